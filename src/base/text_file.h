@@ -1,0 +1,40 @@
+// Text files as Kestrin writes and reads them: written with CR LF, all at once through a
+// file beside the target; read line by line accepting CR LF, LF and CR.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrin {
+
+// Writes the lines, each followed by CR LF, to a temporary file beside `path` and renames
+// it over `path` when complete. Returns false (and leaves any old file) on failure;
+// `error` then holds the reason.
+bool write_text_file(const std::string& path, const std::vector<std::string>& lines,
+                     std::string* error = nullptr);
+// Same with the text given whole (no line ends added).
+bool write_file_bytes(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+
+// Reads a whole file; false when it cannot be opened.
+bool read_file_bytes(const std::string& path, std::string& out, std::string* error = nullptr);
+
+// A text file read line by line. Line ends CR LF, LF and CR are all accepted. Reading past
+// the end yields empty strings (the settings file relies on it); `eof()` tells.
+class TextReader {
+public:
+  TextReader() = default;
+  explicit TextReader(std::string bytes);
+  bool open(const std::string& path);  // false when it cannot be read
+  std::string next_line();             // "" past the end
+  bool eof() const { return pos_ >= data_.size(); }
+
+private:
+  std::string data_;
+  size_t pos_ = 0;
+};
+
+// Splits text into lines by the same rules (a final line end adds no empty line).
+std::vector<std::string> split_lines(std::string_view text);
+
+}  // namespace kestrin

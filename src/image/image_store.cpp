@@ -1,0 +1,103 @@
+// The image store's tables and statistics.
+#include "image/image_store.h"
+
+#include <cmath>
+#include <limits>
+
+namespace kestrin {
+
+ImageStore::ImageStore() : intensity_table(kCodeCount, 0.0), log_table(kCodeCount, 0.0) {}
+
+void ImageStore::set_size(int32_t width, int32_t height, int32_t bytes_per_pixel) {
+  ImageWidth = width;
+  ImageHeight = height;
+  PixelCount = width * height;
+  BytesPerPixel = bytes_per_pixel;
+  DataBytes = PixelCount * bytes_per_pixel;
+  image_codes.assign(size_t(PixelCount), 0);
+}
+
+ImageStore& current_image() {
+  static ImageStore store;
+  return store;
+}
+
+ImageStore& bg_image() {
+  static ImageStore store;
+  return store;
+}
+
+int32_t round_saturated(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+  if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(std::nearbyint(v));
+}
+
+void build_overflow_tables(ImageStore& store, float ratio) {
+  if (!(std::isfinite(ratio) && ratio > 0.0f)) ratio = 1.0f;
+  store.OverflowRatio = ratio;
+  const double r = static_cast<double>(ratio);
+  auto& it = store.intensity_table;
+  for (int c = 0; c < 32768; ++c) it[c] = c;
+  for (int c = 32768; c < kCodeCount; ++c) it[c] = (c - 32768) * r;
+  const double full = std::log(it[65535]);
+  auto& lt = store.log_table;
+  for (int c = 0; c < kCodeCount; ++c)
+    lt[c] = it[c] > 0.0 && full > 0.0 ? std::log(it[c]) * 10000.0 / full : 0.0;
+  // Intensities below 1 (ratio < 1) would give negative log values.
+  for (double& v : lt)
+    if (v < 0.0) v = 0.0;
+  store.LinearSaturation = round_saturated(32767.0 * r);
+  store.LogSaturation = 10000;
+}
+
+void build_fuji_tables(ImageStore& store, int bits, double latitude) {
+  const int n = 1 << bits;
+  auto& it = store.intensity_table;
+  auto& lt = store.log_table;
+  for (int c = 0; c < n && c < kCodeCount; ++c) {
+    it[c] = std::pow(10.0, c * latitude / n);
+    lt[c] = c;
+  }
+  const int top = std::min(n, kCodeCount) - 1;
+  for (int c = top + 1; c < kCodeCount; ++c) {
+    it[c] = it[top];
+    lt[c] = lt[top];
+  }
+  store.LinearSaturation = round_saturated(it[top] + 0.5);
+  store.LogSaturation = n - 1;
+}
+
+uint16_t encode_overflow_intensity(double value, float ratio) {
+  if (!(value > 0.0)) return 0;
+  if (value <= 32767.0) return static_cast<uint16_t>(round_saturated(value));
+  double r = std::isfinite(ratio) && ratio > 0.0f ? static_cast<double>(ratio) : 1.0;
+  int32_t c = round_saturated(value / r);
+  if (c > 32767) c = 32767;
+  return static_cast<uint16_t>(c | 0x8000);
+}
+
+void scan_statistics(ImageStore& store) {
+  const double* it = store.intensity_table.data();
+  const double* lt = store.log_table.data();
+  int32_t lin_max = 0, log_max = 0;
+  int32_t lin_min = store.LinearSaturation, log_min = store.LogSaturation;
+  for (uint16_t c : store.image_codes) {
+    const double v = it[c];
+    if (v > lin_max) {
+      lin_max = round_saturated(v);
+      log_max = round_saturated(lt[c]);
+    }
+    if (v < lin_min) {
+      lin_min = round_saturated(v);
+      log_min = round_saturated(lt[c]);
+    }
+  }
+  store.LinearMax = lin_max;
+  store.LogMax = log_max;
+  store.LinearMin = lin_min;
+  store.LogMin = log_min;
+}
+
+}  // namespace kestrin

@@ -1,0 +1,35 @@
+// The log: the one routine through which image, analysis and window code report. Lines are
+// kept in a buffer until a listener (the log window, the harness) attaches, so nothing
+// logged before the log window exists is lost.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrin {
+
+// Appends one line to the log. No prefix, no time stamp.
+void log_line(std::string_view text);
+
+// The process-wide log. A listener receives every line as it is logged; lines logged
+// while no listener is attached are held and handed to the next listener.
+class Log {
+public:
+  using Listener = std::function<void(const std::string&)>;
+  void add(std::string_view text);
+  void set_listener(Listener listener);  // delivers held lines first
+  // Lines logged since the last clear_history (kept for tests and the harness).
+  const std::vector<std::string>& history() const { return history_; }
+  void clear_history() { history_.clear(); }
+
+private:
+  Listener listener_;
+  std::vector<std::string> pending_;
+  std::vector<std::string> history_;
+};
+
+Log& the_log();
+
+}  // namespace kestrin

@@ -1,0 +1,42 @@
+// The headless harness: runs methods of the Kestrin script object given as command lines,
+// prints every log line and every result.
+#pragma once
+
+#include <functional>
+#include <istream>
+#include <optional>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kestrin::harness {
+
+using Args = std::vector<std::string>;
+// A command runs with its arguments (script-literal text already unquoted) and returns
+// its result text, or nothing for methods without a result.
+using CommandFn = std::function<std::optional<std::string>(const Args&)>;
+
+class Registry {
+public:
+  void add(const std::string& name, CommandFn fn) { commands_[name] = std::move(fn); }
+  const CommandFn* find(const std::string& name) const;
+  const std::map<std::string, CommandFn>& all() const { return commands_; }
+
+private:
+  std::map<std::string, CommandFn> commands_;
+};
+
+// Splits one input line into a method name and its arguments. Accepts "Name arg arg"
+// (arguments separated by blanks, quoted with ' or " when they hold blanks) and the
+// recorded-macro form "Kestrin.Name('arg', 2);". Returns false for lines with nothing to
+// run (blank, comments, "Kestrin = new Kestrin;").
+bool parse_command(const std::string& line, std::string& name, Args& args, std::string& error);
+
+// Runs every line of `in`; log lines and results go to `out`, problems to `err`.
+void run_commands(std::istream& in, std::ostream& out, std::ostream& err, const Registry& registry);
+
+// Command groups, one per area of the program.
+void register_core_commands(Registry& r);
+
+}  // namespace kestrin::harness

@@ -1,0 +1,59 @@
+// The harness's command parsing: plain and recorded-macro forms.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "harness/harness.h"
+#include "ports/log.h"
+
+namespace kestrin::harness {
+namespace {
+
+struct ParseCase {
+  const char* line;
+  bool runs;
+  const char* name;
+  std::vector<std::string> args;
+};
+
+TEST(HarnessParse, PlainAndMacroForms) {
+  const ParseCase cases[] = {
+      {"LoadImageFile /data/a.img", true, "LoadImageFile", {"/data/a.img"}},
+      {"SetCenterX 512.5", true, "SetCenterX", {"512.5"}},
+      {"AngleIntensity", true, "AngleIntensity", {}},
+      {"LoadImageFile '/data/with blank.img'", true, "LoadImageFile", {"/data/with blank.img"}},
+      {"Kestrin.LoadImageFile('/data/a.img');", true, "LoadImageFile", {"/data/a.img"}},
+      {"Kestrin.SetLo( 250 );", true, "SetLo", {"250"}},
+      {"Kestrin.AngleIntensity();", true, "AngleIntensity", {}},
+      {"Kestrin.LoadImageFile('/d/it\\'s.img');", true, "LoadImageFile", {"/d/it's.img"}},
+      {"Kestrin.SaveNaxFile('C:\\\\x', 3);", true, "SaveNaxFile", {"C:\\x", "3"}},
+      {"Kestrin = new Kestrin;", false, "", {}},
+      {"", false, "", {}},
+      {"# comment", false, "", {}},
+  };
+  for (const auto& c : cases) {
+    std::string name, error;
+    Args args;
+    EXPECT_EQ(parse_command(c.line, name, args, error), c.runs) << c.line;
+    if (!c.runs) continue;
+    EXPECT_EQ(name, c.name) << c.line;
+    EXPECT_EQ(args, c.args) << c.line;
+  }
+}
+
+TEST(HarnessRun, PrintsLogLinesAndResultsInOrderAndReportsUnknownCommands) {
+  Registry r;
+  r.add("Say", [](const Args& a) -> std::optional<std::string> {
+    log_line(" say() : " + a.at(0));
+    return std::nullopt;
+  });
+  r.add("Get", [](const Args&) -> std::optional<std::string> { return "42"; });
+  std::istringstream in("Say hello\nNope\nKestrin.Get();\n");
+  std::ostringstream out, err;
+  run_commands(in, out, err, r);
+  EXPECT_EQ(out.str(), " say() : hello\n= 42\n");
+  EXPECT_EQ(err.str(), "line 2: unknown command Nope\n");
+}
+
+}  // namespace
+}  // namespace kestrin::harness

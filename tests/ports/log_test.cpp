@@ -1,0 +1,33 @@
+// The log keeps lines logged before a listener attaches, and headless controls group radios.
+#include <gtest/gtest.h>
+
+#include "ports/ports.h"
+
+namespace kestrin {
+namespace {
+
+TEST(Log, HeldLinesReachTheFirstListenerInOrderThenLiveLinesFollow) {
+  Log log;
+  log.add("a");
+  log.add("");
+  std::vector<std::string> got;
+  log.set_listener([&](const std::string& l) { got.push_back(l); });
+  log.add("b");
+  EXPECT_EQ(got, (std::vector<std::string>{"a", "", "b"}));
+  EXPECT_EQ(log.history().size(), 3u);
+}
+
+TEST(HeadlessControls, StartValuesAndRadioGroups) {
+  HeadlessControls c;
+  EXPECT_EQ(c.text("edtCameraLength"), "500");
+  EXPECT_TRUE(c.checked("rbtnSectoredDivision"));
+  EXPECT_EQ(c.item_index("cmbDirection"), 4);
+  c.set_checked("rbtnSector", true);
+  EXPECT_FALSE(c.checked("rbtnSectoredDivision"));
+  EXPECT_TRUE(c.checked("rbtnRect_Direction"));  // other group unchanged
+  c.set_checked("rbtnSector", false);            // none checked is allowed
+  EXPECT_FALSE(c.checked("rbtnRectangle") || c.checked("rbtnSector") || c.checked("rbtnSectoredDivision"));
+}
+
+}  // namespace
+}  // namespace kestrin

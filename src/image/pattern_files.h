@@ -3,6 +3,7 @@
 // axis and the peak table. They log what they do and update the remembered dialog slots.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace kestrin {
@@ -20,5 +21,11 @@ void save_nax_proc2(const std::string& file_name, double theta1, double theta2);
 // Throws std::runtime_error when the file cannot be read and ConversionError for a
 // number that the form does not allow to fail.
 void load_nax_proc(const std::string& file_name);
+
+// The name of a pattern file beside the loaded image: its folder, its base name, for a
+// numbered file "_" and the number in three columns, then "." and `ext`. Nothing for an
+// empty extension or one of the image extensions "img", "stl", "osc", "ccd", "tif"
+// (compared with case), which a pattern must never overwrite.
+std::optional<std::string> pattern_path_beside_image(const std::string& ext, const int* number = nullptr);
 
 }  // namespace kestrin

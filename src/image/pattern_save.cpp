@@ -101,4 +101,15 @@ void save_nax_proc2(const std::string& file_name, double theta1, double theta2) 
   save_pattern(file_name, "save_nax_proc2", theta);
 }
 
+std::optional<std::string> pattern_path_beside_image(const std::string& ext, const int* number) {
+  for (const char* image_ext : {"", "img", "stl", "osc", "ccd", "tif"})
+    if (ext == image_ext) return std::nullopt;
+  const ImageStore& image = current_image();
+  std::string path = image.ImageFolder;
+  if (path.empty() || path.back() != '/') path += '/';
+  path += image.ImageBaseName;
+  if (number) path += "_" + Format("%3d", {*number});
+  return path + "." + ext;
+}
+
 }  // namespace kestrin

@@ -4,7 +4,7 @@
 
 #include "base/convert.h"
 #include "base/paths.h"
-#include "base/text_file.h"
+#include "image/file_budget.h"
 #include "image/pattern_files.h"
 #include "image/pattern_reader.h"
 #include "ports/file_dialogs.h"
@@ -13,6 +13,9 @@
 namespace kestrin {
 
 namespace {
+
+// The largest pattern file read: far above any file of 36,001 points and 500 peaks.
+constexpr std::uintmax_t kMaxPatternFileBytes = 64u << 20;
 
 // Header values are kept whatever the outcome: a refused file leaves the ones it read.
 void apply_header(const PatternReadResult& r, SharedState& st) {
@@ -59,8 +62,7 @@ void load_nax_proc(const std::string& file_name) {
   std::fill(pattern.values.begin(), pattern.values.end(), 0);
   pattern.N = 0;
   st.peak_table.count = 0;
-  std::string bytes, error;
-  if (!read_file_bytes(file_name, bytes, &error)) throw std::runtime_error("I/O error reading " + file_name + ": " + error);
+  const std::string bytes = read_file_within(file_name, kMaxPatternFileBytes);
   const PatternReadResult r = read_pattern_text(kind, file_name, bytes, pattern.PatternTitle);
   for (const std::string& line : r.log) log_line(line);
   apply_header(r, st);

@@ -6,6 +6,7 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
+#include "image/file_budget.h"
 #include "image/peak_list_file.h"
 #include "image/state.h"
 #include "ports/file_dialogs.h"
@@ -16,6 +17,8 @@ namespace kestrin {
 namespace {
 
 constexpr const char* kPeakFilter = "Peak files (*.std)|*.STD";
+// A list of 500 peaks is about 20 kB; the budget leaves room for long lines.
+constexpr std::uintmax_t kMaxPeakListBytes = 16u << 20;
 constexpr const char* kFitFilter = "Fit files (*.csv)|*.csv|(*.fit)|*.fit";
 
 void write_or_throw(const std::string& name, const std::string& text) {
@@ -46,8 +49,7 @@ void load_peak_proc() {
     log_line(" load_peak_proc() : " + name + " is not a peak file.. ");
     return;
   }
-  std::string bytes, error;
-  if (!read_file_bytes(name, bytes, &error)) throw std::runtime_error("I/O error reading " + name + ": " + error);
+  const std::string bytes = read_file_within(name, kMaxPeakListBytes);
   // The wavelength is the main window's, as every calculation takes it.
   st.integration_params.wavelength = StrToFloat(controls().text("edtLambda"));
   PeakListReadResult r = read_peak_list(bytes, st.integration_params.wavelength);

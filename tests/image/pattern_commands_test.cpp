@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -221,6 +222,10 @@ TEST_F(PatternCommands, LoadFailuresRaiseAndNeverFillPastTheTable) {
   set_pattern(kPixelHistogram, 3);
   EXPECT_THROW(load_nax_proc(dir_.file("missing.xy")), std::runtime_error);
   EXPECT_EQ(state().nax_pattern.N, 0);
+  const std::string huge = dir_.file("huge.xy");
+  ASSERT_TRUE(write_file_bytes(huge, "0,1\r\n"));
+  std::filesystem::resize_file(huge, (64u << 20) + 1);  // sparse: no disk used
+  EXPECT_THROW(load_nax_proc(huge), std::runtime_error);
   const std::string upper = dir_.file("DATA.XY");
   ASSERT_TRUE(write_text_file(upper, {"0,123", "title"}));
   EXPECT_THROW(load_nax_proc(upper), ConversionError);

@@ -265,5 +265,27 @@ TEST(PatternReaderDamaged, TruncatedFixedFormKeepsPointsReadWithoutPeaks) {
   EXPECT_FALSE(r.title.has_value());
 }
 
+// Truncations and byte changes of good files of every form: each read ends in one of the
+// three outcomes with the pattern and peak table inside their bounds.
+TEST(PatternReaderDamaged, MutatedFilesStayInBounds) {
+  const char* exts[] = {".t", ".xy", ".pil", ".rie", ".wpp", ".raw", ".csv"};
+  uint32_t seed = 12345;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  for (const char* ext : exts) {
+    const PatternKind kind = std::string(".t.xy.pil").find(ext) != std::string::npos ? kPixelHistogram : kAngleHistogram;
+    const std::string good = write_form(ext, kind, 40, test::many_peaks(12)).text;
+    for (int round = 0; round < 200; ++round) {
+      std::string text = good;
+      if (round % 4 == 0) text.resize(next() % text.size());
+      for (int k = 0; k < 1 + int(next() % 4) && !text.empty(); ++k) text[next() % text.size()] = char(next() % 256);
+      const PatternReadResult r = read_as(std::string("/m/a") + ext, text);
+      EXPECT_LE(r.values.size(), size_t(kPatternSize)) << ext;
+      EXPECT_GE(r.peaks.count, 0) << ext;
+      EXPECT_LE(r.peaks.count, kMaxPeaks) << ext;
+      EXPECT_EQ(r.error.empty(), r.outcome != PatternReadResult::Outcome::kFailed) << ext;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kestrin

@@ -129,7 +129,10 @@ private:
     return end;
   }
 
-  bool axis_ok() const { return in_open_range(*r_.begin, 0.00001, 180) && in_open_range(*r_.end, 0.00001, 180) && in_open_range(*r_.step, 0.00001, 5); }
+  bool axis_ok() const {
+    return in_open_range(*r_.begin, 0.00001, 180) && in_open_range(*r_.end, 0.00001, 180) &&
+           in_open_range(*r_.step, 0.00001, 5);
+  }
   std::string header_error() const { return " load_nax_proc() : " + name_ + " format error."; }
 
   void log_axis(const char* step_label) {

@@ -108,8 +108,13 @@ std::optional<std::string> pattern_path_beside_image(const std::string& ext, con
   std::string path = image.ImageFolder;
   if (path.empty() || path.back() != '/') path += '/';
   path += image.ImageBaseName;
-  if (number) path += "_" + Format("%3d", {*number});
-  return path + "." + ext;
+  if (number) {
+    path += '_';
+    path += Format("%3d", {*number});
+  }
+  path += '.';
+  path += ext;
+  return path;
 }
 
 }  // namespace kestrin

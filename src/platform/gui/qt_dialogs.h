@@ -1,0 +1,23 @@
+// The product's dialogs: non-native Qt file, colour, folder and print dialogs and message boxes.
+#pragma once
+
+#include <QStringList>
+
+#include "platform/gui/dialogs.h"
+
+namespace kgui {
+
+class QtDialogs : public Dialogs {
+public:
+  bool executeFile(TOpenDialog& dialog, bool save) override;
+  int messageBox(const std::string& text, const std::string& caption, TMsgDlgType type,
+                 TMsgDlgButtons buttons) override;
+  bool selectDirectory(const std::string& caption, std::string& directory) override;
+  bool executeColor(TColor& color) override;
+  bool executePrint(TPrinter& printer) override;
+};
+
+// The Qt name filters of a platform filter ("Text (*.txt)"), in order.
+QStringList qtNameFilters(const std::string& filter);
+
+}  // namespace kgui

@@ -91,7 +91,7 @@ void TControl::setParent(TWinControl* parent) {
   if (parent_) {
     auto& list = parent_->controls_;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    if (align_ != alNone) parent_->realign();
+    if (align_ != alNone) parent_->realign(nullptr);
   }
   parent_ = parent;
   if (!widget_) return;
@@ -101,7 +101,7 @@ void TControl::setParent(TWinControl* parent) {
     font_->assign(*parent->font());  // the platform's ParentFont default
     applyBounds();
     widget_->setVisible(visible_);
-    if (align_ != alNone) parent->realign();
+    if (align_ != alNone) parent->realign(this);
   } else {
     widget_->hide();
   }
@@ -118,7 +118,7 @@ void TControl::setBoundsQuietly(int left, int top, int width, int height) {
 
 void TControl::setBounds(int left, int top, int width, int height) {
   setBoundsQuietly(left, top, width, height);
-  if (parent_ && align_ != alNone) parent_->realign();
+  if (parent_ && align_ != alNone) parent_->realign(this);
 }
 
 void TControl::applyBounds() {
@@ -131,13 +131,13 @@ void TControl::applyBounds() {
 void TControl::setAlign(int align) {
   if (align == align_) return;
   align_ = align;
-  if (parent_) parent_->realign();
+  if (parent_) parent_->realign(this);
 }
 
 void TControl::setVisible(bool visible) {
   visible_ = visible;
   if (widget_ && parent_) widget_->setVisible(visible);
-  if (parent_ && align_ != alNone) parent_->realign();
+  if (parent_ && align_ != alNone) parent_->realign(this);
 }
 
 bool TControl::showing() const { return widget_ && widget_->isVisible(); }
@@ -300,24 +300,32 @@ void TWinControl::clientResized() {
   realign();
 }
 
-void TWinControl::realign() {
+// The platform's order within one align kind: the control whose layout just changed keeps
+// its place ahead of ties; another goes before a listed one only when strictly above (alTop,
+// alLeft) or at least as low (alBottom, alRight).
+static bool insertBefore(const TControl* c1, const TControl* c2, int kind) {
+  switch (kind) {
+    case alTop: return c1->top() < c2->top();
+    case alBottom: return c1->top() + c1->height() >= c2->top() + c2->height();
+    case alLeft: return c1->left() < c2->left();
+    case alRight: return c1->left() + c1->width() >= c2->left() + c2->width();
+    default: return false;
+  }
+}
+
+void TWinControl::realign(TControl* changed) {
   if (aligning_) return;
   aligning_ = true;
   TRect r = alignRect();
   for (int kind : {alTop, alBottom, alLeft, alRight, alClient}) {
     std::vector<TControl*> list;
-    for (TControl* c : controls_)
-      if (c->align_ == kind && c->visible_) list.push_back(c);
-    // Each kind in position order: top-most, bottom-most, left-most, right-most first.
-    std::stable_sort(list.begin(), list.end(), [kind](TControl* a, TControl* b) {
-      switch (kind) {
-        case alTop: return a->top_ < b->top_;
-        case alBottom: return a->top_ + a->height_ > b->top_ + b->height_;
-        case alLeft: return a->left_ < b->left_;
-        case alRight: return a->left_ + a->width_ > b->left_ + b->width_;
-        default: return false;
-      }
-    });
+    if (changed && changed->align_ == kind && changed->visible_) list.push_back(changed);
+    for (TControl* c : controls_) {
+      if (c == changed || c->align_ != kind || !c->visible_) continue;
+      size_t j = 0;
+      while (j < list.size() && !insertBefore(c, list[j], kind)) ++j;
+      list.insert(list.begin() + static_cast<std::ptrdiff_t>(j), c);
+    }
     for (TControl* c : list) {
       int w = c->width_, h = c->height_;
       switch (kind) {

@@ -139,8 +139,9 @@ public:
   int clientWidth() const override;
   int clientHeight() const override;
   // The platform's align layout: alTop, alBottom, alLeft, alRight, then alClient, each kind
-  // in position order, consuming the client rectangle.
-  void realign();
+  // in position order, consuming the client rectangle. changed: the control whose align,
+  // bounds or visibility just changed, first among equals.
+  void realign(TControl* changed = nullptr);
   bool focused() const;
   void setFocus();
 

@@ -54,7 +54,10 @@ const ClassInfo& TControl::staticClassInfo() {
 
 TControl::TControl(Component* owner, QWidget* widget)
     : Component(owner), widget_(widget), font_(std::make_unique<TFont>()) {
-  font_->OnChange = [this] { applyFont(); };
+  font_->OnChange = [this] {
+    if (!adopting_font_) parent_font_ = false;
+    applyFont();
+  };
   widget->hide();
   watch(widget);
 }
@@ -98,7 +101,7 @@ void TControl::setParent(TWinControl* parent) {
   widget_->setParent(parent ? parent->container() : nullptr);
   if (parent) {
     parent->controls_.push_back(this);
-    font_->assign(*parent->font());  // the platform's ParentFont default
+    if (parent_font_) adoptFont(*parent->font());
     applyBounds();
     widget_->setVisible(visible_);
     if (align_ != alNone) parent->realign(this);
@@ -169,7 +172,19 @@ void TControl::applyFont() {
     pal.setColor(role, c);
   widget_->setPalette(pal);
   if (auto* w = dynamic_cast<TWinControl*>(this))
-    for (int i = 0; i < w->controlCount(); ++i) w->controls(i)->font()->assign(*font_);
+    for (int i = 0; i < w->controlCount(); ++i)
+      if (w->controls(i)->parent_font_) w->controls(i)->adoptFont(*font_);
+}
+
+void TControl::adoptFont(const TFont& font) {
+  adopting_font_ = true;
+  font_->assign(font);
+  adopting_font_ = false;
+}
+
+void TControl::setParentFont(bool p) {
+  parent_font_ = p;
+  if (p && parent_) adoptFont(*parent_->font());
 }
 
 void TControl::setHint(const std::string& hint) {
@@ -204,6 +219,16 @@ static TMouseButton mouseButton(Qt::MouseButton b) {
   return b == Qt::RightButton ? mbRight : b == Qt::MiddleButton ? mbMiddle : mbLeft;
 }
 
+void TControl::mouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  fire(OnMouseDown, this, button, shift, x, y);
+}
+
+void TControl::mouseMove(TShiftState shift, int x, int y) { fire(OnMouseMove, this, shift, x, y); }
+
+void TControl::mouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  fire(OnMouseUp, this, button, shift, x, y);
+}
+
 bool TControl::mouseEvent(QEvent* event) {
   std::weak_ptr<char> alive(alive_);  // a handler may free this control
   auto* me = static_cast<QMouseEvent*>(event);
@@ -212,24 +237,24 @@ bool TControl::mouseEvent(QEvent* event) {
   switch (event->type()) {
     case QEvent::MouseButtonPress:
       if (me->button() == Qt::LeftButton) pressed_ = true;
-      fire(OnMouseDown, this, mouseButton(me->button()), shift, p.x(), p.y());
+      mouseDown(mouseButton(me->button()), shift, p.x(), p.y());
       break;
     case QEvent::MouseButtonDblClick:
       fire(OnDblClick, this);
       if (alive.expired()) return true;
-      fire(OnMouseDown, this, mouseButton(me->button()), shift | (1u << ssDouble), p.x(), p.y());
+      mouseDown(mouseButton(me->button()), shift | (1u << ssDouble), p.x(), p.y());
       break;
     case QEvent::MouseButtonRelease: {
       bool was_pressed = pressed_ && me->button() == Qt::LeftButton;
       if (me->button() == Qt::LeftButton) pressed_ = false;
       // The button that went up is no longer in buttons(); the platform still reports it.
-      fire(OnMouseUp, this, mouseButton(me->button()), shift, p.x(), p.y());
+      mouseUp(mouseButton(me->button()), shift, p.x(), p.y());
       if (alive.expired()) return true;
       if (click_on_release_ && was_pressed && mouseWidget() && mouseWidget()->rect().contains(p))
         click();
       break;
     }
-    case QEvent::MouseMove: fire(OnMouseMove, this, shift, p.x(), p.y()); break;
+    case QEvent::MouseMove: mouseMove(shift, p.x(), p.y()); break;
     default: break;
   }
   return alive.expired();

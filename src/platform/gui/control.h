@@ -84,6 +84,9 @@ public:
 
   // Runs OnClick inside the handler guard, as a click by the user does.
   virtual void click();
+  // ParentFont: the control follows its parent's font until its own font is changed.
+  bool parentFont() const { return parent_font_; }
+  void setParentFont(bool p);
 
 protected:
   // widget is owned by the control from here on.
@@ -96,6 +99,11 @@ protected:
   virtual void applyCaption() {}
   // The widget that receives mouse input (a viewport, a form's client area).
   virtual QWidget* mouseWidget() const { return widget_; }
+  // The platform's mouse methods: each fires its event; a subclass (the flat push button)
+  // overrides them and calls the inherited one. Coordinates are client pixels.
+  virtual void mouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void mouseMove(TShiftState shift, int x, int y);
+  virtual void mouseUp(TMouseButton button, TShiftState shift, int x, int y);
   // Qt events of the widgets; true consumes the event.
   virtual bool handleEvent(QObject* target, QEvent* event);
   // Whether a left press and release over the control fire OnClick (panels, labels, boxes).
@@ -109,6 +117,7 @@ private:
   friend class TWinControl;
   friend class ControlFilter;
   bool mouseEvent(QEvent* event);
+  void adoptFont(const TFont& font);
 
   QPointer<QWidget> widget_;
   QObject* filter_ = nullptr;
@@ -120,6 +129,8 @@ private:
   bool visible_ = true;
   bool enabled_ = true;
   bool pressed_ = false;
+  bool parent_font_ = true;
+  bool adopting_font_ = false;  // set while the parent's font is copied in
   TColor color_ = clBtnFace;
   std::unique_ptr<TFont> font_;
   std::string hint_;

@@ -48,6 +48,7 @@ TComboBox::TComboBox(Component* owner) : TWinControl(owner, new QComboBox()) {
   // activated is the user's choice only; code changes of the index stay silent.
   QObject::connect(cb, &QComboBox::activated, [this] { fire(OnChange, this); });
   setColor(clWindow);
+  setStyle(csDropDown);
   setDropDownCount(8);
   setBounds(0, 0, 145, 21);
 }

@@ -9,7 +9,7 @@
 
 namespace kgui {
 
-// A drop-down list. Setting ItemIndex in code runs no handler (-1 shows nothing chosen);
+// A combo box (the program's are drop-down lists). Setting ItemIndex in code runs no handler (-1 shows nothing chosen);
 // OnChange runs when the user picks an item.
 class TComboBox : public TWinControl {
 public:
@@ -32,7 +32,7 @@ protected:
 
 private:
   std::unique_ptr<TCallbackStrings> items_;
-  int style_ = csDropDownList;
+  int style_ = csDropDown;
 };
 
 class TListBox : public TWinControl {

@@ -75,6 +75,10 @@ void TPaintBox::paintWidget(QWidget* w) {
   }
   QPainter p(w);
   p.drawImage(0, 0, image_);
+  if (OnOverlay) {
+    QtCanvas overlay(&p);
+    fire(OnOverlay, overlay);
+  }
 }
 
 }  // namespace kgui

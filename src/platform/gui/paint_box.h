@@ -23,6 +23,9 @@ public:
   void invalidatePaint();
 
   TNotifyEvent OnPaint;
+  // Drawn over the image at each paint and never kept in it (a rubber band, a marker);
+  // call invalidate() when it changes.
+  std::function<void(Canvas& canvas)> OnOverlay;
 
   // For the widget: paints the backing image, running OnPaint first when asked.
   void paintWidget(QWidget* w);

@@ -21,8 +21,9 @@ QStringList qtNameFilters(const std::string& filter) {
   return out;
 }
 
-bool QtDialogs::executeFile(TOpenDialog& d, bool save) {
-  QFileDialog dlg(nullptr, qs(d.title()), qs(d.initialDir()));
+void configureFileDialog(QFileDialog& dlg, const TOpenDialog& d, bool save) {
+  dlg.setWindowTitle(qs(d.title()));
+  dlg.setDirectory(qs(d.initialDir()));
   dlg.setOption(QFileDialog::DontUseNativeDialog);
   // Filters such as "*.IMG" match without case.
   dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
@@ -41,13 +42,20 @@ bool QtDialogs::executeFile(TOpenDialog& d, bool save) {
     dlg.selectNameFilter(filters[i - 1]);
   }
   if (!d.fileName().empty()) dlg.selectFile(qs(d.fileName()));
+}
+
+bool QtDialogs::executeFile(TOpenDialog& d, bool save) {
+  QFileDialog dlg;
+  configureFileDialog(dlg, d, save);
+  QStringList filters = dlg.nameFilters();
   if (dlg.exec() != QDialog::Accepted) return false;
   QStringList chosen = dlg.selectedFiles();
   if (chosen.isEmpty()) return false;
   d.setFileName(ss(chosen.front()));
   d.files()->clear();
   for (const QString& f : chosen) d.files()->add(ss(f));
-  if (!filters.isEmpty()) d.setFilterIndex(static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1);
+  if (!filters.isEmpty() && !d.filter().empty())
+    d.setFilterIndex(static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1);
   return true;
 }
 

@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+class QFileDialog;
+
 #include "platform/gui/dialogs.h"
 
 namespace kgui {
@@ -16,6 +18,9 @@ public:
   bool executeColor(TColor& color) override;
   bool executePrint(TPrinter& printer) override;
 };
+
+// Sets up a non-native file dialog from the component's properties (used by executeFile).
+void configureFileDialog(QFileDialog& dlg, const TOpenDialog& d, bool save);
 
 // The Qt name filters of a platform filter ("Text (*.txt)"), in order.
 QStringList qtNameFilters(const std::string& filter);

@@ -1,4 +1,9 @@
 // Dialog components through the dialogs interface, the scripted fake, and filter handling.
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QTemporaryDir>
+
 #include "gui_fixture.h"
 #include "platform/gui/qt_dialogs.h"
 
@@ -84,6 +89,33 @@ TEST_F(DialogsTest, ConfirmationsTakeTheQueuedButtonAndOkBoxesNeedNoAnswer) {
   ASSERT_EQ(dialogs_.questions().size(), 3u);
   EXPECT_EQ(dialogs_.questions()[1].text, "KES for Windows. Version 2014.11.20");
   EXPECT_EQ(dialogs_.questions()[1].caption, "Kestrin");
+}
+
+TEST_F(DialogsTest, QtFileDialogFiltersIgnoreCase) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (const char* name : {"SCAN.IMG", "scan2.img", "notes.txt"}) {
+    QFile f(dir.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  TOpenDialog open(nullptr);
+  open.setFilter("Image files|*.img|Text|*.txt");
+  open.setInitialDir(dir.path().toStdString());
+  QFileDialog dlg;
+  configureFileDialog(dlg, open, false);
+  EXPECT_TRUE(dlg.testOption(QFileDialog::DontUseNativeDialog));
+  EXPECT_EQ(dlg.selectedNameFilter(), "Image files (*.img)");
+  auto* model = dlg.findChild<QFileSystemModel*>();
+  ASSERT_NE(model, nullptr);
+  QModelIndex root = model->index(dir.path());
+  ASSERT_TRUE(testApp().waitUntil([&] { return model->rowCount(root) >= 2; }, 5000));
+  std::vector<std::string> shown;
+  for (int r = 0; r < model->rowCount(root); ++r) {
+    QModelIndex i = model->index(r, 0, root);
+    if (model->flags(i) & Qt::ItemIsEnabled) shown.push_back(model->fileName(i).toStdString());
+  }
+  std::sort(shown.begin(), shown.end());
+  EXPECT_EQ(shown, (std::vector<std::string>{"SCAN.IMG", "scan2.img"}));
 }
 
 }  // namespace

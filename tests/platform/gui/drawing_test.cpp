@@ -1,6 +1,9 @@
 // Drawing: the QPainter canvas's pixel rules, paint boxes drawn at any time, and a
 // demonstration form saved as a picture for review.
 #include <QDir>
+#include <QFontInfo>
+#include <QPainter>
+#include <QPicture>
 #include <QImage>
 #include <QTest>
 
@@ -110,6 +113,48 @@ TEST_F(DrawingTest, PaintBoxShowsWhatCodeDrewOutsideAPaintEvent) {
   box->invalidatePaint();
   box->widget()->repaint();
   EXPECT_EQ(paints, before + 1);
+}
+
+TEST_F(DrawingTest, CanvasOnAnOpenPainterRecordsIntoAPicture) {
+  QPicture picture;
+  {
+    QPainter painter(&picture);
+    QtCanvas c(&painter);
+    c.pen().color = clBlue;
+    c.brush().color = clBlue;
+    c.rectangle(0, 0, 10, 10);
+    EXPECT_EQ(c.pixel(1, 1), clNone);  // a picture cannot be read back
+  }
+  QImage img = whiteImage(20, 20);
+  QPainter replay(&img);
+  replay.drawPicture(0, 0, picture);
+  replay.end();
+  EXPECT_TRUE(isColor(img, 5, 5, clBlue));
+  EXPECT_TRUE(isColor(img, 12, 12, clWhite));
+}
+
+TEST_F(DrawingTest, OverlayIsDrawnOverThePictureButNotKept) {
+  TForm* form = makeForm(120, 120);
+  auto* box = new TPaintBox(form);
+  box->setParent(form);
+  box->setBounds(0, 0, 100, 100);
+  box->OnOverlay = [](Canvas& c) {
+    c.pen().color = clRed;
+    c.moveTo(0, 50);
+    c.lineTo(100, 50);
+  };
+  QImage shot = box->widget()->grab().toImage();
+  EXPECT_EQ(shot.pixelColor(40, 50), QColor(255, 0, 0));
+  EXPECT_FALSE(isColor(box->image(), 40, 50, clRed));
+}
+
+TEST(Fonts, WindowsNamesMapToInstalledFonts) {
+  testApp();
+  TFont gothic;
+  gothic.setName("ＭＳ Ｐゴシック");
+  EXPECT_EQ(QFontInfo(toQFont(gothic)).family().left(3), "IPA");
+  QFont arial("Arial");
+  EXPECT_EQ(QFontInfo(arial).family(), "DejaVu Sans");
 }
 
 // Builds a small window like the program's parameter panel and saves it under the build

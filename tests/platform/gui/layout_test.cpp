@@ -80,6 +80,13 @@ TEST_F(LayoutTest, ChildrenOfAShownParentShowAndParentFontIsInherited) {
   EXPECT_TRUE(label->showing());
   EXPECT_EQ(label->font()->name(), "Times New Roman");
   EXPECT_GT(label->width(), 0);  // AutoSize follows the caption
+  auto* bold = new TLabel(form);
+  bold->setParent(form);
+  bold->font()->setStyle(setOf({fsBold}));  // its own font now: ParentFont is off
+  form->font()->setSize(12);
+  EXPECT_EQ(label->font()->size(), 12);
+  EXPECT_EQ(bold->font()->size(), 8);
+  EXPECT_FALSE(bold->parentFont());
   label->setVisible(false);
   EXPECT_FALSE(label->showing());
   EXPECT_FALSE(label->visible());

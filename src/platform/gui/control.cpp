@@ -18,8 +18,9 @@ class ControlFilter : public QObject {
 public:
   explicit ControlFilter(TControl* c) : control_(c) {}
   bool eventFilter(QObject* target, QEvent* event) override {
-    return control_->handleEvent(target, event);
+    return control_ && control_->handleEvent(target, event);
   }
+  void detach() { control_ = nullptr; }
 
 private:
   TControl* control_;
@@ -68,11 +69,14 @@ TControl::~TControl() {
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
   }
   font_->OnChange = nullptr;
-  // A handler may free its own sender; Qt may still be inside that widget's event.
+  // A handler may free its own sender; Qt may still be inside that widget's event, so the
+  // widget and the filter go later, and the filter stops forwarding at once.
   bool later = handlerDepth() > 0;
-  if (filter_) later ? filter_->deleteLater() : delete filter_;
+  if (filter_) {
+    static_cast<ControlFilter*>(filter_)->detach();
+    later ? filter_->deleteLater() : delete filter_;
+  }
   if (QWidget* w = widget_) {
-    w->removeEventFilter(filter_);
     w->hide();
     if (later) {
       w->setParent(nullptr);

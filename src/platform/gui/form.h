@@ -40,12 +40,6 @@ public:
   void close();
   TMainMenu* menu() const { return menu_; }
   void setMenu(TMainMenu* menu);
-  int borderStyle() const { return border_style_; }
-  void setBorderStyle(int style) { border_style_ = style; }
-  int position() const { return position_; }
-  void setPosition(int p) { position_ = p; }
-  bool keyPreview() const { return key_preview_; }
-  void setKeyPreview(bool k) { key_preview_ = k; }
 
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
@@ -73,10 +67,6 @@ private:
   QWidget* client_ = nullptr;
   QMenuBar* menu_bar_ = nullptr;
   TMainMenu* menu_ = nullptr;
-  int border_style_ = bsSizeable;
-  int position_ = poDesigned;
-  bool key_preview_ = false;
-  bool closing_ = false;
 };
 
 }  // namespace kgui

@@ -30,8 +30,15 @@ TMenuItem::TMenuItem(Component* owner) : Component(owner), action_(new QAction()
 TMenuItem::~TMenuItem() {
   if (parent_) parent_->remove(this);
   for (TMenuItem* item : items_) item->parent_ = nullptr;
-  delete submenu_;
-  delete action_;
+  // OnClick may free its own item while the action is still emitting.
+  if (handlerDepth() > 0) {
+    action_->disconnect();
+    action_->deleteLater();
+    if (submenu_) submenu_->deleteLater();
+  } else {
+    delete submenu_;
+    delete action_;
+  }
 }
 
 void TMenuItem::click() { fire(OnClick, this); }

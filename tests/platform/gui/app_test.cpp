@@ -1,6 +1,8 @@
 // The application object: the handler guard, the event pump with its long-run guard, and
 // quitting only when the main form closes.
 #include <QTest>
+#include <clocale>
+#include <cstdlib>
 #include <QTimer>
 #include <stdexcept>
 
@@ -33,6 +35,23 @@ TEST_F(AppTest, GuardTurnsAHandlerExceptionIntoTheErrorBox) {
   EXPECT_EQ(q.type, mtError);
   EXPECT_EQ(q.buttons, 1u << mbOK);
   EXPECT_EQ(exceptionText("Done."), "Done.");
+}
+
+TEST_F(AppTest, NumbersKeepThePointUnderACommaLocale) {
+  // A fresh process under a German locale: Qt takes the locale from it, numbers may not.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const char* old = std::getenv("LC_ALL");
+  std::string saved = old ? old : "";
+  setenv("LC_ALL", "de_DE.UTF-8", 1);
+  EXPECT_EXIT(
+      {
+        testApp();
+        bool german = std::string(std::setlocale(LC_MONETARY, nullptr)).rfind("de_DE", 0) == 0;
+        std::_Exit(german && std::string(std::localeconv()->decimal_point) == "." ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+  if (old) setenv("LC_ALL", saved.c_str(), 1);
+  else unsetenv("LC_ALL");
 }
 
 TEST_F(AppTest, PumpRunsQueuedEventsAndRefusesASecondLongRun) {

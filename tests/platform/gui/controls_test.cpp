@@ -238,6 +238,60 @@ TEST_F(ControlsTest, PublishedPropertiesReachTheWidgets) {
   EXPECT_TRUE(edit->inheritsFrom("TWinControl"));
 }
 
+// A panel that acts on its mouse methods and then calls the inherited ones, as the
+// program's flat push button does.
+class PressPanel : public TPanel {
+public:
+  using TPanel::TPanel;
+  std::vector<std::string> log;
+
+protected:
+  void mouseDown(TMouseButton b, TShiftState s, int x, int y) override {
+    setBevelOuter(bvLowered);
+    log.push_back("down " + std::to_string(x) + "," + std::to_string(y));
+    TPanel::mouseDown(b, s, x, y);
+  }
+  void mouseUp(TMouseButton b, TShiftState s, int x, int y) override {
+    setBevelOuter(bvRaised);
+    log.push_back("up " + std::to_string(x) + "," + std::to_string(y));
+    TPanel::mouseUp(b, s, x, y);
+  }
+};
+
+TEST_F(ControlsTest, PanelClicksOnlyWhenReleasedInsideAndSubclassesSeeTheMouseFirst) {
+  TForm* form = makeForm();
+  auto* panel = place<PressPanel>(form, 10, 10, 80, 25);
+  std::vector<std::string> events;
+  panel->OnMouseDown = [&](Component*, TMouseButton b, TShiftState s, int x, int y) {
+    events.push_back(enumToText(mouseButtonType(), b) + " " + setToNames(shiftStateType(), s) +
+                     " " + std::to_string(x) + "," + std::to_string(y));
+  };
+  panel->OnClick = [&](Component*) { events.push_back("click"); };
+  QTest::mouseClick(panel->widget(), Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 6));
+  QTest::mousePress(panel->widget(), Qt::LeftButton, {}, QPoint(5, 6));
+  QTest::mouseRelease(panel->widget(), Qt::LeftButton, {}, QPoint(120, 6));  // outside
+  QTest::mouseClick(panel->widget(), Qt::RightButton, {}, QPoint(1, 1));
+  EXPECT_EQ(events, (std::vector<std::string>{"mbLeft ssShift,ssLeft 5,6", "click",
+                                              "mbLeft ssLeft 5,6", "mbRight ssRight 1,1"}));
+  EXPECT_EQ(panel->log.front(), "down 5,6");
+  EXPECT_EQ(panel->bevelOuter(), bvRaised);
+}
+
+TEST_F(ControlsTest, KeyPressGetsThePlatformCharacters) {
+  TForm* form = makeForm();
+  auto* edit = place<TEdit>(form, 0, 0, 121, 21);
+  std::vector<int> chars;
+  edit->OnKeyPress = [&](Component*, char& c) {
+    chars.push_back(c);
+    if (c == 'q') c = 0;  // swallowed
+  };
+  QTest::keyClick(edit->widget(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(edit->widget(), Qt::Key_Return);
+  QTest::keyClicks(edit->widget(), "Bq");
+  EXPECT_EQ(chars, (std::vector<int>{1, 13, 'B', 'q'}));
+  EXPECT_EQ(edit->text(), "B");
+}
+
 TEST_F(ControlsTest, AHandlerMayFreeItsOwnControl) {
   TForm* form = makeForm();
   auto* button = place<TButton>(form, 0, 0, 75, 25);

@@ -71,6 +71,20 @@ TEST_F(LayoutTest, AnchorsKeepDistancesToTheRightAndBottom) {
   EXPECT_EQ(widgetRect(close), close->boundsRect());
 }
 
+TEST_F(LayoutTest, AUserResizeUpdatesTheOuterSizeAndTheLayout) {
+  TForm* form = makeForm(300, 200);
+  auto* memo = new TMemo(form);
+  memo->setParent(form);
+  memo->setAlign(alClient);
+  int resizes = 0;
+  form->OnResize = [&](Component*) { ++resizes; };
+  form->widget()->resize(400, 250);  // as the window manager does
+  EXPECT_EQ(form->width(), 400 + kFormFrameWidth);
+  EXPECT_EQ(form->clientHeight(), 250);
+  EXPECT_EQ(memo->boundsRect(), (TRect{0, 0, 400, 250}));
+  EXPECT_EQ(resizes, 1);
+}
+
 TEST_F(LayoutTest, ChildrenOfAShownParentShowAndParentFontIsInherited) {
   TForm* form = makeForm();
   form->font()->setName("Times New Roman");

@@ -87,6 +87,11 @@ TControl::~TControl() {
   }
 }
 
+void TControl::setName(const std::string& name) {
+  Component::setName(name);
+  if (widget_) widget_->setObjectName(qs(name));
+}
+
 void TControl::watch(QWidget* w) {
   if (!filter_) filter_ = new ControlFilter(this);
   w->installEventFilter(filter_);

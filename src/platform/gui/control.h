@@ -33,6 +33,8 @@ public:
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
 
   QWidget* widget() const { return widget_; }
+  // The widget's objectName follows Name, so tools and tests find widgets by it.
+  void setName(const std::string& name) override;
   TWinControl* parent() const { return parent_; }
   void setParent(TWinControl* parent);
 

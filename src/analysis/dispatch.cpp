@@ -3,6 +3,7 @@
 
 #include "analysis/analysis_hooks.h"
 #include "analysis/angle_histogram.h"
+#include "analysis/center.h"
 #include "analysis/parameters.h"
 #include "image/image_store.h"
 #include "image/state.h"
@@ -21,7 +22,11 @@ bool box_direction() {
 }  // namespace
 
 AnalysisHooks& analysis_hooks() {
-  static AnalysisHooks hooks;
+  static AnalysisHooks hooks = [] {
+    AnalysisHooks h;
+    h.find_center = &find_center;
+    return h;
+  }();
   return hooks;
 }
 

@@ -13,7 +13,7 @@
 namespace kestrin::test {
 namespace {
 
-class PeakEditTest : public AnalysisTest {
+class PeakEditTest : public PeakTest {
 protected:
   // A pixel pattern with Gaussian peaks, shown from x = 0 at 5 picture pixels per bin
   // (the left margin is 50 picture pixels).

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis_fixture.h"
 #include "image/state.h"
 #include "ports/log.h"
 #include "ports/ports.h"
@@ -32,20 +33,16 @@ public:
   std::vector<GraphLine> lines;
 };
 
-class AnalysisTest : public ::testing::Test {
+// The analysis fixture with the recording views installed.
+class PeakTest : public AnalysisTest {
 protected:
   void SetUp() override {
-    reset_state();
-    reset_headless_ports();
+    AnalysisTest::SetUp();
     install_ports(nullptr, &views, nullptr);
-    the_log().clear_history();
   }
-  void TearDown() override { reset_headless_ports(); }
-  const std::vector<std::string>& log() { return the_log().history(); }
-  bool logged(const std::string& line) {
-    for (const auto& l : log())
-      if (l == line) return true;
-    return false;
+  void TearDown() override {
+    reset_headless_ports();
+    AnalysisTest::TearDown();
   }
   RecordingViews views;
 };

@@ -11,7 +11,7 @@
 namespace kestrin::test {
 namespace {
 
-using PeakSearchTest = AnalysisTest;
+using PeakSearchTest = PeakTest;
 
 struct ShapeCase {
   const char* name;
@@ -119,7 +119,7 @@ TEST_F(PeakSearchTest, ThresholdIsAFiftiethOfTheMaximum) {
 
 // Sectors whose patterns have at most 7 points keep their peak lists, so the consensus
 // can be driven with lists set by hand.
-class ConsensusTest : public AnalysisTest {
+class ConsensusTest : public PeakTest {
 protected:
   void sectors_with_peaks(const std::vector<std::vector<double>>& xs) {
     state().integration_params.sector_count = int32_t(xs.size());

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analysis/center.h"
+#include "analysis/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
 #include "peak_fixture.h"
@@ -119,6 +120,9 @@ TEST_F(CenterTest, VerticalReverseCountsShownRowsFromTheBottom) {
   const IntegrationParams& p = state().integration_params;
   EXPECT_NEAR(p.Y0, 20.6, 0.05);
   EXPECT_EQ(controls().text("edtCenterY0"), Format("%10.5f", {70 - p.Y0 - 1.0}));
+  const double found = p.Y0;
+  read_parameters();  // the edit read back gives the same row
+  EXPECT_NEAR(p.Y0, found, 1e-5);
   ASSERT_EQ(log().size(), 16u);
   EXPECT_EQ(log()[14].substr(0, 20), "Maximum (  40,  48) ");  // row 21 from the top
   EXPECT_EQ(log()[15], " Fitted " + Format("%10.5f", {p.X0}) + "," + Format("%10.5f", {70 - p.Y0 - 1.0}));

@@ -5,7 +5,7 @@
 #include "analysis/spot_find.h"
 #include "base/convert.h"
 #include "harness/harness.h"
-#include "image/display_levels.h"
+#include "image/display.h"
 #include "image/image_store.h"
 #include "image/state.h"
 
@@ -26,8 +26,11 @@ void ensure_display_levels() {
   const ImageStore& img = current_image();
   const DisplayLevels& l = state().display_levels;
   if (img.NoImageFlag == 1) return;
-  if (l.width != img.ImageWidth || l.height != img.ImageHeight || l.level.size() != img.image_codes.size())
-    compute_display_levels(img, DisplayScale{}, state().display_levels);
+  if (l.width == img.ImageWidth && l.height == img.ImageHeight && l.level.size() == img.image_codes.size()) return;
+  DisplayLevels& levels = state().display_levels;
+  build_display_levels(img, DisplayScale{}, levels.level);
+  levels.width = img.ImageWidth;
+  levels.height = img.ImageHeight;
 }
 
 std::optional<std::string> peak_data(const Args& a) {

@@ -39,7 +39,9 @@ struct SectorSink {
   int32_t sectors;
   double X0, angle;
   void add(double x, const DetectorGeometry::Row& r, int32_t b, double f, double I) {
-    const int32_t k = sector_index(x - X0, r.dy, angle);
+    int32_t k = sector_index(x - X0, r.dy, angle);
+    // A tiny negative azimuth plus 360 can round to exactly 360: that is sector 0.
+    if (k == sectors) k = 0;
     if (k < 0 || k >= sectors) return;
     double* w = base + size_t(k) * 2 * size_t(bins);
     double* s = w + bins;

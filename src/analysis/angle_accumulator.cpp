@@ -146,8 +146,7 @@ int32_t reachable_bins(const AngleScan& scan) {
   for (int32_t y : {scan.y1, scan.y2}) {
     const DetectorGeometry::Row r = g.row(double(y));
     for (int32_t x : {scan.x1, scan.x2}) {
-      const double u = (x - g.X0) * g.cB + r.dy_sB;
-      if (!(u * g.k + 1.0 > 0.0)) return kPatternSize;
+      if (!g.in_front(r, double(x))) return kPatternSize;
       const double t = g.two_theta(r, double(x));
       if (std::isnan(t)) return kPatternSize;
       most = std::max(most, t);

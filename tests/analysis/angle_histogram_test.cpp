@@ -208,6 +208,17 @@ TEST_F(AngleHistogramTest, RefusesUnusableGeometryBeforeClearing) {
                        " calc_free_angle_sectored_angle_histogram():Camera length and 2Theta step must be greater than 0"});
 }
 
+TEST_F(AngleHistogramTest, FreeSectorsRefuseTooManySectors) {
+  // Called directly, without the dispatcher's check: 360000 sectors are refused.
+  load_flat_image(40, 40, 90);
+  set_centre(20, 20);
+  edit("edtSectoredAngle", "0.001");
+  calc_free_angle_sectored_angle_histogram();
+  EXPECT_EQ(log(), std::vector<std::string>{"Input division angle error!"});
+  EXPECT_EQ(state().sector_patterns.count, 0);
+  EXPECT_TRUE(nax().empty());
+}
+
 TEST_F(AngleHistogramTest, NoImageMessages) {
   calc_angle_histogram();
   calc_angle_histogram_band();

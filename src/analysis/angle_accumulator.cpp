@@ -39,7 +39,9 @@ struct SectorSink {
   int32_t sectors;
   double X0, angle;
   void add(double x, const DetectorGeometry::Row& r, int32_t b, double f, double I) {
-    const int32_t k = sector_index(x - X0, r.dy, angle);
+    int32_t k = sector_index(x - X0, r.dy, angle);
+    // A tiny negative azimuth plus 360 can round to exactly 360: that is sector 0.
+    if (k == sectors) k = 0;
     if (k < 0 || k >= sectors) return;
     double* w = base + size_t(k) * 2 * size_t(bins);
     double* s = w + bins;
@@ -79,12 +81,39 @@ void scan_rows(const AngleScan& scan, int64_t ylo, int64_t yhi, const Test& test
   }
 }
 
+// The common case, every pixel of the box: the bin positions of a whole row first (no
+// branches, so the angle computations of neighbouring pixels overlap), then the sums.
+template <class Sink>
+void scan_rows_plain(const AngleScan& scan, int64_t ylo, int64_t yhi, Sink& sink) {
+  const ImageStore& img = *scan.image;
+  const double* table = img.intensity_table.data();
+  const size_t W = size_t(img.ImageWidth);
+  const DetectorGeometry g = scan.geometry;
+  const double begin = scan.begin, step = scan.step;
+  const double limit = double(sink.bins - 1);
+  const int32_t x1 = scan.x1, n = scan.x2 - scan.x1 + 1;
+  std::vector<double> positions(static_cast<size_t>(n));
+  double* pos = positions.data();
+  for (int64_t y = ylo; y < yhi; ++y) {
+    const DetectorGeometry::Row row = g.row(double(y));
+    const uint16_t* codes = img.image_codes.data() + W * size_t(y) + size_t(x1);
+    for (int32_t i = 0; i < n; ++i) pos[i] = (g.two_theta(row, double(x1 + i)) - begin) / step;
+    for (int32_t i = 0; i < n; ++i) {
+      const double p = pos[i];
+      // p >= 0 exactly when 2theta >= begin; NaN fails both tests.
+      if (!(p >= 0.0 && p < limit)) continue;
+      const int32_t b = int32_t(p);
+      sink.add(double(x1 + i), row, b, p - b, table[codes[i]]);
+    }
+  }
+}
+
 template <class Sink>
 void scan_lane(const AngleScan& scan, int64_t ylo, int64_t yhi, Sink& sink) {
   const bool omit = scan.mask || scan.levels;
   switch (scan.region) {
     case RegionTest::None:
-      omit ? scan_rows<true>(scan, ylo, yhi, NoTest{}, sink) : scan_rows<false>(scan, ylo, yhi, NoTest{}, sink);
+      omit ? scan_rows<true>(scan, ylo, yhi, NoTest{}, sink) : scan_rows_plain(scan, ylo, yhi, sink);
       break;
     case RegionTest::Band:
       omit ? scan_rows<true>(scan, ylo, yhi, scan.band, sink) : scan_rows<false>(scan, ylo, yhi, scan.band, sink);
@@ -117,8 +146,7 @@ int32_t reachable_bins(const AngleScan& scan) {
   for (int32_t y : {scan.y1, scan.y2}) {
     const DetectorGeometry::Row r = g.row(double(y));
     for (int32_t x : {scan.x1, scan.x2}) {
-      const double u = (x - g.X0) * g.cB + r.dy_sB;
-      if (!(u * g.k + 1.0 > 0.0)) return kPatternSize;
+      if (!g.in_front(r, double(x))) return kPatternSize;
       const double t = g.two_theta(r, double(x));
       if (std::isnan(t)) return kPatternSize;
       most = std::max(most, t);

@@ -46,8 +46,8 @@ int32_t reachable_bins(const AngleScan& scan);
 void accumulate_angles(const AngleScan& scan, AngleSums& sums);
 
 // Accumulates the whole box into one set of sums per free sector of the division angle,
-// the sector taken from the pixel's upward, ratio-scaled offset. Pixels whose sector
-// index is not below the sector count are left out.
+// the sector taken from the pixel's upward, ratio-scaled offset. An azimuth that rounds
+// to 360 degrees counts in sector 0.
 void accumulate_sectored_angles(const AngleScan& scan, double division_angle, std::vector<AngleSums>& sectors);
 
 // The pattern value of one bin: Trunc(10 sum / (weight cos^3) + 0.5), saturated to Int32.

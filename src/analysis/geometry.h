@@ -58,6 +58,13 @@ struct DetectorGeometry {
     return std::sqrt(u * u * c2 + v * v) / (u * k + 1.0);
   }
 
+  // True when the pixel lies in front of the sample (the tilt denominator is positive);
+  // pixels behind it get a negative rho.
+  bool in_front(const Row& r, double x) const {
+    const double u = (x - X0) * cB + r.dy_sB;
+    return u * k + 1.0 > 0.0;
+  }
+
   // 2theta in degrees of a distance rho.
   double two_theta_of_rho(double rho_px) const { return std::atan(rho_px * scale) * kRadToDeg; }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -40,7 +41,14 @@ void run_lanes(int32_t lanes, const std::function<void(int32_t)>& fn) {
   };
   std::vector<std::thread> pool;
   pool.reserve(size_t(threads - 1));
-  for (int t = 1; t < threads; ++t) pool.emplace_back(work);
+  // Lanes not taken by workers (also when a thread cannot be started) run here.
+  for (int t = 1; t < threads; ++t) {
+    try {
+      pool.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
   work();
   for (auto& t : pool) t.join();
 }

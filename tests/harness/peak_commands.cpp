@@ -1,4 +1,6 @@
 // Harness commands of the centre, spot and peak routines.
+#include <cmath>
+
 #include "analysis/center.h"
 #include "analysis/peak_search.h"
 #include "analysis/peak_table.h"
@@ -13,10 +15,10 @@ namespace kestrin::harness {
 
 namespace {
 
-// A whole number from a script argument: integer text, or a number truncated.
+// A whole number from a script argument: integer text, or a number rounded (ties to even).
 std::optional<int32_t> whole_arg(const std::string& text) {
   if (auto v = TryStrToInt(text)) return v;
-  if (auto f = TryStrToFloat(text)) return checked_int32(*f);
+  if (auto f = TryStrToFloat(text)) return checked_int32(std::nearbyint(*f));
   return std::nullopt;
 }
 

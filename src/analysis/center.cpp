@@ -47,49 +47,69 @@ double shown_y(double y) {
 
 }  // namespace
 
-void find_local_maximum(double& X, double& Y) {
+namespace {
+
+struct Brightest {
+  double intensity = 0.0;
+  int32_t x = 0, y = 0;
+};
+
+// The first brightest pixel of the window in row-major order; each row's pixels are logged.
+Brightest search_maximum(double X, double Y, int32_t hx, int32_t hy) {
   const ImageStore& img = current_image();
   const ImageMask& mask = state().image_mask;
-  const int32_t W = img.ImageWidth, H = img.ImageHeight;
-  int32_t hx = 6, hy = 6;
-  if (X == 0.0) X = std::trunc(W / 2.0), hx = 11;
-  if (Y == 0.0) Y = std::trunc(H / 2.0), hy = 11;
-
-  double best = 0.0;
-  int32_t bx = 0, by = 0;
+  Brightest best;
   for (int32_t i = -hy; i <= hy; ++i) {
     std::string line;
-    const int32_t row = inside_index(Y, i, H);
+    const int32_t row = inside_index(Y, i, img.ImageHeight);
     for (int32_t j = -hx; j <= hx && row >= 0; ++j) {
-      const int32_t col = inside_index(X, j, W);
+      const int32_t col = inside_index(X, j, img.ImageWidth);
       if (col < 0 || excluded(mask, img, col, row)) continue;
       const double I = img.intensity(col, row);
       line += Format("%5d", {whole(I)});
-      if (I > best) best = I, bx = col, by = row;
+      if (I > best.intensity) best = {I, col, row};
     }
     log_line(line);
   }
-  log_line("Maximum (" + Format("%4d", {bx}) + "," + Format("%4d", {int32_t(shown_y(by))}) +
-           ") Intensity = " + Format("%7.2f", {best}));
+  return best;
+}
 
+// The intensity centroid of the 19 x 19 pixels around the brightest one that reach a tenth
+// of its intensity; false when they sum to 0.
+bool centroid(const Brightest& best, double& X, double& Y) {
+  const ImageStore& img = current_image();
+  const ImageMask& mask = state().image_mask;
   double sum = 0.0, sum_x = 0.0, sum_y = 0.0;
   for (int32_t i = -9; i <= 9; ++i) {
-    const int32_t row = by + i;
-    if (row < 0 || row >= H) continue;
+    const int32_t row = best.y + i;
+    if (row < 0 || row >= img.ImageHeight) continue;
     for (int32_t j = -9; j <= 9; ++j) {
-      const int32_t col = bx + j;
-      if (col < 0 || col >= W || excluded(mask, img, col, row)) continue;
+      const int32_t col = best.x + j;
+      if (col < 0 || col >= img.ImageWidth || excluded(mask, img, col, row)) continue;
       const double I = img.intensity(col, row);
-      if (!(I >= 0.1 * best)) continue;
+      if (!(I >= 0.1 * best.intensity)) continue;
       sum += I;
       sum_x += I * j;
       sum_y += I * i;
     }
   }
-  if (sum != 0.0) {
-    X = bx + sum_x / sum;
-    Y = by + sum_y / sum;
-  }
+  if (sum == 0.0) return false;
+  X = best.x + sum_x / sum;
+  Y = best.y + sum_y / sum;
+  return true;
+}
+
+}  // namespace
+
+void find_local_maximum(double& X, double& Y) {
+  const ImageStore& img = current_image();
+  int32_t hx = 6, hy = 6;
+  if (X == 0.0) X = std::trunc(img.ImageWidth / 2.0), hx = 11;
+  if (Y == 0.0) Y = std::trunc(img.ImageHeight / 2.0), hy = 11;
+  const Brightest best = search_maximum(X, Y, hx, hy);
+  log_line("Maximum (" + Format("%4d", {best.x}) + "," + Format("%4d", {int32_t(shown_y(best.y))}) +
+           ") Intensity = " + Format("%7.2f", {best.intensity}));
+  centroid(best, X, Y);
   log_line(" Fitted " + Format("%10.5f", {X}) + "," + Format("%10.5f", {shown_y(Y)}));
 }
 

@@ -164,6 +164,7 @@ TEST_F(PeakEditTest, DeletingSelectedRowsFromLastToFirst) {
   EXPECT_EQ(std::vector<double>(t.x.begin(), t.x.begin() + 3), (std::vector<double>{10, 30, 50}));
   EXPECT_EQ(views.graph_draws, 2);
   delete_selected_peak(3);  // past the table: nothing
+  delete_selected_peak(600);
   EXPECT_EQ(t.count, 3);
   delete_selected_peak(-1);
   EXPECT_EQ(t.count, 3);

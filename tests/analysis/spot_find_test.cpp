@@ -91,6 +91,17 @@ TEST_F(SpotFindTest, OnlyPixelsShownAboveLevelZeroTakePart) {
   EXPECT_TRUE(masked(75, 50));
 }
 
+TEST_F(SpotFindTest, AlmostEdgeOnTiltSkipsDistancesOutsideTheBins) {
+  // With a tilt near 90 degrees and a short camera length the tilt term drives distances
+  // far past 36000 or below 0 on one side of the centre; those pixels are left out.
+  image_of([](int32_t x, int32_t y) { return 100 + 10 * ((x + y) % 2); });
+  edit("edtPhi", "89.99");
+  edit("edtCameraLength", "0.5");
+  edit("edtBeta", "0");
+  ASSERT_EQ(find_spot(), 0);
+  EXPECT_EQ(log().back(), "        y=   0 to   99");
+}
+
 TEST_F(SpotFindTest, RefusedAreaAndNoImage) {
   state().macro.MacroRecording = true;
   EXPECT_EQ(find_spot(), 1);

@@ -40,5 +40,6 @@ void run_commands(std::istream& in, std::ostream& out, std::ostream& err, const 
 void register_core_commands(Registry& r);
 void register_integration_commands(Registry& r);
 void register_peak_commands(Registry& r);
+void register_pattern_commands(Registry& r);
 
 }  // namespace kestrin::harness

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   register_core_commands(registry);
   register_integration_commands(registry);
   register_peak_commands(registry);
+  register_pattern_commands(registry);
   if (argc > 2) {
     std::cerr << "usage: kestrin-harness [FILE]\n";
     return 2;

@@ -23,14 +23,16 @@ std::optional<int32_t> whole_arg(const std::string& text) {
 }
 
 // The image window builds the display levels after every load; headless, they are built
-// here from the start scale when they do not match the image.
+// here when they do not match the image, with the linear scale a load chooses.
 void ensure_display_levels() {
   const ImageStore& img = current_image();
   const DisplayLevels& l = state().display_levels;
   if (img.NoImageFlag == 1) return;
   if (l.width == img.ImageWidth && l.height == img.ImageHeight && l.level.size() == img.image_codes.size()) return;
   DisplayLevels& levels = state().display_levels;
-  build_display_levels(img, DisplayScale{}, levels.level);
+  DisplayScale scale;
+  scale.HighEdge = linear_display_bound(img.LinearMax, scale.HighEdge);
+  build_display_levels(img, scale, levels.level);
   levels.width = img.ImageWidth;
   levels.height = img.ImageHeight;
 }

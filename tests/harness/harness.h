@@ -38,6 +38,8 @@ void run_commands(std::istream& in, std::ostream& out, std::ostream& err, const 
 
 // Command groups, one per area of the program.
 void register_core_commands(Registry& r);
+void register_integration_commands(Registry& r);
+void register_peak_commands(Registry& r);
 void register_pattern_commands(Registry& r);
 
 }  // namespace kestrin::harness

@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   Registry registry;
   register_core_commands(registry);
+  register_integration_commands(registry);
+  register_peak_commands(registry);
   register_pattern_commands(registry);
   if (argc > 2) {
     std::cerr << "usage: kestrin-harness [FILE]\n";

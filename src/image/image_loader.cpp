@@ -62,7 +62,8 @@ ReaderChoice reader_for(int type) {
 // Runs the chosen reader(s); true on success. A reader that throws counts as failed.
 bool run_reader(const ReaderChoice& choice, ImageStore& img, const std::string& name) {
   try {
-    if (choice.kind == std::string_view("Fuji") && (!choice.first || choice.first(img, name) != 0)) return false;
+    if (choice.kind == std::string_view("Fuji") && (!choice.first || choice.first(img, img.InfFileName) != 0))
+      return false;
     return choice.reader && choice.reader(img, name) == 0;
   } catch (const std::exception&) {
     return false;

@@ -10,8 +10,8 @@ namespace kestrin {
 struct ImageStore;
 
 // Reads `path` into the store; 0 on success, non-zero on failure (the reader logs why).
-// The Fuji readers work from the store's names (ImageFileName, InfFileName) and get the
-// image path only for reference.
+// The Fuji ".inf" reader gets the ".inf" path (InfFileName), every other reader the image
+// path.
 using ImageReaderFn = int (*)(ImageStore& store, const std::string& path);
 // True when the first image of a TIFF file has 32-bit IEEE floating-point samples.
 using TiffFloatTestFn = bool (*)(const std::string& path);

@@ -179,19 +179,27 @@ TEST_F(LoaderTest, FloatTiffGoesToTheFloatReaderAndItsSniffLinesComeFirst) {
 
 TEST_F(LoaderTest, FujiReaderRunsOnlyAfterTheInfReaderSucceeds) {
   static std::vector<std::string> calls;
-  calls.clear();
-  reader_registry().information = [](ImageStore& s, const std::string&) {
-    calls.push_back("inf " + s.InfFileName);
-    return 1;
+  static int inf_result;
+  reader_registry().information = [](ImageStore&, const std::string& p) {
+    calls.push_back("inf " + p);
+    return inf_result;
   };
   reader_registry().fuji = [](ImageStore&, const std::string& p) {
     calls.push_back("fuji " + p);
-    return 0;
+    return 1;
   };
-  ASSERT_TRUE(write_file_bytes(dir_.file("f.img"), std::string(64, '\0')));
-  load_img_proc(dir_.file("f.img"));
-  EXPECT_EQ(calls, Lines{"inf " + dir_.file("f.inf")});
-  EXPECT_EQ(img().NoImageFlag, 1);
+  const std::string path = dir_.file("f.img");
+  ASSERT_TRUE(write_file_bytes(path, std::string(64, '\0')));
+  for (int result : {1, 0}) {
+    calls.clear();
+    inf_result = result;
+    load_img_proc(path);
+    Lines expected{"inf " + dir_.file("f.inf")};
+    if (result == 0) expected.push_back("fuji " + path);
+    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(img().NoImageFlag, 1);
+    EXPECT_EQ(log().back(), " load_img_proc() : Fuji image file " + path + " load error.");
+  }
 }
 
 TEST_F(LoaderTest, AReaderThatThrowsCountsAsAFailedLoad) {

@@ -2,6 +2,7 @@
 // bands of rows, short files, row reversal and the writer's checks.
 #include <gtest/gtest.h>
 
+#include "base/convert.h"
 #include "base/text_file.h"
 #include "image/raxis.h"
 #include "image/readers.h"
@@ -247,6 +248,40 @@ TEST_F(RaxisWriterTest, TakesWavelengthAndCameraLengthFromTheLoadedFileUnlessLoc
   EXPECT_EQ(params().wavelength, double(0.9f));
   EXPECT_EQ(params().Lo, 100.0);
   EXPECT_EQ(params().pixel_x, 0.3);
+}
+
+// Every combination of edge values of the layout fields either loads a store whose codes
+// match its size or is refused with one log line; never a crash or an absurd allocation.
+TEST_F(RaxisTest, EdgeValuesOfTheLayoutFieldsNeverBreakTheStore) {
+  const int32_t big = 2147483647, small = -2147483647 - 1;
+  const int32_t sizes[] = {small, 0, 1, 3};
+  const int32_t records[] = {-1, 0, 804, 2048, big};
+  const int32_t starts[] = {small, -1, 0, 2, 3, big};
+  const int32_t counts[] = {small, 0, 1, big};
+  const int32_t h = 3;
+  for (int32_t w : sizes)
+    for (int32_t record : records)
+      for (int32_t start : starts)
+        for (int32_t rows : counts) {
+          the_log().clear_history();
+          RaxisFixture f;
+          f.width = w;
+          f.height = h;
+          f.record_length = record;
+          f.start_row = start;
+          f.rows = rows;
+          f.codes.assign(9, 0xABCD);
+          const int result = read(f, 4096);
+          const std::string what = Format("%d x %d, record %d, start %d, rows %d", {w, h, record, start, rows});
+          if (result == 0) {
+            ASSERT_EQ(img().PixelCount, w * h) << what;
+            ASSERT_EQ(img().image_codes.size(), size_t(w) * size_t(h)) << what;
+            EXPECT_EQ(log().size(), 1u) << what;
+          } else {
+            EXPECT_EQ(result, 1) << what;
+            EXPECT_EQ(log().size(), 1u) << what;
+          }
+        }
 }
 
 }  // namespace

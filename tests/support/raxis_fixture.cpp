@@ -32,9 +32,12 @@ std::vector<uint16_t> RaxisFixture::stored_codes() const {
 std::string RaxisFixture::bytes(int64_t truncate_to) const {
   const std::vector<uint16_t> c = stored_codes();
   // A record length below the header (or negative) still gets a whole header; the codes
-  // then go where the record length says, when it is not negative.
-  const size_t pixels_at = record_length > 0 ? size_t(record_length) : 0;
-  std::string out(std::max<size_t>(804, pixels_at + c.size() * 2), '\0');
+  // go where the record length says, when it is not negative. Only the bytes up to
+  // `truncate_to` are made, so a huge record length costs nothing when the file is cut.
+  const int64_t pixels_at = std::max<int64_t>(record_length, 0);
+  int64_t size = std::max<int64_t>(804, pixels_at + int64_t(c.size()) * 2);
+  if (truncate_to >= 0) size = std::min(size, truncate_to);
+  std::string out(size_t(std::max<int64_t>(size + 1, 804)), '\0');  // + 1: a cut through a code
   auto* p = reinterpret_cast<uint8_t*>(out.data());
   std::memcpy(p, signature.data(), std::min<size_t>(signature.size(), 20));
   put_f32be(p + 292, wavelength);
@@ -48,8 +51,9 @@ std::string RaxisFixture::bytes(int64_t truncate_to) const {
   put_u32be(p + 792, uint32_t(start_row));
   put_f32be(p + 800, overflow_ratio);
   if (record_length >= 0)
-    for (size_t i = 0; i < c.size(); ++i) put_u16be(p + pixels_at + 2 * i, c[i]);
-  if (truncate_to >= 0 && size_t(truncate_to) < out.size()) out.resize(size_t(truncate_to));
+    for (size_t i = 0; i < c.size() && pixels_at + int64_t(2 * i) < size; ++i)
+      put_u16be(p + pixels_at + 2 * i, c[i]);
+  out.resize(size_t(size));
   return out;
 }
 

@@ -38,9 +38,9 @@ int type_by_extension(const std::string& name) {
 }
 
 struct ReaderChoice {
-  ImageReaderFn first;   // the Fuji ".inf" reader, else null
   ImageReaderFn reader;  // null when the format's reader is not available
   const char* kind;      // the word in the failure line
+  bool fuji = false;     // the ".inf" header reader runs first and must succeed
 };
 
 // Flat dispatch over the image type.
@@ -49,21 +49,23 @@ ReaderChoice reader_for(int type) {
   switch (type) {
     case kTypeRaxis:
     case kTypeRigaku:
-    case kTypeRaxisCS: return {nullptr, r.rigaku, "Rigaku"};
-    case kTypeBruker: return {nullptr, r.bruker, "Bruker"};
-    case kTypeTiff: return {nullptr, r.tiff, "TIFF"};
-    case kTypeFloatTiff: return {nullptr, r.tiff_float, "TIFF2"};
-    case kTypeGel: return {nullptr, r.gel, "GEL"};
-    case kTypeHipic: return {nullptr, r.hipic, "HIPIC"};
-    default: return {r.information, r.fuji, "Fuji"};
+    case kTypeRaxisCS: return {r.rigaku, "Rigaku"};
+    case kTypeBruker: return {r.bruker, "Bruker"};
+    case kTypeTiff: return {r.tiff, "TIFF"};
+    case kTypeFloatTiff: return {r.tiff_float, "TIFF2"};
+    case kTypeGel: return {r.gel, "GEL"};
+    case kTypeHipic: return {r.hipic, "HIPIC"};
+    default: return {r.fuji, "Fuji", true};
   }
 }
 
 // Runs the chosen reader(s); true on success. A reader that throws counts as failed.
 bool run_reader(const ReaderChoice& choice, ImageStore& img, const std::string& name) {
   try {
-    if (choice.kind == std::string_view("Fuji") && (!choice.first || choice.first(img, img.InfFileName) != 0))
-      return false;
+    if (choice.fuji) {
+      const ImageReaderFn header = reader_registry().information;
+      if (!header || header(img, img.InfFileName) != 0) return false;
+    }
     return choice.reader && choice.reader(img, name) == 0;
   } catch (const std::exception&) {
     return false;

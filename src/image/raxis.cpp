@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <bit>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "base/byte_reader.h"
 #include "base/convert.h"
+#include "base/paths.h"
+#include "base/text_file.h"
 #include "image/image_store.h"
 #include "image/readers.h"
 #include "image/state.h"
@@ -156,20 +158,17 @@ int read_rigaku_file(ImageStore& store, const std::string& path) {
 int save_rigaku_file(const std::string& name, int from_main) {
   const ImageStore& source = from_main != 0 ? current_image() : bg_image();
   const std::string& loaded = current_image().ImageFilePath;
-  std::error_code ec;
-  std::filesystem::copy_file(loaded, name, std::filesystem::copy_options::skip_existing, ec);
-  if (ec) {
-    log_line(kSavePrefix + ("Cannot copy " + loaded + " to " + name + "."));
-    return 1;
-  }
   if (const auto loaded_header = read_raxis_header(loaded)) apply_header_geometry(*loaded_header, false);
-  File f = open_file(name, "r+b");
-  const std::optional<RaxisHeader> h = f ? read_header(f.get()) : std::nullopt;
-  if (!h) {
-    log_line(kSavePrefix + ("Cannot read the header of " + name + "."));
+  // The new file is the existing destination, or else a copy of the loaded file, with the
+  // codes put in; it replaces the destination only when complete.
+  const std::string& base = file_exists(name) ? name : loaded;
+  std::string bytes;
+  if (!read_file_bytes(base, bytes)) {
+    log_line(kSavePrefix + ("Cannot copy " + base + " to " + name + "."));
     return 1;
   }
-  if (h->width < 1 || h->height < 1 || h->record_length < 0 ||
+  const auto h = parse_raxis_header(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+  if (!h || h->width < 1 || h->height < 1 || h->record_length < 0 || size_t(h->record_length) > bytes.size() ||
       int64_t(h->width) * h->height != int64_t(source.image_codes.size())) {
     log_line(kSavePrefix + ("Image size does not match " + name + "."));
     return 1;
@@ -177,9 +176,10 @@ int save_rigaku_file(const std::string& name, int from_main) {
   std::vector<uint16_t> words(source.image_codes);
   if (state().options.VerticalReverse == 1) flip_rows(words.data(), h->width, h->height);
   swap_words(words);
-  const size_t bytes = words.size() * 2;
-  if (std::fseek(f.get(), long(h->record_length), SEEK_SET) != 0 ||
-      std::fwrite(words.data(), 1, bytes, f.get()) != bytes || std::fflush(f.get()) != 0) {
+  const size_t data_bytes = words.size() * 2;
+  bytes.resize(std::max(bytes.size(), size_t(h->record_length) + data_bytes));
+  std::memcpy(bytes.data() + h->record_length, words.data(), data_bytes);
+  if (!write_file_bytes(name, bytes)) {
     log_line(kSavePrefix + ("Cannot write " + name + "."));
     return 1;
   }

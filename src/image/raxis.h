@@ -34,10 +34,11 @@ std::optional<RaxisHeader> parse_raxis_header(std::span<const uint8_t> bytes);
 std::optional<RaxisHeader> read_raxis_header(const std::string& path);
 
 // Writes the current image's codes (from_main non-zero) or the background image's codes
-// into `name`, which is first made a copy of the loaded image file unless it exists. The
-// wavelength and camera length of the loaded file's header replace the geometry unless
-// locked. Refuses, with a log line, when the codes do not fill the destination's image
-// exactly. Rows are flipped back under VerticalReverse. Returns 0 on success, 1 on failure.
+// into `name`: an existing file keeps its header, a new one is a copy of the loaded image
+// file. The wavelength and camera length of the loaded file's header replace the geometry
+// unless locked. Refuses, with a log line and without touching `name`, codes that do not
+// fill the file's image exactly. Rows are flipped back under VerticalReverse. The file is
+// replaced only when complete. Returns 0 on success, 1 on failure.
 int save_rigaku_file(const std::string& name, int from_main);
 
 }  // namespace kestrin

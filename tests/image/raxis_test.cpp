@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/convert.h"
+#include "base/paths.h"
 #include "base/text_file.h"
 #include "image/raxis.h"
 #include "image/readers.h"
@@ -232,7 +233,13 @@ TEST_F(RaxisWriterTest, RefusesCodesThatDoNotFillTheFile) {
   bg_image().set_size(2, 2, 2);  // a background smaller than the file's image
   EXPECT_EQ(save_rigaku_file(dir_.file("copy.img"), 0), 1);
   EXPECT_EQ(log().back(), "save_rigaku_file() : Image size does not match " + dir_.file("copy.img") + ".");
-  EXPECT_EQ(file("copy.img"), f.bytes());  // the copy was made, its pixels left alone
+  EXPECT_FALSE(file_exists(dir_.file("copy.img")));
+  // An existing file whose header names another size is left as it was.
+  RaxisFixture other;
+  other.width = 5;
+  other.write(dir_.file("other.img"));
+  EXPECT_EQ(save_rigaku_file(dir_.file("other.img"), 1), 1);
+  EXPECT_EQ(file("other.img"), other.bytes());
 }
 
 TEST_F(RaxisWriterTest, TakesWavelengthAndCameraLengthFromTheLoadedFileUnlessLocked) {

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   Registry registry;
   register_core_commands(registry);
   register_loading_commands(registry);
+  register_pattern_commands(registry);
   if (argc > 2) {
     std::cerr << "usage: kestrin-harness [FILE]\n";
     return 2;

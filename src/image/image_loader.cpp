@@ -155,14 +155,6 @@ int sniff_tiff_type(const std::string& name) {
   }
 }
 
-int32_t linear_display_high_bound(int32_t linear_max, int32_t previous) {
-  if (linear_max <= 255) return 255;
-  if (linear_max <= 5000) return 2000;
-  if (linear_max <= 20000) return 10000;
-  if (linear_max <= 50000) return 30000;
-  return previous;
-}
-
 int load_img_proc(const std::string& name) {
   ImageStore& img = current_image();
   if (name.empty()) {

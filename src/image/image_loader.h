@@ -2,8 +2,8 @@
 // reports the statistics, reads the image's ".kes" and hands over to the views.
 #pragma once
 
-#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kestrin {
 
@@ -19,9 +19,5 @@ int sniff_raxis_signature(std::string_view first_bytes);
 
 // 14 when the TIFF file's first image has 32-bit IEEE floating-point samples, else 8.
 int sniff_tiff_type(const std::string& name);
-
-// High bound of the linear display range after a load: by the image's LinearMax, or
-// `previous` when LinearMax is above 50000.
-int32_t linear_display_high_bound(int32_t linear_max, int32_t previous);
 
 }  // namespace kestrin

@@ -49,13 +49,6 @@ TEST(SniffRaxis, ReadsTheFirstBytesOfTheFileAndFindsNoSignatureInAnUnreadableOne
   EXPECT_EQ(sniff_raxis_type(dir.file("missing.img")), 12);
 }
 
-TEST(DisplayBound, LinearHighBoundByLinearMax) {
-  const std::pair<int32_t, int32_t> cases[] = {{0, 255},      {255, 255},     {256, 2000},    {5000, 2000},
-                                               {5001, 10000}, {20000, 10000}, {20001, 30000}, {50000, 30000},
-                                               {50001, 777},  {60000, 777}};
-  for (auto [max, bound] : cases) EXPECT_EQ(linear_display_high_bound(max, 777), bound) << max;
-}
-
 class LoaderTest : public LoadingTest {
 protected:
   // A 4 x 3 R-AXIS frame with one overflow pixel (code 40000, intensity 57856).

@@ -13,11 +13,8 @@ namespace kestrin::harness {
 
 namespace {
 
-// Script-style conversions of an argument literal: a number, else 0.
-double number_of(const std::string& arg) {
-  const auto v = TryStrToFloat(arg);
-  return v ? *v : 0.0;
-}
+// Script-style conversion of an argument literal to an integer: a number rounded half to
+// even, else 0.
 int32_t integer_of(const std::string& arg) {
   const auto v = TryStrToFloat(arg);
   if (!v) return TryStrToInt(arg).value_or(0);
@@ -29,17 +26,6 @@ std::optional<std::string> real_result(double v) { return FloatToStr(v); }
 std::optional<std::string> integer_result(int32_t v) { return std::to_string(v); }
 
 IntegrationParams& params() { return state().integration_params; }
-
-// A double parameter: Get returns it, Set stores it and shows it as "%8.4f".
-void add_real(Registry& r, const std::string& name, double IntegrationParams::*field, const char* edit) {
-  r.add("Get" + name, [field](const Args&) { return real_result(params().*field); });
-  r.add("Set" + name, [field, edit](const Args& a) -> std::optional<std::string> {
-    if (a.empty()) return std::nullopt;
-    params().*field = number_of(a[0]);
-    controls().set_text(edit, Format("%8.4f", {params().*field}));
-    return std::nullopt;
-  });
-}
 
 // An integer parameter whose setter also moves a control (`show`).
 void add_integer(Registry& r, const std::string& name, int32_t IntegrationParams::*field, void (*show)(int32_t)) {
@@ -55,8 +41,6 @@ void add_integer(Registry& r, const std::string& name, int32_t IntegrationParams
 }  // namespace
 
 void register_integration_commands(Registry& r) {
-  add_integer(r, "Band", &IntegrationParams::band_width,
-              [](int32_t v) { controls().set_text("edtBandWidth", Format("%d", {v})); });
   add_integer(r, "IntegrationMode", &IntegrationParams::IntegrationMode, [](int32_t v) {
     if (v == 0) controls().set_checked("rbtnRectangle", true);
     if (v == 1) controls().set_checked("rbtnSector", true);
@@ -67,9 +51,6 @@ void register_integration_commands(Registry& r) {
   });
   add_integer(r, "RectDirection", &IntegrationParams::RectDirection,
               [](int32_t v) { controls().set_item_index("cmbDirection", v); });
-  add_real(r, "RectAngle", &IntegrationParams::rect_angle, "edtRectAngle");
-  add_real(r, "SectorAngleStart", &IntegrationParams::sector_start, "edtSectorStartAngle");
-  add_real(r, "SectorAngleEnd", &IntegrationParams::sector_end, "edtSectorEndAngle");
 
   r.add("AngleIntensity", [](const Args&) -> std::optional<std::string> {
     calc_angle_histogram_selection();

@@ -18,7 +18,7 @@ protected:
     reset_state();
     reset_headless_ports();
     the_log().clear_history();
-    register_integration_commands(registry_);
+    register_all_commands(registry_);
   }
   std::string run(const std::string& script) {
     std::istringstream in(script);

@@ -107,7 +107,9 @@ double image_to_screen_y(const ImageView& v, double y) { return (y - v.ScrollY) 
 bool render_image_view(const std::vector<uint8_t>& levels, const std::vector<uint8_t>& mask, int32_t width,
                        int32_t height, const ImageView& v, int32_t left, int32_t top, const Palette& palette,
                        const Palette& mask_pal, std::vector<uint32_t>& out) {
-  if (top < 0 || left < 0 || top + v.DrawRows > height) return false;
+  if (top < 0 || left < 0 || top + v.DrawRows > height || width <= 0 ||
+      levels.size() < size_t(width) * size_t(height))
+    return false;
   const int32_t W = v.ViewWidth, H = v.ViewHeight;
   out.resize(size_t(W) * size_t(H));
   // Screen pixel p shows view cell p * ViewCols / Round(ViewCols * Zoom) (nearest neighbour,

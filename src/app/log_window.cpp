@@ -2,6 +2,7 @@
 #include "app/log_window.h"
 
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 #include "app/panel_button.h"
 #include "platform/gui/list_controls.h"
@@ -43,8 +44,11 @@ void TfrmLog::add_line(const std::string& text) {
   auto* edit = static_cast<QPlainTextEdit*>(memLog->widget());
   QString line = qs(text);
   line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  // An empty document is either no line or one empty line; appending to it adds no block.
   if (lines_ == 0)
     edit->setPlainText(line);
+  else if (edit->document()->isEmpty())
+    edit->setPlainText(QLatin1Char('\n') + line);
   else
     edit->appendPlainText(line);
   lines_ += int(line.count(QLatin1Char('\n'))) + 1;

@@ -18,7 +18,7 @@ void build_display_levels(const ImageStore& image, const DisplayScale& scale, st
   const std::vector<double>& src = scale.DisplayMode == 0 ? image.log_table : image.intensity_table;
   const double span = double(scale.HighEdge) - double(scale.LowEdge);
   for (int c = 0; c < kCodeCount; ++c) {
-    const int32_t v = round_even(src[size_t(c)]);
+    const int32_t v = size_t(c) < src.size() ? round_even(src[size_t(c)]) : 0;  // no table yet: 0
     int32_t level;
     if (v < scale.LowEdge)
       level = 0;

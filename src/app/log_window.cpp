@@ -2,6 +2,7 @@
 #include "app/log_window.h"
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include "app/panel_button.h"
@@ -27,7 +28,6 @@ TfrmLog::TfrmLog(Component* owner) : TForm(owner) {
   memLog->setAnchors(setOf({akLeft, akTop, akRight, akBottom}));
   memLog->setReadOnly(true);
   memLog->setScrollBars(ssVertical);
-  memLog->setWordWrap(false);
   memLog->setColor(0xECFFFE);
   pbtnClearLog = make_panel_button(this, "pbtnClearLog", "Clear Log", 8, 324, 89, 28);
   pbtnClearLog->setAnchors(setOf({akLeft, akBottom}));
@@ -51,6 +51,7 @@ void TfrmLog::add_line(const std::string& text) {
     edit->setPlainText(QLatin1Char('\n') + line);
   else
     edit->appendPlainText(line);
+  edit->moveCursor(QTextCursor::End);  // the memo shows the newest line, as the platform's Add does
   lines_ += int(line.count(QLatin1Char('\n'))) + 1;
 }
 

@@ -93,6 +93,7 @@ TEST(LogWindow, DemonstrationPicture) {
   test::offscreen_app();
   TfrmLog log(nullptr);
   log.pbtnClearLog->click();
+  for (int i = 0; i < 40; ++i) log_line("line " + std::to_string(i));
   for (const char* line : {"Loading /data/sample.img", "", " Image size 2000 x 1000", " <<<<<   Pixel information   >>>>>"})
     log_line(line);
   log.showForm();

@@ -20,6 +20,10 @@ public:
   virtual void CallFunction(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) = 0;
   // A script function named `name` visible in the current scope.
   virtual bool FindFunction(const StrRef& name, Value& fn) = 0;
+  // A new Date object for a local date-time (days since 1899-12-30).
+  virtual Value NewDate(double /*days*/) { return Value(); }
+  // A new ActiveXObject wrapping an automation interface.
+  virtual Value WrapDispatch(Dispatch* d) { return Value::Disp(d); }
 };
 
 using TJBaseEngine = BaseEngine;

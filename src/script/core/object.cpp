@@ -220,12 +220,14 @@ void TJObject::SetValue(const StrRef& name, const Value& v, const Value* param) 
 }
 
 bool TJObject::HasKey(const StrRef& name) {
+  if (Dead()) return false;
   if (HasPublishedProp(name)) return true;
   if (PropertyMap::Entry* e = members_.Find(name)) return !e->removed;
   return !hide_class_methods_ && Class().FindMethod(name.view());
 }
 
 bool TJObject::RemoveKey(const StrRef& name) {
+  if (Dead()) return false;
   bool class_method = !hide_class_methods_ && Class().FindMethod(name.view());
   PropertyMap::Entry* e = members_.Find(name);
   if (e && e->removed) return false;

@@ -123,6 +123,15 @@ TJObject* Value::weak_target() const {
   return o && !o->Dead() ? o : nullptr;
 }
 
+bool Value::AppendText(std::string_view more) {
+  if (t_ != vtString) return false;
+  StrRef s = StrRef::Adopt(static_cast<Str*>(u_.rc));
+  u_.rc = nullptr;
+  s.Append(more);
+  u_.rc = s.Release();
+  return true;
+}
+
 // ---- kind tests ----
 
 static bool ObjectHasFlag(const Value& v, uint32_t flag) {

@@ -12,6 +12,7 @@
 #include "script/core/object.h"
 #include "script/core/value.h"
 #include "script/core/value_list.h"
+#include "script/core/variant.h"
 
 namespace kestrin::script {
 namespace {
@@ -152,6 +153,39 @@ TEST(ScriptString, CharacterCountsTreatLeadAndTrailAsOne) {
   EXPECT_EQ(Cp932ByteOffset(s.view(), 2), 3u);
   // A trail byte that looks like a backslash (0x5C) belongs to its character.
   EXPECT_EQ(Cp932CharCount("\x95\x5C"), 1u);
+}
+
+TEST(ScriptString, StringValuesAppendInPlaceWhenUnshared) {
+  Value s = Value::String("ab");
+  Value copy = s;
+  EXPECT_TRUE(s.AppendText("cd"));
+  EXPECT_EQ(s.text(), "abcd");
+  EXPECT_EQ(copy.text(), "ab");
+  const char* before = s.text().data();
+  EXPECT_TRUE(s.AppendText("e"));
+  EXPECT_EQ(s.text().data(), before);
+  Value empty = Value::String("");
+  EXPECT_TRUE(empty.AppendText("x"));
+  EXPECT_EQ(empty.text(), "x");
+  Value n = Value::Integer(1);
+  EXPECT_FALSE(n.AppendText("x"));
+}
+
+TEST(Variant, ConversionsBothWays) {
+  Value disp = Value::Disp(new TestDispatch);
+  struct Row { Variant in; const char* out; };
+  const Row rows[] = {{std::monostate{}, "vtUndefined"}, {VariantNull{}, "vtNull"}, {int32_t{5}, "vtInteger"},
+                      {2.5, "vtDouble"}, {std::string("s"), "vtString"}, {true, "vtBool"},
+                      {VariantDate{1.5}, "vtUndefined"}, {VariantDispatch{disp}, "vtDispatch"}};
+  for (const Row& r : rows) {
+    Value v = VariantToValue(r.in, nullptr);
+    EXPECT_STREQ(ValueTypeName(v.type()), r.out);
+    if (v.type() != vtUndefined) {
+      EXPECT_TRUE(ValueToVariant(v) == r.in) << r.out;
+    }
+  }
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(ValueToVariant(Value::NaN())));
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(ValueToVariant(Value::Object(new TJObject(nullptr)))));
 }
 
 TEST(ScriptString, AppendInPlaceOnlyWhenUnshared) {

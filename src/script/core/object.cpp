@@ -137,7 +137,11 @@ uint32_t TJObject::DecRef() {
 void TJObject::Kill() {
   rc_flags |= kRcDead;
   weak_.Kill();
-  OnKill();
+  try {
+    OnKill();
+  } catch (...) {
+    // The clear frees every object whatever a class's teardown reports.
+  }
   engine_ = nullptr;  // a zombie may outlive its engine
   members_.Clear();
   events_.clear();

@@ -200,6 +200,15 @@ static std::string PointerText(const void* p) {
   return std::to_string(reinterpret_cast<uintptr_t>(p));
 }
 
+static StrRef RegExpText(const Value& v) {
+  std::string out;
+  out.push_back('/');
+  out.append(v.text());
+  out.push_back('/');
+  out.append(v.regexp_flags());
+  return out;
+}
+
 StrRef ValueToString(const Value& v) {
   switch (v.type()) {
     case vtUndefined: return "undefined";
@@ -212,8 +221,8 @@ StrRef ValueToString(const Value& v) {
     case vtFunction: return Concat("function ", v.function()->name.view());
     case vtInfinity: return v.negative() ? "-infinity" : "infinity";
     case vtNaN: return "NaN";
-    case vtDispatch: return "dispatch" + PointerText(v.dispatch());
-    case vtRegExp: return "/" + std::string(v.text()) + "/" + std::string(v.regexp_flags());
+    case vtDispatch: return Concat("dispatch", PointerText(v.dispatch()));
+    case vtRegExp: return RegExpText(v);
     default: return StrRef();
   }
 }

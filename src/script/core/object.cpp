@@ -158,9 +158,8 @@ bool TJObject::FindOwnMember(const StrRef& name, Value& out) {
   if (hide_class_methods_) return false;
   NativeMethod fn = Class().FindMethod(name.view());
   if (!fn) return false;
-  Value f = MakeNativeFunction(name, fn, this);
-  members_.FindOrAdd(name).value = f;
-  out = std::move(f);
+  out = MakeNativeFunction(name, fn, this);
+  members_.Put(name, out);
   return true;
 }
 
@@ -199,7 +198,7 @@ bool TJObject::SetValueImpl(const StrRef& name, const Value& v, const Value*) {
     return true;
   }
   if (!e && !hide_class_methods_ && Class().FindMethod(name.view())) {
-    members_.FindOrAdd(name).value = v;
+    members_.Put(name, v);
     return true;
   }
   return false;
@@ -218,9 +217,7 @@ Value TJObject::GetValue(const StrRef& name, bool array_style) {
 
 void TJObject::SetValue(const StrRef& name, const Value& v, const Value* param) {
   if (SetValueImpl(name, v, param)) return;
-  PropertyMap::Entry& e = members_.FindOrAdd(name);
-  e.removed = false;
-  e.value = v;
+  members_.Put(name, v);
 }
 
 bool TJObject::HasKey(const StrRef& name) {
@@ -298,9 +295,7 @@ void TJObject::GetEventNames(std::vector<StrRef>& out) { out.insert(out.end(), e
 // ---- non-virtual member operations ----
 
 void TJObject::DefineMethod(const StrRef& name, NativeMethod fn) {
-  PropertyMap::Entry& e = members_.FindOrAdd(name);
-  e.removed = false;
-  e.value = MakeNativeFunction(name, fn, this);
+  members_.Put(name, MakeNativeFunction(name, fn, this));
 }
 
 void TJObject::DefineEvent(const StrRef& name) {
@@ -310,11 +305,7 @@ void TJObject::DefineEvent(const StrRef& name) {
   events_.insert(it, name);
 }
 
-void TJObject::StoreMember(const StrRef& name, const Value& v) {
-  PropertyMap::Entry& e = members_.FindOrAdd(name);
-  e.removed = false;
-  e.value = v;
-}
+void TJObject::StoreMember(const StrRef& name, const Value& v) { members_.Put(name, v); }
 
 void TJObject::ClearMembers() {
   members_.Clear();

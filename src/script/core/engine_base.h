@@ -2,15 +2,21 @@
 #pragma once
 
 #include "script/core/value.h"
+#include "script/core/weak.h"
 
 namespace kestrin::script {
 
 class TJObjectFactory;
 class IJFunction;
 
+// Objects hold their engine weakly: an object that outlives its engine sees none.
 class BaseEngine {
 public:
+  BaseEngine() = default;
+  BaseEngine(const BaseEngine&) = delete;
+  BaseEngine& operator=(const BaseEngine&) = delete;
   virtual ~BaseEngine() = default;
+  WeakCell* WeakHandle() { return anchor_.Cell(this); }
   virtual TJObjectFactory& Factory() = 0;
   // True while a script runs (event sources fire only then).
   virtual bool Running() const = 0;
@@ -24,6 +30,9 @@ public:
   virtual Value NewDate(double /*days*/) { return Value(); }
   // A new ActiveXObject wrapping an automation interface.
   virtual Value WrapDispatch(Dispatch* d) { return Value::Disp(d); }
+
+private:
+  WeakAnchor anchor_;
 };
 
 using TJBaseEngine = BaseEngine;

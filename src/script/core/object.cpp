@@ -119,7 +119,9 @@ const ClassInfo& TJObject::BaseClass() {
 
 // ---- life ----
 
-TJObject::TJObject(BaseEngine* engine) : class_name_("Object"), engine_(engine) {}
+TJObject::TJObject(BaseEngine* engine) : class_name_("Object") {
+  if (engine) engine_ = WeakPtr<BaseEngine>(engine->WeakHandle());
+}
 
 TJObject::~TJObject() {
   weak_.Kill();
@@ -142,7 +144,7 @@ void TJObject::Kill() {
   } catch (...) {
     // The clear frees every object whatever a class's teardown reports.
   }
-  engine_ = nullptr;  // a zombie may outlive its engine
+  engine_.reset();  // a zombie may outlive its engine
   members_.Clear();
   events_.clear();
 }
@@ -164,8 +166,9 @@ bool TJObject::FindOwnMember(const StrRef& name, Value& out) {
 }
 
 bool TJObject::LookupPrototype(const StrRef& name, Value& out) {
-  if ((ClassFlags() & kPrototypeClass) || !engine_ || g_prototype_depth >= kMaxPrototypeDepth) return false;
-  TJObject* proto = engine_->Factory().GetPrototype(class_name_);
+  BaseEngine* engine = Engine();
+  if ((ClassFlags() & kPrototypeClass) || !engine || g_prototype_depth >= kMaxPrototypeDepth) return false;
+  TJObject* proto = engine->Factory().GetPrototype(class_name_);
   if (!proto || proto == this) return false;
   Ref<TJObject> hold(proto);
   ++g_prototype_depth;
@@ -328,21 +331,23 @@ bool TJObject::HasPublishedProp(const StrRef& name) {
 }
 
 bool TJObject::HasEventHandler(const StrRef& name) {
-  if (!engine_ || !engine_->Running() || name.empty()) return false;
+  BaseEngine* engine = Engine();
+  if (!engine || !engine->Running() || name.empty()) return false;
   Value v;
   return GetValueImpl(name, v, nullptr);
 }
 
 void TJObject::CallEvent(const StrRef& prefix, const StrRef& name, Value& result, TJValueList* params) {
   result = Value();
-  if (!engine_) return;
+  BaseEngine* engine = Engine();
+  if (!engine) return;
   Value fn;
   if (!prefix.empty()) {
-    if (!engine_->FindFunction(Concat(prefix.view(), name.view()), fn)) return;
+    if (!engine->FindFunction(Concat(prefix.view(), name.view()), fn)) return;
   } else {
     GetValue(name, true, fn);
   }
-  if (IJFunction* f = fn.function()) engine_->CallFunction(*f, params, result, this);
+  if (IJFunction* f = fn.function()) engine->CallFunction(*f, params, result, this);
 }
 
 }  // namespace kestrin::script

@@ -113,7 +113,7 @@ public:
 
   const StrRef& ClassName() const { return class_name_; }
   void SetObjectName(StrRef name) { class_name_ = std::move(name); }
-  BaseEngine* Engine() const { return engine_; }
+  BaseEngine* Engine() const { return engine_.get(); }
 
   // A native method of this object alone (class methods come from Class()).
   void DefineMethod(const StrRef& name, NativeMethod fn);
@@ -147,7 +147,7 @@ private:
   StrRef class_name_;
   PropertyMap members_;
   std::vector<StrRef> events_;
-  BaseEngine* engine_ = nullptr;
+  WeakPtr<BaseEngine> engine_;
   bool hide_class_methods_ = false;
   WeakAnchor weak_;
   TJObjectFactory* factory_ = nullptr;  // set while the factory keeps the object

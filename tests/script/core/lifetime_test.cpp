@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "script/core/errors.h"
 #include "script/core/factory.h"
 #include "script/core/function.h"
 #include "script/core/object.h"
@@ -244,6 +245,24 @@ TEST(Lifetime, RandomOwnershipOperationsStaySafe) {
     roots.clear();
   }
   EXPECT_EQ(destroyed, created);
+}
+
+}  // namespace
+}  // namespace kestrin::script
+
+namespace kestrin::script {
+namespace {
+
+TEST(Lifetime, ObjectOutlivingItsEngineSeesNoEngine) {
+  Value unregistered;
+  {
+    TestEngine engine;
+    unregistered = Value::Object(new TJObject(&engine));  // never handed to the factory
+    EXPECT_EQ(unregistered.object()->Engine(), &engine);
+  }
+  EXPECT_EQ(unregistered.object()->Engine(), nullptr);
+  EXPECT_THROW(unregistered.object()->GetValue("missing"), EJThrow);  // no prototype lookup
+  EXPECT_FALSE(unregistered.object()->HasEventHandler("toString"));
 }
 
 }  // namespace

@@ -105,10 +105,10 @@ void TJLocalSymbolTable::PopChild() {
   children_.pop_back();
 }
 
+// The children of a definition table are exactly the live activations whose parent it
+// is (nested definitions name it as parent too, but are not activations).
 bool TJLocalSymbolTable::IsChild(const TJLocalSymbolTable* t) const {
-  for (auto it = children_.rbegin(); it != children_.rend(); ++it)
-    if (it->get() == t) return true;
-  return false;
+  return t && t->activation_ && t->Parent() == this;
 }
 
 void TJLocalSymbolTable::DefineLocal(const StrRef& name, const Value& v) { vars_.Put(name, v); }

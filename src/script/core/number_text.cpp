@@ -3,7 +3,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace kestrin::script {
 
@@ -29,7 +28,11 @@ void SignificantDigits(double d, std::string& digits, int& exp10) {
   digits.assign(1, t[0]);
   digits.append(t.substr(2, e - 2));
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  exp10 = std::atoi(std::string(t.substr(e + 1)).c_str()) + 1;
+  std::string_view ex = t.substr(e + 1);
+  if (!ex.empty() && ex[0] == '+') ex.remove_prefix(1);
+  int exponent = 0;
+  std::from_chars(ex.data(), ex.data() + ex.size(), exponent);
+  exp10 = exponent + 1;
 }
 
 }  // namespace

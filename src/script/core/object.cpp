@@ -119,7 +119,13 @@ const ClassInfo& TJObject::BaseClass() {
 
 // ---- life ----
 
-TJObject::TJObject(BaseEngine* engine) : class_name_("Object") {
+// One shared cell per thread for the default class name (counts are not atomic).
+static const StrRef& DefaultClassName() {
+  static thread_local const StrRef name("Object");
+  return name;
+}
+
+TJObject::TJObject(BaseEngine* engine) : class_name_(DefaultClassName()) {
   if (engine) engine_ = WeakPtr<BaseEngine>(engine->WeakHandle());
 }
 

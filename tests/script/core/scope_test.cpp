@@ -163,7 +163,9 @@ TEST(Scope, DefiningFromAValueHeldInTheSameTableIsSafe) {
   for (int i = 0; i < 40; ++i) {
     // The source lives inside the table whose storage grows while the name is added.
     const Value& a = t.Variables().Find(StrRef("a"))->value;
-    t.DefineLocal(StrRef("v" + std::to_string(i)), a);
+    std::string name = "v";
+    name += std::to_string(i);
+    t.DefineLocal(StrRef(name), a);
   }
   Value v;
   ASSERT_TRUE(t.GetVariable("v39", v));

@@ -12,6 +12,7 @@
 #include "script/core/object.h"
 #include "script/core/value.h"
 #include "script/core/value_list.h"
+#include "script/core/var_rec.h"
 #include "script/core/variant.h"
 
 namespace kestrin::script {
@@ -186,6 +187,24 @@ TEST(Variant, ConversionsBothWays) {
   }
   EXPECT_TRUE(std::holds_alternative<std::monostate>(ValueToVariant(Value::NaN())));
   EXPECT_TRUE(std::holds_alternative<std::monostate>(ValueToVariant(Value::Object(new TJObject(nullptr)))));
+}
+
+TEST(VarRec, ConversionsBothWays) {
+  Value obj = Value::Object(new TJObject(nullptr));
+  struct Row { VarRec rec; const char* out; };
+  const Row to_value[] = {{int32_t{3}, "vtInteger:3"}, {true, "vtBool:true"}, {std::string("s"), "vtString:s"},
+                          {1.5L, "vtDouble:1.5"}, {int64_t{1} << 40, "vtDouble:1099511627776"},
+                          {obj.object(), "vtObject:[object Object]"}, {Variant{VariantNull{}}, "vtNull:null"},
+                          {VarRecPointer{}, "vtUndefined:undefined"}};
+  for (const Row& r : to_value) {
+    Value v = VarRecToValue(r.rec);
+    EXPECT_EQ(std::string(ValueTypeName(v.type())) + ":" + ValueToStdString(v), r.out);
+  }
+  EXPECT_EQ(std::get<int32_t>(ValueToVarRec(Value::Integer(4))), 4);
+  EXPECT_EQ(std::get<long double>(ValueToVarRec(Value::Double(0.5))), 0.5L);
+  EXPECT_EQ(std::get<std::string>(ValueToVarRec(Value::Infinity(true))), "-infinity");
+  EXPECT_EQ(std::get<std::string>(ValueToVarRec(Value())), "undefined");
+  EXPECT_TRUE(std::holds_alternative<VarRecPointer>(ValueToVarRec(Value::Event(new EventRep(nullptr, nullptr)))));
 }
 
 TEST(ScriptString, AppendInPlaceOnlyWhenUnshared) {

@@ -30,7 +30,7 @@ void Value::DestroyPayload() {
   switch (t_) {
     case vtString: Str::Free(static_cast<Str*>(rc)); break;
     case vtObject: ReleaseObject(static_cast<TJObject*>(rc)); break;
-    case vtFunction: delete static_cast<IJFunction*>(rc); break;
+    case vtFunction: ReleaseFunction(static_cast<IJFunction*>(rc)); break;
     case vtDispatch: delete static_cast<class Dispatch*>(rc); break;
     case vtRegExp: delete static_cast<RegExpRep*>(rc); break;
     case vtEvent: delete static_cast<EventRep*>(rc); break;

@@ -127,7 +127,12 @@ bool Value::AppendText(std::string_view more) {
   if (t_ != vtString) return false;
   StrRef s = StrRef::Adopt(static_cast<Str*>(u_.rc));
   u_.rc = nullptr;
-  s.Append(more);
+  try {
+    s.Append(more);  // a too-long result throws and leaves the text as it was
+  } catch (...) {
+    u_.rc = s.Release();
+    throw;
+  }
   u_.rc = s.Release();
   return true;
 }

@@ -158,3 +158,27 @@ std::string DumpStatements(const TJStatement* first, bool with_lines) {
 }
 
 }  // namespace kestrin::script::test
+
+#include "parse_helpers.h"
+#include "script/core/source_text.h"
+
+namespace kestrin::script::test {
+
+std::string ParseToText(TJParser& parser, std::string_view source, bool with_lines) {
+  parser.Source = DecodeScriptSource(source);
+  try {
+    if (!parser.Parse()) return "<none>";
+    return DumpStatements(parser.Root->Sub1, with_lines);
+  } catch (const EJSyntaxError& e) {
+    return "error " + std::to_string(e.line_no) + ": " + e.Message();
+  } catch (const EJRuntimeError& e) {
+    return e.error_name + ": " + e.Message();
+  }
+}
+
+std::string ParseToText(std::string_view source, bool with_lines) {
+  TJParser parser;
+  return ParseToText(parser, source, with_lines);
+}
+
+}  // namespace kestrin::script::test

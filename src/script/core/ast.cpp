@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "script/core/operators.h"
+
 namespace kestrin::script {
 namespace {
 
@@ -37,12 +39,6 @@ void* NodeArena::Allocate(size_t size, size_t align) {
   return blocks_.back().get() + start;
 }
 
-uint32_t SymbolKeyHash(std::string_view key) {
-  uint32_t h = 0;
-  for (unsigned char c : key) h = ((h << 2) | (h >> 30)) ^ c;
-  return h;
-}
-
 void TJExprFactory::Clear() {
   arena_.Clear();
   values_.clear();
@@ -60,7 +56,9 @@ TJExpr* TJExprFactory::NewNode(int code, TJExpr* left, TJExpr* right) {
 
 TJExpr* TJExprFactory::MakeUnary(int code, TJExpr* operand) {
   if (FoldsAsUnary(code) && operand && operand->Code == ecConstant) {
-    *operand->Value = EvalUnaryOperator(code, *operand->Value);
+    script::Value result;
+    EvalUnaryOperator(code, *operand->Value, result);
+    *operand->Value = std::move(result);
     return operand;
   }
   return NewNode(code, operand);
@@ -68,8 +66,15 @@ TJExpr* TJExprFactory::MakeUnary(int code, TJExpr* operand) {
 
 TJExpr* TJExprFactory::MakeBinary(int code, TJExpr* left, TJExpr* right) {
   if (left && right && left->Code == ecConstant && right->Code == ecConstant) {
-    if (FoldsAsBinary(code)) return MakeConstant(EvalBinaryOperator(code, *left->Value, *right->Value));
-    if (FoldsAsComparison(code)) return MakeConstant(EvalCompareOperator(code, *left->Value, *right->Value));
+    script::Value result;
+    if (FoldsAsBinary(code)) {
+      EvalBinaryOperator(code, *left->Value, *right->Value, result);
+      return MakeConstant(result);
+    }
+    if (FoldsAsComparison(code)) {
+      EvalCompareOperator(code, *left->Value, *right->Value, result);
+      return MakeConstant(result);
+    }
   }
   return NewNode(code, left, right);
 }
@@ -90,7 +95,7 @@ TJExpr* TJExprFactory::MakeConstant(const script::Value& value) {
 
 TJExpr* TJExprFactory::MakeInteger(int32_t i) { return MakeConstant(script::Value::Integer(i)); }
 TJExpr* TJExprFactory::MakeDouble(double d) { return MakeConstant(script::Value::Double(d)); }
-TJExpr* TJExprFactory::MakeString(std::string_view s) { return MakeConstant(script::Value::String(s)); }
+TJExpr* TJExprFactory::MakeString(std::string_view s) { return MakeConstant(script::Value::String(StrRef(s))); }
 TJExpr* TJExprFactory::MakeBool(bool b) { return MakeConstant(script::Value::Bool(b)); }
 TJExpr* TJExprFactory::MakeNull() { return MakeConstant(script::Value::Null()); }
 TJExpr* TJExprFactory::MakeNaN() { return MakeConstant(script::Value::NaN()); }
@@ -99,13 +104,13 @@ TJExpr* TJExprFactory::MakeRegExp(std::string_view text) {
   size_t nul = text.find('\0');
   std::string_view pattern = text.substr(0, nul);
   std::string_view flags = nul == std::string_view::npos ? std::string_view() : text.substr(nul + 1);
-  return MakeConstant(script::Value::RegExp(pattern, flags.substr(0, 7)));
+  return MakeConstant(script::Value::RegExp(StrRef(pattern), flags.substr(0, 7)));
 }
 
 TJExpr* TJExprFactory::MakeIdentifier(std::string_view name) {
   TJExpr* e = NewNode(ecIdentifier);
   e->Symbol = *atoms_.emplace(name).first;
-  e->SymbolHash = SymbolKeyHash(e->Symbol);
+  e->SymbolHash = KeyHash(e->Symbol);
   return e;
 }
 

@@ -10,7 +10,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "script/core/fold_value.h"
+#include "script/core/value.h"
 
 namespace kestrin::script {
 
@@ -50,7 +50,7 @@ struct TJExpr {
   TJExpr* Third = nullptr;           // codes 60 and 62
   script::Value* Value = nullptr;    // code 20, owned by the factory
   std::string_view Symbol;           // code 21: the interned name (CP932 bytes)
-  uint32_t SymbolHash = 0;           // KeyHash of Symbol
+  uint32_t SymbolHash = 0;           // KeyHash (Symbol)
   TJStatement* Statement = nullptr;  // code 61
   uint32_t Height = 1;               // longest path to a leaf, list chains not counted
 };
@@ -82,9 +82,6 @@ private:
   size_t used_ = 0;
   size_t capacity_ = 0;
 };
-
-// The hash of engine name tables: h = rotl(h, 2) xor byte.
-uint32_t SymbolKeyHash(std::string_view key);
 
 class TJExprFactory {
 public:

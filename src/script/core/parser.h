@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "script/core/ast.h"
+#include "script/core/errors.h"
 #include "script/core/lex.h"
 
 namespace kestrin::script {

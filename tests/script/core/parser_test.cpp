@@ -173,7 +173,7 @@ TEST(Parser, IdentifiersCarryInternedNameAndHash) {
   const TJExpr* a = parser.Root->Sub1->Expr;
   const TJExpr* b = parser.Root->Sub1->Next->Expr;
   EXPECT_EQ(a->Symbol.data(), b->Symbol.data());
-  EXPECT_EQ(a->SymbolHash, SymbolKeyHash("abc"));
+  EXPECT_EQ(a->SymbolHash, KeyHash("abc"));
 }
 
 // Deep input ends in a syntax error, not a stack overflow.

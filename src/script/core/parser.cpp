@@ -17,12 +17,12 @@ void TJParser::Clear() {
   Defines.clear();
   Nesting.clear();
   splices_.clear();
-  nesting_depth_ = 0;
+  nesting_depth_ = base_depth_;
 }
 
 bool TJParser::Parse(TJExpr* module_name) {
   Clear();
-  if (open_libraries_.empty()) *import_count_ = 0;  // a program, not a library
+  if (open_libraries_.empty()) *imports_ = ImportBudget();  // a program, not a library
   Lexer.SetSource(Source);
   if (!Lexer.Next()) return false;
   StmtFactory.BeginModule(Nesting, module_name);
@@ -41,7 +41,7 @@ TJExpr* TJParser::ParseEval(std::string_view text) {
   source += U" ;}";
   Lexer.SetSource(std::move(source));
   splices_.clear();
-  nesting_depth_ = 0;
+  nesting_depth_ = base_depth_;
   Nesting.push_back(nullptr);
   TJExpr* result = nullptr;
   try {

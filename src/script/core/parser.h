@@ -129,8 +129,15 @@ private:
     size_t end;
   };
   std::vector<Splice> splices_;
-  // Imports made by this compilation, shared with the libraries' parsers.
-  std::shared_ptr<int> import_count_ = std::make_shared<int>(0);
+  // Imports made by this compilation and the characters they brought in, shared with the
+  // libraries' parsers.
+  struct ImportBudget {
+    int count = 0;
+    size_t chars = 0;
+  };
+  std::shared_ptr<ImportBudget> imports_ = std::make_shared<ImportBudget>();
+  // Nesting that a library's parser inherits from the import that made it.
+  int base_depth_ = 0;
 };
 
 // Counts one level of parser recursion; too many is a syntax error, not a stack overflow.

@@ -12,10 +12,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Imports one compilation may make, counting those of its libraries; a larger count
-// means the libraries import each other without end.
+// Imports one compilation may make, and the characters they may bring in, counting those
+// of its libraries: more means libraries that import each other over and over.
 constexpr int kMaxImports = 1000;
-constexpr std::uintmax_t kMaxLibraryBytes = 64u << 20;
+constexpr size_t kMaxImportedChars = size_t{32} << 20;
+constexpr std::uintmax_t kMaxLibraryBytes = 16u << 20;
 
 bool IsRegularFile(const std::string& path) {
   std::error_code ec;
@@ -133,7 +134,9 @@ TJStatement* TJParser::ParseImport() {
   std::string path;
   if (!LoadLibrary(file_name, text, path)) SyntaxError("can not open: " + file_name);
   if (IsOpenLibrary(path)) SyntaxError("circular import: " + file_name);
-  if (++*import_count_ > kMaxImports) SyntaxError("too many imports: " + file_name);
+  imports_->chars += text.size();
+  if (++imports_->count > kMaxImports || imports_->chars > kMaxImportedChars)
+    SyntaxError("too many imports: " + file_name);
   TJStatement* s = nullptr;
   if (textual) {
     size_t at = Lexer.Position();
@@ -146,7 +149,9 @@ TJStatement* TJParser::ParseImport() {
     sub->open_libraries_ = open_libraries_;
     for (const Splice& open : splices_) sub->open_libraries_.push_back(open.path);
     sub->open_libraries_.push_back(path);
-    sub->import_count_ = import_count_;
+    sub->imports_ = imports_;
+    sub->base_depth_ = nesting_depth_ + 1;
+    NestingGuard guard(*this);
     sub->Source = std::move(text);
     TJParser& parser = *SubParsers.emplace_back(std::move(sub));
     s = parser.Parse(name) ? parser.Root : StmtFactory.Make(stEmpty, Line());

@@ -120,6 +120,14 @@ TEST_F(ImportTest, TooManyImportsEndTheParse) {
   EXPECT_EQ(Parse("import L0.*;").substr(0, 28), "error 1: too many imports: L");
 }
 
+TEST_F(ImportTest, LongImportChainsAreTooDeep) {
+  for (int i = 0; i < 300; ++i) Write("N" + std::to_string(i) + ".dms", "import N" + std::to_string(i + 1) + ";");
+  Write("N300.dms", "x;");
+  EXPECT_EQ(Parse("import N0;"), "error 1: too deeply nested: Text( ; )");
+  Write("N200.dms", "x;");
+  EXPECT_EQ(Parse("import N0;").substr(0, 20), "(module N0 (module N");
+}
+
 TEST_F(ImportTest, Cp932LibraryIsDecoded) {
   Write("J.dms", "s = \"\x95\x5C\";");  // a kanji whose trail byte is 0x5C
   EXPECT_EQ(Parse("import J.*;"), "(empty) (expr (= s \"\x95\\x5C\"))");

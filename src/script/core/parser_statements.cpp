@@ -239,8 +239,7 @@ TJStatement* TJParser::ParseDo() {
   ExpectAndNext(tkWhile);
   ExpectAndNext(tkLParen);
   TJExpr* condition = Required(ParseExpression());
-  Expect(tkRParen);
-  Lexer.Next();
+  ExpectAndNext(tkRParen);
   Expect(tkSemicolon);
   return StmtFactory.Make(stDo, Line(), condition, body);
 }

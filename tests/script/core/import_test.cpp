@@ -58,6 +58,12 @@ TEST_F(ImportTest, TextualImportSplicesTheText) {
             std::string("(empty) ") + kUtilTree + " (empty) " + kUtilTree);
 }
 
+TEST_F(ImportTest, EmptyLibraryLeavesAnEmptyStatement) {
+  Write("E.dms", "// nothing here\n");
+  EXPECT_EQ(Parse("import E; x;"), "(empty) (expr x)");
+  EXPECT_EQ(Parse("import E.*; x;"), "(empty) (expr x)");
+}
+
 TEST_F(ImportTest, FindsANameThatDiffersInCase) {
   Write("lib/util.dms", kUtil);
   EXPECT_EQ(Parse("import Util;", {Lib()}), std::string("(module Util ") + kUtilTree + ")");

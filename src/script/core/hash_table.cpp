@@ -15,11 +15,16 @@ int Weight(unsigned char c) {
   return 0x40 + c;  // blanks and symbols
 }
 
+// While two names compare equal they share their lead/trail structure, so one flag
+// tells whether byte i is a trail byte (compared by value, never case-folded).
 int Primary(std::string_view a, std::string_view b) {
   size_t n = a.size() < b.size() ? a.size() : b.size();
+  bool trail = false;
   for (size_t i = 0; i < n; ++i) {
-    int wa = Weight(static_cast<unsigned char>(a[i])), wb = Weight(static_cast<unsigned char>(b[i]));
+    unsigned char ca = static_cast<unsigned char>(a[i]), cb = static_cast<unsigned char>(b[i]);
+    int wa = trail ? 0x300 + ca : Weight(ca), wb = trail ? 0x300 + cb : Weight(cb);
     if (wa != wb) return wa < wb ? -1 : 1;
+    trail = !trail && IsLeadByte(ca);
   }
   if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
   return 0;
@@ -34,6 +39,10 @@ int LocaleCompareText(std::string_view a, std::string_view b) { return Primary(a
 int LocaleCompare(std::string_view a, std::string_view b) {
   if (int c = Primary(a, b)) return c;
   for (size_t i = 0; i < a.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(a[i]))) {
+      ++i;
+      continue;
+    }
     bool ua = IsUpper(a[i]), ub = IsUpper(b[i]);
     if (ua != ub) return ua ? 1 : -1;  // lower case first
   }

@@ -138,6 +138,7 @@ void TJObject::Kill() {
   rc_flags |= kRcDead;
   weak_.Kill();
   OnKill();
+  engine_ = nullptr;  // a zombie may outlive its engine
   members_.Clear();
   events_.clear();
 }

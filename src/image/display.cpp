@@ -145,7 +145,7 @@ bool render_image_view(const std::vector<uint8_t>& levels, const std::vector<uin
     for (int32_t px = 0; px < W; ++px) {
       const int32_t x = column[size_t(px)];
       if (x < 0) {
-        row_out[px] = px >= edge_x ? margin : pal[0];
+        row_out[px] = margin;
         continue;
       }
       row_out[px] = mk ? pal[lv[x]] ^ mpal[mk[x]] : pal[lv[x]];

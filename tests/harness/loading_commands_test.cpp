@@ -81,5 +81,31 @@ TEST(LoadingHarness, LoadSetGetAndParameterFileGolden) {
   EXPECT_EQ(err, "line 8: GetPixelIntensity: pixel outside the image\n");
 }
 
+// Commands on standard input, in both forms, with failing, unknown and malformed lines in
+// between: every line is reported and the harness still ends with status 0.
+TEST(LoadingHarness, StandardInputRunsBothFormsPastFailingLines) {
+  TempDir dir;
+  const std::string commands =
+      "Kestrin.SetLo(321);\n"
+      "LoadNaxFile '@missing.xy'\n"
+      "Kestrin.Bogus();\n"
+      "Kestrin.GetLo(\n"
+      "SetBand abc\n"
+      "LoadImageFile @a.ipf\n"
+      "GetLo\n";
+  ASSERT_TRUE(write_file_bytes(dir.file("commands.txt"), replace_all(commands, "@", dir.path())));
+  std::string out, err;
+  const std::string harness = std::string(KESTRIN_BINARY_DIR) + "/tests/harness/kestrin-harness";
+  EXPECT_EQ(run_command(harness + " <'" + dir.file("commands.txt") + "' 2>'" + dir.file("err.txt") + "'", &out), 0);
+  EXPECT_EQ(out, replace_all(" <<<<<   XY format   >>>>>\n load_img_proc() : @a.ipf is not a image file.. \n= -1\n= 321\n", "@", dir.path()));
+  ASSERT_TRUE(read_file_bytes(dir.file("err.txt"), err));
+  const std::vector<std::string> lines = split_lines(err);
+  ASSERT_EQ(lines.size(), 4u) << err;
+  EXPECT_EQ(lines[0].rfind("line 2: LoadNaxFile: ", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[1], "line 3: unknown command Bogus");
+  EXPECT_EQ(lines[2], "line 4: bad macro line");
+  EXPECT_EQ(lines[3], "line 5: SetBand: 'abc' is not a valid floating point value");
+}
+
 }  // namespace
 }  // namespace kestrin::test

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -83,7 +84,7 @@ bool write_text_file(const std::string& path, const std::vector<std::string>& li
   return write_file_bytes(path, text, error);
 }
 
-bool read_file_bytes(const std::string& path, std::string& out, std::string* error) {
+bool read_file_bytes(const std::string& path, std::string& out, std::string* error, size_t max_bytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     set_error(error, "Cannot open", path, errno);
@@ -97,8 +98,8 @@ bool read_file_bytes(const std::string& path, std::string& out, std::string* err
   }
   out.clear();
   char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
+  while (out.size() < max_bytes) {
+    const ssize_t n = ::read(fd, buf, std::min(sizeof buf, max_bytes - out.size()));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       set_error(error, "Cannot read", path, errno);
@@ -114,9 +115,9 @@ bool read_file_bytes(const std::string& path, std::string& out, std::string* err
 
 TextReader::TextReader(std::string bytes) : data_(std::move(bytes)) {}
 
-bool TextReader::open(const std::string& path) {
+bool TextReader::open(const std::string& path, size_t max_bytes) {
   pos_ = 0;
-  if (read_file_bytes(path, data_)) return true;
+  if (read_file_bytes(path, data_, nullptr, max_bytes)) return true;
   data_.clear();
   return false;
 }

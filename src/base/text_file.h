@@ -2,6 +2,8 @@
 // file beside the target; read line by line accepting CR LF, LF and CR.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,8 +18,9 @@ bool write_text_file(const std::string& path, const std::vector<std::string>& li
 // Same with the text given whole (no line ends added).
 bool write_file_bytes(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
-// Reads a whole file; false when it cannot be opened.
-bool read_file_bytes(const std::string& path, std::string& out, std::string* error = nullptr);
+// Reads a whole file, or its first `max_bytes` bytes; false when it cannot be opened.
+bool read_file_bytes(const std::string& path, std::string& out, std::string* error = nullptr,
+                     size_t max_bytes = SIZE_MAX);
 
 // A text file read line by line. Line ends CR LF, LF and CR are all accepted. Reading past
 // the end yields empty strings (the settings file relies on it); `eof()` tells.
@@ -25,7 +28,9 @@ class TextReader {
 public:
   TextReader() = default;
   explicit TextReader(std::string bytes);
-  bool open(const std::string& path);  // false when it cannot be read
+  // False when it cannot be read. Only the first `max_bytes` bytes are read, so a reader
+  // of a few short lines never takes the memory of a huge wrong file.
+  bool open(const std::string& path, size_t max_bytes = SIZE_MAX);
   std::string next_line();             // "" past the end
   bool eof() const { return pos_ >= data_.size(); }
 

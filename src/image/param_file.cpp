@@ -17,6 +17,8 @@ namespace {
 
 constexpr const char* kBanner = "*******   Configuration for kes   by Kestrin   *******";
 constexpr const char* kSettingsName = "Kestrin.kes";
+// A parameter file is 17 short lines; a larger file is read no further than this.
+constexpr size_t kMaxParamFileBytes = size_t(1) << 20;
 
 // "default.kes" restores the names it records; empty lines keep the current ones. An
 // absolute image name stands for the whole path.
@@ -75,7 +77,7 @@ bool is_settings_file(const std::string& name) {
 
 int read_param_file(const std::string& file_name) {
   TextReader in;
-  if (!in.open(file_name)) return 1;
+  if (!in.open(file_name, kMaxParamFileBytes)) return 1;
   const bool is_default = file_name_of(file_name) == "default.kes";
   in.next_line();
   const std::string folder = in.next_line();

@@ -32,6 +32,15 @@ TEST(TextFile, WritesCrLfAndReadsItBack) {
   EXPECT_TRUE(reader.eof());
   EXPECT_EQ(reader.next_line(), "");  // past the end
   EXPECT_EQ(reader.next_line(), "");
+
+  // A byte budget reads the file's first bytes only.
+  for (size_t budget : {size_t(0), size_t(4), size_t(11), size_t(100)}) {
+    ASSERT_TRUE(read_file_bytes(path, bytes, nullptr, budget));
+    EXPECT_EQ(bytes, std::string("one\r\n\r\n3.5\r\n").substr(0, budget)) << budget;
+  }
+  ASSERT_TRUE(reader.open(path, 3));
+  EXPECT_EQ(reader.next_line(), "one");
+  EXPECT_TRUE(reader.eof());
 }
 
 TEST(TextFile, SplitsOnEveryLineEndConvention) {

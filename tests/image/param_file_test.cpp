@@ -2,6 +2,8 @@
 // of "default.kes", and the settings file that a save must never replace.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstdlib>
 
 #include "base/paths.h"
@@ -135,6 +137,13 @@ TEST_F(ParamFileTest, ReadingStopsAtTheFirstLineThatDoesNotConvert) {
     EXPECT_EQ(params().Lo, c.lo) << c.what;
   }
   EXPECT_EQ(read_param_file(dir_.file("missing.kes")), 1);
+
+  // A huge file (sparse, no disk used) is read no further than its first lines need.
+  reset_state();
+  write("huge.kes", first_lines(17));
+  std::filesystem::resize_file(dir_.file("huge.kes"), uintmax_t(8) << 30);
+  EXPECT_EQ(read_param_file(dir_.file("huge.kes")), 0);
+  EXPECT_EQ(params().Lo, 250.25);
 }
 
 TEST_F(ParamFileTest, DefaultKesRestoresTheNamesOthersDoNot) {

@@ -12,11 +12,12 @@ namespace {
 
 std::string arg(const Args& a, size_t i) { return i < a.size() ? a[i] : std::string(); }
 
-// A script value as an integer: its whole part, 0 for what is not a number.
+// A script value as an integer: an integer text as it is, a number rounded to the nearest
+// integer with ties to even (2.5 gives 2, 12.7 gives 13), 0 for what is not a number.
 int integer_arg(const Args& a, size_t i) {
   const std::string text = arg(a, i);
   if (auto v = TryStrToInt(text)) return *v;
-  if (auto v = TryStrToFloat(text)) return saturate_int32(std::trunc(*v));
+  if (auto v = TryStrToFloat(text)) return saturate_int32(std::nearbyint(*v));
   return 0;
 }
 

@@ -35,10 +35,11 @@ TEST(HarnessPatternCommands, SaveBesideImageAndLoadBack) {
   std::string err;
   const std::string out = run(
       "SaveNaxFile2 tif\nSaveNaxFile2 ''\nSaveNaxFile2 XY\nKestrin.SaveNaxFile3('xy', 5);\n"
-      "Kestrin.LoadNaxFile('" + dir.file("img01.XY") + "');\nSaveNaxFile3 csv 12.7\n", &err);
+      "Kestrin.LoadNaxFile('" + dir.file("img01.XY") + "');\nSaveNaxFile3 csv 12.7\nSaveNaxFile3 pil 2.5\n", &err);
   EXPECT_TRUE(file_exists(dir.file("img01.XY")));
   EXPECT_TRUE(file_exists(dir.file("img01_  5.xy")));
-  EXPECT_TRUE(file_exists(dir.file("img01_ 12.csv")));
+  EXPECT_TRUE(file_exists(dir.file("img01_ 13.csv")));  // numbers round, ties to even
+  EXPECT_TRUE(file_exists(dir.file("img01_  2.pil")));
   EXPECT_FALSE(file_exists(dir.file("img01.tif")));
   const std::string save_log = " Directory     = " + dir.path() + "\n Nax file name = img01.XY\n <<<<<   XY format   >>>>>\n Completed.\n";
   EXPECT_EQ(out.substr(0, save_log.size()), save_log);

@@ -115,6 +115,11 @@ void direction_changed() {
   commit(Format("Kestrin.SetRectDirection(%d);", {index}));
 }
 
+void load_image_command() {
+  load_img_dialog();
+  views().show_form("frmLog");
+}
+
 void straight_line_integration() {
   if (!controls().checked("rbtnRectangle") || !controls().checked("rbtnRect_Direction")) return;
   auto fn = main_command_hooks().calc_line_integration;

@@ -39,6 +39,7 @@ void rect_mode_radio_clicked(int32_t mode);
 void direction_changed();
 
 // Menu commands with more to them than one call.
+void load_image_command();           // the image dialog, then the log window (also after a cancel)
 void straight_line_integration();    // only for the rectangle by direction
 void find_center_command(bool redraw);  // needs an image; the menu item also redraws
 void find_center_without_direct();
@@ -53,7 +54,6 @@ struct MainCommandHooks {
   void (*calc_tilt)() = nullptr;
   void (*calc_wave_length)() = nullptr;
   void (*calc_line_integration)(int32_t direction) = nullptr;
-  void (*calc_curved_angle_histogram_band)() = nullptr;
   void (*import_mask_file)() = nullptr;
   void (*print_image)() = nullptr;
   void (*print_nax_proc)() = nullptr;

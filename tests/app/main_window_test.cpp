@@ -210,9 +210,20 @@ TEST_F(MainWindowTest, ExitWritesTheSettingsOnce) {
   std::string bytes;
   ASSERT_TRUE(read_file_bytes(settings_path(), bytes));
   EXPECT_EQ(split_lines(bytes).at(3), "321");
+  start();  // the next start shows the value again
+  EXPECT_EQ(main().edtCameraLength->text(), "321");
+  EXPECT_EQ(state().integration_params.Lo, 321);
   std::filesystem::remove(settings_path());
   stop();  // the window's destruction does not write again
   EXPECT_FALSE(std::filesystem::exists(settings_path()));
+}
+
+TEST_F(MainWindowTest, UnwritableSettingsFolderIsLoggedAtExit) {
+  ASSERT_TRUE(write_text_file(dir_.file("plain"), {"x"}));
+  ::setenv("XDG_CONFIG_HOME", dir_.file("plain").c_str(), 1);  // a file, not a folder
+  click_menu("File", "Exit(&X)");
+  ASSERT_FALSE(the_log().history().empty());
+  EXPECT_NE(the_log().history().back().find("The settings could not be saved"), std::string::npos);
 }
 
 }  // namespace

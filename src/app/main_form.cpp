@@ -18,8 +18,6 @@ constexpr TColor kFormColour = 0xFFE4CE;
 constexpr TColor kPanelColour = 0xFFF2E8;
 constexpr TColor kEditColour = 0xECFFFE;
 constexpr TColor kEditTextColour = 0x421C34;
-constexpr TColor kButtonColour = 0xD0D1D9;
-constexpr TColor kButtonTextColour = 0x804000;
 
 // Parameter panel grid: one row per parameter.
 constexpr int kRowTop = 8, kRowHeight = 24;
@@ -45,16 +43,8 @@ TfrmMain::TfrmMain(Component* owner) : TForm(owner) {
   FormCreate();
 }
 
-TPanel* TfrmMain::addCommandButton(const char* name, const char* caption, int left, int top) {
-  auto* b = new TPanel(this);
-  b->setName(name);
-  b->setParent(this);
-  b->setBounds(left, top, kPanelWidth / 2 - 2, 26);
-  b->setCaption(caption);
-  b->setColor(kButtonColour);
-  b->font()->setStyle(setOf({fsBold}));
-  b->font()->setColor(kButtonTextColour);
-  return b;
+TPanelButton* TfrmMain::addCommandButton(const char* name, const char* caption, int left, int top) {
+  return make_panel_button(this, name, caption, left, top, kPanelWidth / 2 - 2, 26);
 }
 
 void TfrmMain::createCommandButtons() {

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "app/panel_button.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
@@ -20,7 +21,7 @@ public:
   explicit TfrmMain(kgui::Component* owner);
 
   // Command buttons.
-  kgui::TPanel *pbtnLoadImage, *pbtnFindCenter, *pbtnAngleIntensity, *pbtnPixelIntensity;
+  TPanelButton *pbtnLoadImage, *pbtnFindCenter, *pbtnAngleIntensity, *pbtnPixelIntensity;
   // Parameter panel.
   kgui::TPanel* Panel1;
   kgui::TEdit *edt2ThetaBegin, *edt2ThetaEnd, *edt2ThetaStep, *edtCameraLength, *edtLambda;
@@ -56,7 +57,7 @@ private:
   void FormCreate();
   void FormClose();
 
-  kgui::TPanel* addCommandButton(const char* name, const char* caption, int left, int top);
+  TPanelButton* addCommandButton(const char* name, const char* caption, int left, int top);
   kgui::TLabel* addLabel(const char* caption, int left, int top);
   kgui::TEdit* addParameterEdit(const char* name, const char* label, const char* text, int row);
   kgui::TCheckBox* addLockBox(const char* name, int row);

@@ -9,8 +9,6 @@ namespace kestrin::app {
     setCaption(std::string(#Class).substr(1));                   \
   }
 
-KESTRIN_PLACEHOLDER_FORM(TfrmStartUp)
-KESTRIN_PLACEHOLDER_FORM(TfrmLog)
 KESTRIN_PLACEHOLDER_FORM(TfrmNaxGraph)
 KESTRIN_PLACEHOLDER_FORM(TfrmPeak)
 KESTRIN_PLACEHOLDER_FORM(TfrmImage)

@@ -13,8 +13,6 @@ namespace kestrin::app {
     explicit Class(kgui::Component* owner);           \
   };
 
-KESTRIN_PLACEHOLDER_FORM(TfrmStartUp)
-KESTRIN_PLACEHOLDER_FORM(TfrmLog)
 KESTRIN_PLACEHOLDER_FORM(TfrmNaxGraph)
 KESTRIN_PLACEHOLDER_FORM(TfrmPeak)
 KESTRIN_PLACEHOLDER_FORM(TfrmImage)

@@ -6,6 +6,7 @@
 
 #include "app/program.h"
 #include "app/window_ports.h"
+#include "offscreen_app.h"
 #include "image/state.h"
 #include "ports/ports.h"
 #include "support/raxis_fixture.h"
@@ -13,30 +14,7 @@
 
 namespace kestrin::test {
 
-namespace {
-int g_argc = 1;
-char g_arg0[] = "app_tests";
-char* g_argv[] = {g_arg0, nullptr};
-kgui::TApplication* g_app = nullptr;
-
-class AppEnvironment : public ::testing::Environment {
-public:
-  void TearDown() override {
-    delete g_app;
-    g_app = nullptr;
-  }
-};
-const auto* g_env = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
-}  // namespace
-
-kgui::TApplication& test_app() {
-  if (!g_app) {
-    g_app = new kgui::TApplication(g_argc, g_argv);
-    g_app->setTitle("Kestrin");
-  }
-  (void)g_env;
-  return *g_app;
-}
+kgui::TApplication& test_app() { return offscreen_app(); }
 
 void AppTest::SetUp() {
   test_app();

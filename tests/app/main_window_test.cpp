@@ -7,9 +7,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/log_window.h"
 #include "app/placeholder_forms.h"
+#include "app/startup_form.h"
 #include "app_fixture.h"
 #include "base/convert.h"
+#include "platform/gui/list_controls.h"
 #include "base/text_file.h"
 #include "ports/log.h"
 #include "image/image_store.h"
@@ -34,6 +37,8 @@ TEST_F(MainWindowTest, TwentyFormsInOrderOnlyTheMainWindowShows) {
     EXPECT_FALSE(forms_[i]->visible()) << names[i];
   }
   EXPECT_NE(dynamic_cast<TfrmMain*>(forms_[0]), nullptr);
+  EXPECT_NE(dynamic_cast<TfrmStartUp*>(forms_[1]), nullptr);
+  EXPECT_NE(dynamic_cast<TfrmLog*>(forms_[2]), nullptr);
   EXPECT_NE(dynamic_cast<app::TfrmScript*>(forms_[10]), nullptr);
   EXPECT_EQ(test_app().mainForm(), forms_[0]);
   EXPECT_EQ(main().caption(), "KES for Windows (Main)");
@@ -133,7 +138,8 @@ TEST_F(MainWindowTest, LoadImageThroughTheDialogFillsTheEditsAndShowsTheLog) {
   EXPECT_NE(m.edtCameraLength->text(), "500");
   EXPECT_EQ(StrToFloat(m.edtCameraLength->text()), 100);
   EXPECT_FALSE(the_log().history().empty());
-  EXPECT_TRUE(forms_[2]->visible());  // frmLog
+  EXPECT_TRUE(forms_[2]->visible());  // frmLog, which shows what the load logged
+  EXPECT_GT(static_cast<TfrmLog*>(forms_[2])->memLog->lines()->count(), 5);
   EXPECT_EQ(state().dialog_slots.folder[kSlotImageOpen], dir_.path());
   EXPECT_EQ(state().macro.MacroList, Lines{"Kestrin.LoadImageFile('" + image + "');"});
 }

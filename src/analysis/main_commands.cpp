@@ -148,6 +148,7 @@ void find_center_without_direct() {
   for (int32_t i = 0; i < kFindCenterRounds; ++i) {
     round(x, y);
     write_centre(x, y);
+    views().process_messages();
   }
 }
 

@@ -119,6 +119,10 @@ void WindowViews::show_form(std::string_view name) {
   if (TForm* f = find_form(name)) f->showForm();
 }
 
+void WindowViews::process_messages() {
+  if (TApplication* app = TApplication::instance()) app->processMessages();
+}
+
 bool WindowPrompts::confirm(std::string_view question) {
   return messageDlg(std::string(question), mtConfirmation, (1u << mbYes) | (1u << mbNo)) == mrYes;
 }

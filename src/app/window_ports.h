@@ -35,6 +35,7 @@ public:
 class WindowViews : public Views {
 public:
   void show_form(std::string_view name) override;
+  void process_messages() override;
 };
 
 class WindowPrompts : public Prompts {

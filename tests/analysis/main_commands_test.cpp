@@ -9,6 +9,7 @@
 #include "image/state.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
+#include "support/ring_image.h"
 
 namespace kestrin::test {
 namespace {
@@ -132,6 +133,34 @@ TEST_F(MainCommandsTest, CentreSearchWithoutDirectBeamStartsInTheMiddleWhenAsked
   EXPECT_EQ(c().text("edtCenterY0"), "1000");
   EXPECT_EQ(state().integration_params.X0, 1000);
   EXPECT_EQ(the_log().history().back(), " FindCenterNoDirect() : not available in this version.");
+}
+
+void half_step(double& x, double& y) {
+  x += 0.5;
+  y -= 0.5;
+}
+
+TEST_F(MainCommandsTest, CentreSearchWithoutDirectBeamRunsTenRoundsFromTheEdits) {
+  main_command_hooks().find_center_no_direct = &half_step;
+  c().set_text("edtCenterX0", "10");
+  c().set_text("edtCenterY0", "20");
+  find_center_without_direct();  // answered yes: starts from the edits
+  EXPECT_EQ(c().text("edtCenterX0"), "15");
+  EXPECT_EQ(c().text("edtCenterY0"), "15");
+  EXPECT_EQ(views_.redraws, 10);
+}
+
+TEST_F(MainCommandsTest, FindCenterNeedsAnImageAndOnlyTheMenuRedraws) {
+  find_center_command(true);
+  EXPECT_EQ(views_.redraws, 0);
+  RingImageSpec spec;
+  spec.rings = {{5, 0.2, 500}};
+  load_into_current_image(make_ring_image(spec), 200, 200);
+  find_center_command(false);
+  const int by_button = views_.redraws;  // whatever the centre search redraws itself
+  EXPECT_EQ(macro(), std::vector<std::string>{"Kestrin.FindCenter();"});
+  find_center_command(true);
+  EXPECT_EQ(views_.redraws - by_button, by_button + 1);
 }
 
 TEST_F(MainCommandsTest, StartStateZeroesTheGeometryAndEmptiesTheMacroList) {

@@ -144,6 +144,22 @@ TEST_F(MainWindowTest, LoadImageThroughTheDialogFillsTheEditsAndShowsTheLog) {
   EXPECT_EQ(state().macro.MacroList, Lines{"Kestrin.LoadImageFile('" + image + "');"});
 }
 
+TEST_F(MainWindowTest, MenuMessagesAndACancelledLoadThatStillShowsTheLog) {
+  dialogs_.answerCancel();
+  click_menu("File", "Load Image");
+  EXPECT_TRUE(forms_[2]->visible());
+  forms_[2]->hide();
+  click_menu("File", "Import Mask File(BMP)");
+  click_menu("Help", "Version Information(&A)");
+  click_menu("Tool", "Script");
+  ASSERT_EQ(dialogs_.questions().size(), 3u);
+  EXPECT_EQ(dialogs_.questions()[1].text, "24bit BMP. True red pixel is considered to be a mask.");
+  EXPECT_EQ(dialogs_.questions()[1].caption, "Import Mask File");
+  EXPECT_EQ(dialogs_.questions()[2].text, "KES for Windows. Version 2014.11.20");
+  EXPECT_TRUE(forms_[10]->visible());  // frmScript
+  forms_[10]->hide();
+}
+
 TEST_F(MainWindowTest, ScreenshotAfterAngleIntensity) {
   TfrmMain& m = main();
   for (auto* c : {m.chkLo, m.chkwl, m.chkpsx, m.chkpsy}) c->setChecked(false);

@@ -69,6 +69,53 @@ void build_fuji_tables(ImageStore& store, int bits, double latitude) {
   store.LogSaturation = n - 1;
 }
 
+namespace {
+
+// Log table ln(I(c)) * 10000 / full for intensities above 0; 0 elsewhere and when the
+// full scale is not a positive finite number.
+void fill_log_table(ImageStore& store, double full, bool clamp_negative) {
+  const auto& it = store.intensity_table;
+  auto& lt = store.log_table;
+  const bool usable = std::isfinite(full) && full > 0.0;
+  for (int c = 0; c < kCodeCount; ++c) {
+    double v = usable && it[c] > 0.0 ? std::log(it[c]) * 10000.0 / full : 0.0;
+    if (clamp_negative && v < 0.0) v = 0.0;
+    lt[c] = v;
+  }
+}
+
+void set_plain_scales(ImageStore& store) {
+  store.OverflowRatio = 1.0f;
+  store.LogSaturation = 10000;
+}
+
+}  // namespace
+
+void build_tiff_tables(ImageStore& store, int bits) {
+  auto& it = store.intensity_table;
+  for (int c = 0; c < kCodeCount; ++c) it[c] = c;
+  fill_log_table(store, std::log(bits == 8 ? 255.0 : 65535.0), false);
+  store.LinearSaturation = 65535;
+  set_plain_scales(store);
+}
+
+void build_float_tiff_tables(ImageStore& store) {
+  auto& it = store.intensity_table;
+  for (int c = 0; c < kCodeCount; ++c) it[c] = c - 100.0;
+  fill_log_table(store, std::log(65435.0), false);
+  store.LinearSaturation = 65435;
+  set_plain_scales(store);
+}
+
+void build_gel_tables(ImageStore& store, int bits, bool square_root, double scale) {
+  auto& it = store.intensity_table;
+  for (int c = 0; c < kCodeCount; ++c) it[c] = square_root ? double(c) * c * scale : c;
+  const double top = it[bits == 8 ? 255 : 65535];
+  fill_log_table(store, top > 0.0 ? std::log(top) : 0.0, bits != 8);
+  store.LinearSaturation = round_saturated(it[65535]);
+  set_plain_scales(store);
+}
+
 uint16_t encode_overflow_intensity(double value, float ratio) {
   if (!(value > 0.0)) return 0;
   if (value <= 32767.0) return static_cast<uint16_t>(round_saturated(value));

@@ -42,8 +42,11 @@ function(kestrin_test name)
   target_compile_definitions(${name} PRIVATE
     KESTRIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KESTRIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
   set(env "QT_QPA_PLATFORM=offscreen" ${ARG_ENV})
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "${env}")
+  set(props ENVIRONMENT "${env}")
+  if(ARG_LABELS)
+    list(APPEND props LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
 
 function(_kestrin_collect_links target out)

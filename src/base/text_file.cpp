@@ -1,0 +1,142 @@
+// Whole-file reading and writing; writes go to a temporary file in the target's folder and
+// replace the target by rename only once everything is on disk, so a failure never leaves
+// half a file in place of a good one.
+#include "base/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include "base/paths.h"
+
+namespace kestrin {
+namespace {
+
+void set_error(std::string* error, const std::string& what, const std::string& path, int code) {
+  if (error) *error = what + " '" + path + "': " + std::strerror(code);
+}
+
+// Opens a new, uniquely named file beside `path`; -1 on failure (errno set).
+int open_temporary(const std::string& path, std::string& temp) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    // The name is shortened so the temporary name stays within the file system's limit.
+    temp = folder_of(path) + "." + file_name_of(path).substr(0, 100) + ".tmp" + std::to_string(getpid()) + "-" +
+           std::to_string(counter++);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+bool write_all(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+// A replaced file keeps its permission bits.
+void keep_mode(int fd, const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::fchmod(fd, st.st_mode & 07777);
+}
+
+}  // namespace
+
+bool write_file_bytes(const std::string& path, std::string_view bytes, std::string* error) {
+  std::string temp;
+  const int fd = open_temporary(path, temp);
+  if (fd < 0) {
+    set_error(error, "Cannot create", path, errno);
+    return false;
+  }
+  keep_mode(fd, path);
+  const bool written = write_all(fd, bytes);
+  const int write_errno = errno;
+  if (::close(fd) != 0 || !written) {
+    set_error(error, "Cannot write", path, written ? errno : write_errno);
+    ::unlink(temp.c_str());
+    return false;
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    set_error(error, "Cannot write", path, errno);
+    ::unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool write_text_file(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return write_file_bytes(path, text, error);
+}
+
+bool read_file_bytes(const std::string& path, std::string& out, std::string* error) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    set_error(error, "Cannot open", path, errno);
+    return false;
+  }
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    set_error(error, "Cannot open", path, EISDIR);
+    return false;
+  }
+  out.clear();
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      set_error(error, "Cannot read", path, errno);
+      ::close(fd);
+      return false;
+    }
+    if (n == 0) break;
+    out.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return true;
+}
+
+TextReader::TextReader(std::string bytes) : data_(std::move(bytes)) {}
+
+bool TextReader::open(const std::string& path) {
+  pos_ = 0;
+  if (read_file_bytes(path, data_)) return true;
+  data_.clear();
+  return false;
+}
+
+std::string TextReader::next_line() {
+  if (pos_ >= data_.size()) return "";
+  size_t end = data_.find_first_of("\r\n", pos_);
+  if (end == std::string::npos) end = data_.size();
+  std::string line = data_.substr(pos_, end - pos_);
+  pos_ = end;
+  if (pos_ < data_.size() && data_[pos_] == '\r') ++pos_;
+  if (pos_ < data_.size() && data_[pos_] == '\n' && (pos_ == end || data_[end] == '\r')) ++pos_;
+  return line;
+}
+
+std::vector<std::string> split_lines(std::string_view text) {
+  TextReader reader{std::string(text)};
+  std::vector<std::string> lines;
+  while (!reader.eof()) lines.push_back(reader.next_line());
+  return lines;
+}
+
+}  // namespace kestrin

@@ -1,0 +1,97 @@
+// Text files: CR LF on writing, CR LF / LF / CR on reading, and replacement by rename.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/text_file.h"
+#include "support/temp_dir.h"
+
+namespace kestrin {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(TextFile, WritesCrLfAndReadsItBack) {
+  test::TempDir dir;
+  const std::string path = dir.file("a.txt");
+  ASSERT_TRUE(write_text_file(path, {"one", "", "3.5"}));
+  std::string bytes;
+  ASSERT_TRUE(read_file_bytes(path, bytes));
+  EXPECT_EQ(bytes, "one\r\n\r\n3.5\r\n");
+
+  TextReader reader;
+  ASSERT_TRUE(reader.open(path));
+  EXPECT_EQ(reader.next_line(), "one");
+  EXPECT_EQ(reader.next_line(), "");
+  EXPECT_FALSE(reader.eof());
+  EXPECT_EQ(reader.next_line(), "3.5");
+  EXPECT_TRUE(reader.eof());
+  EXPECT_EQ(reader.next_line(), "");  // past the end
+  EXPECT_EQ(reader.next_line(), "");
+}
+
+TEST(TextFile, SplitsOnEveryLineEndConvention) {
+  const struct {
+    const char* text;
+    Lines lines;
+  } cases[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\nb\n", {"a", "b"}},
+      {"a\rb\r", {"a", "b"}},
+      {"a\r\n\r\nb", {"a", "", "b"}},
+      {"a\n\rb", {"a", "", "b"}},  // LF then CR: two line ends, the CR ends an empty line
+      {"a\r\rb\n\nc", {"a", "", "b", "", "c"}},
+      {"\r\n", {""}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(split_lines(c.text), c.lines) << c.text;
+}
+
+TEST(TextFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+  test::TempDir dir;
+  const std::string path = dir.file("keep.txt");
+  ASSERT_TRUE(write_text_file(path, {"old"}));
+  std::filesystem::create_directory(dir.file("sub"));
+  std::string error;
+  EXPECT_FALSE(write_text_file(dir.file("sub"), {"x"}, &error));  // a folder cannot be replaced
+  EXPECT_NE(error.find("sub"), std::string::npos);
+  EXPECT_FALSE(write_text_file(dir.file("missing/x.txt"), {"x"}, &error));
+  ASSERT_TRUE(write_file_bytes(path, "new\n"));
+  std::string bytes;
+  ASSERT_TRUE(read_file_bytes(path, bytes));
+  EXPECT_EQ(bytes, "new\n");
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 2);  // keep.txt and sub
+}
+
+TEST(TextFile, ReplacedFileKeepsItsPermissions) {
+  test::TempDir dir;
+  const std::string path = dir.file("mode.txt");
+  ASSERT_TRUE(write_text_file(path, {"a"}));
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  ASSERT_TRUE(write_text_file(path, {"b"}));
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(TextFile, ReadingMissingFilesOrFoldersFails) {
+  test::TempDir dir;
+  std::string bytes, error;
+  EXPECT_FALSE(read_file_bytes(dir.file("none"), bytes, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(read_file_bytes(dir.path(), bytes));
+  TextReader reader;
+  EXPECT_FALSE(reader.open(dir.file("none")));
+  EXPECT_TRUE(reader.eof());
+  EXPECT_EQ(reader.next_line(), "");
+}
+
+}  // namespace
+}  // namespace kestrin

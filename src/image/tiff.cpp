@@ -182,6 +182,11 @@ int sniff_tiff_type(const std::string& path, TiffTags& tags) {
   return tags.is_float() ? kTypeFloatTiff : kTypeTiff;
 }
 
+bool tiff_is_float(const std::string& path) {
+  TiffTags tags;
+  return sniff_tiff_type(path, tags) == kTypeFloatTiff;
+}
+
 int decode_tiff_image(ImageStore& store, std::span<const uint8_t> bytes) {
   TiffTags t;
   if (!parse_tiff_tags(bytes, t)) {

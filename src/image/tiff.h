@@ -16,6 +16,8 @@ namespace kestrin {
 // samples, else kTypeTiff (also for files that are not TIFF files). Fills `tags` for
 // `read_tiff_float_file`. Logs as `read_tiff_tags`.
 int sniff_tiff_type(const std::string& path, TiffTags& tags);
+// The same test as a yes/no answer, for the loader's reader table.
+bool tiff_is_float(const std::string& path);
 
 // Readers: 0 on success, 1 on failure (the reason is logged). Each fills the given store.
 int read_tiff_file(ImageStore& store, const std::string& path);

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kestrin::FujiHeader h;
   std::string error;
   if (!kestrin::parse_fuji_header(std::string_view(reinterpret_cast<const char*>(data), size), 16, h, error)) return 0;
-  kestrin::ImageStore store;
+  static kestrin::ImageStore store;
   store.ImageWidth = h.width;
   store.ImageHeight = h.height;
   store.BitsPerPixel = h.bits;

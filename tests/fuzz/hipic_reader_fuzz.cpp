@@ -5,7 +5,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> bytes(data, size);
   kestrin::fuzz::begin_run(bytes);
-  kestrin::ImageStore store;
+  static kestrin::ImageStore store;
   kestrin::decode_hipic_image(store, bytes);
   return 0;
 }

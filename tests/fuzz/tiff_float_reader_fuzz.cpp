@@ -7,7 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kestrin::fuzz::begin_run(bytes);
   kestrin::TiffTags tags;
   kestrin::parse_tiff_tags(bytes, tags);
-  kestrin::ImageStore store;
+  static kestrin::ImageStore store;
   kestrin::decode_tiff_float_image(store, bytes, tags);
   return 0;
 }

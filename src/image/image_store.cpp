@@ -125,7 +125,10 @@ uint16_t encode_overflow_intensity(double value, float ratio) {
   return static_cast<uint16_t>(c | 0x8000);
 }
 
-void scan_statistics(ImageStore& store) {
+namespace {
+
+// The scan pixel by pixel, in image order.
+void scan_statistics_in_order(ImageStore& store) {
   const double* it = store.intensity_table.data();
   const double* lt = store.log_table.data();
   int32_t lin_max = 0, log_max = 0;
@@ -140,6 +143,58 @@ void scan_statistics(ImageStore& store) {
       lin_min = round_saturated(v);
       log_min = round_saturated(lt[c]);
     }
+  }
+  store.LinearMax = lin_max;
+  store.LogMax = log_max;
+  store.LinearMin = lin_min;
+  store.LogMin = log_min;
+}
+
+// One end of the statistics from the codes present. The last pixel that replaces the running
+// value always has the rounded extreme intensity `result`, so the running value ends there;
+// its log value is known without the pixel order when every present code that could be that
+// pixel has the same rounded log value. False when they differ.
+template <class Candidate>
+bool resolve_end(const std::vector<uint8_t>& seen, const ImageStore& s, int32_t result, Candidate candidate,
+                 int32_t& log_value) {
+  bool found = false;
+  for (int c = 0; c < kCodeCount; ++c) {
+    if (!seen[c] || !candidate(s.intensity_table[c]) || round_saturated(s.intensity_table[c]) != result) continue;
+    const int32_t l = round_saturated(s.log_table[c]);
+    if (found && l != log_value) return false;
+    log_value = l;
+    found = true;
+  }
+  return true;
+}
+
+}  // namespace
+
+// Same result as the pixel-by-pixel scan, from the set of codes present: one pass over the
+// pixels marks the codes, the rest works on 65536 table entries. Falls back to the ordered
+// scan when the log value of an extreme depends on the pixel order.
+void scan_statistics(ImageStore& store) {
+  std::vector<uint8_t> seen(kCodeCount, 0);
+  for (uint16_t c : store.image_codes) seen[c] = 1;
+  const auto& it = store.intensity_table;
+  double top = 0.0, bottom = store.LinearSaturation;
+  for (int c = 0; c < kCodeCount; ++c) {
+    if (!seen[c]) continue;
+    if (it[c] > top) top = it[c];
+    if (it[c] < bottom) bottom = it[c];
+  }
+  int32_t lin_max = 0, log_max = 0;
+  int32_t lin_min = store.LinearSaturation, log_min = store.LogSaturation;
+  if (top > 0.0) {
+    lin_max = round_saturated(top);
+    if (!resolve_end(seen, store, lin_max, [](double v) { return v > 0.0; }, log_max))
+      return scan_statistics_in_order(store);
+  }
+  if (bottom < store.LinearSaturation) {
+    lin_min = round_saturated(bottom);
+    const double sat = store.LinearSaturation;
+    if (!resolve_end(seen, store, lin_min, [sat](double v) { return v < sat; }, log_min))
+      return scan_statistics_in_order(store);
   }
   store.LinearMax = lin_max;
   store.LogMax = log_max;

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <cstddef>
 #include <cstdint>
 
@@ -34,7 +36,11 @@ inline void decode_u8_row(const uint8_t* src, uint16_t* dst, size_t n) {
   for (size_t i = 0; i < n; ++i) dst[i] = src[i];
 }
 inline void decode_u16le_row(const uint8_t* src, uint16_t* dst, size_t n) {
-  for (size_t i = 0; i < n; ++i) dst[i] = uint16_t(src[2 * i] | src[2 * i + 1] << 8);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(dst, src, 2 * n);
+  } else {
+    for (size_t i = 0; i < n; ++i) dst[i] = uint16_t(src[2 * i] | src[2 * i + 1] << 8);
+  }
 }
 inline void decode_u16be_row(const uint8_t* src, uint16_t* dst, size_t n) {
   for (size_t i = 0; i < n; ++i) dst[i] = uint16_t(src[2 * i] << 8 | src[2 * i + 1]);

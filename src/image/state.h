@@ -145,6 +145,20 @@ struct MacroRecorder {
   }
 };
 
+// The remembered folder (with its trailing '/') and filter index of each kind of file
+// dialog, kept in the settings file, and the fit list's own pair, kept only while the
+// program runs. Filter indexes start at -1.
+enum FileSlot : int {
+  kSlotImageOpen = 0, kSlotImageSave, kSlotMaskOpen, kSlotMaskSave,
+  kSlotPatternOpen, kSlotPatternSave, kSlotPeakOpen, kSlotPeakSave, kFileSlotCount
+};
+struct FileDialogSlots {
+  std::array<std::string, kFileSlotCount> folder;
+  std::array<int32_t, kFileSlotCount> filter_index = {-1, -1, -1, -1, -1, -1, -1, -1};
+  std::string fit_folder;
+  int32_t fit_filter_index = -1;
+};
+
 // Everything above, one process-wide instance each.
 struct SharedState {
   IntegrationParams integration_params;
@@ -158,6 +172,7 @@ struct SharedState {
   ImageMask image_mask;
   DisplayLevels display_levels;
   MacroRecorder macro;
+  FileDialogSlots dialog_slots;
   uint8_t WindowShow = 1;
   bool LoadingFlag = false;
   bool OmitGreen = false;  // leave masked pixels out of the integrations

@@ -1,6 +1,8 @@
 // The process-wide ports and their headless defaults.
 #include "ports/ports.h"
 
+#include "ports/file_dialogs.h"
+
 namespace kestrin {
 
 namespace {
@@ -35,6 +37,7 @@ void install_ports(Controls* c, Views* v, Prompts* p) {
 void reset_headless_ports() {
   default_controls() = HeadlessControls();
   install_ports(nullptr, nullptr, nullptr);
+  install_file_dialogs(nullptr);
 }
 
 }  // namespace kestrin

@@ -22,7 +22,7 @@ inline Prompts& prompts() { return *ports().prompts; }
 
 // Installs a set of ports; null members keep the headless defaults.
 void install_ports(Controls* c, Views* v, Prompts* p);
-// Back to fresh headless defaults (start values of the controls).
+// Back to fresh headless defaults (start values of the controls, cancelling file dialogs).
 void reset_headless_ports();
 HeadlessControls& headless_controls();
 

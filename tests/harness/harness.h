@@ -38,5 +38,6 @@ void run_commands(std::istream& in, std::ostream& out, std::ostream& err, const 
 
 // Command groups, one per area of the program.
 void register_core_commands(Registry& r);
+void register_pattern_commands(Registry& r);
 
 }  // namespace kestrin::harness

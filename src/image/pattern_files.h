@@ -1,0 +1,31 @@
+// The pattern file commands: save the current pattern in the form its extension names,
+// with or without an angular window, and read one back into the current pattern, its
+// axis and the peak table. They log what they do and update the remembered dialog slots.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace kestrin {
+
+// Writes the current pattern to `file_name` (empty: does nothing). Without an extension
+// the save dialog's filter index picks one, after an overwrite question when that file
+// exists. Throws std::runtime_error when the file cannot be written.
+void save_nax_proc(const std::string& file_name);
+// The same; RAW and NPD forms of a 2theta pattern keep only the points of the window
+// from theta1 to theta2 (degrees), and the NPD form has no peak block.
+void save_nax_proc2(const std::string& file_name, double theta1, double theta2);
+
+// Reads a pattern file (".t", ".xy", ".rie", ".wpp", ".raw", ".pil", ".csv"; any other
+// extension is read as ".t"), logs a summary, redraws the graph and refills the peak list.
+// Throws std::runtime_error when the file cannot be read and ConversionError for a
+// number that the form does not allow to fail.
+void load_nax_proc(const std::string& file_name);
+
+// The name of a pattern file beside the loaded image: its folder, its base name, for a
+// numbered file "_" and the number in three columns, then "." and `ext`. Nothing for an
+// empty extension or one of the image extensions "img", "stl", "osc", "ccd", "tif"
+// (compared with case), which a pattern must never overwrite.
+std::optional<std::string> pattern_path_beside_image(const std::string& ext, const int* number = nullptr);
+
+}  // namespace kestrin

@@ -1,0 +1,57 @@
+// The main window's two shared file dialogs (open and save) as non-window code sees them:
+// prepare one, run it, get the chosen name and the filter index it holds. The program's
+// windows implement it; the headless default cancels every dialog.
+#pragma once
+
+#include <string>
+
+namespace kestrin {
+
+// How a dialog is prepared before it runs. Filters are "text|pattern|text|pattern...";
+// filter indexes count from 1, -1 means none chosen yet.
+struct FileDialogSetup {
+  std::string folder;       // start folder
+  std::string file_name;    // initial file name
+  std::string filter;
+  std::string default_ext;  // without the dot; empty for none
+  int filter_index = -1;
+  bool must_exist = false;        // open dialogs
+  bool overwrite_prompt = false;  // save dialogs
+};
+
+class FileDialogs {
+public:
+  virtual ~FileDialogs() = default;
+  // Runs the open dialog (opdFileSelect) or the save dialog (svdFileSelect) prepared as
+  // given; returns the chosen name, or "" when the user cancelled.
+  virtual std::string run_open(const FileDialogSetup& setup) = 0;
+  virtual std::string run_save(const FileDialogSetup& setup) = 0;
+  // The filter index each dialog holds now: the one it was prepared with, or the one the
+  // user picked in its last run.
+  virtual int open_filter_index() const = 0;
+  virtual int save_filter_index() const = 0;
+  virtual void set_open_filter_index(int index) = 0;
+  virtual void set_save_filter_index(int index) = 0;
+};
+
+// Dialogs without windows: every run is a cancel; filter indexes are kept as set.
+class HeadlessFileDialogs : public FileDialogs {
+public:
+  std::string run_open(const FileDialogSetup& setup) override;
+  std::string run_save(const FileDialogSetup& setup) override;
+  int open_filter_index() const override { return open_index_; }
+  int save_filter_index() const override { return save_index_; }
+  void set_open_filter_index(int index) override { open_index_ = index; }
+  void set_save_filter_index(int index) override { save_index_ = index; }
+
+private:
+  int open_index_ = -1;
+  int save_index_ = -1;
+};
+
+// The current dialogs; the headless ones until something is installed.
+FileDialogs& file_dialogs();
+// Installs dialogs; null restores fresh headless ones.
+void install_file_dialogs(FileDialogs* dialogs);
+
+}  // namespace kestrin

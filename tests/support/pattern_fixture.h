@@ -1,0 +1,65 @@
+// Small one-dimensional patterns, peak tables and sector patterns for the pattern file
+// tests, and scripted dialog and prompt ports that record what they were asked.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "image/state.h"
+#include "ports/file_dialogs.h"
+#include "ports/views.h"
+
+namespace kestrin::test {
+
+// A pattern of n points with I(i) = 100 i + 7, of the given kind.
+NaxPattern small_pattern(int n, PatternKind kind, const std::string& title);
+// Axis of a 2theta pattern of n points from `begin` by `step`, wavelength 1.5406.
+IntegrationParams angle_axis(double begin, double step, int n);
+// Three peaks whose lines fit their columns.
+PeakList three_peaks();
+// n peaks with distinct values in every field (x, 2theta, d and intensity grow with k).
+PeakList many_peaks(int n);
+// Two sectors: 1, 2, 3 (three points) and 10, 20 (two points).
+SectorPatterns two_sectors();
+
+// Dialogs that answer each run with the next scripted name and filter index, recording
+// how each run was prepared.
+class ScriptedFileDialogs : public FileDialogs {
+public:
+  struct Answer {
+    std::string name;
+    int filter_index;
+  };
+  std::vector<Answer> answers;
+  std::vector<FileDialogSetup> setups;
+  std::string run_open(const FileDialogSetup& setup) override { return run(setup, open_index_); }
+  std::string run_save(const FileDialogSetup& setup) override { return run(setup, save_index_); }
+  int open_filter_index() const override { return open_index_; }
+  int save_filter_index() const override { return save_index_; }
+  void set_open_filter_index(int index) override { open_index_ = index; }
+  void set_save_filter_index(int index) override { save_index_ = index; }
+
+private:
+  std::string run(const FileDialogSetup& setup, int& index);
+  int open_index_ = -1;
+  int save_index_ = -1;
+};
+
+// Prompts that give scripted answers (yes when none is left) and record the questions.
+class ScriptedPrompts : public Prompts {
+public:
+  std::vector<bool> answers;
+  std::vector<std::string> questions;
+  bool confirm(std::string_view question) override;
+};
+
+// Views that count the graph redraws and peak list refills.
+class CountingViews : public Views {
+public:
+  int graph_draws = 0;
+  int peak_lists = 0;
+  void draw_nax_graph() override { ++graph_draws; }
+  void show_peak_list() override { ++peak_lists; }
+};
+
+}  // namespace kestrin::test

@@ -30,7 +30,9 @@ bool MappedFile::open(const std::string& path) {
     ::close(fd);
     return true;
   }
-  void* p = mmap(nullptr, size_t(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+  // Prefault image-sized files in one go; a huge wrong file is only touched where read.
+  const int populate = st.st_size <= (off_t(1) << 30) ? MAP_POPULATE : 0;
+  void* p = mmap(nullptr, size_t(st.st_size), PROT_READ, MAP_PRIVATE | populate, fd, 0);
   ::close(fd);
   if (p == MAP_FAILED) return false;
   data_ = static_cast<const uint8_t*>(p);

@@ -2,6 +2,7 @@
 // substring tests, so "1000" also counts as "100".
 #include "image/fuji.h"
 
+#include <stdexcept>
 #include <vector>
 
 #include "base/byte_reader.h"
@@ -9,6 +10,7 @@
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "image/copy_target.h"
+#include "image/file_budget.h"
 #include "image/mapped_file.h"
 #include "image/pixel_rows.h"
 #include "image/state.h"
@@ -124,6 +126,16 @@ void fuji_statistics(ImageStore& s) {
   s.LinearMin = lin_min;
 }
 
+// The ".inf" is a short text; a larger file is not a Fuji header.
+bool read_header_text(const std::string& path, std::string& text) {
+  try {
+    text = read_file_within(path, 1 << 20);
+    return true;
+  } catch (const std::runtime_error&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 bool parse_fuji_header(std::string_view text, int prior_bits, FujiHeader& h, std::string& error) {
@@ -148,7 +160,7 @@ bool parse_fuji_header(std::string_view text, int prior_bits, FujiHeader& h, std
 int read_information_file(ImageStore& store, const std::string& inf_path) {
   const auto found = find_side_file(inf_path);
   std::string text;
-  if (!found || !read_file_bytes(*found, text)) {
+  if (!found || !read_header_text(*found, text)) {
     log_line(" read_information_file() : " + inf_path + " open error.");
     return 1;
   }

@@ -145,6 +145,20 @@ struct MacroRecorder {
   }
 };
 
+// The pattern graph's layout: the nominal plot size (500 by 400 until the graph window lays
+// itself out) and what each draw derives from it and from the view ranges. The mouse
+// handlers turn clicks back into data positions with it; peak markers are placed with it.
+struct GraphLayout {
+  int32_t GraphWidth = 500, GraphHeight = 400;
+  int32_t left = 50;          // left margin of the plot area, Trunc(0.1 W)
+  int32_t bottom = 400;       // baseline, Trunc(1.0 H)
+  int32_t plot_width = 500;   // Trunc(1.0 W)
+  int32_t plot_height = 360;  // Trunc(0.9 H)
+  double xmin = 0, xmax = 0;  // active x range: pixels or degrees by pattern kind
+  double ymin = 0, ymax = 0;  // intensity range
+  double GraphXScale = 0, GraphYScale = 0;  // picture pixels per data unit (0 until drawn)
+};
+
 // The remembered folder (with its trailing '/') and filter index of each kind of file
 // dialog, kept in the settings file, and the fit list's own pair, kept only while the
 // program runs. Filter indexes start at -1.
@@ -172,6 +186,7 @@ struct SharedState {
   ImageMask image_mask;
   DisplayLevels display_levels;
   MacroRecorder macro;
+  GraphLayout graph;
   FileDialogSlots dialog_slots;
   uint8_t WindowShow = 1;
   bool LoadingFlag = false;

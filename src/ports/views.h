@@ -3,6 +3,7 @@
 // nothing, which is what tests and the harness need.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,11 @@ public:
   virtual void image_loaded() {}
   // Refills the peak list window from the peak table.
   virtual void show_peak_list() {}
+  // Draws one line on the pattern graph's picture in the given colour (0x00BBGGRR) and
+  // leaves the picture's pen colour as it was: peak markers are drawn and erased this way.
+  virtual void draw_graph_line(int x1, int y1, int x2, int y2, int32_t colour) {
+    (void)x1, (void)y1, (void)x2, (void)y2, (void)colour;
+  }
 };
 
 // Questions to the user. The default answers yes without asking (headless runs).

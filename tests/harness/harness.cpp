@@ -3,10 +3,15 @@
 
 #include <cctype>
 #include <istream>
+#include <stdexcept>
 
 #include "ports/log.h"
 
 namespace kestrin::harness {
+
+void Registry::add(const std::string& name, CommandFn fn) {
+  if (!commands_.emplace(name, std::move(fn)).second) throw std::logic_error("command registered twice: " + name);
+}
 
 const CommandFn* Registry::find(const std::string& name) const {
   auto it = commands_.find(name);

@@ -19,7 +19,8 @@ using CommandFn = std::function<std::optional<std::string>(const Args&)>;
 
 class Registry {
 public:
-  void add(const std::string& name, CommandFn fn) { commands_[name] = std::move(fn); }
+  // Adds a command; a name registered twice is a programming error (std::logic_error).
+  void add(const std::string& name, CommandFn fn);
   const CommandFn* find(const std::string& name) const;
   const std::map<std::string, CommandFn>& all() const { return commands_; }
 
@@ -36,8 +37,14 @@ bool parse_command(const std::string& line, std::string& name, Args& args, std::
 // Runs every line of `in`; log lines and results go to `out`, problems to `err`.
 void run_commands(std::istream& in, std::ostream& out, std::ostream& err, const Registry& registry);
 
+// Every command group, and the hooks the headless program needs (parameter reading).
+void register_all_commands(Registry& r);
+
 // Command groups, one per area of the program.
 void register_core_commands(Registry& r);
+void register_integration_commands(Registry& r);
+void register_peak_commands(Registry& r);
+void register_loading_commands(Registry& r);
 void register_pattern_commands(Registry& r);
 
 }  // namespace kestrin::harness

@@ -55,5 +55,12 @@ TEST(HarnessRun, PrintsLogLinesAndResultsInOrderAndReportsUnknownCommands) {
   EXPECT_EQ(err.str(), "line 2: unknown command Nope\n");
 }
 
+TEST(HarnessRegistry, EveryCommandIsRegisteredOnce) {
+  Registry r;
+  EXPECT_NO_THROW(register_all_commands(r));
+  EXPECT_TRUE(r.find("LoadImageFile") && r.find("AngleIntensity") && r.find("SaveNaxFile") && r.find("PeakSearch"));
+  EXPECT_THROW(r.add("AngleIntensity", nullptr), std::logic_error);
+}
+
 }  // namespace
 }  // namespace kestrin::harness

@@ -12,8 +12,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
   Registry registry;
-  register_core_commands(registry);
-  register_pattern_commands(registry);
+  register_all_commands(registry);
   if (argc > 2) {
     std::cerr << "usage: kestrin-harness [FILE]\n";
     return 2;

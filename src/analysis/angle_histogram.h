@@ -1,0 +1,23 @@
+// The 2theta histograms of a flat detector: the box, band and sector routines (one pattern
+// into nax_pattern) and the free-sector routine (one pattern per sector).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace kestrin {
+
+void calc_angle_histogram();
+void calc_angle_histogram_band();
+void calc_angle_histogram_sector();
+void calc_free_angle_sectored_angle_histogram();
+
+// Sets the number of per-sector patterns; existing sectors keep their contents.
+void allocate_sector_patterns(int32_t n);
+
+// False, after logging why, when the geometry of integration_params cannot give a
+// pattern: camera length or 2theta step not above 0, or a value that is not finite.
+// `routine` names the caller in the log line.
+bool integration_parameters_usable(std::string_view routine);
+
+}  // namespace kestrin

@@ -1,0 +1,132 @@
+// Finding the beam centre: maximum search and centroid around the current centre.
+#include "analysis/center.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "analysis/parameters.h"
+#include "base/convert.h"
+#include "image/image_store.h"
+#include "image/state.h"
+#include "ports/ports.h"
+
+namespace kestrin {
+
+namespace {
+
+// The pixel of (x + offset) truncated, when it lies inside 0..size-1; -1 otherwise. Works on
+// doubles first, so a far-away position cannot overflow.
+int32_t inside_index(double position, int32_t offset, int32_t size) {
+  const double t = std::trunc(position + offset);
+  return t >= 0.0 && t < double(size) ? int32_t(t) : -1;
+}
+
+bool mask_fits(const ImageMask& mask, const ImageStore& img) {
+  return mask.width == img.ImageWidth && mask.height == img.ImageHeight &&
+         mask.bytes.size() == size_t(img.ImageWidth) * size_t(img.ImageHeight);
+}
+
+// Excluded by the mask: a mask byte of 1 while OmitGreen is on. A mask that does not fit
+// the image excludes nothing.
+bool excluded(const ImageMask& mask, const ImageStore& img, int32_t x, int32_t y) {
+  if (!state().OmitGreen || !mask_fits(mask, img)) return false;
+  return mask.bytes[size_t(x) + size_t(mask.width) * size_t(y)] == 1;
+}
+
+// An intensity as a whole number for the logged rows, clamped to the 64-bit range.
+long long whole(double v) {
+  if (!(v > -9.0e18)) return std::isnan(v) ? 0 : -9000000000000000000LL;
+  if (v > 9.0e18) return 9000000000000000000LL;
+  return static_cast<long long>(v);
+}
+
+double shown_y(double y) {
+  return state().options.VerticalReverse ? current_image().ImageHeight - y - 1.0 : y;
+}
+
+}  // namespace
+
+namespace {
+
+struct Brightest {
+  double intensity = 0.0;
+  int32_t x = 0, y = 0;
+};
+
+// The first brightest pixel of the window in row-major order; each row's pixels are logged.
+Brightest search_maximum(double X, double Y, int32_t hx, int32_t hy) {
+  const ImageStore& img = current_image();
+  const ImageMask& mask = state().image_mask;
+  Brightest best;
+  for (int32_t i = -hy; i <= hy; ++i) {
+    std::string line;
+    const int32_t row = inside_index(Y, i, img.ImageHeight);
+    for (int32_t j = -hx; j <= hx && row >= 0; ++j) {
+      const int32_t col = inside_index(X, j, img.ImageWidth);
+      if (col < 0 || excluded(mask, img, col, row)) continue;
+      const double I = img.intensity(col, row);
+      line += Format("%5d", {whole(I)});
+      if (I > best.intensity) best = {I, col, row};
+    }
+    log_line(line);
+  }
+  return best;
+}
+
+// The intensity centroid of the 19 x 19 pixels around the brightest one that reach a tenth
+// of its intensity; false when they sum to 0.
+bool centroid(const Brightest& best, double& X, double& Y) {
+  const ImageStore& img = current_image();
+  const ImageMask& mask = state().image_mask;
+  double sum = 0.0, sum_x = 0.0, sum_y = 0.0;
+  for (int32_t i = -9; i <= 9; ++i) {
+    const int32_t row = best.y + i;
+    if (row < 0 || row >= img.ImageHeight) continue;
+    for (int32_t j = -9; j <= 9; ++j) {
+      const int32_t col = best.x + j;
+      if (col < 0 || col >= img.ImageWidth || excluded(mask, img, col, row)) continue;
+      const double I = img.intensity(col, row);
+      if (!(I >= 0.1 * best.intensity)) continue;
+      sum += I;
+      sum_x += I * j;
+      sum_y += I * i;
+    }
+  }
+  if (sum == 0.0) return false;
+  X = best.x + sum_x / sum;
+  Y = best.y + sum_y / sum;
+  return true;
+}
+
+}  // namespace
+
+void find_local_maximum(double& X, double& Y) {
+  const ImageStore& img = current_image();
+  int32_t hx = 6, hy = 6;
+  if (X == 0.0) X = std::trunc(img.ImageWidth / 2.0), hx = 11;
+  if (Y == 0.0) Y = std::trunc(img.ImageHeight / 2.0), hy = 11;
+  const Brightest best = search_maximum(X, Y, hx, hy);
+  log_line("Maximum (" + Format("%4d", {best.x}) + "," + Format("%4d", {int32_t(shown_y(best.y))}) +
+           ") Intensity = " + Format("%7.2f", {best.intensity}));
+  centroid(best, X, Y);
+  log_line(" Fitted " + Format("%10.5f", {X}) + "," + Format("%10.5f", {shown_y(Y)}));
+}
+
+int32_t find_center() {
+  state().macro.record("Kestrin.FindCenter();");
+  log_line("<<<<<<<<<< FIND CENTER >>>>>>>>>>");
+  if (current_image().NoImageFlag == 1) {
+    log_line("find_center() : Image data does not exist.");
+    return 1;
+  }
+  read_parameters();
+  IntegrationParams& p = state().integration_params;
+  find_local_maximum(p.X0, p.Y0);
+  controls().set_text("edtCenterX0", Format("%10.5f", {p.X0}));
+  controls().set_text("edtCenterY0", Format("%10.5f", {shown_y(p.Y0)}));
+  views().redraw_image();
+  return 0;
+}
+
+}  // namespace kestrin

@@ -1,0 +1,19 @@
+// Finding the beam centre on the direct-beam spot: the brightest pixel near a position,
+// refined to the intensity centroid around it.
+#pragma once
+
+#include <cstdint>
+
+namespace kestrin {
+
+// Brightest unmasked pixel of a 13 x 13 window around (X, Y) (23 wide along a coordinate
+// that is exactly 0, which is first replaced by the image's middle), logged row by row,
+// then the centroid of the 19 x 19 pixels around it that reach a tenth of its intensity.
+// X and Y receive the refined position.
+void find_local_maximum(double& X, double& Y);
+
+// Records its macro line, refines the centre of integration_params on the image and writes
+// it to the centre edits; 0 when done, 1 without an image.
+int32_t find_center();
+
+}  // namespace kestrin

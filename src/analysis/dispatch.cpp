@@ -1,0 +1,79 @@
+// The 2theta dispatchers and the table of routines that live elsewhere.
+#include "analysis/dispatch.h"
+
+#include "analysis/analysis_hooks.h"
+#include "analysis/angle_histogram.h"
+#include "analysis/center.h"
+#include "analysis/parameters.h"
+#include "image/image_store.h"
+#include "image/state.h"
+#include "ports/ports.h"
+
+namespace kestrin {
+
+namespace {
+
+constexpr int32_t kCurvedPlateType = 9;
+
+bool box_direction() {
+  return state().integration_params.RectDirection < 7 && !controls().checked("rbtnRect_Angle");
+}
+
+}  // namespace
+
+AnalysisHooks& analysis_hooks() {
+  static AnalysisHooks hooks = [] {
+    AnalysisHooks h;
+    h.find_center = &find_center;
+    return h;
+  }();
+  return hooks;
+}
+
+void calc_angle_histogram_selection() {
+  state().macro.record("Kestrin.AngleIntensity();");
+  const bool curved = current_image().image_type == kCurvedPlateType;
+  const AnalysisHooks& h = analysis_hooks();
+  Controls& c = controls();
+  if (c.checked("rbtnRectangle")) {
+    if (box_direction()) {
+      curved ? run_hook(h.calc_curved_angle_histogram) : calc_angle_histogram();
+    } else {
+      curved ? run_hook(h.calc_curved_angle_histogram_band) : calc_angle_histogram_band();
+    }
+  } else if (c.checked("rbtnSector")) {
+    if (check_sector_angles() == 1) {
+      log_line("Input angle error!");
+      return;
+    }
+    curved ? run_hook(h.calc_curved_angle_histogram_sector) : calc_angle_histogram_sector();
+  } else if (c.checked("rbtnSectoredDivision")) {
+    if (check_division_angle() == 1) {
+      log_line("Input division angle error!");
+      return;
+    }
+    if (!curved) calc_free_angle_sectored_angle_histogram();
+  }
+  state().fit_tables.count = 0;
+}
+
+void calc_fine_angle_histogram_selection() {
+  if (current_image().image_type == kCurvedPlateType) {
+    log_line(" calc_fine_angle_histogram_selection(): bad file type(CurvedIP)");
+    return;
+  }
+  state().macro.record("Kestrin.FineAngleIntensity();");
+  const AnalysisHooks& h = analysis_hooks();
+  if (controls().checked("rbtnRectangle")) {
+    run_hook(box_direction() ? h.calc_fine_angle_histogram : h.calc_fine_angle_histogram_band);
+  } else {
+    if (check_sector_angles() == 1) {
+      log_line("Input angle error!");
+      return;
+    }
+    run_hook(h.calc_fine_angle_histogram_sector);
+  }
+  state().fit_tables.count = 0;
+}
+
+}  // namespace kestrin

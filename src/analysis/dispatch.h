@@ -1,0 +1,12 @@
+// The two 2theta dispatchers: the region radios and the image type choose one routine.
+#pragma once
+
+namespace kestrin {
+
+// "Angle Intensity": records its macro line, checks the angles of the chosen region and
+// runs the box, band, sector or free-sector routine (curved-plate routines for type 9).
+void calc_angle_histogram_selection();
+// "Angle Intensity (fine)": the same for the sub-pixel routines; refuses curved plates.
+void calc_fine_angle_histogram_selection();
+
+}  // namespace kestrin

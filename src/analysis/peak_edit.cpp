@@ -1,0 +1,203 @@
+// Editing the peak table by hand: adding near a click or an angle, deleting.
+#include "analysis/peak_edit.h"
+
+#include <cmath>
+#include <span>
+
+#include "analysis/graph_layout.h"
+#include "analysis/peak_table.h"
+#include "base/convert.h"
+#include "image/state.h"
+#include "ports/ports.h"
+
+namespace kestrin {
+
+std::optional<double> locate_peak(int32_t k, int32_t n, const std::function<double(int32_t)>& slope) {
+  // The slope at k + 5 reads point k + 6, which must lie inside the pattern.
+  if (k < 6 || k > n - 7) return std::nullopt;
+  int32_t L = 0;
+  while (L > -5 && !(slope(k + L) > slope(k + L - 1))) --L;
+  int32_t R = 0;
+  while (R < 5 && !(slope(k + R) < slope(k + R + 1))) ++R;
+  const int32_t m = R - L + 1;
+  if (m <= 1 || !(slope(k + L) > 0.0) || !(slope(k + R) < 0.0)) return std::nullopt;
+  double Sj = 0, Sjj = 0, Ss = 0, Sjs = 0;
+  for (int32_t j = L; j <= R; ++j) {
+    const double s = slope(k + j);
+    Sj += j;
+    Sjj += double(j) * j;
+    Ss += s;
+    Sjs += j * s;
+  }
+  const double delta = (Sj * Sjs - Sjj * Ss) / (m * Sjs - Sj * Ss);
+  if (!(L < delta && delta < R)) return std::nullopt;
+  return delta;
+}
+
+namespace {
+
+const char* const kBufferFull = " add_peak_proc() : Peak buffer full";
+
+// The bin of a data position: Trunc for pixel patterns, Trunc((v - start) / step) for 2theta.
+std::optional<int32_t> bin_of(double data, bool angle_pattern) {
+  const IntegrationParams& p = state().integration_params;
+  return checked_int32(angle_pattern ? (data - p.two_theta_begin) / p.two_theta_step : data);
+}
+
+// The duplicate test of an add: logs and returns true when the list already has the peak.
+bool already_listed(const PeakList& list, const PeakEntry& e, bool angle_pattern) {
+  const double step = state().integration_params.two_theta_step;
+  for (int32_t i = 0; i < peak_count_of(list); ++i) {
+    const size_t u = size_t(i);
+    if (!angle_pattern && std::fabs(list.x[u] - e.x) <= 1.0) {
+      log_line(Format(" add_peak_proc() : Peak alreay exists at %10.4f", {list.x[u]}));
+      return true;
+    }
+    if (angle_pattern && std::fabs(list.two_theta[u] - e.two_theta) <= step) {
+      log_line(Format(" add_peak_proc() : Peak already exists at %10.6f", {list.two_theta[u]}));
+      return true;
+    }
+  }
+  return false;
+}
+
+double marker_position(const PeakEntry& e, bool angle_pattern) { return angle_pattern ? e.two_theta : e.x; }
+
+// Locates near bin k of y and adds the peak to list unless it is already there.
+std::optional<PeakEntry> add_near(std::span<const int32_t> y, int32_t k, bool angle_pattern, PeakList& list,
+                                  const std::function<double(int32_t)>& slope) {
+  const auto delta = locate_peak(k, int32_t(y.size()), slope);
+  if (!delta) return std::nullopt;
+  const PeakEntry e = peak_entry_at(y, k + *delta, angle_pattern);
+  if (already_listed(list, e, angle_pattern)) return std::nullopt;
+  append_peak(list, e);
+  return e;
+}
+
+void add_to_main(int32_t k, bool angle_pattern) {
+  const auto e = add_near(pattern_span(), k, angle_pattern, state().peak_table, pattern_slope);
+  if (!e) return;
+  sort_and_compact_peaks(-1);
+  show_peak_list();
+  draw_peak_marker(marker_position(*e, angle_pattern), e->intensity, 0, kMarkerColour);
+}
+
+void add_to_sectors(int32_t k, bool angle_pattern) {
+  auto& sec = state().sector_patterns.sectors;
+  const int32_t sectors = usable_sector_count();
+  for (int32_t s = 0; s < sectors; ++s) {
+    PeakList& list = sec[size_t(s)].peaks;
+    if (peak_count_of(list) >= kMaxPeaks) {
+      log_line(kBufferFull);
+      break;
+    }
+    auto slope = [s](int32_t i) { return sector_pattern_slope(s, i); };
+    const auto e = add_near(sector_span(s), k, angle_pattern, list, slope);
+    if (!e) continue;
+    sort_and_compact_peaks(s);
+    draw_peak_marker(marker_position(*e, angle_pattern), e->intensity, sector_graph_offset(s), kMarkerColour);
+  }
+  views().draw_nax_graph();
+}
+
+// The first entry within the click tolerance of data: 2.0 pixels or one 2theta step.
+int32_t entry_at(const PeakList& list, double data, bool angle_pattern) {
+  const double step = state().integration_params.two_theta_step;
+  for (int32_t i = 0; i < peak_count_of(list); ++i) {
+    const double gap = angle_pattern ? std::fabs(list.two_theta[size_t(i)] - data) : std::fabs(list.x[size_t(i)] - data);
+    if (gap <= (angle_pattern ? step : 2.0)) return i;
+  }
+  return -1;
+}
+
+void mark_deleted(PeakList& list, int32_t i) {
+  const size_t u = size_t(i);
+  list.x[u] = kDeletedPeak;
+  list.two_theta[u] = kDeletedPeak;
+  list.intensity[u] = 0.0;
+  list.d[u] = 0.0;
+}
+
+// Erases the marker of entry i, marks it deleted and compacts; false when nothing was near.
+bool delete_near(PeakList& list, double data, bool angle_pattern, int32_t offset) {
+  const int32_t i = entry_at(list, data, angle_pattern);
+  if (i < 0) return false;
+  const size_t u = size_t(i);
+  draw_peak_marker(angle_pattern ? list.two_theta[u] : list.x[u], list.intensity[u], offset, kEraserColour);
+  mark_deleted(list, i);
+  return true;
+}
+
+}  // namespace
+
+void add_peak_proc(int32_t click_x) {
+  const PatternGroup g = current_pattern_group();
+  if (g == PatternGroup::kNone) return;
+  const bool angle_pattern = is_angle_group(g);
+  if (!is_sector_group(g) && peak_count_of(state().peak_table) >= kMaxPeaks) {
+    log_line(kBufferFull);
+    return;
+  }
+  const auto data = click_to_data(click_x);
+  if (!data) return;
+  const auto k = bin_of(*data, angle_pattern);
+  if (!k) return;
+  if (is_sector_group(g))
+    add_to_sectors(*k, angle_pattern);
+  else
+    add_to_main(*k, angle_pattern);
+}
+
+int32_t add_peak_at_angle(double two_theta) {
+  if (current_pattern_group() != PatternGroup::kAngle) return -1;
+  PeakList& table = state().peak_table;
+  if (peak_count_of(table) >= kMaxPeaks) {
+    log_line(kBufferFull);
+    return -1;
+  }
+  const IntegrationParams& p = state().integration_params;
+  const double pos = (two_theta - p.two_theta_begin) / p.two_theta_step;
+  if (!(std::fabs(pos) < 2.0e9)) return -1;
+  const int32_t k = Round(pos);
+  const auto e = add_near(pattern_span(), k, true, table, pattern_slope);
+  if (!e) return -1;
+  sort_and_compact_peaks(-1);
+  show_peak_list();
+  draw_peak_marker(e->two_theta, e->intensity, 0, kMarkerColour);
+  return 0;
+}
+
+void delete_peak_at_click(int32_t click_x) {
+  const PatternGroup g = current_pattern_group();
+  if (g == PatternGroup::kNone) return;
+  const bool angle_pattern = is_angle_group(g);
+  const auto data = click_to_data(click_x);
+  if (!data) return;
+  if (!is_sector_group(g)) {
+    if (!delete_near(state().peak_table, *data, angle_pattern, 0)) return;
+    sort_and_compact_peaks(-1);
+    show_peak_list();
+    return;
+  }
+  auto& sec = state().sector_patterns.sectors;
+  for (int32_t s = 0; s < usable_sector_count(); ++s)
+    if (delete_near(sec[size_t(s)].peaks, *data, angle_pattern, sector_graph_offset(s))) sort_and_compact_peaks(s);
+}
+
+void delete_selected_peak(int32_t index) {
+  PeakList& table = state().peak_table;
+  if (peak_count_of(table) < 1) return;
+  if (index < 0) {
+    log_line(" No peak selected.");
+    return;
+  }
+  if (index >= peak_count_of(table)) return;
+  table.x[size_t(index)] = kDeletedPeak;
+  table.two_theta[size_t(index)] = kDeletedPeak;
+  // The table is compacted whatever pattern is current, so a deleted row never stays.
+  sort_and_compact_list(table, false);
+  show_peak_list();
+  views().draw_nax_graph();
+}
+
+}  // namespace kestrin

@@ -1,0 +1,115 @@
+// The drawing surface as windows, pictures and printers offer it, without Qt: pen, brush
+// and font state, lines, shapes, text, pixels and stretched 8-bit palette images.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/classes/graphics.h"
+
+namespace kgui {
+
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
+enum TBrushStyle { bsSolid, bsClear };
+
+struct TPen {
+  TColor color = clBlack;
+  int width = 1;
+  TPenStyle style = psSolid;
+};
+
+struct TBrush {
+  TColor color = clWhite;
+  TBrushStyle style = bsSolid;
+};
+
+// An 8-bit image in memory: rows of `width` bytes, `stride` bytes apart, top row first,
+// each byte an index into a 256-entry palette of TColor values.
+struct Raster8 {
+  int width = 0;
+  int height = 0;
+  int stride = 0;
+  const uint8_t* bits = nullptr;
+  std::span<const TColor> palette;
+};
+
+class Canvas {
+public:
+  virtual ~Canvas() = default;
+
+  TPen& pen() { return pen_; }
+  TBrush& brush() { return brush_; }
+  TFont& font() { return font_; }
+  TPoint penPos() const { return pen_pos_; }
+
+  void moveTo(int x, int y) { pen_pos_ = {x, y}; }
+  // Draws from the pen position to (x, y), the end point excluded, and moves there.
+  void lineTo(int x, int y) {
+    drawLine(pen_pos_, {x, y});
+    pen_pos_ = {x, y};
+  }
+  // Outline with the pen, inside with the brush; covers x1..x2-1, y1..y2-1.
+  virtual void rectangle(int x1, int y1, int x2, int y2) = 0;
+  virtual void fillRect(const TRect& r) = 0;  // brush only
+  virtual void ellipse(int x1, int y1, int x2, int y2) = 0;
+  virtual void polygon(const std::vector<TPoint>& points) = 0;
+  virtual void polyline(const std::vector<TPoint>& points) = 0;
+  // Text with its top-left at (x, y); the background is filled unless the brush is clear.
+  virtual void textOut(int x, int y, const std::string& text) = 0;
+  virtual TSize textExtent(const std::string& text) = 0;
+  int textWidth(const std::string& text) { return textExtent(text).cx; }
+  int textHeight(const std::string& text) { return textExtent(text).cy; }
+  virtual TColor pixel(int x, int y) = 0;  // clNone where it cannot be read
+  virtual void setPixel(int x, int y, TColor color) = 0;
+  // Stretches the whole raster (or its source part) into dest, nearest pixel, no smoothing.
+  virtual void stretchDraw(const TRect& dest, const Raster8& image) = 0;
+  virtual void stretchDraw(const TRect& dest, const Raster8& image, const TRect& source) = 0;
+
+protected:
+  virtual void drawLine(TPoint from, TPoint to) = 0;
+
+private:
+  TPen pen_;
+  TBrush brush_;
+  TFont font_;
+  TPoint pen_pos_;
+};
+
+// A canvas that draws nothing and records each call as a line of text with the state it
+// used, for tests of drawing code: "LineTo 0,0 10,10 pen=$0000FF/1".
+class RecordingCanvas : public Canvas {
+public:
+  RecordingCanvas() = default;
+  const std::vector<std::string>& calls() const { return calls_; }
+  void clearCalls() { calls_.clear(); }
+
+  void rectangle(int x1, int y1, int x2, int y2) override;
+  void fillRect(const TRect& r) override;
+  void ellipse(int x1, int y1, int x2, int y2) override;
+  void polygon(const std::vector<TPoint>& points) override;
+  void polyline(const std::vector<TPoint>& points) override;
+  void textOut(int x, int y, const std::string& text) override;
+  // A fixed metric: height |Font.Height|, width half the height per byte.
+  TSize textExtent(const std::string& text) override;
+  TColor pixel(int x, int y) override;
+  void setPixel(int x, int y, TColor color) override;
+  void stretchDraw(const TRect& dest, const Raster8& image) override;
+  void stretchDraw(const TRect& dest, const Raster8& image, const TRect& source) override;
+
+protected:
+  void drawLine(TPoint from, TPoint to) override;
+
+private:
+  void record(std::string call);
+  std::string penText();
+  std::string brushText();
+
+  std::vector<std::string> calls_;
+  std::vector<std::pair<TPoint, TColor>> pixels_;
+};
+
+std::string colorHex(TColor c);  // "$00BBGGRR" without the leading zero byte: "$0000FF"
+
+}  // namespace kgui

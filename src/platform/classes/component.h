@@ -1,0 +1,75 @@
+// Components: owned objects with a unique name per owner, a Components[] list, free
+// notification, a Tag and a separate link for the script wrapper.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/classes/persistent.h"
+
+namespace kgui {
+
+enum class Operation { Insert, Remove };
+
+class Component : public Persistent {
+public:
+  // The owner keeps the component in its Components[] list and destroys it with itself.
+  explicit Component(Component* owner);
+  ~Component() override;
+
+  static const ClassInfo& staticClassInfo();
+  const ClassInfo& classInfo() const override { return staticClassInfo(); }
+
+  Component* owner() const { return owner_; }
+  const std::string& name() const { return name_; }
+  // Empty, or a valid identifier unique among the owner's components (without case).
+  // Throws EComponentError with the platform's messages.
+  virtual void setName(const std::string& name);
+  std::string getName() const { return name_; }
+
+  int componentCount() const { return static_cast<int>(components_.size()); }
+  Component* components(int index) const;
+  int componentIndex() const;
+  void setComponentIndex(int index);
+  Component* findComponent(std::string_view name) const;
+  void insertComponent(Component* c);
+  void removeComponent(Component* c);
+
+  // After FreeNotification(other), each is told when the other is destroyed.
+  void freeNotification(Component* other);
+  void removeFreeNotification(Component* other);
+  bool destroying() const { return destroying_; }
+
+  int tag() const { return tag_; }
+  void setTag(int tag) { tag_ = tag; }
+  // The script wrapper bound to this component; kept apart from Tag, which stays the user's.
+  void* wrapperLink() const { return wrapper_link_; }
+  void setWrapperLink(void* link) { wrapper_link_ = link; }
+
+protected:
+  // Called on the owner when a component is inserted or removed, and on every linked
+  // component when one is destroyed (Remove).
+  virtual void notification(Component* c, Operation op);
+  // Destroys the owned components, last first; derived destructors may call it early.
+  void destroyComponents();
+
+private:
+  void validateName(const std::string& name) const;
+
+  Component* owner_ = nullptr;
+  std::string name_;
+  std::vector<Component*> components_;
+  std::vector<Component*> free_notifies_;
+  int tag_ = 0;
+  void* wrapper_link_ = nullptr;
+  bool destroying_ = false;
+};
+
+class EComponentError : public EPropertyError {
+public:
+  using EPropertyError::EPropertyError;
+};
+
+bool isValidIdent(std::string_view name);
+
+}  // namespace kgui

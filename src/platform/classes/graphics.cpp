@@ -1,0 +1,88 @@
+// TFont: name, size and height at 96 pixels per inch, colour, style and charset.
+#include "platform/classes/graphics.h"
+
+#include "platform/classes/property_builders.h"
+
+namespace kgui {
+
+// MulDiv rounding: halves away from zero.
+static int mulDiv(int a, int b, int c) {
+  long long p = static_cast<long long>(a) * b;
+  long long q = (p >= 0 ? p + c / 2 : p - c / 2) / c;
+  return static_cast<int>(q);
+}
+
+const ClassInfo& TFont::staticClassInfo() {
+  static const ClassInfo info(
+      "TFont", &Persistent::staticClassInfo(),
+      {ordProp<TFont, int>("Charset", PropKind::Integer, &TFont::charset, &TFont::setCharset),
+       [] {
+         auto p = ordProp<TFont, TColor>("Color", PropKind::Integer, &TFont::color, &TFont::setColor);
+         p.ident_map = &colorIdents();
+         return p;
+       }(),
+       ordProp<TFont, int>("Height", PropKind::Integer, &TFont::height, &TFont::setHeight),
+       strProp<TFont>("Name", &TFont::name, &TFont::setName),
+       ordProp<TFont, int>("Pitch", PropKind::Enumeration, &TFont::pitch, &TFont::setPitch,
+                           &fontPitchType(), 0),
+       [] {
+         auto p = ordProp<TFont, int>("Size", PropKind::Integer, &TFont::size, &TFont::setSize);
+         p.stored = [](const Persistent&) { return false; };  // Height carries it
+         return p;
+       }(),
+       ordProp<TFont, uint32_t>("Style", PropKind::Set, &TFont::style, &TFont::setStyle,
+                                &fontStyleType(), 0)});
+  return info;
+}
+
+void TFont::assign(const Persistent& source) {
+  auto* f = dynamic_cast<const TFont*>(&source);
+  if (!f) return Persistent::assign(source);
+  name_ = f->name_;
+  height_ = f->height_;
+  color_ = f->color_;
+  style_ = f->style_;
+  charset_ = f->charset_;
+  pitch_ = f->pitch_;
+  changed();
+}
+
+void TFont::setName(const std::string& name) {
+  if (name.empty() || name == name_) return;
+  name_ = name;
+  changed();
+}
+
+int TFont::size() const { return -mulDiv(height_, 72, kPixelsPerInch); }
+
+void TFont::setSize(int points) { setHeight(-mulDiv(points, kPixelsPerInch, 72)); }
+
+void TFont::setHeight(int height) {
+  if (height == height_) return;
+  height_ = height;
+  changed();
+}
+
+void TFont::setColor(TColor color) {
+  if (color == color_) return;
+  color_ = color;
+  changed();
+}
+
+void TFont::setStyle(uint32_t style) {
+  if (style == style_) return;
+  style_ = style;
+  changed();
+}
+
+void TFont::setCharset(int charset) {
+  charset_ = charset;
+  changed();
+}
+
+void TFont::setPitch(int pitch) {
+  pitch_ = pitch;
+  changed();
+}
+
+}  // namespace kgui

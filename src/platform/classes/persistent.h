@@ -1,0 +1,102 @@
+// Persistent objects and their published-property descriptors: the run-time type
+// information that form files and the script object model read and write by name.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace kgui {
+
+class Persistent;
+struct EnumInfo;
+struct IdentMap;
+
+// The kinds of published properties, as the platform's type information has them.
+enum class PropKind { Integer, Char, Enumeration, Float, String, Set, Class, Method };
+
+// A property value in transit. Ordinal kinds (integer, char, enumeration, set bit mask)
+// travel as int64_t, floats as double, strings as UTF-8, class properties as an object
+// pointer; a method reads as 1 when a handler is assigned and is cleared by monostate.
+using PropValue = std::variant<std::monostate, int64_t, double, std::string, Persistent*>;
+
+// Failures of the component model, with the platform's messages.
+class EPropertyError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+struct PropertyInfo {
+  std::string name;
+  PropKind kind = PropKind::Integer;
+  const EnumInfo* type = nullptr;       // enumeration, or the element type of a set
+  const IdentMap* ident_map = nullptr;  // identifiers of an integer property (TColor)
+  std::function<PropValue(const Persistent&)> get;
+  std::function<void(Persistent&, const PropValue&)> set;  // empty: read-only
+  std::optional<int64_t> default_ord;   // default of an ordinal property
+  std::function<bool(const Persistent&)> stored;  // empty: always stored
+
+  bool readOnly() const { return !set; }
+};
+
+// One class's run-time information: its platform name, its ancestor and the properties it
+// adds. The full ordered list runs from the root ancestor down.
+class ClassInfo {
+public:
+  ClassInfo(std::string name, const ClassInfo* parent, std::vector<PropertyInfo> own = {});
+  const std::string& name() const { return name_; }
+  const ClassInfo* parent() const { return parent_; }
+  const std::vector<PropertyInfo>& ownProperties() const { return own_; }
+  std::vector<const PropertyInfo*> properties() const;
+  const PropertyInfo* findProperty(std::string_view name) const;  // without case
+  bool inheritsFrom(std::string_view class_name) const;           // itself included
+
+private:
+  std::string name_;
+  const ClassInfo* parent_;
+  std::vector<PropertyInfo> own_;
+};
+
+class Persistent {
+public:
+  virtual ~Persistent() = default;
+  Persistent() = default;
+  Persistent(const Persistent&) = delete;
+  Persistent& operator=(const Persistent&) = delete;
+
+  static const ClassInfo& staticClassInfo();
+  virtual const ClassInfo& classInfo() const { return staticClassInfo(); }
+  const std::string& className() const { return classInfo().name(); }
+  bool inheritsFrom(std::string_view class_name) const {
+    return classInfo().inheritsFrom(class_name);
+  }
+  // Copies the state of another object; the base accepts nothing, as the platform's
+  // "Cannot assign a X to a Y".
+  virtual void assign(const Persistent& source);
+};
+
+// Published-property access by name (case-insensitive); unknown names throw
+// EPropertyError "Property X does not exist", writes of read-only ones "Property X is read-only".
+PropValue getProperty(const Persistent& obj, std::string_view name);
+void setProperty(Persistent& obj, std::string_view name, const PropValue& value);
+bool hasProperty(const Persistent& obj, std::string_view name);
+
+// The property's value as form files write it: identifiers for enumerations and mapped
+// integers, "[a, b]" for sets, quoted text for strings, 'c' or #n for chars.
+std::string propertyText(const Persistent& obj, const PropertyInfo& prop);
+// Sets a property from form-file text (the inverse of propertyText; strings unquoted).
+void setPropertyText(Persistent& obj, const PropertyInfo& prop, std::string_view text);
+// Whether a writer stores the property: the stored predicate holds and an ordinal
+// differs from its default.
+bool isStoredProperty(const Persistent& obj, const PropertyInfo& prop);
+
+// ASCII comparison without case, as names of components and properties are compared.
+bool sameText(std::string_view a, std::string_view b);
+int compareText(std::string_view a, std::string_view b);
+
+}  // namespace kgui

@@ -1,0 +1,89 @@
+// TApplication: Qt set-up, form ownership, the event pump and termination.
+#include "platform/gui/app.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <clocale>
+
+#include "platform/classes/property_builders.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/form.h"
+#include "platform/gui/printer.h"
+#include "platform/gui/qt_convert.h"
+#include "platform/gui/qt_dialogs.h"
+
+namespace kgui {
+
+static TApplication* g_app = nullptr;
+
+const ClassInfo& TApplication::staticClassInfo() {
+  static const ClassInfo info("TApplication", &Component::staticClassInfo(),
+                              {strProp<TApplication>("Title", &TApplication::title,
+                                                     &TApplication::setTitle)});
+  return info;
+}
+
+TApplication* TApplication::instance() { return g_app; }
+
+TApplication::TApplication(int& argc, char** argv)
+    : Component(nullptr), qapp_(std::make_unique<QApplication>(argc, argv)) {
+  // QApplication sets the locale from the environment; numbers stay in the C form.
+  std::setlocale(LC_NUMERIC, "C");
+  qapp_->setQuitOnLastWindowClosed(false);  // only the main form's closing quits
+  installFontSubstitutions();
+  qt_dialogs_ = std::make_unique<QtDialogs>();
+  setDialogs(qt_dialogs_.get());
+  g_app = this;
+}
+
+TApplication::~TApplication() {
+  destroyComponents();  // forms go while Qt still exists, last created first
+  releasePrinter();
+  if (&dialogs() == qt_dialogs_.get()) setDialogs(nullptr);
+  qt_dialogs_.reset();
+  g_app = nullptr;
+}
+
+std::string TApplication::title() const { return applicationTitle(); }
+void TApplication::setTitle(const std::string& title) { setApplicationTitle(title); }
+
+void TApplication::notification(Component* c, Operation op) {
+  if (op == Operation::Remove && c == main_form_) main_form_ = nullptr;
+}
+
+int TApplication::run() {
+  if (main_form_ && !terminated_) main_form_->showForm();
+  if (terminated_) return 0;
+  return qapp_->exec();
+}
+
+void TApplication::terminate() {
+  terminated_ = true;
+  QCoreApplication::quit();
+}
+
+void TApplication::processMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+bool TApplication::waitUntil(const std::function<bool()>& pred, int timeout_ms) {
+  bool timed_out = false;
+  QTimer timer;
+  if (timeout_ms >= 0) {
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] { timed_out = true; });
+    timer.start(timeout_ms);
+  }
+  // WaitForMoreEvents sleeps until an event arrives: no busy loop.
+  while (!pred() && !terminated_ && !timed_out)
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  return pred();
+}
+
+TApplication::LongRun::LongRun(TApplication& app) : app_(app), active_(!app.long_run_active_) {
+  if (active_) app_.long_run_active_ = true;
+}
+
+TApplication::LongRun::~LongRun() {
+  if (active_) app_.long_run_active_ = false;
+}
+
+}  // namespace kgui

@@ -1,0 +1,150 @@
+// The dialog components, the installed dialogs implementation and filter parsing.
+#include "platform/gui/dialogs.h"
+
+#include <cctype>
+
+#include "platform/classes/property_builders.h"
+#include "platform/gui/printer.h"
+
+namespace kgui {
+
+namespace {
+
+// Refuses every question: what a process without a user interface answers.
+class RefusingDialogs : public Dialogs {
+public:
+  bool executeFile(TOpenDialog&, bool) override { return false; }
+  int messageBox(const std::string&, const std::string&, TMsgDlgType,
+                 TMsgDlgButtons buttons) override {
+    return (buttons & (1u << mbCancel)) ? mrCancel : (buttons & (1u << mbNo)) ? mrNo : mrOk;
+  }
+  bool selectDirectory(const std::string&, std::string&) override { return false; }
+  bool executeColor(TColor&) override { return false; }
+  bool executePrint(TPrinter&) override { return false; }
+};
+
+RefusingDialogs g_refusing;
+Dialogs* g_dialogs = nullptr;
+std::string g_title;
+
+}  // namespace
+
+Dialogs& dialogs() { return g_dialogs ? *g_dialogs : g_refusing; }
+
+Dialogs* setDialogs(Dialogs* d) {
+  Dialogs* old = g_dialogs;
+  g_dialogs = d;
+  return old;
+}
+
+std::string applicationTitle() { return g_title; }
+void setApplicationTitle(const std::string& title) { g_title = title; }
+
+int messageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
+  return dialogs().messageBox(text, applicationTitle(), type, buttons);
+}
+
+void showMessage(const std::string& text) {
+  dialogs().messageBox(text, applicationTitle(), mtCustom, 1u << mbOK);
+}
+
+// ---- components ----
+
+TOpenDialog::TOpenDialog(Component* owner)
+    : Component(owner), options_(setOf({ofHideReadOnly, ofEnableSizing})) {}
+
+const ClassInfo& TOpenDialog::staticClassInfo() {
+  using T = TOpenDialog;
+  static const ClassInfo info(
+      "TOpenDialog", &Component::staticClassInfo(),
+      {strProp<T>("DefaultExt", &T::defaultExt, &T::setDefaultExt),
+       strProp<T>("FileName", &T::fileName, &T::setFileName),
+       strProp<T>("Filter", &T::filter, &T::setFilter),
+       ordProp<T, int>("FilterIndex", PropKind::Integer, &T::filterIndex, &T::setFilterIndex,
+                       nullptr, 1),
+       strProp<T>("InitialDir", &T::initialDir, &T::setInitialDir),
+       ordProp<T, uint32_t>("Options", PropKind::Set, &T::options, &T::setOptions,
+                            &openOptionType(), setOf({ofHideReadOnly, ofEnableSizing})),
+       strProp<T>("Title", &T::title, &T::setTitle)});
+  return info;
+}
+
+bool TOpenDialog::execute() { return dialogs().executeFile(*this, false); }
+
+const ClassInfo& TSaveDialog::staticClassInfo() {
+  static const ClassInfo info("TSaveDialog", &TOpenDialog::staticClassInfo());
+  return info;
+}
+
+bool TSaveDialog::execute() { return dialogs().executeFile(*this, true); }
+
+const ClassInfo& TColorDialog::staticClassInfo() {
+  static const ClassInfo info("TColorDialog", &Component::staticClassInfo(), [] {
+    auto p = ordProp<TColorDialog, TColor>("Color", PropKind::Integer, &TColorDialog::color,
+                                           &TColorDialog::setColor, nullptr, clBlack);
+    p.ident_map = &colorIdents();
+    return std::vector<PropertyInfo>{p};
+  }());
+  return info;
+}
+
+const ClassInfo& TPrintDialog::staticClassInfo() {
+  static const ClassInfo info("TPrintDialog", &Component::staticClassInfo());
+  return info;
+}
+
+bool TPrintDialog::execute() { return dialogs().executePrint(printer()); }
+
+// ---- filters ----
+
+std::vector<FilterEntry> parseFilter(const std::string& filter) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= filter.size()) {
+    size_t bar = filter.find('|', start);
+    if (bar == std::string::npos) bar = filter.size();
+    parts.push_back(filter.substr(start, bar - start));
+    start = bar + 1;
+  }
+  std::vector<FilterEntry> out;
+  for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+    FilterEntry e{parts[i], {}};
+    size_t s = 0;
+    const std::string& pats = parts[i + 1];
+    while (s <= pats.size()) {
+      size_t semi = pats.find(';', s);
+      if (semi == std::string::npos) semi = pats.size();
+      std::string p = pats.substr(s, semi - s);
+      while (!p.empty() && p.front() == ' ') p.erase(p.begin());
+      while (!p.empty() && p.back() == ' ') p.pop_back();
+      if (!p.empty()) e.patterns.push_back(p);
+      s = semi + 1;
+    }
+    out.push_back(std::move(e));
+  }
+  return out;
+}
+
+static bool matchFrom(const std::string& n, size_t i, const std::string& p, size_t j) {
+  while (j < p.size()) {
+    if (p[j] == '*') {
+      for (size_t k = i; k <= n.size(); ++k)
+        if (matchFrom(n, k, p, j + 1)) return true;
+      return false;
+    }
+    if (i >= n.size()) return false;
+    if (p[j] != '?' && std::tolower(static_cast<unsigned char>(p[j])) !=
+                           std::tolower(static_cast<unsigned char>(n[i])))
+      return false;
+    ++i;
+    ++j;
+  }
+  return i == n.size();
+}
+
+bool matchesPattern(const std::string& name, const std::string& pattern) {
+  if (pattern == "*.*") return true;
+  return matchFrom(name, 0, pattern, 0);
+}
+
+}  // namespace kgui

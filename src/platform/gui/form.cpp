@@ -1,0 +1,190 @@
+// TForm: outer geometry with a fixed frame, the client area below the menu bar, showing,
+// and the close sequence that ends the application only for the main form.
+#include "platform/gui/form.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QTimer>
+#include <QWidget>
+
+#include "platform/classes/property_builders.h"
+#include "platform/gui/app.h"
+#include "platform/gui/guard.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/qt_convert.h"
+
+namespace kgui {
+
+const ClassInfo& TForm::staticClassInfo() {
+  using T = TForm;
+  static const ClassInfo info(
+      "TForm", &TWinControl::staticClassInfo(),
+      {strProp<T>("Caption", &T::caption, &T::setCaption),
+       ordProp<T, int>("ClientWidth", PropKind::Integer, &T::clientWidth, &T::setClientWidth),
+       ordProp<T, int>("ClientHeight", PropKind::Integer, &T::clientHeight, &T::setClientHeight),
+       [] {
+         auto p = ordProp<T, TColor>("Color", PropKind::Integer, &T::color, &T::setColor,
+                                     nullptr, clBtnFace);
+         p.ident_map = &colorIdents();
+         return p;
+       }(),
+       boolProp<T>("Visible", &T::visible, &T::setVisible, false),
+       eventProp<T>("OnActivate", &T::OnActivate), eventProp<T>("OnClose", &T::OnClose),
+       eventProp<T>("OnCloseQuery", &T::OnCloseQuery), eventProp<T>("OnHide", &T::OnHide),
+       eventProp<T>("OnShow", &T::OnShow)});
+  return info;
+}
+
+TForm::TForm(Component* owner) : TWinControl(owner, new QWidget(nullptr, Qt::Window)) {
+  client_ = new QWidget(widget());
+  client_->show();
+  watch(client_);
+  click_on_release_ = true;
+  TControl::setVisible(false);
+  applyColor();
+  applyFont();
+  setBounds(0, 0, 320 + kFormFrameWidth, 240 + kFormFrameHeight);
+}
+
+TForm::~TForm() {
+  if (menu_) menu_->attach(nullptr);
+}
+
+int TForm::menuHeight() const { return menu_bar_ ? menu_bar_->sizeHint().height() : 0; }
+
+int TForm::clientWidth() const { return std::max(0, width() - kFormFrameWidth); }
+
+int TForm::clientHeight() const {
+  return std::max(0, height() - kFormFrameHeight - menuHeight());
+}
+
+void TForm::layoutClient() {
+  int mh = menuHeight();
+  int w = clientWidth();
+  if (menu_bar_) menu_bar_->setGeometry(0, 0, w, mh);
+  client_->setGeometry(0, mh, w, clientHeight());
+}
+
+void TForm::applyBounds() {
+  QWidget* w = widget();
+  if (!w) return;
+  syncing_ = true;
+  w->move(left(), top());
+  w->resize(clientWidth(), clientHeight() + menuHeight());
+  layoutClient();
+  syncing_ = false;
+}
+
+void TForm::windowGeometryChanged() {
+  QWidget* w = widget();
+  if (!w || syncing_) return;
+  int outer_w = w->width() + kFormFrameWidth;
+  int outer_h = w->height() + kFormFrameHeight;
+  if (outer_w == width() && outer_h == height() && w->x() == left() && w->y() == top()) return;
+  setBoundsQuietly(w->x(), w->y(), outer_w, outer_h);
+}
+
+void TForm::applyCaption() {
+  if (widget()) widget()->setWindowTitle(qs(caption()));
+}
+
+void TForm::applyColor() {
+  if (!widget()) return;
+  QPalette pal = client_->palette();
+  pal.setColor(QPalette::Window, toQColor(color()));
+  client_->setPalette(pal);
+  client_->setAutoFillBackground(true);
+}
+
+void TForm::setVisible(bool visible) {
+  TControl::setVisible(visible);
+  QWidget* w = widget();
+  if (!w) return;
+  if (visible) {
+    w->show();
+    w->raise();
+    w->activateWindow();
+  } else {
+    w->hide();
+  }
+}
+
+void TForm::showForm() { setVisible(true); }
+
+void TForm::close() {
+  if (widget()) widget()->close();
+}
+
+bool TForm::closeRequested() {
+  bool can_close = true;
+  fire(OnCloseQuery, this, can_close);
+  if (!can_close) return false;
+  int action = caHide;
+  fire(OnClose, this, action);
+  if (action == caNone) return false;
+  TApplication* app = TApplication::instance();
+  if (app && app->mainForm() == this) {
+    app->terminate();
+    return true;
+  }
+  if (action == caMinimize) {
+    widget()->showMinimized();
+    return false;
+  }
+  TControl::setVisible(false);
+  if (action == caFree) {
+    // Freed once the close event is over, as the platform's Release.
+    QTimer::singleShot(0, widget(), [this] { delete this; });
+  }
+  return true;
+}
+
+bool TForm::handleEvent(QObject* target, QEvent* event) {
+  if (target == widget()) {
+    switch (event->type()) {
+      case QEvent::Close:
+        if (!closeRequested()) {
+          event->ignore();
+          return true;
+        }
+        return false;
+      case QEvent::Resize:
+      case QEvent::Move:
+        windowGeometryChanged();
+        if (event->type() == QEvent::Resize) fire(OnResize, this);
+        return false;
+      case QEvent::Show: fire(OnShow, this); return false;
+      case QEvent::Hide: fire(OnHide, this); return false;
+      case QEvent::WindowActivate: fire(OnActivate, this); return false;
+      default: break;
+    }
+  }
+  return TWinControl::handleEvent(target, event);
+}
+
+void TForm::setMenu(TMainMenu* menu) {
+  if (menu_) menu_->attach(nullptr);
+  menu_ = menu;
+  if (menu) {
+    if (!menu_bar_) menu_bar_ = new QMenuBar(widget());
+    menu_bar_->show();
+    menu->attach(menu_bar_);
+    menu->freeNotification(this);
+  } else if (menu_bar_) {
+    delete menu_bar_;
+    menu_bar_ = nullptr;
+  }
+  applyBounds();
+  clientResized();
+}
+
+void TForm::notification(Component* c, Operation op) {
+  TWinControl::notification(c, op);
+  if (op == Operation::Remove && c == menu_) {
+    menu_ = nullptr;
+    delete menu_bar_;
+    menu_bar_ = nullptr;
+  }
+}
+
+}  // namespace kgui

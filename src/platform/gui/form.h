@@ -1,0 +1,72 @@
+// TForm: a top-level window whose Width and Height are outer sizes, with an optional main
+// menu above its client area and the platform's close sequence (OnCloseQuery, OnClose).
+#pragma once
+
+#include <functional>
+
+#include "platform/gui/control.h"
+
+class QMenuBar;
+
+namespace kgui {
+
+class TMainMenu;
+
+using TCloseEvent = std::function<void(Component* sender, int& action)>;  // TCloseAction
+using TCloseQueryEvent = std::function<void(Component* sender, bool& can_close)>;
+
+// The frame a form's outer size adds to its client size: fixed, since window managers
+// differ and offscreen windows have none (borders 4 pixels, caption 19).
+constexpr int kFormFrameWidth = 8;
+constexpr int kFormFrameHeight = 27;
+
+class TForm : public TWinControl {
+public:
+  explicit TForm(Component* owner);
+  ~TForm() override;
+  static const ClassInfo& staticClassInfo();
+  const ClassInfo& classInfo() const override { return staticClassInfo(); }
+
+  QWidget* container() const override { return client_; }
+  int clientWidth() const override;
+  int clientHeight() const override;
+  void setClientWidth(int w) { setWidth(w + kFormFrameWidth); }
+  void setClientHeight(int h) { setHeight(h + kFormFrameHeight + menuHeight()); }
+
+  void setVisible(bool visible) override;
+  // Show brings the window to the front and activates it.
+  void showForm();
+  // Runs the close sequence; the main form's closing ends the application.
+  void close();
+  TMainMenu* menu() const { return menu_; }
+  void setMenu(TMainMenu* menu);
+
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnActivate;
+
+  // For the window widget: the user asked to close; returns whether to accept.
+  bool closeRequested();
+  // For the window widget: the user resized or moved the window.
+  void windowGeometryChanged();
+
+protected:
+  void applyBounds() override;
+  void applyCaption() override;
+  void applyColor() override;
+  QWidget* mouseWidget() const override { return client_; }
+  bool handleEvent(QObject* target, QEvent* event) override;
+  void notification(Component* c, Operation op) override;
+
+private:
+  int menuHeight() const;
+  void layoutClient();
+
+  QWidget* client_ = nullptr;
+  QMenuBar* menu_bar_ = nullptr;
+  TMainMenu* menu_ = nullptr;
+};
+
+}  // namespace kgui

@@ -1,0 +1,286 @@
+// TComboBox, TListBox, TMemo and TScrollBar over QComboBox, QListWidget, QPlainTextEdit and
+// QScrollBar.
+#include "platform/gui/list_controls.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+
+#include "platform/classes/property_builders.h"
+#include "platform/gui/guard.h"
+#include "platform/gui/qt_convert.h"
+
+namespace kgui {
+
+static void setBase(QWidget* w, TColor c) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Base, toQColor(c));
+  w->setPalette(pal);
+}
+
+// ---- TComboBox ----
+
+const ClassInfo& TComboBox::staticClassInfo() {
+  using T = TComboBox;
+  static const ClassInfo info(
+      "TComboBox", &TWinControl::staticClassInfo(),
+      {ordProp<T, int>("DropDownCount", PropKind::Integer, &T::dropDownCount,
+                       &T::setDropDownCount, nullptr, 8),
+       ordProp<T, int>("ItemIndex", PropKind::Integer, &T::itemIndex, &T::setItemIndex, nullptr, -1),
+       classProp<T, TStrings>("Items", &T::items),
+       ordProp<T, int>("Style", PropKind::Enumeration, &T::style, &T::setStyle,
+                       &comboBoxStyleType(), csDropDown),
+       strProp<T>("Text", &T::text, nullptr), eventProp<T>("OnChange", &T::OnChange)});
+  return info;
+}
+
+TComboBox::TComboBox(Component* owner) : TWinControl(owner, new QComboBox()) {
+  auto* cb = static_cast<QComboBox*>(widget());
+  items_ = std::make_unique<TCallbackStrings>(
+      "TComboBoxStrings",
+      TCallbackStrings::Ops{[cb] { return cb->count(); },
+                            [cb](int i) { return ss(cb->itemText(i)); },
+                            [cb](int i, const std::string& s) { cb->setItemText(i, qs(s)); },
+                            [cb](int i, const std::string& s) { cb->insertItem(i, qs(s)); },
+                            [cb](int i) { cb->removeItem(i); }, [cb] { cb->clear(); }});
+  // activated is the user's choice only; code changes of the index stay silent.
+  QObject::connect(cb, &QComboBox::activated, [this] { fire(OnChange, this); });
+  setColor(clWindow);
+  setStyle(csDropDown);
+  setDropDownCount(8);
+  setBounds(0, 0, 145, 21);
+}
+
+int TComboBox::itemIndex() const { return static_cast<QComboBox*>(widget())->currentIndex(); }
+
+void TComboBox::setItemIndex(int index) {
+  auto* cb = static_cast<QComboBox*>(widget());
+  cb->setCurrentIndex(index >= 0 && index < cb->count() ? index : -1);
+}
+
+std::string TComboBox::text() const { return ss(static_cast<QComboBox*>(widget())->currentText()); }
+
+void TComboBox::setStyle(int style) {
+  style_ = style;
+  static_cast<QComboBox*>(widget())->setEditable(style == csDropDown || style == csSimple);
+}
+
+int TComboBox::dropDownCount() const { return static_cast<QComboBox*>(widget())->maxVisibleItems(); }
+void TComboBox::setDropDownCount(int n) { static_cast<QComboBox*>(widget())->setMaxVisibleItems(std::max(1, n)); }
+void TComboBox::applyColor() { setBase(widget(), color()); }
+
+// ---- TListBox ----
+
+const ClassInfo& TListBox::staticClassInfo() {
+  using T = TListBox;
+  static const ClassInfo info(
+      "TListBox", &TWinControl::staticClassInfo(),
+      {ordProp<T, int>("ItemIndex", PropKind::Integer, &T::itemIndex, &T::setItemIndex, nullptr, -1),
+       classProp<T, TStrings>("Items", &T::items),
+       boolProp<T>("MultiSelect", &T::multiSelect, &T::setMultiSelect, false)});
+  return info;
+}
+
+TListBox::TListBox(Component* owner) : TWinControl(owner, new QListWidget()) {
+  auto* lw = static_cast<QListWidget*>(widget());
+  items_ = std::make_unique<TCallbackStrings>(
+      "TListBoxStrings",
+      TCallbackStrings::Ops{[lw] { return lw->count(); },
+                            [lw](int i) { return ss(lw->item(i)->text()); },
+                            [lw](int i, const std::string& s) { lw->item(i)->setText(qs(s)); },
+                            [lw](int i, const std::string& s) { lw->insertItem(i, qs(s)); },
+                            [lw](int i) { delete lw->takeItem(i); }, [lw] { lw->clear(); }});
+  watch(lw->viewport());
+  // The platform's list box runs OnClick when the user changes the selection.
+  QObject::connect(lw, &QListWidget::itemClicked, [this] { click(); });
+  setColor(clWindow);
+  setBounds(0, 0, 121, 97);
+}
+
+QWidget* TListBox::mouseWidget() const { return static_cast<QListWidget*>(widget())->viewport(); }
+int TListBox::itemIndex() const { return static_cast<QListWidget*>(widget())->currentRow(); }
+
+void TListBox::setItemIndex(int index) {
+  auto* lw = static_cast<QListWidget*>(widget());
+  lw->setCurrentRow(index >= 0 && index < lw->count() ? index : -1);
+}
+
+bool TListBox::multiSelect() const {
+  return static_cast<QListWidget*>(widget())->selectionMode() != QAbstractItemView::SingleSelection;
+}
+
+void TListBox::setMultiSelect(bool m) {
+  static_cast<QListWidget*>(widget())->setSelectionMode(
+      m ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+}
+
+bool TListBox::selected(int index) const {
+  items_->get(index);  // index check with the platform's message
+  return static_cast<QListWidget*>(widget())->item(index)->isSelected();
+}
+
+void TListBox::setSelected(int index, bool s) {
+  items_->get(index);
+  static_cast<QListWidget*>(widget())->item(index)->setSelected(s);
+}
+
+int TListBox::selCount() const {
+  return static_cast<int>(static_cast<QListWidget*>(widget())->selectedItems().size());
+}
+
+int TListBox::topIndex() const {
+  auto* lw = static_cast<QListWidget*>(widget());
+  QListWidgetItem* item = lw->itemAt(0, 0);
+  return item ? lw->row(item) : 0;
+}
+
+void TListBox::applyColor() { setBase(widget(), color()); }
+
+// ---- TMemo ----
+
+const ClassInfo& TMemo::staticClassInfo() {
+  using T = TMemo;
+  static const ClassInfo info(
+      "TMemo", &TWinControl::staticClassInfo(),
+      {classProp<T, TStrings>("Lines", &T::lines),
+       boolProp<T>("ReadOnly", &T::readOnly, &T::setReadOnly, false),
+       ordProp<T, int>("ScrollBars", PropKind::Enumeration, &T::scrollBars, &T::setScrollBars,
+                       &scrollStyleType(), ssNone),
+       boolProp<T>("WordWrap", &T::wordWrap, &T::setWordWrap, true),
+       eventProp<T>("OnChange", &T::OnChange)});
+  return info;
+}
+
+static QPlainTextEdit* plain(QWidget* w) { return static_cast<QPlainTextEdit*>(w); }
+
+// A memo's lines over the document: an empty document has no lines.
+static TCallbackStrings::Ops memoOps(QPlainTextEdit* e) {
+  auto count = [e] { return e->document()->isEmpty() ? 0 : e->document()->blockCount(); };
+  auto block = [e](int i) { return e->document()->findBlockByNumber(i); };
+  TCallbackStrings::Ops ops;
+  ops.count = count;
+  ops.get = [block](int i) { return ss(block(i).text()); };
+  ops.put = [block](int i, const std::string& s) {
+    QTextCursor c(block(i));
+    c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    c.insertText(qs(s));
+  };
+  ops.insert = [e, count, block](int i, const std::string& s) {
+    int n = count();
+    if (n == 0) {
+      e->setPlainText(qs(s));
+    } else if (i >= n) {
+      e->appendPlainText(qs(s));
+    } else {
+      QTextCursor c(block(i));
+      c.insertText(qs(s) + "\n");
+    }
+  };
+  ops.remove = [e, count, block](int i) {
+    int n = count();
+    if (n == 1) {
+      e->clear();
+      return;
+    }
+    QTextCursor c(block(i));
+    if (i == n - 1) {
+      c.movePosition(QTextCursor::PreviousBlock);
+      c.movePosition(QTextCursor::EndOfBlock);
+      c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    } else {
+      c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    }
+    c.removeSelectedText();
+  };
+  ops.clear = [e] { e->clear(); };
+  return ops;
+}
+
+TMemo::TMemo(Component* owner) : TWinControl(owner, new QPlainTextEdit()) {
+  auto* e = plain(widget());
+  e->setMaximumBlockCount(0);  // no limit: the log keeps everything until cleared
+  lines_ = std::make_unique<TCallbackStrings>("TMemoStrings", memoOps(e));
+  watch(e->viewport());
+  QObject::connect(e, &QPlainTextEdit::textChanged, [this] { fire(OnChange, this); });
+  setColor(clWindow);
+  setScrollBars(ssNone);
+  setBounds(0, 0, 185, 89);
+}
+
+QWidget* TMemo::mouseWidget() const { return plain(widget())->viewport(); }
+
+std::string TMemo::text() const { return lines_->text(); }
+void TMemo::setText(const std::string& text) { lines_->setText(text); }
+bool TMemo::readOnly() const { return plain(widget())->isReadOnly(); }
+void TMemo::setReadOnly(bool r) { plain(widget())->setReadOnly(r); }
+void TMemo::clear() { plain(widget())->clear(); }
+
+void TMemo::setScrollBars(int s) {
+  scroll_bars_ = s;
+  bool h = s == ssHorizontal || s == ssBoth, v = s == ssVertical || s == ssBoth;
+  plain(widget())->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  plain(widget())->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+bool TMemo::wordWrap() const {
+  return plain(widget())->lineWrapMode() != QPlainTextEdit::NoWrap;
+}
+
+void TMemo::setWordWrap(bool w) {
+  plain(widget())->setLineWrapMode(w ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void TMemo::applyColor() { setBase(widget(), color()); }
+
+// ---- TScrollBar ----
+
+const ClassInfo& TScrollBar::staticClassInfo() {
+  using T = TScrollBar;
+  static const ClassInfo info(
+      "TScrollBar", &TWinControl::staticClassInfo(),
+      {ordProp<T, int>("Kind", PropKind::Enumeration, &T::kind, &T::setKind,
+                       &scrollBarKindType(), sbHorizontal),
+       ordProp<T, int>("LargeChange", PropKind::Integer, &T::largeChange, &T::setLargeChange,
+                       nullptr, 1),
+       ordProp<T, int>("Max", PropKind::Integer, &T::max, &T::setMax, nullptr, 100),
+       ordProp<T, int>("Min", PropKind::Integer, &T::min, &T::setMin, nullptr, 0),
+       ordProp<T, int>("Position", PropKind::Integer, &T::position, &T::setPosition, nullptr, 0),
+       ordProp<T, int>("SmallChange", PropKind::Integer, &T::smallChange, &T::setSmallChange,
+                       nullptr, 1),
+       eventProp<T>("OnChange", &T::OnChange)});
+  return info;
+}
+
+static QScrollBar* bar(QWidget* w) { return static_cast<QScrollBar*>(w); }
+
+TScrollBar::TScrollBar(Component* owner) : TWinControl(owner, new QScrollBar(Qt::Horizontal)) {
+  bar(widget())->setRange(0, 100);
+  bar(widget())->setPageStep(1);
+  QObject::connect(bar(widget()), &QScrollBar::valueChanged, [this] { fire(OnChange, this); });
+  setBounds(0, 0, 121, 17);
+}
+
+void TScrollBar::setKind(int kind) {
+  kind_ = kind;
+  bar(widget())->setOrientation(kind == sbVertical ? Qt::Vertical : Qt::Horizontal);
+}
+
+int TScrollBar::min() const { return bar(widget())->minimum(); }
+void TScrollBar::setMin(int v) { bar(widget())->setMinimum(v); }
+int TScrollBar::max() const { return bar(widget())->maximum(); }
+void TScrollBar::setMax(int v) { bar(widget())->setMaximum(v); }
+int TScrollBar::position() const { return bar(widget())->value(); }
+void TScrollBar::setPosition(int v) { bar(widget())->setValue(v); }
+int TScrollBar::smallChange() const { return bar(widget())->singleStep(); }
+void TScrollBar::setSmallChange(int v) { bar(widget())->setSingleStep(v); }
+int TScrollBar::largeChange() const { return bar(widget())->pageStep(); }
+void TScrollBar::setLargeChange(int v) { bar(widget())->setPageStep(v); }
+
+void TScrollBar::setParams(int position, int min, int max) {
+  bar(widget())->setRange(min, max);
+  bar(widget())->setValue(position);
+}
+
+}  // namespace kgui

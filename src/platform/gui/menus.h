@@ -1,0 +1,73 @@
+// Main menus and menu items over QMenuBar, QMenu and QAction; captions keep the platform's
+// "&" accelerator marks, and "-" makes a separator.
+#pragma once
+
+#include <QPointer>
+#include <QMenuBar>
+#include <vector>
+
+#include "platform/gui/control.h"
+
+class QAction;
+class QMenu;
+
+namespace kgui {
+
+class TMenuItem : public Component {
+public:
+  explicit TMenuItem(Component* owner);
+  ~TMenuItem() override;
+  static const ClassInfo& staticClassInfo();
+  const ClassInfo& classInfo() const override { return staticClassInfo(); }
+
+  std::string caption() const { return caption_; }
+  void setCaption(const std::string& caption);
+  bool enabled() const { return enabled_; }
+  void setEnabled(bool enabled);
+  bool checked() const { return checked_; }
+  void setChecked(bool checked);
+  bool visible() const { return visible_; }
+  void setVisible(bool visible);
+
+  // Sub-items: add appends (the item keeps its owner), remove detaches.
+  void add(TMenuItem* item);
+  void remove(TMenuItem* item);
+  int count() const { return static_cast<int>(items_.size()); }
+  TMenuItem* items(int index) const { return items_.at(static_cast<size_t>(index)); }
+  TMenuItem* parentItem() const { return parent_; }
+  void click();
+
+  QAction* action() const { return action_; }
+  TNotifyEvent OnClick;
+
+private:
+  void rebuildMenu();
+  QAction* action_;
+  QMenu* submenu_ = nullptr;
+  TMenuItem* parent_ = nullptr;
+  std::vector<TMenuItem*> items_;
+  std::string caption_;
+  bool enabled_ = true, checked_ = false, visible_ = true;
+  friend class TMainMenu;
+  std::function<void()> on_top_changed_;  // set on a main menu's root item
+};
+
+class TMainMenu : public Component {
+public:
+  explicit TMainMenu(Component* owner);
+  ~TMainMenu() override;
+  static const ClassInfo& staticClassInfo();
+  const ClassInfo& classInfo() const override { return staticClassInfo(); }
+
+  // The invisible root whose sub-items are the menu bar's entries.
+  TMenuItem* items() const { return root_; }
+  // Shows the top-level items on bar (nullptr detaches); called by the form.
+  void attach(QMenuBar* bar);
+
+private:
+  void rebuildBar();
+  TMenuItem* root_;
+  QPointer<QMenuBar> bar_;
+};
+
+}  // namespace kgui

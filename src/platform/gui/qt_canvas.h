@@ -1,0 +1,48 @@
+// The Canvas over QPainter: on an image (a painter per call, so code may draw at any
+// time), or on a painter that the caller keeps open on a printer or picture.
+#pragma once
+
+#include <QImage>
+#include <functional>
+
+#include "platform/classes/canvas.h"
+
+class QPainter;
+
+namespace kgui {
+
+class QtCanvas : public Canvas {
+public:
+  // Draws into image (not owned). after_draw runs after each call (a paint box repaints).
+  explicit QtCanvas(QImage* image, std::function<void()> after_draw = {});
+  // Draws with a painter that stays open (printer pages, pictures); not owned.
+  explicit QtCanvas(QPainter* painter);
+
+  void setImage(QImage* image) { image_ = image; }
+
+  void rectangle(int x1, int y1, int x2, int y2) override;
+  void fillRect(const TRect& r) override;
+  void ellipse(int x1, int y1, int x2, int y2) override;
+  void polygon(const std::vector<TPoint>& points) override;
+  void polyline(const std::vector<TPoint>& points) override;
+  void textOut(int x, int y, const std::string& text) override;
+  TSize textExtent(const std::string& text) override;
+  TColor pixel(int x, int y) override;
+  void setPixel(int x, int y, TColor color) override;
+  void stretchDraw(const TRect& dest, const Raster8& image) override;
+  void stretchDraw(const TRect& dest, const Raster8& image, const TRect& source) override;
+
+protected:
+  void drawLine(TPoint from, TPoint to) override;
+
+private:
+  enum class Fill { None, Brush };
+  // Runs fn with a painter set up with the pen, and the brush when asked.
+  void paint(const std::function<void(QPainter&)>& fn, Fill fill);
+
+  QImage* image_ = nullptr;
+  QPainter* painter_ = nullptr;
+  std::function<void()> after_draw_;
+};
+
+}  // namespace kgui

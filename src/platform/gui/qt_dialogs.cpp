@@ -1,0 +1,113 @@
+// QtDialogs: the platform's dialog properties applied to Qt's own (non-native) dialogs.
+#include "platform/gui/qt_dialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+
+#include "platform/gui/printer.h"
+#include "platform/gui/qt_convert.h"
+
+namespace kgui {
+
+QStringList qtNameFilters(const std::string& filter) {
+  QStringList out;
+  for (const FilterEntry& e : parseFilter(filter)) {
+    QStringList pats;
+    for (const auto& p : e.patterns) pats << qs(p == "*.*" ? "*" : p);
+    out << qs(e.description) + " (" + pats.join(' ') + ")";
+  }
+  return out;
+}
+
+void configureFileDialog(QFileDialog& dlg, const TOpenDialog& d, bool save) {
+  dlg.setWindowTitle(qs(d.title()));
+  dlg.setDirectory(qs(d.initialDir()));
+  dlg.setOption(QFileDialog::DontUseNativeDialog);
+  // Filters such as "*.IMG" match without case.
+  dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
+  dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  uint32_t o = d.options();
+  if (save) dlg.setFileMode(QFileDialog::AnyFile);
+  else if (o & (1u << ofAllowMultiSelect)) dlg.setFileMode(QFileDialog::ExistingFiles);
+  else if (o & (1u << ofFileMustExist)) dlg.setFileMode(QFileDialog::ExistingFile);
+  else dlg.setFileMode(QFileDialog::AnyFile);
+  if (save && !(o & (1u << ofOverwritePrompt))) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+  if (!d.defaultExt().empty()) dlg.setDefaultSuffix(qs(d.defaultExt()));
+  QStringList filters = qtNameFilters(d.filter());
+  if (!filters.isEmpty()) {
+    dlg.setNameFilters(filters);
+    int i = std::clamp(d.filterIndex(), 1, static_cast<int>(filters.size()));
+    dlg.selectNameFilter(filters[i - 1]);
+  }
+  if (!d.fileName().empty()) dlg.selectFile(qs(d.fileName()));
+}
+
+bool QtDialogs::executeFile(TOpenDialog& d, bool save) {
+  QFileDialog dlg;
+  configureFileDialog(dlg, d, save);
+  QStringList filters = dlg.nameFilters();
+  if (dlg.exec() != QDialog::Accepted) return false;
+  QStringList chosen = dlg.selectedFiles();
+  if (chosen.isEmpty()) return false;
+  d.setFileName(ss(chosen.front()));
+  d.files()->clear();
+  for (const QString& f : chosen) d.files()->add(ss(f));
+  if (!filters.isEmpty() && !d.filter().empty())
+    d.setFilterIndex(static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1);
+  return true;
+}
+
+int QtDialogs::messageBox(const std::string& text, const std::string& caption, TMsgDlgType type,
+                          TMsgDlgButtons buttons) {
+  static const std::pair<TMsgDlgBtn, QMessageBox::StandardButton> map[] = {
+      {mbYes, QMessageBox::Yes},         {mbNo, QMessageBox::No},
+      {mbOK, QMessageBox::Ok},           {mbCancel, QMessageBox::Cancel},
+      {mbAbort, QMessageBox::Abort},     {mbRetry, QMessageBox::Retry},
+      {mbIgnore, QMessageBox::Ignore},   {mbAll, QMessageBox::YesToAll},
+      {mbNoToAll, QMessageBox::NoToAll}, {mbYesToAll, QMessageBox::YesToAll},
+      {mbHelp, QMessageBox::Help}};
+  static const int results[] = {mrYes, mrNo, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore,
+                                mrAll, mrNoToAll, mrYesToAll, mrNone};
+  QMessageBox box;
+  box.setWindowTitle(qs(caption));
+  box.setText(qs(text));
+  box.setIcon(type == mtWarning ? QMessageBox::Warning
+              : type == mtError ? QMessageBox::Critical
+              : type == mtInformation ? QMessageBox::Information
+              : type == mtConfirmation ? QMessageBox::Question
+                                       : QMessageBox::NoIcon);
+  QMessageBox::StandardButtons qb;
+  for (const auto& [btn, q] : map)
+    if (buttons & (1u << btn)) qb |= q;
+  box.setStandardButtons(qb ? qb : QMessageBox::Ok);
+  int answer = box.exec();
+  for (size_t i = 0; i < std::size(map); ++i)
+    if (answer == map[i].second) return results[i];
+  return mrCancel;
+}
+
+bool QtDialogs::selectDirectory(const std::string& caption, std::string& directory) {
+  QString dir = QFileDialog::getExistingDirectory(
+      nullptr, qs(caption), qs(directory),
+      QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  if (dir.isEmpty()) return false;
+  directory = ss(dir);
+  return true;
+}
+
+bool QtDialogs::executeColor(TColor& color) {
+  QColor c = QColorDialog::getColor(toQColor(color), nullptr, QString(),
+                                    QColorDialog::DontUseNativeDialog);
+  if (!c.isValid()) return false;
+  color = fromQColor(c);
+  return true;
+}
+
+bool QtDialogs::executePrint(TPrinter& printer) {
+  QPrintDialog dlg(&printer.qprinter());
+  return dlg.exec() == QDialog::Accepted;
+}
+
+}  // namespace kgui

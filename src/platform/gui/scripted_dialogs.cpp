@@ -1,0 +1,79 @@
+// ScriptedDialogs: queued answers and the record of questions.
+#include "platform/gui/scripted_dialogs.h"
+
+namespace kgui {
+
+void ScriptedDialogs::answerFile(const std::string& file_name, int filter_index) {
+  answers_.push_back({true, {file_name}, filter_index, mrOk, {}, 0});
+}
+
+void ScriptedDialogs::answerFiles(const std::vector<std::string>& names) {
+  answers_.push_back({true, names, 0, mrOk, {}, 0});
+}
+
+void ScriptedDialogs::answerModal(int modal_result) {
+  answers_.push_back({true, {}, 0, modal_result, {}, 0});
+}
+
+void ScriptedDialogs::answerDirectory(const std::string& dir) {
+  answers_.push_back({true, {}, 0, mrOk, dir, 0});
+}
+
+void ScriptedDialogs::answerColor(TColor color) { answers_.push_back({true, {}, 0, mrOk, {}, color}); }
+void ScriptedDialogs::answerPrint() { answers_.push_back({true, {}, 0, mrOk, {}, 0}); }
+void ScriptedDialogs::answerCancel() { answers_.push_back({false, {}, 0, mrCancel, {}, 0}); }
+
+bool ScriptedDialogs::next(Answer& a) {
+  if (answers_.empty()) {
+    ++unanswered_;
+    return false;
+  }
+  a = answers_.front();
+  answers_.pop_front();
+  return true;
+}
+
+bool ScriptedDialogs::executeFile(TOpenDialog& d, bool save) {
+  questions_.push_back({save ? "save" : "open", d.filter(), d.title(), d.filterIndex(), 0,
+                        d.initialDir()});
+  Answer a;
+  if (!next(a) || !a.accept || a.files.empty()) return false;
+  d.setFileName(a.files.front());
+  d.files()->clear();
+  for (const auto& f : a.files) d.files()->add(f);
+  if (a.filter_index > 0) d.setFilterIndex(a.filter_index);
+  return true;
+}
+
+int ScriptedDialogs::messageBox(const std::string& text, const std::string& caption,
+                                TMsgDlgType type, TMsgDlgButtons buttons) {
+  questions_.push_back({"message", text, caption, type, buttons, {}});
+  if (buttons == (1u << mbOK) && answers_.empty()) return mrOk;  // acknowledged
+  Answer a;
+  if (!next(a)) return mrCancel;
+  return a.modal;
+}
+
+bool ScriptedDialogs::selectDirectory(const std::string& caption, std::string& directory) {
+  questions_.push_back({"directory", {}, caption, 0, 0, directory});
+  Answer a;
+  if (!next(a) || !a.accept) return false;
+  directory = a.text;
+  return true;
+}
+
+bool ScriptedDialogs::executeColor(TColor& color) {
+  questions_.push_back({"color", {}, {}, 0, 0, {}});
+  Answer a;
+  if (!next(a) || !a.accept) return false;
+  color = a.color;
+  return true;
+}
+
+bool ScriptedDialogs::executePrint(TPrinter&) {
+  questions_.push_back({"print", {}, {}, 0, 0, {}});
+  Answer a;
+  return next(a) && a.accept;
+}
+
+}  // namespace kgui

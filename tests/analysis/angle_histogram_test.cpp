@@ -1,0 +1,329 @@
+// The 2theta histograms: bin splitting, the final pass, the report, the window updates,
+// exclusions, refusals and the free-sector patterns.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "analysis/angle_accumulator.h"
+#include "analysis/angle_histogram.h"
+#include "analysis/dispatch.h"
+#include "analysis_fixture.h"
+#include "base/convert.h"
+
+namespace kestrin::test {
+namespace {
+
+class AngleHistogramTest : public AnalysisTest {
+protected:
+  void SetUp() override {
+    AnalysisTest::SetUp();
+    check("rbtnRectangle");
+    controls().set_item_index("cmbDirection", 6);  // FULL
+    edit("edtCameraLength", "100");
+    edit("edtPixelX", "0.1");
+    edit("edtPixelY", "0.1");
+    edit("edtBeta", "0");
+    edit("edtPhi", "0");
+    edit("edt2ThetaBegin", "0");
+    edit("edt2ThetaStep", "0.05");
+  }
+  // Leaves only pixel (x, y) unmasked and turns masking on.
+  static void only_pixel(int32_t x, int32_t y) {
+    const ImageStore& img = current_image();
+    state().image_mask.resize(img.ImageWidth, img.ImageHeight);
+    std::fill(state().image_mask.bytes.begin(), state().image_mask.bytes.end(), uint8_t(1));
+    state().image_mask.bytes[size_t(x) + size_t(img.ImageWidth) * size_t(y)] = 0;
+    state().OmitGreen = true;
+  }
+  static const NaxPattern& nax() { return state().nax_pattern; }
+  static double pixel_two_theta(double dx_px, double Lo) { return std::atan(dx_px * 0.1 / Lo) * 180 / std::acos(-1.0); }
+};
+
+TEST_F(AngleHistogramTest, ReportIsLoggedInOrder) {
+  load_flat_image(64, 48, 100);
+  set_centre(30.5, 20.25);
+  calc_angle_histogram();
+  const std::vector<std::string> expected = {
+      "0,63,0,47",
+      "Center position =  30.50000,   20.25000",
+      "Tilt = 0.0000000, Azimuth =   0.00000",
+      "",
+      "Area   x=   0to   63",
+      "       y=   0to   47",
+      "2Theta Start  = 0.0000",
+      "2Theta End    = 2.4500",
+      "2Theta Step   = 0.0500",
+      "Number of points=    50",
+      "Max intensity   =  1003",
+      "Intensity was multiplied by 10",
+      "cos3 correction was made",
+      "Use normal lorentz factor 1/sin(2th)sin(th).",
+  };
+  EXPECT_EQ(log(), expected);
+  EXPECT_EQ(nax().N, 50);
+  EXPECT_TRUE(nax().has_kind(kAngleHistogram));
+  EXPECT_EQ(nax().PatternName, "ringf");
+  EXPECT_EQ(controls().text("edt2ThetaBegin"), "  0.0000");
+  EXPECT_EQ(controls().text("edt2ThetaEnd"), "  2.4500");
+  EXPECT_EQ(controls().text("frmNaxGraph.edtYBegin"), "     0");
+  EXPECT_EQ(controls().text("frmNaxGraph.edtYEnd"), "  1114");  // Trunc(1003 / 0.9)
+}
+
+TEST_F(AngleHistogramTest, ConstantImageGivesCosineCubedCorrectedValues) {
+  load_flat_image(64, 48, 100);
+  set_centre(30.5, 20.25);
+  calc_angle_histogram();
+  ASSERT_GT(nax().N, 40);
+  const double rad = std::acos(-1.0) / 180;
+  for (int i = 0; i < nax().N; ++i) {
+    const double c = std::cos(0.05 * i * rad);
+    const int32_t v = nax().values[size_t(i)];
+    if (v != 0) {
+      EXPECT_EQ(v, int32_t(std::trunc(1000 / (c * c * c) + 0.5))) << i;
+    }
+  }
+  EXPECT_EQ(nax().values[size_t(nax().N)], 0);
+}
+
+TEST_F(AngleHistogramTest, SamplesSplitLinearlyBetweenTwoBins) {
+  load_flat_image(40, 40, 50);
+  AngleScan scan;
+  scan.image = &current_image();
+  IntegrationParams p;
+  p.X0 = 20;
+  p.Y0 = 20;
+  p.Lo = 100;
+  p.Phi = 0;
+  p.Beta = 0;
+  scan.geometry = DetectorGeometry::from(p);
+  const double t = scan.geometry.two_theta(30, 20);
+  scan.step = 0.01;
+  struct Case {
+    double pos, w_low, w_high;
+  } cases[] = {{0.0, 1.0, 0.0}, {3.25, 0.75, 0.25}, {7.5, 0.5, 0.5}};
+  for (const Case& c : cases) {
+    scan.begin = t - c.pos * scan.step;
+    scan.x1 = scan.x2 = 30;
+    scan.y1 = scan.y2 = 20;
+    AngleSums sums(100);
+    accumulate_angles(scan, sums);
+    const int b = int(c.pos);
+    EXPECT_NEAR(sums.weight[size_t(b)], c.w_low, 1e-9) << c.pos;
+    EXPECT_NEAR(sums.weight[size_t(b) + 1], c.w_high, 1e-9) << c.pos;
+    EXPECT_NEAR(sums.sum[size_t(b)], 50 * c.w_low, 1e-7) << c.pos;
+  }
+}
+
+TEST_F(AngleHistogramTest, TinyWeightCountsAsEmpty) {
+  load_flat_image(40, 40, 50);
+  set_centre(20, 20);
+  only_pixel(30, 20);
+  const double t = pixel_two_theta(10, 100);
+  edit("edt2ThetaStep", "0.01");
+  edit("edt2ThetaBegin", Format("%.15f", {t - 3.0000001 * 0.01}));
+  calc_angle_histogram();
+  EXPECT_EQ(nax().N, 4);
+  EXPECT_GT(nax().values[3], 0);
+  EXPECT_EQ(nax().values[4], 0);
+}
+
+TEST_F(AngleHistogramTest, LastBinSetsPointCountEndAndEdits) {
+  load_flat_image(40, 40, 90);
+  set_centre(20, 20);
+  only_pixel(30, 20);  // 2theta atan(1 / 1.755) = 29.674: bins 1233 and 1234 from 5
+  edit("edtCameraLength", "1.755");
+  edit("edt2ThetaBegin", "5");
+  edit("edt2ThetaStep", "0.02");
+  calc_angle_histogram();
+  EXPECT_EQ(nax().N, 1235);
+  EXPECT_NEAR(state().integration_params.two_theta_end, 29.68, 1e-12);
+  EXPECT_EQ(controls().text("edt2ThetaEnd"), " 29.6800");
+  EXPECT_EQ(controls().text("edt2ThetaStep"), "0.020000");
+}
+
+TEST_F(AngleHistogramTest, GraphRangeFromTheMaximum) {
+  load_flat_image(40, 40, 90);
+  set_centre(20, 20);
+  only_pixel(20, 20);  // 2theta exactly 0 = begin: weight 1 in bin 0, value 900
+  calc_angle_histogram();
+  EXPECT_EQ(nax().maximum, 900);
+  EXPECT_EQ(nax().N, 1);
+  EXPECT_EQ(controls().text("frmNaxGraph.edtYEnd"), "  1000");
+  edit("edtSectoredAngle", "90");
+  calc_free_angle_sectored_angle_histogram();
+  EXPECT_EQ(controls().text("frmNaxGraph.edtYEnd"), "  4500");
+}
+
+TEST_F(AngleHistogramTest, ExcludedPixelsDoNotCount) {
+  // Bright pixels on every third column; masked (green) or shown at level 0 (blue) they
+  // leave the flat pattern.
+  const int W = 60, H = 50;
+  std::vector<uint16_t> codes(size_t(W * H), 100);
+  state().image_mask.resize(W, H);
+  state().display_levels.level.assign(size_t(W * H), 5);
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; x += 3) {
+      codes[size_t(x + W * y)] = 5000;
+      state().image_mask.bytes[size_t(x + W * y)] = 1;
+      state().display_levels.level[size_t(x + W * y)] = 0;
+    }
+  load_into_current_image(codes, W, H);
+  state().display_levels.width = W;
+  state().display_levels.height = H;
+  set_centre(30.5, 25.5);
+  calc_angle_histogram();
+  EXPECT_GT(nax().maximum, 1100);
+  for (int mode = 0; mode < 2; ++mode) {
+    state().OmitGreen = mode == 0;
+    state().OmitBlue = mode == 1;
+    calc_angle_histogram();
+    EXPECT_GE(nax().maximum, 1000);
+    EXPECT_LE(nax().maximum, 1010) << "mode " << mode;
+  }
+}
+
+TEST_F(AngleHistogramTest, RefusesUnusableGeometryBeforeClearing) {
+  load_flat_image(40, 40, 90);
+  set_centre(20, 20);
+  struct Case {
+    const char *lo, *step;
+  } cases[] = {{"0", "0.05"}, {"-5", "0.05"}, {"100", "0"}, {"100", "-0.01"}};
+  for (const Case& c : cases) {
+    state().nax_pattern.values.assign(kPatternSize, 7);
+    state().nax_pattern.set_kind(kPixelHistogram);
+    the_log().clear_history();
+    edit("edtCameraLength", c.lo);
+    edit("edt2ThetaStep", c.step);
+    calc_angle_histogram();
+    EXPECT_EQ(log(), std::vector<std::string>{" calc_angle_histogram():Camera length and 2Theta step must be greater than 0"});
+    EXPECT_EQ(nax().values[0], 7);
+    EXPECT_TRUE(nax().has_kind(kPixelHistogram));
+  }
+  the_log().clear_history();
+  edit("edtCameraLength", "0");
+  calc_free_angle_sectored_angle_histogram();
+  EXPECT_EQ(log(), std::vector<std::string>{
+                       " calc_free_angle_sectored_angle_histogram():Camera length and 2Theta step must be greater than 0"});
+}
+
+TEST_F(AngleHistogramTest, FreeSectorsRefuseTooManySectors) {
+  // Called directly, without the dispatcher's check: 360000 sectors are refused.
+  load_flat_image(40, 40, 90);
+  set_centre(20, 20);
+  edit("edtSectoredAngle", "0.001");
+  calc_free_angle_sectored_angle_histogram();
+  EXPECT_EQ(log(), std::vector<std::string>{"Input division angle error!"});
+  EXPECT_EQ(state().sector_patterns.count, 0);
+  EXPECT_TRUE(nax().empty());
+}
+
+TEST_F(AngleHistogramTest, NoImageMessages) {
+  calc_angle_histogram();
+  calc_angle_histogram_band();
+  calc_angle_histogram_sector();
+  calc_free_angle_sectored_angle_histogram();
+  EXPECT_EQ(log(), (std::vector<std::string>{
+                       " calc_angle_histogram():Image data does not exist",
+                       " calc_angle_histogram():Image data does not exist",
+                       " calc_angle_histogram():Image data does not exist",
+                       " calc_free_angle_sectored_angle_histogram():Image data does not exist"}));
+}
+
+TEST_F(AngleHistogramTest, BadGeometryNeverCrashes) {
+  load_flat_image(50, 40, 100);
+  struct Case {
+    const char *x0, *y0, *lo, *px, *phi, *begin, *step;
+  } cases[] = {
+      {"1e9", "1e9", "100", "0.1", "0", "0", "0.05"},     // centre far outside
+      {"-3e12", "20", "100", "0.1", "0", "0", "0.05"},
+      {"25", "20", "100", "0", "0", "0", "0.05"},         // pixel size 0
+      {"25", "20", "0.001", "0.1", "0", "0", "0.0001"},   // angles beyond the last bin
+      {"25", "20", "100", "0.1", "89.9", "0", "0.05"},    // part of the detector behind the sample
+      {"25", "20", "100", "0.1", "-90", "-50", "0.05"},
+      {"25", "20", "100", "0.1", "0", "1e300", "1e-300"},
+      {"25", "20", "100", "-0.1", "0", "0", "0.05"},
+  };
+  for (const Case& c : cases) {
+    edit("edtCenterX0", c.x0);
+    edit("edtCenterY0", c.y0);
+    edit("edtCameraLength", c.lo);
+    edit("edtPixelX", c.px);
+    edit("edtPhi", c.phi);
+    edit("edt2ThetaBegin", c.begin);
+    edit("edt2ThetaStep", c.step);
+    for (int dir : {0, 4, 6, 8}) {
+      controls().set_item_index("cmbDirection", dir);
+      calc_angle_histogram_selection();
+      EXPECT_GE(nax().N, 1);
+      EXPECT_LE(nax().N, kPatternSize);
+    }
+    check("rbtnSectoredDivision");
+    calc_angle_histogram_selection();
+    check("rbtnSector");
+    calc_angle_histogram_selection();
+    check("rbtnRectangle");
+  }
+  edit("edtCameraLength", "nan");
+  EXPECT_THROW(calc_angle_histogram_selection(), ConversionError);
+}
+
+TEST_F(AngleHistogramTest, OneFullSectorEqualsTheFullBox) {
+  RingImageSpec spec;
+  spec.geometry = {90, 70, 40.3, 31.7, 50, 0.1, 0.12, 3, 40};
+  spec.rings = {{4, 0.2, 500}, {7, 0.3, 300}};
+  load_into_current_image(make_ring_image(spec), 90, 70);
+  set_centre(40.3, 31.7);
+  edit("edtPixelY", "0.12");
+  edit("edtPhi", "3");
+  edit("edtBeta", "40");
+  calc_angle_histogram();
+  const std::vector<int32_t> full = nax().values;
+  const int32_t n = nax().N;
+  edit("edtSectoredAngle", "360");
+  the_log().clear_history();
+  calc_free_angle_sectored_angle_histogram();
+  ASSERT_EQ(state().sector_patterns.count, 1);
+  EXPECT_EQ(state().sector_patterns.sectors[0].pattern, full);
+  EXPECT_EQ(state().sector_patterns.sectors[0].last_point, n);
+  EXPECT_EQ(nax().N, n);
+  EXPECT_TRUE(nax().has_kind(kFreeSectorAngle));
+  EXPECT_EQ(nax().values, full);  // untouched by the free-sector routine
+  EXPECT_EQ(log()[0], "Sector Angle = 360.00");
+  EXPECT_EQ(log()[1], "Sector Number = 1");
+  EXPECT_EQ(log().size(), 11u);  // no box, area or point-count lines
+}
+
+TEST_F(AngleHistogramTest, FreeSectorsRunCounterClockwiseFromPlusX) {
+  // Each screen quadrant its own intensity: quadrant k counter-clockwise from +x (y up)
+  // holds 100 (k + 1), so sector k of four holds about 1000 (k + 1).
+  load_flat_image(41, 41, 0);
+  std::vector<uint16_t>& codes = current_image().image_codes;
+  for (int y = 0; y < 41; ++y)
+    for (int x = 0; x < 41; ++x) {
+      const bool right = x > 20, up = y < 20;
+      const int k = up ? (right ? 0 : 1) : (right ? 3 : 2);
+      codes[size_t(x + 41 * y)] = uint16_t(100 * (k + 1));
+    }
+  set_centre(20.5, 19.5);
+  edit("edtSectoredAngle", "90");
+  calc_free_angle_sectored_angle_histogram();
+  ASSERT_EQ(state().sector_patterns.count, 4);
+  for (int k = 0; k < 4; ++k) {
+    const auto& p = state().sector_patterns.sectors[size_t(k)].pattern;
+    EXPECT_GE(*std::max_element(p.begin(), p.end()), 1000 * (k + 1)) << k;
+    EXPECT_LE(*std::max_element(p.begin(), p.end()), 1010 * (k + 1)) << k;
+  }
+}
+
+TEST_F(AngleHistogramTest, PatternValuesSaturate) {
+  load_flat_image(30, 30, 1);
+  current_image().intensity_table[1] = 3e38;  // float-TIFF range
+  set_centre(15, 15);
+  calc_angle_histogram();
+  EXPECT_EQ(nax().maximum, 2147483647);
+}
+
+}  // namespace
+}  // namespace kestrin::test

@@ -1,0 +1,196 @@
+// The 2theta dispatchers: which routine runs for each region choice and image type, the
+// macro lines, the refusals and the fit count.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analysis/analysis_hooks.h"
+#include "analysis/dispatch.h"
+#include "analysis/parameters.h"
+#include "analysis_fixture.h"
+
+namespace kestrin::test {
+namespace {
+
+std::vector<std::string>& ran() {
+  static std::vector<std::string> names;
+  return names;
+}
+
+class DispatchTest : public AnalysisTest {
+protected:
+  void SetUp() override {
+    AnalysisTest::SetUp();
+    ran().clear();
+    AnalysisHooks& h = analysis_hooks();
+    saved_ = h;
+    h.calc_curved_angle_histogram = [] { ran().push_back("curved"); };
+    h.calc_curved_angle_histogram_band = [] { ran().push_back("curved_band"); };
+    h.calc_curved_angle_histogram_sector = [] { ran().push_back("curved_sector"); };
+    h.calc_fine_angle_histogram = [] { ran().push_back("fine"); };
+    h.calc_fine_angle_histogram_band = [] { ran().push_back("fine_band"); };
+    h.calc_fine_angle_histogram_sector = [] { ran().push_back("fine_sector"); };
+    load_flat_image(30, 30, 10);
+    set_centre(15, 15);
+    state().macro.MacroRecording = true;
+  }
+  void TearDown() override {
+    analysis_hooks() = saved_;
+    AnalysisTest::TearDown();
+  }
+  static void reset_state_keeping_image() {
+    state() = SharedState();
+    state().macro.MacroRecording = true;
+  }
+  // The dispatchers take the direction from the last read of the edits.
+  static void read_direction() { read_parameters(); }
+  // The routine a flat-detector run left behind, by its pattern kind and name tag.
+  static std::string flat_routine() {
+    const NaxPattern& nax = state().nax_pattern;
+    if (nax.has_kind(kFreeSectorAngle)) return "free_sectors";
+    if (!nax.has_kind(kAngleHistogram)) return "";
+    const std::string& name = nax.PatternName;
+    if (name.find("_sector") != std::string::npos) return "sector";
+    if (name.find("_rect_angle") != std::string::npos || name == "ringru") return "band";
+    return "box";
+  }
+  AnalysisHooks saved_;
+};
+
+TEST_F(DispatchTest, AngleIntensityChoosesByRegionAndImageType) {
+  struct Case {
+    const char* radio;
+    int direction;
+    bool rect_angle;
+    const char* flat;
+    const char* curved;
+  } cases[] = {
+      {"rbtnRectangle", 0, false, "box", "curved"},
+      {"rbtnRectangle", 6, false, "box", "curved"},
+      {"rbtnRectangle", 7, false, "band", "curved_band"},
+      {"rbtnRectangle", 10, false, "band", "curved_band"},
+      {"rbtnRectangle", 3, true, "band", "curved_band"},
+      {"rbtnSector", 0, false, "sector", "curved_sector"},
+      {"rbtnSectoredDivision", 0, false, "free_sectors", ""},
+  };
+  for (bool curved : {false, true}) {
+    current_image().image_type = curved ? 9 : kTypeTiff;
+    for (const Case& c : cases) {
+      reset_state_keeping_image();
+      ran().clear();
+      check(c.radio);
+      check(c.rect_angle ? "rbtnRect_Angle" : "rbtnRect_Direction");
+      controls().set_item_index("cmbDirection", c.direction);
+      read_direction();
+      state().fit_tables.count = 5;
+      calc_angle_histogram_selection();
+      const std::string what = curved ? (ran().empty() ? "" : ran().back()) : flat_routine();
+      EXPECT_EQ(what, curved ? c.curved : c.flat) << c.radio << " " << c.direction << " type9=" << curved;
+      EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.AngleIntensity();"});
+      EXPECT_EQ(state().fit_tables.count, 0);
+    }
+  }
+}
+
+TEST_F(DispatchTest, AngleIntensityRefusals) {
+  struct Case {
+    const char* radio;
+    const char *start, *end, *division;
+    const char* message;
+  } cases[] = {
+      {"rbtnSector", "10", "10", "22.5", "Input angle error!"},
+      {"rbtnSector", "abc", "10", "22.5", "Input angle error!"},
+      {"rbtnSectoredDivision", "0", "10", "0", "Input division angle error!"},
+      {"rbtnSectoredDivision", "0", "10", "0.001", "Input division angle error!"},
+      {"rbtnSectoredDivision", "0", "10", "-5", "Input division angle error!"},
+  };
+  for (const Case& c : cases) {
+    reset_state_keeping_image();
+    the_log().clear_history();
+    check(c.radio);
+    edit("edtSectorStartAngle", c.start);
+    edit("edtSectorEndAngle", c.end);
+    edit("edtSectoredAngle", c.division);
+    state().fit_tables.count = 5;
+    calc_angle_histogram_selection();
+    EXPECT_EQ(log(), std::vector<std::string>{c.message}) << c.radio;
+    EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.AngleIntensity();"});  // recorded first
+    EXPECT_EQ(state().fit_tables.count, 5);  // the early returns leave it
+    EXPECT_TRUE(state().nax_pattern.empty());
+  }
+}
+
+TEST_F(DispatchTest, SectoredDivisionOnCurvedPlateRunsNothing) {
+  current_image().image_type = 9;
+  check("rbtnSectoredDivision");
+  state().fit_tables.count = 3;
+  calc_angle_histogram_selection();
+  EXPECT_TRUE(ran().empty());
+  EXPECT_TRUE(log().empty());
+  EXPECT_EQ(state().fit_tables.count, 0);
+}
+
+TEST_F(DispatchTest, FineAngleIntensity) {
+  struct Case {
+    const char* radio;
+    int direction;
+    bool rect_angle;
+    const char *start, *end;
+    const char* routine;
+  } cases[] = {
+      {"rbtnRectangle", 4, false, "0", "10", "fine"},
+      {"rbtnRectangle", 8, false, "0", "10", "fine_band"},
+      {"rbtnRectangle", 4, true, "0", "10", "fine_band"},
+      {"rbtnSector", 4, false, "0", "10", "fine_sector"},
+      {"rbtnSectoredDivision", 4, false, "0", "10", "fine_sector"},
+      {"rbtnSector", 4, false, "10", "5", ""},
+  };
+  for (const Case& c : cases) {
+    reset_state_keeping_image();
+    ran().clear();
+    the_log().clear_history();
+    check(c.radio);
+    check(c.rect_angle ? "rbtnRect_Angle" : "rbtnRect_Direction");
+    controls().set_item_index("cmbDirection", c.direction);
+    read_direction();
+    edit("edtSectorStartAngle", c.start);
+    edit("edtSectorEndAngle", c.end);
+    calc_fine_angle_histogram_selection();
+    EXPECT_EQ(ran().empty() ? "" : ran().back(), std::string(c.routine)) << c.radio;
+    EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.FineAngleIntensity();"});
+    if (*c.routine == 0) {
+      EXPECT_EQ(log(), std::vector<std::string>{"Input angle error!"});
+    }
+  }
+  reset_state_keeping_image();
+  ran().clear();
+  the_log().clear_history();
+  current_image().image_type = 9;
+  calc_fine_angle_histogram_selection();
+  EXPECT_EQ(log(), std::vector<std::string>{" calc_fine_angle_histogram_selection(): bad file type(CurvedIP)"});
+  EXPECT_TRUE(state().macro.MacroList.empty());
+  EXPECT_TRUE(ran().empty());
+}
+
+TEST_F(DispatchTest, MissingRoutinesRunNothing) {
+  analysis_hooks() = AnalysisHooks{};
+  current_image().image_type = 9;
+  check("rbtnRectangle");
+  calc_angle_histogram_selection();
+  current_image().image_type = kTypeTiff;
+  calc_fine_angle_histogram_selection();
+  EXPECT_TRUE(log().empty());
+  EXPECT_TRUE(state().nax_pattern.empty());
+}
+
+TEST_F(DispatchTest, StartUpStateRunsTheFreeSectorHistogram) {
+  reset_headless_ports();
+  set_centre(15, 15);
+  calc_angle_histogram_selection();
+  EXPECT_TRUE(state().nax_pattern.has_kind(kFreeSectorAngle));
+  EXPECT_EQ(state().sector_patterns.count, 16);
+}
+
+}  // namespace
+}  // namespace kestrin::test

@@ -1,0 +1,159 @@
+// Reading the parameter edits, and the sector and division angle checks.
+#include <gtest/gtest.h>
+
+#include "analysis/parameters.h"
+#include "analysis_fixture.h"
+#include "base/convert.h"
+
+namespace kestrin::test {
+namespace {
+
+using ParametersTest = AnalysisTest;
+
+TEST_F(ParametersTest, ReadsEveryFieldFromItsEdit) {
+  edit("edtBandWidth", "11");
+  edit("edtCenterX0", " 512.5");
+  edit("edtCenterY0", "400.25 ");
+  edit("edtPixelX", "0.1");
+  edit("edtPixelY", "0.12");
+  edit("edtCameraLength", "250");
+  edit("edtBeta", "30");
+  edit("edtPhi", "2.5");
+  edit("frmNaxGraph.edtXBegin", "3");
+  edit("frmNaxGraph.edtYEnd", "900");
+  edit("frmNaxGraph.edt2ThetaEnd", "40.5");
+  edit("edt2ThetaBegin", "5");
+  edit("edt2ThetaEnd", "60");
+  edit("edt2ThetaStep", "0.02");
+  edit("edtLambda", "1.5418");
+  controls().set_item_index("cmbDirection", 7);
+  edit("edtSectorStartAngle", "10");
+  edit("edtSectorEndAngle", "400");
+  check("rbtnSector");
+  edit("edtRectAngle", "45.7");
+  check("rbtnRect_Angle");
+  edit("edtSectoredAngle", "25");
+  EXPECT_EQ(read_parameters(), 0);
+  const IntegrationParams& p = state().integration_params;
+  EXPECT_EQ(p.band_width, 11);
+  EXPECT_EQ(p.X0, 512.5);
+  EXPECT_EQ(p.Y0, 400.25);
+  EXPECT_DOUBLE_EQ(p.pixel_ratio, 1.2);
+  EXPECT_EQ(p.Lo, 250);
+  EXPECT_EQ(p.Beta, 30);
+  EXPECT_EQ(p.Phi, 2.5);
+  EXPECT_EQ(p.graph_x_begin, 3);
+  EXPECT_EQ(p.graph_y_end, 900);
+  EXPECT_EQ(p.graph_2theta_end, 40.5);
+  EXPECT_EQ(p.two_theta_begin, 5);
+  EXPECT_EQ(p.two_theta_end, 60);
+  EXPECT_EQ(p.two_theta_step, 0.02);
+  EXPECT_EQ(controls().text("edt2ThetaStep"), "0.020000");
+  EXPECT_EQ(p.wavelength, 1.5418);
+  EXPECT_EQ(p.RectDirection, 7);
+  EXPECT_EQ(p.sector_start, 10);  // not shifted: start is not negative
+  EXPECT_EQ(p.sector_end, 400);
+  EXPECT_EQ(p.IntegrationMode, 1);
+  EXPECT_EQ(p.rect_angle, 45.7);
+  EXPECT_EQ(p.RectAngleMode, 1);
+  EXPECT_EQ(p.division_angle, 25);
+  EXPECT_EQ(p.sector_count, 15);
+}
+
+TEST_F(ParametersTest, DerivedFields) {
+  struct Case {
+    const char *px, *py, *start, *end, *division;
+    double ratio, s, e;
+    int32_t count;
+  } cases[] = {
+      {"0", "0.3", "-30", "30", "22.5", 1.0, 330, 390, 16},
+      {"0.1", "0.1", "10", "400", "25", 1.0, 10, 400, 15},
+      {"0.2", "0.1", "-360", "0", "360", 0.5, 0, 360, 1},
+      {"0.1", "0.1", "0", "10", "0.001", 1.0, 0, 10, 360000},
+  };
+  for (const Case& c : cases) {
+    edit("edtPixelX", c.px);
+    edit("edtPixelY", c.py);
+    edit("edtSectorStartAngle", c.start);
+    edit("edtSectorEndAngle", c.end);
+    edit("edtSectoredAngle", c.division);
+    read_parameters();
+    const IntegrationParams& p = state().integration_params;
+    EXPECT_EQ(p.pixel_ratio, c.ratio) << c.px;
+    EXPECT_EQ(p.sector_start, c.s) << c.start;
+    EXPECT_EQ(p.sector_end, c.e) << c.end;
+    EXPECT_EQ(p.sector_count, c.count) << c.division;
+  }
+}
+
+TEST_F(ParametersTest, VerticalReverseFlipsTheCentreRow) {
+  load_flat_image(10, 1000, 1);
+  state().options.VerticalReverse = 1;
+  edit("edtCenterY0", "300");
+  read_parameters();
+  EXPECT_EQ(state().integration_params.Y0, 699);
+}
+
+TEST_F(ParametersTest, BadFieldStopsTheReadAndKeepsLaterFields) {
+  // Fields before the bad one are stored, the bad one and the later ones keep old values.
+  edit("edtBandWidth", "7");
+  edit("edtCenterX0", "12");
+  edit("edtPixelX", "abc");
+  edit("edtCameraLength", "321");
+  IntegrationParams& p = state().integration_params;
+  const double old_pixel = p.pixel_x, old_lo = p.Lo;
+  EXPECT_THROW(read_parameters(), ConversionError);
+  EXPECT_EQ(p.band_width, 7);
+  EXPECT_EQ(p.X0, 12);
+  EXPECT_EQ(p.pixel_x, old_pixel);
+  EXPECT_EQ(p.Lo, old_lo);
+
+  edit("edtPixelX", "0.1");
+  edit("frmNaxGraph.edtYBegin", "1.5");  // graph edits take integers
+  EXPECT_THROW(read_parameters(), ConversionError);
+  EXPECT_EQ(p.Lo, 321);
+}
+
+TEST_F(ParametersTest, ZeroDivisionAngleFailsAfterEveryOtherField) {
+  edit("edtSectoredAngle", "0");
+  edit("edtRectAngle", "12");
+  const int32_t old_count = state().integration_params.sector_count;
+  EXPECT_THROW(read_parameters(), ConversionError);
+  EXPECT_EQ(state().integration_params.rect_angle, 12);
+  EXPECT_EQ(state().integration_params.division_angle, 0);
+  EXPECT_EQ(state().integration_params.sector_count, old_count);
+}
+
+TEST_F(ParametersTest, SectorAngleChecks) {
+  struct Case {
+    const char *s, *e;
+    int32_t result;
+  } cases[] = {
+      {"10", "10", 1}, {"-360", "0", 0}, {"0", "360", 0},  {"0", "360.5", 1}, {"400", "720", 0},
+      {"-361", "-300", 1}, {"700", "721", 1}, {"abc", "10", 1}, {"20", "10", 1}, {" -30", "30 ", 0},
+  };
+  for (const Case& c : cases) {
+    edit("edtSectorStartAngle", c.s);
+    edit("edtSectorEndAngle", c.e);
+    EXPECT_EQ(check_sector_angles(), c.result) << c.s << " " << c.e;
+  }
+}
+
+TEST_F(ParametersTest, DivisionAngleChecks) {
+  struct Case {
+    const char* angle;
+    int32_t result;
+  } cases[] = {
+      {"360", 0}, {"0", 1}, {"-5", 1}, {"abc", 1}, {"361", 1}, {"22.5", 0},
+      {"0.1", 0},    // 3600 sectors: the most accepted
+      {"0.09", 1},   // 4000 sectors
+      {"0.001", 1},  // 360000 sectors
+  };
+  for (const Case& c : cases) {
+    edit("edtSectoredAngle", c.angle);
+    EXPECT_EQ(check_division_angle(), c.result) << c.angle;
+  }
+}
+
+}  // namespace
+}  // namespace kestrin::test

@@ -1,0 +1,74 @@
+// The integration commands of the harness: setters, getters and an integration run.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "harness/harness.h"
+#include "image/image_store.h"
+#include "image/state.h"
+#include "ports/ports.h"
+#include "support/ring_image.h"
+
+namespace kestrin::harness {
+namespace {
+
+class IntegrationCommandsTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    reset_state();
+    reset_headless_ports();
+    the_log().clear_history();
+    register_all_commands(registry_);
+  }
+  std::string run(const std::string& script) {
+    std::istringstream in(script);
+    std::ostringstream out, err;
+    run_commands(in, out, err, registry_);
+    EXPECT_EQ(err.str(), "");
+    return out.str();
+  }
+  Registry registry_;
+};
+
+TEST_F(IntegrationCommandsTest, SettersStoreAndShowTheirValue) {
+  EXPECT_EQ(run("Kestrin.SetBand(2.6);\nKestrin.GetBand();\n"), "= 3\n");
+  EXPECT_EQ(controls().text("edtBandWidth"), "3");
+  run("Kestrin.SetRectAngle(45);\nKestrin.SetSectorAngleStart(-30);\nKestrin.SetSectorAngleEnd(30.5);\n");
+  EXPECT_EQ(controls().text("edtRectAngle"), " 45.0000");
+  EXPECT_EQ(controls().text("edtSectorStartAngle"), "-30.0000");
+  EXPECT_EQ(run("GetSectorAngleEnd\n"), "= 30.5\n");
+  run("SetRectDirection 8\n");
+  EXPECT_EQ(controls().item_index("cmbDirection"), 8);
+  run("SetIntegrationMode 1\nSetRectAngleMode 1\n");
+  EXPECT_TRUE(controls().checked("rbtnSector"));
+  EXPECT_TRUE(controls().checked("rbtnRect_Angle"));
+  run("SetIntegrationMode 2\n");  // stored only: the radios stay
+  EXPECT_EQ(state().integration_params.IntegrationMode, 2);
+  EXPECT_TRUE(controls().checked("rbtnSector"));
+  EXPECT_EQ(run("SetBand\nGetBand\n"), "= 3\n");  // no argument: nothing happens
+}
+
+TEST_F(IntegrationCommandsTest, AngleIntensityAndPatternPoints) {
+  test::RingImageSpec spec;
+  spec.geometry = {120, 100, 60.5, 50.5, 100, 0.1, 0.1, 0, 0};
+  spec.rings = {{2, 0.05, 1000}};
+  spec.background = 0;
+  test::load_into_current_image(test::make_ring_image(spec), 120, 100);
+  controls().set_text("edtCenterX0", "60.5");
+  controls().set_text("edtCenterY0", "50.5");
+  controls().set_text("edtCameraLength", "100");
+  controls().set_text("edtBeta", "0");
+  controls().set_text("edt2ThetaBegin", "1");
+  controls().set_text("edt2ThetaStep", "0.01");
+  const std::string out = run(
+      "Kestrin = new Kestrin;\nKestrin.SetIntegrationMode(0);\nKestrin.SetRectDirection(6);\n"
+      "Kestrin.AngleIntensity();\nKestrin.GetNaxIntensity(100);\nGetNaxIntensity 36001\n");
+  EXPECT_NE(out.find("0,119,0,99\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("Max intensity   ="), std::string::npos);
+  const auto& v = state().nax_pattern.values;
+  EXPECT_GT(v[100], 9000);  // the ring's top, at bin 100 (2 degrees)
+  EXPECT_EQ(out.substr(out.rfind("= ")), "= " + std::to_string(v[100]) + "\n");
+}
+
+}  // namespace
+}  // namespace kestrin::harness

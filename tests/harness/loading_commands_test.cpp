@@ -1,0 +1,85 @@
+// kestrin-harness end to end: a command file that loads an R-AXIS frame, reads and sets
+// the geometry and round-trips a parameter file; the printed output is compared whole.
+#include <gtest/gtest.h>
+
+#include "base/text_file.h"
+#include "support/raxis_fixture.h"
+#include "support/temp_dir.h"
+
+namespace kestrin::test {
+namespace {
+
+std::string replace_all(std::string s, const std::string& from, const std::string& to) {
+  for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size())) s.replace(at, from.size(), to);
+  return s;
+}
+
+TEST(LoadingHarness, LoadSetGetAndParameterFileGolden) {
+  TempDir dir;
+  RaxisFixture f;
+  f.codes = {0, 1, 2, 3, 100, 32768, 40000, 5, 7, 8, 9, 10};
+  f.write(dir.file("Run1.IMG"));
+  const std::string commands =
+      "Kestrin = new Kestrin;\n"
+      "Kestrin.SetLoCheck(1);\n"
+      "Kestrin.SetLo(300);\n"
+      "Kestrin.LoadImageFile('@Run1.IMG');\n"
+      "GetLo\n"
+      "GetWaveLength\n"
+      "GetPixelIntensity 2 1\n"
+      "GetPixelIntensity 4 0\n"
+      "SetWaveLength 0.71073\n"
+      "GetWaveLength\n"
+      "SetCenterX 512.5\n"
+      "SetBand 2.6\n"
+      "GetBand\n"
+      "SaveParamFile '@Run1.kes'\n"
+      "SaveParamFile '@Run1.KES'\n"
+      "SetLo 1\n"
+      "LoadParamFile '@Run1.kes'\n"
+      "GetLo\n"
+      "SetCenterX 1\n"
+      "LoadImageFile '@Run1.IMG'\n"
+      "GetCenterX\n"
+      "GetBand\n"
+      "LoadImageFile\n";
+  ASSERT_TRUE(write_file_bytes(dir.file("commands.txt"), replace_all(commands, "@", dir.path())));
+  const std::string expected =
+      " Directory = @\n"
+      " Inf  name = @Run1.inf\n"
+      " Img  name = @Run1.IMG\n"
+      " Base name = Run1\n"
+      " Swapping byte order...\n"
+      "Min to Max / Saturated intensity(log) = 0 to 8789 / 10000\n"
+      "Min to Max / Saturated intensity(linear) = 0 to 57856 / 262136\n"
+      " No parameter file @Run1.kes   Default values are used.\n"
+      "= -1\n"
+      "= 300\n"
+      "= 1.5418\n"
+      "= 57856\n"
+      "= 0.71073\n"
+      "= 3\n"
+      " save_param_proc() : @Run1.KES is not a param file.. \n"
+      "= 300\n"
+      " Directory = @\n"
+      " Inf  name = @Run1.inf\n"
+      " Img  name = @Run1.IMG\n"
+      " Base name = Run1\n"
+      " Swapping byte order...\n"
+      "Min to Max / Saturated intensity(log) = 0 to 8789 / 10000\n"
+      "Min to Max / Saturated intensity(linear) = 0 to 57856 / 262136\n"
+      " Load parameter file @Run1.kes \n"
+      "= -1\n"
+      "= 512.5\n"
+      "= 3\n";
+  std::string out;
+  const std::string harness = std::string(KESTRIN_BINARY_DIR) + "/tests/harness/kestrin-harness";
+  EXPECT_EQ(run_command(harness + " '" + dir.file("commands.txt") + "' 2>'" + dir.file("err.txt") + "'", &out), 0);
+  EXPECT_EQ(out, replace_all(expected, "@", dir.path()));
+  std::string err;
+  ASSERT_TRUE(read_file_bytes(dir.file("err.txt"), err));
+  EXPECT_EQ(err, "line 8: GetPixelIntensity: pixel outside the image\n");
+}
+
+}  // namespace
+}  // namespace kestrin::test

@@ -1,0 +1,57 @@
+// Common set-up of the loading tests: fresh state, headless ports, an empty log, the
+// reader table restored afterwards, and a temporary folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "image/image_store.h"
+#include "image/parameters_reader.h"
+#include "image/reader_registry.h"
+#include "image/state.h"
+#include "ports/ports.h"
+#include "support/temp_dir.h"
+
+namespace kestrin::test {
+
+// Views that remember what the loader asked of them.
+class RecordingViews : public Views {
+public:
+  std::vector<std::string> calls;
+  void image_loaded() override { calls.push_back("image_loaded"); }
+  void show_form(std::string_view name) override { calls.push_back("show_form " + std::string(name)); }
+};
+
+class LoadingTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    reset_state();
+    reset_headless_ports();
+    install_ports(nullptr, &views_, nullptr);
+    install_parameters_reader(nullptr);
+    the_log().clear_history();
+    saved_readers_ = reader_registry();
+  }
+  void TearDown() override {
+    reader_registry() = saved_readers_;
+    install_parameters_reader(nullptr);
+    reset_headless_ports();
+  }
+  const std::vector<std::string>& log() const { return the_log().history(); }
+  // Log lines from index `from` on.
+  std::vector<std::string> log_from(size_t from) const {
+    const auto& h = the_log().history();
+    return std::vector<std::string>(h.begin() + std::ptrdiff_t(std::min(from, h.size())), h.end());
+  }
+  ImageStore& img() { return current_image(); }
+  IntegrationParams& params() { return state().integration_params; }
+  HeadlessControls& edits() { return headless_controls(); }
+
+  TempDir dir_;
+  RecordingViews views_;
+  ReaderRegistry saved_readers_;
+};
+
+}  // namespace kestrin::test

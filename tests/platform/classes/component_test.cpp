@@ -1,0 +1,126 @@
+// Owner, name and free-notification rules of components.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/classes/component.h"
+
+namespace kgui {
+namespace {
+
+// Records what it is told and when it dies.
+class Probe : public Component {
+public:
+  Probe(Component* owner, std::vector<std::string>* log, std::string id)
+      : Component(owner), log_(log), id_(std::move(id)) {
+    setName(id_);
+  }
+  ~Probe() override { log_->push_back("destroy " + id_); }
+
+protected:
+  void notification(Component* c, Operation op) override {
+    // Only the Component part of c may be alive here, so it is named by its Name.
+    log_->push_back(id_ + (op == Operation::Insert ? " insert " : " remove ") + c->name());
+  }
+
+private:
+  std::vector<std::string>* log_;
+  std::string id_;
+};
+
+TEST(Component, NamesAreUniquePerOwnerWithoutCase) {
+  Component owner(nullptr);
+  auto* a = new Component(&owner);
+  auto* b = new Component(&owner);
+  a->setName("Button1");
+  EXPECT_THROW(b->setName("BUTTON1"), EComponentError);
+  try {
+    b->setName("button1");
+  } catch (const EComponentError& e) {
+    EXPECT_STREQ(e.what(), "A component named button1 already exists");
+  }
+  b->setName("Button2");
+  a->setName("");  // empty names never clash
+  b->setName("");
+  EXPECT_EQ(owner.findComponent("BUTTON2"), nullptr);
+  a->setName("Button1");
+  EXPECT_EQ(owner.findComponent("button1"), a);
+  // The same name under another owner is fine.
+  Component other(nullptr);
+  Component c(&other);
+  c.setName("Button1");
+}
+
+TEST(Component, InvalidNamesAreRefused) {
+  Component c(nullptr);
+  for (const char* bad : {"1abc", "a b", "a-b", "ä"}) {
+    try {
+      c.setName(bad);
+      ADD_FAILURE() << bad;
+    } catch (const EComponentError& e) {
+      EXPECT_EQ(std::string(e.what()), std::string("'") + bad + "' is not a valid component name");
+    }
+  }
+  c.setName("_ok9");
+  EXPECT_EQ(c.name(), "_ok9");
+}
+
+TEST(Component, OwnerListsAndDestroysItsComponentsLastFirst) {
+  std::vector<std::string> log;
+  {
+    Probe owner(nullptr, &log, "owner");
+    auto* a = new Probe(&owner, &log, "a");
+    new Probe(&owner, &log, "b");
+    ASSERT_EQ(owner.componentCount(), 2);
+    EXPECT_EQ(owner.components(0), a);
+    EXPECT_EQ(a->componentIndex(), 0);
+    a->setComponentIndex(1);
+    EXPECT_EQ(owner.components(1), a);
+    EXPECT_THROW(owner.components(2), EComponentError);
+    log.clear();
+  }
+  // a was moved last, so it goes first; the owner's own destructor body runs before.
+  EXPECT_EQ(log, (std::vector<std::string>{"destroy owner", "destroy a", "destroy b"}));
+}
+
+TEST(Component, DeletingAnOwnedComponentRemovesItFromItsOwner) {
+  std::vector<std::string> log;
+  Probe owner(nullptr, &log, "owner");
+  auto* a = new Probe(&owner, &log, "a");
+  log.clear();
+  delete a;
+  EXPECT_EQ(owner.componentCount(), 0);
+  EXPECT_EQ(log, (std::vector<std::string>{"destroy a", "owner remove a"}));
+}
+
+TEST(Component, FreeNotificationTellsTheOtherSideOnce) {
+  std::vector<std::string> log;
+  Probe keeper(nullptr, &log, "keeper");
+  auto* target = new Probe(nullptr, &log, "target");
+  auto* unlinked = new Probe(nullptr, &log, "unlinked");
+  target->freeNotification(&keeper);
+  target->freeNotification(&keeper);  // a second link is not a second notice
+  unlinked->freeNotification(&keeper);
+  unlinked->removeFreeNotification(&keeper);
+  delete target;
+  delete unlinked;
+  // The probe's own destructor body runs before the component part tells the keeper.
+  EXPECT_EQ(log, (std::vector<std::string>{"destroy target", "keeper remove target",
+                                           "destroy unlinked"}));
+}
+
+TEST(Component, WrapperLinkIsIndependentOfTag) {
+  Component c(nullptr);
+  int wrapper = 0;
+  c.setTag(42);
+  c.setWrapperLink(&wrapper);
+  EXPECT_EQ(c.tag(), 42);
+  c.setTag(7);
+  EXPECT_EQ(c.wrapperLink(), &wrapper);
+  EXPECT_EQ(c.className(), "TComponent");
+  EXPECT_TRUE(c.inheritsFrom("tpersistent"));
+}
+
+}  // namespace
+}  // namespace kgui

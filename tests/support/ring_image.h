@@ -1,0 +1,43 @@
+// Synthetic diffraction images with Gaussian rings, from an independent forward model: each
+// pixel is placed in the laboratory by rotation matrices (detector turned by the tilt about
+// an in-plane axis through the beam centre) and its scattering angle is acos(z / |r|).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace kestrin::test {
+
+struct Ring {
+  double two_theta;  // degrees
+  double sigma;      // degrees
+  double amplitude;  // counts at the ring's top
+};
+
+struct RingGeometry {
+  int32_t width = 200, height = 200;
+  double X0 = 100, Y0 = 100;        // beam centre (pixel centres at integer coordinates)
+  double Lo = 100;                  // sample to beam centre, mm
+  double pixel_x = 0.1, pixel_y = 0.1;  // mm
+  double Phi = 0, Beta = 0;         // tilt and tilt azimuth, degrees
+};
+
+// Scattering angle of pixel (x, y), degrees, from the laboratory vector.
+double lab_two_theta(const RingGeometry& g, double x, double y);
+
+struct RingImageSpec {
+  RingGeometry geometry;
+  std::vector<Ring> rings;
+  double background = 10;
+  bool poisson = false;
+  uint32_t seed = 1;
+};
+
+// Pixel codes (row-major, row 0 first): the rounded intensities, clamped to 0..65535.
+std::vector<uint16_t> make_ring_image(const RingImageSpec& spec);
+
+// Puts codes into the current image as a 16-bit image with the identity intensity
+// table, base name "ring", and sets NoImageFlag to 0.
+void load_into_current_image(const std::vector<uint16_t>& codes, int32_t width, int32_t height);
+
+}  // namespace kestrin::test

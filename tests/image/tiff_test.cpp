@@ -215,6 +215,25 @@ TEST_F(TiffReader, FloatReaderRefusesShortAndForeignLayouts) {
   EXPECT_EQ(log(), (std::vector<std::string>{" read_tiff_float_file()", " tiff file error"}));
 }
 
+TEST_F(TiffReader, FloatRowsAreReversedLikeIntegerRows) {
+  state().options.VerticalReverse = 1;
+  ASSERT_EQ(load(put(float_fixture({1, 2, 3, 4, 5, 6, 7, 8}, true, 1).build())), 0);
+  EXPECT_EQ(store.image_codes, (std::vector<uint16_t>{105, 106, 107, 108, 101, 102, 103, 104}));
+}
+
+TEST_F(TiffReader, WithoutByteCountsAStripRunsToTheEndOfTheFile) {
+  TiffFixture f;
+  f.height = 2;
+  f.samples = test::encode_samples(ramp(16, 3), 16, false);
+  f.omit = {279};
+  ASSERT_EQ(load(put(f.build())), 0);
+  EXPECT_EQ(store.image_codes, ramp(16, 3));
+  f.samples.resize(30);
+  clear_log();
+  EXPECT_EQ(load(put(f.build())), 1);
+  EXPECT_EQ(log().back(), " tiff file error");
+}
+
 TEST_F(TiffReader, FloatReaderParsesTheTagsItselfWhenNotGiven) {
   ASSERT_EQ(read_tiff_float_file(store, put(float_fixture({1, 2, 3, 4}, true).build())), 0);
   EXPECT_EQ(store.image_codes, (std::vector<uint16_t>{101, 102, 103, 104}));

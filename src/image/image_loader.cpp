@@ -103,6 +103,32 @@ void prepare_mask(const ImageStore& img) {
   }
 }
 
+// The display range after a load: linear scale 0 to a bound chosen by the image maximum,
+// log scale 0 to the log saturation; the edges take the same values, the image window's
+// gauge edits show them, and the display levels are rebuilt.
+void set_display_range(const ImageStore& img) {
+  SharedState& s = state();
+  DisplayScale& d = s.display_scale;
+  d.GaugeLow = 0;
+  d.GaugeHigh = d.DisplayMode == 1 ? linear_display_bound(img.LinearMax, d.GaugeHigh) : img.LogSaturation;
+  d.LowEdge = d.GaugeLow;
+  d.HighEdge = d.GaugeHigh;
+  for (const char* name : {"frmImage.edtLowEdge", "frmImage.lblLowIndex"}) controls().set_text(name, Format("%d", {d.LowEdge}));
+  for (const char* name : {"frmImage.edtHighEdge", "frmImage.lblHighIndex"}) controls().set_text(name, Format("%d", {d.HighEdge}));
+  build_display_levels(img, d, s.display_levels.level);
+  s.display_levels.width = img.ImageWidth;
+  s.display_levels.height = img.ImageHeight;
+}
+
+// The view starts at zoom 1 from the top-left corner.
+void reset_view() {
+  ImageView& v = state().image_view;
+  v.Zoom = 1.0;
+  v.WholeView = false;
+  v.ScrollX = v.ScrollY = 0;
+  update_view_extent(v, current_image().ImageWidth, current_image().ImageHeight);
+}
+
 // The steps after a good load. A parameter edit that does not convert ends the load with
 // its conversion error, but only after the mask and the views follow the new image.
 void finish_load(ImageStore& img) {
@@ -113,6 +139,8 @@ void finish_load(ImageStore& img) {
   } catch (...) {
     error = std::current_exception();
   }
+  reset_view();
+  set_display_range(img);
   views().image_loaded();
   if (state().WindowShow == 1) views().show_form("frmImage");
   controls().set_text("frmSpot.edtX1", Format("%d", {img.ImageWidth}));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/colour.h"
+#include "image/display.h"
 
 namespace kestrin {
 
@@ -185,6 +186,8 @@ struct SharedState {
   SpotList spot_list;
   ImageMask image_mask;
   DisplayLevels display_levels;
+  DisplayScale display_scale;
+  ImageView image_view;
   MacroRecorder macro;
   GraphLayout graph;
   FileDialogSlots dialog_slots;

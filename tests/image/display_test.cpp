@@ -30,6 +30,13 @@ TEST(DisplayLevels, EdgesUseRoundedTableValuesNotCodes) {
   EXPECT_EQ(lv[2], 0);
 }
 
+TEST(DisplayRange, LinearBoundByImageMaximum) {
+  const std::pair<int32_t, int32_t> cases[] = {{0, 255},      {255, 255},     {256, 2000},    {5000, 2000},
+                                               {5001, 10000}, {20000, 10000}, {20001, 30000}, {50000, 30000},
+                                               {60000, 777}};
+  for (auto [max, bound] : cases) EXPECT_EQ(linear_display_bound(max, 777), bound) << max;
+}
+
 TEST(DisplayPalette, OmitBlueEntryFollowsTheReversalAndMaskXorShowsTheMaskColour) {
   auto normal = image_palette(false, true);
   EXPECT_EQ(normal[0], 0xFF0000);

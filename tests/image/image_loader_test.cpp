@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "base/convert.h"
 #include "base/text_file.h"
 #include "image/image_loader.h"
 #include "image/param_file.h"
@@ -281,6 +282,11 @@ TEST_F(LoaderTest, AfterAGoodLoadTheEditsAreReadTheViewsFollowAndTheSpotAreaIsTh
   EXPECT_EQ(edits().text("frmSpot.edtX1"), "4");
   EXPECT_EQ(edits().text("frmSpot.edtY1"), "3");
   EXPECT_EQ(state().spot_list.SpotCount, 0);
+  // The display range follows the image maximum and the levels cover the image.
+  EXPECT_EQ(state().display_scale.HighEdge, linear_display_bound(current_image().LinearMax, 1000));
+  EXPECT_EQ(edits().text("frmImage.edtHighEdge"), Format("%d", {state().display_scale.HighEdge}));
+  EXPECT_EQ(state().display_levels.level.size(), 12u);
+  EXPECT_EQ(state().display_levels.width, 4);
   EXPECT_EQ(state().image_mask.bytes, std::vector<uint8_t>(12, 0));
   EXPECT_EQ(state().macro.MacroList, Lines{"Kestrin.ClearMask();"});
 

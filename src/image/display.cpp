@@ -18,7 +18,7 @@ void build_display_levels(const ImageStore& image, const DisplayScale& scale, st
   const std::vector<double>& src = scale.DisplayMode == 0 ? image.log_table : image.intensity_table;
   const double span = double(scale.HighEdge) - double(scale.LowEdge);
   for (int c = 0; c < kCodeCount; ++c) {
-    const int32_t v = round_even(src[size_t(c)]);
+    const int32_t v = size_t(c) < src.size() ? round_even(src[size_t(c)]) : 0;  // no table yet: 0
     int32_t level;
     if (v < scale.LowEdge)
       level = 0;
@@ -107,7 +107,9 @@ double image_to_screen_y(const ImageView& v, double y) { return (y - v.ScrollY) 
 bool render_image_view(const std::vector<uint8_t>& levels, const std::vector<uint8_t>& mask, int32_t width,
                        int32_t height, const ImageView& v, int32_t left, int32_t top, const Palette& palette,
                        const Palette& mask_pal, std::vector<uint32_t>& out) {
-  if (top < 0 || left < 0 || top + v.DrawRows > height) return false;
+  if (top < 0 || left < 0 || top + v.DrawRows > height || width <= 0 ||
+      levels.size() < size_t(width) * size_t(height))
+    return false;
   const int32_t W = v.ViewWidth, H = v.ViewHeight;
   out.resize(size_t(W) * size_t(H));
   // Screen pixel p shows view cell p * ViewCols / Round(ViewCols * Zoom) (nearest neighbour,
@@ -143,7 +145,7 @@ bool render_image_view(const std::vector<uint8_t>& levels, const std::vector<uin
     for (int32_t px = 0; px < W; ++px) {
       const int32_t x = column[size_t(px)];
       if (x < 0) {
-        row_out[px] = px >= edge_x ? margin : pal[0];
+        row_out[px] = margin;
         continue;
       }
       row_out[px] = mk ? pal[lv[x]] ^ mpal[mk[x]] : pal[lv[x]];

@@ -14,6 +14,8 @@ namespace {
 
 // Pixel blocks larger than this are refused as corrupt rather than allocated.
 constexpr uint64_t kMaxBitsBytes = uint64_t(1) << 31;
+// A file may end early (its missing rows read as zero), but not by more than this.
+constexpr uint64_t kMaxMissingBytes = uint64_t(64) << 20;
 
 bool valid_bit_count(int32_t b) { return b == 1 || b == 4 || b == 8 || b == 24; }
 
@@ -226,8 +228,8 @@ void TKsDIB::LoadFromBytes(const std::vector<uint8_t>& bmp) {
     min_offset = colors_at + 4 * entries;
   } else if (header_size == 12) {
     if (!r.has(14, 12)) bad("Invalid Width or Height");
-    h.biWidth = int16_t(*r.u16le(18));
-    h.biHeight = int16_t(*r.u16le(20));
+    h.biWidth = *r.u16le(18);  // unsigned in the core header
+    h.biHeight = *r.u16le(20);
     h.biBitCount = *r.u16le(24);
     if (!valid_bit_count(h.biBitCount)) bad("Invalid BitCount");
     h.biClrUsed = uint32_t(color_count_of(h.biBitCount));
@@ -250,14 +252,21 @@ void TKsDIB::LoadFromBytes(const std::vector<uint8_t>& bmp) {
   const int32_t rows = h.biHeight < 0 ? -h.biHeight : h.biHeight;
   const uint64_t stored_stride = uint64_t(((uint64_t(h.biBitCount) * uint64_t(h.biWidth) + 31) / 32) * 4);
   if (stored_stride * uint64_t(rows) > kMaxBitsBytes) bad("Invalid Width or Height");
-  // The pixel data: bfSize - bfOffBits bytes as declared, never beyond the file.
-  const size_t declared = bfSize > bfOffBits ? size_t(bfSize - bfOffBits) : 0;
+  // The pixel data: bfSize - bfOffBits bytes as declared, never beyond the file. Compressed
+  // data has no row size to fall back on: with no usable size field it is biSizeImage
+  // bytes, or the rest of the file.
+  const bool uncompressed = h.biCompression == 0 || h.biCompression == 3;
   const size_t available = bfOffBits < bmp.size() ? bmp.size() - bfOffBits : 0;
+  size_t declared = bfSize > bfOffBits ? size_t(bfSize - bfOffBits) : 0;
+  if (!uncompressed && declared == 0) declared = h.biSizeImage ? size_t(h.biSizeImage) : available;
   std::vector<uint8_t> data(bmp.begin() + std::ptrdiff_t(bmp.size() - available),
                             bmp.begin() + std::ptrdiff_t(bmp.size() - available + std::min(declared, available)));
   // Uncompressed rows are always addressable: at least stride x height bytes, zero-filled.
-  if (h.biCompression == 0 || h.biCompression == 3)
-    if (data.size() < stored_stride * uint64_t(rows)) data.resize(size_t(stored_stride * uint64_t(rows)), 0);
+  // Rows far beyond what the file holds mean a corrupt header, not a short file.
+  if (uncompressed && data.size() < stored_stride * uint64_t(rows)) {
+    if (stored_stride * uint64_t(rows) - data.size() > kMaxMissingBytes) bad("Invalid Width or Height");
+    data.resize(size_t(stored_stride * uint64_t(rows)), 0);
+  }
 
   if (h.biBitCount == 16 || h.biBitCount == 32) {
     if (h.biCompression != 3) {

@@ -150,6 +150,9 @@ TEST(KsDIB, CorruptFilesRaiseAndKeepThePreviousBitmap) {
   auto huge = make_bmp(1, 1, 8, 256, {0, 0, 0, 0});
   put_u32le(&huge[18], 0x7FFFFFFF);
   put_u32le(&huge[22], 0x7FFFFFFF);
+  auto far_past_the_file = make_bmp(1, 1, 8, 2, {0, 0, 0, 0});  // 40000 x 40000 rows from 4 bytes
+  put_u32le(&far_past_the_file[18], 40000);
+  put_u32le(&far_past_the_file[22], 40000);
   auto zero_width = make_bmp(0, 2, 8, 2, {});
   auto bad_header = make_bmp(1, 1, 8, 2, {0, 0, 0, 0});
   put_u32le(&bad_header[14], 64);
@@ -158,6 +161,7 @@ TEST(KsDIB, CorruptFilesRaiseAndKeepThePreviousBitmap) {
       {"not BM", {'X', 'Y', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0, 0, 0}, "TKsInternalDIB.LoadFromFile: File type is invalid"},
       {"offset in palette", offset_in_palette, "TKsInternalDIB.LoadFromFile: bfOffBits is too small"},
       {"huge", huge, "TKsInternalDIB.LoadFromStream: Invalid Width or Height"},
+      {"rows far past the file", far_past_the_file, "TKsInternalDIB.LoadFromStream: Invalid Width or Height"},
       {"zero width", zero_width, "TKsInternalDIB.LoadFromStream: Invalid Width or Height"},
       {"header size", bad_header, "TKsInternalDIB.LoadFromStream: Invalid Bitmap Header Size"},
       {"bit count", bad_bits, "TKsInternalDIB.LoadFromStream: Invalid BitCout"},
@@ -222,6 +226,78 @@ TEST(KsDIB, PeerPilReadsOursAndWeReadPils) {
       EXPECT_EQ((p.ScanLine(1)[0] >> 7) & 1, 1);  // (0,1) is set
     }
   }
+}
+
+// Run-length files keep their compressed data as stored (decoding is a pixel-format
+// conversion); PIL decodes the fixtures and our copies to the same pixels.
+TEST(KsDIB, RunLengthBitmapsKeepTheirDataAsStored) {
+  KESTRIN_REQUIRE_PEER("PIL");
+  test::TempDir dir;
+  struct Case {
+    const char* name;
+    uint16_t bits;
+    uint32_t compression;
+    std::vector<uint8_t> data;  // 4 x 2, bottom row first
+    KsPixelFormat format;
+    const char* pixels;  // PIL's reading, top row first
+  };
+  const Case cases[] = {
+      {"rle8", 8, 1, {3, 5, 1, 7, 0, 0, /* absolute 1 2 3, padded */ 0, 3, 1, 2, 3, 0, 1, 9, 0, 1},
+       KsPixelFormat::Bit8RLE, "[1, 2, 3, 9, 5, 5, 5, 7]"},
+      {"rle4", 4, 2, {4, 0x12, 0, 0, 3, 0x33, 1, 0x40, 0, 1}, KsPixelFormat::Bit4RLE, "[3, 3, 3, 4, 1, 2, 1, 2]"},
+  };
+  for (const auto& c : cases) {
+    auto bmp = make_bmp(4, 2, c.bits, c.bits == 8 ? 256 : 16, c.data, c.compression);
+    put_u32le(&bmp[34], uint32_t(c.data.size()));  // biSizeImage
+    put_u32le(&bmp[38], 3780);
+    put_u32le(&bmp[42], 3780);
+    TKsDIB d;
+    d.LoadFromBytes(bmp);
+    EXPECT_EQ(d.PixelFormat(), c.format) << c.name;
+    EXPECT_EQ(d.internal().bits, c.data) << c.name;
+    EXPECT_EQ(d.SaveToBytes(), bmp) << c.name;
+    EXPECT_THROW(d.ScanLine(0), EKsDIBBadDIBType) << c.name;
+    const std::string ours = dir.file(std::string(c.name) + ".bmp");
+    d.SaveToFile(ours);
+    std::string out;
+    ASSERT_EQ(test::run_command(std::string(test::kPeerPython) + " -c \"from PIL import Image; im=Image.open('" + ours +
+                                    "'); print(list(im.getdata()))\"",
+                                &out),
+              0)
+        << c.name;
+    EXPECT_EQ(out, std::string(c.pixels) + "\n") << c.name;
+
+    // Size field past the end of a cut file: only the bytes present are taken. Size field
+    // 0: biSizeImage bytes.
+    auto cut = bmp;
+    cut.resize(cut.size() - 4);
+    put_u32le(&cut[2], uint32_t(bmp.size() + 1000));
+    d.LoadFromBytes(cut);
+    EXPECT_EQ(d.internal().bits, std::vector<uint8_t>(c.data.begin(), c.data.end() - 4)) << c.name;
+    auto no_size = bmp;
+    no_size.resize(no_size.size() + 8, 0xEE);  // trailing bytes that are not pixel data
+    put_u32le(&no_size[2], 0);
+    d.LoadFromBytes(no_size);
+    EXPECT_EQ(d.internal().bits, c.data) << c.name;
+  }
+}
+
+// 32-bit files (PIL writes RGBA this way) become 24 bits.
+TEST(KsDIB, PilThirtyTwoBitFileLoadsAsTwentyFourBits) {
+  KESTRIN_REQUIRE_PEER("PIL");
+  test::TempDir dir;
+  const std::string file = dir.file("rgba.bmp");
+  ASSERT_EQ(test::run_command(std::string(test::kPeerPython) + " -c \"from PIL import Image; im=Image.new('RGBA',(3,2),(0,0,0,255)); im.putpixel((2,0),(200,100,50,255)); im.save('" + file + "')\""),
+            0);
+  TKsDIB d;
+  d.LoadFromFile(file);
+  EXPECT_EQ(d.BitCount(), 24);
+  EXPECT_EQ(d.Width(), 3);
+  const uint8_t* top = d.ScanLine(0);
+  EXPECT_EQ(top[6], 50);  // blue, green, red of (2, 0)
+  EXPECT_EQ(top[7], 100);
+  EXPECT_EQ(top[8], 200);
+  EXPECT_EQ(d.ScanLine(1)[8], 0);
 }
 
 }  // namespace

@@ -26,13 +26,22 @@ struct TBrush {
 };
 
 // An 8-bit image in memory: rows of `width` bytes, `stride` bytes apart, top row first,
-// each byte an index into a 256-entry palette of TColor values.
+// each byte an index into a 256-entry palette of TColor values. `bits` points at the top
+// row; a negative stride walks bottom-up storage (a DIB) without copying it.
 struct Raster8 {
   int width = 0;
   int height = 0;
   int stride = 0;
   const uint8_t* bits = nullptr;
   std::span<const TColor> palette;
+};
+
+// A 32-bit image in memory, pixels 0x00RRGGBB (opaque), rows `stride` pixels apart.
+struct Raster32 {
+  int width = 0;
+  int height = 0;
+  int stride = 0;
+  const uint32_t* pixels = nullptr;
 };
 
 class Canvas {
@@ -63,9 +72,13 @@ public:
   int textHeight(const std::string& text) { return textExtent(text).cy; }
   virtual TColor pixel(int x, int y) = 0;  // clNone where it cannot be read
   virtual void setPixel(int x, int y, TColor color) = 0;
-  // Stretches the whole raster (or its source part) into dest, nearest pixel, no smoothing.
+  // Stretches the whole raster (or its source part) into dest, nearest pixel, no smoothing:
+  // destination pixel (x, y) shows source pixel (left + x * w / W, top + y * h / H) for a
+  // w x h source and a W x H destination. Work is in proportion to the destination.
   virtual void stretchDraw(const TRect& dest, const Raster8& image) = 0;
   virtual void stretchDraw(const TRect& dest, const Raster8& image, const TRect& source) = 0;
+  // Copies a finished picture 1:1 with its top-left at (x, y).
+  virtual void drawRaster(int x, int y, const Raster32& image) = 0;
 
 protected:
   virtual void drawLine(TPoint from, TPoint to) = 0;
@@ -97,6 +110,7 @@ public:
   void setPixel(int x, int y, TColor color) override;
   void stretchDraw(const TRect& dest, const Raster8& image) override;
   void stretchDraw(const TRect& dest, const Raster8& image, const TRect& source) override;
+  void drawRaster(int x, int y, const Raster32& image) override;
 
 protected:
   void drawLine(TPoint from, TPoint to) override;

@@ -88,4 +88,8 @@ void RecordingCanvas::stretchDraw(const TRect& dest, const Raster8& image, const
          std::to_string(image.width) + "x" + std::to_string(image.height));
 }
 
+void RecordingCanvas::drawRaster(int x, int y, const Raster32& image) {
+  record("DrawRaster " + pt(x, y) + " " + std::to_string(image.width) + "x" + std::to_string(image.height));
+}
+
 }  // namespace kgui

@@ -2,6 +2,7 @@
 // QScrollBar.
 #include "platform/gui/list_controls.h"
 
+#include <memory>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -157,7 +158,9 @@ static QPlainTextEdit* plain(QWidget* w) { return static_cast<QPlainTextEdit*>(w
 
 // A memo's lines over the document: an empty document has no lines.
 static TCallbackStrings::Ops memoOps(QPlainTextEdit* e) {
-  auto count = [e] { return e->document()->isEmpty() ? 0 : e->document()->blockCount(); };
+  // An empty document is either no line or one empty line; `has_line` tells them apart.
+  auto has_line = std::make_shared<bool>(false);
+  auto count = [e, has_line] { return e->document()->isEmpty() && !*has_line ? 0 : e->document()->blockCount(); };
   auto block = [e](int i) { return e->document()->findBlockByNumber(i); };
   TCallbackStrings::Ops ops;
   ops.count = count;
@@ -167,21 +170,26 @@ static TCallbackStrings::Ops memoOps(QPlainTextEdit* e) {
     c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     c.insertText(qs(s));
   };
-  ops.insert = [e, count, block](int i, const std::string& s) {
+  ops.insert = [e, count, block, has_line](int i, const std::string& s) {
     int n = count();
     if (n == 0) {
       e->setPlainText(qs(s));
     } else if (i >= n) {
-      e->appendPlainText(qs(s));
+      if (e->document()->isEmpty())
+        e->setPlainText(QLatin1Char('\n') + qs(s));  // appending to one empty line adds no block
+      else
+        e->appendPlainText(qs(s));
     } else {
       QTextCursor c(block(i));
       c.insertText(qs(s) + "\n");
     }
+    *has_line = true;
   };
-  ops.remove = [e, count, block](int i) {
+  ops.remove = [e, count, block, has_line](int i) {
     int n = count();
     if (n == 1) {
       e->clear();
+      *has_line = false;
       return;
     }
     QTextCursor c(block(i));
@@ -194,7 +202,10 @@ static TCallbackStrings::Ops memoOps(QPlainTextEdit* e) {
     }
     c.removeSelectedText();
   };
-  ops.clear = [e] { e->clear(); };
+  ops.clear = [e, has_line] {
+    e->clear();
+    *has_line = false;
+  };
   return ops;
 }
 
@@ -215,7 +226,7 @@ std::string TMemo::text() const { return lines_->text(); }
 void TMemo::setText(const std::string& text) { lines_->setText(text); }
 bool TMemo::readOnly() const { return plain(widget())->isReadOnly(); }
 void TMemo::setReadOnly(bool r) { plain(widget())->setReadOnly(r); }
-void TMemo::clear() { plain(widget())->clear(); }
+void TMemo::clear() { lines_->clear(); }
 
 void TMemo::setScrollBars(int s) {
   scroll_bars_ = s;

@@ -4,6 +4,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 #include "platform/gui/qt_convert.h"
 
@@ -128,18 +131,71 @@ void QtCanvas::stretchDraw(const TRect& dest, const Raster8& image) {
   stretchDraw(dest, image, {0, 0, image.width, image.height});
 }
 
+QRect QtCanvas::visiblePart(const QRect& r) const {
+  if (painter_) {
+    if (painter_->worldTransform().isIdentity() && painter_->device())
+      return r.intersected(QRect(0, 0, painter_->device()->width(), painter_->device()->height()));
+    return r;
+  }
+  return image_ ? r.intersected(image_->rect()) : QRect();
+}
+
+// Samples the source itself into the visible part of the destination, so no more pixels
+// are converted than are shown (Qt would convert the whole 8-bit source on every draw).
 void QtCanvas::stretchDraw(const TRect& dest, const Raster8& src, const TRect& source) {
-  if (!src.bits || src.width <= 0 || src.height <= 0 || src.stride < src.width) return;
-  QImage view(src.bits, src.width, src.height, src.stride, QImage::Format_Indexed8);
-  QList<QRgb> table(256, qRgb(0, 0, 0));
-  for (size_t i = 0; i < src.palette.size() && i < 256; ++i)
-    table[static_cast<qsizetype>(i)] = toQColor(src.palette[i]).rgb();
-  view.setColorTable(table);
-  paint([&](QPainter& p) {
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);  // nearest pixel, no smoothing
-    p.drawImage(QRect(dest.left, dest.top, dest.width(), dest.height()), view,
-                QRect(source.left, source.top, source.width(), source.height()));
-  }, Fill::None);
+  const int dw = dest.width(), dh = dest.height(), sw = source.width(), sh = source.height();
+  if (!src.bits || src.width <= 0 || src.height <= 0 || std::abs(src.stride) < src.width || dw <= 0 ||
+      dh <= 0 || sw <= 0 || sh <= 0)
+    return;
+  const QRect part = visiblePart(QRect(dest.left, dest.top, dw, dh));
+  if (part.isEmpty()) return;
+  QRgb table[256];
+  for (size_t i = 0; i < 256; ++i)
+    table[i] = i < src.palette.size() ? (0xFF000000u | toQColor(src.palette[i]).rgb()) : 0xFF000000u;
+  // Source column of each visible destination column; -1 outside the raster (left as is).
+  std::vector<int> column(static_cast<size_t>(part.width()));
+  for (int i = 0; i < part.width(); ++i) {
+    const int64_t dx = part.left() + i - dest.left;
+    const int64_t sx = source.left + dx * sw / dw;
+    column[static_cast<size_t>(i)] = sx >= 0 && sx < src.width ? int(sx) : -1;
+  }
+  QImage out(part.size(), QImage::Format_ARGB32_Premultiplied);
+  for (int j = 0; j < part.height(); ++j) {
+    auto* row_out = reinterpret_cast<QRgb*>(out.scanLine(j));
+    const int64_t sy = source.top + int64_t(part.top() + j - dest.top) * sh / dh;
+    if (sy < 0 || sy >= src.height) {
+      std::fill(row_out, row_out + part.width(), 0u);
+      continue;
+    }
+    const uint8_t* row = src.bits + std::ptrdiff_t(sy) * src.stride;
+    for (int i = 0; i < part.width(); ++i) {
+      const int sx = column[static_cast<size_t>(i)];
+      row_out[i] = sx < 0 ? 0u : table[row[sx]];
+    }
+  }
+  paint([&](QPainter& p) { p.drawImage(part.topLeft(), out); }, Fill::None);
+}
+
+void QtCanvas::drawRaster(int x, int y, const Raster32& src) {
+  if (!src.pixels || src.width <= 0 || src.height <= 0 || src.stride < src.width) return;
+  const QRect part = visiblePart(QRect(x, y, src.width, src.height));
+  if (part.isEmpty()) return;
+  const QImage::Format f = image_ ? image_->format() : QImage::Format_Invalid;
+  const bool direct = !painter_ && (f == QImage::Format_ARGB32_Premultiplied || f == QImage::Format_RGB32 ||
+                                    f == QImage::Format_ARGB32);
+  QImage copy;
+  if (!direct) copy = QImage(part.size(), QImage::Format_RGB32);
+  for (int j = 0; j < part.height(); ++j) {
+    const uint32_t* in = src.pixels + std::ptrdiff_t(part.top() - y + j) * src.stride + (part.left() - x);
+    auto* out = direct ? reinterpret_cast<QRgb*>(image_->scanLine(part.top() + j)) + part.left()
+                       : reinterpret_cast<QRgb*>(copy.scanLine(j));
+    for (int i = 0; i < part.width(); ++i) out[i] = 0xFF000000u | in[i];
+  }
+  if (direct) {
+    if (after_draw_) after_draw_();
+    return;
+  }
+  paint([&](QPainter& p) { p.drawImage(part.topLeft(), copy); }, Fill::None);
 }
 
 }  // namespace kgui

@@ -31,6 +31,7 @@ public:
   void setPixel(int x, int y, TColor color) override;
   void stretchDraw(const TRect& dest, const Raster8& image) override;
   void stretchDraw(const TRect& dest, const Raster8& image, const TRect& source) override;
+  void drawRaster(int x, int y, const Raster32& image) override;
 
 protected:
   void drawLine(TPoint from, TPoint to) override;
@@ -39,6 +40,9 @@ private:
   enum class Fill { None, Brush };
   // Runs fn with a painter set up with the pen, and the brush when asked.
   void paint(const std::function<void(QPainter&)>& fn, Fill fill);
+  // The part of r that can show: the image's rectangle, or the painter's device when no
+  // transformation is set; r itself otherwise.
+  QRect visiblePart(const QRect& r) const;
 
   QImage* image_ = nullptr;
   QPainter* painter_ = nullptr;

@@ -144,6 +144,18 @@ TEST_F(ControlsTest, MemoLinesFollowTheText) {
   EXPECT_EQ(lines.count(), 0);
   lines.add("again first");
   EXPECT_EQ(lines.get(0), "again first");
+
+  // Empty lines count like any other, also as the first line.
+  memo->clear();
+  lines.add("");
+  EXPECT_EQ(lines.count(), 1);
+  lines.add("");
+  lines.add("x");
+  EXPECT_EQ(lines.toVector(), (std::vector<std::string>{"", "", "x"}));
+  lines.remove(2);
+  lines.remove(1);
+  lines.remove(0);
+  EXPECT_EQ(lines.count(), 0);
 }
 
 TEST_F(ControlsTest, ListBoxItemsAndSelection) {

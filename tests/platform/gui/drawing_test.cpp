@@ -75,6 +75,26 @@ TEST_F(DrawingTest, StretchDrawUsesNearestPixelsAndThePalette) {
   EXPECT_TRUE(isColor(img, 7, 3, clBlue));
 }
 
+// Bottom-up rows (negative stride), a destination partly off the image (only the visible
+// part is drawn) and a 1:1 picture copied in, clipped at the edge.
+TEST_F(DrawingTest, StretchDrawWalksBottomUpRowsAndRastersCopyClipped) {
+  QImage img = whiteImage(6, 4);
+  QtCanvas c(&img);
+  const uint8_t stored[] = {1, 1, 0, 0, /* bottom row */ 2, 2, 0, 0 /* top row */};
+  std::vector<TColor> palette(256, clBlack);
+  palette[1] = clRed;
+  palette[2] = clBlue;
+  c.stretchDraw({-2, 0, 2, 4}, Raster8{2, 2, -4, stored + 4, palette});
+  EXPECT_TRUE(isColor(img, 0, 0, clBlue));
+  EXPECT_TRUE(isColor(img, 1, 3, clRed));
+  EXPECT_TRUE(isColor(img, 2, 0, clWhite));
+  const uint32_t pixels[] = {0xFF0000, 0x00FF00, 0x0000FF, 0x123456};
+  c.drawRaster(4, 3, Raster32{2, 2, 2, pixels});
+  EXPECT_EQ(img.pixel(4, 3), 0xFFFF0000u);
+  EXPECT_EQ(img.pixel(5, 3), 0xFF00FF00u);
+  EXPECT_EQ(img.pixel(3, 3), 0xFFFFFFFFu);
+}
+
 TEST_F(DrawingTest, TextIsMeasuredAndDrawnInTheFontColour) {
   QImage img = whiteImage(120, 40);
   QtCanvas c(&img);

@@ -1,0 +1,32 @@
+// The window side of the image display: the part view, rendered by the display engine,
+// copied into a paint box's backing image; and 8-bit bitmaps drawn stretched on a canvas.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "image/display.h"
+#include "platform/classes/graphics.h"
+
+namespace kgui {
+class Canvas;
+class TPaintBox;
+}  // namespace kgui
+
+namespace kestrin {
+
+class TKsDIB;
+
+// Renders the part view from image column `left` and row `top` (render_image_view) and
+// copies it 1:1 into the paint box at (0, 0). Returns false, leaving the box as it was,
+// when the view would pass the last image row. GUI thread only (reuses one buffer).
+bool paint_image_view(kgui::TPaintBox& box, const std::vector<uint8_t>& levels, const std::vector<uint8_t>& mask,
+                      int32_t width, int32_t height, const ImageView& view, int32_t left, int32_t top,
+                      const Palette& palette, const Palette& mask_pal);
+
+// Draws an 8-bit uncompressed bitmap stretched into dest with its own colours, nearest
+// pixel, straight from its rows (no copy of the bitmap). Other depths and compressed
+// bitmaps draw nothing.
+void draw_dib(kgui::Canvas& canvas, const kgui::TRect& dest, const TKsDIB& dib);
+
+}  // namespace kestrin

@@ -1,0 +1,49 @@
+// The flat push button's bevel state machine.
+#include "app/panel_button.h"
+
+namespace kestrin {
+
+using namespace kgui;
+
+TPanelButton::TPanelButton(Component* owner) : TPanel(owner) {}
+
+// Any mouse button lowers the bevel; only a left release over the button clicks (the
+// panel's own handling).
+void TPanelButton::mouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  setBevelOuter(bvLowered);
+  Pressed = true;
+  TPanel::mouseDown(button, shift, x, y);
+}
+
+void TPanelButton::mouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  setBevelOuter(bvRaised);
+  Pressed = false;
+  TPanel::mouseUp(button, shift, x, y);
+}
+
+// A point on the right or bottom edge (x = Width, y = Height) still counts as inside.
+void TPanelButton::mouseMove(TShiftState shift, int x, int y) {
+  const bool outside = x < 0 || y < 0 || x > width() || y > height();
+  if (outside) {
+    if (bevelOuter() == bvLowered) setBevelOuter(bvRaised);
+  } else if (Pressed && bevelOuter() == bvRaised) {
+    setBevelOuter(bvLowered);
+  }
+  TPanel::mouseMove(shift, x, y);
+}
+
+TPanelButton* make_panel_button(TWinControl* parent, const std::string& name, const std::string& caption,
+                                int left, int top, int width, int height) {
+  auto* b = new TPanelButton(parent);
+  b->setParent(parent);
+  b->setName(name);
+  b->setBounds(left, top, width, height);
+  b->setBevelInner(bvRaised);
+  b->setColor(0xD0D1D9);
+  b->font()->setStyle(setOf({fsBold}));
+  b->font()->setColor(0x804000);
+  b->setCaption(caption);
+  return b;
+}
+
+}  // namespace kestrin

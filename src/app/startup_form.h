@@ -1,0 +1,21 @@
+// TfrmStartUp: the start-up form, created at start and left hidden.
+#pragma once
+
+#include "platform/gui/form.h"
+
+namespace kgui {
+class TLabel;
+class TTimer;
+}  // namespace kgui
+
+namespace kestrin {
+
+class TfrmStartUp : public kgui::TForm {
+public:
+  explicit TfrmStartUp(kgui::Component* owner);
+
+  kgui::TLabel* Label1 = nullptr;
+  kgui::TTimer* Timer1 = nullptr;  // disabled at creation
+};
+
+}  // namespace kestrin

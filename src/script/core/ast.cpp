@@ -1,0 +1,231 @@
+// Syntax tree factories: arena allocation, leaf makers and constant folding.
+#include "script/core/ast.h"
+
+#include <algorithm>
+
+#include "script/core/operators.h"
+
+namespace kestrin::script {
+namespace {
+
+constexpr size_t kBlockSize = 16 * 1024;
+
+bool FoldsAsBinary(int code) {
+  return (code >= ecAdd && code <= ecIntDiv) || (code >= ecShl && code <= ecUShr) ||
+         (code >= ecBitAnd && code <= ecBitOr);
+}
+bool FoldsAsComparison(int code) {
+  return (code >= ecOr && code <= ecAndAll) || (code >= ecLess && code <= ecStrictNe);
+}
+bool FoldsAsUnary(int code) { return code == ecPlus || code == ecMinus || code == ecBitNot; }
+
+uint32_t HeightOf(const TJExpr* e) { return e ? e->Height : 0; }
+
+}  // namespace
+
+void NodeArena::Clear() {
+  blocks_.clear();
+  used_ = capacity_ = 0;
+}
+
+void* NodeArena::Allocate(size_t size, size_t align) {
+  size_t start = (used_ + align - 1) & ~(align - 1);
+  if (blocks_.empty() || start + size > capacity_) {
+    capacity_ = std::max(kBlockSize, size);
+    blocks_.push_back(std::make_unique<char[]>(capacity_));
+    start = 0;
+  }
+  used_ = start + size;
+  return blocks_.back().get() + start;
+}
+
+void TJExprFactory::Clear() {
+  arena_.Clear();
+  values_.clear();
+  atoms_.clear();
+}
+
+TJExpr* TJExprFactory::NewNode(int code, TJExpr* left, TJExpr* right) {
+  TJExpr* e = arena_.New<TJExpr>();
+  e->Code = code;
+  e->Left = left;
+  e->Right = right;
+  e->Height = 1 + std::max(HeightOf(left), HeightOf(right));
+  return e;
+}
+
+TJExpr* TJExprFactory::MakeUnary(int code, TJExpr* operand) {
+  if (FoldsAsUnary(code) && operand && operand->Code == ecConstant) {
+    script::Value result;
+    EvalUnaryOperator(code, *operand->Value, result);
+    *operand->Value = std::move(result);
+    return operand;
+  }
+  return NewNode(code, operand);
+}
+
+TJExpr* TJExprFactory::MakeBinary(int code, TJExpr* left, TJExpr* right) {
+  if (left && right && left->Code == ecConstant && right->Code == ecConstant) {
+    script::Value result;
+    if (FoldsAsBinary(code)) {
+      EvalBinaryOperator(code, *left->Value, *right->Value, result);
+      return MakeConstant(result);
+    }
+    if (FoldsAsComparison(code)) {
+      EvalCompareOperator(code, *left->Value, *right->Value, result);
+      return MakeConstant(result);
+    }
+  }
+  return NewNode(code, left, right);
+}
+
+TJExpr* TJExprFactory::MakeTernary(int code, TJExpr* a, TJExpr* b, TJExpr* c) {
+  TJExpr* e = NewNode(code, a, c);
+  e->Third = b;
+  e->Height = std::max(e->Height, 1 + HeightOf(b));
+  return e;
+}
+
+TJExpr* TJExprFactory::MakeConstant(const script::Value& value) {
+  TJExpr* e = NewNode(ecConstant);
+  values_.push_back(value);
+  e->Value = &values_.back();
+  return e;
+}
+
+TJExpr* TJExprFactory::MakeInteger(int32_t i) { return MakeConstant(script::Value::Integer(i)); }
+TJExpr* TJExprFactory::MakeDouble(double d) { return MakeConstant(script::Value::Double(d)); }
+TJExpr* TJExprFactory::MakeString(std::string_view s) { return MakeConstant(script::Value::String(StrRef(s))); }
+TJExpr* TJExprFactory::MakeBool(bool b) { return MakeConstant(script::Value::Bool(b)); }
+TJExpr* TJExprFactory::MakeNull() { return MakeConstant(script::Value::Null()); }
+TJExpr* TJExprFactory::MakeNaN() { return MakeConstant(script::Value::NaN()); }
+
+TJExpr* TJExprFactory::MakeRegExp(std::string_view text) {
+  size_t nul = text.find('\0');
+  std::string_view pattern = text.substr(0, nul);
+  std::string_view flags = nul == std::string_view::npos ? std::string_view() : text.substr(nul + 1);
+  return MakeConstant(script::Value::RegExp(StrRef(pattern), flags.substr(0, 7)));
+}
+
+TJExpr* TJExprFactory::MakeIdentifier(std::string_view name) {
+  TJExpr* e = NewNode(ecIdentifier);
+  e->Symbol = *atoms_.emplace(name).first;
+  e->SymbolHash = KeyHash(e->Symbol);
+  return e;
+}
+
+TJExpr* TJExprFactory::MakeThis() { return NewNode(ecThis); }
+TJExpr* TJExprFactory::MakeSuperMember(TJExpr* name) { return NewNode(ecSuperMember, nullptr, name); }
+TJExpr* TJExprFactory::MakePair(TJExpr* key, TJExpr* value) { return NewNode(ecProperty, key, value); }
+TJExpr* TJExprFactory::MakeEmpty() { return NewNode(ecEmpty); }
+
+// A list grows to the left; its chain does not count toward the height, since the
+// elements are taken one by one and not by recursion.
+TJExpr* TJExprFactory::MakeList(TJExpr* prev, TJExpr* item) {
+  TJExpr* e = NewNode(ecList, prev, item);
+  e->Height = std::max(HeightOf(prev), 1 + HeightOf(item));
+  return e;
+}
+
+TJExpr* TJExprFactory::MakeFunction(TJStatement* statement) {
+  TJExpr* e = NewNode(ecFunction);
+  e->Statement = statement;
+  return e;
+}
+
+TJStatement* TJStatementFactory::Make(int type, int line, TJExpr* expr, TJStatement* sub1,
+                                      TJStatement* sub2, TJStatement* sub3) {
+  TJStatement* s = arena_.New<TJStatement>();
+  s->Type = type;
+  s->Line = line;
+  s->Expr = expr;
+  s->Sub1 = sub1;
+  s->Sub2 = sub2;
+  s->Sub3 = sub3;
+  return s;
+}
+
+TJStatement* TJStatementFactory::MakeFor(int line, TJExpr* init, TJExpr* condition, TJExpr* step,
+                                         TJStatement* body) {
+  TJStatement* cond_holder = Make(stEmpty, line, condition);
+  Link(cond_holder, Make(stEmpty, line, step));
+  return Make(stFor, line, init, body, cond_holder);
+}
+
+TJStatement* TJStatementFactory::MakeForIn(int line, int type, TJExpr* variable,
+                                           TJExpr* collection, TJStatement* body) {
+  return Make(type, line, variable, body, Make(stEmpty, line, collection));
+}
+
+TJStatement* TJStatementFactory::MakeDeclaration(int line, int kind, TJStatement* first_item) {
+  static constexpr int kTypes[] = {stGlobal, stVar, stStatic};
+  return Make(kTypes[kind], line, nullptr, first_item);
+}
+
+void TJStatementFactory::Link(TJStatement* a, TJStatement* b) {
+  if (a) a->Next = b;
+  if (b) b->Prev = a;
+}
+
+TJStatement* TJStatementFactory::FirstOf(TJStatement* s) {
+  while (s && s->Prev) s = s->Prev;
+  return s;
+}
+
+TJStatement* TJStatementFactory::LastOf(TJStatement* s) {
+  while (s && s->Next) s = s->Next;
+  return s;
+}
+
+TJStatement* TJStatementFactory::BeginModule(NestingStack& stack, TJExpr* name) {
+  TJStatement* s = Make(stModule, 1, name);
+  stack.push_back(s);
+  return s;
+}
+
+TJStatement* TJStatementFactory::EndModule(NestingStack& stack, TJStatement* first) {
+  TJStatement* s = stack.back();
+  stack.pop_back();
+  s->Sub1 = first;
+  return s;
+}
+
+TJStatement* TJStatementFactory::BeginFunction(NestingStack& stack, int line) {
+  TJStatement* s = Make(stFunction, line, nullptr, nullptr, nullptr, stack.empty() ? nullptr : stack.back());
+  stack.push_back(s);
+  return s;
+}
+
+TJStatement* TJStatementFactory::EndFunction(NestingStack& stack, TJExpr* name, TJStatement* body,
+                                             TJStatement* params) {
+  TJStatement* s = stack.back();
+  stack.pop_back();
+  s->Expr = name;
+  s->Sub1 = FirstOf(params);
+  s->Sub2 = FirstOf(body);
+  TJStatement* implicit_return = Make(stReturn, -1, exprs_.MakeEmpty());
+  if (body) {
+    Link(LastOf(body), implicit_return);
+  } else {
+    s->Sub2 = implicit_return;
+  }
+  return s;
+}
+
+TJStatement* TJStatementFactory::BeginClass(NestingStack& stack, int line) {
+  TJStatement* s = Make(stClass, line, nullptr, nullptr, nullptr, stack.empty() ? nullptr : stack.back());
+  stack.push_back(s);
+  return s;
+}
+
+TJStatement* TJStatementFactory::EndClass(NestingStack& stack, TJExpr* name, TJStatement* members,
+                                          TJExpr* base) {
+  TJStatement* s = stack.back();
+  stack.pop_back();
+  if (name) name->Left = base;
+  s->Expr = name;
+  s->Sub1 = FirstOf(members);
+  return s;
+}
+
+}  // namespace kestrin::script

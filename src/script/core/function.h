@@ -1,0 +1,80 @@
+// IJFunction: the counted record behind every function value.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "script/core/refcount.h"
+#include "script/core/script_string.h"
+#include "script/core/value.h"
+#include "script/core/weak.h"
+
+namespace kestrin::script {
+
+struct Statement;  // the parser's statement node
+class TJLocalSymbolTable;
+class TJFunctionSymbolTable;
+
+// `FuncType` of a function record.
+enum TJFuncType : uint8_t {
+  ftScript = 0, ftNative = 1, ftActiveX = 2, ftClass = 3, ftNamespace = 4, ftDynaCall = 5
+};
+
+// Call mode set by the interpreter for the script methods call and apply.
+enum TJCallMode : uint8_t { cmPlain = 0, cmCall = 1, cmApply = 2 };
+
+// A native method: (Self, Params, var Result). Result arrives undefined.
+using NativeMethod = void (*)(TJObject& self, TJValueList& params, Value& result);
+
+// Data of automation methods and DLL declarations, owned by the function record.
+class FunctionExtra {
+public:
+  virtual ~FunctionExtra() = default;
+  virtual std::unique_ptr<FunctionExtra> Clone() const = 0;
+};
+
+// Maps an automation member kind to invoke flags: 2 (property put) gives 4, others 3.
+inline int InvokeKindOf(int kind) { return kind == 2 ? 4 : 3; }
+
+class IJFunction : public RcHeader {
+public:
+  IJFunction();
+  ~IJFunction();
+  IJFunction(const IJFunction&) = delete;
+  IJFunction& operator=(const IJFunction&) = delete;
+
+  StrRef name;
+  uint8_t func_type = ftScript;
+  uint8_t call_mode = cmPlain;
+  const Statement* definition = nullptr;  // script function or class: its statement
+  const Statement* parameters = nullptr;  // parameter chain
+  NativeMethod native = nullptr;
+  std::unique_ptr<FunctionExtra> extra;
+
+  // The function's own table (a namespace's global table); owned by the root table.
+  TJFunctionSymbolTable* SymbolTable() const;
+  void SetSymbolTable(TJFunctionSymbolTable* table);
+  // Closure scope: owned; setting frees the previous one.
+  TJLocalSymbolTable* ClosureTable() const { return closure_.get(); }
+  void SetClosureTable(std::unique_ptr<TJLocalSymbolTable> table);
+  // Bound object: not counted; reads nil once the object is gone.
+  TJObject* BoundObject() const { return bound_.get(); }
+  void SetBoundObject(TJObject* obj);
+  // Copies the record and the bound object; copies the closure variables of `src`
+  // into this record's closure (created when missing).
+  void Assign(const IJFunction& src);
+
+private:
+  std::unique_ptr<TJLocalSymbolTable> closure_;
+  WeakPtr<TJObject> bound_;
+  WeakPtr<TJLocalSymbolTable> table_;
+};
+
+// A new, empty function record held in a value.
+Value NewFunctionImpl();
+// A native method bound to `self`, as DefineMethod makes it.
+Value MakeNativeFunction(StrRef name, NativeMethod fn, TJObject* self);
+// Calls a native function value; does nothing when its object is gone.
+void CallNativeFunction(IJFunction& fn, TJValueList& params, Value& result);
+
+}  // namespace kestrin::script

@@ -1,0 +1,420 @@
+// The script lexer: characters to tokens, with one character of push-back.
+#include "script/core/lex.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <limits>
+#include <unordered_map>
+
+#include "script/core/source_text.h"
+
+namespace kestrin::script {
+namespace {
+
+constexpr char32_t kEof = 0xFFFFFFFF;
+
+bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char32_t c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool IsLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '$'; }
+bool IsIdentChar(char32_t c) { return IsLetter(c) || IsDigit(c); }
+
+const std::unordered_map<std::string_view, int>& Keywords() {
+  static const std::unordered_map<std::string_view, int> table = {
+      {"var", tkVar}, {"function", tkFunction}, {"if", tkIf}, {"else", tkElse},
+      {"while", tkWhile}, {"for", tkFor}, {"continue", tkContinue}, {"break", tkBreak},
+      {"return", tkReturn}, {"with", tkWith}, {"this", tkThis}, {"null", tkNull},
+      {"true", tkTrue}, {"false", tkFalse}, {"new", tkNew}, {"delete", tkDelete},
+      {"void", tkVoid}, {"typeof", tkTypeof}, {"try", tkTry}, {"catch", tkCatch},
+      {"finally", tkFinally}, {"throw", tkThrow}, {"undefined", tkUndefined},
+      {"infinity", tkInfinity}, {"in", tkIn}, {"case", tkCase}, {"class", tkClass},
+      {"const", tkConst}, {"debugger", tkDebugger}, {"do", tkDo}, {"enum", tkEnum},
+      {"export", tkExport}, {"extends", tkExtends}, {"import", tkImport}, {"super", tkSuper},
+      {"switch", tkSwitch}, {"default", tkDefault}, {"static", tkStatic}, {"global", tkGlobal},
+      {"NaN", tkNaN}};
+  return table;
+}
+
+// The RegExp statics that a dollar sign and one character name after a dot.
+const char* RegExpStaticName(char32_t c) {
+  switch (c) {
+    case '_': return "input";
+    case '*': return "multiline";
+    case '&': return "lastMatch";
+    case '+': return "lastParen";
+    case '`': return "leftContext";
+    case '"': return "rightContext";
+    default: return nullptr;
+  }
+}
+
+// Decimal exponent of the leading significant digit of a float text ("0.05e-3" -> -5).
+long LeadingExponent(std::string_view t) {
+  size_t e = t.find_first_of("eE");
+  long exp = 0;
+  if (e != std::string_view::npos) {
+    std::string_view digits = t.substr(e + 1);
+    bool negative = !digits.empty() && digits[0] == '-';
+    if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.remove_prefix(1);
+    for (char c : digits) exp = std::min(exp * 10 + (c - '0'), 1000000L);
+    if (negative) exp = -exp;
+  }
+  std::string_view mant = t.substr(0, e);
+  size_t dot = mant.find('.');
+  std::string_view whole = mant.substr(0, dot);
+  size_t first = whole.find_first_not_of('0');
+  if (first != std::string_view::npos) return exp + static_cast<long>(whole.size() - first) - 1;
+  if (dot == std::string_view::npos) return std::numeric_limits<long>::min();
+  std::string_view frac = mant.substr(dot + 1);
+  first = frac.find_first_not_of('0');
+  if (first == std::string_view::npos) return std::numeric_limits<long>::min();
+  return exp - static_cast<long>(first) - 1;
+}
+
+// Decimal float text to double; overflow fails, underflow gives zero.
+bool ParseFloat(std::string_view t, double& out) {
+  if (t.empty() || !IsDigit(static_cast<unsigned char>(t[0]))) return false;
+  auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), out, std::chars_format::general);
+  if (ptr != t.data() + t.size()) return false;
+  if (ec == std::errc::result_out_of_range) {
+    if (LeadingExponent(t) >= 0) return false;
+    out = 0;
+    return true;
+  }
+  return ec == std::errc();
+}
+
+// Unsigned integer text (decimal, or hexadecimal after "0x") up to `max`.
+bool ParseUnsigned(std::string_view t, uint64_t max, uint64_t& out) {
+  int base = 10;
+  if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
+    base = 16;
+    t.remove_prefix(2);
+  }
+  if (t.empty()) return false;
+  uint64_t v = 0;
+  for (char c : t) {
+    int d;
+    if (c >= '0' && c <= '9') d = c - '0';
+    else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    else return false;
+    if (v > (max - static_cast<uint64_t>(d)) / static_cast<uint64_t>(base)) return false;
+    v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
+  }
+  out = v;
+  return true;
+}
+
+bool IsHexText(std::string_view t) { return t.size() > 1 && (t[1] == 'x' || t[1] == 'X'); }
+
+}  // namespace
+
+TJLex::TJLex() { Reset(); }
+
+void TJLex::Reset() {
+  Line = 1;
+  source_.clear();
+  text_.clear();
+  TokenText.clear();
+  Token = 0;
+  PrevToken = 0;
+  pos_ = 0;
+}
+
+void TJLex::SetSource(std::u32string text) {
+  Reset();
+  source_ = std::move(text);
+}
+
+void TJLex::InsertSource(std::u32string_view text) {
+  if (text.empty()) return;
+  source_.insert(std::min(pos_, source_.size()), text);
+}
+
+char32_t TJLex::ReadChar() {
+  if (pos_ >= source_.size()) {
+    ++pos_;
+    return kEof;
+  }
+  char32_t c = source_[pos_++];
+  if (c == 10) ++Line;
+  text_.push_back(c);
+  return c;
+}
+
+void TJLex::UnreadChar() {
+  --pos_;
+  if (pos_ < source_.size()) {
+    if (source_[pos_] == 10) --Line;
+    if (!text_.empty()) text_.pop_back();
+  }
+}
+
+bool TJLex::Next() {
+  PrevToken = Token;
+  for (;;) {
+    text_.clear();
+    char32_t c = ReadChar();
+    if (c == kEof) {
+      pos_ = source_.size();  // stay at the end so that further reads end too
+      Token = 0;
+      TokenText.clear();
+      return false;
+    }
+    int code = 0;
+    if (IsDigit(c)) {
+      UnreadChar();
+      code = ReadNumber();
+    } else if (IsLetter(c)) {
+      UnreadChar();
+      code = ReadIdentifier();
+    } else if (c == '"' || c == '\'') {
+      code = ReadString();
+    } else if (c >= 33 && c <= 126 && c != '#' && c != '\\' && c != '`') {
+      UnreadChar();
+      code = ReadOperator();
+    }
+    if (code == 0) continue;
+    Token = code;
+    if (OnTrace) OnTrace(std::to_string(code) + "( " + TokenText + " )");
+    return true;
+  }
+}
+
+int TJLex::ReadIdentifier() {
+  char32_t c = ReadChar();
+  if (PrevToken == tkDot && c == '$') {
+    if (const char* name = RegExpStaticName(PeekChar())) {
+      ReadChar();
+      TokenText = name;
+      return tkIdentifier;
+    }
+  }
+  while (IsIdentChar(c)) c = ReadChar();
+  UnreadChar();
+  TokenText = EncodeCp932(text_);
+  if (PrevToken != tkDot) {
+    auto it = Keywords().find(TokenText);
+    if (it != Keywords().end()) return it->second;
+  }
+  return tkIdentifier;
+}
+
+// Digits, then a fraction ('.' and a digit), an exponent ('e' and a sign or digit) or
+// hexadecimal digits after an 'x' anywhere.
+int TJLex::ReadNumber() {
+  bool is_float = false;
+  for (;;) {
+    char32_t c = ReadChar();
+    if (IsDigit(c)) continue;
+    if (c == '.' || c == 'e' || c == 'E') {
+      char32_t d = ReadChar();
+      bool go_on = c == '.' ? IsDigit(d) : (IsDigit(d) || d == '+' || d == '-');
+      if (go_on) {
+        is_float = true;
+        continue;
+      }
+      UnreadChar();
+      UnreadChar();
+      break;
+    }
+    if (c == 'x' || c == 'X') {
+      do c = ReadChar();
+      while (IsHexDigit(c));
+    }
+    UnreadChar();
+    break;
+  }
+  TokenText = EncodeCp932(text_);
+  return ConvertNumber(TokenText, is_float);
+}
+
+// Float forms take the float conversion; integers try 32 bits, then 64 bits (kept as a
+// double), then the float conversion. Hexadecimal literals are bit patterns: 0xFFFFFFFF is
+// the integer -1, as the platform's 32-bit conversion gave.
+int TJLex::ConvertNumber(const std::string& text, bool is_float) {
+  if (!is_float) {
+    uint64_t v = 0;
+    bool hex = IsHexText(text);
+    if (ParseUnsigned(text, hex ? 0xFFFFFFFFu : 0x7FFFFFFFu, v)) {
+      IntValue = static_cast<int32_t>(static_cast<uint32_t>(v));
+      return tkInteger;
+    }
+    if (ParseUnsigned(text, hex ? ~uint64_t{0} : 0x7FFFFFFFFFFFFFFFu, v)) {
+      FloatValue = static_cast<double>(static_cast<int64_t>(v));
+      return tkFloat;
+    }
+  }
+  if (ParseFloat(text, FloatValue)) return tkFloat;
+  return tkNaN;
+}
+
+int TJLex::ReadString() {
+  char32_t quote = text_.back();
+  std::u32string value;
+  for (;;) {
+    char32_t c = ReadChar();
+    if (c == kEof) return 0;
+    if (c == quote) break;
+    if (c != '\\' || quote != '"') {
+      value.push_back(c);
+      continue;
+    }
+    c = ReadChar();
+    switch (c) {
+      case kEof: return 0;
+      case '\\': value.push_back('\\'); break;
+      case '"': value.push_back('"'); break;
+      case 'b': value.push_back(8); break;
+      case 'f': value.push_back(12); break;
+      case 'n': value.append(U"\r\n"); break;
+      case 'r': value.push_back(13); break;
+      case 't': value.push_back(9); break;
+      default: break;  // an unknown escape drops both characters
+    }
+  }
+  TokenText = EncodeCp932(value);
+  return tkString;
+}
+
+int TJLex::Op(int code, char sub) {
+  SubCode = sub;
+  TokenText = EncodeCp932(text_);
+  return code;
+}
+
+// The operator table: the longest operator that starts with the character read.
+int TJLex::ReadOperator() {
+  char32_t c = ReadChar();
+  auto next_is = [this](char32_t want) {
+    if (ReadChar() == want) return true;
+    UnreadChar();
+    return false;
+  };
+  switch (c) {
+    case '(': return Op(tkLParen);
+    case ')': return Op(tkRParen);
+    case '{': return Op(tkLBrace);
+    case '}': return Op(tkRBrace);
+    case '[': return Op(tkLBracket);
+    case ']': return Op(tkRBracket);
+    case ';': return Op(tkSemicolon);
+    case ',': return Op(tkComma);
+    case '?': return Op(tkQuestion);
+    case ':': return Op(tkColon);
+    case '.': return Op(tkDot);
+    case '@': return Op(tkAt);
+    case '~': return Op(tkNot, '~');
+    case '+':
+    case '-':
+      if (next_is(c)) return Op(tkIncDec, static_cast<char>(c));
+      if (next_is('=')) return Op(tkAssignOp, static_cast<char>(c));
+      return Op(tkAdditive, static_cast<char>(c));
+    case '*':
+    case '%':
+      if (next_is('=')) return Op(tkAssignOp, static_cast<char>(c));
+      return Op(tkMultiplicative, static_cast<char>(c));
+    case '/': return ReadSlash();
+    case '<':
+      if (next_is('<')) return next_is('=') ? Op(tkAssignOp, '<') : Op(tkShift, '<');
+      return next_is('=') ? Op(tkRelational, '(') : Op(tkRelational, '<');
+    case '>':
+      if (next_is('>')) {
+        if (next_is('>')) return next_is('=') ? Op(tkAssignOp, '3') : Op(tkShift, '3');
+        return next_is('=') ? Op(tkAssignOp, '>') : Op(tkShift, '>');
+      }
+      return next_is('=') ? Op(tkRelational, ')') : Op(tkRelational, '>');
+    case '=':
+      if (next_is('=')) return next_is('=') ? Op(tkEquality, '3') : Op(tkEquality, '=');
+      return Op(tkAssign);
+    case '!':
+      if (next_is('=')) return next_is('=') ? Op(tkEquality, '2') : Op(tkEquality, '!');
+      return Op(tkNot, '!');
+    case '|':
+      if (next_is('|')) return Op(tkOrOr);
+      return next_is('=') ? Op(tkAssignOp, '|') : Op(tkBitOr);
+    case '&':
+      if (next_is('&')) return Op(tkAndAnd);
+      return next_is('=') ? Op(tkAssignOp, '&') : Op(tkBitAnd);
+    case '^':
+      return next_is('=') ? Op(tkAssignOp, '^') : Op(tkBitXor);
+    default:
+      return 0;
+  }
+}
+
+// A '/' already read: a comment, a division or the start of a regular-expression literal.
+int TJLex::ReadSlash() {
+  char32_t c = ReadChar();
+  if (c == '/' || c == '*') {
+    SkipComment(c);
+    return 0;
+  }
+  UnreadChar();
+  if (!SlashIsDivision()) return ReadRegExp();
+  if (ReadChar() == '=') return Op(tkAssignOp, '/');
+  UnreadChar();
+  return Op(tkMultiplicative, '/');
+}
+
+bool TJLex::SlashIsDivision() const {
+  switch (PrevToken) {
+    case tkRParen: case tkRBracket: case tkRegExp: case tkNaN: case tkNull: case tkTrue:
+    case tkFalse: case tkUndefined: case tkInfinity: case tkString: case tkIdentifier:
+    case tkInteger: case tkFloat:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TJLex::SkipComment(char32_t kind) {
+  char32_t prev = 0;
+  for (;;) {
+    char32_t c = ReadChar();
+    if (c == kEof) return false;
+    if (kind == '/' && c == 10) return true;
+    if (kind == '*' && prev == '*' && c == '/') return true;
+    prev = c;
+  }
+}
+
+int TJLex::ReadRegExp() {
+  std::u32string pattern;
+  for (;;) {
+    char32_t c = ReadChar();
+    if (c == kEof) return 0;
+    if (c == '/') break;
+    if (c != '\\') {
+      pattern.push_back(c);
+      continue;
+    }
+    c = ReadChar();
+    switch (c) {
+      case kEof: return 0;
+      case 'f': pattern.push_back(12); break;
+      case 'n': pattern.append(U"\r\n"); break;
+      case 'r': pattern.push_back(13); break;
+      case 't': pattern.push_back(9); break;
+      case 'b': pattern.push_back(8); break;
+      case '/': pattern.push_back('/'); break;
+      case '0': break;
+      default:
+        pattern.push_back('\\');
+        pattern.push_back(c);
+    }
+  }
+  pattern.push_back(0);
+  for (;;) {
+    char32_t c = ReadChar();
+    if (c != 'g' && c != 'i' && c != 'm') {
+      UnreadChar();
+      break;
+    }
+    pattern.push_back(c);
+  }
+  TokenText = EncodeCp932(pattern);
+  return tkRegExp;
+}
+
+}  // namespace kestrin::script

@@ -1,0 +1,98 @@
+// The script parser's entry points, error reporting and nesting budget.
+#include "script/core/parser.h"
+
+#include "script/core/source_text.h"
+
+namespace kestrin::script {
+
+TJParser::TJParser() = default;
+TJParser::~TJParser() { Clear(); }
+
+void TJParser::Clear() {
+  Lexer.Reset();
+  SubParsers.clear();
+  StmtFactory.Clear();
+  ExprFactory.Clear();
+  Root = nullptr;
+  Defines.clear();
+  Nesting.clear();
+  splices_.clear();
+  nesting_depth_ = base_depth_;
+}
+
+bool TJParser::Parse(TJExpr* module_name) {
+  Clear();
+  if (open_libraries_.empty()) *imports_ = ImportBudget();  // a program, not a library
+  Lexer.SetSource(Source);
+  if (!Lexer.Next()) return false;
+  StmtFactory.BeginModule(Nesting, module_name);
+  TJStatement* first = ParseSourceElements();
+  if (!first) {
+    Nesting.pop_back();
+    return false;
+  }
+  Root = StmtFactory.EndModule(Nesting, first);
+  return true;
+}
+
+TJExpr* TJParser::ParseEval(std::string_view text) {
+  std::u32string source = U"function(){return ";
+  source += DecodeCp932(text);
+  source += U" ;}";
+  Lexer.SetSource(std::move(source));
+  splices_.clear();
+  nesting_depth_ = base_depth_;
+  Nesting.push_back(nullptr);
+  TJExpr* result = nullptr;
+  try {
+    if (Lexer.Next() && Is(tkFunction)) result = ParseFunctionExpression();
+  } catch (...) {
+    Nesting.clear();
+    throw;
+  }
+  Nesting.pop_back();
+  return result;
+}
+
+void TJParser::SyntaxError(std::string_view prefix) {
+  std::string message;
+  if (!prefix.empty()) {
+    message = prefix;
+    message += ": ";
+  }
+  message += "Text( " + Lexer.TokenText + " )";
+  throw EJSyntaxError(Lexer.Line, std::move(message));
+}
+
+void TJParser::Expect(int token) {
+  if (!Is(token)) SyntaxError();
+}
+
+void TJParser::ExpectAndNext(int token) {
+  Expect(token);
+  Lexer.Next();
+}
+
+// An expression made by a left-associative loop: its height is checked here, since the
+// loops themselves do not recurse.
+TJExpr* TJParser::Checked(TJExpr* e) {
+  if (e && e->Height > kMaxExprHeight) SyntaxError("too deeply nested");
+  return e;
+}
+
+TJExpr* TJParser::Required(TJExpr* e) {
+  if (!e) SyntaxError();
+  return e;
+}
+
+TJStatement* TJParser::Required(TJStatement* s) {
+  if (!s) SyntaxError();
+  return s;
+}
+
+int32_t TJParser::DefineOr(std::string_view name, int32_t missing) const {
+  auto it = Defines.find(name);
+  return it == Defines.end() ? missing : it->second;
+}
+
+}  // namespace kestrin::script

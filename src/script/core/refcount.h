@@ -1,0 +1,16 @@
+// The counted header shared by every heap payload a script value can point at.
+#pragma once
+
+#include <cstdint>
+
+namespace kestrin::script {
+
+// Non-atomic: the engine, its values and objects belong to one thread.
+struct RcHeader {
+  uint32_t refs = 0;
+  uint32_t rc_flags = 0;  // kRcDead on objects killed by the factory's clear
+};
+
+inline constexpr uint32_t kRcDead = 1;
+
+}  // namespace kestrin::script

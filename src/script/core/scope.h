@@ -1,0 +1,135 @@
+// Symbol tables: local, function, global (module or namespace) and root scopes.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "script/core/property_map.h"
+#include "script/core/value.h"
+#include "script/core/weak.h"
+
+namespace kestrin::script {
+
+class TJFunctionSymbolTable;
+class TJGlobalSymbolTable;
+
+enum class ScopeLevel : uint8_t { Local, Function, Global, Root };
+
+// A scope: variables, an optional this object (not counted), owned child scopes (the
+// newest last) and the temporaries that keep new objects alive until they are cleared.
+// The parent is held weakly: a table whose parent is gone has no parent.
+class TJLocalSymbolTable {
+public:
+  explicit TJLocalSymbolTable(TJLocalSymbolTable* parent);
+  TJLocalSymbolTable(const TJLocalSymbolTable&) = delete;
+  TJLocalSymbolTable& operator=(const TJLocalSymbolTable&) = delete;
+  virtual ~TJLocalSymbolTable();
+
+  virtual ScopeLevel Level() const { return ScopeLevel::Local; }
+  // Assignment lookup: own variable, else the this object's member when it has the key,
+  // else the parent; false when nobody has the name.
+  virtual bool SetValue(TJLocalSymbolTable* caller, const StrRef& name, const Value& v);
+  // Read lookup: own variable, else the this object's member when it has the key, else
+  // the parent; false when nobody has the name.
+  virtual bool GetValue(TJLocalSymbolTable* caller, const StrRef& name, Value& out);
+  // Frees the children, drops the this object, clears temporaries and variables.
+  virtual void Clear();
+  // Copies every variable of `source` that this table does not define.
+  void CopyVariables(const TJLocalSymbolTable& source);
+  // A new child scope, first among the children: an activation for a function's own
+  // table, a plain local scope otherwise (see the .cpp for why).
+  TJLocalSymbolTable* NewChild(const TJLocalSymbolTable* source, TJObject* this_obj);
+  void PopChild();
+  TJLocalSymbolTable* NewestChild() const { return children_.empty() ? nullptr : children_.back().get(); }
+
+  bool GetVariable(const StrRef& name, Value& out) { return GetValue(this, name, out); }
+  bool HasOwnVariable(const StrRef& name) { return vars_.Find(name) != nullptr; }
+  void DefineLocal(const StrRef& name, const Value& v);
+  // In the nearest function table (an activation inside a call), unless it has the name.
+  void DefineInFunction(const StrRef& name, const Value& v);
+  // In the nearest function definition table, unless it has the name: static variables
+  // keep their values across calls and are initialised once.
+  void DefineStatic(const StrRef& name, const Value& v);
+  void DefineGlobal(const StrRef& name, const Value& v);
+  // Assigns up the chain; when nobody has the name, mode 1 defines it here, mode 2 in the
+  // nearest function table, any other mode in the nearest global table.
+  void AssignVariable(const StrRef& name, const Value& v, int mode);
+
+  TJGlobalSymbolTable* FindGlobalTable();
+  TJFunctionSymbolTable* FindFunctionTable();
+  TJFunctionSymbolTable* FindStaticTable();
+  TJObject* GetThis();
+  void SetThis(TJObject* obj);
+  TJLocalSymbolTable* Parent() const { return parent_.get(); }
+  void SetParent(TJLocalSymbolTable* parent);
+
+  int32_t AddTemporary(const Value& v);
+  void ClearTemporaries();
+  size_t TemporaryCount() const { return temps_.size(); }
+
+  PropertyMap& Variables() { return vars_; }
+  WeakCell* WeakHandle() { return anchor_.Cell(this); }
+
+protected:
+  bool IsChild(const TJLocalSymbolTable* t) const;
+  bool ThisHas(const StrRef& name, Value* out);
+
+  bool activation_ = false;  // made by NewChild for a call of a function definition
+
+  WeakPtr<TJLocalSymbolTable> parent_;
+  PropertyMap vars_;
+  WeakPtr<TJObject> this_;
+  std::vector<std::unique_ptr<TJLocalSymbolTable>> children_;
+  std::vector<Value> temps_;
+  WeakAnchor anchor_;
+};
+
+// The table of one function definition; each call runs in an activation (a child
+// function table). Lookups from outside the activations ask the newest one first, so a
+// nested function sees the variables of the enclosing function's current call.
+class TJFunctionSymbolTable : public TJLocalSymbolTable {
+public:
+  explicit TJFunctionSymbolTable(TJLocalSymbolTable* parent, bool activation = false)
+      : TJLocalSymbolTable(parent) {
+    activation_ = activation;
+  }
+  ScopeLevel Level() const override { return ScopeLevel::Function; }
+  bool SetValue(TJLocalSymbolTable* caller, const StrRef& name, const Value& v) override;
+  bool GetValue(TJLocalSymbolTable* caller, const StrRef& name, Value& out) override;
+  bool IsActivation() const { return activation_; }
+  int32_t tag = 0;  // for the interpreter
+
+private:
+  bool AsksNewestChild(TJLocalSymbolTable* caller) const;
+};
+
+// The global level of the program or of a namespace.
+class TJGlobalSymbolTable : public TJFunctionSymbolTable {
+public:
+  explicit TJGlobalSymbolTable(TJLocalSymbolTable* parent) : TJFunctionSymbolTable(parent) {}
+  ScopeLevel Level() const override { return ScopeLevel::Global; }
+};
+
+// The engine's root: also the function tables by parser id and the namespaces.
+class TJRootSymbolTable : public TJGlobalSymbolTable {
+public:
+  TJRootSymbolTable() : TJGlobalSymbolTable(nullptr) {}
+  ~TJRootSymbolTable() override;
+  ScopeLevel Level() const override { return ScopeLevel::Root; }
+  void Clear() override;
+  // The table of function `id`, made on first use with the table of `parent_id` (if any)
+  // as its parent.
+  TJFunctionSymbolTable* GetFunctionTable(int32_t parent_id, int32_t id);
+  TJGlobalSymbolTable* AddNamespace(const std::string& name, int32_t id);
+  // Raises "ENameError" "namespace not found: " + name.
+  TJGlobalSymbolTable* FindNamespace(const std::string& name);
+
+private:
+  std::map<std::string, std::unique_ptr<TJFunctionSymbolTable>> function_tables_;
+  std::map<std::string, TJGlobalSymbolTable*> namespaces_;
+};
+
+}  // namespace kestrin::script

@@ -1,0 +1,100 @@
+// Script string cells: allocation, character counts and in-place appending.
+#include "script/core/script_string.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "script/core/errors.h"
+
+namespace kestrin::script {
+
+size_t Cp932CharCount(std::string_view bytes) {
+  size_t n = 0;
+  for (size_t i = 0; i < bytes.size(); ++n) i += IsLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+  return n;
+}
+
+size_t Cp932ByteOffset(std::string_view bytes, size_t index) {
+  size_t i = 0;
+  for (size_t n = 0; n < index && i < bytes.size(); ++n) i += IsLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+  return i < bytes.size() ? i : bytes.size();
+}
+
+static void CheckLength(size_t n) {
+  if (n > kMaxStringBytes) throw EJThrow("ETypeError", "string too long");
+}
+
+Str* Str::Allocate(size_t cap) {
+  CheckLength(cap);
+  void* mem = ::operator new(sizeof(Str) + cap + 1);
+  Str* s = new (mem) Str();
+  s->cap = static_cast<uint32_t>(cap);
+  s->refs = 1;
+  return s;
+}
+
+void Str::Free(Str* s) {
+  s->~Str();
+  ::operator delete(s);
+}
+
+static Str* MakeCell(std::string_view bytes, size_t cap) {
+  Str* s = Str::Allocate(cap);
+  if (!bytes.empty()) std::memcpy(s->data(), bytes.data(), bytes.size());
+  s->len = static_cast<uint32_t>(bytes.size());
+  s->data()[s->len] = '\0';
+  return s;
+}
+
+StrRef::StrRef(std::string_view bytes) {
+  if (!bytes.empty()) s_ = MakeCell(bytes, bytes.size());
+}
+
+size_t StrRef::CharCount() const {
+  if (!s_) return 0;
+  if (s_->nchars < 0) s_->nchars = static_cast<int32_t>(Cp932CharCount(view()));
+  return static_cast<size_t>(s_->nchars);
+}
+
+uint32_t StrRef::Hash() const {
+  if (!s_) return 0;
+  if (!s_->hash_valid) {
+    s_->hash = KeyHash(view());
+    s_->hash_valid = true;
+  }
+  return s_->hash;
+}
+
+void StrRef::Append(std::string_view more) {
+  if (more.empty()) return;
+  size_t need = size() + more.size();
+  CheckLength(need);
+  if (s_ && s_->refs == 1 && need <= s_->cap) {
+    std::memcpy(s_->data() + s_->len, more.data(), more.size());
+    s_->len = static_cast<uint32_t>(need);
+    s_->data()[need] = '\0';
+    s_->nchars = -1;
+    s_->hash_valid = false;
+    return;
+  }
+  size_t cap = need < 16 ? 16 : need + need / 2;
+  if (cap > kMaxStringBytes) cap = need;
+  Str* s = MakeCell(view(), cap);
+  std::memcpy(s->data() + s->len, more.data(), more.size());
+  s->len = static_cast<uint32_t>(need);
+  s->data()[need] = '\0';
+  *this = Adopt(s);
+}
+
+StrRef Concat(std::string_view a, std::string_view b) {
+  size_t n = a.size() + b.size();
+  if (n == 0) return StrRef();
+  Str* s = MakeCell(a, n);
+  if (!b.empty()) std::memcpy(s->data() + a.size(), b.data(), b.size());
+  s->len = static_cast<uint32_t>(n);
+  s->data()[n] = '\0';
+  return StrRef::Adopt(s);
+}
+
+}  // namespace kestrin::script

@@ -1,0 +1,88 @@
+// Script strings: immutable, reference-counted byte strings in code page 932.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "script/core/refcount.h"
+
+namespace kestrin::script {
+
+// A lead byte of a two-byte CP932 character (its trail byte follows).
+inline bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Number of characters in CP932 bytes: a lead byte and its trail byte count as one; a lead
+// byte at the very end counts alone.
+size_t Cp932CharCount(std::string_view bytes);
+// Byte offset of character `index` (clamped to the end).
+size_t Cp932ByteOffset(std::string_view bytes, size_t index);
+
+// The hash of every engine name table: h = rotl(h, 2) xor byte, over the CP932 bytes.
+inline uint32_t KeyHash(std::string_view key) {
+  uint32_t h = 0;
+  for (unsigned char c : key) h = ((h << 2) | (h >> 30)) ^ c;
+  return h;
+}
+
+// Longest script string; longer results raise a script error instead of exhausting memory.
+inline constexpr size_t kMaxStringBytes = size_t{1} << 30;
+
+// Heap cell of a string. Allocated with room for `cap` bytes after the header.
+struct Str : RcHeader {
+  uint32_t len = 0;
+  uint32_t cap = 0;
+  int32_t nchars = -1;   // character count, computed on first use
+  uint32_t hash = 0;
+  bool hash_valid = false;
+  char* data() { return reinterpret_cast<char*>(this + 1); }
+  const char* data() const { return reinterpret_cast<const char*>(this + 1); }
+  static Str* Allocate(size_t cap);
+  static void Free(Str* s);
+};
+
+// Counted handle of a script string. A null handle is the empty string.
+class StrRef {
+public:
+  StrRef() = default;
+  StrRef(std::string_view bytes);  // NOLINT: implicit from text is the common case
+  StrRef(const char* bytes) : StrRef(std::string_view(bytes)) {}
+  StrRef(const std::string& bytes) : StrRef(std::string_view(bytes)) {}
+  StrRef(const StrRef& o) : s_(o.s_) { if (s_) ++s_->refs; }
+  StrRef(StrRef&& o) noexcept : s_(o.s_) { o.s_ = nullptr; }
+  StrRef& operator=(const StrRef& o) { StrRef t(o); swap(t); return *this; }
+  StrRef& operator=(StrRef&& o) noexcept { StrRef t(std::move(o)); swap(t); return *this; }
+  ~StrRef() { if (s_ && --s_->refs == 0) Str::Free(s_); }
+
+  // Adopts a cell that already carries one count for this handle.
+  static StrRef Adopt(Str* s) { StrRef r; r.s_ = s; return r; }
+  Str* Release() { Str* s = s_; s_ = nullptr; return s; }
+  Str* cell() const { return s_; }
+  void swap(StrRef& o) noexcept { Str* t = s_; s_ = o.s_; o.s_ = t; }
+
+  std::string_view view() const { return s_ ? std::string_view(s_->data(), s_->len) : std::string_view(); }
+  std::string str() const { return std::string(view()); }
+  const char* data() const { return s_ ? s_->data() : ""; }
+  size_t size() const { return s_ ? s_->len : 0; }
+  bool empty() const { return size() == 0; }
+  size_t CharCount() const;
+  uint32_t Hash() const;
+
+  // Appends in place when this handle is the only owner, else copies; grows geometrically.
+  void Append(std::string_view more);
+
+  friend bool operator==(const StrRef& a, const StrRef& b) { return a.s_ == b.s_ || a.view() == b.view(); }
+  friend bool operator==(const StrRef& a, std::string_view b) { return a.view() == b; }
+
+private:
+  Str* s_ = nullptr;
+};
+
+StrRef Concat(std::string_view a, std::string_view b);
+
+struct StrRefHash {
+  size_t operator()(const StrRef& s) const { return s.Hash(); }
+};
+
+}  // namespace kestrin::script

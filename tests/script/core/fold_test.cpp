@@ -1,0 +1,113 @@
+// Syntax tree factories: constant folding, node field order and function shape.
+#include <gtest/gtest.h>
+
+#include "ast_dump.h"
+#include "parse_helpers.h"
+
+namespace kestrin::script {
+namespace {
+
+using test::ParseToText;
+
+struct Case {
+  const char* source;
+  const char* tree;
+};
+
+class FoldTable : public testing::TestWithParam<Case> {};
+
+TEST_P(FoldTable, Folds) { EXPECT_EQ(ParseToText(GetParam().source), GetParam().tree) << GetParam().source; }
+
+INSTANTIATE_TEST_SUITE_P(Arithmetic, FoldTable, testing::Values(
+    Case{"1 + 2 * 3;", "(expr 7.0)"},     // + - * / give doubles
+    Case{"-5; +5; ~0; -1.5;", "(expr -5) (expr 5) (expr -1) (expr -1.5)"},
+    Case{"7 % 2; -7 % 2; 1 << 33; -8 >> 1; -8 >>> 28; 6 & 3; 6 ^ 3; 6 | 3;",
+         "(expr 1) (expr -1) (expr 2) (expr -4) (expr 15) (expr 2) (expr 5) (expr 7)"},
+    Case{"1 / 0; -1 / 0; 0 / 0; 5 % 0;", "(expr inf) (expr -inf) (expr NaN) (expr NaN)"},
+    Case{"\"a\" + \"b\"; \"a\" + 1; 1 + \"2\"; \"x\" + 1.5;",
+         "(expr \"ab\") (expr \"a1\") (expr \"12\") (expr \"x1.5\")"},
+    Case{"x = 2147483647 + 1;", "(expr (= x 2147483648.0))"}));
+
+INSTANTIATE_TEST_SUITE_P(Comparisons, FoldTable, testing::Values(
+    Case{"1 < 2; 2 <= 1; \"10\" < \"9\"; \"abc\" < \"abd\";",
+         "(expr true) (expr false) (expr false) (expr true)"},
+    Case{"1 == 1.0; 1 === 1.0; 1 !== \"1\"; null == \"null\"; \"\" == 0;",
+         "(expr true) (expr false) (expr true) (expr true) (expr false)"},
+    Case{"true || false; 0 && 1; 1 || 0;", "(expr true) (expr false) (expr true)"}));
+
+INSTANTIATE_TEST_SUITE_P(NotFolded, FoldTable, testing::Values(
+    Case{"!true;", "(expr (! true))"},
+    Case{"true || x; x + 1 + 2;", "(expr (|| true x)) (expr (+ (+ x 1) 2))"},
+    Case{"1, 2; typeof 1; c ? 1 : 2; void 0; 1 ? 2 : 3;",
+         "(expr (, 1 2)) (expr (typeof 1)) (expr (?: c 1 2)) (expr (void 0)) (expr (?: 1 2 3))"},
+    Case{"x = 1 + (2 + y);", "(expr (= x (+ 1 (+ 2 y))))"}));
+
+INSTANTIATE_TEST_SUITE_P(Errors, FoldTable, testing::Values(
+    Case{"-NaN;", "ETypeError: vtNaN"},
+    Case{"1 + NaN;", "ETypeError: vtInteger - vtNaN"},
+    Case{"~(1/0);", "ETypeError: vtInfinity"},
+    Case{"a; b; 1 + NaN; c;", "ETypeError: vtInteger - vtNaN"}));
+
+TEST(ExprFactory, TernaryStoresSecondOperandInThird) {
+  TJExprFactory f;
+  TJExpr* a = f.MakeIdentifier("a");
+  TJExpr* b = f.MakeIdentifier("b");
+  TJExpr* c = f.MakeIdentifier("c");
+  TJExpr* e = f.MakeTernary(ecConditional, a, b, c);
+  EXPECT_EQ(e->Left, a);
+  EXPECT_EQ(e->Third, b);
+  EXPECT_EQ(e->Right, c);
+}
+
+TEST(ExprFactory, UnaryFoldReusesTheOperandNode) {
+  TJExprFactory f;
+  TJExpr* five = f.MakeInteger(5);
+  EXPECT_EQ(f.MakeUnary(ecMinus, five), five);
+  EXPECT_EQ(five->Value->integer(), -5);
+  TJExpr* t = f.MakeBool(true);
+  EXPECT_NE(f.MakeUnary(ecNot, t), t);
+}
+
+TEST(ExprFactory, RegExpKeepsSevenFlags) {
+  TJExprFactory f;
+  TJExpr* e = f.MakeRegExp(std::string_view("a\\d\0gimgimgi", 12));
+  EXPECT_EQ(e->Value->type(), vtRegExp);
+  EXPECT_EQ(e->Value->text(), "a\\d");
+  EXPECT_EQ(e->Value->regexp_flags(), "gimgimg");
+}
+
+TEST(StatementFactory, DeclarationKindsAndForHolders) {
+  TJExprFactory exprs;
+  TJStatementFactory f(exprs);
+  EXPECT_EQ(f.MakeDeclaration(1, 0, nullptr)->Type, stGlobal);
+  EXPECT_EQ(f.MakeDeclaration(1, 1, nullptr)->Type, stVar);
+  EXPECT_EQ(f.MakeDeclaration(1, 2, nullptr)->Type, stStatic);
+  TJExpr* cond = exprs.MakeIdentifier("c");
+  TJExpr* step = exprs.MakeIdentifier("s");
+  TJStatement* s = f.MakeFor(3, nullptr, cond, step, f.Make(stEmpty, 3));
+  EXPECT_EQ(s->Sub2->Expr, cond);
+  EXPECT_EQ(s->Sub2->Next->Expr, step);
+}
+
+TEST(StatementFactory, FunctionGetsImplicitReturn) {
+  TJExprFactory exprs;
+  TJStatementFactory f(exprs);
+  NestingStack stack;
+  TJStatement* module = f.BeginModule(stack, nullptr);
+  TJStatement* fn = f.BeginFunction(stack, 4);
+  TJStatement* body = f.Make(stBlock, 5);
+  f.EndFunction(stack, nullptr, body, f.Make(stParam, 4));
+  EXPECT_EQ(fn->Sub3, module);
+  EXPECT_EQ(fn->Sub1->Type, stParam);
+  EXPECT_EQ(fn->Sub1->Expr, nullptr);
+  EXPECT_EQ(fn->Sub2, body);
+  ASSERT_NE(body->Next, nullptr);
+  EXPECT_EQ(body->Next->Type, stReturn);
+  EXPECT_EQ(body->Next->Line, -1);
+  EXPECT_EQ(body->Next->Expr->Code, ecEmpty);
+  EXPECT_EQ(f.EndModule(stack, fn), module);
+  EXPECT_TRUE(stack.empty());
+}
+
+}  // namespace
+}  // namespace kestrin::script

@@ -1,0 +1,176 @@
+// Symbol tables: read and assignment lookups, activations, definition modes, statics,
+// namespaces, temporaries and weak links between tables.
+#include <gtest/gtest.h>
+
+#include "script/core/errors.h"
+#include "script/core/function.h"
+#include "script/core/object.h"
+#include "script/core/scope.h"
+#include "script_test_engine.h"
+
+namespace kestrin::script {
+namespace {
+
+using testing::CountedObject;
+using testing::TestEngine;
+
+int ReadInt(TJLocalSymbolTable& t, const char* name) {
+  Value v;
+  return t.GetVariable(name, v) ? ValueToInteger(v) : -999;
+}
+
+TEST(Scope, ReadOrderOwnThenThisObjectThenParent) {
+  TestEngine engine;
+  TJRootSymbolTable root;
+  TJGlobalSymbolTable* g = root.AddNamespace("__MAIN__", 1);
+  Value obj = engine.NewObject();
+  obj.object()->SetValue("x", Value::Integer(1));
+  engine.Factory().GetPrototype("Object")->SetValue("p", Value::Integer(9));
+  g->DefineLocal("x", Value::Integer(2));
+  g->DefineLocal("y", Value::Integer(3));
+  g->DefineLocal("p", Value::Integer(4));
+  TJLocalSymbolTable* with = g->NewChild(nullptr, obj.object());
+  with->DefineLocal("z", Value::Integer(5));
+  EXPECT_EQ(with->Level(), ScopeLevel::Local);
+  EXPECT_EQ(ReadInt(*with, "z"), 5);
+  EXPECT_EQ(ReadInt(*with, "x"), 1);  // the this object has the key
+  EXPECT_EQ(ReadInt(*with, "y"), 3);
+  EXPECT_EQ(ReadInt(*with, "p"), 4);  // prototypes are not asked
+  EXPECT_EQ(ReadInt(*with, "nope"), -999);
+  // Assignment reaches the this object's member, then the parent.
+  with->AssignVariable("x", Value::Integer(7), 0);
+  with->AssignVariable("y", Value::Integer(8), 0);
+  EXPECT_EQ(obj.object()->GetValue("x").integer(), 7);
+  EXPECT_EQ(ReadInt(*g, "y"), 8);
+  EXPECT_EQ(with->GetThis(), obj.object());
+}
+
+TEST(Scope, NestedFunctionSeesTheNewestActivation) {
+  TJRootSymbolTable root;
+  root.AddNamespace("__MAIN__", 1);
+  TJFunctionSymbolTable* outer = root.GetFunctionTable(1, 10);
+  TJFunctionSymbolTable* inner = root.GetFunctionTable(10, 11);
+  EXPECT_EQ(inner->Parent(), outer);
+  TJLocalSymbolTable* call1 = outer->NewChild(nullptr, nullptr);
+  call1->DefineLocal("v", Value::Integer(1));
+  TJLocalSymbolTable* call2 = outer->NewChild(nullptr, nullptr);
+  call2->DefineLocal("v", Value::Integer(2));
+  TJLocalSymbolTable* inner_call = inner->NewChild(nullptr, nullptr);
+  EXPECT_EQ(ReadInt(*inner_call, "v"), 2);
+  EXPECT_EQ(ReadInt(*call1, "v"), 1);  // an activation reads its own variables
+  outer->PopChild();
+  EXPECT_EQ(ReadInt(*inner_call, "v"), 1);
+  inner_call->AssignVariable("v", Value::Integer(5), 0);
+  EXPECT_EQ(ReadInt(*call1, "v"), 5);
+  EXPECT_EQ(root.GetFunctionTable(1, 10), outer);  // made once
+}
+
+TEST(Scope, AssignmentModesAndStatics) {
+  TJRootSymbolTable root;
+  TJGlobalSymbolTable* g = root.AddNamespace("__MAIN__", 1);
+  TJFunctionSymbolTable* f = root.GetFunctionTable(1, 10);
+  TJLocalSymbolTable* call = f->NewChild(nullptr, nullptr);
+  Value dummy = Value::Object(new TJObject(nullptr));
+  TJLocalSymbolTable* with = call->NewChild(nullptr, dummy.object());
+  with->AssignVariable("m1", Value::Integer(1), 1);
+  with->AssignVariable("m2", Value::Integer(2), 2);
+  with->AssignVariable("m0", Value::Integer(3), 0);
+  EXPECT_TRUE(with->HasOwnVariable("m1"));
+  EXPECT_TRUE(call->HasOwnVariable("m2"));
+  EXPECT_TRUE(g->HasOwnVariable("m0"));
+  EXPECT_EQ(with->FindFunctionTable(), call);
+  EXPECT_EQ(with->FindGlobalTable(), g);
+  // Statics live in the definition table: initialised once, kept across calls.
+  call->DefineStatic("s", Value::Integer(1));
+  f->PopChild();
+  TJLocalSymbolTable* call2 = f->NewChild(nullptr, nullptr);
+  call2->DefineStatic("s", Value::Integer(100));
+  EXPECT_EQ(ReadInt(*call2, "s"), 1);
+  EXPECT_TRUE(f->HasOwnVariable("s"));
+  // DefineInFunction keeps an existing variable.
+  call2->DefineLocal("k", Value::Integer(1));
+  call2->DefineInFunction("k", Value::Integer(2));
+  EXPECT_EQ(ReadInt(*call2, "k"), 1);
+}
+
+TEST(Scope, UnknownNamespaceIsANameError) {
+  TJRootSymbolTable root;
+  root.AddNamespace("lib", 3);
+  EXPECT_NE(root.FindNamespace("lib"), nullptr);
+  try {
+    root.FindNamespace("X");
+    FAIL();
+  } catch (const EJThrow& e) {
+    EXPECT_EQ(e.error_name, "ENameError");
+    EXPECT_EQ(e.Message(), "namespace not found: X");
+  }
+}
+
+TEST(Scope, TemporariesKeepNewObjectsUntilCleared) {
+  int destroyed = 0;
+  TJLocalSymbolTable scope(nullptr);
+  scope.AddTemporary(Value::Object(new CountedObject(nullptr, &destroyed)));
+  EXPECT_EQ(destroyed, 0);
+  scope.ClearTemporaries();
+  EXPECT_EQ(destroyed, 1);
+}
+
+TEST(Scope, LinksToFreedTablesReadAsNothing) {
+  TJRootSymbolTable root;
+  root.AddNamespace("__MAIN__", 1);
+  TJFunctionSymbolTable* f = root.GetFunctionTable(1, 10);
+  TJLocalSymbolTable* call = f->NewChild(nullptr, nullptr);
+  call->DefineLocal("v", Value::Integer(1));
+  // An eval-style table attached under a call that then ends.
+  TJFunctionSymbolTable* evaluated = root.GetFunctionTable(10, 12);
+  evaluated->SetParent(call);
+  EXPECT_EQ(ReadInt(*evaluated, "v"), 1);
+  f->PopChild();
+  EXPECT_EQ(evaluated->Parent(), nullptr);
+  EXPECT_EQ(ReadInt(*evaluated, "v"), -999);
+  // A function value outlives the tables it names.
+  Value fn = NewFunctionImpl();
+  fn.function()->SetSymbolTable(f);
+  root.Clear();
+  EXPECT_EQ(fn.function()->SymbolTable(), nullptr);
+}
+
+TEST(Scope, FunctionAssignCopiesClosureVariables) {
+  Value src = NewFunctionImpl();
+  auto closure = std::make_unique<TJLocalSymbolTable>(nullptr);
+  closure->DefineLocal("a", Value::Integer(1));
+  src.function()->SetClosureTable(std::move(closure));
+  src.function()->name = "f";
+  src.function()->call_mode = cmCall;
+  Value copy = NewFunctionImpl();
+  copy.function()->Assign(*src.function());
+  EXPECT_EQ(copy.function()->name.view(), "f");
+  EXPECT_EQ(copy.function()->call_mode, cmCall);
+  ASSERT_NE(copy.function()->ClosureTable(), nullptr);
+  EXPECT_NE(copy.function()->ClosureTable(), src.function()->ClosureTable());
+  EXPECT_EQ(ReadInt(*copy.function()->ClosureTable(), "a"), 1);
+}
+
+}  // namespace
+}  // namespace kestrin::script
+
+namespace kestrin::script {
+namespace {
+
+TEST(Scope, DefiningFromAValueHeldInTheSameTableIsSafe) {
+  TJLocalSymbolTable t(nullptr);
+  t.DefineLocal("a", Value::String("text"));
+  for (int i = 0; i < 40; ++i) {
+    // The source lives inside the table whose storage grows while the name is added.
+    const Value& a = t.Variables().Find(StrRef("a"))->value;
+    std::string name = "v";
+    name += std::to_string(i);
+    t.DefineLocal(StrRef(name), a);
+  }
+  Value v;
+  ASSERT_TRUE(t.GetVariable("v39", v));
+  EXPECT_EQ(v.text(), "text");
+}
+
+}  // namespace
+}  // namespace kestrin::script

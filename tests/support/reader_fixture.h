@@ -20,6 +20,8 @@ protected:
     reset_state();
     reset_headless_ports();
     the_log().clear_history();
+    // Readers are tested with the header values in use: the locks start unchecked here.
+    for (const char* lock : {"chkLo", "chkwl", "chkpsx", "chkpsy"}) headless_controls().set_checked(lock, false);
   }
   std::vector<std::string> log() const { return the_log().history(); }
   void clear_log() { the_log().clear_history(); }

@@ -45,12 +45,20 @@ function(kestrin_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     KESTRIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KESTRIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  set(env "QT_QPA_PLATFORM=offscreen" ${ARG_ENV})
-  set(props ENVIRONMENT "${env}")
+  # The environment goes in front of the test program as an `env` prefix (CTest's list-valued
+  # ENVIRONMENT property does not survive test discovery). Tests never see the user's
+  # settings: the configuration folder is one of the build's own.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+    "env;QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config;${ARG_ENV}")
+  set(props "")
   if(ARG_LABELS)
     list(APPEND props LABELS "${ARG_LABELS}")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+  if(props)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()
 
 function(_kestrin_collect_links target out)

@@ -13,6 +13,31 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kDegToRad = kPi / 180.0;
 constexpr double kRadToDeg = 180.0 / kPi;
 
+// Arc tangent for the kernel: a rational minimax approximation after reduction to
+// |x| <= 0.66 (Cephes' atan), within one unit in the last place of std::atan and about
+// twice as fast. Every routine gets its angles through this one function, so they all
+// round alike.
+inline double kernel_atan(double x) {
+  const double a = std::fabs(x);
+  double base = 0.0, r = a, extra = 0.0;
+  if (a > 2.41421356237309504880) {  // tan(3 pi / 8)
+    base = 1.57079632679489661923;
+    r = -1.0 / a;
+    extra = 6.123233995736765886130e-17;
+  } else if (a > 0.66) {
+    base = 0.78539816339744830962;
+    r = (a - 1.0) / (a + 1.0);
+    extra = 3.061616997868382943065e-17;
+  }
+  const double z = r * r;
+  const double p = (((-8.750608600031904122785e-1 * z - 1.615753718733365076637e1) * z - 7.500855792314704667340e1) * z -
+                    1.228866684490136173410e2) * z - 6.485021904942025371773e1;
+  const double q = ((((z + 2.485846490142306297962e1) * z + 1.650270098316988542046e2) * z + 4.328810604912902668951e2) * z +
+                    4.853903996359136964868e2) * z + 1.945506571482613964425e2;
+  const double t = base + ((r * (z * p / q) + r) + extra);
+  return std::copysign(t, x);
+}
+
 // Flat detector turned by Phi about an in-plane axis through the beam centre, the axis
 // perpendicular to the direction Beta (counter-clockwise from +x, y up).
 struct DetectorGeometry {
@@ -65,10 +90,15 @@ struct DetectorGeometry {
     return u * k + 1.0 > 0.0;
   }
 
-  // 2theta in degrees of a distance rho.
-  double two_theta_of_rho(double rho_px) const { return std::atan(rho_px * scale) * kRadToDeg; }
+  // tan 2theta of a pixel, and 2theta in degrees of a tangent: the two halves of
+  // two_theta, for loops that compute a row's tangents first.
+  double tan_two_theta(const Row& r, double x) const { return rho(r, x) * scale; }
+  static double degrees_of_tan(double t) { return kernel_atan(t) * kRadToDeg; }
 
-  double two_theta(const Row& r, double x) const { return two_theta_of_rho(rho(r, x)); }
+  // 2theta in degrees of a distance rho.
+  double two_theta_of_rho(double rho_px) const { return degrees_of_tan(rho_px * scale); }
+
+  double two_theta(const Row& r, double x) const { return degrees_of_tan(tan_two_theta(r, x)); }
   double two_theta(double x, double y) const { return two_theta(row(y), x); }
 };
 

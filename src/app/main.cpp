@@ -1,20 +1,15 @@
-// Kestrin's entry: the application object, the numeric locale and the main window.
-#include <QApplication>
-#include <QWidget>
-
+// Kestrin's entry: the application object titled "Kestrin", the numeric locale, the
+// twenty forms in their order (the main window first) and the event loop.
 #include <clocale>
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  // Qt sets the locale from the environment; numbers in files always use '.'.
-  std::setlocale(LC_NUMERIC, "C");
-  QApplication::setApplicationName("Kestrin");
-  QApplication::setApplicationDisplayName("Kestrin");
+#include "app/program.h"
+#include "platform/gui/app.h"
 
-  QWidget main_window;
-  main_window.setObjectName("frmMain");
-  main_window.setWindowTitle("Kestrin");
-  main_window.resize(640, 480);
-  main_window.show();
-  return app.exec();
+int main(int argc, char** argv) {
+  kgui::TApplication app(argc, argv);
+  // Qt takes the locale from the environment; numbers in files always use '.'.
+  std::setlocale(LC_NUMERIC, "C");
+  app.setTitle("Kestrin");
+  kestrin::app::start_program(app);
+  return app.run();
 }

@@ -90,6 +90,20 @@ void build_overflow_tables(ImageStore& store, float ratio);
 // an earlier image). Sets LinearSaturation Round(I(2^bits-1) + 0.5) and LogSaturation 2^bits-1.
 void build_fuji_tables(ImageStore& store, int bits, double latitude);
 
+// TIFF law (8 and 16 bits): the intensity is the code; log value ln(c) * 10000 / L with
+// L = ln 65535 (16 bits) or ln 255 (8 bits), code 0 has log 0. LinearSaturation 65535.
+void build_tiff_tables(ImageStore& store, int bits);
+
+// Floating-point TIFF law: intensity code - 100; log value ln(I) * 10000 / ln 65435 where
+// I > 0, else 0. LinearSaturation 65435.
+void build_float_tiff_tables(ImageStore& store);
+
+// GEL law: square-root data c * c * scale, linear data c. Log full scale L = ln of the
+// intensity of code 65535 (16 bits) or 255 (8 bits); log value ln(I) * 10000 / L where I > 0
+// and L > 0, else 0; with 16 bits negative log values become 0. LinearSaturation is the
+// intensity of code 65535, rounded and saturated to Int32.
+void build_gel_tables(ImageStore& store, int bits, bool square_root, double scale);
+
 // Inverse of the overflow law: intensity -> code (values above 32767 become
 // Round(v / ratio) | 0x8000, clamped to the code range).
 uint16_t encode_overflow_intensity(double value, float ratio);

@@ -1,7 +1,11 @@
 // The readers known to the loader.
 #include "image/reader_registry.h"
 
+#include "image/bruker.h"
+#include "image/fuji.h"
+#include "image/hipic.h"
 #include "image/readers.h"
+#include "image/tiff.h"
 
 namespace kestrin {
 
@@ -9,6 +13,14 @@ ReaderRegistry& reader_registry() {
   static ReaderRegistry registry = [] {
     ReaderRegistry r;
     r.rigaku = &read_rigaku_file;
+    r.information = &read_information_file;
+    r.fuji = &read_fuji_file;
+    r.hipic = &read_hipic_file;
+    r.bruker = &read_bruker_file;
+    r.tiff = &read_tiff_file;
+    r.tiff_float = &read_tiff_float_file;
+    r.gel = &read_gel_file;
+    r.tiff_is_float = &tiff_is_float;
     return r;
   }();
   return registry;

@@ -29,6 +29,8 @@ void HeadlessControls::reset_to_start_values() {
   checks_.clear();
   checks_["rbtnSectoredDivision"] = true;
   checks_["rbtnRect_Direction"] = true;
+  // The header-lock check boxes start checked: the loader keeps the user's values.
+  for (const char* lock : {"chkLo", "chkwl", "chkpsx", "chkpsy"}) checks_[lock] = true;
   indexes_.clear();
   indexes_["cmbDirection"] = 4;
 }

@@ -32,6 +32,10 @@ public:
   virtual int save_filter_index() const = 0;
   virtual void set_open_filter_index(int index) = 0;
   virtual void set_save_filter_index(int index) = 0;
+  // How each dialog is prepared now (as its last run left it), for callers that change
+  // only some of its properties before running it again.
+  virtual FileDialogSetup open_state() const { return {}; }
+  virtual FileDialogSetup save_state() const { return {}; }
 };
 
 // Dialogs without windows: every run is a cancel; filter indexes are kept as set.
@@ -43,10 +47,13 @@ public:
   int save_filter_index() const override { return save_index_; }
   void set_open_filter_index(int index) override { open_index_ = index; }
   void set_save_filter_index(int index) override { save_index_ = index; }
+  FileDialogSetup open_state() const override;
+  FileDialogSetup save_state() const override;
 
 private:
   int open_index_ = -1;
   int save_index_ = -1;
+  FileDialogSetup open_setup_, save_setup_;
 };
 
 // The current dialogs; the headless ones until something is installed.

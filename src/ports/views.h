@@ -23,6 +23,8 @@ public:
   virtual void image_loaded() {}
   // Refills the peak list window from the peak table.
   virtual void show_peak_list() {}
+  // Lets the windows handle their queued events once during a long command.
+  virtual void process_messages() {}
   // Draws one line on the pattern graph's picture in the given colour (0x00BBGGRR) and
   // leaves the picture's pen colour as it was: peak markers are drawn and erased this way.
   virtual void draw_graph_line(int x1, int y1, int x2, int y2, int32_t colour) {

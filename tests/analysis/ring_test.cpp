@@ -3,7 +3,9 @@
 // the same pattern for any number of threads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "analysis/angle_histogram.h"
@@ -59,6 +61,21 @@ TEST(GeometryKernel, MatchesPlainFormulaAndLaboratoryModel) {
       }
     }
   }
+}
+
+TEST(GeometryKernel, ArcTangentWithinOneUnitInTheLastPlace) {
+  double worst = 0;
+  for (double x = -60; x < 60; x += 0.000987) {
+    const double ours = kernel_atan(x), ref = std::atan(x);
+    worst = std::max(worst, std::fabs(ours - ref) / std::fabs(std::nextafter(ref, 1e300) - ref));
+  }
+  EXPECT_LE(worst, 1.0);
+  const double inf = std::numeric_limits<double>::infinity();
+  for (double x : {0.0, 1e-300, 0.66, 2.41421356237309504880, 1e300, inf})
+    EXPECT_NEAR(kernel_atan(x), std::atan(x), 2e-16 * std::atan(x) + 1e-300) << x;
+  EXPECT_TRUE(std::signbit(kernel_atan(-0.0)));
+  EXPECT_EQ(kernel_atan(-inf), -kernel_atan(inf));
+  EXPECT_TRUE(std::isnan(kernel_atan(std::nan(""))));
 }
 
 class RingTest : public AnalysisTest {

@@ -39,6 +39,9 @@ void run_commands(std::istream& in, std::ostream& out, std::ostream& err, const 
 
 // Every command group, and the hooks the headless program needs (parameter reading).
 void register_all_commands(Registry& r);
+// The program's start without windows: the start state, then the settings file of the
+// configuration folder ($XDG_CONFIG_HOME/kestrin), then the geometry read from the controls.
+void start_headless_program();
 
 // Command groups, one per area of the program.
 void register_core_commands(Registry& r);

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "harness/harness.h"
+#include "image/file_commands.h"
 #include "ports/log.h"
 
 namespace kestrin::harness {
@@ -38,6 +39,15 @@ TEST(HarnessParse, PlainAndMacroForms) {
     if (!c.runs) continue;
     EXPECT_EQ(name, c.name) << c.line;
     EXPECT_EQ(args, c.args) << c.line;
+  }
+}
+
+TEST(HarnessParse, NamesRecordedByTheFileCommandsComeBackUnchanged) {
+  for (const std::string file : {"/d/a.img", "/d/it's.img", "/d/back\\slash\\'.img", "/d/'"}) {
+    std::string name, error;
+    Args args;
+    ASSERT_TRUE(parse_command("Kestrin.LoadImageFile(" + js_quote(file) + ");", name, args, error)) << file;
+    EXPECT_EQ(args, Args{file});
   }
 }
 

@@ -44,6 +44,8 @@ void register_integration_commands(Registry& r) {
   add_integer(r, "IntegrationMode", &IntegrationParams::IntegrationMode, [](int32_t v) {
     if (v == 0) controls().set_checked("rbtnRectangle", true);
     if (v == 1) controls().set_checked("rbtnSector", true);
+    // The main window records 2 for its sectored-division radio; a replay selects it again.
+    if (v == 2) controls().set_checked("rbtnSectoredDivision", true);
   });
   add_integer(r, "RectAngleMode", &IntegrationParams::RectAngleMode, [](int32_t v) {
     if (v == 0) controls().set_checked("rbtnRect_Direction", true);

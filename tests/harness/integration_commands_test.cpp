@@ -42,9 +42,12 @@ TEST_F(IntegrationCommandsTest, SettersStoreAndShowTheirValue) {
   run("SetIntegrationMode 1\nSetRectAngleMode 1\n");
   EXPECT_TRUE(controls().checked("rbtnSector"));
   EXPECT_TRUE(controls().checked("rbtnRect_Angle"));
-  run("SetIntegrationMode 2\n");  // stored only: the radios stay
+  run("SetIntegrationMode 2\n");  // the sectored division, as the main window records it
   EXPECT_EQ(state().integration_params.IntegrationMode, 2);
-  EXPECT_TRUE(controls().checked("rbtnSector"));
+  EXPECT_TRUE(controls().checked("rbtnSectoredDivision"));
+  EXPECT_FALSE(controls().checked("rbtnSector"));
+  run("SetIntegrationMode 3\n");  // stored only: the radios stay
+  EXPECT_TRUE(controls().checked("rbtnSectoredDivision"));
   EXPECT_EQ(run("SetBand\nGetBand\n"), "= 3\n");  // no argument: nothing happens
 }
 

@@ -22,6 +22,7 @@ TEST(LoadingHarness, LoadSetGetAndParameterFileGolden) {
   const std::string commands =
       "Kestrin = new Kestrin;\n"
       "Kestrin.SetLoCheck(1);\n"
+      "Kestrin.SetWaveLengthCheck(0);\n"
       "Kestrin.SetLo(300);\n"
       "Kestrin.LoadImageFile('@Run1.IMG');\n"
       "GetLo\n"
@@ -78,7 +79,7 @@ TEST(LoadingHarness, LoadSetGetAndParameterFileGolden) {
   EXPECT_EQ(out, replace_all(expected, "@", dir.path()));
   std::string err;
   ASSERT_TRUE(read_file_bytes(dir.file("err.txt"), err));
-  EXPECT_EQ(err, "line 8: GetPixelIntensity: pixel outside the image\n");
+  EXPECT_EQ(err, "line 9: GetPixelIntensity: pixel outside the image\n");
 }
 
 // Commands on standard input, in both forms, with failing, unknown and malformed lines in

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   Registry registry;
   register_all_commands(registry);
+  start_headless_program();
   if (argc > 2) {
     std::cerr << "usage: kestrin-harness [FILE]\n";
     return 2;

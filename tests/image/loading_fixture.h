@@ -30,6 +30,8 @@ protected:
     reset_state();
     reset_headless_ports();
     install_ports(nullptr, &views_, nullptr);
+    // Readers are tested with the header values in use: the locks start unchecked here.
+    for (const char* lock : {"chkLo", "chkwl", "chkpsx", "chkpsy"}) headless_controls().set_checked(lock, false);
     install_parameters_reader(nullptr);
     the_log().clear_history();
     saved_readers_ = reader_registry();

@@ -61,8 +61,9 @@ SectorPatterns two_sectors() {
   return s;
 }
 
-std::string ScriptedFileDialogs::run(const FileDialogSetup& setup, int& index) {
+std::string ScriptedFileDialogs::run(const FileDialogSetup& setup, int& index, FileDialogSetup& last) {
   setups.push_back(setup);
+  last = setup;
   index = setup.filter_index;
   if (answers.empty()) return {};
   const Answer a = answers.front();

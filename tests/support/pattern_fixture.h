@@ -32,17 +32,24 @@ public:
   };
   std::vector<Answer> answers;
   std::vector<FileDialogSetup> setups;
-  std::string run_open(const FileDialogSetup& setup) override { return run(setup, open_index_); }
-  std::string run_save(const FileDialogSetup& setup) override { return run(setup, save_index_); }
+  std::string run_open(const FileDialogSetup& setup) override { return run(setup, open_index_, open_); }
+  std::string run_save(const FileDialogSetup& setup) override { return run(setup, save_index_, save_); }
+  FileDialogSetup open_state() const override { return with_index(open_, open_index_); }
+  FileDialogSetup save_state() const override { return with_index(save_, save_index_); }
   int open_filter_index() const override { return open_index_; }
   int save_filter_index() const override { return save_index_; }
   void set_open_filter_index(int index) override { open_index_ = index; }
   void set_save_filter_index(int index) override { save_index_ = index; }
 
 private:
-  std::string run(const FileDialogSetup& setup, int& index);
+  std::string run(const FileDialogSetup& setup, int& index, FileDialogSetup& last);
+  static FileDialogSetup with_index(FileDialogSetup s, int index) {
+    s.filter_index = index;
+    return s;
+  }
   int open_index_ = -1;
   int save_index_ = -1;
+  FileDialogSetup open_, save_;
 };
 
 // Prompts that give scripted answers (yes when none is left) and record the questions.

@@ -2,17 +2,9 @@
 #include "script/core/var_rec.h"
 
 #include "script/core/object.h"
+#include "script/core/overload.h"
 
 namespace kestrin::script {
-
-namespace {
-template <class... F>
-struct Overload : F... {
-  using F::operator()...;
-};
-template <class... F>
-Overload(F...) -> Overload<F...>;
-}  // namespace
 
 Value VarRecToValue(const VarRec& rec) {
   return std::visit(Overload{

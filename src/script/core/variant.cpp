@@ -3,17 +3,9 @@
 
 #include "script/core/engine_base.h"
 #include "script/core/object.h"
+#include "script/core/overload.h"
 
 namespace kestrin::script {
-
-namespace {
-template <class... F>
-struct Overload : F... {
-  using F::operator()...;
-};
-template <class... F>
-Overload(F...) -> Overload<F...>;
-}  // namespace
 
 Value VariantToValue(const Variant& v, BaseEngine* engine) {
   return std::visit(Overload{

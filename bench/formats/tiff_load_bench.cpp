@@ -1,0 +1,76 @@
+// Reads a 4096 x 4096 16-bit TIFF (written by fabio) with Kestrin's TIFF reader, then has
+// fabio read the same file in the same run and prints the time ratio.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "base/convert.h"
+#include "image/image_store.h"
+#include "image/tiff.h"
+#include "ports/log.h"
+
+namespace {
+
+std::string tiff_path;
+
+std::string peer(const std::string& args) {
+  const std::string script = std::string(KESTRIN_SOURCE_DIR) + "/bench/formats/fabio_tiff.py";
+  std::FILE* p = popen(("/usr/bin/python3 '" + script + "' " + args).c_str(), "r");
+  if (!p) return {};
+  char line[128] = {0};
+  const bool got = std::fgets(line, sizeof line, p) != nullptr;
+  const bool ok = pclose(p) == 0;
+  return ok ? (got ? std::string(line, strcspn(line, "\r\n")) : std::string("ok")) : std::string();
+}
+
+void BM_ReadTiffFile(benchmark::State& state) {
+  for (auto _ : state) {
+    if (kestrin::read_tiff_file(kestrin::current_image(), tiff_path) != 0) state.SkipWithError("read failed");
+    kestrin::the_log().clear_history();
+  }
+}
+BENCHMARK(BM_ReadTiffFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Keeps the median real time of each benchmark, in seconds.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+  std::vector<std::pair<std::string, double>> medians;
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs)
+      if (r.aggregate_name == "median")
+        medians.emplace_back(r.run_name.function_name, r.GetAdjustedRealTime() / 1000.0);
+    ConsoleReporter::ReportRuns(runs);
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string folder = std::filesystem::temp_directory_path().string() + "/kestrin_tiff_bench/";
+  std::filesystem::create_directories(folder);
+  tiff_path = folder + "bench_4096.tif";
+  if (peer("write '" + tiff_path + "'").empty()) {
+    std::cout << "fabio could not write the TIFF (is python3-fabio installed?)\n";
+    return 1;
+  }
+  kestrin::the_log().set_listener([](const std::string&) {});
+  benchmark::Initialize(&argc, argv);
+  MedianReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  const double fabio = kestrin::TryStrToFloat(peer("time '" + tiff_path + "' 20")).value_or(-1);
+  std::filesystem::remove_all(folder);
+  if (fabio <= 0) {
+    std::cout << "fabio could not be timed\n";
+    return 1;
+  }
+  std::cout << kestrin::Format("fabio.open(...).data: %.2f ms (median of 20)", {fabio * 1000}) << '\n';
+  for (const auto& [name, seconds] : reporter.medians)
+    std::cout << kestrin::Format("%s: %.2f ms, %.3f of fabio's time (goal: at most 0.5)", {name, seconds * 1000, seconds / fabio})
+              << '\n';
+  return 0;
+}

@@ -1,0 +1,174 @@
+// The ports over the program's windows.
+#include "app/window_ports.h"
+
+#include "analysis/parameters.h"
+#include "image/parameters_reader.h"
+#include "platform/gui/app.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/form.h"
+#include "platform/gui/list_controls.h"
+#include "platform/gui/std_controls.h"
+#include "ports/ports.h"
+
+namespace kestrin::app {
+
+using namespace kgui;
+
+namespace {
+
+TOpenDialog* main_dialog(const char* name) {
+  TForm* main = find_form("frmMain");
+  return main ? dynamic_cast<TOpenDialog*>(main->findComponent(name)) : nullptr;
+}
+
+void apply(TOpenDialog& d, const FileDialogSetup& s) {
+  uint32_t options = 0;
+  if (s.must_exist) options |= 1u << ofFileMustExist;
+  if (s.overwrite_prompt) options |= 1u << ofOverwritePrompt;
+  d.setOptions(options);
+  d.setInitialDir(s.folder);
+  d.setFileName(s.file_name);
+  d.setFilter(s.filter);
+  d.setDefaultExt(s.default_ext);
+  d.setFilterIndex(s.filter_index);
+}
+
+FileDialogSetup state_of(const TOpenDialog* d) {
+  FileDialogSetup s;
+  if (!d) return s;
+  s.folder = d->initialDir();
+  s.file_name = d->fileName();
+  s.filter = d->filter();
+  s.default_ext = d->defaultExt();
+  s.filter_index = d->filterIndex();
+  s.must_exist = d->options() & (1u << ofFileMustExist);
+  s.overwrite_prompt = d->options() & (1u << ofOverwritePrompt);
+  return s;
+}
+
+std::string run(const char* name, const FileDialogSetup& s) {
+  TOpenDialog* d = main_dialog(name);
+  if (!d) return {};
+  apply(*d, s);
+  return d->execute() ? d->fileName() : std::string();
+}
+
+}  // namespace
+
+TForm* find_form(std::string_view name) {
+  TApplication* app = TApplication::instance();
+  return app ? dynamic_cast<TForm*>(app->findComponent(name)) : nullptr;
+}
+
+TControl* WindowControls::find(std::string_view name) {
+  const size_t dot = name.find('.');
+  TForm* form = find_form(dot == std::string_view::npos ? "frmMain" : name.substr(0, dot));
+  if (!form) return nullptr;
+  const std::string_view control = dot == std::string_view::npos ? name : name.substr(dot + 1);
+  return dynamic_cast<TControl*>(form->findComponent(control));
+}
+
+std::string WindowControls::text(std::string_view name) const {
+  TControl* c = find(name);
+  if (auto* e = dynamic_cast<TEdit*>(c)) return e->text();
+  if (auto* b = dynamic_cast<TComboBox*>(c)) return b->text();
+  if (auto* m = dynamic_cast<TMemo*>(c)) return m->text();
+  if (c) return c->caption();
+  return headless_controls().text(name);
+}
+
+void WindowControls::set_text(std::string_view name, std::string_view text) {
+  TControl* c = find(name);
+  if (auto* e = dynamic_cast<TEdit*>(c)) e->setText(std::string(text));
+  else if (auto* m = dynamic_cast<TMemo*>(c)) m->setText(std::string(text));
+  else if (c) c->setCaption(std::string(text));
+  else headless_controls().set_text(name, text);
+}
+
+bool WindowControls::checked(std::string_view name) const {
+  TControl* c = find(name);
+  if (auto* b = dynamic_cast<TCheckBox*>(c)) return b->checked();
+  if (auto* r = dynamic_cast<TRadioButton*>(c)) return r->checked();
+  return c ? false : headless_controls().checked(name);
+}
+
+void WindowControls::set_checked(std::string_view name, bool on) {
+  TControl* c = find(name);
+  if (auto* b = dynamic_cast<TCheckBox*>(c)) b->setChecked(on);
+  else if (auto* r = dynamic_cast<TRadioButton*>(c)) r->setChecked(on);
+  else if (!c) headless_controls().set_checked(name, on);
+}
+
+int WindowControls::item_index(std::string_view name) const {
+  TControl* c = find(name);
+  if (auto* b = dynamic_cast<TComboBox*>(c)) return b->itemIndex();
+  if (auto* l = dynamic_cast<TListBox*>(c)) return l->itemIndex();
+  if (auto* g = dynamic_cast<TRadioGroup*>(c)) return g->itemIndex();
+  return c ? -1 : headless_controls().item_index(name);
+}
+
+void WindowControls::set_item_index(std::string_view name, int index) {
+  TControl* c = find(name);
+  if (auto* b = dynamic_cast<TComboBox*>(c)) b->setItemIndex(index);
+  else if (auto* l = dynamic_cast<TListBox*>(c)) l->setItemIndex(index);
+  else if (auto* g = dynamic_cast<TRadioGroup*>(c)) g->setItemIndex(index);
+  else if (!c) headless_controls().set_item_index(name, index);
+}
+
+void WindowViews::show_form(std::string_view name) {
+  if (TForm* f = find_form(name)) f->showForm();
+}
+
+void WindowViews::process_messages() {
+  if (TApplication* app = TApplication::instance()) app->processMessages();
+}
+
+bool WindowPrompts::confirm(std::string_view question) {
+  return messageDlg(std::string(question), mtConfirmation, (1u << mbYes) | (1u << mbNo)) == mrYes;
+}
+
+void WindowPrompts::message(std::string_view text) { showMessage(std::string(text)); }
+
+std::string WindowFileDialogs::run_open(const FileDialogSetup& s) { return run("opdFileSelect", s); }
+std::string WindowFileDialogs::run_save(const FileDialogSetup& s) { return run("svdFileSelect", s); }
+
+int WindowFileDialogs::open_filter_index() const {
+  TOpenDialog* d = main_dialog("opdFileSelect");
+  return d ? d->filterIndex() : -1;
+}
+
+int WindowFileDialogs::save_filter_index() const {
+  TOpenDialog* d = main_dialog("svdFileSelect");
+  return d ? d->filterIndex() : -1;
+}
+
+void WindowFileDialogs::set_open_filter_index(int index) {
+  if (TOpenDialog* d = main_dialog("opdFileSelect")) d->setFilterIndex(index);
+}
+
+void WindowFileDialogs::set_save_filter_index(int index) {
+  if (TOpenDialog* d = main_dialog("svdFileSelect")) d->setFilterIndex(index);
+}
+
+FileDialogSetup WindowFileDialogs::open_state() const { return state_of(main_dialog("opdFileSelect")); }
+FileDialogSetup WindowFileDialogs::save_state() const { return state_of(main_dialog("svdFileSelect")); }
+
+namespace {
+WindowControls g_controls;
+WindowViews g_views;
+WindowPrompts g_prompts;
+WindowFileDialogs g_file_dialogs;
+}  // namespace
+
+void install_window_ports() {
+  install_ports(&g_controls, &g_views, &g_prompts);
+  install_file_dialogs(&g_file_dialogs);
+  install_parameters_reader(&read_parameters);
+}
+
+void remove_window_ports() {
+  install_ports(nullptr, nullptr, nullptr);
+  install_file_dialogs(nullptr);
+}
+
+}  // namespace kestrin::app

@@ -1,0 +1,152 @@
+// The file commands: dialog preparation, the call and the recorded script line.
+#include "image/file_commands.h"
+
+#include "base/paths.h"
+#include "image/image_loader.h"
+#include "image/param_file.h"
+#include "image/pattern_files.h"
+#include "image/peak_list_procs.h"
+#include "image/state.h"
+#include "ports/file_dialogs.h"
+#include "ports/log.h"
+
+namespace kestrin {
+
+const char* const kImageFilter =
+    "Rigaku R-AXIS5 or FUJI or HiPiC (*.img)|*.IMG|Rigaku R-AXIS4 (*.stl)|*.stl|Rigaku R-AXIS (*.osc)|*.osc|"
+    "Bruker CCD Image (*.ccd)|*.ccd|TIFF Image (*.tif)|*.tif|Gel Image File (*.gel)|*.gel";
+const char* const kPatternOpenFilter =
+    "nax format (*.t)|*.t|xy format (*.xy)|*.XY|Rietan format (*.rie)|*.RIE|Wpp format (*.wpp)|*.WPP|"
+    "Rigaku format (*.raw)|*.RAW|pixel-intensity list(*.pil)|*.PIL|CSV format (*.csv)|*.CSV";
+const char* const kPatternSaveFilter =
+    "nax format (*.t)|*.t|xy format (*.xy)|*.XY|Rietan format (*.rie)|*.RIE|Wpp format (*.wpp)|*.WPP|"
+    "Rigaku format (*.raw)|*.RAW|pixel-intensity list(*.pil)|*.PIL|CSV format (*.csv)|*.CSV"
+    "|Sectoring format (*.sec)|*.SEC|NPD format (*.npd)|*.NPD";
+const char* const kMaskFilter = "mask file (*.bgz)|*.BGZ";
+const char* const kParamFilter = "kes parameter file (*.kes)|*.KES";
+
+namespace {
+
+enum class Kind { kOpen, kSave };
+
+// Step 1 of the image, pattern and mask commands: the whole preparation is replaced.
+FileDialogSetup prepare(Kind kind, FileSlot slot, const char* filter) {
+  const FileDialogs& d = file_dialogs();
+  FileDialogSetup s = kind == Kind::kOpen ? d.open_state() : d.save_state();
+  s.must_exist = kind == Kind::kOpen;
+  s.overwrite_prompt = kind == Kind::kSave;
+  s.folder = state().dialog_slots.folder[slot];
+  s.file_name.clear();
+  s.filter = filter;
+  s.filter_index = state().dialog_slots.filter_index[slot];
+  return s;
+}
+
+std::string run(Kind kind, const FileDialogSetup& s) {
+  return kind == Kind::kOpen ? file_dialogs().run_open(s) : file_dialogs().run_save(s);
+}
+
+void record(const char* method, const std::string& name) {
+  state().macro.record(std::string("Kestrin.") + method + "(" + js_quote(name) + ");");
+}
+
+void call_hook(void (*fn)(const std::string&), const char* routine, const std::string& name) {
+  if (fn) fn(name);
+  else log_not_available(routine);
+}
+
+// The parameter-file commands: only the filter and the file name change.
+std::string run_param_dialog(Kind kind) {
+  const FileDialogs& d = file_dialogs();
+  FileDialogSetup s = kind == Kind::kOpen ? d.open_state() : d.save_state();
+  s.filter = kParamFilter;
+  s.file_name = "default.kes";
+  return run(kind, s);
+}
+
+}  // namespace
+
+std::string js_quote(std::string_view text) {
+  std::string out = "'";
+  for (char c : text) {
+    switch (c) {
+      case '\'': out += "\\'"; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      default: out += c;
+    }
+  }
+  return out + "'";
+}
+
+void log_not_available(std::string_view routine) {
+  log_line(std::string(" ") + std::string(routine) + "() : not available in this version.");
+}
+
+FileCommandHooks& file_command_hooks() {
+  static FileCommandHooks hooks;
+  return hooks;
+}
+
+void load_img_dialog() {
+  const std::string name = run(Kind::kOpen, prepare(Kind::kOpen, kSlotImageOpen, kImageFilter));
+  FileDialogSlots& slots = state().dialog_slots;
+  slots.folder[kSlotImageOpen] = folder_of(name);
+  slots.filter_index[kSlotImageOpen] = file_dialogs().open_filter_index();
+  load_img_proc(name);
+  record("LoadImageFile", name);
+}
+
+void load_nax_dialog() {
+  const std::string name = run(Kind::kOpen, prepare(Kind::kOpen, kSlotPatternOpen, kPatternOpenFilter));
+  load_nax_proc(name);
+  record("LoadNaxFile", name);
+}
+
+void save_nax_dialog() {
+  FileDialogSetup s = prepare(Kind::kSave, kSlotPatternSave, kPatternSaveFilter);
+  s.default_ext.clear();
+  const std::string name = run(Kind::kSave, s);
+  save_nax_proc(name);
+  record("SaveNaxFile", name);
+}
+
+void load_mask_dialog() {
+  FileDialogSetup s = prepare(Kind::kOpen, kSlotMaskOpen, kMaskFilter);
+  s.default_ext = "bgz";
+  const std::string name = run(Kind::kOpen, s);
+  call_hook(file_command_hooks().load_mask_proc, "load_mask_proc", name);
+  record("LoadMaskFile", name);
+}
+
+void save_mask_dialog() {
+  FileDialogSetup s = prepare(Kind::kSave, kSlotMaskSave, kMaskFilter);
+  s.default_ext = "bgz";
+  const std::string name = run(Kind::kSave, s);
+  call_hook(file_command_hooks().save_mask_proc, "save_mask_proc", name);
+  record("SaveMaskFile", name);
+}
+
+void load_param_dialog() {
+  const std::string name = run_param_dialog(Kind::kOpen);
+  if (!name.empty()) load_param_proc(name);
+  record("LoadParamFile", name);
+}
+
+void save_param_dialog() {
+  const std::string name = run_param_dialog(Kind::kSave);
+  if (!name.empty()) save_param_proc(name);
+  record("SaveParamFile", name);
+}
+
+void load_peak_command() { load_peak_proc(); }
+void save_peak_command() { save_peak_proc(); }
+void save_fit_command() { save_fit_proc(); }
+
+void save_img_command() {
+  if (auto fn = file_command_hooks().save_img_proc) fn();
+  else log_not_available("save_img_proc");
+}
+
+}  // namespace kestrin

@@ -1,0 +1,52 @@
+// The file commands of the windows: each prepares the main window's shared open or save
+// dialog for its kind of file (filter, options, remembered folder and filter index), runs
+// it, hands the chosen name to the loader or writer and records the matching script line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kestrin {
+
+// Dialog filters, "text|pattern|..." pairs.
+extern const char* const kImageFilter;
+extern const char* const kPatternOpenFilter;
+extern const char* const kPatternSaveFilter;
+extern const char* const kMaskFilter;
+extern const char* const kParamFilter;
+
+// A script string literal for `text`: single quotes, with ', \ and line ends escaped, so
+// that a recorded name replays as the same name.
+std::string js_quote(std::string_view text);
+
+// The dialog commands. Each records "Kestrin.<Method>('<name>');" while recording is on,
+// after the call, also for a cancelled dialog (empty name).
+void load_img_dialog();
+void load_nax_dialog();
+void save_nax_dialog();
+void load_mask_dialog();
+void save_mask_dialog();
+// The parameter-file dialogs change only the filter and the file name ("default.kes") of
+// the dialog; a cancel loads or writes nothing.
+void load_param_dialog();
+void save_param_dialog();
+
+// Plain forwards to routines that run their own dialogs.
+void load_peak_command();
+void save_peak_command();
+void save_fit_command();
+void save_img_command();
+
+// Routines of other parts of the program that the file commands call; an empty entry
+// means the routine is not there yet, and the command logs so.
+struct FileCommandHooks {
+  void (*load_mask_proc)(const std::string& name) = nullptr;
+  void (*save_mask_proc)(const std::string& name) = nullptr;
+  void (*save_img_proc)() = nullptr;
+};
+FileCommandHooks& file_command_hooks();
+
+// Logs that a command's routine is not part of this build yet.
+void log_not_available(std::string_view routine);
+
+}  // namespace kestrin

@@ -1,0 +1,66 @@
+// Row-by-row conversion between a file's pixel bytes and the store's codes, shared by the
+// readers and writers. File row r is stored as row r, or as row height-1-r when rows are
+// reversed (VerticalReverse); the writers apply the same mapping backwards.
+#pragma once
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <cstddef>
+#include <cstdint>
+
+#include "image/image_store.h"
+
+namespace kestrin {
+
+inline size_t stored_row(int32_t file_row, int32_t height, bool reverse) {
+  return size_t(reverse ? height - 1 - file_row : file_row);
+}
+
+// Calls fn(codes of the stored row, file row) for every file row.
+template <class RowFn>
+void for_each_file_row(ImageStore& s, bool reverse, RowFn fn) {
+  uint16_t* codes = s.image_codes.data();
+  for (int32_t r = 0; r < s.ImageHeight; ++r)
+    fn(codes + stored_row(r, s.ImageHeight, reverse) * size_t(s.ImageWidth), r);
+}
+
+template <class RowFn>
+void for_each_file_row(const ImageStore& s, bool reverse, RowFn fn) {
+  const uint16_t* codes = s.image_codes.data();
+  for (int32_t r = 0; r < s.ImageHeight; ++r)
+    fn(codes + stored_row(r, s.ImageHeight, reverse) * size_t(s.ImageWidth), r);
+}
+
+inline void decode_u8_row(const uint8_t* src, uint16_t* dst, size_t n) {
+  for (size_t i = 0; i < n; ++i) dst[i] = src[i];
+}
+inline void decode_u16le_row(const uint8_t* src, uint16_t* dst, size_t n) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(dst, src, 2 * n);
+  } else {
+    for (size_t i = 0; i < n; ++i) dst[i] = uint16_t(src[2 * i] | src[2 * i + 1] << 8);
+  }
+}
+inline void decode_u16be_row(const uint8_t* src, uint16_t* dst, size_t n) {
+  for (size_t i = 0; i < n; ++i) dst[i] = uint16_t(src[2 * i] << 8 | src[2 * i + 1]);
+}
+
+// One-byte pixels hold codes up to 255; larger codes are written as 255, not wrapped.
+inline void encode_u8_row(const uint16_t* src, uint8_t* dst, size_t n) {
+  for (size_t i = 0; i < n; ++i) dst[i] = uint8_t(std::min<uint16_t>(src[i], 255));
+}
+inline void encode_u16le_row(const uint16_t* src, uint8_t* dst, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    dst[2 * i] = uint8_t(src[i]);
+    dst[2 * i + 1] = uint8_t(src[i] >> 8);
+  }
+}
+inline void encode_u16be_row(const uint16_t* src, uint8_t* dst, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    dst[2 * i] = uint8_t(src[i] >> 8);
+    dst[2 * i + 1] = uint8_t(src[i]);
+  }
+}
+
+}  // namespace kestrin

@@ -1,0 +1,27 @@
+// The settings file "Kestrin.kes": the main window's parameter edits, region choices and
+// header locks, the remembered dialog folders and filter indexes, the options and the
+// display colours, one value per line in a fixed order (54 lines, no keys).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kestrin {
+
+// The settings file in the configuration folder.
+std::string settings_file_path();
+
+// Fills the main window's controls (through controls()) and the shared state from the
+// file, with LoadingFlag set meanwhile. Lines past the end of the file read as empty
+// lines. A missing or unreadable file, or a line that does not convert (outside the
+// lines with a fall-back value), ends the reading there; nothing is reported.
+void read_settings_file(const std::string& path);
+void read_settings_lines(const std::vector<std::string>& lines);
+
+// The 54 lines for the current controls and state.
+std::vector<std::string> settings_file_lines();
+// Writes the file (creating the configuration folder when it is the default path).
+// A failure is logged and reported by false, never thrown.
+bool save_settings_file(const std::string& path);
+
+}  // namespace kestrin

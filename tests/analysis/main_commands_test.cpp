@@ -1,0 +1,183 @@
+// The main window's commands without widgets: the edit-commit rule, the radio and combo
+// lines, the loading guard, the straight-line guard and the centre search's start.
+#include <gtest/gtest.h>
+
+#include "analysis/main_commands.h"
+#include "analysis/parameters.h"
+#include "base/convert.h"
+#include "image/image_store.h"
+#include "image/state.h"
+#include "ports/ports.h"
+#include "support/pattern_fixture.h"
+#include "support/ring_image.h"
+
+namespace kestrin::test {
+namespace {
+
+class CountingRedraws : public Views {
+public:
+  int redraws = 0;
+  void redraw_image() override { ++redraws; }
+};
+
+class MainCommandsTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    reset_state();
+    reset_headless_ports();
+    install_ports(nullptr, &views_, &prompts_);
+    the_log().clear_history();
+    state().macro.MacroRecording = true;
+  }
+  void TearDown() override {
+    main_command_hooks() = {};
+    reset_headless_ports();
+  }
+  Controls& c() { return controls(); }
+  const std::vector<std::string>& macro() const { return state().macro.MacroList; }
+  CountingRedraws views_;
+  ScriptedPrompts prompts_;
+};
+
+TEST_F(MainCommandsTest, EditCommitRule) {
+  struct Case {
+    bool image;
+    int key;
+    bool reads;  // read_parameters ran and the image was redrawn
+    bool records;
+  };
+  const Case cases[] = {{false, kEnterKey, false, false}, {false, 'A', false, false},
+                        {true, kEnterKey, true, true},    {true, 'A', false, false}};
+  for (const Case& k : cases) {
+    SetUp();
+    views_.redraws = 0;
+    current_image().NoImageFlag = k.image ? 0 : 1;
+    c().set_text("edtCameraLength", " 250 ");
+    state().integration_params.Lo = 1;
+    parameter_edit_key("edtCameraLength", k.key);
+    SCOPED_TRACE(testing::Message() << "image " << k.image << " key " << k.key);
+    EXPECT_EQ(state().integration_params.Lo == 250, k.reads);
+    EXPECT_EQ(views_.redraws, k.reads ? 1 : 0);
+    EXPECT_EQ(macro(), k.records ? std::vector<std::string>{"Kestrin.SetLo( 250 );"} : std::vector<std::string>{});
+  }
+}
+
+TEST_F(MainCommandsTest, EveryParameterEditRecordsItsMethod) {
+  current_image().NoImageFlag = 0;
+  for (const ParameterEdit& e : parameter_edits()) parameter_edit_key(e.edit, kEnterKey);
+  ASSERT_EQ(macro().size(), 15u);  // all but the division angle
+  EXPECT_EQ(macro().front(), "Kestrin.Set2ThetaBegin(1.0);");
+  EXPECT_EQ(macro()[9], "Kestrin.SetBand(100);");
+  EXPECT_EQ(macro().back(), "Kestrin.SetCenterY(1989);");
+  EXPECT_EQ(views_.redraws, 16);
+}
+
+TEST_F(MainCommandsTest, TextThatIsNoNumberStopsBeforeTheLine) {
+  current_image().NoImageFlag = 0;
+  c().set_text("edtLambda", "1,5");
+  EXPECT_THROW(parameter_edit_key("edtLambda", kEnterKey), ConversionError);
+  EXPECT_TRUE(macro().empty());
+}
+
+TEST_F(MainCommandsTest, RadioAndComboLinesNeedNoImageAndWaitForLoading) {
+  c().set_checked("rbtnRectangle", true);
+  region_radio_clicked(0);
+  c().set_checked("rbtnSector", true);
+  region_radio_clicked(1);
+  c().set_checked("rbtnSectoredDivision", true);
+  region_radio_clicked(2);
+  c().set_checked("rbtnRect_Angle", true);
+  rect_mode_radio_clicked(1);
+  c().set_item_index("cmbDirection", 6);
+  direction_changed();
+  EXPECT_EQ(macro(), (std::vector<std::string>{
+                         "Kestrin.SetIntegrationMode(0);", "Kestrin.SetIntegrationMode(1);",
+                         "Kestrin.SetIntegrationMode(2);", "Kestrin.SetRectAngleMode(1);",
+                         "Kestrin.SetRectDirection(6);"}));
+  EXPECT_EQ(state().integration_params.IntegrationMode, 2);
+  EXPECT_EQ(state().integration_params.RectDirection, 6);
+  EXPECT_EQ(views_.redraws, 5);
+
+  state().LoadingFlag = true;
+  c().set_item_index("cmbDirection", 2);
+  direction_changed();
+  region_radio_clicked(0);
+  rect_mode_radio_clicked(0);
+  EXPECT_EQ(macro().size(), 5u);
+  EXPECT_EQ(views_.redraws, 5);
+  EXPECT_EQ(state().integration_params.RectDirection, 6);
+}
+
+int32_t g_line_direction = -1;
+
+TEST_F(MainCommandsTest, StraightLineIntegrationOnlyForTheRectangleByDirection) {
+  main_command_hooks().calc_line_integration = [](int32_t d) { g_line_direction = d; };
+  state().integration_params.RectDirection = 3;
+  const std::pair<const char*, const char*> choices[] = {
+      {"rbtnSector", "rbtnRect_Direction"}, {"rbtnRectangle", "rbtnRect_Angle"}, {"rbtnRectangle", "rbtnRect_Direction"}};
+  for (auto [region, mode] : choices) {
+    g_line_direction = -1;
+    c().set_checked(region, true);
+    c().set_checked(mode, true);
+    straight_line_integration();
+  }
+  EXPECT_EQ(g_line_direction, 3);  // the last choice only
+}
+
+TEST_F(MainCommandsTest, CentreSearchWithoutDirectBeamStartsInTheMiddleWhenAskedNot) {
+  current_image().ImageWidth = current_image().ImageHeight = 2000;
+  prompts_.answers = {false};
+  find_center_without_direct();
+  EXPECT_EQ(prompts_.questions, std::vector<std::string>{"Use current CenterX,Y for Initial?"});
+  EXPECT_EQ(c().text("edtCenterX0"), "1000");
+  EXPECT_EQ(c().text("edtCenterY0"), "1000");
+  EXPECT_EQ(state().integration_params.X0, 1000);
+  EXPECT_EQ(the_log().history().back(), " FindCenterNoDirect() : not available in this version.");
+}
+
+void half_step(double& x, double& y) {
+  x += 0.5;
+  y -= 0.5;
+}
+
+TEST_F(MainCommandsTest, CentreSearchWithoutDirectBeamRunsTenRoundsFromTheEdits) {
+  main_command_hooks().find_center_no_direct = &half_step;
+  c().set_text("edtCenterX0", "10");
+  c().set_text("edtCenterY0", "20");
+  find_center_without_direct();  // answered yes: starts from the edits
+  EXPECT_EQ(c().text("edtCenterX0"), "15");
+  EXPECT_EQ(c().text("edtCenterY0"), "15");
+  EXPECT_EQ(views_.redraws, 10);
+}
+
+TEST_F(MainCommandsTest, FindCenterNeedsAnImageAndOnlyTheMenuRedraws) {
+  find_center_command(true);
+  EXPECT_EQ(views_.redraws, 0);
+  RingImageSpec spec;
+  spec.rings = {{5, 0.2, 500}};
+  load_into_current_image(make_ring_image(spec), 200, 200);
+  find_center_command(false);
+  const int by_button = views_.redraws;  // whatever the centre search redraws itself
+  EXPECT_EQ(macro(), std::vector<std::string>{"Kestrin.FindCenter();"});
+  find_center_command(true);
+  EXPECT_EQ(views_.redraws - by_button, by_button + 1);
+}
+
+TEST_F(MainCommandsTest, StartStateZeroesTheGeometryAndEmptiesTheMacroList) {
+  state().macro.MacroList = {"x"};
+  current_image().NoImageFlag = 0;
+  init_program_state();
+  const IntegrationParams& p = state().integration_params;
+  EXPECT_EQ(p.Lo, 0);
+  EXPECT_EQ(p.X0, 0);
+  EXPECT_EQ(p.band_width, 0);
+  EXPECT_EQ(p.RectDirection, 0);
+  EXPECT_EQ(current_image().NoImageFlag, 1);
+  EXPECT_TRUE(state().nax_pattern.empty());
+  EXPECT_TRUE(macro().empty());
+  EXPECT_FALSE(state().macro.MacroRecording);
+  EXPECT_EQ(state().graph.GraphWidth, 500);
+}
+
+}  // namespace
+}  // namespace kestrin::test

@@ -1,0 +1,68 @@
+// The window tests' application object and fixture.
+#include "app_fixture.h"
+
+#include <QTest>
+#include <cstdlib>
+
+#include "app/program.h"
+#include "app/window_ports.h"
+#include "offscreen_app.h"
+#include "image/state.h"
+#include "ports/ports.h"
+#include "support/raxis_fixture.h"
+#include "support/ring_image.h"
+
+namespace kestrin::test {
+
+kgui::TApplication& test_app() { return offscreen_app(); }
+
+void AppTest::SetUp() {
+  test_app();
+  ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
+  previous_ = kgui::setDialogs(&dialogs_);
+  start();
+}
+
+void AppTest::TearDown() {
+  stop();
+  kgui::setDialogs(previous_);
+}
+
+void AppTest::start() {
+  stop();
+  reset_state();
+  reset_headless_ports();
+  the_log().clear_history();
+  forms_ = app::start_program(test_app());
+}
+
+void AppTest::stop() {
+  for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) delete *it;
+  forms_.clear();
+  app::remove_window_ports();
+  test_app().processMessages();
+}
+
+void AppTest::enter(kgui::TEdit* edit, const std::string& text) {
+  edit->setText(text);
+  QTest::keyClick(edit->widget(), Qt::Key_Return);
+}
+
+void AppTest::click_menu(const std::string& menu, const std::string& item) {
+  kgui::TMenuItem* m = main().menuItem(menu, item);
+  ASSERT_NE(m, nullptr) << menu << " > " << item;
+  m->click();
+}
+
+std::string AppTest::write_ring_image(const std::string& name, double shift) {
+  RingImageSpec spec;
+  spec.rings = {{4.0 + shift, 0.15, 3000}, {7.0 + shift, 0.2, 2000}};
+  RaxisFixture f;
+  f.width = f.height = 200;
+  f.camera_length = 100;
+  f.wavelength = 1.0f;
+  f.codes = make_ring_image(spec);
+  return f.write(dir_.file(name));
+}
+
+}  // namespace kestrin::test

@@ -1,0 +1,43 @@
+// The application object of the window tests and the per-test fixture: fresh state, the
+// program's forms built as at start, scripted dialogs, and a configuration folder of the
+// test's own for the settings file.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "platform/gui/app.h"
+#include "platform/gui/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace kestrin::test {
+
+kgui::TApplication& test_app();
+
+class AppTest : public ::testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Builds the forms (SetUp does; a test that writes a settings file first calls it again).
+  void start();
+  void stop();
+  app::TfrmMain& main() { return *static_cast<app::TfrmMain*>(forms_.at(0)); }
+  std::string settings_path() const { return config_.path() + "kestrin/Kestrin.kes"; }
+  // Types `text` into a parameter edit and presses Return.
+  void enter(kgui::TEdit* edit, const std::string& text);
+  void click_menu(const std::string& menu, const std::string& item);
+  // An R-AXIS image of 200 x 200 pixels with two rings around (100, 100); `shift` moves
+  // the rings' angles a little so that two images differ.
+  std::string write_ring_image(const std::string& name, double shift = 0);
+
+  TempDir config_;
+  TempDir dir_;
+  kgui::ScriptedDialogs dialogs_;
+  kgui::Dialogs* previous_ = nullptr;
+  std::vector<kgui::TForm*> forms_;
+};
+
+}  // namespace kestrin::test

@@ -12,6 +12,8 @@ void log_line(std::string_view text) { the_log().add(text); }
 
 void Log::add(std::string_view text) {
   std::string line(text);
+  if (history_.size() >= kHistoryLimit)
+    history_.erase(history_.begin(), history_.begin() + std::ptrdiff_t(kHistoryLimit / 2));
   history_.push_back(line);
   if (listener_)
     listener_(line);

@@ -20,7 +20,9 @@ public:
   using Listener = std::function<void(const std::string&)>;
   void add(std::string_view text);
   void set_listener(Listener listener);  // delivers held lines first
-  // Lines logged since the last clear_history (kept for tests and the harness).
+  // Lines logged since the last clear_history, for tests and the harness; only the newest
+  // kHistoryLimit lines are kept, so a long session does not grow without bound.
+  static constexpr size_t kHistoryLimit = 100000;
   const std::vector<std::string>& history() const { return history_; }
   void clear_history() { history_.clear(); }
 

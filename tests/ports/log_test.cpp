@@ -17,6 +17,13 @@ TEST(Log, HeldLinesReachTheFirstListenerInOrderThenLiveLinesFollow) {
   EXPECT_EQ(log.history().size(), 3u);
 }
 
+TEST(Log, HistoryKeepsOnlyTheNewestLines) {
+  Log log;
+  for (size_t i = 0; i <= Log::kHistoryLimit; ++i) log.add(std::to_string(i));
+  EXPECT_LE(log.history().size(), Log::kHistoryLimit);
+  EXPECT_EQ(log.history().back(), std::to_string(Log::kHistoryLimit));
+}
+
 TEST(HeadlessControls, StartValuesAndRadioGroups) {
   HeadlessControls c;
   EXPECT_EQ(c.text("edtCameraLength"), "500");

@@ -18,8 +18,7 @@ namespace {
 int32_t integer_of(const std::string& arg) {
   const auto v = TryStrToFloat(arg);
   if (!v) return TryStrToInt(arg).value_or(0);
-  const auto r = checked_int32(std::nearbyint(*v));  // ties to even
-  return r ? *r : 0;
+  return saturate_int32(std::nearbyint(*v));  // ties to even; far out of range stays out of range
 }
 
 std::optional<std::string> real_result(double v) { return FloatToStr(v); }

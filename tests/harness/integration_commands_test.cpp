@@ -65,7 +65,7 @@ TEST_F(IntegrationCommandsTest, AngleIntensityAndPatternPoints) {
   controls().set_text("edt2ThetaStep", "0.01");
   const std::string out = run(
       "Kestrin = new Kestrin;\nKestrin.SetIntegrationMode(0);\nKestrin.SetRectDirection(6);\n"
-      "Kestrin.AngleIntensity();\nKestrin.GetNaxIntensity(100);\nGetNaxIntensity 36001\n");
+      "Kestrin.AngleIntensity();\nKestrin.GetNaxIntensity(100);\nGetNaxIntensity 36001\nGetNaxIntensity 99999999999\n");
   EXPECT_NE(out.find("0,119,0,99\n"), std::string::npos) << out;
   EXPECT_NE(out.find("Max intensity   ="), std::string::npos);
   const auto& v = state().nax_pattern.values;

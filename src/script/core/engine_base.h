@@ -2,15 +2,21 @@
 #pragma once
 
 #include "script/core/value.h"
+#include "script/core/weak.h"
 
 namespace kestrin::script {
 
 class TJObjectFactory;
 class IJFunction;
 
+// Objects hold their engine weakly: an object that outlives its engine sees none.
 class BaseEngine {
 public:
+  BaseEngine() = default;
+  BaseEngine(const BaseEngine&) = delete;
+  BaseEngine& operator=(const BaseEngine&) = delete;
   virtual ~BaseEngine() = default;
+  WeakCell* WeakHandle() { return anchor_.Cell(this); }
   virtual TJObjectFactory& Factory() = 0;
   // True while a script runs (event sources fire only then).
   virtual bool Running() const = 0;
@@ -20,6 +26,13 @@ public:
   virtual void CallFunction(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) = 0;
   // A script function named `name` visible in the current scope.
   virtual bool FindFunction(const StrRef& name, Value& fn) = 0;
+  // A new Date object for a local date-time (days since 1899-12-30).
+  virtual Value NewDate(double /*days*/) { return Value(); }
+  // A new ActiveXObject wrapping an automation interface.
+  virtual Value WrapDispatch(Dispatch* d) { return Value::Disp(d); }
+
+private:
+  WeakAnchor anchor_;
 };
 
 using TJBaseEngine = BaseEngine;

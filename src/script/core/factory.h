@@ -57,7 +57,8 @@ public:
   // A new object of a registered class, registered with the factory; null when the
   // class is unknown.
   Value Create(std::string_view name, TJValueList* params);
-  // Fires OnNewObject, then keeps the object (AddObject).
+  // Fires OnNewObject, then keeps the object (AddObject). The caller holds the object
+  // (a Value or Ref) across the call: a count-0 object dies at its first release.
   void Register(TJObject* obj);
   void AddObject(TJObject* obj);
   // The effective prototype of a class name; made (and kept) on first use.

@@ -147,8 +147,13 @@ private:
   }
   void Free(Item& it) {
     if (on_free_item) on_free_item(it);
+    if (free_value_) free_value_(it.value);
   }
 
+protected:
+  std::function<void(V&)> free_value_;  // the typed table's own freeing, after on_free_item
+
+private:
   std::vector<std::vector<Item>> buckets_;
   bool ignore_case_;
   mutable std::vector<std::string> keys_;
@@ -159,5 +164,20 @@ private:
 using TStringHashTable = HashTable<std::string>;
 using TIntegerHashTable = HashTable<int32_t>;
 using TPointerHashTable = HashTable<void*>;
+
+// A table of objects that it frees on removal, replacement, clearing and destruction
+// while owns_objects is set.
+template <class T>
+class TObjectHashTable : public HashTable<T*> {
+public:
+  TObjectHashTable(uint32_t table_size, bool ignore_case) : HashTable<T*>(table_size, ignore_case) {
+    this->free_value_ = [this](T*& v) {
+      if (owns_objects) delete v;
+      v = nullptr;
+    };
+  }
+  ~TObjectHashTable() { this->Clear(); }
+  bool owns_objects = true;
+};
 
 }  // namespace kestrin::script

@@ -3,7 +3,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace kestrin::script {
 
@@ -29,7 +28,11 @@ void SignificantDigits(double d, std::string& digits, int& exp10) {
   digits.assign(1, t[0]);
   digits.append(t.substr(2, e - 2));
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  exp10 = std::atoi(std::string(t.substr(e + 1)).c_str()) + 1;
+  std::string_view ex = t.substr(e + 1);
+  if (!ex.empty() && ex[0] == '+') ex.remove_prefix(1);
+  int exponent = 0;
+  std::from_chars(ex.data(), ex.data() + ex.size(), exponent);
+  exp10 = exponent + 1;
 }
 
 }  // namespace
@@ -44,15 +47,24 @@ std::string DoubleToScriptText(double d) {
   std::string out = d < 0 ? "-" : "";
   int n = static_cast<int>(digits.size());
   if (exp10 > 15 || exp10 < -3) {
-    out += digits[0];
-    if (n > 1) out += "." + digits.substr(1);
-    out += "E" + std::to_string(exp10 - 1);
+    out.push_back(digits[0]);
+    if (n > 1) {
+      out.push_back('.');
+      out.append(digits, 1, std::string::npos);
+    }
+    out.push_back('E');
+    out.append(std::to_string(exp10 - 1));
   } else if (exp10 <= 0) {
-    out += "0." + std::string(static_cast<size_t>(-exp10), '0') + digits;
+    out.append("0.");
+    out.append(static_cast<size_t>(-exp10), '0');
+    out.append(digits);
   } else if (exp10 >= n) {
-    out += digits + std::string(static_cast<size_t>(exp10 - n), '0');
+    out.append(digits);
+    out.append(static_cast<size_t>(exp10 - n), '0');
   } else {
-    out += digits.substr(0, static_cast<size_t>(exp10)) + "." + digits.substr(static_cast<size_t>(exp10));
+    out.append(digits, 0, static_cast<size_t>(exp10));
+    out.push_back('.');
+    out.append(digits, static_cast<size_t>(exp10), std::string::npos);
   }
   return out;
 }

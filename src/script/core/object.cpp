@@ -119,7 +119,15 @@ const ClassInfo& TJObject::BaseClass() {
 
 // ---- life ----
 
-TJObject::TJObject(BaseEngine* engine) : class_name_("Object"), engine_(engine) {}
+// One shared cell per thread for the default class name (counts are not atomic).
+static const StrRef& DefaultClassName() {
+  static thread_local const StrRef name("Object");
+  return name;
+}
+
+TJObject::TJObject(BaseEngine* engine) : class_name_(DefaultClassName()) {
+  if (engine) engine_ = WeakPtr<BaseEngine>(engine->WeakHandle());
+}
 
 TJObject::~TJObject() {
   weak_.Kill();
@@ -137,8 +145,12 @@ uint32_t TJObject::DecRef() {
 void TJObject::Kill() {
   rc_flags |= kRcDead;
   weak_.Kill();
-  OnKill();
-  engine_ = nullptr;  // a zombie may outlive its engine
+  try {
+    OnKill();
+  } catch (...) {
+    // The clear frees every object whatever a class's teardown reports.
+  }
+  engine_.reset();  // a zombie may outlive its engine
   members_.Clear();
   events_.clear();
 }
@@ -154,15 +166,15 @@ bool TJObject::FindOwnMember(const StrRef& name, Value& out) {
   if (hide_class_methods_) return false;
   NativeMethod fn = Class().FindMethod(name.view());
   if (!fn) return false;
-  Value f = MakeNativeFunction(name, fn, this);
-  members_.FindOrAdd(name).value = f;
-  out = std::move(f);
+  out = MakeNativeFunction(name, fn, this);
+  members_.Put(name, out);
   return true;
 }
 
 bool TJObject::LookupPrototype(const StrRef& name, Value& out) {
-  if ((ClassFlags() & kPrototypeClass) || !engine_ || g_prototype_depth >= kMaxPrototypeDepth) return false;
-  TJObject* proto = engine_->Factory().GetPrototype(class_name_);
+  BaseEngine* engine = Engine();
+  if ((ClassFlags() & kPrototypeClass) || !engine || g_prototype_depth >= kMaxPrototypeDepth) return false;
+  TJObject* proto = engine->Factory().GetPrototype(class_name_);
   if (!proto || proto == this) return false;
   Ref<TJObject> hold(proto);
   ++g_prototype_depth;
@@ -195,7 +207,7 @@ bool TJObject::SetValueImpl(const StrRef& name, const Value& v, const Value*) {
     return true;
   }
   if (!e && !hide_class_methods_ && Class().FindMethod(name.view())) {
-    members_.FindOrAdd(name).value = v;
+    members_.Put(name, v);
     return true;
   }
   return false;
@@ -214,18 +226,18 @@ Value TJObject::GetValue(const StrRef& name, bool array_style) {
 
 void TJObject::SetValue(const StrRef& name, const Value& v, const Value* param) {
   if (SetValueImpl(name, v, param)) return;
-  PropertyMap::Entry& e = members_.FindOrAdd(name);
-  e.removed = false;
-  e.value = v;
+  members_.Put(name, v);
 }
 
 bool TJObject::HasKey(const StrRef& name) {
+  if (Dead()) return false;
   if (HasPublishedProp(name)) return true;
   if (PropertyMap::Entry* e = members_.Find(name)) return !e->removed;
   return !hide_class_methods_ && Class().FindMethod(name.view());
 }
 
 bool TJObject::RemoveKey(const StrRef& name) {
+  if (Dead()) return false;
   bool class_method = !hide_class_methods_ && Class().FindMethod(name.view());
   PropertyMap::Entry* e = members_.Find(name);
   if (e && e->removed) return false;
@@ -292,9 +304,7 @@ void TJObject::GetEventNames(std::vector<StrRef>& out) { out.insert(out.end(), e
 // ---- non-virtual member operations ----
 
 void TJObject::DefineMethod(const StrRef& name, NativeMethod fn) {
-  PropertyMap::Entry& e = members_.FindOrAdd(name);
-  e.removed = false;
-  e.value = MakeNativeFunction(name, fn, this);
+  members_.Put(name, MakeNativeFunction(name, fn, this));
 }
 
 void TJObject::DefineEvent(const StrRef& name) {
@@ -304,11 +314,7 @@ void TJObject::DefineEvent(const StrRef& name) {
   events_.insert(it, name);
 }
 
-void TJObject::StoreMember(const StrRef& name, const Value& v) {
-  PropertyMap::Entry& e = members_.FindOrAdd(name);
-  e.removed = false;
-  e.value = v;
-}
+void TJObject::StoreMember(const StrRef& name, const Value& v) { members_.Put(name, v); }
 
 void TJObject::ClearMembers() {
   members_.Clear();
@@ -331,21 +337,23 @@ bool TJObject::HasPublishedProp(const StrRef& name) {
 }
 
 bool TJObject::HasEventHandler(const StrRef& name) {
-  if (!engine_ || !engine_->Running() || name.empty()) return false;
+  BaseEngine* engine = Engine();
+  if (!engine || !engine->Running() || name.empty()) return false;
   Value v;
   return GetValueImpl(name, v, nullptr);
 }
 
 void TJObject::CallEvent(const StrRef& prefix, const StrRef& name, Value& result, TJValueList* params) {
   result = Value();
-  if (!engine_) return;
+  BaseEngine* engine = Engine();
+  if (!engine) return;
   Value fn;
   if (!prefix.empty()) {
-    if (!engine_->FindFunction(Concat(prefix.view(), name.view()), fn)) return;
+    if (!engine->FindFunction(Concat(prefix.view(), name.view()), fn)) return;
   } else {
     GetValue(name, true, fn);
   }
-  if (IJFunction* f = fn.function()) engine_->CallFunction(*f, params, result, this);
+  if (IJFunction* f = fn.function()) engine->CallFunction(*f, params, result, this);
 }
 
 }  // namespace kestrin::script

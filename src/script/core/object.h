@@ -11,6 +11,7 @@
 #include "script/core/function.h"
 #include "script/core/property_map.h"
 #include "script/core/value.h"
+#include "script/core/variant.h"
 #include "script/core/weak.h"
 
 namespace kestrin::script {
@@ -89,6 +90,8 @@ public:
   virtual bool ToBool() { return true; }
   virtual char ToChar() { return '\0'; }
   virtual bool Equal(TJObject* other) { return other == this; }
+  // The object as an automation variant (String, Number, Boolean, Date, ActiveX objects).
+  virtual bool ToVariant(Variant& /*out*/) { return false; }
   virtual void GetPropertyNames(std::vector<StrRef>& out);
   virtual void GetMethodNames(std::vector<StrRef>& out);
   virtual void GetEventNames(std::vector<StrRef>& out);
@@ -105,11 +108,12 @@ public:
   uint32_t DecRef();
   uint32_t RefCount() const { return refs; }
   bool Dead() const { return rc_flags & kRcDead; }
-  WeakCell* WeakHandle() { return weak_.Cell(this); }
+  // A killed object hands out a cell that already reads nil.
+  WeakCell* WeakHandle() { return weak_.Cell(Dead() ? nullptr : this); }
 
   const StrRef& ClassName() const { return class_name_; }
   void SetObjectName(StrRef name) { class_name_ = std::move(name); }
-  BaseEngine* Engine() const { return engine_; }
+  BaseEngine* Engine() const { return engine_.get(); }
 
   // A native method of this object alone (class methods come from Class()).
   void DefineMethod(const StrRef& name, NativeMethod fn);
@@ -143,7 +147,7 @@ private:
   StrRef class_name_;
   PropertyMap members_;
   std::vector<StrRef> events_;
-  BaseEngine* engine_ = nullptr;
+  WeakPtr<BaseEngine> engine_;
   bool hide_class_methods_ = false;
   WeakAnchor weak_;
   TJObjectFactory* factory_ = nullptr;  // set while the factory keeps the object

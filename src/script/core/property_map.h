@@ -23,6 +23,14 @@ public:
   Entry* Find(std::string_view key);
   // The entry of `key`, added (undefined, not removed) when missing.
   Entry& FindOrAdd(const StrRef& key);
+  // Stores v under key (no longer removed). v is taken by value, so it may name a value
+  // held in this map even when adding moves the entries.
+  Entry& Put(const StrRef& key, Value v) {
+    Entry& e = FindOrAdd(key);
+    e.removed = false;
+    e.value = std::move(v);
+    return e;
+  }
   bool Erase(std::string_view key);
   // Removes every entry; values are released after the map is already empty.
   void Clear();

@@ -84,7 +84,7 @@ void TJLocalSymbolTable::Clear() {
 
 void TJLocalSymbolTable::CopyVariables(const TJLocalSymbolTable& source) {
   for (const PropertyMap::Entry& e : source.vars_.entries())
-    if (!vars_.Find(e.key)) vars_.FindOrAdd(e.key).value = e.value;
+    if (!vars_.Find(e.key)) vars_.Put(e.key, e.value);
 }
 
 TJLocalSymbolTable* TJLocalSymbolTable::NewChild(const TJLocalSymbolTable* source, TJObject* this_obj) {
@@ -105,29 +105,29 @@ void TJLocalSymbolTable::PopChild() {
   children_.pop_back();
 }
 
+// The children of a definition table are exactly the live activations whose parent it
+// is (nested definitions name it as parent too, but are not activations).
 bool TJLocalSymbolTable::IsChild(const TJLocalSymbolTable* t) const {
-  for (auto it = children_.rbegin(); it != children_.rend(); ++it)
-    if (it->get() == t) return true;
-  return false;
+  return t && t->activation_ && t->Parent() == this;
 }
 
-void TJLocalSymbolTable::DefineLocal(const StrRef& name, const Value& v) { vars_.FindOrAdd(name).value = v; }
+void TJLocalSymbolTable::DefineLocal(const StrRef& name, const Value& v) { vars_.Put(name, v); }
 
 void TJLocalSymbolTable::DefineInFunction(const StrRef& name, const Value& v) {
   TJLocalSymbolTable* t = FindFunctionTable();
   if (!t) t = this;
-  if (!t->vars_.Find(name)) t->vars_.FindOrAdd(name).value = v;
+  if (!t->vars_.Find(name)) t->vars_.Put(name, v);
 }
 
 void TJLocalSymbolTable::DefineStatic(const StrRef& name, const Value& v) {
   TJLocalSymbolTable* t = FindStaticTable();
   if (!t) t = this;
-  if (!t->vars_.Find(name)) t->vars_.FindOrAdd(name).value = v;
+  if (!t->vars_.Find(name)) t->vars_.Put(name, v);
 }
 
 void TJLocalSymbolTable::DefineGlobal(const StrRef& name, const Value& v) {
   TJLocalSymbolTable* t = FindGlobalTable();
-  (t ? t : this)->vars_.FindOrAdd(name).value = v;
+  (t ? t : this)->vars_.Put(name, v);
 }
 
 void TJLocalSymbolTable::AssignVariable(const StrRef& name, const Value& v, int mode) {

@@ -77,6 +77,8 @@ protected:
   bool IsChild(const TJLocalSymbolTable* t) const;
   bool ThisHas(const StrRef& name, Value* out);
 
+  bool activation_ = false;  // made by NewChild for a call of a function definition
+
   WeakPtr<TJLocalSymbolTable> parent_;
   PropertyMap vars_;
   WeakPtr<TJObject> this_;
@@ -91,7 +93,9 @@ protected:
 class TJFunctionSymbolTable : public TJLocalSymbolTable {
 public:
   explicit TJFunctionSymbolTable(TJLocalSymbolTable* parent, bool activation = false)
-      : TJLocalSymbolTable(parent), activation_(activation) {}
+      : TJLocalSymbolTable(parent) {
+    activation_ = activation;
+  }
   ScopeLevel Level() const override { return ScopeLevel::Function; }
   bool SetValue(TJLocalSymbolTable* caller, const StrRef& name, const Value& v) override;
   bool GetValue(TJLocalSymbolTable* caller, const StrRef& name, Value& out) override;
@@ -100,7 +104,6 @@ public:
 
 private:
   bool AsksNewestChild(TJLocalSymbolTable* caller) const;
-  bool activation_;
 };
 
 // The global level of the program or of a namespace.

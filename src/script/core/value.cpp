@@ -123,6 +123,15 @@ TJObject* Value::weak_target() const {
   return o && !o->Dead() ? o : nullptr;
 }
 
+bool Value::AppendText(std::string_view more) {
+  if (t_ != vtString) return false;
+  StrRef s = StrRef::Adopt(static_cast<Str*>(u_.rc));
+  u_.rc = nullptr;
+  s.Append(more);
+  u_.rc = s.Release();
+  return true;
+}
+
 // ---- kind tests ----
 
 static bool ObjectHasFlag(const Value& v, uint32_t flag) {
@@ -191,6 +200,15 @@ static std::string PointerText(const void* p) {
   return std::to_string(reinterpret_cast<uintptr_t>(p));
 }
 
+static StrRef RegExpText(const Value& v) {
+  std::string out;
+  out.push_back('/');
+  out.append(v.text());
+  out.push_back('/');
+  out.append(v.regexp_flags());
+  return out;
+}
+
 StrRef ValueToString(const Value& v) {
   switch (v.type()) {
     case vtUndefined: return "undefined";
@@ -203,8 +221,8 @@ StrRef ValueToString(const Value& v) {
     case vtFunction: return Concat("function ", v.function()->name.view());
     case vtInfinity: return v.negative() ? "-infinity" : "infinity";
     case vtNaN: return "NaN";
-    case vtDispatch: return "dispatch" + PointerText(v.dispatch());
-    case vtRegExp: return "/" + std::string(v.text()) + "/" + std::string(v.regexp_flags());
+    case vtDispatch: return Concat("dispatch", PointerText(v.dispatch()));
+    case vtRegExp: return RegExpText(v);
     default: return StrRef();
   }
 }

@@ -99,6 +99,10 @@ public:
   std::string_view regexp_flags() const;
   TJObject* weak_target() const;           // internal weak slot: the object or nil
 
+  // Appends to a string value, in place when this value holds the only count (s += x
+  // on a variable then costs the appended bytes, not a copy). False for other kinds.
+  bool AppendText(std::string_view more);
+
 private:
   static constexpr uint32_t kCounted = (1u << vtString) | (1u << vtObject) | (1u << vtFunction) |
       (1u << vtDispatch) | (1u << vtRegExp) | (1u << vtEvent) | (1u << vtInternalWeak);

@@ -45,8 +45,8 @@ void TJValueList::Insert(int32_t index, const Value& v) {
 
 void TJValueList::Put(int32_t index, const Value& v) {
   CheckIndex(index, GetCount());
-  Value old = std::move(items_[static_cast<size_t>(index)]);
-  items_[static_cast<size_t>(index)] = v;
+  Value next = v;  // counted before the old value goes
+  items_[static_cast<size_t>(index)].Swap(next);
 }
 
 Value TJValueList::GetValue(int32_t index) const {

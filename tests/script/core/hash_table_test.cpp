@@ -89,6 +89,33 @@ TEST(HashTable, RemoveClearAndMissingKeys) {
   }
 }
 
+TEST(HashTable, ObjectTableFreesWhatItOwns) {
+  struct Tracked {
+    explicit Tracked(int* n) : count(n) {}
+    ~Tracked() { ++*count; }
+    int* count;
+  };
+  int freed = 0;
+  {
+    TObjectHashTable<Tracked> t(101, false);
+    t.SetValue("a", new Tracked(&freed));
+    t.SetValue("a", new Tracked(&freed));  // replacement frees the old one
+    t.SetValue("b", new Tracked(&freed));
+    t.SetValue("c", new Tracked(&freed));
+    EXPECT_EQ(freed, 1);
+    EXPECT_TRUE(t.Remove("b"));
+    EXPECT_EQ(freed, 2);
+  }
+  EXPECT_EQ(freed, 4);  // destruction frees the rest
+  Tracked kept(&freed);
+  {
+    TObjectHashTable<Tracked> t(3, false);
+    t.owns_objects = false;
+    t.SetValue("x", &kept);
+  }
+  EXPECT_EQ(freed, 4);
+}
+
 std::vector<std::string> Texts(const TJValueList& l) {
   std::vector<std::string> out;
   for (int32_t i = 0; i < l.GetCount(); ++i) out.push_back(ValueToStdString(l.GetValue(i)));

@@ -186,6 +186,13 @@ TEST(Operators, ComparisonMatrix) {
   }
 }
 
+TEST(Operators, IncrementAndNegationWrap) {
+  EXPECT_EQ(WrapAdd(INT_MAX, 1), INT_MIN);   // ++ at the top
+  EXPECT_EQ(WrapAdd(INT_MIN, -1), INT_MAX);  // -- at the bottom
+  EXPECT_EQ(WrapNeg(INT_MIN), INT_MIN);
+  EXPECT_EQ(WrapNeg(5), -5);
+}
+
 TEST(Operators, StrictEqualityOfObjectsAndFunctionsIsIdentity) {
   Value a = Value::Object(new TJObject(nullptr)), b = Value::Object(new TJObject(nullptr));
   Value f = Fn(), g = Fn();

@@ -153,3 +153,24 @@ TEST(Scope, FunctionAssignCopiesClosureVariables) {
 
 }  // namespace
 }  // namespace kestrin::script
+
+namespace kestrin::script {
+namespace {
+
+TEST(Scope, DefiningFromAValueHeldInTheSameTableIsSafe) {
+  TJLocalSymbolTable t(nullptr);
+  t.DefineLocal("a", Value::String("text"));
+  for (int i = 0; i < 40; ++i) {
+    // The source lives inside the table whose storage grows while the name is added.
+    const Value& a = t.Variables().Find(StrRef("a"))->value;
+    std::string name = "v";
+    name += std::to_string(i);
+    t.DefineLocal(StrRef(name), a);
+  }
+  Value v;
+  ASSERT_TRUE(t.GetVariable("v39", v));
+  EXPECT_EQ(v.text(), "text");
+}
+
+}  // namespace
+}  // namespace kestrin::script

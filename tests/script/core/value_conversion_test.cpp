@@ -12,6 +12,8 @@
 #include "script/core/object.h"
 #include "script/core/value.h"
 #include "script/core/value_list.h"
+#include "script/core/var_rec.h"
+#include "script/core/variant.h"
 
 namespace kestrin::script {
 namespace {
@@ -152,6 +154,57 @@ TEST(ScriptString, CharacterCountsTreatLeadAndTrailAsOne) {
   EXPECT_EQ(Cp932ByteOffset(s.view(), 2), 3u);
   // A trail byte that looks like a backslash (0x5C) belongs to its character.
   EXPECT_EQ(Cp932CharCount("\x95\x5C"), 1u);
+}
+
+TEST(ScriptString, StringValuesAppendInPlaceWhenUnshared) {
+  Value s = Value::String("ab");
+  Value copy = s;
+  EXPECT_TRUE(s.AppendText("cd"));
+  EXPECT_EQ(s.text(), "abcd");
+  EXPECT_EQ(copy.text(), "ab");
+  const char* before = s.text().data();
+  EXPECT_TRUE(s.AppendText("e"));
+  EXPECT_EQ(s.text().data(), before);
+  Value empty = Value::String("");
+  EXPECT_TRUE(empty.AppendText("x"));
+  EXPECT_EQ(empty.text(), "x");
+  Value n = Value::Integer(1);
+  EXPECT_FALSE(n.AppendText("x"));
+}
+
+TEST(Variant, ConversionsBothWays) {
+  Value disp = Value::Disp(new TestDispatch);
+  struct Row { Variant in; const char* out; };
+  const Row rows[] = {{std::monostate{}, "vtUndefined"}, {VariantNull{}, "vtNull"}, {int32_t{5}, "vtInteger"},
+                      {2.5, "vtDouble"}, {std::string("s"), "vtString"}, {true, "vtBool"},
+                      {VariantDate{1.5}, "vtUndefined"}, {VariantDispatch{disp}, "vtDispatch"}};
+  for (const Row& r : rows) {
+    Value v = VariantToValue(r.in, nullptr);
+    EXPECT_STREQ(ValueTypeName(v.type()), r.out);
+    if (v.type() != vtUndefined) {
+      EXPECT_TRUE(ValueToVariant(v) == r.in) << r.out;
+    }
+  }
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(ValueToVariant(Value::NaN())));
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(ValueToVariant(Value::Object(new TJObject(nullptr)))));
+}
+
+TEST(VarRec, ConversionsBothWays) {
+  Value obj = Value::Object(new TJObject(nullptr));
+  struct Row { VarRec rec; const char* out; };
+  const Row to_value[] = {{int32_t{3}, "vtInteger:3"}, {true, "vtBool:true"}, {std::string("s"), "vtString:s"},
+                          {1.5L, "vtDouble:1.5"}, {int64_t{1} << 40, "vtDouble:1099511627776"},
+                          {obj.object(), "vtObject:[object Object]"}, {Variant{VariantNull{}}, "vtNull:null"},
+                          {VarRecPointer{}, "vtUndefined:undefined"}};
+  for (const Row& r : to_value) {
+    Value v = VarRecToValue(r.rec);
+    EXPECT_EQ(std::string(ValueTypeName(v.type())) + ":" + ValueToStdString(v), r.out);
+  }
+  EXPECT_EQ(std::get<int32_t>(ValueToVarRec(Value::Integer(4))), 4);
+  EXPECT_EQ(std::get<long double>(ValueToVarRec(Value::Double(0.5))), 0.5L);
+  EXPECT_EQ(std::get<std::string>(ValueToVarRec(Value::Infinity(true))), "-infinity");
+  EXPECT_EQ(std::get<std::string>(ValueToVarRec(Value())), "undefined");
+  EXPECT_TRUE(std::holds_alternative<VarRecPointer>(ValueToVarRec(Value::Event(new EventRep(nullptr, nullptr)))));
 }
 
 TEST(ScriptString, AppendInPlaceOnlyWhenUnshared) {

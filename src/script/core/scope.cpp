@@ -57,6 +57,16 @@ bool TJLocalSymbolTable::GetValue(TJLocalSymbolTable* caller, const StrRef& name
   return parent && parent != caller && parent->GetValue(this, name, out);
 }
 
+Value* TJLocalSymbolTable::FindSlot(TJLocalSymbolTable* caller, const StrRef& name, bool& blocked) {
+  if (PropertyMap::Entry* e = vars_.Find(name)) return &e->value;
+  if (this_.get() && ThisHas(name, nullptr)) {
+    blocked = true;
+    return nullptr;
+  }
+  TJLocalSymbolTable* parent = parent_.get();
+  return parent && parent != caller ? parent->FindSlot(this, name, blocked) : nullptr;
+}
+
 bool TJLocalSymbolTable::SetValue(TJLocalSymbolTable* caller, const StrRef& name, const Value& v) {
   if (PropertyMap::Entry* e = vars_.Find(name)) {
     e->value = v;
@@ -188,6 +198,14 @@ bool TJFunctionSymbolTable::AsksNewestChild(TJLocalSymbolTable* caller) const {
 bool TJFunctionSymbolTable::GetValue(TJLocalSymbolTable* caller, const StrRef& name, Value& out) {
   if (AsksNewestChild(caller) && children_.back()->GetValue(this, name, out)) return true;
   return TJLocalSymbolTable::GetValue(caller, name, out);
+}
+
+Value* TJFunctionSymbolTable::FindSlot(TJLocalSymbolTable* caller, const StrRef& name, bool& blocked) {
+  if (AsksNewestChild(caller)) {
+    if (Value* v = children_.back()->FindSlot(this, name, blocked)) return v;
+    if (blocked) return nullptr;
+  }
+  return TJLocalSymbolTable::FindSlot(caller, name, blocked);
 }
 
 bool TJFunctionSymbolTable::SetValue(TJLocalSymbolTable* caller, const StrRef& name, const Value& v) {

@@ -35,6 +35,9 @@ public:
   // Read lookup: own variable, else the this object's member when it has the key, else
   // the parent; false when nobody has the name.
   virtual bool GetValue(TJLocalSymbolTable* caller, const StrRef& name, Value& out);
+  // The variable slot that a read of `name` would find, walking as GetValue does. Nil
+  // when the name is missing or, with `blocked` set, when a this object answers first.
+  virtual Value* FindSlot(TJLocalSymbolTable* caller, const StrRef& name, bool& blocked);
   // Frees the children, drops the this object, clears temporaries and variables.
   virtual void Clear();
   // Copies every variable of `source` that this table does not define.
@@ -99,6 +102,7 @@ public:
   ScopeLevel Level() const override { return ScopeLevel::Function; }
   bool SetValue(TJLocalSymbolTable* caller, const StrRef& name, const Value& v) override;
   bool GetValue(TJLocalSymbolTable* caller, const StrRef& name, Value& out) override;
+  Value* FindSlot(TJLocalSymbolTable* caller, const StrRef& name, bool& blocked) override;
   bool IsActivation() const { return activation_; }
   int32_t tag = 0;  // for the interpreter
 

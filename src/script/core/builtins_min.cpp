@@ -144,7 +144,19 @@ bool TJGlobalObject::GetValueImpl(const StrRef& name, Value& out, const Value* p
   return TJObject::GetValueImpl(name, out, param);
 }
 
+// Every unqualified name of the script that is not a local variable is asked here, so
+// names that are surely not a class method answer from the member table alone.
 bool TJGlobalObject::HasKey(const StrRef& name) {
+  static const uint64_t filter = [] {
+    uint64_t bits = (uint64_t{1} << (KeyHash("arguments") & 63)) | (uint64_t{1} << (KeyHash("terminated") & 63));
+    TJGlobalObject probe(nullptr);
+    for (const auto& [method, fn] : probe.Class().methods()) bits |= uint64_t{1} << (method.Hash() & 63);
+    return bits;
+  }();
+  if (!(filter & (uint64_t{1} << (name.Hash() & 63)))) {
+    PropertyMap::Entry* e = members().Find(name);
+    return e && !e->removed;
+  }
   return name.view() == "arguments" || name.view() == "terminated" || TJObject::HasKey(name);
 }
 

@@ -1,6 +1,8 @@
 // Calls and members: argument lists (last argument first), calls by function kind with
 // this binding, call/apply and arguments, indexing, members of objects and primitives,
 // and object creation with new.
+#include <typeinfo>
+
 #include "script/core/builtins_min.h"
 #include "script/core/engine.h"
 
@@ -113,8 +115,9 @@ void TJEngine::CallScript(IJFunction& fn, TJValueList* params, Value& result, TJ
   } else if (self) {
     hold_self = Value::Object(self);
   }
-  auto* extra = dynamic_cast<ScriptFunctionExtra*>(fn.extra.get());
-  std::shared_ptr<const FunctionInfo> info = extra ? extra->info : InfoFor(fn.definition);
+  const FunctionExtra* extra = fn.extra.get();
+  const FunctionInfo* info = extra && typeid(*extra) == typeid(ScriptFunctionExtra)
+      ? static_cast<const ScriptFunctionExtra*>(extra)->info.get() : InfoFor(fn.definition).get();
 
   TJLocalSymbolTable* activation = table->NewChild(fn.ClosureTable(), self);
   struct Pop {
@@ -231,11 +234,12 @@ void TJEngine::SetIndexed(const Value& target, const TJExpr* args_expr, const Va
 
 Value TJEngine::CallMethod(const TJExpr* e) {
   Value base = Evaluate(e->Left);
-  Value member = GetMember(base, *e->Right->Name, false);
+  // A primitive is wrapped once: its method is bound to the very object that is this.
+  Value self = base.type() == vtFunction ? Value() : WrapPrimitive(base);
+  Value member = GetMember(self.object() ? self : base, *e->Right->Name, false);
   if (IJFunction* f = member.function()) {
     TJValueList args;
     BuildArguments(e->Third, args);
-    Value self = WrapPrimitive(base);
     Value result;
     CallFunction(*f, &args, result, self.object());
     return result;

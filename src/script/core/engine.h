@@ -147,6 +147,8 @@ private:
   bool AppendInPlace(const TJExpr* target, const TJExpr* operand, Value& result);
   Value EvalIncDec(const TJExpr* e);
   Value EvalBinary(int code, const Value& l, const Value& r);
+  Value EvalBinaryNode(const TJExpr* e);
+  Value EvalCompareNode(const TJExpr* e);
   Value EvalTypeof(const TJExpr* e);
   Value EvalObjectLiteral(const TJExpr* e);
   Value EvalArrayLiteral(const TJExpr* e);

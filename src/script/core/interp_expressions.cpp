@@ -13,13 +13,6 @@ namespace {
 bool IsNumber(TJValueType t) { return t == vtInteger || t == vtDouble; }
 double NumberOf(const Value& v) { return v.raw_type() == vtInteger ? v.integer() : v.dbl(); }
 
-bool IsBinaryOperator(int code) {
-  return (code >= ecAdd && code <= ecIntDiv) || (code >= ecShl && code <= ecUShr) ||
-         (code >= ecBitAnd && code <= ecBitOr);
-}
-
-bool IsComparison(int code) { return code == ecOrAll || code == ecAndAll || (code >= ecLess && code <= ecStrictNe); }
-
 // The integer that ++ and -- start from: doubles are truncated toward zero.
 int32_t IncDecBase(const Value& v) {
   if (v.type() == vtDouble) return DoubleToInt32(std::trunc(v.dbl()));
@@ -43,23 +36,15 @@ bool CompareNumbers(int code, double a, double b) {
 Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
   if (!e) return Value();
   int code = e->Code;
-  if (IsBinaryOperator(code)) {
-    Value r = Evaluate(e->Right);
-    Value l = Evaluate(e->Left);
-    return EvalBinary(code, l, r);
-  }
-  if (IsComparison(code)) {
-    Value r = Evaluate(e->Right);
-    Value l = Evaluate(e->Left);
-    if (code >= ecLess && code <= ecNe && IsNumber(l.raw_type()) && IsNumber(r.raw_type()))
-      return Value::Bool(CompareNumbers(code, NumberOf(l), NumberOf(r)));
-    Value result;
-    EvalCompareOperator(code, l, r, result);
-    return result;
-  }
   switch (code) {
     case ecConstant: return *e->Value;
     case ecIdentifier: return ReadVariable(e);
+    case ecAdd: case ecSub: case ecDiv: case ecMul: case ecMod: case ecIntDiv:
+    case ecShl: case ecShr: case ecUShr: case ecBitAnd: case ecBitXor: case ecBitOr:
+      return EvalBinaryNode(e);
+    case ecOrAll: case ecAndAll: case ecLess: case ecGreater: case ecLessEq: case ecGreaterEq:
+    case ecEq: case ecNe: case ecStrictEq: case ecStrictNe:
+      return EvalCompareNode(e);
     case ecComma:
       Evaluate(e->Left, flags);
       return Evaluate(e->Right, flags);
@@ -108,6 +93,24 @@ Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
       if (code >= ecMulAssign && code <= ecOrAssign) return EvalCompound(e);
       return Value();  // empty, property pair, list
   }
+}
+
+// Binary operators: the right operand is evaluated first.
+Value TJEngine::EvalBinaryNode(const TJExpr* e) {
+  Value r = Evaluate(e->Right);
+  Value l = Evaluate(e->Left);
+  return EvalBinary(e->Code, l, r);
+}
+
+Value TJEngine::EvalCompareNode(const TJExpr* e) {
+  Value r = Evaluate(e->Right);
+  Value l = Evaluate(e->Left);
+  int code = e->Code;
+  if (code >= ecLess && code <= ecNe && IsNumber(l.raw_type()) && IsNumber(r.raw_type()))
+    return Value::Bool(CompareNumbers(code, NumberOf(l), NumberOf(r)));
+  Value result;
+  EvalCompareOperator(code, l, r, result);
+  return result;
 }
 
 Value TJEngine::EvalBinary(int code, const Value& l, const Value& r) {

@@ -87,6 +87,7 @@ void TJLocalSymbolTable::Clear() {
   std::vector<std::unique_ptr<TJLocalSymbolTable>> children;
   children.swap(children_);
   while (!children.empty()) children.pop_back();  // newest first
+  spare_.clear();
   this_.reset();
   ClearTemporaries();
   vars_.Clear();
@@ -99,10 +100,16 @@ void TJLocalSymbolTable::CopyVariables(const TJLocalSymbolTable& source) {
 
 TJLocalSymbolTable* TJLocalSymbolTable::NewChild(const TJLocalSymbolTable* source, TJObject* this_obj) {
   std::unique_ptr<TJLocalSymbolTable> child;
-  if (Level() == ScopeLevel::Function && !static_cast<TJFunctionSymbolTable*>(this)->IsActivation())
-    child = std::make_unique<TJFunctionSymbolTable>(this, true);
-  else
+  if (Level() == ScopeLevel::Function && !static_cast<TJFunctionSymbolTable*>(this)->IsActivation()) {
+    if (!spare_.empty()) {
+      child = std::move(spare_.back());
+      spare_.pop_back();
+    } else {
+      child = std::make_unique<TJFunctionSymbolTable>(this, true);
+    }
+  } else {
     child = std::make_unique<TJLocalSymbolTable>(this);
+  }
   if (source) child->CopyVariables(*source);
   child->SetThis(this_obj);
   children_.push_back(std::move(child));
@@ -113,6 +120,21 @@ void TJLocalSymbolTable::PopChild() {
   if (children_.empty()) return;
   std::unique_ptr<TJLocalSymbolTable> child = std::move(children_.back());
   children_.pop_back();
+  if (child->activation_ && spare_.size() < 4) {
+    child->Recycle();
+    if (child->children_.empty() && child->vars_.size() == 0) spare_.push_back(std::move(child));
+  }
+}
+
+void TJLocalSymbolTable::Recycle() {
+  anchor_.Kill();
+  std::vector<std::unique_ptr<TJLocalSymbolTable>> children;
+  children.swap(children_);
+  children.clear();
+  spare_.clear();
+  this_.reset();
+  ClearTemporaries();
+  vars_.ClearKeepingCapacity();
 }
 
 // The children of a definition table are exactly the live activations whose parent it

@@ -78,6 +78,8 @@ public:
 
 protected:
   bool IsChild(const TJLocalSymbolTable* t) const;
+  // Empties a finished activation for reuse; weak holders of it read nil from now on.
+  void Recycle();
   bool ThisHas(const StrRef& name, Value* out);
 
   bool activation_ = false;  // made by NewChild for a call of a function definition
@@ -86,6 +88,8 @@ protected:
   PropertyMap vars_;
   WeakPtr<TJObject> this_;
   std::vector<std::unique_ptr<TJLocalSymbolTable>> children_;
+  // Finished activations kept for the next calls, so a call costs no allocation.
+  std::vector<std::unique_ptr<TJLocalSymbolTable>> spare_;
   std::vector<Value> temps_;
   WeakAnchor anchor_;
 };

@@ -32,6 +32,10 @@ int main(int argc, char** argv) {
   }
   std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   kestrin::script::TJHost host;
+  // Libraries are looked up next to the script first.
+  std::string file = argv[1];
+  size_t slash = file.rfind('/');
+  host.SetLibraryPath({slash == std::string::npos ? std::string(".") : file.substr(0, slash)});
   host.OnStdout = [](kestrin::script::TJScriptHost&, const std::string& s) { Put(s); };
   host.OnStderr = [](kestrin::script::TJScriptHost&, const std::string& s) { Put(s); };
   host.OnStdin = [](kestrin::script::TJScriptHost&, std::string& s, bool& ok, int32_t, bool) {

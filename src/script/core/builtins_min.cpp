@@ -79,7 +79,16 @@ void APop(TJObject& self, TJValueList&, Value& result) {
   items.Delete(items.GetCount() - 1);
 }
 
+// Arrays that hold themselves would join without end: nesting is capped.
+thread_local int g_join_depth = 0;
+constexpr int kMaxJoinDepth = 200;
+
 void AJoin(TJObject& self, TJValueList& params, Value& result) {
+  if (g_join_depth >= kMaxJoinDepth) throw EJThrow("ECallError", "stack overflow");
+  struct Depth {
+    Depth() { ++g_join_depth; }
+    ~Depth() { --g_join_depth; }
+  } depth;
   StrRef sep = params.GetCount() > 0 ? ValueToString(params.GetValue(0)) : StrRef(",");
   TJValueList& items = ArrayOf(self).items;
   StrRef out("");

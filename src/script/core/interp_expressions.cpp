@@ -203,13 +203,13 @@ void TJEngine::StoreTo(const TJExpr* target, const Value& v, unsigned flags) {
     }
     case ecMethodCall: {
       Value base = Evaluate(target->Left);
-      Value member = GetMember(base, *target->Right->Name, false);
+      Value self = base.type() == vtFunction ? Value() : WrapPrimitive(base);
+      Value member = GetMember(self.object() ? self : base, *target->Right->Name, false);
       if (IJFunction* f = member.function()) {
         TJValueList args;
         BuildArguments(target->Third, args);
         args.Add(v);
         Value ignored;
-        Value self = WrapPrimitive(base);
         CallFunction(*f, &args, ignored, self.object());
         return;
       }

@@ -18,7 +18,13 @@ namespace {
 constexpr uint32_t kRcQueued = 2;
 constexpr int kMaxPrototypeDepth = 64;
 
-thread_local std::vector<TJObject*> g_release_queue;
+// A payload whose count reached 0, with the routine that frees it.
+struct Pending {
+  RcHeader* payload;
+  void (*destroy)(RcHeader*);
+};
+
+thread_local std::vector<Pending> g_release_queue;
 thread_local bool g_draining = false;
 thread_local int g_prototype_depth = 0;
 
@@ -77,19 +83,30 @@ void MGetEvents(TJObject& self, TJValueList&, Value& result) {
 
 // ---- release queue ----
 
-void ReleaseObject(TJObject* obj) {
-  if (obj->rc_flags & kRcQueued) return;
-  obj->rc_flags |= kRcQueued;
-  g_release_queue.push_back(obj);
+static void Defer(RcHeader* payload, void (*destroy)(RcHeader*)) {
+  g_release_queue.push_back(Pending{payload, destroy});
   if (g_draining) return;
   g_draining = true;
   while (!g_release_queue.empty()) {
-    TJObject* o = g_release_queue.back();
+    Pending p = g_release_queue.back();
     g_release_queue.pop_back();
-    o->rc_flags &= ~kRcQueued;
-    if (o->refs == 0) delete o;
+    p.destroy(p.payload);
   }
   g_draining = false;
+}
+
+void ReleaseObject(TJObject* obj) {
+  if (obj->rc_flags & kRcQueued) return;
+  obj->rc_flags |= kRcQueued;
+  Defer(obj, [](RcHeader* h) {
+    auto* o = static_cast<TJObject*>(h);
+    o->rc_flags &= ~kRcQueued;
+    if (o->refs == 0) delete o;  // not revived meanwhile
+  });
+}
+
+void ReleaseFunction(IJFunction* fn) {
+  Defer(fn, [](RcHeader* h) { delete static_cast<IJFunction*>(h); });
 }
 
 // ---- class tables ----

@@ -174,8 +174,10 @@ private:
   T* p_ = nullptr;
 };
 
-// Release queue: objects whose count reached 0 are freed in a loop by the outermost
-// releaser, so long chains cannot overflow the stack.
+// Release queue: objects and function records whose count reached 0 are freed in a loop
+// by the outermost releaser, so long chains cannot overflow the stack.
 void ReleaseObject(TJObject* obj);
+// Function records go through the same queue: closures can chain them too.
+void ReleaseFunction(IJFunction* fn);
 
 }  // namespace kestrin::script

@@ -25,7 +25,7 @@ void Value::DestroyPayload() {
   switch (t_) {
     case vtString: Str::Free(static_cast<Str*>(rc)); break;
     case vtObject: ReleaseObject(static_cast<TJObject*>(rc)); break;
-    case vtFunction: delete static_cast<IJFunction*>(rc); break;
+    case vtFunction: ReleaseFunction(static_cast<IJFunction*>(rc)); break;
     case vtDispatch: delete static_cast<class Dispatch*>(rc); break;
     case vtRegExp: delete static_cast<RegExpRep*>(rc); break;
     case vtEvent: delete static_cast<EventRep*>(rc); break;
@@ -114,7 +114,12 @@ bool Value::AppendText(std::string_view more) {
   if (t_ != vtString) return false;
   StrRef s = StrRef::Adopt(static_cast<Str*>(u_.rc));
   u_.rc = nullptr;
-  s.Append(more);
+  try {
+    s.Append(more);  // a too-long result throws and leaves the text as it was
+  } catch (...) {
+    u_.rc = s.Release();
+    throw;
+  }
   u_.rc = s.Release();
   return true;
 }

@@ -267,3 +267,23 @@ TEST(Lifetime, ObjectOutlivingItsEngineSeesNoEngine) {
 
 }  // namespace
 }  // namespace kestrin::script
+
+namespace kestrin::script {
+namespace {
+
+TEST(Lifetime, LongChainOfClosuresIsFreedWithoutDeepRecursion) {
+  const StrRef next("next");
+  Value head;
+  for (int i = 0; i < 200000; ++i) {
+    Value fn = NewFunctionImpl();
+    auto closure = std::make_unique<TJLocalSymbolTable>(nullptr);
+    closure->DefineLocal(next, head);
+    fn.function()->SetClosureTable(std::move(closure));
+    head = std::move(fn);
+  }
+  head = Value();
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace kestrin::script

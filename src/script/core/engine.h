@@ -88,8 +88,12 @@ public:
   bool GetGlobalVariable(const StrRef& name, Value& out);
 
   // new Name(params): script functions, script classes, then factory classes.
-  Value MakeObject(const StrRef& name, TJValueList* params);
-  void RegisterObjectClass(std::string_view name, ObjectConstructor create, bool has_global_instance = false);
+  virtual Value MakeObject(const StrRef& name, TJValueList* params);
+  virtual void RegisterObjectClass(std::string_view name, ObjectConstructor create, bool has_global_instance = false);
+  // The file of the running script; none for text compiled from memory.
+  virtual void GetScriptFileName(std::string& name) { name.clear(); }
+  // The library file that `import` would open for `name`.
+  virtual bool FindImportFile(const std::string& name, std::string& path) { return parser_.FindLibrary(name, path); }
 
   TJParser& Parser() { return parser_; }
   TJRootSymbolTable& RootTable() { return *root_; }

@@ -132,6 +132,9 @@ void TJEngine::ResetRun() {
 
 bool TJEngine::Compile(std::u32string source) {
   if (running_) return false;
+  // The new parse frees the old tree: the last run's functions, which point into it,
+  // go first.
+  ResetRun();
   finished_ = false;
   compiled_ = false;
   eval_cache_.clear();

@@ -192,3 +192,22 @@ TEST(ScriptHost, ReturnedObjectsAreFreedAtTheirLastRelease) {
 
 }  // namespace
 }  // namespace kestrin::script
+
+namespace kestrin::script {
+namespace {
+
+TEST(ScriptHost, FunctionsOfAnEarlierCompileAreNotCalledAfterRecompiling) {
+  TJHost host;
+  Recorder rec(host);
+  ASSERT_EQ(CompileAndRun(host, "function f() { print(\"old\"); }"), 0);
+  Value fn;
+  ASSERT_TRUE(host.Engine().GetGlobalVariable("f", fn));
+  ASSERT_TRUE(host.Compile("var a = 1;"));
+  Value result;
+  host.Engine().CallValue(fn, nullptr, result, nullptr);
+  EXPECT_EQ(rec.out, "");
+  EXPECT_EQ(result.type(), vtUndefined);
+}
+
+}  // namespace
+}  // namespace kestrin::script

@@ -115,6 +115,7 @@ void TJEngine::ResetRun() {
   alive_ = false;
   finished_ = false;
   if (global_) {
+    global_->Clear();  // members a script gave the Global object go with its run
     global_->terminated = true;
     global_->SetArguments(Value());
   }

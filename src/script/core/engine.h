@@ -169,6 +169,15 @@ private:
   void SetIndexed(const Value& target, const TJExpr* args, const Value& v);
   Value WrapPrimitive(const Value& v);
   void CallScript(IJFunction& fn, TJValueList* params, Value& result, TJObject* self);
+  // Where a call's arguments are: a list, or a range of the argument stack.
+  struct ArgumentSource {
+    const TJValueList* list;
+    size_t base;
+    int32_t count;
+    Value Get(const TJEngine& e, int32_t i) const;
+  };
+  void RunScript(IJFunction& fn, const ArgumentSource& args, const Value& apply_array, Value& result,
+                 TJObject* self);
   Value ApplyClass(IJFunction& cls, TJValueList* params, int depth);
   std::shared_ptr<const FunctionInfo> InfoFor(const TJStatement* def);
   TJFunctionSymbolTable* TableFor(const TJStatement* def);
@@ -188,6 +197,7 @@ private:
   bool alive_ = false;
   bool compiled_ = false;
   Value return_value_;  // the value of a Return completion
+  std::vector<Value> arg_stack_;  // arguments of script calls being made
   int call_depth_ = 0;
   const char* stack_base_ = nullptr;
   int next_table_id_ = 0;

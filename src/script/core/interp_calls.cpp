@@ -86,11 +86,6 @@ void TJEngine::CallFunction(IJFunction& fn, TJValueList* params, Value& result, 
 }
 
 void TJEngine::CallScript(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) {
-  TJFunctionSymbolTable* table = fn.SymbolTable();
-  if (!table || !fn.definition) return;  // the program that made it has been cleared
-  CallDepth depth(call_depth_, stack_base_);
-  Value hold_fn = Value::Function(&fn);
-  if (TJObject* bound = fn.BoundObject()) self = bound;
   TJValueList none;
   TJValueList& given = params ? *params : none;
   // call and apply: the first parameter is this; apply's second is the arguments array.
@@ -112,9 +107,23 @@ void TJEngine::CallScript(IJFunction& fn, TJValueList* params, Value& result, TJ
       for (int32_t i = 1; i < given.GetCount(); ++i) rest.Add(given.GetValue(i));
       args = &rest;
     }
-  } else if (self) {
-    hold_self = Value::Object(self);
   }
+  RunScript(fn, ArgumentSource{args, 0, args->GetCount()}, apply_array, result, self);
+}
+
+Value TJEngine::ArgumentSource::Get(const TJEngine& e, int32_t i) const {
+  if (i >= count) return Value();
+  return list ? list->GetValue(i) : e.arg_stack_[base + static_cast<size_t>(i)];
+}
+
+void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value& apply_array, Value& result,
+                         TJObject* self) {
+  TJFunctionSymbolTable* table = fn.SymbolTable();
+  if (!table || !fn.definition) return;  // the program that made it has been cleared
+  CallDepth depth(call_depth_, stack_base_);
+  Value hold_fn = Value::Function(&fn);
+  if (TJObject* bound = fn.BoundObject()) self = bound;
+  Value hold_self = Value::Object(self);
   const FunctionExtra* extra = fn.extra.get();
   const FunctionInfo* info = extra && typeid(*extra) == typeid(ScriptFunctionExtra)
       ? static_cast<const ScriptFunctionExtra*>(extra)->info.get() : InfoFor(fn.definition).get();
@@ -126,15 +135,17 @@ void TJEngine::CallScript(IJFunction& fn, TJValueList* params, Value& result, TJ
   } pop{table};
   ScopeSwitch scope(*this, activation);
   if (info->uses_arguments) {
-    Value arguments = apply_array.object() ? apply_array : NewArray(*args);
+    Value arguments = apply_array;
+    if (!arguments.object()) {
+      TJValueList items;
+      for (int32_t i = 0; i < args.count; ++i) items.Add(args.Get(*this, i));
+      arguments = NewArray(items);
+    }
     arguments.object()->SetValue("callee", hold_fn);
     activation->DefineLocal("arguments", arguments);
   }
-  const int32_t count = args->GetCount();
-  for (size_t i = 0; i < info->params.size(); ++i) {
-    int32_t at = static_cast<int32_t>(i);
-    activation->DefineLocal(info->params[i], at < count ? args->GetValue(at) : Value());
-  }
+  for (size_t i = 0; i < info->params.size(); ++i)
+    activation->DefineLocal(info->params[i], args.Get(*this, static_cast<int32_t>(i)));
   int32_t line = line_;
   Completion c = Execute(fn.definition->Sub2, 0);
   if (c == Completion::Break || c == Completion::Continue)
@@ -169,9 +180,29 @@ Value TJEngine::WrapPrimitive(const Value& v) {
 
 Value TJEngine::CallOrIndex(const Value& callee, const TJExpr* args_expr) {
   if (IJFunction* f = callee.function()) {
+    Value result;
+    if (f->func_type == ftScript && f->call_mode == cmPlain) {
+      // The common script call: arguments go on the engine's argument stack, not a list.
+      Value hold = callee;
+      size_t base = arg_stack_.size();
+      int32_t n = 0;
+      for (const TJExpr* l = args_expr; l && l->Code == ecList; l = l->Left) ++n;
+      struct Unwind {
+        std::vector<Value>& stack;
+        size_t base;
+        ~Unwind() { stack.resize(base); }
+      } unwind{arg_stack_, base};
+      arg_stack_.resize(base + static_cast<size_t>(n));
+      int32_t i = n;
+      for (const TJExpr* l = args_expr; l && l->Code == ecList; l = l->Left) {
+        Value v = Evaluate(l->Right);
+        arg_stack_[base + static_cast<size_t>(--i)] = std::move(v);
+      }
+      RunScript(*f, ArgumentSource{nullptr, base, n}, Value(), result, current_->GetThis());
+      return result;
+    }
     TJValueList args;
     BuildArguments(args_expr, args);
-    Value result;
     CallFunction(*f, &args, result, current_->GetThis());
     return result;
   }

@@ -152,6 +152,8 @@ private:
   Value EvalIncDec(const TJExpr* e);
   Value EvalBinary(int code, const Value& l, const Value& r);
   Value EvalBinaryNode(const TJExpr* e);
+  Value EvalCallNode(const TJExpr* e);
+  Value EvalOther(const TJExpr* e, unsigned flags);
   Value EvalCompareNode(const TJExpr* e);
   Value EvalTypeof(const TJExpr* e);
   Value EvalObjectLiteral(const TJExpr* e);

@@ -33,10 +33,11 @@ bool CompareNumbers(int code, double a, double b) {
 
 }  // namespace
 
+// The dispatcher stays small (no locals to destroy) so that the common nodes cost little;
+// every other form has its own function.
 Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
   if (!e) return Value();
-  int code = e->Code;
-  switch (code) {
+  switch (e->Code) {
     case ecConstant: return *e->Value;
     case ecIdentifier: return ReadVariable(e);
     case ecAdd: case ecSub: case ecDiv: case ecMul: case ecMod: case ecIntDiv:
@@ -45,10 +46,24 @@ Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
     case ecOrAll: case ecAndAll: case ecLess: case ecGreater: case ecLessEq: case ecGreaterEq:
     case ecEq: case ecNe: case ecStrictEq: case ecStrictNe:
       return EvalCompareNode(e);
+    case ecCall: return EvalCallNode(e);
+    case ecAssign: return EvalAssign(e, flags);
+    case ecMethodCall: return CallMethod(e);
+    default: return EvalOther(e, flags);
+  }
+}
+
+Value TJEngine::EvalCallNode(const TJExpr* e) {
+  Value callee = Evaluate(e->Left);
+  return CallOrIndex(callee, e->Right);
+}
+
+Value TJEngine::EvalOther(const TJExpr* e, unsigned flags) {
+  int code = e->Code;
+  switch (code) {
     case ecComma:
       Evaluate(e->Left, flags);
       return Evaluate(e->Right, flags);
-    case ecAssign: return EvalAssign(e, flags);
     case ecOr: return Value::Bool(ValueToBool(Evaluate(e->Left)) || ValueToBool(Evaluate(e->Right)));
     case ecAnd: return Value::Bool(ValueToBool(Evaluate(e->Left)) && ValueToBool(Evaluate(e->Right)));
     case ecNot: return Value::Bool(!ValueToBool(Evaluate(e->Left)));
@@ -78,11 +93,6 @@ Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
     }
     case ecObject: return EvalObjectLiteral(e);
     case ecArray: return EvalArrayLiteral(e);
-    case ecCall: {
-      Value callee = Evaluate(e->Left);
-      return CallOrIndex(callee, e->Right);
-    }
-    case ecMethodCall: return CallMethod(e);
     case ecVarDecl: return Evaluate(e->Left, flags | evDeclaring);
     case ecDelete: return Evaluate(e->Left, evDeleting);
     case ecVoid:

@@ -130,6 +130,10 @@ private:
   Completion ExecuteOne(const TJStatement* s, unsigned flags, SwitchContext* sw);
   void Step(const TJStatement* s);
   Completion ExecModule(const TJStatement* s);
+  Completion ExecExpr(const TJStatement* s);
+  Completion ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw);
+  Completion ExecDefinition(const TJStatement* s);
+  [[noreturn]] void ExecThrow(const TJStatement* s);
   Completion ExecWhile(const TJStatement* s);
   Completion ExecDo(const TJStatement* s);
   Completion ExecFor(const TJStatement* s);

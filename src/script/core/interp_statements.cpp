@@ -38,23 +38,15 @@ Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchCont
   switch (s->Type) {
     case stModule: return ExecModule(s);
     case stBlock: return Execute(s->Sub1, flags, sw);
-    case stExpr: Evaluate(s->Expr); return Completion::Normal;
-    case stIf: {
-      bool c = ValueToBool(Evaluate(s->Expr));
-      const TJStatement* branch = c ? s->Sub1 : s->Sub2;
-      return branch ? Execute(branch, flags, sw) : Completion::Normal;
-    }
+    case stExpr: return ExecExpr(s);
+    case stIf: return ExecIf(s, flags, sw);
     case stWhile: return ExecWhile(s);
     case stDo: return ExecDo(s);
     case stFor: return ExecFor(s);
     case stForIn:
     case stForInValues: return ExecForIn(s);
     case stFunction:
-    case stClass: {
-      Value fn = MakeFunctionValue(s, s->Type == stFunction ? ftScript : ftClass);
-      if (s->Expr && s->Expr->Name) current_->DefineLocal(*s->Expr->Name, fn);
-      return Completion::Normal;
-    }
+    case stClass: return ExecDefinition(s);
     case stDeclItem: ExecDeclItem(s, flags); return Completion::Normal;
     case stBreak:
       if (!(flags & efInLoop)) throw EJThrow("ESyntaxError", "break");
@@ -64,11 +56,7 @@ Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchCont
       return Completion::Continue;
     case stReturn: return ExecReturn(s);
     case stTry: return ExecTry(s, flags, sw);
-    case stThrow: {
-      Value v = Evaluate(s->Expr);
-      if (v.type() == vtUndefined) v = Value::String("");
-      throw EJThrow("EThrow", "", &v);
-    }
+    case stThrow: ExecThrow(s); return Completion::Normal;
     case stWith: return ExecWith(s, flags, sw);
     case stVar: return Execute(s->Sub1, flags | efInVar, sw);
     case stStatic: return Execute(s->Sub1, flags | efInStatic, sw);
@@ -77,6 +65,29 @@ Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchCont
     case stCase: return ExecCase(s, sw);
     default: return Completion::Normal;  // empty, parameter, catch and finally clauses
   }
+}
+
+Completion TJEngine::ExecExpr(const TJStatement* s) {
+  Evaluate(s->Expr);
+  return Completion::Normal;
+}
+
+Completion TJEngine::ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw) {
+  bool c = ValueToBool(Evaluate(s->Expr));
+  const TJStatement* branch = c ? s->Sub1 : s->Sub2;
+  return branch ? Execute(branch, flags, sw) : Completion::Normal;
+}
+
+Completion TJEngine::ExecDefinition(const TJStatement* s) {
+  Value fn = MakeFunctionValue(s, s->Type == stFunction ? ftScript : ftClass);
+  if (s->Expr && s->Expr->Name) current_->DefineLocal(*s->Expr->Name, fn);
+  return Completion::Normal;
+}
+
+void TJEngine::ExecThrow(const TJStatement* s) {
+  Value v = Evaluate(s->Expr);
+  if (v.type() == vtUndefined) v = Value::String("");
+  throw EJThrow("EThrow", "", &v);
 }
 
 Completion TJEngine::ExecModule(const TJStatement* s) {

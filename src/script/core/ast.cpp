@@ -43,6 +43,7 @@ void TJExprFactory::Clear() {
   arena_.Clear();
   values_.clear();
   atoms_.clear();
+  atom_store_.clear();
 }
 
 TJExpr* TJExprFactory::NewNode(int code, TJExpr* left, TJExpr* right) {
@@ -109,7 +110,14 @@ TJExpr* TJExprFactory::MakeRegExp(std::string_view text) {
 
 TJExpr* TJExprFactory::MakeIdentifier(std::string_view name) {
   TJExpr* e = NewNode(ecIdentifier);
-  e->Symbol = *atoms_.emplace(name).first;
+  auto it = atoms_.find(name);
+  if (it == atoms_.end()) {
+    const StrRef& atom = atom_store_.emplace_back(name);
+    atom.Hash();  // computed once, cached in the string
+    it = atoms_.emplace(atom.view(), &atom).first;
+  }
+  e->Name = it->second;
+  e->Symbol = e->Name->view();
   e->SymbolHash = KeyHash(e->Symbol);
   return e;
 }

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "script/core/value.h"
@@ -50,6 +50,7 @@ struct TJExpr {
   TJExpr* Third = nullptr;           // codes 60 and 62
   script::Value* Value = nullptr;    // code 20, owned by the factory
   std::string_view Symbol;           // code 21: the interned name (CP932 bytes)
+  const StrRef* Name = nullptr;      // code 21: the same name as a counted string (interned)
   uint32_t SymbolHash = 0;           // KeyHash (Symbol)
   TJStatement* Statement = nullptr;  // code 61
   uint32_t Height = 1;               // longest path to a leaf, list chains not counted
@@ -114,7 +115,8 @@ private:
   TJExpr* NewNode(int code, TJExpr* left = nullptr, TJExpr* right = nullptr);
   NodeArena arena_;
   std::deque<script::Value> values_;
-  std::unordered_set<std::string> atoms_;
+  std::deque<StrRef> atom_store_;
+  std::unordered_map<std::string_view, const StrRef*> atoms_;
 };
 
 // The stack of open module, function and class statements kept by the parser.

@@ -11,7 +11,7 @@
 
 namespace kestrin::script {
 
-struct Statement;  // the parser's statement node
+struct TJStatement;  // the parser's statement node
 class TJLocalSymbolTable;
 class TJFunctionSymbolTable;
 
@@ -46,8 +46,8 @@ public:
   StrRef name;
   uint8_t func_type = ftScript;
   uint8_t call_mode = cmPlain;
-  const Statement* definition = nullptr;  // script function or class: its statement
-  const Statement* parameters = nullptr;  // parameter chain
+  const TJStatement* definition = nullptr;  // script function or class: its statement
+  const TJStatement* parameters = nullptr;  // parameter chain
   NativeMethod native = nullptr;
   std::unique_ptr<FunctionExtra> extra;
 

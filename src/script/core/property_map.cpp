@@ -60,6 +60,14 @@ void PropertyMap::Clear() {
   index_.clear();
 }
 
+void PropertyMap::ClearKeepingCapacity() {
+  std::vector<Entry> dropped;
+  dropped.swap(entries_);
+  index_.clear();
+  dropped.clear();
+  if (entries_.empty()) entries_.swap(dropped);
+}
+
 void PropertyMap::Reindex() {
   index_.clear();
   if (entries_.size() <= kLinearLimit) return;

@@ -34,6 +34,8 @@ public:
   bool Erase(std::string_view key);
   // Removes every entry; values are released after the map is already empty.
   void Clear();
+  // The same, keeping the storage for the next use.
+  void ClearKeepingCapacity();
   // Removes the entries for which pred(entry) is true.
   template <class Pred>
   void EraseIf(Pred pred) {

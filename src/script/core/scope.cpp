@@ -57,6 +57,16 @@ bool TJLocalSymbolTable::GetValue(TJLocalSymbolTable* caller, const StrRef& name
   return parent && parent != caller && parent->GetValue(this, name, out);
 }
 
+Value* TJLocalSymbolTable::FindSlot(TJLocalSymbolTable* caller, const StrRef& name, bool& blocked) {
+  if (PropertyMap::Entry* e = vars_.Find(name)) return &e->value;
+  if (this_.get() && ThisHas(name, nullptr)) {
+    blocked = true;
+    return nullptr;
+  }
+  TJLocalSymbolTable* parent = parent_.get();
+  return parent && parent != caller ? parent->FindSlot(this, name, blocked) : nullptr;
+}
+
 bool TJLocalSymbolTable::SetValue(TJLocalSymbolTable* caller, const StrRef& name, const Value& v) {
   if (PropertyMap::Entry* e = vars_.Find(name)) {
     e->value = v;
@@ -77,6 +87,7 @@ void TJLocalSymbolTable::Clear() {
   std::vector<std::unique_ptr<TJLocalSymbolTable>> children;
   children.swap(children_);
   while (!children.empty()) children.pop_back();  // newest first
+  spare_.clear();
   this_.reset();
   ClearTemporaries();
   vars_.Clear();
@@ -89,10 +100,16 @@ void TJLocalSymbolTable::CopyVariables(const TJLocalSymbolTable& source) {
 
 TJLocalSymbolTable* TJLocalSymbolTable::NewChild(const TJLocalSymbolTable* source, TJObject* this_obj) {
   std::unique_ptr<TJLocalSymbolTable> child;
-  if (Level() == ScopeLevel::Function && !static_cast<TJFunctionSymbolTable*>(this)->IsActivation())
-    child = std::make_unique<TJFunctionSymbolTable>(this, true);
-  else
+  if (Level() == ScopeLevel::Function && !static_cast<TJFunctionSymbolTable*>(this)->IsActivation()) {
+    if (!spare_.empty()) {
+      child = std::move(spare_.back());
+      spare_.pop_back();
+    } else {
+      child = std::make_unique<TJFunctionSymbolTable>(this, true);
+    }
+  } else {
     child = std::make_unique<TJLocalSymbolTable>(this);
+  }
   if (source) child->CopyVariables(*source);
   child->SetThis(this_obj);
   children_.push_back(std::move(child));
@@ -103,6 +120,21 @@ void TJLocalSymbolTable::PopChild() {
   if (children_.empty()) return;
   std::unique_ptr<TJLocalSymbolTable> child = std::move(children_.back());
   children_.pop_back();
+  if (child->activation_ && spare_.size() < 4) {
+    child->Recycle();
+    if (child->children_.empty() && child->vars_.size() == 0) spare_.push_back(std::move(child));
+  }
+}
+
+void TJLocalSymbolTable::Recycle() {
+  anchor_.Kill();
+  std::vector<std::unique_ptr<TJLocalSymbolTable>> children;
+  children.swap(children_);
+  children.clear();
+  spare_.clear();
+  this_.reset();
+  ClearTemporaries();
+  vars_.ClearKeepingCapacity();
 }
 
 // The children of a definition table are exactly the live activations whose parent it
@@ -188,6 +220,14 @@ bool TJFunctionSymbolTable::AsksNewestChild(TJLocalSymbolTable* caller) const {
 bool TJFunctionSymbolTable::GetValue(TJLocalSymbolTable* caller, const StrRef& name, Value& out) {
   if (AsksNewestChild(caller) && children_.back()->GetValue(this, name, out)) return true;
   return TJLocalSymbolTable::GetValue(caller, name, out);
+}
+
+Value* TJFunctionSymbolTable::FindSlot(TJLocalSymbolTable* caller, const StrRef& name, bool& blocked) {
+  if (AsksNewestChild(caller)) {
+    if (Value* v = children_.back()->FindSlot(this, name, blocked)) return v;
+    if (blocked) return nullptr;
+  }
+  return TJLocalSymbolTable::FindSlot(caller, name, blocked);
 }
 
 bool TJFunctionSymbolTable::SetValue(TJLocalSymbolTable* caller, const StrRef& name, const Value& v) {

@@ -35,6 +35,9 @@ public:
   // Read lookup: own variable, else the this object's member when it has the key, else
   // the parent; false when nobody has the name.
   virtual bool GetValue(TJLocalSymbolTable* caller, const StrRef& name, Value& out);
+  // The variable slot that a read of `name` would find, walking as GetValue does. Nil
+  // when the name is missing or, with `blocked` set, when a this object answers first.
+  virtual Value* FindSlot(TJLocalSymbolTable* caller, const StrRef& name, bool& blocked);
   // Frees the children, drops the this object, clears temporaries and variables.
   virtual void Clear();
   // Copies every variable of `source` that this table does not define.
@@ -75,6 +78,8 @@ public:
 
 protected:
   bool IsChild(const TJLocalSymbolTable* t) const;
+  // Empties a finished activation for reuse; weak holders of it read nil from now on.
+  void Recycle();
   bool ThisHas(const StrRef& name, Value* out);
 
   bool activation_ = false;  // made by NewChild for a call of a function definition
@@ -83,6 +88,8 @@ protected:
   PropertyMap vars_;
   WeakPtr<TJObject> this_;
   std::vector<std::unique_ptr<TJLocalSymbolTable>> children_;
+  // Finished activations kept for the next calls, so a call costs no allocation.
+  std::vector<std::unique_ptr<TJLocalSymbolTable>> spare_;
   std::vector<Value> temps_;
   WeakAnchor anchor_;
 };
@@ -99,6 +106,7 @@ public:
   ScopeLevel Level() const override { return ScopeLevel::Function; }
   bool SetValue(TJLocalSymbolTable* caller, const StrRef& name, const Value& v) override;
   bool GetValue(TJLocalSymbolTable* caller, const StrRef& name, Value& out) override;
+  Value* FindSlot(TJLocalSymbolTable* caller, const StrRef& name, bool& blocked) override;
   bool IsActivation() const { return activation_; }
   int32_t tag = 0;  // for the interpreter
 

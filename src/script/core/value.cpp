@@ -19,11 +19,6 @@ const char* ValueTypeName(TJValueType t) {
   return t <= vtInternalWeak ? kNames[t] : "";
 }
 
-void Value::Swap(Value& o) noexcept {
-  std::swap(t_, o.t_);
-  std::swap(neg_, o.neg_);
-  std::swap(u_, o.u_);
-}
 
 void Value::DestroyPayload() {
   RcHeader* rc = u_.rc;
@@ -39,14 +34,6 @@ void Value::DestroyPayload() {
   }
 }
 
-Value Value::Double(double d) {
-  if (std::isnan(d)) return NaN();
-  if (std::isinf(d)) return Infinity(d < 0);
-  Value v;
-  v.t_ = vtDouble;
-  v.u_.d = d;
-  return v;
-}
 
 Value Value::String(StrRef s) {
   Value v;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "script/core/refcount.h"
 #include "script/core/script_string.h"
@@ -121,6 +122,21 @@ private:
     RcHeader* rc;
   } u_;
 };
+
+inline void Value::Swap(Value& o) noexcept {
+  std::swap(t_, o.t_);
+  std::swap(neg_, o.neg_);
+  std::swap(u_, o.u_);
+}
+
+inline Value Value::Double(double d) {
+  if (d != d) return NaN();
+  if (d - d != 0) return Infinity(d < 0);  // only infinities fail x - x == 0 here
+  Value v;
+  v.t_ = vtDouble;
+  v.u_.d = d;
+  return v;
+}
 
 using TJValue = Value;
 using PJValue = Value*;

@@ -1,0 +1,334 @@
+// TJEngine: construction, compile, run with error reporting and the event loop, message
+// pumping, eval with its cache of parsed texts, and the host's entry points.
+#include "script/core/engine.h"
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+#include <typeinfo>
+
+#include "script/core/builtins_min.h"
+
+namespace kestrin::script {
+namespace {
+
+std::string ExecutableDir() {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : exe.parent_path().string();
+}
+
+std::string CurrentDir() {
+  std::error_code ec;
+  std::filesystem::path cwd = std::filesystem::current_path(ec);
+  return ec ? std::string() : cwd.string();
+}
+
+// Removes the folders that Compile added to the library path, whatever happens.
+class LibraryDirs {
+public:
+  explicit LibraryDirs(std::vector<std::string>& path) : path_(path), size_(path.size()) {
+    path_.push_back(ExecutableDir());
+    path_.push_back(CurrentDir());
+  }
+  ~LibraryDirs() { path_.resize(size_); }
+  LibraryDirs(const LibraryDirs&) = delete;
+  LibraryDirs& operator=(const LibraryDirs&) = delete;
+
+private:
+  std::vector<std::string>& path_;
+  size_t size_;
+};
+
+// Marks the engine as running for the lifetime of one Run.
+class RunningFlag {
+public:
+  explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~RunningFlag() { flag_ = false; }
+  RunningFlag(const RunningFlag&) = delete;
+  RunningFlag& operator=(const RunningFlag&) = delete;
+
+private:
+  bool& flag_;
+};
+
+}  // namespace
+
+TJEngine::TJEngine(void* host)
+    : host_(host), factory_(std::make_unique<TJObjectFactory>(this)), root_(std::make_unique<TJRootSymbolTable>()) {
+  current_ = root_.get();
+  factory_->OnNewObject = [this](TJObjectFactory&, TJObject& obj) {
+    if (OnNewObject) OnNewObject(obj);
+  };
+  RegisterMinimalBuiltins(*this);
+  global_ = new TJGlobalObject(this);
+  global_hold_ = Value::Object(global_);
+}
+
+TJEngine::~TJEngine() {
+  ResetRun();
+  global_hold_ = Value();
+  global_ = nullptr;
+  root_.reset();
+  factory_.reset();
+}
+
+void TJEngine::RegisterObjectClass(std::string_view name, ObjectConstructor create, bool has_global_instance) {
+  factory_->AddClass(name, create, has_global_instance);
+}
+
+Value TJEngine::NewArray(const TJValueList& items) {
+  auto* a = new TJArrayObject(this);
+  Value v = Value::Object(a);
+  a->items.Assign(&items);
+  factory_->Register(a);
+  return v;
+}
+
+bool TJEngine::FindFunction(const StrRef& name, Value& fn) {
+  Value v;
+  if (!current_ || !current_->GetVariable(name, v) || !v.function()) return false;
+  fn = std::move(v);
+  return true;
+}
+
+bool TJEngine::GetGlobalVariable(const StrRef& name, Value& out) {
+  return current_ && current_->GetVariable(name, out);
+}
+
+void TJEngine::WriteStderr(std::string_view text) {
+  if (OnStderr) OnStderr(text);
+}
+
+void TJEngine::ReportError(const std::string& msg) {
+  WriteStderr(msg + "\r\n");
+  if (OnError) OnError(line_, msg);
+}
+
+bool TJEngine::ReadStdin(std::string& text, int32_t count, bool line) {
+  bool success = false;
+  if (OnStdin) OnStdin(text, success, count, line);
+  return success;
+}
+
+void TJEngine::ResetRun() {
+  alive_ = false;
+  finished_ = false;
+  if (global_) {
+    global_->Clear();  // members a script gave the Global object go with its run
+    global_->terminated = true;
+    global_->SetArguments(Value());
+  }
+  global_instances_.clear();
+  return_value_ = Value();
+  current_ = root_.get();
+  tables_.clear();
+  module_tables_.clear();
+  main_table_ = nullptr;
+  root_->Clear();
+  factory_->Clear();
+  // The Global object lives through every clear; the factory does not keep it.
+  line_ = -1;
+}
+
+bool TJEngine::Compile(std::u32string source) {
+  if (running_) return false;
+  // The new parse frees the old tree: the last run's functions, which point into it,
+  // go first.
+  ResetRun();
+  finished_ = false;
+  compiled_ = false;
+  eval_cache_.clear();
+  infos_.clear();
+  tables_.clear();
+  parser_.Source = std::move(source);
+  LibraryDirs dirs(parser_.LibraryPath);
+  try {
+    compiled_ = parser_.Parse(nullptr);
+  } catch (const EJSyntaxError& e) {
+    line_ = e.line_no;
+    ReportError("SyntaxError: Line(" + std::to_string(e.line_no) + ") => " + e.Message());
+  } catch (const EJRuntimeError& e) {
+    ReportError("Exception: " + e.error_name + " => " + e.Message());
+  } catch (const std::exception& e) {
+    ReportError(std::string("Exception: ESystemError => ") + e.what());
+  }
+  return compiled_;
+}
+
+int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
+  if (running_) return 0;
+  if (!root) root = compiled_ ? parser_.Root : nullptr;
+  if (!root) return 0;
+  RunningFlag running(running_);
+  int32_t result = 0;
+  try {
+    ResetRun();
+    alive_ = true;
+    TJValueList copy;
+    if (args) copy.Assign(args);
+    global_->SetArguments(NewArray(copy));
+    global_->terminated = true;
+    if (OnRun) OnRun();
+    char base = 0;
+    stack_base_ = &base;
+    call_depth_ = 0;
+    current_ = root_.get();
+    Completion c = Execute(root, 0);
+    finished_ = true;
+    if (main_table_) current_ = main_table_;
+    if (c == Completion::Return) result = ValueToInteger(return_value_);
+    else if (c != Completion::Normal) throw EJThrow("ESyntaxError", c == Completion::Break ? "break" : "continue");
+    return_value_ = Value();
+  } catch (const EJExit& e) {
+    finished_ = true;
+    result = e.exit_code;
+  } catch (const EJSyntaxError& e) {
+    alive_ = false;
+    ReportError("SyntaxError: Line(" + std::to_string(line_) + ") => " + e.Message());
+  } catch (const EJRuntimeError& e) {
+    alive_ = false;
+    ReportError("Exception: " + e.error_name + "(" + std::to_string(line_) + ") => " + e.Message());
+  } catch (const EJAbort&) {
+    alive_ = false;
+    ReportError("Abort Script(" + std::to_string(line_) + ")");
+  } catch (const std::exception& e) {
+    alive_ = false;
+    ReportError("Exception: ESystemError(" + std::to_string(line_) + ") => " + e.what());
+  } catch (...) {
+    alive_ = false;
+    ReportError("Exception: ESystemError(" + std::to_string(line_) + ") => unknown error");
+  }
+  if (main_table_) current_ = main_table_;
+  try {
+    while (alive_ && !global_->terminated && DoEvents())
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  } catch (...) {
+    alive_ = false;
+    ReportError("Exception: ESystemError(" + std::to_string(line_) + ") => error in the event loop");
+  }
+  try {
+    if (OnDone) OnDone();
+  } catch (...) {
+  }
+  return result;
+}
+
+bool TJEngine::DoEvents() {
+  if (!running_ || !alive_) return false;
+  if (OnDoEvents) {
+    bool abort = false;
+    OnDoEvents(abort);
+    if (abort) return false;
+  }
+  bool go_on = true;
+  if (MessagePump) go_on = MessagePump();
+  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  return go_on;
+}
+
+void TJEngine::Eval(std::string_view text, TJValueList* params, Value& result) {
+  result = Value();
+  std::string key(text);
+  const TJStatement* def = nullptr;
+  auto it = eval_cache_.find(key);
+  if (it != eval_cache_.end()) {
+    def = it->second;
+  } else {
+    TJExpr* literal = parser_.ParseEval(text);
+    def = literal && literal->Code == ecFunction ? literal->Statement : nullptr;
+    eval_cache_.emplace(std::move(key), def);
+  }
+  if (!def) return;
+  // The text sees the caller's variables: its table hangs below the current scope for
+  // the call, and goes back where it was afterwards (an eval inside an eval).
+  TJFunctionSymbolTable* table = TableFor(def);
+  TJLocalSymbolTable* previous = table->Parent();
+  WeakPtr<TJLocalSymbolTable> saved(previous ? previous->WeakHandle() : nullptr);
+  table->SetParent(current_);
+  Value fn = MakeFunctionValue(def, ftScript);
+  int32_t line = line_;
+  try {
+    CallFunction(*fn.function(), params, result, nullptr);
+  } catch (...) {
+    table->SetParent(saved.get());
+    line_ = line;
+    throw;
+  }
+  table->SetParent(saved.get());
+  line_ = line;
+}
+
+void TJEngine::CallValue(const Value& v, TJValueList* params, Value& result, TJObject* self) {
+  result = Value();
+  if (IJFunction* f = v.function()) {
+    Value hold = v;
+    CallFunction(*f, params, result, self);
+  } else if (v.type() == vtString) {
+    Eval(v.text(), params, result);
+  }
+}
+
+void TJEngine::RegisterGlobalInstances(TJGlobalSymbolTable* ns) {
+  for (const std::string& name : factory_->GetClassNames()) {
+    const ClassCell* cell = factory_->FindClass(name);
+    if (!cell || !cell->has_global_instance || !cell->create) continue;
+    Value obj = factory_->Create(name, nullptr);
+    global_instances_.push_back(obj);
+    ns->DefineLocal(StrRef(name), obj);
+  }
+  ns->DefineLocal("Global", global_hold_);
+}
+
+std::shared_ptr<const FunctionInfo> TJEngine::InfoFor(const TJStatement* def) {
+  auto it = infos_.find(def);
+  if (it != infos_.end()) return it->second;
+  auto info = std::make_shared<FunctionInfo>();
+  for (const TJStatement* p = def->Sub1; p; p = p->Next)
+    if (p->Expr && p->Expr->Name) info->params.push_back(*p->Expr->Name);
+  // Does the body name `arguments` outside nested functions?
+  std::vector<const TJExpr*> exprs;
+  std::vector<const TJStatement*> stmts{def->Sub2};
+  while (!stmts.empty() && !info->uses_arguments) {
+    const TJStatement* s = stmts.back();
+    stmts.pop_back();
+    for (; s; s = s->Next) {
+      if (s->Type == stFunction || s->Type == stClass) continue;
+      exprs.push_back(s->Expr);
+      for (const TJStatement* sub : {s->Sub1, s->Sub2, s->Sub3})
+        if (sub) stmts.push_back(sub);
+    }
+    while (!exprs.empty()) {
+      const TJExpr* e = exprs.back();
+      exprs.pop_back();
+      if (!e || e->Code == ecFunction) continue;
+      if (e->Code == ecIdentifier && e->Symbol == "arguments") info->uses_arguments = true;
+      exprs.push_back(e->Left);
+      exprs.push_back(e->Right);
+      exprs.push_back(e->Third);
+    }
+  }
+  infos_.emplace(def, info);
+  return info;
+}
+
+TJFunctionSymbolTable* TJEngine::TableFor(const TJStatement* def) {
+  auto it = tables_.find(def);
+  if (it != tables_.end()) return it->second;
+  TJLocalSymbolTable* parent = current_;
+  if (const TJStatement* outer = def->Sub3) {
+    if (outer->Type == stModule) {
+      auto m = module_tables_.find(outer);
+      if (m != module_tables_.end()) parent = m->second;
+      else if (TJGlobalSymbolTable* g = current_->FindGlobalTable()) parent = g;
+    } else {
+      parent = TableFor(outer);
+    }
+  }
+  TJFunctionSymbolTable* table = root_->GetFunctionTable(-1, ++next_table_id_);
+  table->SetParent(parent);
+  tables_.emplace(def, table);
+  return table;
+}
+
+}  // namespace kestrin::script

@@ -1,0 +1,230 @@
+// TJEngine: the tree-walking interpreter: compile, run with its event loop, eval, calls
+// from the host, and the statement and expression evaluation behind them.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "script/core/ast.h"
+#include "script/core/engine_base.h"
+#include "script/core/errors.h"
+#include "script/core/factory.h"
+#include "script/core/function.h"
+#include "script/core/object.h"
+#include "script/core/parser.h"
+#include "script/core/scope.h"
+#include "script/core/value_list.h"
+
+namespace kestrin::script {
+
+class TJGlobalObject;
+
+// Deepest script call nesting; deeper calls raise "ECallError" "stack overflow".
+inline constexpr int kMaxCallDepth = 10000;
+// C++ stack a run may use below its entry before calls raise the same error.
+inline constexpr size_t kMaxStackBytes = size_t{5} << 20;
+
+// Execution flags of statements.
+enum ExecFlag : unsigned {
+  efInVar = 1u << 0,     // declarations go to the local scope
+  efInLoop = 1u << 1,    // break and continue are allowed
+  efInStatic = 1u << 2,  // declarations go to the function's static scope
+  efInGlobal = 1u << 3,  // declarations go to the global scope
+};
+
+// Evaluation flags of expressions.
+enum EvalFlag : unsigned {
+  evDeclaring = 1u << 0,  // an assignment to a plain name defines a local variable
+  evDeleting = 1u << 1,   // a member access removes the member
+};
+
+// What a script function value knows of its definition, shared by its copies.
+struct FunctionInfo {
+  std::vector<StrRef> params;
+  bool uses_arguments = false;  // the body itself (not nested functions) names `arguments`
+};
+
+class TJEngine : public BaseEngine {
+public:
+  explicit TJEngine(void* host = nullptr);
+  ~TJEngine() override;
+
+  // BaseEngine.
+  TJObjectFactory& Factory() override { return *factory_; }
+  bool Running() const override { return running_; }
+  Value NewArray(const TJValueList& items) override;
+  void CallFunction(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) override;
+  bool FindFunction(const StrRef& name, Value& fn) override;
+
+  // False while running, or when the source holds errors (reported first) or nothing.
+  bool Compile(std::u32string source);
+  // Runs the compiled program (or `root`) with `args` as its arguments; the exit code,
+  // the top-level return value as an integer, else 0. Nothing escapes: errors are
+  // reported through OnStderr and OnError.
+  int32_t Run(const TJStatement* root = nullptr, const TJValueList* args = nullptr);
+  // Lets the host's messages run once; false when the run is stopping.
+  bool DoEvents();
+  // Forgets the objects, variables and state of the last run.
+  void ResetRun();
+  // The text + CR LF to OnStderr, then OnError with the current line.
+  void ReportError(const std::string& msg);
+  // Asks OnStdin for text; false when nobody answered.
+  bool ReadStdin(std::string& text, int32_t count, bool line);
+  void WriteStdout(std::string_view text) { if (OnStdout) OnStdout(text); }
+  void WriteStderr(std::string_view text);
+  void SetLexerTrace(std::function<void(const std::string&)> trace) { parser_.Lexer.OnTrace = std::move(trace); }
+
+  // The eval of the Global object: `text` compiled as "return text;" and called in the
+  // current scope. Parsed texts are cached, so repeated evals do not grow the tree.
+  void Eval(std::string_view text, TJValueList* params, Value& result);
+  // For host callbacks: a function is called, a string is run as eval text.
+  void CallValue(const Value& v, TJValueList* params, Value& result, TJObject* self);
+  bool GetGlobalVariable(const StrRef& name, Value& out);
+
+  // new Name(params): script functions, script classes, then factory classes.
+  virtual Value MakeObject(const StrRef& name, TJValueList* params);
+  virtual void RegisterObjectClass(std::string_view name, ObjectConstructor create, bool has_global_instance = false);
+  // The file of the running script; none for text compiled from memory.
+  virtual void GetScriptFileName(std::string& name) { name.clear(); }
+  // The library file that `import` would open for `name`.
+  virtual bool FindImportFile(const std::string& name, std::string& path) { return parser_.FindLibrary(name, path); }
+
+  TJParser& Parser() { return parser_; }
+  TJRootSymbolTable& RootTable() { return *root_; }
+  TJLocalSymbolTable* CurrentTable() const { return current_; }
+  TJGlobalObject* GlobalObject() const { return global_; }
+  void* Host() const { return host_; }
+  int32_t Line() const { return line_; }
+  bool Finished() const { return finished_; }
+  bool Alive() const { return alive_; }
+
+  // Events (each optional).
+  std::function<void(std::string_view)> OnStdout;
+  std::function<void(std::string_view)> OnStderr;
+  std::function<void(TJObject&)> OnNewObject;
+  std::function<void()> OnRun;
+  std::function<void()> OnDone;
+  std::function<void(bool& abort)> OnStep;
+  std::function<void(std::string& text, bool& success, int32_t count, bool line)> OnStdin;
+  std::function<void(int32_t line, std::string_view msg)> OnError;
+  std::function<void(bool& abort)> OnDoEvents;
+  // Processes the application's pending messages; false when the application is
+  // terminating. Installed by the GUI; without it DoEvents only sleeps.
+  std::function<bool()> MessagePump;
+  // Tests a regular expression (a RegExp value or object) against a text, updating the
+  // last-match state; installed by the RegExp object. Without it regex cases raise.
+  std::function<bool(const Value& regexp, const Value& subject)> RegExpTest;
+
+private:
+  friend class ScopeSwitch;
+  struct SwitchContext;
+
+  // Statements (interp_statements.cpp).
+  Completion Execute(const TJStatement* first, unsigned flags, SwitchContext* sw = nullptr);
+  Completion ExecuteOne(const TJStatement* s, unsigned flags, SwitchContext* sw);
+  void Step(const TJStatement* s);
+  Completion ExecModule(const TJStatement* s);
+  Completion ExecExpr(const TJStatement* s);
+  Completion ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw);
+  Completion ExecDefinition(const TJStatement* s);
+  [[noreturn]] void ExecThrow(const TJStatement* s);
+  Completion ExecWhile(const TJStatement* s);
+  Completion ExecDo(const TJStatement* s);
+  Completion ExecFor(const TJStatement* s);
+  Completion ExecForIn(const TJStatement* s);
+  Completion ExecTry(const TJStatement* s, unsigned flags, SwitchContext* sw);
+  Completion ExecWith(const TJStatement* s, unsigned flags, SwitchContext* sw);
+  Completion ExecSwitch(const TJStatement* s);
+  Completion ExecCase(const TJStatement* s, SwitchContext* sw);
+  Completion ExecReturn(const TJStatement* s);
+  void ExecDeclItem(const TJStatement* s, unsigned flags);
+  bool CaseMatches(const Value& discriminant, const Value& label);
+
+  // Expressions (interp_expressions.cpp).
+  Value Evaluate(const TJExpr* e, unsigned flags = 0);
+  Value ReadVariable(const TJExpr* id);
+  void AssignName(const TJExpr* id, const Value& v, unsigned flags);
+  Value EvalAssign(const TJExpr* e, unsigned flags);
+  Value EvalCompound(const TJExpr* e);
+  bool AppendInPlace(const TJExpr* target, const TJExpr* operand, Value& result);
+  Value EvalIncDec(const TJExpr* e);
+  Value EvalBinary(int code, const Value& l, const Value& r);
+  Value EvalBinaryNode(const TJExpr* e);
+  Value EvalCallNode(const TJExpr* e);
+  Value EvalOther(const TJExpr* e, unsigned flags);
+  Value EvalCompareNode(const TJExpr* e);
+  Value EvalTypeof(const TJExpr* e);
+  Value EvalObjectLiteral(const TJExpr* e);
+  Value EvalArrayLiteral(const TJExpr* e);
+  void StoreTo(const TJExpr* target, const Value& v, unsigned flags);
+  Value MakeFunctionValue(const TJStatement* def, int func_type);
+
+  // Calls and members (interp_calls.cpp).
+  void BuildArguments(const TJExpr* list, TJValueList& out);
+  Value CallOrIndex(const Value& callee, const TJExpr* args);
+  Value IndexObject(TJObject* obj, const TJValueList& args);
+  Value CallMethod(const TJExpr* e);
+  Value GetMember(const Value& v, const StrRef& name, bool deleting);
+  void SetMember(const Value& v, const StrRef& name, const Value& nv);
+  void SetIndexed(const Value& target, const TJExpr* args, const Value& v);
+  Value WrapPrimitive(const Value& v);
+  void CallScript(IJFunction& fn, TJValueList* params, Value& result, TJObject* self);
+  // Where a call's arguments are: a list, or a range of the argument stack.
+  struct ArgumentSource {
+    const TJValueList* list;
+    size_t base;
+    int32_t count;
+    Value Get(const TJEngine& e, int32_t i) const;
+  };
+  void RunScript(IJFunction& fn, const ArgumentSource& args, const Value& apply_array, Value& result,
+                 TJObject* self);
+  Value ApplyClass(IJFunction& cls, TJValueList* params, int depth);
+  std::shared_ptr<const FunctionInfo> InfoFor(const TJStatement* def);
+  TJFunctionSymbolTable* TableFor(const TJStatement* def);
+  void RegisterGlobalInstances(TJGlobalSymbolTable* ns);
+
+  void* host_;
+  TJParser parser_;
+  std::unique_ptr<TJObjectFactory> factory_;
+  std::unique_ptr<TJRootSymbolTable> root_;
+  TJLocalSymbolTable* current_ = nullptr;
+  TJGlobalObject* global_ = nullptr;  // one count held
+  Value global_hold_;
+  std::vector<Value> global_instances_;
+  int32_t line_ = -1;
+  bool finished_ = false;
+  bool running_ = false;
+  bool alive_ = false;
+  bool compiled_ = false;
+  Value return_value_;  // the value of a Return completion
+  std::vector<Value> arg_stack_;  // arguments of script calls being made
+  int call_depth_ = 0;
+  const char* stack_base_ = nullptr;
+  int next_table_id_ = 0;
+  std::unordered_map<const TJStatement*, TJFunctionSymbolTable*> tables_;
+  std::unordered_map<const TJStatement*, std::shared_ptr<const FunctionInfo>> infos_;
+  std::unordered_map<const TJStatement*, TJGlobalSymbolTable*> module_tables_;
+  std::unordered_map<std::string, const TJStatement*> eval_cache_;
+  TJGlobalSymbolTable* main_table_ = nullptr;
+};
+
+// Sets the engine's current scope and restores the previous one on every exit.
+class ScopeSwitch {
+public:
+  ScopeSwitch(TJEngine& e, TJLocalSymbolTable* t) : e_(e), saved_(e.current_) { e.current_ = t; }
+  ~ScopeSwitch() { e_.current_ = saved_; }
+  ScopeSwitch(const ScopeSwitch&) = delete;
+  ScopeSwitch& operator=(const ScopeSwitch&) = delete;
+
+private:
+  TJEngine& e_;
+  TJLocalSymbolTable* saved_;
+};
+
+}  // namespace kestrin::script

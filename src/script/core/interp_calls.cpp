@@ -1,0 +1,418 @@
+// Calls and members: argument lists (last argument first), calls by function kind with
+// this binding, call/apply and arguments, indexing, members of objects and primitives,
+// and object creation with new.
+#include <typeinfo>
+
+#include "script/core/builtins_min.h"
+#include "script/core/engine.h"
+
+namespace kestrin::script {
+namespace {
+
+// What a script function value carries of its definition.
+class ScriptFunctionExtra : public FunctionExtra {
+public:
+  explicit ScriptFunctionExtra(std::shared_ptr<const FunctionInfo> info) : info(std::move(info)) {}
+  std::unique_ptr<FunctionExtra> Clone() const override { return std::make_unique<ScriptFunctionExtra>(info); }
+  std::shared_ptr<const FunctionInfo> info;
+};
+
+[[noreturn]] void NeedFunctionOrObject() { throw EJThrow("ECallError", "call function error,need function or object"); }
+
+// Counts one script call; too deep (by count or by C++ stack) is a script error.
+class CallDepth {
+public:
+  CallDepth(int& depth, const char*& base) : depth_(depth) {
+    const char* here = static_cast<const char*>(__builtin_frame_address(0));
+    if (depth_ == 0) base = here;
+    if (depth_ >= kMaxCallDepth || (base > here && static_cast<size_t>(base - here) > kMaxStackBytes))
+      throw EJThrow("ECallError", "stack overflow");
+    ++depth_;
+  }
+  ~CallDepth() { --depth_; }
+  CallDepth(const CallDepth&) = delete;
+  CallDepth& operator=(const CallDepth&) = delete;
+
+private:
+  int& depth_;
+};
+
+// Index of an element access given as a whole number.
+bool WholeIndex(const Value& v, int32_t& index) {
+  if (v.raw_type() == vtInteger) {
+    index = v.integer();
+    return true;
+  }
+  if (v.raw_type() == vtDouble && v.dbl() >= 0 && v.dbl() < 2147483647.0 && v.dbl() == static_cast<int32_t>(v.dbl())) {
+    index = static_cast<int32_t>(v.dbl());
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void TJEngine::BuildArguments(const TJExpr* list, TJValueList& out) {
+  int32_t n = 0;
+  for (const TJExpr* l = list; l && l->Code == ecList; l = l->Left) ++n;
+  out.SetCount(n);
+  int32_t i = n;
+  for (const TJExpr* l = list; l && l->Code == ecList; l = l->Left) out.Put(--i, Evaluate(l->Right));
+}
+
+Value TJEngine::MakeFunctionValue(const TJStatement* def, int func_type) {
+  Value fn = NewFunctionImpl();
+  IJFunction* f = fn.function();
+  if (def->Expr && def->Expr->Name) f->name = *def->Expr->Name;
+  f->func_type = static_cast<uint8_t>(func_type);
+  f->definition = def;
+  f->parameters = def->Sub1;
+  f->SetSymbolTable(TableFor(def));
+  if (func_type == ftScript) f->extra = std::make_unique<ScriptFunctionExtra>(InfoFor(def));
+  return fn;
+}
+
+void TJEngine::CallFunction(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) {
+  result = Value();
+  switch (fn.func_type) {
+    case ftScript: CallScript(fn, params, result, self); return;
+    case ftNative: {
+      TJValueList none;
+      CallNativeFunction(fn, params ? *params : none, result);
+      return;
+    }
+    default: throw EJThrow("ECallError", "not support function type");
+  }
+}
+
+void TJEngine::CallScript(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) {
+  TJValueList none;
+  TJValueList& given = params ? *params : none;
+  // call and apply: the first parameter is this; apply's second is the arguments array.
+  const TJValueList* args = &given;
+  TJValueList rest;
+  Value hold_self, apply_array;
+  if (fn.call_mode != cmPlain && given.GetCount() > 0) {
+    hold_self = WrapPrimitive(given.GetValue(0));
+    self = hold_self.object();
+    if (fn.call_mode == cmApply) {
+      args = &rest;
+      if (given.GetCount() > 1) {
+        apply_array = given.GetValue(1);
+        auto* array = dynamic_cast<TJArrayObject*>(apply_array.object());
+        if (!array) throw EJThrow("ETypeError", fn.name.str() + ".apply arguments error");
+        args = &array->items;
+      }
+    } else {
+      for (int32_t i = 1; i < given.GetCount(); ++i) rest.Add(given.GetValue(i));
+      args = &rest;
+    }
+  }
+  RunScript(fn, ArgumentSource{args, 0, args->GetCount()}, apply_array, result, self);
+}
+
+Value TJEngine::ArgumentSource::Get(const TJEngine& e, int32_t i) const {
+  if (i >= count) return Value();
+  return list ? list->GetValue(i) : e.arg_stack_[base + static_cast<size_t>(i)];
+}
+
+void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value& apply_array, Value& result,
+                         TJObject* self) {
+  TJFunctionSymbolTable* table = fn.SymbolTable();
+  if (!table || !fn.definition) return;  // the program that made it has been cleared
+  CallDepth depth(call_depth_, stack_base_);
+  Value hold_fn = Value::Function(&fn);
+  if (TJObject* bound = fn.BoundObject()) self = bound;
+  Value hold_self = Value::Object(self);
+  const FunctionExtra* extra = fn.extra.get();
+  const FunctionInfo* info = extra && typeid(*extra) == typeid(ScriptFunctionExtra)
+      ? static_cast<const ScriptFunctionExtra*>(extra)->info.get() : InfoFor(fn.definition).get();
+
+  TJLocalSymbolTable* activation = table->NewChild(fn.ClosureTable(), self);
+  struct Pop {
+    TJFunctionSymbolTable* table;
+    ~Pop() { table->PopChild(); }
+  } pop{table};
+  ScopeSwitch scope(*this, activation);
+  if (info->uses_arguments) {
+    Value arguments = apply_array;
+    if (!arguments.object()) {
+      TJValueList items;
+      for (int32_t i = 0; i < args.count; ++i) items.Add(args.Get(*this, i));
+      arguments = NewArray(items);
+    }
+    arguments.object()->SetValue("callee", hold_fn);
+    activation->DefineLocal("arguments", arguments);
+  }
+  for (size_t i = 0; i < info->params.size(); ++i)
+    activation->DefineLocal(info->params[i], args.Get(*this, static_cast<int32_t>(i)));
+  int32_t line = line_;
+  Completion c = Execute(fn.definition->Sub2, 0);
+  if (c == Completion::Break || c == Completion::Continue)
+    throw EJThrow("ESyntaxError", c == Completion::Break ? "break" : "continue");
+  if (c == Completion::Return) result = std::move(return_value_);
+  return_value_ = Value();
+  line_ = line;
+}
+
+Value TJEngine::WrapPrimitive(const Value& v) {
+  switch (v.type()) {
+    case vtObject: return v;
+    case vtString:
+    case vtRegExp: {
+      TJValueList p{v};
+      return factory_->Create(v.type() == vtString ? "String" : "RegExp", &p);
+    }
+    case vtInteger:
+    case vtDouble:
+    case vtInfinity:
+    case vtNaN: {
+      TJValueList p{v};
+      return factory_->Create("Number", &p);
+    }
+    case vtBool: {
+      TJValueList p{v};
+      return factory_->Create("Boolean", &p);
+    }
+    default: return Value();
+  }
+}
+
+Value TJEngine::CallOrIndex(const Value& callee, const TJExpr* args_expr) {
+  if (IJFunction* f = callee.function()) {
+    Value result;
+    if (f->func_type == ftScript && f->call_mode == cmPlain) {
+      // The common script call: arguments go on the engine's argument stack, not a list.
+      Value hold = callee;
+      size_t base = arg_stack_.size();
+      int32_t n = 0;
+      for (const TJExpr* l = args_expr; l && l->Code == ecList; l = l->Left) ++n;
+      struct Unwind {
+        std::vector<Value>& stack;
+        size_t base;
+        ~Unwind() { stack.resize(base); }
+      } unwind{arg_stack_, base};
+      arg_stack_.resize(base + static_cast<size_t>(n));
+      int32_t i = n;
+      for (const TJExpr* l = args_expr; l && l->Code == ecList; l = l->Left) {
+        Value v = Evaluate(l->Right);
+        arg_stack_[base + static_cast<size_t>(--i)] = std::move(v);
+      }
+      RunScript(*f, ArgumentSource{nullptr, base, n}, Value(), result, current_->GetThis());
+      return result;
+    }
+    TJValueList args;
+    BuildArguments(args_expr, args);
+    CallFunction(*f, &args, result, current_->GetThis());
+    return result;
+  }
+  if (callee.object() || callee.type() == vtString) {
+    TJValueList args;
+    BuildArguments(args_expr, args);
+    Value target = callee.object() ? callee : WrapPrimitive(callee);
+    return IndexObject(target.object(), args);
+  }
+  NeedFunctionOrObject();
+}
+
+Value TJEngine::IndexObject(TJObject* obj, const TJValueList& args) {
+  if (!obj) NeedFunctionOrObject();
+  int32_t count = args.GetCount();
+  int32_t index;
+  if (count == 1 && (obj->ClassFlags() & kArrayObjectClass) && WholeIndex(args.GetValue(0), index)) {
+    if (auto* array = dynamic_cast<TJArrayObject*>(obj)) return array->Get(index);
+  }
+  StrRef key = count > 0 ? ValueToString(args.GetValue(count - 1)) : StrRef();
+  Value out;
+  if (count < 2) {
+    obj->GetValue(key, true, out);
+  } else {
+    Value list = NewArray(args);
+    obj->GetValue(key, true, out, &list);
+  }
+  return out;
+}
+
+void TJEngine::SetIndexed(const Value& target, const TJExpr* args_expr, const Value& v) {
+  TJValueList args;
+  BuildArguments(args_expr, args);
+  if (TJObject* obj = target.object()) {
+    int32_t count = args.GetCount();
+    int32_t index;
+    if (count == 1 && (obj->ClassFlags() & kArrayObjectClass) && WholeIndex(args.GetValue(0), index)) {
+      if (auto* array = dynamic_cast<TJArrayObject*>(obj)) {
+        array->Set(index, v);
+        return;
+      }
+    }
+    StrRef key = count > 0 ? ValueToString(args.GetValue(count - 1)) : StrRef();
+    if (count < 2) {
+      obj->SetValue(key, v);
+    } else {
+      Value list = NewArray(args);
+      obj->SetValue(key, v, &list);
+    }
+    return;
+  }
+  if (IJFunction* f = target.function()) {
+    args.Add(v);
+    Value ignored;
+    CallFunction(*f, &args, ignored, current_->GetThis());
+    return;
+  }
+  NeedFunctionOrObject();
+}
+
+Value TJEngine::CallMethod(const TJExpr* e) {
+  Value base = Evaluate(e->Left);
+  // A primitive is wrapped once: its method is bound to the very object that is this.
+  Value self = base.type() == vtFunction ? Value() : WrapPrimitive(base);
+  Value member = GetMember(self.object() ? self : base, *e->Right->Name, false);
+  if (IJFunction* f = member.function()) {
+    TJValueList args;
+    BuildArguments(e->Third, args);
+    Value result;
+    CallFunction(*f, &args, result, self.object());
+    return result;
+  }
+  if (member.object()) return CallOrIndex(member, e->Third);
+  NeedFunctionOrObject();
+}
+
+Value TJEngine::GetMember(const Value& v, const StrRef& name, bool deleting) {
+  switch (v.type()) {
+    case vtObject: {
+      TJObject* obj = v.object();
+      if (deleting) return Value::Bool(obj->RemoveKey(name));
+      if (name.view() == "prototype") return Value::Object(factory_->GetPrototype(obj->ClassName()));
+      Value out;
+      obj->GetValue(name, false, out);
+      return out;
+    }
+    case vtString:
+      if (!OnNewObject && name.view() == "length") return Value::Integer(static_cast<int32_t>(v.str().CharCount()));
+      [[fallthrough]];
+    case vtRegExp:
+    case vtInteger:
+    case vtDouble:
+    case vtInfinity:
+    case vtNaN:
+    case vtBool: {
+      Value wrapper = WrapPrimitive(v);
+      TJObject* obj = wrapper.object();
+      if (!obj) break;
+      Value out;
+      obj->GetValue(name, false, out);
+      return out;
+    }
+    case vtFunction: {
+      IJFunction* f = v.function();
+      if (f->func_type == ftNamespace) {
+        Value out;
+        TJFunctionSymbolTable* ns = f->SymbolTable();
+        if (ns && ns->GetVariable(name, out)) return out;
+        break;
+      }
+      if (name.view() == "prototype") return Value::Object(factory_->GetPrototype(f->name));
+      if (name.view() == "call" || name.view() == "apply") {
+        Value copy = NewFunctionImpl();
+        copy.function()->Assign(*f);
+        copy.function()->call_mode = name.view() == "call" ? cmCall : cmApply;
+        return copy;
+      }
+      break;
+    }
+    default: break;
+  }
+  throw EJThrow("ENameError", "member error " + name.str());
+}
+
+void TJEngine::SetMember(const Value& v, const StrRef& name, const Value& nv) {
+  const StrRef* class_name = nullptr;
+  if (TJObject* obj = v.object()) {
+    if (name.view() != "prototype") {
+      obj->SetValue(name, nv);
+      return;
+    }
+    class_name = &obj->ClassName();
+  } else if (IJFunction* f = v.function()) {
+    if (f->func_type == ftNamespace) {
+      if (TJFunctionSymbolTable* ns = f->SymbolTable()) {
+        ns->AssignVariable(name, nv, 1);
+        return;
+      }
+    } else if (name.view() == "prototype") {
+      class_name = &f->name;
+    }
+  }
+  if (!class_name) throw EJThrow("ENameError", "member assign error " + name.str());
+  if (!factory_->SetPrototype(*class_name, nv.object())) throw EJThrow("ENameError", "prototype assign error " + name.str());
+}
+
+Value TJEngine::MakeObject(const StrRef& name, TJValueList* params) {
+  Value fv;
+  if (current_->GetVariable(name, fv) && fv.function()) {
+    IJFunction* f = fv.function();
+    if (f->func_type == ftScript) {
+      auto* obj = new TJObject(this);
+      Value result = Value::Object(obj);
+      obj->SetObjectName(name);
+      factory_->Register(obj);
+      current_->AddTemporary(result);
+      obj->SetValue("constructor", fv);
+      Value ignored;
+      CallFunction(*f, params, ignored, obj);
+      return result;
+    }
+    if (f->func_type == ftClass) return ApplyClass(*f, params, 0);
+    throw EJThrow("ENameError", "create object constructor error " + name.str());
+  }
+  if (!factory_->FindClass(name.view()) || !factory_->FindClass(name.view())->create)
+    throw EJThrow("ENameError", "create object error " + name.str());
+  Value result = factory_->Create(name.view(), params);
+  current_->AddTemporary(result);
+  return result;
+}
+
+Value TJEngine::ApplyClass(IJFunction& cls, TJValueList* params, int depth) {
+  if (depth > 64) throw EJThrow("ECallError", "class nesting too deep");
+  const TJStatement* def = cls.definition;
+  Value hold_cls = Value::Function(&cls);
+  Value result;
+  const TJExpr* base = def && def->Expr ? def->Expr->Left : nullptr;
+  if (base && base->Name) {
+    Value bv;
+    if (current_->GetVariable(*base->Name, bv) && bv.function() && bv.function()->func_type == ftClass)
+      result = ApplyClass(*bv.function(), params, depth + 1);
+    else
+      result = MakeObject(*base->Name, params);
+  } else {
+    auto* plain = new TJObject(this);
+    result = Value::Object(plain);
+    factory_->Register(plain);
+  }
+  TJObject* obj = result.object();
+  if (!obj) throw EJThrow("ENameError", "create object error " + cls.name.str());
+  obj->SetObjectName(cls.name);
+  current_->AddTemporary(result);
+  for (const TJStatement* m = def ? def->Sub1 : nullptr; m; m = m->Next) {
+    if (m->Type == stFunction && m->Expr && m->Expr->Name) {
+      Value fn = MakeFunctionValue(m, ftScript);
+      fn.function()->SetBoundObject(obj);
+      obj->SetValue(*m->Expr->Name, fn);
+    } else if (m->Type == stVar) {
+      for (const TJStatement* item = m->Sub1; item; item = item->Next) {
+        if (!item->Expr || !item->Expr->Name) continue;
+        obj->SetValue(*item->Expr->Name, item->Expr->Left ? Evaluate(item->Expr->Left) : Value::Null());
+      }
+    }
+  }
+  Value ctor;
+  if (obj->GetValueImpl(cls.name, ctor, nullptr) && ctor.function()) {
+    Value ignored;
+    CallFunction(*ctor.function(), params, ignored, obj);
+  }
+  return result;
+}
+
+}  // namespace kestrin::script

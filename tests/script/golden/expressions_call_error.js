@@ -1,0 +1,3 @@
+// Calling a number.
+var n = 3;
+n(1);

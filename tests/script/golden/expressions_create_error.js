@@ -1,0 +1,2 @@
+// new of an unknown name.
+var x = new NoSuchClass(1);

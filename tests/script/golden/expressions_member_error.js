@@ -1,0 +1,3 @@
+// A member of a number that does not exist.
+var n = 5;
+n.foo = 1;

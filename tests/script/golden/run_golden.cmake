@@ -1,0 +1,28 @@
+# Runs one golden script and compares its output with the expected text.
+#   cmake -DRUNNER=kestrin-script -DSCRIPT=x.js -DEXPECTED=x.out -P run_golden.cmake
+# Peer mode (-DPEER=/usr/bin/duk): runs the script through the peer too, after a one-line
+# prelude that defines println, and compares both outputs (without the exit-code line).
+execute_process(COMMAND ${RUNNER} ${SCRIPT} OUTPUT_VARIABLE actual ERROR_VARIABLE err RESULT_VARIABLE rc TIMEOUT 60)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${RUNNER} failed (${rc}): ${err}")
+endif()
+if(DEFINED PEER)
+  if(NOT EXISTS ${PEER})
+    if("$ENV{CI}" STREQUAL "true")
+      message(FATAL_ERROR "peer ${PEER} is missing")
+    endif()
+    message("peer ${PEER} is missing: skipped")
+    return()
+  endif()
+  get_filename_component(name ${SCRIPT} NAME)
+  file(READ ${SCRIPT} body)
+  set(peer_script ${WORK_DIR}/${name}.peer.js)
+  file(WRITE ${peer_script} "function println(x) { print(x); }\n${body}")
+  execute_process(COMMAND ${PEER} ${peer_script} OUTPUT_VARIABLE expected RESULT_VARIABLE prc TIMEOUT 60)
+  string(REGEX REPLACE "exit code: [-0-9]+\n$" "" actual "${actual}")
+else()
+  file(READ ${EXPECTED} expected)
+endif()
+if(NOT actual STREQUAL expected)
+  message(FATAL_ERROR "output differs for ${SCRIPT}\n--- expected\n${expected}--- actual\n${actual}")
+endif()

@@ -2,45 +2,17 @@
 // at this edge), times compile and run, and keeps every exception inside Run.
 #include "script/core/host.h"
 
-#include <iconv.h>
 
-#include <cerrno>
 #include <chrono>
 
+#include "base/cp932.h"
 #include "script/core/source_text.h"
 
 namespace kestrin::script {
 namespace {
 
-// Converts between UTF-8 and CP932 through iconv; what cannot be converted becomes '?'.
-std::string Convert(std::string_view in, const char* to, const char* from) {
-  bool ascii = true;
-  for (unsigned char c : in) ascii = ascii && c < 0x80;
-  if (ascii) return std::string(in);
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
-  std::string out;
-  char buffer[256];
-  char* src = const_cast<char*>(in.data());
-  size_t left = in.size();
-  while (left > 0) {
-    char* dst = buffer;
-    size_t room = sizeof buffer;
-    size_t r = iconv(cd, &src, &left, &dst, &room);
-    out.append(buffer, static_cast<size_t>(dst - buffer));
-    if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-      out += '?';
-      size_t skip = (from[0] == 'C' && IsLeadByte(static_cast<unsigned char>(*src)) && left > 1) ? 2 : 1;
-      src += skip;
-      left -= skip;
-    }
-  }
-  iconv_close(cd);
-  return out;
-}
-
-std::string cp932_to_utf8(std::string_view s) { return Convert(s, "UTF-8", "CP932"); }
-std::string utf8_to_cp932(std::string_view s) { return Convert(s, "CP932", "UTF-8"); }
+using kestrin::cp932_to_utf8;
+using kestrin::utf8_to_cp932;
 
 int64_t MillisecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();

@@ -1,6 +1,4 @@
 // Harness commands of the centre, spot and peak routines.
-#include <cmath>
-
 #include "analysis/center.h"
 #include "analysis/peak_search.h"
 #include "analysis/peak_table.h"
@@ -14,13 +12,6 @@
 namespace kestrin::harness {
 
 namespace {
-
-// A whole number from a script argument: integer text, or a number rounded (ties to even).
-std::optional<int32_t> whole_arg(const std::string& text) {
-  if (auto v = TryStrToInt(text)) return v;
-  if (auto f = TryStrToFloat(text)) return checked_int32(std::nearbyint(*f));
-  return std::nullopt;
-}
 
 // The image window builds the display levels after every load; headless, they are built
 // here when they do not match the image, with the linear scale a load chooses.
@@ -39,8 +30,8 @@ void ensure_display_levels() {
 
 std::optional<std::string> peak_data(const Args& a) {
   if (a.size() < 2) return std::nullopt;
-  const auto i = whole_arg(a[0]);
-  const auto k = whole_arg(a[1]);
+  const auto i = integer_arg(a[0]);
+  const auto k = integer_arg(a[1]);
   if (!i || !k || *i < 0 || *i > kMaxPeaks) return std::nullopt;
   const PeakTable& t = state().peak_table;
   const size_t u = size_t(*i);

@@ -39,8 +39,6 @@ bool parse_header(std::span<const uint8_t> bytes, HipicHeader& h) {
   return true;
 }
 
-bool reverse_rows() { return state().options.VerticalReverse == 1; }
-
 // The header and data checks, before any pixel memory is sized. Logs the refusal.
 bool header_usable(std::span<const uint8_t> bytes, HipicHeader& h) {
   if (!parse_header(bytes, h)) {
@@ -80,7 +78,7 @@ bool decode_pixels(ImageStore& s, const uint8_t* data) {
   const size_t w = size_t(s.ImageWidth);
   const size_t bpp = size_t(s.BytesPerPixel);
   bool ok = true;
-  for_each_file_row(s, reverse_rows(), [&](uint16_t* dst, int32_t r) {
+  for_each_file_row(s, file_rows_reversed(), [&](uint16_t* dst, int32_t r) {
     const uint8_t* src = data + size_t(r) * w * bpp;
     if (bpp == 1) decode_u8_row(src, dst, w);
     else if (bpp == 2) decode_u16le_row(src, dst, w);
@@ -137,7 +135,7 @@ int save_hipic_file(const ImageStore& image, const std::string& source, const st
   const size_t w = size_t(h.width);
   const size_t bpp = size_t(h.bytes_per_pixel);
   auto* out = reinterpret_cast<uint8_t*>(file.data()) + h.data_offset();
-  for_each_file_row(image, reverse_rows(), [&](const uint16_t* src, int32_t r) {
+  for_each_file_row(image, file_rows_reversed(), [&](const uint16_t* src, int32_t r) {
     uint8_t* dst = out + size_t(r) * w * bpp;
     if (bpp == 1) encode_u8_row(src, dst, w);
     else if (bpp == 2) encode_u16le_row(src, dst, w);

@@ -14,6 +14,7 @@
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "image/image_store.h"
+#include "image/pixel_rows.h"
 #include "image/readers.h"
 #include "image/state.h"
 #include "ports/ports.h"
@@ -149,7 +150,7 @@ int read_rigaku_file(ImageStore& store, const std::string& path) {
   f.reset();
   log_line(" Swapping byte order...");
   swap_words(store.image_codes);
-  if (state().options.VerticalReverse == 1) flip_rows(store.image_codes.data(), h.width, h.height);
+  if (file_rows_reversed()) flip_rows(store.image_codes.data(), h.width, h.height);
   scan_statistics(store);
   show_geometry_edits();
   return 0;
@@ -174,7 +175,7 @@ int save_rigaku_file(const std::string& name, int from_main) {
     return 1;
   }
   std::vector<uint16_t> words(source.image_codes);
-  if (state().options.VerticalReverse == 1) flip_rows(words.data(), h->width, h->height);
+  if (file_rows_reversed()) flip_rows(words.data(), h->width, h->height);
   swap_words(words);
   const size_t data_bytes = words.size() * 2;
   bytes.resize(std::max(bytes.size(), size_t(h->record_length) + data_bytes));

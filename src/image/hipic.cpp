@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "base/byte_reader.h"
-#include "base/convert.h"
 #include "base/text_file.h"
 #include "image/copy_target.h"
+#include "image/geometry_parameters.h"
 #include "image/mapped_file.h"
 #include "image/pixel_rows.h"
 #include "image/state.h"
@@ -87,14 +87,6 @@ bool decode_pixels(ImageStore& s, const uint8_t* data) {
   return ok;
 }
 
-void write_geometry_edits() {
-  const auto& p = state().integration_params;
-  controls().set_text("edtPixelX", Format("%10.6f", {p.pixel_x}));
-  controls().set_text("edtPixelY", Format("%10.6f", {p.pixel_y}));
-  controls().set_text("edtLambda", Format("%10.6f", {p.wavelength}));
-  controls().set_text("edtCameraLength", Format("%10.6f", {p.Lo}));
-}
-
 }  // namespace
 
 int decode_hipic_image(ImageStore& store, std::span<const uint8_t> bytes) {
@@ -117,7 +109,7 @@ int read_hipic_file(ImageStore& store, const std::string& path) {
     return 1;
   }
   const int result = decode_hipic_image(store, file.bytes());
-  if (result == 0 && &store == &current_image()) write_geometry_edits();
+  if (result == 0 && &store == &current_image()) show_header_geometry();
   return result;
 }
 

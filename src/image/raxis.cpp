@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "base/byte_reader.h"
-#include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
+#include "image/geometry_parameters.h"
 #include "image/image_store.h"
 #include "image/pixel_rows.h"
 #include "image/readers.h"
@@ -93,15 +93,6 @@ void flip_rows(uint16_t* words, int32_t width, int32_t height) {
     std::swap_ranges(words + int64_t(top) * width, words + int64_t(top + 1) * width, words + int64_t(bottom) * width);
 }
 
-void show_geometry_edits() {
-  const IntegrationParams& p = state().integration_params;
-  Controls& c = controls();
-  c.set_text("edtPixelX", Format("%10.6f", {p.pixel_x}));
-  c.set_text("edtPixelY", Format("%10.6f", {p.pixel_y}));
-  c.set_text("edtLambda", Format("%10.6f", {p.wavelength}));
-  c.set_text("edtCameraLength", Format("%10.6f", {p.Lo}));
-}
-
 }  // namespace
 
 std::optional<RaxisHeader> parse_raxis_header(std::span<const uint8_t> bytes) {
@@ -152,7 +143,7 @@ int read_rigaku_file(ImageStore& store, const std::string& path) {
   swap_words(store.image_codes);
   if (file_rows_reversed()) flip_rows(store.image_codes.data(), h.width, h.height);
   scan_statistics(store);
-  show_geometry_edits();
+  show_header_geometry();
   return 0;
 }
 

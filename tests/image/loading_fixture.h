@@ -12,6 +12,7 @@
 #include "image/reader_registry.h"
 #include "image/state.h"
 #include "ports/ports.h"
+#include "support/reader_fixture.h"
 #include "support/temp_dir.h"
 
 namespace kestrin::test {
@@ -27,13 +28,9 @@ public:
 class LoadingTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    reset_state();
-    reset_headless_ports();
+    reset_for_reader_test();
     install_ports(nullptr, &views_, nullptr);
-    // Readers are tested with the header values in use: the locks start unchecked here.
-    for (const char* lock : {"chkLo", "chkwl", "chkpsx", "chkpsy"}) headless_controls().set_checked(lock, false);
     install_parameters_reader(nullptr);
-    the_log().clear_history();
     saved_readers_ = reader_registry();
   }
   void TearDown() override {

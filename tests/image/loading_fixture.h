@@ -13,17 +13,10 @@
 #include "image/state.h"
 #include "ports/ports.h"
 #include "support/reader_fixture.h"
+#include "support/recording_views.h"
 #include "support/temp_dir.h"
 
 namespace kestrin::test {
-
-// Views that remember what the loader asked of them.
-class RecordingViews : public Views {
-public:
-  std::vector<std::string> calls;
-  void image_loaded() override { calls.push_back("image_loaded"); }
-  void show_form(std::string_view name) override { calls.push_back("show_form " + std::string(name)); }
-};
 
 class LoadingTest : public ::testing::Test {
 protected:

@@ -12,6 +12,7 @@
 #include "base/byte_reader.h"
 #include "base/paths.h"
 #include "base/text_file.h"
+#include "image/copy_target.h"
 #include "image/geometry_parameters.h"
 #include "image/image_store.h"
 #include "image/pixel_rows.h"
@@ -153,10 +154,9 @@ int save_rigaku_file(const std::string& name, int from_main) {
   if (const auto loaded_header = read_raxis_header(loaded)) apply_header_geometry(*loaded_header, false);
   // The new file is the existing destination, or else a copy of the loaded file, with the
   // codes put in; it replaces the destination only when complete.
-  const std::string& base = file_exists(name) ? name : loaded;
   std::string bytes;
-  if (!read_file_bytes(base, bytes)) {
-    log_line(kSavePrefix + ("Cannot copy " + base + " to " + name + "."));
+  if (!bytes_after_copy(loaded, name, bytes)) {
+    log_line(kSavePrefix + ("Cannot copy " + (file_exists(name) ? name : loaded) + " to " + name + "."));
     return 1;
   }
   const auto h = parse_raxis_header(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));

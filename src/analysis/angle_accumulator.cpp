@@ -18,17 +18,20 @@ struct NoTest {
   bool outside(int32_t, int32_t) const { return false; }
 };
 
+// Shares intensity I between bins b and b + 1, fraction f to b + 1: weights into w, sums into s.
+inline void spread(double* w, double* s, int32_t b, double f, double I) {
+  w[b] += 1.0 - f;
+  w[b + 1] += f;
+  s[b] += (1.0 - f) * I;
+  s[b + 1] += f * I;
+}
+
 // Sums of one lane: weights then sums, `bins` each.
 struct BinSink {
   double* w;
   double* s;
   int32_t bins;
-  void add(double, const DetectorGeometry::Row&, int32_t b, double f, double I) {
-    w[b] += 1.0 - f;
-    w[b + 1] += f;
-    s[b] += (1.0 - f) * I;
-    s[b + 1] += f * I;
-  }
+  void add(double, const DetectorGeometry::Row&, int32_t b, double f, double I) { spread(w, s, b, f, I); }
 };
 
 // Sums of one lane for every free sector: sector k's weights at base + 2 k bins, its sums
@@ -44,11 +47,7 @@ struct SectorSink {
     if (k == sectors) k = 0;
     if (k < 0 || k >= sectors) return;
     double* w = base + size_t(k) * 2 * size_t(bins);
-    double* s = w + bins;
-    w[b] += 1.0 - f;
-    w[b + 1] += f;
-    s[b] += (1.0 - f) * I;
-    s[b + 1] += f * I;
+    spread(w, w + bins, b, f, I);
   }
 };
 

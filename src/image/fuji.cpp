@@ -102,7 +102,6 @@ void apply_pixel_sizes(const FujiHeader& h) {
 }
 
 bool size_ok(int32_t w, int32_t h) { return w >= 1 && h >= 1 && w <= kMaxImageSide && h <= kMaxImageSide; }
-bool reverse_rows() { return state().options.VerticalReverse == 1; }
 
 // The Fuji statistics run on codes: a larger (smaller) code sets the log value and the
 // linear value Round(I + 0.5).
@@ -210,7 +209,7 @@ int decode_fuji_image(ImageStore& store, std::span<const uint8_t> bytes) {
   }
   store.set_size(store.ImageWidth, store.ImageHeight, bpp);
   log_line(bpp == 1 ? " 8 bits to 16 bits padding...." : " Swapping byte order...");
-  for_each_file_row(store, reverse_rows(), [&](uint16_t* dst, int32_t r) {
+  for_each_file_row(store, file_rows_reversed(), [&](uint16_t* dst, int32_t r) {
     const uint8_t* src = bytes.data() + size_t(r) * w * size_t(bpp);
     if (bpp == 1) decode_u8_row(src, dst, w);
     else decode_u16be_row(src, dst, w);
@@ -248,7 +247,7 @@ int save_fuji_file(const ImageStore& image, const std::string& inf_source, const
   const size_t bpp = size_t(h.bytes_per_pixel);
   std::string out(w * size_t(h.height) * bpp, '\0');
   auto* dst0 = reinterpret_cast<uint8_t*>(out.data());
-  for_each_file_row(image, reverse_rows(), [&](const uint16_t* src, int32_t r) {
+  for_each_file_row(image, file_rows_reversed(), [&](const uint16_t* src, int32_t r) {
     uint8_t* dst = dst0 + size_t(r) * w * bpp;
     if (bpp == 1) encode_u8_row(src, dst, w);
     else encode_u16be_row(src, dst, w);

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "base/byte_reader.h"
-#include "base/convert.h"
 #include "base/text_file.h"
 #include "image/copy_target.h"
+#include "image/geometry_parameters.h"
 #include "image/mapped_file.h"
 #include "image/pixel_rows.h"
 #include "image/state.h"
@@ -38,8 +38,6 @@ bool parse_header(std::span<const uint8_t> bytes, HipicHeader& h) {
   h.bytes_per_pixel = kind == 0 ? 1 : kind == 1 ? 2 : kind == 2 ? 4 : 0;
   return true;
 }
-
-bool reverse_rows() { return state().options.VerticalReverse == 1; }
 
 // The header and data checks, before any pixel memory is sized. Logs the refusal.
 bool header_usable(std::span<const uint8_t> bytes, HipicHeader& h) {
@@ -80,21 +78,13 @@ bool decode_pixels(ImageStore& s, const uint8_t* data) {
   const size_t w = size_t(s.ImageWidth);
   const size_t bpp = size_t(s.BytesPerPixel);
   bool ok = true;
-  for_each_file_row(s, reverse_rows(), [&](uint16_t* dst, int32_t r) {
+  for_each_file_row(s, file_rows_reversed(), [&](uint16_t* dst, int32_t r) {
     const uint8_t* src = data + size_t(r) * w * bpp;
     if (bpp == 1) decode_u8_row(src, dst, w);
     else if (bpp == 2) decode_u16le_row(src, dst, w);
     else if (ok) ok = decode_u32_row(src, dst, w);
   });
   return ok;
-}
-
-void write_geometry_edits() {
-  const auto& p = state().integration_params;
-  controls().set_text("edtPixelX", Format("%10.6f", {p.pixel_x}));
-  controls().set_text("edtPixelY", Format("%10.6f", {p.pixel_y}));
-  controls().set_text("edtLambda", Format("%10.6f", {p.wavelength}));
-  controls().set_text("edtCameraLength", Format("%10.6f", {p.Lo}));
 }
 
 }  // namespace
@@ -119,7 +109,7 @@ int read_hipic_file(ImageStore& store, const std::string& path) {
     return 1;
   }
   const int result = decode_hipic_image(store, file.bytes());
-  if (result == 0 && &store == &current_image()) write_geometry_edits();
+  if (result == 0 && &store == &current_image()) show_header_geometry();
   return result;
 }
 
@@ -137,7 +127,7 @@ int save_hipic_file(const ImageStore& image, const std::string& source, const st
   const size_t w = size_t(h.width);
   const size_t bpp = size_t(h.bytes_per_pixel);
   auto* out = reinterpret_cast<uint8_t*>(file.data()) + h.data_offset();
-  for_each_file_row(image, reverse_rows(), [&](const uint16_t* src, int32_t r) {
+  for_each_file_row(image, file_rows_reversed(), [&](const uint16_t* src, int32_t r) {
     uint8_t* dst = out + size_t(r) * w * bpp;
     if (bpp == 1) encode_u8_row(src, dst, w);
     else if (bpp == 2) encode_u16le_row(src, dst, w);

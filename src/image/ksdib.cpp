@@ -183,11 +183,102 @@ std::vector<uint8_t> convert_to_24(const std::vector<uint8_t>& src, int32_t widt
   return dst;
 }
 
+[[noreturn]] void bad_dib(const char* what) {
+  throw EKsDIBInvalidDIB(std::string("TKsInternalDIB.LoadFromStream: ") + what);
+}
+
+// Where a header says the colour table lies, and the channel masks of BI_BITFIELDS.
+struct ColorTable {
+  uint32_t masks[3] = {0, 0, 0};
+  size_t at = 0, entries = 0, entry_size = 4;
+  size_t end() const { return at + entry_size * entries; }  // the least offset of the pixels
+};
+
+// The 40-byte info header, then the masks under BI_BITFIELDS.
+ColorTable read_info_header(const ByteReader& r, BitmapInfoHeader& h) {
+  if (!r.has(14, 40)) bad_dib("Invalid Width or Height");
+  h.biWidth = *r.i32le(18);
+  h.biHeight = *r.i32le(22);
+  h.biPlanes = *r.u16le(26);
+  h.biBitCount = *r.u16le(28);
+  h.biCompression = *r.u32le(30);
+  h.biSizeImage = *r.u32le(34);
+  h.biXPelsPerMeter = *r.i32le(38);
+  h.biYPelsPerMeter = *r.i32le(42);
+  h.biClrUsed = *r.u32le(46);
+  h.biClrImportant = *r.u32le(50);
+  if (h.biXPelsPerMeter == 0) h.biXPelsPerMeter = 3780;
+  if (h.biYPelsPerMeter == 0) h.biYPelsPerMeter = 3780;
+  const int b = h.biBitCount;
+  if (b != 1 && b != 4 && b != 8 && b != 16 && b != 24 && b != 32) bad_dib("Invalid BitCout");
+  if (h.biClrUsed == 0) h.biClrUsed = uint32_t(TKsDIB::color_count_of(b));
+  ColorTable t;
+  t.at = 54;
+  if (h.biCompression == 3) {
+    if (!r.has(54, 12)) bad_dib("Invalid Masks");
+    t.masks[0] = *r.u32le(54);
+    t.masks[1] = *r.u32le(58);
+    t.masks[2] = *r.u32le(62);
+    t.at += 12;
+  }
+  t.entries = h.biClrUsed;
+  return t;
+}
+
+// The 12-byte core header: unsigned 16-bit sizes, three bytes per colour.
+ColorTable read_core_header(const ByteReader& r, BitmapInfoHeader& h) {
+  if (!r.has(14, 12)) bad_dib("Invalid Width or Height");
+  h.biWidth = *r.u16le(18);
+  h.biHeight = *r.u16le(20);
+  h.biBitCount = *r.u16le(24);
+  if (!valid_bit_count(h.biBitCount)) bad_dib("Invalid BitCount");
+  h.biClrUsed = uint32_t(TKsDIB::color_count_of(h.biBitCount));
+  ColorTable t;
+  t.at = 26;
+  t.entries = h.biClrUsed;
+  t.entry_size = 3;
+  return t;
+}
+
+// The pixel data: bfSize - bfOffBits bytes as declared, never beyond the file. Compressed
+// data has no row size to fall back on: with no usable size field it is biSizeImage
+// bytes, or the rest of the file. Uncompressed rows are always addressable: at least
+// stride x height bytes, zero-filled; rows far beyond what the file holds mean a corrupt
+// header, not a short file.
+std::vector<uint8_t> pixel_bytes(const std::vector<uint8_t>& bmp, const BitmapInfoHeader& h, uint32_t bfSize,
+                                 uint32_t bfOffBits, int32_t rows) {
+  const uint64_t stored_stride = uint64_t(((uint64_t(h.biBitCount) * uint64_t(h.biWidth) + 31) / 32) * 4);
+  if (stored_stride * uint64_t(rows) > kMaxBitsBytes) bad_dib("Invalid Width or Height");
+  const bool uncompressed = h.biCompression == 0 || h.biCompression == 3;
+  const size_t available = bfOffBits < bmp.size() ? bmp.size() - bfOffBits : 0;
+  size_t declared = bfSize > bfOffBits ? size_t(bfSize - bfOffBits) : 0;
+  if (!uncompressed && declared == 0) declared = h.biSizeImage ? size_t(h.biSizeImage) : available;
+  std::vector<uint8_t> data(bmp.begin() + std::ptrdiff_t(bmp.size() - available),
+                            bmp.begin() + std::ptrdiff_t(bmp.size() - available + std::min(declared, available)));
+  if (uncompressed && data.size() < stored_stride * uint64_t(rows)) {
+    if (stored_stride * uint64_t(rows) - data.size() > kMaxMissingBytes) bad_dib("Invalid Width or Height");
+    data.resize(size_t(stored_stride * uint64_t(rows)), 0);
+  }
+  return data;
+}
+
+// 16- and 32-bit pixels become 24-bit ones, by the file's masks or the default ones.
+void expand_to_24(std::vector<uint8_t>& data, BitmapInfoHeader& h, uint32_t masks[3], int32_t rows) {
+  if (h.biCompression != 3) {
+    if (h.biBitCount == 16) { masks[0] = 0x7C00; masks[1] = 0x03E0; masks[2] = 0x001F; }
+    else { masks[0] = 0xFF0000; masks[1] = 0x00FF00; masks[2] = 0x0000FF; }
+  }
+  if (!masks[0] || !masks[1] || !masks[2]) bad_dib("Invalid Masks");
+  data = convert_to_24(data, h.biWidth, rows, h.biBitCount, masks);
+  h.biBitCount = 24;
+  h.biCompression = 0;
+  h.biSizeImage = 0;
+}
+
 }  // namespace
 
 void TKsDIB::LoadFromBytes(const std::vector<uint8_t>& bmp) {
   ByteReader r(bmp);
-  auto bad = [](const char* what) { throw EKsDIBInvalidDIB(std::string("TKsInternalDIB.LoadFromStream: ") + what); };
   if (!r.has(0, 18) || *r.u16le(0) != 19778)
     throw EKsDIBInvalidDIBFile("TKsInternalDIB.LoadFromFile: File type is invalid");
   const uint32_t bfSize = *r.u32le(2);
@@ -197,90 +288,23 @@ void TKsDIB::LoadFromBytes(const std::vector<uint8_t>& bmp) {
   auto fresh = std::make_shared<TKsInternalDIB>();
   fresh->UseFMO = dib_->UseFMO;
   BitmapInfoHeader& h = fresh->header;
-  uint32_t masks[3] = {0, 0, 0};
-  size_t colors_at = 0, entries = 0, entry_size = 4, min_offset = 0;
-  if (header_size == 40) {
-    if (!r.has(14, 40)) bad("Invalid Width or Height");
-    h.biWidth = *r.i32le(18);
-    h.biHeight = *r.i32le(22);
-    h.biPlanes = *r.u16le(26);
-    h.biBitCount = *r.u16le(28);
-    h.biCompression = *r.u32le(30);
-    h.biSizeImage = *r.u32le(34);
-    h.biXPelsPerMeter = *r.i32le(38);
-    h.biYPelsPerMeter = *r.i32le(42);
-    h.biClrUsed = *r.u32le(46);
-    h.biClrImportant = *r.u32le(50);
-    if (h.biXPelsPerMeter == 0) h.biXPelsPerMeter = 3780;
-    if (h.biYPelsPerMeter == 0) h.biYPelsPerMeter = 3780;
-    const int b = h.biBitCount;
-    if (b != 1 && b != 4 && b != 8 && b != 16 && b != 24 && b != 32) bad("Invalid BitCout");
-    if (h.biClrUsed == 0) h.biClrUsed = uint32_t(color_count_of(b));
-    colors_at = 54;
-    if (h.biCompression == 3) {
-      if (!r.has(54, 12)) bad("Invalid Masks");
-      masks[0] = *r.u32le(54);
-      masks[1] = *r.u32le(58);
-      masks[2] = *r.u32le(62);
-      colors_at += 12;
-    }
-    entries = h.biClrUsed;
-    min_offset = colors_at + 4 * entries;
-  } else if (header_size == 12) {
-    if (!r.has(14, 12)) bad("Invalid Width or Height");
-    h.biWidth = *r.u16le(18);  // unsigned in the core header
-    h.biHeight = *r.u16le(20);
-    h.biBitCount = *r.u16le(24);
-    if (!valid_bit_count(h.biBitCount)) bad("Invalid BitCount");
-    h.biClrUsed = uint32_t(color_count_of(h.biBitCount));
-    colors_at = 26;
-    entries = h.biClrUsed;
-    entry_size = 3;
-    min_offset = colors_at + 3 * entries;
-  } else {
-    bad("Invalid Bitmap Header Size");
-  }
-  if (bfOffBits < min_offset) throw EKsDIBInvalidDIB("TKsInternalDIB.LoadFromFile: bfOffBits is too small");
-  for (size_t i = 0; i < entries && i < 256; ++i) {
-    const size_t o = colors_at + i * entry_size;
-    if (!r.has(o, entry_size)) break;
+  ColorTable table;
+  if (header_size == 40) table = read_info_header(r, h);
+  else if (header_size == 12) table = read_core_header(r, h);
+  else bad_dib("Invalid Bitmap Header Size");
+  if (bfOffBits < table.end()) throw EKsDIBInvalidDIB("TKsInternalDIB.LoadFromFile: bfOffBits is too small");
+  for (size_t i = 0; i < table.entries && i < 256; ++i) {
+    const size_t o = table.at + i * table.entry_size;
+    if (!r.has(o, table.entry_size)) break;
     fresh->colors[i] = RGBQuad{bmp[o], bmp[o + 1], bmp[o + 2], 0};
   }
   if (h.biClrUsed > 256) h.biClrUsed = 256;
-  if (h.biWidth < 1 || h.biHeight == 0 || h.biHeight == INT32_MIN) bad("Invalid Width or Height");
+  if (h.biWidth < 1 || h.biHeight == 0 || h.biHeight == INT32_MIN) bad_dib("Invalid Width or Height");
 
   const int32_t rows = h.biHeight < 0 ? -h.biHeight : h.biHeight;
-  const uint64_t stored_stride = uint64_t(((uint64_t(h.biBitCount) * uint64_t(h.biWidth) + 31) / 32) * 4);
-  if (stored_stride * uint64_t(rows) > kMaxBitsBytes) bad("Invalid Width or Height");
-  // The pixel data: bfSize - bfOffBits bytes as declared, never beyond the file. Compressed
-  // data has no row size to fall back on: with no usable size field it is biSizeImage
-  // bytes, or the rest of the file.
-  const bool uncompressed = h.biCompression == 0 || h.biCompression == 3;
-  const size_t available = bfOffBits < bmp.size() ? bmp.size() - bfOffBits : 0;
-  size_t declared = bfSize > bfOffBits ? size_t(bfSize - bfOffBits) : 0;
-  if (!uncompressed && declared == 0) declared = h.biSizeImage ? size_t(h.biSizeImage) : available;
-  std::vector<uint8_t> data(bmp.begin() + std::ptrdiff_t(bmp.size() - available),
-                            bmp.begin() + std::ptrdiff_t(bmp.size() - available + std::min(declared, available)));
-  // Uncompressed rows are always addressable: at least stride x height bytes, zero-filled.
-  // Rows far beyond what the file holds mean a corrupt header, not a short file.
-  if (uncompressed && data.size() < stored_stride * uint64_t(rows)) {
-    if (stored_stride * uint64_t(rows) - data.size() > kMaxMissingBytes) bad("Invalid Width or Height");
-    data.resize(size_t(stored_stride * uint64_t(rows)), 0);
-  }
-
-  if (h.biBitCount == 16 || h.biBitCount == 32) {
-    if (h.biCompression != 3) {
-      if (h.biBitCount == 16) { masks[0] = 0x7C00; masks[1] = 0x03E0; masks[2] = 0x001F; }
-      else { masks[0] = 0xFF0000; masks[1] = 0x00FF00; masks[2] = 0x0000FF; }
-    }
-    if (!masks[0] || !masks[1] || !masks[2]) bad("Invalid Masks");
-    data = convert_to_24(data, h.biWidth, rows, h.biBitCount, masks);
-    h.biBitCount = 24;
-    h.biCompression = 0;
-    h.biSizeImage = 0;
-  } else if (h.biCompression == 3) {
-    bad("Invalid biBitCount");
-  }
+  std::vector<uint8_t> data = pixel_bytes(bmp, h, bfSize, bfOffBits, rows);
+  if (h.biBitCount == 16 || h.biBitCount == 32) expand_to_24(data, h, table.masks, rows);
+  else if (h.biCompression == 3) bad_dib("Invalid biBitCount");
   h.biSize = 40;
   h.biPlanes = 1;
   fresh->bits = std::move(data);

@@ -10,8 +10,12 @@
 #include <cstdint>
 
 #include "image/image_store.h"
+#include "image/state.h"
 
 namespace kestrin {
+
+// Whether file rows are stored bottom up: the VerticalReverse option, read once per image.
+inline bool file_rows_reversed() { return state().options.VerticalReverse == 1; }
 
 inline size_t stored_row(int32_t file_row, int32_t height, bool reverse) {
   return size_t(reverse ? height - 1 - file_row : file_row);

@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "base/byte_reader.h"
-#include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
+#include "image/copy_target.h"
+#include "image/geometry_parameters.h"
 #include "image/image_store.h"
+#include "image/pixel_rows.h"
 #include "image/readers.h"
 #include "image/state.h"
 #include "ports/ports.h"
@@ -92,15 +94,6 @@ void flip_rows(uint16_t* words, int32_t width, int32_t height) {
     std::swap_ranges(words + int64_t(top) * width, words + int64_t(top + 1) * width, words + int64_t(bottom) * width);
 }
 
-void show_geometry_edits() {
-  const IntegrationParams& p = state().integration_params;
-  Controls& c = controls();
-  c.set_text("edtPixelX", Format("%10.6f", {p.pixel_x}));
-  c.set_text("edtPixelY", Format("%10.6f", {p.pixel_y}));
-  c.set_text("edtLambda", Format("%10.6f", {p.wavelength}));
-  c.set_text("edtCameraLength", Format("%10.6f", {p.Lo}));
-}
-
 }  // namespace
 
 std::optional<RaxisHeader> parse_raxis_header(std::span<const uint8_t> bytes) {
@@ -149,9 +142,9 @@ int read_rigaku_file(ImageStore& store, const std::string& path) {
   f.reset();
   log_line(" Swapping byte order...");
   swap_words(store.image_codes);
-  if (state().options.VerticalReverse == 1) flip_rows(store.image_codes.data(), h.width, h.height);
+  if (file_rows_reversed()) flip_rows(store.image_codes.data(), h.width, h.height);
   scan_statistics(store);
-  show_geometry_edits();
+  show_header_geometry();
   return 0;
 }
 
@@ -161,10 +154,9 @@ int save_rigaku_file(const std::string& name, int from_main) {
   if (const auto loaded_header = read_raxis_header(loaded)) apply_header_geometry(*loaded_header, false);
   // The new file is the existing destination, or else a copy of the loaded file, with the
   // codes put in; it replaces the destination only when complete.
-  const std::string& base = file_exists(name) ? name : loaded;
   std::string bytes;
-  if (!read_file_bytes(base, bytes)) {
-    log_line(kSavePrefix + ("Cannot copy " + base + " to " + name + "."));
+  if (!bytes_after_copy(loaded, name, bytes)) {
+    log_line(kSavePrefix + ("Cannot copy " + (file_exists(name) ? name : loaded) + " to " + name + "."));
     return 1;
   }
   const auto h = parse_raxis_header(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
@@ -174,7 +166,7 @@ int save_rigaku_file(const std::string& name, int from_main) {
     return 1;
   }
   std::vector<uint16_t> words(source.image_codes);
-  if (state().options.VerticalReverse == 1) flip_rows(words.data(), h->width, h->height);
+  if (file_rows_reversed()) flip_rows(words.data(), h->width, h->height);
   swap_words(words);
   const size_t data_bytes = words.size() * 2;
   bytes.resize(std::max(bytes.size(), size_t(h->record_length) + data_bytes));

@@ -25,8 +25,6 @@ constexpr const char* kGelError = " gel file error.";
 constexpr const char* kFloatReadError = "read_tiff_float_file: file open or memory allocate error";
 constexpr const char* kSaveError = "save tiff file error";
 
-bool reverse_rows() { return state().options.VerticalReverse == 1; }
-
 bool side_ok(uint32_t v) { return v >= 1 && v <= uint32_t(kMaxImageSide); }
 
 // Uncompressed, untiled, one sample per pixel, stored in strips, of a size Kestrin keeps.
@@ -94,7 +92,7 @@ std::span<const uint8_t> gather_strips(std::span<const uint8_t> bytes, const Tif
 
 void decode_integer_pixels(ImageStore& s, std::span<const uint8_t> raw, int bpp, bool big_endian) {
   const size_t w = size_t(s.ImageWidth);
-  for_each_file_row(s, reverse_rows(), [&](uint16_t* dst, int32_t r) {
+  for_each_file_row(s, file_rows_reversed(), [&](uint16_t* dst, int32_t r) {
     const uint8_t* src = raw.data() + size_t(r) * w * size_t(bpp);
     if (bpp == 1) decode_u8_row(src, dst, w);
     else if (big_endian) decode_u16be_row(src, dst, w);
@@ -136,7 +134,7 @@ bool decode_float_pixels(ImageStore& s, std::span<const uint8_t> raw, bool big_e
   const size_t w = size_t(s.ImageWidth);
   bool below = false;
   smallest = std::numeric_limits<double>::quiet_NaN();
-  for_each_file_row(s, reverse_rows(), [&](uint16_t* dst, int32_t row) {
+  for_each_file_row(s, file_rows_reversed(), [&](uint16_t* dst, int32_t row) {
     const uint8_t* src = raw.data() + size_t(row) * w * 4;
     for (size_t x = 0; x < w; ++x) {
       const uint8_t* p = src + 4 * x;
@@ -277,7 +275,7 @@ namespace {
 std::vector<uint8_t> encode_codes(const ImageStore& image, int bpp, bool big_endian) {
   const size_t w = size_t(image.ImageWidth);
   std::vector<uint8_t> raw(w * size_t(image.ImageHeight) * size_t(bpp));
-  for_each_file_row(image, reverse_rows(), [&](const uint16_t* src, int32_t r) {
+  for_each_file_row(image, file_rows_reversed(), [&](const uint16_t* src, int32_t r) {
     uint8_t* dst = raw.data() + size_t(r) * w * size_t(bpp);
     if (bpp == 1) encode_u8_row(src, dst, w);
     else if (big_endian) encode_u16be_row(src, dst, w);

@@ -10,15 +10,25 @@ Log& the_log() {
 
 void log_line(std::string_view text) { the_log().add(text); }
 
+namespace {
+
+// Appends a line; a full buffer first drops its older half, so it never holds more than
+// kHistoryLimit lines and trimming stays rare.
+void append_bounded(std::vector<std::string>& lines, std::string line) {
+  if (lines.size() >= Log::kHistoryLimit)
+    lines.erase(lines.begin(), lines.begin() + std::ptrdiff_t(Log::kHistoryLimit / 2));
+  lines.push_back(std::move(line));
+}
+
+}  // namespace
+
 void Log::add(std::string_view text) {
   std::string line(text);
-  if (history_.size() >= kHistoryLimit)
-    history_.erase(history_.begin(), history_.begin() + std::ptrdiff_t(kHistoryLimit / 2));
-  history_.push_back(line);
+  append_bounded(history_, line);
   if (listener_)
     listener_(line);
   else
-    pending_.push_back(std::move(line));
+    append_bounded(pending_, std::move(line));
 }
 
 void Log::set_listener(Listener listener) {

@@ -14,7 +14,8 @@ namespace kestrin {
 void log_line(std::string_view text);
 
 // The process-wide log. A listener receives every line as it is logged; lines logged
-// while no listener is attached are held and handed to the next listener.
+// while no listener is attached are held (the newest kHistoryLimit of them, so a process
+// without a log window does not grow without bound) and handed to the next listener.
 class Log {
 public:
   using Listener = std::function<void(const std::string&)>;

@@ -181,7 +181,8 @@ TEST_F(IntegrationAreaTest, BandAtAnyAngleIsTheHalfStrip) {
   const double X0 = 250.3, Y0 = 240.6, bw = 21;
   set_centre(X0, Y0);
   edit("edtBandWidth", "21");
-  // Multiples of 90 degrees included: they no longer depend on the previous run.
+  // Multiples of 90 degrees among them, each run after another angle: the band must not
+  // depend on the previous run.
   for (double a : {45.0, 0.0, 90.0, 180.0, 270.0, 135.0, 225.0, 315.0, 360.0, -90.0, 405.0, 30.0}) {
     edit("edtRectAngle", std::to_string(a));
     const Box b = area();

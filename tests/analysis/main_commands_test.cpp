@@ -9,16 +9,11 @@
 #include "image/state.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
+#include "support/recording_views.h"
 #include "support/ring_image.h"
 
 namespace kestrin::test {
 namespace {
-
-class CountingRedraws : public Views {
-public:
-  int redraws = 0;
-  void redraw_image() override { ++redraws; }
-};
 
 class MainCommandsTest : public ::testing::Test {
 protected:
@@ -35,7 +30,7 @@ protected:
   }
   Controls& c() { return controls(); }
   const std::vector<std::string>& macro() const { return state().macro.MacroList; }
-  CountingRedraws views_;
+  RecordingViews views_;
   ScriptedPrompts prompts_;
 };
 

@@ -12,26 +12,9 @@
 #include "image/state.h"
 #include "ports/log.h"
 #include "ports/ports.h"
+#include "support/recording_views.h"
 
 namespace kestrin::test {
-
-struct GraphLine {
-  int x1, y1, x2, y2;
-  int32_t colour;
-};
-
-// Views that remember what they were asked to do.
-class RecordingViews : public Views {
-public:
-  void redraw_image() override { ++redraws; }
-  void draw_nax_graph() override { ++graph_draws; }
-  void show_form(std::string_view name) override { forms.emplace_back(name); }
-  void show_peak_list() override { ++peak_lists; }
-  void draw_graph_line(int x1, int y1, int x2, int y2, int32_t colour) override { lines.push_back({x1, y1, x2, y2, colour}); }
-  int redraws = 0, graph_draws = 0, peak_lists = 0;
-  std::vector<std::string> forms;
-  std::vector<GraphLine> lines;
-};
 
 // The analysis fixture with the recording views installed.
 class PeakTest : public AnalysisTest {

@@ -2,9 +2,11 @@
 #include "harness/harness.h"
 
 #include <cctype>
+#include <cmath>
 #include <istream>
 #include <stdexcept>
 
+#include "base/convert.h"
 #include "ports/log.h"
 
 namespace kestrin::harness {
@@ -16,6 +18,12 @@ void Registry::add(const std::string& name, CommandFn fn) {
 const CommandFn* Registry::find(const std::string& name) const {
   auto it = commands_.find(name);
   return it == commands_.end() ? nullptr : &it->second;
+}
+
+std::optional<int32_t> integer_arg(const std::string& text) {
+  if (auto v = TryStrToInt(text)) return v;
+  if (auto v = TryStrToFloat(text)) return saturate_int32(std::nearbyint(*v));
+  return std::nullopt;
 }
 
 namespace {

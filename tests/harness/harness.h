@@ -7,6 +7,7 @@
 #include <optional>
 #include <map>
 #include <ostream>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ private:
 // recorded-macro form "Kestrin.Name('arg', 2);". Returns false for lines with nothing to
 // run (blank, comments, "Kestrin = new Kestrin;").
 bool parse_command(const std::string& line, std::string& name, Args& args, std::string& error);
+
+// A script argument as an integer, as the script object converts it: integer text as it
+// is ("$1F" included), a number rounded to the nearest integer with ties to even (2.5
+// gives 2) and clamped to the Int32 range; nothing for what is not a number.
+std::optional<int32_t> integer_arg(const std::string& text);
 
 // Runs every line of `in`; log lines and results go to `out`, problems to `err`.
 void run_commands(std::istream& in, std::ostream& out, std::ostream& err, const Registry& registry);

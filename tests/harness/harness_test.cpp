@@ -1,6 +1,7 @@
 // The harness's command parsing: plain and recorded-macro forms.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <sstream>
 
 #include "harness/harness.h"
@@ -16,6 +17,15 @@ struct ParseCase {
   const char* name;
   std::vector<std::string> args;
 };
+
+TEST(HarnessParse, IntegerArgumentsRoundTiesToEvenAndClamp) {
+  const std::pair<const char*, std::optional<int32_t>> cases[] = {
+      {"12", 12},    {"$1F", 31},   {"2.5", 2},         {"3.5", 4},           {"12.7", 13},
+      {"-2.5", -2},  {" 7 ", 7},    {"1e12", INT32_MAX}, {"-1e12", INT32_MIN}, {"abc", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [text, value] : cases) EXPECT_EQ(integer_arg(text), value) << text;
+}
 
 TEST(HarnessParse, PlainAndMacroForms) {
   const ParseCase cases[] = {

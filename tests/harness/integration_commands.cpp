@@ -1,8 +1,6 @@
 // Harness commands of the ring integration: the region setters and getters, AngleIntensity,
 // FineAngleIntensity and GetNaxIntensity. Setters store the value and write the main
 // window's control, nothing else.
-#include <cmath>
-
 #include "analysis/dispatch.h"
 #include "base/convert.h"
 #include "harness/harness.h"
@@ -12,14 +10,6 @@
 namespace kestrin::harness {
 
 namespace {
-
-// Script-style conversion of an argument literal to an integer: a number rounded half to
-// even, else 0.
-int32_t integer_of(const std::string& arg) {
-  const auto v = TryStrToFloat(arg);
-  if (!v) return TryStrToInt(arg).value_or(0);
-  return saturate_int32(std::nearbyint(*v));  // ties to even; far out of range stays out of range
-}
 
 std::optional<std::string> real_result(double v) { return FloatToStr(v); }
 std::optional<std::string> integer_result(int32_t v) { return std::to_string(v); }
@@ -31,7 +21,7 @@ void add_integer(Registry& r, const std::string& name, int32_t IntegrationParams
   r.add("Get" + name, [field](const Args&) { return integer_result(params().*field); });
   r.add("Set" + name, [field, show](const Args& a) -> std::optional<std::string> {
     if (a.empty()) return std::nullopt;
-    params().*field = integer_of(a[0]);
+    params().*field = integer_arg(a[0]).value_or(0);
     show(params().*field);
     return std::nullopt;
   });
@@ -64,7 +54,7 @@ void register_integration_commands(Registry& r) {
   // Point i of the current pattern; an index outside the pattern's 36001 points gives no value.
   r.add("GetNaxIntensity", [](const Args& a) -> std::optional<std::string> {
     if (a.empty()) return std::nullopt;
-    const int32_t i = integer_of(a[0]);
+    const int32_t i = integer_arg(a[0]).value_or(0);
     if (i < 0 || i >= kPatternSize) return std::nullopt;
     return real_result(double(state().nax_pattern.values[size_t(i)]));
   });

@@ -1,8 +1,5 @@
 // Harness commands of the pattern files: SaveNaxFile, LoadNaxFile, SaveNaxFile2 and
 // SaveNaxFile3 of the Kestrin script object.
-#include <cmath>
-
-#include "base/convert.h"
 #include "harness/harness.h"
 #include "image/pattern_files.h"
 
@@ -11,15 +8,6 @@ namespace kestrin::harness {
 namespace {
 
 std::string arg(const Args& a, size_t i) { return i < a.size() ? a[i] : std::string(); }
-
-// A script value as an integer: an integer text as it is, a number rounded to the nearest
-// integer with ties to even (2.5 gives 2, 12.7 gives 13), 0 for what is not a number.
-int integer_arg(const Args& a, size_t i) {
-  const std::string text = arg(a, i);
-  if (auto v = TryStrToInt(text)) return *v;
-  if (auto v = TryStrToFloat(text)) return saturate_int32(std::nearbyint(*v));
-  return 0;
-}
 
 }  // namespace
 
@@ -37,7 +25,7 @@ void register_pattern_commands(Registry& r) {
     return std::nullopt;
   });
   r.add("SaveNaxFile3", [](const Args& a) -> std::optional<std::string> {
-    const int number = integer_arg(a, 1);
+    const int number = integer_arg(arg(a, 1)).value_or(0);
     if (auto path = pattern_path_beside_image(arg(a, 0), &number)) save_nax_proc(*path);
     return std::nullopt;
   });

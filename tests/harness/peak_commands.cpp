@@ -1,46 +1,20 @@
 // Harness commands of the centre, spot and peak routines.
-#include <cmath>
-
 #include "analysis/center.h"
 #include "analysis/peak_search.h"
 #include "analysis/peak_table.h"
 #include "analysis/spot_find.h"
 #include "base/convert.h"
 #include "harness/harness.h"
-#include "image/display.h"
-#include "image/image_store.h"
 #include "image/state.h"
 
 namespace kestrin::harness {
 
 namespace {
 
-// A whole number from a script argument: integer text, or a number rounded (ties to even).
-std::optional<int32_t> whole_arg(const std::string& text) {
-  if (auto v = TryStrToInt(text)) return v;
-  if (auto f = TryStrToFloat(text)) return checked_int32(std::nearbyint(*f));
-  return std::nullopt;
-}
-
-// The image window builds the display levels after every load; headless, they are built
-// here when they do not match the image, with the linear scale a load chooses.
-void ensure_display_levels() {
-  const ImageStore& img = current_image();
-  const DisplayLevels& l = state().display_levels;
-  if (img.NoImageFlag == 1) return;
-  if (l.width == img.ImageWidth && l.height == img.ImageHeight && l.level.size() == img.image_codes.size()) return;
-  DisplayLevels& levels = state().display_levels;
-  DisplayScale scale;
-  scale.HighEdge = linear_display_bound(img.LinearMax, scale.HighEdge);
-  build_display_levels(img, scale, levels.level);
-  levels.width = img.ImageWidth;
-  levels.height = img.ImageHeight;
-}
-
 std::optional<std::string> peak_data(const Args& a) {
   if (a.size() < 2) return std::nullopt;
-  const auto i = whole_arg(a[0]);
-  const auto k = whole_arg(a[1]);
+  const auto i = integer_arg(a[0]);
+  const auto k = integer_arg(a[1]);
   if (!i || !k || *i < 0 || *i > kMaxPeaks) return std::nullopt;
   const PeakTable& t = state().peak_table;
   const size_t u = size_t(*i);
@@ -61,7 +35,6 @@ void register_peak_commands(Registry& r) {
     return std::nullopt;
   });
   r.add("FindSpot", [](const Args&) -> std::optional<std::string> {
-    ensure_display_levels();
     find_spot();
     return std::nullopt;
   });

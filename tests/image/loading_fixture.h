@@ -12,28 +12,18 @@
 #include "image/reader_registry.h"
 #include "image/state.h"
 #include "ports/ports.h"
+#include "support/reader_fixture.h"
+#include "support/recording_views.h"
 #include "support/temp_dir.h"
 
 namespace kestrin::test {
 
-// Views that remember what the loader asked of them.
-class RecordingViews : public Views {
-public:
-  std::vector<std::string> calls;
-  void image_loaded() override { calls.push_back("image_loaded"); }
-  void show_form(std::string_view name) override { calls.push_back("show_form " + std::string(name)); }
-};
-
 class LoadingTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    reset_state();
-    reset_headless_ports();
+    reset_for_reader_test();
     install_ports(nullptr, &views_, nullptr);
-    // Readers are tested with the header values in use: the locks start unchecked here.
-    for (const char* lock : {"chkLo", "chkwl", "chkpsx", "chkpsy"}) headless_controls().set_checked(lock, false);
     install_parameters_reader(nullptr);
-    the_log().clear_history();
     saved_readers_ = reader_registry();
   }
   void TearDown() override {

@@ -17,6 +17,7 @@
 #include "image/pattern_writer.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
+#include "support/recording_views.h"
 #include "support/temp_dir.h"
 
 namespace kestrin {
@@ -49,7 +50,7 @@ protected:
   Lines log() const { return the_log().history(); }
 
   test::TempDir dir_;
-  test::CountingViews views_;
+  test::RecordingViews views_;
   test::ScriptedPrompts prompts_;
   test::ScriptedFileDialogs dialogs_;
 };

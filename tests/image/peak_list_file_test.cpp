@@ -13,6 +13,7 @@
 #include "image/peak_list_procs.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
+#include "support/recording_views.h"
 #include "support/temp_dir.h"
 
 namespace kestrin {
@@ -122,7 +123,7 @@ protected:
   void answer(const std::string& name, int index = 1) { dialogs_.answers.push_back({name, index}); }
 
   test::TempDir dir_;
-  test::CountingViews views_;
+  test::RecordingViews views_;
   test::ScriptedFileDialogs dialogs_;
 };
 

@@ -2,6 +2,8 @@
 // bands of rows, short files, row reversal and the writer's checks.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
@@ -240,6 +242,15 @@ TEST_F(RaxisWriterTest, RefusesCodesThatDoNotFillTheFile) {
   other.write(dir_.file("other.img"));
   EXPECT_EQ(save_rigaku_file(dir_.file("other.img"), 1), 1);
   EXPECT_EQ(file("other.img"), other.bytes());
+}
+
+TEST_F(RaxisWriterTest, AMissingLoadedFileIsReportedAndNothingIsWritten) {
+  RaxisFixture f;
+  load(f, "source.img");
+  std::filesystem::remove(dir_.file("source.img"));
+  EXPECT_EQ(save_rigaku_file(dir_.file("copy.img"), 1), 1);
+  EXPECT_EQ(log().back(), "save_rigaku_file() : Cannot copy " + dir_.file("source.img") + " to " + dir_.file("copy.img") + ".");
+  EXPECT_FALSE(file_exists(dir_.file("copy.img")));
 }
 
 TEST_F(RaxisWriterTest, TakesWavelengthAndCameraLengthFromTheLoadedFileUnlessLocked) {

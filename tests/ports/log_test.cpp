@@ -21,7 +21,19 @@ TEST(Log, HistoryKeepsOnlyTheNewestLines) {
   Log log;
   for (size_t i = 0; i <= Log::kHistoryLimit; ++i) log.add(std::to_string(i));
   EXPECT_LE(log.history().size(), Log::kHistoryLimit);
+  EXPECT_NE(log.history().front(), "0");
   EXPECT_EQ(log.history().back(), std::to_string(Log::kHistoryLimit));
+}
+
+TEST(Log, HeldLinesKeepOnlyTheNewest) {
+  Log log;
+  for (size_t i = 0; i <= Log::kHistoryLimit; ++i) log.add(std::to_string(i));
+  std::vector<std::string> got;
+  log.set_listener([&](const std::string& l) { got.push_back(l); });
+  ASSERT_FALSE(got.empty());
+  EXPECT_LE(got.size(), Log::kHistoryLimit);
+  EXPECT_NE(got.front(), "0");
+  EXPECT_EQ(got.back(), std::to_string(Log::kHistoryLimit));
 }
 
 TEST(HeadlessControls, StartValuesAndRadioGroups) {

@@ -60,13 +60,4 @@ public:
   bool confirm(std::string_view question) override;
 };
 
-// Views that count the graph redraws and peak list refills.
-class CountingViews : public Views {
-public:
-  int graph_draws = 0;
-  int peak_lists = 0;
-  void draw_nax_graph() override { ++graph_draws; }
-  void show_peak_list() override { ++peak_lists; }
-};
-
 }  // namespace kestrin::test

@@ -1,9 +1,16 @@
-// Peer script runner for the reader tests.
+// Set-up and peer script runner of the reader tests.
 #include "support/reader_fixture.h"
 
 #include <fstream>
 
 namespace kestrin::test {
+
+void reset_for_reader_test() {
+  reset_state();
+  reset_headless_ports();
+  the_log().clear_history();
+  for (const char* lock : {"chkLo", "chkwl", "chkpsx", "chkpsy"}) headless_controls().set_checked(lock, false);
+}
 
 int run_peer_script(const TempDir& dir, const std::string& script, std::string* output) {
   const std::string path = dir.file("peer_script.py");

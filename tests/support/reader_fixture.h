@@ -14,15 +14,14 @@
 
 namespace kestrin::test {
 
+// A fresh start for a reader or loader test: shared state, headless ports and an empty
+// log. Readers are tested with the header values in use, so the header locks (checked at
+// the program's start) start unchecked here.
+void reset_for_reader_test();
+
 class ReaderTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    reset_state();
-    reset_headless_ports();
-    the_log().clear_history();
-    // Readers are tested with the header values in use: the locks start unchecked here.
-    for (const char* lock : {"chkLo", "chkwl", "chkpsx", "chkpsy"}) headless_controls().set_checked(lock, false);
-  }
+  void SetUp() override { reset_for_reader_test(); }
   std::vector<std::string> log() const { return the_log().history(); }
   void clear_log() { the_log().clear_history(); }
   TempDir dir;

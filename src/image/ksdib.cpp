@@ -33,7 +33,7 @@ int32_t TKsDIB::color_count_of(int32_t bit_count) {
 void TKsInternalDIB::CreateDIB(int32_t width, int32_t height, int32_t color_count, int32_t bit_count) {
   const int32_t rows = height < 0 ? -height : height;
   if (width <= 0 || height == 0 || color_count < 0 || color_count > 256 || !valid_bit_count(bit_count) ||
-      uint64_t(TKsDIB::stride(bit_count, width)) * uint64_t(rows) > kMaxBitsBytes)
+      uint64_t(TKsDIB::row_bytes(bit_count, width)) * uint64_t(rows) > kMaxBitsBytes)
     throw EKsDIBInvalidDIBPara("TKsInternalDIB.CreateDIB: Invalid Parameters");
   bits.assign(size_t(TKsDIB::stride(bit_count, width)) * size_t(rows), 0);
   header = BitmapInfoHeader{};
@@ -159,8 +159,8 @@ uint32_t shifted(uint32_t v, int s) { return s >= 0 ? v >> s : v << -s; }
 // Converts 16- or 32-bit rows to 24-bit rows by the channel masks.
 std::vector<uint8_t> convert_to_24(const std::vector<uint8_t>& src, int32_t width, int32_t rows, int bits,
                                    const uint32_t masks[3]) {
-  const size_t src_stride = size_t(((bits / 8) * width + 3) & ~3);
-  const size_t dst_stride = size_t(TKsDIB::stride(24, width));
+  const size_t src_stride = (size_t(bits / 8) * size_t(width) + 3) & ~size_t(3);
+  const size_t dst_stride = (size_t(3) * size_t(width) + 3) & ~size_t(3);
   std::vector<uint8_t> dst(dst_stride * size_t(rows), 0);
   int shift[3];
   uint32_t m[3];
@@ -255,7 +255,9 @@ std::vector<uint8_t> pixel_bytes(const std::vector<uint8_t>& bmp, const BitmapIn
   if (!uncompressed && declared == 0) declared = h.biSizeImage ? size_t(h.biSizeImage) : available;
   std::vector<uint8_t> data(bmp.begin() + std::ptrdiff_t(bmp.size() - available),
                             bmp.begin() + std::ptrdiff_t(bmp.size() - available + std::min(declared, available)));
-  if (uncompressed && data.size() < stored_stride * uint64_t(rows)) {
+  // 16- and 32-bit pixels are expanded as plain rows whatever the compression field says.
+  const bool plain_rows = uncompressed || h.biBitCount == 16 || h.biBitCount == 32;
+  if (plain_rows && data.size() < stored_stride * uint64_t(rows)) {
     if (stored_stride * uint64_t(rows) - data.size() > kMaxMissingBytes) bad_dib("Invalid Width or Height");
     data.resize(size_t(stored_stride * uint64_t(rows)), 0);
   }

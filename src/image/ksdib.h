@@ -110,7 +110,9 @@ public:
   void SaveToFile(const std::string& path) const;
 
   const TKsInternalDIB& internal() const { return *dib_; }
-  static int32_t stride(int32_t bit_count, int32_t width) { return ((bit_count * width + 31) / 32) * 4; }
+  static int32_t stride(int32_t bit_count, int32_t width) { return int32_t(row_bytes(bit_count, width)); }
+  // The same in 64 bits, for the size checks made before any storage exists.
+  static int64_t row_bytes(int32_t bit_count, int32_t width) { return ((int64_t(bit_count) * width + 31) / 32) * 4; }
   static int32_t color_count_of(int32_t bit_count);
 
 private:

@@ -54,6 +54,8 @@ TEST(KsDIB, ResizeClearsPixelsAndColoursButSameSizeKeepsThem) {
   EXPECT_EQ(d.ScanLine(0)[0], 0);
   EXPECT_EQ(d.Color(5), 0);
   EXPECT_THROW(d.SetWidth(0), EKsDIBInvalidDIBPara);
+  d.SetBitCount(24);
+  EXPECT_THROW(d.SetWidth(INT32_MAX), EKsDIBInvalidDIBPara);  // 6 GB a row: refused, not wrapped
   EXPECT_THROW(d.SetBitCount(16), EKsDIBInvalidDIBPara);
 }
 
@@ -157,11 +159,14 @@ TEST(KsDIB, CorruptFilesRaiseAndKeepThePreviousBitmap) {
   auto bad_header = make_bmp(1, 1, 8, 2, {0, 0, 0, 0});
   put_u32le(&bad_header[14], 64);
   auto bad_bits = make_bmp(1, 1, 7, 2, {0, 0, 0, 0});
+  auto wide_rle16 = make_bmp(1, 1, 16, 0, {0, 0, 0, 0}, 1);  // read as plain rows: far past the file
+  put_u32le(&wide_rle16[18], 402653187);
   const BadBmp cases[] = {
       {"not BM", {'X', 'Y', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0, 0, 0}, "TKsInternalDIB.LoadFromFile: File type is invalid"},
       {"offset in palette", offset_in_palette, "TKsInternalDIB.LoadFromFile: bfOffBits is too small"},
       {"huge", huge, "TKsInternalDIB.LoadFromStream: Invalid Width or Height"},
       {"rows far past the file", far_past_the_file, "TKsInternalDIB.LoadFromStream: Invalid Width or Height"},
+      {"wide 16-bit with a compression field", wide_rle16, "TKsInternalDIB.LoadFromStream: Invalid Width or Height"},
       {"zero width", zero_width, "TKsInternalDIB.LoadFromStream: Invalid Width or Height"},
       {"header size", bad_header, "TKsInternalDIB.LoadFromStream: Invalid Bitmap Header Size"},
       {"bit count", bad_bits, "TKsInternalDIB.LoadFromStream: Invalid BitCout"},

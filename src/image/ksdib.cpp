@@ -12,7 +12,8 @@ namespace kestrin {
 
 namespace {
 
-// Pixel blocks larger than this are refused as corrupt rather than allocated.
+// Pixel blocks of this size or more are refused as corrupt rather than allocated (so a row
+// stride always fits an Int32).
 constexpr uint64_t kMaxBitsBytes = uint64_t(1) << 31;
 // A file may end early (its missing rows read as zero), but not by more than this.
 constexpr uint64_t kMaxMissingBytes = uint64_t(64) << 20;
@@ -33,7 +34,7 @@ int32_t TKsDIB::color_count_of(int32_t bit_count) {
 void TKsInternalDIB::CreateDIB(int32_t width, int32_t height, int32_t color_count, int32_t bit_count) {
   const int32_t rows = height < 0 ? -height : height;
   if (width <= 0 || height == 0 || color_count < 0 || color_count > 256 || !valid_bit_count(bit_count) ||
-      uint64_t(TKsDIB::row_bytes(bit_count, width)) * uint64_t(rows) > kMaxBitsBytes)
+      uint64_t(TKsDIB::row_bytes(bit_count, width)) * uint64_t(rows) >= kMaxBitsBytes)
     throw EKsDIBInvalidDIBPara("TKsInternalDIB.CreateDIB: Invalid Parameters");
   bits.assign(size_t(TKsDIB::stride(bit_count, width)) * size_t(rows), 0);
   header = BitmapInfoHeader{};
@@ -248,7 +249,7 @@ ColorTable read_core_header(const ByteReader& r, BitmapInfoHeader& h) {
 std::vector<uint8_t> pixel_bytes(const std::vector<uint8_t>& bmp, const BitmapInfoHeader& h, uint32_t bfSize,
                                  uint32_t bfOffBits, int32_t rows) {
   const uint64_t stored_stride = uint64_t(((uint64_t(h.biBitCount) * uint64_t(h.biWidth) + 31) / 32) * 4);
-  if (stored_stride * uint64_t(rows) > kMaxBitsBytes) bad_dib("Invalid Width or Height");
+  if (stored_stride * uint64_t(rows) >= kMaxBitsBytes) bad_dib("Invalid Width or Height");
   const bool uncompressed = h.biCompression == 0 || h.biCompression == 3;
   const size_t available = bfOffBits < bmp.size() ? bmp.size() - bfOffBits : 0;
   size_t declared = bfSize > bfOffBits ? size_t(bfSize - bfOffBits) : 0;

@@ -59,6 +59,13 @@ TEST(KsDIB, ResizeClearsPixelsAndColoursButSameSizeKeepsThem) {
   EXPECT_THROW(d.SetBitCount(16), EKsDIBInvalidDIBPara);
 }
 
+TEST(KsDIB, APixelBlockOf2GiBIsRefused) {
+  TKsDIB d;
+  d.SetHeight(1);
+  EXPECT_THROW(d.SetWidth(0x7FFFFFFF), EKsDIBInvalidDIBPara);  // 8 bits: exactly 2^31 bytes of row
+  EXPECT_EQ(d.Width(), 1);
+}
+
 TEST(KsDIB, AssignSharesStorageAndWritesCopy) {
   TKsDIB a;
   a.SetColor(1, 0x0000FF);

@@ -7,30 +7,32 @@
 
 namespace kestrin::app {
 
-#define KESTRIN_PLACEHOLDER_FORM(Class)               \
-  class Class : public kgui::TForm {                  \
-  public:                                             \
-    explicit Class(kgui::Component* owner);           \
+// The placeholder windows, in creation order; X(Class) is applied to each.
+#define KESTRIN_PLACEHOLDER_FORMS(X) \
+  X(TfrmNaxGraph) \
+  X(TfrmPeak) \
+  X(TfrmImage) \
+  X(TfrmImageWhole) \
+  X(TfrmCake) \
+  X(TfrmOption) \
+  X(TfrmPeakFitting) \
+  X(TfrmScript) \
+  X(TfrmBG) \
+  X(TfrmSpot) \
+  X(TfrmOptionColor) \
+  X(TfrmOscAna) \
+  X(TfrmSpotAnalyze) \
+  X(TfrmMask) \
+  X(TfrmMergeImage) \
+  X(TfrmBatchFiles) \
+  X(TfrmImageSpread)
+
+#define KESTRIN_DECLARE_PLACEHOLDER(Class)   \
+  class Class : public kgui::TForm {        \
+  public:                                   \
+    explicit Class(kgui::Component* owner); \
   };
-
-KESTRIN_PLACEHOLDER_FORM(TfrmNaxGraph)
-KESTRIN_PLACEHOLDER_FORM(TfrmPeak)
-KESTRIN_PLACEHOLDER_FORM(TfrmImage)
-KESTRIN_PLACEHOLDER_FORM(TfrmImageWhole)
-KESTRIN_PLACEHOLDER_FORM(TfrmCake)
-KESTRIN_PLACEHOLDER_FORM(TfrmOption)
-KESTRIN_PLACEHOLDER_FORM(TfrmPeakFitting)
-KESTRIN_PLACEHOLDER_FORM(TfrmScript)
-KESTRIN_PLACEHOLDER_FORM(TfrmBG)
-KESTRIN_PLACEHOLDER_FORM(TfrmSpot)
-KESTRIN_PLACEHOLDER_FORM(TfrmOptionColor)
-KESTRIN_PLACEHOLDER_FORM(TfrmOscAna)
-KESTRIN_PLACEHOLDER_FORM(TfrmSpotAnalyze)
-KESTRIN_PLACEHOLDER_FORM(TfrmMask)
-KESTRIN_PLACEHOLDER_FORM(TfrmMergeImage)
-KESTRIN_PLACEHOLDER_FORM(TfrmBatchFiles)
-KESTRIN_PLACEHOLDER_FORM(TfrmImageSpread)
-
-#undef KESTRIN_PLACEHOLDER_FORM
+KESTRIN_PLACEHOLDER_FORMS(KESTRIN_DECLARE_PLACEHOLDER)
+#undef KESTRIN_DECLARE_PLACEHOLDER
 
 }  // namespace kestrin::app

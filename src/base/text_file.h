@@ -39,6 +39,12 @@ private:
   size_t pos_ = 0;
 };
 
+// Appends one line and its CR LF to a text being built.
+inline void put_line(std::string& out, std::string_view text) {
+  out += text;
+  out += "\r\n";
+}
+
 // Splits text into lines by the same rules (a final line end adds no empty line).
 std::vector<std::string> split_lines(std::string_view text);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/convert.h"
+#include "base/text_file.h"
 #include "base/paths.h"
 
 namespace kestrin {
@@ -11,11 +12,6 @@ namespace kestrin {
 namespace {
 
 constexpr int32_t kNpdRows = 4096;
-
-void put_line(std::string& out, std::string_view text) {
-  out += text;
-  out += "\r\n";
-}
 
 // The point count, never beyond the array.
 int32_t point_count(const NaxPattern& p) {

@@ -13,11 +13,6 @@ namespace {
 
 constexpr double kDegreesPerRadian = 57.29577951308232;
 
-void put_line(std::string& out, std::string_view text) {
-  out += text;
-  out += "\r\n";
-}
-
 std::string_view field(std::string_view line, size_t column, size_t width) {
   if (column - 1 >= line.size()) return {};
   return line.substr(column - 1, width);

@@ -2,6 +2,8 @@
 // fabio read the same file in the same run and prints the time ratio.
 #include <benchmark/benchmark.h>
 
+#include "../common/median_reporter.h"
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -36,17 +38,7 @@ void BM_ReadTiffFile(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadTiffFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// Keeps the median real time of each benchmark, in seconds.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-  std::vector<std::pair<std::string, double>> medians;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (r.aggregate_name == "median")
-        medians.emplace_back(r.run_name.function_name, r.GetAdjustedRealTime() / 1000.0);
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
+using kestrin::bench::MedianReporter;
 
 }  // namespace
 

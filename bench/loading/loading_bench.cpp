@@ -2,6 +2,8 @@
 // has fabio read the same file in the same run and prints the time ratio.
 #include <benchmark/benchmark.h>
 
+#include "../common/median_reporter.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -73,17 +75,7 @@ void BM_LoadImgProc(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadImgProc)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// Keeps the median real time of each benchmark, in seconds.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-  std::vector<std::pair<std::string, double>> medians;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (r.aggregate_name == "median")
-        medians.emplace_back(r.run_name.function_name, r.GetAdjustedRealTime() / 1000.0);
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
+using kestrin::bench::MedianReporter;
 
 double fabio_seconds(const std::string& path) {
   const std::string script = std::string(KESTRIN_SOURCE_DIR) + "/bench/loading/fabio_raxis_time.py";

@@ -1,0 +1,25 @@
+// A console reporter that also keeps the median real time of each repeated benchmark, so a
+// benchmark program can print its ratio to a peer's time after the run.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kestrin::bench {
+
+// Keeps the median real time of each benchmark, in seconds.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+  std::vector<std::pair<std::string, double>> medians;
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs)
+      if (r.aggregate_name == "median")
+        medians.emplace_back(r.run_name.function_name, r.GetAdjustedRealTime() / 1000.0);
+    ConsoleReporter::ReportRuns(runs);
+  }
+};
+
+}  // namespace kestrin::bench

@@ -95,9 +95,6 @@ struct DetectorGeometry {
   double tan_two_theta(const Row& r, double x) const { return rho(r, x) * scale; }
   static double degrees_of_tan(double t) { return kernel_atan(t) * kRadToDeg; }
 
-  // 2theta in degrees of a distance rho.
-  double two_theta_of_rho(double rho_px) const { return degrees_of_tan(rho_px * scale); }
-
   double two_theta(const Row& r, double x) const { return degrees_of_tan(tan_two_theta(r, x)); }
   double two_theta(double x, double y) const { return two_theta(row(y), x); }
 };

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "image/display.h"
+#include "image/display/display.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "base/convert.h"
 #include "image/image_store.h"
-#include "image/tiff.h"
+#include "image/formats/tiff.h"
 #include "ports/log.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "base/convert.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
-#include "image/readers.h"
+#include "image/formats/readers.h"
 #include "ports/log.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "image/display.h"
+#include "image/display/display.h"
 #include "platform/gui/qt_canvas.h"
 
 namespace {

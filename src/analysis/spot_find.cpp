@@ -10,7 +10,7 @@
 #include "analysis/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
-#include "image/mask_paint.h"
+#include "image/display/mask_paint.h"
 #include "image/state.h"
 #include "ports/ports.h"
 

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "image/ksdib.h"
+#include "image/display/ksdib.h"
 #include "platform/gui/paint_box.h"
 
 namespace kestrin {

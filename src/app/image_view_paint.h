@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/display.h"
+#include "image/display/display.h"
 #include "platform/classes/graphics.h"
 
 namespace kgui {

@@ -5,7 +5,7 @@
 #include "analysis/main_commands.h"
 #include "analysis/parameters.h"
 #include "base/convert.h"
-#include "image/settings_file.h"
+#include "image/files/settings_file.h"
 #include "image/state.h"
 
 namespace kestrin::app {

@@ -3,9 +3,9 @@
 
 #include "base/paths.h"
 #include "image/image_loader.h"
-#include "image/param_file.h"
-#include "image/pattern_files.h"
-#include "image/peak_list_procs.h"
+#include "image/files/param_file.h"
+#include "image/files/pattern_files.h"
+#include "image/files/peak_list_procs.h"
 #include "image/state.h"
 #include "ports/file_dialogs.h"
 #include "ports/log.h"

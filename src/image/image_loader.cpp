@@ -9,9 +9,9 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "image/image_store.h"
-#include "image/param_file.h"
+#include "image/files/param_file.h"
 #include "image/parameters_reader.h"
-#include "image/reader_registry.h"
+#include "image/formats/reader_registry.h"
 #include "image/state.h"
 #include "ports/ports.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/colour.h"
-#include "image/display.h"
+#include "image/display/display.h"
 
 namespace kestrin {
 

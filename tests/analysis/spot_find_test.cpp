@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "analysis/spot_find.h"
-#include "image/display.h"
+#include "image/display/display.h"
 #include "image/image_store.h"
-#include "image/mask_paint.h"
+#include "image/display/mask_paint.h"
 #include "peak_fixture.h"
 
 namespace kestrin::test {

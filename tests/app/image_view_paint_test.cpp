@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/image_view_paint.h"
-#include "image/ksdib.h"
+#include "image/display/ksdib.h"
 #include "offscreen_app.h"
 #include "platform/gui/form.h"
 #include "platform/gui/paint_box.h"

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "fuzz/reader_fuzz_support.h"
-#include "image/bruker.h"
+#include "image/formats/bruker.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> bytes(data, data + size);

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "fuzz/reader_fuzz_support.h"
-#include "image/fuji.h"
+#include "image/formats/fuji.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> bytes(data, size);

@@ -1,6 +1,6 @@
 // Fuzz target: the type test's tag parse followed by the floating-point TIFF decoder.
 #include "fuzz/reader_fuzz_support.h"
-#include "image/tiff.h"
+#include "image/formats/tiff.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> bytes(data, size);

@@ -2,7 +2,7 @@
 #include "analysis/main_commands.h"
 #include "analysis/parameters.h"
 #include "base/convert.h"
-#include "image/settings_file.h"
+#include "image/files/settings_file.h"
 #include "harness/harness.h"
 #include "image/parameters_reader.h"
 

@@ -7,7 +7,7 @@
 #include "image/geometry_parameters.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
-#include "image/param_file.h"
+#include "image/files/param_file.h"
 #include "ports/ports.h"
 
 namespace kestrin::harness {

@@ -1,7 +1,7 @@
 // Harness commands of the pattern files: SaveNaxFile, LoadNaxFile, SaveNaxFile2 and
 // SaveNaxFile3 of the Kestrin script object.
 #include "harness/harness.h"
-#include "image/pattern_files.h"
+#include "image/files/pattern_files.h"
 
 namespace kestrin::harness {
 

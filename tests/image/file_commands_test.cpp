@@ -5,7 +5,7 @@
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "image/file_commands.h"
-#include "loading_fixture.h"
+#include "image/loading_fixture.h"
 #include "support/pattern_fixture.h"
 
 namespace kestrin::test {

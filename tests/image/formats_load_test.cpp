@@ -7,7 +7,7 @@
 
 #include "base/convert.h"
 #include "image/image_loader.h"
-#include "loading_fixture.h"
+#include "image/loading_fixture.h"
 #include "support/bruker_fixture.h"
 #include "support/fuji_fixture.h"
 #include "support/hipic_fixture.h"

@@ -3,7 +3,7 @@
 
 #include "base/convert.h"
 #include "image/geometry_parameters.h"
-#include "loading_fixture.h"
+#include "image/loading_fixture.h"
 
 namespace kestrin::test {
 namespace {

@@ -7,8 +7,8 @@
 #include "base/convert.h"
 #include "base/text_file.h"
 #include "image/image_loader.h"
-#include "image/param_file.h"
-#include "loading_fixture.h"
+#include "image/files/param_file.h"
+#include "image/loading_fixture.h"
 #include "support/raxis_fixture.h"
 
 namespace kestrin::test {

@@ -9,7 +9,7 @@
 
 #include "image/image_store.h"
 #include "image/parameters_reader.h"
-#include "image/reader_registry.h"
+#include "image/formats/reader_registry.h"
 #include "image/state.h"
 #include "ports/ports.h"
 #include "support/reader_fixture.h"

@@ -1,0 +1,324 @@
+// TIFF, floating-point TIFF and GEL readers and the TIFF writer. Only uncompressed,
+// untiled, single-sample images in strips are accepted; everything else is refused with
+// the reader's error line rather than misread.
+#include "image/formats/tiff.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "base/byte_reader.h"
+#include "base/convert.h"
+#include "base/text_file.h"
+#include "image/formats/copy_target.h"
+#include "image/formats/mapped_file.h"
+#include "image/formats/pixel_rows.h"
+#include "image/state.h"
+#include "ports/log.h"
+
+namespace kestrin {
+namespace {
+
+constexpr const char* kTiffError = " tiff file error";
+constexpr const char* kGelError = " gel file error.";
+constexpr const char* kFloatReadError = "read_tiff_float_file: file open or memory allocate error";
+constexpr const char* kSaveError = "save tiff file error";
+
+bool side_ok(uint32_t v) { return v >= 1 && v <= uint32_t(kMaxImageSide); }
+
+// Uncompressed, untiled, one sample per pixel, stored in strips, of a size Kestrin keeps.
+bool plain_layout(const TiffTags& t) {
+  return side_ok(t.image_width) && side_ok(t.image_length) && t.compression == 1 && !t.tiled &&
+         t.samples_per_pixel <= 1 && !t.strip_offsets.empty();
+}
+
+// 1 or 2 for unsigned 8/16-bit integer samples; 0 for anything else.
+int integer_bytes_per_pixel(const TiffTags& t) {
+  if (t.sample_format > 1) return 0;
+  return t.bits_per_sample == 8 ? 1 : t.bits_per_sample == 16 ? 2 : 0;
+}
+
+size_t data_bytes_of(const TiffTags& t, int bytes_per_pixel) {
+  return size_t(t.image_width) * t.image_length * size_t(bytes_per_pixel);
+}
+
+// The strips in file order, each cut to the bytes the file holds; without byte counts a
+// strip runs to the end of the file.
+class Strips {
+public:
+  Strips(std::span<const uint8_t> bytes, const TiffTags& t) : bytes_(bytes), t_(t) {
+    n_ = t.strip_byte_counts.empty() ? t.strip_offsets.size()
+                                     : std::min(t.strip_offsets.size(), t.strip_byte_counts.size());
+  }
+  size_t count() const { return n_; }
+  size_t offset(size_t i) const { return t_.strip_offsets[i]; }
+  size_t declared(size_t i) const {
+    return t_.strip_byte_counts.empty() ? std::numeric_limits<size_t>::max() : t_.strip_byte_counts[i];
+  }
+  size_t available(size_t i) const {
+    const size_t o = offset(i);
+    return o >= bytes_.size() ? 0 : std::min(declared(i), bytes_.size() - o);
+  }
+  // Bytes the strips supply in all, capped at `cap`.
+  size_t total(size_t cap) const {
+    size_t sum = 0;
+    for (size_t i = 0; i < n_ && sum < cap; ++i) sum += std::min(available(i), cap - sum);
+    return sum;
+  }
+
+private:
+  std::span<const uint8_t> bytes_;
+  const TiffTags& t_;
+  size_t n_ = 0;
+};
+
+// The image's pixel bytes: the strips one after another, never more than `data_bytes`.
+// Empty when the strips hold fewer bytes than the image needs. Checked before any copy.
+std::span<const uint8_t> gather_strips(std::span<const uint8_t> bytes, const TiffTags& t, size_t data_bytes,
+                                       std::vector<uint8_t>& buffer) {
+  const Strips strips(bytes, t);
+  if (strips.count() == 0 || strips.total(data_bytes) < data_bytes) return {};
+  if (strips.available(0) >= data_bytes) return bytes.subspan(strips.offset(0), data_bytes);
+  buffer.resize(data_bytes);
+  size_t filled = 0;
+  for (size_t i = 0; i < strips.count() && filled < data_bytes; ++i) {
+    const size_t n = std::min(strips.available(i), data_bytes - filled);
+    std::memcpy(buffer.data() + filled, bytes.data() + strips.offset(i), n);
+    filled += n;
+  }
+  return buffer;
+}
+
+void decode_integer_pixels(ImageStore& s, std::span<const uint8_t> raw, int bpp, bool big_endian) {
+  const size_t w = size_t(s.ImageWidth);
+  for_each_file_row(s, file_rows_reversed(), [&](uint16_t* dst, int32_t r) {
+    const uint8_t* src = raw.data() + size_t(r) * w * size_t(bpp);
+    if (bpp == 1) decode_u8_row(src, dst, w);
+    else if (big_endian) decode_u16be_row(src, dst, w);
+    else decode_u16le_row(src, dst, w);
+  });
+}
+
+// The shared body of the TIFF and GEL readers after the tags are parsed.
+template <class BuildTables>
+int load_integer_image(ImageStore& s, std::span<const uint8_t> bytes, const TiffTags& t, const char* error,
+                       BuildTables build_tables) {
+  const int bpp = integer_bytes_per_pixel(t);
+  std::vector<uint8_t> buffer;
+  const auto raw = bpp != 0 && plain_layout(t) ? gather_strips(bytes, t, data_bytes_of(t, bpp), buffer)
+                                               : std::span<const uint8_t>();
+  if (raw.empty()) {
+    log_line(error);
+    return 1;
+  }
+  s.set_size(int32_t(t.image_width), int32_t(t.image_length), bpp);
+  build_tables(s, bpp * 8);
+  decode_integer_pixels(s, raw, bpp, t.big_endian);
+  scan_statistics(s);
+  return 0;
+}
+
+// Delphi's texts for the values FloatToStr cannot write as numbers.
+std::string float_text(double v) {
+  if (std::isnan(v)) return "NAN";
+  if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
+  return FloatToStr(v);
+}
+
+// Code = trunc(f + 100) with f clamped to [-100, 65435]; NaN counts as below the range.
+// Returns whether some value was below the range and the smallest such number.
+bool decode_float_pixels(ImageStore& s, std::span<const uint8_t> raw, bool big_endian, double& smallest) {
+  constexpr double m = -100.0;
+  constexpr double top = 65535.0 + m;
+  const size_t w = size_t(s.ImageWidth);
+  bool below = false;
+  smallest = std::numeric_limits<double>::quiet_NaN();
+  for_each_file_row(s, file_rows_reversed(), [&](uint16_t* dst, int32_t row) {
+    const uint8_t* src = raw.data() + size_t(row) * w * 4;
+    for (size_t x = 0; x < w; ++x) {
+      const uint8_t* p = src + 4 * x;
+      const uint32_t u = big_endian ? uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]
+                                    : uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+      double f = ByteReader::bits_to_float(u);
+      if (!(f >= m)) {
+        if (!below || f < smallest || std::isnan(smallest)) smallest = f;
+        below = true;
+        f = m;
+      }
+      if (f > top) f = top;
+      dst[x] = uint16_t(f - m);
+    }
+  });
+  return below;
+}
+
+void log_gel_tags(const TiffTags& t) {
+  for (uint16_t tag : t.gel_tags) {
+    if (tag == kTagGelFormat) {
+      log_line(t.gel_format == 2 ? "Squary root data format" : "Linear data format");
+    } else if (tag == kTagGelScale) {
+      const double scale = t.gel_scale_denominator == 0 ? 1.0 : double(t.gel_scale_numerator) / t.gel_scale_denominator;
+      log_line("Scale Factor =" + std::to_string(t.gel_scale_numerator) + "/" +
+               std::to_string(t.gel_scale_denominator) + "=" + FloatToStr(scale));
+    } else {
+      log_line("----------Sample Info begin----------");
+      for (const auto& line : split_lines(t.gel_sample_info)) log_line(line);
+      log_line("----------Sample Info end----------");
+    }
+  }
+}
+
+double gel_scale(const TiffTags& t) {
+  return t.gel_scale_denominator == 0 ? 1.0 : double(t.gel_scale_numerator) / t.gel_scale_denominator;
+}
+
+}  // namespace
+
+int sniff_tiff_type(const std::string& path, TiffTags& tags) {
+  read_tiff_tags(path, tags);
+  return tags.is_float() ? kTypeFloatTiff : kTypeTiff;
+}
+
+bool tiff_is_float(const std::string& path) {
+  TiffTags tags;
+  return sniff_tiff_type(path, tags) == kTypeFloatTiff;
+}
+
+int decode_tiff_image(ImageStore& store, std::span<const uint8_t> bytes) {
+  TiffTags t;
+  if (!parse_tiff_tags(bytes, t)) {
+    log_line(kTiffError);
+    return 1;
+  }
+  return load_integer_image(store, bytes, t, kTiffError, [](ImageStore& s, int bits) { build_tiff_tables(s, bits); });
+}
+
+int decode_gel_image(ImageStore& store, std::span<const uint8_t> bytes) {
+  TiffTags t;
+  if (!parse_tiff_tags(bytes, t)) {
+    log_line(kGelError);
+    return 1;
+  }
+  log_gel_tags(t);
+  const bool square_root = t.gel_format == 2;
+  const double scale = gel_scale(t);
+  return load_integer_image(store, bytes, t, kGelError, [&](ImageStore& s, int bits) {
+    build_gel_tables(s, bits, square_root, scale);
+  });
+}
+
+int decode_tiff_float_image(ImageStore& store, std::span<const uint8_t> bytes, const TiffTags& tags) {
+  if (!plain_layout(tags) || !tags.is_float()) {
+    log_line(kTiffError);
+    return 1;
+  }
+  std::vector<uint8_t> buffer;
+  const auto raw = gather_strips(bytes, tags, data_bytes_of(tags, 4), buffer);
+  if (raw.empty()) {
+    log_line(kFloatReadError);
+    return 1;
+  }
+  store.set_size(int32_t(tags.image_width), int32_t(tags.image_length), 4);
+  build_float_tiff_tables(store);
+  double smallest = 0.0;
+  const bool below = decode_float_pixels(store, raw, tags.big_endian, smallest);
+  scan_statistics(store);
+  if (below) log_line("minimum inten =" + float_text(smallest) + ". out of range");
+  return 0;
+}
+
+int read_tiff_file(ImageStore& store, const std::string& path) {
+  log_line(" read_tiff_file()");
+  MappedFile file;
+  if (!file.open(path)) {
+    log_line(kTiffError);
+    return 1;
+  }
+  return decode_tiff_image(store, file.bytes());
+}
+
+int read_gel_file(ImageStore& store, const std::string& path) {
+  log_line(" read_gel_file()");
+  MappedFile file;
+  if (!file.open(path)) {
+    log_line(kGelError);
+    return 1;
+  }
+  return decode_gel_image(store, file.bytes());
+}
+
+int read_tiff_float_file(ImageStore& store, const std::string& path, const TiffTags& tags) {
+  log_line(" read_tiff_float_file()");
+  MappedFile file;
+  if (!file.open(path)) {
+    log_line(kFloatReadError);
+    return 1;
+  }
+  return decode_tiff_float_image(store, file.bytes(), tags);
+}
+
+int read_tiff_float_file(ImageStore& store, const std::string& path) {
+  log_line(" read_tiff_float_file()");
+  MappedFile file;
+  if (!file.open(path)) {
+    log_line(kFloatReadError);
+    return 1;
+  }
+  TiffTags tags;
+  parse_tiff_tags(file.bytes(), tags);
+  return decode_tiff_float_image(store, file.bytes(), tags);
+}
+
+namespace {
+
+std::vector<uint8_t> encode_codes(const ImageStore& image, int bpp, bool big_endian) {
+  const size_t w = size_t(image.ImageWidth);
+  std::vector<uint8_t> raw(w * size_t(image.ImageHeight) * size_t(bpp));
+  for_each_file_row(image, file_rows_reversed(), [&](const uint16_t* src, int32_t r) {
+    uint8_t* dst = raw.data() + size_t(r) * w * size_t(bpp);
+    if (bpp == 1) encode_u8_row(src, dst, w);
+    else if (big_endian) encode_u16be_row(src, dst, w);
+    else encode_u16le_row(src, dst, w);
+  });
+  return raw;
+}
+
+// Writes `raw` strip by strip into `file`; false when the strips do not hold it all.
+bool write_strips(std::string& file, const TiffTags& t, const std::vector<uint8_t>& raw) {
+  const auto bytes = std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+  const Strips strips(bytes, t);
+  if (strips.total(raw.size()) < raw.size()) return false;
+  size_t done = 0;
+  for (size_t i = 0; i < strips.count() && done < raw.size(); ++i) {
+    const size_t n = std::min(strips.available(i), raw.size() - done);
+    std::memcpy(file.data() + strips.offset(i), raw.data() + done, n);
+    done += n;
+  }
+  return true;
+}
+
+int save_failed() {
+  log_line(kSaveError);
+  return 1;
+}
+
+}  // namespace
+
+int save_tiff_file(const ImageStore& image, const std::string& source, const std::string& name) {
+  log_line(" save_tiff_file()");
+  std::string file;
+  if (!bytes_after_copy(source, name, file)) return save_failed();
+  TiffTags t;
+  const auto bytes = std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+  if (!parse_tiff_tags(bytes, t)) return save_failed();
+  const int bpp = integer_bytes_per_pixel(t);
+  const bool same_size = int64_t(t.image_width) == image.ImageWidth && int64_t(t.image_length) == image.ImageHeight &&
+                         image.image_codes.size() == size_t(t.image_width) * t.image_length;
+  if (bpp == 0 || !plain_layout(t) || !same_size) return save_failed();
+  const auto raw = encode_codes(image, bpp, t.big_endian);
+  if (!write_strips(file, t, raw) || !write_file_bytes(name, file)) return save_failed();
+  return 0;
+}
+
+}  // namespace kestrin

@@ -1,0 +1,216 @@
+// Peak list (".std") and fit list files: golden texts, reading back with the current
+// wavelength, the read errors and the dialog commands around them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "base/convert.h"
+#include "base/paths.h"
+#include "base/text_file.h"
+#include "image/files/peak_list_file.h"
+#include "image/files/peak_list_procs.h"
+#include "ports/ports.h"
+#include "support/pattern_fixture.h"
+#include "support/recording_views.h"
+#include "support/temp_dir.h"
+
+namespace kestrin {
+namespace {
+
+using Lines = std::vector<std::string>;
+using Outcome = PeakListReadResult::Outcome;
+
+std::string crlf(const Lines& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\r\n";
+  return out;
+}
+
+double two_theta_of(double d, double wavelength) { return 2.0 * std::asin(wavelength / (2.0 * d)) * 57.29577951308232; }
+
+TEST(PeakListFile, GoldenText) {
+  EXPECT_EQ(peak_list_text(test::three_peaks()), crlf({"*****   Peak list  by Kestrin   *****", "Number of peaks =   3",
+                                                       "Peak  x(pixels)  2theta(deg)     d(A) ",
+                                                       "  1     12.5000    10.02000    5.123456",
+                                                       "  2    100.1250    11.50000    4.500000",
+                                                       "  3   1234.5678    45.25000    1.234567"}));
+}
+
+TEST(PeakListFile, ReadKeepsDAndRecomputesTwoThetaFromWavelength) {
+  const PeakList written = test::many_peaks(150);
+  const PeakListReadResult r = read_peak_list(peak_list_text(written), 1.5406);
+  ASSERT_EQ(r.outcome, Outcome::kRead) << r.message;
+  ASSERT_EQ(r.peaks.count, 150);
+  for (size_t k = 0; k < 150; ++k) {
+    EXPECT_NEAR(r.peaks.d[k], written.d[k], 5e-7);
+    EXPECT_EQ(r.peaks.x[k], 0.0);
+    EXPECT_EQ(r.peaks.intensity[k], 0.0);
+    EXPECT_DOUBLE_EQ(r.peaks.two_theta[k], two_theta_of(r.peaks.d[k], 1.5406));
+  }
+}
+
+TEST(PeakListFile, ReadErrorsAndBadSpacings) {
+  const std::string head = "banner\r\nNumber of peaks =   3\r\nheader\r\n";
+  const std::string good1 = "  1     12.5000    10.02000    5.123456\r\n";
+  const std::string good3 = "  3     12.5000    10.02000    2.000000\r\n";
+  struct Case {
+    std::string text;
+    Outcome outcome;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"banner\r\nNumber of peaks 3\r\n", Outcome::kReadError, " load_peak_proc() : read error. "},
+      {"banner\r\nNumber of peaks = 501\r\n", Outcome::kReadError, " load_peak_proc() : read error. "},
+      {"banner\r\nNumber of peaks =  -1\r\n", Outcome::kReadError, " load_peak_proc() : read error. "},
+      {"banner\r\nNumber of peaks = abc\r\n", Outcome::kFailed, "' abc' is not a valid integer value"},
+      {head + good1 + "  2     12.5000    10.02000    0.000000\r\n" + good3, Outcome::kBadSpacing,
+       " Error in d(A) at peak number   2."},
+      {head + good1 + "  2     12.5000    10.02000 1000.000000\r\n" + good3, Outcome::kBadSpacing,
+       " Error in d(A) at peak number   2."},
+      {head + good1 + "  2     12.5000    10.02000    0.700000\r\n" + good3, Outcome::kBadSpacing,
+       " Error in d(A) at peak number   2."},
+      {head + good1 + "  2     12.5000    10.02000    x\r\n" + good3, Outcome::kFailed,
+       "'    x' is not a valid floating point value"},
+      {head + good1, Outcome::kFailed, "'' is not a valid floating point value"},
+  };
+  for (const Case& c : cases) {
+    const PeakListReadResult r = read_peak_list(c.text, 1.5406);
+    EXPECT_EQ(r.outcome, c.outcome) << c.text;
+    EXPECT_EQ(r.message, c.message) << c.text;
+  }
+  // A bad d leaves the list half converted: before it new 2theta, from it on the file's.
+  const PeakListReadResult half = read_peak_list(cases[6].text, 1.5406);
+  ASSERT_EQ(half.peaks.count, 3);
+  EXPECT_DOUBLE_EQ(half.peaks.two_theta[0], two_theta_of(5.123456, 1.5406));
+  EXPECT_EQ(half.peaks.x[1], 0.0);
+  EXPECT_DOUBLE_EQ(half.peaks.two_theta[1], 10.02);
+  EXPECT_DOUBLE_EQ(half.peaks.x[2], 12.5);
+  for (int k = 0; k < 3; ++k) EXPECT_FALSE(std::isnan(half.peaks.two_theta[size_t(k)]));
+}
+
+TEST(FitListFile, OnlyFittedPeaksGetLinesNumberedByPeak) {
+  FitTables fits;
+  for (size_t k = 0; k < 3; ++k) {
+    fits.fitted[k] = {1, 1000.5 + double(k), 10.25 + double(k), 0.05, 12.0, 0.5, 0, 0, 0};
+    fits.initial[k] = {0, 900.0, 10.0 + double(k), 0.1, 10.0, 0.0, 0, 0, 0};
+  }
+  fits.fitted[1].fitted = 0;
+  fits.count = 3;
+  EXPECT_EQ(fit_list_text(fits, 3),
+            crlf({"*****   fit list  by Kestrin   *****", "Number of fits =   3",
+                  "Peak No,x,Intensity,Base Int.,Fwhm,Base Tilt,Ini.x,Ini.Int.,Ini.Off,Ini.Fwhm,Ini.Base Tilt",
+                  "  1,   10.2500,1000.50000,     12.00,    0.1000,    0.5000,   10.0000, 900.00000,     10.00,    0.2000,    0.0000",
+                  "  3,   12.2500,1002.50000,     12.00,    0.1000,    0.5000,   12.0000, 900.00000,     10.00,    0.2000,    0.0000"}));
+}
+
+class PeakListCommands : public ::testing::Test {
+protected:
+  void SetUp() override {
+    reset_state();
+    reset_headless_ports();
+    install_ports(nullptr, &views_, nullptr);
+    dialogs_ = test::ScriptedFileDialogs();
+    install_file_dialogs(&dialogs_);
+    the_log().clear_history();
+  }
+  void TearDown() override {
+    reset_headless_ports();
+    reset_state();
+  }
+  Lines log() const { return the_log().history(); }
+  void answer(const std::string& name, int index = 1) { dialogs_.answers.push_back({name, index}); }
+
+  test::TempDir dir_;
+  test::RecordingViews views_;
+  test::ScriptedFileDialogs dialogs_;
+};
+
+TEST_F(PeakListCommands, SaveThenLoadAtNewWavelengthShiftsTwoTheta) {
+  state().peak_table = test::three_peaks();
+  state().dialog_slots.folder[kSlotPeakSave] = "/start/";
+  state().dialog_slots.filter_index[kSlotPeakSave] = 1;
+  answer(dir_.file("p.std"));
+  save_peak_proc();
+  ASSERT_EQ(dialogs_.setups.size(), 1u);
+  const FileDialogSetup& s = dialogs_.setups[0];
+  EXPECT_EQ(s.folder, "/start/");
+  EXPECT_EQ(s.filter, "Peak files (*.std)|*.STD");
+  EXPECT_EQ(s.default_ext, "std");
+  EXPECT_TRUE(s.overwrite_prompt);
+  EXPECT_EQ(state().dialog_slots.folder[kSlotPeakSave], dir_.path());
+  EXPECT_TRUE(log().empty());
+
+  controls().set_text("edtLambda", "0.7");
+  answer(dir_.file("p.STD"));
+  ASSERT_TRUE(write_file_bytes(dir_.file("p.STD"), peak_list_text(test::three_peaks())));
+  load_peak_proc();
+  const PeakList& p = state().peak_table;
+  ASSERT_EQ(p.count, 3);
+  EXPECT_DOUBLE_EQ(state().integration_params.wavelength, 0.7);
+  EXPECT_DOUBLE_EQ(p.d[2], 1.234567);
+  EXPECT_DOUBLE_EQ(p.two_theta[2], two_theta_of(1.234567, 0.7));
+  EXPECT_NE(p.two_theta[2], 45.25);
+  EXPECT_EQ(views_.peak_lists, 1);
+  EXPECT_EQ(state().dialog_slots.folder[kSlotPeakOpen], dir_.path());
+  EXPECT_TRUE(dialogs_.setups[1].must_exist);
+}
+
+TEST_F(PeakListCommands, MessagesOfTheThreeCommands) {
+  struct Case {
+    void (*command)();
+    bool peaks, fits;
+    const char* name;  // dialog answer; nullptr: no dialog expected
+    std::string line;
+  };
+  const std::string other = dir_.file("a.txt");
+  const Case cases[] = {
+      {save_peak_proc, false, false, nullptr, "save_peak_proc() : No peak."},
+      {save_peak_proc, true, false, "", " save_peak_proc() : No file selected. "},
+      {save_peak_proc, true, false, "a.txt", " save_peak_proc() : " + other + " is not a peak file.. "},
+      {load_peak_proc, false, false, "", " load_peak_proc() : No file selected. "},
+      {load_peak_proc, false, false, "A.Std", " load_peak_proc() : " + dir_.file("A.Std") + " is not a peak file.. "},
+      {save_fit_proc, true, false, nullptr, "save_fit_proc() : No fit data."},
+      {save_fit_proc, true, true, "", " save_fit_proc() : No file selected. "},
+      {save_fit_proc, true, true, "a.txt", " save_fit_proc() : " + other + " is not a fit file.. "},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    if (c.peaks) state().peak_table = test::three_peaks();
+    if (c.fits) state().fit_tables.count = 1;
+    if (c.name) answer(*c.name ? dir_.file(c.name) : "");
+    c.command();
+    EXPECT_EQ(log(), Lines{c.line}) << c.line;
+    EXPECT_EQ(dialogs_.setups.size(), c.name ? 1u : 0u) << c.line;
+  }
+}
+
+TEST_F(PeakListCommands, FitListAcceptsUpperCaseFitAndCsv) {
+  state().peak_table = test::three_peaks();
+  state().fit_tables.count = 1;
+  state().fit_tables.fitted[0].fitted = 1;
+  for (const char* name : {"f.FIT", "f.csv"}) {
+    answer(dir_.file(name), 2);
+    save_fit_proc();
+    EXPECT_TRUE(file_exists(dir_.file(name))) << name;
+  }
+  EXPECT_TRUE(log().empty());
+  EXPECT_EQ(dialogs_.setups[0].filter, "Fit files (*.csv)|*.csv|(*.fit)|*.fit");
+  EXPECT_EQ(dialogs_.setups[0].filter_index, -1);
+  EXPECT_EQ(dialogs_.setups[1].filter_index, 2);
+  EXPECT_EQ(state().dialog_slots.fit_folder, dir_.path());
+}
+
+TEST_F(PeakListCommands, BadSpacingLeavesListUnrefreshed) {
+  const std::string name = dir_.file("bad.std");
+  ASSERT_TRUE(write_text_file(name, {"b", "Number of peaks =   1", "h", "  1     12.5000    10.02000    0.100000"}));
+  answer(name);
+  load_peak_proc();
+  EXPECT_EQ(log(), Lines{" Error in d(A) at peak number   1."});
+  EXPECT_EQ(state().peak_table.count, 1);
+  EXPECT_EQ(views_.peak_lists, 0);
+}
+
+}  // namespace
+}  // namespace kestrin

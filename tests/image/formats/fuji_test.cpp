@@ -1,0 +1,228 @@
+// Fuji header parsing, pixel reading and writing, on headers and images made by code.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "base/convert.h"
+#include "base/paths.h"
+#include "base/text_file.h"
+#include "image/formats/fuji.h"
+#include "support/fuji_fixture.h"
+#include "support/reader_fixture.h"
+#include "support/tiff_fixture.h"
+
+namespace kestrin {
+namespace {
+
+using test::Ba100Header;
+using test::BasHeader;
+
+class Fuji : public test::ReaderTest {
+protected:
+  void put_text(const std::string& name, const std::string& text) { std::ofstream(dir.file(name), std::ios::binary) << text; }
+  // The loader's Fuji sequence on a.inf / a.img.
+  int load(const std::string& inf, const std::vector<uint8_t>& pixels) {
+    put_text("a.inf", inf);
+    test::write_bytes(dir.file("a.img"), pixels);
+    if (read_information_file(store, dir.file("a.inf")) != 0) return 1;
+    return read_fuji_file(store, dir.file("a.img"));
+  }
+  ImageStore store;
+};
+
+struct HeaderCase {
+  const char* name;
+  std::string text;
+  int32_t type;
+  int bits;
+  double pixel_x, pixel_y;
+  int32_t width;
+};
+
+BasHeader bas(void (*edit)(BasHeader&)) {
+  BasHeader h;
+  edit(h);
+  return h;
+}
+
+Ba100Header ba100(void (*edit)(Ba100Header&)) {
+  Ba100Header h;
+  edit(h);
+  return h;
+}
+
+TEST(FujiHeader, KindsAndLayouts) {
+  const HeaderCase cases[] = {
+      {"BAS2000 standard", BasHeader().text(), kTypeBAS2000, 8, 0.1, 0.1, 8},
+      {"bits 16", bas([](BasHeader& h) { h.bits = "16"; }).text(), kTypeBAS2500, 16, 0.1, 0.1, 8},
+      {"bits 10", bas([](BasHeader& h) { h.bits = "10"; }).text(), kTypeBAS2000, 10, 0.1, 0.1, 8},
+      {"latitude 5", bas([](BasHeader& h) { h.latitude = "5"; }).text(), kTypeBAS2500, 8, 0.1, 0.1, 8},
+      {"pixel 50", bas([](BasHeader& h) { h.pixel_x = "50"; }).text(), kTypeBAS2500, 8, 0.05, 0.1, 8},
+      {"pixel 1000 contains 100", bas([](BasHeader& h) { h.pixel_y = "1000"; }).text(), kTypeBAS2000, 8, 0.1, 1.0, 8},
+      {"sensitivity 500", bas([](BasHeader& h) { h.sensitivity = "500"; }).text(), kTypeBAS2500, 8, 0.1, 0.1, 8},
+      {"plate 25*25", bas([](BasHeader& h) { h.plate = "25*25"; }).text(), kTypeBAS2500, 8, 0.1, 0.1, 8},
+      {"MAC to BAS", bas([](BasHeader& h) { h.kind = "MAC"; h.plate = "20*40"; }).text(), kTypeMacToBas, 8, 0.1, 0.1, 8},
+      {"BA100 flags 17", Ba100Header().text(), kTypeBA100, 10, 0.1, 0.1, 8},
+      {"BA100 flags 0", ba100([](Ba100Header& h) { h.flags = "0"; }).text(), kTypeBA100, 8, 0.2, 0.2, 16},
+      {"BA100 4000 bytes", ba100([](Ba100Header& h) { h.bytes_per_row = "4000"; }).text(), kTypeBA100, 10, 0.1, 0.1, 2000},
+      {"BA100 4001 bytes", ba100([](Ba100Header& h) { h.bytes_per_row = "4001"; }).text(), kTypeBA100, 10, 0.1, 0.1, 2000},
+      {"BA100 4003 bytes", ba100([](Ba100Header& h) { h.bytes_per_row = "4003"; }).text(), kTypeBA100, 10, 0.1, 0.1, 2002},
+  };
+  for (const auto& c : cases) {
+    FujiHeader h;
+    std::string error;
+    ASSERT_TRUE(parse_fuji_header(c.text, 16, h, error)) << c.name << error;
+    EXPECT_EQ(h.type, c.type) << c.name;
+    EXPECT_EQ(h.bits, c.bits) << c.name;
+    EXPECT_EQ(h.bytes_per_pixel, c.bits == 8 ? 1 : 2) << c.name;
+    EXPECT_DOUBLE_EQ(h.pixel_x, c.pixel_x) << c.name;
+    EXPECT_DOUBLE_EQ(h.pixel_y, c.pixel_y) << c.name;
+    EXPECT_EQ(h.width, c.width) << c.name;
+  }
+}
+
+TEST(FujiHeader, TextsReadingConditionsAndNonNumbers) {
+  FujiHeader h;
+  std::string error;
+  ASSERT_TRUE(parse_fuji_header(Ba100Header().text(), 16, h, error));
+  EXPECT_EQ(h.latitude, 4.0);  // (255 + 1) / 64
+  EXPECT_EQ(h.sensitivity, 10000);
+  EXPECT_EQ(h.info1, "BA info one");
+  EXPECT_EQ(h.info2, "BA info two");
+  ASSERT_TRUE(parse_fuji_header(BasHeader().text(), 16, h, error));
+  EXPECT_EQ(h.info1, "Info one");
+  EXPECT_EQ(h.info2, "Info two");
+  EXPECT_EQ(h.sensitivity, 400);
+  // A bits line naming no depth keeps the previous one.
+  ASSERT_TRUE(parse_fuji_header(bas([](BasHeader& b) { b.bits = "x"; }).text(), 10, h, error));
+  EXPECT_EQ(h.bits, 10);
+  EXPECT_FALSE(parse_fuji_header(bas([](BasHeader& b) { b.width = "wide"; }).text(), 16, h, error));
+  EXPECT_EQ(error, "'wide' is not a valid integer value");
+  EXPECT_FALSE(parse_fuji_header(ba100([](Ba100Header& b) { b.latitude = "1.5"; }).text(), 16, h, error));
+  EXPECT_FALSE(parse_fuji_header("BAS_IMAGE_FILE\r\n", 16, h, error));
+}
+
+TEST_F(Fuji, EightBitBas2000LoadWithLogAndStatistics) {
+  const std::vector<uint16_t> codes = {0, 10, 255, 128, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12,
+                                       0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 200};
+  ASSERT_EQ(load(BasHeader().text(), test::fuji_pixels(codes, 1)), 0);
+  EXPECT_EQ(log(), (std::vector<std::string>{"*****  Fuji BAS2000 format  *****", " read_fuji_file() : Find gimg_file_name",
+                                              " 8 bits to 16 bits padding...."}));
+  EXPECT_EQ(store.image_type, kTypeBAS2000);
+  EXPECT_EQ(store.image_codes, codes);
+  EXPECT_EQ(store.LogSaturation, 255);
+  EXPECT_EQ(store.intensity_table[0], 1.0);
+  EXPECT_DOUBLE_EQ(store.intensity_table[255], std::pow(10.0, 255 * 4.0 / 256));
+  EXPECT_EQ(store.log_table[200], 200.0);
+  EXPECT_EQ(store.LogMax, 255);
+  EXPECT_EQ(store.LogMin, 0);
+  EXPECT_EQ(store.LinearMax, Round(std::pow(10.0, 255 * 4.0 / 256) + 0.5));
+  EXPECT_EQ(store.LinearMin, 2);  // Round(1 + 0.5) halves to even
+  EXPECT_EQ(store.LinearSaturation, store.LinearMax);
+  EXPECT_EQ(state().integration_params.pixel_x, 0.1);
+  EXPECT_EQ(store.Sensitivity, 400);
+}
+
+TEST_F(Fuji, SixteenBitBigEndianBas2500WithVerticalReverse) {
+  state().options.VerticalReverse = 1;
+  std::vector<uint16_t> codes(8 * 4);
+  for (size_t i = 0; i < codes.size(); ++i) codes[i] = uint16_t(i * 2001);
+  ASSERT_EQ(load(bas([](BasHeader& h) { h.bits = "16"; h.sensitivity = "1000"; }).text(), test::fuji_pixels(codes, 2)), 0);
+  EXPECT_EQ(log(), (std::vector<std::string>{"*****  Fuji BAS2500 format  *****", " read_fuji_file() : Find gimg_file_name",
+                                              " Swapping byte order..."}));
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(store.image_codes[x + 8 * y], codes[x + 8 * (3 - y)]);
+  EXPECT_EQ(store.LogSaturation, 65535);
+  EXPECT_EQ(store.LogMax, 31 * 2001);
+}
+
+TEST_F(Fuji, Ba100LocksAndBanner) {
+  headless_controls().set_checked("chkpsy", true);
+  state().integration_params.pixel_y = 0.25;
+  ASSERT_EQ(load(Ba100Header().text(), test::fuji_pixels(std::vector<uint16_t>(32, 1023), 2)), 0);
+  EXPECT_EQ(log().front(), "*****  Fuji BA100 format  *****");
+  EXPECT_EQ(state().integration_params.pixel_y, 0.25);
+  EXPECT_EQ(state().integration_params.pixel_x, 0.25);  // X follows the locked Y
+  EXPECT_EQ(store.BitsPerPixel, 10);
+  EXPECT_EQ(store.LogSaturation, 1023);
+  EXPECT_EQ(store.Latitude, 4.0);
+}
+
+TEST_F(Fuji, HeaderFailures) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"non-number", bas([](BasHeader& h) { h.height = "4x"; }).text(),
+       {" read_information_file() : '4x' is not a valid integer value"}},
+      {"too large", bas([](BasHeader& h) { h.width = "10001"; }).text(),
+       {"*****  Fuji BAS2000 format  *****", " read_infomation_file() : Number of pixels is too large."}},
+      {"zero width", bas([](BasHeader& h) { h.width = "0"; }).text(),
+       {"*****  Fuji BAS2000 format  *****", " read_infomation_file() : Number of pixels is zero or negative."}},
+      {"BA100 zero bytes per row", ba100([](Ba100Header& h) { h.bytes_per_row = "0"; }).text(),
+       {"*****  Fuji BA100 format  *****", " read_infomation_file() : Number of pixels is zero or negative."}},
+      {"negative height", bas([](BasHeader& h) { h.height = "-4"; }).text(),
+       {"*****  Fuji BAS2000 format  *****", " read_infomation_file() : Number of pixels is zero or negative."}},
+  };
+  for (const auto& c : cases) {
+    clear_log();
+    EXPECT_EQ(load(c.text, {}), 1) << c.name;
+    EXPECT_EQ(log(), c.lines) << c.name;
+  }
+  clear_log();
+  EXPECT_EQ(read_information_file(store, dir.file("none.inf")), 1);
+  EXPECT_EQ(log(), (std::vector<std::string>{" read_information_file() : " + dir.file("none.inf") + " open error."}));
+}
+
+TEST_F(Fuji, HeaderFoundWithoutRegardToCase) {
+  put_text("B.INF", BasHeader().text());
+  EXPECT_EQ(read_information_file(store, dir.file("b.inf")), 0);
+}
+
+TEST_F(Fuji, ShortOrMissingPixelFileFails) {
+  EXPECT_EQ(load(BasHeader().text(), std::vector<uint8_t>(31, 0)), 1);
+  EXPECT_EQ(log().back(), " read_fuji_file() : File is too short.");
+  clear_log();
+  EXPECT_EQ(read_fuji_file(store, dir.file("none.img")), 1);
+  EXPECT_EQ(log(), (std::vector<std::string>{" read_fuji_file() : " + dir.file("none.img") + " open error."}));
+}
+
+TEST_F(Fuji, WriterUsesTheCopiedHeadersDepthAndKeepsAnExistingHeader) {
+  put_text("src.inf", BasHeader().text());  // 8 bits, 8 x 4
+  ImageStore image;
+  image.set_size(8, 4, 2);  // the background store says 2 bytes per pixel
+  for (size_t i = 0; i < 32; ++i) image.image_codes[i] = uint16_t(i * 9);
+  image.image_codes[31] = 700;
+  ASSERT_EQ(save_fuji_file(image, dir.file("src.inf"), dir.file("out.img")), 0);
+  std::vector<uint8_t> expected;  // one byte per pixel; codes above 255 saturate
+  for (uint16_t c : image.image_codes) expected.push_back(uint8_t(std::min<uint16_t>(c, 255)));
+  EXPECT_EQ(test::read_bytes(dir.file("out.img")), expected);
+  EXPECT_TRUE(file_exists(dir.file("out.inf")));
+  // An existing header beside the target is kept and decides the depth: 16 bits, big-endian.
+  put_text("out2.inf", bas([](BasHeader& h) { h.bits = "16"; }).text());
+  ASSERT_EQ(save_fuji_file(image, dir.file("src.inf"), dir.file("out2.img")), 0);
+  EXPECT_EQ(test::read_bytes(dir.file("out2.img")), test::fuji_pixels(image.image_codes, 2));
+  std::string kept;
+  ASSERT_TRUE(read_file_bytes(dir.file("out2.inf"), kept));
+  EXPECT_EQ(kept, bas([](BasHeader& h) { h.bits = "16"; }).text());
+}
+
+TEST_F(Fuji, WriterRoundTripsUnderVerticalReverseAndRefusesAnotherSize) {
+  state().options.VerticalReverse = 1;
+  std::vector<uint16_t> codes(32);
+  for (size_t i = 0; i < codes.size(); ++i) codes[i] = uint16_t(i);
+  ASSERT_EQ(load(BasHeader().text(), test::fuji_pixels(codes, 1)), 0);
+  ASSERT_EQ(save_fuji_file(store, dir.file("a.inf"), dir.file("out.img")), 0);
+  EXPECT_EQ(test::read_bytes(dir.file("out.img")), test::fuji_pixels(codes, 1));
+  put_text("wide.inf", bas([](BasHeader& h) { h.width = "9"; }).text());
+  clear_log();
+  EXPECT_EQ(save_fuji_file(store, dir.file("wide.inf"), dir.file("w.img")), 1);
+  EXPECT_EQ(log(), (std::vector<std::string>{" save_fuji_file() : " + dir.file("w.img") + " does not match the image."}));
+  EXPECT_FALSE(file_exists(dir.file("w.img")));
+}
+
+}  // namespace
+}  // namespace kestrin

@@ -195,64 +195,78 @@ void steer_refused(Fit& fit, double rho) {
   fit.mu = fit.mu == 0 ? 0.5 * fit.mu_min * factor : fit.mu * factor;
 }
 
-enum class Round { kAccepted, kDone };
+// The outcome of one damped step.
+enum class Step { kInvalid, kRefused, kAccepted, kDone };
 
-// One outer round: damped steps from the current point until one is accepted (kAccepted)
-// or the fit ends (kDone, result set).
-Round outer_round(Fit& fit) {
+// One damped step from the current point: solves the design J (damping rows included) for
+// the residuals r, scales the step back by s and judges the trial point.
+Step damped_step(Fit& fit, const FitMatrix& J, const std::vector<double>& r, const std::vector<double>& s) {
+  const LeastSquaresSolution q = qr_least_squares(J, r);
+  std::vector<double> d(size_t(fit.ma)), trial(size_t(fit.ma)), sd;
+  for (int32_t j = 0; j < fit.ma; ++j) {
+    d[size_t(j)] = q.x[size_t(j)] * s[size_t(j)];
+    trial[size_t(j)] = fit.a[size_t(j)] + d[size_t(j)];
+  }
+  ModelValues t;
+  const int32_t model_status = evaluate(fit.model, fit.x, trial, t);
+  if (model_status >= kModelFatal) {
+    fail(fit, model_status, kTrialOverflow);
+    return Step::kDone;
+  }
+  double Lt = 0;
+  if (!log_likelihood(fit.y, t.f, Lt)) return Step::kInvalid;
+  if (!deviations(fit, t, sd)) {
+    fail(fit, kStatusError, kSingular);
+    return Step::kDone;
+  }
+  fit.result.deviations = sd;
+  if (converged(fit, Lt, d, trial, sd)) {
+    std::copy(trial.begin(), trial.end(), fit.a.begin());
+    return Step::kDone;
+  }
+  const double rho = (Lt - fit.L) / q.gain;
+  if (rho < 0) {
+    steer_refused(fit, rho);
+    return Step::kRefused;
+  }
+  std::copy(trial.begin(), trial.end(), fit.a.begin());
+  fit.L = Lt;
+  fit.at = std::move(t);
+  steer_accepted(fit, rho);
+  return Step::kAccepted;
+}
+
+// One outer round: damped steps from the current point until one is accepted (true) or
+// the fit ends (false, result set). The pass count serves both inner limits.
+bool outer_round(Fit& fit) {
   FitMatrix J;
   std::vector<double> r, s;
   if (!weighted_design(fit, J, r, s) || !damping_floor(J, fit)) {
     fail(fit, kStatusError, kSingular);
-    return Round::kDone;
+    return false;
   }
-  std::vector<double> d(size_t(fit.ma)), trial(size_t(fit.ma)), sd;
-  ModelValues t;
   for (int32_t c_in = 1;; ++c_in) {
     const double damping = std::sqrt(std::fabs(fit.mu));
     for (int32_t j = 0; j < fit.ma; ++j) J(fit.n + j, j) = damping;
-    const LeastSquaresSolution q = qr_least_squares(J, r);
-    for (int32_t j = 0; j < fit.ma; ++j) {
-      d[size_t(j)] = q.x[size_t(j)] * s[size_t(j)];
-      trial[size_t(j)] = fit.a[size_t(j)] + d[size_t(j)];
+    switch (damped_step(fit, J, r, s)) {
+      case Step::kInvalid:
+        fit.mu = std::max(2 * fit.mu, fit.mu_min);
+        if (c_in > fit.budget.invalid_trials) {
+          fail(fit, kStatusWarning, kInvalidTrials);
+          return false;
+        }
+        break;
+      case Step::kRefused:
+        if (c_in > fit.budget.refused_steps) {
+          fail(fit, kStatusWarning, kRefusedSteps);
+          return false;
+        }
+        break;
+      case Step::kAccepted:
+        return true;
+      case Step::kDone:
+        return false;
     }
-    const int32_t model_status = evaluate(fit.model, fit.x, trial, t);
-    if (model_status >= kModelFatal) {
-      fail(fit, model_status, kTrialOverflow);
-      return Round::kDone;
-    }
-    double Lt = 0;
-    if (!log_likelihood(fit.y, t.f, Lt)) {
-      fit.mu = std::max(2 * fit.mu, fit.mu_min);
-      if (c_in > fit.budget.invalid_trials) {
-        fail(fit, kStatusWarning, kInvalidTrials);
-        return Round::kDone;
-      }
-      continue;
-    }
-    if (!deviations(fit, t, sd)) {
-      fail(fit, kStatusError, kSingular);
-      return Round::kDone;
-    }
-    fit.result.deviations = sd;
-    if (converged(fit, Lt, d, trial, sd)) {
-      std::copy(trial.begin(), trial.end(), fit.a.begin());
-      return Round::kDone;
-    }
-    const double rho = (Lt - fit.L) / q.gain;
-    if (rho < 0) {
-      steer_refused(fit, rho);
-      if (c_in > fit.budget.refused_steps) {
-        fail(fit, kStatusWarning, kRefusedSteps);
-        return Round::kDone;
-      }
-      continue;
-    }
-    std::copy(trial.begin(), trial.end(), fit.a.begin());
-    fit.L = Lt;
-    fit.at = std::move(t);
-    steer_accepted(fit, rho);
-    return Round::kAccepted;
   }
 }
 
@@ -276,7 +290,7 @@ Cfdqr2Result CFDQR2(std::span<const double> x, std::span<const double> y, std::s
   if (model_status >= kModelFatal) return fail(fit, model_status, kStartOverflow);
   if (!log_likelihood(fit.y, fit.at.f, fit.L)) return fail(fit, kStatusError, kBadStart);
   for (int32_t c_out = 1;; ++c_out) {
-    if (outer_round(fit) == Round::kDone) return fit.result;
+    if (!outer_round(fit)) return fit.result;
     if (c_out > budget.outer_rounds) return fail(fit, kStatusWarning, kOuterRounds);
   }
 }
@@ -295,7 +309,7 @@ Cfdqr2Result cfdqr2_fit(std::span<const double> x, std::span<const double> y, st
     if (a[kHalfWidth] < 0) a[kHalfWidth] = 10.0;
   }
   Cfdqr2Result r = CFDQR2(x, y, a, model);
-  if (r.status == 0) {
+  if (r.status == 0 && n > 0) {
     const double lo = std::min(x[0], x[n - 1]), hi = std::max(x[0], x[n - 1]);
     if (!(a[kPosition] >= lo && a[kPosition] <= hi)) {
       r.status = kStatusWarning;

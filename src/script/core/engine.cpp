@@ -7,7 +7,6 @@
 #include <thread>
 #include <typeinfo>
 
-#include "script/core/builtins_min.h"
 
 namespace kestrin::script {
 namespace {
@@ -54,14 +53,19 @@ private:
 
 }  // namespace
 
-TJEngine::TJEngine(void* host)
+TJEngine::TJEngine(TJLibrary builtins, void* host)
     : host_(host), factory_(std::make_unique<TJObjectFactory>(this)), root_(std::make_unique<TJRootSymbolTable>()) {
   current_ = root_.get();
   factory_->OnNewObject = [this](TJObjectFactory&, TJObject& obj) {
     if (OnNewObject) OnNewObject(obj);
   };
-  RegisterMinimalBuiltins(*this);
-  global_ = new TJGlobalObject(this);
+  builtins(*this);
+  if (const ClassCell* array = factory_->FindClass("Array")) new_array_ = array->create;
+  if (!global_) SetGlobalObject(new TJObject(this));
+}
+
+void TJEngine::SetGlobalObject(TJObject* global) {
+  global_ = global;
   global_hold_ = Value::Object(global_);
 }
 
@@ -78,9 +82,13 @@ void TJEngine::RegisterObjectClass(std::string_view name, ObjectConstructor crea
 }
 
 Value TJEngine::NewArray(const TJValueList& items) {
-  auto* a = new TJArrayObject(this);
+  TJObject* a = new_array_ ? new_array_(this, nullptr) : nullptr;
+  if (!a || !a->ListItems()) {
+    delete a;
+    throw EJThrow("ETypeError", "no Array class");
+  }
   Value v = Value::Object(a);
-  a->items.Assign(&items);
+  a->ListItems()->Assign(&items);
   factory_->Register(a);
   return v;
 }
@@ -114,11 +122,9 @@ bool TJEngine::ReadStdin(std::string& text, int32_t count, bool line) {
 void TJEngine::ResetRun() {
   alive_ = false;
   finished_ = false;
-  if (global_) {
-    global_->Clear();  // members a script gave the Global object go with its run
-    global_->terminated = true;
-    global_->SetArguments(Value());
-  }
+  if (global_) global_->Clear();  // members a script gave the Global object go with its run
+  loop_terminated_ = true;
+  arguments_ = Value();
   global_instances_.clear();
   return_value_ = Value();
   current_ = root_.get();
@@ -167,8 +173,8 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     alive_ = true;
     TJValueList copy;
     if (args) copy.Assign(args);
-    global_->SetArguments(NewArray(copy));
-    global_->terminated = true;
+    arguments_ = NewArray(copy);
+    loop_terminated_ = true;
     if (OnRun) OnRun();
     char base = 0;
     stack_base_ = &base;
@@ -201,7 +207,7 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
   }
   if (main_table_) current_ = main_table_;
   try {
-    while (alive_ && !global_->terminated && DoEvents())
+    while (alive_ && !loop_terminated_ && DoEvents())
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
   } catch (...) {
     alive_ = false;

@@ -23,7 +23,11 @@
 
 namespace kestrin::script {
 
-class TJGlobalObject;
+class TJEngine;
+
+// A library of script classes: registers them with the engine's class factory. The
+// built-in objects are one library; each family of host objects is another.
+using TJLibrary = void (*)(TJEngine& engine);
 
 // Deepest script call nesting; deeper calls raise "ECallError" "stack overflow".
 inline constexpr int kMaxCallDepth = 10000;
@@ -52,7 +56,8 @@ struct FunctionInfo {
 
 class TJEngine : public BaseEngine {
 public:
-  explicit TJEngine(void* host = nullptr);
+  // `builtins` registers the built-in classes (Array among them) and the Global object.
+  explicit TJEngine(TJLibrary builtins, void* host = nullptr);
   ~TJEngine() override;
 
   // BaseEngine.
@@ -98,7 +103,14 @@ public:
   TJParser& Parser() { return parser_; }
   TJRootSymbolTable& RootTable() { return *root_; }
   TJLocalSymbolTable* CurrentTable() const { return current_; }
-  TJGlobalObject* GlobalObject() const { return global_; }
+  // The Global object: `this` of the program and the owner of the global functions.
+  TJObject* GlobalObject() const { return global_; }
+  void SetGlobalObject(TJObject* global);
+  // The arguments array of the run.
+  const Value& Arguments() const { return arguments_; }
+  // After the program, the event loop runs until terminated (eventLoop() clears the flag).
+  bool LoopTerminated() const { return loop_terminated_; }
+  void SetLoopTerminated(bool terminated) { loop_terminated_ = terminated; }
   void* Host() const { return host_; }
   int32_t Line() const { return line_; }
   bool Finished() const { return finished_; }
@@ -194,8 +206,11 @@ private:
   std::unique_ptr<TJObjectFactory> factory_;
   std::unique_ptr<TJRootSymbolTable> root_;
   TJLocalSymbolTable* current_ = nullptr;
-  TJGlobalObject* global_ = nullptr;  // one count held
+  TJObject* global_ = nullptr;  // one count held
   Value global_hold_;
+  Value arguments_;
+  bool loop_terminated_ = true;
+  ObjectConstructor new_array_ = nullptr;  // the registered Array class
   std::vector<Value> global_instances_;
   int32_t line_ = -1;
   bool finished_ = false;

@@ -3,7 +3,6 @@
 // and object creation with new.
 #include <typeinfo>
 
-#include "script/core/builtins_min.h"
 #include "script/core/engine.h"
 
 namespace kestrin::script {
@@ -99,9 +98,9 @@ void TJEngine::CallScript(IJFunction& fn, TJValueList* params, Value& result, TJ
       args = &rest;
       if (given.GetCount() > 1) {
         apply_array = given.GetValue(1);
-        auto* array = dynamic_cast<TJArrayObject*>(apply_array.object());
-        if (!array) throw EJThrow("ETypeError", fn.name.str() + ".apply arguments error");
-        args = &array->items;
+        TJValueList* items = apply_array.object() ? apply_array.object()->ListItems() : nullptr;
+        if (!items) throw EJThrow("ETypeError", fn.name.str() + ".apply arguments error");
+        args = items;
       }
     } else {
       for (int32_t i = 1; i < given.GetCount(); ++i) rest.Add(given.GetValue(i));
@@ -220,7 +219,11 @@ Value TJEngine::IndexObject(TJObject* obj, const TJValueList& args) {
   int32_t count = args.GetCount();
   int32_t index;
   if (count == 1 && (obj->ClassFlags() & kArrayObjectClass) && WholeIndex(args.GetValue(0), index)) {
-    if (auto* array = dynamic_cast<TJArrayObject*>(obj)) return array->Get(index);
+    if (obj->ListItems()) {
+      Value out;
+      obj->GetItem(index, out);
+      return out;
+    }
   }
   StrRef key = count > 0 ? ValueToString(args.GetValue(count - 1)) : StrRef();
   Value out;
@@ -240,10 +243,7 @@ void TJEngine::SetIndexed(const Value& target, const TJExpr* args_expr, const Va
     int32_t count = args.GetCount();
     int32_t index;
     if (count == 1 && (obj->ClassFlags() & kArrayObjectClass) && WholeIndex(args.GetValue(0), index)) {
-      if (auto* array = dynamic_cast<TJArrayObject*>(obj)) {
-        array->Set(index, v);
-        return;
-      }
+      if (obj->SetItem(index, v)) return;
     }
     StrRef key = count > 0 ? ValueToString(args.GetValue(count - 1)) : StrRef();
     if (count < 2) {

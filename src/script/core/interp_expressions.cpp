@@ -2,7 +2,6 @@
 // assignment and its compound forms, increments, typeof, literals and function values.
 #include <cmath>
 
-#include "script/core/builtins_min.h"
 #include "script/core/engine.h"
 #include "script/core/number_text.h"
 #include "script/core/operators.h"

@@ -3,7 +3,6 @@
 // exit as C++ exceptions.
 #include <exception>
 
-#include "script/core/builtins_min.h"
 #include "script/core/engine.h"
 #include "script/core/operators.h"
 

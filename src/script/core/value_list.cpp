@@ -4,7 +4,7 @@
 #include <string>
 
 #include "script/core/errors.h"
-#include "script/core/list_sort.h"
+#include "base/list_sort.h"
 #include "script/core/object.h"
 
 namespace kestrin::script {

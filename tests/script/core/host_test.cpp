@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "script/core/builtins_min.h"
+#include "script/builtins/builtins.h"
 #include "script/core/host.h"
 
 namespace kestrin::script {
@@ -33,7 +33,7 @@ int32_t CompileAndRun(TJScriptHost& host, const std::string& source) {
 }
 
 TEST(ScriptHost, SyntaxErrorReportsLineThroughStderrThenError) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   EXPECT_FALSE(host.Compile("var a = 1;\nvar b = 2;\nvar c = ;\n"));
   ASSERT_EQ(rec.errors.size(), 1u);
@@ -44,7 +44,7 @@ TEST(ScriptHost, SyntaxErrorReportsLineThroughStderrThenError) {
 }
 
 TEST(ScriptHost, RunErrorsCarryNameLineAndMessage) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   EXPECT_EQ(CompileAndRun(host, "var a;\n\n\n\nprintln(undefinedName);\n"), 0);
   ASSERT_EQ(rec.errors.size(), 1u);
@@ -61,14 +61,14 @@ TEST(ScriptHost, RunResultIsExitCodeOrReturnValue) {
       {"try { exit(4); } finally { println(1); }", 4},
   };
   for (const Case& c : cases) {
-    TJHost host;
+    TJHost host(RegisterBuiltins);
     Recorder rec(host);
     EXPECT_EQ(CompileAndRun(host, c.source), c.result) << c.source;
   }
 }
 
 TEST(ScriptHost, ClearedHandlerDeliversNothing) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   ASSERT_EQ(CompileAndRun(host, "print(\"a\");"), 0);
   EXPECT_EQ(rec.out, "a");
@@ -79,7 +79,7 @@ TEST(ScriptHost, ClearedHandlerDeliversNothing) {
 }
 
 TEST(ScriptHost, ImportedClassSurvivesClearAndRunTwiceOnOneCompile) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   host.ImportObject("Thing", [](BaseEngine* e, TJValueList*) -> TJObject* {
     auto* o = new TJObject(e);
@@ -96,7 +96,7 @@ TEST(ScriptHost, ImportedClassSurvivesClearAndRunTwiceOnOneCompile) {
 }
 
 TEST(ScriptHost, RunArgumentsReachTheScript) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   ASSERT_TRUE(host.Compile("print(arguments.length, \":\", arguments[1]); return arguments[0];"));
   EXPECT_EQ(host.Run(TVarRecArray{int32_t{5}, std::string("x")}), 5);
@@ -125,7 +125,7 @@ public:
 };
 
 TEST(ScriptHost, CompileRunAndClearAreRefusedWhileRunning) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   g_host = &host;
   g_answers.clear();
@@ -136,7 +136,7 @@ TEST(ScriptHost, CompileRunAndClearAreRefusedWhileRunning) {
 }
 
 TEST(ScriptHost, ForeignExceptionsAreReportedNotThrown) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   host.ImportObject("Reentrant", [](BaseEngine* e, TJValueList*) -> TJObject* { return new Reentrant(e); });
   EXPECT_EQ(CompileAndRun(host, "var r = new Reentrant();\nr.fail();"), 0);
@@ -145,7 +145,7 @@ TEST(ScriptHost, ForeignExceptionsAreReportedNotThrown) {
 }
 
 TEST(ScriptHost, StepEventStopsAnEndlessLoop) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   int steps = 0;
   host.OnStep = [&](TJScriptHost&, bool& abort) { abort = ++steps > 1000; };
@@ -155,7 +155,7 @@ TEST(ScriptHost, StepEventStopsAnEndlessLoop) {
 }
 
 TEST(ScriptHost, EventLoopRunsUntilStoppedAndNotAfterAnError) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   int passes = 0;
   host.OnDoEvents = [&](TJScriptHost&, bool& abort) { abort = ++passes >= 3; };
@@ -167,7 +167,7 @@ TEST(ScriptHost, EventLoopRunsUntilStoppedAndNotAfterAnError) {
 }
 
 TEST(ScriptHost, UnboundedRecursionIsAScriptError) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   EXPECT_EQ(CompileAndRun(host, "function f(n) { return f(n + 1) + 1; }\nf(0);"), 0);
   ASSERT_EQ(rec.errors.size(), 1u);
@@ -175,14 +175,14 @@ TEST(ScriptHost, UnboundedRecursionIsAScriptError) {
 }
 
 TEST(ScriptHost, RepeatedEvalOfOneTextInALoop) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   ASSERT_EQ(CompileAndRun(host, "var s = 0; for (var i = 0; i < 200; i++) s = s + eval(\"i * 2\"); print(s);"), 0);
   EXPECT_EQ(rec.out, "39800");
 }
 
 TEST(ScriptHost, ReturnedObjectsAreFreedAtTheirLastRelease) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   ASSERT_TRUE(host.Compile("function make() { return {a: 1}; }\nfor (var i = 0; i < 1000; i++) make();"));
   host.Run();
@@ -197,7 +197,7 @@ namespace kestrin::script {
 namespace {
 
 TEST(ScriptHost, FunctionsOfAnEarlierCompileAreNotCalledAfterRecompiling) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   ASSERT_EQ(CompileAndRun(host, "function f() { print(\"old\"); }"), 0);
   Value fn;

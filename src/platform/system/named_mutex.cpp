@@ -1,7 +1,7 @@
 // TMutex over flock(2) on lock files. The lock file carries the exclusive lock; a second
 // "presence" file on which every open object keeps a shared lock answers whether the
 // mutex existed. Ownership is per thread and recursive, tracked per name in-process.
-#include "script/core/named_mutex.h"
+#include "platform/system/named_mutex.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -13,7 +13,7 @@
 #include <mutex>
 #include <thread>
 
-namespace kestrin::script {
+namespace kestrin::platform {
 
 struct MutexOwnership {
   std::thread::id owner;
@@ -120,4 +120,4 @@ void TMutex::Unlock() {
   owner_->fd = -1;
 }
 
-}  // namespace kestrin::script
+}  // namespace kestrin::platform

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 #include "script/core/errors.h"
 
 namespace kestrin::script {
@@ -29,7 +30,7 @@ thread_local int g_join_depth = 0;
 constexpr int kMaxJoinDepth = 200;
 
 void AJoin(TJObject& self, TJValueList& params, Value& result) {
-  if (g_join_depth >= kMaxJoinDepth) throw EJThrow("ECallError", "stack overflow");
+  if (g_join_depth >= kMaxJoinDepth) RaiseError(ScriptError::StackOverflow);
   struct Depth {
     Depth() { ++g_join_depth; }
     ~Depth() { --g_join_depth; }
@@ -45,7 +46,7 @@ void AJoin(TJObject& self, TJValueList& params, Value& result) {
 }
 
 [[noreturn]] void CountOutOfBounds(int32_t n) {
-  throw EJThrow("EIndexError", "list count out of bounds (" + std::to_string(n) + ")");
+  RaiseError(ScriptError::ListCount, {std::to_string(n)});
 }
 
 }  // namespace
@@ -82,7 +83,7 @@ Value TJArrayObject::Get(int32_t index) const {
 }
 
 void TJArrayObject::Set(int32_t index, const Value& v) {
-  if (index < 0 || index >= kMaxListCount) throw EJThrow("EIndexError", "list index out of bounds (" + std::to_string(index) + ")");
+  if (index < 0 || index >= kMaxListCount) RaiseError(ScriptError::ListIndex, {std::to_string(index)});
   if (index >= items.GetCount()) items.SetCount(index + 1);
   items.Put(index, v);
 }

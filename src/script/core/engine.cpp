@@ -1,6 +1,7 @@
 // TJEngine: construction, compile, run with error reporting and the event loop, message
 // pumping, eval with its cache of parsed texts, and the host's entry points.
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 
 #include <chrono>
 #include <filesystem>
@@ -85,7 +86,7 @@ Value TJEngine::NewArray(const TJValueList& items) {
   TJObject* a = new_array_ ? new_array_(this, nullptr) : nullptr;
   if (!a || !a->ListItems()) {
     delete a;
-    throw EJThrow("ETypeError", "no Array class");
+    RaiseError(ScriptError::NoArrayClass);
   }
   Value v = Value::Object(a);
   a->ListItems()->Assign(&items);
@@ -184,7 +185,7 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     finished_ = true;
     if (main_table_) current_ = main_table_;
     if (c == Completion::Return) result = ValueToInteger(return_value_);
-    else if (c != Completion::Normal) throw EJThrow("ESyntaxError", c == Completion::Break ? "break" : "continue");
+    else if (c != Completion::Normal) RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
     return_value_ = Value();
   } catch (const EJExit& e) {
     finished_ = true;

@@ -4,6 +4,7 @@
 #include <typeinfo>
 
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 
 namespace kestrin::script {
 namespace {
@@ -16,7 +17,7 @@ public:
   std::shared_ptr<const FunctionInfo> info;
 };
 
-[[noreturn]] void NeedFunctionOrObject() { throw EJThrow("ECallError", "call function error,need function or object"); }
+[[noreturn]] void NeedFunctionOrObject() { RaiseError(ScriptError::NeedFunctionOrObject); }
 
 // Counts one script call; too deep (by count or by C++ stack) is a script error.
 class CallDepth {
@@ -25,7 +26,7 @@ public:
     const char* here = static_cast<const char*>(__builtin_frame_address(0));
     if (depth_ == 0) base = here;
     if (depth_ >= kMaxCallDepth || (base > here && static_cast<size_t>(base - here) > kMaxStackBytes))
-      throw EJThrow("ECallError", "stack overflow");
+      RaiseError(ScriptError::StackOverflow);
     ++depth_;
   }
   ~CallDepth() { --depth_; }
@@ -80,7 +81,7 @@ void TJEngine::CallFunction(IJFunction& fn, TJValueList* params, Value& result, 
       CallNativeFunction(fn, params ? *params : none, result);
       return;
     }
-    default: throw EJThrow("ECallError", "not support function type");
+    default: RaiseError(ScriptError::UnsupportedFunction);
   }
 }
 
@@ -99,7 +100,7 @@ void TJEngine::CallScript(IJFunction& fn, TJValueList* params, Value& result, TJ
       if (given.GetCount() > 1) {
         apply_array = given.GetValue(1);
         TJValueList* items = apply_array.object() ? apply_array.object()->ListItems() : nullptr;
-        if (!items) throw EJThrow("ETypeError", fn.name.str() + ".apply arguments error");
+        if (!items) RaiseError(ScriptError::ApplyArguments, {fn.name.view()});
         args = items;
       }
     } else {
@@ -148,7 +149,7 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
   int32_t line = line_;
   Completion c = Execute(fn.definition->Sub2, 0);
   if (c == Completion::Break || c == Completion::Continue)
-    throw EJThrow("ESyntaxError", c == Completion::Break ? "break" : "continue");
+    RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
   if (c == Completion::Return) result = std::move(return_value_);
   return_value_ = Value();
   line_ = line;
@@ -324,7 +325,7 @@ Value TJEngine::GetMember(const Value& v, const StrRef& name, bool deleting) {
     }
     default: break;
   }
-  throw EJThrow("ENameError", "member error " + name.str());
+  RaiseError(ScriptError::MemberError, {name.view()});
 }
 
 void TJEngine::SetMember(const Value& v, const StrRef& name, const Value& nv) {
@@ -345,8 +346,8 @@ void TJEngine::SetMember(const Value& v, const StrRef& name, const Value& nv) {
       class_name = &f->name;
     }
   }
-  if (!class_name) throw EJThrow("ENameError", "member assign error " + name.str());
-  if (!factory_->SetPrototype(*class_name, nv.object())) throw EJThrow("ENameError", "prototype assign error " + name.str());
+  if (!class_name) RaiseError(ScriptError::MemberAssign, {name.view()});
+  if (!factory_->SetPrototype(*class_name, nv.object())) RaiseError(ScriptError::PrototypeAssign, {name.view()});
 }
 
 Value TJEngine::MakeObject(const StrRef& name, TJValueList* params) {
@@ -365,10 +366,10 @@ Value TJEngine::MakeObject(const StrRef& name, TJValueList* params) {
       return result;
     }
     if (f->func_type == ftClass) return ApplyClass(*f, params, 0);
-    throw EJThrow("ENameError", "create object constructor error " + name.str());
+    RaiseError(ScriptError::ConstructorError, {name.view()});
   }
   if (!factory_->FindClass(name.view()) || !factory_->FindClass(name.view())->create)
-    throw EJThrow("ENameError", "create object error " + name.str());
+    RaiseError(ScriptError::CreateObject, {name.view()});
   Value result = factory_->Create(name.view(), params);
   current_->AddTemporary(result);
   return result;
@@ -392,7 +393,7 @@ Value TJEngine::ApplyClass(IJFunction& cls, TJValueList* params, int depth) {
     factory_->Register(plain);
   }
   TJObject* obj = result.object();
-  if (!obj) throw EJThrow("ENameError", "create object error " + cls.name.str());
+  if (!obj) RaiseError(ScriptError::CreateObject, {cls.name.view()});
   obj->SetObjectName(cls.name);
   current_->AddTemporary(result);
   for (const TJStatement* m = def ? def->Sub1 : nullptr; m; m = m->Next) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 #include "script/core/number_text.h"
 #include "script/core/operators.h"
 
@@ -84,7 +85,7 @@ Value TJEngine::EvalOther(const TJExpr* e, unsigned flags) {
       Value v = Evaluate(e->Left);
       return GetMember(v, *e->Right->Name, flags & evDeleting);
     }
-    case ecSuperMember: throw EJThrow("ESyntaxError", "super");
+    case ecSuperMember: RaiseError(ScriptError::Super);
     case ecNew: {
       TJValueList args;
       BuildArguments(e->Right, args);
@@ -143,7 +144,7 @@ Value TJEngine::ReadVariable(const TJExpr* id) {
   if (Value* slot = current_->FindSlot(current_, *id->Name, blocked)) return *slot;
   Value v;
   if (current_->GetVariable(*id->Name, v)) return v;
-  throw EJThrow("ENameError", "undefined - " + id->Name->str());
+  RaiseError(ScriptError::Undefined, {id->Name->view()});
 }
 
 void TJEngine::AssignName(const TJExpr* id, const Value& v, unsigned flags) {
@@ -182,7 +183,7 @@ bool TJEngine::AppendInPlace(const TJExpr* target, const TJExpr* operand, Value&
   TJValueType rt = r.raw_type();
   if (slot && slot->raw_type() == vtString && (rt == vtString || rt == vtInteger || rt == vtDouble)) {
     if (rt == vtString) {
-      if (slot->text().size() + r.text().size() > kMaxStringBytes) throw EJThrow("EStringError", "string too long");
+      if (slot->text().size() + r.text().size() > kMaxStringBytes) RaiseError(ScriptError::AppendTooLong);
       slot->AppendText(r.text());
     } else {
       std::string text = rt == vtInteger ? std::to_string(r.integer()) : DoubleToScriptText(r.dbl());
@@ -226,11 +227,11 @@ void TJEngine::StoreTo(const TJExpr* target, const Value& v, unsigned flags) {
         SetIndexed(member, target->Third, v);
         return;
       }
-      throw EJThrow("ECallError", "call function error,need function or object");
+      RaiseError(ScriptError::NeedFunctionOrObject);
     }
     default: {
       std::string name = target->Right && target->Right->Name ? target->Right->Name->str() : std::string();
-      throw EJThrow("ETypeError", "can not assign - " + name);
+      RaiseError(ScriptError::CannotAssign, {name});
     }
   }
 }

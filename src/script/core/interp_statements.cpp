@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 #include "script/core/operators.h"
 
 namespace kestrin::script {
@@ -48,10 +49,10 @@ Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchCont
     case stClass: return ExecDefinition(s);
     case stDeclItem: ExecDeclItem(s, flags); return Completion::Normal;
     case stBreak:
-      if (!(flags & efInLoop)) throw EJThrow("ESyntaxError", "break");
+      if (!(flags & efInLoop)) RaiseError(ScriptError::Break);
       return Completion::Break;
     case stContinue:
-      if (!(flags & efInLoop)) throw EJThrow("ESyntaxError", "continue");
+      if (!(flags & efInLoop)) RaiseError(ScriptError::Continue);
       return Completion::Continue;
     case stReturn: return ExecReturn(s);
     case stTry: return ExecTry(s, flags, sw);
@@ -86,7 +87,7 @@ Completion TJEngine::ExecDefinition(const TJStatement* s) {
 void TJEngine::ExecThrow(const TJStatement* s) {
   Value v = Evaluate(s->Expr);
   if (v.type() == vtUndefined) v = Value::String("");
-  throw EJThrow("EThrow", "", &v);
+  RaiseError(ScriptError::Thrown, {}, &v);
 }
 
 Completion TJEngine::ExecModule(const TJStatement* s) {
@@ -106,7 +107,7 @@ Completion TJEngine::ExecModule(const TJStatement* s) {
   ScopeSwitch scope(*this, ns);
   Completion c = Execute(s->Sub1, 0);
   if (c == Completion::Break || c == Completion::Continue)
-    throw EJThrow("ESyntaxError", c == Completion::Break ? "break" : "continue");
+    RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
   return c;
 }
 
@@ -148,11 +149,11 @@ Completion TJEngine::ExecForIn(const TJStatement* s) {
     current_->DefineLocal(*var->Left->Name, Value());
     var = var->Left;
   }
-  if (!var || var->Code != ecIdentifier) throw EJThrow("ETypeError", "need variable - for..in");
+  if (!var || var->Code != ecIdentifier) RaiseError(ScriptError::ForInVariable);
   // The collection is held by this value for the whole loop.
   Value collection = Evaluate(s->Sub2 ? s->Sub2->Expr : nullptr);
   TJObject* obj = collection.object();
-  if (!obj) throw EJThrow("ETypeError", "need object,array or collection - for..in");
+  if (!obj) RaiseError(ScriptError::ForInObject);
   auto body = [&](const Value& item) {
     current_->AssignVariable(*var->Name, item, 0);
     return s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
@@ -237,7 +238,7 @@ Completion TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchContext
 Completion TJEngine::ExecWith(const TJStatement* s, unsigned flags, SwitchContext* sw) {
   Value v = Evaluate(s->Expr);
   TJObject* obj = v.object();
-  if (!obj) throw EJThrow("ETypeError", "need object - with");
+  if (!obj) RaiseError(ScriptError::WithObject);
   TJLocalSymbolTable* parent = current_;
   TJLocalSymbolTable* scope = parent->NewChild(nullptr, obj);
   struct Pop {
@@ -250,7 +251,7 @@ Completion TJEngine::ExecWith(const TJStatement* s, unsigned flags, SwitchContex
 
 bool TJEngine::CaseMatches(const Value& d, const Value& label) {
   if (label.type() == vtRegExp || ValueIsRegExpObject(label)) {
-    if (!RegExpTest) throw EJThrow("ETypeError", "regexp case needs the RegExp object");
+    if (!RegExpTest) RaiseError(ScriptError::RegExpCase);
     return RegExpTest(label, d);
   }
   return LooseEquals(d, label);
@@ -268,7 +269,7 @@ Completion TJEngine::ExecSwitch(const TJStatement* s) {
 }
 
 Completion TJEngine::ExecCase(const TJStatement* s, SwitchContext* sw) {
-  if (!sw) throw EJThrow("ESyntaxError", "switch case: or default:");
+  if (!sw) RaiseError(ScriptError::CaseOutsideSwitch);
   if (!sw->matched) {
     if (!s->Expr) {
       if (!sw->default_clause) sw->default_clause = s;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "script/core/engine_base.h"
+#include "script/core/error_table.h"
 #include "script/core/errors.h"
 #include "script/core/factory.h"
 #include "script/core/hash_table.h"
@@ -232,7 +233,7 @@ bool TJObject::SetValueImpl(const StrRef& name, const Value& v, const Value*) {
 
 void TJObject::GetValue(const StrRef& name, bool array_style, Value& out, const Value* param) {
   out = Value();
-  if (!GetValueImpl(name, out, param)) throw EJThrow(array_style ? "EKeyError" : "ENameError", name.str());
+  if (!GetValueImpl(name, out, param)) RaiseError(array_style ? ScriptError::KeyMissing : ScriptError::MemberMissing, {name.view()});
 }
 
 Value TJObject::GetValue(const StrRef& name, bool array_style) {

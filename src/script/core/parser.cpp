@@ -54,14 +54,10 @@ TJExpr* TJParser::ParseEval(std::string_view text) {
   return result;
 }
 
-void TJParser::SyntaxError(std::string_view prefix) {
-  std::string message;
-  if (!prefix.empty()) {
-    message = prefix;
-    message += ": ";
-  }
-  message += "Text( " + Lexer.TokenText + " )";
-  throw EJSyntaxError(Lexer.Line, std::move(message));
+void TJParser::SyntaxError() { throw EJSyntaxError(Lexer.Line, "Text( " + Lexer.TokenText + " )"); }
+
+void TJParser::SyntaxError(ScriptError kind, ErrorDetails details) {
+  throw EJSyntaxError(Lexer.Line, ErrorText(kind, details) + ": Text( " + Lexer.TokenText + " )");
 }
 
 void TJParser::Expect(int token) {
@@ -76,7 +72,7 @@ void TJParser::ExpectAndNext(int token) {
 // An expression made by a left-associative loop: its height is checked here, since the
 // loops themselves do not recurse.
 TJExpr* TJParser::Checked(TJExpr* e) {
-  if (e && e->Height > kMaxExprHeight) SyntaxError("too deeply nested");
+  if (e && e->Height > kMaxExprHeight) SyntaxError(ScriptError::TooDeeplyNested);
   return e;
 }
 

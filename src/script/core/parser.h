@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "script/core/ast.h"
+#include "script/core/error_table.h"
 #include "script/core/errors.h"
 #include "script/core/lex.h"
 
@@ -51,7 +52,9 @@ public:
 
 private:
   friend class NestingGuard;
-  [[noreturn]] void SyntaxError(std::string_view prefix = {});
+  // "kind text: Text( token )", or "Text( token )" alone when no kind is given.
+  [[noreturn]] void SyntaxError();
+  [[noreturn]] void SyntaxError(ScriptError kind, ErrorDetails details = {});
   void Expect(int token);
   void ExpectAndNext(int token);
   bool Is(int token) const { return Lexer.Token == token; }
@@ -144,7 +147,7 @@ private:
 class NestingGuard {
 public:
   explicit NestingGuard(TJParser& parser) : parser_(parser) {
-    if (parser_.nesting_depth_ >= kMaxParseNesting) parser_.SyntaxError("too deeply nested");
+    if (parser_.nesting_depth_ >= kMaxParseNesting) parser_.SyntaxError(ScriptError::TooDeeplyNested);
     ++parser_.nesting_depth_;
   }
   ~NestingGuard() { --parser_.nesting_depth_; }

@@ -132,11 +132,11 @@ TJStatement* TJParser::ParseImport() {
   Expect(tkSemicolon);
   std::u32string text;
   std::string path;
-  if (!LoadLibrary(file_name, text, path)) SyntaxError("can not open: " + file_name);
-  if (IsOpenLibrary(path)) SyntaxError("circular import: " + file_name);
+  if (!LoadLibrary(file_name, text, path)) SyntaxError(ScriptError::LibraryNotOpened, {file_name});
+  if (IsOpenLibrary(path)) SyntaxError(ScriptError::CircularImport, {file_name});
   imports_->chars += text.size();
   if (++imports_->count > kMaxImports || imports_->chars > kMaxImportedChars)
-    SyntaxError("too many imports: " + file_name);
+    SyntaxError(ScriptError::TooManyImports, {file_name});
   TJStatement* s = nullptr;
   if (textual) {
     size_t at = Lexer.Position();

@@ -227,7 +227,7 @@ TJStatement* TJParser::ParseTry() {
     Lexer.Next();
     finally_clause = StmtFactory.Make(stFinally, Line(), nullptr, Required(ParseStatement()));
   }
-  if (!catch_clause && !finally_clause) SyntaxError("not found catch-statement");
+  if (!catch_clause && !finally_clause) SyntaxError(ScriptError::CatchMissing);
   return StmtFactory.Make(stTry, Line(), nullptr, guarded, catch_clause, finally_clause);
 }
 

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "script/core/error_table.h"
 #include "script/core/errors.h"
 #include "script/core/object.h"
 
@@ -271,7 +272,7 @@ TJGlobalSymbolTable* TJRootSymbolTable::AddNamespace(const std::string& name, in
 
 TJGlobalSymbolTable* TJRootSymbolTable::FindNamespace(const std::string& name) {
   auto it = namespaces_.find(name);
-  if (it == namespaces_.end()) throw EJThrow("ENameError", "namespace not found: " + name);
+  if (it == namespaces_.end()) RaiseError(ScriptError::NamespaceNotFound, {name});
   return it->second;
 }
 

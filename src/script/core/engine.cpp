@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 #include <typeinfo>
 
 
@@ -208,8 +207,9 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
   }
   if (main_table_) current_ = main_table_;
   try {
-    while (alive_ && !loop_terminated_ && DoEvents())
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // The program asked for its events (eventLoop()): each pass waits for messages.
+    while (alive_ && !loop_terminated_ && DoEvents(kEventLoopWait)) {
+    }
   } catch (...) {
     alive_ = false;
     ReportError("Exception: ESystemError(" + std::to_string(line_) + ") => error in the event loop");
@@ -221,17 +221,16 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
   return result;
 }
 
-bool TJEngine::DoEvents() {
+bool TJEngine::DoEvents(std::chrono::milliseconds wait) {
   if (!running_ || !alive_) return false;
   if (OnDoEvents) {
     bool abort = false;
     OnDoEvents(abort);
     if (abort) return false;
   }
-  bool go_on = true;
-  if (MessagePump) go_on = MessagePump();
-  std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  return go_on;
+  if (MessagePump) return MessagePump(wait);
+  wake_.WaitFor(wait);
+  return true;
 }
 
 void TJEngine::Eval(std::string_view text, TJValueList* params, Value& result) {

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/wake_signal.h"
 #include "script/core/ast.h"
 #include "script/core/engine_base.h"
 #include "script/core/errors.h"
@@ -33,6 +34,13 @@ using TJLibrary = void (*)(TJEngine& engine);
 inline constexpr int kMaxCallDepth = 10000;
 // C++ stack a run may use below its entry before calls raise the same error.
 inline constexpr size_t kMaxStackBytes = size_t{5} << 20;
+
+// How long a doEvents() of the script waits for a message when none is pending.
+inline constexpr std::chrono::milliseconds kDoEventsWait{10};
+// How long the event loop after the program waits for a message before it asks the
+// host's OnDoEvents again: messages end the wait at once, so this only bounds how late
+// an abort decided outside the message queue is seen.
+inline constexpr std::chrono::milliseconds kEventLoopWait{50};
 
 // Execution flags of statements.
 enum ExecFlag : unsigned {
@@ -73,8 +81,11 @@ public:
   // the top-level return value as an integer, else 0. Nothing escapes: errors are
   // reported through OnStderr and OnError.
   int32_t Run(const TJStatement* root = nullptr, const TJValueList* args = nullptr);
-  // Lets the host's messages run once; false when the run is stopping.
-  bool DoEvents();
+  // Asks the host whether to go on, then processes the application's messages, first
+  // waiting up to `wait` for one to arrive; false when the run is stopping.
+  bool DoEvents(std::chrono::milliseconds wait = kDoEventsWait);
+  // Ends a wait of DoEvents early; callable from any thread.
+  void Wake() { wake_.Wake(); }
   // Forgets the objects, variables and state of the last run.
   void ResetRun();
   // The text + CR LF to OnStderr, then OnError with the current line.
@@ -126,9 +137,10 @@ public:
   std::function<void(std::string& text, bool& success, int32_t count, bool line)> OnStdin;
   std::function<void(int32_t line, std::string_view msg)> OnError;
   std::function<void(bool& abort)> OnDoEvents;
-  // Processes the application's pending messages; false when the application is
-  // terminating. Installed by the GUI; without it DoEvents only sleeps.
-  std::function<bool()> MessagePump;
+  // Processes the application's pending messages; when there are none it first waits up
+  // to the given time for one (a firing timer is a message). False when the application
+  // is terminating. Installed by the GUI; without it DoEvents waits for Wake or the time.
+  std::function<bool(std::chrono::milliseconds wait)> MessagePump;
   // Tests a regular expression (a RegExp value or object) against a text, updating the
   // last-match state; installed by the RegExp object. Without it regex cases raise.
   std::function<bool(const Value& regexp, const Value& subject)> RegExpTest;
@@ -211,6 +223,7 @@ private:
   Value arguments_;
   bool loop_terminated_ = true;
   ObjectConstructor new_array_ = nullptr;  // the registered Array class
+  kestrin::WakeSignal wake_;
   std::vector<Value> global_instances_;
   int32_t line_ = -1;
   bool finished_ = false;

@@ -70,8 +70,9 @@ public:
   const std::string& LastErrorOutput() const { return last_error_; }
   int64_t CompileMilliseconds() const { return compile_ms_; }
   int64_t RunMilliseconds() const { return run_ms_; }
-  // Processes the application's messages for DoEvents (the GUI installs one).
-  void SetMessagePump(std::function<bool()> pump) { engine_->MessagePump = std::move(pump); }
+  // Processes the application's messages for DoEvents (the GUI installs one); see
+  // TJEngine::MessagePump for the wait it is given.
+  void SetMessagePump(std::function<bool(std::chrono::milliseconds)> pump) { engine_->MessagePump = std::move(pump); }
 
 private:
   void Bridge();

@@ -2,7 +2,10 @@
 // survive Clear, refusals while running, the step event and the event loop.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -164,6 +167,46 @@ TEST(ScriptHost, EventLoopRunsUntilStoppedAndNotAfterAnError) {
   passes = 0;
   EXPECT_EQ(CompileAndRun(host, "eventLoop(); missing;"), 0);
   EXPECT_EQ(passes, 0);
+}
+
+// The loop after the program and the script's doEvents() wait in the message pump for
+// messages, each with its own bound; a pump that reports the application ending stops it.
+TEST(ScriptHost, EventLoopWaitsInTheMessagePump) {
+  TJHost host(RegisterBuiltins);
+  Recorder rec(host);
+  std::vector<std::chrono::milliseconds> waits;
+  host.SetMessagePump([&](std::chrono::milliseconds wait) {
+    waits.push_back(wait);
+    return waits.size() < 4;
+  });
+  EXPECT_EQ(CompileAndRun(host, "doEvents(); eventLoop();"), 0);
+  EXPECT_EQ(waits, (std::vector<std::chrono::milliseconds>{kDoEventsWait, kEventLoopWait, kEventLoopWait,
+                                                           kEventLoopWait}));
+  EXPECT_EQ(rec.err, "");
+}
+
+// Without a pump the loop waits until its time is up or Wake is called from elsewhere: it
+// asks the host once per bound at most, never in a spin.
+TEST(ScriptHost, EventLoopWithoutPumpWaitsForWake) {
+  TJHost host(RegisterBuiltins);
+  std::atomic<bool> stop{false};
+  int passes = 0;
+  host.OnDoEvents = [&](TJScriptHost&, bool& abort) {
+    ++passes;
+    abort = stop;
+  };
+  std::thread waker;
+  host.OnRun = [&](TJScriptHost& h) {
+    waker = std::thread([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      stop = true;
+      h.Engine().Wake();
+    });
+  };
+  EXPECT_EQ(CompileAndRun(host, "eventLoop();"), 0);
+  waker.join();
+  EXPECT_TRUE(stop);
+  EXPECT_LE(passes, 200 / kEventLoopWait.count() + 2);
 }
 
 TEST(ScriptHost, UnboundedRecursionIsAScriptError) {

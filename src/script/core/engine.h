@@ -196,7 +196,17 @@ private:
   Value CallMethod(const TJExpr* e);
   Value GetMember(const Value& v, const StrRef& name, bool deleting);
   void SetMember(const Value& v, const StrRef& name, const Value& nv);
-  void SetIndexed(const Value& target, const TJExpr* args, const Value& v);
+  // An indexed or method-call target (a[i], a.m[i]) with its object, this and indexes
+  // evaluated once, so that a compound assignment or ++ reads and stores the same place.
+  struct Place {
+    Value holder;         // the object indexed, or the function called as a property
+    Value wrapped;        // holds the object of a primitive that `self` points at
+    TJObject* self = nullptr;
+    TJValueList args;
+  };
+  Place ResolvePlace(const TJExpr* target);
+  Value ReadPlace(Place& place);
+  void WritePlace(Place& place, const Value& v);
   Value WrapPrimitive(const Value& v);
   void CallScript(IJFunction& fn, TJValueList* params, Value& result, TJObject* self);
   // Where a call's arguments are: a list, or a range of the argument stack.

@@ -237,15 +237,43 @@ Value TJEngine::IndexObject(TJObject* obj, const TJValueList& args) {
   return out;
 }
 
-void TJEngine::SetIndexed(const Value& target, const TJExpr* args_expr, const Value& v) {
-  TJValueList args;
-  BuildArguments(args_expr, args);
-  if (TJObject* obj = target.object()) {
+TJEngine::Place TJEngine::ResolvePlace(const TJExpr* target) {
+  Place place;
+  if (target->Code == ecCall) {
+    place.holder = Evaluate(target->Left);
+    place.self = current_->GetThis();
+    BuildArguments(target->Right, place.args);
+    return place;
+  }
+  // a.m(list) or a.m[list]: the member is found before its indexes are evaluated.
+  Value base = Evaluate(target->Left);
+  place.wrapped = base.type() == vtFunction ? Value() : WrapPrimitive(base);
+  place.self = place.wrapped.object();
+  place.holder = GetMember(place.self ? place.wrapped : base, *target->Right->Name, false);
+  if (!place.holder.function() && !place.holder.object()) NeedFunctionOrObject();
+  BuildArguments(target->Third, place.args);
+  return place;
+}
+
+Value TJEngine::ReadPlace(Place& place) {
+  if (IJFunction* f = place.holder.function()) {
+    Value result;
+    CallFunction(*f, &place.args, result, place.self);
+    return result;
+  }
+  if (place.holder.object()) return IndexObject(place.holder.object(), place.args);
+  if (place.holder.type() == vtString) return IndexObject(WrapPrimitive(place.holder).object(), place.args);
+  NeedFunctionOrObject();
+}
+
+void TJEngine::WritePlace(Place& place, const Value& v) {
+  if (TJObject* obj = place.holder.object()) {
+    const TJValueList& args = place.args;
     int32_t count = args.GetCount();
     int32_t index;
-    if (count == 1 && (obj->ClassFlags() & kArrayObjectClass) && WholeIndex(args.GetValue(0), index)) {
-      if (obj->SetItem(index, v)) return;
-    }
+    if (count == 1 && (obj->ClassFlags() & kArrayObjectClass) && WholeIndex(args.GetValue(0), index) &&
+        obj->SetItem(index, v))
+      return;
     StrRef key = count > 0 ? ValueToString(args.GetValue(count - 1)) : StrRef();
     if (count < 2) {
       obj->SetValue(key, v);
@@ -255,10 +283,13 @@ void TJEngine::SetIndexed(const Value& target, const TJExpr* args_expr, const Va
     }
     return;
   }
-  if (IJFunction* f = target.function()) {
+  if (IJFunction* f = place.holder.function()) {
+    // A function as an indexed target is a property put: the indexes, then the value.
+    TJValueList args;
+    args.Assign(&place.args);
     args.Add(v);
     Value ignored;
-    CallFunction(*f, &args, ignored, current_->GetThis());
+    CallFunction(*f, &args, ignored, place.self);
     return;
   }
   NeedFunctionOrObject();

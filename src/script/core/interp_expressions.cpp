@@ -2,6 +2,7 @@
 // assignment and its compound forms, increments, typeof, literals and function values.
 #include <cmath>
 
+#include "base/wrap_int.h"
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 #include "script/core/number_text.h"
@@ -15,7 +16,7 @@ double NumberOf(const Value& v) { return v.raw_type() == vtInteger ? v.integer()
 
 // The integer that ++ and -- start from: doubles are truncated toward zero.
 int32_t IncDecBase(const Value& v) {
-  if (v.type() == vtDouble) return DoubleToInt32(std::trunc(v.dbl()));
+  if (v.type() == vtDouble) return RoundToInt32Wrapped(std::trunc(v.dbl()));
   return ValueToInteger(v);
 }
 
@@ -206,28 +207,11 @@ void TJEngine::StoreTo(const TJExpr* target, const Value& v, unsigned flags) {
       SetMember(base, *target->Right->Name, v);
       return;
     }
-    case ecCall: {
-      Value base = Evaluate(target->Left);
-      SetIndexed(base, target->Right, v);
-      return;
-    }
+    case ecCall:
     case ecMethodCall: {
-      Value base = Evaluate(target->Left);
-      Value self = base.type() == vtFunction ? Value() : WrapPrimitive(base);
-      Value member = GetMember(self.object() ? self : base, *target->Right->Name, false);
-      if (IJFunction* f = member.function()) {
-        TJValueList args;
-        BuildArguments(target->Third, args);
-        args.Add(v);
-        Value ignored;
-        CallFunction(*f, &args, ignored, self.object());
-        return;
-      }
-      if (member.object()) {
-        SetIndexed(member, target->Third, v);
-        return;
-      }
-      RaiseError(ScriptError::NeedFunctionOrObject);
+      Place place = ResolvePlace(target);
+      WritePlace(place, v);
+      return;
     }
     default: {
       std::string name = target->Right && target->Right->Name ? target->Right->Name->str() : std::string();
@@ -255,10 +239,11 @@ Value TJEngine::EvalCompound(const TJExpr* e) {
       SetMember(base, *target->Right->Name, result);
       return result;
     }
-    case ecCall: {
-      Value base = Evaluate(target->Left);
-      EvalAssignOperator(e->Code, CallOrIndex(base, target->Right), r, result);
-      SetIndexed(base, target->Right, result);
+    case ecCall:
+    case ecMethodCall: {
+      Place place = ResolvePlace(target);
+      EvalAssignOperator(e->Code, ReadPlace(place), r, result);
+      WritePlace(place, result);
       return result;
     }
     default:
@@ -294,11 +279,11 @@ Value TJEngine::EvalIncDec(const TJExpr* e) {
     SetMember(base, *target->Right->Name, n);
     return prefix ? n : old;
   }
-  if (target->Code == ecCall) {
-    base = Evaluate(target->Left);
-    old = CallOrIndex(base, target->Right);
+  if (target->Code == ecCall || target->Code == ecMethodCall) {
+    Place place = ResolvePlace(target);
+    old = ReadPlace(place);
     Value n = next(old);
-    SetIndexed(base, target->Right, n);
+    WritePlace(place, n);
     return prefix ? n : old;
   }
   old = Evaluate(target);

@@ -19,8 +19,6 @@ bool FoldsAsComparison(int code) {
 }
 bool FoldsAsUnary(int code) { return code == ecPlus || code == ecMinus || code == ecBitNot; }
 
-uint32_t HeightOf(const TJExpr* e) { return e ? e->Height : 0; }
-
 }  // namespace
 
 void NodeArena::Clear() {
@@ -51,7 +49,6 @@ TJExpr* TJExprFactory::NewNode(int code, TJExpr* left, TJExpr* right) {
   e->Code = code;
   e->Left = left;
   e->Right = right;
-  e->Height = 1 + std::max(HeightOf(left), HeightOf(right));
   return e;
 }
 
@@ -83,7 +80,6 @@ TJExpr* TJExprFactory::MakeBinary(int code, TJExpr* left, TJExpr* right) {
 TJExpr* TJExprFactory::MakeTernary(int code, TJExpr* a, TJExpr* b, TJExpr* c) {
   TJExpr* e = NewNode(code, a, c);
   e->Third = b;
-  e->Height = std::max(e->Height, 1 + HeightOf(b));
   return e;
 }
 
@@ -127,13 +123,8 @@ TJExpr* TJExprFactory::MakeSuperMember(TJExpr* name) { return NewNode(ecSuperMem
 TJExpr* TJExprFactory::MakePair(TJExpr* key, TJExpr* value) { return NewNode(ecProperty, key, value); }
 TJExpr* TJExprFactory::MakeEmpty() { return NewNode(ecEmpty); }
 
-// A list grows to the left; its chain does not count toward the height, since the
-// elements are taken one by one and not by recursion.
-TJExpr* TJExprFactory::MakeList(TJExpr* prev, TJExpr* item) {
-  TJExpr* e = NewNode(ecList, prev, item);
-  e->Height = std::max(HeightOf(prev), 1 + HeightOf(item));
-  return e;
-}
+// A list grows to the left: the parent points at the last link.
+TJExpr* TJExprFactory::MakeList(TJExpr* prev, TJExpr* item) { return NewNode(ecList, prev, item); }
 
 TJExpr* TJExprFactory::MakeFunction(TJStatement* statement) {
   TJExpr* e = NewNode(ecFunction);

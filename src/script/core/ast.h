@@ -53,7 +53,6 @@ struct TJExpr {
   const StrRef* Name = nullptr;      // code 21: the same name as a counted string (interned)
   uint32_t SymbolHash = 0;           // KeyHash (Symbol)
   TJStatement* Statement = nullptr;  // code 61
-  uint32_t Height = 1;               // longest path to a leaf, list chains not counted
 };
 
 struct TJStatement {

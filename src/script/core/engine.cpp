@@ -176,8 +176,6 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     arguments_ = NewArray(copy);
     loop_terminated_ = true;
     if (OnRun) OnRun();
-    char base = 0;
-    stack_base_ = &base;
     call_depth_ = 0;
     current_ = root_.get();
     Completion c = Execute(root, 0);

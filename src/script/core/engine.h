@@ -32,8 +32,6 @@ using TJLibrary = void (*)(TJEngine& engine);
 
 // Deepest script call nesting; deeper calls raise "ECallError" "stack overflow".
 inline constexpr int kMaxCallDepth = 10000;
-// C++ stack a run may use below its entry before calls raise the same error.
-inline constexpr size_t kMaxStackBytes = size_t{5} << 20;
 
 // How long a doEvents() of the script waits for a message when none is pending.
 inline constexpr std::chrono::milliseconds kDoEventsWait{10};
@@ -180,6 +178,8 @@ private:
   Value EvalIncDec(const TJExpr* e);
   Value EvalBinary(int code, const Value& l, const Value& r);
   Value EvalBinaryNode(const TJExpr* e);
+  Value EvalChain(const TJExpr* e);
+  Value EvalCompare(int code, const Value& l, const Value& r);
   Value EvalCallNode(const TJExpr* e);
   Value EvalOther(const TJExpr* e, unsigned flags);
   Value EvalCompareNode(const TJExpr* e);
@@ -243,7 +243,6 @@ private:
   Value return_value_;  // the value of a Return completion
   std::vector<Value> arg_stack_;  // arguments of script calls being made
   int call_depth_ = 0;
-  const char* stack_base_ = nullptr;
   int next_table_id_ = 0;
   std::unordered_map<const TJStatement*, TJFunctionSymbolTable*> tables_;
   std::unordered_map<const TJStatement*, std::shared_ptr<const FunctionInfo>> infos_;

@@ -5,6 +5,7 @@
 
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
+#include "script/core/stack_guard.h"
 
 namespace kestrin::script {
 namespace {
@@ -19,14 +20,11 @@ public:
 
 [[noreturn]] void NeedFunctionOrObject() { RaiseError(ScriptError::NeedFunctionOrObject); }
 
-// Counts one script call; too deep (by count or by C++ stack) is a script error.
+// Counts one script call; too deep (by count or by this thread's stack) is a script error.
 class CallDepth {
 public:
-  CallDepth(int& depth, const char*& base) : depth_(depth) {
-    const char* here = static_cast<const char*>(__builtin_frame_address(0));
-    if (depth_ == 0) base = here;
-    if (depth_ >= kMaxCallDepth || (base > here && static_cast<size_t>(base - here) > kMaxStackBytes))
-      RaiseError(ScriptError::StackOverflow);
+  explicit CallDepth(int& depth) : depth_(depth) {
+    if (depth_ >= kMaxCallDepth || CallStackExhausted()) RaiseError(ScriptError::StackOverflow);
     ++depth_;
   }
   ~CallDepth() { --depth_; }
@@ -120,7 +118,7 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
                          TJObject* self) {
   TJFunctionSymbolTable* table = fn.SymbolTable();
   if (!table || !fn.definition) return;  // the program that made it has been cleared
-  CallDepth depth(call_depth_, stack_base_);
+  CallDepth depth(call_depth_);
   Value hold_fn = Value::Function(&fn);
   if (TJObject* bound = fn.BoundObject()) self = bound;
   Value hold_self = Value::Object(self);

@@ -6,6 +6,7 @@
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 #include "script/core/operators.h"
+#include "script/core/stack_guard.h"
 
 namespace kestrin::script {
 
@@ -25,6 +26,7 @@ void TJEngine::Step(const TJStatement* s) {
 }
 
 Completion TJEngine::Execute(const TJStatement* s, unsigned flags, SwitchContext* sw) {
+  if (StackExhausted()) RaiseError(ScriptError::StackOverflow);
   for (; s; s = s->Next) {
     Step(s);
     Completion c = ExecuteOne(s, flags, sw);
@@ -72,10 +74,17 @@ Completion TJEngine::ExecExpr(const TJStatement* s) {
   return Completion::Normal;
 }
 
+// An else-if chain runs in this loop, each if of it stepped as the statement it is, so
+// that its length costs no stack.
 Completion TJEngine::ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw) {
-  bool c = ValueToBool(Evaluate(s->Expr));
-  const TJStatement* branch = c ? s->Sub1 : s->Sub2;
-  return branch ? Execute(branch, flags, sw) : Completion::Normal;
+  for (;;) {
+    bool c = ValueToBool(Evaluate(s->Expr));
+    const TJStatement* branch = c ? s->Sub1 : s->Sub2;
+    if (!branch) return Completion::Normal;
+    if (c || branch->Type != stIf || branch->Next) return Execute(branch, flags, sw);
+    s = branch;
+    Step(s);
+  }
 }
 
 Completion TJEngine::ExecDefinition(const TJStatement* s) {

@@ -17,7 +17,8 @@ void TJParser::Clear() {
   Defines.clear();
   Nesting.clear();
   splices_.clear();
-  nesting_depth_ = base_depth_;
+  operands_.clear();
+  operators_.clear();
 }
 
 bool TJParser::Parse(TJExpr* module_name) {
@@ -41,13 +42,14 @@ TJExpr* TJParser::ParseEval(std::string_view text) {
   source += U" ;}";
   Lexer.SetSource(std::move(source));
   splices_.clear();
-  nesting_depth_ = base_depth_;
   Nesting.push_back(nullptr);
   TJExpr* result = nullptr;
   try {
     if (Lexer.Next() && Is(tkFunction)) result = ParseFunctionExpression();
   } catch (...) {
     Nesting.clear();
+    operands_.clear();
+    operators_.clear();
     throw;
   }
   Nesting.pop_back();
@@ -69,11 +71,8 @@ void TJParser::ExpectAndNext(int token) {
   Lexer.Next();
 }
 
-// An expression made by a left-associative loop: its height is checked here, since the
-// loops themselves do not recurse.
-TJExpr* TJParser::Checked(TJExpr* e) {
-  if (e && e->Height > kMaxExprHeight) SyntaxError(ScriptError::TooDeeplyNested);
-  return e;
+void TJParser::CheckNesting() {
+  if (StackExhausted()) SyntaxError(ScriptError::TooDeeplyNested);
 }
 
 TJExpr* TJParser::Required(TJExpr* e) {

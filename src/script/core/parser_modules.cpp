@@ -150,8 +150,10 @@ TJStatement* TJParser::ParseImport() {
     for (const Splice& open : splices_) sub->open_libraries_.push_back(open.path);
     sub->open_libraries_.push_back(path);
     sub->imports_ = imports_;
-    sub->base_depth_ = nesting_depth_ + 1;
-    NestingGuard guard(*this);
+    sub->import_depth_ = import_depth_ + 1;
+    if (sub->import_depth_ > kMaxImportDepth) SyntaxError(ScriptError::TooDeeplyNested);
+    CheckNesting();
+    CheckNesting();
     sub->Source = std::move(text);
     TJParser& parser = *SubParsers.emplace_back(std::move(sub));
     s = parser.Parse(name) ? parser.Root : StmtFactory.Make(stEmpty, Line());

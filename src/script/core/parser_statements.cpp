@@ -6,7 +6,7 @@ namespace kestrin::script {
 
 // Tries the statement forms in order; nil when no statement starts at the current token.
 TJStatement* TJParser::ParseStatement() {
-  NestingGuard guard(*this);
+  CheckNesting();
   switch (Lexer.Token) {
     case tkFunction: return ParseFunctionStatement();
     case tkLBrace: return ParseBlock();
@@ -68,18 +68,33 @@ TJStatement* TJParser::ParseExpressionStatement() {
 }
 
 // if "(" Expression ")" Statement [ else Statement ]
+//
+// An else-if chain is read in a loop, not by recursion per link, so that its length is
+// bounded only by memory; the statements made are those of the recursive reading (each
+// if holds the next in its else part, and all complete at the same token).
 TJStatement* TJParser::ParseIf() {
-  Lexer.Next();
-  ExpectAndNext(tkLParen);
-  TJExpr* condition = Required(ParseExpression());
-  ExpectAndNext(tkRParen);
-  TJStatement* then_part = Required(ParseStatement());
+  struct Branch {
+    TJExpr* condition;
+    TJStatement* then_part;
+  };
+  std::vector<Branch> chain;
   TJStatement* else_part = nullptr;
-  if (Is(tkElse)) {
+  for (;;) {
     Lexer.Next();
-    else_part = Required(ParseStatement());
+    ExpectAndNext(tkLParen);
+    TJExpr* condition = Required(ParseExpression());
+    ExpectAndNext(tkRParen);
+    chain.push_back({condition, Required(ParseStatement())});
+    if (!Is(tkElse)) break;
+    Lexer.Next();
+    if (!Is(tkIf)) {
+      else_part = Required(ParseStatement());
+      break;
+    }
   }
-  return StmtFactory.Make(stIf, Line(), condition, then_part, else_part);
+  for (auto b = chain.rbegin(); b != chain.rend(); ++b)
+    else_part = StmtFactory.Make(stIf, Line(), b->condition, b->then_part, else_part);
+  return else_part;
 }
 
 // while|with "(" Expression ")" Statement

@@ -2,11 +2,14 @@
 // survive Clear, refusals while running, the step event and the event loop.
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <stdexcept>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "script/builtins/builtins.h"
@@ -215,6 +218,52 @@ TEST(ScriptHost, UnboundedRecursionIsAScriptError) {
   EXPECT_EQ(CompileAndRun(host, "function f(n) { return f(n + 1) + 1; }\nf(0);"), 0);
   ASSERT_EQ(rec.errors.size(), 1u);
   EXPECT_EQ(rec.errors[0].msg, "Exception: ECallError(1) => stack overflow");
+}
+
+// Runs `body` on a new thread whose stack is `bytes` large.
+void RunOnStack(size_t bytes, const std::function<void()>& body) {
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, bytes);
+  pthread_t thread;
+  auto run = [](void* arg) -> void* {
+    (*static_cast<const std::function<void()>*>(arg))();
+    return nullptr;
+  };
+  ASSERT_EQ(pthread_create(&thread, &attr, run, const_cast<std::function<void()>*>(&body)), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+}
+
+// On a 1 MiB thread, recursion through calls, eval, nested printing and joining ends in
+// the script error, and the host compiles and runs again afterwards.
+TEST(ScriptHost, DeepRecursionOnASmallThreadStackIsAScriptError) {
+  struct Case {
+    const char* script;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"function d(n) { if (n == 0) return 0; return d(n - 1) + 1; }\nprintln(d(100000));",
+       "Exception: ECallError(1) => stack overflow"},
+      {"function e(n) { return eval(\"e(n + 1)\"); }\ne(0);", "Exception: ECallError(1) => stack overflow"},
+      {"var a = []; var b = a;\nfor (var i = 0; i < 1000; i++) { var c = [0]; b.push(c); b = c; }\nprintln(a);",
+       "Exception: ECallError(3) => stack overflow"},
+      {"var o = \"(\"; for (var i = 0; i < 17; i++) o = o + o;\nprintln(eval(o + \"1\"));",
+       "SyntaxError: Line(2) => too deeply nested: Text( ( )"},
+  };
+  RunOnStack(size_t{1} << 20, [&] {
+    TJHost host(RegisterBuiltins);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.script);
+      Recorder rec(host);
+      EXPECT_EQ(CompileAndRun(host, c.script), 0);
+      ASSERT_EQ(rec.errors.size(), 1u);
+      EXPECT_EQ(rec.errors[0].msg, c.error);
+    }
+    Recorder rec(host);
+    EXPECT_EQ(CompileAndRun(host, "println(1 + 1);"), 0);
+    EXPECT_EQ(rec.out, "2\r\n");
+  });
 }
 
 TEST(ScriptHost, RepeatedEvalOfOneTextInALoop) {

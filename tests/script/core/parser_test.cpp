@@ -3,6 +3,7 @@
 
 #include "ast_dump.h"
 #include "parse_helpers.h"
+#include "script/core/source_text.h"
 
 namespace kestrin::script {
 namespace {
@@ -176,23 +177,50 @@ TEST(Parser, IdentifiersCarryInternedNameAndHash) {
   EXPECT_EQ(a->SymbolHash, KeyHash("abc"));
 }
 
-// Deep input ends in a syntax error, not a stack overflow.
+// Nesting deeper than the stack allows ends in a syntax error, not a stack overflow.
 TEST(Parser, DeepNestingIsASyntaxError) {
   std::string parens(100000, '(');
   EXPECT_EQ(ParseToText(parens), "error 1: too deeply nested: Text( ( )");
   std::string blocks(100000, '{');
   EXPECT_EQ(ParseToText(blocks), "error 1: too deeply nested: Text( { )");
-  std::string minus(100000, '!');
+  std::string minus(1000000, '!');
   EXPECT_EQ(ParseToText(minus + "x;"), "error 1: too deeply nested: Text( ! )");
   std::string ifs;
-  for (int i = 0; i < 20000; ++i) ifs += "if (1) ";
-  EXPECT_EQ(ParseToText(ifs + ";"), "error 1: too deeply nested: Text( 1 )");
+  for (int i = 0; i < 100000; ++i) ifs += "if (1) ";
+  EXPECT_EQ(ParseToText(ifs + ";").substr(0, 33), "error 1: too deeply nested: Text(");
+}
+
+// Operator chains, call chains and else-if chains are flat: no length limit, and the same
+// tree as a short chain (a left-leaning chain of binary nodes, ifs nested in else parts).
+TEST(Parser, FlatChainsHaveNoLengthLimit) {
+  TJParser parser;
   std::string sum = "x";
-  for (int i = 0; i < 5000; ++i) sum += "+x";
-  EXPECT_EQ(ParseToText(sum + ";").substr(0, 33), "error 1: too deeply nested: Text(");
+  for (int i = 0; i < 20000; ++i) sum += "+x";
+  parser.Source = DecodeCp932(sum + ";");
+  ASSERT_TRUE(parser.Parse());
+  int links = 0;
+  for (const TJExpr* e = parser.Root->Sub1->Expr; e->Code == ecAdd; e = e->Left) ++links;
+  EXPECT_EQ(links, 20000);
+
   std::string calls = "f";
-  for (int i = 0; i < 5000; ++i) calls += "()";
-  EXPECT_EQ(ParseToText(calls + ";").substr(0, 33), "error 1: too deeply nested: Text(");
+  for (int i = 0; i < 20000; ++i) calls += "()";
+  parser.Source = DecodeCp932(calls + ";");
+  ASSERT_TRUE(parser.Parse());
+
+  std::string chain = "if (a) b;";
+  for (int i = 0; i < 5000; ++i) chain += " else if (a) b;";
+  parser.Source = DecodeCp932(chain + " else c;\nd;");
+  ASSERT_TRUE(parser.Parse());
+  int ifs = 0;
+  const TJStatement* s = parser.Root->Sub1;
+  for (; s->Type == stIf; s = s->Sub2) {
+    EXPECT_EQ(s->Line, 2);
+    ++ifs;
+  }
+  EXPECT_EQ(ifs, 5001);
+  EXPECT_EQ(s->Type, stExpr);
+  EXPECT_EQ(ParseToText("if (a) b; else if (c) d; else e;", true),
+            "(if:1 a (expr:1 b) (if:1 c (expr:1 d) (expr:1 e)))");
 }
 
 TEST(Parser, NestingWithinTheBudgetParses) {

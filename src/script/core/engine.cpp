@@ -127,6 +127,7 @@ void TJEngine::ResetRun() {
   arguments_ = Value();
   global_instances_.clear();
   return_value_ = Value();
+  thrown_value_ = Value();
   current_ = root_.get();
   tables_.clear();
   module_tables_.clear();
@@ -182,6 +183,7 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     finished_ = true;
     if (main_table_) current_ = main_table_;
     if (c == Completion::Return) result = ValueToInteger(return_value_);
+    else if (c == Completion::Throw) RaiseThrown();
     else if (c != Completion::Normal) RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
     return_value_ = Value();
   } catch (const EJExit& e) {

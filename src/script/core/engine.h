@@ -155,7 +155,10 @@ private:
   Completion ExecExpr(const TJStatement* s);
   Completion ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw);
   Completion ExecDefinition(const TJStatement* s);
-  [[noreturn]] void ExecThrow(const TJStatement* s);
+  Completion ExecThrow(const TJStatement* s);
+  Completion CatchThrown(const TJStatement* handler, const Value& caught, unsigned flags, SwitchContext* sw);
+  // A Throw completion leaving a function or the program: the script error it stands for.
+  [[noreturn]] void RaiseThrown();
   Completion ExecWhile(const TJStatement* s);
   Completion ExecDo(const TJStatement* s);
   Completion ExecFor(const TJStatement* s);
@@ -241,6 +244,7 @@ private:
   bool alive_ = false;
   bool compiled_ = false;
   Value return_value_;  // the value of a Return completion
+  Value thrown_value_;  // the value of a Throw completion
   std::vector<Value> arg_stack_;  // arguments of script calls being made
   int call_depth_ = 0;
   int next_table_id_ = 0;

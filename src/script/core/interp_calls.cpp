@@ -148,6 +148,7 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
   Completion c = Execute(fn.definition->Sub2, 0);
   if (c == Completion::Break || c == Completion::Continue)
     RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
+  if (c == Completion::Throw) RaiseThrown();
   if (c == Completion::Return) result = std::move(return_value_);
   return_value_ = Value();
   line_ = line;

@@ -58,7 +58,7 @@ Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchCont
       return Completion::Continue;
     case stReturn: return ExecReturn(s);
     case stTry: return ExecTry(s, flags, sw);
-    case stThrow: ExecThrow(s); return Completion::Normal;
+    case stThrow: return ExecThrow(s);
     case stWith: return ExecWith(s, flags, sw);
     case stVar: return Execute(s->Sub1, flags | efInVar, sw);
     case stStatic: return Execute(s->Sub1, flags | efInStatic, sw);
@@ -93,9 +93,16 @@ Completion TJEngine::ExecDefinition(const TJStatement* s) {
   return Completion::Normal;
 }
 
-void TJEngine::ExecThrow(const TJStatement* s) {
+Completion TJEngine::ExecThrow(const TJStatement* s) {
   Value v = Evaluate(s->Expr);
   if (v.type() == vtUndefined) v = Value::String("");
+  thrown_value_ = std::move(v);
+  return Completion::Throw;
+}
+
+void TJEngine::RaiseThrown() {
+  Value v = std::move(thrown_value_);
+  thrown_value_ = Value();
   RaiseError(ScriptError::Thrown, {}, &v);
 }
 
@@ -117,14 +124,14 @@ Completion TJEngine::ExecModule(const TJStatement* s) {
   Completion c = Execute(s->Sub1, 0);
   if (c == Completion::Break || c == Completion::Continue)
     RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
-  return c;
+  return c;  // Return and Throw go on to the program's end
 }
 
 Completion TJEngine::ExecWhile(const TJStatement* s) {
   while (ValueToBool(Evaluate(s->Expr))) {
     Completion c = s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
-    if (c == Completion::Return) return c;
+    if (c == Completion::Return || c == Completion::Throw) return c;
   }
   return Completion::Normal;
 }
@@ -133,7 +140,7 @@ Completion TJEngine::ExecDo(const TJStatement* s) {
   do {
     Completion c = s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
-    if (c == Completion::Return) return c;
+    if (c == Completion::Return || c == Completion::Throw) return c;
   } while (ValueToBool(Evaluate(s->Expr)));
   return Completion::Normal;
 }
@@ -146,7 +153,7 @@ Completion TJEngine::ExecFor(const TJStatement* s) {
     if (condition && !ValueToBool(Evaluate(condition))) break;
     Completion c = s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
-    if (c == Completion::Return) return c;
+    if (c == Completion::Return || c == Completion::Throw) return c;
     if (step) Evaluate(step);
   }
   return Completion::Normal;
@@ -174,7 +181,7 @@ Completion TJEngine::ExecForIn(const TJStatement* s) {
       else item = Value::Integer(i);
       Completion c = body(item);
       if (c == Completion::Break) break;
-      if (c == Completion::Return) return c;
+      if (c == Completion::Return || c == Completion::Throw) return c;
     }
     return Completion::Normal;
   }
@@ -183,7 +190,7 @@ Completion TJEngine::ExecForIn(const TJStatement* s) {
   for (const StrRef& name : names) {
     Completion c = body(Value::String(name));
     if (c == Completion::Break) break;
-    if (c == Completion::Return) return c;
+    if (c == Completion::Return || c == Completion::Throw) return c;
   }
   return Completion::Normal;
 }
@@ -213,32 +220,53 @@ Completion TJEngine::ExecReturn(const TJStatement* s) {
   return Completion::Return;
 }
 
+// The catch clause's variable is the thrown value for a script throw ("EThrow"), and the
+// error name for every other script error.
+Completion TJEngine::CatchThrown(const TJStatement* handler, const Value& caught, unsigned flags,
+                                 SwitchContext* sw) {
+  if (handler->Expr && handler->Expr->Name) current_->DefineLocal(*handler->Expr->Name, caught);
+  return Execute(handler->Sub1, flags, sw);
+}
+
+// A script throw arrives as a Throw completion, an error of the engine or a native as an
+// EJRuntimeError; both are caught alike. The finally clause runs after either, and an
+// abrupt finally (break, continue, return, throw) wins over what was pending.
 Completion TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchContext* sw) {
   Completion c = Completion::Normal;
   std::exception_ptr pending;
+  const TJStatement* handler = s->Sub2;
   try {
     c = Execute(s->Sub1, flags, sw);
   } catch (const EJRuntimeError& e) {
-    const TJStatement* handler = s->Sub2;
     if (!handler) {
       pending = std::current_exception();
     } else {
-      Value caught = e.error_name == "EThrow" ? e.value : Value::String(e.error_name);
       try {
-        if (handler->Expr && handler->Expr->Name) current_->DefineLocal(*handler->Expr->Name, caught);
-        c = Execute(handler->Sub1, flags, sw);
+        c = CatchThrown(handler, e.error_name == "EThrow" ? e.value : Value::String(e.error_name), flags, sw);
       } catch (...) {
         pending = std::current_exception();
       }
     }
+    handler = nullptr;
   } catch (...) {
     pending = std::current_exception();
   }
+  if (c == Completion::Throw && handler) {
+    Value caught = std::move(thrown_value_);
+    thrown_value_ = Value();
+    try {
+      c = CatchThrown(handler, caught, flags, sw);
+    } catch (...) {
+      pending = std::current_exception();
+    }
+  }
   if (const TJStatement* fin = s->Sub3) {
-    Value kept = return_value_;
+    Value kept_return = return_value_;
+    Value kept_throw = thrown_value_;
     Completion f = Execute(fin->Sub1, flags, sw);
     if (f != Completion::Normal) return f;  // an abrupt finally wins
-    return_value_ = std::move(kept);
+    return_value_ = std::move(kept_return);
+    thrown_value_ = std::move(kept_throw);
   }
   if (pending) std::rethrow_exception(pending);
   return c;

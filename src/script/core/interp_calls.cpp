@@ -64,7 +64,7 @@ Value TJEngine::MakeFunctionValue(const TJStatement* def, int func_type) {
   if (def->Expr && def->Expr->Name) f->name = *def->Expr->Name;
   f->func_type = static_cast<uint8_t>(func_type);
   f->definition = def;
-  f->parameters = def->Sub1;
+  f->parameters = def->Sub1();
   f->SetSymbolTable(TableFor(def));
   if (func_type == ftScript) f->extra = std::make_unique<ScriptFunctionExtra>(InfoFor(def));
   return fn;
@@ -145,7 +145,7 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
   for (size_t i = 0; i < info->params.size(); ++i)
     activation->DefineLocal(info->params[i], args.Get(*this, static_cast<int32_t>(i)));
   int32_t line = line_;
-  Completion c = Execute(fn.definition->Sub2, 0);
+  Completion c = Execute(fn.definition->Sub2(), 0);
   if (c == Completion::Break || c == Completion::Continue)
     RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
   if (c == Completion::Throw) RaiseThrown();
@@ -426,13 +426,13 @@ Value TJEngine::ApplyClass(IJFunction& cls, TJValueList* params, int depth) {
   if (!obj) RaiseError(ScriptError::CreateObject, {cls.name.view()});
   obj->SetObjectName(cls.name);
   current_->AddTemporary(result);
-  for (const TJStatement* m = def ? def->Sub1 : nullptr; m; m = m->Next) {
+  for (const TJStatement* m = def ? def->Sub1() : nullptr; m; m = m->Next) {
     if (m->Type == stFunction && m->Expr && m->Expr->Name) {
       Value fn = MakeFunctionValue(m, ftScript);
       fn.function()->SetBoundObject(obj);
       obj->SetValue(*m->Expr->Name, fn);
     } else if (m->Type == stVar) {
-      for (const TJStatement* item = m->Sub1; item; item = item->Next) {
+      for (const TJStatement* item = m->Sub1(); item; item = item->Next) {
         if (!item->Expr || !item->Expr->Name) continue;
         obj->SetValue(*item->Expr->Name, item->Expr->Left ? Evaluate(item->Expr->Left) : Value::Null());
       }

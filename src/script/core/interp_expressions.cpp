@@ -275,7 +275,8 @@ void TJEngine::StoreTo(const TJExpr* target, const Value& v, unsigned flags) {
       return;
     }
     default: {
-      std::string name = target->Right && target->Right->Name ? target->Right->Name->str() : std::string();
+      const TJExpr* r = target->Right;
+      std::string name = r && r->Code == ecIdentifier ? r->Name->str() : std::string();
       RaiseError(ScriptError::CannotAssign, {name});
     }
   }

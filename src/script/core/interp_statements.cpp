@@ -39,7 +39,7 @@ Completion TJEngine::Execute(const TJStatement* s, unsigned flags, SwitchContext
 Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchContext* sw) {
   switch (s->Type) {
     case stModule: return ExecModule(s);
-    case stBlock: return Execute(s->Sub1, flags, sw);
+    case stBlock: return Execute(s->Sub1(), flags, sw);
     case stExpr: return ExecExpr(s);
     case stIf: return ExecIf(s, flags, sw);
     case stWhile: return ExecWhile(s);
@@ -60,9 +60,9 @@ Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchCont
     case stTry: return ExecTry(s, flags, sw);
     case stThrow: return ExecThrow(s);
     case stWith: return ExecWith(s, flags, sw);
-    case stVar: return Execute(s->Sub1, flags | efInVar, sw);
-    case stStatic: return Execute(s->Sub1, flags | efInStatic, sw);
-    case stGlobal: return Execute(s->Sub1, flags | efInGlobal, sw);
+    case stVar: return Execute(s->Sub1(), flags | efInVar, sw);
+    case stStatic: return Execute(s->Sub1(), flags | efInStatic, sw);
+    case stGlobal: return Execute(s->Sub1(), flags | efInGlobal, sw);
     case stSwitch: return ExecSwitch(s);
     case stCase: return ExecCase(s, sw);
     default: return Completion::Normal;  // empty, parameter, catch and finally clauses
@@ -79,7 +79,7 @@ Completion TJEngine::ExecExpr(const TJStatement* s) {
 Completion TJEngine::ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw) {
   for (;;) {
     bool c = ValueToBool(Evaluate(s->Expr));
-    const TJStatement* branch = c ? s->Sub1 : s->Sub2;
+    const TJStatement* branch = c ? s->Sub1() : s->Sub2();
     if (!branch) return Completion::Normal;
     if (c || branch->Type != stIf || branch->Next) return Execute(branch, flags, sw);
     s = branch;
@@ -121,7 +121,7 @@ Completion TJEngine::ExecModule(const TJStatement* s) {
   RegisterGlobalInstances(ns);
   root_->DefineLocal(StrRef(name), fn);
   ScopeSwitch scope(*this, ns);
-  Completion c = Execute(s->Sub1, 0);
+  Completion c = Execute(s->Sub1(), 0);
   if (c == Completion::Break || c == Completion::Continue)
     RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
   return c;  // Return and Throw go on to the program's end
@@ -129,7 +129,7 @@ Completion TJEngine::ExecModule(const TJStatement* s) {
 
 Completion TJEngine::ExecWhile(const TJStatement* s) {
   while (ValueToBool(Evaluate(s->Expr))) {
-    Completion c = s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+    Completion c = s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
     if (c == Completion::Return || c == Completion::Throw) return c;
   }
@@ -138,7 +138,7 @@ Completion TJEngine::ExecWhile(const TJStatement* s) {
 
 Completion TJEngine::ExecDo(const TJStatement* s) {
   do {
-    Completion c = s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+    Completion c = s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
     if (c == Completion::Return || c == Completion::Throw) return c;
   } while (ValueToBool(Evaluate(s->Expr)));
@@ -146,12 +146,12 @@ Completion TJEngine::ExecDo(const TJStatement* s) {
 }
 
 Completion TJEngine::ExecFor(const TJStatement* s) {
-  const TJExpr* condition = s->Sub2 ? s->Sub2->Expr : nullptr;
-  const TJExpr* step = s->Sub2 && s->Sub2->Next ? s->Sub2->Next->Expr : nullptr;
+  const TJExpr* condition = s->Sub2() ? s->Sub2()->Expr : nullptr;
+  const TJExpr* step = s->Sub2() && s->Sub2()->Next ? s->Sub2()->Next->Expr : nullptr;
   if (s->Expr) Evaluate(s->Expr);
   for (;;) {
     if (condition && !ValueToBool(Evaluate(condition))) break;
-    Completion c = s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+    Completion c = s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
     if (c == Completion::Return || c == Completion::Throw) return c;
     if (step) Evaluate(step);
@@ -167,12 +167,12 @@ Completion TJEngine::ExecForIn(const TJStatement* s) {
   }
   if (!var || var->Code != ecIdentifier) RaiseError(ScriptError::ForInVariable);
   // The collection is held by this value for the whole loop.
-  Value collection = Evaluate(s->Sub2 ? s->Sub2->Expr : nullptr);
+  Value collection = Evaluate(s->Sub2() ? s->Sub2()->Expr : nullptr);
   TJObject* obj = collection.object();
   if (!obj) RaiseError(ScriptError::ForInObject);
   auto body = [&](const Value& item) {
     current_->AssignVariable(*var->Name, item, 0);
-    return s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+    return s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
   };
   if (obj->IsCollection()) {
     for (int32_t i = 0; i < obj->GetCount(); ++i) {
@@ -225,7 +225,7 @@ Completion TJEngine::ExecReturn(const TJStatement* s) {
 Completion TJEngine::CatchThrown(const TJStatement* handler, const Value& caught, unsigned flags,
                                  SwitchContext* sw) {
   if (handler->Expr && handler->Expr->Name) current_->DefineLocal(*handler->Expr->Name, caught);
-  return Execute(handler->Sub1, flags, sw);
+  return Execute(handler->Sub1(), flags, sw);
 }
 
 // A script throw arrives as a Throw completion, an error of the engine or a native as an
@@ -234,9 +234,9 @@ Completion TJEngine::CatchThrown(const TJStatement* handler, const Value& caught
 Completion TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchContext* sw) {
   Completion c = Completion::Normal;
   std::exception_ptr pending;
-  const TJStatement* handler = s->Sub2;
+  const TJStatement* handler = s->Sub2();
   try {
-    c = Execute(s->Sub1, flags, sw);
+    c = Execute(s->Sub1(), flags, sw);
   } catch (const EJRuntimeError& e) {
     if (!handler) {
       pending = std::current_exception();
@@ -260,10 +260,10 @@ Completion TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchContext
       pending = std::current_exception();
     }
   }
-  if (const TJStatement* fin = s->Sub3) {
+  if (const TJStatement* fin = s->Sub3()) {
     Value kept_return = return_value_;
     Value kept_throw = thrown_value_;
-    Completion f = Execute(fin->Sub1, flags, sw);
+    Completion f = Execute(fin->Sub1(), flags, sw);
     if (f != Completion::Normal) return f;  // an abrupt finally wins
     return_value_ = std::move(kept_return);
     thrown_value_ = std::move(kept_throw);
@@ -283,7 +283,7 @@ Completion TJEngine::ExecWith(const TJStatement* s, unsigned flags, SwitchContex
     ~Pop() { parent->PopChild(); }
   } pop{parent};
   ScopeSwitch switch_scope(*this, scope);
-  return s->Sub1 ? Execute(s->Sub1, flags, sw) : Completion::Normal;
+  return s->Sub1() ? Execute(s->Sub1(), flags, sw) : Completion::Normal;
 }
 
 bool TJEngine::CaseMatches(const Value& d, const Value& label) {
@@ -297,7 +297,7 @@ bool TJEngine::CaseMatches(const Value& d, const Value& label) {
 Completion TJEngine::ExecSwitch(const TJStatement* s) {
   SwitchContext ctx;
   ctx.discriminant = Evaluate(s->Expr);
-  Completion c = Execute(s->Sub1, efInLoop, &ctx);
+  Completion c = Execute(s->Sub1(), efInLoop, &ctx);
   if (c == Completion::Normal && !ctx.matched && ctx.default_clause) {
     ctx.matched = true;
     c = Execute(ctx.default_clause, efInLoop, &ctx);
@@ -315,7 +315,7 @@ Completion TJEngine::ExecCase(const TJStatement* s, SwitchContext* sw) {
     if (!CaseMatches(sw->discriminant, Evaluate(s->Expr))) return Completion::Normal;
     sw->matched = true;
   }
-  return s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+  return s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
 }
 
 }  // namespace kestrin::script

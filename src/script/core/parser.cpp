@@ -24,7 +24,8 @@ void TJParser::Clear() {
 bool TJParser::Parse(TJExpr* module_name) {
   Clear();
   if (open_libraries_.empty()) *imports_ = ImportBudget();  // a program, not a library
-  Lexer.SetSource(Source);
+  Lexer.SetSource(std::move(Source));  // the lexer owns the text while it reads it
+  Source = std::u32string();
   if (!Lexer.Next()) return false;
   StmtFactory.BeginModule(Nesting, module_name);
   TJStatement* first = ParseSourceElements();

@@ -317,7 +317,7 @@ TJExpr* TJParser::ParseFunctionExpression() {
   TJExpr* name = nullptr;
   TJExpr* function = ExprFactory.MakeFunction(ParseFunction(&name));
   if (!name) return function;
-  return ExprFactory.MakeBinary(ecAssign, ExprFactory.MakeIdentifier(name->Symbol), function);
+  return ExprFactory.MakeBinary(ecAssign, ExprFactory.MakeIdentifier(name->Name->view()), function);
 }
 
 // function [ Name ] "(" Parameters ")" Block, the current token being "function".
@@ -341,14 +341,12 @@ TJStatement* TJParser::ParseFunction(TJExpr** name) {
 // [ Name { "," Name } ]: one parameter statement each, or one without a name.
 TJStatement* TJParser::ParseParameters() {
   if (!Is(tkIdentifier)) return StmtFactory.Make(stParam, Line());
-  TJStatement* last = nullptr;
+  StatementChain chain;
   for (;;) {
     Expect(tkIdentifier);
-    TJStatement* param = StmtFactory.Make(stParam, Line(), ExprFactory.MakeIdentifier(Lexer.TokenText));
-    StmtFactory.Link(last, param);
-    last = param;
+    chain.Append(StmtFactory.Make(stParam, Line(), ExprFactory.MakeIdentifier(Lexer.TokenText)));
     Lexer.Next();
-    if (!Is(tkComma)) return StmtFactory.FirstOf(last);
+    if (!Is(tkComma)) return chain.first;
     Lexer.Next();
   }
 }

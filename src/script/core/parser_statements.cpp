@@ -36,12 +36,9 @@ TJStatement* TJParser::ParseStatement() {
 
 // { Statement }: the chain of statements up to the first token that starts none.
 TJStatement* TJParser::ParseStatementList() {
-  TJStatement* last = nullptr;
-  while (TJStatement* s = ParseStatement()) {
-    StmtFactory.Link(last, s);
-    last = s;
-  }
-  return StmtFactory.FirstOf(last);
+  StatementChain chain;
+  while (TJStatement* s = ParseStatement()) chain.Append(s);
+  return chain.first;
 }
 
 // "{" { Statement } "}"
@@ -162,13 +159,11 @@ TJStatement* TJParser::ParseSwitch() {
   ExpectAndNext(tkRParen);
   ExpectAndNext(tkLBrace);
   bool seen_default = false;
-  TJStatement* last = Required(ParseCaseClause(seen_default));
-  while (TJStatement* clause = ParseCaseClause(seen_default)) {
-    StmtFactory.Link(last, clause);
-    last = clause;
-  }
+  StatementChain clauses;
+  clauses.Append(Required(ParseCaseClause(seen_default)));
+  while (TJStatement* clause = ParseCaseClause(seen_default)) clauses.Append(clause);
   ExpectAndNext(tkRBrace);
-  return StmtFactory.Make(stSwitch, Line(), e, StmtFactory.FirstOf(last));
+  return StmtFactory.Make(stSwitch, Line(), e, clauses.first);
 }
 
 // case Expression ":" { Statement } | default ":" { Statement }; a second default is an error.
@@ -201,19 +196,17 @@ TJStatement* TJParser::ParseDeclaration(int kind) {
 
 // Declaration { "," Declaration }, Declaration = Name [ "=" Assignment ]
 TJStatement* TJParser::ParseDeclarationItems() {
-  TJStatement* last = nullptr;
+  StatementChain chain;
   for (;;) {
     Expect(tkIdentifier);
     TJExpr* name = ExprFactory.MakeIdentifier(Lexer.TokenText);
     Lexer.Next();
     if (Is(tkAssign)) {
       Lexer.Next();
-      name->Left = Required(ParseAssignment());
+      name = ExprFactory.MakeNamed(name, Required(ParseAssignment()));
     }
-    TJStatement* item = StmtFactory.Make(stDeclItem, Line(), name);
-    StmtFactory.Link(last, item);
-    last = item;
-    if (!Is(tkComma)) return StmtFactory.FirstOf(last);
+    chain.Append(StmtFactory.Make(stDeclItem, Line(), name));
+    if (!Is(tkComma)) return chain.first;
     Lexer.Next();
   }
 }

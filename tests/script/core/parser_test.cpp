@@ -144,15 +144,15 @@ TEST(Parser, FunctionsKnowTheirEnclosingStatement) {
   TJParser parser;
   parser.Source = U"class A { function m() { function inner() { } } }";
   ASSERT_TRUE(parser.Parse());
-  const TJStatement* cls = parser.Root->Sub1;
+  const TJStatement* cls = parser.Root->Sub1();
   ASSERT_EQ(cls->Type, stClass);
-  EXPECT_EQ(cls->Sub3, parser.Root);
-  const TJStatement* m = cls->Sub1;
+  EXPECT_EQ(cls->Sub3(), parser.Root);
+  const TJStatement* m = cls->Sub1();
   ASSERT_EQ(m->Type, stFunction);
-  EXPECT_EQ(m->Sub3, cls);
-  const TJStatement* inner = m->Sub2->Sub1;
+  EXPECT_EQ(m->Sub3(), cls);
+  const TJStatement* inner = m->Sub2()->Sub1();
   ASSERT_EQ(inner->Type, stFunction);
-  EXPECT_EQ(inner->Sub3, m);
+  EXPECT_EQ(inner->Sub3(), m);
   EXPECT_TRUE(parser.Nesting.empty());
 }
 
@@ -161,7 +161,7 @@ TEST(Parser, EvalWrapsTextInAFunction) {
   TJExpr* f = parser.ParseEval("1 + x");
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(test::DumpExpr(f), "(function _ (params (param)) (block (return (+ 1 x))) (return ()))");
-  EXPECT_EQ(f->Statement->Sub3, nullptr);
+  EXPECT_EQ(f->Statement->Sub3(), nullptr);
   EXPECT_TRUE(parser.Nesting.empty());
   EXPECT_THROW(parser.ParseEval("1 +"), EJSyntaxError);
   EXPECT_NE(parser.ParseEval("2"), nullptr);
@@ -171,10 +171,10 @@ TEST(Parser, IdentifiersCarryInternedNameAndHash) {
   TJParser parser;
   parser.Source = U"abc; abc;";
   ASSERT_TRUE(parser.Parse());
-  const TJExpr* a = parser.Root->Sub1->Expr;
-  const TJExpr* b = parser.Root->Sub1->Next->Expr;
-  EXPECT_EQ(a->Symbol.data(), b->Symbol.data());
-  EXPECT_EQ(a->SymbolHash, KeyHash("abc"));
+  const TJExpr* a = parser.Root->Sub1()->Expr;
+  const TJExpr* b = parser.Root->Sub1()->Next->Expr;
+  EXPECT_EQ(a, b);  // one shared node per name
+  EXPECT_EQ(a->Name->Hash(), KeyHash("abc"));
 }
 
 // Nesting deeper than the stack allows ends in a syntax error, not a stack overflow.
@@ -199,7 +199,7 @@ TEST(Parser, FlatChainsHaveNoLengthLimit) {
   parser.Source = DecodeCp932(sum + ";");
   ASSERT_TRUE(parser.Parse());
   int links = 0;
-  for (const TJExpr* e = parser.Root->Sub1->Expr; e->Code == ecAdd; e = e->Left) ++links;
+  for (const TJExpr* e = parser.Root->Sub1()->Expr; e->Code == ecAdd; e = e->Left) ++links;
   EXPECT_EQ(links, 20000);
 
   std::string calls = "f";
@@ -212,8 +212,8 @@ TEST(Parser, FlatChainsHaveNoLengthLimit) {
   parser.Source = DecodeCp932(chain + " else c;\nd;");
   ASSERT_TRUE(parser.Parse());
   int ifs = 0;
-  const TJStatement* s = parser.Root->Sub1;
-  for (; s->Type == stIf; s = s->Sub2) {
+  const TJStatement* s = parser.Root->Sub1();
+  for (; s->Type == stIf; s = s->Sub2()) {
     EXPECT_EQ(s->Line, 2);
     ++ifs;
   }

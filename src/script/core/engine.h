@@ -14,12 +14,14 @@
 #include "base/wake_signal.h"
 #include "script/core/ast.h"
 #include "script/core/engine_base.h"
+#include "script/core/error_table.h"
 #include "script/core/errors.h"
 #include "script/core/factory.h"
 #include "script/core/function.h"
 #include "script/core/object.h"
 #include "script/core/parser.h"
 #include "script/core/scope.h"
+#include "script/core/stack_guard.h"
 #include "script/core/value_list.h"
 
 namespace kestrin::script {
@@ -170,6 +172,11 @@ private:
   Completion ExecReturn(const TJStatement* s);
   void ExecDeclItem(const TJStatement* s, unsigned flags);
   bool CaseMatches(const Value& discriminant, const Value& label);
+
+  // Raises "ECallError" "stack overflow" when this thread's stack is nearly used up.
+  static void GuardStack() {
+    if (StackExhausted()) RaiseError(ScriptError::StackOverflow);
+  }
 
   // Expressions (interp_expressions.cpp).
   Value Evaluate(const TJExpr* e, unsigned flags = 0);

@@ -1,8 +1,6 @@
 // Calls and members: argument lists (last argument first), calls by function kind with
 // this binding, call/apply and arguments, indexing, members of objects and primitives,
 // and object creation with new.
-#include <typeinfo>
-
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 #include "script/core/stack_guard.h"
@@ -15,6 +13,7 @@ class ScriptFunctionExtra : public FunctionExtra {
 public:
   explicit ScriptFunctionExtra(std::shared_ptr<const FunctionInfo> info) : info(std::move(info)) {}
   std::unique_ptr<FunctionExtra> Clone() const override { return std::make_unique<ScriptFunctionExtra>(info); }
+  const FunctionInfo* ScriptInfo() const override { return info.get(); }
   std::shared_ptr<const FunctionInfo> info;
 };
 
@@ -123,8 +122,8 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
   if (TJObject* bound = fn.BoundObject()) self = bound;
   Value hold_self = Value::Object(self);
   const FunctionExtra* extra = fn.extra.get();
-  const FunctionInfo* info = extra && typeid(*extra) == typeid(ScriptFunctionExtra)
-      ? static_cast<const ScriptFunctionExtra*>(extra)->info.get() : InfoFor(fn.definition).get();
+  const FunctionInfo* info = extra ? extra->ScriptInfo() : nullptr;
+  if (!info) info = InfoFor(fn.definition).get();
 
   TJLocalSymbolTable* activation = table->NewChild(fn.ClosureTable(), self);
   struct Pop {
@@ -295,6 +294,7 @@ void TJEngine::WritePlace(Place& place, const Value& v) {
 }
 
 Value TJEngine::CallMethod(const TJExpr* e) {
+  GuardStack();
   Value base = Evaluate(e->Left);
   // A primitive is wrapped once: its method is bound to the very object that is this.
   Value self = base.type() == vtFunction ? Value() : WrapPrimitive(base);

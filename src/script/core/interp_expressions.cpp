@@ -58,16 +58,13 @@ bool CompareNumbers(int code, double a, double b) {
 }  // namespace
 
 // The dispatcher stays small (no locals to destroy) so that the common nodes cost little;
-// every other form has its own function.
+// every other form has its own function, and those that evaluate operands check the
+// stack (GuardStack) before they recurse.
 Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
   if (!e) return Value();
   switch (e->Code) {
     case ecConstant: return *e->Value;
     case ecIdentifier: return ReadVariable(e);
-    default: break;
-  }
-  if (StackExhausted()) RaiseError(ScriptError::StackOverflow);
-  switch (e->Code) {
     case ecAdd: case ecSub: case ecDiv: case ecMul: case ecMod: case ecIntDiv:
     case ecShl: case ecShr: case ecUShr: case ecBitAnd: case ecBitXor: case ecBitOr:
       return EvalBinaryNode(e);
@@ -82,11 +79,13 @@ Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
 }
 
 Value TJEngine::EvalCallNode(const TJExpr* e) {
+  GuardStack();
   Value callee = Evaluate(e->Left);
   return CallOrIndex(callee, e->Right);
 }
 
 Value TJEngine::EvalOther(const TJExpr* e, unsigned flags) {
+  GuardStack();
   int code = e->Code;
   switch (code) {
     case ecComma:
@@ -139,6 +138,7 @@ Value TJEngine::EvalOther(const TJExpr* e, unsigned flags) {
 
 // Binary operators: the right operand is evaluated first.
 Value TJEngine::EvalBinaryNode(const TJExpr* e) {
+  GuardStack();
   if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
   Value r = Evaluate(e->Right);
   Value l = Evaluate(e->Left);
@@ -146,6 +146,7 @@ Value TJEngine::EvalBinaryNode(const TJExpr* e) {
 }
 
 Value TJEngine::EvalCompareNode(const TJExpr* e) {
+  GuardStack();
   if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
   Value r = Evaluate(e->Right);
   Value l = Evaluate(e->Left);
@@ -223,6 +224,7 @@ void TJEngine::AssignName(const TJExpr* id, const Value& v, unsigned flags) {
 }
 
 Value TJEngine::EvalAssign(const TJExpr* e, unsigned flags) {
+  GuardStack();
   const TJExpr* target = e->Left;
   const TJExpr* source = e->Right;
   if (target->Code == ecIdentifier && !(flags & evDeclaring) && source->Code == ecAdd &&

@@ -26,7 +26,7 @@ void TJEngine::Step(const TJStatement* s) {
 }
 
 Completion TJEngine::Execute(const TJStatement* s, unsigned flags, SwitchContext* sw) {
-  if (StackExhausted()) RaiseError(ScriptError::StackOverflow);
+  GuardStack();
   for (; s; s = s->Next) {
     Step(s);
     Completion c = ExecuteOne(s, flags, sw);

@@ -266,6 +266,31 @@ TEST(ScriptHost, DeepRecursionOnASmallThreadStackIsAScriptError) {
   });
 }
 
+// An abort from OnStep passes every catch but runs the finally clauses on its way out; an
+// abort from OnDoEvents ends the event loop; the host compiles and runs again after both.
+TEST(ScriptHost, AbortsEndTheRunAndTheHostGoesOn) {
+  TJHost host(RegisterBuiltins);
+  Recorder rec(host);
+  int steps = 0;
+  host.OnStep = [&](TJScriptHost&, bool& abort) { abort = ++steps == 1000; };
+  EXPECT_EQ(CompileAndRun(host, "try {\n  while (true) {}\n} catch (e) { println(\"caught\"); }\n"
+                                "finally { println(\"finally\"); }\nprintln(\"after\");"),
+            0);
+  EXPECT_EQ(rec.out, "finally\r\n");
+  ASSERT_EQ(rec.errors.size(), 1u);
+  EXPECT_EQ(rec.errors[0].msg, "Abort Script(4)");  // the line of the last statement run: the finally clause
+  host.OnStep = nullptr;
+  int passes = 0;
+  host.OnDoEvents = [&](TJScriptHost&, bool& abort) { abort = ++passes == 2; };
+  rec.out.clear();
+  EXPECT_EQ(CompileAndRun(host, "eventLoop(); println(\"loop\");"), 0);
+  EXPECT_EQ(passes, 2);
+  host.OnDoEvents = nullptr;
+  EXPECT_EQ(CompileAndRun(host, "println(6 * 7);"), 0);
+  EXPECT_EQ(rec.out, "loop\r\n42\r\n");
+  EXPECT_EQ(rec.errors.size(), 1u);
+}
+
 TEST(ScriptHost, RepeatedEvalOfOneTextInALoop) {
   TJHost host(RegisterBuiltins);
   Recorder rec(host);

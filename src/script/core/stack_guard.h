@@ -21,7 +21,7 @@ inline const char* ThreadStackLimit() {
   return detail::t_stack_limit;
 }
 
-// The limit for script calls lies kCallReserve above ThreadStackLimit: a recursion through
+// The limit for script calls lies a reserve above ThreadStackLimit: a recursion through
 // calls always stops at a call, never at a statement or expression inside one (whose line
 // would then depend on where the stack happened to end), since one call's own frames stay
 // far below the reserve.

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "script/builtins/builtins.h"
 #include "script/core/host.h"
 
 using namespace kestrin::script;
@@ -13,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view source(reinterpret_cast<const char*>(data), size);
   // sleep() waits as long as it is told; that is its job, not a fault.
   if (source.find("sleep") != std::string_view::npos) return 0;
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   size_t output = 0;
   int steps = 0;
   host.OnStdout = [&](TJScriptHost&, const std::string& s) { output += s.size(); };

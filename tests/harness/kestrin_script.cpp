@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 
+#include "script/builtins/builtins.h"
 #include "script/core/host.h"
 
 namespace {
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  kestrin::script::TJHost host;
+  kestrin::script::TJHost host(kestrin::script::RegisterBuiltins);
   // Libraries are looked up next to the script first.
   std::string file = argv[1];
   size_t slash = file.rfind('/');

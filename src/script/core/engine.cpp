@@ -1,13 +1,12 @@
 // TJEngine: construction, compile, run with error reporting and the event loop, message
 // pumping, eval with its cache of parsed texts, and the host's entry points.
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 #include <typeinfo>
 
-#include "script/core/builtins_min.h"
 
 namespace kestrin::script {
 namespace {
@@ -54,14 +53,19 @@ private:
 
 }  // namespace
 
-TJEngine::TJEngine(void* host)
+TJEngine::TJEngine(TJLibrary builtins, void* host)
     : host_(host), factory_(std::make_unique<TJObjectFactory>(this)), root_(std::make_unique<TJRootSymbolTable>()) {
   current_ = root_.get();
   factory_->OnNewObject = [this](TJObjectFactory&, TJObject& obj) {
     if (OnNewObject) OnNewObject(obj);
   };
-  RegisterMinimalBuiltins(*this);
-  global_ = new TJGlobalObject(this);
+  builtins(*this);
+  if (const ClassCell* array = factory_->FindClass("Array")) new_array_ = array->create;
+  if (!global_) SetGlobalObject(new TJObject(this));
+}
+
+void TJEngine::SetGlobalObject(TJObject* global) {
+  global_ = global;
   global_hold_ = Value::Object(global_);
 }
 
@@ -78,9 +82,13 @@ void TJEngine::RegisterObjectClass(std::string_view name, ObjectConstructor crea
 }
 
 Value TJEngine::NewArray(const TJValueList& items) {
-  auto* a = new TJArrayObject(this);
+  TJObject* a = new_array_ ? new_array_(this, nullptr) : nullptr;
+  if (!a || !a->ListItems()) {
+    delete a;
+    RaiseError(ScriptError::NoArrayClass);
+  }
   Value v = Value::Object(a);
-  a->items.Assign(&items);
+  a->ListItems()->Assign(&items);
   factory_->Register(a);
   return v;
 }
@@ -114,13 +122,12 @@ bool TJEngine::ReadStdin(std::string& text, int32_t count, bool line) {
 void TJEngine::ResetRun() {
   alive_ = false;
   finished_ = false;
-  if (global_) {
-    global_->Clear();  // members a script gave the Global object go with its run
-    global_->terminated = true;
-    global_->SetArguments(Value());
-  }
+  if (global_) global_->Clear();  // members a script gave the Global object go with its run
+  loop_terminated_ = true;
+  arguments_ = Value();
   global_instances_.clear();
   return_value_ = Value();
+  thrown_value_ = Value();
   current_ = root_.get();
   tables_.clear();
   module_tables_.clear();
@@ -167,18 +174,17 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     alive_ = true;
     TJValueList copy;
     if (args) copy.Assign(args);
-    global_->SetArguments(NewArray(copy));
-    global_->terminated = true;
+    arguments_ = NewArray(copy);
+    loop_terminated_ = true;
     if (OnRun) OnRun();
-    char base = 0;
-    stack_base_ = &base;
     call_depth_ = 0;
     current_ = root_.get();
     Completion c = Execute(root, 0);
     finished_ = true;
     if (main_table_) current_ = main_table_;
     if (c == Completion::Return) result = ValueToInteger(return_value_);
-    else if (c != Completion::Normal) throw EJThrow("ESyntaxError", c == Completion::Break ? "break" : "continue");
+    else if (c == Completion::Throw) RaiseThrown();
+    else if (c != Completion::Normal) RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
     return_value_ = Value();
   } catch (const EJExit& e) {
     finished_ = true;
@@ -201,8 +207,9 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
   }
   if (main_table_) current_ = main_table_;
   try {
-    while (alive_ && !global_->terminated && DoEvents())
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // The program asked for its events (eventLoop()): each pass waits for messages.
+    while (alive_ && !loop_terminated_ && DoEvents(kEventLoopWait)) {
+    }
   } catch (...) {
     alive_ = false;
     ReportError("Exception: ESystemError(" + std::to_string(line_) + ") => error in the event loop");
@@ -214,17 +221,16 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
   return result;
 }
 
-bool TJEngine::DoEvents() {
+bool TJEngine::DoEvents(std::chrono::milliseconds wait) {
   if (!running_ || !alive_) return false;
   if (OnDoEvents) {
     bool abort = false;
     OnDoEvents(abort);
     if (abort) return false;
   }
-  bool go_on = true;
-  if (MessagePump) go_on = MessagePump();
-  std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  return go_on;
+  if (MessagePump) return MessagePump(wait);
+  wake_.WaitFor(wait);
+  return true;
 }
 
 void TJEngine::Eval(std::string_view text, TJValueList* params, Value& result) {
@@ -284,28 +290,28 @@ std::shared_ptr<const FunctionInfo> TJEngine::InfoFor(const TJStatement* def) {
   auto it = infos_.find(def);
   if (it != infos_.end()) return it->second;
   auto info = std::make_shared<FunctionInfo>();
-  for (const TJStatement* p = def->Sub1; p; p = p->Next)
+  for (const TJStatement* p = def->Sub1(); p; p = p->Next)
     if (p->Expr && p->Expr->Name) info->params.push_back(*p->Expr->Name);
   // Does the body name `arguments` outside nested functions?
   std::vector<const TJExpr*> exprs;
-  std::vector<const TJStatement*> stmts{def->Sub2};
+  std::vector<const TJStatement*> stmts{def->Sub2()};
   while (!stmts.empty() && !info->uses_arguments) {
     const TJStatement* s = stmts.back();
     stmts.pop_back();
     for (; s; s = s->Next) {
       if (s->Type == stFunction || s->Type == stClass) continue;
       exprs.push_back(s->Expr);
-      for (const TJStatement* sub : {s->Sub1, s->Sub2, s->Sub3})
+      for (const TJStatement* sub : {s->Sub1(), s->Sub2(), s->Sub3()})
         if (sub) stmts.push_back(sub);
     }
     while (!exprs.empty()) {
       const TJExpr* e = exprs.back();
       exprs.pop_back();
       if (!e || e->Code == ecFunction) continue;
-      if (e->Code == ecIdentifier && e->Symbol == "arguments") info->uses_arguments = true;
+      if (e->Code == ecIdentifier && e->Name->view() == "arguments") info->uses_arguments = true;
       exprs.push_back(e->Left);
       exprs.push_back(e->Right);
-      exprs.push_back(e->Third);
+      if (e->Code == ecConditional || e->Code == ecMethodCall) exprs.push_back(e->Third);
     }
   }
   infos_.emplace(def, info);
@@ -316,7 +322,7 @@ TJFunctionSymbolTable* TJEngine::TableFor(const TJStatement* def) {
   auto it = tables_.find(def);
   if (it != tables_.end()) return it->second;
   TJLocalSymbolTable* parent = current_;
-  if (const TJStatement* outer = def->Sub3) {
+  if (const TJStatement* outer = def->Sub3()) {
     if (outer->Type == stModule) {
       auto m = module_tables_.find(outer);
       if (m != module_tables_.end()) parent = m->second;

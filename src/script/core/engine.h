@@ -11,24 +11,36 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/wake_signal.h"
 #include "script/core/ast.h"
 #include "script/core/engine_base.h"
+#include "script/core/error_table.h"
 #include "script/core/errors.h"
 #include "script/core/factory.h"
 #include "script/core/function.h"
 #include "script/core/object.h"
 #include "script/core/parser.h"
 #include "script/core/scope.h"
+#include "script/core/stack_guard.h"
 #include "script/core/value_list.h"
 
 namespace kestrin::script {
 
-class TJGlobalObject;
+class TJEngine;
+
+// A library of script classes: registers them with the engine's class factory. The
+// built-in objects are one library; each family of host objects is another.
+using TJLibrary = void (*)(TJEngine& engine);
 
 // Deepest script call nesting; deeper calls raise "ECallError" "stack overflow".
 inline constexpr int kMaxCallDepth = 10000;
-// C++ stack a run may use below its entry before calls raise the same error.
-inline constexpr size_t kMaxStackBytes = size_t{5} << 20;
+
+// How long a doEvents() of the script waits for a message when none is pending.
+inline constexpr std::chrono::milliseconds kDoEventsWait{10};
+// How long the event loop after the program waits for a message before it asks the
+// host's OnDoEvents again: messages end the wait at once, so this only bounds how late
+// an abort decided outside the message queue is seen.
+inline constexpr std::chrono::milliseconds kEventLoopWait{50};
 
 // Execution flags of statements.
 enum ExecFlag : unsigned {
@@ -52,7 +64,8 @@ struct FunctionInfo {
 
 class TJEngine : public BaseEngine {
 public:
-  explicit TJEngine(void* host = nullptr);
+  // `builtins` registers the built-in classes (Array among them) and the Global object.
+  explicit TJEngine(TJLibrary builtins, void* host = nullptr);
   ~TJEngine() override;
 
   // BaseEngine.
@@ -68,8 +81,11 @@ public:
   // the top-level return value as an integer, else 0. Nothing escapes: errors are
   // reported through OnStderr and OnError.
   int32_t Run(const TJStatement* root = nullptr, const TJValueList* args = nullptr);
-  // Lets the host's messages run once; false when the run is stopping.
-  bool DoEvents();
+  // Asks the host whether to go on, then processes the application's messages, first
+  // waiting up to `wait` for one to arrive; false when the run is stopping.
+  bool DoEvents(std::chrono::milliseconds wait = kDoEventsWait);
+  // Ends a wait of DoEvents early; callable from any thread.
+  void Wake() { wake_.Wake(); }
   // Forgets the objects, variables and state of the last run.
   void ResetRun();
   // The text + CR LF to OnStderr, then OnError with the current line.
@@ -98,7 +114,14 @@ public:
   TJParser& Parser() { return parser_; }
   TJRootSymbolTable& RootTable() { return *root_; }
   TJLocalSymbolTable* CurrentTable() const { return current_; }
-  TJGlobalObject* GlobalObject() const { return global_; }
+  // The Global object: `this` of the program and the owner of the global functions.
+  TJObject* GlobalObject() const { return global_; }
+  void SetGlobalObject(TJObject* global);
+  // The arguments array of the run.
+  const Value& Arguments() const { return arguments_; }
+  // After the program, the event loop runs until terminated (eventLoop() clears the flag).
+  bool LoopTerminated() const { return loop_terminated_; }
+  void SetLoopTerminated(bool terminated) { loop_terminated_ = terminated; }
   void* Host() const { return host_; }
   int32_t Line() const { return line_; }
   bool Finished() const { return finished_; }
@@ -114,9 +137,10 @@ public:
   std::function<void(std::string& text, bool& success, int32_t count, bool line)> OnStdin;
   std::function<void(int32_t line, std::string_view msg)> OnError;
   std::function<void(bool& abort)> OnDoEvents;
-  // Processes the application's pending messages; false when the application is
-  // terminating. Installed by the GUI; without it DoEvents only sleeps.
-  std::function<bool()> MessagePump;
+  // Processes the application's pending messages; when there are none it first waits up
+  // to the given time for one (a firing timer is a message). False when the application
+  // is terminating. Installed by the GUI; without it DoEvents waits for Wake or the time.
+  std::function<bool(std::chrono::milliseconds wait)> MessagePump;
   // Tests a regular expression (a RegExp value or object) against a text, updating the
   // last-match state; installed by the RegExp object. Without it regex cases raise.
   std::function<bool(const Value& regexp, const Value& subject)> RegExpTest;
@@ -133,7 +157,10 @@ private:
   Completion ExecExpr(const TJStatement* s);
   Completion ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw);
   Completion ExecDefinition(const TJStatement* s);
-  [[noreturn]] void ExecThrow(const TJStatement* s);
+  Completion ExecThrow(const TJStatement* s);
+  Completion CatchThrown(const TJStatement* handler, const Value& caught, unsigned flags, SwitchContext* sw);
+  // A Throw completion leaving a function or the program: the script error it stands for.
+  [[noreturn]] void RaiseThrown();
   Completion ExecWhile(const TJStatement* s);
   Completion ExecDo(const TJStatement* s);
   Completion ExecFor(const TJStatement* s);
@@ -146,6 +173,11 @@ private:
   void ExecDeclItem(const TJStatement* s, unsigned flags);
   bool CaseMatches(const Value& discriminant, const Value& label);
 
+  // Raises "ECallError" "stack overflow" when this thread's stack is nearly used up.
+  static void GuardStack() {
+    if (StackExhausted()) RaiseError(ScriptError::StackOverflow);
+  }
+
   // Expressions (interp_expressions.cpp).
   Value Evaluate(const TJExpr* e, unsigned flags = 0);
   Value ReadVariable(const TJExpr* id);
@@ -156,6 +188,8 @@ private:
   Value EvalIncDec(const TJExpr* e);
   Value EvalBinary(int code, const Value& l, const Value& r);
   Value EvalBinaryNode(const TJExpr* e);
+  Value EvalChain(const TJExpr* e);
+  Value EvalCompare(int code, const Value& l, const Value& r);
   Value EvalCallNode(const TJExpr* e);
   Value EvalOther(const TJExpr* e, unsigned flags);
   Value EvalCompareNode(const TJExpr* e);
@@ -172,7 +206,17 @@ private:
   Value CallMethod(const TJExpr* e);
   Value GetMember(const Value& v, const StrRef& name, bool deleting);
   void SetMember(const Value& v, const StrRef& name, const Value& nv);
-  void SetIndexed(const Value& target, const TJExpr* args, const Value& v);
+  // An indexed or method-call target (a[i], a.m[i]) with its object, this and indexes
+  // evaluated once, so that a compound assignment or ++ reads and stores the same place.
+  struct Place {
+    Value holder;         // the object indexed, or the function called as a property
+    Value wrapped;        // holds the object of a primitive that `self` points at
+    TJObject* self = nullptr;
+    TJValueList args;
+  };
+  Place ResolvePlace(const TJExpr* target);
+  Value ReadPlace(Place& place);
+  void WritePlace(Place& place, const Value& v);
   Value WrapPrimitive(const Value& v);
   void CallScript(IJFunction& fn, TJValueList* params, Value& result, TJObject* self);
   // Where a call's arguments are: a list, or a range of the argument stack.
@@ -194,8 +238,12 @@ private:
   std::unique_ptr<TJObjectFactory> factory_;
   std::unique_ptr<TJRootSymbolTable> root_;
   TJLocalSymbolTable* current_ = nullptr;
-  TJGlobalObject* global_ = nullptr;  // one count held
+  TJObject* global_ = nullptr;  // one count held
   Value global_hold_;
+  Value arguments_;
+  bool loop_terminated_ = true;
+  ObjectConstructor new_array_ = nullptr;  // the registered Array class
+  kestrin::WakeSignal wake_;
   std::vector<Value> global_instances_;
   int32_t line_ = -1;
   bool finished_ = false;
@@ -203,9 +251,9 @@ private:
   bool alive_ = false;
   bool compiled_ = false;
   Value return_value_;  // the value of a Return completion
+  Value thrown_value_;  // the value of a Throw completion
   std::vector<Value> arg_stack_;  // arguments of script calls being made
   int call_depth_ = 0;
-  const char* stack_base_ = nullptr;
   int next_table_id_ = 0;
   std::unordered_map<const TJStatement*, TJFunctionSymbolTable*> tables_;
   std::unordered_map<const TJStatement*, std::shared_ptr<const FunctionInfo>> infos_;

@@ -20,9 +20,10 @@ int64_t MillisecondsSince(std::chrono::steady_clock::time_point start) {
 
 }  // namespace
 
-TJScriptHost::TJScriptHost() : engine_(std::make_unique<TJEngine>(this)) {
+TJScriptHost::TJScriptHost(TJLibrary builtins, std::initializer_list<TJLibrary> libraries)
+    : engine_(std::make_unique<TJEngine>(builtins, this)) {
   Bridge();
-  ImportLibraries();
+  for (TJLibrary library : libraries) library(*engine_);
 }
 
 TJScriptHost::~TJScriptHost() {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,13 +31,13 @@ public:
   using TErrorEvent = std::function<void(TJScriptHost& sender, int32_t line, const std::string& msg)>;
   using TNotifyEvent = std::function<void(TJScriptHost& sender)>;
 
-  TJScriptHost();
+  // The engine gets `builtins` (the language's own objects); then each host library is
+  // registered in the order given.
+  explicit TJScriptHost(TJLibrary builtins, std::initializer_list<TJLibrary> libraries = {});
   ~TJScriptHost() override;
   TJScriptHost(const TJScriptHost&) = delete;
   TJScriptHost& operator=(const TJScriptHost&) = delete;
 
-  // Registers the host-object libraries; none exist yet in this build.
-  virtual void ImportLibraries() {}
   void ImportObject(std::string_view name, ObjectConstructor create) { engine_->RegisterObjectClass(name, create); }
   // Compiles UTF-8 (or CP932) program text; false, after the error events, when it has
   // errors; false while a run is active.
@@ -69,8 +70,9 @@ public:
   const std::string& LastErrorOutput() const { return last_error_; }
   int64_t CompileMilliseconds() const { return compile_ms_; }
   int64_t RunMilliseconds() const { return run_ms_; }
-  // Processes the application's messages for DoEvents (the GUI installs one).
-  void SetMessagePump(std::function<bool()> pump) { engine_->MessagePump = std::move(pump); }
+  // Processes the application's messages for DoEvents (the GUI installs one); see
+  // TJEngine::MessagePump for the wait it is given.
+  void SetMessagePump(std::function<bool(std::chrono::milliseconds)> pump) { engine_->MessagePump = std::move(pump); }
 
 private:
   void Bridge();
@@ -82,6 +84,9 @@ private:
 };
 
 // The same component under its shorter name.
-class TJHost : public TJScriptHost {};
+class TJHost : public TJScriptHost {
+public:
+  using TJScriptHost::TJScriptHost;
+};
 
 }  // namespace kestrin::script

@@ -1,10 +1,9 @@
 // Calls and members: argument lists (last argument first), calls by function kind with
 // this binding, call/apply and arguments, indexing, members of objects and primitives,
 // and object creation with new.
-#include <typeinfo>
-
-#include "script/core/builtins_min.h"
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
+#include "script/core/stack_guard.h"
 
 namespace kestrin::script {
 namespace {
@@ -14,19 +13,17 @@ class ScriptFunctionExtra : public FunctionExtra {
 public:
   explicit ScriptFunctionExtra(std::shared_ptr<const FunctionInfo> info) : info(std::move(info)) {}
   std::unique_ptr<FunctionExtra> Clone() const override { return std::make_unique<ScriptFunctionExtra>(info); }
+  const FunctionInfo* ScriptInfo() const override { return info.get(); }
   std::shared_ptr<const FunctionInfo> info;
 };
 
-[[noreturn]] void NeedFunctionOrObject() { throw EJThrow("ECallError", "call function error,need function or object"); }
+[[noreturn]] void NeedFunctionOrObject() { RaiseError(ScriptError::NeedFunctionOrObject); }
 
-// Counts one script call; too deep (by count or by C++ stack) is a script error.
+// Counts one script call; too deep (by count or by this thread's stack) is a script error.
 class CallDepth {
 public:
-  CallDepth(int& depth, const char*& base) : depth_(depth) {
-    const char* here = static_cast<const char*>(__builtin_frame_address(0));
-    if (depth_ == 0) base = here;
-    if (depth_ >= kMaxCallDepth || (base > here && static_cast<size_t>(base - here) > kMaxStackBytes))
-      throw EJThrow("ECallError", "stack overflow");
+  explicit CallDepth(int& depth) : depth_(depth) {
+    if (depth_ >= kMaxCallDepth || CallStackExhausted()) RaiseError(ScriptError::StackOverflow);
     ++depth_;
   }
   ~CallDepth() { --depth_; }
@@ -66,7 +63,7 @@ Value TJEngine::MakeFunctionValue(const TJStatement* def, int func_type) {
   if (def->Expr && def->Expr->Name) f->name = *def->Expr->Name;
   f->func_type = static_cast<uint8_t>(func_type);
   f->definition = def;
-  f->parameters = def->Sub1;
+  f->parameters = def->Sub1();
   f->SetSymbolTable(TableFor(def));
   if (func_type == ftScript) f->extra = std::make_unique<ScriptFunctionExtra>(InfoFor(def));
   return fn;
@@ -81,7 +78,7 @@ void TJEngine::CallFunction(IJFunction& fn, TJValueList* params, Value& result, 
       CallNativeFunction(fn, params ? *params : none, result);
       return;
     }
-    default: throw EJThrow("ECallError", "not support function type");
+    default: RaiseError(ScriptError::UnsupportedFunction);
   }
 }
 
@@ -99,9 +96,9 @@ void TJEngine::CallScript(IJFunction& fn, TJValueList* params, Value& result, TJ
       args = &rest;
       if (given.GetCount() > 1) {
         apply_array = given.GetValue(1);
-        auto* array = dynamic_cast<TJArrayObject*>(apply_array.object());
-        if (!array) throw EJThrow("ETypeError", fn.name.str() + ".apply arguments error");
-        args = &array->items;
+        TJValueList* items = apply_array.object() ? apply_array.object()->ListItems() : nullptr;
+        if (!items) RaiseError(ScriptError::ApplyArguments, {fn.name.view()});
+        args = items;
       }
     } else {
       for (int32_t i = 1; i < given.GetCount(); ++i) rest.Add(given.GetValue(i));
@@ -120,13 +117,13 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
                          TJObject* self) {
   TJFunctionSymbolTable* table = fn.SymbolTable();
   if (!table || !fn.definition) return;  // the program that made it has been cleared
-  CallDepth depth(call_depth_, stack_base_);
+  CallDepth depth(call_depth_);
   Value hold_fn = Value::Function(&fn);
   if (TJObject* bound = fn.BoundObject()) self = bound;
   Value hold_self = Value::Object(self);
   const FunctionExtra* extra = fn.extra.get();
-  const FunctionInfo* info = extra && typeid(*extra) == typeid(ScriptFunctionExtra)
-      ? static_cast<const ScriptFunctionExtra*>(extra)->info.get() : InfoFor(fn.definition).get();
+  const FunctionInfo* info = extra ? extra->ScriptInfo() : nullptr;
+  if (!info) info = InfoFor(fn.definition).get();
 
   TJLocalSymbolTable* activation = table->NewChild(fn.ClosureTable(), self);
   struct Pop {
@@ -147,9 +144,10 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
   for (size_t i = 0; i < info->params.size(); ++i)
     activation->DefineLocal(info->params[i], args.Get(*this, static_cast<int32_t>(i)));
   int32_t line = line_;
-  Completion c = Execute(fn.definition->Sub2, 0);
+  Completion c = Execute(fn.definition->Sub2(), 0);
   if (c == Completion::Break || c == Completion::Continue)
-    throw EJThrow("ESyntaxError", c == Completion::Break ? "break" : "continue");
+    RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
+  if (c == Completion::Throw) RaiseThrown();
   if (c == Completion::Return) result = std::move(return_value_);
   return_value_ = Value();
   line_ = line;
@@ -220,7 +218,11 @@ Value TJEngine::IndexObject(TJObject* obj, const TJValueList& args) {
   int32_t count = args.GetCount();
   int32_t index;
   if (count == 1 && (obj->ClassFlags() & kArrayObjectClass) && WholeIndex(args.GetValue(0), index)) {
-    if (auto* array = dynamic_cast<TJArrayObject*>(obj)) return array->Get(index);
+    if (obj->ListItems()) {
+      Value out;
+      obj->GetItem(index, out);
+      return out;
+    }
   }
   StrRef key = count > 0 ? ValueToString(args.GetValue(count - 1)) : StrRef();
   Value out;
@@ -233,18 +235,43 @@ Value TJEngine::IndexObject(TJObject* obj, const TJValueList& args) {
   return out;
 }
 
-void TJEngine::SetIndexed(const Value& target, const TJExpr* args_expr, const Value& v) {
-  TJValueList args;
-  BuildArguments(args_expr, args);
-  if (TJObject* obj = target.object()) {
+TJEngine::Place TJEngine::ResolvePlace(const TJExpr* target) {
+  Place place;
+  if (target->Code == ecCall) {
+    place.holder = Evaluate(target->Left);
+    place.self = current_->GetThis();
+    BuildArguments(target->Right, place.args);
+    return place;
+  }
+  // a.m(list) or a.m[list]: the member is found before its indexes are evaluated.
+  Value base = Evaluate(target->Left);
+  place.wrapped = base.type() == vtFunction ? Value() : WrapPrimitive(base);
+  place.self = place.wrapped.object();
+  place.holder = GetMember(place.self ? place.wrapped : base, *target->Right->Name, false);
+  if (!place.holder.function() && !place.holder.object()) NeedFunctionOrObject();
+  BuildArguments(target->Third, place.args);
+  return place;
+}
+
+Value TJEngine::ReadPlace(Place& place) {
+  if (IJFunction* f = place.holder.function()) {
+    Value result;
+    CallFunction(*f, &place.args, result, place.self);
+    return result;
+  }
+  if (place.holder.object()) return IndexObject(place.holder.object(), place.args);
+  if (place.holder.type() == vtString) return IndexObject(WrapPrimitive(place.holder).object(), place.args);
+  NeedFunctionOrObject();
+}
+
+void TJEngine::WritePlace(Place& place, const Value& v) {
+  if (TJObject* obj = place.holder.object()) {
+    const TJValueList& args = place.args;
     int32_t count = args.GetCount();
     int32_t index;
-    if (count == 1 && (obj->ClassFlags() & kArrayObjectClass) && WholeIndex(args.GetValue(0), index)) {
-      if (auto* array = dynamic_cast<TJArrayObject*>(obj)) {
-        array->Set(index, v);
-        return;
-      }
-    }
+    if (count == 1 && (obj->ClassFlags() & kArrayObjectClass) && WholeIndex(args.GetValue(0), index) &&
+        obj->SetItem(index, v))
+      return;
     StrRef key = count > 0 ? ValueToString(args.GetValue(count - 1)) : StrRef();
     if (count < 2) {
       obj->SetValue(key, v);
@@ -254,16 +281,20 @@ void TJEngine::SetIndexed(const Value& target, const TJExpr* args_expr, const Va
     }
     return;
   }
-  if (IJFunction* f = target.function()) {
+  if (IJFunction* f = place.holder.function()) {
+    // A function as an indexed target is a property put: the indexes, then the value.
+    TJValueList args;
+    args.Assign(&place.args);
     args.Add(v);
     Value ignored;
-    CallFunction(*f, &args, ignored, current_->GetThis());
+    CallFunction(*f, &args, ignored, place.self);
     return;
   }
   NeedFunctionOrObject();
 }
 
 Value TJEngine::CallMethod(const TJExpr* e) {
+  GuardStack();
   Value base = Evaluate(e->Left);
   // A primitive is wrapped once: its method is bound to the very object that is this.
   Value self = base.type() == vtFunction ? Value() : WrapPrimitive(base);
@@ -324,7 +355,7 @@ Value TJEngine::GetMember(const Value& v, const StrRef& name, bool deleting) {
     }
     default: break;
   }
-  throw EJThrow("ENameError", "member error " + name.str());
+  RaiseError(ScriptError::MemberError, {name.view()});
 }
 
 void TJEngine::SetMember(const Value& v, const StrRef& name, const Value& nv) {
@@ -345,8 +376,8 @@ void TJEngine::SetMember(const Value& v, const StrRef& name, const Value& nv) {
       class_name = &f->name;
     }
   }
-  if (!class_name) throw EJThrow("ENameError", "member assign error " + name.str());
-  if (!factory_->SetPrototype(*class_name, nv.object())) throw EJThrow("ENameError", "prototype assign error " + name.str());
+  if (!class_name) RaiseError(ScriptError::MemberAssign, {name.view()});
+  if (!factory_->SetPrototype(*class_name, nv.object())) RaiseError(ScriptError::PrototypeAssign, {name.view()});
 }
 
 Value TJEngine::MakeObject(const StrRef& name, TJValueList* params) {
@@ -365,10 +396,10 @@ Value TJEngine::MakeObject(const StrRef& name, TJValueList* params) {
       return result;
     }
     if (f->func_type == ftClass) return ApplyClass(*f, params, 0);
-    throw EJThrow("ENameError", "create object constructor error " + name.str());
+    RaiseError(ScriptError::ConstructorError, {name.view()});
   }
   if (!factory_->FindClass(name.view()) || !factory_->FindClass(name.view())->create)
-    throw EJThrow("ENameError", "create object error " + name.str());
+    RaiseError(ScriptError::CreateObject, {name.view()});
   Value result = factory_->Create(name.view(), params);
   current_->AddTemporary(result);
   return result;
@@ -392,16 +423,16 @@ Value TJEngine::ApplyClass(IJFunction& cls, TJValueList* params, int depth) {
     factory_->Register(plain);
   }
   TJObject* obj = result.object();
-  if (!obj) throw EJThrow("ENameError", "create object error " + cls.name.str());
+  if (!obj) RaiseError(ScriptError::CreateObject, {cls.name.view()});
   obj->SetObjectName(cls.name);
   current_->AddTemporary(result);
-  for (const TJStatement* m = def ? def->Sub1 : nullptr; m; m = m->Next) {
+  for (const TJStatement* m = def ? def->Sub1() : nullptr; m; m = m->Next) {
     if (m->Type == stFunction && m->Expr && m->Expr->Name) {
       Value fn = MakeFunctionValue(m, ftScript);
       fn.function()->SetBoundObject(obj);
       obj->SetValue(*m->Expr->Name, fn);
     } else if (m->Type == stVar) {
-      for (const TJStatement* item = m->Sub1; item; item = item->Next) {
+      for (const TJStatement* item = m->Sub1(); item; item = item->Next) {
         if (!item->Expr || !item->Expr->Name) continue;
         obj->SetValue(*item->Expr->Name, item->Expr->Left ? Evaluate(item->Expr->Left) : Value::Null());
       }

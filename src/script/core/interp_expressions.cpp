@@ -2,10 +2,12 @@
 // assignment and its compound forms, increments, typeof, literals and function values.
 #include <cmath>
 
-#include "script/core/builtins_min.h"
+#include "base/wrap_int.h"
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 #include "script/core/number_text.h"
 #include "script/core/operators.h"
+#include "script/core/stack_guard.h"
 
 namespace kestrin::script {
 namespace {
@@ -15,8 +17,30 @@ double NumberOf(const Value& v) { return v.raw_type() == vtInteger ? v.integer()
 
 // The integer that ++ and -- start from: doubles are truncated toward zero.
 int32_t IncDecBase(const Value& v) {
-  if (v.type() == vtDouble) return DoubleToInt32(std::trunc(v.dbl()));
+  if (v.type() == vtDouble) return RoundToInt32Wrapped(std::trunc(v.dbl()));
   return ValueToInteger(v);
+}
+
+// Operators evaluated right operand first, then left: arithmetic, shifts, bitwise.
+bool IsStrictBinary(int code) {
+  return (code >= ecAdd && code <= ecIntDiv) || (code >= ecShl && code <= ecUShr) ||
+         (code >= ecBitAnd && code <= ecBitOr);
+}
+bool IsShortCircuit(int code) { return code == ecOr || code == ecAnd; }
+// The operators whose left-leaning chains EvalChain walks without recursion.
+bool IsChainLink(int code) {
+  return IsStrictBinary(code) || (code >= ecOr && code <= ecAndAll) || (code >= ecLess && code <= ecStrictNe);
+}
+
+// A left spine of more than this many links is evaluated by EvalChain; shorter ones by
+// plain recursion, which costs no allocation.
+constexpr int kShortChain = 32;
+bool IsLongChain(const TJExpr* e) {
+  for (int n = 0; n < kShortChain; ++n) {
+    e = e->Left;
+    if (!IsChainLink(e->Code)) return false;
+  }
+  return true;
 }
 
 // Relational and equality operators on two numbers, the common case of loops.
@@ -34,7 +58,8 @@ bool CompareNumbers(int code, double a, double b) {
 }  // namespace
 
 // The dispatcher stays small (no locals to destroy) so that the common nodes cost little;
-// every other form has its own function.
+// every other form has its own function, and those that evaluate operands check the
+// stack (GuardStack) before they recurse.
 Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
   if (!e) return Value();
   switch (e->Code) {
@@ -54,18 +79,24 @@ Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
 }
 
 Value TJEngine::EvalCallNode(const TJExpr* e) {
+  GuardStack();
   Value callee = Evaluate(e->Left);
   return CallOrIndex(callee, e->Right);
 }
 
 Value TJEngine::EvalOther(const TJExpr* e, unsigned flags) {
+  GuardStack();
   int code = e->Code;
   switch (code) {
     case ecComma:
       Evaluate(e->Left, flags);
       return Evaluate(e->Right, flags);
-    case ecOr: return Value::Bool(ValueToBool(Evaluate(e->Left)) || ValueToBool(Evaluate(e->Right)));
-    case ecAnd: return Value::Bool(ValueToBool(Evaluate(e->Left)) && ValueToBool(Evaluate(e->Right)));
+    case ecOr:
+      if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
+      return Value::Bool(ValueToBool(Evaluate(e->Left)) || ValueToBool(Evaluate(e->Right)));
+    case ecAnd:
+      if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
+      return Value::Bool(ValueToBool(Evaluate(e->Left)) && ValueToBool(Evaluate(e->Right)));
     case ecNot: return Value::Bool(!ValueToBool(Evaluate(e->Left)));
     case ecPlus:
     case ecMinus:
@@ -85,7 +116,7 @@ Value TJEngine::EvalOther(const TJExpr* e, unsigned flags) {
       Value v = Evaluate(e->Left);
       return GetMember(v, *e->Right->Name, flags & evDeleting);
     }
-    case ecSuperMember: throw EJThrow("ESyntaxError", "super");
+    case ecSuperMember: RaiseError(ScriptError::Super);
     case ecNew: {
       TJValueList args;
       BuildArguments(e->Right, args);
@@ -107,20 +138,52 @@ Value TJEngine::EvalOther(const TJExpr* e, unsigned flags) {
 
 // Binary operators: the right operand is evaluated first.
 Value TJEngine::EvalBinaryNode(const TJExpr* e) {
+  GuardStack();
+  if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
   Value r = Evaluate(e->Right);
   Value l = Evaluate(e->Left);
   return EvalBinary(e->Code, l, r);
 }
 
 Value TJEngine::EvalCompareNode(const TJExpr* e) {
+  GuardStack();
+  if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
   Value r = Evaluate(e->Right);
   Value l = Evaluate(e->Left);
-  int code = e->Code;
+  return EvalCompare(e->Code, l, r);
+}
+
+Value TJEngine::EvalCompare(int code, const Value& l, const Value& r) {
   if (code >= ecLess && code <= ecNe && IsNumber(l.raw_type()) && IsNumber(r.raw_type()))
     return Value::Bool(CompareNumbers(code, NumberOf(l), NumberOf(r)));
   Value result;
   EvalCompareOperator(code, l, r, result);
   return result;
+}
+
+// A left-leaning chain (a + b + c ..., a || b || c ...) as a loop over its left spine, so
+// that its length costs no stack and the order is that of the recursive evaluation: on
+// the way down each strict operator's right operand is evaluated (right first, as
+// always), then the leftmost operand; on the way up each operator is applied, || and &&
+// evaluating their right operand only when it decides the result.
+Value TJEngine::EvalChain(const TJExpr* e) {
+  std::vector<const TJExpr*> spine;
+  std::vector<Value> rights;
+  for (; IsChainLink(e->Code); e = e->Left) {
+    spine.push_back(e);
+    rights.push_back(IsShortCircuit(e->Code) ? Value() : Evaluate(e->Right));
+  }
+  Value acc = Evaluate(e);
+  for (size_t i = spine.size(); i-- > 0;) {
+    const TJExpr* link = spine[i];
+    switch (link->Code) {
+      case ecOr: acc = Value::Bool(ValueToBool(acc) || ValueToBool(Evaluate(link->Right))); break;
+      case ecAnd: acc = Value::Bool(ValueToBool(acc) && ValueToBool(Evaluate(link->Right))); break;
+      default:
+        acc = IsStrictBinary(link->Code) ? EvalBinary(link->Code, acc, rights[i]) : EvalCompare(link->Code, acc, rights[i]);
+    }
+  }
+  return acc;
 }
 
 Value TJEngine::EvalBinary(int code, const Value& l, const Value& r) {
@@ -144,7 +207,7 @@ Value TJEngine::ReadVariable(const TJExpr* id) {
   if (Value* slot = current_->FindSlot(current_, *id->Name, blocked)) return *slot;
   Value v;
   if (current_->GetVariable(*id->Name, v)) return v;
-  throw EJThrow("ENameError", "undefined - " + id->Name->str());
+  RaiseError(ScriptError::Undefined, {id->Name->view()});
 }
 
 void TJEngine::AssignName(const TJExpr* id, const Value& v, unsigned flags) {
@@ -161,6 +224,7 @@ void TJEngine::AssignName(const TJExpr* id, const Value& v, unsigned flags) {
 }
 
 Value TJEngine::EvalAssign(const TJExpr* e, unsigned flags) {
+  GuardStack();
   const TJExpr* target = e->Left;
   const TJExpr* source = e->Right;
   if (target->Code == ecIdentifier && !(flags & evDeclaring) && source->Code == ecAdd &&
@@ -183,7 +247,7 @@ bool TJEngine::AppendInPlace(const TJExpr* target, const TJExpr* operand, Value&
   TJValueType rt = r.raw_type();
   if (slot && slot->raw_type() == vtString && (rt == vtString || rt == vtInteger || rt == vtDouble)) {
     if (rt == vtString) {
-      if (slot->text().size() + r.text().size() > kMaxStringBytes) throw EJThrow("EStringError", "string too long");
+      if (slot->text().size() + r.text().size() > kMaxStringBytes) RaiseError(ScriptError::AppendTooLong);
       slot->AppendText(r.text());
     } else {
       std::string text = rt == vtInteger ? std::to_string(r.integer()) : DoubleToScriptText(r.dbl());
@@ -206,32 +270,16 @@ void TJEngine::StoreTo(const TJExpr* target, const Value& v, unsigned flags) {
       SetMember(base, *target->Right->Name, v);
       return;
     }
-    case ecCall: {
-      Value base = Evaluate(target->Left);
-      SetIndexed(base, target->Right, v);
+    case ecCall:
+    case ecMethodCall: {
+      Place place = ResolvePlace(target);
+      WritePlace(place, v);
       return;
     }
-    case ecMethodCall: {
-      Value base = Evaluate(target->Left);
-      Value self = base.type() == vtFunction ? Value() : WrapPrimitive(base);
-      Value member = GetMember(self.object() ? self : base, *target->Right->Name, false);
-      if (IJFunction* f = member.function()) {
-        TJValueList args;
-        BuildArguments(target->Third, args);
-        args.Add(v);
-        Value ignored;
-        CallFunction(*f, &args, ignored, self.object());
-        return;
-      }
-      if (member.object()) {
-        SetIndexed(member, target->Third, v);
-        return;
-      }
-      throw EJThrow("ECallError", "call function error,need function or object");
-    }
     default: {
-      std::string name = target->Right && target->Right->Name ? target->Right->Name->str() : std::string();
-      throw EJThrow("ETypeError", "can not assign - " + name);
+      const TJExpr* r = target->Right;
+      std::string name = r && r->Code == ecIdentifier ? r->Name->str() : std::string();
+      RaiseError(ScriptError::CannotAssign, {name});
     }
   }
 }
@@ -255,10 +303,11 @@ Value TJEngine::EvalCompound(const TJExpr* e) {
       SetMember(base, *target->Right->Name, result);
       return result;
     }
-    case ecCall: {
-      Value base = Evaluate(target->Left);
-      EvalAssignOperator(e->Code, CallOrIndex(base, target->Right), r, result);
-      SetIndexed(base, target->Right, result);
+    case ecCall:
+    case ecMethodCall: {
+      Place place = ResolvePlace(target);
+      EvalAssignOperator(e->Code, ReadPlace(place), r, result);
+      WritePlace(place, result);
       return result;
     }
     default:
@@ -294,11 +343,11 @@ Value TJEngine::EvalIncDec(const TJExpr* e) {
     SetMember(base, *target->Right->Name, n);
     return prefix ? n : old;
   }
-  if (target->Code == ecCall) {
-    base = Evaluate(target->Left);
-    old = CallOrIndex(base, target->Right);
+  if (target->Code == ecCall || target->Code == ecMethodCall) {
+    Place place = ResolvePlace(target);
+    old = ReadPlace(place);
     Value n = next(old);
-    SetIndexed(base, target->Right, n);
+    WritePlace(place, n);
     return prefix ? n : old;
   }
   old = Evaluate(target);

@@ -54,6 +54,8 @@ public:
 private:
   std::vector<std::pair<StrRef, NativeMethod>> methods_;
   std::unordered_map<std::string_view, size_t> index_;
+  uint64_t length_bits_ = 0;  // bit min(length, 63) of every method name
+  uint64_t first_bits_ = 0;   // bit (first byte & 63) of every method name
 };
 
 class TJObject : public RcHeader {
@@ -98,6 +100,10 @@ public:
   virtual bool IsCollection() { return false; }
   virtual int32_t GetCount() { return 0; }
   virtual void GetItem(int32_t index, Value& out);
+  // Stores an element of a list object; false (nothing stored) for other objects.
+  virtual bool SetItem(int32_t /*index*/, const Value& /*v*/) { return false; }
+  // The value list of an Array (and its descendants); nil for every other object.
+  virtual TJValueList* ListItems() { return nullptr; }
   // Run by the factory's clear before anything is freed: close files and sockets, free
   // owned native objects, and drop the values held in the descendant's own fields.
   virtual void OnKill() {}

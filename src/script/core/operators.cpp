@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "script/core/error_table.h"
 #include "script/core/errors.h"
 #include "script/core/object.h"
 
@@ -13,12 +14,12 @@ namespace kestrin::script {
 
 namespace {
 
-[[noreturn]] void NameError() { throw EJThrow("ENameError", ""); }
+[[noreturn]] void NameError() { RaiseError(ScriptError::OperandName); }
 
-[[noreturn]] void TypeError(const Value& a) { throw EJThrow("ETypeError", ValueTypeName(a.type())); }
+[[noreturn]] void TypeError(const Value& a) { RaiseError(ScriptError::OperandType, {ValueTypeName(a.type())}); }
 
 [[noreturn]] void TypeError(const Value& l, const Value& r) {
-  throw EJThrow("ETypeError", std::string(ValueTypeName(l.type())) + " - " + ValueTypeName(r.type()));
+  RaiseError(ScriptError::OperandTypes, {ValueTypeName(l.type()), ValueTypeName(r.type())});
 }
 
 bool BadOperand(TJValueType t) { return t == vtFunction || t == vtInfinity || t == vtNaN; }

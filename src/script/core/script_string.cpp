@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "script/core/error_table.h"
 #include "script/core/errors.h"
 
 namespace kestrin::script {
@@ -22,7 +23,7 @@ size_t Cp932ByteOffset(std::string_view bytes, size_t index) {
 }
 
 static void CheckLength(size_t n) {
-  if (n > kMaxStringBytes) throw EJThrow("ETypeError", "string too long");
+  if (n > kMaxStringBytes) RaiseError(ScriptError::StringTooLong);
 }
 
 Str* Str::Allocate(size_t cap) {

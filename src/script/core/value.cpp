@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/wrap_int.h"
 #include "script/core/function.h"
 #include "script/core/number_text.h"
 #include "script/core/object.h"
+#include "script/core/stack_guard.h"
 #include "script/core/value_list.h"
 #include "script/core/weak.h"
 
@@ -178,16 +180,6 @@ int ParamCount(const TJValueList* params) { return params ? params->GetCount() :
 
 // ---- conversions ----
 
-int32_t DoubleToInt32(double d) {
-  if (std::isnan(d)) return 0;
-  double r = std::nearbyint(d);  // the default rounding mode: to nearest, ties to even
-  int64_t wide;
-  if (r >= 9223372036854775807.0) wide = INT64_MAX;
-  else if (r <= -9223372036854775808.0) wide = INT64_MIN;
-  else wide = static_cast<int64_t>(r);
-  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(wide)));
-}
-
 static std::string PointerText(const void* p) {
   return std::to_string(reinterpret_cast<uintptr_t>(p));
 }
@@ -208,7 +200,9 @@ StrRef ValueToString(const Value& v) {
     case vtInteger: return std::to_string(v.integer());
     case vtDouble: return DoubleToScriptText(v.dbl());
     case vtString: return v.str();
-    case vtObject: return v.object()->ToString(nullptr);
+    case vtObject:
+      CheckStack();  // an object's text may hold other objects' texts (nested arrays)
+      return v.object()->ToString(nullptr);
     case vtBool: return v.boolean() ? "true" : "false";
     case vtFunction: return Concat("function ", v.function()->name.view());
     case vtInfinity: return v.negative() ? "-infinity" : "infinity";
@@ -247,9 +241,9 @@ float ValueToSingle(const Value& v) {
 int32_t ValueToInteger(const Value& v) {
   switch (v.type()) {
     case vtInteger: return v.integer();
-    case vtDouble: return DoubleToInt32(v.dbl());
+    case vtDouble: return RoundToInt32Wrapped(v.dbl());
     case vtString: return ParseIntegerText(v.text()).value_or(0);
-    case vtObject: return DoubleToInt32(v.object()->ToNumber());
+    case vtObject: return RoundToInt32Wrapped(v.object()->ToNumber());
     case vtBool: return v.boolean() ? 1 : 0;
     default: return 0;
   }
@@ -276,7 +270,7 @@ char ValueToChar(const Value& v) {
     case vtInteger: return static_cast<char>(v.integer() & 0xFF);
     case vtDouble: {
       double t = std::trunc(v.dbl());
-      return static_cast<char>(DoubleToInt32(t) & 0xFF);
+      return static_cast<char>(RoundToInt32Wrapped(t) & 0xFF);
     }
     case vtString: return v.text().empty() ? '\0' : v.text()[0];
     case vtObject: return v.object()->ToChar();

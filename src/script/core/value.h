@@ -202,8 +202,4 @@ char ValueToChar(const Value& v);
 class Dispatch* ValueToDispatch(const Value& v);
 const char* ValueTypeOf(const Value& v);
 
-// The 32-bit integer of a double: rounded half to even, then the low 32 bits of the
-// (saturated) 64-bit result. Defined for every input; NaN gives 0.
-int32_t DoubleToInt32(double d);
-
 }  // namespace kestrin::script

@@ -3,8 +3,9 @@
 
 #include <string>
 
+#include "base/list_sort.h"
+#include "script/core/error_table.h"
 #include "script/core/errors.h"
-#include "script/core/list_sort.h"
 #include "script/core/object.h"
 
 namespace kestrin::script {
@@ -27,11 +28,11 @@ Value TJValueList::Resolve(const Value& slot) {
 
 void TJValueList::CheckIndex(int32_t index, int32_t limit) const {
   if (index < 0 || index >= limit)
-    throw EJThrow("EIndexError", "List index out of bounds (" + std::to_string(index) + ")");
+    RaiseError(ScriptError::ValueListIndex, {std::to_string(index)});
 }
 
 int32_t TJValueList::Add(const Value& v, bool inc_ref) {
-  if (GetCount() >= kMaxListCount) throw EJThrow("EIndexError", "list too long");
+  if (GetCount() >= kMaxListCount) RaiseError(ScriptError::ListTooLong);
   if (!inc_ref && v.type() == vtObject) items_.push_back(Value::WeakObject(v.object()));
   else items_.push_back(v);
   return GetCount() - 1;
@@ -39,7 +40,7 @@ int32_t TJValueList::Add(const Value& v, bool inc_ref) {
 
 void TJValueList::Insert(int32_t index, const Value& v) {
   CheckIndex(index, GetCount() + 1);
-  if (GetCount() >= kMaxListCount) throw EJThrow("EIndexError", "list too long");
+  if (GetCount() >= kMaxListCount) RaiseError(ScriptError::ListTooLong);
   items_.insert(items_.begin() + index, v);
 }
 
@@ -69,7 +70,7 @@ void TJValueList::Clear() {
 
 void TJValueList::SetCount(int32_t count) {
   if (count < 0) count = 0;
-  if (count > kMaxListCount) throw EJThrow("EIndexError", "list too long");
+  if (count > kMaxListCount) RaiseError(ScriptError::ListTooLong);
   while (GetCount() > count) Delete(GetCount() - 1);
   items_.resize(static_cast<size_t>(count));
 }

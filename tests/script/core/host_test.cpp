@@ -2,11 +2,17 @@
 // survive Clear, refusals while running, the step event and the event loop.
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "script/core/builtins_min.h"
+#include "script/builtins/builtins.h"
 #include "script/core/host.h"
 
 namespace kestrin::script {
@@ -33,7 +39,7 @@ int32_t CompileAndRun(TJScriptHost& host, const std::string& source) {
 }
 
 TEST(ScriptHost, SyntaxErrorReportsLineThroughStderrThenError) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   EXPECT_FALSE(host.Compile("var a = 1;\nvar b = 2;\nvar c = ;\n"));
   ASSERT_EQ(rec.errors.size(), 1u);
@@ -44,7 +50,7 @@ TEST(ScriptHost, SyntaxErrorReportsLineThroughStderrThenError) {
 }
 
 TEST(ScriptHost, RunErrorsCarryNameLineAndMessage) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   EXPECT_EQ(CompileAndRun(host, "var a;\n\n\n\nprintln(undefinedName);\n"), 0);
   ASSERT_EQ(rec.errors.size(), 1u);
@@ -61,14 +67,14 @@ TEST(ScriptHost, RunResultIsExitCodeOrReturnValue) {
       {"try { exit(4); } finally { println(1); }", 4},
   };
   for (const Case& c : cases) {
-    TJHost host;
+    TJHost host(RegisterBuiltins);
     Recorder rec(host);
     EXPECT_EQ(CompileAndRun(host, c.source), c.result) << c.source;
   }
 }
 
 TEST(ScriptHost, ClearedHandlerDeliversNothing) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   ASSERT_EQ(CompileAndRun(host, "print(\"a\");"), 0);
   EXPECT_EQ(rec.out, "a");
@@ -79,7 +85,7 @@ TEST(ScriptHost, ClearedHandlerDeliversNothing) {
 }
 
 TEST(ScriptHost, ImportedClassSurvivesClearAndRunTwiceOnOneCompile) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   host.ImportObject("Thing", [](BaseEngine* e, TJValueList*) -> TJObject* {
     auto* o = new TJObject(e);
@@ -96,7 +102,7 @@ TEST(ScriptHost, ImportedClassSurvivesClearAndRunTwiceOnOneCompile) {
 }
 
 TEST(ScriptHost, RunArgumentsReachTheScript) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   ASSERT_TRUE(host.Compile("print(arguments.length, \":\", arguments[1]); return arguments[0];"));
   EXPECT_EQ(host.Run(TVarRecArray{int32_t{5}, std::string("x")}), 5);
@@ -125,7 +131,7 @@ public:
 };
 
 TEST(ScriptHost, CompileRunAndClearAreRefusedWhileRunning) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   g_host = &host;
   g_answers.clear();
@@ -136,7 +142,7 @@ TEST(ScriptHost, CompileRunAndClearAreRefusedWhileRunning) {
 }
 
 TEST(ScriptHost, ForeignExceptionsAreReportedNotThrown) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   host.ImportObject("Reentrant", [](BaseEngine* e, TJValueList*) -> TJObject* { return new Reentrant(e); });
   EXPECT_EQ(CompileAndRun(host, "var r = new Reentrant();\nr.fail();"), 0);
@@ -145,7 +151,7 @@ TEST(ScriptHost, ForeignExceptionsAreReportedNotThrown) {
 }
 
 TEST(ScriptHost, StepEventStopsAnEndlessLoop) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   int steps = 0;
   host.OnStep = [&](TJScriptHost&, bool& abort) { abort = ++steps > 1000; };
@@ -155,7 +161,7 @@ TEST(ScriptHost, StepEventStopsAnEndlessLoop) {
 }
 
 TEST(ScriptHost, EventLoopRunsUntilStoppedAndNotAfterAnError) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   int passes = 0;
   host.OnDoEvents = [&](TJScriptHost&, bool& abort) { abort = ++passes >= 3; };
@@ -166,23 +172,134 @@ TEST(ScriptHost, EventLoopRunsUntilStoppedAndNotAfterAnError) {
   EXPECT_EQ(passes, 0);
 }
 
+// The loop after the program and the script's doEvents() wait in the message pump for
+// messages, each with its own bound; a pump that reports the application ending stops it.
+TEST(ScriptHost, EventLoopWaitsInTheMessagePump) {
+  TJHost host(RegisterBuiltins);
+  Recorder rec(host);
+  std::vector<std::chrono::milliseconds> waits;
+  host.SetMessagePump([&](std::chrono::milliseconds wait) {
+    waits.push_back(wait);
+    return waits.size() < 4;
+  });
+  EXPECT_EQ(CompileAndRun(host, "doEvents(); eventLoop();"), 0);
+  EXPECT_EQ(waits, (std::vector<std::chrono::milliseconds>{kDoEventsWait, kEventLoopWait, kEventLoopWait,
+                                                           kEventLoopWait}));
+  EXPECT_EQ(rec.err, "");
+}
+
+// Without a pump the loop waits until its time is up or Wake is called from elsewhere: it
+// asks the host once per bound at most, never in a spin.
+TEST(ScriptHost, EventLoopWithoutPumpWaitsForWake) {
+  TJHost host(RegisterBuiltins);
+  std::atomic<bool> stop{false};
+  int passes = 0;
+  host.OnDoEvents = [&](TJScriptHost&, bool& abort) {
+    ++passes;
+    abort = stop;
+  };
+  std::thread waker;
+  host.OnRun = [&](TJScriptHost& h) {
+    waker = std::thread([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      stop = true;
+      h.Engine().Wake();
+    });
+  };
+  EXPECT_EQ(CompileAndRun(host, "eventLoop();"), 0);
+  waker.join();
+  EXPECT_TRUE(stop);
+  EXPECT_LE(passes, 200 / kEventLoopWait.count() + 2);
+}
+
 TEST(ScriptHost, UnboundedRecursionIsAScriptError) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   EXPECT_EQ(CompileAndRun(host, "function f(n) { return f(n + 1) + 1; }\nf(0);"), 0);
   ASSERT_EQ(rec.errors.size(), 1u);
   EXPECT_EQ(rec.errors[0].msg, "Exception: ECallError(1) => stack overflow");
 }
 
+// Runs `body` on a new thread whose stack is `bytes` large.
+void RunOnStack(size_t bytes, const std::function<void()>& body) {
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, bytes);
+  pthread_t thread;
+  auto run = [](void* arg) -> void* {
+    (*static_cast<const std::function<void()>*>(arg))();
+    return nullptr;
+  };
+  ASSERT_EQ(pthread_create(&thread, &attr, run, const_cast<std::function<void()>*>(&body)), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+}
+
+// On a 1 MiB thread, recursion through calls, eval, nested printing and joining ends in
+// the script error, and the host compiles and runs again afterwards.
+TEST(ScriptHost, DeepRecursionOnASmallThreadStackIsAScriptError) {
+  struct Case {
+    const char* script;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"function d(n) { if (n == 0) return 0; return d(n - 1) + 1; }\nprintln(d(100000));",
+       "Exception: ECallError(1) => stack overflow"},
+      {"function e(n) { return eval(\"e(n + 1)\"); }\ne(0);", "Exception: ECallError(1) => stack overflow"},
+      {"var a = []; var b = a;\nfor (var i = 0; i < 1000; i++) { var c = [0]; b.push(c); b = c; }\nprintln(a);",
+       "Exception: ECallError(3) => stack overflow"},
+      {"var o = \"(\"; for (var i = 0; i < 17; i++) o = o + o;\nprintln(eval(o + \"1\"));",
+       "SyntaxError: Line(2) => too deeply nested: Text( ( )"},
+  };
+  RunOnStack(size_t{1} << 20, [&] {
+    TJHost host(RegisterBuiltins);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.script);
+      Recorder rec(host);
+      EXPECT_EQ(CompileAndRun(host, c.script), 0);
+      ASSERT_EQ(rec.errors.size(), 1u);
+      EXPECT_EQ(rec.errors[0].msg, c.error);
+    }
+    Recorder rec(host);
+    EXPECT_EQ(CompileAndRun(host, "println(1 + 1);"), 0);
+    EXPECT_EQ(rec.out, "2\r\n");
+  });
+}
+
+// An abort from OnStep passes every catch but runs the finally clauses on its way out; an
+// abort from OnDoEvents ends the event loop; the host compiles and runs again after both.
+TEST(ScriptHost, AbortsEndTheRunAndTheHostGoesOn) {
+  TJHost host(RegisterBuiltins);
+  Recorder rec(host);
+  int steps = 0;
+  host.OnStep = [&](TJScriptHost&, bool& abort) { abort = ++steps == 1000; };
+  EXPECT_EQ(CompileAndRun(host, "try {\n  while (true) {}\n} catch (e) { println(\"caught\"); }\n"
+                                "finally { println(\"finally\"); }\nprintln(\"after\");"),
+            0);
+  EXPECT_EQ(rec.out, "finally\r\n");
+  ASSERT_EQ(rec.errors.size(), 1u);
+  EXPECT_EQ(rec.errors[0].msg, "Abort Script(4)");  // the line of the last statement run: the finally clause
+  host.OnStep = nullptr;
+  int passes = 0;
+  host.OnDoEvents = [&](TJScriptHost&, bool& abort) { abort = ++passes == 2; };
+  rec.out.clear();
+  EXPECT_EQ(CompileAndRun(host, "eventLoop(); println(\"loop\");"), 0);
+  EXPECT_EQ(passes, 2);
+  host.OnDoEvents = nullptr;
+  EXPECT_EQ(CompileAndRun(host, "println(6 * 7);"), 0);
+  EXPECT_EQ(rec.out, "loop\r\n42\r\n");
+  EXPECT_EQ(rec.errors.size(), 1u);
+}
+
 TEST(ScriptHost, RepeatedEvalOfOneTextInALoop) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   ASSERT_EQ(CompileAndRun(host, "var s = 0; for (var i = 0; i < 200; i++) s = s + eval(\"i * 2\"); print(s);"), 0);
   EXPECT_EQ(rec.out, "39800");
 }
 
 TEST(ScriptHost, ReturnedObjectsAreFreedAtTheirLastRelease) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   ASSERT_TRUE(host.Compile("function make() { return {a: 1}; }\nfor (var i = 0; i < 1000; i++) make();"));
   host.Run();
@@ -197,7 +314,7 @@ namespace kestrin::script {
 namespace {
 
 TEST(ScriptHost, FunctionsOfAnEarlierCompileAreNotCalledAfterRecompiling) {
-  TJHost host;
+  TJHost host(RegisterBuiltins);
   Recorder rec(host);
   ASSERT_EQ(CompileAndRun(host, "function f() { print(\"old\"); }"), 0);
   Value fn;

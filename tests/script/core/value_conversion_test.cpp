@@ -119,14 +119,6 @@ TEST(ValueConversion, IntegerTextAcceptsDecimalAndHex) {
   for (const char* s : refused) EXPECT_FALSE(ParseIntegerText(s).has_value()) << s;
 }
 
-TEST(ValueConversion, DoubleToIntegerIsDefinedEverywhere) {
-  struct Row { double d; int32_t v; };
-  const Row rows[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4}, {1e10, 1410065408},
-                      {4294967296.0, 0}, {2147483648.0, INT32_MIN}, {1e300, -1}, {-1e300, 0},
-                      {std::numeric_limits<double>::quiet_NaN(), 0}};
-  for (const Row& r : rows) EXPECT_EQ(DoubleToInt32(r.d), r.v) << r.d;
-}
-
 TEST(ValueConversion, NumericTextsAndStringLikeValues) {
   EXPECT_TRUE(ValueIsNumeric(Value::String(" 10 ")));
   EXPECT_TRUE(ValueIsNumeric(Value::String("$1F")));

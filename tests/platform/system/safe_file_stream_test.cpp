@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "script/core/safe_file_stream.h"
+#include "platform/system/safe_file_stream.h"
 
-namespace kestrin::script {
+namespace kestrin::platform {
 namespace {
 
 class SafeFileStreamTest : public ::testing::Test {
@@ -68,4 +68,4 @@ TEST_F(SafeFileStreamTest, CloseDeletesAnEmptyFileWhenAsked) {
 }
 
 }  // namespace
-}  // namespace kestrin::script
+}  // namespace kestrin::platform

@@ -1,19 +1,20 @@
 // TMutex over flock(2) on lock files. The lock file carries the exclusive lock; a second
 // "presence" file on which every open object keeps a shared lock answers whether the
 // mutex existed. Ownership is per thread and recursive, tracked per name in-process.
-#include "script/core/named_mutex.h"
+#include "platform/system/named_mutex.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <map>
 #include <mutex>
 #include <thread>
 
-namespace kestrin::script {
+namespace kestrin::platform {
 
 struct MutexOwnership {
   std::thread::id owner;
@@ -91,6 +92,10 @@ bool TMutex::Acquire(int32_t wait_ms) {
     }
   }
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms < 0 ? 0 : wait_ms);
+  // flock(2) has no timed wait, and a release by another process sends no event that a
+  // wait could take: polling with a back-off that grows to kMaxBackOff is what remains.
+  constexpr auto kMaxBackOff = std::chrono::milliseconds(20);
+  auto back_off = std::chrono::milliseconds(1);
   for (;;) {
     {
       std::lock_guard<std::mutex> guard(g_table_lock);
@@ -102,8 +107,11 @@ bool TMutex::Acquire(int32_t wait_ms) {
         return true;
       }
     }
-    if (wait_ms >= 0 && std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    auto now = std::chrono::steady_clock::now();
+    if (wait_ms >= 0 && now >= deadline) return false;
+    auto pause = wait_ms >= 0 ? std::min<std::chrono::steady_clock::duration>(back_off, deadline - now) : back_off;
+    std::this_thread::sleep_for(pause);
+    back_off = std::min(back_off * 2, kMaxBackOff);
   }
 }
 
@@ -120,4 +128,4 @@ void TMutex::Unlock() {
   owner_->fd = -1;
 }
 
-}  // namespace kestrin::script
+}  // namespace kestrin::platform

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "script/core/named_mutex.h"
+#include "platform/system/named_mutex.h"
 
-namespace kestrin::script {
+namespace kestrin::platform {
 namespace {
 
 class NamedMutexTest : public ::testing::Test {
@@ -72,4 +72,4 @@ TEST_F(NamedMutexTest, LockHeldByAnotherProcessTimesOut) {
 }
 
 }  // namespace
-}  // namespace kestrin::script
+}  // namespace kestrin::platform

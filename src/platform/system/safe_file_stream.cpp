@@ -1,5 +1,5 @@
 // TSafeFileStream over POSIX file descriptors.
-#include "script/core/safe_file_stream.h"
+#include "platform/system/safe_file_stream.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <system_error>
 
-namespace kestrin::script {
+namespace kestrin::platform {
 
 namespace {
 int AccessFlags(uint16_t mode) {
@@ -86,4 +86,4 @@ void TSafeFileStream::SetSize(int64_t size) {
     throw std::system_error(errno, std::generic_category(), file_name_);
 }
 
-}  // namespace kestrin::script
+}  // namespace kestrin::platform

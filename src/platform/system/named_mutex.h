@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-namespace kestrin::script {
+namespace kestrin::platform {
 
 class TMutex {
 public:
@@ -38,4 +38,4 @@ private:
   std::shared_ptr<struct MutexOwnership> owner_;
 };
 
-}  // namespace kestrin::script
+}  // namespace kestrin::platform

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace kestrin::script {
+namespace kestrin::platform {
 
 // The class library's cannot-open-file error.
 class EFOpenError : public std::runtime_error {
@@ -54,4 +54,4 @@ private:
   int handle_ = -1;  // 0 is a valid descriptor
 };
 
-}  // namespace kestrin::script
+}  // namespace kestrin::platform

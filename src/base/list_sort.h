@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace kestrin::script {
+namespace kestrin {
 
 // Stable top-down merge sort; the midpoint is L/2 + R/2; the right element is taken only
 // when compare(left, right) > 0.
@@ -79,4 +79,4 @@ void SortByType(std::vector<T>& a, unsigned sort_type, Cmp cmp) {
   }
 }
 
-}  // namespace kestrin::script
+}  // namespace kestrin

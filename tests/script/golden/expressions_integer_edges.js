@@ -1,0 +1,31 @@
+// Doubles taken as integers: rounded to 64 bits with ties to even, low 32 bits kept;
+// NaN, infinities and values beyond 64 bits give 0. ++ wraps at 2^31.
+println(1e20 | 0);
+println(-1e20 | 0);
+println(4294967301 | 0);
+println(2147483648 | 0);
+println(9223372036854775808 | 0);
+println(9223372036854774784 | 0);
+var big = 1e300;
+var inf = big * big;
+var nan = 0 / 0;
+// Natives take their integer arguments by the same rule: index 0 for these.
+println("abcdef".charAt(nan));
+println("abcdef".charAt(inf));
+println("abcdef".charAt(1e20));
+println("abcdef".charAt(4294967297));
+println(2.5 | 0);
+println(3.5 | 0);
+var n = 1e20;
+n++;
+println(n);
+var m = 2147483647;
+m++;
+println(m);
+var d = -2147483648;
+d--;
+println(d);
+var s = [1, 2, 3];
+println(s[1e20 | 0]);
+println(~1e20);
+println(1e20 << 1);

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 
 namespace kestrin::test {
@@ -48,28 +49,32 @@ ScriptedPeer::~ScriptedPeer() {
   if (listen_fd_ >= 0) ::close(listen_fd_);
 }
 
+ScriptedPeer& ScriptedPeer::NextConnection() {
+  scripts_.emplace_back();
+  return *this;
+}
 ScriptedPeer& ScriptedPeer::Send(std::string bytes) {
-  steps_.push_back({Step::SendBytes, std::move(bytes), 0, 0});
+  steps().push_back({Step::SendBytes, std::move(bytes), 0, 0});
   return *this;
 }
 ScriptedPeer& ScriptedPeer::Pause(int ms) {
-  steps_.push_back({Step::PauseMs, {}, ms, 0});
+  steps().push_back({Step::PauseMs, {}, ms, 0});
   return *this;
 }
 ScriptedPeer& ScriptedPeer::ReadUntil(std::string marker) {
-  steps_.push_back({Step::ReadUntilMarker, std::move(marker), 0, 0});
+  steps().push_back({Step::ReadUntilMarker, std::move(marker), 0, 0});
   return *this;
 }
 ScriptedPeer& ScriptedPeer::SendRepeatedly(std::string piece, int pause_ms, size_t max_bytes) {
-  steps_.push_back({Step::SendRepeat, std::move(piece), pause_ms, max_bytes});
+  steps().push_back({Step::SendRepeat, std::move(piece), pause_ms, max_bytes});
   return *this;
 }
 ScriptedPeer& ScriptedPeer::Hold(int ms) {
-  steps_.push_back({Step::HoldMs, {}, ms, 0});
+  steps().push_back({Step::HoldMs, {}, ms, 0});
   return *this;
 }
 ScriptedPeer& ScriptedPeer::Reset() {
-  steps_.push_back({Step::ResetLine, {}, 0, 0});
+  steps().push_back({Step::ResetLine, {}, 0, 0});
   return *this;
 }
 
@@ -102,14 +107,14 @@ void ScriptedPeer::Serve(int connections) {
     }
     if (fd < 0) return;
     ++accepted_;
-    Play(fd, received_[static_cast<size_t>(i)]);
+    Play(scripts_[std::min(static_cast<size_t>(i), scripts_.size() - 1)], fd, received_[static_cast<size_t>(i)]);
   }
 }
 
-void ScriptedPeer::Play(int fd, std::string& received) {
+void ScriptedPeer::Play(const std::vector<Step>& steps, int fd, std::string& received) {
   bool open = true;
   bool reset = false;
-  for (const Step& step : steps_) {
+  for (const Step& step : steps) {
     if (!open || stop_) break;
     switch (step.kind) {
       case Step::SendBytes:

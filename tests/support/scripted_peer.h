@@ -18,7 +18,9 @@ public:
   ScriptedPeer(const ScriptedPeer&) = delete;
   ScriptedPeer& operator=(const ScriptedPeer&) = delete;
 
-  // Steps, played in order on every connection.
+  // Steps, played in order on each connection; NextConnection starts the steps of the next
+  // connection (the last list serves every connection after it).
+  ScriptedPeer& NextConnection();
   ScriptedPeer& Send(std::string bytes);
   ScriptedPeer& Pause(int ms);
   // Reads until what the client sent on this connection contains `marker` (or it closes).
@@ -48,9 +50,10 @@ private:
     size_t max_bytes = 0;
   };
   void Serve(int connections);
-  void Play(int fd, std::string& received);
+  void Play(const std::vector<Step>& steps, int fd, std::string& received);
+  std::vector<Step>& steps() { return scripts_.back(); }
 
-  std::vector<Step> steps_;
+  std::vector<std::vector<Step>> scripts_{1};
   int listen_fd_ = -1;
   uint16_t port_ = 0;
   std::thread thread_;

@@ -70,6 +70,10 @@ int FinishConnect(int fd) {
 }
 
 int WaitFor(int fd, short events, int timeout_ms, int& error, short* revents) {
+  if (fd < 0) {  // poll would skip it and wait out the time
+    error = WSAENOTSOCK;
+    return -1;
+  }
   pollfd p{fd, events, 0};
   for (;;) {
     const int rc = ::poll(&p, 1, timeout_ms);

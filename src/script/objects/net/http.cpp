@@ -182,6 +182,7 @@ void TnHTTP::StartResponse() {
   ContentFileName.clear();
   framing_length_ = -1;
   chunked_ = false;
+  status_unreadable_ = false;
 }
 
 void TnHTTP::ReadResponse() {
@@ -221,7 +222,9 @@ void TnHTTP::ParseResponseLine(const std::string& line) {
     const size_t blank = line.find(' ');
     const std::string rest = blank == std::string::npos ? std::string() : line.substr(blank + 1);
     const size_t next = rest.find(' ');
-    ReplyCode = TryStrToInt(rest.substr(0, next)).value_or(999);
+    const auto code = TryStrToInt(rest.substr(0, next));
+    status_unreadable_ = !code;
+    ReplyCode = code.value_or(999);
     ReplyText = next == std::string::npos ? std::string() : rest.substr(next + 1);
     ResponseHeader.Version = line.size() > 5 ? line.substr(5, 3) : std::string();
     return;
@@ -251,7 +254,8 @@ void TnHTTP::FinishResponse() {
   if (ResponseHeader.HasHeader("content-disposition"))
     ContentFileName = disposition_file_name(ResponseHeader.GetHeader("content-disposition"));
   if (ReplyCode == 401 && OnAuthorization) OnAuthorization(*this);
-  if (ReplyCode >= 400) throw EProtocolError("http", ReplyCode, ReplyText);
+  // An unreadable status stands as 999 but is no failure; a server's own 999 is.
+  if (ReplyCode >= 400 && !status_unreadable_) throw EProtocolError("http", ReplyCode, ReplyText);
 }
 
 void TnHTTP::ReadBody(TnStream& sink) {

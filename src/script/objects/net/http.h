@@ -101,6 +101,7 @@ private:
   void FollowRedirect(const std::string& from, const std::string& to);
   int64_t framing_length_ = -1;
   bool chunked_ = false;
+  bool status_unreadable_ = false;
   bool auth_from_url_ = false;
 };
 

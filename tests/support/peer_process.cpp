@@ -98,7 +98,8 @@ bool PeerProcess::Start(const std::vector<std::string>& argv, uint16_t port, std
   if (::pipe2(out, O_CLOEXEC) != 0) return fail("no pipe");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  if (port == 0) posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  else posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -111,11 +112,8 @@ bool PeerProcess::Start(const std::vector<std::string>& argv, uint16_t port, std
     pid_ = -1;
     return fail("cannot start " + argv[0]);
   }
-  if (port == 0) {
-    const std::string line = read_line(out[0], 15000);
-    port = static_cast<uint16_t>(std::atoi(line.c_str()));
-  }
-  ::close(out[0]);
+  output_ = out[0];  // kept open: a peer that prints more must not die of a broken pipe
+  if (port == 0) port = static_cast<uint16_t>(std::atoi(read_line(output_, 15000).c_str()));
   if (port == 0) return fail(argv[0] + " did not print its port");
   port_ = port;
   const auto until = Clock::now() + std::chrono::seconds(15);
@@ -132,6 +130,8 @@ bool PeerProcess::Start(const std::vector<std::string>& argv, uint16_t port, std
 }
 
 void PeerProcess::Stop() {
+  if (output_ >= 0) ::close(output_);
+  output_ = -1;
   if (pid_ <= 0) return;
   ::kill(pid_, SIGTERM);
   int status = 0;

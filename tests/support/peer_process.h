@@ -28,6 +28,7 @@ public:
 
 private:
   pid_t pid_ = -1;
+  int output_ = -1;
   uint16_t port_ = 0;
 };
 

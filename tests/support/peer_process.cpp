@@ -87,7 +87,8 @@ uint16_t FreeLoopbackPort() {
 size_t PeakRssBytes() { return status_field("VmHWM:"); }
 size_t CurrentRssBytes() { return status_field("VmRSS:"); }
 
-bool PeerProcess::Start(const std::vector<std::string>& argv, uint16_t port, std::string* error) {
+bool PeerProcess::Start(const std::vector<std::string>& argv, uint16_t port, std::string* error,
+                        const std::string& folder) {
   Stop();
   auto fail = [&](const std::string& why) {
     if (error) *error = why;
@@ -101,6 +102,7 @@ bool PeerProcess::Start(const std::vector<std::string>& argv, uint16_t port, std
   if (port == 0) posix_spawn_file_actions_adddup2(&actions, out[1], 1);
   else posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);

@@ -18,10 +18,11 @@ public:
   PeerProcess(const PeerProcess&) = delete;
   PeerProcess& operator=(const PeerProcess&) = delete;
 
-  // Starts `argv` (argv[0] a path). With `port` 0 the first line the program prints is its
-  // port; otherwise it listens on `port`. True once the port accepts connections (within
-  // 15 s); false with the reason in `error`.
-  bool Start(const std::vector<std::string>& argv, uint16_t port = 0, std::string* error = nullptr);
+  // Starts `argv` (argv[0] a path), in `folder` when one is given. With `port` 0 the first
+  // line the program prints is its port; otherwise it listens on `port`. True once the port
+  // accepts connections (within 15 s); false with the reason in `error`.
+  bool Start(const std::vector<std::string>& argv, uint16_t port = 0, std::string* error = nullptr,
+             const std::string& folder = std::string());
   void Stop();
   bool running() const { return pid_ > 0; }
   uint16_t port() const { return port_; }

@@ -93,9 +93,10 @@ int WaitFor(int fd, short events, int timeout_ms, int& error, short* revents) {
   }
 }
 
-long ReceiveBytes(int fd, void* buffer, size_t length, bool peek, int& error) {
+long ReceiveBytes(int fd, void* buffer, size_t length, bool peek, int& error, bool dont_wait) {
+  const int flags = (peek ? MSG_PEEK : 0) | (dont_wait ? MSG_DONTWAIT : 0);
   for (;;) {
-    const ssize_t n = ::recv(fd, buffer, length, peek ? MSG_PEEK : 0);
+    const ssize_t n = ::recv(fd, buffer, length, flags);
     if (n >= 0) return static_cast<long>(n);
     if (errno == EINTR) continue;
     error = last_error();

@@ -32,9 +32,10 @@ int FinishConnect(int fd);
 // `revents`, when given, receives what poll reported.
 int WaitFor(int fd, short events, int timeout_ms, int& error, short* revents = nullptr);
 
-// recv (with MSG_PEEK when `peek`): the byte count, 0 when the peer has closed, -1 with
-// `error` set (WSAEWOULDBLOCK when nothing is there on a non-blocking call).
-long ReceiveBytes(int fd, void* buffer, size_t length, bool peek, int& error);
+// recv (with MSG_PEEK when `peek`, without waiting when `dont_wait`): the byte count, 0 when
+// the peer has closed, -1 with `error` set (WSAEWOULDBLOCK when nothing is there and the
+// call may not wait).
+long ReceiveBytes(int fd, void* buffer, size_t length, bool peek, int& error, bool dont_wait = false);
 // One send without blocking and without SIGPIPE: the count accepted, or -1 with `error`.
 long SendBytes(int fd, const void* buffer, size_t length, int& error);
 

@@ -102,11 +102,18 @@ void TlsConnection::Handshake(int fd, const std::string& host, Deadline deadline
 
 size_t TlsConnection::Read(char* buffer, size_t length, Deadline deadline) {
   if (!ssl_) fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE, "not connected");
+  size_t total = 0;
   for (;;) {
     size_t got = 0;
-    const int rc = SSL_read_ex(ssl_, buffer, length, &got);
-    if (rc == 1) return got;
+    const int rc = SSL_read_ex(ssl_, buffer + total, length - total, &got);
+    if (rc == 1) {
+      // A record holds at most 16 KiB: take the records already there, up to `length`.
+      total += got;
+      if (total == length) return total;
+      continue;
+    }
     const int err = SSL_get_error(ssl_, rc);
+    if (total > 0 && (err == SSL_ERROR_WANT_READ || err == SSL_ERROR_ZERO_RETURN)) return total;
     if (err == SSL_ERROR_ZERO_RETURN) return 0;
     if (!WaitAfter(rc, deadline, "receive")) fail(ERROR_INTERNET_CONNECTION_RESET, "TLS receive failed");
   }

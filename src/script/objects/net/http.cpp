@@ -342,6 +342,10 @@ void TnHTTP::Get(const std::string& url, std::string& data) {
   });
 }
 
+void TnHTTP::Get(const std::string& url, TnStream& sink) {
+  Request(Kind::Get, url, std::string(), [&] { ReadBody(sink); });
+}
+
 void TnHTTP::GetFile(const std::string& url, const std::string& file_name) {
   Request(Kind::Get, url, std::string(), [&] {
     ReplacingFileStream sink(file_name);

@@ -56,6 +56,8 @@ public:
 
   // The body is appended to `data`.
   void Get(const std::string& url, std::string& data);
+  // The body is written to `sink` (a caller's own storage, such as a script string).
+  void Get(const std::string& url, TnStream& sink);
   // The body replaces `file_name` only once it is complete.
   void GetFile(const std::string& url, const std::string& file_name);
   void Head(const std::string& url);

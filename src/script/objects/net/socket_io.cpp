@@ -70,9 +70,15 @@ void TnSocket::WaitOrRaise(int sock, short events, const char* timeout_status, c
 int TnSocket::ReceiveOnce(int& sock, void* buf, int len, bool peek) {
   SetDisconnected(sock, true);
   TimedOut = false;
-  WaitOrRaise(sock, POLLIN, "recv timeout", "socket timeout");
+  const auto length = static_cast<size_t>(std::max(len, 0));
   int error = 0;
-  const long n = net::ReceiveBytes(sock, buf, static_cast<size_t>(std::max(len, 0)), peek, error);
+  // What is there already is taken without a wait (a stream arrives faster than it is read);
+  // only an empty socket is waited for.
+  long n = sock < 0 ? -1 : net::ReceiveBytes(sock, buf, length, peek, error, true);
+  if (n < 0 && (sock < 0 || error == net::WSAEWOULDBLOCK)) {
+    WaitOrRaise(sock, POLLIN, "recv timeout", "socket timeout");
+    n = net::ReceiveBytes(sock, buf, length, peek, error);
+  }
   if (n < 0) {
     if (error == net::WSAEWOULDBLOCK) return -1;
     ReportFailure(error, "socket error");

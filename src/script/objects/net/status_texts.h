@@ -1,4 +1,4 @@
-// The Japanese pieces of the socket library's status lines, converted once to the script
+// The Japanese fragments of the socket library's status lines, converted once to the script
 // code page (CP932), in which the status handler receives every line.
 #pragma once
 

@@ -115,7 +115,6 @@ TEST(Socket, StatusLinesByLevel) {
     client.socket.SendString("yo");
     client.socket.Disconnect();
     const std::string where = "127.0.0.1(127.0.0.1):" + std::to_string(peer.port());
-    const std::string fd = std::to_string(peer.accepted() ? 0 : 0);
     std::vector<std::string> expected;
     if (level >= 4) expected.push_back("rtn>127.0.0.1を探しています");
     expected.push_back("suc>127.0.0.1が見つかりました");

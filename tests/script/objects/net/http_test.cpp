@@ -77,6 +77,33 @@ TEST(Http, SendsBodiesForPostPutAndTraceOnly) {
   EXPECT_EQ(empty.Received()[0].find("Content-"), std::string::npos);
 }
 
+TEST(Http, PathCodingAndRequestHooks) {
+  ScriptedPeer peer;
+  answer(peer, "HTTP/1.0 404 Not Found\r\nContent-Length: 2\r\n\r\nno", 4);
+  TnHTTP http(65536);
+  http.EncodePath = true;
+  std::string data;
+  http.OnResponseHeader = [](TnHTTP&, const std::string&, const std::string&, const std::string&, std::string&,
+                             int& code, TResponseHeader&) { code = 200; };  // a handler may accept the reply
+  http.Get(url(peer, "/a b"), data);
+  http.Get(url(peer, "/a%20b c"), data);  // already escaped: sent as it is
+  http.UTF8Path = true;
+  http.Get(url(peer, "/\x82\xa0"), data);  // CP932 to UTF-8, then escaped
+  http.OnBeforeRequest = [](TnHTTP&, std::string& u, std::string&, TRequestHeader& headers) {
+    u += "?changed";
+    headers.SetHeader("X-Hook", "1");
+  };
+  http.Get(url(peer, "/hooked"), data);
+  EXPECT_EQ(data, "nononono");
+  EXPECT_EQ(http.CurrentURL, url(peer, "/hooked?changed"));
+  const auto& received = peer.Received();
+  EXPECT_TRUE(received[0].starts_with("GET /a%20b HTTP/1.0\r\n"));
+  EXPECT_TRUE(received[1].starts_with("GET /a%20b c HTTP/1.0\r\n"));
+  EXPECT_TRUE(received[2].starts_with("GET /%e3%81%82 HTTP/1.0\r\n"));
+  EXPECT_TRUE(received[3].starts_with("GET /hooked?changed HTTP/1.0\r\n"));
+  EXPECT_NE(received[3].find("X-Hook: 1\r\n"), std::string::npos);
+}
+
 TEST(Http, ReadsStatusLinesAndHeaders) {
   const struct {
     std::string status;

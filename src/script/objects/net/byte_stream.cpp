@@ -23,6 +23,10 @@ void TnStringStream::Write(const void* buffer, int64_t count) {
   const auto n = static_cast<size_t>(std::max<int64_t>(count, 0));
   if (n > limit_ || position_ > limit_ - n) throw ELocalError("data too long");
   if (position_ == text_.size()) {
+    // A large text grows fourfold: each growth copies the text into fresh pages, and
+    // first touches of fresh pages are what a big download into memory spends its time on.
+    if (position_ + n > text_.capacity() && text_.capacity() >= (size_t{1} << 20))
+      text_.reserve(std::min(limit_, std::max(position_ + n, text_.capacity() * 4)));
     text_.append(static_cast<const char*>(buffer), n);
   } else {
     if (position_ + n > text_.size()) text_.resize(position_ + n);

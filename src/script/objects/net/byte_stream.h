@@ -4,9 +4,17 @@
 #include <cstdint>
 #include <string>
 
-#include "script/core/safe_file_stream.h"
+#include "platform/system/safe_file_stream.h"
 
 namespace kestrin::script {
+
+// The file streams come from the platform layer.
+using platform::EFOpenError;
+using platform::SeekOrigin;
+using platform::TSafeFileStream;
+using platform::fmOpenRead;
+using platform::fmOpenWrite;
+using platform::fmShareDenyWrite;
 
 class TnStream {
 public:

@@ -10,7 +10,7 @@ namespace {
 
 // A first-set walk gives up (and allows everything) after visiting this many nodes, so that
 // compiling stays linear in the size of the pattern.
-constexpr int kFirstSetWalkLimit = 512;
+constexpr int kFirstSetWalkLimit = 128;
 
 class CodeGen {
 public:

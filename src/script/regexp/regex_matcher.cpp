@@ -11,7 +11,7 @@ namespace {
 
 // Budgets of one search. Linear patterns use a few steps and frames per byte; an
 // exponential one exhausts the steps in a fraction of a second on short subjects.
-constexpr int64_t kStepBase = 10'000'000;
+constexpr int64_t kStepBase = 4'000'000;
 constexpr int64_t kStepsPerByte = 256;
 constexpr size_t kFrameBase = size_t{1} << 20;
 constexpr size_t kFramesPerByte = 8;

@@ -87,7 +87,7 @@ void TRegex::SetExpression(std::string_view pattern) {
 }
 
 bool TRegex::GetModifier(int index) const {
-  if (index < 1 || index > 6) const_cast<TRegex*>(this)->Error(reeModifierUnsupported);
+  if (index < 1 || index > 6) Error(reeModifierUnsupported);
   return settings_.modifiers & (1 << (index - 1));
 }
 
@@ -152,7 +152,7 @@ const RegexProgram& TRegex::EnsureProgram() {
   return *program_;
 }
 
-void TRegex::Error(int code) {
+void TRegex::Error(int code) const {
   last_error_ = code;
   std::string message = RegexErrorMessage(code);
   if (code < 1000) message += " (pos 0)";

@@ -187,6 +187,7 @@ public:
   int MatchLen(int n) const;
   // The text of sub-match n, empty in those cases.
   std::string Match(int n) const { return std::string(MatchView(n)); }
+  // The same without a copy; valid until the input changes.
   std::string_view MatchView(int n) const;
 
   // The replacement text for the current match: "$&", "$n", "${n}", "${&}" and "${}"
@@ -197,7 +198,7 @@ public:
 
   // Error handling: Error stores LastError and raises ERegex with ErrorMsg(code).
   std::string ErrorMsg(int code) const { return RegexErrorMessage(code); }
-  [[noreturn]] void Error(int code);
+  [[noreturn]] void Error(int code) const;
   int LastError() const { return last_error_; }
   // Position of the last compile error in the pattern, 0 when there was none.
   int CompilerErrorPos() const { return compiler_error_pos_; }
@@ -213,7 +214,7 @@ private:
   std::string input_;
   bool has_input_ = false;
   std::unique_ptr<RegexMatchState> state_;
-  int last_error_ = 0;
+  mutable int last_error_ = 0;
   int compiler_error_pos_ = 0;
 };
 

@@ -1,7 +1,7 @@
 #!/usr/bin/perl
 # Counts the matches of each pattern in a text the way a script would:
 #   $n++ while $t =~ /$p/g
-# Usage: perl_count.pl TEXT_FILE REPETITIONS < patterns (one per line, hex-encoded).
+# Usage: perl_count.pl TEXT_FILE REPETITIONS < patterns (one per line).
 # Prints per pattern "count median_seconds".
 use strict;
 use warnings;
@@ -11,9 +11,9 @@ my ($file, $repetitions) = @ARGV;
 open(my $fh, '<:raw', $file) or die "cannot read $file\n";
 my $t = do { local $/; <$fh> };
 close $fh;
-while (my $hex = <STDIN>) {
-  chomp $hex;
-  my $p = qr/${\ pack('H*', $hex)}/;
+while (my $pattern = <STDIN>) {
+  chomp $pattern;
+  my $p = qr/$pattern/;
   my ($count, @times);
   for (1 .. $repetitions) {
     my $n = 0;

@@ -33,6 +33,8 @@ enum FrameKind : uint8_t {
 
 bool IsDigit(unsigned char c) { return static_cast<unsigned>(c - '0') <= 9u; }
 
+// One search's machine. kMb: script mode on a subject that holds lead bytes, where positions
+// move by whole characters; otherwise every byte is a character.
 template <bool kMb>
 class Machine {
 public:
@@ -101,10 +103,10 @@ private:
   bool AtLineStart(uint32_t pos) const;
   bool AtLineEnd(uint32_t pos) const;
 
-  bool Step(const Node& n, uint32_t& pos) const;
+  bool Step(const Node& n, uint32_t& pos);
   bool StepSet(const CharSet& set, uint32_t& pos) const;
   bool StepLitCi(const Node& n, uint32_t& pos) const;
-  bool StepRef(const Node& n, uint32_t& pos) const;
+  bool StepRef(const Node& n, uint32_t& pos);
   uint32_t Scan(const Node& operand, uint32_t& pos, int32_t limit);
   uint32_t StepBack(const Node& operand, uint32_t pos) const;
 
@@ -175,10 +177,11 @@ bool Machine<kMb>::StepLitCi(const Node& n, uint32_t& pos) const {
 }
 
 template <bool kMb>
-bool Machine<kMb>::StepRef(const Node& n, uint32_t& pos) const {
+bool Machine<kMb>::StepRef(const Node& n, uint32_t& pos) {
   if (!Matched(n.a)) return false;
   const uint32_t from = st_.start[n.a], len = GroupLen(n.a);
   if (len_ - pos < len) return false;
+  steps_ -= len >> 4;  // long comparisons count against the budget too
   if (n.op == Op::Ref) {
     if (std::memcmp(s_ + pos, s_ + from, len) != 0) return false;
     pos += len;
@@ -199,7 +202,7 @@ bool Machine<kMb>::StepRef(const Node& n, uint32_t& pos) const {
 
 // Matches one character node (or a literal, or a back-reference) at pos. A flat dispatch.
 template <bool kMb>
-bool Machine<kMb>::Step(const Node& n, uint32_t& pos) const {
+bool Machine<kMb>::Step(const Node& n, uint32_t& pos) {
   switch (n.op) {
     case Op::Any:
       if (pos >= len_) return false;
@@ -226,11 +229,13 @@ bool Machine<kMb>::Step(const Node& n, uint32_t& pos) const {
       return StepSet(p_.sets[static_cast<size_t>(n.a)], pos);
     case Op::Lit: {
       const uint32_t len = static_cast<uint32_t>(n.b);
+      steps_ -= len >> 4;
       if (len_ - pos < len || std::memcmp(s_ + pos, p_.literals.data() + n.a, len) != 0) return false;
       pos += len;
       return !n.flag || IsCharStart(pos);
     }
     case Op::LitCi:
+      steps_ -= n.b >> 4;
       return StepLitCi(n, pos) && (!n.flag || IsCharStart(pos));
     case Op::Ref:
     case Op::RefCi:

@@ -2,9 +2,11 @@
 // matcher walks, with its character sets and the accelerators that skip hopeless starts.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,14 +52,10 @@ struct CharSet {
   std::vector<std::pair<uint16_t, uint16_t>> wide;
   bool negated = false;
   bool HasWide(uint16_t code) const {
-    bool in = false;
-    for (const auto& [lo, hi] : wide) {
-      if (code < lo) break;
-      if (code <= hi) {
-        in = true;
-        break;
-      }
-    }
+    // The last range starting at or below code is the only one that can hold it.
+    auto it = std::upper_bound(wide.begin(), wide.end(), code,
+                               [](uint16_t c, const std::pair<uint16_t, uint16_t>& r) { return c < r.first; });
+    const bool in = it != wide.begin() && code <= std::prev(it)->second;
     return in != negated;
   }
 };

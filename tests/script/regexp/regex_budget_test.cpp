@@ -37,6 +37,7 @@ TEST(RegexBudget, ExponentialBacktrackingEndsEarly) {
       {"^(\\w+\\s?)+$", std::string(30, 'a') + "!"},
       {"(x+x+)+y", std::string(30, 'x')},
       {"(a+)+b", std::string(30, 'a') + "!b"},  // the required b is there: the search runs
+      {"^(.*)\\1y$", std::string(199999, 'a') + "y"},  // quadratic work in back-reference compares
   };
   for (const auto& row : rows) {
     const auto start = std::chrono::steady_clock::now();

@@ -5,6 +5,7 @@
 
 #include "base/byte_reader.h"
 #include "image/display/ksdib.h"
+#include "support/dib_fixture.h"
 #include "support/temp_dir.h"
 
 namespace kestrin {
@@ -312,5 +313,84 @@ TEST(KsDIB, PilThirtyTwoBitFileLoadsAsTwentyFourBits) {
   EXPECT_EQ(d.ScanLine(1)[8], 0);
 }
 
+struct ProgressEvent {
+  TProgressStage stage;
+  int percent;
+  std::string text;
+  bool operator==(const ProgressEvent&) const = default;
+};
+
+std::vector<ProgressEvent> record_progress(TKsDIB& d, KsPixelFormat to) {
+  std::vector<ProgressEvent> events;
+  d.OnProgress = [&](TKsDIB&, TProgressStage stage, int percent, const std::string& text) {
+    events.push_back({stage, percent, text});
+  };
+  try {
+    d.SetPixelFormat(to);
+  } catch (const std::exception&) {
+    events.push_back({psEnding, -1, "raised"});
+  }
+  return events;
+}
+
+// Reducing conversions report 16 or 256 steps between a start and an end; a conversion that
+// raises after its start reports no end; other conversions report nothing.
+TEST(KsDIB, ReducingConversionsReportProgress) {
+  const TKsDIB true_color = test::make_picture(24, 25, 3, [](int x, int y) { return test::hash_color(x / 8, y, 1); });
+  TKsDIB d = true_color;
+  auto events = record_progress(d, KsPixelFormat::Bit8);
+  ASSERT_EQ(events.size(), 258u);
+  EXPECT_EQ(events.front(), (ProgressEvent{psStarting, 0, "PixelFormat 24Bit -> 8Bit"}));
+  for (int k = 1; k <= 256; ++k) ASSERT_EQ(events[size_t(k)], (ProgressEvent{psRunning, k * 100 / 256, "PixelFormat 24Bit -> 8Bit"}));
+  EXPECT_EQ(events.back(), (ProgressEvent{psEnding, 100, "PixelFormat 24Bit -> 8Bit"}));
+
+  events = record_progress(d, KsPixelFormat::Bit8RLE);
+  EXPECT_TRUE(events.empty());
+  events = record_progress(d, KsPixelFormat::Bit4RLE);
+  ASSERT_EQ(events.size(), 18u);
+  EXPECT_EQ(events[1], (ProgressEvent{psRunning, 6, "PixelFormat 8BitRLE -> 4BitRLE"}));
+  EXPECT_EQ(events.back().stage, psEnding);
+
+  d = true_color;
+  d.SetConversionMode(3);
+  events = record_progress(d, KsPixelFormat::Bit4);
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0], (ProgressEvent{psStarting, 0, "PixelFormat 24Bit -> 4Bit"}));
+  EXPECT_EQ(events[1], (ProgressEvent{psEnding, -1, "raised"}));
+}
+
+TEST(KsDIB, AssignSharesAndCopiesTheConversionSettings) {
+  TKsDIB a;
+  a.SetConversionMode(1);
+  a.SetMonoColor(0x00FF00);
+  a.SetPaletteMode(2);
+  int changes = 0;
+  a.OnChange = [&](TKsDIB&) { ++changes; };
+  TKsDIB b;
+  EXPECT_EQ(b.ConversionMode(), 0);
+  EXPECT_EQ(b.MonoColor(), 0xFFFFFF);
+  EXPECT_EQ(b.PaletteMode(), 0);
+  int b_changes = 0;
+  b.OnChange = [&](TKsDIB&) { ++b_changes; };
+  b = a;
+  EXPECT_EQ(b_changes, 1);
+  EXPECT_TRUE(b.Modified());
+  EXPECT_TRUE(b.PaletteModified());
+  EXPECT_EQ(b.ConversionMode(), 1);
+  EXPECT_EQ(b.MonoColor(), 0x00FF00);
+  EXPECT_EQ(b.PaletteMode(), 2);
+  const TKsDIB c(a);
+  EXPECT_TRUE(c.SharesStorageWith(a));
+  EXPECT_EQ(c.PaletteMode(), 2);
+  EXPECT_FALSE(c.OnChange);
+  a.SetColor(3, 0x0000FF);
+  a.SetPixelFormat(KsPixelFormat::Bit24);
+  EXPECT_EQ(changes, 2);
+  b.Assign(nullptr);
+  EXPECT_EQ(b.Width(), 1);
+  EXPECT_EQ(b.PaletteSize(), 256);
+}
+
 }  // namespace
 }  // namespace kestrin
+

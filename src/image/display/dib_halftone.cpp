@@ -60,70 +60,166 @@ std::optional<DibInfo> decoded_source(const DibInfo& src, const char* name) {
   return std::nullopt;
 }
 
-// One stored row as three planes of channel values.
-struct Planes {
-  std::vector<int16_t> c[3];  // red, green, blue
-  explicit Planes(int32_t width) {
-    for (auto& p : c) p.resize(size_t(width));
+// The channel values of a stored row, chosen once per picture: the bytes of a 24-bit row,
+// or planes filled from the colour table for indexed rows.
+struct TrueColorValues {
+  const uint8_t* row = nullptr;
+  void fetch(const DibInfo& src, int32_t r) { row = src.row(r); }
+  int operator()(int channel, int32_t x) const { return row[3 * x + 2 - channel]; }
+};
+
+struct IndexedValues {
+  std::vector<int16_t> plane[3];  // red, green, blue
+  explicit IndexedValues(int32_t width) {
+    for (auto& p : plane) p.resize(size_t(width));
   }
   void fetch(const DibInfo& src, int32_t r) {
     const uint8_t* row = src.row(r);
-    const int32_t width = src.width();
-    if (src.header.biBitCount == 24) {
-      for (int32_t x = 0; x < width; ++x) {
-        c[0][size_t(x)] = row[3 * x + 2];
-        c[1][size_t(x)] = row[3 * x + 1];
-        c[2][size_t(x)] = row[3 * x];
-      }
-      return;
-    }
     with_indexed_depth(src.header.biBitCount, [&](auto depth) {
-      for (int32_t x = 0; x < width; ++x) {
+      for (int32_t x = 0; x < src.width(); ++x) {
         const RGBQuad& q = src.colors[indexed_pixel(row, x, depth())];
-        c[0][size_t(x)] = q.red;
-        c[1][size_t(x)] = q.green;
-        c[2][size_t(x)] = q.blue;
+        plane[0][size_t(x)] = q.red;
+        plane[1][size_t(x)] = q.green;
+        plane[2][size_t(x)] = q.blue;
       }
     });
   }
+  int operator()(int channel, int32_t x) const { return plane[channel][size_t(x)]; }
 };
 
-// The error rows of one channel: the previous row and the current one, each with a spare
-// entry at both ends (entry x + 1 belongs to pixel x).
+// The errors of the previous row and of the current one per channel, each with a spare entry
+// at both ends (entry x + 1 belongs to pixel x), and the previous row's part of each sum.
 struct ErrorRows {
-  std::vector<int16_t> previous, current;
-  explicit ErrorRows(int32_t width) : previous(size_t(width) + 2), current(size_t(width) + 2) {}
-  void next_row() { previous.swap(current); }
+  std::vector<int16_t> previous[3], current[3];
+  std::vector<int32_t> above[3];  // 12 e(above) + 5 e(above, on the side the scan comes from)
+  explicit ErrorRows(int32_t width) {
+    for (int c = 0; c < 3; ++c) {
+      previous[c].resize(size_t(width) + 2);
+      current[c].resize(size_t(width) + 2);
+      above[c].resize(size_t(width));
+    }
+  }
+  void next_row() {
+    for (int c = 0; c < 3; ++c) previous[c].swap(current[c]);
+  }
 };
 
-// Runs the diffusion over every stored row of src into the same row of dst.
-// `pixel(out_row, x, adjusted, errors)` receives the three adjusted values of pixel x, stores
-// the result in the row and writes the three errors.
-template <typename Pixel>
-void diffuse(const DibInfo& src, DibInfo& dst, Pixel pixel) {
-  const int32_t width = src.width();
-  Planes planes(width);
-  ErrorRows errors[3] = {ErrorRows(width), ErrorRows(width), ErrorRows(width)};
-  for (int32_t r = 0; r < src.rows(); ++r) {
-    planes.fetch(src, r);
-    uint8_t* out = dst.row(r);
-    const bool forward = r % 2 == 0;
-    const int step = forward ? 1 : -1;
-    // The carried error restarts at 0 on each row (the spare entry before its first pixel).
-    int carry[3] = {0, 0, 0};
-    const int16_t* above[3] = {errors[0].previous.data() + 1, errors[1].previous.data() + 1, errors[2].previous.data() + 1};
-    int16_t* current[3] = {errors[0].current.data() + 1, errors[1].current.data() + 1, errors[2].current.data() + 1};
-    for (int32_t i = 0; i < width; ++i) {
-      const int32_t x = forward ? i : width - 1 - i;
-      int adjusted[3];
-      for (int c = 0; c < 3; ++c)
-        adjusted[c] = planes.c[c][size_t(x)] - (12 * above[c][x] + 12 * carry[c] + 5 * above[c][x - step]) / 32;
-      int error[3];
-      pixel(out, x, adjusted, error);
-      for (int c = 0; c < 3; ++c) current[c][x] = int16_t(carry[c] = error[c]);
-    }
-    for (auto& e : errors) e.next_row();
+// One stored row in the direction Step (+1 left to right, -1 right to left). The kernel's
+// pixel(x, adjusted, errors) turns the three adjusted values of pixel x into its result and
+// the three errors; the carried error starts at 0 (the spare entry before the first pixel).
+template <int Step, typename Values, typename Kernel>
+void diffuse_row(const Values& values, ErrorRows& errors, int32_t width, Kernel kernel) {
+  // The previous row's part of every sum, for the whole row at once.
+  for (int c = 0; c < 3; ++c) {
+    const int16_t* previous = errors.previous[c].data() + 1;
+    int32_t* above = errors.above[c].data();
+    for (int32_t x = 0; x < width; ++x) above[x] = 12 * previous[x] + 5 * previous[x - Step];
   }
+  const int32_t* __restrict a0 = errors.above[0].data();
+  const int32_t* __restrict a1 = errors.above[1].data();
+  const int32_t* __restrict a2 = errors.above[2].data();
+  int16_t* __restrict e0 = errors.current[0].data() + 1;
+  int16_t* __restrict e1 = errors.current[1].data() + 1;
+  int16_t* __restrict e2 = errors.current[2].data() + 1;
+  int c0 = 0, c1 = 0, c2 = 0;
+  int32_t x = Step > 0 ? 0 : width - 1;
+  for (int32_t i = 0; i < width; ++i, x += Step) {
+    int adjusted[3] = {values(0, x) - (a0[x] + 12 * c0) / 32, values(1, x) - (a1[x] + 12 * c1) / 32,
+                       values(2, x) - (a2[x] + 12 * c2) / 32};
+    int error[3];
+    kernel.pixel(x, adjusted, error);
+    e0[x] = int16_t(c0 = error[0]);
+    e1[x] = int16_t(c1 = error[1]);
+    e2[x] = int16_t(c2 = error[2]);
+  }
+}
+
+// Runs the diffusion over every stored row of src; the kernel's begin_row(out) and
+// end_row() bracket each row of dst, and its row_kernel() gives the per-pixel step.
+template <typename Values, typename Kernel>
+void diffuse_rows(const DibInfo& src, DibInfo& dst, Values& values, Kernel& kernel) {
+  const int32_t width = src.width();
+  ErrorRows errors(width);
+  for (int32_t r = 0; r < src.rows(); ++r) {
+    values.fetch(src, r);
+    kernel.begin_row(dst.row(r));
+    if (r % 2 == 0) diffuse_row<1>(values, errors, width, kernel.row_kernel());
+    else diffuse_row<-1>(values, errors, width, kernel.row_kernel());
+    kernel.end_row();
+    errors.next_row();
+  }
+}
+
+template <typename Kernel>
+void diffuse(const DibInfo& src, DibInfo& dst, Kernel& kernel) {
+  if (src.header.biBitCount == 24) {
+    TrueColorValues values;
+    diffuse_rows(src, dst, values, kernel);
+  } else {
+    IndexedValues values(src.width());
+    diffuse_rows(src, dst, values, kernel);
+  }
+}
+
+// The colour halftone: each channel's level from its band, index r x 35 + g x 5 + b.
+struct ColorKernel {
+  struct Row {
+    const Bands* bands[3];
+    uint8_t* out;
+    void pixel(int32_t x, const int adjusted[3], int error[3]) const {
+      int level[3];
+      for (int c = 0; c < 3; ++c) {
+        const int a = std::clamp(adjusted[c], kBandLow, kBandHigh) - kBandLow;
+        level[c] = bands[c]->level[a];
+        error[c] = bands[c]->value[a] - adjusted[c];
+      }
+      out[x] = uint8_t(level[0] * 35 + level[1] * 5 + level[2]);
+    }
+  };
+  uint8_t* out = nullptr;
+  void begin_row(uint8_t* row) { out = row; }
+  void end_row() {}
+  Row row_kernel() const { return Row{{&red_bands(), &green_bands(), &blue_bands()}, out}; }
+};
+
+// Black and white: white when the adjusted channels add up to 384 or more. The row's
+// decisions are packed into bits once the row is done.
+struct BlackWhiteKernel {
+  struct Row {
+    uint8_t* white;
+    void pixel(int32_t x, const int adjusted[3], int error[3]) const {
+      const int is_white = adjusted[0] + adjusted[1] + adjusted[2] >= 384;
+      white[x] = uint8_t(is_white);
+      const int target = -is_white & 255;
+      for (int c = 0; c < 3; ++c) error[c] = target - adjusted[c];
+    }
+  };
+  std::vector<uint8_t> white;
+  uint8_t* out = nullptr;
+  explicit BlackWhiteKernel(int32_t width) : white(size_t(width)) {}
+  void begin_row(uint8_t* row) { out = row; }
+  void end_row() {
+    for (size_t x = 0; x < white.size(); x += 8) {
+      uint8_t byte = 0;
+      for (size_t k = 0; k < 8 && x + k < white.size(); ++k) byte |= uint8_t(white[x + k] << (7 - k));
+      out[x / 8] = byte;
+    }
+  }
+  Row row_kernel() { return Row{white.data()}; }
+};
+
+// The diffusion of a source (run-length ones decoded first) into a result of `bit_count` bits
+// with the given palette.
+template <size_t N, typename Kernel>
+DibInfo halftone(const DibInfo& source, const char* name, uint16_t bit_count, const std::array<RGBQuad, N>& palette,
+                 Kernel&& kernel) {
+  const std::optional<DibInfo> decoded = decoded_source(source, name);
+  const DibInfo& src = decoded ? *decoded : source;
+  DibInfo dst = new_uncompressed_like(src, bit_count);
+  dst.header.biClrUsed = uint32_t(N);
+  std::copy(palette.begin(), palette.end(), dst.colors.begin());
+  diffuse(src, dst, kernel);
+  return dst;
 }
 
 }  // namespace
@@ -150,45 +246,12 @@ const std::array<RGBQuad, 2>& halftone_bw_palette() {
   return palette;
 }
 
-namespace {
-
-// The diffusion of a source (run-length ones decoded first) into a result of `bit_count` bits
-// with the given palette.
-template <size_t N, typename Pixel>
-DibInfo halftone(const DibInfo& source, const char* name, uint16_t bit_count, const std::array<RGBQuad, N>& palette,
-                 Pixel pixel) {
-  const std::optional<DibInfo> decoded = decoded_source(source, name);
-  const DibInfo& src = decoded ? *decoded : source;
-  DibInfo dst = new_uncompressed_like(src, bit_count);
-  dst.header.biClrUsed = uint32_t(N);
-  std::copy(palette.begin(), palette.end(), dst.colors.begin());
-  diffuse(src, dst, pixel);
-  return dst;
-}
-
-}  // namespace
-
 DibInfo ConvertToHalfTone(const DibInfo& source) {
-  const Bands* bands[3] = {&red_bands(), &green_bands(), &blue_bands()};
-  return halftone(source, "ConvertToHalfTone", 8, halftone_palette(),
-                  [&](uint8_t* out, int32_t x, const int* adjusted, int* error) {
-                    int level[3];
-                    for (int c = 0; c < 3; ++c) {
-                      const int a = std::clamp(adjusted[c], kBandLow, kBandHigh) - kBandLow;
-                      level[c] = bands[c]->level[a];
-                      error[c] = bands[c]->value[a] - adjusted[c];
-                    }
-                    out[x] = uint8_t(level[0] * 35 + level[1] * 5 + level[2]);
-                  });
+  return halftone(source, "ConvertToHalfTone", 8, halftone_palette(), ColorKernel{});
 }
 
 DibInfo ConvertToHalfToneBW(const DibInfo& source) {
-  return halftone(source, "ConvertToHalfToneBW", 1, halftone_bw_palette(),
-                  [](uint8_t* out, int32_t x, const int* adjusted, int* error) {
-                    const bool white = adjusted[0] + adjusted[1] + adjusted[2] >= 384;
-                    for (int c = 0; c < 3; ++c) error[c] = (white ? 255 : 0) - adjusted[c];
-                    if (white) out[x >> 3] |= uint8_t(0x80 >> (x & 7));
-                  });
+  return halftone(source, "ConvertToHalfToneBW", 1, halftone_bw_palette(), BlackWhiteKernel(source.width()));
 }
 
 }  // namespace kestrin

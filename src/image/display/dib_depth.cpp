@@ -33,7 +33,7 @@ DibInfo new_uncompressed_like(const DibInfo& src, uint16_t bit_count) {
   dst.header.biBitCount = bit_count;
   dst.header.biCompression = BI_RGB;
   dst.header.biSizeImage = 0;
-  dst.bits = DibBits(dst.stride() * size_t(dst.rows()));
+  dst.allocate_rows();
   return dst;
 }
 

@@ -26,6 +26,15 @@ inline uint8_t indexed_pixel(const uint8_t* row, int32_t x, int bit_count) {
   }
 }
 
+// Sets an uncompressed 1-, 4- or 8-bit row's pixel x to v.
+inline void set_indexed_pixel(uint8_t* row, int32_t x, int bit_count, uint8_t v) {
+  switch (bit_count) {
+    case 1: row[x >> 3] = uint8_t((row[x >> 3] & ~(0x80 >> (x & 7))) | (v & 1) << (7 - (x & 7))); break;
+    case 4: row[x >> 1] = x & 1 ? uint8_t((row[x >> 1] & 0xF0) | (v & 0x0F)) : uint8_t((row[x >> 1] & 0x0F) | v << 4); break;
+    default: row[x] = v;
+  }
+}
+
 // Calls fn with the depth (1, 4 or 8) as a compile-time constant, so that the row loops
 // that read indexed pixels are built once per depth.
 template <typename Fn>

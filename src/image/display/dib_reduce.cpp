@@ -112,7 +112,7 @@ DibInfo indexed_result(const DibInfo& src, uint16_t bit_count, const SplitResult
   dst.header.biSizeImage = 0;
   dst.header.biClrUsed = uint32_t(split.palette.size());
   std::copy(split.palette.begin(), split.palette.end(), dst.colors.begin());
-  dst.bits = DibBits(dst.stride() * size_t(dst.rows()));
+  dst.allocate_rows();
   return dst;
 }
 

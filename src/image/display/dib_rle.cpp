@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "image/display/dib_depth.h"
+
 namespace kestrin {
 namespace {
 
@@ -140,11 +142,6 @@ DibInfo encode(const DibInfo& src, uint16_t bit_count, const char* name) {
   return dst;
 }
 
-void put_nibble(uint8_t* row, int32_t x, uint8_t v) {
-  uint8_t& b = row[x / 2];
-  b = x % 2 == 0 ? uint8_t((b & 0x0F) | v << 4) : uint8_t((b & 0xF0) | (v & 0x0F));
-}
-
 // Writes n pixels at column x of a row: a run of `value` (`run`) or the literal bytes.
 void put_pixels(uint8_t* row, int32_t x, int32_t n, const uint8_t* literal, uint8_t value, bool nibbles) {
   if (!nibbles) {
@@ -154,7 +151,7 @@ void put_pixels(uint8_t* row, int32_t x, int32_t n, const uint8_t* literal, uint
   }
   for (int32_t k = 0; k < n; ++k) {
     const uint8_t b = literal ? literal[k / 2] : value;
-    put_nibble(row, x + k, k % 2 == 0 ? uint8_t(b >> 4) : uint8_t(b & 0x0F));
+    set_indexed_pixel(row, x + k, 4, k % 2 == 0 ? uint8_t(b >> 4) : uint8_t(b & 0x0F));
   }
 }
 
@@ -170,7 +167,7 @@ DibInfo decode(const DibInfo& src, uint16_t bit_count, uint32_t compression, con
   dst.header.biCompression = BI_RGB;
   dst.header.biSizeImage = 0;
   dst.colors = src.colors;
-  dst.bits = DibBits(dst.stride() * size_t(dst.rows()));
+  dst.allocate_rows();
   const int64_t width = src.width(), height = src.rows();
   const uint8_t* p = src.bits.data();
   const size_t n = src.bits.size();

@@ -33,6 +33,12 @@ bool operator==(const DibBits& a, const std::vector<uint8_t>& b) {
   return a.size_ == b.size() && (a.size_ == 0 || std::memcmp(a.data_, b.data(), a.size_) == 0);
 }
 
+void DibInfo::allocate_rows() {
+  const uint64_t size = uint64_t(row_bytes(header.biBitCount, header.biWidth)) * uint64_t(rows());
+  if (size >= (uint64_t(1) << 31)) throw EOutOfResources("GetMemory: Cannot Make File Mapping Object");
+  bits = DibBits(size_t(size));
+}
+
 int32_t color_count_of(int32_t bit_count) {
   switch (bit_count) {
     case 1: return 2;

@@ -110,6 +110,10 @@ struct DibInfo {
   uint8_t* row(int32_t r) { return bits.data() + size_t(r) * stride(); }
   const uint8_t* row(int32_t r) const { return bits.data() + size_t(r) * stride(); }
 
+  // Zero-filled uncompressed rows for the header's size and depth. A block of 2 GiB or more
+  // cannot be had and raises EOutOfResources, as the allocation itself would fail.
+  void allocate_rows();
+
   static int64_t row_bytes(int32_t bit_count, int32_t width) { return ((int64_t(bit_count) * width + 31) / 32) * 4; }
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/byte_reader.h"
+#include "base/runtime_errors.h"
 #include "image/display/dib_rle.h"
 #include "support/dib_fixture.h"
 #include "support/temp_dir.h"
@@ -108,16 +109,16 @@ TEST(RleEncode, PicturesThatDoNotFitTheirRawSizeRaise) {
   EXPECT_THROW(one.SetPixelFormat(KsPixelFormat::Bit8RLE), EKsDIBCompressionFailed);
 }
 
-// A 4 x 2 run-length bitmap with the given data, loaded as a file would be.
-TKsDIB rle_bitmap(int bits, const Bytes& data) {
+// A run-length bitmap (4 x 2 unless given) with the given data, loaded as a file would be.
+TKsDIB rle_bitmap(int bits, const Bytes& data, int32_t width = 4, int32_t height = 2) {
   const uint32_t colors = bits == 8 ? 256 : 16;
   Bytes bmp(54 + 4 * colors + data.size(), 0);
   put_u16le(&bmp[0], 19778);
   put_u32le(&bmp[2], uint32_t(bmp.size()));
   put_u32le(&bmp[10], 54 + 4 * colors);
   put_u32le(&bmp[14], 40);
-  put_u32le(&bmp[18], 4);
-  put_u32le(&bmp[22], 2);
+  put_u32le(&bmp[18], uint32_t(width));
+  put_u32le(&bmp[22], uint32_t(height));
   put_u16le(&bmp[26], 1);
   put_u16le(&bmp[28], uint16_t(bits));
   put_u32le(&bmp[30], bits == 8 ? BI_RLE8 : BI_RLE4);
@@ -169,6 +170,19 @@ TEST(RleDecode, DeltasSkipAndShortDataEndsThePicture) {
   EXPECT_EQ(indices(8, {2, 7, 0, 0, 0, 3, 4, 5}), (std::vector<int>{0, 0, 0, 0, 7, 7, 0, 0}));  // literal cut short
   EXPECT_EQ(indices(8, {2, 7, 0}), (std::vector<int>{0, 0, 0, 0, 7, 7, 0, 0}));
   EXPECT_EQ(indices(4, {3, 0x12, 0, 0, 0, 3, 0x45}), (std::vector<int>{0, 0, 0, 0, 1, 2, 1, 0}));
+}
+
+// A few bytes may describe a huge picture; a conversion whose result would not fit 2 GiB
+// raises instead of allocating it.
+TEST(RleDecode, HugePicturesOfFewBytesStopAtTheSizeLimit) {
+  TKsDIB d = rle_bitmap(4, {0, 1}, 30000, 30000);
+  try {
+    d.SetPixelFormat(KsPixelFormat::Bit24);
+    ADD_FAILURE() << "no error";
+  } catch (const EOutOfResources& e) {
+    EXPECT_STREQ(e.what(), "GetMemory: Cannot Make File Mapping Object");
+  }
+  EXPECT_EQ(d.PixelFormat(), KsPixelFormat::Bit4RLE);
 }
 
 std::string peer_bytes(const std::string& file, const std::string& expression) {

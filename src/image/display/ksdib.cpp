@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <span>
 #include <cstring>
 #include <utility>
 
 #include "base/byte_reader.h"
+#include "base/runtime_errors.h"
 #include "base/text_file.h"
 #include "image/display/dib_halftone.h"
 
@@ -44,11 +46,13 @@ void TKsInternalDIB::CreateDIB(int32_t width, int32_t height, int32_t color_coun
 }
 
 TKsDIB::TKsDIB() : dib_(std::make_shared<TKsInternalDIB>()) {
+  dib_->UseFMO = DefaultUseFMO;
   dib_->CreateDIB(1, 1, 256, 8);
 }
 
 TKsDIB::TKsDIB(const TKsDIB& other)
-    : dib_(other.dib_),
+    : TKsGraphic(),
+      dib_(other.dib_),
       conversion_mode_(other.conversion_mode_),
       mono_color_(other.mono_color_),
       palette_mode_(other.palette_mode_) {}
@@ -199,6 +203,24 @@ const uint8_t* TKsDIB::ScanLine(int32_t y) const {
 
 void TKsDIB::UniqueDIB() {
   if (dib_.use_count() > 1) dib_ = std::make_shared<TKsInternalDIB>(*dib_);
+}
+
+void TKsDIB::SetTopDown(bool top_down) {
+  if (dib_->header.biCompression != BI_RGB) throw EKsDIBBadDIBType("TKsDIB.SetTopDown: Bad DIB Type");
+  if ((dib_->header.biHeight < 0) == top_down) return;
+  UniqueDIB();
+  const size_t stride = dib_->stride();
+  std::vector<uint8_t> spare(stride);
+  for (int32_t low = 0, high = dib_->Height - 1; low < high; ++low, --high) {
+    std::memcpy(spare.data(), dib_->row(low), stride);
+    std::memcpy(dib_->row(low), dib_->row(high), stride);
+    std::memcpy(dib_->row(high), spare.data(), stride);
+  }
+  dib_->header.biHeight = -dib_->header.biHeight;
+}
+
+void register_ksdib_picture_format(kgui::PictureFormats& formats) {
+  formats.registerFormat({"dib", "Device Independent Bitmap", TKsDIB::CF_DIB, [] { return std::make_unique<TKsDIB>(); }});
 }
 
 namespace {
@@ -409,6 +431,18 @@ std::vector<uint8_t> packed_dib(const DibInfo& d, size_t at) {
   return out;
 }
 
+// The bytes of the colour table and channel masks that follow a packed DIB's header;
+// nothing when the header is not one of the two known sizes or is cut short.
+std::optional<size_t> packed_table_size(std::span<const uint8_t> packed) {
+  const ByteReader r(packed);
+  const auto size = r.u32le(0);
+  if (!size || (*size != 40 && *size != 12) || !r.has(0, *size)) return std::nullopt;
+  if (*size == 12) return size_t(3) * size_t(color_count_of(*r.u16le(10)));
+  const uint32_t used = *r.u32le(32);
+  const size_t entries = used ? used : size_t(color_count_of(*r.u16le(14)));
+  return (*r.u32le(16) == 3 ? 12 : 0) + 4 * entries;
+}
+
 }  // namespace
 
 std::vector<uint8_t> TKsDIB::SaveToBytes() const {
@@ -418,6 +452,29 @@ std::vector<uint8_t> TKsDIB::SaveToBytes() const {
   put_u32le(out.data() + 2, uint32_t(out.size()));
   put_u32le(out.data() + 10, off);
   return out;
+}
+
+std::vector<uint8_t> TKsDIB::SaveToClipboardFormat(uint16_t& format) const {
+  format = CF_DIB;
+  return packed_dib(*dib_, 0);
+}
+
+// The packed DIB is read as the BMP file it would be: a file header in front of it.
+void TKsDIB::LoadFromClipboardFormat(uint16_t format, const std::vector<uint8_t>* data) {
+  if (format != CF_DIB || !data)
+    throw EInvalidGraphic("TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data");
+  const std::optional<size_t> table = packed_table_size(*data);
+  const size_t header = table ? *ByteReader(*data).u32le(0) : 0;
+  if (!table || header + *table > data->size())
+    throw EKsDIBInvalidDIB("TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Data");
+  std::vector<uint8_t> bmp(14 + data->size());
+  put_u16le(bmp.data(), 19778);
+  put_u32le(bmp.data() + 2, uint32_t(bmp.size()));
+  put_u32le(bmp.data() + 10, uint32_t(14 + header + *table));
+  std::memcpy(bmp.data() + 14, data->data(), data->size());
+  load_bmp(bmp);
+  UpdatePaletteModified();
+  Changed();
 }
 
 void TKsDIB::LoadFromFile(const std::string& path) {

@@ -13,6 +13,7 @@
 #include "base/colour.h"
 #include "image/display/dib_convert.h"
 #include "image/display/dib_types.h"
+#include "platform/classes/picture_formats.h"
 
 namespace kestrin {
 
@@ -21,16 +22,28 @@ struct TKsInternalDIB : DibInfo {
   int32_t Width = 0;
   int32_t Height = 0;  // |biHeight|
   bool palette_modified = false;
-  bool UseFMO = false;
+  // Whether a canvas may draw on this storage (the storage itself is always a heap block).
+  bool UseFMO = true;
 
   // Fresh zero-filled storage; throws EKsDIBInvalidDIBPara for bad parameters.
   void CreateDIB(int32_t width, int32_t height, int32_t color_count, int32_t bit_count);
 };
 
+// A graphic that the clipboard can hold in one format of its own.
+class TKsGraphic : public kgui::TGraphic {
+public:
+  virtual uint16_t ClipboardFormat() const = 0;
+};
+
 enum TProgressStage { psStarting, psRunning, psEnding };
 
-class TKsDIB {
+class TKsDIB : public TKsGraphic {
 public:
+  // The clipboard format of packed DIBs (CF_DIB).
+  static constexpr uint16_t CF_DIB = 8;
+  // The storage flag new bitmaps start with; a canvas needs it set.
+  static inline bool DefaultUseFMO = true;
+
   TKsDIB();  // 1 x 1, 8 bits, 256 black colours
   // A new bitmap assigned from other: shares the storage, copies the conversion settings.
   TKsDIB(const TKsDIB& other);
@@ -56,6 +69,7 @@ public:
   void SetPixelFormat(KsPixelFormat format);
   int32_t PaletteSize() const { return int32_t(dib_->header.biClrUsed); }
   void SetPaletteSize(int32_t n);
+  bool UseFMO() const { return dib_->UseFMO; }
 
   // 0 the binned colour reduction, 1 the exact one.
   uint8_t ConversionMode() const { return conversion_mode_; }
@@ -79,14 +93,22 @@ public:
 
   // Makes the storage private to this handle when it is shared.
   void UniqueDIB();
+  // Stores the rows top-down (true) or bottom-up; the picture stays the same. Compressed
+  // bitmaps raise EKsDIBBadDIBType.
+  void SetTopDown(bool top_down);
   bool SharesStorageWith(const TKsDIB& other) const { return dib_ == other.dib_; }
   long RefCount() const { return dib_.use_count(); }
 
   // BMP streams. Reading replaces the storage only when the whole file was good.
   void LoadFromBytes(const std::vector<uint8_t>& bmp);
   std::vector<uint8_t> SaveToBytes() const;
-  void LoadFromFile(const std::string& path);
-  void SaveToFile(const std::string& path) const;
+  void LoadFromFile(const std::string& path) override;
+  void SaveToFile(const std::string& path) const override;
+
+  // The clipboard's packed DIB (header, colours, bits): format CF_DIB only.
+  uint16_t ClipboardFormat() const override { return CF_DIB; }
+  std::vector<uint8_t> SaveToClipboardFormat(uint16_t& format) const override;
+  void LoadFromClipboardFormat(uint16_t format, const std::vector<uint8_t>* data) override;
 
   // Hands the storage's palette change to the graphic's PaletteModified flag.
   void UpdatePaletteModified();
@@ -119,5 +141,9 @@ private:
   int progress_total_ = 0;
   std::string progress_text_;
 };
+
+// Registers TKsDIB as the picture format "dib" ("Device Independent Bitmap", clipboard
+// format 8) in a picture-format table.
+void register_ksdib_picture_format(kgui::PictureFormats& formats);
 
 }  // namespace kestrin

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "base/byte_reader.h"
+#include "base/runtime_errors.h"
 #include "image/display/ksdib.h"
 #include "support/dib_fixture.h"
 #include "support/temp_dir.h"
@@ -389,6 +390,103 @@ TEST(KsDIB, AssignSharesAndCopiesTheConversionSettings) {
   b.Assign(nullptr);
   EXPECT_EQ(b.Width(), 1);
   EXPECT_EQ(b.PaletteSize(), 256);
+}
+
+TEST(KsDIB, UseFmoComesFromTheDefaultAndStaysWithTheStorage) {
+  EXPECT_TRUE(TKsDIB().UseFMO());
+  TKsDIB::DefaultUseFMO = false;
+  TKsDIB d;
+  TKsDIB::DefaultUseFMO = true;
+  EXPECT_FALSE(d.UseFMO());
+  d.SetWidth(7);
+  d.SetBitCount(24);
+  d.SetPixelFormat(KsPixelFormat::Bit8);
+  d.LoadFromBytes(TKsDIB().SaveToBytes());
+  EXPECT_FALSE(d.UseFMO());
+}
+
+TEST(KsDIB, ClipboardFormatIsThePackedDibAndLoadsBackIdentical) {
+  TKsDIB rle = test::make_picture(8, 25, 3, [](int x, int y) { return test::runs_picture(x, y, 256); });
+  rle.SetPixelFormat(KsPixelFormat::Bit8RLE);
+  const TKsDIB pictures[] = {
+      test::make_picture(1, 9, 2, [](int x, int) { return uint32_t(x % 2); }),
+      test::make_picture(4, 5, -3, [](int x, int y) { return uint32_t(x + y); }),
+      test::make_picture(24, 3, 2, [](int x, int y) { return test::hash_color(x, y, 2); }), rle};
+  for (const TKsDIB& p : pictures) {
+    uint16_t format = 0;
+    const std::vector<uint8_t> packed = p.SaveToClipboardFormat(format);
+    EXPECT_EQ(format, 8);
+    const std::vector<uint8_t> file = p.SaveToBytes();
+    EXPECT_EQ(packed, std::vector<uint8_t>(file.begin() + 14, file.end()));
+    TKsDIB back;
+    back.LoadFromClipboardFormat(8, &packed);
+    EXPECT_EQ(back.SaveToBytes(), file);
+  }
+}
+
+TEST(KsDIB, ClipboardDataThatIsNotADibRaises) {
+  uint16_t format = 0;
+  const std::vector<uint8_t> good = test::make_picture(8, 4, 2, [](int x, int) { return uint32_t(x); }).SaveToClipboardFormat(format);
+  auto with = [&](size_t at, uint32_t v) {
+    std::vector<uint8_t> b = good;
+    put_u32le(&b[at], v);
+    return b;
+  };
+  const std::vector<uint8_t> short_header(good.begin(), good.begin() + 30);
+  const std::vector<uint8_t> cut_in_colours(good.begin(), good.begin() + 40 + 100);
+  const std::vector<uint8_t> no_width = with(4, 0), huge_colours = with(32, 0x40000000), size_64 = with(0, 64);
+  const struct {
+    uint16_t format;
+    const std::vector<uint8_t>* data;
+    const char* message;
+  } cases[] = {
+      {2, &good, "TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data"},
+      {8, nullptr, "TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data"},
+      {8, &size_64, "TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Data"},
+      {8, &short_header, "TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Data"},
+      {8, &cut_in_colours, "TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Data"},
+      {8, &huge_colours, "TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Data"},
+      {8, &no_width, "TKsInternalDIB.LoadFromStream: Invalid Width or Height"},
+  };
+  for (const auto& c : cases) {
+    TKsDIB d;
+    d.SetWidth(3);
+    try {
+      d.LoadFromClipboardFormat(c.format, c.data);
+      ADD_FAILURE() << c.message;
+    } catch (const std::runtime_error& e) {
+      EXPECT_STREQ(e.what(), c.message);
+      EXPECT_EQ(dynamic_cast<const EInvalidGraphic*>(&e) != nullptr, c.format != 8 || !c.data) << c.message;
+    }
+    EXPECT_EQ(d.Width(), 3);
+  }
+  // A 16-bit packed DIB becomes 24 bits as a file would.
+  std::vector<uint8_t> sixteen(40 + 4, 0);
+  put_u32le(&sixteen[0], 40);
+  put_u32le(&sixteen[4], 1);
+  put_u32le(&sixteen[8], 1);
+  put_u16le(&sixteen[12], 1);
+  put_u16le(&sixteen[14], 16);
+  put_u16le(&sixteen[40], 0x7C00);
+  TKsDIB d;
+  d.LoadFromClipboardFormat(8, &sixteen);
+  EXPECT_EQ(d.BitCount(), 24);
+  EXPECT_EQ(d.ScanLine(0)[2], 255);
+}
+
+TEST(KsDIB, RegistersAsTheDibPictureFormat) {
+  kgui::PictureFormats formats;
+  register_ksdib_picture_format(formats);
+  const kgui::PictureFormat* f = formats.findExtension("DIB");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->description, "Device Independent Bitmap");
+  EXPECT_EQ(formats.findClipboardFormat(8), f);
+  test::TempDir dir;
+  test::make_picture(8, 6, 2, [](int x, int) { return uint32_t(x); }).SaveToFile(dir.file("pic.dib"));
+  const std::unique_ptr<kgui::TGraphic> g = formats.loadFromFile(dir.file("pic.dib"));
+  const auto* dib = dynamic_cast<const TKsDIB*>(g.get());
+  ASSERT_NE(dib, nullptr);
+  EXPECT_EQ(dib->Width(), 6);
 }
 
 }  // namespace

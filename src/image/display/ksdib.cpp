@@ -76,6 +76,11 @@ void TKsDIB::Changed() {
   if (OnChange) OnChange(*this);
 }
 
+void TKsDIB::ChangedStorage() {
+  UpdatePaletteModified();
+  Changed();
+}
+
 void TKsDIB::UpdatePaletteModified() {
   if (dib_.use_count() != 1) throw EKsDIBAssertion("TKsDIB.UpdatePaletteModified RefCount Must be 1");
   if (!dib_->palette_modified) return;
@@ -110,21 +115,18 @@ void TKsDIB::SetPixelFormat(KsPixelFormat format) {
     step = [this] { progress(psRunning, ++progress_count_ * 100 / progress_total_); };
   }
   take_block(convert_pixel_format(*dib_, format, conversion_mode_, mono_color_, step));
-  UpdatePaletteModified();
-  Changed();
+  ChangedStorage();
   if (reporting) progress(psEnding, 100);
 }
 
 void TKsDIB::ConvertToHalfTone() {
   take_block(kestrin::ConvertToHalfTone(*dib_));
-  UpdatePaletteModified();
-  Changed();
+  ChangedStorage();
 }
 
 void TKsDIB::ConvertToHalfToneBW() {
   take_block(kestrin::ConvertToHalfToneBW(*dib_));
-  UpdatePaletteModified();
-  Changed();
+  ChangedStorage();
 }
 
 void TKsDIB::replace_storage(int32_t width, int32_t height, int32_t colors, int32_t bits) {
@@ -138,20 +140,20 @@ void TKsDIB::SetWidth(int32_t w) {
   if (w < 1) throw EKsDIBInvalidDIBPara("TKsDIB.SetWidth: Invalid Width");
   if (w == dib_->Width) return;
   replace_storage(w, dib_->header.biHeight, int32_t(dib_->header.biClrUsed), dib_->header.biBitCount);
-  Changed();
+  ChangedStorage();
 }
 
 void TKsDIB::SetHeight(int32_t h) {
   if (h == 0) throw EKsDIBInvalidDIBPara("TKsDIB.SetHeight: Invalid Height");
   if (h == dib_->header.biHeight) return;
   replace_storage(dib_->Width, h, int32_t(dib_->header.biClrUsed), dib_->header.biBitCount);
-  Changed();
+  ChangedStorage();
 }
 
 void TKsDIB::SetBitCount(int32_t bits) {
   if (!valid_bit_count(bits)) throw EKsDIBInvalidDIBPara("TKsDIB.SetBitCount: Invalid BitCount");
   replace_storage(dib_->Width, dib_->header.biHeight, color_count_of(bits), bits);
-  Changed();
+  ChangedStorage();
 }
 
 void TKsDIB::SetPaletteSize(int32_t n) {
@@ -165,8 +167,7 @@ void TKsDIB::SetPaletteSize(int32_t n) {
   dib_->header.biClrUsed = uint32_t(n);
   dib_->header.biClrImportant = 0;
   dib_->palette_modified = true;
-  UpdatePaletteModified();
-  Changed();
+  ChangedStorage();
 }
 
 TColor TKsDIB::Color(int index) const {
@@ -181,8 +182,7 @@ void TKsDIB::SetColor(int index, TColor c) {
   const TColor rgb = ColorToRGB(c);
   dib_->colors[size_t(index)] = RGBQuad{color_blue(rgb), color_green(rgb), color_red(rgb), 0};
   dib_->palette_modified = true;
-  UpdatePaletteModified();
-  Changed();
+  ChangedStorage();
 }
 
 uint8_t* TKsDIB::ScanLine(int32_t y) {
@@ -360,8 +360,7 @@ void expand_to_24(DibBits& data, BitmapInfoHeader& h, uint32_t masks[3], int32_t
 
 void TKsDIB::LoadFromBytes(const std::vector<uint8_t>& bmp) {
   load_bmp(bmp);
-  UpdatePaletteModified();
-  Changed();
+  ChangedStorage();
 }
 
 void TKsDIB::load_bmp(std::span<const uint8_t> bmp) {
@@ -473,8 +472,7 @@ void TKsDIB::LoadFromClipboardFormat(uint16_t format, const std::vector<uint8_t>
   put_u32le(bmp.data() + 10, uint32_t(14 + header + *table));
   std::memcpy(bmp.data() + 14, data->data(), data->size());
   load_bmp(bmp);
-  UpdatePaletteModified();
-  Changed();
+  ChangedStorage();
 }
 
 void TKsDIB::LoadFromFile(const std::string& path) {
@@ -482,8 +480,7 @@ void TKsDIB::LoadFromFile(const std::string& path) {
   if (!read_file_bytes(path, bytes, &error))
     throw EKsDIBInvalidDIBFile("TKsInternalDIB.LoadFromFile: " + error);
   load_bmp(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
-  UpdatePaletteModified();
-  Changed();
+  ChangedStorage();
 }
 
 void TKsDIB::SaveToFile(const std::string& path) const {

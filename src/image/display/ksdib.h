@@ -128,6 +128,8 @@ public:
 private:
   void replace_storage(int32_t width, int32_t height, int32_t colors, int32_t bits);
   void take_block(DibInfo&& block);
+  // The end of every change: the palette change handed on, then the notification.
+  void ChangedStorage();
   void load_bmp(std::span<const uint8_t> bmp);
   void progress(TProgressStage stage, int percent);
 

@@ -1,11 +1,13 @@
-// The variance split and the three reductions built on it. Every sum is an exact integer, so
-// class order, chunking and lanes never change a result.
+// The variance split and the three reductions built on it. Every sum is an exact integer, so the
+// order of the classes and the chunks of rows never change a result.
 #include "image/display/dib_reduce.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
+
+#include "base/runtime_errors.h"
 
 namespace kestrin {
 namespace {
@@ -200,7 +202,7 @@ std::vector<ColorClass> distinct_colors(const DibInfo& src) {
     return classes;
   }
   std::unique_ptr<uint32_t, decltype(&std::free)> table(static_cast<uint32_t*>(std::calloc(size_t(1) << 24, 4)), &std::free);
-  if (!table) throw std::bad_alloc();
+  if (!table) throw EOutOfMemory("Out of memory");
   for (int32_t r = 0; r < rows; ++r) {
     const uint8_t* p = src.row(r);
     for (int32_t x = 0; x < width; ++x, p += 3) ++table.get()[packed(p)];

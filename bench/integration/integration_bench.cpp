@@ -15,7 +15,7 @@
 #include "analysis/lanes.h"
 #include "base/convert.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
 #include "support/ring_image.h"
 

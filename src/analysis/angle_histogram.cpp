@@ -13,8 +13,10 @@
 #include "analysis/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
+#include "ports/names/main_form_names.h"
+#include "ports/names/nax_graph_names.h"
 
 namespace kestrin {
 
@@ -91,10 +93,10 @@ void publish_ranges(int32_t y_end) {
   p.graph_y_begin = 0;
   p.graph_y_end = y_end;
   Controls& c = controls();
-  c.set_text("edt2ThetaBegin", Format("%8.4f", {p.two_theta_begin}));
-  c.set_text("edt2ThetaEnd", Format("%8.4f", {p.two_theta_end}));
-  c.set_text("frmNaxGraph.edtYBegin", Format("%6d", {0}));
-  c.set_text("frmNaxGraph.edtYEnd", Format("%6d", {y_end}));
+  c.set_text(frmMain::edt2ThetaBegin, Format("%8.4f", {p.two_theta_begin}));
+  c.set_text(frmMain::edt2ThetaEnd, Format("%8.4f", {p.two_theta_end}));
+  c.set_text(frmNaxGraph::edtYBegin, Format("%6d", {0}));
+  c.set_text(frmNaxGraph::edtYEnd, Format("%6d", {y_end}));
 }
 
 void set_title() {
@@ -216,8 +218,8 @@ void calc_free_angle_sectored_angle_histogram() {
   nax.set_kind(kFreeSectorAngle);
   set_title();
   publish_ranges(saturated_product(maximum, 5));
-  controls().set_text("frmNaxGraph.edt2ThetaBegin", Format("%8.4f", {p.two_theta_begin}));
-  controls().set_text("frmNaxGraph.edt2ThetaEnd", Format("%8.4f", {p.two_theta_end}));
+  controls().set_text(frmNaxGraph::edt2ThetaBegin, Format("%8.4f", {p.two_theta_begin}));
+  controls().set_text(frmNaxGraph::edt2ThetaEnd, Format("%8.4f", {p.two_theta_end}));
   views().draw_nax_graph();
 }
 

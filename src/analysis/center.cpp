@@ -8,8 +8,9 @@
 #include "analysis/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 
@@ -123,8 +124,8 @@ int32_t find_center() {
   read_parameters();
   IntegrationParams& p = state().integration_params;
   find_local_maximum(p.X0, p.Y0);
-  controls().set_text("edtCenterX0", Format("%10.5f", {p.X0}));
-  controls().set_text("edtCenterY0", Format("%10.5f", {shown_y(p.Y0)}));
+  controls().set_text(frmMain::edtCenterX0, Format("%10.5f", {p.X0}));
+  controls().set_text(frmMain::edtCenterY0, Format("%10.5f", {shown_y(p.Y0)}));
   views().redraw_image();
   return 0;
 }

@@ -6,8 +6,9 @@
 #include "analysis/center.h"
 #include "analysis/parameters.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 
@@ -16,7 +17,7 @@ namespace {
 constexpr int32_t kCurvedPlateType = 9;
 
 bool box_direction() {
-  return state().integration_params.RectDirection < 7 && !controls().checked("rbtnRect_Angle");
+  return state().integration_params.RectDirection < 7 && !controls().checked(frmMain::rbtnRect_Angle);
 }
 
 }  // namespace
@@ -35,19 +36,19 @@ void calc_angle_histogram_selection() {
   const bool curved = current_image().image_type == kCurvedPlateType;
   const AnalysisHooks& h = analysis_hooks();
   Controls& c = controls();
-  if (c.checked("rbtnRectangle")) {
+  if (c.checked(frmMain::rbtnRectangle)) {
     if (box_direction()) {
       curved ? run_hook(h.calc_curved_angle_histogram) : calc_angle_histogram();
     } else {
       curved ? run_hook(h.calc_curved_angle_histogram_band) : calc_angle_histogram_band();
     }
-  } else if (c.checked("rbtnSector")) {
+  } else if (c.checked(frmMain::rbtnSector)) {
     if (check_sector_angles() == 1) {
       log_line("Input angle error!");
       return;
     }
     curved ? run_hook(h.calc_curved_angle_histogram_sector) : calc_angle_histogram_sector();
-  } else if (c.checked("rbtnSectoredDivision")) {
+  } else if (c.checked(frmMain::rbtnSectoredDivision)) {
     if (check_division_angle() == 1) {
       log_line("Input division angle error!");
       return;
@@ -64,7 +65,7 @@ void calc_fine_angle_histogram_selection() {
   }
   state().macro.record("Kestrin.FineAngleIntensity();");
   const AnalysisHooks& h = analysis_hooks();
-  if (controls().checked("rbtnRectangle")) {
+  if (controls().checked(frmMain::rbtnRectangle)) {
     run_hook(box_direction() ? h.calc_fine_angle_histogram : h.calc_fine_angle_histogram_band);
   } else {
     if (check_sector_angles() == 1) {

@@ -5,7 +5,7 @@
 
 #include "analysis/peak_table.h"
 #include "base/convert.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
 
 namespace kestrin {

@@ -10,7 +10,7 @@
 #include "analysis/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/state.h"
 
 namespace kestrin {
 

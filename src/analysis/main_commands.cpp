@@ -9,31 +9,33 @@
 #include "base/convert.h"
 #include "image/file_commands.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
+#include "ports/names/log_form_names.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 
 namespace {
 
 constexpr ParameterEdit kParameterEdits[] = {
-    {"edt2ThetaBegin", "Set2ThetaBegin"},
-    {"edt2ThetaEnd", "Set2ThetaEnd"},
-    {"edt2ThetaStep", "Set2ThetaStep"},
-    {"edtCameraLength", "SetLo"},
-    {"edtLambda", "SetWaveLength"},
-    {"edtPixelX", "SetPixelSizeX"},
-    {"edtPixelY", "SetPixelSizeY"},
-    {"edtBeta", "SetBeta"},
-    {"edtPhi", "SetPhi"},
-    {"edtBandWidth", "SetBand"},
-    {"edtRectAngle", "SetRectAngle"},
-    {"edtSectorStartAngle", "SetSectorAngleStart"},
-    {"edtSectorEndAngle", "SetSectorAngleEnd"},
+    {frmMain::edt2ThetaBegin, "Set2ThetaBegin"},
+    {frmMain::edt2ThetaEnd, "Set2ThetaEnd"},
+    {frmMain::edt2ThetaStep, "Set2ThetaStep"},
+    {frmMain::edtCameraLength, "SetLo"},
+    {frmMain::edtLambda, "SetWaveLength"},
+    {frmMain::edtPixelX, "SetPixelSizeX"},
+    {frmMain::edtPixelY, "SetPixelSizeY"},
+    {frmMain::edtBeta, "SetBeta"},
+    {frmMain::edtPhi, "SetPhi"},
+    {frmMain::edtBandWidth, "SetBand"},
+    {frmMain::edtRectAngle, "SetRectAngle"},
+    {frmMain::edtSectorStartAngle, "SetSectorAngleStart"},
+    {frmMain::edtSectorEndAngle, "SetSectorAngleEnd"},
     // No script method sets the division angle: its value is taken, nothing is recorded.
-    {"edtSectoredAngle", nullptr},
-    {"edtCenterX0", "SetCenterX"},
-    {"edtCenterY0", "SetCenterY"},
+    {frmMain::edtSectoredAngle, nullptr},
+    {frmMain::edtCenterX0, "SetCenterX"},
+    {frmMain::edtCenterY0, "SetCenterY"},
 };
 
 constexpr int32_t kFindCenterRounds = 10;
@@ -46,8 +48,8 @@ void commit(const std::string& line) {
 }
 
 void write_centre(double x, double y) {
-  controls().set_text("edtCenterX0", FloatToStr(x));
-  controls().set_text("edtCenterY0", FloatToStr(y));
+  controls().set_text(frmMain::edtCenterX0, FloatToStr(x));
+  controls().set_text(frmMain::edtCenterY0, FloatToStr(y));
   read_parameters();
   views().redraw_image();
 }
@@ -87,7 +89,7 @@ void init_program_state() {
   init_graph_size();
 }
 
-void parameter_edit_key(std::string_view edit, int key) {
+void parameter_edit_key(ControlName edit, int key) {
   if (key != kEnterKey || current_image().NoImageFlag == 1) return;
   for (const ParameterEdit& e : kParameterEdits) {
     if (e.edit != edit) continue;
@@ -110,18 +112,18 @@ void rect_mode_radio_clicked(int32_t mode) {
 
 void direction_changed() {
   if (state().LoadingFlag) return;
-  const int32_t index = controls().item_index("cmbDirection");
+  const int32_t index = controls().item_index(frmMain::cmbDirection);
   state().integration_params.RectDirection = index;
   commit(Format("Kestrin.SetRectDirection(%d);", {index}));
 }
 
 void load_image_command() {
   load_img_dialog();
-  views().show_form("frmLog");
+  views().show_form(frmLog::form);
 }
 
 void straight_line_integration() {
-  if (!controls().checked("rbtnRectangle") || !controls().checked("rbtnRect_Direction")) return;
+  if (!controls().checked(frmMain::rbtnRectangle) || !controls().checked(frmMain::rbtnRect_Direction)) return;
   auto fn = main_command_hooks().calc_line_integration;
   if (!fn) return log_not_available("calc_line_integration");
   fn(state().integration_params.RectDirection);
@@ -136,8 +138,8 @@ void find_center_command(bool redraw) {
 void find_center_without_direct() {
   double x = 0, y = 0;
   if (prompts().confirm("Use current CenterX,Y for Initial?")) {
-    x = StrToFloat(controls().text("edtCenterX0"));
-    y = StrToFloat(controls().text("edtCenterY0"));
+    x = StrToFloat(controls().text(frmMain::edtCenterX0));
+    y = StrToFloat(controls().text(frmMain::edtCenterY0));
   } else {
     x = current_image().ImageWidth / 2.0;
     y = current_image().ImageHeight / 2.0;

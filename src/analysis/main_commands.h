@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "ports/controls.h"
+
 namespace kestrin {
 
 constexpr int kEnterKey = 13;
@@ -14,7 +16,7 @@ constexpr int kEnterKey = 13;
 // A parameter edit and the Kestrin method its committed value is recorded with (null:
 // nothing is recorded).
 struct ParameterEdit {
-  const char* edit;
+  ControlName edit;
   const char* method;
 };
 // The sixteen parameter edits of the main window, top to bottom.
@@ -28,7 +30,7 @@ void init_program_state();
 // A key pressed in a parameter edit. Enter with an image loaded runs read_parameters,
 // redraws the image and then records the edit's line with its text as typed; anything
 // else does nothing (the text is taken at the next analysis).
-void parameter_edit_key(std::string_view edit, int key);
+void parameter_edit_key(ControlName edit, int key);
 
 // The region radios (0 rectangle, 1 sector, 2 sectored division), the rectangle-mode
 // radios (0 direction, 1 angle) and the direction combo. Nothing happens while the

@@ -7,7 +7,7 @@
 #include "analysis/graph_layout.h"
 #include "analysis/peak_table.h"
 #include "base/convert.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
 
 namespace kestrin {

@@ -11,7 +11,7 @@
 #include "base/convert.h"
 #include "image/image_store.h"
 #include "image/display/mask_paint.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
 
 namespace kestrin {

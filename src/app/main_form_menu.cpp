@@ -6,6 +6,7 @@
 #include "analysis/spot_find.h"
 #include "app/main_form.h"
 #include "image/file_commands.h"
+#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin::app {
@@ -56,7 +57,7 @@ TMenuItem* TfrmMain::menuItem(const std::string& menu, const std::string& item) 
 
 void TfrmMain::createMenu() {
   MainMenu1 = new TMainMenu(this);
-  MainMenu1->setName("MainMenu1");
+  MainMenu1->setName(std::string(frmMain::MainMenu1.control));
   createFileMenu();
   createToolMenu();
   createWindowMenu();

@@ -18,18 +18,19 @@ namespace kestrin::app {
 // The form with that name ("frmMain", "frmLog") among the application's forms, or null.
 kgui::TForm* find_form(std::string_view name);
 
-// Controls addressed as "edtCameraLength" (main window) or "frmNaxGraph.edtYBegin".
-// Names that no window has yet fall back to headless values with the same start texts.
+// Controls of the built windows. Controls of the windows that are not built yet (the
+// placeholder forms) are headless values; a name that a built window does not have is a
+// programming error (std::logic_error).
 class WindowControls : public Controls {
 public:
-  std::string text(std::string_view name) const override;
-  void set_text(std::string_view name, std::string_view text) override;
-  bool checked(std::string_view name) const override;
-  void set_checked(std::string_view name, bool on) override;
-  int item_index(std::string_view name) const override;
-  void set_item_index(std::string_view name, int index) override;
-  // The control of that name, or null.
-  static kgui::TControl* find(std::string_view name);
+  std::string text(ControlName name) const override;
+  void set_text(ControlName name, std::string_view text) override;
+  bool checked(ControlName name) const override;
+  void set_checked(ControlName name, bool on) override;
+  int item_index(ControlName name) const override;
+  void set_item_index(ControlName name, int index) override;
+  // The control of that name; null for a window not built yet.
+  static kgui::TControl* find(ControlName name);
 };
 
 class WindowViews : public Views {

@@ -6,7 +6,7 @@
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"
 #include "image/files/peak_list_procs.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/file_dialogs.h"
 #include "ports/log.h"
 

@@ -5,6 +5,7 @@
 
 #include "base/convert.h"
 #include "ports/ports.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 
@@ -12,20 +13,20 @@ namespace {
 
 using P = IntegrationParams;
 constexpr GeometryParameter kParameters[] = {
-    {"2ThetaBegin", "edt2ThetaBegin", &P::two_theta_begin},
-    {"2ThetaEnd", "edt2ThetaEnd", &P::two_theta_end},
-    {"2ThetaStep", "edt2ThetaStep", &P::two_theta_step},
-    {"Lo", "edtCameraLength", &P::Lo},
-    {"WaveLength", "edtLambda", &P::wavelength},
-    {"PixelSizeX", "edtPixelX", &P::pixel_x},
-    {"PixelSizeY", "edtPixelY", &P::pixel_y},
-    {"Beta", "edtBeta", &P::Beta},
-    {"Phi", "edtPhi", &P::Phi},
-    {"RectAngle", "edtRectAngle", &P::rect_angle},
-    {"SectorAngleStart", "edtSectorStartAngle", &P::sector_start},
-    {"SectorAngleEnd", "edtSectorEndAngle", &P::sector_end},
-    {"CenterX", "edtCenterX0", &P::X0},
-    {"CenterY", "edtCenterY0", &P::Y0},
+    {"2ThetaBegin", frmMain::edt2ThetaBegin, &P::two_theta_begin},
+    {"2ThetaEnd", frmMain::edt2ThetaEnd, &P::two_theta_end},
+    {"2ThetaStep", frmMain::edt2ThetaStep, &P::two_theta_step},
+    {"Lo", frmMain::edtCameraLength, &P::Lo},
+    {"WaveLength", frmMain::edtLambda, &P::wavelength},
+    {"PixelSizeX", frmMain::edtPixelX, &P::pixel_x},
+    {"PixelSizeY", frmMain::edtPixelY, &P::pixel_y},
+    {"Beta", frmMain::edtBeta, &P::Beta},
+    {"Phi", frmMain::edtPhi, &P::Phi},
+    {"RectAngle", frmMain::edtRectAngle, &P::rect_angle},
+    {"SectorAngleStart", frmMain::edtSectorStartAngle, &P::sector_start},
+    {"SectorAngleEnd", frmMain::edtSectorEndAngle, &P::sector_end},
+    {"CenterX", frmMain::edtCenterX0, &P::X0},
+    {"CenterY", frmMain::edtCenterY0, &P::Y0},
 };
 
 bool reads_back(const std::string& text, double value) {
@@ -53,16 +54,16 @@ void set_geometry_parameter(const GeometryParameter& p, double value) {
 
 void set_band_width(int32_t value) {
   state().integration_params.band_width = value;
-  controls().set_text("edtBandWidth", Format("%d", {value}));
+  controls().set_text(frmMain::edtBandWidth, Format("%d", {value}));
 }
 
 void show_header_geometry() {
   const IntegrationParams& p = state().integration_params;
   Controls& c = controls();
-  c.set_text("edtPixelX", Format("%10.6f", {p.pixel_x}));
-  c.set_text("edtPixelY", Format("%10.6f", {p.pixel_y}));
-  c.set_text("edtLambda", Format("%10.6f", {p.wavelength}));
-  c.set_text("edtCameraLength", Format("%10.6f", {p.Lo}));
+  c.set_text(frmMain::edtPixelX, Format("%10.6f", {p.pixel_x}));
+  c.set_text(frmMain::edtPixelY, Format("%10.6f", {p.pixel_y}));
+  c.set_text(frmMain::edtLambda, Format("%10.6f", {p.wavelength}));
+  c.set_text(frmMain::edtCameraLength, Format("%10.6f", {p.Lo}));
 }
 
 }  // namespace kestrin

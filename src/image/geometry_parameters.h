@@ -5,13 +5,14 @@
 #include <span>
 #include <string>
 
-#include "image/state.h"
+#include "model/state.h"
+#include "ports/controls.h"
 
 namespace kestrin {
 
 struct GeometryParameter {
   const char* name;  // "Lo" for GetLo/SetLo
-  const char* edit;  // "edtCameraLength"
+  ControlName edit;  // frmMain::edtCameraLength
   double IntegrationParams::*field;
 };
 

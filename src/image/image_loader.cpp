@@ -9,11 +9,14 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "image/image_store.h"
+#include "image/display/display.h"
 #include "image/files/param_file.h"
 #include "image/parameters_reader.h"
 #include "image/formats/reader_registry.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
+#include "ports/names/image_form_names.h"
+#include "ports/names/spot_form_names.h"
 
 namespace kestrin {
 
@@ -113,8 +116,8 @@ void set_display_range(const ImageStore& img) {
   d.GaugeHigh = d.DisplayMode == 1 ? linear_display_bound(img.LinearMax, d.GaugeHigh) : img.LogSaturation;
   d.LowEdge = d.GaugeLow;
   d.HighEdge = d.GaugeHigh;
-  for (const char* name : {"frmImage.edtLowEdge", "frmImage.lblLowIndex"}) controls().set_text(name, Format("%d", {d.LowEdge}));
-  for (const char* name : {"frmImage.edtHighEdge", "frmImage.lblHighIndex"}) controls().set_text(name, Format("%d", {d.HighEdge}));
+  for (const ControlName& name : {frmImage::edtLowEdge, frmImage::lblLowIndex}) controls().set_text(name, Format("%d", {d.LowEdge}));
+  for (const ControlName& name : {frmImage::edtHighEdge, frmImage::lblHighIndex}) controls().set_text(name, Format("%d", {d.HighEdge}));
   build_display_levels(img, d, s.display_levels.level);
   s.display_levels.width = img.ImageWidth;
   s.display_levels.height = img.ImageHeight;
@@ -142,9 +145,9 @@ void finish_load(ImageStore& img) {
   reset_view();
   set_display_range(img);
   views().image_loaded();
-  if (state().WindowShow == 1) views().show_form("frmImage");
-  controls().set_text("frmSpot.edtX1", Format("%d", {img.ImageWidth}));
-  controls().set_text("frmSpot.edtY1", Format("%d", {img.ImageHeight}));
+  if (state().WindowShow == 1) views().show_form(frmImage::form);
+  controls().set_text(frmSpot::edtX1, Format("%d", {img.ImageWidth}));
+  controls().set_text(frmSpot::edtY1, Format("%d", {img.ImageHeight}));
   state().spot_list.SpotCount = 0;
   if (error) std::rethrow_exception(error);
 }

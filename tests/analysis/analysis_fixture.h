@@ -9,9 +9,11 @@
 
 #include "analysis/lanes.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "image/program_state.h"
+#include "model/state.h"
 #include "ports/ports.h"
 #include "support/ring_image.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 
@@ -25,8 +27,8 @@ protected:
   }
   void TearDown() override { set_worker_threads(0); }
 
-  static void edit(const char* name, const std::string& text) { controls().set_text(name, text); }
-  static void check(const char* name) { controls().set_checked(name, true); }
+  static void edit(ControlName name, const std::string& text) { controls().set_text(name, text); }
+  static void check(ControlName name) { controls().set_checked(name, true); }
   static const std::vector<std::string>& log() { return the_log().history(); }
 
   // A width x height image of one intensity everywhere.
@@ -34,8 +36,8 @@ protected:
     load_into_current_image(std::vector<uint16_t>(size_t(width) * size_t(height), code), width, height);
   }
   static void set_centre(double x, double y) {
-    edit("edtCenterX0", std::to_string(x));
-    edit("edtCenterY0", std::to_string(y));
+    edit(frmMain::edtCenterX0, std::to_string(x));
+    edit(frmMain::edtCenterY0, std::to_string(y));
   }
 };
 

@@ -9,6 +9,7 @@
 #include "analysis/dispatch.h"
 #include "analysis/parameters.h"
 #include "analysis_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -40,7 +41,7 @@ protected:
     AnalysisTest::TearDown();
   }
   static void reset_state_keeping_image() {
-    state() = SharedState();
+    reset_shared_state();
     state().macro.MacroRecording = true;
   }
   // The dispatchers take the direction from the last read of the edits.
@@ -60,19 +61,19 @@ protected:
 
 TEST_F(DispatchTest, AngleIntensityChoosesByRegionAndImageType) {
   struct Case {
-    const char* radio;
+    ControlName radio;
     int direction;
     bool rect_angle;
     const char* flat;
     const char* curved;
   } cases[] = {
-      {"rbtnRectangle", 0, false, "box", "curved"},
-      {"rbtnRectangle", 6, false, "box", "curved"},
-      {"rbtnRectangle", 7, false, "band", "curved_band"},
-      {"rbtnRectangle", 10, false, "band", "curved_band"},
-      {"rbtnRectangle", 3, true, "band", "curved_band"},
-      {"rbtnSector", 0, false, "sector", "curved_sector"},
-      {"rbtnSectoredDivision", 0, false, "free_sectors", ""},
+      {frmMain::rbtnRectangle, 0, false, "box", "curved"},
+      {frmMain::rbtnRectangle, 6, false, "box", "curved"},
+      {frmMain::rbtnRectangle, 7, false, "band", "curved_band"},
+      {frmMain::rbtnRectangle, 10, false, "band", "curved_band"},
+      {frmMain::rbtnRectangle, 3, true, "band", "curved_band"},
+      {frmMain::rbtnSector, 0, false, "sector", "curved_sector"},
+      {frmMain::rbtnSectoredDivision, 0, false, "free_sectors", ""},
   };
   for (bool curved : {false, true}) {
     current_image().image_type = curved ? 9 : kTypeTiff;
@@ -80,13 +81,13 @@ TEST_F(DispatchTest, AngleIntensityChoosesByRegionAndImageType) {
       reset_state_keeping_image();
       ran().clear();
       check(c.radio);
-      check(c.rect_angle ? "rbtnRect_Angle" : "rbtnRect_Direction");
-      controls().set_item_index("cmbDirection", c.direction);
+      check(c.rect_angle ? frmMain::rbtnRect_Angle : frmMain::rbtnRect_Direction);
+      controls().set_item_index(frmMain::cmbDirection, c.direction);
       read_direction();
       state().fit_tables.count = 5;
       calc_angle_histogram_selection();
       const std::string what = curved ? (ran().empty() ? "" : ran().back()) : flat_routine();
-      EXPECT_EQ(what, curved ? c.curved : c.flat) << c.radio << " " << c.direction << " type9=" << curved;
+      EXPECT_EQ(what, curved ? c.curved : c.flat) << to_string(c.radio) << " " << c.direction << " type9=" << curved;
       EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.AngleIntensity();"});
       EXPECT_EQ(state().fit_tables.count, 0);
     }
@@ -95,26 +96,26 @@ TEST_F(DispatchTest, AngleIntensityChoosesByRegionAndImageType) {
 
 TEST_F(DispatchTest, AngleIntensityRefusals) {
   struct Case {
-    const char* radio;
+    ControlName radio;
     const char *start, *end, *division;
     const char* message;
   } cases[] = {
-      {"rbtnSector", "10", "10", "22.5", "Input angle error!"},
-      {"rbtnSector", "abc", "10", "22.5", "Input angle error!"},
-      {"rbtnSectoredDivision", "0", "10", "0", "Input division angle error!"},
-      {"rbtnSectoredDivision", "0", "10", "0.001", "Input division angle error!"},
-      {"rbtnSectoredDivision", "0", "10", "-5", "Input division angle error!"},
+      {frmMain::rbtnSector, "10", "10", "22.5", "Input angle error!"},
+      {frmMain::rbtnSector, "abc", "10", "22.5", "Input angle error!"},
+      {frmMain::rbtnSectoredDivision, "0", "10", "0", "Input division angle error!"},
+      {frmMain::rbtnSectoredDivision, "0", "10", "0.001", "Input division angle error!"},
+      {frmMain::rbtnSectoredDivision, "0", "10", "-5", "Input division angle error!"},
   };
   for (const Case& c : cases) {
     reset_state_keeping_image();
     the_log().clear_history();
     check(c.radio);
-    edit("edtSectorStartAngle", c.start);
-    edit("edtSectorEndAngle", c.end);
-    edit("edtSectoredAngle", c.division);
+    edit(frmMain::edtSectorStartAngle, c.start);
+    edit(frmMain::edtSectorEndAngle, c.end);
+    edit(frmMain::edtSectoredAngle, c.division);
     state().fit_tables.count = 5;
     calc_angle_histogram_selection();
-    EXPECT_EQ(log(), std::vector<std::string>{c.message}) << c.radio;
+    EXPECT_EQ(log(), std::vector<std::string>{c.message}) << to_string(c.radio);
     EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.AngleIntensity();"});  // recorded first
     EXPECT_EQ(state().fit_tables.count, 5);  // the early returns leave it
     EXPECT_TRUE(state().nax_pattern.empty());
@@ -123,7 +124,7 @@ TEST_F(DispatchTest, AngleIntensityRefusals) {
 
 TEST_F(DispatchTest, SectoredDivisionOnCurvedPlateRunsNothing) {
   current_image().image_type = 9;
-  check("rbtnSectoredDivision");
+  check(frmMain::rbtnSectoredDivision);
   state().fit_tables.count = 3;
   calc_angle_histogram_selection();
   EXPECT_TRUE(ran().empty());
@@ -133,31 +134,31 @@ TEST_F(DispatchTest, SectoredDivisionOnCurvedPlateRunsNothing) {
 
 TEST_F(DispatchTest, FineAngleIntensity) {
   struct Case {
-    const char* radio;
+    ControlName radio;
     int direction;
     bool rect_angle;
     const char *start, *end;
     const char* routine;
   } cases[] = {
-      {"rbtnRectangle", 4, false, "0", "10", "fine"},
-      {"rbtnRectangle", 8, false, "0", "10", "fine_band"},
-      {"rbtnRectangle", 4, true, "0", "10", "fine_band"},
-      {"rbtnSector", 4, false, "0", "10", "fine_sector"},
-      {"rbtnSectoredDivision", 4, false, "0", "10", "fine_sector"},
-      {"rbtnSector", 4, false, "10", "5", ""},
+      {frmMain::rbtnRectangle, 4, false, "0", "10", "fine"},
+      {frmMain::rbtnRectangle, 8, false, "0", "10", "fine_band"},
+      {frmMain::rbtnRectangle, 4, true, "0", "10", "fine_band"},
+      {frmMain::rbtnSector, 4, false, "0", "10", "fine_sector"},
+      {frmMain::rbtnSectoredDivision, 4, false, "0", "10", "fine_sector"},
+      {frmMain::rbtnSector, 4, false, "10", "5", ""},
   };
   for (const Case& c : cases) {
     reset_state_keeping_image();
     ran().clear();
     the_log().clear_history();
     check(c.radio);
-    check(c.rect_angle ? "rbtnRect_Angle" : "rbtnRect_Direction");
-    controls().set_item_index("cmbDirection", c.direction);
+    check(c.rect_angle ? frmMain::rbtnRect_Angle : frmMain::rbtnRect_Direction);
+    controls().set_item_index(frmMain::cmbDirection, c.direction);
     read_direction();
-    edit("edtSectorStartAngle", c.start);
-    edit("edtSectorEndAngle", c.end);
+    edit(frmMain::edtSectorStartAngle, c.start);
+    edit(frmMain::edtSectorEndAngle, c.end);
     calc_fine_angle_histogram_selection();
-    EXPECT_EQ(ran().empty() ? "" : ran().back(), std::string(c.routine)) << c.radio;
+    EXPECT_EQ(ran().empty() ? "" : ran().back(), std::string(c.routine)) << to_string(c.radio);
     EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.FineAngleIntensity();"});
     if (*c.routine == 0) {
       EXPECT_EQ(log(), std::vector<std::string>{"Input angle error!"});
@@ -176,7 +177,7 @@ TEST_F(DispatchTest, FineAngleIntensity) {
 TEST_F(DispatchTest, MissingRoutinesRunNothing) {
   analysis_hooks() = AnalysisHooks{};
   current_image().image_type = 9;
-  check("rbtnRectangle");
+  check(frmMain::rbtnRectangle);
   calc_angle_histogram_selection();
   current_image().image_type = kTypeTiff;
   calc_fine_angle_histogram_selection();

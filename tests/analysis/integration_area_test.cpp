@@ -7,6 +7,7 @@
 
 #include "analysis/integration_area.h"
 #include "analysis_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -16,8 +17,8 @@ protected:
   void SetUp() override {
     AnalysisTest::SetUp();
     load_flat_image(512, 512, 1);
-    check("rbtnRectangle");
-    check("rbtnRect_Direction");
+    check(frmMain::rbtnRectangle);
+    check(frmMain::rbtnRect_Direction);
   }
 
 public:
@@ -32,7 +33,7 @@ public:
   }
 
 protected:
-  static void direction(int d) { controls().set_item_index("cmbDirection", d); }
+  static void direction(int d) { controls().set_item_index(frmMain::cmbDirection, d); }
 };
 
 std::ostream& operator<<(std::ostream& o, const IntegrationAreaTest::Box& b);
@@ -63,7 +64,7 @@ TEST_F(IntegrationAreaTest, DirectionBoxesAndTags) {
   for (const Case& c : cases) {
     direction(c.dir);
     set_centre(c.X0, c.Y0);
-    edit("edtBandWidth", std::to_string(c.bw));
+    edit(frmMain::edtBandWidth, std::to_string(c.bw));
     EXPECT_EQ(area(), (Box{c.x1, c.x2, c.y1, c.y2})) << "direction " << c.dir;
     EXPECT_EQ(state().nax_pattern.PatternName, std::string("ring") + c.tag);
   }
@@ -95,7 +96,7 @@ TEST_F(IntegrationAreaTest, FarOffCentreGivesBoundedBoxes) {
 }
 
 TEST_F(IntegrationAreaTest, SectorTagsAndIntervals) {
-  check("rbtnSector");
+  check(frmMain::rbtnSector);
   set_centre(200.5, 300.5);
   struct Case {
     const char *s, *e;
@@ -111,8 +112,8 @@ TEST_F(IntegrationAreaTest, SectorTagsAndIntervals) {
       {"400", "720", "ring_sector400_720", 40, 180, -180, 0},
   };
   for (const Case& c : cases) {
-    edit("edtSectorStartAngle", c.s);
-    edit("edtSectorEndAngle", c.e);
+    edit(frmMain::edtSectorStartAngle, c.s);
+    edit(frmMain::edtSectorEndAngle, c.e);
     area();
     EXPECT_EQ(state().nax_pattern.PatternName, c.tag);
     const double* iv = area_geometry().SectorIntervals;
@@ -124,11 +125,11 @@ TEST_F(IntegrationAreaTest, SectorTagsAndIntervals) {
 }
 
 TEST_F(IntegrationAreaTest, StraightLeftOfTheCentreIsNeverInASector) {
-  check("rbtnSector");
+  check(frmMain::rbtnSector);
   set_centre(200, 300);
   for (auto [s, e] : {std::pair{"0", "360"}, std::pair{"90", "270"}, std::pair{"170", "190"}}) {
-    edit("edtSectorStartAngle", s);
-    edit("edtSectorEndAngle", e);
+    edit(frmMain::edtSectorStartAngle, s);
+    edit(frmMain::edtSectorEndAngle, e);
     area();
     EXPECT_EQ(outside_sector(150, 300), 1) << s;
     EXPECT_EQ(outside_sector(150, 301), 0) << s;  // just below: az slightly under 180
@@ -137,10 +138,10 @@ TEST_F(IntegrationAreaTest, StraightLeftOfTheCentreIsNeverInASector) {
 
 TEST_F(IntegrationAreaTest, FullCircleSectorCoversTheFullBox) {
   // A centre off the pixel rows: the sector (0, 360) holds every pixel of the image.
-  check("rbtnSector");
+  check(frmMain::rbtnSector);
   set_centre(200.3, 300.6);
-  edit("edtSectorStartAngle", "0");
-  edit("edtSectorEndAngle", "360");
+  edit(frmMain::edtSectorStartAngle, "0");
+  edit(frmMain::edtSectorEndAngle, "360");
   const Box b = area();
   EXPECT_EQ(b, (Box{0, 511, 0, 511}));
   int outside = 0;
@@ -150,10 +151,10 @@ TEST_F(IntegrationAreaTest, FullCircleSectorCoversTheFullBox) {
 }
 
 TEST_F(IntegrationAreaTest, SectorMembershipFollowsClockwiseAzimuth) {
-  check("rbtnSector");
+  check(frmMain::rbtnSector);
   set_centre(256.5, 256.5);
-  edit("edtSectorStartAngle", "30");
-  edit("edtSectorEndAngle", "60");
+  edit(frmMain::edtSectorStartAngle, "30");
+  edit(frmMain::edtSectorEndAngle, "60");
   const Box b = area();
   // Points every few pixels: inside exactly when the clockwise azimuth is in [30, 60).
   for (int y = 0; y < 512; y += 7) {
@@ -177,14 +178,14 @@ bool in_reference_band(double x, double y, double X0, double Y0, double a_deg, d
 }
 
 TEST_F(IntegrationAreaTest, BandAtAnyAngleIsTheHalfStrip) {
-  check("rbtnRect_Angle");
+  check(frmMain::rbtnRect_Angle);
   const double X0 = 250.3, Y0 = 240.6, bw = 21;
   set_centre(X0, Y0);
-  edit("edtBandWidth", "21");
+  edit(frmMain::edtBandWidth, "21");
   // Multiples of 90 degrees among them, each run after another angle: the band must not
   // depend on the previous run.
   for (double a : {45.0, 0.0, 90.0, 180.0, 270.0, 135.0, 225.0, 315.0, 360.0, -90.0, 405.0, 30.0}) {
-    edit("edtRectAngle", std::to_string(a));
+    edit(frmMain::edtRectAngle, std::to_string(a));
     const Box b = area();
     int mismatches = 0, inside = 0;
     for (int y = 0; y < 512; ++y) {
@@ -201,14 +202,14 @@ TEST_F(IntegrationAreaTest, BandAtAnyAngleIsTheHalfStrip) {
     EXPECT_EQ(mismatches, 0) << "angle " << a;
     EXPECT_GT(inside, 1000) << "angle " << a;
   }
-  edit("edtRectAngle", "45.7");
+  edit(frmMain::edtRectAngle, "45.7");
   area();
   EXPECT_EQ(state().nax_pattern.PatternName, "ring_rect_angle45");
 }
 
 TEST_F(IntegrationAreaTest, DiagonalBands) {
   set_centre(256, 256);
-  edit("edtBandWidth", "20");
+  edit(frmMain::edtBandWidth, "20");
   const double d = 20 / std::sqrt(2.0);
   for (int dir = 7; dir <= 10; ++dir) {
     direction(dir);

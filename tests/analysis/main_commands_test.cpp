@@ -6,11 +6,13 @@
 #include "analysis/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "image/program_state.h"
+#include "model/state.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"
 #include "support/ring_image.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -47,9 +49,9 @@ TEST_F(MainCommandsTest, EditCommitRule) {
     SetUp();
     views_.redraws = 0;
     current_image().NoImageFlag = k.image ? 0 : 1;
-    c().set_text("edtCameraLength", " 250 ");
+    c().set_text(frmMain::edtCameraLength, " 250 ");
     state().integration_params.Lo = 1;
-    parameter_edit_key("edtCameraLength", k.key);
+    parameter_edit_key(frmMain::edtCameraLength, k.key);
     SCOPED_TRACE(testing::Message() << "image " << k.image << " key " << k.key);
     EXPECT_EQ(state().integration_params.Lo == 250, k.reads);
     EXPECT_EQ(views_.redraws, k.reads ? 1 : 0);
@@ -69,21 +71,21 @@ TEST_F(MainCommandsTest, EveryParameterEditRecordsItsMethod) {
 
 TEST_F(MainCommandsTest, TextThatIsNoNumberStopsBeforeTheLine) {
   current_image().NoImageFlag = 0;
-  c().set_text("edtLambda", "1,5");
-  EXPECT_THROW(parameter_edit_key("edtLambda", kEnterKey), ConversionError);
+  c().set_text(frmMain::edtLambda, "1,5");
+  EXPECT_THROW(parameter_edit_key(frmMain::edtLambda, kEnterKey), ConversionError);
   EXPECT_TRUE(macro().empty());
 }
 
 TEST_F(MainCommandsTest, RadioAndComboLinesNeedNoImageAndWaitForLoading) {
-  c().set_checked("rbtnRectangle", true);
+  c().set_checked(frmMain::rbtnRectangle, true);
   region_radio_clicked(0);
-  c().set_checked("rbtnSector", true);
+  c().set_checked(frmMain::rbtnSector, true);
   region_radio_clicked(1);
-  c().set_checked("rbtnSectoredDivision", true);
+  c().set_checked(frmMain::rbtnSectoredDivision, true);
   region_radio_clicked(2);
-  c().set_checked("rbtnRect_Angle", true);
+  c().set_checked(frmMain::rbtnRect_Angle, true);
   rect_mode_radio_clicked(1);
-  c().set_item_index("cmbDirection", 6);
+  c().set_item_index(frmMain::cmbDirection, 6);
   direction_changed();
   EXPECT_EQ(macro(), (std::vector<std::string>{
                          "Kestrin.SetIntegrationMode(0);", "Kestrin.SetIntegrationMode(1);",
@@ -94,7 +96,7 @@ TEST_F(MainCommandsTest, RadioAndComboLinesNeedNoImageAndWaitForLoading) {
   EXPECT_EQ(views_.redraws, 5);
 
   state().LoadingFlag = true;
-  c().set_item_index("cmbDirection", 2);
+  c().set_item_index(frmMain::cmbDirection, 2);
   direction_changed();
   region_radio_clicked(0);
   rect_mode_radio_clicked(0);
@@ -108,8 +110,8 @@ int32_t g_line_direction = -1;
 TEST_F(MainCommandsTest, StraightLineIntegrationOnlyForTheRectangleByDirection) {
   main_command_hooks().calc_line_integration = [](int32_t d) { g_line_direction = d; };
   state().integration_params.RectDirection = 3;
-  const std::pair<const char*, const char*> choices[] = {
-      {"rbtnSector", "rbtnRect_Direction"}, {"rbtnRectangle", "rbtnRect_Angle"}, {"rbtnRectangle", "rbtnRect_Direction"}};
+  const std::pair<ControlName, ControlName> choices[] = {
+      {frmMain::rbtnSector, frmMain::rbtnRect_Direction}, {frmMain::rbtnRectangle, frmMain::rbtnRect_Angle}, {frmMain::rbtnRectangle, frmMain::rbtnRect_Direction}};
   for (auto [region, mode] : choices) {
     g_line_direction = -1;
     c().set_checked(region, true);
@@ -124,8 +126,8 @@ TEST_F(MainCommandsTest, CentreSearchWithoutDirectBeamStartsInTheMiddleWhenAsked
   prompts_.answers = {false};
   find_center_without_direct();
   EXPECT_EQ(prompts_.questions, std::vector<std::string>{"Use current CenterX,Y for Initial?"});
-  EXPECT_EQ(c().text("edtCenterX0"), "1000");
-  EXPECT_EQ(c().text("edtCenterY0"), "1000");
+  EXPECT_EQ(c().text(frmMain::edtCenterX0), "1000");
+  EXPECT_EQ(c().text(frmMain::edtCenterY0), "1000");
   EXPECT_EQ(state().integration_params.X0, 1000);
   EXPECT_EQ(the_log().history().back(), " FindCenterNoDirect() : not available in this version.");
 }
@@ -137,11 +139,11 @@ void half_step(double& x, double& y) {
 
 TEST_F(MainCommandsTest, CentreSearchWithoutDirectBeamRunsTenRoundsFromTheEdits) {
   main_command_hooks().find_center_no_direct = &half_step;
-  c().set_text("edtCenterX0", "10");
-  c().set_text("edtCenterY0", "20");
+  c().set_text(frmMain::edtCenterX0, "10");
+  c().set_text(frmMain::edtCenterY0, "20");
   find_center_without_direct();  // answered yes: starts from the edits
-  EXPECT_EQ(c().text("edtCenterX0"), "15");
-  EXPECT_EQ(c().text("edtCenterY0"), "15");
+  EXPECT_EQ(c().text(frmMain::edtCenterX0), "15");
+  EXPECT_EQ(c().text(frmMain::edtCenterY0), "15");
   EXPECT_EQ(views_.redraws, 10);
 }
 

@@ -4,6 +4,8 @@
 #include "analysis/parameters.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "ports/names/main_form_names.h"
+#include "ports/names/nax_graph_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -11,28 +13,28 @@ namespace {
 using ParametersTest = AnalysisTest;
 
 TEST_F(ParametersTest, ReadsEveryFieldFromItsEdit) {
-  edit("edtBandWidth", "11");
-  edit("edtCenterX0", " 512.5");
-  edit("edtCenterY0", "400.25 ");
-  edit("edtPixelX", "0.1");
-  edit("edtPixelY", "0.12");
-  edit("edtCameraLength", "250");
-  edit("edtBeta", "30");
-  edit("edtPhi", "2.5");
-  edit("frmNaxGraph.edtXBegin", "3");
-  edit("frmNaxGraph.edtYEnd", "900");
-  edit("frmNaxGraph.edt2ThetaEnd", "40.5");
-  edit("edt2ThetaBegin", "5");
-  edit("edt2ThetaEnd", "60");
-  edit("edt2ThetaStep", "0.02");
-  edit("edtLambda", "1.5418");
-  controls().set_item_index("cmbDirection", 7);
-  edit("edtSectorStartAngle", "10");
-  edit("edtSectorEndAngle", "400");
-  check("rbtnSector");
-  edit("edtRectAngle", "45.7");
-  check("rbtnRect_Angle");
-  edit("edtSectoredAngle", "25");
+  edit(frmMain::edtBandWidth, "11");
+  edit(frmMain::edtCenterX0, " 512.5");
+  edit(frmMain::edtCenterY0, "400.25 ");
+  edit(frmMain::edtPixelX, "0.1");
+  edit(frmMain::edtPixelY, "0.12");
+  edit(frmMain::edtCameraLength, "250");
+  edit(frmMain::edtBeta, "30");
+  edit(frmMain::edtPhi, "2.5");
+  edit(frmNaxGraph::edtXBegin, "3");
+  edit(frmNaxGraph::edtYEnd, "900");
+  edit(frmNaxGraph::edt2ThetaEnd, "40.5");
+  edit(frmMain::edt2ThetaBegin, "5");
+  edit(frmMain::edt2ThetaEnd, "60");
+  edit(frmMain::edt2ThetaStep, "0.02");
+  edit(frmMain::edtLambda, "1.5418");
+  controls().set_item_index(frmMain::cmbDirection, 7);
+  edit(frmMain::edtSectorStartAngle, "10");
+  edit(frmMain::edtSectorEndAngle, "400");
+  check(frmMain::rbtnSector);
+  edit(frmMain::edtRectAngle, "45.7");
+  check(frmMain::rbtnRect_Angle);
+  edit(frmMain::edtSectoredAngle, "25");
   EXPECT_EQ(read_parameters(), 0);
   const IntegrationParams& p = state().integration_params;
   EXPECT_EQ(p.band_width, 11);
@@ -48,7 +50,7 @@ TEST_F(ParametersTest, ReadsEveryFieldFromItsEdit) {
   EXPECT_EQ(p.two_theta_begin, 5);
   EXPECT_EQ(p.two_theta_end, 60);
   EXPECT_EQ(p.two_theta_step, 0.02);
-  EXPECT_EQ(controls().text("edt2ThetaStep"), "0.020000");
+  EXPECT_EQ(controls().text(frmMain::edt2ThetaStep), "0.020000");
   EXPECT_EQ(p.wavelength, 1.5418);
   EXPECT_EQ(p.RectDirection, 7);
   EXPECT_EQ(p.sector_start, 10);  // not shifted: start is not negative
@@ -72,11 +74,11 @@ TEST_F(ParametersTest, DerivedFields) {
       {"0.1", "0.1", "0", "10", "0.001", 1.0, 0, 10, 360000},
   };
   for (const Case& c : cases) {
-    edit("edtPixelX", c.px);
-    edit("edtPixelY", c.py);
-    edit("edtSectorStartAngle", c.start);
-    edit("edtSectorEndAngle", c.end);
-    edit("edtSectoredAngle", c.division);
+    edit(frmMain::edtPixelX, c.px);
+    edit(frmMain::edtPixelY, c.py);
+    edit(frmMain::edtSectorStartAngle, c.start);
+    edit(frmMain::edtSectorEndAngle, c.end);
+    edit(frmMain::edtSectoredAngle, c.division);
     read_parameters();
     const IntegrationParams& p = state().integration_params;
     EXPECT_EQ(p.pixel_ratio, c.ratio) << c.px;
@@ -89,17 +91,17 @@ TEST_F(ParametersTest, DerivedFields) {
 TEST_F(ParametersTest, VerticalReverseFlipsTheCentreRow) {
   load_flat_image(10, 1000, 1);
   state().options.VerticalReverse = 1;
-  edit("edtCenterY0", "300");
+  edit(frmMain::edtCenterY0, "300");
   read_parameters();
   EXPECT_EQ(state().integration_params.Y0, 699);
 }
 
 TEST_F(ParametersTest, BadFieldStopsTheReadAndKeepsLaterFields) {
   // Fields before the bad one are stored, the bad one and the later ones keep old values.
-  edit("edtBandWidth", "7");
-  edit("edtCenterX0", "12");
-  edit("edtPixelX", "abc");
-  edit("edtCameraLength", "321");
+  edit(frmMain::edtBandWidth, "7");
+  edit(frmMain::edtCenterX0, "12");
+  edit(frmMain::edtPixelX, "abc");
+  edit(frmMain::edtCameraLength, "321");
   IntegrationParams& p = state().integration_params;
   const double old_pixel = p.pixel_x, old_lo = p.Lo;
   EXPECT_THROW(read_parameters(), ConversionError);
@@ -108,15 +110,15 @@ TEST_F(ParametersTest, BadFieldStopsTheReadAndKeepsLaterFields) {
   EXPECT_EQ(p.pixel_x, old_pixel);
   EXPECT_EQ(p.Lo, old_lo);
 
-  edit("edtPixelX", "0.1");
-  edit("frmNaxGraph.edtYBegin", "1.5");  // graph edits take integers
+  edit(frmMain::edtPixelX, "0.1");
+  edit(frmNaxGraph::edtYBegin, "1.5");  // graph edits take integers
   EXPECT_THROW(read_parameters(), ConversionError);
   EXPECT_EQ(p.Lo, 321);
 }
 
 TEST_F(ParametersTest, ZeroDivisionAngleFailsAfterEveryOtherField) {
-  edit("edtSectoredAngle", "0");
-  edit("edtRectAngle", "12");
+  edit(frmMain::edtSectoredAngle, "0");
+  edit(frmMain::edtRectAngle, "12");
   const int32_t old_count = state().integration_params.sector_count;
   EXPECT_THROW(read_parameters(), ConversionError);
   EXPECT_EQ(state().integration_params.rect_angle, 12);
@@ -133,8 +135,8 @@ TEST_F(ParametersTest, SectorAngleChecks) {
       {"-361", "-300", 1}, {"700", "721", 1}, {"abc", "10", 1}, {"20", "10", 1}, {" -30", "30 ", 0},
   };
   for (const Case& c : cases) {
-    edit("edtSectorStartAngle", c.s);
-    edit("edtSectorEndAngle", c.e);
+    edit(frmMain::edtSectorStartAngle, c.s);
+    edit(frmMain::edtSectorEndAngle, c.e);
     EXPECT_EQ(check_sector_angles(), c.result) << c.s << " " << c.e;
   }
 }
@@ -150,7 +152,7 @@ TEST_F(ParametersTest, DivisionAngleChecks) {
       {"0.001", 1},  // 360000 sectors
   };
   for (const Case& c : cases) {
-    edit("edtSectoredAngle", c.angle);
+    edit(frmMain::edtSectoredAngle, c.angle);
     EXPECT_EQ(check_division_angle(), c.result) << c.angle;
   }
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "analysis_fixture.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/log.h"
 #include "ports/ports.h"
 #include "support/recording_views.h"

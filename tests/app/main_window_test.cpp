@@ -16,7 +16,7 @@
 #include "base/text_file.h"
 #include "ports/log.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/state.h"
 
 namespace kestrin::test {
 namespace {

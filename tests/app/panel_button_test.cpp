@@ -56,7 +56,7 @@ TEST(PanelButton, BevelAndClickFollowTheMouse) {
     auto form = std::make_unique<TForm>(nullptr);
     form->setClientWidth(200);
     form->setClientHeight(100);
-    TPanelButton* b = make_panel_button(form.get(), "pbtnTest", "Test", 10, 10, 80, 24);
+    TPanelButton* b = make_panel_button(form.get(), "PanelButton1", "Test", 10, 10, 80, 24);
     int clicks = 0;
     b->OnClick = [&](Component*) { ++clicks; };
     form->showForm();
@@ -77,7 +77,7 @@ TEST(PanelButton, BevelAndClickFollowTheMouse) {
 TEST(PanelButton, FormsGiveItTheFlatButtonLook) {
   test::offscreen_app();
   TForm form(nullptr);
-  TPanelButton* b = make_panel_button(&form, "pbtnClose", "Close", 1, 2, 75, 25);
+  TPanelButton* b = make_panel_button(&form, "PanelButton1", "Close", 1, 2, 75, 25);
   EXPECT_EQ(b->parent(), &form);
   EXPECT_EQ(b->caption(), "Close");
   EXPECT_EQ(b->bevelInner(), bvRaised);

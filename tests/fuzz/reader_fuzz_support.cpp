@@ -1,7 +1,7 @@
 // Reader fuzz set-up.
 #include "fuzz/reader_fuzz_support.h"
 
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/log.h"
 
 namespace kestrin::fuzz {

@@ -1,7 +1,7 @@
 // Harness commands of the program as a whole (window flags, the macro recorder).
 #include "base/convert.h"
 #include "harness/harness.h"
-#include "image/state.h"
+#include "model/state.h"
 
 namespace kestrin::harness {
 

@@ -4,8 +4,9 @@
 #include "analysis/dispatch.h"
 #include "base/convert.h"
 #include "harness/harness.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::harness {
 
@@ -31,17 +32,17 @@ void add_integer(Registry& r, const std::string& name, int32_t IntegrationParams
 
 void register_integration_commands(Registry& r) {
   add_integer(r, "IntegrationMode", &IntegrationParams::IntegrationMode, [](int32_t v) {
-    if (v == 0) controls().set_checked("rbtnRectangle", true);
-    if (v == 1) controls().set_checked("rbtnSector", true);
+    if (v == 0) controls().set_checked(frmMain::rbtnRectangle, true);
+    if (v == 1) controls().set_checked(frmMain::rbtnSector, true);
     // The main window records 2 for its sectored-division radio; a replay selects it again.
-    if (v == 2) controls().set_checked("rbtnSectoredDivision", true);
+    if (v == 2) controls().set_checked(frmMain::rbtnSectoredDivision, true);
   });
   add_integer(r, "RectAngleMode", &IntegrationParams::RectAngleMode, [](int32_t v) {
-    if (v == 0) controls().set_checked("rbtnRect_Direction", true);
-    if (v == 1) controls().set_checked("rbtnRect_Angle", true);
+    if (v == 0) controls().set_checked(frmMain::rbtnRect_Direction, true);
+    if (v == 1) controls().set_checked(frmMain::rbtnRect_Angle, true);
   });
   add_integer(r, "RectDirection", &IntegrationParams::RectDirection,
-              [](int32_t v) { controls().set_item_index("cmbDirection", v); });
+              [](int32_t v) { controls().set_item_index(frmMain::cmbDirection, v); });
 
   r.add("AngleIntensity", [](const Args&) -> std::optional<std::string> {
     calc_angle_histogram_selection();

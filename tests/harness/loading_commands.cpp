@@ -9,6 +9,7 @@
 #include "image/image_store.h"
 #include "image/files/param_file.h"
 #include "ports/ports.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::harness {
 
@@ -33,7 +34,7 @@ void add_geometry_pair(Registry& r, const GeometryParameter& p) {
 }
 
 // SetLoCheck and its kin: 0 unchecks, 1 checks, other values do nothing.
-void add_lock_setter(Registry& r, const char* name, const char* check_box) {
+void add_lock_setter(Registry& r, const char* name, ControlName check_box) {
   r.add(name, [check_box](const Args& a) -> Result {
     if (a.empty()) return std::nullopt;
     const std::optional<int32_t> v = TryStrToInt(a[0]);
@@ -67,10 +68,10 @@ void register_loading_commands(Registry& r) {
     if (!a.empty()) set_band_width(Round(StrToFloat(a[0])));
     return std::nullopt;
   });
-  add_lock_setter(r, "SetLoCheck", "chkLo");
-  add_lock_setter(r, "SetWaveLengthCheck", "chkwl");
-  add_lock_setter(r, "SetPixelSizeXCheck", "chkpsx");
-  add_lock_setter(r, "SetPixelSizeYCheck", "chkpsy");
+  add_lock_setter(r, "SetLoCheck", frmMain::chkLo);
+  add_lock_setter(r, "SetWaveLengthCheck", frmMain::chkwl);
+  add_lock_setter(r, "SetPixelSizeXCheck", frmMain::chkpsx);
+  add_lock_setter(r, "SetPixelSizeYCheck", frmMain::chkpsy);
   r.add("GetPixelIntensity", &pixel_intensity);
 }
 

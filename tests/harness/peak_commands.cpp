@@ -5,7 +5,7 @@
 #include "analysis/spot_find.h"
 #include "base/convert.h"
 #include "harness/harness.h"
-#include "image/state.h"
+#include "model/state.h"
 
 namespace kestrin::harness {
 

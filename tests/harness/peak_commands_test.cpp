@@ -6,10 +6,12 @@
 
 #include "base/convert.h"
 #include "harness/harness.h"
-#include "image/state.h"
+#include "image/program_state.h"
+#include "model/state.h"
 #include "ports/log.h"
 #include "ports/ports.h"
 #include "support/ring_image.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::harness {
 namespace {
@@ -58,9 +60,9 @@ TEST(PeakCommands, AScriptFromCentreToPeaks) {
   Registry r;
   register_integration_commands(r);
   register_peak_commands(r);
-  const char* edits[][2] = {{"edtCenterX0", "0"}, {"edtCenterY0", "0"},    {"edtCameraLength", "100"},
-                            {"edtPhi", "0"},      {"edtLambda", "1.5406"}, {"edt2ThetaBegin", "2"}};
-  for (auto& e : edits) controls().set_text(e[0], e[1]);
+  const std::pair<ControlName, const char*> edits[] = {{frmMain::edtCenterX0, "0"}, {frmMain::edtCenterY0, "0"},    {frmMain::edtCameraLength, "100"},
+                            {frmMain::edtPhi, "0"},      {frmMain::edtLambda, "1.5406"}, {frmMain::edt2ThetaBegin, "2"}};
+  for (auto& [name, text] : edits) controls().set_text(name, text);
   std::istringstream in(
       "SetIntegrationMode 0\nSetRectDirection 6\nKestrin.FindCenter();\nKestrin.AngleIntensity();\n"
       "Kestrin.FindSpot();\nKestrin.PeakSearch();\nGetMaxPeakNumber\nGetPeakData 0 1\nGetPeakData 1 1\n"

@@ -4,6 +4,7 @@
 #include "base/convert.h"
 #include "image/geometry_parameters.h"
 #include "image/loading_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -33,7 +34,7 @@ TEST_F(GeometrySetterTest, EverySetterStoresItsFieldAndWritesItsEdit) {
   EXPECT_EQ(geometry_parameters().size(), 14u);
   set_band_width(-3);
   EXPECT_EQ(params().band_width, -3);
-  EXPECT_EQ(edits().text("edtBandWidth"), "-3");
+  EXPECT_EQ(edits().text(frmMain::edtBandWidth), "-3");
 }
 
 }  // namespace

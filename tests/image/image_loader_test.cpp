@@ -6,10 +6,14 @@
 
 #include "base/convert.h"
 #include "base/text_file.h"
+#include "image/display/display.h"
 #include "image/image_loader.h"
 #include "image/files/param_file.h"
 #include "image/loading_fixture.h"
 #include "support/raxis_fixture.h"
+#include "ports/names/image_form_names.h"
+#include "ports/names/main_form_names.h"
+#include "ports/names/spot_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -86,12 +90,12 @@ TEST_F(LoaderTest, AGoodRaxisLoadLogsItsWholeSequenceAndKeepsTheNameAsGiven) {
   EXPECT_EQ(img().PatternFolder, dir_.path());
   EXPECT_EQ(img().InfFileName, dir_.file("SAMPLE.inf"));
   // The edits show the geometry as the header left it.
-  EXPECT_EQ(edits().text("edtLambda"), "  1.541800");
-  EXPECT_EQ(edits().text("edtCameraLength"), "250.000000");
-  EXPECT_EQ(edits().text("edtCenterX0"), " 906.00000");
-  EXPECT_EQ(edits().text("edtBandWidth"), "   100");
-  EXPECT_EQ(edits().text("edtBeta"), " 324.000");
-  EXPECT_EQ(edits().text("edt2ThetaStep"), "  0.020000");
+  EXPECT_EQ(edits().text(frmMain::edtLambda), "  1.541800");
+  EXPECT_EQ(edits().text(frmMain::edtCameraLength), "250.000000");
+  EXPECT_EQ(edits().text(frmMain::edtCenterX0), " 906.00000");
+  EXPECT_EQ(edits().text(frmMain::edtBandWidth), "   100");
+  EXPECT_EQ(edits().text(frmMain::edtBeta), " 324.000");
+  EXPECT_EQ(edits().text(frmMain::edt2ThetaStep), "  0.020000");
 }
 
 TEST_F(LoaderTest, SaturatedPointsAndTheSignatureTypeAreReported) {
@@ -257,13 +261,13 @@ TEST_F(LoaderTest, TheParameterFileIsFoundByExactNameThenByAUniqueCaseFreeMatch)
 }
 
 TEST_F(LoaderTest, TheParameterFileOverridesTheHeaderEvenWhenLocked) {
-  edits().set_checked("chkwl", true);
+  edits().set_checked(frmMain::chkwl, true);
   params().wavelength = 0.8;
   ASSERT_TRUE(write_text_file(dir_.file("a.kes"), param_file_lines()));
   params().wavelength = 0.5;
   load_img_proc(frame().write(dir_.file("a.img")));
   EXPECT_EQ(params().wavelength, 0.8);
-  EXPECT_EQ(edits().text("edtLambda"), "  0.800000");
+  EXPECT_EQ(edits().text(frmMain::edtLambda), "  0.800000");
 }
 
 int parameter_reads = 0;
@@ -279,12 +283,12 @@ TEST_F(LoaderTest, AfterAGoodLoadTheEditsAreReadTheViewsFollowAndTheSpotAreaIsTh
   load_img_proc(frame().write(dir_.file("a.img")));
   EXPECT_EQ(parameter_reads, 1);
   EXPECT_EQ(views_.calls, (Lines{"image_loaded", "show_form frmImage"}));
-  EXPECT_EQ(edits().text("frmSpot.edtX1"), "4");
-  EXPECT_EQ(edits().text("frmSpot.edtY1"), "3");
+  EXPECT_EQ(edits().text(frmSpot::edtX1), "4");
+  EXPECT_EQ(edits().text(frmSpot::edtY1), "3");
   EXPECT_EQ(state().spot_list.SpotCount, 0);
   // The display range follows the image maximum and the levels cover the image.
   EXPECT_EQ(state().display_scale.HighEdge, linear_display_bound(current_image().LinearMax, 1000));
-  EXPECT_EQ(edits().text("frmImage.edtHighEdge"), Format("%d", {state().display_scale.HighEdge}));
+  EXPECT_EQ(edits().text(frmImage::edtHighEdge), Format("%d", {state().display_scale.HighEdge}));
   EXPECT_EQ(state().display_levels.level.size(), 12u);
   EXPECT_EQ(state().display_levels.width, 4);
   EXPECT_EQ(state().image_mask.bytes, std::vector<uint8_t>(12, 0));

@@ -10,7 +10,7 @@
 #include "image/image_store.h"
 #include "image/parameters_reader.h"
 #include "image/formats/reader_registry.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
 #include "support/reader_fixture.h"
 #include "support/recording_views.h"

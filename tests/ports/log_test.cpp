@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ports/ports.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 namespace {
@@ -38,14 +39,14 @@ TEST(Log, HeldLinesKeepOnlyTheNewest) {
 
 TEST(HeadlessControls, StartValuesAndRadioGroups) {
   HeadlessControls c;
-  EXPECT_EQ(c.text("edtCameraLength"), "500");
-  EXPECT_TRUE(c.checked("rbtnSectoredDivision"));
-  EXPECT_EQ(c.item_index("cmbDirection"), 4);
-  c.set_checked("rbtnSector", true);
-  EXPECT_FALSE(c.checked("rbtnSectoredDivision"));
-  EXPECT_TRUE(c.checked("rbtnRect_Direction"));  // other group unchanged
-  c.set_checked("rbtnSector", false);            // none checked is allowed
-  EXPECT_FALSE(c.checked("rbtnRectangle") || c.checked("rbtnSector") || c.checked("rbtnSectoredDivision"));
+  EXPECT_EQ(c.text(frmMain::edtCameraLength), "500");
+  EXPECT_TRUE(c.checked(frmMain::rbtnSectoredDivision));
+  EXPECT_EQ(c.item_index(frmMain::cmbDirection), 4);
+  c.set_checked(frmMain::rbtnSector, true);
+  EXPECT_FALSE(c.checked(frmMain::rbtnSectoredDivision));
+  EXPECT_TRUE(c.checked(frmMain::rbtnRect_Direction));  // other group unchanged
+  c.set_checked(frmMain::rbtnSector, false);            // none checked is allowed
+  EXPECT_FALSE(c.checked(frmMain::rbtnRectangle) || c.checked(frmMain::rbtnSector) || c.checked(frmMain::rbtnSectoredDivision));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/file_dialogs.h"
 #include "ports/views.h"
 

@@ -1,5 +1,6 @@
 // Set-up and peer script runner of the reader tests.
 #include "support/reader_fixture.h"
+#include "ports/names/main_form_names.h"
 
 #include <fstream>
 
@@ -9,7 +10,7 @@ void reset_for_reader_test() {
   reset_state();
   reset_headless_ports();
   the_log().clear_history();
-  for (const char* lock : {"chkLo", "chkwl", "chkpsx", "chkpsy"}) headless_controls().set_checked(lock, false);
+  for (const ControlName& lock : {frmMain::chkLo, frmMain::chkwl, frmMain::chkpsx, frmMain::chkpsy}) headless_controls().set_checked(lock, false);
 }
 
 int run_peer_script(const TempDir& dir, const std::string& script, std::string* output) {

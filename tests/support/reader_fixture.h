@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "image/state.h"
+#include "image/program_state.h"
+#include "model/state.h"
 #include "ports/log.h"
 #include "ports/ports.h"
 #include "support/temp_dir.h"

@@ -9,30 +9,11 @@
 #include <vector>
 
 #include "base/colour.h"
+#include "model/view_state.h"
 
 namespace kestrin {
 
 struct ImageStore;
-
-// The grey-scale window.
-struct DisplayScale {
-  int32_t DisplayMode = 1;  // 0 log, 1 linear
-  int32_t GaugeLow = 0, GaugeHigh = 1000;
-  int32_t LowEdge = 0, HighEdge = 1000;
-};
-
-// The view state of an image window (the background window has its own).
-struct ImageView {
-  double Zoom = 1.0;
-  bool WholeView = false;
-  double PreviousZoom = 1.0;
-  int32_t ScrollX = 0, ScrollY = 0;
-  int32_t ViewWidth = 600, ViewHeight = 600;
-  int32_t ViewCols = 600, ViewRows = 600;
-  int32_t DrawCols = 600, DrawRows = 600;
-  bool ScrollLock = false, RedrawLock = false, LayoutBusy = false, LayoutPending = false;
-  int32_t FrameWidth = 32, FrameHeight = 32;
-};
 
 // What a zoom change asks of the window's controls.
 struct ZoomResult {

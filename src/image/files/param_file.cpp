@@ -8,8 +8,9 @@
 #include "base/text_file.h"
 #include "image/image_store.h"
 #include "image/parameters_reader.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 
@@ -92,18 +93,18 @@ int read_param_file(const std::string& file_name) {
 void show_parameters_in_edits() {
   const IntegrationParams& p = state().integration_params;
   Controls& c = controls();
-  c.set_text("edtCenterX0", Format("%10.5f", {p.X0}));
-  c.set_text("edtCenterY0", Format("%10.5f", {p.Y0}));
-  c.set_text("edtBandWidth", Format("%6d", {p.band_width}));
-  c.set_text("edtPixelX", Format("%10.6f", {p.pixel_x}));
-  c.set_text("edtPixelY", Format("%10.6f", {p.pixel_y}));
-  c.set_text("edtBeta", Format("%8.3f", {p.Beta}));
-  c.set_text("edtPhi", Format("%8.3f", {p.Phi}));
-  c.set_text("edtLambda", Format("%10.6f", {p.wavelength}));
-  c.set_text("edtCameraLength", Format("%10.6f", {p.Lo}));
-  c.set_text("edt2ThetaBegin", Format("%10.6f", {p.two_theta_begin}));
-  c.set_text("edt2ThetaEnd", Format("%10.6f", {p.two_theta_end}));
-  c.set_text("edt2ThetaStep", Format("%10.6f", {p.two_theta_step}));
+  c.set_text(frmMain::edtCenterX0, Format("%10.5f", {p.X0}));
+  c.set_text(frmMain::edtCenterY0, Format("%10.5f", {p.Y0}));
+  c.set_text(frmMain::edtBandWidth, Format("%6d", {p.band_width}));
+  c.set_text(frmMain::edtPixelX, Format("%10.6f", {p.pixel_x}));
+  c.set_text(frmMain::edtPixelY, Format("%10.6f", {p.pixel_y}));
+  c.set_text(frmMain::edtBeta, Format("%8.3f", {p.Beta}));
+  c.set_text(frmMain::edtPhi, Format("%8.3f", {p.Phi}));
+  c.set_text(frmMain::edtLambda, Format("%10.6f", {p.wavelength}));
+  c.set_text(frmMain::edtCameraLength, Format("%10.6f", {p.Lo}));
+  c.set_text(frmMain::edt2ThetaBegin, Format("%10.6f", {p.two_theta_begin}));
+  c.set_text(frmMain::edt2ThetaEnd, Format("%10.6f", {p.two_theta_end}));
+  c.set_text(frmMain::edt2ThetaStep, Format("%10.6f", {p.two_theta_step}));
 }
 
 void load_param_proc(const std::string& file_name) {

@@ -8,9 +8,10 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/log.h"
 #include "ports/ports.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 
@@ -20,31 +21,31 @@ constexpr std::uintmax_t kMaxSettingsBytes = 1 << 20;  // a settings file is a f
 
 // Lines 1 to 15: the parameter edits, with the field each one sets (null: text only).
 struct EditLine {
-  const char* edit;
+  ControlName edit;
   double IntegrationParams::*field;
 };
 constexpr EditLine kEditLines[] = {
-    {"edt2ThetaBegin", &IntegrationParams::two_theta_begin},
-    {"edt2ThetaEnd", &IntegrationParams::two_theta_end},
-    {"edt2ThetaStep", &IntegrationParams::two_theta_step},
-    {"edtCameraLength", &IntegrationParams::Lo},
-    {"edtLambda", &IntegrationParams::wavelength},
-    {"edtPixelX", &IntegrationParams::pixel_x},
-    {"edtPixelY", &IntegrationParams::pixel_y},
-    {"edtBeta", &IntegrationParams::Beta},
-    {"edtPhi", &IntegrationParams::Phi},
-    {"edtBandWidth", nullptr},  // an integer, handled apart
-    {"edtRectAngle", nullptr},
-    {"edtSectorStartAngle", nullptr},
-    {"edtSectorEndAngle", nullptr},
-    {"edtCenterX0", &IntegrationParams::X0},
-    {"edtCenterY0", &IntegrationParams::Y0},
+    {frmMain::edt2ThetaBegin, &IntegrationParams::two_theta_begin},
+    {frmMain::edt2ThetaEnd, &IntegrationParams::two_theta_end},
+    {frmMain::edt2ThetaStep, &IntegrationParams::two_theta_step},
+    {frmMain::edtCameraLength, &IntegrationParams::Lo},
+    {frmMain::edtLambda, &IntegrationParams::wavelength},
+    {frmMain::edtPixelX, &IntegrationParams::pixel_x},
+    {frmMain::edtPixelY, &IntegrationParams::pixel_y},
+    {frmMain::edtBeta, &IntegrationParams::Beta},
+    {frmMain::edtPhi, &IntegrationParams::Phi},
+    {frmMain::edtBandWidth, nullptr},  // an integer, handled apart
+    {frmMain::edtRectAngle, nullptr},
+    {frmMain::edtSectorStartAngle, nullptr},
+    {frmMain::edtSectorEndAngle, nullptr},
+    {frmMain::edtCenterX0, &IntegrationParams::X0},
+    {frmMain::edtCenterY0, &IntegrationParams::Y0},
 };
 constexpr int kBandLine = 10;
 
 // Lines 17 to 24: radio buttons and check boxes.
-constexpr const char* kCheckLines[] = {"rbtnRectangle", "rbtnSector", "rbtnRect_Direction", "rbtnRect_Angle",
-                                       "chkLo",         "chkwl",      "chkpsx",             "chkpsy"};
+constexpr ControlName kCheckLines[] = {frmMain::rbtnRectangle, frmMain::rbtnSector, frmMain::rbtnRect_Direction, frmMain::rbtnRect_Angle,
+                                       frmMain::chkLo,         frmMain::chkwl,      frmMain::chkpsx,             frmMain::chkpsy};
 
 // Reads lines by number (1-based); past the end every line is empty.
 class Lines {
@@ -87,9 +88,9 @@ bool read_edit_lines(Lines& in) {
 bool read_choice_and_folder_lines(Lines& in) {
   auto direction = TryStrToInt(in.next());
   if (!direction) return false;
-  controls().set_item_index("cmbDirection", *direction);
-  state().integration_params.RectDirection = controls().item_index("cmbDirection");
-  for (const char* name : kCheckLines) {
+  controls().set_item_index(frmMain::cmbDirection, *direction);
+  state().integration_params.RectDirection = controls().item_index(frmMain::cmbDirection);
+  for (const ControlName& name : kCheckLines) {
     auto v = TryStrToInt(in.next());
     if (!v) return false;
     controls().set_checked(name, *v == 1);
@@ -154,8 +155,8 @@ std::vector<std::string> settings_file_lines() {
   const SharedState& st = state();
   std::vector<std::string> out;
   for (const EditLine& e : kEditLines) out.push_back(controls().text(e.edit));
-  out.push_back(Format("%d", {controls().item_index("cmbDirection")}));
-  for (const char* name : kCheckLines) out.push_back(flag(controls().checked(name)));
+  out.push_back(Format("%d", {controls().item_index(frmMain::cmbDirection)}));
+  for (const ControlName& name : kCheckLines) out.push_back(flag(controls().checked(name)));
   for (const auto& folder : st.dialog_slots.folder) out.push_back(folder);
   for (int32_t index : st.dialog_slots.filter_index) out.push_back(Format("%d", {index}));
   const Options& o = st.options;

@@ -8,7 +8,7 @@
 #include "base/convert.h"
 #include "image/formats/mapped_file.h"
 #include "image/formats/pixel_rows.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/log.h"
 
 namespace kestrin {

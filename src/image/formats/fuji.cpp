@@ -13,9 +13,10 @@
 #include "base/file_budget.h"
 #include "image/formats/mapped_file.h"
 #include "image/formats/pixel_rows.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/log.h"
 #include "ports/ports.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 namespace {
@@ -93,12 +94,12 @@ const char* banner(int32_t type) {
 void apply_pixel_sizes(const FujiHeader& h) {
   auto& p = state().integration_params;
   if (h.ba100) {
-    if (!controls().checked("chkpsy")) p.pixel_y = h.pixel_y;
-    if (!controls().checked("chkpsx")) p.pixel_x = p.pixel_y;
+    if (!controls().checked(frmMain::chkpsy)) p.pixel_y = h.pixel_y;
+    if (!controls().checked(frmMain::chkpsx)) p.pixel_x = p.pixel_y;
     return;
   }
-  if (!controls().checked("chkpsx")) p.pixel_x = h.pixel_x;
-  if (!controls().checked("chkpsy")) p.pixel_y = h.pixel_y;
+  if (!controls().checked(frmMain::chkpsx)) p.pixel_x = h.pixel_x;
+  if (!controls().checked(frmMain::chkpsy)) p.pixel_y = h.pixel_y;
 }
 
 bool size_ok(int32_t w, int32_t h) { return w >= 1 && h >= 1 && w <= kMaxImageSide && h <= kMaxImageSide; }

@@ -9,7 +9,7 @@
 #include "image/geometry_parameters.h"
 #include "image/formats/mapped_file.h"
 #include "image/formats/pixel_rows.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/log.h"
 #include "ports/ports.h"
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/state.h"
 
 namespace kestrin {
 

@@ -17,8 +17,9 @@
 #include "image/image_store.h"
 #include "image/formats/pixel_rows.h"
 #include "image/formats/readers.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 
@@ -51,11 +52,11 @@ std::optional<RaxisHeader> read_header(std::FILE* f) {
 void apply_header_geometry(const RaxisHeader& h, bool pixels) {
   IntegrationParams& p = state().integration_params;
   Controls& c = controls();
-  if (!c.checked("chkwl")) p.wavelength = h.wavelength;
-  if (!c.checked("chkLo")) p.Lo = h.camera_length;
+  if (!c.checked(frmMain::chkwl)) p.wavelength = h.wavelength;
+  if (!c.checked(frmMain::chkLo)) p.Lo = h.camera_length;
   if (!pixels) return;
-  if (!c.checked("chkpsx")) p.pixel_x = h.pixel_x;
-  if (!c.checked("chkpsy")) p.pixel_y = h.pixel_y;
+  if (!c.checked(frmMain::chkpsx)) p.pixel_x = h.pixel_x;
+  if (!c.checked(frmMain::chkpsy)) p.pixel_y = h.pixel_y;
 }
 
 // The reason a header's image layout cannot be read, or empty when it can.

@@ -14,7 +14,7 @@
 #include "image/formats/copy_target.h"
 #include "image/formats/mapped_file.h"
 #include "image/formats/pixel_rows.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/log.h"
 
 namespace kestrin {

@@ -10,6 +10,7 @@
 #include "base/text_file.h"
 #include "image/files/param_file.h"
 #include "image/loading_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -99,12 +100,12 @@ TEST_F(ParamFileTest, LoadBringsTheValuesBackAndShowsThemInTheEdits) {
   EXPECT_EQ(p.Lo, saved.Lo);
   EXPECT_EQ(p.wavelength, saved.wavelength);
   EXPECT_EQ(img().ImageFolder, "");  // names come back only from "default.kes"
-  const std::pair<const char*, const char*> shown[] = {
-      {"edtCenterX0", "1024.12346"}, {"edtCenterY0", "  -3.50000"},   {"edtBandWidth", "    42"},
-      {"edtBeta", "  12.346"},       {"edtPhi", "   0.123"},           {"edtPixelX", "  0.100000"},
-      {"edtPixelY", "  0.150000"},   {"edt2ThetaBegin", "  2.000000"}, {"edt2ThetaEnd", " 40.500000"},
-      {"edt2ThetaStep", "  0.010000"}, {"edtCameraLength", "250.250000"}, {"edtLambda", "  0.710730"}};
-  for (auto [edit, text] : shown) EXPECT_EQ(edits().text(edit), text) << edit;
+  const std::pair<ControlName, const char*> shown[] = {
+      {frmMain::edtCenterX0, "1024.12346"}, {frmMain::edtCenterY0, "  -3.50000"},   {frmMain::edtBandWidth, "    42"},
+      {frmMain::edtBeta, "  12.346"},       {frmMain::edtPhi, "   0.123"},           {frmMain::edtPixelX, "  0.100000"},
+      {frmMain::edtPixelY, "  0.150000"},   {frmMain::edt2ThetaBegin, "  2.000000"}, {frmMain::edt2ThetaEnd, " 40.500000"},
+      {frmMain::edt2ThetaStep, "  0.010000"}, {frmMain::edtCameraLength, "250.250000"}, {frmMain::edtLambda, "  0.710730"}};
+  for (auto [edit, text] : shown) EXPECT_EQ(edits().text(edit), text) << to_string(edit);
 }
 
 TEST_F(ParamFileTest, ReadingStopsAtTheFirstLineThatDoesNotConvert) {

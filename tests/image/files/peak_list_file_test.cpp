@@ -9,12 +9,14 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
+#include "image/program_state.h"
 #include "image/files/peak_list_file.h"
 #include "image/files/peak_list_procs.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"
 #include "support/temp_dir.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 namespace {
@@ -142,7 +144,7 @@ TEST_F(PeakListCommands, SaveThenLoadAtNewWavelengthShiftsTwoTheta) {
   EXPECT_EQ(state().dialog_slots.folder[kSlotPeakSave], dir_.path());
   EXPECT_TRUE(log().empty());
 
-  controls().set_text("edtLambda", "0.7");
+  controls().set_text(frmMain::edtLambda, "0.7");
   answer(dir_.file("p.STD"));
   ASSERT_TRUE(write_file_bytes(dir_.file("p.STD"), peak_list_text(test::three_peaks())));
   load_peak_proc();

@@ -5,6 +5,7 @@
 #include "support/bruker_fixture.h"
 #include "support/reader_fixture.h"
 #include "support/tiff_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 namespace {
@@ -38,8 +39,8 @@ TEST(BrukerField, TrimsBlanksOnBothSides) {
 }
 
 TEST_F(Bruker, ReadsTheFrameScansItAndSetsOneMillimetrePixels) {
-  headless_controls().set_checked("chkpsx", true);
-  headless_controls().set_checked("chkpsy", true);
+  headless_controls().set_checked(frmMain::chkpsx, true);
+  headless_controls().set_checked(frmMain::chkpsy, true);
   const auto codes = frame();
   ASSERT_EQ(read_bruker_file(store, put(test::make_bruker(codes))), 0);
   EXPECT_EQ(log(), (std::vector<std::string>{" read_bruker_file()"}));

@@ -11,6 +11,7 @@
 #include "support/fuji_fixture.h"
 #include "support/reader_fixture.h"
 #include "support/tiff_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 namespace {
@@ -138,7 +139,7 @@ TEST_F(Fuji, SixteenBitBigEndianBas2500WithVerticalReverse) {
 }
 
 TEST_F(Fuji, Ba100LocksAndBanner) {
-  headless_controls().set_checked("chkpsy", true);
+  headless_controls().set_checked(frmMain::chkpsy, true);
   state().integration_params.pixel_y = 0.25;
   ASSERT_EQ(load(Ba100Header().text(), test::fuji_pixels(std::vector<uint16_t>(32, 1023), 2)), 0);
   EXPECT_EQ(log().front(), "*****  Fuji BA100 format  *****");

@@ -5,6 +5,7 @@
 #include "support/hipic_fixture.h"
 #include "support/reader_fixture.h"
 #include "support/tiff_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 namespace {
@@ -72,10 +73,10 @@ TEST_F(Hipic, GeometryEditsAreWrittenForTheCurrentImageOnly) {
   state().integration_params.pixel_x = 0.05;
   const auto path = put(make_hipic(1, 1, 0, 0, {9}));
   ASSERT_EQ(read_hipic_file(store, path), 0);
-  EXPECT_EQ(controls().text("edtPixelX"), "0.1");
+  EXPECT_EQ(controls().text(frmMain::edtPixelX), "0.1");
   ASSERT_EQ(read_hipic_file(current_image(), path), 0);
-  EXPECT_EQ(controls().text("edtPixelX"), "  0.050000");
-  EXPECT_EQ(controls().text("edtCameraLength"), "500.000000");
+  EXPECT_EQ(controls().text(frmMain::edtPixelX), "  0.050000");
+  EXPECT_EQ(controls().text(frmMain::edtCameraLength), "500.000000");
 }
 
 TEST_F(Hipic, RefusesBadHeadersBeforeReadingData) {

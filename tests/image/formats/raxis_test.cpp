@@ -11,6 +11,7 @@
 #include "image/formats/readers.h"
 #include "image/loading_fixture.h"
 #include "support/raxis_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -54,21 +55,21 @@ TEST_F(RaxisTest, HeaderGeometryReplacesOnlyUnlockedValuesAndShowsInTheEdits) {
   f.camera_length = 127.5f;
   f.pixel_x = 0.05f;
   f.pixel_y = 0.1f;
-  edits().set_checked("chkLo", true);
+  edits().set_checked(frmMain::chkLo, true);
   params().Lo = 300.0;
-  edits().set_text("edtCameraLength", "300");
+  edits().set_text(frmMain::edtCameraLength, "300");
   ASSERT_EQ(read(f), 0);
   EXPECT_EQ(params().Lo, 300.0);
   EXPECT_EQ(params().wavelength, double(0.71073f));
   EXPECT_EQ(params().pixel_x, double(0.05f));
   EXPECT_EQ(params().pixel_y, double(0.1f));
-  EXPECT_EQ(edits().text("edtCameraLength"), "300.000000");
-  EXPECT_EQ(edits().text("edtLambda"), "  0.710730");
-  EXPECT_EQ(edits().text("edtPixelX"), "  0.050000");
-  EXPECT_EQ(edits().text("edtPixelY"), "  0.100000");
+  EXPECT_EQ(edits().text(frmMain::edtCameraLength), "300.000000");
+  EXPECT_EQ(edits().text(frmMain::edtLambda), "  0.710730");
+  EXPECT_EQ(edits().text(frmMain::edtPixelX), "  0.050000");
+  EXPECT_EQ(edits().text(frmMain::edtPixelY), "  0.100000");
 
   // Every lock at once keeps every value.
-  for (const char* lock : {"chkwl", "chkpsx", "chkpsy"}) edits().set_checked(lock, true);
+  for (const ControlName& lock : {frmMain::chkwl, frmMain::chkpsx, frmMain::chkpsy}) edits().set_checked(lock, true);
   f.wavelength = 2.0f;
   f.pixel_x = f.pixel_y = 0.2f;
   ASSERT_EQ(read(f), 0);
@@ -261,7 +262,7 @@ TEST_F(RaxisWriterTest, TakesWavelengthAndCameraLengthFromTheLoadedFileUnlessLoc
   params().wavelength = 1.0;
   params().Lo = 100.0;
   params().pixel_x = 0.3;
-  edits().set_checked("chkLo", true);
+  edits().set_checked(frmMain::chkLo, true);
   EXPECT_EQ(save_rigaku_file(dir_.file("copy.img"), 1), 0);
   EXPECT_EQ(params().wavelength, double(0.9f));
   EXPECT_EQ(params().Lo, 100.0);

@@ -82,10 +82,10 @@ TEST(Properties, ReadAndWrittenByNameWithoutCase) {
   setProperty(g, "caption", std::string("Load Image"));
   setProperty(g, "ALIGN", int64_t{alClient});
   setProperty(g, "ratio", 2.25);
-  setProperty(g, "name", std::string("pbtnLoad"));
+  setProperty(g, "name", std::string("Button1"));
   EXPECT_EQ(g.caption(), "Load Image");
   EXPECT_EQ(g.align(), alClient);
-  EXPECT_EQ(g.name(), "pbtnLoad");
+  EXPECT_EQ(g.name(), "Button1");
   EXPECT_EQ(std::get<double>(getProperty(g, "Ratio")), 2.25);
   EXPECT_EQ(std::get<int64_t>(getProperty(g, "tag")), 0);
   EXPECT_EQ(std::get<Persistent*>(getProperty(g, "Font")), g.font());

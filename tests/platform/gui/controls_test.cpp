@@ -240,8 +240,8 @@ TEST_F(ControlsTest, TimerFiresWhileEnabled) {
 TEST_F(ControlsTest, PublishedPropertiesReachTheWidgets) {
   TForm* form = makeForm();
   auto* edit = place<TEdit>(form, 0, 0, 121, 21);
-  setProperty(*edit, "name", std::string("edtCameraLength"));
-  EXPECT_EQ(form->widget()->findChild<QWidget*>("edtCameraLength"), edit->widget());
+  setProperty(*edit, "name", std::string("Edit1"));
+  EXPECT_EQ(form->widget()->findChild<QWidget*>("Edit1"), edit->widget());
   setProperty(*edit, "TEXT", std::string("500"));
   setProperty(*edit, "color", int64_t{0xECFFFE});
   EXPECT_EQ(edit->text(), "500");

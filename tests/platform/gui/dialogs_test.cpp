@@ -36,7 +36,7 @@ TEST(Filters, PatternsMatchWithoutCase) {
 
 TEST_F(DialogsTest, OpenDialogTakesTheScriptedAnswer) {
   TOpenDialog open(nullptr);
-  open.setName("opdFileSelect");
+  open.setName("OpenDialog1");
   open.setFilter("Parameter|*.kes|All|*.*");
   open.setInitialDir("/data/images");
   open.setFilterIndex(2);

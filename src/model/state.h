@@ -1,6 +1,7 @@
 // The process-wide state shared by the image, analysis and window code: geometry and
 // integration parameters, the current pattern, peak and fit tables, per-sector patterns,
-// options, spots, the mask and the macro recorder. Plain structs, one instance each.
+// options, spots, the mask, the view states and the macro recorder. Plain structs, one
+// instance each, reached through state().
 #pragma once
 
 #include <array>
@@ -9,7 +10,8 @@
 #include <vector>
 
 #include "base/colour.h"
-#include "image/display/display.h"
+#include "model/macro_recorder.h"
+#include "model/view_state.h"
 
 namespace kestrin {
 
@@ -137,28 +139,7 @@ struct DisplayLevels {
   int32_t width = 0, height = 0;
 };
 
-struct MacroRecorder {
-  bool MacroRecording = false;
-  std::vector<std::string> MacroList;
-  // Appends a line while recording is on.
-  void record(const std::string& line) {
-    if (MacroRecording) MacroList.push_back(line);
-  }
-};
 
-// The pattern graph's layout: the nominal plot size (500 by 400 until the graph window lays
-// itself out) and what each draw derives from it and from the view ranges. The mouse
-// handlers turn clicks back into data positions with it; peak markers are placed with it.
-struct GraphLayout {
-  int32_t GraphWidth = 500, GraphHeight = 400;
-  int32_t left = 50;          // left margin of the plot area, Trunc(0.1 W)
-  int32_t bottom = 400;       // baseline, Trunc(1.0 H)
-  int32_t plot_width = 500;   // Trunc(1.0 W)
-  int32_t plot_height = 360;  // Trunc(0.9 H)
-  double xmin = 0, xmax = 0;  // active x range: pixels or degrees by pattern kind
-  double ymin = 0, ymax = 0;  // intensity range
-  double GraphXScale = 0, GraphYScale = 0;  // picture pixels per data unit (0 until drawn)
-};
 
 // The remembered folder (with its trailing '/') and filter index of each kind of file
 // dialog, kept in the settings file, and the fit list's own pair, kept only while the
@@ -199,7 +180,8 @@ struct SharedState {
 };
 
 SharedState& state();
-// Replaces the process-wide state with a fresh one (tests).
-void reset_state();
+// Replaces the shared state with a fresh one. image/program_state.h resets the image
+// stores with it.
+void reset_shared_state();
 
 }  // namespace kestrin

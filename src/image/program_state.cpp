@@ -1,17 +1,13 @@
-// The process-wide shared state.
-#include "image/state.h"
+// Resetting every process-wide state.
+#include "image/program_state.h"
 
 #include "image/image_store.h"
+#include "model/state.h"
 
 namespace kestrin {
 
-SharedState& state() {
-  static SharedState s;
-  return s;
-}
-
 void reset_state() {
-  state() = SharedState();
+  reset_shared_state();
   current_image() = ImageStore();
   bg_image() = ImageStore();
 }

@@ -10,7 +10,7 @@
 #include "analysis/analysis_hooks.h"
 #include "analysis/angle_accumulator.h"
 #include "analysis/integration_area.h"
-#include "analysis/parameters.h"
+#include "model/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
 #include "model/state.h"
@@ -110,7 +110,7 @@ void run_region_histogram(RegionTest region, bool clear_fit) {
     log_line(" calc_angle_histogram():Image data does not exist");
     return;
   }
-  read_parameters();
+  read_parameters(current_image().ImageHeight);
   find_center_when_missing();
   if (!integration_parameters_usable("calc_angle_histogram")) return;
   int32_t x1 = 0, x2 = 0, y1 = 0, y2 = 0;
@@ -175,7 +175,7 @@ void calc_free_angle_sectored_angle_histogram() {
     log_line(" calc_free_angle_sectored_angle_histogram():Image data does not exist");
     return;
   }
-  read_parameters();
+  read_parameters(current_image().ImageHeight);
   find_center_when_missing();
   if (!integration_parameters_usable("calc_free_angle_sectored_angle_histogram")) return;
   SharedState& st = state();

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "analysis/parameters.h"
+#include "model/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
 #include "model/state.h"
@@ -121,7 +121,7 @@ int32_t find_center() {
     log_line("find_center() : Image data does not exist.");
     return 1;
   }
-  read_parameters();
+  read_parameters(current_image().ImageHeight);
   IntegrationParams& p = state().integration_params;
   find_local_maximum(p.X0, p.Y0);
   controls().set_text(frmMain::edtCenterX0, Format("%10.5f", {p.X0}));

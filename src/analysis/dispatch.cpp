@@ -4,7 +4,7 @@
 #include "analysis/analysis_hooks.h"
 #include "analysis/angle_histogram.h"
 #include "analysis/center.h"
-#include "analysis/parameters.h"
+#include "model/parameters.h"
 #include "image/image_store.h"
 #include "model/state.h"
 #include "ports/ports.h"

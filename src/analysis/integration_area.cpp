@@ -7,7 +7,7 @@
 #include <string>
 
 #include "analysis/geometry.h"
-#include "analysis/parameters.h"
+#include "model/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
 #include "model/state.h"
@@ -163,7 +163,7 @@ AreaGeometry& area_geometry() {
 }
 
 int32_t calc_integration_area(int32_t& x1, int32_t& x2, int32_t& y1, int32_t& y2) {
-  read_parameters();
+  read_parameters(current_image().ImageHeight);
   const IntegrationParams& p = state().integration_params;
   if (p.X0 == 0.0 && p.Y0 == 0.0) return 1;
   const ImageStore& img = current_image();

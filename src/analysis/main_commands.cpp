@@ -5,7 +5,7 @@
 
 #include "analysis/center.h"
 #include "analysis/graph_layout.h"
-#include "analysis/parameters.h"
+#include "model/parameters.h"
 #include "base/convert.h"
 #include "image/file_commands.h"
 #include "image/image_store.h"
@@ -42,7 +42,7 @@ constexpr int32_t kFindCenterRounds = 10;
 
 // The common tail of every commit: read the edits, redraw, record.
 void commit(const std::string& line) {
-  read_parameters();
+  read_parameters(current_image().ImageHeight);
   views().redraw_image();
   if (!line.empty()) state().macro.record(line);
 }
@@ -50,7 +50,7 @@ void commit(const std::string& line) {
 void write_centre(double x, double y) {
   controls().set_text(frmMain::edtCenterX0, FloatToStr(x));
   controls().set_text(frmMain::edtCenterY0, FloatToStr(y));
-  read_parameters();
+  read_parameters(current_image().ImageHeight);
   views().redraw_image();
 }
 

@@ -7,7 +7,7 @@
 
 #include "analysis/geometry.h"
 #include "analysis/integration_area.h"
-#include "analysis/parameters.h"
+#include "model/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
 #include "image/display/mask_paint.h"
@@ -86,7 +86,7 @@ int32_t find_spot() {
     log_line("find_spot() : Image data does not exist.");
     return 1;
   }
-  read_parameters();
+  read_parameters(current_image().ImageHeight);
   int32_t x1 = 0, x2 = 0, y1 = 0, y2 = 0;
   if (calc_integration_area(x1, x2, y1, y2) == 1) return 2;
 

@@ -3,9 +3,11 @@
 
 #include "analysis/dispatch.h"
 #include "analysis/main_commands.h"
-#include "analysis/parameters.h"
 #include "base/convert.h"
 #include "image/files/settings_file.h"
+#include "image/image_store.h"
+#include "model/parameter_table.h"
+#include "model/parameters.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
 
@@ -71,7 +73,7 @@ TLabel* TfrmMain::addLabel(const char* caption, int left, int top) {
   return l;
 }
 
-TEdit* TfrmMain::addParameterEdit(ControlName name, const char* label, const char* text, int row) {
+TEdit* TfrmMain::addParameterEdit(ControlName name, const char* label, int row) {
   if (label) addLabel(label, kLabelLeft, rowTop(row));
   auto* e = new TEdit(this);
   e->setName(std::string(name.control));
@@ -79,7 +81,7 @@ TEdit* TfrmMain::addParameterEdit(ControlName name, const char* label, const cha
   e->setBounds(kEditLeft, rowTop(row), kEditWidth, 21);
   e->setColor(kEditColour);
   e->font()->setColor(kEditTextColour);
-  e->setText(text);
+  e->setText(std::string(parameter_of(name)->start_text));
   e->OnKeyDown = [name](Component*, int& key, TShiftState) { parameter_edit_key(name, key); };
   return e;
 }
@@ -89,7 +91,7 @@ TCheckBox* TfrmMain::addLockBox(ControlName name, int row) {
   c->setName(std::string(name.control));
   c->setParent(Panel1);
   c->setBounds(kLockLeft, rowTop(row) + 2, 16, 17);
-  c->setChecked(true);
+  c->setChecked(parameter_of(name)->start_value == 1);
   return c;
 }
 
@@ -115,15 +117,15 @@ void TfrmMain::createParameterPanel() {
 }
 
 void TfrmMain::createGeometryRows() {
-  edt2ThetaBegin = addParameterEdit(frmMain::edt2ThetaBegin, "2Theta begin(deg)", "1.0", 0);
-  edt2ThetaEnd = addParameterEdit(frmMain::edt2ThetaEnd, "2Theta end(deg)", "32.00", 1);
-  edt2ThetaStep = addParameterEdit(frmMain::edt2ThetaStep, "2Theta step(deg)", "0.020000", 2);
-  edtCameraLength = addParameterEdit(frmMain::edtCameraLength, "Lo (mm)", "500", 3);
-  edtLambda = addParameterEdit(frmMain::edtLambda, "Wave Length(A)", "1.0", 4);
-  edtPixelX = addParameterEdit(frmMain::edtPixelX, "Pixel Size X(mm/pixel)", "0.1", 5);
-  edtPixelY = addParameterEdit(frmMain::edtPixelY, "Pixel Size Y(mm/pixel)", "0.1", 6);
-  edtBeta = addParameterEdit(frmMain::edtBeta, "Beta(deg)", "324.000", 7);
-  edtPhi = addParameterEdit(frmMain::edtPhi, "Phi(deg)", "0.00000", 8);
+  edt2ThetaBegin = addParameterEdit(frmMain::edt2ThetaBegin, "2Theta begin(deg)", 0);
+  edt2ThetaEnd = addParameterEdit(frmMain::edt2ThetaEnd, "2Theta end(deg)", 1);
+  edt2ThetaStep = addParameterEdit(frmMain::edt2ThetaStep, "2Theta step(deg)", 2);
+  edtCameraLength = addParameterEdit(frmMain::edtCameraLength, "Lo (mm)", 3);
+  edtLambda = addParameterEdit(frmMain::edtLambda, "Wave Length(A)", 4);
+  edtPixelX = addParameterEdit(frmMain::edtPixelX, "Pixel Size X(mm/pixel)", 5);
+  edtPixelY = addParameterEdit(frmMain::edtPixelY, "Pixel Size Y(mm/pixel)", 6);
+  edtBeta = addParameterEdit(frmMain::edtBeta, "Beta(deg)", 7);
+  edtPhi = addParameterEdit(frmMain::edtPhi, "Phi(deg)", 8);
   chkLo = addLockBox(frmMain::chkLo, 3);
   chkwl = addLockBox(frmMain::chkwl, 4);
   chkpsx = addLockBox(frmMain::chkpsx, 5);
@@ -132,7 +134,7 @@ void TfrmMain::createGeometryRows() {
 
 void TfrmMain::createRegionRows() {
   rbtnRectangle = addRadio(Panel1, frmMain::rbtnRectangle, "Rectangle - Integration", 8, rowTop(9), 250);
-  edtBandWidth = addParameterEdit(frmMain::edtBandWidth, "Band", "100", 10);
+  edtBandWidth = addParameterEdit(frmMain::edtBandWidth, "Band", 10);
   // The rectangle's two modes form their own group on a panel of their own. It lies over
   // the parameter panel but belongs to the form: a radio button's group is every radio
   // button below its parent, nested panels included.
@@ -144,7 +146,6 @@ void TfrmMain::createRegionRows() {
   pnlRectMode->setColor(kPanelColour);
   rbtnRect_Direction = addRadio(pnlRectMode, frmMain::rbtnRect_Direction, "Direction", 2, 1, 140);
   rbtnRect_Angle = addRadio(pnlRectMode, frmMain::rbtnRect_Angle, "Angle(deg)", 2, kRowHeight + 1, 140);
-  rbtnRect_Direction->setChecked(true);
   cmbDirection = new TComboBox(this);
   cmbDirection->setName(std::string(frmMain::cmbDirection.control));
   cmbDirection->setParent(Panel1);
@@ -152,18 +153,18 @@ void TfrmMain::createRegionRows() {
   cmbDirection->setStyle(csDropDownList);
   for (const char* d : {"TOP", "BOTTOM", "VERTICAL", "LEFT", "RIGHT", "HORIZONTAL", "FULL", "RU", "RL", "LU", "LL"})
     cmbDirection->items()->add(d);
-  cmbDirection->setItemIndex(4);
-  edtRectAngle = addParameterEdit(frmMain::edtRectAngle, nullptr, "0.000000", 12);
+  cmbDirection->setItemIndex(parameter_of(frmMain::cmbDirection)->start_value);
+  edtRectAngle = addParameterEdit(frmMain::edtRectAngle, nullptr, 12);
   rbtnSector = addRadio(Panel1, frmMain::rbtnSector, "Sector - Integration", 8, rowTop(13), 250);
-  edtSectorStartAngle = addParameterEdit(frmMain::edtSectorStartAngle, "Start Angle(deg)", "0.00000", 14);
-  edtSectorEndAngle = addParameterEdit(frmMain::edtSectorEndAngle, "End Angle(deg)", "10.00000", 15);
+  edtSectorStartAngle = addParameterEdit(frmMain::edtSectorStartAngle, "Start Angle(deg)", 14);
+  edtSectorEndAngle = addParameterEdit(frmMain::edtSectorEndAngle, "End Angle(deg)", 15);
   addLabel("* 0~720(deg)", kHintLeft, rowTop(14))->setWidth(kPanelWidth - kHintLeft - 4);
   addLabel("* Start < End", kHintLeft, rowTop(15))->setWidth(kPanelWidth - kHintLeft - 4);
   rbtnSectoredDivision = addRadio(Panel1, frmMain::rbtnSectoredDivision, "Sectored division - Integration", 8,
                                   rowTop(16), 250);
-  rbtnSectoredDivision->setChecked(true);
-  edtSectoredAngle = addParameterEdit(frmMain::edtSectoredAngle, "Angle(deg)", "22.5", 17);
+  edtSectoredAngle = addParameterEdit(frmMain::edtSectoredAngle, "Angle(deg)", 17);
 
+  checkStartChoices();
   rbtnRectangle->OnClick = [](Component*) { region_radio_clicked(0); };
   rbtnSector->OnClick = [](Component*) { region_radio_clicked(1); };
   rbtnSectoredDivision->OnClick = [](Component*) { region_radio_clicked(2); };
@@ -172,9 +173,16 @@ void TfrmMain::createRegionRows() {
   cmbDirection->OnChange = [](Component*) { direction_changed(); };
 }
 
+// The radios the parameter table checks at start, before any handler is attached.
+void TfrmMain::checkStartChoices() {
+  for (const Parameter& p : parameter_table())
+    for (const RadioChoice& r : p.radios)
+      if (r.value == p.start_value) dynamic_cast<TRadioButton*>(findComponent(r.radio.control))->setChecked(true);
+}
+
 void TfrmMain::createCentreRows() {
-  edtCenterX0 = addParameterEdit(frmMain::edtCenterX0, "CenterX", "906", 18);
-  edtCenterY0 = addParameterEdit(frmMain::edtCenterY0, "CenterY", "1989", 19);
+  edtCenterX0 = addParameterEdit(frmMain::edtCenterX0, "CenterX", 18);
+  edtCenterY0 = addParameterEdit(frmMain::edtCenterY0, "CenterY", 19);
 }
 
 void TfrmMain::createDialogs() {
@@ -196,7 +204,7 @@ void TfrmMain::FormCreate() {
   // analysis would refuse until the user retyped them. A text that does not convert is
   // left for the next analysis to report.
   try {
-    read_parameters();
+    read_parameters(current_image().ImageHeight);
   } catch (const ConversionError&) {
   }
 }

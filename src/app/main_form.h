@@ -48,6 +48,7 @@ private:
   void createGeometryRows();
   void createRegionRows();
   void createCentreRows();
+  void checkStartChoices();
   void createDialogs();
   void createMenu();
   void createFileMenu();
@@ -60,7 +61,7 @@ private:
 
   TPanelButton* addCommandButton(ControlName name, const char* caption, int left, int top);
   kgui::TLabel* addLabel(const char* caption, int left, int top);
-  kgui::TEdit* addParameterEdit(ControlName name, const char* label, const char* text, int row);
+  kgui::TEdit* addParameterEdit(ControlName name, const char* label, int row);
   kgui::TCheckBox* addLockBox(ControlName name, int row);
   kgui::TRadioButton* addRadio(kgui::TWinControl* parent, ControlName name, const char* caption, int left,
                                int top, int width);

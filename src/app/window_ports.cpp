@@ -3,9 +3,8 @@
 
 #include <stdexcept>
 
-#include "analysis/parameters.h"
 #include "app/placeholder_forms.h"
-#include "image/parameters_reader.h"
+#include "model/headless_ports.h"
 #include "platform/gui/app.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/form.h"
@@ -165,9 +164,9 @@ WindowFileDialogs g_file_dialogs;
 }  // namespace
 
 void install_window_ports() {
+  reset_headless_ports();  // the windows not built yet keep their start values there
   install_ports(&g_controls, &g_views, &g_prompts);
   install_file_dialogs(&g_file_dialogs);
-  install_parameters_reader(&read_parameters);
 }
 
 void remove_window_ports() {

@@ -58,7 +58,7 @@ public:
   FileDialogSetup save_state() const override;
 };
 
-// Installs the ports above and the parameter reader; the log window subscribes to the
+// Installs the ports above over fresh headless ones; the log window subscribes to the
 // log when it is created.
 void install_window_ports();
 // Back to the headless ports (tests).

@@ -11,8 +11,8 @@
 #include "image/image_store.h"
 #include "image/display/display.h"
 #include "image/files/param_file.h"
-#include "image/parameters_reader.h"
 #include "image/formats/reader_registry.h"
+#include "model/parameters.h"
 #include "model/state.h"
 #include "ports/ports.h"
 #include "ports/names/image_form_names.h"
@@ -138,7 +138,7 @@ void finish_load(ImageStore& img) {
   prepare_mask(img);
   std::exception_ptr error;
   try {
-    run_parameters_reader();
+    read_parameters(img.ImageHeight);
   } catch (...) {
     error = std::current_exception();
   }

@@ -32,7 +32,7 @@ struct IntegrationParams {
   double graph_2theta_begin = 0.0, graph_2theta_end = 0.0;
   double two_theta_begin = 1.0, two_theta_end = 32.0, two_theta_step = 0.02;
   double wavelength = 1.0;
-  int32_t RectDirection = 0;  // 0 TOP .. 10 LL
+  int32_t RectDirection = 4;  // 0 TOP .. 10 LL; the main window starts at RIGHT
   double sector_start = 0.0, sector_end = 10.0;
   int32_t IntegrationMode = 2;  // 0 rectangle, 1 sector, 2 sectored division
   double rect_angle = 0.0;

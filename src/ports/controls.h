@@ -4,9 +4,9 @@
 // frmNaxGraph::edtYBegin); no other code spells a control name.
 #pragma once
 
-#include <initializer_list>
 #include <iosfwd>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,7 +41,6 @@ public:
 // control never set reads as an empty text, unchecked and index -1.
 class HeadlessControls : public Controls {
 public:
-  HeadlessControls();
   std::string text(ControlName name) const override;
   void set_text(ControlName name, std::string_view text) override;
   bool checked(ControlName name) const override;
@@ -49,9 +48,7 @@ public:
   int item_index(ControlName name) const override;
   void set_item_index(ControlName name, int index) override;
   // Declares a group of radio buttons (a checked one unchecks the others).
-  void add_radio_group(std::initializer_list<ControlName> names);
-  // Restores the main window's start values.
-  void reset_to_start_values();
+  void add_radio_group(std::span<const ControlName> names);
 
 private:
   std::map<std::string, std::string, std::less<>> texts_;

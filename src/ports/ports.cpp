@@ -34,7 +34,7 @@ void install_ports(Controls* c, Views* v, Prompts* p) {
   current.prompts = p ? p : &default_prompts();
 }
 
-void reset_headless_ports() {
+void reset_ports() {
   default_controls() = HeadlessControls();
   install_ports(nullptr, nullptr, nullptr);
   install_file_dialogs(nullptr);

@@ -22,8 +22,9 @@ inline Prompts& prompts() { return *ports().prompts; }
 
 // Installs a set of ports; null members keep the headless defaults.
 void install_ports(Controls* c, Views* v, Prompts* p);
-// Back to fresh headless defaults (start values of the controls, cancelling file dialogs).
-void reset_headless_ports();
+// Back to fresh, empty headless defaults (cancelling file dialogs). The headless program's
+// start values come from the parameter table: see model/headless_ports.h.
+void reset_ports();
 HeadlessControls& headless_controls();
 
 }  // namespace kestrin

@@ -10,7 +10,7 @@
 #include "analysis/angle_accumulator.h"
 #include "analysis/angle_histogram.h"
 #include "analysis/dispatch.h"
-#include "analysis/parameters.h"
+#include "model/parameters.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
 #include "ports/names/main_form_names.h"
@@ -298,7 +298,7 @@ TEST_F(AngleHistogramTest, RandomParametersStayInBounds) {
     controls().set_item_index(frmMain::cmbDirection, int(pick(-1, 12)));
     check(radios[run % 3]);
     check(run % 2 ? frmMain::rbtnRect_Angle : frmMain::rbtnRect_Direction);
-    read_parameters();
+    read_parameters(current_image().ImageHeight);
     calc_angle_histogram_selection();
     EXPECT_GE(nax().N, 0);
     EXPECT_LE(nax().N, kPatternSize);

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "analysis/center.h"
-#include "analysis/parameters.h"
+#include "model/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
 #include "peak_fixture.h"
@@ -122,7 +122,7 @@ TEST_F(CenterTest, VerticalReverseCountsShownRowsFromTheBottom) {
   EXPECT_NEAR(p.Y0, 20.6, 0.05);
   EXPECT_EQ(controls().text(frmMain::edtCenterY0), Format("%10.5f", {70 - p.Y0 - 1.0}));
   const double found = p.Y0;
-  read_parameters();  // the edit read back gives the same row
+  read_parameters(current_image().ImageHeight);  // the edit read back gives the same row
   EXPECT_NEAR(p.Y0, found, 1e-5);
   ASSERT_EQ(log().size(), 16u);
   EXPECT_EQ(log()[14].substr(0, 20), "Maximum (  40,  48) ");  // row 21 from the top

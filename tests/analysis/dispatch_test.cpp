@@ -7,8 +7,9 @@
 
 #include "analysis/analysis_hooks.h"
 #include "analysis/dispatch.h"
-#include "analysis/parameters.h"
+#include "model/parameters.h"
 #include "analysis_fixture.h"
+#include "model/headless_ports.h"
 #include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
@@ -45,7 +46,7 @@ protected:
     state().macro.MacroRecording = true;
   }
   // The dispatchers take the direction from the last read of the edits.
-  static void read_direction() { read_parameters(); }
+  static void read_direction() { read_parameters(current_image().ImageHeight); }
   // The routine a flat-detector run left behind, by its pattern kind and name tag.
   static std::string flat_routine() {
     const NaxPattern& nax = state().nax_pattern;

@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "analysis/main_commands.h"
-#include "analysis/parameters.h"
+#include "model/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
 #include "image/program_state.h"
 #include "model/state.h"
+#include "model/headless_ports.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"

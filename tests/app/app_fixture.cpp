@@ -9,6 +9,7 @@
 #include "offscreen_app.h"
 #include "image/program_state.h"
 #include "model/state.h"
+#include "model/headless_ports.h"
 #include "ports/ports.h"
 #include "support/raxis_fixture.h"
 #include "support/ring_image.h"

@@ -1,15 +1,15 @@
 // The harness's full command set and the hooks that connect the image and analysis code.
 #include "analysis/main_commands.h"
-#include "analysis/parameters.h"
+#include "model/parameters.h"
 #include "base/convert.h"
 #include "image/files/settings_file.h"
 #include "harness/harness.h"
-#include "image/parameters_reader.h"
+#include "image/image_store.h"
+#include "model/headless_ports.h"
 
 namespace kestrin::harness {
 
 void register_all_commands(Registry& r) {
-  install_parameters_reader(&read_parameters);
   register_core_commands(r);
   register_loading_commands(r);
   register_integration_commands(r);
@@ -18,10 +18,11 @@ void register_all_commands(Registry& r) {
 }
 
 void start_headless_program() {
+  reset_headless_ports();
   init_program_state();
   read_settings_file(settings_file_path());
   try {
-    read_parameters();
+    read_parameters(current_image().ImageHeight);
   } catch (const ConversionError&) {
   }
 }

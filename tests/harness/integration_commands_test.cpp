@@ -7,6 +7,7 @@
 #include "image/image_store.h"
 #include "image/program_state.h"
 #include "model/state.h"
+#include "model/headless_ports.h"
 #include "ports/ports.h"
 #include "support/ring_image.h"
 #include "ports/names/main_form_names.h"

@@ -4,7 +4,7 @@
 
 #include "base/convert.h"
 #include "harness/harness.h"
-#include "image/geometry_parameters.h"
+#include "model/parameters.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
 #include "image/files/param_file.h"
@@ -25,10 +25,10 @@ void add_file_command(Registry& r, const char* name, void (*proc)(const std::str
   });
 }
 
-void add_geometry_pair(Registry& r, const GeometryParameter& p) {
-  r.add(std::string("Get") + p.name, [&p](const Args&) -> Result { return FloatToStr(state().integration_params.*p.field); });
-  r.add(std::string("Set") + p.name, [&p](const Args& a) -> Result {
-    if (!a.empty()) set_geometry_parameter(p, StrToFloat(a[0]));
+void add_geometry_pair(Registry& r, const Parameter& p) {
+  r.add("Get" + std::string(p.script), [&p](const Args&) -> Result { return FloatToStr(state().integration_params.*p.real); });
+  r.add("Set" + std::string(p.script), [&p](const Args& a) -> Result {
+    if (!a.empty()) set_real_parameter(p, StrToFloat(a[0]));
     return std::nullopt;
   });
 }
@@ -62,10 +62,11 @@ void register_loading_commands(Registry& r) {
   });
   add_file_command(r, "LoadParamFile", &load_param_proc);
   add_file_command(r, "SaveParamFile", &save_param_proc);
-  for (const GeometryParameter& p : geometry_parameters()) add_geometry_pair(r, p);
+  for (const Parameter& p : parameter_table())
+    if (p.kind == ParameterKind::kReal && !p.script.empty()) add_geometry_pair(r, p);
   r.add("GetBand", [](const Args&) -> Result { return Format("%d", {state().integration_params.band_width}); });
   r.add("SetBand", [](const Args& a) -> Result {
-    if (!a.empty()) set_band_width(Round(StrToFloat(a[0])));
+    if (!a.empty()) set_integer_parameter(*parameter_named("Band"), Round(StrToFloat(a[0])));
     return std::nullopt;
   });
   add_lock_setter(r, "SetLoCheck", frmMain::chkLo);

@@ -9,6 +9,7 @@
 #include "image/image_store.h"
 #include "image/program_state.h"
 #include "model/state.h"
+#include "model/headless_ports.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/temp_dir.h"

@@ -89,13 +89,13 @@ TEST_F(LoaderTest, AGoodRaxisLoadLogsItsWholeSequenceAndKeepsTheNameAsGiven) {
   EXPECT_EQ(img().ImageFolder, dir_.path());
   EXPECT_EQ(img().PatternFolder, dir_.path());
   EXPECT_EQ(img().InfFileName, dir_.file("SAMPLE.inf"));
-  // The edits show the geometry as the header left it.
+  // The edits show the geometry as the header left it; reading them back rewrites the step.
   EXPECT_EQ(edits().text(frmMain::edtLambda), "  1.541800");
   EXPECT_EQ(edits().text(frmMain::edtCameraLength), "250.000000");
   EXPECT_EQ(edits().text(frmMain::edtCenterX0), " 906.00000");
   EXPECT_EQ(edits().text(frmMain::edtBandWidth), "   100");
   EXPECT_EQ(edits().text(frmMain::edtBeta), " 324.000");
-  EXPECT_EQ(edits().text(frmMain::edt2ThetaStep), "  0.020000");
+  EXPECT_EQ(edits().text(frmMain::edt2ThetaStep), "0.020000");
 }
 
 TEST_F(LoaderTest, SaturatedPointsAndTheSignatureTypeAreReported) {
@@ -270,18 +270,15 @@ TEST_F(LoaderTest, TheParameterFileOverridesTheHeaderEvenWhenLocked) {
   EXPECT_EQ(edits().text(frmMain::edtLambda), "  0.800000");
 }
 
-int parameter_reads = 0;
-
 TEST_F(LoaderTest, AfterAGoodLoadTheEditsAreReadTheViewsFollowAndTheSpotAreaIsTheImage) {
-  parameter_reads = 0;
-  install_parameters_reader([]() -> int32_t { return ++parameter_reads, 0; });
+  edits().set_text(frmMain::edtSectoredAngle, "45");
   state().spot_list.SpotCount = 5;
   state().macro.MacroRecording = true;
   state().options.ClearMask = 1;
   state().image_mask.resize(4, 3);
   state().image_mask.bytes[5] = 1;
   load_img_proc(frame().write(dir_.file("a.img")));
-  EXPECT_EQ(parameter_reads, 1);
+  EXPECT_EQ(params().division_angle, 45);  // the edits were read
   EXPECT_EQ(views_.calls, (Lines{"image_loaded", "show_form frmImage"}));
   EXPECT_EQ(edits().text(frmSpot::edtX1), "4");
   EXPECT_EQ(edits().text(frmSpot::edtY1), "3");
@@ -311,8 +308,8 @@ TEST_F(LoaderTest, AfterAGoodLoadTheEditsAreReadTheViewsFollowAndTheSpotAreaIsTh
 }
 
 TEST_F(LoaderTest, AnEditThatDoesNotConvertEndsTheLoadAfterTheViewsFollowed) {
-  install_parameters_reader([]() -> int32_t { throw std::invalid_argument("'x' is not a valid floating point value"); });
-  EXPECT_THROW(load_img_proc(frame().write(dir_.file("a.img"))), std::invalid_argument);
+  edits().set_text(frmMain::edtSectoredAngle, "x");
+  EXPECT_THROW(load_img_proc(frame().write(dir_.file("a.img"))), ConversionError);
   EXPECT_EQ(img().NoImageFlag, 0);
   EXPECT_EQ(views_.calls, (Lines{"image_loaded", "show_form frmImage"}));
   EXPECT_EQ(state().image_mask.width, 4);

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "image/image_store.h"
-#include "image/parameters_reader.h"
 #include "image/formats/reader_registry.h"
 #include "model/state.h"
+#include "model/headless_ports.h"
 #include "ports/ports.h"
 #include "support/reader_fixture.h"
 #include "support/recording_views.h"
@@ -23,12 +23,10 @@ protected:
   void SetUp() override {
     reset_for_reader_test();
     install_ports(nullptr, &views_, nullptr);
-    install_parameters_reader(nullptr);
     saved_readers_ = reader_registry();
   }
   void TearDown() override {
     reader_registry() = saved_readers_;
-    install_parameters_reader(nullptr);
     reset_headless_ports();
   }
   const std::vector<std::string>& log() const { return the_log().history(); }

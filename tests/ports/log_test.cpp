@@ -1,8 +1,7 @@
-// The log keeps lines logged before a listener attaches, and headless controls group radios.
+// The log keeps lines logged before a listener attaches and bounds what it holds.
 #include <gtest/gtest.h>
 
 #include "ports/ports.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 namespace {
@@ -35,18 +34,6 @@ TEST(Log, HeldLinesKeepOnlyTheNewest) {
   EXPECT_LE(got.size(), Log::kHistoryLimit);
   EXPECT_NE(got.front(), "0");
   EXPECT_EQ(got.back(), std::to_string(Log::kHistoryLimit));
-}
-
-TEST(HeadlessControls, StartValuesAndRadioGroups) {
-  HeadlessControls c;
-  EXPECT_EQ(c.text(frmMain::edtCameraLength), "500");
-  EXPECT_TRUE(c.checked(frmMain::rbtnSectoredDivision));
-  EXPECT_EQ(c.item_index(frmMain::cmbDirection), 4);
-  c.set_checked(frmMain::rbtnSector, true);
-  EXPECT_FALSE(c.checked(frmMain::rbtnSectoredDivision));
-  EXPECT_TRUE(c.checked(frmMain::rbtnRect_Direction));  // other group unchanged
-  c.set_checked(frmMain::rbtnSector, false);            // none checked is allowed
-  EXPECT_FALSE(c.checked(frmMain::rbtnRectangle) || c.checked(frmMain::rbtnSector) || c.checked(frmMain::rbtnSectoredDivision));
 }
 
 }  // namespace

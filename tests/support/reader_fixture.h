@@ -9,6 +9,7 @@
 
 #include "image/program_state.h"
 #include "model/state.h"
+#include "model/headless_ports.h"
 #include "ports/log.h"
 #include "ports/ports.h"
 #include "support/temp_dir.h"

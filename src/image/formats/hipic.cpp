@@ -6,7 +6,7 @@
 #include "base/byte_reader.h"
 #include "base/text_file.h"
 #include "image/formats/copy_target.h"
-#include "image/geometry_parameters.h"
+#include "model/parameters.h"
 #include "image/formats/mapped_file.h"
 #include "image/formats/pixel_rows.h"
 #include "model/state.h"

@@ -13,7 +13,7 @@
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "image/formats/copy_target.h"
-#include "image/geometry_parameters.h"
+#include "model/parameters.h"
 #include "image/image_store.h"
 #include "image/formats/pixel_rows.h"
 #include "image/formats/readers.h"

@@ -16,6 +16,7 @@
 #include "image/program_state.h"
 #include "image/files/pattern_files.h"
 #include "image/files/pattern_writer.h"
+#include "model/headless_ports.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"

@@ -12,6 +12,7 @@
 #include "image/program_state.h"
 #include "image/files/peak_list_file.h"
 #include "image/files/peak_list_procs.h"
+#include "model/headless_ports.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"

@@ -1,16 +1,19 @@
-// Reading the parameter edits, and the sector and division angle checks.
+// Reading the parameter edits in the table's order with its rules, and the sector and
+// division angle checks.
 #include <gtest/gtest.h>
 
-#include "analysis/parameters.h"
-#include "analysis_fixture.h"
 #include "base/convert.h"
+#include "image/image_store.h"
+#include "model/parameters.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
+#include "support/ring_image.h"
+#include "support/state_fixture.h"
 
 namespace kestrin::test {
 namespace {
 
-using ParametersTest = AnalysisTest;
+using ParametersTest = StateTest;
 
 TEST_F(ParametersTest, ReadsEveryFieldFromItsEdit) {
   edit(frmMain::edtBandWidth, "11");
@@ -35,7 +38,7 @@ TEST_F(ParametersTest, ReadsEveryFieldFromItsEdit) {
   edit(frmMain::edtRectAngle, "45.7");
   check(frmMain::rbtnRect_Angle);
   edit(frmMain::edtSectoredAngle, "25");
-  EXPECT_EQ(read_parameters(), 0);
+  EXPECT_EQ(read_parameters(current_image().ImageHeight), 0);
   const IntegrationParams& p = state().integration_params;
   EXPECT_EQ(p.band_width, 11);
   EXPECT_EQ(p.X0, 512.5);
@@ -79,7 +82,7 @@ TEST_F(ParametersTest, DerivedFields) {
     edit(frmMain::edtSectorStartAngle, c.start);
     edit(frmMain::edtSectorEndAngle, c.end);
     edit(frmMain::edtSectoredAngle, c.division);
-    read_parameters();
+    read_parameters(current_image().ImageHeight);
     const IntegrationParams& p = state().integration_params;
     EXPECT_EQ(p.pixel_ratio, c.ratio) << c.px;
     EXPECT_EQ(p.sector_start, c.s) << c.start;
@@ -89,10 +92,10 @@ TEST_F(ParametersTest, DerivedFields) {
 }
 
 TEST_F(ParametersTest, VerticalReverseFlipsTheCentreRow) {
-  load_flat_image(10, 1000, 1);
+  load_into_current_image(std::vector<uint16_t>(10 * 1000, 1), 10, 1000);
   state().options.VerticalReverse = 1;
   edit(frmMain::edtCenterY0, "300");
-  read_parameters();
+  read_parameters(current_image().ImageHeight);
   EXPECT_EQ(state().integration_params.Y0, 699);
 }
 
@@ -104,7 +107,7 @@ TEST_F(ParametersTest, BadFieldStopsTheReadAndKeepsLaterFields) {
   edit(frmMain::edtCameraLength, "321");
   IntegrationParams& p = state().integration_params;
   const double old_pixel = p.pixel_x, old_lo = p.Lo;
-  EXPECT_THROW(read_parameters(), ConversionError);
+  EXPECT_THROW(read_parameters(current_image().ImageHeight), ConversionError);
   EXPECT_EQ(p.band_width, 7);
   EXPECT_EQ(p.X0, 12);
   EXPECT_EQ(p.pixel_x, old_pixel);
@@ -112,7 +115,7 @@ TEST_F(ParametersTest, BadFieldStopsTheReadAndKeepsLaterFields) {
 
   edit(frmMain::edtPixelX, "0.1");
   edit(frmNaxGraph::edtYBegin, "1.5");  // graph edits take integers
-  EXPECT_THROW(read_parameters(), ConversionError);
+  EXPECT_THROW(read_parameters(current_image().ImageHeight), ConversionError);
   EXPECT_EQ(p.Lo, 321);
 }
 
@@ -120,7 +123,7 @@ TEST_F(ParametersTest, ZeroDivisionAngleFailsAfterEveryOtherField) {
   edit(frmMain::edtSectoredAngle, "0");
   edit(frmMain::edtRectAngle, "12");
   const int32_t old_count = state().integration_params.sector_count;
-  EXPECT_THROW(read_parameters(), ConversionError);
+  EXPECT_THROW(read_parameters(current_image().ImageHeight), ConversionError);
   EXPECT_EQ(state().integration_params.rect_angle, 12);
   EXPECT_EQ(state().integration_params.division_angle, 0);
   EXPECT_EQ(state().integration_params.sector_count, old_count);

@@ -2,7 +2,7 @@
 #include "app/main_form.h"
 
 #include "analysis/dispatch.h"
-#include "analysis/main_commands.h"
+#include "commands/main_form_commands.h"
 #include "base/convert.h"
 #include "image/files/settings_file.h"
 #include "image/image_store.h"

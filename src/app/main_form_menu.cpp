@@ -1,11 +1,11 @@
 // TfrmMain's main menu: every item and the one call or window it stands for.
 #include "analysis/analysis_hooks.h"
 #include "analysis/dispatch.h"
-#include "analysis/main_commands.h"
+#include "commands/main_form_commands.h"
 #include "analysis/peak_search.h"
 #include "analysis/spot_find.h"
 #include "app/main_form.h"
-#include "image/file_commands.h"
+#include "commands/file_commands.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 

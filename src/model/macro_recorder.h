@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestrin {
@@ -16,5 +17,9 @@ struct MacroRecorder {
     if (MacroRecording) MacroList.push_back(line);
   }
 };
+
+// A script string literal for `text`: single quotes, with ', \ and line ends escaped, so
+// that a recorded name replays as the same name.
+std::string js_quote(std::string_view text);
 
 }  // namespace kestrin

@@ -52,4 +52,15 @@ inline std::vector<int32_t> gaussian_pattern(int n, double centre, double height
   return y;
 }
 
+// A pixel pattern of 200 points with Gaussian peaks of height 10000 at the centres, on a
+// flat base of 50.
+inline void set_peaked_pixel_pattern(const std::vector<double>& centres) {
+  std::vector<int32_t> y(200, 50);
+  for (double c : centres) {
+    const auto g = gaussian_pattern(200, c, 10000, 3.0);
+    for (size_t i = 0; i < y.size(); ++i) y[i] += g[i];
+  }
+  set_pattern(y, kPixelHistogram);
+}
+
 }  // namespace kestrin::test

@@ -1,5 +1,5 @@
 // The harness's full command set and the hooks that connect the image and analysis code.
-#include "analysis/main_commands.h"
+#include "commands/main_form_commands.h"
 #include "model/parameters.h"
 #include "base/convert.h"
 #include "image/files/settings_file.h"

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "harness/harness.h"
-#include "image/file_commands.h"
+#include "model/macro_recorder.h"
 #include "ports/log.h"
 
 namespace kestrin::harness {

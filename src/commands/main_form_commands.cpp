@@ -1,13 +1,14 @@
 // The main window's commands without widgets.
-#include "analysis/main_commands.h"
+#include "commands/main_form_commands.h"
 
 #include <string>
 
 #include "analysis/center.h"
-#include "analysis/graph_layout.h"
+#include "model/parameter_table.h"
 #include "model/parameters.h"
 #include "base/convert.h"
-#include "image/file_commands.h"
+#include "commands/file_commands.h"
+#include "commands/nax_graph_commands.h"
 #include "image/image_store.h"
 #include "model/state.h"
 #include "ports/ports.h"
@@ -17,26 +18,6 @@
 namespace kestrin {
 
 namespace {
-
-constexpr ParameterEdit kParameterEdits[] = {
-    {frmMain::edt2ThetaBegin, "Set2ThetaBegin"},
-    {frmMain::edt2ThetaEnd, "Set2ThetaEnd"},
-    {frmMain::edt2ThetaStep, "Set2ThetaStep"},
-    {frmMain::edtCameraLength, "SetLo"},
-    {frmMain::edtLambda, "SetWaveLength"},
-    {frmMain::edtPixelX, "SetPixelSizeX"},
-    {frmMain::edtPixelY, "SetPixelSizeY"},
-    {frmMain::edtBeta, "SetBeta"},
-    {frmMain::edtPhi, "SetPhi"},
-    {frmMain::edtBandWidth, "SetBand"},
-    {frmMain::edtRectAngle, "SetRectAngle"},
-    {frmMain::edtSectorStartAngle, "SetSectorAngleStart"},
-    {frmMain::edtSectorEndAngle, "SetSectorAngleEnd"},
-    // No script method sets the division angle: its value is taken, nothing is recorded.
-    {frmMain::edtSectoredAngle, nullptr},
-    {frmMain::edtCenterX0, "SetCenterX"},
-    {frmMain::edtCenterY0, "SetCenterY"},
-};
 
 constexpr int32_t kFindCenterRounds = 10;
 
@@ -55,8 +36,6 @@ void write_centre(double x, double y) {
 }
 
 }  // namespace
-
-std::span<const ParameterEdit> parameter_edits() { return kParameterEdits; }
 
 MainCommandHooks& main_command_hooks() {
   static MainCommandHooks hooks;
@@ -91,30 +70,28 @@ void init_program_state() {
 
 void parameter_edit_key(ControlName edit, int key) {
   if (key != kEnterKey || current_image().NoImageFlag == 1) return;
-  for (const ParameterEdit& e : kParameterEdits) {
-    if (e.edit != edit) continue;
-    commit(e.method ? std::string("Kestrin.") + e.method + "(" + controls().text(edit) + ");" : std::string());
-    return;
-  }
+  const Parameter* p = parameter_of(edit);
+  if (!p) return;
+  commit(p->script.empty() ? std::string() : setter_line(*p, controls().text(edit)));
 }
 
 void region_radio_clicked(int32_t mode) {
   if (state().LoadingFlag) return;
   state().integration_params.IntegrationMode = mode;
-  commit(Format("Kestrin.SetIntegrationMode(%d);", {mode}));
+  commit(setter_line(*parameter_of(frmMain::rbtnRectangle), Format("%d", {mode})));
 }
 
 void rect_mode_radio_clicked(int32_t mode) {
   if (state().LoadingFlag) return;
   state().integration_params.RectAngleMode = mode;
-  commit(Format("Kestrin.SetRectAngleMode(%d);", {mode}));
+  commit(setter_line(*parameter_of(frmMain::rbtnRect_Direction), Format("%d", {mode})));
 }
 
 void direction_changed() {
   if (state().LoadingFlag) return;
   const int32_t index = controls().item_index(frmMain::cmbDirection);
   state().integration_params.RectDirection = index;
-  commit(Format("Kestrin.SetRectDirection(%d);", {index}));
+  commit(setter_line(*parameter_of(frmMain::cmbDirection), Format("%d", {index})));
 }
 
 void load_image_command() {

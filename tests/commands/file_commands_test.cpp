@@ -4,7 +4,8 @@
 
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "image/file_commands.h"
+#include "commands/file_commands.h"
+#include "model/macro_recorder.h"
 #include "image/loading_fixture.h"
 #include "support/pattern_fixture.h"
 
@@ -29,14 +30,6 @@ protected:
   const std::vector<std::string>& macro() const { return state().macro.MacroList; }
   ScriptedFileDialogs dialogs_;
 };
-
-TEST(JsQuote, EscapesQuotesBackslashesAndLineEnds) {
-  EXPECT_EQ(js_quote(""), "''");
-  EXPECT_EQ(js_quote("/data/a.img"), "'/data/a.img'");
-  EXPECT_EQ(js_quote("it's"), "'it\\'s'");
-  EXPECT_EQ(js_quote("a\\b"), "'a\\\\b'");
-  EXPECT_EQ(js_quote("x\ny\r"), "'x\\ny\\r'");
-}
 
 TEST_F(FileCommandsTest, ImageDialogRemembersTheFolderAndRecordsTheName) {
   state().dialog_slots.folder[kSlotImageOpen] = "/start/";

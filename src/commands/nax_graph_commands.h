@@ -1,10 +1,12 @@
-// The pattern graph's layout as the analysis code needs it: the start size, the scales and
-// margins derived from the view ranges, the click-to-data conversion and the peak markers.
+// What the pattern graph window does without its widgets: the graph's layout (start size,
+// the scales and margins derived from the view ranges, clicks turned into data positions),
+// the peak markers, and the mouse commands that add and delete peaks.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 
+#include "analysis/peak_edit.h"
 #include "base/colour.h"
 
 namespace kestrin {
@@ -26,8 +28,17 @@ std::optional<double> click_to_data(int32_t click_x);
 // A peak marker at (position, intensity + offset): a 10-pixel vertical line 2 pixels above
 // the point, drawn in colour when the point lies in the plot area.
 void draw_peak_marker(double position, double intensity, int32_t offset, TColor colour);
+// The markers of an edit's peaks, each sector's stacked at its offset.
+void mark_peaks(const PeakEdit& edit, TColor colour);
 
 // The vertical offset of sector s in the stacked sector graph: Trunc(s ymax / (sectors + 4)).
 int32_t sector_graph_offset(int32_t s);
+
+// Left-button release at picture column click_x: adds at most one peak (one per sector)
+// and marks it; after an edit of the sector lists the graph is redrawn.
+void add_peak_proc(int32_t click_x);
+// Right-button release at click_x: deletes at most one peak (one per sector) and erases
+// its marker.
+void delete_peak_at_click(int32_t click_x);
 
 }  // namespace kestrin

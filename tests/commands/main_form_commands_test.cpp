@@ -2,7 +2,8 @@
 // lines, the loading guard, the straight-line guard and the centre search's start.
 #include <gtest/gtest.h>
 
-#include "analysis/main_commands.h"
+#include "commands/main_form_commands.h"
+#include "model/parameter_table.h"
 #include "model/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
@@ -62,7 +63,9 @@ TEST_F(MainCommandsTest, EditCommitRule) {
 
 TEST_F(MainCommandsTest, EveryParameterEditRecordsItsMethod) {
   current_image().NoImageFlag = 0;
-  for (const ParameterEdit& e : parameter_edits()) parameter_edit_key(e.edit, kEnterKey);
+  for (const Parameter& p : parameter_table())
+    if (p.control.form == frmMain::form && (p.kind == ParameterKind::kReal || p.kind == ParameterKind::kInteger))
+      parameter_edit_key(p.control, kEnterKey);
   ASSERT_EQ(macro().size(), 15u);  // all but the division angle
   EXPECT_EQ(macro().front(), "Kestrin.Set2ThetaBegin(1.0);");
   EXPECT_EQ(macro()[9], "Kestrin.SetBand(100);");

@@ -1,11 +1,12 @@
 // The file commands: dialog preparation, the call and the recorded script line.
-#include "image/file_commands.h"
+#include "commands/file_commands.h"
 
 #include "base/paths.h"
 #include "image/image_loader.h"
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"
 #include "image/files/peak_list_procs.h"
+#include "model/macro_recorder.h"
 #include "model/state.h"
 #include "ports/file_dialogs.h"
 #include "ports/log.h"
@@ -65,24 +66,6 @@ std::string run_param_dialog(Kind kind) {
 }
 
 }  // namespace
-
-std::string js_quote(std::string_view text) {
-  std::string out = "'";
-  for (char c : text) {
-    switch (c) {
-      case '\'': out += "\\'"; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      default: out += c;
-    }
-  }
-  return out + "'";
-}
-
-void log_not_available(std::string_view routine) {
-  log_line(std::string(" ") + std::string(routine) + "() : not available in this version.");
-}
 
 FileCommandHooks& file_command_hooks() {
   static FileCommandHooks hooks;

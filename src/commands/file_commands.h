@@ -15,10 +15,6 @@ extern const char* const kPatternSaveFilter;
 extern const char* const kMaskFilter;
 extern const char* const kParamFilter;
 
-// A script string literal for `text`: single quotes, with ', \ and line ends escaped, so
-// that a recorded name replays as the same name.
-std::string js_quote(std::string_view text);
-
 // The dialog commands. Each records "Kestrin.<Method>('<name>');" while recording is on,
 // after the call, also for a cancelled dialog (empty name).
 void load_img_dialog();
@@ -45,8 +41,5 @@ struct FileCommandHooks {
   void (*save_img_proc)() = nullptr;
 };
 FileCommandHooks& file_command_hooks();
-
-// Logs that a command's routine is not part of this build yet.
-void log_not_available(std::string_view routine);
 
 }  // namespace kestrin

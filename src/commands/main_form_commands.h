@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string_view>
 
 #include "ports/controls.h"
@@ -13,23 +12,15 @@ namespace kestrin {
 
 constexpr int kEnterKey = 13;
 
-// A parameter edit and the Kestrin method its committed value is recorded with (null:
-// nothing is recorded).
-struct ParameterEdit {
-  ControlName edit;
-  const char* method;
-};
-// The sixteen parameter edits of the main window, top to bottom.
-std::span<const ParameterEdit> parameter_edits();
-
 // The process-wide start values the main window sets when it is created, before the
 // settings file is read: geometry zeros, no image, no pattern, direction TOP, linear
 // display, a fresh view and macro list, the default graph size.
 void init_program_state();
 
 // A key pressed in a parameter edit. Enter with an image loaded runs read_parameters,
-// redraws the image and then records the edit's line with its text as typed; anything
-// else does nothing (the text is taken at the next analysis).
+// redraws the image and then records the setter line of the edit's row of the parameter
+// table with its text as typed (no line for a row without a script name); anything else
+// does nothing (the text is taken at the next analysis).
 void parameter_edit_key(ControlName edit, int key);
 
 // The region radios (0 rectangle, 1 sector, 2 sectored division), the rectangle-mode

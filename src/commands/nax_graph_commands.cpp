@@ -1,5 +1,5 @@
-// The pattern graph's layout: start size, derived scales, click conversion and markers.
-#include "analysis/graph_layout.h"
+// The pattern graph's layout, markers and mouse commands.
+#include "commands/nax_graph_commands.h"
 
 #include <cmath>
 
@@ -70,5 +70,18 @@ int32_t sector_graph_offset(int32_t s) {
   const int32_t sectors = state().integration_params.sector_count;
   return saturate_int32(std::trunc(s * state().graph.ymax / (sectors + 4)));
 }
+
+void mark_peaks(const PeakEdit& edit, TColor colour) {
+  for (const EditedPeak& p : edit.peaks)
+    draw_peak_marker(p.position, p.intensity, p.sector < 0 ? 0 : sector_graph_offset(p.sector), colour);
+}
+
+void add_peak_proc(int32_t click_x) {
+  const PeakEdit edit = add_peak_near(click_to_data(click_x));
+  mark_peaks(edit, kMarkerColour);
+  if (edit.sectored) views().draw_nax_graph();
+}
+
+void delete_peak_at_click(int32_t click_x) { mark_peaks(delete_peak_near(click_to_data(click_x)), kEraserColour); }
 
 }  // namespace kestrin

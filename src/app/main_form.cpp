@@ -197,16 +197,7 @@ void TfrmMain::createDialogs() {
 void TfrmMain::FormCreate() {
   // The controls above hold their start texts; the radios were checked before any
   // handler was attached. The process-wide state starts here, then the settings apply.
-  init_program_state();
-  read_settings_file(settings_file_path());
-  // The geometry follows what the window shows from the start: left at zero, the first
-  // image loaded would write the zeros into the edits (a 2theta step of 0, say) and every
-  // analysis would refuse until the user retyped them. A text that does not convert is
-  // left for the next analysis to report.
-  try {
-    read_parameters(current_image().ImageHeight);
-  } catch (const ConversionError&) {
-  }
+  start_program_state();
 }
 
 void TfrmMain::FormClose() {

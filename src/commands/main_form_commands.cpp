@@ -9,6 +9,7 @@
 #include "base/convert.h"
 #include "commands/file_commands.h"
 #include "commands/nax_graph_commands.h"
+#include "image/files/settings_file.h"
 #include "image/image_store.h"
 #include "model/state.h"
 #include "ports/ports.h"
@@ -66,6 +67,18 @@ void init_program_state() {
   st.macro.MacroList.clear();
   st.macro.MacroRecording = false;
   init_graph_size();
+}
+
+void start_program_state() {
+  init_program_state();
+  read_settings_file(settings_file_path());
+  // The geometry follows what the window shows from the start: left at zero, the first
+  // image loaded would write the zeros into the edits (a 2theta step of 0, say) and every
+  // analysis would refuse until the user retyped them.
+  try {
+    read_parameters(current_image().ImageHeight);
+  } catch (const ConversionError&) {
+  }
 }
 
 void parameter_edit_key(ControlName edit, int key) {

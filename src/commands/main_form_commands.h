@@ -17,6 +17,11 @@ constexpr int kEnterKey = 13;
 // display, a fresh view and macro list, the default graph size.
 void init_program_state();
 
+// What creating the main window does to the process-wide state: the start values above,
+// then the settings file of the configuration folder, then the geometry read from the
+// controls (a text that does not convert is left for the next analysis to report).
+void start_program_state();
+
 // A key pressed in a parameter edit. Enter with an image loaded runs read_parameters,
 // redraws the image and then records the setter line of the edit's row of the parameter
 // table with its text as typed (no line for a row without a script name); anything else

@@ -21,16 +21,14 @@ protected:
     reset_state();
     reset_headless_ports();
     the_log().clear_history();
-    register_all_commands(registry_);
   }
   std::string run(const std::string& script) {
     std::istringstream in(script);
     std::ostringstream out, err;
-    run_commands(in, out, err, registry_);
+    run_commands(in, out, err);
     EXPECT_EQ(err.str(), "");
     return out.str();
   }
-  Registry registry_;
 };
 
 TEST_F(IntegrationCommandsTest, SettersStoreAndShowTheirValue) {

@@ -4,16 +4,17 @@
 #include <fstream>
 #include <iostream>
 
+#include "commands/main_form_commands.h"
 #include "harness/harness.h"
+#include "model/headless_ports.h"
 
-using namespace kestrin::harness;
+using namespace kestrin;
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
-  Registry registry;
-  register_all_commands(registry);
-  start_headless_program();
+  reset_headless_ports();
+  start_program_state();
   if (argc > 2) {
     std::cerr << "usage: kestrin-harness [FILE]\n";
     return 2;
@@ -24,9 +25,9 @@ int main(int argc, char** argv) {
       std::cerr << "cannot open " << argv[1] << '\n';
       return 2;
     }
-    run_commands(in, std::cout, std::cerr, registry);
+    harness::run_commands(in, std::cout, std::cerr);
   } else {
-    run_commands(std::cin, std::cout, std::cerr, registry);
+    harness::run_commands(std::cin, std::cout, std::cerr);
   }
   return 0;
 }

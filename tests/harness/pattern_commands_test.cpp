@@ -18,11 +18,9 @@ namespace kestrin::harness {
 namespace {
 
 std::string run(const std::string& script, std::string* err = nullptr) {
-  Registry r;
-  register_pattern_commands(r);
   std::istringstream in(script);
   std::ostringstream out, errors;
-  run_commands(in, out, errors, r);
+  run_commands(in, out, errors);
   if (err) *err = errors.str();
   return out.str();
 }

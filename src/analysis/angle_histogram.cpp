@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis_hooks.h"
+#include "analysis/center.h"
 #include "analysis/angle_accumulator.h"
 #include "analysis/integration_area.h"
 #include "model/parameters.h"
@@ -26,7 +26,7 @@ constexpr double kEmptyWeight = 1e-6;
 
 void find_center_when_missing() {
   const IntegrationParams& p = state().integration_params;
-  if (p.X0 == 0.0 && p.Y0 == 0.0 && analysis_hooks().find_center) analysis_hooks().find_center();
+  if (p.X0 == 0.0 && p.Y0 == 0.0) find_center();
 }
 
 AngleScan make_scan(int32_t x1, int32_t x2, int32_t y1, int32_t y2, RegionTest region) {
@@ -183,6 +183,7 @@ void calc_free_angle_sectored_angle_histogram() {
   const int32_t M = p.sector_count;
   if (!(p.division_angle > 0) || M < 1 || M > kMaxSectorCount) {
     log_line("Input division angle error!");
+    if (p.division_angle > 0 && M > kMaxSectorCount) log_line(smallest_division_angle_line());
     return;
   }
   log_line(Format("Sector Angle = %f", {p.division_angle}));

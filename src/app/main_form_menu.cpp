@@ -1,8 +1,8 @@
 // TfrmMain's main menu: every item and the one call or window it stands for.
-#include "analysis/analysis_hooks.h"
 #include "analysis/dispatch.h"
 #include "commands/main_form_commands.h"
 #include "analysis/peak_search.h"
+#include "analysis/peak_table.h"
 #include "analysis/spot_find.h"
 #include "app/main_form.h"
 #include "commands/file_commands.h"
@@ -17,10 +17,6 @@ namespace {
 
 TNotifyEvent show_form(const char* form) {
   return [form](Component*) { views().show_form(form); };
-}
-
-TNotifyEvent hook(void (*MainCommandHooks::*fn)(), const char* routine) {
-  return [fn, routine](Component*) { run_main_hook(main_command_hooks().*fn, routine); };
 }
 
 TNotifyEvent call(void (*fn)()) {
@@ -79,10 +75,10 @@ void TfrmMain::createFileMenu() {
   addItem(m, "Import Mask File(BMP)", [](Component*) {
     dialogs().messageBox("24bit BMP. True red pixel is considered to be a mask.", "Import Mask File",
                          mtInformation, 1u << mbOK);
-    run_main_hook(main_command_hooks().import_mask_file, "import_mask_file");
+    import_mask_command();
   });
-  addItem(m, "Print Image", hook(&MainCommandHooks::print_image, "print_image"));
-  addItem(m, "Print Graph", hook(&MainCommandHooks::print_nax_proc, "print_nax_proc"));
+  addItem(m, "Print Image", call(&print_image_command));
+  addItem(m, "Print Graph", call(&print_graph_command));
   addItem(m, "Load RingRemove File", nullptr, false);
   addItem(m, "Exit(&X)", [this](Component*) { close(); });  // closing saves the settings
 }
@@ -91,7 +87,7 @@ void TfrmMain::createToolMenu() {
   TMenuItem* m = addMenu("Tool");
   addItem(m, "Straight line integration", call(&straight_line_integration));
   for (const char* c : {"平行移動", "画像反転", "画像演算", "補正計算", "画像積算"}) addItem(m, c, nullptr, false);
-  addItem(m, "Calculate wave length", hook(&MainCommandHooks::calc_wave_length, "calc_wave_length"));
+  addItem(m, "Calculate wave length", call(&calc_wave_length_command));
   addItem(m, "Script", show_form("frmScript"));
   addItem(m, "Cake", show_form("frmCake"));
   addItem(m, "Option", show_form("frmOption"));
@@ -102,11 +98,11 @@ void TfrmMain::createWindowMenu() {
   TMenuItem* m = addMenu("Window");
   addItem(m, "Image", show_form("frmImage"));
   addItem(m, "Intensity", show_form("frmNaxGraph"));
-  addItem(m, "Peaks", [](Component*) { views().show_peak_list(); });
+  addItem(m, "Peaks", call(&show_peak_list));
   addItem(m, "Log", show_form("frmLog"));
   addItem(m, "Fitting", show_form("frmPeakFitting"));
   addItem(m, "Back Ground", show_form("frmBG"));
-  addItem(m, "Spot", [](Component*) { log_not_available("show_spot_list"); });
+  addItem(m, "Spot", call(&show_spot_list_command));
   addItem(m, "OscAna", show_form("frmOscAna"));
   addItem(m, "Spot Analyze", show_form("frmSpotAnalyze"));
   addItem(m, "Merge Image", show_form("frmMergeImage"));
@@ -119,20 +115,17 @@ void TfrmMain::createAnalysisMenus() {
   TMenuItem* m = addMenu("IPmain");
   addItem(m, "Find Center", [](Component*) { find_center_command(true); });
   addItem(m, "Angle - Intensity", call(&calc_angle_histogram_selection));
-  addItem(m, "Pixel - Intensity",
-          hook(&MainCommandHooks::calc_pixel_histogram_selection, "calc_pixel_histogram_selection"));
-  addItem(m, "Automatic analysis", hook(&MainCommandHooks::auto_analysis, "auto_analysis"));
+  addItem(m, "Pixel - Intensity", call(&pixel_intensity_command));
+  addItem(m, "Automatic analysis", call(&auto_analysis_command));
   addItem(m, "Find Spots", [](Component*) { find_spot(); });
-  addItem(m, "Sectoring", hook(&MainCommandHooks::calc_sectored_histogram, "calc_sectored_histogram"));
+  addItem(m, "Sectoring", call(&sectoring_command));
   addItem(m, "Peak search", [](Component*) { peak_search(); });
-  addItem(m, "Calc Tilt", hook(&MainCommandHooks::calc_tilt, "calc_tilt"));
+  addItem(m, "Calc Tilt", call(&calc_tilt_command));
   addItem(m, "Angle - Intensity(fine)", call(&calc_fine_angle_histogram_selection));
   addItem(m, "Spot search", call(&spot_search_command));
-  addItem(m, "Find Center(without direct)", call(&find_center_without_direct));
+  addItem(m, "Find Center(without direct)", call(&find_center_without_direct_command));
   TMenuItem* curved = addMenu("Curved IP");
-  addItem(curved, "Angle - Intensity", [](Component*) {
-    run_main_hook(analysis_hooks().calc_curved_angle_histogram_band, "calc_curved_angle_histogram_band");
-  });
+  addItem(curved, "Angle - Intensity", call(&curved_angle_intensity_command));
 }
 
 void TfrmMain::createHelpMenu() {

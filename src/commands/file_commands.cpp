@@ -51,11 +51,6 @@ void record(const char* method, const std::string& name) {
   state().macro.record(std::string("Kestrin.") + method + "(" + js_quote(name) + ");");
 }
 
-void call_hook(void (*fn)(const std::string&), const char* routine, const std::string& name) {
-  if (fn) fn(name);
-  else log_not_available(routine);
-}
-
 // The parameter-file commands: only the filter and the file name change.
 std::string run_param_dialog(Kind kind) {
   const FileDialogs& d = file_dialogs();
@@ -66,11 +61,6 @@ std::string run_param_dialog(Kind kind) {
 }
 
 }  // namespace
-
-FileCommandHooks& file_command_hooks() {
-  static FileCommandHooks hooks;
-  return hooks;
-}
 
 void load_img_dialog() {
   const std::string name = run(Kind::kOpen, prepare(Kind::kOpen, kSlotImageOpen, kImageFilter));
@@ -95,21 +85,8 @@ void save_nax_dialog() {
   record("SaveNaxFile", name);
 }
 
-void load_mask_dialog() {
-  FileDialogSetup s = prepare(Kind::kOpen, kSlotMaskOpen, kMaskFilter);
-  s.default_ext = "bgz";
-  const std::string name = run(Kind::kOpen, s);
-  call_hook(file_command_hooks().load_mask_proc, "load_mask_proc", name);
-  record("LoadMaskFile", name);
-}
-
-void save_mask_dialog() {
-  FileDialogSetup s = prepare(Kind::kSave, kSlotMaskSave, kMaskFilter);
-  s.default_ext = "bgz";
-  const std::string name = run(Kind::kSave, s);
-  call_hook(file_command_hooks().save_mask_proc, "save_mask_proc", name);
-  record("SaveMaskFile", name);
-}
+void load_mask_dialog() { log_not_available("load_mask_proc"); }
+void save_mask_dialog() { log_not_available("save_mask_proc"); }
 
 void load_param_dialog() {
   const std::string name = run_param_dialog(Kind::kOpen);
@@ -127,9 +104,6 @@ void load_peak_command() { load_peak_proc(); }
 void save_peak_command() { save_peak_proc(); }
 void save_fit_command() { save_fit_proc(); }
 
-void save_img_command() {
-  if (auto fn = file_command_hooks().save_img_proc) fn();
-  else log_not_available("save_img_proc");
-}
+void save_img_command() { log_not_available("save_img_proc"); }
 
 }  // namespace kestrin

@@ -20,6 +20,8 @@ extern const char* const kParamFilter;
 void load_img_dialog();
 void load_nax_dialog();
 void save_nax_dialog();
+// The mask files' routines (load_mask_proc, save_mask_proc) are not part of this build
+// yet: the mask commands say so before any dialog and record nothing.
 void load_mask_dialog();
 void save_mask_dialog();
 // The parameter-file dialogs change only the filter and the file name ("default.kes") of
@@ -27,19 +29,12 @@ void save_mask_dialog();
 void load_param_dialog();
 void save_param_dialog();
 
-// Plain forwards to routines that run their own dialogs.
+// Plain forwards to routines that run their own dialogs; save_img_proc is not part of
+// this build yet and save_img_command says so.
 void load_peak_command();
 void save_peak_command();
 void save_fit_command();
 void save_img_command();
 
-// Routines of other parts of the program that the file commands call; an empty entry
-// means the routine is not there yet, and the command logs so.
-struct FileCommandHooks {
-  void (*load_mask_proc)(const std::string& name) = nullptr;
-  void (*save_mask_proc)(const std::string& name) = nullptr;
-  void (*save_img_proc)() = nullptr;
-};
-FileCommandHooks& file_command_hooks();
 
 }  // namespace kestrin

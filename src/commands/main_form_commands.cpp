@@ -38,16 +38,6 @@ void write_centre(double x, double y) {
 
 }  // namespace
 
-MainCommandHooks& main_command_hooks() {
-  static MainCommandHooks hooks;
-  return hooks;
-}
-
-void run_main_hook(void (*fn)(), std::string_view routine) {
-  if (fn) fn();
-  else log_not_available(routine);
-}
-
 void init_program_state() {
   SharedState& st = state();
   IntegrationParams& p = st.integration_params;
@@ -114,9 +104,7 @@ void load_image_command() {
 
 void straight_line_integration() {
   if (!controls().checked(frmMain::rbtnRectangle) || !controls().checked(frmMain::rbtnRect_Direction)) return;
-  auto fn = main_command_hooks().calc_line_integration;
-  if (!fn) return log_not_available("calc_line_integration");
-  fn(state().integration_params.RectDirection);
+  log_not_available("calc_line_integration");
 }
 
 void find_center_command(bool redraw) {
@@ -125,7 +113,7 @@ void find_center_command(bool redraw) {
   if (redraw) views().redraw_image();
 }
 
-void find_center_without_direct() {
+void find_center_without_direct(CentreRound round) {
   double x = 0, y = 0;
   if (prompts().confirm("Use current CenterX,Y for Initial?")) {
     x = StrToFloat(controls().text(frmMain::edtCenterX0));
@@ -135,8 +123,6 @@ void find_center_without_direct() {
     y = current_image().ImageHeight / 2.0;
     write_centre(x, y);
   }
-  auto round = main_command_hooks().find_center_no_direct;
-  if (!round) return log_not_available("FindCenterNoDirect");
   for (int32_t i = 0; i < kFindCenterRounds; ++i) {
     round(x, y);
     write_centre(x, y);
@@ -144,6 +130,17 @@ void find_center_without_direct() {
   }
 }
 
-void spot_search_command() { run_main_hook(main_command_hooks().spot_search, "spot_search"); }
+void find_center_without_direct_command() { log_not_available("FindCenterNoDirect"); }
+void spot_search_command() { log_not_available("spot_search"); }
+void pixel_intensity_command() { log_not_available("calc_pixel_histogram_selection"); }
+void sectoring_command() { log_not_available("calc_sectored_histogram"); }
+void auto_analysis_command() { log_not_available("auto_analysis"); }
+void calc_tilt_command() { log_not_available("calc_tilt"); }
+void calc_wave_length_command() { log_not_available("calc_wave_length"); }
+void curved_angle_intensity_command() { log_not_available("calc_curved_angle_histogram_band"); }
+void import_mask_command() { log_not_available("import_mask_file"); }
+void print_image_command() { log_not_available("print_image"); }
+void print_graph_command() { log_not_available("print_nax_proc"); }
+void show_spot_list_command() { log_not_available("show_spot_list"); }
 
 }  // namespace kestrin

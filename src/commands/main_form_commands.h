@@ -40,30 +40,28 @@ void direction_changed();
 void load_image_command();           // the image dialog, then the log window (also after a cancel)
 void straight_line_integration();    // only for the rectangle by direction
 void find_center_command(bool redraw);  // needs an image; the menu item also redraws
-void find_center_without_direct();
-void spot_search_command();
 
-// Routines of other parts of the program that the main window's commands call; an empty
-// entry logs that the routine is not there yet.
-struct MainCommandHooks {
-  void (*calc_pixel_histogram_selection)() = nullptr;
-  void (*calc_sectored_histogram)() = nullptr;
-  void (*auto_analysis)() = nullptr;
-  void (*calc_tilt)() = nullptr;
-  void (*calc_wave_length)() = nullptr;
-  void (*calc_line_integration)(int32_t direction) = nullptr;
-  void (*import_mask_file)() = nullptr;
-  void (*print_image)() = nullptr;
-  void (*print_nax_proc)() = nullptr;
-  // One round of the centre search without the direct beam: from (x, y) to a new centre.
-  void (*find_center_no_direct)(double& x, double& y) = nullptr;
-  // Runs the spot search with the spot window's settings over the whole image and shows
-  // the spot list.
-  void (*spot_search)() = nullptr;
-};
-MainCommandHooks& main_command_hooks();
+// One round of the centre search without the direct beam: from (x, y) to a new centre.
+using CentreRound = void (*)(double& x, double& y);
+// The centre search without the direct beam: asks whether to start from the centre edits
+// (else from the image's middle, written into the edits), then ten rounds, each writing
+// the new centre into the edits, reading the parameters, redrawing and letting the windows
+// handle their events once.
+void find_center_without_direct(CentreRound round);
 
-// Runs a hook, or logs that its routine is not available.
-void run_main_hook(void (*fn)(), std::string_view routine);
+// Commands whose routines are not part of this build yet: each logs
+// " <routine>() : not available in this version." and changes nothing else.
+void find_center_without_direct_command();  // FindCenterNoDirect
+void spot_search_command();                 // spot_search with the spot window's settings
+void pixel_intensity_command();             // calc_pixel_histogram_selection
+void sectoring_command();                   // calc_sectored_histogram
+void auto_analysis_command();               // auto_analysis
+void calc_tilt_command();                   // calc_tilt
+void calc_wave_length_command();            // calc_wave_length
+void curved_angle_intensity_command();      // calc_curved_angle_histogram_band
+void import_mask_command();                 // import_mask_file, after the window's message
+void print_image_command();                 // print_image
+void print_graph_command();                 // print_nax_proc
+void show_spot_list_command();              // show_spot_list of the spot window
 
 }  // namespace kestrin

@@ -218,7 +218,8 @@ TEST_F(AngleHistogramTest, FreeSectorsRefuseTooManySectors) {
   set_centre(20, 20);
   edit(frmMain::edtSectoredAngle, "0.001");
   calc_free_angle_sectored_angle_histogram();
-  EXPECT_EQ(log(), std::vector<std::string>{"Input division angle error!"});
+  EXPECT_EQ(log(), (std::vector<std::string>{"Input division angle error!",
+                                              "The division angle must be at least 0.1 degree (3600 sectors at most)."}));
   EXPECT_EQ(state().sector_patterns.count, 0);
   EXPECT_TRUE(nax().empty());
 }

@@ -142,7 +142,7 @@ void run_region_histogram(RegionTest region, bool clear_fit) {
   nax.set_kind(kAngleHistogram);
   st.peak_table.count = 0;
   publish_ranges(saturate_int32(std::trunc(maximum / 0.9)));
-  views().draw_nax_graph();
+  graph_window().draw_nax_graph();
 }
 
 }  // namespace
@@ -221,7 +221,7 @@ void calc_free_angle_sectored_angle_histogram() {
   publish_ranges(saturated_product(maximum, 5));
   controls().set_text(frmNaxGraph::edt2ThetaBegin, Format("%8.4f", {p.two_theta_begin}));
   controls().set_text(frmNaxGraph::edt2ThetaEnd, Format("%8.4f", {p.two_theta_end}));
-  views().draw_nax_graph();
+  graph_window().draw_nax_graph();
 }
 
 }  // namespace kestrin

@@ -126,7 +126,7 @@ int32_t find_center() {
   find_local_maximum(p.X0, p.Y0);
   controls().set_text(frmMain::edtCenterX0, Format("%10.5f", {p.X0}));
   controls().set_text(frmMain::edtCenterY0, Format("%10.5f", {shown_y(p.Y0)}));
-  views().redraw_image();
+  image_window().redraw_image();
   return 0;
 }
 

@@ -201,7 +201,7 @@ void delete_selected_peak(int32_t index) {
   // The table is compacted whatever pattern is current, so a deleted row never stays.
   sort_and_compact_list(table, false);
   show_peak_list();
-  views().draw_nax_graph();
+  graph_window().draw_nax_graph();
 }
 
 }  // namespace kestrin

@@ -110,7 +110,7 @@ int32_t find_spot() {
   log_line("Region        = ");
   log_line("Area    x=" + Format("%4d", {x1}) + " to " + Format("%4d", {x2}));
   log_line("        y=" + Format("%4d", {y1}) + " to " + Format("%4d", {y2}));
-  views().redraw_image();
+  image_window().redraw_image();
   return 0;
 }
 

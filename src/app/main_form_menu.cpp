@@ -5,6 +5,7 @@
 #include "analysis/peak_table.h"
 #include "analysis/spot_find.h"
 #include "app/main_form.h"
+#include "app/window_ports.h"
 #include "commands/file_commands.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"
@@ -16,7 +17,7 @@ using namespace kgui;
 namespace {
 
 TNotifyEvent show_form(const char* form) {
-  return [form](Component*) { views().show_form(form); };
+  return [form](Component*) { show_window(form); };
 }
 
 TNotifyEvent call(void (*fn)()) {

@@ -4,13 +4,18 @@
 #include <stdexcept>
 
 #include "app/placeholder_forms.h"
+#include "commands/wiring.h"
 #include "model/headless_ports.h"
 #include "platform/gui/app.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/std_controls.h"
+#include "ports/names/image_form_names.h"
+#include "ports/names/log_form_names.h"
 #include "ports/names/main_form_names.h"
+#include "ports/names/nax_graph_names.h"
+#include "ports/names/peak_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin::app {
@@ -118,11 +123,11 @@ void WindowControls::set_item_index(ControlName name, int index) {
   else if (!c) headless_controls().set_item_index(name, index);
 }
 
-void WindowViews::show_form(std::string_view name) {
-  if (TForm* f = find_form(name)) f->showForm();
+void show_window(std::string_view form) {
+  if (TForm* f = find_form(form)) f->showForm();
 }
 
-void WindowViews::process_messages() {
+void WindowEventPump::process_messages() {
   if (TApplication* app = TApplication::instance()) app->processMessages();
 }
 
@@ -157,21 +162,43 @@ FileDialogSetup WindowFileDialogs::open_state() const { return state_of(main_dia
 FileDialogSetup WindowFileDialogs::save_state() const { return state_of(main_dialog(frmMain::svdFileSelect)); }
 
 namespace {
-WindowControls g_controls;
-WindowViews g_views;
-WindowPrompts g_prompts;
-WindowFileDialogs g_file_dialogs;
+
+// A window port whose only request so far is showing the window.
+template <class Port>
+class FormPort : public Port {
+public:
+  explicit FormPort(std::string_view form) : form_(form) {}
+  void show() override { show_window(form_); }
+
+private:
+  std::string_view form_;
+};
+
 }  // namespace
 
-void install_window_ports() {
-  reset_headless_ports();  // the windows not built yet keep their start values there
-  install_ports(&g_controls, &g_views, &g_prompts);
-  install_file_dialogs(&g_file_dialogs);
+Ports window_ports() {
+  static WindowControls controls;
+  static WindowFileDialogs file_dialogs;
+  static WindowPrompts prompts;
+  static WindowEventPump events;
+  static FormPort<LogWindowPort> log_window(frmLog::form);
+  static FormPort<ImageWindowPort> image_window(frmImage::form);
+  static FormPort<GraphWindowPort> graph_window(frmNaxGraph::form);
+  static FormPort<PeakWindowPort> peak_window(frmPeak::form);
+  Ports p;
+  p.controls = &controls;
+  p.file_dialogs = &file_dialogs;
+  p.prompts = &prompts;
+  p.events = &events;
+  p.log_window = &log_window;
+  p.image_window = &image_window;
+  p.graph_window = &graph_window;
+  p.peak_window = &peak_window;
+  return p;
 }
 
-void remove_window_ports() {
-  install_ports(nullptr, nullptr, nullptr);
-  install_file_dialogs(nullptr);
-}
+void install_window_ports() { wire_program(window_ports()); }
+
+void remove_window_ports() { reset_headless_ports(); }
 
 }  // namespace kestrin::app

@@ -1,11 +1,9 @@
-// The program's implementation of the ports: controls by name over the real widgets,
-// views and prompts over the windows and message boxes, and the file dialogs over the
-// main window's two shared dialog components.
+// The program's implementation of the ports: controls by name over the real widgets, the
+// window ports over the forms, prompts over message boxes, the event pump over the
+// application, and the file dialogs over the main window's two shared dialog components.
 #pragma once
 
-#include "ports/controls.h"
-#include "ports/file_dialogs.h"
-#include "ports/views.h"
+#include "ports/ports.h"
 
 namespace kgui {
 class TControl;
@@ -33,9 +31,11 @@ public:
   static kgui::TControl* find(ControlName name);
 };
 
-class WindowViews : public Views {
+// Shows the form of that name, if there is one.
+void show_window(std::string_view form);
+
+class WindowEventPump : public EventPump {
 public:
-  void show_form(std::string_view name) override;
   void process_messages() override;
 };
 
@@ -58,8 +58,10 @@ public:
   FileDialogSetup save_state() const override;
 };
 
-// Installs the ports above over fresh headless ones; the log window subscribes to the
-// log when it is created.
+// The ports over the windows, one process-wide set.
+Ports window_ports();
+// Wires the program to the ports above (commands/wiring.h); the log window subscribes to
+// the log when it is created.
 void install_window_ports();
 // Back to the headless ports (tests).
 void remove_window_ports();

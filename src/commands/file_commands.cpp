@@ -8,7 +8,7 @@
 #include "image/files/peak_list_procs.h"
 #include "model/macro_recorder.h"
 #include "model/state.h"
-#include "ports/file_dialogs.h"
+#include "ports/ports.h"
 #include "ports/log.h"
 
 namespace kestrin {

@@ -13,7 +13,6 @@
 #include "image/image_store.h"
 #include "model/state.h"
 #include "ports/ports.h"
-#include "ports/names/log_form_names.h"
 #include "ports/names/main_form_names.h"
 
 namespace kestrin {
@@ -25,7 +24,7 @@ constexpr int32_t kFindCenterRounds = 10;
 // The common tail of every commit: read the edits, redraw, record.
 void commit(const std::string& line) {
   read_parameters(current_image().ImageHeight);
-  views().redraw_image();
+  image_window().redraw_image();
   if (!line.empty()) state().macro.record(line);
 }
 
@@ -33,7 +32,7 @@ void write_centre(double x, double y) {
   controls().set_text(frmMain::edtCenterX0, FloatToStr(x));
   controls().set_text(frmMain::edtCenterY0, FloatToStr(y));
   read_parameters(current_image().ImageHeight);
-  views().redraw_image();
+  image_window().redraw_image();
 }
 
 }  // namespace
@@ -99,7 +98,7 @@ void direction_changed() {
 
 void load_image_command() {
   load_img_dialog();
-  views().show_form(frmLog::form);
+  log_window().show();
 }
 
 void straight_line_integration() {
@@ -110,24 +109,26 @@ void straight_line_integration() {
 void find_center_command(bool redraw) {
   if (current_image().NoImageFlag == 1) return;
   find_center();
-  if (redraw) views().redraw_image();
+  if (redraw) image_window().redraw_image();
 }
 
 void find_center_without_direct(CentreRound round) {
-  double x = 0, y = 0;
-  if (prompts().confirm("Use current CenterX,Y for Initial?")) {
-    x = StrToFloat(controls().text(frmMain::edtCenterX0));
-    y = StrToFloat(controls().text(frmMain::edtCenterY0));
-  } else {
-    x = current_image().ImageWidth / 2.0;
-    y = current_image().ImageHeight / 2.0;
-    write_centre(x, y);
-  }
-  for (int32_t i = 0; i < kFindCenterRounds; ++i) {
-    round(x, y);
-    write_centre(x, y);
-    views().process_messages();
-  }
+  run_long("FindCenterNoDirect", [round] {
+    double x = 0, y = 0;
+    if (prompts().confirm("Use current CenterX,Y for Initial?")) {
+      x = StrToFloat(controls().text(frmMain::edtCenterX0));
+      y = StrToFloat(controls().text(frmMain::edtCenterY0));
+    } else {
+      x = current_image().ImageWidth / 2.0;
+      y = current_image().ImageHeight / 2.0;
+      write_centre(x, y);
+    }
+    for (int32_t i = 0; i < kFindCenterRounds; ++i) {
+      round(x, y);
+      write_centre(x, y);
+      pump_events();
+    }
+  });
 }
 
 void find_center_without_direct_command() { log_not_available("FindCenterNoDirect"); }

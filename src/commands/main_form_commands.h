@@ -43,10 +43,10 @@ void find_center_command(bool redraw);  // needs an image; the menu item also re
 
 // One round of the centre search without the direct beam: from (x, y) to a new centre.
 using CentreRound = void (*)(double& x, double& y);
-// The centre search without the direct beam: asks whether to start from the centre edits
-// (else from the image's middle, written into the edits), then ten rounds, each writing
-// the new centre into the edits, reading the parameters, redrawing and letting the windows
-// handle their events once.
+// The centre search without the direct beam, a long run (ports/long_run.h): asks whether
+// to start from the centre edits (else from the image's middle, written into the edits),
+// then ten rounds, each writing the new centre into the edits, reading the parameters,
+// redrawing and letting the windows handle their events once.
 void find_center_without_direct(CentreRound round);
 
 // Commands whose routines are not part of this build yet: each logs

@@ -63,7 +63,7 @@ void draw_peak_marker(double position, double intensity, int32_t offset, TColor 
   if (!gy) return;
   if (*gx < 0 || *gx > g.plot_width || *gy < 0 || *gy > g.plot_height) return;
   const int32_t x = g.left + *gx;
-  views().draw_graph_line(x, g.bottom - *gy - 2, x, g.bottom - *gy - 12, colour);
+  graph_window().draw_graph_line(x, g.bottom - *gy - 2, x, g.bottom - *gy - 12, colour);
 }
 
 int32_t sector_graph_offset(int32_t s) {
@@ -79,7 +79,7 @@ void mark_peaks(const PeakEdit& edit, TColor colour) {
 void add_peak_proc(int32_t click_x) {
   const PeakEdit edit = add_peak_near(click_to_data(click_x));
   mark_peaks(edit, kMarkerColour);
-  if (edit.sectored) views().draw_nax_graph();
+  if (edit.sectored) graph_window().draw_nax_graph();
 }
 
 void delete_peak_at_click(int32_t click_x) { mark_peaks(delete_peak_near(click_to_data(click_x)), kEraserColour); }

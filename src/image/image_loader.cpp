@@ -144,8 +144,8 @@ void finish_load(ImageStore& img) {
   }
   reset_view();
   set_display_range(img);
-  views().image_loaded();
-  if (state().WindowShow == 1) views().show_form(frmImage::form);
+  image_window().image_loaded();
+  if (state().WindowShow == 1) image_window().show();
   controls().set_text(frmSpot::edtX1, Format("%d", {img.ImageWidth}));
   controls().set_text(frmSpot::edtY1, Format("%d", {img.ImageHeight}));
   state().spot_list.SpotCount = 0;

@@ -22,7 +22,7 @@ class PeakTest : public AnalysisTest {
 protected:
   void SetUp() override {
     AnalysisTest::SetUp();
-    install_ports(nullptr, &views, nullptr);
+    install_ports(views.ports());
   }
   void TearDown() override {
     reset_headless_ports();

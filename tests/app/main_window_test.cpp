@@ -12,6 +12,9 @@
 #include "app/startup_form.h"
 #include "app_fixture.h"
 #include "base/convert.h"
+#include "ports/names/main_form_names.h"
+#include "ports/names/nax_graph_names.h"
+#include "ports/ports.h"
 #include "platform/gui/list_controls.h"
 #include "base/text_file.h"
 #include "ports/log.h"
@@ -42,6 +45,25 @@ TEST_F(MainWindowTest, TwentyFormsInOrderOnlyTheMainWindowShows) {
   EXPECT_NE(dynamic_cast<app::TfrmScript*>(forms_[10]), nullptr);
   EXPECT_EQ(test_app().mainForm(), forms_[0]);
   EXPECT_EQ(main().caption(), "KES for Windows (Main)");
+}
+
+TEST_F(MainWindowTest, SecondaryWindowsOpenBesideTheMainWindowNotOverIt) {
+  const kgui::TForm& m = *forms_[0];
+  for (size_t i = 1; i < forms_.size(); ++i) {
+    EXPECT_GE(forms_[i]->left(), m.left() + m.width()) << forms_[i]->name();
+    EXPECT_EQ(forms_[i]->top(), m.top()) << forms_[i]->name();
+  }
+}
+
+// The controls of built windows are the widgets; those of windows not built yet answer from
+// their start values; a name a built window does not have fails loudly.
+TEST_F(MainWindowTest, ControlsByNameReachTheWidgetsAndRefuseUnknownNames) {
+  controls().set_text(frmMain::edtCameraLength, "321");
+  EXPECT_EQ(main().edtCameraLength->text(), "321");
+  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "10000");
+  const ControlName missing{frmMain::form, frmNaxGraph::edtYBegin.control};
+  EXPECT_THROW(controls().text(missing), std::logic_error);
+  EXPECT_THROW(controls().set_checked(missing, true), std::logic_error);
 }
 
 TEST_F(MainWindowTest, StartTextsAndValues) {

@@ -20,11 +20,15 @@ class FileCommandsTest : public LoadingTest {
 protected:
   void SetUp() override {
     LoadingTest::SetUp();
-    install_file_dialogs(&dialogs_);
+    Ports p = ports();
+    p.file_dialogs = &dialogs_;
+    install_ports(p);
     state().macro.MacroRecording = true;
   }
   void TearDown() override {
-    install_file_dialogs(nullptr);
+    Ports p = ports();
+    p.file_dialogs = nullptr;
+    install_ports(p);
     LoadingTest::TearDown();
   }
   const std::vector<std::string>& macro() const { return state().macro.MacroList; }

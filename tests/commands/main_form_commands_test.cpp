@@ -24,7 +24,9 @@ protected:
   void SetUp() override {
     reset_state();
     reset_headless_ports();
-    install_ports(nullptr, &views_, &prompts_);
+    Ports p;
+    p.prompts = &prompts_;
+    install_ports(views_.ports(p));
     the_log().clear_history();
     state().macro.MacroRecording = true;
   }
@@ -142,6 +144,27 @@ TEST_F(MainCommandsTest, CentreSearchWithoutDirectBeamRunsTenRoundsFromTheEdits)
   EXPECT_EQ(c().text(frmMain::edtCenterX0), "15");
   EXPECT_EQ(c().text(frmMain::edtCenterY0), "15");
   EXPECT_EQ(views_.redraws, 10);
+}
+
+// The pump of a running centre search hands the user's second click to the command: the
+// second run is refused, the first goes on to its end.
+TEST_F(MainCommandsTest, CentreSearchStartedInsideItsOwnPumpIsRefused) {
+  struct SecondClick : EventPump {
+    int clicks = 0;
+    void process_messages() override {
+      if (clicks++ == 0) find_center_without_direct(&half_step);
+    }
+  } pump;
+  Ports p;
+  p.events = &pump;
+  p.prompts = &prompts_;
+  install_ports(views_.ports(p));
+  c().set_text(frmMain::edtCenterX0, "10");
+  c().set_text(frmMain::edtCenterY0, "20");
+  find_center_without_direct(&half_step);
+  EXPECT_EQ(c().text(frmMain::edtCenterX0), "15");
+  EXPECT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_EQ(the_log().history().back(), " FindCenterNoDirect() : another run is in progress.");
 }
 
 // Its round is not part of this build: the menu item says so, asks nothing and leaves the

@@ -4,17 +4,15 @@
 #include <fstream>
 #include <iostream>
 
-#include "commands/main_form_commands.h"
+#include "commands/wiring.h"
 #include "harness/harness.h"
-#include "model/headless_ports.h"
 
 using namespace kestrin;
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
-  reset_headless_ports();
-  start_program_state();
+  start_headless_program();
   if (argc > 2) {
     std::cerr << "usage: kestrin-harness [FILE]\n";
     return 2;

@@ -22,7 +22,7 @@ class LoadingTest : public ::testing::Test {
 protected:
   void SetUp() override {
     reset_for_reader_test();
-    install_ports(nullptr, &views_, nullptr);
+    install_ports(views_.ports());
     saved_readers_ = reader_registry();
   }
   void TearDown() override {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "model/state.h"
-#include "ports/file_dialogs.h"
-#include "ports/views.h"
+#include "ports/ports.h"
+#include "ports/prompts.h"
 
 namespace kestrin::test {
 

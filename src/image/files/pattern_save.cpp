@@ -7,7 +7,6 @@
 #include "image/image_store.h"
 #include "image/files/pattern_files.h"
 #include "image/files/pattern_writer.h"
-#include "ports/file_dialogs.h"
 #include "ports/ports.h"
 
 namespace kestrin {

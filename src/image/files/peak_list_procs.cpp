@@ -9,7 +9,6 @@
 #include "base/file_budget.h"
 #include "image/files/peak_list_file.h"
 #include "model/state.h"
-#include "ports/file_dialogs.h"
 #include "ports/ports.h"
 #include "ports/names/main_form_names.h"
 
@@ -64,7 +63,7 @@ void load_peak_proc() {
       return;
     case Outcome::kRead:
       st.peak_table = std::move(r.peaks);
-      views().show_peak_list();
+      peak_window().show_peak_list();
       return;
   }
 }

@@ -34,8 +34,10 @@ protected:
   void SetUp() override {
     reset_state();
     reset_headless_ports();
-    install_ports(nullptr, &views_, &prompts_);
-    install_file_dialogs(&dialogs_);
+    Ports p;
+    p.prompts = &prompts_;
+    p.file_dialogs = &dialogs_;
+    install_ports(views_.ports(p));
     the_log().clear_history();
   }
   void TearDown() override {

@@ -113,9 +113,10 @@ protected:
   void SetUp() override {
     reset_state();
     reset_headless_ports();
-    install_ports(nullptr, &views_, nullptr);
     dialogs_ = test::ScriptedFileDialogs();
-    install_file_dialogs(&dialogs_);
+    Ports p;
+    p.file_dialogs = &dialogs_;
+    install_ports(views_.ports(p));
     the_log().clear_history();
   }
   void TearDown() override {

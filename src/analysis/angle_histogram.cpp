@@ -29,7 +29,7 @@ void find_center_when_missing() {
   if (p.X0 == 0.0 && p.Y0 == 0.0) find_center();
 }
 
-AngleScan make_scan(int32_t x1, int32_t x2, int32_t y1, int32_t y2, RegionTest region) {
+AngleScan make_scan(int32_t x1, int32_t x2, int32_t y1, int32_t y2) {
   const SharedState& st = state();
   const IntegrationParams& p = st.integration_params;
   const ImageStore& img = current_image();
@@ -45,9 +45,6 @@ AngleScan make_scan(int32_t x1, int32_t x2, int32_t y1, int32_t y2, RegionTest r
   const size_t pixels = size_t(img.ImageWidth) * size_t(img.ImageHeight);
   if (st.OmitGreen && st.image_mask.bytes.size() == pixels) s.mask = st.image_mask.bytes.data();
   if (st.OmitBlue && st.display_levels.level.size() == pixels) s.levels = st.display_levels.level.data();
-  s.region = region;
-  if (region == RegionTest::Band) s.band = BandTest::current();
-  if (region == RegionTest::Sector) s.sector = SectorTest::current();
   return s;
 }
 
@@ -113,8 +110,9 @@ void run_region_histogram(RegionTest region, bool clear_fit) {
   read_parameters(current_image().ImageHeight);
   find_center_when_missing();
   if (!integration_parameters_usable("calc_angle_histogram")) return;
-  int32_t x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-  if (calc_integration_area(x1, x2, y1, y2) == 1) return;
+  const std::optional<IntegrationRegion> area = calc_integration_area();
+  if (!area) return;
+  const int32_t x1 = area->x1, x2 = area->x2, y1 = area->y1, y2 = area->y2;
   log_line(Format("%d,%d,%d,%d", {x1, x2, y1, y2}));
 
   SharedState& st = state();
@@ -125,7 +123,10 @@ void run_region_histogram(RegionTest region, bool clear_fit) {
   log_report_head();
 
   IntegrationParams& p = st.integration_params;
-  const AngleScan scan = make_scan(x1, x2, y1, y2, region);
+  AngleScan scan = make_scan(x1, x2, y1, y2);
+  scan.region = region;
+  scan.band = area->band;
+  scan.sector = area->sector;
   AngleSums sums(reachable_bins(scan));
   accumulate_angles(scan, sums);
   int32_t maximum = 0, last = 0;
@@ -198,7 +199,7 @@ void calc_free_angle_sectored_angle_histogram() {
   st.peak_table.count = 0;
   log_report_head();
 
-  const AngleScan scan = make_scan(0, img.ImageWidth - 1, 0, img.ImageHeight - 1, RegionTest::None);
+  const AngleScan scan = make_scan(0, img.ImageWidth - 1, 0, img.ImageHeight - 1);
   std::vector<AngleSums> sums(size_t(M), AngleSums(reachable_bins(scan)));
   accumulate_sectored_angles(scan, p.division_angle, sums);
   int32_t maximum = 0, last = 0;

@@ -87,8 +87,9 @@ int32_t find_spot() {
     return 1;
   }
   read_parameters(current_image().ImageHeight);
-  int32_t x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-  if (calc_integration_area(x1, x2, y1, y2) == 1) return 2;
+  const std::optional<IntegrationRegion> area = calc_integration_area();
+  if (!area) return 2;
+  const int32_t x1 = area->x1, x2 = area->x2, y1 = area->y1, y2 = area->y2;
 
   const IntegrationParams& p = state().integration_params;
   const double shown_y0 = state().options.VerticalReverse ? img.ImageHeight - p.Y0 - 1.0 : p.Y0;

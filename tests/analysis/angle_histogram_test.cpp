@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "analysis/angle_accumulator.h"
@@ -360,6 +361,38 @@ TEST_F(AngleHistogramTest, PatternValuesSaturate) {
   set_centre(15, 15);
   calc_angle_histogram();
   EXPECT_EQ(nax().maximum, 2147483647);
+}
+
+// Each run computes its own region: a run right after a different one gives what it gives
+// after a fresh start, pattern, name and report alike.
+TEST_F(AngleHistogramTest, ARunLeavesNothingBehindForTheNext) {
+  struct Run {
+    ControlName radio, mode;
+    const char* angle;
+  };
+  const Run band{frmMain::rbtnRectangle, frmMain::rbtnRect_Angle, "30"};
+  const Run sector{frmMain::rbtnSector, frmMain::rbtnRect_Direction, "0"};
+  auto run = [this](const Run& r) {
+    RingImageSpec spec;
+    spec.rings = {{4, 0.2, 3000}, {7, 0.3, 2000}};
+    load_into_current_image(make_ring_image(spec), 200, 200);
+    set_centre(100.3, 99.6);
+    edit(frmMain::edtSectorStartAngle, "20");
+    edit(frmMain::edtSectorEndAngle, "80");
+    edit(frmMain::edtRectAngle, r.angle);
+    check(r.radio);
+    check(r.mode);
+    the_log().clear_history();
+    calc_angle_histogram_selection();
+    return std::tuple(nax().values, nax().PatternName, log());
+  };
+  for (auto [first, second] : {std::pair{band, sector}, std::pair{sector, band}}) {
+    run(first);
+    const auto after_other = run(second);
+    SetUp();
+    EXPECT_EQ(after_other, run(second)) << to_string(second.radio);
+    EXPECT_GT(nax().maximum, 0);
+  }
 }
 
 }  // namespace

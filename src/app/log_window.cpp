@@ -11,11 +11,11 @@
 #include "ports/log.h"
 #include "ports/names/log_form_names.h"
 
-namespace kestrin {
+namespace kestrin::app {
 
 using namespace kgui;
 
-TfrmLog::TfrmLog(Component* owner) : TForm(owner) {
+TfrmLog::TfrmLog(TComponent* owner) : TForm(owner) {
   setVisible(false);
   setName(std::string(frmLog::form));
   setCaption("KES for Windows (Log)");
@@ -32,10 +32,10 @@ TfrmLog::TfrmLog(Component* owner) : TForm(owner) {
   memLog->setColor(0xECFFFE);
   pbtnClearLog = make_panel_button(this, std::string(frmLog::pbtnClearLog.control), "Clear Log", 8, 324, 89, 28);
   pbtnClearLog->setAnchors(setOf({akLeft, akBottom}));
-  pbtnClearLog->OnClick = [this](Component*) { pbtnClearLogClick(); };
+  pbtnClearLog->OnClick = [this](TComponent*) { pbtnClearLogClick(); };
   pbtnClose = make_panel_button(this, std::string(frmLog::pbtnClose.control), "Close", 383, 324, 89, 28);
   pbtnClose->setAnchors(setOf({akRight, akBottom}));
-  pbtnClose->OnClick = [this](Component*) { pbtnCloseClick(); };
+  pbtnClose->OnClick = [this](TComponent*) { pbtnCloseClick(); };
   the_log().set_listener([this](const std::string& line) { add_line(line); });
 }
 
@@ -63,4 +63,4 @@ void TfrmLog::pbtnClearLogClick() {
 
 void TfrmLog::pbtnCloseClick() { hide(); }
 
-}  // namespace kestrin
+}  // namespace kestrin::app

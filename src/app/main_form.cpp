@@ -31,7 +31,7 @@ int rowTop(int row) { return kRowTop + row * kRowHeight; }
 
 }  // namespace
 
-TfrmMain::TfrmMain(Component* owner) : TForm(owner) {
+TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
   setName(std::string(frmMain::form));
   setCaption("KES for Windows (Main)");
   setColor(kFormColour);
@@ -42,7 +42,7 @@ TfrmMain::TfrmMain(Component* owner) : TForm(owner) {
   createCommandButtons();
   createParameterPanel();
   createDialogs();
-  OnClose = [this](Component*, int&) { FormClose(); };
+  OnClose = [this](TComponent*, int&) { FormClose(); };
   FormCreate();
 }
 
@@ -56,10 +56,10 @@ void TfrmMain::createCommandButtons() {
   pbtnFindCenter = addCommandButton(frmMain::pbtnFindCenter, "Find Center", right, 6);
   pbtnAngleIntensity = addCommandButton(frmMain::pbtnAngleIntensity, "Angle Intensity", 8, 36);
   pbtnPixelIntensity = addCommandButton(frmMain::pbtnPixelIntensity, "Pixel Intensity", right, 36);
-  pbtnLoadImage->OnClick = [](Component*) { load_image_command(); };
-  pbtnFindCenter->OnClick = [](Component*) { find_center_command(false); };
-  pbtnAngleIntensity->OnClick = [](Component*) { calc_angle_histogram_selection(); };
-  pbtnPixelIntensity->OnClick = [](Component*) { pixel_intensity_command(); };
+  pbtnLoadImage->OnClick = [](TComponent*) { load_image_command(); };
+  pbtnFindCenter->OnClick = [](TComponent*) { find_center_command(false); };
+  pbtnAngleIntensity->OnClick = [](TComponent*) { calc_angle_histogram_selection(); };
+  pbtnPixelIntensity->OnClick = [](TComponent*) { pixel_intensity_command(); };
 }
 
 TLabel* TfrmMain::addLabel(const char* caption, int left, int top) {
@@ -80,7 +80,7 @@ TEdit* TfrmMain::addParameterEdit(ControlName name, const char* label, int row) 
   e->setColor(kEditColour);
   e->font()->setColor(kEditTextColour);
   e->setText(std::string(parameter_of(name)->start_text));
-  e->OnKeyDown = [name](Component*, int& key, TShiftState) { parameter_edit_key(name, key); };
+  e->OnKeyDown = [name](TComponent*, int& key, TShiftState) { parameter_edit_key(name, key); };
   return e;
 }
 
@@ -163,12 +163,12 @@ void TfrmMain::createRegionRows() {
   edtSectoredAngle = addParameterEdit(frmMain::edtSectoredAngle, "Angle(deg)", 17);
 
   checkStartChoices();
-  rbtnRectangle->OnClick = [](Component*) { region_radio_clicked(0); };
-  rbtnSector->OnClick = [](Component*) { region_radio_clicked(1); };
-  rbtnSectoredDivision->OnClick = [](Component*) { region_radio_clicked(2); };
-  rbtnRect_Direction->OnClick = [](Component*) { rect_mode_radio_clicked(0); };
-  rbtnRect_Angle->OnClick = [](Component*) { rect_mode_radio_clicked(1); };
-  cmbDirection->OnChange = [](Component*) { direction_changed(); };
+  rbtnRectangle->OnClick = [](TComponent*) { region_radio_clicked(0); };
+  rbtnSector->OnClick = [](TComponent*) { region_radio_clicked(1); };
+  rbtnSectoredDivision->OnClick = [](TComponent*) { region_radio_clicked(2); };
+  rbtnRect_Direction->OnClick = [](TComponent*) { rect_mode_radio_clicked(0); };
+  rbtnRect_Angle->OnClick = [](TComponent*) { rect_mode_radio_clicked(1); };
+  cmbDirection->OnChange = [](TComponent*) { direction_changed(); };
 }
 
 // The radios the parameter table checks at start, before any handler is attached.

@@ -19,7 +19,7 @@ namespace kestrin::app {
 
 class TfrmMain : public kgui::TForm {
 public:
-  explicit TfrmMain(kgui::Component* owner);
+  explicit TfrmMain(kgui::TComponent* owner);
 
   // Command buttons.
   TPanelButton *pbtnLoadImage, *pbtnFindCenter, *pbtnAngleIntensity, *pbtnPixelIntensity;

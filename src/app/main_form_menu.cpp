@@ -17,11 +17,11 @@ using namespace kgui;
 namespace {
 
 TNotifyEvent show_form(const char* form) {
-  return [form](Component*) { show_window(form); };
+  return [form](TComponent*) { show_window(form); };
 }
 
 TNotifyEvent call(void (*fn)()) {
-  return [fn](Component*) { fn(); };
+  return [fn](TComponent*) { fn(); };
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ void TfrmMain::createFileMenu() {
   addItem(m, "Save Mask Data", call(&save_mask_dialog));
   addItem(m, "Load Param", call(&load_param_dialog));
   addItem(m, "Save Param", call(&save_param_dialog));
-  addItem(m, "Import Mask File(BMP)", [](Component*) {
+  addItem(m, "Import Mask File(BMP)", [](TComponent*) {
     dialogs().messageBox("24bit BMP. True red pixel is considered to be a mask.", "Import Mask File",
                          mtInformation, 1u << mbOK);
     import_mask_command();
@@ -81,7 +81,7 @@ void TfrmMain::createFileMenu() {
   addItem(m, "Print Image", call(&print_image_command));
   addItem(m, "Print Graph", call(&print_graph_command));
   addItem(m, "Load RingRemove File", nullptr, false);
-  addItem(m, "Exit(&X)", [this](Component*) { close(); });  // closing saves the settings
+  addItem(m, "Exit(&X)", [this](TComponent*) { close(); });  // closing saves the settings
 }
 
 void TfrmMain::createToolMenu() {
@@ -114,13 +114,13 @@ void TfrmMain::createWindowMenu() {
 
 void TfrmMain::createAnalysisMenus() {
   TMenuItem* m = addMenu("IPmain");
-  addItem(m, "Find Center", [](Component*) { find_center_command(true); });
+  addItem(m, "Find Center", [](TComponent*) { find_center_command(true); });
   addItem(m, "Angle - Intensity", call(&calc_angle_histogram_selection));
   addItem(m, "Pixel - Intensity", call(&pixel_intensity_command));
   addItem(m, "Automatic analysis", call(&auto_analysis_command));
-  addItem(m, "Find Spots", [](Component*) { find_spot(); });
+  addItem(m, "Find Spots", [](TComponent*) { find_spot(); });
   addItem(m, "Sectoring", call(&sectoring_command));
-  addItem(m, "Peak search", [](Component*) { peak_search(); });
+  addItem(m, "Peak search", [](TComponent*) { peak_search(); });
   addItem(m, "Calc Tilt", call(&calc_tilt_command));
   addItem(m, "Angle - Intensity(fine)", call(&calc_fine_angle_histogram_selection));
   addItem(m, "Spot search", call(&spot_search_command));
@@ -132,7 +132,7 @@ void TfrmMain::createAnalysisMenus() {
 void TfrmMain::createHelpMenu() {
   TMenuItem* m = addMenu("Help");
   addItem(m, "Help(&H)", nullptr);
-  addItem(m, "Version Information(&A)", [](Component*) { showMessage("KES for Windows. Version 2014.11.20"); });
+  addItem(m, "Version Information(&A)", [](TComponent*) { showMessage("KES for Windows. Version 2014.11.20"); });
 }
 
 }  // namespace kestrin::app

@@ -4,7 +4,7 @@
 namespace kestrin::app {
 
 #define KESTRIN_DEFINE_PLACEHOLDER(Class)                          \
-  Class::Class(kgui::Component* owner) : TPlaceholderForm(owner) { \
+  Class::Class(kgui::TComponent* owner) : TPlaceholderForm(owner) { \
     setName(std::string(#Class).substr(1));                        \
     setCaption(std::string(#Class).substr(1));                     \
   }

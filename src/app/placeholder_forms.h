@@ -36,7 +36,7 @@ public:
 #define KESTRIN_DECLARE_PLACEHOLDER(Class)   \
   class Class : public TPlaceholderForm {   \
   public:                                   \
-    explicit Class(kgui::Component* owner); \
+    explicit Class(kgui::TComponent* owner); \
   };
 KESTRIN_PLACEHOLDER_FORMS(KESTRIN_DECLARE_PLACEHOLDER)
 #undef KESTRIN_DECLARE_PLACEHOLDER

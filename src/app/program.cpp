@@ -28,7 +28,7 @@ void place_beside_main(const std::vector<kgui::TForm*>& forms) {
 std::vector<kgui::TForm*> start_program(kgui::TApplication& app) {
   install_window_ports();
   std::vector<kgui::TForm*> forms = {
-      app.createForm<TfrmMain>(),       app.createForm<kestrin::TfrmStartUp>(), app.createForm<kestrin::TfrmLog>(),
+      app.createForm<TfrmMain>(),       app.createForm<TfrmStartUp>(), app.createForm<TfrmLog>(),
       app.createForm<TfrmNaxGraph>(),   app.createForm<TfrmPeak>(),             app.createForm<TfrmImage>(),
       app.createForm<TfrmImageWhole>(), app.createForm<TfrmCake>(),             app.createForm<TfrmOption>(),
       app.createForm<TfrmPeakFitting>(), app.createForm<TfrmScript>(),          app.createForm<TfrmBG>(),

@@ -5,11 +5,11 @@
 #include "platform/gui/timer.h"
 #include "ports/names/startup_form_names.h"
 
-namespace kestrin {
+namespace kestrin::app {
 
 using namespace kgui;
 
-TfrmStartUp::TfrmStartUp(Component* owner) : TForm(owner) {
+TfrmStartUp::TfrmStartUp(TComponent* owner) : TForm(owner) {
   setVisible(false);
   setName(std::string(frmStartUp::form));
   setCaption("Kestrin");
@@ -27,4 +27,4 @@ TfrmStartUp::TfrmStartUp(Component* owner) : TForm(owner) {
   Timer1->setEnabled(false);
 }
 
-}  // namespace kestrin
+}  // namespace kestrin::app

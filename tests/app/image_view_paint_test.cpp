@@ -12,7 +12,7 @@
 #include "platform/gui/paint_box.h"
 #include "platform/gui/qt_canvas.h"
 
-namespace kestrin {
+namespace kestrin::app {
 namespace {
 
 using namespace kgui;
@@ -114,4 +114,4 @@ TEST(ImageViewPaint, QtOpensOurBitmaps) {
 }
 
 }  // namespace
-}  // namespace kestrin
+}  // namespace kestrin::app

@@ -24,7 +24,9 @@
 namespace kestrin::test {
 namespace {
 
+using app::TfrmLog;
 using app::TfrmMain;
+using app::TfrmStartUp;
 using Lines = std::vector<std::string>;
 
 using MainWindowTest = AppTest;

@@ -8,7 +8,7 @@
 #include "offscreen_app.h"
 #include "platform/gui/form.h"
 
-namespace kestrin {
+namespace kestrin::app {
 namespace {
 
 using namespace kgui;
@@ -58,7 +58,7 @@ TEST(PanelButton, BevelAndClickFollowTheMouse) {
     form->setClientHeight(100);
     TPanelButton* b = make_panel_button(form.get(), "PanelButton1", "Test", 10, 10, 80, 24);
     int clicks = 0;
-    b->OnClick = [&](Component*) { ++clicks; };
+    b->OnClick = [&](TComponent*) { ++clicks; };
     form->showForm();
     ASSERT_EQ(b->bevelOuter(), bvRaised);
     Qt::MouseButtons held;
@@ -89,4 +89,4 @@ TEST(PanelButton, FormsGiveItTheFlatButtonLook) {
 }
 
 }  // namespace
-}  // namespace kestrin
+}  // namespace kestrin::app

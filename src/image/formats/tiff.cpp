@@ -119,7 +119,7 @@ int load_integer_image(ImageStore& s, std::span<const uint8_t> bytes, const Tiff
   return 0;
 }
 
-// Delphi's texts for the values FloatToStr cannot write as numbers.
+// The platform's texts for the values FloatToStr cannot write as numbers.
 std::string float_text(double v) {
   if (std::isnan(v)) return "NAN";
   if (std::isinf(v)) return v < 0 ? "-INF" : "INF";

@@ -264,12 +264,15 @@ TEST_F(MainWindowTest, ExitWritesTheSettingsOnce) {
   EXPECT_FALSE(std::filesystem::exists(settings_path()));
 }
 
-TEST_F(MainWindowTest, UnwritableSettingsFolderIsLoggedAtExit) {
+TEST_F(MainWindowTest, UnwritableSettingsFolderIsLoggedAndToldOnStandardErrorAtExit) {
   ASSERT_TRUE(write_text_file(dir_.file("plain"), {"x"}));
   ::setenv("XDG_CONFIG_HOME", dir_.file("plain").c_str(), 1);  // a file, not a folder
+  testing::internal::CaptureStderr();
   click_menu("File", "Exit(&X)");
+  const std::string err = testing::internal::GetCapturedStderr();
   ASSERT_FALSE(the_log().history().empty());
   EXPECT_NE(the_log().history().back().find("The settings could not be saved"), std::string::npos);
+  EXPECT_NE(err.find(the_log().history().back()), std::string::npos) << err;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // writing back.
 #include "image/files/settings_file.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 
@@ -169,7 +170,10 @@ bool save_settings_file(const std::string& path) {
   if (path == settings_file_path()) ensure_config_folder();
   std::string error;
   if (write_text_file(path, settings_file_lines(), &error)) return true;
-  log_line("The settings could not be saved to " + path + ": " + error);
+  // At exit the log window may be gone with the program: say it where a user still sees it.
+  const std::string message = "The settings could not be saved to " + path + ": " + error;
+  log_line(message);
+  std::fprintf(stderr, "%s\n", message.c_str());
   return false;
 }
 

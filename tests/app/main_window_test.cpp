@@ -1,17 +1,21 @@
 // The main window offscreen: the forms at start, start texts, the handlers as a user
 // reaches them, the settings file, the file commands through the dialogs, a screenshot
 // after an integration, and a recorded macro replayed by the headless harness.
+#include <QImage>
 #include <QPixmap>
 #include <QRadioButton>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "app/log_window.h"
 #include "app/placeholder_forms.h"
 #include "app/startup_form.h"
 #include "app_fixture.h"
 #include "base/convert.h"
+#include "model/headless_ports.h"
+#include "model/parameter_table.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
 #include "ports/ports.h"
@@ -66,6 +70,30 @@ TEST_F(MainWindowTest, ControlsByNameReachTheWidgetsAndRefuseUnknownNames) {
   const ControlName missing{frmMain::form, frmNaxGraph::edtYBegin.control};
   EXPECT_THROW(controls().text(missing), std::logic_error);
   EXPECT_THROW(controls().set_checked(missing, true), std::logic_error);
+}
+
+// The real window and the headless controls take their start values from the one table:
+// every row of the main window shows the same in both.
+TEST_F(MainWindowTest, TheWindowStartsWithTheHeadlessStartValues) {
+  HeadlessControls headless;
+  prepare_headless_controls(headless);
+  int compared = 0;
+  for (const Parameter& p : parameter_table()) {
+    for (const RadioChoice& r : p.radios) {
+      EXPECT_EQ(controls().checked(r.radio), headless.checked(r.radio)) << r.radio;
+      ++compared;
+    }
+    if (p.kind == ParameterKind::kChoice || p.control.form != frmMain::form) continue;
+    ++compared;
+    switch (p.kind) {
+      case ParameterKind::kReal:
+      case ParameterKind::kInteger: EXPECT_EQ(controls().text(p.control), headless.text(p.control)) << p.control; break;
+      case ParameterKind::kIndex: EXPECT_EQ(controls().item_index(p.control), headless.item_index(p.control)); break;
+      case ParameterKind::kCheckBox: EXPECT_EQ(controls().checked(p.control), headless.checked(p.control)) << p.control; break;
+      case ParameterKind::kChoice: break;
+    }
+  }
+  EXPECT_EQ(compared, 16 + 1 + 4 + 5);  // edits, combo box, check boxes, radio buttons
 }
 
 TEST_F(MainWindowTest, StartTextsAndValues) {
@@ -197,9 +225,25 @@ TEST_F(MainWindowTest, ScreenshotAfterAngleIntensity) {
   EXPECT_GT(state().nax_pattern.maximum, 0);
   m.showForm();
   test_app().processMessages();
+  const QImage shot = m.widget()->grab().toImage();
   const std::string dir = std::string(KESTRIN_BINARY_DIR) + "/screenshots";
   std::filesystem::create_directories(dir);
-  EXPECT_TRUE(m.widget()->grab().save(QString::fromStdString(dir + "/main_window.png")));
+  EXPECT_TRUE(shot.save(QString::fromStdString(dir + "/main_window.png")));
+  // The picture shows the window: not blank, the parameter panel and the edits in their
+  // colours where the controls stand, and the centre edits holding what was typed.
+  std::set<QRgb> colours;
+  for (int y = 0; y < shot.height(); y += 3)
+    for (int x = 0; x < shot.width(); x += 3) colours.insert(shot.pixel(x, y));
+  EXPECT_GT(colours.size(), 8u);
+  auto colour_at = [&](kgui::TControl* c, int dx, int dy) {
+    const QPoint p = c->widget()->mapTo(m.widget(), QPoint(dx, dy));
+    return QColor(shot.pixel(p));
+  };
+  const int edit_right = m.edtCameraLength->width() - 6;
+  EXPECT_EQ(colour_at(m.edtCameraLength, edit_right, m.edtCameraLength->height() / 2), QColor(0xFE, 0xFF, 0xEC));
+  EXPECT_EQ(colour_at(m.Panel1, m.Panel1->width() - 6, m.Panel1->height() - 6), QColor(0xE8, 0xF2, 0xFF));
+  EXPECT_EQ(m.edtCenterX0->text(), "100");
+  EXPECT_TRUE(m.edtCenterX0->widget()->isVisible());
   m.hide();
 }
 

@@ -5,6 +5,8 @@
 #include "analysis/peak_table.h"
 #include "analysis/spot_find.h"
 #include "app/main_form.h"
+#include "app/log_window.h"
+#include "app/placeholder_forms.h"
 #include "app/window_ports.h"
 #include "commands/file_commands.h"
 #include "ports/names/main_form_names.h"
@@ -16,8 +18,12 @@ using namespace kgui;
 
 namespace {
 
-TNotifyEvent show_form(const char* form) {
-  return [form](TComponent*) { show_window(form); };
+// A menu item that shows the window of class Form.
+template <class Form>
+TNotifyEvent shows() {
+  return [](TComponent*) {
+    if (Form* f = form_of<Form>()) f->showForm();
+  };
 }
 
 TNotifyEvent call(void (*fn)()) {
@@ -89,27 +95,27 @@ void TfrmMain::createToolMenu() {
   addItem(m, "Straight line integration", call(&straight_line_integration));
   for (const char* c : {"平行移動", "画像反転", "画像演算", "補正計算", "画像積算"}) addItem(m, c, nullptr, false);
   addItem(m, "Calculate wave length", call(&calc_wave_length_command));
-  addItem(m, "Script", show_form("frmScript"));
-  addItem(m, "Cake", show_form("frmCake"));
-  addItem(m, "Option", show_form("frmOption"));
-  addItem(m, "Option(Color)", show_form("frmOptionColor"));
+  addItem(m, "Script", shows<TfrmScript>());
+  addItem(m, "Cake", shows<TfrmCake>());
+  addItem(m, "Option", shows<TfrmOption>());
+  addItem(m, "Option(Color)", shows<TfrmOptionColor>());
 }
 
 void TfrmMain::createWindowMenu() {
   TMenuItem* m = addMenu("Window");
-  addItem(m, "Image", show_form("frmImage"));
-  addItem(m, "Intensity", show_form("frmNaxGraph"));
+  addItem(m, "Image", shows<TfrmImage>());
+  addItem(m, "Intensity", shows<TfrmNaxGraph>());
   addItem(m, "Peaks", call(&show_peak_list));
-  addItem(m, "Log", show_form("frmLog"));
-  addItem(m, "Fitting", show_form("frmPeakFitting"));
-  addItem(m, "Back Ground", show_form("frmBG"));
+  addItem(m, "Log", shows<TfrmLog>());
+  addItem(m, "Fitting", shows<TfrmPeakFitting>());
+  addItem(m, "Back Ground", shows<TfrmBG>());
   addItem(m, "Spot", call(&show_spot_list_command));
-  addItem(m, "OscAna", show_form("frmOscAna"));
-  addItem(m, "Spot Analyze", show_form("frmSpotAnalyze"));
-  addItem(m, "Merge Image", show_form("frmMergeImage"));
-  addItem(m, "Mask", show_form("frmMask"), false);
-  addItem(m, "BatchFile", show_form("frmBatchFiles"));
-  addItem(m, "Spread Image", show_form("frmImageSpread"));
+  addItem(m, "OscAna", shows<TfrmOscAna>());
+  addItem(m, "Spot Analyze", shows<TfrmSpotAnalyze>());
+  addItem(m, "Merge Image", shows<TfrmMergeImage>());
+  addItem(m, "Mask", shows<TfrmMask>(), false);
+  addItem(m, "BatchFile", shows<TfrmBatchFiles>());
+  addItem(m, "Spread Image", shows<TfrmImageSpread>());
 }
 
 void TfrmMain::createAnalysisMenus() {

@@ -3,6 +3,7 @@
 // application, and the file dialogs over the main window's two shared dialog components.
 #pragma once
 
+#include "platform/gui/app.h"
 #include "ports/ports.h"
 
 namespace kgui {
@@ -33,6 +34,15 @@ public:
 
 // Shows the form of that name, if there is one.
 void show_window(std::string_view form);
+
+// The application's form of class Form (created once at start), or null.
+template <class Form>
+Form* form_of() {
+  kgui::TApplication* app = kgui::TApplication::instance();
+  for (int i = 0; app && i < app->componentCount(); ++i)
+    if (auto* f = dynamic_cast<Form*>(app->components(i))) return f;
+  return nullptr;
+}
 
 class WindowEventPump : public EventPump {
 public:

@@ -118,7 +118,7 @@ void set_display_range(const ImageStore& img) {
   d.HighEdge = d.GaugeHigh;
   for (const ControlName& name : {frmImage::edtLowEdge, frmImage::lblLowIndex}) controls().set_text(name, Format("%d", {d.LowEdge}));
   for (const ControlName& name : {frmImage::edtHighEdge, frmImage::lblHighIndex}) controls().set_text(name, Format("%d", {d.HighEdge}));
-  build_display_levels(img, d, s.display_levels.level);
+  build_display_levels({img.image_codes, img.log_table, img.intensity_table}, d, s.display_levels.level);
   s.display_levels.width = img.ImageWidth;
   s.display_levels.height = img.ImageHeight;
 }

@@ -15,7 +15,8 @@ namespace {
 // The display levels of the current image under a grey scale.
 void show_with(const DisplayScale& scale) {
   DisplayLevels& l = state().display_levels;
-  build_display_levels(current_image(), scale, l.level);
+  const ImageStore& img = current_image();
+  build_display_levels({img.image_codes, img.log_table, img.intensity_table}, scale, l.level);
   l.width = current_image().ImageWidth;
   l.height = current_image().ImageHeight;
 }

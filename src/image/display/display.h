@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "base/colour.h"
@@ -13,7 +14,12 @@
 
 namespace kestrin {
 
-struct ImageStore;
+// What the display engine reads of an image: its codes (row-major) and its two code
+// tables.
+struct ImagePixels {
+  std::span<const uint16_t> codes;
+  std::span<const double> log_table, intensity_table;
+};
 
 // What a zoom change asks of the window's controls.
 struct ZoomResult {
@@ -30,7 +36,7 @@ constexpr TColor kMarginColour = 0x808000;
 // The display level of every pixel: 0 below LowEdge, 255 above HighEdge, else
 // Round((v - LowEdge) / (HighEdge - LowEdge) * 255); v is the rounded log-table entry
 // (log mode) or the rounded intensity (linear mode) of the pixel's code.
-void build_display_levels(const ImageStore& image, const DisplayScale& scale, std::vector<uint8_t>& levels);
+void build_display_levels(const ImagePixels& image, const DisplayScale& scale, std::vector<uint8_t>& levels);
 
 // Grey ramp (g = i when reversed, else 255 - i); with omit_blue the entry that shows white
 // becomes pure blue ($FF0000).

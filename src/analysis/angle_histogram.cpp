@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "analysis/center.h"
 #include "analysis/angle_accumulator.h"
+#include "analysis/center.h"
 #include "analysis/integration_area.h"
-#include "model/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
+#include "model/parameters.h"
 #include "model/state.h"
-#include "ports/ports.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
+#include "ports/ports.h"
 
 namespace kestrin {
 

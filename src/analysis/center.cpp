@@ -5,12 +5,12 @@
 #include <cmath>
 #include <string>
 
-#include "model/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
+#include "model/parameters.h"
 #include "model/state.h"
-#include "ports/ports.h"
 #include "ports/names/main_form_names.h"
+#include "ports/ports.h"
 
 namespace kestrin {
 

@@ -3,11 +3,11 @@
 #include "analysis/dispatch.h"
 
 #include "analysis/angle_histogram.h"
-#include "model/parameters.h"
 #include "image/image_store.h"
+#include "model/parameters.h"
 #include "model/state.h"
-#include "ports/ports.h"
 #include "ports/names/main_form_names.h"
+#include "ports/ports.h"
 
 namespace kestrin {
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "analysis/geometry.h"
-#include "model/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
+#include "model/parameters.h"
 #include "model/state.h"
 
 namespace kestrin {

@@ -7,10 +7,10 @@
 
 #include "analysis/geometry.h"
 #include "analysis/integration_area.h"
-#include "model/parameters.h"
 #include "base/convert.h"
-#include "image/image_store.h"
 #include "image/display/mask_paint.h"
+#include "image/image_store.h"
+#include "model/parameters.h"
 #include "model/state.h"
 #include "ports/ports.h"
 

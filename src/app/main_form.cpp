@@ -2,8 +2,8 @@
 #include "app/main_form.h"
 
 #include "analysis/dispatch.h"
-#include "commands/main_form_commands.h"
 #include "base/convert.h"
+#include "commands/main_form_commands.h"
 #include "image/files/settings_file.h"
 #include "image/image_store.h"
 #include "model/parameter_table.h"

@@ -1,14 +1,14 @@
 // TfrmMain's main menu: every item and the one call or window it stands for.
 #include "analysis/dispatch.h"
-#include "commands/main_form_commands.h"
 #include "analysis/peak_search.h"
 #include "analysis/peak_table.h"
 #include "analysis/spot_find.h"
-#include "app/main_form.h"
 #include "app/log_window.h"
+#include "app/main_form.h"
 #include "app/placeholder_forms.h"
 #include "app/window_ports.h"
 #include "commands/file_commands.h"
+#include "commands/main_form_commands.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 

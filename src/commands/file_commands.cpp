@@ -2,14 +2,14 @@
 #include "commands/file_commands.h"
 
 #include "base/paths.h"
-#include "image/image_loader.h"
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"
 #include "image/files/peak_list_procs.h"
+#include "image/image_loader.h"
 #include "model/macro_recorder.h"
 #include "model/state.h"
-#include "ports/ports.h"
 #include "ports/log.h"
+#include "ports/ports.h"
 
 namespace kestrin {
 

@@ -4,16 +4,16 @@
 #include <string>
 
 #include "analysis/center.h"
-#include "model/parameter_table.h"
-#include "model/parameters.h"
 #include "base/convert.h"
 #include "commands/file_commands.h"
 #include "commands/nax_graph_commands.h"
 #include "image/files/settings_file.h"
 #include "image/image_store.h"
+#include "model/parameter_table.h"
+#include "model/parameters.h"
 #include "model/state.h"
-#include "ports/ports.h"
 #include "ports/names/main_form_names.h"
+#include "ports/ports.h"
 
 namespace kestrin {
 

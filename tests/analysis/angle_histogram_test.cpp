@@ -11,9 +11,9 @@
 #include "analysis/angle_accumulator.h"
 #include "analysis/angle_histogram.h"
 #include "analysis/dispatch.h"
-#include "model/parameters.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "model/parameters.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
 

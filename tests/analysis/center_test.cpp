@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "analysis/center.h"
-#include "model/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
+#include "model/parameters.h"
 #include "peak_fixture.h"
 #include "ports/names/main_form_names.h"
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "analysis/dispatch.h"
-#include "model/parameters.h"
 #include "analysis_fixture.h"
 #include "model/headless_ports.h"
+#include "model/parameters.h"
 #include "ports/names/main_form_names.h"
 
 namespace kestrin::test {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "analysis_fixture.h"
+#include "model/headless_ports.h"
 #include "model/state.h"
 #include "ports/log.h"
-#include "model/headless_ports.h"
 #include "ports/ports.h"
 #include "support/recording_views.h"
 

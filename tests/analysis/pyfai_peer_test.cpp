@@ -10,8 +10,8 @@
 #include "analysis/angle_histogram.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
-#include "support/temp_dir.h"
 #include "ports/names/main_form_names.h"
+#include "support/temp_dir.h"
 
 namespace kestrin::test {
 namespace {

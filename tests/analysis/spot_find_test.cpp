@@ -4,8 +4,8 @@
 
 #include "analysis/spot_find.h"
 #include "image/display/display.h"
-#include "image/image_store.h"
 #include "image/display/mask_paint.h"
+#include "image/image_store.h"
 #include "peak_fixture.h"
 #include "ports/names/main_form_names.h"
 

@@ -14,16 +14,16 @@
 #include "app/startup_form.h"
 #include "app_fixture.h"
 #include "base/convert.h"
+#include "base/text_file.h"
+#include "image/image_store.h"
 #include "model/headless_ports.h"
 #include "model/parameter_table.h"
+#include "model/state.h"
+#include "platform/gui/list_controls.h"
+#include "ports/log.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
 #include "ports/ports.h"
-#include "platform/gui/list_controls.h"
-#include "base/text_file.h"
-#include "ports/log.h"
-#include "image/image_store.h"
-#include "model/state.h"
 
 namespace kestrin::test {
 namespace {

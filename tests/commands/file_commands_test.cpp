@@ -5,8 +5,8 @@
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "commands/file_commands.h"
-#include "model/macro_recorder.h"
 #include "image/loading_fixture.h"
+#include "model/macro_recorder.h"
 #include "support/pattern_fixture.h"
 
 namespace kestrin::test {

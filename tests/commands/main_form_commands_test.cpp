@@ -2,19 +2,19 @@
 // lines, the loading guard, the straight-line guard and the centre search's start.
 #include <gtest/gtest.h>
 
-#include "commands/main_form_commands.h"
-#include "model/parameter_table.h"
-#include "model/parameters.h"
 #include "base/convert.h"
+#include "commands/main_form_commands.h"
 #include "image/image_store.h"
 #include "image/program_state.h"
-#include "model/state.h"
 #include "model/headless_ports.h"
+#include "model/parameter_table.h"
+#include "model/parameters.h"
+#include "model/state.h"
+#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"
 #include "support/ring_image.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {

@@ -6,11 +6,11 @@
 #include "harness/harness.h"
 #include "image/image_store.h"
 #include "image/program_state.h"
-#include "model/state.h"
 #include "model/headless_ports.h"
+#include "model/state.h"
+#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 #include "support/ring_image.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::harness {
 namespace {

@@ -7,12 +7,12 @@
 #include "base/convert.h"
 #include "harness/harness.h"
 #include "image/program_state.h"
+#include "model/headless_ports.h"
 #include "model/state.h"
 #include "ports/log.h"
-#include "model/headless_ports.h"
+#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 #include "support/ring_image.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::harness {
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "image/image_store.h"
 #include "image/formats/reader_registry.h"
-#include "model/state.h"
+#include "image/image_store.h"
 #include "model/headless_ports.h"
+#include "model/state.h"
 #include "ports/ports.h"
 #include "support/reader_fixture.h"
 #include "support/recording_views.h"

@@ -1,6 +1,6 @@
 // Set-up and peer script runner of the reader tests.
-#include "support/reader_fixture.h"
 #include "ports/names/main_form_names.h"
+#include "support/reader_fixture.h"
 
 #include <fstream>
 

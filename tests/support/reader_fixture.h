@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "image/program_state.h"
-#include "model/state.h"
 #include "model/headless_ports.h"
+#include "model/state.h"
 #include "ports/log.h"
 #include "ports/ports.h"
 #include "support/temp_dir.h"

@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "base/convert.h"
-#include "base/paths.h"
 #include "base/file_budget.h"
+#include "base/paths.h"
 #include "image/files/pattern_files.h"
 #include "image/files/pattern_reader.h"
 #include "ports/ports.h"

@@ -9,7 +9,6 @@
 #include "base/text_file.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
-#include "ports/names/nax_graph_names.h"
 
 namespace kestrin {
 

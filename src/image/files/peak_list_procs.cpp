@@ -4,13 +4,13 @@
 #include <stdexcept>
 
 #include "base/convert.h"
+#include "base/file_budget.h"
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "base/file_budget.h"
 #include "image/files/peak_list_file.h"
 #include "model/state.h"
-#include "ports/ports.h"
 #include "ports/names/main_form_names.h"
+#include "ports/ports.h"
 
 namespace kestrin {
 

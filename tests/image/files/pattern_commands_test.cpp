@@ -12,17 +12,17 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "image/image_store.h"
-#include "image/program_state.h"
 #include "image/files/pattern_files.h"
 #include "image/files/pattern_writer.h"
+#include "image/image_store.h"
+#include "image/program_state.h"
 #include "model/headless_ports.h"
+#include "ports/names/main_form_names.h"
+#include "ports/names/nax_graph_names.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"
 #include "support/temp_dir.h"
-#include "ports/names/main_form_names.h"
-#include "ports/names/nax_graph_names.h"
 
 namespace kestrin {
 namespace {

@@ -9,15 +9,15 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "image/program_state.h"
 #include "image/files/peak_list_file.h"
 #include "image/files/peak_list_procs.h"
+#include "image/program_state.h"
 #include "model/headless_ports.h"
+#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"
 #include "support/temp_dir.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin {
 namespace {

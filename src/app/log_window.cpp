@@ -9,7 +9,7 @@
 #include "platform/gui/list_controls.h"
 #include "platform/gui/qt_convert.h"
 #include "ports/log.h"
-#include "ports/names/log_form_names.h"
+#include "ports/names/log_window_names.h"
 
 namespace kestrin::app {
 

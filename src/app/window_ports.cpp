@@ -12,7 +12,7 @@
 #include "platform/gui/list_controls.h"
 #include "platform/gui/std_controls.h"
 #include "ports/names/image_form_names.h"
-#include "ports/names/log_form_names.h"
+#include "ports/names/log_window_names.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
 #include "ports/names/peak_form_names.h"

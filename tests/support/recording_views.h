@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ports/names/image_form_names.h"
-#include "ports/names/log_form_names.h"
+#include "ports/names/log_window_names.h"
 #include "ports/names/nax_graph_names.h"
 #include "ports/names/peak_form_names.h"
 #include "ports/ports.h"

@@ -109,8 +109,11 @@ TEST_F(KestrinMethodCalls, EveryParameterRoundTripsThroughItsMethodsAndBothFiles
       SetUp();
       read_settings_lines(lines);
       read_parameters(0);
-      if (p.kind == ParameterKind::kCheckBox) EXPECT_EQ(controls().checked(p.control), value == 1);
-      else EXPECT_EQ(field_of(p), value);
+      if (p.kind == ParameterKind::kCheckBox) {
+        EXPECT_EQ(controls().checked(p.control), value == 1);
+      } else {
+        EXPECT_EQ(field_of(p), value);
+      }
       ++carried;
     }
 

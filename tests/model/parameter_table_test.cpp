@@ -15,8 +15,11 @@ namespace {
 // The numbers of a column, from 1 (or from `first`), without gaps or repeats.
 void expect_numbered(int Parameter::*column, int first, int last, const char* what) {
   std::set<int> seen;
-  for (const Parameter& p : parameter_table())
-    if (p.*column > 0) EXPECT_TRUE(seen.insert(p.*column).second) << what << " " << p.*column;
+  for (const Parameter& p : parameter_table()) {
+    if (p.*column > 0) {
+      EXPECT_TRUE(seen.insert(p.*column).second) << what << " " << p.*column;
+    }
+  }
   ASSERT_FALSE(seen.empty());
   EXPECT_EQ(*seen.begin(), first) << what;
   EXPECT_EQ(*seen.rbegin(), last) << what;
@@ -31,14 +34,16 @@ TEST(ParameterTable, ColumnsAreConsistent) {
   EXPECT_EQ(settings, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}));
   std::set<std::string_view> names;
   for (const Parameter& p : parameter_table()) {
-    if (!p.script.empty()) EXPECT_TRUE(names.insert(p.script).second) << p.script;
+    if (!p.script.empty()) {
+      EXPECT_TRUE(names.insert(p.script).second) << p.script;
+    }
     const bool real = p.kind == ParameterKind::kReal, box = p.kind == ParameterKind::kCheckBox;
     EXPECT_EQ(p.real != nullptr, real) << p.control;
     EXPECT_EQ(p.integer != nullptr, !real && !box) << p.control;
     EXPECT_EQ(p.kind == ParameterKind::kChoice, !p.radios.empty()) << p.control;
     EXPECT_EQ(p.file_line > 0, p.file_format != nullptr) << p.control;
-    if (p.kind == ParameterKind::kChoice) EXPECT_EQ(parameter_of(p.radios.front().radio), &p);
-    else EXPECT_EQ(parameter_of(p.control), &p);
+    const ControlName control = p.kind == ParameterKind::kChoice ? p.radios.front().radio : p.control;
+    EXPECT_EQ(parameter_of(control), &p) << control;
   }
 }
 
@@ -63,8 +68,12 @@ TEST_F(StartValues, AFreshStateHoldsWhatTheStartValuesRead) {
   read_parameters(0);
   const IntegrationParams& read = state().integration_params;
   for (const Parameter& p : parameter_table()) {
-    if (p.real) EXPECT_EQ(read.*p.real, fresh.*p.real) << p.control;
-    if (p.integer) EXPECT_EQ(read.*p.integer, fresh.*p.integer) << p.script << " " << p.control;
+    if (p.real) {
+      EXPECT_EQ(read.*p.real, fresh.*p.real) << p.control;
+    }
+    if (p.integer) {
+      EXPECT_EQ(read.*p.integer, fresh.*p.integer) << p.script << " " << p.control;
+    }
   }
   EXPECT_EQ(read.pixel_ratio, fresh.pixel_ratio);
   EXPECT_EQ(read.sector_count, fresh.sector_count);

@@ -14,20 +14,19 @@
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"
+#include "support/state_fixture.h"
 #include "support/ring_image.h"
 
 namespace kestrin::test {
 namespace {
 
-class MainCommandsTest : public ::testing::Test {
+class MainCommandsTest : public StateTest {
 protected:
   void SetUp() override {
-    reset_state();
-    reset_headless_ports();
+    StateTest::SetUp();
     Ports p;
     p.prompts = &prompts_;
     install_ports(views_.ports(p));
-    the_log().clear_history();
     state().macro.MacroRecording = true;
   }
   void TearDown() override { reset_headless_ports(); }

@@ -1,5 +1,5 @@
 // Number conversions with the fixed, locale-free behaviour of Kestrin's file formats:
-// Delphi-style Format, FloatToStr, StrToFloat/StrToInt, and the rounding helpers.
+// The platform's Format, FloatToStr, StrToFloat/StrToInt, and the rounding helpers.
 #pragma once
 
 #include <cstdint>
@@ -38,13 +38,13 @@ private:
   std::variant<int64_t, double, std::string> v_;
 };
 
-// Delphi's Format: %d %u %x %e %f %g %n %s with flags '-', width, '.precision' and '*'.
+// The platform's Format: %d %u %x %e %f %g %n %s with flags '-', width, '.precision' and '*'.
 // "%f" alone has 2 decimals; "%e" writes d.ddddddddddddddE+ddd (precision 15 digits,
 // at least three exponent digits); decimal ties of "%.Nf" round away from zero.
 // A mismatched argument kind throws ConversionError ("Format '%d' invalid or incompatible with argument").
 std::string Format(std::string_view fmt, std::initializer_list<FormatArg> args);
 
-// Delphi FloatToStr: 15 significant digits, general format (fixed unless the exponent is
+// The platform's FloatToStr: 15 significant digits, general format (fixed unless the exponent is
 // below -4 or at least 15), e.g. 0.1 -> "0.1", 1E20 -> "1E20", 1.5E-7 -> "1.5E-7".
 std::string FloatToStr(double v);
 
@@ -61,10 +61,10 @@ std::optional<int32_t> TryStrToInt(std::string_view s);
 // (a trailing blank included) makes it not a number.
 bool is_numeric(std::string_view text);
 
-// Round to the nearest integer, halves to even (Delphi Round). Throws ConversionError
+// Round to the nearest integer, halves to even (the platform's Round). Throws ConversionError
 // when the value is NaN or outside the Int32 range.
 int32_t Round(double v);
-// Truncation toward zero (Delphi Trunc), guarded like Round.
+// Truncation toward zero (the platform's Trunc), guarded like Round.
 int32_t Trunc(double v);
 // Trunc(v + 0.5): the "round half up" of the analysis code (differs from Round for
 // halves and for negative values).

@@ -52,27 +52,48 @@ void keep_mode(int fd, const std::string& path) {
 
 }  // namespace
 
-bool write_file_bytes(const std::string& path, std::string_view bytes, std::string* error) {
-  std::string temp;
-  const int fd = open_temporary(path, temp);
-  if (fd < 0) {
-    set_error(error, "Cannot create", path, errno);
+bool ReplacingFile::open(std::string* error) {
+  abandon();
+  fd_ = open_temporary(path_, temp_);
+  if (fd_ < 0) {
+    set_error(error, "Cannot create", path_, errno);
     return false;
   }
-  keep_mode(fd, path);
-  const bool written = write_all(fd, bytes);
-  const int write_errno = errno;
-  if (::close(fd) != 0 || !written) {
-    set_error(error, "Cannot write", path, written ? errno : write_errno);
-    ::unlink(temp.c_str());
+  keep_mode(fd_, path_);
+  return true;
+}
+
+bool ReplacingFile::write(std::string_view bytes, std::string* error) {
+  if (fd_ >= 0 && write_all(fd_, bytes)) return true;
+  set_error(error, "Cannot write", path_, fd_ >= 0 ? errno : EBADF);
+  return false;
+}
+
+bool ReplacingFile::commit(std::string* error) {
+  if (fd_ < 0) {
+    set_error(error, "Cannot write", path_, EBADF);
     return false;
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    set_error(error, "Cannot write", path, errno);
-    ::unlink(temp.c_str());
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0 || ::rename(temp_.c_str(), path_.c_str()) != 0) {
+    set_error(error, "Cannot write", path_, errno);
+    ::unlink(temp_.c_str());
     return false;
   }
   return true;
+}
+
+void ReplacingFile::abandon() {
+  if (fd_ < 0) return;
+  ::close(fd_);
+  ::unlink(temp_.c_str());
+  fd_ = -1;
+}
+
+bool write_file_bytes(const std::string& path, std::string_view bytes, std::string* error) {
+  ReplacingFile file(path);
+  return file.open(error) && file.write(bytes, error) && file.commit(error);
 }
 
 bool write_text_file(const std::string& path, const std::vector<std::string>& lines, std::string* error) {

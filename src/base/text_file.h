@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kestrin {
@@ -17,6 +18,26 @@ bool write_text_file(const std::string& path, const std::vector<std::string>& li
                      std::string* error = nullptr);
 // Same with the text given whole (no line ends added).
 bool write_file_bytes(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+
+// A file written in pieces to a temporary file beside `path`, which replaces `path` only on
+// commit(); destroyed without commit, it is removed and any old file stays as it was.
+class ReplacingFile {
+public:
+  explicit ReplacingFile(std::string path) : path_(std::move(path)) {}
+  ~ReplacingFile() { abandon(); }
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  bool open(std::string* error = nullptr);
+  bool write(std::string_view bytes, std::string* error = nullptr);
+  bool commit(std::string* error = nullptr);
+  void abandon();
+
+private:
+  std::string path_;
+  std::string temp_;
+  int fd_ = -1;
+};
 
 // Reads a whole file, or its first `max_bytes` bytes; false when it cannot be opened.
 bool read_file_bytes(const std::string& path, std::string& out, std::string* error = nullptr,

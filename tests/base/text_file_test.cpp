@@ -79,6 +79,37 @@ TEST(TextFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
   EXPECT_EQ(entries, 2);  // keep.txt and sub
 }
 
+TEST(TextFile, PieceByPieceWriteReplacesOnlyOnCommit) {
+  test::TempDir dir;
+  const std::string path = dir.file("body.bin");
+  ASSERT_TRUE(write_file_bytes(path, "old"));
+  auto count_entries = [&] {
+    int n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++n;
+    return n;
+  };
+  std::string bytes;
+  {
+    ReplacingFile file(path);
+    ASSERT_TRUE(file.open());
+    ASSERT_TRUE(file.write("partial"));
+    ASSERT_TRUE(read_file_bytes(path, bytes));
+    EXPECT_EQ(bytes, "old");  // the target is untouched while writing
+  }
+  ASSERT_TRUE(read_file_bytes(path, bytes));
+  EXPECT_EQ(bytes, "old");  // dropped without commit: the old file stays, no temporary left
+  EXPECT_EQ(count_entries(), 1);
+  ReplacingFile file(path);
+  ASSERT_TRUE(file.open());
+  ASSERT_TRUE(file.write("ne"));
+  ASSERT_TRUE(file.write("w"));
+  ASSERT_TRUE(file.commit());
+  ASSERT_TRUE(read_file_bytes(path, bytes));
+  EXPECT_EQ(bytes, "new");
+  EXPECT_EQ(count_entries(), 1);
+  EXPECT_FALSE(file.commit());  // once only
+}
+
 TEST(TextFile, ReplacedFileKeepsItsPermissions) {
   test::TempDir dir;
   const std::string path = dir.file("mode.txt");

@@ -1,0 +1,15 @@
+// Base64 (RFC 4648 alphabet, "=" padding, no line breaks) of byte strings.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kestrin {
+
+std::string EncodeBase64(std::string_view s);
+// CR and LF are skipped; each group of four characters gives up to three bytes and a "="
+// ends its group. The output is never longer than 3/4 of the input's characters other than
+// CR, LF and "="; characters outside the alphabet count as zero bits.
+std::string DecodeBase64(std::string_view s);
+
+}  // namespace kestrin

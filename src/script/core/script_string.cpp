@@ -58,6 +58,46 @@ size_t StrRef::CharCount() const {
   return static_cast<size_t>(s_->nchars);
 }
 
+size_t StrRef::ByteOffset(size_t index) const {
+  const size_t size = this->size();
+  if (CharCount() == size) return index < size ? index : size;  // one byte per character
+  size_t n = 0, i = 0;
+  if (index >= s_->seek_char) {
+    n = s_->seek_char;
+    i = s_->seek_byte;
+  }
+  const char* p = s_->data();
+  while (n < index && i < size) {
+    i += IsLeadByte(static_cast<unsigned char>(p[i])) ? 2 : 1;
+    ++n;
+  }
+  if (i >= size) return size;
+  s_->seek_char = static_cast<uint32_t>(n);
+  s_->seek_byte = static_cast<uint32_t>(i);
+  return i;
+}
+
+size_t StrRef::CharIndex(size_t byte_offset) const {
+  const size_t size = this->size();
+  if (byte_offset > size) byte_offset = size;
+  if (CharCount() == size) return byte_offset;
+  size_t n = 0, i = 0;
+  if (byte_offset >= s_->seek_byte) {
+    n = s_->seek_char;
+    i = s_->seek_byte;
+  }
+  const char* p = s_->data();
+  while (i < byte_offset) {
+    i += IsLeadByte(static_cast<unsigned char>(p[i])) ? 2 : 1;
+    ++n;
+  }
+  if (i < size) {
+    s_->seek_char = static_cast<uint32_t>(n);
+    s_->seek_byte = static_cast<uint32_t>(i);
+  }
+  return n;
+}
+
 uint32_t StrRef::Hash() const {
   if (!s_) return 0;
   if (!s_->hash_valid) {
@@ -77,6 +117,7 @@ void StrRef::Append(std::string_view more) {
     s_->data()[need] = '\0';
     s_->nchars = -1;
     s_->hash_valid = false;
+    s_->seek_char = s_->seek_byte = 0;
     return;
   }
   size_t cap = need < 16 ? 16 : need + need / 2;

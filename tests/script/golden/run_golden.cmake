@@ -1,8 +1,20 @@
 # Runs one golden script and compares its output with the expected text.
 #   cmake -DRUNNER=kestrin-script -DSCRIPT=x.js -DEXPECTED=x.out -P run_golden.cmake
+# Beside x.js, x.answers (the dialogs' answers) and x.stdin (standard input) are used when
+# they exist.
 # Peer mode (-DPEER=/usr/bin/duk): runs the script through the peer too, after a one-line
 # prelude that defines println, and compares both outputs (without the exit-code line).
-execute_process(COMMAND ${RUNNER} ${SCRIPT} OUTPUT_VARIABLE actual ERROR_VARIABLE err RESULT_VARIABLE rc TIMEOUT 60)
+string(REGEX REPLACE "\\.js$" "" base ${SCRIPT})
+set(answers "")
+if(EXISTS ${base}.answers)
+  set(answers --answers ${base}.answers)
+endif()
+set(stdin /dev/null)
+if(EXISTS ${base}.stdin)
+  set(stdin ${base}.stdin)
+endif()
+execute_process(COMMAND ${RUNNER} ${answers} ${SCRIPT} INPUT_FILE ${stdin} OUTPUT_VARIABLE actual ERROR_VARIABLE err
+                RESULT_VARIABLE rc TIMEOUT 60)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "${RUNNER} failed (${rc}): ${err}")
 endif()

@@ -3,6 +3,7 @@
 #include "script/builtins/lcmap.h"
 
 #include "script/builtins/cp932_chars.h"
+#include "script/core/script_string.h"
 
 namespace kestrin::script {
 namespace {
@@ -152,8 +153,31 @@ std::string ToHankaku(std::string_view s) {
 
 std::string ToHiragana(std::string_view s) { return MapEach(s, Hiragana); }
 std::string ToKatakana(std::string_view s) { return MapEach(s, Katakana); }
-std::string ToLowerText(std::string_view s) { return MapEach(s, LowerCodePoint); }
-std::string ToUpperText(std::string_view s) { return MapEach(s, UpperCodePoint); }
+// Case mapping keeps ASCII on a byte path; only double-byte characters are looked up.
+template <uint32_t (*Map)(uint32_t)>
+std::string CaseMapped(std::string_view s) {
+  std::string out(s);
+  for (size_t i = 0; i < out.size(); ++i) {
+    const auto c = static_cast<unsigned char>(out[i]);
+    if (c < 0x80) {
+      out[i] = static_cast<char>(Map(c));
+    } else if (IsLeadByte(c) && i + 1 < out.size()) {
+      const uint32_t code = c * 256u + static_cast<unsigned char>(out[i + 1]);
+      const uint32_t cp = Cp932ToUnicode(code);
+      const uint32_t mapped = cp != 0 && Map(cp) != cp ? UnicodeToCp932(Map(cp)) : 0;
+      // The case partners of double-byte letters are double-byte letters too.
+      if (mapped > 0xFF && mapped != code) {
+        out[i] = static_cast<char>(mapped >> 8);
+        out[i + 1] = static_cast<char>(mapped & 0xFF);
+      }
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::string ToLowerText(std::string_view s) { return CaseMapped<LowerCodePoint>(s); }
+std::string ToUpperText(std::string_view s) { return CaseMapped<UpperCodePoint>(s); }
 
 std::string LCMapText(std::string_view s, uint32_t flags) {
   std::string out(s);

@@ -34,6 +34,7 @@ struct Str : RcHeader {
   uint32_t len = 0;
   uint32_t cap = 0;
   int32_t nchars = -1;   // character count, computed on first use
+  bool lone_tail = false;  // with nchars: the text ends in a lead byte without its trail
   uint32_t hash = 0;
   bool hash_valid = false;
   // The last character position looked up and its byte offset (a character start), so a

@@ -105,6 +105,22 @@ TEST(Mbcs, PositionCacheAgreesWithAWalkFromTheStart) {
   }
 }
 
+// Appending keeps a known count up to date, also across a lead byte left alone at the end.
+TEST(Mbcs, AppendingKeepsTheCharacterCount) {
+  const char* pieces[] = {"ab", "\x82\xa0", "\x83", "\x41" "c", "", "\x82", "\x82", "x\x95\x5c"};
+  StrRef s;
+  std::string reference;
+  EXPECT_EQ(s.CharCount(), 0u);
+  for (const char* piece : pieces) {
+    StrRef shared = s;  // every other append copies instead of growing in place
+    s.Append(piece);
+    reference += piece;
+    ASSERT_EQ(s.CharCount(), Cp932CharCount(reference)) << reference.size();
+    ASSERT_EQ(s.ByteOffset(2), Cp932ByteOffset(reference, 2));
+    ASSERT_EQ(shared.CharCount(), Cp932CharCount(reference.substr(0, shared.size())));
+  }
+}
+
 TEST(IntText, DigitsOfTheUnsigned32BitPattern) {
   EXPECT_EQ(IntToBin(5), "101");
   EXPECT_EQ(IntToBin(0), "0");

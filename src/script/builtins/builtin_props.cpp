@@ -2,15 +2,14 @@
 #include "script/builtins/builtin_props.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "script/core/hash_table.h"
 
 namespace kestrin::script {
 namespace {
 
-bool SameName(std::string_view a, const char* b) {
-  if (a.size() != std::strlen(b)) return false;
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     char x = a[i], y = b[i];
     if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');

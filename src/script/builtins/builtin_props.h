@@ -12,7 +12,7 @@
 namespace kestrin::script {
 
 struct PropDef {
-  const char* name;
+  std::string_view name;
   Value (*get)(TJObject& self);
   void (*set)(TJObject& self, const Value& v);  // nil: read-only; writes are ignored
 };

@@ -3,6 +3,7 @@
 // kind tests. Dialogs are in global_dialogs.cpp, coding and formatting in global_text.cpp.
 #include "script/builtins/global_object.h"
 
+#include <bitset>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -184,16 +185,19 @@ void TJGlobalObject::Reset() {
 
 // Every unqualified name of the script that is not a local variable is asked here, so
 // names that are surely neither a class method nor a property answer from the member
-// table alone.
+// table alone: a filter of two bits per known name among 1024 lets few others through.
 bool TJGlobalObject::HasKey(const StrRef& name) {
-  static const uint64_t filter = [] {
-    uint64_t bits = 0;
-    for (const PropDef& p : kProps) bits |= uint64_t{1} << (KeyHash(p.name) & 63);
+  using Filter = std::bitset<1024>;
+  auto mark = [](Filter& f, uint32_t hash) { f.set(hash & 1023).set((hash >> 10) & 1023); };
+  static const Filter filter = [&] {
+    Filter f;
+    for (const PropDef& p : kProps) mark(f, KeyHash(p.name));
     TJGlobalObject probe(nullptr);
-    for (const auto& [method, fn] : probe.Class().methods()) bits |= uint64_t{1} << (method.Hash() & 63);
-    return bits;
+    for (const auto& [method, fn] : probe.Class().methods()) mark(f, method.Hash());
+    return f;
   }();
-  if (!(filter & (uint64_t{1} << (name.Hash() & 63)))) {
+  const uint32_t hash = name.Hash();
+  if (!filter.test(hash & 1023) || !filter.test((hash >> 10) & 1023)) {
     PropertyMap::Entry* e = members().Find(name);
     return e && !e->removed;
   }

@@ -167,6 +167,35 @@ TEST_F(PromptForms, MessageBoxesMapFlagsToButtonsKindsAndDefaults) {
   EXPECT_EQ(ui.ApplicationTitle(), "Kestrin");
 }
 
+// A message box that leaves another window active, as a real one does while it is open.
+class ActivatingDialogs : public kgui::ScriptedDialogs {
+public:
+  explicit ActivatingDialogs(QWidget* other) : other_(other) {}
+  int messageBoxWithDefault(const std::string& text, const std::string& caption, kgui::TMsgDlgType type,
+                            kgui::TMsgDlgButtons buttons, kgui::TMsgDlgBtn default_button) override {
+    other_->activateWindow();
+    QApplication::processEvents();
+    return kgui::ScriptedDialogs::messageBoxWithDefault(text, caption, type, buttons, default_button);
+  }
+
+private:
+  QWidget* other_;
+};
+
+TEST_F(PromptForms, MessageBoxesGiveTheActiveWindowBack) {
+  kgui::TForm* owner = makeForm();
+  kgui::TForm* other = makeForm();
+  owner->widget()->activateWindow();
+  App().processMessages();
+  if (QApplication::activeWindow() != owner->widget()) GTEST_SKIP() << "the platform does not activate windows";
+  ActivatingDialogs dialogs(other->widget());
+  kgui::Dialogs* before = kgui::setDialogs(&dialogs);
+  QtScriptUi().MessageBox("t", "c", kMbOk);
+  App().processMessages();
+  kgui::setDialogs(before);
+  EXPECT_EQ(QApplication::activeWindow(), owner->widget());
+}
+
 // The one run through showModal: a timer answers the form as the user would.
 TEST_F(PromptForms, PromptRunsModallyAndGivesTheTypedText) {
   QtScriptUi ui;

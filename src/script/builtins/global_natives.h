@@ -1,6 +1,8 @@
 // The Global object's natives that live outside global_object.cpp, for its method table.
 #pragma once
 
+#include <string_view>
+
 #include "script/core/object.h"
 
 namespace kestrin::script {

@@ -2,7 +2,9 @@
 // character codes, case, width and kana mapping, code-page conversions and trimming.
 // Each native leaves its result undefined when a required argument is missing, unless its
 // comment gives another default.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "base/cp932.h"
 #include "script/builtins/cp932_chars.h"
@@ -234,7 +236,9 @@ void STrimRight(TJObject& self, TJValueList&, Value& result) { result = Str(Trim
 }  // namespace
 
 // The regular-expression methods (match, replace, search, split), the Japanese code
-// conversions and crypt join this table in their places when their objects exist.
+// conversions and crypt join this table in their places when their objects exist. search
+// will give the byte offset of its match, as the RegExp object's index does; every other
+// position here counts characters.
 const ClassInfo& TJStringObject::Class() const {
   static const ClassInfo info(&TJObject::BaseClass(),
       {{"charAt", SCharAt}, {"anchor", SAnchor}, {"big", SBig}, {"blink", SBlink}, {"bold", SBold},

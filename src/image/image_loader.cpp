@@ -12,6 +12,7 @@
 #include "image/display/display.h"
 #include "image/files/param_file.h"
 #include "image/formats/image_file.h"
+#include "image/image_mask.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
@@ -59,13 +60,8 @@ void read_image_parameters(ImageStore& img) {
 
 // The mask follows the image size; the clear-mask option empties it.
 void prepare_mask(const ImageStore& img) {
-  SharedState& s = state();
-  if (s.image_mask.width != img.ImageWidth || s.image_mask.height != img.ImageHeight)
-    s.image_mask.resize(img.ImageWidth, img.ImageHeight);
-  if (s.options.ClearMask == 1) {
-    s.macro.record("Kestrin.ClearMask();");
-    std::fill(s.image_mask.bytes.begin(), s.image_mask.bytes.end(), uint8_t(0));
-  }
+  state().image_mask.fit(img.ImageWidth, img.ImageHeight);
+  if (state().options.ClearMask == 1) clear_mask();
 }
 
 // The display range after a load: linear scale 0 to a bound chosen by the image maximum,

@@ -23,7 +23,6 @@ constexpr int32_t kCentroidReach = 9;  // the centroid takes +-9 pixels around i
 constexpr double kCentroidShare = 0.1;
 constexpr double kSecondPassDistance = 2.0;
 constexpr double kPeakOverBackground = 15.0;
-constexpr double kLargestExactEntry = 2147483647.0;
 
 // The pixels whose border square lies inside the image and inside the rectangle.
 struct ScanBounds {
@@ -56,17 +55,6 @@ struct Contrast {
            std::fabs(1.0 - bottom / left) < t && std::fabs(1.0 - left / right) < t && std::fabs(1.0 - right / top) < t;
   }
 };
-
-// The table as exact integers, when every entry is one.
-std::optional<std::vector<int64_t>> integer_table(const std::vector<double>& table) {
-  std::vector<int64_t> out(table.size());
-  for (size_t c = 0; c < table.size(); ++c) {
-    const double v = table[c];
-    if (!(std::fabs(v) <= kLargestExactEntry) || v != std::trunc(v)) return std::nullopt;
-    out[c] = int64_t(v);
-  }
-  return out;
-}
 
 // One lane of rows with running sums: column sums of the side columns and of the peak box
 // slide down a row at a time, row sums come from prefix sums. Exact for integer tables.
@@ -250,7 +238,7 @@ std::vector<SpotCandidate> find_spot_candidates(const ImageData& img, const Spot
       img.image_codes.size() != size_t(img.ImageWidth) * size_t(img.ImageHeight))
     return {};
   const Contrast test{scan, 8.0 * scan.b, double(2 * scan.s + 1) * double(2 * scan.s + 1)};
-  const std::optional<std::vector<int64_t>> exact = integer_table(img.intensity_table);
+  const std::optional<std::vector<int64_t>> exact = integer_intensities(img.intensity_table);
   const int64_t rows = int64_t(r.yb) - r.ya + 1;
   const int32_t lanes = lane_count(rows);
   std::vector<std::vector<SpotCandidate>> found(static_cast<size_t>(lanes));

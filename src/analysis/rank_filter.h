@@ -1,0 +1,43 @@
+// The rank (percentile) filter over 16-bit codes: the window of a pixel, optionally sampled on
+// a coarser mesh, and the code of a given rank in it. The kernel keeps a histogram of the
+// window's codes that slides along the row, so its result is the exact rank element; the
+// literal partial sort stays as the reference.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace kestrin {
+
+// A window of Size x Size pixels with its top-left corner at (x - h, y - h), h = Size div 2,
+// sampled every Step + 1 pixels: k = Trunc((Size - 1) / (Step + 1) + 1) samples per side.
+struct RankWindow {
+  int32_t size = 3;
+  int32_t step = 0;
+
+  int32_t half() const { return size / 2; }
+  int32_t samples() const;  // k
+  int64_t count() const;    // N = k^2
+  // Rank of Percent: Trunc((Percent - 50) N / 100) + N div 2, kept inside 0..N-1.
+  int64_t rank(int32_t percent) const;
+  // True when the window has at least one sample and a step of at least 0.
+  bool usable() const;
+};
+
+// One filter run: each pixel of rows from..to-1 (of the rows h..H-1-h the window allows)
+// whose window lies inside the image gets the code of rank `rank` of its window's codes in
+// `source`; other pixels of `dest` are not touched. `source` and `dest` must not overlap.
+struct RankJob {
+  std::span<const uint16_t> source;
+  std::span<uint16_t> dest;
+  int32_t width = 0, height = 0;
+  RankWindow window;
+  int64_t rank = 0;
+};
+void rank_filter_rows(const RankJob& job, int32_t from, int32_t to);
+
+// The literal selection: passes k = 0..R bubble the smallest remaining code down to index k,
+// so that window[R] is the code of rank R (0-based, ascending).
+void partial_sort_codes(std::span<uint16_t> window, int64_t rank);
+
+}  // namespace kestrin

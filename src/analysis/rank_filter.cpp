@@ -11,57 +11,6 @@ namespace kestrin {
 
 namespace {
 
-constexpr uint32_t kFineBins = 65536;
-constexpr uint32_t kBlock = 256;  // fine bins per coarse bin
-
-// Counts of the codes in the window, per code and per block of 256 codes, and a pivot code
-// with the number of window codes below it. Selecting a rank moves the pivot from where the
-// last selection left it; neighbouring windows have nearly the same codes, so it moves little.
-class CodeHistogram {
-public:
-  CodeHistogram() : fine_(kFineBins, 0), coarse_(kFineBins / kBlock, 0) {}
-
-  void add(uint16_t v) {
-    ++fine_[v];
-    ++coarse_[v / kBlock];
-    below_ += v < pivot_;
-  }
-  void remove(uint16_t v) {
-    --fine_[v];
-    --coarse_[v / kBlock];
-    below_ -= v < pivot_;
-  }
-
-  // The code of rank r (0-based) among the codes held; r must be below their count.
-  uint16_t select(uint64_t r) {
-    while (below_ > r) {
-      const uint32_t block = pivot_ / kBlock;
-      if (pivot_ % kBlock == 0 && below_ - coarse_[block - 1] > r) {
-        below_ -= coarse_[block - 1];
-        pivot_ -= kBlock;
-      } else {
-        --pivot_;
-        below_ -= fine_[pivot_];
-      }
-    }
-    while (below_ + fine_[pivot_] <= r) {
-      if (pivot_ % kBlock == 0 && below_ + coarse_[pivot_ / kBlock] <= r) {
-        below_ += coarse_[pivot_ / kBlock];
-        pivot_ += kBlock;
-      } else {
-        below_ += fine_[pivot_];
-        ++pivot_;
-      }
-    }
-    return uint16_t(pivot_);
-  }
-
-private:
-  std::vector<uint32_t> fine_, coarse_;
-  uint32_t pivot_ = 0;
-  uint64_t below_ = 0;
-};
-
 // The filter of one row. The pixels of one residue of x modulo (Step + 1) share all but one
 // column of samples with their neighbour Step + 1 to the left, so each residue is one slide:
 // the leftmost sample column leaves and a new one enters.
@@ -95,6 +44,31 @@ void filter_row(const RankJob& job, int32_t y, CodeHistogram& hist) {
 }
 
 }  // namespace
+
+CodeHistogram::CodeHistogram() : fine_(kFineBins, 0), coarse_(kFineBins / kBlock, 0) {}
+
+uint16_t CodeHistogram::select(uint64_t r) {
+  while (below_ > r) {
+    const uint32_t block = pivot_ / kBlock;
+    if (pivot_ % kBlock == 0 && below_ - coarse_[block - 1] > r) {
+      below_ -= coarse_[block - 1];
+      pivot_ -= kBlock;
+    } else {
+      --pivot_;
+      below_ -= fine_[pivot_];
+    }
+  }
+  while (below_ + fine_[pivot_] <= r) {
+    if (pivot_ % kBlock == 0 && below_ + coarse_[pivot_ / kBlock] <= r) {
+      below_ += coarse_[pivot_ / kBlock];
+      pivot_ += kBlock;
+    } else {
+      below_ += fine_[pivot_];
+      ++pivot_;
+    }
+  }
+  return uint16_t(pivot_);
+}
 
 int32_t RankWindow::samples() const {
   if (step < 0 || size < 1) return 0;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace kestrin {
 
@@ -22,6 +23,33 @@ struct RankWindow {
   int64_t rank(int32_t percent) const;
   // True when the window has at least one sample and a step of at least 0.
   bool usable() const;
+};
+
+// Counts of a multiset of codes, per code and per block of 256 codes, and a pivot code with
+// the number of codes below it. Selecting a rank moves the pivot from where the last
+// selection left it; neighbouring windows hold nearly the same codes, so it moves little.
+class CodeHistogram {
+public:
+  CodeHistogram();
+  void add(uint16_t v) {
+    ++fine_[v];
+    ++coarse_[v / kBlock];
+    below_ += v < pivot_;
+  }
+  void remove(uint16_t v) {
+    --fine_[v];
+    --coarse_[v / kBlock];
+    below_ -= v < pivot_;
+  }
+  // The code of rank r (0-based, ascending); r must be below the number of codes held.
+  uint16_t select(uint64_t r);
+
+private:
+  static constexpr uint32_t kFineBins = 65536;
+  static constexpr uint32_t kBlock = 256;  // fine bins per coarse bin
+  std::vector<uint32_t> fine_, coarse_;
+  uint32_t pivot_ = 0;
+  uint64_t below_ = 0;
 };
 
 // One filter run: each pixel of rows from..to-1 (of the rows h..H-1-h the window allows)

@@ -16,6 +16,7 @@
 #include "ports/names/log_window_names.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
+#include "ports/names/peak_fitting_form_names.h"
 #include "ports/names/peak_form_names.h"
 #include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
@@ -198,6 +199,7 @@ Ports window_ports() {
   static FormPort<ImageWindowPort> image_window(frmImage::form);
   static FormPort<GraphWindowPort> graph_window(frmNaxGraph::form);
   static FormPort<PeakWindowPort> peak_window(frmPeak::form);
+  static FormPort<FitWindowPort> fit_window(frmPeakFitting::form);
   static FormPort<BgWindowPort> bg_window(frmBG::form);
   static SpotFormPort spot_window(frmSpot::form);
   Ports p;
@@ -209,6 +211,7 @@ Ports window_ports() {
   p.image_window = &image_window;
   p.graph_window = &graph_window;
   p.peak_window = &peak_window;
+  p.fit_window = &fit_window;
   p.bg_window = &bg_window;
   p.spot_window = &spot_window;
   return p;

@@ -48,6 +48,13 @@ public:
   virtual void show_peak_list() {}
 };
 
+// TfrmPeakFitting.
+class FitWindowPort : public WindowPort {
+public:
+  // Refills the window's lists from the fit tables.
+  virtual void show_fit_results() {}
+};
+
 // TfrmBG: the background image's view.
 class BgWindowPort : public WindowPort {
 public:

@@ -2,6 +2,7 @@
 #include "analysis/spot_list.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -196,8 +197,8 @@ std::string spot_list_text(const SpotList& list) {
 }
 
 void write_spot_list(const std::string& name) {
-  std::string error;
-  if (!write_file_bytes(name, spot_list_text(state().spot_list), &error)) throw EInOutError(error);
+  errno = 0;
+  if (!write_file_bytes(name, spot_list_text(state().spot_list))) throw EInOutError(io_error_message(errno ? errno : EIO));
 }
 
 int32_t spot_exists_near(int32_t x, int32_t y, int32_t dx, int32_t dy) {

@@ -36,6 +36,9 @@ ImageMask& current_mask() {
 constexpr size_t kBmpHeaderPeek = 64;
 size_t bmp_size_limit(int32_t w, int32_t h) { return 4096 + size_t(h) * (size_t(w) * 4 + 4); }
 
+// A file that cannot be read or written: the run-time library's error for the last errno.
+[[noreturn]] void throw_io_error() { throw EInOutError(io_error_message(errno ? errno : EIO)); }
+
 void remember(FileSlot slot, const std::string& name, int filter_index) {
   state().dialog_slots.folder[slot] = folder_of(name);
   state().dialog_slots.filter_index[slot] = filter_index;
@@ -139,8 +142,9 @@ void load_mask_proc(const std::string& name) {
   }
   // Never more than the header and the rows of the largest image.
   const size_t limit = kMaskHeaderBytes + size_t(kMaxImageSide) * mask_row_bytes(kMaxImageSide);
-  std::string bytes, error;
-  if (!read_file_bytes(name, bytes, &error, limit)) throw EInOutError(error);
+  std::string bytes;
+  errno = 0;
+  if (!read_file_bytes(name, bytes, nullptr, limit)) throw_io_error();
   if (merge_mask_file(as_bytes(bytes), current_mask()) == MaskMerge::kSizeMismatch) {
     log_line(" load_mask_proc() : does not much image size ");
     return;
@@ -159,8 +163,8 @@ void save_mask_proc(const std::string& name) {
     log_line(" save_mask_proc() : " + name + " is not a mask file. ");
     return;
   }
-  std::string error;
-  if (!write_file_bytes(name, encode_mask_file(current_mask()), &error)) throw EInOutError(error);
+  errno = 0;
+  if (!write_file_bytes(name, encode_mask_file(current_mask()))) throw_io_error();
   log_line(" save_mask_proc : Successfully saved to " + name);
 }
 
@@ -186,12 +190,13 @@ void import_mask_file() {
   }
   // The header first: a picture of another size is refused before its pixels are read.
   std::string bytes, error;
-  if (!read_file_bytes(name, bytes, &error, kBmpHeaderPeek)) throw EInOutError(error);
+  errno = 0;
+  if (!read_file_bytes(name, bytes, nullptr, kBmpHeaderPeek)) throw_io_error();
   ImageMask& mask = current_mask();
   int32_t w = 0, h = 0;
   if (bmp_picture_size(as_bytes(bytes), w, h) && w == mask.width && h == mask.height &&
-      !read_file_bytes(name, bytes, &error, bmp_size_limit(w, h)))
-    throw EInOutError(error);
+      !read_file_bytes(name, bytes, nullptr, bmp_size_limit(w, h)))
+    throw_io_error();
   switch (merge_red_pixels(as_bytes(bytes), mask, error)) {
     case PictureMerge::kSizeMismatch: log_line(" import_mask_file() : does not much image size "); return;
     case PictureMerge::kUnreadable: log_line(" import_mask_file() : " + name + " cannot be read: " + error + "."); return;

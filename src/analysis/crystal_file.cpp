@@ -49,6 +49,10 @@ void read_crystal_file(const std::string& name) {
   std::string bytes;
   errno = 0;
   if (!read_file_bytes(name, bytes, nullptr, kMaxCrystalFileBytes)) throw EInOutError(io_error_message(errno ? errno : EIO));
+  read_crystal_bytes(std::move(bytes));
+}
+
+void read_crystal_bytes(std::string bytes) {
   const size_t lines = split_lines(bytes).size();
   TextReader in(std::move(bytes));
   for (int i = 0; i < kSkippedLines; ++i) in.next_line();

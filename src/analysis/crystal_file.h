@@ -13,5 +13,7 @@ namespace kestrin {
 // EInOutError; a cell that is not a number (a missing line reads as empty) raises
 // ConversionError, with the crystals read before it kept.
 void read_crystal_file(const std::string& name);
+// The same over the file's bytes.
+void read_crystal_bytes(std::string bytes);
 
 }  // namespace kestrin

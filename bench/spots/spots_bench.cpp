@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "analysis/spot_search.h"
+#include "base/convert.h"
 #include "image/image_store.h"
 #include "model/state.h"
 #include "support/ring_image.h"

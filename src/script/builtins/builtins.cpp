@@ -7,6 +7,7 @@
 #include "script/builtins/math_object.h"
 #include "script/builtins/number_object.h"
 #include "script/builtins/object_object.h"
+#include "script/builtins/regexp_object.h"
 #include "script/builtins/string_object.h"
 #include "script/core/engine.h"
 
@@ -22,6 +23,7 @@ constexpr TJLibrary kBuiltins[] = {
     RegisterString,
     RegisterNumber,
     RegisterBoolean,
+    RegisterRegExp,
     RegisterMath,
 };
 

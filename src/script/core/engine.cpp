@@ -92,8 +92,15 @@ void TJEngine::SetGlobal(GlobalSingleton* global) {
   global_hold_ = Value::Object(global_);
 }
 
+void TJEngine::SetRegExp(RegExpSingleton* regexp) {
+  regexp_port_ = regexp;
+  regexp_hold_ = Value::Object(regexp ? &regexp->Object() : nullptr);
+}
+
 TJEngine::~TJEngine() {
   ResetRun();
+  regexp_port_ = nullptr;
+  regexp_hold_ = Value();
   global_port_ = nullptr;
   global_hold_ = Value();
   global_ = nullptr;
@@ -147,6 +154,7 @@ void TJEngine::ResetRun() {
   alive_ = false;
   finished_ = false;
   if (global_port_) global_port_->Reset();  // members a script gave it go with its run
+  if (regexp_port_) regexp_port_->Reset();
   global_instances_.clear();
   return_value_ = Value();
   thrown_value_ = Value();
@@ -214,6 +222,9 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     alive_ = false;
     ReportError("SyntaxError: Line(" + std::to_string(line_) + ") => " + e.Message());
   } catch (const EJRuntimeError& e) {
+    alive_ = false;
+    ReportError("Exception: " + e.error_name + "(" + std::to_string(line_) + ") => " + e.Message());
+  } catch (const EJLibraryError& e) {
     alive_ = false;
     ReportError("Exception: " + e.error_name + "(" + std::to_string(line_) + ") => " + e.Message());
   } catch (const EJAbort&) {
@@ -305,6 +316,7 @@ void TJEngine::RegisterGlobalInstances(TJGlobalSymbolTable* ns) {
     ns->DefineLocal(StrRef(name), obj);
   }
   ns->DefineLocal("Global", global_hold_);
+  if (regexp_port_) ns->DefineLocal("RegExp", regexp_hold_);
 }
 
 std::shared_ptr<const FunctionInfo> TJEngine::InfoFor(const TJStatement* def) {

@@ -120,6 +120,10 @@ public:
   TJObject* GlobalObject() const { return global_; }
   // Takes the Global object (the engine holds one count on it).
   void SetGlobal(GlobalSingleton* global);
+  // The RegExp object of the engine, or nil when none was given; the engine holds one
+  // count on it and binds it under "RegExp" in every run.
+  RegExpSingleton* RegExp() const { return regexp_port_; }
+  void SetRegExp(RegExpSingleton* regexp);
   // The user-interface services of the host (the default ones until it installs its own).
   ScriptUi& Ui() const { return *ui_; }
   void SetUi(ScriptUi* ui) { ui_ = ui ? ui : &DefaultScriptUi(); }
@@ -142,9 +146,6 @@ public:
   // to the given time for one (a firing timer is a message). False when the application
   // is terminating. Installed by the GUI; without it DoEvents waits for Wake or the time.
   std::function<bool(std::chrono::milliseconds wait)> MessagePump;
-  // Tests a regular expression (a RegExp value or object) against a text, updating the
-  // last-match state; installed by the RegExp object. Without it regex cases raise.
-  std::function<bool(const Value& regexp, const Value& subject)> RegExpTest;
 
 private:
   friend class ScopeSwitch;
@@ -242,6 +243,8 @@ private:
   TJObject* global_ = nullptr;  // one count held
   GlobalSingleton* global_port_ = nullptr;
   Value global_hold_;
+  RegExpSingleton* regexp_port_ = nullptr;
+  Value regexp_hold_;
   ScriptUi* ui_ = &DefaultScriptUi();
   ObjectConstructor new_array_ = nullptr;  // the registered Array class
   kestrin::WakeSignal wake_;

@@ -15,14 +15,15 @@ constexpr int kDollarMembers = 10;
 // A split without a limit keeps at most this many pieces.
 constexpr int32_t kNoLimit = 2147483646;
 
-// The names "$0" to "$9", made once per thread (names are counted without atomics).
-const StrRef& DollarName(int digit) {
-  thread_local const std::array<StrRef, kDollarMembers> names = [] {
-    std::array<StrRef, kDollarMembers> n;
-    for (int d = 0; d < kDollarMembers; ++d) n[static_cast<size_t>(d)] = StrRef(std::string{'$', static_cast<char>('0' + d)});
-    return n;
+// The members "$0" to "$9", each "", made once per thread (names are counted without
+// atomics). A new RegExp starts with a copy.
+const PropertyMap& Dollars() {
+  thread_local const PropertyMap dollars = [] {
+    PropertyMap m;
+    for (int d = 0; d < kDollarMembers; ++d) m.Put(StrRef(std::string{'$', static_cast<char>('0' + d)}), Value::String(StrRef()));
+    return m;
   }();
-  return names[static_cast<size_t>(digit)];
+  return dollars;
 }
 
 StrRef Cut(const StrRef& text, int32_t pos, int32_t len) {
@@ -246,7 +247,26 @@ const ClassInfo& TJRegExpObject::Class() const {
 }
 
 void TJRegExpObject::RegisterConstants() {
-  for (int d = 0; d < kDollarMembers; ++d) StoreMember(DollarName(d), Value::String(StrRef()));
+  if (members().size() == 0) {
+    members() = Dollars();
+    return;
+  }
+  for (int d = 0; d < kDollarMembers; ++d) SetDollar(d, StrRef());
+}
+
+// The dollar members are the first members unless a script removed one: they are then
+// stored in place, without a look-up.
+void TJRegExpObject::SetDollar(int digit, StrRef text) {
+  const auto at = static_cast<size_t>(digit);
+  const StrRef& name = Dollars().entries()[at].key;
+  std::vector<PropertyMap::Entry>& entries = members().entries();
+  if (at < entries.size() && entries[at].key.cell() == name.cell() && !entries[at].removed) {
+    Value& v = entries[at].value;
+    if (text.empty() && v.type() == vtString && v.text().empty()) return;
+    v = Value::String(std::move(text));
+    return;
+  }
+  StoreMember(name, Value::String(std::move(text)));
 }
 
 StrRef TJRegExpObject::ToString(const Value*) {
@@ -282,13 +302,11 @@ void TJRegExpObject::SetFlags(std::string_view letters) {
 }
 
 void TJRegExpObject::CopyDollars() {
-  const int count = std::min(re_.SubMatchCount(), kDollarMembers);
-  for (int d = 0; d < count; ++d) StoreMember(DollarName(d), Value::String(re_.SubMatch(d)));
+  for (int d = 0; d < kDollarMembers; ++d) SetDollar(d, re_.SubMatch(d));
 }
 
 void TJRegExpObject::Assign(const TJRegExpObject& source) {
   re_.Assign(source.re_);
-  RegisterConstants();
   CopyDollars();
 }
 
@@ -302,7 +320,6 @@ StrRef TJRegExpObject::SuppliedInput() const {
 }
 
 bool TJRegExpObject::ScriptExec(const StrRef& input, std::vector<StrRef>* matches) {
-  RegisterConstants();
   const bool found = re_.Exec(input, matches);
   CopyDollars();
   if (found) AfterMatch();
@@ -310,7 +327,6 @@ bool TJRegExpObject::ScriptExec(const StrRef& input, std::vector<StrRef>* matche
 }
 
 bool TJRegExpObject::ScriptTest(const StrRef& input) {
-  RegisterConstants();
   const bool found = re_.Exec(input);
   CopyDollars();
   AfterMatch();
@@ -319,7 +335,6 @@ bool TJRegExpObject::ScriptTest(const StrRef& input) {
 
 void TJRegExpObject::ReplaceDone(bool matched) {
   if (!matched) return;
-  RegisterConstants();
   CopyDollars();
   AfterMatch();
 }

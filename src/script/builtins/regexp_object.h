@@ -95,8 +95,8 @@ public:
   // Copies the other object's state and refreshes the dollar members.
   void Assign(const TJRegExpObject& source);
 
-  // The script's exec and test: the dollar members are reset, the search runs, the
-  // dollar members take the sub-matches, and the singleton is told (exec: on success).
+  // The script's exec and test: the search runs, the dollar members take the sub-matches
+  // ("" past the last), and the singleton is told (exec: on success).
   bool ScriptExec(const StrRef& input, std::vector<StrRef>* matches);
   bool ScriptTest(const StrRef& input);
   // exec() without an argument: the singleton's input, else "".
@@ -108,6 +108,7 @@ protected:
   // Pattern and flags of a regular-expression literal.
   void LoadLiteral(const Value& literal);
   void SetFlags(std::string_view letters);
+  // "$0" to "$9" from the last match: sub-match d, or "" past the last.
   void CopyDollars();
   void AfterMatch();
 
@@ -115,6 +116,7 @@ protected:
 
 private:
   void Configure(const TJValueList& params);
+  void SetDollar(int digit, StrRef text);
 
   WeakPtr<TJObject> singleton_;  // nil for the singleton itself and without an engine
   PropTable props_;

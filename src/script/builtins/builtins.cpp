@@ -4,6 +4,7 @@
 
 #include "script/builtins/array.h"
 #include "script/builtins/boolean.h"
+#include "script/builtins/date_object.h"
 #include "script/builtins/global.h"
 #include "script/builtins/number.h"
 #include "script/builtins/object.h"
@@ -21,6 +22,7 @@ constexpr TJLibrary kBuiltins[] = {
     RegisterString,
     RegisterNumber,
     RegisterBoolean,
+    RegisterDate,
 };
 
 }  // namespace

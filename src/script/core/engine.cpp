@@ -3,6 +3,8 @@
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 
+#include "base/time_zone.h"
+
 #include <chrono>
 #include <filesystem>
 #include <typeinfo>
@@ -91,6 +93,15 @@ Value TJEngine::NewArray(const TJValueList& items) {
   a->ListItems()->Assign(&items);
   factory_->Register(a);
   return v;
+}
+
+Value TJEngine::NewDate(double days) {
+  // The Date class takes milliseconds since 1970 UTC; the day count is a local reading.
+  const std::optional<int64_t> local = kestrin::DayCountToMs(days);
+  const double ms = local ? static_cast<double>(kestrin::LocalToUtcMs(*local - kestrin::kUnixEpochMs))
+                          : (days - static_cast<double>(kestrin::kUnixEpochDays)) * static_cast<double>(kestrin::kMsPerDay);
+  TJValueList params{Value::Double(ms)};
+  return factory_->Create("Date", &params);
 }
 
 bool TJEngine::FindFunction(const StrRef& name, Value& fn) {

@@ -74,6 +74,8 @@ public:
   Value NewArray(const TJValueList& items) override;
   void CallFunction(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) override;
   bool FindFunction(const StrRef& name, Value& fn) override;
+  // A Date object (made through the class factory) for a local day count.
+  Value NewDate(double days) override;
 
   // False while running, or when the source holds errors (reported first) or nothing.
   bool Compile(std::u32string source);

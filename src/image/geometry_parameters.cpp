@@ -56,13 +56,4 @@ void set_band_width(int32_t value) {
   controls().set_text("edtBandWidth", Format("%d", {value}));
 }
 
-void show_header_geometry() {
-  const IntegrationParams& p = state().integration_params;
-  Controls& c = controls();
-  c.set_text("edtPixelX", Format("%10.6f", {p.pixel_x}));
-  c.set_text("edtPixelY", Format("%10.6f", {p.pixel_y}));
-  c.set_text("edtLambda", Format("%10.6f", {p.wavelength}));
-  c.set_text("edtCameraLength", Format("%10.6f", {p.Lo}));
-}
-
 }  // namespace kestrin

@@ -29,8 +29,4 @@ void set_geometry_parameter(const GeometryParameter& p, double value);
 // SetBand: stores the band width and writes it with "%d".
 void set_band_width(int32_t value);
 
-// Writes the pixel sizes, wavelength and camera length into their main-window edits with
-// "%10.6f", as a reader does after a load that may have taken them from the header.
-void show_header_geometry();
-
 }  // namespace kestrin

@@ -1,17 +1,18 @@
-// The image loader and the signature tests that choose the reader.
+// The image loader: the name checks, the whole log of a load, the header geometry under the
+// locks, and the steps after a good load.
 #include "image/image_loader.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cmath>
 #include <exception>
-#include <string_view>
+#include <optional>
 
 #include "base/convert.h"
 #include "base/paths.h"
-#include "image/image_store.h"
 #include "image/files/param_file.h"
+#include "image/formats/image_file.h"
+#include "image/image_store.h"
 #include "image/parameters_reader.h"
-#include "image/formats/reader_registry.h"
 #include "image/state.h"
 #include "ports/ports.h"
 
@@ -21,55 +22,16 @@ namespace {
 
 constexpr const char* kPrefix = " load_img_proc() : ";
 
-bool is_image_extension(const std::string& name) {
-  for (const char* ext : {".img", ".stl", ".osc", ".ccd", ".tif", ".gel"})
-    if (has_extension(name, ext)) return true;
-  return false;
+// A header value replaces the parameter unless locked; one that is not a positive finite
+// number is refused with a line.
+void take(const std::optional<double>& value, bool locked, double& field, const char* what, const std::string& prefix) {
+  if (!value || locked) return;
+  if (std::isfinite(*value) && *value > 0.0) field = *value;
+  else log_line(prefix + "Header " + what + " " + FloatToStr(*value) + " is not usable; the value in use is kept.");
 }
 
-int type_by_extension(const std::string& name) {
-  int type = kTypeUndetermined;
-  if (has_extension(name, ".img") || has_extension(name, ".stl") || has_extension(name, ".osc"))
-    type = sniff_raxis_type(name);
-  if (has_extension(name, ".ccd")) type = kTypeBruker;
-  if (has_extension(name, ".tif")) type = sniff_tiff_type(name);
-  if (has_extension(name, ".gel")) type = kTypeGel;
-  return type;
-}
-
-struct ReaderChoice {
-  ImageReaderFn reader;  // null when the format's reader is not available
-  const char* kind;      // the word in the failure line
-  bool fuji = false;     // the ".inf" header reader runs first and must succeed
-};
-
-// Flat dispatch over the image type.
-ReaderChoice reader_for(int type) {
-  const ReaderRegistry& r = reader_registry();
-  switch (type) {
-    case kTypeRaxis:
-    case kTypeRigaku:
-    case kTypeRaxisCS: return {r.rigaku, "Rigaku"};
-    case kTypeBruker: return {r.bruker, "Bruker"};
-    case kTypeTiff: return {r.tiff, "TIFF"};
-    case kTypeFloatTiff: return {r.tiff_float, "TIFF2"};
-    case kTypeGel: return {r.gel, "GEL"};
-    case kTypeHipic: return {r.hipic, "HIPIC"};
-    default: return {r.fuji, "Fuji", true};
-  }
-}
-
-// Runs the chosen reader(s); true on success. A reader that throws counts as failed.
-bool run_reader(const ReaderChoice& choice, ImageStore& img, const std::string& name) {
-  try {
-    if (choice.fuji) {
-      const ImageReaderFn header = reader_registry().information;
-      if (!header || header(img, img.InfFileName) != 0) return false;
-    }
-    return choice.reader && choice.reader(img, name) == 0;
-  } catch (const std::exception&) {
-    return false;
-  }
+void log_lines(const LogLines& lines) {
+  for (const std::string& line : lines) log_line(line);
 }
 
 void log_statistics(const ImageStore& img) {
@@ -149,71 +111,97 @@ void finish_load(ImageStore& img) {
   if (error) std::rethrow_exception(error);
 }
 
-}  // namespace
-
-int sniff_raxis_signature(std::string_view first_bytes) {
-  const std::string_view s = first_bytes.substr(0, 10);
-  auto has = [s](std::string_view text) { return s.find(text) != std::string_view::npos; };
-  int type = has("RAXIS") ? kTypeRaxis : kTypeOtherImg;
-  if (has("R-AXIS")) type = kTypeRaxis;
-  if (has("R-AXIS-CS")) type = kTypeRaxisCS;
-  if (has("R-AXIS4")) type = kTypeRaxis;
-  if (has("R-AXIS ")) type = kTypeRigaku;
-  if (has("RAXIS")) type = kTypeRaxis;
-  if (has("IM")) type = kTypeHipic;
-  return type;
-}
-
-int sniff_raxis_type(const std::string& name) {
-  char bytes[10];
-  size_t got = 0;
-  if (std::FILE* f = std::fopen(name.c_str(), "rb")) {
-    got = std::fread(bytes, 1, sizeof bytes, f);
-    std::fclose(f);
-  }
-  return sniff_raxis_signature(std::string_view(bytes, got));
-}
-
-int sniff_tiff_type(const std::string& name) {
-  const TiffFloatTestFn is_float = reader_registry().tiff_is_float;
-  try {
-    return is_float && is_float(name) ? kTypeFloatTiff : kTypeTiff;
-  } catch (const std::exception&) {
-    return kTypeTiff;
-  }
-}
-
-int load_img_proc(const std::string& name) {
-  ImageStore& img = current_image();
+// The name checks, in order; a refused name logs its line. The folder test comes after the
+// folder and path are stored.
+bool name_accepted(const std::string& name, ImageStore& img) {
   if (name.empty()) {
     log_line(std::string(kPrefix) + "No file selected. ");
-    return -1;
+    return false;
   }
   if (!is_image_extension(name)) {
     log_line(kPrefix + name + " is not a image file.. ");
-    return -1;
+    return false;
   }
   img.ImageFolder = folder_of(name);
   img.ImageFilePath = name;
   if (img.ImageFolder.find('/') == std::string::npos) {
     log_line(Format("load_img_proc() : %s does not have explicit path.", {name}));
-    return -1;
+    return false;
   }
-  img.image_type = kTypeUndetermined;
-  img.ImageFileName = name;
-  img.ImageBaseName = base_name_of(name);
-  img.image_type = type_by_extension(name);
-  img.InfFileName = img.ImageFolder + img.ImageBaseName + ".inf";
+  return true;
+}
+
+void log_names(const ImageStore& img) {
   log_line(" Directory = " + img.ImageFolder);
   log_line(" Inf  name = " + img.InfFileName);
   log_line(" Img  name = " + img.ImageFilePath);
   log_line(" Base name = " + img.ImageBaseName);
-  img.NoImageFlag = 1;
-  const ReaderChoice choice = reader_for(img.image_type);
-  if (!run_reader(choice, img, name)) {
-    log_line(kPrefix + (choice.kind + (" image file " + name + " load error.")));
-    return -1;
+}
+
+// The store lends its pixel buffers and tables to the decode (see DecodedImage).
+ImageData lend_buffers(ImageStore& img) { return std::move(static_cast<ImageData&>(img)); }
+
+// Logs the reader's lines, takes the header geometry and installs a good image. A file that
+// cannot be read or a refused image logs its line, and the store gets its buffers back as
+// the decode left them.
+bool take_image(ImageStore& img, const std::string& name, ImageFileDecode&& file) {
+  DecodedImage& decoded = file.image;
+  if (!file.open_error.empty()) {
+    static_cast<ImageData&>(img) = std::move(decoded.data);
+    log_line(kPrefix + ("Cannot open " + name + ": " + file.open_error + "."));
+    return false;
   }
+  log_lines(decoded.lines);
+  apply_header_geometry(decoded.geometry, HeaderFields::All, kPrefix);
+  if (!decoded.ok) {
+    static_cast<ImageData&>(img) = std::move(decoded.data);
+    log_line(kPrefix + (reader_kind(file.type) + (" image file " + name + " load error.")));
+    return false;
+  }
+  install_image(img, std::move(decoded));
+  return true;
+}
+
+}  // namespace
+
+DecodeOptions decode_options(const std::string& name) {
+  DecodeOptions o;
+  o.reverse_rows = state().options.VerticalReverse == 1;
+  o.prior_bits = current_image().BitsPerPixel;
+  o.name = name;
+  return o;
+}
+
+void apply_header_geometry(const HeaderGeometry& g, HeaderFields fields, const std::string& prefix) {
+  IntegrationParams& p = state().integration_params;
+  const Controls& c = controls();
+  take(g.wavelength, c.checked("chkwl"), p.wavelength, "wavelength", prefix);
+  take(g.camera_length, c.checked("chkLo"), p.Lo, "camera length", prefix);
+  if (fields != HeaderFields::All) return;
+  const bool locks_apply = !g.pixel_sizes_unlocked;
+  if (g.pixel_x_follows_y) {
+    take(g.pixel_y, locks_apply && c.checked("chkpsy"), p.pixel_y, "pixel size Y", prefix);
+    if (!(locks_apply && c.checked("chkpsx"))) p.pixel_x = p.pixel_y;
+    return;
+  }
+  take(g.pixel_x, locks_apply && c.checked("chkpsx"), p.pixel_x, "pixel size X", prefix);
+  take(g.pixel_y, locks_apply && c.checked("chkpsy"), p.pixel_y, "pixel size Y", prefix);
+}
+
+int load_img_proc(const std::string& name) {
+  ImageStore& img = current_image();
+  if (!name_accepted(name, img)) return -1;
+  img.image_type = kTypeUndetermined;
+  img.ImageFileName = name;
+  img.ImageBaseName = base_name_of(name);
+  img.InfFileName = img.ImageFolder + img.ImageBaseName + ".inf";
+  const DecodeOptions options = decode_options(name);
+  ImageFileDecode file = decode_image_file(name, img.InfFileName, options, lend_buffers(img));
+  img.image_type = file.type;
+  log_lines(file.type_lines);
+  log_names(img);
+  img.NoImageFlag = 1;
+  if (!take_image(img, name, std::move(file))) return -1;
   img.NoImageFlag = 0;
   log_statistics(img);
   read_image_parameters(img);

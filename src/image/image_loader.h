@@ -1,9 +1,11 @@
-// The image loader: checks a file name, picks the reader by extension and header, runs it,
-// reports the statistics, reads the image's ".kes" and hands over to the views.
+// The image loader: checks a file name, reads the file with the format decoders, reports,
+// applies the header geometry under the user's locks, puts the image into the current
+// store, reads the image's ".kes" and hands over to the views.
 #pragma once
 
 #include <string>
-#include <string_view>
+
+#include "image/formats/decoded_image.h"
 
 namespace kestrin {
 
@@ -11,13 +13,17 @@ namespace kestrin {
 // succeeded when current_image().NoImageFlag is 0 afterwards.
 int load_img_proc(const std::string& name);
 
-// Image type of an ".img", ".stl" or ".osc" file from its first 10 bytes: 3, 6, 9, 11 or
-// 12 (12 also for a file that cannot be read: no signature was found).
-int sniff_raxis_type(const std::string& name);
-// The same test over given bytes (at most the first 10 are looked at).
-int sniff_raxis_signature(std::string_view first_bytes);
+// The settings the decoders follow for a file: the VerticalReverse option, the Fuji bit
+// depth the current image keeps (shared by the background image) and the file's name.
+DecodeOptions decode_options(const std::string& name);
 
-// 14 when the TIFF file's first image has 32-bit IEEE floating-point samples, else 8.
-int sniff_tiff_type(const std::string& name);
+// Which header values are taken: all, or only the wavelength and the camera length (the
+// background image and the R-AXIS writer).
+enum class HeaderFields { All, WavelengthAndCameraLength };
+
+// The header's geometry replaces each integration parameter whose lock check box (chkwl,
+// chkLo, chkpsx, chkpsy) is unchecked. A value that is not a positive finite number is not
+// taken: the user's value stays and a line beginning with `prefix` says so.
+void apply_header_geometry(const HeaderGeometry& geometry, HeaderFields fields, const std::string& prefix);
 
 }  // namespace kestrin

@@ -1,21 +1,9 @@
-// The image store's tables and statistics.
+// The process-wide image stores and the step that puts a decoded image into one.
 #include "image/image_store.h"
 
-#include <cmath>
-#include <limits>
+#include <utility>
 
 namespace kestrin {
-
-ImageStore::ImageStore() : intensity_table(kCodeCount, 0.0), log_table(kCodeCount, 0.0) {}
-
-void ImageStore::set_size(int32_t width, int32_t height, int32_t bytes_per_pixel) {
-  ImageWidth = width;
-  ImageHeight = height;
-  PixelCount = width * height;
-  BytesPerPixel = bytes_per_pixel;
-  DataBytes = PixelCount * bytes_per_pixel;
-  image_codes.assign(size_t(PixelCount), 0);
-}
 
 ImageStore& current_image() {
   static ImageStore store;
@@ -27,179 +15,16 @@ ImageStore& bg_image() {
   return store;
 }
 
-int32_t round_saturated(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(std::nearbyint(v));
-}
-
-void build_overflow_tables(ImageStore& store, float ratio) {
-  if (!(std::isfinite(ratio) && ratio > 0.0f)) ratio = 1.0f;
-  store.OverflowRatio = ratio;
-  const double r = static_cast<double>(ratio);
-  auto& it = store.intensity_table;
-  for (int c = 0; c < 32768; ++c) it[c] = c;
-  for (int c = 32768; c < kCodeCount; ++c) it[c] = (c - 32768) * r;
-  const double full = std::log(it[65535]);
-  auto& lt = store.log_table;
-  for (int c = 0; c < kCodeCount; ++c)
-    lt[c] = it[c] > 0.0 && full > 0.0 ? std::log(it[c]) * 10000.0 / full : 0.0;
-  // Intensities below 1 (ratio < 1) would give negative log values.
-  for (double& v : lt)
-    if (v < 0.0) v = 0.0;
-  store.LinearSaturation = round_saturated(32767.0 * r);
-  store.LogSaturation = 10000;
-}
-
-void build_fuji_tables(ImageStore& store, int bits, double latitude) {
-  const int n = 1 << bits;
-  auto& it = store.intensity_table;
-  auto& lt = store.log_table;
-  for (int c = 0; c < n && c < kCodeCount; ++c) {
-    it[c] = std::pow(10.0, c * latitude / n);
-    lt[c] = c;
+void install_image(ImageStore& store, DecodedImage&& decoded) {
+  static_cast<ImageData&>(store) = std::move(decoded.data);
+  if (const auto& fuji = decoded.fuji) {
+    store.image_type = fuji->type;
+    store.BitsPerPixel = fuji->bits;
+    store.Sensitivity = fuji->sensitivity;
+    store.Latitude = fuji->latitude;
+    store.InfoText1 = fuji->info1;
+    store.InfoText2 = fuji->info2;
   }
-  const int top = std::min(n, kCodeCount) - 1;
-  for (int c = top + 1; c < kCodeCount; ++c) {
-    it[c] = it[top];
-    lt[c] = lt[top];
-  }
-  store.LinearSaturation = round_saturated(it[top] + 0.5);
-  store.LogSaturation = n - 1;
-}
-
-namespace {
-
-// Log table ln(I(c)) * 10000 / full for intensities above 0; 0 elsewhere and when the
-// full scale is not a positive finite number.
-void fill_log_table(ImageStore& store, double full, bool clamp_negative) {
-  const auto& it = store.intensity_table;
-  auto& lt = store.log_table;
-  const bool usable = std::isfinite(full) && full > 0.0;
-  for (int c = 0; c < kCodeCount; ++c) {
-    double v = usable && it[c] > 0.0 ? std::log(it[c]) * 10000.0 / full : 0.0;
-    if (clamp_negative && v < 0.0) v = 0.0;
-    lt[c] = v;
-  }
-}
-
-void set_plain_scales(ImageStore& store) {
-  store.OverflowRatio = 1.0f;
-  store.LogSaturation = 10000;
-}
-
-}  // namespace
-
-void build_tiff_tables(ImageStore& store, int bits) {
-  auto& it = store.intensity_table;
-  for (int c = 0; c < kCodeCount; ++c) it[c] = c;
-  fill_log_table(store, std::log(bits == 8 ? 255.0 : 65535.0), false);
-  store.LinearSaturation = 65535;
-  set_plain_scales(store);
-}
-
-void build_float_tiff_tables(ImageStore& store) {
-  auto& it = store.intensity_table;
-  for (int c = 0; c < kCodeCount; ++c) it[c] = c - 100.0;
-  fill_log_table(store, std::log(65435.0), false);
-  store.LinearSaturation = 65435;
-  set_plain_scales(store);
-}
-
-void build_gel_tables(ImageStore& store, int bits, bool square_root, double scale) {
-  auto& it = store.intensity_table;
-  for (int c = 0; c < kCodeCount; ++c) it[c] = square_root ? double(c) * c * scale : c;
-  const double top = it[bits == 8 ? 255 : 65535];
-  fill_log_table(store, top > 0.0 ? std::log(top) : 0.0, bits != 8);
-  store.LinearSaturation = round_saturated(it[65535]);
-  set_plain_scales(store);
-}
-
-uint16_t encode_overflow_intensity(double value, float ratio) {
-  if (!(value > 0.0)) return 0;
-  if (value <= 32767.0) return static_cast<uint16_t>(round_saturated(value));
-  double r = std::isfinite(ratio) && ratio > 0.0f ? static_cast<double>(ratio) : 1.0;
-  int32_t c = round_saturated(value / r);
-  if (c > 32767) c = 32767;
-  return static_cast<uint16_t>(c | 0x8000);
-}
-
-namespace {
-
-// The scan pixel by pixel, in image order.
-void scan_statistics_in_order(ImageStore& store) {
-  const double* it = store.intensity_table.data();
-  const double* lt = store.log_table.data();
-  int32_t lin_max = 0, log_max = 0;
-  int32_t lin_min = store.LinearSaturation, log_min = store.LogSaturation;
-  for (uint16_t c : store.image_codes) {
-    const double v = it[c];
-    if (v > lin_max) {
-      lin_max = round_saturated(v);
-      log_max = round_saturated(lt[c]);
-    }
-    if (v < lin_min) {
-      lin_min = round_saturated(v);
-      log_min = round_saturated(lt[c]);
-    }
-  }
-  store.LinearMax = lin_max;
-  store.LogMax = log_max;
-  store.LinearMin = lin_min;
-  store.LogMin = log_min;
-}
-
-// One end of the statistics from the codes present. The last pixel that replaces the running
-// value always has the rounded extreme intensity `result`, so the running value ends there;
-// its log value is known without the pixel order when every present code that could be that
-// pixel has the same rounded log value. False when they differ.
-template <class Candidate>
-bool resolve_end(const std::vector<uint8_t>& seen, const ImageStore& s, int32_t result, Candidate candidate,
-                 int32_t& log_value) {
-  bool found = false;
-  for (int c = 0; c < kCodeCount; ++c) {
-    if (!seen[c] || !candidate(s.intensity_table[c]) || round_saturated(s.intensity_table[c]) != result) continue;
-    const int32_t l = round_saturated(s.log_table[c]);
-    if (found && l != log_value) return false;
-    log_value = l;
-    found = true;
-  }
-  return true;
-}
-
-}  // namespace
-
-// Same result as the pixel-by-pixel scan, from the set of codes present: one pass over the
-// pixels marks the codes, the rest works on 65536 table entries. Falls back to the ordered
-// scan when the log value of an extreme depends on the pixel order.
-void scan_statistics(ImageStore& store) {
-  std::vector<uint8_t> seen(kCodeCount, 0);
-  for (uint16_t c : store.image_codes) seen[c] = 1;
-  const auto& it = store.intensity_table;
-  double top = 0.0, bottom = store.LinearSaturation;
-  for (int c = 0; c < kCodeCount; ++c) {
-    if (!seen[c]) continue;
-    if (it[c] > top) top = it[c];
-    if (it[c] < bottom) bottom = it[c];
-  }
-  int32_t lin_max = 0, log_max = 0;
-  int32_t lin_min = store.LinearSaturation, log_min = store.LogSaturation;
-  if (top > 0.0) {
-    lin_max = round_saturated(top);
-    if (!resolve_end(seen, store, lin_max, [](double v) { return v > 0.0; }, log_max))
-      return scan_statistics_in_order(store);
-  }
-  if (bottom < store.LinearSaturation) {
-    lin_min = round_saturated(bottom);
-    const double sat = store.LinearSaturation;
-    if (!resolve_end(seen, store, lin_min, [sat](double v) { return v < sat; }, log_min))
-      return scan_statistics_in_order(store);
-  }
-  store.LinearMax = lin_max;
-  store.LogMax = log_max;
-  store.LinearMin = lin_min;
-  store.LogMin = log_min;
 }
 
 }  // namespace kestrin

@@ -8,8 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> bytes(data, data + size);
   if (size > 0 && (data[size - 1] & 1)) bytes.resize(kestrin::kBrukerDataOffset + 2 * 1024 * 1024, 0);
-  kestrin::fuzz::begin_run(bytes);
-  static kestrin::ImageStore store;
-  kestrin::decode_bruker_image(store, bytes);
+  kestrin::fuzz::decode_lent([&](kestrin::ImageData storage) {
+    return kestrin::decode_bruker_image(bytes, std::move(storage));
+  });
   return 0;
 }

@@ -4,8 +4,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> bytes(data, size);
-  kestrin::fuzz::begin_run(bytes);
-  static kestrin::ImageStore store;
-  kestrin::decode_hipic_image(store, bytes);
+  const kestrin::DecodeOptions options = kestrin::fuzz::options_for(bytes);
+  kestrin::fuzz::decode_lent([&](kestrin::ImageData storage) {
+    return kestrin::decode_hipic_image(bytes, options, std::move(storage));
+  });
   return 0;
 }

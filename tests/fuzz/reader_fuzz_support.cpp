@@ -1,19 +1,13 @@
 // Reader fuzz set-up.
 #include "fuzz/reader_fuzz_support.h"
 
-#include "image/state.h"
-#include "ports/log.h"
-
 namespace kestrin::fuzz {
 
-void begin_run(std::span<const uint8_t> data) {
-  static bool once = [] {
-    the_log().set_listener([](const std::string&) {});
-    return true;
-  }();
-  (void)once;
-  the_log().clear_history();
-  state().options.VerticalReverse = !data.empty() && (data[0] & 1) ? 1 : 0;
+DecodeOptions options_for(std::span<const uint8_t> data) {
+  DecodeOptions options;
+  options.reverse_rows = !data.empty() && (data[0] & 1);
+  options.name = "fuzz.img";
+  return options;
 }
 
 }  // namespace kestrin::fuzz

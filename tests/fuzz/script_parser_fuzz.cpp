@@ -23,9 +23,10 @@ size_t Walk(const TJStatement* root) {
       const TJExpr* e = exprs.back();
       exprs.pop_back();
       if (!e) continue;
-      count += static_cast<size_t>(e->Code) + e->Symbol.size();
-      exprs.insert(exprs.end(), {e->Left, e->Right, e->Third});
-      if (e->Statement) statements.push_back(e->Statement);
+      count += static_cast<size_t>(e->Code) + (e->Code == ecIdentifier ? e->Name->size() : 0);
+      exprs.insert(exprs.end(), {e->Left, e->Right});
+      if (e->Code == ecConditional || e->Code == ecMethodCall) exprs.push_back(e->Third);
+      if (e->Code == ecFunction) statements.push_back(e->Statement);
       continue;
     }
     const TJStatement* s = statements.back();
@@ -34,8 +35,8 @@ size_t Walk(const TJStatement* root) {
     count += static_cast<size_t>(s->Type);
     exprs.push_back(s->Expr);
     // Sub3 points back to the enclosing statement; follow only the downward links.
-    statements.insert(statements.end(), {s->Next, s->Sub1, s->Sub2});
-    if (s->Type == stFor && s->Sub2) exprs.push_back(s->Sub2->Next ? s->Sub2->Next->Expr : nullptr);
+    statements.insert(statements.end(), {s->Next, s->Sub1(), s->Sub2()});
+    if (s->Type == stFor && s->Sub2()) exprs.push_back(s->Sub2()->Next ? s->Sub2()->Next->Expr : nullptr);
   }
   return count;
 }

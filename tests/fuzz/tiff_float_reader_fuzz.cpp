@@ -4,10 +4,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> bytes(data, size);
-  kestrin::fuzz::begin_run(bytes);
+  const kestrin::DecodeOptions options = kestrin::fuzz::options_for(bytes);
   kestrin::TiffTags tags;
-  kestrin::parse_tiff_tags(bytes, tags);
-  static kestrin::ImageStore store;
-  kestrin::decode_tiff_float_image(store, bytes, tags);
+  kestrin::LogLines lines;
+  kestrin::sniff_tiff_type(bytes, tags, lines);
+  kestrin::fuzz::decode_lent([&](kestrin::ImageData storage) {
+    return kestrin::decode_tiff_float_image(bytes, tags, options, std::move(storage));
+  });
   return 0;
 }

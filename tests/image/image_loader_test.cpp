@@ -1,54 +1,32 @@
-// The image loader: name checks, the choice of reader, the whole log of a load, the
-// parameter file beside the image and the steps after a good load.
+// The image loader: name checks, the whole log of a load and of each refusal, the header
+// geometry under the locks, the parameter file beside the image, the steps after a good
+// load, and decoding into another store without touching the current image.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
 #include <stdexcept>
+#include <system_error>
 
 #include "base/convert.h"
 #include "base/text_file.h"
-#include "image/image_loader.h"
 #include "image/files/param_file.h"
+#include "image/formats/image_file.h"
+#include "image/image_loader.h"
 #include "image/loading_fixture.h"
+#include "support/bruker_fixture.h"
+#include "support/fuji_fixture.h"
+#include "support/hipic_fixture.h"
 #include "support/raxis_fixture.h"
+#include "support/tiff_fixture.h"
 
 namespace kestrin::test {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-TEST(SniffRaxis, SignatureTableOverTenBytesWithZeroBytes) {
-  using namespace std::string_literals;
-  struct Case {
-    std::string bytes;
-    int type;
-  };
-  const Case cases[] = {
-      {"R-AXIS \0\0\0"s, 6},
-      {"RAXIS\0R-AX"s, 3},
-      {"RAXISR-AXIS "s, 3},  // only the first 10 bytes count: "R-AXIS " is cut to "R-AX"
-      {"R-AXIS\0RAXIS"s, 3},
-      {"\0R-AXIS-CS"s, 9},
-      {"R-AXIS4\0\0\0"s, 3},
-      {"R-AXIS-CS\0"s, 9},
-      {"IM\0RAXIS\0\0"s, 11},
-      {"\0\0\0\0\0\0\0\0IM"s, 11},
-      {"\0\0\0\0\0\0\0\0\0I"s, 12},
-      {"\0\0\0\0\0RAXIS"s, 3},
-      {"\0\0\0\0\0\0RAXIS"s, 12},  // the signature starts past the tenth byte
-      {"BAS_IMAGE\0"s, 11},  // "IM" inside a word counts too
-      {"BAS2000\0\0\0"s, 12},
-      {""s, 12},
-      {"R-AXIS"s, 3},
-  };
-  for (const Case& c : cases) EXPECT_EQ(sniff_raxis_signature(c.bytes), c.type) << c.bytes;
-}
-
-TEST(SniffRaxis, ReadsTheFirstBytesOfTheFileAndFindsNoSignatureInAnUnreadableOne) {
-  TempDir dir;
-  ASSERT_TRUE(write_file_bytes(dir.file("a.img"), std::string("\0R-AXIS \0\0IM", 12)));
-  EXPECT_EQ(sniff_raxis_type(dir.file("a.img")), 6);
-  EXPECT_EQ(sniff_raxis_type(dir.file("missing.img")), 12);
-}
 
 class LoaderTest : public LoadingTest {
 protected:
@@ -129,100 +107,296 @@ TEST_F(LoaderTest, RefusalsLogTheirLineAndChangeNothingElse) {
   EXPECT_EQ(img().ImageFilePath, "sample.img");  // the folder test comes after the names
 }
 
-TEST_F(LoaderTest, EachMissingReaderEndsWithItsKindLine) {
-  reader_registry() = ReaderRegistry{};
-  ASSERT_TRUE(write_file_bytes(dir_.file("h.img"), std::string("IM\0\0\0\0\0\0\0\0", 10)));
-  ASSERT_TRUE(write_file_bytes(dir_.file("f.img"), std::string(64, '\0')));
+TEST_F(LoaderTest, EachRefusedFormatEndsWithItsReasonAndItsKindLine) {
+  auto text = [](const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); };
+  TiffFixture wide;
+  wide.bits = 32;
+  wide.sample_format = 1;
+  wide.samples.assign(128, 0);
   struct Case {
     std::string file;
+    std::string bytes;
     int type;
+    Lines type_lines;
+    Lines reader_lines;
     const char* kind;
   };
-  const Case cases[] = {{"x.ccd", 7, "Bruker"}, {"x.tif", 8, "TIFF"}, {"x.gel", 13, "GEL"},
-                        {"h.img", 11, "HIPIC"}, {"f.img", 12, "Fuji"}, {"g.STL", 12, "Fuji"}};
+  const Case cases[] = {
+      {"x.ccd", "FORM", 7, {}, {" read_bruker_file()", " read_bruker_file() : File is too short."}, "Bruker"},
+      {"x.tif", text(wide.build()), 8, {" read_tiff_file()"},
+       {" read_tiff_file()", " read_tiff_file() : 32-bit unsigned integer samples are not supported.", " tiff file error"},
+       "TIFF"},
+      {"x.gel", std::string("GEL\0\0\0\0\0", 8), 13, {}, {" read_gel_file()", " gel file error."}, "GEL"},
+      {"h.img", std::string("IM\0\0\0\0\0\0\0\0", 10), 11, {}, {"read_hipic_file() : File is too short."}, "HIPIC"},
+      {"f.img", std::string(64, '\0'), 12, {}, {" read_information_file() : " + dir_.file("f.inf") + " open error."}, "Fuji"},
+      {"g.STL", std::string(64, '\0'), 12, {}, {" read_information_file() : " + dir_.file("g.inf") + " open error."}, "Fuji"},
+  };
   for (const Case& c : cases) {
     the_log().clear_history();
     img().NoImageFlag = 0;
     const std::string path = dir_.file(c.file);
+    ASSERT_TRUE(write_file_bytes(path, c.bytes));
     load_img_proc(path);
     EXPECT_EQ(img().image_type, c.type) << c.file;
     EXPECT_EQ(img().NoImageFlag, 1) << c.file;
-    EXPECT_EQ(log(), with(names(path), {std::string(" load_img_proc() : ") + c.kind + " image file " + path +
-                                        " load error."}));
+    EXPECT_EQ(log(), with(with(c.type_lines, names(path)),
+                          with(c.reader_lines, {std::string(" load_img_proc() : ") + c.kind + " image file " + path +
+                                                " load error."})))
+        << c.file;
   }
 }
 
-int tiff_test_calls = 0;
-
-TEST_F(LoaderTest, FloatTiffGoesToTheFloatReaderAndItsSniffLinesComeFirst) {
-  reader_registry().tiff_is_float = [](const std::string&) {
-    log_line(" tiff tags read");
-    return true;
-  };
-  reader_registry().tiff_float = [](ImageStore&, const std::string&) {
-    ++tiff_test_calls;
-    return 2;
-  };
-  const std::string path = dir_.file("f.TIF");
-  load_img_proc(path);
-  EXPECT_EQ(tiff_test_calls, 1);
-  EXPECT_EQ(img().image_type, 14);
-  EXPECT_EQ(log(), with(with({" tiff tags read"}, names(path)),
-                        {" load_img_proc() : TIFF2 image file " + path + " load error."}));
-}
-
-TEST_F(LoaderTest, FujiReaderRunsOnlyAfterTheInfReaderSucceeds) {
-  static std::vector<std::string> calls;
-  static int inf_result;
-  reader_registry().information = [](ImageStore&, const std::string& p) {
-    calls.push_back("inf " + p);
-    return inf_result;
-  };
-  reader_registry().fuji = [](ImageStore&, const std::string& p) {
-    calls.push_back("fuji " + p);
-    return 1;
-  };
+TEST_F(LoaderTest, FujiPixelsAreReadOnlyAfterTheHeader) {
   const std::string path = dir_.file("f.img");
-  ASSERT_TRUE(write_file_bytes(path, std::string(64, '\0')));
-  for (int result : {1, 0}) {
-    calls.clear();
-    inf_result = result;
-    load_img_proc(path);
-    Lines expected{"inf " + dir_.file("f.inf")};
-    if (result == 0) expected.push_back("fuji " + path);
-    EXPECT_EQ(calls, expected);
-    EXPECT_EQ(img().NoImageFlag, 1);
-    EXPECT_EQ(log().back(), " load_img_proc() : Fuji image file " + path + " load error.");
-  }
-}
-
-TEST_F(LoaderTest, AReaderThatThrowsCountsAsAFailedLoad) {
-  reader_registry().rigaku = [](ImageStore&, const std::string&) -> int { throw std::runtime_error("disk gone"); };
-  const std::string path = frame().write(dir_.file("a.img"));
+  ASSERT_TRUE(write_file_bytes(path, std::string(31, '\0')));  // one byte short of 8 x 4
   load_img_proc(path);
+  EXPECT_EQ(log_from(4), (Lines{" read_information_file() : " + dir_.file("f.inf") + " open error.",
+                                " load_img_proc() : Fuji image file " + path + " load error."}));
+  std::ofstream(dir_.file("f.inf"), std::ios::binary) << BasHeader().text();
+  the_log().clear_history();
+  load_img_proc(path);
+  EXPECT_EQ(log_from(4), (Lines{"*****  Fuji BAS2000 format  *****", " read_fuji_file() : Find gimg_file_name",
+                                " read_fuji_file() : File is too short.",
+                                " load_img_proc() : Fuji image file " + path + " load error."}));
   EXPECT_EQ(img().NoImageFlag, 1);
-  EXPECT_EQ(log().back(), " load_img_proc() : Rigaku image file " + path + " load error.");
 }
 
-TEST_F(LoaderTest, AnUnreadableFileAfterAGoodLoadFailsCleanly) {
+// A missing or unreadable file is reported as such, naming the file, whatever its
+// extension; the image it would have replaced stays in the store.
+TEST_F(LoaderTest, AFileThatCannotBeOpenedSaysWhyAndKeepsTheStoresImage) {
   load_img_proc(frame().write(dir_.file("a.img")));
   ASSERT_EQ(img().NoImageFlag, 0);
-  the_log().clear_history();
-  const std::string missing = dir_.file("gone.img");
-  EXPECT_NO_THROW(load_img_proc(missing));
-  EXPECT_EQ(img().NoImageFlag, 1);
-  EXPECT_EQ(img().ImageFilePath, missing);
-  EXPECT_EQ(log().back(), " load_img_proc() : Fuji image file " + missing + " load error.");
+  const std::vector<uint16_t> codes = img().image_codes;
+  std::filesystem::create_directory(dir_.file("folder.tif"));
+  const std::string missing = std::generic_category().message(ENOENT);
+  const std::pair<const char*, std::string> cases[] = {{"gone.img", missing}, {"gone.stl", missing}, {"gone.osc", missing},
+                                                       {"gone.ccd", missing}, {"gone.tif", missing}, {"gone.gel", missing},
+                                                       {"folder.tif", std::generic_category().message(EISDIR)}};
+  for (const auto& [name, reason] : cases) {
+    the_log().clear_history();
+    const std::string path = dir_.file(name);
+    EXPECT_NO_THROW(load_img_proc(path));
+    EXPECT_EQ(img().NoImageFlag, 1) << name;
+    EXPECT_EQ(img().ImageFilePath, path) << name;
+    EXPECT_EQ(img().image_type, kTypeUndetermined) << name;
+    EXPECT_EQ(log(), with(names(path), {" load_img_proc() : Cannot open " + path + ": " + reason + "."})) << name;
+    EXPECT_EQ(img().image_codes, codes) << name;
+  }
 }
 
 TEST_F(LoaderTest, ARaxisRefusalEndsWithTheReaderLineAndTheRigakuLine) {
   RaxisFixture f = frame();
   f.width = 10001;
+  f.wavelength = 0.8f;
   const std::string path = f.write(dir_.file("big.img"));
   load_img_proc(path);
   EXPECT_EQ(img().NoImageFlag, 1);
   EXPECT_EQ(log(), with(names(path), {"read_rigaku_file() : Number of pixels is too large.",
                                       " load_img_proc() : Rigaku image file " + path + " load error."}));
+  EXPECT_EQ(params().wavelength, double(0.8f));  // the header was read before the size was refused
+}
+
+TEST_F(LoaderTest, HeaderGeometryReplacesOnlyUnlockedValuesAndShowsInTheEdits) {
+  RaxisFixture f = frame();
+  f.wavelength = 0.71073f;
+  f.camera_length = 127.5f;
+  f.pixel_x = 0.05f;
+  f.pixel_y = 0.1f;
+  edits().set_checked("chkLo", true);
+  params().Lo = 300.0;
+  edits().set_text("edtCameraLength", "300");
+  load_img_proc(f.write(dir_.file("a.img")));
+  EXPECT_EQ(params().Lo, 300.0);
+  EXPECT_EQ(params().wavelength, double(0.71073f));
+  EXPECT_EQ(params().pixel_x, double(0.05f));
+  EXPECT_EQ(params().pixel_y, double(0.1f));
+  EXPECT_EQ(edits().text("edtCameraLength"), "300.000000");
+  EXPECT_EQ(edits().text("edtLambda"), "  0.710730");
+  EXPECT_EQ(edits().text("edtPixelX"), "  0.050000");
+  EXPECT_EQ(edits().text("edtPixelY"), "  0.100000");
+
+  // Every lock at once keeps every value.
+  for (const char* lock : {"chkwl", "chkpsx", "chkpsy"}) edits().set_checked(lock, true);
+  f.wavelength = 2.0f;
+  f.pixel_x = f.pixel_y = 0.2f;
+  load_img_proc(f.write(dir_.file("a.img")));
+  EXPECT_EQ(params().wavelength, double(0.71073f));
+  EXPECT_EQ(params().pixel_x, double(0.05f));
+  EXPECT_EQ(params().pixel_y, double(0.1f));
+}
+
+// With the locks off, a header value that is not a positive finite number leaves the user's
+// value in place with one line each; the load itself goes on.
+TEST_F(LoaderTest, UnusableHeaderValuesAreRefusedWithALineEach) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  RaxisFixture f = frame();
+  f.wavelength = nan;
+  f.camera_length = -inf;
+  f.pixel_x = 0.0f;
+  f.pixel_y = -0.1f;
+  params().wavelength = 1.2;
+  params().Lo = 200.0;
+  params().pixel_x = params().pixel_y = 0.15;
+  const std::string path = f.write(dir_.file("a.img"));
+  load_img_proc(path);
+  EXPECT_EQ(img().NoImageFlag, 0);
+  EXPECT_EQ(log_from(4), (Lines{" Swapping byte order...",
+                                " load_img_proc() : Header wavelength NAN is not usable; the value in use is kept.",
+                                " load_img_proc() : Header camera length -INF is not usable; the value in use is kept.",
+                                " load_img_proc() : Header pixel size X 0 is not usable; the value in use is kept.",
+                                " load_img_proc() : Header pixel size Y " + FloatToStr(double(-0.1f)) +
+                                    " is not usable; the value in use is kept.",
+                                "Min to Max / Saturated intensity(log) = 0 to 8789 / 10000",
+                                "Min to Max / Saturated intensity(linear) = 0 to 57856 / 262136",
+                                " No parameter file " + dir_.file("a.kes") + "   Default values are used."}));
+  EXPECT_EQ(params().wavelength, 1.2);
+  EXPECT_EQ(params().Lo, 200.0);
+  EXPECT_EQ(params().pixel_x, 0.15);
+  EXPECT_EQ(params().pixel_y, 0.15);
+  EXPECT_EQ(edits().text("edtLambda"), "  1.200000");
+
+  // A locked value is not looked at.
+  edits().set_checked("chkwl", true);
+  the_log().clear_history();
+  f.camera_length = 100.0f;
+  f.pixel_x = f.pixel_y = 0.1f;
+  load_img_proc(f.write(dir_.file("a.img")));
+  EXPECT_EQ(log_from(4).at(1), "Min to Max / Saturated intensity(log) = 0 to 8789 / 10000");
+}
+
+// The rules of the header geometry over the locks: BA100 pixel sizes (X follows the Y in
+// use), Bruker pixel sizes (1 mm whatever the locks), and the fields a caller asks for.
+TEST_F(LoaderTest, HeaderGeometryFollowsTheLocksByTheFormatsRules) {
+  struct Case {
+    const char* name;
+    HeaderGeometry g;
+    std::vector<const char*> locks;
+    HeaderFields fields;
+    double wavelength, Lo, pixel_x, pixel_y;
+    size_t refusals = 0;  // lines for unusable values
+  };
+  HeaderGeometry all;
+  all.wavelength = 0.5;
+  all.camera_length = 120.0;
+  all.pixel_x = 0.05;
+  all.pixel_y = 0.06;
+  HeaderGeometry ba100;
+  ba100.pixel_y = 0.2;
+  ba100.pixel_x_follows_y = true;
+  HeaderGeometry ba100_zero = ba100;
+  ba100_zero.pixel_y = 0.0;
+  HeaderGeometry bruker;
+  bruker.pixel_x = bruker.pixel_y = 1.0;
+  bruker.pixel_sizes_unlocked = true;
+  const HeaderFields kAll = HeaderFields::All;
+  const Case cases[] = {
+      {"no locks", all, {}, kAll, 0.5, 120.0, 0.05, 0.06},
+      {"every lock", all, {"chkwl", "chkLo", "chkpsx", "chkpsy"}, kAll, 1.0, 500.0, 0.3, 0.4},
+      {"wavelength and camera length only", all, {}, HeaderFields::WavelengthAndCameraLength, 0.5, 120.0, 0.3, 0.4},
+      {"BA100", ba100, {}, kAll, 1.0, 500.0, 0.2, 0.2},
+      {"BA100, Y locked: X follows the user's Y", ba100, {"chkpsy"}, kAll, 1.0, 500.0, 0.4, 0.4},
+      {"BA100, X locked", ba100, {"chkpsx"}, kAll, 1.0, 500.0, 0.3, 0.2},
+      {"BA100 with an unusable size: X follows the user's Y", ba100_zero, {}, kAll, 1.0, 500.0, 0.4, 0.4, 1},
+      {"Bruker, both locked", bruker, {"chkpsx", "chkpsy"}, kAll, 1.0, 500.0, 1.0, 1.0},
+  };
+  for (const Case& c : cases) {
+    reset_for_reader_test();
+    params().pixel_x = 0.3;
+    params().pixel_y = 0.4;
+    for (const char* lock : c.locks) edits().set_checked(lock, true);
+    apply_header_geometry(c.g, c.fields, " test() : ");
+    EXPECT_EQ(params().wavelength, c.wavelength) << c.name;
+    EXPECT_EQ(params().Lo, c.Lo) << c.name;
+    EXPECT_EQ(params().pixel_x, c.pixel_x) << c.name;
+    EXPECT_EQ(params().pixel_y, c.pixel_y) << c.name;
+    EXPECT_EQ(log().size(), c.refusals) << c.name;
+  }
+}
+
+// Any supported file decodes into a second store (as the background loader, merging and
+// batch conversion do) while the current image, the geometry, the edits and the log stay
+// exactly as they were.
+TEST_F(LoaderTest, AnyFormatDecodesIntoASecondStoreWithoutTouchingTheCurrentImage) {
+  load_img_proc(frame().write(dir_.file("current.img")));
+  ASSERT_EQ(img().NoImageFlag, 0);
+  img().InfoText1 = "current info";
+  const ImageStore before = img();
+  const IntegrationParams params_before = params();
+  const Lines edits_before = {edits().text("edtLambda"), edits().text("edtCameraLength"), edits().text("edtPixelX"),
+                              edits().text("edtPixelY")};
+  const size_t log_before = log().size();
+
+  auto text = [](const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); };
+  RaxisFixture raxis;
+  raxis.width = 2;
+  raxis.height = 1;
+  raxis.codes = {40000, 7};
+  raxis.wavelength = 0.5f;
+  TiffFixture tiff;
+  tiff.width = 2;
+  tiff.height = 1;
+  tiff.samples = encode_samples({9, 65535}, 16, false);
+  TiffFixture float_tiff = tiff;
+  float_tiff.bits = 32;
+  float_tiff.sample_format = 3;
+  float_tiff.samples = encode_float_samples({1.0f, 2.0f}, false);
+  std::vector<uint16_t> frame_codes(1024 * 1024, 3);
+  BasHeader bas;
+  bas.width = "2";
+  bas.height = "1";
+  bas.info1 = "second info";
+  std::ofstream(dir_.file("f.inf"), std::ios::binary) << bas.text();
+  struct Case {
+    std::string file;
+    std::string bytes;
+    std::vector<uint16_t> codes;
+  };
+  const Case cases[] = {
+      {"r.img", raxis.bytes(), {40000, 7}},
+      {"h.img", text(make_hipic(2, 1, 1, 0, {0x01, 0x80, 0x10, 0x00})), {0x8001, 0x10}},
+      {"f.img", text(fuji_pixels({200, 3}, 1)), {200, 3}},
+      {"b.ccd", text(make_bruker(frame_codes)), frame_codes},
+      {"t.tif", text(tiff.build()), {9, 65535}},
+      {"t2.tif", text(float_tiff.build()), {101, 102}},
+      {"g.gel", text(tiff.build()), {9, 65535}},
+  };
+  for (const Case& c : cases) {
+    const std::string path = dir_.file(c.file);
+    ASSERT_TRUE(write_file_bytes(path, c.bytes));
+    ImageStore second;
+    ImageFileDecode file = decode_image_file(path, dir_.file("f.inf"), decode_options(path));
+    ASSERT_TRUE(file.image.ok) << c.file << ::testing::PrintToString(file.image.lines);
+    install_image(second, std::move(file.image));
+    EXPECT_EQ(second.image_codes, c.codes) << c.file;
+    EXPECT_EQ(second.PixelCount, int32_t(c.codes.size())) << c.file;
+
+    EXPECT_EQ(img().image_codes, before.image_codes) << c.file;
+    EXPECT_EQ(img().intensity_table, before.intensity_table) << c.file;
+    EXPECT_EQ(img().log_table, before.log_table) << c.file;
+    EXPECT_EQ(img().LinearMax, before.LinearMax) << c.file;
+    EXPECT_EQ(img().LogSaturation, before.LogSaturation) << c.file;
+    EXPECT_EQ(img().image_type, before.image_type) << c.file;
+    EXPECT_EQ(img().BitsPerPixel, before.BitsPerPixel) << c.file;
+    EXPECT_EQ(img().InfoText1, before.InfoText1) << c.file;
+    EXPECT_EQ(img().ImageFilePath, before.ImageFilePath) << c.file;
+    EXPECT_EQ(img().NoImageFlag, 0) << c.file;
+    EXPECT_EQ(params().wavelength, params_before.wavelength) << c.file;
+    EXPECT_EQ(params().Lo, params_before.Lo) << c.file;
+    EXPECT_EQ(params().pixel_x, params_before.pixel_x) << c.file;
+    EXPECT_EQ(params().pixel_y, params_before.pixel_y) << c.file;
+    EXPECT_EQ((Lines{edits().text("edtLambda"), edits().text("edtCameraLength"), edits().text("edtPixelX"),
+                     edits().text("edtPixelY")}),
+              edits_before)
+        << c.file;
+    EXPECT_EQ(log().size(), log_before) << c.file;
+  }
+  // The second store holds what the Fuji header declares.
+  ImageStore second;
+  install_image(second, std::move(decode_image_file(dir_.file("f.img"), dir_.file("f.inf"), decode_options("")).image));
+  EXPECT_EQ(second.image_type, kTypeBAS2000);
+  EXPECT_EQ(second.BitsPerPixel, 8);
+  EXPECT_EQ(second.InfoText1, "second info");
 }
 
 TEST_F(LoaderTest, TheParameterFileIsFoundByExactNameThenByAUniqueCaseFreeMatch) {

@@ -1,5 +1,5 @@
-// Common set-up of the loading tests: fresh state, headless ports, an empty log, the
-// reader table restored afterwards, and a temporary folder.
+// Common set-up of the loading tests: fresh state, headless ports, an empty log and a
+// temporary folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 
 #include "image/image_store.h"
 #include "image/parameters_reader.h"
-#include "image/formats/reader_registry.h"
 #include "image/state.h"
 #include "ports/ports.h"
 #include "support/reader_fixture.h"
@@ -24,10 +23,8 @@ protected:
     reset_for_reader_test();
     install_ports(nullptr, &views_, nullptr);
     install_parameters_reader(nullptr);
-    saved_readers_ = reader_registry();
   }
   void TearDown() override {
-    reader_registry() = saved_readers_;
     install_parameters_reader(nullptr);
     reset_headless_ports();
   }
@@ -43,7 +40,6 @@ protected:
 
   TempDir dir_;
   RecordingViews views_;
-  ReaderRegistry saved_readers_;
 };
 
 }  // namespace kestrin::test

@@ -1,7 +1,5 @@
-// Set-up and peer script runner of the reader tests.
+// Set-up of the loader tests.
 #include "support/reader_fixture.h"
-
-#include <fstream>
 
 namespace kestrin::test {
 
@@ -10,12 +8,6 @@ void reset_for_reader_test() {
   reset_headless_ports();
   the_log().clear_history();
   for (const char* lock : {"chkLo", "chkwl", "chkpsx", "chkpsy"}) headless_controls().set_checked(lock, false);
-}
-
-int run_peer_script(const TempDir& dir, const std::string& script, std::string* output) {
-  const std::string path = dir.file("peer_script.py");
-  std::ofstream(path) << script;
-  return run_command(std::string(kPeerPython) + " " + path + " 2>&1", output);
 }
 
 }  // namespace kestrin::test

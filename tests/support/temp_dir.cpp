@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 namespace kestrin::test {
@@ -37,6 +38,12 @@ bool peer_module_available(const std::string& module) {
   bool ok = run_command(std::string(kPeerPython) + " -c 'import " + module + "' 2>/dev/null") == 0;
   known[module] = ok;
   return ok;
+}
+
+int run_peer_script(const TempDir& dir, const std::string& script, std::string* output) {
+  const std::string path = dir.file("peer_script.py");
+  std::ofstream(path) << script;
+  return run_command(std::string(kPeerPython) + " " + path + " 2>&1", output);
 }
 
 }  // namespace kestrin::test

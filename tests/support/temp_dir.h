@@ -27,6 +27,8 @@ constexpr const char* kPeerPython = "/usr/bin/python3";
 bool peer_module_available(const std::string& module);
 // Runs a command; returns its exit status and fills `output` with its standard output.
 int run_command(const std::string& command, std::string* output = nullptr);
+// Runs a peer Python script (written to a file in `dir`); returns its exit status and output.
+int run_peer_script(const TempDir& dir, const std::string& script, std::string* output = nullptr);
 
 }  // namespace kestrin::test
 

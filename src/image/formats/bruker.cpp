@@ -2,14 +2,11 @@
 // bytes-per-pixel field is used, the other parsed fields must merely be integers.
 #include "image/formats/bruker.h"
 
-#include <optional>
+#include <string>
 
 #include "base/byte_reader.h"
 #include "base/convert.h"
-#include "image/formats/mapped_file.h"
 #include "image/formats/pixel_rows.h"
-#include "image/state.h"
-#include "ports/log.h"
 
 namespace kestrin {
 namespace {
@@ -21,21 +18,19 @@ constexpr int kParsedLines[] = {0, 1, 2, 39, 40, 41, 42, 43};
 constexpr int kBytesPerPixelLine = 39;
 constexpr size_t kFrameBytes = size_t(kBrukerSide) * kBrukerSide * 2;
 
-bool fail(const std::string& reason) {
-  log_line(" read_bruker_file() : " + reason);
-  return false;
-}
+std::string reason(const std::string& text) { return " read_bruker_file() : " + text; }
 
-// Parses the eight header fields; gives the bytes-per-pixel value.
-bool parse_header(std::span<const uint8_t> bytes, int32_t& bytes_per_pixel) {
+// Parses the eight header fields; gives the bytes-per-pixel value, or the line of the
+// first field that is not an integer.
+std::optional<int> bad_header_line(std::span<const uint8_t> bytes, int32_t& bytes_per_pixel) {
   for (int line : kParsedLines) {
     const size_t pos = line * kLineLength + kValueOffset;
     const std::string_view field(reinterpret_cast<const char*>(bytes.data() + pos), kFieldLength);
     const auto v = bruker_field(field);
-    if (!v) return fail("Header line " + std::to_string(line) + " is not an integer.");
+    if (!v) return line;
     if (line == kBytesPerPixelLine) bytes_per_pixel = *v;
   }
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -45,27 +40,24 @@ std::optional<int32_t> bruker_field(std::string_view field) {
   return TryStrToInt(field);
 }
 
-int decode_bruker_image(ImageStore& store, std::span<const uint8_t> bytes) {
+DecodedImage decode_bruker_image(std::span<const uint8_t> bytes, ImageData storage) {
+  DecodedImage d(std::move(storage));
+  d.log(" read_bruker_file()");
   int32_t bytes_per_pixel = 0;
-  if (!ByteReader(bytes).has(0, kBrukerDataOffset)) return !fail("File is too short.");
-  if (!parse_header(bytes, bytes_per_pixel)) return 1;
-  if (bytes_per_pixel != 1 && bytes_per_pixel != 2) return !fail("Bytes per pixel is not 1 or 2.");
-  if (!ByteReader(bytes).has(kBrukerDataOffset, kFrameBytes)) return !fail("File is too short.");
-  build_overflow_tables(store, 1.0f);
-  store.set_size(kBrukerSide, kBrukerSide, bytes_per_pixel);
-  auto& params = state().integration_params;
-  params.pixel_x = 1.0;
-  params.pixel_y = 1.0;
-  decode_u16le_row(bytes.data() + kBrukerDataOffset, store.image_codes.data(), store.image_codes.size());
-  scan_statistics(store);
-  return 0;
-}
-
-int read_bruker_file(ImageStore& store, const std::string& path) {
-  log_line(" read_bruker_file()");
-  MappedFile file;
-  if (!file.open(path)) return !fail(path + " open error.");
-  return decode_bruker_image(store, file.bytes());
+  if (!ByteReader(bytes).has(0, kBrukerDataOffset)) return refused(std::move(d), reason("File is too short."));
+  if (const auto line = bad_header_line(bytes, bytes_per_pixel))
+    return refused(std::move(d), reason("Header line " + std::to_string(*line) + " is not an integer."));
+  if (bytes_per_pixel != 1 && bytes_per_pixel != 2) return refused(std::move(d), reason("Bytes per pixel is not 1 or 2."));
+  if (!ByteReader(bytes).has(kBrukerDataOffset, kFrameBytes)) return refused(std::move(d), reason("File is too short."));
+  ImageData& image = d.data;
+  build_overflow_tables(image, 1.0f);
+  image.set_size(kBrukerSide, kBrukerSide, bytes_per_pixel);
+  d.geometry.pixel_x = d.geometry.pixel_y = 1.0;
+  d.geometry.pixel_sizes_unlocked = true;
+  decode_u16le_row(bytes.data() + kBrukerDataOffset, image.image_codes.data(), image.image_codes.size());
+  scan_statistics(image);
+  d.ok = true;
+  return d;
 }
 
 }  // namespace kestrin

@@ -5,10 +5,9 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 #include <string_view>
 
-#include "image/image_store.h"
+#include "image/formats/decoded_image.h"
 
 namespace kestrin {
 
@@ -18,8 +17,7 @@ constexpr size_t kBrukerDataOffset = 11776;  // 23 blocks of 512 bytes
 // A 10-byte header field as an integer, blanks on both sides ignored.
 std::optional<int32_t> bruker_field(std::string_view field);
 
-// 0 on success, 1 on failure (the reason is logged). Sets the pixel sizes to 1.0 mm.
-int read_bruker_file(ImageStore& store, const std::string& path);
-int decode_bruker_image(ImageStore& store, std::span<const uint8_t> bytes);
+// The frame; its pixel sizes are 1.0 mm whatever the locks say. Rows are never reversed.
+DecodedImage decode_bruker_image(std::span<const uint8_t> bytes, ImageData storage = {});
 
 }  // namespace kestrin

@@ -7,15 +7,11 @@
 
 #include "base/byte_reader.h"
 #include "base/convert.h"
+#include "base/file_budget.h"
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "image/formats/copy_target.h"
-#include "base/file_budget.h"
-#include "image/formats/mapped_file.h"
 #include "image/formats/pixel_rows.h"
-#include "image/state.h"
-#include "ports/log.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 namespace {
@@ -90,22 +86,31 @@ const char* banner(int32_t type) {
   }
 }
 
-void apply_pixel_sizes(const FujiHeader& h) {
-  auto& p = state().integration_params;
-  if (h.ba100) {
-    if (!controls().checked("chkpsy")) p.pixel_y = h.pixel_y;
-    if (!controls().checked("chkpsx")) p.pixel_x = p.pixel_y;
-    return;
-  }
-  if (!controls().checked("chkpsx")) p.pixel_x = h.pixel_x;
-  if (!controls().checked("chkpsy")) p.pixel_y = h.pixel_y;
+// BA100 headers give one size: Y takes it and X follows the Y in use.
+HeaderGeometry pixel_sizes(const FujiHeader& h) {
+  HeaderGeometry g;
+  g.pixel_y = h.pixel_y;
+  if (h.ba100) g.pixel_x_follows_y = true;
+  else g.pixel_x = h.pixel_x;
+  return g;
+}
+
+ReadingConditions reading_conditions(const FujiHeader& h) {
+  ReadingConditions c;
+  c.type = h.type;
+  c.bits = h.bits;
+  c.sensitivity = h.sensitivity;
+  c.latitude = h.latitude;
+  c.info1 = h.info1;
+  c.info2 = h.info2;
+  return c;
 }
 
 bool size_ok(int32_t w, int32_t h) { return w >= 1 && h >= 1 && w <= kMaxImageSide && h <= kMaxImageSide; }
 
 // The Fuji statistics run on codes: a larger (smaller) code sets the log value and the
 // linear value Round(I + 0.5).
-void fuji_statistics(ImageStore& s) {
+void fuji_statistics(ImageData& s) {
   const double* it = s.intensity_table.data();
   int32_t log_max = 0, log_min = s.LogSaturation;
   int32_t lin_max = 0, lin_min = s.LinearSaturation;
@@ -135,6 +140,29 @@ bool read_header_text(const std::string& path, std::string& text) {
   }
 }
 
+// The pixels by the header's size and depth, with the Fuji law and statistics.
+DecodedImage decode_pixels(DecodedImage&& d, const FujiHeader& h, std::span<const uint8_t> bytes, bool reverse) {
+  const int bits = h.bits;
+  const int bpp = h.bytes_per_pixel;
+  if (bits != 8 && bits != 10 && bits != 16)
+    return refused(std::move(d), " read_fuji_file() : The header gives no usable bit depth.");
+  const size_t w = size_t(h.width);
+  if (!ByteReader(bytes).has(0, w * size_t(h.height) * size_t(bpp)))
+    return refused(std::move(d), " read_fuji_file() : File is too short.");
+  ImageData& image = d.data;
+  build_fuji_tables(image, bits, h.latitude);
+  image.set_size(h.width, h.height, bpp);
+  d.log(bpp == 1 ? " 8 bits to 16 bits padding...." : " Swapping byte order...");
+  for_each_file_row(image, reverse, [&](uint16_t* dst, int32_t r) {
+    const uint8_t* src = bytes.data() + size_t(r) * w * size_t(bpp);
+    if (bpp == 1) decode_u8_row(src, dst, w);
+    else decode_u16be_row(src, dst, w);
+  });
+  fuji_statistics(image);
+  d.ok = true;
+  return std::move(d);
+}
+
 }  // namespace
 
 bool parse_fuji_header(std::string_view text, int prior_bits, FujiHeader& h, std::string& error) {
@@ -156,107 +184,61 @@ bool parse_fuji_header(std::string_view text, int prior_bits, FujiHeader& h, std
   return true;
 }
 
-int read_information_file(ImageStore& store, const std::string& inf_path) {
-  const auto found = find_side_file(inf_path);
-  std::string text;
-  if (!found || !read_header_text(*found, text)) {
-    log_line(" read_information_file() : " + inf_path + " open error.");
-    return 1;
-  }
+DecodedImage decode_fuji_image(std::string_view header_text, std::span<const uint8_t> pixels,
+                               const DecodeOptions& options, ImageData storage) {
+  DecodedImage d(std::move(storage));
   FujiHeader h;
   std::string error;
-  if (!parse_fuji_header(text, store.BitsPerPixel, h, error)) {
-    log_line(" read_information_file() : " + error);
-    return 1;
-  }
-  apply_pixel_sizes(h);
-  store.image_type = h.type;
-  store.BitsPerPixel = h.bits;
-  store.BytesPerPixel = h.bytes_per_pixel;
-  store.Sensitivity = h.sensitivity;
-  store.Latitude = h.latitude;
-  store.InfoText1 = h.info1;
-  store.InfoText2 = h.info2;
-  log_line(banner(h.type));
-  if (h.width > kMaxImageSide || h.height > kMaxImageSide) {
-    log_line(" read_infomation_file() : Number of pixels is too large.");
-    return 1;
-  }
-  if (h.width < 1 || h.height < 1) {
-    log_line(" read_infomation_file() : Number of pixels is zero or negative.");
-    return 1;
-  }
-  store.ImageWidth = h.width;
-  store.ImageHeight = h.height;
-  store.PixelCount = h.width * h.height;
-  store.DataBytes = store.PixelCount * h.bytes_per_pixel;
-  return 0;
+  if (!parse_fuji_header(header_text, options.prior_bits, h, error))
+    return refused(std::move(d), " read_information_file() : " + error);
+  d.geometry = pixel_sizes(h);
+  d.fuji = reading_conditions(h);
+  d.log(banner(h.type));
+  if (h.width > kMaxImageSide || h.height > kMaxImageSide)
+    return refused(std::move(d), " read_infomation_file() : Number of pixels is too large.");
+  if (h.width < 1 || h.height < 1)
+    return refused(std::move(d), " read_infomation_file() : Number of pixels is zero or negative.");
+  d.log(" read_fuji_file() : Find gimg_file_name");
+  return decode_pixels(std::move(d), h, pixels, options.reverse_rows);
 }
 
-int decode_fuji_image(ImageStore& store, std::span<const uint8_t> bytes) {
-  const int bits = store.BitsPerPixel;
-  const int bpp = store.BytesPerPixel;
-  if (!size_ok(store.ImageWidth, store.ImageHeight) || (bits != 8 && bits != 10 && bits != 16) ||
-      bpp != (bits == 8 ? 1 : 2)) {
-    log_line(" read_fuji_file() : The header gives no usable image size.");
-    return 1;
-  }
-  build_fuji_tables(store, bits, store.Latitude);
-  const size_t w = size_t(store.ImageWidth);
-  if (!ByteReader(bytes).has(0, w * size_t(store.ImageHeight) * size_t(bpp))) {
-    log_line(" read_fuji_file() : File is too short.");
-    return 1;
-  }
-  store.set_size(store.ImageWidth, store.ImageHeight, bpp);
-  log_line(bpp == 1 ? " 8 bits to 16 bits padding...." : " Swapping byte order...");
-  for_each_file_row(store, file_rows_reversed(), [&](uint16_t* dst, int32_t r) {
-    const uint8_t* src = bytes.data() + size_t(r) * w * size_t(bpp);
-    if (bpp == 1) decode_u8_row(src, dst, w);
-    else decode_u16be_row(src, dst, w);
-  });
-  fuji_statistics(store);
-  return 0;
+DecodedImage read_fuji_image(const std::string& inf_path, std::span<const uint8_t> pixels, const DecodeOptions& options,
+                             ImageData storage) {
+  const auto found = find_side_file(inf_path);
+  std::string text;
+  if (!found || !read_header_text(*found, text))
+    return refused(DecodedImage(std::move(storage)), " read_information_file() : " + inf_path + " open error.");
+  DecodedImage d = decode_fuji_image(text, pixels, options, std::move(storage));
+  if (d.fuji) d.fuji->header_path = *found;
+  return d;
 }
 
-int read_fuji_file(ImageStore& store, const std::string& img_path) {
-  MappedFile file;
-  if (!file.open(img_path)) {
-    log_line(" read_fuji_file() : " + img_path + " open error.");
-    return 1;
-  }
-  log_line(" read_fuji_file() : Find gimg_file_name");
-  return decode_fuji_image(store, file.bytes());
-}
-
-int save_fuji_file(const ImageStore& image, const std::string& inf_source, const std::string& name) {
+WriteResult save_fuji_file(const ImageData& image, const std::string& inf_source, const std::string& name,
+                           bool reverse_rows) {
   const std::string inf_target = change_extension(name, ".inf");
   const bool copy_header = !file_exists(inf_target);
   std::string text;
   FujiHeader h;
   std::string error;
-  if (!bytes_after_copy(inf_source, inf_target, text) || !parse_fuji_header(text, image.BitsPerPixel, h, error)) {
-    log_line(" save_fuji_file() : " + inf_target + " is not a usable header.");
-    return 1;
-  }
+  // A header that names no depth is written at the image's own depth.
+  const int prior_bits = image.BytesPerPixel == 1 ? 8 : 16;
+  if (!bytes_after_copy(inf_source, inf_target, text) || !parse_fuji_header(text, prior_bits, h, error))
+    return {false, {" save_fuji_file() : " + inf_target + " is not a usable header."}};
   if (h.width != image.ImageWidth || h.height != image.ImageHeight ||
-      image.image_codes.size() != size_t(h.width) * size_t(h.height) || !size_ok(h.width, h.height)) {
-    log_line(" save_fuji_file() : " + name + " does not match the image.");
-    return 1;
-  }
+      image.image_codes.size() != size_t(h.width) * size_t(h.height) || !size_ok(h.width, h.height))
+    return {false, {" save_fuji_file() : " + name + " does not match the image."}};
   const size_t w = size_t(h.width);
   const size_t bpp = size_t(h.bytes_per_pixel);
   std::string out(w * size_t(h.height) * bpp, '\0');
   auto* dst0 = reinterpret_cast<uint8_t*>(out.data());
-  for_each_file_row(image, file_rows_reversed(), [&](const uint16_t* src, int32_t r) {
+  for_each_file_row(image, reverse_rows, [&](const uint16_t* src, int32_t r) {
     uint8_t* dst = dst0 + size_t(r) * w * bpp;
     if (bpp == 1) encode_u8_row(src, dst, w);
     else encode_u16be_row(src, dst, w);
   });
-  if ((copy_header && !write_file_bytes(inf_target, text)) || !write_file_bytes(name, out)) {
-    log_line(" save_fuji_file() : " + name + " write error.");
-    return 1;
-  }
-  return 0;
+  if ((copy_header && !write_file_bytes(inf_target, text)) || !write_file_bytes(name, out))
+    return {false, {" save_fuji_file() : " + name + " write error."}};
+  return {};
 }
 
 }  // namespace kestrin

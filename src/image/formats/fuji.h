@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "image/image_store.h"
+#include "image/formats/decoded_image.h"
 
 namespace kestrin {
 
@@ -31,19 +31,21 @@ struct FujiHeader {
 // 8, 10, 16. False with the conversion message in `error` when a numeric line is not a number.
 bool parse_fuji_header(std::string_view text, int prior_bits, FujiHeader& h, std::string& error);
 
-// Reads the ".inf" header into the store (type, size, bit depth, reading conditions,
-// texts) and the pixel sizes into the integration parameters unless they are locked.
-// 0 on success, 1 on failure (logged).
-int read_information_file(ImageStore& store, const std::string& inf_path);
+// The image from its header text and pixel bytes: the header's kind, reading conditions and
+// pixel sizes (given also when its size is then refused), then the pixels by its size and
+// bit depth. `options.prior_bits` is the depth kept when the header names none.
+DecodedImage decode_fuji_image(std::string_view header_text, std::span<const uint8_t> pixels,
+                               const DecodeOptions& options, ImageData storage = {});
 
-// Reads the pixels of the ".img" with the size and law the header set. 0 on success,
-// 1 on failure (logged).
-int read_fuji_file(ImageStore& store, const std::string& img_path);
-int decode_fuji_image(ImageStore& store, std::span<const uint8_t> bytes);
+// The same with the header read from `inf_path` (exact name, else a unique match without
+// case); a header that cannot be read ends the decode with its "open error." line.
+DecodedImage read_fuji_image(const std::string& inf_path, std::span<const uint8_t> pixels, const DecodeOptions& options,
+                             ImageData storage = {});
 
 // Writes the codes of `image` to `name` with the bit depth and size of the header beside
 // it: the header `inf_source` is first copied to `name` with the extension ".inf" unless
-// that file exists. Rows are flipped back under VerticalReverse. 0 on success, 1 on failure.
-int save_fuji_file(const ImageStore& image, const std::string& inf_source, const std::string& name);
+// that file exists. With `reverse_rows` the rows are flipped back.
+WriteResult save_fuji_file(const ImageData& image, const std::string& inf_source, const std::string& name,
+                           bool reverse_rows);
 
 }  // namespace kestrin

@@ -15,8 +15,9 @@ public:
   MappedFile(const MappedFile&) = delete;
   MappedFile& operator=(const MappedFile&) = delete;
 
-  // False when the file cannot be opened or mapped. An empty file opens with no bytes.
-  bool open(const std::string& path);
+  // False when the file cannot be opened or mapped; `error` then says why ("No such file
+  // or directory", "Not a regular file"). An empty file opens with no bytes.
+  bool open(const std::string& path, std::string* error = nullptr);
   std::span<const uint8_t> bytes() const { return {data_, size_}; }
 
 private:

@@ -1,4 +1,4 @@
-// Row-by-row conversion between a file's pixel bytes and the store's codes, shared by the
+// Row-by-row conversion between a file's pixel bytes and an image's codes, shared by the
 // readers and writers. File row r is stored as row r, or as row height-1-r when rows are
 // reversed (VerticalReverse); the writers apply the same mapping backwards.
 #pragma once
@@ -9,13 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "image/image_store.h"
-#include "image/state.h"
+#include "image/formats/image_data.h"
 
 namespace kestrin {
-
-// Whether file rows are stored bottom up: the VerticalReverse option, read once per image.
-inline bool file_rows_reversed() { return state().options.VerticalReverse == 1; }
 
 inline size_t stored_row(int32_t file_row, int32_t height, bool reverse) {
   return size_t(reverse ? height - 1 - file_row : file_row);
@@ -23,17 +19,17 @@ inline size_t stored_row(int32_t file_row, int32_t height, bool reverse) {
 
 // Calls fn(codes of the stored row, file row) for every file row.
 template <class RowFn>
-void for_each_file_row(ImageStore& s, bool reverse, RowFn fn) {
-  uint16_t* codes = s.image_codes.data();
-  for (int32_t r = 0; r < s.ImageHeight; ++r)
-    fn(codes + stored_row(r, s.ImageHeight, reverse) * size_t(s.ImageWidth), r);
+void for_each_file_row(ImageData& image, bool reverse, RowFn fn) {
+  uint16_t* codes = image.image_codes.data();
+  for (int32_t r = 0; r < image.ImageHeight; ++r)
+    fn(codes + stored_row(r, image.ImageHeight, reverse) * size_t(image.ImageWidth), r);
 }
 
 template <class RowFn>
-void for_each_file_row(const ImageStore& s, bool reverse, RowFn fn) {
-  const uint16_t* codes = s.image_codes.data();
-  for (int32_t r = 0; r < s.ImageHeight; ++r)
-    fn(codes + stored_row(r, s.ImageHeight, reverse) * size_t(s.ImageWidth), r);
+void for_each_file_row(const ImageData& image, bool reverse, RowFn fn) {
+  const uint16_t* codes = image.image_codes.data();
+  for (int32_t r = 0; r < image.ImageHeight; ++r)
+    fn(codes + stored_row(r, image.ImageHeight, reverse) * size_t(image.ImageWidth), r);
 }
 
 inline void decode_u8_row(const uint8_t* src, uint16_t* dst, size_t n) {

@@ -1,5 +1,6 @@
-// R-AXIS imaging-plate images: the header fields the program uses, and the writer that puts
-// processed codes into a copy of an R-AXIS file. The reader is declared in readers.h.
+// R-AXIS imaging-plate images (".img", ".stl", ".osc"; types 3, 6, 9): a big-endian header
+// record, then big-endian 16-bit codes from the record length on, the whole image or a band
+// of rows. The reader decodes a file's bytes; the writer puts codes into a copy of a file.
 #pragma once
 
 #include <cstddef>
@@ -7,6 +8,8 @@
 #include <optional>
 #include <span>
 #include <string>
+
+#include "image/formats/decoded_image.h"
 
 namespace kestrin {
 
@@ -30,15 +33,18 @@ struct RaxisHeader {
 // The header fields; nullopt when `bytes` is shorter than kRaxisHeaderBytes.
 std::optional<RaxisHeader> parse_raxis_header(std::span<const uint8_t> bytes);
 
-// Reads the header of a file; nullopt when it cannot be opened or is too short.
-std::optional<RaxisHeader> read_raxis_header(const std::string& path);
+// The wavelength, camera length and pixel sizes of a header, widened to double.
+HeaderGeometry raxis_header_geometry(const RaxisHeader& h);
 
-// Writes the current image's codes (from_main non-zero) or the background image's codes
-// into `name`: an existing file keeps its header, a new one is a copy of the loaded image
-// file. The wavelength and camera length of the loaded file's header replace the geometry
-// unless locked. Refuses, with a log line and without touching `name`, codes that do not
-// fill the file's image exactly. Rows are flipped back under VerticalReverse. The file is
-// replaced only when complete. Returns 0 on success, 1 on failure.
-int save_rigaku_file(const std::string& name, int from_main);
+// The image with the header's geometry (given also when the layout is then refused). Rows
+// the file does not hold, whole or in part, stay zero.
+DecodedImage decode_raxis_image(std::span<const uint8_t> bytes, const DecodeOptions& options, ImageData storage = {});
+
+// Writes the codes of `image` into `name`: an existing file keeps its header, a new one is a
+// copy of `source`. Refuses codes that do not fill the file's image exactly, without
+// touching `name`. With `reverse_rows` the rows are flipped back. The file is replaced only
+// when complete.
+WriteResult save_rigaku_file(const ImageData& image, const std::string& source, const std::string& name,
+                             bool reverse_rows);
 
 }  // namespace kestrin

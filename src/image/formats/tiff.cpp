@@ -12,30 +12,53 @@
 #include "base/convert.h"
 #include "base/text_file.h"
 #include "image/formats/copy_target.h"
-#include "image/formats/mapped_file.h"
 #include "image/formats/pixel_rows.h"
-#include "image/state.h"
-#include "ports/log.h"
 
 namespace kestrin {
 namespace {
 
-constexpr const char* kTiffError = " tiff file error";
-constexpr const char* kGelError = " gel file error.";
 constexpr const char* kFloatReadError = "read_tiff_float_file: file open or memory allocate error";
 constexpr const char* kSaveError = "save tiff file error";
+constexpr const char* kShortStrips = "The strips hold fewer bytes than the image needs.";
+
+// A reader's name and error line, and its lines that say why an image is refused.
+struct ReaderLines {
+  const char* name;
+  const char* error;
+  std::string because(const std::string& why) const { return std::string(name) + " : " + why; }
+};
+constexpr ReaderLines kTiffLines{" read_tiff_file()", " tiff file error"};
+constexpr ReaderLines kGelLines{" read_gel_file()", " gel file error."};
+constexpr ReaderLines kFloatLines{" read_tiff_float_file()", " tiff file error"};
 
 bool side_ok(uint32_t v) { return v >= 1 && v <= uint32_t(kMaxImageSide); }
 
-// Uncompressed, untiled, one sample per pixel, stored in strips, of a size Kestrin keeps.
-bool plain_layout(const TiffTags& t) {
-  return side_ok(t.image_width) && side_ok(t.image_length) && t.compression == 1 && !t.tiled &&
-         t.samples_per_pixel <= 1 && !t.strip_offsets.empty();
+// Why the first image is not uncompressed, untiled, one sample per pixel, stored in strips,
+// of a size Kestrin keeps; empty when it is.
+std::string layout_problem(const TiffTags& t) {
+  if (!side_ok(t.image_width) || !side_ok(t.image_length))
+    return Format("Image size %d x %d is not supported.", {t.image_width, t.image_length});
+  if (t.compression != 1) return Format("Compressed data (compression %d) are not supported.", {t.compression});
+  if (t.tiled) return "Tiled images are not supported.";
+  if (t.samples_per_pixel > 1) return Format("%d samples per pixel are not supported.", {t.samples_per_pixel});
+  if (t.strip_offsets.empty()) return "The file has no strip offsets.";
+  return {};
 }
 
-// 1 or 2 for unsigned 8/16-bit integer samples; 0 for anything else.
+bool plain_layout(const TiffTags& t) { return layout_problem(t).empty(); }
+
+const char* sample_kind(const TiffTags& t) {
+  return t.sample_format == 2 ? "signed integer" : t.sample_format == 3 ? "floating-point" : "unsigned integer";
+}
+
+std::string samples_not_supported(const TiffTags& t) {
+  return Format("%d-bit %s samples are not supported.", {t.bits_per_sample, sample_kind(t)});
+}
+
+// 1 or 2 for 8/16-bit integer samples, unsigned or signed (the codes are the stored words
+// either way); 0 for anything else.
 int integer_bytes_per_pixel(const TiffTags& t) {
-  if (t.sample_format > 1) return 0;
+  if (t.sample_format == 3) return 0;
   return t.bits_per_sample == 8 ? 1 : t.bits_per_sample == 16 ? 2 : 0;
 }
 
@@ -90,9 +113,9 @@ std::span<const uint8_t> gather_strips(std::span<const uint8_t> bytes, const Tif
   return buffer;
 }
 
-void decode_integer_pixels(ImageStore& s, std::span<const uint8_t> raw, int bpp, bool big_endian) {
-  const size_t w = size_t(s.ImageWidth);
-  for_each_file_row(s, file_rows_reversed(), [&](uint16_t* dst, int32_t r) {
+void decode_integer_pixels(ImageData& image, std::span<const uint8_t> raw, int bpp, bool big_endian, bool reverse) {
+  const size_t w = size_t(image.ImageWidth);
+  for_each_file_row(image, reverse, [&](uint16_t* dst, int32_t r) {
     const uint8_t* src = raw.data() + size_t(r) * w * size_t(bpp);
     if (bpp == 1) decode_u8_row(src, dst, w);
     else if (big_endian) decode_u16be_row(src, dst, w);
@@ -100,41 +123,39 @@ void decode_integer_pixels(ImageStore& s, std::span<const uint8_t> raw, int bpp,
   });
 }
 
-// The shared body of the TIFF and GEL readers after the tags are parsed.
-template <class BuildTables>
-int load_integer_image(ImageStore& s, std::span<const uint8_t> bytes, const TiffTags& t, const char* error,
-                       BuildTables build_tables) {
-  const int bpp = integer_bytes_per_pixel(t);
-  std::vector<uint8_t> buffer;
-  const auto raw = bpp != 0 && plain_layout(t) ? gather_strips(bytes, t, data_bytes_of(t, bpp), buffer)
-                                               : std::span<const uint8_t>();
-  if (raw.empty()) {
-    log_line(error);
-    return 1;
-  }
-  s.set_size(int32_t(t.image_width), int32_t(t.image_length), bpp);
-  build_tables(s, bpp * 8);
-  decode_integer_pixels(s, raw, bpp, t.big_endian);
-  scan_statistics(s);
-  return 0;
+DecodedImage refused_because(DecodedImage&& d, const ReaderLines& reader, const std::string& why) {
+  d.log(reader.because(why));
+  return refused(std::move(d), reader.error);
 }
 
-// Delphi's texts for the values FloatToStr cannot write as numbers.
-std::string float_text(double v) {
-  if (std::isnan(v)) return "NAN";
-  if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
-  return FloatToStr(v);
+// The shared body of the TIFF and GEL readers after the tags are parsed.
+template <class BuildTables>
+DecodedImage load_integer_image(DecodedImage&& d, std::span<const uint8_t> bytes, const TiffTags& t,
+                                const ReaderLines& reader, bool reverse, BuildTables build_tables) {
+  const int bpp = integer_bytes_per_pixel(t);
+  if (std::string problem = layout_problem(t); !problem.empty()) return refused_because(std::move(d), reader, problem);
+  if (bpp == 0) return refused_because(std::move(d), reader, samples_not_supported(t));
+  std::vector<uint8_t> buffer;
+  const auto raw = gather_strips(bytes, t, data_bytes_of(t, bpp), buffer);
+  if (raw.empty()) return refused_because(std::move(d), reader, kShortStrips);
+  ImageData& image = d.data;
+  image.set_size(int32_t(t.image_width), int32_t(t.image_length), bpp);
+  build_tables(image, bpp * 8);
+  decode_integer_pixels(image, raw, bpp, t.big_endian, reverse);
+  scan_statistics(image);
+  d.ok = true;
+  return std::move(d);
 }
 
 // Code = trunc(f + 100) with f clamped to [-100, 65435]; NaN counts as below the range.
 // Returns whether some value was below the range and the smallest such number.
-bool decode_float_pixels(ImageStore& s, std::span<const uint8_t> raw, bool big_endian, double& smallest) {
+bool decode_float_pixels(ImageData& image, std::span<const uint8_t> raw, bool big_endian, bool reverse, double& smallest) {
   constexpr double m = -100.0;
   constexpr double top = 65535.0 + m;
-  const size_t w = size_t(s.ImageWidth);
+  const size_t w = size_t(image.ImageWidth);
   bool below = false;
   smallest = std::numeric_limits<double>::quiet_NaN();
-  for_each_file_row(s, file_rows_reversed(), [&](uint16_t* dst, int32_t row) {
+  for_each_file_row(image, reverse, [&](uint16_t* dst, int32_t row) {
     const uint8_t* src = raw.data() + size_t(row) * w * 4;
     for (size_t x = 0; x < w; ++x) {
       const uint8_t* p = src + 4 * x;
@@ -153,129 +174,85 @@ bool decode_float_pixels(ImageStore& s, std::span<const uint8_t> raw, bool big_e
   return below;
 }
 
-void log_gel_tags(const TiffTags& t) {
-  for (uint16_t tag : t.gel_tags) {
-    if (tag == kTagGelFormat) {
-      log_line(t.gel_format == 2 ? "Squary root data format" : "Linear data format");
-    } else if (tag == kTagGelScale) {
-      const double scale = t.gel_scale_denominator == 0 ? 1.0 : double(t.gel_scale_numerator) / t.gel_scale_denominator;
-      log_line("Scale Factor =" + std::to_string(t.gel_scale_numerator) + "/" +
-               std::to_string(t.gel_scale_denominator) + "=" + FloatToStr(scale));
-    } else {
-      log_line("----------Sample Info begin----------");
-      for (const auto& line : split_lines(t.gel_sample_info)) log_line(line);
-      log_line("----------Sample Info end----------");
-    }
-  }
-}
-
 double gel_scale(const TiffTags& t) {
   return t.gel_scale_denominator == 0 ? 1.0 : double(t.gel_scale_numerator) / t.gel_scale_denominator;
 }
 
+// The GEL tags' lines, in the order the tags stand in the IFD.
+void log_gel_tags(const TiffTags& t, DecodedImage& d) {
+  for (uint16_t tag : t.gel_tags) {
+    if (tag == kTagGelFormat) {
+      d.log(t.gel_format == 2 ? "Squary root data format" : "Linear data format");
+    } else if (tag == kTagGelScale) {
+      d.log("Scale Factor =" + std::to_string(t.gel_scale_numerator) + "/" + std::to_string(t.gel_scale_denominator) +
+            "=" + FloatToStr(gel_scale(t)));
+    } else {
+      d.log("----------Sample Info begin----------");
+      for (const auto& line : split_lines(t.gel_sample_info)) d.log(line);
+      d.log("----------Sample Info end----------");
+    }
+  }
+}
+
 }  // namespace
 
-int sniff_tiff_type(const std::string& path, TiffTags& tags) {
-  read_tiff_tags(path, tags);
+int sniff_tiff_type(std::span<const uint8_t> bytes, TiffTags& tags, LogLines& lines) {
+  read_tiff_tags(bytes, tags, lines);
   return tags.is_float() ? kTypeFloatTiff : kTypeTiff;
 }
 
-bool tiff_is_float(const std::string& path) {
-  TiffTags tags;
-  return sniff_tiff_type(path, tags) == kTypeFloatTiff;
+DecodedImage decode_tiff_image(std::span<const uint8_t> bytes, const DecodeOptions& options, ImageData storage) {
+  DecodedImage d(std::move(storage));
+  d.log(kTiffLines.name);
+  TiffTags t;
+  if (!parse_tiff_tags(bytes, t)) return refused(std::move(d), kTiffLines.error);
+  return load_integer_image(std::move(d), bytes, t, kTiffLines, options.reverse_rows,
+                            [](ImageData& image, int bits) { build_tiff_tables(image, bits); });
 }
 
-int decode_tiff_image(ImageStore& store, std::span<const uint8_t> bytes) {
+DecodedImage decode_gel_image(std::span<const uint8_t> bytes, const DecodeOptions& options, ImageData storage) {
+  DecodedImage d(std::move(storage));
+  d.log(kGelLines.name);
   TiffTags t;
-  if (!parse_tiff_tags(bytes, t)) {
-    log_line(kTiffError);
-    return 1;
-  }
-  return load_integer_image(store, bytes, t, kTiffError, [](ImageStore& s, int bits) { build_tiff_tables(s, bits); });
-}
-
-int decode_gel_image(ImageStore& store, std::span<const uint8_t> bytes) {
-  TiffTags t;
-  if (!parse_tiff_tags(bytes, t)) {
-    log_line(kGelError);
-    return 1;
-  }
-  log_gel_tags(t);
+  if (!parse_tiff_tags(bytes, t)) return refused(std::move(d), kGelLines.error);
+  log_gel_tags(t, d);
   const bool square_root = t.gel_format == 2;
   const double scale = gel_scale(t);
-  return load_integer_image(store, bytes, t, kGelError, [&](ImageStore& s, int bits) {
-    build_gel_tables(s, bits, square_root, scale);
+  return load_integer_image(std::move(d), bytes, t, kGelLines, options.reverse_rows, [&](ImageData& image, int bits) {
+    build_gel_tables(image, bits, square_root, scale);
   });
 }
 
-int decode_tiff_float_image(ImageStore& store, std::span<const uint8_t> bytes, const TiffTags& tags) {
-  if (!plain_layout(tags) || !tags.is_float()) {
-    log_line(kTiffError);
-    return 1;
-  }
+DecodedImage decode_tiff_float_image(std::span<const uint8_t> bytes, const TiffTags& tags, const DecodeOptions& options,
+                                     ImageData storage) {
+  DecodedImage d(std::move(storage));
+  d.log(kFloatLines.name);
+  if (std::string problem = layout_problem(tags); !problem.empty())
+    return refused_because(std::move(d), kFloatLines, problem);
+  if (!tags.is_float()) return refused_because(std::move(d), kFloatLines, samples_not_supported(tags));
   std::vector<uint8_t> buffer;
   const auto raw = gather_strips(bytes, tags, data_bytes_of(tags, 4), buffer);
   if (raw.empty()) {
-    log_line(kFloatReadError);
-    return 1;
+    d.log(kFloatLines.because(kShortStrips));
+    return refused(std::move(d), kFloatReadError);
   }
-  store.set_size(int32_t(tags.image_width), int32_t(tags.image_length), 4);
-  build_float_tiff_tables(store);
+  ImageData& image = d.data;
+  image.set_size(int32_t(tags.image_width), int32_t(tags.image_length), 4);
+  build_float_tiff_tables(image);
   double smallest = 0.0;
-  const bool below = decode_float_pixels(store, raw, tags.big_endian, smallest);
-  scan_statistics(store);
-  if (below) log_line("minimum inten =" + float_text(smallest) + ". out of range");
-  return 0;
-}
-
-int read_tiff_file(ImageStore& store, const std::string& path) {
-  log_line(" read_tiff_file()");
-  MappedFile file;
-  if (!file.open(path)) {
-    log_line(kTiffError);
-    return 1;
-  }
-  return decode_tiff_image(store, file.bytes());
-}
-
-int read_gel_file(ImageStore& store, const std::string& path) {
-  log_line(" read_gel_file()");
-  MappedFile file;
-  if (!file.open(path)) {
-    log_line(kGelError);
-    return 1;
-  }
-  return decode_gel_image(store, file.bytes());
-}
-
-int read_tiff_float_file(ImageStore& store, const std::string& path, const TiffTags& tags) {
-  log_line(" read_tiff_float_file()");
-  MappedFile file;
-  if (!file.open(path)) {
-    log_line(kFloatReadError);
-    return 1;
-  }
-  return decode_tiff_float_image(store, file.bytes(), tags);
-}
-
-int read_tiff_float_file(ImageStore& store, const std::string& path) {
-  log_line(" read_tiff_float_file()");
-  MappedFile file;
-  if (!file.open(path)) {
-    log_line(kFloatReadError);
-    return 1;
-  }
-  TiffTags tags;
-  parse_tiff_tags(file.bytes(), tags);
-  return decode_tiff_float_image(store, file.bytes(), tags);
+  const bool below = decode_float_pixels(image, raw, tags.big_endian, options.reverse_rows, smallest);
+  scan_statistics(image);
+  if (below) d.log("minimum inten =" + FloatToStr(smallest) + ". out of range");
+  d.ok = true;
+  return d;
 }
 
 namespace {
 
-std::vector<uint8_t> encode_codes(const ImageStore& image, int bpp, bool big_endian) {
+std::vector<uint8_t> encode_codes(const ImageData& image, int bpp, bool big_endian, bool reverse) {
   const size_t w = size_t(image.ImageWidth);
   std::vector<uint8_t> raw(w * size_t(image.ImageHeight) * size_t(bpp));
-  for_each_file_row(image, file_rows_reversed(), [&](const uint16_t* src, int32_t r) {
+  for_each_file_row(image, reverse, [&](const uint16_t* src, int32_t r) {
     uint8_t* dst = raw.data() + size_t(r) * w * size_t(bpp);
     if (bpp == 1) encode_u8_row(src, dst, w);
     else if (big_endian) encode_u16be_row(src, dst, w);
@@ -298,15 +275,12 @@ bool write_strips(std::string& file, const TiffTags& t, const std::vector<uint8_
   return true;
 }
 
-int save_failed() {
-  log_line(kSaveError);
-  return 1;
-}
+WriteResult save_failed() { return {false, {" save_tiff_file()", kSaveError}}; }
 
 }  // namespace
 
-int save_tiff_file(const ImageStore& image, const std::string& source, const std::string& name) {
-  log_line(" save_tiff_file()");
+WriteResult save_tiff_file(const ImageData& image, const std::string& source, const std::string& name,
+                           bool reverse_rows) {
   std::string file;
   if (!bytes_after_copy(source, name, file)) return save_failed();
   TiffTags t;
@@ -316,9 +290,9 @@ int save_tiff_file(const ImageStore& image, const std::string& source, const std
   const bool same_size = int64_t(t.image_width) == image.ImageWidth && int64_t(t.image_length) == image.ImageHeight &&
                          image.image_codes.size() == size_t(t.image_width) * t.image_length;
   if (bpp == 0 || !plain_layout(t) || !same_size) return save_failed();
-  const auto raw = encode_codes(image, bpp, t.big_endian);
+  const auto raw = encode_codes(image, bpp, t.big_endian, reverse_rows);
   if (!write_strips(file, t, raw) || !write_file_bytes(name, file)) return save_failed();
-  return 0;
+  return {true, {" save_tiff_file()"}};
 }
 
 }  // namespace kestrin

@@ -2,8 +2,6 @@
 #include "image/formats/tiff_tags.h"
 
 #include "base/byte_reader.h"
-#include "image/formats/mapped_file.h"
-#include "ports/log.h"
 
 namespace kestrin {
 namespace {
@@ -146,12 +144,10 @@ bool parse_tiff_tags(std::span<const uint8_t> bytes, TiffTags& tags) {
   return true;
 }
 
-int read_tiff_tags(const std::string& path, TiffTags& tags) {
-  log_line(" read_tiff_file()");
-  reset_tiff_tags(tags);
-  MappedFile file;
-  if (!file.open(path) || !parse_tiff_tags(file.bytes(), tags)) {
-    log_line(" read_tiff_tags:error");
+int read_tiff_tags(std::span<const uint8_t> bytes, TiffTags& tags, LogLines& lines) {
+  lines.push_back(" read_tiff_file()");
+  if (!parse_tiff_tags(bytes, tags)) {
+    lines.push_back(" read_tiff_tags:error");
     return 1;
   }
   return 0;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "image/formats/decoded_image.h"
+
 namespace kestrin {
 
 // One 12-byte IFD entry. `field_pos` is the file position of its 4-byte value field.
@@ -83,10 +85,9 @@ void reset_tiff_tags(TiffTags& tags);
 // that lie outside the bytes are left empty or at their defaults.
 bool parse_tiff_tags(std::span<const uint8_t> bytes, TiffTags& tags);
 
-// The file entry of the parser used by the loader's type test: logs " read_tiff_file()",
-// then " read_tiff_tags:error" when the file cannot be read or is not a TIFF file.
-// 0 on success, 1 on failure.
-int read_tiff_tags(const std::string& path, TiffTags& tags);
+// The parser as the loader's type test runs it: adds the line " read_tiff_file()", then
+// " read_tiff_tags:error" when the bytes are not a TIFF file. 0 on success, 1 on failure.
+int read_tiff_tags(std::span<const uint8_t> bytes, TiffTags& tags, LogLines& lines);
 
 // The first value of a SHORT or LONG entry: taken from the value field when the values fit
 // into it (a SHORT from the field's first two bytes), else from the offset the field holds.

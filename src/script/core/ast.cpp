@@ -1,6 +1,8 @@
 // Syntax tree factories: arena allocation, leaf makers and constant folding.
 #include "script/core/ast.h"
 
+#include <cstring>
+
 #include <algorithm>
 
 #include "script/core/operators.h"
@@ -18,8 +20,6 @@ bool FoldsAsComparison(int code) {
   return (code >= ecOr && code <= ecAndAll) || (code >= ecLess && code <= ecStrictNe);
 }
 bool FoldsAsUnary(int code) { return code == ecPlus || code == ecMinus || code == ecBitNot; }
-
-uint32_t HeightOf(const TJExpr* e) { return e ? e->Height : 0; }
 
 }  // namespace
 
@@ -41,6 +41,9 @@ void* NodeArena::Allocate(size_t size, size_t align) {
 
 void TJExprFactory::Clear() {
   arena_.Clear();
+  numbers_.clear();
+  strings_.clear();
+  true_ = false_ = null_ = nullptr;
   values_.clear();
   atoms_.clear();
   atom_store_.clear();
@@ -48,10 +51,9 @@ void TJExprFactory::Clear() {
 
 TJExpr* TJExprFactory::NewNode(int code, TJExpr* left, TJExpr* right) {
   TJExpr* e = arena_.New<TJExpr>();
-  e->Code = code;
+  e->Code = static_cast<uint8_t>(code);
   e->Left = left;
   e->Right = right;
-  e->Height = 1 + std::max(HeightOf(left), HeightOf(right));
   return e;
 }
 
@@ -59,8 +61,7 @@ TJExpr* TJExprFactory::MakeUnary(int code, TJExpr* operand) {
   if (FoldsAsUnary(code) && operand && operand->Code == ecConstant) {
     script::Value result;
     EvalUnaryOperator(code, *operand->Value, result);
-    *operand->Value = std::move(result);
-    return operand;
+    return MakeConstant(result);
   }
   return NewNode(code, operand);
 }
@@ -83,15 +84,44 @@ TJExpr* TJExprFactory::MakeBinary(int code, TJExpr* left, TJExpr* right) {
 TJExpr* TJExprFactory::MakeTernary(int code, TJExpr* a, TJExpr* b, TJExpr* c) {
   TJExpr* e = NewNode(code, a, c);
   e->Third = b;
-  e->Height = std::max(e->Height, 1 + HeightOf(b));
   return e;
 }
 
-TJExpr* TJExprFactory::MakeConstant(const script::Value& value) {
+TJExpr* TJExprFactory::NewConstant(const script::Value& value) {
   TJExpr* e = NewNode(ecConstant);
   values_.push_back(value);
   e->Value = &values_.back();
   return e;
+}
+
+// Constants are values that the interpreter copies out and never changes in place, so
+// equal literals share one node.
+TJExpr* TJExprFactory::MakeConstant(const script::Value& value) {
+  auto shared = [&](TJExpr*& slot) -> TJExpr* {
+    if (!slot) slot = NewConstant(value);
+    return slot;
+  };
+  switch (value.raw_type()) {
+    case vtInteger: return shared(numbers_[static_cast<uint32_t>(value.integer())]);
+    case vtDouble: {
+      uint64_t bits;
+      double d = value.dbl();
+      std::memcpy(&bits, &d, sizeof bits);
+      // Doubles whose bits look like a small integer key would collide: keep them apart.
+      if (bits <= 0xFFFFFFFFu) return NewConstant(value);
+      return shared(numbers_[bits]);
+    }
+    case vtString: {
+      auto it = strings_.find(value.text());
+      if (it != strings_.end()) return it->second;
+      TJExpr* e = NewConstant(value);
+      strings_.emplace(e->Value->text(), e);
+      return e;
+    }
+    case vtBool: return shared(value.boolean() ? true_ : false_);
+    case vtNull: return shared(null_);
+    default: return NewConstant(value);
+  }
 }
 
 TJExpr* TJExprFactory::MakeInteger(int32_t i) { return MakeConstant(script::Value::Integer(i)); }
@@ -109,16 +139,20 @@ TJExpr* TJExprFactory::MakeRegExp(std::string_view text) {
 }
 
 TJExpr* TJExprFactory::MakeIdentifier(std::string_view name) {
-  TJExpr* e = NewNode(ecIdentifier);
   auto it = atoms_.find(name);
   if (it == atoms_.end()) {
     const StrRef& atom = atom_store_.emplace_back(name);
     atom.Hash();  // computed once, cached in the string
-    it = atoms_.emplace(atom.view(), &atom).first;
+    TJExpr* e = NewNode(ecIdentifier);
+    e->Name = &atom;
+    it = atoms_.emplace(atom.view(), Atom{&atom, e}).first;
   }
-  e->Name = it->second;
-  e->Symbol = e->Name->view();
-  e->SymbolHash = KeyHash(e->Symbol);
+  return it->second.node;
+}
+
+TJExpr* TJExprFactory::MakeNamed(const TJExpr* identifier, TJExpr* left) {
+  TJExpr* e = NewNode(ecIdentifier, left);
+  e->Name = identifier->Name;
   return e;
 }
 
@@ -127,13 +161,8 @@ TJExpr* TJExprFactory::MakeSuperMember(TJExpr* name) { return NewNode(ecSuperMem
 TJExpr* TJExprFactory::MakePair(TJExpr* key, TJExpr* value) { return NewNode(ecProperty, key, value); }
 TJExpr* TJExprFactory::MakeEmpty() { return NewNode(ecEmpty); }
 
-// A list grows to the left; its chain does not count toward the height, since the
-// elements are taken one by one and not by recursion.
-TJExpr* TJExprFactory::MakeList(TJExpr* prev, TJExpr* item) {
-  TJExpr* e = NewNode(ecList, prev, item);
-  e->Height = std::max(HeightOf(prev), 1 + HeightOf(item));
-  return e;
-}
+// A list grows to the left: the parent points at the last link.
+TJExpr* TJExprFactory::MakeList(TJExpr* prev, TJExpr* item) { return NewNode(ecList, prev, item); }
 
 TJExpr* TJExprFactory::MakeFunction(TJStatement* statement) {
   TJExpr* e = NewNode(ecFunction);
@@ -143,14 +172,20 @@ TJExpr* TJExprFactory::MakeFunction(TJStatement* statement) {
 
 TJStatement* TJStatementFactory::Make(int type, int line, TJExpr* expr, TJStatement* sub1,
                                       TJStatement* sub2, TJStatement* sub3) {
-  TJStatement* s = arena_.New<TJStatement>();
-  s->Type = type;
+  TJStatement* s = HasSubStatements(type) ? arena_.New<TJNestingStatement>() : arena_.New<TJStatement>();
+  s->Type = static_cast<uint8_t>(type);
   s->Line = line;
   s->Expr = expr;
-  s->Sub1 = sub1;
-  s->Sub2 = sub2;
-  s->Sub3 = sub3;
+  if (HasSubStatements(type)) {
+    SetSub(s, 0, sub1);
+    SetSub(s, 1, sub2);
+    SetSub(s, 2, sub3);
+  }
   return s;
+}
+
+void TJStatementFactory::SetSub(TJStatement* s, int i, TJStatement* sub) {
+  static_cast<TJNestingStatement*>(s)->subs[i] = sub;
 }
 
 TJStatement* TJStatementFactory::MakeFor(int line, TJExpr* init, TJExpr* condition, TJExpr* step,
@@ -172,12 +207,6 @@ TJStatement* TJStatementFactory::MakeDeclaration(int line, int kind, TJStatement
 
 void TJStatementFactory::Link(TJStatement* a, TJStatement* b) {
   if (a) a->Next = b;
-  if (b) b->Prev = a;
-}
-
-TJStatement* TJStatementFactory::FirstOf(TJStatement* s) {
-  while (s && s->Prev) s = s->Prev;
-  return s;
 }
 
 TJStatement* TJStatementFactory::LastOf(TJStatement* s) {
@@ -194,7 +223,7 @@ TJStatement* TJStatementFactory::BeginModule(NestingStack& stack, TJExpr* name) 
 TJStatement* TJStatementFactory::EndModule(NestingStack& stack, TJStatement* first) {
   TJStatement* s = stack.back();
   stack.pop_back();
-  s->Sub1 = first;
+  SetSub(s, 0, first);
   return s;
 }
 
@@ -209,13 +238,13 @@ TJStatement* TJStatementFactory::EndFunction(NestingStack& stack, TJExpr* name, 
   TJStatement* s = stack.back();
   stack.pop_back();
   s->Expr = name;
-  s->Sub1 = FirstOf(params);
-  s->Sub2 = FirstOf(body);
+  SetSub(s, 0, params);
+  SetSub(s, 1, body);
   TJStatement* implicit_return = Make(stReturn, -1, exprs_.MakeEmpty());
   if (body) {
     Link(LastOf(body), implicit_return);
   } else {
-    s->Sub2 = implicit_return;
+    SetSub(s, 1, implicit_return);
   }
   return s;
 }
@@ -230,9 +259,8 @@ TJStatement* TJStatementFactory::EndClass(NestingStack& stack, TJExpr* name, TJS
                                           TJExpr* base) {
   TJStatement* s = stack.back();
   stack.pop_back();
-  if (name) name->Left = base;
-  s->Expr = name;
-  s->Sub1 = FirstOf(members);
+  s->Expr = name && base ? exprs_.MakeNamed(name, base) : name;
+  SetSub(s, 0, members);
   return s;
 }
 

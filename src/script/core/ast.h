@@ -42,30 +42,52 @@ enum StatementType : int {
 
 struct TJStatement;
 
-// An expression node. Nodes live in their factory's arena and are never freed one by one.
+// An expression node: 32 bytes in its factory's arena, never freed one by one. Leaves
+// are shared: every use of a name is one identifier node, every equal number, string,
+// Boolean or null literal one constant node (a node whose Left is set, a declared name or
+// a class name, is made on its own).
 struct TJExpr {
-  int Code = ecEmpty;
+  uint8_t Code = ecEmpty;
   TJExpr* Left = nullptr;
   TJExpr* Right = nullptr;
-  TJExpr* Third = nullptr;           // codes 60 and 62
-  script::Value* Value = nullptr;    // code 20, owned by the factory
-  std::string_view Symbol;           // code 21: the interned name (CP932 bytes)
-  const StrRef* Name = nullptr;      // code 21: the same name as a counted string (interned)
-  uint32_t SymbolHash = 0;           // KeyHash (Symbol)
-  TJStatement* Statement = nullptr;  // code 61
-  uint32_t Height = 1;               // longest path to a leaf, list chains not counted
+  // By code: Third (60, 62), Value (20, owned by the factory), Name (21, the interned
+  // name as a counted string), Statement (61); read only for those codes.
+  union {
+    TJExpr* Third = nullptr;
+    script::Value* Value;
+    const StrRef* Name;
+    TJStatement* Statement;
+  };
 };
 
+// The statement types that hold nested statements (Sub1 to Sub3); the others (empty,
+// expression, parameter, declaration item, break, continue, return, throw) are made as
+// 24-byte records without them.
+constexpr bool HasSubStatements(int type) {
+  return !(type == stEmpty || type == stExpr || type == stParam || type == stDeclItem ||
+           (type >= stBreak && type <= stReturn) || type == stThrow);
+}
+
 struct TJStatement {
-  int Type = stEmpty;
-  TJExpr* Expr = nullptr;
-  TJStatement* Prev = nullptr;
-  TJStatement* Next = nullptr;
-  TJStatement* Sub1 = nullptr;
-  TJStatement* Sub2 = nullptr;
-  TJStatement* Sub3 = nullptr;
+  uint8_t Type = stEmpty;
   int Line = 0;
+  TJExpr* Expr = nullptr;
+  TJStatement* Next = nullptr;
+  // Nested statements by type; nil for the types that hold none.
+  TJStatement* Sub1() const { return Sub(0); }
+  TJStatement* Sub2() const { return Sub(1); }
+  TJStatement* Sub3() const { return Sub(2); }
+  TJStatement* Sub(int i) const;
 };
+
+// A statement of a type that holds nested statements.
+struct TJNestingStatement : TJStatement {
+  TJStatement* subs[3] = {};
+};
+
+inline TJStatement* TJStatement::Sub(int i) const {
+  return HasSubStatements(Type) ? static_cast<const TJNestingStatement*>(this)->subs[i] : nullptr;
+}
 
 // Bump allocator for trivially destructible nodes; everything is released at once.
 class NodeArena {
@@ -103,7 +125,10 @@ public:
   TJExpr* MakeNaN();
   // Text: the pattern, a NUL character and the flags (at most seven are kept).
   TJExpr* MakeRegExp(std::string_view text);
+  // The shared node of a name.
   TJExpr* MakeIdentifier(std::string_view name);
+  // A node of its own for a name that carries a Left operand (declarations, class names).
+  TJExpr* MakeNamed(const TJExpr* identifier, TJExpr* left);
   TJExpr* MakeThis();
   TJExpr* MakeSuperMember(TJExpr* name);
   TJExpr* MakePair(TJExpr* key, TJExpr* value);
@@ -113,10 +138,35 @@ public:
 
 private:
   TJExpr* NewNode(int code, TJExpr* left = nullptr, TJExpr* right = nullptr);
+  // A constant node of its own (folding results replace their operands by one).
+  TJExpr* NewConstant(const script::Value& value);
   NodeArena arena_;
   std::deque<script::Value> values_;
   std::deque<StrRef> atom_store_;
-  std::unordered_map<std::string_view, const StrRef*> atoms_;
+  struct Atom {
+    const StrRef* name;
+    TJExpr* node;  // the shared identifier node
+  };
+  std::unordered_map<std::string_view, Atom> atoms_;
+  // Shared constant nodes: integers and doubles by bits, strings by their bytes.
+  std::unordered_map<uint64_t, TJExpr*> numbers_;
+  std::unordered_map<std::string_view, TJExpr*> strings_;
+  TJExpr* true_ = nullptr;
+  TJExpr* false_ = nullptr;
+  TJExpr* null_ = nullptr;
+};
+
+// A statement sequence as it is read: Append links a statement (or a chain of them)
+// after the last one.
+struct StatementChain {
+  TJStatement* first = nullptr;
+  TJStatement* last = nullptr;
+  void Append(TJStatement* s) {
+    if (!s) return;
+    if (last) last->Next = s;
+    else first = s;
+    for (last = s; last->Next;) last = last->Next;
+  }
 };
 
 // The stack of open module, function and class statements kept by the parser.
@@ -137,7 +187,8 @@ public:
   TJStatement* MakeDeclaration(int line, int kind, TJStatement* first_item);
 
   static void Link(TJStatement* a, TJStatement* b);
-  static TJStatement* FirstOf(TJStatement* s);
+  // Sets nested statement i (0 to 2) of a statement whose type holds them.
+  static void SetSub(TJStatement* s, int i, TJStatement* sub);
   static TJStatement* LastOf(TJStatement* s);
 
   TJStatement* BeginModule(NestingStack& stack, TJExpr* name);

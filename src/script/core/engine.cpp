@@ -138,6 +138,7 @@ void TJEngine::ResetRun() {
   arguments_ = Value();
   global_instances_.clear();
   return_value_ = Value();
+  thrown_value_ = Value();
   current_ = root_.get();
   tables_.clear();
   module_tables_.clear();
@@ -187,14 +188,13 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     arguments_ = NewArray(copy);
     loop_terminated_ = true;
     if (OnRun) OnRun();
-    char base = 0;
-    stack_base_ = &base;
     call_depth_ = 0;
     current_ = root_.get();
     Completion c = Execute(root, 0);
     finished_ = true;
     if (main_table_) current_ = main_table_;
     if (c == Completion::Return) result = ValueToInteger(return_value_);
+    else if (c == Completion::Throw) RaiseThrown();
     else if (c != Completion::Normal) RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
     return_value_ = Value();
   } catch (const EJExit& e) {
@@ -301,28 +301,28 @@ std::shared_ptr<const FunctionInfo> TJEngine::InfoFor(const TJStatement* def) {
   auto it = infos_.find(def);
   if (it != infos_.end()) return it->second;
   auto info = std::make_shared<FunctionInfo>();
-  for (const TJStatement* p = def->Sub1; p; p = p->Next)
+  for (const TJStatement* p = def->Sub1(); p; p = p->Next)
     if (p->Expr && p->Expr->Name) info->params.push_back(*p->Expr->Name);
   // Does the body name `arguments` outside nested functions?
   std::vector<const TJExpr*> exprs;
-  std::vector<const TJStatement*> stmts{def->Sub2};
+  std::vector<const TJStatement*> stmts{def->Sub2()};
   while (!stmts.empty() && !info->uses_arguments) {
     const TJStatement* s = stmts.back();
     stmts.pop_back();
     for (; s; s = s->Next) {
       if (s->Type == stFunction || s->Type == stClass) continue;
       exprs.push_back(s->Expr);
-      for (const TJStatement* sub : {s->Sub1, s->Sub2, s->Sub3})
+      for (const TJStatement* sub : {s->Sub1(), s->Sub2(), s->Sub3()})
         if (sub) stmts.push_back(sub);
     }
     while (!exprs.empty()) {
       const TJExpr* e = exprs.back();
       exprs.pop_back();
       if (!e || e->Code == ecFunction) continue;
-      if (e->Code == ecIdentifier && e->Symbol == "arguments") info->uses_arguments = true;
+      if (e->Code == ecIdentifier && e->Name->view() == "arguments") info->uses_arguments = true;
       exprs.push_back(e->Left);
       exprs.push_back(e->Right);
-      exprs.push_back(e->Third);
+      if (e->Code == ecConditional || e->Code == ecMethodCall) exprs.push_back(e->Third);
     }
   }
   infos_.emplace(def, info);
@@ -333,7 +333,7 @@ TJFunctionSymbolTable* TJEngine::TableFor(const TJStatement* def) {
   auto it = tables_.find(def);
   if (it != tables_.end()) return it->second;
   TJLocalSymbolTable* parent = current_;
-  if (const TJStatement* outer = def->Sub3) {
+  if (const TJStatement* outer = def->Sub3()) {
     if (outer->Type == stModule) {
       auto m = module_tables_.find(outer);
       if (m != module_tables_.end()) parent = m->second;

@@ -14,12 +14,14 @@
 #include "base/wake_signal.h"
 #include "script/core/ast.h"
 #include "script/core/engine_base.h"
+#include "script/core/error_table.h"
 #include "script/core/errors.h"
 #include "script/core/factory.h"
 #include "script/core/function.h"
 #include "script/core/object.h"
 #include "script/core/parser.h"
 #include "script/core/scope.h"
+#include "script/core/stack_guard.h"
 #include "script/core/value_list.h"
 
 namespace kestrin::script {
@@ -32,8 +34,6 @@ using TJLibrary = void (*)(TJEngine& engine);
 
 // Deepest script call nesting; deeper calls raise "ECallError" "stack overflow".
 inline constexpr int kMaxCallDepth = 10000;
-// C++ stack a run may use below its entry before calls raise the same error.
-inline constexpr size_t kMaxStackBytes = size_t{5} << 20;
 
 // How long a doEvents() of the script waits for a message when none is pending.
 inline constexpr std::chrono::milliseconds kDoEventsWait{10};
@@ -159,7 +159,10 @@ private:
   Completion ExecExpr(const TJStatement* s);
   Completion ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw);
   Completion ExecDefinition(const TJStatement* s);
-  [[noreturn]] void ExecThrow(const TJStatement* s);
+  Completion ExecThrow(const TJStatement* s);
+  Completion CatchThrown(const TJStatement* handler, const Value& caught, unsigned flags, SwitchContext* sw);
+  // A Throw completion leaving a function or the program: the script error it stands for.
+  [[noreturn]] void RaiseThrown();
   Completion ExecWhile(const TJStatement* s);
   Completion ExecDo(const TJStatement* s);
   Completion ExecFor(const TJStatement* s);
@@ -172,6 +175,11 @@ private:
   void ExecDeclItem(const TJStatement* s, unsigned flags);
   bool CaseMatches(const Value& discriminant, const Value& label);
 
+  // Raises "ECallError" "stack overflow" when this thread's stack is nearly used up.
+  static void GuardStack() {
+    if (StackExhausted()) RaiseError(ScriptError::StackOverflow);
+  }
+
   // Expressions (interp_expressions.cpp).
   Value Evaluate(const TJExpr* e, unsigned flags = 0);
   Value ReadVariable(const TJExpr* id);
@@ -182,6 +190,8 @@ private:
   Value EvalIncDec(const TJExpr* e);
   Value EvalBinary(int code, const Value& l, const Value& r);
   Value EvalBinaryNode(const TJExpr* e);
+  Value EvalChain(const TJExpr* e);
+  Value EvalCompare(int code, const Value& l, const Value& r);
   Value EvalCallNode(const TJExpr* e);
   Value EvalOther(const TJExpr* e, unsigned flags);
   Value EvalCompareNode(const TJExpr* e);
@@ -243,9 +253,9 @@ private:
   bool alive_ = false;
   bool compiled_ = false;
   Value return_value_;  // the value of a Return completion
+  Value thrown_value_;  // the value of a Throw completion
   std::vector<Value> arg_stack_;  // arguments of script calls being made
   int call_depth_ = 0;
-  const char* stack_base_ = nullptr;
   int next_table_id_ = 0;
   std::unordered_map<const TJStatement*, TJFunctionSymbolTable*> tables_;
   std::unordered_map<const TJStatement*, std::shared_ptr<const FunctionInfo>> infos_;

@@ -9,9 +9,11 @@
 
 namespace kestrin::script {
 
-// How a statement ended. The interpreter carries break, continue and return as these
-// codes; C++ exceptions are kept for script errors, abort and exit.
-enum class Completion : uint8_t { Normal, Break, Continue, Return };
+// How a statement ended. The interpreter carries break, continue, return and the
+// script's own throw as these codes; a throw becomes a C++ exception (EJThrow) only where
+// it leaves a function. C++ exceptions are kept for errors raised by the engine and by
+// natives, abort and exit.
+enum class Completion : uint8_t { Normal, Break, Continue, Return, Throw };
 
 // Base of every engine exception; the message is the text shown to users (CP932 bytes).
 class EJException : public std::exception {

@@ -3,6 +3,7 @@
 
 #include "script/core/object.h"
 #include "script/core/scope.h"
+#include "script/core/stack_guard.h"
 #include "script/core/value_list.h"
 
 namespace kestrin::script {
@@ -61,6 +62,7 @@ void CallNativeFunction(IJFunction& fn, TJValueList& params, Value& result) {
   TJObject* self = fn.BoundObject();
   if (!self || !fn.native) return;
   Value hold = Value::Object(self);  // the method's object lives through the call
+  CheckStack();                      // natives may call back into scripts and natives
   fn.native(*self, params, result);
 }
 

@@ -31,6 +31,8 @@ class FunctionExtra {
 public:
   virtual ~FunctionExtra() = default;
   virtual std::unique_ptr<FunctionExtra> Clone() const = 0;
+  // What the interpreter knows of a script function's definition, when this holds it.
+  virtual const struct FunctionInfo* ScriptInfo() const { return nullptr; }
 };
 
 // Maps an automation member kind to invoke flags: 2 (property put) gives 4, others 3.

@@ -1,10 +1,9 @@
 // Calls and members: argument lists (last argument first), calls by function kind with
 // this binding, call/apply and arguments, indexing, members of objects and primitives,
 // and object creation with new.
-#include <typeinfo>
-
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
+#include "script/core/stack_guard.h"
 
 namespace kestrin::script {
 namespace {
@@ -14,19 +13,17 @@ class ScriptFunctionExtra : public FunctionExtra {
 public:
   explicit ScriptFunctionExtra(std::shared_ptr<const FunctionInfo> info) : info(std::move(info)) {}
   std::unique_ptr<FunctionExtra> Clone() const override { return std::make_unique<ScriptFunctionExtra>(info); }
+  const FunctionInfo* ScriptInfo() const override { return info.get(); }
   std::shared_ptr<const FunctionInfo> info;
 };
 
 [[noreturn]] void NeedFunctionOrObject() { RaiseError(ScriptError::NeedFunctionOrObject); }
 
-// Counts one script call; too deep (by count or by C++ stack) is a script error.
+// Counts one script call; too deep (by count or by this thread's stack) is a script error.
 class CallDepth {
 public:
-  CallDepth(int& depth, const char*& base) : depth_(depth) {
-    const char* here = static_cast<const char*>(__builtin_frame_address(0));
-    if (depth_ == 0) base = here;
-    if (depth_ >= kMaxCallDepth || (base > here && static_cast<size_t>(base - here) > kMaxStackBytes))
-      RaiseError(ScriptError::StackOverflow);
+  explicit CallDepth(int& depth) : depth_(depth) {
+    if (depth_ >= kMaxCallDepth || CallStackExhausted()) RaiseError(ScriptError::StackOverflow);
     ++depth_;
   }
   ~CallDepth() { --depth_; }
@@ -66,7 +63,7 @@ Value TJEngine::MakeFunctionValue(const TJStatement* def, int func_type) {
   if (def->Expr && def->Expr->Name) f->name = *def->Expr->Name;
   f->func_type = static_cast<uint8_t>(func_type);
   f->definition = def;
-  f->parameters = def->Sub1;
+  f->parameters = def->Sub1();
   f->SetSymbolTable(TableFor(def));
   if (func_type == ftScript) f->extra = std::make_unique<ScriptFunctionExtra>(InfoFor(def));
   return fn;
@@ -120,13 +117,13 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
                          TJObject* self) {
   TJFunctionSymbolTable* table = fn.SymbolTable();
   if (!table || !fn.definition) return;  // the program that made it has been cleared
-  CallDepth depth(call_depth_, stack_base_);
+  CallDepth depth(call_depth_);
   Value hold_fn = Value::Function(&fn);
   if (TJObject* bound = fn.BoundObject()) self = bound;
   Value hold_self = Value::Object(self);
   const FunctionExtra* extra = fn.extra.get();
-  const FunctionInfo* info = extra && typeid(*extra) == typeid(ScriptFunctionExtra)
-      ? static_cast<const ScriptFunctionExtra*>(extra)->info.get() : InfoFor(fn.definition).get();
+  const FunctionInfo* info = extra ? extra->ScriptInfo() : nullptr;
+  if (!info) info = InfoFor(fn.definition).get();
 
   TJLocalSymbolTable* activation = table->NewChild(fn.ClosureTable(), self);
   struct Pop {
@@ -147,9 +144,10 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
   for (size_t i = 0; i < info->params.size(); ++i)
     activation->DefineLocal(info->params[i], args.Get(*this, static_cast<int32_t>(i)));
   int32_t line = line_;
-  Completion c = Execute(fn.definition->Sub2, 0);
+  Completion c = Execute(fn.definition->Sub2(), 0);
   if (c == Completion::Break || c == Completion::Continue)
     RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
+  if (c == Completion::Throw) RaiseThrown();
   if (c == Completion::Return) result = std::move(return_value_);
   return_value_ = Value();
   line_ = line;
@@ -296,6 +294,7 @@ void TJEngine::WritePlace(Place& place, const Value& v) {
 }
 
 Value TJEngine::CallMethod(const TJExpr* e) {
+  GuardStack();
   Value base = Evaluate(e->Left);
   // A primitive is wrapped once: its method is bound to the very object that is this.
   Value self = base.type() == vtFunction ? Value() : WrapPrimitive(base);
@@ -427,13 +426,13 @@ Value TJEngine::ApplyClass(IJFunction& cls, TJValueList* params, int depth) {
   if (!obj) RaiseError(ScriptError::CreateObject, {cls.name.view()});
   obj->SetObjectName(cls.name);
   current_->AddTemporary(result);
-  for (const TJStatement* m = def ? def->Sub1 : nullptr; m; m = m->Next) {
+  for (const TJStatement* m = def ? def->Sub1() : nullptr; m; m = m->Next) {
     if (m->Type == stFunction && m->Expr && m->Expr->Name) {
       Value fn = MakeFunctionValue(m, ftScript);
       fn.function()->SetBoundObject(obj);
       obj->SetValue(*m->Expr->Name, fn);
     } else if (m->Type == stVar) {
-      for (const TJStatement* item = m->Sub1; item; item = item->Next) {
+      for (const TJStatement* item = m->Sub1(); item; item = item->Next) {
         if (!item->Expr || !item->Expr->Name) continue;
         obj->SetValue(*item->Expr->Name, item->Expr->Left ? Evaluate(item->Expr->Left) : Value::Null());
       }

@@ -7,6 +7,7 @@
 #include "script/core/error_table.h"
 #include "script/core/number_text.h"
 #include "script/core/operators.h"
+#include "script/core/stack_guard.h"
 
 namespace kestrin::script {
 namespace {
@@ -18,6 +19,28 @@ double NumberOf(const Value& v) { return v.raw_type() == vtInteger ? v.integer()
 int32_t IncDecBase(const Value& v) {
   if (v.type() == vtDouble) return RoundToInt32Wrapped(std::trunc(v.dbl()));
   return ValueToInteger(v);
+}
+
+// Operators evaluated right operand first, then left: arithmetic, shifts, bitwise.
+bool IsStrictBinary(int code) {
+  return (code >= ecAdd && code <= ecIntDiv) || (code >= ecShl && code <= ecUShr) ||
+         (code >= ecBitAnd && code <= ecBitOr);
+}
+bool IsShortCircuit(int code) { return code == ecOr || code == ecAnd; }
+// The operators whose left-leaning chains EvalChain walks without recursion.
+bool IsChainLink(int code) {
+  return IsStrictBinary(code) || (code >= ecOr && code <= ecAndAll) || (code >= ecLess && code <= ecStrictNe);
+}
+
+// A left spine of more than this many links is evaluated by EvalChain; shorter ones by
+// plain recursion, which costs no allocation.
+constexpr int kShortChain = 32;
+bool IsLongChain(const TJExpr* e) {
+  for (int n = 0; n < kShortChain; ++n) {
+    e = e->Left;
+    if (!IsChainLink(e->Code)) return false;
+  }
+  return true;
 }
 
 // Relational and equality operators on two numbers, the common case of loops.
@@ -35,7 +58,8 @@ bool CompareNumbers(int code, double a, double b) {
 }  // namespace
 
 // The dispatcher stays small (no locals to destroy) so that the common nodes cost little;
-// every other form has its own function.
+// every other form has its own function, and those that evaluate operands check the
+// stack (GuardStack) before they recurse.
 Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
   if (!e) return Value();
   switch (e->Code) {
@@ -55,18 +79,24 @@ Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
 }
 
 Value TJEngine::EvalCallNode(const TJExpr* e) {
+  GuardStack();
   Value callee = Evaluate(e->Left);
   return CallOrIndex(callee, e->Right);
 }
 
 Value TJEngine::EvalOther(const TJExpr* e, unsigned flags) {
+  GuardStack();
   int code = e->Code;
   switch (code) {
     case ecComma:
       Evaluate(e->Left, flags);
       return Evaluate(e->Right, flags);
-    case ecOr: return Value::Bool(ValueToBool(Evaluate(e->Left)) || ValueToBool(Evaluate(e->Right)));
-    case ecAnd: return Value::Bool(ValueToBool(Evaluate(e->Left)) && ValueToBool(Evaluate(e->Right)));
+    case ecOr:
+      if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
+      return Value::Bool(ValueToBool(Evaluate(e->Left)) || ValueToBool(Evaluate(e->Right)));
+    case ecAnd:
+      if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
+      return Value::Bool(ValueToBool(Evaluate(e->Left)) && ValueToBool(Evaluate(e->Right)));
     case ecNot: return Value::Bool(!ValueToBool(Evaluate(e->Left)));
     case ecPlus:
     case ecMinus:
@@ -108,20 +138,52 @@ Value TJEngine::EvalOther(const TJExpr* e, unsigned flags) {
 
 // Binary operators: the right operand is evaluated first.
 Value TJEngine::EvalBinaryNode(const TJExpr* e) {
+  GuardStack();
+  if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
   Value r = Evaluate(e->Right);
   Value l = Evaluate(e->Left);
   return EvalBinary(e->Code, l, r);
 }
 
 Value TJEngine::EvalCompareNode(const TJExpr* e) {
+  GuardStack();
+  if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
   Value r = Evaluate(e->Right);
   Value l = Evaluate(e->Left);
-  int code = e->Code;
+  return EvalCompare(e->Code, l, r);
+}
+
+Value TJEngine::EvalCompare(int code, const Value& l, const Value& r) {
   if (code >= ecLess && code <= ecNe && IsNumber(l.raw_type()) && IsNumber(r.raw_type()))
     return Value::Bool(CompareNumbers(code, NumberOf(l), NumberOf(r)));
   Value result;
   EvalCompareOperator(code, l, r, result);
   return result;
+}
+
+// A left-leaning chain (a + b + c ..., a || b || c ...) as a loop over its left spine, so
+// that its length costs no stack and the order is that of the recursive evaluation: on
+// the way down each strict operator's right operand is evaluated (right first, as
+// always), then the leftmost operand; on the way up each operator is applied, || and &&
+// evaluating their right operand only when it decides the result.
+Value TJEngine::EvalChain(const TJExpr* e) {
+  std::vector<const TJExpr*> spine;
+  std::vector<Value> rights;
+  for (; IsChainLink(e->Code); e = e->Left) {
+    spine.push_back(e);
+    rights.push_back(IsShortCircuit(e->Code) ? Value() : Evaluate(e->Right));
+  }
+  Value acc = Evaluate(e);
+  for (size_t i = spine.size(); i-- > 0;) {
+    const TJExpr* link = spine[i];
+    switch (link->Code) {
+      case ecOr: acc = Value::Bool(ValueToBool(acc) || ValueToBool(Evaluate(link->Right))); break;
+      case ecAnd: acc = Value::Bool(ValueToBool(acc) && ValueToBool(Evaluate(link->Right))); break;
+      default:
+        acc = IsStrictBinary(link->Code) ? EvalBinary(link->Code, acc, rights[i]) : EvalCompare(link->Code, acc, rights[i]);
+    }
+  }
+  return acc;
 }
 
 Value TJEngine::EvalBinary(int code, const Value& l, const Value& r) {
@@ -162,6 +224,7 @@ void TJEngine::AssignName(const TJExpr* id, const Value& v, unsigned flags) {
 }
 
 Value TJEngine::EvalAssign(const TJExpr* e, unsigned flags) {
+  GuardStack();
   const TJExpr* target = e->Left;
   const TJExpr* source = e->Right;
   if (target->Code == ecIdentifier && !(flags & evDeclaring) && source->Code == ecAdd &&
@@ -214,7 +277,8 @@ void TJEngine::StoreTo(const TJExpr* target, const Value& v, unsigned flags) {
       return;
     }
     default: {
-      std::string name = target->Right && target->Right->Name ? target->Right->Name->str() : std::string();
+      const TJExpr* r = target->Right;
+      std::string name = r && r->Code == ecIdentifier ? r->Name->str() : std::string();
       RaiseError(ScriptError::CannotAssign, {name});
     }
   }

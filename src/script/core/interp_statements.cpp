@@ -6,6 +6,7 @@
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 #include "script/core/operators.h"
+#include "script/core/stack_guard.h"
 
 namespace kestrin::script {
 
@@ -25,6 +26,7 @@ void TJEngine::Step(const TJStatement* s) {
 }
 
 Completion TJEngine::Execute(const TJStatement* s, unsigned flags, SwitchContext* sw) {
+  GuardStack();
   for (; s; s = s->Next) {
     Step(s);
     Completion c = ExecuteOne(s, flags, sw);
@@ -37,7 +39,7 @@ Completion TJEngine::Execute(const TJStatement* s, unsigned flags, SwitchContext
 Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchContext* sw) {
   switch (s->Type) {
     case stModule: return ExecModule(s);
-    case stBlock: return Execute(s->Sub1, flags, sw);
+    case stBlock: return Execute(s->Sub1(), flags, sw);
     case stExpr: return ExecExpr(s);
     case stIf: return ExecIf(s, flags, sw);
     case stWhile: return ExecWhile(s);
@@ -56,11 +58,11 @@ Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchCont
       return Completion::Continue;
     case stReturn: return ExecReturn(s);
     case stTry: return ExecTry(s, flags, sw);
-    case stThrow: ExecThrow(s); return Completion::Normal;
+    case stThrow: return ExecThrow(s);
     case stWith: return ExecWith(s, flags, sw);
-    case stVar: return Execute(s->Sub1, flags | efInVar, sw);
-    case stStatic: return Execute(s->Sub1, flags | efInStatic, sw);
-    case stGlobal: return Execute(s->Sub1, flags | efInGlobal, sw);
+    case stVar: return Execute(s->Sub1(), flags | efInVar, sw);
+    case stStatic: return Execute(s->Sub1(), flags | efInStatic, sw);
+    case stGlobal: return Execute(s->Sub1(), flags | efInGlobal, sw);
     case stSwitch: return ExecSwitch(s);
     case stCase: return ExecCase(s, sw);
     default: return Completion::Normal;  // empty, parameter, catch and finally clauses
@@ -72,10 +74,17 @@ Completion TJEngine::ExecExpr(const TJStatement* s) {
   return Completion::Normal;
 }
 
+// An else-if chain runs in this loop, each if of it stepped as the statement it is, so
+// that its length costs no stack.
 Completion TJEngine::ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw) {
-  bool c = ValueToBool(Evaluate(s->Expr));
-  const TJStatement* branch = c ? s->Sub1 : s->Sub2;
-  return branch ? Execute(branch, flags, sw) : Completion::Normal;
+  for (;;) {
+    bool c = ValueToBool(Evaluate(s->Expr));
+    const TJStatement* branch = c ? s->Sub1() : s->Sub2();
+    if (!branch) return Completion::Normal;
+    if (c || branch->Type != stIf || branch->Next) return Execute(branch, flags, sw);
+    s = branch;
+    Step(s);
+  }
 }
 
 Completion TJEngine::ExecDefinition(const TJStatement* s) {
@@ -84,9 +93,16 @@ Completion TJEngine::ExecDefinition(const TJStatement* s) {
   return Completion::Normal;
 }
 
-void TJEngine::ExecThrow(const TJStatement* s) {
+Completion TJEngine::ExecThrow(const TJStatement* s) {
   Value v = Evaluate(s->Expr);
   if (v.type() == vtUndefined) v = Value::String("");
+  thrown_value_ = std::move(v);
+  return Completion::Throw;
+}
+
+void TJEngine::RaiseThrown() {
+  Value v = std::move(thrown_value_);
+  thrown_value_ = Value();
   RaiseError(ScriptError::Thrown, {}, &v);
 }
 
@@ -105,39 +121,39 @@ Completion TJEngine::ExecModule(const TJStatement* s) {
   RegisterGlobalInstances(ns);
   root_->DefineLocal(StrRef(name), fn);
   ScopeSwitch scope(*this, ns);
-  Completion c = Execute(s->Sub1, 0);
+  Completion c = Execute(s->Sub1(), 0);
   if (c == Completion::Break || c == Completion::Continue)
     RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
-  return c;
+  return c;  // Return and Throw go on to the program's end
 }
 
 Completion TJEngine::ExecWhile(const TJStatement* s) {
   while (ValueToBool(Evaluate(s->Expr))) {
-    Completion c = s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+    Completion c = s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
-    if (c == Completion::Return) return c;
+    if (c == Completion::Return || c == Completion::Throw) return c;
   }
   return Completion::Normal;
 }
 
 Completion TJEngine::ExecDo(const TJStatement* s) {
   do {
-    Completion c = s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+    Completion c = s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
-    if (c == Completion::Return) return c;
+    if (c == Completion::Return || c == Completion::Throw) return c;
   } while (ValueToBool(Evaluate(s->Expr)));
   return Completion::Normal;
 }
 
 Completion TJEngine::ExecFor(const TJStatement* s) {
-  const TJExpr* condition = s->Sub2 ? s->Sub2->Expr : nullptr;
-  const TJExpr* step = s->Sub2 && s->Sub2->Next ? s->Sub2->Next->Expr : nullptr;
+  const TJExpr* condition = s->Sub2() ? s->Sub2()->Expr : nullptr;
+  const TJExpr* step = s->Sub2() && s->Sub2()->Next ? s->Sub2()->Next->Expr : nullptr;
   if (s->Expr) Evaluate(s->Expr);
   for (;;) {
     if (condition && !ValueToBool(Evaluate(condition))) break;
-    Completion c = s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+    Completion c = s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
-    if (c == Completion::Return) return c;
+    if (c == Completion::Return || c == Completion::Throw) return c;
     if (step) Evaluate(step);
   }
   return Completion::Normal;
@@ -151,12 +167,12 @@ Completion TJEngine::ExecForIn(const TJStatement* s) {
   }
   if (!var || var->Code != ecIdentifier) RaiseError(ScriptError::ForInVariable);
   // The collection is held by this value for the whole loop.
-  Value collection = Evaluate(s->Sub2 ? s->Sub2->Expr : nullptr);
+  Value collection = Evaluate(s->Sub2() ? s->Sub2()->Expr : nullptr);
   TJObject* obj = collection.object();
   if (!obj) RaiseError(ScriptError::ForInObject);
   auto body = [&](const Value& item) {
     current_->AssignVariable(*var->Name, item, 0);
-    return s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+    return s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
   };
   if (obj->IsCollection()) {
     for (int32_t i = 0; i < obj->GetCount(); ++i) {
@@ -165,7 +181,7 @@ Completion TJEngine::ExecForIn(const TJStatement* s) {
       else item = Value::Integer(i);
       Completion c = body(item);
       if (c == Completion::Break) break;
-      if (c == Completion::Return) return c;
+      if (c == Completion::Return || c == Completion::Throw) return c;
     }
     return Completion::Normal;
   }
@@ -174,7 +190,7 @@ Completion TJEngine::ExecForIn(const TJStatement* s) {
   for (const StrRef& name : names) {
     Completion c = body(Value::String(name));
     if (c == Completion::Break) break;
-    if (c == Completion::Return) return c;
+    if (c == Completion::Return || c == Completion::Throw) return c;
   }
   return Completion::Normal;
 }
@@ -204,32 +220,53 @@ Completion TJEngine::ExecReturn(const TJStatement* s) {
   return Completion::Return;
 }
 
+// The catch clause's variable is the thrown value for a script throw ("EThrow"), and the
+// error name for every other script error.
+Completion TJEngine::CatchThrown(const TJStatement* handler, const Value& caught, unsigned flags,
+                                 SwitchContext* sw) {
+  if (handler->Expr && handler->Expr->Name) current_->DefineLocal(*handler->Expr->Name, caught);
+  return Execute(handler->Sub1(), flags, sw);
+}
+
+// A script throw arrives as a Throw completion, an error of the engine or a native as an
+// EJRuntimeError; both are caught alike. The finally clause runs after either, and an
+// abrupt finally (break, continue, return, throw) wins over what was pending.
 Completion TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchContext* sw) {
   Completion c = Completion::Normal;
   std::exception_ptr pending;
+  const TJStatement* handler = s->Sub2();
   try {
-    c = Execute(s->Sub1, flags, sw);
+    c = Execute(s->Sub1(), flags, sw);
   } catch (const EJRuntimeError& e) {
-    const TJStatement* handler = s->Sub2;
     if (!handler) {
       pending = std::current_exception();
     } else {
-      Value caught = e.error_name == "EThrow" ? e.value : Value::String(e.error_name);
       try {
-        if (handler->Expr && handler->Expr->Name) current_->DefineLocal(*handler->Expr->Name, caught);
-        c = Execute(handler->Sub1, flags, sw);
+        c = CatchThrown(handler, e.error_name == "EThrow" ? e.value : Value::String(e.error_name), flags, sw);
       } catch (...) {
         pending = std::current_exception();
       }
     }
+    handler = nullptr;
   } catch (...) {
     pending = std::current_exception();
   }
-  if (const TJStatement* fin = s->Sub3) {
-    Value kept = return_value_;
-    Completion f = Execute(fin->Sub1, flags, sw);
+  if (c == Completion::Throw && handler) {
+    Value caught = std::move(thrown_value_);
+    thrown_value_ = Value();
+    try {
+      c = CatchThrown(handler, caught, flags, sw);
+    } catch (...) {
+      pending = std::current_exception();
+    }
+  }
+  if (const TJStatement* fin = s->Sub3()) {
+    Value kept_return = return_value_;
+    Value kept_throw = thrown_value_;
+    Completion f = Execute(fin->Sub1(), flags, sw);
     if (f != Completion::Normal) return f;  // an abrupt finally wins
-    return_value_ = std::move(kept);
+    return_value_ = std::move(kept_return);
+    thrown_value_ = std::move(kept_throw);
   }
   if (pending) std::rethrow_exception(pending);
   return c;
@@ -246,7 +283,7 @@ Completion TJEngine::ExecWith(const TJStatement* s, unsigned flags, SwitchContex
     ~Pop() { parent->PopChild(); }
   } pop{parent};
   ScopeSwitch switch_scope(*this, scope);
-  return s->Sub1 ? Execute(s->Sub1, flags, sw) : Completion::Normal;
+  return s->Sub1() ? Execute(s->Sub1(), flags, sw) : Completion::Normal;
 }
 
 bool TJEngine::CaseMatches(const Value& d, const Value& label) {
@@ -260,7 +297,7 @@ bool TJEngine::CaseMatches(const Value& d, const Value& label) {
 Completion TJEngine::ExecSwitch(const TJStatement* s) {
   SwitchContext ctx;
   ctx.discriminant = Evaluate(s->Expr);
-  Completion c = Execute(s->Sub1, efInLoop, &ctx);
+  Completion c = Execute(s->Sub1(), efInLoop, &ctx);
   if (c == Completion::Normal && !ctx.matched && ctx.default_clause) {
     ctx.matched = true;
     c = Execute(ctx.default_clause, efInLoop, &ctx);
@@ -278,7 +315,7 @@ Completion TJEngine::ExecCase(const TJStatement* s, SwitchContext* sw) {
     if (!CaseMatches(sw->discriminant, Evaluate(s->Expr))) return Completion::Normal;
     sw->matched = true;
   }
-  return s->Sub1 ? Execute(s->Sub1, efInLoop) : Completion::Normal;
+  return s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
 }
 
 }  // namespace kestrin::script

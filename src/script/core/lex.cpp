@@ -13,6 +13,39 @@ namespace {
 
 constexpr char32_t kEof = 0xFFFFFFFF;
 
+// The lexer keeps its source packed: each character in one to four bytes, as UTF-8 lays
+// out code points but up to 0x1FFFFF, so that the CP932 characters above U+10FFFF (see
+// kCp932CharBase) fit too. A quarter of the memory of a character string, and read back
+// forwards and backwards (trail bytes are 10xxxxxx, lead bytes never).
+void PackChar(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+    return;
+  }
+  int extra = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+  static constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
+  out.push_back(static_cast<char>(kLead[extra] | (c >> (6 * extra))));
+  for (int k = extra - 1; k >= 0; --k) out.push_back(static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F)));
+}
+
+std::string PackSource(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char32_t c : text) PackChar(c, out);
+  return out;
+}
+
+bool IsTrailByte(char b) { return (static_cast<unsigned char>(b) & 0xC0) == 0x80; }
+
+char32_t UnpackChar(const std::string& s, size_t& pos) {
+  unsigned char b = static_cast<unsigned char>(s[pos++]);
+  if (b < 0x80) return b;
+  int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : 1;
+  char32_t c = b & (0x3F >> extra);
+  while (extra-- > 0 && pos < s.size()) c = (c << 6) | (static_cast<unsigned char>(s[pos++]) & 0x3F);
+  return c;
+}
+
 bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(char32_t c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 bool IsLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '$'; }
@@ -123,31 +156,47 @@ void TJLex::Reset() {
 
 void TJLex::SetSource(std::u32string text) {
   Reset();
-  source_ = std::move(text);
+  source_ = PackSource(text);
 }
 
-void TJLex::InsertSource(std::u32string_view text) {
-  if (text.empty()) return;
-  source_.insert(std::min(pos_, source_.size()), text);
+size_t TJLex::InsertSource(std::u32string_view text) {
+  std::string packed = PackSource(text);
+  source_.insert(std::min(pos_, source_.size()), packed);
+  return packed.size();
 }
 
 char32_t TJLex::ReadChar() {
+  char32_t c = ReadContentChar();
+  if (c != kEof) text_.push_back(c);
+  return c;
+}
+
+char32_t TJLex::ReadContentChar() {
   if (pos_ >= source_.size()) {
     ++pos_;
     return kEof;
   }
-  char32_t c = source_[pos_++];
+  char32_t c = UnpackChar(source_, pos_);
   if (c == 10) ++Line;
-  text_.push_back(c);
   return c;
 }
 
+char32_t TJLex::PeekChar() const {
+  size_t at = pos_;
+  return at < source_.size() ? UnpackChar(source_, at) : 0;
+}
+
+// One character back: past the end by one step, else over the character's trail bytes.
 void TJLex::UnreadChar() {
-  --pos_;
-  if (pos_ < source_.size()) {
-    if (source_[pos_] == 10) --Line;
-    if (!text_.empty()) text_.pop_back();
+  if (pos_ > source_.size()) {
+    --pos_;
+    return;
   }
+  if (pos_ == 0) return;
+  do --pos_;
+  while (pos_ > 0 && IsTrailByte(source_[pos_]));
+  if (source_[pos_] == 10) --Line;
+  if (!text_.empty()) text_.pop_back();
 }
 
 bool TJLex::Next() {
@@ -249,31 +298,33 @@ int TJLex::ConvertNumber(const std::string& text, bool is_float) {
   return tkNaN;
 }
 
+// The contents go straight to TokenText as CP932 bytes (not through the token's
+// characters), so a long literal costs its bytes once.
 int TJLex::ReadString() {
   char32_t quote = text_.back();
-  std::u32string value;
+  std::string value;
   for (;;) {
-    char32_t c = ReadChar();
+    char32_t c = ReadContentChar();
     if (c == kEof) return 0;
     if (c == quote) break;
     if (c != '\\' || quote != '"') {
-      value.push_back(c);
+      AppendCp932(c, value);
       continue;
     }
-    c = ReadChar();
+    c = ReadContentChar();
     switch (c) {
       case kEof: return 0;
       case '\\': value.push_back('\\'); break;
       case '"': value.push_back('"'); break;
       case 'b': value.push_back(8); break;
       case 'f': value.push_back(12); break;
-      case 'n': value.append(U"\r\n"); break;
+      case 'n': value.append("\r\n"); break;
       case 'r': value.push_back(13); break;
       case 't': value.push_back(9); break;
       default: break;  // an unknown escape drops both characters
     }
   }
-  TokenText = EncodeCp932(value);
+  TokenText = std::move(value);
   return tkString;
 }
 

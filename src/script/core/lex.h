@@ -41,8 +41,9 @@ public:
 
   void Reset();
   void SetSource(std::u32string text);
-  // Inserts text so that it is read next (the textual form of import).
-  void InsertSource(std::u32string_view text);
+  // Inserts text so that it is read next (the textual form of import); the length it
+  // takes in the source, in the units of Position.
+  size_t InsertSource(std::u32string_view text);
   // Reads the next token; false at the end of input (Token is then 0).
   bool Next();
 
@@ -58,13 +59,16 @@ public:
   // Called after each token with its decimal code, "( ", its text and " )".
   std::function<void(const std::string&)> OnTrace;
 
+  // The reading position, an offset into the source as the lexer keeps it.
   size_t Position() const { return pos_; }
   bool AtEnd() const { return pos_ >= source_.size(); }
 
 private:
   char32_t ReadChar();
+  // The next character without adding it to the token's characters.
+  char32_t ReadContentChar();
   void UnreadChar();
-  char32_t PeekChar() const { return pos_ < source_.size() ? source_[pos_] : 0; }
+  char32_t PeekChar() const;
   int ReadIdentifier();
   int ReadNumber();
   int ReadString();
@@ -76,8 +80,8 @@ private:
   int ConvertNumber(const std::string& text, bool is_float);
   bool SlashIsDivision() const;
 
-  std::u32string source_;
-  size_t pos_ = 0;
+  std::string source_;  // packed characters (lex.cpp)
+  size_t pos_ = 0;      // a byte offset into source_
   std::u32string text_;  // characters of the current token
 };
 

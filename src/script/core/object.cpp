@@ -119,10 +119,19 @@ ClassInfo::ClassInfo(const ClassInfo* base, std::initializer_list<MethodDef> met
     if (it != methods_.end()) it->second = m.fn;
     else methods_.emplace_back(StrRef(m.name), m.fn);
   }
-  for (size_t i = 0; i < methods_.size(); ++i) index_[methods_[i].first.view()] = i;
+  for (size_t i = 0; i < methods_.size(); ++i) {
+    std::string_view n = methods_[i].first.view();
+    index_[n] = i;
+    length_bits_ |= uint64_t{1} << std::min<size_t>(n.size(), 63);
+    if (!n.empty()) first_bits_ |= uint64_t{1} << (static_cast<unsigned char>(n[0]) & 63);
+  }
 }
 
+// Most names asked are data members: a name whose length or first byte no method has is
+// answered without hashing.
 NativeMethod ClassInfo::FindMethod(std::string_view name) const {
+  if (!(length_bits_ & (uint64_t{1} << std::min<size_t>(name.size(), 63)))) return nullptr;
+  if (!name.empty() && !(first_bits_ & (uint64_t{1} << (static_cast<unsigned char>(name[0]) & 63)))) return nullptr;
   auto it = index_.find(name);
   return it == index_.end() ? nullptr : methods_[it->second].second;
 }

@@ -54,6 +54,8 @@ public:
 private:
   std::vector<std::pair<StrRef, NativeMethod>> methods_;
   std::unordered_map<std::string_view, size_t> index_;
+  uint64_t length_bits_ = 0;  // bit min(length, 63) of every method name
+  uint64_t first_bits_ = 0;   // bit (first byte & 63) of every method name
 };
 
 class TJObject : public RcHeader {

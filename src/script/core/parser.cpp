@@ -17,13 +17,15 @@ void TJParser::Clear() {
   Defines.clear();
   Nesting.clear();
   splices_.clear();
-  nesting_depth_ = base_depth_;
+  operands_.clear();
+  operators_.clear();
 }
 
 bool TJParser::Parse(TJExpr* module_name) {
   Clear();
   if (open_libraries_.empty()) *imports_ = ImportBudget();  // a program, not a library
-  Lexer.SetSource(Source);
+  Lexer.SetSource(std::move(Source));  // the lexer owns the text while it reads it
+  Source = std::u32string();
   if (!Lexer.Next()) return false;
   StmtFactory.BeginModule(Nesting, module_name);
   TJStatement* first = ParseSourceElements();
@@ -41,13 +43,14 @@ TJExpr* TJParser::ParseEval(std::string_view text) {
   source += U" ;}";
   Lexer.SetSource(std::move(source));
   splices_.clear();
-  nesting_depth_ = base_depth_;
   Nesting.push_back(nullptr);
   TJExpr* result = nullptr;
   try {
     if (Lexer.Next() && Is(tkFunction)) result = ParseFunctionExpression();
   } catch (...) {
     Nesting.clear();
+    operands_.clear();
+    operators_.clear();
     throw;
   }
   Nesting.pop_back();
@@ -69,11 +72,8 @@ void TJParser::ExpectAndNext(int token) {
   Lexer.Next();
 }
 
-// An expression made by a left-associative loop: its height is checked here, since the
-// loops themselves do not recurse.
-TJExpr* TJParser::Checked(TJExpr* e) {
-  if (e && e->Height > kMaxExprHeight) SyntaxError(ScriptError::TooDeeplyNested);
-  return e;
+void TJParser::CheckNesting() {
+  if (StackExhausted()) SyntaxError(ScriptError::TooDeeplyNested);
 }
 
 TJExpr* TJParser::Required(TJExpr* e) {

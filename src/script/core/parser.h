@@ -12,13 +12,13 @@
 #include "script/core/error_table.h"
 #include "script/core/errors.h"
 #include "script/core/lex.h"
+#include "script/core/stack_guard.h"
 
 namespace kestrin::script {
 
-// Deepest nesting of expressions and statements, and tallest expression tree, that a
-// source may have; deeper input is a syntax error instead of a stack overflow.
-inline constexpr int kMaxParseNesting = 256;
-inline constexpr uint32_t kMaxExprHeight = 1024;
+// Deepest chain of libraries importing libraries by name. How deep expressions and
+// statements may nest is decided by the stack (CheckNesting), not by a count.
+inline constexpr int kMaxImportDepth = 256;
 
 class TJParser {
 public:
@@ -51,7 +51,6 @@ public:
   NestingStack Nesting;
 
 private:
-  friend class NestingGuard;
   // "kind text: Text( token )", or "Text( token )" alone when no kind is given.
   [[noreturn]] void SyntaxError();
   [[noreturn]] void SyntaxError(ScriptError kind, ErrorDetails details = {});
@@ -60,27 +59,17 @@ private:
   bool Is(int token) const { return Lexer.Token == token; }
   bool IsOp(int token, char sub) const { return Lexer.Token == token && Lexer.SubCode == sub; }
   int Line() const { return Lexer.Line; }
-  TJExpr* Checked(TJExpr* e);
+  // Before one level of recursion: input nested deeper than this thread's stack allows is
+  // a syntax error ("too deeply nested"), never a stack overflow.
+  void CheckNesting();
   TJExpr* Required(TJExpr* e);
   TJStatement* Required(TJStatement* s);
 
   // Expressions, lowest precedence first (parser_expressions.cpp).
-  using OperandFn = TJExpr* (TJParser::*)();
-  using OperatorFn = int (*)(const TJLex&);
-  TJExpr* ParseLeftAssoc(OperandFn operand, OperatorFn code_of);
   TJExpr* ParseExpression();
   TJExpr* ParseAssignment();
   TJExpr* ParseConditional();
-  TJExpr* ParseLogicalOr();
-  TJExpr* ParseLogicalAnd();
-  TJExpr* ParseBitOr();
-  TJExpr* ParseBitXor();
-  TJExpr* ParseBitAnd();
-  TJExpr* ParseEquality();
-  TJExpr* ParseRelational();
-  TJExpr* ParseShift();
-  TJExpr* ParseAdditive();
-  TJExpr* ParseMultiplicative();
+  TJExpr* ParseBinary();
   TJExpr* ParseUnary();
   TJExpr* ParsePostfix();
   TJExpr* ParsePrimary();
@@ -123,7 +112,6 @@ private:
   bool IsOpenLibrary(const std::string& path);
   int32_t DefineOr(std::string_view name, int32_t missing) const;
 
-  int nesting_depth_ = 0;
   // Libraries being parsed by this parser's ancestors (imports by name).
   std::vector<std::string> open_libraries_;
   // Libraries spliced into this parser's source, with the position where each one ends.
@@ -139,23 +127,11 @@ private:
     size_t chars = 0;
   };
   std::shared_ptr<ImportBudget> imports_ = std::make_shared<ImportBudget>();
-  // Nesting that a library's parser inherits from the import that made it.
-  int base_depth_ = 0;
-};
-
-// Counts one level of parser recursion; too many is a syntax error, not a stack overflow.
-class NestingGuard {
-public:
-  explicit NestingGuard(TJParser& parser) : parser_(parser) {
-    if (parser_.nesting_depth_ >= kMaxParseNesting) parser_.SyntaxError(ScriptError::TooDeeplyNested);
-    ++parser_.nesting_depth_;
-  }
-  ~NestingGuard() { --parser_.nesting_depth_; }
-  NestingGuard(const NestingGuard&) = delete;
-  NestingGuard& operator=(const NestingGuard&) = delete;
-
-private:
-  TJParser& parser_;
+  // The stacks of ParseBinary, shared by its nested calls (each works above its base).
+  std::vector<TJExpr*> operands_;
+  std::vector<std::pair<int, int>> operators_;  // code, level
+  // How many imports by name lead to this parser.
+  int import_depth_ = 0;
 };
 
 }  // namespace kestrin::script

@@ -4,44 +4,40 @@
 namespace kestrin::script {
 namespace {
 
-// Expression codes of the operators at each binary level; 0 when the token is none.
-int BitOrCode(const TJLex& l) { return l.Token == tkBitOr ? ecBitOr : 0; }
-int BitXorCode(const TJLex& l) { return l.Token == tkBitXor ? ecBitXor : 0; }
-int BitAndCode(const TJLex& l) { return l.Token == tkBitAnd ? ecBitAnd : 0; }
+// A binary operator: its expression code and its level (higher binds tighter).
+struct BinaryOperator {
+  int code = 0;
+  int level = 0;
+};
 
-int EqualityCode(const TJLex& l) {
-  if (l.Token != tkEquality) return 0;
-  switch (l.SubCode) {
-    case '=': return ecEq;
-    case '!': return ecNe;
-    case '3': return ecStrictEq;
-    default: return ecStrictNe;
+// The binary operator at the current token, levels from || (1) to * / % (10); code 0
+// when the token is none.
+BinaryOperator BinaryOperatorAt(const TJLex& l) {
+  switch (l.Token) {
+    case tkOrOr: return {ecOr, 1};
+    case tkAndAnd: return {ecAnd, 2};
+    case tkBitOr: return {ecBitOr, 3};
+    case tkBitXor: return {ecBitXor, 4};
+    case tkBitAnd: return {ecBitAnd, 5};
+    case tkEquality:
+      switch (l.SubCode) {
+        case '=': return {ecEq, 6};
+        case '!': return {ecNe, 6};
+        case '3': return {ecStrictEq, 6};
+        default: return {ecStrictNe, 6};
+      }
+    case tkRelational:
+      switch (l.SubCode) {
+        case '<': return {ecLess, 7};
+        case '>': return {ecGreater, 7};
+        case '(': return {ecLessEq, 7};
+        default: return {ecGreaterEq, 7};
+      }
+    case tkShift: return {l.SubCode == '<' ? ecShl : l.SubCode == '>' ? ecShr : ecUShr, 8};
+    case tkAdditive: return {l.SubCode == '+' ? ecAdd : ecSub, 9};
+    case tkMultiplicative: return {l.SubCode == '*' ? ecMul : l.SubCode == '/' ? ecDiv : ecMod, 10};
+    default: return {};
   }
-}
-
-int RelationalCode(const TJLex& l) {
-  if (l.Token != tkRelational) return 0;
-  switch (l.SubCode) {
-    case '<': return ecLess;
-    case '>': return ecGreater;
-    case '(': return ecLessEq;
-    default: return ecGreaterEq;
-  }
-}
-
-int ShiftCode(const TJLex& l) {
-  if (l.Token != tkShift) return 0;
-  return l.SubCode == '<' ? ecShl : l.SubCode == '>' ? ecShr : ecUShr;
-}
-
-int AdditiveCode(const TJLex& l) {
-  if (l.Token != tkAdditive) return 0;
-  return l.SubCode == '+' ? ecAdd : ecSub;
-}
-
-int MultiplicativeCode(const TJLex& l) {
-  if (l.Token != tkMultiplicative) return 0;
-  return l.SubCode == '*' ? ecMul : l.SubCode == '/' ? ecDiv : ecMod;
 }
 
 int CompoundAssignCode(char sub) {
@@ -69,84 +65,72 @@ bool IsAssignable(const TJExpr* e) {
 
 }  // namespace
 
-// Level { op Level }, left-associative.
-TJExpr* TJParser::ParseLeftAssoc(OperandFn operand, OperatorFn code_of) {
-  TJExpr* left = (this->*operand)();
-  if (!left) return nullptr;
-  while (int code = code_of(Lexer)) {
-    Lexer.Next();
-    TJExpr* right = Required((this->*operand)());
-    left = Checked(ExprFactory.MakeBinary(code, left, right));
-  }
-  return left;
-}
-
 // Expression: Assignment { "," Assignment }
 TJExpr* TJParser::ParseExpression() {
   TJExpr* left = ParseAssignment();
   if (!left) return nullptr;
   while (Is(tkComma)) {
     Lexer.Next();
-    left = Checked(ExprFactory.MakeBinary(ecComma, left, Required(ParseAssignment())));
+    left = ExprFactory.MakeBinary(ecComma, left, Required(ParseAssignment()));
   }
   return left;
 }
 
 // Assignment: Conditional [ ( "=" | compound ) Assignment ]
 TJExpr* TJParser::ParseAssignment() {
-  NestingGuard guard(*this);
+  CheckNesting();
   TJExpr* left = ParseConditional();
   if (!left || !(Is(tkAssign) || Is(tkAssignOp)) || !IsAssignable(left)) return left;
   int code = Is(tkAssign) ? ecAssign : CompoundAssignCode(Lexer.SubCode);
   Lexer.Next();
-  return Checked(ExprFactory.MakeBinary(code, left, Required(ParseAssignment())));
+  return ExprFactory.MakeBinary(code, left, Required(ParseAssignment()));
 }
 
 // Conditional: LogicalOr [ "?" Expression ":" Conditional ]
 TJExpr* TJParser::ParseConditional() {
-  TJExpr* condition = ParseLogicalOr();
+  TJExpr* condition = ParseBinary();
   if (!condition || !Is(tkQuestion)) return condition;
-  NestingGuard guard(*this);
+  CheckNesting();
   Lexer.Next();
   TJExpr* then_part = Required(ParseExpression());
   ExpectAndNext(tkColon);
   TJExpr* else_part = Required(ParseConditional());
-  return Checked(ExprFactory.MakeTernary(ecConditional, condition, else_part, then_part));
+  return ExprFactory.MakeTernary(ecConditional, condition, else_part, then_part);
 }
 
-// LogicalOr: LogicalAnd { "||" LogicalAnd }; both sides always evaluated under
-// @set @SHORT_CIRCUIT = 0.
-TJExpr* TJParser::ParseLogicalOr() {
-  TJExpr* left = ParseLogicalAnd();
-  if (!left) return nullptr;
-  while (Is(tkOrOr)) {
-    int code = DefineOr("SHORT_CIRCUIT", 1) == 0 ? ecOrAll : ecOr;
+// LogicalOr .. Multiplicative: Unary { op Unary }, every level left-associative:
+//   LogicalOr: LogicalAnd { "||" LogicalAnd }    LogicalAnd: BitOr { "&&" BitOr }
+//   BitOr, BitXor, BitAnd, Equality, Relational, Shift, Additive, Multiplicative alike.
+// Read by operator precedence over two stacks, so that neither the number of levels nor
+// the length of a chain costs recursion; the nodes are made in the order (and so with
+// the folding) of the level-by-level reading.
+TJExpr* TJParser::ParseBinary() {
+  TJExpr* first = ParseUnary();
+  if (!first) return nullptr;
+  const size_t operand_base = operands_.size(), operator_base = operators_.size();
+  operands_.push_back(first);
+  auto reduce = [&] {
+    TJExpr* right = operands_.back();
+    operands_.pop_back();
+    operands_.back() = ExprFactory.MakeBinary(operators_.back().first, operands_.back(), right);
+    operators_.pop_back();
+  };
+  for (;;) {
+    BinaryOperator op = BinaryOperatorAt(Lexer);
+    if (!op.code) break;
+    // || and && keep both sides under @set @SHORT_CIRCUIT = 0.
+    if ((op.code == ecOr || op.code == ecAnd) && DefineOr("SHORT_CIRCUIT", 1) == 0)
+      op.code = op.code == ecOr ? ecOrAll : ecAndAll;
+    while (operators_.size() > operator_base && operators_.back().second >= op.level) reduce();
+    operators_.emplace_back(op.code, op.level);
     Lexer.Next();
-    left = Checked(ExprFactory.MakeBinary(code, left, Required(ParseLogicalAnd())));
+    operands_.push_back(Required(ParseUnary()));
   }
-  return left;
+  while (operators_.size() > operator_base) reduce();
+  TJExpr* result = operands_.back();
+  operands_.resize(operand_base);
+  return result;
 }
-
-// LogicalAnd: BitOr { "&&" BitOr }
-TJExpr* TJParser::ParseLogicalAnd() {
-  TJExpr* left = ParseBitOr();
-  if (!left) return nullptr;
-  while (Is(tkAndAnd)) {
-    int code = DefineOr("SHORT_CIRCUIT", 1) == 0 ? ecAndAll : ecAnd;
-    Lexer.Next();
-    left = Checked(ExprFactory.MakeBinary(code, left, Required(ParseBitOr())));
-  }
-  return left;
-}
-
-TJExpr* TJParser::ParseBitOr() { return ParseLeftAssoc(&TJParser::ParseBitXor, BitOrCode); }
-TJExpr* TJParser::ParseBitXor() { return ParseLeftAssoc(&TJParser::ParseBitAnd, BitXorCode); }
-TJExpr* TJParser::ParseBitAnd() { return ParseLeftAssoc(&TJParser::ParseEquality, BitAndCode); }
-TJExpr* TJParser::ParseEquality() { return ParseLeftAssoc(&TJParser::ParseRelational, EqualityCode); }
-TJExpr* TJParser::ParseRelational() { return ParseLeftAssoc(&TJParser::ParseShift, RelationalCode); }
-TJExpr* TJParser::ParseShift() { return ParseLeftAssoc(&TJParser::ParseAdditive, ShiftCode); }
-TJExpr* TJParser::ParseAdditive() { return ParseLeftAssoc(&TJParser::ParseMultiplicative, AdditiveCode); }
-TJExpr* TJParser::ParseMultiplicative() { return ParseLeftAssoc(&TJParser::ParseUnary, MultiplicativeCode); }
 
 // Unary: Postfix | ( "++" | "--" | "+" | "-" | "!" | "~" ) Unary
 TJExpr* TJParser::ParseUnary() {
@@ -156,9 +140,9 @@ TJExpr* TJParser::ParseUnary() {
   else if (Is(tkAdditive)) code = Lexer.SubCode == '+' ? ecPlus : ecMinus;
   else if (Is(tkNot)) code = Lexer.SubCode == '!' ? ecNot : ecBitNot;
   else return nullptr;
-  NestingGuard guard(*this);
+  CheckNesting();
   Lexer.Next();
-  return Checked(ExprFactory.MakeUnary(code, Required(ParseUnary())));
+  return ExprFactory.MakeUnary(code, Required(ParseUnary()));
 }
 
 // Postfix: Primary { ( "(" | "[" ) Arguments ( ")" | "]" ) | "." Name [ call ] | "++" | "--" }
@@ -174,9 +158,9 @@ TJExpr* TJParser::ParsePostfix() {
       TJExpr* name = ExprFactory.MakeIdentifier(Lexer.TokenText);
       Lexer.Next();
       if (Is(tkLParen) || Is(tkLBracket)) e = ParseCallTail(e, name);
-      else e = Checked(ExprFactory.MakeBinary(ecMember, e, name));
+      else e = ExprFactory.MakeBinary(ecMember, e, name);
     } else if (Is(tkIncDec)) {
-      e = Checked(ExprFactory.MakeUnary(Lexer.SubCode == '+' ? ecPostInc : ecPostDec, e));
+      e = ExprFactory.MakeUnary(Lexer.SubCode == '+' ? ecPostInc : ecPostDec, e);
       Lexer.Next();
     } else {
       return e;
@@ -191,8 +175,8 @@ TJExpr* TJParser::ParseCallTail(TJExpr* callee, TJExpr* member) {
   TJExpr* args = ParseArguments();
   if (!Is(tkRParen) && !Is(tkRBracket)) SyntaxError();
   Lexer.Next();
-  if (member) return Checked(ExprFactory.MakeTernary(ecMethodCall, callee, args, member));
-  return Checked(ExprFactory.MakeBinary(ecCall, callee, args));
+  if (member) return ExprFactory.MakeTernary(ecMethodCall, callee, args, member);
+  return ExprFactory.MakeBinary(ecCall, callee, args);
 }
 
 // Arguments: empty | Assignment { "," Assignment }
@@ -219,13 +203,13 @@ TJExpr* TJParser::ParsePrimary() {
     case tkVoid: return ParseTypeofOrVoid(ecVoid);
     case tkDelete:
       Lexer.Next();
-      return Checked(ExprFactory.MakeUnary(ecDelete, Required(ParseExpression())));
+      return ExprFactory.MakeUnary(ecDelete, Required(ParseExpression()));
     case tkLBrace: return ParseObjectLiteral();
     case tkLBracket: {
       Lexer.Next();
       TJExpr* elements = ParseArguments();
       ExpectAndNext(tkRBracket);
-      return Checked(ExprFactory.MakeUnary(ecArray, elements));
+      return ExprFactory.MakeUnary(ecArray, elements);
     }
     case tkIdentifier: {
       TJExpr* e = ExprFactory.MakeIdentifier(Lexer.TokenText);
@@ -272,7 +256,7 @@ TJExpr* TJParser::ParseTypeofOrVoid(int code) {
   } else {
     operand = Required(ParseExpression());
   }
-  return Checked(ExprFactory.MakeUnary(code, operand));
+  return ExprFactory.MakeUnary(code, operand);
 }
 
 // "{" [ Property { "," Property } ] "}", Property = ( Name | string | number ) [ ":" Assignment ]
@@ -299,7 +283,7 @@ TJExpr* TJParser::ParseObjectLiteral() {
     }
   }
   ExpectAndNext(tkRBrace);
-  return Checked(ExprFactory.MakeUnary(ecObject, list));
+  return ExprFactory.MakeUnary(ecObject, list);
 }
 
 // new Name [ "(" Arguments ")" ]: the class is a plain name.
@@ -314,7 +298,7 @@ TJExpr* TJParser::ParseNew() {
     args = ParseArguments();
     ExpectAndNext(tkRParen);
   }
-  return Checked(ExprFactory.MakeBinary(ecNew, name, args));
+  return ExprFactory.MakeBinary(ecNew, name, args);
 }
 
 // super "." Name, or a bare super, which is this.
@@ -333,12 +317,12 @@ TJExpr* TJParser::ParseFunctionExpression() {
   TJExpr* name = nullptr;
   TJExpr* function = ExprFactory.MakeFunction(ParseFunction(&name));
   if (!name) return function;
-  return ExprFactory.MakeBinary(ecAssign, ExprFactory.MakeIdentifier(name->Symbol), function);
+  return ExprFactory.MakeBinary(ecAssign, ExprFactory.MakeIdentifier(name->Name->view()), function);
 }
 
 // function [ Name ] "(" Parameters ")" Block, the current token being "function".
 TJStatement* TJParser::ParseFunction(TJExpr** name) {
-  NestingGuard guard(*this);
+  CheckNesting();
   Lexer.Next();
   StmtFactory.BeginFunction(Nesting, Line());
   *name = nullptr;
@@ -357,14 +341,12 @@ TJStatement* TJParser::ParseFunction(TJExpr** name) {
 // [ Name { "," Name } ]: one parameter statement each, or one without a name.
 TJStatement* TJParser::ParseParameters() {
   if (!Is(tkIdentifier)) return StmtFactory.Make(stParam, Line());
-  TJStatement* last = nullptr;
+  StatementChain chain;
   for (;;) {
     Expect(tkIdentifier);
-    TJStatement* param = StmtFactory.Make(stParam, Line(), ExprFactory.MakeIdentifier(Lexer.TokenText));
-    StmtFactory.Link(last, param);
-    last = param;
+    chain.Append(StmtFactory.Make(stParam, Line(), ExprFactory.MakeIdentifier(Lexer.TokenText)));
     Lexer.Next();
-    if (!Is(tkComma)) return StmtFactory.FirstOf(last);
+    if (!Is(tkComma)) return chain.first;
     Lexer.Next();
   }
 }

@@ -60,14 +60,10 @@ bool FindFile(const std::string& candidate, std::string& path) {
 // The top level of a program or library: class definitions, imports and statements up to
 // the first token that starts none of them; the text from there on is ignored.
 TJStatement* TJParser::ParseSourceElements() {
-  TJStatement* last = nullptr;
-  for (;;) {
-    TJStatement* s = Is(tkClass) ? ParseClass() : Is(tkImport) ? ParseImport() : ParseStatement();
-    if (!s) break;
-    StmtFactory.Link(last, s);
-    last = StmtFactory.LastOf(s);
-  }
-  return StmtFactory.FirstOf(last);
+  StatementChain chain;
+  while (TJStatement* s = Is(tkClass) ? ParseClass() : Is(tkImport) ? ParseImport() : ParseStatement())
+    chain.Append(s);
+  return chain.first;
 }
 
 // class Name [ "(" Base ")" | extends Base ] "{" Members "}"
@@ -95,7 +91,7 @@ TJStatement* TJParser::ParseClass() {
 
 // Function definitions, var/static/global declarations and bare declaration lists.
 TJStatement* TJParser::ParseClassMembers() {
-  TJStatement* last = nullptr;
+  StatementChain chain;
   for (;;) {
     TJStatement* s = nullptr;
     if (Is(tkFunction)) {
@@ -108,10 +104,9 @@ TJStatement* TJParser::ParseClassMembers() {
       s = StmtFactory.MakeDeclaration(Line(), 1, items);
       Lexer.Next();
     } else {
-      return StmtFactory.FirstOf(last);
+      return chain.first;
     }
-    StmtFactory.Link(last, s);
-    last = s;
+    chain.Append(s);
   }
 }
 
@@ -140,9 +135,9 @@ TJStatement* TJParser::ParseImport() {
   TJStatement* s = nullptr;
   if (textual) {
     size_t at = Lexer.Position();
-    for (Splice& open : splices_) open.end += text.size();
-    splices_.push_back({path, at + text.size()});
-    Lexer.InsertSource(text);
+    size_t length = Lexer.InsertSource(text);
+    for (Splice& open : splices_) open.end += length;
+    splices_.push_back({path, at + length});
     s = StmtFactory.Make(stEmpty, Line());
   } else {
     auto sub = std::make_unique<TJParser>();
@@ -150,8 +145,10 @@ TJStatement* TJParser::ParseImport() {
     for (const Splice& open : splices_) sub->open_libraries_.push_back(open.path);
     sub->open_libraries_.push_back(path);
     sub->imports_ = imports_;
-    sub->base_depth_ = nesting_depth_ + 1;
-    NestingGuard guard(*this);
+    sub->import_depth_ = import_depth_ + 1;
+    if (sub->import_depth_ > kMaxImportDepth) SyntaxError(ScriptError::TooDeeplyNested);
+    CheckNesting();
+    CheckNesting();
     sub->Source = std::move(text);
     TJParser& parser = *SubParsers.emplace_back(std::move(sub));
     s = parser.Parse(name) ? parser.Root : StmtFactory.Make(stEmpty, Line());

@@ -6,7 +6,7 @@ namespace kestrin::script {
 
 // Tries the statement forms in order; nil when no statement starts at the current token.
 TJStatement* TJParser::ParseStatement() {
-  NestingGuard guard(*this);
+  CheckNesting();
   switch (Lexer.Token) {
     case tkFunction: return ParseFunctionStatement();
     case tkLBrace: return ParseBlock();
@@ -36,12 +36,9 @@ TJStatement* TJParser::ParseStatement() {
 
 // { Statement }: the chain of statements up to the first token that starts none.
 TJStatement* TJParser::ParseStatementList() {
-  TJStatement* last = nullptr;
-  while (TJStatement* s = ParseStatement()) {
-    StmtFactory.Link(last, s);
-    last = s;
-  }
-  return StmtFactory.FirstOf(last);
+  StatementChain chain;
+  while (TJStatement* s = ParseStatement()) chain.Append(s);
+  return chain.first;
 }
 
 // "{" { Statement } "}"
@@ -68,18 +65,33 @@ TJStatement* TJParser::ParseExpressionStatement() {
 }
 
 // if "(" Expression ")" Statement [ else Statement ]
+//
+// An else-if chain is read in a loop, not by recursion per link, so that its length is
+// bounded only by memory; the statements made are those of the recursive reading (each
+// if holds the next in its else part, and all complete at the same token).
 TJStatement* TJParser::ParseIf() {
-  Lexer.Next();
-  ExpectAndNext(tkLParen);
-  TJExpr* condition = Required(ParseExpression());
-  ExpectAndNext(tkRParen);
-  TJStatement* then_part = Required(ParseStatement());
+  struct Branch {
+    TJExpr* condition;
+    TJStatement* then_part;
+  };
+  std::vector<Branch> chain;
   TJStatement* else_part = nullptr;
-  if (Is(tkElse)) {
+  for (;;) {
     Lexer.Next();
-    else_part = Required(ParseStatement());
+    ExpectAndNext(tkLParen);
+    TJExpr* condition = Required(ParseExpression());
+    ExpectAndNext(tkRParen);
+    chain.push_back({condition, Required(ParseStatement())});
+    if (!Is(tkElse)) break;
+    Lexer.Next();
+    if (!Is(tkIf)) {
+      else_part = Required(ParseStatement());
+      break;
+    }
   }
-  return StmtFactory.Make(stIf, Line(), condition, then_part, else_part);
+  for (auto b = chain.rbegin(); b != chain.rend(); ++b)
+    else_part = StmtFactory.Make(stIf, Line(), b->condition, b->then_part, else_part);
+  return else_part;
 }
 
 // while|with "(" Expression ")" Statement
@@ -147,13 +159,11 @@ TJStatement* TJParser::ParseSwitch() {
   ExpectAndNext(tkRParen);
   ExpectAndNext(tkLBrace);
   bool seen_default = false;
-  TJStatement* last = Required(ParseCaseClause(seen_default));
-  while (TJStatement* clause = ParseCaseClause(seen_default)) {
-    StmtFactory.Link(last, clause);
-    last = clause;
-  }
+  StatementChain clauses;
+  clauses.Append(Required(ParseCaseClause(seen_default)));
+  while (TJStatement* clause = ParseCaseClause(seen_default)) clauses.Append(clause);
   ExpectAndNext(tkRBrace);
-  return StmtFactory.Make(stSwitch, Line(), e, StmtFactory.FirstOf(last));
+  return StmtFactory.Make(stSwitch, Line(), e, clauses.first);
 }
 
 // case Expression ":" { Statement } | default ":" { Statement }; a second default is an error.
@@ -186,19 +196,17 @@ TJStatement* TJParser::ParseDeclaration(int kind) {
 
 // Declaration { "," Declaration }, Declaration = Name [ "=" Assignment ]
 TJStatement* TJParser::ParseDeclarationItems() {
-  TJStatement* last = nullptr;
+  StatementChain chain;
   for (;;) {
     Expect(tkIdentifier);
     TJExpr* name = ExprFactory.MakeIdentifier(Lexer.TokenText);
     Lexer.Next();
     if (Is(tkAssign)) {
       Lexer.Next();
-      name->Left = Required(ParseAssignment());
+      name = ExprFactory.MakeNamed(name, Required(ParseAssignment()));
     }
-    TJStatement* item = StmtFactory.Make(stDeclItem, Line(), name);
-    StmtFactory.Link(last, item);
-    last = item;
-    if (!Is(tkComma)) return StmtFactory.FirstOf(last);
+    chain.Append(StmtFactory.Make(stDeclItem, Line(), name));
+    if (!Is(tkComma)) return chain.first;
     Lexer.Next();
   }
 }

@@ -61,6 +61,7 @@ void PropertyMap::Clear() {
 }
 
 void PropertyMap::ClearKeepingCapacity() {
+  if (entries_.empty()) return;
   std::vector<Entry> dropped;
   dropped.swap(entries_);
   index_.clear();

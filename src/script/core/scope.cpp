@@ -129,9 +129,10 @@ void TJLocalSymbolTable::PopChild() {
 
 void TJLocalSymbolTable::Recycle() {
   anchor_.Kill();
-  std::vector<std::unique_ptr<TJLocalSymbolTable>> children;
-  children.swap(children_);
-  children.clear();
+  if (!children_.empty()) {
+    std::vector<std::unique_ptr<TJLocalSymbolTable>> children;
+    children.swap(children_);
+  }
   spare_.clear();
   this_.reset();
   ClearTemporaries();
@@ -206,10 +207,14 @@ int32_t TJLocalSymbolTable::AddTemporary(const Value& v) {
   return static_cast<int32_t>(temps_.size()) - 1;
 }
 
+// The values are released after the list is already empty (a release may run code that
+// adds temporaries); the list keeps its storage for the next statement.
 void TJLocalSymbolTable::ClearTemporaries() {
+  if (temps_.empty()) return;
   std::vector<Value> temps;
   temps.swap(temps_);
   while (!temps.empty()) temps.pop_back();
+  if (temps_.empty()) temps_.swap(temps);
 }
 
 // ---- function tables ----

@@ -28,7 +28,7 @@ public:
   TJLocalSymbolTable& operator=(const TJLocalSymbolTable&) = delete;
   virtual ~TJLocalSymbolTable();
 
-  virtual ScopeLevel Level() const { return ScopeLevel::Local; }
+  ScopeLevel Level() const { return level_; }
   // Assignment lookup: own variable, else the this object's member when it has the key,
   // else the parent; false when nobody has the name.
   virtual bool SetValue(TJLocalSymbolTable* caller, const StrRef& name, const Value& v);
@@ -83,6 +83,7 @@ protected:
   bool ThisHas(const StrRef& name, Value* out);
 
   bool activation_ = false;  // made by NewChild for a call of a function definition
+  ScopeLevel level_ = ScopeLevel::Local;  // set by each kind's constructor
 
   WeakPtr<TJLocalSymbolTable> parent_;
   PropertyMap vars_;
@@ -102,8 +103,8 @@ public:
   explicit TJFunctionSymbolTable(TJLocalSymbolTable* parent, bool activation = false)
       : TJLocalSymbolTable(parent) {
     activation_ = activation;
+    level_ = ScopeLevel::Function;
   }
-  ScopeLevel Level() const override { return ScopeLevel::Function; }
   bool SetValue(TJLocalSymbolTable* caller, const StrRef& name, const Value& v) override;
   bool GetValue(TJLocalSymbolTable* caller, const StrRef& name, Value& out) override;
   Value* FindSlot(TJLocalSymbolTable* caller, const StrRef& name, bool& blocked) override;
@@ -117,16 +118,16 @@ private:
 // The global level of the program or of a namespace.
 class TJGlobalSymbolTable : public TJFunctionSymbolTable {
 public:
-  explicit TJGlobalSymbolTable(TJLocalSymbolTable* parent) : TJFunctionSymbolTable(parent) {}
-  ScopeLevel Level() const override { return ScopeLevel::Global; }
+  explicit TJGlobalSymbolTable(TJLocalSymbolTable* parent) : TJFunctionSymbolTable(parent) {
+    level_ = ScopeLevel::Global;
+  }
 };
 
 // The engine's root: also the function tables by parser id and the namespaces.
 class TJRootSymbolTable : public TJGlobalSymbolTable {
 public:
-  TJRootSymbolTable() : TJGlobalSymbolTable(nullptr) {}
+  TJRootSymbolTable() : TJGlobalSymbolTable(nullptr) { level_ = ScopeLevel::Root; }
   ~TJRootSymbolTable() override;
-  ScopeLevel Level() const override { return ScopeLevel::Root; }
   void Clear() override;
   // The table of function `id`, made on first use with the table of `parent_id` (if any)
   // as its parent.

@@ -72,7 +72,15 @@ public:
   // Appends in place when this handle is the only owner, else copies; grows geometrically.
   void Append(std::string_view more);
 
-  friend bool operator==(const StrRef& a, const StrRef& b) { return a.s_ == b.s_ || a.view() == b.view(); }
+  // The same cell, else: equal lengths, equal cached hashes when both are known, and the
+  // same bytes (names differ mostly in length or hash, so few reach the byte compare).
+  friend bool operator==(const StrRef& a, const StrRef& b) {
+    if (a.s_ == b.s_) return true;
+    if (!a.s_ || !b.s_) return a.size() == b.size();
+    if (a.s_->len != b.s_->len) return false;
+    if (a.s_->hash_valid && b.s_->hash_valid && a.s_->hash != b.s_->hash) return false;
+    return a.view() == b.view();
+  }
   friend bool operator==(const StrRef& a, std::string_view b) { return a.view() == b; }
 
 private:

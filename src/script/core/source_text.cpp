@@ -97,21 +97,23 @@ std::u32string DecodeScriptSource(std::string_view bytes) {
   return DecodeCp932(bytes);
 }
 
+void AppendCp932(char32_t c, std::string& out) {
+  static thread_local UnicodeToCp932 converter;
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c >= kCp932CharBase) {
+    char32_t v = c - kCp932CharBase;
+    if (v > 0xFF) out.push_back(static_cast<char>(v >> 8));
+    out.push_back(static_cast<char>(v & 0xFF));
+  } else {
+    converter.Append(c, out);
+  }
+}
+
 std::string EncodeCp932(std::u32string_view text) {
   std::string out;
   out.reserve(text.size());
-  static thread_local UnicodeToCp932 converter;
-  for (char32_t c : text) {
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c >= kCp932CharBase) {
-      char32_t v = c - kCp932CharBase;
-      if (v > 0xFF) out.push_back(static_cast<char>(v >> 8));
-      out.push_back(static_cast<char>(v & 0xFF));
-    } else {
-      converter.Append(c, out);
-    }
-  }
+  for (char32_t c : text) AppendCp932(c, out);
   return out;
 }
 

@@ -19,5 +19,7 @@ std::u32string DecodeCp932(std::string_view bytes);
 std::u32string DecodeScriptSource(std::string_view bytes);
 // Encodes characters as CP932 bytes; Unicode characters that CP932 lacks become '?'.
 std::string EncodeCp932(std::u32string_view text);
+// Appends one character's CP932 bytes.
+void AppendCp932(char32_t c, std::string& out);
 
 }  // namespace kestrin::script

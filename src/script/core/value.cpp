@@ -8,6 +8,7 @@
 #include "script/core/function.h"
 #include "script/core/number_text.h"
 #include "script/core/object.h"
+#include "script/core/stack_guard.h"
 #include "script/core/value_list.h"
 #include "script/core/weak.h"
 
@@ -199,7 +200,9 @@ StrRef ValueToString(const Value& v) {
     case vtInteger: return std::to_string(v.integer());
     case vtDouble: return DoubleToScriptText(v.dbl());
     case vtString: return v.str();
-    case vtObject: return v.object()->ToString(nullptr);
+    case vtObject:
+      CheckStack();  // an object's text may hold other objects' texts (nested arrays)
+      return v.object()->ToString(nullptr);
     case vtBool: return v.boolean() ? "true" : "false";
     case vtFunction: return Concat("function ", v.function()->name.view());
     case vtInfinity: return v.negative() ? "-infinity" : "infinity";

@@ -9,7 +9,7 @@
 #include "base/text_file.h"
 #include "image/formats/fuji.h"
 #include "support/fuji_fixture.h"
-#include "support/reader_fixture.h"
+#include "support/temp_dir.h"
 #include "support/tiff_fixture.h"
 
 namespace kestrin {
@@ -18,17 +18,15 @@ namespace {
 using test::Ba100Header;
 using test::BasHeader;
 
-class Fuji : public test::ReaderTest {
+class Fuji : public ::testing::Test {
 protected:
   void put_text(const std::string& name, const std::string& text) { std::ofstream(dir.file(name), std::ios::binary) << text; }
-  // The loader's Fuji sequence on a.inf / a.img.
-  int load(const std::string& inf, const std::vector<uint8_t>& pixels) {
-    put_text("a.inf", inf);
-    test::write_bytes(dir.file("a.img"), pixels);
-    if (read_information_file(store, dir.file("a.inf")) != 0) return 1;
-    return read_fuji_file(store, dir.file("a.img"));
+  // The header text and the pixels, as the loader's Fuji reader has them.
+  DecodedImage load(const std::string& inf, const std::vector<uint8_t>& pixels) {
+    return decode_fuji_image(inf, pixels, options);
   }
-  ImageStore store;
+  DecodeOptions options;
+  test::TempDir dir;
 };
 
 struct HeaderCase {
@@ -106,121 +104,134 @@ TEST(FujiHeader, TextsReadingConditionsAndNonNumbers) {
 TEST_F(Fuji, EightBitBas2000LoadWithLogAndStatistics) {
   const std::vector<uint16_t> codes = {0, 10, 255, 128, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12,
                                        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 200};
-  ASSERT_EQ(load(BasHeader().text(), test::fuji_pixels(codes, 1)), 0);
-  EXPECT_EQ(log(), (std::vector<std::string>{"*****  Fuji BAS2000 format  *****", " read_fuji_file() : Find gimg_file_name",
-                                              " 8 bits to 16 bits padding...."}));
-  EXPECT_EQ(store.image_type, kTypeBAS2000);
-  EXPECT_EQ(store.image_codes, codes);
-  EXPECT_EQ(store.LogSaturation, 255);
-  EXPECT_EQ(store.intensity_table[0], 1.0);
-  EXPECT_DOUBLE_EQ(store.intensity_table[255], std::pow(10.0, 255 * 4.0 / 256));
-  EXPECT_EQ(store.log_table[200], 200.0);
-  EXPECT_EQ(store.LogMax, 255);
-  EXPECT_EQ(store.LogMin, 0);
-  EXPECT_EQ(store.LinearMax, Round(std::pow(10.0, 255 * 4.0 / 256) + 0.5));
-  EXPECT_EQ(store.LinearMin, 2);  // Round(1 + 0.5) halves to even
-  EXPECT_EQ(store.LinearSaturation, store.LinearMax);
-  EXPECT_EQ(state().integration_params.pixel_x, 0.1);
-  EXPECT_EQ(store.Sensitivity, 400);
+  const DecodedImage d = load(BasHeader().text(), test::fuji_pixels(codes, 1));
+  ASSERT_TRUE(d.ok);
+  EXPECT_EQ(d.lines, (LogLines{"*****  Fuji BAS2000 format  *****", " read_fuji_file() : Find gimg_file_name",
+                               " 8 bits to 16 bits padding...."}));
+  ASSERT_TRUE(d.fuji);
+  EXPECT_EQ(d.fuji->type, kTypeBAS2000);
+  const ImageData& image = d.data;
+  EXPECT_EQ(image.image_codes, codes);
+  EXPECT_EQ(image.LogSaturation, 255);
+  EXPECT_EQ(image.intensity_table[0], 1.0);
+  EXPECT_DOUBLE_EQ(image.intensity_table[255], std::pow(10.0, 255 * 4.0 / 256));
+  EXPECT_EQ(image.log_table[200], 200.0);
+  EXPECT_EQ(image.LogMax, 255);
+  EXPECT_EQ(image.LogMin, 0);
+  EXPECT_EQ(image.LinearMax, Round(std::pow(10.0, 255 * 4.0 / 256) + 0.5));
+  EXPECT_EQ(image.LinearMin, 2);  // Round(1 + 0.5) halves to even
+  EXPECT_EQ(image.LinearSaturation, image.LinearMax);
+  EXPECT_EQ(image.OverflowRatio, 1.0f);
+  EXPECT_EQ(d.geometry.pixel_x, 0.1);
+  EXPECT_EQ(d.geometry.pixel_y, 0.1);
+  EXPECT_FALSE(d.geometry.pixel_x_follows_y);
+  EXPECT_EQ(d.fuji->sensitivity, 400);
+  EXPECT_EQ(d.fuji->bits, 8);
 }
 
-TEST_F(Fuji, SixteenBitBigEndianBas2500WithVerticalReverse) {
-  state().options.VerticalReverse = 1;
+TEST_F(Fuji, SixteenBitBigEndianBas2500WithReversedRows) {
+  options.reverse_rows = true;
   std::vector<uint16_t> codes(8 * 4);
   for (size_t i = 0; i < codes.size(); ++i) codes[i] = uint16_t(i * 2001);
-  ASSERT_EQ(load(bas([](BasHeader& h) { h.bits = "16"; h.sensitivity = "1000"; }).text(), test::fuji_pixels(codes, 2)), 0);
-  EXPECT_EQ(log(), (std::vector<std::string>{"*****  Fuji BAS2500 format  *****", " read_fuji_file() : Find gimg_file_name",
-                                              " Swapping byte order..."}));
+  const DecodedImage d = load(bas([](BasHeader& h) { h.bits = "16"; h.sensitivity = "1000"; }).text(), test::fuji_pixels(codes, 2));
+  ASSERT_TRUE(d.ok);
+  EXPECT_EQ(d.lines, (LogLines{"*****  Fuji BAS2500 format  *****", " read_fuji_file() : Find gimg_file_name",
+                               " Swapping byte order..."}));
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(store.image_codes[x + 8 * y], codes[x + 8 * (3 - y)]);
-  EXPECT_EQ(store.LogSaturation, 65535);
-  EXPECT_EQ(store.LogMax, 31 * 2001);
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(d.data.image_codes[x + 8 * y], codes[x + 8 * (3 - y)]);
+  EXPECT_EQ(d.data.LogSaturation, 65535);
+  EXPECT_EQ(d.data.LogMax, 31 * 2001);
 }
 
-TEST_F(Fuji, Ba100LocksAndBanner) {
-  headless_controls().set_checked("chkpsy", true);
-  state().integration_params.pixel_y = 0.25;
-  ASSERT_EQ(load(Ba100Header().text(), test::fuji_pixels(std::vector<uint16_t>(32, 1023), 2)), 0);
-  EXPECT_EQ(log().front(), "*****  Fuji BA100 format  *****");
-  EXPECT_EQ(state().integration_params.pixel_y, 0.25);
-  EXPECT_EQ(state().integration_params.pixel_x, 0.25);  // X follows the locked Y
-  EXPECT_EQ(store.BitsPerPixel, 10);
-  EXPECT_EQ(store.LogSaturation, 1023);
-  EXPECT_EQ(store.Latitude, 4.0);
+TEST_F(Fuji, Ba100GivesOnePixelSizeThatXFollowsAndItsBanner) {
+  const DecodedImage d = load(Ba100Header().text(), test::fuji_pixels(std::vector<uint16_t>(32, 1023), 2));
+  ASSERT_TRUE(d.ok);
+  EXPECT_EQ(d.lines.front(), "*****  Fuji BA100 format  *****");
+  EXPECT_EQ(d.geometry.pixel_y, 0.1);
+  EXPECT_FALSE(d.geometry.pixel_x);
+  EXPECT_TRUE(d.geometry.pixel_x_follows_y);
+  EXPECT_EQ(d.fuji->bits, 10);
+  EXPECT_EQ(d.data.LogSaturation, 1023);
+  EXPECT_EQ(d.fuji->latitude, 4.0);
 }
 
 TEST_F(Fuji, HeaderFailures) {
   struct Case {
     const char* name;
     std::string text;
-    std::vector<std::string> lines;
+    LogLines lines;
+    bool header_read;  // the pixel sizes and conditions are given
   };
   const Case cases[] = {
       {"non-number", bas([](BasHeader& h) { h.height = "4x"; }).text(),
-       {" read_information_file() : '4x' is not a valid integer value"}},
+       {" read_information_file() : '4x' is not a valid integer value"}, false},
       {"too large", bas([](BasHeader& h) { h.width = "10001"; }).text(),
-       {"*****  Fuji BAS2000 format  *****", " read_infomation_file() : Number of pixels is too large."}},
+       {"*****  Fuji BAS2000 format  *****", " read_infomation_file() : Number of pixels is too large."}, true},
       {"zero width", bas([](BasHeader& h) { h.width = "0"; }).text(),
-       {"*****  Fuji BAS2000 format  *****", " read_infomation_file() : Number of pixels is zero or negative."}},
+       {"*****  Fuji BAS2000 format  *****", " read_infomation_file() : Number of pixels is zero or negative."}, true},
       {"BA100 zero bytes per row", ba100([](Ba100Header& h) { h.bytes_per_row = "0"; }).text(),
-       {"*****  Fuji BA100 format  *****", " read_infomation_file() : Number of pixels is zero or negative."}},
+       {"*****  Fuji BA100 format  *****", " read_infomation_file() : Number of pixels is zero or negative."}, true},
       {"negative height", bas([](BasHeader& h) { h.height = "-4"; }).text(),
-       {"*****  Fuji BAS2000 format  *****", " read_infomation_file() : Number of pixels is zero or negative."}},
+       {"*****  Fuji BAS2000 format  *****", " read_infomation_file() : Number of pixels is zero or negative."}, true},
   };
   for (const auto& c : cases) {
-    clear_log();
-    EXPECT_EQ(load(c.text, {}), 1) << c.name;
-    EXPECT_EQ(log(), c.lines) << c.name;
+    const DecodedImage d = load(c.text, {});
+    EXPECT_FALSE(d.ok) << c.name;
+    EXPECT_EQ(d.lines, c.lines) << c.name;
+    EXPECT_EQ(d.geometry.pixel_y.has_value(), c.header_read) << c.name;
+    EXPECT_EQ(d.fuji.has_value(), c.header_read) << c.name;
   }
-  clear_log();
-  EXPECT_EQ(read_information_file(store, dir.file("none.inf")), 1);
-  EXPECT_EQ(log(), (std::vector<std::string>{" read_information_file() : " + dir.file("none.inf") + " open error."}));
+  const DecodedImage missing = read_fuji_image(dir.file("none.inf"), {}, options);
+  EXPECT_FALSE(missing.ok);
+  EXPECT_EQ(missing.lines, LogLines{" read_information_file() : " + dir.file("none.inf") + " open error."});
 }
 
 TEST_F(Fuji, HeaderFoundWithoutRegardToCase) {
   put_text("B.INF", BasHeader().text());
-  EXPECT_EQ(read_information_file(store, dir.file("b.inf")), 0);
+  const DecodedImage d = read_fuji_image(dir.file("b.inf"), test::fuji_pixels(std::vector<uint16_t>(32, 1), 1), options);
+  ASSERT_TRUE(d.ok);
+  EXPECT_EQ(d.fuji->header_path, dir.file("B.INF"));
 }
 
-TEST_F(Fuji, ShortOrMissingPixelFileFails) {
-  EXPECT_EQ(load(BasHeader().text(), std::vector<uint8_t>(31, 0)), 1);
-  EXPECT_EQ(log().back(), " read_fuji_file() : File is too short.");
-  clear_log();
-  EXPECT_EQ(read_fuji_file(store, dir.file("none.img")), 1);
-  EXPECT_EQ(log(), (std::vector<std::string>{" read_fuji_file() : " + dir.file("none.img") + " open error."}));
+TEST_F(Fuji, AShortPixelFileFails) {
+  const DecodedImage d = load(BasHeader().text(), std::vector<uint8_t>(31, 0));
+  EXPECT_FALSE(d.ok);
+  EXPECT_EQ(d.lines.back(), " read_fuji_file() : File is too short.");
 }
 
 TEST_F(Fuji, WriterUsesTheCopiedHeadersDepthAndKeepsAnExistingHeader) {
   put_text("src.inf", BasHeader().text());  // 8 bits, 8 x 4
-  ImageStore image;
+  ImageData image;
   image.set_size(8, 4, 2);  // the background store says 2 bytes per pixel
   for (size_t i = 0; i < 32; ++i) image.image_codes[i] = uint16_t(i * 9);
   image.image_codes[31] = 700;
-  ASSERT_EQ(save_fuji_file(image, dir.file("src.inf"), dir.file("out.img")), 0);
+  ASSERT_TRUE(save_fuji_file(image, dir.file("src.inf"), dir.file("out.img"), false).ok);
   std::vector<uint8_t> expected;  // one byte per pixel; codes above 255 saturate
   for (uint16_t c : image.image_codes) expected.push_back(uint8_t(std::min<uint16_t>(c, 255)));
   EXPECT_EQ(test::read_bytes(dir.file("out.img")), expected);
   EXPECT_TRUE(file_exists(dir.file("out.inf")));
   // An existing header beside the target is kept and decides the depth: 16 bits, big-endian.
   put_text("out2.inf", bas([](BasHeader& h) { h.bits = "16"; }).text());
-  ASSERT_EQ(save_fuji_file(image, dir.file("src.inf"), dir.file("out2.img")), 0);
+  ASSERT_TRUE(save_fuji_file(image, dir.file("src.inf"), dir.file("out2.img"), false).ok);
   EXPECT_EQ(test::read_bytes(dir.file("out2.img")), test::fuji_pixels(image.image_codes, 2));
   std::string kept;
   ASSERT_TRUE(read_file_bytes(dir.file("out2.inf"), kept));
   EXPECT_EQ(kept, bas([](BasHeader& h) { h.bits = "16"; }).text());
 }
 
-TEST_F(Fuji, WriterRoundTripsUnderVerticalReverseAndRefusesAnotherSize) {
-  state().options.VerticalReverse = 1;
+TEST_F(Fuji, WriterRoundTripsReversedRowsAndRefusesAnotherSize) {
+  options.reverse_rows = true;
   std::vector<uint16_t> codes(32);
   for (size_t i = 0; i < codes.size(); ++i) codes[i] = uint16_t(i);
-  ASSERT_EQ(load(BasHeader().text(), test::fuji_pixels(codes, 1)), 0);
-  ASSERT_EQ(save_fuji_file(store, dir.file("a.inf"), dir.file("out.img")), 0);
+  put_text("a.inf", BasHeader().text());
+  const DecodedImage d = load(BasHeader().text(), test::fuji_pixels(codes, 1));
+  ASSERT_TRUE(d.ok);
+  ASSERT_TRUE(save_fuji_file(d.data, dir.file("a.inf"), dir.file("out.img"), true).ok);
   EXPECT_EQ(test::read_bytes(dir.file("out.img")), test::fuji_pixels(codes, 1));
   put_text("wide.inf", bas([](BasHeader& h) { h.width = "9"; }).text());
-  clear_log();
-  EXPECT_EQ(save_fuji_file(store, dir.file("wide.inf"), dir.file("w.img")), 1);
-  EXPECT_EQ(log(), (std::vector<std::string>{" save_fuji_file() : " + dir.file("w.img") + " does not match the image."}));
+  const WriteResult refused = save_fuji_file(d.data, dir.file("wide.inf"), dir.file("w.img"), true);
+  EXPECT_FALSE(refused.ok);
+  EXPECT_EQ(refused.lines, LogLines{" save_fuji_file() : " + dir.file("w.img") + " does not match the image."});
   EXPECT_FALSE(file_exists(dir.file("w.img")));
 }
 

@@ -5,9 +5,8 @@
 #include "base/convert.h"
 #include "base/text_file.h"
 #include "image/formats/raxis.h"
-#include "image/formats/readers.h"
-#include "image/loading_fixture.h"
 #include "support/raxis_fixture.h"
+#include "support/temp_dir.h"
 
 namespace kestrin::test {
 namespace {
@@ -26,17 +25,15 @@ std::vector<double> fabio_intensities(const std::string& path, int32_t width, in
   return values;
 }
 
-class RaxisPeerTest : public LoadingTest {
-protected:
-  std::vector<double> our_intensities() {
-    std::vector<double> v;
-    for (uint16_t c : img().image_codes) v.push_back(img().intensity_table[c]);
-    return v;
-  }
-};
+std::vector<double> intensities(const ImageData& image) {
+  std::vector<double> v;
+  for (uint16_t c : image.image_codes) v.push_back(image.intensity_table[c]);
+  return v;
+}
 
-TEST_F(RaxisPeerTest, FabioReadsOurFixtureAndOurWrittenCopyAlike) {
+TEST(RaxisPeer, FabioReadsOurFixtureAndOurWrittenCopyAlike) {
   KESTRIN_REQUIRE_PEER("fabio");
+  TempDir dir;
   RaxisFixture f;
   f.signature = "RAXIS";
   f.width = 37;
@@ -46,14 +43,16 @@ TEST_F(RaxisPeerTest, FabioReadsOurFixtureAndOurWrittenCopyAlike) {
     f.codes.push_back(uint16_t(i % 5 == 0 ? 32768 + i * 37 % 32768 : i * 131 % 32768));
   f.codes[0] = 40000;
   f.codes[1] = 65535;
-  img().ImageFilePath = f.write(dir_.file("peer.img"));
-  ASSERT_EQ(read_rigaku_file(img(), img().ImageFilePath), 0);
-  EXPECT_EQ(img().intensity(0, 0), 57856.0);
-  EXPECT_EQ(fabio_intensities(img().ImageFilePath, f.width, f.height), our_intensities());
+  const std::string path = f.write(dir.file("peer.img"));
+  const std::string bytes = f.bytes();
+  DecodedImage d = decode_raxis_image({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, DecodeOptions());
+  ASSERT_TRUE(d.ok);
+  EXPECT_EQ(d.data.intensity(0, 0), 57856.0);
+  EXPECT_EQ(fabio_intensities(path, f.width, f.height), intensities(d.data));
 
-  for (uint16_t& c : img().image_codes) c = uint16_t(c ^ 0x5555);
-  ASSERT_EQ(save_rigaku_file(dir_.file("copy.img"), 1), 0);
-  EXPECT_EQ(fabio_intensities(dir_.file("copy.img"), f.width, f.height), our_intensities());
+  for (uint16_t& c : d.data.image_codes) c = uint16_t(c ^ 0x5555);
+  ASSERT_TRUE(save_rigaku_file(d.data, path, dir.file("copy.img"), false).ok);
+  EXPECT_EQ(fabio_intensities(dir.file("copy.img"), f.width, f.height), intensities(d.data));
 }
 
 }  // namespace

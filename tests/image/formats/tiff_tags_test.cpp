@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "image/formats/tiff_tags.h"
-#include "support/reader_fixture.h"
 #include "support/tiff_fixture.h"
 
 namespace kestrin {
@@ -114,15 +113,18 @@ TEST(TiffTags, SwapHelpers) {
   EXPECT_EQ(swap32(0x12345678u), 0x78563412u);
 }
 
-class TiffTagsFile : public test::ReaderTest {};
-
-TEST_F(TiffTagsFile, LogsTheReaderNameAndErrors) {
-  test::write_bytes(dir.file("a.tif"), {'n', 'o', 't', ' ', 'a', ' ', 't', 'i', 'f'});
+TEST(TiffTags, TheTypeTestsLinesNameTheReaderAndTheError) {
   TiffTags t;
-  EXPECT_EQ(read_tiff_tags(dir.file("a.tif"), t), 1);
-  EXPECT_EQ(read_tiff_tags(dir.file("missing.tif"), t), 1);
-  EXPECT_EQ(log(), (std::vector<std::string>{" read_tiff_file()", " read_tiff_tags:error", " read_tiff_file()",
-                                              " read_tiff_tags:error"}));
+  LogLines lines;
+  const std::vector<uint8_t> not_tiff = {'n', 'o', 't', ' ', 'a', ' ', 't', 'i', 'f'};
+  EXPECT_EQ(read_tiff_tags(not_tiff, t, lines), 1);
+  EXPECT_EQ(read_tiff_tags({}, t, lines), 1);
+  EXPECT_EQ(lines, (LogLines{" read_tiff_file()", " read_tiff_tags:error", " read_tiff_file()", " read_tiff_tags:error"}));
+  TiffFixture f;
+  f.samples.assign(64, 0);
+  lines.clear();
+  EXPECT_EQ(read_tiff_tags(f.build(), t, lines), 0);
+  EXPECT_EQ(lines, LogLines{" read_tiff_file()"});
 }
 
 }  // namespace

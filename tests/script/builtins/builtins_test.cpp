@@ -2,12 +2,12 @@
 // makes, and the engine's own lists (arguments, array literals) are Array objects.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "script/builtins/array.h"
 #include "script/builtins/builtins.h"
 #include "script/builtins/global.h"
-#include "script/builtins/primitive.h"
 #include "script/core/engine.h"
 
 namespace kestrin::script {

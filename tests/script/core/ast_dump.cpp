@@ -74,7 +74,7 @@ std::string DumpExpr(const TJExpr* e) {
   if (!e) return "_";
   switch (e->Code) {
     case ecConstant: return Constant(*e->Value);
-    case ecIdentifier: return std::string(e->Symbol);
+    case ecIdentifier: return e->Name->str();
     case ecThis: return "this";
     case ecEmpty: return "()";
     case ecList: {
@@ -118,30 +118,30 @@ std::string DumpOne(const TJStatement* s, bool lines) {
     case stStatic:
     case stGlobal:
       if (s->Expr) out += " " + DumpExpr(s->Expr);
-      return out + Chain(s->Sub1, lines) + ")";
+      return out + Chain(s->Sub1(), lines) + ")";
     case stFunction:
-      out += " " + Opt(s->Expr) + " (params" + Chain(s->Sub1, lines) + ")";
-      return out + Chain(s->Sub2, lines) + ")";
+      out += " " + Opt(s->Expr) + " (params" + Chain(s->Sub1(), lines) + ")";
+      return out + Chain(s->Sub2(), lines) + ")";
     case stClass:
       out += " " + DumpExpr(s->Expr) + " " + Opt(s->Expr ? s->Expr->Left : nullptr);
-      return out + Chain(s->Sub1, lines) + ")";
+      return out + Chain(s->Sub1(), lines) + ")";
     case stDeclItem:
       return out + " " + DumpExpr(s->Expr) + (s->Expr->Left ? " " + DumpExpr(s->Expr->Left) : "") + ")";
     case stFor:
-      out += " " + Opt(s->Expr) + " " + Opt(s->Sub2->Expr) + " " + Opt(s->Sub2->Next->Expr);
-      return out + " " + DumpOne(s->Sub1, lines) + ")";
+      out += " " + Opt(s->Expr) + " " + Opt(s->Sub2()->Expr) + " " + Opt(s->Sub2()->Next->Expr);
+      return out + " " + DumpOne(s->Sub1(), lines) + ")";
     case stForIn:
     case stForInValues:
-      return out + " " + DumpExpr(s->Expr) + " " + DumpExpr(s->Sub2->Expr) + " " + DumpOne(s->Sub1, lines) + ")";
+      return out + " " + DumpExpr(s->Expr) + " " + DumpExpr(s->Sub2()->Expr) + " " + DumpOne(s->Sub1(), lines) + ")";
     case stTry:
-      out += " " + DumpOne(s->Sub1, lines);
-      if (s->Sub2) out += " " + DumpOne(s->Sub2, lines);
-      if (s->Sub3) out += " " + DumpOne(s->Sub3, lines);
+      out += " " + DumpOne(s->Sub1(), lines);
+      if (s->Sub2()) out += " " + DumpOne(s->Sub2(), lines);
+      if (s->Sub3()) out += " " + DumpOne(s->Sub3(), lines);
       return out + ")";
     default:
       if (s->Expr) out += " " + DumpExpr(s->Expr);
-      if (s->Sub1) out += (s->Type == stCase || s->Type == stSwitch) ? Chain(s->Sub1, lines) : " " + DumpOne(s->Sub1, lines);
-      if (s->Sub2) out += " " + DumpOne(s->Sub2, lines);
+      if (s->Sub1()) out += (s->Type == stCase || s->Type == stSwitch) ? Chain(s->Sub1(), lines) : " " + DumpOne(s->Sub1(), lines);
+      if (s->Sub2()) out += " " + DumpOne(s->Sub2(), lines);
       return out + ")";
   }
 }
@@ -168,7 +168,7 @@ std::string ParseToText(TJParser& parser, std::string_view source, bool with_lin
   parser.Source = DecodeScriptSource(source);
   try {
     if (!parser.Parse()) return "<none>";
-    return DumpStatements(parser.Root->Sub1, with_lines);
+    return DumpStatements(parser.Root->Sub1(), with_lines);
   } catch (const EJSyntaxError& e) {
     return "error " + std::to_string(e.line_no) + ": " + e.Message();
   } catch (const EJRuntimeError& e) {

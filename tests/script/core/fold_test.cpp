@@ -59,13 +59,31 @@ TEST(ExprFactory, TernaryStoresSecondOperandInThird) {
   EXPECT_EQ(e->Right, c);
 }
 
-TEST(ExprFactory, UnaryFoldReusesTheOperandNode) {
+// Equal literals share one constant node, so a fold never changes its operand: -5 is the
+// shared node of -5, and the 5 it came from still holds 5.
+TEST(ExprFactory, FoldsLeaveSharedConstantsAlone) {
   TJExprFactory f;
   TJExpr* five = f.MakeInteger(5);
-  EXPECT_EQ(f.MakeUnary(ecMinus, five), five);
-  EXPECT_EQ(five->Value->integer(), -5);
+  TJExpr* minus_five = f.MakeUnary(ecMinus, five);
+  EXPECT_EQ(minus_five->Code, ecConstant);
+  EXPECT_EQ(minus_five->Value->integer(), -5);
+  EXPECT_EQ(five->Value->integer(), 5);
+  EXPECT_EQ(minus_five, f.MakeInteger(-5));
+  EXPECT_EQ(f.MakeString("ab"), f.MakeBinary(ecAdd, f.MakeString("a"), f.MakeString("b")));
+  EXPECT_NE(f.MakeDouble(5), five);  // the double 5 and the integer 5 are different values
   TJExpr* t = f.MakeBool(true);
   EXPECT_NE(f.MakeUnary(ecNot, t), t);
+}
+
+// Every use of a name is one node; a name that carries a Left operand gets its own.
+TEST(ExprFactory, IdentifiersAreSharedUnlessTheyCarryAnOperand) {
+  TJExprFactory f;
+  TJExpr* x = f.MakeIdentifier("x");
+  EXPECT_EQ(f.MakeIdentifier("x"), x);
+  TJExpr* declared = f.MakeNamed(x, f.MakeInteger(1));
+  EXPECT_NE(declared, x);
+  EXPECT_EQ(declared->Name, x->Name);
+  EXPECT_EQ(x->Left, nullptr);
 }
 
 TEST(ExprFactory, RegExpKeepsSevenFlags) {
@@ -85,8 +103,8 @@ TEST(StatementFactory, DeclarationKindsAndForHolders) {
   TJExpr* cond = exprs.MakeIdentifier("c");
   TJExpr* step = exprs.MakeIdentifier("s");
   TJStatement* s = f.MakeFor(3, nullptr, cond, step, f.Make(stEmpty, 3));
-  EXPECT_EQ(s->Sub2->Expr, cond);
-  EXPECT_EQ(s->Sub2->Next->Expr, step);
+  EXPECT_EQ(s->Sub2()->Expr, cond);
+  EXPECT_EQ(s->Sub2()->Next->Expr, step);
 }
 
 TEST(StatementFactory, FunctionGetsImplicitReturn) {
@@ -97,10 +115,10 @@ TEST(StatementFactory, FunctionGetsImplicitReturn) {
   TJStatement* fn = f.BeginFunction(stack, 4);
   TJStatement* body = f.Make(stBlock, 5);
   f.EndFunction(stack, nullptr, body, f.Make(stParam, 4));
-  EXPECT_EQ(fn->Sub3, module);
-  EXPECT_EQ(fn->Sub1->Type, stParam);
-  EXPECT_EQ(fn->Sub1->Expr, nullptr);
-  EXPECT_EQ(fn->Sub2, body);
+  EXPECT_EQ(fn->Sub3(), module);
+  EXPECT_EQ(fn->Sub1()->Type, stParam);
+  EXPECT_EQ(fn->Sub1()->Expr, nullptr);
+  EXPECT_EQ(fn->Sub2(), body);
   ASSERT_NE(body->Next, nullptr);
   EXPECT_EQ(body->Next->Type, stReturn);
   EXPECT_EQ(body->Next->Line, -1);

@@ -136,6 +136,16 @@ TEST(Lex, Utf8StringLiteralsBecomeCp932) {
   EXPECT_EQ(Lex("\"\xE3\x81\x82\" \"\xF0\x9F\x98\x80\""), "294=\"\\x82\\xA0\" 294=\"?\"");
 }
 
+// The source is kept packed, one to four bytes a character: characters of every width,
+// read and put back (a number's look-ahead puts two back), keep their text and lines.
+TEST(Lex, CharactersOfEveryWidthAreReadAndPutBack) {
+  // U+00E9, U+3042 and U+1F600 in UTF-8, then a CP932 source with a two-byte character.
+  // Characters that start no token are skipped.
+  EXPECT_EQ(Lex("x\xC3\xA9 1.\xE3\x81\x82\n'\xF0\x9F\x98\x80' 2e\xC3\xA9"),
+            "295=\"x\" 296=1 324 294=\"?\"@2 296=2@2 295=\"e\"@2");
+  EXPECT_EQ(Lex("1.\x82\xA0 '\x82\xA0\xFF'\n2"), "296=1 324 294=\"\\x82\\xA0\\xFF\" 296=2@2");
+}
+
 TEST(Lex, InsertSourceIsReadNext) {
   TJLex lex;
   lex.SetSource(U"a; b");

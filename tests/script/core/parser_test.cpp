@@ -3,6 +3,7 @@
 
 #include "ast_dump.h"
 #include "parse_helpers.h"
+#include "script/core/source_text.h"
 
 namespace kestrin::script {
 namespace {
@@ -143,15 +144,15 @@ TEST(Parser, FunctionsKnowTheirEnclosingStatement) {
   TJParser parser;
   parser.Source = U"class A { function m() { function inner() { } } }";
   ASSERT_TRUE(parser.Parse());
-  const TJStatement* cls = parser.Root->Sub1;
+  const TJStatement* cls = parser.Root->Sub1();
   ASSERT_EQ(cls->Type, stClass);
-  EXPECT_EQ(cls->Sub3, parser.Root);
-  const TJStatement* m = cls->Sub1;
+  EXPECT_EQ(cls->Sub3(), parser.Root);
+  const TJStatement* m = cls->Sub1();
   ASSERT_EQ(m->Type, stFunction);
-  EXPECT_EQ(m->Sub3, cls);
-  const TJStatement* inner = m->Sub2->Sub1;
+  EXPECT_EQ(m->Sub3(), cls);
+  const TJStatement* inner = m->Sub2()->Sub1();
   ASSERT_EQ(inner->Type, stFunction);
-  EXPECT_EQ(inner->Sub3, m);
+  EXPECT_EQ(inner->Sub3(), m);
   EXPECT_TRUE(parser.Nesting.empty());
 }
 
@@ -160,7 +161,7 @@ TEST(Parser, EvalWrapsTextInAFunction) {
   TJExpr* f = parser.ParseEval("1 + x");
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(test::DumpExpr(f), "(function _ (params (param)) (block (return (+ 1 x))) (return ()))");
-  EXPECT_EQ(f->Statement->Sub3, nullptr);
+  EXPECT_EQ(f->Statement->Sub3(), nullptr);
   EXPECT_TRUE(parser.Nesting.empty());
   EXPECT_THROW(parser.ParseEval("1 +"), EJSyntaxError);
   EXPECT_NE(parser.ParseEval("2"), nullptr);
@@ -170,29 +171,56 @@ TEST(Parser, IdentifiersCarryInternedNameAndHash) {
   TJParser parser;
   parser.Source = U"abc; abc;";
   ASSERT_TRUE(parser.Parse());
-  const TJExpr* a = parser.Root->Sub1->Expr;
-  const TJExpr* b = parser.Root->Sub1->Next->Expr;
-  EXPECT_EQ(a->Symbol.data(), b->Symbol.data());
-  EXPECT_EQ(a->SymbolHash, KeyHash("abc"));
+  const TJExpr* a = parser.Root->Sub1()->Expr;
+  const TJExpr* b = parser.Root->Sub1()->Next->Expr;
+  EXPECT_EQ(a, b);  // one shared node per name
+  EXPECT_EQ(a->Name->Hash(), KeyHash("abc"));
 }
 
-// Deep input ends in a syntax error, not a stack overflow.
+// Nesting deeper than the stack allows ends in a syntax error, not a stack overflow.
 TEST(Parser, DeepNestingIsASyntaxError) {
   std::string parens(100000, '(');
   EXPECT_EQ(ParseToText(parens), "error 1: too deeply nested: Text( ( )");
   std::string blocks(100000, '{');
   EXPECT_EQ(ParseToText(blocks), "error 1: too deeply nested: Text( { )");
-  std::string minus(100000, '!');
+  std::string minus(1000000, '!');
   EXPECT_EQ(ParseToText(minus + "x;"), "error 1: too deeply nested: Text( ! )");
   std::string ifs;
-  for (int i = 0; i < 20000; ++i) ifs += "if (1) ";
-  EXPECT_EQ(ParseToText(ifs + ";"), "error 1: too deeply nested: Text( 1 )");
+  for (int i = 0; i < 100000; ++i) ifs += "if (1) ";
+  EXPECT_EQ(ParseToText(ifs + ";").substr(0, 33), "error 1: too deeply nested: Text(");
+}
+
+// Operator chains, call chains and else-if chains are flat: no length limit, and the same
+// tree as a short chain (a left-leaning chain of binary nodes, ifs nested in else parts).
+TEST(Parser, FlatChainsHaveNoLengthLimit) {
+  TJParser parser;
   std::string sum = "x";
-  for (int i = 0; i < 5000; ++i) sum += "+x";
-  EXPECT_EQ(ParseToText(sum + ";").substr(0, 33), "error 1: too deeply nested: Text(");
+  for (int i = 0; i < 20000; ++i) sum += "+x";
+  parser.Source = DecodeCp932(sum + ";");
+  ASSERT_TRUE(parser.Parse());
+  int links = 0;
+  for (const TJExpr* e = parser.Root->Sub1()->Expr; e->Code == ecAdd; e = e->Left) ++links;
+  EXPECT_EQ(links, 20000);
+
   std::string calls = "f";
-  for (int i = 0; i < 5000; ++i) calls += "()";
-  EXPECT_EQ(ParseToText(calls + ";").substr(0, 33), "error 1: too deeply nested: Text(");
+  for (int i = 0; i < 20000; ++i) calls += "()";
+  parser.Source = DecodeCp932(calls + ";");
+  ASSERT_TRUE(parser.Parse());
+
+  std::string chain = "if (a) b;";
+  for (int i = 0; i < 5000; ++i) chain += " else if (a) b;";
+  parser.Source = DecodeCp932(chain + " else c;\nd;");
+  ASSERT_TRUE(parser.Parse());
+  int ifs = 0;
+  const TJStatement* s = parser.Root->Sub1();
+  for (; s->Type == stIf; s = s->Sub2()) {
+    EXPECT_EQ(s->Line, 2);
+    ++ifs;
+  }
+  EXPECT_EQ(ifs, 5001);
+  EXPECT_EQ(s->Type, stExpr);
+  EXPECT_EQ(ParseToText("if (a) b; else if (c) d; else e;", true),
+            "(if:1 a (expr:1 b) (if:1 c (expr:1 d) (expr:1 e)))");
 }
 
 TEST(Parser, NestingWithinTheBudgetParses) {

@@ -2,7 +2,13 @@
 #   cmake -DRUNNER=kestrin-script -DSCRIPT=x.js -DEXPECTED=x.out -P run_golden.cmake
 # Peer mode (-DPEER=/usr/bin/duk): runs the script through the peer too, after a one-line
 # prelude that defines println, and compares both outputs (without the exit-code line).
-execute_process(COMMAND ${RUNNER} ${SCRIPT} OUTPUT_VARIABLE actual ERROR_VARIABLE err RESULT_VARIABLE rc TIMEOUT 60)
+# With -DSTACK_KB=N the runner gets a stack of N KiB (ulimit -s).
+if(DEFINED STACK_KB)
+  set(command /bin/sh -c "ulimit -s ${STACK_KB} && exec \"$0\" \"$1\"" ${RUNNER} ${SCRIPT})
+else()
+  set(command ${RUNNER} ${SCRIPT})
+endif()
+execute_process(COMMAND ${command} OUTPUT_VARIABLE actual ERROR_VARIABLE err RESULT_VARIABLE rc TIMEOUT 60)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "${RUNNER} failed (${rc}): ${err}")
 endif()

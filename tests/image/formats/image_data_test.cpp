@@ -1,10 +1,10 @@
-// Image store tables and statistics for the overflow and Fuji laws.
+// Image data tables and statistics for the overflow and Fuji laws.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "image/image_store.h"
+#include "image/formats/image_data.h"
 
 namespace kestrin {
 namespace {
@@ -15,7 +15,7 @@ struct CodeCase {
 };
 
 TEST(OverflowTables, BoundaryCodesWithRatio8) {
-  ImageStore s;
+  ImageData s;
   build_overflow_tables(s, 8.0f);
   const CodeCase cases[] = {{0, 0}, {1, 1}, {32767, 32767}, {32768, 0}, {32769, 8}, {40000, 57856}, {65535, 262136}};
   for (auto c : cases) EXPECT_EQ(s.intensity_table[c.code], c.intensity) << c.code;
@@ -29,7 +29,7 @@ TEST(OverflowTables, BoundaryCodesWithRatio8) {
 }
 
 TEST(OverflowTables, RatioKeepsSinglePrecisionValue) {
-  ImageStore s;
+  ImageData s;
   const float ratio = 1.1f;  // not exactly 1.1 as a double
   build_overflow_tables(s, ratio);
   EXPECT_EQ(s.intensity_table[32768 + 10], 10 * static_cast<double>(ratio));
@@ -38,7 +38,7 @@ TEST(OverflowTables, RatioKeepsSinglePrecisionValue) {
 
 TEST(OverflowTables, BadRatiosNeverGiveNaN) {
   for (float ratio : {0.0f, -3.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
-    ImageStore s;
+    ImageData s;
     build_overflow_tables(s, ratio);
     for (int c = 0; c < kCodeCount; ++c) {
       ASSERT_TRUE(std::isfinite(s.intensity_table[c])) << ratio << " " << c;
@@ -49,13 +49,13 @@ TEST(OverflowTables, BadRatiosNeverGiveNaN) {
 }
 
 TEST(OverflowTables, HugeRatioSaturatesInsteadOfOverflowing) {
-  ImageStore s;
+  ImageData s;
   build_overflow_tables(s, 1e9f);
   EXPECT_EQ(s.LinearSaturation, std::numeric_limits<int32_t>::max());
 }
 
 TEST(FujiTables, LawAndSaturation) {
-  ImageStore s;
+  ImageData s;
   build_fuji_tables(s, 8, 4.0);
   EXPECT_EQ(s.intensity_table[0], 1.0);
   EXPECT_DOUBLE_EQ(s.intensity_table[128], std::pow(10.0, 128 * 4.0 / 256));
@@ -67,17 +67,18 @@ TEST(FujiTables, LawAndSaturation) {
 }
 
 TEST(FujiTables, EntriesBeyondTheRangeDoNotKeepAnEarlierImage) {
-  ImageStore a, b;
+  ImageData a, b;
   build_overflow_tables(a, 8.0f);  // an earlier image of another kind
   build_fuji_tables(a, 8, 4.0);
   build_fuji_tables(b, 8, 4.0);  // fresh store
   EXPECT_EQ(a.intensity_table, b.intensity_table);
   EXPECT_EQ(a.log_table, b.log_table);
   EXPECT_EQ(a.intensity_table[40000], a.intensity_table[255]);
+  EXPECT_EQ(a.OverflowRatio, 1.0f);
 }
 
 TEST(Statistics, StrictComparisonAgainstStoredRoundedValues) {
-  ImageStore s;
+  ImageData s;
   build_overflow_tables(s, 8.0f);
   s.set_size(4, 1, 2);
   // 2.5 rounds to 2 (half to even); 32768 has intensity 0.

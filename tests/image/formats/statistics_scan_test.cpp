@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "image/image_store.h"
+#include "image/formats/image_data.h"
 
 namespace kestrin {
 namespace {
@@ -16,7 +16,7 @@ struct Stats {
 
 // The rule written out: running values start at 0 and the saturation; a pixel whose intensity
 // is strictly beyond the stored, rounded value replaces it and the log value.
-Stats reference(const ImageStore& s) {
+Stats reference(const ImageData& s) {
   Stats r{s.LinearSaturation, 0, s.LogSaturation, 0};
   for (uint16_t c : s.image_codes) {
     const double v = s.intensity_table[c];
@@ -29,7 +29,7 @@ Stats reference(const ImageStore& s) {
 TEST(StatisticsScan, MatchesThePixelByPixelRule) {
   std::mt19937 rng(11);
   for (int round = 0; round < 24; ++round) {
-    ImageStore s;
+    ImageData s;
     switch (round % 4) {
       case 0: build_overflow_tables(s, 1.0f); break;
       case 1: build_overflow_tables(s, 1.1f); break;
@@ -49,7 +49,7 @@ TEST(StatisticsScan, MatchesThePixelByPixelRule) {
 }
 
 TEST(StatisticsScan, EmptyAndAllZeroImages) {
-  ImageStore s;
+  ImageData s;
   build_overflow_tables(s, 1.0f);
   s.set_size(3, 2, 2);
   scan_statistics(s);

@@ -1,0 +1,94 @@
+// The errno-to-Winsock table and the names of the Winsock codes.
+#include "platform/net/wsa_errors.h"
+
+#include <netdb.h>
+
+#include <cerrno>
+
+namespace kestrin::net {
+namespace {
+
+struct ErrnoCode {
+  int err;
+  int code;
+};
+
+constexpr ErrnoCode kErrnoCodes[] = {
+    {EINTR, WSAEINTR},           {EBADF, WSAEBADF},
+    {EACCES, WSAEACCES},         {EPERM, WSAEACCES},
+    {EFAULT, WSAEFAULT},         {EINVAL, WSAEINVAL},
+    {EMFILE, WSAEMFILE},         {ENFILE, WSAEMFILE},
+    {EWOULDBLOCK, WSAEWOULDBLOCK}, {EINPROGRESS, WSAEINPROGRESS},
+    {EALREADY, WSAEALREADY},     {ENOTSOCK, WSAENOTSOCK},
+    {EDESTADDRREQ, 10039},       {EMSGSIZE, WSAEMSGSIZE},
+    {EPROTOTYPE, 10041},         {ENOPROTOOPT, 10042},
+    {EPROTONOSUPPORT, 10043},    {ESOCKTNOSUPPORT, 10044},
+    {EOPNOTSUPP, 10045},         {EPFNOSUPPORT, 10046},
+    {EAFNOSUPPORT, WSAEAFNOSUPPORT}, {EADDRINUSE, WSAEADDRINUSE},
+    {EADDRNOTAVAIL, WSAEADDRNOTAVAIL}, {ENETDOWN, WSAENETDOWN},
+    {ENETUNREACH, WSAENETUNREACH}, {ENETRESET, WSAENETRESET},
+    {ECONNABORTED, WSAECONNABORTED}, {ECONNRESET, WSAECONNRESET},
+    {EPIPE, WSAECONNRESET},      {ENOBUFS, WSAENOBUFS},
+    {ENOMEM, WSAENOBUFS},        {EISCONN, WSAEISCONN},
+    {ENOTCONN, WSAENOTCONN},     {ESHUTDOWN, WSAESHUTDOWN},
+    {ETOOMANYREFS, 10059},       {ETIMEDOUT, WSAETIMEDOUT},
+    {ECONNREFUSED, WSAECONNREFUSED}, {ELOOP, 10062},
+    {ENAMETOOLONG, 10063},       {EHOSTDOWN, WSAEHOSTDOWN},
+    {EHOSTUNREACH, WSAEHOSTUNREACH}, {ENOTEMPTY, 10066},
+    {EUSERS, 10068},             {EDQUOT, 10069},
+    {ESTALE, 10070},             {EREMOTE, 10071},
+};
+
+// Names of the codes from WSAEINTR (10004) to WSANO_DATA (11004), in code order.
+struct CodeName {
+  int code;
+  const char* name;
+};
+
+constexpr CodeName kNames[] = {
+    {10004, "WSAEINTR"}, {10009, "WSAEBADF"}, {10013, "WSAEACCES"}, {10014, "WSAEFAULT"},
+    {10022, "WSAEINVAL"}, {10024, "WSAEMFILE"}, {10035, "WSAEWOULDBLOCK"},
+    {10036, "WSAEINPROGRESS"}, {10037, "WSAEALREADY"}, {10038, "WSAENOTSOCK"},
+    {10039, "WSAEDESTADDRREQ"}, {10040, "WSAEMSGSIZE"}, {10041, "WSAEPROTOTYPE"},
+    {10042, "WSAENOPROTOOPT"}, {10043, "WSAEPROTONOSUPPORT"}, {10044, "WSAESOCKTNOSUPPORT"},
+    {10045, "WSAEOPNOTSUPP"}, {10046, "WSAEPFNOSUPPORT"}, {10047, "WSAEAFNOSUPPORT"},
+    {10048, "WSAEADDRINUSE"}, {10049, "WSAEADDRNOTAVAIL"}, {10050, "WSAENETDOWN"},
+    {10051, "WSAENETUNREACH"}, {10052, "WSAENETRESET"}, {10053, "WSAECONNABORTED"},
+    {10054, "WSAECONNRESET"}, {10055, "WSAENOBUFS"}, {10056, "WSAEISCONN"},
+    {10057, "WSAENOTCONN"}, {10058, "WSAESHUTDOWN"}, {10059, "WSAETOOMANYREFS"},
+    {10060, "WSAETIMEDOUT"}, {10061, "WSAECONNREFUSED"}, {10062, "WSAELOOP"},
+    {10063, "WSAENAMETOOLONG"}, {10064, "WSAEHOSTDOWN"}, {10065, "WSAEHOSTUNREACH"},
+    {10066, "WSAENOTEMPTY"}, {10067, "WSAEPROCLIM"}, {10068, "WSAEUSERS"},
+    {10069, "WSAEDQUOT"}, {10070, "WSAESTALE"}, {10071, "WSAEREMOTE"},
+    {10091, "WSASYSNOTREADY"}, {10092, "WSAVERNOTSUPPORTED"}, {10093, "WSANOTINITIALISED"},
+    {10101, "WSAEDISCON"}, {11001, "WSAHOST_NOT_FOUND"}, {11002, "WSATRY_AGAIN"},
+    {11003, "WSANO_RECOVERY"}, {11004, "WSANO_DATA"},
+};
+
+}  // namespace
+
+int WsaFromErrno(int err) {
+  for (const ErrnoCode& e : kErrnoCodes)
+    if (e.err == err) return e.code;
+  return err;
+}
+
+int WsaFromResolver(int gai_error) {
+  switch (gai_error) {
+    case EAI_NONAME: return WSAHOST_NOT_FOUND;
+    case EAI_AGAIN: return WSATRY_AGAIN;
+#ifdef EAI_NODATA
+    case EAI_NODATA: return WSANO_DATA;
+#endif
+    case EAI_SYSTEM: return WsaFromErrno(errno);
+    default: return WSANO_RECOVERY;
+  }
+}
+
+std::string GetWSAErrorText(int code) {
+  for (const CodeName& n : kNames)
+    if (n.code == code) return n.name;
+  return "UNKNOWN ERROR";
+}
+
+}  // namespace kestrin::net

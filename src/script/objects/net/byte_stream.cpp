@@ -1,0 +1,42 @@
+// String and file streams for the socket transfers.
+#include "script/objects/net/byte_stream.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "script/objects/net/socket_errors.h"
+
+namespace kestrin::script {
+
+void TnStringStream::SetPosition(int64_t position) {
+  position_ = static_cast<size_t>(std::clamp<int64_t>(position, 0, static_cast<int64_t>(text_.size())));
+}
+
+int64_t TnStringStream::Read(void* buffer, int64_t count) {
+  const size_t n = std::min(static_cast<size_t>(std::max<int64_t>(count, 0)), text_.size() - position_);
+  std::memcpy(buffer, text_.data() + position_, n);
+  position_ += n;
+  return static_cast<int64_t>(n);
+}
+
+void TnStringStream::Write(const void* buffer, int64_t count) {
+  const auto n = static_cast<size_t>(std::max<int64_t>(count, 0));
+  if (n > limit_ || position_ > limit_ - n) throw ELocalError("data too long");
+  if (position_ == text_.size()) {
+    // A large text grows fourfold: each growth copies the text into fresh pages, and
+    // first touches of fresh pages are what a big download into memory spends its time on.
+    if (position_ + n > text_.capacity() && text_.capacity() >= (size_t{1} << 20))
+      text_.reserve(std::min(limit_, std::max(position_ + n, text_.capacity() * 4)));
+    text_.append(static_cast<const char*>(buffer), n);
+  } else {
+    if (position_ + n > text_.size()) text_.resize(position_ + n);
+    std::memcpy(text_.data() + position_, buffer, n);
+  }
+  position_ += n;
+}
+
+void TnFileStream::Write(const void* buffer, int64_t count) {
+  if (count > 0 && file_.Write(buffer, count) != count) throw ELocalError("write error: " + file_.FileName());
+}
+
+}  // namespace kestrin::script

@@ -1,0 +1,59 @@
+// The streams a socket receives into and sends from: a string in memory or a file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/system/safe_file_stream.h"
+
+namespace kestrin::script {
+
+// The file streams come from the platform layer.
+using platform::EFOpenError;
+using platform::SeekOrigin;
+using platform::TSafeFileStream;
+using platform::fmOpenRead;
+using platform::fmOpenWrite;
+using platform::fmShareDenyWrite;
+
+class TnStream {
+public:
+  virtual ~TnStream() = default;
+  virtual int64_t Size() = 0;
+  virtual void SetPosition(int64_t position) = 0;
+  // Up to `count` bytes at the position; 0 at the end.
+  virtual int64_t Read(void* buffer, int64_t count) = 0;
+  // All `count` bytes at the position; throws ELocalError when they cannot be written.
+  virtual void Write(const void* buffer, int64_t count) = 0;
+};
+
+// A stream over a string that the caller owns; writing past the end grows it, but never
+// beyond `limit` bytes (ELocalError "data too long").
+class TnStringStream : public TnStream {
+public:
+  explicit TnStringStream(std::string& text, size_t limit = SIZE_MAX) : text_(text), limit_(limit) {}
+  int64_t Size() override { return static_cast<int64_t>(text_.size()); }
+  void SetPosition(int64_t position) override;
+  int64_t Read(void* buffer, int64_t count) override;
+  void Write(const void* buffer, int64_t count) override;
+
+private:
+  std::string& text_;
+  size_t limit_;
+  size_t position_ = 0;
+};
+
+// A stream over an open file.
+class TnFileStream : public TnStream {
+public:
+  explicit TnFileStream(TSafeFileStream& file) : file_(file) {}
+  int64_t Size() override { return file_.Size(); }
+  void SetPosition(int64_t position) override { file_.Seek(position, SeekOrigin::Begin); }
+  int64_t Read(void* buffer, int64_t count) override { return file_.Read(buffer, count); }
+  void Write(const void* buffer, int64_t count) override;
+
+private:
+  TSafeFileStream& file_;
+};
+
+}  // namespace kestrin::script

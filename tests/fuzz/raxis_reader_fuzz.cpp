@@ -1,0 +1,12 @@
+// Fuzz target: the R-AXIS decoder on arbitrary bytes.
+#include "fuzz/reader_fuzz_support.h"
+#include "image/formats/raxis.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::span<const uint8_t> bytes(data, size);
+  const kestrin::DecodeOptions options = kestrin::fuzz::options_for(bytes);
+  kestrin::fuzz::decode_lent([&](kestrin::ImageData storage) {
+    return kestrin::decode_raxis_image(bytes, options, std::move(storage));
+  });
+  return 0;
+}

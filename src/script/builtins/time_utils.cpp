@@ -9,6 +9,7 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/time_zone.h"
+#include "script/regexp/regex.h"
 
 namespace kestrin::script {
 namespace {
@@ -26,22 +27,11 @@ int32_t MonthOfName(std::string_view name) {
   return 1;
 }
 
-bool IsSplitChar(char c) { return c == ',' || c == ':' || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-
 // The pieces between runs of commas, colons and white space; a leading run makes an
 // empty first piece.
 std::vector<std::string> SplitDateText(std::string_view text) {
   std::vector<std::string> pieces;
-  size_t i = 0;
-  for (;;) {
-    size_t end = i;
-    while (end < text.size() && !IsSplitChar(text[end])) ++end;
-    pieces.emplace_back(text.substr(i, end - i));
-    if (end >= text.size()) break;
-    while (end < text.size() && IsSplitChar(text[end])) ++end;
-    if (end >= text.size()) break;
-    i = end;
-  }
+  SplitRegex("[,:\\s]+", text, pieces);
   return pieces;
 }
 

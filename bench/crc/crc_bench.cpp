@@ -4,9 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include "../common/median_reporter.h"
+#include "../common/peer_seconds.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <random>
@@ -49,13 +49,7 @@ BENCHMARK(BM_CalcFileCRC)->Unit(benchmark::kMillisecond)->Repetitions(5)->Report
 
 double zlib_seconds(const std::string& path) {
   const std::string script = std::string(KESTRIN_SOURCE_DIR) + "/bench/crc/zlib_crc_time.py";
-  const std::string command = "/usr/bin/python3 '" + script + "' '" + path + "' 5";
-  std::FILE* p = popen(command.c_str(), "r");
-  if (!p) return -1;
-  char line[128] = {0};
-  const bool got = std::fgets(line, sizeof line, p) != nullptr;
-  if (pclose(p) != 0 || !got) return -1;
-  return kestrin::TryStrToFloat(std::string(line, strcspn(line, "\r\n"))).value_or(-1);
+  return kestrin::bench::PeerSeconds("/usr/bin/python3 '" + script + "' '" + path + "' 5");
 }
 
 }  // namespace

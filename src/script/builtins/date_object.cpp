@@ -112,7 +112,11 @@ TJDateObject::TJDateObject(BaseEngine* engine, TJValueList* params)
     : TJObject(engine), properties_(*this, kProperties) {
   SetObjectName("Date");
   const int32_t count = params ? params->GetCount() : 0;
-  if (count == 1 && ValueIsNumeric(params->GetValue(0))) SetTimeValue(ValueToNumber(params->GetValue(0)));
+  const Value first = count == 1 ? params->GetValue(0) : Value();
+  // Another Date is copied exactly, not through its text (which drops the milliseconds
+  // and would read the local clock as UTC).
+  if (auto* other = dynamic_cast<TJDateObject*>(first.object())) SetTimeValue(other->TimeValue());
+  else if (count == 1 && ValueIsNumeric(first)) SetTimeValue(ValueToNumber(first));
   else SetTimeValue(ParseTimeValue(params ? *params : TJValueList()));
 }
 

@@ -15,7 +15,8 @@ class TJEngine;
 class TJDateObject : public TJObject {
 public:
   // No argument: now. One numeric argument: milliseconds since 1970-01-01 UTC (integer
-  // part); one other argument: the parsed text. Two or more: UTC parts (month from 0).
+  // part); one Date: its time value; one other argument: the parsed text. Two or more:
+  // UTC parts (month from 0).
   TJDateObject(BaseEngine* engine, TJValueList* params);
   const ClassInfo& Class() const override;
   uint32_t ClassFlags() const override { return kDateObjectClass; }

@@ -69,6 +69,10 @@ println(Date.parse("Dec 25, 2001 10:20:30") == Date.parse("Dec 25, 2001 10:20:30
 // A number takes its integer part; a numeric text is a number.
 println(new Date(2001.7).getTime() + " " + new Date(-1.5).getTime() + " " + new Date("86400000").getTime());
 
+// Another Date is copied exactly.
+var copy = new Date(new Date(1009275630123));
+println(copy.getTime());
+
 // A value no calendar holds stays, and its fields are NaN.
 var big = new Date(1e20);
 println(big.getTime());

@@ -35,6 +35,12 @@ public:
   // A message box; returns the mr* value of the button chosen.
   virtual int messageBox(const std::string& text, const std::string& caption, TMsgDlgType type,
                          TMsgDlgButtons buttons) = 0;
+  // The same with the button that Enter chooses (a TMsgDlgBtn among `buttons`).
+  virtual int messageBoxWithDefault(const std::string& text, const std::string& caption, TMsgDlgType type,
+                                    TMsgDlgButtons buttons, TMsgDlgBtn default_button) {
+    (void)default_button;
+    return messageBox(text, caption, type, buttons);
+  }
   virtual bool selectDirectory(const std::string& caption, std::string& directory) = 0;
   virtual bool executeColor(TColor& color) = 0;
   // Lets the user choose and set up the printer; false when cancelled.

@@ -6,6 +6,7 @@
 
 #include "platform/gui/control.h"
 
+class QEventLoop;
 class QMenuBar;
 
 namespace kgui {
@@ -41,6 +42,14 @@ public:
   TMainMenu* menu() const { return menu_; }
   void setMenu(TMainMenu* menu);
 
+  // Shows the form modal to the application and runs events until its modal result is
+  // set (a button with a ModalResult, the close box, Esc on a Cancel button); then hides
+  // it and returns the result.
+  int showModal();
+  int modalResult() const { return modal_result_; }
+  // A result other than mrNone ends a running showModal.
+  void setModalResult(int result);
+
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
   TNotifyEvent OnShow;
@@ -63,10 +72,18 @@ protected:
 private:
   int menuHeight() const;
   void layoutClient();
+  // The key handling of dialog forms: Enter clicks the default button and Esc the cancel
+  // button, when the focused control left the key alone (a memo takes Enter itself).
+  bool dialogKey(QEvent* event);
 
   QWidget* client_ = nullptr;
   QMenuBar* menu_bar_ = nullptr;
   TMainMenu* menu_ = nullptr;
+  int modal_result_ = 0;
+  QEventLoop* modal_loop_ = nullptr;  // set while showModal runs
 };
+
+// The form a control lies on (the control itself for a form); nil for a control without one.
+TForm* parentForm(TControl* control);
 
 }  // namespace kgui

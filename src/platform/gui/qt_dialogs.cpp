@@ -61,6 +61,11 @@ bool QtDialogs::executeFile(TOpenDialog& d, bool save) {
 
 int QtDialogs::messageBox(const std::string& text, const std::string& caption, TMsgDlgType type,
                           TMsgDlgButtons buttons) {
+  return messageBoxWithDefault(text, caption, type, buttons, static_cast<TMsgDlgBtn>(-1));
+}
+
+int QtDialogs::messageBoxWithDefault(const std::string& text, const std::string& caption, TMsgDlgType type,
+                                     TMsgDlgButtons buttons, TMsgDlgBtn default_button) {
   static const std::pair<TMsgDlgBtn, QMessageBox::StandardButton> map[] = {
       {mbYes, QMessageBox::Yes},         {mbNo, QMessageBox::No},
       {mbOK, QMessageBox::Ok},           {mbCancel, QMessageBox::Cancel},
@@ -82,6 +87,8 @@ int QtDialogs::messageBox(const std::string& text, const std::string& caption, T
   for (const auto& [btn, q] : map)
     if (buttons & (1u << btn)) qb |= q;
   box.setStandardButtons(qb ? qb : QMessageBox::Ok);
+  for (const auto& [btn, q] : map)
+    if (btn == default_button && (qb & q)) box.setDefaultButton(q);
   int answer = box.exec();
   for (size_t i = 0; i < std::size(map); ++i)
     if (answer == map[i].second) return results[i];

@@ -8,10 +8,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "platform/classes/property_builders.h"
+#include "platform/gui/form.h"
+#include "platform/gui/dialogs.h"
 #include "platform/gui/guard.h"
 #include "platform/gui/qt_convert.h"
 
@@ -210,9 +213,29 @@ void TEdit::setMaxLength(int n) {
   static_cast<QLineEdit*>(widget())->setMaxLength(max_length_ > 0 ? max_length_ : 32767);
 }
 
+namespace {
+
+// Draws a line edit's hidden text with a given character in place of the style's own.
+class PasswordStyle : public QProxyStyle {
+public:
+  PasswordStyle(char32_t mask, QObject* owner) : mask_(mask) { setParent(owner); }
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* ret) const override {
+    if (hint == SH_LineEdit_PasswordCharacter) return static_cast<int>(mask_);
+    return QProxyStyle::styleHint(hint, option, widget, ret);
+  }
+
+private:
+  char32_t mask_;
+};
+
+}  // namespace
+
 void TEdit::setPasswordChar(int c) {
   password_char_ = c;
-  static_cast<QLineEdit*>(widget())->setEchoMode(c ? QLineEdit::Password : QLineEdit::Normal);
+  auto* e = static_cast<QLineEdit*>(widget());
+  e->setEchoMode(c ? QLineEdit::Password : QLineEdit::Normal);
+  if (c) e->setStyle(new PasswordStyle(static_cast<char32_t>(c), e));
 }
 
 void TEdit::setBorderStyle(int s) {
@@ -252,6 +275,12 @@ void TButton::setDefault(bool d) {
 }
 
 void TButton::applyCaption() { static_cast<QPushButton*>(widget())->setText(qs(caption())); }
+
+void TButton::click() {
+  if (modal_result_ != mrNone)
+    if (TForm* form = parentForm(this)) form->setModalResult(modal_result_);
+  TWinControl::click();
+}
 
 // ---- TCheckBox ----
 

@@ -107,6 +107,8 @@ public:
   void setCancel(bool c) { cancel_ = c; }
   int modalResult() const { return modal_result_; }
   void setModalResult(int m) { modal_result_ = m; }
+  // A button with a ModalResult gives it to its form, then runs OnClick.
+  void click() override;
 
 protected:
   void applyCaption() override;

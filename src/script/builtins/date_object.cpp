@@ -32,10 +32,10 @@ Value NumberValue(double d) {
   return Value::Double(d);
 }
 
-Value FormatValue(TJDateObject& self) { return Value::String(self.format); }
-void SetFormat(TJDateObject& self, const Value& v) { self.format = ValueToStdString(v); }
+Value FormatValue(TJObject& self) { return Value::String(D(self).format); }
+void SetFormat(TJObject& self, const Value& v) { D(self).format = ValueToStdString(v); }
 
-constexpr PropertyTable<TJDateObject>::Entry kProperties[] = {{"format", FormatValue, SetFormat}};
+constexpr PropDef kProperties[] = {{"format", FormatValue, SetFormat}};
 
 // ---- getters and setters of one field ----
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/date_time.h"
-#include "script/builtins/property_table.h"
+#include "script/builtins/builtin_props.h"
 #include "script/core/object.h"
 
 namespace kestrin::script {
@@ -52,7 +52,7 @@ private:
   int64_t ms_ = 0;         // exact instant while in_calendar_
   double outside_ = 0;     // the time value otherwise
   bool in_calendar_ = true;
-  PropertyTable<TJDateObject> properties_;
+  PropTable properties_;
 };
 
 // The time value of `parse` and `UTC`: now without arguments; one argument: its text

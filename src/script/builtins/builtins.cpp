@@ -9,13 +9,14 @@
 #include "script/builtins/number_object.h"
 #include "script/builtins/object_object.h"
 #include "script/builtins/string_object.h"
+#include "script/builtins/wscript_object.h"
 #include "script/core/engine.h"
 
 namespace kestrin::script {
 namespace {
 
 // In registration order: "Object", "Global", "Array", "String", "Number", "Boolean", then
-// "RegExp", "Math", "Date".
+// "RegExp", "Math", "Date"; last the WScript object, which is no class.
 constexpr TJLibrary kBuiltins[] = {
     RegisterObject,
     RegisterGlobal,
@@ -25,6 +26,7 @@ constexpr TJLibrary kBuiltins[] = {
     RegisterBoolean,
     RegisterMath,
     RegisterDate,
+    RegisterWScript,
 };
 
 }  // namespace

@@ -14,7 +14,10 @@ TEST(Base64, EncodesAndDecodes) {
   const struct {
     const char* plain;
     const char* coded;
-  } cases[] = {{"", ""}, {"a", "YQ=="}, {"ab", "YWI="}, {"abc", "YWJj"}, {"user:pass", "dXNlcjpwYXNz"}};
+  } cases[] = {{"", ""}, {"a", "YQ=="}, {"ab", "YWI="}, {"abc", "YWJj"}, {"user:pass", "dXNlcjpwYXNz"},
+               // RFC 4648, section 10
+               {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="},
+               {"foobar", "Zm9vYmFy"}};
   for (const auto& c : cases) {
     EXPECT_EQ(EncodeBase64(c.plain), c.coded);
     EXPECT_EQ(DecodeBase64(c.coded), c.plain);

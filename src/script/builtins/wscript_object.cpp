@@ -350,13 +350,23 @@ const ClassInfo& TJWshWriteStreamObject::Class() const {
 // ---- WScript ----
 
 TJWScriptObject::TJWScriptObject(TJEngine* engine)
-    : TJObject(engine), owner_(engine), arguments_(new TJWshArgumentsObject(engine)),
+    : TJObject(engine), arguments_(new TJWshArgumentsObject(engine)),
       stdin_(new TJWshReadStreamObject(engine)), stdout_(new TJWshWriteStreamObject(engine)),
       stderr_(new TJWshWriteStreamObject(engine)), props_(*this, kWScriptProps) {
   SetObjectName("WScript");
-  stdout_->OnOutput = [engine](std::string_view text) { engine->WriteStdout(text); };
-  stderr_->OnOutput = [engine](std::string_view text) { engine->WriteStderr(text); };
-  stdin_->OnInput = [engine](std::string& text, int32_t count, bool line) { return engine->ReadStdin(text, count, line); };
+  // The streams reach the engine through their own weak link, so a stream that outlives
+  // its engine reads and writes nothing.
+  auto engine_of = [](TJObject* stream) { return static_cast<TJEngine*>(stream->Engine()); };
+  stdout_->OnOutput = [engine_of, s = stdout_.get()](std::string_view text) {
+    if (TJEngine* e = engine_of(s)) e->WriteStdout(text);
+  };
+  stderr_->OnOutput = [engine_of, s = stderr_.get()](std::string_view text) {
+    if (TJEngine* e = engine_of(s)) e->WriteStderr(text);
+  };
+  stdin_->OnInput = [engine_of, s = stdin_.get()](std::string& text, int32_t count, bool line) {
+    TJEngine* e = engine_of(s);
+    return e && e->ReadStdin(text, count, line);
+  };
 }
 
 const ClassInfo& TJWScriptObject::Class() const {
@@ -366,7 +376,7 @@ const ClassInfo& TJWScriptObject::Class() const {
   return info;
 }
 
-void TJWScriptObject::OnKill() { owner_ = nullptr; }
+TJEngine* TJWScriptObject::Owner() const { return static_cast<TJEngine*>(Engine()); }
 
 void TJWScriptObject::BeginRun(const Value& arguments) {
   TJObject* array = arguments.object();

@@ -119,14 +119,14 @@ public:
   explicit TJWScriptObject(TJEngine* engine);
   const ClassInfo& Class() const override;
   PublishedProperties* Published() override { return &props_; }
-  void OnKill() override;
 
   // WScriptSingleton.
   TJObject& Object() override { return *this; }
   void BeginRun(const Value& arguments) override;
   void Reset() override;
 
-  TJEngine* Owner() const { return owner_; }
+  // The engine that made it; nil once that engine is gone.
+  TJEngine* Owner() const;
   TJWshArgumentsObject& Arguments() { return *arguments_; }
   TJWshReadStreamObject& StdIn() { return *stdin_; }
   TJWshWriteStreamObject& StdOut() { return *stdout_; }
@@ -134,7 +134,6 @@ public:
   bool interactive = false;
 
 private:
-  TJEngine* owner_;
   Ref<TJWshArgumentsObject> arguments_;
   Ref<TJWshReadStreamObject> stdin_;
   Ref<TJWshWriteStreamObject> stdout_;

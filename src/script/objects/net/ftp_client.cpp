@@ -114,7 +114,7 @@ void TnFTP::Login() {
       const std::string port = colon == std::string::npos ? std::string() : TrimText(Proxy.substr(colon + 1));
       ConnectHost(host, PortFromText(port, 21));
     }
-    ReadFtpReply();
+    ReadGreeting(*this, [&] { ReadFtpReply(); });
   }
   TransferType = ftUnknown;
   Busy = Restarting = false;

@@ -42,7 +42,7 @@ void TnPOP3::Connect() { Login(); }
 
 void TnPOP3::Login() {
   TnSocket::Connect();
-  CheckReply();
+  ReadGreeting(*this, [&] { CheckReply(); });
   Mail.Reset();
   Status(1, [] { return "nfo>" + J("loginします"); });
   RunLoginAttempts(

@@ -71,6 +71,15 @@ void SendProtocolLine(TnSocket& socket, const std::string& line) {
   socket.SendCommand(line, false);
 }
 
+void ReadGreeting(TnSocket& socket, const std::function<void()>& read) {
+  try {
+    read();
+  } catch (...) {
+    socket.TnSocket::Disconnect();
+    throw;
+  }
+}
+
 int ReplyCodeOf(std::string_view line) {
   return starts_with_code(line) ? (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0') : 999;
 }

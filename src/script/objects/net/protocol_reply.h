@@ -63,6 +63,10 @@ int ReplyCodeOf(std::string_view line);
 // The line from its character `first` (counted from 1) on; "" when it is shorter.
 std::string ReplyTextFrom(std::string_view line, size_t first);
 
+// Reads a server's greeting with `read`; a server that greets badly (or not at all) is left
+// at once: the connection is closed before the failure is raised.
+void ReadGreeting(TnSocket& socket, const std::function<void()>& read);
+
 // The login attempts of FTP and POP3: at most two. Without a user name the client's
 // OnNeedUser may ask for another attempt, else `no_user` raises. Otherwise `attempt` sends
 // the credentials and raises unless they were accepted. A failed attempt goes to

@@ -74,7 +74,7 @@ void TnSMTP::Expect(int expected) {
 void TnSMTP::Connect() {
   TnSocket::Connect();
   open_ = true;
-  Expect(220);
+  ReadGreeting(*this, [&] { Expect(220); });
   SendProtocolLine(*this, "HELO " + GetSocketLocalAddress(Socket));
   Expect(250);
 }

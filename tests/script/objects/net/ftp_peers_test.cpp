@@ -3,8 +3,10 @@
 // append, upload from an offset, unique names), transfer types, folders and file search.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <set>
+#include <sstream>
 
 #include "base/cp932.h"
 #include "base/text_file.h"
@@ -31,6 +33,24 @@ std::string bytes_of(const std::string& path) {
   std::string out;
   EXPECT_TRUE(read_file_bytes(path, out)) << path;
   return out;
+}
+
+// The local addresses, in the hex of /proc/net/tcp, of the sockets listening on `port`.
+std::vector<std::string> listeners_on(uint16_t port) {
+  std::vector<std::string> found;
+  std::string table;
+  if (!read_file_bytes("/proc/net/tcp", table)) return found;
+  char wanted[8];
+  std::snprintf(wanted, sizeof wanted, "%04X", port);
+  for (const std::string& line : split_lines(table)) {
+    std::istringstream words(line);
+    std::string slot, local, remote, state;
+    words >> slot >> local >> remote >> state;
+    const size_t colon = local.find(':');
+    if (state == "0A" && colon != std::string::npos && local.substr(colon + 1) == wanted)
+      found.push_back(local.substr(0, colon));
+  }
+  return found;
 }
 
 struct Client {
@@ -77,8 +97,19 @@ TEST(FtpPeers, BinaryRoundTripsInBothModes) {
     const char* mode = passive ? "passive" : "active";
 
     Client c(peer.port(), passive);
+    // Active: the data listener is bound to the control connection's own address alone.
+    std::vector<std::string> listener_addresses;
+    c.ftp.OnStatus = [&](TnSocket&, const std::string& msg) {
+      c.status.push_back(cp932_to_utf8(msg));
+      if (msg.rfind("cmd>PORT ", 0) == 0) listener_addresses = listeners_on(c.ftp.DataPort);
+    };
     c.ftp.Connect();
     ASSERT_TRUE(c.ftp.Upload(local.file("bin.dat"), "bin.dat")) << mode;
+    if (!passive) {
+      EXPECT_EQ(listener_addresses, std::vector<std::string>{"0100007F"});
+      EXPECT_GE(c.ftp.DataPort, 10000);
+      EXPECT_LT(c.ftp.DataPort, 60000);
+    }
     EXPECT_EQ(bytes_of(peer.root() + "bin.dat"), data) << mode;
 
     ASSERT_TRUE(c.ftp.List()) << mode;  // leaves the server in ASCII

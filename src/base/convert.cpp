@@ -146,6 +146,11 @@ double StrToFloat(std::string_view s) {
 
 std::optional<int32_t> TryStrToInt(std::string_view s) { return parse_int(s); }
 
+bool is_numeric(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  return !text.empty() && !is_blank(text.back()) && !is_blank(text.front()) && parse_real(text).has_value();
+}
+
 int32_t StrToInt(std::string_view s) {
   const auto v = parse_int(s);
   if (!v) throw ConversionError("'" + std::string(s) + "' is not a valid integer value");

@@ -56,6 +56,11 @@ int32_t StrToInt(std::string_view s);
 std::optional<double> TryStrToFloat(std::string_view s);
 std::optional<int32_t> TryStrToInt(std::string_view s);
 
+// The run-time library's real conversion with an error position of 0: the whole text is a
+// decimal real ("1e3", ".5", "+1"); leading spaces are skipped, anything after the number
+// (a trailing blank included) makes it not a number.
+bool is_numeric(std::string_view text);
+
 // Round to the nearest integer, halves to even (Delphi Round). Throws ConversionError
 // when the value is NaN or outside the Int32 range.
 int32_t Round(double v);

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "../common/median_reporter.h"
+#include "../common/peer_seconds.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,9 +15,10 @@
 
 #include "base/byte_reader.h"
 #include "base/convert.h"
+#include "image/formats/image_file.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
-#include "image/formats/image_file.h"
+#include "model/headless_ports.h"
 #include "ports/log.h"
 
 namespace {
@@ -83,13 +85,7 @@ using kestrin::bench::MedianReporter;
 
 double fabio_seconds(const std::string& path) {
   const std::string script = std::string(KESTRIN_SOURCE_DIR) + "/bench/loading/fabio_raxis_time.py";
-  const std::string command = "/usr/bin/python3 '" + script + "' '" + path + "' 20";
-  std::FILE* p = popen(command.c_str(), "r");
-  if (!p) return -1;
-  char line[128] = {0};
-  const bool got = std::fgets(line, sizeof line, p) != nullptr;
-  if (pclose(p) != 0 || !got) return -1;
-  return kestrin::TryStrToFloat(std::string(line, strcspn(line, "\r\n"))).value_or(-1);
+  return kestrin::bench::PeerSeconds("/usr/bin/python3 '" + script + "' '" + path + "' 20");
 }
 
 }  // namespace
@@ -98,6 +94,7 @@ int main(int argc, char** argv) {
   const std::string folder = std::filesystem::temp_directory_path().string() + "/kestrin_loading_bench/";
   std::filesystem::create_directories(folder);
   frame_path = make_frame(folder);
+  kestrin::reset_headless_ports();  // the loader reads the parameter edits at its end
   kestrin::the_log().set_listener([](const std::string&) {});
   benchmark::Initialize(&argc, argv);
   MedianReporter reporter;

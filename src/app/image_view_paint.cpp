@@ -6,7 +6,7 @@
 #include "image/display/ksdib.h"
 #include "platform/gui/paint_box.h"
 
-namespace kestrin {
+namespace kestrin::app {
 
 bool paint_image_view(kgui::TPaintBox& box, const std::vector<uint8_t>& levels, const std::vector<uint8_t>& mask,
                       int32_t width, int32_t height, const ImageView& view, int32_t left, int32_t top,
@@ -38,4 +38,4 @@ void draw_dib(kgui::Canvas& canvas, const kgui::TRect& dest, const TKsDIB& dib) 
   canvas.stretchDraw(dest, kgui::Raster8{dib.Width(), dib.Height(), stride, dib.ScanLine(0), colours});
 }
 
-}  // namespace kestrin
+}  // namespace kestrin::app

@@ -14,8 +14,10 @@ class TPaintBox;
 }  // namespace kgui
 
 namespace kestrin {
-
 class TKsDIB;
+}  // namespace kestrin
+
+namespace kestrin::app {
 
 // Renders the part view from image column `left` and row `top` (render_image_view) and
 // copies it 1:1 into the paint box at (0, 0). Returns false, leaving the box as it was,
@@ -30,4 +32,4 @@ bool paint_image_view(kgui::TPaintBox& box, const std::vector<uint8_t>& levels, 
 // palette mode 0 draw nothing.
 void draw_dib(kgui::Canvas& canvas, const kgui::TRect& dest, const TKsDIB& dib);
 
-}  // namespace kestrin
+}  // namespace kestrin::app

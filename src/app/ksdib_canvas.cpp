@@ -9,7 +9,7 @@
 #include "image/display/dib_depth.h"
 #include "image/display/ksdib.h"
 
-namespace kestrin {
+namespace kestrin::app {
 
 namespace {
 
@@ -92,4 +92,4 @@ TKsDIBCanvas::~TKsDIBCanvas() {
   }
 }
 
-}  // namespace kestrin
+}  // namespace kestrin::app

@@ -9,8 +9,10 @@
 #include "platform/gui/qt_canvas.h"
 
 namespace kestrin {
-
 class TKsDIB;
+}  // namespace kestrin
+
+namespace kestrin::app {
 
 class TKsDIBCanvas : public kgui::QtCanvas {
 public:
@@ -31,4 +33,4 @@ private:
   bool restore_bottom_up_ = false;
 };
 
-}  // namespace kestrin
+}  // namespace kestrin::app

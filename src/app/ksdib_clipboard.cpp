@@ -11,7 +11,7 @@
 
 #include "image/display/ksdib.h"
 
-namespace kestrin {
+namespace kestrin::app {
 
 namespace {
 
@@ -56,4 +56,4 @@ void assign_from_clipboard(TKsGraphic& graphic) {
   graphic.LoadFromClipboardFormat(format, packed ? &*packed : nullptr);
 }
 
-}  // namespace kestrin
+}  // namespace kestrin::app

@@ -4,9 +4,11 @@
 #pragma once
 
 namespace kestrin {
-
 class TKsDIB;
 class TKsGraphic;
+}  // namespace kestrin
+
+namespace kestrin::app {
 
 // Puts the bitmap on the system clipboard.
 void save_to_clipboard(const TKsDIB& dib);
@@ -17,4 +19,4 @@ void save_to_clipboard(const TKsDIB& dib);
 // "TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data".
 void assign_from_clipboard(TKsGraphic& graphic);
 
-}  // namespace kestrin
+}  // namespace kestrin::app

@@ -90,7 +90,7 @@ int hex_value(char c) {
   return -1;
 }
 
-// Hex digits up to 32 bits; as in Delphi, values above $7FFFFFFF wrap to negative.
+// Hex digits up to 32 bits; as on the platform, values above $7FFFFFFF wrap to negative.
 std::optional<int32_t> parse_hex(std::string_view s, bool negative) {
   if (s.empty()) return std::nullopt;
   uint64_t v = 0;

@@ -1,4 +1,4 @@
-// Decimal layouts of a double with Delphi's rounding: digits come from std::to_chars (which
+// Decimal layouts of a double with the platform's rounding: digits come from std::to_chars (which
 // is locale-free and exact), and rounding to the requested digit is done here, ties away
 // from zero, decided on the exact decimal expansion of the binary value.
 #include "base/float_text.h"

@@ -1,4 +1,4 @@
-// Decimal layouts of a double as Delphi writes them (fixed, exponent, general, number),
+// Decimal layouts of a double as the platform writes them (fixed, exponent, general, number),
 // rounded on the exact decimal expansion with ties away from zero. Internal to base/.
 #pragma once
 

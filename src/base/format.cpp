@@ -1,4 +1,4 @@
-// Delphi's Format: "%" [index ":"] ["-"] [width] ["." precision] type, with '*' taking
+// The platform's Format: "%" [index ":"] ["-"] [width] ["." precision] type, with '*' taking
 // width, precision or index from the arguments.
 #include <cstdint>
 #include <optional>
@@ -14,7 +14,7 @@ namespace {
 
 // Width and precision beyond this are refused rather than allocated.
 constexpr int kMaxWidth = 1 << 20;
-// Delphi's float conversions carry at most 18 digits.
+// The platform's float conversions carry at most 18 digits.
 constexpr int kMaxFloatDigits = 18;
 
 struct Spec {
@@ -133,7 +133,7 @@ private:
     return (v < 0 ? "-" : "") + min_digits(std::to_string(magnitude), spec.precision);
   }
 
-  // Negative Integer arguments show as their 32-bit two's complement, as in Delphi.
+  // Negative Integer arguments show as their 32-bit two's complement, as on the platform.
   uint64_t unsigned_arg() {
     const int64_t v = int_arg();
     if (v < 0 && v >= INT32_MIN) return static_cast<uint32_t>(v);

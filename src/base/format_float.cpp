@@ -1,4 +1,4 @@
-// Delphi's FormatFloat: a picture of digit placeholders, point, thousands separators,
+// The platform's FormatFloat: a picture of digit placeholders, point, thousands separators,
 // exponent and quoted literals, in up to three sections, laid out over digits rounded by
 // float_text (ties away from zero).
 #include <string>
@@ -12,7 +12,7 @@ namespace {
 
 // Longest picture accepted; longer ones are refused rather than laid out.
 constexpr size_t kMaxPictureSize = 4096;
-// Delphi formats extended values: at most 18 significant digits, then zeros.
+// The platform formats extended values: at most 18 significant digits, then zeros.
 constexpr int kMaxSignificant = 18;
 // Fixed layout of values from 1E18 on is replaced by the general format.
 constexpr int kMaxFixedExponent = 18;
@@ -129,7 +129,7 @@ struct Layout {
 };
 
 Layout Fixed(double v, const Picture& p) {
-  // Beyond Delphi's 18 significant digits the rest reads as zeros; below that the value
+  // Beyond the platform's 18 significant digits the rest reads as zeros; below that the value
   // is rounded at the last fraction placeholder (then at most 18 digits are asked for).
   float_text::Digits d = float_text::significant(v, kMaxSignificant);
   if (v == 0 || d.exponent + 1 + p.frac_places <= kMaxSignificant) d = float_text::to_decimals(v, p.frac_places);

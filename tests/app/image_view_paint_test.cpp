@@ -13,7 +13,7 @@
 #include "platform/gui/paint_box.h"
 #include "platform/gui/qt_canvas.h"
 
-namespace kestrin {
+namespace kestrin::app {
 namespace {
 
 using namespace kgui;
@@ -165,4 +165,4 @@ TEST(ImageViewPaint, QtDecodesOurRunLengthBitmaps) {
 }
 
 }  // namespace
-}  // namespace kestrin
+}  // namespace kestrin::app

@@ -10,7 +10,7 @@
 #include "offscreen_app.h"
 #include "support/dib_fixture.h"
 
-namespace kestrin {
+namespace kestrin::app {
 namespace {
 
 // A few shapes of each kind the canvas draws.
@@ -119,4 +119,4 @@ TEST(KsDIBCanvas, RefusesBitmapsItCannotDrawOn) {
 }
 
 }  // namespace
-}  // namespace kestrin
+}  // namespace kestrin::app

@@ -12,7 +12,7 @@
 #include "offscreen_app.h"
 #include "support/dib_fixture.h"
 
-namespace kestrin {
+namespace kestrin::app {
 namespace {
 
 TEST(KsDIBClipboard, BitmapsComeBackByteForByteWithAPictureForOthers) {
@@ -70,4 +70,4 @@ TEST(KsDIBClipboard, NoBitmapOnTheClipboardRaisesTheMessage) {
 }
 
 }  // namespace
-}  // namespace kestrin
+}  // namespace kestrin::app

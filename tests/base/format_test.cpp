@@ -1,4 +1,4 @@
-// Format and FloatToStr: Delphi's layouts, rounding of decimal ties, and independence
+// Format and FloatToStr: the platform's layouts, rounding of decimal ties, and independence
 // from the process locale.
 #include <gtest/gtest.h>
 

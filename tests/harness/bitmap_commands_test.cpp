@@ -13,11 +13,9 @@ namespace kestrin::harness {
 namespace {
 
 std::string run(const std::string& script, std::string& err) {
-  Registry r;
-  register_bitmap_commands(r);
   std::istringstream in(script);
   std::ostringstream out, errors;
-  run_commands(in, out, errors, r);
+  run_commands(in, out, errors, bitmap_commands());
   err = errors.str();
   return out.str();
 }

@@ -9,7 +9,7 @@
 namespace kgui {
 
 const ClassInfo& TStrings::staticClassInfo() {
-  static const ClassInfo info("TStrings", &Persistent::staticClassInfo());
+  static const ClassInfo info("TStrings", &TPersistent::staticClassInfo());
   return info;
 }
 
@@ -43,9 +43,9 @@ void TStrings::addStrings(const TStrings& other) {
   endUpdate();
 }
 
-void TStrings::assign(const Persistent& source) {
+void TStrings::assign(const TPersistent& source) {
   auto* src = dynamic_cast<const TStrings*>(&source);
-  if (!src) return Persistent::assign(source);
+  if (!src) return TPersistent::assign(source);
   if (src == this) return;
   beginUpdate();
   clear();

@@ -59,9 +59,9 @@ void showMessage(const std::string& text);
 std::string applicationTitle();
 void setApplicationTitle(const std::string& title);
 
-class TOpenDialog : public Component {
+class TOpenDialog : public TComponent {
 public:
-  explicit TOpenDialog(Component* owner);
+  explicit TOpenDialog(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   virtual bool execute();
@@ -98,9 +98,9 @@ public:
   bool execute() override;
 };
 
-class TColorDialog : public Component {
+class TColorDialog : public TComponent {
 public:
-  using Component::Component;
+  using TComponent::TComponent;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   bool execute() { return dialogs().executeColor(color_); }
@@ -112,9 +112,9 @@ private:
 };
 
 // The print dialog runs on the application's printer.
-class TPrintDialog : public Component {
+class TPrintDialog : public TComponent {
 public:
-  using Component::Component;
+  using TComponent::TComponent;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   bool execute();

@@ -39,7 +39,7 @@ const ClassInfo& TForm::staticClassInfo() {
   return info;
 }
 
-TForm::TForm(Component* owner) : TWinControl(owner, new QWidget(nullptr, Qt::Window)) {
+TForm::TForm(TComponent* owner) : TWinControl(owner, new QWidget(nullptr, Qt::Window)) {
   client_ = new QWidget(widget());
   client_->show();
   watch(client_);
@@ -242,7 +242,7 @@ void TForm::setMenu(TMainMenu* menu) {
   clientResized();
 }
 
-void TForm::notification(Component* c, Operation op) {
+void TForm::notification(TComponent* c, Operation op) {
   TWinControl::notification(c, op);
   if (op == Operation::Remove && c == menu_) {
     menu_ = nullptr;

@@ -13,8 +13,8 @@ namespace kgui {
 
 class TMainMenu;
 
-using TCloseEvent = std::function<void(Component* sender, int& action)>;  // TCloseAction
-using TCloseQueryEvent = std::function<void(Component* sender, bool& can_close)>;
+using TCloseEvent = std::function<void(TComponent* sender, int& action)>;  // TCloseAction
+using TCloseQueryEvent = std::function<void(TComponent* sender, bool& can_close)>;
 
 // The frame a form's outer size adds to its client size: fixed, since window managers
 // differ and offscreen windows have none (borders 4 pixels, caption 19).
@@ -23,7 +23,7 @@ constexpr int kFormFrameHeight = 27;
 
 class TForm : public TWinControl {
 public:
-  explicit TForm(Component* owner);
+  explicit TForm(TComponent* owner);
   ~TForm() override;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
@@ -67,7 +67,7 @@ protected:
   void applyColor() override;
   QWidget* mouseWidget() const override { return client_; }
   bool handleEvent(QObject* target, QEvent* event) override;
-  void notification(Component* c, Operation op) override;
+  void notification(TComponent* c, Operation op) override;
 
 private:
   int menuHeight() const;

@@ -2,6 +2,7 @@
 #include "platform/gui/qt_dialogs.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -23,7 +24,9 @@ QStringList qtNameFilters(const std::string& filter) {
 
 void configureFileDialog(QFileDialog& dlg, const TOpenDialog& d, bool save) {
   dlg.setWindowTitle(qs(d.title()));
-  dlg.setDirectory(qs(d.initialDir()));
+  // No initial folder means the process's current folder, as on the platform (Qt would
+  // start an empty one at the file-system root).
+  dlg.setDirectory(d.initialDir().empty() ? QDir::currentPath() : qs(d.initialDir()));
   dlg.setOption(QFileDialog::DontUseNativeDialog);
   // Filters such as "*.IMG" match without case.
   dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);

@@ -24,8 +24,8 @@ static PropertyInfo captionProp() {
   PropertyInfo p;
   p.name = "Caption";
   p.kind = PropKind::String;
-  p.get = [](const Persistent& o) { return PropValue(static_cast<const TControl&>(o).caption()); };
-  p.set = [](Persistent& o, const PropValue& v) {
+  p.get = [](const TPersistent& o) { return PropValue(static_cast<const TControl&>(o).caption()); };
+  p.set = [](TPersistent& o, const PropValue& v) {
     static_cast<TControl&>(o).setCaption(detail::toStr(v));
   };
   return p;
@@ -53,7 +53,7 @@ const ClassInfo& TPanel::staticClassInfo() {
   return info;
 }
 
-TPanel::TPanel(Component* owner) : TWinControl(owner, new QFrame()) {
+TPanel::TPanel(TComponent* owner) : TWinControl(owner, new QFrame()) {
   label_ = new QLabel(widget());
   label_->setAttribute(Qt::WA_TransparentForMouseEvents);
   label_->lower();
@@ -111,7 +111,7 @@ const ClassInfo& TGroupBox::staticClassInfo() {
   return info;
 }
 
-TGroupBox::TGroupBox(Component* owner) : TWinControl(owner, new QGroupBox()) {
+TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner, new QGroupBox()) {
   click_on_release_ = true;
   setColor(clBtnFace);
   setBounds(0, 0, 185, 105);
@@ -137,7 +137,7 @@ const ClassInfo& TLabel::staticClassInfo() {
   return info;
 }
 
-TLabel::TLabel(Component* owner) : TControl(owner, new QLabel()) {
+TLabel::TLabel(TComponent* owner) : TControl(owner, new QLabel()) {
   click_on_release_ = true;
   label()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setBounds(0, 0, 65, 13);
@@ -194,7 +194,7 @@ const ClassInfo& TEdit::staticClassInfo() {
   return info;
 }
 
-TEdit::TEdit(Component* owner) : TWinControl(owner, new QLineEdit()) {
+TEdit::TEdit(TComponent* owner) : TWinControl(owner, new QLineEdit()) {
   auto* e = static_cast<QLineEdit*>(widget());
   // No validator: one would swallow Return before OnKeyDown sees it.
   QObject::connect(e, &QLineEdit::textChanged, [this] { fire(OnChange, this); });
@@ -262,7 +262,7 @@ const ClassInfo& TButton::staticClassInfo() {
   return info;
 }
 
-TButton::TButton(Component* owner) : TWinControl(owner, new QPushButton()) {
+TButton::TButton(TComponent* owner) : TWinControl(owner, new QPushButton()) {
   auto* b = static_cast<QPushButton*>(widget());
   b->setAutoDefault(false);
   QObject::connect(b, &QPushButton::clicked, [this] { click(); });
@@ -295,7 +295,7 @@ const ClassInfo& TCheckBox::staticClassInfo() {
   return info;
 }
 
-TCheckBox::TCheckBox(Component* owner) : TWinControl(owner, new QCheckBox()) {
+TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner, new QCheckBox()) {
   QObject::connect(static_cast<QCheckBox*>(widget()), &QCheckBox::stateChanged,
                    [this] { click(); });
   setBounds(0, 0, 97, 17);
@@ -327,7 +327,7 @@ const ClassInfo& TRadioButton::staticClassInfo() {
   return info;
 }
 
-TRadioButton::TRadioButton(Component* owner) : TWinControl(owner, new QRadioButton()) {
+TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner, new QRadioButton()) {
   QObject::connect(static_cast<QRadioButton*>(widget()), &QRadioButton::toggled, [this](bool on) {
     if (on) click();
   });
@@ -363,7 +363,7 @@ const ClassInfo& TRadioGroup::staticClassInfo() {
   return info;
 }
 
-TRadioGroup::TRadioGroup(Component* owner)
+TRadioGroup::TRadioGroup(TComponent* owner)
     : TWinControl(owner, new QGroupBox()), items_(std::make_unique<TStringList>()),
       group_(new QButtonGroup(widget())) {
   items_->OnChange = [this](TStringList*) { rebuild(); };

@@ -54,7 +54,7 @@ void CentreOnOwner(kgui::TForm& form) {
   form.setTop(area.y() + (area.height() - form.height()) / 2);
 }
 
-TfrmPrompt::TfrmPrompt(kgui::Component* owner) : TForm(owner) {
+TfrmPrompt::TfrmPrompt(kgui::TComponent* owner) : TForm(owner) {
   setName("frmPrompt");
   DialogFont(*this);
   setClientWidth(492);
@@ -76,10 +76,10 @@ void TfrmPrompt::createControls() {
   // The edit comes first in the tab order.
   QWidget::setTabOrder(edtPrompt->widget(), btnOK->widget());
   QWidget::setTabOrder(btnOK->widget(), btnCancel->widget());
-  OnShow = [this](kgui::Component*) { edtPrompt->setFocus(); };
+  OnShow = [this](kgui::TComponent*) { edtPrompt->setFocus(); };
 }
 
-TfrmTextArea::TfrmTextArea(kgui::Component* owner) : TForm(owner) {
+TfrmTextArea::TfrmTextArea(kgui::TComponent* owner) : TForm(owner) {
   setName("frmTextArea");
   DialogFont(*this);
   setClientWidth(492);
@@ -97,11 +97,11 @@ void TfrmTextArea::createControls() {
   btnCancel = Button(*this, "btnCancel", "Cancel", 410, 59, kgui::mrCancel);
   btnCancel->setCancel(true);
   btnClear = Button(*this, "btnClear", "Clear", 410, 91, kgui::mrNone);
-  btnClear->OnClick = [this](kgui::Component* sender) { btnClearClick(sender); };
+  btnClear->OnClick = [this](kgui::TComponent* sender) { btnClearClick(sender); };
   QWidget::setTabOrder(mmText->widget(), btnOK->widget());
-  OnShow = [this](kgui::Component*) { mmText->setFocus(); };
+  OnShow = [this](kgui::TComponent*) { mmText->setFocus(); };
 }
 
-void TfrmTextArea::btnClearClick(kgui::Component*) { mmText->clear(); }
+void TfrmTextArea::btnClearClick(kgui::TComponent*) { mmText->clear(); }
 
 }  // namespace kestrin::script

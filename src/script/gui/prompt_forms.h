@@ -16,7 +16,7 @@ namespace kestrin::script {
 
 class TfrmPrompt : public kgui::TForm {
 public:
-  explicit TfrmPrompt(kgui::Component* owner);
+  explicit TfrmPrompt(kgui::TComponent* owner);
   kgui::TLabel* lblText;
   kgui::TEdit* edtPrompt;
   kgui::TButton* btnOK;
@@ -28,9 +28,9 @@ private:
 
 class TfrmTextArea : public kgui::TForm {
 public:
-  explicit TfrmTextArea(kgui::Component* owner);
+  explicit TfrmTextArea(kgui::TComponent* owner);
   // Empties the memo; the dialog stays open.
-  void btnClearClick(kgui::Component* sender);
+  void btnClearClick(kgui::TComponent* sender);
   kgui::TLabel* lblText;
   kgui::TMemo* mmText;
   kgui::TButton* btnOK;

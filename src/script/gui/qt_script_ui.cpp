@@ -45,9 +45,9 @@ kgui::TMsgDlgType KindOf(uint32_t flags) {
   }
 }
 
-kgui::Component* Owner() {
+kgui::TComponent* Owner() {
   kgui::TApplication* app = kgui::TApplication::instance();
-  return app && app->mainForm() ? static_cast<kgui::Component*>(app->mainForm()) : app;
+  return app && app->mainForm() ? static_cast<kgui::TComponent*>(app->mainForm()) : app;
 }
 
 // A client size asked for by the script (0 keeps the form's own).

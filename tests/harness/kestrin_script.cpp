@@ -1,5 +1,6 @@
-// kestrin-script FILE: runs a script file through the host component and prints what it
-// writes, the errors as the host reports them, and the exit code (CR LF shown as LF).
+// kestrin-script FILE: runs a script file through the host component (with the host
+// libraries and the automation test objects) and prints what it writes, the errors as the
+// host reports them, and the exit code (CR LF shown as LF).
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -8,6 +9,8 @@
 
 #include "script/builtins/builtins.h"
 #include "script/core/host.h"
+#include "script/objects/host_libraries.h"
+#include "support/automation_test_objects.h"
 
 namespace {
 
@@ -32,7 +35,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  kestrin::script::TJHost host(kestrin::script::RegisterBuiltins);
+  kestrin::test::RegisterAutomationTestObjects();
+  kestrin::script::TJHost host(kestrin::script::RegisterBuiltins, {kestrin::script::ImportHostLibraries});
   // Libraries are looked up next to the script first.
   std::string file = argv[1];
   size_t slash = file.rfind('/');

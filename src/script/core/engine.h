@@ -74,6 +74,8 @@ public:
   Value NewArray(const TJValueList& items) override;
   void CallFunction(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) override;
   bool FindFunction(const StrRef& name, Value& fn) override;
+  // A new ActiveXObject over the interface when the class is registered, else the value.
+  Value WrapDispatch(Dispatch* d) override;
 
   // False while running, or when the source holds errors (reported first) or nothing.
   bool Compile(std::u32string source);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <map>
 #include <memory>
 #include <string>
@@ -41,10 +42,13 @@ std::string Text(const Variant& v) {
   return "";
 }
 
+// Numbers as automation coerces them: texts are read as numbers, anything else is 0.
 double Number(const Variant& v) {
   if (const auto* i = std::get_if<int32_t>(&v)) return *i;
   if (const auto* d = std::get_if<double>(&v)) return *d;
-  return 0;
+  double d = 0;
+  if (const auto* s = std::get_if<std::string>(&v)) std::from_chars(s->data(), s->data() + s->size(), d);
+  return d;
 }
 
 Variant DispatchVariant(Dispatch* d) { return VariantDispatch{script::Value::Disp(d)}; }

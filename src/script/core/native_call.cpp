@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <cwchar>
+#include <typeinfo>
 
 #include "base/cp932.h"
 #include "script/core/error_table.h"
@@ -23,6 +24,7 @@ struct DynaPlan {
   ffi_cif cif{};
   std::vector<ffi_type*> types;
   char result_letter = 0;  // 0: the result is undefined
+  bool has_cells = false;  // some letter is "1", "2", "4" or "8": write back after the call
   bool valid = false;
 };
 
@@ -89,6 +91,7 @@ std::shared_ptr<DynaPlan> BuildPlan(const TDynaDeclare& declare) {
     ffi_type* t = ArgumentType(c);
     if (!t) return plan;
     plan->types.push_back(t);
+    plan->has_cells = plan->has_cells || IsCellLetter(c);
   }
   plan->valid = ffi_prep_cif(&plan->cif, FFI_DEFAULT_ABI, static_cast<unsigned>(plan->types.size()), result,
                              plan->types.data()) == FFI_OK;
@@ -133,8 +136,11 @@ std::wstring Utf8ToWide(std::string_view s) {
   return out;
 }
 
+// Fills a record that may hold an earlier call's content (its strings keep their storage).
 void PackOne(char letter, const Value& v, TDynaValue& out) {
   out.letter = letter;
+  out.slot.i64 = 0;
+  out.pointer = nullptr;
   bool absent = ValueIsNullOrUndefined(v);
   switch (letter) {
     case 'c': out.slot.u8 = static_cast<uint8_t>(ValueToIntegerArgument(v)); return;
@@ -157,7 +163,8 @@ void PackOne(char letter, const Value& v, TDynaValue& out) {
         out.pointer = record->RecordData();
         return;
       }
-      out.text = ValueToStdString(v);
+      if (v.type() == vtString) out.text.assign(v.text());
+      else out.text.assign(ValueToString(v).view());
       out.pointer = out.text.data();
       return;
     case 'w':
@@ -242,7 +249,6 @@ void PackDynaCallArgs(std::string_view letters, const TJValueList* params, TDyna
     if (!ArgumentType(c)) RaiseError(ScriptError::DynaCallFlags);
   // Each record is filled in place and the array never grows afterwards, so the pointers
   // into its cells and kept strings stay valid for the call.
-  values.clear();
   values.resize(letters.size());
   int32_t count = params ? params->GetCount() : 0;
   for (size_t i = 0; i < letters.size(); ++i) {
@@ -315,24 +321,61 @@ Value MakeDynaFunction(StrRef name, TDynaDeclare declare, std::shared_ptr<void> 
   return fn;
 }
 
+namespace {
+
+// The records of one call. Each thread keeps one set, so a call allocates nothing for its
+// records; a nested call (a write-back that runs a setter that calls again) gets its own.
+struct CallScratch {
+  TDynaValueArray values;
+  std::vector<void*> addresses;
+  bool busy = false;
+};
+
+class ScratchLease {
+public:
+  ScratchLease() {
+    static thread_local CallScratch shared;
+    scratch_ = shared.busy ? &own_ : &shared;
+    lease_ = scratch_ == &shared;
+    scratch_->busy = true;
+  }
+  ~ScratchLease() {
+    if (lease_) scratch_->busy = false;
+  }
+  ScratchLease(const ScratchLease&) = delete;
+  ScratchLease& operator=(const ScratchLease&) = delete;
+  CallScratch& operator*() { return *scratch_; }
+
+private:
+  CallScratch own_;
+  CallScratch* scratch_;
+  bool lease_;
+};
+
+}  // namespace
+
 void CallDynaFunction(const IJFunction& fn, TJValueList* params, Value& result) {
   result = Value();
-  auto* extra = dynamic_cast<const DynaDeclareExtra*>(fn.extra.get());
-  if (!extra || !extra->declare_.proc) RaiseError(ScriptError::UnsupportedFunction);
-  // Held for the call: the module stays mapped even if the script drops the function.
-  std::shared_ptr<void> library = extra->library_;
-  std::shared_ptr<const DynaPlan> plan = extra->plan_;
-  void* proc = extra->declare_.proc;
-  if (!plan->valid) RaiseError(ScriptError::DynaCallFlags);
-  TDynaValueArray values;
-  PackDynaCallArgs(extra->declare_.args, params, values);
-  std::vector<void*> addresses(values.size());
-  for (size_t i = 0; i < values.size(); ++i)
-    addresses[i] = IsPointerLetter(values[i].letter) ? static_cast<void*>(&values[i].pointer) : &values[i].slot;
+  const FunctionExtra* any = fn.extra.get();
+  if (!any || typeid(*any) != typeid(DynaDeclareExtra)) RaiseError(ScriptError::UnsupportedFunction);
+  auto* extra = static_cast<const DynaDeclareExtra*>(any);
+  if (!extra->declare_.proc) RaiseError(ScriptError::UnsupportedFunction);
+  // The caller holds the function value, and no script runs until the call is back: the
+  // declaration, its plan and its library stay as they are.
+  const DynaPlan& plan = *extra->plan_;
+  if (!plan.valid) RaiseError(ScriptError::DynaCallFlags);
+  ScratchLease lease;
+  CallScratch& call = *lease;
+  PackDynaCallArgs(extra->declare_.args, params, call.values);
+  call.addresses.resize(call.values.size());
+  for (size_t i = 0; i < call.values.size(); ++i) {
+    TDynaValue& v = call.values[i];
+    call.addresses[i] = IsPointerLetter(v.letter) ? static_cast<void*>(&v.pointer) : &v.slot;
+  }
   DynaRawResult raw{};
-  ffi_call(const_cast<ffi_cif*>(&plan->cif), FFI_FN(proc), &raw, addresses.data());
-  result = DynaCallResultToValue(plan->result_letter, raw);
-  UpdateDynaCallOutArgs(values, params);
+  ffi_call(const_cast<ffi_cif*>(&plan.cif), FFI_FN(extra->declare_.proc), &raw, call.addresses.data());
+  result = DynaCallResultToValue(plan.result_letter, raw);
+  if (plan.has_cells) UpdateDynaCallOutArgs(call.values, params);
 }
 
 }  // namespace kestrin::script

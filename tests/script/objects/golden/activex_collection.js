@@ -19,4 +19,7 @@ for (var x in c) {
   if (x == "b") break;
   println("saw " + x);
 }
+var raw = "";
+for (var y in c.disp) raw += y;
+println(raw);
 new Enumerator(5);

@@ -22,6 +22,9 @@ sheet.Fire("hello");
 var other = new ActiveXObject(sheet.disp);
 other.Name = "Shared";
 println(sheet.Name);
+// A bare interface value reads its members through a wrapper of its own.
+var bare = sheet.disp;
+println(bare.Name + " " + bare.Concat(1, 2, 3));
 try {
   sheet.Missing;
 } catch (e) {

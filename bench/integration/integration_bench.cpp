@@ -15,7 +15,9 @@
 #include "analysis/lanes.h"
 #include "base/convert.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/headless_ports.h"
+#include "model/state.h"
+#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 #include "support/ring_image.h"
 
@@ -44,20 +46,21 @@ void load(int side) {
   static int loaded = 0;
   if (loaded == side) return;
   const test::RingImageSpec spec = spec_for(side);
+  reset_headless_ports();
   test::load_into_current_image(ring_codes(side), side, side);
   Controls& c = controls();
   const test::RingGeometry& g = spec.geometry;
-  c.set_text("edtCenterX0", FloatToStr(g.X0));
-  c.set_text("edtCenterY0", FloatToStr(g.Y0));
-  c.set_text("edtCameraLength", FloatToStr(g.Lo));
-  c.set_text("edtPixelX", FloatToStr(g.pixel_x));
-  c.set_text("edtPixelY", FloatToStr(g.pixel_y));
-  c.set_text("edtPhi", FloatToStr(g.Phi));
-  c.set_text("edtBeta", FloatToStr(g.Beta));
-  c.set_text("edt2ThetaBegin", "0");
-  c.set_text("edt2ThetaStep", "0.01");
-  c.set_checked("rbtnRectangle", true);
-  c.set_item_index("cmbDirection", 6);
+  c.set_text(frmMain::edtCenterX0, FloatToStr(g.X0));
+  c.set_text(frmMain::edtCenterY0, FloatToStr(g.Y0));
+  c.set_text(frmMain::edtCameraLength, FloatToStr(g.Lo));
+  c.set_text(frmMain::edtPixelX, FloatToStr(g.pixel_x));
+  c.set_text(frmMain::edtPixelY, FloatToStr(g.pixel_y));
+  c.set_text(frmMain::edtPhi, FloatToStr(g.Phi));
+  c.set_text(frmMain::edtBeta, FloatToStr(g.Beta));
+  c.set_text(frmMain::edt2ThetaBegin, "0");
+  c.set_text(frmMain::edt2ThetaStep, "0.01");
+  c.set_checked(frmMain::rbtnRectangle, true);
+  c.set_item_index(frmMain::cmbDirection, 6);
   loaded = side;
 }
 

@@ -14,9 +14,10 @@
 
 #include "base/byte_reader.h"
 #include "base/convert.h"
+#include "image/formats/image_file.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
-#include "image/formats/image_file.h"
+#include "model/headless_ports.h"
 #include "ports/log.h"
 
 namespace {
@@ -98,6 +99,7 @@ int main(int argc, char** argv) {
   const std::string folder = std::filesystem::temp_directory_path().string() + "/kestrin_loading_bench/";
   std::filesystem::create_directories(folder);
   frame_path = make_frame(folder);
+  kestrin::reset_headless_ports();  // the loader reads the parameter edits at its end
   kestrin::the_log().set_listener([](const std::string&) {});
   benchmark::Initialize(&argc, argv);
   MedianReporter reporter;

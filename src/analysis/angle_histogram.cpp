@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis_hooks.h"
 #include "analysis/angle_accumulator.h"
+#include "analysis/center.h"
 #include "analysis/integration_area.h"
-#include "analysis/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/parameters.h"
+#include "model/state.h"
+#include "ports/names/main_form_names.h"
+#include "ports/names/nax_graph_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -24,10 +26,10 @@ constexpr double kEmptyWeight = 1e-6;
 
 void find_center_when_missing() {
   const IntegrationParams& p = state().integration_params;
-  if (p.X0 == 0.0 && p.Y0 == 0.0 && analysis_hooks().find_center) analysis_hooks().find_center();
+  if (p.X0 == 0.0 && p.Y0 == 0.0) find_center();
 }
 
-AngleScan make_scan(int32_t x1, int32_t x2, int32_t y1, int32_t y2, RegionTest region) {
+AngleScan make_scan(int32_t x1, int32_t x2, int32_t y1, int32_t y2) {
   const SharedState& st = state();
   const IntegrationParams& p = st.integration_params;
   const ImageStore& img = current_image();
@@ -43,9 +45,6 @@ AngleScan make_scan(int32_t x1, int32_t x2, int32_t y1, int32_t y2, RegionTest r
   const size_t pixels = size_t(img.ImageWidth) * size_t(img.ImageHeight);
   if (st.OmitGreen && st.image_mask.bytes.size() == pixels) s.mask = st.image_mask.bytes.data();
   if (st.OmitBlue && st.display_levels.level.size() == pixels) s.levels = st.display_levels.level.data();
-  s.region = region;
-  if (region == RegionTest::Band) s.band = BandTest::current();
-  if (region == RegionTest::Sector) s.sector = SectorTest::current();
   return s;
 }
 
@@ -91,10 +90,10 @@ void publish_ranges(int32_t y_end) {
   p.graph_y_begin = 0;
   p.graph_y_end = y_end;
   Controls& c = controls();
-  c.set_text("edt2ThetaBegin", Format("%8.4f", {p.two_theta_begin}));
-  c.set_text("edt2ThetaEnd", Format("%8.4f", {p.two_theta_end}));
-  c.set_text("frmNaxGraph.edtYBegin", Format("%6d", {0}));
-  c.set_text("frmNaxGraph.edtYEnd", Format("%6d", {y_end}));
+  c.set_text(frmMain::edt2ThetaBegin, Format("%8.4f", {p.two_theta_begin}));
+  c.set_text(frmMain::edt2ThetaEnd, Format("%8.4f", {p.two_theta_end}));
+  c.set_text(frmNaxGraph::edtYBegin, Format("%6d", {0}));
+  c.set_text(frmNaxGraph::edtYEnd, Format("%6d", {y_end}));
 }
 
 void set_title() {
@@ -108,11 +107,12 @@ void run_region_histogram(RegionTest region, bool clear_fit) {
     log_line(" calc_angle_histogram():Image data does not exist");
     return;
   }
-  read_parameters();
+  read_parameters(current_image().ImageHeight);
   find_center_when_missing();
   if (!integration_parameters_usable("calc_angle_histogram")) return;
-  int32_t x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-  if (calc_integration_area(x1, x2, y1, y2) == 1) return;
+  const std::optional<IntegrationRegion> area = calc_integration_area();
+  if (!area) return;
+  const int32_t x1 = area->x1, x2 = area->x2, y1 = area->y1, y2 = area->y2;
   log_line(Format("%d,%d,%d,%d", {x1, x2, y1, y2}));
 
   SharedState& st = state();
@@ -123,7 +123,10 @@ void run_region_histogram(RegionTest region, bool clear_fit) {
   log_report_head();
 
   IntegrationParams& p = st.integration_params;
-  const AngleScan scan = make_scan(x1, x2, y1, y2, region);
+  AngleScan scan = make_scan(x1, x2, y1, y2);
+  scan.region = region;
+  scan.band = area->band;
+  scan.sector = area->sector;
   AngleSums sums(reachable_bins(scan));
   accumulate_angles(scan, sums);
   int32_t maximum = 0, last = 0;
@@ -140,7 +143,7 @@ void run_region_histogram(RegionTest region, bool clear_fit) {
   nax.set_kind(kAngleHistogram);
   st.peak_table.count = 0;
   publish_ranges(saturate_int32(std::trunc(maximum / 0.9)));
-  views().draw_nax_graph();
+  graph_window().draw_nax_graph();
 }
 
 }  // namespace
@@ -173,7 +176,7 @@ void calc_free_angle_sectored_angle_histogram() {
     log_line(" calc_free_angle_sectored_angle_histogram():Image data does not exist");
     return;
   }
-  read_parameters();
+  read_parameters(current_image().ImageHeight);
   find_center_when_missing();
   if (!integration_parameters_usable("calc_free_angle_sectored_angle_histogram")) return;
   SharedState& st = state();
@@ -181,6 +184,7 @@ void calc_free_angle_sectored_angle_histogram() {
   const int32_t M = p.sector_count;
   if (!(p.division_angle > 0) || M < 1 || M > kMaxSectorCount) {
     log_line("Input division angle error!");
+    if (p.division_angle > 0 && M > kMaxSectorCount) log_line(smallest_division_angle_line());
     return;
   }
   log_line(Format("Sector Angle = %f", {p.division_angle}));
@@ -195,7 +199,7 @@ void calc_free_angle_sectored_angle_histogram() {
   st.peak_table.count = 0;
   log_report_head();
 
-  const AngleScan scan = make_scan(0, img.ImageWidth - 1, 0, img.ImageHeight - 1, RegionTest::None);
+  const AngleScan scan = make_scan(0, img.ImageWidth - 1, 0, img.ImageHeight - 1);
   std::vector<AngleSums> sums(size_t(M), AngleSums(reachable_bins(scan)));
   accumulate_sectored_angles(scan, p.division_angle, sums);
   int32_t maximum = 0, last = 0;
@@ -216,9 +220,9 @@ void calc_free_angle_sectored_angle_histogram() {
   nax.set_kind(kFreeSectorAngle);
   set_title();
   publish_ranges(saturated_product(maximum, 5));
-  controls().set_text("frmNaxGraph.edt2ThetaBegin", Format("%8.4f", {p.two_theta_begin}));
-  controls().set_text("frmNaxGraph.edt2ThetaEnd", Format("%8.4f", {p.two_theta_end}));
-  views().draw_nax_graph();
+  controls().set_text(frmNaxGraph::edt2ThetaBegin, Format("%8.4f", {p.two_theta_begin}));
+  controls().set_text(frmNaxGraph::edt2ThetaEnd, Format("%8.4f", {p.two_theta_end}));
+  graph_window().draw_nax_graph();
 }
 
 }  // namespace kestrin

@@ -5,10 +5,11 @@
 #include <cmath>
 #include <string>
 
-#include "analysis/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/parameters.h"
+#include "model/state.h"
+#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -120,12 +121,12 @@ int32_t find_center() {
     log_line("find_center() : Image data does not exist.");
     return 1;
   }
-  read_parameters();
+  read_parameters(current_image().ImageHeight);
   IntegrationParams& p = state().integration_params;
   find_local_maximum(p.X0, p.Y0);
-  controls().set_text("edtCenterX0", Format("%10.5f", {p.X0}));
-  controls().set_text("edtCenterY0", Format("%10.5f", {shown_y(p.Y0)}));
-  views().redraw_image();
+  controls().set_text(frmMain::edtCenterX0, Format("%10.5f", {p.X0}));
+  controls().set_text(frmMain::edtCenterY0, Format("%10.5f", {shown_y(p.Y0)}));
+  image_window().redraw_image();
   return 0;
 }
 

@@ -1,12 +1,12 @@
-// The 2theta dispatchers and the table of routines that live elsewhere.
+// The 2theta dispatchers. The curved-plate and fine routines are not part of this build
+// yet: where one of them would run, the dispatcher says so in the log.
 #include "analysis/dispatch.h"
 
-#include "analysis/analysis_hooks.h"
 #include "analysis/angle_histogram.h"
-#include "analysis/center.h"
-#include "analysis/parameters.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/parameters.h"
+#include "model/state.h"
+#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -16,40 +16,31 @@ namespace {
 constexpr int32_t kCurvedPlateType = 9;
 
 bool box_direction() {
-  return state().integration_params.RectDirection < 7 && !controls().checked("rbtnRect_Angle");
+  return state().integration_params.RectDirection < 7 && !controls().checked(frmMain::rbtnRect_Angle);
 }
 
 }  // namespace
 
-AnalysisHooks& analysis_hooks() {
-  static AnalysisHooks hooks = [] {
-    AnalysisHooks h;
-    h.find_center = &find_center;
-    return h;
-  }();
-  return hooks;
-}
-
 void calc_angle_histogram_selection() {
   state().macro.record("Kestrin.AngleIntensity();");
   const bool curved = current_image().image_type == kCurvedPlateType;
-  const AnalysisHooks& h = analysis_hooks();
   Controls& c = controls();
-  if (c.checked("rbtnRectangle")) {
+  if (c.checked(frmMain::rbtnRectangle)) {
     if (box_direction()) {
-      curved ? run_hook(h.calc_curved_angle_histogram) : calc_angle_histogram();
+      curved ? log_not_available("calc_curved_angle_histogram") : calc_angle_histogram();
     } else {
-      curved ? run_hook(h.calc_curved_angle_histogram_band) : calc_angle_histogram_band();
+      curved ? log_not_available("calc_curved_angle_histogram_band") : calc_angle_histogram_band();
     }
-  } else if (c.checked("rbtnSector")) {
+  } else if (c.checked(frmMain::rbtnSector)) {
     if (check_sector_angles() == 1) {
       log_line("Input angle error!");
       return;
     }
-    curved ? run_hook(h.calc_curved_angle_histogram_sector) : calc_angle_histogram_sector();
-  } else if (c.checked("rbtnSectoredDivision")) {
+    curved ? log_not_available("calc_curved_angle_histogram_sector") : calc_angle_histogram_sector();
+  } else if (c.checked(frmMain::rbtnSectoredDivision)) {
     if (check_division_angle() == 1) {
       log_line("Input division angle error!");
+      if (division_angle_below_limit()) log_line(smallest_division_angle_line());
       return;
     }
     if (!curved) calc_free_angle_sectored_angle_histogram();
@@ -63,15 +54,14 @@ void calc_fine_angle_histogram_selection() {
     return;
   }
   state().macro.record("Kestrin.FineAngleIntensity();");
-  const AnalysisHooks& h = analysis_hooks();
-  if (controls().checked("rbtnRectangle")) {
-    run_hook(box_direction() ? h.calc_fine_angle_histogram : h.calc_fine_angle_histogram_band);
+  if (controls().checked(frmMain::rbtnRectangle)) {
+    log_not_available(box_direction() ? "calc_fine_angle_histogram" : "calc_fine_angle_histogram_band");
   } else {
     if (check_sector_angles() == 1) {
       log_line("Input angle error!");
       return;
     }
-    run_hook(h.calc_fine_angle_histogram_sector);
+    log_not_available("calc_fine_angle_histogram_sector");
   }
   state().fit_tables.count = 0;
 }

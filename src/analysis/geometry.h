@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "image/state.h"
+#include "model/state.h"
 
 namespace kestrin {
 

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "analysis/geometry.h"
-#include "analysis/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/parameters.h"
+#include "model/state.h"
 
 namespace kestrin {
 
@@ -89,38 +89,45 @@ void widen_by_edge(Box& b, bool first, double px, double py, double ar, double L
   }
 }
 
-Box angle_box(const IntegrationParams& p, int32_t W, int32_t H, std::string& tag) {
-  AreaGeometry& g = area_geometry();
+// The band's membership test without its angle part: the diagonal directions use it.
+BandTest direction_band(const IntegrationParams& p) {
+  BandTest b;
+  b.direction = p.RectDirection;
+  b.X0 = p.X0;
+  b.Y0 = p.Y0;
+  b.d = p.band_width / std::sqrt(2.0);
+  return b;
+}
+
+Box angle_box(const IntegrationParams& p, int32_t W, int32_t H, IntegrationRegion& r) {
   const double a = normalised_angle(p.rect_angle);
-  g.band_angle = a;
-  g.BandQuadrant = quadrant_of(a);
-  tag = "_rect_angle" + std::to_string(trunc32(p.rect_angle));
+  r.tag = "_rect_angle" + std::to_string(trunc32(p.rect_angle));
   const double ar = a * kDegToRad, half = p.band_width / 2.0, L = double(W) + double(H);
-  const double p1x = p.X0 + half * std::sin(ar), p1y = p.Y0 - half * std::cos(ar);
-  const double p2x = p.X0 - half * std::sin(ar), p2y = p.Y0 + half * std::cos(ar);
+  BandTest& band = r.band;
+  band.angle_mode = true;
+  band.quadrant = quadrant_of(a);
+  band.t = std::tan(a * kDegToRad);
+  band.u = std::tan((a - 90.0) * kDegToRad);
+  band.p1x = p.X0 + half * std::sin(ar), band.p1y = p.Y0 - half * std::cos(ar);
+  band.p2x = p.X0 - half * std::sin(ar), band.p2y = p.Y0 + half * std::cos(ar);
   Box b;
-  widen_by_edge(b, true, p1x, p1y, ar, L);
-  widen_by_edge(b, false, p2x, p2y, ar, L);
-  g.BandEdge1[0] = p1x;
-  g.BandEdge1[1] = p1y;
-  g.BandEdge2[0] = p2x;
-  g.BandEdge2[1] = p2y;
+  widen_by_edge(b, true, band.p1x, band.p1y, ar, L);
+  widen_by_edge(b, false, band.p2x, band.p2y, ar, L);
   return b;
 }
 
 // The sector's azimuth intervals. Start angles of 360 and above are first brought down by
 // whole turns, so that a sector never covers more than its own span.
-void set_sector_intervals(double s, double e) {
+void set_sector_intervals(SectorTest& sector, double s, double e) {
   while (s >= 360.0) {
     s -= 360.0;
     e -= 360.0;
   }
-  double* iv = area_geometry().SectorIntervals;
-  auto set = [iv](double lo1, double hi1, double lo2, double hi2) {
-    iv[0] = lo1;
-    iv[1] = hi1;
-    iv[2] = lo2;
-    iv[3] = hi2;
+  auto set = [&sector](double lo1, double hi1, double lo2, double hi2) {
+    sector.lo1 = lo1;
+    sector.hi1 = hi1;
+    sector.lo2 = lo2;
+    sector.hi2 = hi2;
   };
   if (s >= 0 && s < 180) {
     if (e > 0 && e <= 180) set(s, e, s, e);
@@ -132,14 +139,14 @@ void set_sector_intervals(double s, double e) {
   }
 }
 
-Box sector_box(const IntegrationParams& p, int32_t W, int32_t H, std::string& tag) {
+Box sector_box(const IntegrationParams& p, int32_t W, int32_t H, IntegrationRegion& r) {
   const double s = p.sector_start, e = p.sector_end;
   const int32_t cx = trunc32(p.X0), cy = trunc32(p.Y0);
   Box b{cx, cx, cy, cy};
   // Past 3600 steps of 0.1 degree the arc has gone round once; more adds nothing.
   const double steps = std::trunc((e - s) * 10.0);
   const int32_t n = steps > 3600.0 ? 3600 : trunc32(steps);
-  tag = Format("_sector%d_%d", {trunc32(s), trunc32(e)});
+  r.tag = Format("_sector%d_%d", {trunc32(s), trunc32(e)});
   const double L = double(W) + double(H);
   for (int32_t i = 0; i <= n + 1; ++i) {
     const double ang = std::min(s + 0.1 * i, e) * kDegToRad;
@@ -147,7 +154,9 @@ Box sector_box(const IntegrationParams& p, int32_t W, int32_t H, std::string& ta
     clip_to_image(image_outcode(x, y), cx, cy, x, y, x, y);
     b.widen(x, y);
   }
-  set_sector_intervals(s, e);
+  r.sector.X0 = p.X0;
+  r.sector.Y0 = p.Y0;
+  set_sector_intervals(r.sector, s, e);
   return b;
 }
 
@@ -157,61 +166,29 @@ int32_t to_int32(int64_t v) {
 
 }  // namespace
 
-AreaGeometry& area_geometry() {
-  static AreaGeometry g;
-  return g;
-}
-
-int32_t calc_integration_area(int32_t& x1, int32_t& x2, int32_t& y1, int32_t& y2) {
-  read_parameters();
-  const IntegrationParams& p = state().integration_params;
-  if (p.X0 == 0.0 && p.Y0 == 0.0) return 1;
+std::optional<IntegrationRegion> calc_integration_area() {
   const ImageStore& img = current_image();
+  read_parameters(img.ImageHeight);
+  const IntegrationParams& p = state().integration_params;
+  if (p.X0 == 0.0 && p.Y0 == 0.0) return std::nullopt;
   const int32_t W = img.ImageWidth, H = img.ImageHeight;
-  std::string tag;
+  IntegrationRegion r;
+  r.band = direction_band(p);
   Box b;
-  if (p.IntegrationMode == 0 && p.RectAngleMode == 0) b = direction_box(p, W, H, tag);
-  else if (p.IntegrationMode == 0) b = angle_box(p, W, H, tag);
-  else b = sector_box(p, W, H, tag);
+  if (p.IntegrationMode == 0 && p.RectAngleMode == 0) b = direction_box(p, W, H, r.tag);
+  else if (p.IntegrationMode == 0) b = angle_box(p, W, H, r);
+  else b = sector_box(p, W, H, r);
   if (b.x1 < 0) b.x1 = 0;
   if (b.x2 >= W) b.x2 = W - 1;
   if (b.y1 < 0) b.y1 = 0;
   if (b.y2 >= H) b.y2 = H - 1;
-  x1 = to_int32(b.x1);
-  x2 = to_int32(b.x2);
-  y1 = to_int32(b.y1);
-  y2 = to_int32(b.y2);
-  state().nax_pattern.PatternName = img.ImageBaseName + tag;
-  return 0;
+  r.x1 = to_int32(b.x1);
+  r.x2 = to_int32(b.x2);
+  r.y1 = to_int32(b.y1);
+  r.y2 = to_int32(b.y2);
+  state().nax_pattern.PatternName = img.ImageBaseName + r.tag;
+  return r;
 }
-
-BandTest BandTest::current() {
-  const IntegrationParams& p = state().integration_params;
-  const AreaGeometry& g = area_geometry();
-  BandTest b;
-  b.angle_mode = p.IntegrationMode == 0 && p.RectAngleMode == 1;
-  b.quadrant = g.BandQuadrant;
-  b.direction = p.RectDirection;
-  b.t = std::tan(g.band_angle * kDegToRad);
-  b.u = std::tan((g.band_angle - 90.0) * kDegToRad);
-  b.p1x = g.BandEdge1[0];
-  b.p1y = g.BandEdge1[1];
-  b.p2x = g.BandEdge2[0];
-  b.p2y = g.BandEdge2[1];
-  b.X0 = p.X0;
-  b.Y0 = p.Y0;
-  b.d = p.band_width / std::sqrt(2.0);
-  return b;
-}
-
-SectorTest SectorTest::current() {
-  const IntegrationParams& p = state().integration_params;
-  const double* iv = area_geometry().SectorIntervals;
-  return SectorTest{p.X0, p.Y0, iv[0], iv[1], iv[2], iv[3]};
-}
-
-int32_t outside_band(int32_t x, int32_t y) { return BandTest::current().outside(x, y) ? 1 : 0; }
-int32_t outside_sector(int32_t x, int32_t y) { return SectorTest::current().outside(x, y) ? 1 : 0; }
 
 int32_t sector16_index(double dx, double dy) {
   const double v = std::atan2(dy, dx) * 8.0 / kPi + 0.5;

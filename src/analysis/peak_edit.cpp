@@ -4,10 +4,9 @@
 #include <cmath>
 #include <span>
 
-#include "analysis/graph_layout.h"
 #include "analysis/peak_table.h"
 #include "base/convert.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -61,7 +60,7 @@ bool already_listed(const PeakList& list, const PeakEntry& e, bool angle_pattern
   return false;
 }
 
-double marker_position(const PeakEntry& e, bool angle_pattern) { return angle_pattern ? e.two_theta : e.x; }
+double position_of(const PeakEntry& e, bool angle_pattern) { return angle_pattern ? e.two_theta : e.x; }
 
 // Locates near bin k of y and adds the peak to list unless it is already there.
 std::optional<PeakEntry> add_near(std::span<const int32_t> y, int32_t k, bool angle_pattern, PeakList& list,
@@ -74,15 +73,18 @@ std::optional<PeakEntry> add_near(std::span<const int32_t> y, int32_t k, bool an
   return e;
 }
 
-void add_to_main(int32_t k, bool angle_pattern) {
+PeakEdit add_to_main(int32_t k, bool angle_pattern) {
+  PeakEdit edit;
   const auto e = add_near(pattern_span(), k, angle_pattern, state().peak_table, pattern_slope);
-  if (!e) return;
+  if (!e) return edit;
   sort_and_compact_peaks(-1);
   show_peak_list();
-  draw_peak_marker(marker_position(*e, angle_pattern), e->intensity, 0, kMarkerColour);
+  edit.peaks.push_back({-1, position_of(*e, angle_pattern), e->intensity});
+  return edit;
 }
 
-void add_to_sectors(int32_t k, bool angle_pattern) {
+PeakEdit add_to_sectors(int32_t k, bool angle_pattern) {
+  PeakEdit edit{true, {}};
   auto& sec = state().sector_patterns.sectors;
   const int32_t sectors = usable_sector_count();
   for (int32_t s = 0; s < sectors; ++s) {
@@ -95,9 +97,9 @@ void add_to_sectors(int32_t k, bool angle_pattern) {
     const auto e = add_near(sector_span(s), k, angle_pattern, list, slope);
     if (!e) continue;
     sort_and_compact_peaks(s);
-    draw_peak_marker(marker_position(*e, angle_pattern), e->intensity, sector_graph_offset(s), kMarkerColour);
+    edit.peaks.push_back({s, position_of(*e, angle_pattern), e->intensity});
   }
-  views().draw_nax_graph();
+  return edit;
 }
 
 // The first entry within the click tolerance of data: 2.0 pixels or one 2theta step.
@@ -118,70 +120,72 @@ void mark_deleted(PeakList& list, int32_t i) {
   list.d[u] = 0.0;
 }
 
-// Erases the marker of entry i, marks it deleted and compacts; false when nothing was near.
-bool delete_near(PeakList& list, double data, bool angle_pattern, int32_t offset) {
+// Marks the entry near data deleted; what it was, or nothing when nothing was near.
+std::optional<EditedPeak> delete_near(PeakList& list, double data, bool angle_pattern, int32_t sector) {
   const int32_t i = entry_at(list, data, angle_pattern);
-  if (i < 0) return false;
+  if (i < 0) return std::nullopt;
   const size_t u = size_t(i);
-  draw_peak_marker(angle_pattern ? list.two_theta[u] : list.x[u], list.intensity[u], offset, kEraserColour);
+  const EditedPeak deleted{sector, angle_pattern ? list.two_theta[u] : list.x[u], list.intensity[u]};
   mark_deleted(list, i);
-  return true;
+  return deleted;
 }
 
 }  // namespace
 
-void add_peak_proc(int32_t click_x) {
+PeakEdit add_peak_near(std::optional<double> data) {
   const PatternGroup g = current_pattern_group();
-  if (g == PatternGroup::kNone) return;
+  if (g == PatternGroup::kNone) return {};
   const bool angle_pattern = is_angle_group(g);
   if (!is_sector_group(g) && peak_count_of(state().peak_table) >= kMaxPeaks) {
     log_line(kBufferFull);
-    return;
+    return {};
   }
-  const auto data = click_to_data(click_x);
-  if (!data) return;
+  if (!data) return {};
   const auto k = bin_of(*data, angle_pattern);
-  if (!k) return;
-  if (is_sector_group(g))
-    add_to_sectors(*k, angle_pattern);
-  else
-    add_to_main(*k, angle_pattern);
+  if (!k) return {};
+  return is_sector_group(g) ? add_to_sectors(*k, angle_pattern) : add_to_main(*k, angle_pattern);
 }
 
-int32_t add_peak_at_angle(double two_theta) {
-  if (current_pattern_group() != PatternGroup::kAngle) return -1;
+std::optional<EditedPeak> add_peak_at_angle(double two_theta) {
+  if (current_pattern_group() != PatternGroup::kAngle) return std::nullopt;
   PeakList& table = state().peak_table;
   if (peak_count_of(table) >= kMaxPeaks) {
     log_line(kBufferFull);
-    return -1;
+    return std::nullopt;
   }
   const IntegrationParams& p = state().integration_params;
   const double pos = (two_theta - p.two_theta_begin) / p.two_theta_step;
-  if (!(std::fabs(pos) < 2.0e9)) return -1;
+  if (!(std::fabs(pos) < 2.0e9)) return std::nullopt;
   const int32_t k = Round(pos);
   const auto e = add_near(pattern_span(), k, true, table, pattern_slope);
-  if (!e) return -1;
+  if (!e) return std::nullopt;
   sort_and_compact_peaks(-1);
   show_peak_list();
-  draw_peak_marker(e->two_theta, e->intensity, 0, kMarkerColour);
-  return 0;
+  return EditedPeak{-1, e->two_theta, e->intensity};
 }
 
-void delete_peak_at_click(int32_t click_x) {
+PeakEdit delete_peak_near(std::optional<double> data) {
   const PatternGroup g = current_pattern_group();
-  if (g == PatternGroup::kNone) return;
+  if (g == PatternGroup::kNone || !data) return {};
   const bool angle_pattern = is_angle_group(g);
-  const auto data = click_to_data(click_x);
-  if (!data) return;
+  PeakEdit edit;
   if (!is_sector_group(g)) {
-    if (!delete_near(state().peak_table, *data, angle_pattern, 0)) return;
+    const auto deleted = delete_near(state().peak_table, *data, angle_pattern, -1);
+    if (!deleted) return edit;
+    edit.peaks.push_back(*deleted);
     sort_and_compact_peaks(-1);
     show_peak_list();
-    return;
+    return edit;
   }
+  edit.sectored = true;
   auto& sec = state().sector_patterns.sectors;
-  for (int32_t s = 0; s < usable_sector_count(); ++s)
-    if (delete_near(sec[size_t(s)].peaks, *data, angle_pattern, sector_graph_offset(s))) sort_and_compact_peaks(s);
+  for (int32_t s = 0; s < usable_sector_count(); ++s) {
+    const auto deleted = delete_near(sec[size_t(s)].peaks, *data, angle_pattern, s);
+    if (!deleted) continue;
+    edit.peaks.push_back(*deleted);
+    sort_and_compact_peaks(s);
+  }
+  return edit;
 }
 
 void delete_selected_peak(int32_t index) {
@@ -197,7 +201,7 @@ void delete_selected_peak(int32_t index) {
   // The table is compacted whatever pattern is current, so a deleted row never stays.
   sort_and_compact_list(table, false);
   show_peak_list();
-  views().draw_nax_graph();
+  graph_window().draw_nax_graph();
 }
 
 }  // namespace kestrin

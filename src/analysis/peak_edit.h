@@ -1,12 +1,28 @@
-// Editing the peak table by hand: add the peak nearest to a graph click or to a given
-// 2theta, delete the peak under a click, delete selected rows of the peak list.
+// Editing the peak table by hand: add the peak nearest to a data position or to a given
+// 2theta, delete the peak near a data position, delete selected rows of the peak list.
+// Each edit returns the peaks it changed; the graph commands mark them on the graph.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace kestrin {
+
+// A peak an edit added or deleted: the sector whose list changed (-1: the peak table), and
+// the position (x for pixel patterns, 2theta for 2theta patterns) and intensity it had.
+struct EditedPeak {
+  int32_t sector = -1;
+  double position = 0, intensity = 0;
+};
+
+// What one edit changed. `sectored` is set when it worked on the sector lists, also when
+// no sector changed: the graph is then redrawn.
+struct PeakEdit {
+  bool sectored = false;
+  std::vector<EditedPeak> peaks;
+};
 
 // The sub-bin offset of the slope zero crossing near bin k of a pattern of n points, with
 // slope(j) the central slope at point j: the least-squares line through the slopes of the
@@ -14,12 +30,16 @@ namespace kestrin {
 // slope changes sign in the stretch and the crossing lies strictly inside it.
 std::optional<double> locate_peak(int32_t k, int32_t n, const std::function<double(int32_t)>& slope);
 
-// Left-button release at picture column click_x: adds at most one peak (one per sector).
-void add_peak_proc(int32_t click_x);
-// Adds the peak nearest to two_theta while a 2theta pattern is current: 0 when added, else -1.
-int32_t add_peak_at_angle(double two_theta);
-// Right-button release at click_x: deletes at most one peak (one per sector).
-void delete_peak_at_click(int32_t click_x);
+// Adds the peak nearest to the data position of a click (pixels or degrees by pattern
+// kind; nothing when the graph has no scale yet): at most one, or one per sector. The peak
+// table is sorted and its list refilled.
+PeakEdit add_peak_near(std::optional<double> data);
+// Adds the peak nearest to two_theta while a 2theta pattern is current and refills the
+// peak list; the peak added, or nothing (the documented result -1).
+std::optional<EditedPeak> add_peak_at_angle(double two_theta);
+// Deletes the first peak within the click tolerance of the data position: at most one, or
+// one per sector; the deleted peaks are returned as they were.
+PeakEdit delete_peak_near(std::optional<double> data);
 // Deletes row index (from 0) of the peak list.
 void delete_selected_peak(int32_t index);
 

@@ -74,7 +74,7 @@ int32_t search_main(bool angle_pattern) {
     log_line("Dimension full : Peak=" + std::to_string(table.count));
   sort_and_compact_peaks(-1);
   show_peak_list();
-  views().draw_nax_graph();
+  graph_window().draw_nax_graph();
   return 0;
 }
 
@@ -97,7 +97,7 @@ int32_t search_sectors(bool angle_pattern) {
   compact_sectors(sectors);
   consensus_pass(sectors, !angle_pattern, true);
   compact_sectors(sectors);
-  views().draw_nax_graph();
+  graph_window().draw_nax_graph();
   return 0;
 }
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-#include "image/state.h"
+#include "model/state.h"
 
 namespace kestrin {
 

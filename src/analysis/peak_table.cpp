@@ -143,8 +143,8 @@ std::vector<std::string> peak_list_rows() {
 }
 
 void show_peak_list() {
-  views().show_peak_list();
-  if (state().WindowShow == 1) views().show_form("frmPeak");
+  peak_window().show_peak_list();
+  if (state().WindowShow == 1) peak_window().show();
 }
 
 }  // namespace kestrin

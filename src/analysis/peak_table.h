@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "image/state.h"
+#include "model/state.h"
 
 namespace kestrin {
 

@@ -7,11 +7,11 @@
 
 #include "analysis/geometry.h"
 #include "analysis/integration_area.h"
-#include "analysis/parameters.h"
 #include "base/convert.h"
-#include "image/image_store.h"
 #include "image/display/mask_paint.h"
-#include "image/state.h"
+#include "image/image_store.h"
+#include "model/parameters.h"
+#include "model/state.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -86,9 +86,10 @@ int32_t find_spot() {
     log_line("find_spot() : Image data does not exist.");
     return 1;
   }
-  read_parameters();
-  int32_t x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-  if (calc_integration_area(x1, x2, y1, y2) == 1) return 2;
+  read_parameters(current_image().ImageHeight);
+  const std::optional<IntegrationRegion> area = calc_integration_area();
+  if (!area) return 2;
+  const int32_t x1 = area->x1, x2 = area->x2, y1 = area->y1, y2 = area->y2;
 
   const IntegrationParams& p = state().integration_params;
   const double shown_y0 = state().options.VerticalReverse ? img.ImageHeight - p.Y0 - 1.0 : p.Y0;
@@ -110,7 +111,7 @@ int32_t find_spot() {
   log_line("Region        = ");
   log_line("Area    x=" + Format("%4d", {x1}) + " to " + Format("%4d", {x2}));
   log_line("        y=" + Format("%4d", {y1}) + " to " + Format("%4d", {y2}));
-  views().redraw_image();
+  image_window().redraw_image();
   return 0;
 }
 

@@ -14,8 +14,10 @@ class TPaintBox;
 }  // namespace kgui
 
 namespace kestrin {
-
 class TKsDIB;
+}  // namespace kestrin
+
+namespace kestrin::app {
 
 // Renders the part view from image column `left` and row `top` (render_image_view) and
 // copies it 1:1 into the paint box at (0, 0). Returns false, leaving the box as it was,
@@ -24,9 +26,10 @@ bool paint_image_view(kgui::TPaintBox& box, const std::vector<uint8_t>& levels, 
                       int32_t width, int32_t height, const ImageView& view, int32_t left, int32_t top,
                       const Palette& palette, const Palette& mask_pal);
 
-// Draws an 8-bit uncompressed bitmap stretched into dest with its own colours, nearest
-// pixel, straight from its rows (no copy of the bitmap). Other depths and compressed
-// bitmaps draw nothing.
+// Draws a bitmap stretched into dest, nearest pixel: an 8-bit uncompressed one with its own
+// colours straight from its rows; 1- and 4-bit and run-length ones through an 8-bit copy;
+// in palette modes 1 and 2 its colour or black-and-white halftone. 24-bit bitmaps in
+// palette mode 0 draw nothing.
 void draw_dib(kgui::Canvas& canvas, const kgui::TRect& dest, const TKsDIB& dib);
 
-}  // namespace kestrin
+}  // namespace kestrin::app

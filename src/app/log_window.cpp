@@ -9,32 +9,33 @@
 #include "platform/gui/list_controls.h"
 #include "platform/gui/qt_convert.h"
 #include "ports/log.h"
+#include "ports/names/log_window_names.h"
 
-namespace kestrin {
+namespace kestrin::app {
 
 using namespace kgui;
 
-TfrmLog::TfrmLog(Component* owner) : TForm(owner) {
+TfrmLog::TfrmLog(TComponent* owner) : TForm(owner) {
   setVisible(false);
-  setName("frmLog");
+  setName(std::string(frmLog::form));
   setCaption("KES for Windows (Log)");
   setColor(0xFFE4CE);
   setClientWidth(480);
   setClientHeight(360);
   memLog = new TMemo(this);
   memLog->setParent(this);
-  memLog->setName("memLog");
+  memLog->setName(std::string(frmLog::memLog.control));
   memLog->setBounds(8, 8, 464, 308);
   memLog->setAnchors(setOf({akLeft, akTop, akRight, akBottom}));
   memLog->setReadOnly(true);
   memLog->setScrollBars(ssVertical);
   memLog->setColor(0xECFFFE);
-  pbtnClearLog = make_panel_button(this, "pbtnClearLog", "Clear Log", 8, 324, 89, 28);
+  pbtnClearLog = make_panel_button(this, std::string(frmLog::pbtnClearLog.control), "Clear Log", 8, 324, 89, 28);
   pbtnClearLog->setAnchors(setOf({akLeft, akBottom}));
-  pbtnClearLog->OnClick = [this](Component*) { pbtnClearLogClick(); };
-  pbtnClose = make_panel_button(this, "pbtnClose", "Close", 383, 324, 89, 28);
+  pbtnClearLog->OnClick = [this](TComponent*) { pbtnClearLogClick(); };
+  pbtnClose = make_panel_button(this, std::string(frmLog::pbtnClose.control), "Close", 383, 324, 89, 28);
   pbtnClose->setAnchors(setOf({akRight, akBottom}));
-  pbtnClose->OnClick = [this](Component*) { pbtnCloseClick(); };
+  pbtnClose->OnClick = [this](TComponent*) { pbtnCloseClick(); };
   the_log().set_listener([this](const std::string& line) { add_line(line); });
 }
 
@@ -62,4 +63,4 @@ void TfrmLog::pbtnClearLogClick() {
 
 void TfrmLog::pbtnCloseClick() { hide(); }
 
-}  // namespace kestrin
+}  // namespace kestrin::app

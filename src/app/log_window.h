@@ -10,13 +10,13 @@ namespace kgui {
 class TMemo;
 }
 
-namespace kestrin {
+namespace kestrin::app {
 
 class TPanelButton;
 
 class TfrmLog : public kgui::TForm {
 public:
-  explicit TfrmLog(kgui::Component* owner);
+  explicit TfrmLog(kgui::TComponent* owner);
   ~TfrmLog() override;
 
   kgui::TMemo* memLog = nullptr;
@@ -32,4 +32,4 @@ private:
   int lines_ = 0;  // lines since the last clear: the memo cannot tell one empty line from none
 };
 
-}  // namespace kestrin
+}  // namespace kestrin::app

@@ -2,11 +2,14 @@
 #include "app/main_form.h"
 
 #include "analysis/dispatch.h"
-#include "analysis/main_commands.h"
-#include "analysis/parameters.h"
 #include "base/convert.h"
+#include "commands/main_form_commands.h"
 #include "image/files/settings_file.h"
-#include "image/state.h"
+#include "image/image_store.h"
+#include "model/parameter_table.h"
+#include "model/parameters.h"
+#include "model/state.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::app {
 
@@ -28,8 +31,8 @@ int rowTop(int row) { return kRowTop + row * kRowHeight; }
 
 }  // namespace
 
-TfrmMain::TfrmMain(Component* owner) : TForm(owner) {
-  setName("frmMain");
+TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
+  setName(std::string(frmMain::form));
   setCaption("KES for Windows (Main)");
   setColor(kFormColour);
   font()->setName("ＭＳ Ｐゴシック");
@@ -39,26 +42,24 @@ TfrmMain::TfrmMain(Component* owner) : TForm(owner) {
   createCommandButtons();
   createParameterPanel();
   createDialogs();
-  OnClose = [this](Component*, int&) { FormClose(); };
+  OnClose = [this](TComponent*, int&) { FormClose(); };
   FormCreate();
 }
 
-TPanelButton* TfrmMain::addCommandButton(const char* name, const char* caption, int left, int top) {
-  return make_panel_button(this, name, caption, left, top, kPanelWidth / 2 - 2, 26);
+TPanelButton* TfrmMain::addCommandButton(ControlName name, const char* caption, int left, int top) {
+  return make_panel_button(this, std::string(name.control), caption, left, top, kPanelWidth / 2 - 2, 26);
 }
 
 void TfrmMain::createCommandButtons() {
   const int right = 8 + kPanelWidth / 2 + 2;
-  pbtnLoadImage = addCommandButton("pbtnLoadImage", "Load Image", 8, 6);
-  pbtnFindCenter = addCommandButton("pbtnFindCenter", "Find Center", right, 6);
-  pbtnAngleIntensity = addCommandButton("pbtnAngleIntensity", "Angle Intensity", 8, 36);
-  pbtnPixelIntensity = addCommandButton("pbtnPixelIntensity", "Pixel Intensity", right, 36);
-  pbtnLoadImage->OnClick = [](Component*) { load_image_command(); };
-  pbtnFindCenter->OnClick = [](Component*) { find_center_command(false); };
-  pbtnAngleIntensity->OnClick = [](Component*) { calc_angle_histogram_selection(); };
-  pbtnPixelIntensity->OnClick = [](Component*) {
-    run_main_hook(main_command_hooks().calc_pixel_histogram_selection, "calc_pixel_histogram_selection");
-  };
+  pbtnLoadImage = addCommandButton(frmMain::pbtnLoadImage, "Load Image", 8, 6);
+  pbtnFindCenter = addCommandButton(frmMain::pbtnFindCenter, "Find Center", right, 6);
+  pbtnAngleIntensity = addCommandButton(frmMain::pbtnAngleIntensity, "Angle Intensity", 8, 36);
+  pbtnPixelIntensity = addCommandButton(frmMain::pbtnPixelIntensity, "Pixel Intensity", right, 36);
+  pbtnLoadImage->OnClick = [](TComponent*) { load_image_command(); };
+  pbtnFindCenter->OnClick = [](TComponent*) { find_center_command(false); };
+  pbtnAngleIntensity->OnClick = [](TComponent*) { calc_angle_histogram_selection(); };
+  pbtnPixelIntensity->OnClick = [](TComponent*) { pixel_intensity_command(); };
 }
 
 TLabel* TfrmMain::addLabel(const char* caption, int left, int top) {
@@ -70,33 +71,32 @@ TLabel* TfrmMain::addLabel(const char* caption, int left, int top) {
   return l;
 }
 
-TEdit* TfrmMain::addParameterEdit(const char* name, const char* label, const char* text, int row) {
+TEdit* TfrmMain::addParameterEdit(ControlName name, const char* label, int row) {
   if (label) addLabel(label, kLabelLeft, rowTop(row));
   auto* e = new TEdit(this);
-  e->setName(name);
+  e->setName(std::string(name.control));
   e->setParent(Panel1);
   e->setBounds(kEditLeft, rowTop(row), kEditWidth, 21);
   e->setColor(kEditColour);
   e->font()->setColor(kEditTextColour);
-  e->setText(text);
-  const std::string edit = name;
-  e->OnKeyDown = [edit](Component*, int& key, TShiftState) { parameter_edit_key(edit, key); };
+  e->setText(std::string(parameter_of(name)->start_text));
+  e->OnKeyDown = [name](TComponent*, int& key, TShiftState) { parameter_edit_key(name, key); };
   return e;
 }
 
-TCheckBox* TfrmMain::addLockBox(const char* name, int row) {
+TCheckBox* TfrmMain::addLockBox(ControlName name, int row) {
   auto* c = new TCheckBox(this);
-  c->setName(name);
+  c->setName(std::string(name.control));
   c->setParent(Panel1);
   c->setBounds(kLockLeft, rowTop(row) + 2, 16, 17);
-  c->setChecked(true);
+  c->setChecked(parameter_of(name)->start_value == 1);
   return c;
 }
 
-TRadioButton* TfrmMain::addRadio(TWinControl* parent, const char* name, const char* caption, int left, int top,
+TRadioButton* TfrmMain::addRadio(TWinControl* parent, ControlName name, const char* caption, int left, int top,
                                  int width) {
   auto* r = new TRadioButton(this);
-  r->setName(name);
+  r->setName(std::string(name.control));
   r->setParent(parent);
   r->setBounds(left, top, width, 20);
   r->setCaption(caption);
@@ -105,7 +105,7 @@ TRadioButton* TfrmMain::addRadio(TWinControl* parent, const char* name, const ch
 
 void TfrmMain::createParameterPanel() {
   Panel1 = new TPanel(this);
-  Panel1->setName("Panel1");
+  Panel1->setName(std::string(frmMain::Panel1.control));
   Panel1->setParent(this);
   Panel1->setBounds(8, kPanelTop, kPanelWidth, rowTop(kRows) + 4);
   Panel1->setColor(kPanelColour);
@@ -115,90 +115,87 @@ void TfrmMain::createParameterPanel() {
 }
 
 void TfrmMain::createGeometryRows() {
-  edt2ThetaBegin = addParameterEdit("edt2ThetaBegin", "2Theta begin(deg)", "1.0", 0);
-  edt2ThetaEnd = addParameterEdit("edt2ThetaEnd", "2Theta end(deg)", "32.00", 1);
-  edt2ThetaStep = addParameterEdit("edt2ThetaStep", "2Theta step(deg)", "0.020000", 2);
-  edtCameraLength = addParameterEdit("edtCameraLength", "Lo (mm)", "500", 3);
-  edtLambda = addParameterEdit("edtLambda", "Wave Length(A)", "1.0", 4);
-  edtPixelX = addParameterEdit("edtPixelX", "Pixel Size X(mm/pixel)", "0.1", 5);
-  edtPixelY = addParameterEdit("edtPixelY", "Pixel Size Y(mm/pixel)", "0.1", 6);
-  edtBeta = addParameterEdit("edtBeta", "Beta(deg)", "324.000", 7);
-  edtPhi = addParameterEdit("edtPhi", "Phi(deg)", "0.00000", 8);
-  chkLo = addLockBox("chkLo", 3);
-  chkwl = addLockBox("chkwl", 4);
-  chkpsx = addLockBox("chkpsx", 5);
-  chkpsy = addLockBox("chkpsy", 6);
+  edt2ThetaBegin = addParameterEdit(frmMain::edt2ThetaBegin, "2Theta begin(deg)", 0);
+  edt2ThetaEnd = addParameterEdit(frmMain::edt2ThetaEnd, "2Theta end(deg)", 1);
+  edt2ThetaStep = addParameterEdit(frmMain::edt2ThetaStep, "2Theta step(deg)", 2);
+  edtCameraLength = addParameterEdit(frmMain::edtCameraLength, "Lo (mm)", 3);
+  edtLambda = addParameterEdit(frmMain::edtLambda, "Wave Length(A)", 4);
+  edtPixelX = addParameterEdit(frmMain::edtPixelX, "Pixel Size X(mm/pixel)", 5);
+  edtPixelY = addParameterEdit(frmMain::edtPixelY, "Pixel Size Y(mm/pixel)", 6);
+  edtBeta = addParameterEdit(frmMain::edtBeta, "Beta(deg)", 7);
+  edtPhi = addParameterEdit(frmMain::edtPhi, "Phi(deg)", 8);
+  chkLo = addLockBox(frmMain::chkLo, 3);
+  chkwl = addLockBox(frmMain::chkwl, 4);
+  chkpsx = addLockBox(frmMain::chkpsx, 5);
+  chkpsy = addLockBox(frmMain::chkpsy, 6);
 }
 
 void TfrmMain::createRegionRows() {
-  rbtnRectangle = addRadio(Panel1, "rbtnRectangle", "Rectangle - Integration", 8, rowTop(9), 250);
-  edtBandWidth = addParameterEdit("edtBandWidth", "Band", "100", 10);
+  rbtnRectangle = addRadio(Panel1, frmMain::rbtnRectangle, "Rectangle - Integration", 8, rowTop(9), 250);
+  edtBandWidth = addParameterEdit(frmMain::edtBandWidth, "Band", 10);
   // The rectangle's two modes form their own group on a panel of their own. It lies over
   // the parameter panel but belongs to the form: a radio button's group is every radio
   // button below its parent, nested panels included.
   pnlRectMode = new TPanel(this);
-  pnlRectMode->setName("pnlRectMode");
+  pnlRectMode->setName(std::string(frmMain::pnlRectMode.control));
   pnlRectMode->setParent(this);
   pnlRectMode->setBounds(Panel1->left() + kLabelLeft - 4, Panel1->top() + rowTop(11), 150, 2 * kRowHeight - 2);
   pnlRectMode->setBevelOuter(bvNone);
   pnlRectMode->setColor(kPanelColour);
-  rbtnRect_Direction = addRadio(pnlRectMode, "rbtnRect_Direction", "Direction", 2, 1, 140);
-  rbtnRect_Angle = addRadio(pnlRectMode, "rbtnRect_Angle", "Angle(deg)", 2, kRowHeight + 1, 140);
-  rbtnRect_Direction->setChecked(true);
+  rbtnRect_Direction = addRadio(pnlRectMode, frmMain::rbtnRect_Direction, "Direction", 2, 1, 140);
+  rbtnRect_Angle = addRadio(pnlRectMode, frmMain::rbtnRect_Angle, "Angle(deg)", 2, kRowHeight + 1, 140);
   cmbDirection = new TComboBox(this);
-  cmbDirection->setName("cmbDirection");
+  cmbDirection->setName(std::string(frmMain::cmbDirection.control));
   cmbDirection->setParent(Panel1);
   cmbDirection->setBounds(kEditLeft, rowTop(11), kEditWidth, 21);
   cmbDirection->setStyle(csDropDownList);
   for (const char* d : {"TOP", "BOTTOM", "VERTICAL", "LEFT", "RIGHT", "HORIZONTAL", "FULL", "RU", "RL", "LU", "LL"})
     cmbDirection->items()->add(d);
-  cmbDirection->setItemIndex(4);
-  edtRectAngle = addParameterEdit("edtRectAngle", nullptr, "0.000000", 12);
-  rbtnSector = addRadio(Panel1, "rbtnSector", "Sector - Integration", 8, rowTop(13), 250);
-  edtSectorStartAngle = addParameterEdit("edtSectorStartAngle", "Start Angle(deg)", "0.00000", 14);
-  edtSectorEndAngle = addParameterEdit("edtSectorEndAngle", "End Angle(deg)", "10.00000", 15);
+  cmbDirection->setItemIndex(parameter_of(frmMain::cmbDirection)->start_value);
+  edtRectAngle = addParameterEdit(frmMain::edtRectAngle, nullptr, 12);
+  rbtnSector = addRadio(Panel1, frmMain::rbtnSector, "Sector - Integration", 8, rowTop(13), 250);
+  edtSectorStartAngle = addParameterEdit(frmMain::edtSectorStartAngle, "Start Angle(deg)", 14);
+  edtSectorEndAngle = addParameterEdit(frmMain::edtSectorEndAngle, "End Angle(deg)", 15);
   addLabel("* 0~720(deg)", kHintLeft, rowTop(14))->setWidth(kPanelWidth - kHintLeft - 4);
   addLabel("* Start < End", kHintLeft, rowTop(15))->setWidth(kPanelWidth - kHintLeft - 4);
-  rbtnSectoredDivision = addRadio(Panel1, "rbtnSectoredDivision", "Sectored division - Integration", 8,
+  rbtnSectoredDivision = addRadio(Panel1, frmMain::rbtnSectoredDivision, "Sectored division - Integration", 8,
                                   rowTop(16), 250);
-  rbtnSectoredDivision->setChecked(true);
-  edtSectoredAngle = addParameterEdit("edtSectoredAngle", "Angle(deg)", "22.5", 17);
+  edtSectoredAngle = addParameterEdit(frmMain::edtSectoredAngle, "Angle(deg)", 17);
 
-  rbtnRectangle->OnClick = [](Component*) { region_radio_clicked(0); };
-  rbtnSector->OnClick = [](Component*) { region_radio_clicked(1); };
-  rbtnSectoredDivision->OnClick = [](Component*) { region_radio_clicked(2); };
-  rbtnRect_Direction->OnClick = [](Component*) { rect_mode_radio_clicked(0); };
-  rbtnRect_Angle->OnClick = [](Component*) { rect_mode_radio_clicked(1); };
-  cmbDirection->OnChange = [](Component*) { direction_changed(); };
+  checkStartChoices();
+  rbtnRectangle->OnClick = [](TComponent*) { region_radio_clicked(0); };
+  rbtnSector->OnClick = [](TComponent*) { region_radio_clicked(1); };
+  rbtnSectoredDivision->OnClick = [](TComponent*) { region_radio_clicked(2); };
+  rbtnRect_Direction->OnClick = [](TComponent*) { rect_mode_radio_clicked(0); };
+  rbtnRect_Angle->OnClick = [](TComponent*) { rect_mode_radio_clicked(1); };
+  cmbDirection->OnChange = [](TComponent*) { direction_changed(); };
+}
+
+// The radios the parameter table checks at start, before any handler is attached.
+void TfrmMain::checkStartChoices() {
+  for (const Parameter& p : parameter_table())
+    for (const RadioChoice& r : p.radios)
+      if (r.value == p.start_value) dynamic_cast<TRadioButton*>(findComponent(r.radio.control))->setChecked(true);
 }
 
 void TfrmMain::createCentreRows() {
-  edtCenterX0 = addParameterEdit("edtCenterX0", "CenterX", "906", 18);
-  edtCenterY0 = addParameterEdit("edtCenterY0", "CenterY", "1989", 19);
+  edtCenterX0 = addParameterEdit(frmMain::edtCenterX0, "CenterX", 18);
+  edtCenterY0 = addParameterEdit(frmMain::edtCenterY0, "CenterY", 19);
 }
 
 void TfrmMain::createDialogs() {
   opdFileSelect = new TOpenDialog(this);
-  opdFileSelect->setName("opdFileSelect");
+  opdFileSelect->setName(std::string(frmMain::opdFileSelect.control));
   svdFileSelect = new TSaveDialog(this);
-  svdFileSelect->setName("svdFileSelect");
+  svdFileSelect->setName(std::string(frmMain::svdFileSelect.control));
   PrintDialog1 = new TPrintDialog(this);
-  PrintDialog1->setName("PrintDialog1");
+  PrintDialog1->setName(std::string(frmMain::PrintDialog1.control));
 }
 
 void TfrmMain::FormCreate() {
   // The controls above hold their start texts; the radios were checked before any
   // handler was attached. The process-wide state starts here, then the settings apply.
-  init_program_state();
-  read_settings_file(settings_file_path());
-  // The geometry follows what the window shows from the start: left at zero, the first
-  // image loaded would write the zeros into the edits (a 2theta step of 0, say) and every
-  // analysis would refuse until the user retyped them. A text that does not convert is
-  // left for the next analysis to report.
-  try {
-    read_parameters();
-  } catch (const ConversionError&) {
-  }
+  start_program_state();
 }
 
 void TfrmMain::FormClose() {

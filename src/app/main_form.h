@@ -13,12 +13,13 @@
 #include "platform/gui/list_controls.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
+#include "ports/controls.h"
 
 namespace kestrin::app {
 
 class TfrmMain : public kgui::TForm {
 public:
-  explicit TfrmMain(kgui::Component* owner);
+  explicit TfrmMain(kgui::TComponent* owner);
 
   // Command buttons.
   TPanelButton *pbtnLoadImage, *pbtnFindCenter, *pbtnAngleIntensity, *pbtnPixelIntensity;
@@ -47,6 +48,7 @@ private:
   void createGeometryRows();
   void createRegionRows();
   void createCentreRows();
+  void checkStartChoices();
   void createDialogs();
   void createMenu();
   void createFileMenu();
@@ -57,11 +59,11 @@ private:
   void FormCreate();
   void FormClose();
 
-  TPanelButton* addCommandButton(const char* name, const char* caption, int left, int top);
+  TPanelButton* addCommandButton(ControlName name, const char* caption, int left, int top);
   kgui::TLabel* addLabel(const char* caption, int left, int top);
-  kgui::TEdit* addParameterEdit(const char* name, const char* label, const char* text, int row);
-  kgui::TCheckBox* addLockBox(const char* name, int row);
-  kgui::TRadioButton* addRadio(kgui::TWinControl* parent, const char* name, const char* caption, int left,
+  kgui::TEdit* addParameterEdit(ControlName name, const char* label, int row);
+  kgui::TCheckBox* addLockBox(ControlName name, int row);
+  kgui::TRadioButton* addRadio(kgui::TWinControl* parent, ControlName name, const char* caption, int left,
                                int top, int width);
   kgui::TMenuItem* addMenu(const char* caption);
   kgui::TMenuItem* addItem(kgui::TMenuItem* menu, const char* caption, kgui::TNotifyEvent handler,

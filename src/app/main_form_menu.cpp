@@ -1,11 +1,15 @@
 // TfrmMain's main menu: every item and the one call or window it stands for.
-#include "analysis/analysis_hooks.h"
 #include "analysis/dispatch.h"
-#include "analysis/main_commands.h"
 #include "analysis/peak_search.h"
+#include "analysis/peak_table.h"
 #include "analysis/spot_find.h"
+#include "app/log_window.h"
 #include "app/main_form.h"
-#include "image/file_commands.h"
+#include "app/placeholder_forms.h"
+#include "app/window_ports.h"
+#include "commands/file_commands.h"
+#include "commands/main_form_commands.h"
+#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin::app {
@@ -14,16 +18,16 @@ using namespace kgui;
 
 namespace {
 
-TNotifyEvent show_form(const char* form) {
-  return [form](Component*) { views().show_form(form); };
-}
-
-TNotifyEvent hook(void (*MainCommandHooks::*fn)(), const char* routine) {
-  return [fn, routine](Component*) { run_main_hook(main_command_hooks().*fn, routine); };
+// A menu item that shows the window of class Form.
+template <class Form>
+TNotifyEvent shows() {
+  return [](TComponent*) {
+    if (Form* f = form_of<Form>()) f->showForm();
+  };
 }
 
 TNotifyEvent call(void (*fn)()) {
-  return [fn](Component*) { fn(); };
+  return [fn](TComponent*) { fn(); };
 }
 
 }  // namespace
@@ -56,7 +60,7 @@ TMenuItem* TfrmMain::menuItem(const std::string& menu, const std::string& item) 
 
 void TfrmMain::createMenu() {
   MainMenu1 = new TMainMenu(this);
-  MainMenu1->setName("MainMenu1");
+  MainMenu1->setName(std::string(frmMain::MainMenu1.control));
   createFileMenu();
   createToolMenu();
   createWindowMenu();
@@ -75,69 +79,66 @@ void TfrmMain::createFileMenu() {
   addItem(m, "Save Mask Data", call(&save_mask_dialog));
   addItem(m, "Load Param", call(&load_param_dialog));
   addItem(m, "Save Param", call(&save_param_dialog));
-  addItem(m, "Import Mask File(BMP)", [](Component*) {
+  addItem(m, "Import Mask File(BMP)", [](TComponent*) {
     dialogs().messageBox("24bit BMP. True red pixel is considered to be a mask.", "Import Mask File",
                          mtInformation, 1u << mbOK);
-    run_main_hook(main_command_hooks().import_mask_file, "import_mask_file");
+    import_mask_command();
   });
-  addItem(m, "Print Image", hook(&MainCommandHooks::print_image, "print_image"));
-  addItem(m, "Print Graph", hook(&MainCommandHooks::print_nax_proc, "print_nax_proc"));
+  addItem(m, "Print Image", call(&print_image_command));
+  addItem(m, "Print Graph", call(&print_graph_command));
   addItem(m, "Load RingRemove File", nullptr, false);
-  addItem(m, "Exit(&X)", [this](Component*) { close(); });  // closing saves the settings
+  addItem(m, "Exit(&X)", [this](TComponent*) { close(); });  // closing saves the settings
 }
 
 void TfrmMain::createToolMenu() {
   TMenuItem* m = addMenu("Tool");
   addItem(m, "Straight line integration", call(&straight_line_integration));
   for (const char* c : {"平行移動", "画像反転", "画像演算", "補正計算", "画像積算"}) addItem(m, c, nullptr, false);
-  addItem(m, "Calculate wave length", hook(&MainCommandHooks::calc_wave_length, "calc_wave_length"));
-  addItem(m, "Script", show_form("frmScript"));
-  addItem(m, "Cake", show_form("frmCake"));
-  addItem(m, "Option", show_form("frmOption"));
-  addItem(m, "Option(Color)", show_form("frmOptionColor"));
+  addItem(m, "Calculate wave length", call(&calc_wave_length_command));
+  addItem(m, "Script", shows<TfrmScript>());
+  addItem(m, "Cake", shows<TfrmCake>());
+  addItem(m, "Option", shows<TfrmOption>());
+  addItem(m, "Option(Color)", shows<TfrmOptionColor>());
 }
 
 void TfrmMain::createWindowMenu() {
   TMenuItem* m = addMenu("Window");
-  addItem(m, "Image", show_form("frmImage"));
-  addItem(m, "Intensity", show_form("frmNaxGraph"));
-  addItem(m, "Peaks", [](Component*) { views().show_peak_list(); });
-  addItem(m, "Log", show_form("frmLog"));
-  addItem(m, "Fitting", show_form("frmPeakFitting"));
-  addItem(m, "Back Ground", show_form("frmBG"));
-  addItem(m, "Spot", [](Component*) { log_not_available("show_spot_list"); });
-  addItem(m, "OscAna", show_form("frmOscAna"));
-  addItem(m, "Spot Analyze", show_form("frmSpotAnalyze"));
-  addItem(m, "Merge Image", show_form("frmMergeImage"));
-  addItem(m, "Mask", show_form("frmMask"), false);
-  addItem(m, "BatchFile", show_form("frmBatchFiles"));
-  addItem(m, "Spread Image", show_form("frmImageSpread"));
+  addItem(m, "Image", shows<TfrmImage>());
+  addItem(m, "Intensity", shows<TfrmNaxGraph>());
+  addItem(m, "Peaks", call(&show_peak_list));
+  addItem(m, "Log", shows<TfrmLog>());
+  addItem(m, "Fitting", shows<TfrmPeakFitting>());
+  addItem(m, "Back Ground", shows<TfrmBG>());
+  addItem(m, "Spot", call(&show_spot_list_command));
+  addItem(m, "OscAna", shows<TfrmOscAna>());
+  addItem(m, "Spot Analyze", shows<TfrmSpotAnalyze>());
+  addItem(m, "Merge Image", shows<TfrmMergeImage>());
+  addItem(m, "Mask", shows<TfrmMask>(), false);
+  addItem(m, "BatchFile", shows<TfrmBatchFiles>());
+  addItem(m, "Spread Image", shows<TfrmImageSpread>());
 }
 
 void TfrmMain::createAnalysisMenus() {
   TMenuItem* m = addMenu("IPmain");
-  addItem(m, "Find Center", [](Component*) { find_center_command(true); });
+  addItem(m, "Find Center", [](TComponent*) { find_center_command(true); });
   addItem(m, "Angle - Intensity", call(&calc_angle_histogram_selection));
-  addItem(m, "Pixel - Intensity",
-          hook(&MainCommandHooks::calc_pixel_histogram_selection, "calc_pixel_histogram_selection"));
-  addItem(m, "Automatic analysis", hook(&MainCommandHooks::auto_analysis, "auto_analysis"));
-  addItem(m, "Find Spots", [](Component*) { find_spot(); });
-  addItem(m, "Sectoring", hook(&MainCommandHooks::calc_sectored_histogram, "calc_sectored_histogram"));
-  addItem(m, "Peak search", [](Component*) { peak_search(); });
-  addItem(m, "Calc Tilt", hook(&MainCommandHooks::calc_tilt, "calc_tilt"));
+  addItem(m, "Pixel - Intensity", call(&pixel_intensity_command));
+  addItem(m, "Automatic analysis", call(&auto_analysis_command));
+  addItem(m, "Find Spots", [](TComponent*) { find_spot(); });
+  addItem(m, "Sectoring", call(&sectoring_command));
+  addItem(m, "Peak search", [](TComponent*) { peak_search(); });
+  addItem(m, "Calc Tilt", call(&calc_tilt_command));
   addItem(m, "Angle - Intensity(fine)", call(&calc_fine_angle_histogram_selection));
   addItem(m, "Spot search", call(&spot_search_command));
-  addItem(m, "Find Center(without direct)", call(&find_center_without_direct));
+  addItem(m, "Find Center(without direct)", call(&find_center_without_direct_command));
   TMenuItem* curved = addMenu("Curved IP");
-  addItem(curved, "Angle - Intensity", [](Component*) {
-    run_main_hook(analysis_hooks().calc_curved_angle_histogram_band, "calc_curved_angle_histogram_band");
-  });
+  addItem(curved, "Angle - Intensity", call(&curved_angle_intensity_command));
 }
 
 void TfrmMain::createHelpMenu() {
   TMenuItem* m = addMenu("Help");
   addItem(m, "Help(&H)", nullptr);
-  addItem(m, "Version Information(&A)", [](Component*) { showMessage("KES for Windows. Version 2014.11.20"); });
+  addItem(m, "Version Information(&A)", [](TComponent*) { showMessage("KES for Windows. Version 2014.11.20"); });
 }
 
 }  // namespace kestrin::app

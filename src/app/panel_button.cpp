@@ -1,11 +1,11 @@
 // The flat push button's bevel state machine.
 #include "app/panel_button.h"
 
-namespace kestrin {
+namespace kestrin::app {
 
 using namespace kgui;
 
-TPanelButton::TPanelButton(Component* owner) : TPanel(owner) {}
+TPanelButton::TPanelButton(TComponent* owner) : TPanel(owner) {}
 
 // Any mouse button lowers the bevel; only a left release over the button clicks (the
 // panel's own handling).
@@ -46,4 +46,4 @@ TPanelButton* make_panel_button(TWinControl* parent, const std::string& name, co
   return b;
 }
 
-}  // namespace kestrin
+}  // namespace kestrin::app

@@ -6,11 +6,11 @@
 
 #include "platform/gui/std_controls.h"
 
-namespace kestrin {
+namespace kestrin::app {
 
 class TPanelButton : public kgui::TPanel {
 public:
-  explicit TPanelButton(kgui::Component* owner);
+  explicit TPanelButton(kgui::TComponent* owner);
   // True from a mouse press on the button until the next release.
   bool Pressed = false;
 
@@ -25,4 +25,4 @@ protected:
 TPanelButton* make_panel_button(kgui::TWinControl* parent, const std::string& name, const std::string& caption,
                                 int left, int top, int width, int height);
 
-}  // namespace kestrin
+}  // namespace kestrin::app

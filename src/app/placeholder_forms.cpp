@@ -3,10 +3,10 @@
 
 namespace kestrin::app {
 
-#define KESTRIN_DEFINE_PLACEHOLDER(Class)                     \
-  Class::Class(kgui::Component* owner) : kgui::TForm(owner) { \
-    setName(std::string(#Class).substr(1));                   \
-    setCaption(std::string(#Class).substr(1));                \
+#define KESTRIN_DEFINE_PLACEHOLDER(Class)                          \
+  Class::Class(kgui::TComponent* owner) : TPlaceholderForm(owner) { \
+    setName(std::string(#Class).substr(1));                        \
+    setCaption(std::string(#Class).substr(1));                     \
   }
 KESTRIN_PLACEHOLDER_FORMS(KESTRIN_DEFINE_PLACEHOLDER)
 #undef KESTRIN_DEFINE_PLACEHOLDER

@@ -7,6 +7,12 @@
 
 namespace kestrin::app {
 
+// A window that is not built yet. Its controls are headless values (see WindowControls).
+class TPlaceholderForm : public kgui::TForm {
+public:
+  using kgui::TForm::TForm;
+};
+
 // The placeholder windows, in creation order; X(Class) is applied to each.
 #define KESTRIN_PLACEHOLDER_FORMS(X) \
   X(TfrmNaxGraph) \
@@ -28,9 +34,9 @@ namespace kestrin::app {
   X(TfrmImageSpread)
 
 #define KESTRIN_DECLARE_PLACEHOLDER(Class)   \
-  class Class : public kgui::TForm {        \
+  class Class : public TPlaceholderForm {   \
   public:                                   \
-    explicit Class(kgui::Component* owner); \
+    explicit Class(kgui::TComponent* owner); \
   };
 KESTRIN_PLACEHOLDER_FORMS(KESTRIN_DECLARE_PLACEHOLDER)
 #undef KESTRIN_DECLARE_PLACEHOLDER

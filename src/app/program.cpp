@@ -10,18 +10,33 @@
 
 namespace kestrin::app {
 
+namespace {
+
+constexpr int kWindowGap = 8;
+
+// The windows open beside the main window, never over its menu and buttons.
+void place_beside_main(const std::vector<kgui::TForm*>& forms) {
+  const kgui::TForm& main = *forms.front();
+  for (size_t i = 1; i < forms.size(); ++i) {
+    forms[i]->setLeft(main.left() + main.width() + kWindowGap);
+    forms[i]->setTop(main.top());
+  }
+}
+
+}  // namespace
+
 std::vector<kgui::TForm*> start_program(kgui::TApplication& app) {
   install_window_ports();
-  return {app.createForm<TfrmMain>(),        app.createForm<kestrin::TfrmStartUp>(),
-          app.createForm<kestrin::TfrmLog>(),         app.createForm<TfrmNaxGraph>(),
-          app.createForm<TfrmPeak>(),        app.createForm<TfrmImage>(),
-          app.createForm<TfrmImageWhole>(),  app.createForm<TfrmCake>(),
-          app.createForm<TfrmOption>(),      app.createForm<TfrmPeakFitting>(),
-          app.createForm<TfrmScript>(),      app.createForm<TfrmBG>(),
-          app.createForm<TfrmSpot>(),        app.createForm<TfrmOptionColor>(),
-          app.createForm<TfrmOscAna>(),      app.createForm<TfrmSpotAnalyze>(),
-          app.createForm<TfrmMask>(),        app.createForm<TfrmMergeImage>(),
-          app.createForm<TfrmBatchFiles>(),  app.createForm<TfrmImageSpread>()};
+  std::vector<kgui::TForm*> forms = {
+      app.createForm<TfrmMain>(),       app.createForm<TfrmStartUp>(), app.createForm<TfrmLog>(),
+      app.createForm<TfrmNaxGraph>(),   app.createForm<TfrmPeak>(),             app.createForm<TfrmImage>(),
+      app.createForm<TfrmImageWhole>(), app.createForm<TfrmCake>(),             app.createForm<TfrmOption>(),
+      app.createForm<TfrmPeakFitting>(), app.createForm<TfrmScript>(),          app.createForm<TfrmBG>(),
+      app.createForm<TfrmSpot>(),       app.createForm<TfrmOptionColor>(),      app.createForm<TfrmOscAna>(),
+      app.createForm<TfrmSpotAnalyze>(), app.createForm<TfrmMask>(),            app.createForm<TfrmMergeImage>(),
+      app.createForm<TfrmBatchFiles>(), app.createForm<TfrmImageSpread>()};
+  place_beside_main(forms);
+  return forms;
 }
 
 }  // namespace kestrin::app

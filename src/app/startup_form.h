@@ -8,14 +8,14 @@ class TLabel;
 class TTimer;
 }  // namespace kgui
 
-namespace kestrin {
+namespace kestrin::app {
 
 class TfrmStartUp : public kgui::TForm {
 public:
-  explicit TfrmStartUp(kgui::Component* owner);
+  explicit TfrmStartUp(kgui::TComponent* owner);
 
   kgui::TLabel* Label1 = nullptr;
   kgui::TTimer* Timer1 = nullptr;  // disabled at creation
 };
 
-}  // namespace kestrin
+}  // namespace kestrin::app

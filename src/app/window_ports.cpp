@@ -1,13 +1,21 @@
 // The ports over the program's windows.
 #include "app/window_ports.h"
 
-#include "analysis/parameters.h"
-#include "image/parameters_reader.h"
+#include <stdexcept>
+
+#include "app/placeholder_forms.h"
+#include "commands/wiring.h"
+#include "model/headless_ports.h"
 #include "platform/gui/app.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/std_controls.h"
+#include "ports/names/image_form_names.h"
+#include "ports/names/log_window_names.h"
+#include "ports/names/main_form_names.h"
+#include "ports/names/nax_graph_names.h"
+#include "ports/names/peak_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin::app {
@@ -16,9 +24,9 @@ using namespace kgui;
 
 namespace {
 
-TOpenDialog* main_dialog(const char* name) {
-  TForm* main = find_form("frmMain");
-  return main ? dynamic_cast<TOpenDialog*>(main->findComponent(name)) : nullptr;
+TOpenDialog* main_dialog(ControlName name) {
+  TForm* main = find_form(name.form);
+  return main ? dynamic_cast<TOpenDialog*>(main->findComponent(name.control)) : nullptr;
 }
 
 void apply(TOpenDialog& d, const FileDialogSetup& s) {
@@ -46,7 +54,7 @@ FileDialogSetup state_of(const TOpenDialog* d) {
   return s;
 }
 
-std::string run(const char* name, const FileDialogSetup& s) {
+std::string run(ControlName name, const FileDialogSetup& s) {
   TOpenDialog* d = main_dialog(name);
   if (!d) return {};
   apply(*d, s);
@@ -60,15 +68,15 @@ TForm* find_form(std::string_view name) {
   return app ? dynamic_cast<TForm*>(app->findComponent(name)) : nullptr;
 }
 
-TControl* WindowControls::find(std::string_view name) {
-  const size_t dot = name.find('.');
-  TForm* form = find_form(dot == std::string_view::npos ? "frmMain" : name.substr(0, dot));
-  if (!form) return nullptr;
-  const std::string_view control = dot == std::string_view::npos ? name : name.substr(dot + 1);
-  return dynamic_cast<TControl*>(form->findComponent(control));
+TControl* WindowControls::find(ControlName name) {
+  TForm* form = find_form(name.form);
+  if (!form || dynamic_cast<TPlaceholderForm*>(form)) return nullptr;
+  auto* control = dynamic_cast<TControl*>(form->findComponent(name.control));
+  if (!control) throw std::logic_error("no control " + to_string(name));
+  return control;
 }
 
-std::string WindowControls::text(std::string_view name) const {
+std::string WindowControls::text(ControlName name) const {
   TControl* c = find(name);
   if (auto* e = dynamic_cast<TEdit*>(c)) return e->text();
   if (auto* b = dynamic_cast<TComboBox*>(c)) return b->text();
@@ -77,7 +85,7 @@ std::string WindowControls::text(std::string_view name) const {
   return headless_controls().text(name);
 }
 
-void WindowControls::set_text(std::string_view name, std::string_view text) {
+void WindowControls::set_text(ControlName name, std::string_view text) {
   TControl* c = find(name);
   if (auto* e = dynamic_cast<TEdit*>(c)) e->setText(std::string(text));
   else if (auto* m = dynamic_cast<TMemo*>(c)) m->setText(std::string(text));
@@ -85,21 +93,21 @@ void WindowControls::set_text(std::string_view name, std::string_view text) {
   else headless_controls().set_text(name, text);
 }
 
-bool WindowControls::checked(std::string_view name) const {
+bool WindowControls::checked(ControlName name) const {
   TControl* c = find(name);
   if (auto* b = dynamic_cast<TCheckBox*>(c)) return b->checked();
   if (auto* r = dynamic_cast<TRadioButton*>(c)) return r->checked();
   return c ? false : headless_controls().checked(name);
 }
 
-void WindowControls::set_checked(std::string_view name, bool on) {
+void WindowControls::set_checked(ControlName name, bool on) {
   TControl* c = find(name);
   if (auto* b = dynamic_cast<TCheckBox*>(c)) b->setChecked(on);
   else if (auto* r = dynamic_cast<TRadioButton*>(c)) r->setChecked(on);
   else if (!c) headless_controls().set_checked(name, on);
 }
 
-int WindowControls::item_index(std::string_view name) const {
+int WindowControls::item_index(ControlName name) const {
   TControl* c = find(name);
   if (auto* b = dynamic_cast<TComboBox*>(c)) return b->itemIndex();
   if (auto* l = dynamic_cast<TListBox*>(c)) return l->itemIndex();
@@ -107,7 +115,7 @@ int WindowControls::item_index(std::string_view name) const {
   return c ? -1 : headless_controls().item_index(name);
 }
 
-void WindowControls::set_item_index(std::string_view name, int index) {
+void WindowControls::set_item_index(ControlName name, int index) {
   TControl* c = find(name);
   if (auto* b = dynamic_cast<TComboBox*>(c)) b->setItemIndex(index);
   else if (auto* l = dynamic_cast<TListBox*>(c)) l->setItemIndex(index);
@@ -115,11 +123,11 @@ void WindowControls::set_item_index(std::string_view name, int index) {
   else if (!c) headless_controls().set_item_index(name, index);
 }
 
-void WindowViews::show_form(std::string_view name) {
-  if (TForm* f = find_form(name)) f->showForm();
+void show_window(std::string_view form) {
+  if (TForm* f = find_form(form)) f->showForm();
 }
 
-void WindowViews::process_messages() {
+void WindowEventPump::process_messages() {
   if (TApplication* app = TApplication::instance()) app->processMessages();
 }
 
@@ -129,46 +137,68 @@ bool WindowPrompts::confirm(std::string_view question) {
 
 void WindowPrompts::message(std::string_view text) { showMessage(std::string(text)); }
 
-std::string WindowFileDialogs::run_open(const FileDialogSetup& s) { return run("opdFileSelect", s); }
-std::string WindowFileDialogs::run_save(const FileDialogSetup& s) { return run("svdFileSelect", s); }
+std::string WindowFileDialogs::run_open(const FileDialogSetup& s) { return run(frmMain::opdFileSelect, s); }
+std::string WindowFileDialogs::run_save(const FileDialogSetup& s) { return run(frmMain::svdFileSelect, s); }
 
 int WindowFileDialogs::open_filter_index() const {
-  TOpenDialog* d = main_dialog("opdFileSelect");
+  TOpenDialog* d = main_dialog(frmMain::opdFileSelect);
   return d ? d->filterIndex() : -1;
 }
 
 int WindowFileDialogs::save_filter_index() const {
-  TOpenDialog* d = main_dialog("svdFileSelect");
+  TOpenDialog* d = main_dialog(frmMain::svdFileSelect);
   return d ? d->filterIndex() : -1;
 }
 
 void WindowFileDialogs::set_open_filter_index(int index) {
-  if (TOpenDialog* d = main_dialog("opdFileSelect")) d->setFilterIndex(index);
+  if (TOpenDialog* d = main_dialog(frmMain::opdFileSelect)) d->setFilterIndex(index);
 }
 
 void WindowFileDialogs::set_save_filter_index(int index) {
-  if (TOpenDialog* d = main_dialog("svdFileSelect")) d->setFilterIndex(index);
+  if (TOpenDialog* d = main_dialog(frmMain::svdFileSelect)) d->setFilterIndex(index);
 }
 
-FileDialogSetup WindowFileDialogs::open_state() const { return state_of(main_dialog("opdFileSelect")); }
-FileDialogSetup WindowFileDialogs::save_state() const { return state_of(main_dialog("svdFileSelect")); }
+FileDialogSetup WindowFileDialogs::open_state() const { return state_of(main_dialog(frmMain::opdFileSelect)); }
+FileDialogSetup WindowFileDialogs::save_state() const { return state_of(main_dialog(frmMain::svdFileSelect)); }
 
 namespace {
-WindowControls g_controls;
-WindowViews g_views;
-WindowPrompts g_prompts;
-WindowFileDialogs g_file_dialogs;
+
+// A window port whose only request so far is showing the window.
+template <class Port>
+class FormPort : public Port {
+public:
+  explicit FormPort(std::string_view form) : form_(form) {}
+  void show() override { show_window(form_); }
+
+private:
+  std::string_view form_;
+};
+
 }  // namespace
 
-void install_window_ports() {
-  install_ports(&g_controls, &g_views, &g_prompts);
-  install_file_dialogs(&g_file_dialogs);
-  install_parameters_reader(&read_parameters);
+Ports window_ports() {
+  static WindowControls controls;
+  static WindowFileDialogs file_dialogs;
+  static WindowPrompts prompts;
+  static WindowEventPump events;
+  static FormPort<LogWindowPort> log_window(frmLog::form);
+  static FormPort<ImageWindowPort> image_window(frmImage::form);
+  static FormPort<GraphWindowPort> graph_window(frmNaxGraph::form);
+  static FormPort<PeakWindowPort> peak_window(frmPeak::form);
+  Ports p;
+  p.controls = &controls;
+  p.file_dialogs = &file_dialogs;
+  p.prompts = &prompts;
+  p.events = &events;
+  p.log_window = &log_window;
+  p.image_window = &image_window;
+  p.graph_window = &graph_window;
+  p.peak_window = &peak_window;
+  return p;
 }
 
-void remove_window_ports() {
-  install_ports(nullptr, nullptr, nullptr);
-  install_file_dialogs(nullptr);
-}
+void install_window_ports() { wire_program(window_ports()); }
+
+void remove_window_ports() { reset_headless_ports(); }
 
 }  // namespace kestrin::app

@@ -1,11 +1,10 @@
-// The program's implementation of the ports: controls by name over the real widgets,
-// views and prompts over the windows and message boxes, and the file dialogs over the
-// main window's two shared dialog components.
+// The program's implementation of the ports: controls by name over the real widgets, the
+// window ports over the forms, prompts over message boxes, the event pump over the
+// application, and the file dialogs over the main window's two shared dialog components.
 #pragma once
 
-#include "ports/controls.h"
-#include "ports/file_dialogs.h"
-#include "ports/views.h"
+#include "platform/gui/app.h"
+#include "ports/ports.h"
 
 namespace kgui {
 class TControl;
@@ -18,23 +17,35 @@ namespace kestrin::app {
 // The form with that name ("frmMain", "frmLog") among the application's forms, or null.
 kgui::TForm* find_form(std::string_view name);
 
-// Controls addressed as "edtCameraLength" (main window) or "frmNaxGraph.edtYBegin".
-// Names that no window has yet fall back to headless values with the same start texts.
+// Controls of the built windows. Controls of the windows that are not built yet (the
+// placeholder forms) are headless values; a name that a built window does not have is a
+// programming error (std::logic_error).
 class WindowControls : public Controls {
 public:
-  std::string text(std::string_view name) const override;
-  void set_text(std::string_view name, std::string_view text) override;
-  bool checked(std::string_view name) const override;
-  void set_checked(std::string_view name, bool on) override;
-  int item_index(std::string_view name) const override;
-  void set_item_index(std::string_view name, int index) override;
-  // The control of that name, or null.
-  static kgui::TControl* find(std::string_view name);
+  std::string text(ControlName name) const override;
+  void set_text(ControlName name, std::string_view text) override;
+  bool checked(ControlName name) const override;
+  void set_checked(ControlName name, bool on) override;
+  int item_index(ControlName name) const override;
+  void set_item_index(ControlName name, int index) override;
+  // The control of that name; null for a window not built yet.
+  static kgui::TControl* find(ControlName name);
 };
 
-class WindowViews : public Views {
+// Shows the form of that name, if there is one.
+void show_window(std::string_view form);
+
+// The application's form of class Form (created once at start), or null.
+template <class Form>
+Form* form_of() {
+  kgui::TApplication* app = kgui::TApplication::instance();
+  for (int i = 0; app && i < app->componentCount(); ++i)
+    if (auto* f = dynamic_cast<Form*>(app->components(i))) return f;
+  return nullptr;
+}
+
+class WindowEventPump : public EventPump {
 public:
-  void show_form(std::string_view name) override;
   void process_messages() override;
 };
 
@@ -57,8 +68,10 @@ public:
   FileDialogSetup save_state() const override;
 };
 
-// Installs the ports above and the parameter reader; the log window subscribes to the
-// log when it is created.
+// The ports over the windows, one process-wide set.
+Ports window_ports();
+// Wires the program to the ports above (commands/wiring.h); the log window subscribes to
+// the log when it is created.
 void install_window_ports();
 // Back to the headless ports (tests).
 void remove_window_ports();

@@ -90,7 +90,7 @@ int hex_value(char c) {
   return -1;
 }
 
-// Hex digits up to 32 bits; as in Delphi, values above $7FFFFFFF wrap to negative.
+// Hex digits up to 32 bits; as on the platform, values above $7FFFFFFF wrap to negative.
 std::optional<int32_t> parse_hex(std::string_view s, bool negative) {
   if (s.empty()) return std::nullopt;
   uint64_t v = 0;
@@ -145,6 +145,11 @@ double StrToFloat(std::string_view s) {
 }
 
 std::optional<int32_t> TryStrToInt(std::string_view s) { return parse_int(s); }
+
+bool is_numeric(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  return !text.empty() && !is_blank(text.back()) && !is_blank(text.front()) && parse_real(text).has_value();
+}
 
 int32_t StrToInt(std::string_view s) {
   const auto v = parse_int(s);

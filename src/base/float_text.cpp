@@ -1,4 +1,4 @@
-// Decimal layouts of a double with Delphi's rounding: digits come from std::to_chars (which
+// Decimal layouts of a double with the platform's rounding: digits come from std::to_chars (which
 // is locale-free and exact), and rounding to the requested digit is done here, ties away
 // from zero, decided on the exact decimal expansion of the binary value.
 #include "base/float_text.h"
@@ -11,12 +11,7 @@
 namespace kestrin::float_text {
 namespace {
 
-// |v| = d1.d2d3... x 10^exponent; digits holds d1 d2 ... (no point). Zero is "0", 0.
-struct Decimal {
-  bool negative = false;
-  std::string digits;
-  int exponent = 0;
-};
+using Decimal = Digits;
 
 // Enough digits to hold the exact expansion of any double (at most 767 significant).
 constexpr int kExactPrecision = 770;
@@ -84,7 +79,7 @@ void round_to(Decimal& d, int keep) {
   }
 }
 
-bool is_zero(const Decimal& d) { return d.digits.find_first_not_of('0') == std::string::npos; }
+bool is_zero(const Decimal& d) { return d.zero(); }
 
 Decimal round_significant(double v, int count) {
   if (v == 0) return Decimal{false, std::string(static_cast<size_t>(count), '0'), 0};
@@ -105,11 +100,7 @@ Decimal round_decimals(double v, int decimals) {
   return d;
 }
 
-// The digit for 10^position.
-char digit_at(const Decimal& d, int position) {
-  const int index = d.exponent - position;
-  return index >= 0 && index < static_cast<int>(d.digits.size()) ? d.digits[index] : '0';
-}
+char digit_at(const Decimal& d, int position) { return d.at(position); }
 
 std::string integer_part(const Decimal& d) {
   if (d.exponent < 0) return "0";
@@ -128,6 +119,17 @@ std::string exponent_text(int e, int min_digits, bool always_sign) {
 }
 
 }  // namespace
+
+char Digits::at(int position) const {
+  const int index = exponent - position;
+  return index >= 0 && index < static_cast<int>(digits.size()) ? digits[index] : '0';
+}
+
+bool Digits::zero() const { return digits.find_first_not_of('0') == std::string::npos; }
+
+Digits significant(double v, int count) { return round_significant(v, count < 1 ? 1 : count); }
+
+Digits to_decimals(double v, int decimals) { return round_decimals(v, decimals); }
 
 std::string special(double v) {
   if (std::isnan(v)) return "NAN";

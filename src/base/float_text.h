@@ -1,10 +1,27 @@
-// Decimal layouts of a double as Delphi writes them (fixed, exponent, general, number),
+// Decimal layouts of a double as the platform writes them (fixed, exponent, general, number),
 // rounded on the exact decimal expansion with ties away from zero. Internal to base/.
 #pragma once
 
 #include <string>
 
 namespace kestrin::float_text {
+
+// A rounded decimal expansion: |v| ~ d1.d2d3... x 10^exponent, digits "d1d2d3...".
+// Positions past the stored digits read as zero.
+struct Digits {
+  bool negative = false;
+  std::string digits;
+  int exponent = 0;
+  // The digit for 10^position.
+  char at(int position) const;
+  bool zero() const;
+};
+
+// Exactly `count` significant digits (count >= 1), ties away from zero; zero gives
+// `count` zeros with exponent 0.
+Digits significant(double v, int count);
+// Rounded to a multiple of 10^-decimals, ties away from zero; zero gives no digits.
+Digits to_decimals(double v, int decimals);
 
 // "NAN", "INF" or "-INF" for values that are not finite; "" otherwise.
 std::string special(double v);

@@ -1,7 +1,8 @@
-// Delphi's Format: "%" [index ":"] ["-"] [width] ["." precision] type, with '*' taking
+// The platform's Format: "%" [index ":"] ["-"] [width] ["." precision] type, with '*' taking
 // width, precision or index from the arguments.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@ namespace {
 
 // Width and precision beyond this are refused rather than allocated.
 constexpr int kMaxWidth = 1 << 20;
-// Delphi's float conversions carry at most 18 digits.
+// The platform's float conversions carry at most 18 digits.
 constexpr int kMaxFloatDigits = 18;
 
 struct Spec {
@@ -25,8 +26,7 @@ struct Spec {
 
 class Formatter {
 public:
-  Formatter(std::string_view fmt, std::initializer_list<FormatArg> args)
-      : fmt_(fmt), args_(args.begin(), args.end()) {}
+  Formatter(std::string_view fmt, std::span<const FormatArg> args) : fmt_(fmt), args_(args) {}
 
   std::string run() {
     while (pos_ < fmt_.size()) {
@@ -114,7 +114,8 @@ private:
       case 'D': return decimal(spec);
       case 'U': return unsigned_decimal(spec);
       case 'X': return hexadecimal(spec);
-      case 'E': case 'F': case 'G': case 'N': return floating(spec);
+      case 'P': return pointer(spec);
+      case 'E': case 'F': case 'G': case 'N': case 'M': return floating(spec);
       case 'S': return string(spec);
       default: invalid();
     }
@@ -132,7 +133,7 @@ private:
     return (v < 0 ? "-" : "") + min_digits(std::to_string(magnitude), spec.precision);
   }
 
-  // Negative Integer arguments show as their 32-bit two's complement, as in Delphi.
+  // Negative Integer arguments show as their 32-bit two's complement, as on the platform.
   uint64_t unsigned_arg() {
     const int64_t v = int_arg();
     if (v < 0 && v >= INT32_MIN) return static_cast<uint32_t>(v);
@@ -153,6 +154,20 @@ private:
     return min_digits(digits, spec.precision);
   }
 
+  // A pointer: the 32 bits of an integer as eight hex digits (more when it is wider).
+  std::string pointer(const Spec& spec) {
+    Spec hex = spec;
+    hex.precision = 8;
+    return hexadecimal(hex);
+  }
+
+  // Currency in the Japanese defaults: "\1,235", "-\1,235".
+  static std::string currency(double v, int precision) {
+    const std::string digits = float_text::number(v < 0 ? -v : v, precision < 0 ? 0 : precision);
+    const bool negative = v < 0 && digits.find_first_not_of("0.,") != std::string::npos;
+    return (negative ? "-\\" : "\\") + digits;
+  }
+
   std::string floating(const Spec& spec) {
     const auto* v = std::get_if<double>(&next_arg().value());
     if (!v) invalid();
@@ -163,6 +178,7 @@ private:
       case 'E': return float_text::exponent(*v, p < 1 ? 15 : p, 3);
       case 'F': return float_text::fixed(*v, p < 0 ? 2 : p);
       case 'G': return float_text::general(*v, p < 1 ? 15 : p);
+      case 'M': return currency(*v, p);
       default: return float_text::number(*v, p < 0 ? 2 : p);
     }
   }
@@ -182,7 +198,7 @@ private:
   }
 
   std::string_view fmt_;
-  std::vector<FormatArg> args_;
+  std::span<const FormatArg> args_;
   size_t pos_ = 0;
   size_t arg_ = 0;
   std::string out_;
@@ -191,7 +207,11 @@ private:
 }  // namespace
 
 std::string Format(std::string_view fmt, std::initializer_list<FormatArg> args) {
-  return Formatter(fmt, args).run();
+  return Formatter(fmt, std::span<const FormatArg>(args.begin(), args.size())).run();
+}
+
+std::string Format(std::string_view fmt, const std::vector<FormatArg>& args) {
+  return Formatter(fmt, std::span<const FormatArg>(args)).run();
 }
 
 }  // namespace kestrin

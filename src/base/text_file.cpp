@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "base/paths.h"
+#include "base/runtime_errors.h"
 
 namespace kestrin {
 namespace {
@@ -152,6 +153,13 @@ std::string TextReader::next_line() {
   if (pos_ < data_.size() && data_[pos_] == '\r') ++pos_;
   if (pos_ < data_.size() && data_[pos_] == '\n' && (pos_ == end || data_[end] == '\r')) ++pos_;
   return line;
+}
+
+std::string read_first_line(const std::string& path, size_t max_bytes) {
+  std::string bytes;
+  errno = 0;
+  if (!read_file_bytes(path, bytes, nullptr, max_bytes)) throw EInOutError(io_error_message(errno ? errno : EIO));
+  return TextReader(std::move(bytes)).next_line();
 }
 
 std::vector<std::string> split_lines(std::string_view text) {

@@ -66,6 +66,10 @@ inline void put_line(std::string& out, std::string_view text) {
   out += "\r\n";
 }
 
+// The first line of a file, read from at most its first `max_bytes` bytes. A file that
+// cannot be read raises EInOutError with the run-time library's text ("File not found").
+std::string read_first_line(const std::string& path, size_t max_bytes = size_t(1) << 20);
+
 // Splits text into lines by the same rules (a final line end adds no empty line).
 std::vector<std::string> split_lines(std::string_view text);
 

@@ -9,12 +9,15 @@
 
 #include "base/convert.h"
 #include "base/paths.h"
+#include "image/display/display.h"
 #include "image/files/param_file.h"
 #include "image/formats/image_file.h"
 #include "image/image_store.h"
-#include "image/parameters_reader.h"
-#include "image/state.h"
+#include "model/parameters.h"
+#include "model/state.h"
 #include "ports/ports.h"
+#include "ports/names/image_form_names.h"
+#include "ports/names/spot_form_names.h"
 
 namespace kestrin {
 
@@ -75,9 +78,9 @@ void set_display_range(const ImageStore& img) {
   d.GaugeHigh = d.DisplayMode == 1 ? linear_display_bound(img.LinearMax, d.GaugeHigh) : img.LogSaturation;
   d.LowEdge = d.GaugeLow;
   d.HighEdge = d.GaugeHigh;
-  for (const char* name : {"frmImage.edtLowEdge", "frmImage.lblLowIndex"}) controls().set_text(name, Format("%d", {d.LowEdge}));
-  for (const char* name : {"frmImage.edtHighEdge", "frmImage.lblHighIndex"}) controls().set_text(name, Format("%d", {d.HighEdge}));
-  build_display_levels(img, d, s.display_levels.level);
+  for (const ControlName& name : {frmImage::edtLowEdge, frmImage::lblLowIndex}) controls().set_text(name, Format("%d", {d.LowEdge}));
+  for (const ControlName& name : {frmImage::edtHighEdge, frmImage::lblHighIndex}) controls().set_text(name, Format("%d", {d.HighEdge}));
+  build_display_levels({img.image_codes, img.log_table, img.intensity_table}, d, s.display_levels.level);
   s.display_levels.width = img.ImageWidth;
   s.display_levels.height = img.ImageHeight;
 }
@@ -97,16 +100,16 @@ void finish_load(ImageStore& img) {
   prepare_mask(img);
   std::exception_ptr error;
   try {
-    run_parameters_reader();
+    read_parameters(img.ImageHeight);
   } catch (...) {
     error = std::current_exception();
   }
   reset_view();
   set_display_range(img);
-  views().image_loaded();
-  if (state().WindowShow == 1) views().show_form("frmImage");
-  controls().set_text("frmSpot.edtX1", Format("%d", {img.ImageWidth}));
-  controls().set_text("frmSpot.edtY1", Format("%d", {img.ImageHeight}));
+  image_window().image_loaded();
+  if (state().WindowShow == 1) image_window().show();
+  controls().set_text(frmSpot::edtX1, Format("%d", {img.ImageWidth}));
+  controls().set_text(frmSpot::edtY1, Format("%d", {img.ImageHeight}));
   state().spot_list.SpotCount = 0;
   if (error) std::rethrow_exception(error);
 }
@@ -173,19 +176,19 @@ DecodeOptions decode_options(const std::string& name) {
 }
 
 void apply_header_geometry(const HeaderGeometry& g, HeaderFields fields, const std::string& prefix) {
-  IntegrationParams& p = state().integration_params;
-  const Controls& c = controls();
-  take(g.wavelength, c.checked("chkwl"), p.wavelength, "wavelength", prefix);
-  take(g.camera_length, c.checked("chkLo"), p.Lo, "camera length", prefix);
+  using P = IntegrationParams;
+  P& p = state().integration_params;
+  take(g.wavelength, header_locked(&P::wavelength), p.wavelength, "wavelength", prefix);
+  take(g.camera_length, header_locked(&P::Lo), p.Lo, "camera length", prefix);
   if (fields != HeaderFields::All) return;
   const bool locks_apply = !g.pixel_sizes_unlocked;
   if (g.pixel_x_follows_y) {
-    take(g.pixel_y, locks_apply && c.checked("chkpsy"), p.pixel_y, "pixel size Y", prefix);
-    if (!(locks_apply && c.checked("chkpsx"))) p.pixel_x = p.pixel_y;
+    take(g.pixel_y, locks_apply && header_locked(&P::pixel_y), p.pixel_y, "pixel size Y", prefix);
+    if (!(locks_apply && header_locked(&P::pixel_x))) p.pixel_x = p.pixel_y;
     return;
   }
-  take(g.pixel_x, locks_apply && c.checked("chkpsx"), p.pixel_x, "pixel size X", prefix);
-  take(g.pixel_y, locks_apply && c.checked("chkpsy"), p.pixel_y, "pixel size Y", prefix);
+  take(g.pixel_x, locks_apply && header_locked(&P::pixel_x), p.pixel_x, "pixel size X", prefix);
+  take(g.pixel_y, locks_apply && header_locked(&P::pixel_y), p.pixel_y, "pixel size Y", prefix);
 }
 
 int load_img_proc(const std::string& name) {

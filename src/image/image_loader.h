@@ -21,8 +21,8 @@ DecodeOptions decode_options(const std::string& name);
 // background image and the R-AXIS writer).
 enum class HeaderFields { All, WavelengthAndCameraLength };
 
-// The header's geometry replaces each integration parameter whose lock check box (chkwl,
-// chkLo, chkpsx, chkpsy) is unchecked. A value that is not a positive finite number is not
+// The header's geometry replaces each integration parameter whose header lock (the check
+// box the parameter table names for it) is unchecked. A value that is not a positive finite number is not
 // taken: the user's value stays and a line beginning with `prefix` says so.
 void apply_header_geometry(const HeaderGeometry& geometry, HeaderFields fields, const std::string& prefix);
 

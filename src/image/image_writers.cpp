@@ -5,7 +5,7 @@
 #include "image/formats/raxis.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/state.h"
 #include "ports/log.h"
 
 namespace kestrin {

@@ -1,43 +1,54 @@
-// The program's window controls as image and analysis code sees them: edit texts, check
-// boxes, radio buttons and combo boxes, addressed by control name ("edtCameraLength",
-// "chkLo", "rbtnSector", "cmbDirection"). Controls of windows other than the main window
-// are addressed as "<form>.<control>", e.g. "frmNaxGraph.edtYBegin".
+// The program's window controls as Qt-free code sees them: edit texts, check boxes, radio
+// buttons and combo boxes, addressed by typed name. Every window declares the names of its
+// controls once, in its header under ports/names/ (frmMain::edtCameraLength,
+// frmNaxGraph::edtYBegin); no other code spells a control name.
 #pragma once
 
+#include <iosfwd>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace kestrin {
 
+// One control: the name of its form and its own name on that form.
+struct ControlName {
+  std::string_view form;
+  std::string_view control;
+  friend constexpr bool operator==(const ControlName&, const ControlName&) = default;
+};
+
+// "form.control", for messages.
+std::string to_string(const ControlName& name);
+std::ostream& operator<<(std::ostream& out, const ControlName& name);
+
 class Controls {
 public:
   virtual ~Controls() = default;
-  virtual std::string text(std::string_view name) const = 0;
-  virtual void set_text(std::string_view name, std::string_view text) = 0;
-  virtual bool checked(std::string_view name) const = 0;
+  virtual std::string text(ControlName name) const = 0;
+  virtual void set_text(ControlName name, std::string_view text) = 0;
+  virtual bool checked(ControlName name) const = 0;
   // In the program, checking a radio button or check box in code runs its click handler.
-  virtual void set_checked(std::string_view name, bool on) = 0;
-  virtual int item_index(std::string_view name) const = 0;
+  virtual void set_checked(ControlName name, bool on) = 0;
+  virtual int item_index(ControlName name) const = 0;
   // Setting a combo box's index in code runs no handler.
-  virtual void set_item_index(std::string_view name, int index) = 0;
+  virtual void set_item_index(ControlName name, int index) = 0;
 };
 
-// Controls held as plain values, for tests and the harness. Radio buttons that share a
-// group are unchecked when one of them is checked.
+// Controls held as plain values, for tests, the harness and the windows that are not built
+// yet. Radio buttons that share a group are unchecked when one of them is checked. A
+// control never set reads as an empty text, unchecked and index -1.
 class HeadlessControls : public Controls {
 public:
-  HeadlessControls();
-  std::string text(std::string_view name) const override;
-  void set_text(std::string_view name, std::string_view text) override;
-  bool checked(std::string_view name) const override;
-  void set_checked(std::string_view name, bool on) override;
-  int item_index(std::string_view name) const override;
-  void set_item_index(std::string_view name, int index) override;
+  std::string text(ControlName name) const override;
+  void set_text(ControlName name, std::string_view text) override;
+  bool checked(ControlName name) const override;
+  void set_checked(ControlName name, bool on) override;
+  int item_index(ControlName name) const override;
+  void set_item_index(ControlName name, int index) override;
   // Declares a group of radio buttons (a checked one unchecks the others).
-  void add_radio_group(std::initializer_list<const char*> names);
-  // Restores the main window's start values.
-  void reset_to_start_values();
+  void add_radio_group(std::span<const ControlName> names);
 
 private:
   std::map<std::string, std::string, std::less<>> texts_;

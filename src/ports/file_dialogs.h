@@ -1,6 +1,7 @@
 // The main window's two shared file dialogs (open and save) as non-window code sees them:
 // prepare one, run it, get the chosen name and the filter index it holds. The program's
-// windows implement it; the headless default cancels every dialog.
+// windows implement it; the headless default cancels every dialog. Installed with the
+// other ports (ports/ports.h).
 #pragma once
 
 #include <string>
@@ -55,10 +56,5 @@ private:
   int save_index_ = -1;
   FileDialogSetup open_setup_, save_setup_;
 };
-
-// The current dialogs; the headless ones until something is installed.
-FileDialogs& file_dialogs();
-// Installs dialogs; null restores fresh headless ones.
-void install_file_dialogs(FileDialogs* dialogs);
 
 }  // namespace kestrin

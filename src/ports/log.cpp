@@ -10,6 +10,10 @@ Log& the_log() {
 
 void log_line(std::string_view text) { the_log().add(text); }
 
+void log_not_available(std::string_view routine) {
+  log_line(" " + std::string(routine) + "() : not available in this version.");
+}
+
 namespace {
 
 // Appends a line; a full buffer first drops its older half, so it never holds more than

@@ -12,6 +12,9 @@ namespace kestrin {
 
 // Appends one line to the log. No prefix, no time stamp.
 void log_line(std::string_view text);
+// Logs that a command's routine is not part of this build yet:
+// " <routine>() : not available in this version."
+void log_not_available(std::string_view routine);
 
 // The process-wide log. A listener receives every line as it is logged; lines logged
 // while no listener is attached are held (the newest kHistoryLimit of them, so a process

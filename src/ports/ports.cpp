@@ -1,43 +1,63 @@
 // The process-wide ports and their headless defaults.
 #include "ports/ports.h"
 
-#include "ports/file_dialogs.h"
-
 namespace kestrin {
 
 namespace {
-HeadlessControls& default_controls() {
-  static HeadlessControls c;
-  return c;
+
+// The headless defaults, one of each.
+struct Defaults {
+  HeadlessControls controls;
+  HeadlessFileDialogs file_dialogs;
+  Prompts prompts;
+  EventPump events;
+  LogWindowPort log_window;
+  ImageWindowPort image_window;
+  GraphWindowPort graph_window;
+  PeakWindowPort peak_window;
+};
+
+Defaults& defaults() {
+  static Defaults d;
+  return d;
 }
-Views& default_views() {
-  static Views v;
-  return v;
+
+template <class T>
+T* or_default(T* given, T& fallback) {
+  return given ? given : &fallback;
 }
-Prompts& default_prompts() {
-  static Prompts p;
+
+// The given ports with the headless defaults in place of null members.
+Ports with_defaults(const Ports& given) {
+  Defaults& d = defaults();
+  Ports p;
+  p.controls = or_default<Controls>(given.controls, d.controls);
+  p.file_dialogs = or_default<FileDialogs>(given.file_dialogs, d.file_dialogs);
+  p.prompts = or_default(given.prompts, d.prompts);
+  p.events = or_default(given.events, d.events);
+  p.log_window = or_default(given.log_window, d.log_window);
+  p.image_window = or_default(given.image_window, d.image_window);
+  p.graph_window = or_default(given.graph_window, d.graph_window);
+  p.peak_window = or_default(given.peak_window, d.peak_window);
   return p;
 }
+
+Ports& current() {
+  static Ports p = with_defaults({});
+  return p;
+}
+
 }  // namespace
 
-Ports& ports() {
-  static Ports p{&default_controls(), &default_views(), &default_prompts()};
-  return p;
-}
+const Ports& ports() { return current(); }
 
-HeadlessControls& headless_controls() { return default_controls(); }
+HeadlessControls& headless_controls() { return defaults().controls; }
 
-void install_ports(Controls* c, Views* v, Prompts* p) {
-  Ports& current = ports();
-  current.controls = c ? c : &default_controls();
-  current.views = v ? v : &default_views();
-  current.prompts = p ? p : &default_prompts();
-}
+void install_ports(const Ports& installed) { current() = with_defaults(installed); }
 
-void reset_headless_ports() {
-  default_controls() = HeadlessControls();
-  install_ports(nullptr, nullptr, nullptr);
-  install_file_dialogs(nullptr);
+void reset_ports() {
+  defaults() = Defaults();
+  install_ports({});
 }
 
 }  // namespace kestrin

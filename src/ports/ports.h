@@ -1,29 +1,44 @@
-// The ports through which image and analysis code reaches the windows. One process-wide
-// set; the program installs its windows' implementations, tests install their own.
+// The ports through which Qt-free code reaches the windows: the controls, the file
+// dialogs, the questions to the user, the event pump and one port per window. One
+// process-wide set; the program installs its windows' implementations (commands/wiring.h),
+// tests install their own.
 #pragma once
 
 #include "ports/controls.h"
+#include "ports/file_dialogs.h"
 #include "ports/log.h"
+#include "ports/long_run.h"
+#include "ports/prompts.h"
 #include "ports/views.h"
 
 namespace kestrin {
 
 struct Ports {
-  Controls* controls;
-  Views* views;
-  Prompts* prompts;
+  Controls* controls = nullptr;
+  FileDialogs* file_dialogs = nullptr;
+  Prompts* prompts = nullptr;
+  EventPump* events = nullptr;
+  LogWindowPort* log_window = nullptr;
+  ImageWindowPort* image_window = nullptr;
+  GraphWindowPort* graph_window = nullptr;
+  PeakWindowPort* peak_window = nullptr;
 };
 
-// The current ports. Until something is installed, headless implementations serve.
-Ports& ports();
+// The installed ports; the headless defaults where nothing is installed.
+const Ports& ports();
 inline Controls& controls() { return *ports().controls; }
-inline Views& views() { return *ports().views; }
+inline FileDialogs& file_dialogs() { return *ports().file_dialogs; }
 inline Prompts& prompts() { return *ports().prompts; }
+inline LogWindowPort& log_window() { return *ports().log_window; }
+inline ImageWindowPort& image_window() { return *ports().image_window; }
+inline GraphWindowPort& graph_window() { return *ports().graph_window; }
+inline PeakWindowPort& peak_window() { return *ports().peak_window; }
 
-// Installs a set of ports; null members keep the headless defaults.
-void install_ports(Controls* c, Views* v, Prompts* p);
-// Back to fresh headless defaults (start values of the controls, cancelling file dialogs).
-void reset_headless_ports();
+// Installs a set of ports; null members get the headless defaults.
+void install_ports(const Ports& installed);
+// Back to fresh, empty headless defaults everywhere. The headless program's start values
+// come from the parameter table: see model/headless_ports.h.
+void reset_ports();
 HeadlessControls& headless_controls();
 
 }  // namespace kestrin

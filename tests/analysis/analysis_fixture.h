@@ -1,5 +1,5 @@
-// Fresh shared state, headless ports and an empty log for each analysis test, plus helpers
-// to set the main window's edits and load a small image.
+// The analysis tests' fresh start (see support/state_fixture.h) with the worker threads
+// back at their default, plus helpers to set the centre edits and load a small image.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,33 +9,27 @@
 
 #include "analysis/lanes.h"
 #include "image/image_store.h"
-#include "image/state.h"
-#include "ports/ports.h"
+#include "ports/names/main_form_names.h"
 #include "support/ring_image.h"
+#include "support/state_fixture.h"
 
 namespace kestrin::test {
 
-class AnalysisTest : public ::testing::Test {
+class AnalysisTest : public StateTest {
 protected:
   void SetUp() override {
-    reset_state();
-    reset_headless_ports();
-    the_log().clear_history();
+    StateTest::SetUp();
     set_worker_threads(0);
   }
   void TearDown() override { set_worker_threads(0); }
-
-  static void edit(const char* name, const std::string& text) { controls().set_text(name, text); }
-  static void check(const char* name) { controls().set_checked(name, true); }
-  static const std::vector<std::string>& log() { return the_log().history(); }
 
   // A width x height image of one intensity everywhere.
   static void load_flat_image(int32_t width, int32_t height, uint16_t code) {
     load_into_current_image(std::vector<uint16_t>(size_t(width) * size_t(height), code), width, height);
   }
   static void set_centre(double x, double y) {
-    edit("edtCenterX0", std::to_string(x));
-    edit("edtCenterY0", std::to_string(y));
+    edit(frmMain::edtCenterX0, std::to_string(x));
+    edit(frmMain::edtCenterY0, std::to_string(y));
   }
 };
 

@@ -5,14 +5,17 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "analysis/angle_accumulator.h"
 #include "analysis/angle_histogram.h"
 #include "analysis/dispatch.h"
-#include "analysis/parameters.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "model/parameters.h"
+#include "ports/names/main_form_names.h"
+#include "ports/names/nax_graph_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -21,15 +24,15 @@ class AngleHistogramTest : public AnalysisTest {
 protected:
   void SetUp() override {
     AnalysisTest::SetUp();
-    check("rbtnRectangle");
-    controls().set_item_index("cmbDirection", 6);  // FULL
-    edit("edtCameraLength", "100");
-    edit("edtPixelX", "0.1");
-    edit("edtPixelY", "0.1");
-    edit("edtBeta", "0");
-    edit("edtPhi", "0");
-    edit("edt2ThetaBegin", "0");
-    edit("edt2ThetaStep", "0.05");
+    check(frmMain::rbtnRectangle);
+    controls().set_item_index(frmMain::cmbDirection, 6);  // FULL
+    edit(frmMain::edtCameraLength, "100");
+    edit(frmMain::edtPixelX, "0.1");
+    edit(frmMain::edtPixelY, "0.1");
+    edit(frmMain::edtBeta, "0");
+    edit(frmMain::edtPhi, "0");
+    edit(frmMain::edt2ThetaBegin, "0");
+    edit(frmMain::edt2ThetaStep, "0.05");
   }
   // Leaves only pixel (x, y) unmasked and turns masking on.
   static void only_pixel(int32_t x, int32_t y) {
@@ -67,10 +70,10 @@ TEST_F(AngleHistogramTest, ReportIsLoggedInOrder) {
   EXPECT_EQ(nax().N, 50);
   EXPECT_TRUE(nax().has_kind(kAngleHistogram));
   EXPECT_EQ(nax().PatternName, "ringf");
-  EXPECT_EQ(controls().text("edt2ThetaBegin"), "  0.0000");
-  EXPECT_EQ(controls().text("edt2ThetaEnd"), "  2.4500");
-  EXPECT_EQ(controls().text("frmNaxGraph.edtYBegin"), "     0");
-  EXPECT_EQ(controls().text("frmNaxGraph.edtYEnd"), "  1114");  // Trunc(1003 / 0.9)
+  EXPECT_EQ(controls().text(frmMain::edt2ThetaBegin), "  0.0000");
+  EXPECT_EQ(controls().text(frmMain::edt2ThetaEnd), "  2.4500");
+  EXPECT_EQ(controls().text(frmNaxGraph::edtYBegin), "     0");
+  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "  1114");  // Trunc(1003 / 0.9)
 }
 
 TEST_F(AngleHistogramTest, ConstantImageGivesCosineCubedCorrectedValues) {
@@ -123,8 +126,8 @@ TEST_F(AngleHistogramTest, TinyWeightCountsAsEmpty) {
   set_centre(20, 20);
   only_pixel(30, 20);
   const double t = pixel_two_theta(10, 100);
-  edit("edt2ThetaStep", "0.01");
-  edit("edt2ThetaBegin", Format("%.15f", {t - 3.0000001 * 0.01}));
+  edit(frmMain::edt2ThetaStep, "0.01");
+  edit(frmMain::edt2ThetaBegin, Format("%.15f", {t - 3.0000001 * 0.01}));
   calc_angle_histogram();
   EXPECT_EQ(nax().N, 4);
   EXPECT_GT(nax().values[3], 0);
@@ -135,14 +138,14 @@ TEST_F(AngleHistogramTest, LastBinSetsPointCountEndAndEdits) {
   load_flat_image(40, 40, 90);
   set_centre(20, 20);
   only_pixel(30, 20);  // 2theta atan(1 / 1.755) = 29.674: bins 1233 and 1234 from 5
-  edit("edtCameraLength", "1.755");
-  edit("edt2ThetaBegin", "5");
-  edit("edt2ThetaStep", "0.02");
+  edit(frmMain::edtCameraLength, "1.755");
+  edit(frmMain::edt2ThetaBegin, "5");
+  edit(frmMain::edt2ThetaStep, "0.02");
   calc_angle_histogram();
   EXPECT_EQ(nax().N, 1235);
   EXPECT_NEAR(state().integration_params.two_theta_end, 29.68, 1e-12);
-  EXPECT_EQ(controls().text("edt2ThetaEnd"), " 29.6800");
-  EXPECT_EQ(controls().text("edt2ThetaStep"), "0.020000");
+  EXPECT_EQ(controls().text(frmMain::edt2ThetaEnd), " 29.6800");
+  EXPECT_EQ(controls().text(frmMain::edt2ThetaStep), "0.020000");
 }
 
 TEST_F(AngleHistogramTest, GraphRangeFromTheMaximum) {
@@ -152,10 +155,10 @@ TEST_F(AngleHistogramTest, GraphRangeFromTheMaximum) {
   calc_angle_histogram();
   EXPECT_EQ(nax().maximum, 900);
   EXPECT_EQ(nax().N, 1);
-  EXPECT_EQ(controls().text("frmNaxGraph.edtYEnd"), "  1000");
-  edit("edtSectoredAngle", "90");
+  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "  1000");
+  edit(frmMain::edtSectoredAngle, "90");
   calc_free_angle_sectored_angle_histogram();
-  EXPECT_EQ(controls().text("frmNaxGraph.edtYEnd"), "  4500");
+  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "  4500");
 }
 
 TEST_F(AngleHistogramTest, ExcludedPixelsDoNotCount) {
@@ -196,15 +199,15 @@ TEST_F(AngleHistogramTest, RefusesUnusableGeometryBeforeClearing) {
     state().nax_pattern.values.assign(kPatternSize, 7);
     state().nax_pattern.set_kind(kPixelHistogram);
     the_log().clear_history();
-    edit("edtCameraLength", c.lo);
-    edit("edt2ThetaStep", c.step);
+    edit(frmMain::edtCameraLength, c.lo);
+    edit(frmMain::edt2ThetaStep, c.step);
     calc_angle_histogram();
     EXPECT_EQ(log(), std::vector<std::string>{" calc_angle_histogram():Camera length and 2Theta step must be greater than 0"});
     EXPECT_EQ(nax().values[0], 7);
     EXPECT_TRUE(nax().has_kind(kPixelHistogram));
   }
   the_log().clear_history();
-  edit("edtCameraLength", "0");
+  edit(frmMain::edtCameraLength, "0");
   calc_free_angle_sectored_angle_histogram();
   EXPECT_EQ(log(), std::vector<std::string>{
                        " calc_free_angle_sectored_angle_histogram():Camera length and 2Theta step must be greater than 0"});
@@ -214,9 +217,10 @@ TEST_F(AngleHistogramTest, FreeSectorsRefuseTooManySectors) {
   // Called directly, without the dispatcher's check: 360000 sectors are refused.
   load_flat_image(40, 40, 90);
   set_centre(20, 20);
-  edit("edtSectoredAngle", "0.001");
+  edit(frmMain::edtSectoredAngle, "0.001");
   calc_free_angle_sectored_angle_histogram();
-  EXPECT_EQ(log(), std::vector<std::string>{"Input division angle error!"});
+  EXPECT_EQ(log(), (std::vector<std::string>{"Input division angle error!",
+                                              "The division angle must be at least 0.1 degree (3600 sectors at most)."}));
   EXPECT_EQ(state().sector_patterns.count, 0);
   EXPECT_TRUE(nax().empty());
 }
@@ -248,26 +252,26 @@ TEST_F(AngleHistogramTest, BadGeometryNeverCrashes) {
       {"25", "20", "100", "-0.1", "0", "0", "0.05"},
   };
   for (const Case& c : cases) {
-    edit("edtCenterX0", c.x0);
-    edit("edtCenterY0", c.y0);
-    edit("edtCameraLength", c.lo);
-    edit("edtPixelX", c.px);
-    edit("edtPhi", c.phi);
-    edit("edt2ThetaBegin", c.begin);
-    edit("edt2ThetaStep", c.step);
+    edit(frmMain::edtCenterX0, c.x0);
+    edit(frmMain::edtCenterY0, c.y0);
+    edit(frmMain::edtCameraLength, c.lo);
+    edit(frmMain::edtPixelX, c.px);
+    edit(frmMain::edtPhi, c.phi);
+    edit(frmMain::edt2ThetaBegin, c.begin);
+    edit(frmMain::edt2ThetaStep, c.step);
     for (int dir : {0, 4, 6, 8}) {
-      controls().set_item_index("cmbDirection", dir);
+      controls().set_item_index(frmMain::cmbDirection, dir);
       calc_angle_histogram_selection();
       EXPECT_GE(nax().N, 1);
       EXPECT_LE(nax().N, kPatternSize);
     }
-    check("rbtnSectoredDivision");
+    check(frmMain::rbtnSectoredDivision);
     calc_angle_histogram_selection();
-    check("rbtnSector");
+    check(frmMain::rbtnSector);
     calc_angle_histogram_selection();
-    check("rbtnRectangle");
+    check(frmMain::rbtnRectangle);
   }
-  edit("edtCameraLength", "nan");
+  edit(frmMain::edtCameraLength, "nan");
   EXPECT_THROW(calc_angle_histogram_selection(), ConversionError);
 }
 
@@ -277,26 +281,26 @@ TEST_F(AngleHistogramTest, RandomParametersStayInBounds) {
   load_flat_image(37, 23, 500);
   std::mt19937 rng(7);
   auto pick = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-  const char* radios[] = {"rbtnRectangle", "rbtnSector", "rbtnSectoredDivision"};
+  const ControlName radios[] = {frmMain::rbtnRectangle, frmMain::rbtnSector, frmMain::rbtnSectoredDivision};
   for (int run = 0; run < 300; ++run) {
-    edit("edtCenterX0", Format("%.6f", {pick(-1e4, 1e4) * (run % 3 == 0 ? 1e5 : 1e-3)}));
-    edit("edtCenterY0", Format("%.6f", {pick(-100, 100)}));
-    edit("edtCameraLength", Format("%.6f", {pick(-10, 500)}));
-    edit("edtPixelX", Format("%.6f", {pick(-0.1, 0.3)}));
-    edit("edtPixelY", Format("%.6f", {pick(0, 0.3)}));
-    edit("edtPhi", Format("%.6f", {pick(-95, 95)}));
-    edit("edtBeta", Format("%.6f", {pick(-720, 720)}));
-    edit("edt2ThetaBegin", Format("%.6f", {pick(-20, 60)}));
-    edit("edt2ThetaStep", Format("%.6f", {pick(-0.001, 0.2)}));
-    edit("edtBandWidth", std::to_string(int(pick(-50, 200))));
-    edit("edtRectAngle", Format("%.6f", {pick(-1000, 1000)}));
-    edit("edtSectorStartAngle", Format("%.6f", {pick(-400, 800)}));
-    edit("edtSectorEndAngle", Format("%.6f", {pick(-400, 800)}));
-    edit("edtSectoredAngle", Format("%.6f", {pick(-5, 400)}));
-    controls().set_item_index("cmbDirection", int(pick(-1, 12)));
+    edit(frmMain::edtCenterX0, Format("%.6f", {pick(-1e4, 1e4) * (run % 3 == 0 ? 1e5 : 1e-3)}));
+    edit(frmMain::edtCenterY0, Format("%.6f", {pick(-100, 100)}));
+    edit(frmMain::edtCameraLength, Format("%.6f", {pick(-10, 500)}));
+    edit(frmMain::edtPixelX, Format("%.6f", {pick(-0.1, 0.3)}));
+    edit(frmMain::edtPixelY, Format("%.6f", {pick(0, 0.3)}));
+    edit(frmMain::edtPhi, Format("%.6f", {pick(-95, 95)}));
+    edit(frmMain::edtBeta, Format("%.6f", {pick(-720, 720)}));
+    edit(frmMain::edt2ThetaBegin, Format("%.6f", {pick(-20, 60)}));
+    edit(frmMain::edt2ThetaStep, Format("%.6f", {pick(-0.001, 0.2)}));
+    edit(frmMain::edtBandWidth, std::to_string(int(pick(-50, 200))));
+    edit(frmMain::edtRectAngle, Format("%.6f", {pick(-1000, 1000)}));
+    edit(frmMain::edtSectorStartAngle, Format("%.6f", {pick(-400, 800)}));
+    edit(frmMain::edtSectorEndAngle, Format("%.6f", {pick(-400, 800)}));
+    edit(frmMain::edtSectoredAngle, Format("%.6f", {pick(-5, 400)}));
+    controls().set_item_index(frmMain::cmbDirection, int(pick(-1, 12)));
     check(radios[run % 3]);
-    check(run % 2 ? "rbtnRect_Angle" : "rbtnRect_Direction");
-    read_parameters();
+    check(run % 2 ? frmMain::rbtnRect_Angle : frmMain::rbtnRect_Direction);
+    read_parameters(current_image().ImageHeight);
     calc_angle_histogram_selection();
     EXPECT_GE(nax().N, 0);
     EXPECT_LE(nax().N, kPatternSize);
@@ -309,13 +313,13 @@ TEST_F(AngleHistogramTest, OneFullSectorEqualsTheFullBox) {
   spec.rings = {{4, 0.2, 500}, {7, 0.3, 300}};
   load_into_current_image(make_ring_image(spec), 90, 70);
   set_centre(40.3, 31.7);
-  edit("edtPixelY", "0.12");
-  edit("edtPhi", "3");
-  edit("edtBeta", "40");
+  edit(frmMain::edtPixelY, "0.12");
+  edit(frmMain::edtPhi, "3");
+  edit(frmMain::edtBeta, "40");
   calc_angle_histogram();
   const std::vector<int32_t> full = nax().values;
   const int32_t n = nax().N;
-  edit("edtSectoredAngle", "360");
+  edit(frmMain::edtSectoredAngle, "360");
   the_log().clear_history();
   calc_free_angle_sectored_angle_histogram();
   ASSERT_EQ(state().sector_patterns.count, 1);
@@ -341,7 +345,7 @@ TEST_F(AngleHistogramTest, FreeSectorsRunCounterClockwiseFromPlusX) {
       codes[size_t(x + 41 * y)] = uint16_t(100 * (k + 1));
     }
   set_centre(20.5, 19.5);
-  edit("edtSectoredAngle", "90");
+  edit(frmMain::edtSectoredAngle, "90");
   calc_free_angle_sectored_angle_histogram();
   ASSERT_EQ(state().sector_patterns.count, 4);
   for (int k = 0; k < 4; ++k) {
@@ -357,6 +361,38 @@ TEST_F(AngleHistogramTest, PatternValuesSaturate) {
   set_centre(15, 15);
   calc_angle_histogram();
   EXPECT_EQ(nax().maximum, 2147483647);
+}
+
+// Each run computes its own region: a run right after a different one gives what it gives
+// after a fresh start, pattern, name and report alike.
+TEST_F(AngleHistogramTest, ARunLeavesNothingBehindForTheNext) {
+  struct Run {
+    ControlName radio, mode;
+    const char* angle;
+  };
+  const Run band{frmMain::rbtnRectangle, frmMain::rbtnRect_Angle, "30"};
+  const Run sector{frmMain::rbtnSector, frmMain::rbtnRect_Direction, "0"};
+  auto run = [this](const Run& r) {
+    RingImageSpec spec;
+    spec.rings = {{4, 0.2, 3000}, {7, 0.3, 2000}};
+    load_into_current_image(make_ring_image(spec), 200, 200);
+    set_centre(100.3, 99.6);
+    edit(frmMain::edtSectorStartAngle, "20");
+    edit(frmMain::edtSectorEndAngle, "80");
+    edit(frmMain::edtRectAngle, r.angle);
+    check(r.radio);
+    check(r.mode);
+    the_log().clear_history();
+    calc_angle_histogram_selection();
+    return std::tuple(nax().values, nax().PatternName, log());
+  };
+  for (auto [first, second] : {std::pair{band, sector}, std::pair{sector, band}}) {
+    run(first);
+    const auto after_other = run(second);
+    SetUp();
+    EXPECT_EQ(after_other, run(second)) << to_string(second.radio);
+    EXPECT_GT(nax().maximum, 0);
+  }
 }
 
 }  // namespace

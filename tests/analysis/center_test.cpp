@@ -4,10 +4,11 @@
 #include <cmath>
 
 #include "analysis/center.h"
-#include "analysis/parameters.h"
 #include "base/convert.h"
 #include "image/image_store.h"
+#include "model/parameters.h"
 #include "peak_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -35,14 +36,14 @@ TEST_F(CenterTest, AGaussianSpotAtASubPixelPositionIsFoundWithinAFiftiethOfAPixe
   const Case cases[] = {{40.3, 33.7, "38", "36"}, {36.62, 38.45, "0", "0"}, {44.5, 30.25, "40.9", "31.2"}};
   for (const auto& c : cases) {
     load_spot(c.x, c.y);
-    edit("edtCenterX0", c.start_x);
-    edit("edtCenterY0", c.start_y);
+    edit(frmMain::edtCenterX0, c.start_x);
+    edit(frmMain::edtCenterY0, c.start_y);
     ASSERT_EQ(find_center(), 0);
     const IntegrationParams& p = state().integration_params;
     EXPECT_NEAR(p.X0, c.x, 0.05) << c.x;
     EXPECT_NEAR(p.Y0, c.y, 0.05) << c.y;
-    EXPECT_EQ(controls().text("edtCenterX0"), Format("%10.5f", {p.X0}));
-    EXPECT_EQ(controls().text("edtCenterY0"), Format("%10.5f", {p.Y0}));
+    EXPECT_EQ(controls().text(frmMain::edtCenterX0), Format("%10.5f", {p.X0}));
+    EXPECT_EQ(controls().text(frmMain::edtCenterY0), Format("%10.5f", {p.Y0}));
   }
   EXPECT_EQ(views.redraws, 3);
 }
@@ -114,14 +115,14 @@ TEST_F(CenterTest, HugeIntensitiesAreLoggedWhole) {
 TEST_F(CenterTest, VerticalReverseCountsShownRowsFromTheBottom) {
   load_spot(40.3, 20.6);
   state().options.VerticalReverse = 1;
-  edit("edtCenterX0", "40");
-  edit("edtCenterY0", "49");  // row 69 - 49 = 20 from the top
+  edit(frmMain::edtCenterX0, "40");
+  edit(frmMain::edtCenterY0, "49");  // row 69 - 49 = 20 from the top
   ASSERT_EQ(find_center(), 0);
   const IntegrationParams& p = state().integration_params;
   EXPECT_NEAR(p.Y0, 20.6, 0.05);
-  EXPECT_EQ(controls().text("edtCenterY0"), Format("%10.5f", {70 - p.Y0 - 1.0}));
+  EXPECT_EQ(controls().text(frmMain::edtCenterY0), Format("%10.5f", {70 - p.Y0 - 1.0}));
   const double found = p.Y0;
-  read_parameters();  // the edit read back gives the same row
+  read_parameters(current_image().ImageHeight);  // the edit read back gives the same row
   EXPECT_NEAR(p.Y0, found, 1e-5);
   ASSERT_EQ(log().size(), 16u);
   EXPECT_EQ(log()[14].substr(0, 20), "Maximum (  40,  48) ");  // row 21 from the top

@@ -7,6 +7,7 @@
 
 #include "analysis/integration_area.h"
 #include "analysis_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -16,8 +17,8 @@ protected:
   void SetUp() override {
     AnalysisTest::SetUp();
     load_flat_image(512, 512, 1);
-    check("rbtnRectangle");
-    check("rbtnRect_Direction");
+    check(frmMain::rbtnRectangle);
+    check(frmMain::rbtnRect_Direction);
   }
 
 public:
@@ -25,14 +26,19 @@ public:
     int32_t x1, x2, y1, y2;
     bool operator==(const Box&) const = default;
   };
+  // The region of the current edits (it must exist).
+  static IntegrationRegion region() {
+    const std::optional<IntegrationRegion> r = calc_integration_area();
+    EXPECT_TRUE(r.has_value());
+    return r.value_or(IntegrationRegion{});
+  }
   static Box area() {
-    Box b{};
-    EXPECT_EQ(calc_integration_area(b.x1, b.x2, b.y1, b.y2), 0);
-    return b;
+    const IntegrationRegion r = region();
+    return Box{r.x1, r.x2, r.y1, r.y2};
   }
 
 protected:
-  static void direction(int d) { controls().set_item_index("cmbDirection", d); }
+  static void direction(int d) { controls().set_item_index(frmMain::cmbDirection, d); }
 };
 
 std::ostream& operator<<(std::ostream& o, const IntegrationAreaTest::Box& b);
@@ -63,7 +69,7 @@ TEST_F(IntegrationAreaTest, DirectionBoxesAndTags) {
   for (const Case& c : cases) {
     direction(c.dir);
     set_centre(c.X0, c.Y0);
-    edit("edtBandWidth", std::to_string(c.bw));
+    edit(frmMain::edtBandWidth, std::to_string(c.bw));
     EXPECT_EQ(area(), (Box{c.x1, c.x2, c.y1, c.y2})) << "direction " << c.dir;
     EXPECT_EQ(state().nax_pattern.PatternName, std::string("ring") + c.tag);
   }
@@ -72,9 +78,7 @@ TEST_F(IntegrationAreaTest, DirectionBoxesAndTags) {
 TEST_F(IntegrationAreaTest, NoCentreAndUnknownDirection) {
   set_centre(0, 0);
   state().nax_pattern.PatternName = "kept";
-  int32_t x1 = 7, x2 = 7, y1 = 7, y2 = 7;
-  EXPECT_EQ(calc_integration_area(x1, x2, y1, y2), 1);
-  EXPECT_EQ(x1, 7);
+  EXPECT_FALSE(calc_integration_area());
   EXPECT_EQ(state().nax_pattern.PatternName, "kept");
   set_centre(10, 10);
   direction(11);
@@ -95,7 +99,7 @@ TEST_F(IntegrationAreaTest, FarOffCentreGivesBoundedBoxes) {
 }
 
 TEST_F(IntegrationAreaTest, SectorTagsAndIntervals) {
-  check("rbtnSector");
+  check(frmMain::rbtnSector);
   set_centre(200.5, 300.5);
   struct Case {
     const char *s, *e;
@@ -111,55 +115,54 @@ TEST_F(IntegrationAreaTest, SectorTagsAndIntervals) {
       {"400", "720", "ring_sector400_720", 40, 180, -180, 0},
   };
   for (const Case& c : cases) {
-    edit("edtSectorStartAngle", c.s);
-    edit("edtSectorEndAngle", c.e);
-    area();
+    edit(frmMain::edtSectorStartAngle, c.s);
+    edit(frmMain::edtSectorEndAngle, c.e);
+    const SectorTest sector = region().sector;
     EXPECT_EQ(state().nax_pattern.PatternName, c.tag);
-    const double* iv = area_geometry().SectorIntervals;
-    EXPECT_EQ(iv[0], c.lo1) << c.s;
-    EXPECT_EQ(iv[1], c.hi1) << c.s;
-    EXPECT_EQ(iv[2], c.lo2) << c.s;
-    EXPECT_EQ(iv[3], c.hi2) << c.s;
+    EXPECT_EQ(sector.lo1, c.lo1) << c.s;
+    EXPECT_EQ(sector.hi1, c.hi1) << c.s;
+    EXPECT_EQ(sector.lo2, c.lo2) << c.s;
+    EXPECT_EQ(sector.hi2, c.hi2) << c.s;
   }
 }
 
 TEST_F(IntegrationAreaTest, StraightLeftOfTheCentreIsNeverInASector) {
-  check("rbtnSector");
+  check(frmMain::rbtnSector);
   set_centre(200, 300);
   for (auto [s, e] : {std::pair{"0", "360"}, std::pair{"90", "270"}, std::pair{"170", "190"}}) {
-    edit("edtSectorStartAngle", s);
-    edit("edtSectorEndAngle", e);
-    area();
-    EXPECT_EQ(outside_sector(150, 300), 1) << s;
-    EXPECT_EQ(outside_sector(150, 301), 0) << s;  // just below: az slightly under 180
+    edit(frmMain::edtSectorStartAngle, s);
+    edit(frmMain::edtSectorEndAngle, e);
+    const SectorTest sector = region().sector;
+    EXPECT_TRUE(sector.outside(150, 300)) << s;
+    EXPECT_FALSE(sector.outside(150, 301)) << s;  // just below: az slightly under 180
   }
 }
 
 TEST_F(IntegrationAreaTest, FullCircleSectorCoversTheFullBox) {
   // A centre off the pixel rows: the sector (0, 360) holds every pixel of the image.
-  check("rbtnSector");
+  check(frmMain::rbtnSector);
   set_centre(200.3, 300.6);
-  edit("edtSectorStartAngle", "0");
-  edit("edtSectorEndAngle", "360");
-  const Box b = area();
-  EXPECT_EQ(b, (Box{0, 511, 0, 511}));
+  edit(frmMain::edtSectorStartAngle, "0");
+  edit(frmMain::edtSectorEndAngle, "360");
+  const IntegrationRegion r = region();
+  EXPECT_EQ((Box{r.x1, r.x2, r.y1, r.y2}), (Box{0, 511, 0, 511}));
   int outside = 0;
   for (int y = 0; y < 512; ++y)
-    for (int x = 0; x < 512; ++x) outside += outside_sector(x, y);
+    for (int x = 0; x < 512; ++x) outside += r.sector.outside(x, y);
   EXPECT_EQ(outside, 0);
 }
 
 TEST_F(IntegrationAreaTest, SectorMembershipFollowsClockwiseAzimuth) {
-  check("rbtnSector");
+  check(frmMain::rbtnSector);
   set_centre(256.5, 256.5);
-  edit("edtSectorStartAngle", "30");
-  edit("edtSectorEndAngle", "60");
-  const Box b = area();
+  edit(frmMain::edtSectorStartAngle, "30");
+  edit(frmMain::edtSectorEndAngle, "60");
+  const IntegrationRegion b = region();
   // Points every few pixels: inside exactly when the clockwise azimuth is in [30, 60).
   for (int y = 0; y < 512; y += 7) {
     for (int x = 0; x < 512; x += 5) {
       const double az = std::atan2(y - 256.5, x - 256.5) * 180 / std::acos(-1.0);
-      EXPECT_EQ(outside_sector(x, y), (az >= 30 && az < 60) ? 0 : 1) << x << "," << y;
+      EXPECT_EQ(b.sector.outside(x, y), !(az >= 30 && az < 60)) << x << "," << y;
       if (az >= 30 && az < 60) {
         EXPECT_TRUE(x >= b.x1 && x <= b.x2 && y >= b.y1 && y <= b.y2) << x << "," << y;
       }
@@ -177,20 +180,20 @@ bool in_reference_band(double x, double y, double X0, double Y0, double a_deg, d
 }
 
 TEST_F(IntegrationAreaTest, BandAtAnyAngleIsTheHalfStrip) {
-  check("rbtnRect_Angle");
+  check(frmMain::rbtnRect_Angle);
   const double X0 = 250.3, Y0 = 240.6, bw = 21;
   set_centre(X0, Y0);
-  edit("edtBandWidth", "21");
+  edit(frmMain::edtBandWidth, "21");
   // Multiples of 90 degrees among them, each run after another angle: the band must not
   // depend on the previous run.
   for (double a : {45.0, 0.0, 90.0, 180.0, 270.0, 135.0, 225.0, 315.0, 360.0, -90.0, 405.0, 30.0}) {
-    edit("edtRectAngle", std::to_string(a));
-    const Box b = area();
+    edit(frmMain::edtRectAngle, std::to_string(a));
+    const IntegrationRegion b = region();
     int mismatches = 0, inside = 0;
     for (int y = 0; y < 512; ++y) {
       for (int x = 0; x < 512; ++x) {
         const bool ref = in_reference_band(x, y, X0, Y0, a, bw);
-        const bool ours = outside_band(x, y) == 0;
+        const bool ours = !b.band.outside(x, y);
         mismatches += ref != ours;
         inside += ours;
         if (ours) {  // the box comes from truncated edge ends: within a pixel
@@ -201,18 +204,18 @@ TEST_F(IntegrationAreaTest, BandAtAnyAngleIsTheHalfStrip) {
     EXPECT_EQ(mismatches, 0) << "angle " << a;
     EXPECT_GT(inside, 1000) << "angle " << a;
   }
-  edit("edtRectAngle", "45.7");
+  edit(frmMain::edtRectAngle, "45.7");
   area();
   EXPECT_EQ(state().nax_pattern.PatternName, "ring_rect_angle45");
 }
 
 TEST_F(IntegrationAreaTest, DiagonalBands) {
   set_centre(256, 256);
-  edit("edtBandWidth", "20");
+  edit(frmMain::edtBandWidth, "20");
   const double d = 20 / std::sqrt(2.0);
   for (int dir = 7; dir <= 10; ++dir) {
     direction(dir);
-    area();
+    const BandTest band = region().band;
     for (int y = 0; y < 512; y += 3) {
       for (int x = 0; x < 512; x += 3) {
         const double p = x - 256, q = y - 256;
@@ -221,13 +224,12 @@ TEST_F(IntegrationAreaTest, DiagonalBands) {
         if (dir == 8) in = std::fabs(q - p) <= d && p + q >= 0;
         if (dir == 9) in = std::fabs(q - p) <= d && p + q <= 0;
         if (dir == 10) in = std::fabs(p + q) <= d && q >= p;
-        EXPECT_EQ(outside_band(x, y), in ? 0 : 1) << dir << ": " << x << "," << y;
+        EXPECT_EQ(band.outside(x, y), !in) << dir << ": " << x << "," << y;
       }
     }
   }
   direction(3);
-  area();
-  EXPECT_EQ(outside_band(10, 256), 1);  // axis-aligned boxes have no band
+  EXPECT_TRUE(region().band.outside(10, 256));  // axis-aligned boxes have no band
 }
 
 TEST_F(IntegrationAreaTest, SectorIndices) {

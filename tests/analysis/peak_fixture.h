@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "analysis_fixture.h"
-#include "image/state.h"
+#include "model/headless_ports.h"
+#include "model/state.h"
 #include "ports/log.h"
 #include "ports/ports.h"
 #include "support/recording_views.h"
@@ -21,7 +22,7 @@ class PeakTest : public AnalysisTest {
 protected:
   void SetUp() override {
     AnalysisTest::SetUp();
-    install_ports(nullptr, &views, nullptr);
+    install_ports(views.ports());
   }
   void TearDown() override {
     reset_headless_ports();
@@ -49,6 +50,17 @@ inline std::vector<int32_t> gaussian_pattern(int n, double centre, double height
     y[size_t(i)] = base + int32_t(std::lround(height * std::exp(-0.5 * t * t)));
   }
   return y;
+}
+
+// A pixel pattern of 200 points with Gaussian peaks of height 10000 at the centres, on a
+// flat base of 50.
+inline void set_peaked_pixel_pattern(const std::vector<double>& centres) {
+  std::vector<int32_t> y(200, 50);
+  for (double c : centres) {
+    const auto g = gaussian_pattern(200, c, 10000, 3.0);
+    for (size_t i = 0; i < y.size(); ++i) y[i] += g[i];
+  }
+  set_pattern(y, kPixelHistogram);
 }
 
 }  // namespace kestrin::test

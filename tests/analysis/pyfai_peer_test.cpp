@@ -10,6 +10,7 @@
 #include "analysis/angle_histogram.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "ports/names/main_form_names.h"
 #include "support/temp_dir.h"
 
 namespace kestrin::test {
@@ -62,15 +63,15 @@ TEST_F(PyFaiPeerTest, RingPositionsAgree) {
 
     load_into_current_image(codes, g.width, g.height);
     set_centre(g.X0, g.Y0);
-    edit("edtCameraLength", FloatToStr(g.Lo));
-    edit("edtPixelX", FloatToStr(g.pixel_x));
-    edit("edtPixelY", FloatToStr(g.pixel_y));
-    edit("edtPhi", FloatToStr(g.Phi));
-    edit("edtBeta", FloatToStr(g.Beta));
-    edit("edt2ThetaBegin", FloatToStr(begin));
-    edit("edt2ThetaStep", FloatToStr(step));
-    check("rbtnRectangle");
-    controls().set_item_index("cmbDirection", 6);
+    edit(frmMain::edtCameraLength, FloatToStr(g.Lo));
+    edit(frmMain::edtPixelX, FloatToStr(g.pixel_x));
+    edit(frmMain::edtPixelY, FloatToStr(g.pixel_y));
+    edit(frmMain::edtPhi, FloatToStr(g.Phi));
+    edit(frmMain::edtBeta, FloatToStr(g.Beta));
+    edit(frmMain::edt2ThetaBegin, FloatToStr(begin));
+    edit(frmMain::edt2ThetaStep, FloatToStr(step));
+    check(frmMain::rbtnRectangle);
+    controls().set_item_index(frmMain::cmbDirection, 6);
     calc_angle_histogram();
     for (const Ring& r : rings) {
       std::string line;

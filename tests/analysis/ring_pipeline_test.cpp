@@ -8,6 +8,7 @@
 #include "analysis/center.h"
 #include "analysis/peak_search.h"
 #include "peak_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -27,20 +28,20 @@ protected:
     spec.background = 20;
     load_into_current_image(make_ring_image(spec), spec.geometry.width, spec.geometry.height);
     set_centre(0, 0);
-    edit("edtCameraLength", "100");
-    edit("edtPixelX", "0.1");
-    edit("edtPixelY", "0.1");
-    edit("edtPhi", "0");
-    edit("edtLambda", "1.5406");
-    edit("edt2ThetaBegin", "2.0");
-    edit("edt2ThetaStep", "0.02");
+    edit(frmMain::edtCameraLength, "100");
+    edit(frmMain::edtPixelX, "0.1");
+    edit(frmMain::edtPixelY, "0.1");
+    edit(frmMain::edtPhi, "0");
+    edit(frmMain::edtLambda, "1.5406");
+    edit(frmMain::edt2ThetaBegin, "2.0");
+    edit(frmMain::edt2ThetaStep, "0.02");
   }
 };
 
 TEST_F(RingPipelineTest, EveryRingIsFoundWithinATenthOfAStep) {
   ring_image_and_edits();
-  check("rbtnRectangle");
-  controls().set_item_index("cmbDirection", 6);  // FULL
+  check(frmMain::rbtnRectangle);
+  controls().set_item_index(frmMain::cmbDirection, 6);  // FULL
   ASSERT_EQ(find_center(), 0);
   EXPECT_NEAR(state().integration_params.X0, 296.4, 0.05);
   EXPECT_NEAR(state().integration_params.Y0, 283.7, 0.05);
@@ -62,7 +63,7 @@ TEST_F(RingPipelineTest, EveryRingIsFoundWithinATenthOfAStep) {
 TEST_F(RingPipelineTest, EverySectorAgreesOnEveryRing) {
   ring_image_and_edits();
   set_centre(296.4, 283.7);
-  edit("edtSectoredAngle", "22.5");
+  edit(frmMain::edtSectoredAngle, "22.5");
   calc_free_angle_sectored_angle_histogram();
   ASSERT_TRUE(state().nax_pattern.has_kind(kFreeSectorAngle));
   ASSERT_EQ(peak_search(), 0);

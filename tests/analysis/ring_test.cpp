@@ -14,6 +14,7 @@
 #include "analysis/lanes.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -82,11 +83,11 @@ class RingTest : public AnalysisTest {
 protected:
   void use_geometry(const RingGeometry& g) {
     set_centre(g.X0, g.Y0);
-    edit("edtCameraLength", Format("%.10f", {g.Lo}));
-    edit("edtPixelX", Format("%.10f", {g.pixel_x}));
-    edit("edtPixelY", Format("%.10f", {g.pixel_y}));
-    edit("edtPhi", Format("%.10f", {g.Phi}));
-    edit("edtBeta", Format("%.10f", {g.Beta}));
+    edit(frmMain::edtCameraLength, Format("%.10f", {g.Lo}));
+    edit(frmMain::edtPixelX, Format("%.10f", {g.pixel_x}));
+    edit(frmMain::edtPixelY, Format("%.10f", {g.pixel_y}));
+    edit(frmMain::edtPhi, Format("%.10f", {g.Phi}));
+    edit(frmMain::edtBeta, Format("%.10f", {g.Beta}));
   }
   // The ring position from the pattern: the largest bin near the true angle and a Gaussian
   // (parabola through the logarithms) over it and its neighbours, background removed.
@@ -127,10 +128,10 @@ TEST_F(RingTest, RingsSitAtTheirTrueAngles) {
     spec.poisson = c.noise;
     load_into_current_image(make_ring_image(spec), c.geometry.width, c.geometry.height);
     use_geometry(c.geometry);
-    check("rbtnRectangle");
-    controls().set_item_index("cmbDirection", 6);
-    edit("edt2ThetaBegin", "2");
-    edit("edt2ThetaStep", "0.02");
+    check(frmMain::rbtnRectangle);
+    controls().set_item_index(frmMain::cmbDirection, 6);
+    edit(frmMain::edt2ThetaBegin, "2");
+    edit(frmMain::edt2ThetaStep, "0.02");
     calc_angle_histogram();
     for (const Ring& r : rings) {
       const double found = fitted_position(r.two_theta, 2, step, spec.background);
@@ -154,20 +155,20 @@ TEST_F(RingTest, PatternsDoNotDependOnTheThreadCount) {
   spec.poisson = true;
   load_into_current_image(make_ring_image(spec), 311, 257);
   use_geometry(spec.geometry);
-  edit("edt2ThetaBegin", "1");
-  edit("edt2ThetaStep", "0.01");
-  edit("edtSectoredAngle", "30");
-  edit("edtRectAngle", "33");
-  edit("edtSectorStartAngle", "-40");
-  edit("edtSectorEndAngle", "100");
+  edit(frmMain::edt2ThetaBegin, "1");
+  edit(frmMain::edt2ThetaStep, "0.01");
+  edit(frmMain::edtSectoredAngle, "30");
+  edit(frmMain::edtRectAngle, "33");
+  edit(frmMain::edtSectorStartAngle, "-40");
+  edit(frmMain::edtSectorEndAngle, "100");
   struct Region {
-    const char* radio;
+    ControlName radio;
     bool rect_angle;
-  } regions[] = {{"rbtnRectangle", false}, {"rbtnRectangle", true}, {"rbtnSector", false}, {"rbtnSectoredDivision", false}};
-  controls().set_item_index("cmbDirection", 6);
+  } regions[] = {{frmMain::rbtnRectangle, false}, {frmMain::rbtnRectangle, true}, {frmMain::rbtnSector, false}, {frmMain::rbtnSectoredDivision, false}};
+  controls().set_item_index(frmMain::cmbDirection, 6);
   for (const Region& r : regions) {
     check(r.radio);
-    check(r.rect_angle ? "rbtnRect_Angle" : "rbtnRect_Direction");
+    check(r.rect_angle ? frmMain::rbtnRect_Angle : frmMain::rbtnRect_Direction);
     std::vector<std::vector<int32_t>> results;
     for (int threads : {1, 8, 3}) {
       set_worker_threads(threads);

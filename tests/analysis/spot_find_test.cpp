@@ -4,9 +4,10 @@
 
 #include "analysis/spot_find.h"
 #include "image/display/display.h"
-#include "image/image_store.h"
 #include "image/display/mask_paint.h"
+#include "image/image_store.h"
 #include "peak_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -14,7 +15,8 @@ namespace {
 // The display levels of the current image under a grey scale.
 void show_with(const DisplayScale& scale) {
   DisplayLevels& l = state().display_levels;
-  build_display_levels(current_image(), scale, l.level);
+  const ImageStore& img = current_image();
+  build_display_levels({img.image_codes, img.log_table, img.intensity_table}, scale, l.level);
   l.width = current_image().ImageWidth;
   l.height = current_image().ImageHeight;
 }
@@ -30,8 +32,8 @@ protected:
     load_into_current_image(codes, 100, 100);
     show_with(scale);
     set_centre(50, 50);
-    check("rbtnRectangle");
-    controls().set_item_index("cmbDirection", 6);  // FULL
+    check(frmMain::rbtnRectangle);
+    controls().set_item_index(frmMain::cmbDirection, 6);  // FULL
   }
   bool masked(int32_t x, int32_t y) {
     const auto& b = state().image_mask.bytes;
@@ -95,9 +97,9 @@ TEST_F(SpotFindTest, AlmostEdgeOnTiltSkipsDistancesOutsideTheBins) {
   // With a tilt near 90 degrees and a short camera length the tilt term drives distances
   // far past 36000 or below 0 on one side of the centre; those pixels are left out.
   image_of([](int32_t x, int32_t y) { return 100 + 10 * ((x + y) % 2); });
-  edit("edtPhi", "89.99");
-  edit("edtCameraLength", "0.5");
-  edit("edtBeta", "0");
+  edit(frmMain::edtPhi, "89.99");
+  edit(frmMain::edtCameraLength, "0.5");
+  edit(frmMain::edtBeta, "0");
   ASSERT_EQ(find_spot(), 0);
   EXPECT_EQ(log().back(), "        y=   0 to   99");
 }

@@ -6,8 +6,10 @@
 
 #include "app/program.h"
 #include "app/window_ports.h"
+#include "image/program_state.h"
+#include "model/headless_ports.h"
+#include "model/state.h"
 #include "offscreen_app.h"
-#include "image/state.h"
 #include "ports/ports.h"
 #include "support/raxis_fixture.h"
 #include "support/ring_image.h"

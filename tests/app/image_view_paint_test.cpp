@@ -8,11 +8,12 @@
 #include "app/image_view_paint.h"
 #include "image/display/ksdib.h"
 #include "offscreen_app.h"
+#include "support/dib_fixture.h"
 #include "platform/gui/form.h"
 #include "platform/gui/paint_box.h"
 #include "platform/gui/qt_canvas.h"
 
-namespace kestrin {
+namespace kestrin::app {
 namespace {
 
 using namespace kgui;
@@ -86,6 +87,33 @@ TEST(ImageViewPaint, DibDrawsStretchedWithItsColoursTopRowFirst) {
   EXPECT_EQ(img.pixel(2, 0), 0xFFFFFFFFu);
 }
 
+// Palette modes 1 and 2 draw the halftone forms; other depths draw through 8 bits.
+TEST(ImageViewPaint, DibDrawsHalftonesAndOtherDepths) {
+  QImage img(2, 1, QImage::Format_RGB32);
+  QtCanvas canvas(&img);
+  TKsDIB dib;
+  dib.SetWidth(2);
+  dib.SetBitCount(24);
+  uint8_t* row = dib.ScanLine(0);
+  row[2] = 255;                                     // red
+  row[3] = 255, row[4] = 255, row[5] = 255;         // white
+  const struct {
+    uint8_t mode;
+    uint32_t left, right;
+  } cases[] = {{1, 0xFF0000, 0xFFFFFF}, {2, 0x000000, 0xFFFFFF}};
+  for (const auto& c : cases) {
+    img.fill(Qt::blue);
+    dib.SetPaletteMode(c.mode);
+    draw_dib(canvas, {0, 0, 2, 1}, dib);
+    EXPECT_EQ(img.pixel(0, 0), opaque(c.left)) << int(c.mode);
+    EXPECT_EQ(img.pixel(1, 0), opaque(c.right)) << int(c.mode);
+  }
+  const TKsDIB four = test::make_picture(4, 2, 1, [](int x, int) { return x ? 3u : 0u; }, [](int i) { return i == 3 ? 0x00FF00u : 0u; });
+  img.fill(Qt::blue);
+  draw_dib(canvas, {0, 0, 2, 1}, four);
+  EXPECT_EQ(img.pixel(1, 0), opaque(0x00FF00));
+}
+
 // Qt's own BMP reader opens what we write, at every depth we store.
 TEST(ImageViewPaint, QtOpensOurBitmaps) {
   for (int bits : {1, 4, 8, 24}) {
@@ -113,5 +141,28 @@ TEST(ImageViewPaint, QtOpensOurBitmaps) {
   }
 }
 
+// Qt reads our run-length encodings, odd widths and odd absolute runs included.
+TEST(ImageViewPaint, QtDecodesOurRunLengthBitmaps) {
+  for (KsPixelFormat f : {KsPixelFormat::Bit8RLE, KsPixelFormat::Bit4RLE})
+    for (int width : {17, 61})
+      for (int height : {5, -2}) {
+        const int colours = f == KsPixelFormat::Bit8RLE ? 256 : 16;
+        TKsDIB dib = test::make_picture(f == KsPixelFormat::Bit8RLE ? 8 : 4, width, height,
+                                        [&](int x, int y) { return test::runs_picture(x, y, colours); },
+                                        [](int i) { return test::hash_color(i, 2, 3); });
+        const std::vector<test::RefPixel> want = test::read_pixels(dib);
+        dib.SetPixelFormat(f);
+        const std::vector<uint8_t> bytes = dib.SaveToBytes();
+        QImage img;
+        ASSERT_TRUE(img.loadFromData(bytes.data(), int(bytes.size()), "BMP")) << width;
+        for (int y = 0; y < std::abs(height); ++y)
+          for (int x = 0; x < width; ++x) {
+            const test::RefPixel& p = want[size_t(y * width + x)];
+            ASSERT_EQ(img.pixel(x, y), opaque(uint32_t(p.red) << 16 | uint32_t(p.green) << 8 | p.blue))
+                << pixel_format_name(f) << " " << width << "x" << height << " at " << x << "," << y;
+          }
+      }
+}
+
 }  // namespace
-}  // namespace kestrin
+}  // namespace kestrin::app

@@ -6,7 +6,7 @@
 #include "app_fixture.h"
 #include "base/text_file.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/state.h"
 
 namespace kestrin::test {
 namespace {

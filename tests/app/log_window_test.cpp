@@ -16,7 +16,7 @@
 #include "platform/gui/timer.h"
 #include "ports/log.h"
 
-namespace kestrin {
+namespace kestrin::app {
 namespace {
 
 using namespace kgui;
@@ -106,4 +106,4 @@ TEST(LogWindow, DemonstrationPicture) {
 }
 
 }  // namespace
-}  // namespace kestrin
+}  // namespace kestrin::app

@@ -1,27 +1,36 @@
 // The main window offscreen: the forms at start, start texts, the handlers as a user
 // reaches them, the settings file, the file commands through the dialogs, a screenshot
 // after an integration, and a recorded macro replayed by the headless harness.
+#include <QImage>
 #include <QPixmap>
 #include <QRadioButton>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "app/log_window.h"
 #include "app/placeholder_forms.h"
 #include "app/startup_form.h"
 #include "app_fixture.h"
 #include "base/convert.h"
-#include "platform/gui/list_controls.h"
 #include "base/text_file.h"
-#include "ports/log.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "model/headless_ports.h"
+#include "model/parameter_table.h"
+#include "model/state.h"
+#include "platform/gui/list_controls.h"
+#include "ports/log.h"
+#include "ports/names/main_form_names.h"
+#include "ports/names/nax_graph_names.h"
+#include "ports/ports.h"
 
 namespace kestrin::test {
 namespace {
 
+using app::TfrmLog;
 using app::TfrmMain;
+using app::TfrmStartUp;
 using Lines = std::vector<std::string>;
 
 using MainWindowTest = AppTest;
@@ -42,6 +51,49 @@ TEST_F(MainWindowTest, TwentyFormsInOrderOnlyTheMainWindowShows) {
   EXPECT_NE(dynamic_cast<app::TfrmScript*>(forms_[10]), nullptr);
   EXPECT_EQ(test_app().mainForm(), forms_[0]);
   EXPECT_EQ(main().caption(), "KES for Windows (Main)");
+}
+
+TEST_F(MainWindowTest, SecondaryWindowsOpenBesideTheMainWindowNotOverIt) {
+  const kgui::TForm& m = *forms_[0];
+  for (size_t i = 1; i < forms_.size(); ++i) {
+    EXPECT_GE(forms_[i]->left(), m.left() + m.width()) << forms_[i]->name();
+    EXPECT_EQ(forms_[i]->top(), m.top()) << forms_[i]->name();
+  }
+}
+
+// The controls of built windows are the widgets; those of windows not built yet answer from
+// their start values; a name a built window does not have fails loudly.
+TEST_F(MainWindowTest, ControlsByNameReachTheWidgetsAndRefuseUnknownNames) {
+  controls().set_text(frmMain::edtCameraLength, "321");
+  EXPECT_EQ(main().edtCameraLength->text(), "321");
+  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "10000");
+  const ControlName missing{frmMain::form, frmNaxGraph::edtYBegin.control};
+  EXPECT_THROW(controls().text(missing), std::logic_error);
+  EXPECT_THROW(controls().set_checked(missing, true), std::logic_error);
+}
+
+// The real window and the headless controls take their start values from the one table:
+// every row of the main window shows the same in both.
+TEST_F(MainWindowTest, TheWindowStartsWithTheHeadlessStartValues) {
+  HeadlessControls headless;
+  prepare_headless_controls(headless);
+  int compared = 0;
+  for (const Parameter& p : parameter_table()) {
+    for (const RadioChoice& r : p.radios) {
+      EXPECT_EQ(controls().checked(r.radio), headless.checked(r.radio)) << r.radio;
+      ++compared;
+    }
+    if (p.kind == ParameterKind::kChoice || p.control.form != frmMain::form) continue;
+    ++compared;
+    switch (p.kind) {
+      case ParameterKind::kReal:
+      case ParameterKind::kInteger: EXPECT_EQ(controls().text(p.control), headless.text(p.control)) << p.control; break;
+      case ParameterKind::kIndex: EXPECT_EQ(controls().item_index(p.control), headless.item_index(p.control)); break;
+      case ParameterKind::kCheckBox: EXPECT_EQ(controls().checked(p.control), headless.checked(p.control)) << p.control; break;
+      case ParameterKind::kChoice: break;
+    }
+  }
+  EXPECT_EQ(compared, 16 + 1 + 4 + 5);  // edits, combo box, check boxes, radio buttons
 }
 
 TEST_F(MainWindowTest, StartTextsAndValues) {
@@ -173,9 +225,25 @@ TEST_F(MainWindowTest, ScreenshotAfterAngleIntensity) {
   EXPECT_GT(state().nax_pattern.maximum, 0);
   m.showForm();
   test_app().processMessages();
+  const QImage shot = m.widget()->grab().toImage();
   const std::string dir = std::string(KESTRIN_BINARY_DIR) + "/screenshots";
   std::filesystem::create_directories(dir);
-  EXPECT_TRUE(m.widget()->grab().save(QString::fromStdString(dir + "/main_window.png")));
+  EXPECT_TRUE(shot.save(QString::fromStdString(dir + "/main_window.png")));
+  // The picture shows the window: not blank, the parameter panel and the edits in their
+  // colours where the controls stand, and the centre edits holding what was typed.
+  std::set<QRgb> colours;
+  for (int y = 0; y < shot.height(); y += 3)
+    for (int x = 0; x < shot.width(); x += 3) colours.insert(shot.pixel(x, y));
+  EXPECT_GT(colours.size(), 8u);
+  auto colour_at = [&](kgui::TControl* c, int dx, int dy) {
+    const QPoint p = c->widget()->mapTo(m.widget(), QPoint(dx, dy));
+    return QColor(shot.pixel(p));
+  };
+  const int edit_right = m.edtCameraLength->width() - 6;
+  EXPECT_EQ(colour_at(m.edtCameraLength, edit_right, m.edtCameraLength->height() / 2), QColor(0xFE, 0xFF, 0xEC));
+  EXPECT_EQ(colour_at(m.Panel1, m.Panel1->width() - 6, m.Panel1->height() - 6), QColor(0xE8, 0xF2, 0xFF));
+  EXPECT_EQ(m.edtCenterX0->text(), "100");
+  EXPECT_TRUE(m.edtCenterX0->widget()->isVisible());
   m.hide();
 }
 
@@ -240,12 +308,15 @@ TEST_F(MainWindowTest, ExitWritesTheSettingsOnce) {
   EXPECT_FALSE(std::filesystem::exists(settings_path()));
 }
 
-TEST_F(MainWindowTest, UnwritableSettingsFolderIsLoggedAtExit) {
+TEST_F(MainWindowTest, UnwritableSettingsFolderIsLoggedAndToldOnStandardErrorAtExit) {
   ASSERT_TRUE(write_text_file(dir_.file("plain"), {"x"}));
   ::setenv("XDG_CONFIG_HOME", dir_.file("plain").c_str(), 1);  // a file, not a folder
+  testing::internal::CaptureStderr();
   click_menu("File", "Exit(&X)");
+  const std::string err = testing::internal::GetCapturedStderr();
   ASSERT_FALSE(the_log().history().empty());
   EXPECT_NE(the_log().history().back().find("The settings could not be saved"), std::string::npos);
+  EXPECT_NE(err.find(the_log().history().back()), std::string::npos) << err;
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "offscreen_app.h"
 #include "platform/gui/form.h"
 
-namespace kestrin {
+namespace kestrin::app {
 namespace {
 
 using namespace kgui;
@@ -56,9 +56,9 @@ TEST(PanelButton, BevelAndClickFollowTheMouse) {
     auto form = std::make_unique<TForm>(nullptr);
     form->setClientWidth(200);
     form->setClientHeight(100);
-    TPanelButton* b = make_panel_button(form.get(), "pbtnTest", "Test", 10, 10, 80, 24);
+    TPanelButton* b = make_panel_button(form.get(), "PanelButton1", "Test", 10, 10, 80, 24);
     int clicks = 0;
-    b->OnClick = [&](Component*) { ++clicks; };
+    b->OnClick = [&](TComponent*) { ++clicks; };
     form->showForm();
     ASSERT_EQ(b->bevelOuter(), bvRaised);
     Qt::MouseButtons held;
@@ -77,7 +77,7 @@ TEST(PanelButton, BevelAndClickFollowTheMouse) {
 TEST(PanelButton, FormsGiveItTheFlatButtonLook) {
   test::offscreen_app();
   TForm form(nullptr);
-  TPanelButton* b = make_panel_button(&form, "pbtnClose", "Close", 1, 2, 75, 25);
+  TPanelButton* b = make_panel_button(&form, "PanelButton1", "Close", 1, 2, 75, 25);
   EXPECT_EQ(b->parent(), &form);
   EXPECT_EQ(b->caption(), "Close");
   EXPECT_EQ(b->bevelInner(), bvRaised);
@@ -89,4 +89,4 @@ TEST(PanelButton, FormsGiveItTheFlatButtonLook) {
 }
 
 }  // namespace
-}  // namespace kestrin
+}  // namespace kestrin::app

@@ -48,6 +48,18 @@ TEST(StrToFloat, RefusesOtherTextsWithTheOriginalText) {
   }
 }
 
+TEST(IsNumeric, WholeTextIsARealWithLeadingSpacesOnly) {
+  const struct {
+    const char* text;
+    bool numeric;
+  } cases[] = {
+      {"1e3", true},   {"12a", false}, {"  1", true},  {"1 ", false}, {"\t1", false}, {".5", true},
+      {"5.", true},    {"+1", true},   {"-2.5E-3", true}, {"1e", false}, {"", false},  {" ", false},
+      {"1,5", false},  {"inf", false}, {"nan", false}, {"$10", false}, {".", false},  {"1e400", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(is_numeric(c.text), c.numeric) << '"' << c.text << '"';
+}
+
 TEST(StrToInt, AcceptsDecimalAndHexForms) {
   const struct {
     const char* text;

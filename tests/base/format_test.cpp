@@ -1,4 +1,4 @@
-// Format and FloatToStr: Delphi's layouts, rounding of decimal ties, and independence
+// Format and FloatToStr: the platform's layouts, rounding of decimal ties, and independence
 // from the process locale.
 #include <gtest/gtest.h>
 
@@ -93,6 +93,68 @@ TEST(Format, SeveralArgumentsStarsIndexesAndPercent) {
   EXPECT_EQ(Format("%1:s %0:s %s", {"a", "b", "c"}), "b a b");
   EXPECT_EQ(Format("no directives", {}), "no directives");
   EXPECT_EQ(Format("%D", {5}), "5");
+}
+
+TEST(Format, CurrencyPointerAndRunTimeLists) {
+  // Currency in the Japanese defaults: the yen sign is byte 0x5C in CP932.
+  EXPECT_EQ(Format("%m", {1234.5}), "\\1,235");
+  EXPECT_EQ(Format("%.2m", {-1234.5}), "-\\1,234.50");
+  EXPECT_EQ(Format("%m", {-0.4}), "\\0");
+  EXPECT_EQ(Format("%8m|", {12.0}), "     \\12|");
+  EXPECT_EQ(Format("%p", {255}), "000000FF");
+  EXPECT_EQ(Format("%p", {-1}), "FFFFFFFF");
+  EXPECT_THROW(Format("%m", {5}), ConversionError);
+  EXPECT_THROW(Format("%p", {1.5}), ConversionError);
+  const std::vector<FormatArg> args{FormatArg(3), FormatArg("x"), FormatArg(2.5)};
+  EXPECT_EQ(Format("%d|%s|%.1f", args), "3|x|2.5");
+  EXPECT_THROW(Format("%d|%s|%.1f|%d", args), ConversionError);
+}
+
+TEST(FormatFloat, Pictures) {
+  const struct {
+    const char* picture;
+    double v;
+    const char* expected;
+  } cases[] = {
+      {"0.00", 3.14159, "3.14"},
+      {"0.00", 0.125, "0.13"},  // ties away from zero
+      {"0.00", -0.125, "-0.13"},
+      {"0", 2.5, "3"},
+      {"#.##", 0.5, ".5"},
+      {"0.##", 1.0, "1"},
+      {"0.##", 1.25, "1.25"},
+      {"#,##0.00", 1234567.891, "1,234,567.89"},
+      {"#,##0", 999.0, "999"},
+      {"#,##0", -1234.0, "-1,234"},
+      {"#,###", 0.0, ""},
+      {"000", 7.0, "007"},
+      {"#0#", 5.0, "05"},
+      {"0.0", 123456.78, "123456.8"},
+      {"\"x\"0\"y\"", 5.0, "x5y"},
+      {"'<'0'>'", -5.0, "<-5>"},
+      {"0.00E+00", 1234.5, "1.23E+03"},
+      {"0.00E-00", 1234.5, "1.23E03"},
+      {"0.00e-0", 0.00012345, "1.23e-4"},
+      {"00.0E+0", 1234.5, "12.3E+2"},
+      {"#.##E+0", 1000.0, "1E+3"},
+      {"0.0E+00", 0.0, "0.0E+00"},
+      {"0.00;(0.00)", -3.14159, "(3.14)"},
+      {"0.00;(0.00);zero", 0.0, "zero"},
+      {"0.00;(0.00);zero", -0.001, "zero"},  // rounds to zero
+      {"0.00;;zero", -1.5, "-1.50"},        // empty negative section: the first one
+      {"0.0", -0.01, "0.0"},                // no sign on a value shown as zero
+      {"", 0.1, "0.1"},
+      {"0.00000000000000000000", 0.1, "0.10000000000000000600"},  // 18 digits, then zeros
+      {"0", 1e20, "1E20"},                  // beyond 18 integer digits: general format
+      {"0.0", 1.0 / 0.0, "INF"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatFloat(c.picture, c.v), c.expected) << c.picture << " " << c.v;
+}
+
+TEST(FormatFloat, LongPicturesAreLaidOutOrRefused) {
+  EXPECT_EQ(FormatFloat(std::string(300, '0'), 1.0), std::string(299, '0') + "1");
+  EXPECT_EQ(FormatFloat("0." + std::string(400, '0'), 1e-300).substr(0, 6), "0.0000");
+  EXPECT_THROW(FormatFloat(std::string(5000, '#'), 1.0), ConversionError);
 }
 
 TEST(Format, RefusesMismatchedOrMissingArguments) {

@@ -4,26 +4,23 @@
 #include <cctype>
 #include <cmath>
 #include <istream>
-#include <stdexcept>
 
 #include "base/convert.h"
 #include "ports/log.h"
 
 namespace kestrin::harness {
 
-void Registry::add(const std::string& name, CommandFn fn) {
-  if (!commands_.emplace(name, std::move(fn)).second) throw std::logic_error("command registered twice: " + name);
-}
-
-const CommandFn* Registry::find(const std::string& name) const {
-  auto it = commands_.find(name);
-  return it == commands_.end() ? nullptr : &it->second;
-}
-
 std::optional<int32_t> integer_arg(const std::string& text) {
   if (auto v = TryStrToInt(text)) return v;
   if (auto v = TryStrToFloat(text)) return saturate_int32(std::nearbyint(*v));
   return std::nullopt;
+}
+
+double TextArgs::number(size_t i) const { return StrToFloat(args_.at(i)); }
+
+int32_t TextArgs::integer(size_t i) const {
+  if (auto v = integer_arg(args_.at(i))) return *v;
+  return int32_t(StrToFloat(args_.at(i)));  // throws the conversion error
 }
 
 namespace {
@@ -106,7 +103,31 @@ bool parse_command(const std::string& raw, std::string& name, Args& args, std::s
   return true;
 }
 
-void run_commands(std::istream& in, std::ostream& out, std::ostream& err, const Registry& registry) {
+namespace {
+
+const KestrinMethod* find_in(std::span<const KestrinMethod> methods, const std::string& name) {
+  for (const KestrinMethod& m : methods)
+    if (m.name == name) return &m;
+  return nullptr;
+}
+
+void print_result(std::ostream& out, const MethodResult& result) {
+  if (const int32_t* i = std::get_if<int32_t>(&result)) out << "= " << *i << '\n';
+  if (const double* d = std::get_if<double>(&result)) out << "= " << FloatToStr(*d) << '\n';
+}
+
+}  // namespace
+
+std::span<const KestrinMethod> harness_methods() {
+  static const std::vector<KestrinMethod> all = [] {
+    std::vector<KestrinMethod> methods(kestrin_methods().begin(), kestrin_methods().end());
+    methods.insert(methods.end(), bitmap_commands().begin(), bitmap_commands().end());
+    return methods;
+  }();
+  return all;
+}
+
+void run_commands(std::istream& in, std::ostream& out, std::ostream& err, std::span<const KestrinMethod> methods) {
   the_log().set_listener([&out](const std::string& l) { out << l << '\n'; });
   std::string line;
   int number = 0;
@@ -118,13 +139,13 @@ void run_commands(std::istream& in, std::ostream& out, std::ostream& err, const 
       if (!error.empty()) err << "line " << number << ": " << error << '\n';
       continue;
     }
-    const CommandFn* fn = registry.find(name);
-    if (!fn) {
+    const KestrinMethod* method = find_in(methods, name);
+    if (!method) {
       err << "line " << number << ": unknown command " << name << '\n';
       continue;
     }
     try {
-      if (auto result = (*fn)(args)) out << "= " << *result << '\n';
+      print_result(out, call_kestrin_method(*method, TextArgs(args)));
     } catch (const std::exception& e) {
       err << "line " << number << ": " << name << ": " << e.what() << '\n';
     }

@@ -1,33 +1,20 @@
-// The headless harness: runs methods of the Kestrin script object given as command lines,
-// prints every log line and every result.
+// The headless harness: a thin reader of command lines over the Kestrin object's method
+// table and a few commands of its own; it prints every log line and every result.
 #pragma once
 
-#include <functional>
+#include <cstdint>
 #include <istream>
 #include <optional>
-#include <map>
 #include <ostream>
-#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "commands/kestrin_methods.h"
 
 namespace kestrin::harness {
 
 using Args = std::vector<std::string>;
-// A command runs with its arguments (script-literal text already unquoted) and returns
-// its result text, or nothing for methods without a result.
-using CommandFn = std::function<std::optional<std::string>(const Args&)>;
-
-class Registry {
-public:
-  // Adds a command; a name registered twice is a programming error (std::logic_error).
-  void add(const std::string& name, CommandFn fn);
-  const CommandFn* find(const std::string& name) const;
-  const std::map<std::string, CommandFn>& all() const { return commands_; }
-
-private:
-  std::map<std::string, CommandFn> commands_;
-};
 
 // Splits one input line into a method name and its arguments. Accepts "Name arg arg"
 // (arguments separated by blanks, quoted with ' or " when they hold blanks) and the
@@ -35,25 +22,35 @@ private:
 // run (blank, comments, "Kestrin = new Kestrin;").
 bool parse_command(const std::string& line, std::string& name, Args& args, std::string& error);
 
-// A script argument as an integer, as the script object converts it: integer text as it
-// is ("$1F" included), a number rounded to the nearest integer with ties to even (2.5
-// gives 2) and clamped to the Int32 range; nothing for what is not a number.
+// A command-line argument as an integer, as the script object converts it: integer text
+// as it is ("$1F" included), a number rounded to the nearest integer with ties to even
+// (2.5 gives 2) and clamped to the Int32 range; nothing for what is not a number.
 std::optional<int32_t> integer_arg(const std::string& text);
 
-// Runs every line of `in`; log lines and results go to `out`, problems to `err`.
-void run_commands(std::istream& in, std::ostream& out, std::ostream& err, const Registry& registry);
+// The arguments of one line for a method: numbers through StrToFloat, integers through
+// integer_arg (text that is no number fails with StrToFloat's conversion error), strings as
+// they stand.
+class TextArgs : public MethodArgs {
+public:
+  explicit TextArgs(const Args& args) : args_(args) {}
+  size_t count() const override { return args_.size(); }
+  double number(size_t i) const override;
+  int32_t integer(size_t i) const override;
+  std::string text(size_t i) const override { return args_.at(i); }
 
-// Every command group, and the hooks the headless program needs (parameter reading).
-void register_all_commands(Registry& r);
-// The program's start without windows: the start state, then the settings file of the
-// configuration folder ($XDG_CONFIG_HOME/kestrin), then the geometry read from the controls.
-void start_headless_program();
+private:
+  const Args& args_;
+};
 
-// Command groups, one per area of the program.
-void register_core_commands(Registry& r);
-void register_integration_commands(Registry& r);
-void register_peak_commands(Registry& r);
-void register_loading_commands(Registry& r);
-void register_pattern_commands(Registry& r);
+// The harness's own commands, which are no methods of the script object: ConvertBitmap.
+std::span<const KestrinMethod> bitmap_commands();
+// Every command the harness answers: the Kestrin object's methods, then its own.
+std::span<const KestrinMethod> harness_methods();
+
+// Runs every line of `in` against the methods; log lines and results ("= " and the value:
+// integers in decimal, real numbers in the general 15-digit form) go to `out`, problems
+// to `err`.
+void run_commands(std::istream& in, std::ostream& out, std::ostream& err,
+                  std::span<const KestrinMethod> methods = harness_methods());
 
 }  // namespace kestrin::harness

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "harness/harness.h"
-#include "image/file_commands.h"
+#include "model/macro_recorder.h"
 #include "ports/log.h"
 
 namespace kestrin::harness {
@@ -62,25 +62,21 @@ TEST(HarnessParse, NamesRecordedByTheFileCommandsComeBackUnchanged) {
 }
 
 TEST(HarnessRun, PrintsLogLinesAndResultsInOrderAndReportsUnknownCommands) {
-  Registry r;
-  r.add("Say", [](const Args& a) -> std::optional<std::string> {
-    log_line(" say() : " + a.at(0));
-    return std::nullopt;
-  });
-  r.add("Get", [](const Args&) -> std::optional<std::string> { return "42"; });
-  std::istringstream in("Say hello\nNope\nKestrin.Get();\n");
+  const KestrinMethod methods[] = {
+      {"Say", 1, [](const MethodArgs& a) -> MethodResult {
+         log_line(" say() : " + a.text(0));
+         return {};
+       }},
+      {"Get", 0, [](const MethodArgs&) -> MethodResult { return 42; }},
+      {"Half", 1, [](const MethodArgs& a) -> MethodResult { return a.integer(0) / 2.0; }},
+  };
+  std::istringstream in("Say hello\nNope\nKestrin.Get();\nSay\nHalf 3\nHalf x\n");
   std::ostringstream out, err;
-  run_commands(in, out, err, r);
-  EXPECT_EQ(out.str(), " say() : hello\n= 42\n");
-  EXPECT_EQ(err.str(), "line 2: unknown command Nope\n");
+  run_commands(in, out, err, methods);
+  EXPECT_EQ(out.str(), " say() : hello\n= 42\n= 1.5\n");  // too few arguments: nothing runs
+  EXPECT_EQ(err.str(), "line 2: unknown command Nope\nline 6: Half: 'x' is not a valid floating point value\n");
 }
 
-TEST(HarnessRegistry, EveryCommandIsRegisteredOnce) {
-  Registry r;
-  EXPECT_NO_THROW(register_all_commands(r));
-  EXPECT_TRUE(r.find("LoadImageFile") && r.find("AngleIntensity") && r.find("SaveNaxFile") && r.find("PeakSearch"));
-  EXPECT_THROW(r.add("AngleIntensity", nullptr), std::logic_error);
-}
 
 }  // namespace
 }  // namespace kestrin::harness

@@ -5,7 +5,10 @@
 
 #include "harness/harness.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "image/program_state.h"
+#include "model/headless_ports.h"
+#include "model/state.h"
+#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 #include "support/ring_image.h"
 
@@ -18,36 +21,34 @@ protected:
     reset_state();
     reset_headless_ports();
     the_log().clear_history();
-    register_all_commands(registry_);
   }
   std::string run(const std::string& script) {
     std::istringstream in(script);
     std::ostringstream out, err;
-    run_commands(in, out, err, registry_);
+    run_commands(in, out, err);
     EXPECT_EQ(err.str(), "");
     return out.str();
   }
-  Registry registry_;
 };
 
 TEST_F(IntegrationCommandsTest, SettersStoreAndShowTheirValue) {
   EXPECT_EQ(run("Kestrin.SetBand(2.6);\nKestrin.GetBand();\n"), "= 3\n");
-  EXPECT_EQ(controls().text("edtBandWidth"), "3");
+  EXPECT_EQ(controls().text(frmMain::edtBandWidth), "3");
   run("Kestrin.SetRectAngle(45);\nKestrin.SetSectorAngleStart(-30);\nKestrin.SetSectorAngleEnd(30.5);\n");
-  EXPECT_EQ(controls().text("edtRectAngle"), " 45.0000");
-  EXPECT_EQ(controls().text("edtSectorStartAngle"), "-30.0000");
+  EXPECT_EQ(controls().text(frmMain::edtRectAngle), " 45.0000");
+  EXPECT_EQ(controls().text(frmMain::edtSectorStartAngle), "-30.0000");
   EXPECT_EQ(run("GetSectorAngleEnd\n"), "= 30.5\n");
   run("SetRectDirection 8\n");
-  EXPECT_EQ(controls().item_index("cmbDirection"), 8);
+  EXPECT_EQ(controls().item_index(frmMain::cmbDirection), 8);
   run("SetIntegrationMode 1\nSetRectAngleMode 1\n");
-  EXPECT_TRUE(controls().checked("rbtnSector"));
-  EXPECT_TRUE(controls().checked("rbtnRect_Angle"));
+  EXPECT_TRUE(controls().checked(frmMain::rbtnSector));
+  EXPECT_TRUE(controls().checked(frmMain::rbtnRect_Angle));
   run("SetIntegrationMode 2\n");  // the sectored division, as the main window records it
   EXPECT_EQ(state().integration_params.IntegrationMode, 2);
-  EXPECT_TRUE(controls().checked("rbtnSectoredDivision"));
-  EXPECT_FALSE(controls().checked("rbtnSector"));
+  EXPECT_TRUE(controls().checked(frmMain::rbtnSectoredDivision));
+  EXPECT_FALSE(controls().checked(frmMain::rbtnSector));
   run("SetIntegrationMode 3\n");  // stored only: the radios stay
-  EXPECT_TRUE(controls().checked("rbtnSectoredDivision"));
+  EXPECT_TRUE(controls().checked(frmMain::rbtnSectoredDivision));
   EXPECT_EQ(run("SetBand\nGetBand\n"), "= 3\n");  // no argument: nothing happens
 }
 
@@ -57,12 +58,12 @@ TEST_F(IntegrationCommandsTest, AngleIntensityAndPatternPoints) {
   spec.rings = {{2, 0.05, 1000}};
   spec.background = 0;
   test::load_into_current_image(test::make_ring_image(spec), 120, 100);
-  controls().set_text("edtCenterX0", "60.5");
-  controls().set_text("edtCenterY0", "50.5");
-  controls().set_text("edtCameraLength", "100");
-  controls().set_text("edtBeta", "0");
-  controls().set_text("edt2ThetaBegin", "1");
-  controls().set_text("edt2ThetaStep", "0.01");
+  controls().set_text(frmMain::edtCenterX0, "60.5");
+  controls().set_text(frmMain::edtCenterY0, "50.5");
+  controls().set_text(frmMain::edtCameraLength, "100");
+  controls().set_text(frmMain::edtBeta, "0");
+  controls().set_text(frmMain::edt2ThetaBegin, "1");
+  controls().set_text(frmMain::edt2ThetaStep, "0.01");
   const std::string out = run(
       "Kestrin = new Kestrin;\nKestrin.SetIntegrationMode(0);\nKestrin.SetRectDirection(6);\n"
       "Kestrin.AngleIntensity();\nKestrin.GetNaxIntensity(100);\nGetNaxIntensity 36001\nGetNaxIntensity 99999999999\n");

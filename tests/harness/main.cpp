@@ -4,15 +4,14 @@
 #include <fstream>
 #include <iostream>
 
+#include "commands/wiring.h"
 #include "harness/harness.h"
 
-using namespace kestrin::harness;
+using namespace kestrin;
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
-  Registry registry;
-  register_all_commands(registry);
   start_headless_program();
   if (argc > 2) {
     std::cerr << "usage: kestrin-harness [FILE]\n";
@@ -24,9 +23,9 @@ int main(int argc, char** argv) {
       std::cerr << "cannot open " << argv[1] << '\n';
       return 2;
     }
-    run_commands(in, std::cout, std::cerr, registry);
+    harness::run_commands(in, std::cout, std::cerr);
   } else {
-    run_commands(std::cin, std::cout, std::cerr, registry);
+    harness::run_commands(std::cin, std::cout, std::cerr);
   }
   return 0;
 }

@@ -7,7 +7,9 @@
 #include "base/paths.h"
 #include "harness/harness.h"
 #include "image/image_store.h"
-#include "image/state.h"
+#include "image/program_state.h"
+#include "model/headless_ports.h"
+#include "model/state.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/temp_dir.h"
@@ -16,11 +18,9 @@ namespace kestrin::harness {
 namespace {
 
 std::string run(const std::string& script, std::string* err = nullptr) {
-  Registry r;
-  register_pattern_commands(r);
   std::istringstream in(script);
   std::ostringstream out, errors;
-  run_commands(in, out, errors, r);
+  run_commands(in, out, errors);
   if (err) *err = errors.str();
   return out.str();
 }

@@ -6,8 +6,11 @@
 
 #include "base/convert.h"
 #include "harness/harness.h"
-#include "image/state.h"
+#include "image/program_state.h"
+#include "model/headless_ports.h"
+#include "model/state.h"
 #include "ports/log.h"
+#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 #include "support/ring_image.h"
 
@@ -15,11 +18,9 @@ namespace kestrin::harness {
 namespace {
 
 std::string run(const std::string& script) {
-  Registry r;
-  register_peak_commands(r);
   std::istringstream in(script);
   std::ostringstream out, err;
-  run_commands(in, out, err, r);
+  run_commands(in, out, err);
   return out.str() + err.str();
 }
 
@@ -55,18 +56,15 @@ TEST(PeakCommands, AScriptFromCentreToPeaks) {
   spec.geometry = {200, 180, 97.3, 88.6, 100, 0.1, 0.1, 0, 0};
   spec.rings = {{0.0, 0.1, 20000}, {5.0, 0.06, 3000}, {7.5, 0.06, 2000}};
   test::load_into_current_image(test::make_ring_image(spec), 200, 180);
-  Registry r;
-  register_integration_commands(r);
-  register_peak_commands(r);
-  const char* edits[][2] = {{"edtCenterX0", "0"}, {"edtCenterY0", "0"},    {"edtCameraLength", "100"},
-                            {"edtPhi", "0"},      {"edtLambda", "1.5406"}, {"edt2ThetaBegin", "2"}};
-  for (auto& e : edits) controls().set_text(e[0], e[1]);
+  const std::pair<ControlName, const char*> edits[] = {{frmMain::edtCenterX0, "0"}, {frmMain::edtCenterY0, "0"},    {frmMain::edtCameraLength, "100"},
+                            {frmMain::edtPhi, "0"},      {frmMain::edtLambda, "1.5406"}, {frmMain::edt2ThetaBegin, "2"}};
+  for (auto& [name, text] : edits) controls().set_text(name, text);
   std::istringstream in(
       "SetIntegrationMode 0\nSetRectDirection 6\nKestrin.FindCenter();\nKestrin.AngleIntensity();\n"
       "Kestrin.FindSpot();\nKestrin.PeakSearch();\nGetMaxPeakNumber\nGetPeakData 0 1\nGetPeakData 1 1\n"
       "GetPeakData 1 2\n");
   std::ostringstream out, err;
-  run_commands(in, out, err, r);
+  run_commands(in, out, err);
   EXPECT_EQ(err.str(), "");
   EXPECT_NEAR(state().integration_params.X0, 97.3, 0.05);
   EXPECT_NEAR(state().integration_params.Y0, 88.6, 0.05);

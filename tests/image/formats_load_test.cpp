@@ -12,6 +12,7 @@
 #include "support/fuji_fixture.h"
 #include "support/hipic_fixture.h"
 #include "support/tiff_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -127,7 +128,7 @@ TEST_F(FormatsLoad, HipicImage) {
   EXPECT_EQ(log(), cat({names(path), statistics(0, Round(std::log(16.0) * 10000 / std::log(32767.0)), 10000, 1, 16, 32767),
                         no_parameters(path)}));
   EXPECT_EQ(img().image_type, kTypeHipic);
-  EXPECT_EQ(edits().text("edtPixelX"), "  0.100000");
+  EXPECT_EQ(edits().text(frmMain::edtPixelX), "  0.100000");
 }
 
 TEST_F(FormatsLoad, BrukerFrameReportsItsScannedStatistics) {

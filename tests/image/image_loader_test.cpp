@@ -13,10 +13,14 @@
 
 #include "base/convert.h"
 #include "base/text_file.h"
+#include "image/display/display.h"
 #include "image/files/param_file.h"
 #include "image/formats/image_file.h"
 #include "image/image_loader.h"
 #include "image/loading_fixture.h"
+#include "ports/names/image_form_names.h"
+#include "ports/names/main_form_names.h"
+#include "ports/names/spot_form_names.h"
 #include "support/bruker_fixture.h"
 #include "support/fuji_fixture.h"
 #include "support/hipic_fixture.h"
@@ -63,13 +67,13 @@ TEST_F(LoaderTest, AGoodRaxisLoadLogsItsWholeSequenceAndKeepsTheNameAsGiven) {
   EXPECT_EQ(img().ImageFolder, dir_.path());
   EXPECT_EQ(img().PatternFolder, dir_.path());
   EXPECT_EQ(img().InfFileName, dir_.file("SAMPLE.inf"));
-  // The edits show the geometry as the header left it.
-  EXPECT_EQ(edits().text("edtLambda"), "  1.541800");
-  EXPECT_EQ(edits().text("edtCameraLength"), "250.000000");
-  EXPECT_EQ(edits().text("edtCenterX0"), " 906.00000");
-  EXPECT_EQ(edits().text("edtBandWidth"), "   100");
-  EXPECT_EQ(edits().text("edtBeta"), " 324.000");
-  EXPECT_EQ(edits().text("edt2ThetaStep"), "  0.020000");
+  // The edits show the geometry as the header left it; reading them back rewrites the step.
+  EXPECT_EQ(edits().text(frmMain::edtLambda), "  1.541800");
+  EXPECT_EQ(edits().text(frmMain::edtCameraLength), "250.000000");
+  EXPECT_EQ(edits().text(frmMain::edtCenterX0), " 906.00000");
+  EXPECT_EQ(edits().text(frmMain::edtBandWidth), "   100");
+  EXPECT_EQ(edits().text(frmMain::edtBeta), " 324.000");
+  EXPECT_EQ(edits().text(frmMain::edt2ThetaStep), "0.020000");
 }
 
 TEST_F(LoaderTest, SaturatedPointsAndTheSignatureTypeAreReported) {
@@ -202,27 +206,28 @@ TEST_F(LoaderTest, HeaderGeometryReplacesOnlyUnlockedValuesAndShowsInTheEdits) {
   f.camera_length = 127.5f;
   f.pixel_x = 0.05f;
   f.pixel_y = 0.1f;
-  edits().set_checked("chkLo", true);
+  edits().set_checked(frmMain::chkLo, true);
   params().Lo = 300.0;
-  edits().set_text("edtCameraLength", "300");
+  edits().set_text(frmMain::edtCameraLength, "300");
   load_img_proc(f.write(dir_.file("a.img")));
+  // The load ends by reading the edits back, so the values are the ones the edits show.
   EXPECT_EQ(params().Lo, 300.0);
-  EXPECT_EQ(params().wavelength, double(0.71073f));
-  EXPECT_EQ(params().pixel_x, double(0.05f));
-  EXPECT_EQ(params().pixel_y, double(0.1f));
-  EXPECT_EQ(edits().text("edtCameraLength"), "300.000000");
-  EXPECT_EQ(edits().text("edtLambda"), "  0.710730");
-  EXPECT_EQ(edits().text("edtPixelX"), "  0.050000");
-  EXPECT_EQ(edits().text("edtPixelY"), "  0.100000");
+  EXPECT_EQ(params().wavelength, 0.71073);
+  EXPECT_EQ(params().pixel_x, 0.05);
+  EXPECT_EQ(params().pixel_y, 0.1);
+  EXPECT_EQ(edits().text(frmMain::edtCameraLength), "300.000000");
+  EXPECT_EQ(edits().text(frmMain::edtLambda), "  0.710730");
+  EXPECT_EQ(edits().text(frmMain::edtPixelX), "  0.050000");
+  EXPECT_EQ(edits().text(frmMain::edtPixelY), "  0.100000");
 
   // Every lock at once keeps every value.
-  for (const char* lock : {"chkwl", "chkpsx", "chkpsy"}) edits().set_checked(lock, true);
+  for (const ControlName& lock : {frmMain::chkwl, frmMain::chkpsx, frmMain::chkpsy}) edits().set_checked(lock, true);
   f.wavelength = 2.0f;
   f.pixel_x = f.pixel_y = 0.2f;
   load_img_proc(f.write(dir_.file("a.img")));
-  EXPECT_EQ(params().wavelength, double(0.71073f));
-  EXPECT_EQ(params().pixel_x, double(0.05f));
-  EXPECT_EQ(params().pixel_y, double(0.1f));
+  EXPECT_EQ(params().wavelength, 0.71073);
+  EXPECT_EQ(params().pixel_x, 0.05);
+  EXPECT_EQ(params().pixel_y, 0.1);
 }
 
 // With the locks off, a header value that is not a positive finite number leaves the user's
@@ -254,10 +259,10 @@ TEST_F(LoaderTest, UnusableHeaderValuesAreRefusedWithALineEach) {
   EXPECT_EQ(params().Lo, 200.0);
   EXPECT_EQ(params().pixel_x, 0.15);
   EXPECT_EQ(params().pixel_y, 0.15);
-  EXPECT_EQ(edits().text("edtLambda"), "  1.200000");
+  EXPECT_EQ(edits().text(frmMain::edtLambda), "  1.200000");
 
   // A locked value is not looked at.
-  edits().set_checked("chkwl", true);
+  edits().set_checked(frmMain::chkwl, true);
   the_log().clear_history();
   f.camera_length = 100.0f;
   f.pixel_x = f.pixel_y = 0.1f;
@@ -271,7 +276,7 @@ TEST_F(LoaderTest, HeaderGeometryFollowsTheLocksByTheFormatsRules) {
   struct Case {
     const char* name;
     HeaderGeometry g;
-    std::vector<const char*> locks;
+    std::vector<ControlName> locks;
     HeaderFields fields;
     double wavelength, Lo, pixel_x, pixel_y;
     size_t refusals = 0;  // lines for unusable values
@@ -292,19 +297,19 @@ TEST_F(LoaderTest, HeaderGeometryFollowsTheLocksByTheFormatsRules) {
   const HeaderFields kAll = HeaderFields::All;
   const Case cases[] = {
       {"no locks", all, {}, kAll, 0.5, 120.0, 0.05, 0.06},
-      {"every lock", all, {"chkwl", "chkLo", "chkpsx", "chkpsy"}, kAll, 1.0, 500.0, 0.3, 0.4},
+      {"every lock", all, {frmMain::chkwl, frmMain::chkLo, frmMain::chkpsx, frmMain::chkpsy}, kAll, 1.0, 500.0, 0.3, 0.4},
       {"wavelength and camera length only", all, {}, HeaderFields::WavelengthAndCameraLength, 0.5, 120.0, 0.3, 0.4},
       {"BA100", ba100, {}, kAll, 1.0, 500.0, 0.2, 0.2},
-      {"BA100, Y locked: X follows the user's Y", ba100, {"chkpsy"}, kAll, 1.0, 500.0, 0.4, 0.4},
-      {"BA100, X locked", ba100, {"chkpsx"}, kAll, 1.0, 500.0, 0.3, 0.2},
+      {"BA100, Y locked: X follows the user's Y", ba100, {frmMain::chkpsy}, kAll, 1.0, 500.0, 0.4, 0.4},
+      {"BA100, X locked", ba100, {frmMain::chkpsx}, kAll, 1.0, 500.0, 0.3, 0.2},
       {"BA100 with an unusable size: X follows the user's Y", ba100_zero, {}, kAll, 1.0, 500.0, 0.4, 0.4, 1},
-      {"Bruker, both locked", bruker, {"chkpsx", "chkpsy"}, kAll, 1.0, 500.0, 1.0, 1.0},
+      {"Bruker, both locked", bruker, {frmMain::chkpsx, frmMain::chkpsy}, kAll, 1.0, 500.0, 1.0, 1.0},
   };
   for (const Case& c : cases) {
     reset_for_reader_test();
     params().pixel_x = 0.3;
     params().pixel_y = 0.4;
-    for (const char* lock : c.locks) edits().set_checked(lock, true);
+    for (const ControlName& lock : c.locks) edits().set_checked(lock, true);
     apply_header_geometry(c.g, c.fields, " test() : ");
     EXPECT_EQ(params().wavelength, c.wavelength) << c.name;
     EXPECT_EQ(params().Lo, c.Lo) << c.name;
@@ -323,8 +328,8 @@ TEST_F(LoaderTest, AnyFormatDecodesIntoASecondStoreWithoutTouchingTheCurrentImag
   img().InfoText1 = "current info";
   const ImageStore before = img();
   const IntegrationParams params_before = params();
-  const Lines edits_before = {edits().text("edtLambda"), edits().text("edtCameraLength"), edits().text("edtPixelX"),
-                              edits().text("edtPixelY")};
+  const Lines edits_before = {edits().text(frmMain::edtLambda), edits().text(frmMain::edtCameraLength), edits().text(frmMain::edtPixelX),
+                              edits().text(frmMain::edtPixelY)};
   const size_t log_before = log().size();
 
   auto text = [](const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); };
@@ -385,8 +390,8 @@ TEST_F(LoaderTest, AnyFormatDecodesIntoASecondStoreWithoutTouchingTheCurrentImag
     EXPECT_EQ(params().Lo, params_before.Lo) << c.file;
     EXPECT_EQ(params().pixel_x, params_before.pixel_x) << c.file;
     EXPECT_EQ(params().pixel_y, params_before.pixel_y) << c.file;
-    EXPECT_EQ((Lines{edits().text("edtLambda"), edits().text("edtCameraLength"), edits().text("edtPixelX"),
-                     edits().text("edtPixelY")}),
+    EXPECT_EQ((Lines{edits().text(frmMain::edtLambda), edits().text(frmMain::edtCameraLength), edits().text(frmMain::edtPixelX),
+                     edits().text(frmMain::edtPixelY)}),
               edits_before)
         << c.file;
     EXPECT_EQ(log().size(), log_before) << c.file;
@@ -431,34 +436,31 @@ TEST_F(LoaderTest, TheParameterFileIsFoundByExactNameThenByAUniqueCaseFreeMatch)
 }
 
 TEST_F(LoaderTest, TheParameterFileOverridesTheHeaderEvenWhenLocked) {
-  edits().set_checked("chkwl", true);
+  edits().set_checked(frmMain::chkwl, true);
   params().wavelength = 0.8;
   ASSERT_TRUE(write_text_file(dir_.file("a.kes"), param_file_lines()));
   params().wavelength = 0.5;
   load_img_proc(frame().write(dir_.file("a.img")));
   EXPECT_EQ(params().wavelength, 0.8);
-  EXPECT_EQ(edits().text("edtLambda"), "  0.800000");
+  EXPECT_EQ(edits().text(frmMain::edtLambda), "  0.800000");
 }
 
-int parameter_reads = 0;
-
 TEST_F(LoaderTest, AfterAGoodLoadTheEditsAreReadTheViewsFollowAndTheSpotAreaIsTheImage) {
-  parameter_reads = 0;
-  install_parameters_reader([]() -> int32_t { return ++parameter_reads, 0; });
+  edits().set_text(frmMain::edtSectoredAngle, "45");
   state().spot_list.SpotCount = 5;
   state().macro.MacroRecording = true;
   state().options.ClearMask = 1;
   state().image_mask.resize(4, 3);
   state().image_mask.bytes[5] = 1;
   load_img_proc(frame().write(dir_.file("a.img")));
-  EXPECT_EQ(parameter_reads, 1);
+  EXPECT_EQ(params().division_angle, 45);  // the edits were read
   EXPECT_EQ(views_.calls, (Lines{"image_loaded", "show_form frmImage"}));
-  EXPECT_EQ(edits().text("frmSpot.edtX1"), "4");
-  EXPECT_EQ(edits().text("frmSpot.edtY1"), "3");
+  EXPECT_EQ(edits().text(frmSpot::edtX1), "4");
+  EXPECT_EQ(edits().text(frmSpot::edtY1), "3");
   EXPECT_EQ(state().spot_list.SpotCount, 0);
   // The display range follows the image maximum and the levels cover the image.
   EXPECT_EQ(state().display_scale.HighEdge, linear_display_bound(current_image().LinearMax, 1000));
-  EXPECT_EQ(edits().text("frmImage.edtHighEdge"), Format("%d", {state().display_scale.HighEdge}));
+  EXPECT_EQ(edits().text(frmImage::edtHighEdge), Format("%d", {state().display_scale.HighEdge}));
   EXPECT_EQ(state().display_levels.level.size(), 12u);
   EXPECT_EQ(state().display_levels.width, 4);
   EXPECT_EQ(state().image_mask.bytes, std::vector<uint8_t>(12, 0));
@@ -481,8 +483,8 @@ TEST_F(LoaderTest, AfterAGoodLoadTheEditsAreReadTheViewsFollowAndTheSpotAreaIsTh
 }
 
 TEST_F(LoaderTest, AnEditThatDoesNotConvertEndsTheLoadAfterTheViewsFollowed) {
-  install_parameters_reader([]() -> int32_t { throw std::invalid_argument("'x' is not a valid floating point value"); });
-  EXPECT_THROW(load_img_proc(frame().write(dir_.file("a.img"))), std::invalid_argument);
+  edits().set_text(frmMain::edtSectoredAngle, "x");
+  EXPECT_THROW(load_img_proc(frame().write(dir_.file("a.img"))), ConversionError);
   EXPECT_EQ(img().NoImageFlag, 0);
   EXPECT_EQ(views_.calls, (Lines{"image_loaded", "show_form frmImage"}));
   EXPECT_EQ(state().image_mask.width, 4);

@@ -7,6 +7,7 @@
 #include "image/image_loader.h"
 #include "image/image_writers.h"
 #include "image/loading_fixture.h"
+#include "ports/names/main_form_names.h"
 #include "support/raxis_fixture.h"
 
 namespace kestrin::test {
@@ -50,7 +51,7 @@ TEST_F(ImageWriters, RaxisTakesWavelengthAndCameraLengthFromTheLoadedFileUnlessL
   params().wavelength = 1.0;
   params().Lo = 100.0;
   params().pixel_x = 0.3;
-  edits().set_checked("chkLo", true);
+  edits().set_checked(frmMain::chkLo, true);
   EXPECT_EQ(save_rigaku_file(dir_.file("copy.img"), 1), 0);
   EXPECT_EQ(params().wavelength, double(0.9f));
   EXPECT_EQ(params().Lo, 100.0);

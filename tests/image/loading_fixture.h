@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "image/image_store.h"
-#include "image/parameters_reader.h"
-#include "image/state.h"
+#include "model/headless_ports.h"
+#include "model/state.h"
 #include "ports/ports.h"
 #include "support/reader_fixture.h"
 #include "support/recording_views.h"
@@ -21,13 +21,9 @@ class LoadingTest : public ::testing::Test {
 protected:
   void SetUp() override {
     reset_for_reader_test();
-    install_ports(nullptr, &views_, nullptr);
-    install_parameters_reader(nullptr);
+    install_ports(views_.ports());
   }
-  void TearDown() override {
-    install_parameters_reader(nullptr);
-    reset_headless_ports();
-  }
+  void TearDown() override { reset_headless_ports(); }
   const std::vector<std::string>& log() const { return the_log().history(); }
   // Log lines from index `from` on.
   std::vector<std::string> log_from(size_t from) const {

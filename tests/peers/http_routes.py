@@ -67,8 +67,13 @@ class Handler(BaseHTTPRequestHandler):
             self.wfile.write(body)
 
     def body(self):
-        n = int(self.headers.get("Content-Length", "0") or 0)
-        return self.rfile.read(n) if n > 0 else b""
+        # Read once: every route takes the request body before it answers, so the server
+        # never closes with unread bytes (which makes the kernel send a reset that can
+        # destroy the reply before the client reads it).
+        if not hasattr(self, "_body"):
+            n = int(self.headers.get("Content-Length", "0") or 0)
+            self._body = self.rfile.read(n) if n > 0 else b""
+        return self._body
 
     def port(self):
         return self.server.server_address[1]
@@ -92,6 +97,7 @@ class Handler(BaseHTTPRequestHandler):
             upstream.close()
 
     def route(self):
+        self.body()
         if self.path.startswith("http://") or self.path.startswith("https://"):
             return self.reply(200, b"proxy " + self.path.encode("latin-1"))
         url = urllib.parse.urlsplit(self.path)

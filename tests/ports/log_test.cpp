@@ -1,4 +1,4 @@
-// The log keeps lines logged before a listener attaches, and headless controls group radios.
+// The log keeps lines logged before a listener attaches and bounds what it holds.
 #include <gtest/gtest.h>
 
 #include "ports/ports.h"
@@ -34,18 +34,6 @@ TEST(Log, HeldLinesKeepOnlyTheNewest) {
   EXPECT_LE(got.size(), Log::kHistoryLimit);
   EXPECT_NE(got.front(), "0");
   EXPECT_EQ(got.back(), std::to_string(Log::kHistoryLimit));
-}
-
-TEST(HeadlessControls, StartValuesAndRadioGroups) {
-  HeadlessControls c;
-  EXPECT_EQ(c.text("edtCameraLength"), "500");
-  EXPECT_TRUE(c.checked("rbtnSectoredDivision"));
-  EXPECT_EQ(c.item_index("cmbDirection"), 4);
-  c.set_checked("rbtnSector", true);
-  EXPECT_FALSE(c.checked("rbtnSectoredDivision"));
-  EXPECT_TRUE(c.checked("rbtnRect_Direction"));  // other group unchanged
-  c.set_checked("rbtnSector", false);            // none checked is allowed
-  EXPECT_FALSE(c.checked("rbtnRectangle") || c.checked("rbtnSector") || c.checked("rbtnSectoredDivision"));
 }
 
 }  // namespace

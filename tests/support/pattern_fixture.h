@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "image/state.h"
-#include "ports/file_dialogs.h"
-#include "ports/views.h"
+#include "model/state.h"
+#include "ports/ports.h"
+#include "ports/prompts.h"
 
 namespace kestrin::test {
 

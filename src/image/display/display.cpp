@@ -4,18 +4,22 @@
 #include <algorithm>
 #include <cmath>
 
-#include "image/image_store.h"
+#include "base/convert.h"
 
 namespace kestrin {
 
 namespace {
-// Round half to even in the int range used by the view arithmetic.
-int32_t round_even(double v) { return round_saturated(v); }
+
+constexpr int kCodeCount = 65536;
+
+// Round half to even in the int range used by the view arithmetic (NaN gives 0).
+int32_t round_even(double v) { return saturate_int32(std::nearbyint(v)); }
+
 }  // namespace
 
-void build_display_levels(const ImageStore& image, const DisplayScale& scale, std::vector<uint8_t>& levels) {
+void build_display_levels(const ImagePixels& image, const DisplayScale& scale, std::vector<uint8_t>& levels) {
   std::vector<uint8_t> table(kCodeCount);
-  const std::vector<double>& src = scale.DisplayMode == 0 ? image.log_table : image.intensity_table;
+  const std::span<const double> src = scale.DisplayMode == 0 ? image.log_table : image.intensity_table;
   const double span = double(scale.HighEdge) - double(scale.LowEdge);
   for (int c = 0; c < kCodeCount; ++c) {
     const int32_t v = size_t(c) < src.size() ? round_even(src[size_t(c)]) : 0;  // no table yet: 0
@@ -28,10 +32,10 @@ void build_display_levels(const ImageStore& image, const DisplayScale& scale, st
       level = span > 0 ? round_even((double(v) - scale.LowEdge) / span * 255.0) : 255;
     table[size_t(c)] = uint8_t(std::clamp(level, 0, 255));
   }
-  levels.resize(image.image_codes.size());
-  const uint16_t* codes = image.image_codes.data();
+  levels.resize(image.codes.size());
+  const uint16_t* codes = image.codes.data();
   uint8_t* out = levels.data();
-  for (size_t i = 0, n = image.image_codes.size(); i < n; ++i) out[i] = table[codes[i]];
+  for (size_t i = 0, n = image.codes.size(); i < n; ++i) out[i] = table[codes[i]];
 }
 
 Palette image_palette(bool reverse, bool omit_blue) {

@@ -6,32 +6,19 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "base/colour.h"
+#include "model/view_state.h"
 
 namespace kestrin {
 
-struct ImageStore;
-
-// The grey-scale window.
-struct DisplayScale {
-  int32_t DisplayMode = 1;  // 0 log, 1 linear
-  int32_t GaugeLow = 0, GaugeHigh = 1000;
-  int32_t LowEdge = 0, HighEdge = 1000;
-};
-
-// The view state of an image window (the background window has its own).
-struct ImageView {
-  double Zoom = 1.0;
-  bool WholeView = false;
-  double PreviousZoom = 1.0;
-  int32_t ScrollX = 0, ScrollY = 0;
-  int32_t ViewWidth = 600, ViewHeight = 600;
-  int32_t ViewCols = 600, ViewRows = 600;
-  int32_t DrawCols = 600, DrawRows = 600;
-  bool ScrollLock = false, RedrawLock = false, LayoutBusy = false, LayoutPending = false;
-  int32_t FrameWidth = 32, FrameHeight = 32;
+// What the display engine reads of an image: its codes (row-major) and its two code
+// tables.
+struct ImagePixels {
+  std::span<const uint16_t> codes;
+  std::span<const double> log_table, intensity_table;
 };
 
 // What a zoom change asks of the window's controls.
@@ -49,7 +36,7 @@ constexpr TColor kMarginColour = 0x808000;
 // The display level of every pixel: 0 below LowEdge, 255 above HighEdge, else
 // Round((v - LowEdge) / (HighEdge - LowEdge) * 255); v is the rounded log-table entry
 // (log mode) or the rounded intensity (linear mode) of the pixel's code.
-void build_display_levels(const ImageStore& image, const DisplayScale& scale, std::vector<uint8_t>& levels);
+void build_display_levels(const ImagePixels& image, const DisplayScale& scale, std::vector<uint8_t>& levels);
 
 // Grey ramp (g = i when reversed, else 255 - i); with omit_blue the entry that shows white
 // becomes pure blue ($FF0000).

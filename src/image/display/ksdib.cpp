@@ -1,12 +1,18 @@
-// TKsDIB storage, copy on write, palette entries, scan lines and BMP streams.
+// TKsDIB storage, copy on write, palette entries, scan lines, conversions, and the BMP and
+// clipboard streams.
 #include "image/display/ksdib.h"
 
 #include <algorithm>
+#include <climits>
+#include <optional>
+#include <span>
 #include <cstring>
 #include <utility>
 
 #include "base/byte_reader.h"
+#include "base/runtime_errors.h"
 #include "base/text_file.h"
+#include "image/display/dib_halftone.h"
 
 namespace kestrin {
 
@@ -22,21 +28,12 @@ bool valid_bit_count(int32_t b) { return b == 1 || b == 4 || b == 8 || b == 24; 
 
 }  // namespace
 
-int32_t TKsDIB::color_count_of(int32_t bit_count) {
-  switch (bit_count) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
-  }
-}
-
 void TKsInternalDIB::CreateDIB(int32_t width, int32_t height, int32_t color_count, int32_t bit_count) {
   const int32_t rows = height < 0 ? -height : height;
   if (width <= 0 || height == 0 || color_count < 0 || color_count > 256 || !valid_bit_count(bit_count) ||
-      uint64_t(TKsDIB::row_bytes(bit_count, width)) * uint64_t(rows) >= kMaxBitsBytes)
+      uint64_t(row_bytes(bit_count, width)) * uint64_t(rows) >= kMaxBitsBytes)
     throw EKsDIBInvalidDIBPara("TKsInternalDIB.CreateDIB: Invalid Parameters");
-  bits.assign(size_t(TKsDIB::stride(bit_count, width)) * size_t(rows), 0);
+  bits = DibBits(size_t(row_bytes(bit_count, width)) * size_t(rows));
   header = BitmapInfoHeader{};
   header.biWidth = width;
   header.biHeight = height;
@@ -48,13 +45,88 @@ void TKsInternalDIB::CreateDIB(int32_t width, int32_t height, int32_t color_coun
   palette_modified = true;
 }
 
-TKsDIB::TKsDIB() : dib_(std::make_shared<TKsInternalDIB>()) { dib_->CreateDIB(1, 1, 256, 8); }
+TKsDIB::TKsDIB() : dib_(std::make_shared<TKsInternalDIB>()) {
+  dib_->UseFMO = DefaultUseFMO;
+  dib_->CreateDIB(1, 1, 256, 8);
+}
 
-TKsDIB::TKsDIB(const TKsDIB& other) = default;
+TKsDIB::TKsDIB(const TKsDIB& other)
+    : TKsGraphic(),
+      dib_(other.dib_),
+      conversion_mode_(other.conversion_mode_),
+      mono_color_(other.mono_color_),
+      palette_mode_(other.palette_mode_) {}
 
-TKsDIB& TKsDIB::operator=(const TKsDIB& other) {
-  dib_ = other.dib_;
-  return *this;
+void TKsDIB::Assign(const TKsDIB* source) {
+  if (source == this) return;
+  if (!source) {
+    replace_storage(1, 1, 256, 8);
+  } else {
+    dib_ = source->dib_;
+    mono_color_ = source->mono_color_;
+    conversion_mode_ = source->conversion_mode_;
+    palette_mode_ = source->palette_mode_;
+    palette_modified_ = true;
+  }
+  Changed();
+}
+
+void TKsDIB::Changed() {
+  modified_ = true;
+  if (OnChange) OnChange(*this);
+}
+
+void TKsDIB::ChangedStorage() {
+  UpdatePaletteModified();
+  Changed();
+}
+
+void TKsDIB::UpdatePaletteModified() {
+  if (dib_.use_count() != 1) throw EKsDIBAssertion("TKsDIB.UpdatePaletteModified RefCount Must be 1");
+  if (!dib_->palette_modified) return;
+  dib_->palette_modified = false;
+  palette_modified_ = true;
+}
+
+void TKsDIB::take_block(DibInfo&& block) {
+  auto fresh = std::make_shared<TKsInternalDIB>();
+  static_cast<DibInfo&>(*fresh) = std::move(block);
+  fresh->UseFMO = dib_->UseFMO;
+  fresh->Width = fresh->width();
+  fresh->Height = fresh->rows();
+  fresh->palette_modified = true;
+  dib_ = std::move(fresh);
+}
+
+void TKsDIB::progress(TProgressStage stage, int percent) {
+  if (OnProgress) OnProgress(*this, stage, percent, progress_text_);
+}
+
+void TKsDIB::SetPixelFormat(KsPixelFormat format) {
+  const KsPixelFormat from = PixelFormat();
+  if (from == format) return;
+  const bool reporting = is_reducing(from, format);
+  ProgressStep step;
+  if (reporting) {
+    progress_total_ = depth_of(format) == 4 ? 16 : 256;
+    progress_count_ = 0;
+    progress_text_ = std::string("PixelFormat ") + pixel_format_name(from) + " -> " + pixel_format_name(format);
+    progress(psStarting, 0);
+    step = [this] { progress(psRunning, ++progress_count_ * 100 / progress_total_); };
+  }
+  take_block(convert_pixel_format(*dib_, format, conversion_mode_, mono_color_, step));
+  ChangedStorage();
+  if (reporting) progress(psEnding, 100);
+}
+
+void TKsDIB::ConvertToHalfTone() {
+  take_block(kestrin::ConvertToHalfTone(*dib_));
+  ChangedStorage();
+}
+
+void TKsDIB::ConvertToHalfToneBW() {
+  take_block(kestrin::ConvertToHalfToneBW(*dib_));
+  ChangedStorage();
 }
 
 void TKsDIB::replace_storage(int32_t width, int32_t height, int32_t colors, int32_t bits) {
@@ -68,39 +140,20 @@ void TKsDIB::SetWidth(int32_t w) {
   if (w < 1) throw EKsDIBInvalidDIBPara("TKsDIB.SetWidth: Invalid Width");
   if (w == dib_->Width) return;
   replace_storage(w, dib_->header.biHeight, int32_t(dib_->header.biClrUsed), dib_->header.biBitCount);
+  ChangedStorage();
 }
 
 void TKsDIB::SetHeight(int32_t h) {
   if (h == 0) throw EKsDIBInvalidDIBPara("TKsDIB.SetHeight: Invalid Height");
   if (h == dib_->header.biHeight) return;
   replace_storage(dib_->Width, h, int32_t(dib_->header.biClrUsed), dib_->header.biBitCount);
+  ChangedStorage();
 }
 
 void TKsDIB::SetBitCount(int32_t bits) {
   if (!valid_bit_count(bits)) throw EKsDIBInvalidDIBPara("TKsDIB.SetBitCount: Invalid BitCount");
   replace_storage(dib_->Width, dib_->header.biHeight, color_count_of(bits), bits);
-}
-
-KsPixelFormat TKsDIB::PixelFormat() const {
-  const auto& h = dib_->header;
-  switch (h.biBitCount) {
-    case 1:
-      if (h.biCompression == 0) return KsPixelFormat::Bit1;
-      throw EKsDIBInvalidDIB("TKsInternalDIB.GetPixelFormat: Invalid DIB(1Bit)");
-    case 4:
-      if (h.biCompression == 0) return KsPixelFormat::Bit4;
-      if (h.biCompression == 2) return KsPixelFormat::Bit4RLE;
-      throw EKsDIBInvalidDIB("TKsInternalDIB.GetPixelFormat: Invalid DIB(4Bit)");
-    case 8:
-      if (h.biCompression == 0) return KsPixelFormat::Bit8;
-      if (h.biCompression == 1) return KsPixelFormat::Bit8RLE;
-      throw EKsDIBInvalidDIB("TKsInternalDIB.GetPixelFormat: Invalid DIB(8Bit)");
-    case 24:
-      if (h.biCompression == 0) return KsPixelFormat::Bit24;
-      throw EKsDIBInvalidDIB("TKsInternalDIB.GetPixelFormat: Invalid DIB(24Bit)");
-    default:
-      throw EKsDIBInvalidDIB("TKsInternalDIB.GetPixelFormat: Invalid DIB(Illegal BitCount)");
-  }
+  ChangedStorage();
 }
 
 void TKsDIB::SetPaletteSize(int32_t n) {
@@ -114,6 +167,7 @@ void TKsDIB::SetPaletteSize(int32_t n) {
   dib_->header.biClrUsed = uint32_t(n);
   dib_->header.biClrImportant = 0;
   dib_->palette_modified = true;
+  ChangedStorage();
 }
 
 TColor TKsDIB::Color(int index) const {
@@ -125,12 +179,17 @@ TColor TKsDIB::Color(int index) const {
 void TKsDIB::SetColor(int index, TColor c) {
   if (index < 0 || index > 255) throw EKsDIBPaletteIndexRange("TKsDIB.GetColors: Palette Index is Out of Range");
   UniqueDIB();
-  dib_->colors[size_t(index)] = RGBQuad{color_blue(c), color_green(c), color_red(c), 0};
+  const TColor rgb = ColorToRGB(c);
+  dib_->colors[size_t(index)] = RGBQuad{color_blue(rgb), color_green(rgb), color_red(rgb), 0};
   dib_->palette_modified = true;
+  ChangedStorage();
 }
 
 uint8_t* TKsDIB::ScanLine(int32_t y) {
-  UniqueDIB();
+  if (dib_.use_count() > 1) {
+    UniqueDIB();
+    UpdatePaletteModified();
+  }
   return const_cast<uint8_t*>(std::as_const(*this).ScanLine(y));
 }
 
@@ -139,11 +198,29 @@ const uint8_t* TKsDIB::ScanLine(int32_t y) const {
   if (h.biCompression != 0) throw EKsDIBBadDIBType("TKsDIB.GetScanLine: Bad DIB Type");
   if (y < 0 || y >= dib_->Height) throw EKsDIBPixelPositionRange("TKsDIB.GetScanLine: y is Out of Range");
   const int32_t row = h.biHeight > 0 ? dib_->Height - 1 - y : y;
-  return dib_->bits.data() + size_t(row) * size_t(Stride());
+  return dib_->row(row);
 }
 
 void TKsDIB::UniqueDIB() {
   if (dib_.use_count() > 1) dib_ = std::make_shared<TKsInternalDIB>(*dib_);
+}
+
+void TKsDIB::SetTopDown(bool top_down) {
+  if (dib_->header.biCompression != BI_RGB) throw EKsDIBBadDIBType("TKsDIB.SetTopDown: Bad DIB Type");
+  if ((dib_->header.biHeight < 0) == top_down) return;
+  UniqueDIB();
+  const size_t stride = dib_->stride();
+  std::vector<uint8_t> spare(stride);
+  for (int32_t low = 0, high = dib_->Height - 1; low < high; ++low, --high) {
+    std::memcpy(spare.data(), dib_->row(low), stride);
+    std::memcpy(dib_->row(low), dib_->row(high), stride);
+    std::memcpy(dib_->row(high), spare.data(), stride);
+  }
+  dib_->header.biHeight = -dib_->header.biHeight;
+}
+
+void register_ksdib_picture_format(kgui::PictureFormats& formats) {
+  formats.registerFormat({"dib", "Device Independent Bitmap", TKsDIB::CF_DIB, [] { return std::make_unique<TKsDIB>(); }});
 }
 
 namespace {
@@ -158,11 +235,10 @@ int mask_shift(uint32_t mask) {
 uint32_t shifted(uint32_t v, int s) { return s >= 0 ? v >> s : v << -s; }
 
 // Converts 16- or 32-bit rows to 24-bit rows by the channel masks.
-std::vector<uint8_t> convert_to_24(const std::vector<uint8_t>& src, int32_t width, int32_t rows, int bits,
-                                   const uint32_t masks[3]) {
+DibBits convert_to_24(const DibBits& src, int32_t width, int32_t rows, int bits, const uint32_t masks[3]) {
   const size_t src_stride = (size_t(bits / 8) * size_t(width) + 3) & ~size_t(3);
   const size_t dst_stride = (size_t(3) * size_t(width) + 3) & ~size_t(3);
-  std::vector<uint8_t> dst(dst_stride * size_t(rows), 0);
+  DibBits dst(dst_stride * size_t(rows));
   int shift[3];
   uint32_t m[3];
   for (int c = 0; c < 3; ++c) {
@@ -212,7 +288,7 @@ ColorTable read_info_header(const ByteReader& r, BitmapInfoHeader& h) {
   if (h.biYPelsPerMeter == 0) h.biYPelsPerMeter = 3780;
   const int b = h.biBitCount;
   if (b != 1 && b != 4 && b != 8 && b != 16 && b != 24 && b != 32) bad_dib("Invalid BitCout");
-  if (h.biClrUsed == 0) h.biClrUsed = uint32_t(TKsDIB::color_count_of(b));
+  if (h.biClrUsed == 0) h.biClrUsed = uint32_t(color_count_of(b));
   ColorTable t;
   t.at = 54;
   if (h.biCompression == 3) {
@@ -233,7 +309,7 @@ ColorTable read_core_header(const ByteReader& r, BitmapInfoHeader& h) {
   h.biHeight = *r.u16le(20);
   h.biBitCount = *r.u16le(24);
   if (!valid_bit_count(h.biBitCount)) bad_dib("Invalid BitCount");
-  h.biClrUsed = uint32_t(TKsDIB::color_count_of(h.biBitCount));
+  h.biClrUsed = uint32_t(color_count_of(h.biBitCount));
   ColorTable t;
   t.at = 26;
   t.entries = h.biClrUsed;
@@ -246,27 +322,29 @@ ColorTable read_core_header(const ByteReader& r, BitmapInfoHeader& h) {
 // bytes, or the rest of the file. Uncompressed rows are always addressable: at least
 // stride x height bytes, zero-filled; rows far beyond what the file holds mean a corrupt
 // header, not a short file.
-std::vector<uint8_t> pixel_bytes(const std::vector<uint8_t>& bmp, const BitmapInfoHeader& h, uint32_t bfSize,
-                                 uint32_t bfOffBits, int32_t rows) {
+DibBits pixel_bytes(std::span<const uint8_t> bmp, const BitmapInfoHeader& h, uint32_t bfSize, uint32_t bfOffBits,
+                    int32_t rows) {
   const uint64_t stored_stride = uint64_t(((uint64_t(h.biBitCount) * uint64_t(h.biWidth) + 31) / 32) * 4);
   if (stored_stride * uint64_t(rows) >= kMaxBitsBytes) bad_dib("Invalid Width or Height");
   const bool uncompressed = h.biCompression == 0 || h.biCompression == 3;
   const size_t available = bfOffBits < bmp.size() ? bmp.size() - bfOffBits : 0;
   size_t declared = bfSize > bfOffBits ? size_t(bfSize - bfOffBits) : 0;
   if (!uncompressed && declared == 0) declared = h.biSizeImage ? size_t(h.biSizeImage) : available;
-  std::vector<uint8_t> data(bmp.begin() + std::ptrdiff_t(bmp.size() - available),
-                            bmp.begin() + std::ptrdiff_t(bmp.size() - available + std::min(declared, available)));
+  const size_t taken = std::min(declared, available);
   // 16- and 32-bit pixels are expanded as plain rows whatever the compression field says.
   const bool plain_rows = uncompressed || h.biBitCount == 16 || h.biBitCount == 32;
-  if (plain_rows && data.size() < stored_stride * uint64_t(rows)) {
-    if (stored_stride * uint64_t(rows) - data.size() > kMaxMissingBytes) bad_dib("Invalid Width or Height");
-    data.resize(size_t(stored_stride * uint64_t(rows)), 0);
+  size_t size = taken;
+  if (plain_rows && taken < stored_stride * uint64_t(rows)) {
+    if (stored_stride * uint64_t(rows) - taken > kMaxMissingBytes) bad_dib("Invalid Width or Height");
+    size = size_t(stored_stride * uint64_t(rows));
   }
+  DibBits data(size);
+  if (taken) std::memcpy(data.data(), bmp.data() + (bmp.size() - available), taken);
   return data;
 }
 
 // 16- and 32-bit pixels become 24-bit ones, by the file's masks or the default ones.
-void expand_to_24(std::vector<uint8_t>& data, BitmapInfoHeader& h, uint32_t masks[3], int32_t rows) {
+void expand_to_24(DibBits& data, BitmapInfoHeader& h, uint32_t masks[3], int32_t rows) {
   if (h.biCompression != 3) {
     if (h.biBitCount == 16) { masks[0] = 0x7C00; masks[1] = 0x03E0; masks[2] = 0x001F; }
     else { masks[0] = 0xFF0000; masks[1] = 0x00FF00; masks[2] = 0x0000FF; }
@@ -281,6 +359,11 @@ void expand_to_24(std::vector<uint8_t>& data, BitmapInfoHeader& h, uint32_t mask
 }  // namespace
 
 void TKsDIB::LoadFromBytes(const std::vector<uint8_t>& bmp) {
+  load_bmp(bmp);
+  ChangedStorage();
+}
+
+void TKsDIB::load_bmp(std::span<const uint8_t> bmp) {
   ByteReader r(bmp);
   if (!r.has(0, 18) || *r.u16le(0) != 19778)
     throw EKsDIBInvalidDIBFile("TKsInternalDIB.LoadFromFile: File type is invalid");
@@ -305,7 +388,7 @@ void TKsDIB::LoadFromBytes(const std::vector<uint8_t>& bmp) {
   if (h.biWidth < 1 || h.biHeight == 0 || h.biHeight == INT32_MIN) bad_dib("Invalid Width or Height");
 
   const int32_t rows = h.biHeight < 0 ? -h.biHeight : h.biHeight;
-  std::vector<uint8_t> data = pixel_bytes(bmp, h, bfSize, bfOffBits, rows);
+  DibBits data = pixel_bytes(bmp, h, bfSize, bfOffBits, rows);
   if (h.biBitCount == 16 || h.biBitCount == 32) expand_to_24(data, h, table.masks, rows);
   else if (h.biCompression == 3) bad_dib("Invalid biBitCount");
   h.biSize = 40;
@@ -317,41 +400,87 @@ void TKsDIB::LoadFromBytes(const std::vector<uint8_t>& bmp) {
   dib_ = std::move(fresh);
 }
 
-std::vector<uint8_t> TKsDIB::SaveToBytes() const {
-  const auto& h = dib_->header;
-  const uint32_t colors = h.biClrUsed;
-  const uint32_t off = 54 + 4 * colors;
-  std::vector<uint8_t> out(off + dib_->bits.size(), 0);
-  uint8_t* p = out.data();
-  put_u16le(p, 19778);
-  put_u32le(p + 2, off + uint32_t(dib_->bits.size()));
-  put_u32le(p + 10, off);
-  put_u32le(p + 14, 40);
-  put_u32le(p + 18, uint32_t(h.biWidth));
-  put_u32le(p + 22, uint32_t(h.biHeight));
-  put_u16le(p + 26, 1);
-  put_u16le(p + 28, h.biBitCount);
-  put_u32le(p + 30, h.biCompression);
-  put_u32le(p + 34, h.biSizeImage);
-  put_u32le(p + 38, uint32_t(h.biXPelsPerMeter));
-  put_u32le(p + 42, uint32_t(h.biYPelsPerMeter));
-  put_u32le(p + 46, colors);
-  put_u32le(p + 50, h.biClrImportant);
+namespace {
+
+// The packed DIB of a storage (header, biClrUsed colours, bits) at `at` in a new block of
+// at + its size bytes.
+std::vector<uint8_t> packed_dib(const DibInfo& d, size_t at) {
+  const auto& h = d.header;
+  const uint32_t colors = std::min<uint32_t>(h.biClrUsed, 256);
+  std::vector<uint8_t> out(at + 40 + 4 * colors + d.bits.size(), 0);
+  uint8_t* p = out.data() + at;
+  put_u32le(p, 40);
+  put_u32le(p + 4, uint32_t(h.biWidth));
+  put_u32le(p + 8, uint32_t(h.biHeight));
+  put_u16le(p + 12, 1);
+  put_u16le(p + 14, h.biBitCount);
+  put_u32le(p + 16, h.biCompression);
+  put_u32le(p + 20, h.biSizeImage);
+  put_u32le(p + 24, uint32_t(h.biXPelsPerMeter));
+  put_u32le(p + 28, uint32_t(h.biYPelsPerMeter));
+  put_u32le(p + 32, colors);
+  put_u32le(p + 36, h.biClrImportant);
   for (uint32_t i = 0; i < colors; ++i) {
-    const RGBQuad& q = dib_->colors[i];
-    p[54 + 4 * i] = q.blue;
-    p[55 + 4 * i] = q.green;
-    p[56 + 4 * i] = q.red;
+    const RGBQuad& q = d.colors[i];
+    p[40 + 4 * i] = q.blue;
+    p[41 + 4 * i] = q.green;
+    p[42 + 4 * i] = q.red;
   }
-  if (!dib_->bits.empty()) std::memcpy(p + off, dib_->bits.data(), dib_->bits.size());
+  if (!d.bits.empty()) std::memcpy(p + 40 + 4 * colors, d.bits.data(), d.bits.size());
   return out;
+}
+
+// The bytes of the colour table and channel masks that follow a packed DIB's header;
+// nothing when the header is not one of the two known sizes or is cut short.
+std::optional<size_t> packed_table_size(std::span<const uint8_t> packed) {
+  const ByteReader r(packed);
+  const auto size = r.u32le(0);
+  if (!size || (*size != 40 && *size != 12) || !r.has(0, *size)) return std::nullopt;
+  if (*size == 12) return size_t(3) * size_t(color_count_of(*r.u16le(10)));
+  const uint32_t used = *r.u32le(32);
+  const size_t entries = used ? used : size_t(color_count_of(*r.u16le(14)));
+  return (*r.u32le(16) == 3 ? 12 : 0) + 4 * entries;
+}
+
+}  // namespace
+
+std::vector<uint8_t> TKsDIB::SaveToBytes() const {
+  std::vector<uint8_t> out = packed_dib(*dib_, 14);
+  const uint32_t off = 54 + 4 * std::min<uint32_t>(dib_->header.biClrUsed, 256);
+  put_u16le(out.data(), 19778);
+  put_u32le(out.data() + 2, uint32_t(out.size()));
+  put_u32le(out.data() + 10, off);
+  return out;
+}
+
+std::vector<uint8_t> TKsDIB::SaveToClipboardFormat(uint16_t& format) const {
+  format = CF_DIB;
+  return packed_dib(*dib_, 0);
+}
+
+// The packed DIB is read as the BMP file it would be: a file header in front of it.
+void TKsDIB::LoadFromClipboardFormat(uint16_t format, const std::vector<uint8_t>* data) {
+  if (format != CF_DIB || !data)
+    throw EInvalidGraphic("TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data");
+  const std::optional<size_t> table = packed_table_size(*data);
+  const size_t header = table ? *ByteReader(*data).u32le(0) : 0;
+  if (!table || header + *table > data->size())
+    throw EKsDIBInvalidDIB("TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Data");
+  std::vector<uint8_t> bmp(14 + data->size());
+  put_u16le(bmp.data(), 19778);
+  put_u32le(bmp.data() + 2, uint32_t(bmp.size()));
+  put_u32le(bmp.data() + 10, uint32_t(14 + header + *table));
+  std::memcpy(bmp.data() + 14, data->data(), data->size());
+  load_bmp(bmp);
+  ChangedStorage();
 }
 
 void TKsDIB::LoadFromFile(const std::string& path) {
   std::string bytes, error;
   if (!read_file_bytes(path, bytes, &error))
     throw EKsDIBInvalidDIBFile("TKsInternalDIB.LoadFromFile: " + error);
-  LoadFromBytes(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  load_bmp(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+  ChangedStorage();
 }
 
 void TKsDIB::SaveToFile(const std::string& path) const {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "image/state.h"
+#include "model/state.h"
 
 namespace kestrin {
 

@@ -7,8 +7,8 @@
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "image/image_store.h"
-#include "image/parameters_reader.h"
-#include "image/state.h"
+#include "model/parameters.h"
+#include "model/state.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -40,26 +40,31 @@ void restore_default_names(const std::string& folder, const std::string& file,
   pattern.FilePath = img.PatternFolder + pattern.PatternName;
 }
 
-bool read_real(TextReader& in, double& field) {
-  const std::optional<double> v = TryStrToFloat(in.next_line());
-  if (v) field = *v;
-  return v.has_value();
+// Lines 6 to 17, in the table's file order; the first line that does not convert ends the
+// reading, as does a pixel size X of 0 (the Y/X ratio cannot be formed).
+void read_values(TextReader& in) {
+  IntegrationParams& ip = state().integration_params;
+  for (const Parameter* p : parameters_in_file_order()) {
+    const std::string text = in.next_line();
+    if (p->kind == ParameterKind::kReal) {
+      const std::optional<double> v = TryStrToFloat(text);
+      if (!v) return;
+      ip.*p->real = *v;
+    } else {
+      const std::optional<int32_t> v = TryStrToInt(text);
+      if (!v) return;
+      ip.*p->integer = *v;
+    }
+    if (p->has(kFormsPixelRatio)) {
+      if (ip.pixel_x == 0.0) return;
+      ip.pixel_ratio = ip.pixel_y / ip.pixel_x;
+    }
+  }
 }
 
-// Lines 6 to 17, in order; the first line that does not convert ends the reading, as does
-// a pixel size X of 0 (the Y/X ratio cannot be formed).
-void read_values(TextReader& in) {
-  IntegrationParams& p = state().integration_params;
-  if (!read_real(in, p.X0) || !read_real(in, p.Y0)) return;
-  const std::optional<int32_t> band = TryStrToInt(in.next_line());
-  if (!band) return;
-  p.band_width = *band;
-  if (!read_real(in, p.Beta) || !read_real(in, p.Phi) || !read_real(in, p.pixel_x) || !read_real(in, p.pixel_y))
-    return;
-  if (p.pixel_x == 0.0) return;
-  p.pixel_ratio = p.pixel_y / p.pixel_x;
-  for (double* field : {&p.two_theta_begin, &p.two_theta_end, &p.two_theta_step, &p.Lo, &p.wavelength})
-    if (!read_real(in, *field)) return;
+std::string file_text(const Parameter& p) {
+  const IntegrationParams& ip = state().integration_params;
+  return p.kind == ParameterKind::kReal ? Format(p.file_format, {ip.*p.real}) : Format(p.file_format, {ip.*p.integer});
 }
 
 // True when `name` is the settings file in the configuration folder.
@@ -89,23 +94,6 @@ int read_param_file(const std::string& file_name) {
   return 0;
 }
 
-void show_parameters_in_edits() {
-  const IntegrationParams& p = state().integration_params;
-  Controls& c = controls();
-  c.set_text("edtCenterX0", Format("%10.5f", {p.X0}));
-  c.set_text("edtCenterY0", Format("%10.5f", {p.Y0}));
-  c.set_text("edtBandWidth", Format("%6d", {p.band_width}));
-  c.set_text("edtPixelX", Format("%10.6f", {p.pixel_x}));
-  c.set_text("edtPixelY", Format("%10.6f", {p.pixel_y}));
-  c.set_text("edtBeta", Format("%8.3f", {p.Beta}));
-  c.set_text("edtPhi", Format("%8.3f", {p.Phi}));
-  c.set_text("edtLambda", Format("%10.6f", {p.wavelength}));
-  c.set_text("edtCameraLength", Format("%10.6f", {p.Lo}));
-  c.set_text("edt2ThetaBegin", Format("%10.6f", {p.two_theta_begin}));
-  c.set_text("edt2ThetaEnd", Format("%10.6f", {p.two_theta_end}));
-  c.set_text("edt2ThetaStep", Format("%10.6f", {p.two_theta_step}));
-}
-
 void load_param_proc(const std::string& file_name) {
   if (extension_of(file_name) != ".kes") return;
   if (read_param_file(file_name) == 1) return;
@@ -114,26 +102,10 @@ void load_param_proc(const std::string& file_name) {
 
 std::vector<std::string> param_file_lines() {
   const ImageStore& img = current_image();
-  const IntegrationParams& p = state().integration_params;
-  return {
-      kBanner,
-      img.ImageFolder,
-      img.ImageFileName,
-      img.PatternFolder,
-      state().nax_pattern.PatternName,
-      Format("%10.5f", {p.X0}),
-      Format("%10.5f", {p.Y0}),
-      Format("%6d", {p.band_width}),
-      Format("%8.3f", {p.Beta}),
-      Format("%10.6f", {p.Phi}),
-      Format("%10.6f", {p.pixel_x}),
-      Format("%10.6f", {p.pixel_y}),
-      Format("%10.6f", {p.two_theta_begin}),
-      Format("%10.6f", {p.two_theta_end}),
-      Format("%10.6f", {p.two_theta_step}),
-      Format("%10.6f", {p.Lo}),
-      Format("%10.6f", {p.wavelength}),
-  };
+  std::vector<std::string> lines = {kBanner, img.ImageFolder, img.ImageFileName, img.PatternFolder,
+                                    state().nax_pattern.PatternName};
+  for (const Parameter* p : parameters_in_file_order()) lines.push_back(file_text(*p));
+  return lines;
 }
 
 void save_param_proc(const std::string& file_name) {
@@ -146,7 +118,7 @@ void save_param_proc(const std::string& file_name) {
     log_line(prefix + " is the settings file; not written. ");
     return;
   }
-  if (file_name_of(file_name) != kSettingsName) run_parameters_reader();
+  if (file_name_of(file_name) != kSettingsName) read_parameters(current_image().ImageHeight);
   if (!write_text_file(file_name, param_file_lines())) log_line(prefix + " cannot be written. ");
 }
 

@@ -24,8 +24,4 @@ void save_param_proc(const std::string& file_name);
 // The 17 lines of a parameter file for the current parameters.
 std::vector<std::string> param_file_lines();
 
-// Writes integration_params into the main window's parameter edits in the formats the
-// loader and load_param_proc use.
-void show_parameters_in_edits();
-
 }  // namespace kestrin

@@ -3,11 +3,10 @@
 #include <stdexcept>
 
 #include "base/convert.h"
-#include "base/paths.h"
 #include "base/file_budget.h"
+#include "base/paths.h"
 #include "image/files/pattern_files.h"
 #include "image/files/pattern_reader.h"
-#include "ports/file_dialogs.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -69,8 +68,8 @@ void load_nax_proc(const std::string& file_name) {
   if (r.outcome == PatternReadResult::Outcome::kFailed) throw ConversionError(r.error);
   if (r.outcome == PatternReadResult::Outcome::kRefused) return;
   apply_pattern(r, st);
-  views().draw_nax_graph();
-  views().show_peak_list();
+  graph_window().draw_nax_graph();
+  peak_window().show_peak_list();
 }
 
 }  // namespace kestrin

@@ -10,7 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "image/state.h"
+#include "model/state.h"
+#include "ports/controls.h"
 
 namespace kestrin {
 
@@ -36,9 +37,9 @@ struct PatternReadResult {
   std::optional<std::string> title;
   std::optional<double> begin, end, step, wavelength;
   // For a read pattern: the graph's 2theta range (RAW and angle csv) and the edits to set
-  // ("edt2ThetaStep" of the main window, "frmNaxGraph.edtYEnd" of the graph window).
+  // (frmMain::edt2ThetaStep of the main window, frmNaxGraph::edtYEnd of the graph window).
   std::optional<std::pair<double, double>> graph_angle_range;
-  std::vector<std::pair<std::string, std::string>> edits;
+  std::vector<std::pair<ControlName, std::string>> edits;
   int32_t graph_y_end = 0;
   int32_t maximum = 0;
   PeakList peaks;

@@ -4,10 +4,9 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "image/image_store.h"
 #include "image/files/pattern_files.h"
 #include "image/files/pattern_writer.h"
-#include "ports/file_dialogs.h"
+#include "image/image_store.h"
 #include "ports/ports.h"
 
 namespace kestrin {

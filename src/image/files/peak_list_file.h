@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "image/state.h"
+#include "model/state.h"
 
 namespace kestrin {
 

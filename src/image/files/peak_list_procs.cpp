@@ -4,12 +4,12 @@
 #include <stdexcept>
 
 #include "base/convert.h"
+#include "base/file_budget.h"
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "base/file_budget.h"
 #include "image/files/peak_list_file.h"
-#include "image/state.h"
-#include "ports/file_dialogs.h"
+#include "model/state.h"
+#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -51,7 +51,7 @@ void load_peak_proc() {
   }
   const std::string bytes = read_file_within(name, kMaxPeakListBytes);
   // The wavelength is the main window's, as every calculation takes it.
-  st.integration_params.wavelength = StrToFloat(controls().text("edtLambda"));
+  st.integration_params.wavelength = StrToFloat(controls().text(frmMain::edtLambda));
   PeakListReadResult r = read_peak_list(bytes, st.integration_params.wavelength);
   using Outcome = PeakListReadResult::Outcome;
   switch (r.outcome) {
@@ -63,7 +63,7 @@ void load_peak_proc() {
       return;
     case Outcome::kRead:
       st.peak_table = std::move(r.peaks);
-      views().show_peak_list();
+      peak_window().show_peak_list();
       return;
   }
 }

@@ -2,13 +2,15 @@
 // writing back.
 #include "image/files/settings_file.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "image/state.h"
+#include "model/parameter_table.h"
+#include "model/state.h"
 #include "ports/log.h"
 #include "ports/ports.h"
 
@@ -17,34 +19,6 @@ namespace kestrin {
 namespace {
 
 constexpr std::uintmax_t kMaxSettingsBytes = 1 << 20;  // a settings file is a few hundred bytes
-
-// Lines 1 to 15: the parameter edits, with the field each one sets (null: text only).
-struct EditLine {
-  const char* edit;
-  double IntegrationParams::*field;
-};
-constexpr EditLine kEditLines[] = {
-    {"edt2ThetaBegin", &IntegrationParams::two_theta_begin},
-    {"edt2ThetaEnd", &IntegrationParams::two_theta_end},
-    {"edt2ThetaStep", &IntegrationParams::two_theta_step},
-    {"edtCameraLength", &IntegrationParams::Lo},
-    {"edtLambda", &IntegrationParams::wavelength},
-    {"edtPixelX", &IntegrationParams::pixel_x},
-    {"edtPixelY", &IntegrationParams::pixel_y},
-    {"edtBeta", &IntegrationParams::Beta},
-    {"edtPhi", &IntegrationParams::Phi},
-    {"edtBandWidth", nullptr},  // an integer, handled apart
-    {"edtRectAngle", nullptr},
-    {"edtSectorStartAngle", nullptr},
-    {"edtSectorEndAngle", nullptr},
-    {"edtCenterX0", &IntegrationParams::X0},
-    {"edtCenterY0", &IntegrationParams::Y0},
-};
-constexpr int kBandLine = 10;
-
-// Lines 17 to 24: radio buttons and check boxes.
-constexpr const char* kCheckLines[] = {"rbtnRectangle", "rbtnSector", "rbtnRect_Direction", "rbtnRect_Angle",
-                                       "chkLo",         "chkwl",      "chkpsx",             "chkpsy"};
 
 // Reads lines by number (1-based); past the end every line is empty.
 class Lines {
@@ -60,40 +34,50 @@ private:
   size_t pos_ = 0;
 };
 
-// Lines 1 to 15; false when a line that must convert does not.
-bool read_edit_lines(Lines& in) {
-  IntegrationParams& p = state().integration_params;
-  int line = 0;
-  for (const EditLine& e : kEditLines) {
-    ++line;
-    const std::string& text = in.next();
-    controls().set_text(e.edit, text);  // the text goes in before it is converted
-    if (line == kBandLine) {
-      auto v = TryStrToInt(text);
+// One line the parameter table owns (lines 1 to 24): an edit's text is set before it is
+// converted; false when a line that must convert does not.
+bool read_parameter_line(const SettingsEntry& e, const std::string& text) {
+  const Parameter& p = *e.row;
+  IntegrationParams& ip = state().integration_params;
+  Controls& c = controls();
+  switch (p.kind) {
+    case ParameterKind::kReal: {
+      c.set_text(p.control, text);
+      if (p.has(kSettingsTextOnly)) return true;
+      const auto v = TryStrToFloat(text);
       if (!v) return false;
-      p.band_width = *v;
-      continue;
+      ip.*p.real = *v;
+      if (p.has(kFormsPixelRatio) && ip.pixel_x != 0) ip.pixel_ratio = ip.pixel_y / ip.pixel_x;
+      return true;
     }
-    if (!e.field) continue;
-    auto v = TryStrToFloat(text);
-    if (!v) return false;
-    p.*e.field = *v;
-    if (e.field == &IntegrationParams::pixel_y && p.pixel_x != 0) p.pixel_ratio = p.pixel_y / p.pixel_x;
+    case ParameterKind::kInteger: {
+      c.set_text(p.control, text);
+      const auto v = TryStrToInt(text);
+      if (v) ip.*p.integer = *v;
+      return v.has_value();
+    }
+    case ParameterKind::kIndex: {
+      const auto v = TryStrToInt(text);
+      if (!v) return false;
+      c.set_item_index(p.control, *v);
+      ip.*p.integer = c.item_index(p.control);  // an index beyond the items reads back as -1
+      return true;
+    }
+    case ParameterKind::kChoice:
+    case ParameterKind::kCheckBox: {
+      const auto v = TryStrToInt(text);
+      if (v) c.set_checked(e.radio ? e.radio->radio : p.control, *v == 1);
+      return v.has_value();
+    }
   }
-  return true;
+  return false;
 }
 
-// Lines 16 to 40; false when a line does not convert.
-bool read_choice_and_folder_lines(Lines& in) {
-  auto direction = TryStrToInt(in.next());
-  if (!direction) return false;
-  controls().set_item_index("cmbDirection", *direction);
-  state().integration_params.RectDirection = controls().item_index("cmbDirection");
-  for (const char* name : kCheckLines) {
-    auto v = TryStrToInt(in.next());
-    if (!v) return false;
-    controls().set_checked(name, *v == 1);
-  }
+// Lines 1 to 40: the table's lines, then the dialog folders and filter indexes; false
+// when a line does not convert.
+bool read_parameter_and_folder_lines(Lines& in) {
+  for (const SettingsEntry& e : settings_entries())
+    if (!read_parameter_line(e, in.next())) return false;
   FileDialogSlots& slots = state().dialog_slots;
   for (auto& folder : slots.folder) folder = in.next();
   for (auto& index : slots.filter_index) {
@@ -102,6 +86,19 @@ bool read_choice_and_folder_lines(Lines& in) {
     index = *v;
   }
   return true;
+}
+
+std::string parameter_line(const SettingsEntry& e) {
+  const Parameter& p = *e.row;
+  const Controls& c = controls();
+  switch (p.kind) {
+    case ParameterKind::kReal:
+    case ParameterKind::kInteger: return c.text(p.control);
+    case ParameterKind::kIndex: return Format("%d", {c.item_index(p.control)});
+    case ParameterKind::kChoice:
+    case ParameterKind::kCheckBox: return c.checked(e.radio ? e.radio->radio : p.control) ? "1" : "0";
+  }
+  return {};
 }
 
 // Lines 41 to 54; false when a line without a fall-back value does not convert.
@@ -135,7 +132,7 @@ std::string settings_file_path() { return config_folder() + "Kestrin.kes"; }
 void read_settings_lines(const std::vector<std::string>& lines) {
   state().LoadingFlag = true;
   Lines in(lines);
-  (void)(read_edit_lines(in) && read_choice_and_folder_lines(in) && read_option_lines(in));
+  (void)(read_parameter_and_folder_lines(in) && read_option_lines(in));
   state().LoadingFlag = false;
 }
 
@@ -153,9 +150,7 @@ void read_settings_file(const std::string& path) {
 std::vector<std::string> settings_file_lines() {
   const SharedState& st = state();
   std::vector<std::string> out;
-  for (const EditLine& e : kEditLines) out.push_back(controls().text(e.edit));
-  out.push_back(Format("%d", {controls().item_index("cmbDirection")}));
-  for (const char* name : kCheckLines) out.push_back(flag(controls().checked(name)));
+  for (const SettingsEntry& e : settings_entries()) out.push_back(parameter_line(e));
   for (const auto& folder : st.dialog_slots.folder) out.push_back(folder);
   for (int32_t index : st.dialog_slots.filter_index) out.push_back(Format("%d", {index}));
   const Options& o = st.options;
@@ -175,7 +170,10 @@ bool save_settings_file(const std::string& path) {
   if (path == settings_file_path()) ensure_config_folder();
   std::string error;
   if (write_text_file(path, settings_file_lines(), &error)) return true;
-  log_line("The settings could not be saved to " + path + ": " + error);
+  // At exit the log window may be gone with the program: say it where a user still sees it.
+  const std::string message = "The settings could not be saved to " + path + ": " + error;
+  log_line(message);
+  std::fprintf(stderr, "%s\n", message.c_str());
   return false;
 }
 

@@ -21,7 +21,7 @@ void read_settings_lines(const std::vector<std::string>& lines);
 // The 54 lines for the current controls and state.
 std::vector<std::string> settings_file_lines();
 // Writes the file (creating the configuration folder when it is the default path).
-// A failure is logged and reported by false, never thrown.
+// A failure is logged, written to standard error and reported by false, never thrown.
 bool save_settings_file(const std::string& path);
 
 }  // namespace kestrin

@@ -1,4 +1,4 @@
-// Component ownership, naming rules and free notification.
+// TComponent ownership, naming rules and free notification.
 #include "platform/classes/component.h"
 
 #include <algorithm>
@@ -14,23 +14,23 @@ bool isValidIdent(std::string_view name) {
                      [&](char c) { return alpha(c) || (c >= '0' && c <= '9'); });
 }
 
-const ClassInfo& Component::staticClassInfo() {
-  static const ClassInfo info("TComponent", &Persistent::staticClassInfo(),
-                              {strProp<Component>("Name", &Component::getName, &Component::setName),
-                               ordProp<Component, int>("Tag", PropKind::Integer, &Component::tag,
-                                                       &Component::setTag, nullptr, 0)});
+const ClassInfo& TComponent::staticClassInfo() {
+  static const ClassInfo info("TComponent", &TPersistent::staticClassInfo(),
+                              {strProp<TComponent>("Name", &TComponent::getName, &TComponent::setName),
+                               ordProp<TComponent, int>("Tag", PropKind::Integer, &TComponent::tag,
+                                                       &TComponent::setTag, nullptr, 0)});
   return info;
 }
 
-Component::Component(Component* owner) {
+TComponent::TComponent(TComponent* owner) {
   if (owner) owner->insertComponent(this);
 }
 
-Component::~Component() {
+TComponent::~TComponent() {
   destroying_ = true;
   // Tell the linked components, last first; each removes its own link as it goes.
   while (!free_notifies_.empty()) {
-    Component* other = free_notifies_.back();
+    TComponent* other = free_notifies_.back();
     free_notifies_.pop_back();
     auto& back = other->free_notifies_;
     back.erase(std::remove(back.begin(), back.end(), this), back.end());
@@ -40,28 +40,28 @@ Component::~Component() {
   if (owner_) owner_->removeComponent(this);
 }
 
-void Component::destroyComponents() {
+void TComponent::destroyComponents() {
   while (!components_.empty()) {
-    Component* c = components_.back();
+    TComponent* c = components_.back();
     components_.pop_back();
     c->owner_ = nullptr;
     delete c;
   }
 }
 
-Component* Component::components(int index) const {
+TComponent* TComponent::components(int index) const {
   if (index < 0 || index >= componentCount())
     throw EComponentError("List index out of bounds (" + std::to_string(index) + ")");
   return components_[static_cast<size_t>(index)];
 }
 
-int Component::componentIndex() const {
+int TComponent::componentIndex() const {
   if (!owner_) return -1;
   auto& list = owner_->components_;
   return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
 }
 
-void Component::setComponentIndex(int index) {
+void TComponent::setComponentIndex(int index) {
   if (!owner_) return;
   auto& list = owner_->components_;
   int count = static_cast<int>(list.size());
@@ -70,30 +70,30 @@ void Component::setComponentIndex(int index) {
   list.insert(list.begin() + index, this);
 }
 
-Component* Component::findComponent(std::string_view name) const {
+TComponent* TComponent::findComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
-  for (Component* c : components_)
+  for (TComponent* c : components_)
     if (sameText(c->name_, name)) return c;
   return nullptr;
 }
 
-void Component::validateName(const std::string& name) const {
+void TComponent::validateName(const std::string& name) const {
   if (name.empty()) return;
   if (!isValidIdent(name)) throw EComponentError("'" + name + "' is not a valid component name");
   if (owner_) {
-    Component* other = owner_->findComponent(name);
+    TComponent* other = owner_->findComponent(name);
     if (other && other != this)
       throw EComponentError("A component named " + name + " already exists");
   }
 }
 
-void Component::setName(const std::string& name) {
+void TComponent::setName(const std::string& name) {
   if (name == name_) return;
   validateName(name);
   name_ = name;
 }
 
-void Component::insertComponent(Component* c) {
+void TComponent::insertComponent(TComponent* c) {
   if (c->owner_) c->owner_->removeComponent(c);
   c->validateName(c->name_);
   components_.push_back(c);
@@ -101,7 +101,7 @@ void Component::insertComponent(Component* c) {
   notification(c, Operation::Insert);
 }
 
-void Component::removeComponent(Component* c) {
+void TComponent::removeComponent(TComponent* c) {
   auto it = std::find(components_.begin(), components_.end(), c);
   if (it == components_.end()) return;
   components_.erase(it);
@@ -109,7 +109,7 @@ void Component::removeComponent(Component* c) {
   notification(c, Operation::Remove);
 }
 
-void Component::freeNotification(Component* other) {
+void TComponent::freeNotification(TComponent* other) {
   if (!other || other == this) return;
   if (std::find(free_notifies_.begin(), free_notifies_.end(), other) == free_notifies_.end())
     free_notifies_.push_back(other);
@@ -117,13 +117,13 @@ void Component::freeNotification(Component* other) {
   if (std::find(back.begin(), back.end(), this) == back.end()) back.push_back(this);
 }
 
-void Component::removeFreeNotification(Component* other) {
+void TComponent::removeFreeNotification(TComponent* other) {
   free_notifies_.erase(std::remove(free_notifies_.begin(), free_notifies_.end(), other),
                        free_notifies_.end());
   auto& back = other->free_notifies_;
   back.erase(std::remove(back.begin(), back.end(), this), back.end());
 }
 
-void Component::notification(Component*, Operation) {}
+void TComponent::notification(TComponent*, Operation) {}
 
 }  // namespace kgui

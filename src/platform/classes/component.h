@@ -11,16 +11,16 @@ namespace kgui {
 
 enum class Operation { Insert, Remove };
 
-class Component : public Persistent {
+class TComponent : public TPersistent {
 public:
   // The owner keeps the component in its Components[] list and destroys it with itself.
-  explicit Component(Component* owner);
-  ~Component() override;
+  explicit TComponent(TComponent* owner);
+  ~TComponent() override;
 
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
 
-  Component* owner() const { return owner_; }
+  TComponent* owner() const { return owner_; }
   const std::string& name() const { return name_; }
   // Empty, or a valid identifier unique among the owner's components (without case).
   // Throws EComponentError with the platform's messages.
@@ -28,16 +28,16 @@ public:
   std::string getName() const { return name_; }
 
   int componentCount() const { return static_cast<int>(components_.size()); }
-  Component* components(int index) const;
+  TComponent* components(int index) const;
   int componentIndex() const;
   void setComponentIndex(int index);
-  Component* findComponent(std::string_view name) const;
-  void insertComponent(Component* c);
-  void removeComponent(Component* c);
+  TComponent* findComponent(std::string_view name) const;
+  void insertComponent(TComponent* c);
+  void removeComponent(TComponent* c);
 
   // After FreeNotification(other), each is told when the other is destroyed.
-  void freeNotification(Component* other);
-  void removeFreeNotification(Component* other);
+  void freeNotification(TComponent* other);
+  void removeFreeNotification(TComponent* other);
   bool destroying() const { return destroying_; }
 
   int tag() const { return tag_; }
@@ -49,17 +49,17 @@ public:
 protected:
   // Called on the owner when a component is inserted or removed, and on every linked
   // component when one is destroyed (Remove).
-  virtual void notification(Component* c, Operation op);
+  virtual void notification(TComponent* c, Operation op);
   // Destroys the owned components, last first; derived destructors may call it early.
   void destroyComponents();
 
 private:
   void validateName(const std::string& name) const;
 
-  Component* owner_ = nullptr;
+  TComponent* owner_ = nullptr;
   std::string name_;
-  std::vector<Component*> components_;
-  std::vector<Component*> free_notifies_;
+  std::vector<TComponent*> components_;
+  std::vector<TComponent*> free_notifies_;
   int tag_ = 0;
   void* wrapper_link_ = nullptr;
   bool destroying_ = false;

@@ -14,7 +14,7 @@ static int mulDiv(int a, int b, int c) {
 
 const ClassInfo& TFont::staticClassInfo() {
   static const ClassInfo info(
-      "TFont", &Persistent::staticClassInfo(),
+      "TFont", &TPersistent::staticClassInfo(),
       {ordProp<TFont, int>("Charset", PropKind::Integer, &TFont::charset, &TFont::setCharset),
        [] {
          auto p = ordProp<TFont, TColor>("Color", PropKind::Integer, &TFont::color, &TFont::setColor);
@@ -27,7 +27,7 @@ const ClassInfo& TFont::staticClassInfo() {
                            &fontPitchType(), 0),
        [] {
          auto p = ordProp<TFont, int>("Size", PropKind::Integer, &TFont::size, &TFont::setSize);
-         p.stored = [](const Persistent&) { return false; };  // Height carries it
+         p.stored = [](const TPersistent&) { return false; };  // Height carries it
          return p;
        }(),
        ordProp<TFont, uint32_t>("Style", PropKind::Set, &TFont::style, &TFont::setStyle,
@@ -35,9 +35,9 @@ const ClassInfo& TFont::staticClassInfo() {
   return info;
 }
 
-void TFont::assign(const Persistent& source) {
+void TFont::assign(const TPersistent& source) {
   auto* f = dynamic_cast<const TFont*>(&source);
-  if (!f) return Persistent::assign(source);
+  if (!f) return TPersistent::assign(source);
   name_ = f->name_;
   height_ = f->height_;
   color_ = f->color_;

@@ -52,11 +52,11 @@ struct TRect {
 // everywhere and files round-trip: Height = -Size * 96 / 72, rounded.
 constexpr int kPixelsPerInch = 96;
 
-class TFont : public Persistent {
+class TFont : public TPersistent {
 public:
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
-  void assign(const Persistent& source) override;
+  void assign(const TPersistent& source) override;
 
   std::string name() const { return name_; }
   void setName(const std::string& name);

@@ -53,32 +53,32 @@ bool ClassInfo::inheritsFrom(std::string_view class_name) const {
   return false;
 }
 
-const ClassInfo& Persistent::staticClassInfo() {
+const ClassInfo& TPersistent::staticClassInfo() {
   static const ClassInfo info("TPersistent", nullptr);
   return info;
 }
 
-void Persistent::assign(const Persistent& source) {
+void TPersistent::assign(const TPersistent& source) {
   throw EPropertyError("Cannot assign a " + source.className() + " to a " + className());
 }
 
-static const PropertyInfo& requireProperty(const Persistent& obj, std::string_view name) {
+static const PropertyInfo& requireProperty(const TPersistent& obj, std::string_view name) {
   const PropertyInfo* p = obj.classInfo().findProperty(name);
   if (!p) throw EPropertyError("Property " + std::string(name) + " does not exist");
   return *p;
 }
 
-PropValue getProperty(const Persistent& obj, std::string_view name) {
+PropValue getProperty(const TPersistent& obj, std::string_view name) {
   return requireProperty(obj, name).get(obj);
 }
 
-void setProperty(Persistent& obj, std::string_view name, const PropValue& value) {
+void setProperty(TPersistent& obj, std::string_view name, const PropValue& value) {
   const PropertyInfo& p = requireProperty(obj, name);
   if (p.readOnly()) throw EPropertyError("Property " + p.name + " is read-only");
   p.set(obj, value);
 }
 
-bool hasProperty(const Persistent& obj, std::string_view name) {
+bool hasProperty(const TPersistent& obj, std::string_view name) {
   return obj.classInfo().findProperty(name) != nullptr;
 }
 
@@ -96,7 +96,7 @@ static std::string quoteString(const std::string& s) {
   return out + "'";
 }
 
-std::string propertyText(const Persistent& obj, const PropertyInfo& prop) {
+std::string propertyText(const TPersistent& obj, const PropertyInfo& prop) {
   PropValue v = prop.get(obj);
   switch (prop.kind) {
     case PropKind::Integer:
@@ -119,7 +119,7 @@ std::string propertyText(const Persistent& obj, const PropertyInfo& prop) {
     case PropKind::String:
       return quoteString(std::holds_alternative<std::string>(v) ? std::get<std::string>(v) : "");
     case PropKind::Class: {
-      auto* p = std::get_if<Persistent*>(&v);
+      auto* p = std::get_if<TPersistent*>(&v);
       return (p && *p) ? (*p)->className() : "nil";
     }
     case PropKind::Method: return "";
@@ -169,7 +169,7 @@ static int64_t ordinalFromText(const PropertyInfo& prop, std::string_view text) 
   return *v;
 }
 
-void setPropertyText(Persistent& obj, const PropertyInfo& prop, std::string_view text) {
+void setPropertyText(TPersistent& obj, const PropertyInfo& prop, std::string_view text) {
   if (prop.readOnly()) throw EPropertyError("Property " + prop.name + " is read-only");
   switch (prop.kind) {
     case PropKind::Float: {
@@ -188,7 +188,7 @@ void setPropertyText(Persistent& obj, const PropertyInfo& prop, std::string_view
   }
 }
 
-bool isStoredProperty(const Persistent& obj, const PropertyInfo& prop) {
+bool isStoredProperty(const TPersistent& obj, const PropertyInfo& prop) {
   if (prop.kind == PropKind::Method) return false;
   if (prop.stored && !prop.stored(obj)) return false;
   if (prop.default_ord) return ordOf(prop.get(obj)) != *prop.default_ord;

@@ -1,4 +1,4 @@
-// Persistent objects and their published-property descriptors: the run-time type
+// TPersistent objects and their published-property descriptors: the run-time type
 // information that form files and the script object model read and write by name.
 #pragma once
 
@@ -13,7 +13,7 @@
 
 namespace kgui {
 
-class Persistent;
+class TPersistent;
 struct EnumInfo;
 struct IdentMap;
 
@@ -23,7 +23,7 @@ enum class PropKind { Integer, Char, Enumeration, Float, String, Set, Class, Met
 // A property value in transit. Ordinal kinds (integer, char, enumeration, set bit mask)
 // travel as int64_t, floats as double, strings as UTF-8, class properties as an object
 // pointer; a method reads as 1 when a handler is assigned and is cleared by monostate.
-using PropValue = std::variant<std::monostate, int64_t, double, std::string, Persistent*>;
+using PropValue = std::variant<std::monostate, int64_t, double, std::string, TPersistent*>;
 
 // Failures of the component model, with the platform's messages.
 class EPropertyError : public std::runtime_error {
@@ -36,10 +36,10 @@ struct PropertyInfo {
   PropKind kind = PropKind::Integer;
   const EnumInfo* type = nullptr;       // enumeration, or the element type of a set
   const IdentMap* ident_map = nullptr;  // identifiers of an integer property (TColor)
-  std::function<PropValue(const Persistent&)> get;
-  std::function<void(Persistent&, const PropValue&)> set;  // empty: read-only
+  std::function<PropValue(const TPersistent&)> get;
+  std::function<void(TPersistent&, const PropValue&)> set;  // empty: read-only
   std::optional<int64_t> default_ord;   // default of an ordinal property
-  std::function<bool(const Persistent&)> stored;  // empty: always stored
+  std::function<bool(const TPersistent&)> stored;  // empty: always stored
 
   bool readOnly() const { return !set; }
 };
@@ -62,12 +62,12 @@ private:
   std::vector<PropertyInfo> own_;
 };
 
-class Persistent {
+class TPersistent {
 public:
-  virtual ~Persistent() = default;
-  Persistent() = default;
-  Persistent(const Persistent&) = delete;
-  Persistent& operator=(const Persistent&) = delete;
+  virtual ~TPersistent() = default;
+  TPersistent() = default;
+  TPersistent(const TPersistent&) = delete;
+  TPersistent& operator=(const TPersistent&) = delete;
 
   static const ClassInfo& staticClassInfo();
   virtual const ClassInfo& classInfo() const { return staticClassInfo(); }
@@ -77,23 +77,23 @@ public:
   }
   // Copies the state of another object; the base accepts nothing, as the platform's
   // "Cannot assign a X to a Y".
-  virtual void assign(const Persistent& source);
+  virtual void assign(const TPersistent& source);
 };
 
 // Published-property access by name (case-insensitive); unknown names throw
 // EPropertyError "Property X does not exist", writes of read-only ones "Property X is read-only".
-PropValue getProperty(const Persistent& obj, std::string_view name);
-void setProperty(Persistent& obj, std::string_view name, const PropValue& value);
-bool hasProperty(const Persistent& obj, std::string_view name);
+PropValue getProperty(const TPersistent& obj, std::string_view name);
+void setProperty(TPersistent& obj, std::string_view name, const PropValue& value);
+bool hasProperty(const TPersistent& obj, std::string_view name);
 
 // The property's value as form files write it: identifiers for enumerations and mapped
 // integers, "[a, b]" for sets, quoted text for strings, 'c' or #n for chars.
-std::string propertyText(const Persistent& obj, const PropertyInfo& prop);
+std::string propertyText(const TPersistent& obj, const PropertyInfo& prop);
 // Sets a property from form-file text (the inverse of propertyText; strings unquoted).
-void setPropertyText(Persistent& obj, const PropertyInfo& prop, std::string_view text);
+void setPropertyText(TPersistent& obj, const PropertyInfo& prop, std::string_view text);
 // Whether a writer stores the property: the stored predicate holds and an ordinal
 // differs from its default.
-bool isStoredProperty(const Persistent& obj, const PropertyInfo& prop);
+bool isStoredProperty(const TPersistent& obj, const PropertyInfo& prop);
 
 // ASCII comparison without case, as names of components and properties are compared.
 bool sameText(std::string_view a, std::string_view b);

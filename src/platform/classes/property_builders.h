@@ -31,11 +31,11 @@ PropertyInfo ordProp(std::string name, PropKind kind, V (T::*get)() const, void 
   p.kind = kind;
   p.type = type;
   p.default_ord = def;
-  p.get = [get](const Persistent& o) {
+  p.get = [get](const TPersistent& o) {
     return PropValue(static_cast<int64_t>((static_cast<const T&>(o).*get)()));
   };
   if (set)
-    p.set = [set](Persistent& o, const PropValue& v) {
+    p.set = [set](TPersistent& o, const PropValue& v) {
       (static_cast<T&>(o).*set)(static_cast<V>(detail::toOrd(v)));
     };
   return p;
@@ -55,9 +55,9 @@ PropertyInfo strProp(std::string name, std::string (T::*get)() const,
   PropertyInfo p;
   p.name = std::move(name);
   p.kind = PropKind::String;
-  p.get = [get](const Persistent& o) { return PropValue((static_cast<const T&>(o).*get)()); };
+  p.get = [get](const TPersistent& o) { return PropValue((static_cast<const T&>(o).*get)()); };
   if (set)
-    p.set = [set](Persistent& o, const PropValue& v) {
+    p.set = [set](TPersistent& o, const PropValue& v) {
       (static_cast<T&>(o).*set)(detail::toStr(v));
     };
   return p;
@@ -68,9 +68,9 @@ PropertyInfo floatProp(std::string name, double (T::*get)() const, void (T::*set
   PropertyInfo p;
   p.name = std::move(name);
   p.kind = PropKind::Float;
-  p.get = [get](const Persistent& o) { return PropValue((static_cast<const T&>(o).*get)()); };
+  p.get = [get](const TPersistent& o) { return PropValue((static_cast<const T&>(o).*get)()); };
   if (set)
-    p.set = [set](Persistent& o, const PropValue& v) {
+    p.set = [set](TPersistent& o, const PropValue& v) {
       const double* d = std::get_if<double>(&v);
       (static_cast<T&>(o).*set)(d ? *d : static_cast<double>(detail::toOrd(v)));
     };
@@ -83,11 +83,11 @@ PropertyInfo classProp(std::string name, C* (T::*get)() const) {
   PropertyInfo p;
   p.name = std::move(name);
   p.kind = PropKind::Class;
-  p.get = [get](const Persistent& o) {
-    return PropValue(static_cast<Persistent*>((static_cast<const T&>(o).*get)()));
+  p.get = [get](const TPersistent& o) {
+    return PropValue(static_cast<TPersistent*>((static_cast<const T&>(o).*get)()));
   };
-  p.set = [get](Persistent& o, const PropValue& v) {
-    auto* src = std::get_if<Persistent*>(&v);
+  p.set = [get](TPersistent& o, const PropValue& v) {
+    auto* src = std::get_if<TPersistent*>(&v);
     if (src && *src) (static_cast<T&>(o).*get)()->assign(**src);
   };
   return p;
@@ -100,10 +100,10 @@ PropertyInfo eventProp(std::string name, F T::*field) {
   PropertyInfo p;
   p.name = std::move(name);
   p.kind = PropKind::Method;
-  p.get = [field](const Persistent& o) {
+  p.get = [field](const TPersistent& o) {
     return PropValue(static_cast<int64_t>(static_cast<bool>(static_cast<const T&>(o).*field)));
   };
-  p.set = [field](Persistent& o, const PropValue&) { static_cast<T&>(o).*field = nullptr; };
+  p.set = [field](TPersistent& o, const PropValue&) { static_cast<T&>(o).*field = nullptr; };
   return p;
 }
 

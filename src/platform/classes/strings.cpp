@@ -3,12 +3,13 @@
 
 #include <algorithm>
 
+#include "base/comma_text.h"
 #include "platform/classes/property_builders.h"
 
 namespace kgui {
 
 const ClassInfo& TStrings::staticClassInfo() {
-  static const ClassInfo info("TStrings", &Persistent::staticClassInfo());
+  static const ClassInfo info("TStrings", &TPersistent::staticClassInfo());
   return info;
 }
 
@@ -42,9 +43,9 @@ void TStrings::addStrings(const TStrings& other) {
   endUpdate();
 }
 
-void TStrings::assign(const Persistent& source) {
+void TStrings::assign(const TPersistent& source) {
   auto* src = dynamic_cast<const TStrings*>(&source);
-  if (!src) return Persistent::assign(source);
+  if (!src) return TPersistent::assign(source);
   if (src == this) return;
   beginUpdate();
   clear();
@@ -106,46 +107,10 @@ std::string TStrings::commaText() const {
   return out;
 }
 
-static bool blank(char c) { return c != 0 && static_cast<unsigned char>(c) <= ' '; }
-
-// Reads one double-quoted item at text[i] == '"'; doubled quotes stand for one.
-static std::string readQuoted(const std::string& text, size_t& i) {
-  std::string s;
-  ++i;
-  while (i < text.size()) {
-    if (text[i] == '"') {
-      if (i + 1 < text.size() && text[i + 1] == '"') {
-        s += '"';
-        i += 2;
-        continue;
-      }
-      ++i;
-      break;
-    }
-    s += text[i++];
-  }
-  return s;
-}
-
 void TStrings::setCommaText(const std::string& text) {
   beginUpdate();
   clear();
-  size_t i = 0;
-  while (i < text.size() && blank(text[i])) ++i;
-  while (i < text.size()) {
-    if (text[i] == '"') {
-      add(readQuoted(text, i));
-    } else {
-      size_t start = i;
-      while (i < text.size() && static_cast<unsigned char>(text[i]) > ' ' && text[i] != ',') ++i;
-      add(text.substr(start, i - start));
-    }
-    while (i < text.size() && blank(text[i])) ++i;
-    if (i < text.size() && text[i] == ',') {
-      do ++i;
-      while (i < text.size() && blank(text[i]));
-    }
-  }
+  for (const std::string& item : kestrin::split_comma_text(text)) add(item);
   endUpdate();
 }
 

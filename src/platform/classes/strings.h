@@ -10,7 +10,7 @@
 
 namespace kgui {
 
-class TStrings : public Persistent {
+class TStrings : public TPersistent {
 public:
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
@@ -26,7 +26,7 @@ public:
 
   std::string operator[](int index) const { return get(index); }
   void addStrings(const TStrings& other);
-  void assign(const Persistent& source) override;
+  void assign(const TPersistent& source) override;
   std::vector<std::string> toVector() const;
 
   // Lines joined with CR LF, each line ended by it; setText splits at CR LF, LF or CR.

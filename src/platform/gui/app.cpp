@@ -17,7 +17,7 @@ namespace kgui {
 static TApplication* g_app = nullptr;
 
 const ClassInfo& TApplication::staticClassInfo() {
-  static const ClassInfo info("TApplication", &Component::staticClassInfo(),
+  static const ClassInfo info("TApplication", &TComponent::staticClassInfo(),
                               {strProp<TApplication>("Title", &TApplication::title,
                                                      &TApplication::setTitle)});
   return info;
@@ -26,7 +26,7 @@ const ClassInfo& TApplication::staticClassInfo() {
 TApplication* TApplication::instance() { return g_app; }
 
 TApplication::TApplication(int& argc, char** argv)
-    : Component(nullptr), qapp_(std::make_unique<QApplication>(argc, argv)) {
+    : TComponent(nullptr), qapp_(std::make_unique<QApplication>(argc, argv)) {
   // QApplication sets the locale from the environment; numbers stay in the C form.
   std::setlocale(LC_NUMERIC, "C");
   qapp_->setQuitOnLastWindowClosed(false);  // only the main form's closing quits
@@ -47,7 +47,7 @@ TApplication::~TApplication() {
 std::string TApplication::title() const { return applicationTitle(); }
 void TApplication::setTitle(const std::string& title) { setApplicationTitle(title); }
 
-void TApplication::notification(Component* c, Operation op) {
+void TApplication::notification(TComponent* c, Operation op) {
   if (op == Operation::Remove && c == main_form_) main_form_ = nullptr;
 }
 

@@ -15,7 +15,7 @@ namespace kgui {
 class TForm;
 class Dialogs;
 
-class TApplication : public Component {
+class TApplication : public TComponent {
 public:
   // Creates the Qt application (argc and argv must outlive this object), installs the Qt
   // dialogs, the font substitutions and the C numeric locale.
@@ -68,7 +68,7 @@ public:
   QApplication& qapp() { return *qapp_; }
 
 protected:
-  void notification(Component* c, Operation op) override;
+  void notification(TComponent* c, Operation op) override;
 
 private:
   std::unique_ptr<QApplication> qapp_;

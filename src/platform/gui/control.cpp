@@ -29,7 +29,7 @@ private:
 const ClassInfo& TControl::staticClassInfo() {
   using T = TControl;
   static const ClassInfo info(
-      "TControl", &Component::staticClassInfo(),
+      "TControl", &TComponent::staticClassInfo(),
       {ordProp<T, int>("Left", PropKind::Integer, &T::left, &T::setLeft),
        ordProp<T, int>("Top", PropKind::Integer, &T::top, &T::setTop),
        ordProp<T, int>("Width", PropKind::Integer, &T::width, &T::setWidth),
@@ -53,8 +53,8 @@ const ClassInfo& TControl::staticClassInfo() {
   return info;
 }
 
-TControl::TControl(Component* owner, QWidget* widget)
-    : Component(owner), widget_(widget), font_(std::make_unique<TFont>()) {
+TControl::TControl(TComponent* owner, QWidget* widget)
+    : TComponent(owner), widget_(widget), font_(std::make_unique<TFont>()) {
   font_->OnChange = [this] {
     if (!adopting_font_) parent_font_ = false;
     applyFont();
@@ -88,7 +88,7 @@ TControl::~TControl() {
 }
 
 void TControl::setName(const std::string& name) {
-  Component::setName(name);
+  TComponent::setName(name);
   if (widget_) widget_->setObjectName(qs(name));
 }
 
@@ -297,7 +297,7 @@ const ClassInfo& TWinControl::staticClassInfo() {
   return info;
 }
 
-TWinControl::TWinControl(Component* owner, QWidget* widget) : TControl(owner, widget) {}
+TWinControl::TWinControl(TComponent* owner, QWidget* widget) : TControl(owner, widget) {}
 
 TWinControl::~TWinControl() {
   // The platform destroys child controls with their parent, before its own window.

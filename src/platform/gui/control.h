@@ -19,14 +19,14 @@ namespace kgui {
 
 class TWinControl;
 
-using TNotifyEvent = std::function<void(Component* sender)>;
+using TNotifyEvent = std::function<void(TComponent* sender)>;
 using TMouseEvent =
-    std::function<void(Component* sender, TMouseButton button, TShiftState shift, int x, int y)>;
-using TMouseMoveEvent = std::function<void(Component* sender, TShiftState shift, int x, int y)>;
-using TKeyEvent = std::function<void(Component* sender, int& key, TShiftState shift)>;
-using TKeyPressEvent = std::function<void(Component* sender, char& key)>;
+    std::function<void(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState shift, int x, int y)>;
+using TKeyEvent = std::function<void(TComponent* sender, int& key, TShiftState shift)>;
+using TKeyPressEvent = std::function<void(TComponent* sender, char& key)>;
 
-class TControl : public Component {
+class TControl : public TComponent {
 public:
   ~TControl() override;
   static const ClassInfo& staticClassInfo();
@@ -92,7 +92,7 @@ public:
 
 protected:
   // widget is owned by the control from here on.
-  TControl(Component* owner, QWidget* widget);
+  TControl(TComponent* owner, QWidget* widget);
 
   // Applies the stored bounds to the widget; forms add their frame.
   virtual void applyBounds();
@@ -165,7 +165,7 @@ public:
   TNotifyEvent OnExit;
 
 protected:
-  TWinControl(Component* owner, QWidget* widget);
+  TWinControl(TComponent* owner, QWidget* widget);
   bool handleEvent(QObject* target, QEvent* event) override;
   // The rectangle aligned children share (a group box leaves room for its caption).
   virtual TRect alignRect() const;

@@ -50,13 +50,13 @@ void showMessage(const std::string& text) {
 
 // ---- components ----
 
-TOpenDialog::TOpenDialog(Component* owner)
-    : Component(owner), options_(setOf({ofHideReadOnly, ofEnableSizing})) {}
+TOpenDialog::TOpenDialog(TComponent* owner)
+    : TComponent(owner), options_(setOf({ofHideReadOnly, ofEnableSizing})) {}
 
 const ClassInfo& TOpenDialog::staticClassInfo() {
   using T = TOpenDialog;
   static const ClassInfo info(
-      "TOpenDialog", &Component::staticClassInfo(),
+      "TOpenDialog", &TComponent::staticClassInfo(),
       {strProp<T>("DefaultExt", &T::defaultExt, &T::setDefaultExt),
        strProp<T>("FileName", &T::fileName, &T::setFileName),
        strProp<T>("Filter", &T::filter, &T::setFilter),
@@ -79,7 +79,7 @@ const ClassInfo& TSaveDialog::staticClassInfo() {
 bool TSaveDialog::execute() { return dialogs().executeFile(*this, true); }
 
 const ClassInfo& TColorDialog::staticClassInfo() {
-  static const ClassInfo info("TColorDialog", &Component::staticClassInfo(), [] {
+  static const ClassInfo info("TColorDialog", &TComponent::staticClassInfo(), [] {
     auto p = ordProp<TColorDialog, TColor>("Color", PropKind::Integer, &TColorDialog::color,
                                            &TColorDialog::setColor, nullptr, clBlack);
     p.ident_map = &colorIdents();
@@ -89,7 +89,7 @@ const ClassInfo& TColorDialog::staticClassInfo() {
 }
 
 const ClassInfo& TPrintDialog::staticClassInfo() {
-  static const ClassInfo info("TPrintDialog", &Component::staticClassInfo());
+  static const ClassInfo info("TPrintDialog", &TComponent::staticClassInfo());
   return info;
 }
 

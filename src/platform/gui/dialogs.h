@@ -35,6 +35,12 @@ public:
   // A message box; returns the mr* value of the button chosen.
   virtual int messageBox(const std::string& text, const std::string& caption, TMsgDlgType type,
                          TMsgDlgButtons buttons) = 0;
+  // The same with the button that Enter chooses (a TMsgDlgBtn among `buttons`).
+  virtual int messageBoxWithDefault(const std::string& text, const std::string& caption, TMsgDlgType type,
+                                    TMsgDlgButtons buttons, TMsgDlgBtn default_button) {
+    (void)default_button;
+    return messageBox(text, caption, type, buttons);
+  }
   virtual bool selectDirectory(const std::string& caption, std::string& directory) = 0;
   virtual bool executeColor(TColor& color) = 0;
   // Lets the user choose and set up the printer; false when cancelled.
@@ -53,9 +59,9 @@ void showMessage(const std::string& text);
 std::string applicationTitle();
 void setApplicationTitle(const std::string& title);
 
-class TOpenDialog : public Component {
+class TOpenDialog : public TComponent {
 public:
-  explicit TOpenDialog(Component* owner);
+  explicit TOpenDialog(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   virtual bool execute();
@@ -92,9 +98,9 @@ public:
   bool execute() override;
 };
 
-class TColorDialog : public Component {
+class TColorDialog : public TComponent {
 public:
-  using Component::Component;
+  using TComponent::TComponent;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   bool execute() { return dialogs().executeColor(color_); }
@@ -106,9 +112,9 @@ private:
 };
 
 // The print dialog runs on the application's printer.
-class TPrintDialog : public Component {
+class TPrintDialog : public TComponent {
 public:
-  using Component::Component;
+  using TComponent::TComponent;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   bool execute();

@@ -3,15 +3,19 @@
 #include "platform/gui/form.h"
 
 #include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QTimer>
 #include <QWidget>
 
 #include "platform/classes/property_builders.h"
 #include "platform/gui/app.h"
+#include "platform/gui/dialogs.h"
 #include "platform/gui/guard.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/qt_convert.h"
+#include "platform/gui/std_controls.h"
 
 namespace kgui {
 
@@ -35,7 +39,7 @@ const ClassInfo& TForm::staticClassInfo() {
   return info;
 }
 
-TForm::TForm(Component* owner) : TWinControl(owner, new QWidget(nullptr, Qt::Window)) {
+TForm::TForm(TComponent* owner) : TWinControl(owner, new QWidget(nullptr, Qt::Window)) {
   client_ = new QWidget(widget());
   client_->show();
   watch(client_);
@@ -119,6 +123,12 @@ bool TForm::closeRequested() {
   bool can_close = true;
   fire(OnCloseQuery, this, can_close);
   if (!can_close) return false;
+  // Closing a dialog answers it as cancelled.
+  if (modal_result_ == mrNone) setModalResult(mrCancel);
+  if (modal_loop_) {
+    TControl::setVisible(false);
+    return true;
+  }
   int action = caHide;
   fire(OnClose, this, action);
   if (action == caNone) return false;
@@ -139,7 +149,61 @@ bool TForm::closeRequested() {
   return true;
 }
 
+// Walks the form's controls for the first visible, enabled button of the kind asked.
+static TButton* findButton(TWinControl* parent, bool want_default) {
+  for (int i = 0; i < parent->controlCount(); ++i) {
+    TControl* c = parent->controls(i);
+    if (auto* b = dynamic_cast<TButton*>(c)) {
+      if ((want_default ? b->isDefault() : b->cancel()) && b->visible() && b->enabled()) return b;
+    } else if (auto* w = dynamic_cast<TWinControl*>(c)) {
+      if (TButton* found = findButton(w, want_default)) return found;
+    }
+  }
+  return nullptr;
+}
+
+bool TForm::dialogKey(QEvent* event) {
+  auto* ke = static_cast<QKeyEvent*>(event);
+  const int key = ke->key();
+  const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+  if (!enter && key != Qt::Key_Escape) return false;
+  TButton* button = findButton(this, enter);
+  if (!button) return false;
+  ke->accept();
+  button->click();
+  return true;
+}
+
+int TForm::showModal() {
+  QWidget* w = widget();
+  modal_result_ = mrNone;
+  if (w->isVisible()) w->hide();  // the modality of a shown window cannot change
+  w->setWindowModality(Qt::ApplicationModal);
+  showForm();
+  QEventLoop loop;
+  modal_loop_ = &loop;
+  TApplication* app = TApplication::instance();
+  while (modal_result_ == mrNone && !(app && app->terminated())) loop.exec();
+  modal_loop_ = nullptr;
+  TControl::setVisible(false);
+  w->hide();
+  w->setWindowModality(Qt::NonModal);
+  return modal_result_;
+}
+
+void TForm::setModalResult(int result) {
+  modal_result_ = result;
+  if (modal_loop_ && result != mrNone) modal_loop_->quit();
+}
+
+TForm* parentForm(TControl* control) {
+  for (TControl* c = control; c; c = c->parent())
+    if (auto* form = dynamic_cast<TForm*>(c)) return form;
+  return nullptr;
+}
+
 bool TForm::handleEvent(QObject* target, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && (target == client_ || target == widget()) && dialogKey(event)) return true;
   if (target == widget()) {
     switch (event->type()) {
       case QEvent::Close:
@@ -178,7 +242,7 @@ void TForm::setMenu(TMainMenu* menu) {
   clientResized();
 }
 
-void TForm::notification(Component* c, Operation op) {
+void TForm::notification(TComponent* c, Operation op) {
   TWinControl::notification(c, op);
   if (op == Operation::Remove && c == menu_) {
     menu_ = nullptr;

@@ -6,14 +6,15 @@
 
 #include "platform/gui/control.h"
 
+class QEventLoop;
 class QMenuBar;
 
 namespace kgui {
 
 class TMainMenu;
 
-using TCloseEvent = std::function<void(Component* sender, int& action)>;  // TCloseAction
-using TCloseQueryEvent = std::function<void(Component* sender, bool& can_close)>;
+using TCloseEvent = std::function<void(TComponent* sender, int& action)>;  // TCloseAction
+using TCloseQueryEvent = std::function<void(TComponent* sender, bool& can_close)>;
 
 // The frame a form's outer size adds to its client size: fixed, since window managers
 // differ and offscreen windows have none (borders 4 pixels, caption 19).
@@ -22,7 +23,7 @@ constexpr int kFormFrameHeight = 27;
 
 class TForm : public TWinControl {
 public:
-  explicit TForm(Component* owner);
+  explicit TForm(TComponent* owner);
   ~TForm() override;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
@@ -41,6 +42,14 @@ public:
   TMainMenu* menu() const { return menu_; }
   void setMenu(TMainMenu* menu);
 
+  // Shows the form modal to the application and runs events until its modal result is
+  // set (a button with a ModalResult, the close box, Esc on a Cancel button); then hides
+  // it and returns the result.
+  int showModal();
+  int modalResult() const { return modal_result_; }
+  // A result other than mrNone ends a running showModal.
+  void setModalResult(int result);
+
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
   TNotifyEvent OnShow;
@@ -58,15 +67,23 @@ protected:
   void applyColor() override;
   QWidget* mouseWidget() const override { return client_; }
   bool handleEvent(QObject* target, QEvent* event) override;
-  void notification(Component* c, Operation op) override;
+  void notification(TComponent* c, Operation op) override;
 
 private:
   int menuHeight() const;
   void layoutClient();
+  // The key handling of dialog forms: Enter clicks the default button and Esc the cancel
+  // button, when the focused control left the key alone (a memo takes Enter itself).
+  bool dialogKey(QEvent* event);
 
   QWidget* client_ = nullptr;
   QMenuBar* menu_bar_ = nullptr;
   TMainMenu* menu_ = nullptr;
+  int modal_result_ = 0;
+  QEventLoop* modal_loop_ = nullptr;  // set while showModal runs
 };
+
+// The form a control lies on (the control itself for a form); nil for a control without one.
+TForm* parentForm(TControl* control);
 
 }  // namespace kgui

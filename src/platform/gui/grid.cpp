@@ -30,7 +30,7 @@ const ClassInfo& TStringGrid::staticClassInfo() {
   return info;
 }
 
-TStringGrid::TStringGrid(Component* owner)
+TStringGrid::TStringGrid(TComponent* owner)
     : TWinControl(owner, new QTableWidget()),
       options_(setOf({goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect})) {
   QTableWidget* t = table(widget());

@@ -11,11 +11,11 @@ struct TGridRect {
   bool operator==(const TGridRect&) const = default;
 };
 
-using TSelectCellEvent = std::function<void(Component* sender, int col, int row, bool& can_select)>;
+using TSelectCellEvent = std::function<void(TComponent* sender, int col, int row, bool& can_select)>;
 
 class TStringGrid : public TWinControl {
 public:
-  explicit TStringGrid(Component* owner);
+  explicit TStringGrid(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
 

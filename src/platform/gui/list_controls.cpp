@@ -37,7 +37,7 @@ const ClassInfo& TComboBox::staticClassInfo() {
   return info;
 }
 
-TComboBox::TComboBox(Component* owner) : TWinControl(owner, new QComboBox()) {
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner, new QComboBox()) {
   auto* cb = static_cast<QComboBox*>(widget());
   items_ = std::make_unique<TCallbackStrings>(
       "TComboBoxStrings",
@@ -84,7 +84,7 @@ const ClassInfo& TListBox::staticClassInfo() {
   return info;
 }
 
-TListBox::TListBox(Component* owner) : TWinControl(owner, new QListWidget()) {
+TListBox::TListBox(TComponent* owner) : TWinControl(owner, new QListWidget()) {
   auto* lw = static_cast<QListWidget*>(widget());
   items_ = std::make_unique<TCallbackStrings>(
       "TListBoxStrings",
@@ -209,7 +209,7 @@ static TCallbackStrings::Ops memoOps(QPlainTextEdit* e) {
   return ops;
 }
 
-TMemo::TMemo(Component* owner) : TWinControl(owner, new QPlainTextEdit()) {
+TMemo::TMemo(TComponent* owner) : TWinControl(owner, new QPlainTextEdit()) {
   auto* e = plain(widget());
   e->setMaximumBlockCount(0);  // no limit: the log keeps everything until cleared
   lines_ = std::make_unique<TCallbackStrings>("TMemoStrings", memoOps(e));
@@ -266,7 +266,7 @@ const ClassInfo& TScrollBar::staticClassInfo() {
 
 static QScrollBar* bar(QWidget* w) { return static_cast<QScrollBar*>(w); }
 
-TScrollBar::TScrollBar(Component* owner) : TWinControl(owner, new QScrollBar(Qt::Horizontal)) {
+TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner, new QScrollBar(Qt::Horizontal)) {
   bar(widget())->setRange(0, 100);
   bar(widget())->setPageStep(1);
   QObject::connect(bar(widget()), &QScrollBar::valueChanged, [this] { fire(OnChange, this); });

@@ -13,7 +13,7 @@ namespace kgui {
 // OnChange runs when the user picks an item.
 class TComboBox : public TWinControl {
 public:
-  explicit TComboBox(Component* owner);
+  explicit TComboBox(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   TStrings* items() const { return items_.get(); }
@@ -37,7 +37,7 @@ private:
 
 class TListBox : public TWinControl {
 public:
-  explicit TListBox(Component* owner);
+  explicit TListBox(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   TStrings* items() const { return items_.get(); }
@@ -60,7 +60,7 @@ private:
 
 class TMemo : public TWinControl {
 public:
-  explicit TMemo(Component* owner);
+  explicit TMemo(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   // Lines: an empty memo has none; each line is one paragraph of the text.
@@ -89,7 +89,7 @@ private:
 // OnChange runs on every change of Position, by the user or by code.
 class TScrollBar : public TWinControl {
 public:
-  explicit TScrollBar(Component* owner);
+  explicit TScrollBar(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   int kind() const { return kind_; }

@@ -14,7 +14,7 @@ namespace kgui {
 
 const ClassInfo& TMenuItem::staticClassInfo() {
   using T = TMenuItem;
-  static const ClassInfo info("TMenuItem", &Component::staticClassInfo(),
+  static const ClassInfo info("TMenuItem", &TComponent::staticClassInfo(),
                               {strProp<T>("Caption", &T::caption, &T::setCaption),
                                boolProp<T>("Checked", &T::checked, &T::setChecked, false),
                                boolProp<T>("Enabled", &T::enabled, &T::setEnabled, true),
@@ -23,7 +23,7 @@ const ClassInfo& TMenuItem::staticClassInfo() {
   return info;
 }
 
-TMenuItem::TMenuItem(Component* owner) : Component(owner), action_(new QAction()) {
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), action_(new QAction()) {
   QObject::connect(action_, &QAction::triggered, [this] { click(); });
 }
 
@@ -97,11 +97,11 @@ void TMenuItem::rebuildMenu() {
 }
 
 const ClassInfo& TMainMenu::staticClassInfo() {
-  static const ClassInfo info("TMainMenu", &Component::staticClassInfo());
+  static const ClassInfo info("TMainMenu", &TComponent::staticClassInfo());
   return info;
 }
 
-TMainMenu::TMainMenu(Component* owner) : Component(owner), root_(new TMenuItem(nullptr)) {
+TMainMenu::TMainMenu(TComponent* owner) : TComponent(owner), root_(new TMenuItem(nullptr)) {
   root_->on_top_changed_ = [this] { rebuildBar(); };
 }
 

@@ -13,9 +13,9 @@ class QMenu;
 
 namespace kgui {
 
-class TMenuItem : public Component {
+class TMenuItem : public TComponent {
 public:
-  explicit TMenuItem(Component* owner);
+  explicit TMenuItem(TComponent* owner);
   ~TMenuItem() override;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
@@ -52,9 +52,9 @@ private:
   std::function<void()> on_top_changed_;  // set on a main menu's root item
 };
 
-class TMainMenu : public Component {
+class TMainMenu : public TComponent {
 public:
-  explicit TMainMenu(Component* owner);
+  explicit TMainMenu(TComponent* owner);
   ~TMainMenu() override;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }

@@ -29,7 +29,7 @@ const ClassInfo& TPaintBox::staticClassInfo() {
   return info;
 }
 
-TPaintBox::TPaintBox(Component* owner) : TControl(owner, new PaintBoxWidget()) {
+TPaintBox::TPaintBox(TComponent* owner) : TControl(owner, new PaintBoxWidget()) {
   static_cast<PaintBoxWidget*>(widget())->paint = [this](QWidget* w) { paintWidget(w); };
   canvas_ = std::make_unique<QtCanvas>(&image_, [this] {
     if (!painting_ && widget()) widget()->update();

@@ -12,7 +12,7 @@ namespace kgui {
 
 class TPaintBox : public TControl {
 public:
-  explicit TPaintBox(Component* owner);
+  explicit TPaintBox(TComponent* owner);
   ~TPaintBox() override;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }

@@ -6,24 +6,12 @@
 
 namespace kgui {
 
-// System colours as the classic Windows scheme shows them (index = TColor - 0x80000000).
-static const uint32_t kSystemRgb[] = {
-    0xC8C8C8, 0x000000, 0x0054E3, 0x7A96DF, 0xFFFFFF, 0xFFFFFF, 0x000000, 0x000000,
-    0x000000, 0xFFFFFF, 0xD4D0C8, 0xD4D0C8, 0x808080, 0x316AC5, 0xFFFFFF, 0xECE9D8,
-    0xACA899, 0xACA899, 0x000000, 0xD8E4F8, 0xFFFFFF, 0x716F64, 0xF1EFE2, 0x000000,
-    0xFFFFE1};
-
 QColor toQColor(TColor c) {
   auto v = static_cast<uint32_t>(c);
   if (v == static_cast<uint32_t>(clNone)) return QColor(Qt::transparent);
   if (v == static_cast<uint32_t>(clDefault)) return QColor(0xF0, 0xF0, 0xF0);
-  if (v & 0x80000000u) {
-    uint32_t i = v & 0xFF;
-    uint32_t rgb = i < std::size(kSystemRgb) ? kSystemRgb[i] : 0;
-    return QColor(static_cast<int>(rgb >> 16), static_cast<int>((rgb >> 8) & 0xFF),
-                  static_cast<int>(rgb & 0xFF));
-  }
-  return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
+  const TColor rgb = kestrin::ColorToRGB(c);
+  return QColor(kestrin::color_red(rgb), kestrin::color_green(rgb), kestrin::color_blue(rgb));
 }
 
 TColor fromQColor(const QColor& c) {

@@ -2,6 +2,7 @@
 #include "platform/gui/qt_dialogs.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -23,7 +24,9 @@ QStringList qtNameFilters(const std::string& filter) {
 
 void configureFileDialog(QFileDialog& dlg, const TOpenDialog& d, bool save) {
   dlg.setWindowTitle(qs(d.title()));
-  dlg.setDirectory(qs(d.initialDir()));
+  // No initial folder means the process's current folder, as on the platform (Qt would
+  // start an empty one at the file-system root).
+  dlg.setDirectory(d.initialDir().empty() ? QDir::currentPath() : qs(d.initialDir()));
   dlg.setOption(QFileDialog::DontUseNativeDialog);
   // Filters such as "*.IMG" match without case.
   dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
@@ -61,6 +64,11 @@ bool QtDialogs::executeFile(TOpenDialog& d, bool save) {
 
 int QtDialogs::messageBox(const std::string& text, const std::string& caption, TMsgDlgType type,
                           TMsgDlgButtons buttons) {
+  return messageBoxWithDefault(text, caption, type, buttons, static_cast<TMsgDlgBtn>(-1));
+}
+
+int QtDialogs::messageBoxWithDefault(const std::string& text, const std::string& caption, TMsgDlgType type,
+                                     TMsgDlgButtons buttons, TMsgDlgBtn default_button) {
   static const std::pair<TMsgDlgBtn, QMessageBox::StandardButton> map[] = {
       {mbYes, QMessageBox::Yes},         {mbNo, QMessageBox::No},
       {mbOK, QMessageBox::Ok},           {mbCancel, QMessageBox::Cancel},
@@ -82,6 +90,8 @@ int QtDialogs::messageBox(const std::string& text, const std::string& caption, T
   for (const auto& [btn, q] : map)
     if (buttons & (1u << btn)) qb |= q;
   box.setStandardButtons(qb ? qb : QMessageBox::Ok);
+  for (const auto& [btn, q] : map)
+    if (btn == default_button && (qb & q)) box.setDefaultButton(q);
   int answer = box.exec();
   for (size_t i = 0; i < std::size(map); ++i)
     if (answer == map[i].second) return results[i];

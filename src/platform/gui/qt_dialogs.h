@@ -14,6 +14,8 @@ public:
   bool executeFile(TOpenDialog& dialog, bool save) override;
   int messageBox(const std::string& text, const std::string& caption, TMsgDlgType type,
                  TMsgDlgButtons buttons) override;
+  int messageBoxWithDefault(const std::string& text, const std::string& caption, TMsgDlgType type,
+                            TMsgDlgButtons buttons, TMsgDlgBtn default_button) override;
   bool selectDirectory(const std::string& caption, std::string& directory) override;
   bool executeColor(TColor& color) override;
   bool executePrint(TPrinter& printer) override;

@@ -54,6 +54,14 @@ int ScriptedDialogs::messageBox(const std::string& text, const std::string& capt
   return a.modal;
 }
 
+int ScriptedDialogs::messageBoxWithDefault(const std::string& text, const std::string& caption,
+                                           TMsgDlgType type, TMsgDlgButtons buttons,
+                                           TMsgDlgBtn default_button) {
+  const int answer = messageBox(text, caption, type, buttons);
+  questions_.back().default_button = default_button;
+  return answer;
+}
+
 bool ScriptedDialogs::selectDirectory(const std::string& caption, std::string& directory) {
   questions_.push_back({"directory", {}, caption, 0, 0, directory});
   Answer a;

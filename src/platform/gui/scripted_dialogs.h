@@ -21,6 +21,7 @@ public:
     int type = 0;         // TMsgDlgType of a message; FilterIndex of a file dialog
     TMsgDlgButtons buttons = 0;
     std::string initial;  // file dialog: InitialDir; directory dialog: the start folder
+    int default_button = -1;  // a message box's button that Enter chooses (TMsgDlgBtn)
   };
 
   // Queued answers, used in order by whatever asks next.
@@ -40,6 +41,8 @@ public:
   bool executeFile(TOpenDialog& dialog, bool save) override;
   int messageBox(const std::string& text, const std::string& caption, TMsgDlgType type,
                  TMsgDlgButtons buttons) override;
+  int messageBoxWithDefault(const std::string& text, const std::string& caption, TMsgDlgType type,
+                            TMsgDlgButtons buttons, TMsgDlgBtn default_button) override;
   bool selectDirectory(const std::string& caption, std::string& directory) override;
   bool executeColor(TColor& color) override;
   bool executePrint(TPrinter& printer) override;

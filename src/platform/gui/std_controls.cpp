@@ -8,10 +8,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "platform/classes/property_builders.h"
+#include "platform/gui/form.h"
+#include "platform/gui/dialogs.h"
 #include "platform/gui/guard.h"
 #include "platform/gui/qt_convert.h"
 
@@ -21,8 +24,8 @@ static PropertyInfo captionProp() {
   PropertyInfo p;
   p.name = "Caption";
   p.kind = PropKind::String;
-  p.get = [](const Persistent& o) { return PropValue(static_cast<const TControl&>(o).caption()); };
-  p.set = [](Persistent& o, const PropValue& v) {
+  p.get = [](const TPersistent& o) { return PropValue(static_cast<const TControl&>(o).caption()); };
+  p.set = [](TPersistent& o, const PropValue& v) {
     static_cast<TControl&>(o).setCaption(detail::toStr(v));
   };
   return p;
@@ -50,7 +53,7 @@ const ClassInfo& TPanel::staticClassInfo() {
   return info;
 }
 
-TPanel::TPanel(Component* owner) : TWinControl(owner, new QFrame()) {
+TPanel::TPanel(TComponent* owner) : TWinControl(owner, new QFrame()) {
   label_ = new QLabel(widget());
   label_->setAttribute(Qt::WA_TransparentForMouseEvents);
   label_->lower();
@@ -108,7 +111,7 @@ const ClassInfo& TGroupBox::staticClassInfo() {
   return info;
 }
 
-TGroupBox::TGroupBox(Component* owner) : TWinControl(owner, new QGroupBox()) {
+TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner, new QGroupBox()) {
   click_on_release_ = true;
   setColor(clBtnFace);
   setBounds(0, 0, 185, 105);
@@ -134,7 +137,7 @@ const ClassInfo& TLabel::staticClassInfo() {
   return info;
 }
 
-TLabel::TLabel(Component* owner) : TControl(owner, new QLabel()) {
+TLabel::TLabel(TComponent* owner) : TControl(owner, new QLabel()) {
   click_on_release_ = true;
   label()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setBounds(0, 0, 65, 13);
@@ -191,7 +194,7 @@ const ClassInfo& TEdit::staticClassInfo() {
   return info;
 }
 
-TEdit::TEdit(Component* owner) : TWinControl(owner, new QLineEdit()) {
+TEdit::TEdit(TComponent* owner) : TWinControl(owner, new QLineEdit()) {
   auto* e = static_cast<QLineEdit*>(widget());
   // No validator: one would swallow Return before OnKeyDown sees it.
   QObject::connect(e, &QLineEdit::textChanged, [this] { fire(OnChange, this); });
@@ -210,9 +213,29 @@ void TEdit::setMaxLength(int n) {
   static_cast<QLineEdit*>(widget())->setMaxLength(max_length_ > 0 ? max_length_ : 32767);
 }
 
+namespace {
+
+// Draws a line edit's hidden text with a given character in place of the style's own.
+class PasswordStyle : public QProxyStyle {
+public:
+  PasswordStyle(char32_t mask, QObject* owner) : mask_(mask) { setParent(owner); }
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* ret) const override {
+    if (hint == SH_LineEdit_PasswordCharacter) return static_cast<int>(mask_);
+    return QProxyStyle::styleHint(hint, option, widget, ret);
+  }
+
+private:
+  char32_t mask_;
+};
+
+}  // namespace
+
 void TEdit::setPasswordChar(int c) {
   password_char_ = c;
-  static_cast<QLineEdit*>(widget())->setEchoMode(c ? QLineEdit::Password : QLineEdit::Normal);
+  auto* e = static_cast<QLineEdit*>(widget());
+  e->setEchoMode(c ? QLineEdit::Password : QLineEdit::Normal);
+  if (c) e->setStyle(new PasswordStyle(static_cast<char32_t>(c), e));
 }
 
 void TEdit::setBorderStyle(int s) {
@@ -239,7 +262,7 @@ const ClassInfo& TButton::staticClassInfo() {
   return info;
 }
 
-TButton::TButton(Component* owner) : TWinControl(owner, new QPushButton()) {
+TButton::TButton(TComponent* owner) : TWinControl(owner, new QPushButton()) {
   auto* b = static_cast<QPushButton*>(widget());
   b->setAutoDefault(false);
   QObject::connect(b, &QPushButton::clicked, [this] { click(); });
@@ -252,6 +275,12 @@ void TButton::setDefault(bool d) {
 }
 
 void TButton::applyCaption() { static_cast<QPushButton*>(widget())->setText(qs(caption())); }
+
+void TButton::click() {
+  if (modal_result_ != mrNone)
+    if (TForm* form = parentForm(this)) form->setModalResult(modal_result_);
+  TWinControl::click();
+}
 
 // ---- TCheckBox ----
 
@@ -266,7 +295,7 @@ const ClassInfo& TCheckBox::staticClassInfo() {
   return info;
 }
 
-TCheckBox::TCheckBox(Component* owner) : TWinControl(owner, new QCheckBox()) {
+TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner, new QCheckBox()) {
   QObject::connect(static_cast<QCheckBox*>(widget()), &QCheckBox::stateChanged,
                    [this] { click(); });
   setBounds(0, 0, 97, 17);
@@ -298,7 +327,7 @@ const ClassInfo& TRadioButton::staticClassInfo() {
   return info;
 }
 
-TRadioButton::TRadioButton(Component* owner) : TWinControl(owner, new QRadioButton()) {
+TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner, new QRadioButton()) {
   QObject::connect(static_cast<QRadioButton*>(widget()), &QRadioButton::toggled, [this](bool on) {
     if (on) click();
   });
@@ -334,7 +363,7 @@ const ClassInfo& TRadioGroup::staticClassInfo() {
   return info;
 }
 
-TRadioGroup::TRadioGroup(Component* owner)
+TRadioGroup::TRadioGroup(TComponent* owner)
     : TWinControl(owner, new QGroupBox()), items_(std::make_unique<TStringList>()),
       group_(new QButtonGroup(widget())) {
   items_->OnChange = [this](TStringList*) { rebuild(); };

@@ -14,7 +14,7 @@ namespace kgui {
 
 class TPanel : public TWinControl {
 public:
-  explicit TPanel(Component* owner);
+  explicit TPanel(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   int bevelInner() const { return bevel_inner_; }
@@ -38,7 +38,7 @@ private:
 
 class TGroupBox : public TWinControl {
 public:
-  explicit TGroupBox(Component* owner);
+  explicit TGroupBox(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
 
@@ -49,7 +49,7 @@ protected:
 
 class TLabel : public TControl {
 public:
-  explicit TLabel(Component* owner);
+  explicit TLabel(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   bool autoSize() const { return auto_size_; }
@@ -72,7 +72,7 @@ private:
 
 class TEdit : public TWinControl {
 public:
-  explicit TEdit(Component* owner);
+  explicit TEdit(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   std::string text() const;
@@ -98,7 +98,7 @@ private:
 
 class TButton : public TWinControl {
 public:
-  explicit TButton(Component* owner);
+  explicit TButton(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   bool isDefault() const { return default_; }
@@ -107,6 +107,8 @@ public:
   void setCancel(bool c) { cancel_ = c; }
   int modalResult() const { return modal_result_; }
   void setModalResult(int m) { modal_result_ = m; }
+  // A button with a ModalResult gives it to its form, then runs OnClick.
+  void click() override;
 
 protected:
   void applyCaption() override;
@@ -120,7 +122,7 @@ private:
 // Check boxes run OnClick whenever their state changes, by the user or by code.
 class TCheckBox : public TWinControl {
 public:
-  explicit TCheckBox(Component* owner);
+  explicit TCheckBox(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   bool checked() const { return state() == cbChecked; }
@@ -139,7 +141,7 @@ protected:
 // Checked to false on the checked one leaves its group with none checked.
 class TRadioButton : public TWinControl {
 public:
-  explicit TRadioButton(Component* owner);
+  explicit TRadioButton(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   bool checked() const;
@@ -152,7 +154,7 @@ protected:
 
 class TRadioGroup : public TWinControl {
 public:
-  explicit TRadioGroup(Component* owner);
+  explicit TRadioGroup(TComponent* owner);
   ~TRadioGroup() override;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }

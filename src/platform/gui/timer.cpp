@@ -9,14 +9,14 @@ namespace kgui {
 const ClassInfo& TTimer::staticClassInfo() {
   using T = TTimer;
   static const ClassInfo info(
-      "TTimer", &Component::staticClassInfo(),
+      "TTimer", &TComponent::staticClassInfo(),
       {boolProp<T>("Enabled", &T::enabled, &T::setEnabled, true),
        ordProp<T, int>("Interval", PropKind::Integer, &T::interval, &T::setInterval, nullptr, 1000),
        eventProp<T>("OnTimer", &T::OnTimer)});
   return info;
 }
 
-TTimer::TTimer(Component* owner) : Component(owner), timer_(std::make_unique<QTimer>()) {
+TTimer::TTimer(TComponent* owner) : TComponent(owner), timer_(std::make_unique<QTimer>()) {
   QObject::connect(timer_.get(), &QTimer::timeout, [this] {
     if (OnTimer) fire(OnTimer, this);
     else timer_->stop();

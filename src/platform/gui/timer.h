@@ -8,9 +8,9 @@
 
 namespace kgui {
 
-class TTimer : public Component {
+class TTimer : public TComponent {
 public:
-  explicit TTimer(Component* owner);
+  explicit TTimer(TComponent* owner);
   ~TTimer() override;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }

@@ -2,18 +2,19 @@
 // script name, with one Register function, and one line here.
 #include "script/builtins/builtins.h"
 
-#include "script/builtins/array.h"
-#include "script/builtins/boolean.h"
-#include "script/builtins/global.h"
-#include "script/builtins/number.h"
-#include "script/builtins/object.h"
-#include "script/builtins/string.h"
+#include "script/builtins/array_object.h"
+#include "script/builtins/global_object.h"
+#include "script/builtins/math_object.h"
+#include "script/builtins/number_object.h"
+#include "script/builtins/object_object.h"
+#include "script/builtins/string_object.h"
 #include "script/core/engine.h"
 
 namespace kestrin::script {
 namespace {
 
-// In registration order.
+// In registration order: "Object", "Global", "Array", "String", "Number", "Boolean", then
+// "RegExp", "Math", "Date".
 constexpr TJLibrary kBuiltins[] = {
     RegisterObject,
     RegisterGlobal,
@@ -21,6 +22,7 @@ constexpr TJLibrary kBuiltins[] = {
     RegisterString,
     RegisterNumber,
     RegisterBoolean,
+    RegisterMath,
 };
 
 }  // namespace

@@ -39,6 +39,28 @@ private:
   size_t size_;
 };
 
+// The Global object of an engine built without the built-in list: no functions, only the
+// arguments and the stop flag.
+class PlainGlobal : public TJObject, public GlobalSingleton {
+public:
+  explicit PlainGlobal(BaseEngine* engine) : TJObject(engine) { SetObjectName("Global"); }
+  TJObject& Object() override { return *this; }
+  void BeginRun(const Value& arguments) override {
+    arguments_ = arguments;
+    terminated_ = true;
+  }
+  bool Terminated() const override { return terminated_; }
+  void Reset() override {
+    Clear();
+    arguments_ = Value();
+    terminated_ = true;
+  }
+
+private:
+  Value arguments_;
+  bool terminated_ = true;
+};
+
 // Marks the engine as running for the lifetime of one Run.
 class RunningFlag {
 public:
@@ -61,16 +83,18 @@ TJEngine::TJEngine(TJLibrary builtins, void* host)
   };
   builtins(*this);
   if (const ClassCell* array = factory_->FindClass("Array")) new_array_ = array->create;
-  if (!global_) SetGlobalObject(new TJObject(this));
+  if (!global_) SetGlobal(new PlainGlobal(this));
 }
 
-void TJEngine::SetGlobalObject(TJObject* global) {
-  global_ = global;
+void TJEngine::SetGlobal(GlobalSingleton* global) {
+  global_port_ = global;
+  global_ = &global->Object();
   global_hold_ = Value::Object(global_);
 }
 
 TJEngine::~TJEngine() {
   ResetRun();
+  global_port_ = nullptr;
   global_hold_ = Value();
   global_ = nullptr;
   root_.reset();
@@ -130,9 +154,7 @@ bool TJEngine::ReadStdin(std::string& text, int32_t count, bool line) {
 void TJEngine::ResetRun() {
   alive_ = false;
   finished_ = false;
-  if (global_) global_->Clear();  // members a script gave the Global object go with its run
-  loop_terminated_ = true;
-  arguments_ = Value();
+  if (global_port_) global_port_->Reset();  // members a script gave it go with its run
   global_instances_.clear();
   return_value_ = Value();
   thrown_value_ = Value();
@@ -182,8 +204,7 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     alive_ = true;
     TJValueList copy;
     if (args) copy.Assign(args);
-    arguments_ = NewArray(copy);
-    loop_terminated_ = true;
+    global_port_->BeginRun(NewArray(copy));
     if (OnRun) OnRun();
     call_depth_ = 0;
     current_ = root_.get();
@@ -216,7 +237,7 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
   if (main_table_) current_ = main_table_;
   try {
     // The program asked for its events (eventLoop()): each pass waits for messages.
-    while (alive_ && !loop_terminated_ && DoEvents(kEventLoopWait)) {
+    while (alive_ && !global_port_->Terminated() && DoEvents(kEventLoopWait)) {
     }
   } catch (...) {
     alive_ = false;

@@ -21,6 +21,8 @@
 #include "script/core/object.h"
 #include "script/core/parser.h"
 #include "script/core/scope.h"
+#include "script/core/script_ui.h"
+#include "script/core/singletons.h"
 #include "script/core/stack_guard.h"
 #include "script/core/value_list.h"
 
@@ -118,12 +120,11 @@ public:
   TJLocalSymbolTable* CurrentTable() const { return current_; }
   // The Global object: `this` of the program and the owner of the global functions.
   TJObject* GlobalObject() const { return global_; }
-  void SetGlobalObject(TJObject* global);
-  // The arguments array of the run.
-  const Value& Arguments() const { return arguments_; }
-  // After the program, the event loop runs until terminated (eventLoop() clears the flag).
-  bool LoopTerminated() const { return loop_terminated_; }
-  void SetLoopTerminated(bool terminated) { loop_terminated_ = terminated; }
+  // Takes the Global object (the engine holds one count on it).
+  void SetGlobal(GlobalSingleton* global);
+  // The user-interface services of the host (the default ones until it installs its own).
+  ScriptUi& Ui() const { return *ui_; }
+  void SetUi(ScriptUi* ui) { ui_ = ui ? ui : &DefaultScriptUi(); }
   void* Host() const { return host_; }
   int32_t Line() const { return line_; }
   bool Finished() const { return finished_; }
@@ -241,9 +242,9 @@ private:
   std::unique_ptr<TJRootSymbolTable> root_;
   TJLocalSymbolTable* current_ = nullptr;
   TJObject* global_ = nullptr;  // one count held
+  GlobalSingleton* global_port_ = nullptr;
   Value global_hold_;
-  Value arguments_;
-  bool loop_terminated_ = true;
+  ScriptUi* ui_ = &DefaultScriptUi();
   ObjectConstructor new_array_ = nullptr;  // the registered Array class
   kestrin::WakeSignal wake_;
   std::vector<Value> global_instances_;

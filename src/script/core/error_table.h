@@ -70,7 +70,15 @@ class Value;
   X(ListIndex, "EIndexError", "list index out of bounds (%s)")                        \
   X(ListCount, "EIndexError", "list count out of bounds (%s)")                        \
   X(ListTooLong, "EIndexError", "list too long")                                      \
-  X(AppendTooLong, "EStringError", "string too long")
+  X(AppendTooLong, "EStringError", "string too long")                                 \
+  /* Built-in objects. */                                                             \
+  X(IndexText, "EIndexError", "%s")                                                   \
+  X(IndexOutside, "EIndexError", "")                                                  \
+  X(SortCompare, "ETypeError", "sort compare function error")                         \
+  X(ArrayAssign, "ETypeError", "array assign error")                                  \
+  X(Convert, "EConvertError", "%s")                                                   \
+  X(ReadStdin, "EFileError", "read error: STDIN")                                     \
+  X(CannotCreateDir, "EDirectoryError", "Cannot Create Dir")
 
 enum class ScriptError : uint8_t {
 #define KESTRIN_SCRIPT_ERROR_KIND(kind, name, text) kind,

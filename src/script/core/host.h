@@ -73,6 +73,10 @@ public:
   // Processes the application's messages for DoEvents (the GUI installs one); see
   // TJEngine::MessagePump for the wait it is given.
   void SetMessagePump(std::function<bool(std::chrono::milliseconds)> pump) { engine_->MessagePump = std::move(pump); }
+  // The dialogs and application facts that scripts reach (not owned; nil restores the
+  // window-less default, in which every dialog answers as closed).
+  void SetUi(ScriptUi* ui) { engine_->SetUi(ui); }
+  ScriptUi& Ui() const { return engine_->Ui(); }
 
 private:
   void Bridge();

@@ -10,10 +10,27 @@
 
 namespace kestrin::script {
 
-size_t Cp932CharCount(std::string_view bytes) {
-  size_t n = 0;
-  for (size_t i = 0; i < bytes.size(); ++n) i += IsLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+// Counts characters; `lone_tail` tells whether the last one is a lead byte alone.
+static size_t CountChars(std::string_view bytes, bool& lone_tail) {
+  size_t n = 0, i = 0;
+  const size_t size = bytes.size();
+  while (i < size) {
+    // Runs of plain ASCII, eight bytes at a time.
+    for (uint64_t word; i + 8 <= size; i += 8, n += 8) {
+      std::memcpy(&word, bytes.data() + i, 8);
+      if (word & 0x8080808080808080ull) break;
+    }
+    if (i >= size) break;
+    i += IsLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+    ++n;
+  }
+  lone_tail = i > size;
   return n;
+}
+
+size_t Cp932CharCount(std::string_view bytes) {
+  bool lone_tail = false;
+  return CountChars(bytes, lone_tail);
 }
 
 size_t Cp932ByteOffset(std::string_view bytes, size_t index) {
@@ -54,8 +71,48 @@ StrRef::StrRef(std::string_view bytes) {
 
 size_t StrRef::CharCount() const {
   if (!s_) return 0;
-  if (s_->nchars < 0) s_->nchars = static_cast<int32_t>(Cp932CharCount(view()));
+  if (s_->nchars < 0) s_->nchars = static_cast<int32_t>(CountChars(view(), s_->lone_tail));
   return static_cast<size_t>(s_->nchars);
+}
+
+size_t StrRef::ByteOffset(size_t index) const {
+  const size_t size = this->size();
+  if (CharCount() == size) return index < size ? index : size;  // one byte per character
+  size_t n = 0, i = 0;
+  if (index >= s_->seek_char) {
+    n = s_->seek_char;
+    i = s_->seek_byte;
+  }
+  const char* p = s_->data();
+  while (n < index && i < size) {
+    i += IsLeadByte(static_cast<unsigned char>(p[i])) ? 2 : 1;
+    ++n;
+  }
+  if (i >= size) return size;
+  s_->seek_char = static_cast<uint32_t>(n);
+  s_->seek_byte = static_cast<uint32_t>(i);
+  return i;
+}
+
+size_t StrRef::CharIndex(size_t byte_offset) const {
+  const size_t size = this->size();
+  if (byte_offset > size) byte_offset = size;
+  if (CharCount() == size) return byte_offset;
+  size_t n = 0, i = 0;
+  if (byte_offset >= s_->seek_byte) {
+    n = s_->seek_char;
+    i = s_->seek_byte;
+  }
+  const char* p = s_->data();
+  while (i < byte_offset) {
+    i += IsLeadByte(static_cast<unsigned char>(p[i])) ? 2 : 1;
+    ++n;
+  }
+  if (i < size) {
+    s_->seek_char = static_cast<uint32_t>(n);
+    s_->seek_byte = static_cast<uint32_t>(i);
+  }
+  return n;
 }
 
 uint32_t StrRef::Hash() const {
@@ -71,21 +128,31 @@ void StrRef::Append(std::string_view more) {
   if (more.empty()) return;
   size_t need = size() + more.size();
   CheckLength(need);
-  if (s_ && s_->refs == 1 && need <= s_->cap) {
-    std::memcpy(s_->data() + s_->len, more.data(), more.size());
-    s_->len = static_cast<uint32_t>(need);
-    s_->data()[need] = '\0';
-    s_->nchars = -1;
-    s_->hash_valid = false;
-    return;
+  // A known count grows by the appended characters, so a text built by appending is never
+  // counted again from its start; a lead byte alone at the old end would pair anew.
+  const bool known = !s_ || (s_->nchars >= 0 && !s_->lone_tail);
+  bool lone_tail = false;
+  const int32_t nchars = known ? static_cast<int32_t>((s_ ? s_->nchars : 0) + CountChars(more, lone_tail)) : -1;
+  const bool in_place = s_ && s_->refs == 1 && need <= s_->cap;
+  Str* s = s_;
+  if (!in_place) {
+    size_t cap = need < 16 ? 16 : need + need / 2;
+    if (cap > kMaxStringBytes) cap = need;
+    s = MakeCell(view(), cap);
+    if (s_) {
+      s->seek_char = s_->seek_char;
+      s->seek_byte = s_->seek_byte;
+    }
   }
-  size_t cap = need < 16 ? 16 : need + need / 2;
-  if (cap > kMaxStringBytes) cap = need;
-  Str* s = MakeCell(view(), cap);
+  // `more` may lie in the old text: it is copied before the old cell can go.
   std::memcpy(s->data() + s->len, more.data(), more.size());
   s->len = static_cast<uint32_t>(need);
   s->data()[need] = '\0';
-  *this = Adopt(s);
+  s->nchars = nchars;
+  s->lone_tail = lone_tail;
+  s->hash_valid = false;
+  if (!known) s->seek_char = s->seek_byte = 0;
+  if (!in_place) *this = Adopt(s);
 }
 
 StrRef Concat(std::string_view a, std::string_view b) {

@@ -34,8 +34,13 @@ struct Str : RcHeader {
   uint32_t len = 0;
   uint32_t cap = 0;
   int32_t nchars = -1;   // character count, computed on first use
+  bool lone_tail = false;  // with nchars: the text ends in a lead byte without its trail
   uint32_t hash = 0;
   bool hash_valid = false;
+  // The last character position looked up and its byte offset (a character start), so a
+  // walk through the text by increasing positions costs its length once.
+  uint32_t seek_char = 0;
+  uint32_t seek_byte = 0;
   char* data() { return reinterpret_cast<char*>(this + 1); }
   const char* data() const { return reinterpret_cast<const char*>(this + 1); }
   static Str* Allocate(size_t cap);
@@ -68,6 +73,11 @@ public:
   bool empty() const { return size() == 0; }
   size_t CharCount() const;
   uint32_t Hash() const;
+  // Byte offset of character `index` (the size past the last character), and the
+  // character index of a byte offset that starts a character; both start from the last
+  // position looked up when it lies before the one asked for.
+  size_t ByteOffset(size_t index) const;
+  size_t CharIndex(size_t byte_offset) const;
 
   // Appends in place when this handle is the only owner, else copies; grows geometrically.
   void Append(std::string_view more);

@@ -17,14 +17,14 @@ TEST(DisplayLevels, EdgesUseRoundedTableValuesNotCodes) {
   s.LowEdge = 100;
   s.HighEdge = 1100;
   std::vector<uint8_t> lv;
-  build_display_levels(img, s, lv);
+  build_display_levels({img.image_codes, img.log_table, img.intensity_table}, s, lv);
   EXPECT_EQ(lv, (std::vector<uint8_t>{0, 0, 128, 15, 255}));  // 127.5 rounds to even 128; 60/1000*255 = 15.3
   // Log mode reads the rounded log-table entries.
   s.DisplayMode = 0;
   s.LowEdge = 0;
   s.HighEdge = 10000;
   img.image_codes = {0, 65535, 32768, 1, 1};
-  build_display_levels(img, s, lv);
+  build_display_levels({img.image_codes, img.log_table, img.intensity_table}, s, lv);
   EXPECT_EQ(lv[0], 0);
   EXPECT_EQ(lv[1], 255);
   EXPECT_EQ(lv[2], 0);

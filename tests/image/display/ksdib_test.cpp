@@ -4,7 +4,9 @@
 #include <fstream>
 
 #include "base/byte_reader.h"
+#include "base/runtime_errors.h"
 #include "image/display/ksdib.h"
+#include "support/dib_fixture.h"
 #include "support/temp_dir.h"
 
 namespace kestrin {
@@ -312,5 +314,181 @@ TEST(KsDIB, PilThirtyTwoBitFileLoadsAsTwentyFourBits) {
   EXPECT_EQ(d.ScanLine(1)[8], 0);
 }
 
+struct ProgressEvent {
+  TProgressStage stage;
+  int percent;
+  std::string text;
+  bool operator==(const ProgressEvent&) const = default;
+};
+
+std::vector<ProgressEvent> record_progress(TKsDIB& d, KsPixelFormat to) {
+  std::vector<ProgressEvent> events;
+  d.OnProgress = [&](TKsDIB&, TProgressStage stage, int percent, const std::string& text) {
+    events.push_back({stage, percent, text});
+  };
+  try {
+    d.SetPixelFormat(to);
+  } catch (const std::exception&) {
+    events.push_back({psEnding, -1, "raised"});
+  }
+  return events;
+}
+
+// Reducing conversions report 16 or 256 steps between a start and an end; a conversion that
+// raises after its start reports no end; other conversions report nothing.
+TEST(KsDIB, ReducingConversionsReportProgress) {
+  const TKsDIB true_color = test::make_picture(24, 25, 3, [](int x, int y) { return test::hash_color(x / 8, y, 1); });
+  TKsDIB d = true_color;
+  auto events = record_progress(d, KsPixelFormat::Bit8);
+  ASSERT_EQ(events.size(), 258u);
+  EXPECT_EQ(events.front(), (ProgressEvent{psStarting, 0, "PixelFormat 24Bit -> 8Bit"}));
+  for (int k = 1; k <= 256; ++k) ASSERT_EQ(events[size_t(k)], (ProgressEvent{psRunning, k * 100 / 256, "PixelFormat 24Bit -> 8Bit"}));
+  EXPECT_EQ(events.back(), (ProgressEvent{psEnding, 100, "PixelFormat 24Bit -> 8Bit"}));
+
+  events = record_progress(d, KsPixelFormat::Bit8RLE);
+  EXPECT_TRUE(events.empty());
+  events = record_progress(d, KsPixelFormat::Bit4RLE);
+  ASSERT_EQ(events.size(), 18u);
+  EXPECT_EQ(events[1], (ProgressEvent{psRunning, 6, "PixelFormat 8BitRLE -> 4BitRLE"}));
+  EXPECT_EQ(events.back().stage, psEnding);
+
+  d = true_color;
+  d.SetConversionMode(3);
+  events = record_progress(d, KsPixelFormat::Bit4);
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0], (ProgressEvent{psStarting, 0, "PixelFormat 24Bit -> 4Bit"}));
+  EXPECT_EQ(events[1], (ProgressEvent{psEnding, -1, "raised"}));
+}
+
+TEST(KsDIB, AssignSharesAndCopiesTheConversionSettings) {
+  TKsDIB a;
+  a.SetConversionMode(1);
+  a.SetMonoColor(0x00FF00);
+  a.SetPaletteMode(2);
+  int changes = 0;
+  a.OnChange = [&](TKsDIB&) { ++changes; };
+  TKsDIB b;
+  EXPECT_EQ(b.ConversionMode(), 0);
+  EXPECT_EQ(b.MonoColor(), 0xFFFFFF);
+  EXPECT_EQ(b.PaletteMode(), 0);
+  int b_changes = 0;
+  b.OnChange = [&](TKsDIB&) { ++b_changes; };
+  b = a;
+  EXPECT_EQ(b_changes, 1);
+  EXPECT_TRUE(b.Modified());
+  EXPECT_TRUE(b.PaletteModified());
+  EXPECT_EQ(b.ConversionMode(), 1);
+  EXPECT_EQ(b.MonoColor(), 0x00FF00);
+  EXPECT_EQ(b.PaletteMode(), 2);
+  const TKsDIB c(a);
+  EXPECT_TRUE(c.SharesStorageWith(a));
+  EXPECT_EQ(c.PaletteMode(), 2);
+  EXPECT_FALSE(c.OnChange);
+  a.SetColor(3, 0x0000FF);
+  a.SetPixelFormat(KsPixelFormat::Bit24);
+  EXPECT_EQ(changes, 2);
+  b.Assign(nullptr);
+  EXPECT_EQ(b.Width(), 1);
+  EXPECT_EQ(b.PaletteSize(), 256);
+}
+
+TEST(KsDIB, UseFmoComesFromTheDefaultAndStaysWithTheStorage) {
+  EXPECT_TRUE(TKsDIB().UseFMO());
+  TKsDIB::DefaultUseFMO = false;
+  TKsDIB d;
+  TKsDIB::DefaultUseFMO = true;
+  EXPECT_FALSE(d.UseFMO());
+  d.SetWidth(7);
+  d.SetBitCount(24);
+  d.SetPixelFormat(KsPixelFormat::Bit8);
+  d.LoadFromBytes(TKsDIB().SaveToBytes());
+  EXPECT_FALSE(d.UseFMO());
+}
+
+TEST(KsDIB, ClipboardFormatIsThePackedDibAndLoadsBackIdentical) {
+  TKsDIB rle = test::make_picture(8, 25, 3, [](int x, int y) { return test::runs_picture(x, y, 256); });
+  rle.SetPixelFormat(KsPixelFormat::Bit8RLE);
+  const TKsDIB pictures[] = {
+      test::make_picture(1, 9, 2, [](int x, int) { return uint32_t(x % 2); }),
+      test::make_picture(4, 5, -3, [](int x, int y) { return uint32_t(x + y); }),
+      test::make_picture(24, 3, 2, [](int x, int y) { return test::hash_color(x, y, 2); }), rle};
+  for (const TKsDIB& p : pictures) {
+    uint16_t format = 0;
+    const std::vector<uint8_t> packed = p.SaveToClipboardFormat(format);
+    EXPECT_EQ(format, 8);
+    const std::vector<uint8_t> file = p.SaveToBytes();
+    EXPECT_EQ(packed, std::vector<uint8_t>(file.begin() + 14, file.end()));
+    TKsDIB back;
+    back.LoadFromClipboardFormat(8, &packed);
+    EXPECT_EQ(back.SaveToBytes(), file);
+  }
+}
+
+TEST(KsDIB, ClipboardDataThatIsNotADibRaises) {
+  uint16_t format = 0;
+  const std::vector<uint8_t> good = test::make_picture(8, 4, 2, [](int x, int) { return uint32_t(x); }).SaveToClipboardFormat(format);
+  auto with = [&](size_t at, uint32_t v) {
+    std::vector<uint8_t> b = good;
+    put_u32le(&b[at], v);
+    return b;
+  };
+  const std::vector<uint8_t> short_header(good.begin(), good.begin() + 30);
+  const std::vector<uint8_t> cut_in_colours(good.begin(), good.begin() + 40 + 100);
+  const std::vector<uint8_t> no_width = with(4, 0), huge_colours = with(32, 0x40000000), size_64 = with(0, 64);
+  const struct {
+    uint16_t format;
+    const std::vector<uint8_t>* data;
+    const char* message;
+  } cases[] = {
+      {2, &good, "TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data"},
+      {8, nullptr, "TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data"},
+      {8, &size_64, "TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Data"},
+      {8, &short_header, "TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Data"},
+      {8, &cut_in_colours, "TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Data"},
+      {8, &huge_colours, "TKsDIB.LoadFromClipboardFormat: Invalid Clipboard Data"},
+      {8, &no_width, "TKsInternalDIB.LoadFromStream: Invalid Width or Height"},
+  };
+  for (const auto& c : cases) {
+    TKsDIB d;
+    d.SetWidth(3);
+    try {
+      d.LoadFromClipboardFormat(c.format, c.data);
+      ADD_FAILURE() << c.message;
+    } catch (const std::runtime_error& e) {
+      EXPECT_STREQ(e.what(), c.message);
+      EXPECT_EQ(dynamic_cast<const EInvalidGraphic*>(&e) != nullptr, c.format != 8 || !c.data) << c.message;
+    }
+    EXPECT_EQ(d.Width(), 3);
+  }
+  // A 16-bit packed DIB becomes 24 bits as a file would.
+  std::vector<uint8_t> sixteen(40 + 4, 0);
+  put_u32le(&sixteen[0], 40);
+  put_u32le(&sixteen[4], 1);
+  put_u32le(&sixteen[8], 1);
+  put_u16le(&sixteen[12], 1);
+  put_u16le(&sixteen[14], 16);
+  put_u16le(&sixteen[40], 0x7C00);
+  TKsDIB d;
+  d.LoadFromClipboardFormat(8, &sixteen);
+  EXPECT_EQ(d.BitCount(), 24);
+  EXPECT_EQ(d.ScanLine(0)[2], 255);
+}
+
+TEST(KsDIB, RegistersAsTheDibPictureFormat) {
+  kgui::PictureFormats formats;
+  register_ksdib_picture_format(formats);
+  const kgui::PictureFormat* f = formats.findExtension("DIB");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->description, "Device Independent Bitmap");
+  EXPECT_EQ(formats.findClipboardFormat(8), f);
+  test::TempDir dir;
+  test::make_picture(8, 6, 2, [](int x, int) { return uint32_t(x); }).SaveToFile(dir.file("pic.dib"));
+  const std::unique_ptr<kgui::TGraphic> g = formats.loadFromFile(dir.file("pic.dib"));
+  const auto* dib = dynamic_cast<const TKsDIB*>(g.get());
+  ASSERT_NE(dib, nullptr);
+  EXPECT_EQ(dib->Width(), 6);
+}
+
 }  // namespace
 }  // namespace kestrin
+

@@ -10,6 +10,8 @@
 #include "base/text_file.h"
 #include "image/files/param_file.h"
 #include "image/loading_fixture.h"
+#include "model/parameters.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -18,24 +20,19 @@ using Lines = std::vector<std::string>;
 
 class ParamFileTest : public LoadingTest {
 protected:
+  // The names and the parameters, typed into the edits as a save reads them.
   void set_values() {
     img().ImageFolder = "/data/";
     img().ImageFileName = "/data/run1.img";
     img().PatternFolder = "/data/out/";
     state().nax_pattern.PatternName = "run1_all";
-    IntegrationParams& p = params();
-    p.X0 = 1024.123456;
-    p.Y0 = -3.5;
-    p.band_width = 42;
-    p.Beta = 12.3456;
-    p.Phi = 0.1234567;
-    p.pixel_x = 0.1;
-    p.pixel_y = 0.15;
-    p.two_theta_begin = 2.0;
-    p.two_theta_end = 40.5;
-    p.two_theta_step = 0.01;
-    p.Lo = 250.25;
-    p.wavelength = 0.71073;
+    const std::pair<ControlName, const char*> typed[] = {
+        {frmMain::edtCenterX0, "1024.123456"}, {frmMain::edtCenterY0, "-3.5"},     {frmMain::edtBandWidth, "42"},
+        {frmMain::edtBeta, "12.3456"},         {frmMain::edtPhi, "0.1234567"},     {frmMain::edtPixelX, "0.1"},
+        {frmMain::edtPixelY, "0.15"},          {frmMain::edt2ThetaBegin, "2.0"},   {frmMain::edt2ThetaEnd, "40.5"},
+        {frmMain::edt2ThetaStep, "0.01"},      {frmMain::edtCameraLength, "250.25"}, {frmMain::edtLambda, "0.71073"}};
+    for (auto [edit, text] : typed) edits().set_text(edit, text);
+    read_parameters(img().ImageHeight);
   }
   std::string bytes(const std::string& name) {
     std::string b;
@@ -99,12 +96,12 @@ TEST_F(ParamFileTest, LoadBringsTheValuesBackAndShowsThemInTheEdits) {
   EXPECT_EQ(p.Lo, saved.Lo);
   EXPECT_EQ(p.wavelength, saved.wavelength);
   EXPECT_EQ(img().ImageFolder, "");  // names come back only from "default.kes"
-  const std::pair<const char*, const char*> shown[] = {
-      {"edtCenterX0", "1024.12346"}, {"edtCenterY0", "  -3.50000"},   {"edtBandWidth", "    42"},
-      {"edtBeta", "  12.346"},       {"edtPhi", "   0.123"},           {"edtPixelX", "  0.100000"},
-      {"edtPixelY", "  0.150000"},   {"edt2ThetaBegin", "  2.000000"}, {"edt2ThetaEnd", " 40.500000"},
-      {"edt2ThetaStep", "  0.010000"}, {"edtCameraLength", "250.250000"}, {"edtLambda", "  0.710730"}};
-  for (auto [edit, text] : shown) EXPECT_EQ(edits().text(edit), text) << edit;
+  const std::pair<ControlName, const char*> shown[] = {
+      {frmMain::edtCenterX0, "1024.12346"}, {frmMain::edtCenterY0, "  -3.50000"},   {frmMain::edtBandWidth, "    42"},
+      {frmMain::edtBeta, "  12.346"},       {frmMain::edtPhi, "   0.123"},           {frmMain::edtPixelX, "  0.100000"},
+      {frmMain::edtPixelY, "  0.150000"},   {frmMain::edt2ThetaBegin, "  2.000000"}, {frmMain::edt2ThetaEnd, " 40.500000"},
+      {frmMain::edt2ThetaStep, "  0.010000"}, {frmMain::edtCameraLength, "250.250000"}, {frmMain::edtLambda, "  0.710730"}};
+  for (auto [edit, text] : shown) EXPECT_EQ(edits().text(edit), text) << to_string(edit);
 }
 
 TEST_F(ParamFileTest, ReadingStopsAtTheFirstLineThatDoesNotConvert) {
@@ -181,18 +178,18 @@ TEST_F(ParamFileTest, DefaultKesRestoresTheNamesOthersDoNot) {
 }
 
 TEST_F(ParamFileTest, SaveRefusesOtherExtensionsAndReadsTheEditsFirst) {
-  static int reads = 0;
-  reads = 0;
-  install_parameters_reader([]() -> int32_t { return ++reads, 0; });
+  edits().set_text(frmMain::edtCameraLength, "123");
+  params().Lo = 1;
   save_param_proc(dir_.file("p.KES"));
   EXPECT_EQ(log(), Lines{" save_param_proc() : " + dir_.file("p.KES") + " is not a param file.. "});
   EXPECT_FALSE(file_exists(dir_.file("p.KES")));
-  EXPECT_EQ(reads, 0);
+  EXPECT_EQ(params().Lo, 1);  // the edits were not read
   save_param_proc(dir_.file("p.kes"));
-  EXPECT_EQ(reads, 1);
+  EXPECT_EQ(params().Lo, 123);
   // The settings file's name skips the reading of the edits.
+  edits().set_text(frmMain::edtCameraLength, "456");
   save_param_proc(dir_.file("Kestrin.kes"));
-  EXPECT_EQ(reads, 1);
+  EXPECT_EQ(params().Lo, 123);
   EXPECT_TRUE(file_exists(dir_.file("Kestrin.kes")));
 }
 

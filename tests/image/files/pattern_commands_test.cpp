@@ -12,9 +12,13 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "image/image_store.h"
 #include "image/files/pattern_files.h"
 #include "image/files/pattern_writer.h"
+#include "image/image_store.h"
+#include "image/program_state.h"
+#include "model/headless_ports.h"
+#include "ports/names/main_form_names.h"
+#include "ports/names/nax_graph_names.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"
@@ -30,8 +34,10 @@ protected:
   void SetUp() override {
     reset_state();
     reset_headless_ports();
-    install_ports(nullptr, &views_, &prompts_);
-    install_file_dialogs(&dialogs_);
+    Ports p;
+    p.prompts = &prompts_;
+    p.file_dialogs = &dialogs_;
+    install_ports(views_.ports(p));
     the_log().clear_history();
   }
   void TearDown() override {
@@ -212,11 +218,11 @@ TEST_F(PatternCommands, LoadLogsSetsAxisEditsGraphAndPeaks) {
   EXPECT_EQ(st.peak_table.count, 3);
   EXPECT_EQ(st.fit_tables.count, 0);
   EXPECT_EQ(st.integration_params.graph_y_end, 2674);
-  EXPECT_EQ(controls().text("frmNaxGraph.edtYEnd"), "  2674");
-  EXPECT_EQ(controls().text("frmNaxGraph.edtYBegin"), "     0");
-  EXPECT_EQ(controls().text("frmNaxGraph.edt2ThetaBegin"), "10.00000");
-  EXPECT_EQ(controls().text("frmNaxGraph.edt2ThetaEnd"), "10.48000");
-  EXPECT_EQ(controls().text("edt2ThetaStep"), " 0.02000");
+  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "  2674");
+  EXPECT_EQ(controls().text(frmNaxGraph::edtYBegin), "     0");
+  EXPECT_EQ(controls().text(frmNaxGraph::edt2ThetaBegin), "10.00000");
+  EXPECT_EQ(controls().text(frmNaxGraph::edt2ThetaEnd), "10.48000");
+  EXPECT_EQ(controls().text(frmMain::edt2ThetaStep), " 0.02000");
   EXPECT_EQ(views_.graph_draws, 1);
   EXPECT_EQ(views_.peak_lists, 1);
   EXPECT_EQ(st.dialog_slots.folder[kSlotPatternOpen], dir_.path());
@@ -245,7 +251,7 @@ TEST_F(PatternCommands, RefusedHeaderKeepsKindEditsAndGraphButTakesValuesRead) {
   EXPECT_EQ(st.nax_pattern.PatternTitle, "new title");
   EXPECT_DOUBLE_EQ(st.integration_params.wavelength, 1.2);
   EXPECT_DOUBLE_EQ(st.integration_params.two_theta_step, 6.0);
-  EXPECT_EQ(controls().text("frmNaxGraph.edtYEnd"), "10000");
+  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "10000");
   EXPECT_EQ(views_.graph_draws, 0);
 }
 

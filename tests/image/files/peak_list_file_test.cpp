@@ -11,6 +11,9 @@
 #include "base/text_file.h"
 #include "image/files/peak_list_file.h"
 #include "image/files/peak_list_procs.h"
+#include "image/program_state.h"
+#include "model/headless_ports.h"
+#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"
@@ -110,9 +113,10 @@ protected:
   void SetUp() override {
     reset_state();
     reset_headless_ports();
-    install_ports(nullptr, &views_, nullptr);
     dialogs_ = test::ScriptedFileDialogs();
-    install_file_dialogs(&dialogs_);
+    Ports p;
+    p.file_dialogs = &dialogs_;
+    install_ports(views_.ports(p));
     the_log().clear_history();
   }
   void TearDown() override {
@@ -142,7 +146,7 @@ TEST_F(PeakListCommands, SaveThenLoadAtNewWavelengthShiftsTwoTheta) {
   EXPECT_EQ(state().dialog_slots.folder[kSlotPeakSave], dir_.path());
   EXPECT_TRUE(log().empty());
 
-  controls().set_text("edtLambda", "0.7");
+  controls().set_text(frmMain::edtLambda, "0.7");
   answer(dir_.file("p.STD"));
   ASSERT_TRUE(write_file_bytes(dir_.file("p.STD"), peak_list_text(test::three_peaks())));
   load_peak_proc();

@@ -7,6 +7,7 @@
 #include "base/text_file.h"
 #include "image/files/settings_file.h"
 #include "image/loading_fixture.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -28,7 +29,7 @@ class SettingsFileTest : public LoadingTest {
 protected:
   void SetUp() override {
     LoadingTest::SetUp();
-    for (const char* c : {"chkLo", "chkwl", "chkpsx", "chkpsy"}) edits().set_checked(c, true);
+    for (const ControlName& c : {frmMain::chkLo, frmMain::chkwl, frmMain::chkpsx, frmMain::chkpsy}) edits().set_checked(c, true);
   }
   // A settings file made of the first n lines of `full` (all of them for n < 0).
   std::string write(const Lines& full, int n = -1) {
@@ -76,10 +77,10 @@ TEST_F(SettingsFileTest, EveryLineReadsBackAndWritesAgainUnchanged) {
   EXPECT_EQ(p.band_width, 42);
   EXPECT_EQ(p.Y0, -7);
   EXPECT_EQ(p.RectDirection, 6);
-  EXPECT_TRUE(edits().checked("rbtnRectangle"));
-  EXPECT_FALSE(edits().checked("rbtnSectoredDivision"));
-  EXPECT_TRUE(edits().checked("rbtnRect_Angle"));
-  EXPECT_FALSE(edits().checked("chkLo"));
+  EXPECT_TRUE(edits().checked(frmMain::rbtnRectangle));
+  EXPECT_FALSE(edits().checked(frmMain::rbtnSectoredDivision));
+  EXPECT_TRUE(edits().checked(frmMain::rbtnRect_Angle));
+  EXPECT_FALSE(edits().checked(frmMain::chkLo));
   EXPECT_EQ(state().dialog_slots.folder[kSlotImageOpen], "/data/images/");
   EXPECT_EQ(state().dialog_slots.filter_index[kSlotPatternSave], 5);
   EXPECT_EQ(state().options.CenterMarker, 3);
@@ -108,12 +109,12 @@ TEST_F(SettingsFileTest, ShortFilesReadEmptyLinesPastTheirEnd) {
     reset_headless_ports();
     params().X0 = 906;
     read_settings_file(write(file, 10));
-    EXPECT_EQ(edits().text("edtRectAngle"), "");
-    EXPECT_EQ(edits().text("edtSectorEndAngle"), "");
-    EXPECT_EQ(edits().text("edtCenterX0"), "");
-    EXPECT_EQ(edits().text("edtCenterY0"), "1989");
+    EXPECT_EQ(edits().text(frmMain::edtRectAngle), "");
+    EXPECT_EQ(edits().text(frmMain::edtSectorEndAngle), "");
+    EXPECT_EQ(edits().text(frmMain::edtCenterX0), "");
+    EXPECT_EQ(edits().text(frmMain::edtCenterY0), "1989");
     EXPECT_EQ(params().X0, 906);
-    EXPECT_EQ(edits().item_index("cmbDirection"), 4);
+    EXPECT_EQ(edits().item_index(frmMain::cmbDirection), 4);
     EXPECT_FALSE(state().LoadingFlag);
   }
 }
@@ -151,8 +152,8 @@ TEST_F(SettingsFileTest, BadLineEndsTheReadingThere) {
   file[17] = "on";  // rbtnSector's line
   read_settings_file(write(file));
   EXPECT_EQ(params().RectDirection, 6);          // before the bad line
-  EXPECT_TRUE(edits().checked("rbtnRectangle"));
-  EXPECT_TRUE(edits().checked("chkLo"));          // after it: start value
+  EXPECT_TRUE(edits().checked(frmMain::rbtnRectangle));
+  EXPECT_TRUE(edits().checked(frmMain::chkLo));          // after it: start value
   EXPECT_EQ(state().dialog_slots.folder[kSlotImageOpen], "");
   EXPECT_FALSE(state().LoadingFlag);
 }

@@ -10,17 +10,17 @@ namespace kgui {
 namespace {
 
 // Records what it is told and when it dies.
-class Probe : public Component {
+class Probe : public TComponent {
 public:
-  Probe(Component* owner, std::vector<std::string>* log, std::string id)
-      : Component(owner), log_(log), id_(std::move(id)) {
+  Probe(TComponent* owner, std::vector<std::string>* log, std::string id)
+      : TComponent(owner), log_(log), id_(std::move(id)) {
     setName(id_);
   }
   ~Probe() override { log_->push_back("destroy " + id_); }
 
 protected:
-  void notification(Component* c, Operation op) override {
-    // Only the Component part of c may be alive here, so it is named by its Name.
+  void notification(TComponent* c, Operation op) override {
+    // Only the TComponent part of c may be alive here, so it is named by its Name.
     log_->push_back(id_ + (op == Operation::Insert ? " insert " : " remove ") + c->name());
   }
 
@@ -29,10 +29,10 @@ private:
   std::string id_;
 };
 
-TEST(Component, NamesAreUniquePerOwnerWithoutCase) {
-  Component owner(nullptr);
-  auto* a = new Component(&owner);
-  auto* b = new Component(&owner);
+TEST(TComponent, NamesAreUniquePerOwnerWithoutCase) {
+  TComponent owner(nullptr);
+  auto* a = new TComponent(&owner);
+  auto* b = new TComponent(&owner);
   a->setName("Button1");
   EXPECT_THROW(b->setName("BUTTON1"), EComponentError);
   try {
@@ -47,13 +47,13 @@ TEST(Component, NamesAreUniquePerOwnerWithoutCase) {
   a->setName("Button1");
   EXPECT_EQ(owner.findComponent("button1"), a);
   // The same name under another owner is fine.
-  Component other(nullptr);
-  Component c(&other);
+  TComponent other(nullptr);
+  TComponent c(&other);
   c.setName("Button1");
 }
 
-TEST(Component, InvalidNamesAreRefused) {
-  Component c(nullptr);
+TEST(TComponent, InvalidNamesAreRefused) {
+  TComponent c(nullptr);
   for (const char* bad : {"1abc", "a b", "a-b", "ä"}) {
     try {
       c.setName(bad);
@@ -66,7 +66,7 @@ TEST(Component, InvalidNamesAreRefused) {
   EXPECT_EQ(c.name(), "_ok9");
 }
 
-TEST(Component, OwnerListsAndDestroysItsComponentsLastFirst) {
+TEST(TComponent, OwnerListsAndDestroysItsComponentsLastFirst) {
   std::vector<std::string> log;
   {
     Probe owner(nullptr, &log, "owner");
@@ -84,7 +84,7 @@ TEST(Component, OwnerListsAndDestroysItsComponentsLastFirst) {
   EXPECT_EQ(log, (std::vector<std::string>{"destroy owner", "destroy a", "destroy b"}));
 }
 
-TEST(Component, DeletingAnOwnedComponentRemovesItFromItsOwner) {
+TEST(TComponent, DeletingAnOwnedComponentRemovesItFromItsOwner) {
   std::vector<std::string> log;
   Probe owner(nullptr, &log, "owner");
   auto* a = new Probe(&owner, &log, "a");
@@ -94,7 +94,7 @@ TEST(Component, DeletingAnOwnedComponentRemovesItFromItsOwner) {
   EXPECT_EQ(log, (std::vector<std::string>{"destroy a", "owner remove a"}));
 }
 
-TEST(Component, FreeNotificationTellsTheOtherSideOnce) {
+TEST(TComponent, FreeNotificationTellsTheOtherSideOnce) {
   std::vector<std::string> log;
   Probe keeper(nullptr, &log, "keeper");
   auto* target = new Probe(nullptr, &log, "target");
@@ -110,8 +110,8 @@ TEST(Component, FreeNotificationTellsTheOtherSideOnce) {
                                            "destroy unlinked"}));
 }
 
-TEST(Component, WrapperLinkIsIndependentOfTag) {
-  Component c(nullptr);
+TEST(TComponent, WrapperLinkIsIndependentOfTag) {
+  TComponent c(nullptr);
   int wrapper = 0;
   c.setTag(42);
   c.setWrapperLink(&wrapper);

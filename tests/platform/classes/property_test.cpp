@@ -11,12 +11,12 @@ namespace kgui {
 namespace {
 
 // A component with one property of each kind, declared as the library's classes do.
-class Gadget : public Component {
+class Gadget : public TComponent {
 public:
-  using Component::Component;
+  using TComponent::TComponent;
   static const ClassInfo& staticClassInfo() {
     static const ClassInfo info(
-        "TGadget", &Component::staticClassInfo(),
+        "TGadget", &TComponent::staticClassInfo(),
         {ordProp<Gadget, int>("Align", PropKind::Enumeration, &Gadget::align, &Gadget::setAlign,
                               &alignType(), alNone),
          ordProp<Gadget, uint32_t>("Anchors", PropKind::Set, &Gadget::anchors,
@@ -56,7 +56,7 @@ public:
   void setVisible(bool v) { visible_ = v; }
   int count() const { return 3; }
   TFont* font() const { return font_.get(); }
-  std::function<void(Component*)> OnClick;
+  std::function<void(TComponent*)> OnClick;
 
 private:
   int align_ = alNone;
@@ -82,13 +82,13 @@ TEST(Properties, ReadAndWrittenByNameWithoutCase) {
   setProperty(g, "caption", std::string("Load Image"));
   setProperty(g, "ALIGN", int64_t{alClient});
   setProperty(g, "ratio", 2.25);
-  setProperty(g, "name", std::string("pbtnLoad"));
+  setProperty(g, "name", std::string("Button1"));
   EXPECT_EQ(g.caption(), "Load Image");
   EXPECT_EQ(g.align(), alClient);
-  EXPECT_EQ(g.name(), "pbtnLoad");
+  EXPECT_EQ(g.name(), "Button1");
   EXPECT_EQ(std::get<double>(getProperty(g, "Ratio")), 2.25);
   EXPECT_EQ(std::get<int64_t>(getProperty(g, "tag")), 0);
-  EXPECT_EQ(std::get<Persistent*>(getProperty(g, "Font")), g.font());
+  EXPECT_EQ(std::get<TPersistent*>(getProperty(g, "Font")), g.font());
   EXPECT_TRUE(hasProperty(g, "onclick"));
   EXPECT_FALSE(hasProperty(g, "OnDblClick"));
 }
@@ -179,7 +179,7 @@ TEST(Properties, ColourIdentsCarryTheSignedSystemValues) {
 TEST(Properties, EventsReadAssignedAndAreCleared) {
   Gadget g(nullptr);
   EXPECT_EQ(std::get<int64_t>(getProperty(g, "OnClick")), 0);
-  g.OnClick = [](Component*) {};
+  g.OnClick = [](TComponent*) {};
   EXPECT_EQ(std::get<int64_t>(getProperty(g, "OnClick")), 1);
   setProperty(g, "OnClick", std::monostate{});
   EXPECT_FALSE(g.OnClick);

@@ -63,6 +63,8 @@ TEST(StringList, CommaTextQuotesAndSplitsAsThePlatform) {
   TStringList blanks;
   blanks.setCommaText("  one two , three");  // blanks separate too
   EXPECT_EQ(items(blanks), (std::vector<std::string>{"one", "two", "three"}));
+  blanks.setCommaText("a,");  // a comma that ends the text adds an empty item
+  EXPECT_EQ(items(blanks), (std::vector<std::string>{"a", ""}));
 }
 
 TEST(StringList, TextJoinsWithCrLfAndSplitsAnyLineEnd) {

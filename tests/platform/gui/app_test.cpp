@@ -20,7 +20,7 @@ TEST_F(AppTest, GuardTurnsAHandlerExceptionIntoTheErrorBox) {
   auto* button = new TButton(form);
   button->setParent(form);
   int clicks = 0;
-  button->OnClick = [&](Component*) {
+  button->OnClick = [&](TComponent*) {
     if (++clicks == 1) throw std::runtime_error("'abc' is not a valid floating point value");
   };
   QTest::mouseClick(button->widget(), Qt::LeftButton);
@@ -95,13 +95,13 @@ TEST_F(AppTest, OnlyClosingTheMainFormQuits) {
         main_form->showForm();
         other->showForm();
         int closes = 0;
-        other->OnClose = [&](Component*, int& action) {
+        other->OnClose = [&](TComponent*, int& action) {
           ++closes;
           EXPECT_EQ(action, caHide);
         };
         other->close();
         bool ok = closes == 1 && !other->showing() && !app.terminated();
-        main_form->OnCloseQuery = [&](Component*, bool& can) { can = closes++ > 1; };
+        main_form->OnCloseQuery = [&](TComponent*, bool& can) { can = closes++ > 1; };
         main_form->close();  // refused once by OnCloseQuery
         ok = ok && !app.terminated() && main_form->showing();
         main_form->close();

@@ -31,7 +31,7 @@ TEST_F(ControlsTest, ReturnAndKeypadEnterReachOnKeyDownAsThirteen) {
   TForm* form = makeForm();
   auto* edit = place<TEdit>(form, 10, 10, 120, 21);
   std::vector<int> keys;
-  edit->OnKeyDown = [&](Component* sender, int& key, TShiftState) {
+  edit->OnKeyDown = [&](TComponent* sender, int& key, TShiftState) {
     EXPECT_EQ(sender, edit);
     keys.push_back(key);
     if (key == 'X') key = 0;  // swallowed: never reaches the text
@@ -48,8 +48,8 @@ TEST_F(ControlsTest, RadioCheckedInCodeRunsItsClickAndAGroupCanHaveNoneChecked) 
   auto* a = place<TRadioButton>(form, 10, 10, 100, 17);
   auto* b = place<TRadioButton>(form, 10, 30, 100, 17);
   std::vector<std::string> clicks;
-  a->OnClick = [&](Component*) { clicks.push_back("a"); };
-  b->OnClick = [&](Component*) { clicks.push_back("b"); };
+  a->OnClick = [&](TComponent*) { clicks.push_back("a"); };
+  b->OnClick = [&](TComponent*) { clicks.push_back("b"); };
   a->setChecked(true);
   a->setChecked(true);  // no change, no click
   QTest::mouseClick(b->widget(), Qt::LeftButton, {}, QPoint(5, 8));
@@ -66,7 +66,7 @@ TEST_F(ControlsTest, CheckBoxRunsOnClickOnEveryChange) {
   TForm* form = makeForm();
   auto* chk = place<TCheckBox>(form, 10, 10, 97, 17);
   int clicks = 0;
-  chk->OnClick = [&](Component*) { ++clicks; };
+  chk->OnClick = [&](TComponent*) { ++clicks; };
   chk->setChecked(true);
   chk->setChecked(false);
   chk->setChecked(false);
@@ -79,7 +79,7 @@ TEST_F(ControlsTest, RadioGroupItemIndexMinusOneShowsNoneChecked) {
   auto* group = place<TRadioGroup>(form, 10, 10, 150, 100);
   group->items()->setCommaText("Linear,Log");
   int clicks = 0;
-  group->OnClick = [&](Component*) { ++clicks; };
+  group->OnClick = [&](TComponent*) { ++clicks; };
   EXPECT_EQ(group->itemIndex(), -1);
   group->setItemIndex(1);
   EXPECT_EQ(clicks, 1);
@@ -98,7 +98,7 @@ TEST_F(ControlsTest, ComboIndexInCodeIsSilentAndAUserChoiceRunsOnChange) {
   combo->setStyle(csDropDownList);
   for (const char* d : {"TOP", "BOTTOM", "VERTICAL", "LEFT", "RIGHT"}) combo->items()->add(d);
   std::vector<int> changes;
-  combo->OnChange = [&](Component*) { changes.push_back(combo->itemIndex()); };
+  combo->OnChange = [&](TComponent*) { changes.push_back(combo->itemIndex()); };
   combo->setItemIndex(4);
   EXPECT_EQ(combo->text(), "RIGHT");
   combo->setItemIndex(-1);
@@ -116,7 +116,7 @@ TEST_F(ControlsTest, ScrollBarRunsOnChangeOnAnyChange) {
   bar->setParams(0, 0, 1000);
   bar->setLargeChange(600);
   std::vector<int> positions;
-  bar->OnChange = [&](Component*) { positions.push_back(bar->position()); };
+  bar->OnChange = [&](TComponent*) { positions.push_back(bar->position()); };
   bar->setPosition(100);
   bar->setPosition(100);
   auto* qbar = static_cast<QScrollBar*>(bar->widget());
@@ -188,7 +188,7 @@ TEST_F(ControlsTest, GridRowZeroIsTheHeadingAndOnlyUserMovesRunOnSelectCell) {
   EXPECT_EQ(grid->cell(1, 1), "10.5");
   EXPECT_THROW(grid->cell(3, 0), EPropertyError);
   std::vector<int> selected;
-  grid->OnSelectCell = [&](Component*, int col, int row, bool& can) {
+  grid->OnSelectCell = [&](TComponent*, int col, int row, bool& can) {
     selected.push_back(col * 10 + row);
     can = row != 3;
   };
@@ -214,7 +214,7 @@ TEST_F(ControlsTest, MenuCaptionsKeepAmpersandsAndItemsClick) {
   menu->items()->add(file);
   file->add(exit_item);
   int clicked = 0;
-  exit_item->OnClick = [&](Component*) { ++clicked; };
+  exit_item->OnClick = [&](TComponent*) { ++clicked; };
   int outer_h = form->height();
   form->setMenu(menu);
   EXPECT_EQ(form->height(), outer_h);
@@ -231,7 +231,7 @@ TEST_F(ControlsTest, TimerFiresWhileEnabled) {
   auto* timer = new TTimer(form);
   timer->setInterval(10);
   int ticks = 0;
-  timer->setOnTimer([&](Component*) {
+  timer->setOnTimer([&](TComponent*) {
     if (++ticks == 2) timer->setEnabled(false);
   });
   EXPECT_TRUE(testApp().waitUntil([&] { return ticks >= 2; }, 5000));
@@ -240,8 +240,8 @@ TEST_F(ControlsTest, TimerFiresWhileEnabled) {
 TEST_F(ControlsTest, PublishedPropertiesReachTheWidgets) {
   TForm* form = makeForm();
   auto* edit = place<TEdit>(form, 0, 0, 121, 21);
-  setProperty(*edit, "name", std::string("edtCameraLength"));
-  EXPECT_EQ(form->widget()->findChild<QWidget*>("edtCameraLength"), edit->widget());
+  setProperty(*edit, "name", std::string("Edit1"));
+  EXPECT_EQ(form->widget()->findChild<QWidget*>("Edit1"), edit->widget());
   setProperty(*edit, "TEXT", std::string("500"));
   setProperty(*edit, "color", int64_t{0xECFFFE});
   EXPECT_EQ(edit->text(), "500");
@@ -276,11 +276,11 @@ TEST_F(ControlsTest, PanelClicksOnlyWhenReleasedInsideAndSubclassesSeeTheMouseFi
   TForm* form = makeForm();
   auto* panel = place<PressPanel>(form, 10, 10, 80, 25);
   std::vector<std::string> events;
-  panel->OnMouseDown = [&](Component*, TMouseButton b, TShiftState s, int x, int y) {
+  panel->OnMouseDown = [&](TComponent*, TMouseButton b, TShiftState s, int x, int y) {
     events.push_back(enumToText(mouseButtonType(), b) + " " + setToNames(shiftStateType(), s) +
                      " " + std::to_string(x) + "," + std::to_string(y));
   };
-  panel->OnClick = [&](Component*) { events.push_back("click"); };
+  panel->OnClick = [&](TComponent*) { events.push_back("click"); };
   QTest::mouseClick(panel->widget(), Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 6));
   QTest::mousePress(panel->widget(), Qt::LeftButton, {}, QPoint(5, 6));
   QTest::mouseRelease(panel->widget(), Qt::LeftButton, {}, QPoint(120, 6));  // outside
@@ -295,7 +295,7 @@ TEST_F(ControlsTest, KeyPressGetsThePlatformCharacters) {
   TForm* form = makeForm();
   auto* edit = place<TEdit>(form, 0, 0, 121, 21);
   std::vector<int> chars;
-  edit->OnKeyPress = [&](Component*, char& c) {
+  edit->OnKeyPress = [&](TComponent*, char& c) {
     chars.push_back(c);
     if (c == 'q') c = 0;  // swallowed
   };
@@ -309,12 +309,12 @@ TEST_F(ControlsTest, KeyPressGetsThePlatformCharacters) {
 TEST_F(ControlsTest, AHandlerMayFreeItsOwnControl) {
   TForm* form = makeForm();
   auto* button = place<TButton>(form, 0, 0, 75, 25);
-  button->OnClick = [&](Component*) { delete button; };
+  button->OnClick = [&](TComponent*) { delete button; };
   QTest::mouseClick(button->widget(), Qt::LeftButton);
   testApp().processMessages();
   EXPECT_EQ(form->controlCount(), 0);
   auto* panel = place<TPanel>(form, 0, 0, 75, 25);
-  panel->OnMouseUp = [&](Component*, TMouseButton, TShiftState, int, int) { delete panel; };
+  panel->OnMouseUp = [&](TComponent*, TMouseButton, TShiftState, int, int) { delete panel; };
   QTest::mouseClick(panel->widget(), Qt::LeftButton);
   testApp().processMessages();
   EXPECT_EQ(form->componentCount(), 0);

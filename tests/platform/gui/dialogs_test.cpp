@@ -1,4 +1,5 @@
 // Dialog components through the dialogs interface, the scripted fake, and filter handling.
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -36,7 +37,7 @@ TEST(Filters, PatternsMatchWithoutCase) {
 
 TEST_F(DialogsTest, OpenDialogTakesTheScriptedAnswer) {
   TOpenDialog open(nullptr);
-  open.setName("opdFileSelect");
+  open.setName("OpenDialog1");
   open.setFilter("Parameter|*.kes|All|*.*");
   open.setInitialDir("/data/images");
   open.setFilterIndex(2);
@@ -116,6 +117,26 @@ TEST_F(DialogsTest, QtFileDialogFiltersIgnoreCase) {
   }
   std::sort(shown.begin(), shown.end());
   EXPECT_EQ(shown, (std::vector<std::string>{"SCAN.IMG", "scan2.img"}));
+}
+
+// With no remembered folder (first use, or after a cancel) a dialog opens in the process's
+// current folder, so a name typed there lands beside the user's files, not at the root.
+TEST_F(DialogsTest, NoInitialFolderStartsInTheCurrentFolder) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  TOpenDialog save(nullptr);
+  save.setFilter("kes parameter file (*.kes)|*.KES");
+  save.setFileName("default.kes");
+  QFileDialog dlg;
+  configureFileDialog(dlg, save, true);
+  auto* model = dlg.findChild<QFileSystemModel*>();
+  ASSERT_NE(model, nullptr);
+  // The folder the dialog lists (an empty root path would list the file-system root).
+  EXPECT_FALSE(model->rootPath().isEmpty());
+  EXPECT_EQ(QDir(model->rootPath()).canonicalPath(), QDir(dir.path()).canonicalPath());
+  QDir::setCurrent(previous);
 }
 
 }  // namespace

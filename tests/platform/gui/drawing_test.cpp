@@ -118,7 +118,7 @@ TEST_F(DrawingTest, PaintBoxShowsWhatCodeDrewOutsideAPaintEvent) {
   box->setParent(form);
   box->setBounds(10, 10, 100, 100);
   int paints = 0;
-  box->OnPaint = [&](Component*) { ++paints; };
+  box->OnPaint = [&](TComponent*) { ++paints; };
   testApp().processMessages();
   box->canvas().brush().color = clRed;
   box->canvas().pen().color = clRed;

@@ -77,7 +77,7 @@ TEST_F(LayoutTest, AUserResizeUpdatesTheOuterSizeAndTheLayout) {
   memo->setParent(form);
   memo->setAlign(alClient);
   int resizes = 0;
-  form->OnResize = [&](Component*) { ++resizes; };
+  form->OnResize = [&](TComponent*) { ++resizes; };
   form->widget()->resize(400, 250);  // as the window manager does
   EXPECT_EQ(form->width(), 400 + kFormFrameWidth);
   EXPECT_EQ(form->clientHeight(), 250);

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "script/builtins/array.h"
+#include "script/builtins/array_object.h"
 #include "script/builtins/builtins.h"
-#include "script/builtins/global.h"
+#include "script/builtins/global_object.h"
 #include "script/core/engine.h"
 
 namespace kestrin::script {
@@ -20,7 +20,7 @@ TEST(Builtins, EveryListedClassIsRegisteredAndMakesItsObject) {
     uint32_t flags;
   };
   for (Case c : {Case{"Object", 0}, Case{"Array", kArrayObjectClass}, Case{"String", kStringObjectClass},
-                 Case{"Number", kNumberObjectClass}, Case{"Boolean", kBooleanObjectClass}}) {
+                 Case{"Number", kNumberObjectClass}, Case{"Boolean", kBooleanObjectClass}, Case{"Math", 0}}) {
     SCOPED_TRACE(c.name);
     Value v = engine.Factory().Create(c.name, nullptr);
     ASSERT_NE(v.object(), nullptr);

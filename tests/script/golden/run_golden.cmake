@@ -1,14 +1,27 @@
 # Runs one golden script and compares its output with the expected text.
 #   cmake -DRUNNER=kestrin-script -DSCRIPT=x.js -DEXPECTED=x.out -P run_golden.cmake
+# Beside x.js, x.answers (the dialogs' answers) and x.stdin (standard input) are used when
+# they exist.
 # Peer mode (-DPEER=/usr/bin/duk): runs the script through the peer too, after a one-line
 # prelude that defines println, and compares both outputs (without the exit-code line).
 # With -DSTACK_KB=N the runner gets a stack of N KiB (ulimit -s).
-if(DEFINED STACK_KB)
-  set(command /bin/sh -c "ulimit -s ${STACK_KB} && exec \"$0\" \"$1\"" ${RUNNER} ${SCRIPT})
-else()
-  set(command ${RUNNER} ${SCRIPT})
+string(REGEX REPLACE "\\.js$" "" base ${SCRIPT})
+set(args "")
+if(EXISTS ${base}.answers)
+  list(APPEND args --answers ${base}.answers)
 endif()
-execute_process(COMMAND ${command} OUTPUT_VARIABLE actual ERROR_VARIABLE err RESULT_VARIABLE rc TIMEOUT 60)
+list(APPEND args ${SCRIPT})
+set(stdin /dev/null)
+if(EXISTS ${base}.stdin)
+  set(stdin ${base}.stdin)
+endif()
+if(DEFINED STACK_KB)
+  set(command /bin/sh -c "ulimit -s ${STACK_KB} && exec \"$@\"" sh ${RUNNER} ${args})
+else()
+  set(command ${RUNNER} ${args})
+endif()
+execute_process(COMMAND ${command} INPUT_FILE ${stdin} OUTPUT_VARIABLE actual ERROR_VARIABLE err
+                RESULT_VARIABLE rc TIMEOUT 60)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "${RUNNER} failed (${rc}): ${err}")
 endif()

@@ -1,0 +1,147 @@
+// The main window's commands without widgets.
+#include "commands/main_form_commands.h"
+
+#include <string>
+
+#include "analysis/center.h"
+#include "base/convert.h"
+#include "commands/file_commands.h"
+#include "commands/nax_graph_commands.h"
+#include "image/files/settings_file.h"
+#include "image/image_store.h"
+#include "model/parameter_table.h"
+#include "model/parameters.h"
+#include "model/state.h"
+#include "ports/names/main_form_names.h"
+#include "ports/ports.h"
+
+namespace kestrin {
+
+namespace {
+
+constexpr int32_t kFindCenterRounds = 10;
+
+// The common tail of every commit: read the edits, redraw, record.
+void commit(const std::string& line) {
+  read_parameters(current_image().ImageHeight);
+  image_window().redraw_image();
+  if (!line.empty()) state().macro.record(line);
+}
+
+void write_centre(double x, double y) {
+  controls().set_text(frmMain::edtCenterX0, FloatToStr(x));
+  controls().set_text(frmMain::edtCenterY0, FloatToStr(y));
+  read_parameters(current_image().ImageHeight);
+  image_window().redraw_image();
+}
+
+}  // namespace
+
+void init_program_state() {
+  SharedState& st = state();
+  IntegrationParams& p = st.integration_params;
+  p.X0 = p.Y0 = p.pixel_x = p.pixel_y = p.pixel_ratio = p.Lo = p.wavelength = p.Beta = p.Phi = 0;
+  p.two_theta_begin = p.two_theta_end = p.two_theta_step = 0;
+  p.band_width = 0;
+  p.graph_x_begin = p.graph_x_end = 0;
+  p.graph_2theta_begin = p.graph_2theta_end = 0;
+  current_image().NoImageFlag = 1;
+  bg_image().NoImageFlag = 1;
+  st.nax_pattern.kind = {1, 1, 1, 1, 1};
+  p.RectDirection = 0;
+  st.display_scale.DisplayMode = 1;
+  st.OmitGreen = st.OmitBlue = false;
+  st.image_view = ImageView{};
+  st.WindowShow = 1;
+  st.macro.MacroList.clear();
+  st.macro.MacroRecording = false;
+  init_graph_size();
+}
+
+void start_program_state() {
+  init_program_state();
+  read_settings_file(settings_file_path());
+  // The geometry follows what the window shows from the start: left at zero, the first
+  // image loaded would write the zeros into the edits (a 2theta step of 0, say) and every
+  // analysis would refuse until the user retyped them.
+  try {
+    read_parameters(current_image().ImageHeight);
+  } catch (const ConversionError&) {
+  }
+}
+
+void parameter_edit_key(ControlName edit, int key) {
+  if (key != kEnterKey || current_image().NoImageFlag == 1) return;
+  const Parameter* p = parameter_of(edit);
+  if (!p) return;
+  commit(p->script.empty() ? std::string() : setter_line(*p, controls().text(edit)));
+}
+
+void region_radio_clicked(int32_t mode) {
+  if (state().LoadingFlag) return;
+  state().integration_params.IntegrationMode = mode;
+  commit(setter_line(*parameter_of(frmMain::rbtnRectangle), Format("%d", {mode})));
+}
+
+void rect_mode_radio_clicked(int32_t mode) {
+  if (state().LoadingFlag) return;
+  state().integration_params.RectAngleMode = mode;
+  commit(setter_line(*parameter_of(frmMain::rbtnRect_Direction), Format("%d", {mode})));
+}
+
+void direction_changed() {
+  if (state().LoadingFlag) return;
+  const int32_t index = controls().item_index(frmMain::cmbDirection);
+  state().integration_params.RectDirection = index;
+  commit(setter_line(*parameter_of(frmMain::cmbDirection), Format("%d", {index})));
+}
+
+void load_image_command() {
+  load_img_dialog();
+  log_window().show();
+}
+
+void straight_line_integration() {
+  if (!controls().checked(frmMain::rbtnRectangle) || !controls().checked(frmMain::rbtnRect_Direction)) return;
+  log_not_available("calc_line_integration");
+}
+
+void find_center_command(bool redraw) {
+  if (current_image().NoImageFlag == 1) return;
+  find_center();
+  if (redraw) image_window().redraw_image();
+}
+
+void find_center_without_direct(CentreRound round) {
+  run_long("FindCenterNoDirect", [round] {
+    double x = 0, y = 0;
+    if (prompts().confirm("Use current CenterX,Y for Initial?")) {
+      x = StrToFloat(controls().text(frmMain::edtCenterX0));
+      y = StrToFloat(controls().text(frmMain::edtCenterY0));
+    } else {
+      x = current_image().ImageWidth / 2.0;
+      y = current_image().ImageHeight / 2.0;
+      write_centre(x, y);
+    }
+    for (int32_t i = 0; i < kFindCenterRounds; ++i) {
+      round(x, y);
+      write_centre(x, y);
+      pump_events();
+    }
+  });
+}
+
+void find_center_without_direct_command() { log_not_available("FindCenterNoDirect"); }
+void spot_search_command() { log_not_available("spot_search"); }
+void pixel_intensity_command() { log_not_available("calc_pixel_histogram_selection"); }
+void sectoring_command() { log_not_available("calc_sectored_histogram"); }
+void auto_analysis_command() { log_not_available("auto_analysis"); }
+void calc_tilt_command() { log_not_available("calc_tilt"); }
+void calc_wave_length_command() { log_not_available("calc_wave_length"); }
+void curved_angle_intensity_command() { log_not_available("calc_curved_angle_histogram_band"); }
+void import_mask_command() { log_not_available("import_mask_file"); }
+void print_image_command() { log_not_available("print_image"); }
+void print_graph_command() { log_not_available("print_nax_proc"); }
+void show_spot_list_command() { log_not_available("show_spot_list"); }
+
+}  // namespace kestrin

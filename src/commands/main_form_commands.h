@@ -1,0 +1,67 @@
+// What the main window's controls and menu do, without the widgets: the start state, the
+// parameter edits' commit rule, the region radios and direction combo, and the commands
+// whose routines take more than one call. Every recorded line goes to the macro list.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "ports/controls.h"
+
+namespace kestrin {
+
+constexpr int kEnterKey = 13;
+
+// The process-wide start values the main window sets when it is created, before the
+// settings file is read: geometry zeros, no image, no pattern, direction TOP, linear
+// display, a fresh view and macro list, the default graph size.
+void init_program_state();
+
+// What creating the main window does to the process-wide state: the start values above,
+// then the settings file of the configuration folder, then the geometry read from the
+// controls (a text that does not convert is left for the next analysis to report).
+void start_program_state();
+
+// A key pressed in a parameter edit. Enter with an image loaded runs read_parameters,
+// redraws the image and then records the setter line of the edit's row of the parameter
+// table with its text as typed (no line for a row without a script name); anything else
+// does nothing (the text is taken at the next analysis).
+void parameter_edit_key(ControlName edit, int key);
+
+// The region radios (0 rectangle, 1 sector, 2 sectored division), the rectangle-mode
+// radios (0 direction, 1 angle) and the direction combo. Nothing happens while the
+// settings are being loaded; otherwise: the mode is set, read_parameters runs, the image
+// is redrawn and the line is recorded.
+void region_radio_clicked(int32_t mode);
+void rect_mode_radio_clicked(int32_t mode);
+void direction_changed();
+
+// Menu commands with more to them than one call.
+void load_image_command();           // the image dialog, then the log window (also after a cancel)
+void straight_line_integration();    // only for the rectangle by direction
+void find_center_command(bool redraw);  // needs an image; the menu item also redraws
+
+// One round of the centre search without the direct beam: from (x, y) to a new centre.
+using CentreRound = void (*)(double& x, double& y);
+// The centre search without the direct beam, a long run (ports/long_run.h): asks whether
+// to start from the centre edits (else from the image's middle, written into the edits),
+// then ten rounds, each writing the new centre into the edits, reading the parameters,
+// redrawing and letting the windows handle their events once.
+void find_center_without_direct(CentreRound round);
+
+// Commands whose routines are not part of this build yet: each logs
+// " <routine>() : not available in this version." and changes nothing else.
+void find_center_without_direct_command();  // FindCenterNoDirect
+void spot_search_command();                 // spot_search with the spot window's settings
+void pixel_intensity_command();             // calc_pixel_histogram_selection
+void sectoring_command();                   // calc_sectored_histogram
+void auto_analysis_command();               // auto_analysis
+void calc_tilt_command();                   // calc_tilt
+void calc_wave_length_command();            // calc_wave_length
+void curved_angle_intensity_command();      // calc_curved_angle_histogram_band
+void import_mask_command();                 // import_mask_file, after the window's message
+void print_image_command();                 // print_image
+void print_graph_command();                 // print_nax_proc
+void show_spot_list_command();              // show_spot_list of the spot window
+
+}  // namespace kestrin

@@ -1,0 +1,19 @@
+// Wiring the ports.
+#include "commands/wiring.h"
+
+#include "commands/main_form_commands.h"
+#include "model/headless_ports.h"
+
+namespace kestrin {
+
+void wire_program(const Ports& windows) {
+  reset_headless_ports();
+  install_ports(windows);
+}
+
+void start_headless_program() {
+  wire_program({});
+  start_program_state();
+}
+
+}  // namespace kestrin

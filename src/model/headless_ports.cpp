@@ -1,0 +1,25 @@
+// Headless ports with the start values of the parameter table.
+#include "model/headless_ports.h"
+
+#include <vector>
+
+#include "model/parameters.h"
+#include "ports/ports.h"
+
+namespace kestrin {
+
+void prepare_headless_controls(HeadlessControls& c) {
+  for (const Parameter& p : parameter_table()) {
+    std::vector<ControlName> group;
+    for (const RadioChoice& r : p.radios) group.push_back(r.radio);
+    if (!group.empty()) c.add_radio_group(group);
+  }
+  show_start_values(c);
+}
+
+void reset_headless_ports() {
+  reset_ports();
+  prepare_headless_controls(headless_controls());
+}
+
+}  // namespace kestrin

@@ -1,0 +1,187 @@
+// The process-wide state shared by the image, analysis and window code: geometry and
+// integration parameters, the current pattern, peak and fit tables, per-sector patterns,
+// options, spots, the mask, the view states and the macro recorder. Plain structs, one
+// instance each, reached through state().
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/colour.h"
+#include "model/macro_recorder.h"
+#include "model/view_state.h"
+
+namespace kestrin {
+
+constexpr int kPatternSize = 36001;  // bins 0..36000
+constexpr int kMaxPeaks = 500;
+constexpr double kDeletedPeak = 99999.99;
+
+// Geometry and integration settings, copied from the main window's edits before each
+// calculation. Angles in degrees, lengths in millimetres.
+struct IntegrationParams {
+  int32_t band_width = 100;
+  double X0 = 906.0, Y0 = 1989.0;
+  double pixel_x = 0.1, pixel_y = 0.1;
+  double pixel_ratio = 1.0;
+  double Lo = 500.0;
+  double Beta = 324.0, Phi = 0.0;
+  int32_t graph_x_begin = 0, graph_x_end = 100, graph_y_begin = 0, graph_y_end = 10000;
+  double graph_2theta_begin = 0.0, graph_2theta_end = 0.0;
+  double two_theta_begin = 1.0, two_theta_end = 32.0, two_theta_step = 0.02;
+  double wavelength = 1.0;
+  int32_t RectDirection = 4;  // 0 TOP .. 10 LL; the main window starts at RIGHT
+  double sector_start = 0.0, sector_end = 10.0;
+  int32_t IntegrationMode = 2;  // 0 rectangle, 1 sector, 2 sectored division
+  double rect_angle = 0.0;
+  int32_t RectAngleMode = 0;  // 0 direction, 1 angle
+  double division_angle = 22.5;
+  int32_t sector_count = 16;
+};
+
+enum PatternKind : int { kPixelHistogram = 0, kAngleHistogram, kSector16Pixel, kFreeSectorPixel, kFreeSectorAngle };
+
+// The current one-dimensional pattern.
+struct NaxPattern {
+  std::vector<int32_t> values = std::vector<int32_t>(kPatternSize, 0);
+  int32_t N = 0;        // number of points
+  int32_t maximum = 0;
+  // Kind flags: 0 marks the current kind; all 1 means no pattern.
+  std::array<int32_t, 5> kind = {1, 1, 1, 1, 1};
+  std::string PatternName;
+  std::string PatternTitle;
+  std::string FilePath;
+  std::vector<std::string> comments;
+
+  bool has_kind(PatternKind k) const { return kind[k] == 0; }
+  bool empty() const { return kind == std::array<int32_t, 5>{1, 1, 1, 1, 1}; }
+  void set_kind(PatternKind k) { kind = {1, 1, 1, 1, 1}; kind[k] = 0; }
+};
+
+// Peaks: entries 0..count-1, ordered by rising 2theta after every change.
+struct PeakList {
+  std::vector<double> x = std::vector<double>(kMaxPeaks + 1, 0.0);
+  std::vector<double> two_theta = std::vector<double>(kMaxPeaks + 1, 0.0);
+  std::vector<double> d = std::vector<double>(kMaxPeaks + 1, 0.0);
+  std::vector<double> intensity = std::vector<double>(kMaxPeaks + 1, 0.0);
+  int32_t count = 0;
+};
+using PeakTable = PeakList;
+
+// One sector of a sectored integration: its pattern and its peak list.
+struct SectorPattern {
+  std::vector<int32_t> pattern = std::vector<int32_t>(kPatternSize, 0);
+  int32_t last_point = 1;
+  PeakList peaks;
+};
+
+struct SectorPatterns {
+  int32_t count = 0;
+  std::vector<SectorPattern> sectors;
+  // Sets the sector count; existing sectors keep their contents, new ones start at zero.
+  void allocate(int32_t n) {
+    if (n < 0) n = 0;
+    sectors.resize(size_t(n));
+    count = n;
+  }
+};
+
+struct FitRecord {
+  uint8_t fitted = 0;
+  double amplitude = 0, position = 0, half_width = 0, base = 0, base_tilt = 0;
+  double window_start = 0, window_end = 0;
+  int32_t model = 0;  // 0 Lorentzian, 1 Gaussian
+};
+
+struct FitTables {
+  std::vector<FitRecord> fitted = std::vector<FitRecord>(kMaxPeaks);
+  std::vector<FitRecord> initial = std::vector<FitRecord>(kMaxPeaks);
+  int32_t count = 0;
+};
+
+struct Options {
+  uint8_t VerticalReverse = 0;
+  int32_t CenterMarker = 0;
+  double HwhmPixel = 3.0;
+  double HwhmTheta = 0.1;
+  int32_t DistanceSetting = 0;
+  uint8_t GradationReverse = 0;
+  int32_t ClearMask = 0;
+  int32_t FitType = 0;
+};
+
+// The six display colours, in settings-file order.
+struct DisplayColours {
+  std::array<TColor, 6> colour = {0x008000, 0x808000, 0xFF00FF, 0xFF00FF, 0x0000FF, 0xC0DCC0};
+};
+
+struct SpotList {
+  std::vector<double> SpotX, SpotY, SpotIntensity;
+  int32_t SpotCount = 0;
+  int32_t SpotBatchStart = 0;
+  int32_t FocusedSpot = -1;
+};
+
+// One byte per pixel of the current image, 0 free and 1 masked, row-major like the codes.
+struct ImageMask {
+  std::vector<uint8_t> bytes;
+  int32_t width = 0, height = 0;
+  void resize(int32_t w, int32_t h) { width = w; height = h; bytes.assign(size_t(w) * size_t(h), 0); }
+  bool masked(int32_t x, int32_t y) const { return bytes[size_t(x) + size_t(width) * size_t(y)] != 0; }
+};
+
+// The 8-bit display level of each pixel of the current image (row-major), built by the
+// display engine; integrations leave out level-0 pixels while OmitBlue is on.
+struct DisplayLevels {
+  std::vector<uint8_t> level;
+  int32_t width = 0, height = 0;
+};
+
+
+
+// The remembered folder (with its trailing '/') and filter index of each kind of file
+// dialog, kept in the settings file, and the fit list's own pair, kept only while the
+// program runs. Filter indexes start at -1.
+enum FileSlot : int {
+  kSlotImageOpen = 0, kSlotImageSave, kSlotMaskOpen, kSlotMaskSave,
+  kSlotPatternOpen, kSlotPatternSave, kSlotPeakOpen, kSlotPeakSave, kFileSlotCount
+};
+struct FileDialogSlots {
+  std::array<std::string, kFileSlotCount> folder;
+  std::array<int32_t, kFileSlotCount> filter_index = {-1, -1, -1, -1, -1, -1, -1, -1};
+  std::string fit_folder;
+  int32_t fit_filter_index = -1;
+};
+
+// Everything above, one process-wide instance each.
+struct SharedState {
+  IntegrationParams integration_params;
+  NaxPattern nax_pattern;
+  SectorPatterns sector_patterns;
+  PeakTable peak_table;
+  FitTables fit_tables;
+  Options options;
+  DisplayColours colours;
+  SpotList spot_list;
+  ImageMask image_mask;
+  DisplayLevels display_levels;
+  DisplayScale display_scale;
+  ImageView image_view;
+  MacroRecorder macro;
+  GraphLayout graph;
+  FileDialogSlots dialog_slots;
+  uint8_t WindowShow = 1;
+  bool LoadingFlag = false;
+  bool OmitGreen = false;  // leave masked pixels out of the integrations
+  bool OmitBlue = false;   // leave display-level-0 pixels out
+  double SamePeakTolerance = 0.005;
+};
+
+SharedState& state();
+// Replaces the shared state with a fresh one. image/program_state.h resets the image
+// stores with it.
+void reset_shared_state();
+
+}  // namespace kestrin

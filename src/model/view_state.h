@@ -1,0 +1,44 @@
+// The view states the windows share: the grey-scale window of the image display, the
+// image window's zoom and scroll state, and the pattern graph's layout. Plain structs;
+// the display engine and the graph commands compute them, the windows paint from them.
+#pragma once
+
+#include <cstdint>
+
+namespace kestrin {
+
+// The grey-scale window.
+struct DisplayScale {
+  int32_t DisplayMode = 1;  // 0 log, 1 linear
+  int32_t GaugeLow = 0, GaugeHigh = 1000;
+  int32_t LowEdge = 0, HighEdge = 1000;
+};
+
+// The view state of an image window (the background window has its own).
+struct ImageView {
+  double Zoom = 1.0;
+  bool WholeView = false;
+  double PreviousZoom = 1.0;
+  int32_t ScrollX = 0, ScrollY = 0;
+  int32_t ViewWidth = 600, ViewHeight = 600;
+  int32_t ViewCols = 600, ViewRows = 600;
+  int32_t DrawCols = 600, DrawRows = 600;
+  bool ScrollLock = false, RedrawLock = false, LayoutBusy = false, LayoutPending = false;
+  int32_t FrameWidth = 32, FrameHeight = 32;
+};
+
+// The pattern graph's layout: the nominal plot size (500 by 400 until the graph window lays
+// itself out) and what each draw derives from it and from the view ranges. The mouse
+// handlers turn clicks back into data positions with it; peak markers are placed with it.
+struct GraphLayout {
+  int32_t GraphWidth = 500, GraphHeight = 400;
+  int32_t left = 50;          // left margin of the plot area, Trunc(0.1 W)
+  int32_t bottom = 400;       // baseline, Trunc(1.0 H)
+  int32_t plot_width = 500;   // Trunc(1.0 W)
+  int32_t plot_height = 360;  // Trunc(0.9 H)
+  double xmin = 0, xmax = 0;  // active x range: pixels or degrees by pattern kind
+  double ymin = 0, ymax = 0;  // intensity range
+  double GraphXScale = 0, GraphYScale = 0;  // picture pixels per data unit (0 until drawn)
+};
+
+}  // namespace kestrin

@@ -1,0 +1,26 @@
+// Long runs: they stay on the GUI thread and let the windows handle their queued events
+// between steps through one helper, and one guard keeps a second long run from starting
+// inside that pump (the user's second click on a command that is still running).
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+namespace kestrin {
+
+// Hands the windows' queued events to them once. The default has no windows.
+class EventPump {
+public:
+  virtual ~EventPump() = default;
+  virtual void process_messages() {}
+};
+
+// Runs body as a long run and returns true. While one runs, a second is refused: it logs
+// " <routine>() : another run is in progress." and returns false without running.
+bool run_long(std::string_view routine, const std::function<void()>& body);
+// True while a long run is running.
+bool long_run_active();
+// Lets the windows handle their queued events once (through the installed pump).
+void pump_events();
+
+}  // namespace kestrin

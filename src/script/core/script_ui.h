@@ -1,0 +1,73 @@
+// What scripts ask of the user interface: message boxes, the prompt and text-area dialogs,
+// the folder browser, and a few facts about the application. The host component holds one
+// implementation (the program's windows, or a scripted fake); texts are CP932 script strings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kestrin::script {
+
+// Windows MessageBox flags as scripts give them: the buttons in the low four bits, the
+// icon in the next four, the default button in the next four.
+inline constexpr uint32_t kMbOk = 0x0, kMbOkCancel = 0x1, kMbAbortRetryIgnore = 0x2,
+                          kMbYesNoCancel = 0x3, kMbYesNo = 0x4, kMbRetryCancel = 0x5;
+inline constexpr uint32_t kMbIconHand = 0x10, kMbIconQuestion = 0x20, kMbIconExclamation = 0x30,
+                          kMbIconAsterisk = 0x40;
+inline constexpr uint32_t kMbTypeMask = 0xF, kMbIconMask = 0xF0, kMbDefMask = 0xF00;
+// The button codes a message box answers.
+inline constexpr int32_t kIdOk = 1, kIdCancel = 2, kIdAbort = 3, kIdRetry = 4, kIdIgnore = 5,
+                         kIdYes = 6, kIdNo = 7;
+
+// The button codes of a box, in screen order (an unknown type shows OK alone).
+std::vector<int32_t> MessageBoxButtons(uint32_t flags);
+// The button that Enter chooses: the first, second or third by the default-button bits.
+int32_t MessageBoxDefault(uint32_t flags);
+// What the close box or Esc gives: Cancel when the box has it, OK for an OK-only box;
+// the other boxes have no close box, and closing them gives their default button.
+int32_t MessageBoxClosed(uint32_t flags);
+
+// The prompt dialog: a label, a one-line edit and OK/Cancel. A width of 0 keeps the
+// dialog's own; callers raise a given width to at least 200.
+struct PromptRequest {
+  std::string text;
+  std::string value;
+  std::string caption;
+  char password_char = 0;  // 0: the text shows
+  int32_t width = 0;
+};
+
+// The text-area dialog: a label, a memo and OK/Cancel/Clear; width and height as above.
+struct TextAreaRequest {
+  std::string text;
+  std::string value;  // the memo's lines, CR LF or LF between them
+  std::string caption;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// The services. This base answers every dialog as closed by the user and describes a
+// window-less application titled "Kestrin"; implementations override what they can show.
+class ScriptUi {
+public:
+  virtual ~ScriptUi() = default;
+  // A message box with MessageBox flags; the code of the button chosen.
+  virtual int32_t MessageBox(const std::string& text, const std::string& caption, uint32_t flags);
+  // False when cancelled (Cancel, Esc or the close box); else the edit's text.
+  virtual bool Prompt(const PromptRequest& request, std::string& text);
+  // False when cancelled; else the memo's text, CR LF between lines.
+  virtual bool TextArea(const TextAreaRequest& request, std::string& text);
+  // The folder browser below `root` (empty: anywhere), starting at `directory` when it
+  // exists; false when cancelled, else the chosen folder in `directory`.
+  virtual bool SelectDirectory(const std::string& caption, const std::string& root, std::string& directory);
+  virtual std::string ApplicationTitle() { return "Kestrin"; }
+  virtual int32_t ApplicationHandle() { return 0; }
+  virtual int32_t MainFormHandle() { return 0; }
+  virtual bool IsConsole() { return false; }
+};
+
+// The services of an engine whose host installed none.
+ScriptUi& DefaultScriptUi();
+
+}  // namespace kestrin::script

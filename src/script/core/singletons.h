@@ -1,0 +1,25 @@
+// The engine's singleton objects, seen through what the engine needs of each. The built-in
+// objects implement them and hand them to the engine when they are registered.
+#pragma once
+
+#include "script/core/value.h"
+
+namespace kestrin::script {
+
+class TJObject;
+
+// The Global object: `this` of the program and owner of the global functions; the run's
+// arguments and the stop flag of the event loop that follows the program.
+class GlobalSingleton {
+public:
+  virtual ~GlobalSingleton() = default;
+  virtual TJObject& Object() = 0;
+  // A run starts: its arguments (an Array), and the stop flag set.
+  virtual void BeginRun(const Value& arguments) = 0;
+  // Whether the event loop after the program is to stop (eventLoop() clears the flag).
+  virtual bool Terminated() const = 0;
+  // The run is forgotten: members given by the script, the arguments; the flag set.
+  virtual void Reset() = 0;
+};
+
+}  // namespace kestrin::script

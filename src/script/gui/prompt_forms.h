@@ -1,0 +1,47 @@
+// The two input dialogs of the script functions prompt and textArea: TfrmPrompt (a label,
+// a one-line edit, OK as the default button and Cancel) and TfrmTextArea (a label, a memo
+// that takes Enter itself, OK, Cancel and Clear), in the documented places and sizes.
+#pragma once
+
+#include "platform/gui/form.h"
+
+namespace kgui {
+class TButton;
+class TEdit;
+class TLabel;
+class TMemo;
+}  // namespace kgui
+
+namespace kestrin::script {
+
+class TfrmPrompt : public kgui::TForm {
+public:
+  explicit TfrmPrompt(kgui::TComponent* owner);
+  kgui::TLabel* lblText;
+  kgui::TEdit* edtPrompt;
+  kgui::TButton* btnOK;
+  kgui::TButton* btnCancel;
+
+private:
+  void createControls();
+};
+
+class TfrmTextArea : public kgui::TForm {
+public:
+  explicit TfrmTextArea(kgui::TComponent* owner);
+  // Empties the memo; the dialog stays open.
+  void btnClearClick(kgui::TComponent* sender);
+  kgui::TLabel* lblText;
+  kgui::TMemo* mmText;
+  kgui::TButton* btnOK;
+  kgui::TButton* btnCancel;
+  kgui::TButton* btnClear;
+
+private:
+  void createControls();
+};
+
+// Centres a dialog on the active window (the owner form), else on the screen.
+void CentreOnOwner(kgui::TForm& form);
+
+}  // namespace kestrin::script

@@ -1,0 +1,111 @@
+// The file commands: how each prepares the shared dialog, what it remembers, which call it
+// makes and the script line it records, also after a cancel.
+#include <gtest/gtest.h>
+
+#include "base/paths.h"
+#include "base/text_file.h"
+#include "commands/file_commands.h"
+#include "image/loading_fixture.h"
+#include "model/macro_recorder.h"
+#include "support/pattern_fixture.h"
+
+namespace kestrin::test {
+namespace {
+
+int filter_entries(const std::string& filter) {
+  return int(std::count(filter.begin(), filter.end(), '|') + 1) / 2;
+}
+
+class FileCommandsTest : public LoadingTest {
+protected:
+  void SetUp() override {
+    LoadingTest::SetUp();
+    Ports p = ports();
+    p.file_dialogs = &dialogs_;
+    install_ports(p);
+    state().macro.MacroRecording = true;
+  }
+  void TearDown() override {
+    Ports p = ports();
+    p.file_dialogs = nullptr;
+    install_ports(p);
+    LoadingTest::TearDown();
+  }
+  const std::vector<std::string>& macro() const { return state().macro.MacroList; }
+  ScriptedFileDialogs dialogs_;
+};
+
+TEST_F(FileCommandsTest, ImageDialogRemembersTheFolderAndRecordsTheName) {
+  state().dialog_slots.folder[kSlotImageOpen] = "/start/";
+  state().dialog_slots.filter_index[kSlotImageOpen] = 3;
+  dialogs_.answers = {{"/data/a.img", 2}, {"", 4}};
+  load_img_dialog();
+  const FileDialogSetup& s = dialogs_.setups.at(0);
+  EXPECT_EQ(s.folder, "/start/");
+  EXPECT_EQ(s.filter, kImageFilter);
+  EXPECT_EQ(s.filter_index, 3);
+  EXPECT_TRUE(s.must_exist);
+  EXPECT_FALSE(s.overwrite_prompt);
+  EXPECT_EQ(s.file_name, "");
+  EXPECT_EQ(state().dialog_slots.folder[kSlotImageOpen], "/data/");
+  EXPECT_EQ(state().dialog_slots.filter_index[kSlotImageOpen], 2);
+  load_img_dialog();  // cancelled: the next dialog opens in the current folder
+  EXPECT_EQ(state().dialog_slots.folder[kSlotImageOpen], "");
+  EXPECT_EQ(macro(), (std::vector<std::string>{"Kestrin.LoadImageFile('/data/a.img');",
+                                               "Kestrin.LoadImageFile('');"}));
+}
+
+TEST_F(FileCommandsTest, PatternDialogsOfferTheirFiltersAndRecordACancel) {
+  load_nax_dialog();  // cancelled: the loader still runs and reports the empty name
+  save_nax_dialog();
+  ASSERT_EQ(dialogs_.setups.size(), 2u);
+  EXPECT_EQ(filter_entries(dialogs_.setups[0].filter), 7);
+  EXPECT_EQ(filter_entries(dialogs_.setups[1].filter), 9);
+  EXPECT_TRUE(dialogs_.setups[1].overwrite_prompt);
+  EXPECT_EQ(dialogs_.setups[1].default_ext, "");
+  EXPECT_EQ(log().at(0), " load_nax_proc() : No file selected. ");
+  EXPECT_EQ(macro(), (std::vector<std::string>{"Kestrin.LoadNaxFile('');", "Kestrin.SaveNaxFile('');"}));
+}
+
+TEST_F(FileCommandsTest, ParamDialogsChangeOnlyFilterAndNameAndCallNothingOnCancel) {
+  state().dialog_slots.folder[kSlotImageOpen] = "/img/";
+  state().dialog_slots.filter_index[kSlotImageOpen] = 4;
+  dialogs_.answers = {{"", 4}};
+  load_img_dialog();
+  load_param_dialog();  // cancelled
+  const FileDialogSetup& s = dialogs_.setups.at(1);
+  EXPECT_EQ(s.folder, "/img/");
+  EXPECT_EQ(s.filter_index, 4);
+  EXPECT_TRUE(s.must_exist);
+  EXPECT_EQ(s.filter, kParamFilter);
+  EXPECT_EQ(s.file_name, "default.kes");
+  save_param_dialog();  // cancelled: no "default.kes" appears anywhere
+  EXPECT_FALSE(file_exists("default.kes"));
+  EXPECT_EQ(macro().back(), "Kestrin.SaveParamFile('');");
+}
+
+TEST_F(FileCommandsTest, ParamDialogLoadsTheChosenFileAndQuotesItsName) {
+  const std::string name = dir_.file("it's.kes");
+  dialogs_.answers = {{name, 1}, {name, 1}};
+  save_param_dialog();
+  ASSERT_TRUE(file_exists(name));
+  params().Lo = 1;
+  load_param_dialog();
+  EXPECT_EQ(params().Lo, 500);
+  EXPECT_EQ(macro().back(), "Kestrin.LoadParamFile(" + js_quote(name) + ");");
+  EXPECT_NE(macro().back().find("it\\'s.kes"), std::string::npos);
+}
+
+// The mask files' routines are not in this build: the commands say so before asking for
+// a file, and record nothing.
+TEST_F(FileCommandsTest, MaskDialogsSayTheirRoutinesAreMissingBeforeAnyDialog) {
+  load_mask_dialog();
+  save_mask_dialog();
+  EXPECT_TRUE(dialogs_.setups.empty());
+  EXPECT_EQ(log(), (std::vector<std::string>{" load_mask_proc() : not available in this version.",
+                                              " save_mask_proc() : not available in this version."}));
+  EXPECT_TRUE(macro().empty());
+}
+
+}  // namespace
+}  // namespace kestrin::test

@@ -18,6 +18,13 @@ println(dc.dt_c(0x1FF));
 dc.register(lib, "dt_null_s", "r=s");
 println("[" + dc.dt_null_s() + "]");
 println(typeof dc.strlen);
+// Out-cells come back into Number objects; a plain number keeps its value.
+dc.register(lib, "dt_cell4", "i=4", "r=l").register(lib, "dt_cell8", "i=8", "r=l");
+var n = new Number(-7);
+var plain = -7;
+var big = new Number(5000000);
+dc.dt_cell4(n); dc.dt_cell4(plain); dc.dt_cell8(big);
+println(n + " " + plain + " " + big);
 println(DynaCall.sendMessage(12345, 0x0C, 0, "text", "ls") + " " + DynaCall.postMessage(12345, 0x10));
 dc.register("libc.so.6", "labs", "i=x", "r=l");
 println("before");

@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "../common/median_reporter.h"
+#include "../common/peer_timing.h"
 
 #include <cstdio>
 #include <cstring>
@@ -68,11 +69,8 @@ int main(int argc, char** argv) {
   }
   double calls = 0, empty = 0;
   for (const auto& [name, seconds] : reporter.medians) (name.find("Strlen") != std::string::npos ? calls : empty) = seconds;
-  std::cout << kestrin::Format("ctypes, %d strlen calls: %.3f s (its empty loop %.3f s)", {kCalls, ctypes[0], ctypes[1]})
-            << '\n';
-  std::cout << kestrin::Format("DynaCall, %d strlen calls: %.3f s, %.3f of ctypes' time", {kCalls, calls, calls / ctypes[0]})
-            << '\n';
-  std::cout << kestrin::Format("DynaCall cost per call above the empty script loop: %.1f ns (ctypes: %.1f ns)",
+  kestrin::bench::ReportRatio("DynaCall, 1000000 strlen calls", calls, "ctypes", ctypes[0]);
+  std::cout << kestrin::Format("cost per call above the empty loop: DynaCall %.1f ns, ctypes %.1f ns",
                                {(calls - empty) / kCalls * 1e9, (ctypes[0] - ctypes[1]) / kCalls * 1e9})
             << '\n';
   return 0;

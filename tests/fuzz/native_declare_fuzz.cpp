@@ -1,4 +1,4 @@
-// Fuzz target: lines of input as Struct member specs and as native-call declaration
+// Fuzz target: lines of input as Struct member texts and as native-call declaration
 // options. Definitions end in a Struct or a script error; every member is written and read
 // back; declarations build their call plan and pack arguments. Nothing native is called.
 #include <cstddef>
@@ -28,11 +28,11 @@ std::vector<std::string> Lines(std::string_view data) {
 }
 
 void FuzzStruct(const std::vector<std::string>& lines) {
-  TJValueList specs;
-  for (const std::string& l : lines) specs.AddString(l);
+  TJValueList members;
+  for (const std::string& l : lines) members.AddString(l);
   TJStruct record(nullptr);
   try {
-    record.Define(specs);
+    record.Define(members);
   } catch (const EJThrow&) {
     return;
   }

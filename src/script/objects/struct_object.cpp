@@ -1,4 +1,4 @@
-// Struct: definitions from "name:type" specs, member reads and writes by kind, index access
+// Struct: definitions from "name:type" member texts, member reads and writes by kind, index access
 // from either end, and the description text.
 #include "script/objects/struct_object.h"
 
@@ -93,18 +93,19 @@ const ClassInfo& TJStruct::Class() const {
   return info;
 }
 
-void TJStruct::Define(const TJValueList& specs) {
-  if (specs.GetCount() == 0) RaiseError(ScriptError::StructNeedType);
+void TJStruct::Define(const TJValueList& member_texts) {
+  if (member_texts.GetCount() == 0) RaiseError(ScriptError::StructNeedType);
   ClearStruct();
   std::vector<Member> defined;
   size_t total = 0;
-  for (int32_t i = 0; i < specs.GetCount(); ++i) {
-    std::string spec = ValueToStdString(specs.GetValue(i));
-    size_t colon = spec.find(':');
-    std::string name(colon == std::string::npos ? std::string_view() : Trim(std::string_view(spec).substr(0, colon)));
+  for (int32_t i = 0; i < member_texts.GetCount(); ++i) {
+    std::string text = ValueToStdString(member_texts.GetValue(i));
+    std::string_view whole(text);
+    size_t colon = whole.find(':');
+    bool named = colon != std::string_view::npos;
+    std::string name(named ? Trim(whole.substr(0, colon)) : std::string_view());
     if (name.empty()) name = "__" + std::to_string(i);
-    std::string type = LocaleLower(Trim(colon == std::string::npos ? std::string_view(spec)
-                                                                     : std::string_view(spec).substr(colon + 1)));
+    std::string type = LocaleLower(Trim(named ? whole.substr(colon + 1) : whole));
     if (type.empty()) RaiseError(ScriptError::StructNeedType);
     Member m{StrRef(name), StructKind::Chars, 0, total + 1, {}, {}};
     std::optional<int32_t> chars = ParseIntegerText(type);
@@ -122,7 +123,7 @@ void TJStruct::Define(const TJValueList& specs) {
     if (total > kMaxStructBytes) RaiseError(ScriptError::StructTooLarge);
     defined.push_back(std::move(m));
   }
-  // Committed whole: a bad spec leaves the Struct empty, never half defined.
+  // Committed whole: a bad member text leaves the Struct empty, never half defined.
   members_ = std::move(defined);
   for (const Member& m : members_) StoreMember(m.name, Value());
   buffer_.assign(total, '\0');

@@ -37,8 +37,8 @@ public:
   char* RecordData() override { return buffer_.data(); }
   size_t RecordSize() const override { return buffer_.size(); }
 
-  // Replaces every member by the specs "name:type"; raises "EStructError".
-  void Define(const TJValueList& specs);
+  // Replaces every member by the member texts "name:type"; raises "EStructError".
+  void Define(const TJValueList& member_texts);
   // Removes the members and empties the buffer.
   void ClearStruct();
   // One line per member, a rule, and the totals.

@@ -42,10 +42,12 @@ std::string Text(const Variant& v) {
   return "";
 }
 
-// Numbers as automation coerces them: texts are read as numbers, anything else is 0.
+// Numbers as automation coerces them: dates are their day counts, texts are read as
+// numbers, anything else is 0.
 double Number(const Variant& v) {
   if (const auto* i = std::get_if<int32_t>(&v)) return *i;
   if (const auto* d = std::get_if<double>(&v)) return *d;
+  if (const auto* date = std::get_if<script::VariantDate>(&v)) return date->days;
   double d = 0;
   if (const auto* s = std::get_if<std::string>(&v)) std::from_chars(s->data(), s->data() + s->size(), d);
   return d;

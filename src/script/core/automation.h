@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "script/core/automation_events.h"
 #include "script/core/function.h"
 #include "script/core/refcount.h"
 #include "script/core/variant.h"
@@ -106,15 +107,11 @@ void RegisterProgId(std::string_view prog_id, DispatchFactory factory);
 // A new object (count 0) of the ProgID; null when none is registered.
 Dispatch* CreateFromProgId(std::string_view prog_id);
 
-// What WScript and the interpreter ask of an ActiveXObject.
-class AutomationObject {
+// What the interpreter asks of an ActiveXObject beside its events (WScript's part): the
+// interface it wraps.
+class AutomationObject : public AutomationEvents {
 public:
-  virtual ~AutomationObject() = default;
   virtual Dispatch* Disp() const = 0;
-  // Stores the prefix; a non-empty one connects the object's events to the script
-  // functions named prefix + event name.
-  virtual void SetEventPrefix(const StrRef& prefix) = 0;
-  virtual void DisconnectEvents() = 0;
 };
 
 // What for-in asks of the "Enumerator" object made over a collection.

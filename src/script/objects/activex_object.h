@@ -33,8 +33,12 @@ public:
   void OnKill() override;
 
   Dispatch* Disp() const override { return disp_.dispatch(); }
-  void SetEventPrefix(const StrRef& prefix) override;
+  // WScript.ConnectObject: the prefix is set as SetEventPrefix sets it.
+  void ConnectEvents(const StrRef& prefix) override { SetEventPrefix(prefix); }
   void DisconnectEvents() override;
+  // Stores the prefix; a non-empty one connects the events, an empty one disconnects them.
+  void SetEventPrefix(const StrRef& prefix);
+  // Connects the first connection point's events to the prefixed script functions.
   void ConnectEvents();
   // Replaces the interface (the events of the old one are disconnected).
   void SetDisp(const Value& disp);

@@ -70,11 +70,17 @@ TEST(ActiveX, CollectionsEnumerate) {
 TEST(ActiveX, EventsReachPrefixedFunctionsUntilDisconnected) {
   ScriptRunner runner;
   EXPECT_EQ(runner.Run("function ev_Changed(text, length) { println(\"changed \" + text + \" \" + length); }\n"
+                       "function other_Changed(text) { println(\"other \" + text); }\n"
                        "var s = new ActiveXObject(\"KestrinTest.Sheet\", \"ev_\");\n"
-                       "var quiet = new ActiveXObject(\"KestrinTest.Sheet\");\n"
-                       "s.Fire(\"abc\"); quiet.Fire(\"x\"); s.Fire(\"\");\n"),
-            "changed abc 3\nchanged  0\n");
-  // The run's objects and functions stay until the next run: fire from outside.
+                       "var quiet = WScript.CreateObject(\"KestrinTest.Sheet\");\n"
+                       "s.Fire(\"abc\"); quiet.Fire(\"x\"); s.Fire(\"\");\n"
+                       "WScript.DisconnectObject(s); s.Fire(\"gone\");\n"
+                       "WScript.ConnectObject(quiet, \"other_\"); quiet.Fire(\"now\");\n"
+                       "WScript.ConnectObject(quiet, \"ev_\"); quiet.Fire(\"new prefix\");\n"
+                       "WScript.ConnectObject(s, \"ev_\");\n"),
+            "changed abc 3\nchanged  0\nother now\nchanged new prefix 10\n");
+  // The run's objects and functions stay until the next run: events fired from outside
+  // reach the script while connected, and nothing once the object is disconnected.
   auto* automation = dynamic_cast<AutomationObject*>(runner.Global("s").object());
   ASSERT_NE(automation, nullptr);
   Dispatch* d = automation->Disp();
@@ -84,11 +90,12 @@ TEST(ActiveX, EventsReachPrefixedFunctionsUntilDisconnected) {
   fire_text("outside");
   automation->DisconnectEvents();
   fire_text("after disconnect");
-  automation->SetEventPrefix("ev_");
+  automation->ConnectEvents("ev_");
   fire_text("again");
-  automation->SetEventPrefix("");
+  automation->ConnectEvents("");
   fire_text("no prefix");
-  EXPECT_EQ(runner.Output(), "changed abc 3\nchanged  0\nchanged outside 7\nchanged again 5\n");
+  EXPECT_EQ(runner.Output(), "changed abc 3\nchanged  0\nother now\nchanged new prefix 10\nchanged outside 7\n"
+                             "changed again 5\n");
 }
 
 TEST(ActiveX, ScriptMembersWinOverDispatchNames) {

@@ -19,6 +19,13 @@ var names = "";
 for (var n in sheet) names += n + " ";
 println(names);
 sheet.Fire("hello");
+WScript.DisconnectObject(sheet);
+sheet.Fire("not delivered");
+WScript.ConnectObject(sheet, "sheet_");
+sheet.Fire("again");
+// A Date goes to automation as its local day count (days since 1899-12-30).
+sheet.Value = new Date(1900, 0, 1, 12, 0, 0);
+println(sheet.Value);
 var other = new ActiveXObject(sheet.disp);
 other.Name = "Shared";
 println(sheet.Name);

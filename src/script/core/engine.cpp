@@ -149,6 +149,14 @@ bool TJEngine::FindFunction(const StrRef& name, Value& fn) {
   return true;
 }
 
+Value TJEngine::WrapDispatch(Dispatch* d) {
+  Value disp = Value::Disp(d);
+  if (!d || !factory_->HasClass("ActiveXObject")) return disp;
+  TJValueList p{disp};
+  Value wrapped = factory_->Create("ActiveXObject", &p);
+  return wrapped.object() ? wrapped : disp;
+}
+
 bool TJEngine::GetGlobalVariable(const StrRef& name, Value& out) {
   return current_ && current_->GetVariable(name, out);
 }

@@ -76,6 +76,8 @@ public:
   Value NewArray(const TJValueList& items) override;
   void CallFunction(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) override;
   bool FindFunction(const StrRef& name, Value& fn) override;
+  // A new ActiveXObject over the interface when the class is registered, else the value.
+  Value WrapDispatch(Dispatch* d) override;
   // A Date object (made through the class factory) for a local day count.
   Value NewDate(double days) override;
 

@@ -75,8 +75,8 @@ PeerRun scipy_run(const std::string& folder, int32_t step) {
   std::ofstream(in, std::ios::binary).write(reinterpret_cast<const char*>(f.codes.data()), std::streamsize(f.codes.size() * 2));
   const kestrin::RankWindow window{19, step};
   const std::string script = std::string(KESTRIN_SOURCE_DIR) + "/tests/analysis/peer/scipy_rank_filter.py";
-  const std::string command = "/usr/bin/python3 '" + script + "' '" + in + "' 4096 4096 '" + out + "' rank 19 " +
-                              std::to_string(step) + " " + std::to_string(window.rank(50)) + " --time 2>/dev/null";
+  const std::string command = "/usr/bin/python3 '" + script + "' '" + in + "' 4096 4096 --time rank:19:" +
+                              std::to_string(step) + ":" + std::to_string(window.rank(50)) + ":'" + out + "' 2>/dev/null";
   PeerRun run;
   std::FILE* p = popen(command.c_str(), "r");
   if (!p) return run;

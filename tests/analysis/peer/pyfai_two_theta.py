@@ -1,11 +1,12 @@
 """pyFAI's 2theta of every pixel, and its integration of an image, through the mapping of
 Kestrin's flat-detector geometry onto pyFAI's Fit2D parameters.
 
-Arguments: W H X0 Y0 Lo pX pY Phi Beta angles
-           W H X0 Y0 Lo pX pY Phi Beta profile image.raw begin step N
-"angles" prints 2theta in degrees for every pixel, row-major; "profile" integrates the
-little-endian 16-bit image into N bins centred on begin + i * step and prints the mean
-intensity of each bin ("nan" for an empty one).
+Arguments: angles G [G ...]
+           profile G image.raw begin step N
+with each geometry G the nine numbers W H X0 Y0 Lo pX pY Phi Beta. "angles" prints 2theta in
+degrees for every pixel of each geometry, row-major, one geometry after the other;
+"profile" integrates the little-endian 16-bit image into N bins centred on begin + i * step
+and prints the 2theta and the mean intensity of each bin ("nan" for an empty one).
 """
 import sys
 
@@ -22,14 +23,19 @@ def integrator(W, H, X0, Y0, Lo, pX, pY, Phi, Beta):
     return ai
 
 
+def geometry(args):
+    W, H = int(args[0]), int(args[1])
+    return W, H, integrator(W, H, *map(float, args[2:9]))
+
+
 def main(argv):
-    W, H = int(argv[1]), int(argv[2])
-    X0, Y0, Lo, pX, pY, Phi, Beta = map(float, argv[3:10])
-    ai = integrator(W, H, X0, Y0, Lo, pX, pY, Phi, Beta)
-    if argv[10] == "angles":
-        tth = numpy.degrees(ai.twoThetaArray((H, W)))
-        print("\n".join(repr(float(v)) for v in tth.ravel()))
+    if argv[1] == "angles":
+        for at in range(2, len(argv), 9):
+            W, H, ai = geometry(argv[at:at + 9])
+            tth = numpy.degrees(ai.twoThetaArray((H, W)))
+            print("\n".join(repr(float(v)) for v in tth.ravel()))
         return
+    W, H, ai = geometry(argv[2:11])
     img = numpy.fromfile(argv[11], dtype="<u2").reshape(H, W).astype(numpy.float64)
     begin, step, N = float(argv[12]), float(argv[13]), int(argv[14])
     res = ai.integrate1d(img, N, unit="2th_deg", radial_range=(begin - step / 2, begin + (N - 0.5) * step),

@@ -197,6 +197,19 @@ TEST_F(BgImageTest, DialogRemembersTheImageFolderAndLoads) {
   install_ports(p);
 }
 
+// The levels come from the background's own tables and view scale; equal edges divide by
+// nothing: below them 0, at and above them 255.
+TEST_F(BgImageTest, DisplayLevelsWithEqualEdges) {
+  load_bg_img_proc(tiff_file("levels.tif", 4, 1, 99));  // codes 99 .. 102
+  DisplayScale& scale = state().bg_view.scale;
+  scale.DisplayMode = 1;
+  scale.LowEdge = scale.HighEdge = 100;
+  const int redraws = bg_window_.redraws;
+  build_bg_display_levels();
+  EXPECT_EQ(state().bg_levels.level, (std::vector<uint8_t>{0, 255, 255, 255}));
+  EXPECT_EQ(bg_window_.redraws, redraws + 1);
+}
+
 TEST_F(BgImageTest, ClickReadoutGridMaximumAndCentroid) {
   load_bg_img_proc(tiff_file("grid.tif", 40, 30, 0));
   ImageStore& b = bg();

@@ -78,7 +78,9 @@ class Value;
   X(ArrayAssign, "ETypeError", "array assign error")                                  \
   X(Convert, "EConvertError", "%s")                                                   \
   X(ReadStdin, "EFileError", "read error: STDIN")                                     \
-  X(CannotCreateDir, "EDirectoryError", "Cannot Create Dir")
+  X(CannotCreateDir, "EDirectoryError", "Cannot Create Dir")                          \
+  /* Network objects: "Class.method error". */                                        \
+  X(SocketError, "ESocketError", "%s")
 
 enum class ScriptError : uint8_t {
 #define KESTRIN_SCRIPT_ERROR_KIND(kind, name, text) kind,

@@ -4,11 +4,13 @@
 #include "script/core/engine.h"
 #include "script/objects/activex_object.h"
 #include "script/objects/dyna_call_object.h"
+#include "script/objects/socket_objects.h"
 
 namespace kestrin::script {
 namespace {
 
 constexpr TJLibrary kHostLibraries[] = {
+    RegisterSocketObjects,
     RegisterActiveXObjects,
     RegisterDynaCallObjects,
 };

@@ -1,0 +1,119 @@
+// The socket objects' base: properties, event dispatchers and the error rule.
+#include "script/objects/socket_object.h"
+
+#include <exception>
+#include <utility>
+
+#include "script/core/engine_base.h"
+#include "script/core/error_table.h"
+#include "script/core/errors.h"
+#include "script/core/factory.h"
+#include "script/core/value_list.h"
+
+namespace kestrin::script {
+namespace {
+
+TJBaseSocketObject& BaseOf(TJObject& self) { return static_cast<TJBaseSocketObject&>(self); }
+
+Value GetTimeoutProp(TJObject& self) { return Value::Integer(BaseOf(self).GetTimeout()); }
+void SetTimeoutProp(TJObject& self, const Value& v) { BaseOf(self).SetTimeout(ValueToInteger(v)); }
+Value GetDebug(TJObject& self) { return Value::Bool(BaseOf(self).debug); }
+void SetDebug(TJObject& self, const Value& v) { BaseOf(self).debug = ValueToBool(v); }
+Value GetBytesTotal(TJObject& self) { return Value::Double(BaseOf(self).GetBytesTotal()); }
+Value GetBytesRead(TJObject& self) { return Value::Double(BaseOf(self).GetBytesRead()); }
+Value GetBytesWrote(TJObject& self) { return Value::Double(BaseOf(self).GetBytesWrote()); }
+
+constexpr PropDef kBaseProps[] = {{"timeout", GetTimeoutProp, SetTimeoutProp}, {"debug", GetDebug, SetDebug},
+    {"bytesTotal", GetBytesTotal, nullptr}, {"bytesRead", GetBytesRead, nullptr},
+    {"bytesWrote", GetBytesWrote, nullptr}};
+
+}  // namespace
+
+void RethrowControl(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(std::move(error));
+  } catch (const EJAbort&) {
+    throw;
+  } catch (const EJStatement&) {
+    throw;
+  } catch (const EJLibraryError&) {
+    throw;
+  } catch (...) {
+  }
+}
+
+std::string ArgText(const TJValueList& params, int32_t index) {
+  return index < params.GetCount() ? ValueToStdString(params.GetValue(index)) : std::string();
+}
+
+TJBaseSocketObject::TJBaseSocketObject(BaseEngine* engine, std::span<const PropDef> props)
+    : TJObject(engine), props_(*this, props) {}
+
+TJBaseSocketObject::~TJBaseSocketObject() { DetachSocket(); }
+
+void TJBaseSocketObject::OnKill() { DetachSocket(); }
+
+std::vector<PropDef> TJBaseSocketObject::WithBaseProps(std::initializer_list<PropDef> own) {
+  std::vector<PropDef> all(std::begin(kBaseProps), std::end(kBaseProps));
+  all.insert(all.end(), own.begin(), own.end());
+  return all;
+}
+
+void TJBaseSocketObject::RaiseSocketError(std::string_view message) {
+  RaiseError(ScriptError::SocketError, {message});
+}
+
+void TJBaseSocketObject::DefineEvents(std::initializer_list<const char*> names) {
+  for (const char* name : names) DefineEvent(name);
+}
+
+void TJBaseSocketObject::Fire(std::string_view name, std::initializer_list<Value> more) {
+  const StrRef event(name);
+  if (!HasEventHandler(event)) return;
+  TJValueList args;
+  args.Add(Value::Object(this));
+  for (const Value& v : more) args.Add(v);
+  Value result;
+  CallEvent(StrRef(), event, result, &args);
+}
+
+void TJBaseSocketObject::FirePacket(std::string_view name, int count, bool& cancel) {
+  const StrRef event(name);
+  BaseEngine* engine = Engine();
+  if (!engine || !HasEventHandler(event)) return;
+  TJValueList init{Value::Bool(cancel)};
+  const Value flag = engine->Factory().Create("Boolean", &init);
+  Fire(name, {Value::Integer(count), flag});
+  if (TJObject* box = flag.object()) cancel = box->ToBool();
+}
+
+void TJBaseSocketObject::SetSocket(std::unique_ptr<TnSocket> socket) {
+  DetachSocket();
+  socket_ = std::move(socket);
+  TnSocket& s = *socket_;
+  s.OnConnect = [this](TnSocket&) { Fire("onConnect"); };
+  s.OnDisconnect = [this](TnSocket&) { Fire("onDisconnect"); };
+  s.OnError = [this](TnSocket&, int code, const std::string& text) {
+    Fire("onError", {Value::Integer(code), Value::String(text)});
+  };
+  s.OnRead = [this](TnSocket&, int count, bool& cancel) { FirePacket("onRead", count, cancel); };
+  s.OnWrite = [this](TnSocket&, int count, bool& cancel) { FirePacket("onWrite", count, cancel); };
+  s.OnStatus = [this](TnSocket&, const std::string& line) {
+    if (debug && DebugHook) DebugHook(*this, line);
+    Fire("onStatus", {Value::String(line)});
+  };
+}
+
+void TJBaseSocketObject::DetachSocket() {
+  if (!socket_) return;
+  TnSocket& s = *socket_;
+  s.OnConnect = nullptr;
+  s.OnDisconnect = nullptr;
+  s.OnError = nullptr;
+  s.OnRead = nullptr;
+  s.OnWrite = nullptr;
+  s.OnStatus = nullptr;
+  socket_.reset();
+}
+
+}  // namespace kestrin::script

@@ -46,6 +46,11 @@ std::string ArgText(const TJValueList& params, int32_t index) {
   return index < params.GetCount() ? ValueToStdString(params.GetValue(index)) : std::string();
 }
 
+uint16_t PortOf(const Value& v) {
+  const int32_t port = ValueToInteger(v);
+  return static_cast<uint16_t>(port >= 0 && port <= 65535 ? port : 0);
+}
+
 TJBaseSocketObject::TJBaseSocketObject(BaseEngine* engine, std::span<const PropDef> props)
     : TJObject(engine), props_(*this, props) {}
 
@@ -77,14 +82,20 @@ void TJBaseSocketObject::Fire(std::string_view name, std::initializer_list<Value
   CallEvent(StrRef(), event, result, &args);
 }
 
-void TJBaseSocketObject::FirePacket(std::string_view name, int count, bool& cancel) {
-  const StrRef event(name);
+void TJBaseSocketObject::FireFlag(std::string_view name, bool& flag, std::initializer_list<Value> before,
+                                  std::initializer_list<Value> after) {
   BaseEngine* engine = Engine();
-  if (!engine || !HasEventHandler(event)) return;
-  TJValueList init{Value::Bool(cancel)};
-  const Value flag = engine->Factory().Create("Boolean", &init);
-  Fire(name, {Value::Integer(count), flag});
-  if (TJObject* box = flag.object()) cancel = box->ToBool();
+  if (!engine || !HasEventHandler(StrRef(name))) return;
+  TJValueList init{Value::Bool(flag)};
+  const Value box = engine->Factory().Create("Boolean", &init);
+  TJValueList args;
+  args.Add(Value::Object(this));
+  for (const Value& v : before) args.Add(v);
+  args.Add(box);
+  for (const Value& v : after) args.Add(v);
+  Value result;
+  CallEvent(StrRef(), StrRef(name), result, &args);
+  if (TJObject* b = box.object()) flag = b->ToBool();
 }
 
 void TJBaseSocketObject::SetSocket(std::unique_ptr<TnSocket> socket) {
@@ -96,8 +107,8 @@ void TJBaseSocketObject::SetSocket(std::unique_ptr<TnSocket> socket) {
   s.OnError = [this](TnSocket&, int code, const std::string& text) {
     Fire("onError", {Value::Integer(code), Value::String(text)});
   };
-  s.OnRead = [this](TnSocket&, int count, bool& cancel) { FirePacket("onRead", count, cancel); };
-  s.OnWrite = [this](TnSocket&, int count, bool& cancel) { FirePacket("onWrite", count, cancel); };
+  s.OnRead = [this](TnSocket&, int count, bool& cancel) { FireFlag("onRead", cancel, {Value::Integer(count)}); };
+  s.OnWrite = [this](TnSocket&, int count, bool& cancel) { FireFlag("onWrite", cancel, {Value::Integer(count)}); };
   s.OnStatus = [this](TnSocket&, const std::string& line) {
     if (debug && DebugHook) DebugHook(*this, line);
     Fire("onStatus", {Value::String(line)});

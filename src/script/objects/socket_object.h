@@ -4,6 +4,7 @@
 // method: any failure inside it reaches the script as "ESocketError" "Class.method error".
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -32,6 +33,7 @@ public:
   std::function<void(TJObject& sender, const std::string& line)> DebugHook;
 
   TnSocket& Socket() const { return *socket_; }
+  bool HasSocket() const { return socket_ != nullptr; }
   int GetTimeout() const { return socket_->Timeout; }
   void SetTimeout(int seconds) { socket_->Timeout = seconds; }
   double GetBytesRead() const { return static_cast<double>(socket_->BytesRead); }
@@ -51,12 +53,14 @@ protected:
   void SetSocket(std::unique_ptr<TnSocket> socket);
   // Calls the script's handler `name` (when there is one) with this object first.
   void Fire(std::string_view name, std::initializer_list<Value> more = {});
+  // Calls handler `name` with a Boolean object that carries `flag` in and out, between the
+  // arguments `before` and `after`.
+  void FireFlag(std::string_view name, bool& flag, std::initializer_list<Value> before,
+                std::initializer_list<Value> after = {});
   void DefineEvents(std::initializer_list<const char*> names);
 
 private:
   void DetachSocket();
-  // onRead and onWrite: a Boolean object carries the cancel flag both ways.
-  void FirePacket(std::string_view name, int count, bool& cancel);
 
   std::unique_ptr<TnSocket> socket_;
   PropTable props_;
@@ -77,5 +81,7 @@ void TJBaseSocketObject::Guard(std::string_view message, Body&& body) {
 
 // The text of argument `index`, "" when it is missing.
 std::string ArgText(const TJValueList& params, int32_t index);
+// A port number from a script value; 0 when it is outside 0..65535.
+uint16_t PortOf(const Value& v);
 
 }  // namespace kestrin::script

@@ -20,10 +20,7 @@ TnSocket& SocketOf(TJObject& self) { return static_cast<TJBaseSocketObject&>(sel
 Value GetHost(TJObject& self) { return Value::String(StrRef(SocketOf(self).Host)); }
 void SetHost(TJObject& self, const Value& v) { SocketOf(self).Host = ValueToStdString(v); }
 Value GetPort(TJObject& self) { return Value::Integer(SocketOf(self).Port); }
-void SetPort(TJObject& self, const Value& v) {
-  const int port = ValueToInteger(v);
-  SocketOf(self).Port = static_cast<uint16_t>(port >= 0 && port <= 65535 ? port : 0);
-}
+void SetPort(TJObject& self, const Value& v) { SocketOf(self).Port = PortOf(v); }
 
 const std::vector<PropDef>& TcpProps() {
   static const std::vector<PropDef> props =

@@ -135,7 +135,14 @@ const ClassInfo& TStringList::staticClassInfo() {
 }
 
 int TStringList::compare(const std::string& a, const std::string& b) const {
-  return case_sensitive_ ? a.compare(b) : compareText(a, b);
+  if (!case_sensitive_) return without_case_(a, b);
+  return with_case_ ? with_case_(a, b) : a.compare(b);
+}
+
+void TStringList::setCompare(kestrin::TextCompare without_case, kestrin::TextCompare with_case) {
+  without_case_ = without_case ? without_case : compareText;
+  with_case_ = with_case;
+  if (sorted_) sort();
 }
 
 void TStringList::changing() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text_compare.h"
 #include "platform/classes/persistent.h"
 
 namespace kgui {
@@ -75,6 +76,9 @@ public:
   void setDuplicates(TDuplicates d) { duplicates_ = d; }
   bool caseSensitive() const { return case_sensitive_; }
   void setCaseSensitive(bool cs);
+  // The comparisons behind sorting, find and indexOf, without and with case (the
+  // defaults fold every ASCII byte and compare bytes). A sorted list is sorted again.
+  void setCompare(kestrin::TextCompare without_case, kestrin::TextCompare with_case);
 
   // Called after every change (once at the end of an update block), and before it.
   std::function<void(TStringList*)> OnChange;
@@ -89,6 +93,8 @@ private:
   void changed();
 
   std::vector<std::string> items_;
+  kestrin::TextCompare without_case_ = compareText;
+  kestrin::TextCompare with_case_ = nullptr;  // nil: byte order
   bool sorted_ = false;
   bool case_sensitive_ = false;
   TDuplicates duplicates_ = dupIgnore;

@@ -226,6 +226,7 @@ Value TJEngine::IndexObject(TJObject* obj, const TJValueList& args) {
   }
   StrRef key = count > 0 ? ValueToString(args.GetValue(count - 1)) : StrRef();
   Value out;
+  if (count == 1 && obj->GetElement(key, out)) return out;
   if (count < 2) {
     obj->GetValue(key, true, out);
   } else {
@@ -273,6 +274,7 @@ void TJEngine::WritePlace(Place& place, const Value& v) {
         obj->SetItem(index, v))
       return;
     StrRef key = count > 0 ? ValueToString(args.GetValue(count - 1)) : StrRef();
+    if (count == 1 && obj->SetElement(key, v)) return;
     if (count < 2) {
       obj->SetValue(key, v);
     } else {

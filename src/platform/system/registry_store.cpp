@@ -24,15 +24,28 @@ constexpr std::string_view kBanner = "; Kestrin registry: HKEY_CURRENT_USER";
 constexpr std::string_view kEscaped = "%\r\n\\=[];";
 constexpr char kHex[] = "0123456789ABCDEF";
 
+// A two-byte character at s[i]: a lead byte and a byte of the trail range after it. Only
+// "[", "\" and "]" of the escaped bytes can be trail bytes; they stay as they are there.
+bool PairAt(std::string_view s, size_t i) {
+  if (i + 1 >= s.size() || !is_cp932_lead(static_cast<unsigned char>(s[i]))) return false;
+  const auto t = static_cast<unsigned char>(s[i + 1]);
+  return t >= 0x40 && t <= 0xFC && t != 0x7F;
+}
+
+// The escaped bytes, and a lead byte without its trail, become "%" and two hex digits.
 std::string Escape(std::string_view s) {
   std::string out;
   out.reserve(s.size());
-  for (char c : s) {
-    if (kEscaped.find(c) == std::string_view::npos) {
-      out += c;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (PairAt(s, i)) {
+      out.append(s.substr(i++, 2));
       continue;
     }
-    const auto b = static_cast<unsigned char>(c);
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (kEscaped.find(s[i]) == std::string_view::npos && !is_cp932_lead(b)) {
+      out += s[i];
+      continue;
+    }
     out += '%';
     out += kHex[b >> 4];
     out += kHex[b & 15];
@@ -117,15 +130,19 @@ std::vector<RegistryKey> ParseRegistryText(std::string_view text) {
   std::vector<RegistryKey> keys;
   for (const std::string& line : split_lines(text)) {
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      // Escaped names hold no "\": every raw one separates.
+      // A "\" that is no trail byte separates (escaped names hold no other).
       std::string path;
-      std::string_view inner = std::string_view(line).substr(1, line.size() - 2);
-      for (size_t start = 0; start <= inner.size();) {
-        size_t sep = inner.find('\\', start);
-        if (sep == std::string_view::npos) sep = inner.size();
-        const std::string name = std::string(UpToNul(Unescape(inner.substr(start, sep - start))));
+      const std::string_view inner = std::string_view(line).substr(1, line.size() - 2);
+      size_t start = 0;
+      for (size_t i = 0; i <= inner.size(); ++i) {
+        if (i < inner.size() && PairAt(inner, i)) {
+          ++i;
+          continue;
+        }
+        if (i < inner.size() && inner[i] != '\\') continue;
+        const std::string name(UpToNul(Unescape(inner.substr(start, i - start))));
         if (!name.empty()) path += (path.empty() ? "" : "\\") + name;
-        start = sep + 1;
+        start = i + 1;
       }
       keys.push_back(RegistryKey{path, {}});
       continue;

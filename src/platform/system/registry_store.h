@@ -27,8 +27,9 @@ struct RegistryKey {
 
 // The store's file text and back. A key is a line "[path]" followed by its "name=value"
 // lines; in names and values the bytes "%", CR, LF, "\", "=", "[", "]" and ";" are written
-// as "%" and two hex digits, so any byte but NUL survives. Lines that are neither, and
-// values before the first key, are skipped.
+// as "%" and two hex digits (but for the trail bytes of CP932 characters, so Japanese names
+// stay readable), and so is a lead byte without its trail: any byte but NUL survives.
+// Lines that are neither, and values before the first key, are skipped.
 std::string RegistryText(const std::vector<RegistryKey>& keys);
 std::vector<RegistryKey> ParseRegistryText(std::string_view text);
 

@@ -3,6 +3,8 @@
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 
+#include "base/time_zone.h"
+
 #include <chrono>
 #include <filesystem>
 #include <typeinfo>
@@ -92,10 +94,17 @@ void TJEngine::SetGlobal(GlobalSingleton* global) {
   global_hold_ = Value::Object(global_);
 }
 
+void TJEngine::SetWScript(WScriptSingleton* wscript) {
+  wscript_port_ = wscript;
+  wscript_hold_ = Value::Object(&wscript->Object());
+}
+
 TJEngine::~TJEngine() {
   ResetRun();
   global_port_ = nullptr;
   global_hold_ = Value();
+  wscript_port_ = nullptr;
+  wscript_hold_ = Value();
   global_ = nullptr;
   root_.reset();
   factory_.reset();
@@ -115,6 +124,15 @@ Value TJEngine::NewArray(const TJValueList& items) {
   a->ListItems()->Assign(&items);
   factory_->Register(a);
   return v;
+}
+
+Value TJEngine::NewDate(double days) {
+  // The Date class takes milliseconds since 1970 UTC; the day count is a local reading.
+  const std::optional<int64_t> local = kestrin::DayCountToMs(days);
+  const double ms = local ? static_cast<double>(kestrin::LocalToUtcMs(*local - kestrin::kUnixEpochMs))
+                          : (days - static_cast<double>(kestrin::kUnixEpochDays)) * static_cast<double>(kestrin::kMsPerDay);
+  TJValueList params{Value::Double(ms)};
+  return factory_->Create("Date", &params);
 }
 
 bool TJEngine::FindFunction(const StrRef& name, Value& fn) {
@@ -147,6 +165,7 @@ void TJEngine::ResetRun() {
   alive_ = false;
   finished_ = false;
   if (global_port_) global_port_->Reset();  // members a script gave it go with its run
+  if (wscript_port_) wscript_port_->Reset();
   global_instances_.clear();
   return_value_ = Value();
   thrown_value_ = Value();
@@ -196,7 +215,9 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     alive_ = true;
     TJValueList copy;
     if (args) copy.Assign(args);
-    global_port_->BeginRun(NewArray(copy));
+    const Value arguments = NewArray(copy);
+    global_port_->BeginRun(arguments);
+    if (wscript_port_) wscript_port_->BeginRun(arguments);
     if (OnRun) OnRun();
     call_depth_ = 0;
     current_ = root_.get();
@@ -305,6 +326,7 @@ void TJEngine::RegisterGlobalInstances(TJGlobalSymbolTable* ns) {
     ns->DefineLocal(StrRef(name), obj);
   }
   ns->DefineLocal("Global", global_hold_);
+  if (wscript_port_) ns->DefineLocal("WScript", wscript_hold_);
 }
 
 std::shared_ptr<const FunctionInfo> TJEngine::InfoFor(const TJStatement* def) {

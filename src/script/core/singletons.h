@@ -22,4 +22,16 @@ public:
   virtual void Reset() = 0;
 };
 
+// The WScript object: bound under "WScript" beside the Global object; each run's arguments
+// are split into its named and unnamed ones.
+class WScriptSingleton {
+public:
+  virtual ~WScriptSingleton() = default;
+  virtual TJObject& Object() = 0;
+  // A run starts with these arguments (an Array).
+  virtual void BeginRun(const Value& arguments) = 0;
+  // The run is forgotten: members given by the script, the arguments.
+  virtual void Reset() = 0;
+};
+
 }  // namespace kestrin::script

@@ -1,7 +1,7 @@
 # Runs one golden script and compares its output with the expected text.
 #   cmake -DRUNNER=kestrin-script -DSCRIPT=x.js -DEXPECTED=x.out -P run_golden.cmake
-# Beside x.js, x.answers (the dialogs' answers) and x.stdin (standard input) are used when
-# they exist.
+# Beside x.js, x.answers (the dialogs' answers), x.stdin (standard input) and x.args (the
+# script's arguments, one a line) are used when they exist.
 # Peer mode (-DPEER=/usr/bin/duk): runs the script through the peer too, after a one-line
 # prelude that defines println, and compares both outputs (without the exit-code line).
 # With -DSTACK_KB=N the runner gets a stack of N KiB (ulimit -s).
@@ -14,7 +14,11 @@ set(answers "")
 if(EXISTS ${base}.answers)
   set(answers --answers ${base}.answers)
 endif()
-set(args ${answers} ${SCRIPT})
+set(script_args "")
+if(EXISTS ${base}.args)
+  file(STRINGS ${base}.args script_args)
+endif()
+set(args ${answers} ${SCRIPT} ${script_args})
 set(stdin /dev/null)
 if(EXISTS ${base}.stdin)
   set(stdin ${base}.stdin)
@@ -49,7 +53,7 @@ if(DEFINED FRESH_DIR)
     file(WRITE ${FRESH_DIR}/run${part}.js "${lines_before}${body}")
     string(REGEX REPLACE "[^\n]" "" newlines "${body}\n")
     string(APPEND lines_before "${newlines}")
-    execute_process(COMMAND ${RUNNER} ${answers} ${FRESH_DIR}/run${part}.js INPUT_FILE ${stdin} OUTPUT_VARIABLE out ERROR_VARIABLE err
+    execute_process(COMMAND ${RUNNER} ${answers} ${FRESH_DIR}/run${part}.js ${script_args} INPUT_FILE ${stdin} OUTPUT_VARIABLE out ERROR_VARIABLE err
                     RESULT_VARIABLE rc TIMEOUT 60 WORKING_DIRECTORY ${FRESH_DIR})
     if(NOT rc EQUAL 0)
       message(FATAL_ERROR "${RUNNER} failed (${rc}): ${err}")
@@ -76,7 +80,9 @@ if(DEFINED PEER)
   endif()
   get_filename_component(name ${SCRIPT} NAME)
   file(READ ${SCRIPT} body)
-  set(peer_script ${WORK_DIR}/${name}.peer.js)
+  # One file per peer: the duktape and mujs runs of a script go in parallel.
+  get_filename_component(peer_name ${PEER} NAME)
+  set(peer_script ${WORK_DIR}/${name}.${peer_name}.js)
   file(WRITE ${peer_script} "function println(x) { print(x); }\n${body}")
   execute_process(COMMAND ${PEER} ${peer_script} OUTPUT_VARIABLE expected RESULT_VARIABLE prc TIMEOUT 60)
   string(REGEX REPLACE "exit code: [-0-9]+\n$" "" actual "${actual}")

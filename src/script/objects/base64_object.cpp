@@ -2,6 +2,7 @@
 #include "script/objects/base64_object.h"
 
 #include "base/base64.h"
+#include "script/builtins/japanese_code.h"
 #include "script/core/engine.h"
 #include "script/objects/object_support.h"
 
@@ -21,12 +22,21 @@ void BDecode(TJObject&, TJValueList& params, Value& result) {
   result = Value::String(DecodeBase64(Need(params, ScriptError::Base64Decode)));
 }
 
+void BEncodeHeader(TJObject&, TJValueList& params, Value& result) {
+  result = Value::String(EncodeMimeHeader(Need(params, ScriptError::Base64EncodeHeader)));
+}
+
+// The decoded words are JIS: the whole result comes back as Shift-JIS.
+void BDecodeHeader(TJObject&, TJValueList& params, Value& result) {
+  result = Value::String(JISToSJIS(DecodeMimeHeader(Need(params, ScriptError::Base64DecodeHeader))));
+}
+
 }  // namespace
 
 TJBase64Object::TJBase64Object(BaseEngine* engine) : TJObject(engine) { SetObjectName("Base64"); }
 
 const ClassInfo& TJBase64Object::Class() const {
-  static const ClassInfo info(&TJObject::BaseClass(), {{"encode", BEncode}, {"decode", BDecode}});
+  static const ClassInfo info(&TJObject::BaseClass(), {{"encode", BEncode}, {"decode", BDecode}, {"encodeHeader", BEncodeHeader}, {"decodeHeader", BDecodeHeader}});
   return info;
 }
 

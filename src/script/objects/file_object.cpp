@@ -24,7 +24,6 @@ namespace {
 
 // Size of the pieces that read() without a count asks for.
 constexpr int64_t kReadPiece = 65535;
-constexpr double kUnixEpochDays = 25569;  // 1970-01-01 as days since 1899-12-30
 
 TJFileObject& FileOf(TJObject& self) { return static_cast<TJFileObject&>(self); }
 
@@ -48,14 +47,6 @@ platform::TSafeFileStream& SyncedStream(TJObject& self, ScriptError kind) {
   if (!file.Stream().IsOpened()) Fail(self, kind);
   file.Buffer().Sync(file.Stream());
   return file.Stream();
-}
-
-// A local date-time as a day count, from a time since the Unix epoch.
-double LocalDays(const timespec& t) {
-  std::tm local{};
-  const time_t seconds = t.tv_sec;
-  const long offset = localtime_r(&seconds, &local) ? local.tm_gmtoff : 0;
-  return kUnixEpochDays + (static_cast<double>(t.tv_sec + offset) + t.tv_nsec / 1e9) / 86400.0;
 }
 
 // Copies a file to a file beside `to` and renames it over `to` once complete.
@@ -270,13 +261,16 @@ Value GetLength(TJObject& self) {
   return NumberValue(size);
 }
 
+// A new Date of the file's last change; of now for a file that does not exist.
 Value GetLastModified(TJObject& self) {
   timespec t{};
   struct stat st;
   std::string os;
   if (OsFileName(FileOf(self).FileName(), os) && ::stat(os.c_str(), &st) == 0) t = st.st_mtim;
   else clock_gettime(CLOCK_REALTIME, &t);
-  return self.Engine() ? self.Engine()->NewDate(LocalDays(t)) : Value();
+  if (!self.Engine()) return Value();
+  TJValueList ms{Value::Double(static_cast<double>(t.tv_sec) * 1000 + t.tv_nsec / 1000000)};
+  return self.Engine()->Factory().Create("Date", &ms);
 }
 
 Value GetFileName(TJObject& self) { return Value::String(FileOf(self).FileName()); }

@@ -5,6 +5,7 @@
 #include "script/core/engine.h"
 #include "script/objects/base64_object.h"
 #include "script/objects/clipboard_object.h"
+#include "script/objects/crc_object.h"
 #include "script/objects/dialog_object.h"
 #include "script/objects/directory_object.h"
 #include "script/objects/file_object.h"
@@ -20,9 +21,9 @@ namespace kestrin::script {
 namespace {
 
 constexpr TJLibrary kSystemObjects[] = {
-    RegisterFile,     RegisterDirectory, RegisterStrings,  RegisterWin32,    RegisterIni,
-    RegisterBase64,   RegisterDialog,    RegisterMutex,    RegisterKeyboard, RegisterMouse,
-    RegisterClipboard, RegisterRegIni,   RegisterStringBuffer,
+    RegisterFile,  RegisterDirectory, RegisterStrings,  RegisterWin32, RegisterIni,       RegisterCRC,
+    RegisterBase64, RegisterDialog,   RegisterMutex,    RegisterKeyboard, RegisterMouse,  RegisterClipboard,
+    RegisterRegIni, RegisterStringBuffer,
 };
 
 }  // namespace

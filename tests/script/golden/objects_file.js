@@ -83,7 +83,13 @@ show("path", f.path);
 f.path = "d.bin";
 show("filename after path =", f.filename + " " + f);
 show("length of a missing, closed file", f.length);
-show("lastModified of a missing file", typeof f.lastModified);
+show("lastModified of a missing file is now", nameOf(f.lastModified) + " " + (Math.abs(f.lastModified.getTime() - new Date().getTime()) < 10000));
+show("lastModified of a new file is now", Math.abs(new File("c.bin").lastModified.getTime() - new Date().getTime()) < 10000);
+Win32.winExec('touch -d "2001-02-03 04:05:06.789" old.txt');
+// (touch makes the file first and dates it after.)
+for (var i = 0; i < 250 && new File("old.txt").lastModified.getTime() > 1e12; i++) Win32.sleep(20);
+show("lastModified, local time", new File("old.txt").lastModified.toString());
+show("lastModified, milliseconds", new File("old.txt").lastModified.getTime());
 
 // Names: the last "/" or "\" that starts a character separates; 表 ends in byte 0x5C.
 var names = ["dir/sub/file.tar.gz", "dir\\sub\\file", "/file.txt", "file", "dir//x", "a.b/c",

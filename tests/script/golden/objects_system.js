@@ -1,4 +1,4 @@
-// Win32, Mutex, Keyboard, Mouse, Clipboard and Base64: the global instances, starting
+// Win32, Mutex, Keyboard, Mouse and Clipboard: the global instances, starting
 // programs, the tick count, mutexes between objects, what a window-less host reports of
 // keys, buttons and the clipboard; then every error.
 function show(label, v) { println(label + " = " + (isNull(v) ? "null" : isUndefined(v) ? "undefined" : v)); }
@@ -60,16 +60,7 @@ show("Clipboard.hasText() after asText =", Clipboard.hasText());
 show("Clipboard.asText", Clipboard.asText);
 show("Clipboard", Clipboard);
 
-show("Base64.encode(abc)", Base64.encode("abc"));
-show("Base64.decode(YWJj)", Base64.decode("YWJj"));
-show("Base64.encode(日本)", Base64.encode("日本"));
-show("Base64.decode with CR LF", Base64.decode("YW" + new Number(13).toChar() + new Number(10).toChar() + "Jj"));
-show("Base64.encode()", Base64.encode(""));
 //--- next run ---
 Win32.winExec();
 //--- next run ---
 Win32.shellExecute("open");
-//--- next run ---
-Base64.encode();
-//--- next run ---
-Base64.decode();

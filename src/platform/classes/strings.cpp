@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/comma_text.h"
+#include "base/text_file.h"
 #include "platform/classes/property_builders.h"
 
 namespace kgui {
@@ -67,17 +68,16 @@ std::string TStrings::text() const {
 
 void TStrings::setText(const std::string& text) {
   beginUpdate();
+  struct End {
+    TStrings& s;
+    ~End() { s.endUpdate(); }
+  } end{*this};
+  setLines(kestrin::split_lines(text));
+}
+
+void TStrings::setLines(std::vector<std::string>&& lines) {
   clear();
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t j = text.find_first_of("\r\n", i);
-    if (j == std::string::npos) j = text.size();
-    add(text.substr(i, j - i));
-    if (j < text.size() && text[j] == '\r') ++j;
-    if (j < text.size() && text[j] == '\n') ++j;
-    i = j;
-  }
-  endUpdate();
+  for (const std::string& line : lines) add(line);
 }
 
 static bool needsQuotes(const std::string& s) {
@@ -151,6 +151,13 @@ void TStringList::changing() {
 
 void TStringList::changed() {
   if (updateCount() == 0 && OnChange) OnChange(this);
+}
+
+void TStringList::setLines(std::vector<std::string>&& lines) {
+  if (sorted_) return TStrings::setLines(std::move(lines));
+  changing();
+  items_ = std::move(lines);
+  changed();
 }
 
 void TStringList::setUpdateState(bool updating) {

@@ -43,6 +43,8 @@ public:
 
 protected:
   virtual void setUpdateState(bool /*updating*/) {}
+  // Replaces every line (inside an update); a list that stores lines itself takes them whole.
+  virtual void setLines(std::vector<std::string>&& lines);
   // Throws the platform's "List index out of bounds (n)".
   void checkIndex(int index, int limit) const;
 
@@ -86,6 +88,7 @@ public:
 
 protected:
   void setUpdateState(bool updating) override;
+  void setLines(std::vector<std::string>&& lines) override;
 
 private:
   int compare(const std::string& a, const std::string& b) const;

@@ -116,16 +116,13 @@ void FWriteln(TJObject& self, TJValueList& params, Value& result) {
 void FReadln(TJObject& self, TJValueList&, Value& result) {
   TJFileObject& file = FileOf(self);
   if (!file.Stream().IsOpened()) Fail(self, ScriptError::FileRead);
-  std::string line;
+  std::string_view line;
   FileReadBuffer::Line kind = FileReadBuffer::Line::TooLong;
   Guarded(ScriptError::FileRead, file.FileName(), [&] { kind = file.Buffer().ReadLine(file.Stream(), line, kMaxStringBytes); });
   if (kind == FileReadBuffer::Line::TooLong) Fail(self, ScriptError::FileRead);
-  if (kind == FileReadBuffer::Line::Terminated) {
-    size_t end = line.size();
-    while (end > 0 && static_cast<unsigned char>(line[end - 1]) < 33) --end;
-    line.resize(end);
-  }
-  result = Value::String(line);
+  if (kind == FileReadBuffer::Line::Terminated)
+    while (!line.empty() && static_cast<unsigned char>(line.back()) < 33) line.remove_suffix(1);
+  result = Value::String(StrRef(line));
 }
 
 void FEof(TJObject& self, TJValueList&, Value& result) {
@@ -285,7 +282,8 @@ constexpr PropDef kProps[] = {{"length", GetLength, nullptr},
 
 // ---- FileReadBuffer ----
 
-FileReadBuffer::Line FileReadBuffer::ReadLine(platform::TSafeFileStream& stream, std::string& line, size_t max_bytes) {
+FileReadBuffer::Line FileReadBuffer::ReadLine(platform::TSafeFileStream& stream, std::string_view& line,
+                                              size_t max_bytes) {
   if (!active_) {
     start_ = std::max<int64_t>(stream.Seek(0, platform::SeekOrigin::Current), 0);
     data_.clear();
@@ -293,7 +291,8 @@ FileReadBuffer::Line FileReadBuffer::ReadLine(platform::TSafeFileStream& stream,
     active_ = true;
   }
   const int64_t from = start_ + static_cast<int64_t>(next_);
-  line.clear();
+  spill_.clear();
+  bool spilled = false;
   for (;;) {
     if (next_ == data_.size()) {
       start_ += static_cast<int64_t>(data_.size());
@@ -301,20 +300,31 @@ FileReadBuffer::Line FileReadBuffer::ReadLine(platform::TSafeFileStream& stream,
       data_.resize(block_);
       const int64_t n = stream.Read(data_.data(), static_cast<int64_t>(block_));
       data_.resize(static_cast<size_t>(std::max<int64_t>(n, 0)));
-      if (data_.empty()) return Line::Unterminated;
+      if (data_.empty()) {
+        line = spill_;
+        return Line::Unterminated;
+      }
     }
     const char* at = data_.data() + next_;
     const size_t available = data_.size() - next_;
     const auto* lf = static_cast<const char*>(std::memchr(at, '\n', available));
     const size_t take = lf ? static_cast<size_t>(lf - at) + 1 : available;
-    if (line.size() + take > max_bytes) {
+    if (spill_.size() + take > max_bytes) {
       stream.Seek(from, platform::SeekOrigin::Begin);
       Reset();
       return Line::TooLong;
     }
-    line.append(at, take);
     next_ += take;
-    if (lf) return Line::Terminated;
+    if (lf && !spilled) {
+      line = std::string_view(at, take);
+      return Line::Terminated;
+    }
+    spill_.append(at, take);
+    spilled = true;
+    if (lf) {
+      line = spill_;
+      return Line::Terminated;
+    }
   }
 }
 
@@ -334,6 +344,7 @@ void FileReadBuffer::Sync(platform::TSafeFileStream& stream) {
 void FileReadBuffer::Reset() {
   active_ = false;
   data_.clear();
+  spill_.clear();
   next_ = 0;
 }
 

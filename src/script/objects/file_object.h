@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/system/safe_file_stream.h"
 #include "script/builtins/builtin_props.h"
@@ -25,7 +26,8 @@ public:
   // The bytes from the position up to and including the first LF (Terminated), or to the
   // end of the file when none follows (Unterminated; "" at the end). The position moves
   // past them. TooLong, with the position unchanged, when the line would pass max_bytes.
-  Line ReadLine(platform::TSafeFileStream& stream, std::string& line, size_t max_bytes);
+  // `line` stays valid until the buffer is used again: a line within the block is no copy.
+  Line ReadLine(platform::TSafeFileStream& stream, std::string_view& line, size_t max_bytes);
   // Whether the position is at or beyond the end of the file.
   bool AtEnd(platform::TSafeFileStream& stream);
   // Puts the stream at the position and drops what was read ahead.
@@ -36,6 +38,7 @@ public:
 private:
   size_t block_;
   std::string data_;    // bytes of the file from offset start_
+  std::string spill_;   // a line that runs over the end of the block
   size_t next_ = 0;     // the position is start_ + next_
   int64_t start_ = 0;
   bool active_ = false;  // the stream stands at start_ + data_.size()

@@ -51,11 +51,12 @@ std::vector<LineRead> ReadAll(const std::string& path, size_t block) {
   std::vector<LineRead> out;
   FileReadBuffer buffer(block);
   for (;;) {
-    std::string line;
+    std::string_view line;
     const FileReadBuffer::Line kind = buffer.ReadLine(s, line, SIZE_MAX);
+    const std::string copy(line);
     buffer.Sync(s);
-    out.push_back({line, kind == FileReadBuffer::Line::Terminated, s.Seek(0, SeekOrigin::Current)});
-    if (kind != FileReadBuffer::Line::Terminated && line.empty()) return out;
+    out.push_back({copy, kind == FileReadBuffer::Line::Terminated, s.Seek(0, SeekOrigin::Current)});
+    if (kind != FileReadBuffer::Line::Terminated && copy.empty()) return out;
   }
 }
 
@@ -104,7 +105,7 @@ TEST(FileReadBuffer, AtEndAndSyncAgreeWithTheStream) {
   TSafeFileStream s;
   ASSERT_TRUE(s.Open(path, platform::fmOpenRead, false));
   FileReadBuffer buffer(4);
-  std::string line;
+  std::string_view line;
   EXPECT_FALSE(buffer.AtEnd(s));
   EXPECT_EQ(buffer.ReadLine(s, line, SIZE_MAX), FileReadBuffer::Line::Terminated);
   EXPECT_EQ(line, "ab\n");
@@ -128,7 +129,7 @@ TEST(FileReadBuffer, ALineOverTheLimitLeavesThePosition) {
   TSafeFileStream s;
   ASSERT_TRUE(s.Open(path, platform::fmOpenRead, false));
   FileReadBuffer buffer(16);
-  std::string line;
+  std::string_view line;
   EXPECT_EQ(buffer.ReadLine(s, line, 50), FileReadBuffer::Line::Terminated);
   EXPECT_EQ(buffer.ReadLine(s, line, 50), FileReadBuffer::Line::TooLong);
   EXPECT_EQ(s.Seek(0, SeekOrigin::Current), 6);

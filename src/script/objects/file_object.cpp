@@ -3,6 +3,8 @@
 // with the operation's prefix and the stored name.
 #include "script/objects/file_object.h"
 
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,6 +64,21 @@ bool CopyFileReplacing(const std::string& from, const std::string& to) {
     if (!out.write(std::string_view(piece).substr(0, static_cast<size_t>(n)))) return false;
   }
   return out.commit();
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Renames as the platform does: an existing file of the new name is never replaced.
+// Across file systems the file is copied completely, and only then the original deleted.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+  int error = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0 ? 0 : errno;
+  if (error == EINVAL)  // a file system without the flag
+    error = Exists(to) ? EEXIST : ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  if (error != EXDEV) return error == 0;
+  return !Exists(to) && CopyFileReplacing(from, to) && ::unlink(from.c_str()) == 0;
 }
 
 // ---- reading and writing ----
@@ -205,10 +222,7 @@ void FRenameTo(TJObject& self, TJValueList& params, Value& result) {
   const std::string target = ArgText(params, 0);
   std::string from, to;
   if (!OsFileName(file.FileName(), from) || !OsFileName(target, to)) Fail(self, ScriptError::FileRename);
-  if (::rename(from.c_str(), to.c_str()) != 0) {
-    // Across file systems: copy completely, and only then delete the original.
-    if (errno != EXDEV || !CopyFileReplacing(from, to) || ::unlink(from.c_str()) != 0) Fail(self, ScriptError::FileRename);
-  }
+  if (!RenameNoReplace(from, to)) Fail(self, ScriptError::FileRename);
   file.SetFileName(target);
   result = Value::Bool(true);
 }

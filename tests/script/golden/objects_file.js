@@ -140,6 +140,11 @@ new File("a.bin").renameTo();
 //--- next run ---
 new File("missing.txt").renameTo("other.txt");
 //--- next run ---
+var f = new File("one.txt"); f.open("w"); f.write("one"); f.close();
+var g = new File("two.txt"); g.open("w"); g.write("two"); g.close();
+try { f.renameTo("two.txt"); } catch (e) { g.open(); println(e + ": two.txt holds " + g.read()); g.close(); }
+f.renameTo("two.txt");
+//--- next run ---
 new File("a.bin").copyTo();
 //--- next run ---
 new File("missing.txt").copyTo("other.txt");

@@ -134,12 +134,15 @@ void FReadln(TJObject& self, TJValueList&, Value& result) {
   TJFileObject& file = FileOf(self);
   if (!file.Stream().IsOpened()) Fail(self, ScriptError::FileRead);
   std::string_view line;
-  FileReadBuffer::Line kind = FileReadBuffer::Line::TooLong;
-  Guarded(ScriptError::FileRead, file.FileName(), [&] { kind = file.Buffer().ReadLine(file.Stream(), line, kMaxStringBytes); });
-  if (kind == FileReadBuffer::Line::TooLong) Fail(self, ScriptError::FileRead);
+  FileReadBuffer::Line kind = FileReadBuffer::Line::Terminated;
+  if (!file.Buffer().LineInBlock(line)) {
+    Guarded(ScriptError::FileRead, file.FileName(), [&] { kind = file.Buffer().ReadLine(file.Stream(), line, kMaxStringBytes); });
+    if (kind == FileReadBuffer::Line::TooLong) Fail(self, ScriptError::FileRead);
+  }
   if (kind == FileReadBuffer::Line::Terminated)
     while (!line.empty() && static_cast<unsigned char>(line.back()) < 33) line.remove_suffix(1);
-  result = Value::String(StrRef(line));
+  file.LineText().Assign(line);
+  result = Value::String(file.LineText());
 }
 
 void FEof(TJObject& self, TJValueList&, Value& result) {
@@ -342,11 +345,14 @@ FileReadBuffer::Line FileReadBuffer::ReadLine(platform::TSafeFileStream& stream,
   }
 }
 
+int64_t FileReadBuffer::Position(platform::TSafeFileStream& stream) const {
+  return active_ ? start_ + static_cast<int64_t>(next_) : stream.Seek(0, platform::SeekOrigin::Current);
+}
+
 bool FileReadBuffer::AtEnd(platform::TSafeFileStream& stream) {
   // Bytes read ahead past the position are bytes of the file: the end is further on.
   if (active_ && next_ < data_.size()) return false;
-  const int64_t position = active_ ? start_ + static_cast<int64_t>(next_) : stream.Seek(0, platform::SeekOrigin::Current);
-  return position >= stream.Size();
+  return Position(stream) >= stream.Size();
 }
 
 void FileReadBuffer::Sync(platform::TSafeFileStream& stream) {
@@ -393,6 +399,7 @@ bool TJFileObject::Close() {
   const bool was_open = stream_.IsOpened();
   stream_.Close(false);
   buffer_.Reset();
+  line_text_ = StrRef();
   mode_ = 0;
   return was_open;
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,18 @@ public:
   // past them. TooLong, with the position unchanged, when the line would pass max_bytes.
   // `line` stays valid until the buffer is used again: a line within the block is no copy.
   Line ReadLine(platform::TSafeFileStream& stream, std::string_view& line, size_t max_bytes);
+  // The common case of ReadLine, inline: a whole line in the block read ahead.
+  bool LineInBlock(std::string_view& line) {
+    if (!active_ || next_ >= data_.size()) return false;
+    const char* at = data_.data() + next_;
+    const auto* lf = static_cast<const char*>(std::memchr(at, '\n', data_.size() - next_));
+    if (!lf) return false;
+    line = std::string_view(at, static_cast<size_t>(lf - at) + 1);
+    next_ += line.size();
+    return true;
+  }
+  // The position: where the next line starts.
+  int64_t Position(platform::TSafeFileStream& stream) const;
   // Whether the position is at or beyond the end of the file.
   bool AtEnd(platform::TSafeFileStream& stream);
   // Puts the stream at the position and drops what was read ahead.
@@ -60,6 +73,8 @@ public:
   platform::TSafeFileStream& Stream() { return stream_; }
   FileReadBuffer& Buffer() { return buffer_; }
   uint16_t Mode() const { return mode_; }
+  // The text readln hands out: refilled in place while the script keeps no line of it.
+  StrRef& LineText() { return line_text_; }
   // Opens FileName() (closing first); false when it cannot be opened.
   bool Open(uint16_t mode);
   // True when the file was open.
@@ -70,6 +85,7 @@ private:
   FileReadBuffer buffer_;
   std::string file_name_;
   uint16_t mode_ = 0;
+  StrRef line_text_;
   PropTable props_;
 };
 

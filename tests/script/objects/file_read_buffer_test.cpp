@@ -51,11 +51,18 @@ std::vector<LineRead> ReadAll(const std::string& path, size_t block) {
   std::vector<LineRead> out;
   FileReadBuffer buffer(block);
   for (;;) {
+    // As readln reads: a line inside the block first, else the whole way.
     std::string_view line;
-    const FileReadBuffer::Line kind = buffer.ReadLine(s, line, SIZE_MAX);
+    const FileReadBuffer::Line kind =
+        buffer.LineInBlock(line) ? FileReadBuffer::Line::Terminated : buffer.ReadLine(s, line, SIZE_MAX);
     const std::string copy(line);
-    buffer.Sync(s);
-    out.push_back({copy, kind == FileReadBuffer::Line::Terminated, s.Seek(0, SeekOrigin::Current)});
+    // Every third line the stream takes the position back, as other File methods do.
+    int64_t position = buffer.Position(s);
+    if (out.size() % 3 == 2) {
+      buffer.Sync(s);
+      position = s.Seek(0, SeekOrigin::Current);
+    }
+    out.push_back({copy, kind == FileReadBuffer::Line::Terminated, position});
     if (kind != FileReadBuffer::Line::Terminated && copy.empty()) return out;
   }
 }

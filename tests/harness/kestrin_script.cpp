@@ -1,11 +1,11 @@
 // kestrin-script [--answers FILE] SCRIPT [ARG...]: runs a script file through the host
-// component (with the host libraries) with the ARGs (UTF-8, handed over in CP932) as its
-// arguments, and prints what it writes, the errors as the host reports them, and the exit
-// code (CR LF shown as LF). Dialogs are answered by a scripted fake of the UI services:
-// each takes the next line of the answers file (`ok`, `ok:TEXT`, `cancel`, `close` or a
-// button code; a file dialog's `ok:PATH` chooses PATH, several joined by "|") and is
-// closed once the lines run out; every question goes to standard error. The fake keeps the
-// clipboard in the process and reports no key or button down.
+// component (with the host libraries and the automation test objects) with the ARGs (UTF-8,
+// handed over in CP932) as its arguments, and prints what it writes, the errors as the host
+// reports them, and the exit code (CR LF shown as LF). Dialogs are answered by a scripted
+// fake of the UI services: each takes the next line of the answers file (`ok`, `ok:TEXT`,
+// `cancel`, `close` or a button code; a file dialog's `ok:PATH` chooses PATH, several joined
+// by "|") and is closed once the lines run out; every question goes to standard error. The
+// fake keeps the clipboard in the process and reports no key or button down.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -19,6 +19,7 @@
 #include "script/core/host.h"
 #include "script/core/script_ui.h"
 #include "script/objects/host_libraries.h"
+#include "support/automation_test_objects.h"
 
 namespace {
 
@@ -198,6 +199,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  kestrin::test::RegisterAutomationTestObjects();
   kestrin::script::TJHost host(kestrin::script::RegisterBuiltins, {kestrin::script::ImportHostLibraries});
   ScriptedUi ui(std::move(answers));
   host.SetUi(&ui);

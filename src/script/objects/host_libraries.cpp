@@ -1,8 +1,10 @@
-// The one list of host libraries, in registration order: the system objects first, then
-// the network, automation and native-call objects as they join.
+// The one list of host libraries, in registration order: the system objects, then the
+// network objects as they join, the automation objects and the native-call objects.
 #include "script/objects/host_libraries.h"
 
 #include "script/core/engine.h"
+#include "script/objects/activex_object.h"
+#include "script/objects/dyna_call_object.h"
 #include "script/objects/system_objects.h"
 
 namespace kestrin::script {
@@ -10,6 +12,8 @@ namespace {
 
 constexpr TJLibrary kHostLibraries[] = {
     RegisterSystemObjects,
+    RegisterActiveXObjects,
+    RegisterDynaCallObjects,
 };
 
 }  // namespace

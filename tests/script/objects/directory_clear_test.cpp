@@ -10,6 +10,7 @@
 
 #include "script/core/script_ui.h"
 #include "script/objects/object_script.h"
+#include "support/answering_ui.h"
 #include "support/temp_dir.h"
 
 namespace kestrin::script {
@@ -17,21 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Answers every message box with one button and counts the questions.
-class Answering : public ScriptUi {
-public:
-  explicit Answering(int32_t answer) : answer_(answer) {}
-  int32_t MessageBox(const std::string&, const std::string&, uint32_t flags) override {
-    ++asked;
-    last_flags = flags;
-    return answer_;
-  }
-  int asked = 0;
-  uint32_t last_flags = 0;
-
-private:
-  int32_t answer_;
-};
+using test::AnsweringUi;
 
 class DirectoryClear : public ::testing::Test {
 protected:
@@ -47,7 +34,7 @@ protected:
     ::setenv("HOME", dir_.path().c_str(), 1);
     ::setenv("XDG_DATA_HOME", dir_.file("data").c_str(), 1);
   }
-  int Clear(const char* argument, Answering& ui) {
+  int Clear(const char* argument, AnsweringUi& ui) {
     const auto run = testing::RunScript("new Directory('" + folder_ + "').clear(" + argument + ");", &ui);
     EXPECT_EQ(run.error, "");
     int left = 0;
@@ -61,7 +48,7 @@ protected:
 };
 
 TEST_F(DirectoryClear, AnsweredNoNothingGoes) {
-  Answering no(kIdNo);
+  AnsweringUi no(kIdNo);
   EXPECT_EQ(Clear("", no), 3);
   EXPECT_EQ(no.asked, 1);
   EXPECT_EQ(no.last_flags, kMbYesNo | kMbIconQuestion);
@@ -69,7 +56,7 @@ TEST_F(DirectoryClear, AnsweredNoNothingGoes) {
 }
 
 TEST_F(DirectoryClear, AnsweredYesEverythingGoesToTheTrash) {
-  Answering yes(kIdYes);
+  AnsweringUi yes(kIdYes);
   EXPECT_EQ(Clear("", yes), 0);
   const std::string trash = dir_.file("data/Trash/");
   EXPECT_TRUE(fs::exists(trash + "files/a.txt"));
@@ -87,7 +74,7 @@ TEST_F(DirectoryClear, AnsweredYesEverythingGoesToTheTrash) {
 }
 
 TEST_F(DirectoryClear, WithoutTheTrashLinksGoAsLinks) {
-  Answering yes(kIdYes);
+  AnsweringUi yes(kIdYes);
   EXPECT_EQ(Clear("false", yes), 0);
   EXPECT_TRUE(OutsideIntact());
   EXPECT_FALSE(fs::exists(dir_.file("data")));
@@ -96,7 +83,7 @@ TEST_F(DirectoryClear, WithoutTheTrashLinksGoAsLinks) {
 TEST_F(DirectoryClear, AnUnusableTrashDeletesNothing) {
   std::ofstream(dir_.file("plain")) << "x";
   ::setenv("XDG_DATA_HOME", dir_.file("plain/data").c_str(), 1);  // below a regular file
-  Answering yes(kIdYes);
+  AnsweringUi yes(kIdYes);
   EXPECT_EQ(Clear("true", yes), 3);
   ::unsetenv("XDG_DATA_HOME");
   ::setenv("HOME", "relative/home", 1);  // no absolute home: no trash
@@ -108,7 +95,7 @@ TEST_F(DirectoryClear, AMissingDataFolderIsMadeNotTheCurrentFolder) {
   ::setenv("XDG_DATA_HOME", dir_.file("not/yet").c_str(), 1);
   const fs::path before = fs::current_path();
   fs::current_path(dir_.path());
-  Answering yes(kIdYes);
+  AnsweringUi yes(kIdYes);
   EXPECT_EQ(Clear("", yes), 0);
   fs::current_path(before);
   EXPECT_TRUE(fs::exists(dir_.file("not/yet/Trash/files/a.txt")));

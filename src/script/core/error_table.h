@@ -78,11 +78,6 @@ class Value;
   X(ArrayAssign, "ETypeError", "array assign error")                                  \
   X(Convert, "EConvertError", "%s")                                                   \
   X(ReadStdin, "EFileError", "read error: STDIN")                                     \
-<<<<<<< HEAD
-  X(CannotCreateDir, "EDirectoryError", "Cannot Create Dir")                          \
-  /* Network objects: "Class.method error". */                                        \
-  X(SocketError, "ESocketError", "%s")
-=======
   X(CannotCreateDir, "EDirectoryError", "Cannot Create Dir")                         \
   /* System objects: files, folders, lists, INI files, CRC, Base64, Win32. */         \
   X(FileOpen, "EFileError", "can not open: %s")                                       \
@@ -124,8 +119,9 @@ class Value;
   X(Base64Encode, "EBase64Error", "encode error")                                     \
   X(Base64Decode, "EBase64Error", "decode error")                                     \
   X(Base64EncodeHeader, "EBase64Error", "encodeHeader error")                         \
-  X(Base64DecodeHeader, "EBase64Error", "decodeHeader error")
->>>>>>> f28
+  X(Base64DecodeHeader, "EBase64Error", "decodeHeader error")                         \
+  /* Network objects: "Class.method error". */                                        \
+  X(SocketError, "ESocketError", "%s")
 
 enum class ScriptError : uint8_t {
 #define KESTRIN_SCRIPT_ERROR_KIND(kind, name, text) kind,

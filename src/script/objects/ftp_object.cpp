@@ -8,6 +8,7 @@
 #include "script/core/factory.h"
 #include "script/core/value_list.h"
 #include "script/objects/net/socket_errors.h"
+#include "script/objects/strings_object.h"
 
 namespace kestrin::script {
 namespace {
@@ -26,7 +27,7 @@ Value GetFileType(TJObject& self) {
     default: return Value::String(StrRef());
   }
 }
-Value GetSize(TJObject& self) { return Value::Double(static_cast<double>(EntryOf(self).Size)); }
+Value GetSize(TJObject& self) { return NumberValue(EntryOf(self).Size); }
 Value GetName(TJObject& self) { return Value::String(StrRef(EntryOf(self).Name)); }
 Value GetLastModified(TJObject& self) {
   BaseEngine* engine = self.Engine();
@@ -51,17 +52,13 @@ Value GetPassive(TJObject& self) { return Value::Bool(FtpOf(self).Passive); }
 void SetPassive(TJObject& self, const Value& v) { FtpOf(self).Passive = ValueToBool(v); }
 Value GetProxy(TJObject& self) { return Value::String(StrRef(FtpOf(self).Proxy)); }
 void SetProxy(TJObject& self, const Value& v) { FtpOf(self).Proxy = ValueToStdString(v); }
-Value GetHost(TJObject& self) { return Value::String(StrRef(FtpOf(self).Host)); }
-void SetHost(TJObject& self, const Value& v) { FtpOf(self).Host = ValueToStdString(v); }
-Value GetPort(TJObject& self) { return Value::Integer(FtpOf(self).Port); }
-void SetPort(TJObject& self, const Value& v) { FtpOf(self).Port = PortOf(v); }
 Value GetZero(TJObject&) { return Value::Integer(0); }
 
 const std::vector<PropDef>& FtpProps() {
   static const std::vector<PropDef> props = TJBaseSocketObject::WithBaseProps({
       {"currentDir", GetCurrentDir, nullptr}, {"password", GetPassword, SetPassword},
       {"userid", GetUserId, SetUserId}, {"passiveMode", GetPassive, SetPassive}, {"proxy", GetProxy, SetProxy},
-      {"host", GetHost, SetHost}, {"port", GetPort, SetPort}, {"length", GetZero, nullptr}});
+      {"host", GetSocketHost, SetSocketHost}, {"port", GetSocketPort, SetSocketPort}, {"length", GetZero, nullptr}});
   return props;
 }
 
@@ -92,11 +89,18 @@ FTP_COMMAND(FDownload, "download", 2, c.Download(ArgText(params, 0), ArgText(par
 FTP_COMMAND(FDownloadRestore, "downloadRestore", 2, c.DownloadRestore(ArgText(params, 0), ArgText(params, 1)))
 FTP_COMMAND(FUpload, "upload", 2, c.Upload(ArgText(params, 0), ArgText(params, 1)))
 FTP_COMMAND(FUploadAppend, "uploadAppend", 2, c.UploadAppend(ArgText(params, 0), ArgText(params, 1)))
-FTP_COMMAND(FUploadRestore, "uploadRestore", 3,
-            c.UploadFrom(ArgText(params, 0), ArgText(params, 1), static_cast<int64_t>(ValueToDouble(params.GetValue(2)))))
 FTP_COMMAND(FUploadUnique, "uploadUnique", 1, c.UploadUnique(ArgText(params, 0)))
 
 #undef FTP_COMMAND
+
+// uploadRestore(local, remote, offset): the rest of the file from offset on.
+void FUploadRestore(TJObject& self, TJValueList& params, Value& result) {
+  Command(self, params, result, "uploadRestore", 3, [&](TnFTP& c) {
+    int64_t offset = 0;
+    if (!ValueToInt64(params.GetValue(2), offset) || offset < 0) throw ELocalError("bad offset");
+    c.UploadFrom(ArgText(params, 0), ArgText(params, 1), offset);
+  });
+}
 
 // login([user [, password]]).
 void FLogin(TJObject& self, TJValueList& params, Value& result) {
@@ -129,9 +133,7 @@ Value ListingArray(TJObject& self) {
   const TFTPDirectoryList& list = FtpOf(self).DirectoryList;
   TJValueList items;
   for (size_t i = 0; i < list.Count(); ++i) {
-    Value entry = Value::Object(new TJFtpFilePropertyObject(engine, list.Items(i)));
-    engine->Factory().Register(entry.object());
-    items.Add(entry);
+    items.Add(NewHostObject<TJFtpFilePropertyObject>(engine, list.Items(i)));
   }
   return engine->NewArray(items);
 }
@@ -144,6 +146,16 @@ void FList(TJObject& self, TJValueList& params, Value& result) {
 void FNList(TJObject& self, TJValueList& params, Value& result) {
   Command(self, params, result, "nlist", 0, [](TnFTP& c) { c.NameList(); });
   result = ListingArray(self);
+}
+
+// findFiles(dir, mask [, recursive]): a new Strings object of the full paths found.
+void FFindFiles(TJObject& self, TJValueList& params, Value& result) {
+  std::vector<std::string> found;
+  Command(self, params, result, "findFiles", 2, [&](TnFTP& c) {
+    const bool recursive = params.GetCount() > 2 && ValueToBool(params.GetValue(2));
+    c.FindFiles(ArgText(params, 0), ArgText(params, 1), recursive, found);
+  });
+  result = NewStringList(self.Engine(), found);
 }
 
 // command(line): the line on the control connection; its reply's last line.
@@ -167,28 +179,18 @@ TJFtpFilePropertyObject::TJFtpFilePropertyObject(BaseEngine* engine, const TFTPF
 TJFtpObject::TJFtpObject(BaseEngine* engine, const TJValueList* params) : TJBaseSocketObject(engine, FtpProps()) {
   SetObjectName("FTP");
   auto client = std::make_unique<TnFTP>(kBufferSize);
-  if (params && params->GetCount() > 0) client->Host = ArgText(*params, 0);
-  if (params && params->GetCount() > 1) client->Port = PortOf(params->GetValue(1));
+  TakeHostAndPort(*client, params);
   client->OnSuccess = [this](TnFTP&, TFTPCmdType type) { Fire("onSuccess", {Value::String(FTPCmdTypeName(type))}); };
   client->OnFailure = [this](TnFTP&, bool& handled, TFTPCmdType type) {
     handled = false;
     FireFlag("onFailure", handled, {}, {Value::String(FTPCmdTypeName(type))});
   };
-  SetSocket(std::move(client));
+  TnFTP* c = client.get();
+  SetSocket(std::move(client), [c] {
+    c->OnSuccess = nullptr;
+    c->OnFailure = nullptr;
+  });
   DefineEvents({"onStatus", "onConnect", "onDisconnect", "onError", "onFailure", "onRead", "onWrite", "onSuccess"});
-}
-
-TJFtpObject::~TJFtpObject() { DetachClientEvents(); }
-
-void TJFtpObject::OnKill() {
-  DetachClientEvents();
-  TJBaseSocketObject::OnKill();
-}
-
-void TJFtpObject::DetachClientEvents() {
-  if (!HasSocket()) return;
-  Client().OnSuccess = nullptr;
-  Client().OnFailure = nullptr;
 }
 
 const ClassInfo& TJFtpObject::Class() const {
@@ -196,7 +198,7 @@ const ClassInfo& TJFtpObject::Class() const {
       {"disconnect", FDisconnect}, {"quit", FDisconnect}, {"abort", FAbort}, {"changeDir", FChangeDir},
       {"delete", FDelete}, {"makeDir", FMakeDir}, {"removeDir", FRemoveDir}, {"rename", FRename},
       {"reinitialize", FReinitialize}, {"printWorkDir", FPrintWorkDir}, {"type", FType}, {"list", FList},
-      {"nlist", FNList}, {"download", FDownload}, {"downloadRestore", FDownloadRestore}, {"upload", FUpload},
+      {"nlist", FNList}, {"findFiles", FFindFiles}, {"download", FDownload}, {"downloadRestore", FDownloadRestore}, {"upload", FUpload},
       {"uploadAppend", FUploadAppend}, {"uploadRestore", FUploadRestore}, {"uploadUnique", FUploadUnique},
       {"command", FCommand}});
   return info;

@@ -25,14 +25,9 @@ class TJFtpObject : public TJBaseSocketObject {
 public:
   // new FTP([host [, port]]).
   TJFtpObject(BaseEngine* engine, const TJValueList* params);
-  ~TJFtpObject() override;
   const ClassInfo& Class() const override;
-  void OnKill() override;
 
   TnFTP& Client() const { return static_cast<TnFTP&>(Socket()); }
-
-private:
-  void DetachClientEvents();
 };
 
 void RegisterFtpObject(class TJEngine& engine);

@@ -1,5 +1,5 @@
 // The one list of host libraries, in registration order: the system objects, then the
-// network objects as they join, the automation objects and the native-call objects.
+// network objects, the automation objects and the native-call objects.
 #include "script/objects/host_libraries.h"
 
 #include "script/core/engine.h"

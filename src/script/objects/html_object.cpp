@@ -8,7 +8,7 @@
 #include "script/core/engine.h"
 #include "script/core/factory.h"
 #include "script/core/value_list.h"
-#include "script/objects/socket_object.h"
+#include "script/objects/object_support.h"
 
 namespace kestrin::script {
 namespace {
@@ -94,8 +94,7 @@ void TJHtmlParserObject::GetItem(int32_t index, Value& out) {
     out = Value::Null();
     return;
   }
-  out = Value::Object(new TJHtmlTagObject(engine, *tag));
-  engine->Factory().Register(out.object());
+  out = NewHostObject<TJHtmlTagObject>(engine, *tag);
 }
 
 bool TJHtmlParserObject::GetValueImpl(const StrRef& name, Value& out, const Value* param) {

@@ -15,14 +15,6 @@
 namespace kestrin::script {
 namespace {
 
-// An object made here (not through its class name), kept by the factory like any other.
-template <class T>
-Value MakeOwned(BaseEngine* engine) {
-  Value v = Value::Object(new T(engine));
-  if (engine) engine->Factory().Register(v.object());
-  return v;
-}
-
 // "name: value" and CR LF for each data member of a header object.
 std::string HeaderLines(TJObject& headers) {
   std::vector<StrRef> names;
@@ -62,7 +54,7 @@ Value GetRequestHeader(TJObject& self) { return HttpOf(self).RequestHeader(); }
 Value GetResponseHeader(TJObject& self) { return HttpOf(self).ResponseHeader(); }
 Value GetVersion(TJObject& self) { return Value::String(StrRef(HttpOf(self).Client().Version)); }
 void SetVersion(TJObject& self, const Value& v) { HttpOf(self).Client().Version = ValueToStdString(v); }
-Value GetLength(TJObject& self) { return Value::Double(static_cast<double>(HttpOf(self).Client().ContentLength)); }
+Value GetLength(TJObject& self) { return NumberValue(HttpOf(self).Client().ContentLength); }
 Value GetAutoRedirect(TJObject& self) { return Value::Bool(HttpOf(self).Client().AutoRedirect); }
 void SetAutoRedirect(TJObject& self, const Value& v) { HttpOf(self).Client().AutoRedirect = ValueToBool(v); }
 Value GetProxy(TJObject& self) { return Value::String(StrRef(HttpOf(self).Client().Proxy)); }
@@ -202,7 +194,7 @@ void TJRequestObject::CopyTo(TRequestHeader& headers) {
 // ---- TJResponseObject ----
 
 TJResponseObject::TJResponseObject(BaseEngine* engine)
-    : TJObject(engine), cookie_(MakeOwned<TJCookieObject>(engine)), props_(*this, kResponseProps) {
+    : TJObject(engine), cookie_(NewHostObject<TJCookieObject>(engine)), props_(*this, kResponseProps) {
   SetObjectName("Response");
 }
 
@@ -238,15 +230,21 @@ void TJResponseObject::ClearResponse() {
 // ---- TJHTTPObject ----
 
 TJHTTPObject::TJHTTPObject(BaseEngine* engine, std::unique_ptr<TnHTTP> client, const char* name, bool tls)
-    : TJBaseSocketObject(engine, HttpProps()), request_(MakeOwned<TJRequestObject>(engine)),
-      response_(MakeOwned<TJResponseObject>(engine)), tls_(tls) {
+    : TJBaseSocketObject(engine, HttpProps()), request_(NewHostObject<TJRequestObject>(engine)),
+      response_(NewHostObject<TJResponseObject>(engine)), tls_(tls) {
   SetObjectName(name);
   client->OnBeforeRequest = [this](TnHTTP&, std::string&, std::string&, TRequestHeader&) { Fire("onRequest"); };
   client->OnResponseHeader = [this](TnHTTP&, const std::string&, const std::string&, const std::string&, std::string&,
                                     int&, TResponseHeader&) { Fire("onResponse"); };
   client->OnComplete = [this] { Fire("onSuccess"); };
   client->OnFailed = [this] { Fire("onFailure"); };
-  SetSocket(std::move(client));
+  TnHTTP* c = client.get();
+  SetSocket(std::move(client), [c] {
+    c->OnBeforeRequest = nullptr;
+    c->OnResponseHeader = nullptr;
+    c->OnComplete = nullptr;
+    c->OnFailed = nullptr;
+  });
   DefineEvents({"onStatus", "onRequest", "onConnect", "onDisconnect", "onError", "onFailure", "onRead", "onWrite",
                 "onResponse", "onSuccess"});
 }

@@ -19,9 +19,9 @@ Value GetTimeoutProp(TJObject& self) { return Value::Integer(BaseOf(self).GetTim
 void SetTimeoutProp(TJObject& self, const Value& v) { BaseOf(self).SetTimeout(ValueToInteger(v)); }
 Value GetDebug(TJObject& self) { return Value::Bool(BaseOf(self).debug); }
 void SetDebug(TJObject& self, const Value& v) { BaseOf(self).debug = ValueToBool(v); }
-Value GetBytesTotal(TJObject& self) { return Value::Double(BaseOf(self).GetBytesTotal()); }
-Value GetBytesRead(TJObject& self) { return Value::Double(BaseOf(self).GetBytesRead()); }
-Value GetBytesWrote(TJObject& self) { return Value::Double(BaseOf(self).GetBytesWrote()); }
+Value GetBytesTotal(TJObject& self) { return NumberValue(BaseOf(self).GetBytesTotal()); }
+Value GetBytesRead(TJObject& self) { return NumberValue(BaseOf(self).GetBytesRead()); }
+Value GetBytesWrote(TJObject& self) { return NumberValue(BaseOf(self).GetBytesWrote()); }
 
 constexpr PropDef kBaseProps[] = {{"timeout", GetTimeoutProp, SetTimeoutProp}, {"debug", GetDebug, SetDebug},
     {"bytesTotal", GetBytesTotal, nullptr}, {"bytesRead", GetBytesRead, nullptr},
@@ -42,13 +42,19 @@ void RethrowControl(std::exception_ptr error) {
   }
 }
 
-std::string ArgText(const TJValueList& params, int32_t index) {
-  return index < params.GetCount() ? ValueToStdString(params.GetValue(index)) : std::string();
-}
-
 uint16_t PortOf(const Value& v) {
   const int32_t port = ValueToInteger(v);
   return static_cast<uint16_t>(port >= 0 && port <= 65535 ? port : 0);
+}
+
+Value GetSocketHost(TJObject& self) { return Value::String(StrRef(BaseOf(self).Socket().Host)); }
+void SetSocketHost(TJObject& self, const Value& v) { BaseOf(self).Socket().Host = ValueToStdString(v); }
+Value GetSocketPort(TJObject& self) { return Value::Integer(BaseOf(self).Socket().Port); }
+void SetSocketPort(TJObject& self, const Value& v) { BaseOf(self).Socket().Port = PortOf(v); }
+
+void TakeHostAndPort(TnSocket& client, const TJValueList* params) {
+  if (params && params->GetCount() > 0) client.Host = ArgText(*params, 0);
+  if (params && params->GetCount() > 1) client.Port = PortOf(params->GetValue(1));
 }
 
 TJBaseSocketObject::TJBaseSocketObject(BaseEngine* engine, std::span<const PropDef> props)
@@ -98,9 +104,10 @@ void TJBaseSocketObject::FireFlag(std::string_view name, bool& flag, std::initia
   if (TJObject* b = box.object()) flag = b->ToBool();
 }
 
-void TJBaseSocketObject::SetSocket(std::unique_ptr<TnSocket> socket) {
+void TJBaseSocketObject::SetSocket(std::unique_ptr<TnSocket> socket, std::function<void()> detach_client) {
   DetachSocket();
   socket_ = std::move(socket);
+  detach_client_ = std::move(detach_client);
   TnSocket& s = *socket_;
   s.OnConnect = [this](TnSocket&) { Fire("onConnect"); };
   s.OnDisconnect = [this](TnSocket&) { Fire("onDisconnect"); };
@@ -117,6 +124,8 @@ void TJBaseSocketObject::SetSocket(std::unique_ptr<TnSocket> socket) {
 
 void TJBaseSocketObject::DetachSocket() {
   if (!socket_) return;
+  if (detach_client_) detach_client_();
+  detach_client_ = nullptr;
   TnSocket& s = *socket_;
   s.OnConnect = nullptr;
   s.OnDisconnect = nullptr;

@@ -15,6 +15,7 @@
 
 #include "script/builtins/builtin_props.h"
 #include "script/core/object.h"
+#include "script/objects/object_support.h"
 #include "script/objects/net/socket.h"
 
 namespace kestrin::script {
@@ -33,12 +34,11 @@ public:
   std::function<void(TJObject& sender, const std::string& line)> DebugHook;
 
   TnSocket& Socket() const { return *socket_; }
-  bool HasSocket() const { return socket_ != nullptr; }
   int GetTimeout() const { return socket_->Timeout; }
   void SetTimeout(int seconds) { socket_->Timeout = seconds; }
-  double GetBytesRead() const { return static_cast<double>(socket_->BytesRead); }
-  double GetBytesTotal() const { return static_cast<double>(socket_->BytesTotal); }
-  double GetBytesWrote() const { return static_cast<double>(socket_->BytesWrote); }
+  int64_t GetBytesRead() const { return socket_->BytesRead; }
+  int64_t GetBytesTotal() const { return socket_->BytesTotal; }
+  int64_t GetBytesWrote() const { return socket_->BytesWrote; }
 
   // The base properties followed by a class's own, for the class's property table.
   static std::vector<PropDef> WithBaseProps(std::initializer_list<PropDef> own);
@@ -49,8 +49,10 @@ public:
   [[noreturn]] static void RaiseSocketError(std::string_view message);
 
 protected:
-  // Takes the client and attaches the dispatchers of the socket's events.
-  void SetSocket(std::unique_ptr<TnSocket> socket);
+  // Takes the client and attaches the dispatchers of the socket's events. `detach_client`
+  // clears the dispatchers the subclass attached to the client's own events; it runs
+  // before the client goes.
+  void SetSocket(std::unique_ptr<TnSocket> socket, std::function<void()> detach_client = nullptr);
   // Calls the script's handler `name` (when there is one) with this object first.
   void Fire(std::string_view name, std::initializer_list<Value> more = {});
   // Calls handler `name` with a Boolean object that carries `flag` in and out, between the
@@ -63,6 +65,7 @@ private:
   void DetachSocket();
 
   std::unique_ptr<TnSocket> socket_;
+  std::function<void()> detach_client_;
   PropTable props_;
 };
 
@@ -79,9 +82,14 @@ void TJBaseSocketObject::Guard(std::string_view message, Body&& body) {
   }
 }
 
-// The text of argument `index`, "" when it is missing.
-std::string ArgText(const TJValueList& params, int32_t index);
 // A port number from a script value; 0 when it is outside 0..65535.
 uint16_t PortOf(const Value& v);
+// The "host" and "port" properties of a socket object's client.
+Value GetSocketHost(TJObject& self);
+void SetSocketHost(TJObject& self, const Value& v);
+Value GetSocketPort(TJObject& self);
+void SetSocketPort(TJObject& self, const Value& v);
+// The constructor arguments (host [, port]) of a client.
+void TakeHostAndPort(TnSocket& client, const TJValueList* params);
 
 }  // namespace kestrin::script

@@ -2,7 +2,12 @@
 #include "script/objects/socket_objects.h"
 
 #include "script/objects/cookie_object.h"
+#include "script/objects/ftp_object.h"
+#include "script/objects/html_object.h"
 #include "script/objects/http_object.h"
+#include "script/objects/mail_object.h"
+#include "script/objects/pop3_object.h"
+#include "script/objects/smtp_object.h"
 #include "script/objects/tcp_socket_object.h"
 #include "script/objects/url_object.h"
 
@@ -13,6 +18,11 @@ void RegisterSocketObjects(TJEngine& engine) {
   RegisterCookieObject(engine);
   RegisterHTTPObjects(engine);
   RegisterTCPSocketObject(engine);
+  RegisterMailObject(engine);
+  RegisterPOP3Object(engine);
+  RegisterSMTPObject(engine);
+  RegisterHtmlObjects(engine);
+  RegisterFtpObject(engine);
 }
 
 }  // namespace kestrin::script

@@ -5,8 +5,9 @@ namespace kestrin::script {
 
 class TJEngine;
 
-// "URL", "Cookie", "HTTP", "HTTPS", "TCPSocket", in that order. "Request" and "Response"
-// are values that the HTTP objects make; they are not registered.
+// "URL", "Cookie", "HTTP", "HTTPS", "TCPSocket", "Mail", "POP3", "SMTP", "HtmlTag",
+// "HtmlParser", "FTP", in that order. "Request", "Response" and "FileProperty" are values
+// that the other objects make; they are not registered.
 void RegisterSocketObjects(TJEngine& engine);
 
 }  // namespace kestrin::script

@@ -17,14 +17,9 @@ constexpr int kBufferSize = 0x10000;
 
 TnSocket& SocketOf(TJObject& self) { return static_cast<TJBaseSocketObject&>(self).Socket(); }
 
-Value GetHost(TJObject& self) { return Value::String(StrRef(SocketOf(self).Host)); }
-void SetHost(TJObject& self, const Value& v) { SocketOf(self).Host = ValueToStdString(v); }
-Value GetPort(TJObject& self) { return Value::Integer(SocketOf(self).Port); }
-void SetPort(TJObject& self, const Value& v) { SocketOf(self).Port = PortOf(v); }
-
 const std::vector<PropDef>& TcpProps() {
   static const std::vector<PropDef> props =
-      TJBaseSocketObject::WithBaseProps({{"host", GetHost, SetHost}, {"port", GetPort, SetPort}});
+      TJBaseSocketObject::WithBaseProps({{"host", GetSocketHost, SetSocketHost}, {"port", GetSocketPort, SetSocketPort}});
   return props;
 }
 

@@ -7,7 +7,7 @@
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 #include "script/core/value_list.h"
-#include "script/objects/socket_object.h"
+#include "script/objects/object_support.h"
 
 namespace kestrin::script {
 namespace {

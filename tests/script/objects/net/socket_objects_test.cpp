@@ -2,9 +2,12 @@
 // route server on loopback, and a TCPSocket that talks to itself.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
+#include "base/text_file.h"
 #include "net_peers.h"
+#include "protocol_peers.h"
 #include "script/objects/script_runner.h"
 
 namespace kestrin::script {
@@ -158,6 +161,155 @@ TEST(SocketObjects, TcpSocketTalksToItself) {
             "stdin: ESocketError\n"
             "unknown: ESocketError\n"
             "cancelled: ESocketError 1\n");
+}
+
+TEST(SocketObjects, HtmlParserItemsAreTags) {
+  ScriptRunner runner;
+  EXPECT_EQ(runner.Run(R"(
+    var p = new HtmlParser("<p class=\"x\">Hello<br>world <a href='/a' title=\"T\" defer>link</a></p>");
+    println(p.count + " " + p.length + " [" + p.text + "]");
+    var a = p[1];
+    println(a.name + " " + a.href + " " + a.title + " " + a);
+    for (var i in p) print(p[i].name + ";");
+    println("");
+    println(isNull(p[9]) + " " + p.parseFile("/no/such/file.html").count + " " + (p == p.toString()));
+    p.parse("<b>bold</b>");
+    println(p.count + " " + p.html + " " + p.text);
+    p.clear();
+    println(p.count);
+  )"),
+            "4 4 [Hello\nworld link]\n"
+            "a /a T <a href=\"/a\" title=\"T\">\n"
+            "p;a;/a;/p;\n"
+            "true 4 true\n"
+            "2 <b>bold</b> Hello\nworld linkbold\n"
+            "0\n");
+}
+
+TEST(SocketObjects, MailHeadersAreMembers) {
+  ScriptRunner runner;
+  EXPECT_EQ(runner.Run(R"(
+    var m = new Mail();
+    m.Subject = "hello";
+    m["X-Kestrin"] = "1";
+    m.message = "body";
+    m.attachments.add("/tmp/a.txt");
+    m.attachments.add("/tmp/b.txt");
+    println(m.subject + " " + m["x-kestrin"] + " " + m.getProperties() + " " + m.attachments.count + " " + m.message);
+    try { m.Missing; } catch (e) { println("dot: " + e); }
+    try { m["Missing"]; } catch (e) { println("index: " + e); }
+    m.clear();
+    println(m.attachments.count + " [" + m.message + "] " + m.hasKey("subject"));
+  )"),
+            "hello 1 X-Kestrin,Subject 2 body\n"
+            "dot: ENameError\n"
+            "index: EKeyError\n"
+            "0 [] false\n");
+}
+
+TEST(SocketObjects, MailGoesOutAndComesBack) {
+  test::MailPeers peers;
+  KESTRIN_START_PROTOCOL_PEER(peers);
+  const std::string dir = peers.dir().file("");
+  ASSERT_TRUE(write_file_bytes(dir + "note.txt", "attached note\n"));
+  ASSERT_TRUE(write_file_bytes(dir + "second.txt", "second file\n"));
+  std::filesystem::create_directories(dir + "in");
+  ScriptRunner runner;
+  EXPECT_EQ(runner.Run("var DIR = \"" + dir + "\", SMTP_PORT = " + std::to_string(peers.smtp_port()) +
+                       ", POP3_PORT = " + std::to_string(peers.pop3_port()) + ";\n" + R"(
+    var smtp = new SMTP("127.0.0.1", SMTP_PORT);
+    smtp.timeout = 10;
+    smtp.mail.From = "Kestrin <kestrin@example.com>";
+    smtp.mail.To = "test@example.com";
+    smtp.mail.Subject = "script test";
+    smtp.mail.message = "line one\nline two";
+    smtp.mail.attachments.add(DIR + "note.txt");
+    smtp.mail.attachments.add(DIR + "second.txt");
+    println(smtp.mail.attachments.count);
+    smtp.connect();
+    smtp.sendMail();
+    smtp.disconnect();
+
+    var pop = new POP3("127.0.0.1", POP3_PORT);
+    pop.userid = "test";
+    pop.password = "secret";
+    pop.attachPath = DIR + "in";
+    pop.timeout = 10;
+    var deleted = 0;
+    pop.onSuccess = function (sender) { deleted++; };
+    pop.connect();
+    println(pop.mailCount + " " + pop.length);
+    var m = pop.getMail(1);
+    println((m === pop.mail) + " " + m.Subject + " " + m["subject"] + " [" + m.message + "]");
+    println(m.attachments.count + " " + m.attachments[0].substring(DIR.length));
+    pop.delete(1);
+    pop.disconnect();
+    println(deleted);
+    try { pop.getMail(); } catch (e) { println("no index: " + e); }
+    pop.getMail(1);
+  )"),
+            "2\n"
+            "1 1\n"
+            "true script test script test [line one\nline two]\n"
+            "2 in/note.txt\n"
+            "1\n"
+            "no index: ESocketError\n"
+            "error: Exception: ESocketError(32) => POP3.getMail\n");
+  std::string text;
+  EXPECT_TRUE(read_file_bytes(dir + "in/note.txt", text));
+  EXPECT_EQ(text, "attached note\n");
+}
+
+TEST(SocketObjects, FtpThroughAScript) {
+  test::FtpPeer peer;
+  KESTRIN_START_PROTOCOL_PEER(peer);
+  test::TempDir local;
+  ASSERT_TRUE(write_file_bytes(local.file("up.txt"), "uploaded by a script\n"));
+  ScriptRunner runner;
+  EXPECT_EQ(runner.Run("var LOCAL = \"" + local.file("") + "\", PORT = " + std::to_string(peer.port()) + ";\n" + R"(
+    var f = new FTP("127.0.0.1", PORT);
+    f.timeout = 10;
+    f.passiveMode = true;
+    f.login("test", "secret");
+    var pwd = f.printWorkDir();
+    println(pwd + " " + f.currentDir + " " + f.list().length);
+    f.makeDir("sub");
+    f.changeDir("sub");
+    f.upload(LOCAL + "up.txt", "up.txt");
+    var entries = f.list();
+    var e = entries[0];
+    println(entries.length + " " + e.name + " " + e.fileType + " " + e.size + " " + e.length + " " + typeof(e.lastModified));
+    println(f.nlist()[0].name);
+    f.changeDir("/");
+    var found = f.findFiles("/", "*.TXT", true);
+    println(found.count + " " + found[0]);
+    f.download("/sub/up.txt", LOCAL + "down.txt");
+    var outcomes = [];
+    f.onSuccess = function (sender, op) { outcomes.push(op); };
+    f.onFailure = function (sender, handled, op) { outcomes.push("failed " + op); handled.bool = true; };
+    println(f.delete("nothing.txt") === f);
+    f.rename("/sub/up.txt", "/sub/moved.txt");
+    println(outcomes);
+    f.removeKey("onFailure");
+    try { f.delete("nothing.txt"); } catch (err) { println("unhandled: " + err); }
+    try { f.changeDir(); } catch (err) { println("missing: " + err); }
+    println(f.command("NOOP"));
+    f.quit();
+    f.rename("a", "b");
+  )"),
+            "/ / 0\n"
+            "1 up.txt - 21 21 object\n"
+            "up.txt\n"
+            "1 /sub/up.txt\n"
+            "true\n"
+            "failed cmdDelete,cmdRename\n"
+            "unhandled: ESocketError\n"
+            "missing: ESocketError\n"
+            "200 I successfully did nothing'.\n"
+            "error: Exception: ESocketError(31) => FTP.rename error\n");
+  std::string text;
+  EXPECT_TRUE(read_file_bytes(local.file("down.txt"), text));
+  EXPECT_EQ(text, "uploaded by a script\n");
 }
 
 }  // namespace

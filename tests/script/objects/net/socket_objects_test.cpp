@@ -241,7 +241,7 @@ TEST(SocketObjects, MailGoesOutAndComesBack) {
     println(pop.mailCount + " " + pop.length);
     var m = pop.getMail(1);
     println((m === pop.mail) + " " + m.Subject + " " + m["subject"] + " [" + m.message + "]");
-    println(m.attachments.count + " " + m.attachments[0].substring(DIR.length));
+    println(m.attachments.count + " " + m.attachments[0].substring(DIR.length) + " " + m.number + " " + (m.length > 100));
     pop.delete(1);
     pop.disconnect();
     println(deleted);
@@ -251,7 +251,7 @@ TEST(SocketObjects, MailGoesOutAndComesBack) {
             "2\n"
             "1 1\n"
             "true script test script test [line one\nline two]\n"
-            "2 in/note.txt\n"
+            "2 in/note.txt 1 true\n"
             "1\n"
             "no index: ESocketError\n"
             "error: Exception: ESocketError(32) => POP3.getMail\n");

@@ -3,6 +3,7 @@
 #include "analysis/peak_search.h"
 #include "analysis/peak_table.h"
 #include "analysis/spot_find.h"
+#include "app/image_form.h"
 #include "app/log_window.h"
 #include "app/main_form.h"
 #include "app/placeholder_forms.h"

@@ -17,8 +17,6 @@ public:
 #define KESTRIN_PLACEHOLDER_FORMS(X) \
   X(TfrmNaxGraph) \
   X(TfrmPeak) \
-  X(TfrmImage) \
-  X(TfrmImageWhole) \
   X(TfrmCake) \
   X(TfrmOption) \
   X(TfrmPeakFitting) \

@@ -1,6 +1,8 @@
 // The program's start: ports, then the forms in order.
 #include "app/program.h"
 
+#include "app/image_form.h"
+#include "app/image_whole_form.h"
 #include "app/log_window.h"
 #include "app/main_form.h"
 #include "app/placeholder_forms.h"

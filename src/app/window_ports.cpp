@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "app/image_form.h"
 #include "app/placeholder_forms.h"
 #include "commands/wiring.h"
 #include "model/headless_ports.h"
@@ -11,7 +12,6 @@
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/std_controls.h"
-#include "ports/names/image_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
@@ -182,7 +182,7 @@ Ports window_ports() {
   static WindowPrompts prompts;
   static WindowEventPump events;
   static FormPort<LogWindowPort> log_window(frmLog::form);
-  static FormPort<ImageWindowPort> image_window(frmImage::form);
+  static ImageFormPort image_window;
   static FormPort<GraphWindowPort> graph_window(frmNaxGraph::form);
   static FormPort<PeakWindowPort> peak_window(frmPeak::form);
   Ports p;

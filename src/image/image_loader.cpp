@@ -10,13 +10,15 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "image/display/display.h"
+#include "image/display/gauge.h"
+#include "image/display_levels.h"
 #include "image/files/param_file.h"
 #include "image/formats/image_file.h"
+#include "image/image_mask.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
 #include "ports/ports.h"
-#include "ports/names/image_form_names.h"
 #include "ports/names/spot_form_names.h"
 
 namespace kestrin {
@@ -62,27 +64,20 @@ void prepare_mask(const ImageStore& img) {
   SharedState& s = state();
   if (s.image_mask.width != img.ImageWidth || s.image_mask.height != img.ImageHeight)
     s.image_mask.resize(img.ImageWidth, img.ImageHeight);
-  if (s.options.ClearMask == 1) {
-    s.macro.record("Kestrin.ClearMask();");
-    std::fill(s.image_mask.bytes.begin(), s.image_mask.bytes.end(), uint8_t(0));
-  }
+  if (s.options.ClearMask == 1) clear_mask();
 }
 
 // The display range after a load: linear scale 0 to a bound chosen by the image maximum,
 // log scale 0 to the log saturation; the edges take the same values, the image window's
 // gauge edits show them, and the display levels are rebuilt.
 void set_display_range(const ImageStore& img) {
-  SharedState& s = state();
-  DisplayScale& d = s.display_scale;
-  d.GaugeLow = 0;
-  d.GaugeHigh = d.DisplayMode == 1 ? linear_display_bound(img.LinearMax, d.GaugeHigh) : img.LogSaturation;
-  d.LowEdge = d.GaugeLow;
-  d.HighEdge = d.GaugeHigh;
-  for (const ControlName& name : {frmImage::edtLowEdge, frmImage::lblLowIndex}) controls().set_text(name, Format("%d", {d.LowEdge}));
-  for (const ControlName& name : {frmImage::edtHighEdge, frmImage::lblHighIndex}) controls().set_text(name, Format("%d", {d.HighEdge}));
-  build_display_levels({img.image_codes, img.log_table, img.intensity_table}, d, s.display_levels.level);
-  s.display_levels.width = img.ImageWidth;
-  s.display_levels.height = img.ImageHeight;
+  DisplayScale& d = state().display_scale;
+  if (d.DisplayMode == 1)
+    set_linear_scale(d, img.LinearMax);
+  else
+    set_log_scale(d, img.LogSaturation);
+  show_display_edges();
+  update_display_levels();
 }
 
 // The view starts at zoom 1 from the top-left corner.

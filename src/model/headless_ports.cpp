@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/parameters.h"
+#include "model/window_start_values.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -14,7 +15,9 @@ void prepare_headless_controls(HeadlessControls& c) {
     for (const RadioChoice& r : p.radios) group.push_back(r.radio);
     if (!group.empty()) c.add_radio_group(group);
   }
+  for (std::span<const ControlName> group : window_radio_groups()) c.add_radio_group(group);
   show_start_values(c);
+  show_window_start_values(c);
 }
 
 void reset_headless_ports() {

@@ -6,7 +6,8 @@
 
 namespace kestrin {
 
-// Declares the table's radio groups on the controls and writes the start values into them.
+// Declares the radio groups of the parameter table and of the built windows on the
+// controls and writes their start values into them.
 void prepare_headless_controls(HeadlessControls& controls);
 
 // Back to fresh headless ports whose controls hold the start values.

@@ -169,6 +169,8 @@ struct SharedState {
   DisplayLevels display_levels;
   DisplayScale display_scale;
   ImageView image_view;
+  ImageTools image_tools;
+  SelectedArea selected_area;
   MacroRecorder macro;
   GraphLayout graph;
   FileDialogSlots dialog_slots;

@@ -7,7 +7,9 @@ namespace kestrin::frmSpot {
 
 inline constexpr std::string_view form = "frmSpot";
 
-// The far corner of the search area.
+// The corners of the search area.
+inline constexpr ControlName edtX0{form, "edtX0"};
+inline constexpr ControlName edtY0{form, "edtY0"};
 inline constexpr ControlName edtX1{form, "edtX1"};
 inline constexpr ControlName edtY1{form, "edtY1"};
 

@@ -1,0 +1,25 @@
+// Clearing the mask and setting single mask bytes.
+#include "image/image_mask.h"
+
+#include <algorithm>
+
+#include "image/image_store.h"
+#include "model/state.h"
+
+namespace kestrin {
+
+void clear_mask() {
+  if (current_image().NoImageFlag == 1) return;
+  state().macro.record("Kestrin.ClearMask();");
+  std::vector<uint8_t>& bytes = state().image_mask.bytes;
+  std::fill(bytes.begin(), bytes.end(), uint8_t(0));
+}
+
+void set_mask_pixel(int32_t x, int32_t y, uint8_t value) {
+  ImageMask& mask = state().image_mask;
+  if (x < 0 || y < 0 || x >= mask.width || y >= mask.height) return;
+  if (mask.bytes.size() != size_t(mask.width) * size_t(mask.height)) return;
+  mask.bytes[size_t(x) + size_t(mask.width) * size_t(y)] = value;
+}
+
+}  // namespace kestrin

@@ -72,20 +72,23 @@ PixelReadout pixel_readout(int32_t x, int32_t y) {
   return r;
 }
 
-void pixel_information(int32_t x, int32_t y) {
-  const ImageStore& img = current_image();
+PixelAngle pixel_angle(int32_t x, int32_t y) {
   const IntegrationParams& p = state().integration_params;
-  log_line("");
-  log_line(" <<<<<   Pixel information   >>>>>");
-  log_line(Format(" Clicked (%5d, %5d)  Intensity = %.4f", {x, y, img.intensity(x, y)}));
   const DetectorGeometry g = DetectorGeometry::from(p);
   const DetectorGeometry::Row row = g.row(y);
   const double u = (x - p.X0) * g.cB + row.dy_sB;
   if (p.Lo == 0.0 || u * g.k + 1.0 == 0.0) throw ConversionError("Floating point division by zero");
-  const double rho = g.rho(row, x);
-  const double two_theta = g.two_theta(row, x);
-  if (!std::isfinite(rho) || !std::isfinite(two_theta)) throw ConversionError("Invalid floating point operation");
-  log_line(Format(" x = %9.3f(pixel), 2theta =%8.4f(degree)", {rho, two_theta}));
+  const PixelAngle a{g.rho(row, x), g.two_theta(row, x)};
+  if (!std::isfinite(a.rho) || !std::isfinite(a.two_theta)) throw ConversionError("Invalid floating point operation");
+  return a;
+}
+
+void pixel_information(int32_t x, int32_t y) {
+  log_line("");
+  log_line(" <<<<<   Pixel information   >>>>>");
+  log_line(Format(" Clicked (%5d, %5d)  Intensity = %.4f", {x, y, current_image().intensity(x, y)}));
+  const PixelAngle a = pixel_angle(x, y);
+  log_line(Format(" x = %9.3f(pixel), 2theta =%8.4f(degree)", {a.rho, a.two_theta}));
   double X = x, Y = y;
   find_local_maximum(X, Y);
 }

@@ -23,11 +23,18 @@ struct PixelReadout {
 };
 PixelReadout pixel_readout(int32_t x, int32_t y);
 
+// The tilt-corrected distance from the beam centre (in X pixels) and the 2theta (degrees)
+// of pixel (x, y) under integration_params. A camera length of 0, or a pixel on the tilt's
+// horizon, throws ConversionError("Floating point division by zero"), as the division
+// would.
+struct PixelAngle {
+  double rho = 0, two_theta = 0;
+};
+PixelAngle pixel_angle(int32_t x, int32_t y);
+
 // Logs the pixel information of (x, y) (inside the loaded image): an empty line, the
-// banner, the intensity, the tilt-corrected distance and 2theta from integration_params,
-// then runs find_local_maximum at (x, y). A camera length of 0 (or a pixel on the tilt's
-// horizon) stops after the intensity line with ConversionError("Floating point division
-// by zero"), as the division would; no infinite value reaches the log.
+// banner, the intensity, then pixel_angle (whose error ends it after the intensity line,
+// so no infinite value reaches the log), then runs find_local_maximum at (x, y).
 void pixel_information(int32_t x, int32_t y);
 
 }  // namespace kestrin

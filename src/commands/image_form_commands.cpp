@@ -138,13 +138,19 @@ void image_mouse_down(kgui::TMouseButton button, kgui::TShiftState shift, int32_
   }
 }
 
-void image_mouse_move(int32_t X, int32_t Y) {
-  const std::optional<ImagePoint> p = pixel_under(X, Y);
-  if (!p) return;
-  const PixelReadout r = pixel_readout(p->x, p->y);
+void show_pixel_readouts(int32_t x, int32_t y) {
+  const PixelReadout r = pixel_readout(x, y);
   controls().set_text(frmImage::edtCursorX, r.x);
   controls().set_text(frmImage::edtCursorY, r.y);
   controls().set_text(frmImage::edtIntensity, r.intensity);
+  if (r.distance) controls().set_text(frmImage::edtDistance, *r.distance);
+  if (r.angle) controls().set_text(frmImage::edtAngle, *r.angle);
+}
+
+void image_mouse_move(int32_t X, int32_t Y) {
+  const std::optional<ImagePoint> p = pixel_under(X, Y);
+  if (!p) return;
+  show_pixel_readouts(p->x, p->y);
   const ImageTools& t = tools();
   if (t.MouseMode == kMaskMode) {
     if (t.left_held)
@@ -154,8 +160,6 @@ void image_mouse_move(int32_t X, int32_t Y) {
   }
   if (t.MouseMode == kAreaMode && t.left_held) drag_area(*p);
   if (t.MouseMode == kAreaMode && t.right_held) pan(X, Y);
-  if (r.distance) controls().set_text(frmImage::edtDistance, *r.distance);
-  if (r.angle) controls().set_text(frmImage::edtAngle, *r.angle);
 }
 
 void image_mouse_up(kgui::TMouseButton button) {

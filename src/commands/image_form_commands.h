@@ -22,6 +22,9 @@ int32_t pen_size_of_entry(int entry);
 void image_mouse_down(kgui::TMouseButton button, kgui::TShiftState shift, int32_t X, int32_t Y);
 // Readouts, then the brush, the area drag or the pan of a held button.
 void image_mouse_move(int32_t X, int32_t Y);
+// The readouts of image pixel (x, y) (inside the loaded image) into the window's edits;
+// the distance and the azimuth keep their texts while the centre is not set.
+void show_pixel_readouts(int32_t x, int32_t y);
 void image_mouse_up(kgui::TMouseButton button);
 
 // cmbPenSizeChange, the mouse-mode radios (0 mask, 1 area select) and the omit check boxes.

@@ -1,8 +1,9 @@
 // Clearing the mask and setting single mask bytes.
 #include <gtest/gtest.h>
 
-#include <numeric>
+#include <cmath>
 
+#include "image/display/mask_paint.h"
 #include "image/image_mask.h"
 #include "support/ring_image.h"
 #include "support/state_fixture.h"
@@ -52,6 +53,29 @@ TEST_F(ImageMaskTest, SetMaskPixelInsideOnly) {
   EXPECT_TRUE(state().image_mask.masked(3, 2));
   set_mask_pixel(3, 2, 0);
   EXPECT_FALSE(state().image_mask.masked(3, 2));
+}
+
+// The disc painted row by row against the literal rule: every pixel with
+// sqrt((x - cx)^2 + (y - cy)^2) <= size div 2.
+TEST_F(ImageMaskTest, MaskDiscMatchesTheLiteralRule) {
+  const int32_t W = 40, H = 30;
+  const struct {
+    int32_t cx, cy, size;
+  } cases[] = {{20, 15, 8}, {0, 0, 8}, {39, 29, 9}, {20, 15, 1}, {20, 15, 2}, {5, 25, 33}, {-6, 10, 16}, {20, 40, 32},
+               {20, 15, 256}, {20, 15, 0}, {20, 15, -4}, {13, 7, 17}};
+  for (const auto& c : cases) {
+    state().image_mask.resize(W, H);
+    paint_mask_disc(c.cx, c.cy, 0, c.size);
+    const int64_t r = c.size / 2;
+    for (int32_t y = 0; y < H; ++y)
+      for (int32_t x = 0; x < W; ++x) {
+        const double dx = x - c.cx, dy = y - c.cy;
+        const bool inside = r >= 0 && std::abs(dx) <= double(r) && std::abs(dy) <= double(r) && std::sqrt(dx * dx + dy * dy) <= double(r);
+        ASSERT_EQ(state().image_mask.masked(x, y), inside) << c.cx << "," << c.cy << " size " << c.size << " at " << x << "," << y;
+      }
+    paint_mask_disc(c.cx, c.cy, 1, c.size);  // erasing leaves nothing
+    EXPECT_EQ(masked(), 0u);
+  }
 }
 
 }  // namespace

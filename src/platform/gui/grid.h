@@ -12,6 +12,7 @@ struct TGridRect {
 };
 
 using TSelectCellEvent = std::function<void(TComponent* sender, int col, int row, bool& can_select)>;
+using TSetEditEvent = std::function<void(TComponent* sender, int col, int row, const std::string& value)>;
 
 class TStringGrid : public TWinControl {
 public:
@@ -52,6 +53,8 @@ public:
 
   // Runs when the user moves to another cell; clearing can_select keeps the old one.
   TSelectCellEvent OnSelectCell;
+  // Runs when the user has edited a cell's text (never for Cells set in code).
+  TSetEditEvent OnSetEditText;
 
 protected:
   void applyColor() override;
@@ -65,6 +68,7 @@ private:
   uint32_t options_;
   std::string corner_;
   bool moving_ = false;
+  bool setting_cell_ = false;
 };
 
 }  // namespace kgui

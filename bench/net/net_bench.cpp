@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "../common/median_reporter.h"
+#include "../common/peer_timing.h"
 
 #include <sys/wait.h>
 
@@ -107,34 +108,12 @@ void BM_KestrinHttpsGet(benchmark::State& state) {
 }
 BENCHMARK(BM_KestrinHttpsGet)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// The median wall time of `runs` runs of a shell command; -1 when it fails.
-double command_seconds(const std::string& command, int runs) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    if (kestrin::test::run_command(command) != 0) return -1;
-    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
 double urllib_seconds(const std::string& url, int runs, const std::string& ca = std::string()) {
   std::string out;
   const std::string script = std::string(KESTRIN_SOURCE_DIR) + "/bench/net/urllib_time.py";
   if (kestrin::test::run_command("/usr/bin/python3 '" + script + "' '" + url + "' " + std::to_string(runs) + " " + ca, &out) != 0)
     return -1;
   return kestrin::TryStrToFloat(out.substr(0, out.find('\n'))).value_or(-1);
-}
-
-void report(const std::string& name, double ours, const std::string& peer, double theirs) {
-  if (theirs <= 0) {
-    std::cout << peer << " could not be timed\n";
-    return;
-  }
-  std::cout << kestrin::Format("%s: %.3f s; %s %.3f s; time ratio %.2f (below 1: Kestrin faster)",
-                               {name, ours, peer, theirs, ours / theirs})
-            << '\n';
 }
 
 }  // namespace
@@ -168,22 +147,22 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const size_t peak = kestrin::test::PeakRssBytes();
 
-  const double curl_file = command_seconds("curl -s -o '" + folder + "curl.bin' '" + http_url + "'", 3);
+  const double curl_file = kestrin::bench::CommandSeconds("curl -s -o '" + folder + "curl.bin' '" + http_url + "'", 3);
   const double urllib_get = urllib_seconds(http_url, 3);
-  const double curl_null = command_seconds("curl -s -o /dev/null '" + http_url + "'", 3);
-  const double curl_tls = command_seconds("curl -s --cacert '" + ca_file + "' -o /dev/null '" + https_url + "'", 5);
+  const double curl_null = kestrin::bench::CommandSeconds("curl -s -o /dev/null '" + http_url + "'", 3);
+  const double curl_tls = kestrin::bench::CommandSeconds("curl -s --cacert '" + ca_file + "' -o /dev/null '" + https_url + "'", 5);
   const double urllib_tls = urllib_seconds(https_url, 5, ca_file);
   for (const auto& [name, seconds] : reporter.medians) {
-    if (name == "BM_KestrinGetFile") report("HTTP getFile 10^9 B", seconds, "curl -o FILE", curl_file);
+    if (name == "BM_KestrinGetFile") kestrin::bench::ReportRatio("HTTP getFile 10^9 B", seconds, "curl -o FILE", curl_file);
     if (name == "BM_KestrinGet") {
-      report("HTTP get 10^9 B into memory", seconds, "urllib read()", urllib_get);
-      report("HTTP get 10^9 B into memory", seconds, "curl -o /dev/null", curl_null);
+      kestrin::bench::ReportRatio("HTTP get 10^9 B into memory", seconds, "urllib read()", urllib_get);
+      kestrin::bench::ReportRatio("HTTP get 10^9 B into memory", seconds, "curl -o /dev/null", curl_null);
     }
     if (name == "BM_KestrinGetIntoGrowableBuffer")
-      report("HTTP get 10^9 B into a realloc-grown buffer", seconds, "urllib read()", urllib_get);
+      kestrin::bench::ReportRatio("HTTP get 10^9 B into a realloc-grown buffer", seconds, "urllib read()", urllib_get);
     if (name == "BM_KestrinHttpsGet") {
-      report("HTTPS get 10^8 B into memory", seconds, "curl -o /dev/null", curl_tls);
-      report("HTTPS get 10^8 B into memory", seconds, "urllib read()", urllib_tls);
+      kestrin::bench::ReportRatio("HTTPS get 10^8 B into memory", seconds, "curl -o /dev/null", curl_tls);
+      kestrin::bench::ReportRatio("HTTPS get 10^8 B into memory", seconds, "urllib read()", urllib_tls);
     }
   }
   std::cout << kestrin::Format("peak RSS: %.1f MB after the file downloads, %.1f MB after the downloads into memory",

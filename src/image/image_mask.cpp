@@ -9,10 +9,12 @@
 namespace kestrin {
 
 void clear_mask() {
-  if (current_image().NoImageFlag == 1) return;
+  const ImageStore& img = current_image();
+  if (img.NoImageFlag == 1) return;
   state().macro.record("Kestrin.ClearMask();");
-  std::vector<uint8_t>& bytes = state().image_mask.bytes;
-  std::fill(bytes.begin(), bytes.end(), uint8_t(0));
+  ImageMask& mask = state().image_mask;
+  mask.fit(img.ImageWidth, img.ImageHeight);
+  std::fill(mask.bytes.begin(), mask.bytes.end(), uint8_t(0));
 }
 
 void set_mask_pixel(int32_t x, int32_t y, uint8_t value) {

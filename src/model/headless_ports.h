@@ -1,5 +1,6 @@
 // The headless program's ports: the ports' headless defaults, with controls that hold the
-// windows' start values and radio groups from the parameter table.
+// windows' start values and radio groups from the parameter table, and the start texts of
+// the tool windows' settings.
 #pragma once
 
 #include "ports/controls.h"
@@ -7,7 +8,8 @@
 namespace kestrin {
 
 // Declares the radio groups of the parameter table and of the built windows on the
-// controls and writes their start values into them.
+// controls and writes the start values (the table's, the built windows' and the tool
+// windows' start texts) into them.
 void prepare_headless_controls(HeadlessControls& controls);
 
 // Back to fresh headless ports whose controls hold the start values.

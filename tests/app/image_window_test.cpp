@@ -228,8 +228,15 @@ TEST_F(ImageWindowTest, ButtonsRecordTheirLinesOnceAndTheToolsNone) {
   form_->pbtnClearMask->click();
   form_->pbtnFindCenter->click();
   form_->pbtnFindSpots->click();
-  EXPECT_EQ(state().macro.MacroList, (std::vector<std::string>{"Kestrin.LoadImageFile('" + image + "');", "Kestrin.ClearMask();",
-                                                               "Kestrin.FindCenter();", "Kestrin.FindSpot();"}));
+  const std::string mask = dir_.file("ring.bgz");
+  dialogs_.answerFile(mask, 1);
+  form_->pbtnSaveMask->click();
+  dialogs_.answerFile(mask, 1);
+  form_->pbtnLoadMask->click();
+  EXPECT_EQ(state().macro.MacroList,
+            (std::vector<std::string>{"Kestrin.LoadImageFile('" + image + "');", "Kestrin.ClearMask();", "Kestrin.FindCenter();",
+                                      "Kestrin.FindSpot();", "Kestrin.SaveMaskFile('" + mask + "');",
+                                      "Kestrin.LoadMaskFile('" + mask + "');"}));
 }
 
 // A look at the window with a ring image, the region outline, the centre mark and a mask

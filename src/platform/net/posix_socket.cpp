@@ -114,10 +114,10 @@ long SendBytes(int fd, const void* buffer, size_t length, int& error) {
   }
 }
 
-int BindTo(int fd, uint16_t port) {
+int BindTo(int fd, uint16_t port, uint32_t address) {
   const int on = 1;
   ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  const sockaddr_in sa = to_sockaddr({htonl(INADDR_ANY), port});
+  const sockaddr_in sa = to_sockaddr({address, port});
   return ::bind(fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0 ? 0 : last_error();
 }
 

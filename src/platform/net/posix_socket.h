@@ -39,8 +39,9 @@ long ReceiveBytes(int fd, void* buffer, size_t length, bool peek, int& error, bo
 // One send without blocking and without SIGPIPE: the count accepted, or -1 with `error`.
 long SendBytes(int fd, const void* buffer, size_t length, int& error);
 
-// Binds to any local address and `port` (0: the system picks), SO_REUSEADDR set first.
-int BindTo(int fd, uint16_t port);
+// Binds to `address` (network order; 0 is any local address) and `port` (0: the system
+// picks), SO_REUSEADDR set first.
+int BindTo(int fd, uint16_t port, uint32_t address = 0);
 int ListenOn(int fd, int backlog);
 // Accepts one waiting connection into `accepted` (blocking, close-on-exec).
 int AcceptConnection(int fd, int& accepted, SocketAddress& peer);

@@ -39,4 +39,21 @@ void TnFileStream::Write(const void* buffer, int64_t count) {
   if (count > 0 && file_.Write(buffer, count) != count) throw ELocalError("write error: " + file_.FileName());
 }
 
+TnReplacingFileStream::TnReplacingFileStream(const std::string& path) : file_(path) {
+  std::string error;
+  if (!file_.open(&error)) throw ELocalError(error);
+}
+
+void TnReplacingFileStream::Write(const void* buffer, int64_t count) {
+  std::string error;
+  if (!file_.write(std::string_view(static_cast<const char*>(buffer), static_cast<size_t>(count)), &error))
+    throw ELocalError(error);
+  written_ += count;
+}
+
+void TnReplacingFileStream::Commit() {
+  std::string error;
+  if (!file_.commit(&error)) throw ELocalError(error);
+}
+
 }  // namespace kestrin::script

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/text_file.h"
 #include "platform/system/safe_file_stream.h"
 
 namespace kestrin::script {
@@ -54,6 +55,23 @@ public:
 
 private:
   TSafeFileStream& file_;
+};
+
+// A stream onto a new file beside `path` that replaces `path` only on Commit, so a transfer
+// that fails never leaves half a file in place of a good one. Sequential writes only.
+class TnReplacingFileStream : public TnStream {
+public:
+  // Throws ELocalError when the file cannot be made.
+  explicit TnReplacingFileStream(const std::string& path);
+  int64_t Size() override { return written_; }
+  void SetPosition(int64_t) override {}
+  int64_t Read(void*, int64_t) override { return 0; }
+  void Write(const void* buffer, int64_t count) override;
+  void Commit();
+
+private:
+  ReplacingFile file_;
+  int64_t written_ = 0;
 };
 
 }  // namespace kestrin::script

@@ -49,32 +49,6 @@ std::string disposition_file_name(const std::string& value) {
   return name;
 }
 
-// A stream onto a file that replaces its target only when the body is complete.
-class ReplacingFileStream : public TnStream {
-public:
-  explicit ReplacingFileStream(const std::string& path) : file_(path) {
-    std::string error;
-    if (!file_.open(&error)) throw ELocalError(error);
-  }
-  int64_t Size() override { return written_; }
-  void SetPosition(int64_t) override {}
-  int64_t Read(void*, int64_t) override { return 0; }
-  void Write(const void* buffer, int64_t count) override {
-    std::string error;
-    if (!file_.write(std::string_view(static_cast<const char*>(buffer), static_cast<size_t>(count)), &error))
-      throw ELocalError(error);
-    written_ += count;
-  }
-  void Commit() {
-    std::string error;
-    if (!file_.commit(&error)) throw ELocalError(error);
-  }
-
-private:
-  ReplacingFile file_;
-  int64_t written_ = 0;
-};
-
 // The port a URL reaches (its default when it names none).
 std::string effective_port(const TUrlInfo& info) {
   if (!info.Port.empty()) return info.Port;
@@ -99,12 +73,7 @@ void SplitProxySpec(const std::string& proxy, std::string& target, std::string& 
 
 TnHTTP::TnHTTP(int buffer_size) : TnSocket(buffer_size) { Port = 80; }
 
-uint16_t TnHTTP::PortNumber(const std::string& port, uint16_t fallback) {
-  const auto n = TryStrToInt(port);
-  if (!n) return fallback;
-  if (*n < 0 || *n > 65535) throw ELocalError("invalid port " + port);
-  return static_cast<uint16_t>(*n);
-}
+uint16_t TnHTTP::PortNumber(const std::string& port, uint16_t fallback) { return PortFromText(port, fallback); }
 
 bool TnHTTP::HasRequestBody(const std::string& method, const std::string& body) {
   return !body.empty() && (method == "POST" || method == "PUT" || method == "TRACE");
@@ -348,7 +317,7 @@ void TnHTTP::Get(const std::string& url, TnStream& sink) {
 
 void TnHTTP::GetFile(const std::string& url, const std::string& file_name) {
   Request(Kind::Get, url, std::string(), [&] {
-    ReplacingFileStream sink(file_name);
+    TnReplacingFileStream sink(file_name);
     ReadBody(sink);
     sink.Commit();
   });

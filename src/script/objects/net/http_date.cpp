@@ -50,7 +50,9 @@ bool valid_date(int y, int m, int d) {
   return d <= kDays[m - 1] + (m == 2 && leap);
 }
 
-TSystemTime decode(TDateTime time) {
+}  // namespace
+
+TSystemTime DecodeDateTime(TDateTime time) {
   // Whole milliseconds, so 23:59:59.9996 does not print as second 60.
   const double ms_total = std::floor(time * 86400000.0 + 0.5);
   const auto ms = static_cast<int64_t>(ms_total);
@@ -70,6 +72,17 @@ TSystemTime decode(TDateTime time) {
   t.Milliseconds = static_cast<int>(in_day % 1000);
   return t;
 }
+
+bool EncodeDateTime(const TSystemTime& f, TDateTime& time) {
+  if (!valid_date(f.Year, f.Month, f.Day) || f.Hour < 0 || f.Hour > 23 || f.Minute < 0 || f.Minute > 59 ||
+      f.Second < 0 || f.Second > 59)
+    return false;
+  time = static_cast<double>(days_from_civil(f.Year, static_cast<unsigned>(f.Month), static_cast<unsigned>(f.Day))) +
+         kUnixEpochDays + (f.Hour * 3600.0 + f.Minute * 60.0 + f.Second) / 86400.0;
+  return true;
+}
+
+namespace {
 
 // "hh:mm[:ss]" as a fraction of a day; 0 when it is not a time.
 double time_of_day(std::string_view s) {
@@ -115,7 +128,7 @@ std::string FormatRFC1123Date(const TSystemTime& t) {
                                                        t.Year, t.Hour, t.Minute, t.Second});
 }
 
-std::string DateTimeToRFC1123(TDateTime time) { return FormatRFC1123Date(decode(time)); }
+std::string DateTimeToRFC1123(TDateTime time) { return FormatRFC1123Date(DecodeDateTime(time)); }
 
 int MonthFromName(std::string_view s) {
   for (int i = 0; i < 12; ++i)
@@ -143,7 +156,7 @@ TDateTime GMTToLocalTime(TDateTime utc) {
 
 TDateTime ParseHTTPDateUTC(std::string_view s) {
   const TDateTime now = NowUTC();
-  const TSystemTime today = decode(now);
+  const TSystemTime today = DecodeDateTime(now);
   const std::string text = TrimText(s);
   const std::vector<std::string_view> pieces = split_date(text);
   auto piece = [&](size_t i) { return i < pieces.size() ? std::optional<std::string_view>(pieces[i]) : std::nullopt; };

@@ -31,6 +31,12 @@ int MonthFromName(std::string_view s);
 // UTC to local time with the zone rules in force at that moment.
 TDateTime GMTToLocalTime(TDateTime utc);
 
+// The calendar fields of a day count (DayOfWeek 0 is Sunday).
+TSystemTime DecodeDateTime(TDateTime time);
+// The day count of the fields (Milliseconds and DayOfWeek unused); false when the date or
+// the time does not exist.
+bool EncodeDateTime(const TSystemTime& fields, TDateTime& time);
+
 TDateTime UnixToDateTime(double seconds);
 double DateTimeToUnix(TDateTime time);
 TDateTime NowUTC();

@@ -16,6 +16,7 @@
 #include "platform/net/posix_socket.h"
 #include "platform/net/resolver.h"
 #include "script/core/script_string.h"
+#include "script/objects/net/socket_errors.h"
 
 namespace kestrin::script {
 namespace {
@@ -164,6 +165,13 @@ std::string MakeTempFileName(std::string_view prefix) {
   if (fd < 0) return std::string();
   ::close(fd);
   return name;
+}
+
+uint16_t PortFromText(const std::string& text, uint16_t fallback) {
+  const auto n = TryStrToInt(text);
+  if (!n) return fallback;
+  if (*n < 0 || *n > 65535) throw ELocalError("invalid port " + text);
+  return static_cast<uint16_t>(*n);
 }
 
 std::string TrimText(std::string_view s) {

@@ -47,6 +47,9 @@ std::string IncludeTrailingSeparator(std::string_view path, int mode);
 // Creates a new empty file in the temporary folder, named from the first three characters
 // of `prefix`, and returns its path ("" when none could be made).
 std::string MakeTempFileName(std::string_view prefix);
+// A port text as a number: `fallback` when it is not a number (or empty), ELocalError
+// "invalid port ..." when it lies outside 0..65535.
+uint16_t PortFromText(const std::string& text, uint16_t fallback);
 // The text without the bytes up to and including blank at either end (the platform's Trim).
 std::string TrimText(std::string_view s);
 

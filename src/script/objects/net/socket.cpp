@@ -262,13 +262,13 @@ bool TnSocket::ClaimAcceptedHandle(int sock) {
 
 // Random ports of the range until one binds; no free port is an EBindError, never a listen
 // on a port the caller was not told.
-void TnSocket::BindRange(int& sock, uint16_t low, uint16_t count, uint16_t& port) {
+void TnSocket::BindRange(int& sock, uint16_t low, uint16_t count, uint16_t& port, uint32_t address) {
   Status(4, [&] { return "rtn>port " + num(low) + T().range_tilde + num(low + count) + T().bind_range_start; });
   static std::mt19937 pick(std::random_device{}());
   int error = net::WSAEINVAL;
   for (int attempt = 0; attempt < count; ++attempt) {
     const int candidate = low + static_cast<int>(pick() % count);
-    error = candidate > 65535 ? net::WSAEINVAL : net::BindTo(sock, static_cast<uint16_t>(candidate));
+    error = candidate > 65535 ? net::WSAEINVAL : net::BindTo(sock, static_cast<uint16_t>(candidate), address);
     if (error == 0) {
       port = static_cast<uint16_t>(candidate);
       Status(4, [&] { return "suc>port " + num(candidate) + T().bind_succeeded; });

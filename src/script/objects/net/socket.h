@@ -103,7 +103,9 @@ public:
   int CreateSocket();
   void CloseSocket(int& sock);
   int AcceptOn(int& sock);
-  void BindRange(int& sock, uint16_t low, uint16_t count, uint16_t& port);
+  // Binds to a random port of low .. low + count - 1 on `address` (network order; 0 is any
+  // local address) and listens.
+  void BindRange(int& sock, uint16_t low, uint16_t count, uint16_t& port, uint32_t address = 0);
   void BindAndListen(int& sock, uint16_t port);
   int RecvBuffer(int& sock, void* buf, int len);
   int PeekBuffer(int& sock, void* buf, int len);

@@ -6,6 +6,7 @@
 #include "app/image_form.h"
 #include "app/log_window.h"
 #include "app/main_form.h"
+#include "app/mask_form.h"
 #include "app/placeholder_forms.h"
 #include "app/window_ports.h"
 #include "commands/file_commands.h"

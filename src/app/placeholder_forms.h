@@ -26,7 +26,6 @@ public:
   X(TfrmOptionColor) \
   X(TfrmOscAna) \
   X(TfrmSpotAnalyze) \
-  X(TfrmMask) \
   X(TfrmMergeImage) \
   X(TfrmBatchFiles) \
   X(TfrmImageSpread)

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/image_form.h"
+#include "app/mask_form.h"
 #include "app/placeholder_forms.h"
 #include "commands/wiring.h"
 #include "model/headless_ports.h"
@@ -202,6 +203,7 @@ Ports window_ports() {
   static FormPort<FitWindowPort> fit_window(frmPeakFitting::form);
   static FormPort<BgWindowPort> bg_window(frmBG::form);
   static SpotFormPort spot_window(frmSpot::form);
+  static MaskFormPort mask_window;
   Ports p;
   p.controls = &controls;
   p.file_dialogs = &file_dialogs;
@@ -214,6 +216,7 @@ Ports window_ports() {
   p.fit_window = &fit_window;
   p.bg_window = &bg_window;
   p.spot_window = &spot_window;
+  p.mask_window = &mask_window;
   return p;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrin {
 
@@ -86,6 +87,22 @@ class SpotWindowPort : public WindowPort {
 public:
   // Refills the spot grid from the spot list.
   virtual void show_spot_list() {}
+};
+
+// The texts of a string grid, row by row, row 0 being the headings.
+using GridTexts = std::vector<std::vector<std::string>>;
+
+// TfrmMask: the ring grid and the hidden crystal part.
+class MaskWindowPort : public WindowPort {
+public:
+  // Clears every cell of the ring grid and writes `rows` from the top.
+  virtual void show_ring_grid(const GridTexts& rows) { (void)rows; }
+  // Every cell of the ring grid as it stands, the user's edits included.
+  virtual GridTexts ring_grid() const { return {}; }
+  // The crystal names as the material list's items.
+  virtual void show_materials(const std::vector<std::string>& names) { (void)names; }
+  // Clears every cell of the Miller-index grid and writes `rows` from the top.
+  virtual void show_miller_grid(const GridTexts& rows) { (void)rows; }
 };
 
 }  // namespace kestrin

@@ -9,9 +9,11 @@
 
 #include "app/image_form.h"
 #include "app/image_whole_form.h"
+#include "app/mask_form.h"
 #include "app/placeholder_forms.h"
 #include "app/window_ports.h"
 #include "app_fixture.h"
+#include "commands/mask_form_commands.h"
 #include "model/state.h"
 #include "offscreen_app.h"
 
@@ -68,9 +70,11 @@ TEST_F(XvfbSmoke, ImageWholeImageAndMaskWindowsOnAnXServer) {
   EXPECT_EQ(state().image_view.ScrollX, 97);
   EXPECT_GT(keep_picture(*whole, "xvfb_whole_image_window.png").size(), 2u);
 
-  auto* mask = app::find_form("frmMask");
+  auto* mask = app::form_of<app::TfrmMask>();
   ASSERT_NE(mask, nullptr);
-  EXPECT_GE(keep_picture(*mask, "xvfb_mask_window.png").size(), 1u);
+  state().rings = RingList{{3.5, 6.5}, {4.5, 7.5}, {1, 1}};
+  show_ring_grid();
+  EXPECT_GT(keep_picture(*mask, "xvfb_mask_window.png").size(), 2u);  // the grid's lines and texts
 }
 
 }  // namespace

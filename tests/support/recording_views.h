@@ -10,6 +10,7 @@
 
 #include "ports/names/image_form_names.h"
 #include "ports/names/log_window_names.h"
+#include "ports/names/mask_form_names.h"
 #include "ports/names/nax_graph_names.h"
 #include "ports/names/peak_form_names.h"
 #include "ports/ports.h"
@@ -29,6 +30,7 @@ public:
     with.image_window = &image_;
     with.graph_window = &graph_;
     with.peak_window = &peak_;
+    with.mask_window = &mask_;
     return with;
   }
 
@@ -45,6 +47,10 @@ public:
   // The image window's steps and the windows shown, in order: "image_loaded" and
   // "show_form <name>".
   std::vector<std::string> calls;
+  // The mask window: the grids as last shown, the materials listed, and the cells the ring
+  // grid answers with (the user's edits); empty until a test sets them.
+  GridTexts ring_rows, miller_rows, ring_cells;
+  std::vector<std::string> materials;
 
 private:
   void shown(std::string_view form) {
@@ -90,6 +96,15 @@ private:
     void show() override { r->shown(frmPeak::form); }
     void show_peak_list() override { ++r->peak_lists; }
   } peak_{this};
+  struct Mask : MaskWindowPort {
+    RecordingViews* r;
+    explicit Mask(RecordingViews* owner) : r(owner) {}
+    void show() override { r->shown(frmMask::form); }
+    void show_ring_grid(const GridTexts& rows) override { r->ring_rows = rows; }
+    GridTexts ring_grid() const override { return r->ring_cells; }
+    void show_materials(const std::vector<std::string>& names) override { r->materials = names; }
+    void show_miller_grid(const GridTexts& rows) override { r->miller_rows = rows; }
+  } mask_{this};
 };
 
 }  // namespace kestrin::test

@@ -53,6 +53,12 @@ TStringGrid::TStringGrid(TComponent* owner)
   setBounds(0, 0, 320, 120);
 }
 
+TStringGrid::~TStringGrid() {
+  QTableWidget* t = table(widget());
+  QObject::disconnect(t, &QTableWidget::currentCellChanged, nullptr, nullptr);
+  QObject::disconnect(t, &QTableWidget::itemChanged, nullptr, nullptr);
+}
+
 QWidget* TStringGrid::mouseWidget() const { return table(widget())->viewport(); }
 
 int TStringGrid::colCount() const { return table(widget())->columnCount() + fixed_cols_; }

@@ -17,6 +17,9 @@ using TSetEditEvent = std::function<void(TComponent* sender, int col, int row, c
 class TStringGrid : public TWinControl {
 public:
   explicit TStringGrid(TComponent* owner);
+  // Stops the table's signals first: hiding a focused table while the control goes away
+  // moves its current cell, which must not reach a grid that no longer exists.
+  ~TStringGrid() override;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
 

@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "analysis/geometry.h"
+#include "analysis/spot_list.h"
 #include "base/convert.h"
 #include "image/display/display.h"
 #include "image/image_store.h"
@@ -24,6 +27,9 @@ constexpr std::array<double, 11> kDirectionAngle = {270, 90, -1, 180, 0, -1, -1,
 
 constexpr int kCentreWidth = 2, kSelectionWidth = 5;
 constexpr double kAngleBandLength = 6000.0;
+constexpr int kSpotRadius = 2, kLabelGap = 3, kSpotFontSize = 9;
+constexpr const char* kSpotFont = "MS ゴシック";
+constexpr int32_t kNotDrawn = -99999;
 
 TColor colour(Colour c) { return state().colours.colour[c]; }
 
@@ -104,6 +110,63 @@ void draw_centre(ScreenPoint c, kgui::Canvas& canvas) {
   for (const auto& a : arms) draw_thick_line(cx, cy, cx + a[0], cy + a[1], kCentreWidth, colour(kCentreColour), canvas);
 }
 
+// The lines written beside a spot: its number, and in the analysis-label mode the absolute
+// h, k and l with a line beneath whose underscores fall under the negative ones.
+std::vector<std::string> spot_label(size_t i, const SpotRecord& r, bool analysis) {
+  std::vector<std::string> lines{Format("%d", {int64_t(i + 1)})};
+  if (!analysis) return lines;
+  lines.push_back("(" + Format("%4.1f", {std::fabs(r.h)}) + "," + Format("%4.1f", {std::fabs(r.k)}) + "," +
+                  Format("%4.1f", {std::fabs(r.l)}) + ")");
+  std::string marks;
+  for (const double v : {r.h, r.k, r.l}) marks += v < 0 ? "  ___" : "     ";
+  lines.push_back(marks);
+  return lines;
+}
+
+// The label's lines, stacked and centred on the mark 3 pixels below it, or above it when
+// another spot drawn before has its mark within the number's width and height. The mark
+// line starts where the value line starts, so that its underscores meet their values.
+void draw_spot_label(int x, int y, const std::vector<std::string>& lines, kgui::Canvas& canvas) {
+  const kgui::TSize number = canvas.textExtent(lines[0]);
+  const int h = number.cy, count = int(lines.size());
+  const bool taken = spot_exists_near(x, y, number.cx, number.cy) == 1;
+  const int top = taken ? y - count * h - kLabelGap : y + kLabelGap;
+  int left = 0;
+  for (int j = 0; j < count; ++j) {
+    if (j < 2) left = x - canvas.textExtent(lines[size_t(j)]).cx / 2;
+    canvas.textOut(left, top + j * h, lines[size_t(j)]);
+  }
+}
+
+// A small circle and the label of every spot whose screen point lies in the view. Every
+// record's screen position is reset first and set to its mark's when drawn: the spot
+// window's clicks and the label placement read them.
+void draw_spots(const Transform& t, kgui::Canvas& canvas) {
+  SpotList& list = state().spot_list;
+  for (SpotRecord& r : list.SpotRecords) r.label_x = r.label_y = kNotDrawn;
+  const size_t n = std::min({size_t(std::max(list.SpotCount, 0)), list.SpotX.size(), list.SpotY.size(), list.SpotRecords.size()});
+  if (n == 0) return;
+  kgui::TFont font;
+  font.assign(canvas.font());
+  const kgui::TBrushStyle brush = canvas.brush().style;
+  canvas.font().setName(kSpotFont);
+  canvas.font().setSize(kSpotFontSize);
+  canvas.brush().style = kgui::bsClear;
+  for (size_t i = 0; i < n; ++i) {
+    const ScreenPoint p = t(list.SpotX[i], list.SpotY[i]);
+    const int x = p.ix(), y = p.iy();
+    if (x < 0 || x > t.v.ViewWidth || y < 0 || y > t.v.ViewHeight) continue;
+    const TColor c = colour(int32_t(i) == list.FocusedSpot ? kFocusedSpotColour : kSpotColour);
+    draw_circle(x - kSpotRadius, y - kSpotRadius, x + kSpotRadius, y + kSpotRadius, 1, c, canvas);
+    canvas.font().setColor(c);
+    draw_spot_label(x, y, spot_label(i, list.SpotRecords[i], list.AnalysisLabels), canvas);
+    list.SpotRecords[i].label_x = x;
+    list.SpotRecords[i].label_y = y;
+  }
+  canvas.font().assign(font);
+  canvas.brush().style = brush;
+}
+
 void draw_selection(const Transform& t, kgui::Canvas& canvas) {
   const SelectedArea& a = state().selected_area;
   if (!a.shown) return;
@@ -152,6 +215,7 @@ void draw_image_overlays(kgui::Canvas& canvas) {
   const ScreenPoint centre = t(p.X0, p.Y0);
   draw_region(t, centre, img.ImageWidth, img.ImageHeight, canvas);
   draw_centre(centre, canvas);
+  draw_spots(t, canvas);
   draw_selection(t, canvas);
 }
 

@@ -1,7 +1,8 @@
 // The overlays over the part view, recorded on a canvas: the region outline of each mode,
-// the centre mark, the selected area, the restored pen and nothing without an image.
+// the centre mark, the spot marks, the selected area, the restored pen and nothing without an image.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -132,6 +133,51 @@ TEST_F(ImageOverlaysTest, SelectedAreaWhileShown) {
   zoom(2.0, 0, 0);
   EXPECT_EQ(draw("pen=$C0DCC0/5"), (Calls{line(20, 40, 60, 40, "$C0DCC0/5"), line(60, 40, 60, 80, "$C0DCC0/5"),
                                           line(60, 80, 20, 80, "$C0DCC0/5"), line(20, 80, 20, 40, "$C0DCC0/5")}));
+}
+
+// Spot marks with their numbers below, or above where a spot drawn before is near; a spot
+// off the view keeps the reset screen position; the focused spot in its own colour; the
+// analysis labels with the underline row beneath the value row; the font restored.
+TEST_F(ImageOverlaysTest, SpotMarksAndLabels) {
+  SpotList& l = state().spot_list;
+  const std::vector<std::array<double, 5>> spots = {  // x, y, h, k, l
+      {50, 60, 1, 1, 1}, {52, 61, 0, 0, 0}, {1000, 10, 0, 0, 0}, {200, 100, -1, 2, -0.5}};
+  for (const auto& [x, y, h, k, m] : spots) {
+    l.SpotX.push_back(x), l.SpotY.push_back(y), l.SpotIntensity.push_back(1);
+    SpotRecord r;
+    r.x = x, r.y = y, r.h = h, r.k = k, r.l = m;
+    l.SpotRecords.push_back(r);
+  }
+  l.SpotCount = 4;
+  l.FocusedSpot = 3;
+  auto marks = [] {
+    kgui::RecordingCanvas canvas;
+    draw_image_overlays(canvas);
+    EXPECT_EQ(canvas.font().name(), "MS Sans Serif");
+    EXPECT_EQ(canvas.font().size(), 8);
+    EXPECT_EQ(canvas.brush().style, kgui::bsSolid);
+    Calls out;
+    for (const std::string& c : canvas.calls())
+      if (c.rfind("Ellipse", 0) == 0 || c.rfind("TextOut", 0) == 0) out.push_back(c);
+    return out;
+  };
+  const std::string spot = " font=MS ゴシック/9/$FF00FF brush=clear", focused = " font=MS ゴシック/9/$0000FF brush=clear";
+  EXPECT_EQ(marks(), (Calls{"Ellipse 48,58 52,62 pen=$FF00FF/1 brush=clear", "TextOut 47,63 '1'" + spot,
+                            "Ellipse 50,59 54,63 pen=$FF00FF/1 brush=clear", "TextOut 49,46 '2'" + spot,
+                            "Ellipse 198,98 202,102 pen=$0000FF/1 brush=clear", "TextOut 197,103 '4'" + focused}));
+  EXPECT_EQ(l.SpotRecords[1].label_x, 52);
+  EXPECT_EQ(l.SpotRecords[1].label_y, 61);
+  EXPECT_EQ(l.SpotRecords[2].label_x, -99999);
+  EXPECT_EQ(l.SpotRecords[2].label_y, -99999);
+
+  l.AnalysisLabels = true;
+  const Calls analysed = marks();
+  ASSERT_EQ(analysed.size(), 12u);
+  EXPECT_EQ(analysed[5], "TextOut 49,22 '2'" + spot);  // three rows of 12 above: 61 - 36 - 3
+  EXPECT_EQ(analysed[6], "TextOut 4,34 '( 0.0, 0.0, 0.0)'" + spot);
+  EXPECT_EQ(analysed[9], "TextOut 197,103 '4'" + focused);
+  EXPECT_EQ(analysed[10], "TextOut 152,115 '( 1.0, 2.0, 0.5)'" + focused);
+  EXPECT_EQ(analysed[11], "TextOut 152,127 '  ___       ___'" + focused);
 }
 
 TEST_F(ImageOverlaysTest, NothingWithoutAnImageAndThePenIsRestored) {

@@ -69,6 +69,9 @@ public:
   TFont* font() const { return font_.get(); }
   std::string hint() const { return hint_; }
   void setHint(const std::string& hint);
+  // The mouse cursor over the control, a TCursorShape number.
+  int cursor() const { return cursor_; }
+  void setCursor(int cursor);
   virtual std::string caption() const { return caption_; }
   virtual void setCaption(const std::string& caption);
 
@@ -137,6 +140,7 @@ private:
   std::unique_ptr<TFont> font_;
   std::string hint_;
   std::string caption_;
+  int cursor_ = crDefault;
 };
 
 class TWinControl : public TControl {

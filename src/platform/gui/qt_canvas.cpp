@@ -27,34 +27,74 @@ static QPen qtPen(const TPen& p) {
   return pen;
 }
 
-void QtCanvas::paint(const std::function<void(QPainter&)>& fn, Fill fill) {
-  auto setup = [&](QPainter& p) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(qtPen(pen()));
-    if (fill == Fill::Brush && brush().style == bsSolid) p.setBrush(toQColor(brush().color));
-    else p.setBrush(Qt::NoBrush);
-    fn(p);
-    p.restore();
-  };
+void QtCanvas::withPainter(const std::function<void(QPainter&)>& fn) {
   if (painter_) {
-    setup(*painter_);
+    fn(*painter_);
   } else if (image_ && !image_->isNull()) {
     QPainter p(image_);
-    setup(p);
+    fn(p);
   }
-  if (after_draw_) after_draw_();
+}
+
+static void setUp(QPainter& p, const TPen& pen, const TBrush* brush) {
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(qtPen(pen));
+  if (brush && brush->style == bsSolid) p.setBrush(toQColor(brush->color));
+  else p.setBrush(Qt::NoBrush);
+  if (pen.mode == pmXor) p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+}
+
+void QtCanvas::paint(const std::function<void(QPainter&)>& fn, Fill fill) {
+  flush();
+  withPainter([&](QPainter& p) {
+    p.save();
+    setUp(p, pen(), fill == Fill::Brush ? &brush() : nullptr);
+    fn(p);
+    p.restore();
+  });
+  changed();
+}
+
+void QtCanvas::changed() {
+  if (batch_depth_ > 0) changed_in_batch_ = true;
+  else if (after_draw_) after_draw_();
+}
+
+void QtCanvas::flush() {
+  if (held_.empty()) return;
+  withPainter([&](QPainter& p) {
+    p.save();
+    setUp(p, held_pen_, nullptr);
+    p.drawLines(held_.data(), int(held_.size()));
+    p.restore();
+  });
+  held_.clear();
+}
+
+void QtCanvas::beginBatch() { ++batch_depth_; }
+
+void QtCanvas::endBatch() {
+  if (batch_depth_ == 0 || --batch_depth_ > 0) return;
+  flush();
+  if (changed_in_batch_ && after_draw_) after_draw_();
+  changed_in_batch_ = false;
 }
 
 void QtCanvas::drawLine(TPoint a, TPoint b) {
   // The platform leaves out the end point; Qt's cosmetic line includes it, so stop one short.
-  paint([&](QPainter& p) {
-    int dx = b.x - a.x, dy = b.y - a.y;
-    int n = std::max(std::abs(dx), std::abs(dy));
-    if (n == 0) return;
-    QPoint end(a.x + (dx * (n - 1)) / n, a.y + (dy * (n - 1)) / n);
-    p.drawLine(QPoint(a.x, a.y), end);
-  }, Fill::None);
+  const int dx = b.x - a.x, dy = b.y - a.y;
+  const int n = std::max(std::abs(dx), std::abs(dy));
+  if (n == 0) return;
+  const QLine line(QPoint(a.x, a.y), QPoint(a.x + (dx * (n - 1)) / n, a.y + (dy * (n - 1)) / n));
+  // Only solid copied lines are held: dashes and exclusive-or depend on each line's own start.
+  if (batch_depth_ > 0 && pen().style == psSolid && pen().mode == pmCopy) {
+    if (!held_.empty() && !(held_pen_ == pen())) flush();
+    held_pen_ = pen();
+    held_.push_back(line);
+    changed_in_batch_ = true;
+    return;
+  }
+  paint([&](QPainter& p) { p.drawLine(line); }, Fill::None);
 }
 
 void QtCanvas::rectangle(int x1, int y1, int x2, int y2) {
@@ -110,6 +150,7 @@ TSize QtCanvas::textExtent(const std::string& text) {
 }
 
 TColor QtCanvas::pixel(int x, int y) {
+  flush();
   if (!image_ || !image_->valid(x, y)) return clNone;
   return fromQColor(image_->pixelColor(x, y));
 }
@@ -122,9 +163,10 @@ void QtCanvas::setPixel(int x, int y, TColor color) {
     }, Fill::None);
     return;
   }
+  flush();
   if (!image_ || !image_->valid(x, y)) return;
   image_->setPixelColor(x, y, toQColor(color));
-  if (after_draw_) after_draw_();
+  changed();
 }
 
 void QtCanvas::stretchDraw(const TRect& dest, const Raster8& image) {
@@ -180,6 +222,7 @@ void QtCanvas::drawRaster(int x, int y, const Raster32& src) {
   if (!src.pixels || src.width <= 0 || src.height <= 0 || src.stride < src.width) return;
   const QRect part = visiblePart(QRect(x, y, src.width, src.height));
   if (part.isEmpty()) return;
+  flush();
   const QImage::Format f = image_ ? image_->format() : QImage::Format_Invalid;
   const bool direct = !painter_ && (f == QImage::Format_ARGB32_Premultiplied || f == QImage::Format_RGB32 ||
                                     f == QImage::Format_ARGB32);
@@ -192,7 +235,7 @@ void QtCanvas::drawRaster(int x, int y, const Raster32& src) {
     for (int i = 0; i < part.width(); ++i) out[i] = 0xFF000000u | in[i];
   }
   if (direct) {
-    if (after_draw_) after_draw_();
+    changed();
     return;
   }
   paint([&](QPainter& p) { p.drawImage(part.topLeft(), copy); }, Fill::None);

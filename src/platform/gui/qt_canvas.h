@@ -1,9 +1,12 @@
 // The Canvas over QPainter: on an image (a painter per call, so code may draw at any
-// time), or on a painter that the caller keeps open on a printer or picture.
+// time), or on a painter that the caller keeps open on a printer or picture. Inside a batch,
+// solid lines of one pen are held and drawn as one call, which gives the same pixels.
 #pragma once
 
 #include <QImage>
+#include <QLine>
 #include <functional>
+#include <vector>
 
 #include "platform/classes/canvas.h"
 
@@ -32,6 +35,8 @@ public:
   void stretchDraw(const TRect& dest, const Raster8& image) override;
   void stretchDraw(const TRect& dest, const Raster8& image, const TRect& source) override;
   void drawRaster(int x, int y, const Raster32& image) override;
+  void beginBatch() override;
+  void endBatch() override;
 
 protected:
   void drawLine(TPoint from, TPoint to) override;
@@ -40,6 +45,12 @@ private:
   enum class Fill { None, Brush };
   // Runs fn with a painter set up with the pen, and the brush when asked.
   void paint(const std::function<void(QPainter&)>& fn, Fill fill);
+  // Runs fn with a painter on the image or the caller's painter.
+  void withPainter(const std::function<void(QPainter&)>& fn);
+  // Draws the held lines, if any.
+  void flush();
+  // Tells the owner that the picture changed, once per batch.
+  void changed();
   // The part of r that can show: the image's rectangle, or the painter's device when no
   // transformation is set; r itself otherwise.
   QRect visiblePart(const QRect& r) const;
@@ -47,6 +58,10 @@ private:
   QImage* image_ = nullptr;
   QPainter* painter_ = nullptr;
   std::function<void()> after_draw_;
+  int batch_depth_ = 0;
+  bool changed_in_batch_ = false;
+  std::vector<QLine> held_;  // the lines held in a batch, all of held_pen_
+  TPen held_pen_;
 };
 
 }  // namespace kgui

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "model/parameters.h"
+#include "model/state.h"
+#include "ports/names/nax_graph_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -15,6 +17,7 @@ void prepare_headless_controls(HeadlessControls& c) {
     if (!group.empty()) c.add_radio_group(group);
   }
   show_start_values(c);
+  c.set_text(frmNaxGraph::Edit1, kSamePeakStartText);  // the graph window's one edit outside the table
 }
 
 void reset_headless_ports() {

@@ -6,7 +6,8 @@
 
 namespace kestrin {
 
-// Declares the table's radio groups on the controls and writes the start values into them.
+// Declares the table's radio groups on the controls and writes the start values into them
+// (and the start text of the graph window's SAMEPEAK edit, which is no parameter).
 void prepare_headless_controls(HeadlessControls& controls);
 
 // Back to fresh headless ports whose controls hold the start values.

@@ -171,13 +171,16 @@ struct SharedState {
   ImageView image_view;
   MacroRecorder macro;
   GraphLayout graph;
+  GraphDrag graph_drag;
   FileDialogSlots dialog_slots;
   uint8_t WindowShow = 1;
   bool LoadingFlag = false;
   bool OmitGreen = false;  // leave masked pixels out of the integrations
   bool OmitBlue = false;   // leave display-level-0 pixels out
-  double SamePeakTolerance = 0.005;
+  double SamePeakTolerance = 0.005;  // the graph window's SAMEPEAK edit starts with kSamePeakStartText
 };
+
+constexpr const char* kSamePeakStartText = "0.005";
 
 SharedState& state();
 // Replaces the shared state with a fresh one. image/program_state.h resets the image

@@ -15,6 +15,7 @@ struct Defaults {
   ImageWindowPort image_window;
   GraphWindowPort graph_window;
   PeakWindowPort peak_window;
+  FitWindowPort fit_window;
 };
 
 Defaults& defaults() {
@@ -39,6 +40,7 @@ Ports with_defaults(const Ports& given) {
   p.image_window = or_default(given.image_window, d.image_window);
   p.graph_window = or_default(given.graph_window, d.graph_window);
   p.peak_window = or_default(given.peak_window, d.peak_window);
+  p.fit_window = or_default(given.fit_window, d.fit_window);
   return p;
 }
 

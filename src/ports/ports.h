@@ -22,6 +22,7 @@ struct Ports {
   ImageWindowPort* image_window = nullptr;
   GraphWindowPort* graph_window = nullptr;
   PeakWindowPort* peak_window = nullptr;
+  FitWindowPort* fit_window = nullptr;
 };
 
 // The installed ports; the headless defaults where nothing is installed.
@@ -33,6 +34,7 @@ inline LogWindowPort& log_window() { return *ports().log_window; }
 inline ImageWindowPort& image_window() { return *ports().image_window; }
 inline GraphWindowPort& graph_window() { return *ports().graph_window; }
 inline PeakWindowPort& peak_window() { return *ports().peak_window; }
+inline FitWindowPort& fit_window() { return *ports().fit_window; }
 
 // Installs a set of ports; null members get the headless defaults.
 void install_ports(const Ports& installed);

@@ -47,4 +47,11 @@ public:
   virtual void show_peak_list() {}
 };
 
+// TfrmPeakFitting.
+class FitWindowPort : public WindowPort {
+public:
+  // Refills the fit grid from the fit tables (the window's ShowFitResults).
+  virtual void show_fit_results() {}
+};
+
 }  // namespace kestrin

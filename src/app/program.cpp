@@ -3,6 +3,9 @@
 
 #include "app/log_window.h"
 #include "app/main_form.h"
+#include "app/nax_graph_form.h"
+#include "app/peak_fitting_form.h"
+#include "app/peak_form.h"
 #include "app/placeholder_forms.h"
 #include "app/startup_form.h"
 #include "app/window_ports.h"

@@ -3,6 +3,9 @@
 
 #include <stdexcept>
 
+#include "app/nax_graph_form.h"
+#include "app/peak_fitting_form.h"
+#include "app/peak_form.h"
 #include "app/placeholder_forms.h"
 #include "commands/wiring.h"
 #include "model/headless_ports.h"
@@ -14,8 +17,6 @@
 #include "ports/names/image_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/main_form_names.h"
-#include "ports/names/nax_graph_names.h"
-#include "ports/names/peak_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin::app {
@@ -183,8 +184,6 @@ Ports window_ports() {
   static WindowEventPump events;
   static FormPort<LogWindowPort> log_window(frmLog::form);
   static FormPort<ImageWindowPort> image_window(frmImage::form);
-  static FormPort<GraphWindowPort> graph_window(frmNaxGraph::form);
-  static FormPort<PeakWindowPort> peak_window(frmPeak::form);
   Ports p;
   p.controls = &controls;
   p.file_dialogs = &file_dialogs;
@@ -192,8 +191,9 @@ Ports window_ports() {
   p.events = &events;
   p.log_window = &log_window;
   p.image_window = &image_window;
-  p.graph_window = &graph_window;
-  p.peak_window = &peak_window;
+  p.graph_window = &nax_graph_port();
+  p.peak_window = &peak_list_port();
+  p.fit_window = &peak_fitting_port();
   return p;
 }
 

@@ -1,14 +1,21 @@
-// Every enabled item of every built window's menu, clicked as a user would with an image
-// loaded: it either does its work (a window shows, a dialog asks, the log or the macro list
-// grows) or logs exactly one "not available" line and nothing else.
+// Every enabled item of every built window's menu and every flat button of the built windows,
+// clicked as a user would with an image loaded and its pattern searched: each either does its
+// work (a window shows, a dialog asks, the log, the macro list or the clipboard takes
+// something) or logs exactly one "not available" line and nothing else.
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
+#include "analysis/peak_search.h"
+#include "app/panel_button.h"
+#include "app/placeholder_forms.h"
 #include "app/window_ports.h"
 #include "app_fixture.h"
 #include "model/state.h"
+#include "platform/gui/clipboard.h"
 #include "ports/log.h"
+#include "ports/ports.h"
 
 namespace kestrin::test {
 namespace {
@@ -29,7 +36,62 @@ bool not_available(const std::string& line) {
   return line.size() > tail.size() && line.compare(line.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-using MenuTest = AppTest;
+class MenuTest : public AppTest {
+protected:
+  // Clicks `click` with the windows other than the main window hidden, and checks what follows
+  // against the expected outcome.
+  void check_outcome(const Expected& expected, const std::function<void()>& click) {
+    for (kgui::TForm* f : forms_)
+      if (f != forms_[0]) f->hide();
+    the_log().clear_history();
+    state().macro.MacroList.clear();
+    kgui::Clipboard().setAsText("");
+    const size_t questions = dialogs_.questions().size();
+    click();
+
+    const auto& log = the_log().history();
+    const size_t missing = size_t(std::count_if(log.begin(), log.end(), not_available));
+    bool shown = false;
+    for (kgui::TForm* f : forms_) shown |= f != forms_[0] && f->visible();
+    const bool asked = dialogs_.questions().size() > questions;
+    const bool copied = !kgui::Clipboard().asText().empty();
+    switch (expected.outcome) {
+      case Outcome::kNotAvailable:
+        EXPECT_EQ(missing, 1u);
+        EXPECT_EQ(log.size(), 1u);
+        EXPECT_FALSE(shown);
+        break;
+      case Outcome::kWork:
+        EXPECT_EQ(missing, 0u);
+        EXPECT_TRUE(shown || asked || copied || !log.empty() || !state().macro.MacroList.empty());
+        if (expected.shows) {
+          kgui::TForm* form = app::find_form(expected.shows);
+          ASSERT_NE(form, nullptr);
+          EXPECT_TRUE(form->visible());
+        }
+        break;
+      case Outcome::kNothing:
+        EXPECT_TRUE(log.empty());
+        EXPECT_FALSE(shown || asked || copied);
+        break;
+    }
+  }
+  // An image with its 2theta pattern, searched for peaks; recording on.
+  void load_and_integrate() {
+    for (auto* c : {main().chkLo, main().chkwl, main().chkpsx, main().chkpsy}) c->setChecked(false);
+    const std::string image = write_ring_image("ring.img");
+    dialogs_.answerFile(image, 1);
+    click_menu("File", "Load Image");
+    main().rbtnRectangle->setChecked(true);  // the straight line needs the rectangle by direction
+    enter(main().edtCenterX0, "100");
+    enter(main().edtCenterY0, "100");
+    main().pbtnAngleIntensity->click();
+    peak_search();
+    ASSERT_GT(state().peak_table.count, 0);
+    fit_window().show_fit_results();  // as a fitting run leaves the grid
+    state().macro.MacroRecording = true;
+  }
+};
 
 TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
   using O = Outcome;
@@ -78,11 +140,7 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
       {{"Help", "Help(&H)"}, {O::kNothing}},
       {{"Help", "Version Information(&A)"}, {O::kWork}},
   };
-  const std::string image = write_ring_image("ring.img");
-  dialogs_.answerFile(image, 1);
-  click_menu("File", "Load Image");
-  main().rbtnRectangle->setChecked(true);  // the straight line needs the rectangle by direction
-  state().macro.MacroRecording = true;
+  load_and_integrate();
 
   std::set<std::pair<std::string, std::string>> clicked;
   kgui::TMenuItem* root = main().MainMenu1->items();
@@ -95,41 +153,55 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
       const auto found = expected.find(key);
       ASSERT_NE(found, expected.end()) << "a menu item without an expected outcome";
       clicked.insert(key);
-      for (kgui::TForm* f : forms_)
-        if (f != forms_[0]) f->hide();
-      the_log().clear_history();
-      state().macro.MacroList.clear();
-      const size_t questions = dialogs_.questions().size();
-      item->click();
-
-      const auto& log = the_log().history();
-      const size_t missing = size_t(std::count_if(log.begin(), log.end(), not_available));
-      bool shown = false;
-      for (kgui::TForm* f : forms_) shown |= f != forms_[0] && f->visible();
-      const bool asked = dialogs_.questions().size() > questions;
-      switch (found->second.outcome) {
-        case O::kNotAvailable:
-          EXPECT_EQ(missing, 1u);
-          EXPECT_EQ(log.size(), 1u);
-          EXPECT_FALSE(shown);
-          break;
-        case O::kWork:
-          EXPECT_EQ(missing, 0u);
-          EXPECT_TRUE(shown || asked || !log.empty() || !state().macro.MacroList.empty());
-          if (found->second.shows) {
-            kgui::TForm* form = app::find_form(found->second.shows);
-            ASSERT_NE(form, nullptr);
-            EXPECT_TRUE(form->visible());
-          }
-          break;
-        case O::kNothing:
-          EXPECT_TRUE(log.empty());
-          EXPECT_FALSE(shown || asked);
-          break;
-      }
+      check_outcome(found->second, [item] { item->click(); });
     }
   }
   EXPECT_EQ(clicked.size(), expected.size());  // no row of the table is stale
+  for (kgui::TForm* f : forms_)
+    if (f != forms_[0]) f->hide();
+}
+
+// The same for every flat button of the built windows other than the main window.
+TEST_F(MenuTest, EveryButtonOfTheBuiltWindowsDoesItsWorkOrSaysItIsNotAvailable) {
+  using O = Outcome;
+  const std::map<std::pair<std::string, std::string>, Expected> expected = {
+      {{"frmLog", "pbtnClearLog"}, {O::kNothing}},
+      {{"frmLog", "pbtnClose"}, {O::kNothing}},
+      {{"frmNaxGraph", "pbtnLoadIntensity"}, {O::kWork}},
+      {{"frmNaxGraph", "pbtnSaveIntensity"}, {O::kWork}},
+      {{"frmNaxGraph", "pbtnDefaultRegion"}, {O::kWork, "frmNaxGraph"}},
+      {{"frmNaxGraph", "pbtnPeakSearch"}, {O::kWork, "frmNaxGraph"}},
+      {{"frmNaxGraph", "pbtnPrintIntensity"}, {O::kNotAvailable}},
+      {{"frmNaxGraph", "pbtnReDraw"}, {O::kWork, "frmNaxGraph"}},
+      {{"frmNaxGraph", "pbtnCopyClipboard"}, {O::kNotAvailable}},
+      {{"frmNaxGraph", "pbtnClose"}, {O::kNothing}},
+      {{"frmPeak", "pbtnLoadPeak"}, {O::kWork}},
+      {{"frmPeak", "pbtnSavePeak"}, {O::kWork}},
+      {{"frmPeak", "pbtnDeletePeak"}, {O::kNothing}},  // nothing selected
+      {{"frmPeak", "pbtnCalcDistance"}, {O::kNotAvailable}},
+      {{"frmPeak", "pbtnPrint"}, {O::kNotAvailable}},
+      {{"frmPeak", "pbtnPeakFitting"}, {O::kNotAvailable}},
+      {{"frmPeak", "pbtnCopyClipboard"}, {O::kWork}},
+      {{"frmPeak", "pbtnClose"}, {O::kNothing}},
+      {{"frmPeakFitting", "pbtnReFitting"}, {O::kNotAvailable}},
+      {{"frmPeakFitting", "pbtnFileSave"}, {O::kWork}},
+  };
+  load_and_integrate();
+  std::set<std::pair<std::string, std::string>> clicked;
+  for (kgui::TForm* form : forms_) {
+    if (form == forms_[0] || dynamic_cast<app::TPlaceholderForm*>(form)) continue;
+    for (int i = 0; i < form->componentCount(); ++i) {
+      auto* button = dynamic_cast<app::TPanelButton*>(form->components(i));
+      if (!button) continue;
+      const auto key = std::pair{form->name(), button->name()};
+      SCOPED_TRACE(key.first + "." + key.second);
+      const auto found = expected.find(key);
+      ASSERT_NE(found, expected.end()) << "a button without an expected outcome";
+      clicked.insert(key);
+      check_outcome(found->second, [button] { button->click(); });
+    }
+  }
+  EXPECT_EQ(clicked.size(), expected.size());
   for (kgui::TForm* f : forms_)
     if (f != forms_[0]) f->hide();
 }

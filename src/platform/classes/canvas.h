@@ -63,6 +63,8 @@ public:
   // call. Batches nest; the outermost end issues what is held. Reading a pixel issues it too.
   virtual void beginBatch() {}
   virtual void endBatch() {}
+  // Issues what a batch holds so far; the batch goes on.
+  virtual void flushBatch() {}
 
   void moveTo(int x, int y) { pen_pos_ = {x, y}; }
   // Draws from the pen position to (x, y), the end point excluded, and moves there.

@@ -73,11 +73,15 @@ void QtCanvas::flush() {
 
 void QtCanvas::beginBatch() { ++batch_depth_; }
 
-void QtCanvas::endBatch() {
-  if (batch_depth_ == 0 || --batch_depth_ > 0) return;
+void QtCanvas::flushBatch() {
   flush();
   if (changed_in_batch_ && after_draw_) after_draw_();
   changed_in_batch_ = false;
+}
+
+void QtCanvas::endBatch() {
+  if (batch_depth_ == 0 || --batch_depth_ > 0) return;
+  flushBatch();
 }
 
 void QtCanvas::drawLine(TPoint a, TPoint b) {

@@ -37,6 +37,7 @@ public:
   void drawRaster(int x, int y, const Raster32& image) override;
   void beginBatch() override;
   void endBatch() override;
+  void flushBatch() override;
 
 protected:
   void drawLine(TPoint from, TPoint to) override;

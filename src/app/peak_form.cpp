@@ -18,7 +18,8 @@ constexpr TColor kFormColour = 0xFFE4CE;
 // A fixed-pitch font, so the rows' columns line up under the heading; the printed list takes
 // the list's font too.
 constexpr const char* kListFont = "ＭＳ ゴシック";
-constexpr int kListWidth = 540, kListHeight = 300;
+constexpr int kListFontSize = 10;
+constexpr int kListWidth = 620, kListHeight = 300;
 
 class PeakPort : public PeakWindowPort {
 public:
@@ -56,6 +57,7 @@ void TfrmPeak::createList() {
   Label1->setParent(this);
   Label1->setBounds(8, 8, kListWidth, 16);
   Label1->font()->setName(kListFont);
+  Label1->font()->setSize(kListFontSize);
   Label1->setCaption(kPeakListHeading);
   lstPeak = new TListBox(this);
   lstPeak->setName(std::string(frmPeak::lstPeak.control));
@@ -63,6 +65,7 @@ void TfrmPeak::createList() {
   lstPeak->setBounds(8, 28, kListWidth, kListHeight);
   lstPeak->setMultiSelect(true);
   lstPeak->font()->setName(kListFont);
+  lstPeak->font()->setSize(kListFontSize);
 }
 
 void TfrmPeak::createButtons() {

@@ -43,14 +43,7 @@ protected:
     graph = app::form_of<TfrmNaxGraph>();
     ASSERT_NE(graph, nullptr);
     // The 2theta pattern of a ring image, shown from 1 to 9 degrees and 0 to the maximum.
-    app::TfrmMain& m = main();
-    for (auto* c : {m.chkLo, m.chkwl, m.chkpsx, m.chkpsy}) c->setChecked(false);
-    dialogs_.answerFile(write_ring_image("ring.img"), 1);
-    m.pbtnLoadImage->click();
-    enter(m.edtCenterX0, "100");
-    enter(m.edtCenterY0, "100");
-    m.rbtnRectangle->setChecked(true);
-    m.pbtnAngleIntensity->click();
+    integrate_ring_image(4);  // RIGHT
     ASSERT_TRUE(state().nax_pattern.has_kind(kAngleHistogram));
     graph->edt2ThetaBegin->setText("1");
     graph->edt2ThetaEnd->setText("9");

@@ -78,14 +78,7 @@ protected:
   }
   // An image with its 2theta pattern, searched for peaks; recording on.
   void load_and_integrate() {
-    for (auto* c : {main().chkLo, main().chkwl, main().chkpsx, main().chkpsy}) c->setChecked(false);
-    const std::string image = write_ring_image("ring.img");
-    dialogs_.answerFile(image, 1);
-    click_menu("File", "Load Image");
-    main().rbtnRectangle->setChecked(true);  // the straight line needs the rectangle by direction
-    enter(main().edtCenterX0, "100");
-    enter(main().edtCenterY0, "100");
-    main().pbtnAngleIntensity->click();
+    integrate_ring_image(4);  // the straight line needs the rectangle by direction
     peak_search();
     ASSERT_GT(state().peak_table.count, 0);
     fit_window().show_fit_results();  // as a fitting run leaves the grid

@@ -73,15 +73,7 @@ protected:
 };
 
 TEST_F(XvfbScreenshotChild, GraphPeakListAndFitGrid) {
-  app::TfrmMain& m = main();
-  for (auto* c : {m.chkLo, m.chkwl, m.chkpsx, m.chkpsy}) c->setChecked(false);
-  dialogs_.answerFile(write_ring_image("ring.img"), 1);
-  m.pbtnLoadImage->click();
-  enter(m.edtCenterX0, "100");
-  enter(m.edtCenterY0, "100");
-  m.rbtnRectangle->setChecked(true);
-  m.cmbDirection->setItemIndex(6);  // FULL: both rings
-  m.pbtnAngleIntensity->click();
+  integrate_ring_image(6);  // FULL: both rings
   auto* graph = app::form_of<app::TfrmNaxGraph>();
   graph->edt2ThetaBegin->setText("1");
   graph->edt2ThetaEnd->setText("10");

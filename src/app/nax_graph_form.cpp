@@ -2,6 +2,8 @@
 // the graph commands.
 #include "app/nax_graph_form.h"
 
+#include <algorithm>
+
 #include "analysis/peak_search.h"
 #include "app/window_ports.h"
 #include "commands/file_commands.h"
@@ -149,15 +151,15 @@ void TfrmNaxGraph::createPicture() {
   imgNaxGraph->OnOverlay = draw_rubber_band;
   imgNaxGraph->OnMouseDown = [this](TComponent*, TMouseButton b, TShiftState, int x, int y) {
     graph_mouse_down(graph_button(b), x, y);
-    imgNaxGraph->invalidate();
+    repaintRubberBand();
   };
   imgNaxGraph->OnMouseMove = [this](TComponent*, TShiftState, int x, int y) {
     graph_mouse_move(x, y);
-    if (graph_rubber_band()) imgNaxGraph->invalidate();
+    repaintRubberBand();
   };
   imgNaxGraph->OnMouseUp = [this](TComponent*, TMouseButton b, TShiftState, int x, int y) {
     graph_mouse_up(graph_button(b), x, y);
-    imgNaxGraph->invalidate();
+    repaintRubberBand();
   };
 }
 
@@ -179,6 +181,23 @@ void TfrmNaxGraph::createBottomPanel() {
   pbtnCopyClipboard =
       add(frmNaxGraph::pbtnCopyClipboard, "Copy to Clipboard", 96, 136, [](TComponent*) { copy_graph_command(); });
   pbtnClose = add(frmNaxGraph::pbtnClose, "Close", 238, 90, [this](TComponent*) { hide(); });
+}
+
+void TfrmNaxGraph::repaintRubberBand() {
+  TRect now{};
+  if (const auto band = graph_rubber_band())
+    now = {std::min(band->x1, band->x2), std::min(band->y1, band->y2), std::max(band->x1, band->x2) + 1,
+           std::max(band->y1, band->y2) + 1};
+  if (now == band_shown_) return;
+  // The outline only: its four edges, where it was and where it is.
+  for (const TRect& r : {band_shown_, now}) {
+    if (r.width() <= 0) continue;
+    imgNaxGraph->invalidateRect({r.left, r.top, r.right, r.top + 1});
+    imgNaxGraph->invalidateRect({r.left, r.bottom - 1, r.right, r.bottom});
+    imgNaxGraph->invalidateRect({r.left, r.top, r.left + 1, r.bottom});
+    imgNaxGraph->invalidateRect({r.right - 1, r.top, r.right, r.bottom});
+  }
+  band_shown_ = now;
 }
 
 void TfrmNaxGraph::drawGraph() {

@@ -30,6 +30,9 @@ public:
   // The port's requests: the graph drawn into the picture, and one line on it.
   void drawGraph();
   void drawLine(int x1, int y1, int x2, int y2, TColor colour);
+  // Repaints where the rubber band was and where it is now.
+  void repaintRubberBand();
+  kgui::TRect band_shown_{};  // the rubber band's last painted bounds (empty: none)
   // The layout for the window's size and a draw, unless the window is too small.
   void FormResize();
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <optional>
 #include <span>
@@ -29,19 +30,27 @@ constexpr int64_t kAxisStepBudget = 100000;
 // A fitted record whose window holds more samples than any pattern gives is not drawn.
 constexpr double kFitSampleBudget = 2.0 * kPatternSize / 0.02;
 
-// x of a plot point: nothing for NaN or beyond Int32 (such points lie outside every plot test).
-std::optional<int32_t> plot_x(double v) { return checked_int32(v); }
+// Whether Trunc(v) lies in 0..limit: v in (-1, limit + 1); false for NaN. The per-point tests
+// of the curves are written out here, so the hot loops call nothing.
+inline bool truncates_into(double v, int32_t limit) { return v > -1.0 && v < limit + 1.0; }
+
+// Trunc(v) held to the Int32 range; v is not NaN.
+inline int32_t truncate_saturated(double v) {
+  if (v <= -2147483648.0) return INT32_MIN;
+  if (v >= 2147483647.0) return INT32_MAX;
+  return static_cast<int32_t>(v);
+}
 
 // Draws the segment between two plot points when both x lie in 0..PW, clipped to 0..PH.
 // y values beyond Int32 saturate, so the clipping lays them along the edge they overshoot.
 void plot_segment(Canvas& c, const GraphLayout& g, double xa, double ya, double xb, double yb) {
-  auto x1 = plot_x(xa), x2 = plot_x(xb);
-  if (!x1 || !x2 || *x1 < 0 || *x1 > g.plot_width || *x2 < 0 || *x2 > g.plot_width) return;
+  if (!truncates_into(xa, g.plot_width) || !truncates_into(xb, g.plot_width)) return;
   if (std::isnan(ya) || std::isnan(yb)) return;
-  int32_t y1 = saturate_int32(ya), y2 = saturate_int32(yb);
-  clip_graph_segment(*x1, y1, *x2, y2, g.plot_height);
-  c.moveTo(g.left + *x1, g.bottom - y1);
-  c.lineTo(g.left + *x2, g.bottom - y2);
+  int32_t x1 = static_cast<int32_t>(xa), x2 = static_cast<int32_t>(xb);
+  int32_t y1 = truncate_saturated(ya), y2 = truncate_saturated(yb);
+  clip_graph_segment(x1, y1, x2, y2, g.plot_height);
+  c.moveTo(g.left + x1, g.bottom - y1);
+  c.lineTo(g.left + x2, g.bottom - y2);
 }
 
 // Where the segment crosses y = 0 (from the first end) and y = ymax.

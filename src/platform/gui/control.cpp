@@ -223,6 +223,10 @@ void TControl::invalidate() {
   if (widget_) widget_->update();
 }
 
+void TControl::invalidateRect(const TRect& r) {
+  if (widget_ && r.width() > 0 && r.height() > 0) widget_->update(r.left, r.top, r.width(), r.height());
+}
+
 void TControl::repaint() {
   if (widget_) widget_->repaint();
 }

@@ -76,6 +76,8 @@ public:
   virtual void setCaption(const std::string& caption);
 
   void invalidate();
+  // Asks for a repaint of part of the control (x1..x2-1, y1..y2-1).
+  void invalidateRect(const TRect& r);
   void repaint();
   void bringToFront();
   void sendToBack();

@@ -60,7 +60,40 @@ void QtCanvas::changed() {
   else if (after_draw_) after_draw_();
 }
 
+// The platform leaves out a line's end point; Qt's cosmetic line includes it, so stop one short.
+static QLine withoutEnd(TPoint a, TPoint b) {
+  const int dx = b.x - a.x, dy = b.y - a.y;
+  const int n = std::max(std::abs(dx), std::abs(dy));
+  return QLine(QPoint(a.x, a.y), QPoint(a.x + (dx * (n - 1)) / n, a.y + (dy * (n - 1)) / n));
+}
+
+void QtCanvas::closeRun() {
+  if (!run_.open) return;
+  run_.open = false;
+  // The points before the end are covered from lo to hi, and every pixel between them and the
+  // end but the end itself.
+  const int first = run_.end < run_.lo ? run_.end + 1 : run_.lo;
+  const int last = run_.end > run_.hi ? run_.end - 1 : run_.hi;
+  held_.emplace_back(QPoint(run_.x, first), QPoint(run_.x, last));
+}
+
+void QtCanvas::hold(TPoint a, TPoint b) {
+  if (run_.open && a.x == b.x && a.x == run_.x && a.y == run_.end) {
+    run_.lo = std::min(run_.lo, a.y);
+    run_.hi = std::max(run_.hi, a.y);
+    run_.end = b.y;
+    return;
+  }
+  closeRun();
+  if (a.x == b.x && held_pen_.width <= 1) {
+    run_ = Run{true, a.x, a.y, a.y, b.y};
+    return;
+  }
+  held_.push_back(withoutEnd(a, b));
+}
+
 void QtCanvas::flush() {
+  closeRun();
   if (held_.empty()) return;
   withPainter([&](QPainter& p) {
     p.save();
@@ -85,19 +118,16 @@ void QtCanvas::endBatch() {
 }
 
 void QtCanvas::drawLine(TPoint a, TPoint b) {
-  // The platform leaves out the end point; Qt's cosmetic line includes it, so stop one short.
-  const int dx = b.x - a.x, dy = b.y - a.y;
-  const int n = std::max(std::abs(dx), std::abs(dy));
-  if (n == 0) return;
-  const QLine line(QPoint(a.x, a.y), QPoint(a.x + (dx * (n - 1)) / n, a.y + (dy * (n - 1)) / n));
+  if (a.x == b.x && a.y == b.y) return;
   // Only solid copied lines are held: dashes and exclusive-or depend on each line's own start.
   if (batch_depth_ > 0 && pen().style == psSolid && pen().mode == pmCopy) {
-    if (!held_.empty() && !(held_pen_ == pen())) flush();
+    if ((!held_.empty() || run_.open) && !(held_pen_ == pen())) flush();
     held_pen_ = pen();
-    held_.push_back(line);
+    hold(a, b);
     changed_in_batch_ = true;
     return;
   }
+  const QLine line = withoutEnd(a, b);
   paint([&](QPainter& p) { p.drawLine(line); }, Fill::None);
 }
 

@@ -17,13 +17,15 @@ QImage blank(int w, int h) {
   return img;
 }
 
-// Segments of every direction and length (zero included) in two pens, dashes, a rectangle and
-// text in between, partly outside the picture.
+// Segments of every direction and length (zero included) in two pens and two widths, dashes, a
+// rectangle and text in between, partly outside the picture; then a dense curve whose columns
+// hold many points each, as a pattern of many more points than columns draws it.
 void scene(Canvas& c) {
   std::mt19937 random(7);
   std::uniform_int_distribution<int> coord(-20, 140);
   for (int i = 0; i < 600; ++i) {
     c.pen().color = i % 97 < 60 ? clBlack : clRed;
+    c.pen().width = i % 113 < 100 ? 1 : 2;
     c.pen().style = i % 151 == 0 ? psDash : psSolid;
     if (i % 50 == 0) c.moveTo(coord(random), coord(random));
     c.lineTo(coord(random), coord(random));
@@ -32,6 +34,17 @@ void scene(Canvas& c) {
       c.rectangle(10, 10, 60, 40);
       c.textOut(20, 20, "12");
     }
+  }
+  c.pen().width = 1;
+  c.pen().style = psSolid;
+  std::uniform_int_distribution<int> height(0, 110);
+  c.moveTo(0, 60);
+  for (int i = 1; i < 3000; ++i) c.lineTo(i / 30, i % 200 < 3 ? height(random) : std::abs(60 - i % 90) + i % 7);
+  // Runs in one column that end above, below and inside the range they covered.
+  for (const auto& run : {std::vector<int>{10, 30, 20, 40}, {30, 10, 25, 5}, {10, 30, 20}, {50, 51}, {51, 50}}) {
+    const int x = 105 + int(run.size()) * 3 + run[0] % 7;
+    c.moveTo(x, run[0]);
+    for (size_t i = 1; i < run.size(); ++i) c.lineTo(x, run[i]);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "../common/median_reporter.h"
+#include "../common/peer_seconds.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -84,13 +85,7 @@ using kestrin::bench::MedianReporter;
 
 double fabio_seconds(const std::string& path) {
   const std::string script = std::string(KESTRIN_SOURCE_DIR) + "/bench/loading/fabio_raxis_time.py";
-  const std::string command = "/usr/bin/python3 '" + script + "' '" + path + "' 20";
-  std::FILE* p = popen(command.c_str(), "r");
-  if (!p) return -1;
-  char line[128] = {0};
-  const bool got = std::fgets(line, sizeof line, p) != nullptr;
-  if (pclose(p) != 0 || !got) return -1;
-  return kestrin::TryStrToFloat(std::string(line, strcspn(line, "\r\n"))).value_or(-1);
+  return kestrin::bench::PeerSeconds("/usr/bin/python3 '" + script + "' '" + path + "' 20");
 }
 
 }  // namespace

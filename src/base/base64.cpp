@@ -15,6 +15,13 @@ constexpr std::array<unsigned char, 256> make_values() {
 }
 constexpr std::array<unsigned char, 256> kValues = make_values();
 
+constexpr std::array<bool, 256> make_digit_flags() {
+  std::array<bool, 256> v{};
+  for (int i = 0; i < 64; ++i) v[static_cast<unsigned char>(kAlphabet[i])] = true;
+  return v;
+}
+constexpr std::array<bool, 256> kIsDigit = make_digit_flags();
+
 // Appends the bytes of `count` (2 to 4) collected sextets.
 void flush_group(const unsigned (&sextets)[4], int count, std::string& out) {
   unsigned bits = 0;
@@ -46,21 +53,17 @@ std::string EncodeBase64(std::string_view s) {
 }
 
 std::string DecodeBase64(std::string_view s) {
-  size_t significant = 0;
-  for (char c : s)
-    if (c != '\r' && c != '\n' && c != '=') ++significant;
-  const size_t limit = significant * 3 / 4;
   std::string out;
-  out.reserve(limit);
+  out.reserve(s.size() / 4 * 3 + 2);
   unsigned sextets[4] = {0, 0, 0, 0};
   int count = 0;
   for (char c : s) {
-    if (c == '\r' || c == '\n') continue;
     if (c == '=') {
       if (count > 1) flush_group(sextets, count, out);
       count = 0;
       continue;
     }
+    if (!kIsDigit[static_cast<unsigned char>(c)]) continue;  // CR, LF and strays
     sextets[count++] = kValues[static_cast<unsigned char>(c)];
     if (count == 4) {
       flush_group(sextets, 4, out);
@@ -68,7 +71,6 @@ std::string DecodeBase64(std::string_view s) {
     }
   }
   if (count > 1) flush_group(sextets, count, out);
-  if (out.size() > limit) out.resize(limit);
   return out;
 }
 

@@ -7,9 +7,9 @@
 namespace kestrin {
 
 std::string EncodeBase64(std::string_view s);
-// CR and LF are skipped; each group of four characters gives up to three bytes and a "="
-// ends its group. The output is never longer than 3/4 of the input's characters other than
-// CR, LF and "="; characters outside the alphabet count as zero bits.
+// Characters outside the alphabet (CR and LF among them) are skipped; each group of four
+// characters gives up to three bytes and a "=" ends its group, so the output is never
+// longer than 3/4 of the input's alphabet characters.
 std::string DecodeBase64(std::string_view s);
 
 }  // namespace kestrin

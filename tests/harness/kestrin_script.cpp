@@ -1,8 +1,10 @@
-// kestrin-script [--answers FILE] SCRIPT: runs a script file through the host component and
-// prints what it writes, the errors as the host reports them, and the exit code (CR LF
-// shown as LF). Dialogs are answered by a scripted fake of the UI services: each takes the
-// next line of the answers file (`ok`, `ok:TEXT`, `cancel`, `close` or a button code) and
-// is closed once the lines run out; every question goes to standard error.
+// kestrin-script [--answers FILE] SCRIPT [ARG...]: runs a script file through the host
+// component (with the host libraries and the automation test objects) with the ARGs (UTF-8,
+// handed over in CP932) as its arguments, and prints what it writes, the errors as the host
+// reports them, and the exit code (CR LF shown as LF). Dialogs are answered by a scripted
+// fake of the UI services: each takes the next line of the answers file (`ok`, `ok:TEXT`,
+// `cancel`, `close` or a button code) and is closed once the lines run out; every question
+// goes to standard error.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -15,6 +17,8 @@
 #include "script/builtins/builtins.h"
 #include "script/core/host.h"
 #include "script/core/script_ui.h"
+#include "script/objects/host_libraries.h"
+#include "support/automation_test_objects.h"
 
 namespace {
 
@@ -137,7 +141,7 @@ void ReadStdin(std::string& s, bool& ok, int32_t count, bool line) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: kestrin-script [--answers FILE] SCRIPT\n");
+  std::fprintf(stderr, "usage: kestrin-script [--answers FILE] SCRIPT [ARG...]\n");
   return 2;
 }
 
@@ -146,10 +150,11 @@ int Usage() {
 int main(int argc, char** argv) {
   std::vector<std::string> answers;
   int arg = 1;
-  if (argc == 4 && std::string(argv[1]) == "--answers") {
+  if (argc >= 2 && std::string(argv[1]) == "--answers") {
+    if (argc < 4) return Usage();
     answers = ReadLines(argv[2]);
     arg = 3;
-  } else if (argc != 2) {
+  } else if (argc < 2) {
     return Usage();
   }
   std::ifstream in(argv[arg], std::ios::binary);
@@ -158,7 +163,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  kestrin::script::TJHost host(kestrin::script::RegisterBuiltins);
+  kestrin::test::RegisterAutomationTestObjects();
+  kestrin::script::TJHost host(kestrin::script::RegisterBuiltins, {kestrin::script::ImportHostLibraries});
   ScriptedUi ui(std::move(answers));
   host.SetUi(&ui);
   // Libraries are looked up next to the script first.
@@ -170,8 +176,11 @@ int main(int argc, char** argv) {
   host.OnStdin = [](kestrin::script::TJScriptHost&, std::string& s, bool& ok, int32_t count, bool line) {
     ReadStdin(s, ok, count, line);
   };
+  host.SetScriptFileName(file);
+  kestrin::script::TJValueList params;
+  for (int i = arg + 1; i < argc; ++i) params.AddString(kestrin::utf8_to_cp932(argv[i]));
   int32_t code = 0;
-  if (host.Compile(source)) code = host.Run();
+  if (host.Compile(source)) code = host.Run(params);
   std::fflush(stdout);
   std::printf("exit code: %d\n", code);
   return 0;

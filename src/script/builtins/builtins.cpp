@@ -3,18 +3,21 @@
 #include "script/builtins/builtins.h"
 
 #include "script/builtins/array_object.h"
+#include "script/builtins/date_object.h"
 #include "script/builtins/global_object.h"
 #include "script/builtins/math_object.h"
 #include "script/builtins/number_object.h"
 #include "script/builtins/object_object.h"
+#include "script/builtins/regexp_object.h"
 #include "script/builtins/string_object.h"
+#include "script/builtins/wscript_object.h"
 #include "script/core/engine.h"
 
 namespace kestrin::script {
 namespace {
 
 // In registration order: "Object", "Global", "Array", "String", "Number", "Boolean", then
-// "RegExp", "Math", "Date".
+// "RegExp", "Math", "Date"; last the WScript object, which is no class.
 constexpr TJLibrary kBuiltins[] = {
     RegisterObject,
     RegisterGlobal,
@@ -22,7 +25,10 @@ constexpr TJLibrary kBuiltins[] = {
     RegisterString,
     RegisterNumber,
     RegisterBoolean,
+    RegisterRegExp,
     RegisterMath,
+    RegisterDate,
+    RegisterWScript,
 };
 
 }  // namespace

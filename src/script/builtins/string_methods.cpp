@@ -10,6 +10,8 @@
 #include "script/builtins/cp932_chars.h"
 #include "script/builtins/lcmap.h"
 #include "script/builtins/mbcs.h"
+#include "script/builtins/regexp_object.h"
+#include "script/builtins/string_coding.h"
 #include "script/builtins/string_object.h"
 #include "script/core/error_table.h"
 #include "script/core/value_list.h"
@@ -235,22 +237,26 @@ void STrimRight(TJObject& self, TJValueList&, Value& result) { result = Str(Trim
 
 }  // namespace
 
-// The regular-expression methods (match, replace, search, split), the Japanese code
-// conversions and crypt join this table in their places when their objects exist. search
-// will give the byte offset of its match, as the RegExp object's index does; every other
-// position here counts characters.
+// The regular-expression methods (match, replace, search, split) are in string_regexp.cpp;
+// search gives the byte offset of its match, as the RegExp object's index does; every other
+// position here counts characters. The code conversions and crypt are in string_coding.cpp.
 const ClassInfo& TJStringObject::Class() const {
   static const ClassInfo info(&TJObject::BaseClass(),
       {{"charAt", SCharAt}, {"anchor", SAnchor}, {"big", SBig}, {"blink", SBlink}, {"bold", SBold},
        {"charCodeAt", SCharCodeAt}, {"concat", SConcat}, {"fixed", SFixed}, {"fontcolor", SFontColor},
        {"fontsize", SFontSize}, {"fromCharCode", SFromCharCode}, {"indexOf", SIndexOf},
-       {"italics", SItalics}, {"lastIndexOf", SLastIndexOf}, {"link", SLink}, {"slice", SSlice},
-       {"small", SSmall}, {"strike", SStrike}, {"sub", SSub}, {"substr", SSubstr},
+       {"italics", SItalics}, {"lastIndexOf", SLastIndexOf}, {"link", SLink},
+       {"match", StringMatch}, {"replace", StringReplace}, {"search", StringSearch}, {"slice", SSlice},
+       {"small", SSmall}, {"split", StringSplit}, {"strike", SStrike}, {"sub", SSub}, {"substr", SSubstr},
        {"substring", SSubstring}, {"sup", SSup}, {"localeCompare", SLocaleCompare},
        {"reverse", SReverse}, {"multiply", SMultiply}, {"toLowerCase", SToLowerCase},
-       {"toUpperCase", SToUpperCase}, {"toWide", SToWide}, {"toUTF8", SToUtf8},
+       {"toUpperCase", SToUpperCase}, {"toJIS", SToJIS}, {"toSJIS", SToSJIS}, {"toEUC", SToEUC},
+       {"toWide", SToWide}, {"toUTF8", SToUtf8},
        {"toZenkaku", SToZenkaku}, {"toHankaku", SToHankaku}, {"toHiragana", SToHiragana},
-       {"toKatakana", SToKatakana}, {"fromUTF8toSJIS", SFromUtf8ToSjis}, {"trim", STrim},
+       {"toKatakana", SToKatakana}, {"fromJIStoSJIS", SFromJISToSJIS}, {"fromJIStoEUC", SFromJISToEUC},
+       {"fromEUCtoSJIS", SFromEUCToSJIS}, {"fromEUCtoJIS", SFromEUCToJIS},
+       {"fromSJIStoEUC", SFromSJISToEUC}, {"fromSJIStoJIS", SFromSJISToJIS},
+       {"fromUTF8toSJIS", SFromUtf8ToSjis}, {"crypt", SCrypt}, {"trim", STrim},
        {"trimLeft", STrimLeft}, {"trimRight", STrimRight}, {"sizeOf", SSizeOf}});
   return info;
 }

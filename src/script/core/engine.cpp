@@ -3,6 +3,8 @@
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 
+#include "base/time_zone.h"
+
 #include <chrono>
 #include <filesystem>
 #include <typeinfo>
@@ -92,10 +94,24 @@ void TJEngine::SetGlobal(GlobalSingleton* global) {
   global_hold_ = Value::Object(global_);
 }
 
+void TJEngine::SetRegExp(RegExpSingleton* regexp) {
+  regexp_port_ = regexp;
+  regexp_hold_ = Value::Object(regexp ? &regexp->Object() : nullptr);
+}
+
+void TJEngine::SetWScript(WScriptSingleton* wscript) {
+  wscript_port_ = wscript;
+  wscript_hold_ = Value::Object(&wscript->Object());
+}
+
 TJEngine::~TJEngine() {
   ResetRun();
+  regexp_port_ = nullptr;
+  regexp_hold_ = Value();
   global_port_ = nullptr;
   global_hold_ = Value();
+  wscript_port_ = nullptr;
+  wscript_hold_ = Value();
   global_ = nullptr;
   root_.reset();
   factory_.reset();
@@ -117,11 +133,28 @@ Value TJEngine::NewArray(const TJValueList& items) {
   return v;
 }
 
+Value TJEngine::NewDate(double days) {
+  // The Date class takes milliseconds since 1970 UTC; the day count is a local reading.
+  const std::optional<int64_t> local = kestrin::DayCountToMs(days);
+  const double ms = local ? static_cast<double>(kestrin::LocalToUtcMs(*local - kestrin::kUnixEpochMs))
+                          : (days - static_cast<double>(kestrin::kUnixEpochDays)) * static_cast<double>(kestrin::kMsPerDay);
+  TJValueList params{Value::Double(ms)};
+  return factory_->Create("Date", &params);
+}
+
 bool TJEngine::FindFunction(const StrRef& name, Value& fn) {
   Value v;
   if (!current_ || !current_->GetVariable(name, v) || !v.function()) return false;
   fn = std::move(v);
   return true;
+}
+
+Value TJEngine::WrapDispatch(Dispatch* d) {
+  Value disp = Value::Disp(d);
+  if (!d || !factory_->HasClass("ActiveXObject")) return disp;
+  TJValueList p{disp};
+  Value wrapped = factory_->Create("ActiveXObject", &p);
+  return wrapped.object() ? wrapped : disp;
 }
 
 bool TJEngine::GetGlobalVariable(const StrRef& name, Value& out) {
@@ -147,6 +180,8 @@ void TJEngine::ResetRun() {
   alive_ = false;
   finished_ = false;
   if (global_port_) global_port_->Reset();  // members a script gave it go with its run
+  if (regexp_port_) regexp_port_->Reset();
+  if (wscript_port_) wscript_port_->Reset();
   global_instances_.clear();
   return_value_ = Value();
   thrown_value_ = Value();
@@ -196,7 +231,9 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     alive_ = true;
     TJValueList copy;
     if (args) copy.Assign(args);
-    global_port_->BeginRun(NewArray(copy));
+    const Value arguments = NewArray(copy);
+    global_port_->BeginRun(arguments);
+    if (wscript_port_) wscript_port_->BeginRun(arguments);
     if (OnRun) OnRun();
     call_depth_ = 0;
     current_ = root_.get();
@@ -214,6 +251,9 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     alive_ = false;
     ReportError("SyntaxError: Line(" + std::to_string(line_) + ") => " + e.Message());
   } catch (const EJRuntimeError& e) {
+    alive_ = false;
+    ReportError("Exception: " + e.error_name + "(" + std::to_string(line_) + ") => " + e.Message());
+  } catch (const EJLibraryError& e) {
     alive_ = false;
     ReportError("Exception: " + e.error_name + "(" + std::to_string(line_) + ") => " + e.Message());
   } catch (const EJAbort&) {
@@ -305,6 +345,8 @@ void TJEngine::RegisterGlobalInstances(TJGlobalSymbolTable* ns) {
     ns->DefineLocal(StrRef(name), obj);
   }
   ns->DefineLocal("Global", global_hold_);
+  if (regexp_port_) ns->DefineLocal("RegExp", regexp_hold_);
+  if (wscript_port_) ns->DefineLocal("WScript", wscript_hold_);
 }
 
 std::shared_ptr<const FunctionInfo> TJEngine::InfoFor(const TJStatement* def) {

@@ -76,6 +76,10 @@ public:
   Value NewArray(const TJValueList& items) override;
   void CallFunction(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) override;
   bool FindFunction(const StrRef& name, Value& fn) override;
+  // A new ActiveXObject over the interface when the class is registered, else the value.
+  Value WrapDispatch(Dispatch* d) override;
+  // A Date object (made through the class factory) for a local day count.
+  Value NewDate(double days) override;
 
   // False while running, or when the source holds errors (reported first) or nothing.
   bool Compile(std::u32string source);
@@ -108,8 +112,10 @@ public:
   // new Name(params): script functions, script classes, then factory classes.
   virtual Value MakeObject(const StrRef& name, TJValueList* params);
   virtual void RegisterObjectClass(std::string_view name, ObjectConstructor create, bool has_global_instance = false);
-  // The file of the running script; none for text compiled from memory.
-  virtual void GetScriptFileName(std::string& name) { name.clear(); }
+  // The file of the running script (CP932, as the host set it); none for text compiled
+  // from memory.
+  virtual void GetScriptFileName(std::string& name) { name = script_file_name_; }
+  void SetScriptFileName(std::string name) { script_file_name_ = std::move(name); }
   // The library file that `import` would open for `name`.
   virtual bool FindImportFile(const std::string& name, std::string& path) { return parser_.FindLibrary(name, path); }
 
@@ -120,6 +126,12 @@ public:
   TJObject* GlobalObject() const { return global_; }
   // Takes the Global object (the engine holds one count on it).
   void SetGlobal(GlobalSingleton* global);
+  // The RegExp object of the engine, or nil when none was given; the engine holds one
+  // count on it and binds it under "RegExp" in every run.
+  RegExpSingleton* RegExp() const { return regexp_port_; }
+  void SetRegExp(RegExpSingleton* regexp);
+  // Takes the WScript object (one count held); bound under "WScript" in every run.
+  void SetWScript(WScriptSingleton* wscript);
   // The user-interface services of the host (the default ones until it installs its own).
   ScriptUi& Ui() const { return *ui_; }
   void SetUi(ScriptUi* ui) { ui_ = ui ? ui : &DefaultScriptUi(); }
@@ -142,9 +154,6 @@ public:
   // to the given time for one (a firing timer is a message). False when the application
   // is terminating. Installed by the GUI; without it DoEvents waits for Wake or the time.
   std::function<bool(std::chrono::milliseconds wait)> MessagePump;
-  // Tests a regular expression (a RegExp value or object) against a text, updating the
-  // last-match state; installed by the RegExp object. Without it regex cases raise.
-  std::function<bool(const Value& regexp, const Value& subject)> RegExpTest;
 
 private:
   friend class ScopeSwitch;
@@ -242,6 +251,11 @@ private:
   TJObject* global_ = nullptr;  // one count held
   GlobalSingleton* global_port_ = nullptr;
   Value global_hold_;
+  RegExpSingleton* regexp_port_ = nullptr;
+  Value regexp_hold_;
+  WScriptSingleton* wscript_port_ = nullptr;
+  Value wscript_hold_;
+  std::string script_file_name_;
   ScriptUi* ui_ = &DefaultScriptUi();
   ObjectConstructor new_array_ = nullptr;  // the registered Array class
   kestrin::WakeSignal wake_;

@@ -114,6 +114,10 @@ int32_t TJScriptHost::Run(const TJValueList& params) {
   return result;
 }
 
+void TJScriptHost::SetScriptFileName(const std::string& name) {
+  engine_->SetScriptFileName(kestrin::is_valid_utf8(name) ? utf8_to_cp932(name) : name);
+}
+
 bool TJScriptHost::Clear() {
   if (engine_->Running()) return false;
   engine_->ResetRun();

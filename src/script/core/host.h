@@ -76,6 +76,9 @@ public:
   // The dialogs and application facts that scripts reach (not owned; nil restores the
   // window-less default, in which every dialog answers as closed).
   void SetUi(ScriptUi* ui) { engine_->SetUi(ui); }
+  // The file the compiled program came from (UTF-8, as the system names it), for
+  // WScript.ScriptName and ScriptFullName; empty for text from memory.
+  void SetScriptFileName(const std::string& name);
   ScriptUi& Ui() const { return engine_->Ui(); }
 
 private:

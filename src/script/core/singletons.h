@@ -22,4 +22,30 @@ public:
   virtual void Reset() = 0;
 };
 
+// The WScript object: bound under "WScript" beside the Global object; each run's arguments
+// are split into its named and unnamed ones.
+class WScriptSingleton {
+public:
+  virtual ~WScriptSingleton() = default;
+  virtual TJObject& Object() = 0;
+  // A run starts with these arguments (an Array).
+  virtual void BeginRun(const Value& arguments) = 0;
+  // The run is forgotten: members given by the script, the arguments.
+  virtual void Reset() = 0;
+};
+
+// The RegExp object of the engine: it shows the latest match of any RegExp (RegExp.$1,
+// RegExp.lastMatch) and tests the regular-expression labels of switch cases.
+class RegExpSingleton {
+public:
+  virtual ~RegExpSingleton() = default;
+  virtual TJObject& Object() = 0;
+  // Whether the text of `subject` matches a case label: a regular-expression literal is
+  // loaded into this object and tested; a RegExp object tests itself. Either way the
+  // latest-match state describes the test afterwards.
+  virtual bool CaseTest(const Value& label, const Value& subject) = 0;
+  // The run is forgotten: pattern, flags, input and last match back to the start.
+  virtual void Reset() = 0;
+};
+
 }  // namespace kestrin::script

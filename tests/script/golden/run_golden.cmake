@@ -1,7 +1,7 @@
 # Runs one golden script and compares its output with the expected text.
 #   cmake -DRUNNER=kestrin-script -DSCRIPT=x.js -DEXPECTED=x.out -P run_golden.cmake
-# Beside x.js, x.answers (the dialogs' answers) and x.stdin (standard input) are used when
-# they exist.
+# Beside x.js, x.answers (the dialogs' answers), x.stdin (standard input) and x.args (the
+# script's arguments, one a line) are used when they exist.
 # Peer mode (-DPEER=/usr/bin/duk): runs the script through the peer too, after a one-line
 # prelude that defines println, and compares both outputs (without the exit-code line).
 # With -DSTACK_KB=N the runner gets a stack of N KiB (ulimit -s).
@@ -11,6 +11,10 @@ if(EXISTS ${base}.answers)
   list(APPEND args --answers ${base}.answers)
 endif()
 list(APPEND args ${SCRIPT})
+if(EXISTS ${base}.args)
+  file(STRINGS ${base}.args script_args)
+  list(APPEND args ${script_args})
+endif()
 set(stdin /dev/null)
 if(EXISTS ${base}.stdin)
   set(stdin ${base}.stdin)
@@ -35,7 +39,9 @@ if(DEFINED PEER)
   endif()
   get_filename_component(name ${SCRIPT} NAME)
   file(READ ${SCRIPT} body)
-  set(peer_script ${WORK_DIR}/${name}.peer.js)
+  # One file per peer: the duktape and mujs runs of a script go in parallel.
+  get_filename_component(peer_name ${PEER} NAME)
+  set(peer_script ${WORK_DIR}/${name}.${peer_name}.js)
   file(WRITE ${peer_script} "function println(x) { print(x); }\n${body}")
   execute_process(COMMAND ${PEER} ${peer_script} OUTPUT_VARIABLE expected RESULT_VARIABLE prc TIMEOUT 60)
   string(REGEX REPLACE "exit code: [-0-9]+\n$" "" actual "${actual}")

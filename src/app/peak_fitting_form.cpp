@@ -4,7 +4,7 @@
 #include "app/window_ports.h"
 #include "commands/file_commands.h"
 #include "commands/peak_fitting_commands.h"
-#include "ports/names/peak_fitting_names.h"
+#include "ports/names/peak_fitting_form_names.h"
 
 namespace kestrin::app {
 

@@ -14,9 +14,11 @@
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/std_controls.h"
+#include "ports/names/bg_form_names.h"
 #include "ports/names/image_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/main_form_names.h"
+#include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin::app {
@@ -132,6 +134,10 @@ void WindowEventPump::process_messages() {
   if (TApplication* app = TApplication::instance()) app->processMessages();
 }
 
+void WindowEventPump::wait_until(const std::function<bool()>& done) {
+  if (TApplication* app = TApplication::instance()) app->waitUntil(done);
+}
+
 bool WindowPrompts::confirm(std::string_view question) {
   return messageDlg(std::string(question), mtConfirmation, (1u << mbYes) | (1u << mbNo)) == mrYes;
 }
@@ -175,6 +181,13 @@ private:
   std::string_view form_;
 };
 
+// The spot window is not built yet: showing its list shows the window.
+class SpotFormPort : public FormPort<SpotWindowPort> {
+public:
+  using FormPort::FormPort;
+  void show_spot_list() override { show(); }
+};
+
 }  // namespace
 
 Ports window_ports() {
@@ -184,6 +197,8 @@ Ports window_ports() {
   static WindowEventPump events;
   static FormPort<LogWindowPort> log_window(frmLog::form);
   static FormPort<ImageWindowPort> image_window(frmImage::form);
+  static FormPort<BgWindowPort> bg_window(frmBG::form);
+  static SpotFormPort spot_window(frmSpot::form);
   Ports p;
   p.controls = &controls;
   p.file_dialogs = &file_dialogs;
@@ -194,6 +209,8 @@ Ports window_ports() {
   p.graph_window = &nax_graph_port();
   p.peak_window = &peak_list_port();
   p.fit_window = &peak_fitting_port();
+  p.bg_window = &bg_window;
+  p.spot_window = &spot_window;
   return p;
 }
 

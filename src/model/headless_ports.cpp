@@ -1,11 +1,14 @@
 // Headless ports with the start values of the parameter table.
 #include "model/headless_ports.h"
 
+#include <span>
 #include <vector>
 
 #include "model/parameters.h"
 #include "model/state.h"
 #include "ports/names/nax_graph_names.h"
+#include "ports/names/osc_ana_form_names.h"
+#include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -18,6 +21,10 @@ void prepare_headless_controls(HeadlessControls& c) {
   }
   show_start_values(c);
   c.set_text(frmNaxGraph::Edit1, kSamePeakStartText);  // the graph window's one edit outside the table
+  // The tool windows' search settings, read by analyses that run without those windows.
+  for (std::span<const ControlText> texts : {std::span<const ControlText>(frmSpot::start_texts),
+                                             std::span<const ControlText>(frmOscAna::start_texts)})
+    for (const ControlText& t : texts) c.set_text(t.name, t.text);
 }
 
 void reset_headless_ports() {

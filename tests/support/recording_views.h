@@ -10,7 +10,7 @@
 #include "ports/names/image_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/nax_graph_names.h"
-#include "ports/names/peak_fitting_names.h"
+#include "ports/names/peak_fitting_form_names.h"
 #include "ports/names/peak_form_names.h"
 #include "ports/ports.h"
 

@@ -93,4 +93,13 @@ TClipboard& Clipboard() {
   return clipboard;
 }
 
+bool clipboardHasText() {
+  const QMimeData* d = content();
+  return d && d->hasText();
+}
+
+std::string clipboardText() { return Clipboard().asText(); }
+
+void setClipboardText(const std::string& text) { Clipboard().setAsText(text); }
+
 }  // namespace kgui

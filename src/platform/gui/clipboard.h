@@ -46,4 +46,11 @@ private:
 // The application's clipboard.
 TClipboard& Clipboard();
 
+// The clipboard's text, as the platform's Clipboard.AsText has it (UTF-8 here).
+bool clipboardHasText();
+// "" when the clipboard holds no text.
+std::string clipboardText();
+// Replaces the clipboard's contents by the text.
+void setClipboardText(const std::string& text);
+
 }  // namespace kgui

@@ -131,6 +131,7 @@ private:
   bool visible_ = true;
   bool enabled_ = true;
   bool pressed_ = false;
+  bool redelivering_ = false;  // set while a release goes to the widget's own handling
   bool parent_font_ = true;
   bool adopting_font_ = false;  // set while the parent's font is copied in
   TColor color_ = clBtnFace;

@@ -33,6 +33,20 @@ const ClassInfo& TForm::staticClassInfo() {
          return p;
        }(),
        boolProp<T>("Visible", &T::visible, &T::setVisible, false),
+       [] {
+         // A reference: writing sets the form's menu (nil removes it), never copies one.
+         PropertyInfo p;
+         p.name = "Menu";
+         p.kind = PropKind::Class;
+         p.get = [](const TPersistent& o) { return PropValue(static_cast<TPersistent*>(static_cast<const T&>(o).menu())); };
+         p.set = [](TPersistent& o, const PropValue& v) {
+           auto* const* menu = std::get_if<TPersistent*>(&v);
+           TPersistent* target = menu ? *menu : nullptr;
+           if (target && !dynamic_cast<TMainMenu*>(target)) throw EPropertyError("Invalid property value");
+           static_cast<T&>(o).setMenu(static_cast<TMainMenu*>(target));
+         };
+         return p;
+       }(),
        eventProp<T>("OnActivate", &T::OnActivate), eventProp<T>("OnClose", &T::OnClose),
        eventProp<T>("OnCloseQuery", &T::OnCloseQuery), eventProp<T>("OnHide", &T::OnHide),
        eventProp<T>("OnShow", &T::OnShow)});

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "platform/classes/property_builders.h"
+#include "platform/gui/actions.h"
 #include "platform/gui/guard.h"
 #include "platform/gui/qt_convert.h"
 
@@ -225,7 +226,21 @@ void TControl::sendToBack() {
   if (widget_) widget_->lower();
 }
 
-void TControl::click() { fire(OnClick, this); }
+void TControl::click() {
+  if (OnClick) fire(OnClick, this);
+  else if (action_) action_->execute();
+}
+
+void TControl::setAction(TBasicAction* action) {
+  if (action_) action_->unregisterClient(this);
+  action_ = action;
+  if (action_) action_->registerClient(this);
+}
+
+void TControl::notification(TComponent* c, Operation op) {
+  TComponent::notification(c, op);
+  if (op == Operation::Remove && c == action_) action_ = nullptr;
+}
 
 static TMouseButton mouseButton(Qt::MouseButton b) {
   return b == Qt::RightButton ? mbRight : b == Qt::MiddleButton ? mbMiddle : mbLeft;

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/classes/property_builders.h"
+#include "platform/gui/actions.h"
 #include "platform/gui/guard.h"
 #include "platform/gui/qt_convert.h"
 
@@ -41,7 +42,21 @@ TMenuItem::~TMenuItem() {
   }
 }
 
-void TMenuItem::click() { fire(OnClick, this); }
+void TMenuItem::click() {
+  if (OnClick) fire(OnClick, this);
+  else if (linked_action_) linked_action_->execute();
+}
+
+void TMenuItem::setLinkedAction(TBasicAction* action) {
+  if (linked_action_) linked_action_->unregisterClient(this);
+  linked_action_ = action;
+  if (linked_action_) linked_action_->registerClient(this);
+}
+
+void TMenuItem::notification(TComponent* c, Operation op) {
+  TComponent::notification(c, op);
+  if (op == Operation::Remove && c == linked_action_) linked_action_ = nullptr;
+}
 
 void TMenuItem::setCaption(const std::string& caption) {
   caption_ = caption;

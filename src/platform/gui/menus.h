@@ -13,6 +13,8 @@ class QMenu;
 
 namespace kgui {
 
+class TBasicAction;
+
 class TMenuItem : public TComponent {
 public:
   explicit TMenuItem(TComponent* owner);
@@ -38,11 +40,18 @@ public:
   void click();
 
   QAction* action() const { return action_; }
+  // The linked action: without an OnClick, a click runs its OnExecute.
+  TBasicAction* linkedAction() const { return linked_action_; }
+  void setLinkedAction(TBasicAction* action);
   TNotifyEvent OnClick;
+
+protected:
+  void notification(TComponent* c, Operation op) override;
 
 private:
   void rebuildMenu();
   QAction* action_;
+  TBasicAction* linked_action_ = nullptr;
   QMenu* submenu_ = nullptr;
   TMenuItem* parent_ = nullptr;
   std::vector<TMenuItem*> items_;

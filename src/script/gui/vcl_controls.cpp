@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/cp932.h"
+#include "platform/gui/actions.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
@@ -36,6 +37,50 @@ template <class N>
 N& NativeOfSelf(TJVCLPersistent& w, const TJValueList& params, int32_t min_count = 0) {
   w.CheckVCL(params, min_count);
   return *static_cast<N*>(w.VCL());
+}
+
+// ---- actions ----
+
+// A control's or menu item's action: with an action its own OnClick goes (the click runs
+// the action); null links none and hooks onClick again.
+Value GetActionProp(TJObject& self) {
+  auto& w = Self<TJVCLComponent>(self);
+  w.CheckVCL(TJValueList());
+  kgui::TBasicAction* action = nullptr;
+  if (auto* c = dynamic_cast<kgui::TControl*>(w.VCL())) action = c->action();
+  if (auto* m = dynamic_cast<kgui::TMenuItem*>(w.VCL())) action = m->linkedAction();
+  return CastVCL(action, self.Engine());
+}
+
+void SetActionProp(TJObject& self, const Value& v) {
+  auto& w = Self<TJVCLComponent>(self);
+  w.CheckVCL(TJValueList());
+  kgui::TBasicAction* action = nullptr;
+  if (!ValueIsNullOrUndefined(v)) {
+    action = NativeOf<kgui::TBasicAction>(v);
+    if (!action) w.RaiseVCLError("Invalid property value");
+  }
+  if (auto* c = dynamic_cast<kgui::TControl*>(w.VCL())) {
+    if (action) c->OnClick = nullptr;
+    c->setAction(action);
+    if (!action) c->OnClick = NotifyBridge(w, "onClick");
+  } else if (auto* m = dynamic_cast<kgui::TMenuItem*>(w.VCL())) {
+    if (action) m->OnClick = nullptr;
+    m->setLinkedAction(action);
+    if (!action) m->OnClick = NotifyBridge(w, "onClick");
+  }
+}
+
+constexpr PropDef kActionProps[] = {{"action", GetActionProp, SetActionProp}};
+
+template <bool (kgui::TBasicAction::*Op)()>
+void ActionMethod(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& action = NativeOfSelf<kgui::TBasicAction>(w, params);
+  Ref<TJObject> hold(&self);
+  bool done = false;
+  VCLGuard(w, [&] { done = (action.*Op)(); });
+  result = Value::Bool(done);
 }
 
 // ---- the form ----
@@ -664,7 +709,10 @@ const kgui::ClassInfo& TJVCLBaseMemo::VCLClass() const { return kgui::TMemo::sta
 
 // ---- buttons, boxes, panels, labels ----
 
-TJVCLBaseButton::TJVCLBaseButton(BaseEngine* engine) : TJVCLWinControl(engine) { SetObjectName("VCLButton"); }
+TJVCLBaseButton::TJVCLBaseButton(BaseEngine* engine) : TJVCLWinControl(engine) {
+  SetObjectName("VCLButton");
+  AddOwnProps(kActionProps);
+}
 
 const ClassInfo& TJVCLBaseButton::Class() const {
   static const ClassInfo info(&TJVCLWinControl::Class(), {{"click", BClick}});
@@ -678,9 +726,10 @@ void TJVCLBaseButton::AfterAttach() {
 }
 
 TJVCLSimpleControl::TJVCLSimpleControl(BaseEngine* engine, const char* script_name,
-                                       const kgui::ClassInfo& (*native)(), uint32_t events)
+                                       const kgui::ClassInfo& (*native)(), uint32_t events, bool with_action)
     : TJVCLWinControl(engine), native_(native), events_(events) {
   SetObjectName(script_name);
+  if (with_action) AddOwnProps(kActionProps);
 }
 
 void TJVCLSimpleControl::AfterAttach() { HookControlEvents(*this, events_); }
@@ -746,6 +795,7 @@ const kgui::ClassInfo& TJVCLBaseMainMenu::VCLClass() const { return kgui::TMainM
 TJVCLBaseMenuItem::TJVCLBaseMenuItem(BaseEngine* engine) : TJVCLComponent(engine) {
   SetObjectName("VCLMenuItem");
   AddOwnProps(kMenuItemProps);
+  AddOwnProps(kActionProps);
 }
 
 const ClassInfo& TJVCLBaseMenuItem::Class() const {
@@ -758,8 +808,26 @@ const ClassInfo& TJVCLBaseMenuItem::Class() const {
 
 const kgui::ClassInfo& TJVCLBaseMenuItem::VCLClass() const { return kgui::TMenuItem::staticClassInfo(); }
 
+// "onClick" is hooked only while no action is linked: the action keeps its own handling.
 void TJVCLBaseMenuItem::AfterAttach() {
-  static_cast<kgui::TMenuItem*>(vcl_)->OnClick = NotifyBridge(*this, "onClick");
+  auto* item = static_cast<kgui::TMenuItem*>(vcl_);
+  if (!item->linkedAction()) item->OnClick = NotifyBridge(*this, "onClick");
+}
+
+TJVCLBaseAction::TJVCLBaseAction(BaseEngine* engine) : TJVCLComponent(engine) { SetObjectName("VCLAction"); }
+
+const ClassInfo& TJVCLBaseAction::Class() const {
+  static const ClassInfo info(&TJVCLComponent::Class(), {{"execute", ActionMethod<&kgui::TBasicAction::execute>},
+                                                          {"update", ActionMethod<&kgui::TBasicAction::update>}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseAction::VCLClass() const { return kgui::TBasicAction::staticClassInfo(); }
+
+void TJVCLBaseAction::AfterAttach() {
+  auto* action = static_cast<kgui::TBasicAction*>(vcl_);
+  action->OnExecute = NotifyBridge(*this, "onExecute");
+  action->OnUpdate = NotifyBridge(*this, "onUpdate");
 }
 
 // item[i]: the sub-item's one wrapper; an index outside the items raises "arguments error".

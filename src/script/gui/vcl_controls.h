@@ -48,11 +48,12 @@ protected:
   void AfterAttach() override;
 };
 
-// A control that adds no methods: its class, script name and hooked events.
+// A control that adds no methods: its class, script name and hooked events; with_action
+// gives it the `action` property.
 class TJVCLSimpleControl : public TJVCLWinControl {
 public:
   TJVCLSimpleControl(BaseEngine* engine, const char* script_name, const kgui::ClassInfo& (*native)(),
-                     uint32_t events);
+                     uint32_t events, bool with_action = false);
   const kgui::ClassInfo& VCLClass() const override { return native_(); }
 
 protected:
@@ -85,6 +86,17 @@ protected:
 class TJVCLBaseComboBox : public TJVCLWinControl {
 public:
   explicit TJVCLBaseComboBox(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
+// Actions: "onExecute" runs when a linked control or menu item is clicked.
+class TJVCLBaseAction : public TJVCLComponent {
+public:
+  explicit TJVCLBaseAction(BaseEngine* engine);
   const ClassInfo& Class() const override;
   const kgui::ClassInfo& VCLClass() const override;
 

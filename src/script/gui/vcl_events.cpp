@@ -128,7 +128,8 @@ kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event) {
 void HookControlEvents(TJVCLControl& w, uint32_t events) {
   kgui::TControl* c = w.Control();
   if (!c) return;
-  if (events & kEvClick) c->OnClick = NotifyBridge(w, "onClick");
+  // A linked action keeps its own click handling.
+  if ((events & kEvClick) && !c->action()) c->OnClick = NotifyBridge(w, "onClick");
   if (events & kEvDblClick) c->OnDblClick = NotifyBridge(w, "onDblClick");
   if (events & kEvMouse) {
     c->OnMouseDown = MouseBridge(w, "onMouseDown");

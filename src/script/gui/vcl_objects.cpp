@@ -9,6 +9,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/gui/actions.h"
 #include "platform/gui/app.h"
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
@@ -33,10 +34,11 @@ TJVCLPersistent* Make(BaseEngine* engine) {
 constexpr uint32_t kStandardEvents = kEvMouse | kEvKeys | kEvFocus;
 
 TJVCLPersistent* MakeCheckBox(BaseEngine* e) {
-  return new TJVCLSimpleControl(e, "VCLCheckBox", &kgui::TCheckBox::staticClassInfo, kEvClick | kStandardEvents);
+  return new TJVCLSimpleControl(e, "VCLCheckBox", &kgui::TCheckBox::staticClassInfo, kEvClick | kStandardEvents, true);
 }
 TJVCLPersistent* MakeRadioButton(BaseEngine* e) {
-  return new TJVCLSimpleControl(e, "VCLRadioButton", &kgui::TRadioButton::staticClassInfo, kEvClick | kStandardEvents);
+  return new TJVCLSimpleControl(e, "VCLRadioButton", &kgui::TRadioButton::staticClassInfo, kEvClick | kStandardEvents,
+                                true);
 }
 TJVCLPersistent* MakeRadioGroup(BaseEngine* e) {
   return new TJVCLSimpleControl(e, "VCLRadioGroup", &kgui::TRadioGroup::staticClassInfo, kEvClick | kEvFocus);
@@ -53,6 +55,7 @@ TJVCLPersistent* MakePanel(BaseEngine* e) {
 // Every descendant before its ancestor.
 const VCLCastRow kCastRows[] = {
     {&kgui::TMenuItem::staticClassInfo, Make<TJVCLBaseMenuItem>},
+    {&kgui::TBasicAction::staticClassInfo, Make<TJVCLBaseAction>},
     {&kgui::TLabel::staticClassInfo, Make<TJVCLBaseLabel>},
     {&kgui::TEdit::staticClassInfo, Make<TJVCLBaseEdit>},
     {&kgui::TMemo::staticClassInfo, Make<TJVCLBaseMemo>},
@@ -118,8 +121,9 @@ const Constructor kConstructors[] = {
     {"VCLPanel", Create<MakePanel, kgui::TPanel>},
     // "VCLSplitter", "VCLCheckListBox", "VCLImage", "VCLTabControl", "VCLTabSheet",
     // "VCLPageControl", "VCLProgressBar", "VCLTreeView", "VCLListView", "VCLStatusBar",
-    // "VCLToolButton", "VCLToolBar", "VCLCoolBar", "VCLAction", "VCLOpenDialog",
-    // "VCLSaveDialog", "VCLFontDialog", "VCLFindDialog", "VCLReplaceDialog",
+    // "VCLToolButton", "VCLToolBar", "VCLCoolBar",
+    {"VCLAction", Create<Make<TJVCLBaseAction>, kgui::TAction>},
+    // "VCLOpenDialog", "VCLSaveDialog", "VCLFontDialog", "VCLFindDialog", "VCLReplaceDialog",
     // "VCLSpinEdit", "VCLUpDown"
 };
 

@@ -41,6 +41,25 @@ b2.click();
 b.click();
 flush("prototype handler, then the button's own");
 b2.prototype.onClick = null;
+// A button with an action runs the action's onExecute and not its own onClick; the action
+// gives it its caption and state; action = null brings onClick back.
+var act = new VCLAction();
+act.Caption = "Act";
+act.onExecute = function (sender) { note("execute " + (sender === act)); };
+var ab = new VCLButton(f);
+ab.onClick = function () { note("own click"); };
+ab.action = act;
+println("linked: " + (ab.action === act) + " caption " + ab.Caption);
+ab.click();
+act.Enabled = false;
+println("enabled follows the action: " + ab.Enabled);
+ab.action = null;
+ab.click();
+flush("button with an action, then without");
+var am = new VCLMenuItem();
+am.action = act;
+am.click();
+flush("menu item with the action");
 // The close sequence: onCloseQuery, onClose with its action, onHide; caNone keeps the form.
 f.onShow = function () { note("show"); };
 f.onHide = function () { note("hide"); };

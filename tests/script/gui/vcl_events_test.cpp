@@ -112,6 +112,11 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
        "a.onEnter = function () { println('Enter A'); }; a.onExit = function () { println('Exit A'); };\n"
        "b.onEnter = function () { println('Enter B'); }; b.onExit = function () { println('Exit B'); };",
        {Focus("A"), Focus("B")}, "Enter A\nExit A\nEnter B\n"},
+      {"a click on a button with an action",
+       "var a = new VCLAction(); a.onExecute = function () { println('Execute'); };\n"
+       "var b = new VCLButton(f); b.Name = 'B'; b.onClick = function () { println('Click'); };\n"
+       "b.action = a;",
+       {Click("B")}, "Execute\n"},
       {"an error in a handler run by the event loop",
        "var b = new VCLButton(f); b.Name = 'B';\n"
        "b.onClick = function () { var s = new Strings(); println(s[3]); };",

@@ -65,6 +65,16 @@ f.Menu = m2;
 show("Menu is m2 after a write", f.Menu === m2);
 f.Menu = null;
 show("Menu after null", f.Menu);
+// ActiveControl is read natively each time: it follows the focus.
+var e2 = new VCLEdit(f);
+f.show();
+e.setFocus();
+show("ActiveControl is the first edit", f.ActiveControl === e);
+e2.setFocus();
+show("after the focus moved", f.ActiveControl === e2);
+f.ActiveControl = e;
+show("after ActiveControl = e", f.ActiveControl === e);
+f.hide();
 // A Strings object taken from a list box stays a script object after the box is gone.
 lb = null;
 show("Items after the list box was freed", typeof items);

@@ -137,4 +137,32 @@ void TMainMenu::rebuildBar() {
   for (int i = 0; i < root_->count(); ++i) bar_->addAction(root_->items(i)->action());
 }
 
+// ---- TPopupMenu ----
+
+const ClassInfo& TPopupMenu::staticClassInfo() {
+  using T = TPopupMenu;
+  static const ClassInfo info("TPopupMenu", &TComponent::staticClassInfo(), {eventProp<T>("OnPopup", &T::OnPopup)});
+  return info;
+}
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), root_(new TMenuItem(nullptr)) {}
+
+TPopupMenu::~TPopupMenu() { delete root_; }
+
+void TPopupMenu::popup(int x, int y) {
+  fire(OnPopup, this);
+  if (root_->submenu_) root_->submenu_->popup(QPoint(x, y));
+}
+
+void TPopupMenu::setPopupComponent(TComponent* c) {
+  if (popup_component_) removeFreeNotification(popup_component_);
+  popup_component_ = c;
+  if (c) freeNotification(c);
+}
+
+void TPopupMenu::notification(TComponent* c, Operation op) {
+  TComponent::notification(c, op);
+  if (op == Operation::Remove && c == popup_component_) popup_component_ = nullptr;
+}
+
 }  // namespace kgui

@@ -607,12 +607,38 @@ void MIInsert(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Object(&self);
 }
 
+// The root item of a main or popup menu: the same wrapper on every read.
 Value GetMenuItems(TJObject& self) {
   auto& w = Self<TJVCLPersistent>(self);
   w.CheckVCL(TJValueList());
-  return CastVCL(static_cast<kgui::TMainMenu*>(w.VCL())->items(), self.Engine());
+  kgui::TMenuItem* root = nullptr;
+  if (auto* main = dynamic_cast<kgui::TMainMenu*>(w.VCL())) root = main->items();
+  if (auto* popup = dynamic_cast<kgui::TPopupMenu*>(w.VCL())) root = popup->items();
+  return CastVCL(root, self.Engine());
 }
 constexpr PropDef kMenuProps[] = {{"items", GetMenuItems, nullptr}};
+
+Value GetPopupComponent(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  return CastVCL(static_cast<kgui::TPopupMenu*>(w.VCL())->popupComponent(), self.Engine());
+}
+// Writing null, or while nothing is attached, does nothing.
+void SetPopupComponent(TJObject& self, const Value& v) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto* c = NativeOf<kgui::TComponent>(v);
+  if (w.HasVCL() && c) static_cast<kgui::TPopupMenu*>(w.VCL())->setPopupComponent(c);
+}
+constexpr PropDef kPopupMenuProps[] = {{"items", GetMenuItems, nullptr},
+                                       {"PopupComponent", GetPopupComponent, SetPopupComponent}};
+
+void PMPopup(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& menu = NativeOfSelf<kgui::TPopupMenu>(w, params, 2);
+  Ref<TJObject> hold(&self);
+  VCLGuard(w, [&] { menu.popup(ValueToInteger(params.GetValue(0)), ValueToInteger(params.GetValue(1))); });
+  result = Value::Object(&self);
+}
 
 Value GetItemCount(TJObject& self) {
   auto& w = Self<TJVCLPersistent>(self);
@@ -791,6 +817,22 @@ TJVCLBaseMainMenu::TJVCLBaseMainMenu(BaseEngine* engine) : TJVCLComponent(engine
 }
 
 const kgui::ClassInfo& TJVCLBaseMainMenu::VCLClass() const { return kgui::TMainMenu::staticClassInfo(); }
+
+TJVCLBasePopupMenu::TJVCLBasePopupMenu(BaseEngine* engine) : TJVCLComponent(engine) {
+  SetObjectName("VCLPopupMenu");
+  AddOwnProps(kPopupMenuProps);
+}
+
+const ClassInfo& TJVCLBasePopupMenu::Class() const {
+  static const ClassInfo info(&TJVCLComponent::Class(), {{"popup", PMPopup}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBasePopupMenu::VCLClass() const { return kgui::TPopupMenu::staticClassInfo(); }
+
+void TJVCLBasePopupMenu::AfterAttach() {
+  static_cast<kgui::TPopupMenu*>(vcl_)->OnPopup = NotifyBridge(*this, "onPopup");
+}
 
 TJVCLBaseMenuItem::TJVCLBaseMenuItem(BaseEngine* engine) : TJVCLComponent(engine) {
   SetObjectName("VCLMenuItem");

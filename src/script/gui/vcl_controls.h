@@ -119,6 +119,16 @@ public:
   const kgui::ClassInfo& VCLClass() const override;
 };
 
+class TJVCLBasePopupMenu : public TJVCLComponent {
+public:
+  explicit TJVCLBasePopupMenu(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
 // Menu items are collections of their sub-items.
 class TJVCLBaseMenuItem : public TJVCLComponent {
 public:

@@ -68,6 +68,7 @@ const VCLCastRow kCastRows[] = {
     {&kgui::TPanel::staticClassInfo, MakePanel},
     {&kgui::TRadioGroup::staticClassInfo, MakeRadioGroup},
     {&kgui::TGroupBox::staticClassInfo, MakeGroupBox},
+    {&kgui::TPopupMenu::staticClassInfo, Make<TJVCLBasePopupMenu>},
     {&kgui::TMainMenu::staticClassInfo, Make<TJVCLBaseMainMenu>},
     {&kgui::TForm::staticClassInfo, Make<TJVCLBaseForm>},
     {&kgui::TWinControl::staticClassInfo, Make<TJVCLWinControl>},
@@ -111,7 +112,7 @@ const Constructor kConstructors[] = {
     {"VCLTimer", Create<Make<TJVCLBaseTimer>, kgui::TTimer>},
     {"VCLMenuItem", Create<Make<TJVCLBaseMenuItem>, kgui::TMenuItem>},
     {"VCLMainMenu", Create<Make<TJVCLBaseMainMenu>, kgui::TMainMenu>},
-    // "VCLPopupMenu"
+    {"VCLPopupMenu", Create<Make<TJVCLBasePopupMenu>, kgui::TPopupMenu>},
     {"VCLCheckBox", Create<MakeCheckBox, kgui::TCheckBox>},
     {"VCLRadioButton", Create<MakeRadioButton, kgui::TRadioButton>},
     {"VCLListBox", Create<Make<TJVCLBaseListBox>, kgui::TListBox>},

@@ -75,6 +75,17 @@ show("after the focus moved", f.ActiveControl === e2);
 f.ActiveControl = e;
 show("after ActiveControl = e", f.ActiveControl === e);
 f.hide();
+// A popup menu: onPopup, then its entries at the point; a chosen entry's onClick runs later.
+var pm = new VCLPopupMenu();
+var entry = new VCLMenuItem();
+entry.Caption = "Entry";
+entry.onClick = function () { println("entry chosen"); };
+pm.items.add(entry);
+pm.onPopup = function (sender) { println("popup " + sender.items.Count); };
+pm.PopupComponent = e;
+show("PopupComponent", pm.PopupComponent === e);
+pm.popup(20, 30);
+pm.items[0].click();
 // A Strings object taken from a list box stays a script object after the box is gone.
 lb = null;
 show("Items after the list box was freed", typeof items);

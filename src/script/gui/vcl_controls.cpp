@@ -190,9 +190,12 @@ void FSetFocusedControl(TJObject& self, TJValueList& params, Value& result) {
 
 // ---- the edit family ----
 
+// The line edit of an edit, or the one inside a spin edit.
 QLineEdit* LineEditOf(TJVCLPersistent& w) {
   auto* c = dynamic_cast<kgui::TControl*>(w.VCL());
-  return c ? qobject_cast<QLineEdit*>(c->widget()) : nullptr;
+  if (!c || !c->widget()) return nullptr;
+  if (auto* e = qobject_cast<QLineEdit*>(c->widget())) return e;
+  return c->widget()->findChild<QLineEdit*>();
 }
 QPlainTextEdit* TextEditOf(TJVCLPersistent& w) {
   auto* c = dynamic_cast<kgui::TControl*>(w.VCL());
@@ -352,6 +355,22 @@ Value GetCaretPos(TJObject& self) {
 }
 constexpr PropDef kMemoProps[] = {
     {"lines", GetMemoLines, nullptr}, {"caretPos", GetCaretPos, nullptr}, {"text", GetMemoText, SetMemoText}};
+
+// ---- progress bars ----
+
+void PStepIt(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& bar = NativeOfSelf<kgui::TProgressBar>(w, params);
+  VCLGuard(w, [&] { bar.stepIt(); });
+  result = Value::Object(&self);
+}
+
+void PStepBy(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& bar = NativeOfSelf<kgui::TProgressBar>(w, params, 1);
+  VCLGuard(w, [&] { bar.stepBy(ValueToInteger(params.GetValue(0))); });
+  result = Value::Object(&self);
+}
 
 // ---- buttons ----
 
@@ -722,7 +741,25 @@ void TJVCLBaseEdit::AfterAttach() {
   HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvFocus);
   if (auto* edit = dynamic_cast<kgui::TEdit*>(vcl_)) edit->OnChange = NotifyBridge(*this, "onChange");
   if (auto* memo = dynamic_cast<kgui::TMemo*>(vcl_)) memo->OnChange = NotifyBridge(*this, "onChange");
+  if (auto* spin = dynamic_cast<kgui::TSpinEdit*>(vcl_)) spin->OnChange = NotifyBridge(*this, "onChange");
 }
+
+TJVCLBaseSpinEdit::TJVCLBaseSpinEdit(BaseEngine* engine) : TJVCLBaseEdit(engine) { SetObjectName("VCLSpinEdit"); }
+
+const kgui::ClassInfo& TJVCLBaseSpinEdit::VCLClass() const { return kgui::TSpinEdit::staticClassInfo(); }
+
+TJVCLBaseProgressBar::TJVCLBaseProgressBar(BaseEngine* engine) : TJVCLWinControl(engine) {
+  SetObjectName("VCLProgressBar");
+}
+
+const ClassInfo& TJVCLBaseProgressBar::Class() const {
+  static const ClassInfo info(&TJVCLWinControl::Class(), {{"stepIt", PStepIt}, {"stepBy", PStepBy}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseProgressBar::VCLClass() const { return kgui::TProgressBar::staticClassInfo(); }
+
+void TJVCLBaseProgressBar::AfterAttach() { HookControlEvents(*this, kEvMouse | kEvFocus); }
 
 TJVCLBaseMemo::TJVCLBaseMemo(BaseEngine* engine) : TJVCLBaseEdit(engine) {
   SetObjectName("VCLMemo");

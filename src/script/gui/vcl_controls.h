@@ -38,6 +38,22 @@ public:
   Ref<TJObject> caret;
 };
 
+class TJVCLBaseSpinEdit : public TJVCLBaseEdit {
+public:
+  explicit TJVCLBaseSpinEdit(BaseEngine* engine);
+  const kgui::ClassInfo& VCLClass() const override;
+};
+
+class TJVCLBaseProgressBar : public TJVCLWinControl {
+public:
+  explicit TJVCLBaseProgressBar(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
 class TJVCLBaseButton : public TJVCLWinControl {
 public:
   explicit TJVCLBaseButton(BaseEngine* engine);

@@ -64,6 +64,7 @@ const VCLCastRow kCastRows[] = {
     {&kgui::TButton::staticClassInfo, Make<TJVCLBaseButton>},
     {&kgui::TComboBox::staticClassInfo, Make<TJVCLBaseComboBox>},
     {&kgui::TTimer::staticClassInfo, Make<TJVCLBaseTimer>},
+    {&kgui::TSpinEdit::staticClassInfo, Make<TJVCLBaseSpinEdit>},
     {&kgui::TListBox::staticClassInfo, Make<TJVCLBaseListBox>},
     {&kgui::TPanel::staticClassInfo, MakePanel},
     {&kgui::TRadioGroup::staticClassInfo, MakeRadioGroup},
@@ -71,6 +72,7 @@ const VCLCastRow kCastRows[] = {
     {&kgui::TPopupMenu::staticClassInfo, Make<TJVCLBasePopupMenu>},
     {&kgui::TMainMenu::staticClassInfo, Make<TJVCLBaseMainMenu>},
     {&kgui::TForm::staticClassInfo, Make<TJVCLBaseForm>},
+    {&kgui::TProgressBar::staticClassInfo, Make<TJVCLBaseProgressBar>},
     {&kgui::TWinControl::staticClassInfo, Make<TJVCLWinControl>},
     {&kgui::TControl::staticClassInfo, Make<TJVCLControl>},
     {&kgui::TComponent::staticClassInfo, Make<TJVCLComponent>},
@@ -121,11 +123,14 @@ const Constructor kConstructors[] = {
     {"VCLRadioGroup", Create<MakeRadioGroup, kgui::TRadioGroup>},
     {"VCLPanel", Create<MakePanel, kgui::TPanel>},
     // "VCLSplitter", "VCLCheckListBox", "VCLImage", "VCLTabControl", "VCLTabSheet",
-    // "VCLPageControl", "VCLProgressBar", "VCLTreeView", "VCLListView", "VCLStatusBar",
+    // "VCLPageControl",
+    {"VCLProgressBar", Create<Make<TJVCLBaseProgressBar>, kgui::TProgressBar>},
+    // "VCLTreeView", "VCLListView", "VCLStatusBar",
     // "VCLToolButton", "VCLToolBar", "VCLCoolBar",
     {"VCLAction", Create<Make<TJVCLBaseAction>, kgui::TAction>},
     // "VCLOpenDialog", "VCLSaveDialog", "VCLFontDialog", "VCLFindDialog", "VCLReplaceDialog",
-    // "VCLSpinEdit", "VCLUpDown"
+    {"VCLSpinEdit", Create<Make<TJVCLBaseSpinEdit>, kgui::TSpinEdit>},
+    // "VCLUpDown"
 };
 
 // Runs the application's events, first waiting up to `wait` for one; then raises an

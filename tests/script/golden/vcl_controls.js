@@ -86,6 +86,25 @@ pm.PopupComponent = e;
 show("PopupComponent", pm.PopupComponent === e);
 pm.popup(20, 30);
 pm.items[0].click();
+// Progress bars: stepIt starts again at Min past Max; stepBy stops at Max.
+var bar = new VCLProgressBar(f);
+show("Min Max Position Step", bar.Min + " " + bar.Max + " " + bar.Position + " " + bar.Step);
+bar.Position = 95;
+bar.stepIt();
+show("stepIt from 95", bar.Position);
+bar.Position = 95;
+bar.stepBy(10);
+show("stepBy(10) from 95", bar.Position);
+bar.Position = 500;
+show("Position 500", bar.Position);
+// Spin edits: MinValue equal to MaxValue means no limits.
+var spin = new VCLSpinEdit(f);
+spin.onChange = function (sender) { println("spin change " + sender.Value); };
+spin.Value = -5;
+spin.MinValue = 0;
+spin.MaxValue = 10;
+spin.Value = 50;
+show("spin Value with limits 0..10", spin.Value);
 // A Strings object taken from a list box stays a script object after the box is gone.
 lb = null;
 show("Items after the list box was freed", typeof items);

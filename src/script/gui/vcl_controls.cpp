@@ -83,6 +83,24 @@ void ActionMethod(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Bool(done);
 }
 
+// ---- file dialogs ----
+
+// Shows the dialog and waits for the answer; an error kept from a handler meanwhile ends
+// the run with its own report.
+void DExecute(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& dialog = NativeOfSelf<kgui::TOpenDialog>(w, params);
+  Ref<TJObject> hold(&self);
+  bool chosen = false;
+  try {
+    chosen = dialog.execute();
+  } catch (const std::exception& e) {
+    w.RaiseVCLError(utf8_to_cp932(e.what()));
+  }
+  RaiseVCLPendingError();
+  result = Value::Bool(chosen);
+}
+
 // ---- the form ----
 
 // Forms whose showModal a script runs, innermost last: an error kept from a handler
@@ -891,6 +909,19 @@ const kgui::ClassInfo& TJVCLBaseMenuItem::VCLClass() const { return kgui::TMenuI
 void TJVCLBaseMenuItem::AfterAttach() {
   auto* item = static_cast<kgui::TMenuItem*>(vcl_);
   if (!item->linkedAction()) item->OnClick = NotifyBridge(*this, "onClick");
+}
+
+TJVCLBaseFileDialog::TJVCLBaseFileDialog(BaseEngine* engine, bool save) : TJVCLComponent(engine), save_(save) {
+  SetObjectName(save ? "VCLSaveDialog" : "VCLOpenDialog");
+}
+
+const ClassInfo& TJVCLBaseFileDialog::Class() const {
+  static const ClassInfo info(&TJVCLComponent::Class(), {{"execute", DExecute}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseFileDialog::VCLClass() const {
+  return save_ ? kgui::TSaveDialog::staticClassInfo() : kgui::TOpenDialog::staticClassInfo();
 }
 
 TJVCLBaseAction::TJVCLBaseAction(BaseEngine* engine) : TJVCLComponent(engine) { SetObjectName("VCLAction"); }

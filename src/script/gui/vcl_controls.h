@@ -109,6 +109,17 @@ protected:
   void AfterAttach() override;
 };
 
+// The file dialogs: "execute" asks through the GUI library's dialogs.
+class TJVCLBaseFileDialog : public TJVCLComponent {
+public:
+  TJVCLBaseFileDialog(BaseEngine* engine, bool save);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+private:
+  bool save_;
+};
+
 // Actions: "onExecute" runs when a linked control or menu item is clicked.
 class TJVCLBaseAction : public TJVCLComponent {
 public:

@@ -11,6 +11,7 @@
 
 #include "platform/gui/actions.h"
 #include "platform/gui/app.h"
+#include "platform/gui/dialogs.h"
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/menus.h"
@@ -30,6 +31,9 @@ template <class W>
 TJVCLPersistent* Make(BaseEngine* engine) {
   return new W(engine);
 }
+
+TJVCLPersistent* MakeOpenDialog(BaseEngine* e) { return new TJVCLBaseFileDialog(e, false); }
+TJVCLPersistent* MakeSaveDialog(BaseEngine* e) { return new TJVCLBaseFileDialog(e, true); }
 
 constexpr uint32_t kStandardEvents = kEvMouse | kEvKeys | kEvFocus;
 
@@ -73,6 +77,8 @@ const VCLCastRow kCastRows[] = {
     {&kgui::TMainMenu::staticClassInfo, Make<TJVCLBaseMainMenu>},
     {&kgui::TForm::staticClassInfo, Make<TJVCLBaseForm>},
     {&kgui::TProgressBar::staticClassInfo, Make<TJVCLBaseProgressBar>},
+    {&kgui::TSaveDialog::staticClassInfo, MakeSaveDialog},
+    {&kgui::TOpenDialog::staticClassInfo, MakeOpenDialog},
     {&kgui::TWinControl::staticClassInfo, Make<TJVCLWinControl>},
     {&kgui::TControl::staticClassInfo, Make<TJVCLControl>},
     {&kgui::TComponent::staticClassInfo, Make<TJVCLComponent>},
@@ -128,7 +134,9 @@ const Constructor kConstructors[] = {
     // "VCLTreeView", "VCLListView", "VCLStatusBar",
     // "VCLToolButton", "VCLToolBar", "VCLCoolBar",
     {"VCLAction", Create<Make<TJVCLBaseAction>, kgui::TAction>},
-    // "VCLOpenDialog", "VCLSaveDialog", "VCLFontDialog", "VCLFindDialog", "VCLReplaceDialog",
+    {"VCLOpenDialog", Create<MakeOpenDialog, kgui::TOpenDialog>},
+    {"VCLSaveDialog", Create<MakeSaveDialog, kgui::TSaveDialog>},
+    // "VCLFontDialog", "VCLFindDialog", "VCLReplaceDialog",
     {"VCLSpinEdit", Create<Make<TJVCLBaseSpinEdit>, kgui::TSpinEdit>},
     // "VCLUpDown"
 };

@@ -137,6 +137,22 @@ TEST_F(VclEvents, ExitInAHandlerEndsTheRunWithItsCode) {
   EXPECT_EQ(run.code, 2);
 }
 
+TEST_F(VclEvents, FileDialogsAskThroughTheLibrarysDialogs) {
+  const std::string script =
+      "var d = new VCLOpenDialog(); d.Filter = 'Images|*.img'; d.Title = 'Pick';\n"
+      "var chosen = d.execute(); println(chosen + ' [' + d.FileName + ']');\n"
+      "var s = new VCLSaveDialog(); s.FileName = 'out.img';\n"
+      "chosen = s.execute(); println(chosen + ' [' + s.FileName + '] ' + s.VCLclassName + ' ' + s);\n";
+  dialogs_.answerFile("/data/日本.img");
+  dialogs_.answerCancel();
+  const testing::VclRun run = RunVclScript(script);
+  EXPECT_EQ(run.out, "true [/data/日本.img]\nfalse [out.img] TSaveDialog [object VCLSaveDialog]\n");
+  ASSERT_EQ(dialogs_.questions().size(), 2u);
+  EXPECT_EQ(dialogs_.questions()[0].kind, "open");
+  EXPECT_EQ(dialogs_.questions()[0].caption, "Pick");
+  EXPECT_EQ(dialogs_.questions()[1].kind, "save");
+}
+
 // Every row of the default caster comes before the rows of its ancestors, so a class is
 // never taken for one of its ancestors.
 TEST(VclCaster, EveryDescendantComesBeforeItsAncestor) {

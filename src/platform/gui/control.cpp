@@ -71,6 +71,7 @@ TControl::~TControl() {
   if (parent_) {
     auto& list = parent_->controls_;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    parent_->childrenChanged();
   }
   font_->OnChange = nullptr;
   // A handler may free its own sender; Qt may still be inside that widget's event, so the
@@ -108,6 +109,7 @@ void TControl::setParent(TWinControl* parent) {
     auto& list = parent_->controls_;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
     if (align_ != alNone) parent_->realign(nullptr);
+    parent_->childrenChanged();
   }
   parent_ = parent;
   if (!widget_) return;
@@ -118,6 +120,7 @@ void TControl::setParent(TWinControl* parent) {
     applyBounds();
     widget_->setVisible(visible_);
     if (align_ != alNone) parent->realign(this);
+    parent->childrenChanged();
   } else {
     widget_->hide();
   }

@@ -185,6 +185,8 @@ protected:
   virtual TRect alignRect() const;
   // Called when the client area changed size: anchored children follow, aligned ones realign.
   void clientResized();
+  // Called after a child control came or went (a page control keeps its pages by it).
+  virtual void childrenChanged() {}
 
 private:
   friend class TControl;

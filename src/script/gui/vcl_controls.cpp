@@ -28,17 +28,6 @@
 namespace kestrin::script {
 namespace {
 
-template <class T>
-T& Self(TJObject& self) {
-  return static_cast<T&>(self);
-}
-
-template <class N>
-N& NativeOfSelf(TJVCLPersistent& w, const TJValueList& params, int32_t min_count = 0) {
-  w.CheckVCL(params, min_count);
-  return *static_cast<N*>(w.VCL());
-}
-
 // ---- actions ----
 
 // A control's or menu item's action: with an action its own OnClick goes (the click runs
@@ -483,8 +472,7 @@ void LItemRect(TJObject& self, TJValueList& params, Value& result) {
   if (!ValidIndex(list, index)) return;
   auto* lw = static_cast<QListWidget*>(list.widget());
   const QRect r = lw->visualItemRect(lw->item(index));
-  result = NewHostObject<TJRect>(self.Engine());
-  static_cast<TJRect*>(result.object())->SetRect({r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+  result = NewRectValue(self.Engine(), {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
 }
 
 Value GetSelCount(TJObject& self) {
@@ -942,10 +930,7 @@ void TJVCLBaseAction::AfterAttach() {
 
 // item[i]: the sub-item's one wrapper; an index outside the items raises "arguments error".
 bool TJVCLBaseMenuItem::GetElement(const StrRef& key, Value& out) {
-  const std::string_view k = key.view();
-  if (k.empty() || k.size() > 9 || k.find_first_not_of("-0123456789") != std::string_view::npos) return false;
-  GetItem(std::stoi(std::string(k)), out);
-  return true;
+  return GetIndexedElement(*this, key, out);
 }
 
 int32_t TJVCLBaseMenuItem::GetCount() {

@@ -16,9 +16,11 @@
 #include "platform/gui/list_controls.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
+#include "platform/gui/tab_controls.h"
 #include "platform/gui/timer.h"
 #include "script/core/engine.h"
 #include "script/core/value_list.h"
+#include "script/gui/vcl_bars.h"
 #include "script/gui/vcl_controls.h"
 #include "script/gui/vcl_events.h"
 #include "script/objects/host_libraries.h"
@@ -59,6 +61,9 @@ TJVCLPersistent* MakePanel(BaseEngine* e) {
 // Every descendant before its ancestor.
 const VCLCastRow kCastRows[] = {
     {&kgui::TMenuItem::staticClassInfo, Make<TJVCLBaseMenuItem>},
+    {&kgui::TTabSheet::staticClassInfo, Make<TJVCLBaseTabSheet>},
+    {&kgui::TPageControl::staticClassInfo, Make<TJVCLBasePageControl>},
+    {&kgui::TTabControl::staticClassInfo, Make<TJVCLBaseTabControl>},
     {&kgui::TBasicAction::staticClassInfo, Make<TJVCLBaseAction>},
     {&kgui::TLabel::staticClassInfo, Make<TJVCLBaseLabel>},
     {&kgui::TEdit::staticClassInfo, Make<TJVCLBaseEdit>},
@@ -128,8 +133,10 @@ const Constructor kConstructors[] = {
     {"VCLGroupBox", Create<MakeGroupBox, kgui::TGroupBox>},
     {"VCLRadioGroup", Create<MakeRadioGroup, kgui::TRadioGroup>},
     {"VCLPanel", Create<MakePanel, kgui::TPanel>},
-    // "VCLSplitter", "VCLCheckListBox", "VCLImage", "VCLTabControl", "VCLTabSheet",
-    // "VCLPageControl",
+    // "VCLSplitter", "VCLCheckListBox", "VCLImage",
+    {"VCLTabControl", Create<Make<TJVCLBaseTabControl>, kgui::TTabControl>},
+    {"VCLTabSheet", Create<Make<TJVCLBaseTabSheet>, kgui::TTabSheet>},
+    {"VCLPageControl", Create<Make<TJVCLBasePageControl>, kgui::TPageControl>},
     {"VCLProgressBar", Create<Make<TJVCLBaseProgressBar>, kgui::TProgressBar>},
     // "VCLTreeView", "VCLListView", "VCLStatusBar",
     // "VCLToolButton", "VCLToolBar", "VCLCoolBar",

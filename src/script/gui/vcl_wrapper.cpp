@@ -7,8 +7,10 @@
 #include <new>
 
 #include "base/cp932.h"
+#include "platform/classes/graphics.h"
 #include "platform/gui/control.h"
 #include "platform/gui/guard.h"
+#include "script/builtins/array_object.h"
 #include "script/core/engine_base.h"
 #include "script/core/error_table.h"
 #include "script/core/errors.h"
@@ -694,6 +696,19 @@ Value TJVCLPersistent::WrapNative(kgui::TPersistent* obj) {
   }
   Value v = kept->value;
   kept_.push_back(std::move(kept));
+  return v;
+}
+
+bool GetIndexedElement(TJObject& obj, const StrRef& key, Value& out) {
+  int32_t index = 0;
+  if (!ElementIndex(key, index)) return false;
+  obj.GetItem(index, out);
+  return true;
+}
+
+Value NewRectValue(BaseEngine* engine, const kgui::TRect& r) {
+  Value v = NewHostObject<TJRect>(engine);
+  static_cast<TJRect*>(v.object())->SetRect({r.left, r.top, r.right, r.bottom});
   return v;
 }
 

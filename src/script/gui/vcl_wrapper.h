@@ -18,6 +18,7 @@
 #include "script/core/published.h"
 
 namespace kgui {
+struct TRect;
 class TControl;
 class TWinControl;
 class TStrings;
@@ -198,6 +199,25 @@ T* NativeOf(const Value& v) {
   auto* w = dynamic_cast<TJVCLPersistent*>(v.object());
   return w ? dynamic_cast<T*>(w->VCL()) : nullptr;
 }
+
+// The wrapper a script method runs on, as its class.
+template <class T>
+T& Self(TJObject& self) {
+  return static_cast<T&>(self);
+}
+
+// The bound native object of a method's wrapper, after CheckVCL.
+template <class N>
+N& NativeOfSelf(TJVCLPersistent& w, const TJValueList& params, int32_t min_count = 0) {
+  w.CheckVCL(params, min_count);
+  return *static_cast<N*>(w.VCL());
+}
+
+// obj[i] of a wrapper that is a collection: its item i; false for a key that is no index.
+bool GetIndexedElement(TJObject& obj, const StrRef& key, Value& out);
+
+// A new Rect object holding r.
+Value NewRectValue(BaseEngine* engine, const kgui::TRect& r);
 
 // Frees the native objects whose freeing waited for a running handler to return.
 void FlushDeferredNatives();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTabBar>
 #include <QTest>
 
 #include "platform/gui/gui_fixture.h"
@@ -35,6 +36,15 @@ DriverStep DoubleClick(const char* name) {
     QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  };
+}
+// A click on tab `index` of the named tab or page control.
+DriverStep ClickTab(const char* name, int index) {
+  return [name, index] {
+    QWidget* w = Widget(name);
+    auto* bar = w ? w->findChild<QTabBar*>() : nullptr;
+    ASSERT_TRUE(bar && index < bar->count()) << name;
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
   };
 }
 DriverStep Type(const char* name, const char* text) {
@@ -117,6 +127,19 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
        "var b = new VCLButton(f); b.Name = 'B'; b.onClick = function () { println('Click'); };\n"
        "b.action = a;",
        {Click("B")}, "Execute\n"},
+      {"a tab click on a page control",
+       "var pc = new VCLPageControl(f); pc.Name = 'PC';\n"
+       "var a = new VCLTabSheet(pc); a.Caption = 'One'; var b = new VCLTabSheet(pc); b.Caption = 'Two';\n"
+       "pc.onChanging = function (s, allow) { println('Changing ' + s.ActivePageIndex + ' ' + allow.bool); };\n"
+       "pc.onChange = function (s) { println('Change ' + s.ActivePageIndex); };\n"
+       "b.onShow = function () { println('Show Two'); };\n"
+       "pc.ActivePageIndex = 1; pc.ActivePageIndex = 0;",
+       {ClickTab("PC", 1), ClickTab("PC", 1)}, "Show Two\nChanging 0 true\nShow Two\nChange 1\n"},
+      {"a tab click refused in onChanging",
+       "var t = new VCLTabControl(f); t.Name = 'T'; t.tabs.add('a'); t.tabs.add('b'); t.tabs.add('c');\n"
+       "t.onChanging = function (s, allow) { println('Changing ' + s.TabIndex); allow.bool = s.TabIndex != 1; };\n"
+       "t.onChange = function (s) { println('Change ' + s.TabIndex); };",
+       {ClickTab("T", 1), ClickTab("T", 2)}, "Changing 0\nChange 1\nChanging 1\n"},
       {"an error in a handler run by the event loop",
        "var b = new VCLButton(f); b.Name = 'B';\n"
        "b.onClick = function () { var s = new Strings(); println(s[3]); };",

@@ -5,9 +5,12 @@
 #include <string>
 
 #include "platform/classes/type_tables.h"
+#include "platform/gui/status_bar.h"
 #include "platform/gui/tab_controls.h"
+#include "script/builtins/array_object.h"
 #include "script/core/engine.h"
 #include "script/core/value_list.h"
+#include "script/gui/vcl_controls.h"
 #include "script/gui/vcl_events.h"
 
 namespace kestrin::script {
@@ -130,6 +133,38 @@ Value GetTabIndex(TJObject& self) {
 constexpr PropDef kTabSheetProps[] = {{"PageControl", GetPageControl, SetPageControl},
                                       {"TabIndex", GetTabIndex, nullptr}};
 
+// ---- status bars ----
+
+Value GetPanels(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  return w.WrapNative(static_cast<kgui::TStatusBar*>(w.VCL())->panels());
+}
+constexpr PropDef kStatusBarProps[] = {{"panels", GetPanels, nullptr}};
+
+kgui::TStatusPanels& PanelsOf(TJVCLPersistent& w, const TJValueList& params, int32_t min_count = 0) {
+  return NativeOfSelf<kgui::TStatusPanels>(w, params, min_count);
+}
+
+Value GetPanelCount(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  return Value::Integer(PanelsOf(w, TJValueList()).count());
+}
+constexpr PropDef kStatusPanelsProps[] = {{"Count", GetPanelCount, nullptr}};
+
+void SPAdd(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  result = w.WrapNative(PanelsOf(w, params).add());
+}
+
+void SPItems(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLBaseStatusPanels>(self);
+  w.CheckVCL(params, 1);
+  const int32_t index = ValueToInteger(params.GetValue(0));
+  if (params.GetCount() > 1) w.PutItem(index, params.GetValue(1));
+  w.GetItem(index, result);
+}
+
 }  // namespace
 
 // ---- TJVCLBaseTabControl ----
@@ -201,6 +236,68 @@ void TJVCLBaseTabSheet::AfterAttach() {
   auto* sheet = static_cast<kgui::TTabSheet*>(vcl_);
   sheet->OnShow = NotifyBridge(*this, "onShow");
   sheet->OnHide = NotifyBridge(*this, "onHide");
+}
+
+}  // namespace kestrin::script
+
+namespace kestrin::script {
+
+// ---- TJVCLBaseStatusBar ----
+
+TJVCLBaseStatusBar::TJVCLBaseStatusBar(BaseEngine* engine) : TJVCLWinControl(engine) {
+  SetObjectName("VCLStatusBar");
+  AddOwnProps(kStatusBarProps);
+  AddOwnProps(VCLActionProps());
+}
+
+const kgui::ClassInfo& TJVCLBaseStatusBar::VCLClass() const { return kgui::TStatusBar::staticClassInfo(); }
+
+void TJVCLBaseStatusBar::AfterAttach() {
+  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvResize);
+  auto* bar = static_cast<kgui::TStatusBar*>(vcl_);
+  bar->OnHint = NotifyBridge(*this, "onHint");
+  bar->OnDrawPanel = DrawPanelBridge(*this, "onDrawPanel");
+}
+
+// ---- TJVCLBaseStatusPanels ----
+
+TJVCLBaseStatusPanels::TJVCLBaseStatusPanels(BaseEngine* engine) : TJVCLPersistent(engine) {
+  SetObjectName("VCLStatusPanels");
+  AddOwnProps(kStatusPanelsProps);
+}
+
+const ClassInfo& TJVCLBaseStatusPanels::Class() const {
+  static const ClassInfo info(&TJVCLPersistent::Class(), {{"add", SPAdd}, {"items", SPItems}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseStatusPanels::VCLClass() const { return kgui::TStatusPanels::staticClassInfo(); }
+
+bool TJVCLBaseStatusPanels::GetElement(const StrRef& key, Value& out) { return GetIndexedElement(*this, key, out); }
+
+bool TJVCLBaseStatusPanels::SetElement(const StrRef& key, const Value& v) {
+  int32_t index = 0;
+  if (!ElementIndex(key, index)) return false;
+  PutItem(index, v);
+  return true;
+}
+
+int32_t TJVCLBaseStatusPanels::GetCount() {
+  auto* panels = dynamic_cast<kgui::TStatusPanels*>(vcl_);
+  return panels ? panels->count() : 0;
+}
+
+// The panel's wrapper, the same on every read while the panels are bound; null out of range.
+void TJVCLBaseStatusPanels::GetItem(int32_t index, Value& out) {
+  out = WrapNative(PanelsOf(*this, TJValueList()).items(index));
+}
+
+bool TJVCLBaseStatusPanels::PutItem(int32_t index, const Value& v) {
+  kgui::TStatusPanel* target = PanelsOf(*this, TJValueList()).items(index);
+  kgui::TStatusPanel* source = NativeOf<kgui::TStatusPanel>(v);
+  if (!target || !source) return false;
+  target->assign(*source);
+  return true;
 }
 
 }  // namespace kestrin::script

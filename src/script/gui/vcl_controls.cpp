@@ -945,6 +945,8 @@ void TJVCLBaseMenuItem::GetItem(int32_t index, Value& out) {
   out = CastVCL(item->items(index), Engine());
 }
 
+std::span<const PropDef> VCLActionProps() { return kActionProps; }
+
 void InstallVCLModalErrorListener() { SetVCLPendingErrorListener(EndModalOnError); }
 
 }  // namespace kestrin::script

@@ -171,6 +171,10 @@ protected:
   void AfterAttach() override;
 };
 
+// The `action` property of controls and menu items: the linked action's wrapper; with an
+// action the control's own "onClick" goes, null hooks it again.
+std::span<const PropDef> VCLActionProps();
+
 // An error kept from a handler ends the innermost showModal that a script runs.
 void InstallVCLModalErrorListener();
 

@@ -125,6 +125,15 @@ kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event) {
   };
 }
 
+kgui::TDrawPanelEvent DrawPanelBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TStatusPanel* panel, const kgui::TRect& rect) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(self.WrapNative(panel), true);
+      p.Add(NewRectValue(self.Engine(), rect), true);
+    }, NoBack);
+  };
+}
+
 void HookControlEvents(TJVCLControl& w, uint32_t events) {
   kgui::TControl* c = w.Control();
   if (!c) return;

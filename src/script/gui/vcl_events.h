@@ -9,6 +9,7 @@
 
 #include "platform/gui/control.h"
 #include "platform/gui/form.h"
+#include "platform/gui/status_bar.h"
 #include "script/gui/vcl_wrapper.h"
 
 namespace kestrin::script {
@@ -24,6 +25,9 @@ kgui::TKeyPressEvent KeyPressBridge(TJVCLPersistent& w, const char* event);
 kgui::TCloseEvent CloseBridge(TJVCLPersistent& w, const char* event);
 // canClose* is a Boolean object.
 kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event);
+
+// panel: the panel's wrapper; rect: a new Rect.
+kgui::TDrawPanelEvent DrawPanelBridge(TJVCLPersistent& w, const char* event);
 
 // The handlers of the standard control events: what the flags name is hooked.
 enum VCLEventSet : uint32_t {

@@ -15,6 +15,7 @@
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/status_bar.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/tab_controls.h"
 #include "platform/gui/timer.h"
@@ -64,6 +65,8 @@ const VCLCastRow kCastRows[] = {
     {&kgui::TTabSheet::staticClassInfo, Make<TJVCLBaseTabSheet>},
     {&kgui::TPageControl::staticClassInfo, Make<TJVCLBasePageControl>},
     {&kgui::TTabControl::staticClassInfo, Make<TJVCLBaseTabControl>},
+    {&kgui::TStatusBar::staticClassInfo, Make<TJVCLBaseStatusBar>},
+    {&kgui::TStatusPanels::staticClassInfo, Make<TJVCLBaseStatusPanels>},
     {&kgui::TBasicAction::staticClassInfo, Make<TJVCLBaseAction>},
     {&kgui::TLabel::staticClassInfo, Make<TJVCLBaseLabel>},
     {&kgui::TEdit::staticClassInfo, Make<TJVCLBaseEdit>},
@@ -138,7 +141,8 @@ const Constructor kConstructors[] = {
     {"VCLTabSheet", Create<Make<TJVCLBaseTabSheet>, kgui::TTabSheet>},
     {"VCLPageControl", Create<Make<TJVCLBasePageControl>, kgui::TPageControl>},
     {"VCLProgressBar", Create<Make<TJVCLBaseProgressBar>, kgui::TProgressBar>},
-    // "VCLTreeView", "VCLListView", "VCLStatusBar",
+    // "VCLTreeView", "VCLListView",
+    {"VCLStatusBar", Create<Make<TJVCLBaseStatusBar>, kgui::TStatusBar>},
     // "VCLToolButton", "VCLToolBar", "VCLCoolBar",
     {"VCLAction", Create<Make<TJVCLBaseAction>, kgui::TAction>},
     {"VCLOpenDialog", Create<MakeOpenDialog, kgui::TOpenDialog>},

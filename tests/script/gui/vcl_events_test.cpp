@@ -47,6 +47,11 @@ DriverStep ClickTab(const char* name, int index) {
     QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
   };
 }
+DriverStep Repaint(const char* name) {
+  return [name] {
+    if (QWidget* w = Widget(name)) w->repaint();
+  };
+}
 DriverStep Type(const char* name, const char* text) {
   return [name, text] {
     if (QWidget* w = Widget(name)) QTest::keyClicks(w, text);
@@ -140,6 +145,15 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
        "t.onChanging = function (s, allow) { println('Changing ' + s.TabIndex); allow.bool = s.TabIndex != 1; };\n"
        "t.onChange = function (s) { println('Change ' + s.TabIndex); };",
        {ClickTab("T", 1), ClickTab("T", 2)}, "Changing 0\nChange 1\nChanging 1\n"},
+      {"an owner-draw panel painted",
+       "var sb = new VCLStatusBar(f); sb.Name = 'SB';\n"
+       "var a = sb.panels.add(); a.Text = 'text'; a.Width = 40;\n"
+       "var b = sb.panels.add(); b.Text = 'drawn'; b.Style = 'psOwnerDraw';\n"
+       "var seen = false;\n"
+       "sb.onDrawPanel = function (s, panel, rect) {\n"
+       "  if (!seen) println('DrawPanel ' + panel.Text + ' ' + rect.left + ' ' + (rect.right == s.Width));\n"
+       "  seen = true; };",
+       {Repaint("SB"), Repaint("SB")}, "DrawPanel drawn 40 true\n"},
       {"an error in a handler run by the event loop",
        "var b = new VCLButton(f); b.Name = 'B';\n"
        "b.onClick = function () { var s = new Strings(); println(s[3]); };",

@@ -17,6 +17,7 @@
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/splitter.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/timer.h"
 #include "script/core/engine.h"
@@ -808,6 +809,17 @@ TJVCLBaseLabel::TJVCLBaseLabel(BaseEngine* engine) : TJVCLControl(engine) { SetO
 const kgui::ClassInfo& TJVCLBaseLabel::VCLClass() const { return kgui::TLabel::staticClassInfo(); }
 
 void TJVCLBaseLabel::AfterAttach() { HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse); }
+
+TJVCLBaseSplitter::TJVCLBaseSplitter(BaseEngine* engine) : TJVCLControl(engine) { SetObjectName("VCLSplitter"); }
+
+const kgui::ClassInfo& TJVCLBaseSplitter::VCLClass() const { return kgui::TSplitter::staticClassInfo(); }
+
+void TJVCLBaseSplitter::AfterAttach() {
+  auto* splitter = static_cast<kgui::TSplitter*>(vcl_);
+  splitter->OnCanResize = CanResizeBridge(*this, "onCanResize");
+  splitter->OnMoved = NotifyBridge(*this, "onMoved");
+  splitter->OnPaint = NotifyBridge(*this, "onPaint");
+}
 
 // ---- lists ----
 

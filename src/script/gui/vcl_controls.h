@@ -89,6 +89,16 @@ protected:
   void AfterAttach() override;
 };
 
+// A splitter: "onCanResize" (newSize*, accept*), "onMoved" and "onPaint".
+class TJVCLBaseSplitter : public TJVCLControl {
+public:
+  explicit TJVCLBaseSplitter(BaseEngine* engine);
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
 class TJVCLBaseListBox : public TJVCLWinControl {
 public:
   explicit TJVCLBaseListBox(BaseEngine* engine);

@@ -125,6 +125,18 @@ kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event) {
   };
 }
 
+kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, int& new_size, bool& accept) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(new_size)), true);
+      p.Add(NewHostObject<TJBooleanObject>(self.Engine(), accept), true);
+    }, [&](TJValueList& p) {
+      if (auto* n = dynamic_cast<TJNumberObject*>(p.GetValue(1).object())) new_size = ValueToInteger(n->Held());
+      if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(2).object())) accept = b->Held();
+    });
+  };
+}
+
 kgui::TDrawPanelEvent DrawPanelBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TStatusPanel* panel, const kgui::TRect& rect) {
     Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {

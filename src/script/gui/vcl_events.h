@@ -9,6 +9,7 @@
 
 #include "platform/gui/control.h"
 #include "platform/gui/form.h"
+#include "platform/gui/splitter.h"
 #include "platform/gui/status_bar.h"
 #include "script/gui/vcl_wrapper.h"
 
@@ -26,6 +27,8 @@ kgui::TCloseEvent CloseBridge(TJVCLPersistent& w, const char* event);
 // canClose* is a Boolean object.
 kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event);
 
+// newSize* is a Number object, accept* a Boolean object.
+kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event);
 // panel: the panel's wrapper; rect: a new Rect.
 kgui::TDrawPanelEvent DrawPanelBridge(TJVCLPersistent& w, const char* event);
 

@@ -15,6 +15,7 @@
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/splitter.h"
 #include "platform/gui/status_bar.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/tab_controls.h"
@@ -66,6 +67,7 @@ const VCLCastRow kCastRows[] = {
     {&kgui::TPageControl::staticClassInfo, Make<TJVCLBasePageControl>},
     {&kgui::TTabControl::staticClassInfo, Make<TJVCLBaseTabControl>},
     {&kgui::TStatusBar::staticClassInfo, Make<TJVCLBaseStatusBar>},
+    {&kgui::TSplitter::staticClassInfo, Make<TJVCLBaseSplitter>},
     {&kgui::TStatusPanels::staticClassInfo, Make<TJVCLBaseStatusPanels>},
     {&kgui::TBasicAction::staticClassInfo, Make<TJVCLBaseAction>},
     {&kgui::TLabel::staticClassInfo, Make<TJVCLBaseLabel>},
@@ -136,7 +138,8 @@ const Constructor kConstructors[] = {
     {"VCLGroupBox", Create<MakeGroupBox, kgui::TGroupBox>},
     {"VCLRadioGroup", Create<MakeRadioGroup, kgui::TRadioGroup>},
     {"VCLPanel", Create<MakePanel, kgui::TPanel>},
-    // "VCLSplitter", "VCLCheckListBox", "VCLImage",
+    {"VCLSplitter", Create<Make<TJVCLBaseSplitter>, kgui::TSplitter>},
+    // "VCLCheckListBox", "VCLImage",
     {"VCLTabControl", Create<Make<TJVCLBaseTabControl>, kgui::TTabControl>},
     {"VCLTabSheet", Create<Make<TJVCLBaseTabSheet>, kgui::TTabSheet>},
     {"VCLPageControl", Create<Make<TJVCLBasePageControl>, kgui::TPageControl>},

@@ -118,3 +118,9 @@ t.Interval = 10;
 t.onTimer = function () { t.Enabled = false; ok.click(); };
 show("showModal", d.showModal());
 show("dialog visible afterwards", d.Visible);
+// A splitter: its defaults, and MinSize never below 1.
+var sp = new VCLSplitter(f);
+show("splitter", sp + " " + sp.Align + " " + sp.Width + " " + sp.MinSize);
+sp.MinSize = 0;
+show("MinSize after 0", sp.MinSize);
+show("splitter events", sp.getEvents().join(","));

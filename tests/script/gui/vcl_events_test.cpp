@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTabBar>
 #include <QTest>
 
@@ -45,6 +46,24 @@ DriverStep ClickTab(const char* name, int index) {
     auto* bar = w ? w->findChild<QTabBar*>() : nullptr;
     ASSERT_TRUE(bar && index < bar->count()) << name;
     QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+  };
+}
+// The left button pressed at (1, 5), the mouse moved by each of dx in turn, released.
+DriverStep Drag(const char* name, std::vector<int> dx) {
+  return [name, dx] {
+    QWidget* w = Widget(name);
+    if (!w) return;
+    auto send = [w](QEvent::Type type, int x, Qt::MouseButtons buttons) {
+      const QPoint local(x, 5);
+      QMouseEvent e(type, local, w->mapToGlobal(local), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                    buttons, Qt::NoModifier);
+      QApplication::sendEvent(w, &e);
+    };
+    // Each event's position is taken where the widget is then: it moves with the drag.
+    const int start_global = w->mapToGlobal(QPoint(1, 5)).x();
+    send(QEvent::MouseButtonPress, 1, Qt::LeftButton);
+    for (int d : dx) send(QEvent::MouseMove, start_global + d - w->mapToGlobal(QPoint(0, 0)).x(), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, start_global + dx.back() - w->mapToGlobal(QPoint(0, 0)).x(), Qt::NoButton);
   };
 }
 DriverStep Repaint(const char* name) {
@@ -154,6 +173,13 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
        "  if (!seen) println('DrawPanel ' + panel.Text + ' ' + rect.left + ' ' + (rect.right == s.Width));\n"
        "  seen = true; };",
        {Repaint("SB"), Repaint("SB")}, "DrawPanel drawn 40 true\n"},
+      {"a splitter dragged",
+       "var l = new VCLPanel(f); l.Align = 'alLeft'; l.Width = 100;\n"
+       "var sp = new VCLSplitter(f); sp.Name = 'S'; sp.Left = 200;\n"
+       "var c = new VCLPanel(f); c.Align = 'alClient';\n"
+       "sp.onCanResize = function (s, size, accept) { println('CanResize ' + size.number); accept.bool = size.number != 130; };\n"
+       "sp.onMoved = function () { println('Moved ' + l.Width); };",
+       {Drag("S", {20, 30, 40, -300})}, "CanResize 120\nCanResize 130\nCanResize 140\nCanResize 30\nMoved 30\n"},
       {"an error in a handler run by the event loop",
        "var b = new VCLButton(f); b.Name = 'B';\n"
        "b.onClick = function () { var s = new Strings(); println(s[3]); };",

@@ -143,6 +143,91 @@ int TListBox::topIndex() const {
 
 void TListBox::applyColor() { setBase(widget(), color()); }
 
+// ---- TCheckListBox ----
+
+namespace {
+// The state the item had when last seen, to tell the user's check changes from others.
+constexpr int kKnownState = Qt::UserRole + 1;
+
+Qt::CheckState qtState(int s) {
+  return s == cbChecked ? Qt::Checked : s == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+int vclState(Qt::CheckState s) { return s == Qt::Checked ? cbChecked : s == Qt::PartiallyChecked ? cbGrayed : cbUnchecked; }
+}  // namespace
+
+const ClassInfo& TCheckListBox::staticClassInfo() {
+  using T = TCheckListBox;
+  static const ClassInfo info("TCheckListBox", &TListBox::staticClassInfo(),
+                              {boolProp<T>("AllowGrayed", &T::allowGrayed, &T::setAllowGrayed, false),
+                               eventProp<T>("OnClickCheck", &T::OnClickCheck)});
+  return info;
+}
+
+TCheckListBox::TCheckListBox(TComponent* owner) : TListBox(owner) {
+  auto* lw = static_cast<QListWidget*>(widget());
+  // New items get their check box as they come.
+  QObject::connect(lw->model(), &QAbstractItemModel::rowsInserted, [this] { prepareItems(); });
+  QObject::connect(lw, &QListWidget::itemChanged, [this](QListWidgetItem* item) {
+    if (quiet_) return;
+    const int now = vclState(item->checkState());
+    if (item->data(kKnownState).toInt() == now) return;
+    quiet_ = true;
+    item->setData(kKnownState, now);
+    quiet_ = false;
+    fire(OnClickCheck, this);
+  });
+}
+
+void TCheckListBox::prepareItems() {
+  auto* lw = static_cast<QListWidget*>(widget());
+  quiet_ = true;
+  for (int i = 0; i < lw->count(); ++i) {
+    QListWidgetItem* item = lw->item(i);
+    Qt::ItemFlags flags = item->flags() | Qt::ItemIsUserCheckable;
+    flags.setFlag(Qt::ItemIsUserTristate, allow_grayed_);
+    item->setFlags(flags);
+    if (!item->data(kKnownState).isValid()) {
+      item->setCheckState(Qt::Unchecked);
+      item->setData(kKnownState, static_cast<int>(cbUnchecked));
+    }
+  }
+  quiet_ = false;
+}
+
+void TCheckListBox::setAllowGrayed(bool a) {
+  allow_grayed_ = a;
+  prepareItems();
+}
+
+int TCheckListBox::state(int index) const {
+  items()->get(index);  // index check with the platform's message
+  return vclState(static_cast<QListWidget*>(widget())->item(index)->checkState());
+}
+
+void TCheckListBox::setState(int index, int s) {
+  items()->get(index);
+  QListWidgetItem* item = static_cast<QListWidget*>(widget())->item(index);
+  quiet_ = true;
+  item->setCheckState(qtState(s));
+  item->setData(kKnownState, vclState(qtState(s)));
+  quiet_ = false;
+}
+
+bool TCheckListBox::itemEnabled(int index) const {
+  items()->get(index);
+  return static_cast<QListWidget*>(widget())->item(index)->flags().testFlag(Qt::ItemIsEnabled);
+}
+
+void TCheckListBox::setItemEnabled(int index, bool e) {
+  items()->get(index);
+  QListWidgetItem* item = static_cast<QListWidget*>(widget())->item(index);
+  quiet_ = true;
+  Qt::ItemFlags flags = item->flags();
+  flags.setFlag(Qt::ItemIsEnabled, e);
+  item->setFlags(flags);
+  quiet_ = false;
+}
+
 // ---- TMemo ----
 
 const ClassInfo& TMemo::staticClassInfo() {

@@ -58,6 +58,31 @@ private:
   std::unique_ptr<TCallbackStrings> items_;
 };
 
+// A list box whose items carry check boxes (three states with AllowGrayed) and can be
+// disabled one by one. OnClickCheck runs when the user changes a check, never for code.
+class TCheckListBox : public TListBox {
+public:
+  explicit TCheckListBox(TComponent* owner);
+  static const ClassInfo& staticClassInfo();
+  const ClassInfo& classInfo() const override { return staticClassInfo(); }
+  bool allowGrayed() const { return allow_grayed_; }
+  void setAllowGrayed(bool a);
+  // Each raises the list's index error for an index outside the items.
+  bool checked(int index) const { return state(index) == cbChecked; }
+  void setChecked(int index, bool c) { setState(index, c ? cbChecked : cbUnchecked); }
+  int state(int index) const;  // TCheckBoxState
+  void setState(int index, int s);
+  bool itemEnabled(int index) const;
+  void setItemEnabled(int index, bool e);
+
+  TNotifyEvent OnClickCheck;
+
+private:
+  void prepareItems();
+  bool allow_grayed_ = false;
+  bool quiet_ = false;  // set while the layer itself changes items
+};
+
 class TMemo : public TWinControl {
 public:
   explicit TMemo(TComponent* owner);

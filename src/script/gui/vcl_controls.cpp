@@ -434,20 +434,46 @@ void LDeleteSelected(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Object(&self);
 }
 
-void LSelected(TJObject& self, TJValueList& params, Value& result) {
+// selected(index[, value]) and its kin: the item's flag, or with a value, set it and
+// return the value; false for an index outside the items.
+template <class N, bool (N::*Get)(int) const, void (N::*Set)(int, bool)>
+void ItemFlagMethod(TJObject& self, TJValueList& params, Value& result) {
   auto& w = Self<TJVCLPersistent>(self);
-  auto& list = ListOf(w, params, 1);
+  auto& list = NativeOfSelf<N>(w, params, 1);
   const int32_t index = ValueToInteger(params.GetValue(0));
   if (!ValidIndex(list, index)) {
     result = Value::Bool(false);
     return;
   }
   if (params.GetCount() < 2) {
-    result = Value::Bool(list.selected(index));
+    result = Value::Bool((list.*Get)(index));
     return;
   }
-  VCLGuard(w, [&] { list.setSelected(index, ValueToBool(params.GetValue(1))); });
+  VCLGuard(w, [&] { (list.*Set)(index, ValueToBool(params.GetValue(1))); });
   result = params.GetValue(1);
+}
+
+// state(index[, value]): the check state's identifier; with a value naming a state (by
+// identifier or ordinal), set it and return the value; "" for an index outside the items.
+void CLState(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& list = NativeOfSelf<kgui::TCheckListBox>(w, params, 1);
+  const int32_t index = ValueToInteger(params.GetValue(0));
+  if (!ValidIndex(list, index)) {
+    result = Value::String(StrRef(""));
+    return;
+  }
+  if (params.GetCount() < 2) {
+    result = Value::String(StrRef(kgui::enumToText(kgui::checkBoxStateType(), list.state(index))));
+    return;
+  }
+  const Value& v = params.GetValue(1);
+  std::optional<int64_t> state;
+  if (v.type() == vtInteger) state = ValueToInteger(v);
+  else state = kgui::textToEnum(kgui::checkBoxStateType(), ValueToStdString(v));
+  if (state && *state >= kgui::cbUnchecked && *state <= kgui::cbGrayed)
+    VCLGuard(w, [&] { list.setState(index, static_cast<int>(*state)); });
+  result = v;
 }
 
 void LItemAtPos(TJObject& self, TJValueList& params, Value& result) {
@@ -832,7 +858,9 @@ const ClassInfo& TJVCLBaseListBox::Class() const {
   static const ClassInfo info(&TJVCLWinControl::Class(),
                               {{"clear", LClear}, {"clearSelection", LClearSelection},
                                {"deleteSelected", LDeleteSelected}, {"selectAll", LSelectAll},
-                               {"itemAtPos", LItemAtPos}, {"itemRect", LItemRect}, {"selected", LSelected}});
+                               {"itemAtPos", LItemAtPos}, {"itemRect", LItemRect},
+                               {"selected", ItemFlagMethod<kgui::TListBox, &kgui::TListBox::selected,
+                                                           &kgui::TListBox::setSelected>}});
   return info;
 }
 
@@ -840,6 +868,26 @@ const kgui::ClassInfo& TJVCLBaseListBox::VCLClass() const { return kgui::TListBo
 
 void TJVCLBaseListBox::AfterAttach() {
   HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvFocus);
+}
+
+TJVCLBaseCheckListBox::TJVCLBaseCheckListBox(BaseEngine* engine) : TJVCLBaseListBox(engine) {
+  SetObjectName("VCLCheckListBox");
+}
+
+const ClassInfo& TJVCLBaseCheckListBox::Class() const {
+  using N = kgui::TCheckListBox;
+  static const ClassInfo info(&TJVCLBaseListBox::Class(),
+                              {{"checked", ItemFlagMethod<N, &N::checked, &N::setChecked>},
+                               {"itemEnabled", ItemFlagMethod<N, &N::itemEnabled, &N::setItemEnabled>},
+                               {"state", CLState}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseCheckListBox::VCLClass() const { return kgui::TCheckListBox::staticClassInfo(); }
+
+void TJVCLBaseCheckListBox::AfterAttach() {
+  TJVCLBaseListBox::AfterAttach();
+  static_cast<kgui::TCheckListBox*>(vcl_)->OnClickCheck = NotifyBridge(*this, "onClickCheck");
 }
 
 TJVCLBaseComboBox::TJVCLBaseComboBox(BaseEngine* engine) : TJVCLWinControl(engine) {

@@ -109,6 +109,17 @@ protected:
   void AfterAttach() override;
 };
 
+// A check list box: the list box's methods and "checked", "itemEnabled", "state".
+class TJVCLBaseCheckListBox : public TJVCLBaseListBox {
+public:
+  explicit TJVCLBaseCheckListBox(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
 class TJVCLBaseComboBox : public TJVCLWinControl {
 public:
   explicit TJVCLBaseComboBox(BaseEngine* engine);

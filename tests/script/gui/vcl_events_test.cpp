@@ -180,6 +180,11 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
        "sp.onCanResize = function (s, size, accept) { println('CanResize ' + size.number); accept.bool = size.number != 130; };\n"
        "sp.onMoved = function () { println('Moved ' + l.Width); };",
        {Drag("S", {20, 30, 40, -300})}, "CanResize 120\nCanResize 130\nCanResize 140\nCanResize 30\nMoved 30\n"},
+      {"a check changed by the user",
+       "var cl = new VCLCheckListBox(f); cl.Name = 'CL'; cl.Items.add('a'); cl.Items.add('b');\n"
+       "cl.ItemIndex = 1; cl.checked(0, true);\n"
+       "cl.onClickCheck = function (s) { println('ClickCheck ' + s.checked(0) + ' ' + s.checked(1)); };",
+       {Focus("CL"), Key("CL", Qt::Key_Space)}, "ClickCheck true true\n"},
       {"an error in a handler run by the event loop",
        "var b = new VCLButton(f); b.Name = 'B';\n"
        "b.onClick = function () { var s = new Strings(); println(s[3]); };",

@@ -20,6 +20,7 @@
 #include "platform/gui/splitter.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/timer.h"
+#include "platform/gui/up_down.h"
 #include "script/core/engine.h"
 #include "script/core/value_list.h"
 #include "script/gui/vcl_events.h"
@@ -845,6 +846,18 @@ void TJVCLBaseSplitter::AfterAttach() {
   splitter->OnCanResize = CanResizeBridge(*this, "onCanResize");
   splitter->OnMoved = NotifyBridge(*this, "onMoved");
   splitter->OnPaint = NotifyBridge(*this, "onPaint");
+}
+
+TJVCLBaseUpDown::TJVCLBaseUpDown(BaseEngine* engine) : TJVCLWinControl(engine) { SetObjectName("VCLUpDown"); }
+
+const kgui::ClassInfo& TJVCLBaseUpDown::VCLClass() const { return kgui::TUpDown::staticClassInfo(); }
+
+void TJVCLBaseUpDown::AfterAttach() {
+  HookControlEvents(*this, kEvMouse | kEvFocus);
+  auto* up_down = static_cast<kgui::TUpDown*>(vcl_);
+  up_down->OnChanging = CloseQueryBridge(*this, "onChanging");
+  up_down->OnChangingEx = ChangingExBridge(*this, "onChangingEx");
+  up_down->OnButtonClick = UDClickBridge(*this, "onClick");
 }
 
 // ---- lists ----

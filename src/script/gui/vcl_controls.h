@@ -99,6 +99,16 @@ protected:
   void AfterAttach() override;
 };
 
+// An up-down: "onChanging", "onChangingEx" and "onClick" with the button.
+class TJVCLBaseUpDown : public TJVCLWinControl {
+public:
+  explicit TJVCLBaseUpDown(BaseEngine* engine);
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
 class TJVCLBaseListBox : public TJVCLWinControl {
 public:
   explicit TJVCLBaseListBox(BaseEngine* engine);

@@ -137,6 +137,26 @@ kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event) {
   };
 }
 
+kgui::TUDChangingExEvent ChangingExBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, bool& allow, int new_value, int direction) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(NewHostObject<TJBooleanObject>(self.Engine(), allow), true);
+      p.AddInteger(new_value);
+      p.Add(Value::String(StrRef(kgui::enumToText(kgui::upDownDirectionType(), direction))), true);
+    }, [&](TJValueList& p) {
+      if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(1).object())) allow = b->Held();
+    });
+  };
+}
+
+kgui::TUDClickEvent UDClickBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, int button) {
+    Fire(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
+      p.Add(Value::String(StrRef(kgui::enumToText(kgui::udBtnType(), button))), true);
+    }, NoBack);
+  };
+}
+
 kgui::TDrawPanelEvent DrawPanelBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TStatusPanel* panel, const kgui::TRect& rect) {
     Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {

@@ -11,6 +11,7 @@
 #include "platform/gui/form.h"
 #include "platform/gui/splitter.h"
 #include "platform/gui/status_bar.h"
+#include "platform/gui/up_down.h"
 #include "script/gui/vcl_wrapper.h"
 
 namespace kestrin::script {
@@ -29,6 +30,10 @@ kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event);
 
 // newSize* is a Number object, accept* a Boolean object.
 kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event);
+// allowChange* a Boolean object, newValue an integer, direction an identifier ("updUp").
+kgui::TUDChangingExEvent ChangingExBridge(TJVCLPersistent& w, const char* event);
+// button: "btNext" or "btPrev".
+kgui::TUDClickEvent UDClickBridge(TJVCLPersistent& w, const char* event);
 // panel: the panel's wrapper; rect: a new Rect.
 kgui::TDrawPanelEvent DrawPanelBridge(TJVCLPersistent& w, const char* event);
 

@@ -20,6 +20,7 @@
 #include "platform/gui/std_controls.h"
 #include "platform/gui/tab_controls.h"
 #include "platform/gui/timer.h"
+#include "platform/gui/up_down.h"
 #include "script/core/engine.h"
 #include "script/core/value_list.h"
 #include "script/gui/vcl_bars.h"
@@ -68,6 +69,7 @@ const VCLCastRow kCastRows[] = {
     {&kgui::TTabControl::staticClassInfo, Make<TJVCLBaseTabControl>},
     {&kgui::TStatusBar::staticClassInfo, Make<TJVCLBaseStatusBar>},
     {&kgui::TSplitter::staticClassInfo, Make<TJVCLBaseSplitter>},
+    {&kgui::TUpDown::staticClassInfo, Make<TJVCLBaseUpDown>},
     {&kgui::TStatusPanels::staticClassInfo, Make<TJVCLBaseStatusPanels>},
     {&kgui::TBasicAction::staticClassInfo, Make<TJVCLBaseAction>},
     {&kgui::TLabel::staticClassInfo, Make<TJVCLBaseLabel>},
@@ -154,7 +156,7 @@ const Constructor kConstructors[] = {
     {"VCLSaveDialog", Create<MakeSaveDialog, kgui::TSaveDialog>},
     // "VCLFontDialog", "VCLFindDialog", "VCLReplaceDialog",
     {"VCLSpinEdit", Create<Make<TJVCLBaseSpinEdit>, kgui::TSpinEdit>},
-    // "VCLUpDown"
+    {"VCLUpDown", Create<Make<TJVCLBaseUpDown>, kgui::TUpDown>},
 };
 
 // Runs the application's events, first waiting up to `wait` for one; then raises an

@@ -143,3 +143,18 @@ cl.itemEnabled(0, false);
 show("itemEnabled(0) after false", cl.itemEnabled(0));
 show("outside the items", cl.checked(3) + " [" + cl.state(-1) + "] " + cl.itemEnabled(9, true));
 show("still a list box", cl.selected(0) + " " + cl.Items.count + " " + cl.AllowGrayed);
+// An up-down with an associated edit: Position kept between Min and Max, shown in the edit.
+var ed = new VCLEdit(f);
+ed.setBounds(10, 10, 60, 21);
+var ud = new VCLUpDown(f);
+show("up-down defaults", ud.Min + " " + ud.Max + " " + ud.Position + " " + ud.Increment + " " + ud.Wrap);
+ud.Associate = ed;
+ud.Position = 7;
+show("the edit shows Position", ed.Text + " " + (ud.Associate === ed));
+show("the up-down sits at the edit's right edge", ud.Left + " " + ud.Top + " " + ud.Height);
+ud.Max = 5;
+show("Position after Max = 5", ud.Position + " " + ed.Text);
+ud.Position = -3;
+show("Position after -3", ud.Position);
+try { ud.Associate = ud; } catch (x) { show("Associate = itself", x); }
+show("up-down events", ud.getEvents().join(","));

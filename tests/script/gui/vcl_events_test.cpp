@@ -66,6 +66,15 @@ DriverStep Drag(const char* name, std::vector<int> dx) {
     send(QEvent::MouseButtonRelease, start_global + dx.back() - w->mapToGlobal(QPoint(0, 0)).x(), Qt::NoButton);
   };
 }
+// A click on the named control's child widget of that object name.
+DriverStep ClickChild(const char* name, const char* child) {
+  return [name, child] {
+    QWidget* w = Widget(name);
+    auto* c = w ? w->findChild<QWidget*>(child) : nullptr;
+    ASSERT_TRUE(c) << name << " " << child;
+    QTest::mouseClick(c, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+  };
+}
 DriverStep Repaint(const char* name) {
   return [name] {
     if (QWidget* w = Widget(name)) w->repaint();
@@ -185,6 +194,15 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
        "cl.ItemIndex = 1; cl.checked(0, true);\n"
        "cl.onClickCheck = function (s) { println('ClickCheck ' + s.checked(0) + ' ' + s.checked(1)); };",
        {Focus("CL"), Key("CL", Qt::Key_Space)}, "ClickCheck true true\n"},
+      {"up-down buttons pressed",
+       "var ud = new VCLUpDown(f); ud.Name = 'UD'; ud.Max = 2; ud.Position = 1;\n"
+       "ud.onChanging = function (s, allow) { println('Changing ' + s.Position); };\n"
+       "ud.onChangingEx = function (s, allow, value, direction) {\n"
+       "  println('ChangingEx ' + value + ' ' + direction); allow.bool = value != 0; };\n"
+       "ud.onClick = function (s, button) { println('Click ' + button + ' ' + s.Position); };",
+       {ClickChild("UD", "up"), ClickChild("UD", "down"), ClickChild("UD", "down")},
+       "Changing 1\nChangingEx 2 updUp\nClick btNext 2\nChanging 2\nChangingEx 1 updDown\nClick btPrev 1\n"
+       "Changing 1\nChangingEx 0 updDown\n"},
       {"an error in a handler run by the event loop",
        "var b = new VCLButton(f); b.Name = 'B';\n"
        "b.onClick = function () { var s = new Strings(); println(s[3]); };",

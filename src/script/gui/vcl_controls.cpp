@@ -14,6 +14,7 @@
 #include "base/cp932.h"
 #include "platform/gui/actions.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/find_dialog.h"
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/menus.h"
@@ -90,6 +91,22 @@ void DExecute(TJObject& self, TJValueList& params, Value& result) {
   }
   RaiseVCLPendingError();
   result = Value::Bool(chosen);
+}
+
+void FDExecute(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& dialog = NativeOfSelf<kgui::TFindDialog>(w, params);
+  bool shown = false;
+  VCLGuard(w, [&] { shown = dialog.execute(); });
+  result = Value::Bool(shown);
+}
+
+void FDCloseDialog(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& dialog = NativeOfSelf<kgui::TFindDialog>(w, params);
+  Ref<TJObject> hold(&self);
+  VCLGuard(w, [&] { dialog.closeDialog(); });
+  result = Value::Object(&self);
 }
 
 // ---- the form ----
@@ -983,6 +1000,28 @@ const ClassInfo& TJVCLBaseFileDialog::Class() const {
 
 const kgui::ClassInfo& TJVCLBaseFileDialog::VCLClass() const {
   return save_ ? kgui::TSaveDialog::staticClassInfo() : kgui::TOpenDialog::staticClassInfo();
+}
+
+TJVCLBaseFindDialog::TJVCLBaseFindDialog(BaseEngine* engine, bool replace)
+    : TJVCLComponent(engine), replace_(replace) {
+  SetObjectName(replace ? "VCLReplaceDialog" : "VCLFindDialog");
+}
+
+const ClassInfo& TJVCLBaseFindDialog::Class() const {
+  static const ClassInfo info(&TJVCLComponent::Class(), {{"execute", FDExecute}, {"closeDialog", FDCloseDialog}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseFindDialog::VCLClass() const {
+  return replace_ ? kgui::TReplaceDialog::staticClassInfo() : kgui::TFindDialog::staticClassInfo();
+}
+
+void TJVCLBaseFindDialog::AfterAttach() {
+  auto* dialog = static_cast<kgui::TFindDialog*>(vcl_);
+  dialog->OnFind = NotifyBridge(*this, "onFind");
+  dialog->OnReplace = NotifyBridge(*this, "onReplace");
+  dialog->OnShow = NotifyBridge(*this, "onShow");
+  dialog->OnClose = NotifyBridge(*this, "onClose");
 }
 
 TJVCLBaseAction::TJVCLBaseAction(BaseEngine* engine) : TJVCLComponent(engine) { SetObjectName("VCLAction"); }

@@ -151,6 +151,21 @@ private:
   bool save_;
 };
 
+// The find and replace dialogs: "execute" shows the modeless dialog and returns at once;
+// "onFind" and "onReplace" arrive while the script waits in its event loop.
+class TJVCLBaseFindDialog : public TJVCLComponent {
+public:
+  TJVCLBaseFindDialog(BaseEngine* engine, bool replace);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+
+private:
+  bool replace_;
+};
+
 // Actions: "onExecute" runs when a linked control or menu item is clicked.
 class TJVCLBaseAction : public TJVCLComponent {
 public:

@@ -12,6 +12,7 @@
 #include "platform/gui/actions.h"
 #include "platform/gui/app.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/find_dialog.h"
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/menus.h"
@@ -39,6 +40,8 @@ TJVCLPersistent* Make(BaseEngine* engine) {
 
 TJVCLPersistent* MakeOpenDialog(BaseEngine* e) { return new TJVCLBaseFileDialog(e, false); }
 TJVCLPersistent* MakeSaveDialog(BaseEngine* e) { return new TJVCLBaseFileDialog(e, true); }
+TJVCLPersistent* MakeFindDialog(BaseEngine* e) { return new TJVCLBaseFindDialog(e, false); }
+TJVCLPersistent* MakeReplaceDialog(BaseEngine* e) { return new TJVCLBaseFindDialog(e, true); }
 
 constexpr uint32_t kStandardEvents = kEvMouse | kEvKeys | kEvFocus;
 
@@ -90,6 +93,8 @@ const VCLCastRow kCastRows[] = {
     {&kgui::TMainMenu::staticClassInfo, Make<TJVCLBaseMainMenu>},
     {&kgui::TForm::staticClassInfo, Make<TJVCLBaseForm>},
     {&kgui::TProgressBar::staticClassInfo, Make<TJVCLBaseProgressBar>},
+    {&kgui::TReplaceDialog::staticClassInfo, MakeReplaceDialog},
+    {&kgui::TFindDialog::staticClassInfo, MakeFindDialog},
     {&kgui::TSaveDialog::staticClassInfo, MakeSaveDialog},
     {&kgui::TOpenDialog::staticClassInfo, MakeOpenDialog},
     {&kgui::TWinControl::staticClassInfo, Make<TJVCLWinControl>},
@@ -154,7 +159,9 @@ const Constructor kConstructors[] = {
     {"VCLAction", Create<Make<TJVCLBaseAction>, kgui::TAction>},
     {"VCLOpenDialog", Create<MakeOpenDialog, kgui::TOpenDialog>},
     {"VCLSaveDialog", Create<MakeSaveDialog, kgui::TSaveDialog>},
-    // "VCLFontDialog", "VCLFindDialog", "VCLReplaceDialog",
+    // "VCLFontDialog",
+    {"VCLFindDialog", Create<MakeFindDialog, kgui::TFindDialog>},
+    {"VCLReplaceDialog", Create<MakeReplaceDialog, kgui::TReplaceDialog>},
     {"VCLSpinEdit", Create<Make<TJVCLBaseSpinEdit>, kgui::TSpinEdit>},
     {"VCLUpDown", Create<Make<TJVCLBaseUpDown>, kgui::TUpDown>},
 };

@@ -158,3 +158,12 @@ ud.Position = -3;
 show("Position after -3", ud.Position);
 try { ud.Associate = ud; } catch (x) { show("Associate = itself", x); }
 show("up-down events", ud.getEvents().join(","));
+// Find and replace dialogs: their defaults and options; closeDialog before execute.
+var fd = new VCLFindDialog();
+show("find dialog", fd + " " + fd.Options + " [" + fd.FindText + "]");
+fd.Options = "frMatchCase frWholeWord";
+show("Options after \"frMatchCase frWholeWord\"", fd.Options);
+show("closeDialog before execute gives the dialog", fd.closeDialog() === fd);
+var rd = new VCLReplaceDialog();
+rd.ReplaceText = "new";
+show("replace dialog", rd + " " + rd.ReplaceText + " " + rd.getEvents().join(","));

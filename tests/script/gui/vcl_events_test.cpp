@@ -203,6 +203,19 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
        {ClickChild("UD", "up"), ClickChild("UD", "down"), ClickChild("UD", "down")},
        "Changing 1\nChangingEx 2 updUp\nClick btNext 2\nChanging 2\nChangingEx 1 updDown\nClick btPrev 1\n"
        "Changing 1\nChangingEx 0 updDown\n"},
+      {"a find dialog answered",
+       "var d = new VCLFindDialog(); d.FindText = 'ab';\n"
+       "d.onFind = function (s) { println('Find ' + s.FindText + ' ' + s.Options); };\n"
+       "d.onClose = function () { println('Close'); };\n"
+       "println('execute ' + d.execute());",
+       {Type("FindText", "c"), Click("FindNext"), Click("Cancel")},
+       "execute true\nFind abc frDown,frFindNext\nClose\n"},
+      {"a replace dialog answered",
+       "var r = new VCLReplaceDialog(); r.Options = '[frMatchCase]'; r.FindText = 'a';\n"
+       "r.onReplace = function (s) { println('Replace ' + s.FindText + ' ' + s.ReplaceText + ' ' + s.Options); };\n"
+       "r.execute();",
+       {Type("ReplaceText", "x"), Click("ReplaceAll"), Click("Replace")},
+       "Replace a x frMatchCase,frReplaceAll\nReplace a x frMatchCase,frReplace\n"},
       {"an error in a handler run by the event loop",
        "var b = new VCLButton(f); b.Name = 'B';\n"
        "b.onClick = function () { var s = new Strings(); println(s[3]); };",

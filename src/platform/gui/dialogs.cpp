@@ -78,6 +78,14 @@ const ClassInfo& TSaveDialog::staticClassInfo() {
 
 bool TSaveDialog::execute() { return dialogs().executeFile(*this, true); }
 
+TFontDialog::TFontDialog(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {}
+
+const ClassInfo& TFontDialog::staticClassInfo() {
+  static const ClassInfo info("TFontDialog", &TComponent::staticClassInfo(),
+                              {classProp<TFontDialog, TFont>("Font", &TFontDialog::font)});
+  return info;
+}
+
 const ClassInfo& TColorDialog::staticClassInfo() {
   static const ClassInfo info("TColorDialog", &TComponent::staticClassInfo(), [] {
     auto p = ordProp<TColorDialog, TColor>("Color", PropKind::Integer, &TColorDialog::color,

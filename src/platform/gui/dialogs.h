@@ -43,6 +43,12 @@ public:
   }
   virtual bool selectDirectory(const std::string& caption, std::string& directory) = 0;
   virtual bool executeColor(TColor& color) = 0;
+  // Lets the user choose a font, starting from `font`; on acceptance sets its name, size
+  // and style. An implementation without a font dialog refuses.
+  virtual bool executeFont(TFont& font) {
+    (void)font;
+    return false;
+  }
   // Lets the user choose and set up the printer; false when cancelled.
   virtual bool executePrint(TPrinter& printer) = 0;
 };
@@ -109,6 +115,20 @@ public:
 
 private:
   TColor color_ = clBlack;
+};
+
+// The font dialog: Font is what it starts from and what the user chose. Without an Apply
+// button in our dialog, OnApply never runs.
+class TFontDialog : public TComponent {
+public:
+  explicit TFontDialog(TComponent* owner);
+  static const ClassInfo& staticClassInfo();
+  const ClassInfo& classInfo() const override { return staticClassInfo(); }
+  bool execute() { return dialogs().executeFont(*font_); }
+  TFont* font() const { return font_.get(); }
+
+private:
+  std::unique_ptr<TFont> font_;
 };
 
 // The print dialog runs on the application's printer.

@@ -2,6 +2,7 @@
 #include "platform/gui/qt_dialogs.h"
 
 #include <QColorDialog>
+#include <QFontDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -112,6 +113,21 @@ bool QtDialogs::executeColor(TColor& color) {
                                     QColorDialog::DontUseNativeDialog);
   if (!c.isValid()) return false;
   color = fromQColor(c);
+  return true;
+}
+
+bool QtDialogs::executeFont(TFont& font) {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, toQFont(font), nullptr, QString(), QFontDialog::DontUseNativeDialog);
+  if (!ok) return false;
+  font.setName(ss(chosen.family()));
+  font.setSize(chosen.pointSize());
+  uint32_t style = 0;
+  if (chosen.bold()) style |= 1u << fsBold;
+  if (chosen.italic()) style |= 1u << fsItalic;
+  if (chosen.underline()) style |= 1u << fsUnderline;
+  if (chosen.strikeOut()) style |= 1u << fsStrikeOut;
+  font.setStyle(style);
   return true;
 }
 

@@ -18,6 +18,7 @@ public:
                             TMsgDlgButtons buttons, TMsgDlgBtn default_button) override;
   bool selectDirectory(const std::string& caption, std::string& directory) override;
   bool executeColor(TColor& color) override;
+  bool executeFont(TFont& font) override;
   bool executePrint(TPrinter& printer) override;
 };
 

@@ -20,6 +20,14 @@ void ScriptedDialogs::answerDirectory(const std::string& dir) {
 }
 
 void ScriptedDialogs::answerColor(TColor color) { answers_.push_back({true, {}, 0, mrOk, {}, color}); }
+void ScriptedDialogs::answerFont(const std::string& name, int points) {
+  Answer a;
+  a.accept = true;
+  a.modal = mrOk;
+  a.text = name;
+  a.points = points;
+  answers_.push_back(a);
+}
 void ScriptedDialogs::answerPrint() { answers_.push_back({true, {}, 0, mrOk, {}, 0}); }
 void ScriptedDialogs::answerCancel() { answers_.push_back({false, {}, 0, mrCancel, {}, 0}); }
 
@@ -75,6 +83,15 @@ bool ScriptedDialogs::executeColor(TColor& color) {
   Answer a;
   if (!next(a) || !a.accept) return false;
   color = a.color;
+  return true;
+}
+
+bool ScriptedDialogs::executeFont(TFont& font) {
+  questions_.push_back({"font", font.name(), {}, 0, 0, {}});
+  Answer a;
+  if (!next(a) || !a.accept) return false;
+  font.setName(a.text);
+  font.setSize(a.points);
   return true;
 }
 

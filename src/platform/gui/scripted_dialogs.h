@@ -30,6 +30,7 @@ public:
   void answerModal(int modal_result);  // a message box button (mrYes ...)
   void answerDirectory(const std::string& dir);
   void answerColor(TColor color);
+  void answerFont(const std::string& name, int points);
   void answerPrint();
   void answerCancel();  // any dialog: cancelled (a message box gets mrCancel)
 
@@ -45,6 +46,8 @@ public:
                             TMsgDlgButtons buttons, TMsgDlgBtn default_button) override;
   bool selectDirectory(const std::string& caption, std::string& directory) override;
   bool executeColor(TColor& color) override;
+  // Answered by answerFont: the font's name and size in points.
+  bool executeFont(TFont& font) override;
   bool executePrint(TPrinter& printer) override;
 
 private:
@@ -55,6 +58,7 @@ private:
     int modal = mrCancel;
     std::string text;
     TColor color = 0;
+    int points = 0;  // a font's size
   };
   bool next(Answer& a);
 

@@ -93,6 +93,15 @@ void DExecute(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Bool(chosen);
 }
 
+void FontExecute(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& dialog = NativeOfSelf<kgui::TFontDialog>(w, params);
+  Ref<TJObject> hold(&self);
+  bool chosen = false;
+  VCLGuard(w, [&] { chosen = dialog.execute(); });
+  result = Value::Bool(chosen);
+}
+
 void FDExecute(TJObject& self, TJValueList& params, Value& result) {
   auto& w = Self<TJVCLPersistent>(self);
   auto& dialog = NativeOfSelf<kgui::TFindDialog>(w, params);
@@ -1001,6 +1010,17 @@ const ClassInfo& TJVCLBaseFileDialog::Class() const {
 const kgui::ClassInfo& TJVCLBaseFileDialog::VCLClass() const {
   return save_ ? kgui::TSaveDialog::staticClassInfo() : kgui::TOpenDialog::staticClassInfo();
 }
+
+TJVCLBaseFontDialog::TJVCLBaseFontDialog(BaseEngine* engine) : TJVCLComponent(engine) {
+  SetObjectName("VCLFontDialog");
+}
+
+const ClassInfo& TJVCLBaseFontDialog::Class() const {
+  static const ClassInfo info(&TJVCLComponent::Class(), {{"execute", FontExecute}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseFontDialog::VCLClass() const { return kgui::TFontDialog::staticClassInfo(); }
 
 TJVCLBaseFindDialog::TJVCLBaseFindDialog(BaseEngine* engine, bool replace)
     : TJVCLComponent(engine), replace_(replace) {

@@ -151,6 +151,14 @@ private:
   bool save_;
 };
 
+// The font dialog: "execute" asks through the GUI library's dialogs; the result is in Font.
+class TJVCLBaseFontDialog : public TJVCLComponent {
+public:
+  explicit TJVCLBaseFontDialog(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+};
+
 // The find and replace dialogs: "execute" shows the modeless dialog and returns at once;
 // "onFind" and "onReplace" arrive while the script waits in its event loop.
 class TJVCLBaseFindDialog : public TJVCLComponent {

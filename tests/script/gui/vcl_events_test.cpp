@@ -252,6 +252,20 @@ TEST_F(VclEvents, FileDialogsAskThroughTheLibrarysDialogs) {
   EXPECT_EQ(dialogs_.questions()[1].kind, "save");
 }
 
+TEST_F(VclEvents, TheFontDialogSetsItsFont) {
+  const std::string script =
+      "var d = new VCLFontDialog(); d.Font.Name = 'Courier';\n"
+      "var chosen = d.execute(); println(chosen + ' ' + d.Font.Name + ' ' + d.Font.Size);\n"
+      "chosen = d.execute(); println(chosen + ' ' + d.Font.Name + ' ' + d.Font.Size + ' ' + d);\n";
+  dialogs_.answerFont("Serif", 14);
+  dialogs_.answerCancel();
+  const testing::VclRun run = RunVclScript(script);
+  EXPECT_EQ(run.out, "true Serif 14\nfalse Serif 14 [object VCLFontDialog]\n");
+  ASSERT_EQ(dialogs_.questions().size(), 2u);
+  EXPECT_EQ(dialogs_.questions()[0].kind, "font");
+  EXPECT_EQ(dialogs_.questions()[0].text, "Courier");
+}
+
 // Every row of the default caster comes before the rows of its ancestors, so a class is
 // never taken for one of its ancestors.
 TEST(VclCaster, EveryDescendantComesBeforeItsAncestor) {

@@ -78,10 +78,10 @@ struct DetectorGeometry {
   // Distance from the beam centre on the tilted detector, in X pixels.
   double rho(const Row& r, double x) const {
     const double dx = x - X0;
-    const double u = dx * cB + r.dy_sB;
-    const double v = r.dy_cB - dx * sB;
-    return std::sqrt(u * u * c2 + v * v) / (u * k + 1.0);
+    return rho_of(dx * cB + r.dy_sB, r.dy_cB - dx * sB);
   }
+  // The same of an offset already turned by Beta: u along the tilt azimuth, v across it.
+  double rho_of(double u, double v) const { return std::sqrt(u * u * c2 + v * v) / (u * k + 1.0); }
 
   // True when the pixel lies in front of the sample (the tilt denominator is positive);
   // pixels behind it get a negative rho.

@@ -5,6 +5,7 @@
 
 #include "analysis/center.h"
 #include "analysis/graph_layout.h"
+#include "analysis/line_integration.h"
 #include "analysis/parameters.h"
 #include "base/convert.h"
 #include "image/file_commands.h"
@@ -122,9 +123,7 @@ void load_image_command() {
 
 void straight_line_integration() {
   if (!controls().checked("rbtnRectangle") || !controls().checked("rbtnRect_Direction")) return;
-  auto fn = main_command_hooks().calc_line_integration;
-  if (!fn) return log_not_available("calc_line_integration");
-  fn(state().integration_params.RectDirection);
+  calc_line_integration(state().integration_params.RectDirection);
 }
 
 void find_center_command(bool redraw) {

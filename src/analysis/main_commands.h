@@ -48,12 +48,9 @@ void spot_search_command();
 // Routines of other parts of the program that the main window's commands call; an empty
 // entry logs that the routine is not there yet.
 struct MainCommandHooks {
-  void (*calc_pixel_histogram_selection)() = nullptr;
-  void (*calc_sectored_histogram)() = nullptr;
   void (*auto_analysis)() = nullptr;
   void (*calc_tilt)() = nullptr;
   void (*calc_wave_length)() = nullptr;
-  void (*calc_line_integration)(int32_t direction) = nullptr;
   void (*import_mask_file)() = nullptr;
   void (*print_image)() = nullptr;
   void (*print_nax_proc)() = nullptr;

@@ -86,7 +86,7 @@ void add_to_sectors(int32_t k, bool angle_pattern) {
   auto& sec = state().sector_patterns.sectors;
   const int32_t sectors = usable_sector_count();
   for (int32_t s = 0; s < sectors; ++s) {
-    PeakList& list = sec[size_t(s)].peaks;
+    PeakList& list = sec[size_t(s)].peaks();
     if (peak_count_of(list) >= kMaxPeaks) {
       log_line(kBufferFull);
       break;
@@ -181,7 +181,7 @@ void delete_peak_at_click(int32_t click_x) {
   }
   auto& sec = state().sector_patterns.sectors;
   for (int32_t s = 0; s < usable_sector_count(); ++s)
-    if (delete_near(sec[size_t(s)].peaks, *data, angle_pattern, sector_graph_offset(s))) sort_and_compact_peaks(s);
+    if (sec[size_t(s)].peak_count() > 0 && delete_near(sec[size_t(s)].peaks(), *data, angle_pattern, sector_graph_offset(s))) sort_and_compact_peaks(s);
 }
 
 void delete_selected_peak(int32_t index) {

@@ -56,9 +56,7 @@ void TfrmMain::createCommandButtons() {
   pbtnLoadImage->OnClick = [](Component*) { load_image_command(); };
   pbtnFindCenter->OnClick = [](Component*) { find_center_command(false); };
   pbtnAngleIntensity->OnClick = [](Component*) { calc_angle_histogram_selection(); };
-  pbtnPixelIntensity->OnClick = [](Component*) {
-    run_main_hook(main_command_hooks().calc_pixel_histogram_selection, "calc_pixel_histogram_selection");
-  };
+  pbtnPixelIntensity->OnClick = [](Component*) { calc_pixel_histogram_selection(); };
 }
 
 TLabel* TfrmMain::addLabel(const char* caption, int left, int top) {

@@ -1,8 +1,9 @@
 // TfrmMain's main menu: every item and the one call or window it stands for.
-#include "analysis/analysis_hooks.h"
 #include "analysis/dispatch.h"
+#include "analysis/fine_curved_histograms.h"
 #include "analysis/main_commands.h"
 #include "analysis/peak_search.h"
+#include "analysis/sectored_histogram.h"
 #include "analysis/spot_find.h"
 #include "app/main_form.h"
 #include "image/file_commands.h"
@@ -118,20 +119,17 @@ void TfrmMain::createAnalysisMenus() {
   TMenuItem* m = addMenu("IPmain");
   addItem(m, "Find Center", [](Component*) { find_center_command(true); });
   addItem(m, "Angle - Intensity", call(&calc_angle_histogram_selection));
-  addItem(m, "Pixel - Intensity",
-          hook(&MainCommandHooks::calc_pixel_histogram_selection, "calc_pixel_histogram_selection"));
+  addItem(m, "Pixel - Intensity", call(&calc_pixel_histogram_selection));
   addItem(m, "Automatic analysis", hook(&MainCommandHooks::auto_analysis, "auto_analysis"));
   addItem(m, "Find Spots", [](Component*) { find_spot(); });
-  addItem(m, "Sectoring", hook(&MainCommandHooks::calc_sectored_histogram, "calc_sectored_histogram"));
+  addItem(m, "Sectoring", call(&calc_sectored_histogram));
   addItem(m, "Peak search", [](Component*) { peak_search(); });
   addItem(m, "Calc Tilt", hook(&MainCommandHooks::calc_tilt, "calc_tilt"));
   addItem(m, "Angle - Intensity(fine)", call(&calc_fine_angle_histogram_selection));
   addItem(m, "Spot search", call(&spot_search_command));
   addItem(m, "Find Center(without direct)", call(&find_center_without_direct));
   TMenuItem* curved = addMenu("Curved IP");
-  addItem(curved, "Angle - Intensity", [](Component*) {
-    run_main_hook(analysis_hooks().calc_curved_angle_histogram_band, "calc_curved_angle_histogram_band");
-  });
+  addItem(curved, "Angle - Intensity", call(&calc_curved_angle_histogram_band));
 }
 
 void TfrmMain::createHelpMenu() {

@@ -124,6 +124,7 @@ SectoredResult store_sectored_patterns(const AngleScan& scan, const SectorDivisi
   auto finish = [&](int32_t k, const double* w, const double* s) {
     int32_t last = bins - 1;
     while (last >= first && !(w[last] >= kEmptyWeight)) --last;
+    if (last < first) last = -1;
     SectorPattern& sector = sectors[size_t(k)];
     sector.pattern.assign(size_t(std::max(last + 1, 0)), 0);
     for (int32_t i = first; i <= last; ++i) {

@@ -31,14 +31,6 @@ protected:
     edit("edt2ThetaBegin", "0");
     edit("edt2ThetaStep", "0.05");
   }
-  // Leaves only pixel (x, y) unmasked and turns masking on.
-  static void only_pixel(int32_t x, int32_t y) {
-    const ImageStore& img = current_image();
-    state().image_mask.resize(img.ImageWidth, img.ImageHeight);
-    std::fill(state().image_mask.bytes.begin(), state().image_mask.bytes.end(), uint8_t(1));
-    state().image_mask.bytes[size_t(x) + size_t(img.ImageWidth) * size_t(y)] = 0;
-    state().OmitGreen = true;
-  }
   static const NaxPattern& nax() { return state().nax_pattern; }
   static double pixel_two_theta(double dx_px, double Lo) { return std::atan(dx_px * 0.1 / Lo) * 180 / std::acos(-1.0); }
 };

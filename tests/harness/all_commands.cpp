@@ -15,6 +15,7 @@ void register_all_commands(Registry& r) {
   register_integration_commands(r);
   register_peak_commands(r);
   register_pattern_commands(r);
+  register_histogram_commands(r);
 }
 
 void start_headless_program() {

@@ -55,5 +55,6 @@ void register_integration_commands(Registry& r);
 void register_peak_commands(Registry& r);
 void register_loading_commands(Registry& r);
 void register_pattern_commands(Registry& r);
+void register_histogram_commands(Registry& r);
 
 }  // namespace kestrin::harness

@@ -4,10 +4,12 @@
 #include "analysis/angle_accumulator.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "analysis/lanes.h"
 #include "analysis/sample_maps.h"
+#include "analysis/wedge_spans.h"
 #include "base/convert.h"
 #include "image/image_store.h"
 
@@ -19,48 +21,72 @@ struct NoTest {
   bool outside(int32_t, int32_t) const { return false; }
 };
 
+// The sector test row by row: a row walks only the columns the sector's wedges can reach,
+// and the exact test (an arc tangent) runs only outside the columns they surely cover.
+class SectorRows {
+public:
+  explicit SectorRows(const SectorTest& t) : test_(t) {
+    // The azimuth runs clockwise on the screen: atan2 of the downward offset.
+    if (t.lo1 < t.hi1) wedges_.emplace_back(t.lo1, std::min(t.hi1, t.lo1 + 360.0));
+    if (t.lo2 < t.hi2 && !(t.lo2 == t.lo1 && t.hi2 == t.hi1)) wedges_.emplace_back(t.lo2, std::min(t.hi2, t.lo2 + 360.0));
+  }
+  // Narrows [first, last] to what the row's wedges reach and notes what they cover.
+  void start_row(int64_t y, int32_t& first, int32_t& last) {
+    const double dy = double(y) - test_.Y0;
+    double reach_lo = INFINITY, reach_hi = -INFINITY;
+    covered_ = {1, 0, 1, 0};
+    for (size_t i = 0; i < wedges_.size(); ++i) {
+      double lo = 0, hi = 0;
+      wedges_[i].reach(dy, lo, hi);
+      if (lo <= hi) reach_lo = std::min(reach_lo, lo), reach_hi = std::max(reach_hi, hi);
+      wedges_[i].cover(dy, lo, hi);
+      if (lo <= hi) covered_[2 * i] = test_.X0 + lo, covered_[2 * i + 1] = test_.X0 + hi;
+    }
+    if (!WedgeSpans::columns(test_.X0, reach_lo, reach_hi, first, last, first, last)) first = 1, last = 0;
+  }
+  bool outside(int32_t x, int32_t y) const {
+    const double c = x;
+    if ((c >= covered_[0] && c <= covered_[1]) || (c >= covered_[2] && c <= covered_[3])) return false;
+    return test_.outside(x, y);
+  }
+
+private:
+  SectorTest test_;
+  std::vector<WedgeSpans> wedges_;
+  std::array<double, 4> covered_ = {1, 0, 1, 0};  // two intervals of covered columns
+};
+
+template <class Test>
+void start_row(Test&, int64_t, int32_t&, int32_t&) {}
+void start_row(SectorRows& t, int64_t y, int32_t& first, int32_t& last) { t.start_row(y, first, last); }
+
+// Row by row: the columns the region test leaves (the whole box but for a sector), their
+// positions at once, then the sums of the pixels that pass the exclusions and the test.
 template <bool Omit, class Test, class Map, class Sink>
-void scan_rows(const AngleScan& scan, int64_t ylo, int64_t yhi, const Test& test, const Map& map, Sink& sink) {
+void scan_rows(const AngleScan& scan, int64_t ylo, int64_t yhi, const Test& shared_test, const Map& map, Sink& sink) {
   const ImageStore& img = *scan.image;
   const double* table = img.intensity_table.data();
   const size_t W = size_t(img.ImageWidth);
-  double pos[Map::kSamples];
+  Test test = shared_test;
+  std::vector<double> positions(size_t(scan.x2 - scan.x1 + 1) * Map::kSamples);
+  double* pos = positions.data();
   for (int64_t y = ylo; y < yhi; ++y) {
-    const typename Map::Row row = map.row(double(y));
+    int32_t first = scan.x1, last = scan.x2;
+    start_row(test, y, first, last);
+    if (first > last) continue;
+    const int32_t n = last - first + 1;
+    row_positions(map, map.row(double(y)), first, n, pos);
     const size_t row_start = W * size_t(y);
     const uint16_t* codes = img.image_codes.data() + row_start;
-    for (int32_t x = scan.x1; x <= scan.x2; ++x) {
+    for (int32_t i = 0; i < n; ++i) {
+      const int32_t x = first + i;
       if constexpr (Omit) {
         if (scan.mask && scan.mask[row_start + size_t(x)] != 0) continue;
         if (scan.levels && scan.levels[row_start + size_t(x)] == 0) continue;
       }
       if (test.outside(x, int32_t(y))) continue;
-      pixel_positions(map, row, double(x), pos);
-      add_samples<Map::kSamples>(pos, 1, table[codes[x]], sink);
+      add_samples<Map::kSamples>(pos + i, size_t(n), table[codes[x]], sink);
     }
-  }
-}
-
-// The common case, every pixel of the box: the raw values of a whole row first, sample by
-// sample (loops the compiler vectorises), then their bin positions, then the sums.
-template <class Map, class Sink>
-void scan_rows_plain(const AngleScan& scan, int64_t ylo, int64_t yhi, const Map& map, Sink& sink) {
-  const ImageStore& img = *scan.image;
-  const double* table = img.intensity_table.data();
-  const size_t W = size_t(img.ImageWidth);
-  const int32_t x1 = scan.x1, n = scan.x2 - scan.x1 + 1;
-  const size_t all = size_t(n) * Map::kSamples;
-  std::vector<double> positions(all);
-  double* pos = positions.data();
-  for (int64_t y = ylo; y < yhi; ++y) {
-    const typename Map::Row row = map.row(double(y));
-    const uint16_t* codes = img.image_codes.data() + W * size_t(y) + size_t(x1);
-    for (int k = 0; k < Map::kSamples; ++k) {
-      double* out = pos + size_t(k) * size_t(n);
-      for (int32_t i = 0; i < n; ++i) out[i] = map.value(row, double(x1 + i), k);
-    }
-    for (size_t i = 0; i < all; ++i) pos[i] = map.position(pos[i]);
-    for (int32_t i = 0; i < n; ++i) add_samples<Map::kSamples>(pos + i, size_t(n), table[codes[i]], sink);
   }
 }
 
@@ -69,15 +95,16 @@ void scan_lane(const AngleScan& scan, const Map& map, int64_t ylo, int64_t yhi, 
   const bool omit = scan.mask || scan.levels;
   switch (scan.region) {
     case RegionTest::None:
-      omit ? scan_rows<true>(scan, ylo, yhi, NoTest{}, map, sink) : scan_rows_plain(scan, ylo, yhi, map, sink);
+      omit ? scan_rows<true>(scan, ylo, yhi, NoTest{}, map, sink) : scan_rows<false>(scan, ylo, yhi, NoTest{}, map, sink);
       break;
     case RegionTest::Band:
       omit ? scan_rows<true>(scan, ylo, yhi, scan.band, map, sink) : scan_rows<false>(scan, ylo, yhi, scan.band, map, sink);
       break;
-    case RegionTest::Sector:
-      omit ? scan_rows<true>(scan, ylo, yhi, scan.sector, map, sink)
-           : scan_rows<false>(scan, ylo, yhi, scan.sector, map, sink);
+    case RegionTest::Sector: {
+      const SectorRows sector(scan.sector);
+      omit ? scan_rows<true>(scan, ylo, yhi, sector, map, sink) : scan_rows<false>(scan, ylo, yhi, sector, map, sink);
       break;
+    }
   }
 }
 
@@ -138,15 +165,14 @@ void accumulate_angles(const AngleScan& scan, AngleSums& sums) {
   with_sample_map(scan, [&](const auto& map) {
     using Sink = SinkFor<std::decay_t<decltype(map)>>;
     run_lanes(lanes, [&](int32_t lane) {
-      double* w = buffers.data() + size_t(lane) * lane_size;
-      Sink sink{w, w + bins, bins};
+      Sink sink{buffers.data() + size_t(lane) * lane_size, bins};
       scan_lane(scan, map, lane_begin(scan.y1, rows, lanes, lane), lane_begin(scan.y1, rows, lanes, lane + 1), sink);
     });
   });
   merge_lanes(buffers, lane_size, lanes);
   for (int32_t i = 0; i < bins; ++i) {
-    sums.weight[size_t(i)] += buffers[size_t(i)];
-    sums.sum[size_t(i)] += buffers[size_t(bins + i)];
+    sums.weight[size_t(i)] += buffers[2 * size_t(i)];
+    sums.sum[size_t(i)] += buffers[2 * size_t(i) + 1];
   }
 }
 

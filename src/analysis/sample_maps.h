@@ -118,34 +118,32 @@ void with_sample_map(const AngleScan& scan, Fn&& fn) {
   }
 }
 
-// The two ways a sample enters the sums. Both take bin b and the fraction f past it.
-inline void spread(double* w, double* s, int32_t b, double f, double I) {
-  w[b] += 1.0 - f;
-  w[b + 1] += f;
-  s[b] += (1.0 - f) * I;
-  s[b + 1] += f * I;
-}
-
-// Split linearly between bins b and b + 1, so b + 1 must be a bin.
+// The two ways a sample enters the sums. A sink's sums hold the weight and the weighted
+// intensity of bin b side by side, at ws[2 b] and ws[2 b + 1], so a sample touches one
+// stretch of memory.
 struct SplitSink {
-  static constexpr bool kWhole = false;
-  double* w;
-  double* s;
+  double* ws;
   int32_t bins;
+  // Split linearly between bins b and b + 1, so b + 1 must be a bin.
   double limit() const { return double(bins - 1); }
-  void add(int32_t b, double f, double I) { spread(w, s, b, f, I); }
+  void add(int32_t b, double f, double I) {
+    double* p = ws + 2 * size_t(b);
+    p[0] += 1.0 - f;
+    p[1] += (1.0 - f) * I;
+    p[2] += f;
+    p[3] += f * I;
+  }
 };
 
-// Wholly into bin b, weight 1.
 struct WholeSink {
-  static constexpr bool kWhole = true;
-  double* w;
-  double* s;
+  double* ws;
   int32_t bins;
+  // Wholly into bin b, weight 1.
   double limit() const { return double(bins); }
   void add(int32_t b, double, double I) {
-    w[b] += 1.0;
-    s[b] += I;
+    double* p = ws + 2 * size_t(b);
+    p[0] += 1.0;
+    p[1] += I;
   }
 };
 
@@ -166,10 +164,22 @@ inline void add_samples(const double* pos, size_t stride, double I, Sink& sink) 
   }
 }
 
-// The bin positions of one pixel's samples.
+// The bin positions of the samples of pixels x1..x1+n-1 of a row: sample k of pixel i at
+// pos[k n + i]. The raw values first, sample by sample, then their positions: loops the
+// compiler vectorises, in an AVX2 build besides the baseline one where the processor has it
+// (the same IEEE operations, so the same results).
 template <class Map>
-inline void pixel_positions(const Map& map, const typename Map::Row& r, double x, double* pos) {
-  for (int k = 0; k < Map::kSamples; ++k) pos[k] = map.position(map.value(r, x, k));
+__attribute__((target_clones("avx2", "default"))) void row_positions(const Map& shared_map,
+                                                                     const typename Map::Row& row, int32_t x1,
+                                                                     int32_t n, double* pos) {
+  // A copy of our own: the buffer cannot alias it, so its constants stay in registers.
+  const Map map = shared_map;
+  for (int k = 0; k < Map::kSamples; ++k) {
+    double* out = pos + size_t(k) * size_t(n);
+    for (int32_t i = 0; i < n; ++i) out[i] = map.value(row, double(x1 + i), k);
+  }
+  const size_t all = size_t(n) * Map::kSamples;
+  for (size_t i = 0; i < all; ++i) pos[i] = map.position(pos[i]);
 }
 
 }  // namespace kestrin

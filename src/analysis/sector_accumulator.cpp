@@ -8,6 +8,7 @@
 
 #include "analysis/lanes.h"
 #include "analysis/sample_maps.h"
+#include "analysis/wedge_spans.h"
 #include "image/image_store.h"
 
 namespace kestrin {
@@ -17,99 +18,110 @@ namespace {
 // Sums of the sectors a chunk holds at a time: 4 MB, so a few chunks in work stay small
 // next to the image.
 constexpr size_t kChunkDoubles = size_t(1) << 19;
-// How far past a wedge's edges the walked part of a row reaches, in pixels. Far more than
-// the rounding of an azimuth can move a pixel, so every pixel that the exact sector test
-// puts into a chunk's sectors is walked; the test itself decides.
-constexpr double kSpanMargin = 1.0;
 constexpr double kFixedWidth = 22.5;
 
 // The wedge of sectors k1..k2-1 as azimuths [start, end] in degrees.
-struct Wedge {
-  double start, end;
-};
-
-Wedge wedge_of(const SectorDivision& d, int32_t k1, int32_t k2) {
-  if (d.fixed16) return {kFixedWidth * k1 - kFixedWidth / 2, kFixedWidth * k2 - kFixedWidth / 2};
-  return {d.angle * k1, std::min(d.angle * k2, 360.0)};
+WedgeSpans wedge_of(const SectorDivision& d, int32_t k1, int32_t k2) {
+  if (d.fixed16) return WedgeSpans(kFixedWidth * k1 - kFixedWidth / 2, kFixedWidth * k2 - kFixedWidth / 2);
+  return WedgeSpans(d.angle * k1, std::min(d.angle * k2, 360.0));
 }
-
-// One edge of a wedge part, as the half-plane n . (dx, dy) >= -kSpanMargin.
-struct Side {
-  double nx, ny;
-};
-
-// A wedge cut into parts of at most 90 degrees, each the meet of two half-planes: left of
-// its start ray and right of its end ray.
-struct WedgeSides {
-  std::vector<Side> sides;  // start and end side of each part
-
-  explicit WedgeSides(const Wedge& w) {
-    const int parts = std::max(1, int(std::ceil((w.end - w.start) / 90.0)));
-    for (int i = 0; i < parts; ++i) {
-      const double b1 = (w.start + (w.end - w.start) * i / parts) * kDegToRad;
-      const double b2 = (w.start + (w.end - w.start) * (i + 1) / parts) * kDegToRad;
-      sides.push_back({-std::sin(b1), std::cos(b1)});
-      sides.push_back({std::sin(b2), -std::cos(b2)});
-    }
-  }
-
-  // The dx interval [lo, hi] of the row at offset dy that covers every part (their hull);
-  // lo > hi when no part reaches the row.
-  void span(double dy, double& lo, double& hi) const {
-    lo = INFINITY;
-    hi = -INFINITY;
-    for (size_t i = 0; i < sides.size(); i += 2) {
-      double plo = -INFINITY, phi = INFINITY;
-      for (const Side& s : {sides[i], sides[i + 1]}) {
-        const double c = -kSpanMargin - s.ny * dy;  // s.nx dx >= c
-        if (s.nx > 0) plo = std::max(plo, c / s.nx);
-        else if (s.nx < 0) phi = std::min(phi, c / s.nx);
-        else if (c > 0) plo = INFINITY;
-      }
-      if (plo > phi) continue;
-      lo = std::min(lo, plo);
-      hi = std::max(hi, phi);
-    }
-  }
-};
 
 struct ChunkJob {
   const AngleScan& scan;
   const SectorDivision& division;
   int32_t k1, k2, bins;
-  double* sums;  // sector k's weights at (k - k1) 2 bins, its sums right after
+  double* sums;  // sector k's sink sums (weight and sum of each bin side by side) at (k - k1) 2 bins
+};
+
+// Sectors at least this wide (degrees) walk their own part of each row, so that the pixels
+// they surely cover need no arc tangent; narrower ones cover too few for that to pay, and
+// every pixel of the chunk's part is tested.
+constexpr double kMinCoveringWidth = 0.25;
+
+// One row of a chunk: the positions of the columns [first, first + n) that the chunk's wedge
+// reaches are in pos (sample k of column first + i at pos[k n + i]).
+template <bool Omit, class Map>
+struct ChunkRow {
+  const ChunkJob& job;
+  const std::vector<WedgeSpans>& wedges;  // one per sector of the chunk, or none
+  const double* table;
+  const uint16_t* codes;
+  const uint8_t *mask, *levels;  // of the row; null when not used
+  double X0, dy;
+  int32_t first, n;
+  const double* pos;
+
+  bool excluded(int32_t x) const {
+    if constexpr (Omit) {
+      if (mask && mask[x] != 0) return true;
+      if (levels && levels[x] == 0) return true;
+    }
+    return false;
+  }
+  void add(int32_t k, int32_t x) const {
+    SinkFor<Map> sink{job.sums + size_t(k - job.k1) * 2 * size_t(job.bins), job.bins};
+    add_samples<Map::kSamples>(pos + (x - first), size_t(n), table[codes[x]], sink);
+  }
+  // Every column tested: its exact sector decides.
+  void by_test() const {
+    for (int32_t x = first; x < first + n; ++x) {
+      if (excluded(x)) continue;
+      const int32_t k = job.division.sector_of(x - X0, dy);
+      if (k >= job.k1 && k < job.k2) add(k, x);
+    }
+  }
+  // Each sector walks its own part: columns it surely covers join it at once, the others
+  // when their exact sector is it, so each pixel lands once, where its azimuth puts it.
+  void by_sector() const {
+    for (int32_t k = job.k1; k < job.k2; ++k) {
+      const WedgeSpans& wedge = wedges[size_t(k - job.k1)];
+      double lo = 0, hi = 0;
+      int32_t a = 0, b = 0;
+      wedge.reach(dy, lo, hi);
+      if (!WedgeSpans::columns(X0, lo, hi, first, first + n - 1, a, b)) continue;
+      wedge.cover(dy, lo, hi);
+      for (int32_t x = a; x <= b; ++x) {
+        if (excluded(x)) continue;
+        const double dx = x - X0;
+        if ((dx >= lo && dx <= hi) || job.division.sector_of(dx, dy) == k) add(k, x);
+      }
+    }
+  }
 };
 
 template <bool Omit, class Map>
 void scan_chunk(const ChunkJob& job, const Map& map) {
   const AngleScan& scan = job.scan;
   const ImageStore& img = *scan.image;
-  const double* table = img.intensity_table.data();
   const size_t W = size_t(img.ImageWidth);
   const DetectorGeometry& g = scan.geometry;
-  const WedgeSides wedge(wedge_of(job.division, job.k1, job.k2));
-  double pos[Map::kSamples];
+  const WedgeSpans chunk = wedge_of(job.division, job.k1, job.k2);
+  std::vector<WedgeSpans> wedges;
+  const double width = job.division.fixed16 ? kFixedWidth : job.division.angle;
+  if (width >= kMinCoveringWidth)
+    for (int32_t k = job.k1; k < job.k2; ++k) wedges.push_back(wedge_of(job.division, k, k + 1));
+  std::vector<double> positions(size_t(scan.x2 - scan.x1 + 1) * Map::kSamples);
   for (int64_t y = scan.y1; y <= scan.y2; ++y) {
     const DetectorGeometry::Row offsets = g.row(double(y));
     double lo = 0, hi = 0;
-    wedge.span(offsets.dy, lo, hi);
-    const double first = std::max(std::floor(g.X0 + lo), double(scan.x1));
-    const double last = std::min(std::ceil(g.X0 + hi), double(scan.x2));
-    if (!(first <= last)) continue;
-    const typename Map::Row row = map.row(double(y));
+    int32_t first = 0, last = 0;
+    chunk.reach(offsets.dy, lo, hi);
+    if (!WedgeSpans::columns(g.X0, lo, hi, scan.x1, scan.x2, first, last)) continue;
+    const int32_t n = last - first + 1;
+    row_positions(map, map.row(double(y)), first, n, positions.data());
     const size_t row_start = W * size_t(y);
-    for (int32_t x = int32_t(first); x <= int32_t(last); ++x) {
-      if constexpr (Omit) {
-        if (scan.mask && scan.mask[row_start + size_t(x)] != 0) continue;
-        if (scan.levels && scan.levels[row_start + size_t(x)] == 0) continue;
-      }
-      const int32_t k = job.division.sector_of(x - g.X0, offsets.dy);
-      if (k < job.k1 || k >= job.k2) continue;
-      double* w = job.sums + size_t(k - job.k1) * 2 * size_t(job.bins);
-      SinkFor<Map> sink{w, w + job.bins, job.bins};
-      pixel_positions(map, row, double(x), pos);
-      add_samples<Map::kSamples>(pos, 1, table[img.image_codes[row_start + size_t(x)]], sink);
-    }
+    const ChunkRow<Omit, Map> row{job,
+                                  wedges,
+                                  img.intensity_table.data(),
+                                  img.image_codes.data() + row_start,
+                                  scan.mask ? scan.mask + row_start : nullptr,
+                                  scan.levels ? scan.levels + row_start : nullptr,
+                                  g.X0,
+                                  offsets.dy,
+                                  first,
+                                  n,
+                                  positions.data()};
+    wedges.empty() ? row.by_test() : row.by_sector();
   }
 }
 
@@ -145,9 +157,11 @@ void accumulate_sectors(const AngleScan& scan, const SectorDivision& division, i
       std::vector<double> sums(size_t(k2 - k1) * 2 * size_t(bins), 0.0);
       const ChunkJob job{scan, division, k1, k2, bins, sums.data()};
       omit ? scan_chunk<true>(job, map) : scan_chunk<false>(job, map);
+      std::vector<double> weight(static_cast<size_t>(bins)), sum(static_cast<size_t>(bins));
       for (int32_t k = k1; k < k2; ++k) {
-        const double* w = sums.data() + size_t(k - k1) * 2 * size_t(bins);
-        finish(k, w, w + bins);
+        const double* ws = sums.data() + size_t(k - k1) * 2 * size_t(bins);
+        for (int32_t i = 0; i < bins; ++i) weight[size_t(i)] = ws[2 * i], sum[size_t(i)] = ws[2 * i + 1];
+        finish(k, weight.data(), sum.data());
       }
     });
   });

@@ -134,6 +134,29 @@ TEST_F(FineCurvedTest, RegionVariantsReportTheirLines) {
   }
 }
 
+TEST_F(FineCurvedTest, CurvedRegionLogs) {
+  // A band 10 pixels wide at 40 degrees (down and right on the screen), the sector from -30 to 60.
+  edit("edtBandWidth", "10");
+  check("rbtnRect_Angle");
+  calc_curved_angle_histogram_band();
+  std::vector<std::string> expected = {
+      "17,39,11,29",  "Center position =  20.50000,   15.25000", "Tilt = 2.0000000, Azimuth =  30.00000", "",
+      "Area   x=  17to   39", "       y=  11to   29", "2Theta Start  = 0.0000", "2Theta End    = 3.0000",
+      "2Theta Step   = 0.5000", "Number of points=     7", "Max intensity   =  1000", "Intensity was multiplied by 10",
+      "Use normal lorentz factor 1/sin(2th)sin(th).",
+  };
+  EXPECT_EQ(log(), expected);
+  the_log().clear_history();
+  check("rbtnSector");
+  calc_curved_angle_histogram_sector();
+  expected = {
+      "20,39,4,29",  "Center position =  20.50000,   15.25000", "Tilt = 2.0000000, Azimuth =  30.00000", "",
+      "Area   x=  20to   39", "       y=   4to   29", "2Theta Start  = 0.0000", "2Theta End    = 3.0000",
+      "2Theta Step   = 0.5000", "Number of points=     7", "Max intensity   =  1000", "Intensity was multiplied by 10",
+  };
+  EXPECT_EQ(log(), expected);
+}
+
 TEST_F(FineCurvedTest, EmptyBinsHoldOneInTheFineBoxOnly) {
   only_pixel(30, 15);
   calc_fine_angle_histogram();

@@ -69,6 +69,30 @@ TEST_F(PixelHistogramTest, ReportAndGraphEdits) {
   EXPECT_EQ(views.graph_draws, 1);
 }
 
+TEST_F(PixelHistogramTest, SlantLogs) {
+  // A band at 40 degrees (down and right on the screen), then the sector from -30 to 60.
+  edit("edtBeta", "30");
+  edit("edtPhi", "2");
+  edit("edtBandWidth", "10");
+  edit("edtRectAngle", "40");
+  edit("edtSectorStartAngle", "-30");
+  edit("edtSectorEndAngle", "60");
+  check("rbtnRect_Angle");
+  calc_slant_pixel_histogram();
+  check("rbtnSector");
+  calc_slant_pixel_histogram_sector();
+  const std::vector<std::string> expected = {
+      "<<<<<   Slant Pixel Histogram   >>>>>", "Center position =  20.50000,   15.25000", " Tilt =  2.0000000 Azimuth = 30.0",
+      " Region          = ",                   " Area         x  =   17to   39",          "              y  =   11to   29",
+      " Max distance    =     24",             " Max intensity   =   1000",               " Intensity was multiplied by 10",
+      "<<<<<   Slant Pixel Histogram   >>>>>", "Center position =  20.50000,   15.25000", " Tilt =  2.0000000 Azimuth = 30.0",
+      " Region          = ",                   " Area         x  =   20to   39",          "              y  =    4to   29",
+      " Max distance    =     24",             " Max intensity   =   1000",               " Intensity was multiplied by 10",
+  };
+  EXPECT_EQ(log(), expected);
+  EXPECT_EQ(nax().PatternName, "ring_sector330_420");  // -30 and 60 stored 360 higher
+}
+
 TEST_F(PixelHistogramTest, DistanceSplitsBetweenTwoBinsAndTheCentreBinsAreCleared) {
   // A pixel at r = 19.4: 0.6 to bin 19 (then cleared) and 0.4 to bin 20, whose mean is I.
   set_centre(30 - 19.4, 15);

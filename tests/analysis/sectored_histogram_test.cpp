@@ -46,7 +46,9 @@ protected:
 TEST_F(SectoredTest, SixteenSectorReport) {
   state().macro.MacroRecording = true;
   state().peak_table.count = 3;
+  state().nax_pattern.values.assign(kPatternSize, 7);
   calc_sectored_histogram();
+  EXPECT_EQ(std::count(state().nax_pattern.values.begin(), state().nax_pattern.values.end(), 7), kPatternSize);
   std::vector<std::string> expected = {"<<<<<< SECTORING >>>>>>>"};
   // Each sector's largest rounded distance plus 1: 24 straight up (22.25 rows to the top),
   // 42 towards the far corner (63, 47) at distance 40.85.

@@ -3,8 +3,8 @@ image: the first call (which builds pyFAI's sparse matrix where it uses one) and
 three repeated calls.
 
 Arguments: image.raw SIDE X0 Y0 Lo pX pY Phi Beta step KIND [KIND ...]
-KIND is one of pixel (integrate1d in r_mm, csr, one bin per pixel of distance), fine
-(integrate1d in 2theta with full pixel splitting on a table, and without one), sixteen and
+KIND is one of pixel (integrate1d in r_mm, csr, one bin per pixel of distance), fine and
+finefull (integrate1d in 2theta with full pixel splitting, on a table and without), sixteen and
 cake (integrate2d in r_mm, csr, 16 and 33 azimuthal bins), free3600 (integrate2d in 2theta,
 csr, 3600 azimuthal bins). Prints "NAME SECONDS" lines.
 """
@@ -46,10 +46,11 @@ def main(argv):
     r_kw = dict(unit="r_mm", radial_range=(0, r_px * pX), method="csr", **plain)
     if "pixel" in kinds:
         first_and_repeated("pixel", lambda: ai.integrate1d(img, r_px, **r_kw))
+    fine_kw = dict(unit="2th_deg", radial_range=tth_range, **plain)
     if "fine" in kinds:
-        kw = dict(unit="2th_deg", radial_range=tth_range, **plain)
-        first_and_repeated("fine_table", lambda: ai.integrate1d(img, n_tth, method=("full", "csr", "cython"), **kw))
-        print("fine_full %.4f" % timed(lambda: ai.integrate1d(img, n_tth, method="full", **kw)))
+        first_and_repeated("fine_table", lambda: ai.integrate1d(img, n_tth, method=("full", "csr", "cython"), **fine_kw))
+    if "finefull" in kinds:
+        print("fine_full %.4f" % timed(lambda: ai.integrate1d(img, n_tth, method="full", **fine_kw)))
     if "sixteen" in kinds:
         first_and_repeated("sixteen", lambda: ai.integrate2d(img, r_px, 16, **r_kw))
     if "cake" in kinds:

@@ -123,14 +123,14 @@ void merge_lanes(std::vector<double>& lanes, size_t lane_size, int32_t count) {
 }
 
 // The largest bin position over the box's corners, pushed out by `margin` pixels; NaN when
-// a corner lies behind the sample.
+// a corner lies behind the sample (the untilted rounded distance has no behind).
 double corner_position(const AngleScan& scan, double margin) {
   const DetectorGeometry& g = scan.geometry;
   double most = -1.0;
   for (double y : {scan.y1 - margin, scan.y2 + margin}) {
     const DetectorGeometry::Row r = g.row(y);
     for (double x : {scan.x1 - margin, scan.x2 + margin}) {
-      if (!g.in_front(r, x)) return std::nan("");
+      if (scan.sampling != Sampling::RoundedDistance && !g.in_front(r, x)) return std::nan("");
       double p = 0;
       switch (scan.sampling) {
         case Sampling::Distance: p = g.rho(r, x); break;

@@ -1,4 +1,4 @@
-// The shared pieces of the histogram routines.
+// What the histogram routines share.
 #include "analysis/histogram_frame.h"
 
 #include <algorithm>

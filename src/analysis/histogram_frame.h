@@ -1,4 +1,4 @@
-// Pieces every histogram routine shares: the centre search when no centre is set, the
+// What every histogram routine shares: the centre search when no centre is set, the
 // parameter checks, the scan of a region read from the shared state, the final pass into
 // pattern values, the report lines about the centre and the tilt, the pattern title and
 // the pattern graph's ranges.

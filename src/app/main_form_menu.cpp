@@ -1,7 +1,9 @@
 // TfrmMain's main menu: every item and the one call or window it stands for.
 #include "analysis/dispatch.h"
+#include "analysis/fine_curved_histograms.h"
 #include "analysis/peak_search.h"
 #include "analysis/peak_table.h"
+#include "analysis/sectored_histogram.h"
 #include "analysis/spot_find.h"
 #include "app/log_window.h"
 #include "app/main_form.h"
@@ -122,17 +124,17 @@ void TfrmMain::createAnalysisMenus() {
   TMenuItem* m = addMenu("IPmain");
   addItem(m, "Find Center", [](TComponent*) { find_center_command(true); });
   addItem(m, "Angle - Intensity", call(&calc_angle_histogram_selection));
-  addItem(m, "Pixel - Intensity", call(&pixel_intensity_command));
+  addItem(m, "Pixel - Intensity", call(&calc_pixel_histogram_selection));
   addItem(m, "Automatic analysis", call(&auto_analysis_command));
   addItem(m, "Find Spots", [](TComponent*) { find_spot(); });
-  addItem(m, "Sectoring", call(&sectoring_command));
+  addItem(m, "Sectoring", call(&calc_sectored_histogram));
   addItem(m, "Peak search", [](TComponent*) { peak_search(); });
   addItem(m, "Calc Tilt", call(&calc_tilt_command));
   addItem(m, "Angle - Intensity(fine)", call(&calc_fine_angle_histogram_selection));
   addItem(m, "Spot search", call(&spot_search_command));
   addItem(m, "Find Center(without direct)", call(&find_center_without_direct_command));
   TMenuItem* curved = addMenu("Curved IP");
-  addItem(curved, "Angle - Intensity", call(&curved_angle_intensity_command));
+  addItem(curved, "Angle - Intensity", call(&calc_curved_angle_histogram_band));
 }
 
 void TfrmMain::createHelpMenu() {

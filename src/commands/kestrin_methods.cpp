@@ -8,6 +8,7 @@
 #include "analysis/center.h"
 #include "analysis/dispatch.h"
 #include "analysis/peak_search.h"
+#include "analysis/sectored_histogram.h"
 #include "analysis/spot_find.h"
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"
@@ -107,9 +108,11 @@ Table make_table() {
   for (const Parameter& p : parameter_table())
     if (!p.script.empty() && !p.has(kScriptSetsOnly)) add_parameter_methods(t, p);
   add_action(t, "AngleIntensity", &calc_angle_histogram_selection);
+  add_action(t, "PixelIntensity", &calc_pixel_histogram_selection);
   add_action(t, "FineAngleIntensity", &calc_fine_angle_histogram_selection);
   add_action(t, "FindCenter", &find_center);
   add_action(t, "FindSpot", &find_spot);
+  add_action(t, "Sectoring", &calc_sectored_histogram);
   add_action(t, "PeakSearch", &peak_search);
   t.push_back({"GetPeakData", 2, &peak_data});
   t.push_back({"GetNaxIntensity", 1, &nax_intensity});

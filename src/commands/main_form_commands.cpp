@@ -4,6 +4,7 @@
 #include <string>
 
 #include "analysis/center.h"
+#include "analysis/line_integration.h"
 #include "base/convert.h"
 #include "commands/file_commands.h"
 #include "commands/nax_graph_commands.h"
@@ -103,7 +104,7 @@ void load_image_command() {
 
 void straight_line_integration() {
   if (!controls().checked(frmMain::rbtnRectangle) || !controls().checked(frmMain::rbtnRect_Direction)) return;
-  log_not_available("calc_line_integration");
+  calc_line_integration(state().integration_params.RectDirection);
 }
 
 void find_center_command(bool redraw) {
@@ -133,12 +134,9 @@ void find_center_without_direct(CentreRound round) {
 
 void find_center_without_direct_command() { log_not_available("FindCenterNoDirect"); }
 void spot_search_command() { log_not_available("spot_search"); }
-void pixel_intensity_command() { log_not_available("calc_pixel_histogram_selection"); }
-void sectoring_command() { log_not_available("calc_sectored_histogram"); }
 void auto_analysis_command() { log_not_available("auto_analysis"); }
 void calc_tilt_command() { log_not_available("calc_tilt"); }
 void calc_wave_length_command() { log_not_available("calc_wave_length"); }
-void curved_angle_intensity_command() { log_not_available("calc_curved_angle_histogram_band"); }
 void import_mask_command() { log_not_available("import_mask_file"); }
 void print_image_command() { log_not_available("print_image"); }
 void print_graph_command() { log_not_available("print_nax_proc"); }

@@ -53,12 +53,9 @@ void find_center_without_direct(CentreRound round);
 // " <routine>() : not available in this version." and changes nothing else.
 void find_center_without_direct_command();  // FindCenterNoDirect
 void spot_search_command();                 // spot_search with the spot window's settings
-void pixel_intensity_command();             // calc_pixel_histogram_selection
-void sectoring_command();                   // calc_sectored_histogram
 void auto_analysis_command();               // auto_analysis
 void calc_tilt_command();                   // calc_tilt
 void calc_wave_length_command();            // calc_wave_length
-void curved_angle_intensity_command();      // calc_curved_angle_histogram_band
 void import_mask_command();                 // import_mask_file, after the window's message
 void print_image_command();                 // print_image
 void print_graph_command();                 // print_nax_proc

@@ -67,7 +67,7 @@ void draw_peak_marker(double position, double intensity, int32_t offset, TColor 
 }
 
 int32_t sector_graph_offset(int32_t s) {
-  const int32_t sectors = state().integration_params.sector_count;
+  const int32_t sectors = state().sector_patterns.walked();
   return saturate_int32(std::trunc(s * state().graph.ymax / (sectors + 4)));
 }
 

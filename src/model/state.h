@@ -4,8 +4,11 @@
 // instance each, reached through state().
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -70,22 +73,49 @@ struct PeakList {
 };
 using PeakTable = PeakList;
 
-// One sector of a sectored integration: its pattern and its peak list.
+// One sector of a sectored integration: its points up to its last point and, once a peak
+// search or a peak edit has filled it, its peak list. Readers take points through value(),
+// which gives 0 past the stored points, so a sector costs only what it holds.
 struct SectorPattern {
-  std::vector<int32_t> pattern = std::vector<int32_t>(kPatternSize, 0);
+  std::vector<int32_t> pattern;  // points 0..size-1
   int32_t last_point = 1;
-  PeakList peaks;
+  std::optional<PeakList> peak_list;
+
+  int32_t value(int32_t i) const { return i >= 0 && size_t(i) < pattern.size() ? pattern[size_t(i)] : 0; }
+  // The sector's points: the first last_point of them, as far as they are stored.
+  std::span<const int32_t> points() const {
+    const size_t n = last_point > 0 ? std::min(size_t(last_point), pattern.size()) : 0;
+    return std::span<const int32_t>(pattern).first(n);
+  }
+  // The peak list, made when first asked for.
+  PeakList& peaks() {
+    if (!peak_list) peak_list.emplace();
+    return *peak_list;
+  }
+  int32_t peak_count() const { return peak_list ? peak_list->count : 0; }
+  // Empties the pattern and the peak count; the peak list keeps its entries.
+  void clear() {
+    pattern.clear();
+    last_point = 0;
+    if (peak_list) peak_list->count = 0;
+  }
 };
 
+constexpr int32_t kMinStoredSectors = 16;
+
 struct SectorPatterns {
+  // The number of sectors the current sectored result made: readers walk 0..count-1.
   int32_t count = 0;
   std::vector<SectorPattern> sectors;
-  // Sets the sector count; existing sectors keep their contents, new ones start at zero.
+  // Makes room for n sectors (never fewer than 16) and records n as the sector count;
+  // existing sectors keep their contents, new ones start empty.
   void allocate(int32_t n) {
     if (n < 0) n = 0;
-    sectors.resize(size_t(n));
+    sectors.resize(size_t(std::max(n, kMinStoredSectors)));
     count = n;
   }
+  // The recorded count, bounded by the store.
+  int32_t walked() const { return std::clamp<int32_t>(count, 0, int32_t(sectors.size())); }
 };
 
 struct FitRecord {

@@ -52,6 +52,11 @@ TEST(KestrinMethods, RegisteredOnceInTheScriptObjectsOrder) {
   const auto pairs_end = std::find(names.begin(), names.end(), "SetCenterY");
   ASSERT_NE(pairs_end, names.end());
   EXPECT_EQ(pairs_end - names.begin(), 5 + 2 * 18 - 1);
+  // The analyses follow the pairs, in the script object's order.
+  const std::vector<std::string> analyses = {"AngleIntensity", "PixelIntensity", "FineAngleIntensity", "FindCenter",
+                                             "FindSpot",       "Sectoring",      "PeakSearch"};
+  ASSERT_GE(names.end() - pairs_end, long(analyses.size()) + 1);
+  EXPECT_EQ(std::vector<std::string>(pairs_end + 1, pairs_end + 1 + long(analyses.size())), analyses);
   EXPECT_EQ(names.back(), "SaveNaxFile3");
 }
 

@@ -45,13 +45,21 @@ double lab_two_theta(const RingGeometry& g, double x, double y) {
   return std::acos(lab[2] / len) / deg;
 }
 
+double lab_curved_two_theta(const RingGeometry& g, double x, double y) {
+  const double deg = std::acos(-1.0) / 180.0;
+  const double phi = (x - g.X0) * g.pixel_x / g.Lo;  // the arc's angle round the axis
+  const Vec lab{g.Lo * std::sin(phi), (g.Y0 - y) * g.pixel_y, g.Lo * std::cos(phi)};
+  const double len = std::sqrt(lab[0] * lab[0] + lab[1] * lab[1] + lab[2] * lab[2]);
+  return std::acos(lab[2] / len) / deg;
+}
+
 std::vector<uint16_t> make_ring_image(const RingImageSpec& spec) {
   const RingGeometry& g = spec.geometry;
   std::vector<uint16_t> codes(size_t(g.width) * size_t(g.height));
   std::mt19937 rng(spec.seed);
   for (int32_t y = 0; y < g.height; ++y) {
     for (int32_t x = 0; x < g.width; ++x) {
-      const double t = lab_two_theta(g, x, y);
+      const double t = spec.curved ? lab_curved_two_theta(g, x, y) : lab_two_theta(g, x, y);
       double v = spec.background;
       for (const Ring& ring : spec.rings) {
         const double z = (t - ring.two_theta) / ring.sigma;

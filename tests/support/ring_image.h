@@ -24,6 +24,10 @@ struct RingGeometry {
 
 // Scattering angle of pixel (x, y), degrees, from the laboratory vector.
 double lab_two_theta(const RingGeometry& g, double x, double y);
+// The same on a curved imaging plate: a cylinder of radius Lo round the sample, its axis
+// along the columns; column offsets are arc lengths, row offsets run along the axis. The
+// tilt does not enter.
+double lab_curved_two_theta(const RingGeometry& g, double x, double y);
 
 struct RingImageSpec {
   RingGeometry geometry;
@@ -31,6 +35,7 @@ struct RingImageSpec {
   double background = 10;
   bool poisson = false;
   uint32_t seed = 1;
+  bool curved = false;  // a curved imaging plate instead of a flat detector
 };
 
 // Pixel codes (row-major, row 0 first): the rounded intensities, clamped to 0..65535.

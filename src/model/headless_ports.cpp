@@ -1,9 +1,12 @@
 // Headless ports with the start values of the parameter table.
 #include "model/headless_ports.h"
 
+#include <span>
 #include <vector>
 
 #include "model/parameters.h"
+#include "ports/names/osc_ana_form_names.h"
+#include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -15,6 +18,10 @@ void prepare_headless_controls(HeadlessControls& c) {
     if (!group.empty()) c.add_radio_group(group);
   }
   show_start_values(c);
+  // The tool windows' search settings, read by analyses that run without those windows.
+  for (std::span<const ControlText> texts : {std::span<const ControlText>(frmSpot::start_texts),
+                                             std::span<const ControlText>(frmOscAna::start_texts)})
+    for (const ControlText& t : texts) c.set_text(t.name, t.text);
 }
 
 void reset_headless_ports() {

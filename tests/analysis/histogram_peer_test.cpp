@@ -33,12 +33,7 @@ protected:
     const std::string raw = dir.file("rings.raw");
     std::ofstream(raw, std::ios::binary).write(reinterpret_cast<const char*>(codes.data()), std::streamsize(codes.size() * 2));
     load_into_current_image(codes, g.width, g.height);
-    set_centre(g.X0, g.Y0);
-    edit(frmMain::edtCameraLength, FloatToStr(g.Lo));
-    edit(frmMain::edtPixelX, FloatToStr(g.pixel_x));
-    edit(frmMain::edtPixelY, FloatToStr(g.pixel_y));
-    edit(frmMain::edtPhi, FloatToStr(g.Phi));
-    edit(frmMain::edtBeta, FloatToStr(g.Beta));
+    set_geometry(g);
     check(frmMain::rbtnRectangle);
     controls().set_item_index(frmMain::cmbDirection, 6);
     return raw;

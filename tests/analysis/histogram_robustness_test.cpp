@@ -69,28 +69,9 @@ TEST_F(HistogramRobustnessTest, BadParametersGiveALineEach) {
 TEST_F(HistogramRobustnessTest, RandomParametersStayInBounds) {
   load_flat_image(29, 23, 700);
   std::mt19937 rng(11);
-  auto pick = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-  const ControlName radios[] = {frmMain::rbtnRectangle, frmMain::rbtnSector, frmMain::rbtnSectoredDivision};
   for (int run = 0; run < 120; ++run) {
-    edit(frmMain::edtCenterX0, Format("%.6f", {pick(-1e4, 1e4) * (run % 3 == 0 ? 1e3 : 1e-3)}));
-    edit(frmMain::edtCenterY0, Format("%.6f", {pick(-100, 100)}));
-    edit(frmMain::edtCameraLength, Format("%.6f", {pick(-10, 500)}));
-    edit(frmMain::edtPixelX, Format("%.6f", {pick(-0.1, 0.3)}));
-    edit(frmMain::edtPixelY, Format("%.6f", {pick(0, 0.3)}));
-    edit(frmMain::edtPhi, Format("%.6f", {pick(-95, 95)}));
-    edit(frmMain::edtBeta, Format("%.6f", {pick(-720, 720)}));
-    edit(frmMain::edt2ThetaBegin, Format("%.6f", {pick(-20, 200)}));
-    edit(frmMain::edt2ThetaEnd, Format("%.6f", {pick(-20, 200)}));
-    edit(frmMain::edt2ThetaStep, Format("%.6f", {pick(-0.001, 12)}));
-    edit(frmMain::edtBandWidth, std::to_string(int(pick(-50, 200))));
-    edit(frmMain::edtRectAngle, Format("%.6f", {pick(-1000, 1000)}));
-    edit(frmMain::edtSectorStartAngle, Format("%.6f", {pick(-400, 800)}));
-    edit(frmMain::edtSectorEndAngle, Format("%.6f", {pick(-400, 800)}));
-    edit(frmMain::edtSectoredAngle, Format("%.6f", {pick(0.05, 400)}));
-    controls().set_item_index(frmMain::cmbDirection, int(pick(-1, 12)));
-    check(radios[run % 3]);
-    check(run % 2 ? frmMain::rbtnRect_Angle : frmMain::rbtnRect_Direction);
-    read_parameters(current_image().ImageHeight);
+    type_random_parameters(rng, run, {.centre_scale = 1e3, .begin_max = 200, .end_max = 200, .step_max = 12,
+                                      .division_min = 0.05});
     run_everything();
     EXPECT_GE(state().nax_pattern.N, 0);
     EXPECT_LE(state().nax_pattern.N, kPatternSize);

@@ -58,12 +58,7 @@ protected:
     spec.background = 40;
     spec.poisson = true;
     load_into_current_image(make_ring_image(spec), g.width, g.height);
-    set_centre(g.X0, g.Y0);
-    edit(frmMain::edtCameraLength, FloatToStr(g.Lo));
-    edit(frmMain::edtPixelX, FloatToStr(g.pixel_x));
-    edit(frmMain::edtPixelY, FloatToStr(g.pixel_y));
-    edit(frmMain::edtPhi, FloatToStr(g.Phi));
-    edit(frmMain::edtBeta, FloatToStr(g.Beta));
+    set_geometry(g);
     edit(frmMain::edt2ThetaBegin, "1");
     edit(frmMain::edt2ThetaEnd, "40");
     edit(frmMain::edt2ThetaStep, "0.05");

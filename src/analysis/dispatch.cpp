@@ -15,8 +15,6 @@ namespace kestrin {
 
 namespace {
 
-constexpr int32_t kCurvedPlateType = 9;
-
 bool box_direction() {
   return state().integration_params.RectDirection < 7 && !controls().checked(frmMain::rbtnRect_Angle);
 }
@@ -41,7 +39,7 @@ bool axis_angle(double a) { return a == 0.0 || a == 90.0 || a == 180.0 || a == 2
 
 void calc_angle_histogram_selection() {
   state().macro.record("Kestrin.AngleIntensity();");
-  const bool curved = current_image().image_type == kCurvedPlateType;
+  const bool curved = current_image().image_type == kTypeRaxisCS;
   Controls& c = controls();
   if (c.checked(frmMain::rbtnRectangle)) {
     if (box_direction()) {
@@ -60,7 +58,7 @@ void calc_angle_histogram_selection() {
 }
 
 void calc_fine_angle_histogram_selection() {
-  if (current_image().image_type == kCurvedPlateType) {
+  if (current_image().image_type == kTypeRaxisCS) {
     log_line(" calc_fine_angle_histogram_selection(): bad file type(CurvedIP)");
     return;
   }
@@ -75,7 +73,7 @@ void calc_fine_angle_histogram_selection() {
 }
 
 void calc_pixel_histogram_selection() {
-  if (current_image().image_type == kCurvedPlateType) {
+  if (current_image().image_type == kTypeRaxisCS) {
     log_line(" calc_pixel_histogram_selection() bad file type.(curvedIP)");
     return;
   }

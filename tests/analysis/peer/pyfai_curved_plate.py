@@ -9,12 +9,12 @@ profile is 10 times the mean intensity per bin (no cos^3: the curved plate has n
 centres begin + i step; each ring position is the Gaussian through the largest bin near the
 ring and its two neighbours.
 """
-import math
 import sys
 
 import numpy
 from pyFAI.azimuthalIntegrator import AzimuthalIntegrator
 from pyFAI.detectors import Aarhus
+from ring_fit import print_ring_positions
 
 
 def main(argv):
@@ -34,11 +34,7 @@ def main(argv):
                          correctSolidAngle=False, polarization_factor=None, method="full")
     tth = numpy.asarray(res.radial)
     prof = 10 * numpy.asarray(res.intensity)
-    for r in rings:
-        guess = int(round((r - begin) / step))
-        best = max(range(guess - 5, guess + 6), key=lambda i: prof[i])
-        a, b, c = (math.log(prof[best - 1]), math.log(prof[best]), math.log(prof[best + 1]))
-        print("%.9f" % (tth[best] + 0.5 * (a - c) / (a - 2 * b + c) * step))
+    print_ring_positions(tth, prof, rings, begin, step)
 
 
 if __name__ == "__main__":

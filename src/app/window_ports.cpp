@@ -138,6 +138,11 @@ void WindowEventPump::wait_until(const std::function<bool()>& done) {
   if (TApplication* app = TApplication::instance()) app->waitUntil(done);
 }
 
+bool WindowEventPump::terminated() const {
+  TApplication* app = TApplication::instance();
+  return app && app->terminated();
+}
+
 bool WindowPrompts::confirm(std::string_view question) {
   return messageDlg(std::string(question), mtConfirmation, (1u << mbYes) | (1u << mbNo)) == mrYes;
 }

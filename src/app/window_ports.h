@@ -48,6 +48,7 @@ class WindowEventPump : public EventPump {
 public:
   void process_messages() override;
   void wait_until(const std::function<bool()>& done) override;
+  bool terminated() const override;
 };
 
 class WindowPrompts : public Prompts {

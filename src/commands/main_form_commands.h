@@ -44,6 +44,8 @@ void import_mask_command();             // import_mask_file, after the window's 
 // The spot search over the whole image with the spot window's settings, then the spot list.
 // A setting that is not a number raises its conversion error before anything is searched.
 void spot_search_command();
+// The spot window with its list.
+void show_spot_list_command();
 
 // One round of the centre search without the direct beam: from (x, y) to a new centre.
 using CentreRound = void (*)(double& x, double& y);
@@ -64,6 +66,5 @@ void calc_wave_length_command();            // calc_wave_length
 void curved_angle_intensity_command();      // calc_curved_angle_histogram_band
 void print_image_command();                 // print_image
 void print_graph_command();                 // print_nax_proc
-void show_spot_list_command();              // show_spot_list of the spot window
 
 }  // namespace kestrin

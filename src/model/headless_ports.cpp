@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "model/parameters.h"
+#include "ports/names/bg_form_names.h"
 #include "ports/names/osc_ana_form_names.h"
+#include "ports/names/spot_analyze_form_names.h"
 #include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
@@ -20,8 +22,16 @@ void prepare_headless_controls(HeadlessControls& c) {
   show_start_values(c);
   // The tool windows' search settings, read by analyses that run without those windows.
   for (std::span<const ControlText> texts : {std::span<const ControlText>(frmSpot::start_texts),
-                                             std::span<const ControlText>(frmOscAna::start_texts)})
+                                             std::span<const ControlText>(frmOscAna::start_texts),
+                                             std::span<const ControlText>(frmSpotAnalyze::start_texts),
+                                             std::span<const ControlText>(frmBG::start_texts)})
     for (const ControlText& t : texts) c.set_text(t.name, t.text);
+  c.add_radio_group(frmSpotAnalyze::fit_type_radios);
+  c.add_radio_group(frmSpotAnalyze::angle_kind_radios);
+  for (ControlName radio : frmSpotAnalyze::start_checked) c.set_checked(radio, true);
+  c.add_radio_group(frmBG::bg_smoothing_radios);
+  c.add_radio_group(frmBG::source_smoothing_radios);
+  for (ControlName radio : frmBG::start_checked) c.set_checked(radio, true);
 }
 
 void reset_headless_ports() {

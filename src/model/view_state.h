@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace kestrin {
 
@@ -35,6 +37,10 @@ struct BgView {
   int32_t ScrollX = 0, ScrollY = 0;
   int32_t ViewWidth = 600, ViewHeight = 600;
 };
+
+// The cells of a string grid, row by row (row 0 holds the headings). The tool windows'
+// grids show such a table; the CSV writers and the harness read it.
+using StringGrid = std::vector<std::vector<std::string>>;
 
 // The pattern graph's layout: the nominal plot size (500 by 400 until the graph window lays
 // itself out) and what each draw derives from it and from the view ranges. The mouse

@@ -57,7 +57,7 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
       {{"Window", "Log"}, {O::kWork, "frmLog"}},
       {{"Window", "Fitting"}, {O::kWork, "frmPeakFitting"}},
       {{"Window", "Back Ground"}, {O::kWork, "frmBG"}},
-      {{"Window", "Spot"}, {O::kNotAvailable}},
+      {{"Window", "Spot"}, {O::kWork, "frmSpot"}},
       {{"Window", "OscAna"}, {O::kWork, "frmOscAna"}},
       {{"Window", "Spot Analyze"}, {O::kWork, "frmSpotAnalyze"}},
       {{"Window", "Merge Image"}, {O::kWork, "frmMergeImage"}},

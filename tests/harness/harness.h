@@ -44,6 +44,9 @@ private:
 
 // The harness's own commands, which are no methods of the script object: ConvertBitmap.
 std::span<const KestrinMethod> bitmap_commands();
+// The tool windows' commands: SetText, GetText, LoadSpotList, SaveSpotAnalysisList,
+// SpotBgCalc, Spot2ThetaCalc, LoadSpotReference, OscAnaBatch.
+std::span<const KestrinMethod> analysis_window_commands();
 // Every command the harness answers: the Kestrin object's methods, then its own.
 std::span<const KestrinMethod> harness_methods();
 

@@ -108,7 +108,7 @@ void write_result(int32_t spot, double two_theta0, const Spot2ThetaSettings& s) 
   if (peak && distance <= s.allowance) {
     const FitRecord& f = state().fit_tables.fitted[size_t(*peak)];
     r.two_theta_fit = f.position;
-    r.fwhm = 2 * f.half_width;
+    r.fwhm = 2 * std::fabs(f.half_width);  // the profiles are even in the half width
     r.fit_amplitude = f.amplitude;
     r.two_theta_ini = state().peak_table.two_theta[size_t(*peak)];
     set_analysis_cell(kAnaFit, row, Format("%10.6f", {f.position}));

@@ -33,8 +33,8 @@ void TPanelButton::mouseMove(TShiftState shift, int x, int y) {
 }
 
 TPanelButton* make_panel_button(TWinControl* parent, const std::string& name, const std::string& caption,
-                                int left, int top, int width, int height) {
-  auto* b = new TPanelButton(parent);
+                                int left, int top, int width, int height, TComponent* owner) {
+  auto* b = new TPanelButton(owner ? owner : parent);
   b->setParent(parent);
   b->setName(name);
   b->setBounds(left, top, width, height);

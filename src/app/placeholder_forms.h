@@ -24,10 +24,7 @@ public:
   X(TfrmPeakFitting) \
   X(TfrmScript) \
   X(TfrmBG) \
-  X(TfrmSpot) \
   X(TfrmOptionColor) \
-  X(TfrmOscAna) \
-  X(TfrmSpotAnalyze) \
   X(TfrmMask) \
   X(TfrmMergeImage) \
   X(TfrmBatchFiles) \

@@ -3,7 +3,10 @@
 
 #include "app/log_window.h"
 #include "app/main_form.h"
+#include "app/osc_ana_form.h"
 #include "app/placeholder_forms.h"
+#include "app/spot_analyze_form.h"
+#include "app/spot_form.h"
 #include "app/startup_form.h"
 #include "app/window_ports.h"
 #include "platform/gui/app.h"

@@ -1,6 +1,8 @@
 // The spot window's commands.
 #include "commands/spot_commands.h"
 
+#include <algorithm>
+
 #include "analysis/spot_csv.h"
 #include "analysis/spot_list.h"
 #include "analysis/spot_search.h"
@@ -19,6 +21,12 @@ namespace kestrin {
 namespace {
 
 constexpr double kSelectDistance2 = 9999.0;
+
+ImageView::Area area_of_edits() {
+  const Controls& c = controls();
+  return {StrToInt(c.text(frmSpot::edtX0)), StrToInt(c.text(frmSpot::edtY0)), StrToInt(c.text(frmSpot::edtX1)),
+          StrToInt(c.text(frmSpot::edtY1))};
+}
 
 void show_and_repaint() {
   show_spot_list();
@@ -50,20 +58,25 @@ void spot_search_new_command() {
   show_and_repaint();
 }
 
-void spot_search_area_command(bool area_mode) {
-  if (area_mode) {
-    const Controls& c = controls();
-    const int32_t x0 = StrToInt(c.text(frmSpot::edtX0)), y0 = StrToInt(c.text(frmSpot::edtY0));
-    const int32_t x1 = StrToInt(c.text(frmSpot::edtX1)), y1 = StrToInt(c.text(frmSpot::edtY1));
+void spot_search_area_command() {
+  if (state().image_view.MouseMode == 1) {
+    const ImageView::Area a = area_of_edits();
     const ImageStore& img = current_image();
-    if (x0 < 0 || y0 < 0 || x1 > img.ImageWidth - 1 || y1 > img.ImageHeight - 1) return;
-    spot_search_with_settings(x0, y0, x1, y1, true);
+    if (a.x0 < 0 || a.y0 < 0 || a.x1 > img.ImageWidth - 1 || a.y1 > img.ImageHeight - 1) return;
+    state().image_view.SelectedArea = a;
+    spot_search_with_settings(a.x0, a.y0, a.x1, a.y1, true);
   }
   show_and_repaint();
 }
 
-void delete_spots_in_area_command(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-  delete_spots_in_area(x0, y0, x1, y1);
+void area_edit_entered() {
+  state().image_view.SelectedArea = area_of_edits();
+  image_window().redraw_image();
+}
+
+void delete_spots_in_area_command() {
+  const ImageView::Area a = state().image_view.SelectedArea;
+  delete_spots_in_area(a.x0, a.y0, a.x1, a.y1);
   show_and_repaint();
 }
 
@@ -98,6 +111,24 @@ void load_spot_list_command() {
     ~ShowAfter() { show_spot_list(); }
   } show;
   load_spot_csv(name);
+}
+
+void spot_grid_cell_selected(int32_t row) {
+  SpotList& list = state().spot_list;
+  if (row < 1 || row > list.SpotCount) return;
+  list.FocusedSpot = row - 1;
+  ImageView& v = state().image_view;
+  if (!v.WholeView) {
+    const ImageStore& img = current_image();
+    auto centred = [](double at, int32_t view, int32_t size) {
+      return std::clamp(Trunc(at) - view / 2, 0, std::max(0, size - view));
+    };
+    v.ScrollLock = true;
+    v.ScrollX = centred(list.SpotX[size_t(row - 1)], v.ViewCols, img.ImageWidth);
+    v.ScrollY = centred(list.SpotY[size_t(row - 1)], v.ViewRows, img.ImageHeight);
+    v.ScrollLock = false;
+  }
+  image_window().redraw_image();
 }
 
 std::optional<int32_t> nearest_spot(double x, double y) {

@@ -18,12 +18,15 @@ void show_spot_list();
 
 // Spot Search(New): the whole image (0, 0, W - 1, H - 1), then the list and a repaint.
 void spot_search_new_command();
-// Area Search: only while the image window is in area mode (`area_mode`); a rectangle of
-// the edits that leaves the image ends it at once. Otherwise the search is added over it.
-void spot_search_area_command(bool area_mode);
-// Del. in Area (the image window's area), Del. in List (the grid's selected rows), Del.
-// Same Spot, Del. All Spot; each shows the list and repaints.
-void delete_spots_in_area_command(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+// Area Search: in the image window's area mode the rectangle of the edits becomes the
+// selected area and the search is added over it; a rectangle that leaves the image ends
+// the command at once. The list and a repaint follow.
+void spot_search_area_command();
+// Enter in a rectangle edit: the edits become the selected area; the image is repainted.
+void area_edit_entered();
+// Del. in Area (the selected area), Del. in List (the grid's selected rows), Del. Same
+// Spot, Del. All Spot; each shows the list and repaints.
+void delete_spots_in_area_command();
 void delete_listed_spots_command();
 void delete_same_spots_command();
 void delete_all_spots_command();
@@ -32,6 +35,11 @@ void save_spot_list_command();
 // Load List: the question (No ends), the oscillation window's open dialog for spot lists,
 // load_spot_csv and the list.
 void load_spot_list_command();
+
+// A spot grid's row chosen by the user (row 1 is the first spot): FocusedSpot, and unless
+// the image window shows the whole image its view is centred on the spot (Trunc, clamped
+// to the image) under ScrollLock; the image is repainted.
+void spot_grid_cell_selected(int32_t row);
 
 // The spot nearest (x, y) by squared distance below 9999.0 (the first on a tie); nothing
 // when none is that close.

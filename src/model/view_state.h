@@ -27,6 +27,10 @@ struct ImageView {
   int32_t DrawCols = 600, DrawRows = 600;
   bool ScrollLock = false, RedrawLock = false, LayoutBusy = false, LayoutPending = false;
   int32_t FrameWidth = 32, FrameHeight = 32;
+  int32_t MouseMode = 0;  // 1: the mouse selects an area
+  struct Area {
+    int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  } SelectedArea;  // the area drawn on the image (spot search and deletion)
 };
 
 // The background window's view: its own grey-scale window, zoom and scroll position, and

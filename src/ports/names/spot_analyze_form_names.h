@@ -34,6 +34,14 @@ inline constexpr ControlName lblStepStatus{form, "lblStepStatus"};
 inline constexpr ControlName edtIndex{form, "edtIndex"};
 inline constexpr ControlName pbtn2ThetaCalc{form, "pbtn2ThetaCalc"};
 
+// The list's buttons ("Load List", "Save List" and "Close", whatever their names say), the
+// background calculation's button and the spot grid.
+inline constexpr ControlName pbtnSavePeak{form, "pbtnSavePeak"};
+inline constexpr ControlName PanelButton1{form, "PanelButton1"};
+inline constexpr ControlName pbtnClose{form, "pbtnClose"};
+inline constexpr ControlName pbtnCalc{form, "pbtnCalc"};
+inline constexpr ControlName sgridSpotReference{form, "sgridSpotReference"};
+
 // The texts the window's edits and labels hold when it is made.
 inline constexpr ControlText start_texts[] = {
     {edtBGSizeStart, "20"}, {edtBGSizeEnd, "3"},       {edtShikii, "10"},      {edtShikii2, "30"},

@@ -1,0 +1,93 @@
+// The spot, spot analysis and oscillation windows offscreen: their buttons through the
+// scripted dialogs, their grids filled from the tables, a grid row chosen from code that
+// runs no handler, and the analysis window's close refused during a run.
+#include <algorithm>
+
+#include "app/osc_ana_form.h"
+#include "app/spot_analyze_form.h"
+#include "app/spot_form.h"
+#include "app/window_ports.h"
+#include "app_fixture.h"
+#include "base/text_file.h"
+#include "image/image_store.h"
+#include "model/state.h"
+#include "ports/log.h"
+
+namespace kestrin::test {
+namespace {
+
+using AnalysisWindowsTest = AppTest;
+
+template <class Form>
+Form& form() {
+  Form* f = app::form_of<Form>();
+  EXPECT_NE(f, nullptr);
+  return *f;
+}
+
+TEST_F(AnalysisWindowsTest, OscWindowSortsTheFilesLoadsReferencesAndRunsNothingWithoutAFolder) {
+  auto& osc = form<app::TfrmOscAna>();
+  dialogs_.answerFiles({dir_.file("b.img"), dir_.file("a.img"), dir_.file("c.img")});
+  osc.pbtnFileSelect->click();
+  EXPECT_EQ(osc.memFileName->text(), dir_.file("a.img") + "\r\n" + dir_.file("b.img") + "\r\n" + dir_.file("c.img") + "\r\n");
+
+  ASSERT_TRUE(write_file_bytes(dir_.file("ref.csv"), "1,10.5,20.25,300\r\n2,11,21,12\r\n"));
+  dialogs_.answerFile(dir_.file("ref.csv"), 1);
+  osc.pbtnSpotList->click();
+  EXPECT_EQ(dialogs_.questions().back().text, "csv text file(*.csv)|*.CSV");
+  ASSERT_EQ(osc.sgridSpotReference->rowCount(), 3);
+  EXPECT_EQ(osc.sgridSpotReference->cell(1, 0), "x_all(pixel)");
+  EXPECT_EQ(osc.sgridSpotReference->cell(2, 1), " 20.250");
+
+  dialogs_.answerCancel();
+  osc.pbtnExecute->click();
+  EXPECT_EQ(dialogs_.questions().back().kind, "directory");
+  EXPECT_EQ(dialogs_.questions().back().caption, "出力先フォルダの選択");
+  EXPECT_EQ(current_image().NoImageFlag, 1);  // no file was loaded
+}
+
+TEST_F(AnalysisWindowsTest, SpotWindowListsASearchAndSelectsFromCodeWithoutItsHandler) {
+  dialogs_.answerFile(write_ring_image("ring.img"), 1);
+  click_menu("File", "Load Image");
+  ImageStore& img = current_image();
+  std::fill(img.image_codes.begin(), img.image_codes.end(), uint16_t(100));
+  img.image_codes[60 + size_t(img.ImageWidth) * 70] = 3000;
+  img.image_codes[150 + size_t(img.ImageWidth) * 40] = 3000;
+  auto& spot = form<app::TfrmSpot>();
+  spot.pbtnSpotSearch->click();
+  EXPECT_TRUE(spot.visible());
+  ASSERT_EQ(spot.sgridSpotList->rowCount(), 3);
+  EXPECT_EQ(spot.sgridSpotList->cell(0, 0), "Spot No.");
+  EXPECT_EQ(spot.sgridSpotList->cell(1, 1), "  150.00");  // found row by row
+  EXPECT_EQ(spot.sgridSpotList->cell(2, 2), "   70.00");
+  state().image_view.ScrollX = 7;
+  state().spot_list.FocusedSpot = -1;
+  spot_window().select_row(2);
+  EXPECT_EQ(spot.sgridSpotList->selection().top, 2);
+  EXPECT_EQ(state().image_view.ScrollX, 7);  // the select-cell handler did not run
+  spot.hide();
+}
+
+TEST_F(AnalysisWindowsTest, AnalysisWindowLoadsItsListAndRefusesToCloseDuringARun) {
+  auto& ana = form<app::TfrmSpotAnalyze>();
+  ASSERT_TRUE(write_file_bytes(dir_.file("list.csv"), "1,10.5,20,300\r\n2,30,40,500\r\n"));
+  dialogs_.answerModal(kgui::mrYes);
+  dialogs_.answerFile(dir_.file("list.csv"), 1);
+  ana.pbtnSavePeak->click();
+  ASSERT_EQ(ana.sgridSpotReference->rowCount(), 3);
+  EXPECT_EQ(ana.sgridSpotReference->colCount(), 17);
+  EXPECT_EQ(ana.sgridSpotReference->cell(16, 0), "StartDistance(pixel)");
+  EXPECT_EQ(ana.sgridSpotReference->cell(1, 2), " 30.000");
+
+  ana.showForm();
+  state().analyze.AnalyzeState = kAnalyzeStep;
+  ana.close();
+  EXPECT_TRUE(ana.visible());
+  EXPECT_EQ(dialogs_.questions().back().text, "Now processing. Need to abort.");
+  state().analyze.AnalyzeState = kAnalyzeIdle;
+  ana.close();
+  EXPECT_FALSE(ana.visible());
+}
+
+}  // namespace
+}  // namespace kestrin::test

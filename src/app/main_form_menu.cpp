@@ -5,6 +5,7 @@
 #include "analysis/spot_find.h"
 #include "app/log_window.h"
 #include "app/main_form.h"
+#include "app/bg_form.h"
 #include "app/osc_ana_form.h"
 #include "app/placeholder_forms.h"
 #include "app/spot_analyze_form.h"

@@ -44,21 +44,12 @@ void TfrmOscAna::createButtons(ToolFormBuilder& b) {
 
 void TfrmOscAna::createSettings(ToolFormBuilder& b) {
   TGroupBox* search = b.group(this, "スポットサーチ条件", 440, 44, 312, 150);
-  const struct {
-    TEdit** edit;
-    ControlName name;
-    const char* label;
-  } rows[] = {{&edtCenterSize, frmOscAna::edtCenterSize, "Size1"},
-              {&edtBGSize, frmOscAna::edtBGSize, "Size2"},
-              {&edtShikii1, frmOscAna::edtShikii1, "しきい値1"},
-              {&edtShikii2, frmOscAna::edtShikii2, "しきい値2"},
-              {&edtSameSpotDistance, frmOscAna::edtSameSpotDistance, "同スポット幅"}};
-  int top = 20;
-  for (const auto& r : rows) {
-    b.label(search, r.label, 12, top);
-    *r.edit = b.edit(search, r.name, 200, top);
-    top += 25;
-  }
+  const ToolFormBuilder::LabelledEdit rows[] = {{&edtCenterSize, frmOscAna::edtCenterSize, "Size1"},
+                                                {&edtBGSize, frmOscAna::edtBGSize, "Size2"},
+                                                {&edtShikii1, frmOscAna::edtShikii1, "しきい値1"},
+                                                {&edtShikii2, frmOscAna::edtShikii2, "しきい値2"},
+                                                {&edtSameSpotDistance, frmOscAna::edtSameSpotDistance, "同スポット幅"}};
+  b.labelled_edits(search, rows, 12, 200, 20);
   TGroupBox* assign = b.group(this, "スポットAssignセッティング（単位=pixel）", 440, 200, 312, 76);
   b.label(assign, "切捨て条件(リファレンスとの距離)", 12, 20);
   edtSpotDiscardDistance = b.edit(assign, frmOscAna::edtSpotDiscardDistance, 250, 20, 50);

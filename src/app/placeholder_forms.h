@@ -23,7 +23,6 @@ public:
   X(TfrmOption) \
   X(TfrmPeakFitting) \
   X(TfrmScript) \
-  X(TfrmBG) \
   X(TfrmOptionColor) \
   X(TfrmMask) \
   X(TfrmMergeImage) \

@@ -36,21 +36,12 @@ TfrmSpot::TfrmSpot(TComponent* owner) : TForm(owner) {
 }
 
 void TfrmSpot::createSettings(ToolFormBuilder& b) {
-  const struct {
-    TEdit** edit;
-    ControlName name;
-    const char* label;
-  } rows[] = {{&edtCenterSize, names::edtCenterSize, "Size1"},
-              {&edtBGSize, names::edtBGSize, "Size2"},
-              {&edtShikii1, names::edtShikii1, "しきい値1"},
-              {&edtShikii2, names::edtShikii2, "しきい値2"},
-              {&edtSameSpotDistance, names::edtSameSpotDistance, "同スポット幅"}};
-  int top = 8;
-  for (const auto& r : rows) {
-    b.label(this, r.label, 8, top);
-    *r.edit = b.edit(this, r.name, 100, top);
-    top += 25;
-  }
+  const ToolFormBuilder::LabelledEdit rows[] = {{&edtCenterSize, names::edtCenterSize, "Size1"},
+                                                {&edtBGSize, names::edtBGSize, "Size2"},
+                                                {&edtShikii1, names::edtShikii1, "しきい値1"},
+                                                {&edtShikii2, names::edtShikii2, "しきい値2"},
+                                                {&edtSameSpotDistance, names::edtSameSpotDistance, "同スポット幅"}};
+  b.labelled_edits(this, rows, 8, 100, 8);
   b.label(this, "LEFT_TOP(pixel) (", 180, 8);
   edtX0 = b.edit(this, names::edtX0, 320, 8);
   b.label(this, ",", 380, 8);

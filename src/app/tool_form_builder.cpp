@@ -80,6 +80,45 @@ TStringGrid* ToolFormBuilder::grid(TWinControl* parent, ControlName name, int le
   return g;
 }
 
+TPanel* ToolFormBuilder::panel(TWinControl* parent, ControlName name, int left, int top, int width, int height) {
+  auto* p = make<TPanel>(form_, parent, name.control, left, top, width, height);
+  p->setColor(kToolFormColour);
+  return p;
+}
+
+TPaintBox* ToolFormBuilder::paint_box(TWinControl* parent, ControlName name, int left, int top, int width,
+                                      int height) {
+  return make<TPaintBox>(form_, parent, name.control, left, top, width, height);
+}
+
+TScrollBar* ToolFormBuilder::scroll_bar(TWinControl* parent, ControlName name, int left, int top, int width,
+                                        int height, bool vertical) {
+  auto* s = make<TScrollBar>(form_, parent, name.control, left, top, width, height);
+  s->setKind(vertical ? sbVertical : sbHorizontal);
+  return s;
+}
+
+TComboBox* ToolFormBuilder::combo(TWinControl* parent, ControlName name, int left, int top, int width,
+                                  std::initializer_list<const char*> items) {
+  auto* c = make<TComboBox>(form_, parent, name.control, left, top, width, 21);
+  c->setStyle(csDropDownList);
+  for (const char* item : items) c->items()->add(item);
+  return c;
+}
+
+TMemo* ToolFormBuilder::memo(TWinControl* parent, ControlName name, int left, int top, int width, int height) {
+  return make<TMemo>(form_, parent, name.control, left, top, width, height);
+}
+
+void ToolFormBuilder::labelled_edits(TWinControl* parent, std::span<const LabelledEdit> rows, int label_left,
+                                     int edit_left, int top, int step) {
+  for (const LabelledEdit& r : rows) {
+    label(parent, r.label, label_left, top);
+    *r.edit = edit(parent, r.name, edit_left, top);
+    top += step;
+  }
+}
+
 void show_table(TStringGrid& grid, const StringGrid& table) {
   size_t columns = 1;
   for (const auto& row : table) columns = std::max(columns, row.size());

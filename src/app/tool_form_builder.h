@@ -2,6 +2,7 @@
 // with the tool windows' colours, and a string grid is filled from a table of strings.
 #pragma once
 
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,6 +11,8 @@
 #include "model/view_state.h"
 #include "platform/gui/form.h"
 #include "platform/gui/grid.h"
+#include "platform/gui/list_controls.h"
+#include "platform/gui/paint_box.h"
 #include "platform/gui/std_controls.h"
 #include "ports/controls.h"
 
@@ -32,6 +35,21 @@ public:
   kgui::TCheckBox* check(kgui::TWinControl* parent, ControlName name, const char* caption, int left, int top,
                          int width = 200);
   kgui::TStringGrid* grid(kgui::TWinControl* parent, ControlName name, int left, int top, int width, int height);
+  kgui::TPanel* panel(kgui::TWinControl* parent, ControlName name, int left, int top, int width, int height);
+  kgui::TPaintBox* paint_box(kgui::TWinControl* parent, ControlName name, int left, int top, int width, int height);
+  kgui::TScrollBar* scroll_bar(kgui::TWinControl* parent, ControlName name, int left, int top, int width,
+                               int height, bool vertical);
+  kgui::TComboBox* combo(kgui::TWinControl* parent, ControlName name, int left, int top, int width,
+                         std::initializer_list<const char*> items);
+  kgui::TMemo* memo(kgui::TWinControl* parent, ControlName name, int left, int top, int width, int height);
+  // Labelled edits one under another: labels at label_left, edits at edit_left, from top.
+  struct LabelledEdit {
+    kgui::TEdit** edit;
+    ControlName name;
+    const char* label;
+  };
+  void labelled_edits(kgui::TWinControl* parent, std::span<const LabelledEdit> rows, int label_left, int edit_left,
+                      int top, int step = 25);
 
 private:
   std::string start_text(ControlName name) const;

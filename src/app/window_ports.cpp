@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "app/bg_form.h"
 #include "app/osc_ana_form.h"
 #include "app/placeholder_forms.h"
 #include "app/spot_analyze_form.h"
@@ -210,6 +211,20 @@ private:
   std::string_view form_;
 };
 
+class BgFormPort : public FormPort<BgWindowPort> {
+public:
+  using FormPort::FormPort;
+  void bg_image_resized() override {
+    if (auto* f = form_of<TfrmBG>()) f->bg_image_resized();
+  }
+  void redraw_bg_view() override {
+    if (auto* f = form_of<TfrmBG>()) f->redraw_bg_view();
+  }
+  void set_caption(std::string_view caption) override {
+    if (auto* f = form_of<TfrmBG>()) f->setCaption(std::string(caption));
+  }
+};
+
 class SpotFormPort : public FormPort<SpotWindowPort> {
 public:
   using FormPort::FormPort;
@@ -261,7 +276,7 @@ Ports window_ports() {
   static FormPort<GraphWindowPort> graph_window(frmNaxGraph::form);
   static FormPort<PeakWindowPort> peak_window(frmPeak::form);
   static FormPort<FitWindowPort> fit_window(frmPeakFitting::form);
-  static FormPort<BgWindowPort> bg_window(frmBG::form);
+  static BgFormPort bg_window(frmBG::form);
   static SpotFormPort spot_window(frmSpot::form);
   static SpotAnalysisFormPort spot_analysis_window(frmSpotAnalyze::form);
   static OscFormPort osc_window(frmOscAna::form);

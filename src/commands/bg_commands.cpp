@@ -1,8 +1,14 @@
 // The background window's commands.
 #include "commands/bg_commands.h"
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <utility>
+
 #include "analysis/bg_filter.h"
 #include "analysis/bg_subtract.h"
+#include "analysis/ring_geometry.h"
 #include "base/convert.h"
 #include "commands/file_commands.h"
 #include "image/bg_image.h"
@@ -120,6 +126,88 @@ void subtract_bg_command() {
   controls().set_text(edtOffset1, FloatToStr(offset));
   recompute_bg_statistics(0, 0, img.LinearSaturation, img.LogSaturation);
   refresh_bg();
+}
+
+ImageView bg_image_view() {
+  const BgView& b = state().bg_view;
+  const ImageStore& bg = bg_image();
+  ImageView v;
+  v.ViewWidth = b.ViewWidth;
+  v.ViewHeight = b.ViewHeight;
+  v.Zoom = b.Zoom;
+  v.ScrollX = b.ScrollX;
+  v.ScrollY = b.ScrollY;
+  if (b.Zoom == 0.0 && bg.ImageWidth > 0 && bg.ImageHeight > 0) set_image_zoom(v, 0.0, bg.ImageWidth, bg.ImageHeight);
+  else update_view_extent(v, std::max(bg.ImageWidth, 1), std::max(bg.ImageHeight, 1));
+  return v;
+}
+
+ZoomResult set_bg_zoom(int32_t item) {
+  static constexpr double kZooms[] = {0.0, 1.0, 2.0, 4.0, 8.0};
+  BgView& b = state().bg_view;
+  const ImageStore& bg = bg_image();
+  ImageView v = bg_image_view();
+  const double zoom = kZooms[std::clamp(item, 0, 4)];
+  const ZoomResult r = set_image_zoom(v, zoom, std::max(bg.ImageWidth, 1), std::max(bg.ImageHeight, 1));
+  b.Zoom = zoom;
+  b.ScrollX = std::clamp(v.ScrollX, 0, r.scroll_max_x);
+  b.ScrollY = std::clamp(v.ScrollY, 0, r.scroll_max_y);
+  return r;
+}
+
+void bg_scale_clicked(bool log) {
+  DisplayScale& s = state().bg_view.scale;
+  s.DisplayMode = log ? 0 : 1;
+  s.GaugeLow = s.LowEdge = 0;
+  s.GaugeHigh = s.HighEdge = log ? current_image().LogSaturation : 1000;
+  Controls& c = controls();
+  c.set_text(edtLowEdge, "0");
+  c.set_text(lblLowIndex, "0");
+  c.set_text(edtHighEdge, Format("%d", {s.GaugeHigh}));
+  c.set_text(lblHighIndex, Format("%d", {s.GaugeHigh}));
+  build_bg_display_levels();
+}
+
+namespace {
+
+// The background pixel under view pixel (px, py), when there is one.
+std::optional<std::pair<int32_t, int32_t>> bg_pixel_at(int32_t px, int32_t py) {
+  const ImageStore& bg = bg_image();
+  if (bg.NoImageFlag == 1) return std::nullopt;
+  const ImageView v = bg_image_view();
+  const int32_t x = (v.WholeView ? 0 : v.ScrollX) + Trunc(px / v.Zoom);
+  const int32_t y = (v.WholeView ? 0 : v.ScrollY) + Trunc(py / v.Zoom);
+  if (x < 0 || y < 0 || x >= bg.ImageWidth || y >= bg.ImageHeight) return std::nullopt;
+  return std::pair{x, y};
+}
+
+double bg_intensity(int32_t x, int32_t y) {
+  const ImageStore& bg = bg_image();
+  const uint16_t code = bg.image_codes[size_t(x) + size_t(bg.ImageWidth) * size_t(y)];
+  return code < bg.intensity_table.size() ? bg.intensity_table[code] : 0.0;
+}
+
+}  // namespace
+
+BgReadout bg_readout(int32_t px, int32_t py) {
+  const auto pixel = bg_pixel_at(px, py);
+  if (!pixel) return {"###", "###", "###", "###"};
+  const auto [x, y] = *pixel;
+  const int32_t shown_y = state().options.VerticalReverse ? bg_image().ImageHeight - 1 - y : y;
+  const double distance = calc_pixel_2theta(state().options.DistanceSetting, x, y);
+  return {Format("%d", {x}), Format("%d", {shown_y}), FloatToStr(bg_intensity(x, y)),
+          std::isfinite(distance) ? Format("%4.3f", {distance}) : "###"};
+}
+
+void bg_pixel_information(int32_t px, int32_t py) {
+  const auto pixel = bg_pixel_at(px, py);
+  if (!pixel) return;
+  const auto [x, y] = *pixel;
+  log_line("");
+  log_line(" <<<<<   Pixel information   >>>>>");
+  log_line(Format(" Clicked (%5d, %5d)  Intensity = %.4f", {x, y, bg_intensity(x, y)}));
+  log_line(Format(" x = %9.3f(pixel), 2theta =%8.4f(degree)",
+                  {calc_pixel_2theta(kPixelRho, x, y), calc_pixel_2theta(kPixelTwoTheta, x, y)}));
 }
 
 void save_bg_command() {

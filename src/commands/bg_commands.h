@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "image/display/display.h"
+
 namespace kestrin {
 
 inline constexpr const char* kBgSaveFilter = "RIGAKU IP Format (*.img)|*.img|TIFF Format (*.tif)|*.tif|";
@@ -30,5 +32,24 @@ void save_bg_command();
 // running values: a pixel strictly above the running maximum (below the minimum) replaces
 // it and its log value.
 void recompute_bg_statistics(int32_t max, int32_t log_max, int32_t min, int32_t log_min);
+
+// The background view as the renderer sees it: BgView's zoom (0: whole), size and scroll
+// position over the background image.
+ImageView bg_image_view();
+// The zoom combo: item 0 fits the whole background, items 1 to 4 magnify 1, 2, 4 and 8
+// times; the view's zoom and scroll position follow, and the scroll bars take the result.
+ZoomResult set_bg_zoom(int32_t item);
+// The scale radios: log (range and edges 0 .. the current image's LogSaturation) or linear
+// (0 .. 1000); the edits and labels show the range, then the levels are rebuilt.
+void bg_scale_clicked(bool log);
+
+// The readouts for view pixel (px, py): X, Y (from the bottom with VerticalReverse), the
+// intensity and the distance ("%4.3f"); "###" where the pixel holds no value.
+struct BgReadout {
+  std::string x, y, intensity, distance;
+};
+BgReadout bg_readout(int32_t px, int32_t py);
+// A Shift-click on the view: the pixel information in the log.
+void bg_pixel_information(int32_t px, int32_t py);
 
 }  // namespace kestrin

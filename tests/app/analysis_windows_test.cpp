@@ -2,7 +2,9 @@
 // scripted dialogs, their grids filled from the tables, a grid row chosen from code that
 // runs no handler, and the analysis window's close refused during a run.
 #include <algorithm>
+#include <set>
 
+#include "app/bg_form.h"
 #include "app/osc_ana_form.h"
 #include "app/spot_analyze_form.h"
 #include "app/spot_form.h"
@@ -87,6 +89,41 @@ TEST_F(AnalysisWindowsTest, AnalysisWindowLoadsItsListAndRefusesToCloseDuringARu
   state().analyze.AnalyzeState = kAnalyzeIdle;
   ana.close();
   EXPECT_FALSE(ana.visible());
+}
+
+}  // namespace
+}  // namespace kestrin::test
+
+namespace kestrin::test {
+namespace {
+
+TEST_F(AnalysisWindowsTest, BackgroundWindowMakesAndShowsABackgroundAndColoursItsFilterEdits) {
+  dialogs_.answerFile(write_ring_image("ring.img"), 1);
+  click_menu("File", "Load Image");
+  auto& bg = form<app::TfrmBG>();
+  enter(bg.edtFilterSize, "20");
+  EXPECT_EQ(bg.edtFilterSize->color(), 0x0000FFu);
+  EXPECT_EQ(bg.edtFilterStep->color(), 0x0000FFu);
+  dialogs_.answerModal(kgui::mrOk);
+  bg.pbtnExecuteFiltering->click();
+  EXPECT_EQ(dialogs_.questions().back().text, "Filter Size Error");
+  enter(bg.edtFilterStep, "0");
+  enter(bg.edtFilterSize, "5");
+  EXPECT_EQ(bg.edtFilterSize->color(), 0xFFFFFFu);
+  bg.pbtnExecuteFiltering->click();
+  EXPECT_EQ(state().made_bg_codes.size(), size_t(200 * 200));
+  bg.showForm();
+  const QImage& picture = bg.pbxPart->image();
+  ASSERT_FALSE(picture.isNull());
+  std::set<QRgb> shades;
+  for (int y = 0; y < 200; y += 3)
+    for (int x = 0; x < 200; x += 3) shades.insert(picture.pixel(x, y));
+  EXPECT_GT(shades.size(), 3u);  // the background's rings show
+  bg.cmbMagni->setItemIndex(0);
+  bg.cmbMagni->OnChange(bg.cmbMagni);
+  EXPECT_EQ(bg.edtMagni->text(), "3");  // 600 / 200
+  EXPECT_EQ(bg.scrDispX->max(), 0);
+  bg.hide();
 }
 
 }  // namespace

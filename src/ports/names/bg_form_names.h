@@ -44,6 +44,38 @@ inline constexpr ControlName edtHighEdge{form, "edtHighEdge"};
 inline constexpr ControlName lblLowIndex{form, "lblLowIndex"};
 inline constexpr ControlName lblHighIndex{form, "lblHighIndex"};
 
+// The view, its scroll bars and readouts, the gauge's picture, the scale radios.
+inline constexpr ControlName pnlImageBase{form, "pnlImageBase"};
+inline constexpr ControlName pnlButtons{form, "pnlButtons"};
+inline constexpr ControlName pbxPart{form, "pbxPart"};
+inline constexpr ControlName scrDispX{form, "scrDispX"};
+inline constexpr ControlName scrDispY{form, "scrDispY"};
+inline constexpr ControlName edtCursorX{form, "edtCursorX"};
+inline constexpr ControlName edtCursorY{form, "edtCursorY"};
+inline constexpr ControlName edtIntensity{form, "edtIntensity"};
+inline constexpr ControlName edtDistance{form, "edtDistance"};
+inline constexpr ControlName pbxGradationGauge{form, "pbxGradationGauge"};
+inline constexpr ControlName rbtnLogScale{form, "rbtnLogScale"};
+inline constexpr ControlName rbtnLinearScale{form, "rbtnLinearScale"};
+
+// The buttons: load, Pause and Cancel of a run, Make BG, Save BG, Subtract BG, Save Image.
+inline constexpr ControlName pbtnLoadImage{form, "pbtnLoadImage"};
+inline constexpr ControlName Button1{form, "Button1"};
+inline constexpr ControlName Button2{form, "Button2"};
+inline constexpr ControlName pbtnExecuteFiltering{form, "pbtnExecuteFiltering"};
+inline constexpr ControlName PanelButton1{form, "PanelButton1"};
+inline constexpr ControlName pbtnSubtractBG{form, "pbtnSubtractBG"};
+inline constexpr ControlName pbtnSaveImage{form, "pbtnSaveImage"};
+
+// Controls the window keeps hidden and without function.
+inline constexpr ControlName cmbPenSize{form, "cmbPenSize"};
+inline constexpr ControlName chkEraseMode{form, "chkEraseMode"};
+inline constexpr ControlName chkOmitGreen{form, "chkOmitGreen"};
+inline constexpr ControlName chkOmitBlue{form, "chkOmitBlue"};
+inline constexpr ControlName rbtnHistoScale{form, "rbtnHistoScale"};
+inline constexpr ControlName imgWhole{form, "imgWhole"};
+inline constexpr ControlName Memo1{form, "Memo1"};
+
 // The caption of the background's file name before one is loaded.
 inline constexpr std::string_view kNoBgFileCaption = "plz load BG image.";
 

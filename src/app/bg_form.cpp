@@ -1,6 +1,9 @@
 // The background window: its controls, the view and gauge pictures, one call per button.
 #include "app/bg_form.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "app/image_view_paint.h"
 #include "app/tool_form_builder.h"
 #include "base/convert.h"
@@ -22,6 +25,8 @@ namespace names = frmBG;
 namespace {
 
 constexpr int kView = 600;
+// Above this client size, with a background loaded, the view grows with the window.
+constexpr int kLayoutWidth = 758, kLayoutHeight = 604;
 constexpr TColor kRed = 0x0000FF, kWhite = 0xFFFFFF, kBlue = 0xFF0000;
 
 }  // namespace
@@ -41,6 +46,29 @@ TfrmBG::TfrmBG(TComponent* owner) : TForm(owner) {
   createMakeGroup(b);
   createSubtractGroup(b);
   createHidden(b);
+  OnResize = [this](TComponent*) {
+    if (clientWidth() > kLayoutWidth && clientHeight() > kLayoutHeight && bg_image().NoImageFlag == 0) layout_bg_form();
+  };
+}
+
+void TfrmBG::layout_bg_form() {
+  const int view_w = std::max(kView, clientWidth() - pnlButtons->width() - 36);
+  const int view_h = std::max(kView, clientHeight() - 110);
+  pnlImageBase->setBounds(0, 0, view_w + 36, view_h + 110);
+  pnlButtons->setLeft(view_w + 36);
+  pbxPart->setBounds(8, 8, view_w, view_h);
+  scrDispX->setBounds(8, view_h + 10, view_w, 16);
+  scrDispY->setBounds(view_w + 10, 8, 16, view_h);
+  const int row = view_h + 32, gauge = view_h + 60;
+  for (TControl* c : std::initializer_list<TControl*>{edtCursorX, edtCursorY, edtIntensity, edtDistance, cmbMagni,
+                                                      edtMagni})
+    c->setTop(row);
+  for (TLabel* l : readout_labels_) l->setTop(row + 3);
+  for (TControl* c : std::initializer_list<TControl*>{edtLowEdge, pbxGradationGauge, edtHighEdge}) c->setTop(gauge);
+  for (TControl* c : std::initializer_list<TControl*>{lblLowIndex, lblHighIndex}) c->setTop(gauge + 25);
+  state().bg_view.ViewWidth = view_w;
+  state().bg_view.ViewHeight = view_h;
+  bg_image_resized();
 }
 
 void TfrmBG::createView(ToolFormBuilder& b) {
@@ -68,13 +96,13 @@ void TfrmBG::createView(ToolFormBuilder& b) {
     };
   }
   const int row = kView + 32;
-  b.label(pnlImageBase, "X", 8, row);
+  readout_labels_.push_back(b.label(pnlImageBase, "X", 8, row));
   edtCursorX = b.edit(pnlImageBase, names::edtCursorX, 22, row, 50);
-  b.label(pnlImageBase, "Y", 80, row);
+  readout_labels_.push_back(b.label(pnlImageBase, "Y", 80, row));
   edtCursorY = b.edit(pnlImageBase, names::edtCursorY, 94, row, 50);
-  b.label(pnlImageBase, "Int", 152, row);
+  readout_labels_.push_back(b.label(pnlImageBase, "Int", 152, row));
   edtIntensity = b.edit(pnlImageBase, names::edtIntensity, 176, row, 80);
-  b.label(pnlImageBase, "Distance", 264, row);
+  readout_labels_.push_back(b.label(pnlImageBase, "Distance", 264, row));
   edtDistance = b.edit(pnlImageBase, names::edtDistance, 324, row, 70);
   cmbMagni = b.combo(pnlImageBase, names::cmbMagni, 404, row, 80, {"Whole", "100%", "200%", "400%", "800%"});
   cmbMagni->setItemIndex(1);

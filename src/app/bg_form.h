@@ -11,6 +11,8 @@
 #include "platform/gui/paint_box.h"
 #include "platform/gui/std_controls.h"
 
+#include <vector>
+
 namespace kestrin::app {
 
 class ToolFormBuilder;
@@ -40,6 +42,8 @@ public:
   // Draws the background levels at the scroll position.
   void redraw_bg_view();
   void draw_bg_gauge();
+  // Lays the window out for its size: the view takes the room left of the button panel.
+  void layout_bg_form();
 
 private:
   void createView(ToolFormBuilder& b);
@@ -57,6 +61,7 @@ private:
   bool dragging_ = false;
   BgGaugeDrag drag_;
   int zoom_item_before_whole_ = 1;
+  std::vector<kgui::TLabel*> readout_labels_;  // moved with their edits by the layout
 };
 
 }  // namespace kestrin::app

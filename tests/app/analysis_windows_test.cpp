@@ -123,6 +123,13 @@ TEST_F(AnalysisWindowsTest, BackgroundWindowMakesAndShowsABackgroundAndColoursIt
   bg.cmbMagni->OnChange(bg.cmbMagni);
   EXPECT_EQ(bg.edtMagni->text(), "3");  // 600 / 200
   EXPECT_EQ(bg.scrDispX->max(), 0);
+  // Wider and taller than 758 x 604 with a background: the view grows with the window.
+  bg.setClientWidth(1100);
+  bg.setClientHeight(800);
+  test_app().processMessages();
+  EXPECT_EQ(bg.pbxPart->width(), 1100 - bg.pnlButtons->width() - 36);
+  EXPECT_EQ(state().bg_view.ViewWidth, bg.pbxPart->width());
+  EXPECT_EQ(bg.pnlButtons->left(), bg.pbxPart->width() + 36);
   bg.hide();
 }
 

@@ -1,7 +1,7 @@
 // The background window's commands without widgets: the size refusal after the copy, a
 // cancel that keeps the finished rows and skips the statistics, subtractions that start
 // from the same background (the file's, or the one Make BG made), the refusals, the save
-// cancel and the program ending during a pause.
+// cancel, Pause pressed twice and the program ending during a pause.
 #include "commands/bg_commands.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 
 #include "analysis/bg_filter.h"
 #include "analysis/bg_subtract.h"
+#include "commands/osc_ana_commands.h"
 #include "image/bg_image.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
@@ -100,6 +101,20 @@ TEST_F(BgCommandsTest, CancelKeepsTheFinishedRowsAndSkipsTheStatistics) {
   for (int32_t x = 0; x < 40; ++x) EXPECT_EQ(bg.image_codes[size_t(x + 40 * 69)], img.image_codes[size_t(x + 40 * 69)]);
   EXPECT_NE(std::vector<uint16_t>(bg.image_codes.begin() + 40 * 10, bg.image_codes.begin() + 40 * 11),
             std::vector<uint16_t>(img.image_codes.begin() + 40 * 10, img.image_codes.begin() + 40 * 11));
+}
+
+TEST_F(BgCommandsTest, PausePressedTwiceResumesTheRun) {
+  pump_.on_poll = [](int n) {
+    if (n != 1) return;
+    batch_toggle_pause_command();
+    batch_toggle_pause_command();
+  };
+  bool waited = false;
+  pump_.on_wait = [&waited] { waited = true; };
+  make_bg_command();
+  EXPECT_FALSE(waited);
+  EXPECT_EQ(bg_image().LinearMax, 9999);  // a normal end: the statistics start at 9999
+  EXPECT_GT(pump_.polls, 2);
 }
 
 TEST_F(BgCommandsTest, SubtractionsStartFromTheLoadedOrTheMadeBackground) {

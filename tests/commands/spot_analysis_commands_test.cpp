@@ -32,7 +32,11 @@ public:
   std::deque<std::function<void()>> actions;
   bool ended = false;
   int pumps = 0;
-  void process_messages() override { ++pumps; }
+  std::function<void(int)> at_pump;
+  void process_messages() override {
+    ++pumps;
+    if (at_pump) at_pump(pumps);
+  }
   void wait_until(const std::function<bool()>& done) override {
     if (actions.empty()) {
       ended = true;
@@ -134,6 +138,17 @@ TEST_F(SpotAnalysisCommandsTest, CalcAllRunsFromTheStartSpotAndStopsAtAnAbortFro
   pump_.ended = true;  // the program ends during the first spot
   calc_all_command(fake());
   EXPECT_EQ(done_, (std::vector<std::string>{"0/12"}));
+}
+
+TEST_F(SpotAnalysisCommandsTest, AbortDuringCalcAllEndsTheLoopAfterTheCurrentSpot) {
+  pump_.at_pump = [](int n) {
+    if (n == 1) abort_command();
+  };
+  calc_all_command(fake());
+  EXPECT_EQ(done_, (std::vector<std::string>{"0/12"}));
+  EXPECT_EQ(state().analyze.AnalyzeState, kAnalyzeIdle);
+  EXPECT_EQ(text(lblStepStatus), "Done.");
+  EXPECT_EQ(log().back(), "Spot Analyze: calc 2theta done.");
 }
 
 TEST_F(SpotAnalysisCommandsTest, ListBandAndErrorLines) {

@@ -133,6 +133,7 @@ void load_spot_csv(const std::string& file_name) {
   set_spot_count(list, 0);
   list.SpotRecords.clear();
   list.SpotBatchStart = 0;
+  list.AnalysisLabels = false;
   const bool header = csv_has_header(file_name);
   TextReader reader = open_text(file_name);
   const std::vector<std::string> first = split_comma_text(reader.next_line());

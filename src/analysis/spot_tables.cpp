@@ -19,12 +19,12 @@ constexpr const char* kAnalysisHeadings[kAnaColumnCount] = {
 std::string f(std::string_view format, double v) { return Format(format, {v}); }
 std::string d(int32_t v) { return Format("%d", {v}); }
 
+}  // namespace
+
 bool has_hkl_columns() {
   const auto& t = state().spot_list.SpotColumnNames;
   return t[28].found && t[29].found && t[30].found;  // "hcalc", "kcalc", "lcalc"
 }
-
-}  // namespace
 
 StringGrid spot_list_grid() {
   const SpotList& list = state().spot_list;

@@ -14,6 +14,8 @@ namespace kestrin {
 // column when the last loaded file had "hcalc", "kcalc" and "lcalc"); one row per spot,
 // numbered from 1 with "*" on the spots of the last added batch, values "%8.2f".
 StringGrid spot_list_grid();
+// Whether the last loaded spot file had "hcalc", "kcalc" and "lcalc" (the spots' h, k, l).
+bool has_hkl_columns();
 
 // Index of the analysis columns written after a run.
 enum SpotAnalysisColumn : int32_t {

@@ -11,6 +11,7 @@
 #include "commands/main_form_commands.h"
 #include "commands/osc_ana_commands.h"
 #include "image/bg_image.h"
+#include "image/display/gauge.h"
 #include "image/image_store.h"
 #include "model/state.h"
 #include "ports/log.h"
@@ -27,7 +28,7 @@ namespace {
 constexpr int kView = 600;
 // Above this client size, with a background loaded, the view grows with the window.
 constexpr int kLayoutWidth = 758, kLayoutHeight = 604;
-constexpr TColor kRed = 0x0000FF, kWhite = 0xFFFFFF, kBlue = 0xFF0000;
+constexpr TColor kRed = 0x0000FF, kWhite = 0xFFFFFF;
 
 }  // namespace
 
@@ -125,13 +126,13 @@ void TfrmBG::createGauge(ToolFormBuilder& b) {
   };
   pbxGradationGauge->OnPaint = [this](TComponent*) { draw_bg_gauge(); };
   pbxGradationGauge->OnMouseDown = [this](TComponent*, TMouseButton, TShiftState, int, int) {
-    dragging_ = true;
     drag_ = {};
+    drag_.held = true;
   };
   pbxGradationGauge->OnMouseMove = [this](TComponent*, TShiftState, int x, int) { gaugeMoved(x); };
   pbxGradationGauge->OnMouseUp = [this](TComponent*, TMouseButton, TShiftState, int, int) {
-    if (drag_.marker != BgGaugeDrag::kNone) build_bg_display_levels();
-    dragging_ = false;
+    if (drag_.high || drag_.low) build_bg_display_levels();
+    drag_ = {};
   };
   TGroupBox* scale = b.group(pnlButtons, "Scale", 8, 8, 288, 44);
   rbtnLogScale = b.radio(scale, names::rbtnLogScale, "Log", 10, 18, 80);
@@ -244,24 +245,12 @@ void TfrmBG::redraw_bg_view() {
 }
 
 void TfrmBG::draw_bg_gauge() {
-  const int width = pbxGradationGauge->width(), height = pbxGradationGauge->height();
-  const auto row = bg_gauge_row(state().bg_view.scale, width);
-  if (!row) return;
-  std::vector<uint8_t> bits;
-  for (int y = 0; y < height; ++y) bits.insert(bits.end(), row->levels.begin(), row->levels.end());
   static const Palette grey = [] {
     Palette p;
     for (int i = 0; i < 256; ++i) p[size_t(i)] = TColor(i | i << 8 | i << 16);
     return p;
   }();
-  Canvas& c = pbxGradationGauge->canvas();
-  c.stretchDraw({0, 0, width, height}, Raster8{width, height, width, bits.data(), grey});
-  c.pen().color = kRed;
-  c.moveTo(row->high, 0);
-  c.lineTo(row->high, height);
-  c.pen().color = kBlue;
-  c.moveTo(row->low, 0);
-  c.lineTo(row->low, height);
+  draw_gauge(*pbxGradationGauge, state().bg_view.scale, GaugeRounding::kTrunc, grey);
   pbxGradationGauge->invalidate();
 }
 
@@ -286,7 +275,7 @@ void TfrmBG::viewMouseDown(TMouseButton button, TShiftState shift, int x, int y)
 
 void TfrmBG::gaugeKey(bool high) {
   DisplayScale& s = state().bg_view.scale;
-  if (high) bg_high_edge_entered(s, StrToInt(edtHighEdge->text()));
+  if (high) set_gauge_high(s, StrToInt(edtHighEdge->text()));
   else bg_low_edge_entered(s, StrToInt(edtLowEdge->text()));
   lblLowIndex->setCaption(Format("%d", {s.LowEdge}));
   lblHighIndex->setCaption(Format("%d", {s.HighEdge}));
@@ -295,9 +284,8 @@ void TfrmBG::gaugeKey(bool high) {
 }
 
 void TfrmBG::gaugeMoved(int x) {
-  if (!dragging_) return;
   DisplayScale& s = state().bg_view.scale;
-  const bool moved = drag_.move(s, bg_gauge_value(s, x, pbxGradationGauge->width()));
+  const bool moved = drag_gauge_edge(drag_, s, gauge_value(s, x, pbxGradationGauge->width(), GaugeRounding::kTrunc));
   if (!moved) return;
   lblLowIndex->setCaption(Format("%d", {s.LowEdge}));
   lblHighIndex->setCaption(Format("%d", {s.HighEdge}));

@@ -58,8 +58,7 @@ private:
   void filterKey();
 
   bool scroll_lock_ = false;
-  bool dragging_ = false;
-  BgGaugeDrag drag_;
+  GaugeDrag drag_;  // a drag of the gauge's edges, held from a press on the gauge
   int zoom_item_before_whole_ = 1;
   std::vector<kgui::TLabel*> readout_labels_;  // moved with their edits by the layout
 };

@@ -3,10 +3,54 @@
 
 #include <array>
 
+#include "analysis/image_overlays.h"
 #include "image/display/ksdib.h"
+#include "image/image_store.h"
+#include "model/state.h"
 #include "platform/gui/paint_box.h"
 
 namespace kestrin::app {
+
+void draw_gauge(kgui::TPaintBox& box, const DisplayScale& scale, GaugeRounding rounding, const Palette& palette) {
+  constexpr kgui::TColor kHighMarkColour = 0x0000FF, kLowMarkColour = 0xFF0000;
+  const int w = box.width(), h = box.height();
+  std::vector<uint8_t> row;
+  const std::optional<GaugeMarks> marks = gauge_row(scale, w, rounding, row);
+  if (!marks) return;
+  kgui::Canvas& c = box.canvas();
+  c.stretchDraw({0, 0, w, h}, kgui::Raster8{w, 1, w, row.data(), palette});
+  const kgui::TColor pen = c.pen().color;
+  c.pen().color = kHighMarkColour;
+  c.moveTo(marks->high, 0);
+  c.lineTo(marks->high, h);
+  c.pen().color = kLowMarkColour;
+  c.moveTo(marks->low, 0);
+  c.lineTo(marks->low, h);
+  c.pen().color = pen;
+}
+
+bool render_part_view(std::vector<uint32_t>& picture) {
+  const ImageStore& img = current_image();
+  if (img.NoImageFlag == 1) return false;
+  const SharedState& s = state();
+  const ImageView& v = s.image_view;
+  return render_image_view(s.display_levels.level, s.image_mask.bytes, img.ImageWidth, img.ImageHeight, v, v.ScrollX,
+                           v.ScrollY, image_palette(s.options.GradationReverse != 0, s.OmitBlue),
+                           mask_palette(s.colours.colour[0]), picture);
+}
+
+void copy_part_view(kgui::Canvas& canvas, const std::vector<uint32_t>& picture) {
+  const ImageView& v = state().image_view;
+  if (picture.size() != size_t(v.ViewWidth) * size_t(v.ViewHeight)) return;
+  canvas.drawRaster(0, 0, kgui::Raster32{v.ViewWidth, v.ViewHeight, v.ViewWidth, picture.data()});
+}
+
+bool draw_part_view(kgui::Canvas& canvas, std::vector<uint32_t>& picture) {
+  const bool rendered = render_part_view(picture);
+  if (rendered) copy_part_view(canvas, picture);
+  draw_image_overlays(canvas);
+  return rendered;
+}
 
 bool paint_image_view(kgui::TPaintBox& box, const std::vector<uint8_t>& levels, const std::vector<uint8_t>& mask,
                       int32_t width, int32_t height, const ImageView& view, int32_t left, int32_t top,

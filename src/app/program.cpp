@@ -1,10 +1,16 @@
 // The program's start: ports, then the forms in order.
 #include "app/program.h"
 
+#include "app/bg_form.h"
+#include "app/image_form.h"
+#include "app/image_whole_form.h"
 #include "app/log_window.h"
 #include "app/main_form.h"
-#include "app/bg_form.h"
+#include "app/mask_form.h"
+#include "app/nax_graph_form.h"
 #include "app/osc_ana_form.h"
+#include "app/peak_fitting_form.h"
+#include "app/peak_form.h"
 #include "app/placeholder_forms.h"
 #include "app/spot_analyze_form.h"
 #include "app/spot_form.h"

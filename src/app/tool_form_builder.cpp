@@ -55,7 +55,7 @@ TEdit* ToolFormBuilder::edit(TWinControl* parent, ControlName name, int left, in
 
 TPanelButton* ToolFormBuilder::button(TWinControl* parent, ControlName name, const char* caption, int left, int top,
                                       int width, int height) {
-  return make_panel_button(parent, std::string(name.control), caption, left, top, width, height, form_);
+  return make_panel_button(parent, std::string(name.control), caption, left, top, width, height);
 }
 
 TRadioButton* ToolFormBuilder::radio(TWinControl* parent, ControlName name, const char* caption, int left, int top,

@@ -2,6 +2,7 @@
 #include "commands/file_commands.h"
 
 #include "base/paths.h"
+#include "image/display_picture.h"
 #include "image/files/mask_files.h"
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"
@@ -120,7 +121,7 @@ void load_peak_command() { load_peak_proc(); }
 void save_peak_command() { save_peak_proc(); }
 void save_fit_command() { save_fit_proc(); }
 
-void save_img_command() { log_not_available("save_img_proc"); }
+void save_img_command() { save_img_proc(); }
 
 std::string run_result_save_dialog(const char* filter, const char* default_ext) {
   FileDialogSetup s = prepare(Kind::kSave, kSlotImageSave, filter);

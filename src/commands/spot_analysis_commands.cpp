@@ -123,8 +123,12 @@ void spot_analysis_load_command() {
 }
 
 void load_spot_analysis_list(const std::string& file_name) {
+  // A list that carries h, k and l is labelled with them on the image.
   struct ShowAfter {
-    ~ShowAfter() { show_analysis_grid(); }
+    ~ShowAfter() {
+      state().spot_list.AnalysisLabels = has_hkl_columns();
+      show_analysis_grid();
+    }
   } show;
   load_spot_csv(file_name);
 }

@@ -15,7 +15,8 @@ inline constexpr const char* kSpotListSaveFilter = "Spot List (*.csv)|*.csv";
 // Load List: the question above (No ends), the oscillation window's open dialog for spot
 // lists, then load_spot_analysis_list.
 void spot_analysis_load_command();
-// load_spot_csv, then the grid refilled (also when the file raised part-way).
+// load_spot_csv, then the grid refilled (also when the file raised part-way); the image's
+// spot labels show h, k and l when the list has them.
 void load_spot_analysis_list(const std::string& file_name);
 // Save List: the result save dialog, then write_spot_analysis_list, or
 // " save_spot_proc() : cancel " in the log.

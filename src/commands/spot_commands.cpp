@@ -22,10 +22,15 @@ namespace {
 
 constexpr double kSelectDistance2 = 9999.0;
 
-ImageView::Area area_of_edits() {
+// The rectangle of the edits; the area keeps whether it is shown.
+SelectedArea area_of_edits() {
   const Controls& c = controls();
-  return {StrToInt(c.text(frmSpot::edtX0)), StrToInt(c.text(frmSpot::edtY0)), StrToInt(c.text(frmSpot::edtX1)),
-          StrToInt(c.text(frmSpot::edtY1))};
+  SelectedArea a = state().selected_area;
+  a.AreaX0 = StrToInt(c.text(frmSpot::edtX0));
+  a.AreaY0 = StrToInt(c.text(frmSpot::edtY0));
+  a.AreaX1 = StrToInt(c.text(frmSpot::edtX1));
+  a.AreaY1 = StrToInt(c.text(frmSpot::edtY1));
+  return a;
 }
 
 void show_and_repaint() {
@@ -59,24 +64,24 @@ void spot_search_new_command() {
 }
 
 void spot_search_area_command() {
-  if (state().image_view.MouseMode == 1) {
-    const ImageView::Area a = area_of_edits();
+  if (state().image_tools.MouseMode == kAreaMode) {
+    const SelectedArea a = area_of_edits();
     const ImageStore& img = current_image();
-    if (a.x0 < 0 || a.y0 < 0 || a.x1 > img.ImageWidth - 1 || a.y1 > img.ImageHeight - 1) return;
-    state().image_view.SelectedArea = a;
-    spot_search_with_settings(a.x0, a.y0, a.x1, a.y1, true);
+    if (a.AreaX0 < 0 || a.AreaY0 < 0 || a.AreaX1 > img.ImageWidth - 1 || a.AreaY1 > img.ImageHeight - 1) return;
+    state().selected_area = a;
+    spot_search_with_settings(a.AreaX0, a.AreaY0, a.AreaX1, a.AreaY1, true);
   }
   show_and_repaint();
 }
 
 void area_edit_entered() {
-  state().image_view.SelectedArea = area_of_edits();
+  state().selected_area = area_of_edits();
   image_window().redraw_image();
 }
 
 void delete_spots_in_area_command() {
-  const ImageView::Area a = state().image_view.SelectedArea;
-  delete_spots_in_area(a.x0, a.y0, a.x1, a.y1);
+  const SelectedArea& a = state().selected_area;
+  delete_spots_in_area(a.AreaX0, a.AreaY0, a.AreaX1, a.AreaY1);
   show_and_repaint();
 }
 
@@ -151,7 +156,7 @@ void spot_list_select(double x, double y) {
   if (!spot) return;
   spot_window().select_row(*spot + 1);
   state().spot_list.FocusedSpot = *spot;
-  image_window().redraw_image();
+  image_window().repaint_image_view();
 }
 
 }  // namespace kestrin

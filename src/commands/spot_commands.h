@@ -45,7 +45,7 @@ void spot_grid_cell_selected(int32_t row);
 // when none is that close.
 std::optional<int32_t> nearest_spot(double x, double y);
 // A click near a spot: its grid row selected and scrolled to the top (no select-cell
-// handler runs), FocusedSpot set and the image repainted.
+// handler runs), FocusedSpot set and the overlays drawn again.
 void spot_list_select(double x, double y);
 
 }  // namespace kestrin

@@ -27,6 +27,7 @@ struct Ports {
   SpotWindowPort* spot_window = nullptr;
   SpotAnalysisWindowPort* spot_analysis_window = nullptr;
   OscWindowPort* osc_window = nullptr;
+  MaskWindowPort* mask_window = nullptr;
 };
 
 // The installed ports; the headless defaults where nothing is installed.
@@ -43,6 +44,7 @@ inline BgWindowPort& bg_window() { return *ports().bg_window; }
 inline SpotWindowPort& spot_window() { return *ports().spot_window; }
 inline SpotAnalysisWindowPort& spot_analysis_window() { return *ports().spot_analysis_window; }
 inline OscWindowPort& osc_window() { return *ports().osc_window; }
+inline MaskWindowPort& mask_window() { return *ports().mask_window; }
 
 // Installs a set of ports; null members get the headless defaults.
 void install_ports(const Ports& installed);

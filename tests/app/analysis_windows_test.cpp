@@ -20,13 +20,6 @@ namespace {
 
 using AnalysisWindowsTest = AppTest;
 
-template <class Form>
-Form& form() {
-  Form* f = app::form_of<Form>();
-  EXPECT_NE(f, nullptr);
-  return *f;
-}
-
 TEST_F(AnalysisWindowsTest, OscWindowSortsTheFilesLoadsReferencesAndRunsNothingWithoutAFolder) {
   auto& osc = form<app::TfrmOscAna>();
   dialogs_.answerFiles({dir_.file("b.img"), dir_.file("a.img"), dir_.file("c.img")});

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "app/window_ports.h"
 #include "platform/gui/app.h"
 #include "platform/gui/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -16,6 +17,14 @@
 namespace kestrin::test {
 
 kgui::TApplication& test_app();
+
+// The program's form of class Form (a test failure when there is none).
+template <class Form>
+Form& form() {
+  Form* f = app::form_of<Form>();
+  EXPECT_NE(f, nullptr);
+  return *f;
+}
 
 class AppTest : public ::testing::Test {
 protected:
@@ -32,6 +41,10 @@ protected:
   // An R-AXIS image of 200 x 200 pixels with two rings around (100, 100); `shift` moves
   // the rings' angles a little so that two images differ.
   std::string write_ring_image(const std::string& name, double shift = 0);
+  // Loads that image through the dialog with its header's geometry, centres it and
+  // integrates a rectangle in the direction (index of the direction combo) into a 2theta
+  // pattern: with FULL both rings, with RIGHT the first.
+  void integrate_ring_image(int direction);
 
   TempDir config_;
   TempDir dir_;

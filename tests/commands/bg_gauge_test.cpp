@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "image/display/gauge.h"
+
 namespace kestrin::test {
 namespace {
 
@@ -15,9 +17,9 @@ DisplayScale scale(int32_t gl, int32_t le, int32_t he, int32_t gh) {
 
 TEST(BgGauge, ValuesTruncate) {
   const DisplayScale s = scale(0, 0, 1000, 1000);
-  EXPECT_EQ(bg_gauge_value(s, 99, 200), 495);
-  EXPECT_EQ(bg_gauge_value(s, 1, 3), 333);  // 333.3
-  EXPECT_EQ(bg_gauge_value(scale(-10, 0, 5, 10), 1, 3), -3);  // -3.33 toward zero
+  EXPECT_EQ(gauge_value(s, 99, 200, GaugeRounding::kTrunc), 495);
+  EXPECT_EQ(gauge_value(s, 1, 3, GaugeRounding::kTrunc), 333);  // 333.3
+  EXPECT_EQ(gauge_value(scale(-10, 0, 5, 10), 1, 3, GaugeRounding::kTrunc), -3);  // -3.33 toward zero
 }
 
 TEST(BgGauge, EnterRules) {
@@ -35,7 +37,7 @@ TEST(BgGauge, EnterRules) {
   };
   for (const Case& c : cases) {
     DisplayScale s = c.before;
-    c.high ? bg_high_edge_entered(s, c.v) : bg_low_edge_entered(s, c.v);
+    c.high ? set_gauge_high(s, c.v) : bg_low_edge_entered(s, c.v);
     EXPECT_EQ(s.GaugeLow, c.after.GaugeLow) << c.high << " " << c.v;
     EXPECT_EQ(s.LowEdge, c.after.LowEdge) << c.high << " " << c.v;
     EXPECT_EQ(s.HighEdge, c.after.HighEdge) << c.high << " " << c.v;
@@ -45,27 +47,32 @@ TEST(BgGauge, EnterRules) {
 
 TEST(BgGauge, DragPicksTheNearerMarkerAndKeepsTheEdgesApart) {
   DisplayScale s = scale(0, 100, 800, 1000);
-  BgGaugeDrag drag;
-  EXPECT_TRUE(drag.move(s, 450));  // equally near: the high marker
+  GaugeDrag drag{.held = true};
+  EXPECT_TRUE(drag_gauge_edge(drag, s, 450));  // equally near: the high marker
   EXPECT_EQ(s.HighEdge, 450);
-  EXPECT_FALSE(drag.move(s, 100));  // not above the low edge
+  EXPECT_FALSE(drag_gauge_edge(drag, s, 100));  // not above the low edge
   EXPECT_EQ(s.HighEdge, 450);
-  BgGaugeDrag low;
-  EXPECT_TRUE(low.move(s, 120));
+  GaugeDrag low{.held = true};
+  EXPECT_TRUE(drag_gauge_edge(low, s, 120));
   EXPECT_EQ(s.LowEdge, 120);
-  EXPECT_FALSE(low.move(s, 450));
+  EXPECT_FALSE(drag_gauge_edge(low, s, 450));
 }
 
 TEST(BgGauge, RowRampsBetweenTheMarkers) {
-  const auto row = bg_gauge_row(scale(0, 250, 750, 1000), 8);
-  ASSERT_TRUE(row);
-  EXPECT_EQ(row->low, 2);
-  EXPECT_EQ(row->high, 6);
-  EXPECT_EQ(row->levels, (std::vector<uint8_t>{0, 0, 0, 85, 170, 255, 255, 255}));
-  EXPECT_FALSE(bg_gauge_row(scale(0, 0, 1, 1000), 8));    // the markers one column apart
-  EXPECT_FALSE(bg_gauge_row(scale(5, 0, 10, 20), 8));     // low end above the low edge
-  EXPECT_FALSE(bg_gauge_row(scale(0, 10, 10, 20), 8));    // edges equal
-  EXPECT_FALSE(bg_gauge_row(scale(10, 10, 10, 10), 8));   // empty range
+  auto row_of = [](const DisplayScale& s) {
+    std::vector<uint8_t> levels;
+    return gauge_row(s, 8, GaugeRounding::kTrunc, levels) ? levels : std::vector<uint8_t>{};
+  };
+  std::vector<uint8_t> levels;
+  const auto marks = gauge_row(scale(0, 250, 750, 1000), 8, GaugeRounding::kTrunc, levels);
+  ASSERT_TRUE(marks);
+  EXPECT_EQ(marks->low, 2);
+  EXPECT_EQ(marks->high, 6);
+  EXPECT_EQ(levels, (std::vector<uint8_t>{0, 0, 0, 85, 170, 255, 255, 255}));
+  EXPECT_TRUE(row_of(scale(0, 0, 1, 1000)).empty());    // the markers one column apart
+  EXPECT_TRUE(row_of(scale(5, 0, 10, 20)).empty());     // low end above the low edge
+  EXPECT_TRUE(row_of(scale(0, 10, 10, 20)).empty());    // edges equal
+  EXPECT_TRUE(row_of(scale(10, 10, 10, 10)).empty());   // empty range
 }
 
 }  // namespace

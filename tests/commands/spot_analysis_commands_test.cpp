@@ -10,15 +10,18 @@
 #include <functional>
 
 #include "analysis/spot_bg.h"
+#include "analysis/spot_csv.h"
 #include "analysis/spot_tables.h"
 #include "analysis/spot_list.h"
 #include "base/convert.h"
+#include "base/text_file.h"
 #include "image/image_store.h"
 #include "model/state.h"
 #include "ports/names/spot_analyze_form_names.h"
 #include "support/ring_image.h"
 #include "support/spot_image.h"
 #include "support/state_fixture.h"
+#include "support/temp_dir.h"
 
 namespace kestrin::test {
 namespace {
@@ -223,6 +226,22 @@ TEST_F(SpotAnalysisCommandsTest, LoadListAnsweredNoChangesNothing) {
   spot_analysis_load_command();
   EXPECT_EQ(prompts_.asked, (std::vector<std::string>{"現在のスポットサーチデータは破棄されます。よろしいですか？"}));
   EXPECT_EQ(state().spot_list.SpotCount, 3);
+}
+
+TEST_F(SpotAnalysisCommandsTest, AListWithHklLabelsTheSpotsWithItAndAnyOtherListDoesNot) {
+  init_spot_columns();
+  TempDir dir;
+  const std::string with_hkl = dir.file("hkl.csv"), plain = dir.file("plain.csv");
+  ASSERT_TRUE(write_file_bytes(with_hkl, "no,spotx(pixel),spoty(pixel),spotintensity,hcalc,kcalc,lcalc\r\n1,5,6,7,1,-2,3\r\n"));
+  ASSERT_TRUE(write_file_bytes(plain, "1,5,6,7\r\n"));
+  load_spot_analysis_list(with_hkl);
+  EXPECT_TRUE(state().spot_list.AnalysisLabels);
+  EXPECT_EQ(state().spot_list.SpotRecords.at(0).k, -2);
+  load_spot_analysis_list(plain);
+  EXPECT_FALSE(state().spot_list.AnalysisLabels);
+  load_spot_analysis_list(with_hkl);
+  load_spot_csv(plain);  // the spot window's Load List
+  EXPECT_FALSE(state().spot_list.AnalysisLabels);
 }
 
 }  // namespace

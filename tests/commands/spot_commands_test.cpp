@@ -64,7 +64,7 @@ TEST_F(SpotCommandsTest, AreaSearchOutsideTheImageDoesNothing) {
   put({{1, 1}});
   edit(frmSpot::edtX1, std::to_string(current_image().ImageWidth));  // one past the last column
   edit(frmSpot::edtY1, "10");
-  state().image_view.MouseMode = 1;
+  state().image_tools.MouseMode = kAreaMode;
   spot_search_area_command();
   EXPECT_EQ(window_.lists, 0);
   EXPECT_EQ(state().spot_list.SpotCount, 1);
@@ -72,7 +72,7 @@ TEST_F(SpotCommandsTest, AreaSearchOutsideTheImageDoesNothing) {
   edit(frmSpot::edtY1, std::to_string(current_image().ImageHeight - 1));
   spot_search_area_command();
   EXPECT_EQ(window_.lists, 1);
-  EXPECT_EQ(state().image_view.SelectedArea.x1, current_image().ImageWidth - 1);
+  EXPECT_EQ(state().selected_area.AreaX1, current_image().ImageWidth - 1);
   EXPECT_GT(state().spot_list.SpotCount, 1);
   EXPECT_EQ(state().spot_grid.at(2).at(0), "*2");  // the added batch is marked
 }

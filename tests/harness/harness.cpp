@@ -121,8 +121,9 @@ void print_result(std::ostream& out, const MethodResult& result) {
 std::span<const KestrinMethod> harness_methods() {
   static const std::vector<KestrinMethod> all = [] {
     std::vector<KestrinMethod> methods(kestrin_methods().begin(), kestrin_methods().end());
-    methods.insert(methods.end(), bitmap_commands().begin(), bitmap_commands().end());
-    methods.insert(methods.end(), analysis_window_commands().begin(), analysis_window_commands().end());
+    for (std::span<const KestrinMethod> own :
+         {bitmap_commands(), image_window_commands(), window_commands(), analysis_window_commands()})
+      methods.insert(methods.end(), own.begin(), own.end());
     return methods;
   }();
   return all;

@@ -42,11 +42,18 @@ private:
   const Args& args_;
 };
 
-// The harness's own commands, which are no methods of the script object: ConvertBitmap.
+// The harness's own commands, which are no methods of the script object: ConvertBitmap;
+// PixelInformation and ImageReadout; FitResultRows; the tool windows' SetText, GetText,
+// LoadSpotList, SaveSpotAnalysisList, SpotBgCalc, Spot2ThetaCalc, LoadSpotReference and
+// OscAnaBatch; and, in the build with windows (the executable only), SaveGraphPicture,
+// CopyPeakList and SaveImageView.
 std::span<const KestrinMethod> bitmap_commands();
-// The tool windows' commands: SetText, GetText, LoadSpotList, SaveSpotAnalysisList,
-// SpotBgCalc, Spot2ThetaCalc, LoadSpotReference, OscAnaBatch.
+std::span<const KestrinMethod> image_window_commands();
+std::span<const KestrinMethod> window_commands();
 std::span<const KestrinMethod> analysis_window_commands();
+std::span<const KestrinMethod> gui_commands();
+// Ends the application object the window commands made, if any (before the program exits).
+void end_gui_commands();
 // Every command the harness answers: the Kestrin object's methods, then its own.
 std::span<const KestrinMethod> harness_methods();
 

@@ -22,7 +22,6 @@ public:
   X(TfrmCake) \
   X(TfrmOption) \
   X(TfrmPeakFitting) \
-  X(TfrmScript) \
   X(TfrmBG) \
   X(TfrmSpot) \
   X(TfrmOptionColor) \

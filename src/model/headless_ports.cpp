@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/parameters.h"
+#include "ports/names/script_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -15,6 +16,8 @@ void prepare_headless_controls(HeadlessControls& c) {
     if (!group.empty()) c.add_radio_group(group);
   }
   show_start_values(c);
+  // The script window's number cells start with their names, as a new edit does.
+  for (ControlName cell : {frmScript::edtValue1, frmScript::edtValue2}) c.set_text(cell, cell.control);
 }
 
 void reset_headless_ports() {

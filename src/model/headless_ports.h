@@ -6,7 +6,8 @@
 
 namespace kestrin {
 
-// Declares the table's radio groups on the controls and writes the start values into them.
+// Declares the table's radio groups on the controls and writes the start values into them
+// (those of the parameter table and the script window's number cells).
 void prepare_headless_controls(HeadlessControls& controls);
 
 // Back to fresh headless ports whose controls hold the start values.

@@ -48,7 +48,8 @@ TEST_F(MainWindowTest, TwentyFormsInOrderOnlyTheMainWindowShows) {
   EXPECT_NE(dynamic_cast<TfrmMain*>(forms_[0]), nullptr);
   EXPECT_NE(dynamic_cast<TfrmStartUp*>(forms_[1]), nullptr);
   EXPECT_NE(dynamic_cast<TfrmLog*>(forms_[2]), nullptr);
-  EXPECT_NE(dynamic_cast<app::TfrmScript*>(forms_[10]), nullptr);
+  // Without the script window's maker (it lives above this library) a stand-in takes its place.
+  EXPECT_NE(dynamic_cast<app::TPlaceholderForm*>(forms_[10]), nullptr);
   EXPECT_EQ(test_app().mainForm(), forms_[0]);
   EXPECT_EQ(main().caption(), "KES for Windows (Main)");
 }

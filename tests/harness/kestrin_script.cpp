@@ -1,11 +1,14 @@
 // kestrin-script [--answers FILE] SCRIPT [ARG...]: runs a script file through the host
-// component (with the host libraries and the automation test objects) with the ARGs (UTF-8,
-// handed over in CP932) as its arguments, and prints what it writes, the errors as the host
-// reports them, and the exit code (CR LF shown as LF). Dialogs are answered by a scripted
-// fake of the UI services: each takes the next line of the answers file (`ok`, `ok:TEXT`,
-// `cancel`, `close` or a button code) and is closed once the lines run out; every question
-// goes to standard error.
+// component (with the host libraries, the automation test objects and the `Kestrin` object
+// over the headless program that kestrin-harness runs) with the ARGs (UTF-8, handed over in
+// CP932) as its arguments, and prints what it writes, the program's log lines, the errors
+// as the host reports them, and the exit code (CR LF shown as LF). Dialogs are answered by
+// a scripted fake of the UI services and of the file dialogs: each takes the next line of
+// the answers file (`ok`, `ok:TEXT`, `cancel`, `close` or a button code; a file dialog
+// takes TEXT as the chosen name) and is closed once the lines run out; every question goes
+// to standard error.
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -14,10 +17,15 @@
 #include <vector>
 
 #include "base/cp932.h"
+#include "commands/main_form_commands.h"
+#include "commands/wiring.h"
+#include "ports/log.h"
+#include "ports/ports.h"
 #include "script/builtins/builtins.h"
 #include "script/core/host.h"
 #include "script/core/script_ui.h"
 #include "script/objects/host_libraries.h"
+#include "scripting/kestrin_object.h"
 #include "support/automation_test_objects.h"
 
 namespace {
@@ -36,7 +44,7 @@ void Put(const std::string& text) {
 struct Answer {
   enum Kind { Ok, Cancel, Close, Code } kind = Close;
   bool typed = false;  // ok:TEXT
-  std::string text;    // CP932; "\n" in the file is a line break (CR LF)
+  std::string text;    // UTF-8; "\n" in the file is a line break (CR LF)
   int code = 0;
 };
 
@@ -49,7 +57,7 @@ Answer ParseAnswer(const std::string& line) {
     a.typed = true;
     std::string text = line.substr(3);
     for (size_t at; (at = text.find("\\n")) != std::string::npos;) text.replace(at, 2, "\r\n");
-    a.text = kestrin::utf8_to_cp932(text);
+    a.text = text;
   } else if (line == "cancel") {
     a.kind = Answer::Cancel;
   } else if (!line.empty() && line.find_first_not_of("0123456789") == std::string::npos) {
@@ -59,9 +67,28 @@ Answer ParseAnswer(const std::string& line) {
   return a;
 }
 
+// The answers file, shared by every kind of dialog in the order they are asked.
+class Answers {
+public:
+  explicit Answers(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+  Answer Next() {
+    if (next_ >= lines_.size()) return Answer{};
+    return ParseAnswer(lines_[next_++]);
+  }
+
+private:
+  std::vector<std::string> lines_;
+  size_t next_ = 0;
+};
+
+void Ask(const char* kind, const std::string& caption, const std::string& text, const std::string& answer) {
+  std::fprintf(stderr, "[%s] \"%s\": %s %s\n", kind, kestrin::cp932_to_utf8(caption).c_str(),
+               kestrin::cp932_to_utf8(text).c_str(), answer.c_str());
+}
+
 class ScriptedUi : public ScriptUi {
 public:
-  explicit ScriptedUi(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+  explicit ScriptedUi(Answers& answers) : answers_(answers) {}
 
   int32_t MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override {
     const Answer a = Next();
@@ -90,27 +117,38 @@ public:
   bool IsConsole() override { return true; }
 
 private:
-  Answer Next() {
-    if (next_ >= lines_.size()) return Answer{};
-    return ParseAnswer(lines_[next_++]);
-  }
+  Answer Next() { return answers_.Next(); }
 
   bool Input(const char* kind, const std::string& caption, const std::string& label, const std::string& shown,
              std::string& text) {
     const Answer a = Next();
     const bool ok = a.kind == Answer::Ok || (a.kind == Answer::Code && a.code == kestrin::script::kIdOk);
-    if (ok) text = a.typed ? a.text : shown;
+    if (ok) text = a.typed ? kestrin::utf8_to_cp932(a.text) : shown;
     Ask(kind, caption, label, ok ? "-> " + kestrin::cp932_to_utf8(text) : "-> cancelled");
     return ok;
   }
 
-  static void Ask(const char* kind, const std::string& caption, const std::string& text, const std::string& answer) {
-    std::fprintf(stderr, "[%s] \"%s\": %s %s\n", kind, kestrin::cp932_to_utf8(caption).c_str(),
-                 kestrin::cp932_to_utf8(text).c_str(), answer.c_str());
+  Answers& answers_;
+};
+
+// The program's file dialogs (LoadImageFileSelect): `ok:NAME` chooses NAME, anything else
+// cancels.
+class ScriptedFileDialogs : public kestrin::HeadlessFileDialogs {
+public:
+  explicit ScriptedFileDialogs(Answers& answers) : answers_(answers) {}
+  std::string run_open(const kestrin::FileDialogSetup& setup) override { return Run("open", setup); }
+  std::string run_save(const kestrin::FileDialogSetup& setup) override { return Run("save", setup); }
+
+private:
+  std::string Run(const char* kind, const kestrin::FileDialogSetup& setup) {
+    const Answer a = answers_.Next();
+    const std::string name = a.kind == Answer::Ok && a.typed ? a.text : std::string();
+    std::fprintf(stderr, "[%s] \"%s\": %s\n", kind, setup.filter.c_str(),
+                 name.empty() ? "-> cancelled" : ("-> " + name).c_str());
+    return name;
   }
 
-  std::vector<std::string> lines_;
-  size_t next_ = 0;
+  Answers& answers_;
 };
 
 std::vector<std::string> ReadLines(const char* path) {
@@ -163,9 +201,18 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::setlocale(LC_NUMERIC, "C");
+  Answers scripted(std::move(answers));
+  ScriptedFileDialogs file_dialogs(scripted);
+  kestrin::Ports ports;
+  ports.file_dialogs = &file_dialogs;
+  kestrin::wire_program(ports);
+  kestrin::start_program_state();
+  kestrin::the_log().set_listener([](const std::string& line) { Put(line + "\n"); });
   kestrin::test::RegisterAutomationTestObjects();
   kestrin::script::TJHost host(kestrin::script::RegisterBuiltins, {kestrin::script::ImportHostLibraries});
-  ScriptedUi ui(std::move(answers));
+  kestrin::scripting::ImportKestrin(host);
+  ScriptedUi ui(scripted);
   host.SetUi(&ui);
   // Libraries are looked up next to the script first.
   std::string file = argv[arg];
@@ -183,5 +230,6 @@ int main(int argc, char** argv) {
   if (host.Compile(source)) code = host.Run(params);
   std::fflush(stdout);
   std::printf("exit code: %d\n", code);
+  kestrin::the_log().set_listener(nullptr);
   return 0;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "app/program.h"
 #include "platform/gui/app.h"
 #include "platform/gui/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -33,6 +34,8 @@ protected:
   // the rings' angles a little so that two images differ.
   std::string write_ring_image(const std::string& name, double shift = 0);
 
+  // The script window's maker; without one the program's list holds a stand-in.
+  app::FormMaker script_window_;
   TempDir config_;
   TempDir dir_;
   kgui::ScriptedDialogs dialogs_;

@@ -22,11 +22,11 @@ static TApplication* g_app = nullptr;
 namespace {
 
 // Delivers the messages posted to Kestrin's windows; those that delivery posts in turn
-// wake the loop for another pass instead of waiting for some other event.
+// get a pass of their own, queued as an event, instead of waiting for some other event.
 void deliverPostedMessages() {
   kestrin::platform::DeliverPostedMessages();
   if (kestrin::platform::HasPostedMessages())
-    if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance()) d->wakeUp();
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &deliverPostedMessages, Qt::QueuedConnection);
 }
 
 }  // namespace

@@ -155,6 +155,7 @@ TEST_F(KestrinMethodCalls, SaveBesideTheImageOnlyWithAnImage) {
   TempDir dir;
   state().nax_pattern.set_kind(kPixelHistogram);
   state().nax_pattern.N = 3;
+  state().nax_pattern.values[0] = 120, state().nax_pattern.values[1] = -35, state().nax_pattern.values[2] = 7;
   call_text("SaveNaxFile2", {"csv"});
   call_text("SaveNaxFile3", {"csv", "7"});
   EXPECT_EQ(log(), (std::vector<std::string>{" SaveNaxFile2() : Image data does not exist.",
@@ -168,6 +169,12 @@ TEST_F(KestrinMethodCalls, SaveBesideTheImageOnlyWithAnImage) {
   call_text("SaveNaxFile3", {"csv", "1000"});
   EXPECT_TRUE(file_exists(dir.file("ring_  5.csv")));
   EXPECT_TRUE(file_exists(dir.file("ring_1000.csv")));
+  call_text("SaveNaxFile", {dir.file("by_hand.csv")});  // the same pattern by its file name
+  std::string numbered, by_hand;
+  ASSERT_TRUE(read_file_bytes(dir.file("ring_  5.csv"), numbered));
+  ASSERT_TRUE(read_file_bytes(dir.file("by_hand.csv"), by_hand));
+  EXPECT_FALSE(by_hand.empty());
+  EXPECT_EQ(numbered, by_hand);
   the_log().clear_history();
   call_text("SaveNaxFile2", {"TIF"});  // compared with case: the writer decides
   ASSERT_FALSE(log().empty());

@@ -33,10 +33,12 @@ struct Literal {
   double number = 0;
 };
 
-// The source must be one literal and nothing after it, so that nothing the lexer skips
-// (an unterminated quote, characters it ignores) hides behind the literal.
-Literal Lex(const std::string& source) {
+// The source must be one literal and nothing after it but blanks, so that nothing the
+// lexer skips (an unterminated quote, characters it ignores) hides behind the literal.
+// Blanks around a number stay in a recorded line (" 250 " as typed) and mean nothing.
+Literal Lex(std::string source) {
   Literal lit;
+  while (!source.empty() && (source.back() == ' ' || source.back() == '\t')) source.pop_back();
   TJLex lex;
   lex.SetSource(DecodeScriptSource(source));
   if (!lex.Next()) return lit;

@@ -47,6 +47,7 @@ Form* form_of() {
 class WindowEventPump : public EventPump {
 public:
   void process_messages() override;
+  void wait_until(const std::function<bool()>& done) override;
 };
 
 class WindowPrompts : public Prompts {

@@ -12,9 +12,11 @@
 #include "base/convert.h"
 #include "commands/file_commands.h"
 #include "commands/main_form_commands.h"
+#include "image/files/mask_files.h"
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"
 #include "image/image_loader.h"
+#include "image/image_mask.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
@@ -193,9 +195,9 @@ Result set_clear_mask(const Args& a) {
 void add_file_methods(Table& t) {
   t.push_back({"LoadImageFile", 1, [](const Args& a) -> Result { return int32_t(load_img_proc(a.text(0))); }});
   add_file_method(t, "LoadParamFile", &load_param_proc);
-  add_missing(t, "LoadMaskFile", 1, "load_mask_proc");
+  add_file_method(t, "LoadMaskFile", &load_mask_proc);
   add_file_method(t, "SaveParamFile", &save_param_proc);
-  add_missing(t, "SaveMaskFile", 1, "save_mask_proc");
+  add_file_method(t, "SaveMaskFile", &save_mask_proc);
   add_file_method(t, "LoadNaxFile", &load_nax_proc);
   add_file_method(t, "SaveNaxFile", &save_nax_proc);
 }
@@ -240,7 +242,11 @@ void add_number_methods(Table& t) {
   add_cell_methods(t, "GetValue1", "SetValue1", frmScript::edtValue1);
   add_cell_methods(t, "GetValue2", "SetValue2", frmScript::edtValue2);
   t.push_back({"LineFit", 1, &line_fit});
-  add_missing(t, "ClearMask", 0, "clear_mask");
+  t.push_back({"ClearMask", 0, [](const Args&) -> Result {
+                 clear_mask();
+                 image_window().redraw_image();
+                 return {};
+               }});
   t.push_back({"GetClearMask", 0, [](const Args&) -> Result { return state().options.ClearMask; }});
   t.push_back({"SetClearMask", 1, &set_clear_mask});
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "image/formats/decoded_image.h"
+#include "image/image_store.h"
 
 namespace kestrin {
 
@@ -25,5 +26,23 @@ enum class HeaderFields { All, WavelengthAndCameraLength };
 // box the parameter table names for it) is unchecked. A value that is not a positive finite number is not
 // taken: the user's value stays and a line beginning with `prefix` says so.
 void apply_header_geometry(const HeaderGeometry& geometry, HeaderFields fields, const std::string& prefix);
+
+// What differs between the image loader and the background loader: the routine its lines
+// name, the header values it takes for an image type, and how a reader's line reads in its
+// log.
+struct LoaderVoice {
+  std::string routine;
+  HeaderFields (*fields)(int32_t type);
+  std::string (*reword)(const std::string& line);
+};
+
+// The steps every loader shares, up to a decoded image in `img`: the name checks, the
+// names, the decode with the reader's lines, the header geometry and the install.
+// NoImageFlag is 1 from the decode on, and stays 1 when the load fails (false).
+bool decode_into_store(ImageStore& img, const std::string& name, const LoaderVoice& voice);
+
+// The statistics lines, each after `prefix`, then `saturated_line` when the linear maximum
+// is the saturation.
+void log_image_statistics(const ImageStore& img, const std::string& prefix, const std::string& saturated_line);
 
 }  // namespace kestrin

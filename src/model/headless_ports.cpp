@@ -1,10 +1,13 @@
 // Headless ports with the start values of the parameter table.
 #include "model/headless_ports.h"
 
+#include <span>
 #include <vector>
 
 #include "model/parameters.h"
+#include "ports/names/osc_ana_form_names.h"
 #include "ports/names/script_form_names.h"
+#include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -16,6 +19,10 @@ void prepare_headless_controls(HeadlessControls& c) {
     if (!group.empty()) c.add_radio_group(group);
   }
   show_start_values(c);
+  // The tool windows' search settings, read by analyses that run without those windows.
+  for (std::span<const ControlText> texts : {std::span<const ControlText>(frmSpot::start_texts),
+                                             std::span<const ControlText>(frmOscAna::start_texts)})
+    for (const ControlText& t : texts) c.set_text(t.name, t.text);
   // The script window's number cells start with their names, as a new edit does.
   for (ControlName cell : {frmScript::edtValue1, frmScript::edtValue2}) c.set_text(cell, cell.control);
 }

@@ -302,8 +302,8 @@ Completion TJEngine::ExecWith(const TJStatement* s, unsigned flags, SwitchContex
 
 bool TJEngine::CaseMatches(const Value& d, const Value& label) {
   if (label.type() == vtRegExp || ValueIsRegExpObject(label)) {
-    if (!RegExpTest) RaiseError(ScriptError::RegExpCase);
-    return RegExpTest(label, d);
+    if (!regexp_port_) RaiseError(ScriptError::RegExpCase);
+    return regexp_port_->CaseTest(label, d);
   }
   return LooseEquals(d, label);
 }

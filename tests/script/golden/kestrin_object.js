@@ -70,7 +70,6 @@ Kestrin.SaveNaxFile2("csv");
 Kestrin.SaveNaxFile3("csv", 7);
 println(Kestrin.LoadImageFile(""));
 Kestrin.PeakFitting();
-Kestrin.LoadMaskFile("a.bgz");
 
 // A cell holding its name is no number: a script error that scripts can catch.
 try {

@@ -3,10 +3,11 @@
 // over the headless program that kestrin-harness runs) with the ARGs (UTF-8, handed over in
 // CP932) as its arguments, and prints what it writes, the program's log lines, the errors
 // as the host reports them, and the exit code (CR LF shown as LF). Dialogs are answered by
-// a scripted fake of the UI services and of the file dialogs: each takes the next line of
-// the answers file (`ok`, `ok:TEXT`, `cancel`, `close` or a button code; a file dialog
-// takes TEXT as the chosen name) and is closed once the lines run out; every question goes
-// to standard error.
+// a scripted fake of the UI services and of the program's file dialogs: each takes the next
+// line of the answers file (`ok`, `ok:TEXT`, `cancel`, `close` or a button code; a file
+// dialog's `ok:PATH` chooses PATH, several joined by "|" for a script's dialog) and is
+// closed once the lines run out; every question goes to standard error. The fake keeps the
+// clipboard in the process and reports no key or button down.
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
@@ -44,7 +45,7 @@ void Put(const std::string& text) {
 struct Answer {
   enum Kind { Ok, Cancel, Close, Code } kind = Close;
   bool typed = false;  // ok:TEXT
-  std::string text;    // UTF-8; "\n" in the file is a line break (CR LF)
+  std::string text;    // CP932; "\n" in the file is a line break (CR LF)
   int code = 0;
 };
 
@@ -57,7 +58,7 @@ Answer ParseAnswer(const std::string& line) {
     a.typed = true;
     std::string text = line.substr(3);
     for (size_t at; (at = text.find("\\n")) != std::string::npos;) text.replace(at, 2, "\r\n");
-    a.text = text;
+    a.text = kestrin::utf8_to_cp932(text);
   } else if (line == "cancel") {
     a.kind = Answer::Cancel;
   } else if (!line.empty() && line.find_first_not_of("0123456789") == std::string::npos) {
@@ -114,6 +115,24 @@ public:
     return Input("select directory", caption, "", directory, directory);
   }
 
+  // `ok:PATH` chooses PATH (several joined by "|"); `ok` the file name shown.
+  bool OpenFiles(const kestrin::script::FileDialogRequest& r, bool multiple, std::vector<std::string>& files) override {
+    return FileDialog(multiple ? "open files" : "open file", r, files);
+  }
+
+  bool SaveFile(const kestrin::script::FileDialogRequest& r, std::string& file) override {
+    std::vector<std::string> files;
+    if (!FileDialog("save file", r, files) || files.empty()) return false;
+    file = files.front();
+    return true;
+  }
+
+  // Nothing here opens documents.
+  bool OpenDocument(const std::string& target) override {
+    Ask("open document", "", target, "-> not opened");
+    return false;
+  }
+
   bool IsConsole() override { return true; }
 
 private:
@@ -123,15 +142,32 @@ private:
              std::string& text) {
     const Answer a = Next();
     const bool ok = a.kind == Answer::Ok || (a.kind == Answer::Code && a.code == kestrin::script::kIdOk);
-    if (ok) text = a.typed ? kestrin::utf8_to_cp932(a.text) : shown;
+    if (ok) text = a.typed ? a.text : shown;
     Ask(kind, caption, label, ok ? "-> " + kestrin::cp932_to_utf8(text) : "-> cancelled");
+    return ok;
+  }
+
+  bool FileDialog(const char* kind, const kestrin::script::FileDialogRequest& r, std::vector<std::string>& files) {
+    const Answer a = Next();
+    const bool ok = a.kind == Answer::Ok || (a.kind == Answer::Code && a.code == kestrin::script::kIdOk);
+    files.clear();
+    if (ok && !a.typed && !r.file_name.empty()) files.push_back(r.file_name);
+    for (size_t start = 0; ok && a.typed && start <= a.text.size();) {
+      size_t bar = a.text.find('|', start);
+      if (bar == std::string::npos) bar = a.text.size();
+      files.push_back(a.text.substr(start, bar - start));
+      start = bar + 1;
+    }
+    std::string chosen;
+    for (const std::string& f : files) chosen += (chosen.empty() ? "" : "|") + kestrin::cp932_to_utf8(f);
+    Ask(kind, r.title, kestrin::script::QtFileFilter(r.filter), ok ? "-> " + chosen : "-> cancelled");
     return ok;
   }
 
   Answers& answers_;
 };
 
-// The program's file dialogs (LoadImageFileSelect): `ok:NAME` chooses NAME, anything else
+// The program's file dialogs (LoadImageFileSelect): `ok:PATH` chooses PATH, anything else
 // cancels.
 class ScriptedFileDialogs : public kestrin::HeadlessFileDialogs {
 public:
@@ -142,7 +178,7 @@ public:
 private:
   std::string Run(const char* kind, const kestrin::FileDialogSetup& setup) {
     const Answer a = answers_.Next();
-    const std::string name = a.kind == Answer::Ok && a.typed ? a.text : std::string();
+    const std::string name = a.kind == Answer::Ok && a.typed ? kestrin::cp932_to_utf8(a.text) : std::string();
     std::fprintf(stderr, "[%s] \"%s\": %s\n", kind, setup.filter.c_str(),
                  name.empty() ? "-> cancelled" : ("-> " + name).c_str());
     return name;

@@ -17,8 +17,6 @@ public:
 #define KESTRIN_PLACEHOLDER_FORMS(X) \
   X(TfrmNaxGraph) \
   X(TfrmPeak) \
-  X(TfrmImage) \
-  X(TfrmImageWhole) \
   X(TfrmCake) \
   X(TfrmOption) \
   X(TfrmPeakFitting) \
@@ -27,7 +25,6 @@ public:
   X(TfrmOptionColor) \
   X(TfrmOscAna) \
   X(TfrmSpotAnalyze) \
-  X(TfrmMask) \
   X(TfrmMergeImage) \
   X(TfrmBatchFiles) \
   X(TfrmImageSpread)

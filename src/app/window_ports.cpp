@@ -3,6 +3,8 @@
 
 #include <stdexcept>
 
+#include "app/image_form.h"
+#include "app/mask_form.h"
 #include "app/placeholder_forms.h"
 #include "commands/wiring.h"
 #include "model/headless_ports.h"
@@ -12,7 +14,6 @@
 #include "platform/gui/list_controls.h"
 #include "platform/gui/std_controls.h"
 #include "ports/names/bg_form_names.h"
-#include "ports/names/image_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
@@ -196,12 +197,13 @@ Ports window_ports() {
   static WindowPrompts prompts;
   static WindowEventPump events;
   static FormPort<LogWindowPort> log_window(frmLog::form);
-  static FormPort<ImageWindowPort> image_window(frmImage::form);
+  static ImageFormPort image_window;
   static FormPort<GraphWindowPort> graph_window(frmNaxGraph::form);
   static FormPort<PeakWindowPort> peak_window(frmPeak::form);
   static FormPort<FitWindowPort> fit_window(frmPeakFitting::form);
   static FormPort<BgWindowPort> bg_window(frmBG::form);
   static SpotFormPort spot_window(frmSpot::form);
+  static MaskFormPort mask_window;
   Ports p;
   p.controls = &controls;
   p.file_dialogs = &file_dialogs;
@@ -214,6 +216,7 @@ Ports window_ports() {
   p.fit_window = &fit_window;
   p.bg_window = &bg_window;
   p.spot_window = &spot_window;
+  p.mask_window = &mask_window;
   return p;
 }
 

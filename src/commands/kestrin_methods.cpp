@@ -11,12 +11,12 @@
 #include "analysis/spot_find.h"
 #include "base/convert.h"
 #include "commands/file_commands.h"
+#include "commands/image_form_commands.h"
 #include "commands/main_form_commands.h"
 #include "image/files/mask_files.h"
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"
 #include "image/image_loader.h"
-#include "image/image_mask.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
@@ -242,11 +242,7 @@ void add_number_methods(Table& t) {
   add_cell_methods(t, "GetValue1", "SetValue1", frmScript::edtValue1);
   add_cell_methods(t, "GetValue2", "SetValue2", frmScript::edtValue2);
   t.push_back({"LineFit", 1, &line_fit});
-  t.push_back({"ClearMask", 0, [](const Args&) -> Result {
-                 clear_mask();
-                 image_window().redraw_image();
-                 return {};
-               }});
+  add_action(t, "ClearMask", &clear_mask_command);
   t.push_back({"GetClearMask", 0, [](const Args&) -> Result { return state().options.ClearMask; }});
   t.push_back({"SetClearMask", 1, &set_clear_mask});
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/parameters.h"
+#include "model/window_start_values.h"
 #include "ports/names/osc_ana_form_names.h"
 #include "ports/names/script_form_names.h"
 #include "ports/names/spot_form_names.h"
@@ -18,7 +19,9 @@ void prepare_headless_controls(HeadlessControls& c) {
     for (const RadioChoice& r : p.radios) group.push_back(r.radio);
     if (!group.empty()) c.add_radio_group(group);
   }
+  for (std::span<const ControlName> group : window_radio_groups()) c.add_radio_group(group);
   show_start_values(c);
+  show_window_start_values(c);
   // The tool windows' search settings, read by analyses that run without those windows.
   for (std::span<const ControlText> texts : {std::span<const ControlText>(frmSpot::start_texts),
                                              std::span<const ControlText>(frmOscAna::start_texts)})

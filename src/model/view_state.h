@@ -27,6 +27,32 @@ struct ImageView {
   int32_t FrameWidth = 32, FrameHeight = 32;
 };
 
+// The rectangle chosen by an area drag in the image window or typed in the spot and merge
+// windows (image pixels, inclusive); the spot search, the area deletion and the overlays
+// use it. The overlays draw it while `shown` is on.
+struct SelectedArea {
+  int32_t AreaX0 = 0, AreaY0 = 0, AreaX1 = 0, AreaY1 = 0;
+  bool shown = true;
+};
+
+// A drag of the gradation gauge's edges: the button is held, and which edge the first
+// move chose.
+struct GaugeDrag {
+  bool held = false, high = false, low = false;
+};
+
+// The image window's mouse tools: the mode, the brush, the buttons held since a press
+// inside the image, the pan anchor (the press point and the scroll position then) and the
+// area drag's press point.
+struct ImageTools {
+  int32_t MouseMode = 1;  // 0 mask painting, 1 area select
+  int32_t PenSize = 8;    // brush diameter in image pixels
+  bool left_held = false, right_held = false;
+  int32_t pan_x = 0, pan_y = 0, pan_scroll_x = 0, pan_scroll_y = 0;
+  int32_t area_x = 0, area_y = 0;
+  GaugeDrag gauge;
+};
+
 // The background window's view: its own grey-scale window, zoom and scroll position, and
 // the size of its view in screen pixels.
 struct BgView {

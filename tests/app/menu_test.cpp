@@ -1,10 +1,13 @@
-// Every enabled item of every built window's menu, clicked as a user would with an image
-// loaded: it either does its work (a window shows, a dialog asks, the log or the macro list
-// grows) or logs exactly one "not available" line and nothing else.
+// Every enabled item of every built window's menu, and every command button of the built
+// tool windows, clicked as a user would with an image loaded: it either does its work (a
+// window shows, a dialog asks, the log or the macro list grows) or logs exactly one "not
+// available" line and nothing else.
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
+#include "app/panel_button.h"
 #include "app/window_ports.h"
 #include "app_fixture.h"
 #include "model/state.h"
@@ -35,7 +38,7 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
   using O = Outcome;
   const std::map<std::pair<std::string, std::string>, Expected> expected = {
       {{"File", "Load Image"}, {O::kWork, "frmLog"}},
-      {{"File", "Save Image"}, {O::kNotAvailable}},
+      {{"File", "Save Image"}, {O::kWork}},
       {{"File", "Load Intensity"}, {O::kWork}},
       {{"File", "Save Intensity"}, {O::kWork}},
       {{"File", "Load Mask Data"}, {O::kWork}},
@@ -77,6 +80,14 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
       {{"Curved IP", "Angle - Intensity"}, {O::kNotAvailable}},
       {{"Help", "Help(&H)"}, {O::kNothing}},
       {{"Help", "Version Information(&A)"}, {O::kWork}},
+      {{"frmImage", "Load Image"}, {O::kWork, "frmLog"}},
+      {{"frmImage", "Clear Mask"}, {O::kWork}},
+      {{"frmImage", "Find Center"}, {O::kWork}},
+      {{"frmImage", "Load Mask"}, {O::kWork}},
+      {{"frmImage", "Save Mask"}, {O::kWork}},
+      {{"frmImage", "Find Spots"}, {O::kWork}},
+      {{"frmImage", "Pri.Windo.Img"}, {O::kNotAvailable}},
+      {{"frmImage", "Save Image"}, {O::kWork}},
   };
   const std::string image = write_ring_image("ring.img");
   dialogs_.answerFile(image, 1);
@@ -85,49 +96,59 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
   state().macro.MacroRecording = true;
 
   std::set<std::pair<std::string, std::string>> clicked;
+  // Clicks one item or button with the other windows hidden and checks its outcome.
+  auto sweep = [&](const std::pair<std::string, std::string>& key, const std::function<void()>& click) {
+    SCOPED_TRACE(key.first + " > " + key.second);
+    const auto found = expected.find(key);
+    ASSERT_NE(found, expected.end()) << "an item without an expected outcome";
+    clicked.insert(key);
+    for (kgui::TForm* f : forms_)
+      if (f != forms_[0]) f->hide();
+    the_log().clear_history();
+    state().macro.MacroList.clear();
+    const size_t questions = dialogs_.questions().size();
+    click();
+
+    const auto& log = the_log().history();
+    const size_t missing = size_t(std::count_if(log.begin(), log.end(), not_available));
+    bool shown = false;
+    for (kgui::TForm* f : forms_) shown |= f != forms_[0] && f->visible();
+    const bool asked = dialogs_.questions().size() > questions;
+    switch (found->second.outcome) {
+      case O::kNotAvailable:
+        EXPECT_EQ(missing, 1u);
+        EXPECT_EQ(log.size(), 1u);
+        EXPECT_FALSE(shown);
+        break;
+      case O::kWork:
+        EXPECT_EQ(missing, 0u);
+        EXPECT_TRUE(shown || asked || !log.empty() || !state().macro.MacroList.empty());
+        if (found->second.shows) {
+          kgui::TForm* form = app::find_form(found->second.shows);
+          ASSERT_NE(form, nullptr);
+          EXPECT_TRUE(form->visible());
+        }
+        break;
+      case O::kNothing:
+        EXPECT_TRUE(log.empty());
+        EXPECT_FALSE(shown || asked);
+        break;
+    }
+  };
   kgui::TMenuItem* root = main().MainMenu1->items();
   for (int i = 0; i < root->count(); ++i) {
     for (int j = 0; j < root->items(i)->count(); ++j) {
       kgui::TMenuItem* item = root->items(i)->items(j);
-      const auto key = std::pair{root->items(i)->caption(), item->caption()};
-      if (!item->enabled() || key.second == "Exit(&X)") continue;  // Exit ends the test's program
-      SCOPED_TRACE(key.first + " > " + key.second);
-      const auto found = expected.find(key);
-      ASSERT_NE(found, expected.end()) << "a menu item without an expected outcome";
-      clicked.insert(key);
-      for (kgui::TForm* f : forms_)
-        if (f != forms_[0]) f->hide();
-      the_log().clear_history();
-      state().macro.MacroList.clear();
-      const size_t questions = dialogs_.questions().size();
-      item->click();
-
-      const auto& log = the_log().history();
-      const size_t missing = size_t(std::count_if(log.begin(), log.end(), not_available));
-      bool shown = false;
-      for (kgui::TForm* f : forms_) shown |= f != forms_[0] && f->visible();
-      const bool asked = dialogs_.questions().size() > questions;
-      switch (found->second.outcome) {
-        case O::kNotAvailable:
-          EXPECT_EQ(missing, 1u);
-          EXPECT_EQ(log.size(), 1u);
-          EXPECT_FALSE(shown);
-          break;
-        case O::kWork:
-          EXPECT_EQ(missing, 0u);
-          EXPECT_TRUE(shown || asked || !log.empty() || !state().macro.MacroList.empty());
-          if (found->second.shows) {
-            kgui::TForm* form = app::find_form(found->second.shows);
-            ASSERT_NE(form, nullptr);
-            EXPECT_TRUE(form->visible());
-          }
-          break;
-        case O::kNothing:
-          EXPECT_TRUE(log.empty());
-          EXPECT_FALSE(shown || asked);
-          break;
-      }
+      if (!item->enabled() || item->caption() == "Exit(&X)") continue;  // Exit ends the test's program
+      sweep({root->items(i)->caption(), item->caption()}, [item] { item->click(); });
     }
+  }
+  for (const char* form : {"frmImage"}) {
+    kgui::TForm* f = app::find_form(form);
+    ASSERT_NE(f, nullptr);
+    for (int i = 0; i < f->componentCount(); ++i)
+      if (auto* button = dynamic_cast<app::TPanelButton*>(f->components(i)))
+        sweep({form, button->caption()}, [button] { button->click(); });
   }
   EXPECT_EQ(clicked.size(), expected.size());  // no row of the table is stale
   for (kgui::TForm* f : forms_)

@@ -157,6 +157,10 @@ std::span<const KestrinMethod> harness_methods() {
   static const std::vector<KestrinMethod> all = [] {
     std::vector<KestrinMethod> methods(kestrin_methods().begin(), kestrin_methods().end());
     methods.insert(methods.end(), bitmap_commands().begin(), bitmap_commands().end());
+    methods.insert(methods.end(), image_window_commands().begin(), image_window_commands().end());
+#ifdef KESTRIN_HARNESS_VIEWS
+    methods.insert(methods.end(), view_commands().begin(), view_commands().end());
+#endif
     return methods;
   }();
   return all;

@@ -45,8 +45,11 @@ private:
   const Args& args_;
 };
 
-// The harness's own commands, which are no methods of the script object: ConvertBitmap.
+// The harness's own commands, which are no methods of the script object: ConvertBitmap;
+// PixelInformation and ImageReadout; and, in the build with windows, SaveImageView.
 std::span<const KestrinMethod> bitmap_commands();
+std::span<const KestrinMethod> image_window_commands();
+std::span<const KestrinMethod> view_commands();
 // Every command the harness answers: the Kestrin object's methods, then its own.
 std::span<const KestrinMethod> harness_methods();
 

@@ -62,6 +62,14 @@ public:
   // Outline with the pen, inside with the brush; covers x1..x2-1, y1..y2-1.
   virtual void rectangle(int x1, int y1, int x2, int y2) = 0;
   virtual void fillRect(const TRect& r) = 0;  // brush only
+  // The one-pixel outline of r in the brush colour.
+  void frameRect(const TRect& r) {
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    fillRect({r.left, r.top, r.right, r.top + 1});
+    fillRect({r.left, r.bottom - 1, r.right, r.bottom});
+    fillRect({r.left, r.top, r.left + 1, r.bottom});
+    fillRect({r.right - 1, r.top, r.right, r.bottom});
+  }
   virtual void ellipse(int x1, int y1, int x2, int y2) = 0;
   virtual void polygon(const std::vector<TPoint>& points) = 0;
   virtual void polyline(const std::vector<TPoint>& points) = 0;

@@ -26,7 +26,7 @@ const ClassInfo& TStringGrid::staticClassInfo() {
        ordProp<T, int>("FixedRows", PropKind::Integer, &T::fixedRows, &T::setFixedRows, nullptr, 1),
        ordProp<T, uint32_t>("Options", PropKind::Set, &T::options, &T::setOptions, &gridOptionType()),
        ordProp<T, int>("RowCount", PropKind::Integer, &T::rowCount, &T::setRowCount, nullptr, 5),
-       eventProp<T>("OnSelectCell", &T::OnSelectCell)});
+       eventProp<T>("OnSelectCell", &T::OnSelectCell), eventProp<T>("OnSetEditText", &T::OnSetEditText)});
   return info;
 }
 
@@ -43,10 +43,20 @@ TStringGrid::TStringGrid(TComponent* owner)
   watch(t->viewport());
   QObject::connect(t, &QTableWidget::currentCellChanged,
                    [this](int r, int c, int pr, int pc) { userMoved(r, c, pr, pc); });
+  QObject::connect(t, &QTableWidget::itemChanged, [this](QTableWidgetItem* item) {
+    if (setting_cell_ || !item || item->row() < 0) return;
+    fire(OnSetEditText, this, item->column() + fixed_cols_, item->row() + fixed_rows_, ss(item->text()));
+  });
   setColCount(5);
   setRowCount(5);
   setColor(clWindow);
   setBounds(0, 0, 320, 120);
+}
+
+TStringGrid::~TStringGrid() {
+  QTableWidget* t = table(widget());
+  QObject::disconnect(t, &QTableWidget::currentCellChanged, nullptr, nullptr);
+  QObject::disconnect(t, &QTableWidget::itemChanged, nullptr, nullptr);
 }
 
 QWidget* TStringGrid::mouseWidget() const { return table(widget())->viewport(); }
@@ -102,9 +112,11 @@ void TStringGrid::setCell(int col, int row, const std::string& text) {
     return;
   }
   auto* item = new QTableWidgetItem(qs(text));
+  setting_cell_ = true;
   if (r < 0) t->setHorizontalHeaderItem(c, item);
   else if (c < 0) t->setVerticalHeaderItem(r, item);
   else t->setItem(r, c, item);
+  setting_cell_ = false;
 }
 
 int TStringGrid::colWidth(int col) const {

@@ -204,6 +204,47 @@ TEST_F(ControlsTest, GridRowZeroIsTheHeadingAndOnlyUserMovesRunOnSelectCell) {
   EXPECT_EQ(grid->selection(), (TGridRect{1, 1, 2, 3}));
 }
 
+TEST_F(ControlsTest, GridEditsByTheUserRunOnSetEditText) {
+  TForm* form = makeForm();
+  auto* grid = place<TStringGrid>(form, 0, 0, 280, 150);
+  grid->setColCount(3);
+  grid->setRowCount(3);
+  grid->setOptions(grid->options() | (1u << goEditing));
+  std::vector<std::string> edits;
+  grid->OnSetEditText = [&](TComponent*, int col, int row, const std::string& v) {
+    edits.push_back(std::to_string(col) + "," + std::to_string(row) + "=" + v);
+  };
+  grid->setCell(1, 1, "code");  // set in code: no event
+  EXPECT_TRUE(edits.empty());
+  auto* t = static_cast<QTableWidget*>(grid->widget());
+  t->item(0, 0)->setText("typed");  // what an editor commits
+  EXPECT_EQ(edits, std::vector<std::string>{"1,1=typed"});
+  EXPECT_EQ(grid->cell(1, 1), "typed");
+}
+
+// Destroying a form whose focused grid hands the focus on moves the table's current cell;
+// the grid being destroyed must not hear of it.
+TEST_F(ControlsTest, AFocusedGridGoesAwayQuietly) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->setClientWidth(300);
+  form->setClientHeight(200);
+  auto* grid = new TStringGrid(form.get());
+  grid->setParent(form.get());
+  grid->setBounds(0, 0, 280, 150);
+  auto* edit = new TEdit(form.get());
+  edit->setParent(form.get());
+  edit->setBounds(0, 160, 100, 21);
+  int moves = 0;
+  grid->OnSelectCell = [&](TComponent*, int, int, bool&) { ++moves; };
+  form->showForm();
+  QApplication::setActiveWindow(form->widget());
+  grid->widget()->setFocus();
+  QCoreApplication::processEvents();
+  const int before = moves;
+  form.reset();
+  EXPECT_EQ(moves, before);
+}
+
 TEST_F(ControlsTest, MenuCaptionsKeepAmpersandsAndItemsClick) {
   TForm* form = makeForm(200, 150);
   auto* menu = new TMainMenu(form);

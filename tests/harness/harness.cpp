@@ -158,9 +158,7 @@ std::span<const KestrinMethod> harness_methods() {
     std::vector<KestrinMethod> methods(kestrin_methods().begin(), kestrin_methods().end());
     methods.insert(methods.end(), bitmap_commands().begin(), bitmap_commands().end());
     methods.insert(methods.end(), image_window_commands().begin(), image_window_commands().end());
-#ifdef KESTRIN_HARNESS_VIEWS
-    methods.insert(methods.end(), view_commands().begin(), view_commands().end());
-#endif
+    methods.insert(methods.end(), window_commands().begin(), window_commands().end());
     return methods;
   }();
   return all;

@@ -17,6 +17,7 @@
 #include "commands/file_commands.h"
 #include "commands/main_form_commands.h"
 #include "ports/names/main_form_names.h"
+#include "ports/names/script_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin::app {
@@ -102,7 +103,7 @@ void TfrmMain::createToolMenu() {
   addItem(m, "Straight line integration", call(&straight_line_integration));
   for (const char* c : {"平行移動", "画像反転", "画像演算", "補正計算", "画像積算"}) addItem(m, c, nullptr, false);
   addItem(m, "Calculate wave length", call(&calc_wave_length_command));
-  addItem(m, "Script", shows<TfrmScript>());
+  addItem(m, "Script", [](TComponent*) { show_window(frmScript::form); });
   addItem(m, "Cake", shows<TfrmCake>());
   addItem(m, "Option", shows<TfrmOption>());
   addItem(m, "Option(Color)", shows<TfrmOptionColor>());

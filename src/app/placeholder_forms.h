@@ -17,7 +17,6 @@ public:
 #define KESTRIN_PLACEHOLDER_FORMS(X) \
   X(TfrmCake) \
   X(TfrmOption) \
-  X(TfrmScript) \
   X(TfrmOptionColor) \
   X(TfrmMergeImage) \
   X(TfrmBatchFiles) \

@@ -11,6 +11,7 @@
 #include "image/files/mask_files.h"
 #include "image/files/settings_file.h"
 #include "image/image_store.h"
+#include "model/macro_recorder.h"
 #include "model/parameter_table.h"
 #include "model/parameters.h"
 #include "model/state.h"
@@ -76,7 +77,8 @@ void parameter_edit_key(ControlName edit, int key) {
   if (key != kEnterKey || current_image().NoImageFlag == 1) return;
   const Parameter* p = parameter_of(edit);
   if (!p) return;
-  commit(p->script.empty() ? std::string() : setter_line(*p, controls().text(edit)));
+  const bool integer = p->kind == ParameterKind::kInteger;
+  commit(p->script.empty() ? std::string() : setter_line(*p, recorded_number(controls().text(edit), integer)));
 }
 
 void region_radio_clicked(int32_t mode) {

@@ -24,8 +24,10 @@ void start_program_state();
 
 // A key pressed in a parameter edit. Enter with an image loaded runs read_parameters,
 // redraws the image and then records the setter line of the edit's row of the parameter
-// table with its text as typed (no line for a row without a script name); anything else
-// does nothing (the text is taken at the next analysis).
+// table with its text as typed, or the shortest text of its value where the script lexer
+// would not read the typed text as that number (recorded_number); no line for a row
+// without a script name. Anything else does nothing (the text is taken at the next
+// analysis).
 void parameter_edit_key(ControlName edit, int key);
 
 // The region radios (0 rectangle, 1 sector, 2 sectored division), the rectangle-mode

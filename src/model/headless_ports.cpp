@@ -11,6 +11,7 @@
 #include "ports/names/nax_graph_names.h"
 #include "ports/names/osc_ana_form_names.h"
 #include "ports/names/spot_analyze_form_names.h"
+#include "ports/names/script_form_names.h"
 #include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
@@ -38,6 +39,8 @@ void prepare_headless_controls(HeadlessControls& c) {
   c.add_radio_group(frmBG::bg_smoothing_radios);
   c.add_radio_group(frmBG::source_smoothing_radios);
   for (ControlName radio : frmBG::start_checked) c.set_checked(radio, true);
+  // The script window's number cells start with their names, as a new edit does.
+  for (ControlName cell : {frmScript::edtValue1, frmScript::edtValue2}) c.set_text(cell, cell.control);
 }
 
 void reset_headless_ports() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "app/program.h"
 #include "app/window_ports.h"
 #include "platform/gui/app.h"
 #include "platform/gui/scripted_dialogs.h"
@@ -46,6 +47,8 @@ protected:
   // pattern: with FULL both rings, with RIGHT the first.
   void integrate_ring_image(int direction);
 
+  // The script window's maker; without one the program's list holds a stand-in.
+  app::FormMaker script_window_;
   TempDir config_;
   TempDir dir_;
   kgui::ScriptedDialogs dialogs_;

@@ -5,17 +5,21 @@
 #include "analysis/peak_table.h"
 #include "analysis/sectored_histogram.h"
 #include "analysis/spot_find.h"
+#include "app/bg_form.h"
 #include "app/image_form.h"
 #include "app/log_window.h"
 #include "app/main_form.h"
 #include "app/mask_form.h"
 #include "app/nax_graph_form.h"
+#include "app/osc_ana_form.h"
 #include "app/peak_fitting_form.h"
 #include "app/placeholder_forms.h"
+#include "app/spot_analyze_form.h"
 #include "app/window_ports.h"
 #include "commands/file_commands.h"
 #include "commands/main_form_commands.h"
 #include "ports/names/main_form_names.h"
+#include "ports/names/script_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin::app {
@@ -101,7 +105,7 @@ void TfrmMain::createToolMenu() {
   addItem(m, "Straight line integration", call(&straight_line_integration));
   for (const char* c : {"平行移動", "画像反転", "画像演算", "補正計算", "画像積算"}) addItem(m, c, nullptr, false);
   addItem(m, "Calculate wave length", call(&calc_wave_length_command));
-  addItem(m, "Script", shows<TfrmScript>());
+  addItem(m, "Script", [](TComponent*) { show_window(frmScript::form); });
   addItem(m, "Cake", shows<TfrmCake>());
   addItem(m, "Option", shows<TfrmOption>());
   addItem(m, "Option(Color)", shows<TfrmOptionColor>());

@@ -24,8 +24,10 @@ void start_program_state();
 
 // A key pressed in a parameter edit. Enter with an image loaded runs read_parameters,
 // redraws the image and then records the setter line of the edit's row of the parameter
-// table with its text as typed (no line for a row without a script name); anything else
-// does nothing (the text is taken at the next analysis).
+// table with its text as typed, or the shortest text of its value where the script lexer
+// would not read the typed text as that number (recorded_number); no line for a row
+// without a script name. Anything else does nothing (the text is taken at the next
+// analysis).
 void parameter_edit_key(ControlName edit, int key);
 
 // The region radios (0 rectangle, 1 sector, 2 sectored division), the rectangle-mode
@@ -44,6 +46,8 @@ void import_mask_command();             // import_mask_file, after the window's 
 // The spot search over the whole image with the spot window's settings, then the spot list.
 // A setting that is not a number raises its conversion error before anything is searched.
 void spot_search_command();
+// The spot window with its list.
+void show_spot_list_command();
 
 // One round of the centre search without the direct beam: from (x, y) to a new centre.
 using CentreRound = void (*)(double& x, double& y);
@@ -61,6 +65,5 @@ void calc_tilt_command();                   // calc_tilt
 void calc_wave_length_command();            // calc_wave_length
 void print_image_command();                 // print_image
 void print_graph_command();                 // print_nax_proc
-void show_spot_list_command();              // show_spot_list of the spot window
 
 }  // namespace kestrin

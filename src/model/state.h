@@ -226,6 +226,14 @@ struct HklParam {
 // What the Pause, Continue and Cancel buttons of the long-running tool windows set.
 enum BatchStateValue : int32_t { kBatchRun = 0, kBatchPause = 1, kBatchStop = 2 };
 
+// The spot analysis runs: AnalyzeState 0 idle, 1 step mode, 2 all spots, 3 abort asked;
+// Next and Retry as the step buttons set them.
+enum AnalyzeStateValue : int32_t { kAnalyzeIdle = 0, kAnalyzeStep = 1, kAnalyzeAll = 2, kAnalyzeAbort = 3 };
+struct AnalyzeRun {
+  int32_t AnalyzeState = kAnalyzeIdle;
+  bool AnalyzeNext = false, AnalyzeRetry = false;
+};
+
 // One byte per pixel of the current image, 0 free and 1 masked, row-major like the codes.
 struct ImageMask {
   std::vector<uint8_t> bytes;
@@ -280,11 +288,19 @@ struct SharedState {
   GraphDrag graph_drag;
   FileDialogSlots dialog_slots;
   std::vector<SpotReference> spot_reference;
+  StringGrid spot_grid;           // the spot window's list
+  StringGrid spot_analysis_grid;  // the spot analysis window's list
+  StringGrid reference_grid;      // the oscillation window's reference list
+  std::string OscOutputFolder;    // the oscillation batch's output folder, kept in its ini file
   RingList rings;
   std::vector<HklParam> hklParam;
   DisplayLevels bg_levels;  // the background image's display levels
   BgView bg_view;
+  // The codes Make BG left in the background, restored before each subtraction; empty
+  // while the background comes from a file.
+  std::vector<uint16_t> made_bg_codes;
   int32_t BatchState = kBatchRun;
+  AnalyzeRun analyze;
   uint8_t WindowShow = 1;
   bool LoadingFlag = false;
   bool OmitGreen = false;  // leave masked pixels out of the integrations

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "image/image_store.h"
+#include "support/tiff_fixture.h"
 
 namespace kestrin::test {
 
@@ -70,6 +71,22 @@ std::vector<uint16_t> make_ring_image(const RingImageSpec& spec) {
     }
   }
   return codes;
+}
+
+RingImageSpec three_ring_spec() {
+  RingImageSpec spec;
+  spec.geometry = {400, 400, 200.3, 199.6, 150, 0.1, 0.1, 0, 0};
+  spec.rings = {{3.0, 0.04, 3000}, {5.0, 0.04, 2000}, {7.0, 0.05, 1500}};
+  return spec;
+}
+
+void write_ring_tiff(const std::string& path, const RingImageSpec& spec) {
+  TiffFixture tiff;
+  tiff.width = uint32_t(spec.geometry.width);
+  tiff.height = uint32_t(spec.geometry.height);
+  tiff.bits = 16;
+  tiff.samples = encode_samples(make_ring_image(spec), 16, false);
+  write_bytes(path, tiff.build());
 }
 
 void load_into_current_image(const std::vector<uint16_t>& codes, int32_t width, int32_t height) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kestrin::test {
@@ -40,6 +41,12 @@ struct RingImageSpec {
 
 // Pixel codes (row-major, row 0 first): the rounded intensities, clamped to 0..65535.
 std::vector<uint16_t> make_ring_image(const RingImageSpec& spec);
+
+// Three rings at 3, 5 and 7 degrees on a 400 x 400 detector 150 mm from the sample, the
+// beam off the image's middle: the image the script tests and benchmarks share.
+RingImageSpec three_ring_spec();
+// Writes make_ring_image(spec) as a 16-bit TIFF file (rows in order, little-endian).
+void write_ring_tiff(const std::string& path, const RingImageSpec& spec);
 
 // Puts codes into the current image as a 16-bit image with the identity intensity
 // table, base name "ring", and sets NoImageFlag to 0.

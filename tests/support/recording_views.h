@@ -10,6 +10,7 @@
 #include "ports/names/image_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/nax_graph_names.h"
+#include "ports/names/peak_fitting_form_names.h"
 #include "ports/names/peak_form_names.h"
 #include "ports/ports.h"
 
@@ -28,10 +29,11 @@ public:
     with.image_window = &image_;
     with.graph_window = &graph_;
     with.peak_window = &peak_;
+    with.fit_window = &fit_;
     return with;
   }
 
-  int redraws = 0, graph_draws = 0, peak_lists = 0;
+  int redraws = 0, graph_draws = 0, peak_lists = 0, fit_results = 0;
   std::vector<std::string> forms;  // the windows shown, by form name
   std::vector<GraphLine> lines;
   // The image window's steps and the windows shown, in order: "image_loaded" and
@@ -71,6 +73,12 @@ private:
     void show() override { r->shown(frmPeak::form); }
     void show_peak_list() override { ++r->peak_lists; }
   } peak_{this};
+  struct Fit : FitWindowPort {
+    RecordingViews* r;
+    explicit Fit(RecordingViews* owner) : r(owner) {}
+    void show() override { r->shown(frmPeakFitting::form); }
+    void show_fit_results() override { ++r->fit_results; }
+  } fit_{this};
 };
 
 }  // namespace kestrin::test

@@ -7,8 +7,10 @@
 
 #include "analysis/center.h"
 #include "analysis/dispatch.h"
+#include "analysis/peak_fitting.h"
 #include "analysis/peak_search.h"
 #include "analysis/spot_find.h"
+#include "analysis/tilt.h"
 #include "image/files/mask_files.h"
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"
@@ -115,6 +117,8 @@ Table make_table() {
   add_action(t, "FindCenter", &find_center);
   add_action(t, "FindSpot", &find_spot);
   add_action(t, "PeakSearch", &peak_search);
+  add_action(t, "PeakFitting", &peak_fitting_cfdqr2);
+  add_action(t, "CalcTilt", &calc_tilt);
   add_action(t, "ClearMask", &clear_mask);
   t.push_back({"GetPeakData", 2, &peak_data});
   t.push_back({"GetNaxIntensity", 1, &nax_intensity});

@@ -6,12 +6,9 @@
 #include <benchmark/benchmark.h>
 
 #include "../common/median_reporter.h"
+#include "scipy_timing.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <numbers>
 #include <string>
@@ -116,31 +113,13 @@ std::string driver_jobs() {
   return jobs;
 }
 
-// scipy's seconds for all least-squares fits and for all Poisson fits; empty when it fails.
-std::vector<double> scipy_seconds(const std::string& folder) {
-  const std::string jobs = folder + "jobs.txt";
-  std::ofstream(jobs) << driver_jobs();
-  const std::string script = std::string(KESTRIN_SOURCE_DIR) + "/bench/fitting/scipy_fit_time.py";
-  std::FILE* p = popen(("/usr/bin/python3 '" + script + "' '" + jobs + "' 3 2>/dev/null").c_str(), "r");
-  if (!p) return {};
-  std::vector<double> seconds;
-  char line[128];
-  while (std::fgets(line, sizeof line, p))
-    seconds.push_back(kestrin::TryStrToFloat(std::string(line, strcspn(line, "\r\n"))).value_or(-1));
-  if (pclose(p) != 0 || seconds.size() != 2 || seconds[0] <= 0 || seconds[1] <= 0) return {};
-  return seconds;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string folder = std::filesystem::temp_directory_path().string() + "/kestrin_peak_drivers_bench/";
-  std::filesystem::create_directories(folder);
   benchmark::Initialize(&argc, argv);
   kestrin::bench::MedianReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const std::vector<double> scipy = scipy_seconds(folder);
-  std::filesystem::remove_all(folder);
+  const std::vector<double> scipy = kestrin::bench::scipy_fit_seconds(driver_jobs(), 3);
   if (scipy.empty()) {
     std::cout << "scipy could not be timed (is python3-scipy installed?)\n";
     return 1;

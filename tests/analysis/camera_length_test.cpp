@@ -112,6 +112,24 @@ TEST_F(CameraLengthTest, RefusesWithoutAPixelPattern) {
   set_pattern(std::vector<int32_t>(100, 5), kAngleHistogram);
   EXPECT_EQ(camera_length_search(), 1);
   EXPECT_TRUE(log().empty());
+  // Geometry it cannot search with: a log line, nothing else changes.
+  set_pattern(std::vector<int32_t>(100, 5), kPixelHistogram);
+  references({10});
+  const std::pair<const char*, const char*> bad[] = {
+      {"0", " camera_length_search() : the pixel size must be positive."},
+      {"-0.1", " camera_length_search() : the pixel size must be positive."},
+  };
+  for (const auto& [pixel, line] : bad) {
+    edit(frmMain::edtPixelX, pixel);
+    the_log().clear_history();
+    EXPECT_EQ(camera_length_search(), 0);
+    EXPECT_EQ(log(), std::vector<std::string>{line});
+  }
+  edit(frmMain::edtPixelX, "0.1");
+  edit(frmMain::edtCameraLength, "1e300");
+  the_log().clear_history();
+  EXPECT_EQ(camera_length_search(), 0);
+  EXPECT_EQ(log(), std::vector<std::string>{" camera_length_search() : the camera length is out of range."});
 }
 
 }  // namespace

@@ -15,20 +15,14 @@ public:
 
 // The placeholder windows, in creation order; X(Class) is applied to each.
 #define KESTRIN_PLACEHOLDER_FORMS(X) \
-  X(TfrmNaxGraph) \
-  X(TfrmPeak) \
-  X(TfrmImage) \
-  X(TfrmImageWhole) \
   X(TfrmCake) \
   X(TfrmOption) \
-  X(TfrmPeakFitting) \
   X(TfrmScript) \
   X(TfrmBG) \
   X(TfrmSpot) \
   X(TfrmOptionColor) \
   X(TfrmOscAna) \
   X(TfrmSpotAnalyze) \
-  X(TfrmMask) \
   X(TfrmMergeImage) \
   X(TfrmBatchFiles) \
   X(TfrmImageSpread)

@@ -1,8 +1,14 @@
 // The program's start: ports, then the forms in order.
 #include "app/program.h"
 
+#include "app/image_form.h"
+#include "app/image_whole_form.h"
 #include "app/log_window.h"
 #include "app/main_form.h"
+#include "app/mask_form.h"
+#include "app/nax_graph_form.h"
+#include "app/peak_fitting_form.h"
+#include "app/peak_form.h"
 #include "app/placeholder_forms.h"
 #include "app/startup_form.h"
 #include "app/window_ports.h"

@@ -3,6 +3,11 @@
 
 #include <stdexcept>
 
+#include "app/image_form.h"
+#include "app/mask_form.h"
+#include "app/nax_graph_form.h"
+#include "app/peak_fitting_form.h"
+#include "app/peak_form.h"
 #include "app/placeholder_forms.h"
 #include "commands/wiring.h"
 #include "model/headless_ports.h"
@@ -12,12 +17,8 @@
 #include "platform/gui/list_controls.h"
 #include "platform/gui/std_controls.h"
 #include "ports/names/bg_form_names.h"
-#include "ports/names/image_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/main_form_names.h"
-#include "ports/names/nax_graph_names.h"
-#include "ports/names/peak_fitting_form_names.h"
-#include "ports/names/peak_form_names.h"
 #include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
@@ -196,12 +197,10 @@ Ports window_ports() {
   static WindowPrompts prompts;
   static WindowEventPump events;
   static FormPort<LogWindowPort> log_window(frmLog::form);
-  static FormPort<ImageWindowPort> image_window(frmImage::form);
-  static FormPort<GraphWindowPort> graph_window(frmNaxGraph::form);
-  static FormPort<PeakWindowPort> peak_window(frmPeak::form);
-  static FormPort<FitWindowPort> fit_window(frmPeakFitting::form);
+  static ImageFormPort image_window;
   static FormPort<BgWindowPort> bg_window(frmBG::form);
   static SpotFormPort spot_window(frmSpot::form);
+  static MaskFormPort mask_window;
   Ports p;
   p.controls = &controls;
   p.file_dialogs = &file_dialogs;
@@ -209,11 +208,12 @@ Ports window_ports() {
   p.events = &events;
   p.log_window = &log_window;
   p.image_window = &image_window;
-  p.graph_window = &graph_window;
-  p.peak_window = &peak_window;
-  p.fit_window = &fit_window;
+  p.graph_window = &nax_graph_port();
+  p.peak_window = &peak_list_port();
+  p.fit_window = &peak_fitting_port();
   p.bg_window = &bg_window;
   p.spot_window = &spot_window;
+  p.mask_window = &mask_window;
   return p;
 }
 

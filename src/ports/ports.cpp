@@ -18,6 +18,7 @@ struct Defaults {
   FitWindowPort fit_window;
   BgWindowPort bg_window;
   SpotWindowPort spot_window;
+  MaskWindowPort mask_window;
 };
 
 Defaults& defaults() {
@@ -45,6 +46,7 @@ Ports with_defaults(const Ports& given) {
   p.fit_window = or_default(given.fit_window, d.fit_window);
   p.bg_window = or_default(given.bg_window, d.bg_window);
   p.spot_window = or_default(given.spot_window, d.spot_window);
+  p.mask_window = or_default(given.mask_window, d.mask_window);
   return p;
 }
 

@@ -181,12 +181,12 @@ TEST_F(MenuTest, EveryButtonOfTheBuiltWindowsDoesItsWorkOrSaysItIsNotAvailable) 
       {button(frmPeak::pbtnLoadPeak), {O::kWork}},
       {button(frmPeak::pbtnSavePeak), {O::kWork}},
       {button(frmPeak::pbtnDeletePeak), {O::kNothing}},  // nothing selected
-      {button(frmPeak::pbtnCalcDistance), {O::kNotAvailable}},
+      {button(frmPeak::pbtnCalcDistance), {O::kNothing}},  // no pixel pattern: refused silently
       {button(frmPeak::pbtnPrint), {O::kNotAvailable}},
-      {button(frmPeak::pbtnPeakFitting), {O::kNotAvailable}},
+      {button(frmPeak::pbtnPeakFitting), {O::kWork, "frmPeakFitting"}},
       {button(frmPeak::pbtnCopyClipboard), {O::kWork}},
       {button(frmPeak::pbtnClose), {O::kNothing}},
-      {button(frmPeakFitting::pbtnReFitting), {O::kNotAvailable}},
+      {button(frmPeakFitting::pbtnReFitting), {O::kNothing}},  // no pattern to fit
       {button(frmPeakFitting::pbtnFileSave), {O::kWork}},
       {button(frmImage::pbtnLoadImage), {O::kWork, "frmLog"}},
       {button(frmImage::pbtnClearMask), {O::kWork}},

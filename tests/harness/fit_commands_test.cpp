@@ -53,5 +53,31 @@ TEST(FitCommands, PeakFittingThenFitList) {
   EXPECT_EQ(state().macro.MacroList, (std::vector<std::string>{"Kestrin.PeakSearch();", "Kestrin.PeakFitting();"}));
 }
 
+// CalcTilt on sector lists whose opposite radii follow a tilt of 1 degree towards 90 degrees;
+// GetBeta and GetPhi read the result.
+TEST(FitCommands, CalcTiltThenTheTilt) {
+  reset_state();
+  reset_headless_ports();
+  the_log().clear_history();
+  SharedState& st = state();
+  st.sector_patterns.allocate(16);
+  st.nax_pattern.set_kind(kSector16Pixel);
+  st.integration_params.Lo = 100, st.integration_params.pixel_x = 0.1;
+  for (int32_t k = 0; k < 8; ++k) {
+    const double t = std::cos((22.5 * k - 90) * std::acos(-1.0) / 180);
+    const double D = t * std::acos(-1.0) / 180 * 10;  // 100^2 / (Lo / pX) pixels per radian
+    for (const auto& [s, x] : {std::pair{k, 100 + D}, std::pair{k + 8, 100 - D}}) {
+      PeakList& l = st.sector_patterns.sectors[size_t(s)].peaks;
+      l.count = 1, l.x[0] = x, l.intensity[0] = 100;
+    }
+  }
+  std::istringstream in("CalcTilt\nGetBeta\nGetPhi\n");
+  std::ostringstream out, err;
+  run_commands(in, out, err);
+  EXPECT_EQ(err.str(), "");
+  const std::string text = out.str();
+  EXPECT_NE(text.find(" Final azimuth = 90.0(deg), Tilt =   1.000000\n= 90\n= 1\n"), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace kestrin::harness

@@ -7,6 +7,7 @@
 
 #include "analysis/center.h"
 #include "analysis/dispatch.h"
+#include "analysis/peak_fitting.h"
 #include "analysis/peak_search.h"
 #include "analysis/spot_find.h"
 #include "base/convert.h"
@@ -210,7 +211,7 @@ void add_analysis_methods(Table& t) {
   add_action(t, "FindSpot", &find_spot);
   add_action(t, "Sectoring", &sectoring_command);
   add_action(t, "PeakSearch", &peak_search);
-  add_missing(t, "PeakFitting", 0, "peak_fitting_cfdqr2");
+  add_action(t, "PeakFitting", &peak_fitting_cfdqr2);
   add_action(t, "CalcTilt", &calc_tilt_command);
   add_action(t, "PrintImage", &print_image_command);
   add_action(t, "PrintNax", &print_graph_command);

@@ -4,10 +4,13 @@
 #include <string>
 
 #include "analysis/center.h"
-#include "commands/spot_commands.h"
+#include "analysis/spot_search.h"
+#include "analysis/tilt.h"
+#include "analysis/wave_length.h"
 #include "base/convert.h"
 #include "commands/file_commands.h"
 #include "commands/nax_graph_commands.h"
+#include "commands/spot_commands.h"
 #include "image/files/mask_files.h"
 #include "image/files/settings_file.h"
 #include "image/image_store.h"
@@ -145,10 +148,10 @@ void find_center_without_direct_command() { log_not_available("FindCenterNoDirec
 void pixel_intensity_command() { log_not_available("calc_pixel_histogram_selection"); }
 void sectoring_command() { log_not_available("calc_sectored_histogram"); }
 void auto_analysis_command() { log_not_available("auto_analysis"); }
-void calc_tilt_command() { log_not_available("calc_tilt"); }
-void calc_wave_length_command() { log_not_available("calc_wave_length"); }
 void curved_angle_intensity_command() { log_not_available("calc_curved_angle_histogram_band"); }
 void import_mask_command() { import_mask_file(); }
+void calc_tilt_command() { calc_tilt(); }
+void calc_wave_length_command() { calc_wave_length(); }
 void print_image_command() { log_not_available("print_image"); }
 void print_graph_command() { log_not_available("print_nax_proc"); }
 void show_spot_list_command() { show_spot_list(); }

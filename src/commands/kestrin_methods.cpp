@@ -7,6 +7,7 @@
 
 #include "analysis/center.h"
 #include "analysis/dispatch.h"
+#include "analysis/peak_fitting.h"
 #include "analysis/peak_search.h"
 #include "analysis/sectored_histogram.h"
 #include "analysis/spot_find.h"
@@ -47,15 +48,6 @@ void add_action(Table& t, const char* name, Status (*routine)()) {
 void add_file_method(Table& t, const char* name, void (*routine)(const std::string&)) {
   t.push_back({name, 1, [routine](const Args& a) -> Result {
                  routine(a.text(0));
-                 return {};
-               }});
-}
-
-// A method whose routine is not part of this build: it reads its arguments like the
-// others and only logs that the routine is missing.
-void add_missing(Table& t, const char* name, size_t arguments, const char* routine) {
-  t.push_back({name, arguments, [routine](const Args&) -> Result {
-                 log_not_available(routine);
                  return {};
                }});
 }
@@ -211,7 +203,7 @@ void add_analysis_methods(Table& t) {
   add_action(t, "FindSpot", &find_spot);
   add_action(t, "Sectoring", &calc_sectored_histogram);
   add_action(t, "PeakSearch", &peak_search);
-  add_missing(t, "PeakFitting", 0, "peak_fitting_cfdqr2");
+  add_action(t, "PeakFitting", &peak_fitting_cfdqr2);
   add_action(t, "CalcTilt", &calc_tilt_command);
   add_action(t, "PrintImage", &print_image_command);
   add_action(t, "PrintNax", &print_graph_command);

@@ -5,6 +5,9 @@
 
 #include "analysis/center.h"
 #include "analysis/line_integration.h"
+#include "analysis/spot_search.h"
+#include "analysis/tilt.h"
+#include "analysis/wave_length.h"
 #include "base/convert.h"
 #include "commands/file_commands.h"
 #include "commands/nax_graph_commands.h"
@@ -144,9 +147,9 @@ void spot_search_command() {
 
 void find_center_without_direct_command() { log_not_available("FindCenterNoDirect"); }
 void auto_analysis_command() { log_not_available("auto_analysis"); }
-void calc_tilt_command() { log_not_available("calc_tilt"); }
-void calc_wave_length_command() { log_not_available("calc_wave_length"); }
 void import_mask_command() { import_mask_file(); }
+void calc_tilt_command() { calc_tilt(); }
+void calc_wave_length_command() { calc_wave_length(); }
 void print_image_command() { log_not_available("print_image"); }
 void print_graph_command() { log_not_available("print_nax_proc"); }
 void show_spot_list_command() { show_spot_list(); }

@@ -43,6 +43,8 @@ void load_image_command();           // the image dialog, then the log window (a
 void straight_line_integration();    // only for the rectangle by direction
 void find_center_command(bool redraw);  // needs an image; the menu item also redraws
 void import_mask_command();             // import_mask_file, after the window's message
+void calc_tilt_command();
+void calc_wave_length_command();
 // The spot search over the whole image with the spot window's settings, then the spot list.
 // A setting that is not a number raises its conversion error before anything is searched.
 void spot_search_command();
@@ -61,8 +63,6 @@ void find_center_without_direct(CentreRound round);
 // " <routine>() : not available in this version." and changes nothing else.
 void find_center_without_direct_command();  // FindCenterNoDirect
 void auto_analysis_command();               // auto_analysis
-void calc_tilt_command();                   // calc_tilt
-void calc_wave_length_command();            // calc_wave_length
 void print_image_command();                 // print_image
 void print_graph_command();                 // print_nax_proc
 

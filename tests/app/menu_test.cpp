@@ -115,7 +115,7 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
       {{"File", "Print Image"}, {O::kNotAvailable}},
       {{"File", "Print Graph"}, {O::kNotAvailable}},
       {{"Tool", "Straight line integration"}, {O::kWork}},
-      {{"Tool", "Calculate wave length"}, {O::kNotAvailable}},
+      {{"Tool", "Calculate wave length"}, {O::kWork}},
       {{"Tool", "Script"}, {O::kWork, "frmScript"}},
       {{"Tool", "Cake"}, {O::kWork, "frmCake"}},
       {{"Tool", "Option"}, {O::kWork, "frmOption"}},
@@ -139,7 +139,7 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
       {{"IPmain", "Find Spots"}, {O::kWork}},
       {{"IPmain", "Sectoring"}, {O::kWork}},
       {{"IPmain", "Peak search"}, {O::kWork}},
-      {{"IPmain", "Calc Tilt"}, {O::kNotAvailable}},
+      {{"IPmain", "Calc Tilt"}, {O::kWork}},
       {{"IPmain", "Angle - Intensity(fine)"}, {O::kWork}},
       {{"IPmain", "Spot search"}, {O::kWork, "frmSpot"}},
       {{"IPmain", "Find Center(without direct)"}, {O::kNotAvailable}},
@@ -185,12 +185,12 @@ TEST_F(MenuTest, EveryButtonOfTheBuiltWindowsDoesItsWorkOrSaysItIsNotAvailable) 
       {button(frmPeak::pbtnLoadPeak), {O::kWork}},
       {button(frmPeak::pbtnSavePeak), {O::kWork}},
       {button(frmPeak::pbtnDeletePeak), {O::kNothing}},  // nothing selected
-      {button(frmPeak::pbtnCalcDistance), {O::kNotAvailable}},
+      {button(frmPeak::pbtnCalcDistance), {O::kNothing}},  // no pixel pattern: refused silently
       {button(frmPeak::pbtnPrint), {O::kNotAvailable}},
-      {button(frmPeak::pbtnPeakFitting), {O::kNotAvailable}},
+      {button(frmPeak::pbtnPeakFitting), {O::kWork, "frmPeakFitting"}},
       {button(frmPeak::pbtnCopyClipboard), {O::kWork}},
       {button(frmPeak::pbtnClose), {O::kNothing}},
-      {button(frmPeakFitting::pbtnReFitting), {O::kNotAvailable}},
+      {button(frmPeakFitting::pbtnReFitting), {O::kNothing}},  // no pattern to fit
       {button(frmPeakFitting::pbtnFileSave), {O::kWork}},
       {button(frmImage::pbtnLoadImage), {O::kWork, "frmLog"}},
       {button(frmImage::pbtnClearMask), {O::kWork}},

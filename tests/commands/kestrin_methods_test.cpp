@@ -198,11 +198,9 @@ TEST_F(KestrinMethodCalls, Switches) {
 
 // Methods whose routines come later say so and change nothing.
 TEST_F(KestrinMethodCalls, MissingRoutinesSaySoOnce) {
-  for (const char* m : {"PeakFitting", "CalcTilt", "PrintImage", "PrintNax", "AutoAnalysis"})
+  for (const char* m : {"PrintImage", "PrintNax", "AutoAnalysis"})
     call(m);
   EXPECT_EQ(log(), (std::vector<std::string>{
-                       " peak_fitting_cfdqr2() : not available in this version.",
-                       " calc_tilt() : not available in this version.",
                        " print_image() : not available in this version.",
                        " print_nax_proc() : not available in this version.",
                        " auto_analysis() : not available in this version.",

@@ -157,7 +157,7 @@ std::span<const KestrinMethod> harness_methods() {
   static const std::vector<KestrinMethod> all = [] {
     std::vector<KestrinMethod> methods(kestrin_methods().begin(), kestrin_methods().end());
     for (std::span<const KestrinMethod> own :
-         {bitmap_commands(), image_window_commands(), window_commands(), analysis_window_commands()})
+         {bitmap_commands(), image_window_commands(), window_commands(), analysis_window_commands(), fit_commands()})
       methods.insert(methods.end(), own.begin(), own.end());
     return methods;
   }();

@@ -46,7 +46,7 @@ private:
 };
 
 // The harness's own commands, which are no methods of the script object: ConvertBitmap;
-// PixelInformation and ImageReadout; FitResultRows; the tool windows' SetText, GetText,
+// PixelInformation and ImageReadout; FitResultRows; FitList; the tool windows' SetText, GetText,
 // LoadSpotList, SaveSpotAnalysisList, SpotBgCalc, Spot2ThetaCalc, LoadSpotReference and
 // OscAnaBatch; and, in the build with windows (the executable only), SaveGraphPicture,
 // CopyPeakList and SaveImageView.
@@ -54,6 +54,7 @@ std::span<const KestrinMethod> bitmap_commands();
 std::span<const KestrinMethod> image_window_commands();
 std::span<const KestrinMethod> window_commands();
 std::span<const KestrinMethod> analysis_window_commands();
+std::span<const KestrinMethod> fit_commands();
 std::span<const KestrinMethod> gui_commands();
 // Ends the application object the window commands made, if any (before the program exits).
 void end_gui_commands();

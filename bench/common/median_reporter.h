@@ -10,14 +10,18 @@
 
 namespace kestrin::bench {
 
-// Keeps the median real time of each benchmark, in seconds.
+// Keeps the median real time of each benchmark, in seconds, and its median CPU time (of
+// the whole process where the benchmark measures that).
 class MedianReporter : public benchmark::ConsoleReporter {
 public:
   std::vector<std::pair<std::string, double>> medians;
+  std::vector<std::pair<std::string, double>> cpu_medians;
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& r : runs)
-      if (r.aggregate_name == "median")
+      if (r.aggregate_name == "median") {
         medians.emplace_back(r.run_name.function_name, r.GetAdjustedRealTime() / 1000.0);
+        cpu_medians.emplace_back(r.run_name.function_name, r.GetAdjustedCPUTime() / 1000.0);
+      }
     ConsoleReporter::ReportRuns(runs);
   }
 };

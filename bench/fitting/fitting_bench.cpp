@@ -4,12 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include "../common/median_reporter.h"
+#include "scipy_timing.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -86,35 +83,21 @@ void BM_Cfdqr2_500(benchmark::State& state) {
 }
 BENCHMARK(BM_Cfdqr2_500)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// scipy's seconds for all least-squares fits and for all Poisson fits; empty when it fails.
-std::vector<double> scipy_seconds(const std::string& folder) {
-  const std::string jobs = folder + "jobs.txt";
-  {
-    std::ofstream out(jobs);
-    for (const Window& w : windows()) out << kestrin::test::fit_job_text("lm_lorentz", w.x, w.y, w.start);
-    for (const Window& w : windows()) out << kestrin::test::fit_job_text("poisson_lorentz", w.x, w.y, w.start);
-  }
-  const std::string script = std::string(KESTRIN_SOURCE_DIR) + "/bench/fitting/scipy_fit_time.py";
-  std::FILE* p = popen(("/usr/bin/python3 '" + script + "' '" + jobs + "' 5 2>/dev/null").c_str(), "r");
-  if (!p) return {};
-  std::vector<double> seconds;
-  char line[128];
-  while (std::fgets(line, sizeof line, p))
-    seconds.push_back(kestrin::TryStrToFloat(std::string(line, strcspn(line, "\r\n"))).value_or(-1));
-  if (pclose(p) != 0 || seconds.size() != 2 || seconds[0] <= 0 || seconds[1] <= 0) return {};
-  return seconds;
+// Every window as a least-squares job, then every window as a Poisson job.
+std::string engine_jobs() {
+  std::string jobs;
+  for (const Window& w : windows()) jobs += kestrin::test::fit_job_text("lm_lorentz", w.x, w.y, w.start);
+  for (const Window& w : windows()) jobs += kestrin::test::fit_job_text("poisson_lorentz", w.x, w.y, w.start);
+  return jobs;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string folder = std::filesystem::temp_directory_path().string() + "/kestrin_fitting_bench/";
-  std::filesystem::create_directories(folder);
   benchmark::Initialize(&argc, argv);
   kestrin::bench::MedianReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const std::vector<double> scipy = scipy_seconds(folder);
-  std::filesystem::remove_all(folder);
+  const std::vector<double> scipy = kestrin::bench::scipy_fit_seconds(engine_jobs(), 5);
   if (scipy.empty()) {
     std::cout << "scipy could not be timed (is python3-scipy installed?)\n";
     return 1;

@@ -90,7 +90,7 @@ void sector_scene() {
   SectorPatterns& sp = state().sector_patterns;
   sp.allocate(kSectors);
   for (SectorPattern& s : sp.sectors) {
-    std::copy(y.begin(), y.end(), s.pattern.begin());
+    s.pattern.assign(y.begin(), y.end());
     s.last_point = kPoints;
   }
   state().peak_table.count = 0;

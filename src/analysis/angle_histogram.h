@@ -5,7 +5,20 @@
 #include <cstdint>
 #include <string_view>
 
+#include "analysis/angle_accumulator.h"
+
 namespace kestrin {
+
+// One run of the box, band or sector 2theta frame: banner-less, with the box line, the
+// report and the main window's 2theta edits. The curved plate divides by no cos^3.
+struct RegionRun {
+  RegionTest region = RegionTest::None;
+  Sampling sampling = Sampling::Flat;
+  bool clear_fit = true;      // the fit count is cleared before the pixel loop
+  bool cos3_line = true;      // report line "cos3 correction was made"
+  bool lorentz_line = true;   // report line "Use normal lorentz factor ..."
+};
+void run_region_histogram(const RegionRun& run);
 
 void calc_angle_histogram();
 void calc_angle_histogram_band();

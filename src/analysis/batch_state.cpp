@@ -8,9 +8,10 @@ namespace kestrin {
 
 int32_t poll_batch_state() {
   pump_events();
-  if (state().BatchState == kBatchStop) return 1;
+  if (state().BatchState == kBatchStop || program_terminated()) return 1;
   if (state().BatchState == kBatchPause) wait_for_events([] { return state().BatchState != kBatchPause; });
-  return 0;
+  // The program ending during a pause ends the run as a stop would.
+  return program_terminated() ? 1 : 0;
 }
 
 }  // namespace kestrin

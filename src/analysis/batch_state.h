@@ -8,7 +8,8 @@ namespace kestrin {
 
 // Lets the windows handle their events once; 1 when BatchState is then "stop". While it is
 // "pause" the windows keep handling events (the thread sleeps while there are none) until
-// it changes; then 0, so that a stop pressed during a pause is seen at the next poll.
+// it changes; then 0, so that a stop pressed during a pause is seen at the next poll. The
+// program ending (before or during a pause) gives 1, as a stop does.
 int32_t poll_batch_state();
 
 }  // namespace kestrin

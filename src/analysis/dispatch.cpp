@@ -1,8 +1,10 @@
-// The 2theta dispatchers. The curved-plate and fine routines are not part of this build
-// yet: where one of them would run, the dispatcher says so in the log.
+// The integration dispatchers.
 #include "analysis/dispatch.h"
 
 #include "analysis/angle_histogram.h"
+#include "analysis/fine_curved_histograms.h"
+#include "analysis/pixel_histogram.h"
+#include "analysis/sectored_histogram.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
@@ -13,55 +15,85 @@ namespace kestrin {
 
 namespace {
 
-constexpr int32_t kCurvedPlateType = 9;
-
 bool box_direction() {
   return state().integration_params.RectDirection < 7 && !controls().checked(frmMain::rbtnRect_Angle);
 }
+
+// The checks of the sector and the division angles, with their lines on failure.
+bool sector_angles_valid() {
+  if (check_sector_angles() == 0) return true;
+  log_line("Input angle error!");
+  return false;
+}
+bool division_angle_valid() {
+  if (check_division_angle() == 0) return true;
+  log_line("Input division angle error!");
+  if (division_angle_below_limit()) log_line(smallest_division_angle_line());
+  return false;
+}
+
+// The rectangle angles on an axis, which the pixel dispatcher refuses for a band.
+bool axis_angle(double a) { return a == 0.0 || a == 90.0 || a == 180.0 || a == 270.0 || a == 360.0; }
 
 }  // namespace
 
 void calc_angle_histogram_selection() {
   state().macro.record("Kestrin.AngleIntensity();");
-  const bool curved = current_image().image_type == kCurvedPlateType;
+  const bool curved = current_image().image_type == kTypeRaxisCS;
   Controls& c = controls();
   if (c.checked(frmMain::rbtnRectangle)) {
     if (box_direction()) {
-      curved ? log_not_available("calc_curved_angle_histogram") : calc_angle_histogram();
+      curved ? calc_curved_angle_histogram() : calc_angle_histogram();
     } else {
-      curved ? log_not_available("calc_curved_angle_histogram_band") : calc_angle_histogram_band();
+      curved ? calc_curved_angle_histogram_band() : calc_angle_histogram_band();
     }
   } else if (c.checked(frmMain::rbtnSector)) {
-    if (check_sector_angles() == 1) {
-      log_line("Input angle error!");
-      return;
-    }
-    curved ? log_not_available("calc_curved_angle_histogram_sector") : calc_angle_histogram_sector();
+    if (!sector_angles_valid()) return;
+    curved ? calc_curved_angle_histogram_sector() : calc_angle_histogram_sector();
   } else if (c.checked(frmMain::rbtnSectoredDivision)) {
-    if (check_division_angle() == 1) {
-      log_line("Input division angle error!");
-      if (division_angle_below_limit()) log_line(smallest_division_angle_line());
-      return;
-    }
+    if (!division_angle_valid()) return;
     if (!curved) calc_free_angle_sectored_angle_histogram();
   }
   state().fit_tables.count = 0;
 }
 
 void calc_fine_angle_histogram_selection() {
-  if (current_image().image_type == kCurvedPlateType) {
+  if (current_image().image_type == kTypeRaxisCS) {
     log_line(" calc_fine_angle_histogram_selection(): bad file type(CurvedIP)");
     return;
   }
   state().macro.record("Kestrin.FineAngleIntensity();");
   if (controls().checked(frmMain::rbtnRectangle)) {
-    log_not_available(box_direction() ? "calc_fine_angle_histogram" : "calc_fine_angle_histogram_band");
+    box_direction() ? calc_fine_angle_histogram() : calc_fine_angle_histogram_band();
   } else {
-    if (check_sector_angles() == 1) {
-      log_line("Input angle error!");
+    if (!sector_angles_valid()) return;
+    calc_fine_angle_histogram_sector();
+  }
+  state().fit_tables.count = 0;
+}
+
+void calc_pixel_histogram_selection() {
+  if (current_image().image_type == kTypeRaxisCS) {
+    log_line(" calc_pixel_histogram_selection() bad file type.(curvedIP)");
+    return;
+  }
+  state().macro.record("Kestrin.PixelIntensity();");
+  Controls& c = controls();
+  if (c.checked(frmMain::rbtnRectangle)) {
+    if (box_direction()) {
+      calc_pixel_histogram();
+    } else if (axis_angle(state().integration_params.rect_angle)) {
+      log_line(" calc_pixel_histogram_selection() bad angle. please check \"Direction\" and select from combobox.");
       return;
+    } else {
+      calc_slant_pixel_histogram();
     }
-    log_not_available("calc_fine_angle_histogram_sector");
+  } else if (c.checked(frmMain::rbtnSector)) {
+    if (!sector_angles_valid()) return;
+    calc_slant_pixel_histogram_sector();
+  } else if (c.checked(frmMain::rbtnSectoredDivision)) {
+    if (!division_angle_valid()) return;
+    calc_free_angle_sectored_pixel_histogram();
   }
   state().fit_tables.count = 0;
 }

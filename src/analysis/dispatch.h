@@ -1,4 +1,4 @@
-// The two 2theta dispatchers: the region radios and the image type choose one routine.
+// The integration dispatchers: the region radios and the image type choose one routine.
 #pragma once
 
 namespace kestrin {
@@ -8,5 +8,8 @@ namespace kestrin {
 void calc_angle_histogram_selection();
 // "Angle Intensity (fine)": the same for the sub-pixel routines; refuses curved plates.
 void calc_fine_angle_histogram_selection();
+// "Pixel Intensity": refuses curved plates, records its macro line and runs the box, band,
+// sector or free-sector pixel histogram; a band along an axis is refused.
+void calc_pixel_histogram_selection();
 
 }  // namespace kestrin

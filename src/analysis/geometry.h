@@ -19,16 +19,16 @@ constexpr double kRadToDeg = 180.0 / kPi;
 // round alike.
 inline double kernel_atan(double x) {
   const double a = std::fabs(x);
-  double base = 0.0, r = a, extra = 0.0;
-  if (a > 2.41421356237309504880) {  // tan(3 pi / 8)
-    base = 1.57079632679489661923;
-    r = -1.0 / a;
-    extra = 6.123233995736765886130e-17;
-  } else if (a > 0.66) {
-    base = 0.78539816339744830962;
-    r = (a - 1.0) / (a + 1.0);
-    extra = 3.061616997868382943065e-17;
-  }
+  // The three ranges as selects rather than branches, so loops over it vectorise: r is
+  // a, -1 / a or (a - 1) / (a + 1), and the divisor is never 0.
+  const bool big = a > 2.41421356237309504880;  // tan(3 pi / 8)
+  const bool mid = a > 0.66;
+  const double below = a - 1.0, above = a + 1.0;
+  const double num = big ? -1.0 : mid ? below : a;
+  const double den = big ? a : mid ? above : 1.0;
+  const double r = num / den;
+  const double base = big ? 1.57079632679489661923 : mid ? 0.78539816339744830962 : 0.0;
+  const double extra = big ? 6.123233995736765886130e-17 : mid ? 3.061616997868382943065e-17 : 0.0;
   const double z = r * r;
   const double p = (((-8.750608600031904122785e-1 * z - 1.615753718733365076637e1) * z - 7.500855792314704667340e1) * z -
                     1.228866684490136173410e2) * z - 6.485021904942025371773e1;
@@ -78,10 +78,10 @@ struct DetectorGeometry {
   // Distance from the beam centre on the tilted detector, in X pixels.
   double rho(const Row& r, double x) const {
     const double dx = x - X0;
-    const double u = dx * cB + r.dy_sB;
-    const double v = r.dy_cB - dx * sB;
-    return std::sqrt(u * u * c2 + v * v) / (u * k + 1.0);
+    return rho_of(dx * cB + r.dy_sB, r.dy_cB - dx * sB);
   }
+  // The same of an offset already turned by Beta: u along the tilt azimuth, v across it.
+  double rho_of(double u, double v) const { return std::sqrt(u * u * c2 + v * v) / (u * k + 1.0); }
 
   // True when the pixel lies in front of the sample (the tilt denominator is positive);
   // pixels behind it get a negative rho.

@@ -88,7 +88,7 @@ PeakEdit add_to_sectors(int32_t k, bool angle_pattern) {
   auto& sec = state().sector_patterns.sectors;
   const int32_t sectors = usable_sector_count();
   for (int32_t s = 0; s < sectors; ++s) {
-    PeakList& list = sec[size_t(s)].peaks;
+    PeakList& list = sec[size_t(s)].peaks();
     if (peak_count_of(list) >= kMaxPeaks) {
       log_line(kBufferFull);
       break;
@@ -180,7 +180,8 @@ PeakEdit delete_peak_near(std::optional<double> data) {
   edit.sectored = true;
   auto& sec = state().sector_patterns.sectors;
   for (int32_t s = 0; s < usable_sector_count(); ++s) {
-    const auto deleted = delete_near(sec[size_t(s)].peaks, *data, angle_pattern, s);
+    if (sec[size_t(s)].peak_count() < 1) continue;
+    const auto deleted = delete_near(sec[size_t(s)].peaks(), *data, angle_pattern, s);
     if (!deleted) continue;
     edit.peaks.push_back(*deleted);
     sort_and_compact_peaks(s);

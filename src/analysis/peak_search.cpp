@@ -43,14 +43,15 @@ void consensus_pass(int32_t sectors, bool by_x, bool log_removed) {
   const double tolerance = state().SamePeakTolerance;
   auto key_of = [by_x](PeakList& l) -> std::vector<double>& { return by_x ? l.x : l.two_theta; };
   for (int32_t s = 0; s < sectors; ++s) {
-    PeakList& list = sec[size_t(s)].peaks;
+    if (sec[size_t(s)].peak_count() < 1) continue;
+    PeakList& list = sec[size_t(s)].peaks();
     std::vector<double>& key = key_of(list);
     for (int32_t j = 0; j < peak_count_of(list); ++j) {
       const double mine = key[size_t(j)];
       int32_t seen = 1;
       for (int32_t t = 0; t < sectors; ++t) {
-        if (t == s) continue;
-        PeakList& other = sec[size_t(t)].peaks;
+        if (t == s || sec[size_t(t)].peak_count() < 1) continue;
+        PeakList& other = sec[size_t(t)].peaks();
         const std::vector<double>& okey = key_of(other);
         for (int32_t k = 0; k < peak_count_of(other); ++k)
           if (std::fabs(okey[size_t(k)] - mine) / mine < tolerance) ++seen;
@@ -89,7 +90,7 @@ int32_t search_sectors(bool angle_pattern) {
   for (int32_t s = 0; s < sectors; ++s) {
     const auto y = sector_span(s);
     if (y.size() <= 7) continue;
-    PeakList& list = sec[size_t(s)].peaks;
+    PeakList& list = sec[size_t(s)].peaks();
     if (scan_pattern(y, threshold, angle_pattern, list))
       log_line("Dimension full ato Sector=" + std::to_string(s) + ", Peak=" + std::to_string(list.count));
   }

@@ -79,11 +79,7 @@ void sort_and_compact_list(PeakList& list, bool by_x) {
   list.count = kept;
 }
 
-int32_t usable_sector_count() {
-  const SectorPatterns& sp = state().sector_patterns;
-  const int32_t stored = std::min<int32_t>(sp.count, int32_t(sp.sectors.size()));
-  return std::clamp<int32_t>(state().integration_params.sector_count, 0, stored);
-}
+int32_t usable_sector_count() { return state().sector_patterns.walked(); }
 
 int32_t sort_and_compact_peaks(int32_t s) {
   const PatternGroup g = current_pattern_group();
@@ -95,10 +91,10 @@ int32_t sort_and_compact_peaks(int32_t s) {
     return 0;
   }
   SectorPatterns& sp = state().sector_patterns;
-  if (s < 0 || s >= std::min<int32_t>(sp.count, int32_t(sp.sectors.size()))) return -1;
-  PeakList& list = sp.sectors[size_t(s)].peaks;
-  if (list.count < 1) return -1;
-  sort_and_compact_list(list, g == PatternGroup::kSectorPixel);
+  if (s < 0 || s >= sp.walked()) return -1;
+  SectorPattern& sector = sp.sectors[size_t(s)];
+  if (sector.peak_count() < 1) return -1;
+  sort_and_compact_list(sector.peaks(), g == PatternGroup::kSectorPixel);
   return 0;
 }
 
@@ -112,19 +108,18 @@ std::span<const int32_t> pattern_span() {
 }
 
 std::span<const int32_t> sector_span(int32_t s) {
-  SectorPatterns& sp = state().sector_patterns;
+  const SectorPatterns& sp = state().sector_patterns;
   if (s < 0 || size_t(s) >= sp.sectors.size()) return {};
-  const SectorPattern& sec = sp.sectors[size_t(s)];
-  const int32_t m = std::clamp<int32_t>(sec.last_point, 0, int32_t(sec.pattern.size()));
-  return std::span<const int32_t>(sec.pattern).first(size_t(m));
+  return sp.sectors[size_t(s)].points();
 }
 
 double pattern_slope(int32_t i) { return slope_of(state().nax_pattern.values, i); }
 
 double sector_pattern_slope(int32_t s, int32_t i) {
   const SectorPatterns& sp = state().sector_patterns;
-  if (s < 0 || size_t(s) >= sp.sectors.size()) return 0.0;
-  return slope_of(sp.sectors[size_t(s)].pattern, i);
+  if (s < 0 || size_t(s) >= sp.sectors.size() || i < 1 || i + 1 >= kPatternSize) return 0.0;
+  const SectorPattern& sector = sp.sectors[size_t(s)];
+  return (double(sector.value(i + 1)) - double(sector.value(i - 1))) / 2.0;
 }
 
 double relative_difference(double a, double b) { return 2.0 * (b - a) / (b + a); }

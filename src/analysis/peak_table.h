@@ -41,7 +41,7 @@ void sort_and_compact_list(PeakList& list, bool by_x);
 int32_t sort_and_compact_peaks(int32_t s);
 
 // Central slope (y[i+1] - y[i-1]) / 2 of the current pattern or of sector s's pattern;
-// 0 where i - 1 or i + 1 lies outside the pattern's storage.
+// 0 where i - 1 or i + 1 lies outside the pattern's 36001 points.
 double pattern_slope(int32_t i);
 double sector_pattern_slope(int32_t s, int32_t i);
 // 2 (b - a) / (b + a).
@@ -59,7 +59,7 @@ int32_t peak_count_of(const PeakList& list);
 int32_t pattern_points();
 std::span<const int32_t> pattern_span();
 std::span<const int32_t> sector_span(int32_t s);
-// Sectors that exist both in the parameters and in the sector store.
+// The sectors the current sectored result made (and the store holds).
 int32_t usable_sector_count();
 
 }  // namespace kestrin

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analysis/center.h"
+#include "analysis/curved_plate.h"
 #include "analysis/geometry.h"
 #include "base/convert.h"
 #include "image/image_store.h"
@@ -13,9 +14,6 @@
 namespace kestrin {
 
 namespace {
-
-constexpr int32_t kCurvedPlate = 9;
-constexpr int32_t kGelImage = 13;
 
 // Round of an intensity as the platform's 64-bit Round shows it.
 std::string rounded_intensity(double v) {
@@ -40,12 +38,6 @@ std::string distance_text(const IntegrationParams& p, double r, int32_t setting)
   }
 }
 
-// The 2theta of a pixel of the curved plate: the arc a along x over Lo, the height b.
-double curved_two_theta(const IntegrationParams& p, int32_t x, int32_t y) {
-  const double a = (p.X0 - x) * p.pixel_x, b = (p.Y0 - y) * p.pixel_y;
-  return std::acos(std::cos(a / p.Lo) * p.Lo / std::sqrt(p.Lo * p.Lo + b * b)) * kRadToDeg;
-}
-
 }  // namespace
 
 PixelReadout pixel_readout(int32_t x, int32_t y) {
@@ -56,10 +48,10 @@ PixelReadout pixel_readout(int32_t x, int32_t y) {
   r.x = Format("%d", {x});
   r.y = Format("%d", {s.options.VerticalReverse ? img.ImageHeight - 1 - y : y});
   const double intensity = img.intensity(x, y);
-  r.intensity = img.image_type == kGelImage ? FloatToStr(intensity) : rounded_intensity(intensity);
+  r.intensity = img.image_type == kTypeGel ? FloatToStr(intensity) : rounded_intensity(intensity);
   if (!(p.X0 > 0.0) || p.Y0 == 0.0) return r;
-  if (img.image_type == kCurvedPlate) {
-    if (p.Lo != 0.0) r.distance = Format("%4.3f", {curved_two_theta(p, x, y)});
+  if (img.image_type == kTypeRaxisCS) {
+    if (p.Lo != 0.0) r.distance = Format("%4.3f", {CurvedPlate::from(p).two_theta(x, y)});
     return r;
   }
   const double dx = p.X0 - x, dy = p.Y0 - y;

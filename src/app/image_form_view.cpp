@@ -19,7 +19,6 @@ using namespace kgui;
 namespace {
 
 constexpr int kThumbnailSide = 100;
-constexpr TColor kHighMarkColour = 0x0000FF, kLowMarkColour = 0xFF0000;
 
 Palette current_palette() { return image_palette(state().options.GradationReverse != 0, state().OmitBlue); }
 
@@ -40,21 +39,7 @@ void TfrmImage::repaint_image_view() {
 }
 
 void TfrmImage::draw_gradation_gauge() {
-  const int w = pbxGradationGauge->width(), h = pbxGradationGauge->height();
-  std::vector<uint8_t> row;
-  const std::optional<GaugeMarks> marks = gauge_row(state().display_scale, w, GaugeRounding::kRound, row);
-  if (!marks) return;
-  const Palette palette = current_palette();
-  Canvas& c = pbxGradationGauge->canvas();
-  c.stretchDraw({0, 0, w, h}, Raster8{w, 1, w, row.data(), palette});
-  const TColor pen = c.pen().color;
-  c.pen().color = kHighMarkColour;
-  c.moveTo(marks->high, 0);
-  c.lineTo(marks->high, h);
-  c.pen().color = kLowMarkColour;
-  c.moveTo(marks->low, 0);
-  c.lineTo(marks->low, h);
-  c.pen().color = pen;
+  draw_gauge(*pbxGradationGauge, state().display_scale, GaugeRounding::kRound, current_palette());
 }
 
 void TfrmImage::set_scroll_positions(int32_t x, int32_t y) {

@@ -11,6 +11,24 @@
 
 namespace kestrin::app {
 
+void draw_gauge(kgui::TPaintBox& box, const DisplayScale& scale, GaugeRounding rounding, const Palette& palette) {
+  constexpr kgui::TColor kHighMarkColour = 0x0000FF, kLowMarkColour = 0xFF0000;
+  const int w = box.width(), h = box.height();
+  std::vector<uint8_t> row;
+  const std::optional<GaugeMarks> marks = gauge_row(scale, w, rounding, row);
+  if (!marks) return;
+  kgui::Canvas& c = box.canvas();
+  c.stretchDraw({0, 0, w, h}, kgui::Raster8{w, 1, w, row.data(), palette});
+  const kgui::TColor pen = c.pen().color;
+  c.pen().color = kHighMarkColour;
+  c.moveTo(marks->high, 0);
+  c.lineTo(marks->high, h);
+  c.pen().color = kLowMarkColour;
+  c.moveTo(marks->low, 0);
+  c.lineTo(marks->low, h);
+  c.pen().color = pen;
+}
+
 bool render_part_view(std::vector<uint32_t>& picture) {
   const ImageStore& img = current_image();
   if (img.NoImageFlag == 1) return false;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/display/display.h"
+#include "image/display/gauge.h"
 #include "platform/classes/graphics.h"
 
 namespace kgui {
@@ -18,6 +19,11 @@ class TKsDIB;
 }  // namespace kestrin
 
 namespace kestrin::app {
+
+// Draws a grey-scale window's gradation gauge over the whole paint box: the gauge row in
+// `palette`, the high edge's red line and the low edge's blue one (the pen as it was after).
+// Nothing when the scale gives no gauge (gauge_row).
+void draw_gauge(kgui::TPaintBox& box, const DisplayScale& scale, GaugeRounding rounding, const Palette& palette);
 
 // Renders the part view from image column `left` and row `top` (render_image_view) and
 // copies it 1:1 into the paint box at (0, 0). Returns false, leaving the box as it was,

@@ -56,7 +56,7 @@ void TfrmMain::createCommandButtons() {
   pbtnLoadImage->OnClick = [](TComponent*) { load_image_command(); };
   pbtnFindCenter->OnClick = [](TComponent*) { find_center_command(false); };
   pbtnAngleIntensity->OnClick = [](TComponent*) { calc_angle_histogram_selection(); };
-  pbtnPixelIntensity->OnClick = [](TComponent*) { pixel_intensity_command(); };
+  pbtnPixelIntensity->OnClick = [](TComponent*) { calc_pixel_histogram_selection(); };
 }
 
 TLabel* TfrmMain::addLabel(const char* caption, int left, int top) {

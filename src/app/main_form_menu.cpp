@@ -1,19 +1,25 @@
 // TfrmMain's main menu: every item and the one call or window it stands for.
 #include "analysis/dispatch.h"
+#include "analysis/fine_curved_histograms.h"
 #include "analysis/peak_search.h"
 #include "analysis/peak_table.h"
+#include "analysis/sectored_histogram.h"
 #include "analysis/spot_find.h"
+#include "app/bg_form.h"
 #include "app/image_form.h"
 #include "app/log_window.h"
 #include "app/main_form.h"
 #include "app/mask_form.h"
 #include "app/nax_graph_form.h"
+#include "app/osc_ana_form.h"
 #include "app/peak_fitting_form.h"
 #include "app/placeholder_forms.h"
+#include "app/spot_analyze_form.h"
 #include "app/window_ports.h"
 #include "commands/file_commands.h"
 #include "commands/main_form_commands.h"
 #include "ports/names/main_form_names.h"
+#include "ports/names/script_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin::app {
@@ -99,7 +105,7 @@ void TfrmMain::createToolMenu() {
   addItem(m, "Straight line integration", call(&straight_line_integration));
   for (const char* c : {"平行移動", "画像反転", "画像演算", "補正計算", "画像積算"}) addItem(m, c, nullptr, false);
   addItem(m, "Calculate wave length", call(&calc_wave_length_command));
-  addItem(m, "Script", shows<TfrmScript>());
+  addItem(m, "Script", [](TComponent*) { show_window(frmScript::form); });
   addItem(m, "Cake", shows<TfrmCake>());
   addItem(m, "Option", shows<TfrmOption>());
   addItem(m, "Option(Color)", shows<TfrmOptionColor>());
@@ -126,17 +132,17 @@ void TfrmMain::createAnalysisMenus() {
   TMenuItem* m = addMenu("IPmain");
   addItem(m, "Find Center", [](TComponent*) { find_center_command(true); });
   addItem(m, "Angle - Intensity", call(&calc_angle_histogram_selection));
-  addItem(m, "Pixel - Intensity", call(&pixel_intensity_command));
+  addItem(m, "Pixel - Intensity", call(&calc_pixel_histogram_selection));
   addItem(m, "Automatic analysis", call(&auto_analysis_command));
   addItem(m, "Find Spots", [](TComponent*) { find_spot(); });
-  addItem(m, "Sectoring", call(&sectoring_command));
+  addItem(m, "Sectoring", call(&calc_sectored_histogram));
   addItem(m, "Peak search", [](TComponent*) { peak_search(); });
   addItem(m, "Calc Tilt", call(&calc_tilt_command));
   addItem(m, "Angle - Intensity(fine)", call(&calc_fine_angle_histogram_selection));
   addItem(m, "Spot search", call(&spot_search_command));
   addItem(m, "Find Center(without direct)", call(&find_center_without_direct_command));
   TMenuItem* curved = addMenu("Curved IP");
-  addItem(curved, "Angle - Intensity", call(&curved_angle_intensity_command));
+  addItem(curved, "Angle - Intensity", call(&calc_curved_angle_histogram_band));
 }
 
 void TfrmMain::createHelpMenu() {

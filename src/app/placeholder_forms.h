@@ -17,12 +17,7 @@ public:
 #define KESTRIN_PLACEHOLDER_FORMS(X) \
   X(TfrmCake) \
   X(TfrmOption) \
-  X(TfrmScript) \
-  X(TfrmBG) \
-  X(TfrmSpot) \
   X(TfrmOptionColor) \
-  X(TfrmOscAna) \
-  X(TfrmSpotAnalyze) \
   X(TfrmMergeImage) \
   X(TfrmBatchFiles) \
   X(TfrmImageSpread)

@@ -3,12 +3,16 @@
 
 #include <stdexcept>
 
+#include "app/bg_form.h"
 #include "app/image_form.h"
 #include "app/mask_form.h"
 #include "app/nax_graph_form.h"
+#include "app/osc_ana_form.h"
 #include "app/peak_fitting_form.h"
 #include "app/peak_form.h"
 #include "app/placeholder_forms.h"
+#include "app/spot_analyze_form.h"
+#include "app/spot_form.h"
 #include "commands/wiring.h"
 #include "model/headless_ports.h"
 #include "platform/gui/app.h"
@@ -19,6 +23,8 @@
 #include "ports/names/bg_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/main_form_names.h"
+#include "ports/names/osc_ana_form_names.h"
+#include "ports/names/spot_analyze_form_names.h"
 #include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
@@ -28,7 +34,7 @@ using namespace kgui;
 
 namespace {
 
-TOpenDialog* main_dialog(ControlName name) {
+TOpenDialog* dialog_of(ControlName name) {
   TForm* main = find_form(name.form);
   return main ? dynamic_cast<TOpenDialog*>(main->findComponent(name.control)) : nullptr;
 }
@@ -37,6 +43,7 @@ void apply(TOpenDialog& d, const FileDialogSetup& s) {
   uint32_t options = 0;
   if (s.must_exist) options |= 1u << ofFileMustExist;
   if (s.overwrite_prompt) options |= 1u << ofOverwritePrompt;
+  if (s.multi_select) options |= 1u << ofAllowMultiSelect;
   d.setOptions(options);
   d.setInitialDir(s.folder);
   d.setFileName(s.file_name);
@@ -59,7 +66,7 @@ FileDialogSetup state_of(const TOpenDialog* d) {
 }
 
 std::string run(ControlName name, const FileDialogSetup& s) {
-  TOpenDialog* d = main_dialog(name);
+  TOpenDialog* d = dialog_of(name);
   if (!d) return {};
   apply(*d, s);
   return d->execute() ? d->fileName() : std::string();
@@ -139,6 +146,11 @@ void WindowEventPump::wait_until(const std::function<bool()>& done) {
   if (TApplication* app = TApplication::instance()) app->waitUntil(done);
 }
 
+bool WindowEventPump::terminated() const {
+  TApplication* app = TApplication::instance();
+  return app && app->terminated();
+}
+
 bool WindowPrompts::confirm(std::string_view question) {
   return messageDlg(std::string(question), mtConfirmation, (1u << mbYes) | (1u << mbNo)) == mrYes;
 }
@@ -149,25 +161,43 @@ std::string WindowFileDialogs::run_open(const FileDialogSetup& s) { return run(f
 std::string WindowFileDialogs::run_save(const FileDialogSetup& s) { return run(frmMain::svdFileSelect, s); }
 
 int WindowFileDialogs::open_filter_index() const {
-  TOpenDialog* d = main_dialog(frmMain::opdFileSelect);
+  TOpenDialog* d = dialog_of(frmMain::opdFileSelect);
   return d ? d->filterIndex() : -1;
 }
 
 int WindowFileDialogs::save_filter_index() const {
-  TOpenDialog* d = main_dialog(frmMain::svdFileSelect);
+  TOpenDialog* d = dialog_of(frmMain::svdFileSelect);
   return d ? d->filterIndex() : -1;
 }
 
 void WindowFileDialogs::set_open_filter_index(int index) {
-  if (TOpenDialog* d = main_dialog(frmMain::opdFileSelect)) d->setFilterIndex(index);
+  if (TOpenDialog* d = dialog_of(frmMain::opdFileSelect)) d->setFilterIndex(index);
 }
 
 void WindowFileDialogs::set_save_filter_index(int index) {
-  if (TOpenDialog* d = main_dialog(frmMain::svdFileSelect)) d->setFilterIndex(index);
+  if (TOpenDialog* d = dialog_of(frmMain::svdFileSelect)) d->setFilterIndex(index);
 }
 
-FileDialogSetup WindowFileDialogs::open_state() const { return state_of(main_dialog(frmMain::opdFileSelect)); }
-FileDialogSetup WindowFileDialogs::save_state() const { return state_of(main_dialog(frmMain::svdFileSelect)); }
+FileDialogChoice WindowFileDialogs::run_window_dialog(ControlName dialog, const FileDialogSetup& s) {
+  FileDialogChoice choice{{}, s.filter_index};
+  TOpenDialog* d = dialog_of(dialog);
+  if (!d) return choice;
+  apply(*d, s);
+  if (d->execute()) {
+    if (s.multi_select)
+      for (int i = 0; i < d->files()->count(); ++i) choice.files.push_back(d->files()->get(i));
+    if (choice.files.empty() && !d->fileName().empty()) choice.files.push_back(d->fileName());
+  }
+  choice.filter_index = d->filterIndex();
+  return choice;
+}
+
+bool WindowFileDialogs::select_folder(std::string_view caption, std::string& folder) {
+  return dialogs().selectDirectory(std::string(caption), folder);
+}
+
+FileDialogSetup WindowFileDialogs::open_state() const { return state_of(dialog_of(frmMain::opdFileSelect)); }
+FileDialogSetup WindowFileDialogs::save_state() const { return state_of(dialog_of(frmMain::svdFileSelect)); }
 
 namespace {
 
@@ -182,11 +212,57 @@ private:
   std::string_view form_;
 };
 
-// The spot window is not built yet: showing its list shows the window.
+class BgFormPort : public FormPort<BgWindowPort> {
+public:
+  using FormPort::FormPort;
+  void bg_image_resized() override {
+    if (auto* f = form_of<TfrmBG>()) f->bg_image_resized();
+  }
+  void redraw_bg_view() override {
+    if (auto* f = form_of<TfrmBG>()) f->redraw_bg_view();
+  }
+  void set_caption(std::string_view caption) override {
+    if (auto* f = form_of<TfrmBG>()) f->setCaption(std::string(caption));
+  }
+};
+
 class SpotFormPort : public FormPort<SpotWindowPort> {
 public:
   using FormPort::FormPort;
-  void show_spot_list() override { show(); }
+  void show_spot_list() override {
+    if (auto* f = form_of<TfrmSpot>()) f->show_spot_list();
+  }
+  void select_row(int32_t row) override {
+    if (auto* f = form_of<TfrmSpot>()) f->select_row(row);
+  }
+  std::pair<int32_t, int32_t> selected_rows() const override {
+    auto* f = form_of<TfrmSpot>();
+    if (!f) return {-1, -1};
+    const TGridRect r = f->sgridSpotList->selection();
+    return {r.top, r.bottom};
+  }
+};
+
+class SpotAnalysisFormPort : public FormPort<SpotAnalysisWindowPort> {
+public:
+  using FormPort::FormPort;
+  void show_grid() override {
+    if (auto* f = form_of<TfrmSpotAnalyze>()) f->show_grid();
+  }
+  void grid_cell_changed(int32_t column, int32_t row) override {
+    if (auto* f = form_of<TfrmSpotAnalyze>()) f->show_cell(column, row);
+  }
+  void enable_runs(bool on) override {
+    if (auto* f = form_of<TfrmSpotAnalyze>()) f->enable_runs(on);
+  }
+};
+
+class OscFormPort : public FormPort<OscWindowPort> {
+public:
+  using FormPort::FormPort;
+  void show_spot_reference() override {
+    if (auto* f = form_of<TfrmOscAna>()) f->show_spot_reference();
+  }
 };
 
 }  // namespace
@@ -198,8 +274,10 @@ Ports window_ports() {
   static WindowEventPump events;
   static FormPort<LogWindowPort> log_window(frmLog::form);
   static ImageFormPort image_window;
-  static FormPort<BgWindowPort> bg_window(frmBG::form);
+  static BgFormPort bg_window(frmBG::form);
   static SpotFormPort spot_window(frmSpot::form);
+  static SpotAnalysisFormPort spot_analysis_window(frmSpotAnalyze::form);
+  static OscFormPort osc_window(frmOscAna::form);
   static MaskFormPort mask_window;
   Ports p;
   p.controls = &controls;
@@ -213,6 +291,8 @@ Ports window_ports() {
   p.fit_window = &peak_fitting_port();
   p.bg_window = &bg_window;
   p.spot_window = &spot_window;
+  p.spot_analysis_window = &spot_analysis_window;
+  p.osc_window = &osc_window;
   p.mask_window = &mask_window;
   return p;
 }

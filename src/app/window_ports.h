@@ -48,6 +48,7 @@ class WindowEventPump : public EventPump {
 public:
   void process_messages() override;
   void wait_until(const std::function<bool()>& done) override;
+  bool terminated() const override;
 };
 
 class WindowPrompts : public Prompts {
@@ -56,7 +57,8 @@ public:
   void message(std::string_view text) override;
 };
 
-// The main window's opdFileSelect and svdFileSelect, found by name at each use.
+// The main window's opdFileSelect and svdFileSelect, and the tool windows' own dialogs,
+// found by name at each use.
 class WindowFileDialogs : public FileDialogs {
 public:
   std::string run_open(const FileDialogSetup& setup) override;
@@ -67,6 +69,9 @@ public:
   void set_save_filter_index(int index) override;
   FileDialogSetup open_state() const override;
   FileDialogSetup save_state() const override;
+  // A window's own dialog component, found by its form and name.
+  FileDialogChoice run_window_dialog(ControlName dialog, const FileDialogSetup& setup) override;
+  bool select_folder(std::string_view caption, std::string& folder) override;
 };
 
 // The ports over the windows, one process-wide set.

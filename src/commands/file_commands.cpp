@@ -123,4 +123,14 @@ void save_fit_command() { save_fit_proc(); }
 
 void save_img_command() { save_img_proc(); }
 
+std::string run_result_save_dialog(const char* filter, const char* default_ext) {
+  FileDialogSetup s = prepare(Kind::kSave, kSlotImageSave, filter);
+  s.default_ext = default_ext;
+  const std::string name = run(Kind::kSave, s);
+  FileDialogSlots& slots = state().dialog_slots;
+  slots.folder[kSlotImageSave] = folder_of(name);
+  slots.filter_index[kSlotImageSave] = file_dialogs().save_filter_index();
+  return name;
+}
+
 }  // namespace kestrin

@@ -33,5 +33,11 @@ void save_peak_command();
 void save_fit_command();
 void save_img_command();
 
+// The main window's save dialog for result files (background images, spot lists): the
+// overwrite prompt, the image-save slot's remembered folder and filter index and an empty
+// name. Afterwards the slot keeps the folder of the chosen name (empty after a cancel) and
+// the dialog's filter index. Returns the chosen name, empty after a cancel.
+std::string run_result_save_dialog(const char* filter, const char* default_ext);
+
 
 }  // namespace kestrin

@@ -204,7 +204,9 @@ void draw_peak_marks(Canvas& c, PatternGroup group, const GraphStyle& style) {
   } else if (style.sector_peak_marks) {
     const bool angle = group == PatternGroup::kSectorAngle;
     for (int32_t k = 0; k < drawn_sectors(); ++k) {
-      const PeakList& list = state().sector_patterns.sectors[size_t(k)].peaks;
+      const std::optional<PeakList>& peaks = state().sector_patterns.sectors[size_t(k)].peak_list;
+      if (!peaks) continue;  // no search has filled this sector's list
+      const PeakList& list = *peaks;
       const int32_t offset = sector_graph_offset(k);
       for (int32_t p = 0; p < peak_count_of(list); ++p) {
         const double position = angle ? list.two_theta[size_t(p)] : list.x[size_t(p)];

@@ -8,6 +8,7 @@
 #include "base/convert.h"
 #include "commands/image_view_commands.h"
 #include "commands/main_form_commands.h"
+#include "commands/spot_commands.h"
 #include "image/display/display.h"
 #include "image/display/gauge.h"
 #include "image/display/mask_paint.h"
@@ -26,7 +27,6 @@ namespace kestrin {
 
 namespace {
 
-constexpr int32_t kMaskMode = 0, kAreaMode = 1;
 constexpr int32_t kPaint = 0, kErase = 1;
 
 ImageTools& tools() { return state().image_tools; }
@@ -59,7 +59,7 @@ void take_cursor_as_centre() {
 void left_press(kgui::TShiftState shift, ImagePoint p) {
   if (has(shift, kgui::ssShift)) return pixel_information(p.x, p.y);
   if (has(shift, kgui::ssAlt)) {
-    log_not_available("spot_list_select");
+    spot_list_select(p.x, p.y);
     return image_window().repaint_image_view();
   }
   if (has(shift, kgui::ssCtrl)) return take_cursor_as_centre();

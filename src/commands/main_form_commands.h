@@ -24,8 +24,10 @@ void start_program_state();
 
 // A key pressed in a parameter edit. Enter with an image loaded runs read_parameters,
 // redraws the image and then records the setter line of the edit's row of the parameter
-// table with its text as typed (no line for a row without a script name); anything else
-// does nothing (the text is taken at the next analysis).
+// table with its text as typed, or the shortest text of its value where the script lexer
+// would not read the typed text as that number (recorded_number); no line for a row
+// without a script name. Anything else does nothing (the text is taken at the next
+// analysis).
 void parameter_edit_key(ControlName edit, int key);
 
 // The region radios (0 rectangle, 1 sector, 2 sectored division), the rectangle-mode
@@ -41,9 +43,13 @@ void load_image_command();           // the image dialog, then the log window (a
 void straight_line_integration();    // only for the rectangle by direction
 void find_center_command(bool redraw);  // needs an image; the menu item also redraws
 void import_mask_command();             // import_mask_file, after the window's message
+void calc_tilt_command();
+void calc_wave_length_command();
 // The spot search over the whole image with the spot window's settings, then the spot list.
 // A setting that is not a number raises its conversion error before anything is searched.
 void spot_search_command();
+// The spot window with its list.
+void show_spot_list_command();
 
 // One round of the centre search without the direct beam: from (x, y) to a new centre.
 using CentreRound = void (*)(double& x, double& y);
@@ -56,14 +62,8 @@ void find_center_without_direct(CentreRound round);
 // Commands whose routines are not part of this build yet: each logs
 // " <routine>() : not available in this version." and changes nothing else.
 void find_center_without_direct_command();  // FindCenterNoDirect
-void pixel_intensity_command();             // calc_pixel_histogram_selection
-void sectoring_command();                   // calc_sectored_histogram
 void auto_analysis_command();               // auto_analysis
-void calc_tilt_command();                   // calc_tilt
-void calc_wave_length_command();            // calc_wave_length
-void curved_angle_intensity_command();      // calc_curved_angle_histogram_band
 void print_image_command();                 // print_image
 void print_graph_command();                 // print_nax_proc
-void show_spot_list_command();              // show_spot_list of the spot window
 
 }  // namespace kestrin

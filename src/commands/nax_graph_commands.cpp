@@ -153,10 +153,7 @@ void draw_peak_marker(double position, double intensity, int32_t offset, TColor 
     graph_window().draw_graph_line(l->x1, l->y1, l->x2, l->y2, colour);
 }
 
-int32_t graph_sector_count() {
-  const SectorPatterns& sp = state().sector_patterns;
-  return std::clamp<int32_t>(sp.count, 0, int32_t(sp.sectors.size()));
-}
+int32_t graph_sector_count() { return state().sector_patterns.walked(); }
 
 int32_t sector_graph_offset(int32_t s) {
   return saturate_int32(std::trunc(s * state().graph.ymax / (graph_sector_count() + 4)));

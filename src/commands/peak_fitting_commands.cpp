@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/peak_fitting.h"
 #include "analysis/peak_table.h"
 #include "base/convert.h"
 #include "model/state.h"
@@ -60,7 +61,7 @@ void refit_from_grid(const std::function<std::string(int col, int row)>& cell, i
     ini.base = StrToFloat(cell(8, i + 1));
     ini.half_width = StrToFloat(cell(9, i + 1)) / 2;
   }
-  log_not_available("refit_peaks");
+  refit_peaks();
 }
 
 }  // namespace kestrin

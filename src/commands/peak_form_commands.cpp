@@ -1,7 +1,9 @@
 // The peak list window's commands.
 #include "commands/peak_form_commands.h"
 
+#include "analysis/camera_length.h"
 #include "analysis/peak_edit.h"
+#include "analysis/peak_fitting.h"
 #include "analysis/peak_table.h"
 #include "model/state.h"
 #include "ports/log.h"
@@ -32,8 +34,8 @@ void delete_selected_peaks(const std::vector<bool>& selected) {
     if (chosen[size_t(i)]) delete_selected_peak(i);
 }
 
-void calc_distance_command() { log_not_available("camera_length_search"); }
-void peak_fitting_command() { log_not_available("PeakFitting"); }
+void calc_distance_command() { camera_length_search(); }
+void peak_fitting_command() { PeakFitting(); }
 void print_peak_command() { log_not_available("print_peak_proc"); }
 
 }  // namespace kestrin

@@ -20,9 +20,10 @@ std::string peak_list_copy_text(const std::vector<std::string>& rows, const std:
 // peak the user selected.
 void delete_selected_peaks(const std::vector<bool>& selected);
 
-// Routines that are not part of this build yet: each logs that it is not available.
-void calc_distance_command();  // camera_length_search
-void peak_fitting_command();   // PeakFitting
-void print_peak_command();     // print_peak_proc
+// "Calc Distance" and "Peak Fitting": camera_length_search and PeakFitting.
+void calc_distance_command();
+void peak_fitting_command();
+// A routine that is not part of this build yet: logs that it is not available.
+void print_peak_command();  // print_peak_proc
 
 }  // namespace kestrin

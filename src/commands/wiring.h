@@ -8,7 +8,8 @@
 
 namespace kestrin {
 
-// Installs the given ports over fresh headless ones.
+// Installs the given ports over fresh headless ones. The headless stand-ins of the main
+// window's radio buttons run the window's click commands when they become checked.
 void wire_program(const Ports& windows);
 
 // The program's start without windows: headless ports, then the start state as the main

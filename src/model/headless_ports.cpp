@@ -7,8 +7,11 @@
 #include "model/parameters.h"
 #include "model/state.h"
 #include "model/window_start_values.h"
+#include "ports/names/bg_form_names.h"
 #include "ports/names/nax_graph_names.h"
 #include "ports/names/osc_ana_form_names.h"
+#include "ports/names/spot_analyze_form_names.h"
+#include "ports/names/script_form_names.h"
 #include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
@@ -26,8 +29,18 @@ void prepare_headless_controls(HeadlessControls& c) {
   c.set_text(frmNaxGraph::Edit1, kSamePeakStartText);  // the graph window's one edit outside the table
   // The tool windows' search settings, read by analyses that run without those windows.
   for (std::span<const ControlText> texts : {std::span<const ControlText>(frmSpot::start_texts),
-                                             std::span<const ControlText>(frmOscAna::start_texts)})
+                                             std::span<const ControlText>(frmOscAna::start_texts),
+                                             std::span<const ControlText>(frmSpotAnalyze::start_texts),
+                                             std::span<const ControlText>(frmBG::start_texts)})
     for (const ControlText& t : texts) c.set_text(t.name, t.text);
+  c.add_radio_group(frmSpotAnalyze::fit_type_radios);
+  c.add_radio_group(frmSpotAnalyze::angle_kind_radios);
+  for (ControlName radio : frmSpotAnalyze::start_checked) c.set_checked(radio, true);
+  c.add_radio_group(frmBG::bg_smoothing_radios);
+  c.add_radio_group(frmBG::source_smoothing_radios);
+  for (ControlName radio : frmBG::start_checked) c.set_checked(radio, true);
+  // The script window's number cells start with their names, as a new edit does.
+  for (ControlName cell : {frmScript::edtValue1, frmScript::edtValue2}) c.set_text(cell, cell.control);
 }
 
 void reset_headless_ports() {

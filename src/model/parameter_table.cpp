@@ -24,9 +24,10 @@ constexpr RadioChoice kRectModeRadios[] = {
     {frmMain::rbtnRect_Angle, 1, 20},
 };
 
-// One row per parameter. Columns: script name, kind, control, radios, field, start text,
-// start value, read order, settings line, parameter-file line, file format, shown format,
-// header lock, rules.
+// One row per parameter, in the order of the script object's Get/Set pairs (the band width
+// before the region radios, although its edit sits below the rectangle radio). Columns:
+// script name, kind, control, radios, field, start text, start value, read order, settings
+// line, parameter-file line, file format, shown format, header lock, rules.
 const Parameter kTable[] = {
     {"2ThetaBegin", K::kReal, frmMain::edt2ThetaBegin, {}, &P::two_theta_begin, nullptr, "1.0", 0,
      15, 1, 13, "%10.6f", "%10.6f"},
@@ -46,10 +47,10 @@ const Parameter kTable[] = {
      7, 8, 9, "%8.3f", "%8.3f"},
     {"Phi", K::kReal, frmMain::edtPhi, {}, &P::Phi, nullptr, "0.00000", 0,
      8, 9, 10, "%10.6f", "%8.3f"},
-    {"IntegrationMode", K::kChoice, {}, kRegionRadios, nullptr, &P::IntegrationMode, {}, 2,
-     22},
     {"Band", K::kInteger, frmMain::edtBandWidth, {}, nullptr, &P::band_width, "100", 0,
      1, 10, 8, "%6d", "%6d"},
+    {"IntegrationMode", K::kChoice, {}, kRegionRadios, nullptr, &P::IntegrationMode, {}, 2,
+     22},
     {"RectAngleMode", K::kChoice, {}, kRectModeRadios, nullptr, &P::RectAngleMode, {}, 0,
      24},
     {"RectDirection", K::kIndex, frmMain::cmbDirection, {}, nullptr, &P::RectDirection, {}, 4,

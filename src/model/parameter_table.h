@@ -81,8 +81,9 @@ struct Parameter {
   bool has(ParameterRule r) const { return (rules & r) != 0; }
 };
 
-// The rows in the order of the main window's controls, top to bottom, then the pattern
-// graph window's ranges; the script methods register in this order.
+// The rows in the order of the main window's controls, top to bottom (but the band width
+// before the region radios), then the pattern graph window's ranges; the script methods
+// register their Get/Set pairs in this order.
 std::span<const Parameter> parameter_table();
 
 // The row of a control (an edit, combo box, check box or one of its radio buttons), or null.

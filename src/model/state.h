@@ -4,8 +4,11 @@
 // macro recorder. Plain structs, one instance each, reached through state().
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -70,22 +73,49 @@ struct PeakList {
 };
 using PeakTable = PeakList;
 
-// One sector of a sectored integration: its pattern and its peak list.
+// One sector of a sectored integration: its points up to its last point and, once a peak
+// search or a peak edit has filled it, its peak list. Readers take points through value(),
+// which gives 0 past the stored points, so a sector costs only what it holds.
 struct SectorPattern {
-  std::vector<int32_t> pattern = std::vector<int32_t>(kPatternSize, 0);
+  std::vector<int32_t> pattern;  // points 0..size-1
   int32_t last_point = 1;
-  PeakList peaks;
+  std::optional<PeakList> peak_list;
+
+  int32_t value(int32_t i) const { return i >= 0 && size_t(i) < pattern.size() ? pattern[size_t(i)] : 0; }
+  // The sector's points: the first last_point of them, as far as they are stored.
+  std::span<const int32_t> points() const {
+    const size_t n = last_point > 0 ? std::min(size_t(last_point), pattern.size()) : 0;
+    return std::span<const int32_t>(pattern).first(n);
+  }
+  // The peak list, made when first asked for.
+  PeakList& peaks() {
+    if (!peak_list) peak_list.emplace();
+    return *peak_list;
+  }
+  int32_t peak_count() const { return peak_list ? peak_list->count : 0; }
+  // Empties the pattern and the peak count; the peak list keeps its entries.
+  void clear() {
+    pattern.clear();
+    last_point = 0;
+    if (peak_list) peak_list->count = 0;
+  }
 };
 
+constexpr int32_t kMinStoredSectors = 16;
+
 struct SectorPatterns {
+  // The number of sectors the current sectored result made: readers walk 0..count-1.
   int32_t count = 0;
   std::vector<SectorPattern> sectors;
-  // Sets the sector count; existing sectors keep their contents, new ones start at zero.
+  // Makes room for n sectors (never fewer than 16) and records n as the sector count;
+  // existing sectors keep their contents, new ones start empty.
   void allocate(int32_t n) {
     if (n < 0) n = 0;
-    sectors.resize(size_t(n));
+    sectors.resize(size_t(std::max(n, kMinStoredSectors)));
     count = n;
   }
+  // The recorded count, bounded by the store.
+  int32_t walked() const { return std::clamp<int32_t>(count, 0, int32_t(sectors.size())); }
 };
 
 struct FitRecord {
@@ -196,6 +226,14 @@ struct HklParam {
 // What the Pause, Continue and Cancel buttons of the long-running tool windows set.
 enum BatchStateValue : int32_t { kBatchRun = 0, kBatchPause = 1, kBatchStop = 2 };
 
+// The spot analysis runs: AnalyzeState 0 idle, 1 step mode, 2 all spots, 3 abort asked;
+// Next and Retry as the step buttons set them.
+enum AnalyzeStateValue : int32_t { kAnalyzeIdle = 0, kAnalyzeStep = 1, kAnalyzeAll = 2, kAnalyzeAbort = 3 };
+struct AnalyzeRun {
+  int32_t AnalyzeState = kAnalyzeIdle;
+  bool AnalyzeNext = false, AnalyzeRetry = false;
+};
+
 // One byte per pixel of the current image, 0 free and 1 masked, row-major like the codes.
 struct ImageMask {
   std::vector<uint8_t> bytes;
@@ -250,11 +288,19 @@ struct SharedState {
   GraphDrag graph_drag;
   FileDialogSlots dialog_slots;
   std::vector<SpotReference> spot_reference;
+  StringGrid spot_grid;           // the spot window's list
+  StringGrid spot_analysis_grid;  // the spot analysis window's list
+  StringGrid reference_grid;      // the oscillation window's reference list
+  std::string OscOutputFolder;    // the oscillation batch's output folder, kept in its ini file
   RingList rings;
   std::vector<HklParam> hklParam;
   DisplayLevels bg_levels;  // the background image's display levels
   BgView bg_view;
+  // The codes Make BG left in the background, restored before each subtraction; empty
+  // while the background comes from a file.
+  std::vector<uint16_t> made_bg_codes;
   int32_t BatchState = kBatchRun;
+  AnalyzeRun analyze;
   uint8_t WindowShow = 1;
   bool LoadingFlag = false;
   bool OmitGreen = false;  // leave masked pixels out of the integrations

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace kestrin {
 
@@ -44,8 +46,9 @@ struct GaugeDrag {
 // The image window's mouse tools: the mode, the brush, the buttons held since a press
 // inside the image, the pan anchor (the press point and the scroll position then) and the
 // area drag's press point.
+constexpr int32_t kMaskMode = 0, kAreaMode = 1;
 struct ImageTools {
-  int32_t MouseMode = 1;  // 0 mask painting, 1 area select
+  int32_t MouseMode = kAreaMode;  // kMaskMode mask painting, kAreaMode area select
   int32_t PenSize = 8;    // brush diameter in image pixels
   bool left_held = false, right_held = false;
   int32_t pan_x = 0, pan_y = 0, pan_scroll_x = 0, pan_scroll_y = 0;
@@ -61,6 +64,10 @@ struct BgView {
   int32_t ScrollX = 0, ScrollY = 0;
   int32_t ViewWidth = 600, ViewHeight = 600;
 };
+
+// The cells of a string grid, row by row (row 0 holds the headings). The tool windows'
+// grids show such a table; the CSV writers and the harness read it.
+using StringGrid = std::vector<std::vector<std::string>>;
 
 // The pattern graph's layout: the nominal plot size (500 by 400 until the graph window lays
 // itself out) and what each draw derives from it and from the view ranges. The mouse

@@ -34,13 +34,19 @@ bool HeadlessControls::checked(ControlName name) const {
 
 void HeadlessControls::set_checked(ControlName name, bool on) {
   const std::string key = key_of(name);
-  if (on) {
-    auto g = radio_group_.find(key);
-    if (g != radio_group_.end())
-      for (auto& [other, group] : radio_group_)
-        if (group == g->second) checks_[other] = false;
-  }
+  const bool was = checked(name);
+  const auto g = radio_group_.find(key);
+  const bool radio = g != radio_group_.end();
+  if (on && radio)
+    for (auto& [other, group] : radio_group_)
+      if (group == g->second) checks_[other] = false;
   checks_[key] = on;
+  const bool clicked = radio ? on && !was : on != was;
+  auto h = click_handlers_.find(key);
+  if (clicked && h != click_handlers_.end()) {
+    const std::function<void()> handler = h->second;  // the handler may replace itself
+    handler();
+  }
 }
 
 int HeadlessControls::item_index(ControlName name) const {
@@ -53,6 +59,13 @@ void HeadlessControls::set_item_index(ControlName name, int index) { indexes_[ke
 void HeadlessControls::add_radio_group(std::span<const ControlName> names) {
   ++groups_;
   for (const ControlName& n : names) radio_group_[key_of(n)] = groups_;
+}
+
+void HeadlessControls::set_click_handler(ControlName name, std::function<void()> handler) {
+  if (handler)
+    click_handlers_[key_of(name)] = std::move(handler);
+  else
+    click_handlers_.erase(key_of(name));
 }
 
 }  // namespace kestrin

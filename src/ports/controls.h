@@ -4,6 +4,7 @@
 // frmNaxGraph::edtYBegin); no other code spells a control name.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <span>
@@ -44,7 +45,9 @@ public:
 
 // Controls held as plain values, for tests, the harness and the windows that are not built
 // yet. Radio buttons that share a group are unchecked when one of them is checked. A
-// control never set reads as an empty text, unchecked and index -1.
+// control never set reads as an empty text, unchecked and index -1. A click handler runs
+// as the windows run theirs when code checks a control: a radio button's when it becomes
+// checked, a check box's whenever its state changes.
 class HeadlessControls : public Controls {
 public:
   std::string text(ControlName name) const override;
@@ -55,12 +58,15 @@ public:
   void set_item_index(ControlName name, int index) override;
   // Declares a group of radio buttons (a checked one unchecks the others).
   void add_radio_group(std::span<const ControlName> names);
+  // The click handler of a radio button or check box (an empty one removes it).
+  void set_click_handler(ControlName name, std::function<void()> handler);
 
 private:
   std::map<std::string, std::string, std::less<>> texts_;
   std::map<std::string, bool, std::less<>> checks_;
   std::map<std::string, int, std::less<>> indexes_;
   std::map<std::string, int, std::less<>> radio_group_;
+  std::map<std::string, std::function<void()>, std::less<>> click_handlers_;
   int groups_ = 0;
 };
 

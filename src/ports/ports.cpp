@@ -18,6 +18,8 @@ struct Defaults {
   FitWindowPort fit_window;
   BgWindowPort bg_window;
   SpotWindowPort spot_window;
+  SpotAnalysisWindowPort spot_analysis_window;
+  OscWindowPort osc_window;
   MaskWindowPort mask_window;
 };
 
@@ -46,6 +48,8 @@ Ports with_defaults(const Ports& given) {
   p.fit_window = or_default(given.fit_window, d.fit_window);
   p.bg_window = or_default(given.bg_window, d.bg_window);
   p.spot_window = or_default(given.spot_window, d.spot_window);
+  p.spot_analysis_window = or_default(given.spot_analysis_window, d.spot_analysis_window);
+  p.osc_window = or_default(given.osc_window, d.osc_window);
   p.mask_window = or_default(given.mask_window, d.mask_window);
   return p;
 }

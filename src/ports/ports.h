@@ -25,6 +25,8 @@ struct Ports {
   FitWindowPort* fit_window = nullptr;
   BgWindowPort* bg_window = nullptr;
   SpotWindowPort* spot_window = nullptr;
+  SpotAnalysisWindowPort* spot_analysis_window = nullptr;
+  OscWindowPort* osc_window = nullptr;
   MaskWindowPort* mask_window = nullptr;
 };
 
@@ -40,6 +42,8 @@ inline PeakWindowPort& peak_window() { return *ports().peak_window; }
 inline FitWindowPort& fit_window() { return *ports().fit_window; }
 inline BgWindowPort& bg_window() { return *ports().bg_window; }
 inline SpotWindowPort& spot_window() { return *ports().spot_window; }
+inline SpotAnalysisWindowPort& spot_analysis_window() { return *ports().spot_analysis_window; }
+inline OscWindowPort& osc_window() { return *ports().osc_window; }
 inline MaskWindowPort& mask_window() { return *ports().mask_window; }
 
 // Installs a set of ports; null members get the headless defaults.

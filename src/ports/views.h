@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kestrin {
@@ -85,8 +86,31 @@ public:
 // TfrmSpot.
 class SpotWindowPort : public WindowPort {
 public:
-  // Refills the spot grid from the spot list.
+  // Refills the spot grid from state().spot_grid.
   virtual void show_spot_list() {}
+  // Selects grid row `row` (columns 0 to 3) and scrolls it to the top, without running the
+  // grid's select-cell handler.
+  virtual void select_row(int32_t row) { (void)row; }
+  // The grid's selected rows (Top, Bottom); (-1, -1) without a grid.
+  virtual std::pair<int32_t, int32_t> selected_rows() const { return {-1, -1}; }
+};
+
+// TfrmSpotAnalyze.
+class SpotAnalysisWindowPort : public WindowPort {
+public:
+  // Refills the grid from state().spot_analysis_grid.
+  virtual void show_grid() {}
+  // Writes one cell of the grid (the table is changed first); repaints it.
+  virtual void grid_cell_changed(int32_t column, int32_t row) { (void)column, (void)row; }
+  // Enables or disables the run buttons.
+  virtual void enable_runs(bool on) { (void)on; }
+};
+
+// TfrmOscAna.
+class OscWindowPort : public WindowPort {
+public:
+  // Refills the reference grid from state().reference_grid.
+  virtual void show_spot_reference() {}
 };
 
 // The texts of a string grid, row by row, row 0 being the headings.

@@ -11,6 +11,7 @@
 
 #include "analysis/angle_accumulator.h"
 #include "analysis/integration_area.h"
+#include "analysis/sector_accumulator.h"
 #include "analysis_fixture.h"
 #include "ports/names/main_form_names.h"
 
@@ -160,15 +161,26 @@ TEST_F(AccumulatorTest, FreeSectorsAgreeWithTheReferenceSectorBySector) {
     const AngleScan scan = scan_of(RegionTest::None, c.exclusions);
     const int32_t count = int32_t(std::ceil(360.0 / c.angle));
     const int32_t bins = reachable_bins(scan);
+    std::vector<std::vector<AngleSums>> runs;
     for (int threads : {1, 0}) {
       set_worker_threads(threads);
       std::vector<AngleSums> sums(size_t(count), AngleSums{bins});
-      accumulate_sectored_angles(scan, c.angle, sums);
+      accumulate_sectors(scan, SectorDivision{false, c.angle, count}, bins,
+                         [&sums, bins](int32_t k, const double* weight, const double* sum) {
+                           sums[size_t(k)].weight.assign(weight, weight + bins);
+                           sums[size_t(k)].sum.assign(sum, sum + bins);
+                         });
+      runs.push_back(sums);
       for (int32_t k = 0; k < count; ++k) {
         AngleSums ref(bins);
         reference_scan(scan, ref, c.angle, k, count);
         expect_close(sums[size_t(k)], ref, "angle " + std::to_string(c.angle) + " sector " + std::to_string(k));
       }
+    }
+    // Each sector is summed in pixel order by one thread: the thread count changes no bit.
+    for (int32_t k = 0; k < count; ++k) {
+      EXPECT_EQ(runs[0][size_t(k)].weight, runs[1][size_t(k)].weight) << c.angle << " sector " << k;
+      EXPECT_EQ(runs[0][size_t(k)].sum, runs[1][size_t(k)].sum) << c.angle << " sector " << k;
     }
   }
 }

@@ -34,14 +34,6 @@ protected:
     edit(frmMain::edt2ThetaBegin, "0");
     edit(frmMain::edt2ThetaStep, "0.05");
   }
-  // Leaves only pixel (x, y) unmasked and turns masking on.
-  static void only_pixel(int32_t x, int32_t y) {
-    const ImageStore& img = current_image();
-    state().image_mask.resize(img.ImageWidth, img.ImageHeight);
-    std::fill(state().image_mask.bytes.begin(), state().image_mask.bytes.end(), uint8_t(1));
-    state().image_mask.bytes[size_t(x) + size_t(img.ImageWidth) * size_t(y)] = 0;
-    state().OmitGreen = true;
-  }
   static const NaxPattern& nax() { return state().nax_pattern; }
   static double pixel_two_theta(double dx_px, double Lo) { return std::atan(dx_px * 0.1 / Lo) * 180 / std::acos(-1.0); }
 };
@@ -280,27 +272,9 @@ TEST_F(AngleHistogramTest, RandomParametersStayInBounds) {
   // pattern or a refusal, never undefined behaviour (the sanitizers watch).
   load_flat_image(37, 23, 500);
   std::mt19937 rng(7);
-  auto pick = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-  const ControlName radios[] = {frmMain::rbtnRectangle, frmMain::rbtnSector, frmMain::rbtnSectoredDivision};
   for (int run = 0; run < 300; ++run) {
-    edit(frmMain::edtCenterX0, Format("%.6f", {pick(-1e4, 1e4) * (run % 3 == 0 ? 1e5 : 1e-3)}));
-    edit(frmMain::edtCenterY0, Format("%.6f", {pick(-100, 100)}));
-    edit(frmMain::edtCameraLength, Format("%.6f", {pick(-10, 500)}));
-    edit(frmMain::edtPixelX, Format("%.6f", {pick(-0.1, 0.3)}));
-    edit(frmMain::edtPixelY, Format("%.6f", {pick(0, 0.3)}));
-    edit(frmMain::edtPhi, Format("%.6f", {pick(-95, 95)}));
-    edit(frmMain::edtBeta, Format("%.6f", {pick(-720, 720)}));
-    edit(frmMain::edt2ThetaBegin, Format("%.6f", {pick(-20, 60)}));
-    edit(frmMain::edt2ThetaStep, Format("%.6f", {pick(-0.001, 0.2)}));
-    edit(frmMain::edtBandWidth, std::to_string(int(pick(-50, 200))));
-    edit(frmMain::edtRectAngle, Format("%.6f", {pick(-1000, 1000)}));
-    edit(frmMain::edtSectorStartAngle, Format("%.6f", {pick(-400, 800)}));
-    edit(frmMain::edtSectorEndAngle, Format("%.6f", {pick(-400, 800)}));
-    edit(frmMain::edtSectoredAngle, Format("%.6f", {pick(-5, 400)}));
-    controls().set_item_index(frmMain::cmbDirection, int(pick(-1, 12)));
-    check(radios[run % 3]);
-    check(run % 2 ? frmMain::rbtnRect_Angle : frmMain::rbtnRect_Direction);
-    read_parameters(current_image().ImageHeight);
+    type_random_parameters(rng, run, {.centre_scale = 1e5, .begin_max = 60, .end_max = std::nullopt, .step_max = 0.2,
+                                      .division_min = -5});
     calc_angle_histogram_selection();
     EXPECT_GE(nax().N, 0);
     EXPECT_LE(nax().N, kPatternSize);
@@ -323,8 +297,10 @@ TEST_F(AngleHistogramTest, OneFullSectorEqualsTheFullBox) {
   the_log().clear_history();
   calc_free_angle_sectored_angle_histogram();
   ASSERT_EQ(state().sector_patterns.count, 1);
-  EXPECT_EQ(state().sector_patterns.sectors[0].pattern, full);
-  EXPECT_EQ(state().sector_patterns.sectors[0].last_point, n);
+  const SectorPattern& sector = state().sector_patterns.sectors[0];
+  for (int32_t i = 0; i < kPatternSize; ++i) ASSERT_EQ(sector.value(i), full[size_t(i)]) << i;
+  EXPECT_EQ(sector.pattern.size(), size_t(n));  // stored up to the last point only
+  EXPECT_EQ(sector.last_point, n);
   EXPECT_EQ(nax().N, n);
   EXPECT_TRUE(nax().has_kind(kFreeSectorAngle));
   EXPECT_EQ(nax().values, full);  // untouched by the free-sector routine

@@ -122,24 +122,25 @@ TEST_F(PeakSearchTest, ThresholdIsAFiftiethOfTheMaximum) {
 class ConsensusTest : public PeakTest {
 protected:
   void sectors_with_peaks(const std::vector<std::vector<double>>& xs) {
-    state().integration_params.sector_count = int32_t(xs.size());
     state().sector_patterns.allocate(int32_t(xs.size()));
     state().nax_pattern.set_kind(kSector16Pixel);
     for (size_t s = 0; s < xs.size(); ++s) {
       SectorPattern& sec = state().sector_patterns.sectors[s];
       sec.last_point = 7;
-      sec.peaks.count = 0;
+      PeakList& peaks = sec.peaks();
+      peaks.count = 0;
       for (double x : xs[s]) {
-        sec.peaks.x[size_t(sec.peaks.count)] = x;
-        sec.peaks.two_theta[size_t(sec.peaks.count)] = x / 1000.0;
-        sec.peaks.intensity[size_t(sec.peaks.count)] = 1.0;
-        ++sec.peaks.count;
+        peaks.x[size_t(peaks.count)] = x;
+        peaks.two_theta[size_t(peaks.count)] = x / 1000.0;
+        peaks.intensity[size_t(peaks.count)] = 1.0;
+        ++peaks.count;
       }
     }
   }
   std::vector<double> kept(int s) {
-    const PeakList& l = state().sector_patterns.sectors[size_t(s)].peaks;
-    return std::vector<double>(l.x.begin(), l.x.begin() + l.count);
+    SectorPattern& sec = state().sector_patterns.sectors[size_t(s)];
+    if (sec.peak_count() == 0) return {};
+    return std::vector<double>(sec.peaks().x.begin(), sec.peaks().x.begin() + sec.peak_count());
   }
 };
 
@@ -179,7 +180,7 @@ TEST_F(ConsensusTest, SectorPatternsAreSearchedWithATenthOfTheMaximum) {
   for (int s = 0; s < 5; ++s) {
     auto y = gaussian_pattern(60, 30.4, 5000, 2.0, 10);
     SectorPattern& sec = state().sector_patterns.sectors[size_t(s)];
-    std::copy(y.begin(), y.end(), sec.pattern.begin());
+    sec.pattern.assign(y.begin(), y.end());
     sec.last_point = 60;
   }
   const auto small = gaussian_pattern(60, 15, 400, 1.5);
@@ -220,7 +221,7 @@ TEST_F(PeakSearchTest, SortAndCompactResultCodes) {
   state().sector_patterns.allocate(2);
   EXPECT_EQ(sort_and_compact_peaks(-1), -1);
   EXPECT_EQ(sort_and_compact_peaks(5), -1);
-  state().sector_patterns.sectors[1].peaks.count = 1;
+  state().sector_patterns.sectors[1].peaks().count = 1;
   EXPECT_EQ(sort_and_compact_peaks(1), 0);
 }
 

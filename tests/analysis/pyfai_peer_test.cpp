@@ -62,12 +62,7 @@ TEST_F(PyFaiPeerTest, RingPositionsAgree) {
     std::istringstream peer(output);
 
     load_into_current_image(codes, g.width, g.height);
-    set_centre(g.X0, g.Y0);
-    edit(frmMain::edtCameraLength, FloatToStr(g.Lo));
-    edit(frmMain::edtPixelX, FloatToStr(g.pixel_x));
-    edit(frmMain::edtPixelY, FloatToStr(g.pixel_y));
-    edit(frmMain::edtPhi, FloatToStr(g.Phi));
-    edit(frmMain::edtBeta, FloatToStr(g.Beta));
+    set_geometry(g);
     edit(frmMain::edt2ThetaBegin, FloatToStr(begin));
     edit(frmMain::edt2ThetaStep, FloatToStr(step));
     check(frmMain::rbtnRectangle);

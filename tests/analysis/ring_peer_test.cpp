@@ -71,10 +71,9 @@ TEST_F(RingPeerTest, AfterTheRemovalPyFaiSeesTheBackgroundAcrossTheRemovedRings)
   const std::vector<uint16_t> original = make_ring_image(spec);
   load_into_current_image(original, 240, 220);
   const RingGeometry& g = spec.geometry;
-  set_centre(g.X0, g.Y0);
-  for (const auto& [name, v] : {std::pair{frmMain::edtCameraLength, g.Lo}, {frmMain::edtPhi, g.Phi},
-                                {frmMain::edtBeta, g.Beta}, {frmMain::edt2ThetaBegin, 2.0}, {frmMain::edt2ThetaStep, 0.02}})
-    edit(name, FloatToStr(v));
+  set_geometry(g);
+  edit(frmMain::edt2ThetaBegin, "2");
+  edit(frmMain::edt2ThetaStep, "0.02");
   state().options.FitType = 1;
   RingList& l = state().rings;
   l.ring_begin = {5.7, 11.7};

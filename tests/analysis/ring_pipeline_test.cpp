@@ -69,7 +69,7 @@ TEST_F(RingPipelineTest, EverySectorAgreesOnEveryRing) {
   ASSERT_EQ(peak_search(), 0);
   ASSERT_EQ(state().sector_patterns.count, 16);
   for (int s = 0; s < 16; ++s) {
-    const PeakList& l = state().sector_patterns.sectors[size_t(s)].peaks;
+    const PeakList& l = state().sector_patterns.sectors[size_t(s)].peaks();
     ASSERT_EQ(l.count, 4) << s;
     for (int k = 0; k < 4; ++k) EXPECT_NEAR(l.two_theta[size_t(k)], kRings[k], 0.1 * 0.02) << s << " " << k;
   }

@@ -35,7 +35,7 @@ void AppTest::start() {
   reset_state();
   reset_headless_ports();
   the_log().clear_history();
-  forms_ = app::start_program(test_app());
+  forms_ = app::start_program(test_app(), script_window_);
 }
 
 void AppTest::stop() {

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "app/program.h"
+#include "app/window_ports.h"
 #include "platform/gui/app.h"
 #include "platform/gui/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -16,6 +18,14 @@
 namespace kestrin::test {
 
 kgui::TApplication& test_app();
+
+// The program's form of class Form (a test failure when there is none).
+template <class Form>
+Form& form() {
+  Form* f = app::form_of<Form>();
+  EXPECT_NE(f, nullptr);
+  return *f;
+}
 
 class AppTest : public ::testing::Test {
 protected:
@@ -37,6 +47,8 @@ protected:
   // pattern: with FULL both rings, with RIGHT the first.
   void integrate_ring_image(int direction);
 
+  // The script window's maker; without one the program's list holds a stand-in.
+  app::FormMaker script_window_;
   TempDir config_;
   TempDir dir_;
   kgui::ScriptedDialogs dialogs_;

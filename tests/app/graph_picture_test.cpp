@@ -88,7 +88,7 @@ TEST_F(GraphPictureTest, SixteenStackedSectors) {
   const std::vector<int32_t> y = rings(3000);
   state().sector_patterns.allocate(16);
   for (SectorPattern& s : state().sector_patterns.sectors) {
-    std::copy(y.begin(), y.end(), s.pattern.begin());
+    s.pattern.assign(y.begin(), y.end());
     s.last_point = int32_t(y.size());
   }
   state().nax_pattern.N = int32_t(y.size());

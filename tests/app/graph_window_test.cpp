@@ -165,8 +165,7 @@ TEST_F(GraphWindowTest, ResizesLayOutOnceTheyPauseAndNeverBelow301By338) {
   graph->hide();
 }
 
-// The windows' actions whose routines record macro lines record each once; Peak Fitting is
-// not part of this build and records nothing.
+// The windows' actions whose routines record macro lines record each once.
 TEST_F(GraphWindowTest, RecordingButtonsAppendTheirLinesOnce) {
   const std::string file = dir_.file("pattern.rie");
   state().macro.MacroRecording = true;
@@ -179,7 +178,7 @@ TEST_F(GraphWindowTest, RecordingButtonsAppendTheirLinesOnce) {
   app::form_of<app::TfrmPeak>()->pbtnPeakFitting->click();
   EXPECT_EQ(state().macro.MacroList, (std::vector<std::string>{"Kestrin.SaveNaxFile('" + file + "');",
                                                                 "Kestrin.LoadNaxFile('" + file + "');",
-                                                                "Kestrin.PeakSearch();"}));
+                                                                "Kestrin.PeakSearch();", "Kestrin.PeakFitting();"}));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The main window offscreen: the forms at start, start texts, the handlers as a user
-// reaches them, the settings file, the file commands through the dialogs, a screenshot
-// after an integration, and a recorded macro replayed by the headless harness.
+// reaches them, the settings file, the file commands through the dialogs and a screenshot
+// after an integration. (Recorded actions replayed as scripts: tests/scripting.)
 #include <QImage>
 #include <QPixmap>
 #include <QRadioButton>
@@ -48,7 +48,8 @@ TEST_F(MainWindowTest, TwentyFormsInOrderOnlyTheMainWindowShows) {
   EXPECT_NE(dynamic_cast<TfrmMain*>(forms_[0]), nullptr);
   EXPECT_NE(dynamic_cast<TfrmStartUp*>(forms_[1]), nullptr);
   EXPECT_NE(dynamic_cast<TfrmLog*>(forms_[2]), nullptr);
-  EXPECT_NE(dynamic_cast<app::TfrmScript*>(forms_[10]), nullptr);
+  // Without the script window's maker (it lives above this library) a stand-in takes its place.
+  EXPECT_NE(dynamic_cast<app::TPlaceholderForm*>(forms_[10]), nullptr);
   EXPECT_EQ(test_app().mainForm(), forms_[0]);
   EXPECT_EQ(main().caption(), "KES for Windows (Main)");
 }
@@ -246,52 +247,6 @@ TEST_F(MainWindowTest, ScreenshotAfterAngleIntensity) {
   EXPECT_EQ(m.edtCenterX0->text(), "100");
   EXPECT_TRUE(m.edtCenterX0->widget()->isVisible());
   m.hide();
-}
-
-// Load, camera length, region, centre, angle intensity, peak search and save, once by hand on two
-// images (the first recorded), then the recording replayed by the harness on the second.
-TEST_F(MainWindowTest, RecordedMacroReplaysOnAnotherImageThroughTheHarness) {
-  TfrmMain& m = main();
-  for (auto* c : {m.chkLo, m.chkwl, m.chkpsx, m.chkpsy}) c->setChecked(false);
-  auto by_hand = [&](const std::string& image, const std::string& pattern) {
-    dialogs_.answerFile(image, 1);
-    click_menu("File", "Load Image");
-    enter(m.edtCameraLength, "101");
-    static_cast<QRadioButton*>(m.rbtnRectangle->widget())->click();
-    enter(m.edtCenterX0, "100");
-    enter(m.edtCenterY0, "100");
-    m.pbtnAngleIntensity->click();
-    click_menu("IPmain", "Peak search");
-    dialogs_.answerFile(pattern, 1);
-    click_menu("File", "Save Intensity");
-  };
-  const std::string a = write_ring_image("a.img"), b = write_ring_image("b.img", 0.3);
-  state().macro.MacroRecording = true;
-  by_hand(a, dir_.file("a.rie"));
-  state().macro.MacroRecording = false;
-  const Lines recorded = state().macro.MacroList;
-  by_hand(b, dir_.file("b_hand.rie"));
-
-  ASSERT_EQ(recorded.size(), 8u);
-  EXPECT_EQ(recorded[1], "Kestrin.SetLo(101);");
-  std::ofstream script(dir_.file("replay.js"));
-  script << "Kestrin = new Kestrin;\n";
-  for (std::string line : recorded) {
-    for (auto [from, to] : {std::pair{a, b}, std::pair{dir_.file("a.rie"), dir_.file("b_replay.rie")}})
-      if (auto at = line.find("'" + from + "'"); at != std::string::npos) line.replace(at + 1, from.size(), to);
-    script << line << "\n";
-  }
-  script.close();
-  std::string out;
-  const std::string harness = std::string(KESTRIN_BINARY_DIR) + "/tests/harness/kestrin-harness";
-  ASSERT_EQ(run_command(harness + " " + dir_.file("replay.js"), &out), 0) << out;
-  std::string hand, replay;
-
-  const auto& log = the_log().history();
-  ASSERT_TRUE(read_file_bytes(dir_.file("b_hand.rie"), hand)) << (log.empty() ? "" : log.back());
-  ASSERT_TRUE(read_file_bytes(dir_.file("b_replay.rie"), replay)) << out << "\n" << std::ifstream(dir_.file("replay.js")).rdbuf();
-  EXPECT_EQ(hand, replay);
-  EXPECT_GT(hand.size(), 100u);
 }
 
 // Last: closing the main window ends the application object of this test process.

@@ -15,13 +15,17 @@
 #include "model/state.h"
 #include "platform/gui/clipboard.h"
 #include "ports/log.h"
+#include "ports/names/bg_form_names.h"
 #include "ports/names/image_form_names.h"
 #include "ports/names/image_whole_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/mask_form_names.h"
 #include "ports/names/nax_graph_names.h"
+#include "ports/names/osc_ana_form_names.h"
 #include "ports/names/peak_fitting_form_names.h"
 #include "ports/names/peak_form_names.h"
+#include "ports/names/spot_analyze_form_names.h"
+#include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin::test {
@@ -110,8 +114,8 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
       {{"File", "Import Mask File(BMP)"}, {O::kWork}},
       {{"File", "Print Image"}, {O::kNotAvailable}},
       {{"File", "Print Graph"}, {O::kNotAvailable}},
-      {{"Tool", "Straight line integration"}, {O::kNotAvailable}},
-      {{"Tool", "Calculate wave length"}, {O::kNotAvailable}},
+      {{"Tool", "Straight line integration"}, {O::kWork}},
+      {{"Tool", "Calculate wave length"}, {O::kWork}},
       {{"Tool", "Script"}, {O::kWork, "frmScript"}},
       {{"Tool", "Cake"}, {O::kWork, "frmCake"}},
       {{"Tool", "Option"}, {O::kWork, "frmOption"}},
@@ -122,7 +126,7 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
       {{"Window", "Log"}, {O::kWork, "frmLog"}},
       {{"Window", "Fitting"}, {O::kWork, "frmPeakFitting"}},
       {{"Window", "Back Ground"}, {O::kWork, "frmBG"}},
-      {{"Window", "Spot"}, {O::kNotAvailable}},
+      {{"Window", "Spot"}, {O::kWork, "frmSpot"}},
       {{"Window", "OscAna"}, {O::kWork, "frmOscAna"}},
       {{"Window", "Spot Analyze"}, {O::kWork, "frmSpotAnalyze"}},
       {{"Window", "Merge Image"}, {O::kWork, "frmMergeImage"}},
@@ -130,16 +134,16 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
       {{"Window", "Spread Image"}, {O::kWork, "frmImageSpread"}},
       {{"IPmain", "Find Center"}, {O::kWork}},
       {{"IPmain", "Angle - Intensity"}, {O::kWork}},
-      {{"IPmain", "Pixel - Intensity"}, {O::kNotAvailable}},
+      {{"IPmain", "Pixel - Intensity"}, {O::kWork}},
       {{"IPmain", "Automatic analysis"}, {O::kNotAvailable}},
       {{"IPmain", "Find Spots"}, {O::kWork}},
-      {{"IPmain", "Sectoring"}, {O::kNotAvailable}},
+      {{"IPmain", "Sectoring"}, {O::kWork}},
       {{"IPmain", "Peak search"}, {O::kWork}},
-      {{"IPmain", "Calc Tilt"}, {O::kNotAvailable}},
-      {{"IPmain", "Angle - Intensity(fine)"}, {O::kNotAvailable}},
+      {{"IPmain", "Calc Tilt"}, {O::kWork}},
+      {{"IPmain", "Angle - Intensity(fine)"}, {O::kWork}},
       {{"IPmain", "Spot search"}, {O::kWork, "frmSpot"}},
       {{"IPmain", "Find Center(without direct)"}, {O::kNotAvailable}},
-      {{"Curved IP", "Angle - Intensity"}, {O::kNotAvailable}},
+      {{"Curved IP", "Angle - Intensity"}, {O::kWork}},
       {{"Help", "Help(&H)"}, {O::kNothing}},
       {{"Help", "Version Information(&A)"}, {O::kWork}},
   };
@@ -181,12 +185,12 @@ TEST_F(MenuTest, EveryButtonOfTheBuiltWindowsDoesItsWorkOrSaysItIsNotAvailable) 
       {button(frmPeak::pbtnLoadPeak), {O::kWork}},
       {button(frmPeak::pbtnSavePeak), {O::kWork}},
       {button(frmPeak::pbtnDeletePeak), {O::kNothing}},  // nothing selected
-      {button(frmPeak::pbtnCalcDistance), {O::kNotAvailable}},
+      {button(frmPeak::pbtnCalcDistance), {O::kNothing}},  // no pixel pattern: refused silently
       {button(frmPeak::pbtnPrint), {O::kNotAvailable}},
-      {button(frmPeak::pbtnPeakFitting), {O::kNotAvailable}},
+      {button(frmPeak::pbtnPeakFitting), {O::kWork, "frmPeakFitting"}},
       {button(frmPeak::pbtnCopyClipboard), {O::kWork}},
       {button(frmPeak::pbtnClose), {O::kNothing}},
-      {button(frmPeakFitting::pbtnReFitting), {O::kNotAvailable}},
+      {button(frmPeakFitting::pbtnReFitting), {O::kNothing}},  // no pattern to fit
       {button(frmPeakFitting::pbtnFileSave), {O::kWork}},
       {button(frmImage::pbtnLoadImage), {O::kWork, "frmLog"}},
       {button(frmImage::pbtnClearMask), {O::kWork}},
@@ -203,6 +207,37 @@ TEST_F(MenuTest, EveryButtonOfTheBuiltWindowsDoesItsWorkOrSaysItIsNotAvailable) 
       {button(frmMask::pbtnSubtract), {O::kWork}},
       {button(frmMask::pbtnOpenCrystalFile), {O::kWork}},
       {button(frmMask::pbtnMask), {O::kNothing}},  // no crystal chosen
+      {button(frmBG::pbtnLoadImage), {O::kWork}},
+      {button(frmBG::Button1), {O::kNothing}},  // Pause outside a run
+      {button(frmBG::Button2), {O::kNothing}},  // Cancel outside a run
+      {button(frmBG::pbtnExecuteFiltering), {O::kWork}},
+      {button(frmBG::PanelButton1), {O::kWork}},
+      {button(frmBG::pbtnSubtractBG), {O::kWork}},
+      {button(frmBG::pbtnSaveImage), {O::kWork}},
+      {button(frmSpot::pbtnSpotSearch), {O::kWork, "frmSpot"}},
+      {button(frmSpot::pbtnSpotSearchAdd), {O::kNothing}},  // the edits' rectangle leaves the image
+      {button(frmSpot::pbtnDeleteSpotRectArea), {O::kWork, "frmSpot"}},
+      {button(frmSpot::pbtnDeleteSpotList), {O::kWork, "frmSpot"}},
+      {button(frmSpot::pbtnDeleteSameSpot), {O::kWork, "frmSpot"}},
+      {button(frmSpot::PanelButton1), {O::kWork, "frmSpot"}},
+      {button(frmSpot::pbtnSavePeak), {O::kWork}},
+      {button(frmSpot::pbtnLoadSpot), {O::kWork}},
+      {button(frmSpot::pbtnClose), {O::kNothing}},
+      {button(frmSpotAnalyze::pbtnSavePeak), {O::kWork}},
+      {button(frmSpotAnalyze::PanelButton1), {O::kWork}},
+      {button(frmSpotAnalyze::pbtnClose), {O::kNothing}},
+      {button(frmSpotAnalyze::pbtnCalc), {O::kNothing}},  // no spots: Del. All Spot came first
+      {button(frmSpotAnalyze::btnCalcAll), {O::kWork}},
+      {button(frmSpotAnalyze::btnCalcStep), {O::kWork}},
+      {button(frmSpotAnalyze::btnRetry), {O::kNothing}},  // no step run
+      {button(frmSpotAnalyze::btnAbort), {O::kNothing}},  // no run
+      {button(frmSpotAnalyze::pbtn2ThetaCalc), {O::kWork}},
+      {button(frmOscAna::pbtnSpotList), {O::kWork}},
+      {button(frmOscAna::pbtnFileSelect), {O::kWork}},
+      {button(frmOscAna::pbtnExecute), {O::kWork}},
+      {button(frmOscAna::Button1), {O::kNothing}},  // Pause outside a run
+      {button(frmOscAna::Button3), {O::kNothing}},  // Continue outside a run
+      {button(frmOscAna::Button2), {O::kNothing}},  // Cancel outside a run
   };
   load_and_integrate();
   std::set<std::pair<std::string, std::string>> clicked;

@@ -1,19 +1,27 @@
-// A smoke run of the image windows on a real X server (xvfb-run, the xcb platform): the
-// image window with a ring image, the region outline, the centre mark and a painted mask,
-// the whole-image window with a dragged frame, and the mask window. Each window's picture
-// is kept under the build folder and must not be blank.
+// A smoke run of the windows on a real X server (xvfb-run, the xcb platform): the image
+// window with a ring image, the region outline, the centre mark and a painted mask, the
+// whole-image window with a dragged frame, and the mask window; the background view after
+// Make BG, the spot grid after a search, the analysis grid after a run and the reference
+// grid. Each window's picture is kept under the build folder and must not be blank.
 #include <QGuiApplication>
 #include <QTest>
 #include <filesystem>
 #include <set>
 
+#include "app/bg_form.h"
 #include "app/image_form.h"
 #include "app/image_whole_form.h"
 #include "app/mask_form.h"
+#include "app/osc_ana_form.h"
 #include "app/placeholder_forms.h"
+#include "app/spot_analyze_form.h"
+#include "app/spot_form.h"
 #include "app/window_ports.h"
 #include "app_fixture.h"
+#include "base/text_file.h"
 #include "commands/mask_form_commands.h"
+#include "image/image_loader.h"
+#include "image/image_store.h"
 #include "model/state.h"
 #include "offscreen_app.h"
 
@@ -75,6 +83,38 @@ TEST_F(XvfbSmoke, ImageWholeImageAndMaskWindowsOnAnXServer) {
   state().rings = RingList{{3.5, 6.5}, {4.5, 7.5}, {1, 1}};
   show_ring_grid();
   EXPECT_GT(keep_picture(*mask, "xvfb_mask_window.png").size(), 2u);  // the grid's lines and texts
+}
+
+TEST_F(XvfbSmoke, ToolWindowsOnAnXServer) {
+  ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+  load_img_proc(write_ring_image("ring.img"));
+  ASSERT_EQ(current_image().NoImageFlag, 0);
+
+  auto& bg = form<app::TfrmBG>();
+  enter(bg.edtFilterStep, "0");
+  enter(bg.edtFilterSize, "5");
+  bg.pbtnExecuteFiltering->click();
+  EXPECT_GT(keep_picture(bg, "xvfb_background_window.png").size(), 8u);
+
+  auto& spot = form<app::TfrmSpot>();
+  spot.pbtnSpotSearch->click();
+  EXPECT_GT(state().spot_list.SpotCount, 0);
+  EXPECT_GT(keep_picture(spot, "xvfb_spot_window.png").size(), 8u);
+
+  ASSERT_TRUE(write_file_bytes(dir_.file("list.csv"), "1,140,100,300\r\n2,100,140,500\r\n"));
+  auto& ana = form<app::TfrmSpotAnalyze>();
+  dialogs_.answerModal(kgui::mrYes);
+  dialogs_.answerFile(dir_.file("list.csv"), 1);
+  ana.pbtnSavePeak->click();
+  ana.btnCalcAll->click();
+  EXPECT_EQ(state().spot_analysis_grid.size(), 3u);
+  EXPECT_GT(keep_picture(ana, "xvfb_spot_analysis_window.png").size(), 8u);
+
+  ASSERT_TRUE(write_file_bytes(dir_.file("ref.csv"), "1,10.5,20.25,300\r\n2,11,21,12\r\n"));
+  auto& osc = form<app::TfrmOscAna>();
+  dialogs_.answerFile(dir_.file("ref.csv"), 1);
+  osc.pbtnSpotList->click();
+  EXPECT_GT(keep_picture(osc, "xvfb_oscillation_window.png").size(), 8u);
 }
 
 }  // namespace

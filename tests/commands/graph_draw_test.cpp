@@ -63,7 +63,7 @@ protected:
     int32_t max = 0;
     for (size_t s = 0; s < patterns.size(); ++s) {
       SectorPattern& sec = state().sector_patterns.sectors[s];
-      std::copy(patterns[s].begin(), patterns[s].end(), sec.pattern.begin());
+      sec.pattern.assign(patterns[s].begin(), patterns[s].end());
       sec.last_point = int32_t(patterns[s].size());
       for (int32_t v : patterns[s]) max = std::max(max, v);
     }
@@ -304,8 +304,8 @@ TEST_F(GraphDrawTest, SectorPeaksAreMarkedAtTheirSectorsOffset) {
   angle_axis("1.0", "0.5");
   angle_ranges("1.0", "11.0");
   ranges("0", "100", "0", "10000");
-  add_peak(state().sector_patterns.sectors[1].peaks, 0, 6.0, 0);
-  add_peak(state().sector_patterns.sectors[1].peaks, 0, 0.0, 0);  // at the origin: no mark
+  add_peak(state().sector_patterns.sectors[1].peaks(), 0, 6.0, 0);
+  add_peak(state().sector_patterns.sectors[1].peaks(), 0, 0.0, 0);  // at the origin: no mark
   // Offset of sector 1: Trunc(10000 / 6) = 1666, 59 picture pixels up.
   EXPECT_EQ(having(draw(), {"pen=$FF0000"}), (Calls{line(300, 339, 300, 329, "$FF0000")}));
 }
@@ -381,11 +381,11 @@ TEST_F(GraphDrawTest, WholeDrawsOfEachKindMatchTheirGoldenCallLists) {
   expect_golden("graph_16sector.txt", whole(260, 230));
 
   set_sectors(kFreeSectorPixel, {bump, bump});
-  add_peak(state().sector_patterns.sectors[0].peaks, 3.0, 0.5, 900);
+  add_peak(state().sector_patterns.sectors[0].peaks(), 3.0, 0.5, 900);
   expect_golden("graph_sector_pixel.txt", whole(260, 230));
 
   set_sectors(kFreeSectorAngle, {bump, bump, bump});
-  add_peak(state().sector_patterns.sectors[2].peaks, 0, 2.6, 900);
+  add_peak(state().sector_patterns.sectors[2].peaks(), 0, 2.6, 900);
   expect_golden("graph_sector_2theta.txt", whole(260, 230));
 }
 

@@ -103,11 +103,16 @@ TEST_F(ImageToolsTest, ShiftAltAndCtrlClicks) {
   EXPECT_EQ(log()[1], " <<<<<   Pixel information   >>>>>");
   EXPECT_EQ(log()[2], " Clicked (   20,    30)  Intensity = 50.0000");
   EXPECT_TRUE(prompts_.questions.empty());
-  // Alt: the spot selection (not in this build) and a repaint of the overlays.
+  // Alt: the spot nearest the click is focused and the overlays are drawn again.
   the_log().clear_history();
+  SpotList& spots = state().spot_list;
+  spots.SpotX = {150, 24}, spots.SpotY = {80, 33}, spots.SpotIntensity = {1, 1};
+  spots.SpotRecords.resize(2);
+  spots.SpotCount = 2;
   image_mouse_down(mbLeft, shift_of(kgui::ssAlt) | shift_of(kgui::ssCtrl), 20, 30);
-  EXPECT_EQ(log(), std::vector<std::string>{" spot_list_select() : not available in this version."});
-  EXPECT_EQ(views_.repaints, 1);
+  EXPECT_TRUE(log().empty());
+  EXPECT_EQ(spots.FocusedSpot, 1);
+  EXPECT_EQ(views_.repaints, 2);  // the selection's, then the click's
   // Ctrl: the readouts as they stand become the centre, on Yes only.
   image_mouse_move(70, 60);
   prompts_.answers = {false, true};

@@ -110,13 +110,12 @@ TEST_F(GraphClickTest, ARightClickBetweenTwoPeaksDeletesTheLowerIndex) {
 }
 
 TEST_F(GraphClickTest, SectorPatternsGetOnePeakPerSectorWithStackedMarkers) {
-  state().integration_params.sector_count = 3;
   state().sector_patterns.allocate(3);
   state().nax_pattern.set_kind(kFreeSectorPixel);
   for (int s = 0; s < 3; ++s) {
     const auto y = gaussian_pattern(120, 60.3 + 0.2 * s, 1000, 3.0, 10);
     SectorPattern& sec = state().sector_patterns.sectors[size_t(s)];
-    std::copy(y.begin(), y.end(), sec.pattern.begin());
+    sec.pattern.assign(y.begin(), y.end());
     sec.last_point = 120;
   }
   IntegrationParams& p = state().integration_params;
@@ -124,17 +123,17 @@ TEST_F(GraphClickTest, SectorPatternsGetOnePeakPerSectorWithStackedMarkers) {
   update_graph_layout();
   add_peak_proc(click_at(59.0));
   for (int s = 0; s < 3; ++s) {
-    const PeakList& l = state().sector_patterns.sectors[size_t(s)].peaks;
+    const PeakList& l = state().sector_patterns.sectors[size_t(s)].peaks();
     ASSERT_EQ(l.count, 1) << s;
     EXPECT_NEAR(l.x[0], 60.3 + 0.2 * s, 0.1);
   }
   ASSERT_EQ(views.lines.size(), 3u);
   // Sector 2 stands Trunc(2 * 7000 / 7) = 2000 intensity units higher.
-  const double I = state().sector_patterns.sectors[2].peaks.intensity[0];
+  const double I = state().sector_patterns.sectors[2].peaks().intensity[0];
   EXPECT_EQ(views.lines[2].y1, 400 - int(std::trunc(I + 2000) * 360.0 / 7000) - 2);
   EXPECT_EQ(views.graph_draws, 1);
   delete_peak_at_click(click_at(60.5));
-  for (int s = 0; s < 3; ++s) EXPECT_EQ(state().sector_patterns.sectors[size_t(s)].peaks.count, 0) << s;
+  for (int s = 0; s < 3; ++s) EXPECT_EQ(state().sector_patterns.sectors[size_t(s)].peak_count(), 0) << s;
 }
 
 }  // namespace

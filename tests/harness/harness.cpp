@@ -2,17 +2,22 @@
 #include "harness/harness.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <istream>
 
 #include "base/convert.h"
+#include "base/cp932.h"
+#include "base/wrap_int.h"
 #include "ports/log.h"
+#include "script/core/lex.h"
+#include "script/core/source_text.h"
 
 namespace kestrin::harness {
 
 std::optional<int32_t> integer_arg(const std::string& text) {
   if (auto v = TryStrToInt(text)) return v;
-  if (auto v = TryStrToFloat(text)) return saturate_int32(std::nearbyint(*v));
+  if (auto v = TryStrToFloat(text)) return RoundToInt32Wrapped(*v);
   return std::nullopt;
 }
 
@@ -25,6 +30,8 @@ int32_t TextArgs::integer(size_t i) const {
 
 namespace {
 
+using script::TJLex;
+
 std::string trim(const std::string& s) {
   size_t b = 0, e = s.size();
   while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
@@ -32,7 +39,8 @@ std::string trim(const std::string& s) {
   return s.substr(b, e - b);
 }
 
-// Reads a quoted literal starting at s[i] (the quote); handles \\ \' \" escapes.
+// Reads a quoted argument of the plain form starting at s[i] (the quote); handles \\ \' \"
+// escapes.
 bool read_quoted(const std::string& s, size_t& i, std::string& out) {
   const char q = s[i++];
   while (i < s.size() && s[i] != q) {
@@ -44,25 +52,61 @@ bool read_quoted(const std::string& s, size_t& i, std::string& out) {
   return true;
 }
 
-bool parse_macro_args(const std::string& inner, Args& args, std::string& error) {
-  size_t i = 0;
-  while (true) {
-    while (i < inner.size() && std::isspace(static_cast<unsigned char>(inner[i]))) ++i;
-    if (i >= inner.size()) return args.empty() || (error = "missing argument", false);
-    std::string arg;
-    if (inner[i] == '\'' || inner[i] == '"') {
-      if (!read_quoted(inner, i, arg)) return error = "unterminated string", false;
-    } else {
-      size_t j = inner.find(',', i);
-      arg = trim(inner.substr(i, j == std::string::npos ? std::string::npos : j - i));
-      i = j == std::string::npos ? inner.size() : j;
-    }
-    args.push_back(arg);
-    while (i < inner.size() && std::isspace(static_cast<unsigned char>(inner[i]))) ++i;
-    if (i >= inner.size()) return true;
-    if (inner[i] != ',') return error = "expected ','", false;
-    ++i;
+std::string shortest_text(double v) {
+  char buffer[32];
+  const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+  return std::string(buffer, r.ptr);
+}
+
+// One argument of a macro line, read by the script lexer: a string literal (its CP932
+// bytes back in UTF-8, as the script object hands them on) or a number with an optional
+// sign, given as text that StrToFloat reads back as the same value.
+bool read_literal(TJLex& lex, std::string& arg, std::string& error) {
+  bool negative = false;
+  if (lex.Token == script::tkAdditive) {
+    negative = lex.SubCode == '-';
+    if (!lex.Next()) return error = "missing argument", false;
   }
+  switch (lex.Token) {
+    case script::tkString:
+      if (negative) return error = "unsupported argument", false;
+      arg = cp932_to_utf8(lex.TokenText);
+      break;
+    case script::tkInteger:
+      arg = std::to_string(negative ? -int64_t(lex.IntValue) : int64_t(lex.IntValue));
+      break;
+    case script::tkFloat:
+      arg = shortest_text(negative ? -lex.FloatValue : lex.FloatValue);
+      break;
+    default:
+      return error = "unsupported argument", false;
+  }
+  lex.Next();
+  return true;
+}
+
+// "Kestrin.Name(arg, ...);" read token by token, with the literal rules of the scripts.
+bool parse_macro_line(const std::string& line, std::string& name, Args& args, std::string& error) {
+  TJLex lex;
+  lex.SetSource(script::DecodeScriptSource(line));
+  auto expect = [&lex](int token) { return lex.Next() && lex.Token == token; };
+  if (!expect(script::tkIdentifier) || !expect(script::tkDot) || !expect(script::tkIdentifier))
+    return error = "bad macro line", false;
+  name = lex.TokenText;
+  if (!expect(script::tkLParen) || !lex.Next()) return error = "bad macro line", false;
+  while (lex.Token != script::tkRParen) {
+    std::string arg;
+    if (!read_literal(lex, arg, error)) return false;
+    args.push_back(std::move(arg));
+    if (lex.Token == script::tkComma) {
+      if (!lex.Next() || lex.Token == script::tkRParen) return error = "missing argument", false;
+    } else if (lex.Token != script::tkRParen) {
+      return error = lex.Token == 0 ? "bad macro line" : "expected ','", false;
+    }
+  }
+  if (lex.Next() && lex.Token == script::tkSemicolon) lex.Next();
+  if (lex.Token != 0) return error = "bad macro line", false;
+  return true;
 }
 
 }  // namespace
@@ -76,16 +120,7 @@ bool parse_command(const std::string& raw, std::string& name, Args& args, std::s
   if (line.rfind("Kestrin", 0) == 0 && line.find('=') != std::string::npos &&
       line.find("new") != std::string::npos && line.find('(') == std::string::npos)
     return false;
-  if (line.rfind("Kestrin.", 0) == 0) {
-    size_t open = line.find('(');
-    size_t close = line.rfind(')');
-    if (open == std::string::npos || close == std::string::npos || close < open) {
-      error = "bad macro line";
-      return false;
-    }
-    name = trim(line.substr(8, open - 8));
-    return parse_macro_args(line.substr(open + 1, close - open - 1), args, error);
-  }
+  if (line.rfind("Kestrin.", 0) == 0) return parse_macro_line(line, name, args, error);
   size_t i = 0;
   while (i < line.size() && !std::isspace(static_cast<unsigned char>(line[i]))) ++i;
   name = line.substr(0, i);
@@ -121,9 +156,9 @@ void print_result(std::ostream& out, const MethodResult& result) {
 std::span<const KestrinMethod> harness_methods() {
   static const std::vector<KestrinMethod> all = [] {
     std::vector<KestrinMethod> methods(kestrin_methods().begin(), kestrin_methods().end());
-    methods.insert(methods.end(), bitmap_commands().begin(), bitmap_commands().end());
-    methods.insert(methods.end(), image_window_commands().begin(), image_window_commands().end());
-    methods.insert(methods.end(), window_commands().begin(), window_commands().end());
+    for (std::span<const KestrinMethod> own :
+         {bitmap_commands(), image_window_commands(), window_commands(), analysis_window_commands(), fit_commands()})
+      methods.insert(methods.end(), own.begin(), own.end());
     return methods;
   }();
   return all;

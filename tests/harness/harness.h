@@ -18,13 +18,16 @@ using Args = std::vector<std::string>;
 
 // Splits one input line into a method name and its arguments. Accepts "Name arg arg"
 // (arguments separated by blanks, quoted with ' or " when they hold blanks) and the
-// recorded-macro form "Kestrin.Name('arg', 2);". Returns false for lines with nothing to
-// run (blank, comments, "Kestrin = new Kestrin;").
+// recorded-macro form "Kestrin.Name('arg', -2);", whose literals the script lexer reads by
+// the scripts' rules (no escapes between apostrophes; \\, \" and the others between double
+// quotes, "\n" being CR LF). Returns false for lines with nothing to run (blank, comments,
+// "Kestrin = new Kestrin;").
 bool parse_command(const std::string& line, std::string& name, Args& args, std::string& error);
 
 // A command-line argument as an integer, as the script object converts it: integer text
 // as it is ("$1F" included), a number rounded to the nearest integer with ties to even
-// (2.5 gives 2) and clamped to the Int32 range; nothing for what is not a number.
+// (2.5 gives 2) and wrapped into 32 bits as the script's conversion does (2^32 + 5 gives
+// 5); nothing for what is not a number.
 std::optional<int32_t> integer_arg(const std::string& text);
 
 // The arguments of one line for a method: numbers through StrToFloat, integers through
@@ -43,11 +46,15 @@ private:
 };
 
 // The harness's own commands, which are no methods of the script object: ConvertBitmap;
-// PixelInformation and ImageReadout; FitResultRows; and, in the build with windows (the
-// executable only), SaveGraphPicture, CopyPeakList and SaveImageView.
+// PixelInformation and ImageReadout; FitResultRows; FitList; the tool windows' SetText, GetText,
+// LoadSpotList, SaveSpotAnalysisList, SpotBgCalc, Spot2ThetaCalc, LoadSpotReference and
+// OscAnaBatch; and, in the build with windows (the executable only), SaveGraphPicture,
+// CopyPeakList and SaveImageView.
 std::span<const KestrinMethod> bitmap_commands();
 std::span<const KestrinMethod> image_window_commands();
 std::span<const KestrinMethod> window_commands();
+std::span<const KestrinMethod> analysis_window_commands();
+std::span<const KestrinMethod> fit_commands();
 std::span<const KestrinMethod> gui_commands();
 // Ends the application object the window commands made, if any (before the program exits).
 void end_gui_commands();

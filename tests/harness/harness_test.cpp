@@ -18,11 +18,12 @@ struct ParseCase {
   std::vector<std::string> args;
 };
 
-TEST(HarnessParse, IntegerArgumentsRoundTiesToEvenAndClamp) {
+// Numbers outside 32 bits wrap as the script's own conversion wraps them.
+TEST(HarnessParse, IntegerArgumentsRoundTiesToEvenAndWrapAsScriptsDo) {
   const std::pair<const char*, std::optional<int32_t>> cases[] = {
-      {"12", 12},    {"$1F", 31},   {"2.5", 2},         {"3.5", 4},           {"12.7", 13},
-      {"-2.5", -2},  {" 7 ", 7},    {"1e12", INT32_MAX}, {"-1e12", INT32_MIN}, {"abc", std::nullopt},
-      {"", std::nullopt},
+      {"12", 12},          {"$1F", 31},          {"2.5", 2},           {"3.5", 4},
+      {"12.7", 13},        {"-2.5", -2},         {" 7 ", 7},           {"4294967301", 5},
+      {"2147483648", INT32_MIN}, {"1e12", -727379968}, {"abc", std::nullopt}, {"", std::nullopt},
   };
   for (const auto& [text, value] : cases) EXPECT_EQ(integer_arg(text), value) << text;
 }
@@ -36,16 +37,28 @@ TEST(HarnessParse, PlainAndMacroForms) {
       {"Kestrin.LoadImageFile('/data/a.img');", true, "LoadImageFile", {"/data/a.img"}},
       {"Kestrin.SetLo( 250 );", true, "SetLo", {"250"}},
       {"Kestrin.AngleIntensity();", true, "AngleIntensity", {}},
-      {"Kestrin.LoadImageFile('/d/it\\'s.img');", true, "LoadImageFile", {"/d/it's.img"}},
-      {"Kestrin.SaveNaxFile('C:\\\\x', 3);", true, "SaveNaxFile", {"C:\\x", "3"}},
+      // The scripts' literal rules: no escapes between apostrophes, escapes between double
+      // quotes ("\n" is CR LF), numbers with a sign.
+      {"Kestrin.LoadImageFile(\"/d/it's \\\"q\\\".img\");", true, "LoadImageFile", {"/d/it's \"q\".img"}},
+      {"Kestrin.SaveNaxFile('C:\\\\x', 3);", true, "SaveNaxFile", {"C:\\\\x", "3"}},
+      {"Kestrin.SaveNaxFile(\"a\\\\b\\n\", -3.5e1);", true, "SaveNaxFile", {"a\\b\r\n", "-35"}},
+      {"Kestrin.SetBand(0x1F, 2.50, -0);  // note", true, "SetBand", {"31", "2.5", "0"}},
       {"Kestrin = new Kestrin;", false, "", {}},
       {"", false, "", {}},
       {"# comment", false, "", {}},
+      // What a script would not read the same is refused.
+      {"Kestrin.LoadImageFile('/d/it\\'s.img');", false, "", {}},
+      {"Kestrin.SetLo(200.);", false, "", {}},
+      {"Kestrin.SetLo(.5);", false, "", {}},
+      {"Kestrin.SetLo(1, );", false, "", {}},
+      {"Kestrin.SetLo(x);", false, "", {}},
   };
   for (const auto& c : cases) {
     std::string name, error;
     Args args;
     EXPECT_EQ(parse_command(c.line, name, args, error), c.runs) << c.line;
+    const bool refused = !c.runs && std::string_view(c.line).starts_with("Kestrin.");
+    EXPECT_EQ(!error.empty(), refused) << c.line << ": " << error;
     if (!c.runs) continue;
     EXPECT_EQ(name, c.name) << c.line;
     EXPECT_EQ(args, c.args) << c.line;
@@ -53,7 +66,8 @@ TEST(HarnessParse, PlainAndMacroForms) {
 }
 
 TEST(HarnessParse, NamesRecordedByTheFileCommandsComeBackUnchanged) {
-  for (const std::string file : {"/d/a.img", "/d/it's.img", "/d/back\\slash\\'.img", "/d/'"}) {
+  for (const std::string file : {"/d/a.img", "/d/it's.img", "/d/back\\slash\\'.img", "/d/'", "/d/\"q\".img",
+                                 "/d/\\\"'", "/d/ファイル.img"}) {
     std::string name, error;
     Args args;
     ASSERT_TRUE(parse_command("Kestrin.LoadImageFile(" + js_quote(file) + ");", name, args, error)) << file;

@@ -1,12 +1,14 @@
 // kestrin-script [--answers FILE] [--timeout SECONDS] SCRIPT [ARG...]: runs a script file
-// through the host component (with every host library, the GUI wrappers included, and the
-// automation test objects) with the ARGs (UTF-8,
-// handed over in CP932) as its arguments, and prints what it writes, the errors as the host
-// reports them, and the exit code (CR LF shown as LF). Dialogs are answered by a scripted
-// fake of the UI services: each takes the next line of the answers file (`ok`, `ok:TEXT`,
-// `cancel`, `close` or a button code; a file dialog's `ok:PATH` chooses PATH, several joined
-// by "|") and is closed once the lines run out; every question goes to standard error. The
-// fake keeps the clipboard in the process and reports no key or button down.
+// through the host component (with every host library, the GUI wrappers included, the
+// automation test objects and the `Kestrin` object over the headless program that
+// kestrin-harness runs) with the ARGs (UTF-8, handed over in CP932) as its arguments, and
+// prints what it writes, the program's log lines, the errors as the host reports them, and
+// the exit code (CR LF shown as LF). Dialogs are answered by a scripted fake of the UI
+// services and of the program's file dialogs: each takes the next line of the answers file
+// (`ok`, `ok:TEXT`, `cancel`, `close` or a button code; a file dialog's `ok:PATH` chooses
+// PATH, several joined by "|" for a script's dialog) and is closed once the lines run out;
+// every question goes to standard error. The fake keeps the clipboard in the process and
+// reports no key or button down.
 //
 // The application object exists before the run, so scripts may build windows; without
 // QT_QPA_PLATFORM and without a display it runs offscreen. The GUI library's own questions
@@ -15,6 +17,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -25,14 +28,19 @@
 #include <vector>
 
 #include "base/cp932.h"
+#include "commands/main_form_commands.h"
+#include "commands/wiring.h"
 #include "platform/gui/app.h"
 #include "platform/gui/dialogs.h"
+#include "ports/log.h"
+#include "ports/ports.h"
 #include "script/builtins/builtins.h"
 #include "script/core/errors.h"
 #include "script/core/host.h"
 #include "script/core/script_ui.h"
 #include "script/gui/vcl_objects.h"
 #include "script/gui/vcl_wrapper.h"
+#include "scripting/kestrin_object.h"
 #include "support/automation_test_objects.h"
 
 namespace {
@@ -74,9 +82,28 @@ Answer ParseAnswer(const std::string& line) {
   return a;
 }
 
+// The answers file, shared by every kind of dialog in the order they are asked.
+class Answers {
+public:
+  explicit Answers(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+  Answer Next() {
+    if (next_ >= lines_.size()) return Answer{};
+    return ParseAnswer(lines_[next_++]);
+  }
+
+private:
+  std::vector<std::string> lines_;
+  size_t next_ = 0;
+};
+
+void Ask(const char* kind, const std::string& caption, const std::string& text, const std::string& answer) {
+  std::fprintf(stderr, "[%s] \"%s\": %s %s\n", kind, kestrin::cp932_to_utf8(caption).c_str(),
+               kestrin::cp932_to_utf8(text).c_str(), answer.c_str());
+}
+
 class ScriptedUi : public ScriptUi {
 public:
-  explicit ScriptedUi(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+  explicit ScriptedUi(Answers& answers) : answers_(answers) {}
 
   int32_t MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override {
     const Answer a = Next();
@@ -123,10 +150,7 @@ public:
   bool IsConsole() override { return true; }
 
 private:
-  Answer Next() {
-    if (next_ >= lines_.size()) return Answer{};
-    return ParseAnswer(lines_[next_++]);
-  }
+  Answer Next() { return answers_.Next(); }
 
   bool Input(const char* kind, const std::string& caption, const std::string& label, const std::string& shown,
              std::string& text) {
@@ -154,13 +178,27 @@ private:
     return ok;
   }
 
-  static void Ask(const char* kind, const std::string& caption, const std::string& text, const std::string& answer) {
-    std::fprintf(stderr, "[%s] \"%s\": %s %s\n", kind, kestrin::cp932_to_utf8(caption).c_str(),
-                 kestrin::cp932_to_utf8(text).c_str(), answer.c_str());
+  Answers& answers_;
+};
+
+// The program's file dialogs (LoadImageFileSelect): `ok:PATH` chooses PATH, anything else
+// cancels.
+class ScriptedFileDialogs : public kestrin::HeadlessFileDialogs {
+public:
+  explicit ScriptedFileDialogs(Answers& answers) : answers_(answers) {}
+  std::string run_open(const kestrin::FileDialogSetup& setup) override { return Run("open", setup); }
+  std::string run_save(const kestrin::FileDialogSetup& setup) override { return Run("save", setup); }
+
+private:
+  std::string Run(const char* kind, const kestrin::FileDialogSetup& setup) {
+    const Answer a = answers_.Next();
+    const std::string name = a.kind == Answer::Ok && a.typed ? kestrin::cp932_to_utf8(a.text) : std::string();
+    std::fprintf(stderr, "[%s] \"%s\": %s\n", kind, setup.filter.c_str(),
+                 name.empty() ? "-> cancelled" : ("-> " + name).c_str());
+    return name;
   }
 
-  std::vector<std::string> lines_;
-  size_t next_ = 0;
+  Answers& answers_;
 };
 
 std::vector<std::string> ReadLines(const char* path) {
@@ -247,9 +285,18 @@ int main(int argc, char** argv) {
   int app_argc = 1;
   kgui::TApplication app(app_argc, argv);
   kgui::setDialogs(nullptr);
+  std::setlocale(LC_NUMERIC, "C");
+  Answers scripted(std::move(answers));
+  ScriptedFileDialogs file_dialogs(scripted);
+  kestrin::Ports ports;
+  ports.file_dialogs = &file_dialogs;
+  kestrin::wire_program(ports);
+  kestrin::start_program_state();
+  kestrin::the_log().set_listener([](const std::string& line) { Put(line + "\n"); });
   kestrin::test::RegisterAutomationTestObjects();
   kestrin::script::TJHost host(kestrin::script::RegisterBuiltins, {kestrin::script::ImportHostLibrariesWithGui});
-  ScriptedUi ui(std::move(answers));
+  kestrin::scripting::ImportKestrin(host);
+  ScriptedUi ui(scripted);
   host.SetUi(&ui);
   // Libraries are looked up next to the script first.
   std::string file = argv[arg];
@@ -278,5 +325,6 @@ int main(int argc, char** argv) {
   kestrin::script::FlushVCLDeferredFrees();
   std::fflush(stdout);
   std::printf("exit code: %d\n", code);
+  kestrin::the_log().set_listener(nullptr);
   return 0;
 }

@@ -51,12 +51,9 @@ PeakList many_peaks(int n) {
 SectorPatterns two_sectors() {
   SectorPatterns s;
   s.allocate(2);
-  s.sectors[0].pattern[0] = 1;
-  s.sectors[0].pattern[1] = 2;
-  s.sectors[0].pattern[2] = 3;
+  s.sectors[0].pattern = {1, 2, 3};
   s.sectors[0].last_point = 3;
-  s.sectors[1].pattern[0] = 10;
-  s.sectors[1].pattern[1] = 20;
+  s.sectors[1].pattern = {10, 20};
   s.sectors[1].last_point = 2;
   return s;
 }

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "image/image_store.h"
+#include "support/tiff_fixture.h"
 
 namespace kestrin::test {
 
@@ -45,13 +46,21 @@ double lab_two_theta(const RingGeometry& g, double x, double y) {
   return std::acos(lab[2] / len) / deg;
 }
 
+double lab_curved_two_theta(const RingGeometry& g, double x, double y) {
+  const double deg = std::acos(-1.0) / 180.0;
+  const double phi = (x - g.X0) * g.pixel_x / g.Lo;  // the arc's angle round the axis
+  const Vec lab{g.Lo * std::sin(phi), (g.Y0 - y) * g.pixel_y, g.Lo * std::cos(phi)};
+  const double len = std::sqrt(lab[0] * lab[0] + lab[1] * lab[1] + lab[2] * lab[2]);
+  return std::acos(lab[2] / len) / deg;
+}
+
 std::vector<uint16_t> make_ring_image(const RingImageSpec& spec) {
   const RingGeometry& g = spec.geometry;
   std::vector<uint16_t> codes(size_t(g.width) * size_t(g.height));
   std::mt19937 rng(spec.seed);
   for (int32_t y = 0; y < g.height; ++y) {
     for (int32_t x = 0; x < g.width; ++x) {
-      const double t = lab_two_theta(g, x, y);
+      const double t = spec.curved ? lab_curved_two_theta(g, x, y) : lab_two_theta(g, x, y);
       double v = spec.background;
       for (const Ring& ring : spec.rings) {
         const double z = (t - ring.two_theta) / ring.sigma;
@@ -62,6 +71,22 @@ std::vector<uint16_t> make_ring_image(const RingImageSpec& spec) {
     }
   }
   return codes;
+}
+
+RingImageSpec three_ring_spec() {
+  RingImageSpec spec;
+  spec.geometry = {400, 400, 200.3, 199.6, 150, 0.1, 0.1, 0, 0};
+  spec.rings = {{3.0, 0.04, 3000}, {5.0, 0.04, 2000}, {7.0, 0.05, 1500}};
+  return spec;
+}
+
+void write_ring_tiff(const std::string& path, const RingImageSpec& spec) {
+  TiffFixture tiff;
+  tiff.width = uint32_t(spec.geometry.width);
+  tiff.height = uint32_t(spec.geometry.height);
+  tiff.bits = 16;
+  tiff.samples = encode_samples(make_ring_image(spec), 16, false);
+  write_bytes(path, tiff.build());
 }
 
 void load_into_current_image(const std::vector<uint16_t>& codes, int32_t width, int32_t height) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kestrin::test {
@@ -24,6 +25,10 @@ struct RingGeometry {
 
 // Scattering angle of pixel (x, y), degrees, from the laboratory vector.
 double lab_two_theta(const RingGeometry& g, double x, double y);
+// The same on a curved imaging plate: a cylinder of radius Lo round the sample, its axis
+// along the columns; column offsets are arc lengths, row offsets run along the axis. The
+// tilt does not enter.
+double lab_curved_two_theta(const RingGeometry& g, double x, double y);
 
 struct RingImageSpec {
   RingGeometry geometry;
@@ -31,10 +36,17 @@ struct RingImageSpec {
   double background = 10;
   bool poisson = false;
   uint32_t seed = 1;
+  bool curved = false;  // a curved imaging plate instead of a flat detector
 };
 
 // Pixel codes (row-major, row 0 first): the rounded intensities, clamped to 0..65535.
 std::vector<uint16_t> make_ring_image(const RingImageSpec& spec);
+
+// Three rings at 3, 5 and 7 degrees on a 400 x 400 detector 150 mm from the sample, the
+// beam off the image's middle: the image the script tests and benchmarks share.
+RingImageSpec three_ring_spec();
+// Writes make_ring_image(spec) as a 16-bit TIFF file (rows in order, little-endian).
+void write_ring_tiff(const std::string& path, const RingImageSpec& spec);
 
 // Puts codes into the current image as a 16-bit image with the identity intensity
 // table, base name "ring", and sets NoImageFlag to 0.

@@ -65,17 +65,14 @@ void put_angle_list(std::string& out, const PatternSource& s, int32_t lo, int32_
 }
 
 void put_sectors(std::string& out, const PatternSource& s) {
-  const size_t count = std::min(s.sectors.sectors.size(), size_t(std::max(s.sectors.count, 0)));
+  const size_t count = size_t(s.sectors.walked());
   int32_t rows = 0;
   for (size_t k = 0; k < count; ++k) rows = std::max(rows, s.sectors.sectors[k].last_point);
   rows = std::min(rows, kPatternSize);
   const bool angles = s.pattern.has_kind(kFreeSectorAngle);
   for (int32_t i = 0; i < rows; ++i) {
     std::string line = angles ? Format("%3.6f", {angle_at(s.params, i)}) : Format("%d", {i});
-    for (size_t k = 0; k < count; ++k) {
-      const auto& values = s.sectors.sectors[k].pattern;
-      line += Format(",%d", {size_t(i) < values.size() ? values[size_t(i)] : 0});
-    }
+    for (size_t k = 0; k < count; ++k) line += Format(",%d", {s.sectors.sectors[k].value(i)});
     put_line(out, line);
   }
   put_line(out, s.pattern.PatternTitle);

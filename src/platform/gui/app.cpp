@@ -1,8 +1,10 @@
 // TApplication: Qt set-up, form ownership, the event pump and termination.
 #include "platform/gui/app.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QTimer>
+#include <algorithm>
 #include <clocale>
 
 #include "platform/classes/property_builders.h"
@@ -11,10 +13,23 @@
 #include "platform/gui/printer.h"
 #include "platform/gui/qt_convert.h"
 #include "platform/gui/qt_dialogs.h"
+#include "platform/system/window_messages.h"
 
 namespace kgui {
 
 static TApplication* g_app = nullptr;
+
+namespace {
+
+// Delivers the messages posted to Kestrin's windows; those that delivery posts in turn
+// get a pass of their own, queued as an event, instead of waiting for some other event.
+void deliverPostedMessages() {
+  kestrin::platform::DeliverPostedMessages();
+  if (kestrin::platform::HasPostedMessages())
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &deliverPostedMessages, Qt::QueuedConnection);
+}
+
+}  // namespace
 
 const ClassInfo& TApplication::staticClassInfo() {
   static const ClassInfo info("TApplication", &TComponent::staticClassInfo(),
@@ -33,6 +48,9 @@ TApplication::TApplication(int& argc, char** argv)
   installFontSubstitutions();
   qt_dialogs_ = std::make_unique<QtDialogs>();
   setDialogs(qt_dialogs_.get());
+  // Every pass of an event loop that is about to sleep (the main loop, modal loops, waits).
+  if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance())
+    QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, qapp_.get(), &deliverPostedMessages);
   g_app = this;
 }
 
@@ -62,7 +80,21 @@ void TApplication::terminate() {
   QCoreApplication::quit();
 }
 
-void TApplication::processMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void TApplication::processMessages() {
+  deliverPostedMessages();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool TApplication::pumpMessages(int wait_ms) {
+  if (terminated_) return false;
+  deliverPostedMessages();
+  // The timer ends the wait when nothing else arrives in time.
+  QTimer wake;
+  wake.setSingleShot(true);
+  wake.start(std::max(0, wait_ms));
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  return !terminated_;
+}
 
 bool TApplication::waitUntil(const std::function<bool()>& pred, int timeout_ms) {
   bool timed_out = false;

@@ -43,8 +43,12 @@ public:
   void terminate();
   bool terminated() const { return terminated_; }
 
-  // Lets queued events run once (the platform's ProcessMessages).
+  // Lets queued events run once (the platform's ProcessMessages). Every pass of the
+  // application's event loops also delivers the messages posted to Kestrin's windows.
   void processMessages();
+  // One pass of a script's message pump: the queued events, or when there are none, the
+  // first to arrive within wait_ms. False once the application is ending.
+  bool pumpMessages(int wait_ms);
   // Runs events, sleeping while there are none, until pred holds, the application ends, or
   // timeout_ms passes (negative: no limit). Returns pred().
   bool waitUntil(const std::function<bool()>& pred, int timeout_ms = -1);

@@ -19,6 +19,20 @@ inline constexpr ControlName edtSpotDiscardDistance{form, "edtSpotDiscardDistanc
 inline constexpr ControlName edtSearchDistance{form, "edtSearchDistance"};
 inline constexpr ControlName edtAddString{form, "edtAddString"};
 
+// The list of image files of the series, one per line, and the window's open dialog, which
+// the spot windows use for their lists too.
+inline constexpr ControlName memFileName{form, "memFileName"};
+inline constexpr ControlName opdImageFile{form, "opdImageFile"};
+
+// The buttons and the reference grid.
+inline constexpr ControlName pbtnSpotList{form, "pbtnSpotList"};
+inline constexpr ControlName pbtnFileSelect{form, "pbtnFileSelect"};
+inline constexpr ControlName pbtnExecute{form, "pbtnExecute"};
+inline constexpr ControlName Button1{form, "Button1"};  // Pause
+inline constexpr ControlName Button3{form, "Button3"};  // Continue
+inline constexpr ControlName Button2{form, "Button2"};  // Cancel
+inline constexpr ControlName sgridSpotReference{form, "sgridSpotReference"};
+
 // The texts the window's edits hold when it is made.
 inline constexpr ControlText start_texts[] = {
     {edtCenterSize, "1"},          {edtBGSize, "9"},           {edtShikii1, "1.3"}, {edtShikii2, "0.2"},

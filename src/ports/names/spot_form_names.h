@@ -21,6 +21,18 @@ inline constexpr ControlName edtY0{form, "edtY0"};
 inline constexpr ControlName edtX1{form, "edtX1"};
 inline constexpr ControlName edtY1{form, "edtY1"};
 
+// The buttons and the spot grid.
+inline constexpr ControlName pbtnSpotSearch{form, "pbtnSpotSearch"};
+inline constexpr ControlName pbtnSpotSearchAdd{form, "pbtnSpotSearchAdd"};
+inline constexpr ControlName pbtnDeleteSpotRectArea{form, "pbtnDeleteSpotRectArea"};
+inline constexpr ControlName pbtnDeleteSpotList{form, "pbtnDeleteSpotList"};
+inline constexpr ControlName pbtnDeleteSameSpot{form, "pbtnDeleteSameSpot"};
+inline constexpr ControlName PanelButton1{form, "PanelButton1"};  // Del. All Spot
+inline constexpr ControlName pbtnSavePeak{form, "pbtnSavePeak"};
+inline constexpr ControlName pbtnLoadSpot{form, "pbtnLoadSpot"};
+inline constexpr ControlName pbtnClose{form, "pbtnClose"};
+inline constexpr ControlName sgridSpotList{form, "sgridSpotList"};
+
 // The texts the window's edits hold when it is made.
 inline constexpr ControlText start_texts[] = {
     {edtCenterSize, "1"}, {edtBGSize, "9"}, {edtShikii1, "1.3"}, {edtShikii2, "0.2"}, {edtSameSpotDistance, "4"},

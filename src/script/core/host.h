@@ -38,7 +38,11 @@ public:
   TJScriptHost(const TJScriptHost&) = delete;
   TJScriptHost& operator=(const TJScriptHost&) = delete;
 
-  void ImportObject(std::string_view name, ObjectConstructor create) { engine_->RegisterObjectClass(name, create); }
+  // Registers a class under `name`; with a global instance, each run binds one object of
+  // it under that name, so scripts call its methods without making one first.
+  void ImportObject(std::string_view name, ObjectConstructor create, bool has_global_instance = false) {
+    engine_->RegisterObjectClass(name, create, has_global_instance);
+  }
   // Compiles UTF-8 (or CP932) program text; false, after the error events, when it has
   // errors; false while a run is active.
   bool Compile(std::string_view source);

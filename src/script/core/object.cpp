@@ -112,7 +112,7 @@ void ReleaseFunction(IJFunction* fn) {
 
 // ---- class tables ----
 
-ClassInfo::ClassInfo(const ClassInfo* base, std::initializer_list<MethodDef> methods) {
+ClassInfo::ClassInfo(const ClassInfo* base, std::span<const MethodDef> methods) {
   if (base) methods_ = base->methods_;
   for (const MethodDef& m : methods) {
     auto it = std::find_if(methods_.begin(), methods_.end(), [&](auto& e) { return e.first == std::string_view(m.name); });

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -47,7 +48,10 @@ struct MethodDef {
 // Define each as a function-local static so bases are built first.
 class ClassInfo {
 public:
-  ClassInfo(const ClassInfo* base, std::initializer_list<MethodDef> methods);
+  ClassInfo(const ClassInfo* base, std::initializer_list<MethodDef> methods)
+      : ClassInfo(base, std::span<const MethodDef>(methods.begin(), methods.size())) {}
+  // A table made at run time (a class whose methods come from a list of its own).
+  ClassInfo(const ClassInfo* base, std::span<const MethodDef> methods);
   NativeMethod FindMethod(std::string_view name) const;
   const std::vector<std::pair<StrRef, NativeMethod>>& methods() const { return methods_; }
 

@@ -6,12 +6,12 @@ integration puts the bin centres on begin + i * step, and the profile is scaled 
 Kestrin's (10 I / cos^3 of the bin angle). Each ring position is the Gaussian (log
 parabola) through the largest bin near the ring and its two neighbours.
 """
-import math
 import sys
 
 import numpy
 from pyFAI.azimuthalIntegrator import AzimuthalIntegrator
 from pyFAI.detectors import Detector
+from ring_fit import print_ring_positions
 
 
 def main(argv):
@@ -30,11 +30,7 @@ def main(argv):
                          correctSolidAngle=False, polarization_factor=None, method="full")
     tth = numpy.asarray(res.radial)
     prof = 10 * numpy.asarray(res.intensity) / numpy.cos(numpy.radians(tth)) ** 3
-    for r in rings:
-        guess = int(round((r - begin) / step))
-        best = max(range(guess - 5, guess + 6), key=lambda i: prof[i])
-        a, b, c = (math.log(prof[best - 1]), math.log(prof[best]), math.log(prof[best + 1]))
-        print("%.9f" % (tth[best] + 0.5 * (a - c) / (a - 2 * b + c) * step))
+    print_ring_positions(tth, prof, rings, begin, step)
 
 
 if __name__ == "__main__":

@@ -1,14 +1,17 @@
-// The application object: the handler guard, the event pump with its long-run guard, and
-// quitting only when the main form closes.
+// The application object: the handler guard, the event pump with its long-run guard, the
+// messages posted to Kestrin's windows, a script's pump, and quitting only when the main
+// form closes.
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 #include <clocale>
 #include <cstdlib>
-#include <QTimer>
 #include <stdexcept>
 
 #include "gui_fixture.h"
 #include "platform/gui/guard.h"
 #include "platform/gui/std_controls.h"
+#include "platform/system/window_messages.h"
 
 namespace kgui {
 namespace {
@@ -82,6 +85,52 @@ TEST_F(AppTest, WaitUntilSleepsForEventsUntilThePredicateHolds) {
   QTimer::singleShot(20, [&] { fired = true; });
   EXPECT_TRUE(testApp().waitUntil([&] { return fired; }, 5000));
   EXPECT_FALSE(testApp().waitUntil([] { return false; }, 10));  // the limit ends the wait
+}
+
+// A window that counts the messages it is given and posts one more on the first.
+class CountingWindow : public kestrin::platform::WindowMessageTarget {
+public:
+  kestrin::platform::LResult Message(uint32_t msg, kestrin::platform::WParam, kestrin::platform::LParam) override {
+    if (++count == 1 && repost) kestrin::platform::PostWindowMessage(handle, msg, 0, 0);
+    return 0;
+  }
+  kestrin::platform::WindowHandle handle = 0;
+  int count = 0;
+  bool repost = false;
+};
+
+// Messages posted to Kestrin's windows arrive on every pass of the event loops: the pump of
+// a long run, a script's pump, and the loops that sleep (a message posted by a delivery
+// comes on the next pass, without waiting for another event).
+TEST_F(AppTest, PostedWindowMessagesArriveOnEveryPass) {
+  namespace wm = kestrin::platform;
+  TApplication& app = testApp();
+  CountingWindow window;
+  window.handle = wm::RegisterWindow(window);
+  ASSERT_TRUE(wm::PostWindowMessage(window.handle, wm::kWmClose, 0, 0));
+  app.processMessages();
+  EXPECT_EQ(window.count, 1);
+  ASSERT_TRUE(wm::PostWindowMessage(window.handle, wm::kWmClose, 0, 0));
+  EXPECT_TRUE(app.pumpMessages(10));
+  EXPECT_EQ(window.count, 2);
+  window.count = 0;
+  window.repost = true;
+  QTimer::singleShot(0, [&] { wm::PostWindowMessage(window.handle, wm::kWmClose, 0, 0); });
+  EXPECT_TRUE(app.waitUntil([&] { return window.count == 2; }, 5000));
+  wm::UnregisterWindow(window.handle);
+}
+
+// One pass of a script's pump waits for an event, but not longer than it is told.
+TEST_F(AppTest, ScriptPumpWaitsForTheFirstEventAtMostAsLongAsAsked) {
+  TApplication& app = testApp();
+  bool fired = false;
+  QTimer::singleShot(30, [&] { fired = true; });
+  for (int pass = 0; pass < 200 && !fired; ++pass) EXPECT_TRUE(app.pumpMessages(1000));
+  EXPECT_TRUE(fired);
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_TRUE(app.pumpMessages(20));
+  EXPECT_LT(clock.elapsed(), 2000);
 }
 
 TEST_F(AppTest, OnlyClosingTheMainFormQuits) {

@@ -1,0 +1,42 @@
+// The beam centre without the direct beam: the ring radii measured in the strips above,
+// below, left and right of the assumed centre; opposite strips see each ring shifted by
+// twice the centre's error, so aligning their peak lists corrects the centre.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "model/state.h"
+
+namespace kestrin {
+
+enum Strip : int32_t { kStripTop = 0, kStripBottom, kStripLeft, kStripRight, kStripCount };
+constexpr int32_t kMaxStripPeaks = 11;
+
+// The peak positions (pixels from the centre) of one strip's pixel pattern.
+struct StripPeaks {
+  std::array<double, kMaxStripPeaks> x{};
+  int32_t count = 0;
+};
+using StripLists = std::array<StripPeaks, kStripCount>;
+
+// The positions of up to 11 peaks of the table, in table order, whose intensity reaches
+// a tenth of the pattern maximum.
+StripPeaks keep_strip_peaks(const PeakList& table, int32_t maximum);
+
+// The index of the peak of the opposite strip (BOTTOM for pair 0, RIGHT for pair 1)
+// nearest to `position`, the first of equal distances; -1 when that strip has none.
+int32_t nearest_opposite_peak(const StripLists& lists, double position, int32_t pair);
+
+struct Centre {
+  double x = 0, y = 0;
+};
+
+// The centre the lists show: per pair (TOP against BOTTOM for Y0, LEFT against RIGHT for X0)
+// the whole shift of -100 .. 100 pixels that best aligns the opposite list with the
+// reference list (more pairs within 20 pixels, each worth up to 2 pixels of summed misfit;
+// then the smaller sum; then the earlier shift), then the mean of C + (x' - x) / 2 over the
+// pairs within 10 pixels at that shift, or 0 when there are none.
+Centre match_opposite_sides(const StripLists& lists, double X0, double Y0);
+
+}  // namespace kestrin

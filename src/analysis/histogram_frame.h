@@ -1,0 +1,92 @@
+// What every histogram routine shares: the centre search when no centre is set, the
+// parameter checks, the scan of a region read from the shared state, the final pass into
+// pattern values, the report lines about the centre and the tilt, the pattern title and
+// the pattern graph's ranges.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "analysis/angle_accumulator.h"
+#include "analysis/sector_accumulator.h"
+
+namespace kestrin {
+
+// A bin whose weight stays below this counts as empty.
+constexpr double kEmptyWeight = 1e-6;
+
+// Runs find_center when the centre of integration_params is exactly (0, 0).
+void find_center_when_missing();
+
+// The start of every run: without an image, logs `no_image_line` and returns false; else
+// reads the parameters, finds the centre when none is set and returns true.
+bool image_ready(std::string_view no_image_line);
+
+// Clears the pattern values and the peak count, and the fit count when asked.
+void clear_pattern(bool clear_fit);
+
+// The free sectors of the division angle, after logging "Sector Angle" and "Sector Number";
+// 0, after logging "Input division angle error!", when the angle gives none or too many.
+int32_t free_sector_count();
+
+// False, after logging why, when the centre, the pixel sizes or (with `tilted`) the tilt
+// cannot give distances: a value that is not finite, or a tilt without a camera length
+// above 0. The distance needs no camera length otherwise. `routine` names the caller.
+bool distance_parameters_usable(std::string_view routine, bool tilted = true);
+
+// The geometry of the distance routines: as for 2theta, but the tilt term is 0 without a
+// tilt, whatever the camera length.
+DetectorGeometry distance_geometry(const IntegrationParams& p);
+
+// The scan of box x1..x2, y1..y2 (clamped to the image) with the exclusions of OmitGreen and
+// OmitBlue and the sampling's geometry, from the shared state; no region test.
+AngleScan make_scan(int32_t x1, int32_t x2, int32_t y1, int32_t y2, Sampling sampling);
+// The scan of an integration region's box with its band or sector test (or none).
+AngleScan make_region_scan(const IntegrationRegion& area, RegionTest region, Sampling sampling);
+
+// The final pass of a 2theta pattern: each filled bin i into pattern[i], divided by cos^3 of
+// its angle when `cos3`; raises `maximum` and `last` (the last filled bin).
+void finish_angle_pattern(const AngleSums& sums, double begin, double step, bool cos3, int32_t* pattern,
+                          int32_t& maximum, int32_t& last);
+
+// Sizes sector_patterns for n sectors and empties sectors 0..n-1: patterns, last points
+// and peak counts (the peak lists keep their entries).
+void clear_sector_patterns(int32_t n);
+
+// The common maximum and last filled bin of a sectored run.
+struct SectoredResult {
+  int32_t maximum = 0, last = 0;
+};
+// The value of a filled bin from its weight and sum.
+using BinValueFn = std::function<int32_t(int32_t bin, double weight, double sum)>;
+// Accumulates the scan into the division's sectors and stores each sector's pattern in the
+// sector store (sized and cleared before): its filled bins from `first` on through `value`,
+// stored up to its last filled bin, and its last point (last filled bin + 1; 1 when none).
+SectoredResult store_sectored_patterns(const AngleScan& scan, const SectorDivision& division, int32_t first,
+                                       const BinValueFn& value);
+
+// "Center position =" with the centre as shown (row flipped under VerticalReverse), and
+// " Tilt = ... Azimuth =".
+void log_centre_and_tilt();
+// The centre row as the report shows it.
+double reported_y0();
+
+// The report of a distance pattern: " Region          = ", the box, the largest distance
+// and intensity, and (`multiplied`) the line on the scale factor 10.
+void log_distance_report(int32_t x1, int32_t x2, int32_t y1, int32_t y2, int32_t last, int32_t maximum,
+                         bool multiplied);
+
+// PatternTitle := PatternName + the image's two info texts.
+void set_pattern_title();
+
+// The graph's view ranges of a 2theta pattern: 2theta begin..end and y from 0 to y_end,
+// into integration_params and the graph window's y edits ("%6d"), and the 2theta begin and
+// end edits ("%8.4f") of the main window and of the graph window where asked for.
+void publish_angle_ranges(int32_t y_end, bool main_window, bool graph_window);
+
+// The graph's view ranges of a distance pattern: x from 100 to x_end, y from 0 to y_end,
+// into integration_params and the graph window's four range edits (in `format`).
+void publish_pixel_ranges(int32_t x_end, int32_t y_end, const char* format);
+
+}  // namespace kestrin

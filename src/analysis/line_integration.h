@@ -1,0 +1,13 @@
+// Straight-line integration: the plain sum of each row or column of a strip that runs from
+// the beam centre towards one edge of the image, against the distance along the strip.
+#pragma once
+
+#include <cstdint>
+
+namespace kestrin {
+
+// Direction as in integration_params: 0 TOP, 1 BOTTOM, 3 LEFT, 4 RIGHT; any other gives an
+// all-zero pattern with the whole report.
+void calc_line_integration(int32_t direction);
+
+}  // namespace kestrin

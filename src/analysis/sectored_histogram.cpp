@@ -1,0 +1,85 @@
+// The sectored pixel histograms: the frame shared by the fixed and the free sectors.
+#include "analysis/sectored_histogram.h"
+
+#include <string>
+
+#include "analysis/histogram_frame.h"
+#include "base/convert.h"
+#include "image/image_store.h"
+#include "model/state.h"
+#include "ports/ports.h"
+
+namespace kestrin {
+
+namespace {
+
+constexpr int32_t kFirstDistanceBin = 20;
+constexpr int32_t kFixedSectors = 16;
+
+struct SectoredRun {
+  const char* routine;
+  bool fixed16;
+  const char* range_format;  // of the graph window's range edits
+};
+
+// The pass, the per-sector lines and the report; the sector store is sized and cleared.
+void run_sectors(const SectoredRun& run, int32_t sectors) {
+  const ImageStore& img = current_image();
+  SharedState& st = state();
+  const IntegrationParams& p = st.integration_params;
+  const AngleScan scan = make_scan(0, img.ImageWidth - 1, 0, img.ImageHeight - 1,
+                                   run.fixed16 ? Sampling::RoundedDistance : Sampling::Distance);
+  const SectoredResult r =
+      store_sectored_patterns(scan, SectorDivision{run.fixed16, p.division_angle, sectors}, kFirstDistanceBin,
+                              [](int32_t, double w, double s) { return bin_value(w, s); });
+  for (int32_t k = 0; k < sectors; ++k)
+    log_line("Sector =" + Format("%d", {k}) + ", DataNumber =" +
+             Format("%d", {st.sector_patterns.sectors[size_t(k)].last_point}));
+  log_line(Format("Area        x= %4d to %4d ", {0, img.ImageWidth - 1}));
+  log_line(Format("Area        y= %4d to %4d ", {0, img.ImageHeight - 1}));
+  log_line("Max distance =" + Format("%4d", {r.last}));
+  log_line("Max intensity =" + Format("%6d", {r.maximum}));
+  log_line("Intensity was multiplied by =" + Format("%d", {10}));
+
+  NaxPattern& nax = st.nax_pattern;
+  nax.N = r.last + 1;
+  nax.maximum = r.maximum;
+  set_pattern_title();
+  nax.set_kind(run.fixed16 ? kSector16Pixel : kFreeSectorPixel);
+  st.peak_table.count = 0;
+  publish_pixel_ranges(r.last, saturate_int32(5.0 * r.maximum), run.range_format);
+  graph_window().draw_nax_graph();
+}
+
+// The start every sectored routine shares after its banner: the image, the parameters and
+// the centre. False when the routine stops.
+bool ready(const char* routine, bool tilted) {
+  return image_ready(std::string(routine) + "() : Image data does not exist.") &&
+         distance_parameters_usable(routine, tilted);
+}
+
+}  // namespace
+
+void calc_sectored_histogram() {
+  state().macro.record("Kestrin.Sectoring();");
+  log_line("<<<<<< SECTORING >>>>>>>");
+  if (!ready("calc_sectored_histogram", false)) return;
+  // Sixteen sectors whatever the division angle: the store records 16, so readers walk
+  // these and never the older contents of further sectors.
+  clear_sector_patterns(kFixedSectors);
+  state().peak_table.count = 0;
+  run_sectors({"calc_sectored_histogram", true, "%d"}, kFixedSectors);
+}
+
+void calc_free_angle_sectored_pixel_histogram() {
+  log_line("<<<<<< FREE ANGLE SECTORING >>>>>>>");
+  if (!ready("calc_free_angle_sectored_pixel_histogram", true)) return;
+  const int32_t M = free_sector_count();
+  if (M == 0) return;
+  clear_sector_patterns(M);
+  state().peak_table.count = 0;
+  log_centre_and_tilt();
+  run_sectors({"calc_free_angle_sectored_pixel_histogram", false, "%6d"}, M);
+}
+
+}  // namespace kestrin

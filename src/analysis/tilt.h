@@ -1,0 +1,24 @@
+// The detector tilt from the 16-sector patterns: the radii of a ring in opposite sectors
+// differ on a tilted detector; their difference over the sectors gives the tilt azimuth
+// Beta and the tilt angle Phi.
+#pragma once
+
+#include <cstdint>
+
+namespace kestrin {
+
+// Keeps in the peak lists of sectors a and b only the peaks that pair up within
+// SamePeakTolerance (relative), each the other's nearest; the rest are deleted and both
+// lists sorted and compacted. Returns the common count; -1 when either list is empty or the
+// counts differ afterwards ("make_peak_table() : Unsuccessful Sector a b New ca cb").
+int32_t make_peak_table(int32_t a, int32_t b);
+
+// Records "Kestrin.CalcTilt();", then pairs sectors k and k + 8, takes the tilt each pair
+// shows and fits T0 cos(22.5 k - Beta) to them over whole degrees; Beta and Phi go into the
+// parameters and into edtBeta and edtPhi, each step logged. A largest tilt below 0.001
+// degrees gives "Tilt is small enough." and zeros; when no pair has common peaks the tilt is
+// left as it was (" calc_tilt() : no sector pair has common peaks."). Returns 1 without a
+// 16-sector pattern (silent), else 0.
+int32_t calc_tilt();
+
+}  // namespace kestrin

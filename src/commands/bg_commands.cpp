@@ -1,0 +1,219 @@
+// The background window's commands.
+#include "commands/bg_commands.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <utility>
+
+#include "analysis/bg_filter.h"
+#include "analysis/bg_subtract.h"
+#include "analysis/ring_geometry.h"
+#include "base/convert.h"
+#include "commands/file_commands.h"
+#include "image/bg_image.h"
+#include "image/formats/image_data.h"
+#include "image/image_store.h"
+#include "model/state.h"
+#include "ports/names/bg_form_names.h"
+#include "ports/ports.h"
+
+namespace kestrin {
+
+namespace {
+
+using namespace frmBG;
+
+constexpr int32_t kMadeLogMax = 65535;
+
+int32_t smoothing(ControlName median, ControlName average) {
+  if (controls().checked(median)) return kSmoothMedian;
+  return controls().checked(average) ? kSmoothAverage : kSmoothNone;
+}
+
+// The background's view after its codes changed: scroll ranges, levels, picture.
+void refresh_bg() {
+  bg_window().bg_image_resized();
+  build_bg_display_levels();
+}
+
+// The background's codes as Make BG left them, or as its file holds them.
+void restore_bg() {
+  ImageStore& bg = bg_image();
+  const std::vector<uint16_t>& made = state().made_bg_codes;
+  if (!made.empty() && made.size() == bg.image_codes.size()) bg.image_codes = made;
+  else load_bg_img_proc(bg.ImageFilePath);
+}
+
+}  // namespace
+
+void recompute_bg_statistics(int32_t max, int32_t log_max, int32_t min, int32_t log_min) {
+  ImageStore& bg = bg_image();
+  const ImageStore& img = current_image();
+  const std::vector<double>& it = img.intensity_table;
+  const std::vector<double>& lt = img.log_table;
+  for (uint16_t c : bg.image_codes) {
+    if (c >= it.size() || c >= lt.size()) continue;
+    if (it[c] > max) {
+      max = round_saturated(it[c]);
+      log_max = round_saturated(lt[c]);
+    }
+    if (it[c] < min) {
+      min = round_saturated(it[c]);
+      log_min = round_saturated(lt[c]);
+    }
+  }
+  bg.LinearMax = max;
+  bg.LogMax = log_max;
+  bg.LinearMin = min;
+  bg.LogMin = log_min;
+}
+
+void make_bg_command() {
+  run_long("bg_rank_filter", [] {
+    copy_image_to_bg();
+    // Whatever the run leaves in the background (a cancelled run, a refused size) is what
+    // later subtractions start from, not the file the codes were copied from.
+    struct KeepMade {
+      ~KeepMade() {
+        if (bg_image().NoImageFlag == 0) state().made_bg_codes = bg_image().image_codes;
+      }
+    } keep;
+    const Controls& c = controls();
+    const int32_t size = StrToInt(c.text(edtFilterSize));
+    if (size % 2 == 0 || size < 3) {
+      prompts().message("Filter Size Error");
+      return;
+    }
+    state().BatchState = kBatchRun;
+    const int32_t mode = smoothing(rbtnBGSmoothing1, rbtnBGSmoothing2);
+    ImageStore& bg = bg_image();
+    const ImageStore& img = current_image();
+    if (bg.NoImageFlag == 1 || bg.image_codes.size() != img.image_codes.size()) return;
+    const int32_t stopped = bg_rank_filter(size, StrToInt(c.text(edtFilterStep)), StrToInt(c.text(edtFilterSelect)),
+                                           bg.image_codes, img.image_codes, bg.ImageHeight, bg.ImageWidth,
+                                           StrToInt(c.text(edtFilterSize2)), mode);
+    if (stopped == 1) return;
+    recompute_bg_statistics(9999, 9999, 0, 0);
+    state().bg_view.scale.DisplayMode = 1;
+    bg.LogMax = kMadeLogMax;
+    refresh_bg();
+  });
+}
+
+bool filter_size_ok() { return check_filter_size(controls().text(edtFilterSize), controls().text(edtFilterStep)); }
+
+void subtract_bg_command() {
+  if (controls().text(lblBGFileName) == kNoBgFileCaption) {
+    prompts().message("Please load BG first.");
+    return;
+  }
+  ImageStore& bg = bg_image();
+  if (bg.NoImageFlag == 1) {
+    prompts().message("Error. Please load BG first.");
+    return;
+  }
+  restore_bg();
+  if (bg.NoImageFlag == 1) return;
+  const Controls& c = controls();
+  const double percent = StrToFloat(c.text(edtSourcePlus));
+  const double factor = StrToFloat(c.text(edtBGMagni));
+  const int32_t mode = smoothing(rbtnSourceSmoothing1, rbtnSourceSmoothing2);
+  const int32_t size = StrToInt(c.text(edtSourceSmoothingFilterSize));
+  ImageStore& img = current_image();
+  double offset = 0;
+  subtract_bg(img.image_codes, bg.image_codes, factor, percent, offset, bg.ImageHeight, bg.ImageWidth, size, mode);
+  controls().set_text(edtOffset1, FloatToStr(offset));
+  recompute_bg_statistics(0, 0, img.LinearSaturation, img.LogSaturation);
+  refresh_bg();
+}
+
+ImageView bg_image_view() {
+  const BgView& b = state().bg_view;
+  const ImageStore& bg = bg_image();
+  ImageView v;
+  v.ViewWidth = b.ViewWidth;
+  v.ViewHeight = b.ViewHeight;
+  v.Zoom = b.Zoom;
+  v.ScrollX = b.ScrollX;
+  v.ScrollY = b.ScrollY;
+  if (b.Zoom == 0.0 && bg.ImageWidth > 0 && bg.ImageHeight > 0) set_image_zoom(v, 0.0, bg.ImageWidth, bg.ImageHeight);
+  else update_view_extent(v, std::max(bg.ImageWidth, 1), std::max(bg.ImageHeight, 1));
+  return v;
+}
+
+ZoomResult set_bg_zoom(int32_t item) {
+  static constexpr double kZooms[] = {0.0, 1.0, 2.0, 4.0, 8.0};
+  BgView& b = state().bg_view;
+  const ImageStore& bg = bg_image();
+  ImageView v = bg_image_view();
+  const double zoom = kZooms[std::clamp(item, 0, 4)];
+  const ZoomResult r = set_image_zoom(v, zoom, std::max(bg.ImageWidth, 1), std::max(bg.ImageHeight, 1));
+  b.Zoom = zoom;
+  b.ScrollX = std::clamp(v.ScrollX, 0, r.scroll_max_x);
+  b.ScrollY = std::clamp(v.ScrollY, 0, r.scroll_max_y);
+  return r;
+}
+
+void bg_scale_clicked(bool log) {
+  DisplayScale& s = state().bg_view.scale;
+  s.DisplayMode = log ? 0 : 1;
+  s.GaugeLow = s.LowEdge = 0;
+  s.GaugeHigh = s.HighEdge = log ? current_image().LogSaturation : 1000;
+  Controls& c = controls();
+  c.set_text(edtLowEdge, "0");
+  c.set_text(lblLowIndex, "0");
+  c.set_text(edtHighEdge, Format("%d", {s.GaugeHigh}));
+  c.set_text(lblHighIndex, Format("%d", {s.GaugeHigh}));
+  build_bg_display_levels();
+}
+
+namespace {
+
+// The background pixel under view pixel (px, py), when there is one.
+std::optional<std::pair<int32_t, int32_t>> bg_pixel_at(int32_t px, int32_t py) {
+  const ImageStore& bg = bg_image();
+  if (bg.NoImageFlag == 1) return std::nullopt;
+  const ImageView v = bg_image_view();
+  const int32_t x = (v.WholeView ? 0 : v.ScrollX) + Trunc(px / v.Zoom);
+  const int32_t y = (v.WholeView ? 0 : v.ScrollY) + Trunc(py / v.Zoom);
+  if (x < 0 || y < 0 || x >= bg.ImageWidth || y >= bg.ImageHeight) return std::nullopt;
+  return std::pair{x, y};
+}
+
+double bg_intensity(int32_t x, int32_t y) {
+  const ImageStore& bg = bg_image();
+  const uint16_t code = bg.image_codes[size_t(x) + size_t(bg.ImageWidth) * size_t(y)];
+  return code < bg.intensity_table.size() ? bg.intensity_table[code] : 0.0;
+}
+
+}  // namespace
+
+BgReadout bg_readout(int32_t px, int32_t py) {
+  const auto pixel = bg_pixel_at(px, py);
+  if (!pixel) return {"###", "###", "###", "###"};
+  const auto [x, y] = *pixel;
+  const int32_t shown_y = state().options.VerticalReverse ? bg_image().ImageHeight - 1 - y : y;
+  const double distance = calc_pixel_2theta(state().options.DistanceSetting, x, y);
+  return {Format("%d", {x}), Format("%d", {shown_y}), FloatToStr(bg_intensity(x, y)),
+          std::isfinite(distance) ? Format("%4.3f", {distance}) : "###"};
+}
+
+void bg_pixel_information(int32_t px, int32_t py) {
+  const auto pixel = bg_pixel_at(px, py);
+  if (!pixel) return;
+  const auto [x, y] = *pixel;
+  log_line("");
+  log_line(" <<<<<   Pixel information   >>>>>");
+  log_line(Format(" Clicked (%5d, %5d)  Intensity = %.4f", {x, y, bg_intensity(x, y)}));
+  log_line(Format(" x = %9.3f(pixel), 2theta =%8.4f(degree)",
+                  {calc_pixel_2theta(kPixelRho, x, y), calc_pixel_2theta(kPixelTwoTheta, x, y)}));
+}
+
+void save_bg_command() {
+  const std::string name = run_result_save_dialog(kBgSaveFilter, "img");
+  if (name.empty()) log_line(" save_bg_proc() : cancel ");
+  else save_processed_image(name);
+}
+
+}  // namespace kestrin

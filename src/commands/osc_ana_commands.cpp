@@ -1,0 +1,113 @@
+// The oscillation analysis window's commands.
+#include "commands/osc_ana_commands.h"
+
+
+#include "analysis/osc_batch.h"
+#include "analysis/spot_csv.h"
+#include "analysis/spot_tables.h"
+#include "base/paths.h"
+#include "base/program_files.h"
+#include "base/runtime_errors.h"
+#include "base/text_file.h"
+#include "model/state.h"
+#include "ports/names/osc_ana_form_names.h"
+#include "ports/ports.h"
+
+namespace kestrin {
+
+namespace {
+
+FileDialogSetup open_setup(const char* filter) {
+  FileDialogSetup s;
+  s.must_exist = true;
+  s.folder = state().dialog_slots.folder[kSlotImageSave];
+  s.filter = filter;
+  s.filter_index = 1;
+  return s;
+}
+
+void set_batch_state(BatchStateValue v) { state().BatchState = v; }
+
+}  // namespace
+
+void osc_ana_form_create() {
+  state().OscOutputFolder.clear();
+  if (!file_exists(config_folder() + kOscIniFile)) return;
+  try {
+    state().OscOutputFolder = read_program_file_line(kOscIniFile);
+  } catch (const EInOutError& e) {
+    log_line(std::string(" ") + kOscIniFile + " : " + e.what());
+  }
+}
+
+std::string run_spot_csv_open_dialog() {
+  const FileDialogChoice choice = file_dialogs().run_window_dialog(frmOscAna::opdImageFile, open_setup(kSpotCsvOpenFilter));
+  return choice.files.empty() ? std::string() : choice.files.front();
+}
+
+void osc_load_spot_list_command() {
+  const std::string name = run_spot_csv_open_dialog();
+  if (!name.empty()) load_spot_reference_list(name);
+}
+
+void load_spot_reference_list(const std::string& file_name) {
+  struct ShowAfter {
+    ~ShowAfter() {
+      state().reference_grid = spot_reference_grid();
+      osc_window().show_spot_reference();
+    }
+  } show;
+  load_spot_reference(file_name);
+}
+
+void osc_select_files_command() {
+  FileDialogSetup s = open_setup(kOscImageFilter);
+  s.must_exist = false;
+  s.multi_select = true;
+  append_target_files(file_dialogs().run_window_dialog(frmOscAna::opdImageFile, s).files);
+}
+
+void append_target_files(std::vector<std::string> names) {
+  if (names.empty()) return;
+  sort_strings(names, int(names.size()) - 1);
+  std::vector<std::string> lines = split_lines(controls().text(frmOscAna::memFileName));
+  lines.insert(lines.end(), names.begin(), names.end());
+  std::string text;
+  for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+  controls().set_text(frmOscAna::memFileName, text);
+}
+
+std::vector<std::string> target_files() {
+  std::vector<std::string> files;
+  for (const std::string& line : split_lines(controls().text(frmOscAna::memFileName)))
+    if (line.find_first_not_of(" \t") != std::string::npos) files.push_back(line);
+  return files;
+}
+
+void osc_execute_command() {
+  const std::vector<std::string> files = target_files();
+  std::string folder = state().OscOutputFolder;
+  if (!file_dialogs().select_folder(kOscFolderCaption, folder)) return;
+  run_osc_ana_batch(files, folder, controls().text(frmOscAna::edtAddString));
+}
+
+void run_osc_ana_batch(const std::vector<std::string>& files, const std::string& folder, const std::string& suffix) {
+  run_long("osc_ana_batch", [&] {
+    state().OscOutputFolder = folder;
+    set_batch_state(kBatchRun);
+    try {
+      osc_ana_batch(files, folder, suffix);
+    } catch (...) {
+      write_program_file_line(kOscIniFile, state().OscOutputFolder);  // remembered all the same
+      throw;
+    }
+    write_program_file_line(kOscIniFile, state().OscOutputFolder);
+  });
+}
+
+void batch_pause_command() { set_batch_state(kBatchPause); }
+void batch_continue_command() { set_batch_state(kBatchRun); }
+void batch_cancel_command() { set_batch_state(kBatchStop); }
+void batch_toggle_pause_command() { set_batch_state(state().BatchState == kBatchRun ? kBatchPause : kBatchRun); }
+
+}  // namespace kestrin

@@ -1,0 +1,62 @@
+// The wavelength from rings at the three built-in d-spacings: the mean, the edit it goes
+// into, and the refusals.
+#include "analysis/wave_length.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "base/convert.h"
+#include "peak_fixture.h"
+#include "ports/names/main_form_names.h"
+
+namespace kestrin::test {
+namespace {
+
+class WaveLengthTest : public PeakTest {
+protected:
+  // Rings at the given d-spacings for 0.7 angstrom on a 480 x 480 image, the window set for
+  // a full-image 2theta pattern from 10 degrees.
+  void ring_image(int32_t rings) {
+    RingImageSpec spec;
+    spec.geometry.width = spec.geometry.height = 480;
+    spec.geometry.X0 = 240.3, spec.geometry.Y0 = 238.6, spec.geometry.Lo = 50;
+    for (int32_t i = 0; i < rings; ++i)
+      spec.rings.push_back({2 * std::asin(0.7 / (2 * kReferenceSpacings[i])) * 180 / std::numbers::pi, 0.05, 3000});
+    load_into_current_image(make_ring_image(spec), 480, 480);
+    set_centre(240.3, 238.6);
+    edit(frmMain::edtCameraLength, "50");
+    edit(frmMain::edtPixelX, "0.1");
+    edit(frmMain::edtPixelY, "0.1");
+    edit(frmMain::edtPhi, "0");
+    edit(frmMain::edtLambda, "1.0");
+    edit(frmMain::edt2ThetaBegin, "10");
+    edit(frmMain::edt2ThetaEnd, "24");
+    edit(frmMain::edt2ThetaStep, "0.01");
+    check(frmMain::rbtnRectangle);
+    controls().set_item_index(frmMain::cmbDirection, 6);  // FULL
+  }
+};
+
+TEST_F(WaveLengthTest, MeanOfTheThreeRings) {
+  ring_image(3);
+  calc_wave_length();
+  const double mean = StrToFloat(controls().text(frmMain::edtLambda));
+  EXPECT_NEAR(mean, 0.7, 1e-4);
+  EXPECT_EQ(state().integration_params.wavelength, 1.0);  // changes at the next reading
+  EXPECT_EQ(log().back(), Format("lambda average = %7.5f", {mean}));
+  EXPECT_EQ(log()[log().size() - 4].substr(0, 14), "No.1  2theta=1");
+}
+
+TEST_F(WaveLengthTest, RefusesWithoutImageOrThreePeaks) {
+  calc_wave_length();
+  EXPECT_EQ(log(), std::vector<std::string>{" calc_wave_length() : Image data does not exist."});
+  ring_image(2);
+  calc_wave_length();
+  EXPECT_EQ(log().back(), " calc_wave_length() : fewer than three peaks.");
+  EXPECT_EQ(controls().text(frmMain::edtLambda), "1.0");
+}
+
+}  // namespace
+}  // namespace kestrin::test

@@ -129,6 +129,31 @@ public:
     return Input("select directory", caption, "", directory, directory);
   }
 
+  // `ok` keeps the marks shown; `ok:0,2` checks exactly items 0 and 2.
+  bool CheckList(const kestrin::script::CheckListRequest& r, std::vector<bool>& checked) override {
+    const Answer a = Next();
+    const bool ok = a.kind == Answer::Ok || (a.kind == Answer::Code && a.code == kestrin::script::kIdOk);
+    if (ok && a.typed) {
+      checked.assign(r.items.size(), false);
+      for (size_t start = 0; start < a.text.size();) {
+        size_t comma = a.text.find(',', start);
+        if (comma == std::string::npos) comma = a.text.size();
+        const std::string index = a.text.substr(start, comma - start);
+        if (!index.empty() && index.size() < 9 && index.find_first_not_of("0123456789") == std::string::npos &&
+            static_cast<size_t>(std::stoi(index)) < checked.size())
+          checked[static_cast<size_t>(std::stoi(index))] = true;
+        start = comma + 1;
+      }
+    }
+    std::string marks;
+    for (size_t i = 0; i < checked.size(); ++i)
+      if (checked[i]) marks += (marks.empty() ? "" : ",") + std::to_string(i);
+    Ask("check list", r.caption, r.text,
+        (ok ? "-> [" + marks + "]" : std::string("-> cancelled")) + " of " + std::to_string(r.items.size()) +
+            " size " + std::to_string(r.width) + "x" + std::to_string(r.height));
+    return ok;
+  }
+
   // `ok:PATH` chooses PATH (several joined by "|"); `ok` the file name shown.
   bool OpenFiles(const kestrin::script::FileDialogRequest& r, bool multiple, std::vector<std::string>& files) override {
     return FileDialog(multiple ? "open files" : "open file", r, files);

@@ -34,6 +34,8 @@ bool ScriptUi::Prompt(const PromptRequest&, std::string&) { return false; }
 
 bool ScriptUi::TextArea(const TextAreaRequest&, std::string&) { return false; }
 
+bool ScriptUi::CheckList(const CheckListRequest&, std::vector<bool>&) { return false; }
+
 bool ScriptUi::SelectDirectory(const std::string&, const std::string&, std::string&) { return false; }
 
 bool ScriptUi::OpenFiles(const FileDialogRequest&, bool, std::vector<std::string>&) { return false; }

@@ -58,6 +58,18 @@ struct FileDialogRequest {
   std::string filter;
 };
 
+// The check-list dialog: a label, a list of items with check boxes and OK/Cancel. The
+// marks go in and, on OK, come back in `checked` (one per item). An empty caption shows the
+// application's title; width and height (client size) as above, 0 keeps the dialog's own.
+struct CheckListRequest {
+  std::string caption;
+  std::string text;
+  std::vector<std::string> items;
+  int32_t item_index = -1;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
 // The filter as Qt's file dialogs take it: "Text (*.txt *.log);;All (*)"; "" for none.
 std::string QtFileFilter(std::string_view filter);
 
@@ -77,6 +89,8 @@ public:
   virtual bool Prompt(const PromptRequest& request, std::string& text);
   // False when cancelled; else the memo's text, CR LF between lines.
   virtual bool TextArea(const TextAreaRequest& request, std::string& text);
+  // False when cancelled or closed; else the marks as the user left them.
+  virtual bool CheckList(const CheckListRequest& request, std::vector<bool>& checked);
   // The folder browser below `root` (empty: anywhere), starting at `directory` when it
   // exists; false when cancelled, else the chosen folder in `directory`.
   virtual bool SelectDirectory(const std::string& caption, const std::string& root, std::string& directory);

@@ -104,4 +104,23 @@ void TfrmTextArea::createControls() {
 
 void TfrmTextArea::btnClearClick(kgui::TComponent*) { mmText->clear(); }
 
+TfrmCheckList::TfrmCheckList(kgui::TComponent* owner) : TForm(owner) {
+  setName("frmCheckList");
+  DialogFont(*this);
+  setClientWidth(416);
+  setClientHeight(243);
+  createControls();
+}
+
+void TfrmCheckList::createControls() {
+  lblText = Place<kgui::TLabel>(*this, "lblText", 12, 8, 305, 13);
+  lblText->setAnchors(setOf({kgui::akLeft, kgui::akTop, kgui::akRight}));
+  lbCheck = Place<kgui::TCheckListBox>(*this, "lbCheck", 12, 28, 305, 203);
+  lbCheck->setAnchors(setOf({kgui::akLeft, kgui::akTop, kgui::akRight, kgui::akBottom}));
+  btnOK = Button(*this, "btnOK", "OK", 330, 28, kgui::mrOk);
+  btnOK->setDefault(true);
+  btnCancel = Button(*this, "btnCancel", "Cancel", 330, 60, kgui::mrCancel);
+  btnCancel->setCancel(true);
+}
+
 }  // namespace kestrin::script

@@ -1,4 +1,4 @@
-// The two input dialogs of the script functions prompt and textArea: TfrmPrompt (a label,
+// The dialogs of the script functions prompt and textArea and of CheckListBox: TfrmPrompt (a label,
 // a one-line edit, OK as the default button and Cancel) and TfrmTextArea (a label, a memo
 // that takes Enter itself, OK, Cancel and Clear), in the documented places and sizes.
 #pragma once
@@ -7,6 +7,7 @@
 
 namespace kgui {
 class TButton;
+class TCheckListBox;
 class TEdit;
 class TLabel;
 class TMemo;
@@ -36,6 +37,20 @@ public:
   kgui::TButton* btnOK;
   kgui::TButton* btnCancel;
   kgui::TButton* btnClear;
+
+private:
+  void createControls();
+};
+
+// The check-list dialog of CheckListBox.execute: a label over a list of check boxes that
+// grows with the dialog, OK as the default button and Cancel at the top right.
+class TfrmCheckList : public kgui::TForm {
+public:
+  explicit TfrmCheckList(kgui::TComponent* owner);
+  kgui::TLabel* lblText;
+  kgui::TCheckListBox* lbCheck;
+  kgui::TButton* btnOK;
+  kgui::TButton* btnCancel;
 
 private:
   void createControls();

@@ -204,6 +204,21 @@ bool QtScriptUi::TextArea(const TextAreaRequest& request, std::string& text) {
   return true;
 }
 
+bool QtScriptUi::CheckList(const CheckListRequest& request, std::vector<bool>& checked) {
+  TfrmCheckList form(Owner());
+  form.lblText->setCaption(cp932_to_utf8(request.text));
+  kgui::TStrings& items = *form.lbCheck->items();
+  for (const std::string& item : request.items) items.add(cp932_to_utf8(item));
+  for (int i = 0; i < items.count() && static_cast<size_t>(i) < checked.size(); ++i)
+    form.lbCheck->setChecked(i, checked[static_cast<size_t>(i)]);
+  if (request.item_index >= 0 && request.item_index < items.count()) form.lbCheck->setItemIndex(request.item_index);
+  Size(form, request.width, request.height);
+  if (!RunModal(form, request.caption.empty() ? ApplicationTitle() : request.caption)) return false;
+  checked.assign(static_cast<size_t>(items.count()), false);
+  for (int i = 0; i < items.count(); ++i) checked[static_cast<size_t>(i)] = form.lbCheck->checked(i);
+  return true;
+}
+
 bool QtScriptUi::SelectDirectory(const std::string& caption, const std::string& root, std::string& directory) {
   std::string start = cp932_to_utf8(directory);
   std::error_code ec;

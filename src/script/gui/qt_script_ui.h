@@ -22,6 +22,8 @@ public:
   int32_t MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
   bool Prompt(const PromptRequest& request, std::string& text) override;
   bool TextArea(const TextAreaRequest& request, std::string& text) override;
+  // TfrmCheckList over the owner form; an empty caption shows the application's title.
+  bool CheckList(const CheckListRequest& request, std::vector<bool>& checked) override;
   bool SelectDirectory(const std::string& caption, const std::string& root, std::string& directory) override;
   // The GUI library's file dialogs: the filter is handed over as it is.
   bool OpenFiles(const FileDialogRequest& request, bool multiple, std::vector<std::string>& files) override;

@@ -24,6 +24,7 @@
 #include "platform/gui/up_down.h"
 #include "script/core/engine.h"
 #include "script/core/value_list.h"
+#include "script/gui/check_list_object.h"
 #include "script/gui/vcl_bars.h"
 #include "script/gui/vcl_controls.h"
 #include "script/gui/vcl_events.h"
@@ -199,6 +200,7 @@ void RegisterVCLObjects(TJEngine& engine) {
 
 void ImportHostLibrariesWithGui(TJEngine& engine) {
   ImportHostLibraries(engine);
+  RegisterCheckListObjects(engine);
   RegisterVCLObjects(engine);
 }
 

@@ -5,10 +5,13 @@
 #include <string>
 #include <utility>
 
+#include "base/cp932.h"
+#include "platform/gui/drag_drop.h"
 #include "script/builtins/number_object.h"
 #include "script/builtins/string_object.h"
 #include "script/core/value_list.h"
 #include "script/objects/object_support.h"
+#include "script/objects/strings_object.h"
 
 namespace kestrin::script {
 namespace {
@@ -46,6 +49,39 @@ Value ShiftText(kgui::TShiftState shift) {
 kgui::TNotifyEvent NotifyBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender) {
     Fire(weak, event, sender, [](TJVCLPersistent&, TJValueList&) {}, NoBack);
+  };
+}
+
+namespace {
+
+kgui::TComponent* DropControl(kgui::TComponent* sender) {
+  auto* target = dynamic_cast<kgui::TDragDropTarget*>(sender);
+  return target ? target->target() : sender;
+}
+
+}  // namespace
+
+std::function<void(kgui::TComponent*, int, int, const std::vector<std::string>&)> DropFilesBridge(
+    TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, int x, int y, const std::vector<std::string>& files) {
+    Fire(weak, event, DropControl(sender), [&](TJVCLPersistent& self, TJValueList& p) {
+      p.AddInteger(x);
+      p.AddInteger(y);
+      std::vector<std::string> names;
+      for (const std::string& file : files) names.push_back(utf8_to_cp932(file));
+      p.Add(NewStringList(self.Engine(), names), true);
+    }, NoBack);
+  };
+}
+
+std::function<void(kgui::TComponent*, int, int, const std::string&)> DropTextBridge(TJVCLPersistent& w,
+                                                                                    const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, int x, int y, const std::string& text) {
+    Fire(weak, event, DropControl(sender), [&](TJVCLPersistent&, TJValueList& p) {
+      p.AddInteger(x);
+      p.AddInteger(y);
+      p.Add(Value::String(StrRef(utf8_to_cp932(text))), true);
+    }, NoBack);
   };
 }
 

@@ -7,6 +7,10 @@
 // (nothing crosses Qt's dispatch) for the loop or the method that ran the event.
 #pragma once
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "platform/gui/control.h"
 #include "platform/gui/form.h"
 #include "platform/gui/splitter.h"
@@ -17,6 +21,12 @@
 namespace kestrin::script {
 
 kgui::TNotifyEvent NotifyBridge(TJVCLPersistent& w, const char* event);
+// The drops of a drop target, sent as its control's: x and y, then a new Strings object of
+// the names or the text.
+std::function<void(kgui::TComponent*, int, int, const std::vector<std::string>&)> DropFilesBridge(
+    TJVCLPersistent& w, const char* event);
+std::function<void(kgui::TComponent*, int, int, const std::string&)> DropTextBridge(TJVCLPersistent& w,
+                                                                                    const char* event);
 kgui::TMouseEvent MouseBridge(TJVCLPersistent& w, const char* event);
 kgui::TMouseMoveEvent MouseMoveBridge(TJVCLPersistent& w, const char* event);
 // key* is a Number object; 0 stops the control's own use of the key.

@@ -9,6 +9,7 @@
 #include "base/cp932.h"
 #include "platform/classes/graphics.h"
 #include "platform/gui/control.h"
+#include "platform/gui/drag_drop.h"
 #include "platform/gui/guard.h"
 #include "script/builtins/array_object.h"
 #include "script/core/engine_base.h"
@@ -20,6 +21,7 @@
 #include "script/objects/object_support.h"
 #include "script/objects/point_rect.h"
 #include "script/objects/strings_object.h"
+#include "script/gui/vcl_events.h"
 
 namespace kestrin::script {
 namespace {
@@ -258,9 +260,29 @@ Value GetShowing(TJObject& self) {
   kgui::TWinControl* c = WinOf(self);
   return Value::Bool(c && c->showing());
 }
-// Drop targets arrive with drag and drop: until then nothing registers.
-Value GetAcceptDrop(TJObject&) { return Value::Bool(false); }
-void SetAcceptDrop(TJObject& self, const Value&) { W(self).CheckVCL(TJValueList()); }
+// The drop target the control owns for acceptDrop; nil when drops are not taken.
+kgui::TDragDropTarget* DropTargetOf(kgui::TControl* c) {
+  for (int i = 0; c && i < c->componentCount(); ++i)
+    if (auto* t = dynamic_cast<kgui::TDragDropTarget*>(c->components(i)); t && t->target() == c) return t;
+  return nullptr;
+}
+Value GetAcceptDrop(TJObject& self) { return Value::Bool(DropTargetOf(ControlOf(self)) != nullptr); }
+// true makes the control take drops for "onDragDropFiles" and "onDragDropText"; false
+// gives its drops back.
+void SetAcceptDrop(TJObject& self, const Value& v) {
+  W(self).CheckVCL(TJValueList());
+  kgui::TControl* c = ControlOf(self);
+  kgui::TDragDropTarget* target = DropTargetOf(c);
+  if (!ValueToBool(v)) {
+    delete target;
+    return;
+  }
+  if (target || !c) return;
+  target = new kgui::TDragDropTarget(c);
+  target->OnDragDropFiles = DropFilesBridge(W(self), "onDragDropFiles");
+  target->OnDragDropText = DropTextBridge(W(self), "onDragDropText");
+  target->setTarget(c);
+}
 constexpr PropDef kWinControlProps[] = {
     {"ControlCount", GetControlCount, nullptr},
     {"Showing", GetShowing, nullptr},

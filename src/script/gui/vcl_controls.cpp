@@ -14,6 +14,7 @@
 #include "base/cp932.h"
 #include "platform/gui/actions.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/drag_drop.h"
 #include "platform/gui/find_dialog.h"
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
@@ -22,6 +23,7 @@
 #include "platform/gui/std_controls.h"
 #include "platform/gui/timer.h"
 #include "platform/gui/up_down.h"
+#include "script/builtins/script_path.h"
 #include "script/core/engine.h"
 #include "script/core/value_list.h"
 #include "script/gui/vcl_events.h"
@@ -171,6 +173,38 @@ void FShow(TJObject& self, TJValueList& params, Value& result) {
   auto& form = NativeOfSelf<kgui::TForm>(w, params);
   VCLGuard(w, [&] { form.showForm(); });
   result = Value::Object(&self);
+}
+
+// doDragDropFiles([folder,] files): files is a collection of names or one name; script
+// paths become the system's before the drag.
+void FDoDragDropFiles(TJObject& self, TJValueList& params, Value&) {
+  auto& w = Self<TJVCLBaseForm>(self);
+  w.CheckVCL(params, 1);
+  const int32_t n = params.GetCount();
+  const std::string dir = n > 1 ? ScriptPathToOs(ValueToStdString(params.GetValue(0))) : std::string();
+  const Value& list = params.GetValue(n > 1 ? 1 : 0);
+  std::vector<std::string> files;
+  auto add = [&files](const Value& v) { files.push_back(ScriptPathToOs(ValueToStdString(v))); };
+  if (TJObject* obj = list.object(); obj && obj->IsCollection()) {
+    for (int32_t i = 0; i < obj->GetCount(); ++i) {
+      Value item;
+      obj->GetItem(i, item);
+      add(item);
+    }
+  } else {
+    add(list);
+  }
+  kgui::TDragDropSource source(nullptr);
+  VCLGuard(w, [&] { source.doDragFiles(dir, files); });
+}
+
+void FDoDragDropText(TJObject& self, TJValueList& params, Value&) {
+  auto& w = Self<TJVCLBaseForm>(self);
+  w.CheckVCL(params, 1);
+  // Unowned: the drag's own event loop may run a handler that frees the form.
+  kgui::TDragDropSource source(nullptr);
+  const std::string text = cp932_to_utf8(ValueToStdString(params.GetValue(0)));
+  VCLGuard(w, [&] { source.doDragText(text); });
 }
 
 void FClose(TJObject& self, TJValueList& params, Value& result) {
@@ -755,7 +789,8 @@ const ClassInfo& TJVCLBaseForm::Class() const {
   static const ClassInfo info(
       &TJVCLWinControl::Class(),
       {{"showModal", FShowModal}, {"show", FShow}, {"close", FClose}, {"closeQuery", FCloseQuery},
-       {"release", FRelease}, {"focusControl", FFocusControl}, {"setFocusedControl", FSetFocusedControl}});
+       {"release", FRelease}, {"focusControl", FFocusControl}, {"setFocusedControl", FSetFocusedControl},
+       {"doDragDropFiles", FDoDragDropFiles}, {"doDragDropText", FDoDragDropText}});
   return info;
 }
 

@@ -73,12 +73,17 @@ const ClassInfo& TJCheckListBox::Class() const {
   return info;
 }
 
+TJCheckListBox::~TJCheckListBox() { Unhook(); }
+
 void TJCheckListBox::OnKill() {
-  if (items_.object()) {
-    Lines().OnChanging = nullptr;
-    Lines().OnChange = nullptr;
-  }
+  Unhook();
   items_ = Value();
+}
+
+void TJCheckListBox::Unhook() {
+  if (!items_.object()) return;
+  Lines().OnChanging = nullptr;
+  Lines().OnChange = nullptr;
 }
 
 kgui::TStringList& TJCheckListBox::Lines() const {

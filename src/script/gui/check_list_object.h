@@ -21,6 +21,7 @@ class TJEngine;
 class TJCheckListBox : public TJObject {
 public:
   explicit TJCheckListBox(BaseEngine* engine);
+  ~TJCheckListBox() override;
   const ClassInfo& Class() const override;
   PublishedProperties* Published() override { return &props_; }
   void OnKill() override;
@@ -33,6 +34,8 @@ public:
   std::vector<bool>& Marks() { return marks_; }
 
 private:
+  // The list may outlive the box (a script keeps it): it stops telling the box.
+  void Unhook();
   void Changing();
   void Changed();
 

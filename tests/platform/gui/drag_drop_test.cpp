@@ -118,6 +118,12 @@ TEST_F(DragDrop, TargetsOutliveTheirControlsAndGiveDropsBack) {
   target.setTarget(edit);
   delete edit;
   EXPECT_EQ(target.target(), nullptr);
+  // A target the control owns goes with it.
+  auto* memo = new TMemo(form);
+  memo->setParent(form);
+  auto* owned = new TDragDropTarget(memo);
+  owned->setTarget(memo);
+  delete memo;
 }
 
 TEST_F(DragDrop, FileDragPayloadsKeepOnlyExistingFiles) {

@@ -45,3 +45,9 @@ c.getChecked(c.count);
 var c = new CheckListBox();
 c.items.add("a");
 c.setChecked(-1, true);
+//--- next run ---
+// The items outlive their box.
+var kept = (function () { var c = new CheckListBox(); c.items.add("a"); return c.items; })();
+kept.add("b");
+kept.insert(0, "c");
+println("kept " + kept.commaText);

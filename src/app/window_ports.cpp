@@ -6,6 +6,7 @@
 #include "app/image_form.h"
 #include "app/mask_form.h"
 #include "app/placeholder_forms.h"
+#include "app/printing.h"
 #include "commands/wiring.h"
 #include "model/headless_ports.h"
 #include "platform/gui/app.h"
@@ -204,6 +205,7 @@ Ports window_ports() {
   static FormPort<BgWindowPort> bg_window(frmBG::form);
   static SpotFormPort spot_window(frmSpot::form);
   static MaskFormPort mask_window;
+  static WindowPrinting printing;
   Ports p;
   p.controls = &controls;
   p.file_dialogs = &file_dialogs;
@@ -217,6 +219,7 @@ Ports window_ports() {
   p.bg_window = &bg_window;
   p.spot_window = &spot_window;
   p.mask_window = &mask_window;
+  p.printing = &printing;
   return p;
 }
 

@@ -154,8 +154,6 @@ void calc_tilt_command() { log_not_available("calc_tilt"); }
 void calc_wave_length_command() { log_not_available("calc_wave_length"); }
 void curved_angle_intensity_command() { log_not_available("calc_curved_angle_histogram_band"); }
 void import_mask_command() { import_mask_file(); }
-void print_image_command() { log_not_available("print_image"); }
-void print_graph_command() { log_not_available("print_nax_proc"); }
 void show_spot_list_command() { log_not_available("show_spot_list"); }
 
 }  // namespace kestrin

@@ -62,8 +62,6 @@ void auto_analysis_command();               // auto_analysis
 void calc_tilt_command();                   // calc_tilt
 void calc_wave_length_command();            // calc_wave_length
 void curved_angle_intensity_command();      // calc_curved_angle_histogram_band
-void print_image_command();                 // print_image
-void print_graph_command();                 // print_nax_proc
 void show_spot_list_command();              // show_spot_list of the spot window
 
 }  // namespace kestrin

@@ -8,6 +8,7 @@
 #include "ports/file_dialogs.h"
 #include "ports/log.h"
 #include "ports/long_run.h"
+#include "ports/printing.h"
 #include "ports/prompts.h"
 #include "ports/views.h"
 
@@ -26,6 +27,7 @@ struct Ports {
   BgWindowPort* bg_window = nullptr;
   SpotWindowPort* spot_window = nullptr;
   MaskWindowPort* mask_window = nullptr;
+  Printing* printing = nullptr;
 };
 
 // The installed ports; the headless defaults where nothing is installed.
@@ -41,6 +43,7 @@ inline FitWindowPort& fit_window() { return *ports().fit_window; }
 inline BgWindowPort& bg_window() { return *ports().bg_window; }
 inline SpotWindowPort& spot_window() { return *ports().spot_window; }
 inline MaskWindowPort& mask_window() { return *ports().mask_window; }
+inline Printing& printing() { return *ports().printing; }
 
 // Installs a set of ports; null members get the headless defaults.
 void install_ports(const Ports& installed);

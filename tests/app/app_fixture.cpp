@@ -10,6 +10,7 @@
 #include "model/headless_ports.h"
 #include "model/state.h"
 #include "offscreen_app.h"
+#include "platform/gui/printer.h"
 #include "ports/ports.h"
 #include "support/raxis_fixture.h"
 #include "support/ring_image.h"
@@ -66,5 +67,7 @@ std::string AppTest::write_ring_image(const std::string& name, double shift) {
   f.codes = make_ring_image(spec);
   return f.write(dir_.file(name));
 }
+
+void print_to_pdf(const std::string& path) { kgui::printer().printToPdf(path); }
 
 }  // namespace kestrin::test

@@ -46,8 +46,8 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
       {{"File", "Load Param"}, {O::kWork}},
       {{"File", "Save Param"}, {O::kWork}},
       {{"File", "Import Mask File(BMP)"}, {O::kWork}},
-      {{"File", "Print Image"}, {O::kNotAvailable}},
-      {{"File", "Print Graph"}, {O::kNotAvailable}},
+      {{"File", "Print Image"}, {O::kWork}},
+      {{"File", "Print Graph"}, {O::kWork}},
       {{"Tool", "Straight line integration"}, {O::kNotAvailable}},
       {{"Tool", "Calculate wave length"}, {O::kNotAvailable}},
       {{"Tool", "Script"}, {O::kWork, "frmScript"}},
@@ -86,7 +86,7 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
       {{"frmImage", "Load Mask"}, {O::kWork}},
       {{"frmImage", "Save Mask"}, {O::kWork}},
       {{"frmImage", "Find Spots"}, {O::kWork}},
-      {{"frmImage", "Pri.Windo.Img"}, {O::kNotAvailable}},
+      {{"frmImage", "Pri.Windo.Img"}, {O::kWork}},
       {{"frmImage", "Save Image"}, {O::kWork}},
   };
   const std::string image = write_ring_image("ring.img");

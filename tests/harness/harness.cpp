@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <istream>
+#include <stdexcept>
 
 #include "base/convert.h"
 #include "ports/log.h"
@@ -125,6 +126,11 @@ std::span<const KestrinMethod> harness_methods() {
     methods.insert(methods.end(), image_window_commands().begin(), image_window_commands().end());
 #ifdef KESTRIN_HARNESS_VIEWS
     methods.insert(methods.end(), view_commands().begin(), view_commands().end());
+#else
+    for (const char* name : {"SaveImageView", "PrintFile", "PrintPeakList"})
+      methods.push_back({name, 0, [](const MethodArgs&) -> MethodResult {
+                           throw std::runtime_error("not available in this build");
+                         }});
 #endif
     return methods;
   }();

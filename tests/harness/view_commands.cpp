@@ -1,18 +1,27 @@
-// Harness-only command that needs Qt: SaveImageView FILE [ZOOM [SCROLLX SCROLLY]] zooms the
+// Harness-only commands that need Qt. SaveImageView FILE [ZOOM [SCROLLX SCROLLY]] zooms the
 // 600 x 600 part view (ZOOM 0 fits the whole image), scrolls it, redraws it with its
-// overlays as the image window does and saves the picture as PNG. The application object
-// is made on first use, on the offscreen platform unless another one is chosen.
+// overlays as the image window does and saves the picture as PNG. PrintFile PATH makes the
+// printer write PDF to PATH (A4, 600 dpi, full page) and accepts the run's print dialogs
+// from then on; before it every print dialog is cancelled, as a headless run cannot print.
+// PrintPeakList prints the peak list (print_peak_proc). The application object is made on
+// first use, on the offscreen platform unless another one is chosen.
 #include <QGuiApplication>
 #include <QImage>
+#include <clocale>
 #include <cstdlib>
 #include <stdexcept>
 #include <vector>
 
 #include "app/image_view_paint.h"
+#include "app/printing.h"
 #include "commands/image_view_commands.h"
+#include "commands/print_commands.h"
 #include "harness/harness.h"
 #include "model/state.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/printer.h"
 #include "platform/gui/qt_canvas.h"
+#include "ports/ports.h"
 
 namespace kestrin::harness {
 
@@ -25,6 +34,48 @@ void ensure_application() {
   static char name[] = "kestrin-harness";
   static char* argv[] = {name, nullptr};
   static QGuiApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
+  // The printer goes before the application object does.
+  std::atexit(&kgui::releasePrinter);
+}
+
+// The harness's dialogs once it prints to a file: every print dialog is accepted, every
+// other question refused.
+class PrintingDialogs : public kgui::Dialogs {
+public:
+  bool executeFile(kgui::TOpenDialog&, bool) override { return false; }
+  int messageBox(const std::string&, const std::string&, kgui::TMsgDlgType, kgui::TMsgDlgButtons) override {
+    return kgui::mrCancel;
+  }
+  bool selectDirectory(const std::string&, std::string&) override { return false; }
+  bool executeColor(kgui::TColor&) override { return false; }
+  bool executePrint(kgui::TPrinter&) override { return true; }
+};
+
+// The printer port over the application's printer, installed with the first print command.
+void install_printing() {
+  static app::WindowPrinting printing;
+  if (&kestrin::printing() == &printing) return;
+  Ports p = ports();
+  p.printing = &printing;
+  install_ports(p);
+}
+
+MethodResult print_file(const MethodArgs& a) {
+  if (a.count() < 1) throw std::runtime_error("usage: PrintFile PATH");
+  ensure_application();
+  install_printing();
+  static PrintingDialogs dialogs;
+  kgui::setDialogs(&dialogs);
+  kgui::printer().printToPdf(a.text(0));
+  return {};
+}
+
+MethodResult print_peak_list(const MethodArgs&) {
+  ensure_application();
+  install_printing();
+  print_peak_list_command();
+  return {};
 }
 
 MethodResult save_image_view(const MethodArgs& a) {
@@ -47,7 +98,8 @@ MethodResult save_image_view(const MethodArgs& a) {
 }  // namespace
 
 std::span<const KestrinMethod> view_commands() {
-  static const std::vector<KestrinMethod> commands = {{"SaveImageView", 0, &save_image_view}};
+  static const std::vector<KestrinMethod> commands = {
+      {"SaveImageView", 0, &save_image_view}, {"PrintFile", 0, &print_file}, {"PrintPeakList", 0, &print_peak_list}};
   return commands;
 }
 

@@ -1,0 +1,156 @@
+// The printer side of the print commands: one document per print, opened after the print
+// dialog; a printer that cannot start is logged and nothing is printed.
+#include "app/printing.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <exception>
+#include <functional>
+
+#include "app/image_form.h"
+#include "app/image_view_paint.h"
+#include "app/window_ports.h"
+#include "base/paths.h"
+#include "commands/print_commands.h"
+#include "image/display_picture.h"
+#include "image/image_store.h"
+#include "model/state.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/printer.h"
+#include "platform/gui/qt_canvas.h"
+#include "ports/ports.h"
+
+namespace kestrin::app {
+
+namespace {
+
+// The peak window's list font as designed, for prints made before the window exists.
+constexpr const char* kPeakListFont = "ＭＳ ゴシック";
+constexpr int kPeakListFontSize = 10;
+
+// Runs the print dialog; on acceptance opens the document, lets `draw` fill it and closes
+// it. A printer that cannot start logs " <routine>() : <reason>" and prints nothing.
+void print_document(const char* routine, const std::function<void(kgui::TPrinter&)>& draw) {
+  kgui::TPrinter& printer = kgui::printer();
+  if (!kgui::dialogs().executePrint(printer)) return;
+  try {
+    printer.beginDoc();
+  } catch (const std::exception& e) {
+    log_line(std::string(" ") + routine + "() : " + e.what());
+    return;
+  }
+  try {
+    draw(printer);
+  } catch (...) {
+    printer.abort();
+    throw;
+  }
+  printer.endDoc();
+}
+
+// Pixels of a font of `points` on a device of `dpi` dots per inch, as a negative font height.
+int font_height(int points, int dpi) { return -(points * dpi + 36) / 72; }
+
+}  // namespace
+
+void WindowPrinting::print_image() {
+  print_document("print_image", [](kgui::TPrinter& printer) {
+    const DisplayLevels& levels = state().display_levels;
+    const TKsDIB picture = display_picture();
+    draw_dib(printer.canvas(),
+             picture_page_rect(printer.pageWidth(), printer.pageHeight(), levels.width, levels.height), picture);
+  });
+}
+
+void WindowPrinting::print_lines(const std::vector<std::string>& lines) {
+  print_document("print_peak_proc", [&lines](kgui::TPrinter& printer) {
+    kgui::Canvas& canvas = printer.canvas();
+    canvas.font().setName(kPeakListFont);
+    canvas.font().setHeight(font_height(kPeakListFontSize, printer.qprinter().resolution()));
+    canvas.font().setColor(kgui::clBlack);
+    canvas.brush().style = kgui::bsClear;
+    const int advance = canvas.textHeight("Ag");
+    int y = 0;
+    for (const std::string& line : lines) {
+      if (y > 0 && y + advance > printer.pageHeight()) {
+        printer.newPage();
+        y = 0;
+      }
+      canvas.textOut(0, y, line);
+      y += advance;
+    }
+  });
+}
+
+namespace {
+
+// The view's information lines on the picture, in the gauge's reversed colour when the
+// gradation is reversed.
+void write_view_info(QImage& picture) {
+  kgui::QtCanvas canvas(&picture);
+  canvas.font().setSize(14);
+  canvas.font().setColor(state().options.GradationReverse ? kgui::clWhite : kgui::clBlack);
+  canvas.brush().style = kgui::bsClear;
+  const ViewInfoTexts texts =
+      view_info_texts(state().image_view, state().display_scale, current_image().ImageFileName);
+  canvas.textOut(0, 0, texts.top_left);
+  const kgui::TSize size = canvas.textExtent(texts.bottom_right);
+  canvas.textOut(picture.width() - size.cx, picture.height() - size.cy, texts.bottom_right);
+}
+
+// The picture as a 24-bit bitmap file.
+void save_picture_bmp(const QImage& picture, const std::string& path) {
+  TKsDIB dib;
+  dib.SetBitCount(24);
+  dib.SetWidth(picture.width());
+  dib.SetHeight(picture.height());
+  for (int y = 0; y < picture.height(); ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+    uint8_t* to = dib.ScanLine(y);
+    for (int x = 0; x < picture.width(); ++x, to += 3) {
+      to[0] = uint8_t(qBlue(from[x]));
+      to[1] = uint8_t(qGreen(from[x]));
+      to[2] = uint8_t(qRed(from[x]));
+    }
+  }
+  dib.SaveToFile(path);
+}
+
+// The save dialog for the view's bitmap; "" after a cancel. A chosen name is remembered as
+// the image-save folder and filter index.
+std::string choose_bitmap_file() {
+  FileDialogSlots& remembered = state().dialog_slots;
+  FileDialogSetup setup = bitmap_save_setup();
+  setup.overwrite_prompt = true;
+  const std::string name = file_dialogs().run_save(setup);
+  if (name.empty()) return name;
+  remembered.folder[kSlotImageSave] = folder_of(name);
+  remembered.filter_index[kSlotImageSave] = file_dialogs().save_filter_index();
+  return name;
+}
+
+}  // namespace
+
+void print_img_proc2() {
+  const TfrmImage* form = form_of<TfrmImage>();
+  if (!form) return;
+  QImage picture = form->pbxPart->image().convertToFormat(QImage::Format_RGB32);
+  if (prompts().confirm("Add information?")) write_view_info(picture);
+  if (prompts().confirm("Output to Image File (*.bmp) ")) {
+    const std::string name = choose_bitmap_file();
+    if (name.empty()) {
+      log_line(" print_img_proc2() : cancel ");
+      return;
+    }
+    save_picture_bmp(picture, name);
+  }
+  print_document("print_img_proc2", [&picture](kgui::TPrinter& printer) {
+    const kgui::TRect r =
+        picture_page_rect(printer.pageWidth(), printer.pageHeight(), picture.width(), picture.height());
+    printer.painter().drawImage(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), picture);
+  });
+}
+
+}  // namespace kestrin::app

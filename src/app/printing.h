@@ -1,0 +1,23 @@
+// Printing on the application's printer after the main window's print dialog: the whole
+// image, the peak list's lines and the image window's view (print_img_proc2), and the
+// program's implementation of the printer port.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ports/printing.h"
+
+namespace kestrin::app {
+
+class WindowPrinting : public Printing {
+public:
+  void print_image() override;
+  void print_lines(const std::vector<std::string>& lines) override;
+};
+
+// The image window's print button: the part view as it shows now, with the information
+// lines when the user wants them, saved as a 24-bit BMP file and/or printed.
+void print_img_proc2();
+
+}  // namespace kestrin::app

@@ -7,6 +7,8 @@
 #include "app/log_window.h"
 #include "app/main_form.h"
 #include "app/mask_form.h"
+#include "app/nax_graph_form.h"
+#include "app/peak_fitting_form.h"
 #include "app/placeholder_forms.h"
 #include "app/window_ports.h"
 #include "commands/file_commands.h"

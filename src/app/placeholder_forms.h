@@ -15,11 +15,8 @@ public:
 
 // The placeholder windows, in creation order; X(Class) is applied to each.
 #define KESTRIN_PLACEHOLDER_FORMS(X) \
-  X(TfrmNaxGraph) \
-  X(TfrmPeak) \
   X(TfrmCake) \
   X(TfrmOption) \
-  X(TfrmPeakFitting) \
   X(TfrmScript) \
   X(TfrmBG) \
   X(TfrmSpot) \

@@ -11,12 +11,14 @@
 
 #include "app/image_form.h"
 #include "app/image_view_paint.h"
+#include "app/peak_form.h"
 #include "app/window_ports.h"
 #include "base/paths.h"
 #include "commands/print_commands.h"
 #include "image/display_picture.h"
 #include "image/image_store.h"
 #include "model/state.h"
+#include "platform/gui/clipboard.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/printer.h"
 #include "platform/gui/qt_canvas.h"
@@ -26,15 +28,12 @@ namespace kestrin::app {
 
 namespace {
 
-// The peak window's list font as designed, for prints made before the window exists.
-constexpr const char* kPeakListFont = "ＭＳ ゴシック";
-constexpr int kPeakListFontSize = 10;
+// Runs the print dialog; false when the user cancels.
+bool print_dialog(kgui::TPrinter& printer) { return kgui::dialogs().executePrint(printer); }
 
-// Runs the print dialog; on acceptance opens the document, lets `draw` fill it and closes
-// it. A printer that cannot start logs " <routine>() : <reason>" and prints nothing.
-void print_document(const char* routine, const std::function<void(kgui::TPrinter&)>& draw) {
-  kgui::TPrinter& printer = kgui::printer();
-  if (!kgui::dialogs().executePrint(printer)) return;
+// Opens the document, lets `draw` fill it and closes it. A printer that cannot start logs
+// " <routine>() : <reason>" and prints nothing.
+void print_pages(kgui::TPrinter& printer, const char* routine, const std::function<void()>& draw) {
   try {
     printer.beginDoc();
   } catch (const std::exception& e) {
@@ -42,7 +41,7 @@ void print_document(const char* routine, const std::function<void(kgui::TPrinter
     return;
   }
   try {
-    draw(printer);
+    draw();
   } catch (...) {
     printer.abort();
     throw;
@@ -50,8 +49,51 @@ void print_document(const char* routine, const std::function<void(kgui::TPrinter
   printer.endDoc();
 }
 
+// The print dialog, then the document.
+void print_document(const char* routine, const std::function<void(kgui::TPrinter&)>& draw) {
+  kgui::TPrinter& printer = kgui::printer();
+  if (!print_dialog(printer)) return;
+  print_pages(printer, routine, [&] { draw(printer); });
+}
+
 // Pixels of a font of `points` on a device of `dpi` dots per inch, as a negative font height.
 int font_height(int points, int dpi) { return -(points * dpi + 36) / 72; }
+
+// The peak window's list font, or its design when the window does not exist.
+void set_peak_list_font(kgui::TFont& font, int dpi) {
+  const TfrmPeak* form = form_of<TfrmPeak>();
+  font.setName(form ? form->lstPeak->font()->name() : kPeakListFont);
+  font.setHeight(font_height(form ? form->lstPeak->font()->size() : kPeakListFontSize, dpi));
+  font.setStyle(form ? form->lstPeak->font()->style() : 0);
+  font.setColor(kgui::clBlack);
+}
+
+// Puts the printer's orientation back when printing ends, however it ends.
+class OrientationKept {
+public:
+  explicit OrientationKept(kgui::TPrinter& printer) : printer_(printer), kept_(printer.orientation()) {}
+  ~OrientationKept() { printer_.setOrientation(kept_); }
+
+private:
+  kgui::TPrinter& printer_;
+  kgui::TPrinterOrientation kept_;
+};
+
+// The graph in the printed style, its picture of graph_picture_size units stretched into r.
+// Drawing through the painter's transformation keeps lines and text as vectors on a printed
+// page. False without a pattern.
+bool draw_printed_graph(QPainter& painter, const kgui::TRect& r) {
+  const GraphLayout& g = state().graph;
+  const kgui::TSize size = graph_picture_size(g.GraphWidth, g.GraphHeight);
+  if (size.cx <= 0 || size.cy <= 0) return false;
+  painter.save();
+  painter.translate(r.left, r.top);
+  painter.scale(double(r.right - r.left) / size.cx, double(r.bottom - r.top) / size.cy);
+  kgui::QtCanvas canvas(&painter);
+  const bool drawn = draw_graph_on_canvas(canvas, printed_graph_style()) == 0;
+  painter.restore();
+  return drawn;
+}
 
 }  // namespace
 
@@ -64,12 +106,33 @@ void WindowPrinting::print_image() {
   });
 }
 
+void WindowPrinting::print_graph() {
+  kgui::TPrinter& printer = kgui::printer();
+  if (!print_dialog(printer)) return;
+  const GraphLayout& g = state().graph;
+  // The page as it is before the switch to landscape places the graph.
+  const kgui::TRect target = graph_page_rect(printer.pageWidth(), printer.pageHeight(), g.GraphWidth, g.GraphHeight);
+  OrientationKept kept(printer);
+  printer.setOrientation(kgui::poLandscape);
+  print_pages(printer, "print_nax_proc", [&] { draw_printed_graph(printer.painter(), target); });
+}
+
+void WindowPrinting::copy_graph() {
+  const GraphLayout& g = state().graph;
+  const kgui::TSize size = graph_picture_size(g.GraphWidth, g.GraphHeight);
+  if (size.cx <= 0 || size.cy <= 0) return;
+  QImage image(size.cx, size.cy, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  const bool drawn = draw_printed_graph(painter, {0, 0, size.cx, size.cy});
+  painter.end();
+  if (drawn) kgui::Clipboard().setImage(image);
+}
+
 void WindowPrinting::print_lines(const std::vector<std::string>& lines) {
   print_document("print_peak_proc", [&lines](kgui::TPrinter& printer) {
     kgui::Canvas& canvas = printer.canvas();
-    canvas.font().setName(kPeakListFont);
-    canvas.font().setHeight(font_height(kPeakListFontSize, printer.qprinter().resolution()));
-    canvas.font().setColor(kgui::clBlack);
+    set_peak_list_font(canvas.font(), printer.qprinter().resolution());
     canvas.brush().style = kgui::bsClear;
     const int advance = canvas.textHeight("Ag");
     int y = 0;

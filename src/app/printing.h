@@ -1,6 +1,7 @@
 // Printing on the application's printer after the main window's print dialog: the whole
-// image, the peak list's lines and the image window's view (print_img_proc2), and the
-// program's implementation of the printer port.
+// image, the pattern graph, the peak list's lines and the image window's view
+// (print_img_proc2); the graph as a picture on the clipboard. The program's implementation
+// of the printer port.
 #pragma once
 
 #include <string>
@@ -13,6 +14,8 @@ namespace kestrin::app {
 class WindowPrinting : public Printing {
 public:
   void print_image() override;
+  void print_graph() override;
+  void copy_graph() override;
   void print_lines(const std::vector<std::string>& lines) override;
 };
 

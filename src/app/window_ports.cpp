@@ -5,6 +5,9 @@
 
 #include "app/image_form.h"
 #include "app/mask_form.h"
+#include "app/nax_graph_form.h"
+#include "app/peak_fitting_form.h"
+#include "app/peak_form.h"
 #include "app/placeholder_forms.h"
 #include "app/printing.h"
 #include "commands/wiring.h"
@@ -17,9 +20,6 @@
 #include "ports/names/bg_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/main_form_names.h"
-#include "ports/names/nax_graph_names.h"
-#include "ports/names/peak_fitting_form_names.h"
-#include "ports/names/peak_form_names.h"
 #include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
@@ -199,9 +199,6 @@ Ports window_ports() {
   static WindowEventPump events;
   static FormPort<LogWindowPort> log_window(frmLog::form);
   static ImageFormPort image_window;
-  static FormPort<GraphWindowPort> graph_window(frmNaxGraph::form);
-  static FormPort<PeakWindowPort> peak_window(frmPeak::form);
-  static FormPort<FitWindowPort> fit_window(frmPeakFitting::form);
   static FormPort<BgWindowPort> bg_window(frmBG::form);
   static SpotFormPort spot_window(frmSpot::form);
   static MaskFormPort mask_window;
@@ -213,9 +210,9 @@ Ports window_ports() {
   p.events = &events;
   p.log_window = &log_window;
   p.image_window = &image_window;
-  p.graph_window = &graph_window;
-  p.peak_window = &peak_window;
-  p.fit_window = &fit_window;
+  p.graph_window = &nax_graph_port();
+  p.peak_window = &peak_list_port();
+  p.fit_window = &peak_fitting_port();
   p.bg_window = &bg_window;
   p.spot_window = &spot_window;
   p.mask_window = &mask_window;

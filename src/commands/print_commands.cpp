@@ -17,6 +17,17 @@ int32_t trunc_ratio(double a, double b, double c) { return int32_t(a * b / c); }
 
 }  // namespace
 
+GraphStyle printed_graph_style() {
+  GraphStyle style;
+  style.scale = 4;
+  style.plot_fill = rgb_to_color(255, 255, 255);
+  style.fitted_curves = false;
+  style.y_numbers_left = 0.02;
+  style.ymin_top = 1.01;
+  style.ymax_top = 0.11;
+  return style;
+}
+
 kgui::TSize graph_picture_size(int32_t W, int32_t H) { return {4 * W + 400, 4 * H + 400}; }
 
 kgui::TRect graph_page_rect(int32_t page_w, int32_t page_h, int32_t W, int32_t H) {

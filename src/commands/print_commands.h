@@ -7,10 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "commands/graph_draw.h"
 #include "model/state.h"
 #include "platform/classes/graphics.h"
 
 namespace kestrin {
+
+// The printed graph: four times the screen graph's size and font, a white plot, no fitted
+// curves and the y-axis numbers at (0.02 W, 1.01 H) and (0.02 W, 0.11 H).
+GraphStyle printed_graph_style();
 
 // The graph's picture in logical units: 4 W + 400 by 4 H + 400 for a W x H graph.
 kgui::TSize graph_picture_size(int32_t W, int32_t H);

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "model/parameters.h"
+#include "model/state.h"
 #include "model/window_start_values.h"
+#include "ports/names/nax_graph_names.h"
 #include "ports/names/osc_ana_form_names.h"
 #include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
@@ -21,6 +23,7 @@ void prepare_headless_controls(HeadlessControls& c) {
   for (std::span<const ControlName> group : window_radio_groups()) c.add_radio_group(group);
   show_start_values(c);
   show_window_start_values(c);
+  c.set_text(frmNaxGraph::Edit1, kSamePeakStartText);  // the graph window's one edit outside the table
   // The tool windows' search settings, read by analyses that run without those windows.
   for (std::span<const ControlText> texts : {std::span<const ControlText>(frmSpot::start_texts),
                                              std::span<const ControlText>(frmOscAna::start_texts)})

@@ -247,6 +247,7 @@ struct SharedState {
   SelectedArea selected_area;
   MacroRecorder macro;
   GraphLayout graph;
+  GraphDrag graph_drag;
   FileDialogSlots dialog_slots;
   std::vector<SpotReference> spot_reference;
   RingList rings;
@@ -258,8 +259,10 @@ struct SharedState {
   bool LoadingFlag = false;
   bool OmitGreen = false;  // leave masked pixels out of the integrations
   bool OmitBlue = false;   // leave display-level-0 pixels out
-  double SamePeakTolerance = 0.005;
+  double SamePeakTolerance = 0.005;  // the graph window's SAMEPEAK edit starts with kSamePeakStartText
 };
+
+constexpr const char* kSamePeakStartText = "0.005";
 
 SharedState& state();
 // Replaces the shared state with a fresh one. image/program_state.h resets the image

@@ -67,7 +67,7 @@ public:
 // TfrmPeakFitting.
 class FitWindowPort : public WindowPort {
 public:
-  // Refills the window's lists from the fit tables.
+  // Refills the fit grid from the fit tables (the window's ShowFitResults).
   virtual void show_fit_results() {}
 };
 

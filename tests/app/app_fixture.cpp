@@ -68,6 +68,18 @@ std::string AppTest::write_ring_image(const std::string& name, double shift) {
   return f.write(dir_.file(name));
 }
 
+void AppTest::integrate_ring_image(int direction) {
+  app::TfrmMain& m = main();
+  for (auto* c : {m.chkLo, m.chkwl, m.chkpsx, m.chkpsy}) c->setChecked(false);
+  dialogs_.answerFile(write_ring_image("ring.img"), 1);
+  m.pbtnLoadImage->click();
+  enter(m.edtCenterX0, "100");
+  enter(m.edtCenterY0, "100");
+  m.rbtnRectangle->setChecked(true);
+  m.cmbDirection->setItemIndex(direction);
+  m.pbtnAngleIntensity->click();
+}
+
 void print_to_pdf(const std::string& path) { kgui::printer().printToPdf(path); }
 
 }  // namespace kestrin::test

@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "app/image_form.h"
+#include "app/nax_graph_form.h"
 #include "app/printing.h"
 #include "app/window_ports.h"
 #include "app_fixture.h"
@@ -13,6 +14,8 @@
 #include "commands/print_commands.h"
 #include "image/display/ksdib.h"
 #include "model/state.h"
+#include "platform/gui/clipboard.h"
+#include "platform/gui/printer.h"
 #include "ports/log.h"
 #include "support/pdf_pages.h"
 #include "support/temp_dir.h"
@@ -178,6 +181,51 @@ TEST_F(WindowImagePrint, NoInformationNoFileThenTheCancelledFileDialogStops) {
   EXPECT_EQ(dialogs_.questions().size(), asked + 3);  // no print dialog after the cancel
   EXPECT_EQ(the_log().history(), std::vector<std::string>{" print_img_proc2() : cancel "});
   EXPECT_FALSE(file_exists(pdf_));
+}
+
+TEST_F(PrintingTest, PrintGraphGivesOneLandscapePageWithTheAxesAndKeepsTheOrientation) {
+  KESTRIN_REQUIRE_POPPLER();
+  integrate_ring_image(4);
+  the_log().clear_history();
+  state().macro.MacroRecording = true;
+  const GraphLayout before = state().graph;
+  dialogs_.answerPrint();
+  click_menu("File", "Print Graph");
+  EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.PrintNax();"});
+  EXPECT_EQ(kgui::printer().orientation(), kgui::poPortrait);
+  EXPECT_EQ(state().graph.GraphWidth, before.GraphWidth);  // the screen graph's layout is back
+  EXPECT_EQ(state().graph.GraphXScale, before.GraphXScale);
+  ASSERT_EQ(pdf_pages(pdf_), 1);
+  EXPECT_NE(pdf_page_size(pdf_).find("842"), std::string::npos) << pdf_page_size(pdf_);
+  const std::string page_size = pdf_page_size(pdf_);
+  EXPECT_LT(page_size.find("842"), page_size.find("595")) << page_size;  // wider than high
+  const std::string text = pdf_text(pdf_);
+  EXPECT_NE(text.find("2theta (degrees)"), std::string::npos) << text;
+  for (const char* number : {"10", "20", "30"}) EXPECT_NE(text.find(number), std::string::npos) << number;
+  keep_pages("graph");
+}
+
+TEST_F(PrintingTest, CopiedGraphIsAnImageFourTimesTheGraphWithAWhitePlot) {
+  integrate_ring_image(4);
+  state().graph.GraphWidth = 500;
+  state().graph.GraphHeight = 400;
+  kgui::Clipboard().setAsText("");
+  app::form_of<app::TfrmNaxGraph>()->pbtnCopyClipboard->click();
+  const QImage image = kgui::Clipboard().image().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(image.width(), 2400);
+  ASSERT_EQ(image.height(), 2000);
+  int white = 0, yellow = 0, dark = 0;
+  for (int y = 0; y < image.height(); y += 4)
+    for (int x = 0; x < image.width(); x += 4) {
+      const QRgb p = image.pixel(x, y) & 0xFFFFFF;
+      white += p == 0xFFFFFF;
+      yellow += p == 0xFFFFDC;
+      dark += qGray(p) < 64;
+    }
+  EXPECT_EQ(yellow, 0);  // the screen graph's plot colour
+  EXPECT_GT(white, 200 * 200);
+  EXPECT_GT(dark, 100);  // frame, ticks, numbers and the curve
+  EXPECT_EQ(state().graph.GraphWidth, 500);
 }
 
 }  // namespace

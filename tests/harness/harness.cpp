@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cmath>
 #include <istream>
-#include <stdexcept>
 
 #include "base/convert.h"
 #include "ports/log.h"
@@ -124,14 +123,7 @@ std::span<const KestrinMethod> harness_methods() {
     std::vector<KestrinMethod> methods(kestrin_methods().begin(), kestrin_methods().end());
     methods.insert(methods.end(), bitmap_commands().begin(), bitmap_commands().end());
     methods.insert(methods.end(), image_window_commands().begin(), image_window_commands().end());
-#ifdef KESTRIN_HARNESS_VIEWS
-    methods.insert(methods.end(), view_commands().begin(), view_commands().end());
-#else
-    for (const char* name : {"SaveImageView", "PrintFile", "PrintPeakList"})
-      methods.push_back({name, 0, [](const MethodArgs&) -> MethodResult {
-                           throw std::runtime_error("not available in this build");
-                         }});
-#endif
+    methods.insert(methods.end(), window_commands().begin(), window_commands().end());
     return methods;
   }();
   return all;

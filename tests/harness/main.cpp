@@ -3,11 +3,31 @@
 #include <clocale>
 #include <fstream>
 #include <iostream>
+#include <stdexcept>
+#include <vector>
 
 #include "commands/wiring.h"
 #include "harness/harness.h"
 
 using namespace kestrin;
+
+namespace {
+
+// Every command of this build: the headless ones, and the window commands with the GUI.
+std::vector<KestrinMethod> all_methods() {
+  std::vector<KestrinMethod> methods(harness::harness_methods().begin(), harness::harness_methods().end());
+#ifdef KESTRIN_HARNESS_GUI
+  methods.insert(methods.end(), harness::gui_commands().begin(), harness::gui_commands().end());
+#else
+  for (const char* name : {"SaveGraphPicture", "CopyPeakList", "SaveImageView", "PrintFile", "PrintPeakList"})
+    methods.push_back({name, 0, [](const MethodArgs&) -> MethodResult {
+                         throw std::runtime_error("not available in this build");
+                       }});
+#endif
+  return methods;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
@@ -23,9 +43,12 @@ int main(int argc, char** argv) {
       std::cerr << "cannot open " << argv[1] << '\n';
       return 2;
     }
-    harness::run_commands(in, std::cout, std::cerr);
+    harness::run_commands(in, std::cout, std::cerr, all_methods());
   } else {
-    harness::run_commands(std::cin, std::cout, std::cerr);
+    harness::run_commands(std::cin, std::cout, std::cerr, all_methods());
   }
+#ifdef KESTRIN_HARNESS_GUI
+  harness::end_gui_commands();
+#endif
   return 0;
 }

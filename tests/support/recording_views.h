@@ -12,6 +12,7 @@
 #include "ports/names/log_window_names.h"
 #include "ports/names/mask_form_names.h"
 #include "ports/names/nax_graph_names.h"
+#include "ports/names/peak_fitting_form_names.h"
 #include "ports/names/peak_form_names.h"
 #include "ports/ports.h"
 
@@ -31,10 +32,11 @@ public:
     with.graph_window = &graph_;
     with.peak_window = &peak_;
     with.mask_window = &mask_;
+    with.fit_window = &fit_;
     return with;
   }
 
-  int redraws = 0, graph_draws = 0, peak_lists = 0;
+  int redraws = 0, graph_draws = 0, peak_lists = 0, fit_results = 0;
   // The image window: overlay repaints, gauge draws, the scroll bars as last set (and every
   // position set, in order), the view sizes asked for and the caption.
   int repaints = 0, gauge_draws = 0;
@@ -105,6 +107,12 @@ private:
     void show_materials(const std::vector<std::string>& names) override { r->materials = names; }
     void show_miller_grid(const GridTexts& rows) override { r->miller_rows = rows; }
   } mask_{this};
+  struct Fit : FitWindowPort {
+    RecordingViews* r;
+    explicit Fit(RecordingViews* owner) : r(owner) {}
+    void show() override { r->shown(frmPeakFitting::form); }
+    void show_fit_results() override { ++r->fit_results; }
+  } fit_{this};
 };
 
 }  // namespace kestrin::test

@@ -13,11 +13,16 @@ namespace kgui {
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
 enum TBrushStyle { bsSolid, bsClear };
+// How pen and brush combine with the picture: copied over it, or exclusive-or'ed with it (drawing
+// the same shape twice then restores the picture).
+enum TPenMode { pmCopy, pmXor };
 
 struct TPen {
   TColor color = clBlack;
   int width = 1;
   TPenStyle style = psSolid;
+  TPenMode mode = pmCopy;
+  bool operator==(const TPen&) const = default;
 };
 
 struct TBrush {
@@ -52,6 +57,14 @@ public:
   TBrush& brush() { return brush_; }
   TFont& font() { return font_; }
   TPoint penPos() const { return pen_pos_; }
+
+  // Between beginBatch and the matching endBatch a canvas may hold drawing back and issue it
+  // in larger calls (lines of one pen as one call); the picture is the same as drawing call by
+  // call. Batches nest; the outermost end issues what is held. Reading a pixel issues it too.
+  virtual void beginBatch() {}
+  virtual void endBatch() {}
+  // Issues what a batch holds so far; the batch goes on.
+  virtual void flushBatch() {}
 
   void moveTo(int x, int y) { pen_pos_ = {x, y}; }
   // Draws from the pen position to (x, y), the end point excluded, and moves there.
@@ -98,8 +111,21 @@ private:
   TPoint pen_pos_;
 };
 
+// A batch for the lifetime of a scope, ended also when the drawing throws.
+class CanvasBatch {
+public:
+  explicit CanvasBatch(Canvas& canvas) : canvas_(canvas) { canvas_.beginBatch(); }
+  ~CanvasBatch() { canvas_.endBatch(); }
+  CanvasBatch(const CanvasBatch&) = delete;
+  CanvasBatch& operator=(const CanvasBatch&) = delete;
+
+private:
+  Canvas& canvas_;
+};
+
 // A canvas that draws nothing and records each call as a line of text with the state it
-// used, for tests of drawing code: "LineTo 0,0 10,10 pen=$0000FF/1".
+// used, for tests of drawing code: "LineTo 0,0 10,10 pen=$0000FF/1" (an exclusive-or pen adds
+// "/xor"). Batches change nothing here.
 class RecordingCanvas : public Canvas {
 public:
   RecordingCanvas() = default;

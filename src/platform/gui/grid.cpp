@@ -1,7 +1,10 @@
 // TStringGrid: the platform's cell indices mapped onto a table with header sections.
 #include "platform/gui/grid.h"
 
+#include <QAbstractButton>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QScrollBar>
 #include <QTableWidget>
 
@@ -12,6 +15,21 @@
 namespace kgui {
 
 static QTableWidget* table(QWidget* w) { return static_cast<QTableWidget*>(w); }
+
+// The fixed cell where the heading row meets the title column is the table's corner button,
+// which shows no text of its own: a label inside it shows the cell's text.
+static QLabel* cornerLabel(QTableWidget* t) {
+  auto* corner = t->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+  if (!corner) return nullptr;
+  if (auto* label = corner->findChild<QLabel*>()) return label;
+  auto* layout = new QHBoxLayout(corner);
+  layout->setContentsMargins(2, 0, 2, 0);
+  auto* label = new QLabel(corner);
+  label->setAlignment(Qt::AlignCenter);
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  layout->addWidget(label);
+  return label;
+}
 
 const ClassInfo& TStringGrid::staticClassInfo() {
   using T = TStringGrid;
@@ -40,6 +58,7 @@ TStringGrid::TStringGrid(TComponent* owner)
   t->horizontalHeader()->setDefaultSectionSize(default_col_width_);
   t->verticalHeader()->setDefaultSectionSize(default_row_height_);
   t->verticalHeader()->setMinimumSectionSize(1);
+  t->setTextElideMode(Qt::ElideNone);  // the platform clips a long text at the cell's edge
   watch(t->viewport());
   QObject::connect(t, &QTableWidget::currentCellChanged,
                    [this](int r, int c, int pr, int pc) { userMoved(r, c, pr, pc); });
@@ -109,6 +128,7 @@ void TStringGrid::setCell(int col, int row, const std::string& text) {
   int c = col - fixed_cols_, r = row - fixed_rows_;
   if (c < 0 && r < 0) {
     corner_ = text;
+    if (QLabel* label = cornerLabel(t)) label->setText(qs(text));
     return;
   }
   auto* item = new QTableWidgetItem(qs(text));

@@ -1,6 +1,8 @@
 // Event rules of the controls: keys in edits, radio and check boxes, combo boxes, scroll
 // bars, lists, memos, grids, menus and timers.
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -187,6 +189,14 @@ TEST_F(ControlsTest, GridRowZeroIsTheHeadingAndOnlyUserMovesRunOnSelectCell) {
   EXPECT_EQ(t->item(0, 0)->text(), "10.5");
   EXPECT_EQ(grid->cell(1, 1), "10.5");
   EXPECT_THROW(grid->cell(3, 0), EPropertyError);
+  // The fixed corner cell shows its text too, and long texts are clipped, not elided.
+  grid->setCell(0, 0, "No.");
+  EXPECT_EQ(grid->cell(0, 0), "No.");
+  auto* corner = t->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+  ASSERT_NE(corner, nullptr);
+  ASSERT_NE(corner->findChild<QLabel*>(), nullptr);
+  EXPECT_EQ(corner->findChild<QLabel*>()->text(), "No.");
+  EXPECT_EQ(t->textElideMode(), Qt::ElideNone);
   std::vector<int> selected;
   grid->OnSelectCell = [&](TComponent*, int col, int row, bool& can) {
     selected.push_back(col * 10 + row);

@@ -1,8 +1,10 @@
 // A smoke run of the image windows on a real X server (xvfb-run, the xcb platform): the
 // image window with a ring image, the region outline, the centre mark and a painted mask,
 // the whole-image window with a dragged frame, and the mask window. Each window's picture
-// is kept under the build folder and must not be blank.
+// is kept under the build folder and must not be blank. The graph copied to the clipboard
+// reads back from the X clipboard in a second process (xclip).
 #include <QGuiApplication>
+#include <QProcess>
 #include <QTest>
 #include <filesystem>
 #include <set>
@@ -10,6 +12,7 @@
 #include "app/image_form.h"
 #include "app/image_whole_form.h"
 #include "app/mask_form.h"
+#include "app/nax_graph_form.h"
 #include "app/placeholder_forms.h"
 #include "app/window_ports.h"
 #include "app_fixture.h"
@@ -75,6 +78,32 @@ TEST_F(XvfbSmoke, ImageWholeImageAndMaskWindowsOnAnXServer) {
   state().rings = RingList{{3.5, 6.5}, {4.5, 7.5}, {1, 1}};
   show_ring_grid();
   EXPECT_GT(keep_picture(*mask, "xvfb_mask_window.png").size(), 2u);  // the grid's lines and texts
+}
+
+TEST_F(XvfbSmoke, CopiedGraphReadsBackFromTheXClipboardInAnotherProcess) {
+  if (QProcess::execute("sh", {"-c", "command -v xclip >/dev/null"}) != 0) {
+    const char* ci = std::getenv("CI");
+    if (ci && std::string(ci) == "true") FAIL() << "xclip missing";
+    GTEST_SKIP() << "xclip not installed";
+  }
+  integrate_ring_image(4);
+  state().graph.GraphWidth = 500;
+  state().graph.GraphHeight = 400;
+  auto* graph = app::form_of<app::TfrmNaxGraph>();
+  ASSERT_NE(graph, nullptr);
+  graph->pbtnCopyClipboard->click();
+  // This process owns the selection: it must go on answering events while xclip reads.
+  QProcess xclip;
+  xclip.start("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
+  for (int waited = 0; xclip.state() != QProcess::NotRunning && waited < 15000; waited += 20) QTest::qWait(20);
+  ASSERT_EQ(xclip.state(), QProcess::NotRunning) << "xclip did not finish";
+  const QImage copied = QImage::fromData(xclip.readAllStandardOutput(), "PNG");
+  ASSERT_FALSE(copied.isNull()) << xclip.readAllStandardError().toStdString();
+  EXPECT_EQ(copied.width(), 2400);
+  EXPECT_EQ(copied.height(), 2000);
+  const std::string folder = std::string(KESTRIN_BINARY_DIR) + "/test-pictures/";
+  std::filesystem::create_directories(folder);
+  EXPECT_TRUE(copied.save(QString::fromStdString(folder + "xvfb_copied_graph.png")));
 }
 
 }  // namespace

@@ -118,6 +118,15 @@ TEST_F(PrintingTest, ManyPeaksGoOnToASecondPage) {
   EXPECT_NE(words.find(" 120 0.0000 0.00000 0.000000 0"), std::string::npos) << words;
 }
 
+TEST_F(PrintingTest, APrinterThatCannotStartIsLoggedAndNothingIsPrinted) {
+  print_to_pdf(dir_.file("no such folder/out.pdf"));
+  state().peak_table.count = 1;
+  dialogs_.answerPrint();
+  print_peak_list_command();
+  EXPECT_EQ(the_log().history(), std::vector<std::string>{" print_peak_proc() : Printer selected is not valid"});
+  EXPECT_FALSE(kgui::printer().printing());
+}
+
 class WindowImagePrint : public PrintingTest {
 protected:
   void click_print() {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "analysis/peak_fixture.h"
 #include "commands/kestrin_methods.h"
 #include "image/image_store.h"
 #include "support/state_fixture.h"
@@ -76,6 +79,33 @@ TEST(PrintLayout, PeakLinesAreBannerBlankHeaderAndOneNumberedRowPerPeak) {
   EXPECT_EQ(lines[2], "  Peak     x(pixel)    2theta(deg)      d(A)      Intensity");
   EXPECT_EQ(lines[3], "    1      123.4568      10.12346      8.765432        1235");
   EXPECT_EQ(lines[4], "    2     1500.0000      45.50000      1.991900       99999");
+}
+
+using PrintedGraph = PeakTest;
+
+bool has_call(const std::vector<std::string>& calls, const std::string& start, const std::string& part = "") {
+  return std::any_of(calls.begin(), calls.end(), [&](const std::string& c) {
+    return c.rfind(start, 0) == 0 && c.find(part) != std::string::npos;
+  });
+}
+
+TEST_F(PrintedGraph, DrawsFourTimesLargerWithAWhitePlotAndTheLayoutRestored) {
+  set_pattern(std::vector<int32_t>(300, 900), kAngleHistogram);
+  GraphLayout& g = state().graph;
+  g.GraphWidth = 500, g.GraphHeight = 400;
+  kgui::RecordingCanvas canvas;
+  const int font_height = canvas.font().height();
+  ASSERT_EQ(draw_graph_on_canvas(canvas, printed_graph_style()), 0);
+  const auto& calls = canvas.calls();
+  EXPECT_TRUE(has_call(calls, "Rectangle ", "brush=$FFFFFF"));
+  EXPECT_FALSE(has_call(calls, "Rectangle ", "brush=$DCFFFF"));  // the screen's light yellow
+  // The y numbers at (0.02 W, 1.01 H) and (0.02 W, 0.11 H) of the 2000 x 1600 drawing.
+  EXPECT_TRUE(has_call(calls, "TextOut 40,1616 "));
+  EXPECT_TRUE(has_call(calls, "TextOut 40,176 "));
+  EXPECT_TRUE(has_call(calls, "TextOut ", "'2theta (degrees)'"));
+  EXPECT_EQ(g.GraphWidth, 500);
+  EXPECT_EQ(g.GraphHeight, 400);
+  EXPECT_EQ(canvas.font().height(), font_height);
 }
 
 // The printer port as a list of what was asked of it.

@@ -122,6 +122,10 @@ void WindowPrinting::copy_graph() {
   const kgui::TSize size = graph_picture_size(g.GraphWidth, g.GraphHeight);
   if (size.cx <= 0 || size.cy <= 0) return;
   QImage image(size.cx, size.cy, QImage::Format_RGB32);
+  if (image.isNull()) {
+    log_line(" copy_graph_to_clipboard() : the picture is too large");
+    return;
+  }
   image.fill(Qt::white);
   QPainter painter(&image);
   const bool drawn = draw_printed_graph(painter, {0, 0, size.cx, size.cy});

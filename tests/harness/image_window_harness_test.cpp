@@ -111,17 +111,18 @@ TEST(PrintHarness, PrintImageGoesToThePdfFileOnlyAfterPrintFile) {
   EXPECT_NE(pdf_page_size(pdf).find("595"), std::string::npos) << pdf_page_size(pdf);  // A4 portrait
 }
 
-TEST(PrintHarness, PeakLinesKeepThePointUnderAGermanLocale) {
+TEST(PrintHarness, PeakLinesAndGraphKeepThePointUnderAGermanLocale) {
   KESTRIN_REQUIRE_POPPLER();
   TempDir dir;
-  const std::string image = ring_image(dir), pdf = dir.file("peaks.pdf");
+  const std::string image = ring_image(dir), pdf = dir.file("peaks.pdf"), graph = dir.file("graph.pdf");
   std::string err;
   const auto out = run_harness(dir,
                                "LoadImageFile '" + image + "'\n"
                                "SetCenterX 100\nSetCenterY 100\nSetLo 100\nSetPixelSizeX 0.1\nSetPixelSizeY 0.1\n"
                                "Kestrin.SetIntegrationMode(0);\nKestrin.SetRectAngleMode(0);\nKestrin.SetRectDirection(6);\n"
                                "Kestrin.AngleIntensity();\nPeakSearch\nGetMaxPeakNumber\n"
-                               "PrintFile '" + pdf + "'\nPrintPeakList\n",
+                               "PrintFile '" + pdf + "'\nPrintPeakList\n"
+                               "PrintFile '" + graph + "'\nKestrin.PrintNax();\n",
                                &err, "LC_ALL=de_DE.UTF-8");
   EXPECT_EQ(err.find("line "), std::string::npos) << err;
   ASSERT_EQ(pdf_pages(pdf), 1) << testing::PrintToString(out);
@@ -131,6 +132,12 @@ TEST(PrintHarness, PeakLinesKeepThePointUnderAGermanLocale) {
   EXPECT_NE(text.find("4.00019"), std::string::npos) << text;
   EXPECT_NE(text.find("8.189786"), std::string::npos) << text;
   EXPECT_EQ(std::count(text.begin(), text.end(), ','), 1) << text;
+  // The graph on a landscape page, its axis title and numbers.
+  EXPECT_EQ(pdf_pages(graph), 1);
+  EXPECT_NE(pdf_page_size(graph).find("842 x 595"), std::string::npos) << pdf_page_size(graph);
+  const std::string axes = pdf_text(graph);
+  EXPECT_NE(axes.find("2theta (degrees)"), std::string::npos) << axes;
+  EXPECT_EQ(axes.find(','), std::string::npos) << axes;
 }
 
 }  // namespace

@@ -1,24 +1,38 @@
-// kestrin-script [--answers FILE] SCRIPT [ARG...]: runs a script file through the host
-// component (with the host libraries and the automation test objects) with the ARGs (UTF-8,
+// kestrin-script [--answers FILE] [--timeout SECONDS] SCRIPT [ARG...]: runs a script file
+// through the host component (with every host library, the GUI wrappers included, and the
+// automation test objects) with the ARGs (UTF-8,
 // handed over in CP932) as its arguments, and prints what it writes, the errors as the host
 // reports them, and the exit code (CR LF shown as LF). Dialogs are answered by a scripted
 // fake of the UI services: each takes the next line of the answers file (`ok`, `ok:TEXT`,
 // `cancel`, `close` or a button code; a file dialog's `ok:PATH` chooses PATH, several joined
 // by "|") and is closed once the lines run out; every question goes to standard error. The
 // fake keeps the clipboard in the process and reports no key or button down.
+//
+// The application object exists before the run, so scripts may build windows; without
+// QT_QPA_PLATFORM and without a display it runs offscreen. The GUI library's own questions
+// are all refused (no real dialog opens). With --timeout a run still going after SECONDS
+// ends with "Abort Script(line)", wherever it waits.
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/cp932.h"
+#include "platform/gui/app.h"
+#include "platform/gui/dialogs.h"
 #include "script/builtins/builtins.h"
+#include "script/core/errors.h"
 #include "script/core/host.h"
 #include "script/core/script_ui.h"
-#include "script/objects/host_libraries.h"
+#include "script/gui/vcl_objects.h"
+#include "script/gui/vcl_wrapper.h"
 #include "support/automation_test_objects.h"
 
 namespace {
@@ -177,30 +191,64 @@ void ReadStdin(std::string& s, bool& ok, int32_t count, bool line) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: kestrin-script [--answers FILE] SCRIPT [ARG...]\n");
+  std::fprintf(stderr, "usage: kestrin-script [--answers FILE] [--timeout SECONDS] SCRIPT [ARG...]\n");
   return 2;
 }
+
+// Offscreen unless a platform is named or a display is there.
+void ChoosePlatform() {
+  if (std::getenv("QT_QPA_PLATFORM") || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")) return;
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+// The run's deadline: statements and waits check it; a watchdog ends the loops that wait
+// inside the GUI library (showModal) with an abort.
+class Deadline {
+public:
+  explicit Deadline(double seconds)
+      : at_(std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int64_t>(seconds * 1000))) {}
+  bool Passed() const { return std::chrono::steady_clock::now() >= at_; }
+  void StartWatchdog() {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(at_ - std::chrono::steady_clock::now());
+    watchdog_.setSingleShot(true);
+    QObject::connect(&watchdog_, &QTimer::timeout, [] {
+      kestrin::script::KeepVCLPendingError(std::make_exception_ptr(kestrin::script::EJAbort("script abort")));
+    });
+    watchdog_.start(static_cast<int>(std::max<int64_t>(0, left.count())));
+  }
+
+private:
+  std::chrono::steady_clock::time_point at_;
+  QTimer watchdog_;
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> answers;
+  double timeout = 0;
   int arg = 1;
-  if (argc >= 2 && std::string(argv[1]) == "--answers") {
-    if (argc < 4) return Usage();
-    answers = ReadLines(argv[2]);
-    arg = 3;
-  } else if (argc < 2) {
-    return Usage();
+  while (arg < argc && argv[arg][0] == '-' && argv[arg][1] == '-') {
+    const std::string option = argv[arg];
+    if (arg + 1 >= argc) return Usage();
+    if (option == "--answers") answers = ReadLines(argv[arg + 1]);
+    else if (option == "--timeout") timeout = std::atof(argv[arg + 1]);
+    else return Usage();
+    arg += 2;
   }
+  if (arg >= argc) return Usage();
   std::ifstream in(argv[arg], std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "kestrin-script: cannot read %s\n", argv[arg]);
     return 2;
   }
   std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ChoosePlatform();
+  int app_argc = 1;
+  kgui::TApplication app(app_argc, argv);
+  kgui::setDialogs(nullptr);
   kestrin::test::RegisterAutomationTestObjects();
-  kestrin::script::TJHost host(kestrin::script::RegisterBuiltins, {kestrin::script::ImportHostLibraries});
+  kestrin::script::TJHost host(kestrin::script::RegisterBuiltins, {kestrin::script::ImportHostLibrariesWithGui});
   ScriptedUi ui(std::move(answers));
   host.SetUi(&ui);
   // Libraries are looked up next to the script first.
@@ -215,8 +263,19 @@ int main(int argc, char** argv) {
   host.SetScriptFileName(file);
   kestrin::script::TJValueList params;
   for (int i = arg + 1; i < argc; ++i) params.AddString(kestrin::utf8_to_cp932(argv[i]));
+  std::unique_ptr<Deadline> deadline;
+  if (timeout > 0) {
+    deadline = std::make_unique<Deadline>(timeout);
+    deadline->StartWatchdog();
+    host.OnStep = [&](kestrin::script::TJScriptHost&, bool& abort) { abort = deadline->Passed(); };
+    host.OnDoEvents = [&](kestrin::script::TJScriptHost&, bool&) {
+      if (deadline->Passed()) throw kestrin::script::EJAbort("script abort");
+    };
+  }
   int32_t code = 0;
   if (host.Compile(source)) code = host.Run(params);
+  host.Clear();
+  kestrin::script::FlushVCLDeferredFrees();
   std::fflush(stdout);
   std::printf("exit code: %d\n", code);
   return 0;

@@ -2,12 +2,16 @@
 // translation of Qt's mouse, key and focus events into the platform's single-cast events.
 #include "platform/gui/control.h"
 
+#include <QAbstractButton>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 #include <algorithm>
+#include <memory>
 
 #include "platform/classes/property_builders.h"
+#include "platform/gui/actions.h"
 #include "platform/gui/guard.h"
 #include "platform/gui/qt_convert.h"
 
@@ -239,7 +243,21 @@ void TControl::sendToBack() {
   if (widget_) widget_->lower();
 }
 
-void TControl::click() { fire(OnClick, this); }
+void TControl::click() {
+  if (OnClick) fire(OnClick, this);
+  else if (action_) action_->execute();
+}
+
+void TControl::setAction(TBasicAction* action) {
+  if (action_) action_->unregisterClient(this);
+  action_ = action;
+  if (action_) action_->registerClient(this);
+}
+
+void TControl::notification(TComponent* c, Operation op) {
+  TComponent::notification(c, op);
+  if (op == Operation::Remove && c == action_) action_ = nullptr;
+}
 
 static TMouseButton mouseButton(Qt::MouseButton b) {
   return b == Qt::RightButton ? mbRight : b == Qt::MiddleButton ? mbMiddle : mbLeft;
@@ -271,13 +289,26 @@ bool TControl::mouseEvent(QEvent* event) {
       mouseDown(mouseButton(me->button()), shift | (1u << ssDouble), p.x(), p.y());
       break;
     case QEvent::MouseButtonRelease: {
+      if (redelivering_) return false;  // the widget's own handling: a push button's click
       bool was_pressed = pressed_ && me->button() == Qt::LeftButton;
       if (me->button() == Qt::LeftButton) pressed_ = false;
+      // The platform clicks before it reports the button up.
+      if (click_on_release_ && was_pressed && mouseWidget() && mouseWidget()->rect().contains(p)) {
+        click();
+        if (alive.expired()) return true;
+      }
+      if (qobject_cast<QAbstractButton*>(mouseWidget())) {
+        // A button clicks in its own release handling: that runs first, then the button up.
+        std::unique_ptr<QMouseEvent> copy(static_cast<QMouseEvent*>(me->clone()));
+        redelivering_ = true;
+        QCoreApplication::sendEvent(mouseWidget(), copy.get());
+        if (alive.expired()) return true;
+        redelivering_ = false;
+        mouseUp(mouseButton(me->button()), shift, p.x(), p.y());
+        return true;
+      }
       // The button that went up is no longer in buttons(); the platform still reports it.
       mouseUp(mouseButton(me->button()), shift, p.x(), p.y());
-      if (alive.expired()) return true;
-      if (click_on_release_ && was_pressed && mouseWidget() && mouseWidget()->rect().contains(p))
-        click();
       break;
     }
     case QEvent::MouseMove: mouseMove(shift, p.x(), p.y()); break;

@@ -18,6 +18,7 @@ class QObject;
 namespace kgui {
 
 class TWinControl;
+class TBasicAction;
 
 using TNotifyEvent = std::function<void(TComponent* sender)>;
 using TMouseEvent =
@@ -89,8 +90,12 @@ public:
   TMouseMoveEvent OnMouseMove;
   TNotifyEvent OnResize;
 
-  // Runs OnClick inside the handler guard, as a click by the user does.
+  // Runs OnClick inside the handler guard, as a click by the user does; without an OnClick,
+  // the linked action's OnExecute.
   virtual void click();
+  // The linked action (nil: none); the action gives the control its state.
+  TBasicAction* action() const { return action_; }
+  void setAction(TBasicAction* action);
   // ParentFont: the control follows its parent's font until its own font is changed.
   bool parentFont() const { return parent_font_; }
   void setParentFont(bool p);
@@ -113,6 +118,7 @@ protected:
   virtual void mouseUp(TMouseButton button, TShiftState shift, int x, int y);
   // Qt events of the widgets; true consumes the event.
   virtual bool handleEvent(QObject* target, QEvent* event);
+  void notification(TComponent* c, Operation op) override;
   // Whether a left press and release over the control fire OnClick (panels, labels, boxes).
   bool click_on_release_ = false;
   void watch(QWidget* w);  // routes w's events through handleEvent
@@ -130,12 +136,14 @@ private:
   QObject* filter_ = nullptr;
   std::shared_ptr<char> alive_ = std::make_shared<char>(0);
   TWinControl* parent_ = nullptr;
+  TBasicAction* action_ = nullptr;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   int align_ = alNone;
   uint32_t anchors_ = setOf({akLeft, akTop});
   bool visible_ = true;
   bool enabled_ = true;
   bool pressed_ = false;
+  bool redelivering_ = false;  // set while a release goes to the widget's own handling
   bool parent_font_ = true;
   bool adopting_font_ = false;  // set while the parent's font is copied in
   TColor color_ = clBtnFace;

@@ -33,6 +33,35 @@ const ClassInfo& TForm::staticClassInfo() {
          return p;
        }(),
        boolProp<T>("Visible", &T::visible, &T::setVisible, false),
+       [] {
+         // A reference: writing sets the form's menu (nil removes it), never copies one.
+         PropertyInfo p;
+         p.name = "Menu";
+         p.kind = PropKind::Class;
+         p.get = [](const TPersistent& o) { return PropValue(static_cast<TPersistent*>(static_cast<const T&>(o).menu())); };
+         p.set = [](TPersistent& o, const PropValue& v) {
+           auto* const* menu = std::get_if<TPersistent*>(&v);
+           TPersistent* target = menu ? *menu : nullptr;
+           if (target && !dynamic_cast<TMainMenu*>(target)) throw EPropertyError("Invalid property value");
+           static_cast<T&>(o).setMenu(static_cast<TMainMenu*>(target));
+         };
+         return p;
+       }(),
+       [] {
+         PropertyInfo p;
+         p.name = "ActiveControl";
+         p.kind = PropKind::Class;
+         p.get = [](const TPersistent& o) {
+           return PropValue(static_cast<TPersistent*>(static_cast<const T&>(o).activeControl()));
+         };
+         p.set = [](TPersistent& o, const PropValue& v) {
+           auto* const* target = std::get_if<TPersistent*>(&v);
+           auto* control = target ? dynamic_cast<TWinControl*>(*target) : nullptr;
+           if (target && *target && !control) throw EPropertyError("Invalid property value");
+           static_cast<T&>(o).setActiveControl(control);
+         };
+         return p;
+       }(),
        eventProp<T>("OnActivate", &T::OnActivate), eventProp<T>("OnClose", &T::OnClose),
        eventProp<T>("OnCloseQuery", &T::OnCloseQuery), eventProp<T>("OnHide", &T::OnHide),
        eventProp<T>("OnShow", &T::OnShow)});
@@ -240,6 +269,26 @@ void TForm::setMenu(TMainMenu* menu) {
   }
   applyBounds();
   clientResized();
+}
+
+// The control among the form's that owns the widget, searched through every level.
+static TWinControl* controlOfWidget(TWinControl* parent, QWidget* w) {
+  for (int i = 0; i < parent->controlCount(); ++i) {
+    auto* c = dynamic_cast<TWinControl*>(parent->controls(i));
+    if (!c) continue;
+    if (c->widget() == w || (c->widget() && c->widget()->isAncestorOf(w) && c->controlCount() == 0)) return c;
+    if (TWinControl* inner = controlOfWidget(c, w)) return inner;
+  }
+  return nullptr;
+}
+
+TWinControl* TForm::activeControl() const {
+  QWidget* focus = widget() ? widget()->focusWidget() : nullptr;
+  return focus ? controlOfWidget(const_cast<TForm*>(this), focus) : nullptr;
+}
+
+void TForm::setActiveControl(TWinControl* control) {
+  if (control && parentForm(control) == this) control->setFocus();
 }
 
 void TForm::notification(TComponent* c, Operation op) {

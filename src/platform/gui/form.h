@@ -41,6 +41,10 @@ public:
   void close();
   TMainMenu* menu() const { return menu_; }
   void setMenu(TMainMenu* menu);
+  // The windowed control that has (or gets, once the form is active) the focus; nil when
+  // none. Setting it moves the focus there.
+  TWinControl* activeControl() const;
+  void setActiveControl(TWinControl* control);
 
   // Shows the form modal to the application and runs events until its modal result is
   // set (a button with a ModalResult, the close box, Esc on a Cancel button); then hides

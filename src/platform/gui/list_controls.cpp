@@ -1,12 +1,16 @@
-// TComboBox, TListBox, TMemo and TScrollBar over QComboBox, QListWidget, QPlainTextEdit and
-// QScrollBar.
+// TComboBox, TListBox, TMemo, TScrollBar, TProgressBar and TSpinEdit over QComboBox,
+// QListWidget, QPlainTextEdit, QScrollBar, QProgressBar and QSpinBox.
 #include "platform/gui/list_controls.h"
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTextBlock>
 
 #include "platform/classes/property_builders.h"
@@ -293,5 +297,101 @@ void TScrollBar::setParams(int position, int min, int max) {
   bar(widget())->setRange(min, max);
   bar(widget())->setValue(position);
 }
+
+// ---- TProgressBar ----
+
+const ClassInfo& TProgressBar::staticClassInfo() {
+  using T = TProgressBar;
+  static const ClassInfo info(
+      "TProgressBar", &TWinControl::staticClassInfo(),
+      {ordProp<T, int>("Max", PropKind::Integer, &T::max, &T::setMax, nullptr, 100),
+       ordProp<T, int>("Min", PropKind::Integer, &T::min, &T::setMin, nullptr, 0),
+       ordProp<T, int>("Position", PropKind::Integer, &T::position, &T::setPosition, nullptr, 0),
+       ordProp<T, int>("Step", PropKind::Integer, &T::step, &T::setStep, nullptr, 10)});
+  return info;
+}
+
+TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner, new QProgressBar()) {
+  static_cast<QProgressBar*>(widget())->setTextVisible(false);
+  apply();
+  setBounds(0, 0, 150, 16);
+}
+
+void TProgressBar::apply() {
+  auto* bar = static_cast<QProgressBar*>(widget());
+  bar->setRange(min_, std::max(min_, max_));
+  bar->setValue(position_);
+}
+
+void TProgressBar::setMin(int v) {
+  min_ = v;
+  position_ = std::max(position_, min_);
+  apply();
+}
+
+void TProgressBar::setMax(int v) {
+  max_ = v;
+  position_ = std::min(position_, std::max(min_, max_));
+  apply();
+}
+
+void TProgressBar::setPosition(int v) {
+  position_ = std::clamp(v, min_, std::max(min_, max_));
+  apply();
+}
+
+void TProgressBar::stepIt() {
+  const int64_t next = static_cast<int64_t>(position_) + step_;
+  position_ = next > max_ ? min_ : static_cast<int>(next);
+  apply();
+}
+
+void TProgressBar::stepBy(int delta) {
+  const int64_t next = static_cast<int64_t>(position_) + delta;
+  position_ = static_cast<int>(std::clamp<int64_t>(next, min_, std::max(min_, max_)));
+  apply();
+}
+
+// ---- TSpinEdit ----
+
+static QSpinBox* spin(QWidget* w) { return static_cast<QSpinBox*>(w); }
+
+const ClassInfo& TSpinEdit::staticClassInfo() {
+  using T = TSpinEdit;
+  static const ClassInfo info(
+      "TSpinEdit", &TWinControl::staticClassInfo(),
+      {ordProp<T, int>("Increment", PropKind::Integer, &T::increment, &T::setIncrement, nullptr, 1),
+       ordProp<T, int>("MaxValue", PropKind::Integer, &T::maxValue, &T::setMaxValue, nullptr, 0),
+       ordProp<T, int>("MinValue", PropKind::Integer, &T::minValue, &T::setMinValue, nullptr, 0),
+       ordProp<T, int>("Value", PropKind::Integer, &T::value, &T::setValue, nullptr, 0),
+       eventProp<T>("OnChange", &T::OnChange)});
+  return info;
+}
+
+TSpinEdit::TSpinEdit(TComponent* owner) : TWinControl(owner, new QSpinBox()) {
+  applyRange();
+  QObject::connect(spin(widget()), &QSpinBox::valueChanged, [this] { fire(OnChange, this); });
+  setBounds(0, 0, 121, 22);
+}
+
+void TSpinEdit::applyRange() {
+  if (min_value_ == max_value_) spin(widget())->setRange(INT_MIN, INT_MAX);
+  else spin(widget())->setRange(min_value_, std::max(min_value_, max_value_));
+}
+
+void TSpinEdit::setMinValue(int v) {
+  min_value_ = v;
+  applyRange();
+}
+
+void TSpinEdit::setMaxValue(int v) {
+  max_value_ = v;
+  applyRange();
+}
+
+int TSpinEdit::value() const { return spin(widget())->value(); }
+void TSpinEdit::setValue(int v) { spin(widget())->setValue(v); }
+int TSpinEdit::increment() const { return spin(widget())->singleStep(); }
+void TSpinEdit::setIncrement(int v) { spin(widget())->setSingleStep(v); }
 
 }  // namespace kgui

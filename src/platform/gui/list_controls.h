@@ -115,4 +115,53 @@ private:
   int kind_ = sbHorizontal;
 };
 
+// A progress bar: Position between Min and Max, advanced by Step.
+class TProgressBar : public TWinControl {
+public:
+  explicit TProgressBar(TComponent* owner);
+  static const ClassInfo& staticClassInfo();
+  const ClassInfo& classInfo() const override { return staticClassInfo(); }
+  int min() const { return min_; }
+  void setMin(int v);
+  int max() const { return max_; }
+  void setMax(int v);
+  int position() const { return position_; }
+  void setPosition(int v);  // kept between Min and Max
+  int step() const { return step_; }
+  void setStep(int v) { step_ = v; }
+  // Position + Step; past Max it starts again at Min.
+  void stepIt();
+  // Position + delta, kept between Min and Max.
+  void stepBy(int delta);
+
+protected:
+  void applyColor() override {}
+
+private:
+  void apply();
+  int min_ = 0, max_ = 100, position_ = 0, step_ = 10;
+};
+
+// A number edit with up and down arrows; MinValue equal to MaxValue means no limits.
+class TSpinEdit : public TWinControl {
+public:
+  explicit TSpinEdit(TComponent* owner);
+  static const ClassInfo& staticClassInfo();
+  const ClassInfo& classInfo() const override { return staticClassInfo(); }
+  int minValue() const { return min_value_; }
+  void setMinValue(int v);
+  int maxValue() const { return max_value_; }
+  void setMaxValue(int v);
+  int value() const;
+  void setValue(int v);  // kept within the limits, when there are any
+  int increment() const;
+  void setIncrement(int v);
+
+  TNotifyEvent OnChange;
+
+private:
+  void applyRange();
+  int min_value_ = 0, max_value_ = 0;
+};
+
 }  // namespace kgui

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/classes/property_builders.h"
+#include "platform/gui/actions.h"
 #include "platform/gui/guard.h"
 #include "platform/gui/qt_convert.h"
 
@@ -41,7 +42,21 @@ TMenuItem::~TMenuItem() {
   }
 }
 
-void TMenuItem::click() { fire(OnClick, this); }
+void TMenuItem::click() {
+  if (OnClick) fire(OnClick, this);
+  else if (linked_action_) linked_action_->execute();
+}
+
+void TMenuItem::setLinkedAction(TBasicAction* action) {
+  if (linked_action_) linked_action_->unregisterClient(this);
+  linked_action_ = action;
+  if (linked_action_) linked_action_->registerClient(this);
+}
+
+void TMenuItem::notification(TComponent* c, Operation op) {
+  TComponent::notification(c, op);
+  if (op == Operation::Remove && c == linked_action_) linked_action_ = nullptr;
+}
 
 void TMenuItem::setCaption(const std::string& caption) {
   caption_ = caption;
@@ -120,6 +135,34 @@ void TMainMenu::rebuildBar() {
   if (!bar_) return;
   bar_->clear();
   for (int i = 0; i < root_->count(); ++i) bar_->addAction(root_->items(i)->action());
+}
+
+// ---- TPopupMenu ----
+
+const ClassInfo& TPopupMenu::staticClassInfo() {
+  using T = TPopupMenu;
+  static const ClassInfo info("TPopupMenu", &TComponent::staticClassInfo(), {eventProp<T>("OnPopup", &T::OnPopup)});
+  return info;
+}
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), root_(new TMenuItem(nullptr)) {}
+
+TPopupMenu::~TPopupMenu() { delete root_; }
+
+void TPopupMenu::popup(int x, int y) {
+  fire(OnPopup, this);
+  if (root_->submenu_) root_->submenu_->popup(QPoint(x, y));
+}
+
+void TPopupMenu::setPopupComponent(TComponent* c) {
+  if (popup_component_) removeFreeNotification(popup_component_);
+  popup_component_ = c;
+  if (c) freeNotification(c);
+}
+
+void TPopupMenu::notification(TComponent* c, Operation op) {
+  TComponent::notification(c, op);
+  if (op == Operation::Remove && c == popup_component_) popup_component_ = nullptr;
 }
 
 }  // namespace kgui

@@ -13,6 +13,8 @@ class QMenu;
 
 namespace kgui {
 
+class TBasicAction;
+
 class TMenuItem : public TComponent {
 public:
   explicit TMenuItem(TComponent* owner);
@@ -38,17 +40,25 @@ public:
   void click();
 
   QAction* action() const { return action_; }
+  // The linked action: without an OnClick, a click runs its OnExecute.
+  TBasicAction* linkedAction() const { return linked_action_; }
+  void setLinkedAction(TBasicAction* action);
   TNotifyEvent OnClick;
+
+protected:
+  void notification(TComponent* c, Operation op) override;
 
 private:
   void rebuildMenu();
   QAction* action_;
+  TBasicAction* linked_action_ = nullptr;
   QMenu* submenu_ = nullptr;
   TMenuItem* parent_ = nullptr;
   std::vector<TMenuItem*> items_;
   std::string caption_;
   bool enabled_ = true, checked_ = false, visible_ = true;
   friend class TMainMenu;
+  friend class TPopupMenu;
   std::function<void()> on_top_changed_;  // set on a main menu's root item
 };
 
@@ -68,6 +78,33 @@ private:
   void rebuildBar();
   TMenuItem* root_;
   QPointer<QMenuBar> bar_;
+};
+
+// A menu shown at a point on demand (a control's context menu).
+class TPopupMenu : public TComponent {
+public:
+  explicit TPopupMenu(TComponent* owner);
+  ~TPopupMenu() override;
+  static const ClassInfo& staticClassInfo();
+  const ClassInfo& classInfo() const override { return staticClassInfo(); }
+
+  // The invisible root whose sub-items are the menu's entries.
+  TMenuItem* items() const { return root_; }
+  // Runs OnPopup, then shows the entries at the screen point; returns at once (the chosen
+  // item's OnClick runs from the event loop).
+  void popup(int x, int y);
+  // The component whose context menu was shown last (nil: none).
+  TComponent* popupComponent() const { return popup_component_; }
+  void setPopupComponent(TComponent* c);
+
+  TNotifyEvent OnPopup;
+
+protected:
+  void notification(TComponent* c, Operation op) override;
+
+private:
+  TMenuItem* root_;
+  TComponent* popup_component_ = nullptr;
 };
 
 }  // namespace kgui

@@ -244,6 +244,29 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     else if (c == Completion::Throw) RaiseThrown();
     else if (c != Completion::Normal) RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
     return_value_ = Value();
+  } catch (...) {
+    EndRun(std::current_exception(), result);
+  }
+  if (main_table_) current_ = main_table_;
+  try {
+    // The program asked for its events (eventLoop()): each pass waits for messages.
+    while (alive_ && !global_port_->Terminated() && DoEvents(kEventLoopWait)) {
+    }
+  } catch (...) {
+    // An error of an event handler that the message pump raised, exit in a handler, or an
+    // abort: the same ends as in the program.
+    EndRun(std::current_exception(), result);
+  }
+  try {
+    if (OnDone) OnDone();
+  } catch (...) {
+  }
+  return result;
+}
+
+void TJEngine::EndRun(std::exception_ptr error, int32_t& result) {
+  try {
+    std::rethrow_exception(error);
   } catch (const EJExit& e) {
     finished_ = true;
     result = e.exit_code;
@@ -266,20 +289,6 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     alive_ = false;
     ReportError("Exception: ESystemError(" + std::to_string(line_) + ") => unknown error");
   }
-  if (main_table_) current_ = main_table_;
-  try {
-    // The program asked for its events (eventLoop()): each pass waits for messages.
-    while (alive_ && !global_port_->Terminated() && DoEvents(kEventLoopWait)) {
-    }
-  } catch (...) {
-    alive_ = false;
-    ReportError("Exception: ESystemError(" + std::to_string(line_) + ") => error in the event loop");
-  }
-  try {
-    if (OnDone) OnDone();
-  } catch (...) {
-  }
-  return result;
 }
 
 bool TJEngine::DoEvents(std::chrono::milliseconds wait) {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -157,6 +158,9 @@ public:
 
 private:
   friend class ScopeSwitch;
+  // Ends the run for an error that left the program or its event loop: exit gives its
+  // code, anything else its report.
+  void EndRun(std::exception_ptr error, int32_t& result);
   struct SwitchContext;
 
   // Statements (interp_statements.cpp).

@@ -121,7 +121,9 @@ class Value;
   X(Base64EncodeHeader, "EBase64Error", "encodeHeader error")                         \
   X(Base64DecodeHeader, "EBase64Error", "decodeHeader error")                         \
   /* Network objects: "Class.method error". */                                        \
-  X(SocketError, "ESocketError", "%s")
+  X(SocketError, "ESocketError", "%s")                                                \
+  /* GUI wrappers: the native class name, then the message. */                        \
+  X(VCLError, "EVCLError", "%s - %s")
 
 enum class ScriptError : uint8_t {
 #define KESTRIN_SCRIPT_ERROR_KIND(kind, name, text) kind,

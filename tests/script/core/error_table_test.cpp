@@ -17,7 +17,7 @@ TEST(ErrorTable, EveryNameIsOneOfTheEngineErrorNames) {
                                          "EFileError", "EDirectoryError", "EStringsError", "EWin32Error",
                                          "EIniError", "ECRCError", "EBase64Error", "EActiveXError",
                                          "EEnumeratorError", "EDynaCallError", "EDLLLoadError", "EStructError",
-                                         "ESocketError"};
+                                         "ESocketError", "EVCLError"};
 #define KESTRIN_CHECK_ERROR_NAME(kind, name, text) EXPECT_TRUE(names.count(ErrorName(ScriptError::kind))) << #kind;
   KESTRIN_SCRIPT_ERRORS(KESTRIN_CHECK_ERROR_NAME)
 #undef KESTRIN_CHECK_ERROR_NAME

@@ -4,12 +4,17 @@
 # script's arguments, one a line) are used when they exist.
 # Peer mode (-DPEER=/usr/bin/duk): runs the script through the peer too, after a one-line
 # prelude that defines println, and compares both outputs (without the exit-code line).
-# With -DSTACK_KB=N the runner gets a stack of N KiB (ulimit -s).
+# With -DSTACK_KB=N the runner gets a stack of N KiB (ulimit -s); with -DRUNNER_TIMEOUT=S
+# a run ends after S seconds at most.
 # With -DFRESH_DIR=D the script runs in the empty folder D, with D/config, D/data and D/run
 # as its configuration, data and runtime folders; a line "//--- next run ---" splits it
 # into programs that run one after the other (each keeps the line numbers of the file);
 # "D/" reads "./" and "D" reads "." in the output.
 string(REGEX REPLACE "\\.js$" "" base ${SCRIPT})
+set(RUNNER_OPTIONS "")
+if(DEFINED RUNNER_TIMEOUT)
+  set(RUNNER_OPTIONS --timeout ${RUNNER_TIMEOUT})
+endif()
 set(answers "")
 if(EXISTS ${base}.answers)
   set(answers --answers ${base}.answers)
@@ -18,7 +23,7 @@ set(script_args "")
 if(EXISTS ${base}.args)
   file(STRINGS ${base}.args script_args)
 endif()
-set(args ${answers} ${SCRIPT} ${script_args})
+set(args ${answers} ${RUNNER_OPTIONS} ${SCRIPT} ${script_args})
 set(stdin /dev/null)
 if(EXISTS ${base}.stdin)
   set(stdin ${base}.stdin)
@@ -53,7 +58,7 @@ if(DEFINED FRESH_DIR)
     file(WRITE ${FRESH_DIR}/run${part}.js "${lines_before}${body}")
     string(REGEX REPLACE "[^\n]" "" newlines "${body}\n")
     string(APPEND lines_before "${newlines}")
-    execute_process(COMMAND ${RUNNER} ${answers} ${FRESH_DIR}/run${part}.js ${script_args} INPUT_FILE ${stdin} OUTPUT_VARIABLE out ERROR_VARIABLE err
+    execute_process(COMMAND ${RUNNER} ${answers} ${RUNNER_OPTIONS} ${FRESH_DIR}/run${part}.js ${script_args} INPUT_FILE ${stdin} OUTPUT_VARIABLE out ERROR_VARIABLE err
                     RESULT_VARIABLE rc TIMEOUT 60 WORKING_DIRECTORY ${FRESH_DIR})
     if(NOT rc EQUAL 0)
       message(FATAL_ERROR "${RUNNER} failed (${rc}): ${err}")

@@ -1,0 +1,965 @@
+// The form, control, menu and timer wrappers: own properties, methods and event hooks.
+#include "script/gui/vcl_controls.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTimer>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "base/cp932.h"
+#include "platform/gui/actions.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/form.h"
+#include "platform/gui/list_controls.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/std_controls.h"
+#include "platform/gui/timer.h"
+#include "script/core/engine.h"
+#include "script/core/value_list.h"
+#include "script/gui/vcl_events.h"
+#include "script/objects/object_support.h"
+#include "script/objects/point_rect.h"
+
+namespace kestrin::script {
+namespace {
+
+template <class T>
+T& Self(TJObject& self) {
+  return static_cast<T&>(self);
+}
+
+template <class N>
+N& NativeOfSelf(TJVCLPersistent& w, const TJValueList& params, int32_t min_count = 0) {
+  w.CheckVCL(params, min_count);
+  return *static_cast<N*>(w.VCL());
+}
+
+// ---- actions ----
+
+// A control's or menu item's action: with an action its own OnClick goes (the click runs
+// the action); null links none and hooks onClick again.
+Value GetActionProp(TJObject& self) {
+  auto& w = Self<TJVCLComponent>(self);
+  w.CheckVCL(TJValueList());
+  kgui::TBasicAction* action = nullptr;
+  if (auto* c = dynamic_cast<kgui::TControl*>(w.VCL())) action = c->action();
+  if (auto* m = dynamic_cast<kgui::TMenuItem*>(w.VCL())) action = m->linkedAction();
+  return CastVCL(action, self.Engine());
+}
+
+void SetActionProp(TJObject& self, const Value& v) {
+  auto& w = Self<TJVCLComponent>(self);
+  w.CheckVCL(TJValueList());
+  kgui::TBasicAction* action = nullptr;
+  if (!ValueIsNullOrUndefined(v)) {
+    action = NativeOf<kgui::TBasicAction>(v);
+    if (!action) w.RaiseVCLError("Invalid property value");
+  }
+  if (auto* c = dynamic_cast<kgui::TControl*>(w.VCL())) {
+    if (action) c->OnClick = nullptr;
+    c->setAction(action);
+    if (!action) c->OnClick = NotifyBridge(w, "onClick");
+  } else if (auto* m = dynamic_cast<kgui::TMenuItem*>(w.VCL())) {
+    if (action) m->OnClick = nullptr;
+    m->setLinkedAction(action);
+    if (!action) m->OnClick = NotifyBridge(w, "onClick");
+  }
+}
+
+constexpr PropDef kActionProps[] = {{"action", GetActionProp, SetActionProp}};
+
+template <bool (kgui::TBasicAction::*Op)()>
+void ActionMethod(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& action = NativeOfSelf<kgui::TBasicAction>(w, params);
+  Ref<TJObject> hold(&self);
+  bool done = false;
+  VCLGuard(w, [&] { done = (action.*Op)(); });
+  result = Value::Bool(done);
+}
+
+// ---- file dialogs ----
+
+// Shows the dialog and waits for the answer; an error kept from a handler meanwhile ends
+// the run with its own report.
+void DExecute(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& dialog = NativeOfSelf<kgui::TOpenDialog>(w, params);
+  Ref<TJObject> hold(&self);
+  bool chosen = false;
+  try {
+    chosen = dialog.execute();
+  } catch (const std::exception& e) {
+    w.RaiseVCLError(utf8_to_cp932(e.what()));
+  }
+  RaiseVCLPendingError();
+  result = Value::Bool(chosen);
+}
+
+// ---- the form ----
+
+// Forms whose showModal a script runs, innermost last: an error kept from a handler
+// ends the innermost one.
+std::vector<kgui::TForm*>& ModalForms() {
+  static std::vector<kgui::TForm*> forms;
+  return forms;
+}
+
+void EndModalOnError() {
+  if (!ModalForms().empty()) ModalForms().back()->setModalResult(kgui::mrCancel);
+}
+
+void Terminate(BaseEngine* engine) {
+  auto* e = dynamic_cast<TJEngine*>(engine);
+  if (!e || !e->GlobalObject()) return;
+  Value ignored;
+  TJValueList none;
+  e->GlobalObject()->CallEvent(StrRef(), "terminate", ignored, &none);
+}
+
+Value GetMain(TJObject& self) { return Value::Bool(Self<TJVCLBaseForm>(self).main); }
+void SetMain(TJObject& self, const Value& v) { Self<TJVCLBaseForm>(self).main = ValueToBool(v); }
+Value GetActive(TJObject& self) {
+  auto* form = static_cast<kgui::TForm*>(Self<TJVCLBaseForm>(self).VCL());
+  return Value::Bool(form && form->widget() && form->widget()->isActiveWindow());
+}
+constexpr PropDef kFormProps[] = {{"main", GetMain, SetMain}, {"Active", GetActive, nullptr}};
+
+void FShowModal(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLBaseForm>(self);
+  auto& form = NativeOfSelf<kgui::TForm>(w, params);
+  int modal = 0;
+  // The wrapper's native form may be freed by a handler while the loop runs.
+  Ref<TJObject> hold(&self);
+  ModalForms().push_back(&form);
+  try {
+    modal = form.showModal();
+  } catch (...) {
+    ModalForms().erase(std::find(ModalForms().begin(), ModalForms().end(), &form));
+    throw;
+  }
+  ModalForms().erase(std::find(ModalForms().begin(), ModalForms().end(), &form));
+  // An error of a handler ends the run with its own report.
+  RaiseVCLPendingError();
+  result = Value::Integer(modal);
+}
+
+void FShow(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLBaseForm>(self);
+  auto& form = NativeOfSelf<kgui::TForm>(w, params);
+  VCLGuard(w, [&] { form.showForm(); });
+  result = Value::Object(&self);
+}
+
+void FClose(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLBaseForm>(self);
+  auto& form = NativeOfSelf<kgui::TForm>(w, params);
+  Ref<TJObject> hold(&self);
+  VCLGuard(w, [&] {
+    // A form never shown has no window to close: its close sequence runs directly.
+    if (form.widget() && form.widget()->isVisible()) form.close();
+    else form.closeRequested();
+  });
+  result = Value::Object(&self);
+}
+
+void FCloseQuery(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLBaseForm>(self);
+  auto& form = NativeOfSelf<kgui::TForm>(w, params);
+  bool can_close = true;
+  VCLGuard(w, [&] {
+    if (form.OnCloseQuery) form.OnCloseQuery(&form, can_close);
+  });
+  result = Value::Bool(can_close);
+}
+
+void FRelease(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLBaseForm>(self);
+  auto& form = NativeOfSelf<kgui::TForm>(w, params);
+  kgui::TForm* f = &form;
+  // Freed after the events already queued, so a handler of the form may call it.
+  form.hide();
+  QTimer::singleShot(0, form.widget(), [f] { delete f; });
+  result = Value::Object(&self);
+}
+
+void FFocusControl(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLBaseForm>(self);
+  w.CheckVCL(params, 1);
+  auto* c = NativeOf<kgui::TWinControl>(params.GetValue(0));
+  if (!c) w.RaiseArgumentsError();
+  VCLGuard(w, [&] { c->setFocus(); });
+  result = Value::Object(&self);
+}
+
+void FSetFocusedControl(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLBaseForm>(self);
+  w.CheckVCL(params, 1);
+  auto* c = NativeOf<kgui::TWinControl>(params.GetValue(0));
+  if (!c) w.RaiseArgumentsError();
+  VCLGuard(w, [&] { c->setFocus(); });
+  result = Value::Bool(true);
+}
+
+// ---- the edit family ----
+
+// The line edit of an edit, or the one inside a spin edit.
+QLineEdit* LineEditOf(TJVCLPersistent& w) {
+  auto* c = dynamic_cast<kgui::TControl*>(w.VCL());
+  if (!c || !c->widget()) return nullptr;
+  if (auto* e = qobject_cast<QLineEdit*>(c->widget())) return e;
+  return c->widget()->findChild<QLineEdit*>();
+}
+QPlainTextEdit* TextEditOf(TJVCLPersistent& w) {
+  auto* c = dynamic_cast<kgui::TControl*>(w.VCL());
+  return c ? qobject_cast<QPlainTextEdit*>(c->widget()) : nullptr;
+}
+
+struct Selection {
+  int start = 0, length = 0;
+  QString text;
+};
+
+Selection SelectionOf(TJVCLPersistent& w) {
+  w.CheckVCL(TJValueList());
+  Selection s;
+  if (QLineEdit* e = LineEditOf(w)) {
+    s.start = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+    s.text = e->selectedText();
+  } else if (QPlainTextEdit* m = TextEditOf(w)) {
+    QTextCursor c = m->textCursor();
+    s.start = c.selectionStart();
+    s.text = c.selectedText().replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+  }
+  s.length = static_cast<int>(s.text.size());
+  return s;
+}
+
+void Select(TJVCLPersistent& w, int start, int length) {
+  if (QLineEdit* e = LineEditOf(w)) {
+    e->setSelection(std::max(0, start), std::max(0, length));
+  } else if (QPlainTextEdit* m = TextEditOf(w)) {
+    QTextCursor c = m->textCursor();
+    const int end = m->document()->characterCount() - 1;
+    c.setPosition(std::clamp(start, 0, end));
+    c.setPosition(std::clamp(start + length, 0, end), QTextCursor::KeepAnchor);
+    m->setTextCursor(c);
+  }
+}
+
+Value GetCanUndo(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  if (QLineEdit* e = LineEditOf(w)) return Value::Bool(e->isUndoAvailable());
+  if (QPlainTextEdit* m = TextEditOf(w)) return Value::Bool(m->document()->isUndoAvailable());
+  return Value::Bool(false);
+}
+Value GetModified(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  if (QLineEdit* e = LineEditOf(w)) return Value::Bool(e->isModified());
+  if (QPlainTextEdit* m = TextEditOf(w)) return Value::Bool(m->document()->isModified());
+  return Value::Bool(false);
+}
+void SetModified(TJObject& self, const Value& v) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  if (QLineEdit* e = LineEditOf(w)) e->setModified(ValueToBool(v));
+  if (QPlainTextEdit* m = TextEditOf(w)) m->document()->setModified(ValueToBool(v));
+}
+Value GetSelStart(TJObject& self) { return Value::Integer(SelectionOf(Self<TJVCLPersistent>(self)).start); }
+void SetSelStart(TJObject& self, const Value& v) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  Select(w, ValueToInteger(v), 0);
+}
+Value GetSelLength(TJObject& self) { return Value::Integer(SelectionOf(Self<TJVCLPersistent>(self)).length); }
+void SetSelLength(TJObject& self, const Value& v) {
+  auto& w = Self<TJVCLPersistent>(self);
+  Select(w, SelectionOf(w).start, ValueToInteger(v));
+}
+Value GetSelText(TJObject& self) {
+  return Value::String(StrRef(utf8_to_cp932(SelectionOf(Self<TJVCLPersistent>(self)).text.toStdString())));
+}
+void SetSelText(TJObject& self, const Value& v) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  const QString text = QString::fromStdString(cp932_to_utf8(ValueToStdString(v)));
+  if (QLineEdit* e = LineEditOf(w)) e->insert(text);
+  if (QPlainTextEdit* m = TextEditOf(w)) m->insertPlainText(text);
+}
+constexpr PropDef kEditProps[] = {{"CanUndo", GetCanUndo, nullptr},
+                                  {"Modified", GetModified, SetModified},
+                                  {"SelLength", GetSelLength, SetSelLength},
+                                  {"SelStart", GetSelStart, SetSelStart},
+                                  {"SelText", GetSelText, SetSelText}};
+
+using EditOp = void (*)(QLineEdit* line, QPlainTextEdit* text);
+
+template <EditOp Op>
+void EditMethod(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(params);
+  VCLGuard(w, [&] { Op(LineEditOf(w), TextEditOf(w)); });
+  result = Value::Object(&self);
+}
+
+void OpClear(QLineEdit* e, QPlainTextEdit* m) { e ? e->clear() : m->clear(); }
+void OpCopy(QLineEdit* e, QPlainTextEdit* m) { e ? e->copy() : m->copy(); }
+void OpCut(QLineEdit* e, QPlainTextEdit* m) { e ? e->cut() : m->cut(); }
+void OpPaste(QLineEdit* e, QPlainTextEdit* m) { e ? e->paste() : m->paste(); }
+void OpUndo(QLineEdit* e, QPlainTextEdit* m) { e ? e->undo() : m->undo(); }
+void OpSelectAll(QLineEdit* e, QPlainTextEdit* m) { e ? e->selectAll() : m->selectAll(); }
+
+void DeleteSelectionLine(QLineEdit& e) { e.del(); }
+void EClearSelection(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(params);
+  VCLGuard(w, [&] {
+    if (QLineEdit* e = LineEditOf(w); e && e->hasSelectedText()) DeleteSelectionLine(*e);
+    if (QPlainTextEdit* m = TextEditOf(w)) m->textCursor().removeSelectedText();
+  });
+  result = Value::Object(&self);
+}
+
+void EClearUndo(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(params);
+  VCLGuard(w, [&] {
+    if (QLineEdit* e = LineEditOf(w)) {
+      // A line edit forgets its history when its text is set.
+      const QString text = e->text();
+      const int at = e->cursorPosition();
+      QSignalBlocker quiet(e);
+      e->setText(text);
+      e->setCursorPosition(at);
+    }
+    if (QPlainTextEdit* m = TextEditOf(w)) m->document()->clearUndoRedoStacks();
+  });
+  result = Value::Object(&self);
+}
+
+// The memo's text: its lines joined by CR LF.
+Value GetMemoText(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  return Value::String(StrRef(utf8_to_cp932(static_cast<kgui::TMemo*>(w.VCL())->text())));
+}
+void SetMemoText(TJObject& self, const Value& v) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  VCLGuard(w, [&] { static_cast<kgui::TMemo*>(w.VCL())->setText(cp932_to_utf8(ValueToStdString(v))); });
+}
+Value GetMemoLines(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  return w.WrapNative(static_cast<kgui::TMemo*>(w.VCL())->lines());
+}
+Value GetCaretPos(TJObject& self) {
+  auto& w = Self<TJVCLBaseMemo>(self);
+  w.CheckVCL(TJValueList());
+  auto* point = static_cast<TJPoint*>(w.caret.get());
+  if (QPlainTextEdit* m = TextEditOf(w)) {
+    const QTextCursor c = m->textCursor();
+    point->x = c.positionInBlock();
+    point->y = c.blockNumber();
+  }
+  return Value::Object(point);
+}
+constexpr PropDef kMemoProps[] = {
+    {"lines", GetMemoLines, nullptr}, {"caretPos", GetCaretPos, nullptr}, {"text", GetMemoText, SetMemoText}};
+
+// ---- progress bars ----
+
+void PStepIt(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& bar = NativeOfSelf<kgui::TProgressBar>(w, params);
+  VCLGuard(w, [&] { bar.stepIt(); });
+  result = Value::Object(&self);
+}
+
+void PStepBy(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& bar = NativeOfSelf<kgui::TProgressBar>(w, params, 1);
+  VCLGuard(w, [&] { bar.stepBy(ValueToInteger(params.GetValue(0))); });
+  result = Value::Object(&self);
+}
+
+// ---- buttons ----
+
+void BClick(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLBaseButton>(self);
+  auto& button = NativeOfSelf<kgui::TButton>(w, params);
+  Ref<TJObject> hold(&self);
+  VCLGuard(w, [&] { button.click(); });
+  result = Value::Object(&self);
+}
+
+// ---- list boxes ----
+
+kgui::TListBox& ListOf(TJVCLPersistent& w, const TJValueList& params, int32_t min_count = 0) {
+  return NativeOfSelf<kgui::TListBox>(w, params, min_count);
+}
+
+bool ValidIndex(kgui::TListBox& list, int32_t index) { return index >= 0 && index < list.items()->count(); }
+
+void LClear(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& list = ListOf(w, params);
+  VCLGuard(w, [&] { list.items()->clear(); });
+  result = Value::Object(&self);
+}
+
+void LClearSelection(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& list = ListOf(w, params);
+  VCLGuard(w, [&] {
+    for (int i = 0; i < list.items()->count(); ++i) list.setSelected(i, false);
+  });
+  result = Value::Object(&self);
+}
+
+void LSelectAll(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& list = ListOf(w, params);
+  VCLGuard(w, [&] {
+    if (!list.multiSelect()) return;
+    for (int i = 0; i < list.items()->count(); ++i) list.setSelected(i, true);
+  });
+  result = Value::Object(&self);
+}
+
+void LDeleteSelected(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& list = ListOf(w, params);
+  VCLGuard(w, [&] {
+    for (int i = list.items()->count() - 1; i >= 0; --i)
+      if (list.selected(i)) list.items()->remove(i);
+  });
+  result = Value::Object(&self);
+}
+
+void LSelected(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& list = ListOf(w, params, 1);
+  const int32_t index = ValueToInteger(params.GetValue(0));
+  if (!ValidIndex(list, index)) {
+    result = Value::Bool(false);
+    return;
+  }
+  if (params.GetCount() < 2) {
+    result = Value::Bool(list.selected(index));
+    return;
+  }
+  VCLGuard(w, [&] { list.setSelected(index, ValueToBool(params.GetValue(1))); });
+  result = params.GetValue(1);
+}
+
+void LItemAtPos(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& list = ListOf(w, params, 2);
+  TJObject* point = params.GetValue(0).object();
+  if (!point) w.RaiseArgumentsError();
+  const int x = ValueToInteger(point->GetValue("x")), y = ValueToInteger(point->GetValue("y"));
+  const bool existing = ValueToBool(params.GetValue(1));
+  auto* lw = static_cast<QListWidget*>(list.widget());
+  QListWidgetItem* item = lw->itemAt(x, y);
+  int32_t index = item ? lw->row(item) : -1;
+  // Below the last item: the count, unless only existing items are asked for.
+  if (index < 0 && !existing) index = list.items()->count();
+  result = Value::Integer(index);
+}
+
+void LItemRect(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& list = ListOf(w, params, 1);
+  const int32_t index = ValueToInteger(params.GetValue(0));
+  result = Value::Null();
+  if (!ValidIndex(list, index)) return;
+  auto* lw = static_cast<QListWidget*>(list.widget());
+  const QRect r = lw->visualItemRect(lw->item(index));
+  result = NewHostObject<TJRect>(self.Engine());
+  static_cast<TJRect*>(result.object())->SetRect({r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+}
+
+Value GetSelCount(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& list = ListOf(w, TJValueList());
+  return Value::Integer(list.multiSelect() ? list.selCount() : -1);
+}
+Value GetTopIndex(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  return Value::Integer(ListOf(w, TJValueList()).topIndex());
+}
+void SetTopIndex(TJObject& self, const Value& v) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& list = ListOf(w, TJValueList());
+  const int32_t index = ValueToInteger(v);
+  if (!ValidIndex(list, index)) return;
+  auto* lw = static_cast<QListWidget*>(list.widget());
+  lw->scrollToItem(lw->item(index), QAbstractItemView::PositionAtTop);
+}
+constexpr PropDef kListBoxProps[] = {{"SelCount", GetSelCount, nullptr}, {"TopIndex", GetTopIndex, SetTopIndex}};
+
+// ---- combo boxes ----
+
+void CClear(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& combo = NativeOfSelf<kgui::TComboBox>(w, params);
+  VCLGuard(w, [&] { combo.items()->clear(); });
+  result = Value::Object(&self);
+}
+
+void CSelectAll(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& combo = NativeOfSelf<kgui::TComboBox>(w, params);
+  if (QLineEdit* e = qobject_cast<QComboBox*>(combo.widget())->lineEdit()) e->selectAll();
+  result = Value::Object(&self);
+}
+
+// ---- menus ----
+
+kgui::TMenuItem* MenuItemArg(const Value& v) { return NativeOf<kgui::TMenuItem>(v); }
+
+void MIAdd(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params, 1);
+  VCLGuard(w, [&] {
+    for (int32_t i = 0; i < params.GetCount(); ++i)
+      if (kgui::TMenuItem* sub = MenuItemArg(params.GetValue(i)); sub && sub != &item) item.add(sub);
+  });
+  result = Value::Object(&self);
+}
+
+void MIRemove(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params, 1);
+  if (kgui::TMenuItem* sub = MenuItemArg(params.GetValue(0)))
+    VCLGuard(w, [&] { item.remove(sub); });
+  result = Value::Object(&self);
+}
+
+void MIDelete(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params, 1);
+  const int32_t index = ValueToInteger(params.GetValue(0));
+  if (index >= 0 && index < item.count()) {
+    kgui::TMenuItem* sub = item.items(index);
+    VCLGuard(w, [&] {
+      item.remove(sub);
+      // An item no wrapper owns belongs to the menu: deleting frees it.
+      auto* sub_wrapper = static_cast<TJVCLPersistent*>(sub->wrapperLink());
+      if (!sub_wrapper || !sub_wrapper->Owns()) delete sub;
+    });
+  }
+  result = Value::Object(&self);
+}
+
+void MIClear(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params);
+  VCLGuard(w, [&] {
+    while (item.count() > 0) {
+      kgui::TMenuItem* sub = item.items(item.count() - 1);
+      item.remove(sub);
+      auto* sub_wrapper = static_cast<TJVCLPersistent*>(sub->wrapperLink());
+      if (!sub_wrapper || !sub_wrapper->Owns()) delete sub;
+    }
+  });
+  result = Value::Object(&self);
+}
+
+void MIClick(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params);
+  Ref<TJObject> hold(&self);
+  VCLGuard(w, [&] { item.click(); });
+  result = Value::Object(&self);
+}
+
+// Captions compare without case and without the "&" accelerator marks.
+std::string PlainCaption(const std::string& caption) {
+  std::string out;
+  for (char c : caption)
+    if (c != '&') out += c;
+  return out;
+}
+
+void MIFind(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params, 1);
+  const std::string caption = PlainCaption(cp932_to_utf8(ValueToStdString(params.GetValue(0))));
+  result = Value::Null();
+  for (int i = 0; i < item.count(); ++i)
+    if (kgui::sameText(PlainCaption(item.items(i)->caption()), caption)) {
+      result = CastVCL(item.items(i), self.Engine());
+      return;
+    }
+}
+
+void MIIndexOf(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params, 1);
+  int32_t index = -1;
+  if (kgui::TMenuItem* sub = MenuItemArg(params.GetValue(0)))
+    for (int i = 0; i < item.count(); ++i)
+      if (item.items(i) == sub) index = i;
+  result = Value::Integer(index);
+}
+
+void MIIsLine(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params);
+  result = Value::Bool(item.caption() == "-");
+}
+
+void MIItems(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(params, 1);
+  self.GetItem(ValueToInteger(params.GetValue(0)), result);
+}
+
+void MIInsert(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params, 2);
+  const int32_t index = ValueToInteger(params.GetValue(0));
+  if (kgui::TMenuItem* sub = MenuItemArg(params.GetValue(1)); sub && sub != &item)
+    VCLGuard(w, [&] {
+      if (index < 0 || index > item.count())
+        throw kgui::EPropertyError("List index out of bounds (" + std::to_string(index) + ")");
+      // Items after the place move behind the new one.
+      std::vector<kgui::TMenuItem*> after;
+      while (item.count() > index) {
+        after.insert(after.begin(), item.items(item.count() - 1));
+        item.remove(after.front());
+      }
+      item.add(sub);
+      for (kgui::TMenuItem* a : after) item.add(a);
+    });
+  result = Value::Object(&self);
+}
+
+// The root item of a main or popup menu: the same wrapper on every read.
+Value GetMenuItems(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  kgui::TMenuItem* root = nullptr;
+  if (auto* main = dynamic_cast<kgui::TMainMenu*>(w.VCL())) root = main->items();
+  if (auto* popup = dynamic_cast<kgui::TPopupMenu*>(w.VCL())) root = popup->items();
+  return CastVCL(root, self.Engine());
+}
+constexpr PropDef kMenuProps[] = {{"items", GetMenuItems, nullptr}};
+
+Value GetPopupComponent(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  return CastVCL(static_cast<kgui::TPopupMenu*>(w.VCL())->popupComponent(), self.Engine());
+}
+// Writing null, or while nothing is attached, does nothing.
+void SetPopupComponent(TJObject& self, const Value& v) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto* c = NativeOf<kgui::TComponent>(v);
+  if (w.HasVCL() && c) static_cast<kgui::TPopupMenu*>(w.VCL())->setPopupComponent(c);
+}
+constexpr PropDef kPopupMenuProps[] = {{"items", GetMenuItems, nullptr},
+                                       {"PopupComponent", GetPopupComponent, SetPopupComponent}};
+
+void PMPopup(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& menu = NativeOfSelf<kgui::TPopupMenu>(w, params, 2);
+  Ref<TJObject> hold(&self);
+  VCLGuard(w, [&] { menu.popup(ValueToInteger(params.GetValue(0)), ValueToInteger(params.GetValue(1))); });
+  result = Value::Object(&self);
+}
+
+Value GetItemCount(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  return Value::Integer(static_cast<kgui::TMenuItem*>(w.VCL())->count());
+}
+Value GetItemParent(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  return CastVCL(static_cast<kgui::TMenuItem*>(w.VCL())->parentItem(), self.Engine());
+}
+Value GetMenuIndex(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  auto* item = static_cast<kgui::TMenuItem*>(w.VCL());
+  kgui::TMenuItem* parent = item->parentItem();
+  if (parent)
+    for (int i = 0; i < parent->count(); ++i)
+      if (parent->items(i) == item) return Value::Integer(i);
+  return Value::Integer(-1);
+}
+constexpr PropDef kMenuItemProps[] = {
+    {"Count", GetItemCount, nullptr}, {"Parent", GetItemParent, nullptr}, {"MenuIndex", GetMenuIndex, nullptr}};
+
+}  // namespace
+
+// ---- TJVCLBaseForm ----
+
+TJVCLBaseForm::TJVCLBaseForm(BaseEngine* engine) : TJVCLWinControl(engine) {
+  SetObjectName("VCLForm");
+  AddOwnProps(kFormProps);
+}
+
+const ClassInfo& TJVCLBaseForm::Class() const {
+  static const ClassInfo info(
+      &TJVCLWinControl::Class(),
+      {{"showModal", FShowModal}, {"show", FShow}, {"close", FClose}, {"closeQuery", FCloseQuery},
+       {"release", FRelease}, {"focusControl", FFocusControl}, {"setFocusedControl", FSetFocusedControl}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseForm::VCLClass() const { return kgui::TForm::staticClassInfo(); }
+
+void TJVCLBaseForm::AfterAttach() {
+  auto* form = static_cast<kgui::TForm*>(vcl_);
+  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvResize);
+  form->OnShow = NotifyBridge(*this, "onShow");
+  form->OnHide = NotifyBridge(*this, "onHide");
+  form->OnActivate = NotifyBridge(*this, "onActivate");
+  form->OnCloseQuery = CloseQueryBridge(*this, "onCloseQuery");
+  // Hooked whether or not the script has "onClose": the main form's closing ends the
+  // script's event loop, once the handler has let the form close.
+  form->OnClose = [bridge = CloseBridge(*this, "onClose"), weak = WeakPtr<TJObject>(WeakHandle())](
+                      kgui::TComponent* sender, int& action) {
+    bridge(sender, action);
+    auto* w = static_cast<TJVCLBaseForm*>(weak.get());
+    if (w && w->main && (action == kgui::caHide || action == kgui::caFree)) Terminate(w->Engine());
+  };
+}
+
+// ---- the edit family ----
+
+TJVCLBaseEdit::TJVCLBaseEdit(BaseEngine* engine) : TJVCLWinControl(engine) {
+  SetObjectName("VCLEdit");
+  AddOwnProps(kEditProps);
+}
+
+const ClassInfo& TJVCLBaseEdit::Class() const {
+  static const ClassInfo info(
+      &TJVCLWinControl::Class(),
+      {{"clear", EditMethod<OpClear>}, {"clearSelection", EClearSelection},
+       {"copyToClipboard", EditMethod<OpCopy>}, {"cutToClipboard", EditMethod<OpCut>},
+       {"pasteFromClipboard", EditMethod<OpPaste>}, {"undo", EditMethod<OpUndo>},
+       {"clearUndo", EClearUndo}, {"selectAll", EditMethod<OpSelectAll>}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseEdit::VCLClass() const { return kgui::TEdit::staticClassInfo(); }
+
+void TJVCLBaseEdit::AfterAttach() {
+  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvFocus);
+  if (auto* edit = dynamic_cast<kgui::TEdit*>(vcl_)) edit->OnChange = NotifyBridge(*this, "onChange");
+  if (auto* memo = dynamic_cast<kgui::TMemo*>(vcl_)) memo->OnChange = NotifyBridge(*this, "onChange");
+  if (auto* spin = dynamic_cast<kgui::TSpinEdit*>(vcl_)) spin->OnChange = NotifyBridge(*this, "onChange");
+}
+
+TJVCLBaseSpinEdit::TJVCLBaseSpinEdit(BaseEngine* engine) : TJVCLBaseEdit(engine) { SetObjectName("VCLSpinEdit"); }
+
+const kgui::ClassInfo& TJVCLBaseSpinEdit::VCLClass() const { return kgui::TSpinEdit::staticClassInfo(); }
+
+TJVCLBaseProgressBar::TJVCLBaseProgressBar(BaseEngine* engine) : TJVCLWinControl(engine) {
+  SetObjectName("VCLProgressBar");
+}
+
+const ClassInfo& TJVCLBaseProgressBar::Class() const {
+  static const ClassInfo info(&TJVCLWinControl::Class(), {{"stepIt", PStepIt}, {"stepBy", PStepBy}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseProgressBar::VCLClass() const { return kgui::TProgressBar::staticClassInfo(); }
+
+void TJVCLBaseProgressBar::AfterAttach() { HookControlEvents(*this, kEvMouse | kEvFocus); }
+
+TJVCLBaseMemo::TJVCLBaseMemo(BaseEngine* engine) : TJVCLBaseEdit(engine) {
+  SetObjectName("VCLMemo");
+  AddOwnProps(kMemoProps);
+  Value point = NewHostObject<TJPoint>(engine);
+  caret = point.object();
+}
+
+const kgui::ClassInfo& TJVCLBaseMemo::VCLClass() const { return kgui::TMemo::staticClassInfo(); }
+
+// ---- buttons, boxes, panels, labels ----
+
+TJVCLBaseButton::TJVCLBaseButton(BaseEngine* engine) : TJVCLWinControl(engine) {
+  SetObjectName("VCLButton");
+  AddOwnProps(kActionProps);
+}
+
+const ClassInfo& TJVCLBaseButton::Class() const {
+  static const ClassInfo info(&TJVCLWinControl::Class(), {{"click", BClick}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseButton::VCLClass() const { return kgui::TButton::staticClassInfo(); }
+
+void TJVCLBaseButton::AfterAttach() {
+  HookControlEvents(*this, kEvClick | kEvMouse | kEvKeyDown | kEvKeyPress | kEvFocus);
+}
+
+TJVCLSimpleControl::TJVCLSimpleControl(BaseEngine* engine, const char* script_name,
+                                       const kgui::ClassInfo& (*native)(), uint32_t events, bool with_action)
+    : TJVCLWinControl(engine), native_(native), events_(events) {
+  SetObjectName(script_name);
+  if (with_action) AddOwnProps(kActionProps);
+}
+
+void TJVCLSimpleControl::AfterAttach() { HookControlEvents(*this, events_); }
+
+TJVCLBaseLabel::TJVCLBaseLabel(BaseEngine* engine) : TJVCLControl(engine) { SetObjectName("VCLLabel"); }
+
+const kgui::ClassInfo& TJVCLBaseLabel::VCLClass() const { return kgui::TLabel::staticClassInfo(); }
+
+void TJVCLBaseLabel::AfterAttach() { HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse); }
+
+// ---- lists ----
+
+TJVCLBaseListBox::TJVCLBaseListBox(BaseEngine* engine) : TJVCLWinControl(engine) {
+  SetObjectName("VCLListBox");
+  AddOwnProps(kListBoxProps);
+}
+
+const ClassInfo& TJVCLBaseListBox::Class() const {
+  static const ClassInfo info(&TJVCLWinControl::Class(),
+                              {{"clear", LClear}, {"clearSelection", LClearSelection},
+                               {"deleteSelected", LDeleteSelected}, {"selectAll", LSelectAll},
+                               {"itemAtPos", LItemAtPos}, {"itemRect", LItemRect}, {"selected", LSelected}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseListBox::VCLClass() const { return kgui::TListBox::staticClassInfo(); }
+
+void TJVCLBaseListBox::AfterAttach() {
+  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvFocus);
+}
+
+TJVCLBaseComboBox::TJVCLBaseComboBox(BaseEngine* engine) : TJVCLWinControl(engine) {
+  SetObjectName("VCLComboBox");
+}
+
+const ClassInfo& TJVCLBaseComboBox::Class() const {
+  static const ClassInfo info(&TJVCLWinControl::Class(), {{"clear", CClear}, {"selectAll", CSelectAll}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseComboBox::VCLClass() const { return kgui::TComboBox::staticClassInfo(); }
+
+void TJVCLBaseComboBox::AfterAttach() {
+  HookControlEvents(*this, kEvClick | kEvKeys | kEvFocus);
+  static_cast<kgui::TComboBox*>(vcl_)->OnChange = NotifyBridge(*this, "onChange");
+}
+
+// ---- timers and menus ----
+
+TJVCLBaseTimer::TJVCLBaseTimer(BaseEngine* engine) : TJVCLComponent(engine) { SetObjectName("VCLTimer"); }
+
+const kgui::ClassInfo& TJVCLBaseTimer::VCLClass() const { return kgui::TTimer::staticClassInfo(); }
+
+void TJVCLBaseTimer::AfterAttach() { static_cast<kgui::TTimer*>(vcl_)->setOnTimer(NotifyBridge(*this, "onTimer")); }
+
+TJVCLBaseMainMenu::TJVCLBaseMainMenu(BaseEngine* engine) : TJVCLComponent(engine) {
+  SetObjectName("VCLMainMenu");
+  AddOwnProps(kMenuProps);
+}
+
+const kgui::ClassInfo& TJVCLBaseMainMenu::VCLClass() const { return kgui::TMainMenu::staticClassInfo(); }
+
+TJVCLBasePopupMenu::TJVCLBasePopupMenu(BaseEngine* engine) : TJVCLComponent(engine) {
+  SetObjectName("VCLPopupMenu");
+  AddOwnProps(kPopupMenuProps);
+}
+
+const ClassInfo& TJVCLBasePopupMenu::Class() const {
+  static const ClassInfo info(&TJVCLComponent::Class(), {{"popup", PMPopup}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBasePopupMenu::VCLClass() const { return kgui::TPopupMenu::staticClassInfo(); }
+
+void TJVCLBasePopupMenu::AfterAttach() {
+  static_cast<kgui::TPopupMenu*>(vcl_)->OnPopup = NotifyBridge(*this, "onPopup");
+}
+
+TJVCLBaseMenuItem::TJVCLBaseMenuItem(BaseEngine* engine) : TJVCLComponent(engine) {
+  SetObjectName("VCLMenuItem");
+  AddOwnProps(kMenuItemProps);
+  AddOwnProps(kActionProps);
+}
+
+const ClassInfo& TJVCLBaseMenuItem::Class() const {
+  static const ClassInfo info(&TJVCLComponent::Class(),
+                              {{"add", MIAdd}, {"insert", MIInsert}, {"delete", MIDelete}, {"remove", MIRemove},
+                               {"clear", MIClear}, {"click", MIClick}, {"find", MIFind}, {"indexOf", MIIndexOf},
+                               {"isLine", MIIsLine}, {"items", MIItems}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseMenuItem::VCLClass() const { return kgui::TMenuItem::staticClassInfo(); }
+
+// "onClick" is hooked only while no action is linked: the action keeps its own handling.
+void TJVCLBaseMenuItem::AfterAttach() {
+  auto* item = static_cast<kgui::TMenuItem*>(vcl_);
+  if (!item->linkedAction()) item->OnClick = NotifyBridge(*this, "onClick");
+}
+
+TJVCLBaseFileDialog::TJVCLBaseFileDialog(BaseEngine* engine, bool save) : TJVCLComponent(engine), save_(save) {
+  SetObjectName(save ? "VCLSaveDialog" : "VCLOpenDialog");
+}
+
+const ClassInfo& TJVCLBaseFileDialog::Class() const {
+  static const ClassInfo info(&TJVCLComponent::Class(), {{"execute", DExecute}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseFileDialog::VCLClass() const {
+  return save_ ? kgui::TSaveDialog::staticClassInfo() : kgui::TOpenDialog::staticClassInfo();
+}
+
+TJVCLBaseAction::TJVCLBaseAction(BaseEngine* engine) : TJVCLComponent(engine) { SetObjectName("VCLAction"); }
+
+const ClassInfo& TJVCLBaseAction::Class() const {
+  static const ClassInfo info(&TJVCLComponent::Class(), {{"execute", ActionMethod<&kgui::TBasicAction::execute>},
+                                                          {"update", ActionMethod<&kgui::TBasicAction::update>}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseAction::VCLClass() const { return kgui::TBasicAction::staticClassInfo(); }
+
+void TJVCLBaseAction::AfterAttach() {
+  auto* action = static_cast<kgui::TBasicAction*>(vcl_);
+  action->OnExecute = NotifyBridge(*this, "onExecute");
+  action->OnUpdate = NotifyBridge(*this, "onUpdate");
+}
+
+// item[i]: the sub-item's one wrapper; an index outside the items raises "arguments error".
+bool TJVCLBaseMenuItem::GetElement(const StrRef& key, Value& out) {
+  const std::string_view k = key.view();
+  if (k.empty() || k.size() > 9 || k.find_first_not_of("-0123456789") != std::string_view::npos) return false;
+  GetItem(std::stoi(std::string(k)), out);
+  return true;
+}
+
+int32_t TJVCLBaseMenuItem::GetCount() {
+  auto* item = static_cast<kgui::TMenuItem*>(vcl_);
+  return item ? item->count() : 0;
+}
+
+void TJVCLBaseMenuItem::GetItem(int32_t index, Value& out) {
+  CheckVCL(TJValueList());
+  auto* item = static_cast<kgui::TMenuItem*>(vcl_);
+  if (index < 0 || index >= item->count()) RaiseArgumentsError();
+  out = CastVCL(item->items(index), Engine());
+}
+
+void InstallVCLModalErrorListener() { SetVCLPendingErrorListener(EndModalOnError); }
+
+}  // namespace kestrin::script

@@ -1,0 +1,177 @@
+// The script wrappers of forms, the common controls, menus and timers. Each class wraps an
+// existing native object (made by the caster); the script constructors create the native
+// object, own it and free it with the wrapper.
+#pragma once
+
+#include "script/gui/vcl_wrapper.h"
+
+namespace kestrin::script {
+
+class TJVCLBaseForm : public TJVCLWinControl {
+public:
+  explicit TJVCLBaseForm(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+  bool main = false;  // closing the form ends the script's event loop
+
+protected:
+  void AfterAttach() override;
+};
+
+// The edit family's own properties (CanUndo, Modified, SelLength, SelStart, SelText) and
+// methods work on the control's text widget.
+class TJVCLBaseEdit : public TJVCLWinControl {
+public:
+  explicit TJVCLBaseEdit(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
+class TJVCLBaseMemo : public TJVCLBaseEdit {
+public:
+  explicit TJVCLBaseMemo(BaseEngine* engine);
+  const kgui::ClassInfo& VCLClass() const override;
+  // The one Point that caretPos refills on each read.
+  Ref<TJObject> caret;
+};
+
+class TJVCLBaseSpinEdit : public TJVCLBaseEdit {
+public:
+  explicit TJVCLBaseSpinEdit(BaseEngine* engine);
+  const kgui::ClassInfo& VCLClass() const override;
+};
+
+class TJVCLBaseProgressBar : public TJVCLWinControl {
+public:
+  explicit TJVCLBaseProgressBar(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
+class TJVCLBaseButton : public TJVCLWinControl {
+public:
+  explicit TJVCLBaseButton(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
+// A control that adds no methods: its class, script name and hooked events; with_action
+// gives it the `action` property.
+class TJVCLSimpleControl : public TJVCLWinControl {
+public:
+  TJVCLSimpleControl(BaseEngine* engine, const char* script_name, const kgui::ClassInfo& (*native)(),
+                     uint32_t events, bool with_action = false);
+  const kgui::ClassInfo& VCLClass() const override { return native_(); }
+
+protected:
+  void AfterAttach() override;
+
+private:
+  const kgui::ClassInfo& (*native_)();
+  uint32_t events_;
+};
+
+class TJVCLBaseLabel : public TJVCLControl {
+public:
+  explicit TJVCLBaseLabel(BaseEngine* engine);
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
+class TJVCLBaseListBox : public TJVCLWinControl {
+public:
+  explicit TJVCLBaseListBox(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
+class TJVCLBaseComboBox : public TJVCLWinControl {
+public:
+  explicit TJVCLBaseComboBox(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
+// The file dialogs: "execute" asks through the GUI library's dialogs.
+class TJVCLBaseFileDialog : public TJVCLComponent {
+public:
+  TJVCLBaseFileDialog(BaseEngine* engine, bool save);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+private:
+  bool save_;
+};
+
+// Actions: "onExecute" runs when a linked control or menu item is clicked.
+class TJVCLBaseAction : public TJVCLComponent {
+public:
+  explicit TJVCLBaseAction(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
+class TJVCLBaseTimer : public TJVCLComponent {
+public:
+  explicit TJVCLBaseTimer(BaseEngine* engine);
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
+class TJVCLBaseMainMenu : public TJVCLComponent {
+public:
+  explicit TJVCLBaseMainMenu(BaseEngine* engine);
+  const kgui::ClassInfo& VCLClass() const override;
+};
+
+class TJVCLBasePopupMenu : public TJVCLComponent {
+public:
+  explicit TJVCLBasePopupMenu(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
+// Menu items are collections of their sub-items.
+class TJVCLBaseMenuItem : public TJVCLComponent {
+public:
+  explicit TJVCLBaseMenuItem(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+  bool GetElement(const StrRef& key, Value& out) override;
+  bool IsCollection() override { return true; }
+  int32_t GetCount() override;
+  void GetItem(int32_t index, Value& out) override;
+
+protected:
+  void AfterAttach() override;
+};
+
+// An error kept from a handler ends the innermost showModal that a script runs.
+void InstallVCLModalErrorListener();
+
+}  // namespace kestrin::script

@@ -1,0 +1,151 @@
+// The event bridges: each builds the handler's arguments, calls it through the engine and
+// copies the by-reference arguments back.
+#include "script/gui/vcl_events.h"
+
+#include <string>
+#include <utility>
+
+#include "script/builtins/number_object.h"
+#include "script/builtins/string_object.h"
+#include "script/core/value_list.h"
+#include "script/objects/object_support.h"
+
+namespace kestrin::script {
+namespace {
+
+// Calls handler `event` of the wrapper that `weak` names, when it is there; fill adds the
+// arguments after the sender, back copies the by-reference ones back.
+template <class Fill, class Back>
+void Fire(const WeakPtr<TJObject>& weak, const char* event, kgui::TComponent* sender, Fill&& fill, Back&& back) {
+  auto* w = static_cast<TJVCLPersistent*>(weak.get());
+  const StrRef name(event);
+  if (!w || !w->HasEventHandler(name)) return;
+  Ref<TJObject> hold(w);  // the handler may drop the script's last reference
+  try {
+    TJValueList params;
+    params.Add(CastVCL(sender, w->Engine()), true);
+    fill(*w, params);
+    Value result;
+    w->CallEvent(StrRef(), name, result, &params);
+    back(params);
+  } catch (...) {
+    KeepVCLPendingError(std::current_exception());
+  }
+}
+
+void NoBack(TJValueList&) {}
+
+WeakPtr<TJObject> WeakOf(TJVCLPersistent& w) { return WeakPtr<TJObject>(w.WeakHandle()); }
+
+Value ShiftText(kgui::TShiftState shift) {
+  return Value::String(StrRef(kgui::setToNames(kgui::shiftStateType(), shift)));
+}
+
+}  // namespace
+
+kgui::TNotifyEvent NotifyBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender) {
+    Fire(weak, event, sender, [](TJVCLPersistent&, TJValueList&) {}, NoBack);
+  };
+}
+
+kgui::TMouseEvent MouseBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TMouseButton button, kgui::TShiftState shift,
+                                   int x, int y) {
+    Fire(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
+      p.Add(Value::String(StrRef(kgui::enumToText(kgui::mouseButtonType(), button))), true);
+      p.Add(ShiftText(shift), true);
+      p.AddInteger(x);
+      p.AddInteger(y);
+    }, NoBack);
+  };
+}
+
+kgui::TMouseMoveEvent MouseMoveBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TShiftState shift, int x, int y) {
+    Fire(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
+      p.Add(ShiftText(shift), true);
+      p.AddInteger(x);
+      p.AddInteger(y);
+    }, NoBack);
+  };
+}
+
+kgui::TKeyEvent KeyBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, int& key, kgui::TShiftState shift) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(key)), true);
+      p.Add(ShiftText(shift), true);
+    }, [&](TJValueList& p) {
+      if (auto* n = dynamic_cast<TJNumberObject*>(p.GetValue(1).object())) key = ValueToInteger(n->Held());
+    });
+  };
+}
+
+kgui::TKeyPressEvent KeyPressBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, char& key) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(NewHostObject<TJStringObject>(self.Engine(), StrRef(std::string(1, key))), true);
+    }, [&](TJValueList& p) {
+      if (auto* s = dynamic_cast<TJStringObject*>(p.GetValue(1).object()))
+        key = s->Text().empty() ? '\0' : s->Text().view()[0];
+    });
+  };
+}
+
+kgui::TCloseEvent CloseBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, int& action) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(NewHostObject<TJStringObject>(self.Engine(), StrRef(kgui::enumToText(kgui::closeActionType(), action))),
+            true);
+    }, [&](TJValueList& p) {
+      auto* s = dynamic_cast<TJStringObject*>(p.GetValue(1).object());
+      if (!s) return;
+      const std::string text(s->Text().view());
+      if (auto ord = kgui::textToEnum(kgui::closeActionType(), text)) {
+        action = static_cast<int>(*ord);
+        return;
+      }
+      // A number names the action by its ordinal.
+      if (!text.empty() && text.find_first_not_of("0123456789") == std::string::npos && text.size() < 3) {
+        const int ord = std::stoi(text);
+        if (ord <= kgui::caMinimize) action = ord;
+      }
+    });
+  };
+}
+
+kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, bool& can_close) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(NewHostObject<TJBooleanObject>(self.Engine(), can_close), true);
+    }, [&](TJValueList& p) {
+      if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(1).object())) can_close = b->Held();
+    });
+  };
+}
+
+void HookControlEvents(TJVCLControl& w, uint32_t events) {
+  kgui::TControl* c = w.Control();
+  if (!c) return;
+  // A linked action keeps its own click handling.
+  if ((events & kEvClick) && !c->action()) c->OnClick = NotifyBridge(w, "onClick");
+  if (events & kEvDblClick) c->OnDblClick = NotifyBridge(w, "onDblClick");
+  if (events & kEvMouse) {
+    c->OnMouseDown = MouseBridge(w, "onMouseDown");
+    c->OnMouseMove = MouseMoveBridge(w, "onMouseMove");
+    c->OnMouseUp = MouseBridge(w, "onMouseUp");
+  }
+  if (events & kEvResize) c->OnResize = NotifyBridge(w, "onResize");
+  auto* win = dynamic_cast<kgui::TWinControl*>(c);
+  if (!win) return;
+  if (events & kEvKeyDown) win->OnKeyDown = KeyBridge(w, "onKeyDown");
+  if (events & kEvKeyPress) win->OnKeyPress = KeyPressBridge(w, "onKeyPress");
+  if (events & kEvKeyUp) win->OnKeyUp = KeyBridge(w, "onKeyUp");
+  if (events & kEvFocus) {
+    win->OnEnter = NotifyBridge(w, "onEnter");
+    win->OnExit = NotifyBridge(w, "onExit");
+  }
+}
+
+}  // namespace kestrin::script

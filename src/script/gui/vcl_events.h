@@ -1,0 +1,42 @@
+// Event bridges: native events of the GUI class library forwarded to the script handlers
+// of a wrapper ("onClick", ...), one marshaller per argument signature. A bridge runs only
+// while the engine runs and the wrapper (or its class prototype) has the handler. The
+// sender comes first, through the caster; by-reference arguments travel as Boolean,
+// Number and String objects and are copied back after the handler; enumerations cross
+// as identifiers and sets as "ssShift,ssCtrl". An error of the handler is kept pending
+// (nothing crosses Qt's dispatch) for the loop or the method that ran the event.
+#pragma once
+
+#include "platform/gui/control.h"
+#include "platform/gui/form.h"
+#include "script/gui/vcl_wrapper.h"
+
+namespace kestrin::script {
+
+kgui::TNotifyEvent NotifyBridge(TJVCLPersistent& w, const char* event);
+kgui::TMouseEvent MouseBridge(TJVCLPersistent& w, const char* event);
+kgui::TMouseMoveEvent MouseMoveBridge(TJVCLPersistent& w, const char* event);
+// key* is a Number object; 0 stops the control's own use of the key.
+kgui::TKeyEvent KeyBridge(TJVCLPersistent& w, const char* event);
+// key* is a String object of one character; empty keeps the character out.
+kgui::TKeyPressEvent KeyPressBridge(TJVCLPersistent& w, const char* event);
+// action* is a String object holding the close action's identifier ("caHide").
+kgui::TCloseEvent CloseBridge(TJVCLPersistent& w, const char* event);
+// canClose* is a Boolean object.
+kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event);
+
+// The handlers of the standard control events: what the flags name is hooked.
+enum VCLEventSet : uint32_t {
+  kEvClick = 1u << 0,
+  kEvDblClick = 1u << 1,
+  kEvMouse = 1u << 2,   // onMouseDown, onMouseMove, onMouseUp
+  kEvKeyDown = 1u << 3,
+  kEvKeyPress = 1u << 4,
+  kEvKeyUp = 1u << 5,
+  kEvFocus = 1u << 6,   // onEnter, onExit
+  kEvResize = 1u << 7,
+  kEvKeys = kEvKeyDown | kEvKeyPress | kEvKeyUp,
+};
+void HookControlEvents(TJVCLControl& w, uint32_t events);
+
+}  // namespace kestrin::script

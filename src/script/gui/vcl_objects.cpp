@@ -1,0 +1,181 @@
+// The script constructors of the GUI wrappers, the default caster's table and the message
+// pump that runs Qt's events for doEvents and eventLoop.
+#include "script/gui/vcl_objects.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <chrono>
+#include <thread>
+
+#include "platform/gui/actions.h"
+#include "platform/gui/app.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/form.h"
+#include "platform/gui/list_controls.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/std_controls.h"
+#include "platform/gui/timer.h"
+#include "script/core/engine.h"
+#include "script/core/value_list.h"
+#include "script/gui/vcl_controls.h"
+#include "script/gui/vcl_events.h"
+#include "script/objects/host_libraries.h"
+
+namespace kestrin::script {
+
+namespace {
+
+template <class W>
+TJVCLPersistent* Make(BaseEngine* engine) {
+  return new W(engine);
+}
+
+TJVCLPersistent* MakeOpenDialog(BaseEngine* e) { return new TJVCLBaseFileDialog(e, false); }
+TJVCLPersistent* MakeSaveDialog(BaseEngine* e) { return new TJVCLBaseFileDialog(e, true); }
+
+constexpr uint32_t kStandardEvents = kEvMouse | kEvKeys | kEvFocus;
+
+TJVCLPersistent* MakeCheckBox(BaseEngine* e) {
+  return new TJVCLSimpleControl(e, "VCLCheckBox", &kgui::TCheckBox::staticClassInfo, kEvClick | kStandardEvents, true);
+}
+TJVCLPersistent* MakeRadioButton(BaseEngine* e) {
+  return new TJVCLSimpleControl(e, "VCLRadioButton", &kgui::TRadioButton::staticClassInfo, kEvClick | kStandardEvents,
+                                true);
+}
+TJVCLPersistent* MakeRadioGroup(BaseEngine* e) {
+  return new TJVCLSimpleControl(e, "VCLRadioGroup", &kgui::TRadioGroup::staticClassInfo, kEvClick | kEvFocus);
+}
+TJVCLPersistent* MakeGroupBox(BaseEngine* e) {
+  return new TJVCLSimpleControl(e, "VCLGroupBox", &kgui::TGroupBox::staticClassInfo,
+                                kEvClick | kEvDblClick | kEvMouse | kEvFocus);
+}
+TJVCLPersistent* MakePanel(BaseEngine* e) {
+  return new TJVCLSimpleControl(e, "VCLPanel", &kgui::TPanel::staticClassInfo,
+                                kEvClick | kEvDblClick | kEvResize | kEvMouse | kEvFocus);
+}
+
+// Every descendant before its ancestor.
+const VCLCastRow kCastRows[] = {
+    {&kgui::TMenuItem::staticClassInfo, Make<TJVCLBaseMenuItem>},
+    {&kgui::TBasicAction::staticClassInfo, Make<TJVCLBaseAction>},
+    {&kgui::TLabel::staticClassInfo, Make<TJVCLBaseLabel>},
+    {&kgui::TEdit::staticClassInfo, Make<TJVCLBaseEdit>},
+    {&kgui::TMemo::staticClassInfo, Make<TJVCLBaseMemo>},
+    {&kgui::TCheckBox::staticClassInfo, MakeCheckBox},
+    {&kgui::TRadioButton::staticClassInfo, MakeRadioButton},
+    {&kgui::TButton::staticClassInfo, Make<TJVCLBaseButton>},
+    {&kgui::TComboBox::staticClassInfo, Make<TJVCLBaseComboBox>},
+    {&kgui::TTimer::staticClassInfo, Make<TJVCLBaseTimer>},
+    {&kgui::TSpinEdit::staticClassInfo, Make<TJVCLBaseSpinEdit>},
+    {&kgui::TListBox::staticClassInfo, Make<TJVCLBaseListBox>},
+    {&kgui::TPanel::staticClassInfo, MakePanel},
+    {&kgui::TRadioGroup::staticClassInfo, MakeRadioGroup},
+    {&kgui::TGroupBox::staticClassInfo, MakeGroupBox},
+    {&kgui::TPopupMenu::staticClassInfo, Make<TJVCLBasePopupMenu>},
+    {&kgui::TMainMenu::staticClassInfo, Make<TJVCLBaseMainMenu>},
+    {&kgui::TForm::staticClassInfo, Make<TJVCLBaseForm>},
+    {&kgui::TProgressBar::staticClassInfo, Make<TJVCLBaseProgressBar>},
+    {&kgui::TSaveDialog::staticClassInfo, MakeSaveDialog},
+    {&kgui::TOpenDialog::staticClassInfo, MakeOpenDialog},
+    {&kgui::TWinControl::staticClassInfo, Make<TJVCLWinControl>},
+    {&kgui::TControl::staticClassInfo, Make<TJVCLControl>},
+    {&kgui::TComponent::staticClassInfo, Make<TJVCLComponent>},
+    {&kgui::TPersistent::staticClassInfo, Make<TJVCLPersistent>},
+};
+
+// new VCLButton(parent): a new native object owned by the wrapper; a windowed-control
+// wrapper as the first argument becomes the control's parent.
+template <TJVCLPersistent* (*MakeWrapper)(BaseEngine*), class N>
+TJObject* Create(BaseEngine* engine, TJValueList* params) {
+  TJVCLPersistent* w = MakeWrapper(engine);
+  w->AttachVCL(new N(nullptr), true);
+  if (auto* control = dynamic_cast<kgui::TControl*>(w->VCL()); control && params && params->GetCount() > 0)
+    if (auto* parent = NativeOf<kgui::TWinControl>(params->GetValue(0)); parent && parent != control)
+      control->setParent(parent);
+  return w;
+}
+
+// new VCLForm([main]).
+TJObject* CreateForm(BaseEngine* engine, TJValueList* params) {
+  TJObject* obj = Create<Make<TJVCLBaseForm>, kgui::TForm>(engine, params);
+  if (params && params->GetCount() > 0 && params->GetValue(0).type() == vtBool)
+    static_cast<TJVCLBaseForm*>(obj)->main = ValueToBool(params->GetValue(0));
+  return obj;
+}
+
+struct Constructor {
+  const char* name;
+  ObjectConstructor create;
+};
+
+// In registration order; the classes still to come keep their places in comments.
+const Constructor kConstructors[] = {
+    {"VCLForm", CreateForm},
+    {"VCLEdit", Create<Make<TJVCLBaseEdit>, kgui::TEdit>},
+    {"VCLButton", Create<Make<TJVCLBaseButton>, kgui::TButton>},
+    {"VCLMemo", Create<Make<TJVCLBaseMemo>, kgui::TMemo>},
+    {"VCLLabel", Create<Make<TJVCLBaseLabel>, kgui::TLabel>},
+    {"VCLTimer", Create<Make<TJVCLBaseTimer>, kgui::TTimer>},
+    {"VCLMenuItem", Create<Make<TJVCLBaseMenuItem>, kgui::TMenuItem>},
+    {"VCLMainMenu", Create<Make<TJVCLBaseMainMenu>, kgui::TMainMenu>},
+    {"VCLPopupMenu", Create<Make<TJVCLBasePopupMenu>, kgui::TPopupMenu>},
+    {"VCLCheckBox", Create<MakeCheckBox, kgui::TCheckBox>},
+    {"VCLRadioButton", Create<MakeRadioButton, kgui::TRadioButton>},
+    {"VCLListBox", Create<Make<TJVCLBaseListBox>, kgui::TListBox>},
+    {"VCLComboBox", Create<Make<TJVCLBaseComboBox>, kgui::TComboBox>},
+    {"VCLGroupBox", Create<MakeGroupBox, kgui::TGroupBox>},
+    {"VCLRadioGroup", Create<MakeRadioGroup, kgui::TRadioGroup>},
+    {"VCLPanel", Create<MakePanel, kgui::TPanel>},
+    // "VCLSplitter", "VCLCheckListBox", "VCLImage", "VCLTabControl", "VCLTabSheet",
+    // "VCLPageControl",
+    {"VCLProgressBar", Create<Make<TJVCLBaseProgressBar>, kgui::TProgressBar>},
+    // "VCLTreeView", "VCLListView", "VCLStatusBar",
+    // "VCLToolButton", "VCLToolBar", "VCLCoolBar",
+    {"VCLAction", Create<Make<TJVCLBaseAction>, kgui::TAction>},
+    {"VCLOpenDialog", Create<MakeOpenDialog, kgui::TOpenDialog>},
+    {"VCLSaveDialog", Create<MakeSaveDialog, kgui::TSaveDialog>},
+    // "VCLFontDialog", "VCLFindDialog", "VCLReplaceDialog",
+    {"VCLSpinEdit", Create<Make<TJVCLBaseSpinEdit>, kgui::TSpinEdit>},
+    // "VCLUpDown"
+};
+
+// Runs the application's events, first waiting up to `wait` for one; then raises an
+// error a handler left. False once the application is ending.
+bool PumpMessages(std::chrono::milliseconds wait) {
+  if (!QCoreApplication::instance()) {
+    std::this_thread::sleep_for(wait);
+    RaiseVCLPendingError();
+    return true;
+  }
+  QEventLoop loop;
+  QTimer timeout;
+  timeout.setSingleShot(true);
+  QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+  timeout.start(wait);
+  loop.processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  FlushDeferredNatives();
+  RaiseVCLPendingError();
+  kgui::TApplication* app = kgui::TApplication::instance();
+  return !(app && app->terminated());
+}
+
+}  // namespace
+
+std::span<const VCLCastRow> DefaultVCLCastRows() { return kCastRows; }
+
+void RegisterVCLObjects(TJEngine& engine) {
+  for (const Constructor& c : kConstructors) engine.RegisterObjectClass(c.name, c.create);
+  engine.MessagePump = PumpMessages;
+  InstallVCLModalErrorListener();
+}
+
+void ImportHostLibrariesWithGui(TJEngine& engine) {
+  ImportHostLibraries(engine);
+  RegisterVCLObjects(engine);
+}
+
+void FlushVCLDeferredFrees() { FlushDeferredNatives(); }
+
+}  // namespace kestrin::script

@@ -1,0 +1,3 @@
+// A computation that never ends.
+var i = 0;
+while (true) i++;

@@ -5,6 +5,7 @@
 
 #include "analysis/spot_find.h"
 #include "app/form_colours.h"
+#include "app/printing.h"
 #include "commands/file_commands.h"
 #include "commands/image_form_commands.h"
 #include "commands/image_view_commands.h"
@@ -282,7 +283,7 @@ void TfrmImage::attachHandlers() {
   pbtnLoadMask->OnClick = [](TComponent*) { load_mask_dialog(); };
   pbtnSaveMask->OnClick = [](TComponent*) { save_mask_dialog(); };
   pbtnFindSpots->OnClick = [](TComponent*) { find_spot(); };
-  pbtnPrintImage->OnClick = [](TComponent*) { print_window_image_command(); };
+  pbtnPrintImage->OnClick = [](TComponent*) { print_img_proc2(); };
   pbtnSaveImage->OnClick = [](TComponent*) { save_img_command(); };
 }
 

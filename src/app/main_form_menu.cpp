@@ -18,6 +18,7 @@
 #include "app/window_ports.h"
 #include "commands/file_commands.h"
 #include "commands/main_form_commands.h"
+#include "commands/print_commands.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/script_form_names.h"
 #include "ports/ports.h"

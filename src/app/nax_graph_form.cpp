@@ -10,6 +10,7 @@
 #include "commands/graph_draw.h"
 #include "commands/main_form_commands.h"
 #include "commands/nax_graph_commands.h"
+#include "commands/print_commands.h"
 #include "model/parameter_table.h"
 #include "model/state.h"
 #include "ports/names/nax_graph_names.h"

@@ -5,6 +5,7 @@
 #include "app/window_ports.h"
 #include "commands/file_commands.h"
 #include "commands/peak_form_commands.h"
+#include "commands/print_commands.h"
 #include "platform/gui/clipboard.h"
 #include "ports/names/peak_form_names.h"
 
@@ -15,10 +16,6 @@ using namespace kgui;
 namespace {
 
 constexpr TColor kFormColour = 0xFFE4CE;
-// A fixed-pitch font, so the rows' columns line up under the heading; the printed list takes
-// the list's font too.
-constexpr const char* kListFont = "ＭＳ ゴシック";
-constexpr int kListFontSize = 10;
 constexpr int kListWidth = 620, kListHeight = 300;
 
 class PeakPort : public PeakWindowPort {
@@ -56,16 +53,16 @@ void TfrmPeak::createList() {
   Label1->setName(std::string(frmPeak::Label1.control));
   Label1->setParent(this);
   Label1->setBounds(8, 8, kListWidth, 16);
-  Label1->font()->setName(kListFont);
-  Label1->font()->setSize(kListFontSize);
+  Label1->font()->setName(kPeakListFont);
+  Label1->font()->setSize(kPeakListFontSize);
   Label1->setCaption(kPeakListHeading);
   lstPeak = new TListBox(this);
   lstPeak->setName(std::string(frmPeak::lstPeak.control));
   lstPeak->setParent(this);
   lstPeak->setBounds(8, 28, kListWidth, kListHeight);
   lstPeak->setMultiSelect(true);
-  lstPeak->font()->setName(kListFont);
-  lstPeak->font()->setSize(kListFontSize);
+  lstPeak->font()->setName(kPeakListFont);
+  lstPeak->font()->setSize(kPeakListFontSize);
 }
 
 void TfrmPeak::createButtons() {
@@ -78,7 +75,7 @@ void TfrmPeak::createButtons() {
       {frmPeak::pbtnSavePeak, "Save Peak", [](TComponent*) { save_peak_command(); }},
       {frmPeak::pbtnDeletePeak, "Delete Peak", [this](TComponent*) { pbtnDeletePeakClick(); }},
       {frmPeak::pbtnCalcDistance, "Calc Distance", [](TComponent*) { calc_distance_command(); }},
-      {frmPeak::pbtnPrint, "Print", [](TComponent*) { print_peak_command(); }},
+      {frmPeak::pbtnPrint, "Print", [](TComponent*) { print_peak_list_command(); }},
       {frmPeak::pbtnPeakFitting, "Peak Fitting", [](TComponent*) { peak_fitting_command(); }},
       {frmPeak::pbtnCopyClipboard, "Copy to Clipboard", [this](TComponent*) { pbtnCopyClipboardClick(); }},
       {frmPeak::pbtnClose, "Close", [this](TComponent*) { hide(); }},

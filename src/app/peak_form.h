@@ -14,6 +14,11 @@
 
 namespace kestrin::app {
 
+// The list's font as designed: fixed-pitch, so the rows' columns line up under the heading.
+// The printed list takes the list's font too.
+inline constexpr const char* kPeakListFont = "ＭＳ ゴシック";
+inline constexpr int kPeakListFontSize = 10;
+
 class TfrmPeak : public kgui::TForm {
 public:
   explicit TfrmPeak(kgui::TComponent* owner);

@@ -13,6 +13,7 @@
 #include "app/placeholder_forms.h"
 #include "app/spot_analyze_form.h"
 #include "app/spot_form.h"
+#include "app/printing.h"
 #include "commands/wiring.h"
 #include "model/headless_ports.h"
 #include "platform/gui/app.h"
@@ -279,6 +280,7 @@ Ports window_ports() {
   static SpotAnalysisFormPort spot_analysis_window(frmSpotAnalyze::form);
   static OscFormPort osc_window(frmOscAna::form);
   static MaskFormPort mask_window;
+  static WindowPrinting printing;
   Ports p;
   p.controls = &controls;
   p.file_dialogs = &file_dialogs;
@@ -294,6 +296,7 @@ Ports window_ports() {
   p.spot_analysis_window = &spot_analysis_window;
   p.osc_window = &osc_window;
   p.mask_window = &mask_window;
+  p.printing = &printing;
   return p;
 }
 

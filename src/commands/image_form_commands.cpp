@@ -231,6 +231,4 @@ void clear_mask_command() {
   image_window().redraw_image();
 }
 
-void print_window_image_command() { log_not_available("print_img_proc2"); }
-
 }  // namespace kestrin

@@ -47,6 +47,5 @@ void gauge_mouse_up();
 
 // The buttons whose routine is more than one call.
 void clear_mask_command();          // clear_mask, then the redraw
-void print_window_image_command();  // print_img_proc2 (not part of this build yet)
 
 }  // namespace kestrin

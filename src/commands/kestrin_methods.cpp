@@ -15,6 +15,7 @@
 #include "commands/file_commands.h"
 #include "commands/image_form_commands.h"
 #include "commands/main_form_commands.h"
+#include "commands/print_commands.h"
 #include "image/files/mask_files.h"
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"

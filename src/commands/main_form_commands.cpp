@@ -150,8 +150,6 @@ void auto_analysis_command() { log_not_available("auto_analysis"); }
 void import_mask_command() { import_mask_file(); }
 void calc_tilt_command() { calc_tilt(); }
 void calc_wave_length_command() { calc_wave_length(); }
-void print_image_command() { log_not_available("print_image"); }
-void print_graph_command() { log_not_available("print_nax_proc"); }
 void show_spot_list_command() { show_spot_list(); }
 
 }  // namespace kestrin

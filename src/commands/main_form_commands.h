@@ -63,7 +63,5 @@ void find_center_without_direct(CentreRound round);
 // " <routine>() : not available in this version." and changes nothing else.
 void find_center_without_direct_command();  // FindCenterNoDirect
 void auto_analysis_command();               // auto_analysis
-void print_image_command();                 // print_image
-void print_graph_command();                 // print_nax_proc
 
 }  // namespace kestrin

@@ -183,8 +183,6 @@ std::optional<GraphWindowLayout> graph_window_layout(int32_t form_width, int32_t
   return l;
 }
 
-void copy_graph_command() { log_not_available("copy_graph_to_clipboard"); }
-
 void default_region_command() {
   const PatternGroup group = current_pattern_group();
   const NaxPattern& pattern = state().nax_pattern;

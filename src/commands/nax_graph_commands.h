@@ -64,8 +64,6 @@ struct GraphWindowLayout {
 std::optional<GraphWindowLayout> graph_window_layout(int32_t form_width, int32_t form_height,
                                                      int32_t buttons_height);
 
-// "Copy to Clipboard": copy_graph_to_clipboard is not part of this build yet and says so.
-void copy_graph_command();
 // "Default Region": the range edits for the current pattern kind, then a draw.
 void default_region_command();
 // A key in one of the six range edits: Enter draws (the draw reads the edits).

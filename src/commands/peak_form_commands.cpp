@@ -36,6 +36,5 @@ void delete_selected_peaks(const std::vector<bool>& selected) {
 
 void calc_distance_command() { camera_length_search(); }
 void peak_fitting_command() { PeakFitting(); }
-void print_peak_command() { log_not_available("print_peak_proc"); }
 
 }  // namespace kestrin

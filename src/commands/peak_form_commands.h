@@ -23,7 +23,5 @@ void delete_selected_peaks(const std::vector<bool>& selected);
 // "Calc Distance" and "Peak Fitting": camera_length_search and PeakFitting.
 void calc_distance_command();
 void peak_fitting_command();
-// A routine that is not part of this build yet: logs that it is not available.
-void print_peak_command();  // print_peak_proc
 
 }  // namespace kestrin

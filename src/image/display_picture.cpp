@@ -26,16 +26,21 @@ TKsDIB display_picture() {
   return dib;
 }
 
-void save_img_proc() {
-  if (current_image().NoImageFlag == 1) return;
-  FileDialogSlots& slots = state().dialog_slots;
+FileDialogSetup bitmap_save_setup() {
+  const FileDialogSlots& slots = state().dialog_slots;
   FileDialogSetup setup = file_dialogs().save_state();
   setup.folder = slots.folder[kSlotImageSave];
   setup.filter_index = slots.filter_index[kSlotImageSave];
   setup.filter = "BITMAP (*.bmp)|*.BMP";
   setup.default_ext = "bmp";
   setup.file_name.clear();
-  const std::string name = file_dialogs().run_save(setup);
+  return setup;
+}
+
+void save_img_proc() {
+  if (current_image().NoImageFlag == 1) return;
+  FileDialogSlots& slots = state().dialog_slots;
+  const std::string name = file_dialogs().run_save(bitmap_save_setup());
   slots.folder[kSlotImageSave] = folder_of(name);
   slots.filter_index[kSlotImageSave] = file_dialogs().save_filter_index();
   if (name.empty()) {

@@ -3,12 +3,18 @@
 #pragma once
 
 #include "image/display/ksdib.h"
+#include "ports/file_dialogs.h"
 
 namespace kestrin {
 
 // The display levels of the current image (image size, top row first) with the palette the
 // views use (grey ramp, reversal, the omit-blue entry).
 TKsDIB display_picture();
+
+// The save dialog as bitmap files are saved: the dialog's last state with the remembered
+// image-save folder and filter index, no file name, the filter "BITMAP (*.bmp)|*.BMP" and
+// the extension "bmp".
+FileDialogSetup bitmap_save_setup();
 
 // Nothing without an image. Otherwise the save dialog with the remembered image-save
 // folder and filter index, the filter "BITMAP (*.bmp)|*.BMP" and the extension "bmp"; the

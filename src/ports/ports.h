@@ -8,6 +8,7 @@
 #include "ports/file_dialogs.h"
 #include "ports/log.h"
 #include "ports/long_run.h"
+#include "ports/printing.h"
 #include "ports/prompts.h"
 #include "ports/views.h"
 
@@ -28,6 +29,7 @@ struct Ports {
   SpotAnalysisWindowPort* spot_analysis_window = nullptr;
   OscWindowPort* osc_window = nullptr;
   MaskWindowPort* mask_window = nullptr;
+  Printing* printing = nullptr;
 };
 
 // The installed ports; the headless defaults where nothing is installed.
@@ -45,6 +47,7 @@ inline SpotWindowPort& spot_window() { return *ports().spot_window; }
 inline SpotAnalysisWindowPort& spot_analysis_window() { return *ports().spot_analysis_window; }
 inline OscWindowPort& osc_window() { return *ports().osc_window; }
 inline MaskWindowPort& mask_window() { return *ports().mask_window; }
+inline Printing& printing() { return *ports().printing; }
 
 // Installs a set of ports; null members get the headless defaults.
 void install_ports(const Ports& installed);

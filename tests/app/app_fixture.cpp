@@ -10,6 +10,7 @@
 #include "model/headless_ports.h"
 #include "model/state.h"
 #include "offscreen_app.h"
+#include "platform/gui/printer.h"
 #include "ports/ports.h"
 #include "support/raxis_fixture.h"
 #include "support/ring_image.h"
@@ -78,5 +79,7 @@ void AppTest::integrate_ring_image(int direction) {
   m.cmbDirection->setItemIndex(direction);
   m.pbtnAngleIntensity->click();
 }
+
+void print_to_pdf(const std::string& path) { kgui::printer().printToPdf(path); }
 
 }  // namespace kestrin::test

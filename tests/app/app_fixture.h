@@ -56,4 +56,7 @@ protected:
   std::vector<kgui::TForm*> forms_;
 };
 
+// The printer writes PDF to `path` from now on (A4, 600 dpi, full page).
+void print_to_pdf(const std::string& path);
+
 }  // namespace kestrin::test

@@ -2,8 +2,10 @@
 // window with a ring image, the region outline, the centre mark and a painted mask, the
 // whole-image window with a dragged frame, and the mask window; the background view after
 // Make BG, the spot grid after a search, the analysis grid after a run and the reference
-// grid. Each window's picture is kept under the build folder and must not be blank.
+// grid. Each window's picture is kept under the build folder and must not be blank. The
+// graph copied to the clipboard reads back from the X clipboard in a second process (xclip).
 #include <QGuiApplication>
+#include <QProcess>
 #include <QTest>
 #include <filesystem>
 #include <set>
@@ -13,6 +15,7 @@
 #include "app/image_whole_form.h"
 #include "app/mask_form.h"
 #include "app/osc_ana_form.h"
+#include "app/nax_graph_form.h"
 #include "app/placeholder_forms.h"
 #include "app/spot_analyze_form.h"
 #include "app/spot_form.h"
@@ -115,6 +118,31 @@ TEST_F(XvfbSmoke, ToolWindowsOnAnXServer) {
   dialogs_.answerFile(dir_.file("ref.csv"), 1);
   osc.pbtnSpotList->click();
   EXPECT_GT(keep_picture(osc, "xvfb_oscillation_window.png").size(), 8u);
+
+TEST_F(XvfbSmoke, CopiedGraphReadsBackFromTheXClipboardInAnotherProcess) {
+  if (QProcess::execute("sh", {"-c", "command -v xclip >/dev/null"}) != 0) {
+    const char* ci = std::getenv("CI");
+    if (ci && std::string(ci) == "true") FAIL() << "xclip missing";
+    GTEST_SKIP() << "xclip not installed";
+  }
+  integrate_ring_image(4);
+  state().graph.GraphWidth = 500;
+  state().graph.GraphHeight = 400;
+  auto* graph = app::form_of<app::TfrmNaxGraph>();
+  ASSERT_NE(graph, nullptr);
+  graph->pbtnCopyClipboard->click();
+  // This process owns the selection: it must go on answering events while xclip reads.
+  QProcess xclip;
+  xclip.start("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
+  for (int waited = 0; xclip.state() != QProcess::NotRunning && waited < 15000; waited += 20) QTest::qWait(20);
+  ASSERT_EQ(xclip.state(), QProcess::NotRunning) << "xclip did not finish";
+  const QImage copied = QImage::fromData(xclip.readAllStandardOutput(), "PNG");
+  ASSERT_FALSE(copied.isNull()) << xclip.readAllStandardError().toStdString();
+  EXPECT_EQ(copied.width(), 2400);
+  EXPECT_EQ(copied.height(), 2000);
+  const std::string folder = std::string(KESTRIN_BINARY_DIR) + "/test-pictures/";
+  std::filesystem::create_directories(folder);
+  EXPECT_TRUE(copied.save(QString::fromStdString(folder + "xvfb_copied_graph.png")));
 }
 
 }  // namespace

@@ -51,12 +51,10 @@ TEST_F(PeakWindowTest, DeletingRowsOneAndThreeOfFiveRemovesExactlyThosePeaks) {
 }
 
 TEST_F(PeakWindowTest, ButtonsRunTheirRoutines) {
-  print_peak_command();
-  EXPECT_EQ(log(), std::vector<std::string>{" print_peak_proc() : not available in this version."});
   // Without a pixel pattern both refuse silently.
   calc_distance_command();
   peak_fitting_command();
-  EXPECT_EQ(log().size(), 1u);
+  EXPECT_TRUE(log().empty());
   NaxPattern& p = state().nax_pattern;
   for (int i = 0; i < 60; ++i) p.values[size_t(i)] = 100 + int32_t(std::lround(4000 * std::exp2(-std::pow((i - 30.2) / 3, 2))));
   p.N = 60, p.maximum = 4100;
@@ -70,7 +68,7 @@ TEST_F(PeakWindowTest, ButtonsRunTheirRoutines) {
   controls().set_text(frmMain::edtCameraLength, "100");
   controls().set_text(frmMain::edtPixelX, "0.1");
   calc_distance_command();
-  EXPECT_EQ(log()[1], "Search from  90.0 (mm) to 110.0 (mm).");
+  EXPECT_EQ(log()[0], "Search from  90.0 (mm) to 110.0 (mm).");
 }
 
 class FitGridTest : public PeakWindowTest {

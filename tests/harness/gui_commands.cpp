@@ -4,7 +4,10 @@
 // as PNG; CopyPeakList copies the peak list as the window's button does with nothing selected
 // and prints the clipboard's text as it stands; SaveImageView FILE [ZOOM [SCROLLX SCROLLY]]
 // zooms the 600 x 600 part view (ZOOM 0 fits the whole image), scrolls it, redraws it with
-// its overlays as the image window does and saves the picture as PNG.
+// its overlays as the image window does and saves the picture as PNG. PrintFile PATH makes
+// the printer write PDF to PATH (A4, 600 dpi, full page) and accepts the run's print dialogs
+// from then on; before it every print dialog counts as cancelled, as a headless run cannot
+// print. PrintPeakList prints the peak list (print_peak_proc).
 #include <QImage>
 #include <clocale>
 #include <cstdlib>
@@ -15,15 +18,20 @@
 #include "analysis/peak_table.h"
 #include "app/image_view_paint.h"
 #include "app/peak_form.h"
+#include "app/printing.h"
 #include "commands/graph_draw.h"
 #include "commands/image_view_commands.h"
 #include "commands/nax_graph_commands.h"
+#include "commands/print_commands.h"
 #include "harness/harness.h"
 #include "model/state.h"
 #include "platform/gui/app.h"
 #include "platform/gui/clipboard.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/printer.h"
 #include "platform/gui/qt_canvas.h"
 #include "ports/log.h"
+#include "ports/ports.h"
 
 namespace kestrin::harness {
 
@@ -87,14 +95,58 @@ MethodResult save_image_view(const MethodArgs& a) {
   return {};
 }
 
+// The harness's dialogs once it prints to a file: every print dialog is accepted, every
+// other question refused.
+class PrintingDialogs : public kgui::Dialogs {
+public:
+  bool executeFile(kgui::TOpenDialog&, bool) override { return false; }
+  int messageBox(const std::string&, const std::string&, kgui::TMsgDlgType, kgui::TMsgDlgButtons) override {
+    return kgui::mrCancel;
+  }
+  bool selectDirectory(const std::string&, std::string&) override { return false; }
+  bool executeColor(kgui::TColor&) override { return false; }
+  bool executePrint(kgui::TPrinter&) override { return true; }
+};
+
+// The printer port over the application's printer, installed with the first print command.
+void install_printing() {
+  static app::WindowPrinting printing;
+  if (&kestrin::printing() == &printing) return;
+  Ports p = ports();
+  p.printing = &printing;
+  install_ports(p);
+}
+
+MethodResult print_file(const MethodArgs& a) {
+  if (a.count() < 1) throw std::runtime_error("usage: PrintFile PATH");
+  need_application();
+  install_printing();
+  static PrintingDialogs dialogs;
+  kgui::setDialogs(&dialogs);
+  kgui::printer().printToPdf(a.text(0));
+  return {};
+}
+
+MethodResult print_peak_list(const MethodArgs&) {
+  need_application();
+  install_printing();
+  print_peak_list_command();
+  return {};
+}
+
 }  // namespace
 
-void end_gui_commands() { application().reset(); }
+void end_gui_commands() {
+  kgui::releasePrinter();
+  application().reset();
+}
 
 std::span<const KestrinMethod> gui_commands() {
   static const std::vector<KestrinMethod> commands = {{"SaveGraphPicture", 3, &save_graph_picture},
                                                       {"CopyPeakList", 0, &copy_peak_list},
-                                                      {"SaveImageView", 0, &save_image_view}};
+                                                      {"SaveImageView", 0, &save_image_view},
+                                                      {"PrintFile", 0, &print_file},
+                                                      {"PrintPeakList", 0, &print_peak_list}};
   return commands;
 }
 

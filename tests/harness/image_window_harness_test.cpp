@@ -1,8 +1,11 @@
 // kestrin-harness with the image window's commands: the pixel information and the readouts
-// of a pixel, ClearMask, and the part view saved as a picture with its overlays.
+// of a pixel, ClearMask, the part view saved as a picture with its overlays, and printing
+// the image and the peak list into a PDF file.
 #include <gtest/gtest.h>
 
+#include "base/paths.h"
 #include "base/text_file.h"
+#include "support/pdf_pages.h"
 #include "support/picture_peer.h"
 #include "support/raxis_fixture.h"
 #include "support/ring_image.h"
@@ -22,10 +25,12 @@ std::string ring_image(const TempDir& dir) {
   return f.write(dir.file("ring.img"));
 }
 
-std::vector<std::string> run_harness(const TempDir& dir, const std::string& commands, std::string* err) {
+// Runs the commands; `env` ("NAME=value ...") goes before the harness's command line.
+std::vector<std::string> run_harness(const TempDir& dir, const std::string& commands, std::string* err,
+                                     const std::string& env = "") {
   EXPECT_TRUE(write_file_bytes(dir.file("commands.txt"), commands));
   std::string out;
-  const std::string harness = std::string(KESTRIN_BINARY_DIR) + "/tests/harness/kestrin-harness";
+  const std::string harness = env + " " + std::string(KESTRIN_BINARY_DIR) + "/tests/harness/kestrin-harness";
   EXPECT_EQ(run_command(harness + " '" + dir.file("commands.txt") + "' 2>'" + dir.file("err.txt") + "'", &out), 0);
   EXPECT_TRUE(read_file_bytes(dir.file("err.txt"), *err));
   return split_lines(out);
@@ -85,6 +90,54 @@ TEST(ImageWindowHarness, SavedViewShowsTheImageTheOutlineAndTheCentre) {
     EXPECT_TRUE(f.present.at("008080")) << picture;  // the outline ($808000)
     EXPECT_TRUE(f.present.at("FF00FF")) << picture;  // the centre mark
   }
+}
+
+TEST(PrintHarness, PrintImageGoesToThePdfFileOnlyAfterPrintFile) {
+  KESTRIN_REQUIRE_POPPLER();
+  TempDir dir;
+  const std::string image = ring_image(dir), pdf = dir.file("image.pdf");
+  std::string err;
+  const auto out = run_harness(dir,
+                               "LoadImageFile '" + image + "'\n"
+                               "Kestrin.PrintImage();\n"  // no printer yet: the dialog counts as cancelled
+                               "PrintFile '" + pdf + "'\n"
+                               "PrintPeakList\n"
+                               "Kestrin.PrintImage();\n"
+                               "Kestrin.PrintNax();\n",  // no pattern: nothing printed
+                               &err);
+  EXPECT_EQ(err.find("line "), std::string::npos) << err;
+  EXPECT_TRUE(has_line(out, "print_peak_proc() : No peak."));
+  EXPECT_EQ(pdf_pages(pdf), 1);
+  EXPECT_NE(pdf_page_size(pdf).find("595"), std::string::npos) << pdf_page_size(pdf);  // A4 portrait
+}
+
+TEST(PrintHarness, PeakLinesAndGraphKeepThePointUnderAGermanLocale) {
+  KESTRIN_REQUIRE_POPPLER();
+  TempDir dir;
+  const std::string image = ring_image(dir), pdf = dir.file("peaks.pdf"), graph = dir.file("graph.pdf");
+  std::string err;
+  const auto out = run_harness(dir,
+                               "LoadImageFile '" + image + "'\n"
+                               "SetCenterX 100\nSetCenterY 100\nSetLo 100\nSetPixelSizeX 0.1\nSetPixelSizeY 0.1\n"
+                               "Kestrin.SetIntegrationMode(0);\nKestrin.SetRectAngleMode(0);\nKestrin.SetRectDirection(6);\n"
+                               "Kestrin.AngleIntensity();\nPeakSearch\nGetMaxPeakNumber\n"
+                               "PrintFile '" + pdf + "'\nPrintPeakList\n"
+                               "PrintFile '" + graph + "'\nKestrin.PrintNax();\n",
+                               &err, "LC_ALL=de_DE.UTF-8");
+  EXPECT_EQ(err.find("line "), std::string::npos) << err;
+  ASSERT_EQ(pdf_pages(pdf), 1) << testing::PrintToString(out);
+  const std::string text = pdf_text(pdf);
+  EXPECT_NE(text.find("2theta(deg)"), std::string::npos) << text;
+  // The rings at 4 and 7 degrees, written with the point; the banner's is the only comma.
+  EXPECT_NE(text.find("4.00019"), std::string::npos) << text;
+  EXPECT_NE(text.find("8.189786"), std::string::npos) << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), ','), 1) << text;
+  // The graph on a landscape page, its axis title and numbers.
+  EXPECT_EQ(pdf_pages(graph), 1);
+  EXPECT_NE(pdf_page_size(graph).find("842 x 595"), std::string::npos) << pdf_page_size(graph);
+  const std::string axes = pdf_text(graph);
+  EXPECT_NE(axes.find("2theta (degrees)"), std::string::npos) << axes;
+  EXPECT_EQ(axes.find(','), std::string::npos) << axes;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <fstream>
 #include <iostream>
+#include <stdexcept>
 #include <vector>
 
 #include "commands/wiring.h"
@@ -17,6 +18,11 @@ std::vector<KestrinMethod> all_methods() {
   std::vector<KestrinMethod> methods(harness::harness_methods().begin(), harness::harness_methods().end());
 #ifdef KESTRIN_HARNESS_GUI
   methods.insert(methods.end(), harness::gui_commands().begin(), harness::gui_commands().end());
+#else
+  for (const char* name : {"SaveGraphPicture", "CopyPeakList", "SaveImageView", "PrintFile", "PrintPeakList"})
+    methods.push_back({name, 0, [](const MethodArgs&) -> MethodResult {
+                         throw std::runtime_error("not available in this build");
+                       }});
 #endif
   return methods;
 }

@@ -49,6 +49,19 @@ Canvas& TPrinter::canvas() {
   return *canvas_;
 }
 
+QPainter& TPrinter::painter() {
+  if (!painter_) throw std::runtime_error("Printer is not currently printing");
+  return *painter_;
+}
+
+void TPrinter::printToPdf(const std::string& path) {
+  printer_->setOutputFormat(QPrinter::PdfFormat);
+  printer_->setOutputFileName(qs(path));
+  printer_->setResolution(600);
+  printer_->setPageSize(QPageSize(QPageSize::A4));
+  printer_->setFullPage(true);
+}
+
 int TPrinter::pageWidth() const { return printer_->pageLayout().paintRectPixels(printer_->resolution()).width(); }
 int TPrinter::pageHeight() const { return printer_->pageLayout().paintRectPixels(printer_->resolution()).height(); }
 

@@ -26,6 +26,7 @@ public:
   void abort();
   bool printing() const { return painter_ != nullptr; }
   Canvas& canvas();  // valid between beginDoc and endDoc
+  QPainter& painter();  // the same page's painter, for pictures and colour images
 
   int pageWidth() const;   // printer pixels
   int pageHeight() const;
@@ -33,6 +34,8 @@ public:
   void setOrientation(TPrinterOrientation o);
   std::string title() const { return title_; }
   void setTitle(const std::string& t) { title_ = t; }
+  // Prints into a PDF file from now on: A4 at 600 dpi, the whole sheet as the page.
+  void printToPdf(const std::string& path);
 
 private:
   std::unique_ptr<QPrinter> printer_;

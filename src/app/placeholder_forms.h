@@ -20,18 +20,13 @@ public:
   X(TfrmImage) \
   X(TfrmImageWhole) \
   X(TfrmCake) \
-  X(TfrmOption) \
   X(TfrmPeakFitting) \
   X(TfrmScript) \
   X(TfrmBG) \
   X(TfrmSpot) \
-  X(TfrmOptionColor) \
   X(TfrmOscAna) \
   X(TfrmSpotAnalyze) \
-  X(TfrmMask) \
-  X(TfrmMergeImage) \
-  X(TfrmBatchFiles) \
-  X(TfrmImageSpread)
+  X(TfrmMask)
 
 #define KESTRIN_DECLARE_PLACEHOLDER(Class)   \
   class Class : public TPlaceholderForm {   \

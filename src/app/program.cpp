@@ -1,8 +1,12 @@
 // The program's start: ports, then the forms in order.
 #include "app/program.h"
 
+#include "app/batch_files_form.h"
+#include "app/image_spread_form.h"
 #include "app/log_window.h"
 #include "app/main_form.h"
+#include "app/merge_image_form.h"
+#include "app/option_forms.h"
 #include "app/placeholder_forms.h"
 #include "app/startup_form.h"
 #include "app/window_ports.h"

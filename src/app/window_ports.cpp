@@ -33,6 +33,7 @@ void apply(TOpenDialog& d, const FileDialogSetup& s) {
   uint32_t options = 0;
   if (s.must_exist) options |= 1u << ofFileMustExist;
   if (s.overwrite_prompt) options |= 1u << ofOverwritePrompt;
+  if (s.multi_select) options |= 1u << ofAllowMultiSelect;
   d.setOptions(options);
   d.setInitialDir(s.folder);
   d.setFileName(s.file_name);
@@ -131,6 +132,11 @@ void WindowEventPump::process_messages() {
   if (TApplication* app = TApplication::instance()) app->processMessages();
 }
 
+bool WindowEventPump::terminated() const {
+  const TApplication* app = TApplication::instance();
+  return app && app->terminated();
+}
+
 bool WindowPrompts::confirm(std::string_view question) {
   return messageDlg(std::string(question), mtConfirmation, (1u << mbYes) | (1u << mbNo)) == mrYes;
 }
@@ -156,6 +162,24 @@ void WindowFileDialogs::set_open_filter_index(int index) {
 
 void WindowFileDialogs::set_save_filter_index(int index) {
   if (TOpenDialog* d = main_dialog(frmMain::svdFileSelect)) d->setFilterIndex(index);
+}
+
+FileDialogChoice WindowFileDialogs::run_window_dialog(ControlName dialog, const FileDialogSetup& setup) {
+  TForm* form = find_form(dialog.form);
+  auto* d = form ? dynamic_cast<TOpenDialog*>(form->findComponent(dialog.control)) : nullptr;
+  if (!d) throw std::logic_error("no dialog " + to_string(dialog));
+  FileDialogSetup s = setup;
+  if (s.filter_index < 1) s.filter_index = 1;  // the first filter unless one is asked for
+  apply(*d, s);
+  FileDialogChoice choice;
+  if (d->execute()) {
+    if (setup.multi_select)
+      for (int i = 0; i < d->files()->count(); ++i) choice.files.push_back(d->files()->get(i));
+    else
+      choice.files.push_back(d->fileName());
+  }
+  choice.filter_index = d->filterIndex();
+  return choice;
 }
 
 FileDialogSetup WindowFileDialogs::open_state() const { return state_of(main_dialog(frmMain::opdFileSelect)); }

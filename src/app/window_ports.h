@@ -47,6 +47,7 @@ Form* form_of() {
 class WindowEventPump : public EventPump {
 public:
   void process_messages() override;
+  bool terminated() const override;
 };
 
 class WindowPrompts : public Prompts {
@@ -66,6 +67,9 @@ public:
   void set_save_filter_index(int index) override;
   FileDialogSetup open_state() const override;
   FileDialogSetup save_state() const override;
+  // A window's own dialog component, found by name; a name without one is a programming
+  // error (std::logic_error).
+  FileDialogChoice run_window_dialog(ControlName dialog, const FileDialogSetup& setup) override;
 };
 
 // The ports over the windows, one process-wide set.

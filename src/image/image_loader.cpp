@@ -114,24 +114,32 @@ void finish_load(ImageStore& img) {
   if (error) std::rethrow_exception(error);
 }
 
-// The name checks, in order; a refused name logs its line. The folder test comes after the
-// folder and path are stored.
-bool name_accepted(const std::string& name, ImageStore& img) {
+// The name checks, in order; a refused name logs its line, which begins with `prefix`
+// (the one about the folder without the prefix's leading blank). The folder test comes after
+// the folder and path are stored.
+bool name_accepted(const std::string& name, ImageStore& img, const std::string& prefix) {
   if (name.empty()) {
-    log_line(std::string(kPrefix) + "No file selected. ");
+    log_line(prefix + "No file selected. ");
     return false;
   }
   if (!is_image_extension(name)) {
-    log_line(kPrefix + name + " is not a image file.. ");
+    log_line(prefix + name + " is not a image file.. ");
     return false;
   }
   img.ImageFolder = folder_of(name);
   img.ImageFilePath = name;
   if (img.ImageFolder.find('/') == std::string::npos) {
-    log_line(Format("load_img_proc() : %s does not have explicit path.", {name}));
+    log_line(prefix.substr(prefix.find_first_not_of(' ')) + name + " does not have explicit path.");
     return false;
   }
   return true;
+}
+
+// The names that follow from an accepted name.
+void set_names(ImageStore& img, const std::string& name) {
+  img.ImageFileName = name;
+  img.ImageBaseName = base_name_of(name);
+  img.InfFileName = img.ImageFolder + img.ImageBaseName + ".inf";
 }
 
 void log_names(const ImageStore& img) {
@@ -144,21 +152,24 @@ void log_names(const ImageStore& img) {
 // The store lends its pixel buffers and tables to the decode (see DecodedImage).
 ImageData lend_buffers(ImageStore& img) { return std::move(static_cast<ImageData&>(img)); }
 
+// The line that says why a file gave no image.
+std::string failure_line(const ImageFileDecode& file, const std::string& name, const std::string& prefix) {
+  if (!file.open_error.empty()) return prefix + ("Cannot open " + name + ": " + file.open_error + ".");
+  return prefix + (reader_kind(file.type) + (" image file " + name + " load error."));
+}
+
 // Logs the reader's lines, takes the header geometry and installs a good image. A file that
 // cannot be read or a refused image logs its line, and the store gets its buffers back as
 // the decode left them.
 bool take_image(ImageStore& img, const std::string& name, ImageFileDecode&& file) {
   DecodedImage& decoded = file.image;
-  if (!file.open_error.empty()) {
-    static_cast<ImageData&>(img) = std::move(decoded.data);
-    log_line(kPrefix + ("Cannot open " + name + ": " + file.open_error + "."));
-    return false;
+  if (file.open_error.empty()) {
+    log_lines(decoded.lines);
+    apply_header_geometry(decoded.geometry, HeaderFields::All, kPrefix);
   }
-  log_lines(decoded.lines);
-  apply_header_geometry(decoded.geometry, HeaderFields::All, kPrefix);
-  if (!decoded.ok) {
+  if (!file.open_error.empty() || !decoded.ok) {
     static_cast<ImageData&>(img) = std::move(decoded.data);
-    log_line(kPrefix + (reader_kind(file.type) + (" image file " + name + " load error.")));
+    log_line(failure_line(file, name, kPrefix));
     return false;
   }
   install_image(img, std::move(decoded));
@@ -193,11 +204,9 @@ void apply_header_geometry(const HeaderGeometry& g, HeaderFields fields, const s
 
 int load_img_proc(const std::string& name) {
   ImageStore& img = current_image();
-  if (!name_accepted(name, img)) return -1;
+  if (!name_accepted(name, img, kPrefix)) return -1;
   img.image_type = kTypeUndetermined;
-  img.ImageFileName = name;
-  img.ImageBaseName = base_name_of(name);
-  img.InfFileName = img.ImageFolder + img.ImageBaseName + ".inf";
+  set_names(img, name);
   const DecodeOptions options = decode_options(name);
   ImageFileDecode file = decode_image_file(name, img.InfFileName, options, lend_buffers(img));
   img.image_type = file.type;
@@ -210,6 +219,24 @@ int load_img_proc(const std::string& name) {
   read_image_parameters(img);
   finish_load(img);
   return -1;
+}
+
+bool read_image_file(const std::string& name, ImageStore& store, const std::string& prefix) {
+  store.NoImageFlag = 1;
+  if (!name_accepted(name, store, prefix)) return false;
+  set_names(store, name);
+  ImageFileDecode file = decode_image_file(name, store.InfFileName, decode_options(name), lend_buffers(store));
+  store.image_type = file.type;
+  if (!file.open_error.empty() || !file.image.ok) {
+    log_lines(file.type_lines);
+    log_lines(file.image.lines);
+    static_cast<ImageData&>(store) = std::move(file.image.data);
+    log_line(failure_line(file, name, prefix));
+    return false;
+  }
+  install_image(store, std::move(file.image));
+  store.NoImageFlag = 0;
+  return true;
 }
 
 }  // namespace kestrin

@@ -2,6 +2,7 @@
 #include "image/program_state.h"
 
 #include "image/image_store.h"
+#include "image/merge_images.h"
 #include "model/state.h"
 
 namespace kestrin {
@@ -10,6 +11,7 @@ void reset_state() {
   reset_shared_state();
   current_image() = ImageStore();
   bg_image() = ImageStore();
+  reset_merge_state();
 }
 
 }  // namespace kestrin

@@ -1,9 +1,13 @@
 // Headless ports with the start values of the parameter table.
 #include "model/headless_ports.h"
 
+#include <span>
 #include <vector>
 
 #include "model/parameters.h"
+#include "ports/names/image_spread_names.h"
+#include "ports/names/merge_image_names.h"
+#include "ports/names/option_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -15,6 +19,12 @@ void prepare_headless_controls(HeadlessControls& c) {
     if (!group.empty()) c.add_radio_group(group);
   }
   show_start_values(c);
+  // The tool windows' texts and choices that their commands read.
+  for (std::span<const ControlText> texts :
+       {std::span<const ControlText>(frmOption::start_texts), std::span<const ControlText>(frmMergeImage::start_texts)})
+    for (const ControlText& t : texts) c.set_text(t.name, t.text);
+  c.add_radio_group(frmImageSpread::mode_radios);
+  c.set_checked(frmImageSpread::mode_radios[0], true);
 }
 
 void reset_headless_ports() {

@@ -169,6 +169,7 @@ struct SharedState {
   DisplayLevels display_levels;
   DisplayScale display_scale;
   ImageView image_view;
+  SelectedArea selected_area;
   MacroRecorder macro;
   GraphLayout graph;
   FileDialogSlots dialog_slots;

@@ -27,6 +27,14 @@ struct ImageView {
   int32_t FrameWidth = 32, FrameHeight = 32;
 };
 
+// The rectangle chosen by an area drag in the image window or typed in the spot and merge
+// windows (image pixels, inclusive); the spot search, the area deletion and the overlays
+// use it. The overlays draw it while `shown` is on.
+struct SelectedArea {
+  int32_t AreaX0 = 0, AreaY0 = 0, AreaX1 = 0, AreaY1 = 0;
+  bool shown = true;
+};
+
 // The pattern graph's layout: the nominal plot size (500 by 400 until the graph window lays
 // itself out) and what each draw derives from it and from the view ranges. The mouse
 // handlers turn clicks back into data positions with it; peak markers are placed with it.

@@ -19,6 +19,12 @@ struct ControlName {
   friend constexpr bool operator==(const ControlName&, const ControlName&) = default;
 };
 
+// A control and a text it holds, such as the text an edit starts with.
+struct ControlText {
+  ControlName name;
+  std::string_view text;
+};
+
 // "form.control", for messages.
 std::string to_string(const ControlName& name);
 std::ostream& operator<<(std::ostream& out, const ControlName& name);

@@ -5,6 +5,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "ports/controls.h"
 
 namespace kestrin {
 
@@ -18,6 +21,14 @@ struct FileDialogSetup {
   int filter_index = -1;
   bool must_exist = false;        // open dialogs
   bool overwrite_prompt = false;  // save dialogs
+  bool multi_select = false;      // open dialogs of the tool windows
+};
+
+// What a window's own file dialog gave: the chosen names in the dialog's order (none when
+// the user cancelled) and the filter index it holds afterwards.
+struct FileDialogChoice {
+  std::vector<std::string> files;
+  int filter_index = -1;
 };
 
 class FileDialogs {
@@ -37,6 +48,12 @@ public:
   // only some of its properties before running it again.
   virtual FileDialogSetup open_state() const { return {}; }
   virtual FileDialogSetup save_state() const { return {}; }
+  // Runs one of a window's own dialog components (an open or save dialog such as
+  // frmBatchFiles.opdImageList) prepared as given. The default has no windows: a cancel.
+  virtual FileDialogChoice run_window_dialog(ControlName dialog, const FileDialogSetup& setup) {
+    (void)dialog;
+    return {{}, setup.filter_index};
+  }
 };
 
 // Dialogs without windows: every run is a cancel; filter indexes are kept as set.

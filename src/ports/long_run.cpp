@@ -29,4 +29,6 @@ bool long_run_active() { return running; }
 
 void pump_events() { ports().events->process_messages(); }
 
+bool program_terminated() { return ports().events->terminated(); }
+
 }  // namespace kestrin

@@ -13,6 +13,8 @@ class EventPump {
 public:
   virtual ~EventPump() = default;
   virtual void process_messages() {}
+  // True once the program is ending; long runs stop after their current step.
+  virtual bool terminated() const { return false; }
 };
 
 // Runs body as a long run and returns true. While one runs, a second is refused: it logs
@@ -22,5 +24,7 @@ bool run_long(std::string_view routine, const std::function<void()>& body);
 bool long_run_active();
 // Lets the windows handle their queued events once (through the installed pump).
 void pump_events();
+// True once the program is ending (through the installed pump).
+bool program_terminated();
 
 }  // namespace kestrin

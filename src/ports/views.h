@@ -26,6 +26,9 @@ public:
   // The loader's view steps after a successful load: scroll bars, zoom, display range,
   // the caption.
   virtual void image_loaded() {}
+  // Rebuilds the image and mask palettes: the grey ramp in the given direction and the mask
+  // colour as the display colours hold it now. They show at the next redraw.
+  virtual void set_image_palette(bool reverse) { (void)reverse; }
 };
 
 // TfrmNaxGraph.

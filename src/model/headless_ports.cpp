@@ -23,6 +23,7 @@ void prepare_headless_controls(HeadlessControls& c) {
   for (std::span<const ControlText> texts :
        {std::span<const ControlText>(frmOption::start_texts), std::span<const ControlText>(frmMergeImage::start_texts)})
     for (const ControlText& t : texts) c.set_text(t.name, t.text);
+  c.add_radio_group(frmOption::fit_radios);
   c.add_radio_group(frmImageSpread::mode_radios);
   c.set_checked(frmImageSpread::mode_radios[0], true);
 }

@@ -17,6 +17,7 @@ inline constexpr ControlName chkGradationReverse{form, "chkGradationReverse"};
 inline constexpr ControlName chkClearMask{form, "chkClearMask"};
 inline constexpr ControlName rbtnFitType1{form, "rbtnFitType1"};
 inline constexpr ControlName rbtnFitType2{form, "rbtnFitType2"};
+inline constexpr ControlName fit_radios[] = {rbtnFitType1, rbtnFitType2};  // one group
 
 inline constexpr ControlName pbtnApply{form, "pbtnApply"};
 inline constexpr ControlName pbtnCancel{form, "pbtnCancel"};

@@ -58,7 +58,7 @@ void merge_area_key(int key) {
   image_window().redraw_image();
 }
 
-void merge_create() {
+bool merge_create() {
   const std::vector<std::string> files = file_list(memFileName);
   MergeArea area;
   if (!files.empty()) {
@@ -67,7 +67,7 @@ void merge_create() {
     area.right = StrToInt(controls().text(edtX1));
     area.bottom = StrToInt(controls().text(edtY1));
   }
-  merge_images(files, area, controls().item_index(cmbRotation), state().display_scale.DisplayMode);
+  return merge_images(files, area, controls().item_index(cmbRotation), state().display_scale.DisplayMode);
 }
 
 void merge_scale_clicked(bool log) {

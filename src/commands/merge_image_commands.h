@@ -18,8 +18,9 @@ void merge_sort_list();
 // area (left, top, right, bottom) and redraws the image window.
 void merge_area_key(int key);
 // "Create Image": merge_images with the list, the rectangle edits, the rotation combo and
-// the shared display mode. The edits are read only for a list that is not empty.
-void merge_create();
+// the shared display mode. The edits are read only for a list that is not empty. True when
+// a picture was made.
+bool merge_create();
 // A scale radio clicked (log or linear), once a picture exists: the shared display mode,
 // the gauge's range and edges (0..1000 linear, 0..the log full scale of the image read last
 // for log), their edits and labels, then the picture's levels.

@@ -42,8 +42,10 @@ private:
   const Args& args_;
 };
 
-// The harness's own commands, which are no methods of the script object: ConvertBitmap.
+// The harness's own commands, which are no methods of the script object: ConvertBitmap,
+// and the tool windows' runs (window_commands.cpp).
 std::span<const KestrinMethod> bitmap_commands();
+std::span<const KestrinMethod> window_commands();
 // Every command the harness answers: the Kestrin object's methods, then its own.
 std::span<const KestrinMethod> harness_methods();
 

@@ -6,7 +6,7 @@
 
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "harness/harness.h"
+#include "harness/harness_fixture.h"
 #include "image/display/ksdib.h"
 #include "image/program_state.h"
 #include "model/headless_ports.h"
@@ -18,20 +18,8 @@
 namespace kestrin::harness {
 namespace {
 
-class WindowCommandsTest : public ::testing::Test {
+class WindowCommandsTest : public HarnessTest {
 protected:
-  void SetUp() override {
-    reset_state();
-    reset_headless_ports();
-    the_log().clear_history();
-  }
-  std::string run(const std::string& script) {
-    std::istringstream in(script);
-    std::ostringstream out, errors;
-    run_commands(in, out, errors);
-    err = errors.str();
-    return out.str();
-  }
   std::string raxis(const std::string& name, int32_t w, int32_t h) {
     test::RaxisFixture f;
     f.width = w;
@@ -39,7 +27,6 @@ protected:
     return f.write(dir.file(name));
   }
   test::TempDir dir;
-  std::string err;
 };
 
 TEST_F(WindowCommandsTest, MergeImagesWritesThePicture) {

@@ -7,6 +7,7 @@
 #include "app/image_spread_form.h"
 #include "app/merge_image_form.h"
 #include "app/option_forms.h"
+#include "app/panel_button.h"
 #include "app/window_ports.h"
 #include "app_fixture.h"
 #include "base/paths.h"
@@ -16,6 +17,7 @@
 #include "image/merge_images.h"
 #include "model/state.h"
 #include "offscreen_app.h"
+#include "ports/log.h"
 #include "ports/names/batch_files_names.h"
 #include "ports/names/merge_image_names.h"
 #include "support/raxis_fixture.h"
@@ -190,6 +192,29 @@ TEST_F(ToolWindowsTest, SpreadWindowMakesAReferenceThenSpreads) {
   s.btnRefFileSelect->click();
   EXPECT_EQ(s.edtRefFileName->text(), dir_.file("b.csv"));
   EXPECT_EQ(dialogs_.questions().back().text, "Ref. file (*.csv)|*.CSV");
+}
+
+// Every button of every tool window, clicked with nothing chosen: none says it is not
+// available and none fails with an error box.
+TEST_F(ToolWindowsTest, EveryButtonWorksOrDoesNothingQuietly) {
+  const char* windows[] = {"frmOption", "frmOptionColor", "frmBatchFiles", "frmMergeImage", "frmImageSpread"};
+  for (const char* name : windows) {
+    TForm* f = app::find_form(name);
+    ASSERT_NE(f, nullptr) << name;
+    int buttons = 0;
+    for (int i = 0; i < f->componentCount(); ++i) {
+      auto* button = dynamic_cast<TControl*>(f->components(i));
+      if (!button || !(dynamic_cast<TButton*>(button) || dynamic_cast<app::TPanelButton*>(button))) continue;
+      SCOPED_TRACE(std::string(name) + "." + button->name());
+      ++buttons;
+      f->showForm();
+      the_log().clear_history();
+      button->click();
+      for (const std::string& line : the_log().history()) EXPECT_EQ(line.find("not available"), std::string::npos) << line;
+      EXPECT_EQ(error_boxes(), 0u);
+    }
+    EXPECT_GE(buttons, 2) << name;
+  }
 }
 
 }  // namespace

@@ -130,7 +130,9 @@ TEST_F(SpreadTest, EveryRowKeepsItsSumAndTheDocumentedSharesWhereTheyHold) {
     const double sum_in = std::accumulate(in.begin(), in.end(), 0.0);
     EXPECT_NEAR(std::accumulate(out.begin(), out.end(), 0.0), sum_in, 1e-9 * sum_in);
     const double s = double(c.width) / (c.last + 1);
-    if (s <= 2.0) EXPECT_EQ(out, documented_row(in, c.last, c.width));
+    if (s <= 2.0) {
+      EXPECT_EQ(out, documented_row(in, c.last, c.width));
+    }
   }
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Times the common-subset benchmark scripts with kestrin-script, duktape and mujs in one
 run and prints each engine's time and Kestrin's ratio to duktape (best of N runs); for the
-generated sources it also prints each engine's peak memory and Kestrin's ratio."""
+generated sources it also prints each engine's peak memory and Kestrin's ratio. A script
+with a Perl twin (NAME.pl) has that timed in the same run too, with Kestrin's ratio to it."""
 import os
 import subprocess
 import sys
@@ -10,10 +11,10 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SCRIPTS = ["loop", "while", "string", "property", "call", "fib", "array", "sort", "text", "throw", "new",
-           "compile"]
+           "regex", "compile"]
 # Goals: Kestrin's time at most this multiple of duktape's, and for the generated
 # sources its peak memory at most this multiple of duktape's.
-GOALS = {"string": 1.0, "sort": 1.0, "text": 1.0, "throw": 2.0}
+GOALS = {"string": 1.0, "sort": 1.0, "text": 1.0, "throw": 2.0, "regex": 1.0}
 DEFAULT_GOAL = 1.0
 MEMORY_GOALS = {"compile": 2.0, "literal": 3.0}
 
@@ -82,6 +83,10 @@ def main():
         goal = GOALS.get(name, DEFAULT_GOAL)
         ratio = k / d
         print("%-9s %8.3fs %8.3fs %8.3fs %7.2fx %5.1fx%s" % (name, k, d, m, ratio, goal, "" if ratio <= goal else "  over"))
+        twin = os.path.join(HERE, name + ".pl")
+        if os.path.exists(twin) and os.path.exists("/usr/bin/perl"):
+            p, _ = best_time(["/usr/bin/perl", twin], runs, True)
+            print("%-9s %8.3fs (perl)  kestrin/perl %.2fx" % ("", p, k / p))
         if name in MEMORY_GOALS:
             memory[name] = (k_mem, d_mem, m_mem)
     memory["literal"] = (best_time([kestrin, generated["literal"]], 1)[1],

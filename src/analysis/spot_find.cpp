@@ -67,15 +67,6 @@ void finish_stats(RingStats& s) {
   }
 }
 
-// The mask must cover the image before discs go into it.
-void fit_mask_to_image() {
-  const ImageStore& img = current_image();
-  ImageMask& mask = state().image_mask;
-  if (mask.width != img.ImageWidth || mask.height != img.ImageHeight ||
-      mask.bytes.size() != size_t(img.ImageWidth) * size_t(img.ImageHeight))
-    mask.resize(img.ImageWidth, img.ImageHeight);
-}
-
 }  // namespace
 
 int32_t find_spot() {
@@ -103,7 +94,7 @@ int32_t find_spot() {
     s.squares[k] += I * I;
   });
   finish_stats(s);
-  fit_mask_to_image();
+  state().image_mask.fit(img.ImageWidth, img.ImageHeight);  // discs go into a mask of the image's size
   for_each_shown_pixel(x1, x2, y1, y2, [&](int32_t x, int32_t y, size_t k, double I) {
     if (std::fabs(I - s.mean[k]) >= s.threshold[k]) paint_mask_disc(x, y, 0, 2);
   });

@@ -11,11 +11,14 @@
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/std_controls.h"
+#include "ports/names/bg_form_names.h"
 #include "ports/names/image_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
+#include "ports/names/peak_fitting_form_names.h"
 #include "ports/names/peak_form_names.h"
+#include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin::app {
@@ -137,6 +140,10 @@ bool WindowEventPump::terminated() const {
   return app && app->terminated();
 }
 
+void WindowEventPump::wait_until(const std::function<bool()>& done) {
+  if (TApplication* app = TApplication::instance()) app->waitUntil(done);
+}
+
 bool WindowPrompts::confirm(std::string_view question) {
   return messageDlg(std::string(question), mtConfirmation, (1u << mbYes) | (1u << mbNo)) == mrYes;
 }
@@ -198,6 +205,13 @@ private:
   std::string_view form_;
 };
 
+// The spot window is not built yet: showing its list shows the window.
+class SpotFormPort : public FormPort<SpotWindowPort> {
+public:
+  using FormPort::FormPort;
+  void show_spot_list() override { show(); }
+};
+
 }  // namespace
 
 Ports window_ports() {
@@ -209,6 +223,9 @@ Ports window_ports() {
   static FormPort<ImageWindowPort> image_window(frmImage::form);
   static FormPort<GraphWindowPort> graph_window(frmNaxGraph::form);
   static FormPort<PeakWindowPort> peak_window(frmPeak::form);
+  static FormPort<FitWindowPort> fit_window(frmPeakFitting::form);
+  static FormPort<BgWindowPort> bg_window(frmBG::form);
+  static SpotFormPort spot_window(frmSpot::form);
   Ports p;
   p.controls = &controls;
   p.file_dialogs = &file_dialogs;
@@ -218,6 +235,9 @@ Ports window_ports() {
   p.image_window = &image_window;
   p.graph_window = &graph_window;
   p.peak_window = &peak_window;
+  p.fit_window = &fit_window;
+  p.bg_window = &bg_window;
+  p.spot_window = &spot_window;
   return p;
 }
 

@@ -48,6 +48,7 @@ class WindowEventPump : public EventPump {
 public:
   void process_messages() override;
   bool terminated() const override;
+  void wait_until(const std::function<bool()>& done) override;
 };
 
 class WindowPrompts : public Prompts {

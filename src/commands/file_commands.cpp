@@ -2,6 +2,7 @@
 #include "commands/file_commands.h"
 
 #include "base/paths.h"
+#include "image/files/mask_files.h"
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"
 #include "image/files/peak_list_procs.h"
@@ -51,6 +52,12 @@ void record(const char* method, const std::string& name) {
   state().macro.record(std::string("Kestrin.") + method + "(" + js_quote(name) + ");");
 }
 
+std::string run_mask_dialog(Kind kind, FileSlot slot) {
+  FileDialogSetup s = prepare(kind, slot, kMaskFilter);
+  s.default_ext = "bgz";
+  return run(kind, s);
+}
+
 // The parameter-file commands: only the filter and the file name change.
 std::string run_param_dialog(Kind kind) {
   const FileDialogs& d = file_dialogs();
@@ -85,8 +92,17 @@ void save_nax_dialog() {
   record("SaveNaxFile", name);
 }
 
-void load_mask_dialog() { log_not_available("load_mask_proc"); }
-void save_mask_dialog() { log_not_available("save_mask_proc"); }
+void load_mask_dialog() {
+  const std::string name = run_mask_dialog(Kind::kOpen, kSlotMaskOpen);
+  load_mask_proc(name);
+  record("LoadMaskFile", name);
+}
+
+void save_mask_dialog() {
+  const std::string name = run_mask_dialog(Kind::kSave, kSlotMaskSave);
+  save_mask_proc(name);
+  record("SaveMaskFile", name);
+}
 
 void load_param_dialog() {
   const std::string name = run_param_dialog(Kind::kOpen);

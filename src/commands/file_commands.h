@@ -20,8 +20,6 @@ extern const char* const kParamFilter;
 void load_img_dialog();
 void load_nax_dialog();
 void save_nax_dialog();
-// The mask files' routines (load_mask_proc, save_mask_proc) are not part of this build
-// yet: the mask commands say so before any dialog and record nothing.
 void load_mask_dialog();
 void save_mask_dialog();
 // The parameter-file dialogs change only the filter and the file name ("default.kes") of

@@ -9,9 +9,11 @@
 #include "analysis/dispatch.h"
 #include "analysis/peak_search.h"
 #include "analysis/spot_find.h"
+#include "image/files/mask_files.h"
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"
 #include "image/image_loader.h"
+#include "image/image_mask.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
@@ -101,7 +103,9 @@ Table make_table() {
   Table t;
   t.push_back({"LoadImageFile", 1, [](const Args& a) -> Result { return int32_t(load_img_proc(a.text(0))); }});
   add_file_method(t, "LoadParamFile", &load_param_proc);
+  add_file_method(t, "LoadMaskFile", &load_mask_proc);
   add_file_method(t, "SaveParamFile", &save_param_proc);
+  add_file_method(t, "SaveMaskFile", &save_mask_proc);
   add_file_method(t, "LoadNaxFile", &load_nax_proc);
   add_file_method(t, "SaveNaxFile", &save_nax_proc);
   for (const Parameter& p : parameter_table())
@@ -111,6 +115,7 @@ Table make_table() {
   add_action(t, "FindCenter", &find_center);
   add_action(t, "FindSpot", &find_spot);
   add_action(t, "PeakSearch", &peak_search);
+  add_action(t, "ClearMask", &clear_mask);
   t.push_back({"GetPeakData", 2, &peak_data});
   t.push_back({"GetNaxIntensity", 1, &nax_intensity});
   t.push_back({"GetPixelIntensity", 2, &pixel_intensity});

@@ -4,15 +4,18 @@
 #include <string>
 
 #include "analysis/center.h"
+#include "analysis/spot_search.h"
 #include "base/convert.h"
 #include "commands/file_commands.h"
 #include "commands/nax_graph_commands.h"
+#include "image/files/mask_files.h"
 #include "image/files/settings_file.h"
 #include "image/image_store.h"
 #include "model/parameter_table.h"
 #include "model/parameters.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
+#include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -131,15 +134,26 @@ void find_center_without_direct(CentreRound round) {
   });
 }
 
+void spot_search_command() {
+  const Controls& c = controls();
+  const int32_t s = StrToInt(c.text(frmSpot::edtCenterSize));
+  const int32_t b = StrToInt(c.text(frmSpot::edtBGSize));
+  const double ratio = StrToFloat(c.text(frmSpot::edtShikii1));
+  const double tolerance = StrToFloat(c.text(frmSpot::edtShikii2));
+  const int32_t d = StrToInt(c.text(frmSpot::edtSameSpotDistance));
+  const ImageStore& img = current_image();
+  spot_search(img.ImageWidth, s, b, ratio, tolerance, d, 0, 0, img.ImageWidth, img.ImageHeight);
+  spot_window().show_spot_list();
+}
+
 void find_center_without_direct_command() { log_not_available("FindCenterNoDirect"); }
-void spot_search_command() { log_not_available("spot_search"); }
 void pixel_intensity_command() { log_not_available("calc_pixel_histogram_selection"); }
 void sectoring_command() { log_not_available("calc_sectored_histogram"); }
 void auto_analysis_command() { log_not_available("auto_analysis"); }
 void calc_tilt_command() { log_not_available("calc_tilt"); }
 void calc_wave_length_command() { log_not_available("calc_wave_length"); }
 void curved_angle_intensity_command() { log_not_available("calc_curved_angle_histogram_band"); }
-void import_mask_command() { log_not_available("import_mask_file"); }
+void import_mask_command() { import_mask_file(); }
 void print_image_command() { log_not_available("print_image"); }
 void print_graph_command() { log_not_available("print_nax_proc"); }
 void show_spot_list_command() { log_not_available("show_spot_list"); }

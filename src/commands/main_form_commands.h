@@ -40,6 +40,10 @@ void direction_changed();
 void load_image_command();           // the image dialog, then the log window (also after a cancel)
 void straight_line_integration();    // only for the rectangle by direction
 void find_center_command(bool redraw);  // needs an image; the menu item also redraws
+void import_mask_command();             // import_mask_file, after the window's message
+// The spot search over the whole image with the spot window's settings, then the spot list.
+// A setting that is not a number raises its conversion error before anything is searched.
+void spot_search_command();
 
 // One round of the centre search without the direct beam: from (x, y) to a new centre.
 using CentreRound = void (*)(double& x, double& y);
@@ -52,14 +56,12 @@ void find_center_without_direct(CentreRound round);
 // Commands whose routines are not part of this build yet: each logs
 // " <routine>() : not available in this version." and changes nothing else.
 void find_center_without_direct_command();  // FindCenterNoDirect
-void spot_search_command();                 // spot_search with the spot window's settings
 void pixel_intensity_command();             // calc_pixel_histogram_selection
 void sectoring_command();                   // calc_sectored_histogram
 void auto_analysis_command();               // auto_analysis
 void calc_tilt_command();                   // calc_tilt
 void calc_wave_length_command();            // calc_wave_length
 void curved_angle_intensity_command();      // calc_curved_angle_histogram_band
-void import_mask_command();                 // import_mask_file, after the window's message
 void print_image_command();                 // print_image
 void print_graph_command();                 // print_nax_proc
 void show_spot_list_command();              // show_spot_list of the spot window

@@ -12,6 +12,7 @@
 #include "image/display/display.h"
 #include "image/files/param_file.h"
 #include "image/formats/image_file.h"
+#include "image/image_mask.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
@@ -23,25 +24,12 @@ namespace kestrin {
 
 namespace {
 
-constexpr const char* kPrefix = " load_img_proc() : ";
-
 // A header value replaces the parameter unless locked; one that is not a positive finite
 // number is refused with a line.
 void take(const std::optional<double>& value, bool locked, double& field, const char* what, const std::string& prefix) {
   if (!value || locked) return;
   if (std::isfinite(*value) && *value > 0.0) field = *value;
   else log_line(prefix + "Header " + what + " " + FloatToStr(*value) + " is not usable; the value in use is kept.");
-}
-
-void log_lines(const LogLines& lines) {
-  for (const std::string& line : lines) log_line(line);
-}
-
-void log_statistics(const ImageStore& img) {
-  log_line(Format("Min to Max / Saturated intensity(log) = %d to %d / %d", {img.LogMin, img.LogMax, img.LogSaturation}));
-  log_line(Format("Min to Max / Saturated intensity(linear) = %d to %d / %d",
-                  {img.LinearMin, img.LinearMax, img.LinearSaturation}));
-  if (img.LinearMax == img.LinearSaturation) log_line(" Saturated points were found.");
 }
 
 // The ".kes" beside the image (exact name, else a unique match ignoring case) replaces
@@ -59,13 +47,8 @@ void read_image_parameters(ImageStore& img) {
 
 // The mask follows the image size; the clear-mask option empties it.
 void prepare_mask(const ImageStore& img) {
-  SharedState& s = state();
-  if (s.image_mask.width != img.ImageWidth || s.image_mask.height != img.ImageHeight)
-    s.image_mask.resize(img.ImageWidth, img.ImageHeight);
-  if (s.options.ClearMask == 1) {
-    s.macro.record("Kestrin.ClearMask();");
-    std::fill(s.image_mask.bytes.begin(), s.image_mask.bytes.end(), uint8_t(0));
-  }
+  state().image_mask.fit(img.ImageWidth, img.ImageHeight);
+  if (state().options.ClearMask == 1) clear_mask();
 }
 
 // The display range after a load: linear scale 0 to a bound chosen by the image maximum,
@@ -114,10 +97,10 @@ void finish_load(ImageStore& img) {
   if (error) std::rethrow_exception(error);
 }
 
-// The name checks, in order; a refused name logs its line, which begins with `prefix`
-// (the one about the folder without the prefix's leading blank). The folder test comes after
-// the folder and path are stored.
-bool name_accepted(const std::string& name, ImageStore& img, const std::string& prefix) {
+// The name checks, in order; a refused name logs its line. The folder test comes after the
+// folder and path are stored.
+bool name_accepted(const std::string& name, ImageStore& img, const std::string& routine) {
+  const std::string prefix = " " + routine + "() : ";
   if (name.empty()) {
     log_line(prefix + "No file selected. ");
     return false;
@@ -129,7 +112,7 @@ bool name_accepted(const std::string& name, ImageStore& img, const std::string& 
   img.ImageFolder = folder_of(name);
   img.ImageFilePath = name;
   if (img.ImageFolder.find('/') == std::string::npos) {
-    log_line(prefix.substr(prefix.find_first_not_of(' ')) + name + " does not have explicit path.");
+    log_line(Format(routine + "() : %s does not have explicit path.", {name}));
     return false;
   }
   return true;
@@ -161,20 +144,24 @@ std::string failure_line(const ImageFileDecode& file, const std::string& name, c
 // Logs the reader's lines, takes the header geometry and installs a good image. A file that
 // cannot be read or a refused image logs its line, and the store gets its buffers back as
 // the decode left them.
-bool take_image(ImageStore& img, const std::string& name, ImageFileDecode&& file) {
+bool take_image(ImageStore& img, const std::string& name, ImageFileDecode&& file, const LoaderVoice& voice) {
+  const std::string prefix = " " + voice.routine + "() : ";
   DecodedImage& decoded = file.image;
   if (file.open_error.empty()) {
-    log_lines(decoded.lines);
-    apply_header_geometry(decoded.geometry, HeaderFields::All, kPrefix);
+    for (const std::string& line : decoded.lines) log_line(voice.reword(line));
+    apply_header_geometry(decoded.geometry, voice.fields(file.type), prefix);
   }
   if (!file.open_error.empty() || !decoded.ok) {
     static_cast<ImageData&>(img) = std::move(decoded.data);
-    log_line(failure_line(file, name, kPrefix));
+    log_line(failure_line(file, name, prefix));
     return false;
   }
   install_image(img, std::move(decoded));
   return true;
 }
+
+HeaderFields all_fields(int32_t) { return HeaderFields::All; }
+std::string same_words(const std::string& line) { return line; }
 
 }  // namespace
 
@@ -202,36 +189,47 @@ void apply_header_geometry(const HeaderGeometry& g, HeaderFields fields, const s
   take(g.pixel_y, locks_apply && header_locked(&P::pixel_y), p.pixel_y, "pixel size Y", prefix);
 }
 
-int load_img_proc(const std::string& name) {
-  ImageStore& img = current_image();
-  if (!name_accepted(name, img, kPrefix)) return -1;
+bool decode_into_store(ImageStore& img, const std::string& name, const LoaderVoice& voice) {
+  if (!name_accepted(name, img, voice.routine)) return false;
   img.image_type = kTypeUndetermined;
   set_names(img, name);
   const DecodeOptions options = decode_options(name);
   ImageFileDecode file = decode_image_file(name, img.InfFileName, options, lend_buffers(img));
   img.image_type = file.type;
-  log_lines(file.type_lines);
+  for (const std::string& line : file.type_lines) log_line(voice.reword(line));
   log_names(img);
   img.NoImageFlag = 1;
-  if (!take_image(img, name, std::move(file))) return -1;
+  return take_image(img, name, std::move(file), voice);
+}
+
+void log_image_statistics(const ImageStore& img, const std::string& prefix, const std::string& saturated_line) {
+  log_line(prefix + Format("Min to Max / Saturated intensity(log) = %d to %d / %d", {img.LogMin, img.LogMax, img.LogSaturation}));
+  log_line(prefix + Format("Min to Max / Saturated intensity(linear) = %d to %d / %d",
+                           {img.LinearMin, img.LinearMax, img.LinearSaturation}));
+  if (img.LinearMax == img.LinearSaturation) log_line(saturated_line);
+}
+
+int load_img_proc(const std::string& name) {
+  ImageStore& img = current_image();
+  if (!decode_into_store(img, name, {"load_img_proc", &all_fields, &same_words})) return -1;
   img.NoImageFlag = 0;
-  log_statistics(img);
+  log_image_statistics(img, "", " Saturated points were found.");
   read_image_parameters(img);
   finish_load(img);
   return -1;
 }
 
-bool read_image_file(const std::string& name, ImageStore& store, const std::string& prefix) {
+bool read_image_file(const std::string& name, ImageStore& store, const std::string& routine) {
   store.NoImageFlag = 1;
-  if (!name_accepted(name, store, prefix)) return false;
+  if (!name_accepted(name, store, routine)) return false;
   set_names(store, name);
   ImageFileDecode file = decode_image_file(name, store.InfFileName, decode_options(name), lend_buffers(store));
   store.image_type = file.type;
   if (!file.open_error.empty() || !file.image.ok) {
-    log_lines(file.type_lines);
-    log_lines(file.image.lines);
+    for (const std::string& line : file.type_lines) log_line(line);
+    for (const std::string& line : file.image.lines) log_line(line);
     static_cast<ImageData&>(store) = std::move(file.image.data);
-    log_line(failure_line(file, name, prefix));
+    log_line(failure_line(file, name, " " + routine + "() : "));
     return false;
   }
   install_image(store, std::move(file.image));

@@ -18,9 +18,9 @@ int load_img_proc(const std::string& name);
 // current image, the geometry, the parameters and the views stay as they are, and a good read
 // logs nothing. The tool windows that go through many files (merging, spreading) use it. The
 // name is checked as the loader checks it; a refused name, or a file that cannot be read,
-// logs the reader's lines and a line beginning with `prefix` that says why, and gives false
-// with NoImageFlag 1.
-bool read_image_file(const std::string& name, ImageStore& store, const std::string& prefix);
+// logs the reader's lines and a line naming `routine` that says why, as the loader's lines
+// name load_img_proc, and gives false with NoImageFlag 1.
+bool read_image_file(const std::string& name, ImageStore& store, const std::string& routine);
 
 // The settings the decoders follow for a file: the VerticalReverse option, the Fuji bit
 // depth the current image keeps (shared by the background image) and the file's name.
@@ -34,5 +34,23 @@ enum class HeaderFields { All, WavelengthAndCameraLength };
 // box the parameter table names for it) is unchecked. A value that is not a positive finite number is not
 // taken: the user's value stays and a line beginning with `prefix` says so.
 void apply_header_geometry(const HeaderGeometry& geometry, HeaderFields fields, const std::string& prefix);
+
+// What differs between the image loader and the background loader: the routine its lines
+// name, the header values it takes for an image type, and how a reader's line reads in its
+// log.
+struct LoaderVoice {
+  std::string routine;
+  HeaderFields (*fields)(int32_t type);
+  std::string (*reword)(const std::string& line);
+};
+
+// The steps every loader shares, up to a decoded image in `img`: the name checks, the
+// names, the decode with the reader's lines, the header geometry and the install.
+// NoImageFlag is 1 from the decode on, and stays 1 when the load fails (false).
+bool decode_into_store(ImageStore& img, const std::string& name, const LoaderVoice& voice);
+
+// The statistics lines, each after `prefix`, then `saturated_line` when the linear maximum
+// is the saturation.
+void log_image_statistics(const ImageStore& img, const std::string& prefix, const std::string& saturated_line);
 
 }  // namespace kestrin

@@ -150,7 +150,7 @@ void make_spread_reference(const std::vector<std::string>& files) {
   if (files.size() != 1) return;
   run_long("make_spread_reference", [&files] {
     ImageStore image;
-    if (!read_image_file(files.front(), image, kReferencePrefix)) return;
+    if (!read_image_file(files.front(), image, "make_spread_reference")) return;
     std::vector<std::string> lines;
     for (int32_t limit : median_spread_limits(measure_spread_limits(image))) lines.push_back(Format("%d", {limit}));
     FileDialogSetup setup;
@@ -170,7 +170,7 @@ void spread_images(const std::string& reference, const std::vector<std::string>&
     bool have_reference = false;
     ImageStore image;
     for (const std::string& name : files) {
-      if (!read_image_file(name, image, kSpreadPrefix)) {
+      if (!read_image_file(name, image, "spread_images")) {
         log_line(kSpreadPrefix + name + " skipped.");
       } else if (!have_reference) {
         if (!read_reference(reference, image, limits)) return;

@@ -17,7 +17,7 @@ namespace kestrin {
 
 namespace {
 
-constexpr const char* kPrefix = " merge_images() : ";
+constexpr const char* kRoutine = "merge_images";
 constexpr const char* kAreaError = "Create Merge Image. Area Error.";
 
 bool blank(const std::string& line) {
@@ -108,7 +108,7 @@ bool merge_images(const std::vector<std::string>& files, const MergeArea& area, 
   if (blank(files.front())) return false;
   if (rotation < kRotate0 || rotation > kRotate270) rotation = kRotate0;
   ImageStore image;
-  if (!read_image_file(files.front(), image, kPrefix)) return false;
+  if (!read_image_file(files.front(), image, kRoutine)) return false;
   if (!contains(image, area) || !well_formed(area)) {
     log_line(kAreaError);
     return false;
@@ -123,7 +123,7 @@ bool merge_images(const std::vector<std::string>& files, const MergeArea& area, 
   const size_t block = size_t(width) * size_t(height) / files.size();
   keep_tables(m, image);
   for (size_t i = 0; i < files.size(); ++i) {
-    if (i > 0 && (!read_image_file(files[i], image, kPrefix) || !contains(image, area))) {
+    if (i > 0 && (!read_image_file(files[i], image, kRoutine) || !contains(image, area))) {
       log_line(std::string(kAreaError) + " " + files[i]);
       continue;  // the block keeps code 0
     }

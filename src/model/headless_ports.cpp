@@ -8,6 +8,8 @@
 #include "ports/names/image_spread_names.h"
 #include "ports/names/merge_image_names.h"
 #include "ports/names/option_form_names.h"
+#include "ports/names/osc_ana_form_names.h"
+#include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -19,9 +21,11 @@ void prepare_headless_controls(HeadlessControls& c) {
     if (!group.empty()) c.add_radio_group(group);
   }
   show_start_values(c);
-  // The tool windows' texts and choices that their commands read.
+  // The tool windows' texts and choices that their commands read, and the search settings
+  // that analyses read without those windows.
   for (std::span<const ControlText> texts :
-       {std::span<const ControlText>(frmOption::start_texts), std::span<const ControlText>(frmMergeImage::start_texts)})
+       {std::span<const ControlText>(frmSpot::start_texts), std::span<const ControlText>(frmOscAna::start_texts),
+        std::span<const ControlText>(frmOption::start_texts), std::span<const ControlText>(frmMergeImage::start_texts)})
     for (const ControlText& t : texts) c.set_text(t.name, t.text);
   c.add_radio_group(frmOption::fit_radios);
   c.add_radio_group(frmImageSpread::mode_radios);

@@ -1,7 +1,7 @@
 // The process-wide state shared by the image, analysis and window code: geometry and
 // integration parameters, the current pattern, peak and fit tables, per-sector patterns,
-// options, spots, the mask, the view states and the macro recorder. Plain structs, one
-// instance each, reached through state().
+// options, spots, the mask, rings and crystals, the view states, the batch state and the
+// macro recorder. Plain structs, one instance each, reached through state().
 #pragma once
 
 #include <array>
@@ -117,18 +117,91 @@ struct DisplayColours {
   std::array<TColor, 6> colour = {0x008000, 0x808000, 0xFF00FF, 0xFF00FF, 0x0000FF, 0xC0DCC0};
 };
 
+// One spot of a loaded spot list, with what the spot analyses add to it.
+struct SpotRecord {
+  int32_t index = 0;  // 0-based row number in the file
+  double x = 0, y = 0;
+  int32_t intensity = 0;
+  double background = 0;     // "spotbg"
+  double net_amplitude = 0;  // "spotamp(net)"
+  double net_intensity = 0;  // "spotint(net)"
+  int32_t bg_distance = 0;   // "bgdistance(pixel)"
+  double two_theta_fit = 0;  // "2th.fit(deg)"
+  double two_theta_ref = 0;  // "2th.ref(deg)"
+  double fwhm = 0;           // "FwHm(deg)"
+  double two_theta_ini = 0;  // "2th.ini(deg)"
+  double fit_amplitude = 0;  // "fit.amp"
+  int32_t band = 0;          // "band(pixel)"
+  int32_t fit_type = 0;      // "FitType"
+  double threshold = 0;      // "shikii(%)"
+  int32_t start_distance = 0;  // "StartDist(pixel)"
+  double h = 0, k = 0, l = 0;
+  double rrecx = 0, rrecy = 0, rrecz = 0;
+  double diff = 0;
+  double omega = 0;  // "omega(deg)"
+  bool use = false;
+  // Screen position of the spot's hkl label, set by the overlay drawing.
+  int32_t label_x = -100000, label_y = -100000;
+};
+
+// One column of a spot-list CSV file: its name, and whether and where the header row has it.
+struct FileTag {
+  std::string name;
+  bool found = false;
+  int32_t index = -1;
+};
+constexpr int32_t kSpotColumnCount = 65;
+
+// The spot list. SpotX, SpotY, SpotIntensity and SpotRecords hold at least SpotCount
+// entries; the entries from SpotCount on mean nothing.
 struct SpotList {
   std::vector<double> SpotX, SpotY, SpotIntensity;
   int32_t SpotCount = 0;
-  int32_t SpotBatchStart = 0;
+  int32_t SpotBatchStart = 0;  // first spot of the last appended batch; 0: none
   int32_t FocusedSpot = -1;
+  std::vector<SpotRecord> SpotRecords;
+  // Kind of the last loaded spot CSV: -1 refused, 0 with header or x, y, intensity in
+  // columns 1 to 3, 1 positional of 15 to 17 columns, 2 analysed list.
+  int32_t SpotFileKind = 0;
+  std::array<FileTag, kSpotColumnCount> SpotColumnNames;
 };
+
+// A reference position of the oscillation batch.
+struct SpotReference {
+  double x = 0, y = 0;
+  int32_t intensity = 0;
+};
+
+// The rings the ring removal works on: 2theta bounds in degrees and a flag each, equal lengths.
+struct RingList {
+  std::vector<double> ring_begin, ring_end;
+  std::vector<int32_t> ring_correct;
+};
+
+// One crystal of the crystal file: its lattice and up to kMaxReflections reflections.
+constexpr int32_t kMaxReflections = 100;
+struct HklParam {
+  std::string name;
+  int32_t kind = 0;  // 0 cubic
+  std::array<double, 6> lattice = {};  // the first is a
+  int32_t count = 0;                   // reflections stored
+  std::array<bool, kMaxReflections> use = {};
+  std::array<int32_t, kMaxReflections> mask_width = {};
+  std::array<std::array<int32_t, 3>, kMaxReflections> hkl = {};
+};
+
+// What the Pause, Continue and Cancel buttons of the long-running tool windows set.
+enum BatchStateValue : int32_t { kBatchRun = 0, kBatchPause = 1, kBatchStop = 2 };
 
 // One byte per pixel of the current image, 0 free and 1 masked, row-major like the codes.
 struct ImageMask {
   std::vector<uint8_t> bytes;
   int32_t width = 0, height = 0;
   void resize(int32_t w, int32_t h) { width = w; height = h; bytes.assign(size_t(w) * size_t(h), 0); }
+  // A fresh, clear mask of w x h unless it has that size already.
+  void fit(int32_t w, int32_t h) {
+    if (width != w || height != h || bytes.size() != size_t(w) * size_t(h)) resize(w, h);
+  }
   bool masked(int32_t x, int32_t y) const { return bytes[size_t(x) + size_t(width) * size_t(y)] != 0; }
 };
 
@@ -138,8 +211,6 @@ struct DisplayLevels {
   std::vector<uint8_t> level;
   int32_t width = 0, height = 0;
 };
-
-
 
 // The remembered folder (with its trailing '/') and filter index of each kind of file
 // dialog, kept in the settings file, and the fit list's own pair, kept only while the
@@ -173,6 +244,12 @@ struct SharedState {
   MacroRecorder macro;
   GraphLayout graph;
   FileDialogSlots dialog_slots;
+  std::vector<SpotReference> spot_reference;
+  RingList rings;
+  std::vector<HklParam> hklParam;
+  DisplayLevels bg_levels;  // the background image's display levels
+  BgView bg_view;
+  int32_t BatchState = kBatchRun;
   uint8_t WindowShow = 1;
   bool LoadingFlag = false;
   bool OmitGreen = false;  // leave masked pixels out of the integrations

@@ -35,6 +35,15 @@ struct SelectedArea {
   bool shown = true;
 };
 
+// The background window's view: its own grey-scale window, zoom and scroll position, and
+// the size of its view in screen pixels.
+struct BgView {
+  DisplayScale scale;
+  double Zoom = 1.0;
+  int32_t ScrollX = 0, ScrollY = 0;
+  int32_t ViewWidth = 600, ViewHeight = 600;
+};
+
 // The pattern graph's layout: the nominal plot size (500 by 400 until the graph window lays
 // itself out) and what each draw derives from it and from the view ranges. The mouse
 // handlers turn clicks back into data positions with it; peak markers are placed with it.

@@ -31,4 +31,6 @@ void pump_events() { ports().events->process_messages(); }
 
 bool program_terminated() { return ports().events->terminated(); }
 
+void wait_for_events(const std::function<bool()>& done) { ports().events->wait_until(done); }
+
 }  // namespace kestrin

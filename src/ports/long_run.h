@@ -15,6 +15,9 @@ public:
   virtual void process_messages() {}
   // True once the program is ending; long runs stop after their current step.
   virtual bool terminated() const { return false; }
+  // Lets the windows handle their events, sleeping while there are none, until `done`
+  // holds or the program ends. The default has no events to wait for and returns at once.
+  virtual void wait_until(const std::function<bool()>& done) { (void)done; }
 };
 
 // Runs body as a long run and returns true. While one runs, a second is refused: it logs
@@ -26,5 +29,8 @@ bool long_run_active();
 void pump_events();
 // True once the program is ending (through the installed pump).
 bool program_terminated();
+// Lets the windows handle their events until `done` holds (through the installed pump);
+// without windows it returns at once, whether or not `done` holds.
+void wait_for_events(const std::function<bool()>& done);
 
 }  // namespace kestrin

@@ -15,6 +15,9 @@ struct Defaults {
   ImageWindowPort image_window;
   GraphWindowPort graph_window;
   PeakWindowPort peak_window;
+  FitWindowPort fit_window;
+  BgWindowPort bg_window;
+  SpotWindowPort spot_window;
 };
 
 Defaults& defaults() {
@@ -39,6 +42,9 @@ Ports with_defaults(const Ports& given) {
   p.image_window = or_default(given.image_window, d.image_window);
   p.graph_window = or_default(given.graph_window, d.graph_window);
   p.peak_window = or_default(given.peak_window, d.peak_window);
+  p.fit_window = or_default(given.fit_window, d.fit_window);
+  p.bg_window = or_default(given.bg_window, d.bg_window);
+  p.spot_window = or_default(given.spot_window, d.spot_window);
   return p;
 }
 

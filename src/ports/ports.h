@@ -22,6 +22,9 @@ struct Ports {
   ImageWindowPort* image_window = nullptr;
   GraphWindowPort* graph_window = nullptr;
   PeakWindowPort* peak_window = nullptr;
+  FitWindowPort* fit_window = nullptr;
+  BgWindowPort* bg_window = nullptr;
+  SpotWindowPort* spot_window = nullptr;
 };
 
 // The installed ports; the headless defaults where nothing is installed.
@@ -33,6 +36,9 @@ inline LogWindowPort& log_window() { return *ports().log_window; }
 inline ImageWindowPort& image_window() { return *ports().image_window; }
 inline GraphWindowPort& graph_window() { return *ports().graph_window; }
 inline PeakWindowPort& peak_window() { return *ports().peak_window; }
+inline FitWindowPort& fit_window() { return *ports().fit_window; }
+inline BgWindowPort& bg_window() { return *ports().bg_window; }
+inline SpotWindowPort& spot_window() { return *ports().spot_window; }
 
 // Installs a set of ports; null members get the headless defaults.
 void install_ports(const Ports& installed);

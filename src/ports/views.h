@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace kestrin {
 
@@ -48,6 +49,31 @@ class PeakWindowPort : public WindowPort {
 public:
   // Refills the peak list from the peak table.
   virtual void show_peak_list() {}
+};
+
+// TfrmPeakFitting.
+class FitWindowPort : public WindowPort {
+public:
+  // Refills the window's lists from the fit tables.
+  virtual void show_fit_results() {}
+};
+
+// TfrmBG: the background image's view.
+class BgWindowPort : public WindowPort {
+public:
+  // The view's bitmaps and scroll bars follow the background image's size and the
+  // background view state (after a load and when a background is made).
+  virtual void bg_image_resized() {}
+  // Draws the background levels at the view origin (draw_bg_view at BgScrollX, BgScrollY).
+  virtual void redraw_bg_view() {}
+  virtual void set_caption(std::string_view caption) { (void)caption; }
+};
+
+// TfrmSpot.
+class SpotWindowPort : public WindowPort {
+public:
+  // Refills the spot grid from the spot list.
+  virtual void show_spot_list() {}
 };
 
 }  // namespace kestrin

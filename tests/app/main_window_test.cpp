@@ -204,10 +204,11 @@ TEST_F(MainWindowTest, MenuMessagesAndACancelledLoadThatStillShowsTheLog) {
   click_menu("File", "Import Mask File(BMP)");
   click_menu("Help", "Version Information(&A)");
   click_menu("Tool", "Script");
-  ASSERT_EQ(dialogs_.questions().size(), 3u);
+  ASSERT_EQ(dialogs_.questions().size(), 4u);  // the import's message and then its file dialog
   EXPECT_EQ(dialogs_.questions()[1].text, "24bit BMP. True red pixel is considered to be a mask.");
   EXPECT_EQ(dialogs_.questions()[1].caption, "Import Mask File");
-  EXPECT_EQ(dialogs_.questions()[2].text, "KES for Windows. Version 2014.11.20");
+  EXPECT_EQ(the_log().history().back(), " load_mask_proc() : cancel ");
+  EXPECT_EQ(dialogs_.questions()[3].text, "KES for Windows. Version 2014.11.20");
   EXPECT_TRUE(forms_[10]->visible());  // frmScript
   forms_[10]->hide();
 }

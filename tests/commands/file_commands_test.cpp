@@ -8,6 +8,7 @@
 #include "image/loading_fixture.h"
 #include "model/macro_recorder.h"
 #include "support/pattern_fixture.h"
+#include "support/ring_image.h"
 
 namespace kestrin::test {
 namespace {
@@ -96,15 +97,29 @@ TEST_F(FileCommandsTest, ParamDialogLoadsTheChosenFileAndQuotesItsName) {
   EXPECT_NE(macro().back().find("it\\'s.kes"), std::string::npos);
 }
 
-// The mask files' routines are not in this build: the commands say so before asking for
-// a file, and record nothing.
-TEST_F(FileCommandsTest, MaskDialogsSayTheirRoutinesAreMissingBeforeAnyDialog) {
-  load_mask_dialog();
+TEST_F(FileCommandsTest, MaskDialogsRunInTheirSlotsAndRecordTheName) {
+  load_into_current_image(std::vector<uint16_t>(16, 0), 8, 2);
+  state().dialog_slots.folder[kSlotMaskSave] = "/masks/";
+  state().dialog_slots.filter_index[kSlotMaskSave] = 1;
+  const std::string name = dir_.file("m.bgz");
+  dialogs_.answers = {{name, 1}, {name, 1}, {"", 1}};
   save_mask_dialog();
-  EXPECT_TRUE(dialogs_.setups.empty());
-  EXPECT_EQ(log(), (std::vector<std::string>{" load_mask_proc() : not available in this version.",
-                                              " save_mask_proc() : not available in this version."}));
-  EXPECT_TRUE(macro().empty());
+  load_mask_dialog();
+  load_mask_dialog();  // cancelled: the loader says so, and the line is still recorded
+  ASSERT_EQ(dialogs_.setups.size(), 3u);
+  const FileDialogSetup& save = dialogs_.setups[0];
+  EXPECT_EQ(save.folder, "/masks/");
+  EXPECT_EQ(save.filter, kMaskFilter);
+  EXPECT_EQ(save.default_ext, "bgz");
+  EXPECT_TRUE(save.overwrite_prompt);
+  EXPECT_EQ(dialogs_.setups[1].folder, "");
+  EXPECT_TRUE(dialogs_.setups[1].must_exist);
+  EXPECT_EQ(dialogs_.setups[2].folder, dir_.path());
+  EXPECT_EQ(log(), (std::vector<std::string>{" save_mask_proc : Successfully saved to " + name,
+                                              " load_mask_proc : Successfully loaded ", " load_mask_proc() : cancel "}));
+  EXPECT_EQ(macro(), (std::vector<std::string>{"Kestrin.SaveMaskFile(" + js_quote(name) + ");",
+                                               "Kestrin.LoadMaskFile(" + js_quote(name) + ");",
+                                               "Kestrin.LoadMaskFile('');"}));
 }
 
 }  // namespace

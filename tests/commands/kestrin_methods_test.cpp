@@ -44,14 +44,15 @@ TEST(KestrinMethods, RegisteredOnceInTheScriptObjectsOrder) {
     names.push_back(m.name);
     EXPECT_TRUE(unique.insert(m.name).second) << m.name;
   }
-  const std::vector<std::string> head = {"LoadImageFile", "LoadParamFile", "SaveParamFile", "LoadNaxFile",
-                                         "SaveNaxFile", "Get2ThetaBegin", "Set2ThetaBegin", "Get2ThetaEnd"};
+  const std::vector<std::string> head = {"LoadImageFile", "LoadParamFile", "LoadMaskFile", "SaveParamFile",
+                                         "SaveMaskFile",  "LoadNaxFile",   "SaveNaxFile",  "Get2ThetaBegin",
+                                         "Set2ThetaBegin", "Get2ThetaEnd"};
   ASSERT_GE(names.size(), head.size());
   EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + long(head.size())), head);
   // The eighteen Get/Set pairs stand together, ending with the centre.
   const auto pairs_end = std::find(names.begin(), names.end(), "SetCenterY");
   ASSERT_NE(pairs_end, names.end());
-  EXPECT_EQ(pairs_end - names.begin(), 5 + 2 * 18 - 1);
+  EXPECT_EQ(pairs_end - names.begin(), 7 + 2 * 18 - 1);
   EXPECT_EQ(names.back(), "SaveNaxFile3");
 }
 

@@ -1,8 +1,10 @@
 // kestrin-script [--answers FILE] SCRIPT [ARG...]: runs a script file through the host
-// component with the ARGs (UTF-8, handed over in CP932) as its arguments, and prints what
-// it writes, the errors as the host reports them, and the exit code (CR LF shown as LF). Dialogs are answered by a scripted fake of the UI services: each takes the
-// next line of the answers file (`ok`, `ok:TEXT`, `cancel`, `close` or a button code) and
-// is closed once the lines run out; every question goes to standard error.
+// component (with the host libraries and the automation test objects) with the ARGs (UTF-8,
+// handed over in CP932) as its arguments, and prints what it writes, the errors as the host
+// reports them, and the exit code (CR LF shown as LF). Dialogs are answered by a scripted
+// fake of the UI services: each takes the next line of the answers file (`ok`, `ok:TEXT`,
+// `cancel`, `close` or a button code) and is closed once the lines run out; every question
+// goes to standard error.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -15,6 +17,8 @@
 #include "script/builtins/builtins.h"
 #include "script/core/host.h"
 #include "script/core/script_ui.h"
+#include "script/objects/host_libraries.h"
+#include "support/automation_test_objects.h"
 
 namespace {
 
@@ -159,7 +163,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  kestrin::script::TJHost host(kestrin::script::RegisterBuiltins);
+  kestrin::test::RegisterAutomationTestObjects();
+  kestrin::script::TJHost host(kestrin::script::RegisterBuiltins, {kestrin::script::ImportHostLibraries});
   ScriptedUi ui(std::move(answers));
   host.SetUi(&ui);
   // Libraries are looked up next to the script first.

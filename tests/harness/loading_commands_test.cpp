@@ -108,5 +108,45 @@ TEST(LoadingHarness, StandardInputRunsBothFormsPastFailingLines) {
   EXPECT_EQ(lines[3], "line 5: SetBand: 'abc' is not a valid floating point value");
 }
 
+// A mask file made by hand goes in with LoadMaskFile and comes out of SaveMaskFile the same;
+// the names are checked, a missing file is reported, and ClearMask empties the mask.
+TEST(LoadingHarness, MaskFilesInAndOut) {
+  TempDir dir;
+  RaxisFixture f;
+  f.width = 12;
+  f.height = 2;
+  f.write(dir.file("m.img"));
+  // Pixel 0 of row 0, pixels 7 to 11 of row 1, and pad bits (pixels 12 to 15) that are ignored.
+  const std::string mask = std::string("\x0c\0\0\0\x02\0\0\0", 8) + "\x80\x0f\x01\xf0";
+  ASSERT_TRUE(write_file_bytes(dir.file("in.bgz"), mask));
+  const std::string commands =
+      "Kestrin.LoadImageFile('@m.img');\n"
+      "LoadMaskFile '@in.bgz'\n"
+      "Kestrin.SaveMaskFile('@out.BGZ');\n"
+      "LoadMaskFile '@in.Bgz'\n"
+      "LoadMaskFile '@missing.bgz'\n"
+      "SaveMaskFile\n"
+      "ClearMask\n"
+      "SaveMaskFile '@clear.bgz'\n";
+  ASSERT_TRUE(write_file_bytes(dir.file("commands.txt"), replace_all(commands, "@", dir.path())));
+  std::string out, err;
+  const std::string harness = std::string(KESTRIN_BINARY_DIR) + "/tests/harness/kestrin-harness";
+  EXPECT_EQ(run_command(harness + " '" + dir.file("commands.txt") + "' 2>'" + dir.file("err.txt") + "'", &out), 0);
+  const std::vector<std::string> lines = split_lines(out);
+  ASSERT_GE(lines.size(), 4u);
+  const std::vector<std::string> tail(lines.end() - 4, lines.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{" load_mask_proc : Successfully loaded ",
+                                            " save_mask_proc : Successfully saved to " + dir.file("out.BGZ"),
+                                            " load_mask_proc() : " + dir.file("in.Bgz") + " is not a mask file. ",
+                                            " save_mask_proc : Successfully saved to " + dir.file("clear.bgz")}));
+  std::string written, cleared;
+  ASSERT_TRUE(read_file_bytes(dir.file("out.BGZ"), written));
+  ASSERT_TRUE(read_file_bytes(dir.file("clear.bgz"), cleared));
+  EXPECT_EQ(written, std::string(mask.data(), 8) + std::string("\x80\0\x01\xf0", 4));
+  EXPECT_EQ(cleared, std::string(mask.data(), 8) + std::string(4, '\0'));
+  ASSERT_TRUE(read_file_bytes(dir.file("err.txt"), err));
+  EXPECT_EQ(err, "line 5: LoadMaskFile: File not found\n");
+}
+
 }  // namespace
 }  // namespace kestrin::test

@@ -108,6 +108,16 @@ void build_gel_tables(ImageData& image, int bits, bool square_root, double scale
   set_plain_scales(image);
 }
 
+std::optional<std::vector<int64_t>> integer_intensities(const std::vector<double>& table) {
+  std::vector<int64_t> out(table.size());
+  for (size_t c = 0; c < table.size(); ++c) {
+    const double v = table[c];
+    if (!(std::fabs(v) <= 2147483647.0) || v != std::trunc(v)) return std::nullopt;
+    out[c] = int64_t(v);
+  }
+  return out;
+}
+
 uint16_t encode_overflow_intensity(double value, float ratio) {
   if (!(value > 0.0)) return 0;
   if (value <= 32767.0) return static_cast<uint16_t>(round_saturated(value));

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace kestrin {
@@ -93,6 +94,10 @@ uint16_t encode_overflow_intensity(double value, float ratio);
 // intensity is strictly greater (smaller) than the stored, rounded maximum (minimum)
 // replaces it and its log value, both rounded half to even and saturated to Int32.
 void scan_statistics(ImageData& image);
+
+// The table as exact integers when every entry is an integer within the Int32 range (sums
+// of such intensities can be kept exactly); nothing otherwise.
+std::optional<std::vector<int64_t>> integer_intensities(const std::vector<double>& table);
 
 // Round half to even, saturated to the Int32 range (NaN gives 0).
 int32_t round_saturated(double v);

@@ -8,6 +8,7 @@
 #include "script/builtins/math_object.h"
 #include "script/builtins/number_object.h"
 #include "script/builtins/object_object.h"
+#include "script/builtins/regexp_object.h"
 #include "script/builtins/string_object.h"
 #include "script/builtins/wscript_object.h"
 #include "script/core/engine.h"
@@ -24,6 +25,7 @@ constexpr TJLibrary kBuiltins[] = {
     RegisterString,
     RegisterNumber,
     RegisterBoolean,
+    RegisterRegExp,
     RegisterMath,
     RegisterDate,
     RegisterWScript,

@@ -10,6 +10,7 @@
 #include "script/builtins/cp932_chars.h"
 #include "script/builtins/lcmap.h"
 #include "script/builtins/mbcs.h"
+#include "script/builtins/regexp_object.h"
 #include "script/builtins/string_coding.h"
 #include "script/builtins/string_object.h"
 #include "script/core/error_table.h"
@@ -236,17 +237,17 @@ void STrimRight(TJObject& self, TJValueList&, Value& result) { result = Str(Trim
 
 }  // namespace
 
-// The regular-expression methods (match, replace, search, split) join this table in their
-// places when the RegExp object exists. search will give the byte offset of its match, as
-// the RegExp object's index does; every other position here counts characters. The code
-// conversions and crypt are in string_coding.cpp.
+// The regular-expression methods (match, replace, search, split) are in string_regexp.cpp;
+// search gives the byte offset of its match, as the RegExp object's index does; every other
+// position here counts characters. The code conversions and crypt are in string_coding.cpp.
 const ClassInfo& TJStringObject::Class() const {
   static const ClassInfo info(&TJObject::BaseClass(),
       {{"charAt", SCharAt}, {"anchor", SAnchor}, {"big", SBig}, {"blink", SBlink}, {"bold", SBold},
        {"charCodeAt", SCharCodeAt}, {"concat", SConcat}, {"fixed", SFixed}, {"fontcolor", SFontColor},
        {"fontsize", SFontSize}, {"fromCharCode", SFromCharCode}, {"indexOf", SIndexOf},
-       {"italics", SItalics}, {"lastIndexOf", SLastIndexOf}, {"link", SLink}, {"slice", SSlice},
-       {"small", SSmall}, {"strike", SStrike}, {"sub", SSub}, {"substr", SSubstr},
+       {"italics", SItalics}, {"lastIndexOf", SLastIndexOf}, {"link", SLink},
+       {"match", StringMatch}, {"replace", StringReplace}, {"search", StringSearch}, {"slice", SSlice},
+       {"small", SSmall}, {"split", StringSplit}, {"strike", SStrike}, {"sub", SSub}, {"substr", SSubstr},
        {"substring", SSubstring}, {"sup", SSup}, {"localeCompare", SLocaleCompare},
        {"reverse", SReverse}, {"multiply", SMultiply}, {"toLowerCase", SToLowerCase},
        {"toUpperCase", SToUpperCase}, {"toJIS", SToJIS}, {"toSJIS", SToSJIS}, {"toEUC", SToEUC},

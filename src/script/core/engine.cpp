@@ -94,6 +94,11 @@ void TJEngine::SetGlobal(GlobalSingleton* global) {
   global_hold_ = Value::Object(global_);
 }
 
+void TJEngine::SetRegExp(RegExpSingleton* regexp) {
+  regexp_port_ = regexp;
+  regexp_hold_ = Value::Object(regexp ? &regexp->Object() : nullptr);
+}
+
 void TJEngine::SetWScript(WScriptSingleton* wscript) {
   wscript_port_ = wscript;
   wscript_hold_ = Value::Object(&wscript->Object());
@@ -101,6 +106,8 @@ void TJEngine::SetWScript(WScriptSingleton* wscript) {
 
 TJEngine::~TJEngine() {
   ResetRun();
+  regexp_port_ = nullptr;
+  regexp_hold_ = Value();
   global_port_ = nullptr;
   global_hold_ = Value();
   wscript_port_ = nullptr;
@@ -142,6 +149,14 @@ bool TJEngine::FindFunction(const StrRef& name, Value& fn) {
   return true;
 }
 
+Value TJEngine::WrapDispatch(Dispatch* d) {
+  Value disp = Value::Disp(d);
+  if (!d || !factory_->HasClass("ActiveXObject")) return disp;
+  TJValueList p{disp};
+  Value wrapped = factory_->Create("ActiveXObject", &p);
+  return wrapped.object() ? wrapped : disp;
+}
+
 bool TJEngine::GetGlobalVariable(const StrRef& name, Value& out) {
   return current_ && current_->GetVariable(name, out);
 }
@@ -165,6 +180,7 @@ void TJEngine::ResetRun() {
   alive_ = false;
   finished_ = false;
   if (global_port_) global_port_->Reset();  // members a script gave it go with its run
+  if (regexp_port_) regexp_port_->Reset();
   if (wscript_port_) wscript_port_->Reset();
   global_instances_.clear();
   return_value_ = Value();
@@ -235,6 +251,9 @@ int32_t TJEngine::Run(const TJStatement* root, const TJValueList* args) {
     alive_ = false;
     ReportError("SyntaxError: Line(" + std::to_string(line_) + ") => " + e.Message());
   } catch (const EJRuntimeError& e) {
+    alive_ = false;
+    ReportError("Exception: " + e.error_name + "(" + std::to_string(line_) + ") => " + e.Message());
+  } catch (const EJLibraryError& e) {
     alive_ = false;
     ReportError("Exception: " + e.error_name + "(" + std::to_string(line_) + ") => " + e.Message());
   } catch (const EJAbort&) {
@@ -326,6 +345,7 @@ void TJEngine::RegisterGlobalInstances(TJGlobalSymbolTable* ns) {
     ns->DefineLocal(StrRef(name), obj);
   }
   ns->DefineLocal("Global", global_hold_);
+  if (regexp_port_) ns->DefineLocal("RegExp", regexp_hold_);
   if (wscript_port_) ns->DefineLocal("WScript", wscript_hold_);
 }
 

@@ -76,6 +76,8 @@ public:
   Value NewArray(const TJValueList& items) override;
   void CallFunction(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) override;
   bool FindFunction(const StrRef& name, Value& fn) override;
+  // A new ActiveXObject over the interface when the class is registered, else the value.
+  Value WrapDispatch(Dispatch* d) override;
   // A Date object (made through the class factory) for a local day count.
   Value NewDate(double days) override;
 
@@ -124,6 +126,10 @@ public:
   TJObject* GlobalObject() const { return global_; }
   // Takes the Global object (the engine holds one count on it).
   void SetGlobal(GlobalSingleton* global);
+  // The RegExp object of the engine, or nil when none was given; the engine holds one
+  // count on it and binds it under "RegExp" in every run.
+  RegExpSingleton* RegExp() const { return regexp_port_; }
+  void SetRegExp(RegExpSingleton* regexp);
   // Takes the WScript object (one count held); bound under "WScript" in every run.
   void SetWScript(WScriptSingleton* wscript);
   // The user-interface services of the host (the default ones until it installs its own).
@@ -148,9 +154,6 @@ public:
   // to the given time for one (a firing timer is a message). False when the application
   // is terminating. Installed by the GUI; without it DoEvents waits for Wake or the time.
   std::function<bool(std::chrono::milliseconds wait)> MessagePump;
-  // Tests a regular expression (a RegExp value or object) against a text, updating the
-  // last-match state; installed by the RegExp object. Without it regex cases raise.
-  std::function<bool(const Value& regexp, const Value& subject)> RegExpTest;
 
 private:
   friend class ScopeSwitch;
@@ -248,6 +251,8 @@ private:
   TJObject* global_ = nullptr;  // one count held
   GlobalSingleton* global_port_ = nullptr;
   Value global_hold_;
+  RegExpSingleton* regexp_port_ = nullptr;
+  Value regexp_hold_;
   WScriptSingleton* wscript_port_ = nullptr;
   Value wscript_hold_;
   std::string script_file_name_;

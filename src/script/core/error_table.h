@@ -52,6 +52,19 @@ class Value;
   X(NeedFunctionOrObject, "ECallError", "call function error,need function or object") \
   X(StackOverflow, "ECallError", "stack overflow")                                    \
   X(UnsupportedFunction, "ECallError", "not support function type")                   \
+  /* Automation objects and native calls. */                                          \
+  X(ActiveXFailure, "EActiveXError", "%s: %s")                                        \
+  X(ActiveXCreate, "EActiveXError", "create error %s")                                \
+  X(ActiveXNoDispatch, "EActiveXError", "%s")                                         \
+  X(EnumeratorCreate, "EEnumeratorError", "Enumerator.Create Error")                  \
+  X(DynaCallFlags, "EDynaCallError", "arguments flag error")                          \
+  X(DllRegister, "EDLLLoadError", "register error: %s %s")                            \
+  X(DllLoad, "EDLLLoadError", "%s")                                                   \
+  X(DllInvalidParameter, "EDLLLoadError", "invalid parameter")                        \
+  X(StructNeedType, "EStructError", "need member type")                               \
+  X(StructMemberType, "EStructError", "member type error")                            \
+  X(StructMemberNotFound, "EStructError", "member not found")                         \
+  X(StructTooLarge, "EStructError", "struct too large")                               \
   /* Lists and strings past their bounds. */                                          \
   X(ValueListIndex, "EIndexError", "List index out of bounds (%s)")                   \
   X(ListIndex, "EIndexError", "list index out of bounds (%s)")                        \

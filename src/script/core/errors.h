@@ -57,6 +57,16 @@ public:
   int32_t exit_code;
 };
 
+// An error of a library that the engine runs for scripts (the regular-expression engine's
+// ERegex), under the library's own error name. Script try does not catch it: it ends the
+// run and is reported as "Exception: " + name + "(" + line + ") => " + message.
+class EJLibraryError : public EJException {
+public:
+  EJLibraryError(std::string error_name, std::string message)
+      : EJException(std::move(message)), error_name(std::move(error_name)) {}
+  std::string error_name;
+};
+
 // Base of script errors.
 class EJError : public EJException {
 public:

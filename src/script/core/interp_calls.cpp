@@ -1,8 +1,10 @@
 // Calls and members: argument lists (last argument first), calls by function kind with
 // this binding, call/apply and arguments, indexing, members of objects and primitives,
 // and object creation with new.
+#include "script/core/automation.h"
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
+#include "script/core/native_call.h"
 #include "script/core/stack_guard.h"
 
 namespace kestrin::script {
@@ -78,6 +80,8 @@ void TJEngine::CallFunction(IJFunction& fn, TJValueList* params, Value& result, 
       CallNativeFunction(fn, params ? *params : none, result);
       return;
     }
+    case ftActiveX: InvokeActiveXMethod(*this, fn, params, result, false); return;
+    case ftDynaCall: CallDynaFunction(fn, params, result); return;
     default: RaiseError(ScriptError::UnsupportedFunction);
   }
 }
@@ -172,6 +176,7 @@ Value TJEngine::WrapPrimitive(const Value& v) {
       TJValueList p{v};
       return factory_->Create("Boolean", &p);
     }
+    case vtDispatch: return WrapDispatch(v.dispatch());
     default: return Value();
   }
 }
@@ -226,7 +231,9 @@ Value TJEngine::IndexObject(TJObject* obj, const TJValueList& args) {
   }
   StrRef key = count > 0 ? ValueToString(args.GetValue(count - 1)) : StrRef();
   Value out;
-  if (count < 2) {
+  // An automation object reads every index through its parameterised default member, so
+  // it always gets the arguments.
+  if (count < 2 && !(obj->ClassFlags() & kActiveXObjectClass)) {
     obj->GetValue(key, true, out);
   } else {
     Value list = NewArray(args);
@@ -287,7 +294,8 @@ void TJEngine::WritePlace(Place& place, const Value& v) {
     args.Assign(&place.args);
     args.Add(v);
     Value ignored;
-    CallFunction(*f, &args, ignored, place.self);
+    if (f->func_type == ftActiveX) InvokeActiveXMethod(*this, *f, &args, ignored, true);
+    else CallFunction(*f, &args, ignored, place.self);
     return;
   }
   NeedFunctionOrObject();
@@ -328,7 +336,8 @@ Value TJEngine::GetMember(const Value& v, const StrRef& name, bool deleting) {
     case vtDouble:
     case vtInfinity:
     case vtNaN:
-    case vtBool: {
+    case vtBool:
+    case vtDispatch: {
       Value wrapper = WrapPrimitive(v);
       TJObject* obj = wrapper.object();
       if (!obj) break;

@@ -3,6 +3,7 @@
 // exit as C++ exceptions.
 #include <exception>
 
+#include "script/core/automation.h"
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 #include "script/core/operators.h"
@@ -169,11 +170,24 @@ Completion TJEngine::ExecForIn(const TJStatement* s) {
   // The collection is held by this value for the whole loop.
   Value collection = Evaluate(s->Sub2() ? s->Sub2()->Expr : nullptr);
   TJObject* obj = collection.object();
-  if (!obj) RaiseError(ScriptError::ForInObject);
   auto body = [&](const Value& item) {
     current_->AssignVariable(*var->Name, item, 0);
     return s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
   };
+  if (!(obj && obj->IsCollection()) && IsActiveXCollection(collection)) {
+    // An automation collection: the Enumerator made over it hands out the items.
+    TJValueList p{collection};
+    Value holder = factory_->Create("Enumerator", &p);
+    auto* items = dynamic_cast<ItemEnumerator*>(holder.object());
+    if (!items) RaiseError(ScriptError::EnumeratorCreate);
+    for (; !items->AtEnd(); items->MoveNext()) {
+      Completion c = body(items->GetCurrentItem());
+      if (c == Completion::Break) break;
+      if (c == Completion::Return || c == Completion::Throw) return c;
+    }
+    return Completion::Normal;
+  }
+  if (!obj) RaiseError(ScriptError::ForInObject);
   if (obj->IsCollection()) {
     for (int32_t i = 0; i < obj->GetCount(); ++i) {
       Value item;
@@ -288,8 +302,8 @@ Completion TJEngine::ExecWith(const TJStatement* s, unsigned flags, SwitchContex
 
 bool TJEngine::CaseMatches(const Value& d, const Value& label) {
   if (label.type() == vtRegExp || ValueIsRegExpObject(label)) {
-    if (!RegExpTest) RaiseError(ScriptError::RegExpCase);
-    return RegExpTest(label, d);
+    if (!regexp_port_) RaiseError(ScriptError::RegExpCase);
+    return regexp_port_->CaseTest(label, d);
   }
   return LooseEquals(d, label);
 }

@@ -430,13 +430,33 @@ bool TJLex::SkipComment(char32_t kind) {
   }
 }
 
+// A bracket set of a regular-expression literal: where it opens, and whether a ']' there
+// is a member (right after "[" or "[^") or closes it.
+struct SetTracker {
+  bool inside = false;
+  size_t open = 0;  // pattern length just after the '['
+  void See(char32_t c, const std::u32string& pattern) {
+    if (!inside) {
+      if (c == '[') {
+        inside = true;
+        open = pattern.size() + 1;
+      }
+      return;
+    }
+    const bool first = pattern.size() == open || (pattern.size() == open + 1 && pattern[open] == '^');
+    if (c == ']' && !first) inside = false;
+  }
+};
+
 int TJLex::ReadRegExp() {
   std::u32string pattern;
+  SetTracker set;
   for (;;) {
     char32_t c = ReadChar();
     if (c == kEof) return 0;
     if (c == '/') break;
     if (c != '\\') {
+      set.See(c, pattern);
       pattern.push_back(c);
       continue;
     }
@@ -447,7 +467,11 @@ int TJLex::ReadRegExp() {
       case 'n': pattern.append(U"\r\n"); break;
       case 'r': pattern.push_back(13); break;
       case 't': pattern.push_back(9); break;
-      case 'b': pattern.push_back(8); break;
+      // A word boundary for the engine; inside a set the backspace character.
+      case 'b':
+        if (set.inside) pattern.push_back(8);
+        else pattern.append(U"\\b");
+        break;
       case '/': pattern.push_back('/'); break;
       case '0': break;
       default:

@@ -34,4 +34,18 @@ public:
   virtual void Reset() = 0;
 };
 
+// The RegExp object of the engine: it shows the latest match of any RegExp (RegExp.$1,
+// RegExp.lastMatch) and tests the regular-expression labels of switch cases.
+class RegExpSingleton {
+public:
+  virtual ~RegExpSingleton() = default;
+  virtual TJObject& Object() = 0;
+  // Whether the text of `subject` matches a case label: a regular-expression literal is
+  // loaded into this object and tested; a RegExp object tests itself. Either way the
+  // latest-match state describes the test afterwards.
+  virtual bool CaseTest(const Value& label, const Value& subject) = 0;
+  // The run is forgotten: pattern, flags, input and last match back to the start.
+  virtual void Reset() = 0;
+};
+
 }  // namespace kestrin::script

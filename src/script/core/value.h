@@ -25,11 +25,8 @@ class TJObject;
 class IJFunction;
 class TJValueList;
 
-// Automation interface behind a dispatch value; the automation objects derive from it.
-class Dispatch : public RcHeader {
-public:
-  virtual ~Dispatch() = default;
-};
+// Automation interface behind a dispatch value (script/core/automation.h).
+class Dispatch;
 
 // A native event handler (method code and data) carried by an event value.
 class EventRep : public RcHeader {

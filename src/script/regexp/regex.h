@@ -181,6 +181,8 @@ public:
 
   // The highest group number that took part in the match, 0 when none, -1 without input.
   int SubExprMatchCount() const;
+  // The number of groups of the pattern (compiling it when needed).
+  int GroupCount();
   // 1-based start and length of sub-match n (0 the whole match); -1 when n is outside
   // 0..14, there is no input, or the sub-match did not take part.
   int MatchPos(int n) const;

@@ -640,6 +640,13 @@ int TRegex::SubExprMatchCount() const {
   return 0;
 }
 
+int TRegex::GroupCount() {
+  int groups = 0;
+  for (const Node& node : EnsureProgram().nodes)
+    if (node.op == Op::Open) groups = std::max(groups, node.a);
+  return groups;
+}
+
 int TRegex::MatchPos(int n) const {
   if (n < 0 || n >= kSubMatches || !has_input_) return -1;
   const uint32_t s = state_->start[static_cast<size_t>(n)], e = state_->end[static_cast<size_t>(n)];

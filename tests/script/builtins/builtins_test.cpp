@@ -8,6 +8,7 @@
 #include "script/builtins/array_object.h"
 #include "script/builtins/builtins.h"
 #include "script/builtins/global_object.h"
+#include "script/builtins/regexp_object.h"
 #include "script/core/engine.h"
 
 namespace kestrin::script {
@@ -20,7 +21,8 @@ TEST(Builtins, EveryListedClassIsRegisteredAndMakesItsObject) {
     uint32_t flags;
   };
   for (Case c : {Case{"Object", 0}, Case{"Array", kArrayObjectClass}, Case{"String", kStringObjectClass},
-                 Case{"Number", kNumberObjectClass}, Case{"Boolean", kBooleanObjectClass}, Case{"Math", 0}}) {
+                 Case{"Number", kNumberObjectClass}, Case{"Boolean", kBooleanObjectClass},
+                 Case{"RegExp", kRegExpObjectClass}, Case{"Math", 0}}) {
     SCOPED_TRACE(c.name);
     Value v = engine.Factory().Create(c.name, nullptr);
     ASSERT_NE(v.object(), nullptr);
@@ -31,6 +33,8 @@ TEST(Builtins, EveryListedClassIsRegisteredAndMakesItsObject) {
   EXPECT_TRUE(engine.Factory().HasClass("Global"));
   EXPECT_EQ(engine.Factory().Create("Global", nullptr).object(), nullptr);
   EXPECT_NE(dynamic_cast<TJGlobalObject*>(engine.GlobalObject()), nullptr);
+  // So does RegExp, beside its constructor.
+  EXPECT_NE(dynamic_cast<TJRegExpSingleton*>(engine.RegExp()), nullptr);
   engine.ResetRun();
 }
 

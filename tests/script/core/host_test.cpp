@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "script/builtins/array_object.h"
 #include "script/builtins/builtins.h"
 #include "script/core/host.h"
 
@@ -120,12 +121,13 @@ void Reenter(TJObject&, TJValueList&, Value&) {
 }
 
 void ThrowForeign(TJObject&, TJValueList&, Value&) { throw std::runtime_error("native failure"); }
+void ThrowLibrary(TJObject&, TJValueList&, Value&) { throw EJLibraryError("ELibrary", "library failure"); }
 
 class Reentrant : public TJObject {
 public:
   explicit Reentrant(BaseEngine* e) : TJObject(e) { SetObjectName("Reentrant"); }
   const ClassInfo& Class() const override {
-    static const ClassInfo info(&TJObject::BaseClass(), {{"reenter", Reenter}, {"fail", ThrowForeign}});
+    static const ClassInfo info(&TJObject::BaseClass(), {{"reenter", Reenter}, {"fail", ThrowForeign}, {"failInLibrary", ThrowLibrary}});
     return info;
   }
 };
@@ -148,6 +150,24 @@ TEST(ScriptHost, ForeignExceptionsAreReportedNotThrown) {
   EXPECT_EQ(CompileAndRun(host, "var r = new Reentrant();\nr.fail();"), 0);
   ASSERT_EQ(rec.errors.size(), 1u);
   EXPECT_EQ(rec.errors[0].msg, "Exception: ESystemError(2) => native failure");
+}
+
+TEST(ScriptHost, LibraryErrorsPassTryAndAreReportedUnderTheirName) {
+  TJHost host(RegisterBuiltins);
+  Recorder rec(host);
+  host.ImportObject("Reentrant", [](BaseEngine* e, TJValueList*) -> TJObject* { return new Reentrant(e); });
+  EXPECT_EQ(CompileAndRun(host, "var r = new Reentrant();\ntry {\n  r.failInLibrary();\n} catch (e) {\n  println(e);\n}"), 0);
+  ASSERT_EQ(rec.errors.size(), 1u);
+  EXPECT_EQ(rec.errors[0].msg, "Exception: ELibrary(3) => library failure");
+  EXPECT_EQ(rec.out, "");
+}
+
+TEST(ScriptHost, RegexCaseLabelsNeedTheRegExpObject) {
+  TJHost host(RegisterArray);  // an engine without the RegExp object
+  Recorder rec(host);
+  EXPECT_EQ(CompileAndRun(host, "var s = \"a\";\nswitch (s) { case /a/: break; }"), 0);
+  ASSERT_EQ(rec.errors.size(), 1u);
+  EXPECT_EQ(rec.errors[0].msg, "Exception: ETypeError(2) => regexp case needs the RegExp object");
 }
 
 TEST(ScriptHost, StepEventStopsAnEndlessLoop) {

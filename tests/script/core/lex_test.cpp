@@ -86,7 +86,10 @@ INSTANTIATE_TEST_SUITE_P(RegExpOrDivision, LexTable, testing::Values(
     Case{"1/2 \"s\"/2 null/2 true/2 NaN/2", "296=1 310'/' 296=2 294=\"s\" 310'/' 296=2 269 310'/' 296=2 270 310'/' 296=2 502 310'/' 296=2"},
     Case{"i++ / 2; x/", "295=\"i\" 314'+' 325=\" 2; x\\x00\""},
     Case{"this /x/ } /y/ a /= 2", "268 325=\"x\\x00\" 302 325=\"y\\x00\" 295=\"a\" 313'/' 296=2"},
-    Case{R"(/a\/b\n\t\r\f\b\0\d\./gimx)", R"(325="a/b\x0D\x0A\x09\x0D\x0C\x08\d\.\x00gim" 295="x")"},
+    Case{R"(/a\/b\n\t\r\f\0\d\./gimx)", R"(325="a/b\x0D\x0A\x09\x0D\x0C\d\.\x00gim" 295="x")"},
+    // \b is a word boundary for the engine, and the backspace character inside a set,
+    // where a ']' right after "[" or "[^" is a member.
+    Case{R"(/\bw\b[\b][]\b][^]\b]\[\b/)", R"(325="\bw\b[\x08][]\x08][^]\x08]\[\b\x00")"},
     Case{"/abc", ""},
     Case{"( /=/ )", "299 325=\"=\\x00\" 300"}));
 

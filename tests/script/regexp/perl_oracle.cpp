@@ -11,16 +11,6 @@
 namespace kestrin::test {
 namespace {
 
-std::string Hex(std::string_view bytes) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out;
-}
-
 std::string PerlFlags(int modifiers) {
   std::string f = "aa";
   if (modifiers & script::rmSingleLine) f += 's';
@@ -36,6 +26,16 @@ std::string TrimUnsetGroups(std::string line) {
 }
 
 }  // namespace
+
+std::string Hex(std::string_view bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += kDigits[c >> 4];
+    out += kDigits[c & 15];
+  }
+  return out;
+}
 
 bool PerlAvailable() {
   static const bool ok = run_command("perl -MEncode -e 'decode(q(cp932), q(a))' 2>/dev/null") == 0;
@@ -104,6 +104,21 @@ std::string AskTRegex(const RegexCase& c) {
     out += pos < 0 ? std::string("-1 -1") : std::to_string(pos - 1) + ' ' + std::to_string(pos - 1 + r.MatchLen(g));
   }
   return TrimUnsetGroups(out);
+}
+
+const std::vector<std::string>& HandSubjects() {
+  static const std::vector<std::string> subjects = {
+      "", "abcd", "abcbcd", "hello world", "12-345 6-7", "mail me@example.org now", "aabbbb aab",
+      "AbAB", "a\nb\nab", "xxab xab", "a\nc abc",
+      "\x95\x5C\x8E\xA6",                            // 表示
+      "\x83\x5C\x83\x5C" "d\x83\x5C" "d",            // ソソdソd
+      "\x83\x41\x83\x41\x83\x41" "A",                // アアアA
+      "\x83\x41\x83\x43\x83\x93\x82\x50\x82\x51",    // アイン１２
+      "b\x83\x41" "b\x83\x62" "b",                   // bアbッb
+      "\x95\x5C\x83\x5C\x95\x5C" "x",                // 表ソ表x
+      "A\x83\x61",                                   // Aャ
+  };
+  return subjects;
 }
 
 std::string Describe(const RegexCase& c) {

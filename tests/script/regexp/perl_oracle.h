@@ -18,6 +18,9 @@ struct RegexCase {
   unsigned uncompared_groups = 0;  // bit g: group g's positions are not compared
 };
 
+// Lower-case hexadecimal digits of bytes.
+std::string Hex(std::string_view bytes);
+
 // True when perl with Encode runs; otherwise the calling test is skipped, or fails when the
 // CI variable is "true".
 bool PerlAvailable();
@@ -31,6 +34,10 @@ std::vector<std::string> AskPerl(const std::vector<RegexCase>& cases);
 
 // TRegex's answer in the same form ("E <message>" for an error).
 std::string AskTRegex(const RegexCase& c);
+
+// Subjects of the hand tables: ASCII lines, line ends and CP932 text whose trail bytes
+// look like ASCII.
+const std::vector<std::string>& HandSubjects();
 
 // A readable form of a case for failure messages.
 std::string Describe(const RegexCase& c);

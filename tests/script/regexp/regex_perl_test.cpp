@@ -257,20 +257,9 @@ TEST(RegexPerlOracle, HandTableAgreesWithPerl) {
       {"\\b\x83\x41", true, kDefaults},
       {"a.", true, kDefaults | rmIgnoreCase},
   };
-  const char* subjects[] = {
-      "", "abcd", "abcbcd", "hello world", "12-345 6-7", "mail me@example.org now", "aabbbb aab",
-      "AbAB", "a\nb\nab", "xxab xab", "a\nc abc",
-      "\x95\x5C\x8E\xA6",                            // 表示
-      "\x83\x5C\x83\x5C" "d\x83\x5C" "d",            // ソソdソd
-      "\x83\x41\x83\x41\x83\x41" "A",                // アアアA
-      "\x83\x41\x83\x43\x83\x93\x82\x50\x82\x51",    // アイン１２
-      "b\x83\x41" "b\x83\x62" "b",                   // bアbッb
-      "\x95\x5C\x83\x5C\x95\x5C" "x",                // 表ソ表x
-      "A\x83\x61",                                   // Aャ
-  };
   std::vector<RegexCase> cases;
   for (const Row& row : rows)
-    for (const char* subject : subjects) {
+    for (const std::string& subject : HandSubjects()) {
       RegexCase c;
       c.pattern = row.pattern;
       c.perl_pattern = PerlPattern(row.pattern, row.script, row.modifiers & rmMultiLine);

@@ -1,0 +1,91 @@
+// The window-message table and the queue of posted messages. Everything runs on the GUI
+// thread; the lock only keeps a stray caller from corrupting the table.
+#include "platform/system/window_messages.h"
+
+#include <deque>
+#include <mutex>
+#include <unordered_map>
+
+namespace kestrin::platform {
+namespace {
+
+struct Posted {
+  WindowHandle handle;
+  uint32_t msg;
+  WParam wparam;
+  LParam lparam;
+};
+
+struct Table {
+  std::mutex lock;
+  std::unordered_map<WindowHandle, WindowMessageTarget*> targets;
+  std::deque<Posted> queue;
+  WindowHandle next = 0x10000;
+};
+
+Table& TheTable() {
+  static Table table;
+  return table;
+}
+
+WindowMessageTarget* Find(Table& t, WindowHandle handle) {
+  std::lock_guard<std::mutex> guard(t.lock);
+  auto it = t.targets.find(handle);
+  return it == t.targets.end() ? nullptr : it->second;
+}
+
+}  // namespace
+
+WindowHandle RegisterWindow(WindowMessageTarget& target) {
+  Table& t = TheTable();
+  std::lock_guard<std::mutex> guard(t.lock);
+  WindowHandle handle = t.next;
+  t.next += 4;  // handles look like the platform's: small, even, never 0
+  t.targets.emplace(handle, &target);
+  return handle;
+}
+
+void UnregisterWindow(WindowHandle handle) {
+  Table& t = TheTable();
+  std::lock_guard<std::mutex> guard(t.lock);
+  t.targets.erase(handle);
+}
+
+LResult SendWindowMessage(WindowHandle handle, uint32_t msg, WParam wparam, LParam lparam) {
+  WindowMessageTarget* target = Find(TheTable(), handle);
+  return target ? target->Message(msg, wparam, lparam) : 0;
+}
+
+bool PostWindowMessage(WindowHandle handle, uint32_t msg, WParam wparam, LParam lparam) {
+  Table& t = TheTable();
+  std::lock_guard<std::mutex> guard(t.lock);
+  if (!t.targets.count(handle)) return false;
+  t.queue.push_back(Posted{handle, msg, wparam, lparam});
+  return true;
+}
+
+int DeliverPostedMessages() {
+  Table& t = TheTable();
+  std::deque<Posted> batch;
+  {
+    std::lock_guard<std::mutex> guard(t.lock);
+    batch.swap(t.queue);
+  }
+  int delivered = 0;
+  for (const Posted& p : batch) {
+    // A target may unregister itself or another while handling a message.
+    if (WindowMessageTarget* target = Find(t, p.handle)) {
+      target->Message(p.msg, p.wparam, p.lparam);
+      ++delivered;
+    }
+  }
+  return delivered;
+}
+
+bool HasPostedMessages() {
+  Table& t = TheTable();
+  std::lock_guard<std::mutex> guard(t.lock);
+  return !t.queue.empty();
+}
+
+}  // namespace kestrin::platform

@@ -1,0 +1,100 @@
+// The oscillation batch over three small R-AXIS files: its output names, spots found from
+// overlapping reference windows kept once, a stop between files, and a bad setting.
+#include "analysis/osc_batch.h"
+
+#include <gtest/gtest.h>
+
+#include "analysis/batch_state.h"
+#include "analysis_fixture.h"
+#include "base/convert.h"
+#include "base/paths.h"
+#include "base/text_file.h"
+#include "ports/names/osc_ana_form_names.h"
+#include "support/raxis_fixture.h"
+#include "support/temp_dir.h"
+
+namespace kestrin::test {
+namespace {
+
+class CountingPump : public EventPump {
+public:
+  int polls = 0;
+  int stop_at = 0;  // the poll that presses Cancel; 0 never
+  void process_messages() override {
+    if (++polls == stop_at) state().BatchState = kBatchStop;
+  }
+};
+
+class OscBatchTest : public AnalysisTest {
+protected:
+  void SetUp() override {
+    AnalysisTest::SetUp();
+    Ports p = ports();
+    p.events = &pump_;
+    install_ports(p);
+    // Two spots 10 pixels apart on every frame, a third far away.
+    for (int k = 0; k < 3; ++k) {
+      RaxisFixture f;
+      f.width = 90;
+      f.height = 70;
+      f.codes.assign(size_t(f.width * f.height), 100);
+      for (const auto& [x, y] : {std::pair{30 + k, 30}, std::pair{40 + k, 30}, std::pair{70, 50}})
+        f.codes[size_t(x + f.width * y)] = 4000;
+      files_.push_back(f.write(dir_.file("s00" + std::to_string(k + 1) + ".img")));
+    }
+    state().spot_reference = {{30, 30, 1}, {40, 30, 1}};
+  }
+  void TearDown() override {
+    Ports p = ports();
+    p.events = nullptr;
+    install_ports(p);
+    AnalysisTest::TearDown();
+  }
+  std::string csv(int k, const std::string& suffix) { return dir_.path() + "s00" + std::to_string(k) + suffix + ".csv"; }
+
+  TempDir dir_;
+  std::vector<std::string> files_;
+  CountingPump pump_;
+};
+
+TEST_F(OscBatchTest, EachImageGetsItsCsvWithSpotsFromOverlappingWindowsOnce) {
+  EXPECT_EQ(osc_ana_batch(files_, dir_.path(), "_a"), 0);
+  for (int k = 1; k <= 3; ++k) {
+    std::string text;
+    ASSERT_TRUE(read_file_bytes(csv(k, "_a"), text)) << k;
+    const int x = 29 + k;
+    EXPECT_EQ(text, "no,spotx(pixel),spoty(pixel),spotintensity\r\n" + Format("1,%d,30,4000\r\n2,%d,30,4000\r\n", {x, x + 10}))
+        << k;
+  }
+  EXPECT_EQ(pump_.polls, 9);
+  EXPECT_EQ(current_image().ImageFilePath, files_[2]);
+  EXPECT_EQ(osc_output_name("/out", "/data/s001.img", ""), "/out/s001.csv");
+  EXPECT_EQ(osc_output_name("/out/", "/data/s001.img", "_b"), "/out/s001_b.csv");
+}
+
+TEST_F(OscBatchTest, StopAfterTheSecondFileLeavesTwoCsvFiles) {
+  pump_.stop_at = 7;  // the first poll of the third file
+  EXPECT_EQ(osc_ana_batch(files_, dir_.path(), ""), 0);
+  EXPECT_TRUE(file_exists(csv(1, "")));
+  EXPECT_TRUE(file_exists(csv(2, "")));
+  EXPECT_FALSE(file_exists(csv(3, "")));
+  EXPECT_EQ(current_image().ImageFilePath, files_[1]);
+}
+
+TEST_F(OscBatchTest, ABadSettingIsLoggedAndNothingRuns) {
+  edit(frmOscAna::edtSpotDiscardDistance, "four");
+  EXPECT_EQ(osc_ana_batch(files_, dir_.path(), ""), 1);
+  EXPECT_EQ(log(), std::vector<std::string>{"Spot Search setting read errro!"});
+  EXPECT_EQ(pump_.polls, 0);
+}
+
+TEST_F(OscBatchTest, PollRunsTheEventsAndWaitsOutAPause) {
+  state().BatchState = kBatchStop;
+  EXPECT_EQ(poll_batch_state(), 1);
+  state().BatchState = kBatchPause;  // the headless pump has no events to wait for: it goes on
+  EXPECT_EQ(poll_batch_state(), 0);
+  EXPECT_EQ(pump_.polls, 2);
+}
+
+}  // namespace
+}  // namespace kestrin::test

@@ -1,0 +1,102 @@
+// The ring removal on a synthetic ring image: each listed ring's pixels take the fitted
+// base line (every ring, not only the first), other pixels stay, overlapping rings take
+// the last, and the region is set to the whole image first.
+#include "analysis/ring_removal.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "analysis/ring_geometry.h"
+#include "analysis_fixture.h"
+#include "ports/names/main_form_names.h"
+
+namespace kestrin::test {
+namespace {
+
+class RingRemovalTest : public AnalysisTest {
+protected:
+  void SetUp() override {
+    AnalysisTest::SetUp();
+    make_image({{6, 0.06, 2000}, {9, 0.06, 1500}, {12, 0.06, 1800}});  // the corners lie at 13 degrees
+    set_centre(120.3, 110.6);
+    edit(frmMain::edtCameraLength, "70");
+    edit(frmMain::edt2ThetaBegin, "2");
+    edit(frmMain::edt2ThetaEnd, "25");
+    edit(frmMain::edt2ThetaStep, "0.02");
+    edit(frmMain::edtBeta, "0");
+    edit(frmMain::edtPhi, "0");
+    check(frmMain::rbtnSector);
+    controls().set_item_index(frmMain::cmbDirection, 0);
+    state().options.FitType = 1;
+  }
+  void make_image(const std::vector<Ring>& list) {
+    RingImageSpec spec;
+    spec.geometry = {240, 220, 120.3, 110.6, 70, 0.1, 0.1, 0, 0};
+    spec.rings = list;
+    spec.background = 100;
+    codes_ = make_ring_image(spec);
+    load_into_current_image(codes_, 240, 220);
+  }
+  static void rings(const std::vector<std::pair<double, double>>& bounds) {
+    RingList& l = state().rings;
+    l = RingList();
+    for (const auto& [b, e] : bounds) l.ring_begin.push_back(b), l.ring_end.push_back(e), l.ring_correct.push_back(1);
+  }
+  std::vector<uint16_t> codes_;
+};
+
+TEST_F(RingRemovalTest, EveryListedRingTakesItsBaseLineAndNothingElseChanges) {
+  rings({{5.7, 6.3}, {11.7, 12.3}});
+  remove_rings();
+  EXPECT_TRUE(controls().checked(frmMain::rbtnRectangle));
+  EXPECT_EQ(controls().item_index(frmMain::cmbDirection), 6);
+  const ImageStore& img = current_image();
+  int32_t changed = 0;
+  for (int32_t y = 0; y < img.ImageHeight; ++y)
+    for (int32_t x = 0; x < img.ImageWidth; ++x) {
+      const double t = calc_pixel_2theta(kPixelTwoTheta, x, y);
+      const size_t at = size_t(x + img.ImageWidth * y);
+      if ((t >= 5.7 && t <= 6.3) || (t >= 11.7 && t <= 12.3)) {
+        // The base line is the background of 100 (in image units: cos^3 and the tenth undone).
+        EXPECT_NEAR(img.image_codes[at], 100, 1) << x << "," << y;
+        changed += img.image_codes[at] != codes_[at];
+      } else {
+        ASSERT_EQ(img.image_codes[at], codes_[at]) << x << "," << y;
+      }
+    }
+  EXPECT_GT(changed, 1000);
+  EXPECT_EQ(state().peak_table.count, 2);
+}
+
+// Where two listed rings overlap, the later one's base line is written.
+TEST_F(RingRemovalTest, OverlappingRingsTakeTheLastOnesLine) {
+  make_image({{12, 0.04, 1500}, {12.4, 0.04, 1500}});
+  rings({{11.8, 12.25}, {12.15, 12.6}});
+  remove_rings();
+  const ImageStore& img = current_image();
+  ASSERT_EQ(state().peak_table.count, 2);
+  const FitRecord& last = state().fit_tables.fitted[1];  // the tables hold the last ring's fit
+  ASSERT_EQ(last.fitted, 1);
+  int32_t checked = 0;
+  for (int32_t y = 0; y < img.ImageHeight; ++y)
+    for (int32_t x = 0; x < img.ImageWidth; ++x) {
+      const double t = calc_pixel_2theta(kPixelTwoTheta, x, y);
+      if (!(t >= 12.15 && t <= 12.25)) continue;
+      const double c = std::cos(t * std::acos(-1.0) / 180);
+      const double v = (last.base + last.base_tilt * t) * c * c * c / 10;
+      EXPECT_EQ(img.image_codes[size_t(x + img.ImageWidth * y)], uint16_t(std::nearbyint(v))) << x << "," << y;
+      ++checked;
+    }
+  EXPECT_GT(checked, 100);
+}
+
+TEST_F(RingRemovalTest, WithoutAnImageNothingIsWritten) {
+  current_image().NoImageFlag = 1;
+  rings({{5.7, 6.3}});
+  remove_rings();
+  EXPECT_EQ(current_image().image_codes, codes_);
+}
+
+}  // namespace
+}  // namespace kestrin::test

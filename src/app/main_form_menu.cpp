@@ -4,6 +4,7 @@
 #include "analysis/peak_table.h"
 #include "analysis/spot_find.h"
 #include "app/batch_files_form.h"
+#include "app/cake_form.h"
 #include "app/image_spread_form.h"
 #include "app/log_window.h"
 #include "app/main_form.h"

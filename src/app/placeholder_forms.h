@@ -19,7 +19,6 @@ public:
   X(TfrmPeak) \
   X(TfrmImage) \
   X(TfrmImageWhole) \
-  X(TfrmCake) \
   X(TfrmPeakFitting) \
   X(TfrmScript) \
   X(TfrmBG) \

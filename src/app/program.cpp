@@ -2,6 +2,7 @@
 #include "app/program.h"
 
 #include "app/batch_files_form.h"
+#include "app/cake_form.h"
 #include "app/image_spread_form.h"
 #include "app/log_window.h"
 #include "app/main_form.h"

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "app/cake_form.h"
 #include "app/placeholder_forms.h"
 #include "commands/wiring.h"
 #include "model/headless_ports.h"
@@ -12,6 +13,7 @@
 #include "platform/gui/list_controls.h"
 #include "platform/gui/std_controls.h"
 #include "ports/names/bg_form_names.h"
+#include "ports/names/cake_form_names.h"
 #include "ports/names/image_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/main_form_names.h"
@@ -212,6 +214,14 @@ public:
   void show_spot_list() override { show(); }
 };
 
+class CakeFormPort : public FormPort<CakeWindowPort> {
+public:
+  using FormPort::FormPort;
+  void draw_cake() override {
+    if (TfrmCake* f = form_of<TfrmCake>()) f->drawCake();
+  }
+};
+
 }  // namespace
 
 Ports window_ports() {
@@ -226,6 +236,7 @@ Ports window_ports() {
   static FormPort<FitWindowPort> fit_window(frmPeakFitting::form);
   static FormPort<BgWindowPort> bg_window(frmBG::form);
   static SpotFormPort spot_window(frmSpot::form);
+  static CakeFormPort cake_window(frmCake::form);
   Ports p;
   p.controls = &controls;
   p.file_dialogs = &file_dialogs;
@@ -238,6 +249,7 @@ Ports window_ports() {
   p.fit_window = &fit_window;
   p.bg_window = &bg_window;
   p.spot_window = &spot_window;
+  p.cake_window = &cake_window;
   return p;
 }
 

@@ -18,6 +18,7 @@ struct Defaults {
   FitWindowPort fit_window;
   BgWindowPort bg_window;
   SpotWindowPort spot_window;
+  CakeWindowPort cake_window;
 };
 
 Defaults& defaults() {
@@ -45,6 +46,7 @@ Ports with_defaults(const Ports& given) {
   p.fit_window = or_default(given.fit_window, d.fit_window);
   p.bg_window = or_default(given.bg_window, d.bg_window);
   p.spot_window = or_default(given.spot_window, d.spot_window);
+  p.cake_window = or_default(given.cake_window, d.cake_window);
   return p;
 }
 

@@ -25,6 +25,7 @@ struct Ports {
   FitWindowPort* fit_window = nullptr;
   BgWindowPort* bg_window = nullptr;
   SpotWindowPort* spot_window = nullptr;
+  CakeWindowPort* cake_window = nullptr;
 };
 
 // The installed ports; the headless defaults where nothing is installed.
@@ -39,6 +40,7 @@ inline PeakWindowPort& peak_window() { return *ports().peak_window; }
 inline FitWindowPort& fit_window() { return *ports().fit_window; }
 inline BgWindowPort& bg_window() { return *ports().bg_window; }
 inline SpotWindowPort& spot_window() { return *ports().spot_window; }
+inline CakeWindowPort& cake_window() { return *ports().cake_window; }
 
 // Installs a set of ports; null members get the headless defaults.
 void install_ports(const Ports& installed);

@@ -76,4 +76,11 @@ public:
   virtual void show_spot_list() {}
 };
 
+// TfrmCake.
+class CakeWindowPort : public WindowPort {
+public:
+  // Draws the cake picture (cake_state()) on the window's image.
+  virtual void draw_cake() {}
+};
+
 }  // namespace kestrin

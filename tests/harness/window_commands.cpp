@@ -5,13 +5,16 @@
 //                                            list on the linear scale; the picture to OUT
 //   SpreadReference OUT FILE                 "RefFile作成" with its save dialog answered OUT
 //   SpreadImages REF FILE...                 "画像伸長" with the reference REF
+//   Cake OUT                                 the cake window's "Cake"; its picture to OUT
 #include <stdexcept>
 #include <vector>
 
 #include "analysis/batch_convert.h"
+#include "commands/cake_commands.h"
 #include "commands/file_list_commands.h"
 #include "commands/merge_image_commands.h"
 #include "harness/harness.h"
+#include "image/cake_picture.h"
 #include "image/image_spread.h"
 #include "image/merge_images.h"
 #include "model/state.h"
@@ -82,6 +85,12 @@ MethodResult spread(const MethodArgs& a) {
   return {};
 }
 
+MethodResult cake(const MethodArgs& a) {
+  require(a, 1, "Cake OUT");
+  if (cake_clicked()) cake_state().CakeDIB.SaveToFile(a.text(0));
+  return {};
+}
+
 }  // namespace
 
 std::span<const KestrinMethod> window_commands() {
@@ -90,6 +99,7 @@ std::span<const KestrinMethod> window_commands() {
       {"MergeImages", 0, &merge},
       {"SpreadReference", 0, &spread_reference},
       {"SpreadImages", 0, &spread},
+      {"Cake", 0, &cake},
   };
   return commands;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ports/names/cake_form_names.h"
 #include "ports/names/image_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/nax_graph_names.h"
@@ -28,10 +29,11 @@ public:
     with.image_window = &image_;
     with.graph_window = &graph_;
     with.peak_window = &peak_;
+    with.cake_window = &cake_;
     return with;
   }
 
-  int redraws = 0, graph_draws = 0, peak_lists = 0;
+  int redraws = 0, graph_draws = 0, peak_lists = 0, cake_draws = 0;
   std::vector<std::string> forms;  // the windows shown, by form name
   std::vector<GraphLine> lines;
   // The image window's steps and the windows shown, in order: "image_loaded" and
@@ -71,6 +73,12 @@ private:
     void show() override { r->shown(frmPeak::form); }
     void show_peak_list() override { ++r->peak_lists; }
   } peak_{this};
+  struct Cake : CakeWindowPort {
+    RecordingViews* r;
+    explicit Cake(RecordingViews* owner) : r(owner) {}
+    void show() override { r->shown(frmCake::form); }
+    void draw_cake() override { ++r->cake_draws; }
+  } cake_{this};
 };
 
 }  // namespace kestrin::test

@@ -15,6 +15,7 @@
 #include "analysis/batch_convert.h"
 #include "base/convert.h"
 #include "commands/wiring.h"
+#include "model/parameters.h"
 #include "model/state.h"
 #include "ports/log.h"
 #include "ports/names/main_form_names.h"
@@ -53,6 +54,7 @@ void set_geometry() {
   for (ControlName lock : {frmMain::chkLo, frmMain::chkwl, frmMain::chkpsx, frmMain::chkpsy}) c.set_checked(lock, true);
   c.set_checked(frmMain::rbtnRectangle, true);
   c.set_item_index(frmMain::cmbDirection, 6);  // FULL
+  read_parameters(kSide);  // no image has a parameter file: the loads keep this geometry
 }
 
 void BM_BatchConvert(benchmark::State& st) {

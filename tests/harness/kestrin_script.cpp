@@ -3,8 +3,9 @@
 // handed over in CP932) as its arguments, and prints what it writes, the errors as the host
 // reports them, and the exit code (CR LF shown as LF). Dialogs are answered by a scripted
 // fake of the UI services: each takes the next line of the answers file (`ok`, `ok:TEXT`,
-// `cancel`, `close` or a button code) and is closed once the lines run out; every question
-// goes to standard error.
+// `cancel`, `close` or a button code; a file dialog's `ok:PATH` chooses PATH, several joined
+// by "|") and is closed once the lines run out; every question goes to standard error. The
+// fake keeps the clipboard in the process and reports no key or button down.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -87,6 +88,24 @@ public:
     return Input("select directory", caption, "", directory, directory);
   }
 
+  // `ok:PATH` chooses PATH (several joined by "|"); `ok` the file name shown.
+  bool OpenFiles(const kestrin::script::FileDialogRequest& r, bool multiple, std::vector<std::string>& files) override {
+    return FileDialog(multiple ? "open files" : "open file", r, files);
+  }
+
+  bool SaveFile(const kestrin::script::FileDialogRequest& r, std::string& file) override {
+    std::vector<std::string> files;
+    if (!FileDialog("save file", r, files) || files.empty()) return false;
+    file = files.front();
+    return true;
+  }
+
+  // Nothing here opens documents.
+  bool OpenDocument(const std::string& target) override {
+    Ask("open document", "", target, "-> not opened");
+    return false;
+  }
+
   bool IsConsole() override { return true; }
 
 private:
@@ -101,6 +120,23 @@ private:
     const bool ok = a.kind == Answer::Ok || (a.kind == Answer::Code && a.code == kestrin::script::kIdOk);
     if (ok) text = a.typed ? a.text : shown;
     Ask(kind, caption, label, ok ? "-> " + kestrin::cp932_to_utf8(text) : "-> cancelled");
+    return ok;
+  }
+
+  bool FileDialog(const char* kind, const kestrin::script::FileDialogRequest& r, std::vector<std::string>& files) {
+    const Answer a = Next();
+    const bool ok = a.kind == Answer::Ok || (a.kind == Answer::Code && a.code == kestrin::script::kIdOk);
+    files.clear();
+    if (ok && !a.typed && !r.file_name.empty()) files.push_back(r.file_name);
+    for (size_t start = 0; ok && a.typed && start <= a.text.size();) {
+      size_t bar = a.text.find('|', start);
+      if (bar == std::string::npos) bar = a.text.size();
+      files.push_back(a.text.substr(start, bar - start));
+      start = bar + 1;
+    }
+    std::string chosen;
+    for (const std::string& f : files) chosen += (chosen.empty() ? "" : "|") + kestrin::cp932_to_utf8(f);
+    Ask(kind, r.title, kestrin::script::QtFileFilter(r.filter), ok ? "-> " + chosen : "-> cancelled");
     return ok;
   }
 

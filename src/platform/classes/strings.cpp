@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/comma_text.h"
+#include "base/text_file.h"
 #include "platform/classes/property_builders.h"
 
 namespace kgui {
@@ -67,17 +68,16 @@ std::string TStrings::text() const {
 
 void TStrings::setText(const std::string& text) {
   beginUpdate();
+  struct End {
+    TStrings& s;
+    ~End() { s.endUpdate(); }
+  } end{*this};
+  setLines(kestrin::split_lines(text));
+}
+
+void TStrings::setLines(std::vector<std::string>&& lines) {
   clear();
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t j = text.find_first_of("\r\n", i);
-    if (j == std::string::npos) j = text.size();
-    add(text.substr(i, j - i));
-    if (j < text.size() && text[j] == '\r') ++j;
-    if (j < text.size() && text[j] == '\n') ++j;
-    i = j;
-  }
-  endUpdate();
+  for (const std::string& line : lines) add(line);
 }
 
 static bool needsQuotes(const std::string& s) {
@@ -135,7 +135,14 @@ const ClassInfo& TStringList::staticClassInfo() {
 }
 
 int TStringList::compare(const std::string& a, const std::string& b) const {
-  return case_sensitive_ ? a.compare(b) : compareText(a, b);
+  if (!case_sensitive_) return without_case_(a, b);
+  return with_case_ ? with_case_(a, b) : a.compare(b);
+}
+
+void TStringList::setCompare(kestrin::TextCompare without_case, kestrin::TextCompare with_case) {
+  without_case_ = without_case ? without_case : compareText;
+  with_case_ = with_case;
+  if (sorted_) sort();
 }
 
 void TStringList::changing() {
@@ -144,6 +151,13 @@ void TStringList::changing() {
 
 void TStringList::changed() {
   if (updateCount() == 0 && OnChange) OnChange(this);
+}
+
+void TStringList::setLines(std::vector<std::string>&& lines) {
+  if (sorted_) return TStrings::setLines(std::move(lines));
+  changing();
+  items_ = std::move(lines);
+  changed();
 }
 
 void TStringList::setUpdateState(bool updating) {

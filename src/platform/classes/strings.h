@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text_compare.h"
 #include "platform/classes/persistent.h"
 
 namespace kgui {
@@ -42,6 +43,8 @@ public:
 
 protected:
   virtual void setUpdateState(bool /*updating*/) {}
+  // Replaces every line (inside an update); a list that stores lines itself takes them whole.
+  virtual void setLines(std::vector<std::string>&& lines);
   // Throws the platform's "List index out of bounds (n)".
   void checkIndex(int index, int limit) const;
 
@@ -75,6 +78,9 @@ public:
   void setDuplicates(TDuplicates d) { duplicates_ = d; }
   bool caseSensitive() const { return case_sensitive_; }
   void setCaseSensitive(bool cs);
+  // The comparisons behind sorting, find and indexOf, without and with case (the
+  // defaults fold every ASCII byte and compare bytes). A sorted list is sorted again.
+  void setCompare(kestrin::TextCompare without_case, kestrin::TextCompare with_case);
 
   // Called after every change (once at the end of an update block), and before it.
   std::function<void(TStringList*)> OnChange;
@@ -82,6 +88,7 @@ public:
 
 protected:
   void setUpdateState(bool updating) override;
+  void setLines(std::vector<std::string>&& lines) override;
 
 private:
   int compare(const std::string& a, const std::string& b) const;
@@ -89,6 +96,8 @@ private:
   void changed();
 
   std::vector<std::string> items_;
+  kestrin::TextCompare without_case_ = compareText;
+  kestrin::TextCompare with_case_ = nullptr;  // nil: byte order
   bool sorted_ = false;
   bool case_sensitive_ = false;
   TDuplicates duplicates_ = dupIgnore;

@@ -32,6 +32,11 @@ bool TSafeFileStream::Open(const std::string& file_name, uint16_t mode, bool rai
   int flags = AccessFlags(mode) | O_CLOEXEC;
   if (mode == fmCreate) flags |= O_TRUNC;
   handle_ = ::open(file_name.c_str(), flags);
+  // A folder is no file, though a read-only open of it succeeds here.
+  if (handle_ >= 0 && ::fstat(handle_, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(handle_);
+    handle_ = -1;
+  }
   if (handle_ < 0 && raise_error) throw EFOpenError(file_name);
   return handle_ >= 0;
 }

@@ -54,13 +54,19 @@ bool Match(const std::vector<uint32_t>& name, const std::vector<uint32_t>& mask)
 
 bool Hidden(const std::string& name) { return !name.empty() && name[0] == '.'; }
 
-// Everything in a folder (the folder itself with `with_dir`).
+// Everything in a folder (the folder itself with `with_dir`): files first, then folders,
+// each in name order. A symbolic link counts as a file: it goes as a link, never followed.
 std::vector<fs::path> Targets(const fs::path& dir, bool with_dir) {
   if (with_dir) return {dir};
-  std::vector<fs::path> out;
+  std::vector<std::pair<bool, fs::path>> found;
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(dir, ec)) out.push_back(entry.path());
-  std::sort(out.begin(), out.end());
+  for (const auto& entry : fs::directory_iterator(dir, ec)) {
+    std::error_code type_ec;
+    found.emplace_back(entry.is_directory(type_ec) && !entry.is_symlink(type_ec), entry.path());
+  }
+  std::sort(found.begin(), found.end());
+  std::vector<fs::path> out;
+  for (auto& [folder, path] : found) out.push_back(std::move(path));
   return out;
 }
 
@@ -72,12 +78,15 @@ bool Confirmed(ScriptUi& ui, std::string_view dir, size_t count, bool allow_undo
   return ui.MessageBox(text, "Confirm Delete", kMbYesNo | kMbIconQuestion) == kIdYes;
 }
 
-// The freedesktop trash of the user: $XDG_DATA_HOME/Trash, else ~/.local/share/Trash.
+// The freedesktop trash of the user: $XDG_DATA_HOME/Trash, else ~/.local/share/Trash (a
+// relative XDG_DATA_HOME is ignored, as the base-directory rules say); empty when there is
+// no home to hold it.
 fs::path TrashFolder() {
   const char* data = std::getenv("XDG_DATA_HOME");
-  if (data && *data) return fs::path(data) / "Trash";
+  if (data && *data == '/') return fs::path(data) / "Trash";
   const char* home = std::getenv("HOME");
-  return fs::path(home ? home : "/tmp") / ".local" / "share" / "Trash";
+  if (!home || *home != '/') return fs::path();
+  return fs::path(home) / ".local" / "share" / "Trash";
 }
 
 std::string DeletionDate() {
@@ -113,8 +122,11 @@ bool ClaimTrashInfo(const fs::path& trash, const fs::path& item, fs::path& store
   return false;
 }
 
+// Moves the item into the trash; false, with the item where it was, when it cannot go
+// there (no trash, or a trash on another file system).
 bool MoveToTrash(const fs::path& item) {
   const fs::path trash = TrashFolder();
+  if (trash.empty()) return false;
   std::error_code ec;
   fs::create_directories(trash / "files", ec);
   fs::create_directories(trash / "info", ec);

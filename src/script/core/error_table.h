@@ -78,7 +78,48 @@ class Value;
   X(ArrayAssign, "ETypeError", "array assign error")                                  \
   X(Convert, "EConvertError", "%s")                                                   \
   X(ReadStdin, "EFileError", "read error: STDIN")                                     \
-  X(CannotCreateDir, "EDirectoryError", "Cannot Create Dir")
+  X(CannotCreateDir, "EDirectoryError", "Cannot Create Dir")                         \
+  /* System objects: files, folders, lists, INI files, CRC, Base64, Win32. */         \
+  X(FileOpen, "EFileError", "can not open: %s")                                       \
+  X(FileRead, "EFileError", "read error: %s")                                         \
+  X(FileWrite, "EFileError", "write error: %s")                                       \
+  X(FileSeek, "EFileError", "seek error: %s")                                         \
+  X(FileEof, "EFileError", "eof error: %s")                                           \
+  X(FileRemove, "EFileError", "remove error: %s")                                     \
+  X(FileRename, "EFileError", "rename error: %s")                                     \
+  X(FileCopy, "EFileError", "copy error: %s")                                         \
+  X(DirMake, "EDirectoryError", "make error: %s")                                     \
+  X(DirRemove, "EDirectoryError", "remove error: %s")                                 \
+  X(DirFindNext, "EDirectoryError", "findNext error: %s")                             \
+  X(DirFindNextDir, "EDirectoryError", "findNextDir error: %s")                       \
+  X(DirFindNextFile, "EDirectoryError", "findNextFile error: %s")                     \
+  X(StringsNull, "EStringsError", "strings is null")                                  \
+  X(StringsInsert, "EStringsError", "insert error")                                   \
+  X(StringsDelete, "EStringsError", "delete error")                                   \
+  X(StringsAddStrings, "EStringsError", "addStrings error")                           \
+  X(StringsLoad, "EStringsError", "loadFromFile error")                               \
+  X(StringsSave, "EStringsError", "saveToFile error")                                 \
+  X(StringsList, "EStringsError", "%s")                                               \
+  X(BufferDelete, "EStringError", "delete error")                                     \
+  X(BufferInsert, "EStringError", "insert error")                                     \
+  X(BufferReplace, "EStringError", "replace error")                                   \
+  X(BufferLength, "EStringError", "length error %s")                                  \
+  X(ShellExecute, "EWin32Error", "shellExecute error")                                \
+  X(WinExec, "EWin32Error", "winExec error")                                          \
+  X(IniCreate, "EIniError", "ini create error")                                       \
+  X(IniDeleteKey, "EIniError", "deleteKey error: %s")                                 \
+  X(IniEraseSection, "EIniError", "eraseSection error: %s")                           \
+  X(IniReadSection, "EIniError", "readSection error: %s")                             \
+  X(IniReadSections, "EIniError", "readSections error: %s")                           \
+  X(IniRead, "EIniError", "read error: %s")                                           \
+  X(IniWrite, "EIniError", "write error: %s")                                         \
+  X(IniUpdate, "EIniError", "update error: %s")                                       \
+  X(CrcCalc, "ECRCError", "calc error")                                               \
+  X(CrcCalcFile, "ECRCError", "calcFile error")                                       \
+  X(Base64Encode, "EBase64Error", "encode error")                                     \
+  X(Base64Decode, "EBase64Error", "decode error")                                     \
+  X(Base64EncodeHeader, "EBase64Error", "encodeHeader error")                         \
+  X(Base64DecodeHeader, "EBase64Error", "decodeHeader error")
 
 enum class ScriptError : uint8_t {
 #define KESTRIN_SCRIPT_ERROR_KIND(kind, name, text) kind,

@@ -231,6 +231,7 @@ Value TJEngine::IndexObject(TJObject* obj, const TJValueList& args) {
   }
   StrRef key = count > 0 ? ValueToString(args.GetValue(count - 1)) : StrRef();
   Value out;
+  if (count == 1 && obj->GetElement(key, out)) return out;
   // An automation object reads every index through its parameterised default member, so
   // it always gets the arguments.
   if (count < 2 && !(obj->ClassFlags() & kActiveXObjectClass)) {
@@ -280,6 +281,7 @@ void TJEngine::WritePlace(Place& place, const Value& v) {
         obj->SetItem(index, v))
       return;
     StrRef key = count > 0 ? ValueToString(args.GetValue(count - 1)) : StrRef();
+    if (count == 1 && obj->SetElement(key, v)) return;
     if (count < 2) {
       obj->SetValue(key, v);
     } else {

@@ -102,6 +102,10 @@ public:
   virtual void GetItem(int32_t index, Value& out);
   // Stores an element of a list object; false (nothing stored) for other objects.
   virtual bool SetItem(int32_t /*index*/, const Value& /*v*/) { return false; }
+  // Brackets with one index on objects whose brackets address elements rather than
+  // members (a StringBuffer's bytes): true when handled. By default o[k] is the member k.
+  virtual bool GetElement(const StrRef& /*key*/, Value& /*out*/) { return false; }
+  virtual bool SetElement(const StrRef& /*key*/, const Value& /*v*/) { return false; }
   // The value list of an Array (and its descendants); nil for every other object.
   virtual TJValueList* ListItems() { return nullptr; }
   // Run by the factory's clear before anything is freed: close files and sockets, free

@@ -124,6 +124,22 @@ uint32_t StrRef::Hash() const {
   return s_->hash;
 }
 
+void StrRef::Assign(std::string_view bytes) {
+  if (!s_ || s_->refs != 1 || bytes.size() > s_->cap) {
+    CheckLength(bytes.size());
+    const size_t cap = bytes.size() < 64 ? 64 : bytes.size() + bytes.size() / 2;
+    *this = Adopt(MakeCell(bytes, cap > kMaxStringBytes ? bytes.size() : cap));
+    return;
+  }
+  std::memmove(s_->data(), bytes.data(), bytes.size());
+  s_->len = static_cast<uint32_t>(bytes.size());
+  s_->data()[s_->len] = '\0';
+  s_->nchars = -1;
+  s_->lone_tail = false;
+  s_->hash_valid = false;
+  s_->seek_char = s_->seek_byte = 0;
+}
+
 void StrRef::Append(std::string_view more) {
   if (more.empty()) return;
   size_t need = size() + more.size();

@@ -81,6 +81,10 @@ public:
 
   // Appends in place when this handle is the only owner, else copies; grows geometrically.
   void Append(std::string_view more);
+  // Replaces the text in place when this handle is the only owner and the cell is large
+  // enough, else takes a new cell with room to spare: a text replaced again and again (a
+  // line buffer that nobody else holds) costs no allocation.
+  void Assign(std::string_view bytes);
 
   // The same cell, else: equal lengths, equal cached hashes when both are known, and the
   // same bytes (names differ mostly in length or hash, so few reach the byte compare).

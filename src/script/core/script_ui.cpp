@@ -36,6 +36,47 @@ bool ScriptUi::TextArea(const TextAreaRequest&, std::string&) { return false; }
 
 bool ScriptUi::SelectDirectory(const std::string&, const std::string&, std::string&) { return false; }
 
+bool ScriptUi::OpenFiles(const FileDialogRequest&, bool, std::vector<std::string>&) { return false; }
+
+bool ScriptUi::SaveFile(const FileDialogRequest&, std::string&) { return false; }
+
+bool ScriptUi::OpenDocument(const std::string&) { return false; }
+
+void ScriptUi::SetClipboardText(const std::string& text) {
+  clipboard_text_ = text;
+  has_clipboard_text_ = true;
+}
+
+bool ScriptUi::KeyDown(int32_t) { return false; }
+
+bool ScriptUi::CursorPos(int32_t&, int32_t&) { return false; }
+
+std::string QtFileFilter(std::string_view filter) {
+  std::vector<std::string_view> parts;
+  for (size_t start = 0; start <= filter.size();) {
+    size_t bar = filter.find('|', start);
+    if (bar == std::string_view::npos) bar = filter.size();
+    parts.push_back(filter.substr(start, bar - start));
+    start = bar + 1;
+  }
+  std::string out;
+  for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+    std::string patterns;
+    std::string_view list = parts[i + 1];
+    for (size_t start = 0; start <= list.size();) {
+      size_t semi = list.find(';', start);
+      if (semi == std::string_view::npos) semi = list.size();
+      std::string_view p = list.substr(start, semi - start);
+      while (!p.empty() && p.front() == ' ') p.remove_prefix(1);
+      while (!p.empty() && p.back() == ' ') p.remove_suffix(1);
+      if (!p.empty()) patterns += (patterns.empty() ? "" : " ") + std::string(p == "*.*" ? "*" : p);
+      start = semi + 1;
+    }
+    out += (out.empty() ? "" : ";;") + std::string(parts[i]) + " (" + patterns + ")";
+  }
+  return out;
+}
+
 ScriptUi& DefaultScriptUi() {
   static ScriptUi none;
   return none;

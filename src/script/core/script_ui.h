@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestrin::script {
@@ -47,8 +48,26 @@ struct TextAreaRequest {
   int32_t height = 0;
 };
 
-// The services. This base answers every dialog as closed by the user and describes a
-// window-less application titled "Kestrin"; implementations override what they can show.
+// A file dialog: its title, the file name it shows first, the folder it opens in, and the
+// filter in the platform's form: descriptions and pattern lists alternating, "|" between
+// them, ";" between patterns ("Text|*.txt;*.log|All|*.*").
+struct FileDialogRequest {
+  std::string title;
+  std::string file_name;
+  std::string initial_dir;
+  std::string filter;
+};
+
+// The filter as Qt's file dialogs take it: "Text (*.txt *.log);;All (*)"; "" for none.
+std::string QtFileFilter(std::string_view filter);
+
+// Windows virtual-key codes of the mouse buttons and the modifier keys.
+inline constexpr int32_t kVkLButton = 1, kVkRButton = 2, kVkMButton = 4, kVkShift = 16, kVkControl = 17,
+                         kVkMenu = 18;
+
+// The services. This base answers every dialog as closed by the user, keeps a clipboard of
+// its own, reports no key or button down and no cursor, and describes a window-less
+// application titled "Kestrin"; implementations override what they can show.
 class ScriptUi {
 public:
   virtual ~ScriptUi() = default;
@@ -61,10 +80,29 @@ public:
   // The folder browser below `root` (empty: anywhere), starting at `directory` when it
   // exists; false when cancelled, else the chosen folder in `directory`.
   virtual bool SelectDirectory(const std::string& caption, const std::string& root, std::string& directory);
+  // The open dialog; false when cancelled, else the chosen files (one unless `multiple`).
+  virtual bool OpenFiles(const FileDialogRequest& request, bool multiple, std::vector<std::string>& files);
+  // The save dialog; false when cancelled, else the chosen name.
+  virtual bool SaveFile(const FileDialogRequest& request, std::string& file);
+  // Hands a document or URL to the desktop's application for it; false when none took it.
+  virtual bool OpenDocument(const std::string& target);
+  virtual bool ClipboardHasText() { return has_clipboard_text_; }
+  // "" when the clipboard holds no text.
+  virtual std::string ClipboardText() { return clipboard_text_; }
+  virtual void SetClipboardText(const std::string& text);
+  // Whether the key of a virtual-key code (the mouse buttons and modifiers among them) is
+  // down now.
+  virtual bool KeyDown(int32_t virtual_key);
+  // The cursor position in screen pixels; false when the platform does not tell.
+  virtual bool CursorPos(int32_t& x, int32_t& y);
   virtual std::string ApplicationTitle() { return "Kestrin"; }
   virtual int32_t ApplicationHandle() { return 0; }
   virtual int32_t MainFormHandle() { return 0; }
   virtual bool IsConsole() { return false; }
+
+private:
+  std::string clipboard_text_;
+  bool has_clipboard_text_ = false;
 };
 
 // The services of an engine whose host installed none.

@@ -3,15 +3,23 @@
 #include "script/gui/qt_script_ui.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QPointer>
+#include <QUrl>
 #include <QWidget>
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "base/cp932.h"
 #include "platform/gui/app.h"
+#include "platform/gui/clipboard.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/list_controls.h"
+#include "platform/gui/qt_convert.h"
 #include "platform/gui/std_controls.h"
 #include "script/builtins/cp932_chars.h"
 #include "script/gui/prompt_forms.h"
@@ -70,7 +78,98 @@ std::string MemoText(kgui::TMemo& memo) {
   return text;
 }
 
+// The file dialog component of a request, its texts in UTF-8.
+void Configure(kgui::TOpenDialog& dialog, const FileDialogRequest& r) {
+  dialog.setTitle(cp932_to_utf8(r.title));
+  dialog.setFileName(cp932_to_utf8(r.file_name));
+  dialog.setInitialDir(cp932_to_utf8(r.initial_dir));
+  dialog.setFilter(cp932_to_utf8(r.filter));
+}
+
 }  // namespace
+
+// Keeps the virtual-key codes of the keys pressed in the application's windows; they are
+// forgotten when released and when the application loses the focus (the release goes
+// elsewhere then).
+class KeyStateFilter : public QObject {
+public:
+  KeyStateFilter() {
+    if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
+  }
+  bool Down(int32_t vk) const { return keys_.count(vk) > 0; }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::KeyPress:
+        if (const int vk = kgui::virtualKey(static_cast<QKeyEvent*>(event)->key())) keys_.insert(vk);
+        break;
+      case QEvent::KeyRelease:
+        if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) keys_.erase(kgui::virtualKey(static_cast<QKeyEvent*>(event)->key()));
+        break;
+      case QEvent::ApplicationDeactivate: keys_.clear(); break;
+      default: break;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+private:
+  std::set<int32_t> keys_;
+};
+
+QtScriptUi::QtScriptUi() : keys_(std::make_unique<KeyStateFilter>()) {}
+
+QtScriptUi::~QtScriptUi() = default;
+
+bool QtScriptUi::OpenFiles(const FileDialogRequest& request, bool multiple, std::vector<std::string>& files) {
+  kgui::TOpenDialog dialog(nullptr);
+  Configure(dialog, request);
+  dialog.setOptions(dialog.options() | (multiple ? 1u << kgui::ofAllowMultiSelect : 1u << kgui::ofFileMustExist));
+  if (!dialog.execute()) return false;
+  files.clear();
+  for (const std::string& f : dialog.files()->toVector()) files.push_back(utf8_to_cp932(f));
+  return true;
+}
+
+bool QtScriptUi::SaveFile(const FileDialogRequest& request, std::string& file) {
+  kgui::TSaveDialog dialog(nullptr);
+  Configure(dialog, request);
+  if (!dialog.execute()) return false;
+  file = utf8_to_cp932(dialog.fileName());
+  return true;
+}
+
+bool QtScriptUi::OpenDocument(const std::string& target) {
+  const QString text = kgui::qs(cp932_to_utf8(target));
+  const QUrl url(text);
+  const bool is_url = url.isValid() && url.scheme().size() > 1;  // "c:" is no scheme
+  return QDesktopServices::openUrl(is_url ? url : QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath()));
+}
+
+bool QtScriptUi::ClipboardHasText() { return kgui::clipboardHasText(); }
+
+std::string QtScriptUi::ClipboardText() { return utf8_to_cp932(kgui::clipboardText()); }
+
+void QtScriptUi::SetClipboardText(const std::string& text) { kgui::setClipboardText(cp932_to_utf8(text)); }
+
+bool QtScriptUi::KeyDown(int32_t virtual_key) {
+  switch (virtual_key) {
+    case kVkShift: return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+    case kVkControl: return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
+    case kVkMenu: return QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier;
+    case kVkLButton: return QGuiApplication::mouseButtons() & Qt::LeftButton;
+    case kVkRButton: return QGuiApplication::mouseButtons() & Qt::RightButton;
+    case kVkMButton: return QGuiApplication::mouseButtons() & Qt::MiddleButton;
+    default: return keys_ && keys_->Down(virtual_key);
+  }
+}
+
+bool QtScriptUi::CursorPos(int32_t& x, int32_t& y) {
+  const QPoint p = QCursor::pos();
+  x = p.x();
+  y = p.y();
+  return true;
+}
 
 int32_t QtScriptUi::MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
   kgui::TMsgDlgButtons buttons = 0;

@@ -11,27 +11,14 @@
 #include "script/builtins/script_path.h"
 #include "script/core/errors.h"
 #include "script/core/script_ui.h"
+#include "support/answering_ui.h"
 
 namespace kestrin::script {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Answers message boxes with a fixed code and counts them.
-class AnsweringUi : public ScriptUi {
-public:
-  explicit AnsweringUi(int32_t answer) : answer_(answer) {}
-  int32_t MessageBox(const std::string& text, const std::string&, uint32_t) override {
-    ++asked;
-    last = text;
-    return answer_;
-  }
-  int asked = 0;
-  std::string last;
-
-private:
-  int32_t answer_;
-};
+using test::AnsweringUi;
 
 class FileUtils : public ::testing::Test {
 protected:

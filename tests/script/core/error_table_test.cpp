@@ -14,9 +14,9 @@ namespace {
 TEST(ErrorTable, EveryNameIsOneOfTheEngineErrorNames) {
   const std::set<std::string_view> names{"ENameError", "EKeyError", "ETypeError", "ESyntaxError", "ECallError",
                                          "EConvertError", "EIndexError", "EThrow", "EStringError",
-                                         "EFileError", "EDirectoryError",
-                                         "EActiveXError", "EEnumeratorError", "EDynaCallError",
-                                         "EDLLLoadError", "EStructError"};
+                                         "EFileError", "EDirectoryError", "EStringsError", "EWin32Error",
+                                         "EIniError", "ECRCError", "EBase64Error", "EActiveXError",
+                                         "EEnumeratorError", "EDynaCallError", "EDLLLoadError", "EStructError"};
 #define KESTRIN_CHECK_ERROR_NAME(kind, name, text) EXPECT_TRUE(names.count(ErrorName(ScriptError::kind))) << #kind;
   KESTRIN_SCRIPT_ERRORS(KESTRIN_CHECK_ERROR_NAME)
 #undef KESTRIN_CHECK_ERROR_NAME

@@ -212,5 +212,26 @@ TEST(ScriptString, AppendInPlaceOnlyWhenUnshared) {
   EXPECT_EQ(a.view(), "abcdefg");
 }
 
+TEST(ScriptString, AssignReusesOnlyAnUnsharedCell) {
+  StrRef line;
+  line.Assign("first line");
+  const char* cell = line.data();
+  EXPECT_EQ(line.CharCount(), 10u);
+  line.Assign("表ソ");  // unshared: the same cell, its cached counts and hash forgotten
+  EXPECT_EQ(line.data(), cell);
+  EXPECT_EQ(line.view(), "表ソ");
+  EXPECT_EQ(line.CharCount(), 4u);  // the UTF-8 bytes of the source read as CP932: four
+  EXPECT_EQ(line.Hash(), StrRef("表ソ").Hash());
+  StrRef kept = line;  // a script keeps the line: the next one takes a new cell
+  line.Assign("next");
+  EXPECT_NE(line.data(), cell);
+  EXPECT_EQ(kept.view(), "表ソ");
+  EXPECT_EQ(line.view(), "next");
+  line.Assign(std::string(200, 'x'));  // longer than the cell: a new one
+  EXPECT_EQ(line.size(), 200u);
+  line.Assign("");
+  EXPECT_EQ(line.view(), "");
+}
+
 }  // namespace
 }  // namespace kestrin::script

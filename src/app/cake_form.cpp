@@ -3,6 +3,7 @@
 
 #include "app/image_view_paint.h"
 #include "app/tool_form_controls.h"
+#include "app/window_ports.h"
 #include "commands/cake_commands.h"
 #include "image/cake_picture.h"
 #include "ports/names/cake_form_names.h"
@@ -10,6 +11,23 @@
 namespace kestrin::app {
 
 using namespace kgui;
+
+namespace {
+
+class CakePort : public CakeWindowPort {
+public:
+  void show() override { show_window(frmCake::form); }
+  void draw_cake() override {
+    if (TfrmCake* f = form_of<TfrmCake>()) f->drawCake();
+  }
+};
+
+}  // namespace
+
+CakeWindowPort& cake_port() {
+  static CakePort port;
+  return port;
+}
 
 TfrmCake::TfrmCake(TComponent* owner) : TForm(owner) {
   set_up_tool_form(this, frmCake::form, "frmCake", 822, 409);

@@ -6,6 +6,7 @@
 #include "platform/gui/list_controls.h"
 #include "platform/gui/paint_box.h"
 #include "platform/gui/std_controls.h"
+#include "ports/views.h"
 
 namespace kestrin::app {
 
@@ -20,5 +21,8 @@ public:
   // Draws the cake picture at the image's top-left corner.
   void drawCake();
 };
+
+// The cake window's port over the form.
+CakeWindowPort& cake_port();
 
 }  // namespace kestrin::app

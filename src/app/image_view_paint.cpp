@@ -3,10 +3,36 @@
 
 #include <array>
 
+#include "analysis/image_overlays.h"
 #include "image/display/ksdib.h"
+#include "image/image_store.h"
+#include "model/state.h"
 #include "platform/gui/paint_box.h"
 
 namespace kestrin::app {
+
+bool render_part_view(std::vector<uint32_t>& picture) {
+  const ImageStore& img = current_image();
+  if (img.NoImageFlag == 1) return false;
+  const SharedState& s = state();
+  const ImageView& v = s.image_view;
+  return render_image_view(s.display_levels.level, s.image_mask.bytes, img.ImageWidth, img.ImageHeight, v, v.ScrollX,
+                           v.ScrollY, image_palette(s.options.GradationReverse != 0, s.OmitBlue),
+                           mask_palette(s.colours.colour[0]), picture);
+}
+
+void copy_part_view(kgui::Canvas& canvas, const std::vector<uint32_t>& picture) {
+  const ImageView& v = state().image_view;
+  if (picture.size() != size_t(v.ViewWidth) * size_t(v.ViewHeight)) return;
+  canvas.drawRaster(0, 0, kgui::Raster32{v.ViewWidth, v.ViewHeight, v.ViewWidth, picture.data()});
+}
+
+bool draw_part_view(kgui::Canvas& canvas, std::vector<uint32_t>& picture) {
+  const bool rendered = render_part_view(picture);
+  if (rendered) copy_part_view(canvas, picture);
+  draw_image_overlays(canvas);
+  return rendered;
+}
 
 bool paint_image_view(kgui::TPaintBox& box, const std::vector<uint8_t>& levels, const std::vector<uint8_t>& mask,
                       int32_t width, int32_t height, const ImageView& view, int32_t left, int32_t top,

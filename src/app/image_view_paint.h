@@ -26,6 +26,16 @@ bool paint_image_view(kgui::TPaintBox& box, const std::vector<uint8_t>& levels, 
                       int32_t width, int32_t height, const ImageView& view, int32_t left, int32_t top,
                       const Palette& palette, const Palette& mask_pal);
 
+// The part view of the current image as the shared state shows it (display levels, mask,
+// palettes, view and scroll position), rendered into `picture` (ViewWidth x ViewHeight).
+// False, picture untouched, without an image or when the view would pass the last row.
+bool render_part_view(std::vector<uint32_t>& picture);
+// Copies a rendered part view 1:1 onto the canvas at (0, 0).
+void copy_part_view(kgui::Canvas& canvas, const std::vector<uint32_t>& picture);
+// The image window's redraw of its part view on a canvas: render_part_view copied onto it
+// when it renders, then the overlays. Returns whether the picture was rendered.
+bool draw_part_view(kgui::Canvas& canvas, std::vector<uint32_t>& picture);
+
 // Draws a bitmap stretched into dest, nearest pixel: an 8-bit uncompressed one with its own
 // colours straight from its rows; 1- and 4-bit and run-length ones through an 8-bit copy;
 // in palette modes 1 and 2 its colour or black-and-white halftone. 24-bit bitmaps in

@@ -5,6 +5,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "app/form_colours.h"
 #include "app/panel_button.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/qt_convert.h"
@@ -19,7 +20,7 @@ TfrmLog::TfrmLog(TComponent* owner) : TForm(owner) {
   setVisible(false);
   setName(std::string(frmLog::form));
   setCaption("KES for Windows (Log)");
-  setColor(0xFFE4CE);
+  setColor(kFormColour);
   setClientWidth(480);
   setClientHeight(360);
   memLog = new TMemo(this);
@@ -29,7 +30,7 @@ TfrmLog::TfrmLog(TComponent* owner) : TForm(owner) {
   memLog->setAnchors(setOf({akLeft, akTop, akRight, akBottom}));
   memLog->setReadOnly(true);
   memLog->setScrollBars(ssVertical);
-  memLog->setColor(0xECFFFE);
+  memLog->setColor(kEditColour);
   pbtnClearLog = make_panel_button(this, std::string(frmLog::pbtnClearLog.control), "Clear Log", 8, 324, 89, 28);
   pbtnClearLog->setAnchors(setOf({akLeft, akBottom}));
   pbtnClearLog->OnClick = [this](TComponent*) { pbtnClearLogClick(); };

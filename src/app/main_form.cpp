@@ -2,6 +2,7 @@
 #include "app/main_form.h"
 
 #include "analysis/dispatch.h"
+#include "app/form_colours.h"
 #include "base/convert.h"
 #include "commands/main_form_commands.h"
 #include "image/files/settings_file.h"
@@ -17,10 +18,6 @@ using namespace kgui;
 
 namespace {
 
-constexpr TColor kFormColour = 0xFFE4CE;
-constexpr TColor kPanelColour = 0xFFF2E8;
-constexpr TColor kEditColour = 0xECFFFE;
-constexpr TColor kEditTextColour = 0x421C34;
 
 // Parameter panel grid: one row per parameter.
 constexpr int kRowTop = 8, kRowHeight = 24;

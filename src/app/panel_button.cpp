@@ -1,6 +1,8 @@
 // The flat push button's bevel state machine.
 #include "app/panel_button.h"
 
+#include "platform/gui/form.h"
+
 namespace kestrin::app {
 
 using namespace kgui;
@@ -34,7 +36,9 @@ void TPanelButton::mouseMove(TShiftState shift, int x, int y) {
 
 TPanelButton* make_panel_button(TWinControl* parent, const std::string& name, const std::string& caption,
                                 int left, int top, int width, int height) {
-  auto* b = new TPanelButton(parent);
+  // The form owns its buttons, wherever they lie, so it finds them by name.
+  TForm* form = parentForm(parent);
+  auto* b = new TPanelButton(form ? static_cast<TComponent*>(form) : parent);
   b->setParent(parent);
   b->setName(name);
   b->setBounds(left, top, width, height);

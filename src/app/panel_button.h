@@ -21,7 +21,8 @@ protected:
 };
 
 // The look the forms give their flat buttons: inner bevel raised, colour $D0D1D9, a bold
-// font of colour $804000. Creates the button in `parent` at the given bounds.
+// font of colour $804000. Creates the button in `parent` at the given bounds, owned by the
+// form that `parent` lies on.
 TPanelButton* make_panel_button(kgui::TWinControl* parent, const std::string& name, const std::string& caption,
                                 int left, int top, int width, int height);
 

@@ -15,17 +15,11 @@ public:
 
 // The placeholder windows, in creation order; X(Class) is applied to each.
 #define KESTRIN_PLACEHOLDER_FORMS(X) \
-  X(TfrmNaxGraph) \
-  X(TfrmPeak) \
-  X(TfrmImage) \
-  X(TfrmImageWhole) \
-  X(TfrmPeakFitting) \
   X(TfrmScript) \
   X(TfrmBG) \
   X(TfrmSpot) \
   X(TfrmOscAna) \
-  X(TfrmSpotAnalyze) \
-  X(TfrmMask)
+  X(TfrmSpotAnalyze)
 
 #define KESTRIN_DECLARE_PLACEHOLDER(Class)   \
   class Class : public TPlaceholderForm {   \

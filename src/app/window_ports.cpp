@@ -4,6 +4,11 @@
 #include <stdexcept>
 
 #include "app/cake_form.h"
+#include "app/image_form.h"
+#include "app/mask_form.h"
+#include "app/nax_graph_form.h"
+#include "app/peak_fitting_form.h"
+#include "app/peak_form.h"
 #include "app/placeholder_forms.h"
 #include "commands/wiring.h"
 #include "model/headless_ports.h"
@@ -13,13 +18,8 @@
 #include "platform/gui/list_controls.h"
 #include "platform/gui/std_controls.h"
 #include "ports/names/bg_form_names.h"
-#include "ports/names/cake_form_names.h"
-#include "ports/names/image_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/main_form_names.h"
-#include "ports/names/nax_graph_names.h"
-#include "ports/names/peak_fitting_form_names.h"
-#include "ports/names/peak_form_names.h"
 #include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
@@ -214,14 +214,6 @@ public:
   void show_spot_list() override { show(); }
 };
 
-class CakeFormPort : public FormPort<CakeWindowPort> {
-public:
-  using FormPort::FormPort;
-  void draw_cake() override {
-    if (TfrmCake* f = form_of<TfrmCake>()) f->drawCake();
-  }
-};
-
 }  // namespace
 
 Ports window_ports() {
@@ -230,13 +222,10 @@ Ports window_ports() {
   static WindowPrompts prompts;
   static WindowEventPump events;
   static FormPort<LogWindowPort> log_window(frmLog::form);
-  static FormPort<ImageWindowPort> image_window(frmImage::form);
-  static FormPort<GraphWindowPort> graph_window(frmNaxGraph::form);
-  static FormPort<PeakWindowPort> peak_window(frmPeak::form);
-  static FormPort<FitWindowPort> fit_window(frmPeakFitting::form);
+  static ImageFormPort image_window;
   static FormPort<BgWindowPort> bg_window(frmBG::form);
   static SpotFormPort spot_window(frmSpot::form);
-  static CakeFormPort cake_window(frmCake::form);
+  static MaskFormPort mask_window;
   Ports p;
   p.controls = &controls;
   p.file_dialogs = &file_dialogs;
@@ -244,12 +233,13 @@ Ports window_ports() {
   p.events = &events;
   p.log_window = &log_window;
   p.image_window = &image_window;
-  p.graph_window = &graph_window;
-  p.peak_window = &peak_window;
-  p.fit_window = &fit_window;
+  p.graph_window = &nax_graph_port();
+  p.peak_window = &peak_list_port();
+  p.fit_window = &peak_fitting_port();
   p.bg_window = &bg_window;
   p.spot_window = &spot_window;
-  p.cake_window = &cake_window;
+  p.cake_window = &cake_port();
+  p.mask_window = &mask_window;
   return p;
 }
 

@@ -58,21 +58,21 @@ std::vector<std::string> split(std::string_view text, Skip skip, bool comma_at_e
   return items;
 }
 
-std::string_view trim(std::string_view s) {
+}  // namespace
+
+std::string_view Trim(std::string_view s) {
   while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
   while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
   return s;
 }
-
-}  // namespace
 
 std::vector<std::string> split_comma_text(std::string_view text) { return split(text, is_blank, true); }
 
 std::vector<std::string> split_commas(std::string_view line) { return split(line, is_control, false); }
 
 bool csv_has_header(const std::string& file_name) {
-  for (const std::string& cell : split_comma_text(trim(read_first_line(file_name)))) {
-    const std::string_view text = trim(cell);
+  for (const std::string& cell : split_comma_text(Trim(read_first_line(file_name)))) {
+    const std::string_view text = Trim(cell);
     if (text.empty()) return false;
     if (!is_numeric(text)) return true;
   }

@@ -22,6 +22,10 @@ std::vector<std::string> split_comma_text(std::string_view text);
 // empty cell.
 std::vector<std::string> split_commas(std::string_view line);
 
+// The platform's Trim: the text without the blanks and control characters (0 to 32) at
+// either end.
+std::string_view Trim(std::string_view s);
+
 // True when the file's first line, trimmed and split as comma text, holds a cell that is not
 // a number before its first empty cell. A file that cannot be read raises EInOutError.
 bool csv_has_header(const std::string& file_name);

@@ -2,6 +2,7 @@
 #include "commands/file_commands.h"
 
 #include "base/paths.h"
+#include "image/display_picture.h"
 #include "image/files/mask_files.h"
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"
@@ -120,6 +121,6 @@ void load_peak_command() { load_peak_proc(); }
 void save_peak_command() { save_peak_proc(); }
 void save_fit_command() { save_fit_proc(); }
 
-void save_img_command() { log_not_available("save_img_proc"); }
+void save_img_command() { save_img_proc(); }
 
 }  // namespace kestrin

@@ -27,8 +27,7 @@ void save_mask_dialog();
 void load_param_dialog();
 void save_param_dialog();
 
-// Plain forwards to routines that run their own dialogs; save_img_proc is not part of
-// this build yet and save_img_command says so.
+// Plain forwards to routines that run their own dialogs.
 void load_peak_command();
 void save_peak_command();
 void save_fit_command();

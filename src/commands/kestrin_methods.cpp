@@ -9,6 +9,7 @@
 #include "analysis/dispatch.h"
 #include "analysis/peak_search.h"
 #include "analysis/spot_find.h"
+#include "commands/image_form_commands.h"
 #include "image/files/mask_files.h"
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"
@@ -115,7 +116,7 @@ Table make_table() {
   add_action(t, "FindCenter", &find_center);
   add_action(t, "FindSpot", &find_spot);
   add_action(t, "PeakSearch", &peak_search);
-  add_action(t, "ClearMask", &clear_mask);
+  add_action(t, "ClearMask", &clear_mask_command);
   t.push_back({"GetPeakData", 2, &peak_data});
   t.push_back({"GetNaxIntensity", 1, &nax_intensity});
   t.push_back({"GetPixelIntensity", 2, &pixel_intensity});

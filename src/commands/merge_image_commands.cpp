@@ -96,7 +96,7 @@ void merge_high_edge_key(int key) {
   rebuild_levels();
 }
 
-void merge_gauge_down() { merge_state().drag = GaugeDrag{true}; }
+void merge_gauge_down() { merge_state().drag = MergeGaugeDrag{true}; }
 
 bool merge_gauge_move(int32_t x, int32_t width) {
   MergeState& m = merge_state();
@@ -109,7 +109,7 @@ bool merge_gauge_move(int32_t x, int32_t width) {
 bool merge_gauge_up() {
   MergeState& m = merge_state();
   const bool moved = m.drag.held && m.drag.moved;
-  m.drag = GaugeDrag{};
+  m.drag = MergeGaugeDrag{};
   if (moved) rebuild_levels();
   return moved;
 }

@@ -10,6 +10,8 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "image/display/display.h"
+#include "image/display/gauge.h"
+#include "image/display_levels.h"
 #include "image/files/param_file.h"
 #include "image/formats/image_file.h"
 #include "image/image_mask.h"
@@ -17,7 +19,6 @@
 #include "model/parameters.h"
 #include "model/state.h"
 #include "ports/ports.h"
-#include "ports/names/image_form_names.h"
 #include "ports/names/spot_form_names.h"
 
 namespace kestrin {
@@ -55,17 +56,13 @@ void prepare_mask(const ImageStore& img) {
 // log scale 0 to the log saturation; the edges take the same values, the image window's
 // gauge edits show them, and the display levels are rebuilt.
 void set_display_range(const ImageStore& img) {
-  SharedState& s = state();
-  DisplayScale& d = s.display_scale;
-  d.GaugeLow = 0;
-  d.GaugeHigh = d.DisplayMode == 1 ? linear_display_bound(img.LinearMax, d.GaugeHigh) : img.LogSaturation;
-  d.LowEdge = d.GaugeLow;
-  d.HighEdge = d.GaugeHigh;
-  for (const ControlName& name : {frmImage::edtLowEdge, frmImage::lblLowIndex}) controls().set_text(name, Format("%d", {d.LowEdge}));
-  for (const ControlName& name : {frmImage::edtHighEdge, frmImage::lblHighIndex}) controls().set_text(name, Format("%d", {d.HighEdge}));
-  build_display_levels({img.image_codes, img.log_table, img.intensity_table}, d, s.display_levels.level);
-  s.display_levels.width = img.ImageWidth;
-  s.display_levels.height = img.ImageHeight;
+  DisplayScale& d = state().display_scale;
+  if (d.DisplayMode == 1)
+    set_linear_scale(d, img.LinearMax);
+  else
+    set_log_scale(d, img.LogSaturation);
+  show_display_edges();
+  update_display_levels();
 }
 
 // The view starts at zoom 1 from the top-left corner.

@@ -1,4 +1,4 @@
-// Clearing the mask.
+// Clearing the mask and setting single mask bytes.
 #include "image/image_mask.h"
 
 #include <algorithm>
@@ -15,6 +15,13 @@ void clear_mask() {
   ImageMask& mask = state().image_mask;
   mask.fit(img.ImageWidth, img.ImageHeight);
   std::fill(mask.bytes.begin(), mask.bytes.end(), uint8_t(0));
+}
+
+void set_mask_pixel(int32_t x, int32_t y, uint8_t value) {
+  ImageMask& mask = state().image_mask;
+  if (x < 0 || y < 0 || x >= mask.width || y >= mask.height) return;
+  if (mask.bytes.size() != size_t(mask.width) * size_t(mask.height)) return;
+  mask.bytes[size_t(x) + size_t(mask.width) * size_t(y)] = value;
 }
 
 }  // namespace kestrin

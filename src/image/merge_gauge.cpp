@@ -33,7 +33,7 @@ int32_t gauge_value(const MergeGauge& g, int32_t x, int32_t width) {
   return saturate_int32(std::trunc((double(g.max) - g.min) * x / width + g.min));
 }
 
-bool drag_gauge(MergeGauge& g, GaugeDrag& d, int32_t v) {
+bool drag_gauge(MergeGauge& g, MergeGaugeDrag& d, int32_t v) {
   if (!d.chosen) {
     d.chosen = true;
     d.high = std::llabs(int64_t(v) - g.low) >= std::llabs(int64_t(v) - g.high);

@@ -22,7 +22,7 @@ void enter_low_edge(MergeGauge& g, int32_t v);
 void enter_high_edge(MergeGauge& g, int32_t v);
 
 // A drag across the gauge, from the press to the release.
-struct GaugeDrag {
+struct MergeGaugeDrag {
   bool held = false;
   bool chosen = false;  // the first move chose an edge
   bool high = false;    // the high edge was chosen, else the low one
@@ -35,7 +35,7 @@ int32_t gauge_value(const MergeGauge& g, int32_t x, int32_t width);
 // |v - low| >= |v - high|, else the low edge. The high edge takes v only when
 // low < v <= max and v > min; the low edge only when min <= v < high and v < max. True when
 // the edge took v.
-bool drag_gauge(MergeGauge& g, GaugeDrag& drag, int32_t v);
+bool drag_gauge(MergeGauge& g, MergeGaugeDrag& drag, int32_t v);
 
 // The gauge's picture: every row holds these levels (0 up to the low edge's column, a ramp
 // to the high edge's column, 255 beyond), and the two edges are marked at their columns.

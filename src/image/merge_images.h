@@ -30,7 +30,7 @@ struct MergeState {
   TKsDIB MergeDIB;  // 8 bits: the display level of every code of MergeCodes
   bool Merged = false;
   MergeGauge gauge;
-  GaugeDrag drag;
+  MergeGaugeDrag drag;
   int32_t magnification = 100;  // percent
   int32_t sort_state = -1;      // -1 after a selection, 0 after an ascending sort, 1 descending
 };

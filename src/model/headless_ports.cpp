@@ -5,8 +5,11 @@
 #include <vector>
 
 #include "model/parameters.h"
+#include "model/state.h"
+#include "model/window_start_values.h"
 #include "ports/names/image_spread_names.h"
 #include "ports/names/merge_image_names.h"
+#include "ports/names/nax_graph_names.h"
 #include "ports/names/option_form_names.h"
 #include "ports/names/osc_ana_form_names.h"
 #include "ports/names/spot_form_names.h"
@@ -20,7 +23,10 @@ void prepare_headless_controls(HeadlessControls& c) {
     for (const RadioChoice& r : p.radios) group.push_back(r.radio);
     if (!group.empty()) c.add_radio_group(group);
   }
+  for (std::span<const ControlName> group : window_radio_groups()) c.add_radio_group(group);
   show_start_values(c);
+  show_window_start_values(c);
+  c.set_text(frmNaxGraph::Edit1, kSamePeakStartText);  // the graph window's one edit outside the table
   // The tool windows' texts and choices that their commands read, and the search settings
   // that analyses read without those windows.
   for (std::span<const ControlText> texts :

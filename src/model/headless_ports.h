@@ -7,8 +7,10 @@
 
 namespace kestrin {
 
-// Declares the table's radio groups on the controls and writes the start values (the
-// table's and the tool windows' start texts) into them.
+// Declares the radio groups of the parameter table and of the built windows on the
+// controls and writes the start values (the table's, the built windows', the tool
+// windows' start texts and the graph window's SAMEPEAK edit, which is no parameter) into
+// them.
 void prepare_headless_controls(HeadlessControls& controls);
 
 // Back to fresh headless ports whose controls hold the start values.

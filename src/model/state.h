@@ -159,6 +159,9 @@ struct SpotList {
   int32_t SpotCount = 0;
   int32_t SpotBatchStart = 0;  // first spot of the last appended batch; 0: none
   int32_t FocusedSpot = -1;
+  // Set by the spot-analysis window: the overlays label each spot with |h|, |k|, |l| and
+  // underline the negative ones.
+  bool AnalysisLabels = false;
   std::vector<SpotRecord> SpotRecords;
   // Kind of the last loaded spot CSV: -1 refused, 0 with header or x, y, intensity in
   // columns 1 to 3, 1 positional of 15 to 17 columns, 2 analysed list.
@@ -240,9 +243,11 @@ struct SharedState {
   DisplayLevels display_levels;
   DisplayScale display_scale;
   ImageView image_view;
+  ImageTools image_tools;
   SelectedArea selected_area;
   MacroRecorder macro;
   GraphLayout graph;
+  GraphDrag graph_drag;
   FileDialogSlots dialog_slots;
   std::vector<SpotReference> spot_reference;
   RingList rings;
@@ -254,8 +259,10 @@ struct SharedState {
   bool LoadingFlag = false;
   bool OmitGreen = false;  // leave masked pixels out of the integrations
   bool OmitBlue = false;   // leave display-level-0 pixels out
-  double SamePeakTolerance = 0.005;
+  double SamePeakTolerance = 0.005;  // the graph window's SAMEPEAK edit starts with kSamePeakStartText
 };
+
+constexpr const char* kSamePeakStartText = "0.005";
 
 SharedState& state();
 // Replaces the shared state with a fresh one. image/program_state.h resets the image

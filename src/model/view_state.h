@@ -1,5 +1,5 @@
 // The view states the windows share: the grey-scale window of the image display, the
-// image window's zoom and scroll state, and the pattern graph's layout. Plain structs;
+// image window's zoom and scroll state, and the pattern graph's layout and zoom drag. Plain structs;
 // the display engine and the graph commands compute them, the windows paint from them.
 #pragma once
 
@@ -35,6 +35,24 @@ struct SelectedArea {
   bool shown = true;
 };
 
+// A drag of the gradation gauge's edges: the button is held, and which edge the first
+// move chose.
+struct GaugeDrag {
+  bool held = false, high = false, low = false;
+};
+
+// The image window's mouse tools: the mode, the brush, the buttons held since a press
+// inside the image, the pan anchor (the press point and the scroll position then) and the
+// area drag's press point.
+struct ImageTools {
+  int32_t MouseMode = 1;  // 0 mask painting, 1 area select
+  int32_t PenSize = 8;    // brush diameter in image pixels
+  bool left_held = false, right_held = false;
+  int32_t pan_x = 0, pan_y = 0, pan_scroll_x = 0, pan_scroll_y = 0;
+  int32_t area_x = 0, area_y = 0;
+  GaugeDrag gauge;
+};
+
 // The background window's view: its own grey-scale window, zoom and scroll position, and
 // the size of its view in screen pixels.
 struct BgView {
@@ -56,6 +74,15 @@ struct GraphLayout {
   double xmin = 0, xmax = 0;  // active x range: pixels or degrees by pattern kind
   double ymin = 0, ymax = 0;  // intensity range
   double GraphXScale = 0, GraphYScale = 0;  // picture pixels per data unit (0 until drawn)
+};
+
+// A zoom drag on the pattern graph with the middle button: the press point, the rectangle
+// from it to the current corner (top-left, width and height, never negative) and the corner.
+struct GraphDrag {
+  bool dragging = false;
+  int32_t press_x = 0, press_y = 0;
+  int32_t left = 0, top = 0, width = 0, height = 0;
+  int32_t corner_x = 0, corner_y = 0;
 };
 
 }  // namespace kestrin

@@ -19,6 +19,7 @@ struct Defaults {
   BgWindowPort bg_window;
   SpotWindowPort spot_window;
   CakeWindowPort cake_window;
+  MaskWindowPort mask_window;
 };
 
 Defaults& defaults() {
@@ -47,6 +48,7 @@ Ports with_defaults(const Ports& given) {
   p.bg_window = or_default(given.bg_window, d.bg_window);
   p.spot_window = or_default(given.spot_window, d.spot_window);
   p.cake_window = or_default(given.cake_window, d.cake_window);
+  p.mask_window = or_default(given.mask_window, d.mask_window);
   return p;
 }
 

@@ -26,6 +26,7 @@ struct Ports {
   BgWindowPort* bg_window = nullptr;
   SpotWindowPort* spot_window = nullptr;
   CakeWindowPort* cake_window = nullptr;
+  MaskWindowPort* mask_window = nullptr;
 };
 
 // The installed ports; the headless defaults where nothing is installed.
@@ -41,6 +42,7 @@ inline FitWindowPort& fit_window() { return *ports().fit_window; }
 inline BgWindowPort& bg_window() { return *ports().bg_window; }
 inline SpotWindowPort& spot_window() { return *ports().spot_window; }
 inline CakeWindowPort& cake_window() { return *ports().cake_window; }
+inline MaskWindowPort& mask_window() { return *ports().mask_window; }
 
 // Installs a set of ports; null members get the headless defaults.
 void install_ports(const Ports& installed);

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrin {
 
@@ -22,14 +24,28 @@ class LogWindowPort : public WindowPort {};
 // TfrmImage.
 class ImageWindowPort : public WindowPort {
 public:
-  // Repaints the image and its overlays.
+  // Renders the part view from the display levels and the mask, draws the overlays over it
+  // and redraws the thumbnail.
   virtual void redraw_image() {}
+  // Shows the last rendered part view again with fresh overlays (only the overlays changed).
+  virtual void repaint_image_view() {}
   // The loader's view steps after a successful load: scroll bars, zoom, display range,
   // the caption.
   virtual void image_loaded() {}
   // Rebuilds the image and mask palettes: the grey ramp in the given direction and the mask
   // colour as the display colours hold it now. They show at the next redraw.
   virtual void set_image_palette(bool reverse) { (void)reverse; }
+  // The scroll bars' positions, and their maxima and page steps. Setting a bar runs its
+  // change handler: callers hold ScrollLock while they move the bars themselves.
+  virtual void set_scroll_positions(int32_t x, int32_t y) { (void)x, (void)y; }
+  virtual void set_scroll_ranges(int32_t max_x, int32_t max_y, int32_t large_x, int32_t large_y) {
+    (void)max_x, (void)max_y, (void)large_x, (void)large_y;
+  }
+  // Redraws the gradation gauge from the display scale.
+  virtual void draw_gradation_gauge() {}
+  // Sizes the part view to width x height screen pixels and the window around it.
+  virtual void set_view_size(int32_t width, int32_t height) { (void)width, (void)height; }
+  virtual void set_caption(const std::string& caption) { (void)caption; }
 };
 
 // TfrmNaxGraph.
@@ -54,7 +70,7 @@ public:
 // TfrmPeakFitting.
 class FitWindowPort : public WindowPort {
 public:
-  // Refills the window's lists from the fit tables.
+  // Refills the fit grid from the fit tables (the window's ShowFitResults).
   virtual void show_fit_results() {}
 };
 
@@ -81,6 +97,22 @@ class CakeWindowPort : public WindowPort {
 public:
   // Draws the cake picture (cake_state()) on the window's image.
   virtual void draw_cake() {}
+};
+
+// The texts of a string grid, row by row, row 0 being the headings.
+using GridTexts = std::vector<std::vector<std::string>>;
+
+// TfrmMask: the ring grid and the hidden crystal part.
+class MaskWindowPort : public WindowPort {
+public:
+  // Clears every cell of the ring grid and writes `rows` from the top.
+  virtual void show_ring_grid(const GridTexts& rows) { (void)rows; }
+  // Every cell of the ring grid as it stands, the user's edits included.
+  virtual GridTexts ring_grid() const { return {}; }
+  // The crystal names as the material list's items.
+  virtual void show_materials(const std::vector<std::string>& names) { (void)names; }
+  // Clears every cell of the Miller-index grid and writes `rows` from the top.
+  virtual void show_miller_grid(const GridTexts& rows) { (void)rows; }
 };
 
 }  // namespace kestrin

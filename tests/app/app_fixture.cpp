@@ -59,4 +59,16 @@ std::string AppTest::write_ring_image(const std::string& name, double shift) {
   return write_ring_raxis(dir_.file(name), shift);
 }
 
+void AppTest::integrate_ring_image(int direction) {
+  app::TfrmMain& m = main();
+  for (auto* c : {m.chkLo, m.chkwl, m.chkpsx, m.chkpsy}) c->setChecked(false);
+  dialogs_.answerFile(write_ring_image("ring.img"), 1);
+  m.pbtnLoadImage->click();
+  enter(m.edtCenterX0, "100");
+  enter(m.edtCenterY0, "100");
+  m.rbtnRectangle->setChecked(true);
+  m.cmbDirection->setItemIndex(direction);
+  m.pbtnAngleIntensity->click();
+}
+
 }  // namespace kestrin::test

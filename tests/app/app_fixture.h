@@ -32,6 +32,10 @@ protected:
   // An R-AXIS image of 200 x 200 pixels with two rings around (100, 100); `shift` moves
   // the rings' angles a little so that two images differ.
   std::string write_ring_image(const std::string& name, double shift = 0);
+  // Loads that image through the dialog with its header's geometry, centres it and
+  // integrates a rectangle in the direction (index of the direction combo) into a 2theta
+  // pattern: with FULL both rings, with RIGHT the first.
+  void integrate_ring_image(int direction);
 
   TempDir config_;
   TempDir dir_;

@@ -1,14 +1,33 @@
-// Every enabled item of every built window's menu, clicked as a user would with an image
-// loaded: it either does its work (a window shows, a dialog asks, the log or the macro list
-// grows) or logs exactly one "not available" line and nothing else.
+// Every enabled item of every built window's menu and every flat button of the built windows,
+// clicked as a user would with an image loaded and its pattern searched: each either does its
+// work (a window shows, a dialog asks, the log, the macro list or the clipboard takes
+// something) or logs exactly one "not available" line and nothing else.
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
+#include "analysis/peak_search.h"
+#include "app/panel_button.h"
+#include "app/placeholder_forms.h"
 #include "app/window_ports.h"
 #include "app_fixture.h"
 #include "model/state.h"
+#include "platform/gui/clipboard.h"
 #include "ports/log.h"
+#include "ports/names/batch_files_names.h"
+#include "ports/names/image_form_names.h"
+#include "ports/names/image_spread_names.h"
+#include "ports/names/image_whole_names.h"
+#include "ports/names/log_window_names.h"
+#include "ports/names/mask_form_names.h"
+#include "ports/names/merge_image_names.h"
+#include "ports/names/nax_graph_names.h"
+#include "ports/names/option_color_names.h"
+#include "ports/names/option_form_names.h"
+#include "ports/names/peak_fitting_form_names.h"
+#include "ports/names/peak_form_names.h"
+#include "ports/ports.h"
 
 namespace kestrin::test {
 namespace {
@@ -24,18 +43,69 @@ struct Expected {
   const char* shows = nullptr;  // kWork: the window that must be visible afterwards
 };
 
+// A button's key in the expected outcomes: its window's and its own name.
+std::pair<std::string, std::string> button(ControlName name) { return {std::string(name.form), std::string(name.control)}; }
+
 bool not_available(const std::string& line) {
   const std::string tail = "() : not available in this version.";
   return line.size() > tail.size() && line.compare(line.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-using MenuTest = AppTest;
+class MenuTest : public AppTest {
+protected:
+  // Clicks `click` with the windows other than the main window hidden, and checks what follows
+  // against the expected outcome.
+  void check_outcome(const Expected& expected, const std::function<void()>& click) {
+    for (kgui::TForm* f : forms_)
+      if (f != forms_[0]) f->hide();
+    the_log().clear_history();
+    state().macro.MacroList.clear();
+    kgui::Clipboard().setAsText("");
+    const size_t questions = dialogs_.questions().size();
+    click();
+
+    const auto& log = the_log().history();
+    const size_t missing = size_t(std::count_if(log.begin(), log.end(), not_available));
+    bool shown = false;
+    for (kgui::TForm* f : forms_) shown |= f != forms_[0] && f->visible();
+    const bool asked = dialogs_.questions().size() > questions;
+    const bool copied = !kgui::Clipboard().asText().empty();
+    switch (expected.outcome) {
+      case Outcome::kNotAvailable:
+        EXPECT_EQ(missing, 1u);
+        EXPECT_EQ(log.size(), 1u);
+        EXPECT_FALSE(shown);
+        break;
+      case Outcome::kWork:
+        EXPECT_EQ(missing, 0u);
+        EXPECT_TRUE(shown || asked || copied || !log.empty() || !state().macro.MacroList.empty());
+        if (expected.shows) {
+          kgui::TForm* form = app::find_form(expected.shows);
+          ASSERT_NE(form, nullptr);
+          EXPECT_TRUE(form->visible());
+        }
+        break;
+      case Outcome::kNothing:
+        EXPECT_TRUE(log.empty());
+        EXPECT_FALSE(shown || asked || copied);
+        break;
+    }
+  }
+  // An image with its 2theta pattern, searched for peaks; recording on.
+  void load_and_integrate() {
+    integrate_ring_image(4);  // the straight line needs the rectangle by direction
+    peak_search();
+    ASSERT_GT(state().peak_table.count, 0);
+    fit_window().show_fit_results();  // as a fitting run leaves the grid
+    state().macro.MacroRecording = true;
+  }
+};
 
 TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
   using O = Outcome;
   const std::map<std::pair<std::string, std::string>, Expected> expected = {
       {{"File", "Load Image"}, {O::kWork, "frmLog"}},
-      {{"File", "Save Image"}, {O::kNotAvailable}},
+      {{"File", "Save Image"}, {O::kWork}},
       {{"File", "Load Intensity"}, {O::kWork}},
       {{"File", "Save Intensity"}, {O::kWork}},
       {{"File", "Load Mask Data"}, {O::kWork}},
@@ -78,11 +148,7 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
       {{"Help", "Help(&H)"}, {O::kNothing}},
       {{"Help", "Version Information(&A)"}, {O::kWork}},
   };
-  const std::string image = write_ring_image("ring.img");
-  dialogs_.answerFile(image, 1);
-  click_menu("File", "Load Image");
-  main().rbtnRectangle->setChecked(true);  // the straight line needs the rectangle by direction
-  state().macro.MacroRecording = true;
+  load_and_integrate();
 
   std::set<std::pair<std::string, std::string>> clicked;
   kgui::TMenuItem* root = main().MainMenu1->items();
@@ -95,41 +161,80 @@ TEST_F(MenuTest, EveryItemDoesItsWorkOrSaysItIsNotAvailable) {
       const auto found = expected.find(key);
       ASSERT_NE(found, expected.end()) << "a menu item without an expected outcome";
       clicked.insert(key);
-      for (kgui::TForm* f : forms_)
-        if (f != forms_[0]) f->hide();
-      the_log().clear_history();
-      state().macro.MacroList.clear();
-      const size_t questions = dialogs_.questions().size();
-      item->click();
-
-      const auto& log = the_log().history();
-      const size_t missing = size_t(std::count_if(log.begin(), log.end(), not_available));
-      bool shown = false;
-      for (kgui::TForm* f : forms_) shown |= f != forms_[0] && f->visible();
-      const bool asked = dialogs_.questions().size() > questions;
-      switch (found->second.outcome) {
-        case O::kNotAvailable:
-          EXPECT_EQ(missing, 1u);
-          EXPECT_EQ(log.size(), 1u);
-          EXPECT_FALSE(shown);
-          break;
-        case O::kWork:
-          EXPECT_EQ(missing, 0u);
-          EXPECT_TRUE(shown || asked || !log.empty() || !state().macro.MacroList.empty());
-          if (found->second.shows) {
-            kgui::TForm* form = app::find_form(found->second.shows);
-            ASSERT_NE(form, nullptr);
-            EXPECT_TRUE(form->visible());
-          }
-          break;
-        case O::kNothing:
-          EXPECT_TRUE(log.empty());
-          EXPECT_FALSE(shown || asked);
-          break;
-      }
+      check_outcome(found->second, [item] { item->click(); });
     }
   }
   EXPECT_EQ(clicked.size(), expected.size());  // no row of the table is stale
+  for (kgui::TForm* f : forms_)
+    if (f != forms_[0]) f->hide();
+}
+
+// The same for every flat button of the built windows other than the main window.
+TEST_F(MenuTest, EveryButtonOfTheBuiltWindowsDoesItsWorkOrSaysItIsNotAvailable) {
+  using O = Outcome;
+  const std::map<std::pair<std::string, std::string>, Expected> expected = {
+      {button(frmLog::pbtnClearLog), {O::kNothing}},
+      {button(frmLog::pbtnClose), {O::kNothing}},
+      {button(frmNaxGraph::pbtnLoadIntensity), {O::kWork}},
+      {button(frmNaxGraph::pbtnSaveIntensity), {O::kWork}},
+      {button(frmNaxGraph::pbtnDefaultRegion), {O::kWork, "frmNaxGraph"}},
+      {button(frmNaxGraph::pbtnPeakSearch), {O::kWork, "frmNaxGraph"}},
+      {button(frmNaxGraph::pbtnPrintIntensity), {O::kNotAvailable}},
+      {button(frmNaxGraph::pbtnReDraw), {O::kWork, "frmNaxGraph"}},
+      {button(frmNaxGraph::pbtnCopyClipboard), {O::kNotAvailable}},
+      {button(frmNaxGraph::pbtnClose), {O::kNothing}},
+      {button(frmPeak::pbtnLoadPeak), {O::kWork}},
+      {button(frmPeak::pbtnSavePeak), {O::kWork}},
+      {button(frmPeak::pbtnDeletePeak), {O::kNothing}},  // nothing selected
+      {button(frmPeak::pbtnCalcDistance), {O::kNotAvailable}},
+      {button(frmPeak::pbtnPrint), {O::kNotAvailable}},
+      {button(frmPeak::pbtnPeakFitting), {O::kNotAvailable}},
+      {button(frmPeak::pbtnCopyClipboard), {O::kWork}},
+      {button(frmPeak::pbtnClose), {O::kNothing}},
+      {button(frmPeakFitting::pbtnReFitting), {O::kNotAvailable}},
+      {button(frmPeakFitting::pbtnFileSave), {O::kWork}},
+      {button(frmImage::pbtnLoadImage), {O::kWork, "frmLog"}},
+      {button(frmImage::pbtnClearMask), {O::kWork}},
+      {button(frmImage::pbtnFindCenter), {O::kWork}},
+      {button(frmImage::pbtnLoadMask), {O::kWork}},
+      {button(frmImage::pbtnSaveMask), {O::kWork}},
+      {button(frmImage::pbtnFindSpots), {O::kWork}},
+      {button(frmImage::pbtnPrintImage), {O::kNotAvailable}},
+      {button(frmImage::pbtnSaveImage), {O::kWork}},
+      {button(frmImageWhole::pbtnWide), {O::kNothing}},  // hidden, with no action
+      {button(frmImageWhole::pbtnTele), {O::kNothing}},  // hidden, with no action
+      {button(frmMask::pbtnOpenRingMaskFile), {O::kWork}},
+      {button(frmMask::pbtnUpdate), {O::kNothing}},    // an empty ring grid
+      {button(frmMask::pbtnSubtract), {O::kWork}},
+      {button(frmMask::pbtnOpenCrystalFile), {O::kWork}},
+      {button(frmMask::pbtnMask), {O::kNothing}},  // no crystal chosen
+      {button(frmOption::pbtnApply), {O::kNothing}},       // stores the options as shown
+      {button(frmOption::pbtnCancel), {O::kNothing}},
+      {button(frmOptionColor::pbtnApply), {O::kNothing}},  // stores the colours as shown
+      {button(frmOptionColor::pbtnCancel), {O::kNothing}},
+      {button(frmBatchFiles::pbtnFileSelect), {O::kWork}},
+      {button(frmMergeImage::pbtnFileSelect), {O::kWork}},
+      {button(frmMergeImage::PanelButton1), {O::kNothing}},       // an empty list
+      {button(frmMergeImage::pbtnMergeImage), {O::kWork}},        // says the list is empty
+      {button(frmMergeImage::pbtnSaveMergeImage), {O::kNothing}},  // no picture yet
+      {button(frmImageSpread::pbtnFileSelect), {O::kWork}},
+  };
+  load_and_integrate();
+  std::set<std::pair<std::string, std::string>> clicked;
+  for (kgui::TForm* form : forms_) {
+    if (form == forms_[0] || dynamic_cast<app::TPlaceholderForm*>(form)) continue;
+    for (int i = 0; i < form->componentCount(); ++i) {
+      auto* button = dynamic_cast<app::TPanelButton*>(form->components(i));
+      if (!button) continue;
+      const auto key = std::pair{form->name(), button->name()};
+      SCOPED_TRACE(key.first + "." + key.second);
+      const auto found = expected.find(key);
+      ASSERT_NE(found, expected.end()) << "a button without an expected outcome";
+      clicked.insert(key);
+      check_outcome(found->second, [button] { button->click(); });
+    }
+  }
+  EXPECT_EQ(clicked.size(), expected.size());
   for (kgui::TForm* f : forms_)
     if (f != forms_[0]) f->hide();
 }

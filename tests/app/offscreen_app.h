@@ -35,9 +35,10 @@ inline kgui::TApplication& offscreen_app() {
 }
 
 // A mouse event at (x, y) in the widget's coordinates; `held` are the buttons down after it.
-inline void send_mouse(QWidget* w, QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons held) {
+inline void send_mouse(QWidget* w, QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons held,
+                       Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   const QPointF local(x, y);
-  QMouseEvent e(type, local, w->mapToGlobal(local), button, held, Qt::NoModifier);
+  QMouseEvent e(type, local, w->mapToGlobal(local), button, held, modifiers);
   QApplication::sendEvent(w, &e);
 }
 

@@ -122,6 +122,7 @@ std::span<const KestrinMethod> harness_methods() {
   static const std::vector<KestrinMethod> all = [] {
     std::vector<KestrinMethod> methods(kestrin_methods().begin(), kestrin_methods().end());
     methods.insert(methods.end(), bitmap_commands().begin(), bitmap_commands().end());
+    methods.insert(methods.end(), image_window_commands().begin(), image_window_commands().end());
     methods.insert(methods.end(), window_commands().begin(), window_commands().end());
     return methods;
   }();

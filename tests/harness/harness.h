@@ -42,10 +42,16 @@ private:
   const Args& args_;
 };
 
-// The harness's own commands, which are no methods of the script object: ConvertBitmap,
-// and the tool windows' runs (window_commands.cpp).
+// The harness's own commands, which are no methods of the script object: ConvertBitmap;
+// PixelInformation and ImageReadout; FitResultRows; and, in the build with windows (the
+// executable only), SaveGraphPicture, CopyPeakList and SaveImageView; the tool windows' runs
+// (window_commands.cpp).
 std::span<const KestrinMethod> bitmap_commands();
+std::span<const KestrinMethod> image_window_commands();
 std::span<const KestrinMethod> window_commands();
+std::span<const KestrinMethod> gui_commands();
+// Ends the application object the window commands made, if any (before the program exits).
+void end_gui_commands();
 // Every command the harness answers: the Kestrin object's methods, then its own.
 std::span<const KestrinMethod> harness_methods();
 

@@ -3,11 +3,25 @@
 #include <clocale>
 #include <fstream>
 #include <iostream>
+#include <vector>
 
 #include "commands/wiring.h"
 #include "harness/harness.h"
 
 using namespace kestrin;
+
+namespace {
+
+// Every command of this build: the headless ones, and the window commands with the GUI.
+std::vector<KestrinMethod> all_methods() {
+  std::vector<KestrinMethod> methods(harness::harness_methods().begin(), harness::harness_methods().end());
+#ifdef KESTRIN_HARNESS_GUI
+  methods.insert(methods.end(), harness::gui_commands().begin(), harness::gui_commands().end());
+#endif
+  return methods;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
@@ -23,9 +37,12 @@ int main(int argc, char** argv) {
       std::cerr << "cannot open " << argv[1] << '\n';
       return 2;
     }
-    harness::run_commands(in, std::cout, std::cerr);
+    harness::run_commands(in, std::cout, std::cerr, all_methods());
   } else {
-    harness::run_commands(std::cin, std::cout, std::cerr);
+    harness::run_commands(std::cin, std::cout, std::cerr, all_methods());
   }
+#ifdef KESTRIN_HARNESS_GUI
+  harness::end_gui_commands();
+#endif
   return 0;
 }

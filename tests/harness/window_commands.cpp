@@ -1,4 +1,6 @@
-// Harness-only commands of the tool windows, for tests and benchmarks without a window:
+// Harness-only commands of the windows, for tests and benchmarks without a window:
+//   FitResultRows                            the peak fitting window's grid, one row a line,
+//                                            cells joined by "|", the headings first
 //   BatchConvert LINE...                     the batch window's lines ('' for a blank one)
 //   MergeImages OUT LEFT TOP RIGHT BOTTOM ROTATION FILE...
 //                                            the merge window's edits, rotation index and
@@ -13,17 +15,28 @@
 #include "commands/cake_commands.h"
 #include "commands/file_list_commands.h"
 #include "commands/merge_image_commands.h"
+#include "commands/peak_fitting_commands.h"
 #include "harness/harness.h"
 #include "image/cake_picture.h"
 #include "image/image_spread.h"
 #include "image/merge_images.h"
 #include "model/state.h"
+#include "ports/log.h"
 #include "ports/names/merge_image_names.h"
 #include "ports/ports.h"
 
 namespace kestrin::harness {
 
 namespace {
+
+MethodResult fit_result_rows_command(const MethodArgs&) {
+  for (const std::vector<std::string>& row : fit_result_rows()) {
+    std::string line;
+    for (size_t c = 0; c < row.size(); ++c) line += (c ? "|" : "") + row[c];
+    log_line(line);
+  }
+  return {};
+}
 
 std::vector<std::string> args_from(const MethodArgs& a, size_t first) {
   std::vector<std::string> v;
@@ -95,6 +108,7 @@ MethodResult cake(const MethodArgs& a) {
 
 std::span<const KestrinMethod> window_commands() {
   static const std::vector<KestrinMethod> commands = {
+      {"FitResultRows", 0, &fit_result_rows_command},
       {"BatchConvert", 0, &batch},
       {"MergeImages", 0, &merge},
       {"SpreadReference", 0, &spread_reference},

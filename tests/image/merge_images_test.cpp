@@ -148,7 +148,7 @@ TEST_F(MergeTest, LevelsTruncateBetweenTheEdgesThroughTheLastImagesTable) {
 
 TEST_F(MergeTest, TheGaugeEdgeRules) {
   MergeGauge g;
-  GaugeDrag d{true};
+  MergeGaugeDrag d{true};
   // A drag near the low edge moves the low edge; the first move's choice holds.
   EXPECT_TRUE(drag_gauge(g, d, gauge_value(g, 40, 400)));
   EXPECT_EQ(g.low, 100);
@@ -159,7 +159,7 @@ TEST_F(MergeTest, TheGaugeEdgeRules) {
   EXPECT_EQ(g.low, 997);
   // The high edge cannot reach the low one.
   g = MergeGauge{0, 1000, 500, 900};
-  d = GaugeDrag{true};
+  d = MergeGaugeDrag{true};
   EXPECT_TRUE(drag_gauge(g, d, 800));
   EXPECT_TRUE(d.high);
   EXPECT_FALSE(drag_gauge(g, d, 500));
@@ -169,7 +169,7 @@ TEST_F(MergeTest, TheGaugeEdgeRules) {
   EXPECT_FALSE(drag_gauge(g, d, 1001));  // past the range
   // A tie takes the high edge.
   g = MergeGauge{0, 1000, 400, 600};
-  d = GaugeDrag{true};
+  d = MergeGaugeDrag{true};
   drag_gauge(g, d, 500);
   EXPECT_TRUE(d.high);
 

@@ -108,6 +108,12 @@ ZoomResult set_image_zoom(ImageView& v, double z, int32_t w, int32_t h) {
 double image_to_screen_x(const ImageView& v, double x) { return (x - v.ScrollX) * v.ViewWidth / v.ViewCols; }
 double image_to_screen_y(const ImageView& v, double y) { return (y - v.ScrollY) * v.ViewHeight / v.ViewRows; }
 
+ImagePoint screen_to_image(const ImageView& v, int32_t X, int32_t Y) {
+  if (v.WholeView)
+    return {round_even(double(v.ViewCols) * X / v.ViewWidth), round_even(double(v.ViewRows) * Y / v.ViewHeight)};
+  return {round_even(X / v.Zoom + v.ScrollX), round_even(Y / v.Zoom + v.ScrollY)};
+}
+
 bool render_image_view(const std::vector<uint8_t>& levels, const std::vector<uint8_t>& mask, int32_t width,
                        int32_t height, const ImageView& v, int32_t left, int32_t top, const Palette& palette,
                        const Palette& mask_pal, std::vector<uint32_t>& out) {

@@ -57,6 +57,17 @@ void update_view_extent(ImageView& view, int32_t width, int32_t height);
 double image_to_screen_x(const ImageView& view, double x);
 double image_to_screen_y(const ImageView& view, double y);
 
+// The image pixel under paint-box point (X, Y): Round(X / Zoom + ScrollX) and Round(Y /
+// Zoom + ScrollY), or Round(ViewCols X / ViewWidth) and Round(ViewRows Y / ViewHeight) in
+// whole view (halves to even).
+struct ImagePoint {
+  int32_t x = 0, y = 0;
+};
+ImagePoint screen_to_image(const ImageView& view, int32_t X, int32_t Y);
+inline bool inside_image(ImagePoint p, int32_t width, int32_t height) {
+  return p.x >= 0 && p.y >= 0 && p.x <= width - 1 && p.y <= height - 1;
+}
+
 // Draws the part view (ViewWidth x ViewHeight, 0x00RRGGBB pixels, row-major) from image
 // column `left` and row `top`: nearest-neighbour sampling of the levels through the palette,
 // exclusive-or with the mask palette, and margin bands where the image ends. Returns false

@@ -13,11 +13,16 @@ namespace kgui {
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
 enum TBrushStyle { bsSolid, bsClear };
+// How pen and brush combine with the picture: copied over it, or exclusive-or'ed with it (drawing
+// the same shape twice then restores the picture).
+enum TPenMode { pmCopy, pmXor };
 
 struct TPen {
   TColor color = clBlack;
   int width = 1;
   TPenStyle style = psSolid;
+  TPenMode mode = pmCopy;
+  bool operator==(const TPen&) const = default;
 };
 
 struct TBrush {
@@ -53,6 +58,14 @@ public:
   TFont& font() { return font_; }
   TPoint penPos() const { return pen_pos_; }
 
+  // Between beginBatch and the matching endBatch a canvas may hold drawing back and issue it
+  // in larger calls (lines of one pen as one call); the picture is the same as drawing call by
+  // call. Batches nest; the outermost end issues what is held. Reading a pixel issues it too.
+  virtual void beginBatch() {}
+  virtual void endBatch() {}
+  // Issues what a batch holds so far; the batch goes on.
+  virtual void flushBatch() {}
+
   void moveTo(int x, int y) { pen_pos_ = {x, y}; }
   // Draws from the pen position to (x, y), the end point excluded, and moves there.
   void lineTo(int x, int y) {
@@ -62,6 +75,14 @@ public:
   // Outline with the pen, inside with the brush; covers x1..x2-1, y1..y2-1.
   virtual void rectangle(int x1, int y1, int x2, int y2) = 0;
   virtual void fillRect(const TRect& r) = 0;  // brush only
+  // The one-pixel outline of r in the brush colour.
+  void frameRect(const TRect& r) {
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    fillRect({r.left, r.top, r.right, r.top + 1});
+    fillRect({r.left, r.bottom - 1, r.right, r.bottom});
+    fillRect({r.left, r.top, r.left + 1, r.bottom});
+    fillRect({r.right - 1, r.top, r.right, r.bottom});
+  }
   virtual void ellipse(int x1, int y1, int x2, int y2) = 0;
   virtual void polygon(const std::vector<TPoint>& points) = 0;
   virtual void polyline(const std::vector<TPoint>& points) = 0;
@@ -90,8 +111,21 @@ private:
   TPoint pen_pos_;
 };
 
+// A batch for the lifetime of a scope, ended also when the drawing throws.
+class CanvasBatch {
+public:
+  explicit CanvasBatch(Canvas& canvas) : canvas_(canvas) { canvas_.beginBatch(); }
+  ~CanvasBatch() { canvas_.endBatch(); }
+  CanvasBatch(const CanvasBatch&) = delete;
+  CanvasBatch& operator=(const CanvasBatch&) = delete;
+
+private:
+  Canvas& canvas_;
+};
+
 // A canvas that draws nothing and records each call as a line of text with the state it
-// used, for tests of drawing code: "LineTo 0,0 10,10 pen=$0000FF/1".
+// used, for tests of drawing code: "LineTo 0,0 10,10 pen=$0000FF/1" (an exclusive-or pen adds
+// "/xor"). Batches change nothing here.
 class RecordingCanvas : public Canvas {
 public:
   RecordingCanvas() = default;

@@ -20,7 +20,7 @@ static std::string pt(int x, int y) { return std::to_string(x) + "," + std::to_s
 void RecordingCanvas::record(std::string call) { calls_.push_back(std::move(call)); }
 
 std::string RecordingCanvas::penText() {
-  return " pen=" + colorHex(pen().color) + "/" + std::to_string(pen().width);
+  return " pen=" + colorHex(pen().color) + "/" + std::to_string(pen().width) + (pen().mode == pmXor ? "/xor" : "");
 }
 
 std::string RecordingCanvas::brushText() {

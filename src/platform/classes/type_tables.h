@@ -44,6 +44,8 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 enum TShiftStateElem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
+// Cursor shapes by the platform's numbers (TCursor is an integer type).
+enum TCursorShape : int { crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4 };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };

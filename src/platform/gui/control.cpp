@@ -201,6 +201,19 @@ void TControl::setHint(const std::string& hint) {
   if (widget_) widget_->setToolTip(qs(hint));
 }
 
+void TControl::setCursor(int cursor) {
+  cursor_ = cursor;
+  QWidget* w = mouseWidget();
+  if (!w) return;
+  switch (cursor) {
+    case crDefault: w->unsetCursor(); break;
+    case crNone: w->setCursor(Qt::BlankCursor); break;
+    case crCross: w->setCursor(Qt::CrossCursor); break;
+    case crIBeam: w->setCursor(Qt::IBeamCursor); break;
+    default: w->setCursor(Qt::ArrowCursor); break;
+  }
+}
+
 void TControl::setCaption(const std::string& caption) {
   caption_ = caption;
   applyCaption();
@@ -208,6 +221,10 @@ void TControl::setCaption(const std::string& caption) {
 
 void TControl::invalidate() {
   if (widget_) widget_->update();
+}
+
+void TControl::invalidateRect(const TRect& r) {
+  if (widget_ && r.width() > 0 && r.height() > 0) widget_->update(r.left, r.top, r.width(), r.height());
 }
 
 void TControl::repaint() {

@@ -69,10 +69,15 @@ public:
   TFont* font() const { return font_.get(); }
   std::string hint() const { return hint_; }
   void setHint(const std::string& hint);
+  // The mouse cursor over the control, a TCursorShape number.
+  int cursor() const { return cursor_; }
+  void setCursor(int cursor);
   virtual std::string caption() const { return caption_; }
   virtual void setCaption(const std::string& caption);
 
   void invalidate();
+  // Asks for a repaint of part of the control (x1..x2-1, y1..y2-1).
+  void invalidateRect(const TRect& r);
   void repaint();
   void bringToFront();
   void sendToBack();
@@ -137,6 +142,7 @@ private:
   std::unique_ptr<TFont> font_;
   std::string hint_;
   std::string caption_;
+  int cursor_ = crDefault;
 };
 
 class TWinControl : public TControl {

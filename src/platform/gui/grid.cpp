@@ -1,7 +1,10 @@
 // TStringGrid: the platform's cell indices mapped onto a table with header sections.
 #include "platform/gui/grid.h"
 
+#include <QAbstractButton>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QScrollBar>
 #include <QTableWidget>
 
@@ -12,6 +15,21 @@
 namespace kgui {
 
 static QTableWidget* table(QWidget* w) { return static_cast<QTableWidget*>(w); }
+
+// The fixed cell where the heading row meets the title column is the table's corner button,
+// which shows no text of its own: a label inside it shows the cell's text.
+static QLabel* cornerLabel(QTableWidget* t) {
+  auto* corner = t->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+  if (!corner) return nullptr;
+  if (auto* label = corner->findChild<QLabel*>()) return label;
+  auto* layout = new QHBoxLayout(corner);
+  layout->setContentsMargins(2, 0, 2, 0);
+  auto* label = new QLabel(corner);
+  label->setAlignment(Qt::AlignCenter);
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  layout->addWidget(label);
+  return label;
+}
 
 const ClassInfo& TStringGrid::staticClassInfo() {
   using T = TStringGrid;
@@ -26,7 +44,7 @@ const ClassInfo& TStringGrid::staticClassInfo() {
        ordProp<T, int>("FixedRows", PropKind::Integer, &T::fixedRows, &T::setFixedRows, nullptr, 1),
        ordProp<T, uint32_t>("Options", PropKind::Set, &T::options, &T::setOptions, &gridOptionType()),
        ordProp<T, int>("RowCount", PropKind::Integer, &T::rowCount, &T::setRowCount, nullptr, 5),
-       eventProp<T>("OnSelectCell", &T::OnSelectCell)});
+       eventProp<T>("OnSelectCell", &T::OnSelectCell), eventProp<T>("OnSetEditText", &T::OnSetEditText)});
   return info;
 }
 
@@ -40,13 +58,24 @@ TStringGrid::TStringGrid(TComponent* owner)
   t->horizontalHeader()->setDefaultSectionSize(default_col_width_);
   t->verticalHeader()->setDefaultSectionSize(default_row_height_);
   t->verticalHeader()->setMinimumSectionSize(1);
+  t->setTextElideMode(Qt::ElideNone);  // the platform clips a long text at the cell's edge
   watch(t->viewport());
   QObject::connect(t, &QTableWidget::currentCellChanged,
                    [this](int r, int c, int pr, int pc) { userMoved(r, c, pr, pc); });
+  QObject::connect(t, &QTableWidget::itemChanged, [this](QTableWidgetItem* item) {
+    if (setting_cell_ || !item || item->row() < 0) return;
+    fire(OnSetEditText, this, item->column() + fixed_cols_, item->row() + fixed_rows_, ss(item->text()));
+  });
   setColCount(5);
   setRowCount(5);
   setColor(clWindow);
   setBounds(0, 0, 320, 120);
+}
+
+TStringGrid::~TStringGrid() {
+  QTableWidget* t = table(widget());
+  QObject::disconnect(t, &QTableWidget::currentCellChanged, nullptr, nullptr);
+  QObject::disconnect(t, &QTableWidget::itemChanged, nullptr, nullptr);
 }
 
 QWidget* TStringGrid::mouseWidget() const { return table(widget())->viewport(); }
@@ -99,12 +128,15 @@ void TStringGrid::setCell(int col, int row, const std::string& text) {
   int c = col - fixed_cols_, r = row - fixed_rows_;
   if (c < 0 && r < 0) {
     corner_ = text;
+    if (QLabel* label = cornerLabel(t)) label->setText(qs(text));
     return;
   }
   auto* item = new QTableWidgetItem(qs(text));
+  setting_cell_ = true;
   if (r < 0) t->setHorizontalHeaderItem(c, item);
   else if (c < 0) t->setVerticalHeaderItem(r, item);
   else t->setItem(r, c, item);
+  setting_cell_ = false;
 }
 
 int TStringGrid::colWidth(int col) const {

@@ -12,10 +12,14 @@ struct TGridRect {
 };
 
 using TSelectCellEvent = std::function<void(TComponent* sender, int col, int row, bool& can_select)>;
+using TSetEditEvent = std::function<void(TComponent* sender, int col, int row, const std::string& value)>;
 
 class TStringGrid : public TWinControl {
 public:
   explicit TStringGrid(TComponent* owner);
+  // Stops the table's signals first: hiding a focused table while the control goes away
+  // moves its current cell, which must not reach a grid that no longer exists.
+  ~TStringGrid() override;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
 
@@ -52,6 +56,8 @@ public:
 
   // Runs when the user moves to another cell; clearing can_select keeps the old one.
   TSelectCellEvent OnSelectCell;
+  // Runs when the user has edited a cell's text (never for Cells set in code).
+  TSetEditEvent OnSetEditText;
 
 protected:
   void applyColor() override;
@@ -65,6 +71,7 @@ private:
   uint32_t options_;
   std::string corner_;
   bool moving_ = false;
+  bool setting_cell_ = false;
 };
 
 }  // namespace kgui

@@ -1,6 +1,7 @@
 // TPaintBox: drawing goes into the backing image and schedules a repaint of the widget.
 #include "platform/gui/paint_box.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWidget>
 
@@ -13,11 +14,11 @@ namespace {
 
 class PaintBoxWidget : public QWidget {
 public:
-  std::function<void(QWidget*)> paint;
+  std::function<void(QWidget*, const QRegion&)> paint;
 
 protected:
-  void paintEvent(QPaintEvent*) override {
-    if (paint) paint(this);
+  void paintEvent(QPaintEvent* e) override {
+    if (paint) paint(this, e->region());
   }
 };
 
@@ -30,7 +31,7 @@ const ClassInfo& TPaintBox::staticClassInfo() {
 }
 
 TPaintBox::TPaintBox(TComponent* owner) : TControl(owner, new PaintBoxWidget()) {
-  static_cast<PaintBoxWidget*>(widget())->paint = [this](QWidget* w) { paintWidget(w); };
+  static_cast<PaintBoxWidget*>(widget())->paint = [this](QWidget* w, const QRegion& r) { paintWidget(w, r); };
   canvas_ = std::make_unique<QtCanvas>(&image_, [this] {
     if (!painting_ && widget()) widget()->update();
   });
@@ -66,7 +67,7 @@ void TPaintBox::invalidatePaint() {
   if (widget()) widget()->update();
 }
 
-void TPaintBox::paintWidget(QWidget* w) {
+void TPaintBox::paintWidget(QWidget* w, const QRegion& region) {
   if (needs_paint_ && OnPaint && !painting_) {
     needs_paint_ = false;
     painting_ = true;
@@ -74,7 +75,8 @@ void TPaintBox::paintWidget(QWidget* w) {
     painting_ = false;
   }
   QPainter p(w);
-  p.drawImage(0, 0, image_);
+  // Only the parts asked for: a small repaint (a rubber band's edges) copies a few pixels.
+  for (const QRect& r : region) p.drawImage(r.topLeft(), image_, r);
   if (OnOverlay) {
     QtCanvas overlay(&p);
     fire(OnOverlay, overlay);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
 #include <memory>
 
 #include "platform/gui/control.h"
@@ -27,8 +28,8 @@ public:
   // call invalidate() when it changes.
   std::function<void(Canvas& canvas)> OnOverlay;
 
-  // For the widget: paints the backing image, running OnPaint first when asked.
-  void paintWidget(QWidget* w);
+  // For the widget: paints the region of the backing image, running OnPaint first when asked.
+  void paintWidget(QWidget* w, const QRegion& region);
 
 protected:
   void applyBounds() override;

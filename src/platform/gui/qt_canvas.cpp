@@ -27,34 +27,108 @@ static QPen qtPen(const TPen& p) {
   return pen;
 }
 
-void QtCanvas::paint(const std::function<void(QPainter&)>& fn, Fill fill) {
-  auto setup = [&](QPainter& p) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(qtPen(pen()));
-    if (fill == Fill::Brush && brush().style == bsSolid) p.setBrush(toQColor(brush().color));
-    else p.setBrush(Qt::NoBrush);
-    fn(p);
-    p.restore();
-  };
+void QtCanvas::withPainter(const std::function<void(QPainter&)>& fn) {
   if (painter_) {
-    setup(*painter_);
+    fn(*painter_);
   } else if (image_ && !image_->isNull()) {
     QPainter p(image_);
-    setup(p);
+    fn(p);
   }
-  if (after_draw_) after_draw_();
+}
+
+static void setUp(QPainter& p, const TPen& pen, const TBrush* brush) {
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(qtPen(pen));
+  if (brush && brush->style == bsSolid) p.setBrush(toQColor(brush->color));
+  else p.setBrush(Qt::NoBrush);
+  if (pen.mode == pmXor) p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+}
+
+void QtCanvas::paint(const std::function<void(QPainter&)>& fn, Fill fill) {
+  flush();
+  withPainter([&](QPainter& p) {
+    p.save();
+    setUp(p, pen(), fill == Fill::Brush ? &brush() : nullptr);
+    fn(p);
+    p.restore();
+  });
+  changed();
+}
+
+void QtCanvas::changed() {
+  if (batch_depth_ > 0) changed_in_batch_ = true;
+  else if (after_draw_) after_draw_();
+}
+
+// The platform leaves out a line's end point; Qt's cosmetic line includes it, so stop one short.
+static QLine withoutEnd(TPoint a, TPoint b) {
+  const int dx = b.x - a.x, dy = b.y - a.y;
+  const int n = std::max(std::abs(dx), std::abs(dy));
+  return QLine(QPoint(a.x, a.y), QPoint(a.x + (dx * (n - 1)) / n, a.y + (dy * (n - 1)) / n));
+}
+
+void QtCanvas::closeRun() {
+  if (!run_.open) return;
+  run_.open = false;
+  // The points before the end are covered from lo to hi, and every pixel between them and the
+  // end but the end itself.
+  const int first = run_.end < run_.lo ? run_.end + 1 : run_.lo;
+  const int last = run_.end > run_.hi ? run_.end - 1 : run_.hi;
+  held_.emplace_back(QPoint(run_.x, first), QPoint(run_.x, last));
+}
+
+void QtCanvas::hold(TPoint a, TPoint b) {
+  if (run_.open && a.x == b.x && a.x == run_.x && a.y == run_.end) {
+    run_.lo = std::min(run_.lo, a.y);
+    run_.hi = std::max(run_.hi, a.y);
+    run_.end = b.y;
+    return;
+  }
+  closeRun();
+  if (a.x == b.x && held_pen_.width <= 1) {
+    run_ = Run{true, a.x, a.y, a.y, b.y};
+    return;
+  }
+  held_.push_back(withoutEnd(a, b));
+}
+
+void QtCanvas::flush() {
+  closeRun();
+  if (held_.empty()) return;
+  withPainter([&](QPainter& p) {
+    p.save();
+    setUp(p, held_pen_, nullptr);
+    p.drawLines(held_.data(), int(held_.size()));
+    p.restore();
+  });
+  held_.clear();
+}
+
+void QtCanvas::beginBatch() { ++batch_depth_; }
+
+void QtCanvas::flushBatch() {
+  flush();
+  if (changed_in_batch_ && after_draw_) after_draw_();
+  changed_in_batch_ = false;
+}
+
+void QtCanvas::endBatch() {
+  if (batch_depth_ == 0 || --batch_depth_ > 0) return;
+  flushBatch();
 }
 
 void QtCanvas::drawLine(TPoint a, TPoint b) {
-  // The platform leaves out the end point; Qt's cosmetic line includes it, so stop one short.
-  paint([&](QPainter& p) {
-    int dx = b.x - a.x, dy = b.y - a.y;
-    int n = std::max(std::abs(dx), std::abs(dy));
-    if (n == 0) return;
-    QPoint end(a.x + (dx * (n - 1)) / n, a.y + (dy * (n - 1)) / n);
-    p.drawLine(QPoint(a.x, a.y), end);
-  }, Fill::None);
+  if (a.x == b.x && a.y == b.y) return;
+  // Only solid copied lines are held: dashes and exclusive-or depend on each line's own start.
+  if (batch_depth_ > 0 && pen().style == psSolid && pen().mode == pmCopy) {
+    if ((!held_.empty() || run_.open) && !(held_pen_ == pen())) flush();
+    held_pen_ = pen();
+    hold(a, b);
+    changed_in_batch_ = true;
+    return;
+  }
+  const QLine line = withoutEnd(a, b);
+  paint([&](QPainter& p) { p.drawLine(line); }, Fill::None);
 }
 
 void QtCanvas::rectangle(int x1, int y1, int x2, int y2) {
@@ -110,6 +184,7 @@ TSize QtCanvas::textExtent(const std::string& text) {
 }
 
 TColor QtCanvas::pixel(int x, int y) {
+  flush();
   if (!image_ || !image_->valid(x, y)) return clNone;
   return fromQColor(image_->pixelColor(x, y));
 }
@@ -122,9 +197,10 @@ void QtCanvas::setPixel(int x, int y, TColor color) {
     }, Fill::None);
     return;
   }
+  flush();
   if (!image_ || !image_->valid(x, y)) return;
   image_->setPixelColor(x, y, toQColor(color));
-  if (after_draw_) after_draw_();
+  changed();
 }
 
 void QtCanvas::stretchDraw(const TRect& dest, const Raster8& image) {
@@ -180,6 +256,7 @@ void QtCanvas::drawRaster(int x, int y, const Raster32& src) {
   if (!src.pixels || src.width <= 0 || src.height <= 0 || src.stride < src.width) return;
   const QRect part = visiblePart(QRect(x, y, src.width, src.height));
   if (part.isEmpty()) return;
+  flush();
   const QImage::Format f = image_ ? image_->format() : QImage::Format_Invalid;
   const bool direct = !painter_ && (f == QImage::Format_ARGB32_Premultiplied || f == QImage::Format_RGB32 ||
                                     f == QImage::Format_ARGB32);
@@ -192,7 +269,7 @@ void QtCanvas::drawRaster(int x, int y, const Raster32& src) {
     for (int i = 0; i < part.width(); ++i) out[i] = 0xFF000000u | in[i];
   }
   if (direct) {
-    if (after_draw_) after_draw_();
+    changed();
     return;
   }
   paint([&](QPainter& p) { p.drawImage(part.topLeft(), copy); }, Fill::None);

@@ -1,9 +1,13 @@
 // The Canvas over QPainter: on an image (a painter per call, so code may draw at any
-// time), or on a painter that the caller keeps open on a printer or picture.
+// time), or on a painter that the caller keeps open on a printer or picture. Inside a batch,
+// solid lines of one pen are held and drawn as one call, which gives the same pixels; a curve
+// of many points per column becomes one vertical line per column and a few slanted ones.
 #pragma once
 
 #include <QImage>
+#include <QLine>
 #include <functional>
+#include <vector>
 
 #include "platform/classes/canvas.h"
 
@@ -32,6 +36,9 @@ public:
   void stretchDraw(const TRect& dest, const Raster8& image) override;
   void stretchDraw(const TRect& dest, const Raster8& image, const TRect& source) override;
   void drawRaster(int x, int y, const Raster32& image) override;
+  void beginBatch() override;
+  void endBatch() override;
+  void flushBatch() override;
 
 protected:
   void drawLine(TPoint from, TPoint to) override;
@@ -40,6 +47,17 @@ private:
   enum class Fill { None, Brush };
   // Runs fn with a painter set up with the pen, and the brush when asked.
   void paint(const std::function<void(QPainter&)>& fn, Fill fill);
+  // Runs fn with a painter on the image or the caller's painter.
+  void withPainter(const std::function<void(QPainter&)>& fn);
+  // Draws the held lines, if any.
+  void flush();
+  // Holds one more line of a batch; a vertical line that goes on from where the last one of
+  // its column ended joins that run.
+  void hold(TPoint a, TPoint b);
+  // Ends the run of vertical lines: it becomes one line over the pixels it covers.
+  void closeRun();
+  // Tells the owner that the picture changed, once per batch.
+  void changed();
   // The part of r that can show: the image's rectangle, or the painter's device when no
   // transformation is set; r itself otherwise.
   QRect visiblePart(const QRect& r) const;
@@ -47,6 +65,17 @@ private:
   QImage* image_ = nullptr;
   QPainter* painter_ = nullptr;
   std::function<void()> after_draw_;
+  int batch_depth_ = 0;
+  bool changed_in_batch_ = false;
+  std::vector<QLine> held_;  // the lines held in a batch, all of held_pen_
+  TPen held_pen_;
+  // A run of vertical lines in column x, each starting where the last ended: `end` is the
+  // last end point (left out, as every end point is) and lo..hi the range of the points
+  // before it, all of which are covered.
+  struct Run {
+    bool open = false;
+    int x = 0, lo = 0, hi = 0, end = 0;
+  } run_;
 };
 
 }  // namespace kgui

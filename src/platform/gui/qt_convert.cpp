@@ -36,7 +36,7 @@ void installFontSubstitutions() {
   const QStringList sans{"DejaVu Sans"};
   const QStringList serif{"DejaVu Serif"};
   const std::pair<const char*, const QStringList*> table[] = {
-      {"ＭＳ Ｐゴシック", &gothic}, {"MS PGothic", &gothic},  {"ＭＳ ゴシック", &mono_gothic},
+      {"ＭＳ Ｐゴシック", &gothic}, {"MS PGothic", &gothic},  {"ＭＳ ゴシック", &mono_gothic}, {"MS ゴシック", &mono_gothic},
       {"MS Gothic", &mono_gothic},  {"MS UI Gothic", &gothic}, {"Arial", &sans},
       {"Tahoma", &sans},            {"MS Sans Serif", &sans},  {"Microsoft Sans Serif", &sans},
       {"Verdana", &sans},           {"Times New Roman", &serif}};

@@ -7,12 +7,30 @@ namespace kestrin::frmNaxGraph {
 
 inline constexpr std::string_view form = "frmNaxGraph";
 
-// The view ranges: pixels, intensity and 2theta.
+// The button row.
+inline constexpr ControlName pbtnLoadIntensity{form, "pbtnLoadIntensity"};
+inline constexpr ControlName pbtnSaveIntensity{form, "pbtnSaveIntensity"};
+inline constexpr ControlName pbtnDefaultRegion{form, "pbtnDefaultRegion"};
+inline constexpr ControlName pbtnPeakSearch{form, "pbtnPeakSearch"};
+inline constexpr ControlName pbtnPrintIntensity{form, "pbtnPrintIntensity"};
+
+// The range panel: the view ranges (pixels, intensity and 2theta), the same-peak tolerance,
+// the readout and the picture.
+inline constexpr ControlName pnlNaxBase{form, "pnlNaxBase"};
 inline constexpr ControlName edtXBegin{form, "edtXBegin"};
 inline constexpr ControlName edtXEnd{form, "edtXEnd"};
 inline constexpr ControlName edtYBegin{form, "edtYBegin"};
 inline constexpr ControlName edtYEnd{form, "edtYEnd"};
 inline constexpr ControlName edt2ThetaBegin{form, "edt2ThetaBegin"};
 inline constexpr ControlName edt2ThetaEnd{form, "edt2ThetaEnd"};
+inline constexpr ControlName Edit1{form, "Edit1"};
+inline constexpr ControlName lblCurValue{form, "lblCurValue"};
+inline constexpr ControlName imgNaxGraph{form, "imgNaxGraph"};
+
+// The bottom panel.
+inline constexpr ControlName pnlButtons{form, "pnlButtons"};
+inline constexpr ControlName pbtnReDraw{form, "pbtnReDraw"};
+inline constexpr ControlName pbtnCopyClipboard{form, "pbtnCopyClipboard"};
+inline constexpr ControlName pbtnClose{form, "pbtnClose"};
 
 }  // namespace kestrin::frmNaxGraph

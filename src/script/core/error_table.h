@@ -119,7 +119,9 @@ class Value;
   X(Base64Encode, "EBase64Error", "encode error")                                     \
   X(Base64Decode, "EBase64Error", "decode error")                                     \
   X(Base64EncodeHeader, "EBase64Error", "encodeHeader error")                         \
-  X(Base64DecodeHeader, "EBase64Error", "decodeHeader error")
+  X(Base64DecodeHeader, "EBase64Error", "decodeHeader error")                         \
+  /* Network objects: "Class.method error". */                                        \
+  X(SocketError, "ESocketError", "%s")
 
 enum class ScriptError : uint8_t {
 #define KESTRIN_SCRIPT_ERROR_KIND(kind, name, text) kind,

@@ -1,10 +1,11 @@
 // The one list of host libraries, in registration order: the system objects, then the
-// network objects as they join, the automation objects and the native-call objects.
+// network objects, the automation objects and the native-call objects.
 #include "script/objects/host_libraries.h"
 
 #include "script/core/engine.h"
 #include "script/objects/activex_object.h"
 #include "script/objects/dyna_call_object.h"
+#include "script/objects/socket_objects.h"
 #include "script/objects/system_objects.h"
 
 namespace kestrin::script {
@@ -12,6 +13,7 @@ namespace {
 
 constexpr TJLibrary kHostLibraries[] = {
     RegisterSystemObjects,
+    RegisterSocketObjects,
     RegisterActiveXObjects,
     RegisterDynaCallObjects,
 };

@@ -128,5 +128,33 @@ TEST(DisplayRenderer, ZoomHalfSamplesEveryOtherPixelAndRefusesRowsPastTheImage) 
   EXPECT_EQ(out, untouched);
 }
 
+// Paint-box points to image pixels: divided by the zoom plus the scroll origin, or scaled by
+// ViewCols / ViewWidth in whole view; halves round to even.
+TEST(DisplayMapping, PaintBoxPointsToImagePixels) {
+  ImageView zoomed;
+  set_image_zoom(zoomed, 2.0, 1000, 1000);
+  zoomed.ScrollX = 100, zoomed.ScrollY = 7;
+  ImageView whole;
+  set_image_zoom(whole, 0.0, 2000, 1000);  // zoom 0.3, 2000 image pixels over 600
+  const struct {
+    const ImageView* view;
+    int32_t X, Y, x, y;
+  } cases[] = {
+      {&zoomed, 0, 0, 100, 7},   {&zoomed, 1, 1, 100, 8},      // 100.5 -> 100, 7.5 -> 8
+      {&zoomed, 3, 5, 102, 10},  {&zoomed, 599, 599, 400, 306},  // 399.5 -> 400, 306.5 -> 306
+      {&whole, 0, 0, 0, 0},      {&whole, 3, 9, 10, 30},
+      {&whole, 599, 599, 1997, 1997},  // beyond the image's last row: the caller's inside test refuses it
+  };
+  for (const auto& c : cases) {
+    const ImagePoint p = screen_to_image(*c.view, c.X, c.Y);
+    EXPECT_EQ(p.x, c.x) << c.X << "," << c.Y;
+    EXPECT_EQ(p.y, c.y) << c.X << "," << c.Y;
+  }
+  EXPECT_TRUE(inside_image({1999, 999}, 2000, 1000));
+  EXPECT_FALSE(inside_image({2000, 0}, 2000, 1000));
+  EXPECT_FALSE(inside_image({0, 1000}, 2000, 1000));
+  EXPECT_FALSE(inside_image({-1, 0}, 2000, 1000));
+}
+
 }  // namespace
 }  // namespace kestrin

@@ -1,6 +1,8 @@
 // Event rules of the controls: keys in edits, radio and check boxes, combo boxes, scroll
 // bars, lists, memos, grids, menus and timers.
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -187,6 +189,14 @@ TEST_F(ControlsTest, GridRowZeroIsTheHeadingAndOnlyUserMovesRunOnSelectCell) {
   EXPECT_EQ(t->item(0, 0)->text(), "10.5");
   EXPECT_EQ(grid->cell(1, 1), "10.5");
   EXPECT_THROW(grid->cell(3, 0), EPropertyError);
+  // The fixed corner cell shows its text too, and long texts are clipped, not elided.
+  grid->setCell(0, 0, "No.");
+  EXPECT_EQ(grid->cell(0, 0), "No.");
+  auto* corner = t->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+  ASSERT_NE(corner, nullptr);
+  ASSERT_NE(corner->findChild<QLabel*>(), nullptr);
+  EXPECT_EQ(corner->findChild<QLabel*>()->text(), "No.");
+  EXPECT_EQ(t->textElideMode(), Qt::ElideNone);
   std::vector<int> selected;
   grid->OnSelectCell = [&](TComponent*, int col, int row, bool& can) {
     selected.push_back(col * 10 + row);
@@ -202,6 +212,47 @@ TEST_F(ControlsTest, GridRowZeroIsTheHeadingAndOnlyUserMovesRunOnSelectCell) {
   EXPECT_EQ(grid->row(), 2);
   grid->setSelection({1, 1, 2, 3});
   EXPECT_EQ(grid->selection(), (TGridRect{1, 1, 2, 3}));
+}
+
+TEST_F(ControlsTest, GridEditsByTheUserRunOnSetEditText) {
+  TForm* form = makeForm();
+  auto* grid = place<TStringGrid>(form, 0, 0, 280, 150);
+  grid->setColCount(3);
+  grid->setRowCount(3);
+  grid->setOptions(grid->options() | (1u << goEditing));
+  std::vector<std::string> edits;
+  grid->OnSetEditText = [&](TComponent*, int col, int row, const std::string& v) {
+    edits.push_back(std::to_string(col) + "," + std::to_string(row) + "=" + v);
+  };
+  grid->setCell(1, 1, "code");  // set in code: no event
+  EXPECT_TRUE(edits.empty());
+  auto* t = static_cast<QTableWidget*>(grid->widget());
+  t->item(0, 0)->setText("typed");  // what an editor commits
+  EXPECT_EQ(edits, std::vector<std::string>{"1,1=typed"});
+  EXPECT_EQ(grid->cell(1, 1), "typed");
+}
+
+// Destroying a form whose focused grid hands the focus on moves the table's current cell;
+// the grid being destroyed must not hear of it.
+TEST_F(ControlsTest, AFocusedGridGoesAwayQuietly) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->setClientWidth(300);
+  form->setClientHeight(200);
+  auto* grid = new TStringGrid(form.get());
+  grid->setParent(form.get());
+  grid->setBounds(0, 0, 280, 150);
+  auto* edit = new TEdit(form.get());
+  edit->setParent(form.get());
+  edit->setBounds(0, 160, 100, 21);
+  int moves = 0;
+  grid->OnSelectCell = [&](TComponent*, int, int, bool&) { ++moves; };
+  form->showForm();
+  QApplication::setActiveWindow(form->widget());
+  grid->widget()->setFocus();
+  QCoreApplication::processEvents();
+  const int before = moves;
+  form.reset();
+  EXPECT_EQ(moves, before);
 }
 
 TEST_F(ControlsTest, MenuCaptionsKeepAmpersandsAndItemsClick) {

@@ -173,6 +173,9 @@ TEST(Fonts, WindowsNamesMapToInstalledFonts) {
   TFont gothic;
   gothic.setName("ＭＳ Ｐゴシック");
   EXPECT_EQ(QFontInfo(toQFont(gothic)).family().left(3), "IPA");
+  TFont spot_labels;  // the image overlays' spot numbers
+  spot_labels.setName("MS ゴシック");
+  EXPECT_EQ(QFontInfo(toQFont(spot_labels)).family(), "IPAGothic");
   QFont arial("Arial");
   EXPECT_EQ(QFontInfo(arial).family(), "DejaVu Sans");
 }

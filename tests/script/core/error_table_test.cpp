@@ -16,7 +16,8 @@ TEST(ErrorTable, EveryNameIsOneOfTheEngineErrorNames) {
                                          "EConvertError", "EIndexError", "EThrow", "EStringError",
                                          "EFileError", "EDirectoryError", "EStringsError", "EWin32Error",
                                          "EIniError", "ECRCError", "EBase64Error", "EActiveXError",
-                                         "EEnumeratorError", "EDynaCallError", "EDLLLoadError", "EStructError"};
+                                         "EEnumeratorError", "EDynaCallError", "EDLLLoadError", "EStructError",
+                                         "ESocketError"};
 #define KESTRIN_CHECK_ERROR_NAME(kind, name, text) EXPECT_TRUE(names.count(ErrorName(ScriptError::kind))) << #kind;
   KESTRIN_SCRIPT_ERRORS(KESTRIN_CHECK_ERROR_NAME)
 #undef KESTRIN_CHECK_ERROR_NAME

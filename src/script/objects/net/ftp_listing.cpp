@@ -7,6 +7,7 @@
 
 #include "base/convert.h"
 #include "base/paths.h"
+#include "script/builtins/time_utils.h"
 #include "script/objects/net/net_utils.h"
 
 namespace kestrin::script {

@@ -1,7 +1,6 @@
 // HTTP date text and the conversions between day counts, Unix time and local time.
 #include "script/objects/net/http_date.h"
 
-#include <chrono>
 #include <cmath>
 #include <ctime>
 #include <optional>
@@ -9,6 +8,7 @@
 
 #include "base/convert.h"
 #include "base/paths.h"
+#include "script/builtins/time_utils.h"
 #include "script/objects/net/net_utils.h"
 
 namespace kestrin::script {
@@ -140,11 +140,6 @@ int MonthFromName(std::string_view s) {
 
 TDateTime UnixToDateTime(double seconds) { return kUnixEpochDays + seconds / 86400.0; }
 double DateTimeToUnix(TDateTime time) { return (time - kUnixEpochDays) * 86400.0; }
-
-TDateTime NowUTC() {
-  const auto now = std::chrono::system_clock::now().time_since_epoch();
-  return UnixToDateTime(std::chrono::duration_cast<std::chrono::milliseconds>(now).count() / 1000.0);
-}
 
 TDateTime GMTToLocalTime(TDateTime utc) {
   const double seconds = std::floor(DateTimeToUnix(utc));

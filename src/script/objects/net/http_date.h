@@ -39,6 +39,5 @@ bool EncodeDateTime(const TSystemTime& fields, TDateTime& time);
 
 TDateTime UnixToDateTime(double seconds);
 double DateTimeToUnix(TDateTime time);
-TDateTime NowUTC();
 
 }  // namespace kestrin::script

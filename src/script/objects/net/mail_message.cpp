@@ -10,6 +10,7 @@
 #include "platform/system/safe_file_stream.h"
 #include "script/core/script_string.h"
 #include "script/objects/net/http_date.h"
+#include "script/builtins/time_utils.h"
 #include "script/objects/net/net_utils.h"
 #include "script/objects/net/socket_errors.h"
 

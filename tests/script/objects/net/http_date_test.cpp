@@ -7,6 +7,7 @@
 #include <ctime>
 #include <string>
 
+#include "script/builtins/time_utils.h"
 #include "script/objects/net/cookie.h"
 #include "script/objects/net/http_date.h"
 

@@ -9,6 +9,7 @@
 #include "base/base64.h"
 #include "base/text_file.h"
 #include "platform/system/safe_file_stream.h"
+#include "script/builtins/time_utils.h"
 #include "script/objects/net/http_date.h"
 #include "script/objects/net/mail_message.h"
 #include "support/temp_dir.h"

@@ -1,0 +1,73 @@
+// The peak fitting window: the grid of fit results and its two buttons.
+#include "app/peak_fitting_form.h"
+
+#include "app/window_ports.h"
+#include "commands/file_commands.h"
+#include "commands/peak_fitting_commands.h"
+#include "ports/names/peak_fitting_form_names.h"
+
+namespace kestrin::app {
+
+using namespace kgui;
+
+namespace {
+
+constexpr TColor kFormColour = 0xFFE4CE;
+constexpr int kColumnWidths[kFitGridColumns] = {64, 86, 63, 72, 92, 64, 64, 64, 64, 64, 64};
+constexpr int kGridWidth = 800, kGridHeight = 300;
+
+class FitPort : public FitWindowPort {
+public:
+  void show() override { show_window(frmPeakFitting::form); }
+  void show_fit_results() override {
+    if (TfrmPeakFitting* f = form_of<TfrmPeakFitting>()) f->ShowFitResults();
+  }
+};
+
+}  // namespace
+
+FitWindowPort& peak_fitting_port() {
+  static FitPort port;
+  return port;
+}
+
+TfrmPeakFitting::TfrmPeakFitting(TComponent* owner) : TForm(owner) {
+  setVisible(false);
+  setName(std::string(frmPeakFitting::form));
+  setCaption("KES for Windows (Peak Fitting List)");
+  setColor(kFormColour);
+  setClientWidth(kGridWidth + 16);
+  setClientHeight(kGridHeight + 56);
+  sgridPeakParameter = new TStringGrid(this);
+  sgridPeakParameter->setName(std::string(frmPeakFitting::sgridPeakParameter.control));
+  sgridPeakParameter->setParent(this);
+  sgridPeakParameter->setBounds(8, 8, kGridWidth, kGridHeight);
+  sgridPeakParameter->setColCount(kFitGridColumns);
+  sgridPeakParameter->setRowCount(2);
+  for (int c = 0; c < kFitGridColumns; ++c) sgridPeakParameter->setColWidth(c, kColumnWidths[c]);
+  pbtnReFitting = make_panel_button(this, std::string(frmPeakFitting::pbtnReFitting.control), "Retry", 8,
+                                    kGridHeight + 18, 100, 28);
+  pbtnReFitting->OnClick = [this](TComponent*) { pbtnReFittingClick(); };
+  pbtnFileSave = make_panel_button(this, std::string(frmPeakFitting::pbtnFileSave.control), "File Save", 116,
+                                   kGridHeight + 18, 100, 28);
+  pbtnFileSave->OnClick = [](TComponent*) { save_fit_command(); };
+}
+
+void TfrmPeakFitting::ShowFitResults() {
+  TStringGrid* g = sgridPeakParameter;
+  g->setOptions(setOf({goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing, goThumbTracking}));
+  const auto rows = fit_result_rows();
+  g->setRowCount(int(rows.size()));
+  for (int r = 0; r < g->rowCount(); ++r)
+    for (int c = 0; c < g->colCount(); ++c) g->setCell(c, r, "");
+  for (size_t r = 0; r < rows.size(); ++r)
+    for (size_t c = 0; c < rows[r].size(); ++c) g->setCell(int(c), int(r), rows[r][c]);
+}
+
+void TfrmPeakFitting::pbtnReFittingClick() {
+  // A flat button takes no focus, so an open cell editor is still open: keep what it holds.
+  sgridPeakParameter->commitEdit();
+  refit_from_grid([this](int c, int r) { return sgridPeakParameter->cell(c, r); }, sgridPeakParameter->rowCount());
+}
+
+}  // namespace kestrin::app

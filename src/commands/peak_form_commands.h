@@ -1,0 +1,28 @@
+// What the peak list window does without its widgets: the text it copies, the deletion of
+// its selected rows, and the buttons whose routines are not part of this build yet.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kestrin {
+
+// The column heading above the list (and the first line of every copy).
+inline constexpr const char* kPeakListHeading = "  Peak        x(pixel)      2theta(deg)      d(A)        Intensity";
+
+// The text "Copy to Clipboard" puts there: the heading, then the selected rows, or every row
+// when none of the first peak-count rows is selected; each line ends with CR LF. `selected`
+// holds one flag per row.
+std::string peak_list_copy_text(const std::vector<std::string>& rows, const std::vector<bool>& selected);
+
+// "Delete Peak": the rows selected among the first peak-count ones (flags read before
+// anything changes) are deleted from the last to the first, so each index still names the
+// peak the user selected.
+void delete_selected_peaks(const std::vector<bool>& selected);
+
+// Routines that are not part of this build yet: each logs that it is not available.
+void calc_distance_command();  // camera_length_search
+void peak_fitting_command();   // PeakFitting
+void print_peak_command();     // print_peak_proc
+
+}  // namespace kestrin

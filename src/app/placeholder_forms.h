@@ -15,12 +15,6 @@ public:
 
 // The placeholder windows, in creation order; X(Class) is applied to each.
 #define KESTRIN_PLACEHOLDER_FORMS(X) \
-  X(TfrmCake) \
-  X(TfrmOption) \
-  X(TfrmOptionColor) \
-  X(TfrmMergeImage) \
-  X(TfrmBatchFiles) \
-  X(TfrmImageSpread)
 
 #define KESTRIN_DECLARE_PLACEHOLDER(Class)   \
   class Class : public TPlaceholderForm {   \

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/bg_form.h"
+#include "app/cake_form.h"
 #include "app/image_form.h"
 #include "app/mask_form.h"
 #include "app/nax_graph_form.h"
@@ -143,13 +144,13 @@ void WindowEventPump::process_messages() {
   if (TApplication* app = TApplication::instance()) app->processMessages();
 }
 
-void WindowEventPump::wait_until(const std::function<bool()>& done) {
-  if (TApplication* app = TApplication::instance()) app->waitUntil(done);
+bool WindowEventPump::terminated() const {
+  const TApplication* app = TApplication::instance();
+  return app && app->terminated();
 }
 
-bool WindowEventPump::terminated() const {
-  TApplication* app = TApplication::instance();
-  return app && app->terminated();
+void WindowEventPump::wait_until(const std::function<bool()>& done) {
+  if (TApplication* app = TApplication::instance()) app->waitUntil(done);
 }
 
 bool WindowPrompts::confirm(std::string_view question) {
@@ -295,6 +296,7 @@ Ports window_ports() {
   p.spot_window = &spot_window;
   p.spot_analysis_window = &spot_analysis_window;
   p.osc_window = &osc_window;
+  p.cake_window = &cake_port();
   p.mask_window = &mask_window;
   p.printing = &printing;
   return p;

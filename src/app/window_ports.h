@@ -47,8 +47,8 @@ Form* form_of() {
 class WindowEventPump : public EventPump {
 public:
   void process_messages() override;
-  void wait_until(const std::function<bool()>& done) override;
   bool terminated() const override;
+  void wait_until(const std::function<bool()>& done) override;
 };
 
 class WindowPrompts : public Prompts {

@@ -2,7 +2,6 @@
 #include "base/program_files.h"
 
 #include <cerrno>
-#include <utility>
 
 #include "base/paths.h"
 #include "base/runtime_errors.h"
@@ -21,10 +20,7 @@ std::string read_program_file_line(const std::string& file_name) {
 }
 
 void sort_strings(std::vector<std::string>& items, int high) {
-  if (high >= int(items.size())) high = int(items.size()) - 1;
-  for (int k = 0; k <= high; ++k)
-    for (int j = high; j > k; --j)
-      if (items[size_t(j)] < items[size_t(j - 1)]) std::swap(items[size_t(j)], items[size_t(j - 1)]);
+  exchange_sort(items, high, [](const std::string& a, const std::string& b) { return a < b; });
 }
 
 }  // namespace kestrin

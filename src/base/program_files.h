@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kestrin {
@@ -14,8 +15,17 @@ void write_program_file_line(const std::string& file_name, const std::string& te
 // raises EInOutError ("File not found") for the caller to handle.
 std::string read_program_file_line(const std::string& file_name);
 
-// Sorts items[0..high] ascending by byte-wise comparison (capitals before small letters),
-// by exchanges: pass k walks j from high down to k + 1 and swaps neighbours out of order.
+// Sorts items[0..high] by exchanges: pass k walks j from high down to k + 1 and swaps
+// items[j - 1] and items[j] when before(items[j], items[j - 1]).
+template <class Before>
+void exchange_sort(std::vector<std::string>& items, int high, Before before) {
+  if (high >= int(items.size())) high = int(items.size()) - 1;
+  for (int k = 0; k <= high; ++k)
+    for (int j = high; j > k; --j)
+      if (before(items[size_t(j)], items[size_t(j - 1)])) std::swap(items[size_t(j)], items[size_t(j - 1)]);
+}
+
+// The exchange sort ascending by byte-wise comparison (capitals before small letters).
 void sort_strings(std::vector<std::string>& items, int high);
 
 }  // namespace kestrin

@@ -115,6 +115,13 @@ bool name_accepted(const std::string& name, ImageStore& img, const std::string& 
   return true;
 }
 
+// The names that follow from an accepted name.
+void set_names(ImageStore& img, const std::string& name) {
+  img.ImageFileName = name;
+  img.ImageBaseName = base_name_of(name);
+  img.InfFileName = img.ImageFolder + img.ImageBaseName + ".inf";
+}
+
 void log_names(const ImageStore& img) {
   log_line(" Directory = " + img.ImageFolder);
   log_line(" Inf  name = " + img.InfFileName);
@@ -125,22 +132,25 @@ void log_names(const ImageStore& img) {
 // The store lends its pixel buffers and tables to the decode (see DecodedImage).
 ImageData lend_buffers(ImageStore& img) { return std::move(static_cast<ImageData&>(img)); }
 
+// The line that says why a file gave no image.
+std::string failure_line(const ImageFileDecode& file, const std::string& name, const std::string& prefix) {
+  if (!file.open_error.empty()) return prefix + ("Cannot open " + name + ": " + file.open_error + ".");
+  return prefix + (reader_kind(file.type) + (" image file " + name + " load error."));
+}
+
 // Logs the reader's lines, takes the header geometry and installs a good image. A file that
 // cannot be read or a refused image logs its line, and the store gets its buffers back as
 // the decode left them.
 bool take_image(ImageStore& img, const std::string& name, ImageFileDecode&& file, const LoaderVoice& voice) {
   const std::string prefix = " " + voice.routine + "() : ";
   DecodedImage& decoded = file.image;
-  if (!file.open_error.empty()) {
-    static_cast<ImageData&>(img) = std::move(decoded.data);
-    log_line(prefix + ("Cannot open " + name + ": " + file.open_error + "."));
-    return false;
+  if (file.open_error.empty()) {
+    for (const std::string& line : decoded.lines) log_line(voice.reword(line));
+    apply_header_geometry(decoded.geometry, voice.fields(file.type), prefix);
   }
-  for (const std::string& line : decoded.lines) log_line(voice.reword(line));
-  apply_header_geometry(decoded.geometry, voice.fields(file.type), prefix);
-  if (!decoded.ok) {
+  if (!file.open_error.empty() || !decoded.ok) {
     static_cast<ImageData&>(img) = std::move(decoded.data);
-    log_line(prefix + (reader_kind(file.type) + (" image file " + name + " load error.")));
+    log_line(failure_line(file, name, prefix));
     return false;
   }
   install_image(img, std::move(decoded));
@@ -179,9 +189,7 @@ void apply_header_geometry(const HeaderGeometry& g, HeaderFields fields, const s
 bool decode_into_store(ImageStore& img, const std::string& name, const LoaderVoice& voice) {
   if (!name_accepted(name, img, voice.routine)) return false;
   img.image_type = kTypeUndetermined;
-  img.ImageFileName = name;
-  img.ImageBaseName = base_name_of(name);
-  img.InfFileName = img.ImageFolder + img.ImageBaseName + ".inf";
+  set_names(img, name);
   const DecodeOptions options = decode_options(name);
   ImageFileDecode file = decode_image_file(name, img.InfFileName, options, lend_buffers(img));
   img.image_type = file.type;
@@ -206,6 +214,24 @@ int load_img_proc(const std::string& name) {
   read_image_parameters(img);
   finish_load(img);
   return -1;
+}
+
+bool read_image_file(const std::string& name, ImageStore& store, const std::string& routine) {
+  store.NoImageFlag = 1;
+  if (!name_accepted(name, store, routine)) return false;
+  set_names(store, name);
+  ImageFileDecode file = decode_image_file(name, store.InfFileName, decode_options(name), lend_buffers(store));
+  store.image_type = file.type;
+  if (!file.open_error.empty() || !file.image.ok) {
+    for (const std::string& line : file.type_lines) log_line(line);
+    for (const std::string& line : file.image.lines) log_line(line);
+    static_cast<ImageData&>(store) = std::move(file.image.data);
+    log_line(failure_line(file, name, " " + routine + "() : "));
+    return false;
+  }
+  install_image(store, std::move(file.image));
+  store.NoImageFlag = 0;
+  return true;
 }
 
 }  // namespace kestrin

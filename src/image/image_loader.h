@@ -14,6 +14,14 @@ namespace kestrin {
 // succeeded when current_image().NoImageFlag is 0 afterwards.
 int load_img_proc(const std::string& name);
 
+// Reads `name` into `store` (its names, type and image) without the program's state: the
+// current image, the geometry, the parameters and the views stay as they are, and a good read
+// logs nothing. The tool windows that go through many files (merging, spreading) use it. The
+// name is checked as the loader checks it; a refused name, or a file that cannot be read,
+// logs the reader's lines and a line naming `routine` that says why, as the loader's lines
+// name load_img_proc, and gives false with NoImageFlag 1.
+bool read_image_file(const std::string& name, ImageStore& store, const std::string& routine);
+
 // The settings the decoders follow for a file: the VerticalReverse option, the Fuji bit
 // depth the current image keeps (shared by the background image) and the file's name.
 DecodeOptions decode_options(const std::string& name);

@@ -8,7 +8,10 @@
 #include "model/state.h"
 #include "model/window_start_values.h"
 #include "ports/names/bg_form_names.h"
+#include "ports/names/image_spread_names.h"
+#include "ports/names/merge_image_names.h"
 #include "ports/names/nax_graph_names.h"
+#include "ports/names/option_form_names.h"
 #include "ports/names/osc_ana_form_names.h"
 #include "ports/names/spot_analyze_form_names.h"
 #include "ports/names/script_form_names.h"
@@ -41,6 +44,13 @@ void prepare_headless_controls(HeadlessControls& c) {
   for (ControlName radio : frmBG::start_checked) c.set_checked(radio, true);
   // The script window's number cells start with their names, as a new edit does.
   for (ControlName cell : {frmScript::edtValue1, frmScript::edtValue2}) c.set_text(cell, cell.control);
+  // The options, merge and spread windows' texts and choices that their commands read.
+  for (std::span<const ControlText> texts :
+       {std::span<const ControlText>(frmOption::start_texts), std::span<const ControlText>(frmMergeImage::start_texts)})
+    for (const ControlText& t : texts) c.set_text(t.name, t.text);
+  c.add_radio_group(frmOption::fit_radios);
+  c.add_radio_group(frmImageSpread::mode_radios);
+  c.set_checked(frmImageSpread::mode_radios[0], true);
 }
 
 void reset_headless_ports() {

@@ -29,8 +29,8 @@ bool long_run_active() { return running; }
 
 void pump_events() { ports().events->process_messages(); }
 
-void wait_for_events(const std::function<bool()>& done) { ports().events->wait_until(done); }
-
 bool program_terminated() { return ports().events->terminated(); }
+
+void wait_for_events(const std::function<bool()>& done) { ports().events->wait_until(done); }
 
 }  // namespace kestrin

@@ -13,11 +13,11 @@ class EventPump {
 public:
   virtual ~EventPump() = default;
   virtual void process_messages() {}
+  // True once the program is ending; long runs stop after their current step.
+  virtual bool terminated() const { return false; }
   // Lets the windows handle their events, sleeping while there are none, until `done`
   // holds or the program ends. The default has no events to wait for and returns at once.
   virtual void wait_until(const std::function<bool()>& done) { (void)done; }
-  // True once the program is ending; long runs stop after their current step.
-  virtual bool terminated() const { return false; }
 };
 
 // Runs body as a long run and returns true. While one runs, a second is refused: it logs
@@ -27,10 +27,10 @@ bool run_long(std::string_view routine, const std::function<void()>& body);
 bool long_run_active();
 // Lets the windows handle their queued events once (through the installed pump).
 void pump_events();
+// True once the program is ending (through the installed pump).
+bool program_terminated();
 // Lets the windows handle their events until `done` holds (through the installed pump);
 // without windows it returns at once, whether or not `done` holds.
 void wait_for_events(const std::function<bool()>& done);
-// True once the program is ending (through the installed pump).
-bool program_terminated();
 
 }  // namespace kestrin

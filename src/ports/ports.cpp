@@ -20,6 +20,7 @@ struct Defaults {
   SpotWindowPort spot_window;
   SpotAnalysisWindowPort spot_analysis_window;
   OscWindowPort osc_window;
+  CakeWindowPort cake_window;
   MaskWindowPort mask_window;
   Printing printing;
 };
@@ -51,6 +52,7 @@ Ports with_defaults(const Ports& given) {
   p.spot_window = or_default(given.spot_window, d.spot_window);
   p.spot_analysis_window = or_default(given.spot_analysis_window, d.spot_analysis_window);
   p.osc_window = or_default(given.osc_window, d.osc_window);
+  p.cake_window = or_default(given.cake_window, d.cake_window);
   p.mask_window = or_default(given.mask_window, d.mask_window);
   p.printing = or_default(given.printing, d.printing);
   return p;

@@ -28,6 +28,7 @@ struct Ports {
   SpotWindowPort* spot_window = nullptr;
   SpotAnalysisWindowPort* spot_analysis_window = nullptr;
   OscWindowPort* osc_window = nullptr;
+  CakeWindowPort* cake_window = nullptr;
   MaskWindowPort* mask_window = nullptr;
   Printing* printing = nullptr;
 };
@@ -46,6 +47,7 @@ inline BgWindowPort& bg_window() { return *ports().bg_window; }
 inline SpotWindowPort& spot_window() { return *ports().spot_window; }
 inline SpotAnalysisWindowPort& spot_analysis_window() { return *ports().spot_analysis_window; }
 inline OscWindowPort& osc_window() { return *ports().osc_window; }
+inline CakeWindowPort& cake_window() { return *ports().cake_window; }
 inline MaskWindowPort& mask_window() { return *ports().mask_window; }
 inline Printing& printing() { return *ports().printing; }
 

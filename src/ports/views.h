@@ -33,6 +33,9 @@ public:
   // The loader's view steps after a successful load: scroll bars, zoom, display range,
   // the caption.
   virtual void image_loaded() {}
+  // Rebuilds the image and mask palettes: the grey ramp in the given direction and the mask
+  // colour as the display colours hold it now. They show at the next redraw.
+  virtual void set_image_palette(bool reverse) { (void)reverse; }
   // The scroll bars' positions, and their maxima and page steps. Setting a bar runs its
   // change handler: callers hold ScrollLock while they move the bars themselves.
   virtual void set_scroll_positions(int32_t x, int32_t y) { (void)x, (void)y; }
@@ -111,6 +114,13 @@ class OscWindowPort : public WindowPort {
 public:
   // Refills the reference grid from state().reference_grid.
   virtual void show_spot_reference() {}
+};
+
+// TfrmCake.
+class CakeWindowPort : public WindowPort {
+public:
+  // Draws the cake picture (cake_state()) on the window's image.
+  virtual void draw_cake() {}
 };
 
 // The texts of a string grid, row by row, row 0 being the headings.

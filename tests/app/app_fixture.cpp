@@ -12,7 +12,6 @@
 #include "offscreen_app.h"
 #include "platform/gui/printer.h"
 #include "ports/ports.h"
-#include "support/raxis_fixture.h"
 #include "support/ring_image.h"
 
 namespace kestrin::test {
@@ -58,14 +57,7 @@ void AppTest::click_menu(const std::string& menu, const std::string& item) {
 }
 
 std::string AppTest::write_ring_image(const std::string& name, double shift) {
-  RingImageSpec spec;
-  spec.rings = {{4.0 + shift, 0.15, 3000}, {7.0 + shift, 0.2, 2000}};
-  RaxisFixture f;
-  f.width = f.height = 200;
-  f.camera_length = 100;
-  f.wavelength = 1.0f;
-  f.codes = make_ring_image(spec);
-  return f.write(dir_.file(name));
+  return write_ring_raxis(dir_.file(name), shift);
 }
 
 void AppTest::integrate_ring_image(int direction) {

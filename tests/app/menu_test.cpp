@@ -16,12 +16,17 @@
 #include "platform/gui/clipboard.h"
 #include "ports/log.h"
 #include "ports/names/bg_form_names.h"
+#include "ports/names/batch_files_names.h"
 #include "ports/names/image_form_names.h"
+#include "ports/names/image_spread_names.h"
 #include "ports/names/image_whole_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/mask_form_names.h"
+#include "ports/names/merge_image_names.h"
 #include "ports/names/nax_graph_names.h"
 #include "ports/names/osc_ana_form_names.h"
+#include "ports/names/option_color_names.h"
+#include "ports/names/option_form_names.h"
 #include "ports/names/peak_fitting_form_names.h"
 #include "ports/names/peak_form_names.h"
 #include "ports/names/spot_analyze_form_names.h"
@@ -238,6 +243,16 @@ TEST_F(MenuTest, EveryButtonOfTheBuiltWindowsDoesItsWorkOrSaysItIsNotAvailable) 
       {button(frmOscAna::Button1), {O::kNothing}},  // Pause outside a run
       {button(frmOscAna::Button3), {O::kNothing}},  // Continue outside a run
       {button(frmOscAna::Button2), {O::kNothing}},  // Cancel outside a run
+      {button(frmOption::pbtnApply), {O::kNothing}},       // stores the options as shown
+      {button(frmOption::pbtnCancel), {O::kNothing}},
+      {button(frmOptionColor::pbtnApply), {O::kNothing}},  // stores the colours as shown
+      {button(frmOptionColor::pbtnCancel), {O::kNothing}},
+      {button(frmBatchFiles::pbtnFileSelect), {O::kWork}},
+      {button(frmMergeImage::pbtnFileSelect), {O::kWork}},
+      {button(frmMergeImage::PanelButton1), {O::kNothing}},       // an empty list
+      {button(frmMergeImage::pbtnMergeImage), {O::kWork}},        // says the list is empty
+      {button(frmMergeImage::pbtnSaveMergeImage), {O::kNothing}},  // no picture yet
+      {button(frmImageSpread::pbtnFileSelect), {O::kWork}},
   };
   load_and_integrate();
   std::set<std::pair<std::string, std::string>> clicked;

@@ -49,7 +49,7 @@ private:
 // PixelInformation and ImageReadout; FitResultRows; FitList; the tool windows' SetText, GetText,
 // LoadSpotList, SaveSpotAnalysisList, SpotBgCalc, Spot2ThetaCalc, LoadSpotReference and
 // OscAnaBatch; and, in the build with windows (the executable only), SaveGraphPicture,
-// CopyPeakList and SaveImageView.
+// CopyPeakList and SaveImageView; the tool windows' runs (window_commands.cpp).
 std::span<const KestrinMethod> bitmap_commands();
 std::span<const KestrinMethod> image_window_commands();
 std::span<const KestrinMethod> window_commands();

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "harness/harness.h"
+#include "harness/harness_fixture.h"
 #include "image/image_store.h"
 #include "image/program_state.h"
 #include "model/headless_ports.h"
@@ -15,20 +15,10 @@
 namespace kestrin::harness {
 namespace {
 
-class IntegrationCommandsTest : public ::testing::Test {
+// Every line of these tests runs without an error.
+class IntegrationCommandsTest : public HarnessTest {
 protected:
-  void SetUp() override {
-    reset_state();
-    reset_headless_ports();
-    the_log().clear_history();
-  }
-  std::string run(const std::string& script) {
-    std::istringstream in(script);
-    std::ostringstream out, err;
-    run_commands(in, out, err);
-    EXPECT_EQ(err.str(), "");
-    return out.str();
-  }
+  void TearDown() override { EXPECT_EQ(err, ""); }
 };
 
 TEST_F(IntegrationCommandsTest, SettersStoreAndShowTheirValue) {

@@ -69,6 +69,14 @@ std::string ScriptedFileDialogs::run(const FileDialogSetup& setup, int& index, F
   return a.name;
 }
 
+FileDialogChoice ScriptedFileDialogs::run_window_dialog(ControlName dialog, const FileDialogSetup& setup) {
+  window_runs.push_back({to_string(dialog), setup});
+  if (window_answers.empty()) return {{}, setup.filter_index};
+  FileDialogChoice a = window_answers.front();
+  window_answers.erase(window_answers.begin());
+  return a;
+}
+
 bool ScriptedPrompts::confirm(std::string_view question) {
   questions.emplace_back(question);
   if (answers.empty()) return true;

@@ -41,6 +41,16 @@ public:
   void set_open_filter_index(int index) override { open_index_ = index; }
   void set_save_filter_index(int index) override { save_index_ = index; }
 
+  // The windows' own dialogs: each run takes the next of window_answers (none left: a
+  // cancel that keeps the filter index asked for) and is noted with its dialog's name.
+  std::vector<FileDialogChoice> window_answers;
+  struct WindowRun {
+    std::string dialog;  // "form.control"
+    FileDialogSetup setup;
+  };
+  std::vector<WindowRun> window_runs;
+  FileDialogChoice run_window_dialog(ControlName dialog, const FileDialogSetup& setup) override;
+
 private:
   std::string run(const FileDialogSetup& setup, int& index, FileDialogSetup& last);
   static FileDialogSetup with_index(FileDialogSetup s, int index) {

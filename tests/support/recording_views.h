@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "ports/names/cake_form_names.h"
 #include "ports/names/image_form_names.h"
 #include "ports/names/log_window_names.h"
 #include "ports/names/mask_form_names.h"
@@ -33,10 +34,11 @@ public:
     with.peak_window = &peak_;
     with.mask_window = &mask_;
     with.fit_window = &fit_;
+    with.cake_window = &cake_;
     return with;
   }
 
-  int redraws = 0, graph_draws = 0, peak_lists = 0, fit_results = 0;
+  int redraws = 0, graph_draws = 0, peak_lists = 0, fit_results = 0, cake_draws = 0;
   // The image window: overlay repaints, gauge draws, the scroll bars as last set (and every
   // position set, in order), the view sizes asked for and the caption.
   int repaints = 0, gauge_draws = 0;
@@ -98,6 +100,12 @@ private:
     void show() override { r->shown(frmPeak::form); }
     void show_peak_list() override { ++r->peak_lists; }
   } peak_{this};
+  struct Cake : CakeWindowPort {
+    RecordingViews* r;
+    explicit Cake(RecordingViews* owner) : r(owner) {}
+    void show() override { r->shown(frmCake::form); }
+    void draw_cake() override { ++r->cake_draws; }
+  } cake_{this};
   struct Mask : MaskWindowPort {
     RecordingViews* r;
     explicit Mask(RecordingViews* owner) : r(owner) {}

@@ -8,6 +8,7 @@
 
 #include "image/image_store.h"
 #include "support/tiff_fixture.h"
+#include "support/raxis_fixture.h"
 
 namespace kestrin::test {
 
@@ -97,6 +98,17 @@ void load_into_current_image(const std::vector<uint16_t>& codes, int32_t width, 
   img.image_type = kTypeTiff;
   img.ImageBaseName = "ring";
   img.NoImageFlag = 0;
+}
+
+std::string write_ring_raxis(const std::string& path, double shift) {
+  RingImageSpec spec;
+  spec.rings = {{4.0 + shift, 0.15, 3000}, {7.0 + shift, 0.2, 2000}};
+  RaxisFixture f;
+  f.width = f.height = 200;
+  f.camera_length = 100;
+  f.wavelength = 1.0f;
+  f.codes = make_ring_image(spec);
+  return f.write(path);
 }
 
 }  // namespace kestrin::test

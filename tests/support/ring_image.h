@@ -47,6 +47,10 @@ std::vector<uint16_t> make_ring_image(const RingImageSpec& spec);
 RingImageSpec three_ring_spec();
 // Writes make_ring_image(spec) as a 16-bit TIFF file (rows in order, little-endian).
 void write_ring_tiff(const std::string& path, const RingImageSpec& spec);
+// A 200 x 200 R-AXIS file (camera length 100 mm, wavelength 1 A) with rings at 4 and 7
+// degrees around (100, 100); `shift` moves both rings' angles, so two files differ. Returns
+// the path.
+std::string write_ring_raxis(const std::string& path, double shift = 0);
 
 // Puts codes into the current image as a 16-bit image with the identity intensity
 // table, base name "ring", and sets NoImageFlag to 0.

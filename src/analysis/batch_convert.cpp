@@ -1,0 +1,47 @@
+// Batch conversion of image files into NPD patterns.
+#include "analysis/batch_convert.h"
+
+#include "analysis/dispatch.h"
+#include "image/files/pattern_files.h"
+#include "image/image_loader.h"
+#include "image/image_store.h"
+#include "model/state.h"
+#include "ports/ports.h"
+
+namespace kestrin {
+
+namespace {
+
+// The loader keeps the previous image when it refuses a name before reading (a blank line,
+// no image extension, no folder), so a good load is told by the path as well as the flag.
+bool loaded(const std::string& line) {
+  const ImageStore& img = current_image();
+  return img.NoImageFlag == 0 && img.ImageFilePath == line;
+}
+
+void convert_one(const std::string& line) {
+  load_img_proc(line);
+  if (!loaded(line)) {
+    log_line(" batch_convert() : " + line + " skipped.");
+    return;
+  }
+  NaxPattern& pattern = state().nax_pattern;
+  pattern.kind = {1, 1, 1, 1, 1};  // no pattern until the integration makes one
+  calc_fine_angle_histogram_selection();
+  const ImageStore& img = current_image();
+  save_nax_proc(img.ImageFolder + img.ImageBaseName + ".npd");
+}
+
+}  // namespace
+
+void batch_convert(const std::vector<std::string>& lines) {
+  run_long("batch_convert", [&lines] {
+    for (const std::string& line : lines) {
+      convert_one(line);
+      pump_events();
+      if (program_terminated()) break;
+    }
+  });
+}
+
+}  // namespace kestrin

@@ -1,0 +1,56 @@
+// The cake computation: one sector pixel histogram per slice.
+#include "analysis/cake.h"
+
+#include <vector>
+
+#include "base/convert.h"
+#include "model/state.h"
+#include "ports/names/main_form_names.h"
+#include "ports/ports.h"
+
+namespace kestrin {
+
+namespace {
+
+// The sector pixel histogram that leaves the drawing to its caller comes with the sectored
+// integrations; until then the cake has no slices.
+void calc_cake_slant_pixel_histogram() { log_not_available("calc_cake_slant_pixel_histogram"); }
+
+// Sets the sector of slice s and runs its histogram; false when no pattern came of it.
+bool run_slice(int32_t s, const CakeShape& shape) {
+  Controls& c = controls();
+  c.set_checked(frmMain::rbtnSector, true);
+  c.set_text(frmMain::edtSectorStartAngle, Format("%d", {shape.slice_degrees * s}));
+  c.set_text(frmMain::edtSectorEndAngle, Format("%d", {shape.slice_degrees * (s + 1)}));
+  NaxPattern& nax = state().nax_pattern;
+  const auto kind = nax.kind;
+  nax.kind = {1, 1, 1, 1, 1};
+  calc_cake_slant_pixel_histogram();
+  if (nax.has_kind(kPixelHistogram)) return true;
+  nax.kind = kind;
+  return false;
+}
+
+}  // namespace
+
+bool make_cake(const CakeShape& shape) {
+  std::vector<CakeSlice> slices;
+  bool complete = false;
+  run_long("make_cake", [&] {
+    const NaxPattern& nax = state().nax_pattern;
+    for (int32_t s = 0; s < shape.slices_computed; ++s) {
+      if (!run_slice(s, shape)) return;
+      slices.push_back(cake_slice(nax.values, nax.N));
+      pump_events();
+      if (program_terminated()) return;
+    }
+    complete = true;
+  });
+  if (!complete) return false;
+  CakeState& cake = cake_state();
+  cake.CakeDIB = cake_picture(slices, shape);
+  cake.made = true;
+  return true;
+}
+
+}  // namespace kestrin

@@ -1,0 +1,17 @@
+// The batch conversion window's buttons.
+#include "commands/batch_files_commands.h"
+
+#include "analysis/batch_convert.h"
+#include "commands/file_list_commands.h"
+#include "ports/names/batch_files_names.h"
+
+namespace kestrin {
+
+void batch_files_select() {
+  const std::vector<std::string> files = choose_files(frmBatchFiles::opdImageList, kImageListFilter);
+  if (!files.empty()) set_file_list(frmBatchFiles::memFileName, files);
+}
+
+void batch_files_execute() { batch_convert(file_list(frmBatchFiles::memFileName)); }
+
+}  // namespace kestrin

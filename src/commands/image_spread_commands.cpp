@@ -1,0 +1,32 @@
+// The image spread window's buttons.
+#include "commands/image_spread_commands.h"
+
+#include "commands/file_list_commands.h"
+#include "image/image_spread.h"
+#include "ports/names/image_spread_names.h"
+#include "ports/ports.h"
+
+namespace kestrin {
+
+using namespace frmImageSpread;
+
+void spread_select_files() {
+  const std::vector<std::string> files = choose_files(opdImageList, "Rigaku R-AXIS5 (*.img)|*.IMG");
+  if (!files.empty()) set_file_list(memFileName, files);
+}
+
+void spread_select_reference() {
+  FileDialogSetup setup;
+  setup.filter = "Ref. file (*.csv)|*.CSV";
+  const FileDialogChoice choice = file_dialogs().run_window_dialog(opdImageList, setup);
+  if (!choice.files.empty()) controls().set_text(edtRefFileName, choice.files.front());
+}
+
+void spread_execute() {
+  if (controls().checked(rbtnSpreadNew))
+    make_spread_reference(file_list(memFileName));
+  else
+    spread_images(controls().text(edtRefFileName), file_list(memFileName));
+}
+
+}  // namespace kestrin

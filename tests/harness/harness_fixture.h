@@ -1,0 +1,36 @@
+// The harness tests' fresh start: fresh state, headless ports, an empty log, and a runner of
+// command lines that keeps what they printed to standard error.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "harness/harness.h"
+#include "image/program_state.h"
+#include "model/headless_ports.h"
+#include "ports/log.h"
+
+namespace kestrin::harness {
+
+class HarnessTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    reset_state();
+    reset_headless_ports();
+    the_log().clear_history();
+  }
+  // Runs the lines over every harness command; returns standard output and adds what went
+  // to standard error to `err`.
+  std::string run(const std::string& script) {
+    std::istringstream in(script);
+    std::ostringstream out, errors;
+    run_commands(in, out, errors);
+    err += errors.str();
+    return out.str();
+  }
+  std::string err;
+};
+
+}  // namespace kestrin::harness

@@ -118,6 +118,7 @@ TEST_F(XvfbSmoke, ToolWindowsOnAnXServer) {
   dialogs_.answerFile(dir_.file("ref.csv"), 1);
   osc.pbtnSpotList->click();
   EXPECT_GT(keep_picture(osc, "xvfb_oscillation_window.png").size(), 8u);
+}
 
 TEST_F(XvfbSmoke, CopiedGraphReadsBackFromTheXClipboardInAnotherProcess) {
   if (QProcess::execute("sh", {"-c", "command -v xclip >/dev/null"}) != 0) {

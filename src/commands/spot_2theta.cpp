@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "analysis/angle_histogram.h"
+#include "analysis/fine_curved_histograms.h"
 #include "analysis/peak_edit.h"
 #include "analysis/ring_geometry.h"
 #include "analysis/single_peak_fit.h"
@@ -160,7 +161,7 @@ void analyze_spot_2theta(int32_t spot, const Spot2ThetaSettings& s) {
   const double two_theta0 = calc_pixel_2theta(kPixelTwoTheta, r.x, r.y);
   const IntegrationParams& p = state().integration_params;
   point_band_at(spot_azimuth(r.x, r.y, p.X0, p.Y0), s.band);
-  if (s.profile_kind == 1) log_not_available("calc_fine_angle_histogram_band");
+  if (s.profile_kind == 1) calc_fine_angle_histogram_band();
   else calc_angle_histogram_band();
   {
     FitTypeSwap fit_type(s.fit_type);

@@ -6,11 +6,11 @@ add_compile_options(-Wall -Wextra)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
   add_compile_options(-Wno-restrict)
 endif()
-# Debug information is compressed in objects and programs, and the static libraries are thin
-# (they point at the objects instead of copying them): the sanitizer test build stays a few
-# gigabytes instead of filling a small disk.
+# Debug information is compressed in objects and programs, the static libraries are thin (they
+# point at the objects instead of copying them) and the compiler passes its assembly through
+# pipes instead of temporary files: the sanitizer test build fits a small disk.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-  add_compile_options(-gz)
+  add_compile_options(-gz -pipe)
   add_link_options(-gz)
   foreach(lang C CXX)
     set(CMAKE_${lang}_ARCHIVE_CREATE "<CMAKE_AR> qcT <TARGET> <LINK_FLAGS> <OBJECTS>")

@@ -97,7 +97,7 @@ TEST(MailPeers, WhatKestrinSendsPythonReadsAndKestrinFetches) {
   EXPECT_EQ(seen["type"], "multipart/mixed");
   EXPECT_EQ(seen["subject"], "peer test");
   EXPECT_LE(std::stoi(seen["longest"]), 78);
-  EXPECT_LT(std::stod(seen["skew"]), 5.0);
+  EXPECT_LT(std::stod(seen["skew"]), 60.0);  // a zone mistake is hours off; a loaded machine is seconds
   EXPECT_EQ(seen["body"], "'first line\\r\\n.\\r\\n.starts with a dot\\r\\n..two dots\\r\\nlast'");
   EXPECT_EQ(seen["names"], "small.txt,big.bin");
   EXPECT_EQ(seen["defects"], "0");

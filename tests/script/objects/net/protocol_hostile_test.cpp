@@ -51,7 +51,7 @@ std::string log_in(const std::string& protocol, uint16_t port) {
 struct Budget {
   Budget() : rss(test::CurrentRssBytes()), start(Clock::now()) {}
   void Check(const std::string& what, int timeout_s) const {
-    EXPECT_LT(Clock::now() - start, std::chrono::seconds(timeout_s) + std::chrono::milliseconds(1000)) << what;
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(timeout_s) + std::chrono::seconds(5)) << what;  // slack for a loaded machine
     EXPECT_LT(test::CurrentRssBytes(), rss + (32u << 20)) << what;
   }
   size_t rss;

@@ -5,12 +5,10 @@
 
 #include <cmath>
 #include <numbers>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "base/convert.h"
-#include "base/text_file.h"
+#include "harness_process.h"
 #include "support/raxis_fixture.h"
 #include "support/ring_image.h"
 #include "support/temp_dir.h"
@@ -38,14 +36,9 @@ TEST(AutoAnalysisHarness, FromTheSpotToTheTiltedPattern) {
       "Kestrin.SetIntegrationMode(0);\nKestrin.SetRectAngleMode(0);\nKestrin.SetRectDirection(6);\n"
       "Kestrin.AutoAnalysis();\nGetCenterX\nGetCenterY\nGetBeta\nGetPhi\nGetMaxPeakNumber\n";
   for (size_t k = 0; k < rings.size(); ++k) commands += "GetPeakData " + std::to_string(k) + " 0\n";
-  ASSERT_TRUE(write_file_bytes(dir.file("commands.txt"), commands));
   std::string out;
-  const std::string harness = std::string(KESTRIN_BINARY_DIR) + "/tests/harness/kestrin-harness";
-  ASSERT_EQ(run_command(harness + " '" + dir.file("commands.txt") + "'", &out), 0);
   std::vector<double> values;
-  std::istringstream lines(out);
-  for (std::string line; std::getline(lines, line);)
-    if (line.rfind("= ", 0) == 0) values.push_back(StrToFloat(line.substr(2)));
+  ASSERT_TRUE(run_harness(dir.file("commands.txt"), commands, out, values)) << out;
   ASSERT_EQ(values.size(), 6 + rings.size()) << out;  // LoadImageFile's result first
   EXPECT_NEAR(values[1], 630.4, 0.05);
   EXPECT_NEAR(values[2], 618.7, 0.05);

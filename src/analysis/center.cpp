@@ -42,11 +42,11 @@ long long whole(double v) {
   return static_cast<long long>(v);
 }
 
+}  // namespace
+
 double shown_y(double y) {
   return state().options.VerticalReverse ? current_image().ImageHeight - y - 1.0 : y;
 }
-
-}  // namespace
 
 namespace {
 

@@ -16,4 +16,8 @@ void find_local_maximum(double& X, double& Y);
 // it to the centre edits; 0 when done, 1 without an image.
 int32_t find_center();
 
+// A row of the image as the windows show it and the centre edits hold it: flipped
+// (height - 1 - y) when the images were loaded with VerticalReverse.
+double shown_y(double y);
+
 }  // namespace kestrin

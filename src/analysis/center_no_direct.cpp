@@ -4,6 +4,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/peak_search.h"
+#include "analysis/pixel_histogram.h"
+#include "ports/names/main_form_names.h"
+#include "ports/ports.h"
+
 namespace kestrin {
 
 namespace {
@@ -14,6 +19,9 @@ constexpr double kCentreMatch = 10.0;  // and for the centre within this one
 constexpr double kNoDistance = 99999.0;
 constexpr double kNoSum = 999999.0;
 constexpr double kPairWorth = 2.0;  // summed misfit one more matched pair is worth
+constexpr const char* kStripBand = "20";
+// The direction combo's item of each strip, in strip order.
+constexpr int32_t kStripDirection[kStripCount] = {0, 1, 3, 4};
 
 // The reference strip of a pair.
 const StripPeaks& reference(const StripLists& lists, int32_t pair) {
@@ -64,6 +72,15 @@ double corrected(const StripLists& lists, int32_t pair, double C) {
   return count > 0 ? sum / count : 0.0;
 }
 
+// The strong peaks of one strip's pixel histogram.
+StripPeaks measure_strip(int32_t strip) {
+  controls().set_item_index(frmMain::cmbDirection, kStripDirection[strip]);
+  calc_pixel_histogram();
+  peak_search();
+  const SharedState& st = state();
+  return keep_strip_peaks(st.peak_table, st.nax_pattern.maximum);
+}
+
 }  // namespace
 
 StripPeaks keep_strip_peaks(const PeakList& table, int32_t maximum) {
@@ -88,6 +105,20 @@ int32_t nearest_opposite_peak(const StripLists& lists, double position, int32_t 
 
 Centre match_opposite_sides(const StripLists& lists, double X0, double Y0) {
   return {corrected(lists, 1, X0), corrected(lists, 0, Y0)};
+}
+
+int32_t FindCenterNoDirect(double& NewX, double& NewY) {
+  Controls& c = controls();
+  c.set_checked(frmMain::rbtnRectangle, true);
+  c.set_text(frmMain::edtBandWidth, kStripBand);
+  c.set_checked(frmMain::rbtnRect_Direction, true);
+  StripLists lists;
+  for (int32_t s = 0; s < kStripCount; ++s) lists[size_t(s)] = measure_strip(s);
+  // The strips were measured around the centre the edits held; the last histogram read it.
+  const IntegrationParams& p = state().integration_params;
+  const Centre found = match_opposite_sides(lists, p.X0, p.Y0);
+  NewX = found.x, NewY = found.y;
+  return 0;
 }
 
 }  // namespace kestrin

@@ -39,4 +39,11 @@ struct Centre {
 // pairs within 10 pixels at that shift, or 0 when there are none.
 Centre match_opposite_sides(const StripLists& lists, double X0, double Y0);
 
+// One round of the centre search: puts the main window in rectangle mode by direction with
+// a band of 20 pixels (the settings stay), then for TOP, BOTTOM, LEFT and RIGHT in turn
+// makes the strip's pixel histogram and searches its peaks, and matches the opposite strips'
+// lists around the current centre. NewX and NewY are in image rows and columns (0 for a
+// side that matched nothing). The last strip's pattern and peaks stay current. Returns 0.
+int32_t FindCenterNoDirect(double& NewX, double& NewY);
+
 }  // namespace kestrin

@@ -3,7 +3,9 @@
 
 #include <string>
 
+#include "analysis/auto_analysis.h"
 #include "analysis/center.h"
+#include "analysis/center_no_direct.h"
 #include "analysis/line_integration.h"
 #include "analysis/spot_search.h"
 #include "analysis/tilt.h"
@@ -145,8 +147,15 @@ void spot_search_command() {
   show_spot_list();
 }
 
-void find_center_without_direct_command() { log_not_available("FindCenterNoDirect"); }
-void auto_analysis_command() { log_not_available("auto_analysis"); }
+void find_center_without_direct_command() {
+  find_center_without_direct(+[](double& x, double& y) {
+    double NewX = 0, NewY = 0;
+    FindCenterNoDirect(NewX, NewY);
+    x = NewX, y = shown_y(NewY);
+  });
+}
+
+void auto_analysis_command() { auto_analysis(); }
 void import_mask_command() { import_mask_file(); }
 void calc_tilt_command() { calc_tilt(); }
 void calc_wave_length_command() { calc_wave_length(); }

@@ -59,9 +59,9 @@ using CentreRound = void (*)(double& x, double& y);
 // redrawing and letting the windows handle their events once.
 void find_center_without_direct(CentreRound round);
 
-// Commands whose routines are not part of this build yet: each logs
-// " <routine>() : not available in this version." and changes nothing else.
-void find_center_without_direct_command();  // FindCenterNoDirect
-void auto_analysis_command();               // auto_analysis
+// The menu's centre search without the direct beam: the ten rounds above, each one
+// FindCenterNoDirect, its centre written into the edits as the windows show it.
+void find_center_without_direct_command();
+void auto_analysis_command();
 
 }  // namespace kestrin

@@ -6,6 +6,9 @@
 
 #include <vector>
 
+#include "peak_fixture.h"
+#include "ports/names/main_form_names.h"
+
 namespace kestrin::test {
 namespace {
 
@@ -65,6 +68,46 @@ TEST(CenterNoDirect, KeepsUpToElevenStrongPeaksInTableOrder) {
   EXPECT_EQ(s.x[1], 20);
   EXPECT_EQ(s.x[2], 40);
   EXPECT_EQ(s.x[10], 120);
+}
+
+// A round without an image measures every strip on the pattern that is current, so opposite
+// lists agree and the centre stays; with no pattern, or a centre whose strips leave the
+// image, nothing matches and both results are 0. The window keeps the round's settings.
+using CenterNoDirectRound = PeakTest;
+
+TEST_F(CenterNoDirectRound, WithoutRingsTheRoundStaysOrGivesZero) {
+  struct Case {
+    const char* name;
+    bool image, pattern;
+    const char *x, *y;
+    Centre expected;
+  };
+  const Case cases[] = {
+      {"no image, a pattern", false, true, "300", "200", {300, 200}},
+      {"no image, no pattern", false, false, "300", "200", {0, 0}},
+      {"strips off the image", true, false, "5000", "-300", {0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    if (c.image) load_flat_image(60, 40, 100);
+    if (c.pattern) set_peaked_pixel_pattern({50, 90});
+    state().integration_params.X0 = 300, state().integration_params.Y0 = 200;
+    edit(frmMain::edtCenterX0, c.x);
+    edit(frmMain::edtCenterY0, c.y);
+    edit(frmMain::edtPixelX, "0.1");
+    edit(frmMain::edtPixelY, "0.1");
+    edit(frmMain::edtBandWidth, "100");
+    check(frmMain::rbtnSector);
+    Centre got{-1, -1};
+    EXPECT_EQ(FindCenterNoDirect(got.x, got.y), 0);
+    EXPECT_EQ(got.x, c.expected.x);
+    EXPECT_EQ(got.y, c.expected.y);
+    EXPECT_TRUE(controls().checked(frmMain::rbtnRectangle));
+    EXPECT_TRUE(controls().checked(frmMain::rbtnRect_Direction));
+    EXPECT_EQ(controls().text(frmMain::edtBandWidth), "20");
+    EXPECT_EQ(controls().item_index(frmMain::cmbDirection), 4);
+  }
 }
 
 }  // namespace

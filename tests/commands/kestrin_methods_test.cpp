@@ -196,10 +196,18 @@ TEST_F(KestrinMethodCalls, Switches) {
   EXPECT_EQ(std::get<int32_t>(call("GetClearMask")), 0);
 }
 
-// Methods whose routines come later say so and change nothing.
-TEST_F(KestrinMethodCalls, MissingRoutinesSaySoOnce) {
+// Every analysis method runs its routine: without an image each refuses in its own words,
+// and none says it is not available.
+TEST_F(KestrinMethodCalls, NoAnalysisRoutineIsMissing) {
+  for (const char* m : {"AngleIntensity", "PixelIntensity", "FineAngleIntensity", "FindCenter", "FindSpot", "Sectoring",
+                        "PeakSearch", "PeakFitting", "CalcTilt", "AutoAnalysis", "ClearMask"}) {
+    the_log().clear_history();
+    call(m);
+    for (const std::string& line : log()) EXPECT_EQ(line.find("not available"), std::string::npos) << m << ": " << line;
+  }
+  the_log().clear_history();
   call("AutoAnalysis");
-  EXPECT_EQ(log(), (std::vector<std::string>{" auto_analysis() : not available in this version."}));
+  EXPECT_EQ(log(), (std::vector<std::string>{" auto_analysis() : Image data does not exist."}));
 }
 
 // ClearMask empties the loaded image's mask, records its line and redraws the image;

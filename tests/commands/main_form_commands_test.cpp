@@ -166,21 +166,46 @@ TEST_F(MainCommandsTest, CentreSearchStartedInsideItsOwnPumpIsRefused) {
   EXPECT_EQ(the_log().history().back(), " FindCenterNoDirect() : another run is in progress.");
 }
 
-// Its round is not part of this build: the menu item says so, asks nothing and leaves the
-// centre as it was.
-TEST_F(MainCommandsTest, CentreSearchWithoutItsRoundChangesNothing) {
-  current_image().ImageWidth = current_image().ImageHeight = 2000;
-  c().set_text(frmMain::edtCenterX0, "600.3");
-  c().set_text(frmMain::edtCenterY0, "480.7");
-  const IntegrationParams before = state().integration_params;
-  find_center_without_direct_command();
-  EXPECT_TRUE(prompts_.questions.empty());
-  EXPECT_EQ(c().text(frmMain::edtCenterX0), "600.3");
-  EXPECT_EQ(c().text(frmMain::edtCenterY0), "480.7");
-  EXPECT_EQ(state().integration_params.X0, before.X0);
-  EXPECT_EQ(the_log().history(),
-            std::vector<std::string>{" FindCenterNoDirect() : not available in this version."});
-  EXPECT_EQ(views_.redraws, 0);
+// The menu's ten rounds on rings without a direct beam, from a centre 7 pixels right of and
+// 5 above the true one: the edits end on the true centre, in rows as the window shows them
+// (flipped when the images were loaded with VerticalReverse); the window is left in
+// rectangle mode by direction RIGHT with a band of 20.
+TEST_F(MainCommandsTest, CentreSearchWithoutDirectBeamFindsTheRingsCentre) {
+  RingImageSpec spec;
+  RingGeometry& g = spec.geometry;
+  g.width = 600, g.height = 560, g.X0 = 296.4, g.Y0 = 283.7, g.Lo = 100, g.pixel_x = g.pixel_y = 0.1;
+  for (double t : {5.0, 8.2, 11.0, 14.1}) spec.rings.push_back({t, 0.06, 4000.0});
+  spec.background = 20;
+  const std::vector<uint16_t> codes = make_ring_image(spec);
+  for (const bool reverse : {false, true}) {
+    SCOPED_TRACE(reverse ? "rows flipped" : "rows as loaded");
+    SetUp();
+    prompts_.questions.clear();
+    views_.redraws = 0;
+    load_into_current_image(codes, g.width, g.height);
+    state().options.VerticalReverse = reverse ? 1 : 0;
+    const auto shown = [&](double y) { return reverse ? g.height - 1 - y : y; };
+    c().set_text(frmMain::edtCenterX0, FloatToStr(g.X0 + 7));
+    c().set_text(frmMain::edtCenterY0, FloatToStr(shown(g.Y0 - 5)));
+    c().set_text(frmMain::edtCameraLength, "100");
+    c().set_text(frmMain::edtPixelX, "0.1");
+    c().set_text(frmMain::edtPixelY, "0.1");
+    c().set_text(frmMain::edtPhi, "0");
+    c().set_text(frmMain::edtBandWidth, "100");
+    c().set_checked(frmMain::rbtnSector, true);
+    c().set_item_index(frmMain::cmbDirection, 6);
+    prompts_.answers = {true};
+    find_center_without_direct_command();
+    EXPECT_EQ(prompts_.questions, std::vector<std::string>{"Use current CenterX,Y for Initial?"});
+    EXPECT_NEAR(StrToFloat(c().text(frmMain::edtCenterX0)), g.X0, 0.5);
+    EXPECT_NEAR(StrToFloat(c().text(frmMain::edtCenterY0)), shown(g.Y0), 0.5);
+    EXPECT_NEAR(state().integration_params.Y0, g.Y0, 0.5);
+    EXPECT_TRUE(c().checked(frmMain::rbtnRectangle));
+    EXPECT_TRUE(c().checked(frmMain::rbtnRect_Direction));
+    EXPECT_EQ(c().text(frmMain::edtBandWidth), "20");
+    EXPECT_EQ(c().item_index(frmMain::cmbDirection), 4);
+    EXPECT_EQ(views_.redraws, 10);
+  }
 }
 
 TEST_F(MainCommandsTest, FindCenterNeedsAnImageAndOnlyTheMenuRedraws) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/convert.h"
-#include "base/text_file.h"
+#include "harness_process.h"
 #include "support/raxis_fixture.h"
 #include "support/ring_image.h"
 #include "support/temp_dir.h"
@@ -45,14 +45,9 @@ TEST(IntegrationHarness, AngleIntensityRingsAgreeWithPyFai) {
     const int at = int(std::lround((r.two_theta - begin) / step));
     for (int i = at - 6; i <= at + 6; ++i) commands += "Kestrin.GetNaxIntensity(" + std::to_string(i) + ");\n";
   }
-  ASSERT_TRUE(write_file_bytes(dir.file("commands.txt"), commands));
   std::string out;
-  const std::string harness = std::string(KESTRIN_BINARY_DIR) + "/tests/harness/kestrin-harness";
-  ASSERT_EQ(run_command(harness + " '" + dir.file("commands.txt") + "'", &out), 0);
   std::vector<double> values;
-  std::istringstream lines(out);
-  for (std::string line; std::getline(lines, line);)
-    if (line.rfind("= ", 0) == 0) values.push_back(StrToFloat(line.substr(2)));
+  ASSERT_TRUE(run_harness(dir.file("commands.txt"), commands, out, values)) << out;
   ASSERT_EQ(values.size(), 1 + 13 * rings.size()) << out;  // LoadImageFile's result first
   ASSERT_NE(out.find("0,399,0,359\n"), std::string::npos) << out;
 

@@ -83,6 +83,31 @@ TForm::~TForm() {
   if (menu_) menu_->attach(nullptr);
 }
 
+void TForm::setClientWidth(int w) {
+  if (loading()) pending_client_w_ = w;
+  else setWidth(w + kFormFrameWidth);
+}
+
+void TForm::setClientHeight(int h) {
+  if (loading()) pending_client_h_ = h;
+  else setHeight(h + kFormFrameHeight + menuHeight());
+}
+
+void TForm::loaded() {
+  TWinControl::loaded();
+  if (pending_client_w_) setClientWidth(*pending_client_w_);
+  if (pending_client_h_) setClientHeight(*pending_client_h_);
+  pending_client_w_.reset();
+  pending_client_h_.reset();
+}
+
+void TForm::getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const {
+  TWinControl::getChildren(proc, root);
+  if (root != this) return;
+  for (int i = 0; i < componentCount(); ++i)
+    if (!components(i)->hasParent()) proc(components(i));
+}
+
 int TForm::menuHeight() const { return menu_bar_ ? menu_bar_->sizeHint().height() : 0; }
 
 int TForm::clientWidth() const { return std::max(0, width() - kFormFrameWidth); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "platform/gui/control.h"
 
@@ -31,8 +32,14 @@ public:
   QWidget* container() const override { return client_; }
   int clientWidth() const override;
   int clientHeight() const override;
-  void setClientWidth(int w) { setWidth(w + kFormFrameWidth); }
-  void setClientHeight(int h) { setHeight(h + kFormFrameHeight + menuHeight()); }
+  // While a description is read the client size waits for loaded(), when the menu that
+  // takes part of the height is known.
+  void setClientWidth(int w);
+  void setClientHeight(int h);
+  void loaded() override;
+  // The controls owned by root, then (for the root itself) its other components that
+  // lie in no parent: menus, timers, dialogs, actions.
+  void getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const override;
 
   void setVisible(bool visible) override;
   // Show brings the window to the front and activates it.
@@ -85,6 +92,7 @@ private:
   TMainMenu* menu_ = nullptr;
   int modal_result_ = 0;
   QEventLoop* modal_loop_ = nullptr;  // set while showModal runs
+  std::optional<int> pending_client_w_, pending_client_h_;
 };
 
 // The form a control lies on (the control itself for a form); nil for a control without one.

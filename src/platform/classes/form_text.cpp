@@ -548,6 +548,19 @@ std::string floatText(double d) {
 
 void writeProperties(std::string& out, const std::vector<FormProperty>& props, int level);
 
+// Pieces of one string joined by "+" at the ends of lines indented one level deeper.
+std::string joinPieces(const std::vector<std::string>& pieces, int level) {
+  std::string out;
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    if (i > 0) {
+      out += " +\r\n";
+      indent(out, level + 1);
+    }
+    out += pieces[i];
+  }
+  return out;
+}
+
 void writeObject(std::string& out, const FormNode& node, int level) {
   indent(out, level);
   out += node.kind == FormNode::Kind::Inherited ? "inherited " : node.kind == FormNode::Kind::Inline ? "inline " : "object ";
@@ -587,21 +600,18 @@ std::string formatFormValue(const FormValue& v, int level) {
     case FormValue::Kind::String: {
       std::vector<std::string> pieces = stringPieces(v.text, 64);
       if (pieces.size() == 1) return pieces.front();
-      for (size_t i = 0; i < pieces.size(); ++i) {
-        out += "\r\n";
-        indent(out, level + 1);
-        out += pieces[i];
-        if (i + 1 < pieces.size()) out += " +";
-      }
-      return out;
+      out = "\r\n";
+      indent(out, level + 1);
+      return out + joinPieces(pieces, level);
     }
     case FormValue::Kind::List: {
       out = "(";
       for (const FormValue& item : v.list) {
         out += "\r\n";
         indent(out, level + 1);
-        std::string text = formatFormValue(item, level + 1);
-        out += text.starts_with("\r\n") ? text.substr(2 + static_cast<size_t>(level + 2) * 2) : text;
+        // A long string item runs on over lines of the same indent.
+        out += item.kind == FormValue::Kind::String ? joinPieces(stringPieces(item.text, 64), level)
+                                                     : formatFormValue(item, level + 1);
       }
       return out + ")";
     }

@@ -6,6 +6,9 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrinter>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,6 +17,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/guard.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/printer.h"
 #include "platform/gui/qt_convert.h"
 #include "platform/gui/std_controls.h"
 
@@ -243,6 +247,18 @@ int TForm::showModal() {
   w->hide();
   w->setWindowModality(Qt::NonModal);
   return modal_result_;
+}
+
+void TForm::print() {
+  QWidget* w = widget();
+  if (!w) return;
+  const QPixmap image = w->grab();
+  TPrinter& p = printer();
+  p.beginDoc();
+  double scale = p.qprinter().resolution() / 96.0;
+  if (image.width() * scale > p.pageWidth()) scale = p.pageWidth() / static_cast<double>(std::max(1, image.width()));
+  p.painter().drawPixmap(QRectF(0, 0, image.width() * scale, image.height() * scale), image, QRectF(image.rect()));
+  p.endDoc();
 }
 
 void TForm::setModalResult(int result) {

@@ -58,6 +58,9 @@ public:
   // it and returns the result.
   int showModal();
   int modalResult() const { return modal_result_; }
+  // Prints the form's image on one page of the application's printer, at the printer's
+  // resolution for the screen's 96 pixels an inch (smaller when the page is narrower).
+  void print();
   // A result other than mrNone ends a running showModal.
   void setModalResult(int result);
 

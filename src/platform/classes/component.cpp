@@ -126,4 +126,8 @@ void TComponent::removeFreeNotification(TComponent* other) {
 
 void TComponent::notification(TComponent*, Operation) {}
 
+void TComponent::setParentComponent(TComponent*) {}
+
+void TComponent::getChildren(const std::function<void(TComponent*)>&, const TComponent*) const {}
+
 }  // namespace kgui

@@ -2,6 +2,7 @@
 // notification, a Tag and a separate link for the script wrapper.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,23 @@ public:
   void* wrapperLink() const { return wrapper_link_; }
   void setWrapperLink(void* link) { wrapper_link_ = link; }
 
+  // Form reading: true from the moment a reader creates or fills the component until its
+  // loaded(). Setters of properties that depend on others (an index into items read
+  // later, a position within limits read later) keep the value until then.
+  bool loading() const { return loading_; }
+  void setLoading() { loading_ = true; }
+  // Called once the whole description is read and references are resolved; applies what
+  // the setters kept.
+  virtual void loaded() { loading_ = false; }
+  // Whether the component lives inside another one (a control in its parent, an item in
+  // its menu); such components are written under that parent.
+  virtual bool hasParent() const { return false; }
+  // Places the component inside the component whose block encloses it in a form
+  // description; the base ignores it. Throws EComponentError when it cannot go there.
+  virtual void setParentComponent(TComponent* parent);
+  // The components written nested under this one, those owned by root only, in order.
+  virtual void getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const;
+
 protected:
   // Called on the owner when a component is inserted or removed, and on every linked
   // component when one is destroyed (Remove).
@@ -63,6 +81,7 @@ private:
   int tag_ = 0;
   void* wrapper_link_ = nullptr;
   bool destroying_ = false;
+  bool loading_ = false;
 };
 
 class EComponentError : public EPropertyError {

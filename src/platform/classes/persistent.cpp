@@ -58,6 +58,11 @@ const ClassInfo& TPersistent::staticClassInfo() {
   return info;
 }
 
+const ClassInfo& TCollection::staticClassInfo() {
+  static const ClassInfo info("TCollection", &TPersistent::staticClassInfo());
+  return info;
+}
+
 void TPersistent::assign(const TPersistent& source) {
   throw EPropertyError("Cannot assign a " + source.className() + " to a " + className());
 }

@@ -14,6 +14,7 @@
 namespace kgui {
 
 class TPersistent;
+class ClassInfo;
 struct EnumInfo;
 struct IdentMap;
 
@@ -40,6 +41,11 @@ struct PropertyInfo {
   std::function<void(TPersistent&, const PropValue&)> set;  // empty: read-only
   std::optional<int64_t> default_ord;   // default of an ordinal property
   std::function<bool(const TPersistent&)> stored;  // empty: always stored
+  // The class of a sub-object property (Font, Lines), so form readers resolve "Font.Name"
+  // before any object exists; nil for references to components.
+  const ClassInfo& (*class_type)() = nullptr;
+  // The item class of a collection property (a status bar's panels).
+  const ClassInfo& (*item_type)() = nullptr;
 
   bool readOnly() const { return !set; }
 };
@@ -78,6 +84,19 @@ public:
   // Copies the state of another object; the base accepts nothing, as the platform's
   // "Cannot assign a X to a Y".
   virtual void assign(const TPersistent& source);
+};
+
+// A collection property's value (a status bar's Panels): items made by the collection,
+// each with its own published properties.
+class TCollection : public TPersistent {
+public:
+  static const ClassInfo& staticClassInfo();
+  const ClassInfo& classInfo() const override { return staticClassInfo(); }
+  virtual int count() const = 0;
+  virtual TPersistent* item(int index) const = 0;
+  virtual TPersistent* addItem() = 0;
+  virtual void clear() = 0;
+  virtual const ClassInfo& itemClass() const = 0;
 };
 
 // Published-property access by name (case-insensitive); unknown names throw

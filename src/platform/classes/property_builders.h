@@ -83,6 +83,7 @@ PropertyInfo classProp(std::string name, C* (T::*get)() const) {
   PropertyInfo p;
   p.name = std::move(name);
   p.kind = PropKind::Class;
+  p.class_type = &C::staticClassInfo;
   p.get = [get](const TPersistent& o) {
     return PropValue(static_cast<TPersistent*>((static_cast<const T&>(o).*get)()));
   };

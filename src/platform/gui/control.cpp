@@ -48,7 +48,12 @@ const ClassInfo& TControl::staticClassInfo() {
          return p;
        }(),
        boolProp<T>("Enabled", &T::enabled, &T::setEnabled, true),
-       classProp<T, TFont>("Font", &T::font),
+       [] {
+         // A font that follows the parent's is the parent's to write.
+         auto p = classProp<T, TFont>("Font", &T::font);
+         p.stored = [](const TPersistent& o) { return !static_cast<const T&>(o).parentFont(); };
+         return p;
+       }(),
        strProp<T>("Hint", &T::hint, &T::setHint),
        boolProp<T>("Visible", &T::visible, &T::setVisible, true),
        eventProp<T>("OnClick", &T::OnClick), eventProp<T>("OnDblClick", &T::OnDblClick),
@@ -124,6 +129,12 @@ void TControl::setParent(TWinControl* parent) {
   } else {
     widget_->hide();
   }
+}
+
+void TControl::setParentComponent(TComponent* parent) {
+  auto* win = dynamic_cast<TWinControl*>(parent);
+  if (!win) throw EComponentError("Control " + name() + " has no parent window");
+  setParent(win);
 }
 
 void TControl::setBoundsQuietly(int left, int top, int width, int height) {
@@ -353,6 +364,11 @@ TWinControl::TWinControl(TComponent* owner, QWidget* widget) : TControl(owner, w
 TWinControl::~TWinControl() {
   // The platform destroys child controls with their parent, before its own window.
   while (!controls_.empty()) delete controls_.back();
+}
+
+void TWinControl::getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const {
+  for (TControl* c : controls_)
+    if (c->owner() == root) proc(c);
 }
 
 int TWinControl::clientWidth() const { return width(); }

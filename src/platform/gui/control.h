@@ -38,6 +38,9 @@ public:
   void setName(const std::string& name) override;
   TWinControl* parent() const { return parent_; }
   void setParent(TWinControl* parent);
+  bool hasParent() const override { return true; }
+  // A control read from a form description goes into the enclosing windowed control.
+  void setParentComponent(TComponent* parent) override;
 
   int left() const { return left_; }
   int top() const { return top_; }
@@ -171,6 +174,8 @@ public:
   void realign(TControl* changed = nullptr);
   bool focused() const;
   void setFocus();
+  // The child controls owned by root, in Controls[] order.
+  void getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const override;
 
   TKeyEvent OnKeyDown;
   TKeyEvent OnKeyUp;

@@ -6,6 +6,9 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrinter>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,6 +17,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/guard.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/printer.h"
 #include "platform/gui/qt_convert.h"
 #include "platform/gui/std_controls.h"
 
@@ -81,6 +85,31 @@ TForm::TForm(TComponent* owner) : TWinControl(owner, new QWidget(nullptr, Qt::Wi
 
 TForm::~TForm() {
   if (menu_) menu_->attach(nullptr);
+}
+
+void TForm::setClientWidth(int w) {
+  if (loading()) pending_client_w_ = w;
+  else setWidth(w + kFormFrameWidth);
+}
+
+void TForm::setClientHeight(int h) {
+  if (loading()) pending_client_h_ = h;
+  else setHeight(h + kFormFrameHeight + menuHeight());
+}
+
+void TForm::loaded() {
+  TWinControl::loaded();
+  if (pending_client_w_) setClientWidth(*pending_client_w_);
+  if (pending_client_h_) setClientHeight(*pending_client_h_);
+  pending_client_w_.reset();
+  pending_client_h_.reset();
+}
+
+void TForm::getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const {
+  TWinControl::getChildren(proc, root);
+  if (root != this) return;
+  for (int i = 0; i < componentCount(); ++i)
+    if (!components(i)->hasParent()) proc(components(i));
 }
 
 int TForm::menuHeight() const { return menu_bar_ ? menu_bar_->sizeHint().height() : 0; }
@@ -218,6 +247,18 @@ int TForm::showModal() {
   w->hide();
   w->setWindowModality(Qt::NonModal);
   return modal_result_;
+}
+
+void TForm::print() {
+  QWidget* w = widget();
+  if (!w) return;
+  const QPixmap image = w->grab();
+  TPrinter& p = printer();
+  p.beginDoc();
+  double scale = p.qprinter().resolution() / 96.0;
+  if (image.width() * scale > p.pageWidth()) scale = p.pageWidth() / static_cast<double>(std::max(1, image.width()));
+  p.painter().drawPixmap(QRectF(0, 0, image.width() * scale, image.height() * scale), image, QRectF(image.rect()));
+  p.endDoc();
 }
 
 void TForm::setModalResult(int result) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "platform/gui/control.h"
 
@@ -31,8 +32,14 @@ public:
   QWidget* container() const override { return client_; }
   int clientWidth() const override;
   int clientHeight() const override;
-  void setClientWidth(int w) { setWidth(w + kFormFrameWidth); }
-  void setClientHeight(int h) { setHeight(h + kFormFrameHeight + menuHeight()); }
+  // While a description is read the client size waits for loaded(), when the menu that
+  // takes part of the height is known.
+  void setClientWidth(int w);
+  void setClientHeight(int h);
+  void loaded() override;
+  // The controls owned by root, then (for the root itself) its other components that
+  // lie in no parent: menus, timers, dialogs, actions.
+  void getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const override;
 
   void setVisible(bool visible) override;
   // Show brings the window to the front and activates it.
@@ -51,6 +58,9 @@ public:
   // it and returns the result.
   int showModal();
   int modalResult() const { return modal_result_; }
+  // Prints the form's image on one page of the application's printer, at the printer's
+  // resolution for the screen's 96 pixels an inch (smaller when the page is narrower).
+  void print();
   // A result other than mrNone ends a running showModal.
   void setModalResult(int result);
 
@@ -85,6 +95,7 @@ private:
   TMainMenu* menu_ = nullptr;
   int modal_result_ = 0;
   QEventLoop* modal_loop_ = nullptr;  // set while showModal runs
+  std::optional<int> pending_client_w_, pending_client_h_;
 };
 
 // The form a control lies on (the control itself for a form); nil for a control without one.

@@ -61,8 +61,18 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner, new QComboBox()) {
 int TComboBox::itemIndex() const { return static_cast<QComboBox*>(widget())->currentIndex(); }
 
 void TComboBox::setItemIndex(int index) {
+  if (loading()) {
+    pending_index_ = index;
+    return;
+  }
   auto* cb = static_cast<QComboBox*>(widget());
   cb->setCurrentIndex(index >= 0 && index < cb->count() ? index : -1);
+}
+
+void TComboBox::loaded() {
+  TWinControl::loaded();
+  if (pending_index_) setItemIndex(*pending_index_);
+  pending_index_.reset();
 }
 
 std::string TComboBox::text() const { return ss(static_cast<QComboBox*>(widget())->currentText()); }
@@ -108,8 +118,18 @@ QWidget* TListBox::mouseWidget() const { return static_cast<QListWidget*>(widget
 int TListBox::itemIndex() const { return static_cast<QListWidget*>(widget())->currentRow(); }
 
 void TListBox::setItemIndex(int index) {
+  if (loading()) {
+    pending_index_ = index;
+    return;
+  }
   auto* lw = static_cast<QListWidget*>(widget());
   lw->setCurrentRow(index >= 0 && index < lw->count() ? index : -1);
+}
+
+void TListBox::loaded() {
+  TWinControl::loaded();
+  if (pending_index_) setItemIndex(*pending_index_);
+  pending_index_.reset();
 }
 
 bool TListBox::multiSelect() const {
@@ -421,8 +441,18 @@ void TProgressBar::setMax(int v) {
 }
 
 void TProgressBar::setPosition(int v) {
+  if (loading()) {
+    pending_position_ = v;
+    return;
+  }
   position_ = std::clamp(v, min_, std::max(min_, max_));
   apply();
+}
+
+void TProgressBar::loaded() {
+  TWinControl::loaded();
+  if (pending_position_) setPosition(*pending_position_);
+  pending_position_.reset();
 }
 
 void TProgressBar::stepIt() {
@@ -475,7 +505,24 @@ void TSpinEdit::setMaxValue(int v) {
 }
 
 int TSpinEdit::value() const { return spin(widget())->value(); }
-void TSpinEdit::setValue(int v) { spin(widget())->setValue(v); }
+void TSpinEdit::setValue(int v) {
+  if (loading()) {
+    pending_value_ = v;
+    return;
+  }
+  if (loading()) {
+    pending_value_ = v;
+    return;
+  }
+  spin(widget())->setValue(v);
+}
+
+void TSpinEdit::loaded() {
+  TWinControl::loaded();
+  if (pending_value_) setValue(*pending_value_);
+  pending_value_.reset();
+}
+
 int TSpinEdit::increment() const { return spin(widget())->singleStep(); }
 void TSpinEdit::setIncrement(int v) { spin(widget())->setSingleStep(v); }
 

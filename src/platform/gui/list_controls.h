@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "platform/classes/strings.h"
 #include "platform/gui/control.h"
@@ -33,6 +34,13 @@ protected:
 private:
   std::unique_ptr<TCallbackStrings> items_;
   int style_ = csDropDown;
+
+public:
+  // Applies the value its setter kept while a form description was read.
+  void loaded() override;
+
+private:
+  std::optional<int> pending_index_;
 };
 
 class TListBox : public TWinControl {
@@ -56,6 +64,13 @@ protected:
 
 private:
   std::unique_ptr<TCallbackStrings> items_;
+
+public:
+  // Applies the value its setter kept while a form description was read.
+  void loaded() override;
+
+private:
+  std::optional<int> pending_index_;
 };
 
 // A list box whose items carry check boxes (three states with AllowGrayed) and can be
@@ -165,6 +180,13 @@ protected:
 private:
   void apply();
   int min_ = 0, max_ = 100, position_ = 0, step_ = 10;
+
+public:
+  // Applies the value its setter kept while a form description was read.
+  void loaded() override;
+
+private:
+  std::optional<int> pending_position_;
 };
 
 // A number edit with up and down arrows; MinValue equal to MaxValue means no limits.
@@ -187,6 +209,13 @@ public:
 private:
   void applyRange();
   int min_value_ = 0, max_value_ = 0;
+
+public:
+  // Applies the value its setter kept while a form description was read.
+  void loaded() override;
+
+private:
+  std::optional<int> pending_value_;
 };
 
 }  // namespace kgui

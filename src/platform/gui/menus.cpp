@@ -80,6 +80,19 @@ void TMenuItem::setVisible(bool visible) {
   action_->setVisible(visible);
 }
 
+void TMenuItem::setParentComponent(TComponent* parent) {
+  TMenuItem* into = dynamic_cast<TMenuItem*>(parent);
+  if (auto* main = dynamic_cast<TMainMenu*>(parent)) into = main->items();
+  if (auto* popup = dynamic_cast<TPopupMenu*>(parent)) into = popup->items();
+  if (!into) throw EComponentError("Menu item " + name() + " lies outside a menu");
+  into->add(this);
+}
+
+void TMenuItem::getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const {
+  for (TMenuItem* item : items_)
+    if (item->owner() == root) proc(item);
+}
+
 void TMenuItem::add(TMenuItem* item) {
   if (item->parent_) item->parent_->remove(item);
   item->parent_ = this;

@@ -38,6 +38,10 @@ public:
   TMenuItem* items(int index) const { return items_.at(static_cast<size_t>(index)); }
   TMenuItem* parentItem() const { return parent_; }
   void click();
+  bool hasParent() const override { return true; }
+  // An item read from a form description goes into the enclosing menu or item.
+  void setParentComponent(TComponent* parent) override;
+  void getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const override;
 
   QAction* action() const { return action_; }
   // The linked action: without an OnClick, a click runs its OnExecute.
@@ -71,6 +75,9 @@ public:
 
   // The invisible root whose sub-items are the menu bar's entries.
   TMenuItem* items() const { return root_; }
+  void getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const override {
+    root_->getChildren(proc, root);
+  }
   // Shows the top-level items on bar (nullptr detaches); called by the form.
   void attach(QMenuBar* bar);
 
@@ -90,6 +97,9 @@ public:
 
   // The invisible root whose sub-items are the menu's entries.
   TMenuItem* items() const { return root_; }
+  void getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const override {
+    root_->getChildren(proc, root);
+  }
   // Runs OnPopup, then shows the entries at the screen point; returns at once (the chosen
   // item's OnClick runs from the event loop).
   void popup(int x, int y);

@@ -81,7 +81,7 @@ int TStatusPanel::index() const {
 // ---- TStatusPanels ----
 
 const ClassInfo& TStatusPanels::staticClassInfo() {
-  static const ClassInfo info("TStatusPanels", &TPersistent::staticClassInfo());
+  static const ClassInfo info("TStatusPanels", &TCollection::staticClassInfo());
   return info;
 }
 
@@ -120,7 +120,11 @@ const ClassInfo& TStatusBar::staticClassInfo() {
   using T = TStatusBar;
   static const ClassInfo info(
       "TStatusBar", &TWinControl::staticClassInfo(),
-      {classProp<T, TStatusPanels>("Panels", &T::panels),
+      {[] {
+         auto p = classProp<T, TStatusPanels>("Panels", &T::panels);
+         p.item_type = &TStatusPanel::staticClassInfo;
+         return p;
+       }(),
        boolProp<T>("SimplePanel", &T::simplePanel, &T::setSimplePanel, false),
        strProp<T>("SimpleText", &T::simpleText, &T::setSimpleText),
        eventProp<T>("OnDrawPanel", &T::OnDrawPanel), eventProp<T>("OnHint", &T::OnHint)});

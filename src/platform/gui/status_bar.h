@@ -48,17 +48,20 @@ private:
   int width_ = 50, alignment_ = 0, bevel_ = pbLowered, style_ = psText;
 };
 
-class TStatusPanels : public TPersistent {
+class TStatusPanels : public TCollection {
 public:
   explicit TStatusPanels(std::function<void()> changed) : changed_(std::move(changed)) {}
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   // Takes the panels of another collection, item by item.
   void assign(const TPersistent& source) override;
-  int count() const { return static_cast<int>(items_.size()); }
+  int count() const override { return static_cast<int>(items_.size()); }
   TStatusPanel* items(int index) const;  // nil out of range
   TStatusPanel* add();
-  void clear();
+  void clear() override;
+  TPersistent* item(int index) const override { return items(index); }
+  TPersistent* addItem() override { return add(); }
+  const ClassInfo& itemClass() const override { return TStatusPanel::staticClassInfo(); }
   void changed() const { if (changed_) changed_(); }
 
 private:

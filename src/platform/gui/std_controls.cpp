@@ -409,6 +409,10 @@ void TRadioGroup::setColumns(int c) {
 }
 
 void TRadioGroup::setItemIndex(int index) {
+  if (loading()) {
+    pending_index_ = index;
+    return;
+  }
   index = std::clamp(index, -1, items_->count() - 1);
   if (index == item_index_) return;
   if (index < 0) {
@@ -421,6 +425,12 @@ void TRadioGroup::setItemIndex(int index) {
     return;
   }
   group_->button(index)->setChecked(true);  // runs OnClick through buttonToggled
+}
+
+void TRadioGroup::loaded() {
+  TWinControl::loaded();
+  if (pending_index_) setItemIndex(*pending_index_);
+  pending_index_.reset();
 }
 
 void TRadioGroup::buttonToggled(int index, bool on) {

@@ -2,6 +2,8 @@
 // buttons and radio groups, with the platform's defaults and event rules.
 #pragma once
 
+#include <optional>
+
 #include <memory>
 
 #include "platform/classes/strings.h"
@@ -177,6 +179,13 @@ private:
   QButtonGroup* group_;
   int item_index_ = -1, columns_ = 1;
   bool updating_ = false;
+
+public:
+  // Applies the value its setter kept while a form description was read.
+  void loaded() override;
+
+private:
+  std::optional<int> pending_index_;
 };
 
 }  // namespace kgui

@@ -199,6 +199,12 @@ TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner, new QWidget()) { se
 
 TPageControl* TTabSheet::pageControl() const { return dynamic_cast<TPageControl*>(parent()); }
 
+void TTabSheet::setParentComponent(TComponent* parent) {
+  auto* pc = dynamic_cast<TPageControl*>(parent);
+  if (!pc) throw EComponentError("Tab sheet " + name() + " lies outside a page control");
+  setPageControl(pc);
+}
+
 void TTabSheet::setPageControl(TPageControl* pc) {
   if (pc != pageControl()) setParent(pc);
 }

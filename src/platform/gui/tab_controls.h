@@ -83,6 +83,8 @@ public:
   TPageControl* pageControl() const;
   // Makes the sheet the last page of pc (nil: of none).
   void setPageControl(TPageControl* pc);
+  // A sheet read from a form description becomes a page of the enclosing page control.
+  void setParentComponent(TComponent* parent) override;
   int pageIndex() const;
   void setPageIndex(int index);
   bool tabVisible() const { return tab_visible_; }

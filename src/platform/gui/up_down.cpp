@@ -75,8 +75,18 @@ void TUpDown::setMax(int v) {
 }
 
 void TUpDown::setPosition(int v) {
+  if (loading()) {
+    pending_position_ = v;
+    return;
+  }
   position_ = std::clamp(v, std::min(min_, max_), std::max(min_, max_));
   showPosition();
+}
+
+void TUpDown::loaded() {
+  TWinControl::loaded();
+  if (pending_position_) setPosition(*pending_position_);
+  pending_position_.reset();
 }
 
 void TUpDown::showPosition() {

@@ -2,6 +2,8 @@
 // (with Wrap, past one end to the other), shown in an associated control's text.
 #pragma once
 
+#include <optional>
+
 #include <functional>
 
 #include "platform/gui/control.h"
@@ -57,6 +59,13 @@ private:
   TWinControl* associate_ = nullptr;
   int min_ = 0, max_ = 100, position_ = 0, increment_ = 1;
   bool wrap_ = false;
+
+public:
+  // Applies the value its setter kept while a form description was read.
+  void loaded() override;
+
+private:
+  std::optional<int> pending_position_;
 };
 
 }  // namespace kgui

@@ -239,6 +239,21 @@ void FRelease(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Object(&self);
 }
 
+// The multiple-document operations: a form here is never a frame of child windows.
+void FNothing(TJObject& self, TJValueList& params, Value& result) {
+  Self<TJVCLBaseForm>(self).CheckVCL(params);
+  result = Value::Object(&self);
+}
+
+// sendCancelMode(control): the platform's cancel of a mouse capture; Qt keeps none after
+// the button's release, so only the argument is checked.
+void FSendCancelMode(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLBaseForm>(self);
+  w.CheckVCL(params, 1);
+  if (!NativeOf<kgui::TControl>(params.GetValue(0))) w.RaiseArgumentsError();
+  result = Value::Object(&self);
+}
+
 void FFocusControl(TJObject& self, TJValueList& params, Value& result) {
   auto& w = Self<TJVCLBaseForm>(self);
   w.CheckVCL(params, 1);
@@ -790,7 +805,11 @@ const ClassInfo& TJVCLBaseForm::Class() const {
       &TJVCLWinControl::Class(),
       {{"showModal", FShowModal}, {"show", FShow}, {"close", FClose}, {"closeQuery", FCloseQuery},
        {"release", FRelease}, {"focusControl", FFocusControl}, {"setFocusedControl", FSetFocusedControl},
-       {"doDragDropFiles", FDoDragDropFiles}, {"doDragDropText", FDoDragDropText}});
+       {"doDragDropFiles", FDoDragDropFiles}, {"doDragDropText", FDoDragDropText},
+       {"loadFromFile", FLoadFromFile}, {"saveToFile", FSaveToFile}, {"loadFromText", FLoadFromText},
+       {"saveToText", FSaveToText}, {"print", FPrint}, {"sendCancelMode", FSendCancelMode},
+       {"arrangeIcons", FNothing}, {"cascade", FNothing}, {"next", FNothing}, {"previous", FNothing},
+       {"tile", FNothing}});
   return info;
 }
 

@@ -3,9 +3,17 @@
 // object, own it and free it with the wrapper.
 #pragma once
 
+#include "platform/classes/form_text.h"
 #include "script/gui/vcl_wrapper.h"
 
 namespace kestrin::script {
+
+// The form's script methods that read and write descriptions and print.
+void FLoadFromFile(TJObject& self, TJValueList& params, Value& result);
+void FSaveToFile(TJObject& self, TJValueList& params, Value& result);
+void FLoadFromText(TJObject& self, TJValueList& params, Value& result);
+void FSaveToText(TJObject& self, TJValueList& params, Value& result);
+void FPrint(TJObject& self, TJValueList& params, Value& result);
 
 class TJVCLBaseForm : public TJVCLWinControl {
 public:
@@ -13,6 +21,11 @@ public:
   const ClassInfo& Class() const override;
   const kgui::ClassInfo& VCLClass() const override;
   bool main = false;  // closing the form ends the script's event loop
+  // Reads a form description into the native form (raw bytes in quotes as `raw` says),
+  // then makes every named child a member; a bad description raises "EVCLError".
+  void ReadFromText(std::string_view text, kgui::RawText raw);
+  // The native form's description (UTF-8, CR LF).
+  std::string WriteToText();
 
 protected:
   void AfterAttach() override;

@@ -18,6 +18,7 @@
 #include "platform/gui/menus.h"
 #include "platform/gui/splitter.h"
 #include "platform/gui/status_bar.h"
+#include "platform/gui/stream_classes.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/tab_controls.h"
 #include "platform/gui/timer.h"
@@ -193,6 +194,7 @@ bool PumpMessages(std::chrono::milliseconds wait) {
 std::span<const VCLCastRow> DefaultVCLCastRows() { return kCastRows; }
 
 void RegisterVCLObjects(TJEngine& engine) {
+  kgui::RegisterVCLStreamClasses();
   for (const Constructor& c : kConstructors) engine.RegisterObjectClass(c.name, c.create);
   engine.MessagePump = PumpMessages;
   InstallVCLModalErrorListener();

@@ -3,13 +3,16 @@
 // run by the event loop. Also the caster: its table order and one wrapper per component.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTabBar>
 #include <QTest>
 
 #include "platform/gui/gui_fixture.h"
+#include "platform/classes/class_registry.h"
 #include "platform/gui/std_controls.h"
+#include "platform/gui/stream_classes.h"
 #include "script/builtins/builtins.h"
 #include "script/core/host.h"
 #include "script/gui/vcl_objects.h"
@@ -275,6 +278,21 @@ TEST(VclCaster, EveryDescendantComesBeforeItsAncestor) {
       EXPECT_FALSE(rows[j].native().inheritsFrom(rows[i].native().name()))
           << rows[j].native().name() << " comes after its ancestor " << rows[i].native().name();
   EXPECT_EQ(rows.back().native().name(), "TPersistent");
+}
+
+// Every class a form description may hold is cast to a wrapper of its own kind, not to a
+// generic fall-back; an action list has no wrapper of its own.
+TEST(VclCaster, EveryStreamClassHasItsOwnWrapper) {
+  kgui::RegisterVCLStreamClasses();
+  const auto rows = DefaultVCLCastRows();
+  const std::string generic[] = {"TWinControl", "TControl", "TComponent", "TPersistent"};
+  for (const std::string& name : kgui::stream_classes().names()) {
+    if (name == "TActionList") continue;
+    const kgui::ClassInfo& info = *kgui::stream_classes().find(name)->info;
+    auto row = std::find_if(rows.begin(), rows.end(), [&](const VCLCastRow& r) { return info.inheritsFrom(r.native().name()); });
+    ASSERT_NE(row, rows.end()) << name;
+    EXPECT_EQ(std::count(std::begin(generic), std::end(generic), row->native().name()), 0) << name;
+  }
 }
 
 TEST_F(VclEvents, OneWrapperPerComponentWhateverItsTag) {

@@ -1,0 +1,133 @@
+// Form descriptions with the GUI library's own classes: a legacy designer file read into a
+// form, the text written from it (a golden file), save-load-save identity, and failed reads
+// that leave the form as it was.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "platform/classes/form_stream.h"
+#include "platform/gui/gui_fixture.h"
+#include "platform/gui/list_controls.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/status_bar.h"
+#include "platform/gui/std_controls.h"
+#include "platform/gui/stream_classes.h"
+#include "support/legacy_form.h"
+
+namespace kgui {
+namespace {
+
+class FormDescription : public GuiTest {
+protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    RegisterVCLStreamClasses();
+  }
+};
+
+template <class T>
+T* child(const TForm& form, const char* name) {
+  return dynamic_cast<T*>(form.findComponent(name));
+}
+
+// Names and classes of a tree, depth first.
+std::string shape(const FormNode& node) {
+  std::string out = node.name + ":" + node.class_name + "(";
+  for (const FormNode& c : node.children) out += shape(c);
+  return out + ")";
+}
+
+TEST_F(FormDescription, ALegacyFileLoadsWithItsValuesParentsAndReferences) {
+  TForm form(nullptr);
+  ASSERT_EQ(readComponentText(form, kestrin::testing::legacyFormText()), "");
+  EXPECT_EQ(form.name(), "frmLegacy");
+  EXPECT_EQ(form.caption(), "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88");  // raw CP932 in a file that is not UTF-8
+  EXPECT_EQ(form.width(), 408);
+  auto* label = child<TLabel>(form, "Label1");
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->caption(), "Line one\r\nLine two");
+  auto* memo = child<TMemo>(form, "Memo1");
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(memo->lines()->toVector(),
+            (std::vector<std::string>{"first", "A long line that the designer split across two lines of the form file"}));
+  auto* button = child<TButton>(form, "Button1");
+  auto* panel = child<TPanel>(form, "Panel1");
+  ASSERT_TRUE(button && panel);
+  EXPECT_EQ(button->parent(), panel);
+  EXPECT_EQ(button->tag(), 5);
+  EXPECT_EQ(button->wrapperLink(), nullptr);
+  EXPECT_FALSE(button->OnClick);  // handler names are read and ignored
+  EXPECT_EQ(button->modalResult(), 1);
+  auto* bar = child<TStatusBar>(form, "StatusBar1");
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(bar->panels()->count(), 2);
+  EXPECT_EQ(bar->panels()->items(0)->text(), "Ready");
+  EXPECT_EQ(bar->panels()->items(0)->width(), 100);
+  auto* menu = child<TMainMenu>(form, "MainMenu1");
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(form.menu(), menu);  // named before the menu was read
+  ASSERT_EQ(menu->items()->count(), 1);
+  EXPECT_EQ(menu->items()->items(0)->name(), "File1");
+  ASSERT_EQ(menu->items()->items(0)->count(), 1);
+  EXPECT_EQ(menu->items()->items(0)->items(0)->caption(), "E&xit");
+}
+
+TEST_F(FormDescription, SaveLoadSaveIsByteIdenticalAndMatchesTheGoldenFile) {
+  TForm first(nullptr);
+  ASSERT_EQ(readComponentText(first, kestrin::testing::legacyFormText()), "");
+  const std::string saved = writeComponentText(first);
+
+  const std::string golden_path = std::string(KESTRIN_SOURCE_DIR) + "/tests/platform/gui/golden/legacy_form.txt";
+  if (std::getenv("KESTRIN_UPDATE_GOLDEN")) std::ofstream(golden_path, std::ios::binary) << saved;
+  std::ifstream in(golden_path, std::ios::binary);
+  std::stringstream golden;
+  golden << in.rdbuf();
+  EXPECT_EQ(saved, golden.str()) << saved;
+
+  TForm second(nullptr);
+  ASSERT_EQ(readComponentText(second, saved), "");
+  EXPECT_EQ(writeComponentText(second), saved);
+  EXPECT_EQ(shape(componentTree(second)), shape(componentTree(first)));
+}
+
+// Each text is refused whole: the form keeps its caption and gets no component.
+TEST_F(FormDescription, AFailedLoadLeavesTheFormAsItWas) {
+  struct Case {
+    std::string inner;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"  object B: TFoo\r\n  end\r\n", "Class TFoo not found"},
+      {"  object B: TButton\r\n    Bogus = 1\r\n  end\r\n", "Property Bogus does not exist"},
+      {"  object B: TButton\r\n    Visible = Maybe\r\n  end\r\n", "Invalid property value"},
+      {"  object B: TButton\r\n  end\r\n  object b: TEdit\r\n  end\r\n", "A component named b already exists"},
+      {"  object B: TButton\r\n    Name = '1x'\r\n  end\r\n", "'1x' is not a valid component name"},
+      {"  object B: TButton\r\n    Caption = 'a' +\r\n      5\r\n  end\r\n", "String expected on line 5"},
+      {"  Menu = NoMenu\r\n", "Invalid property value"},
+      // Refused by the control itself, after the check: what the read made goes again.
+      {"  object P: TPanel\r\n    object B: TButton\r\n    end\r\n  end\r\n"
+       "  object M: TMainMenu\r\n    object X: TButton\r\n    end\r\n  end\r\n",
+       "Control X has no parent window"},
+  };
+  for (const Case& c : cases) {
+    TForm form(nullptr);
+    form.setCaption("before");
+    const std::string text = "object F: TForm\r\n  Color = clRed\r\n" + c.inner + "end\r\n";
+    EXPECT_EQ(readComponentText(form, text), c.message) << c.inner;
+    EXPECT_EQ(form.componentCount(), 0) << c.inner;
+    EXPECT_EQ(form.controlCount(), 0) << c.inner;
+    EXPECT_EQ(form.caption(), "before");
+    EXPECT_EQ(form.menu(), nullptr);
+  }
+  // Loading twice into one form meets the first load's names.
+  TForm form(nullptr);
+  ASSERT_EQ(readComponentText(form, kestrin::testing::legacyFormText()), "");
+  const int count = form.componentCount();
+  EXPECT_EQ(readComponentText(form, kestrin::testing::legacyFormText()), "A component named Label1 already exists");
+  EXPECT_EQ(form.componentCount(), count);
+}
+
+}  // namespace
+}  // namespace kgui

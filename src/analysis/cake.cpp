@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "analysis/pixel_histogram.h"
 #include "base/convert.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
@@ -11,10 +12,6 @@
 namespace kestrin {
 
 namespace {
-
-// The sector pixel histogram that leaves the drawing to its caller comes with the sectored
-// integrations; until then the cake has no slices.
-void calc_cake_slant_pixel_histogram() { log_not_available("calc_cake_slant_pixel_histogram"); }
 
 // Sets the sector of slice s and runs its histogram; false when no pattern came of it.
 bool run_slice(int32_t s, const CakeShape& shape) {

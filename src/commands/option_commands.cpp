@@ -44,6 +44,9 @@ void apply_display_colours(const std::array<TColor, 6>& swatches) {
   colours[0] = swatches[0];
   image_window().set_image_palette(state().options.GradationReverse != 0);
   for (size_t i = 1; i < colours.size(); ++i) colours[i] = swatches[i];
+  // The image window keeps its last rendered picture; drawn again now, it shows the new mask
+  // colour and overlay colours at once rather than after the next scroll or zoom.
+  image_window().redraw_image();
 }
 
 }  // namespace kestrin

@@ -18,7 +18,7 @@ void show_options();
 void apply_options();
 
 // The colour window's "Apply": the mask colour, then the image palettes rebuilt with the
-// current grey-scale direction, then the other five colours.
+// current grey-scale direction, then the other five colours; then the image is redrawn.
 void apply_display_colours(const std::array<TColor, 6>& swatches);
 
 }  // namespace kestrin

@@ -1,7 +1,7 @@
 // Pictures of the tool windows with content, saved under the build folder for review and
-// checked not blank: the options pair, the batch and spread windows with their lists and
-// the merge window with a picture. The same tests run offscreen and on Xvfb (see
-// CMakeLists.txt); each platform writes its own files.
+// checked not blank: the options pair, the batch and spread windows with their lists, the
+// merge window with a picture and the cake of a ring image. The same tests run offscreen
+// and on Xvfb (see CMakeLists.txt); each platform writes its own files.
 #include <QGuiApplication>
 #include <QImage>
 #include <QTest>
@@ -9,6 +9,7 @@
 #include <set>
 
 #include "app/batch_files_form.h"
+#include "app/cake_form.h"
 #include "app/image_spread_form.h"
 #include "app/merge_image_form.h"
 #include "app/option_forms.h"
@@ -64,6 +65,19 @@ TEST_F(ToolWindowScreenshots, MergePicture) {
   m.pbtnMergeImage->click();
   QTest::keyClick(m.edtHighEdge->widget(), Qt::Key_Return);
   EXPECT_GT(save_picture(m, "merge_image"), 20u);
+}
+
+TEST_F(ToolWindowScreenshots, CakeOfARingImage) {
+  integrate_ring_image(6);
+  auto& c = *app::form_of<app::TfrmCake>();
+  c.Button2->click();
+  EXPECT_GT(save_picture(c, "cake"), 20u);
+  // The 4-degree ring, 70 pixels from the centre, is the brightest column near 35 in a band.
+  const QImage cake = c.imgCake->widget()->grab().toImage();
+  int brightest = 25;
+  for (int x = 25; x <= 45; ++x)
+    if (qGray(cake.pixel(x, 125)) > qGray(cake.pixel(brightest, 125))) brightest = x;
+  EXPECT_NEAR(brightest, 35, 1);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The options and colour windows' commands without widgets: what the options window shows,
 // the order in which Apply stores (and where a bad half width stops it), the palette
-// rebuild between the mask colour and the other colours, and the settings file keeping it all.
+// rebuild between the mask colour and the other colours, the redraw after them, and the
+// settings file keeping it all.
 #include <gtest/gtest.h>
 
 #include "base/convert.h"
@@ -24,7 +25,9 @@ struct PaletteWindow : ImageWindowPort {
     std::array<TColor, 6> colours;
   };
   std::vector<Rebuild> rebuilds;
+  std::vector<std::array<TColor, 6>> redraws;  // the colours at each redraw
   void set_image_palette(bool reverse) override { rebuilds.push_back({reverse, state().colours.colour}); }
+  void redraw_image() override { redraws.push_back(state().colours.colour); }
 };
 
 class OptionCommandsTest : public StateTest {
@@ -134,6 +137,8 @@ TEST_F(OptionCommandsTest, ColoursApplyRebuildsThePaletteOnceBetweenTheMaskColou
   at_rebuild[0] = chosen[0];
   EXPECT_EQ(window_.rebuilds[0].colours, at_rebuild);
   EXPECT_EQ(state().colours.colour, chosen);
+  // One redraw, with all six new colours, so the image shows them without waiting.
+  EXPECT_EQ(window_.redraws, (std::vector<std::array<TColor, 6>>{chosen}));
 }
 
 TEST_F(OptionCommandsTest, TheSettingsFileKeepsWhatApplyChanged) {

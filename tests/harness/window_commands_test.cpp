@@ -1,5 +1,6 @@
 // The tool windows' harness commands: a merged picture written to a BMP file, a reference
-// file made and applied, a batch with a blank line, and the usage errors.
+// file made and applied, a batch with a blank line, a cake without an image, and the usage
+// errors.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -60,11 +61,20 @@ TEST_F(WindowCommandsTest, BatchConvertTakesBlankLines) {
 }
 
 TEST_F(WindowCommandsTest, TooFewArgumentsSayHowToCallThem) {
-  run("MergeImages out.bmp 0 0 1\nSpreadReference out.csv\nSpreadImages\n");
+  run("MergeImages out.bmp 0 0 1\nSpreadReference out.csv\nSpreadImages\nCake\n");
   EXPECT_EQ(err,
             "line 1: MergeImages: usage: MergeImages OUT LEFT TOP RIGHT BOTTOM ROTATION FILE...\n"
             "line 2: SpreadReference: usage: SpreadReference OUT FILE\n"
-            "line 3: SpreadImages: usage: SpreadImages REF FILE...\n");
+            "line 3: SpreadImages: usage: SpreadImages REF FILE...\n"
+            "line 4: Cake: usage: Cake OUT\n");
+}
+
+TEST_F(WindowCommandsTest, ACakeWithoutAnImageWritesNothing) {
+  run("Cake " + dir.file("cake.bmp") + "\n");
+  EXPECT_EQ(err, "");
+  EXPECT_EQ(the_log().history(), (std::vector<std::string>{"<<<<<   Slant Pixel Histogram   >>>>>",
+                                                           " calc_slant_pixel_histogram() : Image data does not exist."}));
+  EXPECT_FALSE(file_exists(dir.file("cake.bmp")));
 }
 
 }  // namespace

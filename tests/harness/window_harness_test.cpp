@@ -1,6 +1,6 @@
 // kestrin-harness with the windows' commands: the graph of a ring image's pattern saved as a
 // picture (light-yellow plot, black curve, blue peak marks), the peak list as copied, the fit
-// grid's rows, and refused picture sizes.
+// grid's rows, the cake picture, and refused picture sizes.
 #include <gtest/gtest.h>
 
 #include <QColor>
@@ -76,6 +76,28 @@ TEST_F(WindowHarness, CopyPeakListPrintsTheHeadingAndEveryRowWithCrLf) {
   const std::string headings =
       "Peak No.|x(2theta)|Intensity|Base Int.|FwHm(2theta)|Tilt|Init Pos|Ini. Int.|Ini. Offset|Ini. FwHm|Base Tilt\n";
   EXPECT_NE(out.find(headings + "1 xxx|"), std::string::npos) << out;  // nothing fitted yet
+}
+
+TEST_F(WindowHarness, CakeSavesThePictureWithTheRingInEveryBand) {
+  const std::string out = run("Cake '" + dir.file("cake.bmp") + "'\n");
+  QImage picture;
+  ASSERT_TRUE(picture.load(QString::fromStdString(dir.file("cake.bmp")))) << out;
+  ASSERT_EQ(picture.size(), QSize(800, 320));
+  ASSERT_EQ(picture.format(), QImage::Format_Indexed8);
+  // The 4-degree ring lies 100 tan(4 degrees) / 0.1 = 69.9 pixels from the centre: column 35.
+  for (int band = 0; band < 32; ++band) {
+    int brightest = 25;
+    for (int x = 25; x <= 45; ++x)
+      if (picture.pixelIndex(x, 10 * band + 9) > picture.pixelIndex(brightest, 10 * band + 9)) brightest = x;
+    EXPECT_EQ(brightest, 35) << "band " << band;
+    EXPECT_EQ(picture.pixelIndex(35, 10 * band), picture.pixelIndex(35, 10 * band + 9)) << "band " << band;
+  }
+  EXPECT_EQ(picture.color(200), qRgb(200, 200, 200));
+  size_t slices = 0;
+  for (size_t at = out.find("<<<<<   Slant Pixel Histogram   >>>>>"); at != std::string::npos;
+       at = out.find("<<<<<   Slant Pixel Histogram   >>>>>", at + 1))
+    ++slices;
+  EXPECT_EQ(slices, 33u) << out;
 }
 
 TEST_F(WindowHarness, PictureSizesOutsideTheLimitsAreRefused) {

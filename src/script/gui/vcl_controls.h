@@ -3,6 +3,7 @@
 // object, own it and free it with the wrapper.
 #pragma once
 
+#include "script/gui/vcl_tools.h"
 #include "script/gui/vcl_wrapper.h"
 
 namespace kestrin::script {
@@ -100,7 +101,7 @@ protected:
 };
 
 // An up-down: "onChanging", "onChangingEx" and "onClick" with the button.
-class TJVCLBaseUpDown : public TJVCLWinControl {
+class TJVCLBaseUpDown : public TJVCLToolWindow {
 public:
   explicit TJVCLBaseUpDown(BaseEngine* engine);
   const kgui::ClassInfo& VCLClass() const override;

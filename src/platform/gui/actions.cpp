@@ -10,6 +10,7 @@
 #include "platform/gui/guard.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
+#include "platform/gui/tool_bars.h"
 
 namespace kgui {
 namespace {
@@ -186,6 +187,7 @@ void TAction::applyTo(TComponent* client) {
   // A check box runs its click on a change of state, as from code: only a change is applied.
   if (auto* box = dynamic_cast<TCheckBox*>(control); box && box->checked() != checked_) box->setChecked(checked_);
   if (auto* radio = dynamic_cast<TRadioButton*>(control); radio && radio->checked() != checked_) radio->setChecked(checked_);
+  if (auto* tool = dynamic_cast<TToolButton*>(control)) tool->setDown(checked_);
 }
 
 // ---- TActionList ----
@@ -200,10 +202,10 @@ const ClassInfo& TActionList::staticClassInfo() {
 
 TActionList::TActionList(TComponent* owner) : TComponent(owner) {}
 
-// The actions stay (their owner frees them); they only leave the list.
+// The platform's list frees its actions with itself; each leaves its owner as it goes.
 TActionList::~TActionList() {
   OnChange = nullptr;
-  while (!actions_.empty()) actions_.back()->setActionList(nullptr);
+  while (!actions_.empty()) delete actions_.back();
 }
 
 TBasicAction* TActionList::actions(int index) const {

@@ -89,7 +89,8 @@ private:
 };
 
 // A list of actions (their owner is usually the form): its OnExecute and OnUpdate see each
-// action's Execute and Update before the action's own handlers.
+// action's Execute and Update before the action's own handlers. Freeing the list frees
+// its actions.
 class TActionList : public TComponent {
 public:
   explicit TActionList(TComponent* owner);

@@ -388,10 +388,8 @@ const ClassInfo& TCoolBand::staticClassInfo() {
          p.set = [](TPersistent& o, const PropValue& v) {
            auto* const* target = std::get_if<TPersistent*>(&v);
            auto* control = target && *target ? dynamic_cast<TWinControl*>(*target) : nullptr;
-           auto& band = static_cast<T&>(o);
-           if (target && *target && (!control || control == &band.owner_.bar()))
-             throw EPropertyError("Invalid property value");
-           band.setControl(control);
+           if (target && *target && !control) throw EPropertyError("Invalid property value");
+           static_cast<T&>(o).setControl(control);
          };
          return p;
        }(),
@@ -425,8 +423,11 @@ void TCoolBand::setText(const std::string& t) { text_ = t; changed(); }
 void TCoolBand::setVisible(bool v) { visible_ = v; changed(); }
 void TCoolBand::setWidth(int w) { width_ = std::max(0, w); changed(); }
 
+// The bar itself or a control that holds the bar cannot be a band's control.
 void TCoolBand::setControl(TWinControl* control) {
   if (control == control_) return;
+  for (const TWinControl* up = &owner_.bar(); up; up = up->parent())
+    if (up == control) throw EPropertyError("Invalid property value");
   if (control)
     if (TCoolBand* other = owner_.findBand(control)) other->control_ = nullptr;
   control_ = control;
@@ -436,11 +437,7 @@ void TCoolBand::setControl(TWinControl* control) {
   else changed();
 }
 
-int TCoolBand::index() const {
-  for (int i = 0; i < owner_.count(); ++i)
-    if (owner_.items(i) == this) return i;
-  return -1;
-}
+int TCoolBand::index() const { return owner_.indexOf(this); }
 
 // ---- TCoolBands ----
 
@@ -449,32 +446,25 @@ const ClassInfo& TCoolBands::staticClassInfo() {
   return info;
 }
 
-TCoolBand* TCoolBands::items(int index) const {
-  return index >= 0 && index < count() ? items_[static_cast<size_t>(index)].get() : nullptr;
-}
-
 TCoolBand* TCoolBands::add() {
-  items_.push_back(std::make_unique<TCoolBand>(*this));
+  TCoolBand* band = items_.add(std::make_unique<TCoolBand>(*this));
   bar_.arrange();
-  return items_.back().get();
+  return band;
 }
 
 void TCoolBands::remove(TCoolBand* band) {
-  auto it = std::find_if(items_.begin(), items_.end(), [&](const auto& p) { return p.get() == band; });
-  if (it == items_.end()) return;
-  (*it)->control_ = nullptr;
-  removed_.push_back(std::move(*it));
-  items_.erase(it);
+  if (!items_.remove(band)) return;
+  band->control_ = nullptr;
   bar_.arrange();
 }
 
 void TCoolBands::clear() {
-  while (!items_.empty()) remove(items_.back().get());
+  while (count() > 0) remove(items(count() - 1));
 }
 
 TCoolBand* TCoolBands::findBand(const TComponent* control) const {
-  for (const auto& b : items_)
-    if (b->control_ == control) return b.get();
+  for (int i = 0; i < count(); ++i)
+    if (items(i)->control_ == control) return items(i);
   return nullptr;
 }
 
@@ -482,7 +472,7 @@ void TCoolBands::assign(const TPersistent& source) {
   auto* other = dynamic_cast<const TCoolBands*>(&source);
   if (!other) return TPersistent::assign(source);
   if (other == this) return;
-  while (count() > other->count()) remove(items_.back().get());
+  while (count() > other->count()) remove(items(count() - 1));
   while (count() < other->count()) add();
   for (int i = 0; i < count(); ++i) items(i)->assign(*other->items(i));
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/classes/item_list.h"
 #include "platform/gui/control.h"
 
 class QLabel;
@@ -153,6 +154,7 @@ public:
   void setBreakRow(bool b);
   TWinControl* control() const { return control_; }
   // The control becomes a child of the bar; a control of another band leaves that band.
+  // The bar or a control holding it raises EPropertyError "Invalid property value".
   void setControl(TWinControl* control);
   bool fixedSize() const { return fixed_size_; }
   void setFixedSize(bool f);
@@ -188,8 +190,9 @@ public:
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   // Takes the settings of another collection's bands, item by item.
   void assign(const TPersistent& source) override;
-  int count() const { return static_cast<int>(items_.size()); }
-  TCoolBand* items(int index) const;  // nil out of range
+  int count() const { return items_.count(); }
+  TCoolBand* items(int index) const { return items_.at(index); }  // nil out of range
+  int indexOf(const TCoolBand* band) const { return items_.indexOf(band); }
   TCoolBand* add();
   void remove(TCoolBand* band);
   void clear();
@@ -198,10 +201,7 @@ public:
 
 private:
   TCoolBar& bar_;
-  std::vector<std::unique_ptr<TCoolBand>> items_;
-  // Bands taken out stay until the collection goes, so a reference held elsewhere (a
-  // script's band object) never points at freed memory.
-  std::vector<std::unique_ptr<TCoolBand>> removed_;
+  ItemList<TCoolBand> items_;
 };
 
 class TCoolBar : public TToolWindow {

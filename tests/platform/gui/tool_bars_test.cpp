@@ -21,6 +21,8 @@ namespace {
 
 using ToolBarsTest = GuiTest;
 
+QToolButton* toolButtonWidget(const TToolButton* b) { return static_cast<QToolButton*>(b->widget()); }
+
 struct FlowCase {
   const char* what;
   int bar_width;
@@ -135,6 +137,24 @@ TEST_F(ToolBarsTest, GroupedCheckButtonsAreExclusive) {
   EXPECT_EQ(clicks, 5);
 }
 
+TEST_F(ToolBarsTest, ALinkedActionsCheckedShowsAsDown) {
+  TForm* form = makeForm(300, 200);
+  auto* bar = new TToolBar(form);
+  bar->setParent(form);
+  const auto b = makeButtons(bar, "bb");
+  b[0]->setStyle(tbsCheck);
+  auto* action = new TAction(form);
+  action->setChecked(true);
+  action->setCaption("Bold");
+  b[0]->setAction(action);
+  EXPECT_TRUE(b[0]->down());
+  EXPECT_EQ(b[0]->caption(), "Bold");
+  action->setChecked(false);
+  EXPECT_FALSE(b[0]->down());
+  EXPECT_FALSE(toolButtonWidget(b[0])->isChecked());
+  b[0]->setAction(nullptr);
+}
+
 TEST_F(ToolBarsTest, EveryChildOfACoolBarHasABand) {
   TForm* form = makeForm(300, 200);
   auto* cool = new TCoolBar(form);
@@ -161,7 +181,9 @@ TEST_F(ToolBarsTest, EveryChildOfACoolBarHasABand) {
   EXPECT_GT(tools->left(), 4) << "the caption comes before the control";
   EXPECT_EQ(edit->left(), 2 + 100 + 2);
 
-  EXPECT_THROW(setProperty(*bands.items(0), "Control", PropValue(static_cast<TPersistent*>(cool))), EPropertyError);
+  for (TPersistent* bad : std::initializer_list<TPersistent*>{cool, form, bands.items(1)})
+    EXPECT_THROW(setProperty(*bands.items(0), "Control", PropValue(bad)), EPropertyError);
+  EXPECT_EQ(bands.items(0)->control(), tools);
   TCoolBand* kept = bands.items(1);
   delete edit;
   EXPECT_EQ(bands.count(), 1);
@@ -237,10 +259,14 @@ TEST_F(ToolBarsTest, AnActionListSeesItsActionsFirst) {
   EXPECT_EQ(log, (std::vector<std::string>{"list a", "list b", "b"}));
   delete a;
   EXPECT_EQ(list->actionCount(), 1);
-  delete list;
-  EXPECT_EQ(b->actionList(), nullptr);
+  b->setActionList(nullptr);
   EXPECT_EQ(b->index(), -1);
-  EXPECT_EQ(changes, 3);
+  b->setActionList(list);
+  EXPECT_EQ(changes, 5);
+  const int components = form->componentCount();
+  delete list;  // and its action with it
+  EXPECT_EQ(form->componentCount(), components - 2);
+  EXPECT_EQ(changes, 5);
 }
 
 TEST_F(ToolBarsTest, ActionsWithClientsUpdateWhileIdle) {

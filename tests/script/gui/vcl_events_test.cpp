@@ -245,6 +245,13 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
        "  t[i].Style = 'tbsCheck'; t[i].Grouped = true;\n"
        "  t[i].onClick = function (s) { println(s.Name + ' ' + t[0].Down + ' ' + t[1].Down + ' ' + t[2].Down); }; }",
        {Click("T0"), Click("T2"), Click("T2")}, "T0 true false false\nT2 false false true\nT2 false false true\n"},
+      {"a tool button dropping its last reference in its own click, a cool bar losing a band",
+       "var cool = new VCLCoolBar(f); var bar = new VCLToolBar(cool);\n"
+       "var t = new VCLToolButton(bar); t.Name = 'T'; t.onClick = function () { println('Click'); t = null; };\n"
+       "var u = new VCLToolButton(bar); u.Name = 'U';\n"
+       "u.onClick = function () { println('U ' + bar.ButtonCount + ' ' + u.Left + ' ' + u.Index); bar = null; };\n"
+       "var p = new VCLPanel(f); p.Name = 'P'; p.onClick = function () { println('P ' + cool.Bands + ' ' + cool.ControlCount); };",
+       {Click("T"), Click("U"), Click("P")}, "Click\nU 1 0 0\nP [object VCL] 0\n"},
       {"an action updated while idle and asked for its hint",
        "var a = new VCLAction(); a.Hint = 'Save'; var updates = 0;\n"
        "a.onUpdate = function (s) { if (updates++ == 0) println('Update ' + s.Hint); a.Enabled = false; };\n"

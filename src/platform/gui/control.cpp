@@ -4,8 +4,10 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QWidget>
 #include <algorithm>
 #include <memory>
@@ -29,6 +31,15 @@ public:
 private:
   TControl* control_;
 };
+
+PropertyInfo captionProp() {
+  PropertyInfo p;
+  p.name = "Caption";
+  p.kind = PropKind::String;
+  p.get = [](const TPersistent& o) { return PropValue(static_cast<const TControl&>(o).caption()); };
+  p.set = [](TPersistent& o, const PropValue& v) { static_cast<TControl&>(o).setCaption(detail::toStr(v)); };
+  return p;
+}
 
 const ClassInfo& TControl::staticClassInfo() {
   using T = TControl;
@@ -342,8 +353,23 @@ bool TControl::handleEvent(QObject* target, QEvent* event) {
     case QEvent::Resize:
       if (target == widget_) fire(OnResize, this);
       return false;
+    case QEvent::ToolTip: return target == widget_ && showActionHint(static_cast<QHelpEvent*>(event));
     default: return false;
   }
+}
+
+// A linked action has its say on the hint before it shows: its OnHint may change the text
+// or show none.
+bool TControl::showActionHint(QHelpEvent* event) {
+  auto* a = dynamic_cast<TAction*>(action_);
+  if (!a || !a->OnHint) return false;
+  std::string text = hint_;
+  if (!a->doHint(text) || text.empty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(event->globalPos(), qs(text), widget_);
+  }
+  return true;
 }
 
 // ---- TWinControl ----
@@ -396,9 +422,11 @@ void TWinControl::clientResized() {
         c->setBoundsQuietly(l, t, w, h);
     }
   }
+  const bool changed = cw != last_client_w_ || ch != last_client_h_;
   last_client_w_ = cw;
   last_client_h_ = ch;
   realign();
+  if (changed) clientSizeChanged();
 }
 
 // The platform's order within one align kind: the control whose layout just changed keeps

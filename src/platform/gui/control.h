@@ -13,6 +13,7 @@
 #include "platform/classes/type_tables.h"
 
 class QEvent;
+class QHelpEvent;
 class QObject;
 
 namespace kgui {
@@ -133,6 +134,7 @@ private:
   friend class TWinControl;
   friend class ControlFilter;
   bool mouseEvent(QEvent* event);
+  bool showActionHint(QHelpEvent* event);
   void adoptFont(const TFont& font);
 
   QPointer<QWidget> widget_;
@@ -155,6 +157,9 @@ private:
   std::string caption_;
   int cursor_ = crDefault;
 };
+
+// The published Caption of the controls that show one.
+PropertyInfo captionProp();
 
 class TWinControl : public TControl {
 public:
@@ -190,6 +195,9 @@ protected:
   virtual TRect alignRect() const;
   // Called when the client area changed size: anchored children follow, aligned ones realign.
   void clientResized();
+  // Called after the client area took a new size, shown or not (Qt tells a hidden widget
+  // of its new size only when it shows).
+  virtual void clientSizeChanged() {}
   // Called after a child control came or went (a page control keeps its pages by it).
   virtual void childrenChanged() {}
 

@@ -72,11 +72,7 @@ void TStatusPanel::setAlignment(int a) { alignment_ = a; changed(); }
 void TStatusPanel::setBevel(int b) { bevel_ = b; changed(); }
 void TStatusPanel::setStyle(int s) { style_ = s; changed(); }
 
-int TStatusPanel::index() const {
-  for (int i = 0; i < owner_.count(); ++i)
-    if (owner_.items(i) == this) return i;
-  return -1;
-}
+int TStatusPanel::index() const { return owner_.indexOf(this); }
 
 // ---- TStatusPanels ----
 
@@ -85,18 +81,13 @@ const ClassInfo& TStatusPanels::staticClassInfo() {
   return info;
 }
 
-TStatusPanel* TStatusPanels::items(int index) const {
-  return index >= 0 && index < count() ? items_[static_cast<size_t>(index)].get() : nullptr;
-}
-
 TStatusPanel* TStatusPanels::add() {
-  items_.push_back(std::make_unique<TStatusPanel>(*this));
+  TStatusPanel* panel = items_.add(std::make_unique<TStatusPanel>(*this));
   changed();
-  return items_.back().get();
+  return panel;
 }
 
 void TStatusPanels::clear() {
-  for (auto& p : items_) removed_.push_back(std::move(p));
   items_.clear();
   changed();
 }
@@ -105,12 +96,8 @@ void TStatusPanels::assign(const TPersistent& source) {
   auto* other = dynamic_cast<const TStatusPanels*>(&source);
   if (!other) return TPersistent::assign(source);
   if (other == this) return;
-  while (count() > other->count()) {
-    removed_.push_back(std::move(items_.back()));
-    items_.pop_back();
-  }
-  while (count() < other->count()) items_.push_back(std::make_unique<TStatusPanel>(*this));
-  for (int i = 0; i < count(); ++i) items_[static_cast<size_t>(i)]->assign(*other->items(i));
+  items_.resize(other->count(), [this] { return std::make_unique<TStatusPanel>(*this); });
+  for (int i = 0; i < count(); ++i) items(i)->assign(*other->items(i));
   changed();
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/classes/item_list.h"
 #include "platform/gui/control.h"
 
 class QLabel;
@@ -55,8 +56,9 @@ public:
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
   // Takes the panels of another collection, item by item.
   void assign(const TPersistent& source) override;
-  int count() const override { return static_cast<int>(items_.size()); }
-  TStatusPanel* items(int index) const;  // nil out of range
+  int count() const override { return items_.count(); }
+  TStatusPanel* items(int index) const { return items_.at(index); }  // nil out of range
+  int indexOf(const TStatusPanel* panel) const { return items_.indexOf(panel); }
   TStatusPanel* add();
   void clear() override;
   TPersistent* item(int index) const override { return items(index); }
@@ -66,10 +68,7 @@ public:
 
 private:
   std::function<void()> changed_;
-  std::vector<std::unique_ptr<TStatusPanel>> items_;
-  // Panels taken out stay until the collection goes, so no reference held elsewhere
-  // (a script's panel object) is left pointing at freed memory.
-  std::vector<std::unique_ptr<TStatusPanel>> removed_;
+  ItemList<TStatusPanel> items_;
 };
 
 class TStatusBar : public TWinControl {

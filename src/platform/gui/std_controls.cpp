@@ -20,17 +20,6 @@
 
 namespace kgui {
 
-static PropertyInfo captionProp() {
-  PropertyInfo p;
-  p.name = "Caption";
-  p.kind = PropKind::String;
-  p.get = [](const TPersistent& o) { return PropValue(static_cast<const TControl&>(o).caption()); };
-  p.set = [](TPersistent& o, const PropValue& v) {
-    static_cast<TControl&>(o).setCaption(detail::toStr(v));
-  };
-  return p;
-}
-
 static Qt::Alignment qtAlignment(int a) {
   return a == taCenter ? Qt::AlignHCenter : a == taRightJustify ? Qt::AlignRight : Qt::AlignLeft;
 }

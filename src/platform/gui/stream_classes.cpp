@@ -6,6 +6,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/find_dialog.h"
 #include "platform/gui/form.h"
+#include "platform/gui/image.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/splitter.h"
@@ -13,6 +14,7 @@
 #include "platform/gui/std_controls.h"
 #include "platform/gui/tab_controls.h"
 #include "platform/gui/timer.h"
+#include "platform/gui/tool_bars.h"
 #include "platform/gui/up_down.h"
 
 namespace kgui {
@@ -37,16 +39,18 @@ void RegisterVCLStreamClasses() {
   registerStreamClass<TPanel>(r);
   registerStreamClass<TSplitter>(r);
   registerStreamClass<TCheckListBox>(r);
-  // TImage
+  registerStreamClass<TImage>(r);
   registerStreamClass<TTabControl>(r);
   registerStreamClass<TTabSheet>(r);
   registerStreamClass<TPageControl>(r);
   registerStreamClass<TProgressBar>(r);
   // TTreeView, TListView
   registerStreamClass<TStatusBar>(r);
-  // TToolButton, TToolBar, TCoolBar
+  registerStreamClass<TToolButton>(r);
+  registerStreamClass<TToolBar>(r);
+  registerStreamClass<TCoolBar>(r);
   registerStreamClass<TAction>(r);
-  // TActionList
+  registerStreamClass<TActionList>(r);
   registerStreamClass<TOpenDialog>(r);
   registerStreamClass<TSaveDialog>(r);
   registerStreamClass<TFontDialog>(r);

@@ -928,7 +928,7 @@ void TJVCLBaseSplitter::AfterAttach() {
   splitter->OnPaint = NotifyBridge(*this, "onPaint");
 }
 
-TJVCLBaseUpDown::TJVCLBaseUpDown(BaseEngine* engine) : TJVCLWinControl(engine) { SetObjectName("VCLUpDown"); }
+TJVCLBaseUpDown::TJVCLBaseUpDown(BaseEngine* engine) : TJVCLToolWindow(engine) { SetObjectName("VCLUpDown"); }
 
 const kgui::ClassInfo& TJVCLBaseUpDown::VCLClass() const { return kgui::TUpDown::staticClassInfo(); }
 
@@ -1112,6 +1112,8 @@ void TJVCLBaseAction::AfterAttach() {
   auto* action = static_cast<kgui::TBasicAction*>(vcl_);
   action->OnExecute = NotifyBridge(*this, "onExecute");
   action->OnUpdate = NotifyBridge(*this, "onUpdate");
+  // A created action also answers "onHint" (an action made by the caster does not).
+  if (auto* full = dynamic_cast<kgui::TAction*>(action); full && owns_) full->OnHint = HintBridge(*this, "onHint");
 }
 
 // item[i]: the sub-item's one wrapper; an index outside the items raises "arguments error".

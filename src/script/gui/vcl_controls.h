@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/classes/form_text.h"
+#include "script/gui/vcl_tools.h"
 #include "script/gui/vcl_wrapper.h"
 
 namespace kestrin::script {
@@ -113,7 +114,7 @@ protected:
 };
 
 // An up-down: "onChanging", "onChangingEx" and "onClick" with the button.
-class TJVCLBaseUpDown : public TJVCLWinControl {
+class TJVCLBaseUpDown : public TJVCLToolWindow {
 public:
   explicit TJVCLBaseUpDown(BaseEngine* engine);
   const kgui::ClassInfo& VCLClass() const override;

@@ -16,17 +16,16 @@
 namespace kestrin::script {
 namespace {
 
-// Calls handler `event` of the wrapper that `weak` names, when it is there; fill adds the
-// arguments after the sender, back copies the by-reference ones back.
+// Calls handler `event` of the wrapper that `weak` names, when it is there; fill makes the
+// arguments, back copies the by-reference ones back.
 template <class Fill, class Back>
-void Fire(const WeakPtr<TJObject>& weak, const char* event, kgui::TComponent* sender, Fill&& fill, Back&& back) {
+void Call(const WeakPtr<TJObject>& weak, const char* event, Fill&& fill, Back&& back) {
   auto* w = static_cast<TJVCLPersistent*>(weak.get());
   const StrRef name(event);
   if (!w || !w->HasEventHandler(name)) return;
   Ref<TJObject> hold(w);  // the handler may drop the script's last reference
   try {
     TJValueList params;
-    params.Add(CastVCL(sender, w->Engine()), true);
     fill(*w, params);
     Value result;
     w->CallEvent(StrRef(), name, result, &params);
@@ -34,6 +33,15 @@ void Fire(const WeakPtr<TJObject>& weak, const char* event, kgui::TComponent* se
   } catch (...) {
     KeepVCLPendingError(std::current_exception());
   }
+}
+
+// The same with the sender first, through the caster; fill adds the arguments after it.
+template <class Fill, class Back>
+void Fire(const WeakPtr<TJObject>& weak, const char* event, kgui::TComponent* sender, Fill&& fill, Back&& back) {
+  Call(weak, event, [&](TJVCLPersistent& w, TJValueList& params) {
+    params.Add(CastVCL(sender, w.Engine()), true);
+    fill(w, params);
+  }, back);
 }
 
 void NoBack(TJValueList&) {}
@@ -199,6 +207,31 @@ kgui::TDrawPanelEvent DrawPanelBridge(TJVCLPersistent& w, const char* event) {
       p.Add(self.WrapNative(panel), true);
       p.Add(NewRectValue(self.Engine(), rect), true);
     }, NoBack);
+  };
+}
+
+kgui::TProgressEvent ProgressBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, int stage, int percent_done, bool redraw_now,
+                                   const kgui::TRect& rect, const std::string& msg) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(Value::String(StrRef(kgui::enumToText(kgui::progressStageType(), stage))), true);
+      p.AddInteger(percent_done);
+      p.Add(Value::Bool(redraw_now), true);
+      p.Add(NewRectValue(self.Engine(), rect), true);
+      p.Add(Value::String(StrRef(utf8_to_cp932(msg))), true);
+    }, NoBack);
+  };
+}
+
+kgui::THintEvent HintBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](std::string& hint, bool& can_show) {
+    Call(weak, event, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(NewHostObject<TJStringObject>(self.Engine(), StrRef(utf8_to_cp932(hint))), true);
+      p.Add(NewHostObject<TJBooleanObject>(self.Engine(), can_show), true);
+    }, [&](TJValueList& p) {
+      if (auto* s = dynamic_cast<TJStringObject*>(p.GetValue(0).object())) hint = cp932_to_utf8(s->Text().view());
+      if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(1).object())) can_show = b->Held();
+    });
   };
 }
 

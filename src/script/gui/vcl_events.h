@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/gui/actions.h"
 #include "platform/gui/control.h"
 #include "platform/gui/form.h"
+#include "platform/gui/image.h"
 #include "platform/gui/splitter.h"
 #include "platform/gui/status_bar.h"
 #include "platform/gui/up_down.h"
@@ -46,6 +48,10 @@ kgui::TUDChangingExEvent ChangingExBridge(TJVCLPersistent& w, const char* event)
 kgui::TUDClickEvent UDClickBridge(TJVCLPersistent& w, const char* event);
 // panel: the panel's wrapper; rect: a new Rect.
 kgui::TDrawPanelEvent DrawPanelBridge(TJVCLPersistent& w, const char* event);
+// stage an identifier ("psStarting"), percentDone, redrawNow, rect a new Rect, msg.
+kgui::TProgressEvent ProgressBridge(TJVCLPersistent& w, const char* event);
+// No sender: hint* a String object, canShow* a Boolean object.
+kgui::THintEvent HintBridge(TJVCLPersistent& w, const char* event);
 
 // The handlers of the standard control events: what the flags name is hooked.
 enum VCLEventSet : uint32_t {

@@ -14,6 +14,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/find_dialog.h"
 #include "platform/gui/form.h"
+#include "platform/gui/image.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/splitter.h"
@@ -22,6 +23,7 @@
 #include "platform/gui/std_controls.h"
 #include "platform/gui/tab_controls.h"
 #include "platform/gui/timer.h"
+#include "platform/gui/tool_bars.h"
 #include "platform/gui/up_down.h"
 #include "script/core/engine.h"
 #include "script/core/value_list.h"
@@ -29,6 +31,7 @@
 #include "script/gui/vcl_bars.h"
 #include "script/gui/vcl_controls.h"
 #include "script/gui/vcl_events.h"
+#include "script/gui/vcl_tools.h"
 #include "script/objects/host_libraries.h"
 
 namespace kestrin::script {
@@ -80,6 +83,7 @@ const VCLCastRow kCastRows[] = {
     {&kgui::TLabel::staticClassInfo, Make<TJVCLBaseLabel>},
     {&kgui::TEdit::staticClassInfo, Make<TJVCLBaseEdit>},
     {&kgui::TMemo::staticClassInfo, Make<TJVCLBaseMemo>},
+    {&kgui::TToolButton::staticClassInfo, Make<TJVCLBaseToolButton>},
     {&kgui::TCheckBox::staticClassInfo, MakeCheckBox},
     {&kgui::TRadioButton::staticClassInfo, MakeRadioButton},
     {&kgui::TButton::staticClassInfo, Make<TJVCLBaseButton>},
@@ -91,10 +95,13 @@ const VCLCastRow kCastRows[] = {
     {&kgui::TPanel::staticClassInfo, MakePanel},
     {&kgui::TRadioGroup::staticClassInfo, MakeRadioGroup},
     {&kgui::TGroupBox::staticClassInfo, MakeGroupBox},
+    {&kgui::TCoolBar::staticClassInfo, Make<TJVCLBaseCoolBar>},
+    {&kgui::TToolBar::staticClassInfo, Make<TJVCLBaseToolBar>},
     {&kgui::TPopupMenu::staticClassInfo, Make<TJVCLBasePopupMenu>},
     {&kgui::TMainMenu::staticClassInfo, Make<TJVCLBaseMainMenu>},
     {&kgui::TForm::staticClassInfo, Make<TJVCLBaseForm>},
     {&kgui::TProgressBar::staticClassInfo, Make<TJVCLBaseProgressBar>},
+    {&kgui::TImage::staticClassInfo, Make<TJVCLBaseImage>},
     {&kgui::TFontDialog::staticClassInfo, Make<TJVCLBaseFontDialog>},
     {&kgui::TReplaceDialog::staticClassInfo, MakeReplaceDialog},
     {&kgui::TFindDialog::staticClassInfo, MakeFindDialog},
@@ -151,14 +158,16 @@ const Constructor kConstructors[] = {
     {"VCLPanel", Create<MakePanel, kgui::TPanel>},
     {"VCLSplitter", Create<Make<TJVCLBaseSplitter>, kgui::TSplitter>},
     {"VCLCheckListBox", Create<Make<TJVCLBaseCheckListBox>, kgui::TCheckListBox>},
-    // "VCLImage",
+    {"VCLImage", Create<Make<TJVCLBaseImage>, kgui::TImage>},
     {"VCLTabControl", Create<Make<TJVCLBaseTabControl>, kgui::TTabControl>},
     {"VCLTabSheet", Create<Make<TJVCLBaseTabSheet>, kgui::TTabSheet>},
     {"VCLPageControl", Create<Make<TJVCLBasePageControl>, kgui::TPageControl>},
     {"VCLProgressBar", Create<Make<TJVCLBaseProgressBar>, kgui::TProgressBar>},
     // "VCLTreeView", "VCLListView",
     {"VCLStatusBar", Create<Make<TJVCLBaseStatusBar>, kgui::TStatusBar>},
-    // "VCLToolButton", "VCLToolBar", "VCLCoolBar",
+    {"VCLToolButton", Create<Make<TJVCLBaseToolButton>, kgui::TToolButton>},
+    {"VCLToolBar", Create<Make<TJVCLBaseToolBar>, kgui::TToolBar>},
+    {"VCLCoolBar", Create<Make<TJVCLBaseCoolBar>, kgui::TCoolBar>},
     {"VCLAction", Create<Make<TJVCLBaseAction>, kgui::TAction>},
     {"VCLOpenDialog", Create<MakeOpenDialog, kgui::TOpenDialog>},
     {"VCLSaveDialog", Create<MakeSaveDialog, kgui::TSaveDialog>},

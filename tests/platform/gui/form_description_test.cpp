@@ -9,11 +9,13 @@
 
 #include "platform/classes/form_stream.h"
 #include "platform/gui/gui_fixture.h"
+#include "platform/gui/actions.h"
 #include "platform/gui/list_controls.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/status_bar.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/stream_classes.h"
+#include "platform/gui/tool_bars.h"
 #include "support/legacy_form.h"
 
 namespace kgui {
@@ -90,6 +92,48 @@ TEST_F(FormDescription, SaveLoadSaveIsByteIdenticalAndMatchesTheGoldenFile) {
   ASSERT_EQ(readComponentText(second, saved), "");
   EXPECT_EQ(writeComponentText(second), saved);
   EXPECT_EQ(shape(componentTree(second)), shape(componentTree(first)));
+}
+
+// Tool buttons go into their bar and actions into their list, and are written back there.
+TEST_F(FormDescription, ToolButtonsAndActionsSitInTheirBarAndList) {
+  const std::string text =
+      "object F: TForm\r\n"
+      "  object Bar: TToolBar\r\n"
+      "    object Tb1: TToolButton\r\n"
+      "    end\r\n"
+      "  end\r\n"
+      "  object Alone: TAction\r\n"
+      "  end\r\n"
+      "  object List: TActionList\r\n"
+      "    object Act: TAction\r\n"
+      "      Caption = 'Go'\r\n"
+      "    end\r\n"
+      "  end\r\n"
+      "end\r\n";
+  TForm form(nullptr);
+  ASSERT_EQ(readComponentText(form, text), "");
+  auto* bar = child<TToolBar>(form, "Bar");
+  auto* button = child<TToolButton>(form, "Tb1");
+  auto* list = child<TActionList>(form, "List");
+  auto* action = child<TAction>(form, "Act");
+  ASSERT_TRUE(bar && button && list && action);
+  EXPECT_EQ(button->parent(), bar);
+  EXPECT_EQ(action->actionList(), list);
+  EXPECT_EQ(list->actionCount(), 1);
+  EXPECT_EQ(child<TAction>(form, "Alone")->actionList(), nullptr);
+  const std::string saved = writeComponentText(form);
+  TForm second(nullptr);
+  ASSERT_EQ(readComponentText(second, saved), "") << saved;
+  EXPECT_EQ(writeComponentText(second), saved);
+  EXPECT_EQ(shape(componentTree(second)), shape(componentTree(form)));
+  EXPECT_EQ(child<TAction>(second, "Act")->actionList(), child<TActionList>(second, "List"));
+
+  // An action outside a list is refused and the read leaves nothing behind.
+  TForm third(nullptr);
+  EXPECT_EQ(readComponentText(third, "object F: TForm\r\n  object P: TPanel\r\n    object A: TAction\r\n"
+                                     "    end\r\n  end\r\nend\r\n"),
+            "Action A lies outside an action list");
+  EXPECT_EQ(third.componentCount(), 0);
 }
 
 // Each text is refused whole: the form keeps its caption and gets no component.

@@ -22,7 +22,8 @@ TEST_F(StreamClasses, EveryRegisteredClassIsMadeByNameWithItsOwner) {
                            "TPopupMenu", "TCheckBox", "TRadioButton", "TListBox", "TComboBox", "TGroupBox",
                            "TRadioGroup", "TPanel", "TSplitter", "TCheckListBox", "TTabControl", "TTabSheet",
                            "TPageControl", "TProgressBar", "TStatusBar", "TAction", "TOpenDialog", "TSaveDialog",
-                           "TFontDialog", "TFindDialog", "TReplaceDialog", "TSpinEdit", "TUpDown"})
+                           "TFontDialog", "TFindDialog", "TReplaceDialog", "TSpinEdit", "TUpDown", "TImage",
+                           "TToolButton", "TToolBar", "TCoolBar", "TActionList"})
     EXPECT_NE(stream_classes().find(name), nullptr) << name;
 
   TComponent owner(nullptr);

@@ -5,9 +5,12 @@
 
 #include <algorithm>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <set>
 
 #include "platform/gui/gui_fixture.h"
 #include "platform/classes/class_registry.h"
@@ -76,6 +79,15 @@ DriverStep ClickChild(const char* name, const char* child) {
     auto* c = w ? w->findChild<QWidget*>(child) : nullptr;
     ASSERT_TRUE(c) << name << " " << child;
     QTest::mouseClick(c, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+  };
+}
+// The hint the user asks for by resting the mouse on the control.
+DriverStep Hint(const char* name) {
+  return [name] {
+    QWidget* w = Widget(name);
+    if (!w) return;
+    QHelpEvent e(QEvent::ToolTip, QPoint(5, 5), w->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(w, &e);
   };
 }
 DriverStep Repaint(const char* name) {
@@ -219,6 +231,38 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
        "r.execute();",
        {Type("ReplaceText", "x"), Click("ReplaceAll"), Click("Replace")},
        "Replace a x frMatchCase,frReplaceAll\nReplace a x frMatchCase,frReplace\n"},
+      {"a tool button clicked",
+       mouse + "var bar = new VCLToolBar(f); var t = new VCLToolButton(bar); t.Name = 'T';\n"
+       "t.onMouseDown = down; t.onMouseUp = up; t.onClick = function () { println('Click'); };",
+       {Click("T")}, "MouseDown mbLeft ssLeft\nClick\nMouseUp mbLeft\n"},
+      {"a tool button with an action, then without",
+       "var a = new VCLAction(); a.Caption = 'Go'; a.onExecute = function (s) { println('Execute ' + s.Caption); };\n"
+       "var bar = new VCLToolBar(f); bar.ShowCaptions = true;\n"
+       "var t = new VCLToolButton(bar); t.Name = 'T'; t.onClick = function (s) { println('Click ' + s.Caption); };\n"
+       "t.action = a;\n"
+       "var u = new VCLToolButton(bar); u.Name = 'U'; u.onClick = function () { t.action = null; };",
+       {Click("T"), Click("U"), Click("T")}, "Execute Go\nClick Go\n"},
+      {"grouped check buttons",
+       "var bar = new VCLToolBar(f); var t = [];\n"
+       "for (var i = 0; i < 3; i++) { t[i] = new VCLToolButton(bar); t[i].Name = 'T' + i;\n"
+       "  t[i].Style = 'tbsCheck'; t[i].Grouped = true;\n"
+       "  t[i].onClick = function (s) { println(s.Name + ' ' + t[0].Down + ' ' + t[1].Down + ' ' + t[2].Down); }; }",
+       {Click("T0"), Click("T2"), Click("T2")}, "T0 true false false\nT2 false false true\nT2 false false true\n"},
+      {"a tool button dropping its last reference in its own click, a cool bar losing a band",
+       "var cool = new VCLCoolBar(f); var bar = new VCLToolBar(cool);\n"
+       "var t = new VCLToolButton(bar); t.Name = 'T'; t.onClick = function () { println('Click'); t = null; };\n"
+       "var u = new VCLToolButton(bar); u.Name = 'U';\n"
+       "u.onClick = function () { println('U ' + bar.ButtonCount + ' ' + u.Left + ' ' + u.Index); bar = null; };\n"
+       "var p = new VCLPanel(f); p.Name = 'P'; p.onClick = function () { println('P ' + cool.Bands + ' ' + cool.ControlCount); };",
+       {Click("T"), Click("U"), Click("P")}, "Click\nU 1 0 0\nP [object VCL] 0\n"},
+      {"an action updated while idle and asked for its hint",
+       "var a = new VCLAction(); a.Hint = 'Save'; var updates = 0;\n"
+       "a.onUpdate = function (s) { if (updates++ == 0) println('Update ' + s.Hint); a.Enabled = false; };\n"
+       "a.onHint = function (hint, canShow) { println('Hint ' + hint + ' ' + canShow.bool + ' ' + arguments.length);\n"
+       "  hint.text = hint.text + '!'; };\n"
+       "var b = new VCLButton(f); b.Name = 'B'; b.action = a;\n"
+       "b.onClick = function () { println('Click (disabled)'); };",
+       {Repaint("B"), Hint("B"), Click("B"), Hint("B")}, "Update Save\nHint Save true 2\nHint Save true 2\n"},
       {"an error in a handler run by the event loop",
        "var b = new VCLButton(f); b.Name = 'B';\n"
        "b.onClick = function () { var s = new Strings(); println(s[3]); };",
@@ -229,6 +273,44 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
     EXPECT_EQ(run.out, c.expected) << c.what;
     EXPECT_FALSE(run.timed_out) << c.what;
   }
+}
+
+// A form built by a script with a menu, a tool bar, a status bar and a page control beside a
+// panel, a splitter between them: the driver drags the splitter, then grabs the form to a
+// PNG file, which must show more than a blank window.
+TEST_F(VclEvents, AScriptBuiltFormDrawsItsBarsAndPages) {
+  const std::string body =
+      "f.Name = 'F'; f.Caption = 'Bars';\n"
+      "var mm = new VCLMainMenu(); var file = new VCLMenuItem(); file.Caption = '&File'; mm.items.add(file);\n"
+      "f.Menu = mm;\n"
+      "var bar = new VCLToolBar(f); bar.ShowCaptions = true; bar.ButtonWidth = 50;\n"
+      "for (var i = 0; i < 3; i++) new VCLToolButton(bar).Caption = 'Tool' + i;\n"
+      "var sb = new VCLStatusBar(f); sb.panels.add().Text = 'Ready';\n"
+      "var lp = new VCLPanel(f); lp.Align = 'alLeft'; lp.Width = 80; lp.Caption = 'Left';\n"
+      "var sp = new VCLSplitter(f); sp.Name = 'S'; sp.Left = 200;\n"
+      "var rp = new VCLPanel(f); rp.Align = 'alClient';\n"
+      "var pc = new VCLPageControl(rp); pc.Align = 'alClient';\n"
+      "new VCLTabSheet(pc).Caption = 'First'; new VCLTabSheet(pc).Caption = 'Second';\n"
+      "sp.onMoved = function () { println('Moved ' + lp.Width + ' ' + (rp.Left == lp.Width + sp.Width)); };\n";
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString png = dir.filePath("form.png");
+  QSize form_size;
+  auto grab = [&] {
+    QWidget* w = Widget("F");
+    ASSERT_TRUE(w);
+    form_size = w->size();
+    ASSERT_TRUE(w->grab().save(png, "PNG"));
+  };
+  const testing::VclRun run = RunVclScript(Script(body), {Drag("S", {25}), grab});
+  EXPECT_EQ(run.out, "Moved 105 true\n");
+  const QImage shot(png);
+  ASSERT_FALSE(shot.isNull());
+  EXPECT_EQ(shot.size(), form_size);
+  std::set<QRgb> colours;
+  for (int y = 0; y < shot.height(); y += 2)
+    for (int x = 0; x < shot.width(); x += 2) colours.insert(shot.pixel(x, y));
+  EXPECT_GT(colours.size(), 4u) << "a blank picture has one or two colours";
 }
 
 TEST_F(VclEvents, ExitInAHandlerEndsTheRunWithItsCode) {

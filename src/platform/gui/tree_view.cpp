@@ -294,11 +294,16 @@ int TTreeNode::absoluteIndex() const {
 TTreeNode* TTreeNode::getNextSibling() const { return parent_ ? parent_->item(index() + 1) : nullptr; }
 TTreeNode* TTreeNode::getPrevSibling() const { return parent_ ? parent_->item(index() - 1) : nullptr; }
 
-TTreeNode* TTreeNode::getNext() const {
-  if (!children_.empty()) return children_.front();
-  for (const TTreeNode* at = this; at && at != &owner_.root_; at = at->parent_)
+// The node after this one's branch: its next sibling, else the nearest ancestor's.
+static TTreeNode* nextAfterBranch(const TTreeNode* node) {
+  for (const TTreeNode* at = node; at; at = at->parent())
     if (TTreeNode* next = at->getNextSibling()) return next;
   return nullptr;
+}
+
+TTreeNode* TTreeNode::getNext() const {
+  if (!children_.empty()) return children_.front();
+  return nextAfterBranch(this);
 }
 
 TTreeNode* TTreeNode::getPrev() const {
@@ -310,9 +315,7 @@ TTreeNode* TTreeNode::getPrev() const {
 
 TTreeNode* TTreeNode::getNextVisible() const {
   if (expanded_ && !children_.empty()) return children_.front();
-  for (const TTreeNode* at = this; at && at != &owner_.root_; at = at->parent_)
-    if (TTreeNode* next = at->getNextSibling()) return next;
-  return nullptr;
+  return nextAfterBranch(this);
 }
 
 TTreeNode* TTreeNode::getPrevVisible() const {

@@ -43,6 +43,12 @@ int LocaleTextOrder(std::string_view a, std::string_view b) {
   return LocaleCompare(utf8_to_cp932(a), utf8_to_cp932(b));
 }
 
+// The view wrapper a weak link names, while it is bound to its view.
+TJVCLBaseTreeView* LiveView(const WeakPtr<TJObject>& link) {
+  auto* view = static_cast<TJVCLBaseTreeView*>(link.get());
+  return view && view->HasVCL() ? view : nullptr;
+}
+
 // ---- event bridges ----
 
 TJVCLBaseTreeView& ViewOf(TJVCLPersistent& self) { return static_cast<TJVCLBaseTreeView&>(self); }
@@ -478,10 +484,7 @@ kgui::TTreeNode& TJVCLBaseTreeNode::CheckNode(const TJValueList& params, int32_t
   return *static_cast<TTreeNode*>(vcl_);
 }
 
-TJVCLBaseTreeView* TJVCLBaseTreeNode::View() const {
-  auto* view = static_cast<TJVCLBaseTreeView*>(view_.get());
-  return view && view->HasVCL() ? view : nullptr;
-}
+TJVCLBaseTreeView* TJVCLBaseTreeNode::View() const { return LiveView(view_); }
 
 void TJVCLBaseTreeNode::Link(TTreeNode* node, TJVCLBaseTreeView& view) {
   AttachVCL(node, false);
@@ -566,10 +569,7 @@ void TJVCLBaseTreeNodes::GetItem(int32_t index, Value& out) {
   if (TTreeNode* node = nodes.item(index)) out = View()->WrapNode(node);
 }
 
-TJVCLBaseTreeView* TJVCLBaseTreeNodes::View() const {
-  auto* view = static_cast<TJVCLBaseTreeView*>(view_.get());
-  return view && view->HasVCL() ? view : nullptr;
-}
+TJVCLBaseTreeView* TJVCLBaseTreeNodes::View() const { return LiveView(view_); }
 
 void TJVCLBaseTreeNodes::SetView(TJVCLBaseTreeView* view) {
   view_ = view ? WeakPtr<TJObject>(view->WeakHandle()) : WeakPtr<TJObject>();

@@ -20,6 +20,7 @@ var c = items.addChild(b, "c");
 var d = items.add(a, "d");
 var cases = [
   ["toString", function () { return tv + " " + items + " " + a; }],
+  ["the view's events", function () { return tv.getEvents().join(","); }],
   ["add(null) gives the first node's one wrapper", function () { return items.getFirstNode() === a; }],
   ["Data set on one is seen on the other", function () { a.Data = data; return items.item(0).Data.name; }],
   ["addChildObject with a number leaves Data null", function () { return items.addChildObject(d, "n", 5).Data; }],

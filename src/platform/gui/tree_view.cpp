@@ -817,7 +817,7 @@ void TTreeView::checkChangeable() const {
 TTreeNode* TTreeView::selected() const { return model_->nodeOf(view()->selectionModel()->currentIndex()); }
 
 void TTreeView::setSelected(TTreeNode* node) {
-  if (node && (node->deleting_ || &node->owner_ != items_.get())) return;
+  if (node && !ownNode(node)) return;
   QItemSelectionModel* sel = view()->selectionModel();
   if (!node) {
     sel->clearCurrentIndex();
@@ -827,15 +827,20 @@ void TTreeView::setSelected(TTreeNode* node) {
   sel->setCurrentIndex(model_->indexOf(node), QItemSelectionModel::ClearAndSelect);
 }
 
+// Nodes of other views and nodes being deleted are not taken.
+bool TTreeView::ownNode(const TTreeNode* node) const {
+  return node && !node->deleting_ && &node->owner_ == items_.get();
+}
+
 void TTreeView::setDropTarget(TTreeNode* node) {
-  drop_target_ = node && !node->deleting_ ? node : nullptr;
+  drop_target_ = ownNode(node) ? node : nullptr;
   view()->viewport()->update();
 }
 
 TTreeNode* TTreeView::topItem() const { return model_->nodeOf(view()->indexAt(QPoint(1, 1))); }
 
 void TTreeView::setTopItem(TTreeNode* node) {
-  if (node && !node->deleting_) view()->scrollTo(model_->indexOf(node), QAbstractItemView::PositionAtTop);
+  if (ownNode(node)) view()->scrollTo(model_->indexOf(node), QAbstractItemView::PositionAtTop);
 }
 
 bool TTreeView::alphaSort() {

@@ -251,6 +251,7 @@ private:
   friend class TreeSelection;
   friend class StructureChange;
   TreeWidget* view() const;
+  bool ownNode(const TTreeNode* node) const;
   TreeModel* model() const { return model_; }
   bool askExpanding(TTreeNode* node, bool expand);
   void applyExpanded(TTreeNode* node);

@@ -61,7 +61,12 @@ var cases = [
   ["item(i, null) leaves the target", function () { return b.item(0, null) + " " + b.item(0).Text; }],
   ["item(i, 7)", function () { return b.item(0, 7); }],
   ["nodes.delete of a non-node does nothing", function () { var n = items.Count; items.delete(5); items.delete(null); return items.Count == n; }],
-  ["a node argument that is no node", function () { return a.indexOf("b"); }]
+  ["a node argument that is no node", function () { return a.indexOf("b"); }],
+  ["another view's node as DropTarget, then deleted", function () {
+    var other = new VCLTreeView(); var o = other.Items.add(null, "o");
+    tv.DropTarget = o; other.Items.delete(o); return tv.DropTarget; }],
+  ["another view's node as a parent", function () { var other = new VCLTreeView(); items.addChild(other.Items.add(null, "o"), "x"); }],
+  ["DropTarget", function () { b.DropTarget = true; return tv.DropTarget.Text + " " + b.DropTarget + " " + c.DropTarget; }]
 ];
 for (var i = 0; i < cases.length; i++) check(cases[i][0], cases[i][1]);
 

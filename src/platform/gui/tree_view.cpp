@@ -860,9 +860,9 @@ void TTreeView::sortChildren(TTreeNode* parent) {
   sorting_ = true;
   try {
     std::stable_sort(order.begin(), order.end(), [this](TTreeNode* a, TTreeNode* b) {
-      int c = 0;
+      // OnCompare starts from the text order and may change it.
+      int c = text_compare_ ? text_compare_(a->text_, b->text_) : compareText(a->text_, b->text_);
       if (OnCompare) fire(OnCompare, this, a, b, 0, c);
-      else c = text_compare_ ? text_compare_(a->text_, b->text_) : compareText(a->text_, b->text_);
       return c < 0;
     });
   } catch (...) {

@@ -102,7 +102,7 @@ public:
   void deleteChildren();
   // Moves the node with its branch; "tree too deep" when the branch would pass the limit.
   void moveTo(TTreeNode* destination, TNodeAttachMode mode);
-  // Sorts the children by OnCompare, else by the view's text order (stable).
+  // Sorts the children by the view's text order, which OnCompare may change (stable).
   bool alphaSort(bool recurse = false);
   void makeVisible();
   TRect displayRect(bool text_only) const;
@@ -219,7 +219,7 @@ public:
   void setShowButtons(bool s);
   int indent() const;
   void setIndent(int v);
-  // The text order of AlphaSort without OnCompare.
+  // The text order of AlphaSort, where OnCompare starts.
   void setTextCompare(kestrin::TextCompare compare) { text_compare_ = compare; }
 
   TTVChangedEvent OnChange;

@@ -1,5 +1,7 @@
 // Tree views from scripts: one wrapper per node, Data, the adders, moving, indexing,
 // deleting with held wrappers, the nodes' assign and item ids, each case a row of a table.
+// The engine evaluates the right operand of + first: a case calls what changes the tree in
+// a statement of its own.
 function check(label, f) {
   var v;
   try { v = f(); } catch (e) { v = "error " + e; }
@@ -18,6 +20,12 @@ var a = items.add(null, "a");
 var b = items.addChild(a, "b");
 var c = items.addChild(b, "c");
 var d = items.add(a, "d");
+var sorted = new VCLTreeView();
+var z = sorted.Items.add(null, "z");
+sorted.Items.addChild(z, "b");
+sorted.Items.addChild(z, "A");
+sorted.Items.add(null, "m");
+sorted.Items.add(null, "B");
 var cases = [
   ["toString", function () { return tv + " " + items + " " + a; }],
   ["the view's events", function () { return tv.getEvents().join(","); }],
@@ -26,7 +34,7 @@ var cases = [
   ["addChildObject with a number leaves Data null", function () { return items.addChildObject(d, "n", 5).Data; }],
   ["addChildObject with an object sets Data", function () { return items.addChildObject(d, "o", data).Data === data; }],
   ["addObjectFirst", function () { return items.addObjectFirst(a, "first", data).Index; }],
-  ["insert before b", function () { return items.insert(b, "ib").Index + " " + b.Index; }],
+  ["insert before b", function () { var i = items.insert(b, "ib"); return i.Index + " " + b.Index; }],
   ["addChildFirst(null)", function () { return items.addChildFirst(null, "top").AbsoluteIndex; }],
   ["the tree", function () { return texts(tv); }],
   ["nodes Count and a node's Count", function () { return items.Count + " " + a.Count + " " + a.count; }],
@@ -66,6 +74,17 @@ var cases = [
     var other = new VCLTreeView(); var o = other.Items.add(null, "o");
     tv.DropTarget = o; other.Items.delete(o); return tv.DropTarget; }],
   ["another view's node as a parent", function () { var other = new VCLTreeView(); items.addChild(other.Items.add(null, "o"), "x"); }],
+  ["alphaSort of the view sorts every level", function () { var r = sorted.alphaSort(); return r + " " + texts(sorted); }],
+  ["a node's alphaSort sorts its children only", function () {
+    var v = new VCLTreeView(); var r = v.Items.add(null, "r"); v.Items.addChild(r, "y"); var x = v.Items.addChild(r, "x");
+    v.Items.addChild(x, "2"); v.Items.addChild(x, "1"); var done = r.alphaSort(); return done + " " + texts(v); }],
+  ["onCompare gives the order", function () {
+    sorted.onCompare = function (s, n1, n2, data, compare) { compare.number = n1.Text < n2.Text ? 1 : n1.Text > n2.Text ? -1 : 0; };
+    sorted.alphaSort(); return texts(sorted); }],
+  ["alphaSort from onCompare", function () {
+    sorted.onCompare = function (s, n1, n2, data, compare) { s.alphaSort(); };
+    sorted.alphaSort(); }],
+  ["the tree after it", function () { return texts(sorted); }],
   ["DropTarget", function () { b.DropTarget = true; return tv.DropTarget.Text + " " + b.DropTarget + " " + c.DropTarget; }]
 ];
 for (var i = 0; i < cases.length; i++) check(cases[i][0], cases[i][1]);

@@ -4,6 +4,7 @@
 // events leave the view consistent (these run under ASan).
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
 
@@ -55,6 +56,26 @@ DriverStep DoubleClickRow(const char* name, int row) {
 DriverStep Key(const char* name, Qt::Key key) {
   return [name, key] {
     if (QTreeView* tree = Tree(name)) QTest::keyClick(tree, key);
+  };
+}
+// Keys to the open editor of the view.
+DriverStep TypeInEditor(const char* name, const char* text) {
+  return [name, text] {
+    QTreeView* tree = Tree(name);
+    ASSERT_TRUE(tree);
+    auto* editor = tree->viewport()->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor && editor->isVisible()) << "no editor";
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+  };
+}
+// The text the view shows on visible row `row`.
+DriverStep ExpectText(const char* name, int row, const char* text) {
+  return [name, row, text] {
+    QTreeView* tree = Tree(name);
+    ASSERT_TRUE(tree);
+    EXPECT_EQ(Row(tree, row).data().toString().toStdString(), text);
   };
 }
 // What the view shows: the number of visible rows.
@@ -110,6 +131,13 @@ TEST_F(TreeViewScript, VetoesComeBeforeTheViewActs) {
        "t.onChanging = function (s, node, allow) { n++; println('Changing ' + node.Text); allow.bool = n > 1; };\n"
        "t.onChange = function (s, node) { println('Change ' + text(node) + ' ' + text(s.Selected)); };",
        {ClickRow("T", 1), ClickRow("T", 1)}, "Changing b\nChanging b\nChange b b\n"},
+      {"editing with F2, refused on a, the new text changed in onEdited",
+       "t.Selected = a;\n"
+       "t.onEditing = function (s, node, allow) { println('Editing ' + node.Text); allow.bool = node.Text != 'a'; };\n"
+       "t.onEdited = function (s, node, text) { println('Edited ' + node.Text + ' ' + text.text); text.text += '!'; };",
+       {Key("T", Qt::Key_F2), Key("T", Qt::Key_Down), Key("T", Qt::Key_F2), TypeInEditor("T", "x"),
+        ExpectText("T", 1, "x!")},
+       "Editing a\nEditing b\nEdited b x\n"},
   };
   for (const Case& c : cases) {
     const testing::VclRun run = RunVclScript(Script(c.body), c.steps);

@@ -795,6 +795,7 @@ TTreeView::TTreeView(TComponent* owner) : TWinControl(owner, new TreeWidget(this
 
 TTreeView::~TTreeView() {
   closing_ = true;
+  sorting_ = false;  // the nodes go whatever is under way
   if (TreeWidget* w = view()) w->setModel(nullptr);
   items_->assignLines({});
   delete model_;

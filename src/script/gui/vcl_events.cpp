@@ -16,37 +16,7 @@
 namespace kestrin::script {
 namespace {
 
-// Calls handler `event` of the wrapper that `weak` names, when it is there; fill makes the
-// arguments, back copies the by-reference ones back.
-template <class Fill, class Back>
-void Call(const WeakPtr<TJObject>& weak, const char* event, Fill&& fill, Back&& back) {
-  auto* w = static_cast<TJVCLPersistent*>(weak.get());
-  const StrRef name(event);
-  if (!w || !w->HasEventHandler(name)) return;
-  Ref<TJObject> hold(w);  // the handler may drop the script's last reference
-  try {
-    TJValueList params;
-    fill(*w, params);
-    Value result;
-    w->CallEvent(StrRef(), name, result, &params);
-    back(params);
-  } catch (...) {
-    KeepVCLPendingError(std::current_exception());
-  }
-}
-
-// The same with the sender first, through the caster; fill adds the arguments after it.
-template <class Fill, class Back>
-void Fire(const WeakPtr<TJObject>& weak, const char* event, kgui::TComponent* sender, Fill&& fill, Back&& back) {
-  Call(weak, event, [&](TJVCLPersistent& w, TJValueList& params) {
-    params.Add(CastVCL(sender, w.Engine()), true);
-    fill(w, params);
-  }, back);
-}
-
 void NoBack(TJValueList&) {}
-
-WeakPtr<TJObject> WeakOf(TJVCLPersistent& w) { return WeakPtr<TJObject>(w.WeakHandle()); }
 
 Value ShiftText(kgui::TShiftState shift) {
   return Value::String(StrRef(kgui::setToNames(kgui::shiftStateType(), shift)));
@@ -56,7 +26,7 @@ Value ShiftText(kgui::TShiftState shift) {
 
 kgui::TNotifyEvent NotifyBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender) {
-    Fire(weak, event, sender, [](TJVCLPersistent&, TJValueList&) {}, NoBack);
+    FireVCLEvent(weak, event, sender, [](TJVCLPersistent&, TJValueList&) {}, NoBack);
   };
 }
 
@@ -72,7 +42,7 @@ kgui::TComponent* DropControl(kgui::TComponent* sender) {
 std::function<void(kgui::TComponent*, int, int, const std::vector<std::string>&)> DropFilesBridge(
     TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int x, int y, const std::vector<std::string>& files) {
-    Fire(weak, event, DropControl(sender), [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, DropControl(sender), [&](TJVCLPersistent& self, TJValueList& p) {
       p.AddInteger(x);
       p.AddInteger(y);
       std::vector<std::string> names;
@@ -85,7 +55,7 @@ std::function<void(kgui::TComponent*, int, int, const std::vector<std::string>&)
 std::function<void(kgui::TComponent*, int, int, const std::string&)> DropTextBridge(TJVCLPersistent& w,
                                                                                     const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int x, int y, const std::string& text) {
-    Fire(weak, event, DropControl(sender), [&](TJVCLPersistent&, TJValueList& p) {
+    FireVCLEvent(weak, event, DropControl(sender), [&](TJVCLPersistent&, TJValueList& p) {
       p.AddInteger(x);
       p.AddInteger(y);
       p.Add(Value::String(StrRef(utf8_to_cp932(text))), true);
@@ -96,7 +66,7 @@ std::function<void(kgui::TComponent*, int, int, const std::string&)> DropTextBri
 kgui::TMouseEvent MouseBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TMouseButton button, kgui::TShiftState shift,
                                    int x, int y) {
-    Fire(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
       p.Add(Value::String(StrRef(kgui::enumToText(kgui::mouseButtonType(), button))), true);
       p.Add(ShiftText(shift), true);
       p.AddInteger(x);
@@ -107,7 +77,7 @@ kgui::TMouseEvent MouseBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TMouseMoveEvent MouseMoveBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TShiftState shift, int x, int y) {
-    Fire(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
       p.Add(ShiftText(shift), true);
       p.AddInteger(x);
       p.AddInteger(y);
@@ -117,7 +87,7 @@ kgui::TMouseMoveEvent MouseMoveBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TKeyEvent KeyBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int& key, kgui::TShiftState shift) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(key)), true);
       p.Add(ShiftText(shift), true);
     }, [&](TJValueList& p) {
@@ -128,7 +98,7 @@ kgui::TKeyEvent KeyBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TKeyPressEvent KeyPressBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, char& key) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJStringObject>(self.Engine(), StrRef(std::string(1, key))), true);
     }, [&](TJValueList& p) {
       if (auto* s = dynamic_cast<TJStringObject*>(p.GetValue(1).object()))
@@ -139,7 +109,7 @@ kgui::TKeyPressEvent KeyPressBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TCloseEvent CloseBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int& action) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJStringObject>(self.Engine(), StrRef(kgui::enumToText(kgui::closeActionType(), action))),
             true);
     }, [&](TJValueList& p) {
@@ -161,7 +131,7 @@ kgui::TCloseEvent CloseBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, bool& can_close) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJBooleanObject>(self.Engine(), can_close), true);
     }, [&](TJValueList& p) {
       if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(1).object())) can_close = b->Held();
@@ -171,7 +141,7 @@ kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int& new_size, bool& accept) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(new_size)), true);
       p.Add(NewHostObject<TJBooleanObject>(self.Engine(), accept), true);
     }, [&](TJValueList& p) {
@@ -183,7 +153,7 @@ kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TUDChangingExEvent ChangingExBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, bool& allow, int new_value, int direction) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJBooleanObject>(self.Engine(), allow), true);
       p.AddInteger(new_value);
       p.Add(Value::String(StrRef(kgui::enumToText(kgui::upDownDirectionType(), direction))), true);
@@ -195,7 +165,7 @@ kgui::TUDChangingExEvent ChangingExBridge(TJVCLPersistent& w, const char* event)
 
 kgui::TUDClickEvent UDClickBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int button) {
-    Fire(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
       p.Add(Value::String(StrRef(kgui::enumToText(kgui::udBtnType(), button))), true);
     }, NoBack);
   };
@@ -203,7 +173,7 @@ kgui::TUDClickEvent UDClickBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TDrawPanelEvent DrawPanelBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TStatusPanel* panel, const kgui::TRect& rect) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(self.WrapNative(panel), true);
       p.Add(NewRectValue(self.Engine(), rect), true);
     }, NoBack);
@@ -213,7 +183,7 @@ kgui::TDrawPanelEvent DrawPanelBridge(TJVCLPersistent& w, const char* event) {
 kgui::TProgressEvent ProgressBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int stage, int percent_done, bool redraw_now,
                                    const kgui::TRect& rect, const std::string& msg) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(Value::String(StrRef(kgui::enumToText(kgui::progressStageType(), stage))), true);
       p.AddInteger(percent_done);
       p.Add(Value::Bool(redraw_now), true);
@@ -225,7 +195,7 @@ kgui::TProgressEvent ProgressBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::THintEvent HintBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](std::string& hint, bool& can_show) {
-    Call(weak, event, [&](TJVCLPersistent& self, TJValueList& p) {
+    CallVCLEvent(weak, event, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJStringObject>(self.Engine(), StrRef(utf8_to_cp932(hint))), true);
       p.Add(NewHostObject<TJBooleanObject>(self.Engine(), can_show), true);
     }, [&](TJValueList& p) {

@@ -24,6 +24,7 @@
 #include "platform/gui/tab_controls.h"
 #include "platform/gui/timer.h"
 #include "platform/gui/tool_bars.h"
+#include "platform/gui/tree_view.h"
 #include "platform/gui/up_down.h"
 #include "script/core/engine.h"
 #include "script/core/value_list.h"
@@ -32,6 +33,7 @@
 #include "script/gui/vcl_controls.h"
 #include "script/gui/vcl_events.h"
 #include "script/gui/vcl_tools.h"
+#include "script/gui/vcl_tree_view.h"
 #include "script/objects/host_libraries.h"
 
 namespace kestrin::script {
@@ -102,6 +104,9 @@ const VCLCastRow kCastRows[] = {
     {&kgui::TForm::staticClassInfo, Make<TJVCLBaseForm>},
     {&kgui::TProgressBar::staticClassInfo, Make<TJVCLBaseProgressBar>},
     {&kgui::TImage::staticClassInfo, Make<TJVCLBaseImage>},
+    {&kgui::TTreeNode::staticClassInfo, Make<TJVCLBaseTreeNode>},
+    {&kgui::TTreeNodes::staticClassInfo, Make<TJVCLBaseTreeNodes>},
+    {&kgui::TTreeView::staticClassInfo, Make<TJVCLBaseTreeView>},
     {&kgui::TFontDialog::staticClassInfo, Make<TJVCLBaseFontDialog>},
     {&kgui::TReplaceDialog::staticClassInfo, MakeReplaceDialog},
     {&kgui::TFindDialog::staticClassInfo, MakeFindDialog},
@@ -163,7 +168,8 @@ const Constructor kConstructors[] = {
     {"VCLTabSheet", Create<Make<TJVCLBaseTabSheet>, kgui::TTabSheet>},
     {"VCLPageControl", Create<Make<TJVCLBasePageControl>, kgui::TPageControl>},
     {"VCLProgressBar", Create<Make<TJVCLBaseProgressBar>, kgui::TProgressBar>},
-    // "VCLTreeView", "VCLListView",
+    {"VCLTreeView", Create<Make<TJVCLBaseTreeView>, kgui::TTreeView>},
+    // "VCLListView",
     {"VCLStatusBar", Create<Make<TJVCLBaseStatusBar>, kgui::TStatusBar>},
     {"VCLToolButton", Create<Make<TJVCLBaseToolButton>, kgui::TToolButton>},
     {"VCLToolBar", Create<Make<TJVCLBaseToolBar>, kgui::TToolBar>},

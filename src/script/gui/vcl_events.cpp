@@ -16,26 +16,6 @@
 namespace kestrin::script {
 namespace {
 
-// Calls handler `event` of the wrapper that `weak` names, when it is there; fill adds the
-// arguments after the sender, back copies the by-reference ones back.
-template <class Fill, class Back>
-void Fire(const WeakPtr<TJObject>& weak, const char* event, kgui::TComponent* sender, Fill&& fill, Back&& back) {
-  auto* w = static_cast<TJVCLPersistent*>(weak.get());
-  const StrRef name(event);
-  if (!w || !w->HasEventHandler(name)) return;
-  Ref<TJObject> hold(w);  // the handler may drop the script's last reference
-  try {
-    TJValueList params;
-    params.Add(CastVCL(sender, w->Engine()), true);
-    fill(*w, params);
-    Value result;
-    w->CallEvent(StrRef(), name, result, &params);
-    back(params);
-  } catch (...) {
-    KeepVCLPendingError(std::current_exception());
-  }
-}
-
 void NoBack(TJValueList&) {}
 
 WeakPtr<TJObject> WeakOf(TJVCLPersistent& w) { return WeakPtr<TJObject>(w.WeakHandle()); }
@@ -48,7 +28,7 @@ Value ShiftText(kgui::TShiftState shift) {
 
 kgui::TNotifyEvent NotifyBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender) {
-    Fire(weak, event, sender, [](TJVCLPersistent&, TJValueList&) {}, NoBack);
+    FireVCLEvent(weak, event, sender, [](TJVCLPersistent&, TJValueList&) {}, NoBack);
   };
 }
 
@@ -64,7 +44,7 @@ kgui::TComponent* DropControl(kgui::TComponent* sender) {
 std::function<void(kgui::TComponent*, int, int, const std::vector<std::string>&)> DropFilesBridge(
     TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int x, int y, const std::vector<std::string>& files) {
-    Fire(weak, event, DropControl(sender), [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, DropControl(sender), [&](TJVCLPersistent& self, TJValueList& p) {
       p.AddInteger(x);
       p.AddInteger(y);
       std::vector<std::string> names;
@@ -77,7 +57,7 @@ std::function<void(kgui::TComponent*, int, int, const std::vector<std::string>&)
 std::function<void(kgui::TComponent*, int, int, const std::string&)> DropTextBridge(TJVCLPersistent& w,
                                                                                     const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int x, int y, const std::string& text) {
-    Fire(weak, event, DropControl(sender), [&](TJVCLPersistent&, TJValueList& p) {
+    FireVCLEvent(weak, event, DropControl(sender), [&](TJVCLPersistent&, TJValueList& p) {
       p.AddInteger(x);
       p.AddInteger(y);
       p.Add(Value::String(StrRef(utf8_to_cp932(text))), true);
@@ -88,7 +68,7 @@ std::function<void(kgui::TComponent*, int, int, const std::string&)> DropTextBri
 kgui::TMouseEvent MouseBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TMouseButton button, kgui::TShiftState shift,
                                    int x, int y) {
-    Fire(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
       p.Add(Value::String(StrRef(kgui::enumToText(kgui::mouseButtonType(), button))), true);
       p.Add(ShiftText(shift), true);
       p.AddInteger(x);
@@ -99,7 +79,7 @@ kgui::TMouseEvent MouseBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TMouseMoveEvent MouseMoveBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TShiftState shift, int x, int y) {
-    Fire(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
       p.Add(ShiftText(shift), true);
       p.AddInteger(x);
       p.AddInteger(y);
@@ -109,7 +89,7 @@ kgui::TMouseMoveEvent MouseMoveBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TKeyEvent KeyBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int& key, kgui::TShiftState shift) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(key)), true);
       p.Add(ShiftText(shift), true);
     }, [&](TJValueList& p) {
@@ -120,7 +100,7 @@ kgui::TKeyEvent KeyBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TKeyPressEvent KeyPressBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, char& key) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJStringObject>(self.Engine(), StrRef(std::string(1, key))), true);
     }, [&](TJValueList& p) {
       if (auto* s = dynamic_cast<TJStringObject*>(p.GetValue(1).object()))
@@ -131,7 +111,7 @@ kgui::TKeyPressEvent KeyPressBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TCloseEvent CloseBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int& action) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJStringObject>(self.Engine(), StrRef(kgui::enumToText(kgui::closeActionType(), action))),
             true);
     }, [&](TJValueList& p) {
@@ -153,7 +133,7 @@ kgui::TCloseEvent CloseBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, bool& can_close) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJBooleanObject>(self.Engine(), can_close), true);
     }, [&](TJValueList& p) {
       if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(1).object())) can_close = b->Held();
@@ -163,7 +143,7 @@ kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int& new_size, bool& accept) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(new_size)), true);
       p.Add(NewHostObject<TJBooleanObject>(self.Engine(), accept), true);
     }, [&](TJValueList& p) {
@@ -175,7 +155,7 @@ kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TUDChangingExEvent ChangingExBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, bool& allow, int new_value, int direction) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJBooleanObject>(self.Engine(), allow), true);
       p.AddInteger(new_value);
       p.Add(Value::String(StrRef(kgui::enumToText(kgui::upDownDirectionType(), direction))), true);
@@ -187,7 +167,7 @@ kgui::TUDChangingExEvent ChangingExBridge(TJVCLPersistent& w, const char* event)
 
 kgui::TUDClickEvent UDClickBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int button) {
-    Fire(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) {
       p.Add(Value::String(StrRef(kgui::enumToText(kgui::udBtnType(), button))), true);
     }, NoBack);
   };
@@ -195,7 +175,7 @@ kgui::TUDClickEvent UDClickBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TDrawPanelEvent DrawPanelBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TStatusPanel* panel, const kgui::TRect& rect) {
-    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(self.WrapNative(panel), true);
       p.Add(NewRectValue(self.Engine(), rect), true);
     }, NoBack);

@@ -16,9 +16,32 @@
 #include "platform/gui/splitter.h"
 #include "platform/gui/status_bar.h"
 #include "platform/gui/up_down.h"
+#include "script/core/value_list.h"
+#include "script/core/weak.h"
 #include "script/gui/vcl_wrapper.h"
 
 namespace kestrin::script {
+
+// Calls handler `event` of the wrapper that `weak` names, when it is there; fill adds the
+// arguments after the sender, back copies the by-reference ones back.
+template <class Fill, class Back>
+void FireVCLEvent(const WeakPtr<TJObject>& weak, const char* event, kgui::TComponent* sender, Fill&& fill,
+                  Back&& back) {
+  auto* w = static_cast<TJVCLPersistent*>(weak.get());
+  const StrRef name(event);
+  if (!w || !w->HasEventHandler(name)) return;
+  Ref<TJObject> hold(w);  // the handler may drop the script's last reference
+  try {
+    TJValueList params;
+    params.Add(CastVCL(sender, w->Engine()), true);
+    fill(*w, params);
+    Value result;
+    w->CallEvent(StrRef(), name, result, &params);
+    back(params);
+  } catch (...) {
+    KeepVCLPendingError(std::current_exception());
+  }
+}
 
 kgui::TNotifyEvent NotifyBridge(TJVCLPersistent& w, const char* event);
 // The drops of a drop target, sent as its control's: x and y, then a new Strings object of

@@ -15,6 +15,7 @@
 #include "platform/gui/find_dialog.h"
 #include "platform/gui/form.h"
 #include "platform/gui/list_controls.h"
+#include "platform/gui/list_view.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/splitter.h"
 #include "platform/gui/status_bar.h"
@@ -28,6 +29,7 @@
 #include "script/gui/vcl_bars.h"
 #include "script/gui/vcl_controls.h"
 #include "script/gui/vcl_events.h"
+#include "script/gui/vcl_list_view.h"
 #include "script/objects/host_libraries.h"
 
 namespace kestrin::script {
@@ -94,6 +96,10 @@ const VCLCastRow kCastRows[] = {
     {&kgui::TMainMenu::staticClassInfo, Make<TJVCLBaseMainMenu>},
     {&kgui::TForm::staticClassInfo, Make<TJVCLBaseForm>},
     {&kgui::TProgressBar::staticClassInfo, Make<TJVCLBaseProgressBar>},
+    {&kgui::TListItem::staticClassInfo, Make<TJVCLBaseListItem>},
+    {&kgui::TListItems::staticClassInfo, Make<TJVCLBaseListItems>},
+    {&kgui::TListColumns::staticClassInfo, Make<TJVCLBaseListColumns>},
+    {&kgui::TListView::staticClassInfo, Make<TJVCLBaseListView>},
     {&kgui::TFontDialog::staticClassInfo, Make<TJVCLBaseFontDialog>},
     {&kgui::TReplaceDialog::staticClassInfo, MakeReplaceDialog},
     {&kgui::TFindDialog::staticClassInfo, MakeFindDialog},
@@ -155,7 +161,8 @@ const Constructor kConstructors[] = {
     {"VCLTabSheet", Create<Make<TJVCLBaseTabSheet>, kgui::TTabSheet>},
     {"VCLPageControl", Create<Make<TJVCLBasePageControl>, kgui::TPageControl>},
     {"VCLProgressBar", Create<Make<TJVCLBaseProgressBar>, kgui::TProgressBar>},
-    // "VCLTreeView", "VCLListView",
+    // "VCLTreeView",
+    {"VCLListView", Create<Make<TJVCLListView>, kgui::TListView>},
     {"VCLStatusBar", Create<Make<TJVCLBaseStatusBar>, kgui::TStatusBar>},
     // "VCLToolButton", "VCLToolBar", "VCLCoolBar",
     {"VCLAction", Create<Make<TJVCLBaseAction>, kgui::TAction>},

@@ -16,6 +16,11 @@
 #include <QTimer>
 #include <QTreeView>
 #include <algorithm>
+#include <sys/mman.h>
+
+#include <cstddef>
+#include <cstdlib>
+#include <new>
 #include <stdexcept>
 
 #include "platform/classes/property_builders.h"
@@ -339,6 +344,42 @@ private:
   mutable QPointer<QWidget> editor_;
 };
 
+// ---- TListSubItems ----
+
+std::string TListSubItems::get(int index) const {
+  checkIndex(index, count());
+  return lines_[static_cast<size_t>(index)];
+}
+
+void TListSubItems::put(int index, const std::string& s) {
+  checkIndex(index, count());
+  lines_[static_cast<size_t>(index)] = s;
+  changed();
+}
+
+void TListSubItems::insert(int index, const std::string& s) {
+  checkIndex(index, count() + 1);
+  lines_.insert(lines_.begin() + index, s);
+  changed();
+}
+
+void TListSubItems::remove(int index) {
+  checkIndex(index, count());
+  lines_.erase(lines_.begin() + index);
+  changed();
+}
+
+void TListSubItems::clear() {
+  if (lines_.empty()) return;
+  lines_.clear();
+  changed();
+}
+
+void TListSubItems::changed() {
+  if (updateCount() > 0) return;
+  if (TListView* lv = item_.listView()) lv->itemChanged(&item_, ctText);
+}
+
 // ---- TListItem ----
 
 const ClassInfo& TListItem::staticClassInfo() {
@@ -361,10 +402,11 @@ const ClassInfo& TListItem::staticClassInfo() {
   return info;
 }
 
-TListItem::TListItem(TListItems* owner) : owner_(owner), sub_items_(std::make_unique<TStringList>()) {
-  sub_items_->OnChange = [this](TStringList*) {
-    if (TListView* lv = listView()) lv->itemChanged(this, ctText);
-  };
+TListItem::TListItem(TListItems* owner) : owner_(owner) {}
+
+TListItem::Extras& TListItem::extras() {
+  if (!extras_) extras_ = std::make_unique<Extras>();
+  return *extras_;
 }
 
 TListView* TListItem::listView() const { return owner_ ? owner_->owner() : nullptr; }
@@ -375,24 +417,20 @@ void TListItem::assign(const TPersistent& source) {
   if (other == this) return;
   caption_ = other->caption_;
   image_index_ = other->image_index_;
-  overlay_index_ = other->overlay_index_;
-  state_index_ = other->state_index_;
-  indent_ = other->indent_;
+  extras_ = other->extras_ ? std::make_unique<Extras>(*other->extras_) : nullptr;
   cut_ = other->cut_;
   checked_ = other->checked_;
-  sub_images_ = other->sub_images_;
   data_ = other->data_;
-  sub_items_->assign(*other->sub_items_);
+  sub_items_.assign(other->sub_items_);
   if (TListView* lv = listView()) lv->itemChanged(this, ctText);
 }
 
 void TListItem::reset(int index) {
   index_ = index;
   caption_.clear();
-  sub_items_->clear();
-  sub_images_.clear();
-  image_index_ = overlay_index_ = state_index_ = -1;
-  indent_ = 0;
+  sub_items_.clear();
+  extras_.reset();
+  image_index_ = -1;
   cut_ = checked_ = false;
   data_ = nullptr;
 }
@@ -426,13 +464,13 @@ void TListItem::setChecked(bool v) {
 
 bool TListItem::dropTarget() const {
   TListView* lv = listView();
-  return lv && index_ >= 0 ? lv->drop_target_ == this : drop_target_;
+  return lv && index_ >= 0 ? lv->drop_target_ == this : extras_ && extras_->drop_target;
 }
 
 void TListItem::setDropTarget(bool v) {
   TListView* lv = listView();
   if (!lv || index_ < 0) {
-    drop_target_ = v;
+    extras().drop_target = v;
     return;
   }
   if (v) lv->drop_target_ = this;
@@ -441,24 +479,24 @@ void TListItem::setDropTarget(bool v) {
 
 bool TListItem::selected() const {
   TListView* lv = listView();
-  return lv && index_ >= 0 ? lv->rowSelected(index_) : selected_;
+  return lv && index_ >= 0 ? lv->rowSelected(index_) : extras_ && extras_->selected;
 }
 
 void TListItem::setSelected(bool v) {
   TListView* lv = listView();
   if (lv && index_ >= 0) lv->setRowSelected(index_, v);
-  else selected_ = v;
+  else extras().selected = v;
 }
 
 bool TListItem::focused() const {
   TListView* lv = listView();
-  return lv && index_ >= 0 ? lv->selection_->currentIndex().row() == index_ : focused_;
+  return lv && index_ >= 0 ? lv->selection_->currentIndex().row() == index_ : extras_ && extras_->focused;
 }
 
 void TListItem::setFocused(bool v) {
   TListView* lv = listView();
   if (!lv || index_ < 0) {
-    focused_ = v;
+    extras().focused = v;
     return;
   }
   if (v) lv->selection_->setCurrentIndex(lv->model_->index(index_, 0), QItemSelectionModel::NoUpdate);
@@ -466,27 +504,29 @@ void TListItem::setFocused(bool v) {
 }
 
 TPoint TListItem::position() const {
-  if (has_position_) return position_;
+  if (extras_ && extras_->has_position) return extras_->position;
   TListView* lv = listView();
-  if (!lv || index_ < 0) return position_;
+  if (!lv || index_ < 0) return {0, 0};
   const TRect r = lv->itemRect(index_, drBounds);
   return {r.left, r.top};
 }
 
 void TListItem::setPosition(TPoint p) {
-  position_ = p;
-  has_position_ = true;
+  extras().position = p;
+  extras().has_position = true;
 }
 
 int TListItem::subItemImage(int i) const {
-  if (i < 0 || i >= sub_items_->count()) return -1;
-  return static_cast<size_t>(i) < sub_images_.size() ? sub_images_[static_cast<size_t>(i)] : -1;
+  if (i < 0 || i >= sub_items_.count()) return -1;
+  if (!extras_ || static_cast<size_t>(i) >= extras_->sub_images.size()) return -1;
+  return extras_->sub_images[static_cast<size_t>(i)];
 }
 
 void TListItem::setSubItemImage(int i, int image) {
-  if (i < 0 || i >= sub_items_->count()) return;
-  if (sub_images_.size() <= static_cast<size_t>(i)) sub_images_.resize(static_cast<size_t>(i) + 1, -1);
-  sub_images_[static_cast<size_t>(i)] = image;
+  if (i < 0 || i >= sub_items_.count()) return;
+  std::vector<int>& images = extras().sub_images;
+  if (images.size() <= static_cast<size_t>(i)) images.resize(static_cast<size_t>(i) + 1, -1);
+  images[static_cast<size_t>(i)] = image;
   if (TListView* lv = listView()) lv->itemChanged(this, ctImage);
 }
 
@@ -529,13 +569,79 @@ void TListItem::update() {
 
 // ---- TListItems ----
 
+// The items' memory: slots taken from blocks in turn, reused through a free list, all
+// blocks given back when the last item goes. Blocks double up to 2 MiB, and those ask for
+// huge pages: a million items cost a few hundred allocations and few page faults, not a
+// million of each.
+class ListItemPool {
+public:
+  ~ListItemPool() { release(); }
+  void* take() {
+    ++live_;
+    if (free_) {
+      Slot* s = free_;
+      free_ = s->next;
+      return s;
+    }
+    if (blocks_.empty() || used_ == blocks_.back().count) grow();
+    return &blocks_.back().start[used_++];
+  }
+  void give(void* p) {
+    auto* s = static_cast<Slot*>(p);
+    s->next = free_;
+    free_ = s;
+    if (--live_ == 0) release();
+  }
+
+private:
+  union Slot {
+    Slot* next;
+    alignas(TListItem) std::byte bytes[sizeof(TListItem)];
+  };
+  struct Block {
+    Slot* start;
+    size_t count;
+  };
+  static constexpr size_t kHuge = size_t(2) << 20;
+  void grow() {
+    const size_t bytes = blocks_.empty() ? 64 * sizeof(Slot) : std::min(kHuge, 2 * blocks_.back().count * sizeof(Slot));
+    void* memory = bytes == kHuge ? std::aligned_alloc(kHuge, kHuge) : std::malloc(bytes);
+    if (!memory) throw std::bad_alloc();
+    if (bytes == kHuge) madvise(memory, kHuge, MADV_HUGEPAGE);
+    blocks_.push_back({static_cast<Slot*>(memory), bytes / sizeof(Slot)});
+    used_ = 0;
+  }
+  void release() {
+    for (const Block& b : blocks_) std::free(b.start);
+    blocks_.clear();
+    free_ = nullptr;
+    used_ = 0;
+  }
+  std::vector<Block> blocks_;
+  Slot* free_ = nullptr;  // given back; taken first
+  size_t used_ = 0;       // slots handed out from the last block
+  size_t live_ = 0;
+};
+
+TListItems::TListItems(TListView& view) : view_(view), pool_(std::make_unique<ListItemPool>()) {}
+
+TListItem* TListItems::make() {
+  void* slot = pool_->take();
+  return new (slot) TListItem(this);
+}
+
+void TListItems::destroy(TListItem* item) {
+  item->~TListItem();
+  pool_->give(item);
+}
+
 const ClassInfo& TListItems::staticClassInfo() {
   static const ClassInfo info("TListItems", &TPersistent::staticClassInfo());
   return info;
 }
 
 TListItems::~TListItems() {
-  for (TListItem* item : items_) delete item;
+  for (TListItem* item : items_) destroy(item);
 }
 
 int TListItems::count() const { return view_.rowCount(); }
@@ -561,7 +667,7 @@ TListItem* TListItems::add() { return insert(count()); }
 TListItem* TListItems::insert(int index) {
   if (view_.ownerData() || index < 0 || index > count()) indexError(index);
   view_.checkChangeAllowed();
-  auto* item = new TListItem(this);
+  TListItem* item = make();
   item->id_ = view_.next_id_++;
   auto change = [&] {
     const size_t at = std::min(static_cast<size_t>(index), items_.size());
@@ -804,7 +910,7 @@ TListView::~TListView() {
   for (TListItem* item : gone) {
     item->index_ = -1;
     if (ItemLifecycle) ItemLifecycle(item, false);
-    delete item;
+    items_->destroy(item);
   }
   if (ItemLifecycle) ItemLifecycle(temp_.get(), false);
   delete tree_;
@@ -874,7 +980,8 @@ int TListView::rowCount() const {
 }
 
 TListItem* TListView::rowItem(int row) const {
-  if (row < 0 || row >= rowCount()) return nullptr;
+  // The views going with the list may still ask for rows: they get none and fire nothing.
+  if (row < 0 || row >= rowCount() || destroying_) return nullptr;
   return owner_data_ ? fill(row) : items_->items_[static_cast<size_t>(row)];
 }
 
@@ -914,7 +1021,7 @@ void TListView::itemsRemoved(std::vector<TListItem*> gone, int, int) {
   for (TListItem* item : gone) {
     fire(OnDeletion, this, item);
     if (ItemLifecycle) ItemLifecycle(item, false);
-    delete item;
+    items_->destroy(item);
   }
 }
 
@@ -1068,11 +1175,6 @@ TRect TListView::boundingRect() const {
   return all;
 }
 
-void TListView::setCaptionOrder(kestrin::TextCompare compare, std::string (*key)(std::string_view)) {
-  caption_compare_ = compare;
-  caption_key_ = key;
-}
-
 bool TListView::alphaSort() {
   auto& v = items_->items_;
   if (owner_data_ || sorting_ || destroying_) return false;
@@ -1088,12 +1190,19 @@ bool TListView::alphaSort() {
         return c < 0;
       });
     } else {
-      std::vector<std::string> keys(v.size());
-      for (size_t i = 0; i < v.size(); ++i) keys[i] = caption_key_ ? caption_key_(v[i]->caption_) : v[i]->caption_;
-      const kestrin::TextCompare compare = caption_compare_;
-      mergeSort(order, [&](uint32_t a, uint32_t b) {
-        return compare ? compare(keys[a], keys[b]) < 0 : keys[a] < keys[b];
-      });
+      // Every key made once, into one buffer: the comparisons are plain byte compares.
+      std::string buffer;
+      std::vector<size_t> ends(v.size());
+      for (size_t i = 0; i < v.size(); ++i) {
+        if (caption_key_) caption_key_(v[i]->caption_, buffer);
+        else buffer += v[i]->caption_;
+        ends[i] = buffer.size();
+      }
+      auto key = [&](uint32_t i) {
+        const size_t begin = i == 0 ? 0 : ends[i - 1];
+        return std::string_view(buffer).substr(begin, ends[i] - begin);
+      };
+      mergeSort(order, [&](uint32_t a, uint32_t b) { return key(a) < key(b); });
     }
   } catch (...) {
     sorting_ = false;

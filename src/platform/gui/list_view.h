@@ -11,7 +11,6 @@
 #include <string_view>
 #include <vector>
 
-#include "base/text_compare.h"
 #include "platform/classes/strings.h"
 #include "platform/gui/control.h"
 #include "platform/gui/tab_controls.h"  // THitTest and hitTestType
@@ -53,6 +52,29 @@ const EnumInfo& ownerDrawStateType();   // set "TOwnerDrawState"
 
 class TListView;
 class TListItems;
+class TListItem;
+
+// An item's sub-item texts (columns 2 onwards); every change repaints the item.
+class TListSubItems : public TStrings {
+public:
+  explicit TListSubItems(TListItem& item) : item_(item) {}
+  int count() const override { return static_cast<int>(lines_.size()); }
+  std::string get(int index) const override;
+  void put(int index, const std::string& s) override;
+  void insert(int index, const std::string& s) override;
+  void remove(int index) override;
+  void clear() override;
+
+protected:
+  void setUpdateState(bool updating) override {
+    if (!updating) changed();
+  }
+
+private:
+  void changed();
+  TListItem& item_;
+  std::vector<std::string> lines_;
+};
 
 class TListItem : public TPersistent {
 public:
@@ -70,15 +92,15 @@ public:
 
   std::string caption() const { return caption_; }
   void setCaption(const std::string& caption);
-  TStrings* subItems() const { return sub_items_.get(); }
+  TStrings* subItems() const { return &sub_items_; }
   int imageIndex() const { return image_index_; }
   void setImageIndex(int v);
-  int overlayIndex() const { return overlay_index_; }
-  void setOverlayIndex(int v) { overlay_index_ = v; }
-  int stateIndex() const { return state_index_; }
-  void setStateIndex(int v) { state_index_ = v; }
-  int indent() const { return indent_; }
-  void setIndent(int v) { indent_ = v; }
+  int overlayIndex() const { return extras_ ? extras_->overlay_index : -1; }
+  void setOverlayIndex(int v) { extras().overlay_index = v; }
+  int stateIndex() const { return extras_ ? extras_->state_index : -1; }
+  void setStateIndex(int v) { extras().state_index = v; }
+  int indent() const { return extras_ ? extras_->indent : 0; }
+  void setIndent(int v) { extras().indent = v; }
   bool cut() const { return cut_; }
   void setCut(bool v);
   bool dropTarget() const;
@@ -120,19 +142,27 @@ private:
   int index_ = -1;
   uint32_t id_ = 0;
   std::string caption_;
-  std::unique_ptr<TStringList> sub_items_;
-  std::vector<int> sub_images_;
-  int image_index_ = -1, overlay_index_ = -1, state_index_ = -1, indent_ = 0;
-  bool cut_ = false, checked_ = false, drop_target_ = false;
-  bool selected_ = false, focused_ = false;  // outside a list only
-  bool has_position_ = false;
-  TPoint position_{0, 0};
+  mutable TListSubItems sub_items_{*this};
+  // What few items use lives apart, so a million plain items stay small.
+  struct Extras {
+    std::vector<int> sub_images;
+    int overlay_index = -1, state_index = -1, indent = 0;
+    bool drop_target = false, selected = false, focused = false;  // outside a list only
+    bool has_position = false;
+    TPoint position{0, 0};
+  };
+  Extras& extras();
+  std::unique_ptr<Extras> extras_;
+  int image_index_ = -1;
+  bool cut_ = false, checked_ = false;
   void* data_ = nullptr;
 };
 
+class ListItemPool;
+
 class TListItems : public TPersistent {
 public:
-  explicit TListItems(TListView& view) : view_(view) {}
+  explicit TListItems(TListView& view);
   ~TListItems() override;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
@@ -156,8 +186,11 @@ public:
 private:
   friend class TListView;
   friend class TListItem;
+  TListItem* make();
+  void destroy(TListItem* item);
   TListView& view_;
   std::vector<TListItem*> items_;
+  std::unique_ptr<ListItemPool> pool_;
   int update_count_ = 0;
 };
 
@@ -292,9 +325,10 @@ public:
   // OnCompare when assigned, else the caption order; stable. False for an owner-data list
   // or while a sort runs.
   bool alphaSort();
-  // The caption order of alphaSort without OnCompare: each caption through key (nil: as
-  // it is), compared by compare.
-  void setCaptionOrder(kestrin::TextCompare compare, std::string (*key)(std::string_view));
+  // The caption order of alphaSort without OnCompare: the byte order of the keys that key
+  // appends for each caption (nil: the captions' own bytes).
+  using CaptionKey = void (*)(std::string_view caption, std::string& out);
+  void setCaptionOrder(CaptionKey key) { caption_key_ = key; }
   void arrange(int code);
   TListItem* findCaption(int start, const std::string& value, bool partial, bool inclusive, bool wrap);
   TListItem* getItemAt(int x, int y) const;
@@ -351,6 +385,7 @@ private:
   friend class TListItems;
   friend class TListColumn;
   friend class TListColumns;
+  friend class TListSubItems;
   friend class ListViewModel;
   friend class ListViewDelegate;
   friend class ModelDepth;
@@ -398,8 +433,7 @@ private:
   uint64_t generation_ = 0;  // moves on each structural change
   TListItem* drop_target_ = nullptr;
   std::string search_;
-  kestrin::TextCompare caption_compare_ = nullptr;
-  std::string (*caption_key_)(std::string_view) = nullptr;
+  CaptionKey caption_key_ = nullptr;
 };
 
 }  // namespace kgui

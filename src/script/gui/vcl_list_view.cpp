@@ -3,6 +3,7 @@
 #include "script/gui/vcl_list_view.h"
 
 #include <QWidget>
+#include <algorithm>
 
 #include "base/cp932.h"
 #include "platform/gui/list_view.h"
@@ -581,7 +582,11 @@ void HookItemEvents(TJVCLBaseListView& w, TListView& lv) {
   };
 }
 
-std::string CaptionKey(std::string_view caption) { return utf8_to_cp932(std::string(caption)); }
+// The engine's name order of the captions in script text (CP932).
+void CaptionKey(std::string_view caption, std::string& out) {
+  const bool ascii = std::all_of(caption.begin(), caption.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  AppendLocaleSortKey(ascii ? caption : std::string_view(utf8_to_cp932(std::string(caption))), out);
+}
 
 }  // namespace
 
@@ -740,7 +745,7 @@ void TJVCLBaseListView::AfterAttach() {
   HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvFocus | kEvResize);
   HookDrawEvents(*this, lv);
   HookItemEvents(*this, lv);
-  lv.setCaptionOrder(LocaleCompare, CaptionKey);
+  lv.setCaptionOrder(CaptionKey);
   lv.ItemLifecycle = [weak = WeakOf(*this)](TListItem* item, bool inserted) {
     if (auto* w = ViewOf(weak)) w->ItemLifecycle(item, inserted);
   };

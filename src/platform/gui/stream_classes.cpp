@@ -8,6 +8,7 @@
 #include "platform/gui/form.h"
 #include "platform/gui/image.h"
 #include "platform/gui/list_controls.h"
+#include "platform/gui/list_view.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/splitter.h"
 #include "platform/gui/status_bar.h"
@@ -15,6 +16,7 @@
 #include "platform/gui/tab_controls.h"
 #include "platform/gui/timer.h"
 #include "platform/gui/tool_bars.h"
+#include "platform/gui/tree_view.h"
 #include "platform/gui/up_down.h"
 
 namespace kgui {
@@ -44,7 +46,8 @@ void RegisterVCLStreamClasses() {
   registerStreamClass<TTabSheet>(r);
   registerStreamClass<TPageControl>(r);
   registerStreamClass<TProgressBar>(r);
-  // TTreeView, TListView
+  registerStreamClass<TTreeView>(r);
+  registerStreamClass<TListView>(r);
   registerStreamClass<TStatusBar>(r);
   registerStreamClass<TToolButton>(r);
   registerStreamClass<TToolBar>(r);

@@ -49,6 +49,27 @@ int LocaleCompare(std::string_view a, std::string_view b) {
   return 0;
 }
 
+// The primary weights, each plus one in two bytes (so the end of a name, two zero bytes,
+// comes before any weight), then one byte per position: 1 for an ASCII capital outside a
+// two-byte character. Equal weights mean equal structure, so the case bytes line up.
+void AppendLocaleSortKey(std::string_view name, std::string& out) {
+  bool trail = false;
+  for (char ch : name) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    const int w = (trail ? 0x300 + c : Weight(c)) + 1;
+    out.push_back(static_cast<char>(w >> 8));
+    out.push_back(static_cast<char>(w & 0xFF));
+    trail = !trail && IsLeadByte(c);
+  }
+  out.push_back('\0');
+  out.push_back('\0');
+  trail = false;
+  for (char ch : name) {
+    out.push_back(!trail && IsUpper(ch) ? '\1' : '\0');
+    trail = !trail && IsLeadByte(static_cast<unsigned char>(ch));
+  }
+}
+
 std::string LocaleLower(std::string_view s) {
   std::string out(s);
   for (size_t i = 0; i < out.size(); ++i) {

@@ -22,6 +22,9 @@ namespace kestrin::script {
 int LocaleCompare(std::string_view a, std::string_view b);
 // The same without the case tie-break (names equal but for case compare equal).
 int LocaleCompareText(std::string_view a, std::string_view b);
+// Appends to out a key of the name whose byte order (memcmp, shorter first) is the order of
+// LocaleCompare: a sort over many names converts each once instead of on every comparison.
+void AppendLocaleSortKey(std::string_view name, std::string& out);
 // ASCII lower-casing that leaves the trail bytes of two-byte characters alone.
 std::string LocaleLower(std::string_view s);
 

@@ -19,6 +19,7 @@
 #include "platform/gui/status_bar.h"
 #include "platform/gui/up_down.h"
 #include "script/core/value_list.h"
+#include "script/core/weak.h"
 #include "script/gui/vcl_wrapper.h"
 
 namespace kestrin::script {

@@ -16,6 +16,7 @@
 #include "platform/gui/form.h"
 #include "platform/gui/image.h"
 #include "platform/gui/list_controls.h"
+#include "platform/gui/list_view.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/splitter.h"
 #include "platform/gui/status_bar.h"
@@ -34,6 +35,7 @@
 #include "script/gui/vcl_events.h"
 #include "script/gui/vcl_tools.h"
 #include "script/gui/vcl_tree_view.h"
+#include "script/gui/vcl_list_view.h"
 #include "script/objects/host_libraries.h"
 
 namespace kestrin::script {
@@ -107,6 +109,10 @@ const VCLCastRow kCastRows[] = {
     {&kgui::TTreeNode::staticClassInfo, Make<TJVCLBaseTreeNode>},
     {&kgui::TTreeNodes::staticClassInfo, Make<TJVCLBaseTreeNodes>},
     {&kgui::TTreeView::staticClassInfo, Make<TJVCLBaseTreeView>},
+    {&kgui::TListItem::staticClassInfo, Make<TJVCLBaseListItem>},
+    {&kgui::TListItems::staticClassInfo, Make<TJVCLBaseListItems>},
+    {&kgui::TListColumns::staticClassInfo, Make<TJVCLBaseListColumns>},
+    {&kgui::TListView::staticClassInfo, Make<TJVCLBaseListView>},
     {&kgui::TFontDialog::staticClassInfo, Make<TJVCLBaseFontDialog>},
     {&kgui::TReplaceDialog::staticClassInfo, MakeReplaceDialog},
     {&kgui::TFindDialog::staticClassInfo, MakeFindDialog},
@@ -169,7 +175,7 @@ const Constructor kConstructors[] = {
     {"VCLPageControl", Create<Make<TJVCLBasePageControl>, kgui::TPageControl>},
     {"VCLProgressBar", Create<Make<TJVCLBaseProgressBar>, kgui::TProgressBar>},
     {"VCLTreeView", Create<Make<TJVCLBaseTreeView>, kgui::TTreeView>},
-    // "VCLListView",
+    {"VCLListView", Create<Make<TJVCLListView>, kgui::TListView>},
     {"VCLStatusBar", Create<Make<TJVCLBaseStatusBar>, kgui::TStatusBar>},
     {"VCLToolButton", Create<Make<TJVCLBaseToolButton>, kgui::TToolButton>},
     {"VCLToolBar", Create<Make<TJVCLBaseToolBar>, kgui::TToolBar>},

@@ -23,7 +23,7 @@ TEST_F(StreamClasses, EveryRegisteredClassIsMadeByNameWithItsOwner) {
                            "TRadioGroup", "TPanel", "TSplitter", "TCheckListBox", "TTabControl", "TTabSheet",
                            "TPageControl", "TProgressBar", "TStatusBar", "TAction", "TOpenDialog", "TSaveDialog",
                            "TFontDialog", "TFindDialog", "TReplaceDialog", "TSpinEdit", "TUpDown", "TImage",
-                           "TToolButton", "TToolBar", "TCoolBar", "TActionList"})
+                           "TToolButton", "TToolBar", "TCoolBar", "TActionList", "TTreeView", "TListView"})
     EXPECT_NE(stream_classes().find(name), nullptr) << name;
 
   TComponent owner(nullptr);

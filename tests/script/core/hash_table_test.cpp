@@ -195,3 +195,28 @@ TEST(ValueList, IndexErrorsAreScriptErrors) {
 
 }  // namespace
 }  // namespace kestrin::script
+
+namespace kestrin::script {
+namespace {
+
+int Sign(int v) { return (v > 0) - (v < 0); }
+
+// The sort key orders as LocaleCompare does, over names that differ in every way the order
+// knows: symbols, digits, letters, case only, length, NUL bytes, two-byte characters whose
+// trail byte looks like a capital ("\x83\x41" is "ア") or like a lead byte.
+TEST(HashTable, SortKeysOrderAsLocaleCompare) {
+  const std::string names[] = {"", "a", "A", "b", "B", "ab", "aB", "Ab", "abc", "a b", "a-b", "a1", "1a", "10",
+                               "9", "_x", std::string("a\0b", 3), std::string("a\0", 2), "\x83\x41", "\x83\x61",
+                               "\x83\x41x", "\x83\x41X", "\x81\x81", "\x81\x81\x41", "z\x83\x41", "Z\x83\x41",
+                               "\xE0\x40", "\xFF", "~"};
+  for (const std::string& a : names)
+    for (const std::string& b : names) {
+      std::string ka, kb;
+      AppendLocaleSortKey(a, ka);
+      AppendLocaleSortKey(b, kb);
+      EXPECT_EQ(Sign(ka.compare(kb)), Sign(LocaleCompare(a, b))) << "'" << a << "' '" << b << "'";
+    }
+}
+
+}  // namespace
+}  // namespace kestrin::script

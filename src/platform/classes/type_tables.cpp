@@ -94,6 +94,7 @@ KGUI_ENUM(alignmentType, "TAlignment", {"taLeftJustify", "taRightJustify", "taCe
 KGUI_ENUM(textLayoutType, "TTextLayout", {"tlTop", "tlCenter", "tlBottom"})
 KGUI_ENUM(comboBoxStyleType, "TComboBoxStyle",
           {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"})
+KGUI_ENUM(editCharCaseType, "TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"})
 KGUI_ENUM(scrollBarKindType, "TScrollBarKind", {"sbHorizontal", "sbVertical"})
 KGUI_ENUM(scrollStyleType, "TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"})
 KGUI_ENUM(openOptionType, "TOpenOption",

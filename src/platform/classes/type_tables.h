@@ -63,6 +63,7 @@ enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TComboBoxStyle {
   csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable
 };
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TOpenOption {
@@ -103,6 +104,7 @@ const EnumInfo& bevelCutType();
 const EnumInfo& alignmentType();
 const EnumInfo& textLayoutType();
 const EnumInfo& comboBoxStyleType();
+const EnumInfo& editCharCaseType();
 const EnumInfo& scrollBarKindType();
 const EnumInfo& scrollStyleType();
 const EnumInfo& openOptionType();    // set "TOpenOptions"

@@ -24,8 +24,15 @@ public:
   void setStyle(int style);  // csDropDown (editable) or csDropDownList
   int dropDownCount() const;
   void setDropDownCount(int n);
+  // The case the edit part keeps its text in (TEditCharCase); changing it converts the text.
+  int charCase() const { return char_case_; }
+  void setCharCase(int c);
+  // Whether the list is open; opening it runs OnDropDown.
+  bool droppedDown() const;
+  void setDroppedDown(bool d);
 
   TNotifyEvent OnChange;
+  TNotifyEvent OnDropDown;
 
 protected:
   void applyColor() override;
@@ -33,6 +40,7 @@ protected:
 private:
   std::unique_ptr<TCallbackStrings> items_;
   int style_ = csDropDown;
+  int char_case_ = ecNormal;
 };
 
 class TListBox : public TWinControl {

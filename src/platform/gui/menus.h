@@ -38,6 +38,9 @@ public:
   TMenuItem* items(int index) const { return items_.at(static_cast<size_t>(index)); }
   TMenuItem* parentItem() const { return parent_; }
   void click();
+  // The item's command number and menu handle, from the handle tables, given on first use.
+  uint32_t command() const;
+  uint32_t handle() const;
 
   QAction* action() const { return action_; }
   // The linked action: without an OnClick, a click runs its OnExecute.

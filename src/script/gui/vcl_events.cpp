@@ -17,16 +17,18 @@ namespace kestrin::script {
 namespace {
 
 // Calls handler `event` of the wrapper that `weak` names, when it is there; fill adds the
-// arguments after the sender, back copies the by-reference ones back.
+// arguments after the sender (or all of them, for an event without one), back copies the
+// by-reference ones back. True when the handler was there.
 template <class Fill, class Back>
-void Fire(const WeakPtr<TJObject>& weak, const char* event, kgui::TComponent* sender, Fill&& fill, Back&& back) {
+bool Call(const WeakPtr<TJObject>& weak, const char* event, bool with_sender, kgui::TComponent* sender, Fill&& fill,
+          Back&& back) {
   auto* w = static_cast<TJVCLPersistent*>(weak.get());
   const StrRef name(event);
-  if (!w || !w->HasEventHandler(name)) return;
+  if (!w || !w->HasEventHandler(name)) return false;
   Ref<TJObject> hold(w);  // the handler may drop the script's last reference
   try {
     TJValueList params;
-    params.Add(CastVCL(sender, w->Engine()), true);
+    if (with_sender) params.Add(CastVCL(sender, w->Engine()), true);
     fill(*w, params);
     Value result;
     w->CallEvent(StrRef(), name, result, &params);
@@ -34,6 +36,12 @@ void Fire(const WeakPtr<TJObject>& weak, const char* event, kgui::TComponent* se
   } catch (...) {
     KeepVCLPendingError(std::current_exception());
   }
+  return true;
+}
+
+template <class Fill, class Back>
+void Fire(const WeakPtr<TJObject>& weak, const char* event, kgui::TComponent* sender, Fill&& fill, Back&& back) {
+  Call(weak, event, true, sender, std::forward<Fill>(fill), std::forward<Back>(back));
 }
 
 void NoBack(TJValueList&) {}
@@ -42,6 +50,21 @@ WeakPtr<TJObject> WeakOf(TJVCLPersistent& w) { return WeakPtr<TJObject>(w.WeakHa
 
 Value ShiftText(kgui::TShiftState shift) {
   return Value::String(StrRef(kgui::setToNames(kgui::shiftStateType(), shift)));
+}
+
+// By-reference arguments: a holder object added to the list, and the copy back of its
+// value after the handler (a holder the handler replaced leaves the value as it was).
+void AddNumberRef(TJVCLPersistent& self, TJValueList& p, int value) {
+  p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(value)), true);
+}
+void BackNumber(TJValueList& p, int32_t index, int& value) {
+  if (auto* n = dynamic_cast<TJNumberObject*>(p.GetValue(index).object())) value = ValueToInteger(n->Held());
+}
+void AddBoolRef(TJVCLPersistent& self, TJValueList& p, bool value) {
+  p.Add(NewHostObject<TJBooleanObject>(self.Engine(), value), true);
+}
+void BackBool(TJValueList& p, int32_t index, bool& value) {
+  if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(index).object())) value = b->Held();
 }
 
 }  // namespace
@@ -110,11 +133,9 @@ kgui::TMouseMoveEvent MouseMoveBridge(TJVCLPersistent& w, const char* event) {
 kgui::TKeyEvent KeyBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int& key, kgui::TShiftState shift) {
     Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
-      p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(key)), true);
+      AddNumberRef(self, p, key);
       p.Add(ShiftText(shift), true);
-    }, [&](TJValueList& p) {
-      if (auto* n = dynamic_cast<TJNumberObject*>(p.GetValue(1).object())) key = ValueToInteger(n->Held());
-    });
+    }, [&](TJValueList& p) { BackNumber(p, 1, key); });
   };
 }
 
@@ -153,22 +174,89 @@ kgui::TCloseEvent CloseBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, bool& can_close) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) { AddBoolRef(self, p, can_close); },
+         [&](TJValueList& p) { BackBool(p, 1, can_close); });
+  };
+}
+
+kgui::TControlCanResizeEvent ControlCanResizeBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, int& width, int& height, bool& resize) {
     Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
-      p.Add(NewHostObject<TJBooleanObject>(self.Engine(), can_close), true);
+      AddNumberRef(self, p, width);
+      AddNumberRef(self, p, height);
+      AddBoolRef(self, p, resize);
     }, [&](TJValueList& p) {
-      if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(1).object())) can_close = b->Held();
+      BackNumber(p, 1, width);
+      BackNumber(p, 2, height);
+      BackBool(p, 3, resize);
     });
+  };
+}
+
+kgui::TConstrainedResizeEvent ConstrainedResizeBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, int& min_w, int& min_h, int& max_w, int& max_h) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      for (int v : {min_w, min_h, max_w, max_h}) AddNumberRef(self, p, v);
+    }, [&](TJValueList& p) {
+      BackNumber(p, 1, min_w);
+      BackNumber(p, 2, min_h);
+      BackNumber(p, 3, max_w);
+      BackNumber(p, 4, max_h);
+    });
+  };
+}
+
+kgui::TContextPopupEvent ContextPopupBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TPoint pos, bool& handled) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(NewPointValue(self.Engine(), pos), true);
+      AddBoolRef(self, p, handled);
+    }, [&](TJValueList& p) { BackBool(p, 2, handled); });
+  };
+}
+
+kgui::TMouseWheelEvent MouseWheelBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TShiftState shift, int delta, kgui::TPoint pos,
+                                   bool& handled) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(ShiftText(shift), true);
+      p.AddInteger(delta);
+      p.Add(NewPointValue(self.Engine(), pos), true);
+      AddBoolRef(self, p, handled);
+    }, [&](TJValueList& p) { BackBool(p, 4, handled); });
+  };
+}
+
+kgui::TMouseWheelUpDownEvent MouseWheelUpDownBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TShiftState shift, kgui::TPoint pos,
+                                   bool& handled) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(ShiftText(shift), true);
+      p.Add(NewPointValue(self.Engine(), pos), true);
+      AddBoolRef(self, p, handled);
+    }, [&](TJValueList& p) { BackBool(p, 3, handled); });
+  };
+}
+
+// The help event has no sender: the handler's arguments start with the command.
+kgui::THelpEvent HelpBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](int command, int data, bool& call_help) {
+    return Call(weak, event, false, nullptr, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.AddInteger(command);
+      p.AddInteger(data);
+      AddBoolRef(self, p, call_help);
+    }, [&](TJValueList& p) { BackBool(p, 2, call_help); });
   };
 }
 
 kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int& new_size, bool& accept) {
     Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
-      p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(new_size)), true);
-      p.Add(NewHostObject<TJBooleanObject>(self.Engine(), accept), true);
+      AddNumberRef(self, p, new_size);
+      AddBoolRef(self, p, accept);
     }, [&](TJValueList& p) {
-      if (auto* n = dynamic_cast<TJNumberObject*>(p.GetValue(1).object())) new_size = ValueToInteger(n->Held());
-      if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(2).object())) accept = b->Held();
+      BackNumber(p, 1, new_size);
+      BackBool(p, 2, accept);
     });
   };
 }
@@ -176,12 +264,10 @@ kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event) {
 kgui::TUDChangingExEvent ChangingExBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, bool& allow, int new_value, int direction) {
     Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
-      p.Add(NewHostObject<TJBooleanObject>(self.Engine(), allow), true);
+      AddBoolRef(self, p, allow);
       p.AddInteger(new_value);
       p.Add(Value::String(StrRef(kgui::enumToText(kgui::upDownDirectionType(), direction))), true);
-    }, [&](TJValueList& p) {
-      if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(1).object())) allow = b->Held();
-    });
+    }, [&](TJValueList& p) { BackBool(p, 1, allow); });
   };
 }
 
@@ -214,6 +300,16 @@ void HookControlEvents(TJVCLControl& w, uint32_t events) {
     c->OnMouseUp = MouseBridge(w, "onMouseUp");
   }
   if (events & kEvResize) c->OnResize = NotifyBridge(w, "onResize");
+  if (events & kEvContextPopup) c->OnContextPopup = ContextPopupBridge(w, "onContextPopup");
+  if (events & kEvCanResize) {
+    c->OnCanResize = ControlCanResizeBridge(w, "onCanResize");
+    c->OnConstrainedResize = ConstrainedResizeBridge(w, "onConstrainedResize");
+  }
+  if (events & kEvWheel) {
+    c->OnMouseWheel = MouseWheelBridge(w, "onMouseWheel");
+    c->OnMouseWheelDown = MouseWheelUpDownBridge(w, "onMouseWheelDown");
+    c->OnMouseWheelUp = MouseWheelUpDownBridge(w, "onMouseWheelUp");
+  }
   auto* win = dynamic_cast<kgui::TWinControl*>(c);
   if (!win) return;
   if (events & kEvKeyDown) win->OnKeyDown = KeyBridge(w, "onKeyDown");

@@ -38,6 +38,19 @@ kgui::TCloseEvent CloseBridge(TJVCLPersistent& w, const char* event);
 // canClose* is a Boolean object.
 kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event);
 
+// newWidth*, newHeight* Number objects, resize* a Boolean object.
+kgui::TControlCanResizeEvent ControlCanResizeBridge(TJVCLPersistent& w, const char* event);
+// minWidth*, minHeight*, maxWidth*, maxHeight*: Number objects.
+kgui::TConstrainedResizeEvent ConstrainedResizeBridge(TJVCLPersistent& w, const char* event);
+// mousePos a new Point, handled* a Boolean object.
+kgui::TContextPopupEvent ContextPopupBridge(TJVCLPersistent& w, const char* event);
+// shift, wheelDelta, mousePos (a new Point), handled*.
+kgui::TMouseWheelEvent MouseWheelBridge(TJVCLPersistent& w, const char* event);
+// shift, mousePos (a new Point), handled*.
+kgui::TMouseWheelUpDownEvent MouseWheelUpDownBridge(TJVCLPersistent& w, const char* event);
+// No sender: command, data, callHelp* (a Boolean object); taken when a handler exists.
+kgui::THelpEvent HelpBridge(TJVCLPersistent& w, const char* event);
+
 // newSize* is a Number object, accept* a Boolean object.
 kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event);
 // allowChange* a Boolean object, newValue an integer, direction an identifier ("updUp").
@@ -57,6 +70,9 @@ enum VCLEventSet : uint32_t {
   kEvKeyUp = 1u << 5,
   kEvFocus = 1u << 6,   // onEnter, onExit
   kEvResize = 1u << 7,
+  kEvContextPopup = 1u << 8,
+  kEvCanResize = 1u << 9,          // onCanResize, onConstrainedResize
+  kEvWheel = 1u << 10,             // onMouseWheel, onMouseWheelDown, onMouseWheelUp
   kEvKeys = kEvKeyDown | kEvKeyPress | kEvKeyUp,
 };
 void HookControlEvents(TJVCLControl& w, uint32_t events);

@@ -44,7 +44,7 @@ TJVCLPersistent* MakeSaveDialog(BaseEngine* e) { return new TJVCLBaseFileDialog(
 TJVCLPersistent* MakeFindDialog(BaseEngine* e) { return new TJVCLBaseFindDialog(e, false); }
 TJVCLPersistent* MakeReplaceDialog(BaseEngine* e) { return new TJVCLBaseFindDialog(e, true); }
 
-constexpr uint32_t kStandardEvents = kEvMouse | kEvKeys | kEvFocus;
+constexpr uint32_t kStandardEvents = kEvMouse | kEvKeys | kEvFocus | kEvContextPopup;
 
 TJVCLPersistent* MakeCheckBox(BaseEngine* e) {
   return new TJVCLSimpleControl(e, "VCLCheckBox", &kgui::TCheckBox::staticClassInfo, kEvClick | kStandardEvents, true);
@@ -54,15 +54,17 @@ TJVCLPersistent* MakeRadioButton(BaseEngine* e) {
                                 true);
 }
 TJVCLPersistent* MakeRadioGroup(BaseEngine* e) {
-  return new TJVCLSimpleControl(e, "VCLRadioGroup", &kgui::TRadioGroup::staticClassInfo, kEvClick | kEvFocus);
+  return new TJVCLSimpleControl(e, "VCLRadioGroup", &kgui::TRadioGroup::staticClassInfo,
+                                kEvClick | kEvFocus | kEvContextPopup);
 }
 TJVCLPersistent* MakeGroupBox(BaseEngine* e) {
   return new TJVCLSimpleControl(e, "VCLGroupBox", &kgui::TGroupBox::staticClassInfo,
-                                kEvClick | kEvDblClick | kEvMouse | kEvFocus);
+                                kEvClick | kEvDblClick | kEvMouse | kEvFocus | kEvContextPopup);
 }
 TJVCLPersistent* MakePanel(BaseEngine* e) {
   return new TJVCLSimpleControl(e, "VCLPanel", &kgui::TPanel::staticClassInfo,
-                                kEvClick | kEvDblClick | kEvResize | kEvMouse | kEvFocus);
+                                kEvClick | kEvDblClick | kEvResize | kEvMouse | kEvFocus | kEvContextPopup |
+                                    kEvCanResize);
 }
 
 // Every descendant before its ancestor.

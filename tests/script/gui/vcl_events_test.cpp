@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QTabBar>
 #include <QTest>
 
@@ -97,6 +99,27 @@ DriverStep Focus(const char* name) {
     QApplication::setActiveWindow(w->window());
     w->setFocus(Qt::OtherFocusReason);
     QApplication::processEvents();
+  };
+}
+
+// The wheel turned by delta over the named widget, Shift held.
+DriverStep Wheel(const char* name, int delta) {
+  return [name, delta] {
+    QWidget* w = Widget(name);
+    if (!w) return;
+    const QPointF local(5, 5);
+    QWheelEvent e(local, w->mapToGlobal(local), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::ShiftModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+  };
+}
+// The context menu asked for at (7, 8) of the named widget, by the mouse.
+DriverStep ContextMenu(const char* name) {
+  return [name] {
+    QWidget* w = Widget(name);
+    if (!w) return;
+    QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(7, 8), w->mapToGlobal(QPoint(7, 8)));
+    QApplication::sendEvent(w, &e);
   };
 }
 
@@ -216,6 +239,30 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
        "r.execute();",
        {Type("ReplaceText", "x"), Click("ReplaceAll"), Click("Replace")},
        "Replace a x frMatchCase,frReplaceAll\nReplace a x frMatchCase,frReplace\n"},
+      {"the wheel turned over a panel",
+       "var p = new VCLPanel(f); p.Name = 'P';\n"
+       "f.onMouseWheel = function (s, shift, delta, pos, handled) {\n"
+       "  println('MouseWheel ' + delta + ' ' + shift + ' ' + (s === f) + ' ' + (typeof pos.x)); };\n"
+       "f.onMouseWheelDown = function (s, shift, pos, handled) { println('MouseWheelDown'); handled.bool = true; };\n"
+       "f.onMouseWheelUp = function (s, shift, pos, handled) { println('MouseWheelUp'); };",
+       {Wheel("P", -120), Wheel("P", 240)},
+       "MouseWheel -120 ssShift true number\nMouseWheelDown\nMouseWheel 240 ssShift true number\n"
+       "MouseWheelUp\nMouseWheelUp\n"},
+      {"a context menu asked for",
+       "var pm = new VCLPopupMenu(); pm.onPopup = function () { println('Popup'); };\n"
+       "var p = new VCLPanel(f); p.Name = 'P'; p.PopupMenu = pm;\n"
+       "var e = new VCLEdit(f); e.Name = 'E'; e.Top = 60;\n"
+       "p.onContextPopup = function (s, pos, handled) { println('ContextPopup ' + pos.x + ',' + pos.y); };\n"
+       "e.onContextPopup = function (s, pos, handled) { println('edit ContextPopup'); handled.bool = true; };",
+       {ContextMenu("P"), ContextMenu("E")}, "ContextPopup 7,8\nPopup\nedit ContextPopup\n"},
+      {"F1 on an edit with a help topic",
+       "var e = new VCLEdit(f); e.Name = 'E'; e.HelpContext = 7;\n"
+       "f.onHelp = function (command, data, callHelp) { println('Help ' + command + ' ' + data + ' ' + callHelp.bool); };",
+       {Focus("E"), Key("E", Qt::Key_F1)}, "Help 1 7 true\n"},
+      {"a combo box's list opened",
+       "var c = new VCLComboBox(f); c.Name = 'C'; c.Items.add('one');\n"
+       "c.onDropDown = function (s) { println('DropDown'); };",
+       {Key("C", Qt::Key_F4)}, "DropDown\n"},
       {"an error in a handler run by the event loop",
        "var b = new VCLButton(f); b.Name = 'B';\n"
        "b.onClick = function () { var s = new Strings(); println(s[3]); };",

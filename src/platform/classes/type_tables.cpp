@@ -77,6 +77,8 @@ KGUI_ENUM(shiftStateType, "TShiftStateElem",
           "TShiftState")
 KGUI_ENUM(mouseButtonType, "TMouseButton", {"mbLeft", "mbRight", "mbMiddle"})
 KGUI_ENUM(closeActionType, "TCloseAction", {"caNone", "caHide", "caFree", "caMinimize"})
+KGUI_ENUM(dragModeType, "TDragMode", {"dmManual", "dmAutomatic"})
+KGUI_ENUM(dragStateType, "TDragState", {"dsDragEnter", "dsDragLeave", "dsDragMove"})
 KGUI_ENUM(checkBoxStateType, "TCheckBoxState", {"cbUnchecked", "cbChecked", "cbGrayed"})
 KGUI_ENUM(fontStyleType, "TFontStyle", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"},
           "TFontStyles")

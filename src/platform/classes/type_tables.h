@@ -47,6 +47,8 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 // Cursor shapes by the platform's numbers (TCursor is an integer type).
 enum TCursorShape : int { crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4 };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
@@ -93,6 +95,8 @@ const EnumInfo& anchorKindType();    // set "TAnchors"
 const EnumInfo& shiftStateType();    // set "TShiftState"
 const EnumInfo& mouseButtonType();
 const EnumInfo& closeActionType();
+const EnumInfo& dragModeType();
+const EnumInfo& dragStateType();
 const EnumInfo& checkBoxStateType();
 const EnumInfo& fontStyleType();     // set "TFontStyles"
 const EnumInfo& fontPitchType();

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QVariant>
 #include <QWidget>
 #include <algorithm>
 #include <memory>
@@ -19,6 +20,9 @@
 #include "platform/gui/qt_convert.h"
 
 namespace kgui {
+
+extern const char* const kControlProperty;
+void forgetDragOf(TControl* c);
 
 // Forwards the events of a control's widgets to the control.
 class ControlFilter : public QObject {
@@ -56,8 +60,11 @@ const ClassInfo& TControl::staticClassInfo() {
        ordProp<T, int>("HelpContext", PropKind::Integer, &T::helpContext, &T::setHelpContext, nullptr, 0),
        strProp<T>("Hint", &T::hint, &T::setHint),
        refProp<T, TPopupMenu>("PopupMenu", &T::popupMenu, &T::setPopupMenu),
+       ordProp<T, int>("DragMode", PropKind::Enumeration, &T::dragMode, &T::setDragMode, &dragModeType(),
+                       dmManual),
        boolProp<T>("Visible", &T::visible, &T::setVisible, true),
-       eventProp<T>("OnContextPopup", &T::OnContextPopup),
+       eventProp<T>("OnContextPopup", &T::OnContextPopup), eventProp<T>("OnDragDrop", &T::OnDragDrop),
+       eventProp<T>("OnDragOver", &T::OnDragOver), eventProp<T>("OnEndDrag", &T::OnEndDrag),
        eventProp<T>("OnClick", &T::OnClick), eventProp<T>("OnDblClick", &T::OnDblClick),
        eventProp<T>("OnMouseDown", &T::OnMouseDown), eventProp<T>("OnMouseMove", &T::OnMouseMove),
        eventProp<T>("OnMouseUp", &T::OnMouseUp), eventProp<T>("OnResize", &T::OnResize)});
@@ -76,6 +83,7 @@ TControl::TControl(TComponent* owner, QWidget* widget)
     setBounds(left_, top_, width_, height_);
   };
   widget->hide();
+  widget->setProperty(kControlProperty, QVariant::fromValue(static_cast<void*>(this)));
   watch(widget);
 }
 
@@ -88,6 +96,7 @@ TControl::~TControl() {
   font_->OnChange = nullptr;
   constraints_->OnChange = nullptr;
   windowHandles().release(this);
+  forgetDragOf(this);
   // A handler may free its own sender; Qt may still be inside that widget's event, so the
   // widget and the filter go later, and the filter stops forwarding at once.
   bool later = handlerDepth() > 0;
@@ -96,6 +105,7 @@ TControl::~TControl() {
     later ? filter_->deleteLater() : delete filter_;
   }
   if (QWidget* w = widget_) {
+    w->setProperty(kControlProperty, QVariant());
     w->hide();
     if (later) {
       w->setParent(nullptr);
@@ -300,6 +310,7 @@ void TControl::mouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 }
 
 bool TControl::mouseEvent(QEvent* event) {
+  if (dragMouseEvent(event)) return true;
   std::weak_ptr<char> alive(alive_);  // a handler may free this control
   auto* me = static_cast<QMouseEvent*>(event);
   QPoint p = me->position().toPoint();

@@ -40,6 +40,14 @@ using TMouseWheelEvent =
 using TMouseWheelUpDownEvent =
     std::function<void(TComponent* sender, TShiftState shift, TPoint mouse_pos, bool& handled)>;
 
+// Dragging one control onto another: source the dragged control, x and y in the
+// receiving control's client pixels, state a TDragState.
+using TDragDropEvent = std::function<void(TComponent* sender, TComponent* source, int x, int y)>;
+using TDragOverEvent =
+    std::function<void(TComponent* sender, TComponent* source, int x, int y, int state, bool& accept)>;
+// target: the control dropped on (nil: none; x and y are then screen pixels).
+using TEndDragEvent = std::function<void(TComponent* sender, TComponent* target, int x, int y)>;
+
 // The window messages that perform answers; every other message answers 0.
 constexpr unsigned WM_SETTEXT = 0x0C;
 constexpr unsigned WM_GETTEXT = 0x0D;
@@ -119,6 +127,19 @@ public:
   TSizeConstraints* constraints() const { return constraints_.get(); }
   TPopupMenu* popupMenu() const { return popup_menu_; }
   void setPopupMenu(TPopupMenu* menu);
+  // dmAutomatic: a left press starts dragging the control (no mouse-down, no click).
+  int dragMode() const { return drag_mode_; }
+  void setDragMode(int mode) { drag_mode_ = mode; }
+  // Starts dragging the control: at once, or after the mouse moved threshold pixels with
+  // the left button held (a negative threshold: 5). The drag follows the mouse over the
+  // program's controls (OnDragOver), drops on release (OnDragDrop when the target
+  // accepted) and ends with the source's OnEndDrag.
+  void beginDrag(bool immediate, int threshold = -1);
+  bool dragging() const;
+  // Ends the drag: dropped on the current target (when it accepts) or cancelled.
+  void endDrag(bool drop);
+  // The control whose widget (or a widget inside it) lies at the screen point; nil: none.
+  static TControl* atScreenPoint(TPoint p);
   // The help topic of the control; 0: its parent's.
   int helpContext() const { return help_context_; }
   void setHelpContext(int context) { help_context_ = context; }
@@ -135,6 +156,9 @@ public:
   TMouseWheelEvent OnMouseWheel;
   TMouseWheelUpDownEvent OnMouseWheelDown;
   TMouseWheelUpDownEvent OnMouseWheelUp;
+  TDragDropEvent OnDragDrop;
+  TDragOverEvent OnDragOver;
+  TEndDragEvent OnEndDrag;
 
   // Runs OnClick inside the handler guard, as a click by the user does; without an OnClick,
   // the linked action's OnExecute.
@@ -189,6 +213,8 @@ private:
   friend class TWinControl;
   friend class ControlFilter;
   bool mouseEvent(QEvent* event);
+  // A drag under way or waiting for its threshold: the mouse serves it.
+  bool dragMouseEvent(QEvent* event);
   bool wheelEvent(QEvent* event);
   bool contextMenuEvent(QEvent* event);
   void adoptFont(const TFont& font);
@@ -213,6 +239,7 @@ private:
   std::unique_ptr<TSizeConstraints> constraints_;
   TPopupMenu* popup_menu_ = nullptr;
   int help_context_ = 0;
+  int drag_mode_ = dmManual;
   std::string hint_;
   std::string caption_;
   int cursor_ = crDefault;

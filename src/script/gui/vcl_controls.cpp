@@ -856,7 +856,7 @@ const kgui::ClassInfo& TJVCLBaseForm::VCLClass() const { return kgui::TForm::sta
 void TJVCLBaseForm::AfterAttach() {
   auto* form = static_cast<kgui::TForm*>(vcl_);
   HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvResize | kEvContextPopup |
-                               kEvCanResize | kEvWheel);
+                               kEvCanResize | kEvWheel | kEvDragTarget);
   form->OnHelp = HelpBridge(*this, "onHelp");
   form->OnShow = NotifyBridge(*this, "onShow");
   form->OnHide = NotifyBridge(*this, "onHide");
@@ -894,7 +894,7 @@ const kgui::ClassInfo& TJVCLBaseEdit::VCLClass() const { return kgui::TEdit::sta
 void TJVCLBaseEdit::AfterAttach() {
   // A spin edit has no context menu event.
   const bool spin = dynamic_cast<kgui::TSpinEdit*>(vcl_) != nullptr;
-  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvFocus | (spin ? 0u : uint32_t{kEvContextPopup}));
+  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvFocus | kEvDrag | (spin ? 0u : uint32_t{kEvContextPopup}));
   if (auto* edit = dynamic_cast<kgui::TEdit*>(vcl_)) edit->OnChange = NotifyBridge(*this, "onChange");
   if (auto* memo = dynamic_cast<kgui::TMemo*>(vcl_)) memo->OnChange = NotifyBridge(*this, "onChange");
   if (auto* spin = dynamic_cast<kgui::TSpinEdit*>(vcl_)) spin->OnChange = NotifyBridge(*this, "onChange");
@@ -915,7 +915,7 @@ const ClassInfo& TJVCLBaseProgressBar::Class() const {
 
 const kgui::ClassInfo& TJVCLBaseProgressBar::VCLClass() const { return kgui::TProgressBar::staticClassInfo(); }
 
-void TJVCLBaseProgressBar::AfterAttach() { HookControlEvents(*this, kEvMouse | kEvFocus | kEvContextPopup); }
+void TJVCLBaseProgressBar::AfterAttach() { HookControlEvents(*this, kEvMouse | kEvFocus | kEvContextPopup | kEvDrag); }
 
 TJVCLBaseMemo::TJVCLBaseMemo(BaseEngine* engine) : TJVCLBaseEdit(engine) {
   SetObjectName("VCLMemo");
@@ -941,7 +941,7 @@ const ClassInfo& TJVCLBaseButton::Class() const {
 const kgui::ClassInfo& TJVCLBaseButton::VCLClass() const { return kgui::TButton::staticClassInfo(); }
 
 void TJVCLBaseButton::AfterAttach() {
-  HookControlEvents(*this, kEvClick | kEvMouse | kEvKeyDown | kEvKeyPress | kEvFocus | kEvContextPopup);
+  HookControlEvents(*this, kEvClick | kEvMouse | kEvKeyDown | kEvKeyPress | kEvFocus | kEvContextPopup | kEvDrag);
 }
 
 TJVCLSimpleControl::TJVCLSimpleControl(BaseEngine* engine, const char* script_name,
@@ -958,7 +958,7 @@ TJVCLBaseLabel::TJVCLBaseLabel(BaseEngine* engine) : TJVCLControl(engine) { SetO
 const kgui::ClassInfo& TJVCLBaseLabel::VCLClass() const { return kgui::TLabel::staticClassInfo(); }
 
 void TJVCLBaseLabel::AfterAttach() {
-  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvContextPopup);
+  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvContextPopup | kEvDrag);
 }
 
 TJVCLBaseSplitter::TJVCLBaseSplitter(BaseEngine* engine) : TJVCLControl(engine) { SetObjectName("VCLSplitter"); }
@@ -1004,7 +1004,7 @@ const ClassInfo& TJVCLBaseListBox::Class() const {
 const kgui::ClassInfo& TJVCLBaseListBox::VCLClass() const { return kgui::TListBox::staticClassInfo(); }
 
 void TJVCLBaseListBox::AfterAttach() {
-  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvFocus | kEvContextPopup);
+  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvFocus | kEvContextPopup | kEvDrag);
 }
 
 TJVCLBaseCheckListBox::TJVCLBaseCheckListBox(BaseEngine* engine) : TJVCLBaseListBox(engine) {
@@ -1040,7 +1040,7 @@ const ClassInfo& TJVCLBaseComboBox::Class() const {
 const kgui::ClassInfo& TJVCLBaseComboBox::VCLClass() const { return kgui::TComboBox::staticClassInfo(); }
 
 void TJVCLBaseComboBox::AfterAttach() {
-  HookControlEvents(*this, kEvClick | kEvKeys | kEvFocus | kEvContextPopup);
+  HookControlEvents(*this, kEvClick | kEvKeys | kEvFocus | kEvContextPopup | kEvDrag);
   auto* combo = static_cast<kgui::TComboBox*>(vcl_);
   combo->OnChange = NotifyBridge(*this, "onChange");
   combo->OnDropDown = NotifyBridge(*this, "onDropDown");

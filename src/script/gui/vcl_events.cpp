@@ -249,6 +249,39 @@ kgui::THelpEvent HelpBridge(TJVCLPersistent& w, const char* event) {
   };
 }
 
+kgui::TDragDropEvent DragDropBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TComponent* source, int x, int y) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(CastVCL(source, self.Engine()), true);
+      p.AddInteger(x);
+      p.AddInteger(y);
+    }, NoBack);
+  };
+}
+
+kgui::TDragOverEvent DragOverBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TComponent* source, int x, int y, int state,
+                                   bool& accept) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(CastVCL(source, self.Engine()), true);
+      p.AddInteger(x);
+      p.AddInteger(y);
+      p.Add(Value::String(StrRef(kgui::enumToText(kgui::dragStateType(), state))), true);
+      AddBoolRef(self, p, accept);
+    }, [&](TJValueList& p) { BackBool(p, 5, accept); });
+  };
+}
+
+kgui::TEndDragEvent EndDragBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TComponent* target, int x, int y) {
+    Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(CastVCL(target, self.Engine()), true);
+      p.AddInteger(x);
+      p.AddInteger(y);
+    }, NoBack);
+  };
+}
+
 kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int& new_size, bool& accept) {
     Fire(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
@@ -305,6 +338,11 @@ void HookControlEvents(TJVCLControl& w, uint32_t events) {
     c->OnCanResize = ControlCanResizeBridge(w, "onCanResize");
     c->OnConstrainedResize = ConstrainedResizeBridge(w, "onConstrainedResize");
   }
+  if (events & kEvDragTarget) {
+    c->OnDragDrop = DragDropBridge(w, "onDragDrop");
+    c->OnDragOver = DragOverBridge(w, "onDragOver");
+  }
+  if (events & kEvEndDrag) c->OnEndDrag = EndDragBridge(w, "onEndDrag");
   if (events & kEvWheel) {
     c->OnMouseWheel = MouseWheelBridge(w, "onMouseWheel");
     c->OnMouseWheelDown = MouseWheelUpDownBridge(w, "onMouseWheelDown");

@@ -51,6 +51,13 @@ kgui::TMouseWheelUpDownEvent MouseWheelUpDownBridge(TJVCLPersistent& w, const ch
 // No sender: command, data, callHelp* (a Boolean object); taken when a handler exists.
 kgui::THelpEvent HelpBridge(TJVCLPersistent& w, const char* event);
 
+// source: the dragged control's wrapper, then x, y.
+kgui::TDragDropEvent DragDropBridge(TJVCLPersistent& w, const char* event);
+// source, x, y, state (identifier, "dsDragEnter"), accept* (a Boolean object).
+kgui::TDragOverEvent DragOverBridge(TJVCLPersistent& w, const char* event);
+// target: the wrapper of the control dropped on, or null; x, y.
+kgui::TEndDragEvent EndDragBridge(TJVCLPersistent& w, const char* event);
+
 // newSize* is a Number object, accept* a Boolean object.
 kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event);
 // allowChange* a Boolean object, newValue an integer, direction an identifier ("updUp").
@@ -73,6 +80,9 @@ enum VCLEventSet : uint32_t {
   kEvContextPopup = 1u << 8,
   kEvCanResize = 1u << 9,          // onCanResize, onConstrainedResize
   kEvWheel = 1u << 10,             // onMouseWheel, onMouseWheelDown, onMouseWheelUp
+  kEvDragTarget = 1u << 11,        // onDragDrop, onDragOver
+  kEvEndDrag = 1u << 12,
+  kEvDrag = kEvDragTarget | kEvEndDrag,
   kEvKeys = kEvKeyDown | kEvKeyPress | kEvKeyUp,
 };
 void HookControlEvents(TJVCLControl& w, uint32_t events);

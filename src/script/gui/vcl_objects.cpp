@@ -44,7 +44,7 @@ TJVCLPersistent* MakeSaveDialog(BaseEngine* e) { return new TJVCLBaseFileDialog(
 TJVCLPersistent* MakeFindDialog(BaseEngine* e) { return new TJVCLBaseFindDialog(e, false); }
 TJVCLPersistent* MakeReplaceDialog(BaseEngine* e) { return new TJVCLBaseFindDialog(e, true); }
 
-constexpr uint32_t kStandardEvents = kEvMouse | kEvKeys | kEvFocus | kEvContextPopup;
+constexpr uint32_t kStandardEvents = kEvMouse | kEvKeys | kEvFocus | kEvContextPopup | kEvDrag;
 
 TJVCLPersistent* MakeCheckBox(BaseEngine* e) {
   return new TJVCLSimpleControl(e, "VCLCheckBox", &kgui::TCheckBox::staticClassInfo, kEvClick | kStandardEvents, true);
@@ -55,16 +55,16 @@ TJVCLPersistent* MakeRadioButton(BaseEngine* e) {
 }
 TJVCLPersistent* MakeRadioGroup(BaseEngine* e) {
   return new TJVCLSimpleControl(e, "VCLRadioGroup", &kgui::TRadioGroup::staticClassInfo,
-                                kEvClick | kEvFocus | kEvContextPopup);
+                                kEvClick | kEvFocus | kEvContextPopup | kEvDrag);
 }
 TJVCLPersistent* MakeGroupBox(BaseEngine* e) {
   return new TJVCLSimpleControl(e, "VCLGroupBox", &kgui::TGroupBox::staticClassInfo,
-                                kEvClick | kEvDblClick | kEvMouse | kEvFocus | kEvContextPopup);
+                                kEvClick | kEvDblClick | kEvMouse | kEvFocus | kEvContextPopup | kEvDrag);
 }
 TJVCLPersistent* MakePanel(BaseEngine* e) {
   return new TJVCLSimpleControl(e, "VCLPanel", &kgui::TPanel::staticClassInfo,
                                 kEvClick | kEvDblClick | kEvResize | kEvMouse | kEvFocus | kEvContextPopup |
-                                    kEvCanResize);
+                                    kEvCanResize | kEvDrag);
 }
 
 // Every descendant before its ancestor.

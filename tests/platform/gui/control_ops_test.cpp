@@ -300,5 +300,92 @@ TEST_F(ControlOps, F1AsksTheFormForTheNearestHelpTopic) {
   EXPECT_EQ(log, (std::vector<std::string>{"1 12 1", "1 7 1"}));
 }
 
+// Mouse events for the drag's source, at `local` of the control `over`.
+void mouseAt(TControl* source, QEvent::Type type, TControl* over, QPoint local, Qt::MouseButton button,
+             Qt::MouseButtons buttons) {
+  const QPoint global = over->widget()->mapToGlobal(local);
+  QMouseEvent e(type, source->widget()->mapFromGlobal(global), global, button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(source->widget(), &e);
+}
+
+TEST_F(ControlOps, ADraggedControlDropsOnlyWhereItIsAccepted) {
+  TForm* form = makeForm(400, 200);
+  auto* source = label(form, 10, 10, 40, 20);
+  source->setDragMode(dmAutomatic);
+  auto* target = place<TPanel>(form, 100, 10, 80, 80);
+  auto* refuser = place<TPanel>(form, 200, 10, 80, 80);
+  std::vector<std::string> log;
+  auto over = [&](const char* who, bool answer) {
+    return [&log, who, answer, source](TComponent*, TComponent* src, int x, int y, int state, bool& accept) {
+      std::string line = std::string(who) + " " + enumToText(dragStateType(), state);
+      if (state != dsDragLeave) line += " " + std::to_string(x) + "," + std::to_string(y);
+      log.push_back(line + (src == source ? "" : " (another source)"));
+      accept = answer;
+    };
+  };
+  target->OnDragOver = over("target", true);
+  refuser->OnDragOver = over("refuser", false);
+  target->OnDragDrop = [&](TComponent*, TComponent* src, int x, int y) {
+    log.push_back("drop " + std::to_string(x) + "," + std::to_string(y) + (src == source ? "" : " (another source)"));
+  };
+  refuser->OnDragDrop = [&](TComponent*, TComponent*, int, int) { log.push_back("dropped on the refuser"); };
+  source->OnEndDrag = [&](TComponent*, TComponent* t, int x, int y) {
+    log.push_back(std::string("end ") + (t == target ? "target " : t ? "other " : "none ") + std::to_string(x) + "," +
+                  std::to_string(y));
+  };
+  source->OnMouseDown = [&](TComponent*, TMouseButton, TShiftState, int, int) { log.push_back("mouse down"); };
+  source->OnClick = [&](TComponent*) { log.push_back("click"); };
+  const auto move = QEvent::MouseMove;
+  mouseAt(source, QEvent::MouseButtonPress, source, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+  mouseAt(source, move, source, {7, 5}, Qt::NoButton, Qt::LeftButton);  // within the threshold
+  EXPECT_FALSE(source->dragging());
+  mouseAt(source, move, refuser, {5, 5}, Qt::NoButton, Qt::LeftButton);
+  EXPECT_TRUE(source->dragging());
+  mouseAt(source, move, target, {5, 6}, Qt::NoButton, Qt::LeftButton);
+  mouseAt(source, move, target, {6, 6}, Qt::NoButton, Qt::LeftButton);
+  mouseAt(source, QEvent::MouseButtonRelease, target, {6, 6}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_FALSE(source->dragging());
+  // Released over the refuser: nothing dropped.
+  mouseAt(source, QEvent::MouseButtonPress, source, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+  mouseAt(source, move, refuser, {9, 9}, Qt::NoButton, Qt::LeftButton);
+  mouseAt(source, QEvent::MouseButtonRelease, refuser, {9, 9}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(log, (std::vector<std::string>{"refuser dsDragEnter 5,5", "refuser dsDragLeave", "target dsDragEnter 5,6",
+                                           "target dsDragMove 6,6", "drop 6,6", "end target 6,6",
+                                           "refuser dsDragEnter 9,9", "end none 9,9"}));
+}
+
+TEST_F(ControlOps, AControlFreedDuringItsDragLeavesNothingBehind) {
+  TForm* form = makeForm(400, 200);
+  auto* source = label(form, 10, 10, 40, 20);
+  source->setDragMode(dmAutomatic);
+  auto* target = place<TPanel>(form, 100, 10, 80, 80);
+  int drops = 0;
+  target->OnDragOver = [&](TComponent*, TComponent*, int, int, int, bool&) {};
+  target->OnDragDrop = [&](TComponent*, TComponent* src, int, int) {
+    ++drops;
+    delete src;  // the source goes in the target's handler: no OnEndDrag reaches it
+  };
+  source->OnEndDrag = [&](TComponent*, TComponent*, int, int) { ADD_FAILURE() << "a freed source was told"; };
+  mouseAt(source, QEvent::MouseButtonPress, source, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+  mouseAt(source, QEvent::MouseMove, target, {5, 5}, Qt::NoButton, Qt::LeftButton);
+  QWidget* source_widget = source->widget();
+  const QPoint global = target->widget()->mapToGlobal(QPoint(5, 5));
+  QMouseEvent release(QEvent::MouseButtonRelease, source_widget->mapFromGlobal(global), global, Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(source_widget, &release);
+  EXPECT_EQ(drops, 1);
+  // A target freed while the mouse is over it: the drag goes on over no control.
+  auto* source2 = label(form, 10, 40, 40, 20);
+  source2->setDragMode(dmAutomatic);
+  auto* target2 = place<TPanel>(form, 200, 10, 80, 80);
+  target2->OnDragOver = [&](TComponent*, TComponent*, int, int, int, bool&) {};
+  mouseAt(source2, QEvent::MouseButtonPress, source2, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+  mouseAt(source2, QEvent::MouseMove, target2, {5, 5}, Qt::NoButton, Qt::LeftButton);
+  delete target2;
+  mouseAt(source2, QEvent::MouseButtonRelease, source2, {5, 5}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_FALSE(source2->dragging());
+  QApplication::processEvents();
+}
+
 }  // namespace
 }  // namespace kgui

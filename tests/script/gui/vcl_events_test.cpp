@@ -123,6 +123,23 @@ DriverStep ContextMenu(const char* name) {
   };
 }
 
+// The named control pressed, dragged onto the other one and released there.
+DriverStep DragOnto(const char* source, const char* target) {
+  return [source, target] {
+    QWidget* s = Widget(source);
+    QWidget* t = Widget(target);
+    if (!s || !t) return;
+    auto send = [s](QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons buttons) {
+      QMouseEvent e(type, s->mapFromGlobal(global), global, button, buttons, Qt::NoModifier);
+      QApplication::sendEvent(s, &e);
+    };
+    send(QEvent::MouseButtonPress, s->mapToGlobal(QPoint(3, 3)), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, t->mapToGlobal(QPoint(4, 5)), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, t->mapToGlobal(QPoint(6, 7)), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, t->mapToGlobal(QPoint(6, 7)), Qt::LeftButton, Qt::NoButton);
+  };
+}
+
 // A shown form; the case's controls; the loop that the driver's steps run in.
 std::string Script(const std::string& body) {
   return "var f = new VCLForm(); f.setBounds(10, 10, 300, 200);\n" + body + "\nf.show();\neventLoop();\n";
@@ -263,6 +280,17 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
        "var c = new VCLComboBox(f); c.Name = 'C'; c.Items.add('one');\n"
        "c.onDropDown = function (s) { println('DropDown'); };",
        {Key("C", Qt::Key_F4)}, "DropDown\n"},
+      {"a label dragged onto an edit",
+       "var l = new VCLLabel(f); l.Name = 'L'; l.Caption = 'drag me'; l.DragMode = 'dmAutomatic';\n"
+       "var e = new VCLEdit(f); e.Name = 'E'; e.Left = 100;\n"
+       "e.onDragOver = function (s, source, x, y, state, accept) {\n"
+       "  println('DragOver ' + (source === l) + ' ' + x + ',' + y + ' ' + state + ' ' + accept.bool); };\n"
+       "e.onDragDrop = function (s, source, x, y) { println('DragDrop ' + source.Caption + ' ' + x + ',' + y); };\n"
+       "l.onEndDrag = function (s, target, x, y) { println('EndDrag ' + (target === e) + ' ' + x + ',' + y); };\n"
+       "l.onMouseDown = function () { println('MouseDown'); };",
+       {DragOnto("L", "E")},
+       "DragOver true 4,5 dsDragEnter true\nDragOver true 6,7 dsDragMove true\nDragDrop drag me 6,7\n"
+       "EndDrag true 6,7\n"},
       {"an error in a handler run by the event loop",
        "var b = new VCLButton(f); b.Name = 'B';\n"
        "b.onClick = function () { var s = new Strings(); println(s[3]); };",

@@ -94,9 +94,10 @@ void TControl::endDrag(bool drop) {
   if (QWidget* w = mouseWidget(); w && QWidget::mouseGrabber() == w) w->releaseMouse();
   std::weak_ptr<char> alive(alive_);
   TControl* target = ended.target;
-  TPoint at{ended.pos.x(), ended.pos.y()};
-  if (target) at = target->screenToClient(at);
   const bool dropped = drop && ended.started && target && ended.accepted;
+  // The target's client pixels when dropped, else screen pixels.
+  TPoint at{ended.pos.x(), ended.pos.y()};
+  if (dropped) at = target->screenToClient(at);
   if (dropped) fire(target->OnDragDrop, target, this, at.x, at.y);
   if (alive.expired()) return;
   fire(OnEndDrag, this, dropped ? target : nullptr, at.x, at.y);

@@ -107,13 +107,20 @@ bool TControl::checkNewSize(int& width, int& height) {
   bool resize = true;
   if (OnCanResize) fire(OnCanResize, this, w, h, resize);
   if (!resize) return false;
-  int min_w = constraints_->minWidth(), min_h = constraints_->minHeight();
-  int max_w = constraints_->maxWidth(), max_h = constraints_->maxHeight();
-  if (OnConstrainedResize) fire(OnConstrainedResize, this, min_w, min_h, max_w, max_h);
-  if (max_w > 0) w = std::min(w, max_w);
-  if (max_h > 0) h = std::min(h, max_h);
-  width = std::max(w, min_w);
-  height = std::max(h, min_h);
+  // OnConstrainedResize may move the limits for this one size; they stay consistent.
+  TSizeConstraints limits;
+  limits.assign(*constraints_);
+  if (OnConstrainedResize) {
+    int min_w = limits.minWidth(), min_h = limits.minHeight(), max_w = limits.maxWidth(), max_h = limits.maxHeight();
+    fire(OnConstrainedResize, this, min_w, min_h, max_w, max_h);
+    limits.setMaxWidth(max_w);
+    limits.setMaxHeight(max_h);
+    limits.setMinWidth(min_w);
+    limits.setMinHeight(min_h);
+  }
+  limits.constrain(w, h);
+  width = w;
+  height = h;
   return true;
 }
 

@@ -234,12 +234,13 @@ TForm* parentForm(TControl* control) {
   return nullptr;
 }
 
-// The window limits follow the constraints (the client area is the window less the frame).
+// The window limits follow the constraints, which are outer sizes (the window widget is
+// the form less its frame).
 void TForm::applyConstraints() {
   QWidget* w = widget();
   if (!w) return;
   const TSizeConstraints& c = *constraints();
-  const int extra_h = kFormFrameHeight - menuHeight();
+  const int extra_h = kFormFrameHeight;
   w->setMinimumSize(std::max(0, c.minWidth() - kFormFrameWidth), std::max(0, c.minHeight() - extra_h));
   w->setMaximumSize(c.maxWidth() > 0 ? std::max(0, c.maxWidth() - kFormFrameWidth) : QWIDGETSIZE_MAX,
                     c.maxHeight() > 0 ? std::max(0, c.maxHeight() - extra_h) : QWIDGETSIZE_MAX);

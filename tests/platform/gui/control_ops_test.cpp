@@ -135,6 +135,31 @@ TEST_F(ControlOps, SizeChecksAndConstraintsShapeEveryNewSize) {
                                            "CanResize 120x100", "ConstrainedResize 40 150"}));
 }
 
+TEST_F(ControlOps, AFormsConstraintsLimitItsWindow) {
+  TForm* form = makeForm(300, 200);
+  form->constraints()->setMinWidth(200);
+  form->constraints()->setMaxHeight(150);
+  EXPECT_EQ(form->widget()->minimumWidth(), 200 - kFormFrameWidth);
+  EXPECT_EQ(form->widget()->maximumHeight(), 150 - kFormFrameHeight);
+  EXPECT_EQ(form->height(), 150);
+  form->constraints()->setMaxHeight(0);
+  EXPECT_EQ(form->widget()->maximumHeight(), QWIDGETSIZE_MAX);
+}
+
+TEST_F(ControlOps, CanFocusNeedsAFormAndShownEnabledParents) {
+  TForm* form = makeForm();
+  auto* panel = place<TPanel>(form, 0, 0, 100, 100);
+  auto* edit = place<TEdit>(panel, 5, 5, 80, 20);
+  EXPECT_TRUE(edit->canFocus());
+  panel->setEnabled(false);
+  EXPECT_FALSE(edit->canFocus());
+  panel->setEnabled(true);
+  panel->setVisible(false);
+  EXPECT_FALSE(edit->canFocus());
+  TEdit loose(nullptr);
+  EXPECT_FALSE(loose.canFocus());
+}
+
 TEST_F(ControlOps, ControlAtPosFindsTheTopMostVisibleChild) {
   TForm* form = makeForm();
   auto* under = label(form, 0, 0, 100, 100);
@@ -349,9 +374,11 @@ TEST_F(ControlOps, ADraggedControlDropsOnlyWhereItIsAccepted) {
   mouseAt(source, QEvent::MouseButtonPress, source, {5, 5}, Qt::LeftButton, Qt::LeftButton);
   mouseAt(source, move, refuser, {9, 9}, Qt::NoButton, Qt::LeftButton);
   mouseAt(source, QEvent::MouseButtonRelease, refuser, {9, 9}, Qt::LeftButton, Qt::NoButton);
+  const QPoint screen = refuser->widget()->mapToGlobal(QPoint(9, 9));
   EXPECT_EQ(log, (std::vector<std::string>{"refuser dsDragEnter 5,5", "refuser dsDragLeave", "target dsDragEnter 5,6",
                                            "target dsDragMove 6,6", "drop 6,6", "end target 6,6",
-                                           "refuser dsDragEnter 9,9", "end none 9,9"}));
+                                           "refuser dsDragEnter 9,9",
+                                           "end none " + std::to_string(screen.x()) + "," + std::to_string(screen.y())}));
 }
 
 TEST_F(ControlOps, AControlFreedDuringItsDragLeavesNothingBehind) {

@@ -94,6 +94,25 @@ PropertyInfo classProp(std::string name, C* (T::*get)() const) {
   return p;
 }
 
+// A reference to a component of class C (nil allowed); another class throws "Invalid
+// property value". C must be complete where the property is declared.
+template <class T, class C>
+PropertyInfo refProp(std::string name, C* (T::*get)() const, void (T::*set)(C*)) {
+  PropertyInfo p;
+  p.name = std::move(name);
+  p.kind = PropKind::Class;
+  p.get = [get](const TPersistent& o) {
+    return PropValue(static_cast<TPersistent*>((static_cast<const T&>(o).*get)()));
+  };
+  p.set = [set](TPersistent& o, const PropValue& v) {
+    auto* const* target = std::get_if<TPersistent*>(&v);
+    C* value = target && *target ? dynamic_cast<C*>(*target) : nullptr;
+    if (target && *target && !value) throw EPropertyError("Invalid property value");
+    (static_cast<T&>(o).*set)(value);
+  };
+  return p;
+}
+
 // An event: reads 1 while a handler is assigned; writing clears it (handlers are C++
 // callables or script bridges, assigned through the class's own members).
 template <class T, class F>

@@ -77,6 +77,8 @@ KGUI_ENUM(shiftStateType, "TShiftStateElem",
           "TShiftState")
 KGUI_ENUM(mouseButtonType, "TMouseButton", {"mbLeft", "mbRight", "mbMiddle"})
 KGUI_ENUM(closeActionType, "TCloseAction", {"caNone", "caHide", "caFree", "caMinimize"})
+KGUI_ENUM(dragModeType, "TDragMode", {"dmManual", "dmAutomatic"})
+KGUI_ENUM(dragStateType, "TDragState", {"dsDragEnter", "dsDragLeave", "dsDragMove"})
 KGUI_ENUM(checkBoxStateType, "TCheckBoxState", {"cbUnchecked", "cbChecked", "cbGrayed"})
 KGUI_ENUM(fontStyleType, "TFontStyle", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"},
           "TFontStyles")
@@ -94,6 +96,7 @@ KGUI_ENUM(alignmentType, "TAlignment", {"taLeftJustify", "taRightJustify", "taCe
 KGUI_ENUM(textLayoutType, "TTextLayout", {"tlTop", "tlCenter", "tlBottom"})
 KGUI_ENUM(comboBoxStyleType, "TComboBoxStyle",
           {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"})
+KGUI_ENUM(editCharCaseType, "TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"})
 KGUI_ENUM(scrollBarKindType, "TScrollBarKind", {"sbHorizontal", "sbVertical"})
 KGUI_ENUM(scrollStyleType, "TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"})
 KGUI_ENUM(openOptionType, "TOpenOption",

@@ -47,6 +47,8 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 // Cursor shapes by the platform's numbers (TCursor is an integer type).
 enum TCursorShape : int { crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4 };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
@@ -63,6 +65,7 @@ enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TComboBoxStyle {
   csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable
 };
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TOpenOption {
@@ -92,6 +95,8 @@ const EnumInfo& anchorKindType();    // set "TAnchors"
 const EnumInfo& shiftStateType();    // set "TShiftState"
 const EnumInfo& mouseButtonType();
 const EnumInfo& closeActionType();
+const EnumInfo& dragModeType();
+const EnumInfo& dragStateType();
 const EnumInfo& checkBoxStateType();
 const EnumInfo& fontStyleType();     // set "TFontStyles"
 const EnumInfo& fontPitchType();
@@ -103,6 +108,7 @@ const EnumInfo& bevelCutType();
 const EnumInfo& alignmentType();
 const EnumInfo& textLayoutType();
 const EnumInfo& comboBoxStyleType();
+const EnumInfo& editCharCaseType();
 const EnumInfo& scrollBarKindType();
 const EnumInfo& scrollStyleType();
 const EnumInfo& openOptionType();    // set "TOpenOptions"

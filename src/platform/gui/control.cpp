@@ -8,16 +8,23 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolTip>
+#include <QVariant>
 #include <QWidget>
 #include <algorithm>
 #include <memory>
 
+#include "platform/classes/handles.h"
 #include "platform/classes/property_builders.h"
 #include "platform/gui/actions.h"
+#include "platform/gui/form.h"
 #include "platform/gui/guard.h"
+#include "platform/gui/menus.h"
 #include "platform/gui/qt_convert.h"
 
 namespace kgui {
+
+extern const char* const kControlProperty;
+void forgetDragOf(TControl* c);
 
 // Forwards the events of a control's widgets to the control.
 class ControlFilter : public QObject {
@@ -58,6 +65,7 @@ const ClassInfo& TControl::staticClassInfo() {
          p.ident_map = &colorIdents();
          return p;
        }(),
+       classProp<T, TSizeConstraints>("Constraints", &T::constraints),
        boolProp<T>("Enabled", &T::enabled, &T::setEnabled, true),
        [] {
          // A font that follows the parent's is the parent's to write.
@@ -65,8 +73,14 @@ const ClassInfo& TControl::staticClassInfo() {
          p.stored = [](const TPersistent& o) { return !static_cast<const T&>(o).parentFont(); };
          return p;
        }(),
+       ordProp<T, int>("HelpContext", PropKind::Integer, &T::helpContext, &T::setHelpContext, nullptr, 0),
        strProp<T>("Hint", &T::hint, &T::setHint),
+       refProp<T, TPopupMenu>("PopupMenu", &T::popupMenu, &T::setPopupMenu),
+       ordProp<T, int>("DragMode", PropKind::Enumeration, &T::dragMode, &T::setDragMode, &dragModeType(),
+                       dmManual),
        boolProp<T>("Visible", &T::visible, &T::setVisible, true),
+       eventProp<T>("OnContextPopup", &T::OnContextPopup), eventProp<T>("OnDragDrop", &T::OnDragDrop),
+       eventProp<T>("OnDragOver", &T::OnDragOver), eventProp<T>("OnEndDrag", &T::OnEndDrag),
        eventProp<T>("OnClick", &T::OnClick), eventProp<T>("OnDblClick", &T::OnDblClick),
        eventProp<T>("OnMouseDown", &T::OnMouseDown), eventProp<T>("OnMouseMove", &T::OnMouseMove),
        eventProp<T>("OnMouseUp", &T::OnMouseUp), eventProp<T>("OnResize", &T::OnResize)});
@@ -74,12 +88,18 @@ const ClassInfo& TControl::staticClassInfo() {
 }
 
 TControl::TControl(TComponent* owner, QWidget* widget)
-    : TComponent(owner), widget_(widget), font_(std::make_unique<TFont>()) {
+    : TComponent(owner), widget_(widget), font_(std::make_unique<TFont>()),
+      constraints_(std::make_unique<TSizeConstraints>()) {
   font_->OnChange = [this] {
     if (!adopting_font_) parent_font_ = false;
     applyFont();
   };
+  constraints_->OnChange = [this] {
+    applyConstraints();
+    setBounds(left_, top_, width_, height_);
+  };
   widget->hide();
+  widget->setProperty(kControlProperty, QVariant::fromValue(static_cast<void*>(this)));
   watch(widget);
 }
 
@@ -90,6 +110,9 @@ TControl::~TControl() {
     parent_->childrenChanged();
   }
   font_->OnChange = nullptr;
+  constraints_->OnChange = nullptr;
+  windowHandles().release(this);
+  forgetDragOf(this);
   // A handler may free its own sender; Qt may still be inside that widget's event, so the
   // widget and the filter go later, and the filter stops forwarding at once.
   bool later = handlerDepth() > 0;
@@ -98,6 +121,7 @@ TControl::~TControl() {
     later ? filter_->deleteLater() : delete filter_;
   }
   if (QWidget* w = widget_) {
+    w->setProperty(kControlProperty, QVariant());
     w->hide();
     if (later) {
       w->setParent(nullptr);
@@ -131,7 +155,7 @@ void TControl::setParent(TWinControl* parent) {
   if (!widget_) return;
   widget_->setParent(parent ? parent->container() : nullptr);
   if (parent) {
-    parent->controls_.push_back(this);
+    parent->insertControl(this);
     if (parent_font_) adoptFont(*parent->font());
     applyBounds();
     widget_->setVisible(visible_);
@@ -149,6 +173,14 @@ void TControl::setParentComponent(TComponent* parent) {
 }
 
 void TControl::setBoundsQuietly(int left, int top, int width, int height) {
+  if (!checkNewSize(width, height)) {
+    width = width_;
+    height = height_;
+  }
+  storeBounds(left, top, width, height);
+}
+
+void TControl::storeBounds(int left, int top, int width, int height) {
   left_ = left;
   top_ = top;
   width_ = std::max(0, width);
@@ -282,6 +314,7 @@ void TControl::setAction(TBasicAction* action) {
 void TControl::notification(TComponent* c, Operation op) {
   TComponent::notification(c, op);
   if (op == Operation::Remove && c == action_) action_ = nullptr;
+  if (op == Operation::Remove && c == popup_menu_) popup_menu_ = nullptr;
 }
 
 static TMouseButton mouseButton(Qt::MouseButton b) {
@@ -299,6 +332,7 @@ void TControl::mouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 }
 
 bool TControl::mouseEvent(QEvent* event) {
+  if (dragMouseEvent(event)) return true;
   std::weak_ptr<char> alive(alive_);  // a handler may free this control
   auto* me = static_cast<QMouseEvent*>(event);
   QPoint p = me->position().toPoint();
@@ -354,6 +388,8 @@ bool TControl::handleEvent(QObject* target, QEvent* event) {
       if (target == widget_) fire(OnResize, this);
       return false;
     case QEvent::ToolTip: return target == widget_ && showActionHint(static_cast<QHelpEvent*>(event));
+    case QEvent::Wheel: return target == mouseWidget() && wheelEvent(event);
+    case QEvent::ContextMenu: return target == mouseWidget() && contextMenuEvent(event);
     default: return false;
   }
 }
@@ -443,6 +479,10 @@ static bool insertBefore(const TControl* c1, const TControl* c2, int kind) {
 }
 
 void TWinControl::realign(TControl* changed) {
+  if (align_level_ > 0) {
+    align_due_ = true;
+    return;
+  }
   if (aligning_) return;
   aligning_ = true;
   TRect r = alignRect();
@@ -481,9 +521,13 @@ bool TWinControl::keyEvent(QEvent* event) {
     return false;
   }
   if (key && OnKeyDown) {
+    std::weak_ptr<char> alive(alive_);
     fire(OnKeyDown, this, key, shift);
-    if (key == 0) return true;  // the handler swallowed the key
+    if (key == 0 || alive.expired()) return true;  // the handler swallowed the key
   }
+  constexpr int kVkF1 = 0x70;
+  if (key == kVkF1)
+    if (TForm* form = parentForm(this); form && form->helpFor(this)) return true;
   if (OnKeyPress) {
     // The character the platform passes: Ctrl+letter gives 1..26, Return 13, Escape 27.
     char ch = 0;

@@ -10,6 +10,7 @@
 
 #include "platform/classes/component.h"
 #include "platform/classes/graphics.h"
+#include "platform/classes/size_constraints.h"
 #include "platform/classes/type_tables.h"
 
 class QEvent;
@@ -20,6 +21,7 @@ namespace kgui {
 
 class TWinControl;
 class TBasicAction;
+class TPopupMenu;
 
 using TNotifyEvent = std::function<void(TComponent* sender)>;
 using TMouseEvent =
@@ -27,6 +29,31 @@ using TMouseEvent =
 using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState shift, int x, int y)>;
 using TKeyEvent = std::function<void(TComponent* sender, int& key, TShiftState shift)>;
 using TKeyPressEvent = std::function<void(TComponent* sender, char& key)>;
+using TControlCanResizeEvent =
+    std::function<void(TComponent* sender, int& new_width, int& new_height, bool& resize)>;
+using TConstrainedResizeEvent = std::function<void(TComponent* sender, int& min_width, int& min_height,
+                                                   int& max_width, int& max_height)>;
+// mouse_pos: client pixels, (-1, -1) when the keyboard asked for the menu.
+using TContextPopupEvent = std::function<void(TComponent* sender, TPoint mouse_pos, bool& handled)>;
+// mouse_pos: screen pixels; wheel_delta: 120 per notch, positive away from the user.
+using TMouseWheelEvent =
+    std::function<void(TComponent* sender, TShiftState shift, int wheel_delta, TPoint mouse_pos, bool& handled)>;
+using TMouseWheelUpDownEvent =
+    std::function<void(TComponent* sender, TShiftState shift, TPoint mouse_pos, bool& handled)>;
+
+// Dragging one control onto another: source the dragged control, x and y in the
+// receiving control's client pixels, state a TDragState.
+using TDragDropEvent = std::function<void(TComponent* sender, TComponent* source, int x, int y)>;
+using TDragOverEvent =
+    std::function<void(TComponent* sender, TComponent* source, int x, int y, int state, bool& accept)>;
+// target: the control dropped on (nil: none; x and y are then screen pixels).
+using TEndDragEvent = std::function<void(TComponent* sender, TComponent* target, int x, int y)>;
+
+// The window messages that perform answers; every other message answers 0.
+constexpr unsigned WM_SETTEXT = 0x0C;
+constexpr unsigned WM_GETTEXT = 0x0D;
+constexpr unsigned WM_GETTEXTLENGTH = 0x0E;
+constexpr unsigned WM_CLOSE = 0x10;
 
 class TControl : public TComponent {
 public:
@@ -87,12 +114,55 @@ public:
   void bringToFront();
   void sendToBack();
 
+  // The control's window handle: a 32-bit number of the handle table, given on first use
+  // (never the widget's winId()).
+  uint32_t handle() const;
+  // The text that WM_GETTEXT and WM_SETTEXT reach: Text where the class has it, else Caption.
+  std::string windowText() const;
+  void setWindowText(const std::string& text);
+  // The text messages (UTF-8; WM_SETTEXT: lparam points to a NUL-ended text; WM_GETTEXT:
+  // wparam is the buffer size, lparam the buffer) and WM_CLOSE; else 0.
+  virtual intptr_t perform(unsigned msg, uintptr_t wparam, intptr_t lparam);
+  // Client and screen pixels: the widget's own mapping once it is shown, before that the
+  // position summed over the parents.
+  TPoint clientOrigin() const;
+  TPoint clientToScreen(TPoint p) const;
+  TPoint screenToClient(TPoint p) const;
+  TSizeConstraints* constraints() const { return constraints_.get(); }
+  TPopupMenu* popupMenu() const { return popup_menu_; }
+  void setPopupMenu(TPopupMenu* menu);
+  // dmAutomatic: a left press starts dragging the control (no mouse-down, no click).
+  int dragMode() const { return drag_mode_; }
+  void setDragMode(int mode) { drag_mode_ = mode; }
+  // Starts dragging the control: at once, or after the mouse moved threshold pixels with
+  // the left button held (a negative threshold: 5). The drag follows the mouse over the
+  // program's controls (OnDragOver), drops on release (OnDragDrop when the target
+  // accepted) and ends with the source's OnEndDrag.
+  void beginDrag(bool immediate, int threshold = -1);
+  bool dragging() const;
+  // Ends the drag: dropped on the current target (when it accepts) or cancelled.
+  void endDrag(bool drop);
+  // The control whose widget (or a widget inside it) lies at the screen point; nil: none.
+  static TControl* atScreenPoint(TPoint p);
+  // The help topic of the control; 0: its parent's.
+  int helpContext() const { return help_context_; }
+  void setHelpContext(int context) { help_context_ = context; }
+
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
   TNotifyEvent OnResize;
+  TControlCanResizeEvent OnCanResize;
+  TConstrainedResizeEvent OnConstrainedResize;
+  TContextPopupEvent OnContextPopup;
+  TMouseWheelEvent OnMouseWheel;
+  TMouseWheelUpDownEvent OnMouseWheelDown;
+  TMouseWheelUpDownEvent OnMouseWheelUp;
+  TDragDropEvent OnDragDrop;
+  TDragOverEvent OnDragOver;
+  TEndDragEvent OnEndDrag;
 
   // Runs OnClick inside the handler guard, as a click by the user does; without an OnClick,
   // the linked action's OnExecute.
@@ -126,7 +196,20 @@ protected:
   // Whether a left press and release over the control fire OnClick (panels, labels, boxes).
   bool click_on_release_ = false;
   void watch(QWidget* w);  // routes w's events through handleEvent
-  void setBoundsQuietly(int left, int top, int width, int height);  // no realign of the parent
+  // No realign of the parent; the size passes OnCanResize and the constraints first.
+  void setBoundsQuietly(int left, int top, int width, int height);
+  // Stores bounds the window already has (the user moved or sized it): no checks.
+  void storeBounds(int left, int top, int width, int height);
+  // The platform's size check: OnCanResize may refuse (false) or change the size, then
+  // the constraints, as OnConstrainedResize leaves them, clamp it.
+  bool checkNewSize(int& width, int& height);
+  // The constraints changed: a form limits its window by them.
+  virtual void applyConstraints();
+  // Scales the bounds, and the font when it is the control's own (MulDiv rounding).
+  virtual void changeScale(int multiplier, int divisor);
+  // The wheel turned over the control: OnMouseWheel, else OnMouseWheelDown or Up; true
+  // when a handler took it.
+  bool doMouseWheel(TShiftState shift, int wheel_delta, TPoint mouse_pos);
 
   bool syncing_ = false;  // set while the layer itself changes the widget
 
@@ -135,6 +218,10 @@ private:
   friend class ControlFilter;
   bool mouseEvent(QEvent* event);
   bool showActionHint(QHelpEvent* event);
+  // A drag under way or waiting for its threshold: the mouse serves it.
+  bool dragMouseEvent(QEvent* event);
+  bool wheelEvent(QEvent* event);
+  bool contextMenuEvent(QEvent* event);
   void adoptFont(const TFont& font);
 
   QPointer<QWidget> widget_;
@@ -149,10 +236,15 @@ private:
   bool enabled_ = true;
   bool pressed_ = false;
   bool redelivering_ = false;  // set while a release goes to the widget's own handling
+  int wheel_accumulator_ = 0;   // wheel turns short of a notch
   bool parent_font_ = true;
   bool adopting_font_ = false;  // set while the parent's font is copied in
   TColor color_ = clBtnFace;
   std::unique_ptr<TFont> font_;
+  std::unique_ptr<TSizeConstraints> constraints_;
+  TPopupMenu* popup_menu_ = nullptr;
+  int help_context_ = 0;
+  int drag_mode_ = dmManual;
   std::string hint_;
   std::string caption_;
   int cursor_ = crDefault;
@@ -177,10 +269,35 @@ public:
   // in position order, consuming the client rectangle. changed: the control whose align,
   // bounds or visibility just changed, first among equals.
   void realign(TControl* changed = nullptr);
+  // While disabled (counted), realign only notes that it is due; the last enableAlign
+  // realigns once when it was.
+  void disableAlign();
+  void enableAlign();
   bool focused() const;
   void setFocus();
   // The child controls owned by root, in Controls[] order.
   void getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const override;
+  // Shown and enabled, and so is every parent up to a form; false without a form.
+  bool canFocus() const;
+  bool containsControl(const TControl* c) const;
+  // The top-most visible child at the client point (disabled ones only when allowed,
+  // windowed ones only when allowed); nil when none.
+  TControl* controlAtPos(TPoint p, bool allow_disabled, bool allow_windowed = false) const;
+  // The child control of that name (without case), nil when none.
+  TControl* findChildControl(std::string_view name) const;
+  // Scales the children's bounds (and fonts that are their own) and then the control's
+  // own size by multiplier / divisor; a divisor of 0 throws "Division by zero".
+  void scaleBy(int multiplier, int divisor);
+  // Mirrors the children left to right (alLeft and alRight swapped); all_levels also
+  // inside the windowed children.
+  void flipChildren(bool all_levels);
+  // Moves every child by (dx, dy).
+  void scrollBy(int dx, int dy);
+  // Docking is not supported: no control is ever docked.
+  int visibleDockClientCount() const { return 0; }
+  // The handle of the window that holds a parentless control (0: none).
+  uint32_t parentWindow() const { return parent_window_; }
+  void setParentWindow(uint32_t handle) { parent_window_ = handle; }
 
   TKeyEvent OnKeyDown;
   TKeyEvent OnKeyUp;
@@ -191,6 +308,7 @@ public:
 protected:
   TWinControl(TComponent* owner, QWidget* widget);
   bool handleEvent(QObject* target, QEvent* event) override;
+  void changeScale(int multiplier, int divisor) override;
   // The rectangle aligned children share (a group box leaves room for its caption).
   virtual TRect alignRect() const;
   // Called when the client area changed size: anchored children follow, aligned ones realign.
@@ -204,8 +322,14 @@ protected:
 private:
   friend class TControl;
   bool keyEvent(QEvent* event);
+  // Controls[]: the non-windowed controls first, then the windowed ones, each in the
+  // order they came.
+  void insertControl(TControl* c);
   std::vector<TControl*> controls_;
   int last_client_w_ = -1, last_client_h_ = -1;
+  int align_level_ = 0;
+  bool align_due_ = false;
+  uint32_t parent_window_ = 0;
   bool aligning_ = false;
 };
 

@@ -66,9 +66,12 @@ const ClassInfo& TForm::staticClassInfo() {
          };
          return p;
        }(),
-       eventProp<T>("OnActivate", &T::OnActivate), eventProp<T>("OnClose", &T::OnClose),
-       eventProp<T>("OnCloseQuery", &T::OnCloseQuery), eventProp<T>("OnHide", &T::OnHide),
-       eventProp<T>("OnShow", &T::OnShow)});
+       eventProp<T>("OnActivate", &T::OnActivate), eventProp<TControl>("OnCanResize", &TControl::OnCanResize),
+       eventProp<T>("OnClose", &T::OnClose), eventProp<T>("OnCloseQuery", &T::OnCloseQuery),
+       eventProp<TControl>("OnConstrainedResize", &TControl::OnConstrainedResize), eventProp<T>("OnHelp", &T::OnHelp),
+       eventProp<T>("OnHide", &T::OnHide), eventProp<TControl>("OnMouseWheel", &TControl::OnMouseWheel),
+       eventProp<TControl>("OnMouseWheelDown", &TControl::OnMouseWheelDown),
+       eventProp<TControl>("OnMouseWheelUp", &TControl::OnMouseWheelUp), eventProp<T>("OnShow", &T::OnShow)});
   return info;
 }
 
@@ -143,7 +146,7 @@ void TForm::windowGeometryChanged() {
   int outer_w = w->width() + kFormFrameWidth;
   int outer_h = w->height() + kFormFrameHeight;
   if (outer_w == width() && outer_h == height() && w->x() == left() && w->y() == top()) return;
-  setBoundsQuietly(w->x(), w->y(), outer_w, outer_h);
+  storeBounds(w->x(), w->y(), outer_w, outer_h);
 }
 
 void TForm::applyCaption() {
@@ -272,8 +275,41 @@ TForm* parentForm(TControl* control) {
   return nullptr;
 }
 
+// The window limits follow the constraints, which are outer sizes (the window widget is
+// the form less its frame).
+void TForm::applyConstraints() {
+  QWidget* w = widget();
+  if (!w) return;
+  const TSizeConstraints& c = *constraints();
+  const int extra_h = kFormFrameHeight;
+  w->setMinimumSize(std::max(0, c.minWidth() - kFormFrameWidth), std::max(0, c.minHeight() - extra_h));
+  w->setMaximumSize(c.maxWidth() > 0 ? std::max(0, c.maxWidth() - kFormFrameWidth) : QWIDGETSIZE_MAX,
+                    c.maxHeight() > 0 ? std::max(0, c.maxHeight() - extra_h) : QWIDGETSIZE_MAX);
+}
+
+intptr_t TForm::perform(unsigned msg, uintptr_t wparam, intptr_t lparam) {
+  if (msg != WM_CLOSE) return TWinControl::perform(msg, wparam, lparam);
+  if (widget() && widget()->isVisible()) close();
+  else closeRequested();
+  return 0;
+}
+
+bool TForm::requestHelp(int context) {
+  if (!OnHelp) return false;
+  bool call_help = true, taken = false;
+  guarded([&] { taken = OnHelp(HELP_CONTEXT, context, call_help); });
+  return taken;
+}
+
+bool TForm::helpFor(TControl* control) {
+  int context = 0;
+  for (TControl* c = control; c && !context; c = c->parent()) context = c->helpContext();
+  return context != 0 && requestHelp(context);
+}
+
 bool TForm::handleEvent(QObject* target, QEvent* event) {
   if (event->type() == QEvent::KeyPress && (target == client_ || target == widget()) && dialogKey(event)) return true;
+
   if (target == widget()) {
     switch (event->type()) {
       case QEvent::Close:

@@ -16,6 +16,10 @@ class TMainMenu;
 
 using TCloseEvent = std::function<void(TComponent* sender, int& action)>;  // TCloseAction
 using TCloseQueryEvent = std::function<void(TComponent* sender, bool& can_close)>;
+// No sender: the help command (HELP_CONTEXT), its data (the help topic) and whether the
+// help system should still be called; true when the handler took the request.
+using THelpEvent = std::function<bool(int command, int data, bool& call_help)>;
+constexpr int HELP_CONTEXT = 1;
 
 // The frame a form's outer size adds to its client size: fixed, since window managers
 // differ and offscreen windows have none (borders 4 pixels, caption 19).
@@ -69,6 +73,15 @@ public:
   TNotifyEvent OnShow;
   TNotifyEvent OnHide;
   TNotifyEvent OnActivate;
+  THelpEvent OnHelp;
+
+  // WM_CLOSE closes the form, as close() does; a form never shown runs its close
+  // sequence directly.
+  intptr_t perform(unsigned msg, uintptr_t wparam, intptr_t lparam) override;
+  // Asks for help on a topic: OnHelp when there is one; true when it took the request.
+  bool requestHelp(int context);
+  // F1 over a control: the topic of the control or of its nearest parent that has one.
+  bool helpFor(TControl* control);
 
   // For the window widget: the user asked to close; returns whether to accept.
   bool closeRequested();
@@ -79,6 +92,7 @@ protected:
   void applyBounds() override;
   void applyCaption() override;
   void applyColor() override;
+  void applyConstraints() override;
   QWidget* mouseWidget() const override { return client_; }
   bool handleEvent(QObject* target, QEvent* event) override;
   void notification(TComponent* c, Operation op) override;

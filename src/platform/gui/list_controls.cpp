@@ -5,13 +5,16 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTextBlock>
+#include <QValidator>
 
 #include "platform/classes/property_builders.h"
 #include "platform/gui/guard.h"
@@ -27,6 +30,33 @@ static void setBase(QWidget* w, TColor c) {
 
 // ---- TComboBox ----
 
+namespace {
+
+// A combo box that tells its control before its list opens.
+class ComboWidget : public QComboBox {
+public:
+  std::function<void()> before_popup;
+  void showPopup() override {
+    if (before_popup) before_popup();
+    QComboBox::showPopup();
+  }
+};
+
+// Keeps the edit part's text in one case, as the user types or pastes.
+class CaseValidator : public QValidator {
+public:
+  CaseValidator(QObject* parent, int char_case) : QValidator(parent), char_case_(char_case) {}
+  State validate(QString& input, int&) const override {
+    input = char_case_ == ecUpperCase ? input.toUpper() : input.toLower();
+    return Acceptable;
+  }
+
+private:
+  int char_case_;
+};
+
+}  // namespace
+
 const ClassInfo& TComboBox::staticClassInfo() {
   using T = TComboBox;
   static const ClassInfo info(
@@ -37,12 +67,16 @@ const ClassInfo& TComboBox::staticClassInfo() {
        classProp<T, TStrings>("Items", &T::items),
        ordProp<T, int>("Style", PropKind::Enumeration, &T::style, &T::setStyle,
                        &comboBoxStyleType(), csDropDown),
-       strProp<T>("Text", &T::text, nullptr), eventProp<T>("OnChange", &T::OnChange)});
+       ordProp<T, int>("CharCase", PropKind::Enumeration, &T::charCase, &T::setCharCase,
+                       &editCharCaseType(), ecNormal),
+       strProp<T>("Text", &T::text, nullptr), eventProp<T>("OnChange", &T::OnChange),
+       eventProp<T>("OnDropDown", &T::OnDropDown)});
   return info;
 }
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner, new QComboBox()) {
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner, new ComboWidget()) {
   auto* cb = static_cast<QComboBox*>(widget());
+  static_cast<ComboWidget*>(cb)->before_popup = [this] { fire(OnDropDown, this); };
   items_ = std::make_unique<TCallbackStrings>(
       "TComboBoxStrings",
       TCallbackStrings::Ops{[cb] { return cb->count(); },
@@ -80,6 +114,31 @@ std::string TComboBox::text() const { return ss(static_cast<QComboBox*>(widget()
 void TComboBox::setStyle(int style) {
   style_ = style;
   static_cast<QComboBox*>(widget())->setEditable(style == csDropDown || style == csSimple);
+  setCharCase(char_case_);  // a new edit part takes the case too
+}
+
+void TComboBox::setCharCase(int c) {
+  char_case_ = std::clamp(c, static_cast<int>(ecNormal), static_cast<int>(ecLowerCase));
+  QLineEdit* edit = static_cast<QComboBox*>(widget())->lineEdit();
+  if (!edit) return;
+  const QValidator* old = edit->validator();
+  edit->setValidator(nullptr);
+  if (dynamic_cast<const CaseValidator*>(old)) delete old;
+  if (char_case_ == ecNormal) return;
+  edit->setValidator(new CaseValidator(edit, char_case_));
+  const QString text = edit->text();
+  edit->setText(char_case_ == ecUpperCase ? text.toUpper() : text.toLower());
+}
+
+bool TComboBox::droppedDown() const {
+  auto* cb = static_cast<QComboBox*>(widget());
+  return cb->view() && cb->view()->isVisible();
+}
+
+void TComboBox::setDroppedDown(bool d) {
+  auto* cb = static_cast<QComboBox*>(widget());
+  if (d == droppedDown()) return;
+  d ? cb->showPopup() : cb->hidePopup();
 }
 
 int TComboBox::dropDownCount() const { return static_cast<QComboBox*>(widget())->maxVisibleItems(); }

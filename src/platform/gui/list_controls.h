@@ -25,8 +25,15 @@ public:
   void setStyle(int style);  // csDropDown (editable) or csDropDownList
   int dropDownCount() const;
   void setDropDownCount(int n);
+  // The case the edit part keeps its text in (TEditCharCase); changing it converts the text.
+  int charCase() const { return char_case_; }
+  void setCharCase(int c);
+  // Whether the list is open; opening it runs OnDropDown.
+  bool droppedDown() const;
+  void setDroppedDown(bool d);
 
   TNotifyEvent OnChange;
+  TNotifyEvent OnDropDown;
 
 protected:
   void applyColor() override;
@@ -41,6 +48,7 @@ public:
 
 private:
   std::optional<int> pending_index_;
+  int char_case_ = ecNormal;
 };
 
 class TListBox : public TWinControl {

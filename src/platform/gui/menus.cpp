@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <algorithm>
 
+#include "platform/classes/handles.h"
 #include "platform/classes/property_builders.h"
 #include "platform/gui/actions.h"
 #include "platform/gui/guard.h"
@@ -29,6 +30,8 @@ TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), action_(new QAction
 }
 
 TMenuItem::~TMenuItem() {
+  windowHandles().release(this);
+  menuCommands().release(this);
   if (parent_) parent_->remove(this);
   for (TMenuItem* item : items_) item->parent_ = nullptr;
   // OnClick may free its own item while the action is still emitting.
@@ -41,6 +44,10 @@ TMenuItem::~TMenuItem() {
     delete action_;
   }
 }
+
+uint32_t TMenuItem::command() const { return menuCommands().handleOf(this); }
+
+uint32_t TMenuItem::handle() const { return windowHandles().handleOf(this); }
 
 void TMenuItem::click() {
   if (OnClick) fire(OnClick, this);

@@ -42,6 +42,9 @@ public:
   // An item read from a form description goes into the enclosing menu or item.
   void setParentComponent(TComponent* parent) override;
   void getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const override;
+  // The item's command number and menu handle, from the handle tables, given on first use.
+  uint32_t command() const;
+  uint32_t handle() const;
 
   QAction* action() const { return action_; }
   // The linked action: without an OnClick, a click runs its OnExecute.

@@ -38,7 +38,8 @@ const ClassInfo& TPanel::staticClassInfo() {
                        &bevelCutType(), bvRaised),
        ordProp<T, int>("BevelWidth", PropKind::Integer, &T::bevelWidth, &T::setBevelWidth,
                        nullptr, 1),
-       captionProp()});
+       captionProp(), eventProp<TControl>("OnCanResize", &TControl::OnCanResize),
+       eventProp<TControl>("OnConstrainedResize", &TControl::OnConstrainedResize)});
   return info;
 }
 

@@ -26,23 +26,6 @@ namespace {
 
 TRect rectOf(const QRect& r) { return {r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
 
-// A reference property to a component of class C (nil allowed); another class raises
-// "Invalid property value".
-template <class T, class C>
-PropertyInfo refProp(std::string name, C* (T::*get)() const, void (T::*set)(C*)) {
-  PropertyInfo p;
-  p.name = std::move(name);
-  p.kind = PropKind::Class;
-  p.get = [get](const TPersistent& o) { return PropValue(static_cast<TPersistent*>((static_cast<const T&>(o).*get)())); };
-  p.set = [set](TPersistent& o, const PropValue& v) {
-    auto* const* target = std::get_if<TPersistent*>(&v);
-    C* value = target && *target ? dynamic_cast<C*>(*target) : nullptr;
-    if (target && *target && !value) throw EPropertyError("Invalid property value");
-    (static_cast<T&>(o).*set)(value);
-  };
-  return p;
-}
-
 }  // namespace
 
 // ---- TCustomTabControl ----

@@ -286,34 +286,66 @@ QPlainTextEdit* TextEditOf(TJVCLPersistent& w) {
   return c ? qobject_cast<QPlainTextEdit*>(c->widget()) : nullptr;
 }
 
+// Selections count script characters: one per character of the text whatever its width
+// (a character outside the 16-bit range is one, not two), and a memo's line break two, as
+// the CR LF of its text.
+int ScriptLength(const QString& text, int from, int to, bool crlf) {
+  int n = 0;
+  for (int i = from; i < to; ++i) {
+    if (text[i].isHighSurrogate() && i + 1 < to && text[i + 1].isLowSurrogate()) ++i;
+    n += crlf && text[i] == QLatin1Char('\n') ? 2 : 1;
+  }
+  return n;
+}
+
+// The widget position of script character `chars` (clamped to the text); a position
+// between the CR and LF of a line break is the one after it.
+int WidgetPosition(const QString& text, int chars, bool crlf) {
+  int i = 0;
+  while (i < text.size() && chars > 0) {
+    chars -= crlf && text[i] == QLatin1Char('\n') ? 2 : 1;
+    i += text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+  }
+  return i;
+}
+
 struct Selection {
-  int start = 0, length = 0;
-  QString text;
+  int start = 0, length = 0;  // script characters
+  QString text;               // line breaks as CR LF
 };
 
 Selection SelectionOf(TJVCLPersistent& w) {
   w.CheckVCL(TJValueList());
   Selection s;
   if (QLineEdit* e = LineEditOf(w)) {
-    s.start = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+    const int start = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+    const QString text = e->text();
     s.text = e->selectedText();
+    s.start = ScriptLength(text, 0, start, false);
+    s.length = ScriptLength(text, start, start + static_cast<int>(s.text.size()), false);
   } else if (QPlainTextEdit* m = TextEditOf(w)) {
-    QTextCursor c = m->textCursor();
-    s.start = c.selectionStart();
+    const QTextCursor c = m->textCursor();
+    const QString text = m->toPlainText();
+    s.start = ScriptLength(text, 0, c.selectionStart(), true);
+    s.length = ScriptLength(text, c.selectionStart(), c.selectionEnd(), true);
     s.text = c.selectedText().replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
   }
-  s.length = static_cast<int>(s.text.size());
   return s;
 }
 
 void Select(TJVCLPersistent& w, int start, int length) {
+  start = std::max(0, start);
+  length = std::max(0, length);
   if (QLineEdit* e = LineEditOf(w)) {
-    e->setSelection(std::max(0, start), std::max(0, length));
+    const QString text = e->text();
+    const int from = WidgetPosition(text, start, false);
+    const int to = WidgetPosition(text, start + length, false);
+    e->setSelection(from, to - from);
   } else if (QPlainTextEdit* m = TextEditOf(w)) {
+    const QString text = m->toPlainText();
     QTextCursor c = m->textCursor();
-    const int end = m->document()->characterCount() - 1;
-    c.setPosition(std::clamp(start, 0, end));
-    c.setPosition(std::clamp(start + length, 0, end), QTextCursor::KeepAnchor);
+    c.setPosition(WidgetPosition(text, start, true));
+    c.setPosition(WidgetPosition(text, start + length, true), QTextCursor::KeepAnchor);
     m->setTextCursor(c);
   }
 }
@@ -613,6 +645,20 @@ void CSelectAll(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Object(&self);
 }
 
+Value GetDroppedDown(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  return Value::Bool(NativeOfSelf<kgui::TComboBox>(w, TJValueList()).droppedDown());
+}
+void SetDroppedDown(TJObject& self, const Value& v) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& combo = NativeOfSelf<kgui::TComboBox>(w, TJValueList());
+  VCLGuard(w, [&] { combo.setDroppedDown(ValueToBool(v)); });
+}
+constexpr PropDef kComboBoxProps[] = {{"DroppedDown", GetDroppedDown, SetDroppedDown},
+                                      {"SelLength", GetSelLength, SetSelLength},
+                                      {"SelStart", GetSelStart, SetSelStart},
+                                      {"SelText", GetSelText, SetSelText}};
+
 // ---- menus ----
 
 kgui::TMenuItem* MenuItemArg(const Value& v) { return NativeOf<kgui::TMenuItem>(v); }
@@ -788,8 +834,19 @@ Value GetMenuIndex(TJObject& self) {
       if (parent->items(i) == item) return Value::Integer(i);
   return Value::Integer(-1);
 }
-constexpr PropDef kMenuItemProps[] = {
-    {"Count", GetItemCount, nullptr}, {"Parent", GetItemParent, nullptr}, {"MenuIndex", GetMenuIndex, nullptr}};
+Value GetItemCommand(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  return HandleValue(static_cast<kgui::TMenuItem*>(w.VCL())->command());
+}
+Value GetItemHandle(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  return HandleValue(static_cast<kgui::TMenuItem*>(w.VCL())->handle());
+}
+constexpr PropDef kMenuItemProps[] = {{"Command", GetItemCommand, nullptr}, {"Handle", GetItemHandle, nullptr},
+                                      {"Count", GetItemCount, nullptr}, {"Parent", GetItemParent, nullptr},
+                                      {"MenuIndex", GetMenuIndex, nullptr}};
 
 }  // namespace
 
@@ -817,7 +874,9 @@ const kgui::ClassInfo& TJVCLBaseForm::VCLClass() const { return kgui::TForm::sta
 
 void TJVCLBaseForm::AfterAttach() {
   auto* form = static_cast<kgui::TForm*>(vcl_);
-  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvResize);
+  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvResize | kEvContextPopup |
+                               kEvCanResize | kEvWheel | kEvDragTarget);
+  form->OnHelp = HelpBridge(*this, "onHelp");
   form->OnShow = NotifyBridge(*this, "onShow");
   form->OnHide = NotifyBridge(*this, "onHide");
   form->OnActivate = NotifyBridge(*this, "onActivate");
@@ -852,7 +911,9 @@ const ClassInfo& TJVCLBaseEdit::Class() const {
 const kgui::ClassInfo& TJVCLBaseEdit::VCLClass() const { return kgui::TEdit::staticClassInfo(); }
 
 void TJVCLBaseEdit::AfterAttach() {
-  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvFocus);
+  // A spin edit has no context menu event.
+  const bool spin = dynamic_cast<kgui::TSpinEdit*>(vcl_) != nullptr;
+  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvFocus | kEvDrag | (spin ? 0u : uint32_t{kEvContextPopup}));
   if (auto* edit = dynamic_cast<kgui::TEdit*>(vcl_)) edit->OnChange = NotifyBridge(*this, "onChange");
   if (auto* memo = dynamic_cast<kgui::TMemo*>(vcl_)) memo->OnChange = NotifyBridge(*this, "onChange");
   if (auto* spin = dynamic_cast<kgui::TSpinEdit*>(vcl_)) spin->OnChange = NotifyBridge(*this, "onChange");
@@ -873,7 +934,7 @@ const ClassInfo& TJVCLBaseProgressBar::Class() const {
 
 const kgui::ClassInfo& TJVCLBaseProgressBar::VCLClass() const { return kgui::TProgressBar::staticClassInfo(); }
 
-void TJVCLBaseProgressBar::AfterAttach() { HookControlEvents(*this, kEvMouse | kEvFocus); }
+void TJVCLBaseProgressBar::AfterAttach() { HookControlEvents(*this, kEvMouse | kEvFocus | kEvContextPopup | kEvDrag); }
 
 TJVCLBaseMemo::TJVCLBaseMemo(BaseEngine* engine) : TJVCLBaseEdit(engine) {
   SetObjectName("VCLMemo");
@@ -899,7 +960,7 @@ const ClassInfo& TJVCLBaseButton::Class() const {
 const kgui::ClassInfo& TJVCLBaseButton::VCLClass() const { return kgui::TButton::staticClassInfo(); }
 
 void TJVCLBaseButton::AfterAttach() {
-  HookControlEvents(*this, kEvClick | kEvMouse | kEvKeyDown | kEvKeyPress | kEvFocus);
+  HookControlEvents(*this, kEvClick | kEvMouse | kEvKeyDown | kEvKeyPress | kEvFocus | kEvContextPopup | kEvDrag);
 }
 
 TJVCLSimpleControl::TJVCLSimpleControl(BaseEngine* engine, const char* script_name,
@@ -915,7 +976,9 @@ TJVCLBaseLabel::TJVCLBaseLabel(BaseEngine* engine) : TJVCLControl(engine) { SetO
 
 const kgui::ClassInfo& TJVCLBaseLabel::VCLClass() const { return kgui::TLabel::staticClassInfo(); }
 
-void TJVCLBaseLabel::AfterAttach() { HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse); }
+void TJVCLBaseLabel::AfterAttach() {
+  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvContextPopup | kEvDrag);
+}
 
 TJVCLBaseSplitter::TJVCLBaseSplitter(BaseEngine* engine) : TJVCLControl(engine) { SetObjectName("VCLSplitter"); }
 
@@ -933,7 +996,7 @@ TJVCLBaseUpDown::TJVCLBaseUpDown(BaseEngine* engine) : TJVCLToolWindow(engine) {
 const kgui::ClassInfo& TJVCLBaseUpDown::VCLClass() const { return kgui::TUpDown::staticClassInfo(); }
 
 void TJVCLBaseUpDown::AfterAttach() {
-  HookControlEvents(*this, kEvMouse | kEvFocus);
+  HookControlEvents(*this, kEvMouse | kEvFocus | kEvContextPopup);
   auto* up_down = static_cast<kgui::TUpDown*>(vcl_);
   up_down->OnChanging = CloseQueryBridge(*this, "onChanging");
   up_down->OnChangingEx = ChangingExBridge(*this, "onChangingEx");
@@ -960,7 +1023,7 @@ const ClassInfo& TJVCLBaseListBox::Class() const {
 const kgui::ClassInfo& TJVCLBaseListBox::VCLClass() const { return kgui::TListBox::staticClassInfo(); }
 
 void TJVCLBaseListBox::AfterAttach() {
-  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvFocus);
+  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvKeys | kEvFocus | kEvContextPopup | kEvDrag);
 }
 
 TJVCLBaseCheckListBox::TJVCLBaseCheckListBox(BaseEngine* engine) : TJVCLBaseListBox(engine) {
@@ -985,6 +1048,7 @@ void TJVCLBaseCheckListBox::AfterAttach() {
 
 TJVCLBaseComboBox::TJVCLBaseComboBox(BaseEngine* engine) : TJVCLWinControl(engine) {
   SetObjectName("VCLComboBox");
+  AddOwnProps(kComboBoxProps);
 }
 
 const ClassInfo& TJVCLBaseComboBox::Class() const {
@@ -995,8 +1059,10 @@ const ClassInfo& TJVCLBaseComboBox::Class() const {
 const kgui::ClassInfo& TJVCLBaseComboBox::VCLClass() const { return kgui::TComboBox::staticClassInfo(); }
 
 void TJVCLBaseComboBox::AfterAttach() {
-  HookControlEvents(*this, kEvClick | kEvKeys | kEvFocus);
-  static_cast<kgui::TComboBox*>(vcl_)->OnChange = NotifyBridge(*this, "onChange");
+  HookControlEvents(*this, kEvClick | kEvKeys | kEvFocus | kEvContextPopup | kEvDrag);
+  auto* combo = static_cast<kgui::TComboBox*>(vcl_);
+  combo->OnChange = NotifyBridge(*this, "onChange");
+  combo->OnDropDown = NotifyBridge(*this, "onDropDown");
 }
 
 // ---- timers and menus ----

@@ -22,6 +22,21 @@ Value ShiftText(kgui::TShiftState shift) {
   return Value::String(StrRef(kgui::setToNames(kgui::shiftStateType(), shift)));
 }
 
+// By-reference arguments: a holder object added to the list, and the copy back of its
+// value after the handler (a holder the handler replaced leaves the value as it was).
+void AddNumberRef(TJVCLPersistent& self, TJValueList& p, int value) {
+  p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(value)), true);
+}
+void BackNumber(TJValueList& p, int32_t index, int& value) {
+  if (auto* n = dynamic_cast<TJNumberObject*>(p.GetValue(index).object())) value = ValueToInteger(n->Held());
+}
+void AddBoolRef(TJVCLPersistent& self, TJValueList& p, bool value) {
+  p.Add(NewHostObject<TJBooleanObject>(self.Engine(), value), true);
+}
+void BackBool(TJValueList& p, int32_t index, bool& value) {
+  if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(index).object())) value = b->Held();
+}
+
 }  // namespace
 
 kgui::TNotifyEvent NotifyBridge(TJVCLPersistent& w, const char* event) {
@@ -88,11 +103,9 @@ kgui::TMouseMoveEvent MouseMoveBridge(TJVCLPersistent& w, const char* event) {
 kgui::TKeyEvent KeyBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int& key, kgui::TShiftState shift) {
     FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
-      p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(key)), true);
+      AddNumberRef(self, p, key);
       p.Add(ShiftText(shift), true);
-    }, [&](TJValueList& p) {
-      if (auto* n = dynamic_cast<TJNumberObject*>(p.GetValue(1).object())) key = ValueToInteger(n->Held());
-    });
+    }, [&](TJValueList& p) { BackNumber(p, 1, key); });
   };
 }
 
@@ -131,22 +144,122 @@ kgui::TCloseEvent CloseBridge(TJVCLPersistent& w, const char* event) {
 
 kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, bool& can_close) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) { AddBoolRef(self, p, can_close); },
+         [&](TJValueList& p) { BackBool(p, 1, can_close); });
+  };
+}
+
+kgui::TControlCanResizeEvent ControlCanResizeBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, int& width, int& height, bool& resize) {
     FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
-      p.Add(NewHostObject<TJBooleanObject>(self.Engine(), can_close), true);
+      AddNumberRef(self, p, width);
+      AddNumberRef(self, p, height);
+      AddBoolRef(self, p, resize);
     }, [&](TJValueList& p) {
-      if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(1).object())) can_close = b->Held();
+      BackNumber(p, 1, width);
+      BackNumber(p, 2, height);
+      BackBool(p, 3, resize);
     });
+  };
+}
+
+kgui::TConstrainedResizeEvent ConstrainedResizeBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, int& min_w, int& min_h, int& max_w, int& max_h) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      for (int v : {min_w, min_h, max_w, max_h}) AddNumberRef(self, p, v);
+    }, [&](TJValueList& p) {
+      BackNumber(p, 1, min_w);
+      BackNumber(p, 2, min_h);
+      BackNumber(p, 3, max_w);
+      BackNumber(p, 4, max_h);
+    });
+  };
+}
+
+kgui::TContextPopupEvent ContextPopupBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TPoint pos, bool& handled) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(NewPointValue(self.Engine(), pos), true);
+      AddBoolRef(self, p, handled);
+    }, [&](TJValueList& p) { BackBool(p, 2, handled); });
+  };
+}
+
+kgui::TMouseWheelEvent MouseWheelBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TShiftState shift, int delta, kgui::TPoint pos,
+                                   bool& handled) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(ShiftText(shift), true);
+      p.AddInteger(delta);
+      p.Add(NewPointValue(self.Engine(), pos), true);
+      AddBoolRef(self, p, handled);
+    }, [&](TJValueList& p) { BackBool(p, 4, handled); });
+  };
+}
+
+kgui::TMouseWheelUpDownEvent MouseWheelUpDownBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TShiftState shift, kgui::TPoint pos,
+                                   bool& handled) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(ShiftText(shift), true);
+      p.Add(NewPointValue(self.Engine(), pos), true);
+      AddBoolRef(self, p, handled);
+    }, [&](TJValueList& p) { BackBool(p, 3, handled); });
+  };
+}
+
+// The help event has no sender: the handler's arguments start with the command.
+kgui::THelpEvent HelpBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](int command, int data, bool& call_help) {
+    return CallVCLEvent(weak, event, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.AddInteger(command);
+      p.AddInteger(data);
+      AddBoolRef(self, p, call_help);
+    }, [&](TJValueList& p) { BackBool(p, 2, call_help); });
+  };
+}
+
+kgui::TDragDropEvent DragDropBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TComponent* source, int x, int y) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(CastVCL(source, self.Engine()), true);
+      p.AddInteger(x);
+      p.AddInteger(y);
+    }, NoBack);
+  };
+}
+
+kgui::TDragOverEvent DragOverBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TComponent* source, int x, int y, int state,
+                                   bool& accept) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(CastVCL(source, self.Engine()), true);
+      p.AddInteger(x);
+      p.AddInteger(y);
+      p.Add(Value::String(StrRef(kgui::enumToText(kgui::dragStateType(), state))), true);
+      AddBoolRef(self, p, accept);
+    }, [&](TJValueList& p) { BackBool(p, 5, accept); });
+  };
+}
+
+kgui::TEndDragEvent EndDragBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TComponent* target, int x, int y) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(CastVCL(target, self.Engine()), true);
+      p.AddInteger(x);
+      p.AddInteger(y);
+    }, NoBack);
   };
 }
 
 kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int& new_size, bool& accept) {
     FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
-      p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(new_size)), true);
-      p.Add(NewHostObject<TJBooleanObject>(self.Engine(), accept), true);
+      AddNumberRef(self, p, new_size);
+      AddBoolRef(self, p, accept);
     }, [&](TJValueList& p) {
-      if (auto* n = dynamic_cast<TJNumberObject*>(p.GetValue(1).object())) new_size = ValueToInteger(n->Held());
-      if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(2).object())) accept = b->Held();
+      BackNumber(p, 1, new_size);
+      BackBool(p, 2, accept);
     });
   };
 }
@@ -154,12 +267,10 @@ kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event) {
 kgui::TUDChangingExEvent ChangingExBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, bool& allow, int new_value, int direction) {
     FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
-      p.Add(NewHostObject<TJBooleanObject>(self.Engine(), allow), true);
+      AddBoolRef(self, p, allow);
       p.AddInteger(new_value);
       p.Add(Value::String(StrRef(kgui::enumToText(kgui::upDownDirectionType(), direction))), true);
-    }, [&](TJValueList& p) {
-      if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(1).object())) allow = b->Held();
-    });
+    }, [&](TJValueList& p) { BackBool(p, 1, allow); });
   };
 }
 
@@ -217,6 +328,21 @@ void HookControlEvents(TJVCLControl& w, uint32_t events) {
     c->OnMouseUp = MouseBridge(w, "onMouseUp");
   }
   if (events & kEvResize) c->OnResize = NotifyBridge(w, "onResize");
+  if (events & kEvContextPopup) c->OnContextPopup = ContextPopupBridge(w, "onContextPopup");
+  if (events & kEvCanResize) {
+    c->OnCanResize = ControlCanResizeBridge(w, "onCanResize");
+    c->OnConstrainedResize = ConstrainedResizeBridge(w, "onConstrainedResize");
+  }
+  if (events & kEvDragTarget) {
+    c->OnDragDrop = DragDropBridge(w, "onDragDrop");
+    c->OnDragOver = DragOverBridge(w, "onDragOver");
+  }
+  if (events & kEvEndDrag) c->OnEndDrag = EndDragBridge(w, "onEndDrag");
+  if (events & kEvWheel) {
+    c->OnMouseWheel = MouseWheelBridge(w, "onMouseWheel");
+    c->OnMouseWheelDown = MouseWheelUpDownBridge(w, "onMouseWheelDown");
+    c->OnMouseWheelUp = MouseWheelUpDownBridge(w, "onMouseWheelUp");
+  }
   auto* win = dynamic_cast<kgui::TWinControl*>(c);
   if (!win) return;
   if (events & kEvKeyDown) win->OnKeyDown = KeyBridge(w, "onKeyDown");

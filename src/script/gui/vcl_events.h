@@ -26,11 +26,12 @@ namespace kestrin::script {
 
 // Calls handler `event` of the wrapper that `weak` names, when it is there; fill makes the
 // arguments, back copies the by-reference ones back. An error of the handler is kept pending.
+// True when the handler was there.
 template <class Fill, class Back>
-void CallVCLEvent(const WeakPtr<TJObject>& weak, const char* event, Fill&& fill, Back&& back) {
+bool CallVCLEvent(const WeakPtr<TJObject>& weak, const char* event, Fill&& fill, Back&& back) {
   auto* w = static_cast<TJVCLPersistent*>(weak.get());
   const StrRef name(event);
-  if (!w || !w->HasEventHandler(name)) return;
+  if (!w || !w->HasEventHandler(name)) return false;
   Ref<TJObject> hold(w);  // the handler may drop the script's last reference
   try {
     TJValueList params;
@@ -41,6 +42,7 @@ void CallVCLEvent(const WeakPtr<TJObject>& weak, const char* event, Fill&& fill,
   } catch (...) {
     KeepVCLPendingError(std::current_exception());
   }
+  return true;
 }
 
 // The same with the sender first, through the caster; fill adds the arguments after it.
@@ -73,6 +75,26 @@ kgui::TCloseEvent CloseBridge(TJVCLPersistent& w, const char* event);
 // canClose* is a Boolean object.
 kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event);
 
+// newWidth*, newHeight* Number objects, resize* a Boolean object.
+kgui::TControlCanResizeEvent ControlCanResizeBridge(TJVCLPersistent& w, const char* event);
+// minWidth*, minHeight*, maxWidth*, maxHeight*: Number objects.
+kgui::TConstrainedResizeEvent ConstrainedResizeBridge(TJVCLPersistent& w, const char* event);
+// mousePos a new Point, handled* a Boolean object.
+kgui::TContextPopupEvent ContextPopupBridge(TJVCLPersistent& w, const char* event);
+// shift, wheelDelta, mousePos (a new Point), handled*.
+kgui::TMouseWheelEvent MouseWheelBridge(TJVCLPersistent& w, const char* event);
+// shift, mousePos (a new Point), handled*.
+kgui::TMouseWheelUpDownEvent MouseWheelUpDownBridge(TJVCLPersistent& w, const char* event);
+// No sender: command, data, callHelp* (a Boolean object); taken when a handler exists.
+kgui::THelpEvent HelpBridge(TJVCLPersistent& w, const char* event);
+
+// source: the dragged control's wrapper, then x, y.
+kgui::TDragDropEvent DragDropBridge(TJVCLPersistent& w, const char* event);
+// source, x, y, state (identifier, "dsDragEnter"), accept* (a Boolean object).
+kgui::TDragOverEvent DragOverBridge(TJVCLPersistent& w, const char* event);
+// target: the wrapper of the control dropped on, or null; x, y.
+kgui::TEndDragEvent EndDragBridge(TJVCLPersistent& w, const char* event);
+
 // newSize* is a Number object, accept* a Boolean object.
 kgui::TCanResizeEvent CanResizeBridge(TJVCLPersistent& w, const char* event);
 // allowChange* a Boolean object, newValue an integer, direction an identifier ("updUp").
@@ -96,6 +118,12 @@ enum VCLEventSet : uint32_t {
   kEvKeyUp = 1u << 5,
   kEvFocus = 1u << 6,   // onEnter, onExit
   kEvResize = 1u << 7,
+  kEvContextPopup = 1u << 8,
+  kEvCanResize = 1u << 9,          // onCanResize, onConstrainedResize
+  kEvWheel = 1u << 10,             // onMouseWheel, onMouseWheelDown, onMouseWheelUp
+  kEvDragTarget = 1u << 11,        // onDragDrop, onDragOver
+  kEvEndDrag = 1u << 12,
+  kEvDrag = kEvDragTarget | kEvEndDrag,
   kEvKeys = kEvKeyDown | kEvKeyPress | kEvKeyUp,
 };
 void HookControlEvents(TJVCLControl& w, uint32_t events);

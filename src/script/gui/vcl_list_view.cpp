@@ -386,8 +386,6 @@ void VUpdateItems(TJObject& self, TJValueList& params, Value& result) {
 
 void NoBack(TJValueList&) {}
 
-WeakPtr<TJObject> WeakOf(TJObject& w) { return WeakPtr<TJObject>(w.WeakHandle()); }
-
 Value ItemArgValue(TJVCLPersistent& self, TListItem* item) { return V(self).WrapItem(item); }
 
 Value ColumnValue(TJVCLPersistent& self, kgui::TListColumn* column) {

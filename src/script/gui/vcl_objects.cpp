@@ -52,7 +52,7 @@ TJVCLPersistent* MakeSaveDialog(BaseEngine* e) { return new TJVCLBaseFileDialog(
 TJVCLPersistent* MakeFindDialog(BaseEngine* e) { return new TJVCLBaseFindDialog(e, false); }
 TJVCLPersistent* MakeReplaceDialog(BaseEngine* e) { return new TJVCLBaseFindDialog(e, true); }
 
-constexpr uint32_t kStandardEvents = kEvMouse | kEvKeys | kEvFocus;
+constexpr uint32_t kStandardEvents = kEvMouse | kEvKeys | kEvFocus | kEvContextPopup | kEvDrag;
 
 TJVCLPersistent* MakeCheckBox(BaseEngine* e) {
   return new TJVCLSimpleControl(e, "VCLCheckBox", &kgui::TCheckBox::staticClassInfo, kEvClick | kStandardEvents, true);
@@ -62,15 +62,17 @@ TJVCLPersistent* MakeRadioButton(BaseEngine* e) {
                                 true);
 }
 TJVCLPersistent* MakeRadioGroup(BaseEngine* e) {
-  return new TJVCLSimpleControl(e, "VCLRadioGroup", &kgui::TRadioGroup::staticClassInfo, kEvClick | kEvFocus);
+  return new TJVCLSimpleControl(e, "VCLRadioGroup", &kgui::TRadioGroup::staticClassInfo,
+                                kEvClick | kEvFocus | kEvContextPopup | kEvDrag);
 }
 TJVCLPersistent* MakeGroupBox(BaseEngine* e) {
   return new TJVCLSimpleControl(e, "VCLGroupBox", &kgui::TGroupBox::staticClassInfo,
-                                kEvClick | kEvDblClick | kEvMouse | kEvFocus);
+                                kEvClick | kEvDblClick | kEvMouse | kEvFocus | kEvContextPopup | kEvDrag);
 }
 TJVCLPersistent* MakePanel(BaseEngine* e) {
   return new TJVCLSimpleControl(e, "VCLPanel", &kgui::TPanel::staticClassInfo,
-                                kEvClick | kEvDblClick | kEvResize | kEvMouse | kEvFocus);
+                                kEvClick | kEvDblClick | kEvResize | kEvMouse | kEvFocus | kEvContextPopup |
+                                    kEvCanResize | kEvDrag);
 }
 
 // Every descendant before its ancestor.

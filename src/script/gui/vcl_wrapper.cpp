@@ -204,6 +204,7 @@ void (*g_pending_listener)() = nullptr;
 // ---- own properties of the base classes ----
 
 TJVCLPersistent& W(TJObject& self) { return static_cast<TJVCLPersistent&>(self); }
+
 TJVCLComponent& C(TJObject& self) { return static_cast<TJVCLComponent&>(self); }
 
 Value GetVCLClassName(TJObject& self) { return Value::String(StrRef(W(self).VCLClass().name())); }
@@ -256,6 +257,25 @@ Value GetControlCount(TJObject& self) {
   kgui::TWinControl* c = WinOf(self);
   return Value::Integer(c ? c->controlCount() : 0);
 }
+Value GetVisibleDockClientCount(TJObject& self) {
+  kgui::TWinControl* c = WinOf(self);
+  return Value::Integer(c ? c->visibleDockClientCount() : 0);
+}
+Value GetHandle(TJObject& self) {
+  W(self).CheckVCL(TJValueList());
+  return HandleValue(WinOf(self)->handle());
+}
+Value GetParentWindow(TJObject& self) {
+  kgui::TWinControl* c = WinOf(self);
+  return HandleValue(c ? c->parentWindow() : 0);
+}
+void SetParentWindow(TJObject& self, const Value& v) {
+  W(self).CheckVCL(TJValueList());
+  // A handle is 32 bits, read as signed or unsigned.
+  const double d = ValueToNumber(v);
+  if (!(d >= -2147483648.0 && d <= 4294967295.0)) W(self).RaiseVCLError("Invalid property value");
+  WinOf(self)->setParentWindow(static_cast<uint32_t>(static_cast<int64_t>(d)));
+}
 Value GetShowing(TJObject& self) {
   kgui::TWinControl* c = WinOf(self);
   return Value::Bool(c && c->showing());
@@ -284,7 +304,10 @@ void SetAcceptDrop(TJObject& self, const Value& v) {
   target->setTarget(c);
 }
 constexpr PropDef kWinControlProps[] = {
+    {"VisibleDockClientCount", GetVisibleDockClientCount, nullptr},
     {"ControlCount", GetControlCount, nullptr},
+    {"handle", GetHandle, nullptr},
+    {"ParentWindow", GetParentWindow, SetParentWindow},
     {"Showing", GetShowing, nullptr},
     {"acceptDrop", GetAcceptDrop, SetAcceptDrop}};
 
@@ -312,14 +335,6 @@ kgui::TPoint PointArg(TJVCLPersistent& w, const TJValueList& params, int32_t i) 
   TJObject* obj = params.GetCount() > i ? params.GetValue(i).object() : nullptr;
   if (!obj) w.RaiseArgumentsError();
   return {ValueToInteger(obj->GetValue("x")), ValueToInteger(obj->GetValue("y"))};
-}
-
-Value NewPoint(TJObject& self, kgui::TPoint p) {
-  Value v = NewHostObject<TJPoint>(self.Engine());
-  auto* point = static_cast<TJPoint*>(v.object());
-  point->x = p.x;
-  point->y = p.y;
-  return v;
 }
 
 template <void (*Op)(kgui::TControl&)>
@@ -353,64 +368,51 @@ void MSetBounds(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Object(&self);
 }
 
-// Screen positions: the widget's own mapping once it is shown; before that the control's
-// position summed over its parents.
-kgui::TPoint ClientOrigin(kgui::TControl& c) {
-  if (QWidget* widget = c.widget(); widget && widget->isVisible()) {
-    QPoint p = widget->mapToGlobal(QPoint(0, 0));
-    return {p.x(), p.y()};
-  }
-  kgui::TPoint p{0, 0};
-  for (kgui::TControl* at = &c; at; at = at->parent()) {
-    p.x += at->left();
-    p.y += at->top();
-  }
-  return p;
-}
-
 void MClientToScreen(TJObject& self, TJValueList& params, Value& result) {
   TJVCLControl& w = static_cast<TJVCLControl&>(self);
   w.CheckVCL(params, 1);
-  kgui::TPoint p = PointArg(w, params, 0), o = ClientOrigin(*w.Control());
-  result = NewPoint(self, {p.x + o.x, p.y + o.y});
+  result = NewPointValue(self.Engine(), w.Control()->clientToScreen(PointArg(w, params, 0)));
 }
 
 void MScreenToClient(TJObject& self, TJValueList& params, Value& result) {
   TJVCLControl& w = static_cast<TJVCLControl&>(self);
   w.CheckVCL(params, 1);
-  kgui::TPoint p = PointArg(w, params, 0), o = ClientOrigin(*w.Control());
-  result = NewPoint(self, {p.x - o.x, p.y - o.y});
+  result = NewPointValue(self.Engine(), w.Control()->screenToClient(PointArg(w, params, 0)));
 }
 
-// The text messages a control answers; 0 for every other message.
-constexpr int32_t kWmSetText = 0x0C, kWmGetText = 0x0D, kWmGetTextLength = 0x0E, kWmClose = 0x10;
-
+// perform(message, wParam, lParam): the text messages count and take script (CP932) text;
+// WM_SETTEXT takes its text from lParam, WM_GETTEXT answers the length it would copy into
+// a buffer of wParam characters (a script has no buffer to fill).
 void MPerform(TJObject& self, TJValueList& params, Value& result) {
   TJVCLControl& w = static_cast<TJVCLControl&>(self);
   w.CheckVCL(params, 1);
-  const int32_t msg = ValueToInteger(params.GetValue(0));
+  const auto msg = static_cast<unsigned>(ValueToInteger(params.GetValue(0)));
+  const int32_t wparam = params.GetCount() > 1 ? ValueToInteger(params.GetValue(1)) : 0;
   kgui::TControl& c = *w.Control();
-  int32_t answer = 0;
+  Ref<TJObject> hold(&self);  // WM_CLOSE may run handlers that drop the wrapper
+  intptr_t answer = 0;
   VCLGuard(w, [&] {
-    if (msg == kWmGetTextLength) {
-      answer = static_cast<int32_t>(utf8_to_cp932(c.caption()).size());
-    } else if (msg == kWmSetText && params.GetCount() > 2) {
-      c.setCaption(cp932_to_utf8(ValueToStdString(params.GetValue(2))));
-      answer = 1;
-    } else if (msg == kWmGetText) {
-      answer = static_cast<int32_t>(utf8_to_cp932(c.caption()).size());
-    } else if (msg == kWmClose) {
-      c.hide();
+    switch (msg) {
+      case kgui::WM_SETTEXT: {
+        const std::string text = params.GetCount() > 2 ? cp932_to_utf8(ValueToStdString(params.GetValue(2))) : "";
+        answer = c.perform(msg, 0, reinterpret_cast<intptr_t>(text.c_str()));
+        break;
+      }
+      case kgui::WM_GETTEXTLENGTH: answer = static_cast<intptr_t>(utf8_to_cp932(c.windowText()).size()); break;
+      case kgui::WM_GETTEXT:
+        answer = wparam > 0 ? std::min<intptr_t>(static_cast<intptr_t>(utf8_to_cp932(c.windowText()).size()), wparam - 1)
+                            : 0;
+        break;
+      default: answer = c.perform(msg, static_cast<uintptr_t>(wparam), 0); break;
     }
   });
-  result = Value::Integer(answer);
+  result = Value::Integer(static_cast<int32_t>(answer));
 }
 
 void MCanFocus(TJObject& self, TJValueList& params, Value& result) {
   TJVCLWinControl& w = static_cast<TJVCLWinControl&>(self);
   w.CheckVCL(params);
-  kgui::TWinControl* c = w.WinControl();
-  result = Value::Bool(c->showing() && c->enabled());
+  result = Value::Bool(w.WinControl()->canFocus());
 }
 
 void MFocused(TJObject& self, TJValueList& params, Value& result) {
@@ -426,13 +428,6 @@ void MSetFocus(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Object(&self);
 }
 
-void MRealign(TJObject& self, TJValueList& params, Value& result) {
-  TJVCLWinControl& w = static_cast<TJVCLWinControl&>(self);
-  w.CheckVCL(params);
-  VCLGuard(w, [&] { w.WinControl()->realign(); });
-  result = Value::Object(&self);
-}
-
 void MHandleAllocated(TJObject& self, TJValueList& params, Value& result) {
   TJVCLWinControl& w = static_cast<TJVCLWinControl&>(self);
   w.CheckVCL(params);
@@ -445,18 +440,12 @@ void MHandleNeeded(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Object(&self);
 }
 
-bool Contains(kgui::TWinControl& parent, kgui::TControl* c) {
-  for (kgui::TControl* at = c; at; at = at->parent())
-    if (at == &parent) return true;
-  return false;
-}
-
 void MContainsControl(TJObject& self, TJValueList& params, Value& result) {
   TJVCLWinControl& w = static_cast<TJVCLWinControl&>(self);
   w.CheckVCL(params, 1);
   auto* c = NativeOf<kgui::TControl>(params.GetValue(0));
   if (!c) w.RaiseArgumentsError();
-  result = Value::Bool(Contains(*w.WinControl(), c));
+  result = Value::Bool(w.WinControl()->containsControl(c));
 }
 
 void MControlAtPos(TJObject& self, TJValueList& params, Value& result) {
@@ -465,32 +454,43 @@ void MControlAtPos(TJObject& self, TJValueList& params, Value& result) {
   const kgui::TPoint p = PointArg(w, params, 0);
   const bool allow_disabled = params.GetCount() > 1 && ValueToBool(params.GetValue(1));
   const bool allow_windowed = params.GetCount() > 2 && ValueToBool(params.GetValue(2));
-  kgui::TWinControl& parent = *w.WinControl();
-  result = Value::Null();
-  // The top-most control first: the last in the list lies above the others.
-  for (int i = parent.controlCount() - 1; i >= 0; --i) {
-    kgui::TControl* c = parent.controls(i);
-    if (!c->visible() || (!c->enabled() && !allow_disabled)) continue;
-    if (!allow_windowed && dynamic_cast<kgui::TWinControl*>(c)) continue;
-    const kgui::TRect r = c->boundsRect();
-    if (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) {
-      result = CastVCL(c, self.Engine());
-      return;
-    }
-  }
+  result = CastVCL(w.WinControl()->controlAtPos(p, allow_disabled, allow_windowed), self.Engine());
 }
 
 void MFindChildControl(TJObject& self, TJValueList& params, Value& result) {
   TJVCLWinControl& w = static_cast<TJVCLWinControl&>(self);
   w.CheckVCL(params, 1);
   const std::string name = cp932_to_utf8(ValueToStdString(params.GetValue(0)));
-  kgui::TWinControl& parent = *w.WinControl();
-  result = Value::Null();
-  for (int i = 0; i < parent.controlCount(); ++i)
-    if (SameName(parent.controls(i)->name(), name)) {
-      result = CastVCL(parent.controls(i), self.Engine());
-      return;
-    }
+  result = CastVCL(w.WinControl()->findChildControl(name), self.Engine());
+}
+
+template <void (*Op)(kgui::TWinControl&)>
+void WinControlMethod(TJObject& self, TJValueList& params, Value& result) {
+  TJVCLWinControl& w = static_cast<TJVCLWinControl&>(self);
+  w.CheckVCL(params);
+  VCLGuard(w, [&] { Op(*w.WinControl()); });
+  result = Value::Object(&self);
+}
+
+void OpDisableAlign(kgui::TWinControl& c) { c.disableAlign(); }
+void OpEnableAlign(kgui::TWinControl& c) { c.enableAlign(); }
+void OpRealign(kgui::TWinControl& c) { c.realign(); }
+
+// Two integer arguments to a native operation: scaleBy (multiplier, divisor), scrollBy
+// (deltaX, deltaY).
+template <void (kgui::TWinControl::*Op)(int, int)>
+void WinControlPairMethod(TJObject& self, TJValueList& params, Value& result) {
+  TJVCLWinControl& w = static_cast<TJVCLWinControl&>(self);
+  w.CheckVCL(params, 2);
+  VCLGuard(w, [&] { (w.WinControl()->*Op)(ValueToInteger(params.GetValue(0)), ValueToInteger(params.GetValue(1))); });
+  result = Value::Object(&self);
+}
+
+void MFlipChildren(TJObject& self, TJValueList& params, Value& result) {
+  TJVCLWinControl& w = static_cast<TJVCLWinControl&>(self);
+  w.CheckVCL(params, 1);
+  VCLGuard(w, [&] { w.WinControl()->flipChildren(ValueToBool(params.GetValue(0))); });
+  result = Value::Object(&self);
 }
 
 void MControls(TJObject& self, TJValueList& params, Value& result) {
@@ -728,6 +728,14 @@ bool GetIndexedElement(TJObject& obj, const StrRef& key, Value& out) {
   return true;
 }
 
+Value NewPointValue(BaseEngine* engine, const kgui::TPoint& p) {
+  Value v = NewHostObject<TJPoint>(engine);
+  auto* point = static_cast<TJPoint*>(v.object());
+  point->x = p.x;
+  point->y = p.y;
+  return v;
+}
+
 Value NewRectValue(BaseEngine* engine, const kgui::TRect& r) {
   Value v = NewHostObject<TJRect>(engine);
   static_cast<TJRect*>(v.object())->SetRect({r.left, r.top, r.right, r.bottom});
@@ -877,9 +885,12 @@ const ClassInfo& TJVCLWinControl::Class() const {
   static const ClassInfo info(
       &TJVCLControl::Class(),
       {{"canFocus", MCanFocus}, {"containsControl", MContainsControl}, {"controlAtPos", MControlAtPos},
-       {"realign", MRealign}, {"findChildControl", MFindChildControl}, {"focused", MFocused},
-       {"handleAllocated", MHandleAllocated}, {"handleNeeded", MHandleNeeded}, {"setFocus", MSetFocus},
-       {"controls", MControls}});
+       {"disableAlign", WinControlMethod<OpDisableAlign>}, {"enableAlign", WinControlMethod<OpEnableAlign>},
+       {"realign", WinControlMethod<OpRealign>}, {"findChildControl", MFindChildControl},
+       {"flipChildren", MFlipChildren}, {"focused", MFocused}, {"handleAllocated", MHandleAllocated},
+       {"handleNeeded", MHandleNeeded}, {"setFocus", MSetFocus},
+       {"scaleBy", WinControlPairMethod<&kgui::TWinControl::scaleBy>},
+       {"scrollBy", WinControlPairMethod<&kgui::TWinControl::scrollBy>}, {"controls", MControls}});
   return info;
 }
 
@@ -924,6 +935,10 @@ Value CastVCL(kgui::TPersistent* obj, BaseEngine* engine) {
 }
 
 void FlushDeferredNatives() { Deferred().flush(); }
+
+Value HandleValue(uint32_t h) {
+  return h <= INT32_MAX ? Value::Integer(static_cast<int32_t>(h)) : Value::Double(static_cast<double>(h));
+}
 
 // ---- pending errors and the guard ----
 

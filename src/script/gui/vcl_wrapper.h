@@ -18,6 +18,7 @@
 #include "script/core/published.h"
 
 namespace kgui {
+struct TPoint;
 struct TRect;
 class TControl;
 class TWinControl;
@@ -216,8 +217,13 @@ N& NativeOfSelf(TJVCLPersistent& w, const TJValueList& params, int32_t min_count
 // obj[i] of a wrapper that is a collection: its item i; false for a key that is no index.
 bool GetIndexedElement(TJObject& obj, const StrRef& key, Value& out);
 
+// A new Point object holding p.
+Value NewPointValue(BaseEngine* engine, const kgui::TPoint& p);
 // A new Rect object holding r.
 Value NewRectValue(BaseEngine* engine, const kgui::TRect& r);
+
+// A 32-bit handle (window handle, menu command) as a script number: an integer while it fits.
+Value HandleValue(uint32_t h);
 
 // Frees the native objects whose freeing waited for a running handler to return.
 void FlushDeferredNatives();

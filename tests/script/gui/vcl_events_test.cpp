@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <QApplication>
 #include <QHelpEvent>
+#include <QContextMenuEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -112,6 +114,44 @@ DriverStep Focus(const char* name) {
     QApplication::setActiveWindow(w->window());
     w->setFocus(Qt::OtherFocusReason);
     QApplication::processEvents();
+  };
+}
+
+// The wheel turned by delta over the named widget, Shift held.
+DriverStep Wheel(const char* name, int delta) {
+  return [name, delta] {
+    QWidget* w = Widget(name);
+    if (!w) return;
+    const QPointF local(5, 5);
+    QWheelEvent e(local, w->mapToGlobal(local), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::ShiftModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+  };
+}
+// The context menu asked for at (7, 8) of the named widget, by the mouse.
+DriverStep ContextMenu(const char* name) {
+  return [name] {
+    QWidget* w = Widget(name);
+    if (!w) return;
+    QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(7, 8), w->mapToGlobal(QPoint(7, 8)));
+    QApplication::sendEvent(w, &e);
+  };
+}
+
+// The named control pressed, dragged onto the other one and released there.
+DriverStep DragOnto(const char* source, const char* target) {
+  return [source, target] {
+    QWidget* s = Widget(source);
+    QWidget* t = Widget(target);
+    if (!s || !t) return;
+    auto send = [s](QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons buttons) {
+      QMouseEvent e(type, s->mapFromGlobal(global), global, button, buttons, Qt::NoModifier);
+      QApplication::sendEvent(s, &e);
+    };
+    send(QEvent::MouseButtonPress, s->mapToGlobal(QPoint(3, 3)), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, t->mapToGlobal(QPoint(4, 5)), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, t->mapToGlobal(QPoint(6, 7)), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, t->mapToGlobal(QPoint(6, 7)), Qt::LeftButton, Qt::NoButton);
   };
 }
 
@@ -263,6 +303,41 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
        "var b = new VCLButton(f); b.Name = 'B'; b.action = a;\n"
        "b.onClick = function () { println('Click (disabled)'); };",
        {Repaint("B"), Hint("B"), Click("B"), Hint("B")}, "Update Save\nHint Save true 2\nHint Save true 2\n"},
+      {"the wheel turned over a panel",
+       "var p = new VCLPanel(f); p.Name = 'P';\n"
+       "f.onMouseWheel = function (s, shift, delta, pos, handled) {\n"
+       "  println('MouseWheel ' + delta + ' ' + shift + ' ' + (s === f) + ' ' + (typeof pos.x)); };\n"
+       "f.onMouseWheelDown = function (s, shift, pos, handled) { println('MouseWheelDown'); handled.bool = true; };\n"
+       "f.onMouseWheelUp = function (s, shift, pos, handled) { println('MouseWheelUp'); };",
+       {Wheel("P", -120), Wheel("P", 240)},
+       "MouseWheel -120 ssShift true number\nMouseWheelDown\nMouseWheel 240 ssShift true number\n"
+       "MouseWheelUp\nMouseWheelUp\n"},
+      {"a context menu asked for",
+       "var pm = new VCLPopupMenu(); pm.onPopup = function () { println('Popup'); };\n"
+       "var p = new VCLPanel(f); p.Name = 'P'; p.PopupMenu = pm;\n"
+       "var e = new VCLEdit(f); e.Name = 'E'; e.Top = 60;\n"
+       "p.onContextPopup = function (s, pos, handled) { println('ContextPopup ' + pos.x + ',' + pos.y); };\n"
+       "e.onContextPopup = function (s, pos, handled) { println('edit ContextPopup'); handled.bool = true; };",
+       {ContextMenu("P"), ContextMenu("E")}, "ContextPopup 7,8\nPopup\nedit ContextPopup\n"},
+      {"F1 on an edit with a help topic",
+       "var e = new VCLEdit(f); e.Name = 'E'; e.HelpContext = 7;\n"
+       "f.onHelp = function (command, data, callHelp) { println('Help ' + command + ' ' + data + ' ' + callHelp.bool); };",
+       {Focus("E"), Key("E", Qt::Key_F1)}, "Help 1 7 true\n"},
+      {"a combo box's list opened",
+       "var c = new VCLComboBox(f); c.Name = 'C'; c.Items.add('one');\n"
+       "c.onDropDown = function (s) { println('DropDown'); };",
+       {Key("C", Qt::Key_F4)}, "DropDown\n"},
+      {"a label dragged onto an edit",
+       "var l = new VCLLabel(f); l.Name = 'L'; l.Caption = 'drag me'; l.DragMode = 'dmAutomatic';\n"
+       "var e = new VCLEdit(f); e.Name = 'E'; e.Left = 100;\n"
+       "e.onDragOver = function (s, source, x, y, state, accept) {\n"
+       "  println('DragOver ' + (source === l) + ' ' + x + ',' + y + ' ' + state + ' ' + accept.bool); };\n"
+       "e.onDragDrop = function (s, source, x, y) { println('DragDrop ' + source.Caption + ' ' + x + ',' + y); };\n"
+       "l.onEndDrag = function (s, target, x, y) { println('EndDrag ' + (target === e) + ' ' + x + ',' + y); };\n"
+       "l.onMouseDown = function () { println('MouseDown'); };",
+       {DragOnto("L", "E")},
+       "DragOver true 4,5 dsDragEnter true\nDragOver true 6,7 dsDragMove true\nDragDrop drag me 6,7\n"
+       "EndDrag true 6,7\n"},
       {"an error in a handler run by the event loop",
        "var b = new VCLButton(f); b.Name = 'B';\n"
        "b.onClick = function () { var s = new Strings(); println(s[3]); };",

@@ -49,5 +49,22 @@ TEST(Cp932, RecognisesValidUtf8) {
   EXPECT_FALSE(is_cp932_lead(0x5C));
 }
 
+TEST(Utf8, CodePointsOfEveryLengthAndNoneThatIsNotOne) {
+  const struct {
+    uint32_t cp;
+    const char* bytes;
+  } cases[] = {
+      {0x41, "A"},          {0xE9, "\xC3\xA9"},       {0x3042, "\xE3\x81\x82"},
+      {0x1F600, "\xF0\x9F\x98\x80"}, {0xD800, "?"},   {0xDFFF, "?"},
+      {0x110000, "?"},      {0xFFFFFFFF, "?"},
+  };
+  for (const auto& c : cases) {
+    std::string out = "x";
+    append_utf8(out, c.cp);
+    EXPECT_EQ(out, std::string("x") + c.bytes) << c.cp;
+    EXPECT_TRUE(is_valid_utf8(out)) << c.cp;
+  }
+}
+
 }  // namespace
 }  // namespace kestrin

@@ -12,6 +12,7 @@
 
 namespace kgui {
 
+using kestrin::append_utf8;
 using kestrin::cp932_to_utf8;
 using kestrin::utf8_to_cp932;
 
@@ -50,24 +51,6 @@ struct StringPiece {
   std::string bytes;
   uint32_t code = 0;
 };
-
-void appendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 class Parser {
 public:
@@ -365,7 +348,7 @@ private:
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
           cp = 0xFFFD;
         }
-        appendUtf8(out, cp);
+        append_utf8(out, cp);
       }
     }
     flush();
@@ -471,7 +454,7 @@ std::vector<Atom> stringAtoms(std::string_view utf8) {
   for (size_t i = 0; i < utf8.size();) {
     Ch ch;
     ch.cp = nextChar(utf8, i);
-    appendUtf8(ch.bytes, ch.cp);
+    append_utf8(ch.bytes, ch.cp);
     if (ch.cp >= 0x80) {
       std::string enc = utf8_to_cp932(ch.bytes);
       if (cp932_to_utf8(enc) == ch.bytes) ch.cp932 = std::move(enc);

@@ -98,25 +98,6 @@ std::shared_ptr<DynaPlan> BuildPlan(const TDynaDeclare& declare) {
   return plan;
 }
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = '?';
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 // Decodes valid UTF-8 (what the CP932 conversion gives); a stray byte becomes '?'.
 std::wstring Utf8ToWide(std::string_view s) {
   std::wstring out;
@@ -239,7 +220,7 @@ std::wstring Cp932ToWide(std::string_view text) { return Utf8ToWide(kestrin::cp9
 std::string WideToCp932(const wchar_t* text) {
   if (!text) return std::string();
   std::string utf8;
-  for (const wchar_t* p = text; *p; ++p) AppendUtf8(utf8, static_cast<uint32_t>(*p));
+  for (const wchar_t* p = text; *p; ++p) append_utf8(utf8, static_cast<uint32_t>(*p));
   return kestrin::utf8_to_cp932(utf8);
 }
 

@@ -16,25 +16,8 @@
 namespace kestrin::script {
 namespace {
 
-void NoBack(TJValueList&) {}
-
 Value ShiftText(kgui::TShiftState shift) {
   return Value::String(StrRef(kgui::setToNames(kgui::shiftStateType(), shift)));
-}
-
-// By-reference arguments: a holder object added to the list, and the copy back of its
-// value after the handler (a holder the handler replaced leaves the value as it was).
-void AddNumberRef(TJVCLPersistent& self, TJValueList& p, int value) {
-  p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(value)), true);
-}
-void BackNumber(TJValueList& p, int32_t index, int& value) {
-  if (auto* n = dynamic_cast<TJNumberObject*>(p.GetValue(index).object())) value = ValueToInteger(n->Held());
-}
-void AddBoolRef(TJVCLPersistent& self, TJValueList& p, bool value) {
-  p.Add(NewHostObject<TJBooleanObject>(self.Engine(), value), true);
-}
-void BackBool(TJValueList& p, int32_t index, bool& value) {
-  if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(index).object())) value = b->Held();
 }
 
 }  // namespace
@@ -308,10 +291,10 @@ kgui::THintEvent HintBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](std::string& hint, bool& can_show) {
     CallVCLEvent(weak, event, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(NewHostObject<TJStringObject>(self.Engine(), StrRef(utf8_to_cp932(hint))), true);
-      p.Add(NewHostObject<TJBooleanObject>(self.Engine(), can_show), true);
+      AddBoolRef(self, p, can_show);
     }, [&](TJValueList& p) {
       if (auto* s = dynamic_cast<TJStringObject*>(p.GetValue(0).object())) hint = cp932_to_utf8(s->Text().view());
-      if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(1).object())) can_show = b->Held();
+      BackBool(p, 1, can_show);
     });
   };
 }

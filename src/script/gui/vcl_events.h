@@ -18,8 +18,10 @@
 #include "platform/gui/splitter.h"
 #include "platform/gui/status_bar.h"
 #include "platform/gui/up_down.h"
+#include "script/builtins/number_object.h"
 #include "script/core/value_list.h"
 #include "script/core/weak.h"
+#include "script/objects/object_support.h"
 #include "script/gui/vcl_wrapper.h"
 
 namespace kestrin::script {
@@ -53,6 +55,22 @@ void FireVCLEvent(const WeakPtr<TJObject>& weak, const char* event, kgui::TCompo
     params.Add(CastVCL(sender, w.Engine()), true);
     fill(w, params);
   }, back);
+}
+
+// By-reference arguments: a holder object added to the list, and the copy back of its value
+// after the handler (a holder the handler replaced leaves the value as it was).
+inline void NoBack(TJValueList&) {}
+inline void AddNumberRef(TJVCLPersistent& self, TJValueList& p, int value) {
+  p.Add(NewHostObject<TJNumberObject>(self.Engine(), Value::Integer(value)), true);
+}
+inline void BackNumber(TJValueList& p, int32_t index, int& value) {
+  if (auto* n = dynamic_cast<TJNumberObject*>(p.GetValue(index).object())) value = ValueToInteger(n->Held());
+}
+inline void AddBoolRef(TJVCLPersistent& self, TJValueList& p, bool value) {
+  p.Add(NewHostObject<TJBooleanObject>(self.Engine(), value), true);
+}
+inline void BackBool(TJValueList& p, int32_t index, bool& value) {
+  if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(index).object())) value = b->Held();
 }
 
 inline WeakPtr<TJObject> WeakOf(TJVCLPersistent& w) { return WeakPtr<TJObject>(w.WeakHandle()); }

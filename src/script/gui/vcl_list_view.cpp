@@ -384,8 +384,6 @@ void VUpdateItems(TJObject& self, TJValueList& params, Value& result) {
 
 // ---- events ----
 
-void NoBack(TJValueList&) {}
-
 Value ItemArgValue(TJVCLPersistent& self, TListItem* item) { return V(self).WrapItem(item); }
 
 Value ColumnValue(TJVCLPersistent& self, kgui::TListColumn* column) {
@@ -394,13 +392,6 @@ Value ColumnValue(TJVCLPersistent& self, kgui::TListColumn* column) {
   return columns->WrapNative(column);
 }
 
-// A Boolean object argument copied back into flag.
-void BackBool(TJValueList& p, int32_t i, bool& flag) {
-  if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(i).object())) flag = b->Held();
-}
-void BackInt(TJValueList& p, int32_t i, int& n) {
-  if (auto* o = dynamic_cast<TJNumberObject*>(p.GetValue(i).object())) n = ValueToInteger(o->Held());
-}
 void BackText(TJValueList& p, int32_t i, std::string& text) {
   if (auto* s = dynamic_cast<TJStringObject*>(p.GetValue(i).object())) text = cp932_to_utf8(std::string(s->Text().view()));
 }
@@ -425,7 +416,7 @@ kgui::TLVCompareEvent CompareBridge(TJVCLBaseListView& w) {
       p.Add(ItemArgValue(self, b), true);
       p.AddInteger(data);
       p.Add(IntRef(self, compare), true);
-    }, [&](TJValueList& p) { BackInt(p, 4, compare); });
+    }, [&](TJValueList& p) { BackNumber(p, 4, compare); });
   };
 }
 
@@ -545,7 +536,7 @@ void HookItemEvents(TJVCLBaseListView& w, TListView& lv) {
       p.Add(Ident(kgui::searchDirectionType(), direction), true);
       p.Add(Value::Bool(wrap), true);
       p.Add(IntRef(self, index), true);
-    }, [&](TJValueList& p) { BackInt(p, 8, index); });
+    }, [&](TJValueList& p) { BackNumber(p, 8, index); });
   };
   lv.OnEdited = [weak](kgui::TComponent* sender, TListItem* item, std::string& text) {
     FireVCLEvent(weak, "onEdited", sender, [&](TJVCLPersistent& self, TJValueList& p) {
@@ -564,7 +555,7 @@ void HookItemEvents(TJVCLBaseListView& w, TListView& lv) {
       p.Add(ItemArgValue(self, item), true);
       p.AddInteger(sub);
       p.Add(IntRef(self, image), true);
-    }, [&](TJValueList& p) { BackInt(p, 3, image); });
+    }, [&](TJValueList& p) { BackNumber(p, 3, image); });
   };
   lv.OnInfoTip = [weak](kgui::TComponent* sender, TListItem* item, std::string& tip) {
     FireVCLEvent(weak, "onInfoTip", sender, [&](TJVCLPersistent& self, TJValueList& p) {

@@ -24,8 +24,6 @@ namespace {
 
 using kgui::TTreeNode;
 
-void NoBack(TJValueList&) {}
-
 std::string NativeText(const Value& v) { return cp932_to_utf8(ValueToStdString(v)); }
 Value ScriptText(const std::string& utf8) { return Value::String(StrRef(utf8_to_cp932(utf8))); }
 
@@ -66,9 +64,9 @@ kgui::TTVChangingEvent NodeVetoBridge(TJVCLBaseTreeView& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, TTreeNode* node, bool& allow) {
     FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(ViewOf(self).WrapNode(node), true);
-      p.Add(NewHostObject<TJBooleanObject>(self.Engine(), allow), true);
+      AddBoolRef(self, p, allow);
     }, [&](TJValueList& p) {
-      if (auto* b = dynamic_cast<TJBooleanObject*>(p.GetValue(2).object())) allow = b->Held();
+      BackBool(p, 2, allow);
     });
   };
 }

@@ -19,14 +19,6 @@ namespace {
 
 using ControlOps = GuiTest;
 
-template <class C>
-C* place(TWinControl* parent, int l, int t, int w, int h) {
-  auto* c = new C(parent);
-  c->setParent(parent);
-  c->setBounds(l, t, w, h);
-  return c;
-}
-
 TLabel* label(TWinControl* parent, int l, int t, int w, int h) {
   auto* c = place<TLabel>(parent, l, t, w, h);
   c->setAutoSize(false);

@@ -21,14 +21,6 @@ namespace {
 
 using ControlsTest = GuiTest;
 
-template <class C>
-C* place(TWinControl* parent, int l, int t, int w, int h) {
-  auto* c = new C(parent);
-  c->setParent(parent);
-  c->setBounds(l, t, w, h);
-  return c;
-}
-
 TEST_F(ControlsTest, ReturnAndKeypadEnterReachOnKeyDownAsThirteen) {
   TForm* form = makeForm();
   auto* edit = place<TEdit>(form, 10, 10, 120, 21);

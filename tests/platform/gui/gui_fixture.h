@@ -24,4 +24,13 @@ protected:
   std::vector<std::unique_ptr<TForm>> forms_;
 };
 
+// A new control of class C in parent with the given bounds.
+template <class C>
+C* place(TWinControl* parent, int l, int t, int w, int h) {
+  auto* c = new C(parent);
+  c->setParent(parent);
+  c->setBounds(l, t, w, h);
+  return c;
+}
+
 }  // namespace kgui

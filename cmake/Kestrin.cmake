@@ -57,7 +57,7 @@ function(kestrin_numeric_flags name)
 endfunction()
 
 # kestrin_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [ENV ...])
-# A GoogleTest executable whose cases are registered one by one with CTest.
+# A GoogleTest executable whose cases are registered with CTest, one test per suite.
 function(kestrin_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -70,15 +70,7 @@ function(kestrin_test name)
   # settings: the configuration folder is one of the build's own.
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
     "env;QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config;${ARG_ENV}")
-  set(props "")
-  if(ARG_LABELS)
-    list(APPEND props LABELS "${ARG_LABELS}")
-  endif()
-  if(props)
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
-  else()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
-  endif()
+  kestrin_gtest_suites(${name} LABELS ${ARG_LABELS})
 endfunction()
 
 function(_kestrin_collect_links target out)
@@ -166,5 +158,5 @@ function(kestrin_check_qt_free)
 endfunction()
 
 find_package(GTest REQUIRED)
-include(GoogleTest)
+include(${CMAKE_CURRENT_LIST_DIR}/GTestSuites.cmake)
 find_package(Threads REQUIRED)

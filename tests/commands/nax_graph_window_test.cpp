@@ -14,7 +14,7 @@ namespace {
 using Texts = std::vector<std::string>;
 using B = GraphButton;
 
-class GraphWindowTest : public PeakTest {
+class GraphCommandsTest : public PeakTest {
 protected:
   // A pixel pattern of 200 points (maximum 10050) shown from 0 to 100 and 0 to 20000: 5
   // picture pixels per bin, 0.018 per intensity unit, the left margin at 50, the baseline 400.
@@ -59,7 +59,7 @@ TEST(GraphWindowLayout, LaysOutOnlyAbove300By337) {
   EXPECT_EQ(l.picture_height, 495);
 }
 
-TEST_F(GraphWindowTest, ThePictureSizeSetsTheNominalGraphSize) {
+TEST_F(GraphCommandsTest, ThePictureSizeSetsTheNominalGraphSize) {
   set_graph_size_for_picture(606, 495);
   EXPECT_EQ(state().graph.GraphWidth, 500);
   EXPECT_EQ(state().graph.GraphHeight, 400);
@@ -68,7 +68,7 @@ TEST_F(GraphWindowTest, ThePictureSizeSetsTheNominalGraphSize) {
   EXPECT_EQ(state().graph.GraphHeight, 315);
 }
 
-TEST_F(GraphWindowTest, DefaultRegionWritesTheRangesOfEachKindAndDraws) {
+TEST_F(GraphCommandsTest, DefaultRegionWritesTheRangesOfEachKindAndDraws) {
   struct Case {
     PatternKind kind;
     Texts y, x, angle;
@@ -101,7 +101,7 @@ TEST_F(GraphWindowTest, DefaultRegionWritesTheRangesOfEachKindAndDraws) {
   EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "123");  // no pattern: the edits stay
 }
 
-TEST_F(GraphWindowTest, RangeEditsDrawOnEnterAndTheSamePeakEditSetsTheToleranceOnlyOnEnter) {
+TEST_F(GraphCommandsTest, RangeEditsDrawOnEnterAndTheSamePeakEditSetsTheToleranceOnlyOnEnter) {
   graph_range_edit_key('A');
   EXPECT_EQ(views.graph_draws, 0);
   graph_range_edit_key(kEnterKey);
@@ -118,7 +118,7 @@ TEST_F(GraphWindowTest, RangeEditsDrawOnEnterAndTheSamePeakEditSetsTheToleranceO
   EXPECT_EQ(state().SamePeakTolerance, 0.01);
 }
 
-TEST_F(GraphWindowTest, TheReadoutShowsPositionAndIntensityUnderTheCursor) {
+TEST_F(GraphCommandsTest, TheReadoutShowsPositionAndIntensityUnderTheCursor) {
   pixel_pattern();
   graph_mouse_move(300, 200);
   EXPECT_EQ(controls().text(frmNaxGraph::lblCurValue), "        x(pixels)=  50.00  Intensity=  11111");
@@ -129,7 +129,7 @@ TEST_F(GraphWindowTest, TheReadoutShowsPositionAndIntensityUnderTheCursor) {
   EXPECT_EQ(controls().text(frmNaxGraph::lblCurValue), "  2theta(degrees)= 15.000  Intensity=  11111");
 }
 
-TEST_F(GraphWindowTest, WithoutAPatternTheMouseDoesNothing) {
+TEST_F(GraphCommandsTest, WithoutAPatternTheMouseDoesNothing) {
   edit(frmNaxGraph::lblCurValue, "kept");
   graph_mouse_down(B::kMiddle, 10, 10);
   graph_mouse_move(100, 100);
@@ -141,7 +141,7 @@ TEST_F(GraphWindowTest, WithoutAPatternTheMouseDoesNothing) {
   EXPECT_TRUE(views.lines.empty());
 }
 
-TEST_F(GraphWindowTest, AMiddleClickWithoutMovementRestoresTheFullRanges) {
+TEST_F(GraphCommandsTest, AMiddleClickWithoutMovementRestoresTheFullRanges) {
   pixel_pattern();
   graph_mouse_down(B::kMiddle, 300, 200);
   graph_mouse_up(B::kMiddle, 300, 200);
@@ -153,7 +153,7 @@ TEST_F(GraphWindowTest, AMiddleClickWithoutMovementRestoresTheFullRanges) {
   EXPECT_EQ(views.graph_draws, 1);
 }
 
-TEST_F(GraphWindowTest, ANarrowDragZoomsIntensityOnlyAndTheDirectionDoesNotMatter) {
+TEST_F(GraphCommandsTest, ANarrowDragZoomsIntensityOnlyAndTheDirectionDoesNotMatter) {
   pixel_pattern();
   drag(300, 100, 305, 200);  // 5 wide, 100 high
   EXPECT_EQ(y_edits(), (Texts{" 11111", " 16666"}));
@@ -169,14 +169,14 @@ TEST_F(GraphWindowTest, ANarrowDragZoomsIntensityOnlyAndTheDirectionDoesNotMatte
   EXPECT_EQ(y_edits(), y);
 }
 
-TEST_F(GraphWindowTest, ZoomsLeftOfTheAxisFallBack) {
+TEST_F(GraphCommandsTest, ZoomsLeftOfTheAxisFallBack) {
   pixel_pattern();
   drag(10, 350, 30, 450);  // left of the margin, the corner held to the baseline
   EXPECT_EQ(x_edits(), (Texts{"   100", "   199"}));  // both ends below 0
   EXPECT_EQ(y_edits(), (Texts{"     0", "  2777"}));
 }
 
-TEST_F(GraphWindowTest, A2ThetaZoomWritesDegreesWithFiveDecimals) {
+TEST_F(GraphCommandsTest, A2ThetaZoomWritesDegreesWithFiveDecimals) {
   angle_pattern();
   drag(100, 100, 230, 200);
   EXPECT_EQ(angle_edits(), (Texts{"11.00000", "13.60000"}));
@@ -185,7 +185,7 @@ TEST_F(GraphWindowTest, A2ThetaZoomWritesDegreesWithFiveDecimals) {
   EXPECT_EQ(angle_edits(), (Texts{" 2.50000", "32.00000"}));
 }
 
-TEST_F(GraphWindowTest, TheRubberBandFollowsTheDrag) {
+TEST_F(GraphCommandsTest, TheRubberBandFollowsTheDrag) {
   pixel_pattern();
   EXPECT_FALSE(graph_rubber_band());
   graph_mouse_down(B::kMiddle, 300, 100);
@@ -198,7 +198,7 @@ TEST_F(GraphWindowTest, TheRubberBandFollowsTheDrag) {
   EXPECT_EQ(views.graph_draws, 0);  // moves never redraw the graph
 }
 
-TEST_F(GraphWindowTest, LeftAndRightReleasesAddAndDeleteAPeak) {
+TEST_F(GraphCommandsTest, LeftAndRightReleasesAddAndDeleteAPeak) {
   pixel_pattern();
   graph_mouse_up(B::kLeft, 50 + 59 * 5, 10);
   ASSERT_EQ(state().peak_table.count, 1);

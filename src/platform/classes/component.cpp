@@ -3,9 +3,18 @@
 
 #include <algorithm>
 
+#include "base/paths.h"
+
 #include "platform/classes/property_builders.h"
 
 namespace kgui {
+
+namespace {
+
+// Names compare without case in ASCII letters only, as valid identifiers have no others.
+std::string nameKey(std::string_view name) { return kestrin::to_lower_ascii(name); }
+
+}  // namespace
 
 bool isValidIdent(std::string_view name) {
   auto alpha = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
@@ -45,6 +54,7 @@ void TComponent::destroyComponents() {
     TComponent* c = components_.back();
     components_.pop_back();
     c->owner_ = nullptr;
+    if (!c->name_.empty()) by_name_.erase(nameKey(c->name_));
     delete c;
   }
 }
@@ -72,9 +82,8 @@ void TComponent::setComponentIndex(int index) {
 
 TComponent* TComponent::findComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
-  for (TComponent* c : components_)
-    if (sameText(c->name_, name)) return c;
-  return nullptr;
+  auto it = by_name_.find(nameKey(name));
+  return it == by_name_.end() ? nullptr : it->second;
 }
 
 void TComponent::validateName(const std::string& name) const {
@@ -90,13 +99,19 @@ void TComponent::validateName(const std::string& name) const {
 void TComponent::setName(const std::string& name) {
   if (name == name_) return;
   validateName(name);
+  if (owner_ && !name_.empty()) owner_->by_name_.erase(nameKey(name_));
   name_ = name;
+  if (owner_ && !name_.empty()) owner_->by_name_[nameKey(name_)] = this;
 }
 
 void TComponent::insertComponent(TComponent* c) {
+  // The name must be free among this owner's components before the component moves.
+  if (TComponent* other = findComponent(c->name_); other && other != c)
+    throw EComponentError("A component named " + c->name_ + " already exists");
   if (c->owner_) c->owner_->removeComponent(c);
   c->validateName(c->name_);
   components_.push_back(c);
+  if (!c->name_.empty()) by_name_[nameKey(c->name_)] = c;
   c->owner_ = this;
   notification(c, Operation::Insert);
 }
@@ -105,6 +120,7 @@ void TComponent::removeComponent(TComponent* c) {
   auto it = std::find(components_.begin(), components_.end(), c);
   if (it == components_.end()) return;
   components_.erase(it);
+  if (!c->name_.empty()) by_name_.erase(nameKey(c->name_));
   c->owner_ = nullptr;
   notification(c, Operation::Remove);
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/classes/persistent.h"
@@ -77,6 +78,9 @@ private:
   TComponent* owner_ = nullptr;
   std::string name_;
   std::vector<TComponent*> components_;
+  // The named ones among them by name without case: a form read with thousands of
+  // components checks each new name without a pass over all the others.
+  std::unordered_map<std::string, TComponent*> by_name_;
   std::vector<TComponent*> free_notifies_;
   int tag_ = 0;
   void* wrapper_link_ = nullptr;

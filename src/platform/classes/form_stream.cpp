@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 
+#include "base/paths.h"
 #include "platform/classes/strings.h"
 #include "platform/classes/type_tables.h"
 
@@ -98,7 +100,7 @@ void checkKind(const PropertyInfo& prop, const FormValue& v) {
 class Planner {
 public:
   Planner(TComponent& root, const ClassRegistry& registry) : root_(root), registry_(registry) {
-    for (int i = 0; i < root.componentCount(); ++i) names_.push_back(root.components(i)->name());
+    for (int i = 0; i < root.componentCount(); ++i) names_.insert(kestrin::to_lower_ascii(root.components(i)->name()));
   }
 
   PlannedNode planRoot(const FormNode& tree) {
@@ -114,13 +116,11 @@ public:
 
 private:
   // Valid, and unique among the root's components: those it has and those this read makes.
-  void checkName(const std::string& name, std::vector<std::string>* taken) {
+  void checkName(const std::string& name, std::unordered_set<std::string>* taken) {
     if (name.empty()) return;
     if (!isValidIdent(name)) fail("'" + name + "' is not a valid component name");
-    if (!taken) return;
-    for (const std::string& other : *taken)
-      if (sameText(other, name)) fail("A component named " + name + " already exists");
-    taken->push_back(name);
+    if (taken && !taken->insert(kestrin::to_lower_ascii(name)).second)
+      fail("A component named " + name + " already exists");
   }
 
   void planBody(PlannedNode& plan, const ClassInfo& cls) {
@@ -203,14 +203,13 @@ private:
   void checkReferences(const PlannedNode&) {
     for (const FormValue* v : references_) {
       if (sameText(v->text, "nil") || (!root_name_.empty() && sameText(v->text, root_name_))) continue;
-      bool found = std::any_of(names_.begin(), names_.end(), [&](const std::string& n) { return sameText(n, v->text); });
-      if (!found) invalidValue();
+      if (!names_.count(kestrin::to_lower_ascii(v->text))) invalidValue();
     }
   }
 
   TComponent& root_;
   const ClassRegistry& registry_;
-  std::vector<std::string> names_;
+  std::unordered_set<std::string> names_;  // by name without case
   std::string root_name_;
   std::vector<const FormValue*> references_;
 };

@@ -346,32 +346,51 @@ private:
 
 // ---- TListSubItems ----
 
+int TListSubItems::count() const {
+  if (auto* many = std::get_if<std::vector<std::string>>(&lines_)) return static_cast<int>(many->size());
+  return std::holds_alternative<std::string>(lines_) ? 1 : 0;
+}
+
+std::string& TListSubItems::line(int index) {
+  if (auto* one = std::get_if<std::string>(&lines_)) return *one;
+  return std::get<std::vector<std::string>>(lines_)[static_cast<size_t>(index)];
+}
+
 std::string TListSubItems::get(int index) const {
   checkIndex(index, count());
-  return lines_[static_cast<size_t>(index)];
+  return const_cast<TListSubItems*>(this)->line(index);
 }
 
 void TListSubItems::put(int index, const std::string& s) {
   checkIndex(index, count());
-  lines_[static_cast<size_t>(index)] = s;
+  line(index) = s;
   changed();
 }
 
 void TListSubItems::insert(int index, const std::string& s) {
   checkIndex(index, count() + 1);
-  lines_.insert(lines_.begin() + index, s);
+  if (std::holds_alternative<std::monostate>(lines_)) {
+    lines_.emplace<std::string>(s);
+  } else if (auto* one = std::get_if<std::string>(&lines_)) {
+    std::vector<std::string> many{index == 0 ? s : *one, index == 0 ? *one : s};
+    lines_ = std::move(many);
+  } else {
+    auto& many = std::get<std::vector<std::string>>(lines_);
+    many.insert(many.begin() + index, s);
+  }
   changed();
 }
 
 void TListSubItems::remove(int index) {
   checkIndex(index, count());
-  lines_.erase(lines_.begin() + index);
+  if (auto* many = std::get_if<std::vector<std::string>>(&lines_)) many->erase(many->begin() + index);
+  else lines_ = std::monostate();
   changed();
 }
 
 void TListSubItems::clear() {
-  if (lines_.empty()) return;
-  lines_.clear();
+  if (count() == 0) return;
+  lines_ = std::monostate();
   changed();
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "platform/classes/strings.h"
@@ -58,7 +59,7 @@ class TListItem;
 class TListSubItems : public TStrings {
 public:
   explicit TListSubItems(TListItem& item) : item_(item) {}
-  int count() const override { return static_cast<int>(lines_.size()); }
+  int count() const override;
   std::string get(int index) const override;
   void put(int index, const std::string& s) override;
   void insert(int index, const std::string& s) override;
@@ -72,8 +73,11 @@ protected:
 
 private:
   void changed();
+  std::string& line(int index);
   TListItem& item_;
-  std::vector<std::string> lines_;
+  // No text, one text, or a list of them: most items have one sub-item or none, and a
+  // million of them then cost no allocation of their own.
+  std::variant<std::monostate, std::string, std::vector<std::string>> lines_;
 };
 
 class TListItem : public TPersistent {

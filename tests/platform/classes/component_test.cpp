@@ -52,6 +52,35 @@ TEST(TComponent, NamesAreUniquePerOwnerWithoutCase) {
   c.setName("Button1");
 }
 
+TEST(TComponent, FindComponentFollowsRenamesRemovalsAndMoves) {
+  TComponent first(nullptr), second(nullptr);
+  auto* a = new TComponent(&first);
+  a->setName("Edit1");
+  a->setName("EDIT1");  // a new case of its own name
+  EXPECT_EQ(first.findComponent("edit1"), a);
+  a->setName("Edit2");
+  EXPECT_EQ(first.findComponent("Edit1"), nullptr);
+  EXPECT_EQ(first.findComponent("eDiT2"), a);
+  auto* b = new TComponent(&first);
+  b->setName("Edit1");  // the old name is free again
+  EXPECT_EQ(first.findComponent("EDIT1"), b);
+  delete b;
+  EXPECT_EQ(first.findComponent("Edit1"), nullptr);
+  // A component moves only to an owner where its name is free, and leaves its old name free.
+  auto* c = new TComponent(&second);
+  c->setName("edit2");
+  EXPECT_THROW(second.insertComponent(a), EComponentError);
+  EXPECT_EQ(a->owner(), &first);
+  EXPECT_EQ(first.findComponent("Edit2"), a);
+  c->setName("Other");
+  second.insertComponent(a);
+  EXPECT_EQ(a->owner(), &second);
+  EXPECT_EQ(first.findComponent("Edit2"), nullptr);
+  EXPECT_EQ(first.componentCount(), 0);
+  EXPECT_EQ(second.findComponent("EDIT2"), a);
+  EXPECT_EQ(second.findComponent("other"), c);
+}
+
 TEST(TComponent, InvalidNamesAreRefused) {
   TComponent c(nullptr);
   for (const char* bad : {"1abc", "a b", "a-b", "ä"}) {

@@ -134,6 +134,70 @@ TEST_F(ListViewTest, TheListHoldsStillWhileItSorts) {
   EXPECT_EQ(lv.items()->count(), 0);
 }
 
+// An item's sub-items go from none to one to several and back by every edit; the view's
+// second column shows the first of them.
+TEST_F(ListViewTest, SubItemsKeepTheirOrderThroughEveryEdit) {
+  struct Case {
+    const char* edits;
+    void (*edit)(TStrings&);
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {"add one", [](TStrings& s) { s.add("a"); }, {"a"}},
+      {"add two", [](TStrings& s) { s.add("a"), s.add("b"); }, {"a", "b"}},
+      {"insert before the only one", [](TStrings& s) { s.add("a"), s.insert(0, "z"); }, {"z", "a"}},
+      {"insert between", [](TStrings& s) { s.add("a"), s.add("c"), s.insert(1, "b"); }, {"a", "b", "c"}},
+      {"replace the only one", [](TStrings& s) { s.add("a"), s.put(0, "x"); }, {"x"}},
+      {"replace the second", [](TStrings& s) { s.add("a"), s.add("b"), s.put(1, "y"); }, {"a", "y"}},
+      {"remove the only one", [](TStrings& s) { s.add("a"), s.remove(0); }, {}},
+      {"remove down to one", [](TStrings& s) { s.add("a"), s.add("b"), s.remove(0); }, {"b"}},
+      {"remove all of two, add", [](TStrings& s) { s.add("a"), s.add("b"), s.remove(1), s.remove(0), s.add("c"); },
+       {"c"}},
+      {"clear, add", [](TStrings& s) { s.add("a"), s.add("b"), s.clear(), s.add("c"); }, {"c"}},
+      {"clear when empty", [](TStrings& s) { s.clear(); }, {}},
+      {"text", [](TStrings& s) { s.setText("p\r\nq\r\n"); }, {"p", "q"}},
+  };
+  TListView lv(nullptr);
+  lv.setViewStyle(vsReport);
+  lv.columns()->add()->setCaption("Name");
+  lv.columns()->add()->setCaption("Value");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.edits);
+    TListItem* item = lv.items()->add();
+    TStrings& sub = *item->subItems();
+    c.edit(sub);
+    EXPECT_EQ(sub.toVector(), c.expected);
+    const QString shown = lv.view()->model()->index(item->index(), 1).data().toString();
+    EXPECT_EQ(shown.toStdString(), c.expected.empty() ? "" : c.expected[0]);
+    TListItem* copy = lv.items()->add();
+    copy->assign(*item);
+    EXPECT_EQ(copy->subItems()->toVector(), c.expected);
+  }
+}
+
+TEST_F(ListViewTest, SubItemIndexesOutsideTheListAreRefused) {
+  TListView lv(nullptr);
+  TStrings& sub = *lv.items()->add()->subItems();
+  const auto refused = [&](const char* what, auto edit, const char* message) {
+    SCOPED_TRACE(what);
+    try {
+      edit();
+      ADD_FAILURE() << "accepted";
+    } catch (const EPropertyError& e) {
+      EXPECT_STREQ(e.what(), message);
+    }
+  };
+  refused("remove from none", [&] { sub.remove(0); }, "List index out of bounds (0)");
+  refused("get from none", [&] { sub.get(0); }, "List index out of bounds (0)");
+  sub.add("a");
+  refused("get past one", [&] { sub.get(1); }, "List index out of bounds (1)");
+  refused("insert past one", [&] { sub.insert(2, "x"); }, "List index out of bounds (2)");
+  refused("put before one", [&] { sub.put(-1, "x"); }, "List index out of bounds (-1)");
+  sub.add("b");
+  refused("remove past two", [&] { sub.remove(2); }, "List index out of bounds (2)");
+  EXPECT_EQ(sub.toVector(), (std::vector<std::string>{"a", "b"}));
+}
+
 TEST_F(ListViewTest, OwnerDataAsksOnlyForTheRowsShown) {
   TForm* form = makeForm(300, 300);
   std::set<int> asked;

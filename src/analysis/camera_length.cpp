@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <optional>
 #include <vector>
 
+#include "analysis/geometry.h"
 #include "analysis/peak_search.h"
 #include "analysis/peak_table.h"
 #include "base/convert.h"
@@ -24,12 +24,11 @@ namespace kestrin {
 
 namespace {
 
-constexpr double kRadToDeg = 180.0 / std::numbers::pi;
-constexpr int32_t kFewestPoints = 11;
+constexpr int32_t kFewestProfilePoints = 11;
 constexpr int32_t kFirstPoint = 5;
 constexpr double kMatchedMisfit = 0.01;
 constexpr double kNoMisfit = 1000.0;
-constexpr double kNoSum = 10000.0;
+constexpr double kNoTrialSum = 10000.0;
 constexpr double kShortestSearchedLo = 30.0;
 constexpr int32_t kSearchReach = 100;                            // tenths of a millimetre
 constexpr int32_t kShortSearchFrom = 400, kShortSearchTo = 4000;  // tenths, for Lo below 30 mm
@@ -128,7 +127,7 @@ int32_t camera_length_search() {
   if (!st.nax_pattern.has_kind(kPixelHistogram)) return 1;
   read_parameters(current_image().ImageHeight);
   const std::span<const int32_t> y = pattern_span();
-  if (y.size() < size_t(kFewestPoints)) return 1;
+  if (y.size() < size_t(kFewestProfilePoints)) return 1;
   IntegrationParams& ip = st.integration_params;
   if (!(ip.pixel_x > 0)) {
     log_line(" camera_length_search() : the pixel size must be positive.");
@@ -151,7 +150,7 @@ int32_t camera_length_search() {
     table.x[size_t(j)] = table.intensity[size_t(j)] = 0;
     if (table.two_theta[size_t(j)] > 0) search.references.push_back(table.two_theta[size_t(j)]);
   }
-  double best_sum = kNoSum;
+  double best_sum = kNoTrialSum;
   std::optional<double> best_L;
   for (int32_t tenths = range->first; tenths <= range->second; ++tenths) {
     const double L = tenths / 10.0;

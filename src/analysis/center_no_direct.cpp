@@ -17,7 +17,7 @@ constexpr int32_t kShiftReach = 100;
 constexpr double kShiftMatch = 20.0;   // a pair counts for the shift within this distance
 constexpr double kCentreMatch = 10.0;  // and for the centre within this one
 constexpr double kNoDistance = 99999.0;
-constexpr double kNoSum = 999999.0;
+constexpr double kNoPairingSum = 999999.0;
 constexpr double kPairWorth = 2.0;  // summed misfit one more matched pair is worth
 constexpr const char* kStripBand = "20";
 // The direction combo's item of each strip, in strip order.
@@ -38,7 +38,7 @@ int32_t best_shift(const StripLists& lists, int32_t pair) {
   const StripPeaks& ref = reference(lists, pair);
   const StripPeaks& opp = opposite(lists, pair);
   int32_t best = 0, best_count = 0;
-  double best_sum = kNoSum;
+  double best_sum = kNoPairingSum;
   for (int32_t t = -kShiftReach; t <= kShiftReach; ++t) {
     int32_t count = 0;
     double sum = 0;

@@ -24,20 +24,22 @@ std::string trimmed(std::string_view s) {
 }
 
 // Cell i of a split line; a missing cell reads as empty, so that its conversion fails.
-std::string cell(const std::vector<std::string>& cells, size_t i) { return i < cells.size() ? cells[i] : std::string(); }
+std::string cell_text(const std::vector<std::string>& cells, size_t i) {
+  return i < cells.size() ? cells[i] : std::string();
+}
 
 void read_crystal(TextReader& in, HklParam& c) {
   const std::vector<std::string> head = split_commas(in.next_line());
-  c.name = cell(head, 0);
-  c.kind = StrToInt(cell(head, 1));
-  for (size_t i = 0; i < c.lattice.size(); ++i) c.lattice[i] = StrToFloat(cell(head, 2 + i));
+  c.name = cell_text(head, 0);
+  c.kind = StrToInt(cell_text(head, 1));
+  for (size_t i = 0; i < c.lattice.size(); ++i) c.lattice[i] = StrToFloat(cell_text(head, 2 + i));
   c.count = 0;
   while (c.count < kMaxReflections) {
     const std::string line = trimmed(in.next_line());
     if (line == "0,0,0") break;
     const std::vector<std::string> hkl = split_commas(line);
     auto& reflection = c.hkl[size_t(c.count)];
-    for (size_t i = 0; i < 3; ++i) reflection[i] = StrToInt(trimmed(cell(hkl, i)));
+    for (size_t i = 0; i < 3; ++i) reflection[i] = StrToInt(trimmed(cell_text(hkl, i)));
     c.use[size_t(c.count)] = true;
     ++c.count;
   }

@@ -16,6 +16,9 @@ namespace kestrin {
 // A bin whose weight stays below this counts as empty.
 constexpr double kEmptyWeight = 1e-6;
 
+// Distance bins below this are cleared: the centre region never reaches the pattern.
+constexpr int32_t kFirstDistanceBin = 20;
+
 // Runs find_center when the centre of integration_params is exactly (0, 0).
 void find_center_when_missing();
 

@@ -19,7 +19,7 @@ namespace kestrin {
 
 namespace {
 
-constexpr double kSameSpotDistance = 0.1;
+constexpr double kSameOscSpotDistance = 0.1;
 
 struct OscSettings {
   int32_t s = 0, b = 0;
@@ -76,7 +76,7 @@ int32_t osc_ana_batch(const std::vector<std::string>& files, const std::string& 
     load_img_proc(file);
     if (poll_batch_state() == 1) return 0;
     search_references(*settings);
-    remove_near_spots(kSameSpotDistance);
+    remove_near_spots(kSameOscSpotDistance);
     image_window().redraw_image();
     if (poll_batch_state() == 1) return 0;
     write_spot_list(osc_output_name(out_folder, file, suffix));

@@ -38,7 +38,7 @@ namespace {
 const char* const kBufferFull = " add_peak_proc() : Peak buffer full";
 
 // The bin of a data position: Trunc for pixel patterns, Trunc((v - start) / step) for 2theta.
-std::optional<int32_t> bin_of(double data, bool angle_pattern) {
+std::optional<int32_t> peak_bin_of(double data, bool angle_pattern) {
   const IntegrationParams& p = state().integration_params;
   return checked_int32(angle_pattern ? (data - p.two_theta_begin) / p.two_theta_step : data);
 }
@@ -141,7 +141,7 @@ PeakEdit add_peak_near(std::optional<double> data) {
     return {};
   }
   if (!data) return {};
-  const auto k = bin_of(*data, angle_pattern);
+  const auto k = peak_bin_of(*data, angle_pattern);
   if (!k) return {};
   return is_sector_group(g) ? add_to_sectors(*k, angle_pattern) : add_to_main(*k, angle_pattern);
 }

@@ -19,8 +19,8 @@ namespace kestrin {
 namespace {
 
 constexpr int32_t kFitParams = 5;
-constexpr int32_t kFewestPoints = 5;      // Levenberg-Marquardt needs more than 4 points
-constexpr int32_t kRawHalfWindow = 200;   // PeakFitting narrows from k +- 200
+constexpr int32_t kFewestFitPoints = 5;  // Levenberg-Marquardt needs more than 4 points
+constexpr int32_t kRawHalfWindow = 200;  // PeakFitting narrows from k +- 200
 constexpr double kSmallestHalfWidth = 0.0001;
 
 // The current pattern as the drivers see it: its values and how point i maps to the abscissa
@@ -186,7 +186,7 @@ bool fit_peak_window(int32_t j, int32_t first, int32_t last) {
   put(initial, a);
   fitted.model = st.options.FitType;
   bool converged = false;
-  if (int32_t(w.y.size()) >= kFewestPoints) {
+  if (int32_t(w.y.size()) >= kFewestFitPoints) {
     const std::vector<double> sig(w.y.size(), 1.0);
     const std::array<int32_t, kFitParams> all = {0, 1, 2, 3, 4};
     converged = mrqfit(FitPoints{w.x, w.y, sig}, a, all, gaussian_fit() ? gauss_model : lorentz_model) == 0;

@@ -17,9 +17,6 @@ namespace kestrin {
 
 namespace {
 
-// Bins below this distance are cleared: the centre region never reaches the pattern.
-constexpr int32_t kFirstDistanceBin = 20;
-
 struct PixelRun {
   const char* banner;
   const char* routine;  // names the routine in its log lines

@@ -31,7 +31,7 @@ struct FittedRing {
 };
 
 // The pattern bin of a 2theta, when it lies in the pattern.
-std::optional<int32_t> bin_of(double two_theta) {
+std::optional<int32_t> ring_bin_of(double two_theta) {
   const IntegrationParams& p = state().integration_params;
   const double k = std::nearbyint((two_theta - p.two_theta_begin) / p.two_theta_step);
   if (!(k >= 0 && k < double(state().nax_pattern.N) && k < kPatternSize)) return std::nullopt;
@@ -41,7 +41,7 @@ std::optional<int32_t> bin_of(double two_theta) {
 // A peak at the ring's middle, or beside it towards the higher neighbour bin.
 std::optional<EditedPeak> add_ring_peak(double mid) {
   if (auto added = add_peak_at_angle(mid)) return added;
-  const auto k = bin_of(mid);
+  const auto k = ring_bin_of(mid);
   if (!k || *k < 1) return std::nullopt;
   const auto& v = state().nax_pattern.values;
   return add_peak_at_angle(v[size_t(*k)] < v[size_t(*k - 1)] ? mid - kSideStep : mid + kSideStep);

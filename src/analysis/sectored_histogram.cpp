@@ -13,7 +13,6 @@ namespace kestrin {
 
 namespace {
 
-constexpr int32_t kFirstDistanceBin = 20;
 constexpr int32_t kFixedSectors = 16;
 
 struct SectoredRun {

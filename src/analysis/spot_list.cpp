@@ -28,7 +28,7 @@ constexpr const char* kColumnNames[] = {
     "file_", "file_"};
 static_assert(std::size(kColumnNames) == kSpotColumnCount - 1);
 
-constexpr double kSameSpotDistance = 2.0;
+constexpr double kNeighbourSpotDistance = 2.0;
 
 // Points in square cells a little wider than the distance, so that two points within the
 // distance on both axes always lie in the same or in neighbouring cells. Null when a
@@ -182,8 +182,8 @@ void delete_spots_in_area(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 
 void delete_same_spots() {
   SpotList& list = state().spot_list;
-  keep_spots(list,
-             has_later_neighbour(first(list.SpotX, list.SpotCount), first(list.SpotY, list.SpotCount), kSameSpotDistance));
+  keep_spots(list, has_later_neighbour(first(list.SpotX, list.SpotCount), first(list.SpotY, list.SpotCount),
+                                       kNeighbourSpotDistance));
   reset_batch_markers(list);
 }
 

@@ -21,7 +21,6 @@
 namespace kestrin::app {
 
 using namespace kgui;
-namespace names = frmBG;
 
 namespace {
 
@@ -34,14 +33,14 @@ constexpr TColor kRed = 0x0000FF, kWhite = 0xFFFFFF;
 
 TfrmBG::TfrmBG(TComponent* owner) : TForm(owner) {
   setVisible(false);
-  setName(std::string(names::form));
+  setName(std::string(frmBG::form));
   setCaption("KES for Windows (Back Ground)");
   setColor(kToolFormColour);
   setClientWidth(kView + 40 + 300);
   setClientHeight(kView + 110);
-  ToolFormBuilder b(this, names::start_texts);
-  pnlImageBase = b.panel(this, names::pnlImageBase, 0, 0, kView + 36, kView + 110);
-  pnlButtons = b.panel(this, names::pnlButtons, kView + 36, 0, 304, kView + 110);
+  ToolFormBuilder b(this, frmBG::start_texts);
+  pnlImageBase = b.panel(this, frmBG::pnlImageBase, 0, 0, kView + 36, kView + 110);
+  pnlButtons = b.panel(this, frmBG::pnlButtons, kView + 36, 0, 304, kView + 110);
   createView(b);
   createGauge(b);
   createMakeGroup(b);
@@ -73,7 +72,7 @@ void TfrmBG::layout_bg_form() {
 }
 
 void TfrmBG::createView(ToolFormBuilder& b) {
-  pbxPart = b.paint_box(pnlImageBase, names::pbxPart, 8, 8, kView, kView);
+  pbxPart = b.paint_box(pnlImageBase, frmBG::pbxPart, 8, 8, kView, kView);
   pbxPart->OnPaint = [this](TComponent*) { redraw_bg_view(); };
   pbxPart->OnMouseMove = [this](TComponent*, TShiftState, int x, int y) {
     const BgReadout r = bg_readout(x, y);
@@ -85,8 +84,8 @@ void TfrmBG::createView(ToolFormBuilder& b) {
   pbxPart->OnMouseDown = [this](TComponent*, TMouseButton button, TShiftState shift, int x, int y) {
     viewMouseDown(button, shift, x, y);
   };
-  scrDispX = b.scroll_bar(pnlImageBase, names::scrDispX, 8, kView + 10, kView, 16, false);
-  scrDispY = b.scroll_bar(pnlImageBase, names::scrDispY, kView + 10, 8, 16, kView, true);
+  scrDispX = b.scroll_bar(pnlImageBase, frmBG::scrDispX, 8, kView + 10, kView, 16, false);
+  scrDispY = b.scroll_bar(pnlImageBase, frmBG::scrDispY, kView + 10, 8, 16, kView, true);
   for (TScrollBar* s : {scrDispX, scrDispY}) {
     s->setLargeChange(kView);
     s->OnChange = [this](TComponent*) {
@@ -98,26 +97,26 @@ void TfrmBG::createView(ToolFormBuilder& b) {
   }
   const int row = kView + 32;
   readout_labels_.push_back(b.label(pnlImageBase, "X", 8, row));
-  edtCursorX = b.edit(pnlImageBase, names::edtCursorX, 22, row, 50);
+  edtCursorX = b.edit(pnlImageBase, frmBG::edtCursorX, 22, row, 50);
   readout_labels_.push_back(b.label(pnlImageBase, "Y", 80, row));
-  edtCursorY = b.edit(pnlImageBase, names::edtCursorY, 94, row, 50);
+  edtCursorY = b.edit(pnlImageBase, frmBG::edtCursorY, 94, row, 50);
   readout_labels_.push_back(b.label(pnlImageBase, "Int", 152, row));
-  edtIntensity = b.edit(pnlImageBase, names::edtIntensity, 176, row, 80);
+  edtIntensity = b.edit(pnlImageBase, frmBG::edtIntensity, 176, row, 80);
   readout_labels_.push_back(b.label(pnlImageBase, "Distance", 264, row));
-  edtDistance = b.edit(pnlImageBase, names::edtDistance, 324, row, 70);
-  cmbMagni = b.combo(pnlImageBase, names::cmbMagni, 404, row, 80, {"Whole", "100%", "200%", "400%", "800%"});
+  edtDistance = b.edit(pnlImageBase, frmBG::edtDistance, 324, row, 70);
+  cmbMagni = b.combo(pnlImageBase, frmBG::cmbMagni, 404, row, 80, {"Whole", "100%", "200%", "400%", "800%"});
   cmbMagni->setItemIndex(1);
   cmbMagni->OnChange = [this](TComponent*) { applyZoom(set_bg_zoom(cmbMagni->itemIndex())); };
-  edtMagni = b.edit(pnlImageBase, names::edtMagni, 490, row, 50);
+  edtMagni = b.edit(pnlImageBase, frmBG::edtMagni, 490, row, 50);
 }
 
 void TfrmBG::createGauge(ToolFormBuilder& b) {
   const int top = kView + 60;
-  edtLowEdge = b.edit(pnlImageBase, names::edtLowEdge, 8, top, 50);
-  pbxGradationGauge = b.paint_box(pnlImageBase, names::pbxGradationGauge, 64, top, 420, 20);
-  edtHighEdge = b.edit(pnlImageBase, names::edtHighEdge, 490, top, 60);
-  lblLowIndex = b.label(pnlImageBase, names::lblLowIndex, 64, top + 22);
-  lblHighIndex = b.label(pnlImageBase, names::lblHighIndex, 430, top + 22);
+  edtLowEdge = b.edit(pnlImageBase, frmBG::edtLowEdge, 8, top, 50);
+  pbxGradationGauge = b.paint_box(pnlImageBase, frmBG::pbxGradationGauge, 64, top, 420, 20);
+  edtHighEdge = b.edit(pnlImageBase, frmBG::edtHighEdge, 490, top, 60);
+  lblLowIndex = b.label(pnlImageBase, frmBG::lblLowIndex, 64, top + 22);
+  lblHighIndex = b.label(pnlImageBase, frmBG::lblHighIndex, 430, top + 22);
   edtLowEdge->OnKeyDown = [this](TComponent*, int& key, TShiftState) {
     if (key == kEnterKey) gaugeKey(false);
   };
@@ -135,16 +134,16 @@ void TfrmBG::createGauge(ToolFormBuilder& b) {
     drag_ = {};
   };
   TGroupBox* scale = b.group(pnlButtons, "Scale", 8, 8, 288, 44);
-  rbtnLogScale = b.radio(scale, names::rbtnLogScale, "Log", 10, 18, 80);
-  rbtnLinearScale = b.radio(scale, names::rbtnLinearScale, "Linear", 100, 18, 80);
+  rbtnLogScale = b.radio(scale, frmBG::rbtnLogScale, "Log", 10, 18, 80);
+  rbtnLinearScale = b.radio(scale, frmBG::rbtnLinearScale, "Linear", 100, 18, 80);
   rbtnLinearScale->setChecked(true);
   rbtnLogScale->OnClick = [](TComponent*) { bg_scale_clicked(true); };
   rbtnLinearScale->OnClick = [](TComponent*) { bg_scale_clicked(false); };
 }
 
 void TfrmBG::createMakeGroup(ToolFormBuilder& b) {
-  lblBGFileName = b.label(pnlButtons, names::lblBGFileName, 8, 60);
-  pbtnLoadImage = b.button(pnlButtons, names::pbtnLoadImage, "Load BG", 8, 82, 100);
+  lblBGFileName = b.label(pnlButtons, frmBG::lblBGFileName, 8, 60);
+  pbtnLoadImage = b.button(pnlButtons, frmBG::pbtnLoadImage, "Load BG", 8, 82, 100);
   pbtnLoadImage->OnClick = [this](TComponent*) {
     load_bg_img_dialog();
     log_window().show();
@@ -152,23 +151,23 @@ void TfrmBG::createMakeGroup(ToolFormBuilder& b) {
                                            bg_image().ImageFileName.find_last_of('/') + 1));
   };
   TGroupBox* g = b.group(pnlButtons, "Make B.G.", 8, 116, 288, 230);
-  const ToolFormBuilder::LabelledEdit rows[] = {{&edtFilterSize, names::edtFilterSize, "Median Fil. Size"},
-                                                {&edtFilterStep, names::edtFilterStep, "Step(0=not Mesh)"},
-                                                {&edtFilterSelect, names::edtFilterSelect, "Se. Param.(50=Center)"}};
+  const ToolFormBuilder::LabelledEdit rows[] = {{&edtFilterSize, frmBG::edtFilterSize, "Median Fil. Size"},
+                                                {&edtFilterStep, frmBG::edtFilterStep, "Step(0=not Mesh)"},
+                                                {&edtFilterSelect, frmBG::edtFilterSelect, "Se. Param.(50=Center)"}};
   b.labelled_edits(g, rows, 10, 200, 18, 24);
-  rbtnBGSmoothing1 = b.radio(g, names::rbtnBGSmoothing1, "Median", 10, 92, 80);
-  rbtnBGSmoothing2 = b.radio(g, names::rbtnBGSmoothing2, "Average", 90, 92, 80);
-  rbtnBGSmoothing3 = b.radio(g, names::rbtnBGSmoothing3, "Not Use", 170, 92, 80);
+  rbtnBGSmoothing1 = b.radio(g, frmBG::rbtnBGSmoothing1, "Median", 10, 92, 80);
+  rbtnBGSmoothing2 = b.radio(g, frmBG::rbtnBGSmoothing2, "Average", 90, 92, 80);
+  rbtnBGSmoothing3 = b.radio(g, frmBG::rbtnBGSmoothing3, "Not Use", 170, 92, 80);
   rbtnBGSmoothing1->setChecked(true);
   b.label(g, "Smooth Fil. Type&&Size", 10, 116);
-  edtFilterSize2 = b.edit(g, names::edtFilterSize2, 200, 116, 60);
-  lblPastSecond = b.label(g, names::lblPastSecond, 10, 142);
-  lblCurrentLine = b.label(g, names::lblCurrentLine, 100, 142);
-  lblLines = b.label(g, names::lblLines, 180, 142);
-  Button1 = b.button(g, names::Button1, "Pause", 10, 166, 80);
-  Button2 = b.button(g, names::Button2, "Cancel", 96, 166, 80);
-  pbtnExecuteFiltering = b.button(g, names::pbtnExecuteFiltering, "Make BG", 10, 196, 130);
-  PanelButton1 = b.button(g, names::PanelButton1, "Save BG", 148, 196, 130);
+  edtFilterSize2 = b.edit(g, frmBG::edtFilterSize2, 200, 116, 60);
+  lblPastSecond = b.label(g, frmBG::lblPastSecond, 10, 142);
+  lblCurrentLine = b.label(g, frmBG::lblCurrentLine, 100, 142);
+  lblLines = b.label(g, frmBG::lblLines, 180, 142);
+  Button1 = b.button(g, frmBG::Button1, "Pause", 10, 166, 80);
+  Button2 = b.button(g, frmBG::Button2, "Cancel", 96, 166, 80);
+  pbtnExecuteFiltering = b.button(g, frmBG::pbtnExecuteFiltering, "Make BG", 10, 196, 130);
+  PanelButton1 = b.button(g, frmBG::PanelButton1, "Save BG", 148, 196, 130);
   Button1->OnClick = [](TComponent*) { batch_toggle_pause_command(); };
   Button2->OnClick = [](TComponent*) { batch_cancel_command(); };
   pbtnExecuteFiltering->OnClick = [](TComponent*) { make_bg_command(); };
@@ -182,34 +181,34 @@ void TfrmBG::createMakeGroup(ToolFormBuilder& b) {
 void TfrmBG::createSubtractGroup(ToolFormBuilder& b) {
   TGroupBox* g = b.group(pnlButtons, "Subtract B.G.", 8, 352, 288, 220);
   TGroupBox* s = b.group(g, "Smoothing Setting", 8, 18, 272, 70);
-  rbtnSourceSmoothing1 = b.radio(s, names::rbtnSourceSmoothing1, "Median", 8, 18, 80);
-  rbtnSourceSmoothing2 = b.radio(s, names::rbtnSourceSmoothing2, "Average", 90, 18, 80);
-  rbtnSourceSmoothing3 = b.radio(s, names::rbtnSourceSmoothing3, "Not Use", 172, 18, 80);
+  rbtnSourceSmoothing1 = b.radio(s, frmBG::rbtnSourceSmoothing1, "Median", 8, 18, 80);
+  rbtnSourceSmoothing2 = b.radio(s, frmBG::rbtnSourceSmoothing2, "Average", 90, 18, 80);
+  rbtnSourceSmoothing3 = b.radio(s, frmBG::rbtnSourceSmoothing3, "Not Use", 172, 18, 80);
   rbtnSourceSmoothing1->setChecked(true);
-  edtSourceSmoothingFilterSize = b.edit(s, names::edtSourceSmoothingFilterSize, 8, 42, 50);
+  edtSourceSmoothingFilterSize = b.edit(s, frmBG::edtSourceSmoothingFilterSize, 8, 42, 50);
   edtSourceSmoothingFilterSize->OnKeyDown = [this](TComponent*, int& key, TShiftState) {
     if (key == kEnterKey) filterKey();
   };
   b.label(g, "元データ+", 10, 96);
-  edtSourcePlus = b.edit(g, names::edtSourcePlus, 100, 96, 60);
+  edtSourcePlus = b.edit(g, frmBG::edtSourcePlus, 100, 96, 60);
   b.label(g, "-100～+100 (0=下駄なし)", 10, 118);
   b.label(g, "BG*", 10, 142);
-  edtBGMagni = b.edit(g, names::edtBGMagni, 100, 142, 60);
-  pbtnSubtractBG = b.button(g, names::pbtnSubtractBG, "Sbtract BG", 10, 176, 130);
-  pbtnSaveImage = b.button(g, names::pbtnSaveImage, "Save Image", 148, 176, 130);
+  edtBGMagni = b.edit(g, frmBG::edtBGMagni, 100, 142, 60);
+  pbtnSubtractBG = b.button(g, frmBG::pbtnSubtractBG, "Sbtract BG", 10, 176, 130);
+  pbtnSaveImage = b.button(g, frmBG::pbtnSaveImage, "Save Image", 148, 176, 130);
   pbtnSubtractBG->OnClick = [](TComponent*) { subtract_bg_command(); };
   pbtnSaveImage->OnClick = [](TComponent*) { save_bg_command(); };
 }
 
 void TfrmBG::createHidden(ToolFormBuilder& b) {
-  cmbPenSize = b.combo(pnlButtons, names::cmbPenSize, 8, 580, 60, {});
-  chkEraseMode = b.check(pnlButtons, names::chkEraseMode, "", 8, 580, 60);
-  chkOmitGreen = b.check(pnlButtons, names::chkOmitGreen, "", 8, 580, 60);
-  chkOmitBlue = b.check(pnlButtons, names::chkOmitBlue, "", 8, 580, 60);
-  rbtnHistoScale = b.radio(pnlButtons, names::rbtnHistoScale, "", 8, 580, 60);
-  edtOffset1 = b.edit(pnlButtons, names::edtOffset1, 8, 580, 60);
-  imgWhole = b.paint_box(pnlButtons, names::imgWhole, 8, 580, 60, 20);
-  Memo1 = b.memo(pnlButtons, names::Memo1, 8, 580, 60, 20);
+  cmbPenSize = b.combo(pnlButtons, frmBG::cmbPenSize, 8, 580, 60, {});
+  chkEraseMode = b.check(pnlButtons, frmBG::chkEraseMode, "", 8, 580, 60);
+  chkOmitGreen = b.check(pnlButtons, frmBG::chkOmitGreen, "", 8, 580, 60);
+  chkOmitBlue = b.check(pnlButtons, frmBG::chkOmitBlue, "", 8, 580, 60);
+  rbtnHistoScale = b.radio(pnlButtons, frmBG::rbtnHistoScale, "", 8, 580, 60);
+  edtOffset1 = b.edit(pnlButtons, frmBG::edtOffset1, 8, 580, 60);
+  imgWhole = b.paint_box(pnlButtons, frmBG::imgWhole, 8, 580, 60, 20);
+  Memo1 = b.memo(pnlButtons, frmBG::Memo1, 8, 580, 60, 20);
   for (TControl* c : std::initializer_list<TControl*>{cmbPenSize, chkEraseMode, chkOmitGreen, chkOmitBlue,
                                                       rbtnHistoScale, edtOffset1, imgWhole, Memo1})
     c->setVisible(false);

@@ -25,7 +25,7 @@ constexpr int kViewLeft = 4, kViewTop = 4, kViewSide = 600, kBarThickness = 17;
 // The button panel: its width, and the columns of its controls.
 constexpr int kButtonsWidth = 376, kMargin = 6, kGaugeWidth = 364, kGaugeHeight = 20;
 constexpr int kRowHeight = 24, kButtonHeight = 28, kButtonTop = 288;
-constexpr int kLayoutDelay = 100;  // ms without a resize before the layout follows
+constexpr int kImageLayoutDelay = 100;  // ms without a resize before the layout follows
 
 std::string_view start_text(ControlName name) {
   for (const ControlStart& s : image_window_start_values())
@@ -62,7 +62,7 @@ TfrmImage::TfrmImage(TComponent* owner) : TForm(owner) {
   Timer1 = new TTimer(this);
   Timer1->setName(std::string(frmImage::Timer1.control));
   Timer1->setEnabled(false);
-  Timer1->setInterval(kLayoutDelay);
+  Timer1->setInterval(kImageLayoutDelay);
   attachHandlers();
 }
 

@@ -18,7 +18,7 @@ using namespace kgui;
 namespace {
 
 constexpr int kGaugeLeft = 96, kGaugeTop = 206, kGaugeWidth = 400, kGaugeHeight = 20;
-constexpr int kPictureLeft = 8, kPictureTop = 260;
+constexpr int kMergedPictureLeft = 8, kMergedPictureTop = 260;
 
 TEdit* start_edit(TForm* form, TWinControl* parent, ControlName name, int left, int top, int width) {
   return add_edit(form, parent, name, start_text(frmMergeImage::start_texts, name), left, top, width);
@@ -151,7 +151,7 @@ void TfrmMergeImage::createPicture() {
   pbxMergeImage = new TPaintBox(this);
   pbxMergeImage->setName(std::string(frmMergeImage::pbxMergeImage.control));
   pbxMergeImage->setParent(this);
-  pbxMergeImage->setBounds(kPictureLeft, kPictureTop, 1, 1);
+  pbxMergeImage->setBounds(kMergedPictureLeft, kMergedPictureTop, 1, 1);
   pbxMergeImage->OnPaint = [this](TComponent*) { drawPicture(); };
 }
 
@@ -167,7 +167,7 @@ void TfrmMergeImage::sizePicture() {
   if (!m.Merged) return;
   const int w = std::max(1, int(std::trunc(double(m.width) * m.magnification / 100)));
   const int h = std::max(1, int(std::trunc(double(m.height) * m.magnification / 100)));
-  pbxMergeImage->setBounds(kPictureLeft, kPictureTop, w, h);
+  pbxMergeImage->setBounds(kMergedPictureLeft, kMergedPictureTop, w, h);
 }
 
 void TfrmMergeImage::drawGauge() {

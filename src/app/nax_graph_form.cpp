@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "analysis/peak_search.h"
+#include "app/form_colours.h"
 #include "app/window_ports.h"
 #include "commands/file_commands.h"
 #include "commands/graph_draw.h"
@@ -21,14 +22,12 @@ using namespace kgui;
 
 namespace {
 
-constexpr TColor kFormColour = 0xFFE4CE;
-constexpr TColor kPanelColour = 0xFFF2E8;
 constexpr TColor kRubberBandColour = rgb_to_color(64, 128, 64);
 // The outer size whose layout gives the 500 x 400 graph the program starts with.
 constexpr int kStartWidth = 636, kStartHeight = 705;
-constexpr int kRangeTop = 36, kPictureTop = 93, kButtonsHeight = 40;
+constexpr int kRangeTop = 36, kGraphTop = 93, kButtonsHeight = 40;
 // How long the layout waits for the next resize of a frame drag.
-constexpr int kLayoutDelay = 60;
+constexpr int kGraphLayoutDelay = 60;
 
 GraphButton graph_button(TMouseButton b) {
   return b == mbRight ? GraphButton::kRight : b == mbMiddle ? GraphButton::kMiddle : GraphButton::kLeft;
@@ -75,7 +74,7 @@ TfrmNaxGraph::TfrmNaxGraph(TComponent* owner) : TForm(owner) {
   createBottomPanel();
   tmrLayout = new TTimer(this);
   tmrLayout->setEnabled(false);
-  tmrLayout->setInterval(kLayoutDelay);
+  tmrLayout->setInterval(kGraphLayoutDelay);
   tmrLayout->setOnTimer([this](TComponent*) {
     tmrLayout->setEnabled(false);
     FormResize();
@@ -147,7 +146,7 @@ void TfrmNaxGraph::createPicture() {
   imgNaxGraph = new TPaintBox(this);
   imgNaxGraph->setName(std::string(frmNaxGraph::imgNaxGraph.control));
   imgNaxGraph->setParent(pnlNaxBase);
-  imgNaxGraph->setBounds(5, kPictureTop, pnlNaxBase->width() - 10, pnlNaxBase->height() - 98);
+  imgNaxGraph->setBounds(5, kGraphTop, pnlNaxBase->width() - 10, pnlNaxBase->height() - 98);
   imgNaxGraph->setCursor(crCross);
   imgNaxGraph->OnOverlay = draw_rubber_band;
   imgNaxGraph->OnMouseDown = [this](TComponent*, TMouseButton b, TShiftState, int x, int y) {

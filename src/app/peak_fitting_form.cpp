@@ -1,6 +1,7 @@
 // The peak fitting window: the grid of fit results and its two buttons.
 #include "app/peak_fitting_form.h"
 
+#include "app/form_colours.h"
 #include "app/window_ports.h"
 #include "commands/file_commands.h"
 #include "commands/peak_fitting_commands.h"
@@ -12,7 +13,6 @@ using namespace kgui;
 
 namespace {
 
-constexpr TColor kFormColour = 0xFFE4CE;
 constexpr int kColumnWidths[kFitGridColumns] = {64, 86, 63, 72, 92, 64, 64, 64, 64, 64, 64};
 constexpr int kGridWidth = 800, kGridHeight = 300;
 

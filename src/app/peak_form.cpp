@@ -2,6 +2,7 @@
 #include "app/peak_form.h"
 
 #include "analysis/peak_table.h"
+#include "app/form_colours.h"
 #include "app/window_ports.h"
 #include "commands/file_commands.h"
 #include "commands/peak_form_commands.h"
@@ -15,7 +16,6 @@ using namespace kgui;
 
 namespace {
 
-constexpr TColor kFormColour = 0xFFE4CE;
 constexpr int kListWidth = 620, kListHeight = 300;
 
 class PeakPort : public PeakWindowPort {

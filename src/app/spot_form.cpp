@@ -14,19 +14,18 @@
 namespace kestrin::app {
 
 using namespace kgui;
-namespace names = frmSpot;
 
 TfrmSpot::TfrmSpot(TComponent* owner) : TForm(owner) {
   setVisible(false);
-  setName(std::string(names::form));
+  setName(std::string(frmSpot::form));
   setCaption("KES for Windows (Spot List) (for RIGAKU R-AXIS format)");
   setColor(kToolFormColour);
   setClientWidth(640);
   setClientHeight(560);
-  ToolFormBuilder b(this, names::start_texts);
+  ToolFormBuilder b(this, frmSpot::start_texts);
   createSettings(b);
   createButtons(b);
-  sgridSpotList = b.grid(this, names::sgridSpotList, 8, 196, 624, 356);
+  sgridSpotList = b.grid(this, frmSpot::sgridSpotList, 8, 196, 624, 356);
   sgridSpotList->OnSelectCell = [](TComponent*, int, int row, bool&) { spot_grid_cell_selected(row); };
   edtX1->setText(Format("%d", {current_image().ImageWidth}));
   edtY1->setText(Format("%d", {current_image().ImageHeight}));
@@ -36,21 +35,21 @@ TfrmSpot::TfrmSpot(TComponent* owner) : TForm(owner) {
 }
 
 void TfrmSpot::createSettings(ToolFormBuilder& b) {
-  const ToolFormBuilder::LabelledEdit rows[] = {{&edtCenterSize, names::edtCenterSize, "Size1"},
-                                                {&edtBGSize, names::edtBGSize, "Size2"},
-                                                {&edtShikii1, names::edtShikii1, "しきい値1"},
-                                                {&edtShikii2, names::edtShikii2, "しきい値2"},
-                                                {&edtSameSpotDistance, names::edtSameSpotDistance, "同スポット幅"}};
+  const ToolFormBuilder::LabelledEdit rows[] = {{&edtCenterSize, frmSpot::edtCenterSize, "Size1"},
+                                                {&edtBGSize, frmSpot::edtBGSize, "Size2"},
+                                                {&edtShikii1, frmSpot::edtShikii1, "しきい値1"},
+                                                {&edtShikii2, frmSpot::edtShikii2, "しきい値2"},
+                                                {&edtSameSpotDistance, frmSpot::edtSameSpotDistance, "同スポット幅"}};
   b.labelled_edits(this, rows, 8, 100, 8);
   b.label(this, "LEFT_TOP(pixel) (", 180, 8);
-  edtX0 = b.edit(this, names::edtX0, 320, 8);
+  edtX0 = b.edit(this, frmSpot::edtX0, 320, 8);
   b.label(this, ",", 380, 8);
-  edtY0 = b.edit(this, names::edtY0, 390, 8);
+  edtY0 = b.edit(this, frmSpot::edtY0, 390, 8);
   b.label(this, ")", 450, 8);
   b.label(this, "RIGHT_BOTTOM(pixel) (", 180, 33);
-  edtX1 = b.edit(this, names::edtX1, 320, 33);
+  edtX1 = b.edit(this, frmSpot::edtX1, 320, 33);
   b.label(this, ",", 380, 33);
-  edtY1 = b.edit(this, names::edtY1, 390, 33);
+  edtY1 = b.edit(this, frmSpot::edtY1, 390, 33);
   b.label(this, ")", 450, 33);
   for (TEdit* e : {edtX0, edtY0, edtX1, edtY1})
     e->OnKeyDown = [](TComponent*, int& key, TShiftState) {
@@ -59,15 +58,15 @@ void TfrmSpot::createSettings(ToolFormBuilder& b) {
 }
 
 void TfrmSpot::createButtons(ToolFormBuilder& b) {
-  pbtnSpotSearch = b.button(this, names::pbtnSpotSearch, "Spot Search(New)", 180, 66, 150);
-  pbtnSpotSearchAdd = b.button(this, names::pbtnSpotSearchAdd, "Area Search(New or Add)", 336, 66, 190);
-  pbtnDeleteSpotRectArea = b.button(this, names::pbtnDeleteSpotRectArea, "Del. in Area", 180, 98, 110);
-  pbtnDeleteSpotList = b.button(this, names::pbtnDeleteSpotList, "Del. in List", 296, 98, 110);
-  pbtnDeleteSameSpot = b.button(this, names::pbtnDeleteSameSpot, "Del. Same Spot", 412, 98, 120);
-  PanelButton1 = b.button(this, names::PanelButton1, "Del. All Spot", 538, 98, 94);
-  pbtnSavePeak = b.button(this, names::pbtnSavePeak, "Save List", 180, 130, 110);
-  pbtnLoadSpot = b.button(this, names::pbtnLoadSpot, "Load List", 296, 130, 110);
-  pbtnClose = b.button(this, names::pbtnClose, "Close", 538, 130, 94);
+  pbtnSpotSearch = b.button(this, frmSpot::pbtnSpotSearch, "Spot Search(New)", 180, 66, 150);
+  pbtnSpotSearchAdd = b.button(this, frmSpot::pbtnSpotSearchAdd, "Area Search(New or Add)", 336, 66, 190);
+  pbtnDeleteSpotRectArea = b.button(this, frmSpot::pbtnDeleteSpotRectArea, "Del. in Area", 180, 98, 110);
+  pbtnDeleteSpotList = b.button(this, frmSpot::pbtnDeleteSpotList, "Del. in List", 296, 98, 110);
+  pbtnDeleteSameSpot = b.button(this, frmSpot::pbtnDeleteSameSpot, "Del. Same Spot", 412, 98, 120);
+  PanelButton1 = b.button(this, frmSpot::PanelButton1, "Del. All Spot", 538, 98, 94);
+  pbtnSavePeak = b.button(this, frmSpot::pbtnSavePeak, "Save List", 180, 130, 110);
+  pbtnLoadSpot = b.button(this, frmSpot::pbtnLoadSpot, "Load List", 296, 130, 110);
+  pbtnClose = b.button(this, frmSpot::pbtnClose, "Close", 538, 130, 94);
   pbtnSpotSearch->OnClick = [](TComponent*) { spot_search_new_command(); };
   pbtnSpotSearchAdd->OnClick = [](TComponent*) { spot_search_area_command(); };
   pbtnDeleteSpotRectArea->OnClick = [](TComponent*) { delete_spots_in_area_command(); };

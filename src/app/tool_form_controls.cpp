@@ -1,13 +1,13 @@
 // The tool windows' control builders.
 #include "app/tool_form_controls.h"
 
+#include "app/tool_form_builder.h"
+
 namespace kestrin::app {
 
 using namespace kgui;
 
 namespace {
-
-constexpr TColor kToolFormColour = 0xFFE4CE;
 
 template <class Control>
 Control* place(TForm* form, TWinControl* parent, ControlName name, int left, int top, int width, int height) {

@@ -11,12 +11,12 @@
 namespace kestrin {
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_space_or_tab(char c) { return c == ' ' || c == '\t'; }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 std::string_view trim_blanks(std::string_view s) {
-  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
+  while (!s.empty() && is_space_or_tab(s.front())) s.remove_prefix(1);
+  while (!s.empty() && is_space_or_tab(s.back())) s.remove_suffix(1);
   return s;
 }
 
@@ -83,7 +83,7 @@ std::optional<double> parse_real(std::string_view text) {
   return negative ? -v : v;
 }
 
-int hex_value(char c) {
+int hex_digit_value(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -95,7 +95,7 @@ std::optional<int32_t> parse_hex(std::string_view s, bool negative) {
   if (s.empty()) return std::nullopt;
   uint64_t v = 0;
   for (char c : s) {
-    const int d = hex_value(c);
+    const int d = hex_digit_value(c);
     if (d < 0) return std::nullopt;
     v = v << 4 | static_cast<uint64_t>(d);
     if (v > UINT32_MAX) return std::nullopt;
@@ -148,7 +148,8 @@ std::optional<int32_t> TryStrToInt(std::string_view s) { return parse_int(s); }
 
 bool is_numeric(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  return !text.empty() && !is_blank(text.back()) && !is_blank(text.front()) && parse_real(text).has_value();
+  return !text.empty() && !is_space_or_tab(text.back()) && !is_space_or_tab(text.front()) &&
+         parse_real(text).has_value();
 }
 
 int32_t StrToInt(std::string_view s) {

@@ -30,9 +30,9 @@ bool StartsWithNoCase(std::string_view s, size_t at, std::string_view word) {
 
 // ---- FormatDateTime ----
 
-class Picture {
+class DatePicture {
 public:
-  Picture(const DateTimeFields& f, std::string& out) : f_(f), out_(out) {}
+  DatePicture(const DateTimeFields& f, std::string& out) : f_(f), out_(out) {}
   void Append(std::string_view pic, int depth);
 
 private:
@@ -52,7 +52,7 @@ private:
 
 // Looks ahead from an hour specifier: the clock has 12 hours when the next unquoted "a"
 // before another hour starts am/pm, a/p or ampm.
-bool Picture::TwelveHourClock(std::string_view pic, size_t from) const {
+bool DatePicture::TwelveHourClock(std::string_view pic, size_t from) const {
   bool quoted = false;
   for (size_t p = from; p < pic.size(); ++p) {
     const char c = pic[p];
@@ -67,7 +67,7 @@ bool Picture::TwelveHourClock(std::string_view pic, size_t from) const {
 
 // An "a" at `at`: am/pm and a/p in the case written, ampm as AM or PM, else the letter.
 // Returns the characters used.
-size_t Picture::AmPm(std::string_view pic, size_t at) {
+size_t DatePicture::AmPm(std::string_view pic, size_t at) {
   const bool pm = f_.hour >= 12;
   if (StartsWithNoCase(pic, at, "am/pm")) {
     out_ += pic.substr(at + (pm ? 3 : 0), 2);
@@ -86,7 +86,7 @@ size_t Picture::AmPm(std::string_view pic, size_t at) {
 }
 
 // One flat pass over the picture: each specifier letter with its repeat count.
-void Picture::Append(std::string_view pic, int depth) {
+void DatePicture::Append(std::string_view pic, int depth) {
   char last = 0;  // the last specifier letter, upper case
   size_t p = 0;
   while (p < pic.size()) {
@@ -329,7 +329,7 @@ double MsToDayCount(int64_t ms) { return static_cast<double>(ms) / static_cast<d
 
 std::string FormatDateTime(std::string_view picture, const DateTimeFields& f) {
   std::string out;
-  Picture(f, out).Append(picture.empty() ? std::string_view("c") : picture, 0);
+  DatePicture(f, out).Append(picture.empty() ? std::string_view("c") : picture, 0);
   return out;
 }
 

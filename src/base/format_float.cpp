@@ -30,7 +30,7 @@ struct Item {
 };
 
 // A parsed section: the items and what they count.
-struct Picture {
+struct FloatPicture {
   std::vector<Item> items;
   int int_places = 0;      // digit placeholders before the point
   int frac_places = 0;     // digit placeholders after the point
@@ -61,7 +61,7 @@ std::vector<std::string_view> Sections(std::string_view format) {
   return out;
 }
 
-void AddLiteral(Picture& p, std::string_view text) {
+void AddLiteral(FloatPicture& p, std::string_view text) {
   if (!p.items.empty() && p.items.back().kind == Item::Literal) {
     p.items.back().text.append(text);
   } else {
@@ -72,8 +72,8 @@ void AddLiteral(Picture& p, std::string_view text) {
 }
 
 // Reads one section. Placeholders after the exponent count as literals.
-Picture Parse(std::string_view s) {
-  Picture p;
+FloatPicture Parse(std::string_view s) {
+  FloatPicture p;
   for (size_t i = 0; i < s.size(); ++i) {
     const char c = s[i];
     if (c == '\'' || c == '"') {
@@ -117,7 +117,7 @@ Picture Parse(std::string_view s) {
   return p;
 }
 
-bool HasPlaceholders(const Picture& p) { return p.int_places + p.frac_places > 0; }
+bool HasPlaceholders(const FloatPicture& p) { return p.int_places + p.frac_places > 0; }
 
 // The digits to lay out: the integer digits (no leading zeros) and exactly frac_places
 // fraction digits, with the exponent of a scientific layout.
@@ -128,7 +128,7 @@ struct Layout {
   bool zero = true;
 };
 
-Layout Fixed(double v, const Picture& p) {
+Layout Fixed(double v, const FloatPicture& p) {
   // Beyond the platform's 18 significant digits the rest reads as zeros; below that the value
   // is rounded at the last fraction placeholder (then at most 18 digits are asked for).
   float_text::Digits d = float_text::significant(v, kMaxSignificant);
@@ -143,7 +143,7 @@ Layout Fixed(double v, const Picture& p) {
   return out;
 }
 
-Layout Scientific(double v, const Picture& p) {
+Layout Scientific(double v, const FloatPicture& p) {
   const int count = HasPlaceholders(p) ? p.int_places + p.frac_places : 1;
   const float_text::Digits d = float_text::significant(v, count < kMaxSignificant ? count : kMaxSignificant);
   Layout out;
@@ -160,7 +160,7 @@ Layout Scientific(double v, const Picture& p) {
 
 // The fraction digits shown: every digit up to the last '0' placeholder, then those up to
 // the last non-zero digit.
-size_t FractionShown(const Layout& l, const Picture& p) {
+size_t FractionShown(const Layout& l, const FloatPicture& p) {
   size_t shown = static_cast<size_t>(p.last_zero + 1);
   const size_t last_nonzero = l.fraction.find_last_not_of('0');
   if (last_nonzero != std::string::npos && last_nonzero + 1 > shown) shown = last_nonzero + 1;
@@ -169,7 +169,7 @@ size_t FractionShown(const Layout& l, const Picture& p) {
 
 class Writer {
 public:
-  Writer(const Picture& p, const Layout& l, bool negative) : p_(p), l_(l), negative_(negative) {
+  Writer(const FloatPicture& p, const Layout& l, bool negative) : p_(p), l_(l), negative_(negative) {
     const int int_digits = static_cast<int>(l.integer.size());
     const int forced = p.first_zero < 0 ? 0 : p.int_places - p.first_zero;
     shown_int_ = int_digits > forced ? int_digits : forced;
@@ -239,7 +239,7 @@ private:
     out_ += digits;
   }
 
-  const Picture& p_;
+  const FloatPicture& p_;
   const Layout& l_;
   bool negative_;
   bool signed_ = false;
@@ -248,7 +248,7 @@ private:
   std::string out_;
 };
 
-std::string Lay(const Picture& p, double v, bool negative) {
+std::string Lay(const FloatPicture& p, double v, bool negative) {
   if (!p.scientific) {
     const Layout l = Fixed(v, p);
     return Writer(p, l, negative && !l.zero).Run();
@@ -258,7 +258,7 @@ std::string Lay(const Picture& p, double v, bool negative) {
 }
 
 // Whether v, laid out by the picture, shows as zero.
-bool RoundsToZero(const Picture& p, double v) {
+bool RoundsToZero(const FloatPicture& p, double v) {
   return p.scientific ? v == 0 : Fixed(v, p).zero;
 }
 
@@ -270,11 +270,11 @@ std::string FormatFloat(std::string_view format, double value) {
   std::string special = float_text::special(value);
   if (!special.empty()) return special;
   const std::vector<std::string_view> sections = Sections(format);
-  const Picture positive = Parse(sections[0]);
+  const FloatPicture positive = Parse(sections[0]);
   // The section by sign; an empty negative or zero section falls back to the first.
-  const Picture* picture = &positive;
+  const FloatPicture* picture = &positive;
   bool show_sign = value < 0;
-  Picture negative, zero;
+  FloatPicture negative, zero;
   if (value < 0 && sections.size() > 1 && !sections[1].empty()) {
     negative = Parse(sections[1]);
     picture = &negative;

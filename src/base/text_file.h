@@ -60,6 +60,12 @@ private:
   size_t pos_ = 0;
 };
 
+// The text of `width` characters from column `column` (from 1), clamped to the line.
+inline std::string_view line_field(std::string_view line, size_t column, size_t width) {
+  if (column - 1 >= line.size()) return {};
+  return line.substr(column - 1, width);
+}
+
 // Appends one line and its CR LF to a text being built.
 inline void put_line(std::string& out, std::string_view text) {
   out += text;

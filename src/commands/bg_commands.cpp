@@ -22,8 +22,6 @@ namespace kestrin {
 
 namespace {
 
-using namespace frmBG;
-
 constexpr int32_t kMadeLogMax = 65535;
 
 int32_t smoothing(ControlName median, ControlName average) {
@@ -80,19 +78,19 @@ void make_bg_command() {
       }
     } keep;
     const Controls& c = controls();
-    const int32_t size = StrToInt(c.text(edtFilterSize));
+    const int32_t size = StrToInt(c.text(frmBG::edtFilterSize));
     if (size % 2 == 0 || size < 3) {
       prompts().message("Filter Size Error");
       return;
     }
     state().BatchState = kBatchRun;
-    const int32_t mode = smoothing(rbtnBGSmoothing1, rbtnBGSmoothing2);
+    const int32_t mode = smoothing(frmBG::rbtnBGSmoothing1, frmBG::rbtnBGSmoothing2);
     ImageStore& bg = bg_image();
     const ImageStore& img = current_image();
     if (bg.NoImageFlag == 1 || bg.image_codes.size() != img.image_codes.size()) return;
-    const int32_t stopped = bg_rank_filter(size, StrToInt(c.text(edtFilterStep)), StrToInt(c.text(edtFilterSelect)),
-                                           bg.image_codes, img.image_codes, bg.ImageHeight, bg.ImageWidth,
-                                           StrToInt(c.text(edtFilterSize2)), mode);
+    const int32_t stopped = bg_rank_filter(
+        size, StrToInt(c.text(frmBG::edtFilterStep)), StrToInt(c.text(frmBG::edtFilterSelect)), bg.image_codes,
+        img.image_codes, bg.ImageHeight, bg.ImageWidth, StrToInt(c.text(frmBG::edtFilterSize2)), mode);
     if (stopped == 1) return;
     recompute_bg_statistics(9999, 9999, 0, 0);
     state().bg_view.scale.DisplayMode = 1;
@@ -101,10 +99,12 @@ void make_bg_command() {
   });
 }
 
-bool filter_size_ok() { return check_filter_size(controls().text(edtFilterSize), controls().text(edtFilterStep)); }
+bool filter_size_ok() {
+  return check_filter_size(controls().text(frmBG::edtFilterSize), controls().text(frmBG::edtFilterStep));
+}
 
 void subtract_bg_command() {
-  if (controls().text(lblBGFileName) == kNoBgFileCaption) {
+  if (controls().text(frmBG::lblBGFileName) == frmBG::kNoBgFileCaption) {
     prompts().message("Please load BG first.");
     return;
   }
@@ -116,14 +116,14 @@ void subtract_bg_command() {
   restore_bg();
   if (bg.NoImageFlag == 1) return;
   const Controls& c = controls();
-  const double percent = StrToFloat(c.text(edtSourcePlus));
-  const double factor = StrToFloat(c.text(edtBGMagni));
-  const int32_t mode = smoothing(rbtnSourceSmoothing1, rbtnSourceSmoothing2);
-  const int32_t size = StrToInt(c.text(edtSourceSmoothingFilterSize));
+  const double percent = StrToFloat(c.text(frmBG::edtSourcePlus));
+  const double factor = StrToFloat(c.text(frmBG::edtBGMagni));
+  const int32_t mode = smoothing(frmBG::rbtnSourceSmoothing1, frmBG::rbtnSourceSmoothing2);
+  const int32_t size = StrToInt(c.text(frmBG::edtSourceSmoothingFilterSize));
   ImageStore& img = current_image();
   double offset = 0;
   subtract_bg(img.image_codes, bg.image_codes, factor, percent, offset, bg.ImageHeight, bg.ImageWidth, size, mode);
-  controls().set_text(edtOffset1, FloatToStr(offset));
+  controls().set_text(frmBG::edtOffset1, FloatToStr(offset));
   recompute_bg_statistics(0, 0, img.LinearSaturation, img.LogSaturation);
   refresh_bg();
 }
@@ -161,10 +161,10 @@ void bg_scale_clicked(bool log) {
   s.GaugeLow = s.LowEdge = 0;
   s.GaugeHigh = s.HighEdge = log ? current_image().LogSaturation : 1000;
   Controls& c = controls();
-  c.set_text(edtLowEdge, "0");
-  c.set_text(lblLowIndex, "0");
-  c.set_text(edtHighEdge, Format("%d", {s.GaugeHigh}));
-  c.set_text(lblHighIndex, Format("%d", {s.GaugeHigh}));
+  c.set_text(frmBG::edtLowEdge, "0");
+  c.set_text(frmBG::lblLowIndex, "0");
+  c.set_text(frmBG::edtHighEdge, Format("%d", {s.GaugeHigh}));
+  c.set_text(frmBG::lblHighIndex, Format("%d", {s.GaugeHigh}));
   build_bg_display_levels();
 }
 

@@ -8,25 +8,23 @@
 
 namespace kestrin {
 
-using namespace frmImageSpread;
-
 void spread_select_files() {
-  const std::vector<std::string> files = choose_files(opdImageList, "Rigaku R-AXIS5 (*.img)|*.IMG");
-  if (!files.empty()) set_file_list(memFileName, files);
+  const std::vector<std::string> files = choose_files(frmImageSpread::opdImageList, "Rigaku R-AXIS5 (*.img)|*.IMG");
+  if (!files.empty()) set_file_list(frmImageSpread::memFileName, files);
 }
 
 void spread_select_reference() {
   FileDialogSetup setup;
   setup.filter = "Ref. file (*.csv)|*.CSV";
-  const FileDialogChoice choice = file_dialogs().run_window_dialog(opdImageList, setup);
-  if (!choice.files.empty()) controls().set_text(edtRefFileName, choice.files.front());
+  const FileDialogChoice choice = file_dialogs().run_window_dialog(frmImageSpread::opdImageList, setup);
+  if (!choice.files.empty()) controls().set_text(frmImageSpread::edtRefFileName, choice.files.front());
 }
 
 void spread_execute() {
-  if (controls().checked(rbtnSpreadNew))
-    make_spread_reference(file_list(memFileName));
+  if (controls().checked(frmImageSpread::rbtnSpreadNew))
+    make_spread_reference(file_list(frmImageSpread::memFileName));
   else
-    spread_images(controls().text(edtRefFileName), file_list(memFileName));
+    spread_images(controls().text(frmImageSpread::edtRefFileName), file_list(frmImageSpread::memFileName));
 }
 
 }  // namespace kestrin

@@ -15,11 +15,9 @@ namespace kestrin {
 
 namespace {
 
-using namespace frmMergeImage;
-
 void show_edges(const MergeGauge& g) {
-  controls().set_text(lblLowIndex, Format("%d", {g.low}));
-  controls().set_text(lblHighIndex, Format("%d", {g.high}));
+  controls().set_text(frmMergeImage::lblLowIndex, Format("%d", {g.low}));
+  controls().set_text(frmMergeImage::lblHighIndex, Format("%d", {g.high}));
 }
 
 void rebuild_levels() { build_merge_levels(merge_state(), state().display_scale.DisplayMode); }
@@ -27,47 +25,48 @@ void rebuild_levels() { build_merge_levels(merge_state(), state().display_scale.
 }  // namespace
 
 void merge_select_files() {
-  const std::vector<std::string> chosen = choose_files(opdImageFile, kImageListFilter);
+  const std::vector<std::string> chosen = choose_files(frmMergeImage::opdImageFile, kImageListFilter);
   if (chosen.empty()) return;
-  std::vector<std::string> lines = file_list(memFileName);
+  std::vector<std::string> lines = file_list(frmMergeImage::memFileName);
   lines.insert(lines.end(), chosen.begin(), chosen.end());
-  set_file_list(memFileName, lines);
+  set_file_list(frmMergeImage::memFileName, lines);
   merge_state().sort_state = -1;
 }
 
-void merge_clear_list() { set_file_list(memFileName, {}); }
+void merge_clear_list() { set_file_list(frmMergeImage::memFileName, {}); }
 
 void merge_sort_list() {
-  std::vector<std::string> lines = file_list(memFileName);
+  std::vector<std::string> lines = file_list(frmMergeImage::memFileName);
   int32_t& sort_state = merge_state().sort_state;
   const bool descending = sort_state == 0;
   exchange_sort(lines, int(lines.size()) - 1, [descending](const std::string& a, const std::string& b) {
     return descending ? file_name_of(b) < file_name_of(a) : file_name_of(a) < file_name_of(b);
   });
   sort_state = descending ? 1 : 0;
-  set_file_list(memFileName, lines);
+  set_file_list(frmMergeImage::memFileName, lines);
 }
 
 void merge_area_key(int key) {
   if (key != kEnterKey) return;
   SelectedArea& a = state().selected_area;
-  a.AreaX0 = StrToInt(controls().text(edtX0));
-  a.AreaX1 = StrToInt(controls().text(edtX1));
-  a.AreaY0 = StrToInt(controls().text(edtY0));
-  a.AreaY1 = StrToInt(controls().text(edtY1));
+  a.AreaX0 = StrToInt(controls().text(frmMergeImage::edtX0));
+  a.AreaX1 = StrToInt(controls().text(frmMergeImage::edtX1));
+  a.AreaY0 = StrToInt(controls().text(frmMergeImage::edtY0));
+  a.AreaY1 = StrToInt(controls().text(frmMergeImage::edtY1));
   image_window().redraw_image();
 }
 
 bool merge_create() {
-  const std::vector<std::string> files = file_list(memFileName);
+  const std::vector<std::string> files = file_list(frmMergeImage::memFileName);
   MergeArea area;
   if (!files.empty()) {
-    area.left = StrToInt(controls().text(edtX0));
-    area.top = StrToInt(controls().text(edtY0));
-    area.right = StrToInt(controls().text(edtX1));
-    area.bottom = StrToInt(controls().text(edtY1));
+    area.left = StrToInt(controls().text(frmMergeImage::edtX0));
+    area.top = StrToInt(controls().text(frmMergeImage::edtY0));
+    area.right = StrToInt(controls().text(frmMergeImage::edtX1));
+    area.bottom = StrToInt(controls().text(frmMergeImage::edtY1));
   }
-  return merge_images(files, area, controls().item_index(cmbRotation), state().display_scale.DisplayMode);
+  return merge_images(files, area, controls().item_index(frmMergeImage::cmbRotation),
+                      state().display_scale.DisplayMode);
 }
 
 void merge_scale_clicked(bool log) {
@@ -76,22 +75,22 @@ void merge_scale_clicked(bool log) {
   state().display_scale.DisplayMode = log ? 0 : 1;
   const int32_t top = log ? m.log_saturation : 1000;
   m.gauge = MergeGauge{0, top, 0, top};
-  controls().set_text(edtLowEdge, "0");
-  controls().set_text(edtHighEdge, Format("%d", {top}));
+  controls().set_text(frmMergeImage::edtLowEdge, "0");
+  controls().set_text(frmMergeImage::edtHighEdge, Format("%d", {top}));
   show_edges(m.gauge);
   rebuild_levels();
 }
 
 void merge_low_edge_key(int key) {
   if (key != kEnterKey) return;
-  enter_low_edge(merge_state().gauge, StrToInt(controls().text(edtLowEdge)));
+  enter_low_edge(merge_state().gauge, StrToInt(controls().text(frmMergeImage::edtLowEdge)));
   show_edges(merge_state().gauge);
   rebuild_levels();
 }
 
 void merge_high_edge_key(int key) {
   if (key != kEnterKey) return;
-  enter_high_edge(merge_state().gauge, StrToInt(controls().text(edtHighEdge)));
+  enter_high_edge(merge_state().gauge, StrToInt(controls().text(frmMergeImage::edtHighEdge)));
   show_edges(merge_state().gauge);
   rebuild_levels();
 }
@@ -116,7 +115,7 @@ bool merge_gauge_up() {
 
 void merge_magnification(int32_t position) {
   merge_state().magnification = position;
-  controls().set_text(Label1, Format("%d", {position}) + "%");
+  controls().set_text(frmMergeImage::Label1, Format("%d", {position}) + "%");
 }
 
 void merge_save() {
@@ -126,7 +125,7 @@ void merge_save() {
   setup.overwrite_prompt = true;
   setup.filter = "BITMAP (*.bmp)|*.BMP";
   setup.default_ext = "bmp";
-  const FileDialogChoice choice = file_dialogs().run_window_dialog(svdMergeImage, setup);
+  const FileDialogChoice choice = file_dialogs().run_window_dialog(frmMergeImage::svdMergeImage, setup);
   const std::string name = choice.files.empty() ? std::string() : choice.files.front();
   FileDialogSlots& slots = state().dialog_slots;
   slots.folder[kSlotImageSave] = folder_of(name);

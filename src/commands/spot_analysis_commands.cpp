@@ -19,10 +19,8 @@ namespace kestrin {
 
 namespace {
 
-using namespace frmSpotAnalyze;
-
 AnalyzeRun& run_state() { return state().analyze; }
-bool has_image() { return current_image().NoImageFlag == 0; }
+bool image_loaded() { return current_image().NoImageFlag == 0; }
 std::string number(int32_t spot) { return Format("%d", {spot + 1}); }
 
 void show_analysis_grid() {
@@ -30,17 +28,17 @@ void show_analysis_grid() {
   spot_analysis_window().show_grid();
 }
 
-void status(const std::string& text) { controls().set_text(lblStepStatus, text); }
+void status(const std::string& text) { controls().set_text(frmSpotAnalyze::lblStepStatus, text); }
 
 // The settings of the window, with the band of the spot's grid row when the window says so;
 // nothing when a text does not convert.
 std::optional<Spot2ThetaSettings> read_settings(int32_t spot) {
   const Controls& c = controls();
-  const auto half_width = TryStrToFloat(c.text(edt2ThetaHalfWidth));
-  auto band = TryStrToInt(c.text(edtAngleSetting));
-  const auto allowance = TryStrToFloat(c.text(edtDifference));
+  const auto half_width = TryStrToFloat(c.text(frmSpotAnalyze::edt2ThetaHalfWidth));
+  auto band = TryStrToInt(c.text(frmSpotAnalyze::edtAngleSetting));
+  const auto allowance = TryStrToFloat(c.text(frmSpotAnalyze::edtDifference));
   if (!half_width || !band || !allowance) return std::nullopt;
-  if (c.checked(chkUseListBand)) {
+  if (c.checked(frmSpotAnalyze::chkUseListBand)) {
     const StringGrid& grid = state().spot_analysis_grid;
     const size_t row = size_t(spot) + 1;
     if (row < grid.size() && size_t(kAnaBand) < grid[row].size())
@@ -50,8 +48,8 @@ std::optional<Spot2ThetaSettings> read_settings(int32_t spot) {
   s.half_width = *half_width;
   s.band = *band;
   s.allowance = *allowance;
-  s.fit_type = c.checked(rbtnFitType1) ? 0 : 1;
-  s.profile_kind = c.checked(rbtnAngleKind1) ? 0 : 1;
+  s.fit_type = c.checked(frmSpotAnalyze::rbtnFitType1) ? 0 : 1;
+  s.profile_kind = c.checked(frmSpotAnalyze::rbtnAngleKind1) ? 0 : 1;
   return s;
 }
 
@@ -140,15 +138,15 @@ void spot_analysis_save_command() {
 }
 
 void spot_bg_calculate_command() {
-  if (!has_image()) {
+  if (!image_loaded()) {
     log_line(" SpotAnalyze():Image data does not exist");
     return;
   }
   const Controls& c = controls();
-  const int32_t start_size = StrToInt(c.text(edtBGSizeStart));
-  const int32_t end_size = StrToInt(c.text(edtBGSizeEnd));
-  const double threshold_end = StrToFloat(c.text(edtShikii)) / 100 + 1;
-  const double threshold_start = StrToFloat(c.text(edtShikii2)) / 100 + 1;
+  const int32_t start_size = StrToInt(c.text(frmSpotAnalyze::edtBGSizeStart));
+  const int32_t end_size = StrToInt(c.text(frmSpotAnalyze::edtBGSizeEnd));
+  const double threshold_end = StrToFloat(c.text(frmSpotAnalyze::edtShikii)) / 100 + 1;
+  const double threshold_start = StrToFloat(c.text(frmSpotAnalyze::edtShikii2)) / 100 + 1;
   SpotList& list = state().spot_list;
   if (state().spot_analysis_grid.size() < size_t(list.SpotCount) + 1) state().spot_analysis_grid = spot_analysis_grid();
   for (int32_t i = 0; i < list.SpotCount; ++i) {
@@ -175,7 +173,7 @@ void spot_bg_calculate_command() {
 
 void run_spot_2theta(int32_t mode, int32_t start, const Spot2ThetaAnalysis& analysis) {
   AnalyzeRun& r = run_state();
-  if (!has_image()) {
+  if (!image_loaded()) {
     log_line(" Spot2ThetaCalc():Image data does not exist");
     return;
   }
@@ -196,10 +194,10 @@ void run_spot_2theta(int32_t mode, int32_t start, const Spot2ThetaAnalysis& anal
   if (mode == kAnalyzeStepwise) {
     r.AnalyzeState = kAnalyzeStep;
     r.AnalyzeNext = false;
-    controls().set_text(btnCalcStep, "Next Spot");
+    controls().set_text(frmSpotAnalyze::btnCalcStep, "Next Spot");
     status("Step Mode");
     const bool ended = run_steps(start, analysis, aborted);
-    controls().set_text(btnCalcStep, "Start Step");
+    controls().set_text(frmSpotAnalyze::btnCalcStep, "Start Step");
     if (!ended) return;
   } else if (mode == kAnalyzeAllSpots) {
     r.AnalyzeState = kAnalyzeAll;
@@ -217,7 +215,7 @@ void run_spot_2theta(int32_t mode, int32_t start, const Spot2ThetaAnalysis& anal
 
 void calc_all_command(const Spot2ThetaAnalysis& analysis) {
   if (run_state().AnalyzeState != kAnalyzeIdle) return;
-  const int32_t start = StrToInt(controls().text(edtStartSpotAll)) - 1;
+  const int32_t start = StrToInt(controls().text(frmSpotAnalyze::edtStartSpotAll)) - 1;
   if (start < 0) return;
   run_long("run_spot_2theta", [&] {
     spot_analysis_window().enable_runs(false);
@@ -232,7 +230,7 @@ void calc_step_command(const Spot2ThetaAnalysis& analysis) {
     r.AnalyzeNext = true;
     return;
   }
-  const int32_t start = StrToInt(controls().text(edtStartSpotStep)) - 1;
+  const int32_t start = StrToInt(controls().text(frmSpotAnalyze::edtStartSpotStep)) - 1;
   if (start < 0) return;
   run_long("run_spot_2theta", [&] {
     r.AnalyzeState = kAnalyzeStep;
@@ -256,11 +254,11 @@ void abort_command() {
 }
 
 void two_theta_calc_command(const Spot2ThetaAnalysis& analysis) {
-  if (!has_image()) {
+  if (!image_loaded()) {
     log_line(" Spot2ThetaCalc():Image data does not exist");
     return;
   }
-  const int32_t spot = StrToInt(controls().text(edtIndex)) - 1;
+  const int32_t spot = StrToInt(controls().text(frmSpotAnalyze::edtIndex)) - 1;
   switch (run_state().AnalyzeState) {
     case kAnalyzeIdle:
       run_long("run_spot_2theta", [&] { run_spot_2theta(kAnalyzeOneSpot, spot, analysis); });

@@ -7,31 +7,29 @@ namespace kestrin {
 
 namespace {
 
-using K = ControlStart;
-
 constexpr ControlStart kImageWindow[] = {
-    {frmImage::edtLowEdge, K::kText, "0"},
-    {frmImage::edtHighEdge, K::kText, "1000"},
-    {frmImage::lblLowIndex, K::kText, "0"},
-    {frmImage::lblHighIndex, K::kText, "1000"},
-    {frmImage::edtCursorX, K::kText, ""},
-    {frmImage::edtCursorY, K::kText, ""},
-    {frmImage::edtIntensity, K::kText, ""},
-    {frmImage::edtDistance, K::kText, ""},
-    {frmImage::edtAngle, K::kText, ""},
-    {frmImage::cmbMagni, K::kItem, "", 1},
-    {frmImage::edtMagni, K::kText, "1.0"},
-    {frmImage::cmbPenSize, K::kItem, "", 2},
-    {frmImage::rbtnLinearScale, K::kChecked, "", 1},
-    {frmImage::rbtnLogScale, K::kChecked, "", 0},
-    {frmImage::rbtnMask, K::kChecked, "", 0},
-    {frmImage::rbtnAreaSelect, K::kChecked, "", 1},
-    {frmImage::chkOmitGreen, K::kChecked, "", 0},
-    {frmImage::chkOmitBlue, K::kChecked, "", 0},
-    {frmImage::edtImageWindowWidth, K::kText, "800"},
-    {frmImage::edtImageWindowHeight, K::kText, "800"},
-    {frmImage::edtImageWindowCX, K::kText, "600"},
-    {frmImage::edtImageWindowCY, K::kText, "600"},
+    {frmImage::edtLowEdge, ControlStart::kText, "0"},
+    {frmImage::edtHighEdge, ControlStart::kText, "1000"},
+    {frmImage::lblLowIndex, ControlStart::kText, "0"},
+    {frmImage::lblHighIndex, ControlStart::kText, "1000"},
+    {frmImage::edtCursorX, ControlStart::kText, ""},
+    {frmImage::edtCursorY, ControlStart::kText, ""},
+    {frmImage::edtIntensity, ControlStart::kText, ""},
+    {frmImage::edtDistance, ControlStart::kText, ""},
+    {frmImage::edtAngle, ControlStart::kText, ""},
+    {frmImage::cmbMagni, ControlStart::kItem, "", 1},
+    {frmImage::edtMagni, ControlStart::kText, "1.0"},
+    {frmImage::cmbPenSize, ControlStart::kItem, "", 2},
+    {frmImage::rbtnLinearScale, ControlStart::kChecked, "", 1},
+    {frmImage::rbtnLogScale, ControlStart::kChecked, "", 0},
+    {frmImage::rbtnMask, ControlStart::kChecked, "", 0},
+    {frmImage::rbtnAreaSelect, ControlStart::kChecked, "", 1},
+    {frmImage::chkOmitGreen, ControlStart::kChecked, "", 0},
+    {frmImage::chkOmitBlue, ControlStart::kChecked, "", 0},
+    {frmImage::edtImageWindowWidth, ControlStart::kText, "800"},
+    {frmImage::edtImageWindowHeight, ControlStart::kText, "800"},
+    {frmImage::edtImageWindowCX, ControlStart::kText, "600"},
+    {frmImage::edtImageWindowCY, ControlStart::kText, "600"},
 };
 
 constexpr ControlName kScaleRadios[] = {frmImage::rbtnLinearScale, frmImage::rbtnLogScale};
@@ -47,9 +45,9 @@ std::span<const std::span<const ControlName>> window_radio_groups() { return kRa
 void show_window_start_values(Controls& c) {
   for (const ControlStart& s : image_window_start_values()) {
     switch (s.kind) {
-      case K::kText: c.set_text(s.control, s.text); break;
-      case K::kChecked: c.set_checked(s.control, s.value == 1); break;
-      case K::kItem: c.set_item_index(s.control, s.value); break;
+      case ControlStart::kText: c.set_text(s.control, s.text); break;
+      case ControlStart::kChecked: c.set_checked(s.control, s.value == 1); break;
+      case ControlStart::kItem: c.set_item_index(s.control, s.value); break;
     }
   }
 }

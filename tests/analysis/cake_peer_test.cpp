@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "analysis/cake.h"
+#include "analysis/geometry.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
 #include "base/text_file.h"
@@ -21,7 +22,6 @@
 namespace kestrin::test {
 namespace {
 
-constexpr double kDeg = 3.14159265358979323846 / 180.0;
 
 using Rows = std::vector<std::vector<double>>;
 
@@ -95,7 +95,8 @@ TEST_F(CakePeerTest, RingsPeakInPyFaisRadialBinInEverySlice) {
   const RingGeometry g{500, 460, 250.3, 229.6, 450, 0.1, 0.11, 0, 0};
   const double distances[] = {120, 200};
   std::string rings;
-  for (double d : distances) rings += (rings.empty() ? "" : ",") + Format("%.6f", {std::atan(d * g.pixel_x / g.Lo) / kDeg});
+  for (double d : distances)
+    rings += (rings.empty() ? "" : ",") + Format("%.6f", {std::atan(d * g.pixel_x / g.Lo) / kDegToRad});
   const std::string tiff = dir.file("rings.tif");
   std::vector<std::string> args;
   for (const std::string& a : geometry_args(g)) args.push_back(a);
@@ -135,12 +136,12 @@ TEST_F(CakePeerTest, ArcsLightTheSameSlicesAsInPyFai) {
   RingImageSpec spec;
   spec.geometry = g;
   spec.background = 0;
-  spec.rings = {{std::atan(100 * g.pixel_x / g.Lo) / kDeg, 0.15, 4000}};
+  spec.rings = {{std::atan(100 * g.pixel_x / g.Lo) / kDegToRad, 0.15, 4000}};
   std::vector<uint16_t> codes = make_ring_image(spec);
   const std::pair<double, double> arcs[] = {{34, 43}, {50, 53}, {200, 208}};
   for (int32_t y = 0; y < g.height; ++y)
     for (int32_t x = 0; x < g.width; ++x) {
-      double a = std::atan2(y - g.Y0, x - g.X0) / kDeg;
+      double a = std::atan2(y - g.Y0, x - g.X0) / kDegToRad;
       if (a < 0) a += 360;
       if (std::none_of(std::begin(arcs), std::end(arcs), [&](const auto& arc) { return a >= arc.first && a <= arc.second; }))
         codes[size_t(x + g.width * y)] = 0;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/geometry.h"
 #include "analysis_fixture.h"
 #include "image/cake_picture.h"
 #include "image/image_store.h"
@@ -19,15 +20,14 @@
 namespace kestrin::test {
 namespace {
 
-constexpr double kDeg = 3.14159265358979323846 / 180.0;
 
 // The scattering angle of a ring whose tilt-corrected distance is `distance` pixels.
-double ring_at(double distance, const RingGeometry& g) { return std::atan(distance * g.pixel_x / g.Lo) / kDeg; }
+double ring_at(double distance, const RingGeometry& g) { return std::atan(distance * g.pixel_x / g.Lo) / kDegToRad; }
 
 // The azimuth of pixel (x, y) in degrees, 0 to 360, as the sector test measures it: from +x
 // towards +y with rows running downwards, in pixels whatever their shape.
 double azimuth(const RingGeometry& g, int32_t x, int32_t y) {
-  const double a = std::atan2(y - g.Y0, x - g.X0) / kDeg;
+  const double a = std::atan2(y - g.Y0, x - g.X0) / kDegToRad;
   return a < 0 ? a + 360 : a;
 }
 

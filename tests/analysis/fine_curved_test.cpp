@@ -10,6 +10,7 @@
 #include "analysis/angle_histogram.h"
 #include "analysis/curved_plate.h"
 #include "analysis/fine_curved_histograms.h"
+#include "analysis/geometry.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
 #include "ports/names/nax_graph_names.h"
@@ -17,7 +18,6 @@
 namespace kestrin::test {
 namespace {
 
-constexpr double kDeg = 3.14159265358979323846 / 180.0;
 
 TEST(CurvedPlate, AngleOfTheCylinder) {
   const CurvedPlate c{100.5, 40.25, 0.1, 0.2, 80};
@@ -26,9 +26,9 @@ TEST(CurvedPlate, AngleOfTheCylinder) {
   } cases[] = {
       {100.5, 40.25, 0.0},                                 // the centre
       {100.5 + 80 * 3.14159265358979323846 / 2 / 0.1, 40.25, 90.0},  // a quarter of the cylinder
-      {100.5 - 400, 40.25, 400 * 0.1 / 80 / kDeg},         // on the centre row: the arc's angle
-      {100.5 + 1000, 40.25, 1000 * 0.1 / 80 / kDeg},
-      {100.5, 40.25 - 200, std::atan(200 * 0.2 / 80) / kDeg},  // along the axis: a flat column
+      {100.5 - 400, 40.25, 400 * 0.1 / 80 / kDegToRad},             // on the centre row: the arc's angle
+      {100.5 + 1000, 40.25, 1000 * 0.1 / 80 / kDegToRad},
+      {100.5, 40.25 - 200, std::atan(200 * 0.2 / 80) / kDegToRad},  // along the axis: a flat column
   };
   for (const Case& k : cases) EXPECT_NEAR(c.two_theta(k.x, k.y), k.expected, 1e-11) << k.x << "," << k.y;
   // Rounding past +-1 is clamped: no NaN reaches the bins.
@@ -183,7 +183,7 @@ TEST_F(FineCurvedTest, FineEqualsThePlainRoutineOnAConstantImage) {
   calc_fine_angle_histogram();
   ASSERT_GE(nax().N, n);  // sub-positions reach a third of a pixel further
   for (int32_t i = 0; i < nax().N; ++i) {
-    const double c = std::cos(0.05 * i * kDeg);
+    const double c = std::cos(0.05 * i * kDegToRad);
     EXPECT_EQ(nax().values[size_t(i)], int32_t(std::trunc(1000 / (c * c * c) + 0.5))) << i;
     if (plain[size_t(i)] != 0) {
       EXPECT_EQ(nax().values[size_t(i)], plain[size_t(i)]) << i;
@@ -251,7 +251,7 @@ TEST_F(FineCurvedTest, CurvedAngleIgnoresTheTilt) {
   set_centre(18, 15);
   only_pixel(30, 15);
   edit(frmMain::edt2ThetaStep, "0.001");
-  const double expected = 12 * 0.1 / 50 / kDeg;
+  const double expected = 12 * 0.1 / 50 / kDegToRad;
   for (const char* phi : {"0", "25", "-60"}) {
     edit(frmMain::edtPhi, phi);
     calc_curved_angle_histogram();

@@ -11,6 +11,7 @@
 
 #include "analysis/curved_plate.h"
 #include "analysis/fine_curved_histograms.h"
+#include "analysis/geometry.h"
 #include "analysis/pixel_histogram.h"
 #include "analysis/sectored_histogram.h"
 #include "analysis_fixture.h"
@@ -22,7 +23,6 @@
 namespace kestrin::test {
 namespace {
 
-constexpr double kDeg = 3.14159265358979323846 / 180.0;
 
 class HistogramPeerTest : public AnalysisTest {
 protected:
@@ -78,7 +78,7 @@ TEST_F(HistogramPeerTest, PixelHistogramRingsAgreeWithPyFai) {
   ASSERT_EQ(theirs.size(), 2u);
   calc_pixel_histogram();
   for (size_t k = 0; k < 2; ++k) {
-    const double rho = 80 * std::tan(StrToFloat(theirs[k]) * kDeg) / 0.1;
+    const double rho = 80 * std::tan(StrToFloat(theirs[k]) * kDegToRad) / 0.1;
     const double ours = gaussian_peak_index(profile(state().nax_pattern.values), rho);
     EXPECT_NEAR(ours, rho, 0.05) << "ring " << spec.rings[k].two_theta;
   }
@@ -115,7 +115,7 @@ TEST_F(HistogramPeerTest, SectorRingsAgreeWithPyFai) {
       const double a1 = c.fixed16 ? 22.5 * k - 11.25 : c.angle * k;
       ranges += (k ? "," : "") + FloatToStr(a1) + ":" + FloatToStr(a1 + (c.fixed16 ? 22.5 : c.angle));
     }
-    const double radii[] = {80 * std::tan(5 * kDeg) / 0.1, 80 * std::tan(9 * kDeg) / 0.1};
+    const double radii[] = {80 * std::tan(5 * kDegToRad) / 0.1, 80 * std::tan(9 * kDegToRad) / 0.1};
     std::vector<std::string> args = {raw};
     for (const std::string& a : geometry_args(c.geometry)) args.push_back(a);
     for (const std::string& a : {FloatToStr(c.geometry.Phi), FloatToStr(c.geometry.Beta), std::string(c.unit), ranges,

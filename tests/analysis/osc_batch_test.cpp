@@ -16,7 +16,7 @@
 namespace kestrin::test {
 namespace {
 
-class CountingPump : public EventPump {
+class CancellingPump : public EventPump {
 public:
   int polls = 0;
   int stop_at = 0;  // the poll that presses Cancel; 0 never
@@ -54,7 +54,7 @@ protected:
 
   TempDir dir_;
   std::vector<std::string> files_;
-  CountingPump pump_;
+  CancellingPump pump_;
 };
 
 TEST_F(OscBatchTest, EachImageGetsItsCsvWithSpotsFromOverlappingWindowsOnce) {

@@ -23,8 +23,6 @@
 namespace kestrin::test {
 namespace {
 
-using namespace frmBG;
-
 class PollPump : public EventPump {
 public:
   std::function<void(int)> on_poll;
@@ -64,15 +62,15 @@ protected:
     flat.codes.assign(flat.codes.size(), 150);
     bg_file_ = flat.write(dir_.file("bg.img"));
     load_img_proc(image_file_);
-    edit(edtFilterSize, "5");
-    edit(edtFilterStep, "0");
+    edit(frmBG::edtFilterSize, "5");
+    edit(frmBG::edtFilterStep, "0");
     the_log().clear_history();
   }
   void TearDown() override { reset_headless_ports(); }
 
   void load_bg_file() {
     load_bg_img_proc(bg_file_);
-    edit(lblBGFileName, "bg.img");
+    edit(frmBG::lblBGFileName, "bg.img");
   }
   TempDir dir_;
   std::string image_file_, bg_file_;
@@ -81,7 +79,7 @@ protected:
 };
 
 TEST_F(BgCommandsTest, AnEvenSizeIsRefusedAfterTheCopy) {
-  edit(edtFilterSize, "20");
+  edit(frmBG::edtFilterSize, "20");
   make_bg_command();
   EXPECT_EQ(prompts_.messages, (std::vector<std::string>{"Filter Size Error"}));
   EXPECT_EQ(bg_image().NoImageFlag, 0);
@@ -120,7 +118,7 @@ TEST_F(BgCommandsTest, PausePressedTwiceResumesTheRun) {
 TEST_F(BgCommandsTest, SubtractionsStartFromTheLoadedOrTheMadeBackground) {
   subtract_bg_command();
   EXPECT_EQ(prompts_.messages, (std::vector<std::string>{"Please load BG first."}));
-  edit(lblBGFileName, "bg.img");
+  edit(frmBG::lblBGFileName, "bg.img");
   subtract_bg_command();
   EXPECT_EQ(prompts_.messages.back(), "Error. Please load BG first.");
 
@@ -128,11 +126,11 @@ TEST_F(BgCommandsTest, SubtractionsStartFromTheLoadedOrTheMadeBackground) {
   const std::vector<uint16_t> loaded_image = current_image().image_codes;
   subtract_bg_command();
   const std::vector<uint16_t> first = bg_image().image_codes;
-  const std::string offset = controls().text(edtOffset1);
+  const std::string offset = controls().text(frmBG::edtOffset1);
   current_image().image_codes = loaded_image;  // the subtraction smooths the image in place
   subtract_bg_command();
   EXPECT_EQ(bg_image().image_codes, first);  // from the file again, not from the first result
-  EXPECT_EQ(controls().text(edtOffset1), offset);
+  EXPECT_EQ(controls().text(frmBG::edtOffset1), offset);
 
   // Make BG after a loaded background: the subtraction uses the background just made.
   make_bg_command();
@@ -162,7 +160,7 @@ TEST_F(BgCommandsTest, SaveCancelIsLogged) {
 
 TEST_F(BgCommandsTest, FilterEditsPassOrFail) {
   EXPECT_TRUE(filter_size_ok());
-  edit(edtFilterSize, "6");
+  edit(frmBG::edtFilterSize, "6");
   EXPECT_FALSE(filter_size_ok());
 }
 

@@ -20,7 +20,6 @@
 namespace kestrin::test {
 namespace {
 
-using namespace frmMergeImage;
 using Lines = std::vector<std::string>;
 
 class MergeCommandsTest : public StateTest {
@@ -42,8 +41,11 @@ protected:
     return f.write(dir_.file(name));
   }
   void merge_one(const std::string& path) {
-    set_file_list(memFileName, {path});
-    for (const auto& [name, text] : {std::pair{edtX0, "0"}, {edtY0, "0"}, {edtX1, "5"}, {edtY1, "3"}})
+    set_file_list(frmMergeImage::memFileName, {path});
+    for (const auto& [name, text] : {std::pair{frmMergeImage::edtX0, "0"},
+                                     {frmMergeImage::edtY0, "0"},
+                                     {frmMergeImage::edtX1, "5"},
+                                     {frmMergeImage::edtY1, "3"}})
       controls().set_text(name, text);
     merge_create();
     ASSERT_TRUE(merge_state().Merged) << (log().empty() ? "" : log().back());
@@ -54,7 +56,7 @@ protected:
 };
 
 TEST_F(MergeCommandsTest, SelectionAppendsAndTheFirstSortAfterItAscends) {
-  set_file_list(memFileName, {"/z/b.img"});
+  set_file_list(frmMergeImage::memFileName, {"/z/b.img"});
   dialogs_.window_answers = {{{"/a/c.img", "/c/a.img", "/b/B.img"}, 1}};
   merge_state().sort_state = 1;
   merge_select_files();
@@ -62,22 +64,25 @@ TEST_F(MergeCommandsTest, SelectionAppendsAndTheFirstSortAfterItAscends) {
   EXPECT_EQ(dialogs_.window_runs[0].dialog, "frmMergeImage.opdImageFile");
   EXPECT_TRUE(dialogs_.window_runs[0].setup.multi_select);
   EXPECT_EQ(dialogs_.window_runs[0].setup.filter, kImageListFilter);
-  EXPECT_EQ(file_list(memFileName), (Lines{"/z/b.img", "/a/c.img", "/c/a.img", "/b/B.img"}));
+  EXPECT_EQ(file_list(frmMergeImage::memFileName), (Lines{"/z/b.img", "/a/c.img", "/c/a.img", "/b/B.img"}));
   // By name without the folder, as bytes: capitals first.
   merge_sort_list();
-  EXPECT_EQ(file_list(memFileName), (Lines{"/b/B.img", "/c/a.img", "/z/b.img", "/a/c.img"}));
+  EXPECT_EQ(file_list(frmMergeImage::memFileName), (Lines{"/b/B.img", "/c/a.img", "/z/b.img", "/a/c.img"}));
   merge_sort_list();
-  EXPECT_EQ(file_list(memFileName), (Lines{"/a/c.img", "/z/b.img", "/c/a.img", "/b/B.img"}));
+  EXPECT_EQ(file_list(frmMergeImage::memFileName), (Lines{"/a/c.img", "/z/b.img", "/c/a.img", "/b/B.img"}));
   merge_sort_list();
-  EXPECT_EQ(file_list(memFileName), (Lines{"/b/B.img", "/c/a.img", "/z/b.img", "/a/c.img"}));
+  EXPECT_EQ(file_list(frmMergeImage::memFileName), (Lines{"/b/B.img", "/c/a.img", "/z/b.img", "/a/c.img"}));
   merge_select_files();  // cancelled: the list and the sort state stay
   EXPECT_EQ(merge_state().sort_state, 0);
   merge_clear_list();
-  EXPECT_TRUE(file_list(memFileName).empty());
+  EXPECT_TRUE(file_list(frmMergeImage::memFileName).empty());
 }
 
 TEST_F(MergeCommandsTest, EnterInARectangleEditSelectsTheAreaAndRedraws) {
-  for (const auto& [name, text] : {std::pair{edtX0, "3"}, {edtY0, "4"}, {edtX1, "30"}, {edtY1, "40"}})
+  for (const auto& [name, text] : {std::pair{frmMergeImage::edtX0, "3"},
+                                   {frmMergeImage::edtY0, "4"},
+                                   {frmMergeImage::edtX1, "30"},
+                                   {frmMergeImage::edtY1, "40"}})
     controls().set_text(name, text);
   merge_area_key('A');
   EXPECT_EQ(views_.redraws, 0);
@@ -88,10 +93,10 @@ TEST_F(MergeCommandsTest, EnterInARectangleEditSelectsTheAreaAndRedraws) {
 }
 
 TEST_F(MergeCommandsTest, TheEditsAreReadOnlyForAListThatIsNotEmpty) {
-  controls().set_text(edtX0, "left");
+  controls().set_text(frmMergeImage::edtX0, "left");
   merge_create();
   EXPECT_EQ(log(), Lines{"Create Merge Image. File Num Error."});
-  set_file_list(memFileName, {image("a.img")});
+  set_file_list(frmMergeImage::memFileName, {image("a.img")});
   EXPECT_THROW(merge_create(), ConversionError);
 }
 
@@ -103,22 +108,22 @@ TEST_F(MergeCommandsTest, ScaleRadiosSetTheSharedModeAndTheGaugeOnceAPictureExis
   EXPECT_EQ(state().display_scale.DisplayMode, 0);
   const MergeGauge& g = merge_state().gauge;
   EXPECT_EQ((std::array{g.min, g.max, g.low, g.high}), (std::array{0, 10000, 0, 10000}));
-  EXPECT_EQ((Lines{controls().text(edtLowEdge), controls().text(edtHighEdge), controls().text(lblLowIndex),
-                   controls().text(lblHighIndex)}),
+  EXPECT_EQ((Lines{controls().text(frmMergeImage::edtLowEdge), controls().text(frmMergeImage::edtHighEdge),
+                   controls().text(frmMergeImage::lblLowIndex), controls().text(frmMergeImage::lblHighIndex)}),
             (Lines{"0", "10000", "0", "10000"}));
   merge_scale_clicked(false);
   EXPECT_EQ(state().display_scale.DisplayMode, 1);
-  EXPECT_EQ(controls().text(edtHighEdge), "1000");
+  EXPECT_EQ(controls().text(frmMergeImage::edtHighEdge), "1000");
   EXPECT_EQ(merge_state().MergeDIB.ScanLine(3)[5], 43);  // code 170 of 1000: Trunc(43.35)
 }
 
 TEST_F(MergeCommandsTest, EdgeEditsAndTheGaugeDragRebuildTheLevels) {
   merge_one(image("a.img"));
-  controls().set_text(edtHighEdge, "200");
+  controls().set_text(frmMergeImage::edtHighEdge, "200");
   merge_high_edge_key(kEnterKey);
-  EXPECT_EQ(controls().text(lblHighIndex), "200");
+  EXPECT_EQ(controls().text(frmMergeImage::lblHighIndex), "200");
   EXPECT_EQ(merge_state().MergeDIB.ScanLine(3)[5], 216);  // Trunc(170 / 200 * 255)
-  controls().set_text(edtLowEdge, "x");
+  controls().set_text(frmMergeImage::edtLowEdge, "x");
   merge_low_edge_key('A');  // not Enter: the text is not read
   EXPECT_THROW(merge_low_edge_key(kEnterKey), ConversionError);
 
@@ -126,7 +131,7 @@ TEST_F(MergeCommandsTest, EdgeEditsAndTheGaugeDragRebuildTheLevels) {
   EXPECT_FALSE(merge_gauge_move(50, 100));  // no press yet
   merge_gauge_down();
   EXPECT_TRUE(merge_gauge_move(50, 100));
-  EXPECT_EQ(controls().text(lblHighIndex), "100");
+  EXPECT_EQ(controls().text(frmMergeImage::lblHighIndex), "100");
   EXPECT_EQ(merge_state().MergeDIB.ScanLine(3)[5], 216);  // not before the release
   EXPECT_TRUE(merge_gauge_up());
   EXPECT_EQ(merge_state().MergeDIB.ScanLine(3)[5], 255);
@@ -136,7 +141,7 @@ TEST_F(MergeCommandsTest, EdgeEditsAndTheGaugeDragRebuildTheLevels) {
 TEST_F(MergeCommandsTest, TheMagnificationAndItsLabel) {
   merge_magnification(30);
   EXPECT_EQ(merge_state().magnification, 30);
-  EXPECT_EQ(controls().text(Label1), "30%");
+  EXPECT_EQ(controls().text(frmMergeImage::Label1), "30%");
 }
 
 TEST_F(MergeCommandsTest, SavingAsksForANameAndPilReadsTheIndices) {

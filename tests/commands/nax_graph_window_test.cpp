@@ -11,7 +11,7 @@
 namespace kestrin::test {
 namespace {
 
-using Texts = std::vector<std::string>;
+using TextList = std::vector<std::string>;
 using B = GraphButton;
 
 class GraphCommandsTest : public PeakTest {
@@ -40,9 +40,9 @@ protected:
     graph_mouse_move(x1, y1);
     graph_mouse_up(B::kMiddle, x1, y1);
   }
-  static Texts x_edits() { return {controls().text(frmNaxGraph::edtXBegin), controls().text(frmNaxGraph::edtXEnd)}; }
-  static Texts y_edits() { return {controls().text(frmNaxGraph::edtYBegin), controls().text(frmNaxGraph::edtYEnd)}; }
-  static Texts angle_edits() {
+  static TextList x_edits() { return {controls().text(frmNaxGraph::edtXBegin), controls().text(frmNaxGraph::edtXEnd)}; }
+  static TextList y_edits() { return {controls().text(frmNaxGraph::edtYBegin), controls().text(frmNaxGraph::edtYEnd)}; }
+  static TextList angle_edits() {
     return {controls().text(frmNaxGraph::edt2ThetaBegin), controls().text(frmNaxGraph::edt2ThetaEnd)};
   }
 };
@@ -71,9 +71,9 @@ TEST_F(GraphCommandsTest, ThePictureSizeSetsTheNominalGraphSize) {
 TEST_F(GraphCommandsTest, DefaultRegionWritesTheRangesOfEachKindAndDraws) {
   struct Case {
     PatternKind kind;
-    Texts y, x, angle;
+    TextList y, x, angle;
   };
-  const Texts untouched_x = {"0", "100"}, untouched_angle = {"0.000000", "0.000000"};
+  const TextList untouched_x = {"0", "100"}, untouched_angle = {"0.000000", "0.000000"};
   const Case cases[] = {
       {kPixelHistogram, {"       0", "   11166"}, {"   100", "   201"}, untouched_angle},
       {kAngleHistogram, {"       0", "   11166"}, untouched_x, {"  2.5000", " 32.0000"}},
@@ -145,8 +145,8 @@ TEST_F(GraphCommandsTest, AMiddleClickWithoutMovementRestoresTheFullRanges) {
   pixel_pattern();
   graph_mouse_down(B::kMiddle, 300, 200);
   graph_mouse_up(B::kMiddle, 300, 200);
-  EXPECT_EQ(y_edits(), (Texts{"     0", " 11166"}));
-  EXPECT_EQ(x_edits(), (Texts{"   100", "   199"}));
+  EXPECT_EQ(y_edits(), (TextList{"     0", " 11166"}));
+  EXPECT_EQ(x_edits(), (TextList{"   100", "   199"}));
   EXPECT_EQ(views.graph_draws, 1);
   EXPECT_FALSE(state().graph_drag.dragging);
   graph_mouse_up(B::kMiddle, 300, 200);  // no drag any more: nothing
@@ -156,13 +156,13 @@ TEST_F(GraphCommandsTest, AMiddleClickWithoutMovementRestoresTheFullRanges) {
 TEST_F(GraphCommandsTest, ANarrowDragZoomsIntensityOnlyAndTheDirectionDoesNotMatter) {
   pixel_pattern();
   drag(300, 100, 305, 200);  // 5 wide, 100 high
-  EXPECT_EQ(y_edits(), (Texts{" 11111", " 16666"}));
-  EXPECT_EQ(x_edits(), (Texts{"   100", "   199"}));
+  EXPECT_EQ(y_edits(), (TextList{" 11111", " 16666"}));
+  EXPECT_EQ(x_edits(), (TextList{"   100", "   199"}));
   EXPECT_EQ(views.graph_draws, 1);
   drag(150, 100, 300, 300);
-  const Texts x = x_edits(), y = y_edits();
-  EXPECT_EQ(x, (Texts{"    20", "    50"}));
-  EXPECT_EQ(y, (Texts{"  5555", " 16666"}));
+  const TextList x = x_edits(), y = y_edits();
+  EXPECT_EQ(x, (TextList{"    20", "    50"}));
+  EXPECT_EQ(y, (TextList{"  5555", " 16666"}));
   pixel_pattern();
   drag(300, 300, 150, 100);  // from the other corner
   EXPECT_EQ(x_edits(), x);
@@ -172,17 +172,17 @@ TEST_F(GraphCommandsTest, ANarrowDragZoomsIntensityOnlyAndTheDirectionDoesNotMat
 TEST_F(GraphCommandsTest, ZoomsLeftOfTheAxisFallBack) {
   pixel_pattern();
   drag(10, 350, 30, 450);  // left of the margin, the corner held to the baseline
-  EXPECT_EQ(x_edits(), (Texts{"   100", "   199"}));  // both ends below 0
-  EXPECT_EQ(y_edits(), (Texts{"     0", "  2777"}));
+  EXPECT_EQ(x_edits(), (TextList{"   100", "   199"}));  // both ends below 0
+  EXPECT_EQ(y_edits(), (TextList{"     0", "  2777"}));
 }
 
 TEST_F(GraphCommandsTest, A2ThetaZoomWritesDegreesWithFiveDecimals) {
   angle_pattern();
   drag(100, 100, 230, 200);
-  EXPECT_EQ(angle_edits(), (Texts{"11.00000", "13.60000"}));
-  EXPECT_EQ(x_edits(), (Texts{"0", "100"}));
+  EXPECT_EQ(angle_edits(), (TextList{"11.00000", "13.60000"}));
+  EXPECT_EQ(x_edits(), (TextList{"0", "100"}));
   drag(20, 100, 22, 200);  // narrow: the integration's own range
-  EXPECT_EQ(angle_edits(), (Texts{" 2.50000", "32.00000"}));
+  EXPECT_EQ(angle_edits(), (TextList{" 2.50000", "32.00000"}));
 }
 
 TEST_F(GraphCommandsTest, TheRubberBandFollowsTheDrag) {

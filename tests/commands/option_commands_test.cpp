@@ -16,8 +16,6 @@
 namespace kestrin::test {
 namespace {
 
-using namespace frmOption;
-
 // An image window that notes each palette rebuild with the colours as they stand then.
 struct PaletteWindow : ImageWindowPort {
   struct Rebuild {
@@ -36,14 +34,14 @@ protected:
   static void change_every_control() {
     show_options();
     Controls& c = controls();
-    c.set_checked(chkVerticalReverse, true);
-    c.set_item_index(rdgCenterMarker, 1);
-    c.set_text(edtHwhmPixel, " 4.25 ");
-    c.set_text(edtHwhmTheta, "0.0625");
-    c.set_item_index(rdgDistanceSetting, 2);
-    c.set_checked(chkGradationReverse, true);
-    c.set_checked(chkClearMask, true);
-    c.set_checked(rbtnFitType2, true);
+    c.set_checked(frmOption::chkVerticalReverse, true);
+    c.set_item_index(frmOption::rdgCenterMarker, 1);
+    c.set_text(frmOption::edtHwhmPixel, " 4.25 ");
+    c.set_text(frmOption::edtHwhmTheta, "0.0625");
+    c.set_item_index(frmOption::rdgDistanceSetting, 2);
+    c.set_checked(frmOption::chkGradationReverse, true);
+    c.set_checked(frmOption::chkClearMask, true);
+    c.set_checked(frmOption::rbtnFitType2, true);
   }
   void SetUp() override {
     StateTest::SetUp();
@@ -57,23 +55,23 @@ protected:
 
 TEST_F(OptionCommandsTest, TheWindowShowsTheOptionsWithHalfWidthsInEightColumns) {
   show_options();
-  EXPECT_EQ(controls().text(edtHwhmPixel), "  3.0000");
-  EXPECT_EQ(controls().text(edtHwhmTheta), "  0.1000");
-  EXPECT_TRUE(controls().checked(rbtnFitType1));
-  EXPECT_FALSE(controls().checked(rbtnFitType2));
-  EXPECT_EQ(controls().item_index(rdgCenterMarker), 0);
+  EXPECT_EQ(controls().text(frmOption::edtHwhmPixel), "  3.0000");
+  EXPECT_EQ(controls().text(frmOption::edtHwhmTheta), "  0.1000");
+  EXPECT_TRUE(controls().checked(frmOption::rbtnFitType1));
+  EXPECT_FALSE(controls().checked(frmOption::rbtnFitType2));
+  EXPECT_EQ(controls().item_index(frmOption::rdgCenterMarker), 0);
 
   Options& o = state().options;
   o = Options{1, 1, 2.5, 0.05, 2, 1, 1, 7};
   show_options();
-  EXPECT_TRUE(controls().checked(chkVerticalReverse));
-  EXPECT_EQ(controls().item_index(rdgCenterMarker), 1);
-  EXPECT_EQ(controls().text(edtHwhmPixel), "  2.5000");
-  EXPECT_EQ(controls().text(edtHwhmTheta), "  0.0500");
-  EXPECT_EQ(controls().item_index(rdgDistanceSetting), 2);
-  EXPECT_TRUE(controls().checked(chkGradationReverse));
-  EXPECT_TRUE(controls().checked(chkClearMask));
-  EXPECT_TRUE(controls().checked(rbtnFitType2));  // any fit type but 0 shows Gaussian
+  EXPECT_TRUE(controls().checked(frmOption::chkVerticalReverse));
+  EXPECT_EQ(controls().item_index(frmOption::rdgCenterMarker), 1);
+  EXPECT_EQ(controls().text(frmOption::edtHwhmPixel), "  2.5000");
+  EXPECT_EQ(controls().text(frmOption::edtHwhmTheta), "  0.0500");
+  EXPECT_EQ(controls().item_index(frmOption::rdgDistanceSetting), 2);
+  EXPECT_TRUE(controls().checked(frmOption::chkGradationReverse));
+  EXPECT_TRUE(controls().checked(frmOption::chkClearMask));
+  EXPECT_TRUE(controls().checked(frmOption::rbtnFitType2));  // any fit type but 0 shows Gaussian
 }
 
 TEST_F(OptionCommandsTest, ApplyStoresEveryControlAndGaussianShowsAgain) {
@@ -89,17 +87,17 @@ TEST_F(OptionCommandsTest, ApplyStoresEveryControlAndGaussianShowsAgain) {
   EXPECT_EQ(o.ClearMask, 1);
   EXPECT_EQ(o.FitType, 1);
 
-  controls().set_checked(rbtnFitType1, true);
+  controls().set_checked(frmOption::rbtnFitType1, true);
   show_options();
-  EXPECT_TRUE(controls().checked(rbtnFitType2));
-  EXPECT_FALSE(controls().checked(rbtnFitType1));
+  EXPECT_TRUE(controls().checked(frmOption::rbtnFitType2));
+  EXPECT_FALSE(controls().checked(frmOption::rbtnFitType1));
   EXPECT_TRUE(window_.rebuilds.empty());  // Apply of the options rebuilds no palette
 }
 
 TEST_F(OptionCommandsTest, TheFitTypeStaysWhenNeitherRadioIsChecked) {
   state().options.FitType = 1;
   show_options();
-  controls().set_checked(rbtnFitType2, false);
+  controls().set_checked(frmOption::rbtnFitType2, false);
   apply_options();
   EXPECT_EQ(state().options.FitType, 1);
 }
@@ -107,11 +105,11 @@ TEST_F(OptionCommandsTest, TheFitTypeStaysWhenNeitherRadioIsChecked) {
 TEST_F(OptionCommandsTest, ABadHalfWidthStopsApplyWithTheFieldsBeforeItStored) {
   show_options();
   Controls& c = controls();
-  c.set_item_index(rdgCenterMarker, 1);
-  c.set_text(edtHwhmPixel, "5");
-  c.set_text(edtHwhmTheta, "0.1x");
-  c.set_item_index(rdgDistanceSetting, 2);
-  c.set_checked(chkClearMask, true);
+  c.set_item_index(frmOption::rdgCenterMarker, 1);
+  c.set_text(frmOption::edtHwhmPixel, "5");
+  c.set_text(frmOption::edtHwhmTheta, "0.1x");
+  c.set_item_index(frmOption::rdgDistanceSetting, 2);
+  c.set_checked(frmOption::chkClearMask, true);
   try {
     apply_options();
     FAIL() << "no conversion error";

@@ -26,8 +26,6 @@
 namespace kestrin::test {
 namespace {
 
-using namespace frmSpotAnalyze;
-
 // Each wait for events runs the next scripted action (a button press) before testing the
 // condition; with no action left the wait ends as the program's end would.
 class ScriptedPump : public EventPump {
@@ -97,12 +95,12 @@ TEST_F(SpotAnalysisCommandsTest, StepModeGoesOnAtNextRepeatsAtRetryWithNewSettin
   std::vector<std::string> states;
   pump_.actions = {
       [&] {
-        states.push_back(text(btnCalcStep) + "|" + text(lblStepStatus));
+        states.push_back(text(frmSpotAnalyze::btnCalcStep) + "|" + text(frmSpotAnalyze::lblStepStatus));
         EXPECT_FALSE(spot_analysis_close_query());
         calc_step_command(fake());  // Start Step now means Next
       },
       [&] {
-        edit(edtAngleSetting, "20");
+        edit(frmSpotAnalyze::edtAngleSetting, "20");
         retry_command();
       },
       [&] { abort_command(); },
@@ -114,8 +112,8 @@ TEST_F(SpotAnalysisCommandsTest, StepModeGoesOnAtNextRepeatsAtRetryWithNewSettin
   EXPECT_EQ(log(), (std::vector<std::string>{"Spot Analyze: Spot No:1 done", "Spot Analyze: Spot No:2 done",
                                              "Spot Analyze: Spot No:2 done", "Spot Analyze: Aborted.",
                                              "Spot Analyze: calc 2theta done."}));
-  EXPECT_EQ(text(lblStepStatus), "Aborted.");
-  EXPECT_EQ(text(btnCalcStep), "Start Step");
+  EXPECT_EQ(text(frmSpotAnalyze::lblStepStatus), "Aborted.");
+  EXPECT_EQ(text(frmSpotAnalyze::btnCalcStep), "Start Step");
   EXPECT_EQ(state().analyze.AnalyzeState, kAnalyzeIdle);
   EXPECT_TRUE(spot_analysis_close_query());
 }
@@ -128,16 +126,16 @@ TEST_F(SpotAnalysisCommandsTest, TheProgramEndingDuringTheStepWaitEndsTheRun) {
 }
 
 TEST_F(SpotAnalysisCommandsTest, CalcAllRunsFromTheStartSpotAndStopsAtAnAbortFromThePump) {
-  edit(edtStartSpotAll, "2");
+  edit(frmSpotAnalyze::edtStartSpotAll, "2");
   calc_all_command(fake());
   EXPECT_EQ(done_, (std::vector<std::string>{"1/12", "2/12"}));
   EXPECT_EQ(log().back(), "Spot Analyze: calc 2theta done.");
   EXPECT_EQ(log().front(), "Spot Analyze: Spot No:2 done. Band=12");
-  EXPECT_EQ(text(lblStepStatus), "Done.");
+  EXPECT_EQ(text(frmSpotAnalyze::lblStepStatus), "Done.");
   EXPECT_EQ(pump_.pumps, 2);
 
   done_.clear();
-  edit(edtStartSpotAll, "1");
+  edit(frmSpotAnalyze::edtStartSpotAll, "1");
   pump_.ended = true;  // the program ends during the first spot
   calc_all_command(fake());
   EXPECT_EQ(done_, (std::vector<std::string>{"0/12"}));
@@ -150,7 +148,7 @@ TEST_F(SpotAnalysisCommandsTest, AbortDuringCalcAllEndsTheLoopAfterTheCurrentSpo
   calc_all_command(fake());
   EXPECT_EQ(done_, (std::vector<std::string>{"0/12"}));
   EXPECT_EQ(state().analyze.AnalyzeState, kAnalyzeIdle);
-  EXPECT_EQ(text(lblStepStatus), "Done.");
+  EXPECT_EQ(text(frmSpotAnalyze::lblStepStatus), "Done.");
   EXPECT_EQ(log().back(), "Spot Analyze: calc 2theta done.");
 }
 
@@ -158,17 +156,17 @@ TEST_F(SpotAnalysisCommandsTest, ListBandAndErrorLines) {
   state().spot_analysis_grid = spot_analysis_grid();
   state().spot_analysis_grid[2][kAnaBand] = "7";
   state().spot_analysis_grid[3][kAnaBand] = "0";
-  check(chkUseListBand);
+  check(frmSpotAnalyze::chkUseListBand);
   calc_all_command(fake());
   EXPECT_EQ(done_, (std::vector<std::string>{"0/12", "1/7", "2/12"}));
 
   the_log().clear_history();
-  edit(edtIndex, "4");
+  edit(frmSpotAnalyze::edtIndex, "4");
   two_theta_calc_command(fake());
-  edit(edtIndex, "1");
-  edit(edtAngleSetting, "x");
+  edit(frmSpotAnalyze::edtIndex, "1");
+  edit(frmSpotAnalyze::edtAngleSetting, "x");
   two_theta_calc_command(fake());
-  EXPECT_EQ(text(lblStepStatus), "Aborted.");
+  EXPECT_EQ(text(frmSpotAnalyze::lblStepStatus), "Aborted.");
   calc_step_command(fake());
   current_image().NoImageFlag = 1;
   two_theta_calc_command(fake());
@@ -182,10 +180,10 @@ TEST_F(SpotAnalysisCommandsTest, ListBandAndErrorLines) {
 TEST_F(SpotAnalysisCommandsTest, OneSpotShowsItsNumberAndAbortWhileIdleChangesNothing) {
   abort_command();
   EXPECT_EQ(state().analyze.AnalyzeState, kAnalyzeIdle);
-  edit(edtIndex, "2");
+  edit(frmSpotAnalyze::edtIndex, "2");
   two_theta_calc_command(fake());
   EXPECT_EQ(done_, (std::vector<std::string>{"1/12"}));
-  EXPECT_EQ(text(lblStepStatus), "Done.");
+  EXPECT_EQ(text(frmSpotAnalyze::lblStepStatus), "Done.");
   EXPECT_EQ(log(), (std::vector<std::string>{"Spot Analyze: Spot No:2 done. Band=12", "Spot Analyze: calc 2theta done."}));
 }
 

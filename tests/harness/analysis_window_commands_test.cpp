@@ -2,10 +2,9 @@
 // loaded and its analysis list written back, and a reference list loaded.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "base/text_file.h"
 #include "harness/harness.h"
+#include "harness/harness_fixture.h"
 #include "image/program_state.h"
 #include "model/headless_ports.h"
 #include "model/state.h"
@@ -14,14 +13,6 @@
 namespace kestrin::harness {
 namespace {
 
-std::string run(const std::string& script, std::string* err = nullptr) {
-  std::istringstream in(script);
-  std::ostringstream out, errors;
-  run_commands(in, out, errors);
-  if (err) *err = errors.str();
-  return out.str();
-}
-
 TEST(HarnessToolWindowCommands, TextsListsAndReferences) {
   reset_state();
   reset_headless_ports();
@@ -29,7 +20,7 @@ TEST(HarnessToolWindowCommands, TextsListsAndReferences) {
   ASSERT_TRUE(write_file_bytes(dir.file("in.csv"), "1,10.5,20,300\r\n2,30,40,500\r\n"));
   ASSERT_TRUE(write_file_bytes(dir.file("ref.csv"), "1,1.5,2.5,7\r\n"));
   std::string err;
-  const std::string out = run("GetText frmOscAna.edtSearchDistance\n"
+  const std::string out = run_lines("GetText frmOscAna.edtSearchDistance\n"
                               "SetText frmOscAna.edtSearchDistance 35\n"
                               "GetText frmOscAna.edtSearchDistance\n"
                               "GetText nodot\n"

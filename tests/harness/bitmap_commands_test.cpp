@@ -12,7 +12,7 @@
 namespace kestrin::harness {
 namespace {
 
-std::string run(const std::string& script, std::string& err) {
+std::string run_bitmap(const std::string& script, std::string& err) {
   std::istringstream in(script);
   std::ostringstream out, errors;
   run_commands(in, out, errors, bitmap_commands());
@@ -25,7 +25,7 @@ TEST(HarnessBitmapCommands, ConvertBitmapWritesTheConvertedFileOrReportsWhy) {
   test::make_picture(24, 9, 4, [](int x, int y) { return test::hash_color(x, y, 3); }).SaveToFile(dir.file("in.bmp"));
   ASSERT_TRUE(write_file_bytes(dir.file("bad.bmp"), "BMnot a bitmap at all"));
   std::string err;
-  run("ConvertBitmap " + dir.file("in.bmp") + " " + dir.file("low.bmp") + " 3\n" +
+  run_bitmap("ConvertBitmap " + dir.file("in.bmp") + " " + dir.file("low.bmp") + " 3\n" +
           "Kestrin.ConvertBitmap('" + dir.file("in.bmp") + "', '" + dir.file("high.bmp") + "', 1, 1);\n" +
           "ConvertBitmap " + dir.file("bad.bmp") + " " + dir.file("x.bmp") + " 3\n" +
           "ConvertBitmap " + dir.file("in.bmp") + " " + dir.file("x.bmp") + " 6\n" +

@@ -14,6 +14,16 @@
 
 namespace kestrin::harness {
 
+// Runs the lines over every harness command; returns standard output and, when `err` is
+// given, puts there what went to standard error.
+inline std::string run_lines(const std::string& script, std::string* err = nullptr) {
+  std::istringstream in(script);
+  std::ostringstream out, errors;
+  run_commands(in, out, errors);
+  if (err) *err = errors.str();
+  return out.str();
+}
+
 class HarnessTest : public ::testing::Test {
 protected:
   void SetUp() override {

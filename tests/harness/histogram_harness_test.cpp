@@ -21,7 +21,7 @@ namespace {
 constexpr double kDeg = 3.14159265358979323846 / 180.0;
 
 // Runs the harness on the commands; returns its output.
-std::string run_harness(const TempDir& dir, const std::string& commands) {
+std::string run_histogram_harness(const TempDir& dir, const std::string& commands) {
   EXPECT_TRUE(write_file_bytes(dir.file("commands.txt"), commands));
   std::string out;
   const std::string harness = std::string(KESTRIN_BINARY_DIR) + "/tests/harness/kestrin-harness";
@@ -81,7 +81,7 @@ TEST(HistogramHarness, PixelSectoredAndFineRingsSitWhereTheImageHasThem) {
                                "');\n"
                                "Kestrin.AngleIntensity();\nKestrin.SaveNaxFile('" +
                                dir.file("flat.raw") + "');\n";
-  const std::string out = run_harness(dir, commands);
+  const std::string out = run_histogram_harness(dir, commands);
   for (const char* banner : {"<<<<<   Pixel Histogram   >>>>>", "<<<<<< SECTORING >>>>>>>",
                              "<<<<<   Fine Angle Histogram   >>>>>", " <<<<<   Sector format   >>>>> "})
     EXPECT_NE(out.find(banner), std::string::npos) << banner << "\n" << out;
@@ -121,7 +121,7 @@ TEST(HistogramHarness, CurvedPlateRingsAndRefusals) {
                                dir.file("curved.raw") +
                                "');\n"
                                "Kestrin.PixelIntensity();\nKestrin.FineAngleIntensity();\n";
-  const std::string out = run_harness(dir, commands);
+  const std::string out = run_histogram_harness(dir, commands);
   EXPECT_NE(out.find(" calc_pixel_histogram_selection() bad file type.(curvedIP)"), std::string::npos) << out;
   EXPECT_NE(out.find(" calc_fine_angle_histogram_selection(): bad file type(CurvedIP)"), std::string::npos) << out;
   EXPECT_EQ(out.find("cos3 correction was made"), std::string::npos) << out;

@@ -2,10 +2,9 @@
 // extensions that are refused, and the log of a save and a load.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "base/paths.h"
 #include "harness/harness.h"
+#include "harness/harness_fixture.h"
 #include "image/image_store.h"
 #include "image/program_state.h"
 #include "model/headless_ports.h"
@@ -17,14 +16,6 @@
 namespace kestrin::harness {
 namespace {
 
-std::string run(const std::string& script, std::string* err = nullptr) {
-  std::istringstream in(script);
-  std::ostringstream out, errors;
-  run_commands(in, out, errors);
-  if (err) *err = errors.str();
-  return out.str();
-}
-
 TEST(HarnessPatternCommands, SaveBesideImageAndLoadBack) {
   reset_state();
   reset_headless_ports();
@@ -33,7 +24,7 @@ TEST(HarnessPatternCommands, SaveBesideImageAndLoadBack) {
   current_image().ImageBaseName = "img01";
   state().nax_pattern = test::small_pattern(3, kPixelHistogram, "title");
   std::string err;
-  const std::string out = run(
+  const std::string out = run_lines(
       "SaveNaxFile2 tif\nSaveNaxFile2 ''\nSaveNaxFile2 XY\nKestrin.SaveNaxFile3('xy', 5);\n"
       "Kestrin.LoadNaxFile('" + dir.file("img01.XY") + "');\nSaveNaxFile3 csv 12.7\nSaveNaxFile3 pil 2.5\n", &err);
   EXPECT_TRUE(file_exists(dir.file("img01.XY")));
@@ -55,9 +46,9 @@ TEST(HarnessPatternCommands, LoadReportsWhatItRead) {
   test::TempDir dir;
   state().nax_pattern = test::small_pattern(3, kPixelHistogram, "title");
   state().peak_table = test::three_peaks();
-  run("SaveNaxFile " + dir.file("p.pil") + "\n");
+  run_lines("SaveNaxFile " + dir.file("p.pil") + "\n");
   reset_state();
-  EXPECT_EQ(run("LoadNaxFile " + dir.file("p.pil") + "\n"),
+  EXPECT_EQ(run_lines("LoadNaxFile " + dir.file("p.pil") + "\n"),
             " <<<<<   PIL format   >>>>>\n  title\n Number of points =      3\n Max intensity    =    207\n"
             " Number of peaks  =      3\n Completed.\n");
   EXPECT_EQ(state().nax_pattern.values[2], 207);

@@ -17,7 +17,7 @@
 namespace kestrin::harness {
 namespace {
 
-std::string run(const std::string& script) {
+std::string run_merged(const std::string& script) {
   std::istringstream in(script);
   std::ostringstream out, err;
   run_commands(in, out, err);
@@ -34,7 +34,7 @@ TEST(PeakCommands, SearchCountAndEntries) {
   p.N = 10, p.maximum = 40;
   p.set_kind(kPixelHistogram);
   state().integration_params.wavelength = 1.0;
-  EXPECT_EQ(run("PeakSearch\nGetMaxPeakNumber\nGetPeakData 0 0\nGetPeakData 0 3\nGetPeakData 0 4\n"
+  EXPECT_EQ(run_merged("PeakSearch\nGetMaxPeakNumber\nGetPeakData 0 0\nGetPeakData 0 3\nGetPeakData 0 4\n"
                 "GetPeakData 501 0\nGetPeakData 0\nFindCenter\n"),
             "= 1\n= 4\n= 40\n<<<<<<<<<< FIND CENTER >>>>>>>>>>\nfind_center() : Image data does not exist.\n");
 }

@@ -11,6 +11,13 @@
 
 namespace kestrin::test {
 
+// The lines of a file's text, each ended by CR LF.
+inline std::string crlf(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\r\n";
+  return out;
+}
+
 // A pattern of n points with I(i) = 100 i + 7, of the given kind.
 NaxPattern small_pattern(int n, PatternKind kind, const std::string& title);
 // Axis of a 2theta pattern of n points from `begin` by `step`, wavelength 1.5406.

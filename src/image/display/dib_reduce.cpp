@@ -134,7 +134,7 @@ void map_true_color_rows(const DibInfo& src, DibInfo& dst, Index index) {
   }
 }
 
-int depth_of(uint16_t bit_count) { return bit_count == 8 ? 8 : 4; }
+int palette_depth_of(uint16_t bit_count) { return bit_count == 8 ? 8 : 4; }
 
 uint32_t bin_code(const uint8_t* bgr) { return uint32_t(bgr[2] & 0xF8) << 8 | uint32_t(bgr[1] & 0xFC) << 3 | bgr[0] >> 3; }
 
@@ -247,7 +247,7 @@ DibInfo ConvertTrueColorToIndexedLow(const DibInfo& src, uint16_t bit_count, con
                                    int32_t((k & 31) << 3) + int32_t(bins.low_blue[k] / n), uint32_t(n), k});
     }
   }
-  const SplitResult split = split_colors(classes, depth_of(bit_count), step);
+  const SplitResult split = split_colors(classes, palette_depth_of(bit_count), step);
   std::vector<uint8_t> table(65536);
   for (const ColorClass& c : classes) table[c.key] = uint8_t(c.index);
   DibInfo dst = indexed_result(src, bit_count, split);
@@ -261,7 +261,7 @@ DibInfo ConvertTrueColorToIndexedHigh(const DibInfo& src, uint16_t bit_count, co
   SplitResult split;
   {
     std::vector<ColorClass> classes = distinct_colors(src);
-    split = split_colors(classes, depth_of(bit_count), step);
+    split = split_colors(classes, palette_depth_of(bit_count), step);
   }
   DibInfo dst = indexed_result(src, bit_count, split);
   map_true_color_rows(src, dst, [&](const uint8_t* p) { return walk_split_tree(split.tree, p, name); });

@@ -14,14 +14,6 @@ namespace kestrin {
 
 namespace {
 
-using Outcome = PatternReadResult::Outcome;
-
-// The text of `width` characters from column `column` (from 1), clamped to the line.
-std::string_view field(std::string_view line, size_t column, size_t width) {
-  if (column - 1 >= line.size()) return {};
-  return line.substr(column - 1, width);
-}
-
 bool in_open_range(double v, double lo, double hi) { return v > lo && v < hi; }
 
 // What a form reader hands on: whether the peak block follows, or a refusal.
@@ -50,7 +42,7 @@ public:
     r_.peaks.count = 0;
     const std::string head = lines_.next_line();
     if (head.empty()) return;
-    const int32_t count = StrToInt(field(head, 1, 4));
+    const int32_t count = StrToInt(line_field(head, 1, 4));
     if (count < 0 || count > kMaxPeaks)
       throw ConversionError(Format("'%d' is not a valid peak count (0 to %d)", {count, kMaxPeaks}));
     for (int32_t k = 0; k < count; ++k) {
@@ -80,7 +72,7 @@ private:
     while (i < n) {
       const std::string line = lines_.next_line();
       for (int k = 0; k < per_line && i < n; ++k, ++i) {
-        auto v = TryStrToInt(field(line, 1 + size_t(k) * width, width));
+        auto v = TryStrToInt(line_field(line, 1 + size_t(k) * width, width));
         if (!v) return false;
         r_.values[size_t(i)] = *v;
       }
@@ -95,7 +87,8 @@ private:
     r_.values.assign(size_t(n), 0);
     for (int32_t i = 0; i < n;) {
       const std::string line = lines_.next_line();
-      for (int k = 0; k < 16 && i < n; ++k, ++i) r_.values[size_t(i)] = StrToInt(field(line, 1 + size_t(k) * 5, 5));
+      for (int k = 0; k < 16 && i < n; ++k, ++i)
+        r_.values[size_t(i)] = StrToInt(line_field(line, 1 + size_t(k) * 5, 5));
     }
     set_title(lines_.next_line());
     r_.log.push_back(title_);
@@ -118,7 +111,7 @@ private:
         break;
       }
       if (*index != int32_t(r_.values.size()) || r_.values.size() == size_t(kPatternSize)) break;
-      const auto value = TryStrToInt(field(line, comma + 2, 100));
+      const auto value = TryStrToInt(line_field(line, comma + 2, 100));
       if (!value) {
         end = FormEnd::kNoPeaks;
         break;
@@ -145,10 +138,10 @@ private:
 
   FormEnd read_rietan() {
     const std::string head = lines_.next_line();
-    const auto n = TryStrToInt(field(head, 1, 6));
+    const auto n = TryStrToInt(line_field(head, 1, 6));
     if (!n || *n <= 10 || *n >= kPatternSize) return refuse(header_error());
-    const auto begin = TryStrToFloat(field(head, 7, 9));
-    const auto step = TryStrToFloat(field(head, 16, 9));
+    const auto begin = TryStrToFloat(line_field(head, 7, 9));
+    const auto step = TryStrToFloat(line_field(head, 16, 9));
     if (!begin || !step) return refuse(header_error());
     r_.begin = *begin;
     r_.step = *step;
@@ -166,10 +159,10 @@ private:
   FormEnd read_wpp() {
     set_title(lines_.next_line());
     const std::string head = lines_.next_line();
-    const auto wavelength = TryStrToFloat(field(head, 7, 8));
-    const auto begin = TryStrToFloat(field(head, 31, 8));
-    const auto end = TryStrToFloat(field(head, 39, 8));
-    const auto step = TryStrToFloat(field(head, 47, 8));
+    const auto wavelength = TryStrToFloat(line_field(head, 7, 8));
+    const auto begin = TryStrToFloat(line_field(head, 31, 8));
+    const auto end = TryStrToFloat(line_field(head, 39, 8));
+    const auto step = TryStrToFloat(line_field(head, 47, 8));
     if (!wavelength || !begin || !end || !step) return refuse(header_error());
     r_.wavelength = *wavelength;
     r_.begin = *begin;
@@ -305,8 +298,8 @@ PeakLineValues parse_peak_line(std::string_view line) {
   const auto tokens = blank_separated(line, 10);
   if (tokens.size() == 10)
     return {StrToFloat(tokens[1]), StrToFloat(tokens[3]), StrToFloat(tokens[4]), StrToFloat(tokens[5])};
-  return {StrToFloat(field(line, 16, 11)), StrToFloat(field(line, 34, 10)), StrToFloat(field(line, 44, 10)),
-          StrToFloat(field(line, 54, 11))};
+  return {StrToFloat(line_field(line, 16, 11)), StrToFloat(line_field(line, 34, 10)),
+          StrToFloat(line_field(line, 44, 10)), StrToFloat(line_field(line, 54, 11))};
 }
 
 PatternReadResult read_pattern_text(PatternFileKind kind, std::string_view file_name, std::string_view bytes,
@@ -316,13 +309,13 @@ PatternReadResult read_pattern_text(PatternFileKind kind, std::string_view file_
   try {
     const FormEnd end = reader.read(kind);
     if (end == FormEnd::kRefused) {
-      r.outcome = Outcome::kRefused;
+      r.outcome = PatternReadResult::Outcome::kRefused;
       r.values.clear();
       return r;
     }
     if (end == FormEnd::kPeaks) reader.read_peak_block();
   } catch (const ConversionError& e) {
-    r.outcome = Outcome::kFailed;
+    r.outcome = PatternReadResult::Outcome::kFailed;
     r.error = e.what();
     r.values.clear();
     r.peaks.count = 0;

@@ -13,21 +13,14 @@ namespace {
 
 constexpr double kDegreesPerRadian = 57.29577951308232;
 
-std::string_view field(std::string_view line, size_t column, size_t width) {
-  if (column - 1 >= line.size()) return {};
-  return line.substr(column - 1, width);
-}
-
-using Outcome = PeakListReadResult::Outcome;
-
 // The peak lines of a list of `count` peaks into `peaks` (x, 2theta, d as written).
 void read_peak_lines(TextReader& lines, int32_t count, PeakList& peaks) {
   for (int32_t k = 0; k < count; ++k) {
     const std::string line = lines.next_line();
     const size_t j = size_t(k);
-    peaks.x[j] = StrToFloat(field(line, 4, 12));
-    peaks.two_theta[j] = StrToFloat(field(line, 16, 12));
-    peaks.d[j] = StrToFloat(field(line, 28, 12));
+    peaks.x[j] = StrToFloat(line_field(line, 4, 12));
+    peaks.two_theta[j] = StrToFloat(line_field(line, 16, 12));
+    peaks.d[j] = StrToFloat(line_field(line, 28, 12));
     peaks.intensity[j] = 0.0;
   }
   peaks.count = count;
@@ -71,19 +64,19 @@ PeakListReadResult read_peak_list(std::string_view bytes, double wavelength) {
   try {
     const auto count = eq == std::string::npos ? std::nullopt : std::optional(StrToInt(count_line.substr(eq + 1)));
     if (!count || *count < 0 || *count > kMaxPeaks) {
-      r.outcome = Outcome::kReadError;
+      r.outcome = PeakListReadResult::Outcome::kReadError;
       r.message = " load_peak_proc() : read error. ";
       return r;
     }
     lines.next_line();
     read_peak_lines(lines, *count, r.peaks);
   } catch (const ConversionError& e) {
-    r.outcome = Outcome::kFailed;
+    r.outcome = PeakListReadResult::Outcome::kFailed;
     r.message = e.what();
     return r;
   }
   if (const int32_t bad = convert_spacings(r.peaks, wavelength)) {
-    r.outcome = Outcome::kBadSpacing;
+    r.outcome = PeakListReadResult::Outcome::kBadSpacing;
     r.message = Format(" Error in d(A) at peak number %3d.", {bad});
   }
   return r;

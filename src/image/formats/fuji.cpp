@@ -141,7 +141,7 @@ bool read_header_text(const std::string& path, std::string& text) {
 }
 
 // The pixels by the header's size and depth, with the Fuji law and statistics.
-DecodedImage decode_pixels(DecodedImage&& d, const FujiHeader& h, std::span<const uint8_t> bytes, bool reverse) {
+DecodedImage decode_fuji_pixels(DecodedImage&& d, const FujiHeader& h, std::span<const uint8_t> bytes, bool reverse) {
   const int bits = h.bits;
   const int bpp = h.bytes_per_pixel;
   if (bits != 8 && bits != 10 && bits != 16)
@@ -199,7 +199,7 @@ DecodedImage decode_fuji_image(std::string_view header_text, std::span<const uin
   if (h.width < 1 || h.height < 1)
     return refused(std::move(d), " read_infomation_file() : Number of pixels is zero or negative.");
   d.log(" read_fuji_file() : Find gimg_file_name");
-  return decode_pixels(std::move(d), h, pixels, options.reverse_rows);
+  return decode_fuji_pixels(std::move(d), h, pixels, options.reverse_rows);
 }
 
 DecodedImage read_fuji_image(const std::string& inf_path, std::span<const uint8_t> pixels, const DecodeOptions& options,

@@ -55,7 +55,7 @@ bool decode_u32_row(const uint8_t* src, uint16_t* dst, size_t n) {
   return true;
 }
 
-bool decode_pixels(ImageData& image, const uint8_t* data, bool reverse) {
+bool decode_hipic_pixels(ImageData& image, const uint8_t* data, bool reverse) {
   const size_t w = size_t(image.ImageWidth);
   const size_t bpp = size_t(image.BytesPerPixel);
   bool ok = true;
@@ -76,7 +76,7 @@ DecodedImage decode_hipic_image(std::span<const uint8_t> bytes, const DecodeOpti
   if (std::string problem = header_problem(bytes, h); !problem.empty()) return refused(std::move(d), problem);
   d.data.set_size(h.width, h.height, h.bytes_per_pixel);
   build_overflow_tables(d.data, 1.0f);
-  if (!decode_pixels(d.data, bytes.data() + h.data_offset(), options.reverse_rows))
+  if (!decode_hipic_pixels(d.data, bytes.data() + h.data_offset(), options.reverse_rows))
     return refused(std::move(d), "read_hipic_file. byte error.");
   scan_statistics(d.data);
   d.ok = true;

@@ -19,7 +19,7 @@ constexpr const char* kReadPrefix = "read_rigaku_file() : ";
 constexpr const char* kSavePrefix = "save_rigaku_file() : ";
 
 // The reason a header's image layout cannot be read, or empty when it can.
-std::string layout_problem(const RaxisHeader& h) {
+std::string raxis_layout_problem(const RaxisHeader& h) {
   if (h.width > kMaxImageSide || h.height > kMaxImageSide) return "Number of pixels is too large.";
   if (h.width < 1 || h.height < 1) return "Image size is invalid.";
   if (h.record_length < 0) return "Record length is invalid.";
@@ -83,7 +83,8 @@ DecodedImage decode_raxis_image(std::span<const uint8_t> bytes, const DecodeOpti
   if (!header) return refused(std::move(d), kReadPrefix + ("Header of " + options.name + " is too short."));
   const RaxisHeader& h = *header;
   d.geometry = raxis_header_geometry(h);
-  if (std::string problem = layout_problem(h); !problem.empty()) return refused(std::move(d), kReadPrefix + problem);
+  if (std::string problem = raxis_layout_problem(h); !problem.empty())
+    return refused(std::move(d), kReadPrefix + problem);
   build_overflow_tables(d.data, h.overflow_ratio);
   d.data.set_size(h.width, h.height, 2);
   d.log(" Swapping byte order...");

@@ -35,7 +35,7 @@ bool side_ok(uint32_t v) { return v >= 1 && v <= uint32_t(kMaxImageSide); }
 
 // Why the first image is not uncompressed, untiled, one sample per pixel, stored in strips,
 // of a size Kestrin keeps; empty when it is.
-std::string layout_problem(const TiffTags& t) {
+std::string tiff_layout_problem(const TiffTags& t) {
   if (!side_ok(t.image_width) || !side_ok(t.image_length))
     return Format("Image size %d x %d is not supported.", {t.image_width, t.image_length});
   if (t.compression != 1) return Format("Compressed data (compression %d) are not supported.", {t.compression});
@@ -45,7 +45,7 @@ std::string layout_problem(const TiffTags& t) {
   return {};
 }
 
-bool plain_layout(const TiffTags& t) { return layout_problem(t).empty(); }
+bool plain_layout(const TiffTags& t) { return tiff_layout_problem(t).empty(); }
 
 const char* sample_kind(const TiffTags& t) {
   return t.sample_format == 2 ? "signed integer" : t.sample_format == 3 ? "floating-point" : "unsigned integer";
@@ -133,7 +133,8 @@ template <class BuildTables>
 DecodedImage load_integer_image(DecodedImage&& d, std::span<const uint8_t> bytes, const TiffTags& t,
                                 const ReaderLines& reader, bool reverse, BuildTables build_tables) {
   const int bpp = integer_bytes_per_pixel(t);
-  if (std::string problem = layout_problem(t); !problem.empty()) return refused_because(std::move(d), reader, problem);
+  if (std::string problem = tiff_layout_problem(t); !problem.empty())
+    return refused_because(std::move(d), reader, problem);
   if (bpp == 0) return refused_because(std::move(d), reader, samples_not_supported(t));
   std::vector<uint8_t> buffer;
   const auto raw = gather_strips(bytes, t, data_bytes_of(t, bpp), buffer);
@@ -227,7 +228,7 @@ DecodedImage decode_tiff_float_image(std::span<const uint8_t> bytes, const TiffT
                                      ImageData storage) {
   DecodedImage d(std::move(storage));
   d.log(kFloatLines.name);
-  if (std::string problem = layout_problem(tags); !problem.empty())
+  if (std::string problem = tiff_layout_problem(tags); !problem.empty())
     return refused_because(std::move(d), kFloatLines, problem);
   if (!tags.is_float()) return refused_because(std::move(d), kFloatLines, samples_not_supported(tags));
   std::vector<uint8_t> buffer;

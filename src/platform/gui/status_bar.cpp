@@ -21,7 +21,7 @@ const EnumInfo& styleType() {
   return info;
 }
 
-Qt::Alignment qtAlignment(int alignment) {
+Qt::Alignment qtPanelAlignment(int alignment) {
   switch (alignment) {
     case taRightJustify: return Qt::AlignRight | Qt::AlignVCenter;
     case taCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
@@ -162,7 +162,7 @@ void TStatusBar::rebuild() {
     } else {
       const TStatusPanel* p = panels_->items(i);
       if (p->style() == psText) label->setText(qs(p->text()));
-      label->setAlignment(qtAlignment(p->alignment()));
+      label->setAlignment(qtPanelAlignment(p->alignment()));
       label->setFrameStyle(frameOf(p->bevel()));
       const TRect r = panelRect(i);
       label->setGeometry(r.left, r.top, r.width(), r.height());

@@ -20,7 +20,7 @@
 
 namespace kgui {
 
-static Qt::Alignment qtAlignment(int a) {
+static Qt::Alignment qtLabelAlignment(int a) {
   return a == taCenter ? Qt::AlignHCenter : a == taRightJustify ? Qt::AlignRight : Qt::AlignLeft;
 }
 
@@ -83,7 +83,7 @@ void TPanel::setBevelWidth(int w) {
 
 void TPanel::setAlignment(int a) {
   alignment_ = a;
-  label_->setAlignment(qtAlignment(a) | Qt::AlignVCenter);
+  label_->setAlignment(qtLabelAlignment(a) | Qt::AlignVCenter);
 }
 
 void TPanel::applyCaption() { label_->setText(qs(caption())); }
@@ -148,7 +148,7 @@ void TLabel::setAutoSize(bool a) {
 
 void TLabel::setAlignment(int a) {
   alignment_ = a;
-  label()->setAlignment(qtAlignment(a) | Qt::AlignTop);
+  label()->setAlignment(qtLabelAlignment(a) | Qt::AlignTop);
 }
 
 void TLabel::setWordWrap(bool w) {

@@ -19,7 +19,7 @@ namespace {
 
 constexpr size_t kHeaderReadChunk = 16384;
 
-[[noreturn]] void fail(int code, const std::string& what) { throw InternetError(code, what); }
+[[noreturn]] void fail_transport(int code, const std::string& what) { throw InternetError(code, what); }
 
 std::string_view trim(std::string_view s) {
   while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
@@ -67,7 +67,8 @@ void InternetTransport::open(const std::string& proxy) {
     const size_t colon = proxy.find(':');
     proxy_host_ = proxy.substr(0, colon);
     const int64_t port = colon == std::string::npos ? 8080 : length_of(std::string_view(proxy).substr(colon + 1));
-    if (proxy_host_.empty() || port <= 0 || port > 65535) fail(ERROR_INTERNET_CANNOT_CONNECT, "bad proxy " + proxy);
+    if (proxy_host_.empty() || port <= 0 || port > 65535)
+      fail_transport(ERROR_INTERNET_CANNOT_CONNECT, "bad proxy " + proxy);
     proxy_port_ = static_cast<uint16_t>(port);
   }
   opened_ = true;
@@ -76,7 +77,7 @@ void InternetTransport::open(const std::string& proxy) {
 void InternetTransport::setTimeouts(int milliseconds) { timeout_ms_ = milliseconds; }
 
 void InternetTransport::connect(const std::string& host, uint16_t port) {
-  if (!opened_) fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE, "no session");
+  if (!opened_) fail_transport(ERROR_INTERNET_INCORRECT_HANDLE_STATE, "no session");
   tls_.Close();
   CloseSocketHandle(fd_);
   host_ = host;
@@ -87,11 +88,11 @@ void InternetTransport::connect(const std::string& host, uint16_t port) {
 
 void InternetTransport::ConnectSocket(const std::string& host, uint16_t port) {
   const Resolution r = ResolveHostName(host);
-  if (!r.ok()) fail(ERROR_INTERNET_NAME_NOT_RESOLVED, "not resolved: " + host);
+  if (!r.ok()) fail_transport(ERROR_INTERNET_NAME_NOT_RESOLVED, "not resolved: " + host);
   int fd = -1;
   if (OpenStreamSocket(fd) != 0 || SetBlocking(fd, false) != 0) {
     CloseSocketHandle(fd);
-    fail(ERROR_INTERNET_CANNOT_CONNECT, "no socket");
+    fail_transport(ERROR_INTERNET_CANNOT_CONNECT, "no socket");
   }
   int rc = StartConnect(fd, {r.address, port});
   if (rc == WSAEWOULDBLOCK) {
@@ -101,14 +102,15 @@ void InternetTransport::ConnectSocket(const std::string& host, uint16_t port) {
   }
   if (rc != 0) {
     CloseSocketHandle(fd);
-    fail(rc == WSAETIMEDOUT ? ERROR_INTERNET_TIMEOUT : ERROR_INTERNET_CANNOT_CONNECT, "cannot connect to " + host);
+    fail_transport(rc == WSAETIMEDOUT ? ERROR_INTERNET_TIMEOUT : ERROR_INTERNET_CANNOT_CONNECT,
+                   "cannot connect to " + host);
   }
   fd_ = fd;
 }
 
 void InternetTransport::openRequest(const std::string& method, const std::string& path, const std::string& version,
                                     uint32_t flags) {
-  if (fd_ == -1) fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE, "not connected");
+  if (fd_ == -1) fail_transport(ERROR_INTERNET_INCORRECT_HANDLE_STATE, "not connected");
   method_ = method;
   version_ = version;
   target_ = path.empty() ? "/" : path;
@@ -136,13 +138,13 @@ void InternetTransport::OpenTunnel() {
   std::string block;
   ReadHeaderBlock(block, deadline);
   const int status = status_of(first_line(block));
-  if (status < 200 || status > 299) fail(ERROR_INTERNET_CANNOT_CONNECT, "proxy refused the tunnel");
+  if (status < 200 || status > 299) fail_transport(ERROR_INTERNET_CANNOT_CONNECT, "proxy refused the tunnel");
   pending_.clear();
   pending_pos_ = 0;
 }
 
 void InternetTransport::send(const std::string& header_text, std::string_view body) {
-  if (fd_ == -1 || method_.empty()) fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE, "no request");
+  if (fd_ == -1 || method_.empty()) fail_transport(ERROR_INTERNET_INCORRECT_HANDLE_STATE, "no request");
   std::string head = method_ + " " + target_ + " HTTP/" + version_ + "\r\n" + header_text + "\r\n";
   const Deadline deadline = NextDeadline();
   if (body.size() <= 65536) {
@@ -157,7 +159,7 @@ void InternetTransport::send(const std::string& header_text, std::string_view bo
 
 const std::string& InternetTransport::rawHeaders() {
   if (headers_read_) return raw_headers_;
-  if (!sent_) fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE, "no request sent");
+  if (!sent_) fail_transport(ERROR_INTERNET_INCORRECT_HANDLE_STATE, "no request sent");
   const Deadline deadline = NextDeadline();
   std::string block;
   for (;;) {
@@ -178,18 +180,18 @@ void InternetTransport::ReadHeaderBlock(std::string& block, Deadline deadline) {
     const size_t nl = pending_.find('\n', pending_pos_);
     if (nl == std::string::npos) {
       if (block_bytes + (pending_.size() - pending_pos_) > kMaxRawHeaderBytes)
-        fail(ERROR_INSUFFICIENT_BUFFER, "header too long");
+        fail_transport(ERROR_INSUFFICIENT_BUFFER, "header too long");
       pending_.erase(0, pending_pos_);
       pending_pos_ = 0;
       const size_t old = pending_.size();
       pending_.resize(old + kHeaderReadChunk);
       const size_t n = ReadRaw(pending_.data() + old, kHeaderReadChunk, deadline);
       pending_.resize(old + n);
-      if (n == 0) fail(ERROR_HTTP_INVALID_SERVER_RESPONSE, "connection closed in the header");
+      if (n == 0) fail_transport(ERROR_HTTP_INVALID_SERVER_RESPONSE, "connection closed in the header");
       continue;
     }
     block_bytes += nl + 1 - pending_pos_;
-    if (block_bytes > kMaxRawHeaderBytes) fail(ERROR_INSUFFICIENT_BUFFER, "header too long");
+    if (block_bytes > kMaxRawHeaderBytes) fail_transport(ERROR_INSUFFICIENT_BUFFER, "header too long");
     std::string_view line(pending_.data() + pending_pos_, nl - pending_pos_);
     pending_pos_ = nl + 1;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -236,7 +238,8 @@ size_t InternetTransport::read(char* buffer, size_t length) {
       n = ReadRaw(buffer, limit, NextDeadline());
       if (n == 0) {
         eof_ = true;
-        if (!body_.CompleteAtClose()) fail(ERROR_INTERNET_CONNECTION_ABORTED, "connection closed in the body");
+        if (!body_.CompleteAtClose())
+          fail_transport(ERROR_INTERNET_CONNECTION_ABORTED, "connection closed in the body");
         return 0;
       }
     }
@@ -244,7 +247,7 @@ size_t InternetTransport::read(char* buffer, size_t length) {
       const size_t out = body_.Decode(buffer, n);
       if (out > 0) return out;
     } catch (const HttpBodyError& e) {
-      fail(ERROR_HTTP_INVALID_SERVER_RESPONSE, e.what());
+      fail_transport(ERROR_HTTP_INVALID_SERVER_RESPONSE, e.what());
     }
   }
   return 0;
@@ -255,11 +258,11 @@ size_t InternetTransport::ReadRaw(char* buffer, size_t length, Deadline deadline
   for (;;) {
     int error = 0;
     const int ready = WaitFor(fd_, POLLIN, MillisecondsLeft(deadline), error);
-    if (ready == 0) fail(ERROR_INTERNET_TIMEOUT, "receive timed out");
-    if (ready < 0) fail(ERROR_INTERNET_CONNECTION_RESET, "receive failed");
+    if (ready == 0) fail_transport(ERROR_INTERNET_TIMEOUT, "receive timed out");
+    if (ready < 0) fail_transport(ERROR_INTERNET_CONNECTION_RESET, "receive failed");
     const long n = ReceiveBytes(fd_, buffer, length, false, error);
     if (n >= 0) return static_cast<size_t>(n);
-    if (error != WSAEWOULDBLOCK) fail(ERROR_INTERNET_CONNECTION_RESET, "receive failed");
+    if (error != WSAEWOULDBLOCK) fail_transport(ERROR_INTERNET_CONNECTION_RESET, "receive failed");
   }
 }
 
@@ -271,10 +274,10 @@ void InternetTransport::WriteRaw(std::string_view bytes, Deadline deadline) {
   while (!bytes.empty()) {
     int error = 0;
     const int ready = WaitFor(fd_, POLLOUT, MillisecondsLeft(deadline), error);
-    if (ready == 0) fail(ERROR_INTERNET_TIMEOUT, "send timed out");
-    if (ready < 0) fail(ERROR_INTERNET_CONNECTION_RESET, "send failed");
+    if (ready == 0) fail_transport(ERROR_INTERNET_TIMEOUT, "send timed out");
+    if (ready < 0) fail_transport(ERROR_INTERNET_CONNECTION_RESET, "send failed");
     const long n = SendBytes(fd_, bytes.data(), bytes.size(), error);
-    if (n < 0 && error != WSAEWOULDBLOCK) fail(ERROR_INTERNET_CONNECTION_RESET, "send failed");
+    if (n < 0 && error != WSAEWOULDBLOCK) fail_transport(ERROR_INTERNET_CONNECTION_RESET, "send failed");
     if (n > 0) bytes.remove_prefix(static_cast<size_t>(n));
   }
 }

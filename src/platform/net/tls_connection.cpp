@@ -36,7 +36,7 @@ SSL_CTX* client_context() {
   return context;
 }
 
-[[noreturn]] void fail(int code, const std::string& what) {
+[[noreturn]] void fail_tls(int code, const std::string& what) {
   ERR_clear_error();
   throw InternetError(code, what);
 }
@@ -76,15 +76,15 @@ bool TlsConnection::WaitAfter(int rc, Deadline deadline, const char* what) {
   else return false;
   int error = 0;
   const int ready = WaitFor(fd_, events, MillisecondsLeft(deadline), error);
-  if (ready == 0) fail(ERROR_INTERNET_TIMEOUT, std::string(what) + " timed out");
-  if (ready < 0) fail(ERROR_INTERNET_CONNECTION_ABORTED, what);
+  if (ready == 0) fail_tls(ERROR_INTERNET_TIMEOUT, std::string(what) + " timed out");
+  if (ready < 0) fail_tls(ERROR_INTERNET_CONNECTION_ABORTED, what);
   return true;
 }
 
 void TlsConnection::Handshake(int fd, const std::string& host, Deadline deadline) {
   Close();
   SSL_CTX* ctx = client_context();
-  if (!ctx || !(ssl_ = SSL_new(ctx))) fail(ERROR_INTERNET_SECURITY_CHANNEL_ERROR, "TLS unavailable");
+  if (!ctx || !(ssl_ = SSL_new(ctx))) fail_tls(ERROR_INTERNET_SECURITY_CHANNEL_ERROR, "TLS unavailable");
   fd_ = fd;
   SSL_set_fd(ssl_, fd);
   if (ParseNumericAddress(host)) {
@@ -96,12 +96,12 @@ void TlsConnection::Handshake(int fd, const std::string& host, Deadline deadline
   for (;;) {
     const int rc = SSL_connect(ssl_);
     if (rc == 1) return;
-    if (!WaitAfter(rc, deadline, "TLS handshake")) fail(handshake_error_code(ssl_), "TLS handshake failed");
+    if (!WaitAfter(rc, deadline, "TLS handshake")) fail_tls(handshake_error_code(ssl_), "TLS handshake failed");
   }
 }
 
 size_t TlsConnection::Read(char* buffer, size_t length, Deadline deadline) {
-  if (!ssl_) fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE, "not connected");
+  if (!ssl_) fail_tls(ERROR_INTERNET_INCORRECT_HANDLE_STATE, "not connected");
   size_t total = 0;
   for (;;) {
     size_t got = 0;
@@ -115,12 +115,12 @@ size_t TlsConnection::Read(char* buffer, size_t length, Deadline deadline) {
     const int err = SSL_get_error(ssl_, rc);
     if (total > 0 && (err == SSL_ERROR_WANT_READ || err == SSL_ERROR_ZERO_RETURN)) return total;
     if (err == SSL_ERROR_ZERO_RETURN) return 0;
-    if (!WaitAfter(rc, deadline, "receive")) fail(ERROR_INTERNET_CONNECTION_RESET, "TLS receive failed");
+    if (!WaitAfter(rc, deadline, "receive")) fail_tls(ERROR_INTERNET_CONNECTION_RESET, "TLS receive failed");
   }
 }
 
 void TlsConnection::Write(const char* buffer, size_t length, Deadline deadline) {
-  if (!ssl_) fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE, "not connected");
+  if (!ssl_) fail_tls(ERROR_INTERNET_INCORRECT_HANDLE_STATE, "not connected");
   while (length > 0) {
     size_t put = 0;
     const int rc = SSL_write_ex(ssl_, buffer, length, &put);
@@ -129,7 +129,7 @@ void TlsConnection::Write(const char* buffer, size_t length, Deadline deadline) 
       length -= put;
       continue;
     }
-    if (!WaitAfter(rc, deadline, "send")) fail(ERROR_INTERNET_CONNECTION_RESET, "TLS send failed");
+    if (!WaitAfter(rc, deadline, "send")) fail_tls(ERROR_INTERNET_CONNECTION_RESET, "TLS send failed");
   }
 }
 

@@ -26,7 +26,7 @@ namespace {
 
 std::mutex g_table_lock;
 
-std::map<std::string, std::weak_ptr<MutexOwnership>>& Table() {
+std::map<std::string, std::weak_ptr<MutexOwnership>>& MutexTable() {
   static std::map<std::string, std::weak_ptr<MutexOwnership>> table;
   return table;
 }
@@ -61,7 +61,7 @@ TMutex::TMutex(const std::string& name) : name_(name) {
       existed_ = ::flock(presence_fd_, LOCK_EX | LOCK_NB) != 0;
       ::flock(presence_fd_, LOCK_SH);
     }
-    std::weak_ptr<MutexOwnership>& slot = Table()[name];
+    std::weak_ptr<MutexOwnership>& slot = MutexTable()[name];
     owner_ = slot.lock();
     if (!owner_) slot = owner_ = std::make_shared<MutexOwnership>();
   } else {

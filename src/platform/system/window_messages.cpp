@@ -16,19 +16,19 @@ struct Posted {
   LParam lparam;
 };
 
-struct Table {
+struct WindowTable {
   std::mutex lock;
   std::unordered_map<WindowHandle, WindowMessageTarget*> targets;
   std::deque<Posted> queue;
   WindowHandle next = 0x10000;
 };
 
-Table& TheTable() {
-  static Table table;
+WindowTable& TheWindowTable() {
+  static WindowTable table;
   return table;
 }
 
-WindowMessageTarget* Find(Table& t, WindowHandle handle) {
+WindowMessageTarget* FindTarget(WindowTable& t, WindowHandle handle) {
   std::lock_guard<std::mutex> guard(t.lock);
   auto it = t.targets.find(handle);
   return it == t.targets.end() ? nullptr : it->second;
@@ -37,7 +37,7 @@ WindowMessageTarget* Find(Table& t, WindowHandle handle) {
 }  // namespace
 
 WindowHandle RegisterWindow(WindowMessageTarget& target) {
-  Table& t = TheTable();
+  WindowTable& t = TheWindowTable();
   std::lock_guard<std::mutex> guard(t.lock);
   WindowHandle handle = t.next;
   t.next += 4;  // handles look like the platform's: small, even, never 0
@@ -46,18 +46,18 @@ WindowHandle RegisterWindow(WindowMessageTarget& target) {
 }
 
 void UnregisterWindow(WindowHandle handle) {
-  Table& t = TheTable();
+  WindowTable& t = TheWindowTable();
   std::lock_guard<std::mutex> guard(t.lock);
   t.targets.erase(handle);
 }
 
 LResult SendWindowMessage(WindowHandle handle, uint32_t msg, WParam wparam, LParam lparam) {
-  WindowMessageTarget* target = Find(TheTable(), handle);
+  WindowMessageTarget* target = FindTarget(TheWindowTable(), handle);
   return target ? target->Message(msg, wparam, lparam) : 0;
 }
 
 bool PostWindowMessage(WindowHandle handle, uint32_t msg, WParam wparam, LParam lparam) {
-  Table& t = TheTable();
+  WindowTable& t = TheWindowTable();
   std::lock_guard<std::mutex> guard(t.lock);
   if (!t.targets.count(handle)) return false;
   t.queue.push_back(Posted{handle, msg, wparam, lparam});
@@ -65,7 +65,7 @@ bool PostWindowMessage(WindowHandle handle, uint32_t msg, WParam wparam, LParam 
 }
 
 int DeliverPostedMessages() {
-  Table& t = TheTable();
+  WindowTable& t = TheWindowTable();
   std::deque<Posted> batch;
   {
     std::lock_guard<std::mutex> guard(t.lock);
@@ -74,7 +74,7 @@ int DeliverPostedMessages() {
   int delivered = 0;
   for (const Posted& p : batch) {
     // A target may unregister itself or another while handling a message.
-    if (WindowMessageTarget* target = Find(t, p.handle)) {
+    if (WindowMessageTarget* target = FindTarget(t, p.handle)) {
       target->Message(p.msg, p.wparam, p.lparam);
       ++delivered;
     }
@@ -83,7 +83,7 @@ int DeliverPostedMessages() {
 }
 
 bool HasPostedMessages() {
-  Table& t = TheTable();
+  WindowTable& t = TheWindowTable();
   std::lock_guard<std::mutex> guard(t.lock);
   return !t.queue.empty();
 }

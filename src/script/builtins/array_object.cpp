@@ -189,10 +189,10 @@ void AAssign(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Object(&self);
 }
 
-Value GetLength(TJObject& self) { return Value::Integer(ArrayOf(self).items.GetCount()); }
-void SetLength(TJObject& self, const Value& v) { ArrayOf(self).Resize(ValueToInteger(v)); }
+Value GetArrayLength(TJObject& self) { return Value::Integer(ArrayOf(self).items.GetCount()); }
+void SetArrayLength(TJObject& self, const Value& v) { ArrayOf(self).Resize(ValueToInteger(v)); }
 
-constexpr PropDef kProps[] = {{"length", GetLength, SetLength}};
+constexpr PropDef kArrayProps[] = {{"length", GetArrayLength, SetArrayLength}};
 
 }  // namespace
 
@@ -212,7 +212,9 @@ bool ElementIndex(const StrRef& name, int32_t& index) {
   return true;
 }
 
-TJArrayObject::TJArrayObject(BaseEngine* engine) : TJObject(engine), props_(*this, kProps) { SetObjectName("Array"); }
+TJArrayObject::TJArrayObject(BaseEngine* engine) : TJObject(engine), props_(*this, kArrayProps) {
+  SetObjectName("Array");
+}
 
 const ClassInfo& TJArrayObject::Class() const {
   static const ClassInfo info(&TJObject::BaseClass(),

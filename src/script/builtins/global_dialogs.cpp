@@ -19,10 +19,10 @@ constexpr int32_t kMinDialogSize = 200;
 
 ScriptUi& UiOf(TJObject& self) { return static_cast<TJGlobalObject&>(self).Ui(); }
 
-std::string TextArg(TJValueList& params, int32_t i) { return ValueToStdString(params.GetValue(i)); }
+std::string StdTextArg(TJValueList& params, int32_t i) { return ValueToStdString(params.GetValue(i)); }
 
 std::string CaptionArg(TJObject& self, TJValueList& params, int32_t i) {
-  return params.GetCount() > i ? TextArg(params, i) : UiOf(self).ApplicationTitle();
+  return params.GetCount() > i ? StdTextArg(params, i) : UiOf(self).ApplicationTitle();
 }
 
 int32_t SizeArg(TJValueList& params, int32_t i) {
@@ -35,28 +35,29 @@ int32_t SizeArg(TJValueList& params, int32_t i) {
 
 void GAlert(TJObject& self, TJValueList& params, Value& result) {
   if (params.GetCount() == 0) return;
-  UiOf(self).MessageBox(TextArg(params, 0), CaptionArg(self, params, 1), kAlertFlags);
+  UiOf(self).MessageBox(StdTextArg(params, 0), CaptionArg(self, params, 1), kAlertFlags);
   result = Value::Object(&self);
 }
 
 // True unless the box answered Cancel (the close box counts as Cancel).
 void GConfirm(TJObject& self, TJValueList& params, Value& result) {
   if (params.GetCount() == 0) return;
-  result = Value::Bool(UiOf(self).MessageBox(TextArg(params, 0), CaptionArg(self, params, 1), kConfirmFlags) != kIdCancel);
+  result = Value::Bool(UiOf(self).MessageBox(StdTextArg(params, 0), CaptionArg(self, params, 1), kConfirmFlags) !=
+                       kIdCancel);
 }
 
 void GMsgBox(TJObject& self, TJValueList& params, Value& result) {
   if (params.GetCount() == 0) return;
   const auto flags = params.GetCount() > 1 ? static_cast<uint32_t>(ValueToInteger(params.GetValue(1))) : kMbOk;
-  result = Value::Integer(UiOf(self).MessageBox(TextArg(params, 0), CaptionArg(self, params, 2), flags));
+  result = Value::Integer(UiOf(self).MessageBox(StdTextArg(params, 0), CaptionArg(self, params, 2), flags));
 }
 
 // The edit's text on OK; null when cancelled.
 void GPrompt(TJObject& self, TJValueList& params, Value& result) {
   if (params.GetCount() == 0) return;
   PromptRequest request;
-  request.text = TextArg(params, 0);
-  if (params.GetCount() > 1) request.value = TextArg(params, 1);
+  request.text = StdTextArg(params, 0);
+  if (params.GetCount() > 1) request.value = StdTextArg(params, 1);
   if (params.GetCount() > 2) request.password_char = ValueToChar(params.GetValue(2));
   request.caption = CaptionArg(self, params, 3);
   request.width = SizeArg(params, 4);
@@ -68,8 +69,8 @@ void GPrompt(TJObject& self, TJValueList& params, Value& result) {
 void GTextArea(TJObject& self, TJValueList& params, Value& result) {
   if (params.GetCount() == 0) return;
   TextAreaRequest request;
-  request.text = TextArg(params, 0);
-  if (params.GetCount() > 1) request.value = TextArg(params, 1);
+  request.text = StdTextArg(params, 0);
+  if (params.GetCount() > 1) request.value = StdTextArg(params, 1);
   request.caption = CaptionArg(self, params, 2);
   request.width = SizeArg(params, 3);
   request.height = SizeArg(params, 4);

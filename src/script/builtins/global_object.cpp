@@ -124,7 +124,7 @@ Value GetTerminated(TJObject& self) { return Value::Bool(GlobalOf(self).Terminat
 Value GetPlatform(TJObject&) { return Value::String("unknown"); }
 Value GetFinalizer(TJObject& self) { return GlobalOf(self).Finalizer(); }
 
-constexpr PropDef kProps[] = {
+constexpr PropDef kGlobalProps[] = {
     {"arguments", GetArguments, nullptr}, {"applicationHandle", GetApplicationHandle, nullptr},
     {"mainFormHandle", GetMainFormHandle, nullptr}, {"terminated", GetTerminated, nullptr},
     {"platform", GetPlatform, nullptr}, {"finalizer", GetFinalizer, nullptr}};
@@ -135,7 +135,7 @@ void WriteOutput(TJObject& self, std::string_view text) {
   if (TJEngine* engine = EngineOf(self)) engine->WriteStdout(text);
 }
 
-TJGlobalObject::TJGlobalObject(TJEngine* engine) : TJObject(engine), owner_(engine), props_(*this, kProps) {
+TJGlobalObject::TJGlobalObject(TJEngine* engine) : TJObject(engine), owner_(engine), props_(*this, kGlobalProps) {
   SetObjectName("Global");
 }
 
@@ -191,7 +191,7 @@ bool TJGlobalObject::HasKey(const StrRef& name) {
   auto mark = [](Filter& f, uint32_t hash) { f.set(hash & 1023).set((hash >> 10) & 1023); };
   static const Filter filter = [&] {
     Filter f;
-    for (const PropDef& p : kProps) mark(f, KeyHash(p.name));
+    for (const PropDef& p : kGlobalProps) mark(f, KeyHash(p.name));
     TJGlobalObject probe(nullptr);
     for (const auto& [method, fn] : probe.Class().methods()) mark(f, method.Hash());
     return f;

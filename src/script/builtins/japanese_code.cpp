@@ -30,7 +30,7 @@ inline unsigned char At(std::string_view s, size_t i) { return static_cast<unsig
 inline bool In(unsigned c, unsigned lo, unsigned hi) { return c >= lo && c <= hi; }
 inline bool IsKana(unsigned char c) { return In(c, 0xA1, 0xDF); }
 inline bool IsMark(unsigned char c) { return c == kVoicedMark || c == kSemiVoicedMark; }
-inline void Put(std::string& out, BytePair p) {
+inline void PutPair(std::string& out, BytePair p) {
   out += static_cast<char>(p.first);
   out += static_cast<char>(p.second);
 }
@@ -78,7 +78,7 @@ std::string FromJIS(std::string_view s, bool to_sjis) {
       ++i;
       continue;
     }
-    Put(out, to_sjis ? JISPairToSJIS(c, At(s, i + 1)) : Shift(c, At(s, i + 1), 0x80));
+    PutPair(out, to_sjis ? JISPairToSJIS(c, At(s, i + 1)) : Shift(c, At(s, i + 1), 0x80));
     i += 2;
   }
   return out;
@@ -102,11 +102,11 @@ std::string ToJIS(std::string_view s, bool from_sjis) {
     if (!dbl) out += kEnterDouble;
     dbl = true;
     if (from_sjis && IsKana(c)) {
-      Put(out, SJISKanaToJIS(s, i));
+      PutPair(out, SJISKanaToJIS(s, i));
     } else if (!from_sjis && c == 0x8E && i + 1 < s.size() && IsKana(At(s, i + 1))) {
-      Put(out, EUCKanaToJIS(s, i));
+      PutPair(out, EUCKanaToJIS(s, i));
     } else if (i + 1 < s.size()) {
-      Put(out, from_sjis ? SJISPairToJIS(c, At(s, i + 1)) : Shift(c, At(s, i + 1), -0x80));
+      PutPair(out, from_sjis ? SJISPairToJIS(c, At(s, i + 1)) : Shift(c, At(s, i + 1), -0x80));
       i += 2;
     } else {
       out += static_cast<char>(c);
@@ -264,7 +264,7 @@ std::string SJISToEUC(std::string_view s) {
       ++i;
     } else {
       const BytePair j = SJISPairToJIS(c, At(s, i + 1));
-      Put(out, Shift(j.first, j.second, 0x80));
+      PutPair(out, Shift(j.first, j.second, 0x80));
       i += 2;
     }
   }
@@ -284,7 +284,7 @@ std::string EUCToSJIS(std::string_view s) {
       i += 2;
     } else {
       const BytePair j = Shift(c, At(s, i + 1), -0x80);
-      Put(out, JISPairToSJIS(j.first, j.second));
+      PutPair(out, JISPairToSJIS(j.first, j.second));
       i += 2;
     }
   }

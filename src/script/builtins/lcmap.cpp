@@ -62,7 +62,7 @@ std::string EachChar(std::string_view s, F f) {
 }
 
 // Writes the code point in CP932, or the original character when it has no code there.
-void Put(std::string& out, uint32_t cp, uint32_t original_code) {
+void PutMapped(std::string& out, uint32_t cp, uint32_t original_code) {
   const uint32_t code = UnicodeToCp932(cp);
   AppendCp932(out, code != 0 || cp == 0 ? code : original_code);
 }
@@ -73,7 +73,7 @@ std::string MapEach(std::string_view s, Map map) {
   return EachChar(s, [&](std::string& out, const Cp932Char& c) {
     const uint32_t mapped = map(c.code_point);
     if (mapped == c.code_point) out.append(c.bytes);
-    else Put(out, mapped, c.code);
+    else PutMapped(out, mapped, c.code);
   });
 }
 
@@ -110,20 +110,20 @@ std::string ToZenkaku(std::string_view s) {
   out.reserve(s.size() * 2);
   uint32_t held = 0, held_code = 0;  // a half-width kana's full form and its own code
   auto flush = [&] {
-    if (held != 0) Put(out, held, held_code);
+    if (held != 0) PutMapped(out, held, held_code);
     held = 0;
   };
   ForEachCp932Char(s, [&](const Cp932Char& c) {
     const uint32_t cp = c.mapped() ? c.code_point : 0;
     const uint32_t joined = held == 0 ? 0 : cp == kHalfVoiced ? VoicedOf(held) : cp == kHalfSemiVoiced ? SemiVoicedOf(held) : 0;
     if (joined != 0 && UnicodeToCp932(joined) != 0) {
-      Put(out, joined, held_code);
+      PutMapped(out, joined, held_code);
       held = 0;
       return;
     }
     flush();
-    if (cp == ' ') Put(out, 0x3000, c.code);
-    else if (cp >= 0x21 && cp <= 0x7E) Put(out, 0xFF01 + (cp - 0x21), c.code);
+    if (cp == ' ') PutMapped(out, 0x3000, c.code);
+    else if (cp >= 0x21 && cp <= 0x7E) PutMapped(out, 0xFF01 + (cp - 0x21), c.code);
     else if (cp >= kHalfKanaFirst && cp <= kHalfKanaLast) held = FullOfHalfKana(cp), held_code = c.code;
     else out.append(c.bytes);
   });
@@ -136,14 +136,14 @@ std::string ToHankaku(std::string_view s) {
     const uint32_t cp = c.code_point, code = c.code;
     if (cp == 0x3000) return AppendCp932(out, ' ');
     if (cp >= 0xFF01 && cp <= 0xFF5E) return AppendCp932(out, cp - 0xFF01 + 0x21);
-    if (const uint32_t half = HalfOfFullKana(cp)) return Put(out, half, code);
+    if (const uint32_t half = HalfOfFullKana(cp)) return PutMapped(out, half, code);
     if (cp < 0x30A1 || cp > 0x30FA) return AppendCp932(out, code);
     for (uint32_t i = 0; i < std::size(kFullKana); ++i) {
       const uint32_t base = kFullKana[i];
       const uint32_t mark = VoicedOf(base) == cp ? kHalfVoiced : SemiVoicedOf(base) == cp ? kHalfSemiVoiced : 0;
       if (mark != 0) {
-        Put(out, kHalfKanaFirst + i, code);
-        Put(out, mark, code);
+        PutMapped(out, kHalfKanaFirst + i, code);
+        PutMapped(out, mark, code);
         return;
       }
     }

@@ -98,7 +98,7 @@ Value GetPi(TJObject&) { return Constant(3.141592653589793); }
 Value GetSqrt1_2(TJObject&) { return Constant(std::sqrt(0.5)); }
 Value GetSqrt2(TJObject&) { return Constant(std::sqrt(2.0)); }
 
-constexpr PropDef kProps[] = {{"E", GetE, nullptr},         {"LN2", GetLn2, nullptr},
+constexpr PropDef kMathProps[] = {{"E", GetE, nullptr},         {"LN2", GetLn2, nullptr},
                               {"LN10", GetLn10, nullptr},   {"LOG2E", GetLog2e, nullptr},
                               {"LOG10E", GetLog10e, nullptr}, {"PI", GetPi, nullptr},
                               {"SQRT1_2", GetSqrt1_2, nullptr}, {"SQRT2", GetSqrt2, nullptr}};
@@ -112,7 +112,7 @@ uint32_t TimeOfDaySeed() {
 
 }  // namespace
 
-TJMathObject::TJMathObject(BaseEngine* engine) : TJObject(engine), seed_(TimeOfDaySeed()), props_(*this, kProps) {
+TJMathObject::TJMathObject(BaseEngine* engine) : TJObject(engine), seed_(TimeOfDaySeed()), props_(*this, kMathProps) {
   SetObjectName("Math");
 }
 

@@ -66,7 +66,7 @@ Value GetLastParen(TJObject& self) { return Value::String(RegExpOf(self).State()
 Value GetLeftContext(TJObject& self) { return Value::String(RegExpOf(self).State().LeftContext()); }
 Value GetRightContext(TJObject& self) { return Value::String(RegExpOf(self).State().RightContext()); }
 
-constexpr PropDef kProps[] = {
+constexpr PropDef kRegExpProps[] = {
     {"ignoreCase", GetIgnoreCase, SetIgnoreCase}, {"global", GetGlobal, SetGlobal},
     {"source", GetSource, SetSource}, {"multiline", GetMultiline, SetMultiline},
     {"input", GetInput, SetInput}, {"index", GetIndex, nullptr}, {"lastIndex", GetLastIndex, nullptr},
@@ -229,7 +229,7 @@ void TJRegExp::Assign(const TJRegExp& source) {
 // ---- TJRegExpObject ----
 
 TJRegExpObject::TJRegExpObject(BaseEngine* engine, const TJValueList* params)
-    : TJObject(engine), props_(*this, kProps) {
+    : TJObject(engine), props_(*this, kRegExpProps) {
   SetObjectName("RegExp");
   RegisterConstants();
   if (TJRegExpSingleton* singleton = SingletonOf(engine)) {

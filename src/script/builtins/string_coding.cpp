@@ -12,15 +12,15 @@
 namespace kestrin::script {
 namespace {
 
-std::string_view TextOf(TJObject& self) { return static_cast<TJStringObject&>(self).Text().view(); }
+std::string_view TextViewOf(TJObject& self) { return static_cast<TJStringObject&>(self).Text().view(); }
 
 template <std::string (*Convert)(std::string_view)>
 void Converted(TJObject& self, Value& result) {
-  result = Value::String(StrRef(Convert(TextOf(self))));
+  result = Value::String(StrRef(Convert(TextViewOf(self))));
 }
 
 void ToCode(TJObject& self, Value& result, int code) {
-  result = Value::String(StrRef(ConvertJapanese(TextOf(self), code)));
+  result = Value::String(StrRef(ConvertJapanese(TextViewOf(self), code)));
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ void SFromSJISToJIS(TJObject& self, TJValueList&, Value& result) { Converted<SJI
 
 void SCrypt(TJObject& self, TJValueList& params, Value& result) {
   const StrRef salt = params.GetCount() > 0 ? ValueToString(params.GetValue(0)) : StrRef();
-  result = Value::String(StrRef(TCrypt3().Crypt(TextOf(self), salt.view())));
+  result = Value::String(StrRef(TCrypt3().Crypt(TextViewOf(self), salt.view())));
 }
 
 }  // namespace kestrin::script

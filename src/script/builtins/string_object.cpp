@@ -14,11 +14,13 @@ namespace {
 
 TJStringObject& StringOf(TJObject& self) { return static_cast<TJStringObject&>(self); }
 
-Value GetLength(TJObject& self) { return Value::Integer(static_cast<int32_t>(MbcsLength(StringOf(self).Text()))); }
+Value GetStringLength(TJObject& self) {
+  return Value::Integer(static_cast<int32_t>(MbcsLength(StringOf(self).Text())));
+}
 Value GetText(TJObject& self) { return Value::String(StringOf(self).Text()); }
 void SetText(TJObject& self, const Value& v) { StringOf(self).SetText(ValueToString(v)); }
 
-constexpr PropDef kProps[] = {{"length", GetLength, nullptr}, {"text", GetText, SetText}, {"str", GetText, SetText}};
+constexpr PropDef kStringProps[] = {{"length", GetStringLength, nullptr}, {"text", GetText, SetText}, {"str", GetText, SetText}};
 
 // The two indexes of s[a, b]: the parameter list of an indexed access with two or more.
 bool RangeOf(const Value* param, int64_t& start, int64_t& end) {
@@ -33,7 +35,7 @@ bool RangeOf(const Value* param, int64_t& start, int64_t& end) {
 }  // namespace
 
 TJStringObject::TJStringObject(BaseEngine* engine, StrRef text)
-    : TJObject(engine), text_(std::move(text)), props_(*this, kProps) {
+    : TJObject(engine), text_(std::move(text)), props_(*this, kStringProps) {
   SetObjectName("String");
 }
 

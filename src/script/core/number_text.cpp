@@ -9,7 +9,7 @@ namespace kestrin::script {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -76,10 +76,10 @@ std::optional<double> ParseFloatText(std::string_view s) {
   bool neg = false;
   if (i < n && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
   size_t start = i, mantissa_digits = 0;
-  while (i < n && IsDigit(s[i])) ++i, ++mantissa_digits;
+  while (i < n && IsAsciiDigit(s[i])) ++i, ++mantissa_digits;
   if (i < n && s[i] == '.') {
     ++i;
-    while (i < n && IsDigit(s[i])) ++i, ++mantissa_digits;
+    while (i < n && IsAsciiDigit(s[i])) ++i, ++mantissa_digits;
   }
   if (mantissa_digits == 0) return std::nullopt;
   bool negative_exponent = false;
@@ -87,7 +87,7 @@ std::optional<double> ParseFloatText(std::string_view s) {
     ++i;
     if (i < n && (s[i] == '+' || s[i] == '-')) negative_exponent = s[i++] == '-';
     size_t exp_digits = 0;
-    while (i < n && IsDigit(s[i])) ++i, ++exp_digits;
+    while (i < n && IsAsciiDigit(s[i])) ++i, ++exp_digits;
     if (exp_digits == 0) return std::nullopt;
   }
   if (i != n) return std::nullopt;
@@ -122,7 +122,7 @@ std::optional<int32_t> ParseIntegerText(std::string_view s) {
   if (i == n) return std::nullopt;
   uint64_t acc = 0;
   for (; i < n; ++i) {
-    int dv = hex ? HexDigit(s[i]) : (IsDigit(s[i]) ? s[i] - '0' : -1);
+    int dv = hex ? HexDigit(s[i]) : (IsAsciiDigit(s[i]) ? s[i] - '0' : -1);
     if (dv < 0) return std::nullopt;
     acc = acc * (hex ? 16 : 10) + static_cast<uint64_t>(dv);
     if (acc > 0xFFFFFFFFull) return std::nullopt;

@@ -52,15 +52,15 @@ void MExecute(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Bool(ok);
 }
 
-Value GetItems(TJObject& self) { return Value::Object(Box(self).Items()); }
+Value GetCheckListItems(TJObject& self) { return Value::Object(Box(self).Items()); }
 Value GetCount(TJObject& self) { return Value::Integer(Box(self).Lines().count()); }
 
-constexpr PropDef kProps[] = {{"items", GetItems, nullptr}, {"count", GetCount, nullptr}};
+constexpr PropDef kCheckListProps[] = {{"items", GetCheckListItems, nullptr}, {"count", GetCount, nullptr}};
 
 }  // namespace
 
 TJCheckListBox::TJCheckListBox(BaseEngine* engine)
-    : TJObject(engine), items_(NewStringList(engine)), props_(*this, kProps) {
+    : TJObject(engine), items_(NewStringList(engine)), props_(*this, kCheckListProps) {
   SetObjectName("CheckListBox");
   kgui::TStringList& lines = Lines();
   lines.OnChanging = [this](kgui::TStringList*) { Changing(); };

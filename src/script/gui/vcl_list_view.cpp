@@ -23,7 +23,7 @@ namespace {
 using kgui::TListItem;
 using kgui::TListView;
 
-TJVCLBaseListView* ViewOf(const WeakPtr<TJObject>& weak) { return static_cast<TJVCLBaseListView*>(weak.get()); }
+TJVCLBaseListView* BaseListViewOf(const WeakPtr<TJObject>& weak) { return static_cast<TJVCLBaseListView*>(weak.get()); }
 
 Value PointValue(BaseEngine* engine, kgui::TPoint p) {
   Value v = NewHostObject<TJPoint>(engine);
@@ -34,7 +34,7 @@ Value PointValue(BaseEngine* engine, kgui::TPoint p) {
 }
 
 // A point argument: any object with members x and y.
-kgui::TPoint PointArg(TJVCLPersistent& w, const TJValueList& params, int32_t i) {
+kgui::TPoint ViewPointArg(TJVCLPersistent& w, const TJValueList& params, int32_t i) {
   TJObject* obj = params.GetCount() > i ? params.GetValue(i).object() : nullptr;
   if (!obj) w.RaiseArgumentsError();
   return {ValueToInteger(obj->GetValue("x")), ValueToInteger(obj->GetValue("y"))};
@@ -55,7 +55,7 @@ int32_t HandleOf(kgui::TControl* c) {
   return c && c->widget() ? static_cast<int32_t>(c->widget()->internalWinId()) : 0;
 }
 
-Value SetText(const kgui::EnumInfo& type, uint32_t bits) {
+Value FlagSetText(const kgui::EnumInfo& type, uint32_t bits) {
   return Value::String(StrRef(kgui::setToNames(type, bits)));
 }
 
@@ -76,7 +76,7 @@ void SetItemData(TJObject& self, const Value& v) {
   ItemOf(self);
   I(self).data = Ref<TJObject>(v.object());
 }
-Value GetItemHandle(TJObject& self) { return Value::Integer(HandleOf(ItemOf(self).listView())); }
+Value GetListItemHandle(TJObject& self) { return Value::Integer(HandleOf(ItemOf(self).listView())); }
 Value GetItemPosition(TJObject& self) { return PointValue(self.Engine(), ItemOf(self).position()); }
 void SetItemPosition(TJObject& self, const Value& v) {
   TListItem& item = ItemOf(self);
@@ -95,7 +95,7 @@ Value GetItemOwner(TJObject& self) {
 Value GetItemSubItems(TJObject& self) { return I(self).WrapNative(ItemOf(self).subItems()); }
 
 constexpr PropDef kItemProps[] = {
-    {"Data", GetItemData, SetItemData},         {"Handle", GetItemHandle, nullptr},
+    {"Data", GetItemData, SetItemData},         {"Handle", GetListItemHandle, nullptr},
     {"Position", GetItemPosition, SetItemPosition}, {"ListView", GetItemListView, nullptr},
     {"Owner", GetItemOwner, nullptr},           {"SubItems", GetItemSubItems, nullptr}};
 
@@ -186,7 +186,7 @@ void LEndUpdate(TJObject& self, TJValueList& params, Value& result) {
   VCLGuard(Items(self), [&] { items.endUpdate(); });
   result = Value::Object(&self);
 }
-void LClear(TJObject& self, TJValueList& params, Value& result) {
+void ListViewClear(TJObject& self, TJValueList& params, Value& result) {
   kgui::TListItems& items = ItemsOf(self, params);
   VCLGuard(Items(self), [&] { items.clear(); });
   result = Value::Object(&self);
@@ -256,16 +256,16 @@ void CAdd(TJObject& self, TJValueList& params, Value& result) {
 // ---- list view ----
 
 TJVCLBaseListView& V(TJObject& self) { return static_cast<TJVCLBaseListView&>(self); }
-TListView& ListOf(TJObject& self, const TJValueList& params = TJValueList(), int32_t min_count = 0) {
+TListView& ListViewOf(TJObject& self, const TJValueList& params = TJValueList(), int32_t min_count = 0) {
   return NativeOfSelf<TListView>(V(self), params, min_count);
 }
 
-Value GetItems(TJObject& self) {
-  ListOf(self);
+Value GetListViewItems(TJObject& self) {
+  ListViewOf(self);
   return V(self).ItemsWrapper();
 }
 Value GetColumn(TJObject& self) {
-  ListOf(self);
+  ListViewOf(self);
   return V(self).ColumnsWrapper();
 }
 // A written item role: an item wrapper of this list, or null.
@@ -276,56 +276,56 @@ TListItem* ItemOfList(TJObject& self, const Value& v) {
   return w->Item();
 }
 template <TListItem* (TListView::*Get)() const>
-Value GetRole(TJObject& self) {
-  return V(self).WrapItem((ListOf(self).*Get)());
+Value GetListViewRole(TJObject& self) {
+  return V(self).WrapItem((ListViewOf(self).*Get)());
 }
 template <void (TListView::*Set)(TListItem*)>
-void SetRole(TJObject& self, const Value& v) {
-  TListView& lv = ListOf(self);
+void SetListViewRole(TJObject& self, const Value& v) {
+  TListView& lv = ListViewOf(self);
   TListItem* item = ItemOfList(self, v);
   VCLGuard(V(self), [&] { (lv.*Set)(item); });
 }
-Value GetSelCount(TJObject& self) { return Value::Integer(ListOf(self).selCount()); }
-Value GetVisibleRowCount(TJObject& self) { return Value::Integer(ListOf(self).visibleRowCount()); }
-Value GetItemIndex(TJObject& self) { return Value::Integer(ListOf(self).itemIndex()); }
+Value GetListViewSelCount(TJObject& self) { return Value::Integer(ListViewOf(self).selCount()); }
+Value GetVisibleRowCount(TJObject& self) { return Value::Integer(ListViewOf(self).visibleRowCount()); }
+Value GetItemIndex(TJObject& self) { return Value::Integer(ListViewOf(self).itemIndex()); }
 void SetItemIndex(TJObject& self, const Value& v) {
-  TListView& lv = ListOf(self);
+  TListView& lv = ListViewOf(self);
   VCLGuard(V(self), [&] { lv.setItemIndex(ValueToInteger(v)); });
 }
-Value GetViewOrigin(TJObject& self) { return PointValue(self.Engine(), ListOf(self).viewOrigin()); }
-Value GetBoundingRect(TJObject& self) { return NewRectValue(self.Engine(), ListOf(self).boundingRect()); }
+Value GetViewOrigin(TJObject& self) { return PointValue(self.Engine(), ListViewOf(self).viewOrigin()); }
+Value GetBoundingRect(TJObject& self) { return NewRectValue(self.Engine(), ListViewOf(self).boundingRect()); }
 
 constexpr PropDef kListViewProps[] = {
-    {"items", GetItems, nullptr},
+    {"items", GetListViewItems, nullptr},
     {"column", GetColumn, nullptr},
-    {"DropTarget", GetRole<&TListView::dropTarget>, SetRole<&TListView::setDropTarget>},
-    {"ItemFocused", GetRole<&TListView::itemFocused>, SetRole<&TListView::setItemFocused>},
-    {"Selected", GetRole<&TListView::selected>, SetRole<&TListView::setSelected>},
-    {"TopItem", GetRole<&TListView::topItem>, nullptr},
-    {"SelCount", GetSelCount, nullptr},
+    {"DropTarget", GetListViewRole<&TListView::dropTarget>, SetListViewRole<&TListView::setDropTarget>},
+    {"ItemFocused", GetListViewRole<&TListView::itemFocused>, SetListViewRole<&TListView::setItemFocused>},
+    {"Selected", GetListViewRole<&TListView::selected>, SetListViewRole<&TListView::setSelected>},
+    {"TopItem", GetListViewRole<&TListView::topItem>, nullptr},
+    {"SelCount", GetListViewSelCount, nullptr},
     {"VisibleRowCount", GetVisibleRowCount, nullptr},
     {"ItemIndex", GetItemIndex, SetItemIndex},
     {"ViewOrigin", GetViewOrigin, nullptr},
     {"BoundingRect", GetBoundingRect, nullptr}};
 
-kgui::TLVCompareEvent CompareBridge(TJVCLBaseListView& w);
+kgui::TLVCompareEvent ListCompareBridge(TJVCLBaseListView& w);
 
 void VAlphaSort(TJObject& self, TJValueList& params, Value& result) {
-  TListView& lv = ListOf(self, params);
-  lv.OnCompare = self.HasEventHandler(StrRef("onCompare")) ? CompareBridge(V(self)) : nullptr;
+  TListView& lv = ListViewOf(self, params);
+  lv.OnCompare = self.HasEventHandler(StrRef("onCompare")) ? ListCompareBridge(V(self)) : nullptr;
   bool sorted = false;
   VCLGuard(V(self), [&] { sorted = lv.alphaSort(); });
   result = Value::Bool(sorted);
 }
 void VArrange(TJObject& self, TJValueList& params, Value& result) {
-  TListView& lv = ListOf(self, params, 1);
+  TListView& lv = ListViewOf(self, params, 1);
   auto code = EnumArg(kgui::listArrangementType(), params.GetValue(0));
   if (!code) V(self).RaiseArgumentsError();
   lv.arrange(*code);
   result = Value::Object(&self);
 }
 void VFindCaption(TJObject& self, TJValueList& params, Value& result) {
-  TListView& lv = ListOf(self, params, 5);
+  TListView& lv = ListViewOf(self, params, 5);
   TListItem* item = nullptr;
   VCLGuard(V(self), [&] {
     item = lv.findCaption(ValueToInteger(params.GetValue(0)), cp932_to_utf8(ValueToStdString(params.GetValue(1))),
@@ -335,27 +335,27 @@ void VFindCaption(TJObject& self, TJValueList& params, Value& result) {
   result = V(self).WrapItem(item);
 }
 void VFindData(TJObject& self, TJValueList& params, Value& result) {
-  ListOf(self, params);
+  ListViewOf(self, params);
   result = Value();
 }
 void VGetHitTestInfoAt(TJObject& self, TJValueList& params, Value& result) {
-  TListView& lv = ListOf(self, params, 2);
+  TListView& lv = ListViewOf(self, params, 2);
   const uint32_t bits = lv.getHitTestInfoAt(ValueToInteger(params.GetValue(0)), ValueToInteger(params.GetValue(1)));
-  result = SetText(kgui::hitTestType(), bits);
+  result = FlagSetText(kgui::hitTestType(), bits);
 }
 void VGetItemAt(TJObject& self, TJValueList& params, Value& result) {
-  TListView& lv = ListOf(self, params, 2);
+  TListView& lv = ListViewOf(self, params, 2);
   result = V(self).WrapItem(lv.getItemAt(ValueToInteger(params.GetValue(0)), ValueToInteger(params.GetValue(1))));
 }
 void VGetNearestItem(TJObject& self, TJValueList& params, Value& result) {
-  TListView& lv = ListOf(self, params, 2);
-  const kgui::TPoint p = PointArg(V(self), params, 0);
+  TListView& lv = ListViewOf(self, params, 2);
+  const kgui::TPoint p = ViewPointArg(V(self), params, 0);
   auto direction = EnumArg(kgui::searchDirectionType(), params.GetValue(1));
   if (!direction) V(self).RaiseArgumentsError();
   result = V(self).WrapItem(lv.getNearestItem(p, *direction));
 }
 void VGetNextItem(TJObject& self, TJValueList& params, Value& result) {
-  TListView& lv = ListOf(self, params, 3);
+  TListView& lv = ListViewOf(self, params, 3);
   auto* start = dynamic_cast<TJVCLBaseListItem*>(params.GetValue(0).object());
   auto direction = EnumArg(kgui::searchDirectionType(), params.GetValue(1));
   if (!start || !direction) V(self).RaiseArgumentsError();
@@ -364,21 +364,21 @@ void VGetNextItem(TJObject& self, TJValueList& params, Value& result) {
   result = V(self).WrapItem(lv.getNextItem(start->Item(), *direction, states));
 }
 void VGetSearchString(TJObject& self, TJValueList& params, Value& result) {
-  result = Value::String(StrRef(utf8_to_cp932(ListOf(self, params).getSearchString())));
+  result = Value::String(StrRef(utf8_to_cp932(ListViewOf(self, params).getSearchString())));
 }
 void VIsEditing(TJObject& self, TJValueList& params, Value& result) {
-  result = Value::Bool(ListOf(self, params).isEditing());
+  result = Value::Bool(ListViewOf(self, params).isEditing());
 }
 void VScroll(TJObject& self, TJValueList& params, Value& result) {
-  ListOf(self, params, 2).scroll(ValueToInteger(params.GetValue(0)), ValueToInteger(params.GetValue(1)));
+  ListViewOf(self, params, 2).scroll(ValueToInteger(params.GetValue(0)), ValueToInteger(params.GetValue(1)));
   result = Value::Object(&self);
 }
 void VStringWidth(TJObject& self, TJValueList& params, Value& result) {
-  TListView& lv = ListOf(self, params, 1);
+  TListView& lv = ListViewOf(self, params, 1);
   result = Value::Integer(lv.stringWidth(cp932_to_utf8(ValueToStdString(params.GetValue(0)))));
 }
 void VUpdateItems(TJObject& self, TJValueList& params, Value& result) {
-  ListOf(self, params, 2).updateItems(ValueToInteger(params.GetValue(0)), ValueToInteger(params.GetValue(1)));
+  ListViewOf(self, params, 2).updateItems(ValueToInteger(params.GetValue(0)), ValueToInteger(params.GetValue(1)));
   result = Value::Object(&self);
 }
 
@@ -409,7 +409,7 @@ kgui::TLVNotifyEvent ItemBridge(TJVCLBaseListView& w, const char* event) {
   };
 }
 
-kgui::TLVCompareEvent CompareBridge(TJVCLBaseListView& w) {
+kgui::TLVCompareEvent ListCompareBridge(TJVCLBaseListView& w) {
   return [weak = WeakOf(w)](kgui::TComponent* sender, TListItem* a, TListItem* b, int data, int& compare) {
     FireVCLEvent(weak, "onCompare", sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(ItemArgValue(self, a), true);
@@ -439,7 +439,7 @@ void HookDrawEvents(TJVCLBaseListView& w, TListView& lv) {
   lv.OnCustomDrawItem = [weak](kgui::TComponent* sender, TListItem* item, uint32_t state, bool& def) {
     FireVCLEvent(weak, "onCustomDrawItem", sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(ItemArgValue(self, item), true);
-      p.Add(SetText(kgui::customDrawStateType(), state), true);
+      p.Add(FlagSetText(kgui::customDrawStateType(), state), true);
       p.Add(BoolRef(self, def), true);
     }, [&](TJValueList& p) { BackBool(p, 3, def); });
   };
@@ -447,7 +447,7 @@ void HookDrawEvents(TJVCLBaseListView& w, TListView& lv) {
                                        bool& def) {
     FireVCLEvent(weak, "onAdvancedCustomDrawItem", sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(ItemArgValue(self, item), true);
-      p.Add(SetText(kgui::customDrawStateType(), state), true);
+      p.Add(FlagSetText(kgui::customDrawStateType(), state), true);
       p.Add(Ident(kgui::customDrawStageType(), stage), true);
       p.Add(BoolRef(self, def), true);
     }, [&](TJValueList& p) { BackBool(p, 4, def); });
@@ -456,7 +456,7 @@ void HookDrawEvents(TJVCLBaseListView& w, TListView& lv) {
     FireVCLEvent(weak, "onCustomDrawSubItem", sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(ItemArgValue(self, item), true);
       p.AddInteger(sub);
-      p.Add(SetText(kgui::customDrawStateType(), state), true);
+      p.Add(FlagSetText(kgui::customDrawStateType(), state), true);
       p.Add(BoolRef(self, def), true);
     }, [&](TJValueList& p) { BackBool(p, 4, def); });
   };
@@ -465,7 +465,7 @@ void HookDrawEvents(TJVCLBaseListView& w, TListView& lv) {
     FireVCLEvent(weak, "onAdvancedCustomDrawSubItem", sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(ItemArgValue(self, item), true);
       p.AddInteger(sub);
-      p.Add(SetText(kgui::customDrawStateType(), state), true);
+      p.Add(FlagSetText(kgui::customDrawStateType(), state), true);
       p.Add(Ident(kgui::customDrawStageType(), stage), true);
       p.Add(BoolRef(self, def), true);
     }, [&](TJValueList& p) { BackBool(p, 5, def); });
@@ -474,7 +474,7 @@ void HookDrawEvents(TJVCLBaseListView& w, TListView& lv) {
     FireVCLEvent(weak, "onDrawItem", sender, [&](TJVCLPersistent& self, TJValueList& p) {
       p.Add(ItemArgValue(self, item), true);
       p.Add(NewRectValue(self.Engine(), rect), true);
-      p.Add(SetText(kgui::ownerDrawStateType(), state), true);
+      p.Add(FlagSetText(kgui::ownerDrawStateType(), state), true);
     }, NoBack);
   };
 }
@@ -521,8 +521,8 @@ void HookItemEvents(TJVCLBaseListView& w, TListView& lv) {
     FireVCLEvent(weak, "onDataStateChange", sender, [&](TJVCLPersistent&, TJValueList& p) {
       p.AddInteger(start);
       p.AddInteger(end);
-      p.Add(SetText(kgui::itemStateType(), old_state), true);
-      p.Add(SetText(kgui::itemStateType(), new_state), true);
+      p.Add(FlagSetText(kgui::itemStateType(), old_state), true);
+      p.Add(FlagSetText(kgui::itemStateType(), new_state), true);
     }, NoBack);
   };
   lv.OnDataFind = [weak](kgui::TComponent* sender, int find, const std::string& text, kgui::TPoint position, int data,
@@ -600,7 +600,7 @@ const kgui::ClassInfo& TJVCLBaseListItem::VCLClass() const { return TListItem::s
 
 TListItem* TJVCLBaseListItem::Item() const { return static_cast<TListItem*>(vcl_); }
 
-TJVCLBaseListView* TJVCLBaseListItem::ListView() const { return ViewOf(list_view); }
+TJVCLBaseListView* TJVCLBaseListItem::ListView() const { return BaseListViewOf(list_view); }
 
 bool TJVCLBaseListItem::GetValueImpl(const StrRef& name, Value& out, const Value* param) {
   if (TJVCLPersistent::GetValueImpl(name, out, param)) return true;
@@ -636,7 +636,7 @@ TJVCLBaseListItems::TJVCLBaseListItems(BaseEngine* engine) : TJVCLPersistent(eng
 
 const ClassInfo& TJVCLBaseListItems::Class() const {
   static const ClassInfo info(&TJVCLPersistent::Class(),
-                              {{"add", LAdd}, {"beginUpdate", LBeginUpdate}, {"clear", LClear}, {"delete", LDelete},
+                              {{"add", LAdd}, {"beginUpdate", LBeginUpdate}, {"clear", ListViewClear}, {"delete", LDelete},
                                {"endUpdate", LEndUpdate}, {"indexOf", LIndexOf}, {"insert", LInsert},
                                {"item", LItem}});
   return info;
@@ -644,7 +644,7 @@ const ClassInfo& TJVCLBaseListItems::Class() const {
 
 const kgui::ClassInfo& TJVCLBaseListItems::VCLClass() const { return kgui::TListItems::staticClassInfo(); }
 
-TJVCLBaseListView* TJVCLBaseListItems::ListView() const { return ViewOf(owner); }
+TJVCLBaseListView* TJVCLBaseListItems::ListView() const { return BaseListViewOf(owner); }
 
 bool TJVCLBaseListItems::GetElement(const StrRef& key, Value& out) { return GetIndexedElement(*this, key, out); }
 
@@ -736,7 +736,7 @@ void TJVCLBaseListView::AfterAttach() {
   HookItemEvents(*this, lv);
   lv.setCaptionOrder(CaptionKey);
   lv.ItemLifecycle = [weak = WeakOf(*this)](TListItem* item, bool inserted) {
-    if (auto* w = ViewOf(weak)) w->ItemLifecycle(item, inserted);
+    if (auto* w = BaseListViewOf(weak)) w->ItemLifecycle(item, inserted);
   };
   ItemsWrapper();
   ColumnsWrapper();

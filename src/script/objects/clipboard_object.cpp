@@ -12,11 +12,13 @@ void CHasText(TJObject& self, TJValueList&, Value& result) { result = Value::Boo
 Value GetAsText(TJObject& self) { return Value::String(UiOf(self).ClipboardText()); }
 void SetAsText(TJObject& self, const Value& v) { UiOf(self).SetClipboardText(ValueToStdString(v)); }
 
-constexpr PropDef kProps[] = {{"asText", GetAsText, SetAsText}};
+constexpr PropDef kClipboardProps[] = {{"asText", GetAsText, SetAsText}};
 
 }  // namespace
 
-TJClipboard::TJClipboard(BaseEngine* engine) : TJObject(engine), props_(*this, kProps) { SetObjectName("Clipboard"); }
+TJClipboard::TJClipboard(BaseEngine* engine) : TJObject(engine), props_(*this, kClipboardProps) {
+  SetObjectName("Clipboard");
+}
 
 const ClassInfo& TJClipboard::Class() const {
   static const ClassInfo info(&TJObject::BaseClass(), {{"hasText", CHasText}});

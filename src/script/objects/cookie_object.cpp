@@ -21,9 +21,9 @@ void SetData(TJObject& self, const Value& v) {
 }
 Value GetDomain(TJObject& self) { return Value::String(StrRef(CookieOf(self).Cookie().Domain)); }
 void SetDomain(TJObject& self, const Value& v) { CookieOf(self).Cookie().Domain = ValueToStdString(v); }
-Value GetPath(TJObject& self) { return Value::String(StrRef(CookieOf(self).Cookie().Path)); }
-void SetPath(TJObject& self, const Value& v) { CookieOf(self).Cookie().Path = ValueToStdString(v); }
-Value GetLength(TJObject& self) { return Value::Integer(CookieOf(self).Cookie().Count()); }
+Value GetCookiePath(TJObject& self) { return Value::String(StrRef(CookieOf(self).Cookie().Path)); }
+void SetCookiePath(TJObject& self, const Value& v) { CookieOf(self).Cookie().Path = ValueToStdString(v); }
+Value GetCookieLength(TJObject& self) { return Value::Integer(CookieOf(self).Cookie().Count()); }
 
 // A Date object of the expiry (kept as a UTC day count).
 Value GetExpires(TJObject& self) {
@@ -34,8 +34,8 @@ Value GetExpires(TJObject& self) {
   return engine->Factory().Create("Date", &params);
 }
 
-constexpr PropDef kProps[] = {{"data", GetData, SetData}, {"domain", GetDomain, SetDomain},
-    {"path", GetPath, SetPath}, {"expires", GetExpires, nullptr}, {"length", GetLength, nullptr}};
+constexpr PropDef kCookieProps[] = {{"data", GetData, SetData}, {"domain", GetDomain, SetDomain},
+    {"path", GetCookiePath, SetCookiePath}, {"expires", GetExpires, nullptr}, {"length", GetCookieLength, nullptr}};
 
 // parse(text) takes a cookie header text; parse(name, value) sets one pair.
 void CParse(TJObject& self, TJValueList& params, Value& result) {
@@ -47,7 +47,7 @@ void CParse(TJObject& self, TJValueList& params, Value& result) {
 
 }  // namespace
 
-TJCookieObject::TJCookieObject(BaseEngine* engine) : TJObject(engine), props_(*this, kProps) {
+TJCookieObject::TJCookieObject(BaseEngine* engine) : TJObject(engine), props_(*this, kCookieProps) {
   SetObjectName("Cookie");
 }
 

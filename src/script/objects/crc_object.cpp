@@ -28,11 +28,11 @@ void CCalcFile(TJObject& self, TJValueList& params, Value& result) {
 Value GetCrc16(TJObject& self) { return Value::Integer(CrcOf(self).crc16); }
 Value GetCrc32(TJObject& self) { return Value::Integer(static_cast<int32_t>(CrcOf(self).crc32)); }
 
-constexpr PropDef kProps[] = {{"CRC16", GetCrc16, nullptr}, {"CRC32", GetCrc32, nullptr}};
+constexpr PropDef kCrcProps[] = {{"CRC16", GetCrc16, nullptr}, {"CRC32", GetCrc32, nullptr}};
 
 }  // namespace
 
-TJCRCObject::TJCRCObject(BaseEngine* engine) : TJObject(engine), props_(*this, kProps) { SetObjectName("CRC"); }
+TJCRCObject::TJCRCObject(BaseEngine* engine) : TJObject(engine), props_(*this, kCrcProps) { SetObjectName("CRC"); }
 
 const ClassInfo& TJCRCObject::Class() const {
   static const ClassInfo info(&TJObject::BaseClass(), {{"calc", CCalc}, {"calcFile", CCalcFile}});

@@ -63,12 +63,12 @@ void DOpenFolder(TJObject& self, TJValueList& params, Value& result) {
 
 Value GetFilters(TJObject& self) { return Value::Object(DialogOf(self).Filters()); }
 
-constexpr PropDef kProps[] = {{"filters", GetFilters, nullptr}};
+constexpr PropDef kDialogProps[] = {{"filters", GetFilters, nullptr}};
 
 }  // namespace
 
 TJDialogObject::TJDialogObject(BaseEngine* engine)
-    : TJObject(engine), filters_(NewStringList(engine)), props_(*this, kProps) {
+    : TJObject(engine), filters_(NewStringList(engine)), props_(*this, kDialogProps) {
   SetObjectName("Dialog");
 }
 

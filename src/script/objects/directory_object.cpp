@@ -122,7 +122,7 @@ void SetDirName(TJObject& self, const Value& v) { DirOf(self).SetDirName(ValueTo
 Value GetFiles(TJObject& self) { return Listing(self, "*.*", false); }
 Value GetDirectories(TJObject& self) { return Listing(self, "*.*", true); }
 
-constexpr PropDef kProps[] = {{"dirname", GetDirName, SetDirName},
+constexpr PropDef kDirectoryProps[] = {{"dirname", GetDirName, SetDirName},
                               {"path", GetDirName, SetDirName},
                               {"files", GetFiles, nullptr},
                               {"directories", GetDirectories, nullptr}};
@@ -161,7 +161,7 @@ std::vector<FoundEntry> FindEntries(std::string_view dir, std::string_view mask,
 }
 
 TJDirectoryObject::TJDirectoryObject(BaseEngine* engine, std::string_view dir_name)
-    : TJObject(engine), props_(*this, kProps) {
+    : TJObject(engine), props_(*this, kDirectoryProps) {
   SetObjectName("Directory");
   SetDirName(dir_name);
 }

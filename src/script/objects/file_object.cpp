@@ -267,7 +267,7 @@ void FExtractShortPathName(TJObject& self, TJValueList& params, Value& result) {
 
 // ---- properties ----
 
-Value GetLength(TJObject& self) {
+Value GetFileLength(TJObject& self) {
   TJFileObject& file = FileOf(self);
   if (!file.Stream().IsOpened()) return NumberValue(GetFileSizeByName(file.FileName()));
   int64_t size = 0;
@@ -290,7 +290,7 @@ Value GetLastModified(TJObject& self) {
 Value GetFileName(TJObject& self) { return Value::String(FileOf(self).FileName()); }
 void SetFileName(TJObject& self, const Value& v) { FileOf(self).SetFileName(ValueToStdString(v)); }
 
-constexpr PropDef kProps[] = {{"length", GetLength, nullptr},
+constexpr PropDef kFileProps[] = {{"length", GetFileLength, nullptr},
                               {"lastModified", GetLastModified, nullptr},
                               {"filename", GetFileName, SetFileName},
                               {"path", GetFileName, SetFileName}};
@@ -371,7 +371,7 @@ void FileReadBuffer::Reset() {
 // ---- TJFileObject ----
 
 TJFileObject::TJFileObject(BaseEngine* engine, std::string file_name)
-    : TJObject(engine), file_name_(std::move(file_name)), props_(*this, kProps) {
+    : TJObject(engine), file_name_(std::move(file_name)), props_(*this, kFileProps) {
   SetObjectName("File");
 }
 

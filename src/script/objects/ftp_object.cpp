@@ -13,8 +13,6 @@
 namespace kestrin::script {
 namespace {
 
-constexpr int kBufferSize = 0x10000;
-
 // ---- FileProperty ----
 
 const TFTPFileProperty& EntryOf(TJObject& self) { return static_cast<TJFtpFilePropertyObject&>(self).Entry(); }
@@ -29,14 +27,14 @@ Value GetFileType(TJObject& self) {
 }
 Value GetSize(TJObject& self) { return NumberValue(EntryOf(self).Size); }
 Value GetName(TJObject& self) { return Value::String(StrRef(EntryOf(self).Name)); }
-Value GetLastModified(TJObject& self) {
+Value GetFtpLastModified(TJObject& self) {
   BaseEngine* engine = self.Engine();
   return engine ? engine->NewDate(EntryOf(self).Date) : Value();
 }
 Value GetAttribute(TJObject& self) { return Value::Integer(EntryOf(self).Mode()); }
 
 constexpr PropDef kFilePropertyProps[] = {{"fileType", GetFileType, nullptr}, {"size", GetSize, nullptr},
-    {"length", GetSize, nullptr}, {"name", GetName, nullptr}, {"lastModified", GetLastModified, nullptr},
+    {"length", GetSize, nullptr}, {"name", GetName, nullptr}, {"lastModified", GetFtpLastModified, nullptr},
     {"attribute", GetAttribute, nullptr}};
 
 // ---- FTP ----
@@ -44,20 +42,20 @@ constexpr PropDef kFilePropertyProps[] = {{"fileType", GetFileType, nullptr}, {"
 TnFTP& FtpOf(TJObject& self) { return static_cast<TJFtpObject&>(self).Client(); }
 
 Value GetCurrentDir(TJObject& self) { return Value::String(StrRef(FtpOf(self).CurrentDir)); }
-Value GetPassword(TJObject& self) { return Value::String(StrRef(FtpOf(self).Password)); }
-void SetPassword(TJObject& self, const Value& v) { FtpOf(self).Password = ValueToStdString(v); }
-Value GetUserId(TJObject& self) { return Value::String(StrRef(FtpOf(self).UserName)); }
-void SetUserId(TJObject& self, const Value& v) { FtpOf(self).UserName = ValueToStdString(v); }
+Value GetFtpPassword(TJObject& self) { return Value::String(StrRef(FtpOf(self).Password)); }
+void SetFtpPassword(TJObject& self, const Value& v) { FtpOf(self).Password = ValueToStdString(v); }
+Value GetFtpUserId(TJObject& self) { return Value::String(StrRef(FtpOf(self).UserName)); }
+void SetFtpUserId(TJObject& self, const Value& v) { FtpOf(self).UserName = ValueToStdString(v); }
 Value GetPassive(TJObject& self) { return Value::Bool(FtpOf(self).Passive); }
 void SetPassive(TJObject& self, const Value& v) { FtpOf(self).Passive = ValueToBool(v); }
-Value GetProxy(TJObject& self) { return Value::String(StrRef(FtpOf(self).Proxy)); }
-void SetProxy(TJObject& self, const Value& v) { FtpOf(self).Proxy = ValueToStdString(v); }
+Value GetFtpProxy(TJObject& self) { return Value::String(StrRef(FtpOf(self).Proxy)); }
+void SetFtpProxy(TJObject& self, const Value& v) { FtpOf(self).Proxy = ValueToStdString(v); }
 Value GetZero(TJObject&) { return Value::Integer(0); }
 
 const std::vector<PropDef>& FtpProps() {
   static const std::vector<PropDef> props = TJBaseSocketObject::WithBaseProps({
-      {"currentDir", GetCurrentDir, nullptr}, {"password", GetPassword, SetPassword},
-      {"userid", GetUserId, SetUserId}, {"passiveMode", GetPassive, SetPassive}, {"proxy", GetProxy, SetProxy},
+      {"currentDir", GetCurrentDir, nullptr}, {"password", GetFtpPassword, SetFtpPassword},
+      {"userid", GetFtpUserId, SetFtpUserId}, {"passiveMode", GetPassive, SetPassive}, {"proxy", GetFtpProxy, SetFtpProxy},
       {"host", GetSocketHost, SetSocketHost}, {"port", GetSocketPort, SetSocketPort}, {"length", GetZero, nullptr}});
   return props;
 }
@@ -178,7 +176,7 @@ TJFtpFilePropertyObject::TJFtpFilePropertyObject(BaseEngine* engine, const TFTPF
 
 TJFtpObject::TJFtpObject(BaseEngine* engine, const TJValueList* params) : TJBaseSocketObject(engine, FtpProps()) {
   SetObjectName("FTP");
-  auto client = std::make_unique<TnFTP>(kBufferSize);
+  auto client = std::make_unique<TnFTP>(kObjectSocketBufferSize);
   TakeHostAndPort(*client, params);
   client->OnSuccess = [this](TnFTP&, TFTPCmdType type) { Fire("onSuccess", {Value::String(FTPCmdTypeName(type))}); };
   client->OnFailure = [this](TnFTP&, bool& handled, TFTPCmdType type) {

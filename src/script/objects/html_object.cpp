@@ -22,10 +22,10 @@ TJHtmlParserObject& ParserOf(TJObject& self) { return static_cast<TJHtmlParserOb
 
 Value GetHtml(TJObject& self) { return Value::String(StrRef(ParserOf(self).Html())); }
 void SetHtml(TJObject& self, const Value& v) { ParserOf(self).Parse(ValueToStdString(v)); }
-Value GetText(TJObject& self) { return Value::String(StrRef(ParserOf(self).Parser().Text)); }
+Value GetHtmlText(TJObject& self) { return Value::String(StrRef(ParserOf(self).Parser().Text)); }
 Value GetCount(TJObject& self) { return Value::Integer(ParserOf(self).GetCount()); }
 
-constexpr PropDef kParserProps[] = {{"html", GetHtml, SetHtml}, {"text", GetText, nullptr},
+constexpr PropDef kParserProps[] = {{"html", GetHtml, SetHtml}, {"text", GetHtmlText, nullptr},
     {"count", GetCount, nullptr}, {"length", GetCount, nullptr}};
 
 void PParse(TJObject& self, TJValueList& params, Value& result) {

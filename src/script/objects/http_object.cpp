@@ -34,11 +34,11 @@ std::string HeaderLines(TJObject& headers) {
 TJResponseObject& ResponseOf(TJObject& self) { return static_cast<TJResponseObject&>(self); }
 
 Value GetCode(TJObject& self) { return Value::Integer(ResponseOf(self).code); }
-Value GetText(TJObject& self) { return Value::String(StrRef(ResponseOf(self).text)); }
+Value GetHttpText(TJObject& self) { return Value::String(StrRef(ResponseOf(self).text)); }
 Value GetResponseVersion(TJObject& self) { return Value::String(StrRef(ResponseOf(self).version)); }
 Value GetCookie(TJObject& self) { return ResponseOf(self).Cookie(); }
 
-constexpr PropDef kResponseProps[] = {{"code", GetCode, nullptr}, {"text", GetText, nullptr},
+constexpr PropDef kResponseProps[] = {{"code", GetCode, nullptr}, {"text", GetHttpText, nullptr},
     {"version", GetResponseVersion, nullptr}, {"cookie", GetCookie, nullptr}};
 
 void RClear(TJObject& self, TJValueList&, Value& result) {
@@ -54,7 +54,7 @@ Value GetRequestHeader(TJObject& self) { return HttpOf(self).RequestHeader(); }
 Value GetResponseHeader(TJObject& self) { return HttpOf(self).ResponseHeader(); }
 Value GetVersion(TJObject& self) { return Value::String(StrRef(HttpOf(self).Client().Version)); }
 void SetVersion(TJObject& self, const Value& v) { HttpOf(self).Client().Version = ValueToStdString(v); }
-Value GetLength(TJObject& self) { return NumberValue(HttpOf(self).Client().ContentLength); }
+Value GetHttpLength(TJObject& self) { return NumberValue(HttpOf(self).Client().ContentLength); }
 Value GetAutoRedirect(TJObject& self) { return Value::Bool(HttpOf(self).Client().AutoRedirect); }
 void SetAutoRedirect(TJObject& self, const Value& v) { HttpOf(self).Client().AutoRedirect = ValueToBool(v); }
 Value GetProxy(TJObject& self) { return Value::String(StrRef(HttpOf(self).Client().Proxy)); }
@@ -63,7 +63,7 @@ void SetProxy(TJObject& self, const Value& v) { HttpOf(self).Client().Proxy = Va
 const std::vector<PropDef>& HttpProps() {
   static const std::vector<PropDef> props = TJBaseSocketObject::WithBaseProps({
       {"requestHeader", GetRequestHeader, nullptr}, {"responseHeader", GetResponseHeader, nullptr},
-      {"version", GetVersion, SetVersion}, {"length", GetLength, nullptr},
+      {"version", GetVersion, SetVersion}, {"length", GetHttpLength, nullptr},
       {"autoRedirect", GetAutoRedirect, SetAutoRedirect}, {"proxy", GetProxy, SetProxy}});
   return props;
 }

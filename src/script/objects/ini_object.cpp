@@ -18,24 +18,24 @@ void Check(TJObject& self, bool ok, ScriptError kind) {
   if (!ok) RaiseError(kind, {IniOf(self).Name()});
 }
 
-void Need(TJObject& self, const TJValueList& params, int32_t count, ScriptError kind) {
+void NeedArguments(TJObject& self, const TJValueList& params, int32_t count, ScriptError kind) {
   Check(self, params.GetCount() >= count, kind);
 }
 
 void IDeleteKey(TJObject& self, TJValueList& params, Value& result) {
-  Need(self, params, 2, ScriptError::IniDeleteKey);
+  NeedArguments(self, params, 2, ScriptError::IniDeleteKey);
   Check(self, IniOf(self).DeleteKey(ArgText(params, 0), ArgText(params, 1)), ScriptError::IniDeleteKey);
   result = Value::Object(&self);
 }
 
 void IEraseSection(TJObject& self, TJValueList& params, Value& result) {
-  Need(self, params, 1, ScriptError::IniEraseSection);
+  NeedArguments(self, params, 1, ScriptError::IniEraseSection);
   Check(self, IniOf(self).EraseSection(ArgText(params, 0)), ScriptError::IniEraseSection);
   result = Value::Object(&self);
 }
 
 void IReadSection(TJObject& self, TJValueList& params, Value& result) {
-  Need(self, params, 1, ScriptError::IniReadSection);
+  NeedArguments(self, params, 1, ScriptError::IniReadSection);
   result = NewStringList(self.Engine(), IniOf(self).ReadSection(ArgText(params, 0)));
 }
 
@@ -49,13 +49,13 @@ void ISectionExists(TJObject& self, TJValueList& params, Value& result) {
 
 // A text that a line of the store cannot hold is refused: nothing is written.
 void IWrite(TJObject& self, TJValueList& params, Value& result) {
-  Need(self, params, 3, ScriptError::IniWrite);
+  NeedArguments(self, params, 3, ScriptError::IniWrite);
   Check(self, IniOf(self).Write(ArgText(params, 0), ArgText(params, 1), ArgText(params, 2)), ScriptError::IniWrite);
   result = Value::Object(&self);
 }
 
 void IRead(TJObject& self, TJValueList& params, Value& result) {
-  Need(self, params, 3, ScriptError::IniRead);
+  NeedArguments(self, params, 3, ScriptError::IniRead);
   std::string value;
   if (!IniOf(self).Read(ArgText(params, 0), ArgText(params, 1), value)) value = ArgText(params, 2);
   result = Value::String(value);
@@ -67,9 +67,9 @@ void IUpdate(TJObject& self, TJValueList&, Value& result) {
   result = Value::Object(&self);
 }
 
-Value GetFileName(TJObject& self) { return Value::String(IniOf(self).Name()); }
+Value GetIniFileName(TJObject& self) { return Value::String(IniOf(self).Name()); }
 
-constexpr PropDef kProps[] = {{"filename", GetFileName, nullptr}};
+constexpr PropDef kIniProps[] = {{"filename", GetIniFileName, nullptr}};
 
 }  // namespace
 
@@ -82,7 +82,7 @@ const ClassInfo& TJIniBase::Class() const {
 
 TJIniObject::TJIniObject(BaseEngine* engine, std::string file_name)
     : TJIniBase(engine), file_name_(std::move(file_name)),
-      ini_(ScriptPathToOs(ExpandFileName(file_name_)), LocaleCompareText), props_(*this, kProps) {
+      ini_(ScriptPathToOs(ExpandFileName(file_name_)), LocaleCompareText), props_(*this, kIniProps) {
   SetObjectName("Ini");
   if (file_name_.empty()) RaiseError(ScriptError::IniCreate);
   GuardedText(ScriptError::IniCreate, [&] { ini_.Load(); });

@@ -21,14 +21,14 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 }
 
 Value GetNumber(TJObject& self) { return Value::Integer(MailOf(self).Message().Number); }
-Value GetLength(TJObject& self) { return NumberValue(MailOf(self).Message().Length); }
+Value GetMailLength(TJObject& self) { return NumberValue(MailOf(self).Message().Length); }
 Value GetAttachments(TJObject& self) { return MailOf(self).Attachments(); }
 Value GetHeader(TJObject& self) { return Value::String(StrRef(JoinLines(MailOf(self).Message().HeaderLines))); }
 Value GetBody(TJObject& self) { return Value::String(StrRef(JoinLines(MailOf(self).Message().BodyLines))); }
 Value GetMessage(TJObject& self) { return Value::String(StrRef(MailOf(self).Message().Body)); }
 void SetMessage(TJObject& self, const Value& v) { MailOf(self).Message().Body = ValueToStdString(v); }
 
-constexpr PropDef kProps[] = {{"number", GetNumber, nullptr}, {"length", GetLength, nullptr},
+constexpr PropDef kMailProps[] = {{"number", GetNumber, nullptr}, {"length", GetMailLength, nullptr},
     {"attachments", GetAttachments, nullptr}, {"header", GetHeader, nullptr}, {"body", GetBody, nullptr},
     {"message", GetMessage, SetMessage}};
 
@@ -37,7 +37,7 @@ void MClear(TJObject& self, TJValueList&, Value& result) {
   result = Value::Object(&self);
 }
 
-kgui::TStrings* ListOf(const Value& strings) {
+kgui::TStrings* StringsListOf(const Value& strings) {
   auto* object = dynamic_cast<TJBaseStringsObject*>(strings.object());
   return object ? object->Strings() : nullptr;
 }
@@ -45,7 +45,7 @@ kgui::TStrings* ListOf(const Value& strings) {
 }  // namespace
 
 TJMailObject::TJMailObject(BaseEngine* engine)
-    : TJObject(engine), attachments_(NewStringList(engine)), props_(*this, kProps) {
+    : TJObject(engine), attachments_(NewStringList(engine)), props_(*this, kMailProps) {
   SetObjectName("Mail");
 }
 
@@ -76,13 +76,13 @@ void TJMailObject::GetPropertyNames(std::vector<StrRef>& out) {
 void TJMailObject::CopyTo(TMailMessage& target) {
   target.Assign(message_);
   target.Attachments.clear();
-  if (kgui::TStrings* list = ListOf(attachments_))
+  if (kgui::TStrings* list = StringsListOf(attachments_))
     for (int i = 0; i < list->count(); ++i) target.Attachments.push_back(list->get(i));
 }
 
 void TJMailObject::CopyFrom(const TMailMessage& source) {
   message_.Assign(source);
-  if (kgui::TStrings* list = ListOf(attachments_)) {
+  if (kgui::TStrings* list = StringsListOf(attachments_)) {
     list->clear();
     for (const std::string& path : message_.Attachments) list->add(path);
   }
@@ -90,7 +90,7 @@ void TJMailObject::CopyFrom(const TMailMessage& source) {
 
 void TJMailObject::Clear() {
   message_.Reset();
-  if (kgui::TStrings* list = ListOf(attachments_)) list->clear();
+  if (kgui::TStrings* list = StringsListOf(attachments_)) list->clear();
 }
 
 void RegisterMailObject(TJEngine& engine) {

@@ -26,12 +26,12 @@ Value GetTimeout(TJObject& self) { return Value::Integer(MutexOf(self).timeout);
 void SetTimeout(TJObject& self, const Value& v) { MutexOf(self).timeout = ValueToInteger(v); }
 Value GetExisted(TJObject& self) { return Value::Bool(MutexOf(self).Existed()); }
 
-constexpr PropDef kProps[] = {{"timeout", GetTimeout, SetTimeout}, {"existed", GetExisted, nullptr}};
+constexpr PropDef kMutexProps[] = {{"timeout", GetTimeout, SetTimeout}, {"existed", GetExisted, nullptr}};
 
 }  // namespace
 
 TJMutexObject::TJMutexObject(BaseEngine* engine, const std::string& name)
-    : TJObject(engine), mutex_(name), props_(*this, kProps) {
+    : TJObject(engine), mutex_(name), props_(*this, kMutexProps) {
   SetObjectName("Mutex");
 }
 

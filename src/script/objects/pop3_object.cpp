@@ -11,8 +11,6 @@
 namespace kestrin::script {
 namespace {
 
-constexpr int kBufferSize = 0x10000;
-
 TJPOP3Object& Pop3Of(TJObject& self) { return static_cast<TJPOP3Object&>(self); }
 
 Value GetAttachPath(TJObject& self) { return Value::String(StrRef(Pop3Of(self).Client().AttachPath)); }
@@ -73,7 +71,7 @@ void PDelete(TJObject& self, TJValueList& params, Value& result) {
 TJPOP3Object::TJPOP3Object(BaseEngine* engine, const TJValueList* params)
     : TJBaseSocketObject(engine, Pop3Props()), mail_(NewHostObject<TJMailObject>(engine)) {
   SetObjectName("POP3");
-  auto client = std::make_unique<TnPOP3>(kBufferSize);
+  auto client = std::make_unique<TnPOP3>(kObjectSocketBufferSize);
   TakeHostAndPort(*client, params);
   client->OnSuccess = [this](TnPOP3&) { Fire("onSuccess"); };
   client->OnFailure = [this](TnPOP3&) { Fire("onFailure"); };

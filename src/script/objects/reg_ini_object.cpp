@@ -11,7 +11,7 @@ namespace {
 Value GetRootKey(TJObject&) { return Value::String("HKEY_CURRENT_USER"); }
 Value GetKey(TJObject& self) { return Value::String(static_cast<TJRegIniObject&>(self).Name()); }
 
-constexpr PropDef kProps[] = {{"rootKey", GetRootKey, nullptr}, {"key", GetKey, nullptr}};
+constexpr PropDef kRegIniProps[] = {{"rootKey", GetRootKey, nullptr}, {"key", GetKey, nullptr}};
 
 }  // namespace
 
@@ -20,7 +20,7 @@ TJRegIniObject::TJRegIniObject(BaseEngine* engine, std::string key_path, const s
       store_(std::make_unique<platform::RegistryStore>(store_file.empty() ? platform::RegistryStore::DefaultFile()
                                                                            : store_file,
                                                         LocaleCompareText)),
-      props_(*this, kProps) {
+      props_(*this, kRegIniProps) {
   SetObjectName("RegIni");
   if (!store_->Open() || !store_->CreateKey(key_)) RaiseError(ScriptError::IniCreate);
 }

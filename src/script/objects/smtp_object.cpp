@@ -10,14 +10,12 @@
 namespace kestrin::script {
 namespace {
 
-constexpr int kBufferSize = 0x10000;
-
 TJSMTPObject& SmtpOf(TJObject& self) { return static_cast<TJSMTPObject&>(self); }
 
-Value GetMail(TJObject& self) { return SmtpOf(self).Mail(); }
+Value GetSmtpMail(TJObject& self) { return SmtpOf(self).Mail(); }
 
 const std::vector<PropDef>& SmtpProps() {
-  static const std::vector<PropDef> props = TJBaseSocketObject::WithBaseProps({{"mail", GetMail, nullptr},
+  static const std::vector<PropDef> props = TJBaseSocketObject::WithBaseProps({{"mail", GetSmtpMail, nullptr},
       {"host", GetSocketHost, SetSocketHost}, {"port", GetSocketPort, SetSocketPort}});
   return props;
 }
@@ -47,7 +45,7 @@ void SSendMail(TJObject& self, TJValueList&, Value& result) {
 TJSMTPObject::TJSMTPObject(BaseEngine* engine, const TJValueList* params)
     : TJBaseSocketObject(engine, SmtpProps()), mail_(NewHostObject<TJMailObject>(engine)) {
   SetObjectName("SMTP");
-  auto client = std::make_unique<TnSMTP>(kBufferSize);
+  auto client = std::make_unique<TnSMTP>(kObjectSocketBufferSize);
   TakeHostAndPort(*client, params);
   SetSocket(std::move(client));
   DefineEvents({"onStatus", "onConnect", "onDisconnect", "onError", "onRead", "onWrite"});

@@ -135,17 +135,17 @@ void BFill(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Object(&self);
 }
 
-Value GetLength(TJObject& self) { return NumberValue(static_cast<int64_t>(TextOf(self).size())); }
+Value GetBufferLength(TJObject& self) { return NumberValue(static_cast<int64_t>(TextOf(self).size())); }
 void SetLength(TJObject& self, const Value& v) { BufferOf(self).SetLength(v); }
-Value GetText(TJObject& self) { return Value::String(TextOf(self)); }
-void SetText(TJObject& self, const Value& v) { TextOf(self) = ValueToStdString(v); }
+Value GetBufferText(TJObject& self) { return Value::String(TextOf(self)); }
+void SetBufferText(TJObject& self, const Value& v) { TextOf(self) = ValueToStdString(v); }
 
-constexpr PropDef kProps[] = {{"length", GetLength, SetLength}, {"text", GetText, SetText}};
+constexpr PropDef kStringBufferProps[] = {{"length", GetBufferLength, SetLength}, {"text", GetBufferText, SetBufferText}};
 
 }  // namespace
 
 TJStringBufferObject::TJStringBufferObject(BaseEngine* engine, std::string text)
-    : TJObject(engine), text_(std::move(text)), props_(*this, kProps) {
+    : TJObject(engine), text_(std::move(text)), props_(*this, kStringBufferProps) {
   SetObjectName("StringBuffer");
 }
 

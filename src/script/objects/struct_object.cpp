@@ -70,7 +70,7 @@ void SDefine(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Object(&self);
 }
 
-void SClear(TJObject& self, TJValueList&, Value& result) {
+void SClearStruct(TJObject& self, TJValueList&, Value& result) {
   StructOf(self).ClearStruct();
   result = Value::Object(&self);
 }
@@ -88,7 +88,7 @@ void SToString(TJObject& self, TJValueList&, Value& result) {
 TJStruct::TJStruct(BaseEngine* engine) : TJObject(engine) { SetObjectName("Struct"); }
 
 const ClassInfo& TJStruct::Class() const {
-  static const ClassInfo info(&BaseClass(), {{"define", SDefine}, {"clear", SClear}, {"sizeOf", SSizeOf},
+  static const ClassInfo info(&BaseClass(), {{"define", SDefine}, {"clear", SClearStruct}, {"sizeOf", SSizeOf},
                                              {"toString", SToString}});
   return info;
 }

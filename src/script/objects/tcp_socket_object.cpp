@@ -13,8 +13,6 @@
 namespace kestrin::script {
 namespace {
 
-constexpr int kBufferSize = 0x10000;
-
 TnSocket& SocketOf(TJObject& self) { return static_cast<TJBaseSocketObject&>(self).Socket(); }
 
 const std::vector<PropDef>& TcpProps() {
@@ -113,10 +111,10 @@ void TSendFile(TJObject& self, TJValueList& params, Value& result) {
 void TIsConnected(TJObject& self, TJValueList&, Value& result) { result = Value::Bool(SocketOf(self).IsConnected()); }
 
 std::unique_ptr<TnSocket> MakeSocket(const TJValueList* params) {
-  if (!params || params->GetCount() == 0) return std::make_unique<TnSocket>(kBufferSize);
+  if (!params || params->GetCount() == 0) return std::make_unique<TnSocket>(kObjectSocketBufferSize);
   const int handle = ValueToInteger(params->GetValue(0));
   if (handle < 0 || !TnSocket::ClaimAcceptedHandle(handle)) TJBaseSocketObject::RaiseSocketError("TCPSocket.create error");
-  return std::make_unique<TnSocket>(TnSocket::Accepted{}, handle, kBufferSize);
+  return std::make_unique<TnSocket>(TnSocket::Accepted{}, handle, kObjectSocketBufferSize);
 }
 
 }  // namespace

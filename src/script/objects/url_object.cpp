@@ -61,12 +61,12 @@ void SetHost(TJObject& self, const Value& v) {
   UrlOf(self).PartChanged();
 }
 
-void SetPath(TJObject& self, const Value& v) {
+void SetUrlPath(TJObject& self, const Value& v) {
   UrlOf(self).Parts().Path = ValueToStdString(v);
   UrlOf(self).PathChanged();
 }
 
-constexpr PropDef kProps[] = {
+constexpr PropDef kUrlProps[] = {
     {"url", GetUrl, SetUrl}, {"uri", GetUrl, SetUrl}, {"href", GetUrl, SetUrl},
     {"protocol", GetPart<&TUrlInfo::Protocol>, SetPart<&TUrlInfo::Protocol>},
     {"scheme", GetPart<&TUrlInfo::Protocol>, SetPart<&TUrlInfo::Protocol>},
@@ -78,7 +78,7 @@ constexpr PropDef kProps[] = {
     {"hostname", GetPart<&TUrlInfo::Host>, SetPart<&TUrlInfo::Host>},
     {"host", GetHost, SetHost},
     {"port", GetPart<&TUrlInfo::Port>, SetPart<&TUrlInfo::Port>},
-    {"path", GetPart<&TUrlInfo::Path>, SetPath},
+    {"path", GetPart<&TUrlInfo::Path>, SetUrlPath},
     {"directory", GetPart<&TUrlInfo::Directory>, SetPathPiece<&TUrlInfo::Directory>},
     {"dir", GetPart<&TUrlInfo::Directory>, SetPathPiece<&TUrlInfo::Directory>},
     {"filename", GetPart<&TUrlInfo::FileName>, SetPathPiece<&TUrlInfo::FileName>},
@@ -94,7 +94,7 @@ void UExpand(TJObject& self, TJValueList& params, Value& result) {
 }  // namespace
 
 TJURLInfoObject::TJURLInfoObject(BaseEngine* engine, const TJValueList* params)
-    : TJObject(engine), props_(*this, kProps) {
+    : TJObject(engine), props_(*this, kUrlProps) {
   SetObjectName("URL");
   if (params && params->GetCount() > 0) Parse(ArgText(*params, 0));
 }

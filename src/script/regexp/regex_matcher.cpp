@@ -31,7 +31,7 @@ enum FrameKind : uint8_t {
   fkLoopMore,      // Loop node: one more iteration from pos
 };
 
-bool IsDigit(unsigned char c) { return static_cast<unsigned>(c - '0') <= 9u; }
+bool IsDigitByte(unsigned char c) { return static_cast<unsigned>(c - '0') <= 9u; }
 
 // One search's machine. kMb: script mode on a subject that holds lead bytes, where positions
 // move by whole characters; otherwise every byte is a character.
@@ -218,11 +218,11 @@ bool Machine<kMb>::Step(const Node& n, uint32_t& pos) {
       return true;
     }
     case Op::Digit:
-      if (pos >= len_ || !IsDigit(s_[pos])) return false;
+      if (pos >= len_ || !IsDigitByte(s_[pos])) return false;
       ++pos;
       return true;
     case Op::NotDigit:
-      if (pos >= len_ || IsDigit(s_[pos])) return false;
+      if (pos >= len_ || IsDigitByte(s_[pos])) return false;
       pos += CharLen(pos);
       return true;
     case Op::Set:

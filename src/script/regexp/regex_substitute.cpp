@@ -9,12 +9,12 @@ namespace {
 // A sub-match number; numbers too large for a group saturate (they insert nothing).
 constexpr int kNoGroup = std::numeric_limits<int>::max();
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsGroupDigit(char c) { return c >= '0' && c <= '9'; }
 
 size_t ReadNumber(std::string_view t, size_t k, int* number) {
   const size_t from = k;
   int v = 0;
-  for (; k < t.size() && IsDigit(t[k]); ++k) v = v < TRegex::kSubMatches ? v * 10 + (t[k] - '0') : kNoGroup;
+  for (; k < t.size() && IsGroupDigit(t[k]); ++k) v = v < TRegex::kSubMatches ? v * 10 + (t[k] - '0') : kNoGroup;
   *number = v;
   return k - from;
 }
@@ -27,7 +27,7 @@ size_t ReadReference(std::string_view t, size_t k, int* group) {
     *group = 0;
     return 1;
   }
-  if (IsDigit(t[k])) return ReadNumber(t, k, group);
+  if (IsGroupDigit(t[k])) return ReadNumber(t, k, group);
   if (t[k] != '{') return 0;
   size_t used = 1;
   *group = 0;

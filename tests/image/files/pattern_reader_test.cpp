@@ -13,13 +13,8 @@
 namespace kestrin {
 namespace {
 
-using Outcome = PatternReadResult::Outcome;
-
-std::string crlf(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const auto& l : lines) out += l + "\r\n";
-  return out;
-}
+using test::crlf;
+using PatternOutcome = PatternReadResult::Outcome;
 
 PatternReadResult read_as(const std::string& name, const std::string& text) {
   return read_pattern_text(pattern_file_kind(name), name, text, "previous title");
@@ -63,7 +58,7 @@ TEST(PatternReaderRoundTrip, EveryReadableFormGivesBackPointsAxisAndPeaks) {
     const Written w = write_form(c.ext, c.kind, 25, test::three_peaks());
     const PatternReadResult r = read_as(std::string("/d/a") + c.ext, w.text);
     const std::string where = std::string(c.ext) + " kind " + std::to_string(c.kind);
-    ASSERT_EQ(r.outcome, Outcome::kRead) << where << ' ' << r.error;
+    ASSERT_EQ(r.outcome, PatternOutcome::kRead) << where << ' ' << r.error;
     EXPECT_EQ(r.kind, c.kind) << where;
     EXPECT_EQ(r.values, std::vector<int32_t>(w.pattern.values.begin(), w.pattern.values.begin() + 25)) << where;
     EXPECT_EQ(r.maximum, 2407) << where;
@@ -85,7 +80,7 @@ TEST(PatternReaderRoundTrip, HundredFiftyPeaksComeBackIntact) {
     const PatternKind kind = std::string(ext) == ".xy" ? kPixelHistogram : kAngleHistogram;
     const Written w = write_form(ext, kind, 20, test::many_peaks(150));
     const PatternReadResult r = read_as(std::string("/d/a") + ext, w.text);
-    ASSERT_EQ(r.outcome, Outcome::kRead) << ext << ' ' << r.error;
+    ASSERT_EQ(r.outcome, PatternOutcome::kRead) << ext << ' ' << r.error;
     expect_same_peaks(r.peaks, w.peaks, ext);
   }
 }
@@ -127,7 +122,7 @@ TEST(PatternReaderKind, ExtensionDecidesWithCase) {
 
 TEST(PatternReaderKind, UpperCaseXyIsReadAsNaxAndFailsToConvert) {
   const PatternReadResult r = read_as("/a/DATA.XY", crlf({"0,123", "1,124"}));
-  EXPECT_EQ(r.outcome, Outcome::kFailed);
+  EXPECT_EQ(r.outcome, PatternOutcome::kFailed);
   EXPECT_EQ(r.error, "'0,123' is not a valid integer value");
 }
 
@@ -149,7 +144,7 @@ TEST(PatternReaderHeader, WppAxisGivesPointCount) {
   std::string text = crlf({"title", "  0  6 1.54060 0.00000 0.00000  10.000  30.000   0.020   1.00"});
   for (int line = 0; line < 101; ++line) text += "      1      1      1      1      1      1      1      1      1      1\r\n";
   const PatternReadResult r = read_as("/a/b.wpp", text);
-  ASSERT_EQ(r.outcome, Outcome::kRead);
+  ASSERT_EQ(r.outcome, PatternOutcome::kRead);
   EXPECT_EQ(r.values.size(), 1001u);
   EXPECT_DOUBLE_EQ(*r.wavelength, 1.5406);
 }
@@ -164,14 +159,14 @@ TEST(PatternReaderHeader, RietanChecksPointCountAndStep) {
   struct Case {
     int n;
     double step;
-    Outcome outcome;
+    PatternOutcome outcome;
   };
-  const Case cases[] = {{11, 0.02, Outcome::kRead}, {10, 0.02, Outcome::kRefused}, {11, 5.0, Outcome::kRefused},
-                        {40, 4.9, Outcome::kRefused} /* end beyond 180 */, {11, 0.00001, Outcome::kRefused}};
+  const Case cases[] = {{11, 0.02, PatternOutcome::kRead}, {10, 0.02, PatternOutcome::kRefused}, {11, 5.0, PatternOutcome::kRefused},
+                        {40, 4.9, PatternOutcome::kRefused} /* end beyond 180 */, {11, 0.00001, PatternOutcome::kRefused}};
   for (const Case& c : cases) {
     const PatternReadResult r = read_as("/a/b.rie", rietan_text(c.n, c.step));
     EXPECT_EQ(r.outcome, c.outcome) << c.n << ' ' << c.step;
-    if (c.outcome == Outcome::kRefused) {
+    if (c.outcome == PatternOutcome::kRefused) {
       EXPECT_EQ(r.log.back(), " load_nax_proc() : /a/b.rie format error.");
       EXPECT_TRUE(r.values.empty());
     }
@@ -201,7 +196,7 @@ TEST(PatternReaderLists, RawKeepsAt36000Points) {
 
 TEST(PatternReaderLists, TitleWithCommaAndTextPrefixEndsTheDataWithoutPeaks) {
   const PatternReadResult r = read_as("/a/b.xy", crlf({"0,5", "1,6", "run 7, sample B", "   3", "bad"}));
-  ASSERT_EQ(r.outcome, Outcome::kRead);
+  ASSERT_EQ(r.outcome, PatternOutcome::kRead);
   EXPECT_EQ(r.values, (std::vector<int32_t>{5, 6}));
   EXPECT_EQ(r.peaks.count, 0);
 }
@@ -210,7 +205,7 @@ TEST(PatternReaderLists, TitleWithCommaAndTextPrefixEndsTheDataWithoutPeaks) {
 struct BadCase {
   const char* name;
   std::string text;
-  Outcome outcome;
+  PatternOutcome outcome;
   const char* message;  // error text (failed) or last log line (refused); empty: not checked
 };
 
@@ -219,22 +214,22 @@ std::vector<BadCase> bad_cases() {
   std::string binary;
   for (int i = 0; i < 4096; ++i) binary += char((i * 131 + 7) % 256);
   return {
-      {"/a/b.xy", xy + crlf({"100000"}), Outcome::kFailed, "'1000' is not a valid peak count (0 to 500)"},
-      {"/a/b.xy", xy + crlf({"  -5"}), Outcome::kFailed, "'-5' is not a valid peak count (0 to 500)"},
+      {"/a/b.xy", xy + crlf({"100000"}), PatternOutcome::kFailed, "'1000' is not a valid peak count (0 to 500)"},
+      {"/a/b.xy", xy + crlf({"  -5"}), PatternOutcome::kFailed, "'-5' is not a valid peak count (0 to 500)"},
       {"/a/b.xy", xy + crlf({"   2", "         1         12.5000 0.0000  10.02000  5.123456     107.00     0.00   5.00  0.000     535.00"}),
-       Outcome::kFailed, "'' is not a valid floating point value"},
-      {"/a/b.xy", xy + crlf({"  x1"}), Outcome::kFailed, "'  x1' is not a valid integer value"},
-      {"/a/b.t", crlf({"   17", "    1    2"}), Outcome::kFailed, "'' is not a valid integer value"},
-      {"/a/b.t", crlf({"    5"}), Outcome::kRefused, " load_nax_proc() : format error./a/b.t"},
-      {"/a/b.t", "", Outcome::kFailed, "'' is not a valid integer value"},
-      {"/a/b.raw", crlf({"10.0,1"}), Outcome::kFailed, "'' is not a valid floating point value"},
-      {"/a/b.raw", crlf({"10.0,1", "10.0,2"}), Outcome::kRefused, " load_nax_proc() : format error. /a/b.raw"},
-      {"/a/b.wpp", crlf({"title", "  0  6 1.5 junk"}), Outcome::kRefused, " load_nax_proc() : /a/b.wpp format error."},
-      {"/a/b.xy", std::string(10 * 1024 * 1024, '7'), Outcome::kRead, ""},
-      {"/a/b.xy", "0," + std::string(10 * 1024 * 1024, '7'), Outcome::kRead, ""},
-      {"/a/b.xy", binary, Outcome::kFailed, ""},  // its stray lines fail as a peak block
-      {"/a/b.rie", binary, Outcome::kRefused, ""},
-      {"/a/b.t", binary, Outcome::kFailed, ""},
+       PatternOutcome::kFailed, "'' is not a valid floating point value"},
+      {"/a/b.xy", xy + crlf({"  x1"}), PatternOutcome::kFailed, "'  x1' is not a valid integer value"},
+      {"/a/b.t", crlf({"   17", "    1    2"}), PatternOutcome::kFailed, "'' is not a valid integer value"},
+      {"/a/b.t", crlf({"    5"}), PatternOutcome::kRefused, " load_nax_proc() : format error./a/b.t"},
+      {"/a/b.t", "", PatternOutcome::kFailed, "'' is not a valid integer value"},
+      {"/a/b.raw", crlf({"10.0,1"}), PatternOutcome::kFailed, "'' is not a valid floating point value"},
+      {"/a/b.raw", crlf({"10.0,1", "10.0,2"}), PatternOutcome::kRefused, " load_nax_proc() : format error. /a/b.raw"},
+      {"/a/b.wpp", crlf({"title", "  0  6 1.5 junk"}), PatternOutcome::kRefused, " load_nax_proc() : /a/b.wpp format error."},
+      {"/a/b.xy", std::string(10 * 1024 * 1024, '7'), PatternOutcome::kRead, ""},
+      {"/a/b.xy", "0," + std::string(10 * 1024 * 1024, '7'), PatternOutcome::kRead, ""},
+      {"/a/b.xy", binary, PatternOutcome::kFailed, ""},  // its stray lines fail as a peak block
+      {"/a/b.rie", binary, PatternOutcome::kRefused, ""},
+      {"/a/b.t", binary, PatternOutcome::kFailed, ""},
   };
 }
 
@@ -243,12 +238,12 @@ TEST(PatternReaderDamaged, EveryDamagedFileEndsWithItsMessage) {
     const PatternReadResult r = read_as(c.name, c.text);
     const std::string where = std::string(c.name) + " " + c.text.substr(0, 40);
     EXPECT_EQ(r.outcome, c.outcome) << where;
-    if (c.outcome != Outcome::kRead) {
+    if (c.outcome != PatternOutcome::kRead) {
       EXPECT_TRUE(r.values.empty()) << where;
       EXPECT_EQ(r.peaks.count, 0) << where;
     }
     if (*c.message == 0) continue;
-    const std::string message = c.outcome == Outcome::kFailed ? r.error : r.log.empty() ? "" : r.log.back();
+    const std::string message = c.outcome == PatternOutcome::kFailed ? r.error : r.log.empty() ? "" : r.log.back();
     EXPECT_EQ(message, c.message) << where;
   }
 }
@@ -257,7 +252,7 @@ TEST(PatternReaderDamaged, TruncatedFixedFormKeepsPointsReadWithoutPeaks) {
   std::string text = rietan_text(25, 0.02);
   text = text.substr(0, text.find("\r\n", 30) + 2);  // header and the first ten points
   const PatternReadResult r = read_as("/a/b.rie", text);
-  ASSERT_EQ(r.outcome, Outcome::kRead);
+  ASSERT_EQ(r.outcome, PatternOutcome::kRead);
   ASSERT_EQ(r.values.size(), 25u);
   EXPECT_EQ(r.values[9], 9);
   EXPECT_EQ(r.values[10], 0);

@@ -12,12 +12,7 @@ namespace kestrin {
 namespace {
 
 using test::small_pattern;
-
-std::string crlf(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const auto& l : lines) out += l + "\r\n";
-  return out;
-}
+using test::crlf;
 
 const std::string kNoPeaks = "\r\n";
 const std::string kThreePeaks = crlf({

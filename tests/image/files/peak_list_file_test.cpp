@@ -23,13 +23,8 @@ namespace kestrin {
 namespace {
 
 using Lines = std::vector<std::string>;
-using Outcome = PeakListReadResult::Outcome;
-
-std::string crlf(const Lines& lines) {
-  std::string out;
-  for (const auto& l : lines) out += l + "\r\n";
-  return out;
-}
+using test::crlf;
+using ListOutcome = PeakListReadResult::Outcome;
 
 double two_theta_of(double d, double wavelength) { return 2.0 * std::asin(wavelength / (2.0 * d)) * 57.29577951308232; }
 
@@ -44,7 +39,7 @@ TEST(PeakListFile, GoldenText) {
 TEST(PeakListFile, ReadKeepsDAndRecomputesTwoThetaFromWavelength) {
   const PeakList written = test::many_peaks(150);
   const PeakListReadResult r = read_peak_list(peak_list_text(written), 1.5406);
-  ASSERT_EQ(r.outcome, Outcome::kRead) << r.message;
+  ASSERT_EQ(r.outcome, ListOutcome::kRead) << r.message;
   ASSERT_EQ(r.peaks.count, 150);
   for (size_t k = 0; k < 150; ++k) {
     EXPECT_NEAR(r.peaks.d[k], written.d[k], 5e-7);
@@ -60,23 +55,23 @@ TEST(PeakListFile, ReadErrorsAndBadSpacings) {
   const std::string good3 = "  3     12.5000    10.02000    2.000000\r\n";
   struct Case {
     std::string text;
-    Outcome outcome;
+    ListOutcome outcome;
     const char* message;
   };
   const Case cases[] = {
-      {"banner\r\nNumber of peaks 3\r\n", Outcome::kReadError, " load_peak_proc() : read error. "},
-      {"banner\r\nNumber of peaks = 501\r\n", Outcome::kReadError, " load_peak_proc() : read error. "},
-      {"banner\r\nNumber of peaks =  -1\r\n", Outcome::kReadError, " load_peak_proc() : read error. "},
-      {"banner\r\nNumber of peaks = abc\r\n", Outcome::kFailed, "' abc' is not a valid integer value"},
-      {head + good1 + "  2     12.5000    10.02000    0.000000\r\n" + good3, Outcome::kBadSpacing,
+      {"banner\r\nNumber of peaks 3\r\n", ListOutcome::kReadError, " load_peak_proc() : read error. "},
+      {"banner\r\nNumber of peaks = 501\r\n", ListOutcome::kReadError, " load_peak_proc() : read error. "},
+      {"banner\r\nNumber of peaks =  -1\r\n", ListOutcome::kReadError, " load_peak_proc() : read error. "},
+      {"banner\r\nNumber of peaks = abc\r\n", ListOutcome::kFailed, "' abc' is not a valid integer value"},
+      {head + good1 + "  2     12.5000    10.02000    0.000000\r\n" + good3, ListOutcome::kBadSpacing,
        " Error in d(A) at peak number   2."},
-      {head + good1 + "  2     12.5000    10.02000 1000.000000\r\n" + good3, Outcome::kBadSpacing,
+      {head + good1 + "  2     12.5000    10.02000 1000.000000\r\n" + good3, ListOutcome::kBadSpacing,
        " Error in d(A) at peak number   2."},
-      {head + good1 + "  2     12.5000    10.02000    0.700000\r\n" + good3, Outcome::kBadSpacing,
+      {head + good1 + "  2     12.5000    10.02000    0.700000\r\n" + good3, ListOutcome::kBadSpacing,
        " Error in d(A) at peak number   2."},
-      {head + good1 + "  2     12.5000    10.02000    x\r\n" + good3, Outcome::kFailed,
+      {head + good1 + "  2     12.5000    10.02000    x\r\n" + good3, ListOutcome::kFailed,
        "'    x' is not a valid floating point value"},
-      {head + good1, Outcome::kFailed, "'' is not a valid floating point value"},
+      {head + good1, ListOutcome::kFailed, "'' is not a valid floating point value"},
   };
   for (const Case& c : cases) {
     const PeakListReadResult r = read_peak_list(c.text, 1.5406);

@@ -16,14 +16,14 @@
 namespace kestrin::test {
 namespace {
 
-struct Ring {
+struct RingRange {
   double begin, end;
   int32_t correct;
-  bool operator==(const Ring&) const = default;
+  bool operator==(const RingRange&) const = default;
 };
 
-std::vector<Ring> rings_of(const RingList& l) {
-  std::vector<Ring> out;
+std::vector<RingRange> rings_of(const RingList& l) {
+  std::vector<RingRange> out;
   for (size_t i = 0; i < l.ring_begin.size(); ++i) out.push_back({l.ring_begin[i], l.ring_end[i], l.ring_correct[i]});
   return out;
 }
@@ -32,7 +32,7 @@ TEST(RingMaskFile, ReadsRingsUpToTheFirstBlankLine) {
   const struct {
     const char* name;
     std::string text;
-    std::vector<Ring> rings;
+    std::vector<RingRange> rings;
   } cases[] = {
       {"third line empty", "6.0,7.5,1\r\n10,11,0\r\n\r\n20,21,1\r\n", {{6.0, 7.5, 1}, {10, 11, 0}}},
       {"third line blanks only", "6,7,1\n10,11,0\n  \t\n20,21,1\n", {{6, 7, 1}, {10, 11, 0}}},
@@ -55,7 +55,7 @@ TEST(RingMaskFile, ABadCellRaisesWithTheRingsBeforeItKept) {
     SCOPED_TRACE(text);
     RingList l;
     EXPECT_THROW(read_ring_mask_text(text, l), ConversionError);
-    EXPECT_EQ(rings_of(l), (std::vector<Ring>{{6, 7, 1}}));
+    EXPECT_EQ(rings_of(l), (std::vector<RingRange>{{6, 7, 1}}));
   }
 }
 
@@ -65,7 +65,7 @@ TEST_F(RingMaskFileTest, FileIntoTheSharedListAndAMissingFileRaises) {
   TempDir dir;
   std::ofstream(dir.file("rings.txt"), std::ios::binary) << "6,7,1\r\n12,13,0\r\n";
   read_ring_mask_file(dir.file("rings.txt"));
-  EXPECT_EQ(rings_of(state().rings), (std::vector<Ring>{{6, 7, 1}, {12, 13, 0}}));
+  EXPECT_EQ(rings_of(state().rings), (std::vector<RingRange>{{6, 7, 1}, {12, 13, 0}}));
   EXPECT_THROW(read_ring_mask_file(dir.file("none.txt")), EInOutError);
   EXPECT_EQ(rings_of(state().rings).size(), 2u);
 }

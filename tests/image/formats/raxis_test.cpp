@@ -14,7 +14,7 @@
 namespace kestrin::test {
 namespace {
 
-std::span<const uint8_t> span_of(const std::string& bytes) {
+std::span<const uint8_t> byte_span(const std::string& bytes) {
   return {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()};
 }
 
@@ -22,7 +22,7 @@ class RaxisTest : public ::testing::Test {
 protected:
   bool read(const RaxisFixture& f, int64_t truncate_to = -1) {
     const std::string bytes = f.bytes(truncate_to);
-    decoded_ = decode_raxis_image(span_of(bytes), options_);
+    decoded_ = decode_raxis_image(byte_span(bytes), options_);
     return decoded_.ok;
   }
   const ImageData& img() const { return decoded_.data; }

@@ -245,3 +245,5 @@ TEST(JapaneseCode, MimeHeaderWordsAgreeWithPython) {
 
 }  // namespace
 }  // namespace kestrin::script
+
+#undef REQUIRE_PROGRAM

@@ -9,44 +9,44 @@ namespace {
 
 using test::ParseToText;
 
-struct Case {
+struct FoldCase {
   const char* source;
   const char* tree;
 };
 
-class FoldTable : public testing::TestWithParam<Case> {};
+class FoldTable : public testing::TestWithParam<FoldCase> {};
 
 TEST_P(FoldTable, Folds) { EXPECT_EQ(ParseToText(GetParam().source), GetParam().tree) << GetParam().source; }
 
 INSTANTIATE_TEST_SUITE_P(Arithmetic, FoldTable, testing::Values(
-    Case{"1 + 2 * 3;", "(expr 7.0)"},     // + - * / give doubles
-    Case{"-5; +5; ~0; -1.5;", "(expr -5) (expr 5) (expr -1) (expr -1.5)"},
-    Case{"7 % 2; -7 % 2; 1 << 33; -8 >> 1; -8 >>> 28; 6 & 3; 6 ^ 3; 6 | 3;",
+    FoldCase{"1 + 2 * 3;", "(expr 7.0)"},     // + - * / give doubles
+    FoldCase{"-5; +5; ~0; -1.5;", "(expr -5) (expr 5) (expr -1) (expr -1.5)"},
+    FoldCase{"7 % 2; -7 % 2; 1 << 33; -8 >> 1; -8 >>> 28; 6 & 3; 6 ^ 3; 6 | 3;",
          "(expr 1) (expr -1) (expr 2) (expr -4) (expr 15) (expr 2) (expr 5) (expr 7)"},
-    Case{"1 / 0; -1 / 0; 0 / 0; 5 % 0;", "(expr inf) (expr -inf) (expr NaN) (expr NaN)"},
-    Case{"\"a\" + \"b\"; \"a\" + 1; 1 + \"2\"; \"x\" + 1.5;",
+    FoldCase{"1 / 0; -1 / 0; 0 / 0; 5 % 0;", "(expr inf) (expr -inf) (expr NaN) (expr NaN)"},
+    FoldCase{"\"a\" + \"b\"; \"a\" + 1; 1 + \"2\"; \"x\" + 1.5;",
          "(expr \"ab\") (expr \"a1\") (expr \"12\") (expr \"x1.5\")"},
-    Case{"x = 2147483647 + 1;", "(expr (= x 2147483648.0))"}));
+    FoldCase{"x = 2147483647 + 1;", "(expr (= x 2147483648.0))"}));
 
 INSTANTIATE_TEST_SUITE_P(Comparisons, FoldTable, testing::Values(
-    Case{"1 < 2; 2 <= 1; \"10\" < \"9\"; \"abc\" < \"abd\";",
+    FoldCase{"1 < 2; 2 <= 1; \"10\" < \"9\"; \"abc\" < \"abd\";",
          "(expr true) (expr false) (expr false) (expr true)"},
-    Case{"1 == 1.0; 1 === 1.0; 1 !== \"1\"; null == \"null\"; \"\" == 0;",
+    FoldCase{"1 == 1.0; 1 === 1.0; 1 !== \"1\"; null == \"null\"; \"\" == 0;",
          "(expr true) (expr false) (expr true) (expr true) (expr false)"},
-    Case{"true || false; 0 && 1; 1 || 0;", "(expr true) (expr false) (expr true)"}));
+    FoldCase{"true || false; 0 && 1; 1 || 0;", "(expr true) (expr false) (expr true)"}));
 
 INSTANTIATE_TEST_SUITE_P(NotFolded, FoldTable, testing::Values(
-    Case{"!true;", "(expr (! true))"},
-    Case{"true || x; x + 1 + 2;", "(expr (|| true x)) (expr (+ (+ x 1) 2))"},
-    Case{"1, 2; typeof 1; c ? 1 : 2; void 0; 1 ? 2 : 3;",
+    FoldCase{"!true;", "(expr (! true))"},
+    FoldCase{"true || x; x + 1 + 2;", "(expr (|| true x)) (expr (+ (+ x 1) 2))"},
+    FoldCase{"1, 2; typeof 1; c ? 1 : 2; void 0; 1 ? 2 : 3;",
          "(expr (, 1 2)) (expr (typeof 1)) (expr (?: c 1 2)) (expr (void 0)) (expr (?: 1 2 3))"},
-    Case{"x = 1 + (2 + y);", "(expr (= x (+ 1 (+ 2 y))))"}));
+    FoldCase{"x = 1 + (2 + y);", "(expr (= x (+ 1 (+ 2 y))))"}));
 
 INSTANTIATE_TEST_SUITE_P(Errors, FoldTable, testing::Values(
-    Case{"-NaN;", "ETypeError: vtNaN"},
-    Case{"1 + NaN;", "ETypeError: vtInteger - vtNaN"},
-    Case{"~(1/0);", "ETypeError: vtInfinity"},
-    Case{"a; b; 1 + NaN; c;", "ETypeError: vtInteger - vtNaN"}));
+    FoldCase{"-NaN;", "ETypeError: vtNaN"},
+    FoldCase{"1 + NaN;", "ETypeError: vtInteger - vtNaN"},
+    FoldCase{"~(1/0);", "ETypeError: vtInfinity"},
+    FoldCase{"a; b; 1 + NaN; c;", "ETypeError: vtInteger - vtNaN"}));
 
 TEST(ExprFactory, TernaryStoresSecondOperandInThird) {
   TJExprFactory f;

@@ -116,7 +116,7 @@ TEST(HashTable, ObjectTableFreesWhatItOwns) {
   EXPECT_EQ(freed, 4);
 }
 
-std::vector<std::string> Texts(const TJValueList& l) {
+std::vector<std::string> TextsOf(const TJValueList& l) {
   std::vector<std::string> out;
   for (int32_t i = 0; i < l.GetCount(); ++i) out.push_back(ValueToStdString(l.GetValue(i)));
   return out;
@@ -131,7 +131,7 @@ TEST(ListSort, MergeAndInsertionSortsAreStable) {
     TJValueList l{Value::String("b1"), Value::String("a1"), Value::String("b2"), Value::String("a2"),
                   Value::String("c1"), Value::String("a3")};
     l.Sort(ByFirstChar, type);
-    EXPECT_EQ(Texts(l), (std::vector<std::string>{"a1", "a2", "a3", "b1", "b2", "c1"})) << int(type);
+    EXPECT_EQ(TextsOf(l), (std::vector<std::string>{"a1", "a2", "a3", "b1", "b2", "c1"})) << int(type);
   }
 }
 
@@ -167,12 +167,12 @@ TEST(ListSort, AFailedOrMeddlingComparisonLeavesNoDuplicates) {
     if (++calls == 2) throw EJThrow("EThrow", "");
     return a.integer() - b.integer();
   }), EJThrow);
-  EXPECT_EQ(Texts(l), (std::vector<std::string>{"3", "1", "2"}));
+  EXPECT_EQ(TextsOf(l), (std::vector<std::string>{"3", "1", "2"}));
   l.Sort([&](const Value& a, const Value& b) {
     l.Clear();
     return a.integer() - b.integer();
   });
-  EXPECT_EQ(Texts(l), (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(TextsOf(l), (std::vector<std::string>{"1", "2", "3"}));
 }
 
 TEST(ValueList, IndexErrorsAreScriptErrors) {
@@ -190,7 +190,7 @@ TEST(ValueList, IndexErrorsAreScriptErrors) {
   EXPECT_THROW(l.SetCount(kMaxListCount + 1), EJThrow);
   l.Insert(1, Value::Integer(2));
   l.SetCount(4);
-  EXPECT_EQ(Texts(l), (std::vector<std::string>{"1", "2", "undefined", "undefined"}));
+  EXPECT_EQ(TextsOf(l), (std::vector<std::string>{"1", "2", "undefined", "undefined"}));
 }
 
 }  // namespace

@@ -10,126 +10,126 @@ namespace {
 
 using test::ParseToText;
 
-struct Case {
+struct ParseCase {
   const char* source;
   const char* tree;
 };
 
-class ParseTable : public testing::TestWithParam<Case> {};
+class ParseTable : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseTable, GivesTree) { EXPECT_EQ(ParseToText(GetParam().source), GetParam().tree) << GetParam().source; }
 
 INSTANTIATE_TEST_SUITE_P(Expressions, ParseTable, testing::Values(
-    Case{"a = b = 3;", "(expr (= a (= b 3)))"},
-    Case{"a - b - c;", "(expr (- (- a b) c))"},
-    Case{"a, b, c;", "(expr (, (, a b) c))"},
-    Case{"x *= 2; x /= 2; x += 2; x -= 2; x %= 2;",
+    ParseCase{"a = b = 3;", "(expr (= a (= b 3)))"},
+    ParseCase{"a - b - c;", "(expr (- (- a b) c))"},
+    ParseCase{"a, b, c;", "(expr (, (, a b) c))"},
+    ParseCase{"x *= 2; x /= 2; x += 2; x -= 2; x %= 2;",
          "(expr (*= x 2)) (expr (/= x 2)) (expr (+= x 2)) (expr (-= x 2)) (expr (%= x 2))"},
-    Case{"x <<= 1; x >>= 1; x >>>= 1; x &= 1; x ^= 1; x |= 1;",
+    ParseCase{"x <<= 1; x >>= 1; x >>>= 1; x &= 1; x ^= 1; x |= 1;",
          "(expr (<<= x 1)) (expr (>>= x 1)) (expr (>>>= x 1)) (expr (&= x 1)) (expr (^= x 1)) (expr (|= x 1))"},
-    Case{"a || b && c | d ^ e & f == g < h << i + j * k;",
+    ParseCase{"a || b && c | d ^ e & f == g < h << i + j * k;",
          "(expr (|| a (&& b (| c (^ d (& e (== f (< g (<< h (+ i (* j k)))))))))))"},
-    Case{"a != b; a === b; a !== b; a > b; a <= b; a >= b; a >> b; a >>> b; a / b; a % b;",
+    ParseCase{"a != b; a === b; a !== b; a > b; a <= b; a >= b; a >> b; a >>> b; a / b; a % b;",
          "(expr (!= a b)) (expr (=== a b)) (expr (!== a b)) (expr (> a b)) (expr (<= a b)) "
          "(expr (>= a b)) (expr (>> a b)) (expr (>>> a b)) (expr (/ a b)) (expr (% a b))"},
-    Case{"c ? x : y ? 1 : 2;", "(expr (?: c x (?: y 1 2)))"},
-    Case{"c ? a, b : d;", "(expr (?: c (, a b) d))"},
-    Case{"c ? (x = 1) : (y = 2);", "(expr (?: c (= x 1) (= y 2)))"},
-    Case{"++a; --a; a++; a--; +a; -a; !a; ~a;",
+    ParseCase{"c ? x : y ? 1 : 2;", "(expr (?: c x (?: y 1 2)))"},
+    ParseCase{"c ? a, b : d;", "(expr (?: c (, a b) d))"},
+    ParseCase{"c ? (x = 1) : (y = 2);", "(expr (?: c (= x 1) (= y 2)))"},
+    ParseCase{"++a; --a; a++; a--; +a; -a; !a; ~a;",
          "(expr (pre++ a)) (expr (pre-- a)) (expr (post++ a)) (expr (post-- a)) (expr (pos a)) "
          "(expr (neg a)) (expr (! a)) (expr (~ a))"},
-    Case{"a(1); a[1]; a(1]; a[1, 2]; a();", "(expr (call a [1])) (expr (call a [1])) (expr (call a [1])) "
+    ParseCase{"a(1); a[1]; a(1]; a[1, 2]; a();", "(expr (call a [1])) (expr (call a [1])) (expr (call a [1])) "
                                              "(expr (call a [1 2])) (expr (call a []))"},
-    Case{"a.b; a.b(1); a.b[1]; a.b.c();", "(expr (. a b)) (expr (method a b [1])) (expr (method a b [1])) "
+    ParseCase{"a.b; a.b(1); a.b[1]; a.b.c();", "(expr (. a b)) (expr (method a b [1])) (expr (method a b [1])) "
                                           "(expr (method (. a b) c []))"},
-    Case{"new A; new A(1, 2); new a.B();", "(expr (new A [])) (expr (new A [1 2])) (expr (method (new a []) B []))"},
-    Case{"this.x; super.f(); super;", "(expr (. this x)) (expr (call (super. f) [])) (expr this)"},
-    Case{"typeof x == \"undefined\";", "(expr (typeof (== x \"undefined\")))"},
-    Case{"typeof(x) == \"undefined\";", "(expr (== (typeof x) \"undefined\"))"},
-    Case{"void a, b; delete a.b, c;", "(expr (void (, a b))) (expr (delete (, (. a b) c)))"},
-    Case{"x = {}; x = {a, b: 1, \"c\": 2, 3: 4, 1.5: 5};",
+    ParseCase{"new A; new A(1, 2); new a.B();", "(expr (new A [])) (expr (new A [1 2])) (expr (method (new a []) B []))"},
+    ParseCase{"this.x; super.f(); super;", "(expr (. this x)) (expr (call (super. f) [])) (expr this)"},
+    ParseCase{"typeof x == \"undefined\";", "(expr (typeof (== x \"undefined\")))"},
+    ParseCase{"typeof(x) == \"undefined\";", "(expr (== (typeof x) \"undefined\"))"},
+    ParseCase{"void a, b; delete a.b, c;", "(expr (void (, a b))) (expr (delete (, (. a b) c)))"},
+    ParseCase{"x = {}; x = {a, b: 1, \"c\": 2, 3: 4, 1.5: 5};",
          "(expr (= x (object []))) (expr (= x (object [(prop a _) (prop b 1) (prop \"c\" 2) (prop 3 4) (prop 1.5 5)])))"},
-    Case{"x = []; x = [1, [2], \"s\"];", "(expr (= x (array []))) (expr (= x (array [1 (array [2]) \"s\"])))"},
-    Case{"x = /a+/gi; x = null; x = true; x = false; x = NaN; x = 1.5;",
+    ParseCase{"x = []; x = [1, [2], \"s\"];", "(expr (= x (array []))) (expr (= x (array [1 (array [2]) \"s\"])))"},
+    ParseCase{"x = /a+/gi; x = null; x = true; x = false; x = NaN; x = 1.5;",
          "(expr (= x /a+/gi)) (expr (= x null)) (expr (= x true)) (expr (= x false)) (expr (= x NaN)) (expr (= x 1.5))"},
-    Case{"x = /a/gimgimgim;", "(expr (= x /a/gimgimg))"},
-    Case{"\"abc\"(1);", "(expr (call \"abc\" [1]))"},
-    Case{"f = function(a, b) { return a; };",
+    ParseCase{"x = /a/gimgimgim;", "(expr (= x /a/gimgimg))"},
+    ParseCase{"\"abc\"(1);", "(expr (call \"abc\" [1]))"},
+    ParseCase{"f = function(a, b) { return a; };",
          "(expr (= f (function _ (params (param a) (param b)) (block (return a)) (return ()))))"},
-    Case{"x = function g() {};", "(expr (= x (= g (function g (params (param)) (block) (return ())))))"},
-    Case{"a.delete(); r.$_;", "(expr (method a delete [])) (expr (. r input))"}));
+    ParseCase{"x = function g() {};", "(expr (= x (= g (function g (params (param)) (block) (return ())))))"},
+    ParseCase{"a.delete(); r.$_;", "(expr (method a delete [])) (expr (. r input))"}));
 
 INSTANTIATE_TEST_SUITE_P(Statements, ParseTable, testing::Values(
-    Case{";", "(empty)"},
-    Case{"{ a; { } }", "(block (expr a) (block))"},
-    Case{"if (a) b; else c;", "(if a (expr b) (expr c))"},
-    Case{"if (a) if (b) c; else d;", "(if a (if b (expr c) (expr d)))"},
-    Case{"while (a) b;", "(while a (expr b))"},
-    Case{"do a; while (b);", "(do b (expr a)) (empty)"},
-    Case{"for (var i = 0; i < 3; i++) a;", "(for (var (= i 0)) (< i 3) (post++ i) (expr a))"},
-    Case{"for (;;) ;", "(for _ _ _ (empty))"},
-    Case{"for (var k in o) a; for (k in o.p) b;", "(forin (var k) o (expr a)) (forin k (. o p) (expr b))"},
-    Case{"while (1) { break; continue; }", "(while 1 (block (break) (empty) (continue) (empty)))"},
-    Case{"return; return a, b;", "(return) (return (, a b))"},
-    Case{"throw; throw e;", "(throw) (throw e)"},
-    Case{"with (o) a;", "(with o (expr a))"},
-    Case{"switch (x) { case 1: a; b; case /re/: default: c; }",
+    ParseCase{";", "(empty)"},
+    ParseCase{"{ a; { } }", "(block (expr a) (block))"},
+    ParseCase{"if (a) b; else c;", "(if a (expr b) (expr c))"},
+    ParseCase{"if (a) if (b) c; else d;", "(if a (if b (expr c) (expr d)))"},
+    ParseCase{"while (a) b;", "(while a (expr b))"},
+    ParseCase{"do a; while (b);", "(do b (expr a)) (empty)"},
+    ParseCase{"for (var i = 0; i < 3; i++) a;", "(for (var (= i 0)) (< i 3) (post++ i) (expr a))"},
+    ParseCase{"for (;;) ;", "(for _ _ _ (empty))"},
+    ParseCase{"for (var k in o) a; for (k in o.p) b;", "(forin (var k) o (expr a)) (forin k (. o p) (expr b))"},
+    ParseCase{"while (1) { break; continue; }", "(while 1 (block (break) (empty) (continue) (empty)))"},
+    ParseCase{"return; return a, b;", "(return) (return (, a b))"},
+    ParseCase{"throw; throw e;", "(throw) (throw e)"},
+    ParseCase{"with (o) a;", "(with o (expr a))"},
+    ParseCase{"switch (x) { case 1: a; b; case /re/: default: c; }",
          "(switch x (case 1 (expr a) (expr b)) (case /re/) (default (expr c)))"},
-    Case{"var a, b = 1; static s; global g = 2;",
+    ParseCase{"var a, b = 1; static s; global g = 2;",
          "(var (item a) (item b 1)) (static (item s)) (global (item g 2))"},
-    Case{"try a; catch (e) b; finally c;", "(try (expr a) (catch e (expr b)) (finally (expr c)))"},
-    Case{"try { } catch { } try { } catch () { } try a; finally b;",
+    ParseCase{"try a; catch (e) b; finally c;", "(try (expr a) (catch e (expr b)) (finally (expr c)))"},
+    ParseCase{"try { } catch { } try { } catch () { } try a; finally b;",
          "(try (block) (catch (block))) (try (block) (catch (block))) (try (expr a) (finally (expr b)))"},
-    Case{"function f(a) { var x; }", "(function f (params (param a)) (block (var (item x))) (return ()))"},
-    Case{"function () { }", "(function _ (params (param)) (block) (return ()))"},
-    Case{"class A { var x; y, z = 1; static s; function m() { } }",
+    ParseCase{"function f(a) { var x; }", "(function f (params (param a)) (block (var (item x))) (return ()))"},
+    ParseCase{"function () { }", "(function _ (params (param)) (block) (return ()))"},
+    ParseCase{"class A { var x; y, z = 1; static s; function m() { } }",
          "(class A _ (var (item x)) (var (item y) (item z 1)) (static (item s)) "
          "(function m (params (param)) (block) (return ())))"},
-    Case{"class B(A) { } class C extends A { }", "(class B A) (class C A)"},
-    Case{"a; } b;", "(expr a)"},
-    Case{"a; undefined; b;", "(expr a)"},
-    Case{"@set @X = 1 a;", "(empty) (expr a)"}));
+    ParseCase{"class B(A) { } class C extends A { }", "(class B A) (class C A)"},
+    ParseCase{"a; } b;", "(expr a)"},
+    ParseCase{"a; undefined; b;", "(expr a)"},
+    ParseCase{"@set @X = 1 a;", "(empty) (expr a)"}));
 
 INSTANTIATE_TEST_SUITE_P(Defines, ParseTable, testing::Values(
-    Case{"a || b; @set @SHORT_CIRCUIT = 0 a || b; a && b; @set @SHORT_CIRCUIT = 1 a && b;",
+    ParseCase{"a || b; @set @SHORT_CIRCUIT = 0 a || b; a && b; @set @SHORT_CIRCUIT = 1 a && b;",
          "(expr (|| a b)) (empty) (expr (||all a b)) (expr (&&all a b)) (empty) (expr (&& a b))"},
-    Case{"@set @VERSION7 = true for (k in o) ; @set @VERSION7 = 0 for (k in o) ;",
+    ParseCase{"@set @VERSION7 = true for (k in o) ; @set @VERSION7 = 0 for (k in o) ;",
          "(empty) (forin7 k o (empty)) (empty) (forin k o (empty))"},
-    Case{"@set @X = 1 + 1", "error 1: Text(  )"},
-    Case{"@set @X = y;", "error 1: Text( ; )"},
-    Case{"@sat @X = 1;", "error 1: Text( sat )"}));
+    ParseCase{"@set @X = 1 + 1", "error 1: Text(  )"},
+    ParseCase{"@set @X = y;", "error 1: Text( ; )"},
+    ParseCase{"@sat @X = 1;", "error 1: Text( sat )"}));
 
 INSTANTIATE_TEST_SUITE_P(Errors, ParseTable, testing::Values(
-    Case{"c ? x = 1 : y = 2;", "error 1: Text( = )"},
-    Case{"a + b = 1;", "error 1: Text( = )"},
-    Case{"1 = 2;", "error 1: Text( = )"},
-    Case{"x == undefined;", "error 1: Text( undefined )"},
-    Case{"break\n;", "(break) (empty)"},
-    Case{"while (1) break", "error 1: Text(  )"},
-    Case{"do a; while (b)\nx;", "error 2: Text( x )"},
-    Case{"for (in o) a;", "error 1: Text( in )"},
-    Case{"switch (x) { }", "error 1: Text( } )"},
-    Case{"switch (x) { default: default: }", "error 1: Text( default )"},
-    Case{"try a;\nb;", "error 2: not found catch-statement: Text( b )"},
-    Case{"[1,,2];", "error 1: Text( , )"},
-    Case{"[1, 2,];", "error 1: Text( ] )"},
-    Case{"f(1,);", "error 1: Text( ) )"},
-    Case{"x = {a: 1,};", "error 1: Text( } )"},
-    Case{"x = {if: 1};", "error 1: Text( if )"},
-    Case{"a = 1\nb = 2;", "error 2: Text( b )"},
-    Case{"a +;", "error 1: Text( ; )"},
-    Case{"x = (1;", "error 1: Text( ; )"},
-    Case{"function f() x;", "error 1: Text( x )"},
-    Case{"new a.b;", "(expr (. (new a []) b))"},
-    Case{"new 1;", "error 1: Text( 1 )"},
-    Case{"x = 1 +\n\n", "error 3: Text(  )"},
-    Case{"import ;", "error 1: Text( ; )"},
-    Case{"import A +;", "error 1: Text( + )"},
-    Case{"class { }", "error 1: Text( { )"}));
+    ParseCase{"c ? x = 1 : y = 2;", "error 1: Text( = )"},
+    ParseCase{"a + b = 1;", "error 1: Text( = )"},
+    ParseCase{"1 = 2;", "error 1: Text( = )"},
+    ParseCase{"x == undefined;", "error 1: Text( undefined )"},
+    ParseCase{"break\n;", "(break) (empty)"},
+    ParseCase{"while (1) break", "error 1: Text(  )"},
+    ParseCase{"do a; while (b)\nx;", "error 2: Text( x )"},
+    ParseCase{"for (in o) a;", "error 1: Text( in )"},
+    ParseCase{"switch (x) { }", "error 1: Text( } )"},
+    ParseCase{"switch (x) { default: default: }", "error 1: Text( default )"},
+    ParseCase{"try a;\nb;", "error 2: not found catch-statement: Text( b )"},
+    ParseCase{"[1,,2];", "error 1: Text( , )"},
+    ParseCase{"[1, 2,];", "error 1: Text( ] )"},
+    ParseCase{"f(1,);", "error 1: Text( ) )"},
+    ParseCase{"x = {a: 1,};", "error 1: Text( } )"},
+    ParseCase{"x = {if: 1};", "error 1: Text( if )"},
+    ParseCase{"a = 1\nb = 2;", "error 2: Text( b )"},
+    ParseCase{"a +;", "error 1: Text( ; )"},
+    ParseCase{"x = (1;", "error 1: Text( ; )"},
+    ParseCase{"function f() x;", "error 1: Text( x )"},
+    ParseCase{"new a.b;", "(expr (. (new a []) b))"},
+    ParseCase{"new 1;", "error 1: Text( 1 )"},
+    ParseCase{"x = 1 +\n\n", "error 3: Text(  )"},
+    ParseCase{"import ;", "error 1: Text( ; )"},
+    ParseCase{"import A +;", "error 1: Text( + )"},
+    ParseCase{"class { }", "error 1: Text( { )"}));
 
 INSTANTIATE_TEST_SUITE_P(NothingToParse, ParseTable, testing::Values(
-    Case{"", "<none>"}, Case{"// only a comment\n/* and another */", "<none>"}, Case{"}", "<none>"},
-    Case{"const x = 1;", "<none>"}));
+    ParseCase{"", "<none>"}, ParseCase{"// only a comment\n/* and another */", "<none>"}, ParseCase{"}", "<none>"},
+    ParseCase{"const x = 1;", "<none>"}));
 
 // Lines: simple statements take the line of their ';', compound statements the line of
 // the token after them; an error inside an if condition reports the line where parsing is.

@@ -19,14 +19,14 @@ using testing::RunVclScript;
 using testing::Widget;
 using ListViewScripts = kgui::GuiTest;
 
-QTreeView* Tree() {
+QTreeView* ListTree() {
   QWidget* w = Widget("LV");
   return w ? w->findChild<QTreeView*>() : nullptr;
 }
 
-DriverStep ClickRow(int row) {
+DriverStep ClickListRow(int row) {
   return [row] {
-    QTreeView* tree = Tree();
+    QTreeView* tree = ListTree();
     ASSERT_TRUE(tree);
     const QRect r = tree->visualRect(tree->model()->index(row, 0));
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
@@ -34,7 +34,7 @@ DriverStep ClickRow(int row) {
 }
 DriverStep ClickHeader(int section) {
   return [section] {
-    QTreeView* tree = Tree();
+    QTreeView* tree = ListTree();
     ASSERT_TRUE(tree);
     QHeaderView* header = tree->header();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
@@ -43,14 +43,14 @@ DriverStep ClickHeader(int section) {
 }
 DriverStep StartEdit() {
   return [] {
-    QTreeView* tree = Tree();
+    QTreeView* tree = ListTree();
     ASSERT_TRUE(tree);
     QTest::keyClick(tree, Qt::Key_F2);
   };
 }
-DriverStep TypeInEditor(const char* text) {
+DriverStep TypeInListEditor(const char* text) {
   return [text] {
-    QTreeView* tree = Tree();
+    QTreeView* tree = ListTree();
     auto* line = tree ? tree->findChild<QLineEdit*>() : nullptr;
     ASSERT_TRUE(line && line->isVisible());
     line->selectAll();
@@ -60,7 +60,7 @@ DriverStep TypeInEditor(const char* text) {
 }
 
 // A shown form with a report-style list view "LV" of items a, b, c and two columns.
-std::string Script(const std::string& body) {
+std::string ListViewScript(const std::string& body) {
   return "var f = new VCLForm(); f.setBounds(10, 10, 300, 200);\n"
          "var lv = new VCLListView(f); lv.Name = 'LV'; lv.setBounds(0, 0, 280, 180); lv.ViewStyle = 'vsReport';\n"
          "lv.column.add().Caption = 'Name'; lv.column.add().Caption = 'Value';\n"
@@ -69,7 +69,7 @@ std::string Script(const std::string& body) {
          body + "\nf.show();\neventLoop();\n";
 }
 
-struct Case {
+struct ListViewCase {
   const char* what;
   std::string body;
   std::vector<DriverStep> steps;
@@ -81,20 +81,20 @@ TEST_F(ListViewScripts, TheUsersActionsReachTheHandlers) {
       "lv.onEditing = function (s, item, allow) { println('Editing ' + item.Caption); allow.bool = item.Caption != 'a'; };\n"
       "lv.onEdited = function (s, item, text) { println('Edited ' + item.Caption + ' ' + text.text); text.text += '!'; };\n"
       "lv.onChange = function (s, item, change) { if (change == 'ctText') println('Change ' + item.Caption + ' ' + item.Index); };\n";
-  const Case cases[] = {
+  const ListViewCase cases[] = {
       {"items clicked",
        "lv.onSelectItem = function (s, item, selected) { println('SelectItem ' + item.Caption + ' ' + selected + ' ' + s.ItemIndex); };",
-       {ClickRow(1), ClickRow(2)},
+       {ClickListRow(1), ClickListRow(2)},
        "SelectItem b true 1\nSelectItem b false 2\nSelectItem c true 2\n"},
       {"a column header clicked",
        "lv.onColumnClick = function (s, column) { println('ColumnClick ' + column.Caption + ' ' + column.Index); };",
        {ClickHeader(1), ClickHeader(0)}, "ColumnClick Value 1\nColumnClick Name 0\n"},
       {"editing refused, then an edit whose text the handler changes", editing,
-       {ClickRow(0), StartEdit(), ClickRow(1), StartEdit(), TypeInEditor("xyz")},
+       {ClickListRow(0), StartEdit(), ClickListRow(1), StartEdit(), TypeInListEditor("xyz")},
        "Editing a\nEditing b\nEdited b xyz\nChange xyz! 1\n"},
   };
-  for (const Case& c : cases) {
-    const testing::VclRun run = RunVclScript(Script(c.body), c.steps);
+  for (const ListViewCase& c : cases) {
+    const testing::VclRun run = RunVclScript(ListViewScript(c.body), c.steps);
     EXPECT_EQ(run.out, c.expected) << c.what;
     EXPECT_FALSE(run.timed_out) << c.what;
   }

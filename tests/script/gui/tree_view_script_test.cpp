@@ -53,7 +53,7 @@ DriverStep DoubleClickRow(const char* name, int row) {
     QTest::mouseDClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, p);
   };
 }
-DriverStep Key(const char* name, Qt::Key key) {
+DriverStep TreeKey(const char* name, Qt::Key key) {
   return [name, key] {
     if (QTreeView* tree = Tree(name)) QTest::keyClick(tree, key);
   };
@@ -89,7 +89,7 @@ DriverStep ExpectRows(const char* name, int rows) {
   };
 }
 
-std::string Script(const std::string& body) {
+std::string TreeScript(const std::string& body) {
   return "var f = new VCLForm(); f.setBounds(10, 10, 300, 300);\n"
          "var t = new VCLTreeView(f); t.Name = 'T'; t.setBounds(0, 0, 280, 280);\n"
          "var a = t.Items.add(null, 'a'); t.Items.addChild(a, 'a1'); t.Items.addChild(a, 'a2');\n"
@@ -105,7 +105,7 @@ const std::string kExpandLog =
     "t.onCollapsing = function (s, node, allow) { println('Collapsing ' + node.Text); };\n"
     "t.onCollapsed = function (s, node) { println('Collapsed ' + node.Text + ' ' + node.Expanded); };\n";
 
-struct Case {
+struct TreeViewCase {
   const char* what;
   std::string body;
   std::vector<DriverStep> steps;
@@ -113,14 +113,14 @@ struct Case {
 };
 
 TEST_F(TreeViewScript, VetoesComeBeforeTheViewActs) {
-  const Case cases[] = {
+  const TreeViewCase cases[] = {
       {"the branch indicator, refused once", kExpandLog,
        {ClickBranch("T", 0), ExpectRows("T", 2), ClickBranch("T", 0), ExpectRows("T", 4), ClickBranch("T", 0),
         ExpectRows("T", 2)},
        "Expanding a\nExpanding a\nExpanded a true\nCollapsing a\nCollapsed a false\n"},
       {"keys", kExpandLog + "t.Selected = b; asked = 1;",
-       {Key("T", Qt::Key_Right), ExpectRows("T", 3), Key("T", Qt::Key_Left), ExpectRows("T", 2),
-        Key("T", Qt::Key_Plus), ExpectRows("T", 3)},
+       {TreeKey("T", Qt::Key_Right), ExpectRows("T", 3), TreeKey("T", Qt::Key_Left), ExpectRows("T", 2),
+        TreeKey("T", Qt::Key_Plus), ExpectRows("T", 3)},
        "Expanding b\nExpanded b true\nCollapsing b\nCollapsed b false\nExpanding b\nExpanded b true\n"},
       {"a double click", kExpandLog + "asked = 1;",
        {DoubleClickRow("T", 1), ExpectRows("T", 3)}, "Expanding b\nExpanded b true\n"},
@@ -135,12 +135,12 @@ TEST_F(TreeViewScript, VetoesComeBeforeTheViewActs) {
        "t.Selected = a;\n"
        "t.onEditing = function (s, node, allow) { println('Editing ' + node.Text); allow.bool = node.Text != 'a'; };\n"
        "t.onEdited = function (s, node, text) { println('Edited ' + node.Text + ' ' + text.text); text.text += '!'; };",
-       {Key("T", Qt::Key_F2), Key("T", Qt::Key_Down), Key("T", Qt::Key_F2), TypeInEditor("T", "x"),
+       {TreeKey("T", Qt::Key_F2), TreeKey("T", Qt::Key_Down), TreeKey("T", Qt::Key_F2), TypeInEditor("T", "x"),
         ExpectText("T", 1, "x!")},
        "Editing a\nEditing b\nEdited b x\n"},
   };
-  for (const Case& c : cases) {
-    const testing::VclRun run = RunVclScript(Script(c.body), c.steps);
+  for (const TreeViewCase& c : cases) {
+    const testing::VclRun run = RunVclScript(TreeScript(c.body), c.steps);
     EXPECT_EQ(run.out, c.expected) << c.what;
     EXPECT_FALSE(run.timed_out) << c.what;
   }
@@ -156,7 +156,7 @@ TEST_F(TreeViewScript, HandlersThatDeleteNodesLeaveTheViewConsistent) {
       "};\n"
       "t.onDeletion = function (s, node) { println('Deletion ' + node.Text); };\n"
       "a.expand(false); b.expand(false);\n";
-  const Case cases[] = {
+  const TreeViewCase cases[] = {
       {"a node deleting its parent when chosen from code",
        delete_parent + "a.getFirstChild().Selected = true;\n"
                        "println(t.Items.Count + ' ' + text(t.Selected) + ' ' + text(t.Items.item(0)));",
@@ -173,8 +173,8 @@ TEST_F(TreeViewScript, HandlersThatDeleteNodesLeaveTheViewConsistent) {
        {ExpectRows("T", 0)},
        "Deletion b1\nDeletion a1\nDeletion a2\nDeletion a\nDeletion b\n0 null\n"},
   };
-  for (const Case& c : cases) {
-    const testing::VclRun run = RunVclScript(Script(c.body), c.steps);
+  for (const TreeViewCase& c : cases) {
+    const testing::VclRun run = RunVclScript(TreeScript(c.body), c.steps);
     EXPECT_EQ(run.out, c.expected) << c.what;
     EXPECT_FALSE(run.timed_out) << c.what;
   }

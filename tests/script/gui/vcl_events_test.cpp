@@ -156,11 +156,11 @@ DriverStep DragOnto(const char* source, const char* target) {
 }
 
 // A shown form; the case's controls; the loop that the driver's steps run in.
-std::string Script(const std::string& body) {
+std::string EventScript(const std::string& body) {
   return "var f = new VCLForm(); f.setBounds(10, 10, 300, 200);\n" + body + "\nf.show();\neventLoop();\n";
 }
 
-struct Case {
+struct EventCase {
   const char* what;
   std::string body;
   std::vector<DriverStep> steps;
@@ -177,7 +177,7 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
       "e.onKeyPress = function (s, key) { println('KeyPress ' + key.text); };\n"
       "e.onKeyUp = function (s, key, shift) { println('KeyUp ' + key.number); };\n"
       "e.onChange = function (s) { println('Change ' + s.Text); };\n";
-  const Case cases[] = {
+  const EventCase cases[] = {
       {"a click", mouse + "var b = new VCLButton(f); b.Name = 'B';\n"
                   "b.onMouseDown = down; b.onMouseUp = up; b.onClick = function () { println('Click'); };",
        {Click("B")}, "MouseDown mbLeft ssLeft\nClick\nMouseUp mbLeft\n"},
@@ -343,8 +343,8 @@ TEST_F(VclEvents, TheUsersActionsFireInThePlatformsOrder) {
        "b.onClick = function () { var s = new Strings(); println(s[3]); };",
        {Click("B"), Click("B")}, "Exception: EIndexError(3) => 3\n"},
   };
-  for (const Case& c : cases) {
-    const testing::VclRun run = RunVclScript(Script(c.body), c.steps);
+  for (const EventCase& c : cases) {
+    const testing::VclRun run = RunVclScript(EventScript(c.body), c.steps);
     EXPECT_EQ(run.out, c.expected) << c.what;
     EXPECT_FALSE(run.timed_out) << c.what;
   }
@@ -377,7 +377,7 @@ TEST_F(VclEvents, AScriptBuiltFormDrawsItsBarsAndPages) {
     form_size = w->size();
     ASSERT_TRUE(w->grab().save(png, "PNG"));
   };
-  const testing::VclRun run = RunVclScript(Script(body), {Drag("S", {25}), grab});
+  const testing::VclRun run = RunVclScript(EventScript(body), {Drag("S", {25}), grab});
   EXPECT_EQ(run.out, "Moved 105 true\n");
   const QImage shot(png);
   ASSERT_FALSE(shot.isNull());
@@ -390,7 +390,7 @@ TEST_F(VclEvents, AScriptBuiltFormDrawsItsBarsAndPages) {
 
 TEST_F(VclEvents, ExitInAHandlerEndsTheRunWithItsCode) {
   const testing::VclRun run = RunVclScript(
-      Script("var b = new VCLButton(f); b.Name = 'B'; b.onClick = function () { println('bye'); exit(2); };"),
+      EventScript("var b = new VCLButton(f); b.Name = 'B'; b.onClick = function () { println('bye'); exit(2); };"),
       {Click("B"), Click("B")});
   EXPECT_EQ(run.out, "bye\n");
   EXPECT_EQ(run.code, 2);

@@ -108,3 +108,14 @@ TEST(RegexScriptMode, RepeatsCountCharacters) {
 
 }  // namespace
 }  // namespace kestrin::test
+
+#undef HYO
+#undef JI
+#undef SO
+#undef A_KANA
+#undef I_KANA
+#undef YA
+#undef N_KANA
+#undef ZEN1
+#undef ZEN9
+#undef HAN_A

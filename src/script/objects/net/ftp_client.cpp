@@ -5,12 +5,12 @@
 #include "base/cp932.h"
 #include "script/objects/net/protocol_reply.h"
 #include "script/objects/net/socket_errors.h"
+#include "script/objects/net/status_texts.h"
 
 namespace kestrin::script {
 namespace {
 
 // The Japanese fragments of the status lines, in the script code page.
-std::string J(const char* utf8) { return utf8_to_cp932(utf8); }
 
 constexpr const char* kCmdTypeNames[] = {
     "cmdChangeDir", "cmdMakeDir",  "cmdDelete", "cmdRemoveDir", "cmdList",       "cmdRename", "cmdUpRestore",

@@ -13,17 +13,17 @@
 namespace kestrin::script {
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_white(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool is_ascii_digit(char c) { return c >= '0' && c <= '9'; }
 
 // The words of a line between runs of white space.
 std::vector<std::string_view> words_of(std::string_view line) {
   std::vector<std::string_view> words;
   size_t i = 0;
   while (i < line.size()) {
-    while (i < line.size() && is_blank(line[i])) ++i;
+    while (i < line.size() && is_white(line[i])) ++i;
     const size_t start = i;
-    while (i < line.size() && !is_blank(line[i])) ++i;
+    while (i < line.size() && !is_white(line[i])) ++i;
     if (i > start) words.push_back(line.substr(start, i - start));
   }
   return words;
@@ -41,7 +41,7 @@ int small_number(std::string_view text) {
   if (text.empty() || text.size() > 4) return -1;
   int n = 0;
   for (char c : text) {
-    if (!is_digit(c)) return -1;
+    if (!is_ascii_digit(c)) return -1;
     n = n * 10 + (c - '0');
   }
   return n;
@@ -106,7 +106,7 @@ bool dos_date(std::string_view date, std::string_view time, TDateTime& out) {
   const size_t colon = time.find(':');
   if (colon == std::string_view::npos) return false;
   size_t end = colon + 1;
-  while (end < time.size() && is_digit(time[end])) ++end;
+  while (end < time.size() && is_ascii_digit(time[end])) ++end;
   t.Hour = small_number(time.substr(0, colon));
   t.Minute = small_number(time.substr(colon + 1, end - colon - 1));
   const std::string half = to_lower_ascii(time.substr(end));
@@ -176,7 +176,7 @@ bool ParseFtpListLine(std::string_view line, TFTPListStyle style, TDateTime now,
   }
   const char first = static_cast<char>(std::tolower(static_cast<unsigned char>(trimmed[0])));
   if (first == '-' || first == 'd' || first == 'l' || first == 's') return ParseUnixListLine(line, now, entry);
-  if (is_digit(first)) return ParseDosListLine(line, now, entry);
+  if (is_ascii_digit(first)) return ParseDosListLine(line, now, entry);
   return false;
 }
 

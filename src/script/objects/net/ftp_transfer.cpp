@@ -10,11 +10,10 @@
 #include "script/objects/net/ftp_client.h"
 #include "script/objects/net/protocol_reply.h"
 #include "script/objects/net/socket_errors.h"
+#include "script/objects/net/status_texts.h"
 
 namespace kestrin::script {
 namespace {
-
-std::string J(const char* utf8) { return utf8_to_cp932(utf8); }
 
 // Active data connections listen on a random port of 10000 .. 59999.
 constexpr uint16_t kActivePortLow = 10000;

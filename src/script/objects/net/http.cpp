@@ -14,8 +14,6 @@
 namespace kestrin::script {
 namespace {
 
-const StatusTexts& T() { return StatusTexts::Get(); }
-
 // A whole decimal number of up to 18 digits; -1 for anything else.
 int64_t decimal_or_minus_one(std::string_view text) {
   const std::string t = TrimText(text);

@@ -10,8 +10,6 @@
 namespace kestrin::script {
 namespace {
 
-const StatusTexts& T() { return StatusTexts::Get(); }
-
 constexpr uint32_t kPlainFlags = net::INTERNET_FLAG_RELOAD | net::INTERNET_FLAG_NO_AUTO_REDIRECT |
                                  net::INTERNET_FLAG_HYPERLINK | net::INTERNET_FLAG_NO_UI;
 constexpr uint32_t kSecureFlags = net::INTERNET_FLAG_SECURE | net::INTERNET_FLAG_IGNORE_CERT_DATE_INVALID;

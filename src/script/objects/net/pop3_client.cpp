@@ -5,13 +5,9 @@
 #include "base/cp932.h"
 #include "script/objects/net/protocol_reply.h"
 #include "script/objects/net/socket_errors.h"
+#include "script/objects/net/status_texts.h"
 
 namespace kestrin::script {
-namespace {
-
-std::string J(const char* utf8) { return utf8_to_cp932(utf8); }
-
-}  // namespace
 
 TnPOP3::TnPOP3(int buffer_size) : TnSocket(buffer_size) { Port = 110; }
 

@@ -5,11 +5,10 @@
 #include "base/text_file.h"
 #include "script/objects/net/protocol_reply.h"
 #include "script/objects/net/socket_errors.h"
+#include "script/objects/net/status_texts.h"
 
 namespace kestrin::script {
 namespace {
-
-std::string J(const char* utf8) { return utf8_to_cp932(utf8); }
 
 // The address of one header item: inside its last angle brackets, else the whole item.
 std::string envelope_address(std::string_view item) {

@@ -15,8 +15,6 @@
 namespace kestrin::script {
 namespace {
 
-const StatusTexts& T() { return StatusTexts::Get(); }
-
 std::string num(int64_t n) { return std::to_string(n); }
 
 // Handles returned by AcceptOn that no socket object has adopted yet.

@@ -19,6 +19,9 @@ namespace kestrin::script {
 // The longest line ReadLine assembles before it gives up with ELocalError "line too long".
 inline constexpr size_t kMaxLineBytes = size_t{1} << 20;
 
+// The buffer of every socket the script objects open.
+inline constexpr int kObjectSocketBufferSize = 0x10000;
+
 class TnSocket {
 public:
   // Socket state (SocketState).

@@ -6,18 +6,12 @@
 
 #include "platform/net/wsa_errors.h"
 #include "script/core/script_string.h"
+#include "script/objects/net/protocol_reply.h"
 #include "script/objects/net/socket.h"
 #include "script/objects/net/socket_errors.h"
 #include "script/objects/net/status_texts.h"
 
 namespace kestrin::script {
-namespace {
-
-const StatusTexts& T() { return StatusTexts::Get(); }
-
-constexpr size_t kMaxReplyBytes = size_t{16} << 20;  // SendAndReadLines
-
-}  // namespace
 
 bool TnSocket::CallIdle() {
   bool abort = false;

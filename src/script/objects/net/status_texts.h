@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/cp932.h"
+
 namespace kestrin::script {
 
 struct StatusTexts {
@@ -46,5 +48,11 @@ struct StatusTexts {
 
   static const StatusTexts& Get();
 };
+
+// The shared status texts, as the network classes write them.
+inline const StatusTexts& T() { return StatusTexts::Get(); }
+
+// A Japanese message fragment written in UTF-8 here, in the script code page.
+inline std::string J(const char* utf8) { return utf8_to_cp932(utf8); }
 
 }  // namespace kestrin::script

@@ -53,8 +53,8 @@ std::vector<std::string> listeners_on(uint16_t port) {
   return found;
 }
 
-struct Client {
-  explicit Client(uint16_t port, bool passive) : ftp(65536) {
+struct PeerFtpClient {
+  explicit PeerFtpClient(uint16_t port, bool passive) : ftp(65536) {
     ftp.Host = "127.0.0.1";
     ftp.Port = port;
     ftp.UserName = "test";
@@ -96,7 +96,7 @@ TEST(FtpPeers, BinaryRoundTripsInBothModes) {
     ASSERT_TRUE(write_file_bytes(local.file("tail.dat"), tail));
     const char* mode = passive ? "passive" : "active";
 
-    Client c(peer.port(), passive);
+    PeerFtpClient c(peer.port(), passive);
     // Active: the data listener is bound to the control connection's own address alone.
     std::vector<std::string> listener_addresses;
     c.ftp.OnStatus = [&](TnSocket&, const std::string& msg) {
@@ -152,7 +152,7 @@ TEST(FtpPeers, TransferTypesAndMaskedPassword) {
   KESTRIN_START_PROTOCOL_PEER(peer);
   test::TempDir local;
   ASSERT_TRUE(write_file_bytes(peer.root() + "text.txt", "a\nb\n"));
-  Client c(peer.port(), true);
+  PeerFtpClient c(peer.port(), true);
   c.ftp.Connect();
   EXPECT_TRUE(c.has_status("cmd>PASS ******"));
   ASSERT_TRUE(c.ftp.SetTransferType(ftAscii));
@@ -174,7 +174,7 @@ TEST(FtpPeers, FoldersAndRecursiveSearch) {
     std::filesystem::create_directories(std::filesystem::path(peer.root() + path).parent_path());
     ASSERT_TRUE(write_file_bytes(peer.root() + path, path));
   }
-  Client c(peer.port(), true);
+  PeerFtpClient c(peer.port(), true);
   c.ftp.Connect();
   std::vector<std::string> found;
   c.ftp.FindFiles("/tree", "*.txt", true, found);

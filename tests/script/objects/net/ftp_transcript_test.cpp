@@ -23,8 +23,8 @@ using test::ScriptedPeer;
 using Clock = std::chrono::steady_clock;
 
 // A client with its status lines in UTF-8 and its outcome events as text.
-struct Client {
-  explicit Client(uint16_t port) : ftp(65536) {
+struct FtpClient {
+  explicit FtpClient(uint16_t port) : ftp(65536) {
     ftp.Host = "127.0.0.1";
     ftp.Port = port;
     ftp.Timeout = 2;
@@ -73,7 +73,7 @@ TEST(FtpTranscript, MultiLineRepliesEndAtTheirOwnCode) {
       .Send("200 noop\r\n");
   peer.Start();
   {
-    Client c(peer.port());
+    FtpClient c(peer.port());
     c.ftp.Password = "secret";
     c.ftp.Connect();
     EXPECT_EQ(c.ftp.ReplyCode, 230);
@@ -100,7 +100,7 @@ TEST(FtpTranscript, ARetryAfterARefusedLoginLogsInAgain) {
       .Send("230 in\r\n");
   server.Start();
   {
-    Client c(server.port());
+    FtpClient c(server.port());
     c.ftp.UserName = "u";
     c.ftp.Password = "wrong";
     int asked = 0;
@@ -130,7 +130,7 @@ TEST(FtpTranscript, LoginFailsUnlessItEndsOn230) {
     ScriptedPeer peer;
     peer.Send("220 ready\r\n").ReadUntil("USER u\r\n").Send("331 pw\r\n").ReadUntil("PASS p\r\n").Send(k.reply_to_pass);
     peer.Start();
-    Client c(peer.port());
+    FtpClient c(peer.port());
     c.ftp.UserName = "u";
     c.ftp.Password = "p";
     bool asked = false;
@@ -155,7 +155,7 @@ TEST(FtpTranscript, ProxyGetsTheTargetHostInUser) {
   proxy.Send("220 proxy\r\n").ReadUntil("USER anonymous@target.example\r\n").Send("230 through\r\n");
   proxy.Start();
   {
-    Client c(21);
+    FtpClient c(21);
     c.ftp.Host = "target.example";
     c.ftp.Proxy = " 127.0.0.1 : " + std::to_string(proxy.port());
     c.ftp.Connect();
@@ -210,7 +210,7 @@ TEST(FtpTranscript, PassiveDownloadPutsImageTypeInForceFirst) {
       .Send("226 Transfer complete.\r\n");
   peer.Start();
   {
-    Client c(peer.port());
+    FtpClient c(peer.port());
     c.ftp.Connect();
     EXPECT_TRUE(c.ftp.Download("remote.bin", dir.file("local.bin")));
     EXPECT_EQ(c.events, (std::vector<std::string>{"success cmdDownload"}));
@@ -260,7 +260,7 @@ TEST(FtpTranscript, RefusalsEndAtOnceAndKeepTheLocalFile) {
     }
     server.ReadUntil(verb).Pause(50).Send("550 No such file or directory.\r\n").ReadUntil("QUIT").Send("221 bye\r\n");
     server.Start();
-    Client c(server.port());
+    FtpClient c(server.port());
     c.ftp.Connect();
     const auto start = Clock::now();
     try {
@@ -283,7 +283,7 @@ TEST(FtpTranscript, HandledFailureReturnsFalse) {
   ScriptedPeer peer;
   login(peer).ReadUntil("DELE missing.txt\r\n").Send("550 No such file.\r\n").ReadUntil("QUIT").Send("221 bye\r\n");
   peer.Start();
-  Client c(peer.port());
+  FtpClient c(peer.port());
   c.handle_failures = true;
   c.ftp.Connect();
   EXPECT_FALSE(c.ftp.Delete("missing.txt"));
@@ -326,7 +326,7 @@ TEST(FtpTranscript, UniqueUploadProbesTheName) {
         .ReadUntil("QUIT").Send("221 bye\r\n");
     peer.Start();
     {
-      Client c(peer.port());
+      FtpClient c(peer.port());
       c.ftp.Connect();
       EXPECT_TRUE(c.ftp.UploadUnique(dir.file("up.txt"))) << k.stored_as;
       EXPECT_EQ(c.events, (std::vector<std::string>{"success cmdUpload"}));
@@ -358,7 +358,7 @@ TEST(FtpTranscript, FindFilesSkipsDotFoldersAndReturnsWhereItStarted) {
       .ReadUntil("QUIT").Send("221 bye\r\n");
   peer.Start();
   {
-    Client c(peer.port());
+    FtpClient c(peer.port());
     c.ftp.Connect();
     std::vector<std::string> found;
     c.ftp.FindFiles("", "*.txt", true, found);

@@ -21,7 +21,7 @@ std::string payload(size_t n) {
   return s;
 }
 
-std::string bytes_of(const std::string& path) {
+std::string stored_bytes(const std::string& path) {
   std::string out;
   EXPECT_TRUE(read_file_bytes(path, out)) << path;
   return out;
@@ -101,8 +101,8 @@ TEST(MailPeers, WhatKestrinSendsPythonReadsAndKestrinFetches) {
   EXPECT_EQ(seen["body"], "'first line\\r\\n.\\r\\n.starts with a dot\\r\\n..two dots\\r\\nlast'");
   EXPECT_EQ(seen["names"], "small.txt,big.bin");
   EXPECT_EQ(seen["defects"], "0");
-  EXPECT_EQ(bytes_of(dir.file("py/0")), "hello attachment\n");
-  EXPECT_EQ(bytes_of(dir.file("py/1")), big);
+  EXPECT_EQ(stored_bytes(dir.file("py/0")), "hello attachment\n");
+  EXPECT_EQ(stored_bytes(dir.file("py/1")), big);
 
   // Kestrin fetches the same message back through dovecot, deleting it as it reads.
   std::filesystem::create_directories(dir.file("in"));
@@ -119,7 +119,7 @@ TEST(MailPeers, WhatKestrinSendsPythonReadsAndKestrinFetches) {
     EXPECT_EQ(pop.Mail.Body, kBody);
     ASSERT_EQ(pop.Mail.Attachments.size(), 2u);
     EXPECT_EQ(pop.Mail.Attachments[0], dir.file("in/small.txt"));
-    EXPECT_EQ(bytes_of(pop.Mail.Attachments[1]), big);
+    EXPECT_EQ(stored_bytes(pop.Mail.Attachments[1]), big);
     pop.Disconnect();
   }
   TnPOP3 again(65536);
@@ -163,8 +163,8 @@ TEST(MailPeers, WhatPythonSendsKestrinReads) {
       EXPECT_EQ(pop.Mail.Body, "with files\r\n");  // Python ends the text with a line of its own
       ASSERT_EQ(pop.Mail.Attachments.size(), 2u);
       EXPECT_EQ(pop.Mail.Attachments[0], dir.file("in/blob.bin"));
-      EXPECT_EQ(bytes_of(pop.Mail.Attachments[0]), blob);
-      EXPECT_EQ(bytes_of(pop.Mail.Attachments[1]), "%PDF-1.4 fake\r\n");
+      EXPECT_EQ(stored_bytes(pop.Mail.Attachments[0]), blob);
+      EXPECT_EQ(stored_bytes(pop.Mail.Attachments[1]), "%PDF-1.4 fake\r\n");
       ++checked;
     }
   }

@@ -18,8 +18,8 @@ namespace {
 using test::ScriptedPeer;
 
 template <class C>
-struct Client {
-  explicit Client(uint16_t port) : c(65536) {
+struct MailClient {
+  explicit MailClient(uint16_t port) : c(65536) {
     c.Host = "127.0.0.1";
     c.Port = port;
     c.Timeout = 2;
@@ -46,7 +46,7 @@ TEST(Pop3Transcript, StatusRepliesAndTheMailCount) {
       .ReadUntil("DELE 8\r\n").Send("what?\r\n").ReadUntil("QUIT\r\n").Send("+OK\r\n");
   peer.Start();
   {
-    Client<TnPOP3> k(peer.port());
+    MailClient<TnPOP3> k(peer.port());
     credentials(k.c);
     k.c.Connect();
     EXPECT_EQ(k.c.MailCount, 3);
@@ -91,7 +91,7 @@ TEST(Pop3Transcript, FetchUndoesByteStuffing) {
       .ReadUntil("QUIT\r\n")
       .Send("+OK bye\r\n");
   peer.Start();
-  Client<TnPOP3> k(peer.port());
+  MailClient<TnPOP3> k(peer.port());
   credentials(k.c);
   k.c.DeleteOnRead = true;
   std::vector<std::string> events;
@@ -123,7 +123,7 @@ TEST(Pop3Transcript, FailingDeleteFailsTheFetch) {
       .ReadUntil("QUIT\r\n")
       .Send("+OK\r\n");
   peer.Start();
-  Client<TnPOP3> k(peer.port());
+  MailClient<TnPOP3> k(peer.port());
   credentials(k.c);
   k.c.DeleteOnRead = true;
   k.c.Connect();
@@ -138,7 +138,7 @@ TEST(Pop3Transcript, ARefusedLoginCanBeRetried) {
       .Send("-ERR Authentication failed.\r\n").ReadUntil("PASS p\r\nUSER u\r\n").Send("+OK\r\n")
       .ReadUntil("PASS good\r\n").Send("+OK in\r\n").ReadUntil("STAT\r\n").Send("+OK 0 0\r\n");
   server.Start();
-  Client<TnPOP3> k(server.port());
+  MailClient<TnPOP3> k(server.port());
   credentials(k.c);
   k.c.OnLoginError = [](TnPOP3& pop, bool& retry) {
     pop.Password = "good";
@@ -166,7 +166,7 @@ TEST(SmtpTranscript, MultiLineGreetingAndOneRcptPerAddress) {
       .ReadUntil("QUIT\r\n");
   peer.Start();
   {
-    Client<TnSMTP> k(peer.port());
+    MailClient<TnSMTP> k(peer.port());
     k.c.Mail.Headers.SetValue("From", "Sender <a@example.com>");
     k.c.Mail.Headers.SetValue("To", "b@example.com, \"Doe, C\" <c@example.com>");
     k.c.Mail.Body = "first\r\n.\r\n..double\r\n.single";
@@ -190,7 +190,7 @@ TEST(SmtpTranscript, GreetingOtherThan220FailsTheLogin) {
     ScriptedPeer peer;
     peer.Send(greeting);
     peer.Start();
-    Client<TnSMTP> k(peer.port());
+    MailClient<TnSMTP> k(peer.port());
     try {
       k.c.Connect();
       ADD_FAILURE() << greeting;
@@ -220,7 +220,7 @@ TEST(ProtocolCommands, LineBreaksInArgumentsAreRefused) {
   peer.Send("220 ready\r\n").ReadUntil("HELO").Send("250 hi\r\n").Hold(300);
   peer.Start();
   {
-    Client<TnSMTP> k(peer.port());
+    MailClient<TnSMTP> k(peer.port());
     k.c.Mail.Headers.SetValue("From", "a@x>\r\nRCPT TO:<evil@x");
     k.c.Connect();
     EXPECT_THROW(k.c.SendMail(), ELocalError);

@@ -23,7 +23,7 @@ using test::ScriptedPeer;
 using Clock = std::chrono::steady_clock;
 
 // Logs in with a fresh client of `protocol` (timeout 1 s) and returns the error's message.
-std::string log_in(const std::string& protocol, uint16_t port) {
+std::string hostile_log_in(const std::string& protocol, uint16_t port) {
   auto connect = [&](TnSocket& client) {
     client.Host = "127.0.0.1";
     client.Port = port;
@@ -82,13 +82,13 @@ TEST(HostileMailAndFtpServers, GreetingsEndWithinTheirBudget) {
       server.script(peer);
       peer.Start();
       const Budget budget;
-      EXPECT_EQ(log_in(protocol, peer.port()), message) << server.name << " / " << protocol;
+      EXPECT_EQ(hostile_log_in(protocol, peer.port()), message) << server.name << " / " << protocol;
       budget.Check(std::string(server.name) + " / " + protocol, 1);
     }
   }
 }
 
-std::string pasv(uint16_t port) {
+std::string pasv_reply(uint16_t port) {
   return "227 Entering Passive Mode (127,0,0,1," + std::to_string(port / 256) + "," + std::to_string(port % 256) + ").\r\n";
 }
 
@@ -114,7 +114,7 @@ TEST(HostileMailAndFtpServers, DataConnectionsEndWithinTheirBudget) {
     data.Start();
     ScriptedPeer control;
     control.Send("220 hi\r\n").ReadUntil("USER").Send("230 in\r\n").ReadUntil("TYPE").Send("200 ok\r\n")
-        .ReadUntil("PASV").Send(pasv(data.port())).ReadUntil(k.verb);
+        .ReadUntil("PASV").Send(pasv_reply(data.port())).ReadUntil(k.verb);
     if (std::string(k.verb) == "RETR") control.Send("350 ok\r\n").ReadUntil("RETR");  // the REST
     control.Send("150 here it comes\r\n").Hold(5000);
     control.Start();

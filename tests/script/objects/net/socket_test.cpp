@@ -20,8 +20,8 @@ using test::ScriptedPeer;
 using Clock = std::chrono::steady_clock;
 
 // A socket whose status lines are collected in UTF-8.
-struct Client {
-  explicit Client(int level = 2) : status(), socket(65536) {
+struct SocketClient {
+  explicit SocketClient(int level = 2) : status(), socket(65536) {
     socket.StatusLevel = level;
     socket.Host = "127.0.0.1";
     socket.OnStatus = [this](TnSocket&, const std::string& msg) { status.push_back(cp932_to_utf8(msg)); };
@@ -61,7 +61,7 @@ TEST(Socket, ReadsLinesAtTheEarliestTerminator) {
     ScriptedPeer peer;
     for (const std::string& s : c.segments) peer.Send(s).Pause(100);
     peer.Start();
-    Client client;
+    SocketClient client;
     client.ConnectTo(peer);
     EXPECT_EQ(read_lines(client.socket), c.lines) << c.segments[0];
   }
@@ -71,7 +71,7 @@ TEST(Socket, LineReadsConsumeOnlyTheirLine) {
   ScriptedPeer peer;
   peer.Send("abc\nxyz\r\nrest");
   peer.Start();
-  Client client;
+  SocketClient client;
   client.ConnectTo(peer);
   std::string line;
   client.socket.ReadLn(line);
@@ -90,7 +90,7 @@ TEST(Socket, EndlessLineStopsAtItsBudget) {
   ScriptedPeer peer;
   peer.SendRepeatedly(std::string(65536, 'x'), 0, 4u << 20);
   peer.Start();
-  Client client;
+  SocketClient client;
   client.ConnectTo(peer);
   std::string line;
   try {
@@ -108,7 +108,7 @@ TEST(Socket, StatusLinesByLevel) {
     ScriptedPeer peer;
     peer.Send("hi");
     peer.Start();
-    Client client(level);
+    SocketClient client(level);
     client.ConnectTo(peer);
     std::string data;
     client.socket.Read(data, 2);
@@ -140,7 +140,7 @@ TEST(Socket, EventsCountAndCancel) {
   ScriptedPeer peer;
   peer.ReadUntil("end").Send(std::string(200000, 'z'));
   peer.Start();
-  Client client;
+  SocketClient client;
   client.socket.Port = peer.port();
   int connects = 0, disconnects = 0;
   int64_t written = 0;
@@ -174,7 +174,7 @@ TEST(Socket, PeerCloseEndsAReceiveWithoutError) {
   ScriptedPeer peer;
   peer.Send("partial");
   peer.Start();
-  Client client;
+  SocketClient client;
   client.ConnectTo(peer);
   std::string data;
   client.socket.Read(data, 100);  // asks for more than comes
@@ -194,7 +194,7 @@ TEST(Socket, SilentPeerTimesOutAfterTimeoutWaits) {
   ScriptedPeer peer;
   peer.Hold(5000);
   peer.Start();
-  Client client(8);
+  SocketClient client(8);
   client.socket.Port = peer.port();
   client.socket.Timeout = 1;
   int idles = 0, errors = 0;
@@ -229,7 +229,7 @@ TEST(Socket, SilentPeerTimesOutAfterTimeoutWaits) {
 }
 
 TEST(Socket, ConnectFailuresAndLookups) {
-  Client client(4);
+  SocketClient client(4);
   client.socket.Port = test::FreeLoopbackPort();
   int failed = 0;
   client.socket.OnConnectFailed = [&](TnSocket&) { ++failed; };
@@ -246,7 +246,7 @@ TEST(Socket, ConnectFailuresAndLookups) {
   EXPECT_FALSE(client.socket.Connected);
 
   for (bool retry : {false, true}) {
-    Client lookup(4);
+    SocketClient lookup(4);
     lookup.socket.Host = "missing.test";
     int asked = 0;
     lookup.socket.OnHostNotFound = [&](bool& again) {
@@ -268,12 +268,12 @@ TEST(Socket, ConnectFailuresAndLookups) {
 }
 
 TEST(Socket, ListensAcceptsAndBindsInARange) {
-  Client server(4);
+  SocketClient server(4);
   server.socket.Port = 0;
   server.socket.Listen();
   ASSERT_NE(server.socket.Port, 0);
   EXPECT_TRUE(server.socket.Listening);
-  Client client;
+  SocketClient client;
   client.socket.Port = server.socket.Port;
   client.socket.Connect();
   int accepted_events = 0;
@@ -303,7 +303,7 @@ TEST(Socket, ListensAcceptsAndBindsInARange) {
   EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1800));
   EXPECT_EQ(server.status.back(), "err>acceptに失敗しました");
 
-  Client ranged(4);
+  SocketClient ranged(4);
   int fd = ranged.socket.CreateSocket();
   uint16_t port = 0;
   EXPECT_THROW(ranged.socket.BindRange(fd, 40000, 0, port), EBindError);  // no bind, no listen
@@ -314,7 +314,7 @@ TEST(Socket, ListensAcceptsAndBindsInARange) {
   EXPECT_EQ(ranged.status.back(), "suc>listen成功しました");
   ranged.socket.CloseSocket(fd);
 
-  Client taken(2);
+  SocketClient taken(2);
   taken.socket.Port = server.socket.Port;
   try {
     taken.socket.Listen();

@@ -165,14 +165,15 @@ const ClassInfo& TDragDropSource::staticClassInfo() {
 
 namespace {
 
-// QDrag::exec is the drag's own event loop; it takes the payload.
+// QDrag::exec is the drag's own event loop; the drag takes the payload. Qt frees the drag:
+// on X the program that took the drop asks for the data only after exec has returned, so
+// the drag (and its data) lives on until the platform lets it go.
 void runDrag(TComponent* owner, std::unique_ptr<QMimeData> data, Qt::DropActions actions, Qt::DropAction preferred) {
   QObject* source = nullptr;
   if (auto* control = dynamic_cast<TControl*>(owner)) source = control->widget();
   auto* drag = new QDrag(source ? source : QCoreApplication::instance());
   drag->setMimeData(data.release());
   drag->exec(actions, preferred);
-  drag->deleteLater();
 }
 
 }  // namespace

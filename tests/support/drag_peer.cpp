@@ -101,7 +101,8 @@ protected:
   }
 
   void dropEvent(QDropEvent* e) override {
-    for (const QUrl& url : e->mimeData()->urls()) Say("dropped " + (url.isLocalFile() ? url.toLocalFile() : url.toString()));
+    for (const QUrl& url : e->mimeData()->urls())
+      Say("dropped " + (url.isLocalFile() ? url.toLocalFile() : url.toString()));
     e->acceptProposedAction();
     QTimer::singleShot(0, qApp, &QApplication::quit);
   }

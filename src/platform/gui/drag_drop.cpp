@@ -11,6 +11,8 @@
 #include <QWidget>
 #include <filesystem>
 
+#include "platform/gui/drop_payload.h"
+
 namespace kgui {
 
 // Consumes the drag events of the target's widget.
@@ -39,17 +41,13 @@ QWidget* dropWidget(TControl* control) {
 }  // namespace
 
 void DropFilter::enter(QDragEnterEvent* e) {
-  const QMimeData* data = e->mimeData();
-  names_.clear();
-  text_.clear();
-  if (data && data->hasUrls())
-    for (const QUrl& url : data->urls())
-      if (const QString file = url.toLocalFile(); !file.isEmpty()) names_.push_back(file.toStdString());
+  DropPayload payload = readDropPayload(e->mimeData());
+  names_ = std::move(payload.files);
+  text_ = std::move(payload.text);
   files_ = !names_.empty();
   if (files_) {
     e->setDropAction(Qt::CopyAction);
   } else {
-    if (data) text_ = data->text().toStdString();
     // Linux sources rarely offer link: answer with what the source proposes then.
     e->setDropAction(e->possibleActions() & Qt::LinkAction ? Qt::LinkAction : e->proposedAction());
   }
@@ -138,6 +136,8 @@ std::unique_ptr<QMimeData> fileDragData(const std::string& dir, const std::vecto
   std::string folder = dir;
   if (folder.empty()) folder = std::filesystem::path(files.front()).parent_path().string();
   if (!folder.empty() && folder.back() != '/') folder += '/';
+  // "//" is "/" to the system, but a URL would read the first name after it as a host.
+  while (folder.rfind("//", 0) == 0) folder.erase(0, 1);
   QList<QUrl> urls;
   for (const std::string& name : files) {
     const std::string path = folder + std::filesystem::path(name).filename().string();
@@ -165,14 +165,15 @@ const ClassInfo& TDragDropSource::staticClassInfo() {
 
 namespace {
 
-// QDrag::exec is the drag's own event loop; it takes the payload.
+// QDrag::exec is the drag's own event loop; the drag takes the payload. Qt frees the drag:
+// on X the program that took the drop asks for the data only after exec has returned, so
+// the drag (and its data) lives on until the platform lets it go.
 void runDrag(TComponent* owner, std::unique_ptr<QMimeData> data, Qt::DropActions actions, Qt::DropAction preferred) {
   QObject* source = nullptr;
   if (auto* control = dynamic_cast<TControl*>(owner)) source = control->widget();
   auto* drag = new QDrag(source ? source : QCoreApplication::instance());
   drag->setMimeData(data.release());
   drag->exec(actions, preferred);
-  drag->deleteLater();
 }
 
 }  // namespace

@@ -6,11 +6,13 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QSysInfo>
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
 
 #include "platform/gui/drag_drop.h"
+#include "platform/gui/drop_payload.h"
 #include "platform/gui/form.h"
 #include "platform/gui/gui_fixture.h"
 #include "platform/gui/list_controls.h"
@@ -143,12 +145,56 @@ TEST_F(DragDrop, FileDragPayloadsKeepOnlyExistingFiles) {
             (std::vector<std::string>{d + "/a.txt", d + "/b c.txt"}));
   // A folder and bare names.
   EXPECT_EQ(urls(fileDragData(d, {"b c.txt", "a.txt"})), (std::vector<std::string>{d + "/b c.txt", d + "/a.txt"}));
+  // A folder given with "//" in front (the same folder to the system) names no host.
+  const std::unique_ptr<QMimeData> slashes = fileDragData("/" + d, {"a.txt"});
+  ASSERT_NE(slashes, nullptr);
+  EXPECT_EQ(slashes->urls().value(0).host(), "");
+  EXPECT_EQ(urls(slashes), (std::vector<std::string>{d + "/a.txt"}));
   EXPECT_EQ(fileDragData(d + "/", {"missing"}), nullptr);
   EXPECT_EQ(fileDragData(d, {}), nullptr);
   TDragDropSource source(nullptr);
   EXPECT_FALSE(source.doDragFiles(d, {"missing"}));
   EXPECT_EQ(textDragData("t")->text().toStdString(), "t");
   std::filesystem::remove_all(dir);
+}
+
+// What a drop hands on: the files of this machine in order, else the text. A name holding a
+// NUL is passed over: no file has one, and an open would cut the name short there.
+TEST(DropPayload, LocalNamesInOrderElseTheText) {
+  struct Case {
+    QStringList uris;  // none: no URI list at all
+    const char* text;  // nullptr: no text
+    std::vector<std::string> files;
+    std::string received_text;
+  };
+  const Case cases[] = {
+      {{"file:///tmp/a%20b", "http://example.invalid/x", "file:///tmp/%E6%97%A5%25.txt"}, "t",
+       {"/tmp/a b", "/tmp/日%.txt"}, ""},
+      {{"file:///etc/passwd%00.dat", "file:///tmp/c"}, nullptr, {"/tmp/c"}, ""},
+      {{"file:///etc/passwd%00.dat"}, "t", {}, "t"},
+      // Other URLs alone are the drag's text: the list as text.
+      {{"http://example.invalid/x"}, nullptr, {}, "http://example.invalid/x"},
+      {{}, "only 文字", {}, "only 文字"},
+      // Another machine's file is none of ours; this machine's is.
+      {{"file://other.invalid/tmp/f", "file://localhost/tmp/%C3%A9", "file://LOCALHOST/tmp/g"}, nullptr,
+       {"/tmp/é", "/tmp/g"}, ""},
+  };
+  for (const Case& c : cases) {
+    QMimeData data;
+    if (!c.uris.isEmpty()) {
+      QList<QUrl> urls;
+      for (const QString& u : c.uris) urls.push_back(QUrl(u));
+      data.setUrls(urls);
+    }
+    if (c.text) data.setText(QString::fromUtf8(c.text));
+    const DropPayload got = readDropPayload(&data);
+    EXPECT_EQ(got.files, c.files) << c.uris.join(' ').toStdString();
+    EXPECT_EQ(got.text, c.received_text) << c.uris.join(' ').toStdString();
+  }
+  QMimeData named;
+  named.setUrls({QUrl("file://" + QSysInfo::machineHostName() + "/tmp/h")});
+  EXPECT_EQ(readDropPayload(&named).files, std::vector<std::string>{"/tmp/h"});
+  EXPECT_TRUE(readDropPayload(nullptr).files.empty());
 }
 
 }  // namespace

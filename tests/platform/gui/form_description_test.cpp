@@ -173,5 +173,39 @@ TEST_F(FormDescription, AFailedLoadLeavesTheFormAsItWas) {
   EXPECT_EQ(form.componentCount(), count);
 }
 
+// Sizes that a form cannot take as they are: a client size below nothing or past the integer
+// range, an outer size smaller than the frame (and the menu). Each form reads, and what is
+// written of it reads back to the same text.
+TEST_F(FormDescription, SizesOutsideTheFrameReadBackAsWritten) {
+  const std::string menu = "  Menu = M\r\n  object M: TMainMenu\r\n    object I: TMenuItem\r\n"
+                           "      Caption = 'File'\r\n    end\r\n  end\r\n";
+  struct Case {
+    std::string inner;
+    int width, height;  // -1: not checked (depends on the menu bar's height)
+  };
+  const Case cases[] = {
+      {"  ClientWidth = 2147483647\r\n  ClientHeight = 2147483647\r\n", 2147483647, 2147483647},
+      {"  ClientWidth = -5\r\n  ClientHeight = -282\r\n", kFormFrameWidth, kFormFrameHeight},
+      {"  Width = 3\r\n  Height = 10\r\n", 3, 10},
+      {"  Height = 10\r\n" + menu, -1, 10},
+      {"  ClientHeight = -282\r\n" + menu, -1, -1},
+  };
+  for (const Case& c : cases) {
+    TForm first(nullptr);
+    ASSERT_EQ(readComponentText(first, "object F: TForm\r\n" + c.inner + "end\r\n"), "") << c.inner;
+    if (c.width >= 0) {
+      EXPECT_EQ(first.width(), c.width) << c.inner;
+    }
+    if (c.height >= 0) {
+      EXPECT_EQ(first.height(), c.height) << c.inner;
+    }
+    const std::string saved = writeComponentText(first);
+    TForm second(nullptr);
+    ASSERT_EQ(readComponentText(second, saved), "") << saved;
+    EXPECT_EQ(writeComponentText(second), saved);
+    EXPECT_EQ(second.height(), first.height()) << saved;
+  }
+}
+
 }  // namespace
 }  // namespace kgui

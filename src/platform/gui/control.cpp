@@ -479,7 +479,7 @@ static bool insertBefore(const TControl* c1, const TControl* c2, int kind) {
 }
 
 void TWinControl::realign(TControl* changed) {
-  if (align_level_ > 0) {
+  if (align_level_ > 0 || loading()) {
     align_due_ = true;
     return;
   }
@@ -507,6 +507,14 @@ void TWinControl::realign(TControl* changed) {
     }
   }
   aligning_ = false;
+}
+
+void TWinControl::loaded() {
+  TControl::loaded();
+  if (align_due_ && align_level_ == 0) {
+    align_due_ = false;
+    realign();
+  }
 }
 
 bool TWinControl::keyEvent(QEvent* event) {

@@ -267,8 +267,11 @@ public:
   int clientHeight() const override;
   // The platform's align layout: alTop, alBottom, alLeft, alRight, then alClient, each kind
   // in position order, consuming the client rectangle. changed: the control whose align,
-  // bounds or visibility just changed, first among equals.
+  // bounds or visibility just changed, first among equals. While a description is read
+  // into the control it waits for loaded(), so the order comes from the positions read
+  // rather than from the order the children were made in.
   void realign(TControl* changed = nullptr);
+  void loaded() override;
   // While disabled (counted), realign only notes that it is due; the last enableAlign
   // realigns once when it was.
   void disableAlign();

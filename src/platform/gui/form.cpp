@@ -11,6 +11,9 @@
 #include <QPrinter>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "platform/classes/property_builders.h"
 #include "platform/gui/app.h"
@@ -28,8 +31,22 @@ const ClassInfo& TForm::staticClassInfo() {
   static const ClassInfo info(
       "TForm", &TWinControl::staticClassInfo(),
       {strProp<T>("Caption", &T::caption, &T::setCaption),
-       ordProp<T, int>("ClientWidth", PropKind::Integer, &T::clientWidth, &T::setClientWidth),
-       ordProp<T, int>("ClientHeight", PropKind::Integer, &T::clientHeight, &T::setClientHeight),
+       // The client size is written only while the outer size holds the whole frame (and the
+       // menu): below that it reads 0 and would not give the outer size back; Width and
+       // Height alone do.
+       [] {
+         auto p = ordProp<T, int>("ClientWidth", PropKind::Integer, &T::clientWidth, &T::setClientWidth);
+         p.stored = [](const TPersistent& o) { return static_cast<const T&>(o).width() >= kFormFrameWidth; };
+         return p;
+       }(),
+       [] {
+         auto p = ordProp<T, int>("ClientHeight", PropKind::Integer, &T::clientHeight, &T::setClientHeight);
+         p.stored = [](const TPersistent& o) {
+           const T& form = static_cast<const T&>(o);
+           return form.height() >= kFormFrameHeight + form.menuHeight();
+         };
+         return p;
+       }(),
        [] {
          auto p = ordProp<T, TColor>("Color", PropKind::Integer, &T::color, &T::setColor,
                                      nullptr, clBtnFace);
@@ -90,14 +107,20 @@ TForm::~TForm() {
   if (menu_) menu_->attach(nullptr);
 }
 
+// The outer size for a client size: a negative client size counts as none, and the sum stays
+// within int.
+static int outerSize(int client, int frame) {
+  return static_cast<int>(std::min<int64_t>(int64_t{std::max(0, client)} + frame, INT_MAX));
+}
+
 void TForm::setClientWidth(int w) {
   if (loading()) pending_client_w_ = w;
-  else setWidth(w + kFormFrameWidth);
+  else setWidth(outerSize(w, kFormFrameWidth));
 }
 
 void TForm::setClientHeight(int h) {
   if (loading()) pending_client_h_ = h;
-  else setHeight(h + kFormFrameHeight + menuHeight());
+  else setHeight(outerSize(h, kFormFrameHeight + menuHeight()));
 }
 
 void TForm::loaded() {

@@ -1,6 +1,8 @@
 // TTreeView over a QTreeView and one item model on our own nodes. Invariants: a node in the
-// tree has a parent (the hidden root for the top level) and a live item id; a node that
-// left the tree is marked deleting and is only read until its deletion hook has run.
+// tree has a parent (the hidden root for the top level); a node that left the tree is marked
+// deleting and is only read until its deletion hook has run; a node's item id, once given,
+// finds it until it is freed. Code that runs handlers holds nodes by id, since a handler may
+// delete them.
 #include "platform/gui/tree_view.h"
 
 #include <QAbstractItemModel>
@@ -14,6 +16,7 @@
 #include <algorithm>
 
 #include "base/text_file.h"
+#include "platform/classes/handles.h"
 #include "platform/classes/property_builders.h"
 #include "platform/gui/guard.h"
 #include "platform/gui/qt_convert.h"
@@ -25,11 +28,6 @@ const EnumInfo& nodeAttachModeType() {
   static const EnumInfo info{"TNodeAttachMode", {"naAdd", "naAddFirst", "naAddChild", "naAddChildFirst", "naInsert"}};
   return info;
 }
-
-namespace {
-constexpr uint32_t kSlotBits = 24;
-constexpr uint32_t kSlotMask = (1u << kSlotBits) - 1;
-}  // namespace
 
 // ---- the item model ----
 
@@ -80,7 +78,7 @@ public:
   bool setData(const QModelIndex& index, const QVariant& value, int role) override {
     TTreeNode* node = nodeOf(index);
     if (!node || role != Qt::EditRole) return false;
-    const uint32_t id = node->id_;
+    const uint32_t id = node->itemId();
     std::string text = ss(value.toString());
     fire(view_.OnEdited, &view_, node, text);
     if (TTreeNode* still = view_.items()->getNode(id)) still->setText(text);
@@ -268,6 +266,14 @@ void TTreeNode::assign(const TPersistent& source) {
 
 TTreeView* TTreeNode::treeView() const { return &owner_.view_; }
 
+uint32_t TTreeNode::itemId() const {
+  if (id_ == 0) {
+    id_ = windowHandles().handleOf(this);
+    owner_.with_ids_.insert(this);
+  }
+  return id_;
+}
+
 void TTreeNode::setText(const std::string& text) {
   text_ = text;
   if (!deleting_) owner_.view_.model()->textChanged(this);
@@ -358,14 +364,20 @@ void TTreeNode::setExpanded(bool e) {
   else collapse(false);
 }
 
-// The branch's nodes by id, taken before any handler runs: a handler may delete nodes.
-static std::vector<uint32_t> branchIds(const TTreeNode* node) {
-  std::vector<uint32_t> ids;
-  const TTreeNode* end = node;
-  for (const TTreeNode* at = node; at; at = at->getNext()) {
-    if (at != node && !at->hasAsParent(end)) break;
-    ids.push_back(at->itemId());
+// The node and its branch in tree order.
+static std::vector<TTreeNode*> branchNodes(TTreeNode* node) {
+  std::vector<TTreeNode*> nodes;
+  for (TTreeNode* at = node; at; at = at->getNext()) {
+    if (at != node && !at->hasAsParent(node)) break;
+    nodes.push_back(at);
   }
+  return nodes;
+}
+
+// The branch's nodes by id, taken before any handler runs: a handler may delete nodes.
+static std::vector<uint32_t> branchIds(TTreeNode* node) {
+  std::vector<uint32_t> ids;
+  for (const TTreeNode* at : branchNodes(node)) ids.push_back(at->itemId());
   return ids;
 }
 
@@ -383,7 +395,7 @@ void TTreeNode::expand(bool recurse) {
 void TTreeNode::collapse(bool recurse) {
   if (deleting_) return;
   TTreeNodes& nodes = owner_;
-  const std::vector<uint32_t> ids = recurse ? branchIds(this) : std::vector<uint32_t>{id_};
+  const std::vector<uint32_t> ids = recurse ? branchIds(this) : std::vector<uint32_t>{itemId()};
   // Children first, so the parent closes last.
   for (auto id = ids.rbegin(); id != ids.rend(); ++id)
     if (TTreeNode* n = nodes.getNode(*id)) nodes.view_.askExpanding(n, false);
@@ -422,7 +434,7 @@ void TTreeNode::deleteChildren() {
   owner_.view_.checkChangeable();
   // By id: a handler run by one deletion may delete others.
   std::vector<uint32_t> ids;
-  for (const TTreeNode* child : children_) ids.push_back(child->id_);
+  for (const TTreeNode* child : children_) ids.push_back(child->itemId());
   for (uint32_t id : ids)
     if (TTreeNode* n = owner_.getNode(id)) owner_.remove(n);
 }
@@ -446,7 +458,8 @@ void TTreeNode::moveTo(TTreeNode* destination, TNodeAttachMode mode) {
   if (mode == naInsert && destination) row = destination->index() - (new_parent == old_parent && destination->index() > from);
   else if (mode == naAdd || mode == naAddChild || (mode == naInsert && !destination)) row = others;
   int deepest = level_;
-  for (uint32_t id : branchIds(this)) deepest = std::max(deepest, nodes.getNode(id)->level_);
+  const std::vector<TTreeNode*> branch = branchNodes(this);
+  for (const TTreeNode* n : branch) deepest = std::max(deepest, n->level_);
   const int new_level = new_parent == &nodes.root_ ? 0 : new_parent->level_ + 1;
   if (new_level + deepest - level_ >= kMaxTreeDepth) throw EPropertyError("tree too deep");
   const int before_removal = new_parent == old_parent && row >= from ? row + 1 : row;
@@ -461,7 +474,7 @@ void TTreeNode::moveTo(TTreeNode* destination, TNodeAttachMode mode) {
     new_parent->rows_stale_ = true;
     parent_ = new_parent;
     const int delta = new_level - level_;
-    for (uint32_t id : branchIds(this)) nodes.getNode(id)->level_ += delta;
+    for (TTreeNode* n : branch) n->level_ += delta;
     nodes.orderChanged();
     model.endMoveRows();
   }
@@ -488,8 +501,8 @@ bool TTreeNode::alphaSort(bool recurse) {
 void TTreeNode::makeVisible() {
   if (deleting_) return;
   std::vector<uint32_t> parents;
-  for (const TTreeNode* at = parent(); at; at = at->parent()) parents.push_back(at->id_);
-  const uint32_t id = id_;
+  for (const TTreeNode* at = parent(); at; at = at->parent()) parents.push_back(at->itemId());
+  const uint32_t id = itemId();
   TTreeNodes& nodes = owner_;
   for (auto p = parents.rbegin(); p != parents.rend(); ++p)
     if (TTreeNode* n = nodes.getNode(*p)) nodes.view_.askExpanding(n, true);
@@ -531,7 +544,7 @@ TTreeNodes::~TTreeNodes() {
     TTreeNode* n = stack.back();
     stack.pop_back();
     stack.insert(stack.end(), n->children_.begin(), n->children_.end());
-    delete n;
+    freeNode(n);
   }
 }
 
@@ -544,10 +557,9 @@ TTreeNode* TTreeNodes::item(int absolute_index) const {
 TTreeNode* TTreeNodes::getFirstNode() const { return root_.getFirstChild(); }
 
 TTreeNode* TTreeNodes::getNode(uint32_t item_id) const {
-  const uint32_t slot = (item_id & kSlotMask) - 1;
-  if ((item_id & kSlotMask) == 0 || slot >= slots_.size()) return nullptr;
-  TTreeNode* node = slots_[slot].node;
-  return node && node->id_ == item_id ? node : nullptr;
+  const void* obj = windowHandles().object(item_id);
+  if (!obj || !with_ids_.count(obj)) return nullptr;
+  return static_cast<TTreeNode*>(const_cast<void*>(obj));  // one of ours: the set says so
 }
 
 void TTreeNodes::checkUsable(const TTreeNode* node) const {
@@ -555,21 +567,10 @@ void TTreeNodes::checkUsable(const TTreeNode* node) const {
 }
 
 TTreeNode* TTreeNodes::newNode(TTreeNode* parent, const std::string& text) {
-  uint32_t slot = 0;
-  if (!free_slots_.empty()) {
-    slot = free_slots_.back();
-    free_slots_.pop_back();
-  } else {
-    if (slots_.size() >= kSlotMask) throw EPropertyError("Too many tree nodes");
-    slot = static_cast<uint32_t>(slots_.size());
-    slots_.emplace_back();
-  }
   auto* node = new TTreeNode(*this);
   node->text_ = text;
   node->parent_ = parent;
   node->level_ = parent->level_ + 1;
-  node->id_ = ((slots_[slot].generation & 0x7F) << kSlotBits) | (slot + 1);
-  slots_[slot].node = node;
   ++count_;
   return node;
 }
@@ -684,13 +685,16 @@ void TTreeNodes::destroyBranch(TTreeNode* node) {
     stack.insert(stack.end(), n->children_.begin(), n->children_.end());
   }
   for (auto n = order.rbegin(); n != order.rend(); ++n) view_.nodeGone(*n);
-  for (TTreeNode* n : order) {
-    Slot& slot = slots_[(n->id_ & kSlotMask) - 1];
-    slot.node = nullptr;
-    ++slot.generation;
-    free_slots_.push_back((n->id_ & kSlotMask) - 1);
-    delete n;
+  for (TTreeNode* n : order) freeNode(n);
+}
+
+// Frees a node; its item id, if it had one, names nothing from now on.
+void TTreeNodes::freeNode(TTreeNode* node) {
+  if (node->id_ != 0) {
+    windowHandles().release(node);
+    with_ids_.erase(node);
   }
+  delete node;
 }
 
 void TTreeNodes::remove(TTreeNode* node) {
@@ -849,7 +853,7 @@ bool TTreeView::alphaSort() {
   sortChildren(&items_->root_);
   std::vector<uint32_t> ids;
   for (TTreeNode* n = items_->getFirstNode(); n; n = n->getNext())
-    if (n->count() > 1) ids.push_back(n->id_);
+    if (n->count() > 1) ids.push_back(n->itemId());
   for (uint32_t id : ids)
     if (TTreeNode* n = items_->getNode(id)) sortChildren(n);
   return true;
@@ -877,14 +881,14 @@ void TTreeView::sortChildren(TTreeNode* parent) {
 
 void TTreeView::fullExpand() {
   std::vector<uint32_t> ids;
-  for (TTreeNode* n = items_->getFirstNode(); n; n = n->getNext()) ids.push_back(n->id_);
+  for (TTreeNode* n = items_->getFirstNode(); n; n = n->getNext()) ids.push_back(n->itemId());
   for (uint32_t id : ids)
     if (TTreeNode* n = items_->getNode(id)) askExpanding(n, true);
 }
 
 void TTreeView::fullCollapse() {
   std::vector<uint32_t> ids;
-  for (TTreeNode* n = items_->getFirstNode(); n; n = n->getNext()) ids.push_back(n->id_);
+  for (TTreeNode* n = items_->getFirstNode(); n; n = n->getNext()) ids.push_back(n->itemId());
   for (auto id = ids.rbegin(); id != ids.rend(); ++id)
     if (TTreeNode* n = items_->getNode(*id)) askExpanding(n, false);
 }
@@ -938,7 +942,7 @@ void TTreeView::setIndent(int v) { view()->setIndentation(std::max(0, v)); }
 bool TTreeView::askExpanding(TTreeNode* node, bool expand) {
   if (node->deleting_ || node->expanded_ == expand) return false;
   if (expand && !node->hasChildren()) return false;
-  const uint32_t id = node->id_;
+  const uint32_t id = node->itemId();
   bool allow = true;
   fire(expand ? OnExpanding : OnCollapsing, this, node, allow);
   node = items_->getNode(id);
@@ -980,14 +984,14 @@ void TTreeView::selectionMoved() {
 void TTreeView::runPendingChange() {
   if (structure_depth_ > 0 || closing_) return;
   TTreeNode* now = selected();
-  if (!change_pending_ && (now ? now->id_ : 0) == reported_) return;
+  if (!change_pending_ && (now ? now->itemId() : 0) == reported_) return;
   change_pending_ = false;
   reportChange();
 }
 
 void TTreeView::reportChange() {
   TTreeNode* now = selected();
-  reported_ = now ? now->id_ : 0;
+  reported_ = now ? now->itemId() : 0;
   fire(OnChange, this, now);
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "base/text_compare.h"
@@ -53,7 +54,9 @@ public:
   TTreeNode* item(int index) const;  // nil out of range
   int index() const;                 // among its siblings
   int absoluteIndex() const;
-  uint32_t itemId() const { return id_; }
+  // The node's number in the window-handle table, given on the first read: nodes that no
+  // one asks for cost no entry there.
+  uint32_t itemId() const;
   bool deleting() const { return deleting_; }
 
   TTreeNode* getFirstChild() const { return children_.empty() ? nullptr : children_.front(); }
@@ -119,7 +122,7 @@ private:
   std::vector<TTreeNode*> children_;
   std::string text_;
   void* data_ = nullptr;
-  uint32_t id_ = 0;
+  mutable uint32_t id_ = 0;  // 0 until itemId() gives one
   int level_ = 0;
   mutable int row_ = 0;                // index among its siblings, when the parent's rows are numbered
   mutable bool rows_stale_ = false;    // the children's row_ need numbering again
@@ -139,7 +142,9 @@ public:
   int count() const { return count_; }
   TTreeNode* item(int absolute_index) const;  // nil out of range
   TTreeNode* getFirstNode() const;
-  TTreeNode* getNode(uint32_t item_id) const;  // nil for an unknown id
+  // Nil for an id that names no node of this tree (none at all, a freed node, a control,
+  // another tree's node).
+  TTreeNode* getNode(uint32_t item_id) const;
 
   // The adders: nil as sibling or parent means the top level. Each raises "tree too deep"
   // past the depth limit and refuses a node that is being deleted.
@@ -168,6 +173,7 @@ private:
   TTreeNode* newNode(TTreeNode* parent, const std::string& text);
   void detach(TTreeNode* node);
   void destroyBranch(TTreeNode* node);
+  void freeNode(TTreeNode* node);
   void checkUsable(const TTreeNode* node) const;
   void numberRows(const TTreeNode* parent) const;
   void refreshOrder() const;
@@ -179,14 +185,9 @@ private:
   int update_count_ = 0;
   mutable std::vector<TTreeNode*> order_;
   mutable bool order_stale_ = false;
-  // The item ids: slot + 1 in the low 24 bits, a use count above, so an old id of a
-  // reused slot finds nothing.
-  struct Slot {
-    TTreeNode* node = nullptr;
-    uint32_t generation = 0;
-  };
-  std::vector<Slot> slots_;
-  std::vector<uint32_t> free_slots_;
+  // The nodes that hold an item id: the handle table names other objects too, so getNode
+  // takes only what this set vouches for.
+  std::unordered_set<const void*> with_ids_;
 };
 
 class TTreeView : public TWinControl {

@@ -34,6 +34,14 @@ T* child(const TForm& form, const char* name) {
   return dynamic_cast<T*>(form.findComponent(name));
 }
 
+// Writes the form, reads that text into a new form and expects the same text from it.
+void expectReadsBackAsWritten(const TForm& form) {
+  const std::string saved = writeComponentText(form);
+  TForm again(nullptr);
+  ASSERT_EQ(readComponentText(again, saved), "") << saved;
+  EXPECT_EQ(writeComponentText(again), saved);
+}
+
 // Names and classes of a tree, depth first.
 std::string shape(const FormNode& node) {
   std::string out = node.name + ":" + node.class_name + "(";
@@ -171,6 +179,59 @@ TEST_F(FormDescription, AFailedLoadLeavesTheFormAsItWas) {
   const int count = form.componentCount();
   EXPECT_EQ(readComponentText(form, kestrin::testing::legacyFormText()), "A component named Label1 already exists");
   EXPECT_EQ(form.componentCount(), count);
+}
+
+// Sizes that a form cannot take as they are: a client size below nothing or past the integer
+// range, an outer size smaller than the frame (and the menu). Each form reads, and what is
+// written of it reads back to the same text.
+TEST_F(FormDescription, SizesOutsideTheFrameReadBackAsWritten) {
+  const std::string menu = "  Menu = M\r\n  object M: TMainMenu\r\n    object I: TMenuItem\r\n"
+                           "      Caption = 'File'\r\n    end\r\n  end\r\n";
+  struct Case {
+    std::string inner;
+    int width, height;  // -1: not checked (depends on the menu bar's height)
+  };
+  const Case cases[] = {
+      {"  ClientWidth = 2147483647\r\n  ClientHeight = 2147483647\r\n", 2147483647, 2147483647},
+      {"  ClientWidth = -5\r\n  ClientHeight = -282\r\n", kFormFrameWidth, kFormFrameHeight},
+      {"  Width = 3\r\n  Height = 10\r\n", 3, 10},
+      {"  Height = 10\r\n" + menu, -1, 10},
+      {"  ClientHeight = -282\r\n" + menu, -1, -1},
+  };
+  for (const Case& c : cases) {
+    TForm first(nullptr);
+    ASSERT_EQ(readComponentText(first, "object F: TForm\r\n" + c.inner + "end\r\n"), "") << c.inner;
+    if (c.width >= 0) {
+      EXPECT_EQ(first.width(), c.width) << c.inner;
+    }
+    if (c.height >= 0) {
+      EXPECT_EQ(first.height(), c.height) << c.inner;
+    }
+    expectReadsBackAsWritten(first);
+  }
+}
+
+// Two bars aligned to the bottom: the one written lower stays lower when the text is read
+// again, whatever order they were made in and however the narrow form wraps its menu.
+TEST_F(FormDescription, AlignedControlsTakeTheirOrderFromThePositionsRead) {
+  const std::string text =
+      "object F: TForm\r\n"
+      "  Width = 48\r\n  Height = 327\r\n  ClientWidth = 40\r\n  ClientHeight = 282\r\n  Menu = M\r\n"
+      "  object Upper: TStatusBar\r\n    Top = 174\r\n    Width = 40\r\n    Height = 89\r\n"
+      "    Align = alBottom\r\n  end\r\n"
+      "  object Lower: TStatusBar\r\n    Top = 263\r\n    Width = 40\r\n    Height = 19\r\n"
+      "    Align = alBottom\r\n  end\r\n"
+      "  object M: TMainMenu\r\n    object File1: TMenuItem\r\n      Caption = '&File'\r\n"
+      "      object Exit1: TMenuItem\r\n        Caption = 'E&xit'\r\n      end\r\n    end\r\n  end\r\n"
+      "end\r\n";
+  TForm first(nullptr);
+  ASSERT_EQ(readComponentText(first, text), "");
+  auto* upper = child<TStatusBar>(first, "Upper");
+  auto* lower = child<TStatusBar>(first, "Lower");
+  ASSERT_TRUE(upper && lower);
+  EXPECT_EQ(lower->top() + lower->height(), first.clientHeight());
+  EXPECT_EQ(upper->top() + upper->height(), lower->top());
+  expectReadsBackAsWritten(first);
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // The tree view's item model under Qt's model tester while nodes are added, inserted,
-// moved, sorted, deleted, loaded and cleared; the item ids; and the nodes in absolute order
-// against a plain walk of the tree.
+// moved, sorted, deleted, loaded and cleared; the item ids and the window-handle table they
+// share; and the nodes in absolute order against a plain walk of the tree.
 #include <QAbstractItemModelTester>
 #include <QTreeView>
 #include <filesystem>
 
 #include "base/text_file.h"
+#include "platform/classes/handles.h"
 #include "platform/gui/gui_fixture.h"
 #include "platform/gui/tree_view.h"
 
@@ -105,6 +106,55 @@ TEST_F(TreeViewModel, AFailedLoadChangesNothing) {
   std::filesystem::remove(path);
   EXPECT_THROW(tree.loadFromFile(path), EPropertyError);
   EXPECT_EQ(Outline(*tree.items()), "0:kept");
+}
+
+// Item ids come from the window-handle table: a number naming a control, another tree's
+// node or a node of a tree already gone finds nothing; nodes take an entry only once their
+// id is read and give it back when they go.
+TEST_F(TreeViewModel, ItemIdsShareTheWindowHandleNumbering) {
+  HandleTable& handles = windowHandles();
+  const size_t before = handles.size();
+  uint32_t gone_tree_node = 0;
+  {
+    TTreeView gone(nullptr);
+    gone.items()->assignLines({{0, "a"}, {1, "b"}});
+    gone_tree_node = gone.items()->getFirstNode()->itemId();
+  }
+  EXPECT_EQ(handles.size(), before);
+  TTreeView tree(nullptr), other(nullptr);
+  TTreeNodes& nodes = *tree.items();
+  const size_t with_views = handles.size();
+  std::vector<TreeTextLine> lines;
+  for (int i = 0; i < 1000; ++i) lines.push_back({i % 3, "n" + std::to_string(i)});
+  nodes.assignLines(lines);
+  other.items()->assignLines({{0, "x"}});
+  EXPECT_EQ(handles.size(), with_views);
+  TTreeNode* mine = nodes.item(500);
+  const uint32_t id = mine->itemId();
+  EXPECT_EQ(nodes.getNode(id), mine);
+  EXPECT_EQ(mine->itemId(), id);
+  EXPECT_EQ(handles.size(), with_views + 1);
+  struct Foreign {
+    const char* what;
+    uint32_t id;
+  };
+  const Foreign foreign[] = {{"the view's own handle", tree.handle()},
+                             {"another view's handle", other.handle()},
+                             {"another view's node", other.items()->getFirstNode()->itemId()},
+                             {"a node of a view that is gone", gone_tree_node},
+                             {"no id", 0},
+                             {"a number never given", 0xFFFFFFFCu}};
+  for (const Foreign& f : foreign) {
+    EXPECT_NE(f.id, id) << f.what;
+    EXPECT_EQ(nodes.getNode(f.id), nullptr) << f.what;
+  }
+  EXPECT_EQ(other.items()->getNode(id), nullptr);
+  const size_t with_foreign = handles.size();
+  mine->remove();
+  EXPECT_EQ(nodes.getNode(id), nullptr);
+  EXPECT_EQ(handles.size(), with_foreign - 1);
+  nodes.clear();
+  EXPECT_EQ(handles.size(), with_foreign - 1);
 }
 
 }  // namespace

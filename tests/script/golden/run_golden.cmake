@@ -1,7 +1,9 @@
 # Runs one golden script and compares its output with the expected text.
 #   cmake -DRUNNER=kestrin-script -DSCRIPT=x.js -DEXPECTED=x.out -P run_golden.cmake
 # Beside x.js, x.answers (the dialogs' answers), x.stdin (standard input) and x.args (the
-# script's arguments, one a line) are used when they exist.
+# script's arguments, one a line) are used when they exist; when x.dialogs exists, the
+# questions the answered dialogs wrote to standard error (its lines that start with "[")
+# must be its text.
 # Peer mode (-DPEER=/usr/bin/duk): runs the script through the peer too, after a one-line
 # prelude that defines println, and compares both outputs (without the exit-code line).
 # With -DSTACK_KB=N the runner gets a stack of N KiB (ulimit -s); with -DRUNNER_TIMEOUT=S
@@ -42,6 +44,7 @@ if(DEFINED FRESH_DIR)
   file(READ ${SCRIPT} rest)
   set(marker "\n//--- next run ---\n")
   set(actual "")
+  set(errors "")
   set(part 0)
   set(lines_before "")
   while(NOT rest STREQUAL "")
@@ -64,15 +67,33 @@ if(DEFINED FRESH_DIR)
       message(FATAL_ERROR "${RUNNER} failed (${rc}): ${err}")
     endif()
     string(APPEND actual "${out}")
+    string(APPEND errors "${err}")
   endwhile()
   # Names made from the folder read the same wherever the test runs.
   string(REPLACE "${FRESH_DIR}/" "./" actual "${actual}")
   string(REPLACE "${FRESH_DIR}" "." actual "${actual}")
+  string(REPLACE "${FRESH_DIR}/" "./" errors "${errors}")
+  string(REPLACE "${FRESH_DIR}" "." errors "${errors}")
 else()
   execute_process(COMMAND ${command} INPUT_FILE ${stdin} OUTPUT_VARIABLE actual ERROR_VARIABLE err
                   RESULT_VARIABLE rc TIMEOUT 600)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "${RUNNER} failed (${rc}): ${err}")
+  endif()
+  set(errors "${err}")
+endif()
+if(EXISTS ${base}.dialogs AND NOT DEFINED PEER)
+  # Every line that does not start with "[" goes, with the empty ones.
+  string(REGEX REPLACE "\n[^[\n][^\n]*" "" dialogs "\n${errors}")
+  string(REGEX REPLACE "\n+" "\n" dialogs "${dialogs}")
+  string(REGEX REPLACE "^\n" "" dialogs "${dialogs}")
+  if(DEFINED UPDATE)
+    file(WRITE ${base}.dialogs "${dialogs}")
+  else()
+    file(READ ${base}.dialogs expected_dialogs)
+    if(NOT dialogs STREQUAL expected_dialogs)
+      message(FATAL_ERROR "dialogs differ for ${SCRIPT}\n--- expected\n${expected_dialogs}--- actual\n${dialogs}")
+    endif()
   endif()
 endif()
 if(DEFINED PEER)

@@ -86,11 +86,11 @@ TComponent* TComponent::findComponent(std::string_view name) const {
   return it == by_name_.end() ? nullptr : it->second;
 }
 
-void TComponent::validateName(const std::string& name) const {
+void TComponent::validateName(const std::string& name, const TComponent* owner) const {
   if (name.empty()) return;
   if (!isValidIdent(name)) throw EComponentError("'" + name + "' is not a valid component name");
-  if (owner_) {
-    TComponent* other = owner_->findComponent(name);
+  if (owner) {
+    TComponent* other = owner->findComponent(name);
     if (other && other != this)
       throw EComponentError("A component named " + name + " already exists");
   }
@@ -98,18 +98,16 @@ void TComponent::validateName(const std::string& name) const {
 
 void TComponent::setName(const std::string& name) {
   if (name == name_) return;
-  validateName(name);
+  validateName(name, owner_);
   if (owner_ && !name_.empty()) owner_->by_name_.erase(nameKey(name_));
   name_ = name;
   if (owner_ && !name_.empty()) owner_->by_name_[nameKey(name_)] = this;
 }
 
 void TComponent::insertComponent(TComponent* c) {
-  // The name must be free among this owner's components before the component moves.
-  if (TComponent* other = findComponent(c->name_); other && other != c)
-    throw EComponentError("A component named " + c->name_ + " already exists");
+  // The name must be valid and free among this owner's components before the component moves.
+  c->validateName(c->name_, this);
   if (c->owner_) c->owner_->removeComponent(c);
-  c->validateName(c->name_);
   components_.push_back(c);
   if (!c->name_.empty()) by_name_[nameKey(c->name_)] = c;
   c->owner_ = this;

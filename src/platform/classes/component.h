@@ -73,7 +73,8 @@ protected:
   void destroyComponents();
 
 private:
-  void validateName(const std::string& name) const;
+  // Throws when name is not a valid identifier or another of owner's components has it.
+  void validateName(const std::string& name, const TComponent* owner) const;
 
   TComponent* owner_ = nullptr;
   std::string name_;

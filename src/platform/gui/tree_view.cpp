@@ -1,8 +1,8 @@
 // TTreeView over a QTreeView and one item model on our own nodes. Invariants: a node in the
 // tree has a parent (the hidden root for the top level); a node that left the tree is marked
 // deleting and is only read until its deletion hook has run; a node's item id, once given,
-// finds it until it is freed. Code that runs handlers holds nodes by id, since a handler may
-// delete them.
+// finds it until it is freed. Code that runs handlers over nodes it took before holds them
+// under a TTreeNodes::Watch, since a handler may delete them.
 #include "platform/gui/tree_view.h"
 
 #include <QAbstractItemModel>
@@ -78,10 +78,10 @@ public:
   bool setData(const QModelIndex& index, const QVariant& value, int role) override {
     TTreeNode* node = nodeOf(index);
     if (!node || role != Qt::EditRole) return false;
-    const uint32_t id = node->itemId();
     std::string text = ss(value.toString());
+    TTreeNodes::Watch watch(*view_.items());
     fire(view_.OnEdited, &view_, node, text);
-    if (TTreeNode* still = view_.items()->getNode(id)) still->setText(text);
+    if (TTreeNode* still = watch.live(node)) still->setText(text);
     return true;
   }
 
@@ -193,9 +193,10 @@ protected:
     QTreeView::mousePressEvent(event);
   }
   void mouseDoubleClickEvent(QMouseEvent* event) override {
-    const uint32_t id = idAt(event->position().toPoint());
+    TTreeNodes::Watch watch(*owner_->items());
+    TTreeNode* node = owner_->model()->nodeOf(indexAt(event->position().toPoint()));
     QTreeView::mouseDoubleClickEvent(event);
-    if (TTreeNode* node = owner_->items()->getNode(id); node && node->hasChildren() && !editing()) toggle(node);
+    if (node = watch.live(node); node && node->hasChildren() && !editing()) toggle(node);
   }
   void keyPressEvent(QKeyEvent* event) override {
     TTreeNode* node = owner_->model()->nodeOf(currentIndex());
@@ -234,10 +235,6 @@ protected:
   }
 
 private:
-  uint32_t idAt(QPoint p) const {
-    TTreeNode* node = owner_->model()->nodeOf(indexAt(p));
-    return node ? node->itemId() : 0;
-  }
   static void toggle(TTreeNode* node) {
     if (node->expanded()) node->collapse(false);
     else node->expand(false);
@@ -374,31 +371,24 @@ static std::vector<TTreeNode*> branchNodes(TTreeNode* node) {
   return nodes;
 }
 
-// The branch's nodes by id, taken before any handler runs: a handler may delete nodes.
-static std::vector<uint32_t> branchIds(TTreeNode* node) {
-  std::vector<uint32_t> ids;
-  for (const TTreeNode* at : branchNodes(node)) ids.push_back(at->itemId());
-  return ids;
-}
-
 void TTreeNode::expand(bool recurse) {
   if (deleting_) return;
   if (!recurse) {
     owner_.view_.askExpanding(this, true);
     return;
   }
-  TTreeNodes& nodes = owner_;
-  for (uint32_t id : branchIds(this))
-    if (TTreeNode* n = nodes.getNode(id)) nodes.view_.askExpanding(n, true);
+  TTreeNodes::Watch watch(owner_);
+  for (TTreeNode* n : branchNodes(this))
+    if (watch.live(n)) owner_.view_.askExpanding(n, true);
 }
 
 void TTreeNode::collapse(bool recurse) {
   if (deleting_) return;
-  TTreeNodes& nodes = owner_;
-  const std::vector<uint32_t> ids = recurse ? branchIds(this) : std::vector<uint32_t>{itemId()};
+  TTreeNodes::Watch watch(owner_);
+  const std::vector<TTreeNode*> branch = recurse ? branchNodes(this) : std::vector<TTreeNode*>{this};
   // Children first, so the parent closes last.
-  for (auto id = ids.rbegin(); id != ids.rend(); ++id)
-    if (TTreeNode* n = nodes.getNode(*id)) nodes.view_.askExpanding(n, false);
+  for (auto n = branch.rbegin(); n != branch.rend(); ++n)
+    if (watch.live(*n)) owner_.view_.askExpanding(*n, false);
 }
 
 void TTreeNode::setHasChildren(bool h) {
@@ -432,11 +422,11 @@ void TTreeNode::remove() { owner_.remove(this); }
 void TTreeNode::deleteChildren() {
   if (deleting_) return;
   owner_.view_.checkChangeable();
-  // By id: a handler run by one deletion may delete others.
-  std::vector<uint32_t> ids;
-  for (const TTreeNode* child : children_) ids.push_back(child->itemId());
-  for (uint32_t id : ids)
-    if (TTreeNode* n = owner_.getNode(id)) owner_.remove(n);
+  // Watched: a handler run by one deletion may delete others.
+  TTreeNodes::Watch watch(owner_);
+  const std::vector<TTreeNode*> children = children_;
+  for (TTreeNode* n : children)
+    if (watch.live(n)) owner_.remove(n);
 }
 
 void TTreeNode::moveTo(TTreeNode* destination, TNodeAttachMode mode) {
@@ -493,20 +483,21 @@ bool TTreeNode::alphaSort(bool recurse) {
     view.sortChildren(this);
     return true;
   }
-  for (uint32_t id : branchIds(this))
-    if (TTreeNode* n = owner_.getNode(id); n && n->count() > 1) view.sortChildren(n);
+  TTreeNodes::Watch watch(owner_);
+  for (TTreeNode* n : branchNodes(this))
+    if (watch.live(n) && n->count() > 1) view.sortChildren(n);
   return true;
 }
 
 void TTreeNode::makeVisible() {
   if (deleting_) return;
-  std::vector<uint32_t> parents;
-  for (const TTreeNode* at = parent(); at; at = at->parent()) parents.push_back(at->itemId());
-  const uint32_t id = itemId();
+  std::vector<TTreeNode*> parents;
+  for (TTreeNode* at = parent(); at; at = at->parent()) parents.push_back(at);
   TTreeNodes& nodes = owner_;
+  TTreeNodes::Watch watch(nodes);
   for (auto p = parents.rbegin(); p != parents.rend(); ++p)
-    if (TTreeNode* n = nodes.getNode(*p)) nodes.view_.askExpanding(n, true);
-  if (TTreeNode* still = nodes.getNode(id)) nodes.view_.view()->scrollTo(nodes.view_.model()->indexOf(still));
+    if (watch.live(*p)) nodes.view_.askExpanding(*p, true);
+  if (watch.live(this)) nodes.view_.view()->scrollTo(nodes.view_.model()->indexOf(this));
 }
 
 TRect TTreeNode::displayRect(bool text_only) const {
@@ -688,8 +679,14 @@ void TTreeNodes::destroyBranch(TTreeNode* node) {
   for (TTreeNode* n : order) freeNode(n);
 }
 
-// Frees a node; its item id, if it had one, names nothing from now on.
+TTreeNodes::Watch::Watch(TTreeNodes& nodes) : nodes_(nodes) { nodes_.watches_.push_back(this); }
+
+TTreeNodes::Watch::~Watch() { std::erase(nodes_.watches_, this); }
+
+// Frees a node; its item id, if it had one, names nothing from now on, and every watch
+// notes it.
 void TTreeNodes::freeNode(TTreeNode* node) {
+  for (Watch* watch : watches_) watch->freed_.insert(node);
   if (node->id_ != 0) {
     windowHandles().release(node);
     with_ids_.erase(node);
@@ -851,11 +848,12 @@ void TTreeView::setTopItem(TTreeNode* node) {
 bool TTreeView::alphaSort() {
   checkChangeable();
   sortChildren(&items_->root_);
-  std::vector<uint32_t> ids;
+  std::vector<TTreeNode*> parents;
   for (TTreeNode* n = items_->getFirstNode(); n; n = n->getNext())
-    if (n->count() > 1) ids.push_back(n->itemId());
-  for (uint32_t id : ids)
-    if (TTreeNode* n = items_->getNode(id)) sortChildren(n);
+    if (n->count() > 1) parents.push_back(n);
+  TTreeNodes::Watch watch(*items_);
+  for (TTreeNode* n : parents)
+    if (watch.live(n)) sortChildren(n);
   return true;
 }
 
@@ -879,18 +877,24 @@ void TTreeView::sortChildren(TTreeNode* parent) {
   items_->orderChanged();
 }
 
+// Every node in tree order, taken before any handler runs.
+static std::vector<TTreeNode*> allNodes(const TTreeNodes& nodes) {
+  std::vector<TTreeNode*> all;
+  for (TTreeNode* n = nodes.getFirstNode(); n; n = n->getNext()) all.push_back(n);
+  return all;
+}
+
 void TTreeView::fullExpand() {
-  std::vector<uint32_t> ids;
-  for (TTreeNode* n = items_->getFirstNode(); n; n = n->getNext()) ids.push_back(n->itemId());
-  for (uint32_t id : ids)
-    if (TTreeNode* n = items_->getNode(id)) askExpanding(n, true);
+  TTreeNodes::Watch watch(*items_);
+  for (TTreeNode* n : allNodes(*items_))
+    if (watch.live(n)) askExpanding(n, true);
 }
 
 void TTreeView::fullCollapse() {
-  std::vector<uint32_t> ids;
-  for (TTreeNode* n = items_->getFirstNode(); n; n = n->getNext()) ids.push_back(n->itemId());
-  for (auto id = ids.rbegin(); id != ids.rend(); ++id)
-    if (TTreeNode* n = items_->getNode(*id)) askExpanding(n, false);
+  TTreeNodes::Watch watch(*items_);
+  const std::vector<TTreeNode*> all = allNodes(*items_);
+  for (auto n = all.rbegin(); n != all.rend(); ++n)
+    if (watch.live(*n)) askExpanding(*n, false);
 }
 
 TTreeNode* TTreeView::getNodeAt(int x, int y) const {
@@ -942,10 +946,12 @@ void TTreeView::setIndent(int v) { view()->setIndentation(std::max(0, v)); }
 bool TTreeView::askExpanding(TTreeNode* node, bool expand) {
   if (node->deleting_ || node->expanded_ == expand) return false;
   if (expand && !node->hasChildren()) return false;
-  const uint32_t id = node->itemId();
   bool allow = true;
-  fire(expand ? OnExpanding : OnCollapsing, this, node, allow);
-  node = items_->getNode(id);
+  {
+    TTreeNodes::Watch watch(*items_);
+    fire(expand ? OnExpanding : OnCollapsing, this, node, allow);
+    node = watch.live(node);
+  }
   if (!node || !allow || node->expanded_ == expand) return false;
   if (expand && node->children_.empty()) {
     node->has_children_ = false;  // nothing to show: the handler added no children

@@ -146,6 +146,24 @@ public:
   // another tree's node).
   TTreeNode* getNode(uint32_t item_id) const;
 
+  // The nodes freed while a watch lives. Code that runs handlers over nodes it took before
+  // keeps their pointers and asks the watch for each, since a handler may free nodes; unlike
+  // item ids this costs nothing per node.
+  class Watch {
+  public:
+    explicit Watch(TTreeNodes& nodes);
+    ~Watch();
+    Watch(const Watch&) = delete;
+    Watch& operator=(const Watch&) = delete;
+    // The node, or nil when it was freed since the watch began.
+    TTreeNode* live(TTreeNode* node) const { return node && !freed_.count(node) ? node : nullptr; }
+
+  private:
+    friend class TTreeNodes;
+    TTreeNodes& nodes_;
+    std::unordered_set<const TTreeNode*> freed_;
+  };
+
   // The adders: nil as sibling or parent means the top level. Each raises "tree too deep"
   // past the depth limit and refuses a node that is being deleted.
   TTreeNode* add(TTreeNode* sibling, const std::string& text);
@@ -188,6 +206,7 @@ private:
   // The nodes that hold an item id: the handle table names other objects too, so getNode
   // takes only what this set vouches for.
   std::unordered_set<const void*> with_ids_;
+  std::vector<Watch*> watches_;
 };
 
 class TTreeView : public TWinControl {

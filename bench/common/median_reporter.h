@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,14 @@ public:
         cpu_medians.emplace_back(r.run_name.function_name, r.GetAdjustedCPUTime() / 1000.0);
       }
     ConsoleReporter::ReportRuns(runs);
+  }
+
+  // The median of the named benchmark in `times` (medians or cpu_medians); 0 when it did
+  // not run. Interleaved repetitions report in no fixed order, so look them up by name.
+  static double of(const std::vector<std::pair<std::string, double>>& times, std::string_view name) {
+    for (const auto& [n, seconds] : times)
+      if (n == name) return seconds;
+    return 0;
   }
 };
 

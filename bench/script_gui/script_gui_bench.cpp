@@ -13,7 +13,6 @@
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -106,16 +105,13 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&count, args.data());
   kestrin::bench::MedianReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  // The interleaved runs report in no fixed order: the medians are found by name.
-  const std::map<std::string, double> median(reporter.medians.begin(), reporter.medians.end());
-  const auto qt = median.find("BM_PlainQtWidgets");
-  if (qt == median.end()) return 0;
+  const double qt = reporter.of(reporter.medians, "BM_PlainQtWidgets");
   for (const auto& [name, what] : {std::pair{"BM_ScriptControls", "1,000 controls by script"},
                                    std::pair{"BM_ScriptLoadFromText", "1,000 controls by loadFromText"}}) {
-    const auto it = median.find(name);
-    if (it != median.end())
-      std::printf("%s: %.1f ms; plain Qt %.1f ms; ratio %.2f (goal: at most 3)\n", what, it->second * 1000,
-                  qt->second * 1000, it->second / qt->second);
+    const double script = reporter.of(reporter.medians, name);
+    if (script > 0 && qt > 0)
+      std::printf("%s: %.1f ms; plain Qt %.1f ms; ratio %.2f (goal: at most 3)\n", what, script * 1000, qt * 1000,
+                  script / qt);
   }
   return 0;
 }

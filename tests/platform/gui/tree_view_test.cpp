@@ -110,7 +110,7 @@ TEST_F(TreeViewModel, AFailedLoadChangesNothing) {
 
 // Item ids come from the window-handle table: a number naming a control, another tree's
 // node or a node of a tree already gone finds nothing; nodes take an entry only once their
-// id is read and give it back when they go.
+// id is read (never for the view's own walks over them) and give it back when they go.
 TEST_F(TreeViewModel, ItemIdsShareTheWindowHandleNumbering) {
   HandleTable& handles = windowHandles();
   const size_t before = handles.size();
@@ -128,6 +128,11 @@ TEST_F(TreeViewModel, ItemIdsShareTheWindowHandleNumbering) {
   for (int i = 0; i < 1000; ++i) lines.push_back({i % 3, "n" + std::to_string(i)});
   nodes.assignLines(lines);
   other.items()->assignLines({{0, "x"}});
+  EXPECT_EQ(handles.size(), with_views);
+  // Expanding, collapsing and sorting run handlers over every node without giving ids.
+  tree.fullExpand();
+  tree.fullCollapse();
+  tree.alphaSort();
   EXPECT_EQ(handles.size(), with_views);
   TTreeNode* mine = nodes.item(500);
   const uint32_t id = mine->itemId();

@@ -22,6 +22,9 @@ constexpr double kSectorAngle = 22.5;
 constexpr double kDegToRad = std::numbers::pi / 180.0;
 constexpr double kSmallTilt = 0.001;
 constexpr double kNoError = 99999.99;
+// The cosine fit needs the ring in half the sectors: with fewer, the sectors that keep it
+// are those a large tilt stretches least, and the fit shrinks the tilt towards them.
+constexpr int32_t kFitSectors = kSectors / 2;
 
 PeakList& sector_list(int32_t s) { return state().sector_patterns.sectors[size_t(s)].peaks(); }
 
@@ -125,11 +128,11 @@ int32_t calc_tilt() {
     return 0;
   }
   std::array<double, kSectors> t{};
-  bool paired = false;
+  int32_t paired = 0;  // sectors whose ring their opposite sector holds too
   for (int32_t k = 0; k < kPairs; ++k) {
     const int32_t count = make_peak_table(k, k + kPairs);
     if (count < 1) continue;
-    paired = true;
+    paired += 2;
     t[size_t(k)] = pair_tilt(sector_list(k), sector_list(k + kPairs), count, ip.Lo, ip.pixel_x);
     t[size_t(k + kPairs)] = -t[size_t(k)];
   }
@@ -140,9 +143,15 @@ int32_t calc_tilt() {
     if (t[size_t(k)] > T0) T0 = t[size_t(k)], a0 = kSectorAngle * k;
   }
   log_line("  Azimuth = " + Format("%5.1f", {a0}) + "(deg), Tilt =" + Format("%10.6f", {T0}) + "(deg)");
-  if (!paired) {
-    // A tilt too large for the pairing tolerance looks like no tilt at all: keep the user's.
+  // A tilt too large for the pairing tolerance looks like no tilt, or a smaller one: keep
+  // the user's.
+  if (paired == 0) {
     log_line(" calc_tilt() : no sector pair has common peaks.");
+    return 0;
+  }
+  if (paired < kFitSectors) {
+    log_line(" calc_tilt() : only " + std::to_string(paired) + " of " + std::to_string(kSectors) +
+             " sectors hold a common peak, the tilt was not determined.");
     return 0;
   }
   if (T0 < kSmallTilt) {

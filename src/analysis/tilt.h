@@ -16,9 +16,11 @@ int32_t make_peak_table(int32_t a, int32_t b);
 // Records "Kestrin.CalcTilt();", then pairs sectors k and k + 8, takes the tilt each pair
 // shows and fits T0 cos(22.5 k - Beta) to them over whole degrees; Beta and Phi go into the
 // parameters and into edtBeta and edtPhi, each step logged. A largest tilt below 0.001
-// degrees gives "Tilt is small enough." and zeros; when no pair has common peaks the tilt is
-// left as it was (" calc_tilt() : no sector pair has common peaks."). Returns 1 without a
-// 16-sector pattern (silent), else 0.
+// degrees gives "Tilt is small enough." and zeros. When no pair has common peaks
+// (" calc_tilt() : no sector pair has common peaks.") or fewer than 8 of the 16 sectors hold
+// one (" calc_tilt() : only 6 of 16 sectors hold a common peak, the tilt was not
+// determined."), Beta and Phi are left as they were. Returns 1 without a 16-sector pattern
+// (silent), else 0.
 int32_t calc_tilt();
 
 }  // namespace kestrin

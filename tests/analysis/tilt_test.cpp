@@ -104,6 +104,41 @@ TEST_F(TiltTest, NoCommonPeaksLeavesTheTiltAlone) {
   EXPECT_EQ(controls().text(frmMain::edtBeta), "12");
 }
 
+// The cosine needs the ring in half the sectors. A tilt beyond the pairing tolerance leaves
+// only the sectors near the tilt axis, which see the smallest tilt: fewer than 8 of 16 give
+// no tilt, and Beta and Phi stay.
+TEST_F(TiltTest, FewerThanHalfTheSectorsDetermineNoTilt) {
+  struct Case {
+    const char* name;
+    int32_t pairs;  // pairs 0 .. pairs - 1 see a small tilt, the others one beyond the tolerance
+    const char* last_line;
+  };
+  const Case cases[] = {
+      {"four pairs", 4, nullptr},
+      {"three pairs", 3, " calc_tilt() : only 6 of 16 sectors hold a common peak, the tilt was not determined."},
+      {"one pair", 1, " calc_tilt() : only 2 of 16 sectors hold a common peak, the tilt was not determined."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    edit(frmMain::edtBeta, "12");
+    edit(frmMain::edtPhi, "0.5");
+    sector_tilts([&c](int32_t k) { return k < c.pairs ? 0.3 * (k + 1) : 5.0; });
+    ASSERT_EQ(calc_tilt(), 0);
+    const IntegrationParams& p = state().integration_params;
+    if (c.last_line) {
+      EXPECT_EQ(log().back(), c.last_line);
+      EXPECT_EQ(p.Beta, 12);
+      EXPECT_EQ(p.Phi, 0.5);
+      EXPECT_EQ(controls().text(frmMain::edtBeta), "12");
+      EXPECT_EQ(controls().text(frmMain::edtPhi), "0.5");
+    } else {
+      EXPECT_EQ(log().back().substr(0, 16), " Final azimuth =");
+      EXPECT_NE(controls().text(frmMain::edtBeta), "12");
+    }
+  }
+}
+
 TEST_F(TiltTest, RefusesSilentlyWithoutSixteenSectors) {
   state().nax_pattern.set_kind(kFreeSectorPixel);
   EXPECT_EQ(calc_tilt(), 1);

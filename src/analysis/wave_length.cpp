@@ -16,6 +16,20 @@
 
 namespace kestrin {
 
+namespace {
+
+// The three wavelengths of one reference sample agree within this part of their mean; when
+// they do not, the peaks were not its first three rings.
+constexpr double kAgreement = 0.01;
+
+bool agree(const double (&lambda)[3], double mean) {
+  for (double l : lambda)
+    if (!(std::fabs(l - mean) <= kAgreement * mean)) return false;
+  return true;
+}
+
+}  // namespace
+
 void calc_wave_length() {
   if (current_image().NoImageFlag == 1) {
     log_line(" calc_wave_length() : Image data does not exist.");
@@ -34,14 +48,20 @@ void calc_wave_length() {
     log_line(" calc_wave_length() : fewer than three peaks.");
     return;
   }
-  double sum = 0;
+  double lambda[3], sum = 0;
   for (int32_t i = 0; i < 3; ++i) {
     const double two_theta = table.two_theta[size_t(i)];
-    const double lambda = 2 * kReferenceSpacings[i] * std::sin(two_theta / 2 * std::numbers::pi / 180);
-    log_line(Format("No.%d  2theta=%7.5f lambda=%7.5f", {i + 1, two_theta, lambda}));
-    sum += lambda;
+    lambda[i] = 2 * kReferenceSpacings[i] * std::sin(two_theta / 2 * std::numbers::pi / 180);
+    log_line(Format("No.%d  2theta=%7.5f lambda=%7.5f", {i + 1, two_theta, lambda[i]}));
+    sum += lambda[i];
   }
   const double mean = sum / 3;
+  if (!agree(lambda, mean)) {
+    log_line(Format(" calc_wave_length() : the three wavelengths differ by more than 1 %% from their mean %7.5f,"
+                    " the wavelength was not determined.",
+                    {mean}));
+    return;
+  }
   log_line(Format("lambda average = %7.5f", {mean}));
   controls().set_text(frmMain::edtLambda, Format("%7.5f", {mean}));
 }

@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <vector>
 
 #include "base/convert.h"
 #include "peak_fixture.h"
@@ -16,14 +18,18 @@ namespace {
 
 class WaveLengthTest : public PeakTest {
 protected:
-  // Rings at the given d-spacings for 0.7 angstrom on a 480 x 480 image, the window set for
-  // a full-image 2theta pattern from 10 degrees.
+  // Rings at the first `rings` built-in d-spacings for 0.7 angstrom on a 480 x 480 image, the
+  // window set for a full-image 2theta pattern from 10 degrees.
   void ring_image(int32_t rings) {
+    ring_image(std::vector<double>(std::begin(kReferenceSpacings), std::begin(kReferenceSpacings) + rings));
+  }
+  // The same with rings at the given d-spacings.
+  void ring_image(const std::vector<double>& spacings) {
     RingImageSpec spec;
     spec.geometry.width = spec.geometry.height = 480;
     spec.geometry.X0 = 240.3, spec.geometry.Y0 = 238.6, spec.geometry.Lo = 50;
-    for (int32_t i = 0; i < rings; ++i)
-      spec.rings.push_back({2 * std::asin(0.7 / (2 * kReferenceSpacings[i])) * 180 / std::numbers::pi, 0.05, 3000});
+    for (double d : spacings)
+      spec.rings.push_back({2 * std::asin(0.7 / (2 * d)) * 180 / std::numbers::pi, 0.05, 3000});
     load_into_current_image(make_ring_image(spec), 480, 480);
     set_centre(240.3, 238.6);
     edit(frmMain::edtCameraLength, "50");
@@ -56,6 +62,40 @@ TEST_F(WaveLengthTest, RefusesWithoutImageOrThreePeaks) {
   calc_wave_length();
   EXPECT_EQ(log().back(), " calc_wave_length() : fewer than three peaks.");
   EXPECT_EQ(controls().text(frmMain::edtLambda), "1.0");
+}
+
+// The three wavelengths agree only when the first three peaks are the sample's first three
+// rings. A ring before them (here of another phase, as noise peaks are on a poor pattern)
+// gives three values far apart: the wavelength is not determined and the edit keeps its text.
+TEST_F(WaveLengthTest, ThreeWavelengthsThatDisagreeLeaveTheEditAlone) {
+  struct Case {
+    const char* name;
+    std::vector<double> spacings;
+    bool determined;
+  };
+  const double* d = kReferenceSpacings;
+  const Case cases[] = {
+      {"the sample's rings", {d[0], d[1], d[2]}, true},
+      {"a ring before them", {3.6, d[0], d[1], d[2]}, false},
+      {"the second ring missing", {d[0], d[2], 1.75}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    ring_image(c.spacings);
+    calc_wave_length();
+    const auto& l = log();
+    ASSERT_GE(l.size(), 4u);
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(l[l.size() - 4 + i].substr(0, 3), "No.") << i;
+    if (c.determined) {
+      EXPECT_NEAR(StrToFloat(controls().text(frmMain::edtLambda)), 0.7, 1e-4);
+      EXPECT_EQ(l.back().substr(0, 17), "lambda average = ");
+    } else {
+      EXPECT_EQ(controls().text(frmMain::edtLambda), "1.0");
+      EXPECT_NE(l.back().find("differ by more than 1 % from their mean"), std::string::npos) << l.back();
+      EXPECT_NE(l.back().find("the wavelength was not determined."), std::string::npos) << l.back();
+    }
+  }
 }
 
 }  // namespace

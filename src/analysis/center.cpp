@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "base/convert.h"
 #include "image/image_store.h"
@@ -53,13 +54,23 @@ namespace {
 struct Brightest {
   double intensity = 0.0;
   int32_t x = 0, y = 0;
+  double background = 0.0;  // the median of the window's pixels, 0 without any
 };
+
+// The median (the upper one of an even count) of the intensities.
+double median_of(std::vector<double>& values) {
+  if (values.empty()) return 0.0;
+  const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
+  std::nth_element(values.begin(), middle, values.end());
+  return *middle;
+}
 
 // The first brightest pixel of the window in row-major order; each row's pixels are logged.
 Brightest search_maximum(double X, double Y, int32_t hx, int32_t hy) {
   const ImageStore& img = current_image();
   const ImageMask& mask = state().image_mask;
   Brightest best;
+  std::vector<double> seen;
   for (int32_t i = -hy; i <= hy; ++i) {
     std::string line;
     const int32_t row = inside_index(Y, i, img.ImageHeight);
@@ -68,10 +79,12 @@ Brightest search_maximum(double X, double Y, int32_t hx, int32_t hy) {
       if (col < 0 || excluded(mask, img, col, row)) continue;
       const double I = img.intensity(col, row);
       line += Format("%5d", {whole(I)});
-      if (I > best.intensity) best = {I, col, row};
+      seen.push_back(I);
+      if (I > best.intensity) best.intensity = I, best.x = col, best.y = row;
     }
     log_line(line);
   }
+  best.background = median_of(seen);
   return best;
 }
 
@@ -100,18 +113,50 @@ bool centroid(const Brightest& best, double& X, double& Y) {
   return true;
 }
 
-}  // namespace
+// The half width of the search along one coordinate: 6, or 11 when the coordinate is
+// exactly 0, which then becomes the image's middle.
+int32_t search_half_width(double& v, int32_t size) {
+  if (v != 0.0) return 6;
+  v = std::trunc(size / 2.0);
+  return 11;
+}
 
-void find_local_maximum(double& X, double& Y) {
-  const ImageStore& img = current_image();
-  int32_t hx = 6, hy = 6;
-  if (X == 0.0) X = std::trunc(img.ImageWidth / 2.0), hx = 11;
-  if (Y == 0.0) Y = std::trunc(img.ImageHeight / 2.0), hy = 11;
+// The search window's rows and its maximum, logged.
+Brightest search_and_log(double X, double Y, int32_t hx, int32_t hy) {
   const Brightest best = search_maximum(X, Y, hx, hy);
   log_line("Maximum (" + Format("%4d", {best.x}) + "," + Format("%4d", {int32_t(shown_y(best.y))}) +
            ") Intensity = " + Format("%7.2f", {best.intensity}));
+  return best;
+}
+
+void refine_to_centroid(const Brightest& best, double& X, double& Y) {
   centroid(best, X, Y);
   log_line(" Fitted " + Format("%10.5f", {X}) + "," + Format("%10.5f", {shown_y(Y)}));
+}
+
+// A direct-beam spot stands well above the pixels around it; a maximum of the background
+// (no beam, or a window at the image's edge) does not.
+constexpr double kSpotOverBackground = 2.0;
+
+bool clearly_above_background(const Brightest& best) {
+  return best.intensity > kSpotOverBackground * best.background;
+}
+
+bool inside_image(double X, double Y) {
+  const ImageStore& img = current_image();
+  return inside_index(X, 0, img.ImageWidth) >= 0 && inside_index(Y, 0, img.ImageHeight) >= 0;
+}
+
+void keep_centre(const std::string& why) {
+  log_line("find_center() : " + why + ", the centre stays where it was.");
+}
+
+}  // namespace
+
+void find_local_maximum(double& X, double& Y) {
+  const int32_t hx = search_half_width(X, current_image().ImageWidth);
+  const int32_t hy = search_half_width(Y, current_image().ImageHeight);
+  refine_to_centroid(search_and_log(X, Y, hx, hy), X, Y);
 }
 
 int32_t find_center() {
@@ -123,7 +168,21 @@ int32_t find_center() {
   }
   read_parameters(current_image().ImageHeight);
   IntegrationParams& p = state().integration_params;
-  find_local_maximum(p.X0, p.Y0);
+  double X = p.X0, Y = p.Y0;
+  const int32_t hx = search_half_width(X, current_image().ImageWidth);
+  const int32_t hy = search_half_width(Y, current_image().ImageHeight);
+  if (!inside_image(X, Y)) {
+    keep_centre("the start (" + Format("%10.5f", {X}) + "," + Format("%10.5f", {shown_y(Y)}) +
+                ") lies outside the image");
+    return 2;
+  }
+  const Brightest best = search_and_log(X, Y, hx, hy);
+  if (!clearly_above_background(best)) {
+    keep_centre("the maximum is not clearly above the background (median " + Format("%7.2f", {best.background}) + ")");
+    return 2;
+  }
+  refine_to_centroid(best, X, Y);
+  p.X0 = X, p.Y0 = Y;
   controls().set_text(frmMain::edtCenterX0, Format("%10.5f", {p.X0}));
   controls().set_text(frmMain::edtCenterY0, Format("%10.5f", {shown_y(p.Y0)}));
   image_window().redraw_image();

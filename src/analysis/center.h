@@ -13,7 +13,9 @@ namespace kestrin {
 void find_local_maximum(double& X, double& Y);
 
 // Records its macro line, refines the centre of integration_params on the image and writes
-// it to the centre edits; 0 when done, 1 without an image.
+// it to the centre edits; 0 when done, 1 without an image. A start outside the image, or a
+// maximum not above twice the median of the search window (no direct beam there), leaves
+// the centre as it was with a log line saying why, and gives 2.
 int32_t find_center();
 
 // A row of the image as the windows show it and the centre edits hold it: flipped

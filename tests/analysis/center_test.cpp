@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "analysis/center.h"
 #include "base/convert.h"
@@ -137,6 +138,62 @@ TEST_F(CenterTest, AWindowWhollyOutsideTheImageLeavesTheMaximumAtTheOrigin) {
   // The centroid is then taken around (0, 0) with threshold 0.
   EXPECT_DOUBLE_EQ(X, 4.5);
   EXPECT_DOUBLE_EQ(Y, 4.5);
+}
+
+// A start outside the image, or a window without a direct beam (its maximum not above twice
+// the window's median), leaves the centre and the edits as they were and says why; a spot
+// is found exactly as find_local_maximum finds it.
+TEST_F(CenterTest, AStartOutsideTheImageOrNoSpotKeepsTheCentre) {
+  struct Case {
+    const char* name;
+    bool spot;
+    const char *start_x, *start_y;
+    const char* why;  // nullptr: the spot is found
+  };
+  const Case cases[] = {
+      {"a spot", true, "38", "36", nullptr},
+      {"a spot, the middle from (0, 0)", true, "0", "0", nullptr},
+      {"below the image", true, "906", "1989", "the start ( 906.00000,1989.00000) lies outside the image"},
+      {"left of the image", true, "-3", "30", "the start (  -3.00000,  30.00000) lies outside the image"},
+      {"no beam, from (0, 0)", false, "0", "0", "the maximum is not clearly above the background (median "},
+      {"no beam, from a start", false, "30", "40", "the maximum is not clearly above the background (median "},
+  };
+  RingImageSpec rings;  // one ring of radius 25 pixels round (40, 35), no direct beam
+  rings.geometry.width = 80, rings.geometry.height = 70, rings.geometry.X0 = 40, rings.geometry.Y0 = 35;
+  rings.rings = {{std::atan(2.5 / 100) * 180 / 3.141592653589793, 0.05, 3000}};
+  rings.background = 100, rings.poisson = true;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    views.redraws = 0;
+    if (c.spot) load_spot(36.62, 38.45);
+    else load_into_current_image(make_ring_image(rings), 80, 70);
+    edit(frmMain::edtCenterX0, c.start_x);
+    edit(frmMain::edtCenterY0, c.start_y);
+    read_parameters(current_image().ImageHeight);
+    const IntegrationParams& p = state().integration_params;
+    const double start_x = p.X0, start_y = p.Y0;
+    if (!c.why) {
+      double X = start_x, Y = start_y;
+      find_local_maximum(X, Y);
+      the_log().clear_history();
+      EXPECT_EQ(find_center(), 0);
+      EXPECT_EQ(p.X0, X);
+      EXPECT_EQ(p.Y0, Y);
+      EXPECT_EQ(controls().text(frmMain::edtCenterX0), Format("%10.5f", {X}));
+      EXPECT_EQ(log().back().substr(0, 8), " Fitted ");
+      continue;
+    }
+    EXPECT_EQ(find_center(), 2);
+    EXPECT_EQ(p.X0, start_x);
+    EXPECT_EQ(p.Y0, start_y);
+    EXPECT_EQ(controls().text(frmMain::edtCenterX0), c.start_x);
+    EXPECT_EQ(controls().text(frmMain::edtCenterY0), c.start_y);
+    EXPECT_EQ(log().back().rfind("find_center() : " + std::string(c.why), 0), 0u) << log().back();
+    const std::string kept = ", the centre stays where it was.";
+    EXPECT_EQ(log().back().substr(log().back().size() - kept.size()), kept);
+    EXPECT_EQ(views.redraws, 0);
+  }
 }
 
 }  // namespace

@@ -32,18 +32,44 @@ struct Centre {
   double x = 0, y = 0;
 };
 
-// The centre the lists show: per pair (TOP against BOTTOM for Y0, LEFT against RIGHT for X0)
-// the whole shift of -100 .. 100 pixels that best aligns the opposite list with the
+// How one pair of opposite strips placed its coordinate.
+enum class SideMatch : int32_t {
+  kMatched,        // the mean over the pairs within 10 pixels at the best shift
+  kNoPeaks,        // a strip of the pair kept no peak
+  kNoPair,         // no pair lies within 10 pixels at the best shift
+  kNeighbourRings,  // the best shift pairs each ring with its neighbour in the other strip
+};
+
+struct SideResult {
+  double value = 0;  // the corrected coordinate, 0 unless matched
+  SideMatch match = SideMatch::kNoPair;
+  int32_t shift = 0;  // the best shift
+  // With kNeighbourRings: the position of the peak inside the pairs that pairs with nothing,
+  // and whether it lies in the reference strip (TOP, LEFT) or the opposite one.
+  double left_out = 0;
+  bool left_out_in_reference = false;
+};
+
+// One pair (0: TOP against BOTTOM for Y0, 1: LEFT against RIGHT for X0) around coordinate
+// C: the whole shift of -100 .. 100 pixels that best aligns the opposite list with the
 // reference list (more pairs within 20 pixels, each worth up to 2 pixels of summed misfit;
 // then the smaller sum; then the earlier shift), then the mean of C + (x' - x) / 2 over the
-// pairs within 10 pixels at that shift, or 0 when there are none.
+// pairs within 10 pixels at that shift. A strip peak nearer the centre than every matched
+// peak of its strip is the ring that a pairing of ring n with ring n + 1 skipped (a tilted
+// detector whose tilt is not entered leads the shift search there): such a pairing is
+// refused, whatever its shift.
+SideResult match_side(const StripLists& lists, int32_t pair, double C);
+
+// The centre the lists show: X0 from LEFT against RIGHT, Y0 from TOP against BOTTOM by
+// match_side, 0 for a coordinate whose pair did not match.
 Centre match_opposite_sides(const StripLists& lists, double X0, double Y0);
 
 // One round of the centre search: puts the main window in rectangle mode by direction with
 // a band of 20 pixels (the settings stay), then for TOP, BOTTOM, LEFT and RIGHT in turn
 // makes the strip's pixel histogram and searches its peaks, and matches the opposite strips'
-// lists around the current centre. NewX and NewY are in image rows and columns (0 for a
-// side that matched nothing). The last strip's pattern and peaks stay current. Returns 0.
+// lists around the current centre. NewX and NewY are in image rows and columns; a coordinate
+// whose strips did not match keeps its value, and the log says why. The last strip's
+// pattern and peaks stay current. Returns 0.
 int32_t FindCenterNoDirect(double& NewX, double& NewY);
 
 }  // namespace kestrin

@@ -57,6 +57,15 @@ void calc_angle_histogram_selection() {
   state().fit_tables.count = 0;
 }
 
+void calc_curved_angle_histogram_selection() {
+  const ImageStore& img = current_image();
+  if (img.NoImageFlag == 0 && img.image_type != kTypeRaxisCS) {
+    log_line(" calc_curved_angle_histogram_selection() : bad file type (not CurvedIP); the pattern is kept.");
+    return;
+  }
+  calc_angle_histogram_selection();  // without an image its routine says so
+}
+
 void calc_fine_angle_histogram_selection() {
   if (current_image().image_type == kTypeRaxisCS) {
     log_line(" calc_fine_angle_histogram_selection(): bad file type(CurvedIP)");

@@ -57,7 +57,7 @@ struct DetectorGeometry {
     DetectorGeometry g;
     g.X0 = p.X0;
     g.Y0 = p.Y0;
-    g.ratio = p.pixel_ratio;
+    g.ratio = p.pixel_ratio();
     g.cB = std::cos(p.Beta * kDegToRad);
     g.sB = std::sin(p.Beta * kDegToRad);
     const double cP = std::cos(p.Phi * kDegToRad);

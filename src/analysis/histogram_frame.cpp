@@ -54,7 +54,7 @@ int32_t free_sector_count() {
 bool distance_parameters_usable(std::string_view routine, bool tilted) {
   const IntegrationParams& p = state().integration_params;
   const std::string head = " " + std::string(routine) + "():";
-  for (double v : {p.X0, p.Y0, p.pixel_x, p.pixel_y, p.pixel_ratio, tilted ? p.Beta : 0.0, tilted ? p.Phi : 0.0}) {
+  for (double v : {p.X0, p.Y0, p.pixel_x, p.pixel_y, p.pixel_ratio(), tilted ? p.Beta : 0.0, tilted ? p.Phi : 0.0}) {
     if (!std::isfinite(v)) {
       log_line(head + "Parameters must be finite numbers");
       return false;

@@ -73,8 +73,12 @@ int32_t osc_ana_batch(const std::vector<std::string>& files, const std::string& 
   }
   for (const std::string& file : files) {
     if (poll_batch_state() == 1) return 0;
-    load_img_proc(file);
+    const bool loaded = load_current_image(file);
     if (poll_batch_state() == 1) return 0;
+    if (!loaded) {  // the store still holds an earlier image: its spots are not this file's
+      log_line(Format(" osc_ana_batch() : %s was not loaded; no spot list is written for it.", {file}));
+      continue;
+    }
     search_references(*settings);
     remove_near_spots(kSameOscSpotDistance);
     image_window().redraw_image();

@@ -12,8 +12,9 @@ namespace kestrin {
 // errro!" and 1 when one is not a number), then for each file: a poll, the load, a poll,
 // a search in a square of +-edtSearchDistance around each reference position (the first a
 // new list, the others added), duplicates within 0.1 removed, the image redrawn, a poll,
-// and the list written to out_folder/<base name><suffix>.csv. A poll that sees "stop" ends
-// the batch. 0 otherwise. A CSV file that cannot be written raises EInOutError.
+// and the list written to out_folder/<base name><suffix>.csv. A file that does not load is
+// logged and skipped: nothing is written for it. A poll that sees "stop" ends the batch.
+// 0 otherwise. A CSV file that cannot be written raises EInOutError.
 int32_t osc_ana_batch(const std::vector<std::string>& files, const std::string& out_folder, const std::string& suffix);
 
 // The CSV file of one image: out_folder, "/" unless it ends with one, the image's name

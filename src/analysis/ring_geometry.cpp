@@ -32,7 +32,7 @@ double calc_pixel_2theta(int32_t mode, double x, double y) {
 
 void ring_row_span(int32_t y, int32_t& count, int32_t& xa, int32_t& xb, double radius) {
   const IntegrationParams& p = state().integration_params;
-  const double dy = p.pixel_ratio * (double(y) - p.Y0);
+  const double dy = p.pixel_ratio() * (double(y) - p.Y0);
   const double q = radius * radius - dy * dy;
   if (!(q >= 0)) {
     count = 0;

@@ -107,6 +107,9 @@ void reset_spot_columns() {
 }
 
 void match_spot_columns(const std::vector<std::string>& cells) {
+  // The names are constants: the table is filled here too, so that a header matches also
+  // in a program that never made the spot window (the script runner, the harness).
+  init_spot_columns();
   reset_spot_columns();
   auto& table = state().spot_list.SpotColumnNames;
   for (size_t c = 0; c < cells.size(); ++c) {

@@ -17,7 +17,7 @@ namespace kestrin {
 void init_spot_columns();
 // Every entry: not found, index -1.
 void reset_spot_columns();
-// Resets the table, then for every cell (in column order) and every entry whose lower-case
+// Fills the names and resets the table, then for every cell (in column order) and every entry whose lower-case
 // name occurs in the lower-case cell, marks the entry found at that cell; a later cell
 // overwrites an earlier one.
 void match_spot_columns(const std::vector<std::string>& cells);

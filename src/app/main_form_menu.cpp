@@ -148,7 +148,7 @@ void TfrmMain::createAnalysisMenus() {
   addItem(m, "Spot search", call(&spot_search_command));
   addItem(m, "Find Center(without direct)", call(&find_center_without_direct_command));
   TMenuItem* curved = addMenu("Curved IP");
-  addItem(curved, "Angle - Intensity", call(&calc_curved_angle_histogram_band));
+  addItem(curved, "Angle - Intensity", call(&calc_curved_angle_histogram_selection));
 }
 
 void TfrmMain::createHelpMenu() {

@@ -49,7 +49,7 @@ void write_centre(double x, double y) {
 void init_program_state() {
   SharedState& st = state();
   IntegrationParams& p = st.integration_params;
-  p.X0 = p.Y0 = p.pixel_x = p.pixel_y = p.pixel_ratio = p.Lo = p.wavelength = p.Beta = p.Phi = 0;
+  p.X0 = p.Y0 = p.pixel_x = p.pixel_y = p.Lo = p.wavelength = p.Beta = p.Phi = 0;
   p.two_theta_begin = p.two_theta_end = p.two_theta_step = 0;
   p.band_width = 0;
   p.graph_x_begin = p.graph_x_end = 0;

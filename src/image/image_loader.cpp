@@ -206,13 +206,18 @@ void log_image_statistics(const ImageStore& img, const std::string& prefix, cons
   if (img.LinearMax == img.LinearSaturation) log_line(saturated_line);
 }
 
-int load_img_proc(const std::string& name) {
+bool load_current_image(const std::string& name) {
   ImageStore& img = current_image();
-  if (!decode_into_store(img, name, {"load_img_proc", &all_fields, &same_words})) return -1;
+  if (!decode_into_store(img, name, {"load_img_proc", &all_fields, &same_words})) return false;
   img.NoImageFlag = 0;
   log_image_statistics(img, "", " Saturated points were found.");
   read_image_parameters(img);
   finish_load(img);
+  return true;
+}
+
+int load_img_proc(const std::string& name) {
+  load_current_image(name);
   return -1;
 }
 

@@ -13,6 +13,9 @@ namespace kestrin {
 // Loads `name` (a path with a folder) as the current image. Always returns -1; the load
 // succeeded when current_image().NoImageFlag is 0 afterwards.
 int load_img_proc(const std::string& name);
+// The same load; true when `name` was loaded. A refused name leaves the image it would have
+// replaced in the store, so NoImageFlag alone does not tell that this file was loaded.
+bool load_current_image(const std::string& name);
 
 // Reads `name` into `store` (its names, type and image) without the program's state: the
 // current image, the geometry, the parameters and the views stay as they are, and a good read

@@ -40,9 +40,8 @@ enum ParameterRule : uint32_t {
   // The edit shows the row counted from the bottom while the option VerticalReverse is
   // on: read_parameters stores ImageHeight - 1 - the value.
   kFlippedWhenReversed = 1u << 0,
-  // The pixel size Y: pixel_ratio (Y / X) is formed after it is stored. read_parameters
-  // takes 1 for an X of 0; the settings file keeps the old ratio then; the parameter file
-  // stops reading there.
+  // The pixel size Y, which forms the Y / X ratio with the pixel size X: the parameter
+  // file stops reading after it when X is 0.
   kFormsPixelRatio = 1u << 1,
   // read_parameters writes the value back into its edit with "%3.6f".
   kRewrittenOnRead = 1u << 2,

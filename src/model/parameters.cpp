@@ -23,7 +23,6 @@ void read_real(Controls& c, const Parameter& p, IntegrationParams& ip, int32_t i
   double v = StrToFloat(c.text(p.control));
   if (p.has(kFlippedWhenReversed) && state().options.VerticalReverse) v = double(image_height) - 1.0 - v;
   ip.*p.real = v;
-  if (p.has(kFormsPixelRatio)) ip.pixel_ratio = ip.pixel_x == 0.0 ? 1.0 : ip.pixel_y / ip.pixel_x;
   if (p.has(kRewrittenOnRead)) c.set_text(p.control, Format("%3.6f", {v}));
   if (p.has(kWrapsNegativeSector) && ip.sector_start < 0) {
     ip.sector_start += 360.0;

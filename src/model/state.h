@@ -28,7 +28,6 @@ struct IntegrationParams {
   int32_t band_width = 100;
   double X0 = 906.0, Y0 = 1989.0;
   double pixel_x = 0.1, pixel_y = 0.1;
-  double pixel_ratio = 1.0;
   double Lo = 500.0;
   double Beta = 324.0, Phi = 0.0;
   int32_t graph_x_begin = 0, graph_x_end = 100, graph_y_begin = 0, graph_y_end = 10000;
@@ -42,6 +41,11 @@ struct IntegrationParams {
   int32_t RectAngleMode = 0;  // 0 direction, 1 angle
   double division_angle = 22.5;
   int32_t sector_count = 16;
+
+  // Y / X of the pixel sizes (1 for an X of 0). Formed whenever it is read, so that it
+  // follows every change of a pixel size at once: an edit read, a script setter, an
+  // image header, a parameter or settings file.
+  double pixel_ratio() const { return pixel_x == 0.0 ? 1.0 : pixel_y / pixel_x; }
 };
 
 enum PatternKind : int { kPixelHistogram = 0, kAngleHistogram, kSector16Pixel, kFreeSectorPixel, kFreeSectorAngle };

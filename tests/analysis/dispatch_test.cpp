@@ -143,6 +143,44 @@ TEST_F(DispatchTest, AngleIntensityRefusals) {
   }
 }
 
+// The curved-plate menu item gives a curved-plate image what "Angle Intensity" gives it for
+// every region, the axis-aligned boxes included (never an empty pattern); any other image
+// is refused with one line and keeps its pattern, the fit count and the macro list.
+TEST_F(DispatchTest, CurvedMenuItemIntegratesCurvedPlatesAndRefusesOtherImages) {
+  const Choice choices[] = {
+      {frmMain::rbtnRectangle, 0, false}, {frmMain::rbtnRectangle, 1, false}, {frmMain::rbtnRectangle, 2, false},
+      {frmMain::rbtnRectangle, 3, false}, {frmMain::rbtnRectangle, 4, false}, {frmMain::rbtnRectangle, 5, false},
+      {frmMain::rbtnRectangle, 6, false}, {frmMain::rbtnRectangle, 8, false}, {frmMain::rbtnRectangle, 3, true},
+      {frmMain::rbtnSector, 0, false},
+  };
+  for (const Choice& c : choices) {
+    SCOPED_TRACE(testing::Message() << c.radio << " " << c.direction << " " << c.rect_angle);
+    use_type(kTypeRaxisCS);
+    const Outcome got = dispatched(calc_curved_angle_histogram_selection, c.radio, c.direction, c.rect_angle);
+    EXPECT_GT(state().nax_pattern.N, 1);
+    EXPECT_GT(state().nax_pattern.maximum, 0);
+    EXPECT_EQ(got, dispatched(calc_angle_histogram_selection, c.radio, c.direction, c.rect_angle));
+
+    use_type(kTypeRaxis);
+    fresh_state();
+    check(c.radio);
+    controls().set_item_index(frmMain::cmbDirection, c.direction);
+    read_parameters(current_image().ImageHeight);
+    state().nax_pattern.values.assign(kPatternSize, 7);
+    state().nax_pattern.N = 20;
+    state().nax_pattern.set_kind(kPixelHistogram);
+    state().fit_tables.count = 5;
+    calc_curved_angle_histogram_selection();
+    EXPECT_EQ(log(), std::vector<std::string>{
+                         " calc_curved_angle_histogram_selection() : bad file type (not CurvedIP); the pattern is kept."});
+    EXPECT_EQ(state().nax_pattern.values, std::vector<int32_t>(kPatternSize, 7));
+    EXPECT_EQ(state().nax_pattern.N, 20);
+    EXPECT_TRUE(state().nax_pattern.has_kind(kPixelHistogram));
+    EXPECT_EQ(state().fit_tables.count, 5);
+    EXPECT_TRUE(state().macro.MacroList.empty());
+  }
+}
+
 TEST_F(DispatchTest, SectoredDivisionOnCurvedPlateRunsNothing) {
   use_type(kTypeRaxisCS);
   check(frmMain::rbtnSectoredDivision);

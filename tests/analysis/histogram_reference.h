@@ -85,7 +85,7 @@ inline void ref_walk(const IntegrationRegion& area, int region,
 inline double ref_flat_two_theta(const IntegrationParams& p, double px, double py) {
   const double d = kRefPi / 180.0;
   const double dx = px - p.X0;
-  const double dy = (p.Y0 - py) * p.pixel_ratio;
+  const double dy = (p.Y0 - py) * p.pixel_ratio();
   const double u = dx * std::cos(p.Beta * d) + dy * std::sin(p.Beta * d);
   const double v = dy * std::cos(p.Beta * d) - dx * std::sin(p.Beta * d);
   const double c2 = std::cos(p.Phi * d) * std::cos(p.Phi * d);
@@ -104,7 +104,7 @@ inline double ref_curved_two_theta(const IntegrationParams& p, double x, double 
 // The tilt-corrected distance of the pixel histograms; NaN behind the sample.
 inline double ref_distance(const IntegrationParams& p, double x, double y) {
   const double d = 0.017453292519943295;
-  const double dy = (p.Y0 - y) * p.pixel_ratio;
+  const double dy = (p.Y0 - y) * p.pixel_ratio();
   const double dx = x - p.X0;
   const double u = dy * std::sin(d * p.Beta) + dx * std::cos(d * p.Beta);
   const double v = dy * std::cos(d * p.Beta) - dx * std::sin(d * p.Beta);
@@ -180,7 +180,7 @@ inline std::vector<RefPattern> ref_sectored(RefKind kind, bool fixed16, int32_t 
   whole.x2 = img.ImageWidth - 1;
   whole.y2 = img.ImageHeight - 1;
   ref_walk(whole, 0, [&](int32_t x, int32_t y, double I) {
-    const double dx = x - p.X0, dy = (p.Y0 - y) * p.pixel_ratio;
+    const double dx = x - p.X0, dy = (p.Y0 - y) * p.pixel_ratio();
     int32_t s = fixed16 ? sector16_index(dx, dy) : sector_index(dx, dy, p.division_angle);
     if (s == (fixed16 ? 16 : count)) s = 0;
     RefSums& into = sums[size_t(s)];

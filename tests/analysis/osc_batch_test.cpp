@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "analysis/batch_state.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
@@ -70,6 +73,42 @@ TEST_F(OscBatchTest, EachImageGetsItsCsvWithSpotsFromOverlappingWindowsOnce) {
   EXPECT_EQ(current_image().ImageFilePath, files_[2]);
   EXPECT_EQ(osc_output_name("/out", "/data/s001.img", ""), "/out/s001.csv");
   EXPECT_EQ(osc_output_name("/out/", "/data/s001.img", "_b"), "/out/s001_b.csv");
+}
+
+// A frame that does not load gets no CSV file (the store still holds the frame before it)
+// and a line naming it; the frames after it are searched and written as usual.
+TEST_F(OscBatchTest, AFrameThatDoesNotLoadIsLoggedAndSkipped) {
+  struct Case {
+    const char* what;
+    std::string (*make)(const std::string& path);  // writes the bad frame (or not) at path
+    const char* name;
+  };
+  const Case cases[] = {
+      {"missing", [](const std::string&) { return std::string(); }, "s002.img"},
+      {"cut short", [](const std::string& p) { RaxisFixture f; f.width = 90; f.height = 70; return f.write(p, 3000); },
+       "s002.img"},
+      {"not an image name", [](const std::string& p) { write_file_bytes(p, "x"); return p; }, "s002.txt"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(csv(1, "")), std::filesystem::remove(csv(2, "")), std::filesystem::remove(csv(3, ""));
+    std::filesystem::remove(files_[1]);
+    std::vector<std::string> series = files_;
+    series[1] = dir_.file(c.name);
+    c.make(series[1]);
+    the_log().clear_history();
+    EXPECT_EQ(osc_ana_batch(series, dir_.path(), ""), 0);
+    EXPECT_TRUE(file_exists(csv(1, "")));
+    EXPECT_FALSE(file_exists(csv(2, "")));
+    std::string text;
+    ASSERT_TRUE(read_file_bytes(csv(3, ""), text));
+    EXPECT_EQ(text, "no,spotx(pixel),spoty(pixel),spotintensity\r\n1,32,30,4000\r\n2,42,30,4000\r\n");
+    const std::vector<std::string> lines = log();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         " osc_ana_batch() : " + series[1] + " was not loaded; no spot list is written for it."),
+              1);
+    EXPECT_EQ(current_image().ImageFilePath, files_[2]);
+  }
 }
 
 TEST_F(OscBatchTest, StopAfterTheSecondFileLeavesTwoCsvFiles) {

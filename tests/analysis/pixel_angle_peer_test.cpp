@@ -33,7 +33,7 @@ TEST_F(PixelAnglePeerTest, TwoThetaAgreesWithPyFai) {
     std::istringstream peer(output);
     IntegrationParams& p = state().integration_params;
     p.X0 = g.X0, p.Y0 = g.Y0, p.Lo = g.Lo, p.pixel_x = g.pixel_x, p.pixel_y = g.pixel_y;
-    p.pixel_ratio = g.pixel_y / g.pixel_x, p.Phi = g.Phi, p.Beta = g.Beta;
+    p.Phi = g.Phi, p.Beta = g.Beta;
     for (auto [x, y] : pixels) {
       std::string line;
       ASSERT_TRUE(std::getline(peer, line)) << output;

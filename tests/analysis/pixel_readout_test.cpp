@@ -16,7 +16,7 @@ protected:
     AnalysisTest::SetUp();
     load_flat_image(40, 30, 3);
     IntegrationParams& p = state().integration_params;
-    p.X0 = 10, p.Y0 = 10, p.pixel_x = p.pixel_y = 0.1, p.pixel_ratio = 1, p.Lo = 100, p.wavelength = 1.5;
+    p.X0 = 10, p.Y0 = 10, p.pixel_x = p.pixel_y = 0.1, p.Lo = 100, p.wavelength = 1.5;
     p.Beta = p.Phi = 0;
   }
   static IntegrationParams& params() { return state().integration_params; }

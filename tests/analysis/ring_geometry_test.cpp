@@ -20,7 +20,7 @@ protected:
   static IntegrationParams& p() { return state().integration_params; }
   void SetUp() override {
     AnalysisTest::SetUp();
-    p().X0 = 100.5, p().Y0 = 80.25, p().pixel_x = 0.1, p().pixel_y = 0.1, p().pixel_ratio = 1;
+    p().X0 = 100.5, p().Y0 = 80.25, p().pixel_x = 0.1, p().pixel_y = 0.1;
     p().Lo = 100, p().wavelength = 1.5, p().Beta = 0, p().Phi = 0;
   }
 };
@@ -33,12 +33,12 @@ TEST_F(RingGeometryTest, DistanceAngleAndSpacingOfAPixel) {
   EXPECT_NEAR(calc_pixel_2theta(kPixelSpacing, 130.5, 40.25), 1.5 / (2 * std::sin(two_theta / 2 * std::acos(-1.0) / 180)),
               1e-12);
   // Tilted and with rectangular pixels: the same number as the integrations' geometry.
-  p().Beta = 35, p().Phi = 6, p().pixel_ratio = 1.2;
+  p().Beta = 35, p().Phi = 6, p().pixel_y = 0.12;
   const DetectorGeometry g = DetectorGeometry::from(p());
   for (const auto& [x, y] : {std::pair{3.0, 7.0}, std::pair{180.0, 20.0}, std::pair{100.5, 150.0}})
     EXPECT_EQ(calc_pixel_2theta(kPixelTwoTheta, x, y), g.two_theta(x, y));
   // No camera length: modes 1 and 2 give the distance.
-  p().Lo = 0, p().Beta = 0, p().Phi = 0, p().pixel_ratio = 1;
+  p().Lo = 0, p().Beta = 0, p().Phi = 0, p().pixel_y = 0.1;
   EXPECT_DOUBLE_EQ(calc_pixel_2theta(kPixelTwoTheta, 130.5, 40.25), 50);
   EXPECT_DOUBLE_EQ(calc_pixel_2theta(kPixelSpacing, 130.5, 40.25), 50);
 }
@@ -60,7 +60,7 @@ TEST_F(RingGeometryTest, RowSpansOfACircle) {
       {161, 100, 1.25, 0, -1, -1},
   };
   for (const Case& c : cases) {
-    p().pixel_ratio = c.ratio;
+    p().pixel_x = 1, p().pixel_y = c.ratio;
     int32_t count = -1, xa = -1, xb = -1;
     ring_row_span(c.y, count, xa, xb, c.radius);
     EXPECT_EQ(count, c.count) << c.y << " " << c.radius;

@@ -29,7 +29,7 @@ protected:
   }
   static void geometry(double x0, double y0, double ratio, double lo, double px, double wavelength) {
     IntegrationParams& p = state().integration_params;
-    p.X0 = x0, p.Y0 = y0, p.pixel_ratio = ratio, p.Lo = lo, p.pixel_x = px, p.wavelength = wavelength;
+    p.X0 = x0, p.Y0 = y0, p.pixel_y = ratio * px, p.Lo = lo, p.pixel_x = px, p.wavelength = wavelength;
   }
   // The ring of `radius` and `width` by the per-pixel rule, over a mask of `fill`.
   static std::vector<uint8_t> reference(double radius, int32_t width, uint8_t value, uint8_t fill) {
@@ -37,7 +37,7 @@ protected:
     std::vector<uint8_t> out(size_t(kWidth) * kHeight, fill);
     const double inner = radius - width / 2.0, outer = radius + width / 2.0;
     for (int32_t y = 0; y < kHeight; ++y) {
-      const double dy = p.pixel_ratio * (y - p.Y0);
+      const double dy = p.pixel_ratio() * (y - p.Y0);
       const double qo = outer * outer - dy * dy, qi = inner * inner - dy * dy;
       if (qo < 0) continue;
       for (int32_t x = 0; x < kWidth; ++x) {

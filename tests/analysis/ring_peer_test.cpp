@@ -33,7 +33,7 @@ std::string geometry_args(const RingGeometry& g) {
 void use_geometry(const RingGeometry& g) {
   IntegrationParams& p = state().integration_params;
   p.X0 = g.X0, p.Y0 = g.Y0, p.Lo = g.Lo, p.pixel_x = g.pixel_x, p.pixel_y = g.pixel_y;
-  p.pixel_ratio = g.pixel_y / g.pixel_x, p.Phi = g.Phi, p.Beta = g.Beta;
+  p.Phi = g.Phi, p.Beta = g.Beta;
 }
 
 TEST_F(RingPeerTest, PixelTwoThetaIsPyFaisTwoThetaArray) {

@@ -48,7 +48,6 @@ TEST(GeometryKernel, MatchesPlainFormulaAndLaboratoryModel) {
     p.Y0 = c.Y0;
     p.pixel_x = c.pX;
     p.pixel_y = c.pY;
-    p.pixel_ratio = c.pY / c.pX;
     p.Lo = c.Lo;
     p.Phi = c.Phi;
     p.Beta = c.Beta;

@@ -89,6 +89,24 @@ TEST_F(SpotCsvTest, HeaderColumnsAreMatchedByNameAndUseIsReadWithoutCase) {
   EXPECT_FALSE(rec(1).use);
 }
 
+// In a program that never made the spot window (the script runner, the harness) the column
+// table starts empty; a headed list loads there as it does beside the window.
+TEST_F(SpotCsvTest, HeadedListsLoadWithoutTheSpotWindow) {
+  const char* firsts[] = {"No,SpotX(pixel),SpotY(pixel),SpotIntensity", "no,spotx(pixel),spoty(pixel),spotintensity",
+                          "1,7.5,8,9"};
+  for (const char* first : firsts) {
+    SCOPED_TRACE(first);
+    state().spot_list = SpotList{};  // no names in the table
+    load_spot_csv(write(std::string(first) + "\r\n2,10.5,20.25,300\r\n3,11,21,40\r\n"));
+    EXPECT_EQ(list().SpotFileKind, 0);
+    const bool header = first[0] != '1';
+    ASSERT_EQ(list().SpotCount, header ? 2 : 3);
+    EXPECT_DOUBLE_EQ(list().SpotX[header ? 0 : 1], 10.5);
+    EXPECT_DOUBLE_EQ(list().SpotY[header ? 1 : 2], 21);
+    EXPECT_DOUBLE_EQ(list().SpotIntensity[header ? 0 : 1], 300);
+  }
+}
+
 TEST_F(SpotCsvTest, KindTwoTakesYFromZAndEndsAtANineCellLine) {
   load_spot_csv(write("no,spotx(pixel),spoty(pixel),spotintensity,spotz(pixel),h_,k_,l_,hcalc,kcalc,lcalc\r\n"
                       "1,10,99,100,20,1,0,0,1,0,0\r\n"

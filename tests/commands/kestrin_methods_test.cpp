@@ -5,12 +5,14 @@
 // parameter file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
+#include "analysis/ring_mask.h"
 #include "commands/kestrin_methods.h"
 #include "commands/wiring.h"
 #include "image/files/param_file.h"
@@ -273,6 +275,40 @@ double field_of(const Parameter& p) {
 // The one place that shows that a new row is carried everywhere: each scripted row goes
 // in through its setter, comes back through its getter, and survives the settings file and
 // the parameter file when it has a line there.
+// The pixel Y / X ratio follows a pixel size set by a script at once: a ring mask painted
+// before the next analysis reads the edits is the one painted after it.
+TEST_F(KestrinMethodCalls, PixelSizeSettersChangeTheRingMaskAtOnce) {
+  struct Case {
+    double x, y;  // the pixel sizes the script sets
+  };
+  const Case cases[] = {{0.1, 0.1}, {0.1, 0.2}, {0.08, 0.1}, {0.1, 0.05}};
+  HklParam crystal;
+  crystal.lattice[0] = 4.0;
+  crystal.hkl[0] = {1, 1, 1};
+  crystal.use[0] = true;
+  crystal.count = 1;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << " x " << c.y);
+    SetUp();
+    load_into_current_image(std::vector<uint16_t>(120 * 100, 1), 120, 100);
+    call("SetCenterX", {60});
+    call("SetCenterY", {50});
+    call("SetLo", {10});
+    call("SetWaveLength", {1});
+    call("SetPixelSizeX", {c.x});
+    call("SetPixelSizeY", {c.y});
+    EXPECT_EQ(state().integration_params.pixel_ratio(), c.y / c.x);
+    state().image_mask.resize(120, 100);
+    paint_ring_mask(crystal, 0, 6, 1);
+    const std::vector<uint8_t> at_once = state().image_mask.bytes;
+    read_parameters(current_image().ImageHeight);
+    std::fill(state().image_mask.bytes.begin(), state().image_mask.bytes.end(), uint8_t(0));
+    paint_ring_mask(crystal, 0, 6, 1);
+    EXPECT_EQ(at_once, state().image_mask.bytes);
+    EXPECT_GT(std::count(at_once.begin(), at_once.end(), uint8_t(1)), 100);
+  }
+}
+
 TEST_F(KestrinMethodCalls, EveryParameterRoundTripsThroughItsMethodsAndBothFiles) {
   TempDir dir;
   int row = 0, carried = 0;

@@ -108,7 +108,7 @@ TEST_F(MaskCommandsTest, CrystalPartListsMaterialsAndEditsWidths) {
 TEST_F(MaskCommandsTest, MaskPaintsUsedReflectionsAndClearsTheOthers) {
   load_image(200, 200);
   IntegrationParams& p = state().integration_params;
-  p.X0 = 100, p.Y0 = 100, p.pixel_ratio = 1, p.Lo = 6, p.pixel_x = 0.1, p.wavelength = 1;
+  p.X0 = 100, p.Y0 = 100, p.pixel_y = 0.1, p.Lo = 6, p.pixel_x = 0.1, p.wavelength = 1;
   dialogs_.answers = {{crystal_file(), 1}};
   open_crystal_file_command();
   HklParam& si = state().hklParam[0];

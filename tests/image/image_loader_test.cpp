@@ -132,6 +132,8 @@ TEST_F(LoaderTest, EachRefusedFormatEndsWithItsReasonAndItsKindLine) {
        "TIFF"},
       {"x.gel", std::string("GEL\0\0\0\0\0", 8), 13, {}, {" read_gel_file()", " gel file error."}, "GEL"},
       {"h.img", std::string("IM\0\0\0\0\0\0\0\0", 10), 11, {}, {"read_hipic_file() : File is too short."}, "HIPIC"},
+      {"r.img", frame().bytes(2048 + 8), 3, {},
+       {"read_rigaku_file() : The file holds 8 pixel bytes; the header needs 24."}, "Rigaku"},
       {"f.img", std::string(64, '\0'), 12, {}, {" read_information_file() : " + dir_.file("f.inf") + " open error."}, "Fuji"},
       {"g.STL", std::string(64, '\0'), 12, {}, {" read_information_file() : " + dir_.file("g.inf") + " open error."}, "Fuji"},
   };

@@ -75,7 +75,7 @@ TEST_F(StartValues, AFreshStateHoldsWhatTheStartValuesRead) {
       EXPECT_EQ(read.*p.integer, fresh.*p.integer) << p.script << " " << p.control;
     }
   }
-  EXPECT_EQ(read.pixel_ratio, fresh.pixel_ratio);
+  EXPECT_EQ(read.pixel_ratio(), fresh.pixel_ratio());
   EXPECT_EQ(read.sector_count, fresh.sector_count);
 }
 

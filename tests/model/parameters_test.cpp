@@ -43,7 +43,7 @@ TEST_F(ParametersTest, ReadsEveryFieldFromItsEdit) {
   EXPECT_EQ(p.band_width, 11);
   EXPECT_EQ(p.X0, 512.5);
   EXPECT_EQ(p.Y0, 400.25);
-  EXPECT_DOUBLE_EQ(p.pixel_ratio, 1.2);
+  EXPECT_DOUBLE_EQ(p.pixel_ratio(), 1.2);
   EXPECT_EQ(p.Lo, 250);
   EXPECT_EQ(p.Beta, 30);
   EXPECT_EQ(p.Phi, 2.5);
@@ -84,7 +84,7 @@ TEST_F(ParametersTest, DerivedFields) {
     edit(frmMain::edtSectoredAngle, c.division);
     read_parameters(current_image().ImageHeight);
     const IntegrationParams& p = state().integration_params;
-    EXPECT_EQ(p.pixel_ratio, c.ratio) << c.px;
+    EXPECT_EQ(p.pixel_ratio(), c.ratio) << c.px;
     EXPECT_EQ(p.sector_start, c.s) << c.start;
     EXPECT_EQ(p.sector_end, c.e) << c.end;
     EXPECT_EQ(p.sector_count, c.count) << c.division;

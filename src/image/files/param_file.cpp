@@ -55,10 +55,7 @@ void read_values(TextReader& in) {
       if (!v) return;
       ip.*p->integer = *v;
     }
-    if (p->has(kFormsPixelRatio)) {
-      if (ip.pixel_x == 0.0) return;
-      ip.pixel_ratio = ip.pixel_y / ip.pixel_x;
-    }
+    if (p->has(kFormsPixelRatio) && ip.pixel_x == 0.0) return;
   }
 }
 

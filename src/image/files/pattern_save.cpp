@@ -82,6 +82,11 @@ void save_pattern(std::string name, const std::string& proc, const double* theta
     return;
   }
   log_line(pattern_form_banner(form));
+  if (const auto overflow = find_field_overflow(form, pattern)) {
+    log_line(Format(" %s() : Intensity %d at point %d does not fit the %d columns of this format. Nothing is written.",
+                    {proc, overflow->value, overflow->point, overflow->width}));
+    return;
+  }
   const PatternSource source{pattern, st.sector_patterns, st.peak_table, st.integration_params, image.ImageFileName};
   AngleWindow window;
   if (theta) window = angle_window(pattern, st.integration_params, theta[0], theta[1]);

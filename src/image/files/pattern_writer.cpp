@@ -22,19 +22,47 @@ double angle_at(const IntegrationParams& params, int32_t i) {
   return params.two_theta_begin + double(i) * params.two_theta_step;
 }
 
-// Lines of `per_line` values in the integer format `fmt` (the last line holds the rest).
-void put_value_lines(std::string& out, const NaxPattern& p, int per_line, std::string_view fmt) {
+// The fixed-width intensity fields of the nax, RIETAN and WPP forms: `per_line` values a
+// line, each right-aligned in `width` columns by `format`. The readers cut the lines at
+// these columns, so a value wider than its field would run into its neighbour.
+struct FixedFields {
+  int per_line;
+  int width;
+  const char* format;
+};
+constexpr FixedFields kNaxFields{16, 5, "%5d"};
+constexpr FixedFields kRietanFields{10, 8, "%8d"};
+constexpr FixedFields kWppFields{10, 7, "%7d"};
+
+const FixedFields* fixed_fields(PatternForm form) {
+  switch (form) {
+    case PatternForm::kNax: return &kNaxFields;
+    case PatternForm::kRietan: return &kRietanFields;
+    case PatternForm::kWpp: return &kWppFields;
+    default: return nullptr;
+  }
+}
+
+bool fits_width(int32_t value, int width) {
+  int64_t limit = 1;
+  for (int k = 0; k < width; ++k) limit *= 10;
+  return value < limit && -int64_t(value) < limit / 10;  // a minus sign takes a column
+}
+
+// Lines of `fields.per_line` values (the last line holds the rest).
+void put_value_lines(std::string& out, const NaxPattern& p, const FixedFields& fields) {
   const int32_t n = point_count(p);
-  for (int32_t start = 0; start < n; start += per_line) {
+  for (int32_t start = 0; start < n; start += fields.per_line) {
     std::string line;
-    for (int32_t i = start; i < std::min(n, start + per_line); ++i) line += Format(fmt, {p.values[size_t(i)]});
+    for (int32_t i = start; i < std::min(n, start + fields.per_line); ++i)
+      line += Format(fields.format, {p.values[size_t(i)]});
     put_line(out, line);
   }
 }
 
 void put_nax(std::string& out, const NaxPattern& p) {
   put_line(out, Format("%5d", {point_count(p)}));
-  put_value_lines(out, p, 16, "%5d");
+  put_value_lines(out, p, kNaxFields);
   put_line(out, p.PatternTitle);
   for (int k = 0; k < 6; ++k) put_line(out, "");
 }
@@ -46,7 +74,7 @@ void put_index_list(std::string& out, const NaxPattern& p) {
 
 void put_rietan(std::string& out, const PatternSource& s) {
   put_line(out, Format("%6d %8.4f %8.4f", {point_count(s.pattern), s.params.two_theta_begin, s.params.two_theta_step}));
-  put_value_lines(out, s.pattern, 10, "%8d");
+  put_value_lines(out, s.pattern, kRietanFields);
   put_line(out, s.pattern.PatternTitle);
 }
 
@@ -55,7 +83,7 @@ void put_wpp(std::string& out, const PatternSource& s) {
   put_line(out, s.pattern.PatternTitle);
   put_line(out, Format("  0  6 %7.5f 0.00000 0.00000 %7.3f %7.3f %7.3f   1.00",
                        {a.wavelength, a.two_theta_begin, a.two_theta_end, a.two_theta_step}));
-  put_value_lines(out, s.pattern, 10, "%7d");
+  put_value_lines(out, s.pattern, kWppFields);
 }
 
 void put_angle_list(std::string& out, const PatternSource& s, int32_t lo, int32_t hi) {
@@ -183,6 +211,16 @@ AngleWindow angle_window(const NaxPattern& pattern, const IntegrationParams& par
       break;
     }
   return w;
+}
+
+std::optional<FieldOverflow> find_field_overflow(PatternForm form, const NaxPattern& pattern) {
+  const FixedFields* fields = fixed_fields(form);
+  if (!fields) return std::nullopt;
+  const int32_t n = point_count(pattern);
+  for (int32_t i = 0; i < n; ++i)
+    if (!fits_width(pattern.values[size_t(i)], fields->width))
+      return FieldOverflow{i, pattern.values[size_t(i)], fields->width};
+  return std::nullopt;
 }
 
 std::string peak_block_text(const PeakList& peaks) {

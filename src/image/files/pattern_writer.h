@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,17 @@ AngleWindow angle_window(const NaxPattern& pattern, const IntegrationParams& par
 // The whole file. With a window, the RAW and NPD rows of a 2theta pattern are limited to
 // it and the NPD form ends with an empty line instead of the peak block.
 std::string pattern_file_text(PatternForm form, const PatternSource& source, const AngleWindow* window = nullptr);
+
+// An intensity that a form's fixed-width fields cannot hold (nax five columns, RIETAN
+// eight, WPP seven): written, it would run into its neighbour and the file would not read
+// back. The first such point of the pattern; nothing when every value fits or the form
+// has no fixed-width fields.
+struct FieldOverflow {
+  int32_t point;
+  int32_t value;
+  int width;
+};
+std::optional<FieldOverflow> find_field_overflow(PatternForm form, const NaxPattern& pattern);
 
 // The block that ends every form: the peak count and one line per peak, or an empty line.
 std::string peak_block_text(const PeakList& peaks);

@@ -47,7 +47,6 @@ bool read_parameter_line(const SettingsEntry& e, const std::string& text) {
       const auto v = TryStrToFloat(text);
       if (!v) return false;
       ip.*p.real = *v;
-      if (p.has(kFormsPixelRatio) && ip.pixel_x != 0) ip.pixel_ratio = ip.pixel_y / ip.pixel_x;
       return true;
     }
     case ParameterKind::kInteger: {

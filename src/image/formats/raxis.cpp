@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/byte_reader.h"
+#include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "image/formats/copy_target.h"
@@ -28,24 +29,38 @@ std::string raxis_layout_problem(const RaxisHeader& h) {
   return {};
 }
 
-// Decodes the stored rows into the zero-filled codes. A band of rows lands at its start row;
-// rows past the image and bytes past the end of the file stay zero (a last odd byte is the
-// high byte of its code).
+// The stored rows: the first image row they fill and how many, a band clamped to the image.
+struct StoredRows {
+  int64_t first = 0;
+  int64_t count = 0;
+};
+
+StoredRows stored_rows(const RaxisHeader& h) {
+  if (h.start_row == 0) return {0, h.height};
+  return {h.start_row, std::min<int64_t>(h.rows, int64_t(h.height) - h.start_row)};
+}
+
+// The pixel bytes the header needs, and those the file holds after the record length.
+struct PixelBytes {
+  int64_t needed = 0;
+  int64_t held = 0;
+};
+
+PixelBytes pixel_bytes(std::span<const uint8_t> bytes, const RaxisHeader& h) {
+  const int64_t record = h.record_length;
+  return {stored_rows(h).count * int64_t(h.width) * 2,
+          record < int64_t(bytes.size()) ? int64_t(bytes.size()) - record : 0};
+}
+
+// Decodes the stored rows into the zero-filled codes; the file holds them all. A band of
+// rows lands at its start row; the other rows stay zero.
 void decode_pixel_rows(std::span<const uint8_t> bytes, const RaxisHeader& h, ImageData& image, bool reverse) {
-  const size_t row_bytes = size_t(h.width) * 2;
-  int64_t first_row = 0, row_count = h.height;
-  if (h.start_row != 0) {
-    first_row = h.start_row;
-    row_count = std::min<int64_t>(h.rows, h.height - h.start_row);
-  }
-  const size_t record = size_t(h.record_length);
-  const size_t available = record < bytes.size() ? std::min(bytes.size() - record, size_t(row_count) * row_bytes) : 0;
-  const uint8_t* data = bytes.data() + record;
-  for (size_t r = 0, offset = 0; offset < available; ++r, offset += row_bytes) {
-    uint16_t* dst = image.image_codes.data() + stored_row(int32_t(first_row + int64_t(r)), h.height, reverse) * size_t(h.width);
-    const size_t n = std::min(row_bytes, available - offset);
-    decode_u16be_row(data + offset, dst, n / 2);
-    if (n % 2 != 0) dst[n / 2] = uint16_t(data[offset + n - 1] << 8);
+  const size_t w = size_t(h.width);
+  const StoredRows rows = stored_rows(h);
+  const uint8_t* data = bytes.data() + size_t(h.record_length);
+  for (int64_t r = 0; r < rows.count; ++r) {
+    uint16_t* dst = image.image_codes.data() + stored_row(int32_t(rows.first + r), h.height, reverse) * w;
+    decode_u16be_row(data + size_t(r) * w * 2, dst, w);
   }
 }
 
@@ -85,6 +100,10 @@ DecodedImage decode_raxis_image(std::span<const uint8_t> bytes, const DecodeOpti
   d.geometry = raxis_header_geometry(h);
   if (std::string problem = raxis_layout_problem(h); !problem.empty())
     return refused(std::move(d), kReadPrefix + problem);
+  // A short file is refused before any pixel memory is allocated.
+  if (const PixelBytes b = pixel_bytes(bytes, h); b.held < b.needed)
+    return refused(std::move(d), kReadPrefix + Format("The file holds %d pixel bytes; the header needs %d.",
+                                                      {int64_t(b.held), int64_t(b.needed)}));
   build_overflow_tables(d.data, h.overflow_ratio);
   d.data.set_size(h.width, h.height, 2);
   d.log(" Swapping byte order...");

@@ -36,8 +36,9 @@ std::optional<RaxisHeader> parse_raxis_header(std::span<const uint8_t> bytes);
 // The wavelength, camera length and pixel sizes of a header, widened to double.
 HeaderGeometry raxis_header_geometry(const RaxisHeader& h);
 
-// The image with the header's geometry (given also when the layout is then refused). Rows
-// the file does not hold, whole or in part, stay zero.
+// The image with the header's geometry (given also when the layout is then refused). A file
+// holding fewer pixel bytes than its header needs is refused, before anything is allocated;
+// rows outside a band of rows stay zero.
 DecodedImage decode_raxis_image(std::span<const uint8_t> bytes, const DecodeOptions& options, ImageData storage = {});
 
 // Writes the codes of `image` into `name`: an existing file keeps its header, a new one is a

@@ -89,7 +89,7 @@ TEST_F(ParamFileTest, LoadBringsTheValuesBackAndShowsThemInTheEdits) {
   EXPECT_EQ(p.Phi, 0.123457);
   EXPECT_EQ(p.pixel_x, saved.pixel_x);
   EXPECT_EQ(p.pixel_y, saved.pixel_y);
-  EXPECT_EQ(p.pixel_ratio, 0.15 / 0.1);
+  EXPECT_EQ(p.pixel_ratio(), 0.15 / 0.1);
   EXPECT_EQ(p.two_theta_begin, saved.two_theta_begin);
   EXPECT_EQ(p.two_theta_end, saved.two_theta_end);
   EXPECT_EQ(p.two_theta_step, saved.two_theta_step);
@@ -116,10 +116,10 @@ TEST_F(ParamFileTest, ReadingStopsAtTheFirstLineThatDoesNotConvert) {
   std::string zero_x = first_lines(17);
   zero_x.replace(zero_x.find("  0.100000"), 10, "  0.000000");
   const Case cases[] = {
-      {"cut after Phi", first_lines(10), 12.346, start.pixel_y, start.pixel_ratio, start.two_theta_begin, start.Lo},
+      {"cut after Phi", first_lines(10), 12.346, start.pixel_y, start.pixel_ratio(), start.two_theta_begin, start.Lo},
       {"cut after 2theta end", first_lines(14), 12.346, 0.15, 0.15 / 0.1, 2.0, start.Lo},
-      {"comma in Beta", bad_beta, start.Beta, start.pixel_y, start.pixel_ratio, start.two_theta_begin, start.Lo},
-      {"pixel size X of 0", zero_x, 12.346, 0.15, start.pixel_ratio, start.two_theta_begin, start.Lo},
+      {"comma in Beta", bad_beta, start.Beta, start.pixel_y, start.pixel_ratio(), start.two_theta_begin, start.Lo},
+      {"pixel size X of 0", zero_x, 12.346, 0.15, start.pixel_ratio(), start.two_theta_begin, start.Lo},
       {"whole file", first_lines(17), 12.346, 0.15, 0.15 / 0.1, 2.0, 250.25},
   };
   for (const Case& c : cases) {
@@ -129,7 +129,7 @@ TEST_F(ParamFileTest, ReadingStopsAtTheFirstLineThatDoesNotConvert) {
     EXPECT_EQ(params().X0, 1024.12346) << c.what;
     EXPECT_EQ(params().Beta, c.beta) << c.what;
     EXPECT_EQ(params().pixel_y, c.pixel_y) << c.what;
-    EXPECT_EQ(params().pixel_ratio, c.ratio) << c.what;
+    EXPECT_EQ(params().pixel_ratio(), c.ratio) << c.what;
     EXPECT_EQ(params().two_theta_begin, c.two_theta_begin) << c.what;
     EXPECT_EQ(params().Lo, c.lo) << c.what;
   }

@@ -150,6 +150,49 @@ TEST_F(PatternCommands, WindowedSaveNamesItselfAndLimitsRawRows) {
   EXPECT_EQ(read(dir_.file("c.RAW")), "11.000000,207\r\n11.500000,307\r\n12.000000,407\r\n12.500000,507\r\ntitle\r\n\r\n");
 }
 
+// The nax, RIETAN and WPP forms write intensities in fixed columns that the reader cuts
+// apart again. A value that does not fit its columns refuses the whole file with a line
+// naming the value and its point, and an existing file stays as it was; a value that just
+// fits reads back, and the forms without fixed columns write any value.
+TEST_F(PatternCommands, FixedColumnFormsRefuseValuesTooWideToReadBack) {
+  struct Case {
+    const char* name;
+    PatternKind kind;
+    int32_t value;  // put at point 5
+    int width;      // of the refused field; 0 when the file is written
+  };
+  const Case cases[] = {
+      {"a.t", kPixelHistogram, 99999, 0},        {"a.t", kPixelHistogram, 100000, 5},
+      {"a.t", kPixelHistogram, 547651, 5},       {"a.t", kPixelHistogram, -9999, 0},
+      {"a.t", kPixelHistogram, -10000, 5},       {"a.rie", kAngleHistogram, 99999999, 0},
+      {"a.rie", kAngleHistogram, 100000000, 8},  {"a.wpp", kAngleHistogram, 9999999, 0},
+      {"a.wpp", kAngleHistogram, 10000000, 7},   {"a.xy", kPixelHistogram, 547651, 0},
+      {"a.raw", kAngleHistogram, 100000000, 0},  {"a.csv", kAngleHistogram, -100000000, 0},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    set_pattern(c.kind, 25);
+    state().nax_pattern.values[5] = c.value;
+    const std::string name = dir_.file(c.name);
+    ASSERT_TRUE(write_file_bytes(name, "old"));
+    save_nax_proc(name);
+    const std::string what = std::string(c.name) + " " + std::to_string(c.value);
+    if (c.width > 0) {
+      EXPECT_EQ(log().back(), Format(" save_nax_proc() : Intensity %d at point 5 does not fit the %d columns of this "
+                                     "format. Nothing is written.",
+                                     {c.value, c.width}))
+          << what;
+      EXPECT_EQ(read(name), "old") << what;
+      continue;
+    }
+    EXPECT_EQ(log().back(), " Completed.") << what;
+    const NaxPattern saved = state().nax_pattern;
+    load_nax_proc(name);
+    EXPECT_EQ(state().nax_pattern.N, 25) << what;
+    EXPECT_EQ(state().nax_pattern.values, saved.values) << what;
+  }
+}
+
 TEST_F(PatternCommands, UnwritableFileRaisesWithoutCompletedLine) {
   set_pattern(kPixelHistogram, 3);
   EXPECT_THROW(save_nax_proc(dir_.file("no/such/folder/a.xy")), std::runtime_error);

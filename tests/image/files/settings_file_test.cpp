@@ -73,7 +73,7 @@ TEST_F(SettingsFileTest, EveryLineReadsBackAndWritesAgainUnchanged) {
   EXPECT_FALSE(state().LoadingFlag);
   const IntegrationParams& p = params();
   EXPECT_EQ(p.Lo, 250);
-  EXPECT_EQ(p.pixel_ratio, 2.0);
+  EXPECT_EQ(p.pixel_ratio(), 2.0);
   EXPECT_EQ(p.band_width, 42);
   EXPECT_EQ(p.Y0, -7);
   EXPECT_EQ(p.RectDirection, 6);

@@ -55,5 +55,27 @@ TEST(RaxisPeer, FabioReadsOurFixtureAndOurWrittenCopyAlike) {
   EXPECT_EQ(fabio_intensities(dir.file("copy.img"), f.width, f.height), intensities(d.data));
 }
 
+// A file cut short of the pixel bytes its header names (here shorter than the pixels alone,
+// since fabio takes them from the end of the file): fabio cannot read it either, while the
+// complete file reads in both.
+TEST(RaxisPeer, FabioAndWeRefuseAFileCutShort) {
+  KESTRIN_REQUIRE_PEER("fabio");
+  TempDir dir;
+  RaxisFixture f;
+  f.width = 100;
+  f.height = 100;
+  const std::string script = std::string(KESTRIN_SOURCE_DIR) + "/tests/peers/fabio_raxis_dump.py";
+  for (int64_t cut : {int64_t(-1), int64_t(f.record_length) + 400}) {
+    const std::string path = f.write(dir.file("cut.img"), cut);
+    const std::string bytes = f.bytes(cut);
+    const DecodedImage d =
+        decode_raxis_image({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, DecodeOptions());
+    std::string out;
+    const bool fabio_reads = run_command(std::string(kPeerPython) + " '" + script + "' '" + path + "' 2>/dev/null", &out) == 0;
+    EXPECT_EQ(d.ok, cut < 0) << cut;
+    EXPECT_EQ(fabio_reads, d.ok) << cut;
+  }
+}
+
 }  // namespace
 }  // namespace kestrin::test

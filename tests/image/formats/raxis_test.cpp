@@ -153,23 +153,45 @@ TEST_F(RaxisTest, ABandOfRowsLandsAtItsStartRowAndIsClampedToTheImage) {
   EXPECT_EQ(rows(4, 1), (std::vector<uint16_t>{7, 8, 9}));
 }
 
-TEST_F(RaxisTest, AShortFileLeavesTheUnreadPixelsZero) {
-  RaxisFixture f;
-  f.codes = {1, 2, 3, 4, 5, 0x0A06, 7, 8, 9, 10, 11, 12};
-  ASSERT_TRUE(read(f, f.record_length + 2 * 5 + 1));  // five whole codes and the high byte of a sixth
-  EXPECT_EQ(img().image_codes, (std::vector<uint16_t>{1, 2, 3, 4, 5, 0x0A00, 0, 0, 0, 0, 0, 0}));
-
-  // The same under reversed rows: the rows the file holds are flipped, the rest stay zero.
-  options_.reverse_rows = true;
-  ASSERT_TRUE(read(f, f.record_length + 2 * 5 + 1));
-  EXPECT_EQ(img().image_codes, (std::vector<uint16_t>{0, 0, 0, 0, 5, 0x0A00, 0, 0, 1, 2, 3, 4}));
-  options_.reverse_rows = false;
-
-  // A record length past the end of the file reads no pixels at all.
-  f.record_length = 1 << 30;
-  f.codes.clear();
-  ASSERT_TRUE(read(f, 4096));
-  EXPECT_EQ(img().image_codes, std::vector<uint16_t>(12, 0));
+// A file holding fewer pixel bytes than its header needs is refused with both counts,
+// whole images and bands alike, before any pixel memory is allocated; a file holding
+// exactly what it needs, or more, loads.
+TEST_F(RaxisTest, AShortFileIsRefusedWithTheBytesItHoldsAndNeeds) {
+  struct Case {
+    const char* what;
+    void (*change)(RaxisFixture&);
+    int64_t truncate_to;  // bytes the file is cut to; negative: as made (record length + codes)
+    const char* message;  // empty: loads
+  };
+  const Case cases[] = {
+      {"complete", [](RaxisFixture&) {}, -1, ""},
+      {"trailing bytes", [](RaxisFixture& f) { f.codes.resize(20, 9); }, -1, ""},
+      {"a third", [](RaxisFixture&) {}, 2048 + 8, "The file holds 8 pixel bytes; the header needs 24."},
+      {"one byte short", [](RaxisFixture&) {}, 2048 + 23, "The file holds 23 pixel bytes; the header needs 24."},
+      {"record length past the end", [](RaxisFixture& f) { f.record_length = 1 << 30; }, 4096,
+       "The file holds 0 pixel bytes; the header needs 24."},
+      {"9000 x 9000 over 2 KB", [](RaxisFixture& f) { f.width = f.height = 9000; f.codes.assign(1024, 7); }, -1,
+       "The file holds 2048 pixel bytes; the header needs 162000000."},
+      {"band complete", [](RaxisFixture& f) { f.start_row = 1; f.rows = 2; f.codes.assign(8, 5); }, -1, ""},
+      {"band clamped to the image", [](RaxisFixture& f) { f.start_row = 2; f.rows = 5; f.codes.assign(4, 5); }, -1,
+       ""},
+      {"band short", [](RaxisFixture& f) { f.start_row = 1; f.rows = 2; f.codes.assign(8, 5); }, 2048 + 15,
+       "The file holds 15 pixel bytes; the header needs 16."},
+  };
+  for (const Case& c : cases) {
+    RaxisFixture f;
+    f.codes.assign(12, 7);
+    c.change(f);
+    if (*c.message == '\0') {
+      EXPECT_TRUE(read(f, c.truncate_to)) << c.what;
+      EXPECT_EQ(log(), LogLines{" Swapping byte order..."}) << c.what;
+      continue;
+    }
+    EXPECT_FALSE(read(f, c.truncate_to)) << c.what;
+    EXPECT_EQ(log(), LogLines{std::string("read_rigaku_file() : ") + c.message}) << c.what;
+    EXPECT_TRUE(img().image_codes.empty()) << c.what;
+    EXPECT_EQ(decoded_.geometry.camera_length, 250.0) << c.what;
+  }
 }
 
 TEST_F(RaxisTest, ReversedRowsStoreTheFirstFileRowLast) {

@@ -2,7 +2,9 @@
 """Times the common-subset benchmark scripts with kestrin-script, duktape and mujs in one
 run and prints each engine's time and Kestrin's ratio to duktape (best of N runs); for the
 generated sources it also prints each engine's peak memory and Kestrin's ratio. A script
-with a Perl twin (NAME.pl) has that timed in the same run too, with Kestrin's ratio to it."""
+with a Perl twin (NAME.pl) has that timed in the same run too, with Kestrin's ratio to it.
+Last, a chain of 10,000 joined string literals against the same text after a variable, in
+time and peak memory."""
 import os
 import subprocess
 import sys
@@ -30,7 +32,33 @@ def generate(folder):
     paths["literal"] = os.path.join(folder, "literal.js")
     with open(paths["literal"], "w") as f:
         f.write('var s = "' + "abcdefghij" * 5000000 + '";\nprint(s.length);\n')
+    # 10,000 string literals of 100 characters joined by "+": folded while the program is
+    # read, and the same text after a variable, which is joined when it runs.
+    terms = " + ".join('"%s"' % (("%05d" % i) * 20) for i in range(10000))
+    paths["joined"] = os.path.join(folder, "joined.js")
+    with open(paths["joined"], "w") as f:
+        f.write("var s = " + terms + ";\nprint(s.length);\n")
+    paths["joined_after_variable"] = os.path.join(folder, "joined_after_variable.js")
+    with open(paths["joined_after_variable"], "w") as f:
+        f.write('var v = "";\nvar s = v + ' + terms + ";\nprint(s.length);\n")
     return paths
+
+
+# Goal: the folded chain costs at most this multiple of the chain after a variable, in
+# time and in peak memory (folding must cost the text's length, not its square).
+JOINED_GOAL = 1.5
+
+
+def compare_joined(kestrin, generated, runs):
+    folded_time, folded_mem = best_time([kestrin, generated["joined"]], runs)
+    plain_time, plain_mem = best_time([kestrin, generated["joined_after_variable"]], runs)
+    print()
+    print("%-22s %9s %9s %8s %6s" % ("joined literals", "folded", "variable", "ratio", "goal"))
+    for label, folded, plain, unit in (("time", folded_time, plain_time, "s"),
+                                       ("peak", folded_mem / 1024, plain_mem / 1024, "MB")):
+        ratio = folded / plain
+        print("%-22s %8.3f%s %8.3f%s %7.2fx %5.1fx%s" % (label, folded, unit, plain, unit, ratio, JOINED_GOAL,
+                                                          "" if ratio <= JOINED_GOAL else "  over"))
 
 
 def run_once(cmd):
@@ -99,6 +127,7 @@ def main():
         ratio = k_mem / d_mem
         print("%-9s %7.0fMB %7.0fMB %7.0fMB %7.2fx %5.1fx%s" % (name, k_mem / 1024, d_mem / 1024, m_mem / 1024, ratio,
                                                               goal, "" if ratio <= goal else "  over"))
+    compare_joined(kestrin, generated, runs)
     for path in generated.values():
         os.remove(path)
     os.rmdir(folder)

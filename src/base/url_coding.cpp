@@ -30,7 +30,6 @@ std::string URLEncode(std::string_view s, std::string_view extra_safe, bool spac
   out.reserve(s.size());
   for (char ch : s) {
     const auto c = static_cast<unsigned char>(ch);
-    if (c == 0) break;
     if (is_unreserved(c) || extra_safe.find(ch) != std::string_view::npos) {
       out += ch;
     } else if (c == ' ' && space_as_plus) {
@@ -60,13 +59,9 @@ std::string URLDecode(std::string_view s, bool plus_as_space) {
     if (c == '%' && i + 1 < s.size() && s[i + 1] == '%') {
       out += '%';
       i += 2;
-    } else if (c == '%' && i + 2 < s.size()) {
-      const int hi = hex_value(s[i + 1]), lo = hex_value(s[i + 2]);
-      out += static_cast<char>(hi >= 0 && lo >= 0 ? hi * 16 + lo : 0);
+    } else if (c == '%' && i + 2 < s.size() && hex_value(s[i + 1]) >= 0 && hex_value(s[i + 2]) >= 0) {
+      out += static_cast<char>(hex_value(s[i + 1]) * 16 + hex_value(s[i + 2]));
       i += 3;
-    } else if (c == '%') {
-      out.append(s.substr(i));  // a cut escape at the very end
-      break;
     } else {
       out += c == '+' && plus_as_space ? ' ' : c;
       ++i;

@@ -9,14 +9,13 @@ namespace kestrin {
 
 // Copies ASCII letters and digits, ! ' ( ) * - . _ and the bytes of `extra_safe`; a blank
 // becomes "+" when `space_as_plus` is set; every other byte becomes "%" and two lower-case
-// hex digits. The text ends at its first NUL byte.
+// hex digits. Every byte is coded, NUL included.
 std::string URLEncode(std::string_view s, std::string_view extra_safe, bool space_as_plus);
 // True when a "%" followed by two hex digits occurs anywhere in `s`.
 bool HasPercentEscape(std::string_view s);
 // Returns `s` unchanged unless it holds a percent escape. Otherwise "%%" gives "%", "%" and
-// two characters give the byte of that hex pair (byte 0 when they are not hex), "+" gives a
-// blank when `plus_as_space` is set; a "%" with fewer than two characters after it is
-// copied as it stands, with what follows.
+// two hex digits give the byte of that pair, "+" gives a blank when `plus_as_space` is set;
+// any other "%" (not followed by two hex digits) is copied as it stands.
 std::string URLDecode(std::string_view s, bool plus_as_space);
 
 // The script-visible codings over the two functions above.

@@ -13,5 +13,6 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   app.setTitle("Kestrin");
   kestrin::app::start_program(app, &kestrin::scripting::make_script_window);
+  app.closeMainFormOnSignals();  // SIGTERM ends Kestrin as its close box does
   return app.run();
 }

@@ -11,7 +11,7 @@
 #include "ports/long_run.h"
 #include "ports/names/script_form_names.h"
 #include "script/builtins/builtins.h"
-#include "script/objects/host_libraries.h"
+#include "script/gui/vcl_objects.h"
 #include "scripting/kestrin_object.h"
 
 namespace kestrin::scripting {
@@ -30,16 +30,22 @@ constexpr int kSourceWidth = 540, kSideLeft = kMargin + kSourceWidth + 8, kSideW
 constexpr int kSourceTop = 2 * kMargin + kButtonHeight + kLabelHeight, kSourceHeight = 380;
 constexpr int kLogTop = kSourceTop + kSourceHeight + kMargin + kLabelHeight, kLogHeight = 216;
 
-// A run flow clears the engine when it ends, however it ends.
-class ClearAtEnd {
+// A run flow shows Stop while it runs and clears the engine (and frees the windows its
+// script left) when it ends, however it ends.
+class RunScope {
 public:
-  explicit ClearAtEnd(script::TJHost& host) : host_(host) {}
-  ~ClearAtEnd() { host_.Clear(); }
-  ClearAtEnd(const ClearAtEnd&) = delete;
-  ClearAtEnd& operator=(const ClearAtEnd&) = delete;
+  RunScope(script::TJHost& host, TButton& stop) : host_(host), stop_(stop) { stop_.setVisible(true); }
+  ~RunScope() {
+    stop_.setVisible(false);
+    host_.Clear();
+    script::FlushVCLDeferredFrees();
+  }
+  RunScope(const RunScope&) = delete;
+  RunScope& operator=(const RunScope&) = delete;
 
 private:
   script::TJHost& host_;
+  TButton& stop_;
 };
 
 void replace_lines(TMemo& memo, const std::vector<std::string>& lines) {
@@ -63,6 +69,7 @@ TfrmScript::TfrmScript(TComponent* owner) : TForm(owner) {
   createMemos();
   createCells();
   createDialogs();
+  createStopButton();
   createEngine();
 }
 
@@ -153,23 +160,54 @@ void TfrmScript::createDialogs() {
   svdTargetFile->setDefaultExt(kScriptExtension);
 }
 
+void TfrmScript::createStopButton() {
+  btnScriptStop = new TButton(this);
+  btnScriptStop->setName(std::string(frmScript::btnScriptStop.control));
+  btnScriptStop->setParent(this);
+  btnScriptStop->setBounds(kSideLeft, kSourceTop + 240 + 4 * kMargin + 3 * kButtonHeight, kSideWidth, kButtonHeight);
+  btnScriptStop->setCaption("Stop");
+  btnScriptStop->setCancel(true);
+  btnScriptStop->setVisible(false);
+  btnScriptStop->OnClick = [this](TComponent*) { btnScriptStopClick(); };
+}
+
+// The engine has the host libraries with the GUI wrappers and the GUI library's message
+// pump, as the script runner's.
 void TfrmScript::createEngine() {
-  ScriptEngine = std::make_unique<script::TJHost>(script::RegisterBuiltins,
-                                                  std::initializer_list<script::TJLibrary>{script::ImportHostLibraries});
+  ScriptEngine = std::make_unique<script::TJHost>(
+      script::RegisterBuiltins, std::initializer_list<script::TJLibrary>{script::ImportHostLibrariesWithGui});
   ScriptEngine->CompiledBinary = false;
   ScriptEngine->SetUi(&ui_);
   ScriptEngine->OnStdout = [this](script::TJScriptHost&, const std::string& s) { ScriptEngineStdout(s); };
   ScriptEngine->OnError = [this](script::TJScriptHost&, int32_t line, const std::string& m) {
     ScriptEngineError(line, m);
   };
-  ScriptEngine->SetMessagePump([](std::chrono::milliseconds wait) {
-    TApplication* app = TApplication::instance();
-    return app && app->pumpMessages(int(wait.count()));
-  });
-  ScriptEngine->OnDoEvents = [](script::TJScriptHost&, bool& abort) {
-    const TApplication* app = TApplication::instance();
-    if (!app || app->terminated()) abort = true;
+  // Stop ends a script in its event loop or doEvents as an abort, reported as such; the
+  // program's end ends the loop quietly.
+  ScriptEngine->OnDoEvents = [this](script::TJScriptHost&, bool& abort) {
+    if (stop_requested_) throw script::EJAbort("script abort");
+    abort = stopRequested();
   };
+  ScriptEngine->SetPoll([this](bool& abort) { pollWindows(abort); });
+}
+
+bool TfrmScript::stopRequested() const {
+  const TApplication* app = TApplication::instance();
+  return stop_requested_ || !app || app->terminated();
+}
+
+void TfrmScript::pollWindows(bool& abort) {
+  if (TApplication* app = TApplication::instance()) app->processMessages();
+  abort = stopRequested();
+}
+
+void TfrmScript::runScripts(const char* routine, const std::function<void()>& body) {
+  run_long(routine, [&] {
+    stop_requested_ = false;
+    RunScope scope(*ScriptEngine, *btnScriptStop);
+    TKestrinObject::TakeFailure();
+    body();
+  });
 }
 
 bool TfrmScript::compileSource() {
@@ -183,26 +221,25 @@ void TfrmScript::stopAtFailure() {
 }
 
 void TfrmScript::pbtnScriptExecuteClick() {
-  run_long("pbtnScriptExecuteClick", [this] {
-    ClearAtEnd clear(*ScriptEngine);
-    TKestrinObject::TakeFailure();
+  runScripts("pbtnScriptExecuteClick", [this] {
     if (compileSource()) ScriptEngine->Run();
     stopAtFailure();
   });
 }
 
 void TfrmScript::pbtnScriptExecute2Click() {
-  run_long("pbtnScriptExecute2Click", [this] {
-    ClearAtEnd clear(*ScriptEngine);
-    TKestrinObject::TakeFailure();
+  runScripts("pbtnScriptExecute2Click", [this] {
     if (!compileSource()) return;
     for (const std::string& file : memFileName->lines()->toVector()) {
+      if (stopRequested()) return;  // Stop ends the whole flow, not only the current file's run
       load_img_proc(file);  // a file that fails to load still gets its run
       ScriptEngine->Run();
       stopAtFailure();
     }
   });
 }
+
+void TfrmScript::btnScriptStopClick() { stop_requested_ = true; }
 
 void TfrmScript::pbtnScriptExecute3Click() { load_newest_watch_file(WatchFolder); }
 

@@ -1,9 +1,12 @@
 // TfrmScript: the script window. An editor for the source, the script log, the list of
 // target image files, the run buttons, the macro recorder's two buttons and the watch
-// folder; one host component runs the scripts with the `Kestrin` object imported before
-// every run. Runs stay on the GUI thread inside the long-run guard.
+// folder; one host component runs the scripts with the `Kestrin` object and the GUI
+// wrappers. Runs stay on the GUI thread inside the long-run guard, and the windows keep
+// taking their input while a script computes, so that Escape (Stop) or the main window's
+// close ends it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,6 +31,8 @@ public:
   app::TPanelButton *pbtnScriptFileLoad, *pbtnScriptFileSave, *pbtnFileSelect;
   app::TPanelButton *pbtnScriptExecute, *pbtnScriptExecute2, *pbtnSelectWatchFolder, *pbtnScriptExecute3;
   app::TPanelButton *pbtnScriptRecordStart, *pbtnScriptRecordStop;
+  // Stops the running script (shown only while one runs; Escape presses it).
+  kgui::TButton* btnScriptStop;
   // The Kestrin object's number cells; never shown.
   kgui::TEdit *edtValue1, *edtValue2;
   kgui::TOpenDialog *opdTargetFile, *opdImageFile;
@@ -46,6 +51,7 @@ public:
   void pbtnSelectWatchFolderClick();
   void pbtnScriptRecordStartClick();
   void pbtnScriptRecordStopClick();
+  void btnScriptStopClick();
   void ScriptEngineStdout(const std::string& text);
   void ScriptEngineError(int32_t line, const std::string& message);
 
@@ -55,6 +61,13 @@ private:
   void createCells();
   void createDialogs();
   void createEngine();
+  void createStopButton();
+  // Runs body as a long run with the Stop button shown; the engine is cleared at its end.
+  void runScripts(const char* routine, const std::function<void()>& body);
+  // While a script computes: lets the windows take their input; abort once the user
+  // stopped the script or the program is ending.
+  void pollWindows(bool& abort);
+  bool stopRequested() const;
   kgui::TMemo* addMemo(ControlName name, const char* label, int left, int top, int width, int height);
   app::TPanelButton* addButton(ControlName name, const char* caption, int left, int top, int width);
   // Imports the Kestrin class and compiles the source's lines joined by line breaks.
@@ -64,6 +77,7 @@ private:
   void stopAtFailure();
 
   script::QtScriptUi ui_;
+  bool stop_requested_ = false;
 };
 
 // Makes the script window, owned by the application (the program's form list calls it).

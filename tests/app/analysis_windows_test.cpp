@@ -1,7 +1,12 @@
 // The spot, spot analysis and oscillation windows offscreen: their buttons through the
 // scripted dialogs, their grids filled from the tables, a grid row chosen from code that
 // runs no handler, and the analysis window's close refused during a run.
+#include <unistd.h>
+
+#include <QTimer>
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <set>
 
 #include "app/bg_form.h"
@@ -19,6 +24,7 @@ namespace kestrin::test {
 namespace {
 
 using AnalysisWindowsTest = AppTest;
+using Lines = std::vector<std::string>;
 
 TEST_F(AnalysisWindowsTest, OscWindowSortsTheFilesLoadsReferencesAndRunsNothingWithoutAFolder) {
   auto& osc = form<app::TfrmOscAna>();
@@ -82,6 +88,42 @@ TEST_F(AnalysisWindowsTest, AnalysisWindowLoadsItsListAndRefusesToCloseDuringARu
   state().analyze.AnalyzeState = kAnalyzeIdle;
   ana.close();
   EXPECT_FALSE(ana.visible());
+}
+
+// Closing the main window while a step run waits for Next (with the analysis window,
+// which refuses to close during a run, on screen): the run ends as an abort does, the
+// settings are written and the event loop ends. Run in a fresh process, as quitting is
+// permanent; a process that never ends is stopped by the alarm and fails the test.
+TEST_F(AnalysisWindowsTest, QuittingDuringAStepRunEndsTheRunAndTheProgram) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ::alarm(120);
+        dialogs_.answerFile(write_ring_image("ring.img"), 1);
+        click_menu("File", "Load Image");
+        auto& ana = form<app::TfrmSpotAnalyze>();
+        if (!write_file_bytes(dir_.file("list.csv"), "1,60,70,300\r\n2,150,40,500\r\n")) std::_Exit(2);
+        dialogs_.answerModal(kgui::mrYes);
+        dialogs_.answerFile(dir_.file("list.csv"), 1);
+        ana.pbtnSavePeak->click();
+        ana.showForm();
+        main().showForm();
+        bool waiting = false;
+        QTimer::singleShot(0, [&] { ana.btnCalcStep->click(); });
+        QTimer::singleShot(200, [&] {
+          waiting = state().analyze.AnalyzeState == kAnalyzeStep;
+          main().close();
+        });
+        const int code = test_app().run();
+        const Lines log = the_log().history();
+        const bool ok = waiting && code == 0 && state().analyze.AnalyzeState == kAnalyzeIdle &&
+                        std::count(log.begin(), log.end(), "Spot Analyze: Aborted.") == 1 &&
+                        std::filesystem::exists(settings_path());
+        std::fprintf(stderr, "waiting %d, code %d, state %d, settings %d\n", waiting, code,
+                     int(state().analyze.AnalyzeState), int(std::filesystem::exists(settings_path())));
+        std::_Exit(ok ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -1,15 +1,25 @@
 // The script window offscreen, with the program's other windows: its controls, scripts run
 // from the source memo (setters reaching the real main window, errors and output in the
 // script log), the target-file and newest-file flows, script files, the recorder, the
-// long-run guard during an event loop, and a screenshot.
+// long-run guard during an event loop, scripts' own windows, stopping a script that does not
+// end, and a screenshot.
+#include <unistd.h>
+
+#include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <set>
+#include <thread>
 
 #include "app/app_fixture.h"
 #include "base/convert.h"
@@ -270,6 +280,127 @@ TEST_F(ScriptWindowTest, ExecuteDuringAnEventLoopIsRefused) {
   EXPECT_EQ(passes, 2);
   EXPECT_EQ(the_log().history(), Lines{" pbtnScriptExecuteClick() : another run is in progress."});
   EXPECT_EQ(run("println('again');"), Lines{"again"});
+}
+
+// Ends the test process when a stop that a test waits for never comes: a wait with a long
+// bound that no machine load reaches, on a thread of its own, since a script that does
+// not stop keeps the event loop from running.
+class StopDeadline {
+public:
+  explicit StopDeadline(const char* what) : thread_([this, what] {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (!done_.wait_for(lock, std::chrono::minutes(2), [this] { return stopped_; })) {
+      std::fprintf(stderr, "%s: never stopped\n", what);
+      std::_Exit(1);
+    }
+  }) {}
+  ~StopDeadline() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopped_ = true;
+    }
+    done_.notify_one();
+    thread_.join();
+  }
+
+private:
+  std::mutex mutex_;
+  std::condition_variable done_;
+  bool stopped_ = false;
+  std::thread thread_;
+};
+
+const char* const kRunaway = "var i = 0;\nwhile (true) { i++; }\nprintln('never');";
+
+// The window's engine has the GUI wrappers: a form with a menu, an edit, a button, a list
+// view and a timer, shown, driven from code and closed from its menu, twice.
+TEST_F(ScriptWindowTest, ScriptsMakeShowAndCloseTheirOwnWindows) {
+  const std::string source = R"(var f = new VCLForm(true);
+f.Caption = "Script form";
+var menu = new VCLMainMenu();
+var file = new VCLMenuItem();
+file.Caption = "&File";
+var quit = new VCLMenuItem();
+quit.Caption = "&Quit";
+quit.onClick = function () { f.close(); };
+file.add(quit);
+menu.items.add(file);
+f.Menu = menu;
+var e = new VCLEdit(f);
+e.Text = "typed";
+var lv = new VCLListView(f);
+lv.ViewStyle = "vsReport";
+lv.column.add().Caption = "Name";
+var b = new VCLButton(f);
+b.Caption = "Add";
+b.onClick = function () { var n = lv.items.Count; lv.items.add().Caption = e.Text + n; };
+var t = new VCLTimer();
+t.Interval = 10;
+var ticks = 0;
+t.onTimer = function () {
+  b.click();
+  if (++ticks == 3) { t.Enabled = false; file.find("quit").click(); }
+};
+f.onClose = function () { println("closed after " + ticks + " ticks: " + lv.items[0].Caption + " " + lv.items[2].Caption); };
+f.show();
+println(nameOf(f) + " " + f.Visible + " " + (f.Menu === menu));
+eventLoop();
+)";
+  auto script_forms_shown = [] {
+    int shown = 0;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      shown += top->isVisible() && top->windowTitle() == "Script form";
+    return shown;
+  };
+  const Lines expected = {"VCLForm true true", "closed after 3 ticks: typed0 typed2"};
+  StopDeadline deadline("the script form's run");
+  EXPECT_EQ(run(source), expected);
+  EXPECT_EQ(script_forms_shown(), 0);
+  EXPECT_EQ(run(source), expected);
+  EXPECT_EQ(script_forms_shown(), 0);
+  EXPECT_EQ(w().ScriptEngine->Engine().Factory().ObjectCount(), 0u);
+}
+
+// A script that computes without end leaves the windows responsive: Stop is there while
+// it runs, and Escape in the script window ends it as an abort; the next run runs.
+TEST_F(ScriptWindowTest, EscapeStopsARunawayScript) {
+  w().show();
+  EXPECT_FALSE(w().btnScriptStop->visible());
+  bool stop_shown = false;
+  QTimer::singleShot(50, [&] {
+    stop_shown = w().btnScriptStop->visible();
+    QTest::keyClick(w().memScriptSource->widget(), Qt::Key_Escape);
+  });
+  {
+    StopDeadline deadline("the runaway script under Escape");
+    EXPECT_EQ(run(kRunaway), Lines{"Script Error Line 2 Abort Script(2)"});
+  }
+  EXPECT_TRUE(stop_shown);
+  EXPECT_FALSE(w().btnScriptStop->visible());
+  EXPECT_EQ(run("println('again');"), Lines{"again"});
+  // Stop also ends a script that waits in its event loop, and the target-file flow.
+  QTimer::singleShot(50, [&] { w().btnScriptStop->click(); });
+  EXPECT_EQ(run("eventLoop();"), Lines{"Script Error Line 1 Abort Script(1)"});
+  w().hide();
+}
+
+// Closing the main window while a script computes without end ends the script as an
+// abort, writes the settings and ends the program's event loop. Run in a fresh process,
+// as quitting is permanent.
+TEST_F(ScriptWindowTest, ClosingTheMainWindowStopsARunawayScript) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ::alarm(120);
+        main().showForm();
+        Lines log;
+        QTimer::singleShot(0, [&] { log = run(kRunaway); });
+        QTimer::singleShot(100, [&] { main().close(); });
+        const int code = test_app().run();
+        const bool ok = code == 0 && log == Lines{"Script Error Line 2 Abort Script(2)"} && fs::exists(settings_path());
+        std::_Exit(ok ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 // A failure that is no script error stops a run flow: reported as the platform reports

@@ -1,10 +1,15 @@
 // TApplication: Qt set-up, form ownership, the event pump and termination.
 #include "platform/gui/app.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
+#include <csignal>
 #include <clocale>
 
 #include "platform/classes/property_builders.h"
@@ -20,6 +25,14 @@ namespace kgui {
 static TApplication* g_app = nullptr;
 
 namespace {
+
+// A signal's note to the event loop: one byte into a pipe that the loop watches (all a
+// signal handler may safely do).
+int signal_pipe[2] = {-1, -1};
+void noteSignal(int) {
+  const char note = 1;
+  [[maybe_unused]] const ssize_t written = ::write(signal_pipe[1], &note, 1);
+}
 
 // Delivers the messages posted to Kestrin's windows; those that delivery posts in turn
 // get a pass of their own, queued as an event, instead of waiting for some other event.
@@ -77,7 +90,25 @@ int TApplication::run() {
 
 void TApplication::terminate() {
   terminated_ = true;
-  QCoreApplication::quit();
+  // Not quit(): Qt's quit first asks every window to close and is dropped when one refuses.
+  QCoreApplication::exit(0);
+}
+
+void TApplication::closeMainFormOnSignals() {
+  if (signal_pipe[0] >= 0 || ::pipe2(signal_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  auto* notifier = new QSocketNotifier(signal_pipe[0], QSocketNotifier::Read, qapp_.get());
+  QObject::connect(notifier, &QSocketNotifier::activated, qapp_.get(), [this] {
+    char drained[64];
+    while (::read(signal_pipe[0], drained, sizeof drained) > 0) {
+    }
+    if (main_form_) main_form_->close();
+    else terminate();
+  });
+  struct sigaction action {};
+  action.sa_handler = noteSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  ::sigaction(SIGTERM, &action, nullptr);
 }
 
 void TApplication::processMessages() {

@@ -40,7 +40,12 @@ public:
   // Shows the main form and runs the event loop until terminate(); returns the exit code.
   int run();
   // Ends the application: the event loop, and any long run that polls terminated().
+  // No other window is asked to close, so a window that refuses to close while a run is
+  // active (the run then ends) cannot keep the application alive without its main form.
   void terminate();
+  // From now on SIGTERM closes the main form, as its close box does (the form
+  // saves what it saves at its close and ends the application), at the next event pass.
+  void closeMainFormOnSignals();
   bool terminated() const { return terminated_; }
 
   // Lets queued events run once (the platform's ProcessMessages). Every pass of the

@@ -22,6 +22,8 @@ inline constexpr ControlName pbtnSelectWatchFolder{form, "pbtnSelectWatchFolder"
 inline constexpr ControlName pbtnScriptExecute3{form, "pbtnScriptExecute3"};
 inline constexpr ControlName pbtnScriptRecordStart{form, "pbtnScriptRecordStart"};
 inline constexpr ControlName pbtnScriptRecordStop{form, "pbtnScriptRecordStop"};
+// Shown only while a script runs; Escape in the window presses it.
+inline constexpr ControlName btnScriptStop{form, "btnScriptStop"};
 
 // The hidden number cells of the Kestrin object (GetValue1, SetValue1, LineFit).
 inline constexpr ControlName edtValue1{form, "edtValue1"};

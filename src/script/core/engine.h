@@ -45,6 +45,12 @@ inline constexpr std::chrono::milliseconds kDoEventsWait{10};
 // an abort decided outside the message queue is seen.
 inline constexpr std::chrono::milliseconds kEventLoopWait{50};
 
+// How often a running program lets the host poll its windows (OnPoll): the clock is read
+// once every kPollCountdown loop passes and calls, and the host is asked once
+// kPollInterval has passed since it was last asked.
+inline constexpr int32_t kPollCountdown = 1000;
+inline constexpr std::chrono::milliseconds kPollInterval{50};
+
 // Execution flags of statements.
 enum ExecFlag : unsigned {
   efInVar = 1u << 0,     // declarations go to the local scope
@@ -74,6 +80,7 @@ public:
   // BaseEngine.
   TJObjectFactory& Factory() override { return *factory_; }
   bool Running() const override { return running_; }
+  bool HoldsEvents() const override { return polling_; }
   Value NewArray(const TJValueList& items) override;
   void CallFunction(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) override;
   bool FindFunction(const StrRef& name, Value& fn) override;
@@ -151,6 +158,11 @@ public:
   std::function<void(std::string& text, bool& success, int32_t count, bool line)> OnStdin;
   std::function<void(int32_t line, std::string_view msg)> OnError;
   std::function<void(bool& abort)> OnDoEvents;
+  // Asked about every kPollInterval of running time, between loop passes and at script
+  // calls, so that a window stays responsive while a program computes without end: the
+  // host lets its windows take their input and sets abort to stop the run, which then
+  // ends as an abort from OnStep does. Without a handler nothing is asked.
+  std::function<void(bool& abort)> OnPoll;
   // Processes the application's pending messages; when there are none it first waits up
   // to the given time for one (a firing timer is a message). False when the application
   // is terminating. Installed by the GUI; without it DoEvents waits for Wake or the time.
@@ -167,6 +179,11 @@ private:
   Completion Execute(const TJStatement* first, unsigned flags, SwitchContext* sw = nullptr);
   Completion ExecuteOne(const TJStatement* s, unsigned flags, SwitchContext* sw);
   void Step(const TJStatement* s);
+  // A loop pass or a script call: counts down to the next look at the clock (Poll).
+  void Tick() {
+    if (--poll_countdown_ <= 0) Poll();
+  }
+  void Poll();
   Completion ExecModule(const TJStatement* s);
   Completion ExecExpr(const TJStatement* s);
   Completion ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw);
@@ -273,6 +290,9 @@ private:
   Value thrown_value_;  // the value of a Throw completion
   std::vector<Value> arg_stack_;  // arguments of script calls being made
   int call_depth_ = 0;
+  int32_t poll_countdown_ = kPollCountdown;
+  bool polling_ = false;
+  std::chrono::steady_clock::time_point last_poll_{};
   int next_table_id_ = 0;
   std::unordered_map<const TJStatement*, TJFunctionSymbolTable*> tables_;
   std::unordered_map<const TJStatement*, std::shared_ptr<const FunctionInfo>> infos_;

@@ -20,6 +20,9 @@ public:
   virtual TJObjectFactory& Factory() = 0;
   // True while a script runs (event sources fire only then).
   virtual bool Running() const = 0;
+  // True while the host polls its windows from inside a running statement: events then
+  // reach no script handler, so no script code runs in the middle of another's.
+  virtual bool HoldsEvents() const { return false; }
   // A new Array object (made through the class factory) holding `items` in order.
   virtual Value NewArray(const TJValueList& items) = 0;
   // Calls a function value with `self` as this (used by events and host callbacks).

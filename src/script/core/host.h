@@ -77,6 +77,9 @@ public:
   // Processes the application's messages for DoEvents (the GUI installs one); see
   // TJEngine::MessagePump for the wait it is given.
   void SetMessagePump(std::function<bool(std::chrono::milliseconds)> pump) { engine_->MessagePump = std::move(pump); }
+  // Asked now and then while a program runs, so that the windows stay responsive; see
+  // TJEngine::OnPoll.
+  void SetPoll(std::function<void(bool& abort)> poll) { engine_->OnPoll = std::move(poll); }
   // The dialogs and application facts that scripts reach (not owned; nil restores the
   // window-less default, in which every dialog answers as closed).
   void SetUi(ScriptUi* ui) { engine_->SetUi(ui); }

@@ -122,6 +122,7 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
   TJFunctionSymbolTable* table = fn.SymbolTable();
   if (!table || !fn.definition) return;  // the program that made it has been cleared
   CallDepth depth(call_depth_);
+  Tick();
   Value hold_fn = Value::Function(&fn);
   if (TJObject* bound = fn.BoundObject()) self = bound;
   Value hold_self = Value::Object(self);

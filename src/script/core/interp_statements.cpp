@@ -26,6 +26,24 @@ void TJEngine::Step(const TJStatement* s) {
   }
 }
 
+void TJEngine::Poll() {
+  poll_countdown_ = kPollCountdown;
+  if (!OnPoll) return;
+  if (std::chrono::steady_clock::now() - last_poll_ < kPollInterval) return;
+  bool abort = false;
+  // No script code runs inside the poll (events are held), so polls never nest.
+  polling_ = true;
+  try {
+    OnPoll(abort);
+  } catch (...) {
+    polling_ = false;
+    throw;
+  }
+  polling_ = false;
+  last_poll_ = std::chrono::steady_clock::now();
+  if (abort) throw EJAbort("script abort");
+}
+
 Completion TJEngine::Execute(const TJStatement* s, unsigned flags, SwitchContext* sw) {
   GuardStack();
   for (; s; s = s->Next) {
@@ -130,6 +148,7 @@ Completion TJEngine::ExecModule(const TJStatement* s) {
 
 Completion TJEngine::ExecWhile(const TJStatement* s) {
   while (ValueToBool(Evaluate(s->Expr))) {
+    Tick();
     Completion c = s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
     if (c == Completion::Return || c == Completion::Throw) return c;
@@ -139,6 +158,7 @@ Completion TJEngine::ExecWhile(const TJStatement* s) {
 
 Completion TJEngine::ExecDo(const TJStatement* s) {
   do {
+    Tick();
     Completion c = s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
     if (c == Completion::Return || c == Completion::Throw) return c;
@@ -152,6 +172,7 @@ Completion TJEngine::ExecFor(const TJStatement* s) {
   if (s->Expr) Evaluate(s->Expr);
   for (;;) {
     if (condition && !ValueToBool(Evaluate(condition))) break;
+    Tick();
     Completion c = s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
     if (c == Completion::Return || c == Completion::Throw) return c;
@@ -171,6 +192,7 @@ Completion TJEngine::ExecForIn(const TJStatement* s) {
   Value collection = Evaluate(s->Sub2() ? s->Sub2()->Expr : nullptr);
   TJObject* obj = collection.object();
   auto body = [&](const Value& item) {
+    Tick();
     current_->AssignVariable(*var->Name, item, 0);
     return s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
   };

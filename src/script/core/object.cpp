@@ -373,7 +373,7 @@ bool TJObject::HasEventHandler(const StrRef& name) {
 void TJObject::CallEvent(const StrRef& prefix, const StrRef& name, Value& result, TJValueList* params) {
   result = Value();
   BaseEngine* engine = Engine();
-  if (!engine) return;
+  if (!engine || engine->HoldsEvents()) return;
   Value fn;
   if (!prefix.empty()) {
     if (!engine->FindFunction(Concat(prefix.view(), name.view()), fn)) return;

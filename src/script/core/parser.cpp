@@ -19,6 +19,7 @@ void TJParser::Clear() {
   splices_.clear();
   operands_.clear();
   operators_.clear();
+  pending_texts_.clear();
 }
 
 bool TJParser::Parse(TJExpr* module_name) {
@@ -51,6 +52,7 @@ TJExpr* TJParser::ParseEval(std::string_view text) {
     Nesting.clear();
     operands_.clear();
     operators_.clear();
+    pending_texts_.clear();
     throw;
   }
   Nesting.pop_back();

@@ -130,6 +130,15 @@ private:
   // The stacks of ParseBinary, shared by its nested calls (each works above its base).
   std::vector<TJExpr*> operands_;
   std::vector<std::pair<int, int>> operators_;  // code, level
+  // String literals joined by "+" whose sum is not made yet: the operand slot and its text.
+  struct PendingText {
+    size_t slot;
+    StrRef text;
+  };
+  std::vector<PendingText> pending_texts_;
+  bool JoinsPendingText(size_t left);
+  bool HasPendingText(size_t slot) const;
+  TJExpr* SettledOperand(size_t slot);
   // How many imports by name lead to this parser.
   int import_depth_ = 0;
 };

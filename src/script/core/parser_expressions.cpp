@@ -110,10 +110,16 @@ TJExpr* TJParser::ParseBinary() {
   const size_t operand_base = operands_.size(), operator_base = operators_.size();
   operands_.push_back(first);
   auto reduce = [&] {
-    TJExpr* right = operands_.back();
-    operands_.pop_back();
-    operands_.back() = ExprFactory.MakeBinary(operators_.back().first, operands_.back(), right);
+    const int code = operators_.back().first;
     operators_.pop_back();
+    const size_t left = operands_.size() - 2;
+    if (code == ecAdd && JoinsPendingText(left)) {
+      operands_.pop_back();
+      return;
+    }
+    TJExpr* right = SettledOperand(left + 1);
+    operands_.pop_back();
+    operands_.back() = ExprFactory.MakeBinary(code, SettledOperand(left), right);
   };
   for (;;) {
     BinaryOperator op = BinaryOperatorAt(Lexer);
@@ -127,9 +133,43 @@ TJExpr* TJParser::ParseBinary() {
     operands_.push_back(Required(ParseUnary()));
   }
   while (operators_.size() > operator_base) reduce();
-  TJExpr* result = operands_.back();
+  TJExpr* result = SettledOperand(operand_base);
   operands_.resize(operand_base);
   return result;
+}
+
+namespace {
+bool IsStringConstant(const TJExpr* e) { return e->Code == ecConstant && e->Value->raw_type() == vtString; }
+}  // namespace
+
+// Folding "a" + "b" + "c" ... one sum at a time would keep every partial sum, so a chain
+// of n literals would cost the square of its length. Instead the operand at `left` keeps
+// a growing text while string literals are added to it, and becomes one constant when
+// anything else uses it (SettledOperand). False when the operands at `left` and `left` + 1
+// are not a (pending) text and a string literal.
+bool TJParser::JoinsPendingText(size_t left) {
+  TJExpr* right = operands_[left + 1];
+  if (!IsStringConstant(right) || HasPendingText(left + 1)) return false;
+  if (!HasPendingText(left)) {
+    if (!IsStringConstant(operands_[left])) return false;
+    pending_texts_.push_back({left, operands_[left]->Value->str()});
+  }
+  pending_texts_.back().text.Append(right->Value->text());
+  return true;
+}
+
+bool TJParser::HasPendingText(size_t slot) const {
+  return !pending_texts_.empty() && pending_texts_.back().slot == slot;
+}
+
+// The operand at `slot`, a pending text made its constant first. Pending texts sit at
+// increasing slots, so the one of an operand still on the stack is the last one.
+TJExpr* TJParser::SettledOperand(size_t slot) {
+  if (HasPendingText(slot)) {
+    operands_[slot] = ExprFactory.MakeConstant(Value::String(std::move(pending_texts_.back().text)));
+    pending_texts_.pop_back();
+  }
+  return operands_[slot];
 }
 
 // Unary: Postfix | ( "++" | "--" | "+" | "-" | "!" | "~" ) Unary

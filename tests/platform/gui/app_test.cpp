@@ -1,10 +1,13 @@
 // The application object: the handler guard, the event pump with its long-run guard, the
 // messages posted to Kestrin's windows, a script's pump, and quitting only when the main
 // form closes.
+#include <unistd.h>
+
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 #include <clocale>
+#include <csignal>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -156,6 +159,28 @@ TEST_F(AppTest, OnlyClosingTheMainFormQuits) {
         main_form->close();
         ok = ok && app.terminated();
         std::_Exit(ok ? 0 : 1);  // no exit handlers: the application stays as it is
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// SIGTERM closes the main form as its close box does: its OnClose runs once, the event
+// loop ends with code 0, and a window that refuses to close does not keep it running.
+TEST_F(AppTest, TerminationSignalClosesTheMainFormAndEndsTheLoop) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ::alarm(60);
+        TApplication& app = testApp();
+        TForm* main_form = app.createForm<TForm>();
+        TForm* stubborn = app.createForm<TForm>();
+        stubborn->OnCloseQuery = [](TComponent*, bool& can) { can = false; };
+        stubborn->showForm();
+        int closes = 0;
+        main_form->OnClose = [&](TComponent*, int&) { ++closes; };
+        app.closeMainFormOnSignals();
+        QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+        const int code = app.run();
+        std::_Exit(code == 0 && closes == 1 && app.terminated() ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
 }

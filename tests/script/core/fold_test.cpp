@@ -42,6 +42,26 @@ INSTANTIATE_TEST_SUITE_P(NotFolded, FoldTable, testing::Values(
          "(expr (, 1 2)) (expr (typeof 1)) (expr (?: c 1 2)) (expr (void 0)) (expr (?: 1 2 3))"},
     FoldCase{"x = 1 + (2 + y);", "(expr (= x (+ 1 (+ 2 y))))"}));
 
+// Runs of string literals joined by "+" fold to one text wherever they stand, and the
+// folding goes on as before around them.
+INSTANTIATE_TEST_SUITE_P(StringChains, FoldTable, testing::Values(
+    FoldCase{"\"a\" + \"b\" + \"c\" + \"d\";", "(expr \"abcd\")"},
+    FoldCase{"\"a\" + \"b\" + 1 + \"c\"; 1 + 2 + \"a\" + \"b\";", "(expr \"ab1c\") (expr \"3ab\")"},
+    FoldCase{"\"a\" + (\"b\" + \"c\") + \"d\"; \"x\" == \"a\" + \"b\" + \"c\"; \"a\" + \"b\" < \"a\" + \"c\";",
+             "(expr \"abcd\") (expr false) (expr true)"},
+    FoldCase{"\"a\" + \"b\" + x + \"c\" + \"d\";", "(expr (+ (+ (+ \"ab\" x) \"c\") \"d\"))"},
+    FoldCase{"x = \"a\" + \"b\" + \"2\" * 3 + \"c\";", "(expr (= x \"ab6c\"))"}));
+
+// A chain of ten thousand literals folds to their whole text.
+TEST(FoldChain, TenThousandLiteralsFoldToTheirText) {
+  std::string source = "s = \"0\"", text = "0";
+  for (int i = 1; i < 10000; ++i) {
+    source += " + \"" + std::to_string(i % 10) + "\"";
+    text += std::to_string(i % 10);
+  }
+  EXPECT_EQ(ParseToText(source + ";"), "(expr (= s \"" + text + "\"))");
+}
+
 INSTANTIATE_TEST_SUITE_P(Errors, FoldTable, testing::Values(
     FoldCase{"-NaN;", "ETypeError: vtNaN"},
     FoldCase{"1 + NaN;", "ETypeError: vtInteger - vtNaN"},

@@ -1,5 +1,5 @@
 // The host component: event texts and lines, exit codes, cleared handlers, imports that
-// survive Clear, refusals while running, the step event and the event loop.
+// survive Clear, refusals while running, the step event, the poll and the event loop.
 #include <gtest/gtest.h>
 
 #include <pthread.h>
@@ -314,6 +314,46 @@ TEST(ScriptHost, AbortsEndTheRunAndTheHostGoesOn) {
   EXPECT_EQ(CompileAndRun(host, "println(6 * 7);"), 0);
   EXPECT_EQ(rec.out, "loop\r\n42\r\n");
   EXPECT_EQ(rec.errors.size(), 1u);
+}
+
+// A program that never ends reaches the host's poll from every kind of loop and through
+// calls; the poll's abort ends it. Inside the poll, events reach no script handler.
+TEST(ScriptHost, PollsReachEveryLoopAndAbortIt) {
+  TJHost host(RegisterBuiltins);
+  Recorder rec(host);
+  int polls = 0;
+  bool held = true;
+  host.SetPoll([&](bool& abort) {
+    held = held && host.Engine().HoldsEvents();
+    TJValueList text{Value::String("from an event")};
+    Value ignored;
+    host.Engine().GlobalObject()->CallEvent(StrRef(), "print", ignored, &text);
+    abort = ++polls == 3;
+  });
+  const char* const runaways[] = {
+      "while (true) {}",
+      "for (;;) ;",
+      "do {} while (true);",
+      "var a = [1, 2];\nwhile (true) for (var x in a) ;",
+      "function f(n) { return n; }\nwhile (f(true)) ;",
+      "function g(n) { return n > 0 ? g(n - 1) : 0; }\nfor (var i = 0; i < 1000000000; i++) g(1);",
+  };
+  for (const char* source : runaways) {
+    polls = 0;
+    rec.errors.clear();
+    EXPECT_EQ(CompileAndRun(host, source), 0) << source;
+    EXPECT_EQ(polls, 3) << source;
+    ASSERT_EQ(rec.errors.size(), 1u) << source;
+    EXPECT_EQ(rec.errors[0].msg.rfind("Abort Script(", 0), 0u) << rec.errors[0].msg;
+  }
+  EXPECT_TRUE(held);
+  EXPECT_FALSE(host.Engine().HoldsEvents());
+  EXPECT_EQ(rec.out, "");
+  host.SetPoll(nullptr);
+  rec.errors.clear();
+  EXPECT_EQ(CompileAndRun(host, "for (var i = 0; i < 100000; i++) ;\nprintln(i);"), 0);
+  EXPECT_EQ(rec.out, "100000\r\n");
+  EXPECT_TRUE(rec.errors.empty());
 }
 
 TEST(ScriptHost, RepeatedEvalOfOneTextInALoop) {

@@ -11,3 +11,7 @@ for (var i = 0; i < texts.length; i++) {
 // The coding works on the CP932 bytes: a round trip gives the text back.
 println(unescape(escape("ソ表 a")) == "ソ表 a", decodeURIComponent(encodeURIComponent("表~")) == "表~");
 println(isUndefined(escape()));
+// Every byte is coded, NUL included; a "%" without two hex digits after it stays as it is.
+var nul = String.fromCharCode(0);
+println(escape("x" + nul + "y z"), encodeURI("x" + nul), encodeURIComponent(nul + "~"));
+println(unescape("%41%zz!"), decodeURI("%41%g1%"), escape(unescape("%00%4")));

@@ -44,23 +44,28 @@ struct ModelValues {
   FitMatrix g;
 };
 
-// Evaluates the model at every point; returns the model status (kModelOverflow when a
-// Gaussian exponent leaves its range, else 0). Unknown models leave f and g at 0.
+// Evaluates the model at every point; returns the model status. Unknown models leave f and
+// g at 0. Where a Gaussian's exponent is beyond its limit (about 29 half widths out) the
+// peak is below any count and the model is its base line there, as gauss_model has it;
+// only a Gaussian beyond the limit at every point is an overflow (kModelOverflow): its peak
+// has left the window, and the fit could not move it back. A window that reaches far into
+// the base line is no reason to refuse the fit.
 int32_t evaluate(int32_t model, std::span<const double> x, std::span<const double> a, ModelValues& out) {
   const auto n = int32_t(x.size());
   out.f.assign(size_t(n), 0.0);
   out.g = FitMatrix(n, int32_t(a.size()));
   if (model != kCfdqr2Gaussian && model != kCfdqr2Lorentzian) return 0;
+  bool peak_in_window = false;
   for (int32_t i = 0; i < n; ++i) {
     const double xi = x[size_t(i)];
     if (model == kCfdqr2Gaussian) {
-      if (std::fabs(gauss_exponent(xi, a)) >= kGaussExponentLimit) return kModelOverflow;
+      peak_in_window = peak_in_window || !(std::fabs(gauss_exponent(xi, a)) >= kGaussExponentLimit);
       out.f[size_t(i)] = gauss_model(xi, a, out.g.row(i));
     } else {
       out.f[size_t(i)] = lorentz_model(xi, a, out.g.row(i));
     }
   }
-  return 0;
+  return model == kCfdqr2Gaussian && n > 0 && !peak_in_window ? kModelOverflow : 0;
 }
 
 // L = sum of (y ln f - f); false when a model value is not positive or L is not finite.

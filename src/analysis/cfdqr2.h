@@ -12,7 +12,8 @@ namespace kestrin {
 
 // Model numbers: 1 Gaussian, 3 Lorentzian (a3 the half width at half maximum in both; a4
 // the base from 4 parameters on, a5 the base slope from 5 on). Other numbers evaluate
-// nothing, so the start is refused.
+// nothing, so the start is refused. The Gaussian is its base line more than about 29 half
+// widths out; a Gaussian that far out at every point of the data is an overflow (status 6).
 constexpr int32_t kCfdqr2Gaussian = 1;
 constexpr int32_t kCfdqr2Lorentzian = 3;
 constexpr int32_t kCfdqr2MaxPoints = 500;

@@ -11,8 +11,13 @@
 namespace kestrin {
 namespace {
 
-// Chi-square changes below this (absolute) count as settled.
+// A step settles when its change of chi-square is below kSettledChange and at most
+// kSettledRelative of chi-square: the absolute bound alone would call any step on data of
+// small values settled. Chi-square is taken no smaller than kChisqFloor of the data's sum of
+// squares, where rounding, not the fit, moves it (data the model fits exactly).
 constexpr double kSettledChange = 0.1;
+constexpr double kSettledRelative = 1.5e-8;
+constexpr double kChisqFloor = 1e-20;
 // Settled steps in a row that end the fit, and steps allowed after the start.
 constexpr int32_t kSettledSteps = 4;
 constexpr int32_t kMaxSteps = 101;
@@ -38,6 +43,21 @@ bool complete_parameter_list(MrqState& s) {
     return false;
   }
   return true;
+}
+
+double sum_of_squares(const FitPoints& data) {
+  double sum = 0;
+  for (int32_t i = 0; i < data.size(); ++i) {
+    const double v = data.y[size_t(i)] / data.sig[size_t(i)];
+    sum += v * v;
+  }
+  return sum;
+}
+
+// Whether a change of chi-square from `chisq` is too small to tell from the minimum.
+bool settled_change(double change, double chisq, double data_squares) {
+  const double size = std::fabs(change);
+  return size < kSettledChange && size <= kSettledRelative * std::fmax(chisq, kChisqFloor * data_squares);
 }
 
 void start(const FitPoints& data, std::span<double> a, MrqState& s, PeakModel model) {
@@ -131,7 +151,9 @@ bool mrqmin(const FitPoints& data, std::span<double> a, MrqState& s, PeakModel m
   }
   // The trial's curvature and gradient go to covar and da, kept when the step is accepted.
   mrqcof(data, s.atry, s.lista, s.mfit, s.covar, s.da, s.chisq, model);
-  if (s.chisq < s.ochisq) {
+  s.trial_chisq = s.chisq;
+  s.accepted = s.chisq < s.ochisq;
+  if (s.accepted) {
     s.lambda *= 0.1;
     s.ochisq = s.chisq;
     for (int32_t j = 0; j < s.mfit; ++j) {
@@ -154,14 +176,19 @@ int32_t mrqfit(const FitPoints& data, std::span<double> a, std::span<const int32
     return -1;
   MrqState s(lista, ma);
   if (!mrqmin(data, a, s, model)) return -1;
+  // Settled steps in a row: accepted steps that changed chi-square by a settled amount, and
+  // refused trials that found chi-square no higher than a settled amount (at the minimum
+  // every trial is refused). A refused trial that rose further means the damping is still
+  // being tuned, not that the fit has settled: it starts the count again.
+  const double data_squares = sum_of_squares(data);
   int32_t settled = 0;
   for (int32_t step = 0; step < kMaxSteps; ++step) {
     const double before = s.chisq;
     mrqmin(data, a, s, model);
-    if (s.chisq > before)
-      settled = 0;
-    else if (std::fabs(s.chisq - before) < kSettledChange)
+    if (settled_change(s.trial_chisq - before, before, data_squares))
       ++settled;
+    else if (!s.accepted)
+      settled = 0;
     if (settled >= kSettledSteps) {
       s.lambda = 0.0;
       mrqmin(data, a, s, model);

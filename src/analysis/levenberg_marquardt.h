@@ -32,6 +32,9 @@ struct MrqState {
   FitMatrix covar, alpha;
   std::vector<double> beta, atry, da;
   double chisq = 0, ochisq = 0, lambda = -1;
+  // The last step's trial chi-square, and whether the step kept it.
+  double trial_chisq = 0;
+  bool accepted = false;
   bool started = false;
 };
 
@@ -53,8 +56,10 @@ void covsrt(FitMatrix& covar, int32_t ma, std::span<const int32_t> lista, int32_
 bool mrqmin(const FitPoints& data, std::span<double> a, MrqState& s, PeakModel model);
 
 // Fits the parameters named in lista (usually all, in order) by repeated mrqmin steps until
-// four steps in a row leave chi-square unchanged within 0.1; then one lambda = 0 call gives
-// the covariance. 0 when it converged, -1 when 101 steps did not settle, the parameter list
+// four steps in a row are settled, then one lambda = 0 call gives the covariance. A step is
+// settled when its trial changed chi-square by less than 0.1 and by at most a small fraction
+// of chi-square (so the rule does not depend on the scale of the data); a refused trial that
+// raised chi-square by more starts the count again, an accepted larger fall leaves it. 0 when it converged, -1 when 101 steps did not settle, the parameter list
 // is bad, the data are shorter than the list or their lengths differ. a holds the parameters
 // where it stopped.
 int32_t mrqfit(const FitPoints& data, std::span<double> a, std::span<const int32_t> lista, PeakModel model);

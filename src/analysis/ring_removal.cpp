@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "analysis/dispatch.h"
@@ -11,10 +12,12 @@
 #include "analysis/peak_edit.h"
 #include "analysis/ring_geometry.h"
 #include "analysis/single_peak_fit.h"
+#include "base/convert.h"
 #include "image/display/display.h"
 #include "image/formats/code_encoder.h"
 #include "image/image_store.h"
 #include "model/state.h"
+#include "ports/log.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 
@@ -55,17 +58,38 @@ int32_t peak_index(double two_theta) {
   return -1;
 }
 
+void log_ring_left(double begin, double end, const std::string& why) {
+  log_line(Format(" remove_rings() : ring %8.4f - %8.4f left unchanged: ", {begin, end}) + why);
+}
+
+// The ring's base line fitted under its peak, or nothing (logged) when no peak could be
+// added, the fit did not converge or the line is not positive over the whole ring: a line
+// at or below zero would blacken the band, and an unconverged fit's line is no background.
 std::optional<FittedRing> fit_ring(double begin, double end) {
   const auto added = add_ring_peak((begin + end) / 2);
-  if (!added) return std::nullopt;
+  if (!added) {
+    log_ring_left(begin, end, "no peak could be added.");
+    return std::nullopt;
+  }
   const int32_t j = peak_index(added->position);
   const IntegrationParams& p = state().integration_params;
   const double first = std::nearbyint((begin - p.two_theta_begin) / p.two_theta_step);
   const double last = std::nearbyint((end - p.two_theta_begin) / p.two_theta_step);
-  if (!(std::fabs(first) < 1e9 && std::fabs(last) < 1e9)) return std::nullopt;
-  if (!single_peak_fit(j, int32_t(first), int32_t(last))) return std::nullopt;
+  if (!(std::fabs(first) < 1e9 && std::fabs(last) < 1e9) || !single_peak_fit(j, int32_t(first), int32_t(last))) {
+    log_ring_left(begin, end, "the fit did not converge.");
+    return std::nullopt;
+  }
   const FitRecord& r = state().fit_tables.fitted[size_t(j)];
-  return FittedRing{begin, end, r.base, r.base_tilt};
+  const FittedRing ring{begin, end, r.base, r.base_tilt};
+  // The line is straight, so it is positive over the ring when it is at both ends.
+  for (double t : {begin, end}) {
+    const double line = ring.base + ring.slope * t;
+    if (!(line > 0)) {
+      log_ring_left(begin, end, Format("the fitted base line is %.1f at %8.4f.", {line, t}));
+      return std::nullopt;
+    }
+  }
+  return ring;
 }
 
 // Writes the base lines into the pixels, rows in lanes over the worker threads.

@@ -9,10 +9,10 @@ namespace kestrin {
 // the whole image is made. For each ring a peak is added at its middle (0.005 towards the
 // higher neighbour bin when none can be added there) and fitted over the ring's bins. Then,
 // in one pass over the pixels, every pixel whose 2theta lies in a ring whose fit converged
-// (the last such ring where rings overlap) gets the code of the fitted base line's
-// intensity there: (base + slope * 2theta) * cos^3(2theta) / 10, by the image's own law
-// (code 0 where it is not above 0). The display levels follow, the image is redrawn and
-// the windows handle their events.
+// with a base line above 0 over the whole ring (the last such ring where rings overlap;
+// the others are logged and left as they are) gets the code of the fitted base line's
+// intensity there: (base + slope * 2theta) * cos^3(2theta) / 10, by the image's own law.
+// The display levels follow, the image is redrawn and the windows handle their events.
 void remove_rings();
 
 }  // namespace kestrin

@@ -29,6 +29,7 @@ TEST(Cfdqr2, StatusAndMessageTable) {
   const std::vector<double> zero_tails = rounded(exact_values(Profile{{{false, 100, 20, 3}}, 0, 0}, x41));
   const std::vector<double> strong = poisson_counts(Profile{{{false, 1000, 20, 3}}, 20, 0}, x41, 9);
   const std::vector<double> same_x(20, 1.0), flat(20, 5.0);
+  const std::vector<double> no_peak = poisson_counts(Profile{{}, 20, 0}, x41, 3);
   struct Case {
     const char* name;
     const std::vector<double>& x;
@@ -42,9 +43,14 @@ TEST(Cfdqr2, StatusAndMessageTable) {
   const Case cases[] = {
       {"500 points", x500, y500, {700, 245, 20, 40, 0}, kCfdqr2Gaussian, {}, 0, ""},
       {"501 points", x501, y501, {700, 245, 20, 40, 0}, kCfdqr2Gaussian, {}, 4, "(error) CFDQR2 : Many Data!"},
-      {"start overflow", x41, strong, {1000, 20, 0.5, 20}, kCfdqr2Gaussian, {}, 6,
+      // A Gaussian more than about 29 half widths from every point has left the window.
+      {"start overflow", x41, strong, {1000, 200, 0.5, 20}, kCfdqr2Gaussian, {}, 6,
        "(error) CFDQR2 :初期fGaussのエラー"},
-      {"trial overflow", x201, narrow, {400, 100, 20, 20, 0}, kCfdqr2Gaussian, {}, 6, "(error) CFDQR2 :係数アウト！"},
+      // The steps push a start peak beside data without one out of the window.
+      {"trial overflow", x41, no_peak, {500, 45, 8, 20, 0}, kCfdqr2Gaussian, {}, 6, "(error) CFDQR2 :係数アウト！"},
+      // Points that far out only on the tails are base line there, at the start and at trials.
+      {"far tails at the start", x41, strong, {1000, 20, 0.5, 20}, kCfdqr2Gaussian, {}, 0, ""},
+      {"far tails at a trial", x201, narrow, {400, 100, 20, 20, 0}, kCfdqr2Gaussian, {}, 0, ""},
       {"base below 0", x41, strong, {1000, 20, 3, -100}, kCfdqr2Gaussian, {}, 4,
        "(error) CFDQR2: 係数の初期値が不適切。"},
       {"unknown model", x41, strong, {1000, 20, 3, 20}, 2, {}, 4, "(error) CFDQR2: 係数の初期値が不適切。"},

@@ -38,8 +38,7 @@ double chi_square(const Data& d, const std::vector<double>& a, PeakModel model) 
 }
 
 // NIST StRD Eckerle4: y = (b1 / b2) exp(-0.5 ((x - b3) / b2)^2), the Gaussian with
-// a1 = b1 / b2, a2 = b3, a3 = b2 sqrt(2 ln 2). The values are scaled by 1e4 so that the
-// absolute stop rule on chi-square resolves the certified digits.
+// a1 = b1 / b2, a2 = b3, a3 = b2 sqrt(2 ln 2); as certified and scaled by 1e4.
 TEST(LevenbergMarquardt, EckerleFourFromTheSecondStartReachesTheCertifiedValues) {
   const std::vector<double> x = {400.0, 405.0, 410.0, 415.0, 420.0, 425.0, 430.0, 435.0, 436.5, 438.0, 439.5, 441.0,
                                  442.5, 444.0, 445.5, 447.0, 448.5, 450.0, 451.5, 453.0, 454.5, 456.0, 457.5, 459.0,
@@ -49,22 +48,23 @@ TEST(LevenbergMarquardt, EckerleFourFromTheSecondStartReachesTheCertifiedValues)
                                  0.1264458, 0.2073413, 0.2902366, 0.3445623, 0.3698049, 0.3668534, 0.3106727,
                                  0.2078154, 0.1164354, 0.0616764, 0.0337200, 0.0194023, 0.0117831, 0.0074357,
                                  0.0022732, 0.0008800, 0.0004579, 0.0002345, 0.0001586, 0.0001143, 0.0000710};
-  constexpr double kScale = 1e4;
   const double width = std::sqrt(2 * std::log(2.0));
-  std::vector<double> scaled;
-  for (double v : y) scaled.push_back(v * kScale);
-  const Data d = with_unit_sig(x, scaled);
-
-  std::vector<double> a = {kScale * 1.5 / 5, 450, 5 * width};
-  ASSERT_EQ(mrqfit(d.points(), a, std::vector<int32_t>{0, 1, 2}, gauss_model), 0);
-  const double b2 = a[2] / width, b1 = a[0] / kScale * b2, b3 = a[1];
-  EXPECT_NEAR(b1, 1.5543827178, 1e-7 * 1.5543827178);
-  EXPECT_NEAR(b2, 4.0888321754, 1e-7 * 4.0888321754);
-  EXPECT_NEAR(b3, 451.54121844, 1e-7 * 451.54121844);
-  EXPECT_NEAR(chi_square(d, a, gauss_model) / (kScale * kScale), 1.4635887487E-03, 1e-7 * 1.4635887487E-03);
+  for (const double scale : {1.0, 1e4}) {
+    std::vector<double> scaled;
+    for (double v : y) scaled.push_back(v * scale);
+    const Data d = with_unit_sig(x, scaled);
+    std::vector<double> a = {scale * 1.5 / 5, 450, 5 * width};
+    ASSERT_EQ(mrqfit(d.points(), a, std::vector<int32_t>{0, 1, 2}, gauss_model), 0) << scale;
+    const double b2 = a[2] / width, b1 = a[0] / scale * b2, b3 = a[1];
+    EXPECT_NEAR(b1, 1.5543827178, 1e-7 * 1.5543827178) << scale;
+    EXPECT_NEAR(b2, 4.0888321754, 1e-7 * 4.0888321754) << scale;
+    EXPECT_NEAR(b3, 451.54121844, 1e-7 * 451.54121844) << scale;
+    EXPECT_NEAR(chi_square(d, a, gauss_model) / (scale * scale), 1.4635887487E-03, 1e-7 * 1.4635887487E-03) << scale;
+  }
 
   // The first start settles in a local minimum; only that it ends is pinned here.
-  std::vector<double> a1 = {kScale * 1 / 10.0, 500, 10 * width};
+  const Data d = with_unit_sig(x, y);
+  std::vector<double> a1 = {1 / 10.0, 500, 10 * width};
   const int32_t r = mrqfit(d.points(), a1, std::vector<int32_t>{0, 1, 2}, gauss_model);
   EXPECT_TRUE(r == 0 || r == -1);
 }
@@ -113,6 +113,36 @@ TEST(LevenbergMarquardt, ExactStartConvergesAndFinishesWithTheCovariance) {
       EXPECT_NEAR(plain.covar(r, c), alpha(r, c), tol) << r << " " << c;
       EXPECT_NEAR(permuted.covar(r, c), alpha(r, c), tol) << r << " " << c;
     }
+}
+
+// The stop rule does not depend on the scale of the data: the same peak at amplitudes from
+// 0.1 to 1e5 (noise-free, and with noise of the same relative size) gives the same position
+// and width, and the certified Eckerle4 values come out of the unscaled data too.
+TEST(LevenbergMarquardt, ResultDoesNotDependOnTheScaleOfTheData) {
+  const std::vector<double> x = axis(-2, 0.1, 41);
+  for (bool lorentzian : {false, true}) {
+    const Profile unit{{{lorentzian, 1, 0.13, 0.5}}, 0.2, 0.01};
+    const std::vector<double> noise = noisy_values(Profile{{}, 1, 0}, x, 5);
+    std::vector<double> reference;
+    for (double scale : {1e5, 1e3, 1.0, 0.1, 0.01}) {
+      for (bool noisy : {false, true}) {
+        std::vector<double> y = exact_values(unit, x);
+        for (size_t i = 0; i < y.size(); ++i) y[i] = scale * (y[i] + (noisy ? 0.01 * (noise[i] - 1) : 0));
+        const Data d = with_unit_sig(x, y);
+        std::vector<double> a = {0.5 * scale, 0.4, 1.0, 0.1 * scale, 0};
+        ASSERT_EQ(mrqfit(d.points(), a, kAllFive, lorentzian ? lorentz_model : gauss_model), 0) << scale;
+        const std::vector<double> found = {a[0] / scale, a[1], a[2], a[3] / scale, a[4] / scale};
+        if (!noisy) {
+          const std::vector<double> truth = {1, 0.13, 0.5, 0.2, 0.01};
+          for (size_t j = 0; j < 5; ++j) EXPECT_NEAR(found[j], truth[j], 1e-6) << lorentzian << " " << scale << " " << j;
+          continue;
+        }
+        if (reference.empty()) reference = found;
+        for (size_t j = 0; j < 5; ++j)
+          EXPECT_NEAR(found[j], reference[j], 1e-6 * std::fabs(reference[j]) + 1e-9) << lorentzian << " " << scale << " " << j;
+      }
+    }
+  }
 }
 
 // A list of fewer varied parameters keeps the others fixed and zeroes their covariance.

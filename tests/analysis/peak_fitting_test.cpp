@@ -174,6 +174,42 @@ TEST_F(PeakFittingTest, RefitStartsFromTheInitialRecords) {
   EXPECT_EQ(views.graph_draws, 1);  // the refit only refills the window
 }
 
+// Four clean Gaussian rings of a 2theta pattern on a flat base: with nothing to stop the
+// valley walks, the windows reach far into the base line, beyond 29 half widths of the
+// start profile, where the Gaussian is its base. Every ring is fitted at every intensity
+// scale, to the same position and width.
+TEST_F(PeakFittingTest, Cfdqr2GaussianFitsCleanRingsWithWideWindows) {
+  const double hwhm = 0.05 * std::sqrt(2 * std::log(2.0));
+  const std::vector<PeakShape> rings = {
+      {false, 6525.3, 12.013, hwhm}, {false, 16000, 15.4, hwhm}, {false, 32000, 19.27, hwhm}, {false, 64000, 21.6, hwhm}};
+  for (const double scale : {0.1, 1.0, 10.0, 100.0}) {
+    reset_shared_state();
+    state().options.FitType = 1;
+    Profile profile{rings, 500 * scale, 0};
+    for (PeakShape& r : profile.peaks) r.amplitude *= scale;
+    IntegrationParams& ip = state().integration_params;
+    ip.two_theta_begin = 10, ip.two_theta_step = 0.01;
+    std::vector<int32_t> y;
+    for (double v : exact_values(profile, axis(10, 0.01, 1600))) y.push_back(int32_t(std::lround(v)));
+    set_pattern(y, kAngleHistogram);
+    PeakTable& t = state().peak_table;
+    t.count = int32_t(rings.size());
+    for (size_t j = 0; j < rings.size(); ++j) {
+      const int32_t k = int32_t(std::lround((rings[j].position - 10) / 0.01));
+      t.two_theta[j] = 10 + 0.01 * k, t.intensity[j] = y[size_t(k)];
+    }
+    peak_fitting_cfdqr2();
+    const FitTables& f = state().fit_tables;
+    EXPECT_EQ(f.count, 4) << scale;
+    for (size_t j = 0; j < rings.size(); ++j) {
+      EXPECT_EQ(f.fitted[j].fitted, 1) << scale << " ring " << j;
+      EXPECT_NEAR(f.fitted[j].position, rings[j].position, 1e-4) << scale << " ring " << j;
+      EXPECT_NEAR(f.fitted[j].half_width, hwhm, 1e-3 * hwhm) << scale << " ring " << j;
+      EXPECT_NEAR(f.fitted[j].amplitude, rings[j].amplitude * scale, 5e-3 * rings[j].amplitude * scale) << scale;
+    }
+  }
+}
+
 TEST_F(PeakFittingTest, BadInputNeverCrashes) {
   struct Case {
     const char* name;

@@ -9,6 +9,7 @@
 
 #include "analysis/ring_geometry.h"
 #include "analysis_fixture.h"
+#include "ports/log.h"
 #include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
@@ -89,6 +90,55 @@ TEST_F(RingRemovalTest, OverlappingRingsTakeTheLastOnesLine) {
       ++checked;
     }
   EXPECT_GT(checked, 100);
+}
+
+// A Lorentzian ring at 6 degrees and a Gaussian one at 12, each band fitted with either
+// profile. Where the profile suits the ring, the band takes the background (100) within a
+// few percent. A Lorentzian fitted to the Gaussian ring puts its base line below 0 under
+// the band, and a band of one bin cannot be fitted: such bands stay as they were, and the
+// log says why.
+TEST_F(RingRemovalTest, BandsTakeTheBackgroundOrStayWithTheReasonLogged) {
+  make_image({{6, 0.06, 2000, 1.0}, {12, 0.06, 1800, 0}});
+  struct Case {
+    int32_t fit_type;
+    double begin, end;
+    const char* why;  // nullptr: the band is removed
+  };
+  const Case cases[] = {
+      {1, 11.7, 12.3, nullptr},
+      {0, 5.7, 6.3, nullptr},
+      {0, 5.4, 6.6, nullptr},
+      {0, 11.7, 12.3, " remove_rings() : ring  11.7000 -  12.3000 left unchanged: the fitted base line is -"},
+      {1, 11.99, 12.01, " remove_rings() : ring  11.9900 -  12.0100 left unchanged: the fit did not converge."},
+  };
+  for (const Case& c : cases) {
+    load_into_current_image(codes_, 240, 220);
+    state().options.FitType = c.fit_type;
+    state().peak_table.count = 0;
+    the_log().clear_history();
+    rings({{c.begin, c.end}});
+    remove_rings();
+    const ImageStore& img = current_image();
+    double sum = 0;
+    int32_t pixels = 0;
+    for (int32_t y = 0; y < img.ImageHeight; ++y)
+      for (int32_t x = 0; x < img.ImageWidth; ++x) {
+        const double t = calc_pixel_2theta(kPixelTwoTheta, x, y);
+        if (t >= c.begin && t <= c.end) sum += img.image_codes[size_t(x + img.ImageWidth * y)], ++pixels;
+      }
+    ASSERT_GT(pixels, 20) << c.begin;
+    std::vector<std::string> reasons;
+    for (const std::string& line : the_log().history())
+      if (line.find("remove_rings()") != std::string::npos) reasons.push_back(line);
+    if (!c.why) {
+      EXPECT_NEAR(sum / pixels, 100, 5) << c.fit_type << " " << c.begin;
+      EXPECT_TRUE(reasons.empty()) << c.begin;
+      continue;
+    }
+    EXPECT_EQ(img.image_codes, codes_) << c.fit_type << " " << c.begin;
+    ASSERT_EQ(reasons.size(), 1u) << c.begin;
+    EXPECT_EQ(reasons[0].rfind(c.why, 0), 0u) << reasons[0];
+  }
 }
 
 TEST_F(RingRemovalTest, WithoutAnImageNothingIsWritten) {

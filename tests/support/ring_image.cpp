@@ -65,7 +65,8 @@ std::vector<uint16_t> make_ring_image(const RingImageSpec& spec) {
       double v = spec.background;
       for (const Ring& ring : spec.rings) {
         const double z = (t - ring.two_theta) / ring.sigma;
-        v += ring.amplitude * std::exp(-0.5 * z * z);
+        const double u2 = z * z / (2 * std::log(2.0));  // in half widths at half maximum, squared
+        v += ring.amplitude * ((1 - ring.lorentz_share) * std::exp(-0.5 * z * z) + ring.lorentz_share / (1 + u2));
       }
       if (spec.poisson) v = double(std::poisson_distribution<int32_t>(v)(rng));
       codes[size_t(x) + size_t(g.width) * size_t(y)] = uint16_t(std::clamp(std::round(v), 0.0, 65535.0));

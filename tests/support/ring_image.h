@@ -1,4 +1,4 @@
-// Synthetic diffraction images with Gaussian rings, from an independent forward model: each
+// Synthetic diffraction images with Gaussian (or pseudo-Voigt) rings, from an independent forward model: each
 // pixel is placed in the laboratory by rotation matrices (detector turned by the tilt about
 // an in-plane axis through the beam centre) and its scattering angle is acos(z / |r|).
 #pragma once
@@ -13,6 +13,9 @@ struct Ring {
   double two_theta;  // degrees
   double sigma;      // degrees
   double amplitude;  // counts at the ring's top
+  // Share of a Lorentzian of the same half width at half maximum in the profile (0 a pure
+  // Gaussian, 1 a pure Lorentzian), as rings of real powders have it.
+  double lorentz_share = 0;
 };
 
 struct RingGeometry {

@@ -214,6 +214,44 @@ TEST_F(PrintingTest, PrintGraphGivesOneLandscapePageWithTheAxesAndKeepsTheOrient
   keep_pages("graph");
 }
 
+// A pattern flat at mid-height but for one peak, printed: the flat stretch left of the peak
+// is one unbroken line on the page, not a row of stubs.
+TEST_F(PrintingTest, PrintedGraphDrawsALongFlatStretchWithoutGaps) {
+  KESTRIN_REQUIRE_POPPLER();
+  integrate_ring_image(4);
+  NaxPattern& p = state().nax_pattern;
+  const IntegrationParams& ip = state().integration_params;
+  const int32_t flat = (ip.graph_y_begin + ip.graph_y_end) / 2;
+  ASSERT_GT(p.N, 100);
+  for (int32_t i = 0; i < p.N; ++i) p.values[size_t(i)] = i > p.N / 2 && i < p.N / 2 + 5 ? ip.graph_y_end : flat;
+  dialogs_.answerPrint();
+  click_menu("File", "Print Graph");
+  ASSERT_EQ(pdf_pages(pdf_), 1);
+  const auto page = pdf_grey_page(pdf_, 1, 200);
+  ASSERT_GT(page.size(), 400u);
+  const auto dark = [](uint8_t v) { return v < 200; };
+  // The flat line: the row of the page's middle half with the most dark pixels.
+  size_t best = 0, most = 0;
+  for (size_t y = page.size() / 4; y < page.size() * 3 / 4; ++y) {
+    const size_t n = size_t(std::count_if(page[y].begin(), page[y].end(), dark));
+    if (n > most) most = n, best = y;
+  }
+  std::vector<bool> covered(page[best].size(), false);
+  for (size_t y = best - 2; y <= best + 2; ++y)
+    for (size_t x = 0; x < covered.size(); ++x) covered[x] = covered[x] || dark(page[y][x]);
+  const auto first = std::find(covered.begin(), covered.end(), true) - covered.begin();
+  const auto last = covered.rend() - std::find(covered.rbegin(), covered.rend(), true) - 1;
+  ASSERT_GT(last - first, 1000);  // the line crosses the plot
+  // From the frame to a third of the way along (well left of the peak): no gap.
+  int gap = 0, widest = 0;
+  for (auto x = first; x < first + (last - first) / 3; ++x) {
+    gap = covered[size_t(x)] ? 0 : gap + 1;
+    widest = std::max(widest, gap);
+  }
+  EXPECT_LE(widest, 1) << "row " << best << " from column " << first;
+  keep_pages("flat-graph");
+}
+
 TEST_F(PrintingTest, CopiedGraphIsAnImageFourTimesTheGraphWithAWhitePlot) {
   integrate_ring_image(4);
   state().graph.GraphWidth = 500;

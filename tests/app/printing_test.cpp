@@ -219,23 +219,42 @@ TEST_F(PrintingTest, PrintGraphGivesOneLandscapePageWithTheAxesAndKeepsTheOrient
 TEST_F(PrintingTest, PrintedGraphDrawsALongFlatStretchWithoutGaps) {
   KESTRIN_REQUIRE_POPPLER();
   integrate_ring_image(4);
+  // A pixel pattern of 20000 points over the graph's 2000 units: ten points to a unit.
   NaxPattern& p = state().nax_pattern;
-  const IntegrationParams& ip = state().integration_params;
-  const int32_t flat = (ip.graph_y_begin + ip.graph_y_end) / 2;
-  ASSERT_GT(p.N, 100);
-  for (int32_t i = 0; i < p.N; ++i) p.values[size_t(i)] = i > p.N / 2 && i < p.N / 2 + 5 ? ip.graph_y_end : flat;
+  p.set_kind(kPixelHistogram);
+  p.N = 20000;
+  const int32_t flat = 5000;
+  for (int32_t i = 0; i < p.N; ++i) p.values[size_t(i)] = i > p.N / 2 && i < p.N / 2 + 50 ? 10000 : flat;
+  auto& graph = form<app::TfrmNaxGraph>();
+  graph.edtXBegin->setText("0");
+  graph.edtXEnd->setText("20000");
+  graph.edtYBegin->setText("0");
+  graph.edtYEnd->setText("10000");
   dialogs_.answerPrint();
   click_menu("File", "Print Graph");
   ASSERT_EQ(pdf_pages(pdf_), 1);
   const auto page = pdf_grey_page(pdf_, 1, 200);
   ASSERT_GT(page.size(), 400u);
-  const auto dark = [](uint8_t v) { return v < 200; };
-  // The flat line: the row of the page's middle half with the most dark pixels.
-  size_t best = 0, most = 0;
-  for (size_t y = page.size() / 4; y < page.size() * 3 / 4; ++y) {
-    const size_t n = size_t(std::count_if(page[y].begin(), page[y].end(), dark));
-    if (n > most) most = n, best = y;
+  const auto dark = [](uint8_t v) { return v < 230; };  // a line of about one pixel, anti-aliased
+  // The plot frame's top and bottom edges are the longest rows (with the axis ticks on
+  // them); the flat stretch is the longest row between them, away from the ticks.
+  std::vector<size_t> counts;
+  for (const auto& row : page) counts.push_back(size_t(std::count_if(row.begin(), row.end(), dark)));
+  const size_t longest = *std::max_element(counts.begin(), counts.end());
+  std::vector<std::pair<size_t, size_t>> edges;  // first and last row of each long line
+  for (size_t y = 0; y < counts.size(); ++y) {
+    if (counts[y] * 20 < longest * 19) continue;
+    if (!edges.empty() && edges.back().second + 1 == y) edges.back().second = y;
+    else edges.emplace_back(y, y);
   }
+  ASSERT_GE(edges.size(), 2u);
+  constexpr size_t kTicks = 40;  // rows of the ticks along the edges, and more
+  const size_t top = edges.front().second + kTicks, bottom = edges.back().first - kTicks;
+  ASSERT_GT(bottom, top);
+  size_t best = top;
+  for (size_t y = top; y < bottom; ++y)
+    if (counts[y] > counts[best]) best = y;
+  EXPECT_GT(counts[best] * 2, longest) << "no long line between the frame's edges";
   std::vector<bool> covered(page[best].size(), false);
   for (size_t y = best - 2; y <= best + 2; ++y)
     for (size_t x = 0; x < covered.size(); ++x) covered[x] = covered[x] || dark(page[y][x]);

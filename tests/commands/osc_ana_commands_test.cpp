@@ -131,7 +131,7 @@ TEST_F(OscCommandsTest, ACancelledFolderDialogRunsNothingAndAChosenFolderIsRemem
   state().spot_reference = {{1, 1, 1}};
   state().BatchState = kBatchStop;  // left by an earlier Cancel
   dialogs_.folder = dir_.path() + "out";
-  osc_execute_command();  // the missing file is logged and skipped
+  EXPECT_ANY_THROW(osc_execute_command());  // the missing file stops the batch; the folder is kept all the same
   EXPECT_EQ(state().OscOutputFolder, dir_.path() + "out");
   EXPECT_EQ(read_program_file_line(kOscIniFile), dir_.path() + "out");
   EXPECT_EQ(state().BatchState, kBatchRun);

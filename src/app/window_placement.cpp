@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/gui/form.h"
 
@@ -47,8 +48,20 @@ QPoint clear_spot(QSize size, const std::vector<QRect>& keep_clear, const QRect&
       const QPoint at = p + QPoint(steps, steps) * kCascadeStep;
       if (fits(QRect(at, size), keep_clear, screen)) return at;
     }
-  const QPoint fallback = spots.front() + QPoint(cascade, cascade) * kCascadeStep;
-  return onto_screen(fallback, size, screen);
+  // No spot is clear: the one on the screen that covers the least of the first rectangle,
+  // then of the next, and so on.
+  QPoint best;
+  std::vector<int64_t> least;
+  for (const QPoint& p : spots) {
+    const QPoint at = onto_screen(p + QPoint(cascade, cascade) * kCascadeStep, size, screen);
+    std::vector<int64_t> covered;
+    for (const QRect& k : keep_clear) {
+      const QRect both = k.intersected(QRect(at, size));
+      covered.push_back(int64_t(both.width()) * both.height());
+    }
+    if (least.empty() || covered < least) least = covered, best = at;
+  }
+  return best;
 }
 
 QRect bounds_of(const kgui::TForm& form) { return {form.left(), form.top(), form.width(), form.height()}; }

@@ -14,8 +14,8 @@ namespace kestrin::app {
 // The top-left corner for a window of `size` that lies on `screen` and covers none of
 // `keep_clear`: beside, below, left of or above one of them, nudged `cascade` steps down and
 // to the right when that still fits (so windows that share a spot do not pile up), else with
-// fewer steps. When nothing fits, the spot right of the first rectangle moved onto the
-// screen.
+// fewer steps. When nothing fits, the spot on the screen that covers the least of the
+// first rectangle, then of the next.
 QPoint clear_spot(QSize size, const std::vector<QRect>& keep_clear, const QRect& screen, int cascade = 0);
 
 // The form's bounds as a rectangle.

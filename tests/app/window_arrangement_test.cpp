@@ -67,6 +67,16 @@ TEST_F(WindowArrangement, WindowsFirstOpenOnTheScreenInACascade) {
     corners.insert({r.left(), r.top()});
   }
   EXPECT_GT(corners.size(), 3u);
+  // On a desktop's screen the log, graph and peak list open clear of the main window and
+  // cover little of the image window, if any.
+  if (screen.width() < 1900 || screen.height() < 1000) return;
+  const QRect main_rect = app::bounds_of(main()), image = app::bounds_of(form<app::TfrmImage>());
+  EXPECT_FALSE(main_rect.intersects(image));
+  for (kgui::TForm* f : {forms_[2], forms_[3], forms_[4]}) {
+    const QRect r = app::bounds_of(*f), covered = r.intersected(image);
+    EXPECT_FALSE(r.intersects(main_rect)) << f->name();
+    EXPECT_LE(covered.width() * covered.height() * 5, image.width() * image.height()) << f->name();
+  }
 }
 
 // A short view keeps the whole button panel; the window has a smallest size that shows it;

@@ -24,6 +24,9 @@ using namespace kgui;
 
 namespace {
 
+// The background view's grey ramp.
+Palette bg_view_palette() { return image_palette(false, false); }
+
 constexpr int kView = 600;
 // Above this client size, with a background loaded, the view grows with the window.
 constexpr int kLayoutWidth = 758, kLayoutHeight = 604;
@@ -239,17 +242,13 @@ void TfrmBG::redraw_bg_view() {
   const ImageView v = bg_image_view();
   std::vector<uint8_t> mask(levels.level.size(), 0);
   paint_image_view(*pbxPart, levels.level, mask, bg.ImageWidth, bg.ImageHeight, v, v.WholeView ? 0 : v.ScrollX,
-                   v.WholeView ? 0 : v.ScrollY, image_palette(false, false), mask_palette(0));
+                   v.WholeView ? 0 : v.ScrollY, bg_view_palette(), mask_palette(0));
   pbxPart->invalidate();
 }
 
+// The gauge runs with the view: both take the view's palette.
 void TfrmBG::draw_bg_gauge() {
-  static const Palette grey = [] {
-    Palette p;
-    for (int i = 0; i < 256; ++i) p[size_t(i)] = TColor(i | i << 8 | i << 16);
-    return p;
-  }();
-  draw_gauge(*pbxGradationGauge, state().bg_view.scale, GaugeRounding::kTrunc, grey);
+  draw_gauge(*pbxGradationGauge, state().bg_view.scale, GaugeRounding::kTrunc, bg_view_palette());
   pbxGradationGauge->invalidate();
 }
 

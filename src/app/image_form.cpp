@@ -25,6 +25,9 @@ constexpr int kViewLeft = 4, kViewTop = 4, kViewSide = 600, kBarThickness = 17;
 // The button panel: its width, and the columns of its controls.
 constexpr int kButtonsWidth = 376, kMargin = 6, kGaugeWidth = 364, kGaugeHeight = 20;
 constexpr int kRowHeight = 24, kButtonHeight = 28, kButtonTop = 288;
+// The window-setting group below the buttons, and the panel's height down to its end.
+constexpr int kSettingTop = kButtonTop + 4 * (kButtonHeight + 4) + 4, kSettingHeight = 70;
+constexpr int kButtonsContentHeight = kSettingTop + kSettingHeight + kMargin;
 constexpr int kImageLayoutDelay = 100;  // ms without a resize before the layout follows
 
 std::string_view start_text(ControlName name) {
@@ -59,6 +62,9 @@ TfrmImage::TfrmImage(TComponent* owner) : TForm(owner) {
   createButtonPanel();
   const int panel = kViewTop + kViewSide + kBarThickness + 7;
   setBounds(left(), top(), panel + 5 + kButtonsWidth + 15, panel + 36);
+  // Never so small that the button panel is cut.
+  constraints()->setMinWidth(kImageFormMinWidth);
+  constraints()->setMinHeight(kImageFormMinHeight);
   Timer1 = new TTimer(this);
   Timer1->setName(std::string(frmImage::Timer1.control));
   Timer1->setEnabled(false);
@@ -232,8 +238,7 @@ void TfrmImage::createCommandButtons() {
 }
 
 void TfrmImage::createWindowSetting() {
-  TGroupBox* g = addGroup(pnlButtons, this, "ImageWindowSetting", kMargin, kButtonTop + 4 * (kButtonHeight + 4) + 4,
-                          kGaugeWidth, 70);
+  TGroupBox* g = addGroup(pnlButtons, this, "ImageWindowSetting", kMargin, kSettingTop, kGaugeWidth, kSettingHeight);
   TEdit** edits[] = {&edtImageWindowWidth, &edtImageWindowHeight, &edtImageWindowCX, &edtImageWindowCY};
   const ControlName names[] = {frmImage::edtImageWindowWidth, frmImage::edtImageWindowHeight, frmImage::edtImageWindowCX,
                                frmImage::edtImageWindowCY};
@@ -247,6 +252,7 @@ void TfrmImage::createWindowSetting() {
 
 void TfrmImage::attachHandlers() {
   OnResize = [this](TComponent*) { FormResize(); };
+  OnShow = [](TComponent*) { show_scale_radios(); };
   Timer1->setOnTimer([this](TComponent*) { Timer1Timer(); });
   scrDispX->OnChange = [this](TComponent*) { scroll_bar_changed(true, scrDispX->position(), scrDispY->position()); };
   scrDispY->OnChange = [this](TComponent*) { scroll_bar_changed(false, scrDispX->position(), scrDispY->position()); };
@@ -290,11 +296,15 @@ void TfrmImage::attachHandlers() {
 // Resizes only ask for a layout; the timer lays out once they stop and no button is held
 // (a frame drag under X11 holds no button the program can see).
 void TfrmImage::FormResize() {
+  // The size the view edits gave the window is laid out already.
+  if (width() == sized_width_ && height() == sized_height_) return;
   if (!layout_wanted(width(), height())) return;
   state().image_view.LayoutPending = true;
   Timer1->setEnabled(false);
   Timer1->setEnabled(true);
 }
+
+int TfrmImage::buttons_content_height() { return kButtonsContentHeight; }
 
 void TfrmImage::Timer1Timer() {
   if (!state().image_view.LayoutPending) return Timer1->setEnabled(false);

@@ -63,6 +63,8 @@ private:
   void attachHandlers();
   void FormResize();
   void Timer1Timer();
+  // The button panel's height down to its last control.
+  static int buttons_content_height();
 
   kgui::TEdit* addEdit(kgui::TWinControl* parent, ControlName name, int left, int top, int width);
   kgui::TLabel* addLabel(kgui::TWinControl* parent, const char* caption, int left, int top);
@@ -70,6 +72,8 @@ private:
   kgui::TCheckBox* addCheckBox(ControlName name, const char* caption, int left, int top);
   TPanelButton* addButton(ControlName name, const char* caption, int index);
 
+  // The outer size set_view_size gave the window (its resize needs no layout).
+  int sized_width_ = 0, sized_height_ = 0;
   // ViewBitmap: the last rendered part view, without the overlays.
   std::vector<uint32_t> view_bitmap_;
   std::vector<uint32_t> thumbnail_;

@@ -65,14 +65,17 @@ void TfrmImage::set_view_size(int32_t w, int32_t h) {
   scrDispY->setHeight(h);
   scrDispX->setTop(pbxPart->top() + pbxPart->height() + 2);
   pnlImageBase->setHeight(pbxPart->top() + pbxPart->height() + scrDispX->height() + 7);
-  pnlButtons->setHeight(pnlImageBase->height());
+  // A short view leaves the button panel its whole height.
+  pnlButtons->setHeight(std::max(pnlImageBase->height(), buttons_content_height()));
   setHeight(pnlButtons->height() + 36);
+  sized_width_ = width(), sized_height_ = height();
 }
 
 void TfrmImage::layout_image_form() {
   pnlButtons->setLeft(width() - pnlButtons->width() - 15);
   pnlImageBase->setWidth(pnlButtons->left() - 5);
   pnlImageBase->setHeight(height() - 36);
+  pnlButtons->setHeight(pnlImageBase->height());
   scrDispY->setLeft(pnlImageBase->width() - scrDispY->width() - 5);
   scrDispY->setHeight(pnlImageBase->height() - scrDispY->top() - scrDispX->height() - 7);
   scrDispX->setTop(pnlImageBase->height() - scrDispX->height() - 5);

@@ -1,4 +1,6 @@
 // TfrmMain's main menu: every item and the one call or window it stands for.
+#include <QWidget>
+
 #include "analysis/dispatch.h"
 #include "analysis/fine_curved_histograms.h"
 #include "analysis/peak_search.h"
@@ -18,8 +20,10 @@
 #include "app/osc_ana_form.h"
 #include "app/option_forms.h"
 #include "app/peak_fitting_form.h"
+#include "app/peak_form.h"
 #include "app/placeholder_forms.h"
 #include "app/spot_analyze_form.h"
+#include "app/spot_form.h"
 #include "app/window_ports.h"
 #include "commands/file_commands.h"
 #include "commands/main_form_commands.h"
@@ -44,6 +48,26 @@ TNotifyEvent shows() {
 
 TNotifyEvent call(void (*fn)()) {
   return [fn](TComponent*) { fn(); };
+}
+
+// Brings a shown window back in front of the others, out of its minimised state.
+void bring_back(TForm* f) {
+  if (!f || !f->visible()) return;
+  QWidget* w = f->widget();
+  w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+  w->raise();
+  w->activateWindow();
+}
+
+// A Window menu item: shows the window of class Form (through `show` when given) and brings
+// it back.
+template <class Form>
+TNotifyEvent brings_back(TNotifyEvent show = nullptr) {
+  return [show](TComponent* sender) {
+    if (show) show(sender);
+    else if (Form* f = form_of<Form>()) f->showForm();
+    bring_back(form_of<Form>());
+  };
 }
 
 }  // namespace
@@ -119,19 +143,19 @@ void TfrmMain::createToolMenu() {
 
 void TfrmMain::createWindowMenu() {
   TMenuItem* m = addMenu("Window");
-  addItem(m, "Image", shows<TfrmImage>());
-  addItem(m, "Intensity", shows<TfrmNaxGraph>());
-  addItem(m, "Peaks", call(&show_peak_list));
-  addItem(m, "Log", shows<TfrmLog>());
-  addItem(m, "Fitting", shows<TfrmPeakFitting>());
-  addItem(m, "Back Ground", shows<TfrmBG>());
-  addItem(m, "Spot", call(&show_spot_list_command));
-  addItem(m, "OscAna", shows<TfrmOscAna>());
-  addItem(m, "Spot Analyze", shows<TfrmSpotAnalyze>());
-  addItem(m, "Merge Image", shows<TfrmMergeImage>());
-  addItem(m, "Mask", shows<TfrmMask>(), false);
-  addItem(m, "BatchFile", shows<TfrmBatchFiles>());
-  addItem(m, "Spread Image", shows<TfrmImageSpread>());
+  addItem(m, "Image", brings_back<TfrmImage>());
+  addItem(m, "Intensity", brings_back<TfrmNaxGraph>());
+  addItem(m, "Peaks", brings_back<TfrmPeak>(call(&show_peak_list)));
+  addItem(m, "Log", brings_back<TfrmLog>());
+  addItem(m, "Fitting", brings_back<TfrmPeakFitting>());
+  addItem(m, "Back Ground", brings_back<TfrmBG>());
+  addItem(m, "Spot", brings_back<TfrmSpot>(call(&show_spot_list_command)));
+  addItem(m, "OscAna", brings_back<TfrmOscAna>());
+  addItem(m, "Spot Analyze", brings_back<TfrmSpotAnalyze>());
+  addItem(m, "Merge Image", brings_back<TfrmMergeImage>());
+  addItem(m, "Mask", brings_back<TfrmMask>(), false);
+  addItem(m, "BatchFile", brings_back<TfrmBatchFiles>());
+  addItem(m, "Spread Image", brings_back<TfrmImageSpread>());
 }
 
 void TfrmMain::createAnalysisMenus() {
@@ -142,8 +166,8 @@ void TfrmMain::createAnalysisMenus() {
   addItem(m, "Automatic analysis", call(&auto_analysis_command));
   addItem(m, "Find Spots", [](TComponent*) { find_spot(); });
   addItem(m, "Sectoring", call(&calc_sectored_histogram));
-  addItem(m, "Peak search", [](TComponent*) { peak_search(); });
-  addItem(m, "Calc Tilt", call(&calc_tilt_command));
+  addItem(m, "Peak search", call(&peak_search_menu_command));
+  addItem(m, "Calc Tilt", call(&calc_tilt_menu_command));
   addItem(m, "Angle - Intensity(fine)", call(&calc_fine_angle_histogram_selection));
   addItem(m, "Spot search", call(&spot_search_command));
   addItem(m, "Find Center(without direct)", call(&find_center_without_direct_command));

@@ -6,6 +6,7 @@
 
 #include "app/image_view_paint.h"
 #include "app/tool_form_controls.h"
+#include "commands/image_form_commands.h"
 #include "commands/merge_image_commands.h"
 #include "image/merge_images.h"
 #include "model/state.h"
@@ -28,13 +29,13 @@ TEdit* start_edit(TForm* form, TWinControl* parent, ControlName name, int left, 
 
 TfrmMergeImage::TfrmMergeImage(TComponent* owner) : TForm(owner) {
   set_up_tool_form(this, frmMergeImage::form, "frmMergeImage", 760, 620);
-  gauge_palette_ = image_palette(state().options.GradationReverse != 0, false);
   createFileList();
   createSettingPanel();
   createScaleGroup();
   createGauge();
   createPicture();
   createDialogs();
+  OnShow = [](TComponent*) { show_scale_radios(); };
 }
 
 void TfrmMergeImage::createFileList() {
@@ -176,7 +177,10 @@ void TfrmMergeImage::drawGauge() {
   const std::optional<GaugePicture> p = gauge_picture(m.gauge, width);
   if (!m.Merged || !p) return;
   Canvas& c = pbxMergeGradationGauge->canvas();
-  c.stretchDraw({0, 0, width, height}, Raster8{width, 1, width, p->row.data(), gauge_palette_});
+  // The gauge runs with the picture: the picture's own palette.
+  Palette palette{};
+  for (int i = 0; i < 256; ++i) palette[size_t(i)] = m.MergeDIB.Color(i);
+  c.stretchDraw({0, 0, width, height}, Raster8{width, 1, width, p->row.data(), palette});
   const TColor pen = c.pen().color;
   for (const auto& [x, colour] : {std::pair{p->high_column, clRed}, std::pair{p->low_column, clBlue}}) {
     c.pen().color = colour;

@@ -42,8 +42,6 @@ private:
   void createDialogs();
   // The picture box takes the merged size times the magnification.
   void sizePicture();
-
-  Palette gauge_palette_;  // the gauge's grey ramp, fixed when the window is made
 };
 
 }  // namespace kestrin::app

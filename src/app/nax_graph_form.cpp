@@ -125,12 +125,14 @@ void TfrmNaxGraph::createRangePanel() {
   pnlNaxBase->setParent(this);
   pnlNaxBase->setBounds(10, kRangeTop, kStartWidth - 20, 400);
   pnlNaxBase->setColor(kPanelColour);
-  edtXBegin = addEdit(frmNaxGraph::edtXBegin, "X begin", 8, 8, 52, 70);
-  edtXEnd = addEdit(frmNaxGraph::edtXEnd, "X end", 140, 8, 42, 70);
-  edtYBegin = addEdit(frmNaxGraph::edtYBegin, "Y begin", 262, 8, 52, 80);
-  edtYEnd = addEdit(frmNaxGraph::edtYEnd, "Y end", 404, 8, 42, 80);
-  edt2ThetaBegin = addEdit(frmNaxGraph::edt2ThetaBegin, "2theta begin", 8, 36, 80, 80);
-  edt2ThetaEnd = addEdit(frmNaxGraph::edt2ThetaEnd, "2theta end", 178, 36, 70, 80);
+  // Positions in the order of the range edits' names: left, top, label width, edit width.
+  const int bounds[][4] = {{8, 8, 52, 70},  {140, 8, 42, 70}, {262, 8, 52, 80},
+                           {404, 8, 42, 80}, {8, 36, 80, 80},  {178, 36, 70, 80}};
+  TEdit** fields[] = {&edtXBegin, &edtXEnd, &edtYBegin, &edtYEnd, &edt2ThetaBegin, &edt2ThetaEnd};
+  for (size_t i = 0; i < std::size(frmNaxGraph::kRangeEdits); ++i) {
+    const auto& [name, label] = frmNaxGraph::kRangeEdits[i];
+    *fields[i] = addEdit(name, std::string(label).c_str(), bounds[i][0], bounds[i][1], bounds[i][2], bounds[i][3]);
+  }
   Edit1 = addEdit(frmNaxGraph::Edit1, "SAMEPEAK", 338, 36, 70, 60);
   Edit1->setText(kSamePeakStartText);
   Edit1->OnKeyDown = [](TComponent*, int& key, TShiftState) { same_peak_edit_key(key); };

@@ -1,6 +1,10 @@
 // The peak fitting window: the grid of fit results and its two buttons.
 #include "app/peak_fitting_form.h"
 
+#include <QFontMetrics>
+#include <QWidget>
+#include <algorithm>
+
 #include "app/form_colours.h"
 #include "app/window_ports.h"
 #include "commands/file_commands.h"
@@ -15,6 +19,8 @@ namespace {
 
 constexpr int kColumnWidths[kFitGridColumns] = {64, 86, 63, 72, 92, 64, 64, 64, 64, 64, 64};
 constexpr int kGridWidth = 800, kGridHeight = 300;
+// Room around a cell's text: the grid's margins on both sides and its grid line.
+constexpr int kCellPadding = 12;
 
 class FitPort : public FitWindowPort {
 public:
@@ -62,6 +68,19 @@ void TfrmPeakFitting::ShowFitResults() {
     for (int c = 0; c < g->colCount(); ++c) g->setCell(c, r, "");
   for (size_t r = 0; r < rows.size(); ++r)
     for (size_t c = 0; c < rows[r].size(); ++c) g->setCell(int(c), int(r), rows[r][c]);
+  fit_columns_to_texts();
+}
+
+// Each column at least as wide as its design and wide enough for every text it holds.
+void TfrmPeakFitting::fit_columns_to_texts() {
+  TStringGrid* g = sgridPeakParameter;
+  const QFontMetrics metrics(g->widget()->font());
+  for (int c = 0; c < g->colCount(); ++c) {
+    int width = c < kFitGridColumns ? kColumnWidths[c] : g->defaultColWidth();
+    for (int r = 0; r < g->rowCount(); ++r)
+      width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(g->cell(c, r))) + kCellPadding);
+    g->setColWidth(c, width);
+  }
 }
 
 void TfrmPeakFitting::pbtnReFittingClick() {

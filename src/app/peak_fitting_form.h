@@ -19,6 +19,9 @@ public:
   // Fills the grid from the fit tables: options, one row per peak, every cell cleared first.
   void ShowFitResults();
   void pbtnReFittingClick();
+
+private:
+  void fit_columns_to_texts();
 };
 
 // The fitting window's port over the form.

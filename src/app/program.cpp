@@ -20,6 +20,7 @@
 #include "app/spot_analyze_form.h"
 #include "app/spot_form.h"
 #include "app/startup_form.h"
+#include "app/window_placement.h"
 #include "app/window_ports.h"
 #include "platform/gui/app.h"
 #include "ports/names/script_form_names.h"
@@ -28,23 +29,12 @@ namespace kestrin::app {
 
 namespace {
 
-constexpr int kWindowGap = 8;
-
 kgui::TForm* script_window(kgui::TApplication& app, const FormMaker& make) {
   if (make) return make(app);
   auto* stand_in = app.createForm<TPlaceholderForm>();
   stand_in->setName(std::string(frmScript::form));
   stand_in->setCaption(std::string(frmScript::form));
   return stand_in;
-}
-
-// The windows open beside the main window, never over its menu and buttons.
-void place_beside_main(const std::vector<kgui::TForm*>& forms) {
-  const kgui::TForm& main = *forms.front();
-  for (size_t i = 1; i < forms.size(); ++i) {
-    forms[i]->setLeft(main.left() + main.width() + kWindowGap);
-    forms[i]->setTop(main.top());
-  }
 }
 
 }  // namespace
@@ -59,7 +49,7 @@ std::vector<kgui::TForm*> start_program(kgui::TApplication& app, const FormMaker
       app.createForm<TfrmSpot>(),       app.createForm<TfrmOptionColor>(),      app.createForm<TfrmOscAna>(),
       app.createForm<TfrmSpotAnalyze>(), app.createForm<TfrmMask>(),            app.createForm<TfrmMergeImage>(),
       app.createForm<TfrmBatchFiles>(), app.createForm<TfrmImageSpread>()};
-  place_beside_main(forms);
+  place_windows(forms, *forms.at(5));  // the image window
   return forms;
 }
 

@@ -2,6 +2,7 @@
 #include "app/window_ports.h"
 
 #include <stdexcept>
+#include <vector>
 
 #include "app/bg_form.h"
 #include "app/cake_form.h"
@@ -15,6 +16,7 @@
 #include "app/spot_analyze_form.h"
 #include "app/spot_form.h"
 #include "app/printing.h"
+#include "app/window_placement.h"
 #include "commands/wiring.h"
 #include "model/headless_ports.h"
 #include "platform/gui/app.h"
@@ -157,6 +159,11 @@ bool WindowPrompts::confirm(std::string_view question) {
   return messageDlg(std::string(question), mtConfirmation, (1u << mbYes) | (1u << mbNo)) == mrYes;
 }
 
+YesNo WindowPrompts::ask_yes_no(std::string_view question) {
+  const int answer = messageDlg(std::string(question), mtConfirmation, (1u << mbYes) | (1u << mbNo));
+  return answer == mrYes ? YesNo::kYes : answer == mrNo ? YesNo::kNo : YesNo::kDismissed;
+}
+
 void WindowPrompts::message(std::string_view text) { showMessage(std::string(text)); }
 
 std::string WindowFileDialogs::run_open(const FileDialogSetup& s) { return run(frmMain::opdFileSelect, s); }
@@ -256,6 +263,17 @@ public:
   }
   void enable_runs(bool on) override {
     if (auto* f = form_of<TfrmSpotAnalyze>()) f->enable_runs(on);
+  }
+  void uncover() override {
+    auto* analysis = form_of<TfrmSpotAnalyze>();
+    if (!analysis) return;
+    std::vector<const TForm*> placed = {analysis};
+    TForm* results[] = {form_of<TfrmNaxGraph>(), form_of<TfrmPeak>(), form_of<TfrmPeakFitting>()};
+    for (TForm* f : results) {
+      if (!f || !f->visible()) continue;
+      move_clear_of(*f, placed);
+      placed.push_back(f);
+    }
   }
 };
 

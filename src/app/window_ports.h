@@ -54,6 +54,7 @@ public:
 class WindowPrompts : public Prompts {
 public:
   bool confirm(std::string_view question) override;
+  YesNo ask_yes_no(std::string_view question) override;
   void message(std::string_view text) override;
 };
 

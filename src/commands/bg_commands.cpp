@@ -79,7 +79,9 @@ void make_bg_command() {
     } keep;
     const Controls& c = controls();
     const int32_t size = StrToInt(c.text(frmBG::edtFilterSize));
-    if (size % 2 == 0 || size < 3) {
+    const int32_t step = StrToInt(c.text(frmBG::edtFilterStep));
+    // A negative mesh step leaves no samples in the window: refused as a bad size is.
+    if (size % 2 == 0 || size < 3 || step < 0) {
       prompts().message("Filter Size Error");
       return;
     }
@@ -89,7 +91,7 @@ void make_bg_command() {
     const ImageStore& img = current_image();
     if (bg.NoImageFlag == 1 || bg.image_codes.size() != img.image_codes.size()) return;
     const int32_t stopped = bg_rank_filter(
-        size, StrToInt(c.text(frmBG::edtFilterStep)), StrToInt(c.text(frmBG::edtFilterSelect)), bg.image_codes,
+        size, step, StrToInt(c.text(frmBG::edtFilterSelect)), bg.image_codes,
         img.image_codes, bg.ImageHeight, bg.ImageWidth, StrToInt(c.text(frmBG::edtFilterSize2)), mode);
     if (stopped == 1) return;
     recompute_bg_statistics(9999, 9999, 0, 0);

@@ -13,8 +13,10 @@
 #include "base/convert.h"
 #include "commands/nax_graph_commands.h"
 #include "image/image_store.h"
+#include "model/parameter_table.h"
 #include "model/parameters.h"
 #include "model/state.h"
+#include "ports/names/nax_graph_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -303,10 +305,34 @@ void draw_y_axis(Canvas& c, int32_t W, int32_t H, double ymax, double ymin, cons
   c.textOut(x, Trunc(style.ymax_top * H), Format("%5.0f", {ymax}));
 }
 
+namespace {
+
+// The range edits a draw of this pattern uses must hold numbers: an error names the edit and
+// its window. The others are not read.
+void check_used_ranges(PatternGroup group) {
+  const bool angle = is_angle_group(group);
+  for (const auto& [edit, label] : frmNaxGraph::kRangeEdits) {
+    const bool x_edit = edit == frmNaxGraph::edtXBegin || edit == frmNaxGraph::edtXEnd;
+    const bool angle_edit = edit == frmNaxGraph::edt2ThetaBegin || edit == frmNaxGraph::edt2ThetaEnd;
+    if ((angle && x_edit) || (!angle && angle_edit)) continue;
+    const std::string text = controls().text(edit);
+    try {
+      if (parameter_of(edit)->kind == ParameterKind::kInteger) (void)StrToInt(text);
+      else (void)StrToFloat(text);
+    } catch (const ConversionError& e) {
+      throw ConversionError("\"" + std::string(label) + "\" of the " + std::string(frmNaxGraph::kWindowTitle) +
+                            " window: " + e.what());
+    }
+  }
+}
+
+}  // namespace
+
 int32_t draw_graph_on_canvas(Canvas& c, const GraphStyle& style, const std::function<void()>& sector_drawn) {
   if (state().nax_pattern.empty()) return 1;
   kgui::CanvasBatch batch(c);
   ScaledDrawing scaled(c, style.scale);
+  check_used_ranges(current_pattern_group());
   read_parameters(current_image().ImageHeight);
   update_graph_layout();
   const GraphLayout& g = state().graph;

@@ -193,6 +193,15 @@ void scale_radio_clicked() {
     return;
   show_display_edges();
   redraw_gauge_and_levels();
+  show_scale_radios();
+}
+
+void show_scale_radios() {
+  const int32_t mode = state().display_scale.DisplayMode;
+  if (mode != 0 && mode != 1) return;
+  const bool log = mode == 0;
+  controls().set_checked(log ? frmImage::rbtnLogScale : frmImage::rbtnLinearScale, true);
+  controls().set_checked(log ? frmMergeImage::rbtnLogScale : frmMergeImage::rbtnLinearScale, true);
 }
 
 void edge_edit_key(ControlName edit, int key) {
@@ -205,6 +214,10 @@ void edge_edit_key(ControlName edit, int key) {
     set_gauge_low(state().display_scale, *v);
   else
     return;
+  // The labels show the edges, which a new range may have moved.
+  const DisplayScale& d = state().display_scale;
+  controls().set_text(frmImage::lblHighIndex, Format("%d", {d.HighEdge}));
+  controls().set_text(frmImage::lblLowIndex, Format("%d", {d.LowEdge}));
   redraw_gauge_and_levels();
 }
 

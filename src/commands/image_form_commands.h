@@ -36,6 +36,9 @@ void omit_blue_clicked();
 // The scale radios: the checked one sets the display mode, the gauge range and the edges;
 // then the gauge and the display levels are rebuilt. Neither checked: nothing.
 void scale_radio_clicked();
+// The image and merge windows' scale radios show the one shared display mode. Checking a
+// radio runs its click, so the window whose radio changes takes that scale's range.
+void show_scale_radios();
 // edtLowEdgeKeyDown, edtHighEdgeKeyDown: on Enter an integer sets that end of the gauge's
 // range; then the gauge and the levels are rebuilt. Not an integer: nothing.
 void edge_edit_key(ControlName edit, int key);

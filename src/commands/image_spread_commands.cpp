@@ -21,9 +21,16 @@ void spread_select_reference() {
 }
 
 void spread_execute() {
-  if (controls().checked(frmImageSpread::rbtnSpreadNew))
-    make_spread_reference(file_list(frmImageSpread::memFileName));
-  else
+  if (controls().checked(frmImageSpread::rbtnSpreadNew)) {
+    const std::vector<std::string> files = file_list(frmImageSpread::memFileName);
+    // The reference is made from one image.
+    if (files.size() != 1) {
+      log_line(" make_spread_reference() : RefFile作成 takes one image file; the list holds " +
+               std::to_string(files.size()) + ".");
+      return;
+    }
+    make_spread_reference(files);
+  } else
     spread_images(controls().text(frmImageSpread::edtRefFileName), file_list(frmImageSpread::memFileName));
 }
 

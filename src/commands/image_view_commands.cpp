@@ -16,8 +16,6 @@ namespace kestrin {
 
 namespace {
 
-constexpr int32_t kDesignWidth = 758, kDesignHeight = 604;
-
 ImageView& view() { return state().image_view; }
 
 bool has_image() {
@@ -165,8 +163,15 @@ void window_size_key(int key) {
   const auto h = TryStrToInt(controls().text(frmImage::edtImageWindowHeight));
   const auto cx = TryStrToInt(controls().text(frmImage::edtImageWindowCX));
   const auto cy = TryStrToInt(controls().text(frmImage::edtImageWindowCY));
-  if (!w || !h || !cx || !cy) return;
-  if (*w < 1 || *h < 1 || *w > kMaxViewSide || *h > kMaxViewSide) return;
+  if (!w || !h || !cx || !cy) {
+    log_line(" ImageWindowSetting : Width, Height, CX and CY must be integers.");
+    return;
+  }
+  if (*w < 1 || *h < 1 || *w > kMaxViewSide || *h > kMaxViewSide) {
+    log_line(Format(" ImageWindowSetting : The view size %d x %d is refused: width and height must be 1 to %d.",
+                    {*w, *h, kMaxViewSide}));
+    return;
+  }
   set_image_view_size(*w, *h, *cx, *cy);
 }
 
@@ -188,7 +193,7 @@ void set_image_view_size(int32_t width, int32_t height, int32_t cx, int32_t cy) 
 }
 
 bool layout_wanted(int32_t form_width, int32_t form_height) {
-  return !view().LayoutBusy && form_width > kDesignWidth && form_height > kDesignHeight && has_image();
+  return !view().LayoutBusy && form_width >= kImageFormMinWidth && form_height >= kImageFormMinHeight && has_image();
 }
 
 void view_resized(int32_t width, int32_t height) {

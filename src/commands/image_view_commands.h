@@ -58,14 +58,16 @@ void thumbnail_clicked(int32_t X, int32_t Y, int32_t size);
 
 // The window-setting edits: on Enter, the view takes the width and height and is centred
 // on the centre edits; any edit that is not an integer, or a size outside 1..kMaxViewSide,
-// makes the key do nothing.
+// is refused with a line in the log.
 constexpr int32_t kMaxViewSide = 4096;
 void window_size_key(int key);
 void set_image_view_size(int32_t width, int32_t height, int32_t cx, int32_t cy);
 
+// The image window's smallest outer size: a view of 200 x 200 beside the whole button panel.
+constexpr int32_t kImageFormMinWidth = 624, kImageFormMinHeight = 538;
 // Whether a resize of the window to this outer size lays the view out again (when the
-// resizes stop): not while the layout itself resizes, only above the design size and with
-// an image.
+// resizes stop): not while the layout itself resizes, only at the smallest size or above
+// (the window holds no smaller one) and with an image.
 bool layout_wanted(int32_t form_width, int32_t form_height);
 // The layout's view steps after the part view took `width` x `height` pixels: the view
 // follows, a whole view fits the image again (keeping the zoom before it), else the zoom

@@ -7,6 +7,7 @@
 #include "analysis/center.h"
 #include "analysis/center_no_direct.h"
 #include "analysis/line_integration.h"
+#include "analysis/peak_search.h"
 #include "analysis/spot_search.h"
 #include "analysis/tilt.h"
 #include "analysis/wave_length.h"
@@ -122,10 +123,18 @@ void find_center_command(bool redraw) {
   if (redraw) image_window().redraw_image();
 }
 
+// Without an image the search says so once and stops; a dismissed question about the start
+// stops it before anything changes.
 void find_center_without_direct(CentreRound round) {
+  if (current_image().NoImageFlag == 1) {
+    log_line(" FindCenterNoDirect() : Image data does not exist.");
+    return;
+  }
   run_long("FindCenterNoDirect", [round] {
     double x = 0, y = 0;
-    if (prompts().confirm("Use current CenterX,Y for Initial?")) {
+    const YesNo start = prompts().ask_yes_no("Use current CenterX,Y for Initial?");
+    if (start == YesNo::kDismissed) return;
+    if (start == YesNo::kYes) {
       x = StrToFloat(controls().text(frmMain::edtCenterX0));
       y = StrToFloat(controls().text(frmMain::edtCenterY0));
     } else {
@@ -158,6 +167,15 @@ void find_center_without_direct_command() {
 void auto_analysis_command() { auto_analysis(); }
 void import_mask_command() { import_mask_file(); }
 void calc_tilt_command() { calc_tilt(); }
+
+void peak_search_menu_command() {
+  if (peak_search() != 0) log_line(" peak_search() : Pattern data does not exist. Make a pattern first.");
+}
+
+void calc_tilt_menu_command() {
+  if (calc_tilt() != 0)
+    log_line(" calc_tilt() : The tilt needs the 16 sectors' pixel patterns of \"Sectoring\"; run it first.");
+}
 void calc_wave_length_command() { calc_wave_length(); }
 void show_spot_list_command() { show_spot_list(); }
 

@@ -44,6 +44,10 @@ void straight_line_integration();    // only for the rectangle by direction
 void find_center_command(bool redraw);  // needs an image; the menu item also redraws
 void import_mask_command();             // import_mask_file, after the window's message
 void calc_tilt_command();
+// The menu's "Peak search" and "Calc Tilt": as the script methods, and a line in the log
+// saying why when there is no pattern to work on.
+void peak_search_menu_command();
+void calc_tilt_menu_command();
 void calc_wave_length_command();
 // The spot search over the whole image with the spot window's settings, then the spot list.
 // A setting that is not a number raises its conversion error before anything is searched.

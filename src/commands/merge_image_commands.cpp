@@ -5,6 +5,7 @@
 #include "base/paths.h"
 #include "base/program_files.h"
 #include "commands/file_list_commands.h"
+#include "commands/image_form_commands.h"
 #include "commands/main_form_commands.h"
 #include "image/merge_images.h"
 #include "model/state.h"
@@ -69,16 +70,18 @@ bool merge_create() {
                       state().display_scale.DisplayMode);
 }
 
+// The display mode is the image window's too, so it changes with or without a picture; the
+// gauge takes the scale's range then too, so that the next picture is made with it.
 void merge_scale_clicked(bool log) {
   MergeState& m = merge_state();
-  if (!m.Merged) return;
   state().display_scale.DisplayMode = log ? 0 : 1;
   const int32_t top = log ? m.log_saturation : 1000;
   m.gauge = MergeGauge{0, top, 0, top};
   controls().set_text(frmMergeImage::edtLowEdge, "0");
   controls().set_text(frmMergeImage::edtHighEdge, Format("%d", {top}));
   show_edges(m.gauge);
-  rebuild_levels();
+  if (m.Merged) rebuild_levels();
+  show_scale_radios();
 }
 
 void merge_low_edge_key(int key) {

@@ -21,9 +21,9 @@ void merge_area_key(int key);
 // the shared display mode. The edits are read only for a list that is not empty. True when
 // a picture was made.
 bool merge_create();
-// A scale radio clicked (log or linear), once a picture exists: the shared display mode,
-// the gauge's range and edges (0..1000 linear, 0..the log full scale of the image read last
-// for log), their edits and labels, then the picture's levels.
+// A scale radio clicked (log or linear): the shared display mode, the gauge's range and
+// edges (0..1000 linear, 0..the log full scale of the image read last for log), their edits
+// and labels, the picture's levels once a picture exists, and both windows' radios.
 void merge_scale_clicked(bool log);
 // Enter in the low or high edge's edit: the gauge's edit rule with the edit as an integer,
 // the labels follow, then the picture's levels. Other keys do nothing.

@@ -1,7 +1,6 @@
 // The oscillation analysis window's commands.
 #include "commands/osc_ana_commands.h"
 
-
 #include "analysis/osc_batch.h"
 #include "analysis/spot_csv.h"
 #include "analysis/spot_tables.h"
@@ -86,6 +85,10 @@ std::vector<std::string> target_files() {
 
 void osc_execute_command() {
   const std::vector<std::string> files = target_files();
+  if (files.empty()) {
+    log_line(" osc_ana_batch() : No image file in the list.");
+    return;
+  }
   std::string folder = state().OscOutputFolder;
   if (!file_dialogs().select_folder(kOscFolderCaption, folder)) return;
   run_osc_ana_batch(files, folder, controls().text(frmOscAna::edtAddString));

@@ -90,6 +90,7 @@ bool run_steps(int32_t start, const Spot2ThetaAnalysis& analysis, bool& aborted)
   for (int32_t k = start; k < state().spot_list.SpotCount;) {
     if (!analyze_one(kAnalyzeStepwise, k, analysis)) return false;
     status("Current No.=" + number(k));
+    spot_analysis_window().uncover();
     wait_for_events([&r] { return r.AnalyzeNext; });
     if (!r.AnalyzeNext || program_terminated()) r.AnalyzeState = kAnalyzeAbort;
     r.AnalyzeNext = false;

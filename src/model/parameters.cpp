@@ -5,6 +5,7 @@
 
 #include "base/convert.h"
 #include "ports/names/main_form_names.h"
+#include "ports/names/nax_graph_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -36,8 +37,21 @@ void read_real(Controls& c, const Parameter& p, IntegrationParams& ip, int32_t i
   }
 }
 
+// A graph window's range: read when it is a number, else left as it was. The draw that uses
+// it checks it (a 2theta pattern does not use the pixel range), so a bad range stops no
+// integration and no other draw.
+void read_graph_range(Controls& c, const Parameter& p, IntegrationParams& ip) {
+  const std::string text = c.text(p.control);
+  if (p.kind == ParameterKind::kInteger) {
+    if (const auto v = TryStrToInt(text)) ip.*p.integer = *v;
+  } else if (p.kind == ParameterKind::kReal) {
+    if (const auto v = TryStrToFloat(text)) ip.*p.real = *v;
+  }
+}
+
 // Flat dispatch over the kind of control.
 void read_row(Controls& c, const Parameter& p, IntegrationParams& ip, int32_t image_height) {
+  if (p.control.form == frmNaxGraph::form) return read_graph_range(c, p, ip);
   switch (p.kind) {
     case ParameterKind::kReal: read_real(c, p, ip, image_height); break;
     case ParameterKind::kInteger: ip.*p.integer = StrToInt(c.text(p.control)); break;

@@ -6,6 +6,10 @@
 
 namespace kestrin {
 
+// The answer to a question with Yes and No that the user may also dismiss (Escape or the
+// close box).
+enum class YesNo { kYes, kNo, kDismissed };
+
 class Prompts {
 public:
   virtual ~Prompts() = default;
@@ -13,6 +17,8 @@ public:
     (void)question;
     return true;
   }
+  // A question with Yes and No; a dismissed question is told apart from No.
+  virtual YesNo ask_yes_no(std::string_view question) { return confirm(question) ? YesNo::kYes : YesNo::kNo; }
   virtual void message(std::string_view text) { (void)text; }
 };
 

@@ -107,6 +107,9 @@ public:
   virtual void grid_cell_changed(int32_t column, int32_t row) { (void)column, (void)row; }
   // Enables or disables the run buttons.
   virtual void enable_runs(bool on) { (void)on; }
+  // Moves the shown graph, peak list and fit list off the window, so that a step's
+  // results leave its Next, Retry and Abort buttons in view.
+  virtual void uncover() {}
 };
 
 // TfrmOscAna.

@@ -214,6 +214,63 @@ TEST_F(PrintingTest, PrintGraphGivesOneLandscapePageWithTheAxesAndKeepsTheOrient
   keep_pages("graph");
 }
 
+// A pattern flat at mid-height but for one peak, printed: the flat stretch left of the peak
+// is one unbroken line on the page, not a row of stubs.
+TEST_F(PrintingTest, PrintedGraphDrawsALongFlatStretchWithoutGaps) {
+  KESTRIN_REQUIRE_POPPLER();
+  integrate_ring_image(4);
+  // A pixel pattern of 20000 points over the graph's 2000 units: ten points to a unit.
+  NaxPattern& p = state().nax_pattern;
+  p.set_kind(kPixelHistogram);
+  p.N = 20000;
+  const int32_t flat = 5000;
+  for (int32_t i = 0; i < p.N; ++i) p.values[size_t(i)] = i > p.N / 2 && i < p.N / 2 + 50 ? 10000 : flat;
+  auto& graph = form<app::TfrmNaxGraph>();
+  graph.edtXBegin->setText("0");
+  graph.edtXEnd->setText("20000");
+  graph.edtYBegin->setText("0");
+  graph.edtYEnd->setText("10000");
+  dialogs_.answerPrint();
+  click_menu("File", "Print Graph");
+  ASSERT_EQ(pdf_pages(pdf_), 1);
+  const auto page = pdf_grey_page(pdf_, 1, 200);
+  ASSERT_GT(page.size(), 400u);
+  const auto dark = [](uint8_t v) { return v < 230; };  // a line of about one pixel, anti-aliased
+  // The plot frame's top and bottom edges are the longest rows (with the axis ticks on
+  // them); the flat stretch is the longest row between them, away from the ticks.
+  std::vector<size_t> counts;
+  for (const auto& row : page) counts.push_back(size_t(std::count_if(row.begin(), row.end(), dark)));
+  const size_t longest = *std::max_element(counts.begin(), counts.end());
+  std::vector<std::pair<size_t, size_t>> edges;  // first and last row of each long line
+  for (size_t y = 0; y < counts.size(); ++y) {
+    if (counts[y] * 20 < longest * 19) continue;
+    if (!edges.empty() && edges.back().second + 1 == y) edges.back().second = y;
+    else edges.emplace_back(y, y);
+  }
+  ASSERT_GE(edges.size(), 2u);
+  constexpr size_t kTicks = 40;  // rows of the ticks along the edges, and more
+  const size_t top = edges.front().second + kTicks, bottom = edges.back().first - kTicks;
+  ASSERT_GT(bottom, top);
+  size_t best = top;
+  for (size_t y = top; y < bottom; ++y)
+    if (counts[y] > counts[best]) best = y;
+  EXPECT_GT(counts[best] * 2, longest) << "no long line between the frame's edges";
+  std::vector<bool> covered(page[best].size(), false);
+  for (size_t y = best - 2; y <= best + 2; ++y)
+    for (size_t x = 0; x < covered.size(); ++x) covered[x] = covered[x] || dark(page[y][x]);
+  const auto first = std::find(covered.begin(), covered.end(), true) - covered.begin();
+  const auto last = covered.rend() - std::find(covered.rbegin(), covered.rend(), true) - 1;
+  ASSERT_GT(last - first, 1000);  // the line crosses the plot
+  // From the frame to a third of the way along (well left of the peak): no gap.
+  int gap = 0, widest = 0;
+  for (auto x = first; x < first + (last - first) / 3; ++x) {
+    gap = covered[size_t(x)] ? 0 : gap + 1;
+    widest = std::max(widest, gap);
+  }
+  EXPECT_LE(widest, 1) << "row " << best << " from column " << first;
+  keep_pages("flat-graph");
+}
+
 TEST_F(PrintingTest, CopiedGraphIsAnImageFourTimesTheGraphWithAWhitePlot) {
   integrate_ring_image(4);
   state().graph.GraphWidth = 500;

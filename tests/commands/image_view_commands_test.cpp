@@ -152,9 +152,9 @@ TEST_F(ImageViewCommandsTest, WindowSettingEditsSizeTheViewAndSwallowJunk) {
 TEST_F(ImageViewCommandsTest, LayoutAfterAResize) {
   EXPECT_FALSE(layout_wanted(1000, 700));  // no image
   load_image(2000, 1000);
-  EXPECT_TRUE(layout_wanted(759, 605));
-  EXPECT_FALSE(layout_wanted(758, 700));
-  EXPECT_FALSE(layout_wanted(900, 604));
+  EXPECT_TRUE(layout_wanted(kImageFormMinWidth, kImageFormMinHeight));
+  EXPECT_FALSE(layout_wanted(kImageFormMinWidth - 1, 700));
+  EXPECT_FALSE(layout_wanted(900, kImageFormMinHeight - 1));
   view().LayoutBusy = true;
   EXPECT_FALSE(layout_wanted(1000, 700));
   view().LayoutBusy = false;

@@ -128,6 +128,7 @@ void half_step(double& x, double& y) {
 
 TEST_F(MainCommandsTest, CentreSearchWithoutDirectBeamStartsInTheMiddleWhenAskedNot) {
   current_image().ImageWidth = current_image().ImageHeight = 2000;
+  current_image().NoImageFlag = 0;
   prompts_.answers = {false};
   find_center_without_direct(+[](double&, double&) {});
   EXPECT_EQ(prompts_.questions, std::vector<std::string>{"Use current CenterX,Y for Initial?"});
@@ -137,6 +138,7 @@ TEST_F(MainCommandsTest, CentreSearchWithoutDirectBeamStartsInTheMiddleWhenAsked
 }
 
 TEST_F(MainCommandsTest, CentreSearchWithoutDirectBeamRunsTenRoundsFromTheEdits) {
+  current_image().NoImageFlag = 0;
   c().set_text(frmMain::edtCenterX0, "10");
   c().set_text(frmMain::edtCenterY0, "20");
   find_center_without_direct(&half_step);  // answered yes: starts from the edits
@@ -158,6 +160,7 @@ TEST_F(MainCommandsTest, CentreSearchStartedInsideItsOwnPumpIsRefused) {
   p.events = &pump;
   p.prompts = &prompts_;
   install_ports(views_.ports(p));
+  current_image().NoImageFlag = 0;
   c().set_text(frmMain::edtCenterX0, "10");
   c().set_text(frmMain::edtCenterY0, "20");
   find_center_without_direct(&half_step);

@@ -10,6 +10,7 @@
 #include "commands/merge_image_commands.h"
 #include "image/merge_images.h"
 #include "model/state.h"
+#include "ports/names/image_form_names.h"
 #include "ports/names/merge_image_names.h"
 #include "support/pattern_fixture.h"
 #include "support/raxis_fixture.h"
@@ -100,9 +101,15 @@ TEST_F(MergeCommandsTest, TheEditsAreReadOnlyForAListThatIsNotEmpty) {
   EXPECT_THROW(merge_create(), ConversionError);
 }
 
-TEST_F(MergeCommandsTest, ScaleRadiosSetTheSharedModeAndTheGaugeOnceAPictureExists) {
+// The display mode is shared with the image window: it follows the radios before the first
+// picture too, and so does the gauge, which the next picture is made with.
+TEST_F(MergeCommandsTest, ScaleRadiosSetTheSharedModeAndTheGaugeWithOrWithoutAPicture) {
   merge_scale_clicked(true);
-  EXPECT_EQ(state().display_scale.DisplayMode, 1);  // no picture yet: nothing
+  EXPECT_EQ(state().display_scale.DisplayMode, 0);
+  EXPECT_EQ(merge_state().gauge.max, 10000);
+  EXPECT_TRUE(controls().checked(frmImage::rbtnLogScale));
+  merge_scale_clicked(false);
+  EXPECT_EQ(state().display_scale.DisplayMode, 1);
   merge_one(image("a.img"));
   merge_scale_clicked(true);
   EXPECT_EQ(state().display_scale.DisplayMode, 0);

@@ -118,6 +118,11 @@ TEST_F(OscCommandsTest, TheIniFileGivesTheFolderAndAMissingOneStartsEmptyWithout
 
 TEST_F(OscCommandsTest, ACancelledFolderDialogRunsNothingAndAChosenFolderIsRemembered) {
   state().OscOutputFolder = "/before";
+  osc_execute_command();  // an empty list: the reason in the log, no folder asked
+  EXPECT_EQ(log(), std::vector<std::string>{" osc_ana_batch() : No image file in the list."});
+  EXPECT_TRUE(dialogs_.captions.empty());
+  the_log().clear_history();
+  controls().set_text(frmOscAna::memFileName, dir_.path() + "missing.img");
   osc_execute_command();
   EXPECT_EQ(dialogs_.captions, (std::vector<std::string>{"出力先フォルダの選択"}));
   EXPECT_FALSE(file_exists(ini()));
@@ -126,7 +131,7 @@ TEST_F(OscCommandsTest, ACancelledFolderDialogRunsNothingAndAChosenFolderIsRemem
   state().spot_reference = {{1, 1, 1}};
   state().BatchState = kBatchStop;  // left by an earlier Cancel
   dialogs_.folder = dir_.path() + "out";
-  osc_execute_command();  // no files: the batch ends at once
+  EXPECT_ANY_THROW(osc_execute_command());  // the missing file stops the batch; the folder is kept all the same
   EXPECT_EQ(state().OscOutputFolder, dir_.path() + "out");
   EXPECT_EQ(read_program_file_line(kOscIniFile), dir_.path() + "out");
   EXPECT_EQ(state().BatchState, kBatchRun);

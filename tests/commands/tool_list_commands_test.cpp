@@ -63,8 +63,9 @@ TEST_F(ToolListCommandsTest, TheReferenceDialogFillsTheNameEdit) {
 
 TEST_F(ToolListCommandsTest, ExecuteRunsTheModeTheRadiosChoose) {
   set_file_list(frmImageSpread::memFileName, {"", "/d/b.img"});
-  spread_execute();  // "RefFile作成" at start: two lines, nothing happens
-  EXPECT_TRUE(log().empty());
+  spread_execute();  // "RefFile作成" at start: two lines, refused with the reason
+  EXPECT_EQ(log(), Lines{" make_spread_reference() : RefFile作成 takes one image file; the list holds 2."});
+  the_log().clear_history();
   controls().set_checked(frmImageSpread::rbtnSpreadRef, true);
   controls().set_text(frmImageSpread::edtRefFileName, "/d/ref.csv");
   spread_execute();

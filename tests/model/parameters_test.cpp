@@ -113,10 +113,16 @@ TEST_F(ParametersTest, BadFieldStopsTheReadAndKeepsLaterFields) {
   EXPECT_EQ(p.pixel_x, old_pixel);
   EXPECT_EQ(p.Lo, old_lo);
 
+  // A graph range that is not a number is left to the draw that uses it: the read goes on
+  // and the range keeps its value.
   edit(frmMain::edtPixelX, "0.1");
   edit(frmNaxGraph::edtYBegin, "1.5");  // graph edits take integers
-  EXPECT_THROW(read_parameters(current_image().ImageHeight), ConversionError);
+  edit(frmNaxGraph::edtYEnd, "900");
+  const int32_t old_y = p.graph_y_begin;
+  EXPECT_NO_THROW(read_parameters(current_image().ImageHeight));
   EXPECT_EQ(p.Lo, 321);
+  EXPECT_EQ(p.graph_y_begin, old_y);
+  EXPECT_EQ(p.graph_y_end, 900);
 }
 
 TEST_F(ParametersTest, ZeroDivisionAngleFailsAfterEveryOtherField) {

@@ -77,7 +77,13 @@ void QtCanvas::closeRun() {
   held_.emplace_back(QPoint(run_.x, first), QPoint(run_.x, last));
 }
 
+bool QtCanvas::scaled() const { return painter_ && painter_->worldTransform().isScaling(); }
+
 void QtCanvas::hold(TPoint a, TPoint b) {
+  if (scaled()) {
+    held_.emplace_back(QPoint(a.x, a.y), QPoint(b.x, b.y));
+    return;
+  }
   if (run_.open && a.x == b.x && a.x == run_.x && a.y == run_.end) {
     run_.lo = std::min(run_.lo, a.y);
     run_.hi = std::max(run_.hi, a.y);
@@ -127,7 +133,7 @@ void QtCanvas::drawLine(TPoint a, TPoint b) {
     changed_in_batch_ = true;
     return;
   }
-  const QLine line = withoutEnd(a, b);
+  const QLine line = scaled() ? QLine(QPoint(a.x, a.y), QPoint(b.x, b.y)) : withoutEnd(a, b);
   paint([&](QPainter& p) { p.drawLine(line); }, Fill::None);
 }
 

@@ -51,6 +51,10 @@ private:
   void withPainter(const std::function<void(QPainter&)>& fn);
   // Draws the held lines, if any.
   void flush();
+  // Whether the caller's painter scales the drawing (a printed page): a unit is then no
+  // pixel, and a line keeps its end point, as a polyline through the points does; leaving
+  // it out would leave a unit-wide gap after every step of a curve.
+  bool scaled() const;
   // Holds one more line of a batch; a vertical line that goes on from where the last one of
   // its column ended joins that run.
   void hold(TPoint a, TPoint b);

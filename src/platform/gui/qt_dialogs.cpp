@@ -5,6 +5,7 @@
 #include <QFontDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
 
@@ -24,7 +25,8 @@ QStringList qtNameFilters(const std::string& filter) {
 }
 
 void configureFileDialog(QFileDialog& dlg, const TOpenDialog& d, bool save) {
-  dlg.setWindowTitle(qs(d.title()));
+  // A dialog without its own title carries the program's name.
+  dlg.setWindowTitle(qs(d.title().empty() ? applicationTitle() : d.title()));
   // No initial folder means the process's current folder, as on the platform (Qt would
   // start an empty one at the file-system root).
   dlg.setDirectory(d.initialDir().empty() ? QDir::currentPath() : qs(d.initialDir()));
@@ -63,6 +65,30 @@ bool QtDialogs::executeFile(TOpenDialog& d, bool save) {
   return true;
 }
 
+namespace {
+
+// A message box that tells a dismissal (Escape, the close box) from a click on the button
+// Qt lets stand for it.
+class DismissibleBox : public QMessageBox {
+public:
+  bool dismissed() const { return dismissed_; }
+
+protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    if (e->key() == Qt::Key_Escape) dismissed_ = true;
+    QMessageBox::keyPressEvent(e);
+  }
+  void closeEvent(QCloseEvent* e) override {
+    dismissed_ = true;
+    QMessageBox::closeEvent(e);
+  }
+
+private:
+  bool dismissed_ = false;
+};
+
+}  // namespace
+
 int QtDialogs::messageBox(const std::string& text, const std::string& caption, TMsgDlgType type,
                           TMsgDlgButtons buttons) {
   return messageBoxWithDefault(text, caption, type, buttons, static_cast<TMsgDlgBtn>(-1));
@@ -79,7 +105,7 @@ int QtDialogs::messageBoxWithDefault(const std::string& text, const std::string&
       {mbHelp, QMessageBox::Help}};
   static const int results[] = {mrYes, mrNo, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore,
                                 mrAll, mrNoToAll, mrYesToAll, mrNone};
-  QMessageBox box;
+  DismissibleBox box;
   box.setWindowTitle(qs(caption));
   box.setText(qs(text));
   box.setIcon(type == mtWarning ? QMessageBox::Warning
@@ -94,6 +120,10 @@ int QtDialogs::messageBoxWithDefault(const std::string& text, const std::string&
   for (const auto& [btn, q] : map)
     if (btn == default_button && (qb & q)) box.setDefaultButton(q);
   int answer = box.exec();
+  // Qt lets No stand for Escape and the close box on a Yes/No box; a question the user
+  // dismissed is answered neither Yes nor No.
+  const TMsgDlgButtons yes_no = (1u << mbYes) | (1u << mbNo);
+  if (box.dismissed() && (buttons & yes_no) == yes_no && !(buttons & (1u << mbCancel))) return mrCancel;
   for (size_t i = 0; i < std::size(map); ++i)
     if (answer == map[i].second) return results[i];
   return mrCancel;

@@ -193,7 +193,13 @@ TEdit::TEdit(TComponent* owner) : TWinControl(owner, new QLineEdit()) {
 }
 
 std::string TEdit::text() const { return ss(static_cast<QLineEdit*>(widget())->text()); }
-void TEdit::setText(const std::string& text) { static_cast<QLineEdit*>(widget())->setText(qs(text)); }
+// Text set by code puts the caret before its first character, so a long number shows its
+// start, as the platform's edits do.
+void TEdit::setText(const std::string& text) {
+  auto* e = static_cast<QLineEdit*>(widget());
+  e->setText(qs(text));
+  e->setCursorPosition(0);
+}
 bool TEdit::readOnly() const { return static_cast<QLineEdit*>(widget())->isReadOnly(); }
 void TEdit::setReadOnly(bool r) { static_cast<QLineEdit*>(widget())->setReadOnly(r); }
 void TEdit::selectAll() { static_cast<QLineEdit*>(widget())->selectAll(); }

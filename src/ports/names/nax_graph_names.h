@@ -24,6 +24,15 @@ inline constexpr ControlName edtYEnd{form, "edtYEnd"};
 inline constexpr ControlName edt2ThetaBegin{form, "edt2ThetaBegin"};
 inline constexpr ControlName edt2ThetaEnd{form, "edt2ThetaEnd"};
 inline constexpr ControlName Edit1{form, "Edit1"};
+// The range edits' labels, as the window shows them and its messages name them.
+struct LabelledEdit {
+  ControlName edit;
+  std::string_view label;
+};
+inline constexpr LabelledEdit kRangeEdits[] = {{edtXBegin, "X begin"},         {edtXEnd, "X end"},
+                                               {edtYBegin, "Y begin"},         {edtYEnd, "Y end"},
+                                               {edt2ThetaBegin, "2theta begin"}, {edt2ThetaEnd, "2theta end"}};
+inline constexpr std::string_view kWindowTitle = "Intensity Graph";
 inline constexpr ControlName lblCurValue{form, "lblCurValue"};
 inline constexpr ControlName imgNaxGraph{form, "imgNaxGraph"};
 

@@ -214,7 +214,7 @@ TEST_F(PrintingTest, PrintGraphGivesOneLandscapePageWithTheAxesAndKeepsTheOrient
   keep_pages("graph");
 }
 
-TEST_F(PrintingTest, CopiedGraphIsAnImageFourTimesTheGraphWithAWhitePlot) {
+TEST_F(PrintingTest, CopiedGraphIsAnImageAndAVectorPictureFourTimesTheGraphWithAWhitePlot) {
   integrate_ring_image(4);
   state().graph.GraphWidth = 500;
   state().graph.GraphHeight = 400;
@@ -235,6 +235,15 @@ TEST_F(PrintingTest, CopiedGraphIsAnImageFourTimesTheGraphWithAWhitePlot) {
   EXPECT_GT(white, 200 * 200);
   EXPECT_GT(dark, 100);  // frame, ticks, numbers and the curve
   EXPECT_EQ(state().graph.GraphWidth, 500);
+  // Beside the bitmap, the same picture as vectors: lines as paths, numbers as text.
+  ASSERT_TRUE(kgui::Clipboard().hasFormat("image/svg+xml"));
+  const std::vector<uint8_t> bytes = kgui::Clipboard().data("image/svg+xml");
+  const std::string svg(bytes.begin(), bytes.end());
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  EXPECT_NE(svg.find("viewBox=\"0 0 2400 2000\""), std::string::npos);
+  EXPECT_NE(svg.find("<path"), std::string::npos) << "the curve and the frame as lines";
+  EXPECT_NE(svg.find("<text"), std::string::npos) << "the axis numbers as text";
+  EXPECT_TRUE(kgui::Clipboard().hasFormat("application/x-qt-image")) << "the bitmap stays";
 }
 
 }  // namespace

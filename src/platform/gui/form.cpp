@@ -4,17 +4,20 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 
+#include "platform/classes/kept_props.h"
 #include "platform/classes/property_builders.h"
 #include "platform/gui/app.h"
 #include "platform/gui/dialogs.h"
@@ -83,9 +86,22 @@ const ClassInfo& TForm::staticClassInfo() {
          };
          return p;
        }(),
+       // The designer's settings Kestrin's windows have no use for are kept and written back;
+       // Position also places the window when it is first shown.
+       keptProp("AutoScroll", PropKind::Enumeration, &booleanType(), nullptr, PropValue(int64_t{1})),
+       keptProp("BorderIcons", PropKind::Set, &borderIconType(), nullptr, PropValue(int64_t{7})),
+       keptProp("BorderStyle", PropKind::Enumeration, &formBorderStyleType(), nullptr, PropValue(int64_t{bsSizeable})),
+       keptProp("OldCreateOrder", PropKind::Enumeration, &booleanType()),
+       keptProp("Position", PropKind::Enumeration, &positionType()),
+       keptProp("PixelsPerInch", PropKind::Integer, nullptr, nullptr, PropValue(int64_t{96})),
+       keptProp("Scaled", PropKind::Enumeration, &booleanType(), nullptr, PropValue(int64_t{1})),
+       keptProp("TextHeight", PropKind::Integer, nullptr, nullptr, PropValue(int64_t{13})),
+       keptProp("WindowState", PropKind::Enumeration, &windowStateType()),
        eventProp<T>("OnActivate", &T::OnActivate), eventProp<TControl>("OnCanResize", &TControl::OnCanResize),
        eventProp<T>("OnClose", &T::OnClose), eventProp<T>("OnCloseQuery", &T::OnCloseQuery),
-       eventProp<TControl>("OnConstrainedResize", &TControl::OnConstrainedResize), eventProp<T>("OnHelp", &T::OnHelp),
+       eventProp<TControl>("OnConstrainedResize", &TControl::OnConstrainedResize),
+       eventProp<T>("OnCreate", &T::OnCreate), eventProp<T>("OnDeactivate", &T::OnDeactivate),
+       eventProp<T>("OnDestroy", &T::OnDestroy), eventProp<T>("OnHelp", &T::OnHelp),
        eventProp<T>("OnHide", &T::OnHide), eventProp<TControl>("OnMouseWheel", &TControl::OnMouseWheel),
        eventProp<TControl>("OnMouseWheelDown", &TControl::OnMouseWheelDown),
        eventProp<TControl>("OnMouseWheelUp", &TControl::OnMouseWheelUp), eventProp<T>("OnShow", &T::OnShow)});
@@ -104,6 +120,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner, new QWidget(nullptr, Qt::Wi
 }
 
 TForm::~TForm() {
+  fire(OnDestroy, this);
   if (menu_) menu_->attach(nullptr);
 }
 
@@ -184,7 +201,27 @@ void TForm::applyColor() {
   client_->setAutoFillBackground(true);
 }
 
+// Position: a centred form goes to the middle of the screen (or of the main form) when it
+// is first shown; the others stay where their bounds put them.
+void TForm::placeOnFirstShow() {
+  if (placed_) return;
+  placed_ = true;
+  const PropertyInfo* position = classInfo().findProperty("Position");
+  const PropValue kept = position ? position->get(*this) : PropValue();
+  const auto* at = std::get_if<int64_t>(&kept);
+  const int64_t value = at ? *at : int64_t{poDesigned};
+  TApplication* app = TApplication::instance();
+  TForm* main = app ? app->mainForm() : nullptr;
+  QRect area;
+  if (value == poMainFormCenter && main && main != this && main->widget()) area = main->widget()->frameGeometry();
+  else if (value == poScreenCenter || value == poDesktopCenter || value == poMainFormCenter || value == poOwnerFormCenter)
+    if (QScreen* screen = QGuiApplication::primaryScreen()) area = screen->availableGeometry();
+  if (area.isEmpty()) return;
+  setBounds(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2, width(), height());
+}
+
 void TForm::setVisible(bool visible) {
+  if (visible) placeOnFirstShow();
   TControl::setVisible(visible);
   QWidget* w = widget();
   if (!w) return;
@@ -198,6 +235,8 @@ void TForm::setVisible(bool visible) {
 }
 
 void TForm::showForm() { setVisible(true); }
+
+void TForm::doCreate() { fire(OnCreate, this); }
 
 void TForm::close() {
   if (widget()) widget()->close();
@@ -349,6 +388,7 @@ bool TForm::handleEvent(QObject* target, QEvent* event) {
       case QEvent::Show: fire(OnShow, this); return false;
       case QEvent::Hide: fire(OnHide, this); return false;
       case QEvent::WindowActivate: fire(OnActivate, this); return false;
+      case QEvent::WindowDeactivate: fire(OnDeactivate, this); return false;
       default: break;
     }
   }
@@ -362,6 +402,7 @@ void TForm::setMenu(TMainMenu* menu) {
     if (!menu_bar_) menu_bar_ = new QMenuBar(widget());
     menu_bar_->show();
     menu->attach(menu_bar_);
+    menu->setWindowHandle(handle());  // the form gets the menu's commands
     menu->freeNotification(this);
   } else if (menu_bar_) {
     delete menu_bar_;

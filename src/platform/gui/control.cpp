@@ -115,6 +115,14 @@ PropertyInfo tabStopProp() {
   return p;
 }
 
+// The colour a control of the class starts with: the window colour of the controls that
+// hold text or items, the face colour of the others.
+TColor startColor(const ClassInfo& cls) {
+  for (const char* name : {"TEdit", "TMemo", "TListBox", "TComboBox", "TListView", "TTreeView", "TStringGrid"})
+    if (cls.inheritsFrom(name)) return clWindow;
+  return clBtnFace;
+}
+
 }  // namespace
 
 const ClassInfo& TControl::staticClassInfo() {
@@ -130,8 +138,10 @@ const ClassInfo& TControl::staticClassInfo() {
        ordProp<T, uint32_t>("Anchors", PropKind::Set, &T::anchors, &T::setAnchors,
                             &anchorKindType(), setOf({akLeft, akTop})),
        [] {
+         // Written when it is not the colour the class starts with, as the designer writes it.
          auto p = ordProp<T, TColor>("Color", PropKind::Integer, &T::color, &T::setColor);
          p.ident_map = &colorIdents();
+         p.stored = [](const TPersistent& o) { return static_cast<const T&>(o).color() != startColor(o.classInfo()); };
          return p;
        }(),
        classProp<T, TSizeConstraints>("Constraints", &T::constraints),

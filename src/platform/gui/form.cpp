@@ -51,8 +51,8 @@ const ClassInfo& TForm::staticClassInfo() {
          return p;
        }(),
        [] {
-         auto p = ordProp<T, TColor>("Color", PropKind::Integer, &T::color, &T::setColor,
-                                     nullptr, clBtnFace);
+         // Written always, as the designer writes a form's colour.
+         auto p = ordProp<T, TColor>("Color", PropKind::Integer, &T::color, &T::setColor);
          p.ident_map = &colorIdents();
          return p;
        }(),

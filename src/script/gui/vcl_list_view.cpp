@@ -40,9 +40,8 @@ kgui::TPoint ViewPointArg(TJVCLPersistent& w, const TJValueList& params, int32_t
   return {ValueToInteger(obj->GetValue("x")), ValueToInteger(obj->GetValue("y"))};
 }
 
-int32_t HandleOf(kgui::TControl* c) {
-  return c && c->widget() ? static_cast<int32_t>(c->widget()->internalWinId()) : 0;
-}
+// The list's window handle, the one its `handle` gives and window messages reach.
+int32_t HandleOf(kgui::TControl* c) { return c ? static_cast<int32_t>(c->handle()) : 0; }
 
 Value FlagSetText(const kgui::EnumInfo& type, uint32_t bits) {
   return Value::String(StrRef(kgui::setToNames(type, bits)));

@@ -7,9 +7,8 @@
 # Peer mode (-DPEER=/usr/bin/duk): runs the script through the peer too, after a one-line
 # prelude that defines println, and compares both outputs (without the exit-code line).
 # With -DSTACK_KB=N the runner gets a stack of N KiB (ulimit -s); with -DRUNNER_TIMEOUT=S
-# a run ends after S seconds at most. With -DKILL_AFTER=S the runner is killed after S
-# seconds, and with -DEXPECT_CRASH=ON it must end by itself with a failure: both compare
-# the output written before the end (without an exit-code line).
+# a run ends after S seconds at most. With -DEXPECT_CRASH=ON the run must end with a failure
+# (killed, crashed) and the output written before the end is compared.
 # With -DFRESH_DIR=D the script runs in the empty folder D, with D/config, D/data and D/run
 # as its configuration, data and runtime folders; a line "//--- next run ---" splits it
 # into programs that run one after the other (each keeps the line numbers of the file);
@@ -77,13 +76,9 @@ if(DEFINED FRESH_DIR)
     string(REPLACE "${FRESH_DIR}" "." ${stream} "${${stream}}")
   endforeach()
 else()
-  set(limit 600)
-  if(DEFINED KILL_AFTER)
-    set(limit ${KILL_AFTER})
-  endif()
   execute_process(COMMAND ${command} INPUT_FILE ${stdin} OUTPUT_VARIABLE actual ERROR_VARIABLE err
-                  RESULT_VARIABLE rc TIMEOUT ${limit})
-  if(DEFINED KILL_AFTER OR EXPECT_CRASH)
+                  RESULT_VARIABLE rc TIMEOUT 600)
+  if(EXPECT_CRASH)
     if(rc EQUAL 0)
       message(FATAL_ERROR "${RUNNER} ended normally where it should not: ${actual}")
     endif()

@@ -1,8 +1,8 @@
 // A form description as the platform's designer writes it (a menu, an edit, a memo, two
 // buttons, a list and a status bar, with the designer's TabOrder, Font, ParentFont,
 // Position, PixelsPerInch and the like): it loads, the properties with an effect act, and
-// the saved text holds every line of it and reads back to the same text. (Kestrin writes
-// the colours of its edits and buttons, and a form's Font before its Caption.)
+// the saved text holds every line of it and reads back to the same text. (Kestrin writes a
+// form's Font before its Caption, and a status bar's Align.)
 var desc = [
   "object Form1: TForm",
   "  Left = 192",
@@ -78,7 +78,7 @@ var desc = [
   "  end",
   "  object StatusBar1: TStatusBar",
   "    Left = 0",
-  "    Top = 254",
+  "    Top = 236",
   "    Width = 412",
   "    Height = 19",
   "    Panels = <",

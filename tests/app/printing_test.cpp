@@ -241,7 +241,8 @@ TEST_F(PrintingTest, CopiedGraphIsAnImageAndAVectorPictureFourTimesTheGraphWithA
   const std::string svg(bytes.begin(), bytes.end());
   EXPECT_NE(svg.find("<svg"), std::string::npos);
   EXPECT_NE(svg.find("viewBox=\"0 0 2400 2000\""), std::string::npos);
-  EXPECT_NE(svg.find("<path"), std::string::npos) << "the curve and the frame as lines";
+  EXPECT_TRUE(svg.find("<polyline") != std::string::npos || svg.find("<path") != std::string::npos)
+      << "the curve and the frame as lines: " << svg.substr(0, 3000);
   EXPECT_NE(svg.find("<text"), std::string::npos) << "the axis numbers as text";
   EXPECT_TRUE(kgui::Clipboard().hasFormat("application/x-qt-image")) << "the bitmap stays";
 }

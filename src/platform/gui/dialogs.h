@@ -32,8 +32,8 @@ class Dialogs {
 public:
   virtual ~Dialogs() = default;
   // Runs an open (save = false) or save dialog from the component's properties. While it
-  // is open it reports the user's moves to the component (folderChanged, selectionChanged,
-  // typeChanged); when the user confirms it calls confirm(), which sets FileName, Files and
+  // is open it reports the user's moves to the component (enterFolder, select,
+  // chooseType); when the user confirms it calls confirm(), which sets FileName, Files and
   // FilterIndex and may keep the dialog open. True when it closed confirmed.
   virtual bool executeFile(TOpenDialog& dialog, bool save) = 0;
   // A message box; returns the mr* value of the button chosen.

@@ -140,12 +140,25 @@ void TForm::setClientHeight(int h) {
   else setHeight(outerSize(h, kFormFrameHeight + menuHeight()));
 }
 
+// The TabOrder values read with the controls, set again once every control has its parent,
+// so each parent's focus chain follows them.
+static void reapplyTabOrder(TWinControl* parent) {
+  for (int i = 0; i < parent->controlCount(); ++i) {
+    auto* c = dynamic_cast<TWinControl*>(parent->controls(i));
+    if (!c) continue;
+    const PropertyInfo* p = c->classInfo().findProperty("TabOrder");
+    if (p && p->stored && p->stored(*c)) p->set(*c, p->get(*c));
+    reapplyTabOrder(c);
+  }
+}
+
 void TForm::loaded() {
   TWinControl::loaded();
   if (pending_client_w_) setClientWidth(*pending_client_w_);
   if (pending_client_h_) setClientHeight(*pending_client_h_);
   pending_client_w_.reset();
   pending_client_h_.reset();
+  reapplyTabOrder(this);
 }
 
 void TForm::getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const {

@@ -110,7 +110,8 @@ TEST_F(FormDescription, TabOrderAndTabStopReadFromADescriptionAct) {
       "object F: TForm\r\n"
       "  object A: TEdit\r\n    TabOrder = 2\r\n  end\r\n"
       "  object B: TEdit\r\n    Top = 30\r\n    TabOrder = 0\r\n  end\r\n"
-      "  object C: TEdit\r\n    Top = 60\r\n    TabOrder = 1\r\n    TabStop = False\r\n  end\r\n"
+      "  object C: TEdit\r\n    Top = 60\r\n    TabOrder = 1\r\n  end\r\n"
+      "  object D: TEdit\r\n    Top = 90\r\n    TabOrder = 3\r\n    TabStop = False\r\n  end\r\n"
       "end\r\n";
   TForm form(nullptr);
   ASSERT_EQ(readComponentText(form, text), "");
@@ -119,10 +120,10 @@ TEST_F(FormDescription, TabOrderAndTabStopReadFromADescriptionAct) {
   QWidget* c = child<TEdit>(form, "C")->widget();
   EXPECT_EQ(b->nextInFocusChain(), c);
   EXPECT_EQ(c->nextInFocusChain(), a);
-  EXPECT_FALSE(c->focusPolicy() & Qt::TabFocus);
+  EXPECT_FALSE(child<TEdit>(form, "D")->widget()->focusPolicy() & Qt::TabFocus);
   EXPECT_TRUE(a->focusPolicy() & Qt::TabFocus);
   const std::string saved = writeComponentText(form);
-  EXPECT_NE(saved.find("    TabOrder = 1\r\n    TabStop = False\r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("    TabOrder = 3\r\n    TabStop = False\r\n"), std::string::npos) << saved;
   TForm plain(nullptr);
   auto* edit = new TEdit(&plain);
   edit->setName("E");

@@ -2,10 +2,12 @@
 // dialog; a printer that cannot start is logged and nothing is printed.
 #include "app/printing.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
+#include <QSvgGenerator>
 #include <exception>
 #include <functional>
 
@@ -117,6 +119,31 @@ void WindowPrinting::print_graph() {
   print_pages(printer, "print_nax_proc", [&] { draw_printed_graph(printer.painter(), target); });
 }
 
+namespace {
+
+// The graph as an SVG picture of the same size: lines and text stay vectors for a drawing
+// program. Empty without a pattern.
+std::vector<uint8_t> graph_svg(const kgui::TSize& size) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setSize(QSize(size.cx, size.cy));
+  svg.setViewBox(QRect(0, 0, size.cx, size.cy));
+  svg.setTitle("Kestrin graph");
+  QPainter painter(&svg);
+  painter.fillRect(QRect(0, 0, size.cx, size.cy), Qt::white);
+  const bool drawn = draw_printed_graph(painter, {0, 0, size.cx, size.cy});
+  painter.end();
+  if (!drawn) return {};
+  const QByteArray bytes = buffer.data();
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+}  // namespace
+
+// The clipboard gets one content in two forms: the bitmap, and the vector picture as
+// image/svg+xml.
 void WindowPrinting::copy_graph() {
   const GraphLayout& g = state().graph;
   const kgui::TSize size = graph_picture_size(g.GraphWidth, g.GraphHeight);
@@ -130,7 +157,13 @@ void WindowPrinting::copy_graph() {
   QPainter painter(&image);
   const bool drawn = draw_printed_graph(painter, {0, 0, size.cx, size.cy});
   painter.end();
-  if (drawn) kgui::Clipboard().setImage(image);
+  if (!drawn) return;
+  const std::vector<uint8_t> svg = graph_svg(size);
+  kgui::TClipboard& clipboard = kgui::Clipboard();
+  clipboard.open();
+  clipboard.setImage(image);
+  if (!svg.empty()) clipboard.setData("image/svg+xml", svg);
+  clipboard.close();
 }
 
 void WindowPrinting::print_lines(const std::vector<std::string>& lines) {

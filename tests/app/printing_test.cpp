@@ -271,7 +271,7 @@ TEST_F(PrintingTest, PrintedGraphDrawsALongFlatStretchWithoutGaps) {
   keep_pages("flat-graph");
 }
 
-TEST_F(PrintingTest, CopiedGraphIsAnImageFourTimesTheGraphWithAWhitePlot) {
+TEST_F(PrintingTest, CopiedGraphIsAnImageAndAVectorPictureFourTimesTheGraphWithAWhitePlot) {
   integrate_ring_image(4);
   state().graph.GraphWidth = 500;
   state().graph.GraphHeight = 400;
@@ -292,6 +292,16 @@ TEST_F(PrintingTest, CopiedGraphIsAnImageFourTimesTheGraphWithAWhitePlot) {
   EXPECT_GT(white, 200 * 200);
   EXPECT_GT(dark, 100);  // frame, ticks, numbers and the curve
   EXPECT_EQ(state().graph.GraphWidth, 500);
+  // Beside the bitmap, the same picture as vectors: lines as paths, numbers as text.
+  ASSERT_TRUE(kgui::Clipboard().hasFormat("image/svg+xml"));
+  const std::vector<uint8_t> bytes = kgui::Clipboard().data("image/svg+xml");
+  const std::string svg(bytes.begin(), bytes.end());
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  EXPECT_NE(svg.find("viewBox=\"0 0 2400 2000\""), std::string::npos);
+  EXPECT_TRUE(svg.find("<polyline") != std::string::npos || svg.find("<path") != std::string::npos)
+      << "the curve and the frame as lines: " << svg.substr(0, 3000);
+  EXPECT_NE(svg.find("<text"), std::string::npos) << "the axis numbers as text";
+  EXPECT_TRUE(kgui::Clipboard().hasFormat("application/x-qt-image")) << "the bitmap stays";
 }
 
 }  // namespace

@@ -10,9 +10,11 @@
 // every question goes to standard error. The fake keeps the clipboard in the process and
 // reports no key or button down.
 //
-// The application object exists before the run, so scripts may build windows; without
+// The application object and a hidden main form exist before the run, so scripts may build
+// windows and send messages to mainFormHandle and applicationHandle; without
 // QT_QPA_PLATFORM and without a display it runs offscreen. The GUI library's own questions
-// are all refused (no real dialog opens). With --timeout a run still going after SECONDS
+// are all refused (no real dialog opens) except the open, save and font dialogs of scripts,
+// which take their answers from the same file. With --timeout a run still going after SECONDS
 // ends with "Abort Script(line)", wherever it waits.
 #include <QTimer>
 #include <algorithm>
@@ -32,12 +34,14 @@
 #include "commands/wiring.h"
 #include "platform/gui/app.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/form.h"
 #include "ports/log.h"
 #include "ports/ports.h"
 #include "script/builtins/builtins.h"
 #include "script/core/errors.h"
 #include "script/core/host.h"
 #include "script/core/script_ui.h"
+#include "script/gui/qt_script_ui.h"
 #include "script/gui/vcl_objects.h"
 #include "script/gui/vcl_wrapper.h"
 #include "scripting/kestrin_object.h"
@@ -53,12 +57,15 @@ void Put(const std::string& text) {
   for (size_t i = 0; i < text.size(); ++i)
     if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
   std::fwrite(out.data(), 1, out.size(), stdout);
+  // Each piece goes out at once: a run killed from outside or crashed in a native call
+  // still shows what it wrote before.
+  std::fflush(stdout);
 }
 
 // One answer: what the user did.
 struct Answer {
-  enum Kind { Ok, Cancel, Close, Code } kind = Close;
-  bool typed = false;  // ok:TEXT
+  enum Kind { Ok, Cancel, Close, Code, Apply } kind = Close;
+  bool typed = false;  // ok:TEXT or apply:TEXT
   std::string text;    // CP932; "\n" in the file is a line break (CR LF)
   int code = 0;
 };
@@ -73,6 +80,10 @@ Answer ParseAnswer(const std::string& line) {
     std::string text = line.substr(3);
     for (size_t at; (at = text.find("\\n")) != std::string::npos;) text.replace(at, 2, "\r\n");
     a.text = kestrin::utf8_to_cp932(text);
+  } else if (line.rfind("apply:", 0) == 0) {
+    a.kind = Answer::Apply;
+    a.typed = true;
+    a.text = kestrin::utf8_to_cp932(line.substr(6));
   } else if (line == "cancel") {
     a.kind = Answer::Cancel;
   } else if (!line.empty() && line.find_first_not_of("0123456789") == std::string::npos) {
@@ -99,6 +110,30 @@ private:
 void Ask(const char* kind, const std::string& caption, const std::string& text, const std::string& answer) {
   std::fprintf(stderr, "[%s] \"%s\": %s %s\n", kind, kestrin::cp932_to_utf8(caption).c_str(),
                kestrin::cp932_to_utf8(text).c_str(), answer.c_str());
+}
+
+bool Confirms(const Answer& a) {
+  return a.kind == Answer::Ok || (a.kind == Answer::Code && a.code == kestrin::script::kIdOk);
+}
+
+// The files an accepting answer of a file dialog chooses (CP932): `ok:A|B`, or with a plain
+// `ok` the name the dialog shows.
+std::vector<std::string> ChosenFiles(const Answer& a, const std::string& shown) {
+  std::vector<std::string> files;
+  if (!a.typed && !shown.empty()) files.push_back(shown);
+  for (size_t start = 0; a.typed && start <= a.text.size();) {
+    size_t bar = a.text.find('|', start);
+    if (bar == std::string::npos) bar = a.text.size();
+    files.push_back(a.text.substr(start, bar - start));
+    start = bar + 1;
+  }
+  return files;
+}
+
+std::string Joined(const std::vector<std::string>& files) {
+  std::string chosen;
+  for (const std::string& f : files) chosen += (chosen.empty() ? "" : "|") + kestrin::cp932_to_utf8(f);
+  return chosen;
 }
 
 class ScriptedUi : public ScriptUi {
@@ -132,7 +167,7 @@ public:
   // `ok` keeps the marks shown; `ok:0,2` checks exactly items 0 and 2.
   bool CheckList(const kestrin::script::CheckListRequest& r, std::vector<bool>& checked) override {
     const Answer a = Next();
-    const bool ok = a.kind == Answer::Ok || (a.kind == Answer::Code && a.code == kestrin::script::kIdOk);
+    const bool ok = Confirms(a);
     if (ok && a.typed) {
       checked.assign(r.items.size(), false);
       for (size_t start = 0; start < a.text.size();) {
@@ -173,6 +208,8 @@ public:
   }
 
   bool IsConsole() override { return true; }
+  int32_t ApplicationHandle() override { return kestrin::script::ApplicationWindowHandle(); }
+  int32_t MainFormHandle() override { return kestrin::script::MainFormWindowHandle(); }
 
 private:
   Answer Next() { return answers_.Next(); }
@@ -180,7 +217,7 @@ private:
   bool Input(const char* kind, const std::string& caption, const std::string& label, const std::string& shown,
              std::string& text) {
     const Answer a = Next();
-    const bool ok = a.kind == Answer::Ok || (a.kind == Answer::Code && a.code == kestrin::script::kIdOk);
+    const bool ok = Confirms(a);
     if (ok) text = a.typed ? a.text : shown;
     Ask(kind, caption, label, ok ? "-> " + kestrin::cp932_to_utf8(text) : "-> cancelled");
     return ok;
@@ -188,18 +225,9 @@ private:
 
   bool FileDialog(const char* kind, const kestrin::script::FileDialogRequest& r, std::vector<std::string>& files) {
     const Answer a = Next();
-    const bool ok = a.kind == Answer::Ok || (a.kind == Answer::Code && a.code == kestrin::script::kIdOk);
-    files.clear();
-    if (ok && !a.typed && !r.file_name.empty()) files.push_back(r.file_name);
-    for (size_t start = 0; ok && a.typed && start <= a.text.size();) {
-      size_t bar = a.text.find('|', start);
-      if (bar == std::string::npos) bar = a.text.size();
-      files.push_back(a.text.substr(start, bar - start));
-      start = bar + 1;
-    }
-    std::string chosen;
-    for (const std::string& f : files) chosen += (chosen.empty() ? "" : "|") + kestrin::cp932_to_utf8(f);
-    Ask(kind, r.title, kestrin::script::QtFileFilter(r.filter), ok ? "-> " + chosen : "-> cancelled");
+    const bool ok = Confirms(a);
+    files = ok ? ChosenFiles(a, r.file_name) : std::vector<std::string>();
+    Ask(kind, r.title, kestrin::script::QtFileFilter(r.filter), ok ? "-> " + Joined(files) : "-> cancelled");
     return ok;
   }
 
@@ -224,6 +252,70 @@ private:
   }
 
   Answers& answers_;
+};
+
+// The GUI library's open, save and font dialogs (VCLOpenDialog and the like), answered as
+// the others: a file dialog's `ok:PATH` (several joined by "|") or `ok` (the FileName shown)
+// goes to the file and confirms it, and when "onCanClose" keeps the dialog open the next line
+// answers it again; a font dialog's `ok:NAME,SIZE` chooses, `ok` keeps the font, and
+// `apply:NAME,SIZE` presses Apply and the next line answers it again. Every other question
+// of the library is refused.
+class ScriptedLibraryDialogs : public kgui::Dialogs {
+public:
+  explicit ScriptedLibraryDialogs(Answers& answers) : answers_(answers) {}
+
+  bool executeFile(kgui::TOpenDialog& d, bool save) override {
+    for (;;) {
+      const Answer a = answers_.Next();
+      const std::vector<std::string> files = Confirms(a) ? ChosenFiles(a, kestrin::utf8_to_cp932(d.fileName())) : std::vector<std::string>();
+      std::vector<std::string> names;
+      for (const std::string& f : files) names.push_back(kestrin::cp932_to_utf8(f));
+      Ask(save ? "save dialog" : "open dialog", kestrin::utf8_to_cp932(d.title()), kestrin::utf8_to_cp932(d.filter()),
+          files.empty() ? "-> cancelled" : "-> " + Joined(files));
+      if (files.empty()) return false;
+      d.showChoice(names, 0);
+      if (d.confirm(names, 0)) return true;
+    }
+  }
+
+  bool executeFont(kgui::TFont& font, const std::function<void()>& apply) override {
+    for (;;) {
+      const Answer a = answers_.Next();
+      const bool applied = a.kind == Answer::Apply;
+      if (!Confirms(a) && !applied) {
+        Ask("font dialog", "", kestrin::utf8_to_cp932(font.name()), "-> cancelled");
+        return false;
+      }
+      if (a.typed) SetFont(font, kestrin::cp932_to_utf8(a.text));
+      Ask("font dialog", "", kestrin::utf8_to_cp932(font.name()),
+          (applied ? "-> applied " : "-> ") + font.name() + "," + std::to_string(font.size()));
+      if (!applied) return true;
+      if (apply) apply();
+    }
+  }
+
+  int messageBox(const std::string&, const std::string&, kgui::TMsgDlgType, kgui::TMsgDlgButtons buttons) override {
+    return refusing_.messageBox({}, {}, kgui::mtCustom, buttons);
+  }
+  bool selectDirectory(const std::string&, std::string&) override { return false; }
+  bool executeColor(kgui::TColor&) override { return false; }
+  bool executePrint(kgui::TPrinter&) override { return false; }
+
+private:
+  // NAME,SIZE: the size after the last comma when it is a number.
+  static void SetFont(kgui::TFont& font, const std::string& text) {
+    const size_t comma = text.rfind(',');
+    const std::string size = comma == std::string::npos ? std::string() : text.substr(comma + 1);
+    if (!size.empty() && size.size() < 4 && size.find_first_not_of("0123456789") == std::string::npos) {
+      font.setName(text.substr(0, comma));
+      font.setSize(std::stoi(size));
+    } else {
+      font.setName(text);
+    }
+  }
+
+  Answers& answers_;
+  kgui::Dialogs& refusing_ = kgui::dialogs();
 };
 
 std::vector<std::string> ReadLines(const char* path) {
@@ -309,9 +401,14 @@ int main(int argc, char** argv) {
   ChoosePlatform();
   int app_argc = 1;
   kgui::TApplication app(app_argc, argv);
-  kgui::setDialogs(nullptr);
+  // The headless program has no window of its own: a hidden form with the program's title
+  // stands for its main window, so mainFormHandle names a window that answers messages.
+  app.createForm<kgui::TForm>()->setCaption(app.title());
   std::setlocale(LC_NUMERIC, "C");
   Answers scripted(std::move(answers));
+  kgui::setDialogs(nullptr);
+  ScriptedLibraryDialogs library_dialogs(scripted);
+  kgui::setDialogs(&library_dialogs);
   ScriptedFileDialogs file_dialogs(scripted);
   kestrin::Ports ports;
   ports.file_dialogs = &file_dialogs;

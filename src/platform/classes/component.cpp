@@ -5,6 +5,7 @@
 
 #include "base/paths.h"
 
+#include "platform/classes/kept_props.h"
 #include "platform/classes/property_builders.h"
 
 namespace kgui {
@@ -47,6 +48,7 @@ TComponent::~TComponent() {
   }
   destroyComponents();
   if (owner_) owner_->removeComponent(this);
+  forgetKeptValues(*this);
 }
 
 void TComponent::destroyComponents() {

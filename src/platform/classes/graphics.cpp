@@ -12,10 +12,31 @@ static int mulDiv(int a, int b, int c) {
   return static_cast<int>(q);
 }
 
+namespace {
+
+// The character sets a font names, as form descriptions write them.
+const IdentMap& charsetIdents() {
+  static const IdentMap map{"TFontCharset",
+                            {{"ANSI_CHARSET", 0}, {"DEFAULT_CHARSET", 1}, {"SYMBOL_CHARSET", 2},
+                             {"MAC_CHARSET", 77}, {"SHIFTJIS_CHARSET", 128}, {"HANGEUL_CHARSET", 129},
+                             {"JOHAB_CHARSET", 130}, {"GB2312_CHARSET", 134}, {"CHINESEBIG5_CHARSET", 136},
+                             {"GREEK_CHARSET", 161}, {"TURKISH_CHARSET", 162}, {"VIETNAMESE_CHARSET", 163},
+                             {"HEBREW_CHARSET", 177}, {"ARABIC_CHARSET", 178}, {"BALTIC_CHARSET", 186},
+                             {"RUSSIAN_CHARSET", 204}, {"THAI_CHARSET", 222}, {"EASTEUROPE_CHARSET", 238},
+                             {"OEM_CHARSET", 255}}};
+  return map;
+}
+
+}  // namespace
+
 const ClassInfo& TFont::staticClassInfo() {
   static const ClassInfo info(
       "TFont", &TPersistent::staticClassInfo(),
-      {ordProp<TFont, int>("Charset", PropKind::Integer, &TFont::charset, &TFont::setCharset),
+      {[] {
+         auto p = ordProp<TFont, int>("Charset", PropKind::Integer, &TFont::charset, &TFont::setCharset);
+         p.ident_map = &charsetIdents();
+         return p;
+       }(),
        [] {
          auto p = ordProp<TFont, TColor>("Color", PropKind::Integer, &TFont::color, &TFont::setColor);
          p.ident_map = &colorIdents();
@@ -30,8 +51,8 @@ const ClassInfo& TFont::staticClassInfo() {
          p.stored = [](const TPersistent&) { return false; };  // Height carries it
          return p;
        }(),
-       ordProp<TFont, uint32_t>("Style", PropKind::Set, &TFont::style, &TFont::setStyle,
-                                &fontStyleType(), 0)});
+       // Written even when empty ("Font.Style = []"), as the platform's designer writes it.
+       ordProp<TFont, uint32_t>("Style", PropKind::Set, &TFont::style, &TFont::setStyle, &fontStyleType())});
   return info;
 }
 

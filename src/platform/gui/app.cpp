@@ -18,7 +18,9 @@
 #include "platform/gui/printer.h"
 #include "platform/gui/qt_convert.h"
 #include "platform/gui/qt_dialogs.h"
+#include "platform/gui/window_text_messages.h"
 #include "platform/system/window_messages.h"
+#include "platform/classes/handles.h"
 
 namespace kgui {
 
@@ -69,6 +71,8 @@ TApplication::TApplication(int& argc, char** argv)
 
 TApplication::~TApplication() {
   destroyComponents();  // forms go while Qt still exists, last created first
+  if (message_target_) kestrin::platform::UnregisterWindow(windowHandles().find(this));
+  windowHandles().release(this);
   releasePrinter();
   if (&dialogs() == qt_dialogs_.get()) setDialogs(nullptr);
   qt_dialogs_.reset();
@@ -77,6 +81,24 @@ TApplication::~TApplication() {
 
 std::string TApplication::title() const { return applicationTitle(); }
 void TApplication::setTitle(const std::string& title) { setApplicationTitle(title); }
+
+uint32_t TApplication::handle() const {
+  const uint32_t h = windowHandles().handleOf(this);
+  if (!message_target_) {
+    auto* self = const_cast<TApplication*>(this);
+    auto perform = [self](unsigned msg, uintptr_t, intptr_t lparam) -> intptr_t {
+      if (msg == WM_SETTEXT) {
+        self->setTitle(lparam ? reinterpret_cast<const char*>(lparam) : "");
+        return 1;
+      }
+      if (msg == WM_CLOSE && self->mainForm()) self->mainForm()->perform(WM_CLOSE, 0, 0);
+      return 0;
+    };
+    message_target_ = std::make_unique<AnsiMessageTarget>(perform, [self] { return self->title(); });
+    kestrin::platform::RegisterWindowAt(h, *message_target_);
+  }
+  return h;
+}
 
 void TApplication::notification(TComponent* c, Operation op) {
   if (op == Operation::Remove && c == main_form_) main_form_ = nullptr;

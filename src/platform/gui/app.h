@@ -10,6 +10,10 @@
 
 class QApplication;
 
+namespace kestrin::platform {
+class WindowMessageTarget;
+}
+
 namespace kgui {
 
 class TForm;
@@ -36,6 +40,9 @@ public:
     return form;
   }
   TForm* mainForm() const { return main_form_; }
+  // The application window's handle, given on first use: it answers the text messages with
+  // the title, and WM_CLOSE closes the main form.
+  uint32_t handle() const;
 
   // Shows the main form and runs the event loop until terminate(); returns the exit code.
   int run();
@@ -83,6 +90,7 @@ private:
   std::unique_ptr<QApplication> qapp_;
   std::unique_ptr<Dialogs> qt_dialogs_;
   TForm* main_form_ = nullptr;
+  mutable std::unique_ptr<kestrin::platform::WindowMessageTarget> message_target_;
   bool terminated_ = false;
   bool long_run_active_ = false;
 };

@@ -14,12 +14,14 @@
 #include <memory>
 
 #include "platform/classes/handles.h"
+#include "platform/classes/kept_props.h"
 #include "platform/classes/property_builders.h"
 #include "platform/gui/actions.h"
 #include "platform/gui/form.h"
 #include "platform/gui/guard.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/qt_convert.h"
+#include "platform/system/window_messages.h"
 
 namespace kgui {
 
@@ -48,6 +50,81 @@ PropertyInfo captionProp() {
   return p;
 }
 
+namespace {
+
+// TabOrder: the place in the parent's focus chain, written to the widgets' tab order; the
+// windowed siblings follow in the order of their TabOrder values (unset ones by position
+// among the siblings). -1 without a parent.
+constexpr const char* kTabOrderProperty = "kestrinTabOrder";
+
+int tabOrderOf(const TWinControl& c) {
+  const QVariant v = c.widget() ? c.widget()->property(kTabOrderProperty) : QVariant();
+  if (v.isValid()) return v.toInt();
+  const TWinControl* parent = c.parent();
+  if (!parent) return -1;
+  int index = 0;
+  for (int i = 0; i < parent->controlCount(); ++i) {
+    const auto* sibling = dynamic_cast<const TWinControl*>(parent->controls(i));
+    if (sibling == &c) return index;
+    if (sibling) ++index;
+  }
+  return -1;
+}
+
+void applyTabOrder(TWinControl& c, int order) {
+  if (!c.widget()) return;
+  c.widget()->setProperty(kTabOrderProperty, order);
+  TWinControl* parent = c.parent();
+  if (!parent) return;
+  std::vector<std::pair<int, QWidget*>> chain;
+  for (int i = 0; i < parent->controlCount(); ++i)
+    if (auto* sibling = dynamic_cast<TWinControl*>(parent->controls(i)); sibling && sibling->widget())
+      chain.emplace_back(tabOrderOf(*sibling), sibling->widget());
+  std::stable_sort(chain.begin(), chain.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1].second, chain[i].second);
+}
+
+PropertyInfo tabOrderProp() {
+  PropertyInfo p;
+  p.name = "TabOrder";
+  p.kind = PropKind::Integer;
+  p.get = [](const TPersistent& o) { return PropValue(int64_t{tabOrderOf(static_cast<const TWinControl&>(o))}); };
+  p.set = [](TPersistent& o, const PropValue& v) {
+    applyTabOrder(static_cast<TWinControl&>(o), static_cast<int>(detail::toOrd(v)));
+  };
+  return p;
+}
+
+// TabStop: whether Tab reaches the control (the widget's focus policy).
+PropertyInfo tabStopProp() {
+  PropertyInfo p;
+  p.name = "TabStop";
+  p.kind = PropKind::Enumeration;
+  p.type = &booleanType();
+  p.get = [](const TPersistent& o) {
+    const QWidget* w = static_cast<const TWinControl&>(o).widget();
+    return PropValue(int64_t{w && (w->focusPolicy() & Qt::TabFocus) ? 1 : 0});
+  };
+  p.set = [](TPersistent& o, const PropValue& v) {
+    QWidget* w = static_cast<TWinControl&>(o).widget();
+    if (!w) return;
+    const bool stop = detail::toOrd(v) != 0;
+    if (stop) w->setFocusPolicy(Qt::StrongFocus);
+    else if (w->focusPolicy() & Qt::TabFocus) w->setFocusPolicy(Qt::ClickFocus);
+  };
+  return p;
+}
+
+// The colour a control of the class starts with: the window colour of the controls that
+// hold text or items, the face colour of the others.
+TColor startColor(const ClassInfo& cls) {
+  for (const char* name : {"TEdit", "TMemo", "TListBox", "TComboBox", "TListView", "TTreeView", "TStringGrid"})
+    if (cls.inheritsFrom(name)) return clWindow;
+  return clBtnFace;
+}
+
+}  // namespace
+
 const ClassInfo& TControl::staticClassInfo() {
   using T = TControl;
   static const ClassInfo info(
@@ -61,8 +138,10 @@ const ClassInfo& TControl::staticClassInfo() {
        ordProp<T, uint32_t>("Anchors", PropKind::Set, &T::anchors, &T::setAnchors,
                             &anchorKindType(), setOf({akLeft, akTop})),
        [] {
+         // Written when it is not the colour the class starts with, as the designer writes it.
          auto p = ordProp<T, TColor>("Color", PropKind::Integer, &T::color, &T::setColor);
          p.ident_map = &colorIdents();
+         p.stored = [](const TPersistent& o) { return static_cast<const T&>(o).color() != startColor(o.classInfo()); };
          return p;
        }(),
        classProp<T, TSizeConstraints>("Constraints", &T::constraints),
@@ -73,6 +152,10 @@ const ClassInfo& TControl::staticClassInfo() {
          p.stored = [](const TPersistent& o) { return !static_cast<const T&>(o).parentFont(); };
          return p;
        }(),
+       keptProp("ParentColor", PropKind::Enumeration, &booleanType()),
+       writtenOnceSet(boolProp<T>("ParentFont", &T::parentFont, &T::setParentFont)),
+       keptProp("ParentShowHint", PropKind::Enumeration, &booleanType(), nullptr, PropValue(int64_t{1})),
+       keptProp("ShowHint", PropKind::Enumeration, &booleanType()),
        ordProp<T, int>("HelpContext", PropKind::Integer, &T::helpContext, &T::setHelpContext, nullptr, 0),
        strProp<T>("Hint", &T::hint, &T::setHint),
        refProp<T, TPopupMenu>("PopupMenu", &T::popupMenu, &T::setPopupMenu),
@@ -111,6 +194,7 @@ TControl::~TControl() {
   }
   font_->OnChange = nullptr;
   constraints_->OnChange = nullptr;
+  if (message_target_) kestrin::platform::UnregisterWindow(windowHandles().find(this));
   windowHandles().release(this);
   forgetDragOf(this);
   // A handler may free its own sender; Qt may still be inside that widget's event, so the
@@ -413,7 +497,8 @@ bool TControl::showActionHint(QHelpEvent* event) {
 const ClassInfo& TWinControl::staticClassInfo() {
   using T = TWinControl;
   static const ClassInfo info("TWinControl", &TControl::staticClassInfo(),
-                              {eventProp<T>("OnEnter", &T::OnEnter),
+                              {writtenOnceSet(tabOrderProp()), writtenOnceSet(tabStopProp()),
+                               eventProp<T>("OnEnter", &T::OnEnter),
                                eventProp<T>("OnExit", &T::OnExit),
                                eventProp<T>("OnKeyDown", &T::OnKeyDown),
                                eventProp<T>("OnKeyPress", &T::OnKeyPress),

@@ -13,6 +13,10 @@
 #include "platform/classes/size_constraints.h"
 #include "platform/classes/type_tables.h"
 
+namespace kestrin::platform {
+class WindowMessageTarget;
+}
+
 class QEvent;
 class QHelpEvent;
 class QObject;
@@ -115,7 +119,8 @@ public:
   void sendToBack();
 
   // The control's window handle: a 32-bit number of the handle table, given on first use
-  // (never the widget's winId()).
+  // (never the widget's winId()). From then on the window-message table delivers the
+  // messages sent or posted to it to perform, until the control is freed.
   uint32_t handle() const;
   // The text that WM_GETTEXT and WM_SETTEXT reach: Text where the class has it, else Caption.
   std::string windowText() const;
@@ -226,6 +231,8 @@ private:
 
   QPointer<QWidget> widget_;
   QObject* filter_ = nullptr;
+  // Registered in the window-message table with the handle, once the handle is given.
+  mutable std::unique_ptr<kestrin::platform::WindowMessageTarget> message_target_;
   std::shared_ptr<char> alive_ = std::make_shared<char>(0);
   TWinControl* parent_ = nullptr;
   TBasicAction* action_ = nullptr;

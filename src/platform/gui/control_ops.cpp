@@ -14,6 +14,7 @@
 #include "platform/gui/guard.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/qt_convert.h"
+#include "platform/gui/window_text_messages.h"
 
 namespace kgui {
 
@@ -36,7 +37,17 @@ const PropertyInfo* textProperty(const TControl& c) {
 
 // ---- TControl ----
 
-uint32_t TControl::handle() const { return windowHandles().handleOf(this); }
+uint32_t TControl::handle() const {
+  const uint32_t h = windowHandles().handleOf(this);
+  if (!message_target_) {
+    auto* self = const_cast<TControl*>(this);
+    message_target_ = std::make_unique<AnsiMessageTarget>(
+        [self](unsigned msg, uintptr_t wparam, intptr_t lparam) { return self->perform(msg, wparam, lparam); },
+        [self] { return self->windowText(); });
+    kestrin::platform::RegisterWindowAt(h, *message_target_);
+  }
+  return h;
+}
 
 std::string TControl::windowText() const {
   if (const PropertyInfo* p = textProperty(*this)) {

@@ -3,7 +3,9 @@
 
 #include <cctype>
 
+#include "platform/classes/handles.h"
 #include "platform/classes/property_builders.h"
+#include "platform/gui/guard.h"
 #include "platform/gui/printer.h"
 
 namespace kgui {
@@ -65,24 +67,101 @@ const ClassInfo& TOpenDialog::staticClassInfo() {
        strProp<T>("InitialDir", &T::initialDir, &T::setInitialDir),
        ordProp<T, uint32_t>("Options", PropKind::Set, &T::options, &T::setOptions,
                             &openOptionType(), setOf({ofHideReadOnly, ofEnableSizing})),
-       strProp<T>("Title", &T::title, &T::setTitle)});
+       strProp<T>("Title", &T::title, &T::setTitle), eventProp<T>("OnCanClose", &T::OnCanClose),
+       eventProp<T>("OnClose", &T::OnClose), eventProp<T>("OnFolderChange", &T::OnFolderChange),
+       eventProp<T>("OnSelectionChange", &T::OnSelectionChange), eventProp<T>("OnShow", &T::OnShow),
+       eventProp<T>("OnTypeChange", &T::OnTypeChange)});
   return info;
 }
 
-bool TOpenDialog::execute() { return dialogs().executeFile(*this, false); }
+bool TOpenDialog::execute() { return run(false); }
+
+bool TOpenDialog::run(bool save) {
+  const std::string name = file_name_;
+  const std::vector<std::string> files = files_->toVector();
+  const int index = filter_index_;
+  shown_folder_ = initial_dir_;
+  fire(OnShow, this);
+  const bool chosen = dialogs().executeFile(*this, save);
+  if (!chosen) {
+    file_name_ = name;
+    files_->clear();
+    for (const std::string& f : files) files_->add(f);
+    filter_index_ = index;
+  }
+  fire(OnClose, this);
+  return chosen;
+}
+
+void TOpenDialog::enterFolder(const std::string& folder) {
+  if (folder.empty() || folder == shown_folder_) return;
+  shown_folder_ = folder;
+  fire(OnFolderChange, this);
+}
+
+void TOpenDialog::select(const std::vector<std::string>& files) {
+  if (files.empty()) return;
+  file_name_ = files.front();
+  files_->clear();
+  for (const std::string& f : files) files_->add(f);
+  fire(OnSelectionChange, this);
+}
+
+void TOpenDialog::chooseType(int filter_index) {
+  if (filter_index <= 0 || filter_index == filter_index_) return;
+  filter_index_ = filter_index;
+  fire(OnTypeChange, this);
+}
+
+void TOpenDialog::showChoice(const std::vector<std::string>& files, int filter_index) {
+  if (files.empty()) return;
+  const std::string& first = files.front();
+  const size_t slash = first.rfind('/');
+  if (slash != std::string::npos) enterFolder(first.substr(0, slash));
+  select(files);
+  chooseType(filter_index);
+}
+
+bool TOpenDialog::confirm(const std::vector<std::string>& files, int filter_index) {
+  if (files.empty()) return false;
+  file_name_ = files.front();
+  files_->clear();
+  for (const std::string& f : files) files_->add(f);
+  if (filter_index > 0) filter_index_ = filter_index;
+  bool can_close = true;
+  fire(OnCanClose, this, can_close);
+  return can_close;
+}
 
 const ClassInfo& TSaveDialog::staticClassInfo() {
   static const ClassInfo info("TSaveDialog", &TOpenDialog::staticClassInfo());
   return info;
 }
 
-bool TSaveDialog::execute() { return dialogs().executeFile(*this, true); }
+bool TSaveDialog::execute() { return run(true); }
 
 TFontDialog::TFontDialog(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {}
 
+TFontDialog::~TFontDialog() { windowHandles().release(this); }
+
+bool TFontDialog::execute() {
+  TFont before;
+  before.assign(*font_);
+  fire(OnShow, this);
+  std::function<void()> apply;
+  if (OnApply) apply = [this] { fire(OnApply, this, windowHandles().handleOf(this)); };
+  const bool chosen = dialogs().executeFont(*font_, apply);
+  if (!chosen) font_->assign(before);
+  fire(OnClose, this);
+  return chosen;
+}
+
 const ClassInfo& TFontDialog::staticClassInfo() {
   static const ClassInfo info("TFontDialog", &TComponent::staticClassInfo(),
-                              {classProp<TFontDialog, TFont>("Font", &TFontDialog::font)});
+                              {classProp<TFontDialog, TFont>("Font", &TFontDialog::font),
+                               eventProp<TFontDialog>("OnApply", &TFontDialog::OnApply),
+                               eventProp<TFontDialog>("OnClose", &TFontDialog::OnClose),
+                               eventProp<TFontDialog>("OnShow", &TFontDialog::OnShow)});
   return info;
 }
 

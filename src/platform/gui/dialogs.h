@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/classes/component.h"
 #include "platform/classes/graphics.h"
@@ -29,8 +31,10 @@ class TOpenDialog;
 class Dialogs {
 public:
   virtual ~Dialogs() = default;
-  // Runs an open (save = false) or save dialog from the component's properties; on
-  // acceptance updates FileName, Files and FilterIndex and returns true.
+  // Runs an open (save = false) or save dialog from the component's properties. While it
+  // is open it reports the user's moves to the component (enterFolder, select,
+  // chooseType); when the user confirms it calls confirm(), which sets FileName, Files and
+  // FilterIndex and may keep the dialog open. True when it closed confirmed.
   virtual bool executeFile(TOpenDialog& dialog, bool save) = 0;
   // A message box; returns the mr* value of the button chosen.
   virtual int messageBox(const std::string& text, const std::string& caption, TMsgDlgType type,
@@ -44,9 +48,11 @@ public:
   virtual bool selectDirectory(const std::string& caption, std::string& directory) = 0;
   virtual bool executeColor(TColor& color) = 0;
   // Lets the user choose a font, starting from `font`; on acceptance sets its name, size
-  // and style. An implementation without a font dialog refuses.
-  virtual bool executeFont(TFont& font) {
+  // and style. With `apply` the dialog has an Apply button, which sets the font chosen so
+  // far and calls apply. An implementation without a font dialog refuses.
+  virtual bool executeFont(TFont& font, const std::function<void()>& apply) {
     (void)font;
+    (void)apply;
     return false;
   }
   // Lets the user choose and set up the printer; false when cancelled.
@@ -65,12 +71,33 @@ void showMessage(const std::string& text);
 std::string applicationTitle();
 void setApplicationTitle(const std::string& title);
 
+using TNotifyEvent = std::function<void(TComponent* sender)>;
+using TCanCloseEvent = std::function<void(TComponent* sender, bool& can_close)>;
+
 class TOpenDialog : public TComponent {
 public:
   explicit TOpenDialog(TComponent* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
+  // OnShow, the dialog, OnClose; a dialog that ends cancelled leaves FileName, Files and
+  // FilterIndex as they were.
   virtual bool execute();
+
+  // For the dialog implementations, the user's moves: into a folder (OnFolderChange when it
+  // is another), onto files (FileName and Files follow the selection, then
+  // OnSelectionChange), to a filter (1-based; OnTypeChange when it is another).
+  void enterFolder(const std::string& folder);
+  void select(const std::vector<std::string>& files);
+  void chooseType(int filter_index);
+  // The moves up to a choice, for implementations that answer without a window: the
+  // folder of the first file, the files, the filter (0 keeps it).
+  void showChoice(const std::vector<std::string>& files, int filter_index);
+  // The user confirmed files (and filter_index, 0 keeping it): sets FileName, Files and
+  // FilterIndex, then asks OnCanClose; false keeps the dialog open.
+  bool confirm(const std::vector<std::string>& files, int filter_index);
+
+  TNotifyEvent OnShow, OnClose, OnFolderChange, OnSelectionChange, OnTypeChange;
+  TCanCloseEvent OnCanClose;
 
   std::string defaultExt() const { return default_ext_; }
   void setDefaultExt(const std::string& s) { default_ext_ = s; }
@@ -89,8 +116,12 @@ public:
   void setTitle(const std::string& s) { title_ = s; }
   TStringList* files() const { return files_.get(); }
 
+protected:
+  bool run(bool save);
+
 private:
   std::string default_ext_, file_name_, filter_, initial_dir_, title_;
+  std::string shown_folder_;  // while the dialog runs: the folder it shows
   int filter_index_ = 1;
   uint32_t options_;
   std::unique_ptr<TStringList> files_ = std::make_unique<TStringList>();
@@ -117,15 +148,21 @@ private:
   TColor color_ = clBlack;
 };
 
-// The font dialog: Font is what it starts from and what the user chose. Without an Apply
-// button in our dialog, OnApply never runs.
+// The font dialog: Font is what it starts from and what the user chose. It has an Apply
+// button while OnApply is assigned, as the platform's has; OnApply gets the dialog's
+// handle.
 class TFontDialog : public TComponent {
 public:
   explicit TFontDialog(TComponent* owner);
+  ~TFontDialog() override;
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
-  bool execute() { return dialogs().executeFont(*font_); }
+  // OnShow, the dialog, OnClose; a dialog that ends cancelled leaves Font as it was.
+  bool execute();
   TFont* font() const { return font_.get(); }
+
+  TNotifyEvent OnShow, OnClose;
+  std::function<void(TComponent* sender, uint32_t wnd)> OnApply;
 
 private:
   std::unique_ptr<TFont> font_;

@@ -4,17 +4,20 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 
+#include "platform/classes/kept_props.h"
 #include "platform/classes/property_builders.h"
 #include "platform/gui/app.h"
 #include "platform/gui/dialogs.h"
@@ -48,8 +51,8 @@ const ClassInfo& TForm::staticClassInfo() {
          return p;
        }(),
        [] {
-         auto p = ordProp<T, TColor>("Color", PropKind::Integer, &T::color, &T::setColor,
-                                     nullptr, clBtnFace);
+         // Written always, as the designer writes a form's colour.
+         auto p = ordProp<T, TColor>("Color", PropKind::Integer, &T::color, &T::setColor);
          p.ident_map = &colorIdents();
          return p;
        }(),
@@ -83,9 +86,22 @@ const ClassInfo& TForm::staticClassInfo() {
          };
          return p;
        }(),
+       // The designer's settings Kestrin's windows have no use for are kept and written back;
+       // Position also places the window when it is first shown.
+       keptProp("AutoScroll", PropKind::Enumeration, &booleanType(), nullptr, PropValue(int64_t{1})),
+       keptProp("BorderIcons", PropKind::Set, &borderIconType(), nullptr, PropValue(int64_t{7})),
+       keptProp("BorderStyle", PropKind::Enumeration, &formBorderStyleType(), nullptr, PropValue(int64_t{bsSizeable})),
+       keptProp("OldCreateOrder", PropKind::Enumeration, &booleanType()),
+       keptProp("Position", PropKind::Enumeration, &positionType()),
+       keptProp("PixelsPerInch", PropKind::Integer, nullptr, nullptr, PropValue(int64_t{96})),
+       keptProp("Scaled", PropKind::Enumeration, &booleanType(), nullptr, PropValue(int64_t{1})),
+       keptProp("TextHeight", PropKind::Integer, nullptr, nullptr, PropValue(int64_t{13})),
+       keptProp("WindowState", PropKind::Enumeration, &windowStateType()),
        eventProp<T>("OnActivate", &T::OnActivate), eventProp<TControl>("OnCanResize", &TControl::OnCanResize),
        eventProp<T>("OnClose", &T::OnClose), eventProp<T>("OnCloseQuery", &T::OnCloseQuery),
-       eventProp<TControl>("OnConstrainedResize", &TControl::OnConstrainedResize), eventProp<T>("OnHelp", &T::OnHelp),
+       eventProp<TControl>("OnConstrainedResize", &TControl::OnConstrainedResize),
+       eventProp<T>("OnCreate", &T::OnCreate), eventProp<T>("OnDeactivate", &T::OnDeactivate),
+       eventProp<T>("OnDestroy", &T::OnDestroy), eventProp<T>("OnHelp", &T::OnHelp),
        eventProp<T>("OnHide", &T::OnHide), eventProp<TControl>("OnMouseWheel", &TControl::OnMouseWheel),
        eventProp<TControl>("OnMouseWheelDown", &TControl::OnMouseWheelDown),
        eventProp<TControl>("OnMouseWheelUp", &TControl::OnMouseWheelUp), eventProp<T>("OnShow", &T::OnShow)});
@@ -104,6 +120,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner, new QWidget(nullptr, Qt::Wi
 }
 
 TForm::~TForm() {
+  fire(OnDestroy, this);
   if (menu_) menu_->attach(nullptr);
 }
 
@@ -123,12 +140,25 @@ void TForm::setClientHeight(int h) {
   else setHeight(outerSize(h, kFormFrameHeight + menuHeight()));
 }
 
+// The TabOrder values read with the controls, set again once every control has its parent,
+// so each parent's focus chain follows them.
+static void reapplyTabOrder(TWinControl* parent) {
+  for (int i = 0; i < parent->controlCount(); ++i) {
+    auto* c = dynamic_cast<TWinControl*>(parent->controls(i));
+    if (!c) continue;
+    const PropertyInfo* p = c->classInfo().findProperty("TabOrder");
+    if (p && p->stored && p->stored(*c)) p->set(*c, p->get(*c));
+    reapplyTabOrder(c);
+  }
+}
+
 void TForm::loaded() {
   TWinControl::loaded();
   if (pending_client_w_) setClientWidth(*pending_client_w_);
   if (pending_client_h_) setClientHeight(*pending_client_h_);
   pending_client_w_.reset();
   pending_client_h_.reset();
+  reapplyTabOrder(this);
 }
 
 void TForm::getChildren(const std::function<void(TComponent*)>& proc, const TComponent* root) const {
@@ -184,7 +214,27 @@ void TForm::applyColor() {
   client_->setAutoFillBackground(true);
 }
 
+// Position: a centred form goes to the middle of the screen (or of the main form) when it
+// is first shown; the others stay where their bounds put them.
+void TForm::placeOnFirstShow() {
+  if (placed_) return;
+  placed_ = true;
+  const PropertyInfo* position = classInfo().findProperty("Position");
+  const PropValue kept = position ? position->get(*this) : PropValue();
+  const auto* at = std::get_if<int64_t>(&kept);
+  const int64_t value = at ? *at : int64_t{poDesigned};
+  TApplication* app = TApplication::instance();
+  TForm* main = app ? app->mainForm() : nullptr;
+  QRect area;
+  if (value == poMainFormCenter && main && main != this && main->widget()) area = main->widget()->frameGeometry();
+  else if (value == poScreenCenter || value == poDesktopCenter || value == poMainFormCenter || value == poOwnerFormCenter)
+    if (QScreen* screen = QGuiApplication::primaryScreen()) area = screen->availableGeometry();
+  if (area.isEmpty()) return;
+  setBounds(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2, width(), height());
+}
+
 void TForm::setVisible(bool visible) {
+  if (visible) placeOnFirstShow();
   TControl::setVisible(visible);
   QWidget* w = widget();
   if (!w) return;
@@ -198,6 +248,8 @@ void TForm::setVisible(bool visible) {
 }
 
 void TForm::showForm() { setVisible(true); }
+
+void TForm::doCreate() { fire(OnCreate, this); }
 
 void TForm::close() {
   if (widget()) widget()->close();
@@ -349,6 +401,7 @@ bool TForm::handleEvent(QObject* target, QEvent* event) {
       case QEvent::Show: fire(OnShow, this); return false;
       case QEvent::Hide: fire(OnHide, this); return false;
       case QEvent::WindowActivate: fire(OnActivate, this); return false;
+      case QEvent::WindowDeactivate: fire(OnDeactivate, this); return false;
       default: break;
     }
   }
@@ -362,6 +415,7 @@ void TForm::setMenu(TMainMenu* menu) {
     if (!menu_bar_) menu_bar_ = new QMenuBar(widget());
     menu_bar_->show();
     menu->attach(menu_bar_);
+    menu->setWindowHandle(handle());  // the form gets the menu's commands
     menu->freeNotification(this);
   } else if (menu_bar_) {
     delete menu_bar_;

@@ -73,7 +73,14 @@ public:
   TNotifyEvent OnShow;
   TNotifyEvent OnHide;
   TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  // OnCreate runs when the form's description has been read (doCreate); OnDestroy when the
+  // form is freed, before its controls go.
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
   THelpEvent OnHelp;
+
+  void doCreate();
 
   // WM_CLOSE closes the form, as close() does; a form never shown runs its close
   // sequence directly.
@@ -103,6 +110,8 @@ private:
   // The key handling of dialog forms: Enter clicks the default button and Esc the cancel
   // button, when the focused control left the key alone (a memo takes Enter itself).
   bool dialogKey(QEvent* event);
+  void placeOnFirstShow();
+  bool placed_ = false;
 
   QWidget* client_ = nullptr;
   QMenuBar* menu_bar_ = nullptr;

@@ -16,6 +16,7 @@
 #include <QTextBlock>
 #include <QValidator>
 
+#include "platform/classes/kept_props.h"
 #include "platform/classes/property_builders.h"
 #include "platform/gui/guard.h"
 #include "platform/gui/qt_convert.h"
@@ -151,7 +152,8 @@ const ClassInfo& TListBox::staticClassInfo() {
   using T = TListBox;
   static const ClassInfo info(
       "TListBox", &TWinControl::staticClassInfo(),
-      {ordProp<T, int>("ItemIndex", PropKind::Integer, &T::itemIndex, &T::setItemIndex, nullptr, -1),
+      {keptProp("ItemHeight", PropKind::Integer, nullptr, nullptr, PropValue(int64_t{13})),
+       ordProp<T, int>("ItemIndex", PropKind::Integer, &T::itemIndex, &T::setItemIndex, nullptr, -1),
        classProp<T, TStrings>("Items", &T::items),
        boolProp<T>("MultiSelect", &T::multiSelect, &T::setMultiSelect, false)});
   return info;

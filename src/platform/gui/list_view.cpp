@@ -555,7 +555,8 @@ void TListItem::deleteItem() {
 
 TRect TListItem::displayRect(int code) const {
   TListView* lv = listView();
-  return lv && index_ >= 0 ? lv->itemRect(index_, code) : TRect{0, 0, 0, 0};
+  const bool laid_out = lv && index_ >= 0 && lv->widget() && lv->widget()->isVisible();
+  return laid_out ? lv->itemRect(index_, code) : TRect{0, 0, 0, 0};
 }
 
 bool TListItem::editCaption() {

@@ -131,6 +131,8 @@ public:
   void setData(void* d) { data_ = d; }
 
   void deleteItem();  // the platform's Delete
+  // The part `code` (drBounds ...) of the item in the list's coordinates; zeros while the
+  // list is not on screen, when nothing is laid out.
   TRect displayRect(int code) const;
   bool editCaption();
   void cancelEdit();

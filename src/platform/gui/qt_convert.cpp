@@ -43,6 +43,26 @@ void installFontSubstitutions() {
   for (const auto& [name, subs] : table) QFont::insertSubstitutions(QString::fromUtf8(name), *subs);
 }
 
+int qtShortCut(int short_cut) {
+  const int vk = short_cut & 0xFF;
+  int key = 0;
+  if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) key = vk;
+  else if (vk >= 112 && vk < 112 + 24) key = Qt::Key_F1 + (vk - 112);
+  static const int others[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Backspace, Qt::Key_Tab, Qt::Key_Space,
+                               Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home, Qt::Key_Left,
+                               Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Insert, Qt::Key_Delete,
+                               Qt::Key_Semicolon, Qt::Key_Plus, Qt::Key_Comma, Qt::Key_Minus, Qt::Key_Period,
+                               Qt::Key_Slash, Qt::Key_QuoteLeft, Qt::Key_BracketLeft, Qt::Key_Backslash,
+                               Qt::Key_BracketRight, Qt::Key_Apostrophe};
+  for (int k : others)
+    if (!key && vk != 0 && virtualKey(k) == vk) key = k;
+  if (!key) return 0;
+  if (short_cut & 0x2000) key |= Qt::SHIFT;
+  if (short_cut & 0x4000) key |= Qt::CTRL;
+  if (short_cut & 0x8000) key |= Qt::ALT;
+  return key;
+}
+
 int virtualKey(int k) {
   if (k >= Qt::Key_A && k <= Qt::Key_Z) return k;  // 65..90, whatever the shift state
   if (k >= Qt::Key_0 && k <= Qt::Key_9) return k;

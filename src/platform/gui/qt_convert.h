@@ -25,6 +25,9 @@ void installFontSubstitutions();
 
 // Virtual-key code of a Qt key: letters 65-90, digits 48-57, Return and Enter 13 ...; 0 if none.
 int virtualKey(int qt_key);
+// The Qt key combination of a platform short-cut code (virtual key | scShift 0x2000 |
+// scCtrl 0x4000 | scAlt 0x8000); 0 for none or a key Qt does not know.
+int qtShortCut(int short_cut);
 TShiftState shiftState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
 
 }  // namespace kgui

@@ -2,6 +2,8 @@
 #include "platform/gui/qt_dialogs.h"
 
 #include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFontDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -50,19 +52,58 @@ void configureFileDialog(QFileDialog& dlg, const TOpenDialog& d, bool save) {
   if (!d.fileName().empty()) dlg.selectFile(qs(d.fileName()));
 }
 
+namespace {
+
+// A file dialog that reports the user's moves to its component and lets the component's
+// OnCanClose keep it open: done() with Accepted comes after Qt's own checks (a folder
+// typed is entered, an overwrite is confirmed).
+class ConfirmingFileDialog : public QFileDialog {
+public:
+  ConfirmingFileDialog(TOpenDialog& d, bool save) : d_(d) {
+    configureFileDialog(*this, d, save);
+    connect(this, &QFileDialog::directoryEntered, this, [this](const QString& dir) { d_.enterFolder(ss(dir)); });
+    connect(this, &QFileDialog::currentChanged, this, [this](const QString& path) {
+      if (!path.isEmpty()) d_.select({ss(path)});
+    });
+    connect(this, &QFileDialog::filterSelected, this, [this] { d_.chooseType(chosenFilterIndex()); });
+  }
+
+  void done(int result) override {
+    if (result == QDialog::Accepted && !d_.confirm(chosenFiles(), chosenFilterIndex())) return;
+    QFileDialog::done(result);
+  }
+
+private:
+  std::vector<std::string> chosenFiles() const {
+    std::vector<std::string> files;
+    for (const QString& f : selectedFiles()) files.push_back(ss(f));
+    return files;
+  }
+  int chosenFilterIndex() const {
+    const QStringList filters = nameFilters();
+    if (filters.isEmpty() || d_.filter().empty()) return 0;
+    return static_cast<int>(filters.indexOf(selectedNameFilter())) + 1;
+  }
+
+  TOpenDialog& d_;
+};
+
+void setFontFrom(TFont& font, const QFont& chosen) {
+  font.setName(ss(chosen.family()));
+  font.setSize(chosen.pointSize());
+  uint32_t style = 0;
+  if (chosen.bold()) style |= 1u << fsBold;
+  if (chosen.italic()) style |= 1u << fsItalic;
+  if (chosen.underline()) style |= 1u << fsUnderline;
+  if (chosen.strikeOut()) style |= 1u << fsStrikeOut;
+  font.setStyle(style);
+}
+
+}  // namespace
+
 bool QtDialogs::executeFile(TOpenDialog& d, bool save) {
-  QFileDialog dlg;
-  configureFileDialog(dlg, d, save);
-  QStringList filters = dlg.nameFilters();
-  if (dlg.exec() != QDialog::Accepted) return false;
-  QStringList chosen = dlg.selectedFiles();
-  if (chosen.isEmpty()) return false;
-  d.setFileName(ss(chosen.front()));
-  d.files()->clear();
-  for (const QString& f : chosen) d.files()->add(ss(f));
-  if (!filters.isEmpty() && !d.filter().empty())
-    d.setFilterIndex(static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1);
-  return true;
+  ConfirmingFileDialog dlg(d, save);
+  return dlg.exec() == QDialog::Accepted;
 }
 
 namespace {
@@ -146,18 +187,20 @@ bool QtDialogs::executeColor(TColor& color) {
   return true;
 }
 
-bool QtDialogs::executeFont(TFont& font) {
-  bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, toQFont(font), nullptr, QString(), QFontDialog::DontUseNativeDialog);
-  if (!ok) return false;
-  font.setName(ss(chosen.family()));
-  font.setSize(chosen.pointSize());
-  uint32_t style = 0;
-  if (chosen.bold()) style |= 1u << fsBold;
-  if (chosen.italic()) style |= 1u << fsItalic;
-  if (chosen.underline()) style |= 1u << fsUnderline;
-  if (chosen.strikeOut()) style |= 1u << fsStrikeOut;
-  font.setStyle(style);
+bool QtDialogs::executeFont(TFont& font, const std::function<void()>& apply) {
+  QFontDialog dlg(toQFont(font));
+  dlg.setOption(QFontDialog::DontUseNativeDialog);
+  if (apply) {
+    if (auto* buttons = dlg.findChild<QDialogButtonBox*>()) {
+      QPushButton* button = buttons->addButton(QDialogButtonBox::Apply);
+      QObject::connect(button, &QPushButton::clicked, &dlg, [&] {
+        setFontFrom(font, dlg.currentFont());
+        apply();
+      });
+    }
+  }
+  if (dlg.exec() != QDialog::Accepted) return false;
+  setFontFrom(font, dlg.selectedFont());
   return true;
 }
 

@@ -18,7 +18,7 @@ public:
                             TMsgDlgButtons buttons, TMsgDlgBtn default_button) override;
   bool selectDirectory(const std::string& caption, std::string& directory) override;
   bool executeColor(TColor& color) override;
-  bool executeFont(TFont& font) override;
+  bool executeFont(TFont& font, const std::function<void()>& apply) override;
   bool executePrint(TPrinter& printer) override;
 };
 

@@ -28,6 +28,10 @@ void ScriptedDialogs::answerFont(const std::string& name, int points) {
   a.points = points;
   answers_.push_back(a);
 }
+void ScriptedDialogs::answerFontApplied(const std::string& name, int points) {
+  answerFont(name, points);
+  answers_.back().apply = true;
+}
 void ScriptedDialogs::answerPrint() { answers_.push_back({true, {}, 0, mrOk, {}, 0}); }
 void ScriptedDialogs::answerCancel() { answers_.push_back({false, {}, 0, mrCancel, {}, 0}); }
 
@@ -42,15 +46,13 @@ bool ScriptedDialogs::next(Answer& a) {
 }
 
 bool ScriptedDialogs::executeFile(TOpenDialog& d, bool save) {
-  questions_.push_back({save ? "save" : "open", d.filter(), d.title(), d.filterIndex(), 0,
-                        d.initialDir()});
-  Answer a;
-  if (!next(a) || !a.accept || a.files.empty()) return false;
-  d.setFileName(a.files.front());
-  d.files()->clear();
-  for (const auto& f : a.files) d.files()->add(f);
-  if (a.filter_index > 0) d.setFilterIndex(a.filter_index);
-  return true;
+  for (;;) {
+    questions_.push_back({save ? "save" : "open", d.filter(), d.title(), d.filterIndex(), 0, d.initialDir()});
+    Answer a;
+    if (!next(a) || !a.accept || a.files.empty()) return false;
+    d.showChoice(a.files, a.filter_index);
+    if (d.confirm(a.files, a.filter_index)) return true;
+  }
 }
 
 int ScriptedDialogs::messageBox(const std::string& text, const std::string& caption,
@@ -86,13 +88,16 @@ bool ScriptedDialogs::executeColor(TColor& color) {
   return true;
 }
 
-bool ScriptedDialogs::executeFont(TFont& font) {
-  questions_.push_back({"font", font.name(), {}, 0, 0, {}});
-  Answer a;
-  if (!next(a) || !a.accept) return false;
-  font.setName(a.text);
-  font.setSize(a.points);
-  return true;
+bool ScriptedDialogs::executeFont(TFont& font, const std::function<void()>& apply) {
+  for (;;) {
+    questions_.push_back({"font", font.name(), {}, 0, 0, {}});
+    Answer a;
+    if (!next(a) || !a.accept) return false;
+    font.setName(a.text);
+    font.setSize(a.points);
+    if (!a.apply) return true;
+    if (apply) apply();
+  }
 }
 
 bool ScriptedDialogs::executePrint(TPrinter&) {

@@ -24,13 +24,16 @@ public:
     int default_button = -1;  // a message box's button that Enter chooses (TMsgDlgBtn)
   };
 
-  // Queued answers, used in order by whatever asks next.
+  // Queued answers, used in order by whatever asks next. A file dialog goes to the chosen
+  // file's folder and selects it before it confirms; when OnCanClose keeps it open it asks
+  // again (a question of its own) with the next answer.
   void answerFile(const std::string& file_name, int filter_index = 0);  // 0 keeps the index
   void answerFiles(const std::vector<std::string>& names);
   void answerModal(int modal_result);  // a message box button (mrYes ...)
   void answerDirectory(const std::string& dir);
   void answerColor(TColor color);
   void answerFont(const std::string& name, int points);
+  void answerFontApplied(const std::string& name, int points);
   void answerPrint();
   void answerCancel();  // any dialog: cancelled (a message box gets mrCancel)
 
@@ -46,8 +49,9 @@ public:
                             TMsgDlgButtons buttons, TMsgDlgBtn default_button) override;
   bool selectDirectory(const std::string& caption, std::string& directory) override;
   bool executeColor(TColor& color) override;
-  // Answered by answerFont: the font's name and size in points.
-  bool executeFont(TFont& font) override;
+  // Answered by answerFont: the font's name and size in points; answerFontApplied sets
+  // them and presses Apply (when the dialog has the button), and the dialog asks again.
+  bool executeFont(TFont& font, const std::function<void()>& apply) override;
   bool executePrint(TPrinter& printer) override;
 
 private:
@@ -59,6 +63,7 @@ private:
     std::string text;
     TColor color = 0;
     int points = 0;  // a font's size
+    bool apply = false;  // a font applied, the dialog still open
   };
   bool next(Answer& a);
 

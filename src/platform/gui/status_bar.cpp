@@ -50,7 +50,8 @@ const ClassInfo& TStatusPanel::staticClassInfo() {
        ordProp<T, int>("Bevel", PropKind::Enumeration, &T::bevel, &T::setBevel, &bevelType(), pbLowered),
        ordProp<T, int>("Style", PropKind::Enumeration, &T::style, &T::setStyle, &styleType(), psText),
        strProp<T>("Text", &T::text, &T::setText),
-       ordProp<T, int>("Width", PropKind::Integer, &T::width, &T::setWidth, nullptr, 50)});
+       // Written always, as the designer writes it.
+       ordProp<T, int>("Width", PropKind::Integer, &T::width, &T::setWidth)});
   return info;
 }
 

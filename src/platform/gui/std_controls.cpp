@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "platform/classes/kept_props.h"
 #include "platform/classes/property_builders.h"
 #include "platform/gui/form.h"
 #include "platform/gui/dialogs.h"
@@ -174,7 +175,9 @@ const ClassInfo& TEdit::staticClassInfo() {
   using T = TEdit;
   static const ClassInfo info(
       "TEdit", &TWinControl::staticClassInfo(),
-      {ordProp<T, int>("BorderStyle", PropKind::Enumeration, &T::borderStyle, &T::setBorderStyle,
+      {keptProp("AutoSelect", PropKind::Enumeration, &booleanType(), nullptr, PropValue(int64_t{1})),
+       keptProp("AutoSize", PropKind::Enumeration, &booleanType(), nullptr, PropValue(int64_t{1})),
+       ordProp<T, int>("BorderStyle", PropKind::Enumeration, &T::borderStyle, &T::setBorderStyle,
                        &formBorderStyleType(), bsSingle),
        ordProp<T, int>("MaxLength", PropKind::Integer, &T::maxLength, &T::setMaxLength, nullptr, 0),
        ordProp<T, int>("PasswordChar", PropKind::Char, &T::passwordChar, &T::setPasswordChar,

@@ -20,7 +20,7 @@ struct WindowTable {
   std::mutex lock;
   std::unordered_map<WindowHandle, WindowMessageTarget*> targets;
   std::deque<Posted> queue;
-  WindowHandle next = 0x10000;
+  WindowHandle next = 0x10002;
 };
 
 WindowTable& TheWindowTable() {
@@ -40,9 +40,16 @@ WindowHandle RegisterWindow(WindowMessageTarget& target) {
   WindowTable& t = TheWindowTable();
   std::lock_guard<std::mutex> guard(t.lock);
   WindowHandle handle = t.next;
-  t.next += 4;  // handles look like the platform's: small, even, never 0
+  while (t.targets.count(handle)) handle += 4;
+  t.next = handle + 4;  // handles look like the platform's: small, even, never 0
   t.targets.emplace(handle, &target);
   return handle;
+}
+
+bool RegisterWindowAt(WindowHandle handle, WindowMessageTarget& target) {
+  WindowTable& t = TheWindowTable();
+  std::lock_guard<std::mutex> guard(t.lock);
+  return handle != 0 && t.targets.emplace(handle, &target).second;
 }
 
 void UnregisterWindow(WindowHandle handle) {

@@ -27,8 +27,12 @@ public:
 };
 
 // Gives the target a new handle (never 0); the target stays registered until
-// UnregisterWindow.
+// UnregisterWindow. These handles are even but never multiples of 4, so they meet none of
+// the window handles that the GUI library numbers itself.
 WindowHandle RegisterWindow(WindowMessageTarget& target);
+// Registers the target under a handle numbered elsewhere (a window of the GUI library);
+// false, and nothing changed, when the handle is 0 or taken.
+bool RegisterWindowAt(WindowHandle handle, WindowMessageTarget& target);
 // Forgets the handle; messages still queued for it are dropped.
 void UnregisterWindow(WindowHandle handle);
 

@@ -230,10 +230,14 @@ bool QtScriptUi::SelectDirectory(const std::string& caption, const std::string& 
 
 std::string QtScriptUi::ApplicationTitle() { return utf8_to_cp932(kgui::applicationTitle()); }
 
-int32_t QtScriptUi::MainFormHandle() {
+int32_t ApplicationWindowHandle() {
   kgui::TApplication* app = kgui::TApplication::instance();
-  if (!app || !app->mainForm() || !app->mainForm()->widget()) return 0;
-  return static_cast<int32_t>(app->mainForm()->widget()->winId());
+  return app ? static_cast<int32_t>(app->handle()) : 0;
+}
+
+int32_t MainFormWindowHandle() {
+  kgui::TApplication* app = kgui::TApplication::instance();
+  return app && app->mainForm() ? static_cast<int32_t>(app->mainForm()->handle()) : 0;
 }
 
 }  // namespace kestrin::script

@@ -12,6 +12,11 @@ namespace kestrin::script {
 
 class KeyStateFilter;
 
+// The window handles of the application and of its main form (0 without one), which
+// DynaCall's messages reach.
+int32_t ApplicationWindowHandle();
+int32_t MainFormWindowHandle();
+
 class QtScriptUi : public ScriptUi {
 public:
   // Starts watching the keys pressed in the application's windows (for KeyDown).
@@ -38,9 +43,8 @@ public:
   bool KeyDown(int32_t virtual_key) override;
   bool CursorPos(int32_t& x, int32_t& y) override;
   std::string ApplicationTitle() override;
-  // No application window exists here: 0.
-  int32_t ApplicationHandle() override { return 0; }
-  int32_t MainFormHandle() override;
+  int32_t ApplicationHandle() override { return ApplicationWindowHandle(); }
+  int32_t MainFormHandle() override { return MainFormWindowHandle(); }
 
 private:
   std::unique_ptr<KeyStateFilter> keys_;

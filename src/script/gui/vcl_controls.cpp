@@ -79,11 +79,12 @@ void ActionMethod(TJObject& self, TJValueList& params, Value& result) {
 
 // ---- file dialogs ----
 
-// Shows the dialog and waits for the answer; an error kept from a handler meanwhile ends
-// the run with its own report.
+// Shows the dialog and waits for the answer; an error kept from a handler meanwhile (the
+// dialog's own events run during the call) ends the run with its own report.
+template <class Dialog>
 void DExecute(TJObject& self, TJValueList& params, Value& result) {
   auto& w = Self<TJVCLPersistent>(self);
-  auto& dialog = NativeOfSelf<kgui::TOpenDialog>(w, params);
+  auto& dialog = NativeOfSelf<Dialog>(w, params);
   Ref<TJObject> hold(&self);
   bool chosen = false;
   try {
@@ -95,13 +96,12 @@ void DExecute(TJObject& self, TJValueList& params, Value& result) {
   result = Value::Bool(chosen);
 }
 
+// The font dialog has its Apply button only while the script has an "onApply" handler.
 void FontExecute(TJObject& self, TJValueList& params, Value& result) {
   auto& w = Self<TJVCLPersistent>(self);
   auto& dialog = NativeOfSelf<kgui::TFontDialog>(w, params);
-  Ref<TJObject> hold(&self);
-  bool chosen = false;
-  VCLGuard(w, [&] { chosen = dialog.execute(); });
-  result = Value::Bool(chosen);
+  dialog.OnApply = w.HasEventHandler(StrRef("onApply")) ? ApplyBridge(w, "onApply") : nullptr;
+  DExecute<kgui::TFontDialog>(self, params, result);
 }
 
 void FDExecute(TJObject& self, TJValueList& params, Value& result) {
@@ -769,15 +769,88 @@ void MIInsert(TJObject& self, TJValueList& params, Value& result) {
     VCLGuard(w, [&] {
       if (index < 0 || index > item.count())
         throw kgui::EPropertyError("List index out of bounds (" + std::to_string(index) + ")");
-      // Items after the place move behind the new one.
-      std::vector<kgui::TMenuItem*> after;
-      while (item.count() > index) {
-        after.insert(after.begin(), item.items(item.count() - 1));
-        item.remove(after.front());
-      }
-      item.add(sub);
-      for (kgui::TMenuItem* a : after) item.add(a);
+      item.insert(index, sub);
     });
+  result = Value::Object(&self);
+}
+
+void MIGetParentMenu(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params);
+  result = CastVCL(item.parentMenu(), self.Engine());
+}
+
+// The separator operations: an integer result; an argument that is no menu item gives -1.
+template <int (kgui::TMenuItem::*op)()>
+void MILine(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params);
+  int answer = 0;
+  VCLGuard(w, [&] { answer = (item.*op)(); });
+  result = Value::Integer(answer);
+}
+template <int (kgui::TMenuItem::*op)(kgui::TMenuItem*)>
+void MILineAt(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params, 1);
+  int answer = -1;
+  if (kgui::TMenuItem* sub = MenuItemArg(params.GetValue(0))) VCLGuard(w, [&] { answer = (item.*op)(sub); });
+  result = Value::Integer(answer);
+}
+template <bool (kgui::TMenuItem::*op)()>
+void MIRethink(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params);
+  bool changed = false;
+  VCLGuard(w, [&] { changed = (item.*op)(); });
+  result = Value::Bool(changed);
+}
+
+void MIInitiateAction(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& item = NativeOfSelf<kgui::TMenuItem>(w, params);
+  Ref<TJObject> hold(&self);
+  VCLGuard(w, [&] { item.initiateAction(); });
+  result = Value::Object(&self);
+}
+
+// ---- main and popup menus ----
+
+void MnDispatch(TJObject& self, TJValueList& params, Value& result, bool by_command) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& menu = NativeOfSelf<kgui::TMenu>(w, params, 1);
+  const auto value = static_cast<uint32_t>(ValueToInteger(params.GetValue(0)));
+  Ref<TJObject> hold(&self);
+  bool found = false;
+  VCLGuard(w, [&] { found = by_command ? menu.dispatchCommand(value) : menu.dispatchPopup(value); });
+  result = Value::Bool(found);
+}
+void MnDispatchCommand(TJObject& self, TJValueList& params, Value& result) { MnDispatch(self, params, result, true); }
+void MnDispatchPopup(TJObject& self, TJValueList& params, Value& result) { MnDispatch(self, params, result, false); }
+
+// findItem(value, kind): kind by identifier or ordinal; null when it names no kind.
+void MnFindItem(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& menu = NativeOfSelf<kgui::TMenu>(w, params, 2);
+  result = Value::Null();
+  const auto kind = EnumArg(kgui::findItemKindType(), params.GetValue(1));
+  if (!kind) return;
+  const int64_t value = ValueToInteger(params.GetValue(0));
+  result = CastVCL(menu.findItem(value, static_cast<kgui::TFindItemKind>(*kind)), self.Engine());
+}
+
+void MnGetHelpContext(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& menu = NativeOfSelf<kgui::TMenu>(w, params, 2);
+  result = Value::Integer(menu.getHelpContext(ValueToInteger(params.GetValue(0)), ValueToBool(params.GetValue(1))));
+}
+
+// merge(menu) and unmerge(menu): anything but a main menu with its native menu does nothing.
+template <void (kgui::TMainMenu::*op)(kgui::TMainMenu*)>
+void MnMerge(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  auto& menu = NativeOfSelf<kgui::TMainMenu>(w, params, 1);
+  if (auto* other = NativeOf<kgui::TMainMenu>(params.GetValue(0))) VCLGuard(w, [&] { (menu.*op)(other); });
   result = Value::Object(&self);
 }
 
@@ -786,11 +859,26 @@ Value GetMenuItems(TJObject& self) {
   auto& w = Self<TJVCLPersistent>(self);
   w.CheckVCL(TJValueList());
   kgui::TMenuItem* root = nullptr;
-  if (auto* main = dynamic_cast<kgui::TMainMenu*>(w.VCL())) root = main->items();
-  if (auto* popup = dynamic_cast<kgui::TPopupMenu*>(w.VCL())) root = popup->items();
+  if (auto* menu = dynamic_cast<kgui::TMenu*>(w.VCL())) root = menu->items();
   return CastVCL(root, self.Engine());
 }
-constexpr PropDef kMenuProps[] = {{"items", GetMenuItems, nullptr}};
+Value GetMenuHandle(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  return HandleValue(static_cast<kgui::TMenu*>(w.VCL())->handle());
+}
+Value GetMenuWindowHandle(TJObject& self) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  return HandleValue(static_cast<kgui::TMenu*>(w.VCL())->windowHandle());
+}
+void SetMenuWindowHandle(TJObject& self, const Value& v) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(TJValueList());
+  static_cast<kgui::TMenu*>(w.VCL())->setWindowHandle(static_cast<uint32_t>(ValueToInteger(v)));
+}
+constexpr PropDef kMenuProps[] = {{"items", GetMenuItems, nullptr}, {"Handle", GetMenuHandle, nullptr},
+                                  {"WindowHandle", GetMenuWindowHandle, SetMenuWindowHandle}};
 
 Value GetPopupComponent(TJObject& self) {
   auto& w = Self<TJVCLPersistent>(self);
@@ -803,8 +891,7 @@ void SetPopupComponent(TJObject& self, const Value& v) {
   auto* c = NativeOf<kgui::TComponent>(v);
   if (w.HasVCL() && c) static_cast<kgui::TPopupMenu*>(w.VCL())->setPopupComponent(c);
 }
-constexpr PropDef kPopupMenuProps[] = {{"items", GetMenuItems, nullptr},
-                                       {"PopupComponent", GetPopupComponent, SetPopupComponent}};
+constexpr PropDef kPopupMenuProps[] = {{"PopupComponent", GetPopupComponent, SetPopupComponent}};
 
 void PMPopup(TJObject& self, TJValueList& params, Value& result) {
   auto& w = Self<TJVCLPersistent>(self);
@@ -880,6 +967,9 @@ void TJVCLBaseForm::AfterAttach() {
   form->OnShow = NotifyBridge(*this, "onShow");
   form->OnHide = NotifyBridge(*this, "onHide");
   form->OnActivate = NotifyBridge(*this, "onActivate");
+  form->OnDeactivate = NotifyBridge(*this, "onDeactivate");
+  form->OnCreate = NotifyBridge(*this, "onCreate");
+  form->OnDestroy = NotifyBridge(*this, "onDestroy");
   form->OnCloseQuery = CloseQueryBridge(*this, "onCloseQuery");
   // Hooked whether or not the script has "onClose": the main form's closing ends the
   // script's event loop, once the handler has let the form close.
@@ -1073,26 +1163,46 @@ const kgui::ClassInfo& TJVCLBaseTimer::VCLClass() const { return kgui::TTimer::s
 
 void TJVCLBaseTimer::AfterAttach() { static_cast<kgui::TTimer*>(vcl_)->setOnTimer(NotifyBridge(*this, "onTimer")); }
 
-TJVCLBaseMainMenu::TJVCLBaseMainMenu(BaseEngine* engine) : TJVCLComponent(engine) {
-  SetObjectName("VCLMainMenu");
+TJVCLBaseMenu::TJVCLBaseMenu(BaseEngine* engine) : TJVCLComponent(engine) {
+  SetObjectName("VCLMenu");
   AddOwnProps(kMenuProps);
+}
+
+const ClassInfo& TJVCLBaseMenu::Class() const {
+  static const ClassInfo info(&TJVCLComponent::Class(),
+                              {{"dispatchCommand", MnDispatchCommand}, {"dispatchPopup", MnDispatchPopup},
+                               {"findItem", MnFindItem}, {"getHelpContext", MnGetHelpContext}});
+  return info;
+}
+
+const kgui::ClassInfo& TJVCLBaseMenu::VCLClass() const { return kgui::TMenu::staticClassInfo(); }
+
+void TJVCLBaseMenu::AfterAttach() { static_cast<kgui::TMenu*>(vcl_)->OnChange = MenuChangeBridge(*this, "onChange"); }
+
+TJVCLBaseMainMenu::TJVCLBaseMainMenu(BaseEngine* engine) : TJVCLBaseMenu(engine) { SetObjectName("VCLMainMenu"); }
+
+const ClassInfo& TJVCLBaseMainMenu::Class() const {
+  static const ClassInfo info(&TJVCLBaseMenu::Class(), {{"merge", MnMerge<&kgui::TMainMenu::merge>},
+                                                        {"unmerge", MnMerge<&kgui::TMainMenu::unmerge>}});
+  return info;
 }
 
 const kgui::ClassInfo& TJVCLBaseMainMenu::VCLClass() const { return kgui::TMainMenu::staticClassInfo(); }
 
-TJVCLBasePopupMenu::TJVCLBasePopupMenu(BaseEngine* engine) : TJVCLComponent(engine) {
+TJVCLBasePopupMenu::TJVCLBasePopupMenu(BaseEngine* engine) : TJVCLBaseMenu(engine) {
   SetObjectName("VCLPopupMenu");
   AddOwnProps(kPopupMenuProps);
 }
 
 const ClassInfo& TJVCLBasePopupMenu::Class() const {
-  static const ClassInfo info(&TJVCLComponent::Class(), {{"popup", PMPopup}});
+  static const ClassInfo info(&TJVCLBaseMenu::Class(), {{"popup", PMPopup}});
   return info;
 }
 
 const kgui::ClassInfo& TJVCLBasePopupMenu::VCLClass() const { return kgui::TPopupMenu::staticClassInfo(); }
 
 void TJVCLBasePopupMenu::AfterAttach() {
+  TJVCLBaseMenu::AfterAttach();
   static_cast<kgui::TPopupMenu*>(vcl_)->OnPopup = NotifyBridge(*this, "onPopup");
 }
 
@@ -1106,7 +1216,14 @@ const ClassInfo& TJVCLBaseMenuItem::Class() const {
   static const ClassInfo info(&TJVCLComponent::Class(),
                               {{"add", MIAdd}, {"insert", MIInsert}, {"delete", MIDelete}, {"remove", MIRemove},
                                {"clear", MIClear}, {"click", MIClick}, {"find", MIFind}, {"indexOf", MIIndexOf},
-                               {"isLine", MIIsLine}, {"items", MIItems}});
+                               {"isLine", MIIsLine}, {"items", MIItems}, {"getParentMenu", MIGetParentMenu},
+                               {"newTopLine", MILine<&kgui::TMenuItem::newTopLine>},
+                               {"newBottomLine", MILine<&kgui::TMenuItem::newBottomLine>},
+                               {"insertNewLineBefore", MILineAt<&kgui::TMenuItem::insertNewLineBefore>},
+                               {"insertNewLineAfter", MILineAt<&kgui::TMenuItem::insertNewLineAfter>},
+                               {"rethinkHotkeys", MIRethink<&kgui::TMenuItem::rethinkHotkeys>},
+                               {"rethinkLines", MIRethink<&kgui::TMenuItem::rethinkLines>},
+                               {"initiateAction", MIInitiateAction}});
   return info;
 }
 
@@ -1123,12 +1240,22 @@ TJVCLBaseFileDialog::TJVCLBaseFileDialog(BaseEngine* engine, bool save) : TJVCLC
 }
 
 const ClassInfo& TJVCLBaseFileDialog::Class() const {
-  static const ClassInfo info(&TJVCLComponent::Class(), {{"execute", DExecute}});
+  static const ClassInfo info(&TJVCLComponent::Class(), {{"execute", DExecute<kgui::TOpenDialog>}});
   return info;
 }
 
 const kgui::ClassInfo& TJVCLBaseFileDialog::VCLClass() const {
   return save_ ? kgui::TSaveDialog::staticClassInfo() : kgui::TOpenDialog::staticClassInfo();
+}
+
+void TJVCLBaseFileDialog::AfterAttach() {
+  auto* dialog = static_cast<kgui::TOpenDialog*>(vcl_);
+  dialog->OnShow = NotifyBridge(*this, "onShow");
+  dialog->OnClose = NotifyBridge(*this, "onClose");
+  dialog->OnCanClose = CloseQueryBridge(*this, "onCanClose");
+  dialog->OnFolderChange = NotifyBridge(*this, "onFolderChange");
+  dialog->OnSelectionChange = NotifyBridge(*this, "onSelectionChange");
+  dialog->OnTypeChange = NotifyBridge(*this, "onTypeChange");
 }
 
 TJVCLBaseFontDialog::TJVCLBaseFontDialog(BaseEngine* engine) : TJVCLComponent(engine) {
@@ -1141,6 +1268,12 @@ const ClassInfo& TJVCLBaseFontDialog::Class() const {
 }
 
 const kgui::ClassInfo& TJVCLBaseFontDialog::VCLClass() const { return kgui::TFontDialog::staticClassInfo(); }
+
+void TJVCLBaseFontDialog::AfterAttach() {
+  auto* dialog = static_cast<kgui::TFontDialog*>(vcl_);
+  dialog->OnShow = NotifyBridge(*this, "onShow");
+  dialog->OnClose = NotifyBridge(*this, "onClose");
+}
 
 TJVCLBaseFindDialog::TJVCLBaseFindDialog(BaseEngine* engine, bool replace)
     : TJVCLComponent(engine), replace_(replace) {

@@ -160,6 +160,7 @@ public:
   TJVCLBaseFileDialog(BaseEngine* engine, bool save);
   const ClassInfo& Class() const override;
   const kgui::ClassInfo& VCLClass() const override;
+  void AfterAttach() override;
 
 private:
   bool save_;
@@ -171,6 +172,7 @@ public:
   explicit TJVCLBaseFontDialog(BaseEngine* engine);
   const ClassInfo& Class() const override;
   const kgui::ClassInfo& VCLClass() const override;
+  void AfterAttach() override;
 };
 
 // The find and replace dialogs: "execute" shows the modeless dialog and returns at once;
@@ -208,13 +210,26 @@ protected:
   void AfterAttach() override;
 };
 
-class TJVCLBaseMainMenu : public TJVCLComponent {
+// What main and popup menus share: items, Handle, WindowHandle, the look-ups and
+// "onChange" (sender, source, rebuild).
+class TJVCLBaseMenu : public TJVCLComponent {
+public:
+  explicit TJVCLBaseMenu(BaseEngine* engine);
+  const ClassInfo& Class() const override;
+  const kgui::ClassInfo& VCLClass() const override;
+
+protected:
+  void AfterAttach() override;
+};
+
+class TJVCLBaseMainMenu : public TJVCLBaseMenu {
 public:
   explicit TJVCLBaseMainMenu(BaseEngine* engine);
+  const ClassInfo& Class() const override;
   const kgui::ClassInfo& VCLClass() const override;
 };
 
-class TJVCLBasePopupMenu : public TJVCLComponent {
+class TJVCLBasePopupMenu : public TJVCLBaseMenu {
 public:
   explicit TJVCLBasePopupMenu(BaseEngine* engine);
   const ClassInfo& Class() const override;

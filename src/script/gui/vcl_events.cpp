@@ -132,6 +132,22 @@ kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event) {
   };
 }
 
+kgui::TMenuChangeEvent MenuChangeBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, kgui::TMenuItem* source, bool rebuild) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {
+      p.Add(CastVCL(source, self.Engine()), true);
+      p.AddBool(rebuild);
+    }, NoBack);
+  };
+}
+
+std::function<void(kgui::TComponent*, uint32_t)> ApplyBridge(TJVCLPersistent& w, const char* event) {
+  return [weak = WeakOf(w), event](kgui::TComponent* sender, uint32_t wnd) {
+    FireVCLEvent(weak, event, sender, [&](TJVCLPersistent&, TJValueList& p) { p.AddInteger(static_cast<int64_t>(wnd)); },
+                 NoBack);
+  };
+}
+
 kgui::TControlCanResizeEvent ControlCanResizeBridge(TJVCLPersistent& w, const char* event) {
   return [weak = WeakOf(w), event](kgui::TComponent* sender, int& width, int& height, bool& resize) {
     FireVCLEvent(weak, event, sender, [&](TJVCLPersistent& self, TJValueList& p) {

@@ -15,6 +15,7 @@
 #include "platform/gui/control.h"
 #include "platform/gui/form.h"
 #include "platform/gui/image.h"
+#include "platform/gui/menus.h"
 #include "platform/gui/splitter.h"
 #include "platform/gui/status_bar.h"
 #include "platform/gui/up_down.h"
@@ -33,7 +34,9 @@ template <class Fill, class Back>
 bool CallVCLEvent(const WeakPtr<TJObject>& weak, const char* event, Fill&& fill, Back&& back) {
   auto* w = static_cast<TJVCLPersistent*>(weak.get());
   const StrRef name(event);
-  if (!w || !w->HasEventHandler(name)) return false;
+  // A wrapper without references is being freed, and the native object with it ("onDestroy"
+  // of a form the script dropped): nothing may call into it any more.
+  if (!w || w->RefCount() == 0 || !w->HasEventHandler(name)) return false;
   Ref<TJObject> hold(w);  // the handler may drop the script's last reference
   try {
     TJValueList params;
@@ -92,6 +95,10 @@ kgui::TKeyPressEvent KeyPressBridge(TJVCLPersistent& w, const char* event);
 kgui::TCloseEvent CloseBridge(TJVCLPersistent& w, const char* event);
 // canClose* is a Boolean object.
 kgui::TCloseQueryEvent CloseQueryBridge(TJVCLPersistent& w, const char* event);
+// source: the changed item's wrapper (null for the menu's own list), rebuild a Boolean.
+kgui::TMenuChangeEvent MenuChangeBridge(TJVCLPersistent& w, const char* event);
+// The font dialog's Apply: the dialog's window handle as a number.
+std::function<void(kgui::TComponent*, uint32_t)> ApplyBridge(TJVCLPersistent& w, const char* event);
 
 // newWidth*, newHeight* Number objects, resize* a Boolean object.
 kgui::TControlCanResizeEvent ControlCanResizeBridge(TJVCLPersistent& w, const char* event);

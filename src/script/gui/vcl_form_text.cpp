@@ -22,6 +22,8 @@ void TJVCLBaseForm::ReadFromText(std::string_view text, kgui::RawText raw) {
   const std::string error = kgui::readComponentText(form, text, raw);
   RegisterChildren();
   if (!error.empty()) throw kgui::EPropertyError(error);
+  // A form is created from its description: "onCreate" runs once the children are members.
+  form.doCreate();
 }
 
 std::string TJVCLBaseForm::WriteToText() { return kgui::writeComponentText(*static_cast<kgui::TForm*>(vcl_)); }

@@ -40,20 +40,8 @@ kgui::TPoint ViewPointArg(TJVCLPersistent& w, const TJValueList& params, int32_t
   return {ValueToInteger(obj->GetValue("x")), ValueToInteger(obj->GetValue("y"))};
 }
 
-// An enumeration argument: its identifier (without case) or its ordinal; nullopt for neither.
-std::optional<int> EnumArg(const kgui::EnumInfo& type, const Value& v) {
-  if (v.type() == vtInteger || v.type() == vtDouble) {
-    const int ord = ValueToInteger(v);
-    if (ord >= 0 && static_cast<size_t>(ord) < type.idents.size()) return ord;
-    return std::nullopt;
-  }
-  if (auto ord = kgui::textToEnum(type, ValueToStdString(v))) return static_cast<int>(*ord);
-  return std::nullopt;
-}
-
-int32_t HandleOf(kgui::TControl* c) {
-  return c && c->widget() ? static_cast<int32_t>(c->widget()->internalWinId()) : 0;
-}
+// The list's window handle, the one its `handle` gives and window messages reach.
+int32_t HandleOf(kgui::TControl* c) { return c ? static_cast<int32_t>(c->handle()) : 0; }
 
 Value FlagSetText(const kgui::EnumInfo& type, uint32_t bits) {
   return Value::String(StrRef(kgui::setToNames(type, bits)));

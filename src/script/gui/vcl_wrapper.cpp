@@ -936,6 +936,16 @@ Value CastVCL(kgui::TPersistent* obj, BaseEngine* engine) {
 
 void FlushDeferredNatives() { Deferred().flush(); }
 
+std::optional<int> EnumArg(const kgui::EnumInfo& type, const Value& v) {
+  if (v.type() == vtInteger || v.type() == vtDouble) {
+    const int ord = ValueToInteger(v);
+    if (ord >= 0 && static_cast<size_t>(ord) < type.idents.size()) return ord;
+    return std::nullopt;
+  }
+  if (auto ord = kgui::textToEnum(type, ValueToStdString(v))) return static_cast<int>(*ord);
+  return std::nullopt;
+}
+
 Value HandleValue(uint32_t h) {
   return h <= INT32_MAX ? Value::Integer(static_cast<int32_t>(h)) : Value::Double(static_cast<double>(h));
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -224,6 +225,8 @@ Value NewRectValue(BaseEngine* engine, const kgui::TRect& r);
 
 // A 32-bit handle (window handle, menu command) as a script number: an integer while it fits.
 Value HandleValue(uint32_t h);
+// An enumeration argument: its identifier (without case) or its ordinal; nullopt for neither.
+std::optional<int> EnumArg(const kgui::EnumInfo& type, const Value& v);
 
 // Frees the native objects whose freeing waited for a running handler to return.
 void FlushDeferredNatives();

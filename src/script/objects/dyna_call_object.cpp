@@ -2,6 +2,7 @@
 // with their letter cells, and the memory copies with the sizes they may touch.
 #include "script/objects/dyna_call_object.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -59,13 +60,26 @@ void PackMessageWords(const TJValueList& params, MessageWords& words) {
   words.lparam = word[1];
 }
 
+// WM_GETTEXT writes up to wParam bytes at lParam. When lParam is a text or a Struct passed
+// by address ("s"), its size bounds wParam, so a window never writes past the script's
+// buffer; the text of a string argument is a copy, and only a Struct keeps what was written.
+void BoundTextBuffer(MessageWords& words) {
+  const TDynaValue& l = words.values[1];
+  if (l.letter != 's' || !l.pointer) return;
+  size_t room = l.pointer == l.text.data() ? l.text.size() + 1 : 0;
+  if (NativeRecord* record = NativeRecordOf(words.args.GetValue(1)); record && record->RecordData() == l.pointer)
+    room = record->RecordSize();
+  words.wparam = std::min<platform::WParam>(words.wparam, room);
+}
+
 void DSendMessage(TJObject&, TJValueList& params, Value& result) {
   result = Value::Integer(0);
   if (params.GetCount() < 2) return;
   MessageWords words;
   PackMessageWords(params, words);
-  platform::LResult r = platform::SendWindowMessage(ValueToInt64(params.GetValue(0)),
-      static_cast<uint32_t>(ValueToInteger(params.GetValue(1))), words.wparam, words.lparam);
+  const auto msg = static_cast<uint32_t>(ValueToInteger(params.GetValue(1)));
+  if (msg == platform::kWmGetText) BoundTextBuffer(words);
+  platform::LResult r = platform::SendWindowMessage(ValueToInt64(params.GetValue(0)), msg, words.wparam, words.lparam);
   UpdateDynaCallOutArgs(words.values, &words.args);
   result = Int64ToValue(r);
 }

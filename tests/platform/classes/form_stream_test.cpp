@@ -301,7 +301,7 @@ TEST(FormStream, WritesStoredValuesNestedChildrenAndReadsItBack) {
             "      Color = clRed\r\n"
             "      Key = '*'\r\n"
             "      Link = Root\r\n"
-            "      Font.Charset = 1\r\n"
+            "      Font.Charset = DEFAULT_CHARSET\r\n"
             "      Font.Color = clWindowText\r\n"
             "      Font.Height = -11\r\n"
             "      Font.Name = 'Courier'\r\n"

@@ -269,6 +269,53 @@ TEST_F(ControlsTest, MenuCaptionsKeepAmpersandsAndItemsClick) {
   EXPECT_EQ(file->count(), 0);
 }
 
+// The bar's entries as captions, in order.
+static std::string barCaptions(TForm* form) {
+  std::string out;
+  for (QAction* a : form->widget()->findChild<QMenuBar*>()->actions()) out += (out.empty() ? "" : " ") + a->text().toStdString();
+  return out;
+}
+
+// Merging goes by GroupIndex: the merged menu's groups replace ours of the same index and
+// the others go in group order; unmerging shows ours again, and neither menu's items move.
+TEST_F(ControlsTest, MergedMenusShareTheBarByGroupAndUnmergeRestoresIt) {
+  TForm* form = makeForm(300, 150);
+  auto add = [&](TMainMenu* menu, const char* caption, int group) {
+    auto* item = new TMenuItem(form);
+    item->setCaption(caption);
+    item->setGroupIndex(group);
+    menu->items()->add(item);
+    return item;
+  };
+  auto* mine = new TMainMenu(form);
+  add(mine, "File", 0);
+  add(mine, "Edit", 1);
+  add(mine, "Help", 9);
+  auto* theirs = new TMainMenu(form);
+  add(theirs, "Image", 1);
+  add(theirs, "Tools", 5);
+  add(theirs, "Draw", 1);
+  TMenuItem* window = add(theirs, "Window", 7);
+  form->setMenu(mine);
+  EXPECT_EQ(barCaptions(form), "File Edit Help");
+  mine->merge(theirs);
+  EXPECT_EQ(barCaptions(form), "File Image Draw Tools Window Help");
+  EXPECT_EQ(mine->items()->count(), 3);
+  EXPECT_EQ(theirs->items()->count(), 4);
+  EXPECT_EQ(mine->findItem(window->command(), fkCommand), window);
+  window->setGroupIndex(0);
+  EXPECT_EQ(barCaptions(form), "Window Image Draw Tools Help") << "a changed group moves the merged item";
+  mine->unmerge(mine);  // not the merged menu: nothing changes
+  EXPECT_EQ(barCaptions(form), "Window Image Draw Tools Help");
+  mine->unmerge(theirs);
+  EXPECT_EQ(barCaptions(form), "File Edit Help");
+  EXPECT_EQ(mine->findItem(window->command(), fkCommand), nullptr);
+  mine->merge(theirs);
+  delete theirs;  // a merged menu that goes leaves ours alone
+  EXPECT_EQ(barCaptions(form), "File Edit Help");
+  EXPECT_EQ(mine->merged(), nullptr);
+}
+
 TEST_F(ControlsTest, TimerFiresWhileEnabled) {
   TForm* form = makeForm();
   auto* timer = new TTimer(form);

@@ -103,6 +103,36 @@ TEST_F(FormDescription, SaveLoadSaveIsByteIdenticalAndMatchesTheGoldenFile) {
 }
 
 // Tool buttons go into their bar and actions into their list, and are written back there.
+// The designer's TabOrder orders the focus chain, whatever order the controls were read in;
+// TabStop = False takes a control out of it, and both are written back.
+TEST_F(FormDescription, TabOrderAndTabStopReadFromADescriptionAct) {
+  const std::string text =
+      "object F: TForm\r\n"
+      "  object A: TEdit\r\n    TabOrder = 2\r\n  end\r\n"
+      "  object B: TEdit\r\n    Top = 30\r\n    TabOrder = 0\r\n  end\r\n"
+      "  object C: TEdit\r\n    Top = 60\r\n    TabOrder = 1\r\n  end\r\n"
+      "  object D: TEdit\r\n    Top = 90\r\n    TabOrder = 3\r\n    TabStop = False\r\n  end\r\n"
+      "end\r\n";
+  TForm form(nullptr);
+  ASSERT_EQ(readComponentText(form, text), "");
+  QWidget* a = child<TEdit>(form, "A")->widget();
+  QWidget* b = child<TEdit>(form, "B")->widget();
+  QWidget* c = child<TEdit>(form, "C")->widget();
+  EXPECT_EQ(b->nextInFocusChain(), c);
+  EXPECT_EQ(c->nextInFocusChain(), a);
+  EXPECT_FALSE(child<TEdit>(form, "D")->widget()->focusPolicy() & Qt::TabFocus);
+  EXPECT_TRUE(a->focusPolicy() & Qt::TabFocus);
+  const std::string saved = writeComponentText(form);
+  EXPECT_NE(saved.find("    TabOrder = 3\r\n    TabStop = False\r\n"), std::string::npos) << saved;
+  TForm plain(nullptr);
+  auto* edit = new TEdit(&plain);
+  edit->setName("E");
+  edit->setParent(&plain);
+  const std::string plain_text = writeComponentText(plain);
+  EXPECT_NE(plain_text.find("object E: TEdit"), std::string::npos);
+  EXPECT_EQ(plain_text.find("TabOrder"), std::string::npos) << "unset, it is not written";
+}
+
 TEST_F(FormDescription, ToolButtonsAndActionsSitInTheirBarAndList) {
   const std::string text =
       "object F: TForm\r\n"

@@ -70,6 +70,6 @@ show("terminated after terminate", terminated);
 show("platform", platform);
 show("arguments.length", arguments.length);
 show("finalizer.length", finalizer.length);
-show("applicationHandle", applicationHandle);
+show("applicationHandle and mainFormHandle are windows", applicationHandle != 0 && mainFormHandle != 0 && applicationHandle != mainFormHandle);
 show("isConsole", isConsole());
 show("getProperties", Global.getProperties());

@@ -7,7 +7,8 @@
 # Peer mode (-DPEER=/usr/bin/duk): runs the script through the peer too, after a one-line
 # prelude that defines println, and compares both outputs (without the exit-code line).
 # With -DSTACK_KB=N the runner gets a stack of N KiB (ulimit -s); with -DRUNNER_TIMEOUT=S
-# a run ends after S seconds at most.
+# a run ends after S seconds at most. With -DEXPECT_CRASH=ON the run must end with a failure
+# (killed, crashed) and the output written before the end is compared.
 # With -DFRESH_DIR=D the script runs in the empty folder D, with D/config, D/data and D/run
 # as its configuration, data and runtime folders; a line "//--- next run ---" splits it
 # into programs that run one after the other (each keeps the line numbers of the file);
@@ -77,7 +78,11 @@ if(DEFINED FRESH_DIR)
 else()
   execute_process(COMMAND ${command} INPUT_FILE ${stdin} OUTPUT_VARIABLE actual ERROR_VARIABLE err
                   RESULT_VARIABLE rc TIMEOUT 600)
-  if(NOT rc EQUAL 0)
+  if(EXPECT_CRASH)
+    if(rc EQUAL 0)
+      message(FATAL_ERROR "${RUNNER} ended normally where it should not: ${actual}")
+    endif()
+  elseif(NOT rc EQUAL 0)
     message(FATAL_ERROR "${RUNNER} failed (${rc}): ${err}")
   endif()
   set(errors "${err}")

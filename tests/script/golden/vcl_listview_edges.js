@@ -77,7 +77,7 @@ var cases = [
   ["stringWidth", function () { return lv.stringWidth("abc") > 0 && lv.stringWidth("") == 0; }],
   ["Position", function () { var p = a.Position; return typeof p.x; }],
   ["Position = null", function () { a.Position = null; }],
-  ["Handle of an item is the list's", function () { return a.Handle === lv.items.Handle; }],
+  ["Handle of an item is the list's", function () { return a.Handle === lv.items.Handle && a.Handle === lv.handle; }],
   ["indexOf", function () { return lv.items.indexOf(b) + " " + lv.items.indexOf(null); }],
   ["indexOf of a number", function () { return lv.items.indexOf(5); }],
   ["item(i, source) keeps the target's wrapper", function () {

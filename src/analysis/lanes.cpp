@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -35,9 +36,21 @@ void run_lanes(int32_t lanes, const std::function<void(int32_t)>& fn) {
     for (int32_t i = 0; i < lanes; ++i) fn(i);
     return;
   }
+  // An exception must not leave a worker thread (that ends the process): each lane keeps
+  // its own, the remaining lanes are skipped, and after the join the exception of the
+  // lowest lane that failed is thrown here on the calling thread.
+  std::vector<std::exception_ptr> failures(static_cast<size_t>(lanes));
+  std::atomic<bool> failed{false};
   std::atomic<int32_t> next{0};
   auto work = [&] {
-    for (int32_t i = next++; i < lanes; i = next++) fn(i);
+    for (int32_t i = next++; i < lanes && !failed; i = next++) {
+      try {
+        fn(i);
+      } catch (...) {
+        failures[size_t(i)] = std::current_exception();
+        failed = true;
+      }
+    }
   };
   std::vector<std::thread> pool;
   pool.reserve(size_t(threads - 1));
@@ -51,6 +64,8 @@ void run_lanes(int32_t lanes, const std::function<void(int32_t)>& fn) {
   }
   work();
   for (auto& t : pool) t.join();
+  for (const std::exception_ptr& e : failures)
+    if (e) std::rethrow_exception(e);
 }
 
 }  // namespace kestrin

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "analysis/geometry.h"
 #include "analysis/ring_geometry.h"
@@ -37,7 +38,9 @@ void paint_ring_mask(const HklParam& crystal, int32_t reflection, int32_t width,
   if (img.NoImageFlag == 1 || !radius) return;
   const double inner = *radius - width / 2.0, outer = *radius + width / 2.0;
   for (int32_t y = 0; y < img.ImageHeight; ++y) {
-    std::array<int32_t, 4> xs{};
+    // Unused places hold the largest value, so sorting all four leaves the n found in front.
+    std::array<int32_t, 4> xs;
+    xs.fill(std::numeric_limits<int32_t>::max());
     size_t n = 0;
     for (const double r : {inner, outer}) {
       int32_t count = 0, xa = 0, xb = 0;
@@ -45,7 +48,7 @@ void paint_ring_mask(const HklParam& crystal, int32_t reflection, int32_t width,
       if (count >= 1) xs[n++] = xa;
       if (count == 2) xs[n++] = xb;
     }
-    std::sort(xs.begin(), xs.begin() + ptrdiff_t(n));
+    std::sort(xs.begin(), xs.end());
     if (n == 1) set_span(y, xs[0], xs[0], value, img.ImageWidth);
     if (n == 2 || n == 4) set_span(y, xs[0], xs[1], value, img.ImageWidth);
     if (n == 3) set_span(y, xs[0], xs[2], value, img.ImageWidth);

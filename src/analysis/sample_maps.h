@@ -164,14 +164,14 @@ inline void add_samples(const double* pos, size_t stride, double I, Sink& sink) 
   }
 }
 
+namespace detail {
+
 // The bin positions of the samples of pixels x1..x1+n-1 of a row: sample k of pixel i at
 // pos[k n + i]. The raw values first, sample by sample, then their positions: loops the
-// compiler vectorises, in an AVX2 build besides the baseline one where the processor has it
-// (the same IEEE operations, so the same results).
+// compiler vectorises. Inlined into each build of row_positions below.
 template <class Map>
-__attribute__((target_clones("avx2", "default"))) void row_positions(const Map& shared_map,
-                                                                     const typename Map::Row& row, int32_t x1,
-                                                                     int32_t n, double* pos) {
+[[gnu::always_inline]] inline void row_positions_body(const Map& shared_map, const typename Map::Row& row,
+                                                      int32_t x1, int32_t n, double* pos) {
   // A copy of our own: the buffer cannot alias it, so its constants stay in registers.
   const Map map = shared_map;
   for (int k = 0; k < Map::kSamples; ++k) {
@@ -180,6 +180,39 @@ __attribute__((target_clones("avx2", "default"))) void row_positions(const Map& 
   }
   const size_t all = size_t(n) * Map::kSamples;
   for (size_t i = 0; i < all; ++i) pos[i] = map.position(pos[i]);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The AVX2 build of the loops. It is chosen by hand: not every compiler takes
+// target_clones on a template.
+template <class Map>
+[[gnu::target("avx2")]] void row_positions_avx2(const Map& map, const typename Map::Row& row, int32_t x1,
+                                                int32_t n, double* pos) {
+  row_positions_body(map, row, x1, n, pos);
+}
+
+inline bool cpu_has_avx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+#endif
+
+template <class Map>
+void row_positions_baseline(const Map& map, const typename Map::Row& row, int32_t x1, int32_t n, double* pos) {
+  row_positions_body(map, row, x1, n, pos);
+}
+
+}  // namespace detail
+
+// The bin positions of the samples of pixels x1..x1+n-1 of a row (sample k of pixel i at
+// pos[k n + i]), in an AVX2 build besides the baseline one where the processor has it (the
+// same IEEE operations, so the same results).
+template <class Map>
+void row_positions(const Map& map, const typename Map::Row& row, int32_t x1, int32_t n, double* pos) {
+#if defined(__x86_64__) || defined(__i386__)
+  if (detail::cpu_has_avx2()) return detail::row_positions_avx2(map, row, x1, n, pos);
+#endif
+  detail::row_positions_baseline(map, row, x1, n, pos);
 }
 
 }  // namespace kestrin

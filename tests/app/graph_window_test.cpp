@@ -147,18 +147,23 @@ TEST_F(GraphWindowTest, MovesUpdateTheReadoutAndEnterInARangeEditDraws) {
 }
 
 TEST_F(GraphWindowTest, ResizesLayOutOnceTheyPauseAndNeverBelow301By338) {
+  // The layout timer stops itself when it fires: wait for that, however loaded the machine.
+  const auto layout_done = [&] {
+    test_app().processMessages();
+    return QTest::qWaitFor([&] { return !graph->tmrLayout->enabled(); }, 30000);
+  };
   graph->showForm();
   graph->setBounds(graph->left(), graph->top(), 700, 600);
   graph->setBounds(graph->left(), graph->top(), 800, 650);
   EXPECT_EQ(counting.draws, 0);
-  QTest::qWait(200);
+  ASSERT_TRUE(layout_done());
   test_app().processMessages();
   EXPECT_EQ(counting.draws, 1);
   EXPECT_EQ(graph->imgNaxGraph->width(), 800 - 30);
   EXPECT_EQ(graph->imgNaxGraph->height(), 650 - 72 - 40 - 98);
   EXPECT_EQ(state().graph.GraphWidth, Trunc((770 - 50) * 0.9));
   graph->setBounds(graph->left(), graph->top(), 300, 700);
-  QTest::qWait(200);
+  ASSERT_TRUE(layout_done());
   test_app().processMessages();
   EXPECT_EQ(counting.draws, 1);
   EXPECT_EQ(graph->imgNaxGraph->width(), 770);

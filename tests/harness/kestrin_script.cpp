@@ -1,4 +1,4 @@
-// kestrin-script [--answers FILE] [--timeout SECONDS] SCRIPT [ARG...]: runs a script file
+// kestrin-script [--answers FILE] [--timeout SECONDS] [--runs N] SCRIPT [ARG...]: runs a script file
 // through the host component (with every host library, the GUI wrappers included, the
 // automation test objects and the `Kestrin` object over the headless program that
 // kestrin-harness runs) with the ARGs (UTF-8, handed over in CP932) as its arguments, and
@@ -16,6 +16,10 @@
 // are all refused (no real dialog opens) except the open, save and font dialogs of scripts,
 // which take their answers from the same file. With --timeout a run still going after SECONDS
 // ends with "Abort Script(line)", wherever it waits.
+//
+// With --runs N, SCRIPT and the N - 1 files after it are run one after the other in this
+// process, each by a host of its own (its dialogs answered from the start of the answers
+// file, its own deadline), as N runs of kestrin-script would print them; the ARGs follow.
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -101,6 +105,8 @@ public:
     if (next_ >= lines_.size()) return Answer{};
     return ParseAnswer(lines_[next_++]);
   }
+  // A new run answers from the first line again.
+  void Restart() { next_ = 0; }
 
 private:
   std::vector<std::string> lines_;
@@ -346,7 +352,7 @@ void ReadStdin(std::string& s, bool& ok, int32_t count, bool line) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: kestrin-script [--answers FILE] [--timeout SECONDS] SCRIPT [ARG...]\n");
+  std::fprintf(stderr, "usage: kestrin-script [--answers FILE] [--timeout SECONDS] [--runs N] SCRIPT [ARG...]\n");
   return 2;
 }
 
@@ -377,27 +383,75 @@ private:
   QTimer watchdog_;
 };
 
+bool ReadFile(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "kestrin-script: cannot read %s\n", path.c_str());
+    return false;
+  }
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return true;
+}
+
+// Compiles and runs one script file by a host of its own and prints its exit code.
+void RunScript(const std::string& file, const std::string& source, ScriptUi& ui,
+               const std::vector<std::string>& args, double timeout) {
+  kestrin::script::TJHost host(kestrin::script::RegisterBuiltins, {kestrin::script::ImportHostLibrariesWithGui});
+  kestrin::scripting::ImportKestrin(host);
+  host.SetUi(&ui);
+  // Libraries are looked up next to the script first.
+  size_t slash = file.rfind('/');
+  host.SetLibraryPath({slash == std::string::npos ? std::string(".") : file.substr(0, slash)});
+  host.OnStdout = [](kestrin::script::TJScriptHost&, const std::string& s) { Put(s); };
+  host.OnStderr = [](kestrin::script::TJScriptHost&, const std::string& s) { Put(s); };
+  host.OnStdin = [](kestrin::script::TJScriptHost&, std::string& s, bool& ok, int32_t count, bool line) {
+    ReadStdin(s, ok, count, line);
+  };
+  host.SetScriptFileName(file);
+  kestrin::script::TJValueList params;
+  for (const std::string& a : args) params.AddString(kestrin::utf8_to_cp932(a));
+  std::unique_ptr<Deadline> deadline;
+  if (timeout > 0) {
+    deadline = std::make_unique<Deadline>(timeout);
+    deadline->StartWatchdog();
+    host.OnStep = [&](kestrin::script::TJScriptHost&, bool& abort) { abort = deadline->Passed(); };
+    host.OnDoEvents = [&](kestrin::script::TJScriptHost&, bool&) {
+      if (deadline->Passed()) throw kestrin::script::EJAbort("script abort");
+    };
+  }
+  int32_t code = 0;
+  if (host.Compile(source)) code = host.Run(params);
+  host.Clear();
+  kestrin::script::FlushVCLDeferredFrees();
+  std::fflush(stdout);
+  std::printf("exit code: %d\n", code);
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> answers;
   double timeout = 0;
+  int runs = 1;
   int arg = 1;
   while (arg < argc && argv[arg][0] == '-' && argv[arg][1] == '-') {
     const std::string option = argv[arg];
     if (arg + 1 >= argc) return Usage();
     if (option == "--answers") answers = ReadLines(argv[arg + 1]);
     else if (option == "--timeout") timeout = std::atof(argv[arg + 1]);
+    else if (option == "--runs") runs = std::max(1, std::atoi(argv[arg + 1]));
     else return Usage();
     arg += 2;
   }
-  if (arg >= argc) return Usage();
-  std::ifstream in(argv[arg], std::ios::binary);
-  if (!in) {
-    std::fprintf(stderr, "kestrin-script: cannot read %s\n", argv[arg]);
-    return 2;
+  if (arg + runs > argc) return Usage();
+  std::vector<std::pair<std::string, std::string>> scripts;  // file, source
+  for (int i = 0; i < runs; ++i) {
+    std::string source;
+    if (!ReadFile(argv[arg + i], source)) return 2;
+    scripts.emplace_back(argv[arg + i], std::move(source));
   }
-  std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<std::string> args(argv + arg + runs, argv + argc);
   ChoosePlatform();
   int app_argc = 1;
   kgui::TApplication app(app_argc, argv);
@@ -416,37 +470,11 @@ int main(int argc, char** argv) {
   kestrin::start_program_state();
   kestrin::the_log().set_listener([](const std::string& line) { Put(line + "\n"); });
   kestrin::test::RegisterAutomationTestObjects();
-  kestrin::script::TJHost host(kestrin::script::RegisterBuiltins, {kestrin::script::ImportHostLibrariesWithGui});
-  kestrin::scripting::ImportKestrin(host);
   ScriptedUi ui(scripted);
-  host.SetUi(&ui);
-  // Libraries are looked up next to the script first.
-  std::string file = argv[arg];
-  size_t slash = file.rfind('/');
-  host.SetLibraryPath({slash == std::string::npos ? std::string(".") : file.substr(0, slash)});
-  host.OnStdout = [](kestrin::script::TJScriptHost&, const std::string& s) { Put(s); };
-  host.OnStderr = [](kestrin::script::TJScriptHost&, const std::string& s) { Put(s); };
-  host.OnStdin = [](kestrin::script::TJScriptHost&, std::string& s, bool& ok, int32_t count, bool line) {
-    ReadStdin(s, ok, count, line);
-  };
-  host.SetScriptFileName(file);
-  kestrin::script::TJValueList params;
-  for (int i = arg + 1; i < argc; ++i) params.AddString(kestrin::utf8_to_cp932(argv[i]));
-  std::unique_ptr<Deadline> deadline;
-  if (timeout > 0) {
-    deadline = std::make_unique<Deadline>(timeout);
-    deadline->StartWatchdog();
-    host.OnStep = [&](kestrin::script::TJScriptHost&, bool& abort) { abort = deadline->Passed(); };
-    host.OnDoEvents = [&](kestrin::script::TJScriptHost&, bool&) {
-      if (deadline->Passed()) throw kestrin::script::EJAbort("script abort");
-    };
+  for (const auto& [file, source] : scripts) {
+    scripted.Restart();
+    RunScript(file, source, ui, args, timeout);
   }
-  int32_t code = 0;
-  if (host.Compile(source)) code = host.Run(params);
-  host.Clear();
-  kestrin::script::FlushVCLDeferredFrees();
-  std::fflush(stdout);
-  std::printf("exit code: %d\n", code);
   kestrin::the_log().set_listener(nullptr);
   return 0;
 }

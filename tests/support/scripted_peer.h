@@ -4,12 +4,18 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace kestrin::test {
+
+// Added to a wait's own bound where a test checks that the wait ended: sanitizers and a
+// loaded machine stretch every run, so the bound tells a wait that ended from one that did
+// not, and the cause (time-out, length, abort) is asserted apart.
+inline constexpr std::chrono::seconds kLoadSlack{5};
 
 class ScriptedPeer {
 public:

@@ -74,8 +74,18 @@ void TJParser::ExpectAndNext(int token) {
   Lexer.Next();
 }
 
-void TJParser::CheckNesting() {
-  if (StackExhausted()) SyntaxError(ScriptError::TooDeeplyNested);
+namespace {
+// The nesting levels entered by the parses running on this thread: a library's parser runs
+// inside its importer's, so their levels add up.
+thread_local int t_nesting = 0;
+}  // namespace
+
+TJParser::NestingLevel::NestingLevel() { ++t_nesting; }
+TJParser::NestingLevel::~NestingLevel() { --t_nesting; }
+
+TJParser::NestingLevel TJParser::EnterNesting() {
+  if (t_nesting >= kMaxNesting || StackExhausted()) SyntaxError(ScriptError::TooDeeplyNested);
+  return NestingLevel();
 }
 
 TJExpr* TJParser::Required(TJExpr* e) {

@@ -16,9 +16,14 @@
 
 namespace kestrin::script {
 
-// Deepest chain of libraries importing libraries by name. How deep expressions and
-// statements may nest is decided by the stack (CheckNesting), not by a count.
+// Deepest chain of libraries importing libraries by name.
 inline constexpr int kMaxImportDepth = 256;
+// Deepest nesting of expressions, statements, functions and imports in one parse (its
+// libraries included). A count, so that a source gives the same "too deeply nested" in
+// every build whatever its frame sizes, and small enough that the interpreter runs any
+// tree it admits on the main thread's stack, sanitizers included. A thread whose stack is
+// smaller stops earlier, at the stack check.
+inline constexpr int kMaxNesting = 6000;
 
 class TJParser {
 public:
@@ -59,9 +64,17 @@ private:
   bool Is(int token) const { return Lexer.Token == token; }
   bool IsOp(int token, char sub) const { return Lexer.Token == token && Lexer.SubCode == sub; }
   int Line() const { return Lexer.Line; }
-  // Before one level of recursion: input nested deeper than this thread's stack allows is
-  // a syntax error ("too deeply nested"), never a stack overflow.
-  void CheckNesting();
+  // One level of recursion, left when the level ends: input nested deeper than kMaxNesting
+  // or this thread's stack allows is a syntax error ("too deeply nested"), never a stack
+  // overflow.
+  class NestingLevel {
+  public:
+    NestingLevel();
+    ~NestingLevel();
+    NestingLevel(const NestingLevel&) = delete;
+    NestingLevel& operator=(const NestingLevel&) = delete;
+  };
+  [[nodiscard]] NestingLevel EnterNesting();
   TJExpr* Required(TJExpr* e);
   TJStatement* Required(TJStatement* s);
 

@@ -78,7 +78,7 @@ TJExpr* TJParser::ParseExpression() {
 
 // Assignment: Conditional [ ( "=" | compound ) Assignment ]
 TJExpr* TJParser::ParseAssignment() {
-  CheckNesting();
+  const NestingLevel level = EnterNesting();
   TJExpr* left = ParseConditional();
   if (!left || !(Is(tkAssign) || Is(tkAssignOp)) || !IsAssignable(left)) return left;
   int code = Is(tkAssign) ? ecAssign : CompoundAssignCode(Lexer.SubCode);
@@ -90,7 +90,7 @@ TJExpr* TJParser::ParseAssignment() {
 TJExpr* TJParser::ParseConditional() {
   TJExpr* condition = ParseBinary();
   if (!condition || !Is(tkQuestion)) return condition;
-  CheckNesting();
+  const NestingLevel level = EnterNesting();
   Lexer.Next();
   TJExpr* then_part = Required(ParseExpression());
   ExpectAndNext(tkColon);
@@ -180,7 +180,7 @@ TJExpr* TJParser::ParseUnary() {
   else if (Is(tkAdditive)) code = Lexer.SubCode == '+' ? ecPlus : ecMinus;
   else if (Is(tkNot)) code = Lexer.SubCode == '!' ? ecNot : ecBitNot;
   else return nullptr;
-  CheckNesting();
+  const NestingLevel level = EnterNesting();
   Lexer.Next();
   return ExprFactory.MakeUnary(code, Required(ParseUnary()));
 }
@@ -362,7 +362,7 @@ TJExpr* TJParser::ParseFunctionExpression() {
 
 // function [ Name ] "(" Parameters ")" Block, the current token being "function".
 TJStatement* TJParser::ParseFunction(TJExpr** name) {
-  CheckNesting();
+  const NestingLevel level = EnterNesting();
   Lexer.Next();
   StmtFactory.BeginFunction(Nesting, Line());
   *name = nullptr;

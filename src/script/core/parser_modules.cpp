@@ -147,8 +147,7 @@ TJStatement* TJParser::ParseImport() {
     sub->imports_ = imports_;
     sub->import_depth_ = import_depth_ + 1;
     if (sub->import_depth_ > kMaxImportDepth) SyntaxError(ScriptError::TooDeeplyNested);
-    CheckNesting();
-    CheckNesting();
+    const NestingLevel level = EnterNesting();
     sub->Source = std::move(text);
     TJParser& parser = *SubParsers.emplace_back(std::move(sub));
     s = parser.Parse(name) ? parser.Root : StmtFactory.Make(stEmpty, Line());

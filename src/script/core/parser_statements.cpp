@@ -6,7 +6,7 @@ namespace kestrin::script {
 
 // Tries the statement forms in order; nil when no statement starts at the current token.
 TJStatement* TJParser::ParseStatement() {
-  CheckNesting();
+  const NestingLevel level = EnterNesting();
   switch (Lexer.Token) {
     case tkFunction: return ParseFunctionStatement();
     case tkLBrace: return ParseBlock();

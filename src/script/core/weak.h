@@ -10,8 +10,13 @@ struct WeakCell : RcHeader {
   void* target = nullptr;
 };
 
+// Never inlined: where the delete is inlined into code that releases one holder of a cell
+// and then copies or releases another (lambdas that capture a WeakPtr), GCC 12 takes the
+// later counts for uses after free, not seeing that a live holder keeps the count above zero.
+[[gnu::noinline]] inline void FreeWeakCell(WeakCell* c) { delete c; }
+
 inline void ReleaseWeakCell(WeakCell* c) {
-  if (c && --c->refs == 0) delete c;
+  if (c && --c->refs == 0) FreeWeakCell(c);
 }
 
 // Owned by a target: makes the cell on demand and kills it when the target dies.

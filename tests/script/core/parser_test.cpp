@@ -190,6 +190,31 @@ TEST(Parser, DeepNestingIsASyntaxError) {
   EXPECT_EQ(ParseToText(ifs + ";").substr(0, 33), "error 1: too deeply nested: Text(");
 }
 
+// The nesting budget is a count of levels, not what the stack of one build holds: nesting
+// a few levels under it parses, and nesting as deep as the budget is the syntax error, in
+// every build type.
+TEST(Parser, NestingBudgetIsTheSameInEveryBuild) {
+  struct Case {
+    const char* open;
+    const char* inner;
+    const char* close;
+  };
+  const Case cases[] = {{"(", "1", ")"}, {"{", "x;", "}"}, {"!", "x", ""}, {"if (1) ", "x;", ""}, {"- ", "x", ""}};
+  const auto nested = [](const Case& c, int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i) text += c.open;
+    text += c.inner;
+    for (int i = 0; i < depth; ++i) text += c.close;
+    return text + ";";
+  };
+  for (const Case& c : cases) {
+    TJParser parser;
+    parser.Source = DecodeCp932(nested(c, kMaxNesting - 3));
+    EXPECT_NO_THROW(parser.Parse()) << c.open;
+    EXPECT_EQ(ParseToText(nested(c, kMaxNesting)).substr(0, 28), "error 1: too deeply nested: ") << c.open;
+  }
+}
+
 // Operator chains, call chains and else-if chains are flat: no length limit, and the same
 // tree as a short chain (a left-leaning chain of binary nodes, ifs nested in else parts).
 TEST(Parser, FlatChainsHaveNoLengthLimit) {

@@ -11,7 +11,8 @@
 # (killed, crashed) and the output written before the end is compared.
 # With -DFRESH_DIR=D the script runs in the empty folder D, with D/config, D/data and D/run
 # as its configuration, data and runtime folders; a line "//--- next run ---" splits it
-# into programs that run one after the other (each keeps the line numbers of the file);
+# into programs that run one after the other in one process, each by a host of its own
+# (each keeps the line numbers of the file);
 # "D/" reads "./" and "D" reads "." in the output.
 string(REGEX REPLACE "\\.js$" "" base ${SCRIPT})
 set(RUNNER_OPTIONS "")
@@ -44,10 +45,9 @@ if(DEFINED FRESH_DIR)
   set(ENV{XDG_RUNTIME_DIR} ${FRESH_DIR}/run)
   file(READ ${SCRIPT} rest)
   set(marker "\n//--- next run ---\n")
-  set(actual "")
-  set(errors "")
   set(part 0)
   set(lines_before "")
+  set(parts "")
   while(NOT rest STREQUAL "")
     string(FIND "${rest}" "${marker}" at)
     if(at EQUAL -1)
@@ -60,16 +60,17 @@ if(DEFINED FRESH_DIR)
     endif()
     math(EXPR part "${part} + 1")
     file(WRITE ${FRESH_DIR}/run${part}.js "${lines_before}${body}")
+    list(APPEND parts ${FRESH_DIR}/run${part}.js)
     string(REGEX REPLACE "[^\n]" "" newlines "${body}\n")
     string(APPEND lines_before "${newlines}")
-    execute_process(COMMAND ${RUNNER} ${answers} ${RUNNER_OPTIONS} ${FRESH_DIR}/run${part}.js ${script_args} INPUT_FILE ${stdin} OUTPUT_VARIABLE out ERROR_VARIABLE err
-                    RESULT_VARIABLE rc TIMEOUT 600 WORKING_DIRECTORY ${FRESH_DIR})
-    if(NOT rc EQUAL 0)
-      message(FATAL_ERROR "${RUNNER} failed (${rc}): ${err}")
-    endif()
-    string(APPEND actual "${out}")
-    string(APPEND errors "${err}")
   endwhile()
+  # The programs run one after the other in one process, each by a host of its own.
+  execute_process(COMMAND ${RUNNER} ${answers} ${RUNNER_OPTIONS} --runs ${part} ${parts} ${script_args}
+                  INPUT_FILE ${stdin} OUTPUT_VARIABLE actual ERROR_VARIABLE errors
+                  RESULT_VARIABLE rc TIMEOUT 600 WORKING_DIRECTORY ${FRESH_DIR})
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${RUNNER} failed (${rc}): ${errors}")
+  endif()
   # Names made from the folder read the same wherever the test runs.
   foreach(stream actual errors)
     string(REPLACE "${FRESH_DIR}/" "./" ${stream} "${${stream}}")

@@ -1,7 +1,8 @@
 // Hostile servers: endless header lines, floods of short ones, a huge announced length, a
 // server sending a byte every half second, one that never answers, and one that keeps the
-// line open after its body. Both clients end each within the time-out plus a second, in
-// bounded memory, with a clear error (or, for the last, the complete body).
+// line open after its body. Both clients end each within the time-out (plus slack for a
+// loaded machine), in bounded memory, with a clear error (or, for the last, the complete
+// body, long before the server closes).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -40,7 +41,7 @@ const Hostile kServers[] = {
      "socket error no.12002"},
     {"never answers", [](ScriptedPeer& p) { p.Hold(5000); }, "socket timeout", "socket error no.12002"},
     {"open after the body",
-     [](ScriptedPeer& p) { p.Send("HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhello").Hold(5000); }, "", ""},
+     [](ScriptedPeer& p) { p.Send("HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhello").Hold(60000); }, "", ""},
 };
 
 void run(TnHTTP& client, const Hostile& server, const char* expected) {
@@ -61,8 +62,10 @@ void run(TnHTTP& client, const Hostile& server, const char* expected) {
   if (error.empty()) {
     EXPECT_EQ(data, "hello") << server.name;
   }
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2000)) << server.name;
-  EXPECT_LT(test::CurrentRssBytes(), rss + (8u << 20)) << server.name;
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(client.Timeout) + test::kLoadSlack) << server.name;
+  // The floods send 64 MiB: a client that kept them would pass this; what the allocator
+  // keeps around does not.
+  EXPECT_LT(test::CurrentRssBytes(), rss + (32u << 20)) << server.name;
 }
 
 TEST(HostileServers, HttpClientEndsEachWithinItsBudget) {

@@ -213,7 +213,7 @@ TEST(Socket, SilentPeerTimesOutAfterTimeoutWaits) {
   } catch (const ESocketTimeout& e) {
     EXPECT_STREQ(e.what(), "socket timeout");
   }
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1800));
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(client.socket.Timeout) + test::kLoadSlack);
   EXPECT_TRUE(client.socket.TimedOut);
   EXPECT_EQ(idles, 1);
   EXPECT_EQ(errors, 1);
@@ -225,7 +225,7 @@ TEST(Socket, SilentPeerTimesOutAfterTimeoutWaits) {
   client.socket.Timeout = 30;
   const auto aborted = Clock::now();
   EXPECT_THROW(client.socket.RecvBuffer(client.socket.Socket, buf, sizeof buf), ESocketTimeout);
-  EXPECT_LT(Clock::now() - aborted, std::chrono::milliseconds(1500));
+  EXPECT_LT(Clock::now() - aborted, test::kLoadSlack);  // long before the 30 s time-out
 }
 
 TEST(Socket, ConnectFailuresAndLookups) {
@@ -300,7 +300,7 @@ TEST(Socket, ListensAcceptsAndBindsInARange) {
   const auto start = Clock::now();
   EXPECT_EQ(server.socket.Accept(), -1);
   EXPECT_TRUE(server.socket.TimedOut);
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1800));
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(server.socket.Timeout) + test::kLoadSlack);
   EXPECT_EQ(server.status.back(), "err>acceptに失敗しました");
 
   SocketClient ranged(4);

@@ -9,6 +9,7 @@
 #include "net_peers.h"
 #include "protocol_peers.h"
 #include "script/objects/script_runner.h"
+#include "support/scripted_peer.h"
 
 namespace kestrin::script {
 namespace {
@@ -120,6 +121,47 @@ TEST(SocketObjects, HttpAgainstTheRouteServer) {
             "onConnect,onDisconnect,onError,onFailure,onRead,onRequest,onResponse,onStatus,onSuccess,onWrite\n"
             "true true\n"
             "error: Exception: ESocketError(22) => HTTP.get error\n");
+}
+
+// CR, LF or NUL in a URL, a method, the version or a request header would put lines of the
+// script's own on the wire: each is refused with the method's error and sends nothing.
+TEST(SocketObjects, HttpRefusesLineBreaksInTheRequest) {
+  test::ScriptedPeer peer;
+  peer.ReadUntil("\r\n\r\n").Send("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok");
+  peer.Start(2);
+  const std::string base = "var base = \"http://127.0.0.1:" + std::to_string(peer.port()) + "\";\n";
+  const struct {
+    const char* script;
+    const char* error;  // the method's error, "" for none
+  } cases[] = {
+      {R"(new HTTP().get(base + "/a\r\n\r\nGET /smuggled");)", "HTTP.get error"},
+      {R"(new HTTP().get(base + "/a" + String.fromCharCode(0) + "b");)", "HTTP.get error"},
+      {R"(var h = new HTTP(); h.requestHeader["X-A"] = "v\nX-Injected: 1"; h.get(base + "/");)", "HTTP.get error"},
+      {R"(var h = new HTTP(); h.requestHeader["X-B\r\nX-Injected"] = "1"; h.head(base + "/");)", "HTTP.head error"},
+      {R"(new HTTP().request("GET / HTTP/1.0\r\nX-Injected: 1\r\n", base + "/");)", "HTTP.request error"},
+      {R"(var h = new HTTP(); h.version = "1.0\nX-Injected: 1"; h.post(base + "/", "x");)", "HTTP.post error"},
+      {R"(new HTTP().getFile(base + "/\r\nX-Injected: 1", "never.txt");)", "HTTP.getFile error"},
+      {R"(var h = new HTTPS(); h.requestHeader.Cookie = "a=1\r\nX-Injected: 1"; h.get(base + "/");)", "HTTP.get error"},
+      {R"(println(new HTTP().get(base + "/fine#fragment"));)", ""},
+      {R"(println(new HTTPS().get(base + "/fine"));)", ""},
+  };
+  for (const auto& c : cases) {
+    ScriptRunner runner;
+    const std::string out = runner.Run(base + c.script);
+    if (*c.error) {
+      EXPECT_TRUE(out.starts_with("error: Exception: ESocketError(")) << c.script << out;
+      EXPECT_TRUE(out.ends_with(std::string(" => ") + c.error + "\n")) << c.script << out;
+    } else {
+      EXPECT_EQ(out, "ok\n") << c.script;
+    }
+  }
+  const auto& received = peer.Received();
+  ASSERT_EQ(received.size(), 2u);
+  for (const std::string& request : received) {
+    EXPECT_TRUE(request.starts_with("GET /fine HTTP/1.0\r\n")) << request;
+    EXPECT_EQ(request.find("Injected"), std::string::npos) << request;
+  }
+  EXPECT_FALSE(std::filesystem::exists("never.txt"));
 }
 
 TEST(SocketObjects, TcpSocketTalksToItself) {

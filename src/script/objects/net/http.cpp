@@ -53,6 +53,9 @@ std::string effective_port(const TUrlInfo& info) {
   return info.Protocol == "https" ? "443" : "80";
 }
 
+// The scheme of a URL; one written without a scheme is requested over http.
+std::string scheme_of(const TUrlInfo& info) { return info.Protocol.empty() ? "http" : info.Protocol; }
+
 // A CR or LF (or NUL) in any text that goes into the request head would end a line early
 // and let the text add headers or a whole second request of its own.
 void refuse_line_breaks(std::string_view text, const char* what) {
@@ -289,8 +292,9 @@ bool TnHTTP::IsRedirect() const {
 // set by the script, go only to the scheme, host and port they were meant for.
 void TnHTTP::FollowRedirect(const std::string& from, const std::string& to) {
   const TUrlInfo a = ParseURL(without_fragment(from)), b = ParseURL(without_fragment(to));
-  if (b.Protocol != "http" && b.Protocol != "https") throw ELocalError("redirect to another protocol: " + to);
-  if (a.Protocol == b.Protocol && a.Host == b.Host && effective_port(a) == effective_port(b)) return;
+  const std::string scheme_a = scheme_of(a), scheme_b = scheme_of(b);
+  if (scheme_b != "http" && scheme_b != "https") throw ELocalError("redirect to another protocol: " + to);
+  if (scheme_a == scheme_b && a.Host == b.Host && effective_port(a) == effective_port(b)) return;
   RequestHeader.Headers.Remove("Authorization");
   RequestHeader.Headers.Remove("Cookie");
   RequestHeader.User.clear();

@@ -164,6 +164,29 @@ TEST(SocketObjects, HttpRefusesLineBreaksInTheRequest) {
   EXPECT_FALSE(std::filesystem::exists("never.txt"));
 }
 
+// A long read grows the script string in place; a counted read takes its count and
+// leaves the rest for the next.
+TEST(SocketObjects, TcpSocketReadsLongStreamsWhole) {
+  std::string sent;
+  for (size_t i = 0; i < (size_t{5} << 20) + 3; ++i) sent += static_cast<char>('a' + i % 26);
+  test::ScriptedPeer peer;
+  peer.Send(sent);
+  peer.Start();
+  ScriptRunner runner;
+  EXPECT_EQ(runner.Run("var PORT = " + std::to_string(peer.port()) + ";\n" + R"(
+    var t = new TCPSocket();
+    t.host = "127.0.0.1";
+    t.port = PORT;
+    t.connect();
+    var head = t.read(5);
+    var rest = t.read();
+    println(head + " " + rest.length + " " + rest.substring(0, 3) + " " + rest.substring(rest.length - 3));
+    println((head + rest).length == t.bytesRead);
+  )"),
+            "abcde 5242878 fgh ghi\n"
+            "true\n");
+}
+
 TEST(SocketObjects, TcpSocketTalksToItself) {
   ScriptRunner runner;
   EXPECT_EQ(runner.Run(R"(

@@ -272,6 +272,32 @@ TEST(SocketObjects, MailHeadersAreMembers) {
             "0 [] false\n");
 }
 
+// A line break in a mail header fails sendMail with its error before the envelope goes out.
+TEST(SocketObjects, MailHeaderLineBreaksFailSendMail) {
+  test::ScriptedPeer peer;
+  peer.Send("220 ready\r\n").ReadUntil("HELO").Send("250 hi\r\n").ReadUntil("QUIT\r\n").Send("221 bye\r\n");
+  peer.Start(2);
+  std::string out;
+  {
+    ScriptRunner runner;  // gone before the sessions are read, so both have said QUIT
+    out = runner.Run("var PORT = " + std::to_string(peer.port()) + ";\n" + R"(
+    var smtp = new SMTP("127.0.0.1", PORT);
+    smtp.mail.From = "a@example.com";
+    smtp.mail.To = "b@example.com\nRCPT TO:<evil@example.com>";
+    smtp.connect();
+    try { smtp.sendMail(); } catch (e) { println("refused"); }
+    smtp.disconnect();
+    smtp.mail.To = "b@example.com";
+    smtp.mail.Subject = "hello\r\nBcc: evil@example.com";
+    smtp.connect();
+    smtp.sendMail();
+  )");
+  }
+  EXPECT_TRUE(out.starts_with("refused\nerror: Exception: ")) << out;
+  EXPECT_TRUE(out.ends_with(" => SMTP.sendMail error\n")) << out;
+  for (const std::string& session : peer.Received()) EXPECT_EQ(session.find("evil"), std::string::npos) << session;
+}
+
 TEST(SocketObjects, MailGoesOutAndComesBack) {
   test::MailPeers peers;
   KESTRIN_START_PROTOCOL_PEER(peers);

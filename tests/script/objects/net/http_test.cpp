@@ -424,6 +424,14 @@ TEST(Http, FilesAreReplacedOnlyByCompleteBodies) {
   int entries = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
   EXPECT_EQ(entries, 1);
+  // Through a symbolic link the file it names is replaced and the link stays.
+  std::filesystem::create_symlink(path, dir.file("link.bin"));
+  ScriptedPeer again;
+  answer(again, "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nnewer");
+  http.GetFile(url(again, "/"), dir.file("link.bin"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.bin")));
+  ASSERT_TRUE(read_file_bytes(path, bytes));
+  EXPECT_EQ(bytes, "newer");
 }
 
 TEST(Http, StatusLinesAndEvents) {

@@ -101,7 +101,9 @@ bool ReplacingFile::open(std::string* error) {
   const bool exists = ::stat(target_.c_str(), &st) == 0;
   mode_ = !exists ? Mode::Rename : !S_ISREG(st.st_mode) ? Mode::Direct : st.st_nlink > 1 ? Mode::CopyIn : Mode::Rename;
   if (mode_ == Mode::Direct) {
-    fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    // Without a wait: a pipe nobody reads fails (ENXIO) instead of blocking the program.
+    fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ >= 0) ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
     temp_.clear();
   } else {
     fd_ = open_temporary(target_, temp_);

@@ -167,6 +167,9 @@ TEST(TextFile, WritesThroughLinksChangeTheirTargets) {
   fs::create_symlink("/dev/null", dir.file("null.lnk"));
   EXPECT_TRUE(write_file_bytes(dir.file("null.lnk"), "gone"));
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);  // no reader: an error, never a wait
+  EXPECT_FALSE(write_file_bytes(dir.file("pipe"), "x", &error));
+  EXPECT_TRUE(fs::is_fifo(dir.file("pipe")));
   if (fs::exists("/dev/full")) {
     EXPECT_FALSE(write_file_bytes("/dev/full", "x", &error));
     EXPECT_NE(error.find("/dev/full"), std::string::npos);

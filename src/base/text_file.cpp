@@ -1,6 +1,8 @@
 // Whole-file reading and writing; writes go to a temporary file in the target's folder and
 // replace the target by rename only once everything is on disk, so a failure never leaves
-// half a file in place of a good one.
+// half a file in place of a good one. A path through symbolic links writes the file they
+// lead to; a file with other hard links gets the new bytes copied in, and a target that is
+// no regular file (a device, a pipe) is written directly.
 #include "base/text_file.h"
 
 #include <fcntl.h>
@@ -22,14 +24,15 @@ void set_error(std::string* error, const std::string& what, const std::string& p
   if (error) *error = what + " '" + path + "': " + std::strerror(code);
 }
 
-// Opens a new, uniquely named file beside `path`; -1 on failure (errno set).
+// Opens a new, uniquely named file beside `path` for writing and reading back (a copy into
+// a hard-linked target reads it); -1 on failure (errno set).
 int open_temporary(const std::string& path, std::string& temp) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
     // The name is shortened so the temporary name stays within the file system's limit.
     temp = folder_of(path) + "." + file_name_of(path).substr(0, 100) + ".tmp" + std::to_string(getpid()) + "-" +
            std::to_string(counter++);
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -46,21 +49,70 @@ bool write_all(int fd, std::string_view bytes) {
 }
 
 // A replaced file keeps its permission bits.
-void keep_mode(int fd, const std::string& path) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::fchmod(fd, st.st_mode & 07777);
+void keep_mode(int fd, const struct stat& st) { ::fchmod(fd, st.st_mode & 07777); }
+
+// The path a chain of symbolic links at `path` leads to (the last link's target when it
+// names no file yet); `path` itself when it is no link. A loop ends after 40 links, as the
+// kernel's own walk does, at the link reached then (whose write then fails with ELOOP).
+std::string resolve_links(const std::string& path) {
+  std::string current = path;
+  for (int hop = 0; hop < 40; ++hop) {
+    std::string target(4096, '\0');
+    const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+    if (n < 0 || static_cast<size_t>(n) >= target.size()) return current;
+    target.resize(static_cast<size_t>(n));
+    current = target.starts_with('/') ? target : folder_of(current) + target;
+  }
+  return current;
+}
+
+bool copy_file_into(int from, int to) {
+  if (::lseek(from, 0, SEEK_SET) != 0) return false;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(from, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    if (!write_all(to, std::string_view(buffer, static_cast<size_t>(n)))) return false;
+  }
+}
+
+// Writes the finished temporary file's bytes over the target in place (a file with other
+// hard links keeps sharing them).
+bool copy_over(int temp_fd, const std::string& target) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = copy_file_into(temp_fd, fd) && ::fsync(fd) == 0;
+  const int saved = errno;
+  if (::close(fd) != 0 || !ok) {
+    if (!ok) errno = saved;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 bool ReplacingFile::open(std::string* error) {
   abandon();
-  fd_ = open_temporary(path_, temp_);
+  target_ = resolve_links(path_);
+  struct stat st;
+  const bool exists = ::stat(target_.c_str(), &st) == 0;
+  mode_ = !exists ? Mode::Rename : !S_ISREG(st.st_mode) ? Mode::Direct : st.st_nlink > 1 ? Mode::CopyIn : Mode::Rename;
+  if (mode_ == Mode::Direct) {
+    // Without a wait: a pipe nobody reads fails (ENXIO) instead of blocking the program.
+    fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ >= 0) ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    temp_.clear();
+  } else {
+    fd_ = open_temporary(target_, temp_);
+  }
   if (fd_ < 0) {
     set_error(error, "Cannot create", path_, errno);
     return false;
   }
-  keep_mode(fd_, path_);
+  if (exists && mode_ == Mode::Rename) keep_mode(fd_, st);
   return true;
 }
 
@@ -77,18 +129,23 @@ bool ReplacingFile::commit(std::string* error) {
   }
   const int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0 || ::rename(temp_.c_str(), path_.c_str()) != 0) {
-    set_error(error, "Cannot write", path_, errno);
-    ::unlink(temp_.c_str());
-    return false;
-  }
-  return true;
+  // The bytes reach the disk before the name points at them, so a crash leaves the old
+  // file or the new one, never an empty one.
+  bool ok = mode_ == Mode::Direct || ::fsync(fd) == 0;
+  if (ok && mode_ == Mode::CopyIn) ok = copy_over(fd, target_);
+  const int saved = errno;
+  if (::close(fd) != 0) ok = false;
+  else errno = saved;
+  if (ok && mode_ == Mode::Rename) ok = ::rename(temp_.c_str(), target_.c_str()) == 0;
+  if (!ok) set_error(error, "Cannot write", path_, errno);
+  if (!temp_.empty() && (!ok || mode_ != Mode::Rename)) ::unlink(temp_.c_str());
+  return ok;
 }
 
 void ReplacingFile::abandon() {
   if (fd_ < 0) return;
   ::close(fd_);
-  ::unlink(temp_.c_str());
+  if (!temp_.empty()) ::unlink(temp_.c_str());
   fd_ = -1;
 }
 

@@ -21,6 +21,10 @@ bool write_file_bytes(const std::string& path, std::string_view bytes, std::stri
 
 // A file written in pieces to a temporary file beside `path`, which replaces `path` only on
 // commit(); destroyed without commit, it is removed and any old file stays as it was.
+// Symbolic links in `path` are followed: the file they lead to is replaced and the links
+// stay. A file with more than one hard link gets the finished bytes copied into it on
+// commit, so every link sees them; a target that is no regular file (a device) is written
+// directly, with no temporary file.
 class ReplacingFile {
 public:
   explicit ReplacingFile(std::string path) : path_(std::move(path)) {}
@@ -34,9 +38,12 @@ public:
   void abandon();
 
 private:
+  enum class Mode { Rename, CopyIn, Direct };
   std::string path_;
+  std::string target_;  // `path_` with its symbolic links followed
   std::string temp_;
   int fd_ = -1;
+  Mode mode_ = Mode::Rename;
 };
 
 // Reads a whole file, or its first `max_bytes` bytes; false when it cannot be opened.

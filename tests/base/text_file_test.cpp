@@ -121,6 +121,62 @@ TEST(TextFile, ReplacedFileKeepsItsPermissions) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+// A write through a symbolic link changes the file the link leads to and keeps the link; a
+// file with a second hard link is changed in place, so both names see the new bytes.
+TEST(TextFile, WritesThroughLinksChangeTheirTargets) {
+  namespace fs = std::filesystem;
+  test::TempDir dir;
+  fs::create_directory(dir.file("real"));
+  const std::string target = dir.file("real/data.txt"), hard = dir.file("hard.txt");
+  ASSERT_TRUE(write_file_bytes(target, "old"));
+  fs::create_symlink("real/data.txt", dir.file("relative.lnk"));
+  fs::create_symlink(dir.file("relative.lnk"), dir.file("chain.lnk"));  // a link to a link
+  fs::create_hard_link(target, hard);
+  fs::create_symlink(dir.file("real/later.txt"), dir.file("dangling.lnk"));
+  std::string bytes;
+  const struct {
+    const char* written;
+    const char* text;
+  } cases[] = {{"relative.lnk", "one"}, {"chain.lnk", "two"}, {"hard.txt", "three"}, {"real/data.txt", "four"}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(write_file_bytes(dir.file(c.written), c.text)) << c.written;
+    for (const char* name : {"relative.lnk", "chain.lnk", "hard.txt", "real/data.txt"}) {
+      ASSERT_TRUE(read_file_bytes(dir.file(name), bytes));
+      EXPECT_EQ(bytes, c.text) << c.written << " read as " << name;
+    }
+    EXPECT_TRUE(fs::is_symlink(dir.file("relative.lnk")));
+    EXPECT_TRUE(fs::is_symlink(dir.file("chain.lnk")));
+    EXPECT_EQ(fs::hard_link_count(target), 2u) << c.written;
+  }
+  {  // an unfinished write leaves the hard-linked file as it was
+    ReplacingFile file(hard);
+    ASSERT_TRUE(file.open());
+    ASSERT_TRUE(file.write("cut"));
+  }
+  ASSERT_TRUE(read_file_bytes(target, bytes));
+  EXPECT_EQ(bytes, "four");
+  ASSERT_TRUE(write_file_bytes(dir.file("dangling.lnk"), "made"));  // a link to no file yet makes its target
+  EXPECT_TRUE(fs::is_symlink(dir.file("dangling.lnk")));
+  ASSERT_TRUE(read_file_bytes(dir.file("real/later.txt"), bytes));
+  EXPECT_EQ(bytes, "made");
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.file("real"))) ++entries;
+  EXPECT_EQ(entries, 2);  // no temporary left beside the targets
+  // A device is written in place, never replaced by a regular file.
+  std::string error;
+  fs::create_symlink("/dev/null", dir.file("null.lnk"));
+  EXPECT_TRUE(write_file_bytes(dir.file("null.lnk"), "gone"));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);  // no reader: an error, never a wait
+  EXPECT_FALSE(write_file_bytes(dir.file("pipe"), "x", &error));
+  EXPECT_TRUE(fs::is_fifo(dir.file("pipe")));
+  if (fs::exists("/dev/full")) {
+    EXPECT_FALSE(write_file_bytes("/dev/full", "x", &error));
+    EXPECT_NE(error.find("/dev/full"), std::string::npos);
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+  }
+}
+
 TEST(TextFile, ReadingMissingFilesOrFoldersFails) {
   test::TempDir dir;
   std::string bytes, error;

@@ -78,18 +78,26 @@ ScriptedPeer& ScriptedPeer::Reset() {
   return *this;
 }
 
-void ScriptedPeer::Start(int connections) {
+void ScriptedPeer::Start(int connections) { StartOn("127.0.0.1", 0, connections); }
+
+bool ScriptedPeer::StartOn(const std::string& address, uint16_t port, int connections) {
   listen_fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in sa{};
   sa.sin_family = AF_INET;
-  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(listen_fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+  sa.sin_port = htons(port);
+  if (::inet_pton(AF_INET, address.c_str(), &sa.sin_addr) != 1 ||
+      ::bind(listen_fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) {
+    ::close(listen_fd_);
+    listen_fd_ = -1;
+    return false;
+  }
   ::listen(listen_fd_, 8);
   socklen_t len = sizeof sa;
   ::getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&sa), &len);
   port_ = ntohs(sa.sin_port);
   received_.assign(static_cast<size_t>(connections), std::string());
   thread_ = std::thread([this, connections] { Serve(connections); });
+  return true;
 }
 
 const std::vector<std::string>& ScriptedPeer::Received() {

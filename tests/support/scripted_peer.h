@@ -42,6 +42,9 @@ public:
   // Starts listening and serving `connections` connections, one after the other. After its
   // steps, each connection is closed once the client has closed or a second has passed.
   void Start(int connections = 1);
+  // The same on `address` (a loopback address such as "127.0.0.2") and `port` (0: any
+  // free one); false when that address and port cannot be bound.
+  bool StartOn(const std::string& address, uint16_t port, int connections = 1);
   uint16_t port() const { return port_; }
   // Waits until every connection was served; then what each client sent.
   const std::vector<std::string>& Received();

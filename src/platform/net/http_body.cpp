@@ -35,6 +35,24 @@ int64_t parse_chunk_size(const std::string& line) {
 
 }  // namespace
 
+void ContentLengthField::Add(std::string_view value) {
+  for (size_t start = 0; start <= value.size();) {
+    size_t end = value.find(',', start);
+    if (end == std::string_view::npos) end = value.size();
+    std::string_view piece = value.substr(start, end - start);
+    start = end + 1;
+    while (!piece.empty() && (piece.front() == ' ' || piece.front() == '\t')) piece.remove_prefix(1);
+    while (!piece.empty() && (piece.back() == ' ' || piece.back() == '\t')) piece.remove_suffix(1);
+    // 18 digits at most: every such number fits an int64_t.
+    if (piece.empty() || piece.size() > 18 || piece.find_first_not_of("0123456789") != std::string_view::npos)
+      throw HttpBodyError("invalid Content-Length");
+    int64_t n = 0;
+    for (char c : piece) n = n * 10 + (c - '0');
+    if (length_ >= 0 && n != length_) throw HttpBodyError("conflicting Content-Length");
+    length_ = n;
+  }
+}
+
 HttpBodyDecoder HttpBodyDecoder::ForResponse(bool head_request, int status, bool chunked, int64_t content_length) {
   if (head_request || (status >= 100 && status < 200) || status == 204 || status == 304)
     return HttpBodyDecoder(Framing::None, 0);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace kestrin::net {
 
@@ -14,6 +15,20 @@ namespace kestrin::net {
 class HttpBodyError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
+};
+
+// The body length that a response's Content-Length lines give (RFC 9110 section 8.6). A
+// line may list the same length several times ("10, 10"); a value that is no decimal
+// number, or lengths that differ, make the framing unknowable, and Add throws
+// HttpBodyError rather than let a body be cut or run on.
+class ContentLengthField {
+public:
+  void Add(std::string_view value);
+  // -1 while no line has come.
+  int64_t length() const { return length_; }
+
+private:
+  int64_t length_ = -1;
 };
 
 class HttpBodyDecoder {

@@ -205,7 +205,7 @@ void InternetTransport::ReadHeaderBlock(std::string& block, Deadline deadline) {
 }
 
 void InternetTransport::StartBody(const std::string& block) {
-  int64_t length = -1;
+  ContentLengthField length;
   bool chunked = false;
   size_t pos = block.find("\r\n") + 2;
   while (pos < block.size()) {
@@ -216,13 +216,19 @@ void InternetTransport::StartBody(const std::string& block) {
     if (colon == std::string_view::npos) continue;
     const std::string name = to_lower_ascii(trim(line.substr(0, colon)));
     const std::string_view value = trim(line.substr(colon + 1));
-    if (name == "content-length" && length < 0) length = length_of(value);
+    if (name == "content-length") {
+      try {
+        length.Add(value);
+      } catch (const HttpBodyError& e) {
+        fail_transport(ERROR_HTTP_INVALID_SERVER_RESPONSE, e.what());
+      }
+    }
     if (name == "transfer-encoding") {
       const std::string codings = to_lower_ascii(value);
       chunked = codings.size() >= 7 && codings.compare(codings.size() - 7, 7, "chunked") == 0;
     }
   }
-  body_ = HttpBodyDecoder::ForResponse(method_ == "HEAD", status_of(first_line(block)), chunked, length);
+  body_ = HttpBodyDecoder::ForResponse(method_ == "HEAD", status_of(first_line(block)), chunked, length.length());
 }
 
 size_t InternetTransport::read(char* buffer, size_t length) {

@@ -25,6 +25,10 @@ int32_t MessageBoxClosed(uint32_t flags) {
   for (int32_t b : buttons)
     if (b == kIdCancel) return kIdCancel;
   if (buttons.size() == 1) return buttons[0];
+  // A Yes/No question closed unanswered means No, as the GUI's box takes it: closing it
+  // never agrees to what it asks (to delete, to overwrite).
+  for (int32_t b : buttons)
+    if (b == kIdNo) return kIdNo;
   return MessageBoxDefault(flags);
 }
 

@@ -25,8 +25,9 @@ inline constexpr int32_t kIdOk = 1, kIdCancel = 2, kIdAbort = 3, kIdRetry = 4, k
 std::vector<int32_t> MessageBoxButtons(uint32_t flags);
 // The button that Enter chooses: the first, second or third by the default-button bits.
 int32_t MessageBoxDefault(uint32_t flags);
-// What the close box or Esc gives: Cancel when the box has it, OK for an OK-only box;
-// the other boxes have no close box, and closing them gives their default button.
+// What the close box or Esc gives: Cancel when the box has it, OK for an OK-only box, No
+// for a Yes/No box (as Qt's box answers Esc); the Abort/Retry/Ignore box has no close box,
+// and closing it gives its default button.
 int32_t MessageBoxClosed(uint32_t flags);
 
 // The prompt dialog: a label, a one-line edit and OK/Cancel. A width of 0 keeps the

@@ -67,9 +67,10 @@ void TAccept(TJObject& self, TJValueList&, Value& result) {
 
 void TRead(TJObject& self, TJValueList& params, Value& result) {
   const int count = params.GetCount() > 0 ? ValueToInteger(params.GetValue(0)) : -1;
-  std::string data;
-  Run(self, "read", [&](TnSocket& s) { s.ReadString(data, count < 0 ? -1 : count); });
-  result = Value::String(StrRef(data));
+  // Received straight into the script string: a long read is not copied once more.
+  TnScriptTextStream text;
+  Run(self, "read", [&](TnSocket& s) { s.CaptureStream(text, count < 0 ? -1 : count); });
+  result = Value::String(text.Take());
 }
 
 void TReadln(TJObject& self, TJValueList&, Value& result) {

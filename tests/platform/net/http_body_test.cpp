@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/net/http_body.h"
 
@@ -69,6 +70,41 @@ TEST(HttpBody, LengthsCutTheBodyAndCloseDecidesTheRest) {
   EXPECT_EQ(until_close.Decode(s.data(), s.size()), 7u);
   EXPECT_FALSE(until_close.Done());
   EXPECT_TRUE(until_close.CompleteAtClose());
+}
+
+// Content-Length lines (RFC 9110 section 8.6): the same length may come again, on one line
+// or several; anything else leaves the body's end unknown and is refused.
+TEST(HttpBody, ContentLengthsMustAgreeAndBeDecimal) {
+  const struct {
+    std::vector<std::string> values;
+    int64_t length;  // -2: refused
+  } cases[] = {
+      {{}, -1},
+      {{"10"}, 10},
+      {{" 0 "}, 0},
+      {{"10, 10", "10"}, 10},
+      {{"999999999999999999"}, 999999999999999999},
+      {{"10", "5"}, -2},
+      {{"10,5"}, -2},
+      {{"-5"}, -2},
+      {{"+5"}, -2},
+      {{"abc"}, -2},
+      {{""}, -2},
+      {{"10,"}, -2},
+      {{"1e3"}, -2},
+      {{"9999999999999999999"}, -2},
+  };
+  for (const auto& c : cases) {
+    ContentLengthField field;
+    int64_t got = -1;
+    try {
+      for (const std::string& v : c.values) field.Add(v);
+      got = field.length();
+    } catch (const HttpBodyError&) {
+      got = -2;
+    }
+    EXPECT_EQ(got, c.length) << (c.values.empty() ? std::string("none") : c.values.front());
+  }
 }
 
 TEST(HttpBody, ResponsesWithoutABody) {

@@ -3,6 +3,7 @@
 // errors that stay inside the script.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "script/core/hash_table.h"
 #include "script/objects/strings_object.h"
 #include "script/objects/object_script.h"
+#include "base/text_file.h"
+#include "support/temp_dir.h"
 
 namespace kestrin::script {
 namespace {
@@ -104,6 +107,34 @@ TEST(ScriptStringList, ABaseListWithoutItsListRaises) {
   EXPECT_EQ(view.ToString(nullptr).str(), "x\r\n");
   view.SetStrings(nullptr);  // the view never frees the list
   EXPECT_EQ(items.count(), 1);
+}
+
+// Strings.saveToFile and Ini.update through a symbolic link and a hard link change the file
+// the links lead to; the links stay links.
+TEST(ScriptStringList, SavesThroughLinksChangeTheirTargets) {
+  namespace fs = std::filesystem;
+  test::TempDir dir;
+  const std::string target = dir.file("target.txt"), ini = dir.file("real.ini");
+  ASSERT_TRUE(write_file_bytes(target, "old"));
+  ASSERT_TRUE(write_file_bytes(ini, "[Main]\r\nkey=old\r\n"));
+  fs::create_symlink(target, dir.file("soft.txt"));
+  fs::create_hard_link(target, dir.file("hard.txt"));
+  fs::create_symlink(ini, dir.file("soft.ini"));
+  const auto run = testing::RunScript("var s = new Strings(); s.add('via soft'); s.saveToFile('" + dir.file("soft.txt") +
+                                      "');\n var t = new Strings(); t.add('via hard'); t.saveToFile('" +
+                                      dir.file("hard.txt") + "');\n var i = new Ini('" + dir.file("soft.ini") +
+                                      "'); i.write('Main', 'key', 'new'); i.update();");
+  EXPECT_EQ(run.error, "");
+  std::string bytes;
+  ASSERT_TRUE(read_file_bytes(target, bytes));
+  EXPECT_EQ(bytes, "via hard\r\n");
+  EXPECT_EQ(fs::hard_link_count(target), 2u);
+  EXPECT_TRUE(fs::is_symlink(dir.file("soft.txt")));
+  ASSERT_TRUE(read_file_bytes(dir.file("soft.txt"), bytes));
+  EXPECT_EQ(bytes, "via hard\r\n");
+  EXPECT_TRUE(fs::is_symlink(dir.file("soft.ini")));
+  ASSERT_TRUE(read_file_bytes(ini, bytes));
+  EXPECT_NE(bytes.find("key=new"), std::string::npos) << bytes;
 }
 
 }  // namespace

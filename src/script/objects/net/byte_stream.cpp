@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "script/objects/net/socket_errors.h"
 
@@ -33,6 +34,39 @@ void TnStringStream::Write(const void* buffer, int64_t count) {
     std::memcpy(text_.data() + position_, buffer, n);
   }
   position_ += n;
+}
+
+TnScriptTextStream::~TnScriptTextStream() {
+  if (cell_) Str::Free(cell_);
+}
+
+void TnScriptTextStream::Write(const void* buffer, int64_t count) {
+  const auto n = static_cast<size_t>(std::max<int64_t>(count, 0));
+  const size_t length = cell_ ? cell_->len : 0;
+  if (n > kMaxStringBytes - length) throw ELocalError("data too long");
+  if (n == 0) return;
+  if (!cell_ || length + n > cell_->cap) {
+    // The first piece is taken at its size (most reads are one piece); after that the cell
+    // doubles, and from 1 MiB on grows fourfold, so a long read copies its text a few times
+    // at most.
+    const size_t cap = cell_ ? cell_->cap : 0;
+    const size_t grown = cap >= (size_t{1} << 20) ? cap * 4 : cap * 2;
+    Str* cell = Str::Allocate(std::min(kMaxStringBytes, std::max(length + n, grown)));
+    if (cell_) {
+      std::memcpy(cell->data(), cell_->data(), length);
+      Str::Free(cell_);
+    }
+    cell->len = static_cast<uint32_t>(length);
+    cell_ = cell;
+  }
+  std::memcpy(cell_->data() + length, buffer, n);
+  cell_->len = static_cast<uint32_t>(length + n);
+}
+
+StrRef TnScriptTextStream::Take() {
+  if (!cell_) return StrRef();
+  cell_->data()[cell_->len] = '\0';
+  return StrRef::Adopt(std::exchange(cell_, nullptr));
 }
 
 void TnFileStream::Write(const void* buffer, int64_t count) {

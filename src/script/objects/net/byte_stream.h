@@ -6,6 +6,7 @@
 
 #include "base/text_file.h"
 #include "platform/system/safe_file_stream.h"
+#include "script/core/script_string.h"
 
 namespace kestrin::script {
 
@@ -42,6 +43,26 @@ private:
   std::string& text_;
   size_t limit_;
   size_t position_ = 0;
+};
+
+// A stream that builds a script string in place, appending only: what a socket receives
+// becomes the script's value without a copy of the whole text at the end. It grows as
+// TnStringStream does, and never beyond kMaxStringBytes (ELocalError "data too long").
+class TnScriptTextStream : public TnStream {
+public:
+  TnScriptTextStream() = default;
+  ~TnScriptTextStream() override;
+  TnScriptTextStream(const TnScriptTextStream&) = delete;
+  TnScriptTextStream& operator=(const TnScriptTextStream&) = delete;
+  int64_t Size() override { return cell_ ? cell_->len : 0; }
+  void SetPosition(int64_t) override {}  // every write appends
+  int64_t Read(void*, int64_t) override { return 0; }
+  void Write(const void* buffer, int64_t count) override;
+  // The text so far; the stream is empty afterwards.
+  StrRef Take();
+
+private:
+  Str* cell_ = nullptr;
 };
 
 // A stream over an open file.

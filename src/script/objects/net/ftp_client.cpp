@@ -356,8 +356,16 @@ void TnFTP::FindIn(const std::string& dir, const std::string& mask, bool recursi
       result.push_back(prefix + entry.Name);
     }
   }
-  if (recursive)
-    for (const std::string& folder : folders) FindIn(prefix + folder, mask, recursive, result, depth + 1, listings);
+  if (recursive) {
+    for (const std::string& folder : folders) {
+      // A folder the server will not enter or list (a name with blanks reads as its last
+      // word, say) is left out; its refusal is in the status lines, and the rest is found.
+      try {
+        FindIn(prefix + folder, mask, recursive, result, depth + 1, listings);
+      } catch (const EProtocolError&) {
+      }
+    }
+  }
   if (CurrentDir != start_dir && !start_dir.empty()) ChangeDir(start_dir);
 }
 

@@ -119,11 +119,16 @@ int TnFTP::OpenDataConnection(bool passive) {
       throw EProtocolError("ftp", ReplyCode, "ftp pasv");
     }
     DataPort = port;
+    // Only the port is taken from the reply: the data connection goes to the host at the
+    // other end of the control connection, so a reply naming another address cannot turn
+    // the client against a third machine (the FTP bounce).
+    net::SocketAddress server;
+    if (net::PeerAddressOf(Socket, server) != 0) server = RemoteSockAddr;
     // The control connection's own records stay as they are.
     const net::SocketAddress control_peer = RemoteSockAddr;
     const uint16_t control_port = ConnectedPort;
     try {
-      ConnectTo(DataSocket, port, address);
+      ConnectTo(DataSocket, port, server.address);
     } catch (const EnSocket&) {
       RemoteSockAddr = control_peer;
       ConnectedPort = control_port;

@@ -53,6 +53,19 @@ std::string effective_port(const TUrlInfo& info) {
   return info.Protocol == "https" ? "443" : "80";
 }
 
+// The scheme of a URL; one written without a scheme is requested over http.
+std::string scheme_of(const TUrlInfo& info) { return info.Protocol.empty() ? "http" : info.Protocol; }
+
+// A CR or LF (or NUL) in any text that goes into the request head would end a line early
+// and let the text add headers or a whole second request of its own.
+void refuse_line_breaks(std::string_view text, const char* what) {
+  if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
+    throw ELocalError(std::string("line break in the request ") + what);
+}
+
+// The URL without its fragment: "#..." names a place in the document and is never sent.
+std::string without_fragment(const std::string& url) { return url.substr(0, url.find('#')); }
+
 }  // namespace
 
 void SplitProxySpec(const std::string& proxy, std::string& target, std::string& host, std::string& port) {
@@ -82,11 +95,13 @@ TUrlInfo TnHTTP::PrepareRequest(const std::string& url, std::string& method, con
   if (method.empty()) method = "GET";
   RequestMethod = method;
   Cancelled = TimedOut = false;
-  const TUrlInfo parsed = ParseURL(url);
-  RequestHeader.SetHost(GetHostAndPort(url));
+  const TUrlInfo parsed = ParseURL(without_fragment(url));
+  RequestHeader.SetHost(GetHostAndPort(without_fragment(url)));
   if (!parsed.UserName.empty() || !parsed.Password.empty()) {
-    RequestHeader.SetBasicAuth(parsed.UserName, parsed.Password);
-    auth_from_url_ = true;
+    // "%40" and the like stand for characters a URL cannot hold there ("@", ":").
+    RequestHeader.SetBasicAuth(URLDecode(parsed.UserName, false), URLDecode(parsed.Password, false));
+    RequestHeader.User = parsed.UserName;  // as written, for a proxy's absolute URL
+    RequestHeader.Password = parsed.Password;
   }
   if (HasRequestBody(method, body)) {
     RequestHeader.SetContentType("application/x-www-form-urlencoded");
@@ -97,7 +112,21 @@ TUrlInfo TnHTTP::PrepareRequest(const std::string& url, std::string& method, con
   std::string current = url;
   if (OnBeforeRequest) OnBeforeRequest(*this, current, Proxy, RequestHeader);
   CurrentURL = current;
-  return ParseURL(current);
+  const TUrlInfo info = ParseURL(without_fragment(current));
+  CheckRequestHead(info, method);
+  return info;
+}
+
+void TnHTTP::CheckRequestHead(const TUrlInfo& info, const std::string& method) const {
+  refuse_line_breaks(info.Url, "URL");
+  refuse_line_breaks(method, "method");
+  refuse_line_breaks(Version, "version");
+  RequestHeader.Headers.ForEach([](const std::string& name, const std::string& value) {
+    refuse_line_breaks(name, "header name");
+    refuse_line_breaks(value, "header value");
+  });
+  // "http://a:1\\@b/" names host a for some readers and b for others: neither is guessed.
+  if (info.Path.starts_with('\\')) throw ELocalError("backslash after the host in the URL");
 }
 
 std::string TnHTTP::RequestPath(const TUrlInfo& info) const {
@@ -125,6 +154,7 @@ void TnHTTP::SendRequest(const std::string& url, const std::string& method_in, c
     port = info.Port.empty() ? "80" : info.Port;
   }
   if (target.empty()) target = "/";
+  refuse_line_breaks(target, "URL");  // a proxy chain is folded into it
   Host = host;
   Port = PortNumber(port, 80);
   Connect();
@@ -147,7 +177,7 @@ void TnHTTP::StartResponse() {
   ReplyCode = 0;
   ContentLength = -1;
   ContentFileName.clear();
-  framing_length_ = -1;
+  content_length_ = net::ContentLengthField();
   chunked_ = false;
   status_unreadable_ = false;
 }
@@ -168,7 +198,7 @@ void TnHTTP::ReadResponse() {
     }
   }
   if (ResponseText.empty()) throw ELocalError("no response");
-  BodyFraming = net::HttpBodyDecoder::ForResponse(RequestMethod == "HEAD", ReplyCode, chunked_, framing_length_);
+  BodyFraming = net::HttpBodyDecoder::ForResponse(RequestMethod == "HEAD", ReplyCode, chunked_, content_length_.length());
   FinishResponse();
 }
 
@@ -205,7 +235,13 @@ void TnHTTP::ParseResponseLine(const std::string& line) {
     return;
   }
   ResponseHeader.SetHeader(name, value);
-  if (name == "content-length" && framing_length_ < 0) framing_length_ = decimal_or_minus_one(value);
+  if (name == "content-length") {
+    try {
+      content_length_.Add(value);
+    } catch (const net::HttpBodyError& e) {
+      throw ELocalError(e.what());
+    }
+  }
   if (name == "transfer-encoding") chunked_ = to_lower_ascii(TrimText(value)).ends_with("chunked");
 }
 
@@ -214,8 +250,7 @@ void TnHTTP::FinishResponse() {
   if (ResponseHeader.HasHeader("content-location"))
     Location = ResolveURL(CurrentURL, ResponseHeader.GetHeader("content-location"));
   if (ResponseHeader.HasHeader("location")) Location = ResolveURL(CurrentURL, ResponseHeader.GetHeader("location"));
-  if (ResponseHeader.HasHeader("content-length"))
-    ContentLength = std::max<int64_t>(decimal_or_minus_one(ResponseHeader.GetHeader("content-length")), 0);
+  ContentLength = content_length_.length();
   if (ContentLength == -1 && ResponseHeader.HasHeader("content-range"))
     ContentLength = length_from_range(ResponseHeader.GetHeader("content-range"));
   if (ResponseHeader.HasHeader("content-disposition"))
@@ -253,15 +288,17 @@ bool TnHTTP::IsRedirect() const {
   }
 }
 
-// Credentials taken from a URL go only to the host and port they were written for.
+// A redirect goes on only over http or https. Credentials and cookies, from the URL or
+// set by the script, go only to the scheme, host and port they were meant for.
 void TnHTTP::FollowRedirect(const std::string& from, const std::string& to) {
-  if (!auth_from_url_) return;
-  const TUrlInfo a = ParseURL(from), b = ParseURL(to);
-  if (a.Host == b.Host && effective_port(a) == effective_port(b)) return;
+  const TUrlInfo a = ParseURL(without_fragment(from)), b = ParseURL(without_fragment(to));
+  const std::string scheme_a = scheme_of(a), scheme_b = scheme_of(b);
+  if (scheme_b != "http" && scheme_b != "https") throw ELocalError("redirect to another protocol: " + to);
+  if (scheme_a == scheme_b && a.Host == b.Host && effective_port(a) == effective_port(b)) return;
   RequestHeader.Headers.Remove("Authorization");
+  RequestHeader.Headers.Remove("Cookie");
   RequestHeader.User.clear();
   RequestHeader.Password.clear();
-  auth_from_url_ = false;
 }
 
 void TnHTTP::Request(Kind kind, const std::string& url, const std::string& body,

@@ -101,10 +101,12 @@ private:
   void Request(Kind kind, const std::string& url, const std::string& body, const std::function<void()>& read_body);
   bool IsRedirect() const;
   void FollowRedirect(const std::string& from, const std::string& to);
-  int64_t framing_length_ = -1;
+  // Refuses (ELocalError) a request whose head a URL, method, version or header could
+  // break into more lines, and a URL whose host part ends in a backslash.
+  void CheckRequestHead(const TUrlInfo& info, const std::string& method) const;
+  net::ContentLengthField content_length_;
   bool chunked_ = false;
   bool status_unreadable_ = false;
-  bool auth_from_url_ = false;
 };
 
 }  // namespace kestrin::script

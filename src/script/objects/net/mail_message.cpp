@@ -235,7 +235,15 @@ std::string TMailMessage::SaveAttachment(const TMailAttachment& attachment) cons
   return path;
 }
 
+void TMailMessage::CheckHeaders() const {
+  Headers.ForEach([](const std::string& name, const std::string& value) {
+    if (name.find_first_of("\r\n") != std::string::npos || value.find_first_of("\r\n") != std::string::npos)
+      throw ELocalError("line break in the mail header " + name.substr(0, name.find_first_of("\r\n")));
+  });
+}
+
 std::string TMailMessage::Compose() {
+  CheckHeaders();
   Boundary = RandomString(kBoundaryLength);
   HeaderLines.clear();
   BodyLines.clear();

@@ -45,8 +45,11 @@ public:
   void Parse(std::string_view text);
   // Parse without files: the attachments come back in order, with Attachments left empty.
   std::vector<TMailAttachment> ParseText(std::string_view text);
+  // Raises ELocalError when a header name or value holds CR or LF: it would write header
+  // lines of its own into the message (a "Bcc", a second "To").
+  void CheckHeaders() const;
   // The text to send, each line ending in CR LF; a missing attachment file raises
-  // EFOpenError.
+  // EFOpenError, a header with a line break ELocalError.
   std::string Compose();
   // A copy of every field; nothing is shared.
   void Assign(const TMailMessage& source);

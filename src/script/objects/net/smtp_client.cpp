@@ -80,6 +80,8 @@ void TnSMTP::Connect() {
 
 void TnSMTP::SendMail() {
   Status(1, [] { return "nfo>" + J("メールを送信します"); });
+  // Before the envelope: addresses are taken only from header values that hold no line break.
+  Mail.CheckHeaders();
   const std::vector<std::string> from = EnvelopeAddresses(Mail.GetHeader("From"));
   SendProtocolLine(*this, "MAIL FROM:<" + (from.empty() ? std::string() : from.front()) + ">");
   Expect(250);

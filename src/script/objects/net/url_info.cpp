@@ -32,15 +32,17 @@ TUrlInfo ParseURL(const std::string& url) {
     info.Protocol = LocaleLower(s.substr(0, scheme));
     s.erase(0, scheme + 3);
   }
+  // The authority ends at the first "/" or backslash (which stays at the head of the path,
+  // where a client can refuse it); the user part at its last "@", as a password may hold one.
   std::string authority;
-  if (const size_t slash = s.find('/'); slash != std::string::npos) {
+  if (const size_t slash = s.find_first_of("/\\"); slash != std::string::npos) {
     authority = s.substr(0, slash);
     s.erase(0, slash);
   } else {
     authority = s;
     s = "/";
   }
-  if (const size_t at = authority.find('@'); at != std::string::npos) {
+  if (const size_t at = authority.rfind('@'); at != std::string::npos) {
     const std::string user = authority.substr(0, at);
     const size_t colon = user.find(':');
     info.UserName = user.substr(0, colon);

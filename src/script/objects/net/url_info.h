@@ -12,13 +12,14 @@ struct TUrlInfo {
   std::string Password;
   std::string Host;       // lower case
   std::string Port;       // trimmed decimal text, empty when none
-  std::string Path;       // from the first "/" after the authority, query included; "/" when none
+  std::string Path;       // from the first "/" (or backslash) after the authority, query included; "/" when none
   std::string Directory;  // Path (without query) up to and including its last "/"
   std::string FileName;   // Path (without query) after its last "/"
   std::string Query;      // from the last "?" of Path, "?" included; always empty for ftp
 };
 
-// Takes a URL apart. A port that is not a decimal number throws ConversionError
+// Takes a URL apart. The authority ends at the first "/" or backslash, the user part at
+// the authority's last "@". A port that is not a decimal number throws ConversionError
 // ("'x' is not a valid integer value").
 TUrlInfo ParseURL(const std::string& url);
 // Protocol "://" [user ":" password "@"] host [":" port] path; the port is written only

@@ -226,6 +226,42 @@ TEST(FtpTranscript, PassiveDownloadPutsImageTypeInForceFirst) {
                                                                    "REST 0", "RETR remote.bin", "QUIT"}));
 }
 
+// A PASV reply that names another address gets its port used on the control connection's
+// own peer: the listener on 127.0.0.2 at that port sees no connection.
+TEST(FtpTranscript, PassiveDataGoesOnlyToTheControlPeer) {
+  test::TempDir dir;
+  ScriptedPeer bait;
+  ASSERT_TRUE(bait.StartOn("127.0.0.2", 0));
+  ScriptedPeer data;
+  data.Send("the data");
+  ASSERT_TRUE(data.StartOn("127.0.0.1", bait.port()));
+  ScriptedPeer peer;
+  login(peer)
+      .ReadUntil("TYPE I\r\n")
+      .Send("200 Type set to: Binary.\r\n")
+      .ReadUntil("PASV\r\n")
+      .Send("227 Entering Passive Mode (127,0,0,2," + std::to_string(bait.port() / 256) + "," +
+            std::to_string(bait.port() % 256) + ").\r\n")
+      .ReadUntil("REST 0\r\n")
+      .Send("350 Restarting at position 0.\r\n")
+      .ReadUntil("RETR remote.bin\r\n")
+      .Send("150 Opening.\r\n")
+      .Pause(200)
+      .Send("226 Transfer complete.\r\n");
+  peer.Start();
+  {
+    FtpClient c(peer.port());
+    c.ftp.Connect();
+    EXPECT_TRUE(c.ftp.Download("remote.bin", dir.file("local.bin")));
+    EXPECT_EQ(c.ftp.DataPort, bait.port());
+  }
+  std::string got;
+  ASSERT_TRUE(read_file_bytes(dir.file("local.bin"), got));
+  EXPECT_EQ(got, "the data");
+  EXPECT_EQ(data.accepted(), 1);
+  EXPECT_EQ(bait.accepted(), 0);
+}
+
 // A refused RETR, STOR or LIST ends at once with the refusal (no wait for a closing
 // reply), and a refused download leaves the local file as it was.
 TEST(FtpTranscript, RefusalsEndAtOnceAndKeepTheLocalFile) {
@@ -368,6 +404,46 @@ TEST(FtpTranscript, FindFilesSkipsDotFoldersAndReturnsWhereItStarted) {
   EXPECT_EQ(commands(peer.Received()[0]),
             (std::vector<std::string>{"USER anonymous", "PASS ", "PWD", "TYPE A", "PASV", "LIST", "CWD /sub", "PWD",
                                       "PASV", "LIST", "CWD /", "PWD", "QUIT"}));
+}
+
+// A folder the server refuses to enter (a name with a blank reads as its last word) is
+// left out with its refusal in the status lines; the other folders are still searched.
+TEST(FtpTranscript, FindFilesSkipsFoldersItCannotEnter) {
+  const std::string dot_dirs = "drwxr-xr-x 2 o g 4096 Jun 01 09:00 .\r\ndrwxr-xr-x 2 o g 4096 Jun 01 09:00 ..\r\n";
+  ScriptedPeer top, sub;
+  top.Send(dot_dirs + "-rw-r--r-- 1 o g 1 Jun 01 09:00 a.txt\r\ndrwxr-xr-x 2 o g 4096 Jun 01 09:00 my docs\r\n"
+                      "drwxr-xr-x 2 o g 4096 Jun 01 09:00 sub\r\n");
+  sub.Send(dot_dirs + "-rw-r--r-- 1 o g 1 Jun 01 09:00 d.txt\r\n");
+  top.Start();
+  sub.Start();
+  ScriptedPeer peer;
+  login(peer)
+      .ReadUntil("PWD\r\n").Send("257 \"/\" is the current directory.\r\n")
+      .ReadUntil("TYPE A\r\n").Send("200 ok\r\n")
+      .ReadUntil("PASV\r\n").Send(pasv(top.port()))
+      .ReadUntil("LIST\r\n").Send("150 ok\r\n").Pause(100).Send("226 done\r\n")
+      .ReadUntil("CWD /docs\r\n").Send("550 /docs: No such file or directory.\r\n")
+      .ReadUntil("CWD /sub\r\n").Send("250 ok\r\n")
+      .ReadUntil("CWD /sub\r\nPWD\r\n").Send("257 \"/sub\"\r\n")
+      .ReadUntil("PWD\r\nPASV\r\n").Send(pasv(sub.port()))
+      .ReadUntil("PASV\r\nLIST\r\n").Send("150 ok\r\n").Pause(100).Send("226 done\r\n")
+      .ReadUntil("CWD /\r\n").Send("250 ok\r\n")
+      .ReadUntil("CWD /\r\nPWD\r\n").Send("257 \"/\"\r\n")
+      .ReadUntil("QUIT").Send("221 bye\r\n");
+  peer.Start();
+  {
+    FtpClient c(peer.port());
+    c.ftp.Connect();
+    std::vector<std::string> found;
+    c.ftp.FindFiles("", "*.txt", true, found);
+    EXPECT_EQ(found, (std::vector<std::string>{"/a.txt", "/sub/d.txt"}));
+    EXPECT_EQ(c.ftp.CurrentDir, "/");
+    EXPECT_TRUE(c.has_status("nfo>currentdirを/docsに変更します"));
+    EXPECT_TRUE(c.has_status("err>CWDコマンドを失敗しました"));
+  }
+  EXPECT_EQ(commands(peer.Received()[0]),
+            (std::vector<std::string>{"USER anonymous", "PASS ", "PWD", "TYPE A", "PASV", "LIST", "CWD /docs",
+                                      "CWD /sub", "PWD", "PASV", "LIST", "CWD /", "PWD", "QUIT"}));
 }
 
 }  // namespace

@@ -228,5 +228,35 @@ TEST(ProtocolCommands, LineBreaksInArgumentsAreRefused) {
   EXPECT_EQ(peer.Received()[0].find("evil"), std::string::npos);
 }
 
+// A line break in any header name or value would write header lines (or, through To, an
+// envelope address) of the script's own: the mail is refused before MAIL FROM goes out.
+TEST(SmtpTranscript, HeaderLineBreaksRefuseTheMail) {
+  const struct {
+    const char *name, *value;
+  } cases[] = {
+      {"To", "a@x\nRCPT TO:<evil@y>"},
+      {"To", "a@x\r\nBcc: evil@y"},
+      {"Subject", "hi\r\nBcc: evil@y"},
+      {"Subject", "hi\rBcc: evil@y"},
+      {"X-Note\r\nBcc", "evil@y"},
+  };
+  for (const auto& k : cases) {
+    ScriptedPeer peer;
+    peer.Send("220 ready\r\n").ReadUntil("HELO").Send("250 hi\r\n").ReadUntil("QUIT\r\n");
+    peer.Start();
+    {
+      MailClient<TnSMTP> m(peer.port());
+      m.c.Mail.Headers.SetValue("From", "a@x");
+      m.c.Mail.Headers.SetValue("To", "a@x");
+      m.c.Mail.Headers.SetValue(k.name, k.value);
+      m.c.Connect();
+      EXPECT_THROW(m.c.SendMail(), ELocalError) << k.name << " " << k.value;
+      EXPECT_THROW(m.c.Mail.Compose(), ELocalError);
+    }
+    const std::string sent = peer.Received()[0];
+    EXPECT_EQ(split_lines(sent), (std::vector<std::string>{"HELO 127.0.0.1", "QUIT"})) << sent;
+  }
+}
+
 }  // namespace
 }  // namespace kestrin::script

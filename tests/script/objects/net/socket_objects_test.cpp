@@ -9,6 +9,7 @@
 #include "net_peers.h"
 #include "protocol_peers.h"
 #include "script/objects/script_runner.h"
+#include "support/scripted_peer.h"
 
 namespace kestrin::script {
 namespace {
@@ -122,6 +123,70 @@ TEST(SocketObjects, HttpAgainstTheRouteServer) {
             "error: Exception: ESocketError(22) => HTTP.get error\n");
 }
 
+// CR, LF or NUL in a URL, a method, the version or a request header would put lines of the
+// script's own on the wire: each is refused with the method's error and sends nothing.
+TEST(SocketObjects, HttpRefusesLineBreaksInTheRequest) {
+  test::ScriptedPeer peer;
+  peer.ReadUntil("\r\n\r\n").Send("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok");
+  peer.Start(2);
+  const std::string base = "var base = \"http://127.0.0.1:" + std::to_string(peer.port()) + "\";\n";
+  const struct {
+    const char* script;
+    const char* error;  // the method's error, "" for none
+  } cases[] = {
+      {R"(new HTTP().get(base + "/a\r\n\r\nGET /smuggled");)", "HTTP.get error"},
+      {R"(new HTTP().get(base + "/a" + String.fromCharCode(0) + "b");)", "HTTP.get error"},
+      {R"(var h = new HTTP(); h.requestHeader["X-A"] = "v\nX-Injected: 1"; h.get(base + "/");)", "HTTP.get error"},
+      {R"(var h = new HTTP(); h.requestHeader["X-B\r\nX-Injected"] = "1"; h.head(base + "/");)", "HTTP.head error"},
+      {R"(new HTTP().request("GET / HTTP/1.0\r\nX-Injected: 1\r\n", base + "/");)", "HTTP.request error"},
+      {R"(var h = new HTTP(); h.version = "1.0\nX-Injected: 1"; h.post(base + "/", "x");)", "HTTP.post error"},
+      {R"(new HTTP().getFile(base + "/\r\nX-Injected: 1", "never.txt");)", "HTTP.getFile error"},
+      {R"(var h = new HTTPS(); h.requestHeader.Cookie = "a=1\r\nX-Injected: 1"; h.get(base + "/");)", "HTTP.get error"},
+      {R"(println(new HTTP().get(base + "/fine#fragment"));)", ""},
+      {R"(println(new HTTPS().get(base + "/fine"));)", ""},
+  };
+  for (const auto& c : cases) {
+    ScriptRunner runner;
+    const std::string out = runner.Run(base + c.script);
+    if (*c.error) {
+      EXPECT_TRUE(out.starts_with("error: Exception: ESocketError(")) << c.script << out;
+      EXPECT_TRUE(out.ends_with(std::string(" => ") + c.error + "\n")) << c.script << out;
+    } else {
+      EXPECT_EQ(out, "ok\n") << c.script;
+    }
+  }
+  const auto& received = peer.Received();
+  ASSERT_EQ(received.size(), 2u);
+  for (const std::string& request : received) {
+    EXPECT_TRUE(request.starts_with("GET /fine HTTP/1.0\r\n")) << request;
+    EXPECT_EQ(request.find("Injected"), std::string::npos) << request;
+  }
+  EXPECT_FALSE(std::filesystem::exists("never.txt"));
+}
+
+// A long read grows the script string in place; a counted read takes its count and
+// leaves the rest for the next.
+TEST(SocketObjects, TcpSocketReadsLongStreamsWhole) {
+  std::string sent;
+  for (size_t i = 0; i < (size_t{5} << 20) + 3; ++i) sent += static_cast<char>('a' + i % 26);
+  test::ScriptedPeer peer;
+  peer.Send(sent);
+  peer.Start();
+  ScriptRunner runner;
+  EXPECT_EQ(runner.Run("var PORT = " + std::to_string(peer.port()) + ";\n" + R"(
+    var t = new TCPSocket();
+    t.host = "127.0.0.1";
+    t.port = PORT;
+    t.connect();
+    var head = t.read(5);
+    var rest = t.read();
+    println(head + " " + rest.length + " " + rest.substring(0, 3) + " " + rest.substring(rest.length - 3));
+    println((head + rest).length == t.bytesRead);
+  )"),
+            "abcde 5242878 fgh ghi\n"
+            "true\n");
+}
+
 TEST(SocketObjects, TcpSocketTalksToItself) {
   ScriptRunner runner;
   EXPECT_EQ(runner.Run(R"(
@@ -205,6 +270,32 @@ TEST(SocketObjects, MailHeadersAreMembers) {
             "dot: ENameError\n"
             "index: EKeyError\n"
             "0 [] false\n");
+}
+
+// A line break in a mail header fails sendMail with its error before the envelope goes out.
+TEST(SocketObjects, MailHeaderLineBreaksFailSendMail) {
+  test::ScriptedPeer peer;
+  peer.Send("220 ready\r\n").ReadUntil("HELO").Send("250 hi\r\n").ReadUntil("QUIT\r\n").Send("221 bye\r\n");
+  peer.Start(2);
+  std::string out;
+  {
+    ScriptRunner runner;  // gone before the sessions are read, so both have said QUIT
+    out = runner.Run("var PORT = " + std::to_string(peer.port()) + ";\n" + R"(
+    var smtp = new SMTP("127.0.0.1", PORT);
+    smtp.mail.From = "a@example.com";
+    smtp.mail.To = "b@example.com\nRCPT TO:<evil@example.com>";
+    smtp.connect();
+    try { smtp.sendMail(); } catch (e) { println("refused"); }
+    smtp.disconnect();
+    smtp.mail.To = "b@example.com";
+    smtp.mail.Subject = "hello\r\nBcc: evil@example.com";
+    smtp.connect();
+    smtp.sendMail();
+  )");
+  }
+  EXPECT_TRUE(out.starts_with("refused\nerror: Exception: ")) << out;
+  EXPECT_TRUE(out.ends_with(" => SMTP.sendMail error\n")) << out;
+  for (const std::string& session : peer.Received()) EXPECT_EQ(session.find("evil"), std::string::npos) << session;
 }
 
 TEST(SocketObjects, MailGoesOutAndComesBack) {

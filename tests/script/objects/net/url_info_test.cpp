@@ -21,6 +21,9 @@ TEST(UrlInfo, ParsesEveryPart) {
       {"h:81/x", "", "", "", "h", "81", "/x", "/", "x", ""},
       {"http://h: 81 /x", "http", "", "", "h", "81", "/x", "/", "x", ""},
       {"", "", "", "", "", "", "/", "/", "", ""},
+      // The user part ends at the last "@"; a backslash ends the authority.
+      {"http://user:p@ss@h/x", "http", "user", "p@ss", "h", "", "/x", "/", "x", ""},
+      {"http://a:1\\@b:2/", "http", "", "", "a", "1", "\\@b:2/", "\\@b:2/", "", ""},
   };
   for (const auto& c : cases) {
     const TUrlInfo u = ParseURL(c.url);

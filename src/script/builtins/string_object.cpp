@@ -50,6 +50,13 @@ int64_t TJStringObject::CharPosition(const StrRef& name, int32_t index) {
   return i + 1;
 }
 
+// A wrapper that holds no members of its own is the same as a new one of the other text.
+bool TJStringObject::Rewrap(const Value& primitive) {
+  if (members().size() != 0) return false;
+  text_ = ValueToString(primitive);
+  return true;
+}
+
 bool TJStringObject::GetValueImpl(const StrRef& name, Value& out, const Value* param) {
   int64_t start = 0, end = 0;
   if (RangeOf(param, start, end)) {

@@ -30,6 +30,7 @@ public:
   bool IsCollection() override { return true; }
   int32_t GetCount() override;
   void GetItem(int32_t index, Value& out) override;
+  bool Rewrap(const Value& primitive) override;
 
   const StrRef& Text() const { return text_; }
   void SetText(StrRef text) { text_ = std::move(text); }

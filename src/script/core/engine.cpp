@@ -183,6 +183,7 @@ void TJEngine::ResetRun() {
   if (regexp_port_) regexp_port_->Reset();
   if (wscript_port_) wscript_port_->Reset();
   global_instances_.clear();
+  string_wrapper_ = Value();
   return_value_ = Value();
   thrown_value_ = Value();
   current_ = root_.get();

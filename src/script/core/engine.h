@@ -249,6 +249,7 @@ private:
   Value ReadPlace(Place& place);
   void WritePlace(Place& place, const Value& v);
   Value WrapPrimitive(const Value& v);
+  bool CallStringNative(const Value& text, const StrRef& name, const TJExpr* args_expr, Value& result);
   void CallScript(IJFunction& fn, TJValueList* params, Value& result, TJObject* self);
   // Where a call's arguments are: a list, or a range of the argument stack.
   struct ArgumentSource {
@@ -289,6 +290,7 @@ private:
   Value return_value_;  // the value of a Return completion
   Value thrown_value_;  // the value of a Throw completion
   std::vector<Value> arg_stack_;  // arguments of script calls being made
+  Value string_wrapper_;          // the String object that method calls on primitive strings reuse
   int call_depth_ = 0;
   int32_t poll_countdown_ = kPollCountdown;
   bool polling_ = false;

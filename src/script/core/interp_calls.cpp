@@ -5,6 +5,7 @@
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 #include "script/core/native_call.h"
+#include "script/core/published.h"
 #include "script/core/stack_guard.h"
 
 namespace kestrin::script {
@@ -304,9 +305,45 @@ void TJEngine::WritePlace(Place& place, const Value& v) {
   NeedFunctionOrObject();
 }
 
+// s.m(...) on a primitive string, where m is a native method of the String class itself:
+// the native runs on a wrapper the engine keeps for this, so a method call in a loop makes
+// no object and no function value. The wrapper is reused only while nothing else holds it
+// and it has no members of its own. False leaves the call to the general path: while a
+// hook watches new objects, or for a property or a method every object has.
+bool TJEngine::CallStringNative(const Value& text, const StrRef& name, const TJExpr* args_expr, Value& result) {
+  if (OnNewObject || TJObject::BaseClass().FindMethod(name.view())) return false;
+  Value wrapper = std::move(string_wrapper_);
+  TJObject* obj = wrapper.object();
+  if (!obj || obj->refs != 1 || obj->Dead() || !obj->Rewrap(text)) {
+    wrapper = WrapPrimitive(text);
+    obj = wrapper.object();
+    if (!obj) return false;
+  }
+  struct Keep {
+    Value& slot;
+    Value& wrapper;
+    ~Keep() {
+      if (slot.object() || wrapper.object()->refs != 1) return;
+      wrapper.object()->Rewrap(Value::String(StrRef()));  // keeps no text alive
+      slot = std::move(wrapper);
+    }
+  } keep{string_wrapper_, wrapper};
+  const NativeMethod fn = obj->Class().FindMethod(name.view());
+  if (!fn || (obj->Published() && obj->Published()->Has(name.view()))) return false;
+  TJValueList args;
+  BuildArguments(args_expr, args);
+  CheckStack();
+  fn(*obj, args, result);
+  return true;
+}
+
 Value TJEngine::CallMethod(const TJExpr* e) {
   GuardStack();
   Value base = Evaluate(e->Left);
+  if (base.type() == vtString) {
+    Value result;
+    if (CallStringNative(base, *e->Right->Name, e->Third, result)) return result;
+  }
   // A primitive is wrapped once: its method is bound to the very object that is this.
   Value self = base.type() == vtFunction ? Value() : WrapPrimitive(base);
   Value member = GetMember(self.object() ? self : base, *e->Right->Name, false);

@@ -98,6 +98,9 @@ public:
   virtual bool Equal(TJObject* other) { return other == this; }
   // The object as an automation variant (String, Number, Boolean, Date, ActiveX objects).
   virtual bool ToVariant(Variant& /*out*/) { return false; }
+  // Takes another primitive value, for a wrapper that only its engine holds (method calls
+  // on primitive strings reuse one); false when the object cannot.
+  virtual bool Rewrap(const Value& /*primitive*/) { return false; }
   virtual void GetPropertyNames(std::vector<StrRef>& out);
   virtual void GetMethodNames(std::vector<StrRef>& out);
   virtual void GetEventNames(std::vector<StrRef>& out);

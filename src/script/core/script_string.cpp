@@ -1,7 +1,9 @@
 // Script string cells: allocation, character counts and in-place appending.
 #include "script/core/script_string.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <cstring>
 #include <new>
 
@@ -53,6 +55,7 @@ Str* Str::Allocate(size_t cap) {
 }
 
 void Str::Free(Str* s) {
+  delete s->marks;
   s->~Str();
   ::operator delete(s);
 }
@@ -75,14 +78,56 @@ size_t StrRef::CharCount() const {
   return static_cast<size_t>(s_->nchars);
 }
 
+namespace {
+
+constexpr unsigned kMarkShift = 6;      // a mark every 64 characters
+constexpr size_t kMarkedTextBytes = 512;  // shorter texts walk from their start
+
+// The marks of a multi-byte text, made on first use.
+const std::vector<uint32_t>& MarksOf(Str& s) {
+  if (!s.marks) {
+    auto marks = std::make_unique<std::vector<uint32_t>>();
+    const char* p = s.data();
+    size_t n = 0;
+    for (size_t i = 0; i < s.len; ++n) {
+      if ((n & ((1u << kMarkShift) - 1)) == 0) marks->push_back(static_cast<uint32_t>(i));
+      i += IsLeadByte(static_cast<unsigned char>(p[i])) ? 2 : 1;
+    }
+    s.marks = marks.release();
+  }
+  return *s.marks;
+}
+
+// The known character start nearest before character `index`: the last position looked
+// up, a mark, or the start of the text.
+void NearestStart(Str& s, size_t index, size_t& n, size_t& i) {
+  n = i = 0;
+  if (index >= s.seek_char) {
+    n = s.seek_char;
+    i = s.seek_byte;
+  }
+  if (index - n < (size_t{1} << kMarkShift) || s.len < kMarkedTextBytes) return;
+  const std::vector<uint32_t>& marks = MarksOf(s);
+  const size_t k = std::min(index >> kMarkShift, marks.size() - 1);
+  if ((k << kMarkShift) > n) {
+    n = k << kMarkShift;
+    i = marks[k];
+  }
+}
+
+void ForgetPositions(Str& s) {
+  s.seek_char = s.seek_byte = 0;
+  delete s.marks;
+  s.marks = nullptr;
+}
+
+}  // namespace
+
 size_t StrRef::ByteOffset(size_t index) const {
   const size_t size = this->size();
   if (CharCount() == size) return index < size ? index : size;  // one byte per character
   size_t n = 0, i = 0;
-  if (index >= s_->seek_char) {
-    n = s_->seek_char;
-    i = s_->seek_byte;
-  }
+  NearestStart(*s_, index, n, i);
   const char* p = s_->data();
   while (n < index && i < size) {
     i += IsLeadByte(static_cast<unsigned char>(p[i])) ? 2 : 1;
@@ -102,6 +147,14 @@ size_t StrRef::CharIndex(size_t byte_offset) const {
   if (byte_offset >= s_->seek_byte) {
     n = s_->seek_char;
     i = s_->seek_byte;
+  }
+  if (byte_offset - i >= (size_t{1} << kMarkShift) && size >= kMarkedTextBytes) {
+    const std::vector<uint32_t>& marks = MarksOf(*s_);
+    const size_t k = static_cast<size_t>(std::upper_bound(marks.begin(), marks.end(), byte_offset) - marks.begin()) - 1;
+    if (marks[k] > i) {
+      n = k << kMarkShift;
+      i = marks[k];
+    }
   }
   const char* p = s_->data();
   while (i < byte_offset) {
@@ -137,7 +190,7 @@ void StrRef::Assign(std::string_view bytes) {
   s_->nchars = -1;
   s_->lone_tail = false;
   s_->hash_valid = false;
-  s_->seek_char = s_->seek_byte = 0;
+  ForgetPositions(*s_);
 }
 
 void StrRef::Append(std::string_view more) {
@@ -167,7 +220,11 @@ void StrRef::Append(std::string_view more) {
   s->nchars = nchars;
   s->lone_tail = lone_tail;
   s->hash_valid = false;
-  if (!known) s->seek_char = s->seek_byte = 0;
+  // Appending keeps the last position, unless the old last byte was a lead byte alone
+  // that now pairs with the new text; marks are made anew for the longer text.
+  if (!known) ForgetPositions(*s);
+  delete s->marks;
+  s->marks = nullptr;
   if (!in_place) *this = Adopt(s);
 }
 

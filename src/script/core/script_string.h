@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "script/core/refcount.h"
 
@@ -41,6 +42,10 @@ struct Str : RcHeader {
   // walk through the text by increasing positions costs its length once.
   uint32_t seek_char = 0;
   uint32_t seek_byte = 0;
+  // Byte offsets of characters 0, 64, 128, ... of a long multi-byte text, made the first
+  // time a look-up lies before the last position, so that no look-up walks more than 63
+  // characters from then on.
+  std::vector<uint32_t>* marks = nullptr;
   char* data() { return reinterpret_cast<char*>(this + 1); }
   const char* data() const { return reinterpret_cast<const char*>(this + 1); }
   static Str* Allocate(size_t cap);

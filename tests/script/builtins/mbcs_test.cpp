@@ -91,17 +91,29 @@ TEST(Mbcs, SearchesMatchOnlyAtCharacterStarts) {
   EXPECT_EQ(LastPos("\\", kMixed, 3), 2);
 }
 
-// The cached offsets agree with a walk from the start for any order of look-ups.
+// The cached offsets agree with a walk from the start for any order of look-ups, in short
+// texts and in long ones that keep marks, also after the text grows in place.
 TEST(Mbcs, PositionCacheAgreesWithAWalkFromTheStart) {
-  std::string text;
-  std::mt19937 rng(7);
-  for (int i = 0; i < 300; ++i) text += rng() % 3 ? std::string("\x82\xa0") : std::string(1, static_cast<char>('a' + rng() % 26));
-  const StrRef s(text);
-  for (int i = 0; i < 2000; ++i) {
-    const size_t index = rng() % 320;
-    ASSERT_EQ(s.ByteOffset(index), Cp932ByteOffset(text, index)) << index;
-    const size_t byte = Cp932ByteOffset(text, rng() % 300);
-    ASSERT_EQ(s.CharIndex(byte), Cp932CharCount(text.substr(0, byte))) << byte;
+  for (const int chars : {300, 5000}) {
+    std::string text;
+    std::mt19937 rng(7);
+    const auto piece = [&] { return rng() % 3 ? std::string("\x82\xa0") : std::string(1, static_cast<char>('a' + rng() % 26)); };
+    for (int i = 0; i < chars; ++i) text += piece();
+    StrRef s(text);
+    for (int round = 0; round < 2; ++round) {
+      const size_t count = Cp932CharCount(text);
+      for (int i = 0; i < 2000; ++i) {
+        const size_t index = rng() % (count + 20);
+        ASSERT_EQ(s.ByteOffset(index), Cp932ByteOffset(text, index)) << chars << " " << index;
+        const size_t byte = Cp932ByteOffset(text, rng() % count);
+        ASSERT_EQ(s.CharIndex(byte), Cp932CharCount(text.substr(0, byte))) << chars << " " << byte;
+      }
+      for (int i = 0; i < chars / 2; ++i) {
+        const std::string more = piece();
+        s.Append(more);
+        text += more;
+      }
+    }
   }
 }
 

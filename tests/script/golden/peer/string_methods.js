@@ -17,3 +17,11 @@ for (var i = 0; i < 5; i++) codes = codes + "Kestrin".charCodeAt(i) + " ";
 println(codes);
 println(String.fromCharCode(72, 105, 33));
 println("ABC def".toLowerCase());
+// Methods of a long Japanese text read back to front, and a method whose callback calls
+// methods of other strings.
+var long = "";
+for (var i = 0; i < 600; i++) long = long + (i % 3 ? "表" : "a");
+var back = "";
+for (var i = long.length - 1; i >= 3; i -= 37) back = back + long.charAt(i) + long.substring(i - 3, i).length + long.indexOf("a", i);
+println(back);
+println("a-b-c".replace(/-/g, function (m) { return "xyz".charAt(1) + "日本".substring(1, 2) + m.length; }));

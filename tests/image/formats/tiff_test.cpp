@@ -340,7 +340,7 @@ protected:
   ImageData image_of(const std::vector<uint16_t>& codes, int w, int h) {
     ImageData s;
     s.set_size(w, h, 2);
-    s.image_codes = codes;
+    s.image_codes.assign(codes.begin(), codes.end());
     return s;
   }
 };

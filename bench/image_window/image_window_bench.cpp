@@ -135,7 +135,9 @@ int main(int argc, char** argv) {
       status = 1;
       continue;
     }
-    std::cout << Format("%s: %.2f ms, PIL render %.2f ms, ratio %.3f (goal: at most 0.30)", {name, seconds * 1000, peer * 1000, seconds / peer})
+    std::cout << Format("%s: %.2f ms, PIL render %.2f ms, ratio %.3f (goal: at most 0.30; the peer is a full-image PIL render, "
+                        "not another viewer)",
+                        {name, seconds * 1000, peer * 1000, seconds / peer})
               << '\n';
   }
   return status;

@@ -1,19 +1,16 @@
-// Reads a 3000 x 3000 R-AXIS frame with Kestrin (reader alone and the whole load), then
+// Reads a 3000 x 3000 R-AXIS frame with Kestrin again and again into the buffers of the
+// last load (reader alone and the whole load; first_load_bench times a fresh process), then
 // has fabio read the same file in the same run and prints the time ratio.
 #include <benchmark/benchmark.h>
 
 #include "../common/median_reporter.h"
 #include "../common/peer_seconds.h"
+#include "raxis_frame.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <vector>
 
-#include "base/byte_reader.h"
 #include "base/convert.h"
 #include "image/formats/image_file.h"
 #include "image/image_loader.h"
@@ -23,38 +20,9 @@
 
 namespace {
 
-constexpr int32_t kSide = 3000;
-constexpr int32_t kRecordLength = 2048;
-
-void put_f32be(uint8_t* p, float v) {
-  uint32_t u;
-  std::memcpy(&u, &v, 4);
-  kestrin::put_u32be(p, u);
-}
-
-// A frame of pseudo-random codes with one overflow pixel in a thousand.
 std::string make_frame(const std::string& folder) {
-  std::vector<uint8_t> b(size_t(kRecordLength) + size_t(kSide) * kSide * 2, 0);
-  std::memcpy(b.data(), "RAXIS", 5);
-  put_f32be(&b[292], 1.5418f);
-  put_f32be(&b[344], 250.0f);
-  kestrin::put_u32be(&b[768], kSide);
-  kestrin::put_u32be(&b[772], kSide);
-  put_f32be(&b[776], 0.1f);
-  put_f32be(&b[780], 0.1f);
-  kestrin::put_u32be(&b[784], kRecordLength);
-  put_f32be(&b[800], 8.0f);
-  uint32_t seed = 12345;
-  for (size_t i = 0; i < size_t(kSide) * kSide; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    uint16_t code = uint16_t((seed >> 8) % 20000);
-    if ((seed >> 4) % 1000 == 0) code = uint16_t(32768 + (seed >> 12) % 32768);
-    kestrin::put_u16be(&b[kRecordLength + 2 * i], code);
-  }
   const std::string path = folder + "bench_frame.img";
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f || std::fwrite(b.data(), 1, b.size(), f) != b.size()) std::abort();
-  std::fclose(f);
+  kestrin::bench::write_raxis_frame(path);
   return path;
 }
 

@@ -52,7 +52,7 @@ bool draw_part_view(kgui::Canvas& canvas, std::vector<uint32_t>& picture) {
   return rendered;
 }
 
-bool paint_image_view(kgui::TPaintBox& box, const std::vector<uint8_t>& levels, const std::vector<uint8_t>& mask,
+bool paint_image_view(kgui::TPaintBox& box, std::span<const uint8_t> levels, std::span<const uint8_t> mask,
                       int32_t width, int32_t height, const ImageView& view, int32_t left, int32_t top,
                       const Palette& palette, const Palette& mask_pal) {
   static std::vector<uint32_t> buffer;

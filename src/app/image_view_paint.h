@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "image/display/display.h"
@@ -28,7 +29,7 @@ void draw_gauge(kgui::TPaintBox& box, const DisplayScale& scale, GaugeRounding r
 // Renders the part view from image column `left` and row `top` (render_image_view) and
 // copies it 1:1 into the paint box at (0, 0). Returns false, leaving the box as it was,
 // when the view would pass the last image row. GUI thread only (reuses one buffer).
-bool paint_image_view(kgui::TPaintBox& box, const std::vector<uint8_t>& levels, const std::vector<uint8_t>& mask,
+bool paint_image_view(kgui::TPaintBox& box, std::span<const uint8_t> levels, std::span<const uint8_t> mask,
                       int32_t width, int32_t height, const ImageView& view, int32_t left, int32_t top,
                       const Palette& palette, const Palette& mask_pal);
 

@@ -38,7 +38,7 @@ void refresh_bg() {
 // The background's codes as Make BG left them, or as its file holds them.
 void restore_bg() {
   ImageStore& bg = bg_image();
-  const std::vector<uint16_t>& made = state().made_bg_codes;
+  const UninitVector<uint16_t>& made = state().made_bg_codes;
   if (!made.empty() && made.size() == bg.image_codes.size()) bg.image_codes = made;
   else load_bg_img_proc(bg.ImageFilePath);
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/colour.h"
+#include "base/uninit_vector.h"
 #include "model/macro_recorder.h"
 #include "model/view_state.h"
 
@@ -253,7 +254,7 @@ struct ImageMask {
 // The 8-bit display level of each pixel of the current image (row-major), built by the
 // display engine; integrations leave out level-0 pixels while OmitBlue is on.
 struct DisplayLevels {
-  std::vector<uint8_t> level;
+  UninitVector<uint8_t> level;
   int32_t width = 0, height = 0;
 };
 
@@ -302,7 +303,7 @@ struct SharedState {
   BgView bg_view;
   // The codes Make BG left in the background, restored before each subtraction; empty
   // while the background comes from a file.
-  std::vector<uint16_t> made_bg_codes;
+  UninitVector<uint16_t> made_bg_codes;
   int32_t BatchState = kBatchRun;
   AnalyzeRun analyze;
   uint8_t WindowShow = 1;

@@ -313,7 +313,7 @@ TEST_F(AngleHistogramTest, FreeSectorsRunCounterClockwiseFromPlusX) {
   // Each screen quadrant its own intensity: quadrant k counter-clockwise from +x (y up)
   // holds 100 (k + 1), so sector k of four holds about 1000 (k + 1).
   load_flat_image(41, 41, 0);
-  std::vector<uint16_t>& codes = current_image().image_codes;
+  auto& codes = current_image().image_codes;
   for (int y = 0; y < 41; ++y)
     for (int x = 0; x < 41; ++x) {
       const bool right = x > 20, up = y < 20;

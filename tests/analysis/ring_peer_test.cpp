@@ -82,7 +82,7 @@ TEST_F(RingPeerTest, AfterTheRemovalPyFaiSeesTheBackgroundAcrossTheRemovedRings)
   remove_rings();
 
   TempDir dir;
-  auto profile = [&](const std::vector<uint16_t>& codes) {
+  auto profile = [&](std::span<const uint16_t> codes) {
     const std::string raw = dir.file("img.raw");
     std::ofstream(raw, std::ios::binary).write(reinterpret_cast<const char*>(codes.data()), std::streamsize(codes.size() * 2));
     std::string out;

@@ -155,7 +155,7 @@ TEST_F(ImageWindowTest, ScrollBarsRedrawOncePerChangeAndTheThumbnailCentres) {
 
 TEST_F(ImageWindowTest, GaugeDragRebuildsTheLevelsOnRelease) {
   QWidget* gauge = form_->pbxGradationGauge->widget();
-  const std::vector<uint8_t> before = state().display_levels.level;
+  const auto before = state().display_levels.level;
   press(gauge, 300, 10);
   move(gauge, 182, 10);  // halfway: the high edge
   EXPECT_EQ(state().display_scale.HighEdge, state().display_scale.GaugeHigh / 2);

@@ -123,9 +123,9 @@ TEST_F(BgCommandsTest, SubtractionsStartFromTheLoadedOrTheMadeBackground) {
   EXPECT_EQ(prompts_.messages.back(), "Error. Please load BG first.");
 
   load_bg_file();
-  const std::vector<uint16_t> loaded_image = current_image().image_codes;
+  const auto loaded_image = current_image().image_codes;
   subtract_bg_command();
-  const std::vector<uint16_t> first = bg_image().image_codes;
+  const auto first = bg_image().image_codes;
   const std::string offset = controls().text(frmBG::edtOffset1);
   current_image().image_codes = loaded_image;  // the subtraction smooths the image in place
   subtract_bg_command();
@@ -135,11 +135,11 @@ TEST_F(BgCommandsTest, SubtractionsStartFromTheLoadedOrTheMadeBackground) {
   // Make BG after a loaded background: the subtraction uses the background just made.
   make_bg_command();
   ASSERT_EQ(bg_image().LogMax, 65535);
-  const std::vector<uint16_t> made = bg_image().image_codes;
+  const auto made = bg_image().image_codes;
   EXPECT_EQ(state().made_bg_codes, made);
-  const std::vector<uint16_t> image_before = current_image().image_codes;
+  const auto image_before = current_image().image_codes;
   subtract_bg_command();
-  const std::vector<uint16_t> once = bg_image().image_codes;
+  const auto once = bg_image().image_codes;
   current_image().image_codes = image_before;
   subtract_bg_command();
   EXPECT_EQ(bg_image().image_codes, once);

@@ -272,7 +272,7 @@ TEST_F(BgImageTest, ProcessedHipicAndFujiImagesReadBackAndOtherTypesAreRefused) 
     load_img_proc(dir_.file(name));
     ASSERT_EQ(img().NoImageFlag, 0) << name;
     make_background(300);
-    const std::vector<uint16_t> written = bg_image().image_codes;
+    const auto written = bg_image().image_codes;
     const std::string out = dir_.file(std::string("out_") + name);
     save_processed_image(out);
     load_bg_img_proc(out);

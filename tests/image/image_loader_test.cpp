@@ -172,7 +172,7 @@ TEST_F(LoaderTest, FujiPixelsAreReadOnlyAfterTheHeader) {
 TEST_F(LoaderTest, AFileThatCannotBeOpenedSaysWhyAndKeepsTheStoresImage) {
   load_img_proc(frame().write(dir_.file("a.img")));
   ASSERT_EQ(img().NoImageFlag, 0);
-  const std::vector<uint16_t> codes = img().image_codes;
+  const auto codes = img().image_codes;
   std::filesystem::create_directory(dir_.file("folder.tif"));
   const std::string missing = std::generic_category().message(ENOENT);
   const std::pair<const char*, std::string> cases[] = {{"gone.img", missing}, {"gone.stl", missing}, {"gone.osc", missing},

@@ -94,7 +94,7 @@ void write_ring_tiff(const std::string& path, const RingImageSpec& spec) {
 void load_into_current_image(const std::vector<uint16_t>& codes, int32_t width, int32_t height) {
   ImageStore& img = current_image();
   img.set_size(width, height, 2);
-  img.image_codes = codes;
+  img.image_codes.assign(codes.begin(), codes.end());
   for (int i = 0; i < kCodeCount; ++i) img.intensity_table[size_t(i)] = i;
   img.image_type = kTypeTiff;
   img.ImageBaseName = "ring";

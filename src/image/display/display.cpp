@@ -17,7 +17,7 @@ int32_t round_even(double v) { return saturate_int32(std::nearbyint(v)); }
 
 }  // namespace
 
-void build_display_levels(const ImagePixels& image, const DisplayScale& scale, std::vector<uint8_t>& levels) {
+void build_display_levels(const ImagePixels& image, const DisplayScale& scale, UninitVector<uint8_t>& levels) {
   std::vector<uint8_t> table(kCodeCount);
   const std::span<const double> src = scale.DisplayMode == 0 ? image.log_table : image.intensity_table;
   const double span = double(scale.HighEdge) - double(scale.LowEdge);
@@ -32,6 +32,8 @@ void build_display_levels(const ImagePixels& image, const DisplayScale& scale, s
       level = span > 0 ? round_even((double(v) - scale.LowEdge) / span * 255.0) : 255;
     table[size_t(c)] = uint8_t(std::clamp(level, 0, 255));
   }
+  // Every level is written below: a buffer too small is let go rather than grown with a copy.
+  if (levels.capacity() < image.codes.size()) levels = {};
   levels.resize(image.codes.size());
   const uint16_t* codes = image.codes.data();
   uint8_t* out = levels.data();
@@ -114,7 +116,7 @@ ImagePoint screen_to_image(const ImageView& v, int32_t X, int32_t Y) {
   return {round_even(X / v.Zoom + v.ScrollX), round_even(Y / v.Zoom + v.ScrollY)};
 }
 
-bool render_image_view(const std::vector<uint8_t>& levels, const std::vector<uint8_t>& mask, int32_t width,
+bool render_image_view(std::span<const uint8_t> levels, std::span<const uint8_t> mask, int32_t width,
                        int32_t height, const ImageView& v, int32_t left, int32_t top, const Palette& palette,
                        const Palette& mask_pal, std::vector<uint32_t>& out) {
   if (top < 0 || left < 0 || top + v.DrawRows > height || width <= 0 ||
@@ -164,7 +166,7 @@ bool render_image_view(const std::vector<uint8_t>& levels, const std::vector<uin
   return true;
 }
 
-void render_thumbnail(const std::vector<uint8_t>& levels, int32_t width, int32_t height, const Palette& palette,
+void render_thumbnail(std::span<const uint8_t> levels, int32_t width, int32_t height, const Palette& palette,
                       int32_t size, std::vector<uint32_t>& out, int32_t* drawn_w, int32_t* drawn_h) {
   out.assign(size_t(size) * size_t(size), to_rgb32(kMarginColour));
   if (width <= 0 || height <= 0 || levels.size() < size_t(width) * size_t(height)) return;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/colour.h"
+#include "base/uninit_vector.h"
 #include "model/view_state.h"
 
 namespace kestrin {
@@ -36,7 +37,7 @@ constexpr TColor kMarginColour = 0x808000;
 // The display level of every pixel: 0 below LowEdge, 255 above HighEdge, else
 // Round((v - LowEdge) / (HighEdge - LowEdge) * 255); v is the rounded log-table entry
 // (log mode) or the rounded intensity (linear mode) of the pixel's code.
-void build_display_levels(const ImagePixels& image, const DisplayScale& scale, std::vector<uint8_t>& levels);
+void build_display_levels(const ImagePixels& image, const DisplayScale& scale, UninitVector<uint8_t>& levels);
 
 // Grey ramp (g = i when reversed, else 255 - i); with omit_blue the entry that shows white
 // becomes pure blue ($FF0000).
@@ -72,13 +73,13 @@ inline bool inside_image(ImagePoint p, int32_t width, int32_t height) {
 // column `left` and row `top`: nearest-neighbour sampling of the levels through the palette,
 // exclusive-or with the mask palette, and margin bands where the image ends. Returns false
 // and leaves `out` untouched when a drawn row would pass the last image row.
-bool render_image_view(const std::vector<uint8_t>& levels, const std::vector<uint8_t>& mask, int32_t width,
+bool render_image_view(std::span<const uint8_t> levels, std::span<const uint8_t> mask, int32_t width,
                        int32_t height, const ImageView& view, int32_t left, int32_t top, const Palette& palette,
                        const Palette& mask_pal, std::vector<uint32_t>& out);
 
 // The 100 x 100 thumbnail: the whole image scaled into the top-left corner of a square,
 // margin colour elsewhere; levels only.
-void render_thumbnail(const std::vector<uint8_t>& levels, int32_t width, int32_t height, const Palette& palette,
+void render_thumbnail(std::span<const uint8_t> levels, int32_t width, int32_t height, const Palette& palette,
                       int32_t size, std::vector<uint32_t>& out, int32_t* drawn_w = nullptr, int32_t* drawn_h = nullptr);
 
 // 0x00BBGGRR -> 0x00RRGGBB for the 32-bit buffers.

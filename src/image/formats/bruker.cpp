@@ -51,7 +51,7 @@ DecodedImage decode_bruker_image(std::span<const uint8_t> bytes, ImageData stora
   if (!ByteReader(bytes).has(kBrukerDataOffset, kFrameBytes)) return refused(std::move(d), reason("File is too short."));
   ImageData& image = d.data;
   build_overflow_tables(image, 1.0f);
-  image.set_size(kBrukerSide, kBrukerSide, bytes_per_pixel);
+  image.set_size_unfilled(kBrukerSide, kBrukerSide, bytes_per_pixel);
   d.geometry.pixel_x = d.geometry.pixel_y = 1.0;
   d.geometry.pixel_sizes_unlocked = true;
   decode_u16le_row(bytes.data() + kBrukerDataOffset, image.image_codes.data(), image.image_codes.size());

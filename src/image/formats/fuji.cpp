@@ -151,7 +151,7 @@ DecodedImage decode_fuji_pixels(DecodedImage&& d, const FujiHeader& h, std::span
     return refused(std::move(d), " read_fuji_file() : File is too short.");
   ImageData& image = d.data;
   build_fuji_tables(image, bits, h.latitude);
-  image.set_size(h.width, h.height, bpp);
+  image.set_size_unfilled(h.width, h.height, bpp);
   d.log(bpp == 1 ? " 8 bits to 16 bits padding...." : " Swapping byte order...");
   for_each_file_row(image, reverse, [&](uint16_t* dst, int32_t r) {
     const uint8_t* src = bytes.data() + size_t(r) * w * size_t(bpp);

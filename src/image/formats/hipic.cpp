@@ -74,7 +74,7 @@ DecodedImage decode_hipic_image(std::span<const uint8_t> bytes, const DecodeOpti
   DecodedImage d(std::move(storage));
   HipicHeader h;
   if (std::string problem = header_problem(bytes, h); !problem.empty()) return refused(std::move(d), problem);
-  d.data.set_size(h.width, h.height, h.bytes_per_pixel);
+  d.data.set_size_unfilled(h.width, h.height, h.bytes_per_pixel);
   build_overflow_tables(d.data, 1.0f);
   if (!decode_hipic_pixels(d.data, bytes.data() + h.data_offset(), options.reverse_rows))
     return refused(std::move(d), "read_hipic_file. byte error.");

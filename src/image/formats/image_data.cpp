@@ -10,12 +10,19 @@ namespace kestrin {
 ImageData::ImageData() : intensity_table(kCodeCount, 0.0), log_table(kCodeCount, 0.0) {}
 
 void ImageData::set_size(int32_t width, int32_t height, int32_t bytes_per_pixel) {
+  set_size_unfilled(width, height, bytes_per_pixel);
+  std::fill(image_codes.begin(), image_codes.end(), uint16_t(0));
+}
+
+void ImageData::set_size_unfilled(int32_t width, int32_t height, int32_t bytes_per_pixel) {
   ImageWidth = width;
   ImageHeight = height;
   PixelCount = width * height;
   BytesPerPixel = bytes_per_pixel;
   DataBytes = PixelCount * bytes_per_pixel;
-  image_codes.assign(size_t(PixelCount), 0);
+  // A buffer too small is let go first: growing it would copy the old codes over.
+  if (image_codes.capacity() < size_t(PixelCount)) image_codes = {};
+  image_codes.resize(size_t(PixelCount));
 }
 
 int32_t round_saturated(double v) {

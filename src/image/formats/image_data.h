@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "base/uninit_vector.h"
+
 namespace kestrin {
 
 constexpr int32_t kMaxImageSide = 10000;
@@ -36,7 +38,7 @@ struct ImageData {
   ImageData();
 
   // Pixel data, row-major: index x + ImageWidth * y.
-  std::vector<uint16_t> image_codes;
+  UninitVector<uint16_t> image_codes;
   int32_t ImageWidth = 0;
   int32_t ImageHeight = 0;
   int32_t PixelCount = 0;
@@ -56,6 +58,8 @@ struct ImageData {
   // Sets the size fields and resizes the codes (zero-filled). The caller has checked
   // 1 <= width, height <= kMaxImageSide.
   void set_size(int32_t width, int32_t height, int32_t bytes_per_pixel);
+  // The same, but the codes are left unset: for a decoder that writes every pixel next.
+  void set_size_unfilled(int32_t width, int32_t height, int32_t bytes_per_pixel);
   double intensity(int32_t x, int32_t y) const { return intensity_table[image_codes[size_t(x) + size_t(ImageWidth) * size_t(y)]]; }
 };
 

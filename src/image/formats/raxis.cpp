@@ -52,7 +52,7 @@ PixelBytes pixel_bytes(std::span<const uint8_t> bytes, const RaxisHeader& h) {
           record < int64_t(bytes.size()) ? int64_t(bytes.size()) - record : 0};
 }
 
-// Decodes the stored rows into the zero-filled codes; the file holds them all. A band of
+// Decodes the stored rows into the codes; the file holds them all. A band of
 // rows lands at its start row; the other rows stay zero.
 void decode_pixel_rows(std::span<const uint8_t> bytes, const RaxisHeader& h, ImageData& image, bool reverse) {
   const size_t w = size_t(h.width);
@@ -105,7 +105,9 @@ DecodedImage decode_raxis_image(std::span<const uint8_t> bytes, const DecodeOpti
     return refused(std::move(d), kReadPrefix + Format("The file holds %d pixel bytes; the header needs %d.",
                                                       {int64_t(b.held), int64_t(b.needed)}));
   build_overflow_tables(d.data, h.overflow_ratio);
-  d.data.set_size(h.width, h.height, 2);
+  // A band of rows leaves the other rows zero; a whole image writes every pixel.
+  if (h.start_row > 0) d.data.set_size(h.width, h.height, 2);
+  else d.data.set_size_unfilled(h.width, h.height, 2);
   d.log(" Swapping byte order...");
   decode_pixel_rows(bytes, h, d.data, options.reverse_rows);
   scan_statistics(d.data);

@@ -3,6 +3,7 @@
 // the reader's error line rather than misread.
 #include "image/formats/tiff.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -96,13 +97,24 @@ private:
   size_t n_ = 0;
 };
 
+// Whether the strips that supply the first `data_bytes` follow one another in the file, as
+// most writers lay them out: the pixel bytes are then read in place.
+bool strips_adjacent(const Strips& strips, size_t data_bytes) {
+  size_t filled = 0;
+  for (size_t i = 0; i < strips.count() && filled < data_bytes; ++i) {
+    if (strips.offset(i) != strips.offset(0) + filled) return false;
+    filled += std::min(strips.available(i), data_bytes - filled);
+  }
+  return true;
+}
+
 // The image's pixel bytes: the strips one after another, never more than `data_bytes`.
 // Empty when the strips hold fewer bytes than the image needs. Checked before any copy.
 std::span<const uint8_t> gather_strips(std::span<const uint8_t> bytes, const TiffTags& t, size_t data_bytes,
-                                       std::vector<uint8_t>& buffer) {
+                                       UninitVector<uint8_t>& buffer) {
   const Strips strips(bytes, t);
   if (strips.count() == 0 || strips.total(data_bytes) < data_bytes) return {};
-  if (strips.available(0) >= data_bytes) return bytes.subspan(strips.offset(0), data_bytes);
+  if (strips_adjacent(strips, data_bytes)) return bytes.subspan(strips.offset(0), data_bytes);
   buffer.resize(data_bytes);
   size_t filled = 0;
   for (size_t i = 0; i < strips.count() && filled < data_bytes; ++i) {
@@ -136,11 +148,11 @@ DecodedImage load_integer_image(DecodedImage&& d, std::span<const uint8_t> bytes
   if (std::string problem = tiff_layout_problem(t); !problem.empty())
     return refused_because(std::move(d), reader, problem);
   if (bpp == 0) return refused_because(std::move(d), reader, samples_not_supported(t));
-  std::vector<uint8_t> buffer;
+  UninitVector<uint8_t> buffer;
   const auto raw = gather_strips(bytes, t, data_bytes_of(t, bpp), buffer);
   if (raw.empty()) return refused_because(std::move(d), reader, kShortStrips);
   ImageData& image = d.data;
-  image.set_size(int32_t(t.image_width), int32_t(t.image_length), bpp);
+  image.set_size_unfilled(int32_t(t.image_width), int32_t(t.image_length), bpp);
   build_tables(image, bpp * 8);
   decode_integer_pixels(image, raw, bpp, t.big_endian, reverse);
   scan_statistics(image);
@@ -231,14 +243,14 @@ DecodedImage decode_tiff_float_image(std::span<const uint8_t> bytes, const TiffT
   if (std::string problem = tiff_layout_problem(tags); !problem.empty())
     return refused_because(std::move(d), kFloatLines, problem);
   if (!tags.is_float()) return refused_because(std::move(d), kFloatLines, samples_not_supported(tags));
-  std::vector<uint8_t> buffer;
+  UninitVector<uint8_t> buffer;
   const auto raw = gather_strips(bytes, tags, data_bytes_of(tags, 4), buffer);
   if (raw.empty()) {
     d.log(kFloatLines.because(kShortStrips));
     return refused(std::move(d), kFloatReadError);
   }
   ImageData& image = d.data;
-  image.set_size(int32_t(tags.image_width), int32_t(tags.image_length), 4);
+  image.set_size_unfilled(int32_t(tags.image_width), int32_t(tags.image_length), 4);
   build_float_tiff_tables(image);
   double smallest = 0.0;
   const bool below = decode_float_pixels(image, raw, tags.big_endian, options.reverse_rows, smallest);

@@ -16,7 +16,7 @@ TEST(DisplayLevels, EdgesUseRoundedTableValuesNotCodes) {
   DisplayScale s;
   s.LowEdge = 100;
   s.HighEdge = 1100;
-  std::vector<uint8_t> lv;
+  UninitVector<uint8_t> lv;
   build_display_levels({img.image_codes, img.log_table, img.intensity_table}, s, lv);
   EXPECT_EQ(lv, (std::vector<uint8_t>{0, 0, 128, 15, 255}));  // 127.5 rounds to even 128; 60/1000*255 = 15.3
   // Log mode reads the rounded log-table entries.

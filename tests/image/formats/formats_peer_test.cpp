@@ -174,7 +174,7 @@ TEST_F(PeerFormats, FabioReadsWhatKestrinWrites) {
     ImageData image = store;
     for (size_t i = 0; i < image.image_codes.size(); ++i) image.image_codes[i] = uint16_t(i * 13 % 251);
     ASSERT_TRUE(save_tiff_file(image, dir.file(source), dir.file(target), false).ok) << target;
-    written.push_back(image.image_codes);
+    written.emplace_back(image.image_codes.begin(), image.image_codes.end());
   }
   run(kFabioReadsBack);
   for (size_t i = 0; i < written.size(); ++i)

@@ -213,7 +213,7 @@ TEST_F(Fuji, WriterUsesTheCopiedHeadersDepthAndKeepsAnExistingHeader) {
   // An existing header beside the target is kept and decides the depth: 16 bits, big-endian.
   put_text("out2.inf", bas([](BasHeader& h) { h.bits = "16"; }).text());
   ASSERT_TRUE(save_fuji_file(image, dir.file("src.inf"), dir.file("out2.img"), false).ok);
-  EXPECT_EQ(test::read_bytes(dir.file("out2.img")), test::fuji_pixels(image.image_codes, 2));
+  EXPECT_EQ(test::read_bytes(dir.file("out2.img")), test::fuji_pixels({image.image_codes.begin(), image.image_codes.end()}, 2));
   std::string kept;
   ASSERT_TRUE(read_file_bytes(dir.file("out2.inf"), kept));
   EXPECT_EQ(kept, bas([](BasHeader& h) { h.bits = "16"; }).text());

@@ -233,7 +233,7 @@ TEST_F(RaxisWriterTest, WritesCodesIntoACopyOfTheSourceFile) {
   EXPECT_TRUE(written.ok);
   EXPECT_TRUE(written.lines.empty());
   RaxisFixture expected = f;
-  expected.codes = image_.image_codes;
+  expected.codes.assign(image_.image_codes.begin(), image_.image_codes.end());
   EXPECT_EQ(file("copy.img"), expected.bytes());
   EXPECT_EQ(file("source.img"), f.bytes());
 }
@@ -259,7 +259,7 @@ TEST_F(RaxisWriterTest, AnExistingDestinationKeepsItsHeaderAndGetsTheCodes) {
   other.write(dir_.file("copy.img"));
   image_.image_codes = {6, 5, 4, 3, 2, 1};
   EXPECT_TRUE(save("copy.img").ok);
-  other.codes = image_.image_codes;
+  other.codes.assign(image_.image_codes.begin(), image_.image_codes.end());
   EXPECT_EQ(file("copy.img"), other.bytes());
 }
 

@@ -115,6 +115,20 @@ TEST_F(TiffReader, ReversedRowsStoreTheFirstFileRowLast) {
     for (int x = 0; x < 8; ++x) EXPECT_EQ(store.image_codes[x + 8 * y], codes[x + 8 * (2 - y)]);
 }
 
+TEST_F(TiffReader, StripsOutOfFileOrderAreReadInStripOrder) {
+  const auto codes = ramp(8 * 4, 1361, 5);
+  const auto samples = test::encode_samples(codes, 16, false);
+  TiffFixture f;
+  f.rows_per_strip = 2;  // two strips of 32 bytes, the second one first in the file
+  f.samples.assign(samples.begin() + 32, samples.end());
+  f.samples.insert(f.samples.end(), samples.begin(), samples.begin() + 32);
+  f.extra = {{273, 4, 2, f.u32({0, 0})}};
+  const uint32_t data = uint32_t(f.build().size() - f.samples.size());
+  f.extra = {{273, 4, 2, f.u32({data + 32, data})}};
+  ASSERT_EQ(load(f.build()), 0);
+  EXPECT_EQ(store.image_codes, codes);
+}
+
 TEST_F(TiffReader, NotATiffFileLogsTheTypeTestAndTheReader) {
   EXPECT_EQ(load({'P', '5', ' ', '8', ' ', '4', '\n'}), 1);
   EXPECT_EQ(log(), (LogLines{" read_tiff_file()", " read_tiff_tags:error", " read_tiff_file()",
@@ -340,7 +354,7 @@ protected:
   ImageData image_of(const std::vector<uint16_t>& codes, int w, int h) {
     ImageData s;
     s.set_size(w, h, 2);
-    s.image_codes = codes;
+    s.image_codes.assign(codes.begin(), codes.end());
     return s;
   }
 };

@@ -35,7 +35,8 @@ inline void* allocate_bytes(size_t bytes, size_t align) {
 }
 
 inline void free_bytes(void* p, size_t bytes, size_t align) noexcept {
-  ::operator delete(p, bytes, std::align_val_t(bytes < kHugeFrom ? align : kHugePage));
+  // The unsized form: clang builds without sized deallocation by default.
+  ::operator delete(p, std::align_val_t(bytes < kHugeFrom ? align : kHugePage));
 }
 
 }  // namespace uninit_detail

@@ -78,12 +78,18 @@ const Parameter kTable[] = {
     {"PixelSizeYCheck", K::kCheckBox, frmMain::chkpsy, {}, nullptr, nullptr, {}, 1,
      0, 24, 0, nullptr, nullptr, {}, kScriptSetsOnly},
     // The pattern graph window's view ranges.
-    {"", K::kInteger, frmNaxGraph::edtXBegin, {}, nullptr, &P::graph_x_begin, "0", 0, 9},
-    {"", K::kInteger, frmNaxGraph::edtXEnd, {}, nullptr, &P::graph_x_end, "100", 0, 10},
-    {"", K::kInteger, frmNaxGraph::edtYBegin, {}, nullptr, &P::graph_y_begin, "0", 0, 11},
-    {"", K::kInteger, frmNaxGraph::edtYEnd, {}, nullptr, &P::graph_y_end, "10000", 0, 12},
-    {"", K::kReal, frmNaxGraph::edt2ThetaBegin, {}, &P::graph_2theta_begin, nullptr, "0.000000", 0, 13},
-    {"", K::kReal, frmNaxGraph::edt2ThetaEnd, {}, &P::graph_2theta_end, nullptr, "0.000000", 0, 14},
+    {"", K::kInteger, frmNaxGraph::edtXBegin, {}, nullptr, &P::graph_x_begin, "0", 0, 9,
+     0, 0, nullptr, nullptr, {}, kKeptWhenNotANumber},
+    {"", K::kInteger, frmNaxGraph::edtXEnd, {}, nullptr, &P::graph_x_end, "100", 0, 10,
+     0, 0, nullptr, nullptr, {}, kKeptWhenNotANumber},
+    {"", K::kInteger, frmNaxGraph::edtYBegin, {}, nullptr, &P::graph_y_begin, "0", 0, 11,
+     0, 0, nullptr, nullptr, {}, kKeptWhenNotANumber},
+    {"", K::kInteger, frmNaxGraph::edtYEnd, {}, nullptr, &P::graph_y_end, "10000", 0, 12,
+     0, 0, nullptr, nullptr, {}, kKeptWhenNotANumber},
+    {"", K::kReal, frmNaxGraph::edt2ThetaBegin, {}, &P::graph_2theta_begin, nullptr, "0.000000", 0, 13,
+     0, 0, nullptr, nullptr, {}, kKeptWhenNotANumber},
+    {"", K::kReal, frmNaxGraph::edt2ThetaEnd, {}, &P::graph_2theta_end, nullptr, "0.000000", 0, 14,
+     0, 0, nullptr, nullptr, {}, kKeptWhenNotANumber},
 };
 
 std::vector<const Parameter*> ordered_by(int Parameter::*column) {

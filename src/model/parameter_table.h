@@ -56,6 +56,9 @@ enum ParameterRule : uint32_t {
   // Scripts can only set it (SetLoCheck and its kin): 0 unchecks, 1 checks, other values
   // do nothing; there is no getter.
   kScriptSetsOnly = 1u << 6,
+  // A graph window's range: read_parameters takes it only when it is a number and otherwise
+  // keeps the value it had; the draw that uses it checks the text itself.
+  kKeptWhenNotANumber = 1u << 7,
 };
 
 struct Parameter {

@@ -5,7 +5,6 @@
 
 #include "base/convert.h"
 #include "ports/names/main_form_names.h"
-#include "ports/names/nax_graph_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -51,7 +50,7 @@ void read_graph_range(Controls& c, const Parameter& p, IntegrationParams& ip) {
 
 // Flat dispatch over the kind of control.
 void read_row(Controls& c, const Parameter& p, IntegrationParams& ip, int32_t image_height) {
-  if (p.control.form == frmNaxGraph::form) return read_graph_range(c, p, ip);
+  if (p.has(kKeptWhenNotANumber)) return read_graph_range(c, p, ip);
   switch (p.kind) {
     case ParameterKind::kReal: read_real(c, p, ip, image_height); break;
     case ParameterKind::kInteger: ip.*p.integer = StrToInt(c.text(p.control)); break;

@@ -36,6 +36,16 @@ protected:
     return spec;
   }
   // Loads the image and types its geometry into the window with the tilt still unknown.
+  // A fresh program with the ring image tilted by (Phi, Beta) and the typed tilt none: the
+  // sectored pattern, its peaks and the tilt from them.
+  void run_calc_tilt(double Phi, double Beta) {
+    SetUp();
+    load(ring_spec(Phi, Beta, false));
+    calc_sectored_histogram();
+    ASSERT_EQ(peak_search(), 0);
+    ASSERT_EQ(calc_tilt(), 0);
+  }
+
   static void load(const RingImageSpec& spec) {
     load_into_current_image(make_ring_image(spec), spec.geometry.width, spec.geometry.height);
     RingGeometry untilted = spec.geometry;
@@ -61,11 +71,7 @@ TEST_F(RingRefinementTest, TiltIsRecoveredFromTheSectors) {
   };
   for (const Case c : {Case{0.3, 250}, Case{0.6, 120}, Case{0.8, 35}, Case{1.5, 60}}) {
     SCOPED_TRACE(testing::Message() << "Phi " << c.Phi << " Beta " << c.Beta);
-    SetUp();
-    load(ring_spec(c.Phi, c.Beta, false));
-    calc_sectored_histogram();
-    ASSERT_EQ(peak_search(), 0);
-    ASSERT_EQ(calc_tilt(), 0);
+    ASSERT_NO_FATAL_FAILURE(run_calc_tilt(c.Phi, c.Beta));
     const IntegrationParams& p = state().integration_params;
     const double beta_error = std::remainder(p.Beta - c.Beta, 360.0);
     EXPECT_LE(std::fabs(beta_error), 3.0) << p.Beta;
@@ -84,11 +90,7 @@ TEST_F(RingRefinementTest, ATiltMostSectorsMissIsNotDetermined) {
   };
   for (const Case c : {Case{2.5, 60}, Case{3.2, 10}}) {
     SCOPED_TRACE(testing::Message() << "Phi " << c.Phi << " Beta " << c.Beta);
-    SetUp();
-    load(ring_spec(c.Phi, c.Beta, false));
-    calc_sectored_histogram();
-    ASSERT_EQ(peak_search(), 0);
-    ASSERT_EQ(calc_tilt(), 0);
+    ASSERT_NO_FATAL_FAILURE(run_calc_tilt(c.Phi, c.Beta));
     EXPECT_EQ(log().back(), " calc_tilt() : only 4 of 16 sectors hold a common peak, the tilt was not determined.");
     EXPECT_EQ(state().integration_params.Beta, 0);
     EXPECT_EQ(state().integration_params.Phi, 0);

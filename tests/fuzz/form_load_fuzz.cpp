@@ -2,7 +2,7 @@
 // form written again, that text loaded into a second form and written once more (it must
 // read back and give the same text), then both forms freed and Qt's deferred deletions run.
 // The offscreen platform and scripted dialogs: nothing opens a window or waits for a user.
-// Run it with LSAN_OPTIONS=suppressions=tests/fuzz/form_load.supp and -dict=tests/fuzz/
+// Run it with LSAN_OPTIONS=suppressions=tests/third_party_leaks.supp and -dict=tests/fuzz/
 // form_text.dict, seeded with form texts such as tests/platform/gui/golden/legacy_form.txt.
 #include <QCoreApplication>
 #include <QEvent>

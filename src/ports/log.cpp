@@ -10,6 +10,10 @@ Log& the_log() {
 
 void log_line(std::string_view text) { the_log().add(text); }
 
+Report log_report() {
+  return Report([](std::string_view line) { log_line(line); });
+}
+
 void log_not_available(std::string_view routine) {
   log_line(" " + std::string(routine) + "() : not available in this version.");
 }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/report.h"
+
 namespace kestrin {
 
 // Appends one line to the log. No prefix, no time stamp.
@@ -15,6 +17,9 @@ void log_line(std::string_view text);
 // Logs that a command's routine is not part of this build yet:
 // " <routine>() : not available in this version."
 void log_not_available(std::string_view routine);
+// A report whose lines go to the log as they are said: what the command layer hands to
+// the routines it calls.
+Report log_report();
 
 // The process-wide log. A listener receives every line as it is logged; lines logged
 // while no listener is attached are held (the newest kHistoryLimit of them, so a process

@@ -15,15 +15,14 @@ namespace kestrin::script {
 enum class VCLLevel : uint8_t { Persistent, Component, Control, WinControl };
 
 struct VCLClassDef {
-  const char* script_name;             // the object name scripts see ("VCLButton")
-  const kgui::ClassInfo& (*native)();  // the native class it takes (descendants included)
-  VCLLevel level = VCLLevel::WinControl;
-  const VCLClassDef* base = nullptr;   // the script class it extends, or none
-  std::span<const MethodDef> methods{};  // script methods added to the base's
-  // Own published properties added to the base's, in order (the action property last).
-  std::array<std::span<const PropDef>, 2> props{};
-  uint32_t events = 0;                       // the control events HookControlEvents hooks
-  void (*hook)(TJVCLPersistent& w) = nullptr;  // the class's own bridges, after the events
+  const char* script_name;                        // the object name scripts see ("VCLButton")
+  const kgui::ClassInfo& (*native)();             // the native class it takes (descendants too)
+  VCLLevel level = VCLLevel::WinControl;          // unused when base is set
+  const VCLClassDef* base = nullptr;              // the script class it extends, or none
+  std::span<const MethodDef> methods{};           // script methods added to the base's
+  std::array<std::span<const PropDef>, 2> props{};  // own published properties, in order
+  uint32_t events = 0;                            // the control events HookControlEvents hooks
+  void (*hook)(TJVCLPersistent& w) = nullptr;     // the class's own bridges, after the events
   // A collection: obj[i], GetCount and GetItem; put makes obj[i] = v take a value.
   int32_t (*count)(TJVCLPersistent& w) = nullptr;
   void (*item)(TJVCLPersistent& w, int32_t index, Value& out) = nullptr;

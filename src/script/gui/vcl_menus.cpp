@@ -210,23 +210,22 @@ Value GetMenuItems(TJObject& self) {
   if (auto* menu = dynamic_cast<kgui::TMenu*>(w.VCL())) root = menu->items();
   return CastVCL(root, self.Engine());
 }
-Value GetMenuHandle(TJObject& self) {
+// Handle, WindowHandle and Command: a 32-bit handle of the bound menu or menu item.
+template <class N, uint32_t (N::*Get)() const>
+Value GetHandleProp(TJObject& self) {
   auto& w = Self<TJVCLPersistent>(self);
   w.CheckVCL(TJValueList());
-  return HandleValue(static_cast<kgui::TMenu*>(w.VCL())->handle());
-}
-Value GetMenuWindowHandle(TJObject& self) {
-  auto& w = Self<TJVCLPersistent>(self);
-  w.CheckVCL(TJValueList());
-  return HandleValue(static_cast<kgui::TMenu*>(w.VCL())->windowHandle());
+  return HandleValue((static_cast<N*>(w.VCL())->*Get)());
 }
 void SetMenuWindowHandle(TJObject& self, const Value& v) {
   auto& w = Self<TJVCLPersistent>(self);
   w.CheckVCL(TJValueList());
   static_cast<kgui::TMenu*>(w.VCL())->setWindowHandle(static_cast<uint32_t>(ValueToInteger(v)));
 }
-constexpr PropDef kMenuProps[] = {{"items", GetMenuItems, nullptr}, {"Handle", GetMenuHandle, nullptr},
-                                  {"WindowHandle", GetMenuWindowHandle, SetMenuWindowHandle}};
+constexpr PropDef kMenuProps[] = {
+    {"items", GetMenuItems, nullptr},
+    {"Handle", GetHandleProp<kgui::TMenu, &kgui::TMenu::handle>, nullptr},
+    {"WindowHandle", GetHandleProp<kgui::TMenu, &kgui::TMenu::windowHandle>, SetMenuWindowHandle}};
 
 Value GetPopupComponent(TJObject& self) {
   auto& w = Self<TJVCLPersistent>(self);
@@ -269,17 +268,8 @@ Value GetMenuIndex(TJObject& self) {
       if (parent->items(i) == item) return Value::Integer(i);
   return Value::Integer(-1);
 }
-Value GetItemCommand(TJObject& self) {
-  auto& w = Self<TJVCLPersistent>(self);
-  w.CheckVCL(TJValueList());
-  return HandleValue(static_cast<kgui::TMenuItem*>(w.VCL())->command());
-}
-Value GetItemHandle(TJObject& self) {
-  auto& w = Self<TJVCLPersistent>(self);
-  w.CheckVCL(TJValueList());
-  return HandleValue(static_cast<kgui::TMenuItem*>(w.VCL())->handle());
-}
-constexpr PropDef kMenuItemProps[] = {{"Command", GetItemCommand, nullptr}, {"Handle", GetItemHandle, nullptr},
+constexpr PropDef kMenuItemProps[] = {{"Command", GetHandleProp<kgui::TMenuItem, &kgui::TMenuItem::command>, nullptr},
+                                      {"Handle", GetHandleProp<kgui::TMenuItem, &kgui::TMenuItem::handle>, nullptr},
                                       {"Count", GetItemCount, nullptr}, {"Parent", GetItemParent, nullptr},
                                       {"MenuIndex", GetMenuIndex, nullptr}};
 

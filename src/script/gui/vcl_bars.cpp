@@ -1,5 +1,5 @@
-// The tab control, page control and tab sheet wrappers: own properties, methods and
-// event hooks.
+// The tab control, page control, tab sheet, status bar and status panel wrappers: own
+// properties, methods and event hooks.
 #include "script/gui/vcl_bars.h"
 
 #include <string>
@@ -157,147 +157,106 @@ void SPAdd(TJObject& self, TJValueList& params, Value& result) {
   result = w.WrapNative(PanelsOf(w, params).add());
 }
 
-void SPItems(TJObject& self, TJValueList& params, Value& result) {
-  auto& w = Self<TJVCLBaseStatusPanels>(self);
-  w.CheckVCL(params, 1);
-  const int32_t index = ValueToInteger(params.GetValue(0));
-  if (params.GetCount() > 1) w.PutItem(index, params.GetValue(1));
-  w.GetItem(index, result);
-}
-
-}  // namespace
-
-// ---- TJVCLBaseTabControl ----
-
-TJVCLBaseTabControl::TJVCLBaseTabControl(BaseEngine* engine) : TJVCLWinControl(engine) {
-  SetObjectName("VCLTabControl");
-  AddOwnProps(kTabControlProps);
-}
-
-const ClassInfo& TJVCLBaseTabControl::Class() const {
-  static const ClassInfo info(&TJVCLWinControl::Class(), {{"indexOfTabAt", TIndexOfTabAt},
-                                                          {"getHitTestInfoAt", TGetHitTestInfoAt},
-                                                          {"tabRect", TTabRect},
-                                                          {"scrollTabs", TScrollTabs}});
-  return info;
-}
-
-const kgui::ClassInfo& TJVCLBaseTabControl::VCLClass() const { return kgui::TTabControl::staticClassInfo(); }
-
-void TJVCLBaseTabControl::AfterAttach() {
-  HookControlEvents(*this, kEvMouse | kEvFocus | kEvResize);
-  auto* tabs = static_cast<kgui::TCustomTabControl*>(static_cast<kgui::TControl*>(vcl_));
-  tabs->OnChange = NotifyBridge(*this, "onChange");
-  tabs->OnChanging = CloseQueryBridge(*this, "onChanging");
-}
-
-// ---- TJVCLBasePageControl ----
-
-TJVCLBasePageControl::TJVCLBasePageControl(BaseEngine* engine) : TJVCLBaseTabControl(engine) {
-  SetObjectName("VCLPageControl");
-  AddOwnProps(kPageControlProps);
-}
-
-const ClassInfo& TJVCLBasePageControl::Class() const {
-  static const ClassInfo info(&TJVCLBaseTabControl::Class(), {{"findNextPage", PCFindNextPage},
-                                                              {"selectNextPage", PCSelectNextPage},
-                                                              {"pages", PCPages}});
-  return info;
-}
-
-const kgui::ClassInfo& TJVCLBasePageControl::VCLClass() const { return kgui::TPageControl::staticClassInfo(); }
-
-bool TJVCLBasePageControl::GetElement(const StrRef& key, Value& out) {
-  return GetIndexedElement(*this, key, out);
-}
-
-int32_t TJVCLBasePageControl::GetCount() {
-  auto* pc = dynamic_cast<kgui::TPageControl*>(vcl_);
-  return pc ? pc->pageCount() : 0;
-}
-
-// Page i's one wrapper; out of range the result stays as it was.
-void TJVCLBasePageControl::GetItem(int32_t index, Value& out) {
-  auto& pc = PagesOf(*this, TJValueList());
-  if (index >= 0 && index < pc.pageCount()) out = CastVCL(pc.pages(index), Engine());
-}
-
-// ---- TJVCLBaseTabSheet ----
-
-TJVCLBaseTabSheet::TJVCLBaseTabSheet(BaseEngine* engine) : TJVCLWinControl(engine) {
-  SetObjectName("VCLTabSheet");
-  AddOwnProps(kTabSheetProps);
-}
-
-const kgui::ClassInfo& TJVCLBaseTabSheet::VCLClass() const { return kgui::TTabSheet::staticClassInfo(); }
-
-void TJVCLBaseTabSheet::AfterAttach() {
-  HookControlEvents(*this, kEvMouse | kEvFocus | kEvResize);
-  auto* sheet = static_cast<kgui::TTabSheet*>(vcl_);
-  sheet->OnShow = NotifyBridge(*this, "onShow");
-  sheet->OnHide = NotifyBridge(*this, "onHide");
-}
-
-}  // namespace kestrin::script
-
-namespace kestrin::script {
-
-// ---- TJVCLBaseStatusBar ----
-
-TJVCLBaseStatusBar::TJVCLBaseStatusBar(BaseEngine* engine) : TJVCLWinControl(engine) {
-  SetObjectName("VCLStatusBar");
-  AddOwnProps(kStatusBarProps);
-  AddOwnProps(VCLActionProps());
-}
-
-const kgui::ClassInfo& TJVCLBaseStatusBar::VCLClass() const { return kgui::TStatusBar::staticClassInfo(); }
-
-void TJVCLBaseStatusBar::AfterAttach() {
-  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvResize);
-  auto* bar = static_cast<kgui::TStatusBar*>(vcl_);
-  bar->OnHint = NotifyBridge(*this, "onHint");
-  bar->OnDrawPanel = DrawPanelBridge(*this, "onDrawPanel");
-}
-
-// ---- TJVCLBaseStatusPanels ----
-
-TJVCLBaseStatusPanels::TJVCLBaseStatusPanels(BaseEngine* engine) : TJVCLPersistent(engine) {
-  SetObjectName("VCLStatusPanels");
-  AddOwnProps(kStatusPanelsProps);
-}
-
-const ClassInfo& TJVCLBaseStatusPanels::Class() const {
-  static const ClassInfo info(&TJVCLPersistent::Class(), {{"add", SPAdd}, {"items", SPItems}});
-  return info;
-}
-
-const kgui::ClassInfo& TJVCLBaseStatusPanels::VCLClass() const { return kgui::TStatusPanels::staticClassInfo(); }
-
-bool TJVCLBaseStatusPanels::GetElement(const StrRef& key, Value& out) { return GetIndexedElement(*this, key, out); }
-
-bool TJVCLBaseStatusPanels::SetElement(const StrRef& key, const Value& v) {
-  int32_t index = 0;
-  if (!ElementIndex(key, index)) return false;
-  PutItem(index, v);
-  return true;
-}
-
-int32_t TJVCLBaseStatusPanels::GetCount() {
-  auto* panels = dynamic_cast<kgui::TStatusPanels*>(vcl_);
-  return panels ? panels->count() : 0;
-}
-
-// The panel's wrapper, the same on every read while the panels are bound; null out of range.
-void TJVCLBaseStatusPanels::GetItem(int32_t index, Value& out) {
-  out = WrapNative(PanelsOf(*this, TJValueList()).items(index));
-}
-
-bool TJVCLBaseStatusPanels::PutItem(int32_t index, const Value& v) {
-  kgui::TStatusPanel* target = PanelsOf(*this, TJValueList()).items(index);
+// Copies the panel of a panel wrapper into item index; false when either is missing.
+bool PutPanel(TJVCLPersistent& w, int32_t index, const Value& v) {
+  kgui::TStatusPanel* target = PanelsOf(w, TJValueList()).items(index);
   kgui::TStatusPanel* source = NativeOf<kgui::TStatusPanel>(v);
   if (!target || !source) return false;
   target->assign(*source);
   return true;
 }
+
+void SPItems(TJObject& self, TJValueList& params, Value& result) {
+  auto& w = Self<TJVCLPersistent>(self);
+  w.CheckVCL(params, 1);
+  const int32_t index = ValueToInteger(params.GetValue(0));
+  if (params.GetCount() > 1) PutPanel(w, index, params.GetValue(1));
+  w.GetItem(index, result);
+}
+
+constexpr MethodDef kTabControlMethods[] = {{"indexOfTabAt", TIndexOfTabAt},
+                                            {"getHitTestInfoAt", TGetHitTestInfoAt},
+                                            {"tabRect", TTabRect},
+                                            {"scrollTabs", TScrollTabs}};
+constexpr MethodDef kPageControlMethods[] = {
+    {"findNextPage", PCFindNextPage}, {"selectNextPage", PCSelectNextPage}, {"pages", PCPages}};
+constexpr MethodDef kStatusPanelsMethods[] = {{"add", SPAdd}, {"items", SPItems}};
+
+void HookTabControl(TJVCLPersistent& w) {
+  auto* tabs = static_cast<kgui::TCustomTabControl*>(static_cast<kgui::TControl*>(w.VCL()));
+  tabs->OnChange = NotifyBridge(w, "onChange");
+  tabs->OnChanging = CloseQueryBridge(w, "onChanging");
+}
+
+int32_t PageCount(TJVCLPersistent& w) {
+  auto* pc = dynamic_cast<kgui::TPageControl*>(w.VCL());
+  return pc ? pc->pageCount() : 0;
+}
+
+// Page i's one wrapper; out of range the result stays as it was.
+void PageItem(TJVCLPersistent& w, int32_t index, Value& out) {
+  auto& pc = PagesOf(w, TJValueList());
+  if (index >= 0 && index < pc.pageCount()) out = CastVCL(pc.pages(index), w.Engine());
+}
+
+void HookTabSheet(TJVCLPersistent& w) {
+  auto* sheet = static_cast<kgui::TTabSheet*>(w.VCL());
+  sheet->OnShow = NotifyBridge(w, "onShow");
+  sheet->OnHide = NotifyBridge(w, "onHide");
+}
+
+void HookStatusBar(TJVCLPersistent& w) {
+  auto* bar = static_cast<kgui::TStatusBar*>(w.VCL());
+  bar->OnHint = NotifyBridge(w, "onHint");
+  bar->OnDrawPanel = DrawPanelBridge(w, "onDrawPanel");
+}
+
+int32_t PanelCount(TJVCLPersistent& w) {
+  auto* panels = dynamic_cast<kgui::TStatusPanels*>(w.VCL());
+  return panels ? panels->count() : 0;
+}
+
+// The panel's wrapper, the same on every read while the panels are bound; null out of range.
+void PanelItem(TJVCLPersistent& w, int32_t index, Value& out) {
+  out = w.WrapNative(PanelsOf(w, TJValueList()).items(index));
+}
+
+}  // namespace
+
+const VCLClassDef kVCLTabControl{.script_name = "VCLTabControl",
+                                 .native = &kgui::TTabControl::staticClassInfo,
+                                 .methods = kTabControlMethods,
+                                 .props = {kTabControlProps},
+                                 .events = kEvMouse | kEvFocus | kEvResize,
+                                 .hook = HookTabControl};
+
+const VCLClassDef kVCLPageControl{.script_name = "VCLPageControl",
+                                  .native = &kgui::TPageControl::staticClassInfo,
+                                  .base = &kVCLTabControl,
+                                  .methods = kPageControlMethods,
+                                  .props = {kPageControlProps},
+                                  .count = PageCount,
+                                  .item = PageItem};
+
+const VCLClassDef kVCLTabSheet{.script_name = "VCLTabSheet",
+                               .native = &kgui::TTabSheet::staticClassInfo,
+                               .props = {kTabSheetProps},
+                               .events = kEvMouse | kEvFocus | kEvResize,
+                               .hook = HookTabSheet};
+
+const VCLClassDef kVCLStatusBar{.script_name = "VCLStatusBar",
+                                .native = &kgui::TStatusBar::staticClassInfo,
+                                .props = {kStatusBarProps, kVCLActionProps},
+                                .events = kEvClick | kEvDblClick | kEvMouse | kEvResize,
+                                .hook = HookStatusBar};
+
+const VCLClassDef kVCLStatusPanels{.script_name = "VCLStatusPanels",
+                                   .native = &kgui::TStatusPanels::staticClassInfo,
+                                   .level = VCLLevel::Persistent,
+                                   .methods = kStatusPanelsMethods,
+                                   .props = {kStatusPanelsProps},
+                                   .count = PanelCount,
+                                   .item = PanelItem,
+                                   .put = PutPanel};
 
 }  // namespace kestrin::script

@@ -47,76 +47,51 @@ Value GetButtonIndex(TJObject& self) {
 }
 constexpr PropDef kToolButtonProps[] = {{"Index", GetButtonIndex, nullptr}};
 
-}  // namespace
+constexpr MethodDef kToolBarMethods[] = {{"trackMenu", TBTrackMenu}, {"buttons", TBButtons}};
 
-// ---- TJVCLToolWindow ----
-
-TJVCLToolWindow::TJVCLToolWindow(BaseEngine* engine) : TJVCLWinControl(engine) { SetObjectName("VCLToolWindow"); }
-
-const kgui::ClassInfo& TJVCLToolWindow::VCLClass() const { return kgui::TToolWindow::staticClassInfo(); }
-
-// ---- TJVCLBaseToolBar ----
-
-TJVCLBaseToolBar::TJVCLBaseToolBar(BaseEngine* engine) : TJVCLToolWindow(engine) {
-  SetObjectName("VCLToolBar");
-  AddOwnProps(kToolBarProps);
-}
-
-const ClassInfo& TJVCLBaseToolBar::Class() const {
-  static const ClassInfo info(&TJVCLWinControl::Class(), {{"trackMenu", TBTrackMenu}, {"buttons", TBButtons}});
-  return info;
-}
-
-const kgui::ClassInfo& TJVCLBaseToolBar::VCLClass() const { return kgui::TToolBar::staticClassInfo(); }
-
-bool TJVCLBaseToolBar::GetElement(const StrRef& key, Value& out) { return GetIndexedElement(*this, key, out); }
-
-int32_t TJVCLBaseToolBar::GetCount() {
-  auto* bar = dynamic_cast<kgui::TToolBar*>(vcl_);
+int32_t ToolBarCount(TJVCLPersistent& w) {
+  auto* bar = dynamic_cast<kgui::TToolBar*>(w.VCL());
   return bar ? bar->buttonCount() : 0;
 }
 
 // Button i's one wrapper; null out of range.
-void TJVCLBaseToolBar::GetItem(int32_t index, Value& out) {
-  out = CastVCL(BarOf(*this, TJValueList()).buttons(index), Engine());
+void ToolBarButton(TJVCLPersistent& w, int32_t index, Value& out) {
+  out = CastVCL(BarOf(w, TJValueList()).buttons(index), w.Engine());
 }
 
-void TJVCLBaseToolBar::AfterAttach() {
-  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvFocus | kEvResize);
+void HookCoolBar(TJVCLPersistent& w) {
+  static_cast<kgui::TCoolBar*>(w.VCL())->OnChange = NotifyBridge(w, "onChange");
 }
 
-// ---- TJVCLBaseToolButton ----
-
-TJVCLBaseToolButton::TJVCLBaseToolButton(BaseEngine* engine) : TJVCLControl(engine) {
-  SetObjectName("VCLToolButton");
-  AddOwnProps(kToolButtonProps);
-  AddOwnProps(VCLActionProps());
+void HookImage(TJVCLPersistent& w) {
+  static_cast<kgui::TImage*>(w.VCL())->OnProgress = ProgressBridge(w, "onProgress");
 }
 
-const kgui::ClassInfo& TJVCLBaseToolButton::VCLClass() const { return kgui::TToolButton::staticClassInfo(); }
+}  // namespace
 
-void TJVCLBaseToolButton::AfterAttach() { HookControlEvents(*this, kEvClick | kEvMouse); }
+const VCLClassDef kVCLToolBar{.script_name = "VCLToolBar",
+                              .native = &kgui::TToolBar::staticClassInfo,
+                              .methods = kToolBarMethods,
+                              .props = {kToolBarProps},
+                              .events = kEvClick | kEvDblClick | kEvMouse | kEvFocus | kEvResize,
+                              .count = ToolBarCount,
+                              .item = ToolBarButton};
 
-// ---- TJVCLBaseCoolBar ----
+const VCLClassDef kVCLToolButton{.script_name = "VCLToolButton",
+                                 .native = &kgui::TToolButton::staticClassInfo,
+                                 .level = VCLLevel::Control,
+                                 .props = {kToolButtonProps, kVCLActionProps},
+                                 .events = kEvClick | kEvMouse};
 
-TJVCLBaseCoolBar::TJVCLBaseCoolBar(BaseEngine* engine) : TJVCLToolWindow(engine) { SetObjectName("VCLCoolBar"); }
+const VCLClassDef kVCLCoolBar{.script_name = "VCLCoolBar",
+                              .native = &kgui::TCoolBar::staticClassInfo,
+                              .events = kEvClick | kEvDblClick | kEvMouse | kEvResize,
+                              .hook = HookCoolBar};
 
-const kgui::ClassInfo& TJVCLBaseCoolBar::VCLClass() const { return kgui::TCoolBar::staticClassInfo(); }
-
-void TJVCLBaseCoolBar::AfterAttach() {
-  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse | kEvResize);
-  static_cast<kgui::TCoolBar*>(vcl_)->OnChange = NotifyBridge(*this, "onChange");
-}
-
-// ---- TJVCLBaseImage ----
-
-TJVCLBaseImage::TJVCLBaseImage(BaseEngine* engine) : TJVCLControl(engine) { SetObjectName("VCLImage"); }
-
-const kgui::ClassInfo& TJVCLBaseImage::VCLClass() const { return kgui::TImage::staticClassInfo(); }
-
-void TJVCLBaseImage::AfterAttach() {
-  HookControlEvents(*this, kEvClick | kEvDblClick | kEvMouse);
-  static_cast<kgui::TImage*>(vcl_)->OnProgress = ProgressBridge(*this, "onProgress");
-}
+const VCLClassDef kVCLImage{.script_name = "VCLImage",
+                            .native = &kgui::TImage::staticClassInfo,
+                            .level = VCLLevel::Control,
+                            .events = kEvClick | kEvDblClick | kEvMouse,
+                            .hook = HookImage};
 
 }  // namespace kestrin::script

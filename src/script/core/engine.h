@@ -244,7 +244,6 @@ private:
   // natives and operators, abort and exit; a Throw completion becomes one (RaiseThrown)
   // only where it leaves the interpreter for C++ code that called it.
   Value Fail(ScriptError kind, ErrorDetails details = {});
-  bool Failing() const { return failing_; }
   // The value a catch clause sees: the thrown value, or the error name of an engine error.
   Value TakeCaught();
 

@@ -186,6 +186,8 @@ void TJEngine::ResetRun() {
   string_wrapper_ = Value();
   return_value_ = Value();
   thrown_value_ = Value();
+  thrown_message_.clear();
+  failing_ = false;
   current_ = root_.get();
   tables_.clear();
   module_tables_.clear();

@@ -117,8 +117,6 @@ public:
   void CallValue(const Value& v, TJValueList* params, Value& result, TJObject* self);
   bool GetGlobalVariable(const StrRef& name, Value& out);
 
-  // new Name(params): script functions, script classes, then factory classes.
-  virtual Value MakeObject(const StrRef& name, TJValueList* params);
   virtual void RegisterObjectClass(std::string_view name, ObjectConstructor create, bool has_global_instance = false);
   // The file of the running script (CP932, as the host set it); none for text compiled
   // from memory.
@@ -192,6 +190,15 @@ private:
   Completion CatchThrown(const TJStatement* handler, const Value& caught, unsigned flags, SwitchContext* sw);
   // A Throw completion leaving a function or the program: the script error it stands for.
   [[noreturn]] void RaiseThrown();
+  // The pending Throw completion, saved while a finally clause runs.
+  struct ThrownState {
+    bool failing = false;
+    ScriptError kind = ScriptError::Thrown;
+    std::string message;
+    Value value;
+  };
+  ThrownState SaveThrown();
+  void RestoreThrown(ThrownState&& state);
   Completion ExecWhile(const TJStatement* s);
   Completion ExecDo(const TJStatement* s);
   Completion ExecFor(const TJStatement* s);
@@ -201,7 +208,7 @@ private:
   Completion ExecSwitch(const TJStatement* s);
   Completion ExecCase(const TJStatement* s, SwitchContext* sw);
   Completion ExecReturn(const TJStatement* s);
-  void ExecDeclItem(const TJStatement* s, unsigned flags);
+  Completion ExecDeclItem(const TJStatement* s, unsigned flags);
   bool CaseMatches(const Value& discriminant, const Value& label);
 
   // Raises "ECallError" "stack overflow" when this thread's stack is nearly used up.
@@ -230,6 +237,16 @@ private:
   void StoreTo(const TJExpr* target, const Value& v, unsigned flags);
   Value MakeFunctionValue(const TJStatement* def, int func_type);
 
+  // Errors as completions. An error of the interpreter is recorded by Fail and travels
+  // out as a Throw completion: every evaluation that sees failing_ set returns at once
+  // (its value is never read), statements return Completion::Throw, and a try statement
+  // takes it as it takes the script's own throw. C++ exceptions remain for errors of
+  // natives and operators, abort and exit; a Throw completion becomes one (RaiseThrown)
+  // only where it leaves the interpreter for C++ code that called it.
+  Value Fail(ScriptError kind, ErrorDetails details = {});
+  // The value a catch clause sees: the thrown value, or the error name of an engine error.
+  Value TakeCaught();
+
   // Calls and members (interp_calls.cpp).
   void BuildArguments(const TJExpr* list, TJValueList& out);
   Value CallOrIndex(const Value& callee, const TJExpr* args);
@@ -251,6 +268,11 @@ private:
   Value WrapPrimitive(const Value& v);
   bool CallStringNative(const Value& text, const StrRef& name, const TJExpr* args_expr, Value& result);
   void CallScript(IJFunction& fn, TJValueList* params, Value& result, TJObject* self);
+  // CallFunction inside the interpreter: a script error of the callee stays a Throw
+  // completion (failing_ set) instead of a C++ exception.
+  void CallFunctionIn(IJFunction& fn, TJValueList* params, Value& result, TJObject* self);
+  // A member read that records a missing name (MemberMissing or KeyMissing) with Fail.
+  bool ReadMember(TJObject* obj, const StrRef& name, bool array_style, Value& out, const Value* param = nullptr);
   // Where a call's arguments are: a list, or a range of the argument stack.
   struct ArgumentSource {
     const TJValueList* list;
@@ -260,6 +282,8 @@ private:
   };
   void RunScript(IJFunction& fn, const ArgumentSource& args, const Value& apply_array, Value& result,
                  TJObject* self);
+  // new Name(params): script functions, script classes, then factory classes.
+  Value MakeObject(const StrRef& name, TJValueList* params);
   Value ApplyClass(IJFunction& cls, TJValueList* params, int depth);
   std::shared_ptr<const FunctionInfo> InfoFor(const TJStatement* def);
   TJFunctionSymbolTable* TableFor(const TJStatement* def);
@@ -288,7 +312,13 @@ private:
   bool alive_ = false;
   bool compiled_ = false;
   Value return_value_;  // the value of a Return completion
-  Value thrown_value_;  // the value of a Throw completion
+  // The pending Throw completion: its error kind (Thrown for the script's throw), the
+  // message of an engine error and the thrown value (null for engine errors).
+  bool failing_ = false;
+  ScriptError thrown_kind_ = ScriptError::Thrown;
+  std::string thrown_message_;
+  Value thrown_value_;
+  std::vector<Value> error_names_;  // the caught values of engine errors, by kind, made once
   std::vector<Value> arg_stack_;  // arguments of script calls being made
   Value string_wrapper_;          // the String object that method calls on primitive strings reuse
   int call_depth_ = 0;

@@ -9,10 +9,10 @@
 
 namespace kestrin::script {
 
-// How a statement ended. The interpreter carries break, continue, return and the
-// script's own throw as these codes; a throw becomes a C++ exception (EJThrow) only where
-// it leaves a function. C++ exceptions are kept for errors raised by the engine and by
-// natives, abort and exit.
+// How a statement ended. The interpreter carries break, continue, return, the script's
+// own throw and the errors it finds itself as these codes; a throw becomes a C++
+// exception (EJThrow) only where it leaves the interpreter for C++ code that called it.
+// C++ exceptions are kept for errors raised by natives and operators, abort and exit.
 enum class Completion : uint8_t { Normal, Break, Continue, Return, Throw };
 
 // Base of every engine exception; the message is the text shown to users (CP932 bytes).

@@ -1,6 +1,8 @@
 // Calls and members: argument lists (last argument first), calls by function kind with
 // this binding, call/apply and arguments, indexing, members of objects and primitives,
-// and object creation with new.
+// and object creation with new. Errors found here are recorded with Fail and travel as
+// Throw completions; a script error of a callee does too, except through CallFunction,
+// the entry of C++ callers, which raises it.
 #include "script/core/automation.h"
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
@@ -19,8 +21,6 @@ public:
   const FunctionInfo* ScriptInfo() const override { return info.get(); }
   std::shared_ptr<const FunctionInfo> info;
 };
-
-[[noreturn]] void NeedFunctionOrObject() { RaiseError(ScriptError::NeedFunctionOrObject); }
 
 // Counts one script call; too deep (by count or by this thread's stack) is a script error.
 class CallDepth {
@@ -57,7 +57,10 @@ void TJEngine::BuildArguments(const TJExpr* list, TJValueList& out) {
   for (const TJExpr* l = list; l && l->Code == ecList; l = l->Left) ++n;
   out.SetCount(n);
   int32_t i = n;
-  for (const TJExpr* l = list; l && l->Code == ecList; l = l->Left) out.Put(--i, Evaluate(l->Right));
+  for (const TJExpr* l = list; l && l->Code == ecList; l = l->Left) {
+    out.Put(--i, Evaluate(l->Right));
+    if (failing_) return;
+  }
 }
 
 Value TJEngine::MakeFunctionValue(const TJStatement* def, int func_type) {
@@ -73,6 +76,11 @@ Value TJEngine::MakeFunctionValue(const TJStatement* def, int func_type) {
 }
 
 void TJEngine::CallFunction(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) {
+  CallFunctionIn(fn, params, result, self);
+  if (failing_) RaiseThrown();
+}
+
+void TJEngine::CallFunctionIn(IJFunction& fn, TJValueList* params, Value& result, TJObject* self) {
   result = Value();
   switch (fn.func_type) {
     case ftScript: CallScript(fn, params, result, self); return;
@@ -153,7 +161,7 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
   Completion c = Execute(fn.definition->Sub2(), 0);
   if (c == Completion::Break || c == Completion::Continue)
     RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
-  if (c == Completion::Throw) RaiseThrown();
+  if (c == Completion::Throw) return;  // line_ stays at the failing statement
   if (c == Completion::Return) result = std::move(return_value_);
   return_value_ = Value();
   line_ = line;
@@ -201,6 +209,7 @@ Value TJEngine::CallOrIndex(const Value& callee, const TJExpr* args_expr) {
       int32_t i = n;
       for (const TJExpr* l = args_expr; l && l->Code == ecList; l = l->Left) {
         Value v = Evaluate(l->Right);
+        if (failing_) return v;
         arg_stack_[base + static_cast<size_t>(--i)] = std::move(v);
       }
       RunScript(*f, ArgumentSource{nullptr, base, n}, Value(), result, current_->GetThis());
@@ -208,20 +217,29 @@ Value TJEngine::CallOrIndex(const Value& callee, const TJExpr* args_expr) {
     }
     TJValueList args;
     BuildArguments(args_expr, args);
-    CallFunction(*f, &args, result, current_->GetThis());
+    if (failing_) return result;
+    CallFunctionIn(*f, &args, result, current_->GetThis());
     return result;
   }
   if (callee.object() || callee.type() == vtString) {
     TJValueList args;
     BuildArguments(args_expr, args);
+    if (failing_) return Value();
     Value target = callee.object() ? callee : WrapPrimitive(callee);
     return IndexObject(target.object(), args);
   }
-  NeedFunctionOrObject();
+  return Fail(ScriptError::NeedFunctionOrObject);
+}
+
+bool TJEngine::ReadMember(TJObject* obj, const StrRef& name, bool array_style, Value& out, const Value* param) {
+  out = Value();
+  if (obj->GetValueImpl(name, out, param)) return true;
+  Fail(array_style ? ScriptError::KeyMissing : ScriptError::MemberMissing, {name.view()});
+  return false;
 }
 
 Value TJEngine::IndexObject(TJObject* obj, const TJValueList& args) {
-  if (!obj) NeedFunctionOrObject();
+  if (!obj) return Fail(ScriptError::NeedFunctionOrObject);
   int32_t count = args.GetCount();
   int32_t index;
   if (count == 1 && (obj->ClassFlags() & kArrayObjectClass) && WholeIndex(args.GetValue(0), index)) {
@@ -237,10 +255,10 @@ Value TJEngine::IndexObject(TJObject* obj, const TJValueList& args) {
   // An automation object reads every index through its parameterised default member, so
   // it always gets the arguments.
   if (count < 2 && !(obj->ClassFlags() & kActiveXObjectClass)) {
-    obj->GetValue(key, true, out);
+    ReadMember(obj, key, true, out);
   } else {
     Value list = NewArray(args);
-    obj->GetValue(key, true, out, &list);
+    ReadMember(obj, key, true, out, &list);
   }
   return out;
 }
@@ -249,16 +267,22 @@ TJEngine::Place TJEngine::ResolvePlace(const TJExpr* target) {
   Place place;
   if (target->Code == ecCall) {
     place.holder = Evaluate(target->Left);
+    if (failing_) return place;
     place.self = current_->GetThis();
     BuildArguments(target->Right, place.args);
     return place;
   }
   // a.m(list) or a.m[list]: the member is found before its indexes are evaluated.
   Value base = Evaluate(target->Left);
+  if (failing_) return place;
   place.wrapped = base.type() == vtFunction ? Value() : WrapPrimitive(base);
   place.self = place.wrapped.object();
   place.holder = GetMember(place.self ? place.wrapped : base, *target->Right->Name, false);
-  if (!place.holder.function() && !place.holder.object()) NeedFunctionOrObject();
+  if (failing_) return place;
+  if (!place.holder.function() && !place.holder.object()) {
+    Fail(ScriptError::NeedFunctionOrObject);
+    return place;
+  }
   BuildArguments(target->Third, place.args);
   return place;
 }
@@ -266,12 +290,12 @@ TJEngine::Place TJEngine::ResolvePlace(const TJExpr* target) {
 Value TJEngine::ReadPlace(Place& place) {
   if (IJFunction* f = place.holder.function()) {
     Value result;
-    CallFunction(*f, &place.args, result, place.self);
+    CallFunctionIn(*f, &place.args, result, place.self);
     return result;
   }
   if (place.holder.object()) return IndexObject(place.holder.object(), place.args);
   if (place.holder.type() == vtString) return IndexObject(WrapPrimitive(place.holder).object(), place.args);
-  NeedFunctionOrObject();
+  return Fail(ScriptError::NeedFunctionOrObject);
 }
 
 void TJEngine::WritePlace(Place& place, const Value& v) {
@@ -299,10 +323,10 @@ void TJEngine::WritePlace(Place& place, const Value& v) {
     args.Add(v);
     Value ignored;
     if (f->func_type == ftActiveX) InvokeActiveXMethod(*this, *f, &args, ignored, true);
-    else CallFunction(*f, &args, ignored, place.self);
+    else CallFunctionIn(*f, &args, ignored, place.self);
     return;
   }
-  NeedFunctionOrObject();
+  Fail(ScriptError::NeedFunctionOrObject);
 }
 
 // s.m(...) on a primitive string, where m is a native method of the String class itself:
@@ -332,6 +356,7 @@ bool TJEngine::CallStringNative(const Value& text, const StrRef& name, const TJE
   if (!fn || (obj->Published() && obj->Published()->Has(name.view()))) return false;
   TJValueList args;
   BuildArguments(args_expr, args);
+  if (failing_) return true;
   CheckStack();
   fn(*obj, args, result);
   return true;
@@ -340,6 +365,7 @@ bool TJEngine::CallStringNative(const Value& text, const StrRef& name, const TJE
 Value TJEngine::CallMethod(const TJExpr* e) {
   GuardStack();
   Value base = Evaluate(e->Left);
+  if (failing_) return base;
   if (base.type() == vtString) {
     Value result;
     if (CallStringNative(base, *e->Right->Name, e->Third, result)) return result;
@@ -347,15 +373,17 @@ Value TJEngine::CallMethod(const TJExpr* e) {
   // A primitive is wrapped once: its method is bound to the very object that is this.
   Value self = base.type() == vtFunction ? Value() : WrapPrimitive(base);
   Value member = GetMember(self.object() ? self : base, *e->Right->Name, false);
+  if (failing_) return member;
   if (IJFunction* f = member.function()) {
     TJValueList args;
     BuildArguments(e->Third, args);
     Value result;
-    CallFunction(*f, &args, result, self.object());
+    if (failing_) return result;
+    CallFunctionIn(*f, &args, result, self.object());
     return result;
   }
   if (member.object()) return CallOrIndex(member, e->Third);
-  NeedFunctionOrObject();
+  return Fail(ScriptError::NeedFunctionOrObject);
 }
 
 Value TJEngine::GetMember(const Value& v, const StrRef& name, bool deleting) {
@@ -365,7 +393,7 @@ Value TJEngine::GetMember(const Value& v, const StrRef& name, bool deleting) {
       if (deleting) return Value::Bool(obj->RemoveKey(name));
       if (name.view() == "prototype") return Value::Object(factory_->GetPrototype(obj->ClassName()));
       Value out;
-      obj->GetValue(name, false, out);
+      ReadMember(obj, name, false, out);
       return out;
     }
     case vtString:
@@ -382,7 +410,7 @@ Value TJEngine::GetMember(const Value& v, const StrRef& name, bool deleting) {
       TJObject* obj = wrapper.object();
       if (!obj) break;
       Value out;
-      obj->GetValue(name, false, out);
+      ReadMember(obj, name, false, out);
       return out;
     }
     case vtFunction: {
@@ -404,7 +432,7 @@ Value TJEngine::GetMember(const Value& v, const StrRef& name, bool deleting) {
     }
     default: break;
   }
-  RaiseError(ScriptError::MemberError, {name.view()});
+  return Fail(ScriptError::MemberError, {name.view()});
 }
 
 void TJEngine::SetMember(const Value& v, const StrRef& name, const Value& nv) {
@@ -425,8 +453,11 @@ void TJEngine::SetMember(const Value& v, const StrRef& name, const Value& nv) {
       class_name = &f->name;
     }
   }
-  if (!class_name) RaiseError(ScriptError::MemberAssign, {name.view()});
-  if (!factory_->SetPrototype(*class_name, nv.object())) RaiseError(ScriptError::PrototypeAssign, {name.view()});
+  if (!class_name) {
+    Fail(ScriptError::MemberAssign, {name.view()});
+  } else if (!factory_->SetPrototype(*class_name, nv.object())) {
+    Fail(ScriptError::PrototypeAssign, {name.view()});
+  }
 }
 
 Value TJEngine::MakeObject(const StrRef& name, TJValueList* params) {
@@ -441,14 +472,14 @@ Value TJEngine::MakeObject(const StrRef& name, TJValueList* params) {
       current_->AddTemporary(result);
       obj->SetValue("constructor", fv);
       Value ignored;
-      CallFunction(*f, params, ignored, obj);
+      CallFunctionIn(*f, params, ignored, obj);
       return result;
     }
     if (f->func_type == ftClass) return ApplyClass(*f, params, 0);
-    RaiseError(ScriptError::ConstructorError, {name.view()});
+    return Fail(ScriptError::ConstructorError, {name.view()});
   }
   if (!factory_->FindClass(name.view()) || !factory_->FindClass(name.view())->create)
-    RaiseError(ScriptError::CreateObject, {name.view()});
+    return Fail(ScriptError::CreateObject, {name.view()});
   Value result = factory_->Create(name.view(), params);
   current_->AddTemporary(result);
   return result;
@@ -466,13 +497,14 @@ Value TJEngine::ApplyClass(IJFunction& cls, TJValueList* params, int depth) {
       result = ApplyClass(*bv.function(), params, depth + 1);
     else
       result = MakeObject(*base->Name, params);
+    if (failing_) return result;
   } else {
     auto* plain = new TJObject(this);
     result = Value::Object(plain);
     factory_->Register(plain);
   }
   TJObject* obj = result.object();
-  if (!obj) RaiseError(ScriptError::CreateObject, {cls.name.view()});
+  if (!obj) return Fail(ScriptError::CreateObject, {cls.name.view()});
   obj->SetObjectName(cls.name);
   current_->AddTemporary(result);
   for (const TJStatement* m = def ? def->Sub1() : nullptr; m; m = m->Next) {
@@ -483,14 +515,16 @@ Value TJEngine::ApplyClass(IJFunction& cls, TJValueList* params, int depth) {
     } else if (m->Type == stVar) {
       for (const TJStatement* item = m->Sub1(); item; item = item->Next) {
         if (!item->Expr || !item->Expr->Name) continue;
-        obj->SetValue(*item->Expr->Name, item->Expr->Left ? Evaluate(item->Expr->Left) : Value::Null());
+        Value v = item->Expr->Left ? Evaluate(item->Expr->Left) : Value::Null();
+        if (failing_) return v;
+        obj->SetValue(*item->Expr->Name, v);
       }
     }
   }
   Value ctor;
   if (obj->GetValueImpl(cls.name, ctor, nullptr) && ctor.function()) {
     Value ignored;
-    CallFunction(*ctor.function(), params, ignored, obj);
+    CallFunctionIn(*ctor.function(), params, ignored, obj);
   }
   return result;
 }

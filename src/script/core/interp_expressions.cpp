@@ -1,5 +1,7 @@
 // The expression half of the interpreter: operators (right operand first), variables,
 // assignment and its compound forms, increments, typeof, literals and function values.
+// After every evaluation of an operand the evaluator looks at failing_: an error of the
+// operand (a Throw completion) ends the expression before anything else happens.
 #include <cmath>
 
 #include "base/wrap_int.h"
@@ -81,6 +83,7 @@ Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
 Value TJEngine::EvalCallNode(const TJExpr* e) {
   GuardStack();
   Value callee = Evaluate(e->Left);
+  if (failing_) return callee;
   return CallOrIndex(callee, e->Right);
 }
 
@@ -90,36 +93,46 @@ Value TJEngine::EvalOther(const TJExpr* e, unsigned flags) {
   switch (code) {
     case ecComma:
       Evaluate(e->Left, flags);
+      if (failing_) return Value();
       return Evaluate(e->Right, flags);
     case ecOr:
+    case ecAnd: {
       if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
-      return Value::Bool(ValueToBool(Evaluate(e->Left)) || ValueToBool(Evaluate(e->Right)));
-    case ecAnd:
-      if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
-      return Value::Bool(ValueToBool(Evaluate(e->Left)) && ValueToBool(Evaluate(e->Right)));
+      Value l = Evaluate(e->Left);
+      if (failing_ || ValueToBool(l) == (code == ecOr)) return Value::Bool(code == ecOr);
+      return Value::Bool(ValueToBool(Evaluate(e->Right)));
+    }
     case ecNot: return Value::Bool(!ValueToBool(Evaluate(e->Left)));
     case ecPlus:
     case ecMinus:
     case ecBitNot: {
+      Value operand = Evaluate(e->Left);
+      if (failing_) return operand;
       Value result;
-      EvalUnaryOperator(code, Evaluate(e->Left), result);
+      EvalUnaryOperator(code, operand, result);
       return result;
     }
     case ecPreInc:
     case ecPreDec:
     case ecPostInc:
     case ecPostDec: return EvalIncDec(e);
-    case ecConditional: return Evaluate(ValueToBool(Evaluate(e->Left)) ? e->Right : e->Third);
+    case ecConditional: {
+      Value condition = Evaluate(e->Left);
+      if (failing_) return condition;
+      return Evaluate(ValueToBool(condition) ? e->Right : e->Third);
+    }
     case ecFunction: return MakeFunctionValue(e->Statement, ftScript);
     case ecThis: return Value::Object(current_->GetThis());
     case ecMember: {
       Value v = Evaluate(e->Left);
+      if (failing_) return v;
       return GetMember(v, *e->Right->Name, flags & evDeleting);
     }
     case ecSuperMember: RaiseError(ScriptError::Super);
     case ecNew: {
       TJValueList args;
       BuildArguments(e->Right, args);
+      if (failing_) return Value();
       return MakeObject(*e->Left->Name, &args);
     }
     case ecObject: return EvalObjectLiteral(e);
@@ -141,7 +154,9 @@ Value TJEngine::EvalBinaryNode(const TJExpr* e) {
   GuardStack();
   if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
   Value r = Evaluate(e->Right);
+  if (failing_) return r;
   Value l = Evaluate(e->Left);
+  if (failing_) return l;
   return EvalBinary(e->Code, l, r);
 }
 
@@ -149,7 +164,9 @@ Value TJEngine::EvalCompareNode(const TJExpr* e) {
   GuardStack();
   if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
   Value r = Evaluate(e->Right);
+  if (failing_) return r;
   Value l = Evaluate(e->Left);
+  if (failing_) return l;
   return EvalCompare(e->Code, l, r);
 }
 
@@ -172,9 +189,11 @@ Value TJEngine::EvalChain(const TJExpr* e) {
   for (; IsChainLink(e->Code); e = e->Left) {
     spine.push_back(e);
     rights.push_back(IsShortCircuit(e->Code) ? Value() : Evaluate(e->Right));
+    if (failing_) return Value();
   }
   Value acc = Evaluate(e);
   for (size_t i = spine.size(); i-- > 0;) {
+    if (failing_) return Value();
     const TJExpr* link = spine[i];
     switch (link->Code) {
       case ecOr: acc = Value::Bool(ValueToBool(acc) || ValueToBool(Evaluate(link->Right))); break;
@@ -207,7 +226,7 @@ Value TJEngine::ReadVariable(const TJExpr* id) {
   if (Value* slot = current_->FindSlot(current_, *id->Name, blocked)) return *slot;
   Value v;
   if (current_->GetVariable(*id->Name, v)) return v;
-  RaiseError(ScriptError::Undefined, {id->Name->view()});
+  return Fail(ScriptError::Undefined, {id->Name->view()});
 }
 
 void TJEngine::AssignName(const TJExpr* id, const Value& v, unsigned flags) {
@@ -233,6 +252,7 @@ Value TJEngine::EvalAssign(const TJExpr* e, unsigned flags) {
     if (AppendInPlace(target, source->Right, result)) return result;
   }
   Value v = Evaluate(source);
+  if (failing_) return v;
   StoreTo(target, v, flags);
   return v;
 }
@@ -242,6 +262,7 @@ Value TJEngine::EvalAssign(const TJExpr* e, unsigned flags) {
 // copied only when someone else shares it. False (result computed) for other kinds.
 bool TJEngine::AppendInPlace(const TJExpr* target, const TJExpr* operand, Value& result) {
   Value r = Evaluate(operand);
+  if (failing_) return true;
   bool blocked = false;
   Value* slot = current_->FindSlot(current_, *target->Name, blocked);
   TJValueType rt = r.raw_type();
@@ -257,6 +278,7 @@ bool TJEngine::AppendInPlace(const TJExpr* target, const TJExpr* operand, Value&
     return true;
   }
   Value l = ReadVariable(target);
+  if (failing_) return true;
   result = EvalBinary(ecAdd, l, r);
   AssignName(target, result, 0);
   return true;
@@ -267,12 +289,14 @@ void TJEngine::StoreTo(const TJExpr* target, const Value& v, unsigned flags) {
     case ecIdentifier: AssignName(target, v, flags); return;
     case ecMember: {
       Value base = Evaluate(target->Left);
+      if (failing_) return;
       SetMember(base, *target->Right->Name, v);
       return;
     }
     case ecCall:
     case ecMethodCall: {
       Place place = ResolvePlace(target);
+      if (failing_) return;
       WritePlace(place, v);
       return;
     }
@@ -291,29 +315,42 @@ Value TJEngine::EvalCompound(const TJExpr* e) {
     if (AppendInPlace(target, e->Right, result)) return result;
   }
   Value r = Evaluate(e->Right);
+  if (failing_) return r;
   Value result;
   switch (target->Code) {
-    case ecIdentifier:
-      EvalAssignOperator(e->Code, ReadVariable(target), r, result);
+    case ecIdentifier: {
+      Value old = ReadVariable(target);
+      if (failing_) return old;
+      EvalAssignOperator(e->Code, old, r, result);
       AssignName(target, result, 0);
       return result;
+    }
     case ecMember: {
       Value base = Evaluate(target->Left);
-      EvalAssignOperator(e->Code, GetMember(base, *target->Right->Name, false), r, result);
+      if (failing_) return base;
+      Value old = GetMember(base, *target->Right->Name, false);
+      if (failing_) return old;
+      EvalAssignOperator(e->Code, old, r, result);
       SetMember(base, *target->Right->Name, result);
       return result;
     }
     case ecCall:
     case ecMethodCall: {
       Place place = ResolvePlace(target);
-      EvalAssignOperator(e->Code, ReadPlace(place), r, result);
+      if (failing_) return result;
+      Value old = ReadPlace(place);
+      if (failing_) return old;
+      EvalAssignOperator(e->Code, old, r, result);
       WritePlace(place, result);
       return result;
     }
-    default:
-      EvalAssignOperator(e->Code, Evaluate(target), r, result);
+    default: {
+      Value old = Evaluate(target);
+      if (failing_) return old;
+      EvalAssignOperator(e->Code, old, r, result);
       StoreTo(target, result, 0);
       return result;
+    }
   }
 }
 
@@ -330,6 +367,7 @@ Value TJEngine::EvalIncDec(const TJExpr* e) {
       return prefix ? *slot : old;
     }
     Value old = ReadVariable(target);
+    if (failing_) return old;
     Value n = next(old);
     AssignName(target, n, 0);
     return prefix ? n : old;
@@ -338,19 +376,24 @@ Value TJEngine::EvalIncDec(const TJExpr* e) {
   Value base;
   if (target->Code == ecMember) {
     base = Evaluate(target->Left);
+    if (failing_) return base;
     old = GetMember(base, *target->Right->Name, false);
+    if (failing_) return old;
     Value n = next(old);
     SetMember(base, *target->Right->Name, n);
     return prefix ? n : old;
   }
   if (target->Code == ecCall || target->Code == ecMethodCall) {
     Place place = ResolvePlace(target);
+    if (failing_) return old;
     old = ReadPlace(place);
+    if (failing_) return old;
     Value n = next(old);
     WritePlace(place, n);
     return prefix ? n : old;
   }
   old = Evaluate(target);
+  if (failing_) return old;
   Value n = next(old);
   StoreTo(target, n, 0);
   return prefix ? n : old;
@@ -362,6 +405,12 @@ Value TJEngine::EvalTypeof(const TJExpr* e) {
     v = Evaluate(e->Left);
   } catch (const EJThrow& err) {
     if (err.error_name != "ENameError" && err.error_name != "EKeyError") throw;
+    v = Value();
+  }
+  if (failing_) {
+    std::string_view name = ErrorName(thrown_kind_);
+    if (name != "ENameError" && name != "EKeyError") return v;
+    TakeCaught();
     v = Value();
   }
   return Value::String(ValueTypeOf(v));
@@ -378,7 +427,9 @@ Value TJEngine::EvalObjectLiteral(const TJExpr* e) {
     const TJExpr* pair = *it;
     const TJExpr* key = pair->Left;
     StrRef name = key->Code == ecIdentifier ? *key->Name : ValueToString(key->Value ? *key->Value : Value());
-    obj->SetValue(name, Evaluate(pair->Right));
+    Value v = Evaluate(pair->Right);
+    if (failing_) return v;
+    obj->SetValue(name, v);
   }
   return result;
 }
@@ -386,6 +437,7 @@ Value TJEngine::EvalObjectLiteral(const TJExpr* e) {
 Value TJEngine::EvalArrayLiteral(const TJExpr* e) {
   TJValueList items;
   BuildArguments(e->Left, items);
+  if (failing_) return Value();
   return NewArray(items);
 }
 

@@ -1,6 +1,6 @@
 // The statement half of the interpreter: statement chains, declarations and control
-// flow. Break, continue and return travel as completion codes; script errors, abort and
-// exit as C++ exceptions.
+// flow. Break, continue, return, the script's throw and the interpreter's own errors
+// travel as completion codes; errors of natives, abort and exit as C++ exceptions.
 #include <exception>
 
 #include "script/core/automation.h"
@@ -68,7 +68,7 @@ Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchCont
     case stForInValues: return ExecForIn(s);
     case stFunction:
     case stClass: return ExecDefinition(s);
-    case stDeclItem: ExecDeclItem(s, flags); return Completion::Normal;
+    case stDeclItem: return ExecDeclItem(s, flags);
     case stBreak:
       if (!(flags & efInLoop)) RaiseError(ScriptError::Break);
       return Completion::Break;
@@ -90,14 +90,16 @@ Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchCont
 
 Completion TJEngine::ExecExpr(const TJStatement* s) {
   Evaluate(s->Expr);
-  return Completion::Normal;
+  return failing_ ? Completion::Throw : Completion::Normal;
 }
 
 // An else-if chain runs in this loop, each if of it stepped as the statement it is, so
 // that its length costs no stack.
 Completion TJEngine::ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw) {
   for (;;) {
-    bool c = ValueToBool(Evaluate(s->Expr));
+    Value condition = Evaluate(s->Expr);
+    if (failing_) return Completion::Throw;
+    bool c = ValueToBool(condition);
     const TJStatement* branch = c ? s->Sub1() : s->Sub2();
     if (!branch) return Completion::Normal;
     if (c || branch->Type != stIf || branch->Next) return Execute(branch, flags, sw);
@@ -114,15 +116,56 @@ Completion TJEngine::ExecDefinition(const TJStatement* s) {
 
 Completion TJEngine::ExecThrow(const TJStatement* s) {
   Value v = Evaluate(s->Expr);
+  if (failing_) return Completion::Throw;
   if (v.type() == vtUndefined) v = Value::String("");
+  thrown_kind_ = ScriptError::Thrown;
+  thrown_message_.clear();
   thrown_value_ = std::move(v);
+  failing_ = true;
   return Completion::Throw;
 }
 
-void TJEngine::RaiseThrown() {
+// The same record as RaiseError makes, so a caller outside sees what it always saw.
+Value TJEngine::Fail(ScriptError kind, ErrorDetails details) {
+  thrown_kind_ = kind;
+  thrown_message_ = ErrorText(kind, details);
+  thrown_value_ = Value::Null();
+  failing_ = true;
+  return Value();
+}
+
+// The engine's error names as values, made once: a caught error costs no allocation.
+Value TJEngine::TakeCaught() {
+  failing_ = false;
   Value v = std::move(thrown_value_);
   thrown_value_ = Value();
-  RaiseError(ScriptError::Thrown, {}, &v);
+  if (thrown_kind_ == ScriptError::Thrown) return v;
+  size_t k = static_cast<size_t>(thrown_kind_);
+  if (error_names_.size() <= k) error_names_.resize(k + 1);
+  if (error_names_[k].raw_type() != vtString) error_names_[k] = Value::String(StrRef(ErrorName(thrown_kind_)));
+  return error_names_[k];
+}
+
+void TJEngine::RaiseThrown() {
+  failing_ = false;
+  Value v = std::move(thrown_value_);
+  thrown_value_ = Value();
+  throw EJThrow(std::string(ErrorName(thrown_kind_)), std::move(thrown_message_), &v);
+}
+
+TJEngine::ThrownState TJEngine::SaveThrown() {
+  ThrownState state{failing_, thrown_kind_, std::move(thrown_message_), std::move(thrown_value_)};
+  failing_ = false;
+  thrown_message_.clear();
+  thrown_value_ = Value();
+  return state;
+}
+
+void TJEngine::RestoreThrown(ThrownState&& state) {
+  failing_ = state.failing;
+  thrown_kind_ = state.kind;
+  thrown_message_ = std::move(state.message);
+  thrown_value_ = std::move(state.value);
 }
 
 Completion TJEngine::ExecModule(const TJStatement* s) {
@@ -147,7 +190,10 @@ Completion TJEngine::ExecModule(const TJStatement* s) {
 }
 
 Completion TJEngine::ExecWhile(const TJStatement* s) {
-  while (ValueToBool(Evaluate(s->Expr))) {
+  for (;;) {
+    Value condition = Evaluate(s->Expr);
+    if (failing_) return Completion::Throw;
+    if (!ValueToBool(condition)) break;
     Tick();
     Completion c = s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
@@ -162,7 +208,10 @@ Completion TJEngine::ExecDo(const TJStatement* s) {
     Completion c = s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
     if (c == Completion::Return || c == Completion::Throw) return c;
-  } while (ValueToBool(Evaluate(s->Expr)));
+    Value condition = Evaluate(s->Expr);
+    if (failing_) return Completion::Throw;
+    if (!ValueToBool(condition)) break;
+  } while (true);
   return Completion::Normal;
 }
 
@@ -170,13 +219,19 @@ Completion TJEngine::ExecFor(const TJStatement* s) {
   const TJExpr* condition = s->Sub2() ? s->Sub2()->Expr : nullptr;
   const TJExpr* step = s->Sub2() && s->Sub2()->Next ? s->Sub2()->Next->Expr : nullptr;
   if (s->Expr) Evaluate(s->Expr);
+  if (failing_) return Completion::Throw;
   for (;;) {
-    if (condition && !ValueToBool(Evaluate(condition))) break;
+    if (condition) {
+      Value go_on = Evaluate(condition);
+      if (failing_) return Completion::Throw;
+      if (!ValueToBool(go_on)) break;
+    }
     Tick();
     Completion c = s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;
     if (c == Completion::Break) break;
     if (c == Completion::Return || c == Completion::Throw) return c;
     if (step) Evaluate(step);
+    if (failing_) return Completion::Throw;
   }
   return Completion::Normal;
 }
@@ -190,6 +245,7 @@ Completion TJEngine::ExecForIn(const TJStatement* s) {
   if (!var || var->Code != ecIdentifier) RaiseError(ScriptError::ForInVariable);
   // The collection is held by this value for the whole loop.
   Value collection = Evaluate(s->Sub2() ? s->Sub2()->Expr : nullptr);
+  if (failing_) return Completion::Throw;
   TJObject* obj = collection.object();
   auto body = [&](const Value& item) {
     Tick();
@@ -231,17 +287,20 @@ Completion TJEngine::ExecForIn(const TJStatement* s) {
   return Completion::Normal;
 }
 
-void TJEngine::ExecDeclItem(const TJStatement* s, unsigned flags) {
+Completion TJEngine::ExecDeclItem(const TJStatement* s, unsigned flags) {
   const TJExpr* id = s->Expr;
-  if (!id || !id->Name) return;
+  if (!id || !id->Name) return Completion::Normal;
   Value v = id->Left ? Evaluate(id->Left) : Value::Integer(0);
+  if (failing_) return Completion::Throw;
   if (flags & efInVar) current_->DefineLocal(*id->Name, v);
   else if (flags & efInStatic) current_->DefineStatic(*id->Name, v);
   else current_->DefineGlobal(*id->Name, v);
+  return Completion::Normal;
 }
 
 Completion TJEngine::ExecReturn(const TJStatement* s) {
   Value v = Evaluate(s->Expr);
+  if (failing_) return Completion::Throw;
   IJFunction* f = v.function();
   if (f && f->func_type == ftScript) {
     // A returned function keeps a copy of the variables of the scope it leaves.
@@ -264,8 +323,8 @@ Completion TJEngine::CatchThrown(const TJStatement* handler, const Value& caught
   return Execute(handler->Sub1(), flags, sw);
 }
 
-// A script throw arrives as a Throw completion, an error of the engine or a native as an
-// EJRuntimeError; both are caught alike. The finally clause runs after either, and an
+// A script throw and an error of the interpreter arrive as a Throw completion, an error
+// of a native as an EJRuntimeError; both are caught alike. The finally clause runs after either, and an
 // abrupt finally (break, continue, return, throw) wins over what was pending.
 Completion TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchContext* sw) {
   Completion c = Completion::Normal;
@@ -288,8 +347,7 @@ Completion TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchContext
     pending = std::current_exception();
   }
   if (c == Completion::Throw && handler) {
-    Value caught = std::move(thrown_value_);
-    thrown_value_ = Value();
+    Value caught = TakeCaught();
     try {
       c = CatchThrown(handler, caught, flags, sw);
     } catch (...) {
@@ -298,11 +356,11 @@ Completion TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchContext
   }
   if (const TJStatement* fin = s->Sub3()) {
     Value kept_return = return_value_;
-    Value kept_throw = thrown_value_;
+    ThrownState kept_throw = SaveThrown();
     Completion f = Execute(fin->Sub1(), flags, sw);
     if (f != Completion::Normal) return f;  // an abrupt finally wins
     return_value_ = std::move(kept_return);
-    thrown_value_ = std::move(kept_throw);
+    RestoreThrown(std::move(kept_throw));
   }
   if (pending) std::rethrow_exception(pending);
   return c;
@@ -310,6 +368,7 @@ Completion TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchContext
 
 Completion TJEngine::ExecWith(const TJStatement* s, unsigned flags, SwitchContext* sw) {
   Value v = Evaluate(s->Expr);
+  if (failing_) return Completion::Throw;
   TJObject* obj = v.object();
   if (!obj) RaiseError(ScriptError::WithObject);
   TJLocalSymbolTable* parent = current_;
@@ -333,6 +392,7 @@ bool TJEngine::CaseMatches(const Value& d, const Value& label) {
 Completion TJEngine::ExecSwitch(const TJStatement* s) {
   SwitchContext ctx;
   ctx.discriminant = Evaluate(s->Expr);
+  if (failing_) return Completion::Throw;
   Completion c = Execute(s->Sub1(), efInLoop, &ctx);
   if (c == Completion::Normal && !ctx.matched && ctx.default_clause) {
     ctx.matched = true;
@@ -348,7 +408,9 @@ Completion TJEngine::ExecCase(const TJStatement* s, SwitchContext* sw) {
       if (!sw->default_clause) sw->default_clause = s;
       return Completion::Normal;
     }
-    if (!CaseMatches(sw->discriminant, Evaluate(s->Expr))) return Completion::Normal;
+    Value label = Evaluate(s->Expr);
+    if (failing_) return Completion::Throw;
+    if (!CaseMatches(sw->discriminant, label)) return Completion::Normal;
     sw->matched = true;
   }
   return s->Sub1() ? Execute(s->Sub1(), efInLoop) : Completion::Normal;

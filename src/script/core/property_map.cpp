@@ -21,13 +21,21 @@ PropertyMap::Entry* PropertyMap::FindHashed(std::string_view key, uint32_t hash)
   }
 }
 
+// Keys compare as counted strings: the same cell (an interned name) matches without
+// reading the bytes, and different cached hashes mismatch without reading them either.
 PropertyMap::Entry* PropertyMap::Find(const StrRef& key) {
   if (index_.empty()) {
     for (Entry& e : entries_)
       if (e.key == key) return &e;
     return nullptr;
   }
-  return FindHashed(key.view(), key.Hash());
+  size_t mask = index_.size() - 1;
+  for (size_t s = Slot(key.Hash(), mask);; s = (s + 1) & mask) {
+    int32_t i = index_[s];
+    if (i < 0) return nullptr;
+    Entry& e = entries_[static_cast<size_t>(i)];
+    if (e.key == key) return &e;
+  }
 }
 
 PropertyMap::Entry* PropertyMap::Find(std::string_view key) {

@@ -32,8 +32,9 @@ void TJLocalSymbolTable::SetParent(TJLocalSymbolTable* parent) {
 bool TJLocalSymbolTable::ThisHas(const StrRef& name, Value* out) {
   TJObject* obj = this_.get();
   if (!obj) return false;
-  Value hold = Value::Object(obj);
   if (obj->ClassFlags() & kActiveXObjectClass) {
+    // An automation member read may run the server's code: the object is held meanwhile.
+    Value hold = Value::Object(obj);
     try {
       Value v;
       obj->GetValue(name, false, v);
@@ -44,7 +45,10 @@ bool TJLocalSymbolTable::ThisHas(const StrRef& name, Value* out) {
     }
   }
   if (!obj->HasKey(name)) return false;
-  if (out) obj->GetValue(name, false, *out);
+  if (out) {
+    Value hold = Value::Object(obj);
+    obj->GetValue(name, false, *out);
+  }
   return true;
 }
 

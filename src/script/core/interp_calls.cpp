@@ -1,10 +1,8 @@
 // Calls and members: argument lists (last argument first), calls by function kind with
 // this binding, call/apply and arguments, indexing, members of objects and primitives,
 // and object creation with new.
-#include "script/core/automation.h"
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
-#include "script/core/native_call.h"
 #include "script/core/published.h"
 #include "script/core/stack_guard.h"
 
@@ -21,6 +19,11 @@ public:
 };
 
 [[noreturn]] void NeedFunctionOrObject() { RaiseError(ScriptError::NeedFunctionOrObject); }
+
+// A function whose record makes the call: an automation method or a declared native function.
+void CallThroughRecord(BaseEngine& engine, const IJFunction& fn, TJValueList* params, Value& result, bool put) {
+  if (!fn.extra || !fn.extra->Call(engine, params, result, put)) RaiseError(ScriptError::UnsupportedFunction);
+}
 
 // Counts one script call; too deep (by count or by this thread's stack) is a script error.
 class CallDepth {
@@ -81,8 +84,8 @@ void TJEngine::CallFunction(IJFunction& fn, TJValueList* params, Value& result, 
       CallNativeFunction(fn, params ? *params : none, result);
       return;
     }
-    case ftActiveX: InvokeActiveXMethod(*this, fn, params, result, false); return;
-    case ftDynaCall: CallDynaFunction(fn, params, result); return;
+    case ftActiveX:
+    case ftDynaCall: CallThroughRecord(*this, fn, params, result, false); return;
     default: RaiseError(ScriptError::UnsupportedFunction);
   }
 }
@@ -298,7 +301,7 @@ void TJEngine::WritePlace(Place& place, const Value& v) {
     args.Assign(&place.args);
     args.Add(v);
     Value ignored;
-    if (f->func_type == ftActiveX) InvokeActiveXMethod(*this, *f, &args, ignored, true);
+    if (f->func_type == ftActiveX) CallThroughRecord(*this, *f, &args, ignored, true);
     else CallFunction(*f, &args, ignored, place.self);
     return;
   }

@@ -1,9 +1,9 @@
 // The cake window: its controls and one call into the cake commands per action.
 #include "app/cake_form.h"
 
+#include "app/form_lookup.h"
 #include "app/image_view_paint.h"
 #include "app/tool_form_controls.h"
-#include "app/window_ports.h"
 #include "commands/cake_commands.h"
 #include "image/cake_picture.h"
 #include "ports/names/cake_form_names.h"

@@ -289,7 +289,7 @@ void TfrmImage::attachHandlers() {
   pbtnLoadMask->OnClick = [](TComponent*) { load_mask_dialog(); };
   pbtnSaveMask->OnClick = [](TComponent*) { save_mask_dialog(); };
   pbtnFindSpots->OnClick = [](TComponent*) { find_spot(); };
-  pbtnPrintImage->OnClick = [](TComponent*) { print_img_proc2(); };
+  pbtnPrintImage->OnClick = [this](TComponent*) { print_img_proc2(pbxPart->image()); };
   pbtnSaveImage->OnClick = [](TComponent*) { save_img_command(); };
 }
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "analysis/image_overlays.h"
+#include "app/form_lookup.h"
 #include "app/image_form.h"
 #include "app/image_view_paint.h"
-#include "app/window_ports.h"
 #include "commands/image_view_commands.h"
 #include "image/display/display.h"
 #include "image/display/gauge.h"

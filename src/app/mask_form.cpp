@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/window_ports.h"
+#include "app/form_lookup.h"
 #include "commands/mask_form_commands.h"
 #include "model/state.h"
 #include "ports/names/mask_form_names.h"

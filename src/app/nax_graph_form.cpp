@@ -6,7 +6,7 @@
 
 #include "analysis/peak_search.h"
 #include "app/form_colours.h"
-#include "app/window_ports.h"
+#include "app/form_lookup.h"
 #include "commands/file_commands.h"
 #include "commands/graph_draw.h"
 #include "commands/main_form_commands.h"
@@ -15,6 +15,7 @@
 #include "model/parameter_table.h"
 #include "model/state.h"
 #include "ports/names/nax_graph_names.h"
+#include "ports/ports.h"
 
 namespace kestrin::app {
 

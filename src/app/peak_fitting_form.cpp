@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "app/form_colours.h"
-#include "app/window_ports.h"
+#include "app/form_lookup.h"
 #include "commands/file_commands.h"
 #include "commands/peak_fitting_commands.h"
 #include "ports/names/peak_fitting_form_names.h"

@@ -3,7 +3,7 @@
 
 #include "analysis/peak_table.h"
 #include "app/form_colours.h"
-#include "app/window_ports.h"
+#include "app/form_lookup.h"
 #include "commands/file_commands.h"
 #include "commands/peak_form_commands.h"
 #include "commands/print_commands.h"

@@ -11,10 +11,9 @@
 #include <exception>
 #include <functional>
 
-#include "app/image_form.h"
+#include "app/form_lookup.h"
 #include "app/image_view_paint.h"
 #include "app/peak_form.h"
-#include "app/window_ports.h"
 #include "base/paths.h"
 #include "commands/print_commands.h"
 #include "image/display_picture.h"
@@ -233,10 +232,8 @@ std::string choose_bitmap_file() {
 
 }  // namespace
 
-void print_img_proc2() {
-  const TfrmImage* form = form_of<TfrmImage>();
-  if (!form) return;
-  QImage picture = form->pbxPart->image().convertToFormat(QImage::Format_RGB32);
+void print_img_proc2(const QImage& view) {
+  QImage picture = view.convertToFormat(QImage::Format_RGB32);
   if (prompts().confirm("Add information?")) write_view_info(picture);
   if (prompts().confirm("Output to Image File (*.bmp) ")) {
     const std::string name = choose_bitmap_file();

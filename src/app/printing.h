@@ -9,6 +9,8 @@
 
 #include "ports/printing.h"
 
+class QImage;
+
 namespace kestrin::app {
 
 class WindowPrinting : public Printing {
@@ -19,8 +21,8 @@ public:
   void print_lines(const std::vector<std::string>& lines) override;
 };
 
-// The image window's print button: the part view as it shows now, with the information
-// lines when the user wants them, saved as a 24-bit BMP file and/or printed.
-void print_img_proc2();
+// The image window's print button: the part view as it shows now (`view`), with the
+// information lines when the user wants them, saved as a 24-bit BMP file and/or printed.
+void print_img_proc2(const QImage& view);
 
 }  // namespace kestrin::app

@@ -6,6 +6,7 @@
 
 #include "app/bg_form.h"
 #include "app/cake_form.h"
+#include "app/form_lookup.h"
 #include "app/image_form.h"
 #include "app/mask_form.h"
 #include "app/nax_graph_form.h"
@@ -13,9 +14,9 @@
 #include "app/peak_fitting_form.h"
 #include "app/peak_form.h"
 #include "app/placeholder_forms.h"
+#include "app/printing.h"
 #include "app/spot_analyze_form.h"
 #include "app/spot_form.h"
-#include "app/printing.h"
 #include "app/window_placement.h"
 #include "commands/wiring.h"
 #include "model/headless_ports.h"
@@ -78,11 +79,6 @@ std::string run(ControlName name, const FileDialogSetup& s) {
 
 }  // namespace
 
-TForm* find_form(std::string_view name) {
-  TApplication* app = TApplication::instance();
-  return app ? dynamic_cast<TForm*>(app->findComponent(name)) : nullptr;
-}
-
 TControl* WindowControls::find(ControlName name) {
   TForm* form = find_form(name.form);
   if (!form || dynamic_cast<TPlaceholderForm*>(form)) return nullptr;
@@ -136,10 +132,6 @@ void WindowControls::set_item_index(ControlName name, int index) {
   else if (auto* l = dynamic_cast<TListBox*>(c)) l->setItemIndex(index);
   else if (auto* g = dynamic_cast<TRadioGroup*>(c)) g->setItemIndex(index);
   else if (!c) headless_controls().set_item_index(name, index);
-}
-
-void show_window(std::string_view form) {
-  if (TForm* f = find_form(form)) f->showForm();
 }
 
 void WindowEventPump::process_messages() {

@@ -3,19 +3,14 @@
 // application, and the file dialogs over the main window's two shared dialog components.
 #pragma once
 
-#include "platform/gui/app.h"
 #include "ports/ports.h"
 
 namespace kgui {
 class TControl;
-class TForm;
 class TOpenDialog;
 }  // namespace kgui
 
 namespace kestrin::app {
-
-// The form with that name ("frmMain", "frmLog") among the application's forms, or null.
-kgui::TForm* find_form(std::string_view name);
 
 // Controls of the built windows. Controls of the windows that are not built yet (the
 // placeholder forms) are headless values; a name that a built window does not have is a
@@ -31,18 +26,6 @@ public:
   // The control of that name; null for a window not built yet.
   static kgui::TControl* find(ControlName name);
 };
-
-// Shows the form of that name, if there is one.
-void show_window(std::string_view form);
-
-// The application's form of class Form (created once at start), or null.
-template <class Form>
-Form* form_of() {
-  kgui::TApplication* app = kgui::TApplication::instance();
-  for (int i = 0; app && i < app->componentCount(); ++i)
-    if (auto* f = dynamic_cast<Form*>(app->components(i))) return f;
-  return nullptr;
-}
 
 class WindowEventPump : public EventPump {
 public:

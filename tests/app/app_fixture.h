@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/form_lookup.h"
 #include "app/main_form.h"
 #include "app/program.h"
-#include "app/window_ports.h"
 #include "platform/gui/app.h"
 #include "platform/gui/scripted_dialogs.h"
 #include "support/temp_dir.h"

@@ -3,6 +3,7 @@
 // Enter keys and the debounced layout on resize.
 #include <QTest>
 
+#include "app/form_lookup.h"
 #include "app/nax_graph_form.h"
 #include "app/peak_form.h"
 #include "app/window_ports.h"

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "app/form_lookup.h"
 #include "app/image_form.h"
 #include "app/window_ports.h"
 #include "app_fixture.h"

@@ -3,7 +3,7 @@
 // message, and "Spot search" with the spot window's settings showing the spot window.
 #include <algorithm>
 
-#include "app/window_ports.h"
+#include "app/form_lookup.h"
 #include "app_fixture.h"
 #include "base/text_file.h"
 #include "image/display/ksdib.h"

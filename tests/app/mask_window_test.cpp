@@ -3,8 +3,8 @@
 #include <QTableWidget>
 #include <fstream>
 
+#include "app/form_lookup.h"
 #include "app/mask_form.h"
-#include "app/window_ports.h"
 #include "app_fixture.h"
 #include "model/state.h"
 

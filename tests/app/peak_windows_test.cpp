@@ -6,9 +6,9 @@
 #include <QTest>
 
 #include "analysis/peak_table.h"
+#include "app/form_lookup.h"
 #include "app/peak_fitting_form.h"
 #include "app/peak_form.h"
-#include "app/window_ports.h"
 #include "app_fixture.h"
 #include "model/state.h"
 #include "platform/gui/clipboard.h"

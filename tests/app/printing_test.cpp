@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/form_lookup.h"
 #include "app/image_form.h"
 #include "app/nax_graph_form.h"
 #include "app/printing.h"
-#include "app/window_ports.h"
 #include "app_fixture.h"
 #include "base/paths.h"
 #include "commands/print_commands.h"

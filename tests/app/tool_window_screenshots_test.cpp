@@ -10,15 +10,16 @@
 
 #include "app/batch_files_form.h"
 #include "app/cake_form.h"
+#include "app/form_lookup.h"
 #include "app/image_spread_form.h"
 #include "app/merge_image_form.h"
 #include "app/option_forms.h"
-#include "app/window_ports.h"
 #include "app_fixture.h"
 #include "commands/file_list_commands.h"
 #include "ports/names/batch_files_names.h"
 #include "ports/names/image_spread_names.h"
 #include "ports/names/merge_image_names.h"
+#include "ports/ports.h"
 #include "support/raxis_fixture.h"
 
 namespace kestrin::test {

@@ -4,11 +4,11 @@
 #include <QTest>
 
 #include "app/batch_files_form.h"
+#include "app/form_lookup.h"
 #include "app/image_spread_form.h"
 #include "app/merge_image_form.h"
 #include "app/option_forms.h"
 #include "app/panel_button.h"
-#include "app/window_ports.h"
 #include "app_fixture.h"
 #include "base/paths.h"
 #include "commands/file_list_commands.h"

@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/form_lookup.h"
 #include "app/nax_graph_form.h"
 #include "app/peak_fitting_form.h"
 #include "app/peak_form.h"
-#include "app/window_ports.h"
 #include "app_fixture.h"
 #include "model/state.h"
 #include "ports/ports.h"

@@ -11,15 +11,15 @@
 #include <set>
 
 #include "app/bg_form.h"
+#include "app/form_lookup.h"
 #include "app/image_form.h"
 #include "app/image_whole_form.h"
 #include "app/mask_form.h"
-#include "app/osc_ana_form.h"
 #include "app/nax_graph_form.h"
+#include "app/osc_ana_form.h"
 #include "app/placeholder_forms.h"
 #include "app/spot_analyze_form.h"
 #include "app/spot_form.h"
-#include "app/window_ports.h"
 #include "app_fixture.h"
 #include "base/text_file.h"
 #include "commands/mask_form_commands.h"

@@ -14,7 +14,7 @@
 #include <variant>
 #include <vector>
 
-#include "script/core/automation.h"
+#include "script/objects/automation.h"
 
 namespace kestrin::test {
 namespace {

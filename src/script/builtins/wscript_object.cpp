@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "base/cp932.h"
+#include "script/builtins/automation_events.h"
 #include "script/builtins/mbcs.h"
-#include "script/core/automation_events.h"
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 #include "script/core/errors.h"

@@ -12,6 +12,7 @@
 namespace kestrin::script {
 
 struct TJStatement;  // the parser's statement node
+class BaseEngine;
 class TJLocalSymbolTable;
 class TJFunctionSymbolTable;
 
@@ -33,10 +34,13 @@ public:
   virtual std::unique_ptr<FunctionExtra> Clone() const = 0;
   // What the interpreter knows of a script function's definition, when this holds it.
   virtual const struct FunctionInfo* ScriptInfo() const { return nullptr; }
+  // The call of a function whose record makes it (an automation method, a declared native
+  // function); false when this record makes no call. `put` makes it a property put whose
+  // last argument is the value.
+  virtual bool Call(BaseEngine& /*engine*/, TJValueList* /*params*/, Value& /*result*/, bool /*put*/) const {
+    return false;
+  }
 };
-
-// Maps an automation member kind to invoke flags: 2 (property put) gives 4, others 3.
-inline int InvokeKindOf(int kind) { return kind == 2 ? 4 : 3; }
 
 class IJFunction : public RcHeader {
 public:

@@ -3,10 +3,8 @@
 // and object creation with new. Errors found here are recorded with Fail and travel as
 // Throw completions; a script error of a callee does too, except through CallFunction,
 // the entry of C++ callers, which raises it.
-#include "script/core/automation.h"
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
-#include "script/core/native_call.h"
 #include "script/core/published.h"
 #include "script/core/stack_guard.h"
 
@@ -21,6 +19,11 @@ public:
   const FunctionInfo* ScriptInfo() const override { return info.get(); }
   std::shared_ptr<const FunctionInfo> info;
 };
+
+// A function whose record makes the call: an automation method or a declared native function.
+void CallThroughRecord(BaseEngine& engine, const IJFunction& fn, TJValueList* params, Value& result, bool put) {
+  if (!fn.extra || !fn.extra->Call(engine, params, result, put)) RaiseError(ScriptError::UnsupportedFunction);
+}
 
 // Counts one script call; too deep (by count or by this thread's stack) is a script error.
 class CallDepth {
@@ -89,8 +92,8 @@ void TJEngine::CallFunctionIn(IJFunction& fn, TJValueList* params, Value& result
       CallNativeFunction(fn, params ? *params : none, result);
       return;
     }
-    case ftActiveX: InvokeActiveXMethod(*this, fn, params, result, false); return;
-    case ftDynaCall: CallDynaFunction(fn, params, result); return;
+    case ftActiveX:
+    case ftDynaCall: CallThroughRecord(*this, fn, params, result, false); return;
     default: RaiseError(ScriptError::UnsupportedFunction);
   }
 }
@@ -322,7 +325,7 @@ void TJEngine::WritePlace(Place& place, const Value& v) {
     args.Assign(&place.args);
     args.Add(v);
     Value ignored;
-    if (f->func_type == ftActiveX) InvokeActiveXMethod(*this, *f, &args, ignored, true);
+    if (f->func_type == ftActiveX) CallThroughRecord(*this, *f, &args, ignored, true);
     else CallFunctionIn(*f, &args, ignored, place.self);
     return;
   }

@@ -3,7 +3,7 @@
 // travel as completion codes; errors of natives, abort and exit as C++ exceptions.
 #include <exception>
 
-#include "script/core/automation.h"
+#include "script/core/dispatch.h"
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 #include "script/core/operators.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/wrap_int.h"
-#include "script/core/automation.h"
+#include "script/core/dispatch.h"
 #include "script/core/function.h"
 #include "script/core/number_text.h"
 #include "script/core/object.h"

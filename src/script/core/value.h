@@ -25,7 +25,7 @@ class TJObject;
 class IJFunction;
 class TJValueList;
 
-// Automation interface behind a dispatch value (script/core/automation.h).
+// Automation interface behind a dispatch value (script/core/dispatch.h).
 class Dispatch;
 
 // A native event handler (method code and data) carried by an event value.

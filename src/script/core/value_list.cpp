@@ -6,7 +6,6 @@
 #include "base/list_sort.h"
 #include "script/core/error_table.h"
 #include "script/core/errors.h"
-#include "script/core/object.h"
 
 namespace kestrin::script {
 

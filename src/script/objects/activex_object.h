@@ -7,16 +7,17 @@
 #include <memory>
 #include <vector>
 
-#include "script/core/automation.h"
+#include "script/builtins/automation_events.h"
 #include "script/core/hash_table.h"
 #include "script/core/object.h"
 #include "script/core/published.h"
+#include "script/objects/automation.h"
 
 namespace kestrin::script {
 
 class TJEngine;
 
-class TJActiveXObject : public TJObject, public AutomationObject {
+class TJActiveXObject : public TJObject, public AutomationObject, public AutomationEvents {
 public:
   // `disp` is a dispatch value (or undefined).
   TJActiveXObject(BaseEngine* engine, Value disp);

@@ -12,7 +12,7 @@
 #include "platform/system/window_messages.h"
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
-#include "script/core/native_call.h"
+#include "script/objects/native_call.h"
 #include "script/objects/struct_object.h"
 
 namespace kestrin::script {

@@ -2,7 +2,7 @@
 // returns; the interpreter's for-in uses it for such collections.
 #pragma once
 
-#include "script/core/automation.h"
+#include "script/core/dispatch.h"
 #include "script/core/object.h"
 
 namespace kestrin::script {

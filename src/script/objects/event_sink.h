@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "script/core/automation.h"
 #include "script/core/weak.h"
+#include "script/objects/automation.h"
 
 namespace kestrin::script {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "script/core/native_call.h"
 #include "script/core/object.h"
+#include "script/objects/native_call.h"
 
 namespace kestrin::script {
 

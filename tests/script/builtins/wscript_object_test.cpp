@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "script/builtins/automation_events.h"
 #include "script/builtins/builtins.h"
 #include "script/builtins/wscript_object.h"
-#include "script/core/automation_events.h"
 #include "script/core/host.h"
 #include "script/core/script_ui.h"
 

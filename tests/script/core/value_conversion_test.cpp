@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "script/core/automation.h"
+#include "script/core/dispatch.h"
 #include "script/core/function.h"
 #include "script/core/number_text.h"
 #include "script/core/object.h"

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "script/core/automation.h"
 #include "script/objects/activex_object.h"
+#include "script/objects/automation.h"
 #include "script_runner.h"
 
 namespace kestrin::script::testing {
@@ -81,7 +81,7 @@ TEST(ActiveX, EventsReachPrefixedFunctionsUntilDisconnected) {
             "changed abc 3\nchanged  0\nother now\nchanged new prefix 10\n");
   // The run's objects and functions stay until the next run: events fired from outside
   // reach the script while connected, and nothing once the object is disconnected.
-  auto* automation = dynamic_cast<AutomationObject*>(runner.Global("s").object());
+  auto* automation = dynamic_cast<TJActiveXObject*>(runner.Global("s").object());
   ASSERT_NE(automation, nullptr);
   Dispatch* d = automation->Disp();
   int32_t fire = -1;

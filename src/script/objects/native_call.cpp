@@ -1,13 +1,12 @@
 // Declared native functions: declarations, argument packing by type letters, the libffi
 // call with a call interface built once per declaration, result conversion and write-back.
-#include "script/core/native_call.h"
+#include "script/objects/native_call.h"
 
 #include <ffi.h>
 
 #include <cmath>
 #include <cstring>
 #include <cwchar>
-#include <typeinfo>
 
 #include "base/cp932.h"
 #include "script/core/error_table.h"
@@ -335,28 +334,26 @@ private:
 
 }  // namespace
 
-void CallDynaFunction(const IJFunction& fn, TJValueList* params, Value& result) {
+bool DynaDeclareExtra::Call(BaseEngine&, TJValueList* params, Value& result, bool) const {
   result = Value();
-  const FunctionExtra* any = fn.extra.get();
-  if (!any || typeid(*any) != typeid(DynaDeclareExtra)) RaiseError(ScriptError::UnsupportedFunction);
-  auto* extra = static_cast<const DynaDeclareExtra*>(any);
-  if (!extra->declare_.proc) RaiseError(ScriptError::UnsupportedFunction);
+  if (!declare_.proc) RaiseError(ScriptError::UnsupportedFunction);
   // The caller holds the function value, and no script runs until the call is back: the
   // declaration, its plan and its library stay as they are.
-  const DynaPlan& plan = *extra->plan_;
+  const DynaPlan& plan = *plan_;
   if (!plan.valid) RaiseError(ScriptError::DynaCallFlags);
   ScratchLease lease;
   CallScratch& call = *lease;
-  PackDynaCallArgs(extra->declare_.args, params, call.values);
+  PackDynaCallArgs(declare_.args, params, call.values);
   call.addresses.resize(call.values.size());
   for (size_t i = 0; i < call.values.size(); ++i) {
     TDynaValue& v = call.values[i];
     call.addresses[i] = IsPointerLetter(v.letter) ? static_cast<void*>(&v.pointer) : &v.slot;
   }
   DynaRawResult raw{};
-  ffi_call(const_cast<ffi_cif*>(&plan.cif), FFI_FN(extra->declare_.proc), &raw, call.addresses.data());
+  ffi_call(const_cast<ffi_cif*>(&plan.cif), FFI_FN(declare_.proc), &raw, call.addresses.data());
   result = DynaCallResultToValue(plan.result_letter, raw);
   if (plan.has_cells) UpdateDynaCallOutArgs(call.values, params);
+  return true;
 }
 
 }  // namespace kestrin::script

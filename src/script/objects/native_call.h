@@ -111,15 +111,16 @@ union DynaRawResult {
 Value DynaCallResultToValue(char letter, const DynaRawResult& raw);
 
 // The declaration in a function record, with the library that holds its code (kept
-// loaded while any copy of the function lives) and the call plan built once.
+// loaded while any copy of the function lives) and the call plan built once. Calling the
+// function packs, calls, converts and writes back (the interpreter's path for ftDynaCall).
 class DynaDeclareExtra : public FunctionExtra {
 public:
   DynaDeclareExtra(TDynaDeclare declare, std::shared_ptr<void> library);
   std::unique_ptr<FunctionExtra> Clone() const override { return std::make_unique<DynaDeclareExtra>(*this); }
+  bool Call(BaseEngine& engine, TJValueList* params, Value& result, bool put) const override;
   const TDynaDeclare& Declare() const { return declare_; }
 
 private:
-  friend void CallDynaFunction(const IJFunction& fn, TJValueList* params, Value& result);
   TDynaDeclare declare_;
   std::shared_ptr<void> library_;
   std::shared_ptr<const struct DynaPlan> plan_;
@@ -127,7 +128,5 @@ private:
 
 // A function value (kind ftDynaCall) of a declaration.
 Value MakeDynaFunction(StrRef name, TDynaDeclare declare, std::shared_ptr<void> library);
-// Packs, calls, converts and writes back (the interpreter's path for ftDynaCall).
-void CallDynaFunction(const IJFunction& fn, TJValueList* params, Value& result);
 
 }  // namespace kestrin::script

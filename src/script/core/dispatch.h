@@ -1,24 +1,19 @@
-// Automation: late-bound dispatch as scripts reach it. Dispatch is the interface behind a
-// dispatch value (member ids by name, invoke, type information, the first connection point,
-// an item enumerator); the ProgID registry makes objects by name; the interpreter's calls
-// of automation methods and its for-in over collections go through here.
+// The automation interface behind a dispatch value (member ids by name, invoke, type
+// information, the first connection point, an item enumerator), and what the interpreter's
+// for-in asks of automation collections. The automation host objects (script/objects)
+// implement and use it; the engine only holds, converts and enumerates such values.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "script/core/automation_events.h"
-#include "script/core/function.h"
 #include "script/core/refcount.h"
 #include "script/core/variant.h"
 
 namespace kestrin::script {
-
-class BaseEngine;
 
 // Dispatch identifiers of fixed meaning.
 inline constexpr int32_t kDispidValue = 0;         // the default member
@@ -100,17 +95,10 @@ public:
   virtual EnumVariant* AsEnumVariant() { return nullptr; }
 };
 
-// ProgIDs (matched without case) and the factories that make their objects. The program
-// registers none; tests register their automation objects.
-using DispatchFactory = std::function<Dispatch*()>;
-void RegisterProgId(std::string_view prog_id, DispatchFactory factory);
-// A new object (count 0) of the ProgID; null when none is registered.
-Dispatch* CreateFromProgId(std::string_view prog_id);
-
-// What the interpreter asks of an ActiveXObject beside its events (WScript's part): the
-// interface it wraps.
-class AutomationObject : public AutomationEvents {
+// What the interpreter asks of an ActiveXObject: the interface it wraps.
+class AutomationObject {
 public:
+  virtual ~AutomationObject() = default;
   virtual Dispatch* Disp() const = 0;
 };
 
@@ -127,25 +115,5 @@ public:
 Dispatch* DispatchOf(const Value& v);
 // True when the value's object answers a property get of _NewEnum without arguments.
 bool IsActiveXCollection(const Value& v);
-// Raises "EActiveXError" with the code in hex and the description.
-[[noreturn]] void RaiseAutomationError(const AutomationResult& failure);
-// The script arguments as variants, last first.
-std::vector<Variant> ReversedVariants(const TJValueList* params);
-
-// The record of an automation method held in a function value.
-class ActiveXMethodExtra : public FunctionExtra {
-public:
-  ActiveXMethodExtra(Value disp, int32_t dispid, uint8_t kind) : disp(std::move(disp)), dispid(dispid), kind(kind) {}
-  std::unique_ptr<FunctionExtra> Clone() const override { return std::make_unique<ActiveXMethodExtra>(disp, dispid, kind); }
-  Value disp;      // the dispatch value (counted)
-  int32_t dispid;
-  uint8_t kind;    // 1 method or property get, 2 property put
-};
-
-// A function value (kind ftActiveX) that invokes `dispid` of `disp`.
-Value MakeActiveXMethod(StrRef name, Dispatch* disp, int32_t dispid, uint8_t kind);
-// Calls an automation method with the script's arguments; `put` makes it a property put
-// whose last argument is the value. Failures raise "EActiveXError".
-void InvokeActiveXMethod(BaseEngine& engine, IJFunction& fn, TJValueList* params, Value& result, bool put);
 
 }  // namespace kestrin::script

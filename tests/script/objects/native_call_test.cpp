@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "script/core/errors.h"
-#include "script/core/native_call.h"
 #include "script/core/value_list.h"
+#include "script/objects/native_call.h"
 
 namespace kestrin::script {
 namespace {

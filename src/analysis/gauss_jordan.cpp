@@ -5,8 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/fit_error.h"
-
 namespace kestrin {
 namespace {
 
@@ -70,15 +68,15 @@ EliminationResult gauss_jordan(FitMatrix& a, int32_t n, FitMatrix* b, int32_t m,
   return EliminationResult::kDone;
 }
 
-bool gaussj(FitMatrix& a, int32_t n, FitMatrix& b, int32_t m) {
+bool gaussj(FitMatrix& a, int32_t n, FitMatrix& b, int32_t m, std::string& error) {
   switch (gauss_jordan(a, n, &b, m)) {
     case EliminationResult::kDone:
       return true;
     case EliminationResult::kPivotUsedTwice:
-      set_fit_last_error("gaussj:Singular Matrix-01");
+      error = "gaussj:Singular Matrix-01";
       return false;
     case EliminationResult::kZeroPivot:
-      set_fit_last_error("gaussj:Singular Matrix-2");
+      error = "gaussj:Singular Matrix-2";
       return false;
   }
   return false;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "analysis/fit_matrix.h"
 
@@ -20,9 +21,9 @@ enum class EliminationResult { kDone, kPivotUsedTwice, kZeroPivot };
 // (0 when the elimination stopped).
 EliminationResult gauss_jordan(FitMatrix& a, int32_t n, FitMatrix* b, int32_t m, double* determinant = nullptr);
 
-// gauss_jordan for the Levenberg-Marquardt engine: a singular matrix sets the last-error
-// string to "gaussj:Singular Matrix-01" (a pivot used twice) or "gaussj:Singular Matrix-2"
-// (a zero pivot). True when the elimination finished.
-bool gaussj(FitMatrix& a, int32_t n, FitMatrix& b, int32_t m);
+// gauss_jordan for the Levenberg-Marquardt engine: a singular matrix puts
+// "gaussj:Singular Matrix-01" (a pivot used twice) or "gaussj:Singular Matrix-2" (a zero
+// pivot) into error, which is left alone otherwise. True when the elimination finished.
+bool gaussj(FitMatrix& a, int32_t n, FitMatrix& b, int32_t m, std::string& error);
 
 }  // namespace kestrin

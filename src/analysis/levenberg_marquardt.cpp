@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/fit_error.h"
 #include "analysis/gauss_jordan.h"
 
 namespace kestrin {
@@ -30,7 +29,7 @@ bool complete_parameter_list(MrqState& s) {
   for (int32_t j = 0; j < s.ma; ++j) {
     const auto ihit = std::count(varied.begin(), varied.end(), j);
     if (ihit > 1) {
-      set_fit_last_error("Bad lista permutation in mrqmin-1");
+      s.last_error = "Bad lista permutation in mrqmin-1";
       return false;
     }
     if (ihit == 0) {
@@ -39,7 +38,7 @@ bool complete_parameter_list(MrqState& s) {
     }
   }
   if (kk != s.ma || !std::all_of(varied.begin(), varied.end(), [&](int32_t l) { return l >= 0 && l < s.ma; })) {
-    set_fit_last_error("Bad lista permutation in mrqmin-2");
+    s.last_error = "Bad lista permutation in mrqmin-2";
     return false;
   }
   return true;
@@ -139,7 +138,7 @@ bool mrqmin(const FitPoints& data, std::span<double> a, MrqState& s, PeakModel m
     s.covar(j, j) = s.alpha(j, j) * (1.0 + s.lambda);
     oneda(j, 0) = s.beta[size_t(j)];
   }
-  gaussj(s.covar, s.mfit, oneda, 1);
+  gaussj(s.covar, s.mfit, oneda, 1, s.last_error);
   for (int32_t j = 0; j < s.mfit; ++j) s.da[size_t(j)] = oneda(j, 0);
   if (s.lambda == 0.0) {
     covsrt(s.covar, s.ma, s.lista, s.mfit);
@@ -169,12 +168,10 @@ bool mrqmin(const FitPoints& data, std::span<double> a, MrqState& s, PeakModel m
   return true;
 }
 
-int32_t mrqfit(const FitPoints& data, std::span<double> a, std::span<const int32_t> lista, PeakModel model) {
-  const int32_t ma = int32_t(a.size());
-  if (ma < kPeakCoreParams || ma > kMaxMrqParams || data.x.size() != data.y.size() ||
-      data.sig.size() != data.y.size() || data.size() < int32_t(lista.size()))
-    return -1;
-  MrqState s(lista, ma);
+namespace {
+
+// mrqfit's steps on a fresh state: 0 when the fit converged, -1 when it did not.
+int32_t run_fit(const FitPoints& data, std::span<double> a, MrqState& s, PeakModel model) {
   if (!mrqmin(data, a, s, model)) return -1;
   // Settled steps in a row: accepted steps that changed chi-square by a settled amount, and
   // refused trials that found chi-square no higher than a settled amount (at the minimum
@@ -196,6 +193,21 @@ int32_t mrqfit(const FitPoints& data, std::span<double> a, std::span<const int32
     }
   }
   return -1;
+}
+
+}  // namespace
+
+int32_t mrqfit(const FitPoints& data, std::span<double> a, std::span<const int32_t> lista, PeakModel model,
+               std::string* last_error) {
+  if (last_error) last_error->clear();
+  const int32_t ma = int32_t(a.size());
+  if (ma < kPeakCoreParams || ma > kMaxMrqParams || data.x.size() != data.y.size() ||
+      data.sig.size() != data.y.size() || data.size() < int32_t(lista.size()))
+    return -1;
+  MrqState s(lista, ma);
+  const int32_t result = run_fit(data, a, s, model);
+  if (last_error) *last_error = s.last_error;
+  return result;
 }
 
 }  // namespace kestrin

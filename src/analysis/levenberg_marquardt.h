@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "analysis/fit_matrix.h"
@@ -36,6 +37,9 @@ struct MrqState {
   double trial_chisq = 0;
   bool accepted = false;
   bool started = false;
+  // The last error the engine met on this fit (a bad parameter list, a singular matrix),
+  // empty while there was none. Nothing displays it; the fit's outcome is its return value.
+  std::string last_error;
 };
 
 // Curvature matrix alpha (mfit x mfit), gradient beta and chi-square of the model at a.
@@ -48,11 +52,12 @@ void covsrt(FitMatrix& covar, int32_t ma, std::span<const int32_t> lista, int32_
 
 // One step. lambda < 0 starts: checks the parameter list ("Bad lista permutation in
 // mrqmin-1" when a parameter stands twice, "-2" when the list does not cover the
-// parameters; both return false at once), sets lambda 0.001 and builds alpha, beta and
-// chisq at a. Each step solves (alpha with its diagonal times 1 + lambda) d = beta, tries
-// a + d and keeps it when chi-square fell (lambda times 0.1), else keeps a (lambda times 10).
-// lambda = 0 finishes: covar becomes the covariance in parameter order. False when the state
-// was never started.
+// parameters; both go to s.last_error and return false at once), sets lambda 0.001 and
+// builds alpha, beta and chisq at a. Each step solves (alpha with its diagonal times
+// 1 + lambda) d = beta, tries a + d and keeps it when chi-square fell (lambda times 0.1), else
+// keeps a (lambda times 10); a singular matrix puts gaussj's message into s.last_error and the
+// step goes on with what the elimination left. lambda = 0 finishes: covar becomes the
+// covariance in parameter order. False when the state was never started.
 bool mrqmin(const FitPoints& data, std::span<double> a, MrqState& s, PeakModel model);
 
 // Fits the parameters named in lista (usually all, in order) by repeated mrqmin steps until
@@ -61,7 +66,8 @@ bool mrqmin(const FitPoints& data, std::span<double> a, MrqState& s, PeakModel m
 // of chi-square (so the rule does not depend on the scale of the data); a refused trial that
 // raised chi-square by more starts the count again, an accepted larger fall leaves it. 0 when it converged, -1 when 101 steps did not settle, the parameter list
 // is bad, the data are shorter than the list or their lengths differ. a holds the parameters
-// where it stopped.
-int32_t mrqfit(const FitPoints& data, std::span<double> a, std::span<const int32_t> lista, PeakModel model);
+// where it stopped; last_error, when given, receives the fit's last error (empty when none).
+int32_t mrqfit(const FitPoints& data, std::span<double> a, std::span<const int32_t> lista, PeakModel model,
+               std::string* last_error = nullptr);
 
 }  // namespace kestrin

@@ -6,6 +6,7 @@
 #include <numbers>
 #include <string>
 
+#include "analysis/geometry.h"
 #include "analysis/peak_table.h"
 #include "base/convert.h"
 #include "model/state.h"
@@ -19,7 +20,6 @@ namespace {
 constexpr int32_t kSectors = 16;
 constexpr int32_t kPairs = kSectors / 2;
 constexpr double kSectorAngle = 22.5;
-constexpr double kDegToRad = std::numbers::pi / 180.0;
 constexpr double kSmallTilt = 0.001;
 constexpr double kNoError = 99999.99;
 // The cosine fit needs the ring in half the sectors: with fewer, the sectors that keep it

@@ -1,8 +1,11 @@
-// The cake window's picture.
+// The cake window's picture, and its place in the shared state.
 #include "image/cake_picture.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+
+#include "model/state.h"
 
 namespace kestrin {
 
@@ -58,10 +61,9 @@ void set_cake_brightness(TKsDIB& picture, int32_t position) {
 }
 
 CakeState& cake_state() {
-  static CakeState s;
-  return s;
+  std::shared_ptr<CakeState>& s = state().cake;
+  if (!s) s = std::make_shared<CakeState>();
+  return *s;
 }
-
-void reset_cake_state() { cake_state() = CakeState(); }
 
 }  // namespace kestrin

@@ -47,13 +47,14 @@ TKsDIB cake_picture(const std::vector<CakeSlice>& slices, const CakeShape& shape
 // positions saturate the bright end.
 void set_cake_brightness(TKsDIB& picture, int32_t position);
 
-// The cake window's picture, once one was made.
+// The cake window's picture, once one was made. It is part of the shared state
+// (state().cake), so a reset of the shared state clears it.
 struct CakeState {
   TKsDIB CakeDIB;
   bool made = false;
 };
 
+// The cake window's picture in the shared state, made there when first asked for.
 CakeState& cake_state();
-void reset_cake_state();
 
 }  // namespace kestrin

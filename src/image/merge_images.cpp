@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <new>
 
 #include "base/convert.h"
@@ -64,11 +65,10 @@ void keep_tables(MergeState& m, const ImageData& image) {
 }  // namespace
 
 MergeState& merge_state() {
-  static MergeState m;
-  return m;
+  std::shared_ptr<MergeState>& m = state().merge;
+  if (!m) m = std::make_shared<MergeState>();
+  return *m;
 }
-
-void reset_merge_state() { merge_state() = MergeState(); }
 
 void merged_size(const MergeArea& a, int32_t rotation, size_t count, int64_t& width, int64_t& height) {
   const int64_t w = int64_t(a.right) - a.left + 1, h = int64_t(a.bottom) - a.top + 1;

@@ -20,7 +20,8 @@ struct MergeArea {
 // Rotation by the merge window's combo index: 0, 90, 180 or 270 degrees.
 enum MergeRotation : int32_t { kRotate0 = 0, kRotate90, kRotate180, kRotate270 };
 
-// The merge window's process-wide state: the merged picture and its display.
+// The merge window's state: the merged picture and its display. It is part of the shared
+// state (state().merge), so a reset of the shared state clears it.
 struct MergeState {
   std::vector<uint16_t> MergeCodes;  // row-major, width x height
   int32_t width = 0, height = 0;
@@ -35,8 +36,8 @@ struct MergeState {
   int32_t sort_state = -1;      // -1 after a selection, 0 after an ascending sort, 1 descending
 };
 
+// The merge window's state in the shared state, made there when first asked for.
 MergeState& merge_state();
-void reset_merge_state();
 
 // Width and height of the merged picture of `count` rectangles: w = right - left + 1 and
 // h = bottom - top + 1; w by h x count at 0 and 180 degrees, h by w x count at 90 and 270.

@@ -1,12 +1,11 @@
-// All process-wide state of the program at once: the shared state of model/, the two
-// image stores, the merged picture and the cake picture.
+// All process-wide state of the program at once: the shared state of model/ (the merged
+// picture and the cake picture among it) and the two image stores.
 #pragma once
 
 namespace kestrin {
 
-// Replaces the shared state, the current image, the background image and the merge and
-// cake windows' states with fresh ones
-// (tests, and the headless program's start).
+// Replaces the shared state (the merge and cake windows' pictures with it), the current image
+// and the background image with fresh ones (tests, and the headless program's start).
 void reset_state();
 
 }  // namespace kestrin

@@ -1,12 +1,14 @@
 // The process-wide state shared by the image, analysis and window code: geometry and
 // integration parameters, the current pattern, peak and fit tables, per-sector patterns,
-// options, spots, the mask, rings and crystals, the view states, the batch state and the
-// macro recorder. Plain structs, one instance each, reached through state().
+// options, spots, the mask, rings and crystals, the view states, the batch state, the
+// macro recorder and the merge and cake windows' pictures. Plain structs, one instance each,
+// reached through state().
 #pragma once
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -18,6 +20,9 @@
 #include "model/view_state.h"
 
 namespace kestrin {
+
+struct CakeState;   // image/cake_picture.h
+struct MergeState;  // image/merge_images.h
 
 constexpr int kPatternSize = 36001;  // bins 0..36000
 constexpr int kMaxPeaks = 500;
@@ -311,13 +316,17 @@ struct SharedState {
   bool OmitGreen = false;  // leave masked pixels out of the integrations
   bool OmitBlue = false;   // leave display-level-0 pixels out
   double SamePeakTolerance = 0.005;  // the graph window's SAMEPEAK edit starts with kSamePeakStartText
+  // The merge and cake windows' pictures. Their types belong to the image code, which makes
+  // them here when first asked for (merge_state(), cake_state()); a reset drops them.
+  std::shared_ptr<MergeState> merge;
+  std::shared_ptr<CakeState> cake;
 };
 
 constexpr const char* kSamePeakStartText = "0.005";
 
 SharedState& state();
-// Replaces the shared state with a fresh one. image/program_state.h resets the image
-// stores with it.
+// Replaces the shared state with a fresh one, the merge and cake pictures included.
+// image/program_state.h resets the image stores with it.
 void reset_shared_state();
 
 }  // namespace kestrin

@@ -40,6 +40,16 @@ void commit(const std::string& line) {
   if (!line.empty()) state().macro.record(line);
 }
 
+// With an image, reads the edits into the parameters; without one, logs the line and says so.
+bool read_parameters_of_image(const char* no_image_line) {
+  if (current_image().NoImageFlag == 1) {
+    log_line(no_image_line);
+    return false;
+  }
+  read_parameters(current_image().ImageHeight);
+  return true;
+}
+
 void write_centre(double x, double y) {
   controls().set_text(frmMain::edtCenterX0, FloatToStr(x));
   controls().set_text(frmMain::edtCenterY0, FloatToStr(y));
@@ -183,11 +193,7 @@ void find_center_without_direct_command() {
 }
 
 void auto_analysis_command() {
-  if (current_image().NoImageFlag == 1) {
-    log_line(" auto_analysis() : Image data does not exist.");
-    return;
-  }
-  read_parameters(current_image().ImageHeight);
+  if (!read_parameters_of_image(" auto_analysis() : Image data does not exist.")) return;
   find_center_and_show();
   calc_sectored_histogram();
   peak_search();
@@ -217,11 +223,7 @@ void calc_tilt_menu_command() {
     log_line(" calc_tilt() : The tilt needs the 16 sectors' pixel patterns of \"Sectoring\"; run it first.");
 }
 void calc_wave_length_command() {
-  if (current_image().NoImageFlag == 1) {
-    log_line(" calc_wave_length() : Image data does not exist.");
-    return;
-  }
-  read_parameters(current_image().ImageHeight);
+  if (!read_parameters_of_image(" calc_wave_length() : Image data does not exist.")) return;
   calc_angle_histogram_selection();
   peak_search();
   Report report = log_report();

@@ -22,6 +22,7 @@
 #include "analysis/spot_list.h"
 #include "app/window_ports.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "commands/bg_commands.h"
 #include "commands/osc_ana_commands.h"
 #include "commands/spot_2theta.h"
@@ -36,6 +37,7 @@
 #include "ports/names/bg_form_names.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/spot_analyze_form_names.h"
+#include "ports/ports.h"
 #include "support/raxis_fixture.h"
 #include "support/ring_image.h"
 #include "support/spot_image.h"
@@ -106,7 +108,12 @@ void BM_OscBatchCommand(benchmark::State& s) {
 
 void BM_OscBatchBare(benchmark::State& s) {
   const auto& files = osc_files();
-  for (auto _ : s) osc_ana_batch(files, folder(), "_b");
+  // The window's start settings; the image redrawn after each search as the command does.
+  const OscSettings settings{1, 9, 1.3, 0.2, 4, 20};
+  for (auto _ : s) {
+    Report report = log_report();
+    osc_ana_batch(files, folder(), "_b", settings, report, [] { image_window().redraw_image(); });
+  }
 }
 
 // Calc. All over 500 spots of a 1000 x 1000 frame.

@@ -18,6 +18,7 @@
 #include "analysis/fit_windows.h"
 #include "analysis/peak_fitting.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "image/program_state.h"
 #include "model/headless_ports.h"
 #include "model/state.h"
@@ -79,10 +80,11 @@ void BM_CameraLengthSearch(benchmark::State& state) {
   t.count = kReferences;
   for (int32_t j = 0; j < kReferences; ++j)
     t.two_theta[size_t(j)] = std::atan(kSpacing * (5 * j + 1) * 0.1 / 150) * 180 / std::numbers::pi;
-  kestrin::controls().set_text(kestrin::frmMain::edtPixelX, "0.1");
+  kestrin::state().integration_params.pixel_x = 0.1;
   for (auto _ : state) {
-    kestrin::controls().set_text(kestrin::frmMain::edtCameraLength, "20");
-    kestrin::camera_length_search();
+    kestrin::state().integration_params.Lo = 20;
+    kestrin::Report report;
+    kestrin::camera_length_search(report);
   }
   state.counters["Lo"] = kestrin::state().integration_params.Lo;
 }

@@ -5,9 +5,9 @@
 
 #include "analysis/bg_filter.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "image/formats/code_encoder.h"
 #include "image/image_store.h"
-#include "ports/log.h"
 
 namespace kestrin {
 
@@ -27,11 +27,12 @@ bool subtractable(int32_t type) {
 }  // namespace
 
 double subtract_bg(std::span<uint16_t> source, std::span<uint16_t> bg_codes, double factor, double percent,
-                   double& offset, int32_t height, int32_t width, int32_t smooth_size, int32_t smooth_mode) {
+                   double& offset, int32_t height, int32_t width, int32_t smooth_size, int32_t smooth_mode,
+                   Report& report) {
   offset = 0;
   const int64_t pixels = int64_t(width) * height;
   if (width < 0 || height < 0 || int64_t(source.size()) != pixels || int64_t(bg_codes.size()) != pixels) {
-    log_line(" subtract_bg() : The code arrays do not hold Width x Height codes.");
+    report.say(" subtract_bg() : The code arrays do not hold Width x Height codes.");
     return offset;
   }
   if (smooth_mode == kSmoothMedian) smooth_median_codes(smooth_size, width, height, source);
@@ -46,7 +47,7 @@ double subtract_bg(std::span<uint16_t> source, std::span<uint16_t> bg_codes, dou
   }
   offset = most * percent / 100;
   if (!subtractable(img.image_type)) {
-    log_line(Format(" subtract_bg() : The subtraction is not done for image type %d.", {img.image_type}));
+    report.say(Format(" subtract_bg() : The subtraction is not done for image type %d.", {img.image_type}));
     return offset;
   }
   const CodeEncoder encoder(img, img.image_type);

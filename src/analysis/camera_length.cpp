@@ -14,11 +14,8 @@
 #include "analysis/peak_search.h"
 #include "analysis/peak_table.h"
 #include "base/convert.h"
-#include "image/image_store.h"
-#include "model/parameters.h"
+#include "base/report.h"
 #include "model/state.h"
-#include "ports/names/main_form_names.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -36,7 +33,7 @@ constexpr int32_t kShortSearchFrom = 400, kShortSearchTo = 4000;  // tenths, for
 double misfit(double two_theta, double angle) { return std::fabs(two_theta - angle) / two_theta; }
 
 // The found peak positions, in the order found.
-std::vector<double> found_positions(std::span<const int32_t> y, int32_t maximum) {
+std::vector<double> found_positions(std::span<const int32_t> y, int32_t maximum, Report& report) {
   std::vector<double> p;
   const double threshold = double(maximum) / 100;
   for (int32_t i = kFirstPoint; i <= int32_t(y.size()) - 6; ++i) {
@@ -45,7 +42,7 @@ std::vector<double> found_positions(std::span<const int32_t> y, int32_t maximum)
     if (!delta) continue;
     p.push_back(double(i) + *delta);
     if (int32_t(p.size()) >= kMaxPeaks) {
-      log_line(Format(" Dimension full :  Peak=%d", {int32_t(p.size())}));
+      report.say(Format(" Dimension full :  Peak=%d", {int32_t(p.size())}));
       break;
     }
   }
@@ -86,7 +83,7 @@ std::optional<std::pair<int32_t, int32_t>> trial_range(double Lo) {
 // Matches each reference to its nearest found peak at L and returns the camera lengths of
 // the matched ones; the table's x and intensity follow the match.
 std::vector<double> match_references(const std::vector<double>& found, double L, double pixel,
-                                     std::span<const int32_t> y) {
+                                     std::span<const int32_t> y, Report& report) {
   PeakTable& table = state().peak_table;
   std::vector<double> lengths;
   for (int32_t j = 0; j < peak_count_of(table); ++j) {
@@ -104,42 +101,34 @@ std::vector<double> match_references(const std::vector<double>& found, double L,
     table.x[size_t(j)] = p;
     const int32_t bin = TruncHalfUp(p);
     table.intensity[size_t(j)] = bin >= 0 && size_t(bin) < y.size() ? double(y[size_t(bin)]) : 0.0;
-    log_line(Format("%f", {p}) + " " + Format("%f", {camera_angle(p, pixel, L)}) + " " + Format("%f", {t}) +
+    report.say(Format("%f", {p}) + " " + Format("%f", {camera_angle(p, pixel, L)}) + " " + Format("%f", {t}) +
              " " + Format("%f", {Lo}));
     lengths.push_back(Lo);
   }
   return lengths;
 }
 
-void finish() {
-  controls().set_text(frmMain::edtCameraLength, Format("%10.6f", {state().integration_params.Lo}));
-  sort_and_compact_peaks(-1);
-  show_peak_list();
-  graph_window().draw_nax_graph();
-}
-
 }  // namespace
 
 double camera_angle(double p, double pixel, double L) { return std::atan(p * pixel / L) * kRadToDeg; }
 
-int32_t camera_length_search() {
+CameraLengthSearch camera_length_search(Report& report) {
   SharedState& st = state();
-  if (!st.nax_pattern.has_kind(kPixelHistogram)) return 1;
-  read_parameters(current_image().ImageHeight);
+  if (!st.nax_pattern.has_kind(kPixelHistogram)) return CameraLengthSearch::kNoPattern;
   const std::span<const int32_t> y = pattern_span();
-  if (y.size() < size_t(kFewestProfilePoints)) return 1;
+  if (y.size() < size_t(kFewestProfilePoints)) return CameraLengthSearch::kNoPattern;
   IntegrationParams& ip = st.integration_params;
   if (!(ip.pixel_x > 0)) {
-    log_line(" camera_length_search() : the pixel size must be positive.");
-    return 0;
+    report.say(" camera_length_search() : the pixel size must be positive.");
+    return CameraLengthSearch::kRefused;
   }
   const std::optional<std::pair<int32_t, int32_t>> range = trial_range(ip.Lo);
   if (!range) {
-    log_line(" camera_length_search() : the camera length is out of range.");
-    return 0;
+    report.say(" camera_length_search() : the camera length is out of range.");
+    return CameraLengthSearch::kRefused;
   }
-  const std::vector<double> found = found_positions(y, st.nax_pattern.maximum);
-  log_line("Search from " + Format("%5.1f", {range->first / 10.0}) + " (mm) to " +
+  const std::vector<double> found = found_positions(y, st.nax_pattern.maximum, report);
+  report.say("Search from " + Format("%5.1f", {range->first / 10.0}) + " (mm) to " +
            Format("%5.1f", {range->second / 10.0}) + " (mm).");
 
   // Every reference starts unmatched.
@@ -159,19 +148,19 @@ int32_t camera_length_search() {
   }
   std::vector<double> lengths;
   if (best_L) {
-    log_line("Best matched Lo =" + Format("%f", {*best_L}) + " (mm)");
-    lengths = match_references(found, *best_L, ip.pixel_x, y);
+    report.say("Best matched Lo =" + Format("%f", {*best_L}) + " (mm)");
+    lengths = match_references(found, *best_L, ip.pixel_x, y, report);
   }
   if (lengths.empty()) {
-    log_line("Initial Lo will be too far. Try another.");
+    report.say("Initial Lo will be too far. Try another.");
   } else {
     double total = 0;
     for (double Lo : lengths) total += Lo;
     ip.Lo = total / double(lengths.size());
-    log_line("Lo = " + Format("%10.6f", {ip.Lo}) + " (mm)");
+    report.say("Lo = " + Format("%10.6f", {ip.Lo}) + " (mm)");
   }
-  finish();
-  return 0;
+  sort_and_compact_peaks(-1);
+  return CameraLengthSearch::kSearched;
 }
 
 }  // namespace kestrin

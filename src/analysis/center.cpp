@@ -7,11 +7,9 @@
 #include <vector>
 
 #include "base/convert.h"
+#include "base/report.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
 #include "model/state.h"
-#include "ports/names/main_form_names.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -66,7 +64,7 @@ double median_of(std::vector<double>& values) {
 }
 
 // The first brightest pixel of the window in row-major order; each row's pixels are logged.
-Brightest search_maximum(double X, double Y, int32_t hx, int32_t hy) {
+Brightest search_maximum(double X, double Y, int32_t hx, int32_t hy, Report& report) {
   const ImageStore& img = current_image();
   const ImageMask& mask = state().image_mask;
   Brightest best;
@@ -82,7 +80,7 @@ Brightest search_maximum(double X, double Y, int32_t hx, int32_t hy) {
       seen.push_back(I);
       if (I > best.intensity) best.intensity = I, best.x = col, best.y = row;
     }
-    log_line(line);
+    report.say(line);
   }
   best.background = median_of(seen);
   return best;
@@ -122,16 +120,16 @@ int32_t search_half_width(double& v, int32_t size) {
 }
 
 // The search window's rows and its maximum, logged.
-Brightest search_and_log(double X, double Y, int32_t hx, int32_t hy) {
-  const Brightest best = search_maximum(X, Y, hx, hy);
-  log_line("Maximum (" + Format("%4d", {best.x}) + "," + Format("%4d", {int32_t(shown_y(best.y))}) +
+Brightest search_and_log(double X, double Y, int32_t hx, int32_t hy, Report& report) {
+  const Brightest best = search_maximum(X, Y, hx, hy, report);
+  report.say("Maximum (" + Format("%4d", {best.x}) + "," + Format("%4d", {int32_t(shown_y(best.y))}) +
            ") Intensity = " + Format("%7.2f", {best.intensity}));
   return best;
 }
 
-void refine_to_centroid(const Brightest& best, double& X, double& Y) {
+void refine_to_centroid(const Brightest& best, double& X, double& Y, Report& report) {
   centroid(best, X, Y);
-  log_line(" Fitted " + Format("%10.5f", {X}) + "," + Format("%10.5f", {shown_y(Y)}));
+  report.say(" Fitted " + Format("%10.5f", {X}) + "," + Format("%10.5f", {shown_y(Y)}));
 }
 
 // A direct-beam spot stands well above the pixels around it; a maximum of the background
@@ -147,45 +145,44 @@ bool inside_image(double X, double Y) {
   return inside_index(X, 0, img.ImageWidth) >= 0 && inside_index(Y, 0, img.ImageHeight) >= 0;
 }
 
-void keep_centre(const std::string& why) {
-  log_line("find_center() : " + why + ", the centre stays where it was.");
+void keep_centre(const std::string& why, Report& report) {
+  report.say("find_center() : " + why + ", the centre stays where it was.");
 }
 
 }  // namespace
 
-void find_local_maximum(double& X, double& Y) {
+void find_local_maximum(double& X, double& Y, Report& report) {
   const int32_t hx = search_half_width(X, current_image().ImageWidth);
   const int32_t hy = search_half_width(Y, current_image().ImageHeight);
-  refine_to_centroid(search_and_log(X, Y, hx, hy), X, Y);
+  refine_to_centroid(search_and_log(X, Y, hx, hy, report), X, Y, report);
 }
 
-int32_t find_center() {
-  state().macro.record("Kestrin.FindCenter();");
-  log_line("<<<<<<<<<< FIND CENTER >>>>>>>>>>");
-  if (current_image().NoImageFlag == 1) {
-    log_line("find_center() : Image data does not exist.");
-    return 1;
-  }
-  read_parameters(current_image().ImageHeight);
+bool announce_find_center(Report& report) {
+  report.say("<<<<<<<<<< FIND CENTER >>>>>>>>>>");
+  if (current_image().NoImageFlag != 1) return true;
+  report.say("find_center() : Image data does not exist.");
+  return false;
+}
+
+int32_t find_center(Report& report) {
+  if (current_image().NoImageFlag == 1) return 1;
   IntegrationParams& p = state().integration_params;
   double X = p.X0, Y = p.Y0;
   const int32_t hx = search_half_width(X, current_image().ImageWidth);
   const int32_t hy = search_half_width(Y, current_image().ImageHeight);
   if (!inside_image(X, Y)) {
-    keep_centre("the start (" + Format("%10.5f", {X}) + "," + Format("%10.5f", {shown_y(Y)}) +
-                ") lies outside the image");
+    keep_centre("the start (" + Format("%10.5f", {X}) + "," + Format("%10.5f", {shown_y(Y)}) + ") lies outside the image",
+                report);
     return 2;
   }
-  const Brightest best = search_and_log(X, Y, hx, hy);
+  const Brightest best = search_and_log(X, Y, hx, hy, report);
   if (!clearly_above_background(best)) {
-    keep_centre("the maximum is not clearly above the background (median " + Format("%7.2f", {best.background}) + ")");
+    keep_centre("the maximum is not clearly above the background (median " + Format("%7.2f", {best.background}) + ")",
+                report);
     return 2;
   }
-  refine_to_centroid(best, X, Y);
+  refine_to_centroid(best, X, Y, report);
   p.X0 = X, p.Y0 = Y;
-  controls().set_text(frmMain::edtCenterX0, Format("%10.5f", {p.X0}));
-  controls().set_text(frmMain::edtCenterY0, Format("%10.5f", {shown_y(p.Y0)}));
-  image_window().redraw_image();
   return 0;
 }
 

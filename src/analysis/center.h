@@ -6,20 +6,32 @@
 
 namespace kestrin {
 
-// Brightest unmasked pixel of a 13 x 13 window around (X, Y) (23 wide along a coordinate
-// that is exactly 0, which is first replaced by the image's middle), logged row by row,
-// then the centroid of the 19 x 19 pixels around it that reach a tenth of its intensity.
-// X and Y receive the refined position.
-void find_local_maximum(double& X, double& Y);
+class Report;
 
-// Records its macro line, refines the centre of integration_params on the image and writes
-// it to the centre edits; 0 when done, 1 without an image. A start outside the image, or a
-// maximum not above twice the median of the search window (no direct beam there), leaves
-// the centre as it was with a log line saying why, and gives 2.
-int32_t find_center();
+// Brightest unmasked pixel of a 13 x 13 window around (X, Y) (23 wide along a coordinate
+// that is exactly 0, which is first replaced by the image's middle), its rows said one by
+// one, then the centroid of the 19 x 19 pixels around it that reach a tenth of its
+// intensity. X and Y receive the refined position.
+void find_local_maximum(double& X, double& Y, Report& report);
+
+// The centre search's banner, and without an image the line saying so: true when there is
+// an image to search.
+bool announce_find_center(Report& report);
+
+// Refines the centre of integration_params on the image: 0 when done (the new centre is in
+// integration_params), 1 without an image (silent). A start outside the image, or a maximum
+// not above twice the median of the search window (no direct beam there), leaves the centre
+// as it was with a line saying why, and gives 2.
+int32_t find_center(Report& report);
 
 // A row of the image as the windows show it and the centre edits hold it: flipped
 // (height - 1 - y) when the images were loaded with VerticalReverse.
 double shown_y(double y);
+
+// The centre search for the routines that still read the main window's edits themselves
+// (the histograms' missing centre, the pixel readout): as the command does it, the macro
+// line recorded, the lines logged, the edits read first and the centre written back.
+int32_t find_center();
+void find_local_maximum(double& X, double& Y);
 
 }  // namespace kestrin

@@ -9,6 +9,7 @@
 #include "analysis/peak_search.h"
 #include "analysis/pixel_histogram.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 
@@ -177,17 +178,17 @@ std::string unmatched_reason(const StripLists& lists, int32_t pair, const SideRe
 }
 
 // The pair's new coordinate, or C kept with a log line saying why.
-double matched_or_kept(const StripLists& lists, int32_t pair, double C, double shown) {
+double matched_or_kept(const StripLists& lists, int32_t pair, double C, double shown, Report& report) {
   const SideResult r = match_side(lists, pair, C);
   if (r.match == SideMatch::kMatched) return r.value;
-  log_line(" FindCenterNoDirect() : " + unmatched_reason(lists, pair, r) + "; Center" + (pair == 0 ? "Y" : "X") +
+  report.say(" FindCenterNoDirect() : " + unmatched_reason(lists, pair, r) + "; Center" + (pair == 0 ? "Y" : "X") +
            " stays at" + Format("%10.5f", {shown}) + ".");
   return C;
 }
 
 }  // namespace
 
-int32_t FindCenterNoDirect(double& NewX, double& NewY) {
+int32_t FindCenterNoDirect(double& NewX, double& NewY, Report& report) {
   Controls& c = controls();
   c.set_checked(frmMain::rbtnRectangle, true);
   c.set_text(frmMain::edtBandWidth, kStripBand);
@@ -196,8 +197,8 @@ int32_t FindCenterNoDirect(double& NewX, double& NewY) {
   for (int32_t s = 0; s < kStripCount; ++s) lists[size_t(s)] = measure_strip(s);
   // The strips were measured around the centre the edits held; the last histogram read it.
   const IntegrationParams& p = state().integration_params;
-  NewX = matched_or_kept(lists, 1, p.X0, p.X0);
-  NewY = matched_or_kept(lists, 0, p.Y0, shown_y(p.Y0));
+  NewX = matched_or_kept(lists, 1, p.X0, p.X0, report);
+  NewY = matched_or_kept(lists, 0, p.Y0, shown_y(p.Y0), report);
   return 0;
 }
 

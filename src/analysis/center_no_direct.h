@@ -10,6 +10,8 @@
 
 namespace kestrin {
 
+class Report;
+
 enum Strip : int32_t { kStripTop = 0, kStripBottom, kStripLeft, kStripRight, kStripCount };
 constexpr int32_t kMaxStripPeaks = 11;
 
@@ -68,8 +70,8 @@ Centre match_opposite_sides(const StripLists& lists, double X0, double Y0);
 // a band of 20 pixels (the settings stay), then for TOP, BOTTOM, LEFT and RIGHT in turn
 // makes the strip's pixel histogram and searches its peaks, and matches the opposite strips'
 // lists around the current centre. NewX and NewY are in image rows and columns; a coordinate
-// whose strips did not match keeps its value, and the log says why. The last strip's
+// whose strips did not match keeps its value, and the report says why. The last strip's
 // pattern and peaks stay current. Returns 0.
-int32_t FindCenterNoDirect(double& NewX, double& NewY);
+int32_t FindCenterNoDirect(double& NewX, double& NewY, Report& report);
 
 }  // namespace kestrin

@@ -2,43 +2,22 @@
 #include "analysis/osc_batch.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "analysis/batch_state.h"
 #include "analysis/spot_list.h"
 #include "analysis/spot_search.h"
 #include "base/convert.h"
 #include "base/paths.h"
+#include "base/report.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/names/osc_ana_form_names.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
 namespace {
 
 constexpr double kSameOscSpotDistance = 0.1;
-
-struct OscSettings {
-  int32_t s = 0, b = 0;
-  double ratio = 0, tolerance = 0;
-  int32_t d = 0, distance = 0;
-};
-
-std::optional<OscSettings> read_settings() {
-  const Controls& c = controls();
-  const auto s = TryStrToInt(c.text(frmOscAna::edtCenterSize));
-  const auto b = TryStrToInt(c.text(frmOscAna::edtBGSize));
-  const auto ratio = TryStrToFloat(c.text(frmOscAna::edtShikii1));
-  const auto tolerance = TryStrToFloat(c.text(frmOscAna::edtShikii2));
-  const auto d = TryStrToInt(c.text(frmOscAna::edtSameSpotDistance));
-  const auto distance = TryStrToInt(c.text(frmOscAna::edtSearchDistance));
-  const auto discard = TryStrToInt(c.text(frmOscAna::edtSpotDiscardDistance));  // checked, not used
-  if (!s || !b || !ratio || !tolerance || !d || !distance || !discard) return std::nullopt;
-  return OscSettings{*s, *b, *ratio, *tolerance, *d, *distance};
-}
 
 // Trunc of a window edge, kept where Int32 holds it: edges beyond the image find nothing
 // either way.
@@ -65,23 +44,19 @@ std::string osc_output_name(const std::string& out_folder, const std::string& im
   return out_folder + (slash ? "" : "/") + base_name_of(image) + suffix + ".csv";
 }
 
-int32_t osc_ana_batch(const std::vector<std::string>& files, const std::string& out_folder, const std::string& suffix) {
-  const std::optional<OscSettings> settings = read_settings();
-  if (!settings) {
-    log_line("Spot Search setting read errro!");
-    return 1;
-  }
+int32_t osc_ana_batch(const std::vector<std::string>& files, const std::string& out_folder, const std::string& suffix,
+                      const OscSettings& settings, Report& report, const std::function<void()>& searched) {
   for (const std::string& file : files) {
     if (poll_batch_state() == 1) return 0;
     const bool loaded = load_current_image(file);
     if (poll_batch_state() == 1) return 0;
     if (!loaded) {  // the store still holds an earlier image: its spots are not this file's
-      log_line(Format(" osc_ana_batch() : %s was not loaded; no spot list is written for it.", {file}));
+      report.say(Format(" osc_ana_batch() : %s was not loaded; no spot list is written for it.", {file}));
       continue;
     }
-    search_references(*settings);
+    search_references(settings);
     remove_near_spots(kSameOscSpotDistance);
-    image_window().redraw_image();
+    searched();
     if (poll_batch_state() == 1) return 0;
     write_spot_list(osc_output_name(out_folder, file, suffix));
   }

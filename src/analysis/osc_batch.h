@@ -3,19 +3,30 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace kestrin {
 
-// Reads the search settings from the oscillation window's edits ("Spot Search setting read
-// errro!" and 1 when one is not a number), then for each file: a poll, the load, a poll,
-// a search in a square of +-edtSearchDistance around each reference position (the first a
-// new list, the others added), duplicates within 0.1 removed, the image redrawn, a poll,
-// and the list written to out_folder/<base name><suffix>.csv. A file that does not load is
-// logged and skipped: nothing is written for it. A poll that sees "stop" ends the batch.
-// 0 otherwise. A CSV file that cannot be written raises EInOutError.
-int32_t osc_ana_batch(const std::vector<std::string>& files, const std::string& out_folder, const std::string& suffix);
+class Report;
+
+// The spot search of the batch, as the oscillation window's edits set it.
+struct OscSettings {
+  int32_t s = 0, b = 0;  // the centre and background box sizes
+  double ratio = 0, tolerance = 0;
+  int32_t d = 0;         // the distance within which two spots are one
+  int32_t distance = 0;  // the half size of the square searched around each reference
+};
+
+// For each file: a poll, the load, a poll, a search in a square of +-distance around each
+// reference position (the first a new list, the others added), duplicates within 0.1
+// removed, `searched` called (the caller redraws the image), a poll, and the list written to
+// out_folder/<base name><suffix>.csv. A file that does not load is said and skipped:
+// nothing is written for it. A poll that sees "stop" ends the batch. Returns 0. A CSV file
+// that cannot be written raises EInOutError.
+int32_t osc_ana_batch(const std::vector<std::string>& files, const std::string& out_folder, const std::string& suffix,
+                      const OscSettings& settings, Report& report, const std::function<void()>& searched);
 
 // The CSV file of one image: out_folder, "/" unless it ends with one, the image's name
 // without folder and extension, the suffix and ".csv".

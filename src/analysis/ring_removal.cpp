@@ -7,25 +7,21 @@
 #include <string>
 #include <vector>
 
-#include "analysis/dispatch.h"
 #include "analysis/lanes.h"
 #include "analysis/peak_edit.h"
 #include "analysis/ring_geometry.h"
 #include "analysis/single_peak_fit.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "image/display/display.h"
 #include "image/formats/code_encoder.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/log.h"
-#include "ports/names/main_form_names.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
 namespace {
 
-constexpr int32_t kDirectionFull = 6;
 constexpr double kSideStep = 0.005;
 
 // A ring whose base line was fitted: its 2theta bounds and the line (pattern units).
@@ -58,17 +54,17 @@ int32_t peak_index(double two_theta) {
   return -1;
 }
 
-void log_ring_left(double begin, double end, const std::string& why) {
-  log_line(Format(" remove_rings() : ring %8.4f - %8.4f left unchanged: ", {begin, end}) + why);
+void say_ring_left(double begin, double end, const std::string& why, Report& report) {
+  report.say(Format(" remove_rings() : ring %8.4f - %8.4f left unchanged: ", {begin, end}) + why);
 }
 
 // The ring's base line fitted under its peak, or nothing (logged) when no peak could be
 // added, the fit did not converge or the line is not positive over the whole ring: a line
 // at or below zero would blacken the band, and an unconverged fit's line is no background.
-std::optional<FittedRing> fit_ring(double begin, double end) {
+std::optional<FittedRing> fit_ring(double begin, double end, Report& report) {
   const auto added = add_ring_peak((begin + end) / 2);
   if (!added) {
-    log_ring_left(begin, end, "no peak could be added.");
+    say_ring_left(begin, end, "no peak could be added.", report);
     return std::nullopt;
   }
   const int32_t j = peak_index(added->position);
@@ -76,7 +72,7 @@ std::optional<FittedRing> fit_ring(double begin, double end) {
   const double first = std::nearbyint((begin - p.two_theta_begin) / p.two_theta_step);
   const double last = std::nearbyint((end - p.two_theta_begin) / p.two_theta_step);
   if (!(std::fabs(first) < 1e9 && std::fabs(last) < 1e9) || !single_peak_fit(j, int32_t(first), int32_t(last))) {
-    log_ring_left(begin, end, "the fit did not converge.");
+    say_ring_left(begin, end, "the fit did not converge.", report);
     return std::nullopt;
   }
   const FitRecord& r = state().fit_tables.fitted[size_t(j)];
@@ -85,7 +81,7 @@ std::optional<FittedRing> fit_ring(double begin, double end) {
   for (double t : {begin, end}) {
     const double line = ring.base + ring.slope * t;
     if (!(line > 0)) {
-      log_ring_left(begin, end, Format("the fitted base line is %.1f at %8.4f.", {line, t}));
+      say_ring_left(begin, end, Format("the fitted base line is %.1f at %8.4f.", {line, t}), report);
       return std::nullopt;
     }
   }
@@ -116,34 +112,25 @@ void write_base_lines(const std::vector<FittedRing>& rings) {
   });
 }
 
-void refresh_views() {
+void rebuild_display_levels() {
   const ImageStore& img = current_image();
   SharedState& st = state();
   build_display_levels({img.image_codes, img.log_table, img.intensity_table}, st.display_scale, st.display_levels.level);
-  image_window().redraw_image();
 }
 
 }  // namespace
 
-void remove_rings() {
-  controls().set_checked(frmMain::rbtnRectangle, true);
-  controls().set_item_index(frmMain::cmbDirection, kDirectionFull);
-  pump_events();
-  calc_angle_histogram_selection();
-  if (current_image().NoImageFlag == 1 || !state().nax_pattern.has_kind(kAngleHistogram)) {
-    pump_events();
-    return;
-  }
+bool remove_rings(Report& report) {
+  if (current_image().NoImageFlag == 1 || !state().nax_pattern.has_kind(kAngleHistogram)) return false;
   const RingList& list = state().rings;
   const size_t n = std::min({list.ring_begin.size(), list.ring_end.size(), list.ring_correct.size()});
   std::vector<FittedRing> fitted;
   for (size_t i = 0; i < n; ++i)
-    if (auto ring = fit_ring(list.ring_begin[i], list.ring_end[i])) fitted.push_back(*ring);
-  if (!fitted.empty()) {
-    write_base_lines(fitted);
-    refresh_views();
-  }
-  pump_events();
+    if (auto ring = fit_ring(list.ring_begin[i], list.ring_end[i], report)) fitted.push_back(*ring);
+  if (fitted.empty()) return false;
+  write_base_lines(fitted);
+  rebuild_display_levels();
+  return true;
 }
 
 }  // namespace kestrin

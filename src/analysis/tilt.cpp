@@ -9,9 +9,8 @@
 #include "analysis/geometry.h"
 #include "analysis/peak_table.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "model/state.h"
-#include "ports/names/main_form_names.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -64,17 +63,16 @@ std::pair<double, double> fit_cosine(const std::array<double, kSectors>& t, doub
   return {double(beta), den > 0 ? num / den : 0.0};
 }
 
-void show_tilt(double Beta, double Phi) {
+TiltResult set_tilt(double Beta, double Phi, Report& report) {
   IntegrationParams& ip = state().integration_params;
   ip.Beta = Beta, ip.Phi = Phi;
-  log_line(" Final azimuth =" + Format("%5.1f", {Beta}) + "(deg), Tilt = " + Format("%10.6f", {Phi}));
-  controls().set_text(frmMain::edtBeta, Format("%8.3f", {Beta}));
-  controls().set_text(frmMain::edtPhi, Format("%10.6f", {Phi}));
+  report.say(" Final azimuth =" + Format("%5.1f", {Beta}) + "(deg), Tilt = " + Format("%10.6f", {Phi}));
+  return {0, true};
 }
 
 }  // namespace
 
-int32_t make_peak_table(int32_t a, int32_t b) {
+int32_t make_peak_table(int32_t a, int32_t b, Report& report) {
   if (!sector_exists(a) || !sector_exists(b) || a == b) return -1;
   PeakList& A = sector_list(a);
   PeakList& B = sector_list(b);
@@ -109,28 +107,27 @@ int32_t make_peak_table(int32_t a, int32_t b) {
   sort_and_compact_list(A, true);
   sort_and_compact_list(B, true);
   if (A.count != B.count) {
-    log_line("make_peak_table() : Unsuccessful Sector " + std::to_string(a) + " " + std::to_string(b) + " New " +
+    report.say("make_peak_table() : Unsuccessful Sector " + std::to_string(a) + " " + std::to_string(b) + " New " +
              std::to_string(A.count) + " " + std::to_string(B.count));
     return -1;
   }
   return A.count;
 }
 
-int32_t calc_tilt() {
+TiltResult calc_tilt(Report& report) {
   SharedState& st = state();
-  st.macro.record("Kestrin.CalcTilt();");
-  if (!st.nax_pattern.has_kind(kSector16Pixel) || usable_sector_count() < kSectors) return 1;
+  if (!st.nax_pattern.has_kind(kSector16Pixel) || usable_sector_count() < kSectors) return {1, false};
   const IntegrationParams& ip = st.integration_params;
-  log_line(" Initial tilt  azimuth =" + Format("%5.1f", {ip.Beta}) + "(deg), Tilt     = " + Format("%10.6f", {ip.Phi}) +
+  report.say(" Initial tilt  azimuth =" + Format("%5.1f", {ip.Beta}) + "(deg), Tilt     = " + Format("%10.6f", {ip.Phi}) +
            "(deg)");
   if (!(ip.pixel_x > 0)) {
-    log_line(" calc_tilt() : the pixel size must be positive.");
-    return 0;
+    report.say(" calc_tilt() : the pixel size must be positive.");
+    return {};
   }
   std::array<double, kSectors> t{};
   int32_t paired = 0;  // sectors whose ring their opposite sector holds too
   for (int32_t k = 0; k < kPairs; ++k) {
-    const int32_t count = make_peak_table(k, k + kPairs);
+    const int32_t count = make_peak_table(k, k + kPairs, report);
     if (count < 1) continue;
     paired += 2;
     t[size_t(k)] = pair_tilt(sector_list(k), sector_list(k + kPairs), count, ip.Lo, ip.pixel_x);
@@ -138,30 +135,28 @@ int32_t calc_tilt() {
   }
   double T0 = 0, a0 = 0;
   for (int32_t k = 0; k < kSectors; ++k) {
-    log_line("Sector =" + std::to_string(k) + ", Peak=" + std::to_string(sector_list(k).count) + ", Azimuth=" +
+    report.say("Sector =" + std::to_string(k) + ", Peak=" + std::to_string(sector_list(k).count) + ", Azimuth=" +
              Format("%5.1f", {kSectorAngle * k}) + "(deg), Tilt=" + Format("%10.6f", {t[size_t(k)]}) + "(deg)");
     if (t[size_t(k)] > T0) T0 = t[size_t(k)], a0 = kSectorAngle * k;
   }
-  log_line("  Azimuth = " + Format("%5.1f", {a0}) + "(deg), Tilt =" + Format("%10.6f", {T0}) + "(deg)");
+  report.say("  Azimuth = " + Format("%5.1f", {a0}) + "(deg), Tilt =" + Format("%10.6f", {T0}) + "(deg)");
   // A tilt too large for the pairing tolerance looks like no tilt, or a smaller one: keep
   // the user's.
   if (paired == 0) {
-    log_line(" calc_tilt() : no sector pair has common peaks.");
-    return 0;
+    report.say(" calc_tilt() : no sector pair has common peaks.");
+    return {};
   }
   if (paired < kFitSectors) {
-    log_line(" calc_tilt() : only " + std::to_string(paired) + " of " + std::to_string(kSectors) +
+    report.say(" calc_tilt() : only " + std::to_string(paired) + " of " + std::to_string(kSectors) +
              " sectors hold a common peak, the tilt was not determined.");
-    return 0;
+    return {};
   }
   if (T0 < kSmallTilt) {
-    log_line("Tilt is small enough.");
-    show_tilt(0, 0);
-    return 0;
+    report.say("Tilt is small enough.");
+    return set_tilt(0, 0, report);
   }
   const auto [Beta, Phi] = fit_cosine(t, T0);
-  show_tilt(Beta, Phi);
-  return 0;
+  return set_tilt(Beta, Phi, report);
 }
 
 }  // namespace kestrin

@@ -7,20 +7,27 @@
 
 namespace kestrin {
 
+class Report;
+
 // Keeps in the peak lists of sectors a and b only the peaks that pair up within
 // SamePeakTolerance (relative), each the other's nearest; the rest are deleted and both
 // lists sorted and compacted. Returns the common count; -1 when either list is empty or the
-// counts differ afterwards ("make_peak_table() : Unsuccessful Sector a b New ca cb").
-int32_t make_peak_table(int32_t a, int32_t b);
+// counts differ afterwards (then it says "make_peak_table() : Unsuccessful Sector a b New
+// ca cb").
+int32_t make_peak_table(int32_t a, int32_t b, Report& report);
 
-// Records "Kestrin.CalcTilt();", then pairs sectors k and k + 8, takes the tilt each pair
-// shows and fits T0 cos(22.5 k - Beta) to them over whole degrees; Beta and Phi go into the
-// parameters and into edtBeta and edtPhi, each step logged. A largest tilt below 0.001
-// degrees gives "Tilt is small enough." and zeros. When no pair has common peaks
-// (" calc_tilt() : no sector pair has common peaks.") or fewer than 8 of the 16 sectors hold
-// one (" calc_tilt() : only 6 of 16 sectors hold a common peak, the tilt was not
-// determined."), Beta and Phi are left as they were. Returns 1 without a 16-sector pattern
-// (silent), else 0.
-int32_t calc_tilt();
+struct TiltResult {
+  int32_t status = 0;       // 1 without a 16-sector pattern, else 0
+  bool determined = false;  // Beta and Phi of integration_params were set
+};
+
+// Pairs sectors k and k + 8, takes the tilt each pair shows and fits T0 cos(22.5 k - Beta)
+// to them over whole degrees; Beta and Phi go into integration_params, each step said. A
+// largest tilt below 0.001 degrees gives "Tilt is small enough." and zeros. When no pair
+// has common peaks (" calc_tilt() : no sector pair has common peaks.") or fewer than 8 of
+// the 16 sectors hold one (" calc_tilt() : only 6 of 16 sectors hold a common peak, the
+// tilt was not determined."), Beta and Phi are left as they were. Without a 16-sector
+// pattern it says nothing and gives status 1.
+TiltResult calc_tilt(Report& report);
 
 }  // namespace kestrin

@@ -4,15 +4,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "analysis/dispatch.h"
-#include "analysis/peak_search.h"
 #include "analysis/peak_table.h"
 #include "base/convert.h"
-#include "image/image_store.h"
-#include "model/parameters.h"
+#include "base/report.h"
 #include "model/state.h"
-#include "ports/names/main_form_names.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -30,40 +25,33 @@ bool agree(const double (&lambda)[3], double mean) {
 
 }  // namespace
 
-void calc_wave_length() {
-  if (current_image().NoImageFlag == 1) {
-    log_line(" calc_wave_length() : Image data does not exist.");
-    return;
-  }
-  read_parameters(current_image().ImageHeight);
-  calc_angle_histogram_selection();
-  peak_search();
-  log_line("");
-  log_line("calc_wave_length");
-  log_line("");
+std::optional<double> calc_wave_length(Report& report) {
+  report.say("");
+  report.say("calc_wave_length");
+  report.say("");
   // Only the peaks of a fresh 2theta pattern count: a refused integration leaves an old table.
   const PeakTable& table = state().peak_table;
   const int32_t peaks = current_pattern_group() == PatternGroup::kAngle ? peak_count_of(table) : 0;
   if (peaks < 3) {
-    log_line(" calc_wave_length() : fewer than three peaks.");
-    return;
+    report.say(" calc_wave_length() : fewer than three peaks.");
+    return std::nullopt;
   }
   double lambda[3], sum = 0;
   for (int32_t i = 0; i < 3; ++i) {
     const double two_theta = table.two_theta[size_t(i)];
     lambda[i] = 2 * kReferenceSpacings[i] * std::sin(two_theta / 2 * std::numbers::pi / 180);
-    log_line(Format("No.%d  2theta=%7.5f lambda=%7.5f", {i + 1, two_theta, lambda[i]}));
+    report.say(Format("No.%d  2theta=%7.5f lambda=%7.5f", {i + 1, two_theta, lambda[i]}));
     sum += lambda[i];
   }
   const double mean = sum / 3;
   if (!agree(lambda, mean)) {
-    log_line(Format(" calc_wave_length() : the three wavelengths differ by more than 1 %% from their mean %7.5f,"
+    report.say(Format(" calc_wave_length() : the three wavelengths differ by more than 1 %% from their mean %7.5f,"
                     " the wavelength was not determined.",
                     {mean}));
-    return;
+    return std::nullopt;
   }
-  log_line(Format("lambda average = %7.5f", {mean}));
-  controls().set_text(frmMain::edtLambda, Format("%7.5f", {mean}));
+  report.say(Format("lambda average = %7.5f", {mean}));
+  return mean;
 }
 
 }  // namespace kestrin

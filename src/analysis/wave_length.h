@@ -2,17 +2,20 @@
 // to three built-in d-spacings.
 #pragma once
 
+#include <optional>
+
 namespace kestrin {
+
+class Report;
 
 // The three d-spacings (angstrom), matched in this order to the three lowest peaks.
 inline constexpr double kReferenceSpacings[3] = {3.1242386057, 2.70567, 1.9131976047};
 
-// Reads the parameters, makes the 2theta pattern of the current settings and searches its
-// peaks; each of the first three peaks gives lambda = 2 d sin(2theta / 2), and their mean is
-// logged and written into edtLambda (the parameter itself changes at the next reading).
-// Without an image, with fewer than three peaks, or with three wavelengths of which one lies
-// more than 1 % from their mean (the peaks are not the sample's first three rings), it logs
-// why and leaves edtLambda alone.
-void calc_wave_length();
+// The wavelength the peak table of a fresh 2theta pattern shows: each of its first three
+// peaks gives lambda = 2 d sin(2theta / 2), each said, and their mean is the result. With
+// fewer than three peaks (or no 2theta pattern current), or with three wavelengths of which
+// one lies more than 1 % from their mean (the peaks are not the sample's first three
+// rings), it says why and gives nothing. The parameters are left as they are.
+std::optional<double> calc_wave_length(Report& report);
 
 }  // namespace kestrin

@@ -124,7 +124,8 @@ void subtract_bg_command() {
   const int32_t size = StrToInt(c.text(frmBG::edtSourceSmoothingFilterSize));
   ImageStore& img = current_image();
   double offset = 0;
-  subtract_bg(img.image_codes, bg.image_codes, factor, percent, offset, bg.ImageHeight, bg.ImageWidth, size, mode);
+  Report report = log_report();
+  subtract_bg(img.image_codes, bg.image_codes, factor, percent, offset, bg.ImageHeight, bg.ImageWidth, size, mode, report);
   controls().set_text(frmBG::edtOffset1, FloatToStr(offset));
   recompute_bg_statistics(0, 0, img.LinearSaturation, img.LogSaturation);
   refresh_bg();

@@ -200,7 +200,7 @@ void add_analysis_methods(Table& t) {
   add_action(t, "AngleIntensity", &calc_angle_histogram_selection);
   add_action(t, "PixelIntensity", &calc_pixel_histogram_selection);
   add_action(t, "FineAngleIntensity", &calc_fine_angle_histogram_selection);
-  add_action(t, "FindCenter", &find_center);
+  add_action(t, "FindCenter", &find_center_and_show);
   add_action(t, "FindSpot", &find_spot);
   add_action(t, "Sectoring", &calc_sectored_histogram);
   add_action(t, "PeakSearch", &peak_search);

@@ -1,13 +1,15 @@
 // The main window's commands without widgets.
 #include "commands/main_form_commands.h"
 
+#include <optional>
 #include <string>
 
-#include "analysis/auto_analysis.h"
 #include "analysis/center.h"
 #include "analysis/center_no_direct.h"
+#include "analysis/dispatch.h"
 #include "analysis/line_integration.h"
 #include "analysis/peak_search.h"
+#include "analysis/sectored_histogram.h"
 #include "analysis/spot_search.h"
 #include "analysis/tilt.h"
 #include "analysis/wave_length.h"
@@ -36,6 +38,16 @@ void commit(const std::string& line) {
   read_parameters(current_image().ImageHeight);
   image_window().redraw_image();
   if (!line.empty()) state().macro.record(line);
+}
+
+// With an image, reads the edits into the parameters; without one, logs the line and says so.
+bool read_parameters_of_image(const char* no_image_line) {
+  if (current_image().NoImageFlag == 1) {
+    log_line(no_image_line);
+    return false;
+  }
+  read_parameters(current_image().ImageHeight);
+  return true;
 }
 
 void write_centre(double x, double y) {
@@ -117,9 +129,24 @@ void straight_line_integration() {
   calc_line_integration(state().integration_params.RectDirection);
 }
 
+int32_t find_center_and_show() {
+  state().macro.record("Kestrin.FindCenter();");
+  Report report = log_report();
+  if (!announce_find_center(report)) return 1;
+  read_parameters(current_image().ImageHeight);
+  const int32_t found = find_center(report);
+  if (found == 0) {
+    const IntegrationParams& centre = state().integration_params;
+    controls().set_text(frmMain::edtCenterX0, Format("%10.5f", {centre.X0}));
+    controls().set_text(frmMain::edtCenterY0, Format("%10.5f", {shown_y(centre.Y0)}));
+    image_window().redraw_image();
+  }
+  return found;
+}
+
 void find_center_command(bool redraw) {
   if (current_image().NoImageFlag == 1) return;
-  find_center();
+  find_center_and_show();
   if (redraw) image_window().redraw_image();
 }
 
@@ -159,24 +186,50 @@ void spot_search_command() {
 void find_center_without_direct_command() {
   find_center_without_direct(+[](double& x, double& y) {
     double NewX = 0, NewY = 0;
-    FindCenterNoDirect(NewX, NewY);
+    Report report = log_report();
+    FindCenterNoDirect(NewX, NewY, report);
     x = NewX, y = shown_y(NewY);
   });
 }
 
-void auto_analysis_command() { auto_analysis(); }
+void auto_analysis_command() {
+  if (!read_parameters_of_image(" auto_analysis() : Image data does not exist.")) return;
+  find_center_and_show();
+  calc_sectored_histogram();
+  peak_search();
+  calc_tilt_command();
+  calc_pixel_histogram_selection();
+  peak_search();
+}
 void import_mask_command() { import_mask_file(); }
-void calc_tilt_command() { calc_tilt(); }
+int32_t calc_tilt_command() {
+  state().macro.record("Kestrin.CalcTilt();");
+  Report report = log_report();
+  const TiltResult tilt = calc_tilt(report);
+  if (tilt.determined) {
+    const IntegrationParams& p = state().integration_params;
+    controls().set_text(frmMain::edtBeta, Format("%8.3f", {p.Beta}));
+    controls().set_text(frmMain::edtPhi, Format("%10.6f", {p.Phi}));
+  }
+  return tilt.status;
+}
 
 void peak_search_menu_command() {
   if (peak_search() != 0) log_line(" peak_search() : Pattern data does not exist. Make a pattern first.");
 }
 
 void calc_tilt_menu_command() {
-  if (calc_tilt() != 0)
+  if (calc_tilt_command() != 0)
     log_line(" calc_tilt() : The tilt needs the 16 sectors' pixel patterns of \"Sectoring\"; run it first.");
 }
-void calc_wave_length_command() { calc_wave_length(); }
+void calc_wave_length_command() {
+  if (!read_parameters_of_image(" calc_wave_length() : Image data does not exist.")) return;
+  calc_angle_histogram_selection();
+  peak_search();
+  Report report = log_report();
+  if (const std::optional<double> lambda = calc_wave_length(report))
+    controls().set_text(frmMain::edtLambda, Format("%7.5f", {*lambda}));
+}
 void show_spot_list_command() { show_spot_list(); }
 
 }  // namespace kestrin

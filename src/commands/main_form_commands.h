@@ -41,13 +41,24 @@ void direction_changed();
 // Menu commands with more to them than one call.
 void load_image_command();           // the image dialog, then the log window (also after a cancel)
 void straight_line_integration();    // only for the rectangle by direction
+// The script's FindCenter: records its macro line, reads the edits and runs find_center
+// with its lines in the log; a centre found goes into the centre edits ("%10.5f", the row
+// as the windows show it) and the image is redrawn. Returns find_center's status.
+int32_t find_center_and_show();
 void find_center_command(bool redraw);  // needs an image; the menu item also redraws
 void import_mask_command();             // import_mask_file, after the window's message
-void calc_tilt_command();
+// The script's CalcTilt: records its macro line and runs calc_tilt with its lines in the
+// log; a tilt determined goes into edtBeta ("%8.3f") and edtPhi ("%10.6f"). Returns
+// calc_tilt's status.
+int32_t calc_tilt_command();
 // The menu's "Peak search" and "Calc Tilt": as the script methods, and a line in the log
 // saying why when there is no pattern to work on.
 void peak_search_menu_command();
 void calc_tilt_menu_command();
+// "Calculate wave length": with an image, reads the edits, makes the 2theta pattern of the
+// current settings and searches its peaks, then runs calc_wave_length with its lines in the
+// log; a wavelength found goes into edtLambda ("%7.5f"; the parameter follows at the next
+// reading).
 void calc_wave_length_command();
 // The spot search over the whole image with the spot window's settings, then the spot list.
 // A setting that is not a number raises its conversion error before anything is searched.
@@ -66,6 +77,12 @@ void find_center_without_direct(CentreRound round);
 // The menu's centre search without the direct beam: the ten rounds above, each one
 // FindCenterNoDirect, its centre written into the edits as the windows show it.
 void find_center_without_direct_command();
+// The automatic analysis, the main steps from a loaded image to its radial pattern: without
+// an image logs " auto_analysis() : Image data does not exist."; otherwise reads the
+// parameters, puts the centre on the direct-beam spot, makes the 16-sector patterns and
+// searches their peaks, refines the tilt from them, then makes the pixel histogram of the
+// current settings and searches its peaks. Each step logs, records its macro line and shows
+// its result as on its own; a step that finds nothing does not stop the later ones.
 void auto_analysis_command();
 
 }  // namespace kestrin

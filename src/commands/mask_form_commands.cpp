@@ -5,16 +5,20 @@
 #include <optional>
 
 #include "analysis/crystal_file.h"
+#include "analysis/dispatch.h"
 #include "analysis/ring_mask.h"
 #include "analysis/ring_removal.h"
 #include "base/convert.h"
 #include "image/files/ring_mask_file.h"
+#include "ports/names/main_form_names.h"
 #include "ports/names/mask_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
 
 namespace {
+
+constexpr int32_t kDirectionFull = 6;
 
 // The open dialog as the main window left it, without its filter and file name.
 std::string run_open_dialog() {
@@ -80,9 +84,19 @@ void update_ring_list() {
   show_ring_grid();
 }
 
+void remove_rings_of_whole_image() {
+  controls().set_checked(frmMain::rbtnRectangle, true);
+  controls().set_item_index(frmMain::cmbDirection, kDirectionFull);
+  pump_events();
+  calc_angle_histogram_selection();
+  Report report = log_report();
+  if (remove_rings(report)) image_window().redraw_image();
+  pump_events();
+}
+
 void subtract_rings_command() {
   update_ring_list();
-  remove_rings();
+  remove_rings_of_whole_image();
 }
 
 void open_crystal_file_command() {

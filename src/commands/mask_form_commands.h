@@ -29,7 +29,12 @@ void show_ring_grid();
 void open_ring_mask_file_command();
 // The ring list read back from the grid, then shown again.
 void update_ring_list();
-// update_ring_list, then remove_rings.
+// The ring removal over the whole image: the region becomes the rectangle FULL (through
+// the main window's controls), the windows handle their events, the 2theta pattern of the
+// whole image is made and remove_rings runs with its lines in the log; pixels written are
+// redrawn, and the windows handle their events again.
+void remove_rings_of_whole_image();
+// update_ring_list, then remove_rings_of_whole_image.
 void subtract_rings_command();
 
 // The crystal part: a crystal file from the open dialog lists its crystals, the first one

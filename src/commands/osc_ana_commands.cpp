@@ -1,9 +1,12 @@
 // The oscillation analysis window's commands.
 #include "commands/osc_ana_commands.h"
 
+#include <optional>
+
 #include "analysis/osc_batch.h"
 #include "analysis/spot_csv.h"
 #include "analysis/spot_tables.h"
+#include "base/convert.h"
 #include "base/paths.h"
 #include "base/program_files.h"
 #include "base/runtime_errors.h"
@@ -26,6 +29,20 @@ FileDialogSetup open_setup(const char* filter) {
 }
 
 void set_batch_state(BatchStateValue v) { state().BatchState = v; }
+
+// The batch's search settings from the window's edits; nothing when one is not a number.
+std::optional<OscSettings> read_osc_settings() {
+  const Controls& c = controls();
+  const auto s = TryStrToInt(c.text(frmOscAna::edtCenterSize));
+  const auto b = TryStrToInt(c.text(frmOscAna::edtBGSize));
+  const auto ratio = TryStrToFloat(c.text(frmOscAna::edtShikii1));
+  const auto tolerance = TryStrToFloat(c.text(frmOscAna::edtShikii2));
+  const auto d = TryStrToInt(c.text(frmOscAna::edtSameSpotDistance));
+  const auto distance = TryStrToInt(c.text(frmOscAna::edtSearchDistance));
+  const auto discard = TryStrToInt(c.text(frmOscAna::edtSpotDiscardDistance));  // checked, not used
+  if (!s || !b || !ratio || !tolerance || !d || !distance || !discard) return std::nullopt;
+  return OscSettings{*s, *b, *ratio, *tolerance, *d, *distance};
+}
 
 }  // namespace
 
@@ -99,13 +116,24 @@ void run_osc_ana_batch(const std::vector<std::string>& files, const std::string&
     state().OscOutputFolder = folder;
     set_batch_state(kBatchRun);
     try {
-      osc_ana_batch(files, folder, suffix);
+      osc_ana_batch_with_settings(files, folder, suffix);
     } catch (...) {
       write_program_file_line(kOscIniFile, state().OscOutputFolder);  // remembered all the same
       throw;
     }
     write_program_file_line(kOscIniFile, state().OscOutputFolder);
   });
+}
+
+int32_t osc_ana_batch_with_settings(const std::vector<std::string>& files, const std::string& folder,
+                                    const std::string& suffix) {
+  const std::optional<OscSettings> settings = read_osc_settings();
+  if (!settings) {
+    log_line("Spot Search setting read errro!");
+    return 1;
+  }
+  Report report = log_report();
+  return osc_ana_batch(files, folder, suffix, *settings, report, [] { image_window().redraw_image(); });
 }
 
 void batch_pause_command() { set_batch_state(kBatchPause); }

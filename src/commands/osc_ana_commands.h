@@ -3,6 +3,7 @@
 // Continue and Cancel.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,11 @@ void osc_execute_command();
 // OscOutputFolder := folder; the batch as a long run with BatchState reset to run, so a
 // Cancel of an earlier run does not end this one; afterwards the ini file is rewritten.
 void run_osc_ana_batch(const std::vector<std::string>& files, const std::string& folder, const std::string& suffix);
+// The batch itself: the search settings read from the window's edits ("Spot Search setting
+// read errro!" and 1 when one is not a number), then osc_ana_batch with its lines in the log
+// and the image redrawn after each image's search.
+int32_t osc_ana_batch_with_settings(const std::vector<std::string>& files, const std::string& folder,
+                                    const std::string& suffix);
 
 // Pause, Continue and Cancel (also the background window's Pause and Cancel).
 void batch_pause_command();

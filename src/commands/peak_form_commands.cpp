@@ -5,8 +5,12 @@
 #include "analysis/peak_edit.h"
 #include "analysis/peak_fitting.h"
 #include "analysis/peak_table.h"
+#include "base/convert.h"
+#include "image/image_store.h"
+#include "model/parameters.h"
 #include "model/state.h"
-#include "ports/log.h"
+#include "ports/names/main_form_names.h"
+#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -34,7 +38,15 @@ void delete_selected_peaks(const std::vector<bool>& selected) {
     if (chosen[size_t(i)]) delete_selected_peak(i);
 }
 
-void calc_distance_command() { camera_length_search(); }
+void calc_distance_command() {
+  if (!state().nax_pattern.has_kind(kPixelHistogram)) return;
+  read_parameters(current_image().ImageHeight);
+  Report report = log_report();
+  if (camera_length_search(report) != CameraLengthSearch::kSearched) return;
+  controls().set_text(frmMain::edtCameraLength, Format("%10.6f", {state().integration_params.Lo}));
+  show_peak_list();
+  graph_window().draw_nax_graph();
+}
 void peak_fitting_command() { PeakFitting(); }
 
 }  // namespace kestrin

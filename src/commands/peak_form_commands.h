@@ -20,8 +20,11 @@ std::string peak_list_copy_text(const std::vector<std::string>& rows, const std:
 // peak the user selected.
 void delete_selected_peaks(const std::vector<bool>& selected);
 
-// "Calc Distance" and "Peak Fitting": camera_length_search and PeakFitting.
+// "Calc Distance": with a pixel pattern, reads the edits and runs camera_length_search with
+// its lines in the log; after a search the camera length goes into edtCameraLength
+// ("%10.6f") and the peak list and graph are redrawn.
 void calc_distance_command();
+// "Peak Fitting": PeakFitting.
 void peak_fitting_command();
 
 }  // namespace kestrin

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/dispatch.h"
 #include "analysis/lanes.h"
 #include "base/convert.h"
 #include "image/image_store.h"
@@ -53,6 +54,14 @@ protected:
     edit(frmMain::edtPixelY, FloatToStr(g.pixel_y));
     edit(frmMain::edtPhi, FloatToStr(g.Phi));
     edit(frmMain::edtBeta, FloatToStr(g.Beta));
+  }
+
+  // The 2theta pattern of the whole image (the rectangle FULL) with the other settings as
+  // the main window holds them: what the ring removal works on.
+  static void whole_image_angle_pattern() {
+    check(frmMain::rbtnRectangle);
+    controls().set_item_index(frmMain::cmbDirection, 6);
+    calc_angle_histogram_selection();
   }
 
   // How wide the random parameters of one robustness run reach.

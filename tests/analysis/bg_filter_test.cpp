@@ -11,6 +11,7 @@
 #include "analysis/rank_filter.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "image/image_store.h"
 #include "ports/names/bg_form_names.h"
 #include "rank_reference.h"
@@ -205,22 +206,26 @@ TEST_F(BgFilterTest, SubtractionTable) {
     bg_image().intensity_table = img.intensity_table;
     std::vector<uint16_t> source = c.source, bg = c.bg;
     double offset = -1;
-    EXPECT_EQ(subtract_bg(source, bg, c.factor, c.percent, offset, 1, 2, 3, kSmoothNone), c.offset) << c.type;
+    Report report;
+    EXPECT_EQ(subtract_bg(source, bg, c.factor, c.percent, offset, 1, 2, 3, kSmoothNone, report), c.offset) << c.type;
+    EXPECT_TRUE(report.lines().empty());
     EXPECT_EQ(offset, c.offset);
     EXPECT_EQ(bg, c.expected) << c.type;
   }
   EXPECT_TRUE(log().empty());
 }
 
-TEST_F(BgFilterTest, SubtractionOfOtherImageTypesIsRefusedInTheLog) {
+TEST_F(BgFilterTest, SubtractionOfOtherImageTypesIsRefusedWithTheReason) {
   load_flat_image(1, 1, 0);
   for (const int32_t type : {kTypeBruker, kTypeBAS2500, kTypeFloatTiff}) {
     current_image().image_type = type;
     std::vector<uint16_t> source = {500}, bg = {100};
     double offset = 0;
-    subtract_bg(source, bg, 1.0, 0, offset, 1, 1, 0, kSmoothNone);
+    Report report;
+    subtract_bg(source, bg, 1.0, 0, offset, 1, 1, 0, kSmoothNone, report);
     EXPECT_EQ(bg[0], 100);
-    EXPECT_EQ(log().back(), Format(" subtract_bg() : The subtraction is not done for image type %d.", {type}));
+    EXPECT_EQ(report.lines(),
+              std::vector<std::string>{Format(" subtract_bg() : The subtraction is not done for image type %d.", {type})});
   }
 }
 
@@ -233,7 +238,8 @@ TEST_F(BgFilterTest, SubtractionSmoothsTheSourceFirstAndTheBackgroundTableIsItsO
   std::vector<uint16_t> source(25, 100), bg(25, 10);
   source[12] = 1000;  // removed by the median
   double offset = 0;
-  subtract_bg(source, bg, 1.0, 0, offset, H, W, 3, kSmoothMedian);
+  Report report;
+  subtract_bg(source, bg, 1.0, 0, offset, H, W, 3, kSmoothMedian, report);
   EXPECT_EQ(source[12], 100);
   EXPECT_EQ(bg[12], 80);  // 100 - 2 * 10
 }

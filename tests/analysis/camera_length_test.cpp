@@ -8,8 +8,8 @@
 #include <numbers>
 
 #include "base/convert.h"
+#include "base/report.h"
 #include "peak_fixture.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -18,9 +18,17 @@ class CameraLengthTest : public PeakTest {
 protected:
   void SetUp() override {
     PeakTest::SetUp();
-    edit(frmMain::edtPixelX, "0.1");
-    edit(frmMain::edtPixelY, "0.1");
+    IntegrationParams& p = state().integration_params;
+    p.pixel_x = p.pixel_y = 0.1;
   }
+  static void start_length(double Lo) { state().integration_params.Lo = Lo; }
+  // The search from a fresh report, whose lines said() then holds.
+  CameraLengthSearch search() {
+    report = Report();
+    return camera_length_search(report);
+  }
+  const std::vector<std::string>& said() const { return report.lines(); }
+  Report report;
   // The references as a peak table of 2theta values (x and intensity filled with junk).
   static void references(const std::vector<double>& two_theta) {
     PeakTable& t = state().peak_table;
@@ -42,11 +50,11 @@ TEST_F(CameraLengthTest, FindsTheLengthThePeaksWereMadeFor) {
   std::vector<double> refs = rings;
   refs.push_back(0);  // unusable: takes no part
   references(refs);
-  edit(frmMain::edtCameraLength, "145");
-  ASSERT_EQ(camera_length_search(), 0);
+  start_length(145);
+  ASSERT_EQ(search(), CameraLengthSearch::kSearched);
   EXPECT_NEAR(state().integration_params.Lo, 150, 0.05);
-  EXPECT_EQ(controls().text(frmMain::edtCameraLength), Format("%10.6f", {state().integration_params.Lo}));
-  EXPECT_EQ(log()[0], "Search from 135.0 (mm) to 155.0 (mm).");
+  EXPECT_EQ(said()[0], "Search from 135.0 (mm) to 155.0 (mm).");
+  EXPECT_EQ(said().back(), "Lo = " + Format("%10.6f", {state().integration_params.Lo}) + " (mm)");
   const PeakTable& t = state().peak_table;
   ASSERT_EQ(t.count, 7);
   EXPECT_EQ(t.two_theta[0], 0);  // sorted by 2theta: the unusable one first, unmatched
@@ -55,26 +63,26 @@ TEST_F(CameraLengthTest, FindsTheLengthThePeaksWereMadeFor) {
     EXPECT_NEAR(t.x[j], at[j - 1], 0.05) << j;
     EXPECT_EQ(t.intensity[j], y[size_t(std::lround(t.x[j]))]) << j;
   }
-  EXPECT_EQ(views.peak_lists, 1);
-  EXPECT_EQ(views.graph_draws, 1);
+  EXPECT_EQ(views.peak_lists, 0);  // showing is the command's
+  EXPECT_EQ(views.graph_draws, 0);
+  EXPECT_TRUE(log().empty());
 }
 
 TEST_F(CameraLengthTest, TrialRangeFollowsTheStartLength) {
   set_pattern(std::vector<int32_t>(20, 5), kPixelHistogram);
   references({10});
-  const std::pair<const char*, const char*> cases[] = {
-      {"29.9", "Search from  40.0 (mm) to 400.0 (mm)."},
-      {"30", "Search from  20.0 (mm) to  40.0 (mm)."},
+  const std::pair<double, const char*> cases[] = {
+      {29.9, "Search from  40.0 (mm) to 400.0 (mm)."},
+      {30, "Search from  20.0 (mm) to  40.0 (mm)."},
   };
   for (const auto& [lo, line] : cases) {
-    the_log().clear_history();
-    edit(frmMain::edtCameraLength, lo);
-    ASSERT_EQ(camera_length_search(), 0);
-    EXPECT_EQ(log(), (std::vector<std::string>{line, std::string("Best matched Lo =") + (lo[1] == '9' ? "40.00" : "20.00") +
-                                                   " (mm)",
-                                               "Initial Lo will be too far. Try another."}))
+    start_length(lo);
+    ASSERT_EQ(search(), CameraLengthSearch::kSearched);
+    EXPECT_EQ(said(), (std::vector<std::string>{line, std::string("Best matched Lo =") + (lo < 30 ? "40.00" : "20.00") +
+                                                    " (mm)",
+                                                "Initial Lo will be too far. Try another."}))
         << lo;
-    EXPECT_EQ(controls().text(frmMain::edtCameraLength), Format("%10.6f", {StrToFloat(lo)}));
+    EXPECT_EQ(state().integration_params.Lo, lo);
   }
 }
 
@@ -96,40 +104,39 @@ TEST_F(CameraLengthTest, AMisfitOfExactlyOneHundredthIsNotMatched) {
   for (int i = -3; i <= 3; ++i) y[size_t(p + i)] = 1000 - 100 * i * i;
   set_pattern(y, kPixelHistogram);
   for (const auto& [reference, matched] : {std::pair{t, false}, std::pair{std::nextafter(t, 0.0), true}}) {
-    edit(frmMain::edtCameraLength, "150");
+    start_length(150);
     references({reference});
-    the_log().clear_history();
-    ASSERT_EQ(camera_length_search(), 0);
-    EXPECT_EQ(log()[1], "Best matched Lo =140.00 (mm)");
+    ASSERT_EQ(search(), CameraLengthSearch::kSearched);
+    EXPECT_EQ(said()[1], "Best matched Lo =140.00 (mm)");
     EXPECT_EQ(state().peak_table.x[0], matched ? p : 0) << matched;
-    EXPECT_EQ(log().back() == "Initial Lo will be too far. Try another.", !matched);
+    EXPECT_EQ(said().back() == "Initial Lo will be too far. Try another.", !matched);
   }
 }
 
 TEST_F(CameraLengthTest, RefusesWithoutAPixelPattern) {
   set_pattern(std::vector<int32_t>(10, 5), kPixelHistogram);
-  EXPECT_EQ(camera_length_search(), 1);  // fewer than 11 points
+  EXPECT_EQ(search(), CameraLengthSearch::kNoPattern);  // fewer than 11 points
+  EXPECT_TRUE(said().empty());
   set_pattern(std::vector<int32_t>(100, 5), kAngleHistogram);
-  EXPECT_EQ(camera_length_search(), 1);
-  EXPECT_TRUE(log().empty());
-  // Geometry it cannot search with: a log line, nothing else changes.
+  EXPECT_EQ(search(), CameraLengthSearch::kNoPattern);
+  EXPECT_TRUE(said().empty());
+  // Geometry it cannot search with: a line saying so, nothing else changes.
   set_pattern(std::vector<int32_t>(100, 5), kPixelHistogram);
   references({10});
-  const std::pair<const char*, const char*> bad[] = {
-      {"0", " camera_length_search() : the pixel size must be positive."},
-      {"-0.1", " camera_length_search() : the pixel size must be positive."},
+  const std::pair<double, const char*> bad[] = {
+      {0, " camera_length_search() : the pixel size must be positive."},
+      {-0.1, " camera_length_search() : the pixel size must be positive."},
   };
   for (const auto& [pixel, line] : bad) {
-    edit(frmMain::edtPixelX, pixel);
-    the_log().clear_history();
-    EXPECT_EQ(camera_length_search(), 0);
-    EXPECT_EQ(log(), std::vector<std::string>{line});
+    state().integration_params.pixel_x = pixel;
+    EXPECT_EQ(search(), CameraLengthSearch::kRefused);
+    EXPECT_EQ(said(), std::vector<std::string>{line});
   }
-  edit(frmMain::edtPixelX, "0.1");
-  edit(frmMain::edtCameraLength, "1e300");
-  the_log().clear_history();
-  EXPECT_EQ(camera_length_search(), 0);
-  EXPECT_EQ(log(), std::vector<std::string>{" camera_length_search() : the camera length is out of range."});
+  state().integration_params.pixel_x = 0.1;
+  start_length(1e300);
+  EXPECT_EQ(search(), CameraLengthSearch::kRefused);
+  EXPECT_EQ(said(), std::vector<std::string>{" camera_length_search() : the camera length is out of range."});
+  EXPECT_EQ(state().peak_table.x[0], 7);  // the table as it was
 }
 
 }  // namespace

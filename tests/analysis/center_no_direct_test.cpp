@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/convert.h"
+#include "base/report.h"
 #include "peak_fixture.h"
 #include "ports/names/main_form_names.h"
 
@@ -152,7 +153,8 @@ TEST_F(CenterNoDirectRound, WithoutRingsTheRoundKeepsTheCentre) {
     edit(frmMain::edtBandWidth, "100");
     check(frmMain::rbtnSector);
     Centre got{-1, -1};
-    EXPECT_EQ(FindCenterNoDirect(got.x, got.y), 0);
+    Report report;
+    EXPECT_EQ(FindCenterNoDirect(got.x, got.y, report), 0);
     EXPECT_EQ(got.x, c.expected.x);
     EXPECT_EQ(got.y, c.expected.y);
     EXPECT_TRUE(controls().checked(frmMain::rbtnRectangle));
@@ -187,7 +189,8 @@ protected:
     Centre c = start;
     for (int i = 0; i < 10; ++i) {
       set_centre(c.x, c.y);
-      EXPECT_EQ(FindCenterNoDirect(c.x, c.y), 0);
+      Report report = log_report();
+      EXPECT_EQ(FindCenterNoDirect(c.x, c.y, report), 0);
     }
     return c;
   }

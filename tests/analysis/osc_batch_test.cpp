@@ -1,5 +1,5 @@
 // The oscillation batch over three small R-AXIS files: its output names, spots found from
-// overlapping reference windows kept once, a stop between files, and a bad setting.
+// overlapping reference windows kept once, a stop between files, and the poll.
 #include "analysis/osc_batch.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +11,8 @@
 #include "analysis_fixture.h"
 #include "base/convert.h"
 #include "base/paths.h"
+#include "base/report.h"
 #include "base/text_file.h"
-#include "ports/names/osc_ana_form_names.h"
 #include "support/raxis_fixture.h"
 #include "support/temp_dir.h"
 
@@ -54,6 +54,15 @@ protected:
     AnalysisTest::TearDown();
   }
   std::string csv(int k, const std::string& suffix) { return dir_.path() + "s00" + std::to_string(k) + suffix + ".csv"; }
+  // The batch with the oscillation window's start settings (boxes 1 and 9, thresholds 1.3
+  // and 0.2, spots within 4 one, squares of +-20); each image searched counts a redraw.
+  int32_t batch(const std::vector<std::string>& files, const std::string& suffix) {
+    report_ = Report();
+    return osc_ana_batch(files, dir_.path(), suffix, OscSettings{1, 9, 1.3, 0.2, 4, 20}, report_, [this] { ++searched_; });
+  }
+
+  Report report_;
+  int searched_ = 0;
 
   TempDir dir_;
   std::vector<std::string> files_;
@@ -61,7 +70,7 @@ protected:
 };
 
 TEST_F(OscBatchTest, EachImageGetsItsCsvWithSpotsFromOverlappingWindowsOnce) {
-  EXPECT_EQ(osc_ana_batch(files_, dir_.path(), "_a"), 0);
+  EXPECT_EQ(batch(files_, "_a"), 0);
   for (int k = 1; k <= 3; ++k) {
     std::string text;
     ASSERT_TRUE(read_file_bytes(csv(k, "_a"), text)) << k;
@@ -70,6 +79,8 @@ TEST_F(OscBatchTest, EachImageGetsItsCsvWithSpotsFromOverlappingWindowsOnce) {
         << k;
   }
   EXPECT_EQ(pump_.polls, 9);
+  EXPECT_EQ(searched_, 3);
+  EXPECT_TRUE(report_.lines().empty());
   EXPECT_EQ(current_image().ImageFilePath, files_[2]);
   EXPECT_EQ(osc_output_name("/out", "/data/s001.img", ""), "/out/s001.csv");
   EXPECT_EQ(osc_output_name("/out/", "/data/s001.img", "_b"), "/out/s001_b.csv");
@@ -96,14 +107,13 @@ TEST_F(OscBatchTest, AFrameThatDoesNotLoadIsLoggedAndSkipped) {
     std::vector<std::string> series = files_;
     series[1] = dir_.file(c.name);
     c.make(series[1]);
-    the_log().clear_history();
-    EXPECT_EQ(osc_ana_batch(series, dir_.path(), ""), 0);
+    EXPECT_EQ(batch(series, ""), 0);
     EXPECT_TRUE(file_exists(csv(1, "")));
     EXPECT_FALSE(file_exists(csv(2, "")));
     std::string text;
     ASSERT_TRUE(read_file_bytes(csv(3, ""), text));
     EXPECT_EQ(text, "no,spotx(pixel),spoty(pixel),spotintensity\r\n1,32,30,4000\r\n2,42,30,4000\r\n");
-    const std::vector<std::string> lines = log();
+    const std::vector<std::string>& lines = report_.lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(),
                          " osc_ana_batch() : " + series[1] + " was not loaded; no spot list is written for it."),
               1);
@@ -113,18 +123,11 @@ TEST_F(OscBatchTest, AFrameThatDoesNotLoadIsLoggedAndSkipped) {
 
 TEST_F(OscBatchTest, StopAfterTheSecondFileLeavesTwoCsvFiles) {
   pump_.stop_at = 7;  // the first poll of the third file
-  EXPECT_EQ(osc_ana_batch(files_, dir_.path(), ""), 0);
+  EXPECT_EQ(batch(files_, ""), 0);
   EXPECT_TRUE(file_exists(csv(1, "")));
   EXPECT_TRUE(file_exists(csv(2, "")));
   EXPECT_FALSE(file_exists(csv(3, "")));
   EXPECT_EQ(current_image().ImageFilePath, files_[1]);
-}
-
-TEST_F(OscBatchTest, ABadSettingIsLoggedAndNothingRuns) {
-  edit(frmOscAna::edtSpotDiscardDistance, "four");
-  EXPECT_EQ(osc_ana_batch(files_, dir_.path(), ""), 1);
-  EXPECT_EQ(log(), std::vector<std::string>{"Spot Search setting read errro!"});
-  EXPECT_EQ(pump_.polls, 0);
 }
 
 TEST_F(OscBatchTest, PollRunsTheEventsAndWaitsOutAPause) {

@@ -11,6 +11,7 @@
 #include "analysis/ring_removal.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "base/text_file.h"
 #include "support/temp_dir.h"
 
@@ -79,7 +80,9 @@ TEST_F(RingPeerTest, AfterTheRemovalPyFaiSeesTheBackgroundAcrossTheRemovedRings)
   l.ring_begin = {5.7, 11.7};
   l.ring_end = {6.3, 12.3};
   l.ring_correct = {1, 1};
-  remove_rings();
+  whole_image_angle_pattern();
+  Report report = log_report();
+  remove_rings(report);
 
   TempDir dir;
   auto profile = [&](std::span<const uint16_t> codes) {

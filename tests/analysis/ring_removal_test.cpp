@@ -1,6 +1,6 @@
-// The ring removal on a synthetic ring image: each listed ring's pixels take the fitted
-// base line (every ring, not only the first), other pixels stay, overlapping rings take
-// the last, and the region is set to the whole image first.
+// The ring removal on a synthetic ring image's whole 2theta pattern: each listed ring's
+// pixels take the fitted base line (every ring, not only the first), other pixels stay,
+// overlapping rings take the last.
 #include "analysis/ring_removal.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 
 #include "analysis/ring_geometry.h"
 #include "analysis_fixture.h"
+#include "base/report.h"
 #include "ports/log.h"
 #include "ports/names/main_form_names.h"
 
@@ -49,9 +50,9 @@ protected:
 
 TEST_F(RingRemovalTest, EveryListedRingTakesItsBaseLineAndNothingElseChanges) {
   rings({{5.7, 6.3}, {11.7, 12.3}});
-  remove_rings();
-  EXPECT_TRUE(controls().checked(frmMain::rbtnRectangle));
-  EXPECT_EQ(controls().item_index(frmMain::cmbDirection), 6);
+  whole_image_angle_pattern();
+  Report report = log_report();
+  EXPECT_TRUE(remove_rings(report));
   const ImageStore& img = current_image();
   int32_t changed = 0;
   for (int32_t y = 0; y < img.ImageHeight; ++y)
@@ -74,7 +75,9 @@ TEST_F(RingRemovalTest, EveryListedRingTakesItsBaseLineAndNothingElseChanges) {
 TEST_F(RingRemovalTest, OverlappingRingsTakeTheLastOnesLine) {
   make_image({{12, 0.04, 1500}, {12.4, 0.04, 1500}});
   rings({{11.8, 12.25}, {12.15, 12.6}});
-  remove_rings();
+  whole_image_angle_pattern();
+  Report report = log_report();
+  remove_rings(report);
   const ImageStore& img = current_image();
   ASSERT_EQ(state().peak_table.count, 2);
   const FitRecord& last = state().fit_tables.fitted[1];  // the tables hold the last ring's fit
@@ -117,7 +120,9 @@ TEST_F(RingRemovalTest, BandsTakeTheBackgroundOrStayWithTheReasonLogged) {
     state().peak_table.count = 0;
     the_log().clear_history();
     rings({{c.begin, c.end}});
-    remove_rings();
+    whole_image_angle_pattern();
+    Report report = log_report();
+    remove_rings(report);
     const ImageStore& img = current_image();
     double sum = 0;
     int32_t pixels = 0;
@@ -142,10 +147,13 @@ TEST_F(RingRemovalTest, BandsTakeTheBackgroundOrStayWithTheReasonLogged) {
 }
 
 TEST_F(RingRemovalTest, WithoutAnImageNothingIsWritten) {
-  current_image().NoImageFlag = 1;
   rings({{5.7, 6.3}});
-  remove_rings();
+  whole_image_angle_pattern();
+  current_image().NoImageFlag = 1;
+  Report report;
+  EXPECT_FALSE(remove_rings(report));
   EXPECT_EQ(current_image().image_codes, codes_);
+  EXPECT_TRUE(report.lines().empty());
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <functional>
 #include <numbers>
 
+#include "base/report.h"
 #include "peak_fixture.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -18,6 +18,7 @@ class TiltTest : public PeakTest {
 protected:
   void SetUp() override {
     PeakTest::SetUp();
+    report = Report();
     state().sector_patterns.allocate(16);
     state().nax_pattern.set_kind(kSector16Pixel);
     IntegrationParams& p = state().integration_params;
@@ -32,6 +33,8 @@ protected:
     const PeakList& l = state().sector_patterns.sectors[size_t(s)].peaks();
     return std::vector<double>(l.x.begin(), l.x.begin() + l.count);
   }
+  const std::vector<std::string>& said() const { return report.lines(); }
+  Report report;
   // Sector k's tilt t_k as one ring of radius 100 pixels: opposite radii 100 +- D with
   // t = (180 / pi) (D / r^2) Lo / pX.
   static void sector_tilts(const std::function<double(int32_t)>& t) {
@@ -60,48 +63,48 @@ TEST_F(TiltTest, PairingKeepsOnlyCommonPeaks) {
   for (const Case& c : cases) {
     sector(2, c.a);
     sector(10, c.b);
-    EXPECT_EQ(make_peak_table(2, 10), c.result) << c.name;
+    EXPECT_EQ(make_peak_table(2, 10, report), c.result) << c.name;
     EXPECT_EQ(sector_x(2), c.kept_a) << c.name;
     EXPECT_EQ(sector_x(10), c.kept_b) << c.name;
   }
 }
 
 TEST_F(TiltTest, SectorTiltsOfACosineGiveItsAzimuthAndAmplitude) {
-  state().macro.MacroRecording = true;
   sector_tilts([](int32_t k) { return 1.0 * std::cos((22.5 * k - 90) * std::numbers::pi / 180); });
-  ASSERT_EQ(calc_tilt(), 0);
+  const TiltResult tilt = calc_tilt(report);
+  ASSERT_EQ(tilt.status, 0);
+  EXPECT_TRUE(tilt.determined);
   EXPECT_EQ(state().integration_params.Beta, 90);
   EXPECT_NEAR(state().integration_params.Phi, 1.0, 1e-9);
-  EXPECT_EQ(controls().text(frmMain::edtBeta), "  90.000");
-  EXPECT_EQ(controls().text(frmMain::edtPhi), "  1.000000");
-  EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.CalcTilt();"});
-  ASSERT_EQ(log().size(), 19u);
-  EXPECT_EQ(log()[0], " Initial tilt  azimuth = 12.0(deg), Tilt     =   0.500000(deg)");
-  EXPECT_EQ(log()[1], "Sector =0, Peak=1, Azimuth=  0.0(deg), Tilt=  0.000000(deg)");
-  EXPECT_EQ(log()[5], "Sector =4, Peak=1, Azimuth= 90.0(deg), Tilt=  1.000000(deg)");
-  EXPECT_EQ(log()[13], "Sector =12, Peak=1, Azimuth=270.0(deg), Tilt= -1.000000(deg)");
-  EXPECT_EQ(log()[17], "  Azimuth =  90.0(deg), Tilt =  1.000000(deg)");
-  EXPECT_EQ(log()[18], " Final azimuth = 90.0(deg), Tilt =   1.000000");
+  EXPECT_TRUE(log().empty());  // the lines are the caller's
+  ASSERT_EQ(said().size(), 19u);
+  EXPECT_EQ(said()[0], " Initial tilt  azimuth = 12.0(deg), Tilt     =   0.500000(deg)");
+  EXPECT_EQ(said()[1], "Sector =0, Peak=1, Azimuth=  0.0(deg), Tilt=  0.000000(deg)");
+  EXPECT_EQ(said()[5], "Sector =4, Peak=1, Azimuth= 90.0(deg), Tilt=  1.000000(deg)");
+  EXPECT_EQ(said()[13], "Sector =12, Peak=1, Azimuth=270.0(deg), Tilt= -1.000000(deg)");
+  EXPECT_EQ(said()[17], "  Azimuth =  90.0(deg), Tilt =  1.000000(deg)");
+  EXPECT_EQ(said()[18], " Final azimuth = 90.0(deg), Tilt =   1.000000");
 }
 
 TEST_F(TiltTest, AnUntiltedDetectorIsSmallEnough) {
   sector_tilts([](int32_t) { return 0.0; });
-  ASSERT_EQ(calc_tilt(), 0);
-  EXPECT_EQ(log()[18], "Tilt is small enough.");
+  const TiltResult tilt = calc_tilt(report);
+  ASSERT_EQ(tilt.status, 0);
+  EXPECT_TRUE(tilt.determined);
+  EXPECT_EQ(said()[18], "Tilt is small enough.");
+  EXPECT_EQ(said()[19], " Final azimuth =  0.0(deg), Tilt =   0.000000");
   EXPECT_EQ(state().integration_params.Beta, 0);
   EXPECT_EQ(state().integration_params.Phi, 0);
-  EXPECT_EQ(controls().text(frmMain::edtBeta), "   0.000");
-  EXPECT_EQ(controls().text(frmMain::edtPhi), "  0.000000");
 }
 
 TEST_F(TiltTest, NoCommonPeaksLeavesTheTiltAlone) {
-  edit(frmMain::edtBeta, "12");
   sector_tilts([](int32_t) { return 5.0; });  // opposite radii 8.7 % apart: no pair
-  ASSERT_EQ(calc_tilt(), 0);
-  EXPECT_EQ(log().back(), " calc_tilt() : no sector pair has common peaks.");
+  const TiltResult tilt = calc_tilt(report);
+  ASSERT_EQ(tilt.status, 0);
+  EXPECT_FALSE(tilt.determined);
+  EXPECT_EQ(said().back(), " calc_tilt() : no sector pair has common peaks.");
   EXPECT_EQ(state().integration_params.Beta, 12);
   EXPECT_EQ(state().integration_params.Phi, 0.5);
-  EXPECT_EQ(controls().text(frmMain::edtBeta), "12");
 }
 
 // The cosine needs the ring in half the sectors. A tilt beyond the pairing tolerance leaves
@@ -121,31 +124,30 @@ TEST_F(TiltTest, FewerThanHalfTheSectorsDetermineNoTilt) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SetUp();
-    edit(frmMain::edtBeta, "12");
-    edit(frmMain::edtPhi, "0.5");
     sector_tilts([&c](int32_t k) { return k < c.pairs ? 0.3 * (k + 1) : 5.0; });
-    ASSERT_EQ(calc_tilt(), 0);
+    const TiltResult tilt = calc_tilt(report);
+    ASSERT_EQ(tilt.status, 0);
+    EXPECT_EQ(tilt.determined, c.last_line == nullptr);
     const IntegrationParams& p = state().integration_params;
     if (c.last_line) {
-      EXPECT_EQ(log().back(), c.last_line);
+      EXPECT_EQ(said().back(), c.last_line);
       EXPECT_EQ(p.Beta, 12);
       EXPECT_EQ(p.Phi, 0.5);
-      EXPECT_EQ(controls().text(frmMain::edtBeta), "12");
-      EXPECT_EQ(controls().text(frmMain::edtPhi), "0.5");
     } else {
-      EXPECT_EQ(log().back().substr(0, 16), " Final azimuth =");
-      EXPECT_NE(controls().text(frmMain::edtBeta), "12");
+      EXPECT_EQ(said().back().substr(0, 16), " Final azimuth =");
+      EXPECT_NE(p.Beta, 12);
     }
   }
 }
 
 TEST_F(TiltTest, RefusesSilentlyWithoutSixteenSectors) {
   state().nax_pattern.set_kind(kFreeSectorPixel);
-  EXPECT_EQ(calc_tilt(), 1);
+  EXPECT_EQ(calc_tilt(report).status, 1);
   state().nax_pattern.set_kind(kSector16Pixel);
   state().sector_patterns.allocate(8);
-  EXPECT_EQ(calc_tilt(), 1);
-  EXPECT_TRUE(log().empty());
+  EXPECT_EQ(calc_tilt(report).status, 1);
+  EXPECT_FALSE(calc_tilt(report).determined);
+  EXPECT_TRUE(said().empty());
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 // lines, the loading guard, the straight-line guard and the centre search's start.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
+#include <utility>
+
 #include "base/convert.h"
 #include "commands/main_form_commands.h"
 #include "image/image_store.h"
@@ -222,6 +226,86 @@ TEST_F(MainCommandsTest, FindCenterNeedsAnImageAndOnlyTheMenuRedraws) {
   EXPECT_EQ(macro(), std::vector<std::string>{"Kestrin.FindCenter();"});
   find_center_command(true);
   EXPECT_EQ(views_.redraws - by_button, by_button + 1);
+}
+
+// The script's FindCenter: the macro line, the banner, the edits read first and the centre
+// written back as "%10.5f" in rows as the window shows them, then one redraw; a centre that
+// stays leaves the edits and the image alone.
+TEST_F(MainCommandsTest, FindCenterReadsTheEditsAndWritesTheCentreBack) {
+  EXPECT_EQ(find_center_and_show(), 1);
+  EXPECT_EQ(the_log().history(),
+            (std::vector<std::string>{"<<<<<<<<<< FIND CENTER >>>>>>>>>>", "find_center() : Image data does not exist."}));
+  EXPECT_EQ(macro(), std::vector<std::string>{"Kestrin.FindCenter();"});
+  std::vector<uint16_t> codes(80 * 70);
+  for (int32_t y = 0; y < 70; ++y)
+    for (int32_t x = 0; x < 80; ++x) {
+      const double r2 = (x - 40.3) * (x - 40.3) + (y - 20.6) * (y - 20.6);
+      codes[size_t(x + 80 * y)] = uint16_t(std::lround(5 + 20000 * std::exp(-r2 / (2 * 1.8 * 1.8))));
+    }
+  struct Case { uint8_t reverse; const char *start_x, *start_y; int32_t status; };
+  const Case cases[] = {{0, "38", "21", 0}, {1, "40", "49", 0}, {0, "-3", "30", 2}};  // 49: row 69 - 49 = 20
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.start_y);
+    SetUp();
+    views_.redraws = 0;
+    load_into_current_image(codes, 80, 70);
+    state().options.VerticalReverse = k.reverse;
+    c().set_text(frmMain::edtCenterX0, k.start_x);
+    c().set_text(frmMain::edtCenterY0, k.start_y);
+    EXPECT_EQ(find_center_and_show(), k.status);
+    const IntegrationParams& p = state().integration_params;
+    if (k.status != 0) {
+      EXPECT_EQ(c().text(frmMain::edtCenterX0), k.start_x);
+      EXPECT_EQ(c().text(frmMain::edtCenterY0), k.start_y);
+      EXPECT_EQ(views_.redraws, 0);
+      continue;
+    }
+    EXPECT_NEAR(p.X0, 40.3, 0.05);
+    EXPECT_NEAR(p.Y0, 20.6, 0.05);
+    EXPECT_EQ(c().text(frmMain::edtCenterX0), Format("%10.5f", {p.X0}));
+    EXPECT_EQ(c().text(frmMain::edtCenterY0), Format("%10.5f", {k.reverse ? 70 - p.Y0 - 1.0 : p.Y0}));
+    EXPECT_EQ(views_.redraws, 1);
+    const double found = p.Y0;
+    read_parameters(current_image().ImageHeight);  // the edit read back gives the same row
+    EXPECT_NEAR(p.Y0, found, 1e-5);
+    EXPECT_EQ(the_log().history().back(),
+              " Fitted " + Format("%10.5f", {p.X0}) + "," + c().text(frmMain::edtCenterY0));
+  }
+}
+
+// The script's CalcTilt: the macro line, and a tilt determined written into edtBeta "%8.3f"
+// and edtPhi "%10.6f"; a tilt not determined leaves the edits as typed.
+TEST_F(MainCommandsTest, CalcTiltWritesADeterminedTiltIntoTheEdits) {
+  EXPECT_EQ(calc_tilt_command(), 1);  // no 16-sector pattern: silent
+  EXPECT_TRUE(the_log().history().empty());
+  EXPECT_EQ(macro(), std::vector<std::string>{"Kestrin.CalcTilt();"});
+  struct Case { double tilt; bool cosine; const char *beta, *phi; };
+  const Case cases[] = {
+      {1.0, true, "  90.000", "  1.000000"}, {0.0, true, "   0.000", "  0.000000"}, {5.0, false, "12", "0.5"}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.tilt);
+    SetUp();
+    state().sector_patterns.allocate(16);
+    state().nax_pattern.set_kind(kSector16Pixel);
+    IntegrationParams& p = state().integration_params;
+    p.Lo = 100, p.pixel_x = 0.1;
+    c().set_text(frmMain::edtBeta, "12");
+    c().set_text(frmMain::edtPhi, "0.5");
+    // One ring of radius 100 pixels whose opposite radii show k.tilt cos(22.5 k - 90), or
+    // k.tilt in every sector; 5 degrees everywhere puts every pair beyond the tolerance.
+    for (int32_t s = 0; s < 8; ++s) {
+      const double t = k.tilt * (k.cosine ? std::cos((22.5 * s - 90) * std::numbers::pi / 180) : 1.0);
+      const double D = t * std::numbers::pi / 180 * 100 * 100 / 1000;
+      for (const auto& [sector, x] : {std::pair{s, 100 + D}, std::pair{s + 8, 100 - D}}) {
+        PeakList& l = state().sector_patterns.sectors[size_t(sector)].peaks();
+        l.count = 1, l.x[0] = x, l.intensity[0] = 100;
+      }
+    }
+    EXPECT_EQ(calc_tilt_command(), 0);
+    EXPECT_EQ(c().text(frmMain::edtBeta), k.beta);
+    EXPECT_EQ(c().text(frmMain::edtPhi), k.phi);
+    EXPECT_EQ(macro(), std::vector<std::string>{"Kestrin.CalcTilt();"});
+  }
 }
 
 TEST_F(MainCommandsTest, StartStateZeroesTheGeometryAndEmptiesTheMacroList) {

@@ -81,7 +81,8 @@ TEST_F(MaskCommandsTest, SubtractReadsTheGridAndRemovesTheRings) {
   views_.ring_cells = {{}, {"1", "6", "7", "1"}};
   subtract_rings_command();
   EXPECT_EQ(state().rings.ring_begin, std::vector<double>{6});
-  EXPECT_TRUE(controls().checked(frmMain::rbtnRectangle));  // remove_rings set the whole-image region
+  EXPECT_TRUE(controls().checked(frmMain::rbtnRectangle));  // the whole-image region was set
+  EXPECT_EQ(controls().item_index(frmMain::cmbDirection), 6);
 }
 
 TEST_F(MaskCommandsTest, CrystalPartListsMaterialsAndEditsWidths) {

@@ -143,6 +143,24 @@ TEST_F(OscCommandsTest, ACancelledFolderDialogRunsNothingAndAChosenFolderIsRemem
   EXPECT_EQ(state().BatchState, kBatchRun);
 }
 
+// The batch reads its settings from the window's edits first: one that is not a number (the
+// discard distance too, which the search does not use) is logged and nothing runs.
+TEST_F(OscCommandsTest, ABadSettingIsLoggedAndNothingRuns) {
+  const ControlName settings[] = {frmOscAna::edtCenterSize, frmOscAna::edtBGSize, frmOscAna::edtShikii1,
+                                  frmOscAna::edtShikii2, frmOscAna::edtSameSpotDistance,
+                                  frmOscAna::edtSearchDistance, frmOscAna::edtSpotDiscardDistance};
+  for (const ControlName& edit : settings) {
+    SCOPED_TRACE(std::string(edit.control));
+    const std::string typed = controls().text(edit);
+    the_log().clear_history();
+    controls().set_text(edit, "four");
+    EXPECT_EQ(osc_ana_batch_with_settings({dir_.path() + "missing.img"}, dir_.path(), ""), 1);
+    EXPECT_EQ(log(), std::vector<std::string>{"Spot Search setting read errro!"});
+    EXPECT_EQ(pump_.pumps, 0);
+    controls().set_text(edit, typed);
+  }
+}
+
 TEST_F(OscCommandsTest, PauseContinueAndCancelAtThePolls) {
   // Pause, then Continue: the poll returns to the run.
   batch_pause_command();

@@ -69,6 +69,28 @@ TEST_F(PeakWindowTest, ButtonsRunTheirRoutines) {
   controls().set_text(frmMain::edtPixelX, "0.1");
   calc_distance_command();
   EXPECT_EQ(log()[0], "Search from  90.0 (mm) to 110.0 (mm).");
+  EXPECT_EQ(controls().text(frmMain::edtCameraLength), Format("%10.6f", {state().integration_params.Lo}));
+}
+
+// "Calc Distance" reads the edits first and writes the camera length back as "%10.6f" after
+// a search, also when no reference matched; a geometry it refuses leaves the edit, the
+// list and the graph alone.
+TEST_F(PeakWindowTest, CalcDistanceShowsTheLengthAfterASearch) {
+  set_pattern(std::vector<int32_t>(20, 5), kPixelHistogram);
+  PeakTable& t = state().peak_table;
+  t.count = 1, t.two_theta[0] = 10;
+  struct Case { const char *pixel, *lo, *shown; int shows; };
+  const Case cases[] = {{"0.1", "29.9", " 29.900000", 1}, {"0", "29.9", "29.9", 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pixel);
+    views.peak_lists = views.graph_draws = 0;
+    controls().set_text(frmMain::edtPixelX, c.pixel);
+    controls().set_text(frmMain::edtCameraLength, c.lo);
+    calc_distance_command();
+    EXPECT_EQ(controls().text(frmMain::edtCameraLength), c.shown);
+    EXPECT_EQ(views.peak_lists, c.shows);
+    EXPECT_EQ(views.graph_draws, c.shows);
+  }
 }
 
 class FitGridTest : public PeakWindowTest {

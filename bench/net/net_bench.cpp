@@ -180,6 +180,7 @@ int main(int argc, char** argv) {
   const ScriptRun script_get = script_seconds("h.get(\"" + http_url + "\")", 3);
   const ScriptRun script_file = script_seconds("h.getFile(\"" + http_url + "\", \"" + folder + "script.bin\")", 3);
   kestrin::bench::ReportRatio("script HTTP.get 10^9 B (kestrin-script)", script_get.seconds, "curl -o /dev/null", curl_null);
+  kestrin::bench::ReportRatio("script HTTP.get 10^9 B (kestrin-script)", script_get.seconds, "urllib read()", urllib_get);
   kestrin::bench::ReportRatio("script HTTP.getFile 10^9 B (kestrin-script)", script_file.seconds, "curl -o FILE", curl_file);
   std::cout << kestrin::Format("script HTTP.get peak RSS: %.1f MB, %.2f of the body (goal: at most 1.1); getFile: %.1f MB",
                                {script_get.peak_bytes / 1e6, double(script_get.peak_bytes) / double(kHttpBytes),

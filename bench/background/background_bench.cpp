@@ -1,10 +1,12 @@
 // The background filter (Size 19, Step 0 and 2, Percent 50) on a 4096 x 4096 frame on all
-// threads and on one, and on a 10000 x 10000 frame; then scipy's rank_filter with the same
-// footprint and rank on the 4096 frame, its output compared with ours and the time ratios
-// printed.
+// threads, under a mask of two processors and on one thread, and on a 10000 x 10000 frame;
+// then scipy's rank_filter with the same footprint and rank on the 4096 frame, its output
+// compared with ours and the time ratios printed.
 #include <benchmark/benchmark.h>
 
 #include "../common/median_reporter.h"
+
+#include <sched.h>
 
 #include <cstdio>
 #include <cstring>
@@ -53,12 +55,28 @@ void filter(benchmark::State& state, int32_t side, int32_t step, int threads) {
   kestrin::set_worker_threads(0);
 }
 
+// Under an affinity mask of two processors (as `taskset -c 0,1` runs it) the default thread
+// count follows the mask.
+void filter_on_two_processors(benchmark::State& state) {
+  cpu_set_t all, two;
+  CPU_ZERO(&two);
+  if (sched_getaffinity(0, sizeof all, &all) != 0) return state.SkipWithError("no affinity mask");
+  for (int cpu = 0, taken = 0; cpu < CPU_SETSIZE && taken < 2; ++cpu)
+    if (CPU_ISSET(cpu, &all)) CPU_SET(cpu, &two), ++taken;
+  sched_setaffinity(0, sizeof two, &two);
+  state.counters["threads"] = kestrin::worker_threads();
+  filter(state, kSide, 0, 0);
+  sched_setaffinity(0, sizeof all, &all);
+}
+
 void BM_Filter19_0_50_AllThreads(benchmark::State& s) { filter(s, kSide, 0, 0); }
+void BM_Filter19_0_50_TwoProcessors(benchmark::State& s) { filter_on_two_processors(s); }
 void BM_Filter19_0_50_OneThread(benchmark::State& s) { filter(s, kSide, 0, 1); }
 void BM_Filter19_2_50_AllThreads(benchmark::State& s) { filter(s, kSide, 2, 0); }
 void BM_Filter19_0_50_10000_AllThreads(benchmark::State& s) { filter(s, kLargeSide, 0, 0); }
 // Milliseconds, as the median reporter reads them; every run repeated, so that it has a median.
 BENCHMARK(BM_Filter19_0_50_AllThreads)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Filter19_0_50_TwoProcessors)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(2)->ReportAggregatesOnly(true);
 BENCHMARK(BM_Filter19_0_50_OneThread)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(2)->ReportAggregatesOnly(true);
 BENCHMARK(BM_Filter19_2_50_AllThreads)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_Filter19_0_50_10000_AllThreads)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(2)->ReportAggregatesOnly(true);

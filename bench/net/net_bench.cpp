@@ -1,6 +1,7 @@
 // Downloads on loopback: TnHTTP GetFile and Get of 10^9 bytes served by an os.sendfile
-// route, TnHTTPS Get of 10^8 bytes from openssl s_server -WWW; then curl and Python's
-// urllib fetch the same in the same run, and the time ratios and peak memory are printed.
+// route, TnHTTPS Get of 10^8 bytes from openssl s_server -WWW, and a script's HTTP.get and
+// HTTP.getFile of the same 10^9 bytes run by kestrin-script; then curl and Python's urllib
+// fetch the same in the same run, and the time ratios and peak memory are printed.
 #include <benchmark/benchmark.h>
 
 #include "../common/median_reporter.h"
@@ -108,6 +109,29 @@ void BM_KestrinHttpsGet(benchmark::State& state) {
 }
 BENCHMARK(BM_KestrinHttpsGet)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
 
+#ifdef KESTRIN_SCRIPT_RUNNER
+// The script runner doing what a user's script does: one call of the HTTP object, the body
+// kept in a variable and not touched. Seconds (median of `runs`) and the peak resident
+// memory of the last run, measured by /usr/bin/time so that nothing of this process counts.
+struct ScriptRun {
+  double seconds = -1;
+  size_t peak_bytes = 0;
+};
+
+ScriptRun script_seconds(const std::string& call, int runs) {
+  const std::string script = folder + "get.js", peak = folder + "peak.txt";
+  std::ofstream(script, std::ios::binary) << "var h = new HTTP();\nvar body = " << call << ";\n";
+  ScriptRun run;
+  const double seconds = kestrin::bench::CommandSeconds(
+      "/usr/bin/time -f %M -o '" + peak + "' '" KESTRIN_SCRIPT_RUNNER "' '" + script + "' | grep -qx 'exit code: 0'", runs);
+  std::ifstream in(peak);
+  std::string kib;
+  std::getline(in, kib);
+  if (seconds > 0) run = {seconds, size_t(kestrin::TryStrToFloat(kib).value_or(0)) * 1024};
+  return run;
+}
+#endif
+
 double urllib_seconds(const std::string& url, int runs, const std::string& ca = std::string()) {
   std::string out;
   const std::string script = std::string(KESTRIN_SOURCE_DIR) + "/bench/net/urllib_time.py";
@@ -152,6 +176,17 @@ int main(int argc, char** argv) {
   const double curl_null = kestrin::bench::CommandSeconds("curl -s -o /dev/null '" + http_url + "'", 3);
   const double curl_tls = kestrin::bench::CommandSeconds("curl -s --cacert '" + ca_file + "' -o /dev/null '" + https_url + "'", 5);
   const double urllib_tls = urllib_seconds(https_url, 5, ca_file);
+#ifdef KESTRIN_SCRIPT_RUNNER
+  const ScriptRun script_get = script_seconds("h.get(\"" + http_url + "\")", 3);
+  const ScriptRun script_file = script_seconds("h.getFile(\"" + http_url + "\", \"" + folder + "script.bin\")", 3);
+  kestrin::bench::ReportRatio("script HTTP.get 10^9 B (kestrin-script)", script_get.seconds, "curl -o /dev/null", curl_null);
+  kestrin::bench::ReportRatio("script HTTP.get 10^9 B (kestrin-script)", script_get.seconds, "urllib read()", urllib_get);
+  kestrin::bench::ReportRatio("script HTTP.getFile 10^9 B (kestrin-script)", script_file.seconds, "curl -o FILE", curl_file);
+  std::cout << kestrin::Format("script HTTP.get peak RSS: %.1f MB, %.2f of the body (goal: at most 1.1); getFile: %.1f MB",
+                               {script_get.peak_bytes / 1e6, double(script_get.peak_bytes) / double(kHttpBytes),
+                                script_file.peak_bytes / 1e6})
+            << '\n';
+#endif
   for (const auto& [name, seconds] : reporter.medians) {
     if (name == "BM_KestrinGetFile") kestrin::bench::ReportRatio("HTTP getFile 10^9 B", seconds, "curl -o FILE", curl_file);
     if (name == "BM_KestrinGet") {

@@ -3,8 +3,8 @@
 run and prints each engine's time and Kestrin's ratios to duktape and mujs (best of N runs); for the
 generated sources it also prints each engine's peak memory and Kestrin's ratio. A script
 with a Perl twin (NAME.pl) has that timed in the same run too, with Kestrin's ratio to it.
-Last, a chain of 10,000 joined string literals against the same text after a variable, in
-time and peak memory."""
+Then a chain of 10,000 joined string literals against the same text after a variable, in
+time and peak memory; last, the start-up time of an empty script."""
 import os
 import subprocess
 import sys
@@ -44,6 +44,25 @@ def generate(folder):
     with open(paths["joined_after_variable"], "w") as f:
         f.write('var v = "";\nvar s = v + ' + terms + ";\nprint(s.length);\n")
     return paths
+
+
+# Goal: an empty script runs to its end within this many milliseconds (the runner starts
+# its GUI only for scripts that need it).
+EMPTY_GOAL_MS = 15.0
+
+
+def compare_empty(kestrin, folder, peers, runs):
+    """Start-up: an empty script, best of 10 runs per repetition."""
+    path = os.path.join(folder, "empty.js")
+    with open(path, "w"):
+        pass
+    k, _ = best_time([kestrin, path], runs * 10)
+    d, _ = best_time(["/usr/bin/duk", path], runs * 10)
+    m, _ = best_time(["/usr/bin/mujs", path], runs * 10, True) if "/usr/bin/mujs" in peers else (float("nan"), 0)
+    os.remove(path)
+    print()
+    print("%-9s %8.1fms %7.1fms %7.1fms %7.2fx %4.0fms%s" % ("empty", k * 1000, d * 1000, m * 1000, k / d, EMPTY_GOAL_MS,
+                                                            "" if k * 1000 <= EMPTY_GOAL_MS else "  over"))
 
 
 # Goal: the folded chain costs at most this multiple of the chain after a variable, in
@@ -131,6 +150,7 @@ def main():
         print("%-9s %7.0fMB %7.0fMB %7.0fMB %7.2fx %5.1fx%s" % (name, k_mem / 1024, d_mem / 1024, m_mem / 1024, ratio,
                                                               goal, "" if ratio <= goal else "  over"))
     compare_joined(kestrin, generated, runs)
+    compare_empty(kestrin, folder, peers, runs)
     for path in generated.values():
         os.remove(path)
     os.rmdir(folder)

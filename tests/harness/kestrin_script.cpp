@@ -10,9 +10,10 @@
 // every question goes to standard error. The fake keeps the clipboard in the process and
 // reports no key or button down.
 //
-// The application object and a hidden main form exist before the run, so scripts may build
-// windows and send messages to mainFormHandle and applicationHandle; without
-// QT_QPA_PLATFORM and without a display it runs offscreen. The GUI library's own questions
+// The application object and a hidden main form are made the first time a script needs
+// them (a window or other object of the GUI library, mainFormHandle or applicationHandle),
+// so scripts may build windows and send messages to those handles, and a script that needs
+// none starts without Qt; without QT_QPA_PLATFORM and without a display it runs offscreen. The GUI library's own questions
 // are all refused (no real dialog opens) except the open, save and font dialogs of scripts,
 // which take their answers from the same file. With --timeout a run still going after SECONDS
 // ends with "Abort Script(line)", wherever it waits.
@@ -27,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -142,9 +144,42 @@ std::string Joined(const std::vector<std::string>& files) {
   return chosen;
 }
 
+// Offscreen unless a platform is named or a display is there.
+void ChoosePlatform() {
+  if (std::getenv("QT_QPA_PLATFORM") || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")) return;
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+// The application object and the hidden main form, made on first need and kept to the end
+// of the process.
+class LazyGui {
+public:
+  LazyGui(int& argc, char** argv) : argc_(argc), argv_(argv) {}
+  bool Started() const { return app_ != nullptr; }
+  void Start() {
+    if (app_) return;
+    // The application installs Qt's dialogs; the runner's scripted ones stay.
+    kgui::Dialogs* scripted = kgui::setDialogs(nullptr);
+    app_ = std::make_unique<kgui::TApplication>(argc_, argv_);
+    kgui::setDialogs(scripted);
+    // The headless program has no window of its own: a hidden form with the program's title
+    // stands for its main window, so mainFormHandle names a window that answers messages.
+    app_->createForm<kgui::TForm>()->setCaption(app_->title());
+    std::setlocale(LC_NUMERIC, "C");
+    if (on_start) on_start();
+  }
+  // What the current run starts with the application (its watchdog).
+  std::function<void()> on_start;
+
+private:
+  int& argc_;
+  char** argv_;
+  std::unique_ptr<kgui::TApplication> app_;
+};
+
 class ScriptedUi : public ScriptUi {
 public:
-  explicit ScriptedUi(Answers& answers) : answers_(answers) {}
+  ScriptedUi(Answers& answers, LazyGui& gui) : answers_(answers), gui_(gui) {}
 
   int32_t MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override {
     const Answer a = Next();
@@ -214,8 +249,15 @@ public:
   }
 
   bool IsConsole() override { return true; }
-  int32_t ApplicationHandle() override { return kestrin::script::ApplicationWindowHandle(); }
-  int32_t MainFormHandle() override { return kestrin::script::MainFormWindowHandle(); }
+  int32_t ApplicationHandle() override {
+    gui_.Start();
+    return kestrin::script::ApplicationWindowHandle();
+  }
+  int32_t MainFormHandle() override {
+    gui_.Start();
+    return kestrin::script::MainFormWindowHandle();
+  }
+  void StartGui() override { gui_.Start(); }
 
 private:
   Answer Next() { return answers_.Next(); }
@@ -238,6 +280,7 @@ private:
   }
 
   Answers& answers_;
+  LazyGui& gui_;
 };
 
 // The program's file dialogs (LoadImageFileSelect): `ok:PATH` chooses PATH, anything else
@@ -356,12 +399,6 @@ int Usage() {
   return 2;
 }
 
-// Offscreen unless a platform is named or a display is there.
-void ChoosePlatform() {
-  if (std::getenv("QT_QPA_PLATFORM") || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")) return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-}
-
 // The run's deadline: statements and waits check it; a watchdog ends the loops that wait
 // inside the GUI library (showModal) with an abort.
 class Deadline {
@@ -394,7 +431,7 @@ bool ReadFile(const std::string& path, std::string& text) {
 }
 
 // Compiles and runs one script file by a host of its own and prints its exit code.
-void RunScript(const std::string& file, const std::string& source, ScriptUi& ui,
+void RunScript(const std::string& file, const std::string& source, ScriptUi& ui, LazyGui& gui,
                const std::vector<std::string>& args, double timeout) {
   kestrin::script::TJHost host(kestrin::script::RegisterBuiltins, {kestrin::script::ImportHostLibrariesWithGui});
   kestrin::scripting::ImportKestrin(host);
@@ -413,7 +450,9 @@ void RunScript(const std::string& file, const std::string& source, ScriptUi& ui,
   std::unique_ptr<Deadline> deadline;
   if (timeout > 0) {
     deadline = std::make_unique<Deadline>(timeout);
-    deadline->StartWatchdog();
+    // The watchdog runs on the application's timers, so it starts with the application.
+    if (gui.Started()) deadline->StartWatchdog();
+    else gui.on_start = [&] { deadline->StartWatchdog(); };
     host.OnStep = [&](kestrin::script::TJScriptHost&, bool& abort) { abort = deadline->Passed(); };
     host.OnDoEvents = [&](kestrin::script::TJScriptHost&, bool&) {
       if (deadline->Passed()) throw kestrin::script::EJAbort("script abort");
@@ -422,6 +461,7 @@ void RunScript(const std::string& file, const std::string& source, ScriptUi& ui,
   int32_t code = 0;
   if (host.Compile(source)) code = host.Run(params);
   host.Clear();
+  gui.on_start = nullptr;
   kestrin::script::FlushVCLDeferredFrees();
   std::fflush(stdout);
   std::printf("exit code: %d\n", code);
@@ -454,10 +494,9 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + arg + runs, argv + argc);
   ChoosePlatform();
   int app_argc = 1;
-  kgui::TApplication app(app_argc, argv);
-  // The headless program has no window of its own: a hidden form with the program's title
-  // stands for its main window, so mainFormHandle names a window that answers messages.
-  app.createForm<kgui::TForm>()->setCaption(app.title());
+  LazyGui gui(app_argc, argv);
+  // The locale as the application object sets it (from the environment), numbers with '.'.
+  std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
   Answers scripted(std::move(answers));
   kgui::setDialogs(nullptr);
@@ -470,10 +509,10 @@ int main(int argc, char** argv) {
   kestrin::start_program_state();
   kestrin::the_log().set_listener([](const std::string& line) { Put(line + "\n"); });
   kestrin::test::RegisterAutomationTestObjects();
-  ScriptedUi ui(scripted);
+  ScriptedUi ui(scripted, gui);
   for (const auto& [file, source] : scripts) {
     scripted.Restart();
-    RunScript(file, source, ui, args, timeout);
+    RunScript(file, source, ui, gui, args, timeout);
   }
   kestrin::the_log().set_listener(nullptr);
   return 0;

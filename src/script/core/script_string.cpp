@@ -45,19 +45,31 @@ static void CheckLength(size_t n) {
   if (n > kMaxStringBytes) RaiseError(ScriptError::StringTooLong);
 }
 
+// Cells come from malloc, so that Reallocate can move a large one by remapping its pages.
 Str* Str::Allocate(size_t cap) {
   CheckLength(cap);
-  void* mem = ::operator new(sizeof(Str) + cap + 1);
+  void* mem = std::malloc(sizeof(Str) + cap + 1);
+  if (!mem) throw std::bad_alloc();
   Str* s = new (mem) Str();
   s->cap = static_cast<uint32_t>(cap);
   s->refs = 1;
   return s;
 }
 
+Str* Str::Reallocate(Str* s, size_t cap) {
+  CheckLength(cap);
+  if (cap < s->len) cap = s->len;
+  void* mem = std::realloc(s, sizeof(Str) + cap + 1);
+  if (!mem) throw std::bad_alloc();
+  s = static_cast<Str*>(mem);
+  s->cap = static_cast<uint32_t>(cap);
+  return s;
+}
+
 void Str::Free(Str* s) {
   delete s->marks;
   s->~Str();
-  ::operator delete(s);
+  std::free(s);
 }
 
 static Str* MakeCell(std::string_view bytes, size_t cap) {

@@ -49,6 +49,10 @@ struct Str : RcHeader {
   char* data() { return reinterpret_cast<char*>(this + 1); }
   const char* data() const { return reinterpret_cast<const char*>(this + 1); }
   static Str* Allocate(size_t cap);
+  // The cell moved to room for `cap` bytes (at least its length), its text kept; a large
+  // cell moves without its bytes being copied or touched. Only for a cell that no handle
+  // holds yet (a text being built); throws std::bad_alloc, the old cell intact.
+  static Str* Reallocate(Str* s, size_t cap);
   static void Free(Str* s);
 };
 

@@ -114,6 +114,9 @@ public:
   virtual int32_t ApplicationHandle() { return 0; }
   virtual int32_t MainFormHandle() { return 0; }
   virtual bool IsConsole() { return false; }
+  // Called before a script makes its first window or other object of the GUI library: a
+  // runner that starts its application only for scripts that need one starts it here.
+  virtual void StartGui() {}
 
 private:
   std::string clipboard_text_;

@@ -28,6 +28,7 @@
 #include "platform/gui/tree_view.h"
 #include "platform/gui/up_down.h"
 #include "script/core/engine.h"
+#include "script/core/script_ui.h"
 #include "script/core/value_list.h"
 #include "script/gui/check_list_object.h"
 #include "script/gui/vcl_bars.h"
@@ -99,9 +100,11 @@ const VCLCastRow kCastRows[] = {
 };
 
 // new VCLButton(parent): a new native object owned by the wrapper; a windowed-control
-// wrapper as the first argument becomes the control's parent.
+// wrapper as the first argument becomes the control's parent. The host's user interface
+// starts its application first if it has not yet.
 template <TJVCLPersistent* (*MakeWrapper)(BaseEngine*), class N>
 TJObject* Create(BaseEngine* engine, TJValueList* params) {
+  if (auto* e = dynamic_cast<TJEngine*>(engine)) e->Ui().StartGui();
   TJVCLPersistent* w = MakeWrapper(engine);
   w->AttachVCL(new N(nullptr), true);
   if (auto* control = dynamic_cast<kgui::TControl*>(w->VCL()); control && params && params->GetCount() > 0)

@@ -92,11 +92,12 @@ void OnConnection(TJObject& self, std::string_view method, Body&& body) {
   TJBaseSocketObject::Guard(Message(method), [&] { body(HttpOf(self).Client()); });
 }
 
+// get and post receive the body straight into the script string they return.
 void HGet(TJObject& self, TJValueList& params, Value& result) {
   if (params.GetCount() < 1) return;
-  std::string data;
+  TnScriptTextStream data;
   Exchange(self, "get", [&](TnHTTP& c) { c.Get(ArgText(params, 0), data); });
-  result = Value::String(StrRef(data));
+  result = Value::String(data.Take());
 }
 
 void HGetFile(TJObject& self, TJValueList& params, Value& result) {
@@ -107,9 +108,9 @@ void HGetFile(TJObject& self, TJValueList& params, Value& result) {
 
 void HPost(TJObject& self, TJValueList& params, Value& result) {
   if (params.GetCount() < 2) return;
-  std::string data;
+  TnScriptTextStream data;
   Exchange(self, "post", [&](TnHTTP& c) { c.Post(ArgText(params, 0), ArgText(params, 1), data); });
-  result = Value::String(StrRef(data));
+  result = Value::String(data.Take());
 }
 
 void HHead(TJObject& self, TJValueList& params, Value& result) {

@@ -40,31 +40,38 @@ TnScriptTextStream::~TnScriptTextStream() {
   if (cell_) Str::Free(cell_);
 }
 
+char* TnScriptTextStream::Grow(size_t count) {
+  const size_t length = cell_ ? cell_->len : 0;
+  if (count > kMaxStringBytes - length) throw ELocalError("data too long");
+  if (!cell_) {
+    // The first piece is taken at its size: most reads are one piece.
+    cell_ = Str::Allocate(count);
+  } else if (length + count > cell_->cap) {
+    // The cell doubles in place: a large one moves by its pages, so a long body is never
+    // copied and its memory never held twice.
+    cell_ = Str::Reallocate(cell_, std::min(kMaxStringBytes, std::max(length + count, size_t{cell_->cap} * 2)));
+  }
+  return cell_->data() + length;
+}
+
 void TnScriptTextStream::Write(const void* buffer, int64_t count) {
   const auto n = static_cast<size_t>(std::max<int64_t>(count, 0));
-  const size_t length = cell_ ? cell_->len : 0;
-  if (n > kMaxStringBytes - length) throw ELocalError("data too long");
   if (n == 0) return;
-  if (!cell_ || length + n > cell_->cap) {
-    // The first piece is taken at its size (most reads are one piece); after that the cell
-    // doubles, and from 1 MiB on grows fourfold, so a long read copies its text a few times
-    // at most.
-    const size_t cap = cell_ ? cell_->cap : 0;
-    const size_t grown = cap >= (size_t{1} << 20) ? cap * 4 : cap * 2;
-    Str* cell = Str::Allocate(std::min(kMaxStringBytes, std::max(length + n, grown)));
-    if (cell_) {
-      std::memcpy(cell->data(), cell_->data(), length);
-      Str::Free(cell_);
-    }
-    cell->len = static_cast<uint32_t>(length);
-    cell_ = cell;
-  }
-  std::memcpy(cell_->data() + length, buffer, n);
-  cell_->len = static_cast<uint32_t>(length + n);
+  std::memcpy(Grow(n), buffer, n);
+  cell_->len += static_cast<uint32_t>(n);
+}
+
+char* TnScriptTextStream::Room(size_t count) {
+  if (count > kMaxStringBytes - (cell_ ? cell_->len : 0)) return nullptr;
+  return Grow(count);
 }
 
 StrRef TnScriptTextStream::Take() {
   if (!cell_) return StrRef();
+  // Room to spare beyond an eighth of the text goes back (pages not yet touched cost only
+  // address space, but the cell would keep them).
+  const size_t spare = cell_->cap - cell_->len;
+  if (spare > (size_t{1} << 16) && spare > cell_->len / 8) cell_ = Str::Reallocate(cell_, cell_->len);
   cell_->data()[cell_->len] = '\0';
   return StrRef::Adopt(std::exchange(cell_, nullptr));
 }

@@ -27,6 +27,12 @@ public:
   virtual int64_t Read(void* buffer, int64_t count) = 0;
   // All `count` bytes at the position; throws ELocalError when they cannot be written.
   virtual void Write(const void* buffer, int64_t count) = 0;
+  // Room for `count` more bytes at the end of a stream in memory, for a reader to receive
+  // into and then keep with Keep, so they are not copied again; null when the stream has
+  // no such room (the reader writes instead).
+  virtual char* Room(size_t) { return nullptr; }
+  // Keeps the first `count` bytes of the room last given as written.
+  virtual void Keep(size_t) {}
 };
 
 // A stream over a string that the caller owns; writing past the end grows it, but never
@@ -46,8 +52,9 @@ private:
 };
 
 // A stream that builds a script string in place, appending only: what a socket receives
-// becomes the script's value without a copy of the whole text at the end. It grows as
-// TnStringStream does, and never beyond kMaxStringBytes (ELocalError "data too long").
+// becomes the script's value without a copy of the whole text at the end, and the cell
+// grows by moving its pages, so a long text is never held twice. Never beyond
+// kMaxStringBytes (ELocalError "data too long").
 class TnScriptTextStream : public TnStream {
 public:
   TnScriptTextStream() = default;
@@ -58,10 +65,15 @@ public:
   void SetPosition(int64_t) override {}  // every write appends
   int64_t Read(void*, int64_t) override { return 0; }
   void Write(const void* buffer, int64_t count) override;
+  // Null when `count` more bytes would pass kMaxStringBytes (Write then raises the error).
+  char* Room(size_t count) override;
+  void Keep(size_t count) override { cell_->len += static_cast<uint32_t>(count); }
   // The text so far; the stream is empty afterwards.
   StrRef Take();
 
 private:
+  // Room for `count` bytes after the text; throws ELocalError past kMaxStringBytes.
+  char* Grow(size_t count);
   Str* cell_ = nullptr;
 };
 

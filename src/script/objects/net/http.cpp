@@ -263,15 +263,19 @@ void TnHTTP::FinishResponse() {
 void TnHTTP::ReadBody(TnStream& sink) {
   while (!BodyFraming.Done()) {
     const int want = static_cast<int>(BodyFraming.ReadLimit(static_cast<size_t>(BufferSize)));
-    const int n = Receive(Buffer(), want);
+    // A sink in memory gives room at its end: the body is received and decoded there.
+    char* room = sink.Room(static_cast<size_t>(want));
+    char* into = room ? room : Buffer();
+    const int n = Receive(into, want);
     if (n > 0) {
       size_t body = 0;
       try {
-        body = BodyFraming.Decode(Buffer(), static_cast<size_t>(n));
+        body = BodyFraming.Decode(into, static_cast<size_t>(n));
       } catch (const net::HttpBodyError& e) {
         throw ELocalError(e.what());
       }
-      sink.Write(Buffer(), static_cast<int64_t>(body));
+      if (room) sink.Keep(body);
+      else sink.Write(into, static_cast<int64_t>(body));
     } else if (IsDisconnected(Socket)) {
       if (!BodyFraming.CompleteAtClose()) throw ELocalError("connection closed before the end of the body");
       return;
@@ -359,6 +363,10 @@ void TnHTTP::GetFile(const std::string& url, const std::string& file_name) {
 }
 
 void TnHTTP::Head(const std::string& url) { Request(Kind::Head, url, std::string(), nullptr); }
+
+void TnHTTP::Post(const std::string& url, const std::string& body, TnStream& sink) {
+  Request(Kind::Post, url, body, [&] { ReadBody(sink); });
+}
 
 void TnHTTP::Post(const std::string& url, const std::string& body, std::string& data) {
   Request(Kind::Post, url, body, [&] {

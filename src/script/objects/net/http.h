@@ -62,6 +62,7 @@ public:
   void GetFile(const std::string& url, const std::string& file_name);
   void Head(const std::string& url);
   void Post(const std::string& url, const std::string& body, std::string& data);
+  void Post(const std::string& url, const std::string& body, TnStream& sink);
 
 protected:
   // Steps shared with the HTTPS client: the current URL, method, Host, credentials and body

@@ -5,8 +5,9 @@ three repeated calls.
 Arguments: image.raw SIDE X0 Y0 Lo pX pY Phi Beta step KIND [KIND ...]
 KIND is one of pixel (integrate1d in r_mm, csr, one bin per pixel of distance), fine and
 finefull (integrate1d in 2theta with full pixel splitting, on a table and without), sixteen and
-cake (integrate2d in r_mm, csr, 16 and 33 azimuthal bins), free3600 (integrate2d in 2theta,
-csr, 3600 azimuthal bins). Prints "NAME SECONDS" lines.
+cake (integrate2d in r_mm, csr, 16 and 33 azimuthal bins), free3600 and free3600nosplit
+(integrate2d in 2theta, csr, 3600 azimuthal bins, with pixel splitting by bounding box and
+without: each pixel wholly into one bin). Prints "NAME SECONDS" lines.
 """
 import math
 import sys
@@ -58,6 +59,10 @@ def main(argv):
     if "free3600" in kinds:
         first_and_repeated("free3600", lambda: ai.integrate2d(img, n_tth, 3600, unit="2th_deg", radial_range=tth_range,
                                                               method="csr", **plain))
+    if "free3600nosplit" in kinds:
+        first_and_repeated("free3600_nosplit", lambda: ai.integrate2d(img, n_tth, 3600, unit="2th_deg",
+                                                                      radial_range=tth_range,
+                                                                      method=("no", "csr", "cython"), **plain))
 
 
 if __name__ == "__main__":

@@ -25,7 +25,7 @@ ratio() {
 }
 
 for side in 4096 10000; do
-  kinds="pixel fine finefull sixteen cake free3600"
+  kinds="pixel fine finefull sixteen cake free3600 free3600nosplit"
   # pyFAI's 3600-bin table at 10000^2 would need about 30 GB.
   [ "$side" = 10000 ] && kinds="pixel fine finefull sixteen cake"
   "$bench" --benchmark_format=csv --benchmark_filter="BM_Histogram/[0-9]/$side/" 2>/dev/null >"$tmp/kestrin.csv"
@@ -53,6 +53,8 @@ for side in 4096 10000; do
   ratio "$(kestrin_time 1 $side one)" "$(peer_time fine_full)" 1 "fine, one thread / pyFAI full, no table"
   ratio "$(kestrin_time 2 $side all)" "$(peer_time sixteen_repeated)" 0.2 "16 sectors, all threads / pyFAI 2d repeated"
   ratio "$(kestrin_time 3 $side all)" "$(peer_time free3600_repeated)" 1 "3600 sectors, all threads / pyFAI 2d repeated"
+  ratio "$(kestrin_time 3 $side all)" "$(peer_time free3600_nosplit_repeated)" 1 \
+    "3600 sectors, all threads / pyFAI 2d no split repeated"
   ratio "$(kestrin_time 4 $side all)" "$(peer_time cake_repeated)" 0.5 "33 cake slices, all threads / pyFAI 2d repeated"
   echo "   3600 sectors add to the peak memory: 2theta ${angle_mb} MB, pixel ${pixel_mb} MB" \
     "(goals: 2theta at 4096^2 <= 128 MB, pixel at 10000^2 <= 256 MB)"

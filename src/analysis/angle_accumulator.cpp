@@ -178,9 +178,17 @@ void accumulate_angles(const AngleScan& scan, AngleSums& sums) {
 
 int32_t bin_value(double weight, double sum) { return saturate_int32(std::trunc(10.0 * sum / weight + 0.5)); }
 
-int32_t angle_bin_value(double weight, double sum, double two_theta_deg) {
+double cube_cos(double two_theta_deg) {
   const double c = std::cos(two_theta_deg * kDegToRad);
-  return saturate_int32(std::trunc(10.0 * sum / (weight * (c * c * c)) + 0.5));
+  return c * c * c;
+}
+
+int32_t cubed_bin_value(double weight, double sum, double cube) {
+  return saturate_int32(std::trunc(10.0 * sum / (weight * cube) + 0.5));
+}
+
+int32_t angle_bin_value(double weight, double sum, double two_theta_deg) {
+  return cubed_bin_value(weight, sum, cube_cos(two_theta_deg));
 }
 
 }  // namespace kestrin

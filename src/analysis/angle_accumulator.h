@@ -59,5 +59,9 @@ void accumulate_angles(const AngleScan& scan, AngleSums& sums);
 // the bin's angle; both saturated to Int32.
 int32_t bin_value(double weight, double sum);
 int32_t angle_bin_value(double weight, double sum, double two_theta_deg);
+// The two halves of angle_bin_value, for runs that divide many bins of one angle: cos^3 of
+// the angle, and the value of a bin given it.
+double cube_cos(double two_theta_deg);
+int32_t cubed_bin_value(double weight, double sum, double cube);
 
 }  // namespace kestrin

@@ -116,9 +116,8 @@ void calc_free_angle_sectored_angle_histogram() {
 
   const AngleScan scan = make_scan(0, img.ImageWidth - 1, 0, img.ImageHeight - 1, Sampling::Flat);
   const double begin = p.two_theta_begin, step = p.two_theta_step;
-  const SectoredResult r = store_sectored_patterns(
-      scan, SectorDivision{false, p.division_angle, M}, 0,
-      [begin, step](int32_t i, double w, double s) { return angle_bin_value(w, s, begin + i * step); });
+  const SectoredResult r =
+      store_sectored_patterns(scan, SectorDivision{false, p.division_angle, M}, 0, BinValues{true, begin, step});
   const int32_t maximum = r.maximum, last = r.last;
   NaxPattern& nax = st.nax_pattern;
   nax.N = last + 1;

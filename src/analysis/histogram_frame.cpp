@@ -123,21 +123,26 @@ void clear_sector_patterns(int32_t n) {
 }
 
 SectoredResult store_sectored_patterns(const AngleScan& scan, const SectorDivision& division, int32_t first,
-                                       const BinValueFn& value) {
+                                       const BinValues& values) {
   std::vector<SectorPattern>& sectors = state().sector_patterns.sectors;
   std::vector<int32_t> maxima(size_t(division.count), 0), lasts(size_t(division.count), -1);
   for (int32_t k = 0; k < division.count; ++k) sectors[size_t(k)].last_point = 1;
   const int32_t bins = reachable_bins(scan);
-  // Runs once per sector, on worker threads: writes only that sector's entries.
-  auto finish = [&](int32_t k, const double* w, const double* s) {
+  // The cos^3 of each bin's angle once for all sectors.
+  std::vector<double> cube(values.angle ? size_t(bins) : 0);
+  for (int32_t i = 0; i < int32_t(cube.size()); ++i) cube[size_t(i)] = cube_cos(values.begin + i * values.step);
+  // Runs once per sector, on worker threads: writes only that sector's entries. Bin i's
+  // weight is ws[2 i], its sum ws[2 i + 1].
+  auto finish = [&](int32_t k, const double* ws) {
     int32_t last = bins - 1;
-    while (last >= first && !(w[last] >= kEmptyWeight)) --last;
+    while (last >= first && !(ws[2 * last] >= kEmptyWeight)) --last;
     if (last < first) last = -1;
     SectorPattern& sector = sectors[size_t(k)];
     sector.pattern.assign(size_t(std::max(last + 1, 0)), 0);
     for (int32_t i = first; i <= last; ++i) {
-      if (!(w[i] >= kEmptyWeight)) continue;
-      const int32_t v = value(i, w[i], s[i]);
+      const double w = ws[2 * i], s = ws[2 * i + 1];
+      if (!(w >= kEmptyWeight)) continue;
+      const int32_t v = values.angle ? cubed_bin_value(w, s, cube[size_t(i)]) : bin_value(w, s);
       sector.pattern[size_t(i)] = v;
       maxima[size_t(k)] = std::max(maxima[size_t(k)], v);
     }

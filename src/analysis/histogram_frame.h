@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 
 #include "analysis/angle_accumulator.h"
@@ -61,13 +60,17 @@ void clear_sector_patterns(int32_t n);
 struct SectoredResult {
   int32_t maximum = 0, last = 0;
 };
-// The value of a filled bin from its weight and sum.
-using BinValueFn = std::function<int32_t(int32_t bin, double weight, double sum)>;
+// The value of a filled bin i from its weight and sum: bin_value, or with `angle`
+// angle_bin_value at 2theta begin + i step.
+struct BinValues {
+  bool angle = false;
+  double begin = 0, step = 1;
+};
 // Accumulates the scan into the division's sectors and stores each sector's pattern in the
-// sector store (sized and cleared before): its filled bins from `first` on through `value`,
+// sector store (sized and cleared before): its filled bins from `first` on through `values`,
 // stored up to its last filled bin, and its last point (last filled bin + 1; 1 when none).
 SectoredResult store_sectored_patterns(const AngleScan& scan, const SectorDivision& division, int32_t first,
-                                       const BinValueFn& value);
+                                       const BinValues& values);
 
 // "Center position =" with the centre as shown (row flipped under VerticalReverse), and
 // " Tilt = ... Azimuth =".

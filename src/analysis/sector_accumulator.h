@@ -23,11 +23,16 @@ struct SectorDivision {
   int32_t count = 16;
 
   int32_t sector_of(double dx, double dy) const;
+  // sector_of(x - X0, dy) of the columns x = first..first+n-1 of one row, into out[0..n):
+  // the same values, from an azimuth computed row-wide and checked against the sector
+  // edges (see the .cpp). Free sectors only; scratch holds n doubles.
+  void row_sectors(double X0, double dy, int32_t first, int32_t n, int32_t* out, double* scratch) const;
 };
 
-// Receives each sector's sums, `bins` weights and `bins` sums, once per sector. It may be
-// called from worker threads, for different sectors at the same time.
-using SectorFinish = std::function<void(int32_t sector, const double* weight, const double* sum)>;
+// Receives each sector's sums once per sector: bin i's weight at sums[2 i] and its weighted
+// intensity at sums[2 i + 1], for `bins` bins. It may be called from worker threads, for
+// different sectors at the same time.
+using SectorFinish = std::function<void(int32_t sector, const double* sums)>;
 
 // Accumulates the scan's box (its region test is not used) into `bins` bins per sector and
 // hands every sector's sums to finish.

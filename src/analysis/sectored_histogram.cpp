@@ -28,9 +28,8 @@ void run_sectors(const SectoredRun& run, int32_t sectors) {
   const IntegrationParams& p = st.integration_params;
   const AngleScan scan = make_scan(0, img.ImageWidth - 1, 0, img.ImageHeight - 1,
                                    run.fixed16 ? Sampling::RoundedDistance : Sampling::Distance);
-  const SectoredResult r =
-      store_sectored_patterns(scan, SectorDivision{run.fixed16, p.division_angle, sectors}, kFirstDistanceBin,
-                              [](int32_t, double w, double s) { return bin_value(w, s); });
+  const SectoredResult r = store_sectored_patterns(
+      scan, SectorDivision{run.fixed16, p.division_angle, sectors}, kFirstDistanceBin, BinValues{});
   for (int32_t k = 0; k < sectors; ++k)
     log_line("Sector =" + Format("%d", {k}) + ", DataNumber =" +
              Format("%d", {st.sector_patterns.sectors[size_t(k)].last_point}));

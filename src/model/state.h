@@ -246,9 +246,14 @@ struct AnalyzeRun {
 
 // One byte per pixel of the current image, 0 free and 1 masked, row-major like the codes.
 struct ImageMask {
-  std::vector<uint8_t> bytes;
+  ZeroedVector<uint8_t> bytes;  // a fresh mask costs no pass and no memory until painted
   int32_t width = 0, height = 0;
-  void resize(int32_t w, int32_t h) { width = w; height = h; bytes.assign(size_t(w) * size_t(h), 0); }
+  void resize(int32_t w, int32_t h) {
+    width = w;
+    height = h;
+    bytes = {};
+    bytes = ZeroedVector<uint8_t>(size_t(w) * size_t(h));
+  }
   // A fresh, clear mask of w x h unless it has that size already.
   void fit(int32_t w, int32_t h) {
     if (width != w || height != h || bytes.size() != size_t(w) * size_t(h)) resize(w, h);

@@ -156,7 +156,7 @@ TEST_F(AccumulatorTest, FreeSectorsAgreeWithTheReferenceSectorBySector) {
   struct Case {
     double angle;
     int exclusions;
-  } cases[] = {{360, 0}, {50, 1}, {22.5, 3}, {7, 2}};
+  } cases[] = {{360, 0}, {50, 1}, {22.5, 3}, {7, 2}, {0.1, 1}};
   for (const Case& c : cases) {
     const AngleScan scan = scan_of(RegionTest::None, c.exclusions);
     const int32_t count = int32_t(std::ceil(360.0 / c.angle));
@@ -166,9 +166,11 @@ TEST_F(AccumulatorTest, FreeSectorsAgreeWithTheReferenceSectorBySector) {
       set_worker_threads(threads);
       std::vector<AngleSums> sums(size_t(count), AngleSums{bins});
       accumulate_sectors(scan, SectorDivision{false, c.angle, count}, bins,
-                         [&sums, bins](int32_t k, const double* weight, const double* sum) {
-                           sums[size_t(k)].weight.assign(weight, weight + bins);
-                           sums[size_t(k)].sum.assign(sum, sum + bins);
+                         [&sums, bins](int32_t k, const double* ws) {
+                           for (int32_t i = 0; i < bins; ++i) {
+                             sums[size_t(k)].weight[size_t(i)] = ws[2 * i];
+                             sums[size_t(k)].sum[size_t(i)] = ws[2 * i + 1];
+                           }
                          });
       runs.push_back(sums);
       for (int32_t k = 0; k < count; ++k) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,34 @@ TEST_F(SectoredTest, AzimuthOfExactlyMinusElevenAndAQuarterJoinsSectorZero) {
   EXPECT_EQ(sector(0).value(25), 1000);
 }
 
+TEST(RowSectors, AgreeWithTheExactSectorOfEveryColumn) {
+  // Rows through the centre, next to it, on diagonals (azimuths on sector edges), far off
+  // and at random offsets; the row azimuth must give each column the sector of its own
+  // arc tangent, the edge cases included.
+  std::mt19937 rng(77);
+  std::uniform_real_distribution<double> offset(-3000.0, 3000.0);
+  std::vector<double> dys = {0.0, -0.0, 1e-300, -1e-300, 0.5, -0.5, 1.0, -1.0, 1000.0, -2999.0, 5e6};
+  for (int i = 0; i < 40; ++i) dys.push_back(offset(rng));
+  struct Division {
+    double angle;
+    int32_t count;
+  } divisions[] = {{0.1, 3600}, {0.2, 1800}, {0.07, 5143}, {1.0, 360}, {22.5, 16}, {7.0, 52}};
+  constexpr int32_t kFirst = -2500, kColumns = 5001;
+  std::vector<int32_t> out(kColumns);
+  std::vector<double> scratch(kColumns);
+  for (const Division& d : divisions) {
+    const SectorDivision division{false, d.angle, d.count};
+    for (double X0 : {0.0, 0.5, 17.25, -123.0}) {
+      for (double dy : dys) {
+        division.row_sectors(X0, dy, kFirst, kColumns, out.data(), scratch.data());
+        int differing = 0;
+        for (int32_t i = 0; i < kColumns; ++i) differing += out[size_t(i)] != division.sector_of(double(kFirst + i) - X0, dy);
+        EXPECT_EQ(differing, 0) << "angle " << d.angle << " X0 " << X0 << " dy " << dy;
+      }
+    }
+  }
+}
+
 TEST_F(SectoredTest, EmptySectorsReportOnePoint) {
   only_pixel(40, 22);
   calc_sectored_histogram();
@@ -158,9 +187,9 @@ TEST_F(SectoredTest, RoundedAgainstSplitDistances) {
   for (bool fixed : {true, false}) {
     const AngleScan scan = make_scan(0, 63, 0, 47, fixed ? Sampling::RoundedDistance : Sampling::Distance);
     std::vector<double> w20(16), w21(16);
-    accumulate_sectors(scan, SectorDivision{fixed, 22.5, 16}, 30, [&](int32_t k, const double* w, const double*) {
-      w20[size_t(k)] = w[20];
-      w21[size_t(k)] = w[21];
+    accumulate_sectors(scan, SectorDivision{fixed, 22.5, 16}, 30, [&](int32_t k, const double* ws) {
+      w20[size_t(k)] = ws[2 * 20];
+      w21[size_t(k)] = ws[2 * 21];
     });
     EXPECT_NEAR(w20[0], fixed ? 0.0 : 0.4, 1e-12);
     EXPECT_NEAR(w21[0], fixed ? 1.0 : 0.6, 1e-12);

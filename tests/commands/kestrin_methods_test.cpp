@@ -300,7 +300,7 @@ TEST_F(KestrinMethodCalls, PixelSizeSettersChangeTheRingMaskAtOnce) {
     EXPECT_EQ(state().integration_params.pixel_ratio(), c.y / c.x);
     state().image_mask.resize(120, 100);
     paint_ring_mask(crystal, 0, 6, 1);
-    const std::vector<uint8_t> at_once = state().image_mask.bytes;
+    const auto at_once = state().image_mask.bytes;
     read_parameters(current_image().ImageHeight);
     std::fill(state().image_mask.bytes.begin(), state().image_mask.bytes.end(), uint8_t(0));
     paint_ring_mask(crystal, 0, 6, 1);

@@ -179,12 +179,18 @@ bool resolve_end(const std::vector<uint8_t>& seen, const ImageData& s, int32_t r
 
 }  // namespace
 
-// Same result as the pixel-by-pixel scan, from the set of codes present: one pass over the
-// pixels marks the codes, the rest works on 65536 table entries. Falls back to the ordered
-// scan when the log value of an extreme depends on the pixel order.
+// The codes present from one pass over the pixels.
 void scan_statistics(ImageData& image) {
-  std::vector<uint8_t> seen(kCodeCount, 0);
-  for (uint16_t c : image.image_codes) seen[c] = 1;
+  CodeSet present;
+  present.add(image.image_codes.data(), image.image_codes.size());
+  scan_statistics(image, present);
+}
+
+// Same result as the pixel-by-pixel scan, from the set of codes present: the work is on
+// 65536 table entries. Falls back to the ordered scan when the log value of an extreme
+// depends on the pixel order.
+void scan_statistics(ImageData& image, const CodeSet& present) {
+  const std::vector<uint8_t>& seen = present.seen();
   const auto& it = image.intensity_table;
   double top = 0.0, bottom = image.LinearSaturation;
   for (int c = 0; c < kCodeCount; ++c) {

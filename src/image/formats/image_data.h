@@ -93,11 +93,27 @@ void build_gel_tables(ImageData& image, int bits, bool square_root, double scale
 // Round(v / ratio) | 0x8000, clamped to the code range).
 uint16_t encode_overflow_intensity(double value, float ratio);
 
+// The codes present in an image, gathered row by row as a decoder writes its rows (while they
+// are in cache), so that the statistics need no pass of their own over the pixels.
+class CodeSet {
+public:
+  CodeSet() : seen_(kCodeCount, 0) {}
+  void add(const uint16_t* codes, size_t n) {
+    for (size_t i = 0; i < n; ++i) seen_[codes[i]] = 1;
+  }
+  const std::vector<uint8_t>& seen() const { return seen_; }
+
+private:
+  std::vector<uint8_t> seen_;
+};
+
 // The statistics scan of the R-AXIS, HiPiC, Bruker and TIFF readers: running values start
 // at Max 0 and Min LinearSaturation (logs: 0 and LogSaturation); a pixel whose raw
 // intensity is strictly greater (smaller) than the stored, rounded maximum (minimum)
 // replaces it and its log value, both rounded half to even and saturated to Int32.
 void scan_statistics(ImageData& image);
+// The same, with `present` holding exactly the codes of the image's pixels.
+void scan_statistics(ImageData& image, const CodeSet& present);
 
 // The table as exact integers when every entry is an integer within the Int32 range (sums
 // of such intensities can be kept exactly); nothing otherwise.

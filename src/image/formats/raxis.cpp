@@ -54,14 +54,19 @@ PixelBytes pixel_bytes(std::span<const uint8_t> bytes, const RaxisHeader& h) {
 
 // Decodes the stored rows into the codes; the file holds them all. A band of
 // rows lands at its start row; the other rows stay zero.
-void decode_pixel_rows(std::span<const uint8_t> bytes, const RaxisHeader& h, ImageData& image, bool reverse) {
+// Decodes the file's rows, adding each row's codes to `present` while the row is in cache.
+// True when they were every row of the image.
+bool decode_pixel_rows(std::span<const uint8_t> bytes, const RaxisHeader& h, ImageData& image, bool reverse,
+                       CodeSet& present) {
   const size_t w = size_t(h.width);
   const StoredRows rows = stored_rows(h);
   const uint8_t* data = bytes.data() + size_t(h.record_length);
   for (int64_t r = 0; r < rows.count; ++r) {
     uint16_t* dst = image.image_codes.data() + stored_row(int32_t(rows.first + r), h.height, reverse) * w;
     decode_u16be_row(data + size_t(r) * w * 2, dst, w);
+    present.add(dst, w);
   }
+  return rows.first == 0 && rows.count == h.height;
 }
 
 }  // namespace
@@ -109,8 +114,10 @@ DecodedImage decode_raxis_image(std::span<const uint8_t> bytes, const DecodeOpti
   if (h.start_row > 0) d.data.set_size(h.width, h.height, 2);
   else d.data.set_size_unfilled(h.width, h.height, 2);
   d.log(" Swapping byte order...");
-  decode_pixel_rows(bytes, h, d.data, options.reverse_rows);
-  scan_statistics(d.data);
+  CodeSet present;
+  // A band of rows leaves codes the file did not give: their set comes from a pass of its own.
+  if (decode_pixel_rows(bytes, h, d.data, options.reverse_rows, present)) scan_statistics(d.data, present);
+  else scan_statistics(d.data);
   d.ok = true;
   return d;
 }

@@ -125,13 +125,16 @@ std::span<const uint8_t> gather_strips(std::span<const uint8_t> bytes, const Tif
   return buffer;
 }
 
-void decode_integer_pixels(ImageData& image, std::span<const uint8_t> raw, int bpp, bool big_endian, bool reverse) {
+// Decodes every row, and adds each row's codes to `present` while the row is in cache.
+void decode_integer_pixels(ImageData& image, std::span<const uint8_t> raw, int bpp, bool big_endian, bool reverse,
+                           CodeSet& present) {
   const size_t w = size_t(image.ImageWidth);
   for_each_file_row(image, reverse, [&](uint16_t* dst, int32_t r) {
     const uint8_t* src = raw.data() + size_t(r) * w * size_t(bpp);
     if (bpp == 1) decode_u8_row(src, dst, w);
     else if (big_endian) decode_u16be_row(src, dst, w);
     else decode_u16le_row(src, dst, w);
+    present.add(dst, w);
   });
 }
 
@@ -154,15 +157,17 @@ DecodedImage load_integer_image(DecodedImage&& d, std::span<const uint8_t> bytes
   ImageData& image = d.data;
   image.set_size_unfilled(int32_t(t.image_width), int32_t(t.image_length), bpp);
   build_tables(image, bpp * 8);
-  decode_integer_pixels(image, raw, bpp, t.big_endian, reverse);
-  scan_statistics(image);
+  CodeSet present;
+  decode_integer_pixels(image, raw, bpp, t.big_endian, reverse, present);
+  scan_statistics(image, present);
   d.ok = true;
   return std::move(d);
 }
 
 // Code = trunc(f + 100) with f clamped to [-100, 65435]; NaN counts as below the range.
 // Returns whether some value was below the range and the smallest such number.
-bool decode_float_pixels(ImageData& image, std::span<const uint8_t> raw, bool big_endian, bool reverse, double& smallest) {
+bool decode_float_pixels(ImageData& image, std::span<const uint8_t> raw, bool big_endian, bool reverse, double& smallest,
+                         CodeSet& present) {
   constexpr double m = -100.0;
   constexpr double top = 65535.0 + m;
   const size_t w = size_t(image.ImageWidth);
@@ -183,6 +188,7 @@ bool decode_float_pixels(ImageData& image, std::span<const uint8_t> raw, bool bi
       if (f > top) f = top;
       dst[x] = uint16_t(f - m);
     }
+    present.add(dst, w);
   });
   return below;
 }
@@ -253,8 +259,9 @@ DecodedImage decode_tiff_float_image(std::span<const uint8_t> bytes, const TiffT
   image.set_size_unfilled(int32_t(tags.image_width), int32_t(tags.image_length), 4);
   build_float_tiff_tables(image);
   double smallest = 0.0;
-  const bool below = decode_float_pixels(image, raw, tags.big_endian, options.reverse_rows, smallest);
-  scan_statistics(image);
+  CodeSet present;
+  const bool below = decode_float_pixels(image, raw, tags.big_endian, options.reverse_rows, smallest, present);
+  scan_statistics(image, present);
   if (below) d.log("minimum inten =" + FloatToStr(smallest) + ". out of range");
   d.ok = true;
   return d;

@@ -5,20 +5,21 @@
 
 #include "analysis/pixel_histogram.h"
 #include "base/convert.h"
+#include "model/parameters.h"
 #include "model/state.h"
-#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
 
 namespace {
 
+constexpr int32_t kSectorRegion = 1;
+
 // Sets the sector of slice s and runs its histogram; false when no pattern came of it.
 bool run_slice(int32_t s, const CakeShape& shape) {
-  Controls& c = controls();
-  c.set_checked(frmMain::rbtnSector, true);
-  c.set_text(frmMain::edtSectorStartAngle, Format("%d", {shape.slice_degrees * s}));
-  c.set_text(frmMain::edtSectorEndAngle, Format("%d", {shape.slice_degrees * (s + 1)}));
+  set_integer_parameter(*parameter_named("IntegrationMode"), kSectorRegion);  // chosen by the command already
+  show_parameter_text(&IntegrationParams::sector_start, Format("%d", {shape.slice_degrees * s}));
+  show_parameter_text(&IntegrationParams::sector_end, Format("%d", {shape.slice_degrees * (s + 1)}));
   NaxPattern& nax = state().nax_pattern;
   const auto kind = nax.kind;
   nax.kind = {1, 1, 1, 1, 1};

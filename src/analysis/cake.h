@@ -6,9 +6,9 @@
 
 namespace kestrin {
 
-// Runs the slices of `shape` as a long run: for slice s the main window's sector radio is
-// checked (its click handler runs as for a user's click), the sector edits get the decimal
-// texts of s x width and (s + 1) x width, and the sector pixel histogram replaces the current
+// Runs the slices of `shape` as a long run: for slice s the region is the sector (the command
+// that runs the cake shows it in the radios and runs their click command), the sector edits
+// get the decimal texts of s x width and (s + 1) x width, and the sector pixel histogram replaces the current
 // pattern; then the windows handle their events once. The picture of the slices replaces
 // cake_state()'s and true is returned. A slice that makes no pattern (no image, unusable
 // parameters) stops the cake after its own log lines, with the pattern's kind as it was;

@@ -8,15 +8,20 @@
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
-#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
 
 namespace {
 
+// The region the radios show (-1: none checked, and nothing is integrated).
+enum Region : int32_t { kRectangle = 0, kSector = 1, kSectoredDivision = 2 };
+int32_t region() { return checked_choice(*parameter_named("IntegrationMode")); }
+
+// A box along a direction, unless the direction is a diagonal or the angle mode is chosen.
 bool box_direction() {
-  return state().integration_params.RectDirection < 7 && !controls().checked(frmMain::rbtnRect_Angle);
+  constexpr int32_t kAngleMode = 1;
+  return state().integration_params.RectDirection < 7 && checked_choice(*parameter_named("RectAngleMode")) != kAngleMode;
 }
 
 // The checks of the sector and the division angles, with their lines on failure.
@@ -40,17 +45,17 @@ bool axis_angle(double a) { return a == 0.0 || a == 90.0 || a == 180.0 || a == 2
 void calc_angle_histogram_selection() {
   state().macro.record("Kestrin.AngleIntensity();");
   const bool curved = current_image().image_type == kTypeRaxisCS;
-  Controls& c = controls();
-  if (c.checked(frmMain::rbtnRectangle)) {
+  const int32_t shown = region();
+  if (shown == kRectangle) {
     if (box_direction()) {
       curved ? calc_curved_angle_histogram() : calc_angle_histogram();
     } else {
       curved ? calc_curved_angle_histogram_band() : calc_angle_histogram_band();
     }
-  } else if (c.checked(frmMain::rbtnSector)) {
+  } else if (shown == kSector) {
     if (!sector_angles_valid()) return;
     curved ? calc_curved_angle_histogram_sector() : calc_angle_histogram_sector();
-  } else if (c.checked(frmMain::rbtnSectoredDivision)) {
+  } else if (shown == kSectoredDivision) {
     if (!division_angle_valid()) return;
     if (!curved) calc_free_angle_sectored_angle_histogram();
   }
@@ -72,7 +77,7 @@ void calc_fine_angle_histogram_selection() {
     return;
   }
   state().macro.record("Kestrin.FineAngleIntensity();");
-  if (controls().checked(frmMain::rbtnRectangle)) {
+  if (region() == kRectangle) {
     box_direction() ? calc_fine_angle_histogram() : calc_fine_angle_histogram_band();
   } else {
     if (!sector_angles_valid()) return;
@@ -87,8 +92,8 @@ void calc_pixel_histogram_selection() {
     return;
   }
   state().macro.record("Kestrin.PixelIntensity();");
-  Controls& c = controls();
-  if (c.checked(frmMain::rbtnRectangle)) {
+  const int32_t shown = region();
+  if (shown == kRectangle) {
     if (box_direction()) {
       calc_pixel_histogram();
     } else if (axis_angle(state().integration_params.rect_angle)) {
@@ -97,10 +102,10 @@ void calc_pixel_histogram_selection() {
     } else {
       calc_slant_pixel_histogram();
     }
-  } else if (c.checked(frmMain::rbtnSector)) {
+  } else if (shown == kSector) {
     if (!sector_angles_valid()) return;
     calc_slant_pixel_histogram_sector();
-  } else if (c.checked(frmMain::rbtnSectoredDivision)) {
+  } else if (shown == kSectoredDivision) {
     if (!division_angle_valid()) return;
     calc_free_angle_sectored_pixel_histogram();
   }

@@ -11,8 +11,6 @@
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
-#include "ports/names/main_form_names.h"
-#include "ports/names/nax_graph_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -190,17 +188,16 @@ void publish_angle_ranges(int32_t y_end, bool main_window, bool graph_window) {
   p.graph_2theta_end = p.two_theta_end;
   p.graph_y_begin = 0;
   p.graph_y_end = y_end;
-  Controls& c = controls();
   const std::string begin = Format("%8.4f", {p.two_theta_begin}), end = Format("%8.4f", {p.two_theta_end});
   if (main_window) {
-    c.set_text(frmMain::edt2ThetaBegin, begin);
-    c.set_text(frmMain::edt2ThetaEnd, end);
+    show_parameter_text(&IntegrationParams::two_theta_begin, begin);
+    show_parameter_text(&IntegrationParams::two_theta_end, end);
   }
-  c.set_text(frmNaxGraph::edtYBegin, Format("%6d", {0}));
-  c.set_text(frmNaxGraph::edtYEnd, Format("%6d", {y_end}));
+  show_parameter_text(&IntegrationParams::graph_y_begin, Format("%6d", {0}));
+  show_parameter_text(&IntegrationParams::graph_y_end, Format("%6d", {y_end}));
   if (graph_window) {
-    c.set_text(frmNaxGraph::edt2ThetaBegin, begin);
-    c.set_text(frmNaxGraph::edt2ThetaEnd, end);
+    show_parameter_text(&IntegrationParams::graph_2theta_begin, begin);
+    show_parameter_text(&IntegrationParams::graph_2theta_end, end);
   }
 }
 
@@ -210,11 +207,10 @@ void publish_pixel_ranges(int32_t x_end, int32_t y_end, const char* format) {
   p.graph_x_end = x_end;
   p.graph_y_begin = 0;
   p.graph_y_end = y_end;
-  Controls& c = controls();
-  c.set_text(frmNaxGraph::edtXBegin, Format(format, {100}));
-  c.set_text(frmNaxGraph::edtXEnd, Format(format, {x_end}));
-  c.set_text(frmNaxGraph::edtYBegin, Format(format, {0}));
-  c.set_text(frmNaxGraph::edtYEnd, Format(format, {y_end}));
+  show_parameter_text(&IntegrationParams::graph_x_begin, Format(format, {100}));
+  show_parameter_text(&IntegrationParams::graph_x_end, Format(format, {x_end}));
+  show_parameter_text(&IntegrationParams::graph_y_begin, Format(format, {0}));
+  show_parameter_text(&IntegrationParams::graph_y_end, Format(format, {y_end}));
 }
 
 }  // namespace kestrin

@@ -1,6 +1,8 @@
 // TfrmMain: building the window and its start state, the parameter handlers and closing.
 #include "app/main_form.h"
 
+#include <QComboBox>
+
 #include "analysis/dispatch.h"
 #include "app/form_colours.h"
 #include "base/convert.h"
@@ -78,6 +80,7 @@ TEdit* TfrmMain::addParameterEdit(ControlName name, const char* label, int row) 
   e->font()->setColor(kEditTextColour);
   e->setText(std::string(parameter_of(name)->start_text));
   e->OnKeyDown = [name](TComponent*, int& key, TShiftState) { parameter_edit_key(name, key); };
+  e->OnChange = [name](TComponent*) { parameter_control_changed(name); };
   return e;
 }
 
@@ -87,6 +90,7 @@ TCheckBox* TfrmMain::addLockBox(ControlName name, int row) {
   c->setParent(Panel1);
   c->setBounds(kLockLeft, rowTop(row) + 2, 16, 17);
   c->setChecked(parameter_of(name)->start_value == 1);
+  c->OnClick = [name](TComponent*) { parameter_control_changed(name); };
   return c;
 }
 
@@ -166,6 +170,9 @@ void TfrmMain::createRegionRows() {
   rbtnRect_Direction->OnClick = [](TComponent*) { rect_mode_radio_clicked(0); };
   rbtnRect_Angle->OnClick = [](TComponent*) { rect_mode_radio_clicked(1); };
   cmbDirection->OnChange = [](TComponent*) { direction_changed(); };
+  // An index set by code runs no OnChange, but the model has to read the combo again.
+  QObject::connect(static_cast<QComboBox*>(cmbDirection->widget()), &QComboBox::currentIndexChanged,
+                   [] { parameter_control_changed(frmMain::cmbDirection); });
 }
 
 // The radios the parameter table checks at start, before any handler is attached.

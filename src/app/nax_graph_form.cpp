@@ -117,6 +117,7 @@ TEdit* TfrmNaxGraph::addEdit(ControlName name, const char* label, int left, int 
   e->setBounds(left + label_width, top, width, 21);
   if (const Parameter* p = parameter_of(name)) e->setText(std::string(p->start_text));
   e->OnKeyDown = [](TComponent*, int& key, TShiftState) { graph_range_edit_key(key); };
+  e->OnChange = [name](TComponent*) { parameter_control_changed(name); };
   return e;
 }
 

@@ -98,6 +98,7 @@ std::string WindowControls::text(ControlName name) const {
 
 void WindowControls::set_text(ControlName name, std::string_view text) {
   TControl* c = find(name);
+  if (c) changed(name);  // before any handler the change runs
   if (auto* e = dynamic_cast<TEdit*>(c)) e->setText(std::string(text));
   else if (auto* m = dynamic_cast<TMemo*>(c)) m->setText(std::string(text));
   else if (c) c->setCaption(std::string(text));
@@ -113,6 +114,7 @@ bool WindowControls::checked(ControlName name) const {
 
 void WindowControls::set_checked(ControlName name, bool on) {
   TControl* c = find(name);
+  if (c) changed(name);
   if (auto* b = dynamic_cast<TCheckBox*>(c)) b->setChecked(on);
   else if (auto* r = dynamic_cast<TRadioButton*>(c)) r->setChecked(on);
   else if (!c) headless_controls().set_checked(name, on);
@@ -128,6 +130,7 @@ int WindowControls::item_index(ControlName name) const {
 
 void WindowControls::set_item_index(ControlName name, int index) {
   TControl* c = find(name);
+  if (c) changed(name);
   if (auto* b = dynamic_cast<TComboBox*>(c)) b->setItemIndex(index);
   else if (auto* l = dynamic_cast<TListBox*>(c)) l->setItemIndex(index);
   else if (auto* g = dynamic_cast<TRadioGroup*>(c)) g->setItemIndex(index);

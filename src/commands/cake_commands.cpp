@@ -2,6 +2,8 @@
 #include "commands/cake_commands.h"
 
 #include "analysis/cake.h"
+#include "commands/main_form_commands.h"
+#include "model/parameter_table.h"
 #include "model/state.h"
 #include "ports/ports.h"
 
@@ -9,7 +11,10 @@ namespace kestrin {
 
 namespace {
 
+// The slices are sectors: the sector radio is chosen first, with its click command when it
+// was not chosen, unless another run refuses the cake.
 bool cake_with(const CakeShape& shape) {
+  if (!long_run_active() && shape.slices_computed > 0) choose_choice(*parameter_named("IntegrationMode"), 1);
   if (!make_cake(shape)) return false;
   cake_window().draw_cake();
   if (state().WindowShow == 1) cake_window().show();

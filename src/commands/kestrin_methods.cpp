@@ -60,8 +60,7 @@ void run_change_command(const Parameter& p) {
 }
 
 // Get<P> and Set<P> of a parameter-table row; the header locks have the setter only. A
-// setter that checks a radio button runs its click command through the controls, as
-// checking one in code does.
+// setter that checks a radio button runs its click command, as checking one in code does.
 void add_parameter_methods(Table& t, const Parameter& p) {
   if (!p.has(kScriptSetsOnly))
     t.push_back({"Get" + std::string(p.script), 0, [&p](const Args&) -> Result {
@@ -72,6 +71,8 @@ void add_parameter_methods(Table& t, const Parameter& p) {
   t.push_back({"Set" + std::string(p.script), 1, [&p](const Args& a) -> Result {
                  if (p.kind == ParameterKind::kReal) {
                    set_real_parameter(p, a.number(0));
+                 } else if (p.kind == ParameterKind::kChoice) {
+                   choose_choice(p, a.integer(0));
                  } else {
                    set_integer_parameter(p, a.integer(0));
                    if (p.kind == ParameterKind::kIndex) run_change_command(p);

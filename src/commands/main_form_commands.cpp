@@ -1,6 +1,7 @@
 // The main window's commands without widgets.
 #include "commands/main_form_commands.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -32,6 +33,11 @@ namespace kestrin {
 namespace {
 
 constexpr int32_t kFindCenterRounds = 10;
+
+// Set while the command layer checks a radio button to show the model: the button's click
+// handler, which the program's windows run for a check in code, then leaves the command to
+// the caller, which runs it once.
+bool showing_choice = false;
 
 // The common tail of every commit: read the edits, redraw, record.
 void commit(const std::string& line) {
@@ -100,19 +106,41 @@ void parameter_edit_key(ControlName edit, int key) {
   commit(p->script.empty() ? std::string() : setter_line(*p, recorded_number(controls().text(edit), integer)));
 }
 
+void parameter_control_changed(ControlName control) { mark_parameter_changed(control); }
+
+bool set_choice(const Parameter& row, int32_t value) {
+  const bool clicked = checked_choice(row) != value &&
+                       std::any_of(row.radios.begin(), row.radios.end(), [value](auto& r) { return r.value == value; });
+  showing_choice = true;
+  struct Reset {
+    ~Reset() { showing_choice = false; }
+  } reset;
+  set_integer_parameter(row, value);
+  return clicked;
+}
+
+void choose_choice(const Parameter& row, int32_t value) {
+  if (!set_choice(row, value)) return;
+  if (row.integer == &IntegrationParams::IntegrationMode) region_radio_clicked(value);
+  if (row.integer == &IntegrationParams::RectAngleMode) rect_mode_radio_clicked(value);
+}
+
 void region_radio_clicked(int32_t mode) {
-  if (state().LoadingFlag) return;
+  mark_parameter_changed(frmMain::rbtnRectangle);
+  if (showing_choice || state().LoadingFlag) return;
   state().integration_params.IntegrationMode = mode;
   commit(setter_line(*parameter_of(frmMain::rbtnRectangle), Format("%d", {mode})));
 }
 
 void rect_mode_radio_clicked(int32_t mode) {
-  if (state().LoadingFlag) return;
+  mark_parameter_changed(frmMain::rbtnRect_Direction);
+  if (showing_choice || state().LoadingFlag) return;
   state().integration_params.RectAngleMode = mode;
   commit(setter_line(*parameter_of(frmMain::rbtnRect_Direction), Format("%d", {mode})));
 }
 
 void direction_changed() {
+  mark_parameter_changed(frmMain::cmbDirection);
   if (state().LoadingFlag) return;
   const int32_t index = controls().item_index(frmMain::cmbDirection);
   state().integration_params.RectDirection = index;
@@ -125,7 +153,8 @@ void load_image_command() {
 }
 
 void straight_line_integration() {
-  if (!controls().checked(frmMain::rbtnRectangle) || !controls().checked(frmMain::rbtnRect_Direction)) return;
+  if (checked_choice(*parameter_named("IntegrationMode")) != 0 || checked_choice(*parameter_named("RectAngleMode")) != 0)
+    return;
   calc_line_integration(state().integration_params.RectDirection);
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "model/parameter_table.h"
 #include "ports/controls.h"
 
 namespace kestrin {
@@ -29,6 +30,19 @@ void start_program_state();
 // without a script name. Anything else does nothing (the text is taken at the next
 // analysis).
 void parameter_edit_key(ControlName edit, int key);
+
+// A parameter's control changed by the user's hand (typed text, a check box, a radio
+// button, the direction combo): the model reads it again at the next read_parameters.
+void parameter_control_changed(ControlName control);
+
+// A choice row (the region or the rectangle mode) set as a script setter sets it: the value
+// into the model and its radio button checked. True when that button was not checked
+// before, which is when a click command is due; the button's own click handler does not
+// run it.
+bool set_choice(const Parameter& row, int32_t value);
+// The same, then the click command of the radio button that became checked, as a user's
+// click runs it.
+void choose_choice(const Parameter& row, int32_t value);
 
 // The region radios (0 rectangle, 1 sector, 2 sectored division), the rectangle-mode
 // radios (0 direction, 1 angle) and the direction combo. Nothing happens while the

@@ -11,6 +11,7 @@
 #include "analysis/single_peak_fit.h"
 #include "analysis/spot_tables.h"
 #include "base/convert.h"
+#include "commands/main_form_commands.h"
 #include "image/files/pattern_files.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
@@ -40,9 +41,9 @@ private:
 
 // The main window set to integrate a band through the spot.
 void point_band_at(double azimuth, int32_t band) {
+  choose_choice(*parameter_named("IntegrationMode"), 0);
+  choose_choice(*parameter_named("RectAngleMode"), 1);
   Controls& c = controls();
-  c.set_checked(frmMain::rbtnRectangle, true);
-  c.set_checked(frmMain::rbtnRect_Angle, true);
   c.set_text(frmMain::edtRectAngle, FloatToStr(azimuth));
   c.set_text(frmMain::edtBandWidth, Format("%d", {band}));
   read_parameters(current_image().ImageHeight);

@@ -69,10 +69,11 @@ void log_written(const WriteResult& written) {
 
 int load_bg_img_proc(const std::string& name) {
   ImageStore& bg = bg_image();
-  if (!decode_into_store(bg, name, {"load_bg_img_proc", &bg_fields, &bg_words})) return -1;
+  Report report = log_report();
+  if (!decode_into_store(bg, name, {"load_bg_img_proc", &bg_fields, &bg_words}, report)) return -1;
   bg.NoImageFlag = 0;
   state().made_bg_codes.clear();
-  log_image_statistics(bg, "BG:", "BG Saturated points were found.");
+  say_image_statistics(bg, "BG:", "BG Saturated points were found.", report);
   reset_bg_view();
   build_bg_display_levels();
   bg_window().set_caption(bg_caption());

@@ -1,5 +1,5 @@
-// The image loader: the name checks, the whole log of a load, the header geometry under the
-// locks, and the steps after a good load.
+// The image loader: the name checks, the whole report of a load, the header geometry under
+// the locks, and the model's steps after a good load.
 #include "image/image_loader.h"
 
 #include <algorithm>
@@ -14,12 +14,12 @@
 #include "image/display_levels.h"
 #include "image/files/param_file.h"
 #include "image/formats/image_file.h"
-#include "image/image_mask.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
-#include "ports/ports.h"
+#include "ports/log.h"
 #include "ports/names/spot_form_names.h"
+#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -27,41 +27,43 @@ namespace {
 
 // A header value replaces the parameter unless locked; one that is not a positive finite
 // number is refused with a line.
-void take(const std::optional<double>& value, bool locked, double& field, const char* what, const std::string& prefix) {
+void take(const std::optional<double>& value, bool locked, double& field, const char* what, const std::string& prefix,
+          Report& report) {
   if (!value || locked) return;
   if (std::isfinite(*value) && *value > 0.0) field = *value;
-  else log_line(prefix + "Header " + what + " " + FloatToStr(*value) + " is not usable; the value in use is kept.");
+  else report.say(prefix + "Header " + what + " " + FloatToStr(*value) + " is not usable; the value in use is kept.");
 }
 
 // The ".kes" beside the image (exact name, else a unique match ignoring case) replaces
-// the geometry; the edits then show the geometry as it stands.
-void read_image_parameters(ImageStore& img) {
+// the geometry.
+void read_image_parameters(ImageStore& img, Report& report) {
   img.PatternFolder = img.ImageFolder;
   const std::string wanted = img.PatternFolder + img.ImageBaseName + ".kes";
   const std::optional<std::string> found = find_side_file(wanted);
   if (found && read_param_file(*found) == 0)
-    log_line(Format(" Load parameter file %s ", {*found}));
+    report.say(Format(" Load parameter file %s ", {*found}));
   else
-    log_line(Format(" No parameter file %s   Default values are used.", {wanted}));
-  show_parameters_in_edits();
+    report.say(Format(" No parameter file %s   Default values are used.", {wanted}));
 }
 
-// The mask follows the image size; the clear-mask option empties it.
-void prepare_mask(const ImageStore& img) {
-  state().image_mask.fit(img.ImageWidth, img.ImageHeight);
-  if (state().options.ClearMask == 1) clear_mask();
+// The mask follows the image size; the clear-mask option empties it. True when it did.
+bool prepare_mask(const ImageStore& img) {
+  ImageMask& mask = state().image_mask;
+  mask.fit(img.ImageWidth, img.ImageHeight);
+  if (state().options.ClearMask != 1) return false;
+  std::fill(mask.bytes.begin(), mask.bytes.end(), uint8_t(0));
+  return true;
 }
 
 // The display range after a load: linear scale 0 to a bound chosen by the image maximum,
-// log scale 0 to the log saturation; the edges take the same values, the image window's
-// gauge edits show them, and the display levels are rebuilt.
+// log scale 0 to the log saturation; the edges take the same values and the display levels
+// are rebuilt.
 void set_display_range(const ImageStore& img) {
   DisplayScale& d = state().display_scale;
   if (d.DisplayMode == 1)
     set_linear_scale(d, img.LinearMax);
   else
     set_log_scale(d, img.LogSaturation);
-  show_display_edges();
   update_display_levels();
 }
 
@@ -74,42 +76,34 @@ void reset_view() {
   update_view_extent(v, current_image().ImageWidth, current_image().ImageHeight);
 }
 
-// The steps after a good load. A parameter edit that does not convert ends the load with
-// its conversion error, but only after the mask and the views follow the new image.
-void finish_load(ImageStore& img) {
-  prepare_mask(img);
-  std::exception_ptr error;
-  try {
-    read_parameters(img.ImageHeight);
-  } catch (...) {
-    error = std::current_exception();
-  }
+// The model's steps after a good load: the mask, the view, the display range and the spot
+// list follow the new image.
+ImageLoad finish_load(ImageStore& img) {
+  ImageLoad load;
+  load.loaded = true;
+  load.mask_cleared = prepare_mask(img);
   reset_view();
   set_display_range(img);
-  image_window().image_loaded();
-  if (state().WindowShow == 1) image_window().show();
-  controls().set_text(frmSpot::edtX1, Format("%d", {img.ImageWidth}));
-  controls().set_text(frmSpot::edtY1, Format("%d", {img.ImageHeight}));
   state().spot_list.SpotCount = 0;
-  if (error) std::rethrow_exception(error);
+  return load;
 }
 
-// The name checks, in order; a refused name logs its line. The folder test comes after the
+// The name checks, in order; a refused name says its line. The folder test comes after the
 // folder and path are stored.
-bool name_accepted(const std::string& name, ImageStore& img, const std::string& routine) {
+bool name_accepted(const std::string& name, ImageStore& img, const std::string& routine, Report& report) {
   const std::string prefix = " " + routine + "() : ";
   if (name.empty()) {
-    log_line(prefix + "No file selected. ");
+    report.say(prefix + "No file selected. ");
     return false;
   }
   if (!is_image_extension(name)) {
-    log_line(prefix + name + " is not a image file.. ");
+    report.say(prefix + name + " is not a image file.. ");
     return false;
   }
   img.ImageFolder = folder_of(name);
   img.ImageFilePath = name;
   if (img.ImageFolder.find('/') == std::string::npos) {
-    log_line(Format(routine + "() : %s does not have explicit path.", {name}));
+    report.say(Format(routine + "() : %s does not have explicit path.", {name}));
     return false;
   }
   return true;
@@ -122,11 +116,11 @@ void set_names(ImageStore& img, const std::string& name) {
   img.InfFileName = img.ImageFolder + img.ImageBaseName + ".inf";
 }
 
-void log_names(const ImageStore& img) {
-  log_line(" Directory = " + img.ImageFolder);
-  log_line(" Inf  name = " + img.InfFileName);
-  log_line(" Img  name = " + img.ImageFilePath);
-  log_line(" Base name = " + img.ImageBaseName);
+void say_names(const ImageStore& img, Report& report) {
+  report.say(" Directory = " + img.ImageFolder);
+  report.say(" Inf  name = " + img.InfFileName);
+  report.say(" Img  name = " + img.ImageFilePath);
+  report.say(" Base name = " + img.ImageBaseName);
 }
 
 // The store lends its pixel buffers and tables to the decode (see DecodedImage).
@@ -141,16 +135,17 @@ std::string failure_line(const ImageFileDecode& file, const std::string& name, c
 // Logs the reader's lines, takes the header geometry and installs a good image. A file that
 // cannot be read or a refused image logs its line, and the store gets its buffers back as
 // the decode left them.
-bool take_image(ImageStore& img, const std::string& name, ImageFileDecode&& file, const LoaderVoice& voice) {
+bool take_image(ImageStore& img, const std::string& name, ImageFileDecode&& file, const LoaderVoice& voice,
+                Report& report) {
   const std::string prefix = " " + voice.routine + "() : ";
   DecodedImage& decoded = file.image;
   if (file.open_error.empty()) {
-    for (const std::string& line : decoded.lines) log_line(voice.reword(line));
-    apply_header_geometry(decoded.geometry, voice.fields(file.type), prefix);
+    for (const std::string& line : decoded.lines) report.say(voice.reword(line));
+    apply_header_geometry(decoded.geometry, voice.fields(file.type), prefix, report);
   }
   if (!file.open_error.empty() || !decoded.ok) {
     static_cast<ImageData&>(img) = std::move(decoded.data);
-    log_line(failure_line(file, name, prefix));
+    report.say(failure_line(file, name, prefix));
     return false;
   }
   install_image(img, std::move(decoded));
@@ -170,73 +165,98 @@ DecodeOptions decode_options(const std::string& name) {
   return o;
 }
 
-void apply_header_geometry(const HeaderGeometry& g, HeaderFields fields, const std::string& prefix) {
+void apply_header_geometry(const HeaderGeometry& g, HeaderFields fields, const std::string& prefix, Report& report) {
   using P = IntegrationParams;
   P& p = state().integration_params;
-  take(g.wavelength, header_locked(&P::wavelength), p.wavelength, "wavelength", prefix);
-  take(g.camera_length, header_locked(&P::Lo), p.Lo, "camera length", prefix);
+  take(g.wavelength, header_locked(&P::wavelength), p.wavelength, "wavelength", prefix, report);
+  take(g.camera_length, header_locked(&P::Lo), p.Lo, "camera length", prefix, report);
   if (fields != HeaderFields::All) return;
   const bool locks_apply = !g.pixel_sizes_unlocked;
   if (g.pixel_x_follows_y) {
-    take(g.pixel_y, locks_apply && header_locked(&P::pixel_y), p.pixel_y, "pixel size Y", prefix);
+    take(g.pixel_y, locks_apply && header_locked(&P::pixel_y), p.pixel_y, "pixel size Y", prefix, report);
     if (!(locks_apply && header_locked(&P::pixel_x))) p.pixel_x = p.pixel_y;
     return;
   }
-  take(g.pixel_x, locks_apply && header_locked(&P::pixel_x), p.pixel_x, "pixel size X", prefix);
-  take(g.pixel_y, locks_apply && header_locked(&P::pixel_y), p.pixel_y, "pixel size Y", prefix);
+  take(g.pixel_x, locks_apply && header_locked(&P::pixel_x), p.pixel_x, "pixel size X", prefix, report);
+  take(g.pixel_y, locks_apply && header_locked(&P::pixel_y), p.pixel_y, "pixel size Y", prefix, report);
 }
 
-bool decode_into_store(ImageStore& img, const std::string& name, const LoaderVoice& voice) {
-  if (!name_accepted(name, img, voice.routine)) return false;
+bool decode_into_store(ImageStore& img, const std::string& name, const LoaderVoice& voice, Report& report) {
+  if (!name_accepted(name, img, voice.routine, report)) return false;
   img.image_type = kTypeUndetermined;
   set_names(img, name);
   const DecodeOptions options = decode_options(name);
   ImageFileDecode file = decode_image_file(name, img.InfFileName, options, lend_buffers(img));
   img.image_type = file.type;
-  for (const std::string& line : file.type_lines) log_line(voice.reword(line));
-  log_names(img);
+  for (const std::string& line : file.type_lines) report.say(voice.reword(line));
+  say_names(img, report);
   img.NoImageFlag = 1;
-  return take_image(img, name, std::move(file), voice);
+  return take_image(img, name, std::move(file), voice, report);
 }
 
-void log_image_statistics(const ImageStore& img, const std::string& prefix, const std::string& saturated_line) {
-  log_line(prefix + Format("Min to Max / Saturated intensity(log) = %d to %d / %d", {img.LogMin, img.LogMax, img.LogSaturation}));
-  log_line(prefix + Format("Min to Max / Saturated intensity(linear) = %d to %d / %d",
-                           {img.LinearMin, img.LinearMax, img.LinearSaturation}));
-  if (img.LinearMax == img.LinearSaturation) log_line(saturated_line);
+void say_image_statistics(const ImageStore& img, const std::string& prefix, const std::string& saturated_line,
+                          Report& report) {
+  report.say(prefix + Format("Min to Max / Saturated intensity(log) = %d to %d / %d", {img.LogMin, img.LogMax, img.LogSaturation}));
+  report.say(prefix + Format("Min to Max / Saturated intensity(linear) = %d to %d / %d",
+                             {img.LinearMin, img.LinearMax, img.LinearSaturation}));
+  if (img.LinearMax == img.LinearSaturation) report.say(saturated_line);
 }
 
-bool load_current_image(const std::string& name) {
+ImageLoad load_current_image(const std::string& name, Report& report) {
   ImageStore& img = current_image();
-  if (!decode_into_store(img, name, {"load_img_proc", &all_fields, &same_words})) return false;
+  if (!decode_into_store(img, name, {"load_img_proc", &all_fields, &same_words}, report)) return {};
   img.NoImageFlag = 0;
-  log_image_statistics(img, "", " Saturated points were found.");
-  read_image_parameters(img);
-  finish_load(img);
-  return true;
+  say_image_statistics(img, "", " Saturated points were found.", report);
+  read_image_parameters(img, report);
+  return finish_load(img);
 }
 
-int load_img_proc(const std::string& name) {
-  load_current_image(name);
-  return -1;
-}
-
-bool read_image_file(const std::string& name, ImageStore& store, const std::string& routine) {
+bool read_image_file(const std::string& name, ImageStore& store, const std::string& routine, Report& report) {
   store.NoImageFlag = 1;
-  if (!name_accepted(name, store, routine)) return false;
+  if (!name_accepted(name, store, routine, report)) return false;
   set_names(store, name);
   ImageFileDecode file = decode_image_file(name, store.InfFileName, decode_options(name), lend_buffers(store));
   store.image_type = file.type;
   if (!file.open_error.empty() || !file.image.ok) {
-    for (const std::string& line : file.type_lines) log_line(line);
-    for (const std::string& line : file.image.lines) log_line(line);
+    for (const std::string& line : file.type_lines) report.say(line);
+    for (const std::string& line : file.image.lines) report.say(line);
     static_cast<ImageData&>(store) = std::move(file.image.data);
-    log_line(failure_line(file, name, " " + routine + "() : "));
+    report.say(failure_line(file, name, " " + routine + "() : "));
     return false;
   }
   install_image(store, std::move(file.image));
   store.NoImageFlag = 0;
   return true;
+}
+
+void show_loaded_image(const ImageLoad& load) {
+  const ImageStore& img = current_image();
+  show_parameters_in_edits();
+  if (load.mask_cleared) state().macro.record("Kestrin.ClearMask();");
+  std::exception_ptr error;
+  try {
+    read_parameters(img.ImageHeight);
+  } catch (...) {
+    error = std::current_exception();
+  }
+  show_display_edges();
+  image_window().image_loaded();
+  if (state().WindowShow == 1) image_window().show();
+  controls().set_text(frmSpot::edtX1, Format("%d", {img.ImageWidth}));
+  controls().set_text(frmSpot::edtY1, Format("%d", {img.ImageHeight}));
+  if (error) std::rethrow_exception(error);
+}
+
+bool load_current_image(const std::string& name) {
+  Report report = log_report();
+  const ImageLoad load = load_current_image(name, report);
+  if (load.loaded) show_loaded_image(load);
+  return load.loaded;
+}
+
+int load_img_proc(const std::string& name) {
+  load_current_image(name);
+  return -1;
 }
 
 }  // namespace kestrin

@@ -150,7 +150,8 @@ void make_spread_reference(const std::vector<std::string>& files) {
   if (files.size() != 1) return;
   run_long("make_spread_reference", [&files] {
     ImageStore image;
-    if (!read_image_file(files.front(), image, "make_spread_reference")) return;
+    Report report = log_report();
+    if (!read_image_file(files.front(), image, "make_spread_reference", report)) return;
     std::vector<std::string> lines;
     for (int32_t limit : median_spread_limits(measure_spread_limits(image))) lines.push_back(Format("%d", {limit}));
     FileDialogSetup setup;
@@ -169,8 +170,9 @@ void spread_images(const std::string& reference, const std::vector<std::string>&
     std::vector<int32_t> limits;
     bool have_reference = false;
     ImageStore image;
+    Report report = log_report();
     for (const std::string& name : files) {
-      if (!read_image_file(name, image, "spread_images")) {
+      if (!read_image_file(name, image, "spread_images", report)) {
         log_line(kSpreadPrefix + name + " skipped.");
       } else if (!have_reference) {
         if (!read_reference(reference, image, limits)) return;

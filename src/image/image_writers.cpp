@@ -16,8 +16,11 @@ int save_rigaku_file(const std::string& name, int from_main) {
   std::string head;
   if (read_file_bytes(loaded, head, nullptr, kRaxisHeaderBytes)) {
     const auto bytes = std::span(reinterpret_cast<const uint8_t*>(head.data()), head.size());
-    if (const auto h = parse_raxis_header(bytes))
-      apply_header_geometry(raxis_header_geometry(*h), HeaderFields::WavelengthAndCameraLength, "save_rigaku_file() : ");
+    if (const auto h = parse_raxis_header(bytes)) {
+      Report report = log_report();
+      apply_header_geometry(raxis_header_geometry(*h), HeaderFields::WavelengthAndCameraLength, "save_rigaku_file() : ",
+                            report);
+    }
   }
   const WriteResult written = save_rigaku_file(source, loaded, name, state().options.VerticalReverse == 1);
   for (const std::string& line : written.lines) log_line(line);

@@ -107,8 +107,9 @@ bool merge_images(const std::vector<std::string>& files, const MergeArea& area, 
   }
   if (blank(files.front())) return false;
   if (rotation < kRotate0 || rotation > kRotate270) rotation = kRotate0;
+  Report report = log_report();
   ImageStore image;
-  if (!read_image_file(files.front(), image, kRoutine)) return false;
+  if (!read_image_file(files.front(), image, kRoutine, report)) return false;
   if (!contains(image, area) || !well_formed(area)) {
     log_line(kAreaError);
     return false;
@@ -123,7 +124,7 @@ bool merge_images(const std::vector<std::string>& files, const MergeArea& area, 
   const size_t block = size_t(width) * size_t(height) / files.size();
   keep_tables(m, image);
   for (size_t i = 0; i < files.size(); ++i) {
-    if (i > 0 && (!read_image_file(files[i], image, kRoutine) || !contains(image, area))) {
+    if (i > 0 && (!read_image_file(files[i], image, kRoutine, report) || !contains(image, area))) {
       log_line(std::string(kAreaError) + " " + files[i]);
       continue;  // the block keeps code 0
     }

@@ -21,6 +21,7 @@
 namespace kestrin {
 
 void prepare_headless_controls(HeadlessControls& c) {
+  c.set_change_listener(mark_parameter_changed);
   for (const Parameter& p : parameter_table()) {
     std::vector<ControlName> group;
     for (const RadioChoice& r : p.radios) group.push_back(r.radio);

@@ -19,7 +19,20 @@ constexpr int32_t kMaxSectorCount = 3600;
 // a number throws ConversionError; the fields read before it keep their new values, the
 // bad one and the later ones their old values. The rows' rules apply (see ParameterRule);
 // image_height is the current image's, for the rows shown flipped. Returns 0.
+// Only the rows that could read otherwise than last time are converted (see
+// ParameterReads); the result is the same as converting every row, and a text the
+// parameter code wrote itself is taken without asking the control.
 int32_t read_parameters(int32_t image_height);
+// The same for one row alone.
+void read_parameter(const Parameter& p, int32_t image_height);
+
+// What the controls tell of a change: the row of that control (an edit, combo box, check
+// box or one of a choice's radio buttons) is read again at the next read_parameters.
+void mark_parameter_changed(ControlName control);
+
+// The value of the checked radio button of a choice row as the radios show it, -1 when none
+// is checked; the radios are only asked when they changed since the row was last read.
+int32_t checked_choice(const Parameter& p);
 
 // 0 when the sector start and end edits form a valid pair, 1 otherwise (also for a text
 // that is not a number).
@@ -40,6 +53,10 @@ double sector_count_of(double division_angle);
 // Writes the parameters a parameter file or an image load sets into their edits, each in
 // the row's shown format.
 void show_parameters_in_edits();
+// Writes `text` into the control of the row that holds `field`; the next read_parameters
+// converts that text without asking the control.
+void show_parameter_text(double IntegrationParams::*field, const std::string& text);
+void show_parameter_text(int32_t IntegrationParams::*field, const std::string& text);
 // True when the row holding `field` has a header lock and that check box is checked: an
 // image header then leaves the user's value in place.
 bool header_locked(double IntegrationParams::*field);

@@ -41,6 +41,18 @@ public:
   virtual int item_index(ControlName name) const = 0;
   // Setting a combo box's index in code runs no handler.
   virtual void set_item_index(ControlName name, int index) = 0;
+
+  // Who hears that a control's text, check or index changed, by code or by the user, before
+  // any click handler the change runs: the model keeps which parameters it has to read again.
+  using ChangeListener = std::function<void(ControlName)>;
+  void set_change_listener(ChangeListener listener) { listener_ = std::move(listener); }
+  // Tells the listener that `name` changed.
+  void changed(ControlName name) const {
+    if (listener_) listener_(name);
+  }
+
+private:
+  ChangeListener listener_;
 };
 
 // Controls held as plain values, for tests, the harness and the windows that are not built
@@ -60,6 +72,14 @@ public:
   void add_radio_group(std::span<const ControlName> names);
   // The click handler of a radio button or check box (an empty one removes it).
   void set_click_handler(ControlName name, std::function<void()> handler);
+  // How many times code read or wrote a control (text, check or index) since the count was
+  // last reset: what an operation costs in traffic with the windows.
+  struct Traffic {
+    long reads = 0, writes = 0;
+    long total() const { return reads + writes; }
+  };
+  Traffic traffic() const { return traffic_; }
+  void reset_traffic() { traffic_ = {}; }
 
 private:
   std::map<std::string, std::string, std::less<>> texts_;
@@ -68,6 +88,7 @@ private:
   std::map<std::string, int, std::less<>> radio_group_;
   std::map<std::string, std::function<void()>, std::less<>> click_handlers_;
   int groups_ = 0;
+  mutable Traffic traffic_;
 };
 
 }  // namespace kestrin

@@ -155,7 +155,9 @@ TEST_F(SpreadTest, TheReferenceFileHoldsTheSmoothedLimitsOneLineARow) {
   EXPECT_EQ(dialogs_.window_runs[0].setup.filter, "Ref. file (*.csv)|*.CSV");
   EXPECT_EQ(controls().text(frmImageSpread::edtRefFileName), ref);
   ImageStore read;
-  ASSERT_TRUE(read_image_file(image, read, ""));
+  Report report;
+  ASSERT_TRUE(read_image_file(image, read, "", report));
+  EXPECT_TRUE(report.lines().empty());
   std::string expected;
   for (int32_t v : median_spread_limits(measure_spread_limits(read))) put_line(expected, std::to_string(v));
   std::string written;

@@ -7,6 +7,7 @@
 #include "base/paths.h"
 #include "image/files/pattern_files.h"
 #include "image/files/pattern_reader.h"
+#include "model/parameters.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -41,7 +42,7 @@ void apply_pattern(const PatternReadResult& r, SharedState& st) {
   }
   a.graph_y_begin = 0;
   a.graph_y_end = r.graph_y_end;
-  for (const auto& [name, text] : r.edits) controls().set_text(name, text);
+  for (const ShownParameter& e : r.edits) e.real ? show_parameter_text(e.real, e.text) : show_parameter_text(e.integer, e.text);
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "ports/names/main_form_names.h"
-#include "ports/names/nax_graph_names.h"
 
 namespace kestrin {
 
@@ -150,9 +148,9 @@ private:
     const bool complete = read_fixed_values(*n, 10, 8);
     if (complete) set_title(lines_.next_line());
     finish_fixed_angle_form();
-    r_.edits.push_back({frmNaxGraph::edt2ThetaBegin, Format("%8.5f", {*r_.begin})});
-    r_.edits.push_back({frmNaxGraph::edt2ThetaEnd, Format("%8.5f", {*r_.end})});
-    r_.edits.push_back({frmMain::edt2ThetaStep, Format("%8.5f", {*r_.step})});
+    r_.edits.push_back({&IntegrationParams::graph_2theta_begin, nullptr, Format("%8.5f", {*r_.begin})});
+    r_.edits.push_back({&IntegrationParams::graph_2theta_end, nullptr, Format("%8.5f", {*r_.end})});
+    r_.edits.push_back({&IntegrationParams::two_theta_step, nullptr, Format("%8.5f", {*r_.step})});
     return complete ? FormEnd::kPeaks : FormEnd::kNoPeaks;
   }
 
@@ -174,12 +172,13 @@ private:
     if (n <= 10 || n >= kPatternSize) return refuse(header_error());
     const bool complete = read_fixed_values(n, 10, 7);
     finish_fixed_angle_form();
-    for (const auto& [begin, end] : {std::pair{frmMain::edt2ThetaBegin, frmMain::edt2ThetaEnd},
-                                     std::pair{frmNaxGraph::edt2ThetaBegin, frmNaxGraph::edt2ThetaEnd}}) {
-      r_.edits.push_back({begin, Format("%8.5f", {*r_.begin})});
-      r_.edits.push_back({end, Format("%8.5f", {*r_.end})});
+    using Field = double IntegrationParams::*;
+    for (const auto& [begin, end] : {std::pair<Field, Field>{&IntegrationParams::two_theta_begin, &IntegrationParams::two_theta_end},
+                                     std::pair<Field, Field>{&IntegrationParams::graph_2theta_begin, &IntegrationParams::graph_2theta_end}}) {
+      r_.edits.push_back({begin, nullptr, Format("%8.5f", {*r_.begin})});
+      r_.edits.push_back({end, nullptr, Format("%8.5f", {*r_.end})});
     }
-    r_.edits.push_back({frmMain::edt2ThetaStep, Format("%8.5f", {*r_.step})});
+    r_.edits.push_back({&IntegrationParams::two_theta_step, nullptr, Format("%8.5f", {*r_.step})});
     return complete ? FormEnd::kPeaks : FormEnd::kNoPeaks;
   }
 
@@ -227,9 +226,9 @@ private:
     r_.log.push_back("  " + title_);
     log_axis(" 2theta stept     = ");
     r_.kind = kAngleHistogram;
-    r_.edits.push_back({frmMain::edt2ThetaBegin, Format("%8.5f", {*r_.begin})});
-    r_.edits.push_back({frmMain::edt2ThetaEnd, Format("%8.5f", {*r_.end})});
-    r_.edits.push_back({frmMain::edt2ThetaStep, Format("%8.5f", {*r_.step})});
+    r_.edits.push_back({&IntegrationParams::two_theta_begin, nullptr, Format("%8.5f", {*r_.begin})});
+    r_.edits.push_back({&IntegrationParams::two_theta_end, nullptr, Format("%8.5f", {*r_.end})});
+    r_.edits.push_back({&IntegrationParams::two_theta_step, nullptr, Format("%8.5f", {*r_.step})});
     return end;
   }
 
@@ -327,8 +326,8 @@ PatternReadResult read_pattern_text(PatternFileKind kind, std::string_view file_
   r.log.push_back(Format(" Number of peaks  = %6d", {r.peaks.count}));
   r.log.push_back(" Completed.");
   r.graph_y_end = saturate_int32(std::trunc(r.maximum / 0.9));
-  r.edits.push_back({frmNaxGraph::edtYBegin, Format("%6d", {0})});
-  r.edits.push_back({frmNaxGraph::edtYEnd, Format("%6d", {r.graph_y_end})});
+  r.edits.push_back({nullptr, &IntegrationParams::graph_y_begin, Format("%6d", {0})});
+  r.edits.push_back({nullptr, &IntegrationParams::graph_y_end, Format("%6d", {r.graph_y_end})});
   return r;
 }
 

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "model/state.h"
-#include "ports/controls.h"
 
 namespace kestrin {
 
@@ -21,6 +20,13 @@ enum class PatternFileKind { kNax, kXy, kRietan, kWpp, kRaw, kPil, kCsv };
 // extension, upper-case ones included, is a nax file.
 PatternFileKind pattern_file_kind(std::string_view file_name);
 std::string_view pattern_reader_banner(PatternFileKind kind);
+
+// A text a parameter's control shows after a read: the parameter by its field (one of the two).
+struct ShownParameter {
+  double IntegrationParams::*real = nullptr;
+  int32_t IntegrationParams::*integer = nullptr;
+  std::string text;
+};
 
 struct PatternReadResult {
   enum class Outcome {
@@ -36,10 +42,10 @@ struct PatternReadResult {
   // Values the form read before any refusal; each one, when set, replaces the current one.
   std::optional<std::string> title;
   std::optional<double> begin, end, step, wavelength;
-  // For a read pattern: the graph's 2theta range (RAW and angle csv) and the edits to set
-  // (frmMain::edt2ThetaStep of the main window, frmNaxGraph::edtYEnd of the graph window).
+  // For a read pattern: the graph's 2theta range (RAW and angle csv) and the texts its
+  // parameters' edits show (the main window's 2theta step, the graph window's Y end).
   std::optional<std::pair<double, double>> graph_angle_range;
-  std::vector<std::pair<ControlName, std::string>> edits;
+  std::vector<ShownParameter> edits;
   int32_t graph_y_end = 0;
   int32_t maximum = 0;
   PeakList peaks;

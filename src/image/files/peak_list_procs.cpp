@@ -8,8 +8,9 @@
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "image/files/peak_list_file.h"
+#include "image/image_store.h"
+#include "model/parameters.h"
 #include "model/state.h"
-#include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -51,7 +52,7 @@ void load_peak_proc() {
   }
   const std::string bytes = read_file_within(name, kMaxPeakListBytes);
   // The wavelength is the main window's, as every calculation takes it.
-  st.integration_params.wavelength = StrToFloat(controls().text(frmMain::edtLambda));
+  read_parameter(*parameter_named("WaveLength"), current_image().ImageHeight);
   PeakListReadResult r = read_peak_list(bytes, st.integration_params.wavelength);
   using Outcome = PeakListReadResult::Outcome;
   switch (r.outcome) {

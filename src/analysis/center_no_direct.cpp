@@ -23,7 +23,6 @@ constexpr double kCentreMatch = 10.0;  // and for the centre within this one
 constexpr double kNoDistance = 99999.0;
 constexpr double kNoPairingSum = 999999.0;
 constexpr double kPairWorth = 2.0;  // summed misfit one more matched pair is worth
-constexpr const char* kStripBand = "20";
 // The direction combo's item of each strip, in strip order.
 constexpr int32_t kStripDirection[kStripCount] = {0, 1, 3, 4};
 
@@ -189,10 +188,6 @@ double matched_or_kept(const StripLists& lists, int32_t pair, double C, double s
 }  // namespace
 
 int32_t FindCenterNoDirect(double& NewX, double& NewY, Report& report) {
-  Controls& c = controls();
-  c.set_checked(frmMain::rbtnRectangle, true);
-  c.set_text(frmMain::edtBandWidth, kStripBand);
-  c.set_checked(frmMain::rbtnRect_Direction, true);
   StripLists lists;
   for (int32_t s = 0; s < kStripCount; ++s) lists[size_t(s)] = measure_strip(s);
   // The strips were measured around the centre the edits held; the last histogram read it.

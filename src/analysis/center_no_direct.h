@@ -66,8 +66,11 @@ SideResult match_side(const StripLists& lists, int32_t pair, double C);
 // match_side, 0 for a coordinate whose pair did not match.
 Centre match_opposite_sides(const StripLists& lists, double X0, double Y0);
 
-// One round of the centre search: puts the main window in rectangle mode by direction with
-// a band of 20 pixels (the settings stay), then for TOP, BOTTOM, LEFT and RIGHT in turn
+// The band width of the centre search's strips, as its edit shows it.
+constexpr const char* kNoDirectStripBand = "20";
+
+// One round of the centre search, once the command has put the main window in rectangle
+// mode by direction with a band of kNoDirectStripBand pixels (the settings stay): for TOP, BOTTOM, LEFT and RIGHT in turn
 // makes the strip's pixel histogram and searches its peaks, and matches the opposite strips'
 // lists around the current centre. NewX and NewY are in image rows and columns; a coordinate
 // whose strips did not match keeps its value, and the report says why. The last strip's

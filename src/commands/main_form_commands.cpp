@@ -125,6 +125,12 @@ void choose_choice(const Parameter& row, int32_t value) {
   if (row.integer == &IntegrationParams::RectAngleMode) rect_mode_radio_clicked(value);
 }
 
+void choose_radio(ControlName radio) {
+  const Parameter& row = *parameter_of(radio);
+  for (const RadioChoice& r : row.radios)
+    if (r.radio == radio) choose_choice(row, r.value);
+}
+
 void region_radio_clicked(int32_t mode) {
   mark_parameter_changed(frmMain::rbtnRectangle);
   if (showing_choice || state().LoadingFlag) return;
@@ -215,6 +221,10 @@ void spot_search_command() {
 void find_center_without_direct_command() {
   find_center_without_direct(+[](double& x, double& y) {
     double NewX = 0, NewY = 0;
+    // The strips are rectangles along the image's axes, kNoDirectStripBand pixels wide.
+    choose_radio(frmMain::rbtnRectangle);
+    controls().set_text(frmMain::edtBandWidth, kNoDirectStripBand);
+    choose_radio(frmMain::rbtnRect_Direction);
     Report report = log_report();
     FindCenterNoDirect(NewX, NewY, report);
     x = NewX, y = shown_y(NewY);

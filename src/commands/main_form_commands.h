@@ -43,6 +43,8 @@ bool set_choice(const Parameter& row, int32_t value);
 // The same, then the click command of the radio button that became checked, as a user's
 // click runs it.
 void choose_choice(const Parameter& row, int32_t value);
+// choose_choice for the value that one radio button of a choice row stands for.
+void choose_radio(ControlName radio);
 
 // The region radios (0 rectangle, 1 sector, 2 sectored division), the rectangle-mode
 // radios (0 direction, 1 angle) and the direction combo. Nothing happens while the

@@ -85,7 +85,7 @@ void update_ring_list() {
 }
 
 void remove_rings_of_whole_image() {
-  controls().set_checked(frmMain::rbtnRectangle, true);
+  choose_radio(frmMain::rbtnRectangle);
   controls().set_item_index(frmMain::cmbDirection, kDirectionFull);
   pump_events();
   calc_angle_histogram_selection();

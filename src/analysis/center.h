@@ -28,10 +28,5 @@ int32_t find_center(Report& report);
 // (height - 1 - y) when the images were loaded with VerticalReverse.
 double shown_y(double y);
 
-// The centre search for the routines that still read the main window's edits themselves
-// (the histograms' missing centre, the pixel readout): as the command does it, the macro
-// line recorded, the lines logged, the edits read first and the centre written back.
-int32_t find_center();
-void find_local_maximum(double& X, double& Y);
 
 }  // namespace kestrin

@@ -15,9 +15,15 @@
 
 namespace kestrin {
 
+namespace {
+void (*missing_centre_search)() = nullptr;
+}  // namespace
+
+void set_missing_centre_search(void (*search)()) { missing_centre_search = search; }
+
 void find_center_when_missing() {
   const IntegrationParams& p = state().integration_params;
-  if (p.X0 == 0.0 && p.Y0 == 0.0) find_center();
+  if (p.X0 == 0.0 && p.Y0 == 0.0 && missing_centre_search) missing_centre_search();
 }
 
 bool image_ready(std::string_view no_image_line) {

@@ -18,7 +18,11 @@ constexpr double kEmptyWeight = 1e-6;
 // Distance bins below this are cleared: the centre region never reaches the pattern.
 constexpr int32_t kFirstDistanceBin = 20;
 
-// Runs find_center when the centre of integration_params is exactly (0, 0).
+// The centre search the histograms run when the centre of integration_params is exactly
+// (0, 0). The command layer installs its own (it records the macro line, logs, and shows
+// the centre in the edits), so no routine here writes a control; until then none runs.
+void set_missing_centre_search(void (*search)());
+// Runs that search when the centre is exactly (0, 0).
 void find_center_when_missing();
 
 // The start of every run: without an image, logs `no_image_line` and returns false; else

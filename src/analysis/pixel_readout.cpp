@@ -82,7 +82,8 @@ void pixel_information(int32_t x, int32_t y) {
   const PixelAngle a = pixel_angle(x, y);
   log_line(Format(" x = %9.3f(pixel), 2theta =%8.4f(degree)", {a.rho, a.two_theta}));
   double X = x, Y = y;
-  find_local_maximum(X, Y);
+  Report report = log_report();
+  find_local_maximum(X, Y, report);
 }
 
 }  // namespace kestrin

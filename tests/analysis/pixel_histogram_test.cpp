@@ -10,6 +10,7 @@
 #include "analysis/pixel_histogram.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "commands/main_form_commands.h"
 #include "model/parameters.h"
 #include "support/recording_views.h"
 
@@ -125,7 +126,10 @@ TEST_F(PixelHistogramTest, NoCentreRunsTheCentreSearchFirst) {
   // A direct-beam spot at (24, 11): the search puts the centre there, the histogram follows.
   current_image().image_codes[size_t(24 + 40 * 11)] = 60000;
   set_centre(0, 0);
+  // The search the program installs when it wires its commands.
+  set_missing_centre_search(+[] { find_center_and_show(); });
   calc_pixel_histogram();
+  set_missing_centre_search(nullptr);
   ASSERT_GE(log().size(), 4u);
   EXPECT_EQ(log()[0], "<<<<<   Pixel Histogram   >>>>>");
   EXPECT_EQ(log()[1], "<<<<<<<<<< FIND CENTER >>>>>>>>>>");

@@ -199,7 +199,7 @@ Value TJEngine::CallOrIndex(const Value& callee, const TJExpr* args_expr) {
     Value result;
     if (f->func_type == ftScript && f->call_mode == cmPlain) {
       // The common script call: arguments go on the engine's argument stack, not a list.
-      Value hold = callee;
+      // The caller's value of the callee keeps the function alive.
       size_t base = arg_stack_.size();
       int32_t n = 0;
       for (const TJExpr* l = args_expr; l && l->Code == ecList; l = l->Left) ++n;

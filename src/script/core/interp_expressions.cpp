@@ -223,7 +223,7 @@ Value TJEngine::EvalBinary(int code, const Value& l, const Value& r) {
 
 Value TJEngine::ReadVariable(const TJExpr* id) {
   bool blocked = false;
-  if (Value* slot = current_->FindSlot(current_, *id->Name, blocked)) return *slot;
+  if (Value* slot = current_->LookupSlot(*id->Name, blocked)) return *slot;
   Value v;
   if (current_->GetVariable(*id->Name, v)) return v;
   return Fail(ScriptError::Undefined, {id->Name->view()});
@@ -235,7 +235,7 @@ void TJEngine::AssignName(const TJExpr* id, const Value& v, unsigned flags) {
     return;
   }
   bool blocked = false;
-  if (Value* slot = current_->FindSlot(current_, *id->Name, blocked)) {
+  if (Value* slot = current_->LookupSlot(*id->Name, blocked)) {
     *slot = v;
     return;
   }
@@ -264,7 +264,7 @@ bool TJEngine::AppendInPlace(const TJExpr* target, const TJExpr* operand, Value&
   Value r = Evaluate(operand);
   if (failing_) return true;
   bool blocked = false;
-  Value* slot = current_->FindSlot(current_, *target->Name, blocked);
+  Value* slot = current_->LookupSlot(*target->Name, blocked);
   TJValueType rt = r.raw_type();
   if (slot && slot->raw_type() == vtString && (rt == vtString || rt == vtInteger || rt == vtDouble)) {
     if (rt == vtString) {
@@ -361,7 +361,7 @@ Value TJEngine::EvalIncDec(const TJExpr* e) {
   auto next = [inc](const Value& v) { return Value::Integer(WrapAdd(IncDecBase(v), inc ? 1 : -1)); };
   if (target->Code == ecIdentifier) {
     bool blocked = false;
-    if (Value* slot = current_->FindSlot(current_, *target->Name, blocked)) {
+    if (Value* slot = current_->LookupSlot(*target->Name, blocked)) {
       Value old = *slot;
       *slot = next(old);
       return prefix ? *slot : old;

@@ -301,7 +301,7 @@ Completion TJEngine::ExecDeclItem(const TJStatement* s, unsigned flags) {
 Completion TJEngine::ExecReturn(const TJStatement* s) {
   Value v = Evaluate(s->Expr);
   if (failing_) return Completion::Throw;
-  IJFunction* f = v.function();
+  IJFunction* f = v.raw_type() == vtFunction ? v.function() : nullptr;
   if (f && f->func_type == ftScript) {
     // A returned function keeps a copy of the variables of the scope it leaves.
     Value copy = NewFunctionImpl();

@@ -72,6 +72,26 @@ Value* TJLocalSymbolTable::FindSlot(TJLocalSymbolTable* caller, const StrRef& na
   return parent && parent != caller ? parent->FindSlot(this, name, blocked) : nullptr;
 }
 
+// FindSlot's recursion as a loop: each table asked on behalf of the previous one (its
+// caller), a definition table that would ask its newest activation through FindSlot.
+Value* TJLocalSymbolTable::SlotPastOwn(const StrRef& name, bool& blocked) {
+  TJLocalSymbolTable* caller = this;
+  TJLocalSymbolTable* t = this;
+  for (;;) {
+    if (t->this_.get() && t->ThisHas(name, nullptr)) {
+      blocked = true;
+      return nullptr;
+    }
+    TJLocalSymbolTable* parent = t->parent_.get();
+    if (!parent || parent == caller) return nullptr;
+    if (parent->AsksActivations() && static_cast<TJFunctionSymbolTable*>(parent)->AsksNewestChild(t))
+      return parent->FindSlot(t, name, blocked);
+    if (Value* v = parent->OwnSlot(name)) return v;
+    caller = t;
+    t = parent;
+  }
+}
+
 bool TJLocalSymbolTable::SetValue(TJLocalSymbolTable* caller, const StrRef& name, const Value& v) {
   if (PropertyMap::Entry* e = vars_.Find(name)) {
     e->value = v;
@@ -116,7 +136,8 @@ TJLocalSymbolTable* TJLocalSymbolTable::NewChild(const TJLocalSymbolTable* sourc
     child = std::make_unique<TJLocalSymbolTable>(this);
   }
   if (source) child->CopyVariables(*source);
-  child->SetThis(this_obj);
+  // A recycled activation keeps its last this link (see Recycle): most calls pass the same.
+  if (child->this_.get() != this_obj || !this_obj) child->SetThis(this_obj);
   children_.push_back(std::move(child));
   return children_.back().get();
 }
@@ -138,7 +159,8 @@ void TJLocalSymbolTable::Recycle() {
     children.swap(children_);
   }
   spare_.clear();
-  this_.reset();
+  // The this link stays: a spare activation is in no chain, so nothing reads it, and a
+  // weak link never keeps its object alive. NewChild sets it again when it differs.
   ClearTemporaries();
   vars_.ClearKeepingCapacity();
 }

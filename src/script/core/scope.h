@@ -38,6 +38,13 @@ public:
   // The variable slot that a read of `name` would find, walking as GetValue does. Nil
   // when the name is missing or, with `blocked` set, when a this object answers first.
   virtual Value* FindSlot(TJLocalSymbolTable* caller, const StrRef& name, bool& blocked);
+  // FindSlot(this, name, blocked) for the interpreter's reads and writes of names: the
+  // same walk, without virtual calls for the tables that ask no activation first.
+  Value* LookupSlot(const StrRef& name, bool& blocked) {
+    if (AsksActivations()) return FindSlot(this, name, blocked);
+    if (Value* v = OwnSlot(name)) return v;
+    return SlotPastOwn(name, blocked);
+  }
   // Frees the children, drops the this object, clears temporaries and variables.
   virtual void Clear();
   // Copies every variable of `source` that this table does not define.
@@ -77,6 +84,21 @@ public:
   WeakCell* WeakHandle() { return anchor_.Cell(this); }
 
 protected:
+  // A function definition table: lookups from outside its activations ask the newest first.
+  bool AsksActivations() const { return level_ == ScopeLevel::Function && !activation_; }
+  // The own variable `name`; a scope holds few, so a short scan finds it.
+  Value* OwnSlot(const StrRef& name) {
+    std::vector<PropertyMap::Entry>& entries = vars_.entries();
+    if (entries.size() <= 4) {
+      for (PropertyMap::Entry& e : entries)
+        if (e.key == name) return &e.value;
+      return nullptr;
+    }
+    PropertyMap::Entry* e = vars_.Find(name);
+    return e ? &e->value : nullptr;
+  }
+  // The rest of FindSlot(this, ...) after the own variables were asked.
+  Value* SlotPastOwn(const StrRef& name, bool& blocked);
   bool IsChild(const TJLocalSymbolTable* t) const;
   // Empties a finished activation for reuse; weak holders of it read nil from now on.
   void Recycle();
@@ -110,8 +132,6 @@ public:
   Value* FindSlot(TJLocalSymbolTable* caller, const StrRef& name, bool& blocked) override;
   bool IsActivation() const { return activation_; }
   int32_t tag = 0;  // for the interpreter
-
-private:
   bool AsksNewestChild(TJLocalSymbolTable* caller) const;
 };
 

@@ -174,3 +174,64 @@ TEST(Scope, DefiningFromAValueHeldInTheSameTableIsSafe) {
 
 }  // namespace
 }  // namespace kestrin::script
+
+namespace kestrin::script {
+namespace {
+
+// The interpreter's LookupSlot walks as FindSlot(this, ...) does, from every kind of table:
+// own variables (few and many), a this object that blocks, a definition table asked from
+// outside its activations (the newest answers) and from its own activation (it does not),
+// a parent cycle through an eval-style table, and names nobody has.
+TEST(Scope, LookupSlotFindsWhatFindSlotFinds) {
+  TestEngine engine;
+  TJRootSymbolTable root;
+  TJGlobalSymbolTable* g = root.AddNamespace("__MAIN__", 1);
+  Value global_this = engine.NewObject();
+  global_this.object()->SetValue("member", Value::Integer(1));
+  g->SetThis(global_this.object());
+  for (int i = 0; i < 12; ++i) g->DefineLocal(StrRef("g" + std::to_string(i)), Value::Integer(i));
+  g->DefineLocal("shadowed", Value::Integer(2));
+  TJFunctionSymbolTable* outer = root.GetFunctionTable(1, 10);
+  outer->SetParent(g);
+  TJFunctionSymbolTable* inner = root.GetFunctionTable(10, 11);
+  outer->DefineLocal("static_v", Value::Integer(3));
+  TJLocalSymbolTable* outer_call = outer->NewChild(nullptr, global_this.object());
+  outer_call->DefineLocal("shadowed", Value::Integer(4));
+  outer_call->DefineLocal("local_v", Value::Integer(5));
+  for (int i = 0; i < 6; ++i) outer_call->DefineLocal(StrRef("l" + std::to_string(i)), Value::Integer(i));
+  TJLocalSymbolTable* inner_call = inner->NewChild(nullptr, nullptr);
+  inner_call->DefineLocal("param", Value::Integer(6));
+  Value with_obj = engine.NewObject();
+  with_obj.object()->SetValue("param", Value::Integer(7));
+  TJLocalSymbolTable* with = inner_call->NewChild(nullptr, with_obj.object());
+  TJFunctionSymbolTable* evaluated = root.GetFunctionTable(11, 12);
+  evaluated->SetParent(with);
+
+  const char* names[] = {"param", "local_v", "shadowed", "static_v", "member", "g0", "g11", "l5", "nope"};
+  TJLocalSymbolTable* from[] = {g, outer, outer_call, inner, inner_call, with, evaluated};
+  for (TJLocalSymbolTable* t : from) {
+    for (const char* name : names) {
+      SCOPED_TRACE(std::string(name) + " from level " + std::to_string(static_cast<int>(t->Level())));
+      bool blocked_walk = false, blocked_lookup = false;
+      Value* walk = t->FindSlot(t, name, blocked_walk);
+      Value* lookup = t->LookupSlot(name, blocked_lookup);
+      EXPECT_EQ(lookup, walk);
+      EXPECT_EQ(blocked_lookup, blocked_walk);
+    }
+  }
+  // A few answers spelled out: the with object blocks its member's name, the newest
+  // activation answers for the definition table, the activation shadows the global.
+  bool blocked = false;
+  EXPECT_EQ(with->LookupSlot("param", blocked), nullptr);
+  EXPECT_TRUE(blocked);
+  blocked = false;
+  Value* v = inner_call->LookupSlot("shadowed", blocked);
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->integer(), 4);
+  v = g->LookupSlot("shadowed", blocked);
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->integer(), 2);
+}
+
+}  // namespace
+}  // namespace kestrin::script

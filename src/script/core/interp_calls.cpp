@@ -165,8 +165,8 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
   if (c == Completion::Break || c == Completion::Continue)
     RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
   if (c == Completion::Throw) return;  // line_ stays at the failing statement
-  if (c == Completion::Return) result = std::move(return_value_);
-  return_value_ = Value();
+  if (c == Completion::Return) result = std::move(return_value_);  // leaves it empty
+  else return_value_ = Value();
   line_ = line;
 }
 
@@ -211,7 +211,8 @@ Value TJEngine::CallOrIndex(const Value& callee, const TJExpr* args_expr) {
       arg_stack_.resize(base + static_cast<size_t>(n));
       int32_t i = n;
       for (const TJExpr* l = args_expr; l && l->Code == ecList; l = l->Left) {
-        Value v = Evaluate(l->Right);
+        const TJExpr* arg = l->Right;
+        Value v = arg && arg->Code == ecIdentifier ? ReadVariable(arg) : Evaluate(arg);
         if (failing_) return v;
         arg_stack_[base + static_cast<size_t>(--i)] = std::move(v);
       }

@@ -82,7 +82,7 @@ Value TJEngine::Evaluate(const TJExpr* e, unsigned flags) {
 
 Value TJEngine::EvalCallNode(const TJExpr* e) {
   GuardStack();
-  Value callee = Evaluate(e->Left);
+  Value callee = e->Left && e->Left->Code == ecIdentifier ? ReadVariable(e->Left) : Evaluate(e->Left);
   if (failing_) return callee;
   return CallOrIndex(callee, e->Right);
 }
@@ -149,26 +149,29 @@ Value TJEngine::EvalOther(const TJExpr* e, unsigned flags) {
   }
 }
 
-// Binary operators: the right operand is evaluated first.
+// Binary, relational and equality operators: the right operand is evaluated first. An
+// operand that is a name is read without the dispatcher, and a literal right operand is
+// used where it lies (literal nodes are never written), so n - 1 copies no constant.
 Value TJEngine::EvalBinaryNode(const TJExpr* e) {
   GuardStack();
   if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
-  Value r = Evaluate(e->Right);
+  auto operand = [this](const TJExpr* x) { return x && x->Code == ecIdentifier ? ReadVariable(x) : Evaluate(x); };
+  auto apply = [this, e](const Value& l, const Value& r) {
+    return IsStrictBinary(e->Code) ? EvalBinary(e->Code, l, r) : EvalCompare(e->Code, l, r);
+  };
+  if (e->Right && e->Right->Code == ecConstant) {
+    Value l = operand(e->Left);
+    if (failing_) return l;
+    return apply(l, *e->Right->Value);
+  }
+  Value r = operand(e->Right);
   if (failing_) return r;
-  Value l = Evaluate(e->Left);
+  Value l = operand(e->Left);
   if (failing_) return l;
-  return EvalBinary(e->Code, l, r);
+  return apply(l, r);
 }
 
-Value TJEngine::EvalCompareNode(const TJExpr* e) {
-  GuardStack();
-  if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
-  Value r = Evaluate(e->Right);
-  if (failing_) return r;
-  Value l = Evaluate(e->Left);
-  if (failing_) return l;
-  return EvalCompare(e->Code, l, r);
-}
+Value TJEngine::EvalCompareNode(const TJExpr* e) { return EvalBinaryNode(e); }
 
 Value TJEngine::EvalCompare(int code, const Value& l, const Value& r) {
   if (code >= ecLess && code <= ecNe && IsNumber(l.raw_type()) && IsNumber(r.raw_type()))

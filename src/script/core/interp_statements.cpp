@@ -99,7 +99,7 @@ Completion TJEngine::ExecIf(const TJStatement* s, unsigned flags, SwitchContext*
   for (;;) {
     Value condition = Evaluate(s->Expr);
     if (failing_) return Completion::Throw;
-    bool c = ValueToBool(condition);
+    bool c = condition.raw_type() == vtBool ? condition.boolean() : ValueToBool(condition);
     const TJStatement* branch = c ? s->Sub1() : s->Sub2();
     if (!branch) return Completion::Normal;
     if (c || branch->Type != stIf || branch->Next) return Execute(branch, flags, sw);

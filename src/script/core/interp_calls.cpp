@@ -3,6 +3,8 @@
 // and object creation with new. Errors found here are recorded with Fail and travel as
 // Throw completions; a script error of a callee does too, except through CallFunction,
 // the entry of C++ callers, which raises it.
+#include <algorithm>
+
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 #include "script/core/published.h"
@@ -200,22 +202,23 @@ Value TJEngine::CallOrIndex(const Value& callee, const TJExpr* args_expr) {
     if (f->func_type == ftScript && f->call_mode == cmPlain) {
       // The common script call: arguments go on the engine's argument stack, not a list.
       // The caller's value of the callee keeps the function alive.
+      // The list holds the last argument first: they are pushed in that order (the
+      // calls made meanwhile leave the stack as they found it) and then reversed.
       size_t base = arg_stack_.size();
       int32_t n = 0;
-      for (const TJExpr* l = args_expr; l && l->Code == ecList; l = l->Left) ++n;
       struct Unwind {
         std::vector<Value>& stack;
         size_t base;
         ~Unwind() { stack.resize(base); }
       } unwind{arg_stack_, base};
-      arg_stack_.resize(base + static_cast<size_t>(n));
-      int32_t i = n;
       for (const TJExpr* l = args_expr; l && l->Code == ecList; l = l->Left) {
         const TJExpr* arg = l->Right;
         Value v = arg && arg->Code == ecIdentifier ? ReadVariable(arg) : Evaluate(arg);
         if (failing_) return v;
-        arg_stack_[base + static_cast<size_t>(--i)] = std::move(v);
+        arg_stack_.push_back(std::move(v));
+        ++n;
       }
+      if (n > 1) std::reverse(arg_stack_.begin() + static_cast<std::ptrdiff_t>(base), arg_stack_.end());
       RunScript(*f, ArgumentSource{nullptr, base, n}, Value(), result, current_->GetThis());
       return result;
     }

@@ -199,7 +199,7 @@ bool TJGlobalObject::HasKey(const StrRef& name) {
   const uint32_t hash = name.Hash();
   if (!filter.test(hash & 1023) || !filter.test((hash >> 10) & 1023)) {
     PropertyMap::Entry* e = members().Find(name);
-    return e && !e->removed;
+    return e && !e->removed();
   }
   return TJObject::HasKey(name);
 }

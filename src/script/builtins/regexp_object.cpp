@@ -259,8 +259,8 @@ void TJRegExpObject::RegisterConstants() {
 void TJRegExpObject::SetDollar(int digit, StrRef text) {
   const auto at = static_cast<size_t>(digit);
   const StrRef& name = Dollars().entries()[at].key;
-  std::vector<PropertyMap::Entry>& entries = members().entries();
-  if (at < entries.size() && entries[at].key.cell() == name.cell() && !entries[at].removed) {
+  std::span<PropertyMap::Entry> entries = members().entries();
+  if (at < entries.size() && entries[at].key.cell() == name.cell() && !entries[at].removed()) {
     Value& v = entries[at].value;
     if (text.empty() && v.type() == vtString && v.text().empty()) return;
     v = Value::String(std::move(text));

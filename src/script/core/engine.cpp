@@ -200,6 +200,17 @@ void TJEngine::ResetRun() {
 
 bool TJEngine::Compile(std::u32string source) {
   if (running_) return false;
+  parser_.Source = std::move(source);
+  return CompileParserSource();
+}
+
+bool TJEngine::CompileUtf8(std::string_view text) {
+  if (running_) return false;
+  parser_.Utf8Source = text;
+  return CompileParserSource();
+}
+
+bool TJEngine::CompileParserSource() {
   // The new parse frees the old tree: the last run's functions, which point into it,
   // go first.
   ResetRun();
@@ -208,7 +219,6 @@ bool TJEngine::Compile(std::u32string source) {
   eval_cache_.clear();
   infos_.clear();
   tables_.clear();
-  parser_.Source = std::move(source);
   LibraryDirs dirs(parser_.LibraryPath);
   try {
     compiled_ = parser_.Parse(nullptr);

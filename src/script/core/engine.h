@@ -91,6 +91,14 @@ public:
 
   // False while running, or when the source holds errors (reported first) or nothing.
   bool Compile(std::u32string source);
+  // The same for valid UTF-8 text (IsStrictUtf8), read in place without a copy.
+  bool CompileUtf8(std::string_view text);
+
+private:
+  // Parses what the parser was given: the shared body of Compile and CompileUtf8.
+  bool CompileParserSource();
+
+public:
   // Runs the compiled program (or `root`) with `args` as its arguments; the exit code,
   // the top-level return value as an integer, else 0. Nothing escapes: errors are
   // reported through OnStderr and OnError.

@@ -74,7 +74,8 @@ bool TJScriptHost::Compile(std::string_view source) {
   }
   bool ok = false;
   try {
-    ok = e.Compile(DecodeScriptSource(source));
+    // UTF-8 is read in place; CP932 is decoded first.
+    ok = IsStrictUtf8(source) ? e.CompileUtf8(source) : e.Compile(DecodeCp932(source));
   } catch (const std::exception& ex) {
     e.ReportError(std::string("Exception: ESystemError => ") + ex.what());
   }

@@ -37,7 +37,7 @@ std::string PackSource(std::u32string_view text) {
 
 bool IsTrailByte(char b) { return (static_cast<unsigned char>(b) & 0xC0) == 0x80; }
 
-char32_t UnpackChar(const std::string& s, size_t& pos) {
+char32_t UnpackChar(std::string_view s, size_t& pos) {
   unsigned char b = static_cast<unsigned char>(s[pos++]);
   if (b < 0x80) return b;
   int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : 1;
@@ -146,7 +146,8 @@ TJLex::TJLex() { Reset(); }
 
 void TJLex::Reset() {
   Line = 1;
-  source_.clear();
+  owned_.clear();
+  source_ = {};
   text_.clear();
   TokenText.clear();
   Token = 0;
@@ -156,12 +157,24 @@ void TJLex::Reset() {
 
 void TJLex::SetSource(std::u32string text) {
   Reset();
-  source_ = PackSource(text);
+  owned_ = PackSource(text);
+  source_ = owned_;
+}
+
+void TJLex::ViewSource(std::string_view utf8) {
+  Reset();
+  source_ = utf8;
+}
+
+void TJLex::ForgetViewedSource() {
+  if (source_.data() != owned_.data()) source_ = {};
 }
 
 size_t TJLex::InsertSource(std::u32string_view text) {
   std::string packed = PackSource(text);
-  source_.insert(std::min(pos_, source_.size()), packed);
+  if (source_.data() != owned_.data()) owned_.assign(source_);
+  owned_.insert(std::min(pos_, owned_.size()), packed);
+  source_ = owned_;
   return packed.size();
 }
 

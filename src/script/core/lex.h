@@ -38,9 +38,16 @@ enum TokenCode : int {
 class TJLex {
 public:
   TJLex();
+  TJLex(const TJLex&) = delete;  // source_ may point into owned_
+  TJLex& operator=(const TJLex&) = delete;
 
   void Reset();
   void SetSource(std::u32string text);
+  // Reads valid UTF-8 text in place, without a copy (its bytes are the packed form of its
+  // characters). The text must outlive the reading, up to ForgetViewedSource at the latest.
+  void ViewSource(std::string_view utf8);
+  // Lets go of a text read in place; a text of the lexer's own stays.
+  void ForgetViewedSource();
   // Inserts text so that it is read next (the textual form of import); the length it
   // takes in the source, in the units of Position.
   size_t InsertSource(std::u32string_view text);
@@ -80,8 +87,9 @@ private:
   int ConvertNumber(const std::string& text, bool is_float);
   bool SlashIsDivision() const;
 
-  std::string source_;  // packed characters (lex.cpp)
-  size_t pos_ = 0;      // a byte offset into source_
+  std::string owned_;        // packed characters (lex.cpp) unless the text is viewed
+  std::string_view source_;  // the text read: owned_, or a viewed UTF-8 text
+  size_t pos_ = 0;           // a byte offset into source_
   std::u32string text_;  // characters of the current token
 };
 

@@ -16,7 +16,6 @@ namespace kestrin::script {
 
 namespace {
 
-constexpr uint32_t kRcQueued = 2;
 constexpr int kMaxPrototypeDepth = 64;
 
 // A payload whose count reached 0, with the routine that frees it.
@@ -26,7 +25,8 @@ struct Pending {
 };
 
 thread_local std::vector<Pending> g_release_queue;
-thread_local bool g_draining = false;
+thread_local int g_release_depth = 0;
+constexpr int kInlineReleaseDepth = 16;
 thread_local int g_prototype_depth = 0;
 
 Value NamesToArray(TJObject& self, const std::vector<StrRef>& names) {
@@ -84,16 +84,24 @@ void MGetEvents(TJObject& self, TJValueList&, Value& result) {
 
 // ---- release queue ----
 
+// A payload is freed at once unless frees are already nested kInlineReleaseDepth deep: only
+// then it waits in the queue, which the outermost free drains. Long chains stay off the
+// stack, and freeing a list of objects frees each as it goes instead of queueing them all.
 static void Defer(RcHeader* payload, void (*destroy)(RcHeader*)) {
-  g_release_queue.push_back(Pending{payload, destroy});
-  if (g_draining) return;
-  g_draining = true;
-  while (!g_release_queue.empty()) {
-    Pending p = g_release_queue.back();
-    g_release_queue.pop_back();
-    p.destroy(p.payload);
+  if (g_release_depth >= kInlineReleaseDepth) {
+    g_release_queue.push_back(Pending{payload, destroy});
+    return;
   }
-  g_draining = false;
+  ++g_release_depth;
+  destroy(payload);
+  if (g_release_depth == 1) {
+    while (!g_release_queue.empty()) {
+      Pending p = g_release_queue.back();
+      g_release_queue.pop_back();
+      p.destroy(p.payload);
+    }
+  }
+  --g_release_depth;
 }
 
 void ReleaseObject(TJObject* obj) {
@@ -179,18 +187,18 @@ void TJObject::Kill() {
   }
   engine_.reset();  // a zombie may outlive its engine
   members_.Clear();
-  events_.clear();
+  events_.reset();
 }
 
 // ---- lookup ----
 
 bool TJObject::FindOwnMember(const StrRef& name, Value& out) {
   if (PropertyMap::Entry* e = members_.Find(name)) {
-    if (e->removed) return false;
+    if (e->removed()) return false;
     out = e->value;
     return true;
   }
-  if (hide_class_methods_) return false;
+  if (HidesClassMethods()) return false;
   NativeMethod fn = Class().FindMethod(name.view());
   if (!fn) return false;
   out = MakeNativeFunction(name, fn, this);
@@ -229,11 +237,11 @@ bool TJObject::SetValueImpl(const StrRef& name, const Value& v, const Value*) {
   if (PublishedProperties* p = Published())
     if (p->Set(name.view(), v)) return true;
   PropertyMap::Entry* e = members_.Find(name);
-  if (e && !e->removed) {
+  if (e && !e->removed()) {
     e->value = v;
     return true;
   }
-  if (!e && !hide_class_methods_ && Class().FindMethod(name.view())) {
+  if (!e && !HidesClassMethods() && Class().FindMethod(name.view())) {
     members_.Put(name, v);
     return true;
   }
@@ -259,21 +267,20 @@ void TJObject::SetValue(const StrRef& name, const Value& v, const Value* param) 
 bool TJObject::HasKey(const StrRef& name) {
   if (Dead()) return false;
   if (HasPublishedProp(name)) return true;
-  if (PropertyMap::Entry* e = members_.Find(name)) return !e->removed;
-  return !hide_class_methods_ && Class().FindMethod(name.view());
+  if (PropertyMap::Entry* e = members_.Find(name)) return !e->removed();
+  return !HidesClassMethods() && Class().FindMethod(name.view());
 }
 
 bool TJObject::RemoveKey(const StrRef& name) {
   if (Dead()) return false;
-  bool class_method = !hide_class_methods_ && Class().FindMethod(name.view());
+  bool class_method = !HidesClassMethods() && Class().FindMethod(name.view());
   PropertyMap::Entry* e = members_.Find(name);
-  if (e && e->removed) return false;
+  if (e && e->removed()) return false;
   if (!e && !class_method) return false;
   if (class_method) {
     PropertyMap::Entry& t = members_.FindOrAdd(name);
-    t.removed = true;
     Value dropped = std::move(t.value);
-    t.value = Value();
+    t.MarkRemoved();
   } else {
     members_.Erase(name.view());
   }
@@ -282,7 +289,7 @@ bool TJObject::RemoveKey(const StrRef& name) {
 
 void TJObject::Clear() {
   members_.Clear();
-  hide_class_methods_ = false;
+  rc_flags &= ~kRcHideClassMethods;
   RegisterConstants();
 }
 
@@ -311,8 +318,8 @@ void TJObject::GetMemberNames(std::vector<StrRef>& out, KindSet include, KindSet
     return (include == 0 || (include & bit)) && !(exclude & bit);
   };
   for (const PropertyMap::Entry& e : members_.entries())
-    if (!e.removed && wanted(e.value.type())) names.push_back(e.key);
-  if (!hide_class_methods_ && wanted(vtFunction))
+    if (!e.removed() && wanted(e.value.type())) names.push_back(e.key);
+  if (!HidesClassMethods() && wanted(vtFunction))
     for (const auto& [name, fn] : Class().methods())
       if (!members_.Find(name)) names.push_back(name);
   SortMemberNames(names);
@@ -326,7 +333,9 @@ void TJObject::GetPropertyNames(std::vector<StrRef>& out) {
 
 void TJObject::GetMethodNames(std::vector<StrRef>& out) { GetMemberNames(out, KindBit(vtFunction), 0); }
 
-void TJObject::GetEventNames(std::vector<StrRef>& out) { out.insert(out.end(), events_.begin(), events_.end()); }
+void TJObject::GetEventNames(std::vector<StrRef>& out) {
+  if (events_) out.insert(out.end(), events_->begin(), events_->end());
+}
 
 // ---- non-virtual member operations ----
 
@@ -335,21 +344,23 @@ void TJObject::DefineMethod(const StrRef& name, NativeMethod fn) {
 }
 
 void TJObject::DefineEvent(const StrRef& name) {
-  auto it = std::lower_bound(events_.begin(), events_.end(), name,
+  if (!events_) events_ = std::make_unique<std::vector<StrRef>>();
+  std::vector<StrRef>& events = *events_;
+  auto it = std::lower_bound(events.begin(), events.end(), name,
       [](const StrRef& a, const StrRef& b) { return LocaleCompareText(a.view(), b.view()) < 0; });
-  if (it != events_.end() && LocaleCompareText(it->view(), name.view()) == 0) return;
-  events_.insert(it, name);
+  if (it != events.end() && LocaleCompareText(it->view(), name.view()) == 0) return;
+  events.insert(it, name);
 }
 
 void TJObject::StoreMember(const StrRef& name, const Value& v) { members_.Put(name, v); }
 
 void TJObject::ClearMembers() {
   members_.Clear();
-  hide_class_methods_ = true;
+  rc_flags |= kRcHideClassMethods;
 }
 
 void TJObject::ClearDataMembers() {
-  members_.EraseIf([](const PropertyMap::Entry& e) { return !e.removed && e.value.type() != vtFunction; });
+  members_.EraseIf([](const PropertyMap::Entry& e) { return !e.removed() && e.value.type() != vtFunction; });
 }
 
 void TJObject::RemoveMembers(KindSet remove, KindSet keep) {

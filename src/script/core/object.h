@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <unordered_map>
@@ -161,11 +162,14 @@ private:
   void Kill();
   bool LookupPrototype(const StrRef& name, Value& out);
 
+  bool HidesClassMethods() const { return rc_flags & kRcHideClassMethods; }
+
+  // Every script object pays for these fields, so the rare ones (events) sit behind a
+  // pointer and the flags share the count's word.
   StrRef class_name_;
   PropertyMap members_;
-  std::vector<StrRef> events_;
+  std::unique_ptr<std::vector<StrRef>> events_;
   WeakPtr<BaseEngine> engine_;
-  bool hide_class_methods_ = false;
   WeakAnchor weak_;
   TJObjectFactory* factory_ = nullptr;  // set while the factory keeps the object
   TJObject* prev_ = nullptr;

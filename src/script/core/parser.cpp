@@ -25,8 +25,16 @@ void TJParser::Clear() {
 bool TJParser::Parse(TJExpr* module_name) {
   Clear();
   if (open_libraries_.empty()) *imports_ = ImportBudget();  // a program, not a library
-  Lexer.SetSource(std::move(Source));  // the lexer owns the text while it reads it
+  // The lexer owns the text while it reads it, or reads the caller's UTF-8 in place until
+  // the parse ends.
+  if (Utf8Source.empty()) Lexer.SetSource(std::move(Source));
+  else Lexer.ViewSource(Utf8Source);
   Source = std::u32string();
+  Utf8Source = {};
+  struct Forget {
+    TJLex& lexer;
+    ~Forget() { lexer.ForgetViewedSource(); }
+  } forget{Lexer};
   if (!Lexer.Next()) return false;
   StmtFactory.BeginModule(Nesting, module_name);
   TJStatement* first = ParseSourceElements();

@@ -34,8 +34,8 @@ public:
 
   // Frees every node of the last parse and the libraries' parsers.
   void Clear();
-  // Parses `Source`. False, with Root nil, when it holds no source element. Raises
-  // EJSyntaxError (or the script error of a constant fold).
+  // Parses `Utf8Source` when set, else `Source`. False, with Root nil, when it holds no
+  // source element. Raises EJSyntaxError (or the script error of a constant fold).
   bool Parse(TJExpr* module_name = nullptr);
   // Compiles eval text (CP932) as "function(){return " + text + " ;}"; nil when there is
   // no function. Keeps the nodes of earlier parses.
@@ -52,6 +52,9 @@ public:
   std::vector<std::string> LibraryPath;
   std::vector<std::unique_ptr<TJParser>> SubParsers;
   std::u32string Source;
+  // Valid UTF-8 program text (see IsStrictUtf8) that Parse reads in place instead of
+  // Source, so that a long program is not held twice; it must outlive the parse.
+  std::string_view Utf8Source;
   std::map<std::string, int32_t, std::less<>> Defines;
   NestingStack Nesting;
 

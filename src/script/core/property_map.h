@@ -1,8 +1,9 @@
-// A name -> value map for object members and scope variables: a flat vector that gains a
+// A name -> value map for object members and scope variables: a flat array that gains a
 // hash index past a few entries. Its order is not observable.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -11,13 +12,26 @@
 
 namespace kestrin::script {
 
+// Every script object holds one, so the map is two words: the entries and, past
+// kLinearLimit of capacity, their hash index share one block.
 class PropertyMap {
 public:
   struct Entry {
     StrRef key;
     Value value;
-    bool removed = false;  // a tombstone: hides a class method of the same name
+    // A tombstone hides a class method of the same name; storing a value revives it.
+    bool removed() const { return value.IsHole(); }
+    void MarkRemoved() { value = Value::Hole(); }
   };
+
+  PropertyMap() = default;
+  PropertyMap(const PropertyMap& o);
+  PropertyMap(PropertyMap&& o) noexcept : block_(o.block_), size_(o.size_), cap_(o.cap_) { o.Detach(); }
+  PropertyMap& operator=(const PropertyMap& o);
+  PropertyMap& operator=(PropertyMap&& o) noexcept;
+  ~PropertyMap() {
+    while (block_) Clear();  // releasing a value may store into the map again
+  }
 
   Entry* Find(const StrRef& key);
   Entry* Find(std::string_view key);
@@ -27,7 +41,6 @@ public:
   // held in this map even when adding moves the entries.
   Entry& Put(const StrRef& key, Value v) {
     Entry& e = FindOrAdd(key);
-    e.removed = false;
     e.value = std::move(v);
     return e;
   }
@@ -40,23 +53,40 @@ public:
   template <class Pred>
   void EraseIf(Pred pred) {
     std::vector<Entry> dropped;
-    std::vector<Entry> kept;
-    for (Entry& e : entries_) (pred(e) ? dropped : kept).push_back(std::move(e));
-    entries_.swap(kept);
+    size_t kept = 0;
+    for (size_t i = 0; i < size_; ++i) {
+      Entry& e = data()[i];
+      if (pred(e)) {
+        dropped.push_back(std::move(e));
+      } else {
+        if (i != kept) data()[kept] = std::move(e);
+        ++kept;
+      }
+    }
+    Truncate(kept);
     Reindex();
   }
-  size_t size() const { return entries_.size(); }
-  std::vector<Entry>& entries() { return entries_; }
-  const std::vector<Entry>& entries() const { return entries_; }
+  size_t size() const { return size_; }
+  std::span<Entry> entries() { return {data(), size_}; }
+  std::span<const Entry> entries() const { return {data(), size_}; }
 
 private:
   static constexpr size_t kLinearLimit = 8;
+  Entry* data() { return static_cast<Entry*>(block_); }
+  const Entry* data() const { return static_cast<const Entry*>(block_); }
+  bool Indexed() const { return cap_ > kLinearLimit; }
+  static size_t IndexSlots(size_t cap);
+  int32_t* Index() { return reinterpret_cast<int32_t*>(data() + cap_); }
+  void Detach() { block_ = nullptr; size_ = cap_ = 0; }
+  void Grow(size_t cap);
+  void Truncate(size_t n);
   Entry* FindHashed(std::string_view key, uint32_t hash);
   void Reindex();
   void IndexInsert(size_t entry_index);
 
-  std::vector<Entry> entries_;
-  std::vector<int32_t> index_;  // open addressing over entries_, power-of-two size, -1 empty
+  void* block_ = nullptr;  // cap_ entries, then (when Indexed) IndexSlots(cap_) slots
+  uint32_t size_ = 0;
+  uint32_t cap_ = 0;
 };
 
 }  // namespace kestrin::script

@@ -12,5 +12,8 @@ struct RcHeader {
 };
 
 inline constexpr uint32_t kRcDead = 1;
+// Objects only: waiting in the release queue, and class methods hidden by a clear.
+inline constexpr uint32_t kRcQueued = 2;
+inline constexpr uint32_t kRcHideClassMethods = 4;
 
 }  // namespace kestrin::script

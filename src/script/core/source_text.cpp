@@ -11,15 +11,15 @@ namespace {
 bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 bool IsTrail(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 
-// Decodes strict UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
-bool DecodeUtf8(std::string_view s, std::u32string& out) {
-  out.clear();
-  out.reserve(s.size());
+// Walks strict UTF-8 (no overlong forms, surrogates or values past U+10FFFF), handing each
+// character to `put`; false at the first fault.
+template <class Put>
+bool WalkUtf8(std::string_view s, Put put) {
   size_t i = 0;
   while (i < s.size()) {
     unsigned char c = static_cast<unsigned char>(s[i]);
     if (c < 0x80) {
-      out.push_back(c);
+      put(c);
       ++i;
       continue;
     }
@@ -33,10 +33,16 @@ bool DecodeUtf8(std::string_view s, std::u32string& out) {
     }
     static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
     if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    out.push_back(cp);
+    put(cp);
     i += n + 1;
   }
   return true;
+}
+
+bool DecodeUtf8(std::string_view s, std::u32string& out) {
+  out.clear();
+  out.reserve(s.size());
+  return WalkUtf8(s, [&](char32_t c) { out.push_back(c); });
 }
 
 // One Unicode character to CP932 through iconv; '?' when CP932 has no such character.
@@ -89,6 +95,10 @@ std::u32string DecodeCp932(std::string_view bytes) {
     }
   }
   return out;
+}
+
+bool IsStrictUtf8(std::string_view bytes) {
+  return WalkUtf8(bytes, [](char32_t) {});
 }
 
 std::u32string DecodeScriptSource(std::string_view bytes) {

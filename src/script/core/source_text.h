@@ -17,6 +17,8 @@ inline constexpr char32_t kCp932CharBase = 0x110000;
 std::u32string DecodeCp932(std::string_view bytes);
 // Decodes a script or library file: UTF-8 when the bytes are valid UTF-8, else CP932.
 std::u32string DecodeScriptSource(std::string_view bytes);
+// True when the bytes are valid UTF-8, which DecodeScriptSource reads as UTF-8.
+bool IsStrictUtf8(std::string_view bytes);
 // Encodes characters as CP932 bytes; Unicode characters that CP932 lacks become '?'.
 std::string EncodeCp932(std::u32string_view text);
 // Appends one character's CP932 bytes.

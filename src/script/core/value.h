@@ -54,7 +54,7 @@ class Value {
 public:
   Value() { u_.bits = 0; }
   Value(const Value& o) : t_(o.t_), neg_(o.neg_), u_(o.u_) { Retain(); }
-  Value(Value&& o) noexcept : t_(o.t_), neg_(o.neg_), u_(o.u_) { o.t_ = vtUndefined; o.u_.bits = 0; }
+  Value(Value&& o) noexcept : t_(o.t_), neg_(o.neg_), u_(o.u_) { o.t_ = vtUndefined; o.neg_ = false; o.u_.bits = 0; }
   Value& operator=(const Value& o) { Value t(o); Swap(t); return *this; }
   Value& operator=(Value&& o) noexcept { Value t(std::move(o)); Swap(t); return *this; }
   ~Value() { Drop(); }
@@ -74,6 +74,10 @@ public:
   static Value RegExp(StrRef source, std::string_view flags);
   static Value Event(EventRep* e);  // nil gives undefined
   static Value WeakObject(TJObject* o);  // internal: an uncounted slot (see TJValueList)
+  // Internal: the value of a member removed while a class method of its name exists (see
+  // PropertyMap); it reads as undefined and is never handed out.
+  static Value Hole() { Value v; v.neg_ = true; return v; }
+  bool IsHole() const { return t_ == vtUndefined && neg_; }
 
   // The kind; an object killed by the factory's clear reads as vtUndefined.
   TJValueType type() const {

@@ -74,6 +74,23 @@ TEST(ScriptHost, RunResultIsExitCodeOrReturnValue) {
   }
 }
 
+// UTF-8 program text is read in place while it compiles and CP932 text is decoded first;
+// either way the run needs nothing of the caller's text.
+TEST(ScriptHost, RunNeedsNothingOfTheCompiledText) {
+  const std::string program = "function f(s) { return s + \"\xE6\x97\xA5\"; }\nprint(f(\"a\"), \"\xE6\x9C\xAC\");";
+  const std::string cp932 = "function f(s) { return s + \"\x93\xFA\"; }\nprint(f(\"a\"), \"\x96\x7B\");";
+  for (const std::string& source : {program, cp932}) {
+    TJHost host(RegisterBuiltins);
+    Recorder rec(host);
+    std::string text = source;
+    ASSERT_TRUE(host.Compile(text));
+    text.assign(text.size(), '#');
+    EXPECT_EQ(host.Run(), 0);
+    EXPECT_EQ(rec.out, "a\xE6\x97\xA5\xE6\x9C\xAC");
+    EXPECT_EQ(rec.err, "");
+  }
+}
+
 TEST(ScriptHost, ClearedHandlerDeliversNothing) {
   TJHost host(RegisterBuiltins);
   Recorder rec(host);

@@ -88,7 +88,7 @@ protected:
   bool AsksActivations() const { return level_ == ScopeLevel::Function && !activation_; }
   // The own variable `name`; a scope holds few, so a short scan finds it.
   Value* OwnSlot(const StrRef& name) {
-    std::vector<PropertyMap::Entry>& entries = vars_.entries();
+    std::span<PropertyMap::Entry> entries = vars_.entries();
     if (entries.size() <= 4) {
       for (PropertyMap::Entry& e : entries)
         if (e.key == name) return &e.value;

@@ -12,7 +12,7 @@
 #include "../common/median_reporter.h"
 #include "../common/peer_seconds.h"
 #include "../common/peer_timing.h"
-#include "analysis/batch_convert.h"
+#include "commands/batch_files_commands.h"
 #include "base/convert.h"
 #include "commands/wiring.h"
 #include "model/parameters.h"
@@ -59,7 +59,7 @@ void set_geometry() {
 
 void BM_BatchConvert(benchmark::State& st) {
   for (auto _ : st) {
-    batch_convert(files);
+    batch_convert_files(files);
     the_log().clear_history();
   }
 }

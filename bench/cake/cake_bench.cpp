@@ -14,7 +14,7 @@
 
 #include "../common/median_reporter.h"
 #include "../common/peer_timing.h"
-#include "analysis/cake.h"
+#include "commands/cake_commands.h"
 #include "base/convert.h"
 #include "commands/wiring.h"
 #include "model/state.h"
@@ -64,7 +64,7 @@ bool prepare(const std::string& raw) {
 
 void BM_Cake(benchmark::State& st) {
   for (auto _ : st) {
-    if (!make_cake(kCake)) st.SkipWithError("no cake");
+    if (!run_cake(kCake)) st.SkipWithError("no cake");
     the_log().clear_history();
   }
 }

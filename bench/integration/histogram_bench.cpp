@@ -19,6 +19,8 @@
 #include "analysis/pixel_histogram.h"
 #include "analysis/sectored_histogram.h"
 #include "base/convert.h"
+#include "image/image_store.h"
+#include "model/parameters.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"
@@ -30,16 +32,25 @@ using namespace kestrin;
 
 constexpr int kCakeSlices = 33;
 
+// A routine run as its command runs it: the edits read, then the routine with its lines in
+// the log.
+template <PatternShow (*routine)(Report&)>
+void run() {
+  read_parameters(current_image().ImageHeight);
+  Report report = log_report();
+  routine(report);
+}
+
 // 33 slices of the whole circle, each through the cake's sector routine.
 void cake() {
   for (int i = 0; i < kCakeSlices; ++i) {
     controls().set_text(frmMain::edtSectorStartAngle, FloatToStr(-180.0 + 360.0 * i / kCakeSlices));
     controls().set_text(frmMain::edtSectorEndAngle, FloatToStr(-180.0 + 360.0 * (i + 1) / kCakeSlices));
-    calc_cake_slant_pixel_histogram();
+    run<calc_cake_slant_pixel_histogram>();
   }
 }
 
-void free_angle_sectors() { calc_free_angle_sectored_angle_histogram(); }
+void free_angle_sectors() { run<calc_free_angle_sectored_angle_histogram>(); }
 
 struct Kind {
   const char* name;
@@ -49,9 +60,9 @@ struct Kind {
 };
 
 const Kind kKinds[] = {
-    {"Pixel", calc_pixel_histogram, frmMain::rbtnRectangle, "22.5"},
-    {"Fine", calc_fine_angle_histogram, frmMain::rbtnRectangle, "22.5"},
-    {"Sixteen", calc_sectored_histogram, frmMain::rbtnRectangle, "22.5"},
+    {"Pixel", run<calc_pixel_histogram>, frmMain::rbtnRectangle, "22.5"},
+    {"Fine", run<calc_fine_angle_histogram>, frmMain::rbtnRectangle, "22.5"},
+    {"Sixteen", run<calc_sectored_histogram>, frmMain::rbtnRectangle, "22.5"},
     {"Free3600", free_angle_sectors, frmMain::rbtnSectoredDivision, "0.1"},
     {"Cake", cake, frmMain::rbtnSector, "22.5"},
 };
@@ -93,7 +104,7 @@ int peak_rss(const std::string& kind, int side, const char* path) {
   controls().set_checked(frmMain::rbtnSectoredDivision, true);
   controls().set_text(frmMain::edtSectoredAngle, "0.1");
   const double before = peak_mb();
-  kind == "pixel" ? calc_free_angle_sectored_pixel_histogram() : calc_free_angle_sectored_angle_histogram();
+  kind == "pixel" ? run<calc_free_angle_sectored_pixel_histogram>() : run<calc_free_angle_sectored_angle_histogram>();
   std::printf("%.1f\n", peak_mb() - before);
   return state().sector_patterns.count == 3600 ? 0 : 1;
 }

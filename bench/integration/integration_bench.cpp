@@ -9,6 +9,8 @@
 
 #include "analysis/angle_histogram.h"
 #include "analysis/lanes.h"
+#include "image/image_store.h"
+#include "model/parameters.h"
 #include "model/state.h"
 #include "ports/ports.h"
 #include "ring_bench_image.h"
@@ -24,7 +26,9 @@ void BM_BoxIntegration(benchmark::State& st) {
   set_worker_threads(threads);
   the_log().set_listener([](const std::string&) {});
   for (auto _ : st) {
-    calc_angle_histogram();
+    read_parameters(current_image().ImageHeight);
+    Report report = log_report();
+    calc_angle_histogram(report);
     benchmark::DoNotOptimize(state().nax_pattern.values.data());
   }
   st.counters["points"] = state().nax_pattern.N;

@@ -13,7 +13,6 @@
 #include "base/convert.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -21,39 +20,39 @@ namespace {
 
 int32_t saturated_product(int64_t a, int64_t b) { return saturate_int32(double(a * b)); }
 
-void log_report_head() {
+void log_report_head(Report& report) {
   const IntegrationParams& p = state().integration_params;
-  log_line("Center position =" + Format("%10.5f", {p.X0}) + ", " + Format("%10.5f", {reported_y0()}));
-  log_line("Tilt =" + Format("%10.7f", {p.Phi}) + ", Azimuth =" + Format("%10.5f", {p.Beta}));
+  report.say("Center position =" + Format("%10.5f", {p.X0}) + ", " + Format("%10.5f", {reported_y0()}));
+  report.say("Tilt =" + Format("%10.7f", {p.Phi}) + ", Azimuth =" + Format("%10.5f", {p.Beta}));
 }
 
 // Report lines 6 to 13; the point count (line 9), the cos3 line (12) and the Lorentz
 // line (13) only where the routine reports them.
-void log_report_tail(bool with_count, bool cos3_line = true, bool lorentz_line = true) {
+void log_report_tail(Report& report, bool with_count, bool cos3_line = true, bool lorentz_line = true) {
   const IntegrationParams& p = state().integration_params;
   const NaxPattern& nax = state().nax_pattern;
-  log_line("2Theta Start  =" + Format("%7.4f", {p.two_theta_begin}));
-  log_line("2Theta End    =" + Format("%7.4f", {p.two_theta_end}));
-  log_line("2Theta Step   =" + Format("%7.4f", {p.two_theta_step}));
-  if (with_count) log_line("Number of points=" + Format("%6d", {nax.N}));
-  log_line("Max intensity   =" + Format("%6d", {nax.maximum}));
-  log_line("Intensity was multiplied by " + Format("%d", {10}));
-  if (cos3_line) log_line("cos3 correction was made");
-  if (lorentz_line) log_line("Use normal lorentz factor 1/sin(2th)sin(th).");
+  report.say("2Theta Start  =" + Format("%7.4f", {p.two_theta_begin}));
+  report.say("2Theta End    =" + Format("%7.4f", {p.two_theta_end}));
+  report.say("2Theta Step   =" + Format("%7.4f", {p.two_theta_step}));
+  if (with_count) report.say("Number of points=" + Format("%6d", {nax.N}));
+  report.say("Max intensity   =" + Format("%6d", {nax.maximum}));
+  report.say("Intensity was multiplied by " + Format("%d", {10}));
+  if (cos3_line) report.say("cos3 correction was made");
+  if (lorentz_line) report.say("Use normal lorentz factor 1/sin(2th)sin(th).");
 }
 
 }  // namespace
 
-void run_region_histogram(const RegionRun& run) {
-  if (!image_ready(" calc_angle_histogram():Image data does not exist")) return;
-  if (!integration_parameters_usable("calc_angle_histogram")) return;
+PatternShow run_region_histogram(const RegionRun& run, Report& report) {
+  if (!image_ready(" calc_angle_histogram():Image data does not exist", report)) return {};
+  if (!integration_parameters_usable("calc_angle_histogram", report)) return {};
   const std::optional<IntegrationRegion> area = calc_integration_area();
-  if (!area) return;
+  if (!area) return {};
   const int32_t x1 = area->x1, x2 = area->x2, y1 = area->y1, y2 = area->y2;
-  log_line(Format("%d,%d,%d,%d", {x1, x2, y1, y2}));
+  report.say(Format("%d,%d,%d,%d", {x1, x2, y1, y2}));
 
   clear_pattern(run.clear_fit);
-  log_report_head();
+  log_report_head(report);
   SharedState& st = state();
   NaxPattern& nax = st.nax_pattern;
 
@@ -68,27 +67,26 @@ void run_region_histogram(const RegionRun& run) {
   nax.maximum = maximum;
   p.two_theta_end = p.two_theta_begin + last * p.two_theta_step;
 
-  log_line("");
-  log_line("Area   x=" + Format("%4d", {x1}) + "to " + Format("%4d", {x2}));
-  log_line("       y=" + Format("%4d", {y1}) + "to " + Format("%4d", {y2}));
-  log_report_tail(true, run.cos3_line, run.lorentz_line);
+  report.say("");
+  report.say("Area   x=" + Format("%4d", {x1}) + "to " + Format("%4d", {x2}));
+  report.say("       y=" + Format("%4d", {y1}) + "to " + Format("%4d", {y2}));
+  log_report_tail(report, true, run.cos3_line, run.lorentz_line);
   set_pattern_title();
   nax.set_kind(kAngleHistogram);
   st.peak_table.count = 0;
-  publish_angle_ranges(saturate_int32(std::trunc(maximum / 0.9)), true, false);
-  graph_window().draw_nax_graph();
+  return publish_angle_ranges(saturate_int32(std::trunc(maximum / 0.9)), true, false);
 }
 
-bool integration_parameters_usable(std::string_view routine) {
+bool integration_parameters_usable(std::string_view routine, Report& report) {
   const IntegrationParams& p = state().integration_params;
   const std::string head = " " + std::string(routine) + "():";
   if (!(p.Lo > 0) || !(p.two_theta_step > 0)) {
-    log_line(head + "Camera length and 2Theta step must be greater than 0");
+    report.say(head + "Camera length and 2Theta step must be greater than 0");
     return false;
   }
   for (double v : {p.Lo, p.two_theta_step, p.two_theta_begin, p.X0, p.Y0, p.pixel_x, p.pixel_y, p.Beta, p.Phi}) {
     if (!std::isfinite(v)) {
-      log_line(head + "Parameters must be finite numbers");
+      report.say(head + "Parameters must be finite numbers");
       return false;
     }
   }
@@ -97,22 +95,28 @@ bool integration_parameters_usable(std::string_view routine) {
 
 void allocate_sector_patterns(int32_t n) { state().sector_patterns.allocate(n); }
 
-void calc_angle_histogram() { run_region_histogram({RegionTest::None, Sampling::Flat, true}); }
-void calc_angle_histogram_band() { run_region_histogram({RegionTest::Band, Sampling::Flat, true}); }
-void calc_angle_histogram_sector() { run_region_histogram({RegionTest::Sector, Sampling::Flat, false}); }
+PatternShow calc_angle_histogram(Report& report) {
+  return run_region_histogram({RegionTest::None, Sampling::Flat, true}, report);
+}
+PatternShow calc_angle_histogram_band(Report& report) {
+  return run_region_histogram({RegionTest::Band, Sampling::Flat, true}, report);
+}
+PatternShow calc_angle_histogram_sector(Report& report) {
+  return run_region_histogram({RegionTest::Sector, Sampling::Flat, false}, report);
+}
 
-void calc_free_angle_sectored_angle_histogram() {
-  if (!image_ready(" calc_free_angle_sectored_angle_histogram():Image data does not exist")) return;
-  if (!integration_parameters_usable("calc_free_angle_sectored_angle_histogram")) return;
-  const int32_t M = free_sector_count();
-  if (M == 0) return;
+PatternShow calc_free_angle_sectored_angle_histogram(Report& report) {
+  if (!image_ready(" calc_free_angle_sectored_angle_histogram():Image data does not exist", report)) return {};
+  if (!integration_parameters_usable("calc_free_angle_sectored_angle_histogram", report)) return {};
+  const int32_t M = free_sector_count(report);
+  if (M == 0) return {};
   const ImageStore& img = current_image();
   SharedState& st = state();
   IntegrationParams& p = st.integration_params;
 
   clear_sector_patterns(M);
   st.peak_table.count = 0;
-  log_report_head();
+  log_report_head(report);
 
   const AngleScan scan = make_scan(0, img.ImageWidth - 1, 0, img.ImageHeight - 1, Sampling::Flat);
   const double begin = p.two_theta_begin, step = p.two_theta_step;
@@ -124,11 +128,10 @@ void calc_free_angle_sectored_angle_histogram() {
   nax.maximum = maximum;
   p.two_theta_end = p.two_theta_begin + last * p.two_theta_step;
 
-  log_report_tail(false);
+  log_report_tail(report, false);
   nax.set_kind(kFreeSectorAngle);
   set_pattern_title();
-  publish_angle_ranges(saturated_product(maximum, 5), true, true);
-  graph_window().draw_nax_graph();
+  return publish_angle_ranges(saturated_product(maximum, 5), true, true);
 }
 
 }  // namespace kestrin

@@ -6,11 +6,13 @@
 #include <string_view>
 
 #include "analysis/angle_accumulator.h"
+#include "analysis/histogram_frame.h"
+#include "base/report.h"
 
 namespace kestrin {
 
 // One run of the box, band or sector 2theta frame: banner-less, with the box line, the
-// report and the main window's 2theta edits. The curved plate divides by no cos^3.
+// report and (shown by the command) the main window's 2theta edits. The curved plate divides by no cos^3.
 struct RegionRun {
   RegionTest region = RegionTest::None;
   Sampling sampling = Sampling::Flat;
@@ -18,19 +20,21 @@ struct RegionRun {
   bool cos3_line = true;      // report line "cos3 correction was made"
   bool lorentz_line = true;   // report line "Use normal lorentz factor ..."
 };
-void run_region_histogram(const RegionRun& run);
+// Each run says its lines into `report` and returns what its command shows (nothing when
+// it stopped before making a pattern).
+PatternShow run_region_histogram(const RegionRun& run, Report& report);
 
-void calc_angle_histogram();
-void calc_angle_histogram_band();
-void calc_angle_histogram_sector();
-void calc_free_angle_sectored_angle_histogram();
+PatternShow calc_angle_histogram(Report& report);
+PatternShow calc_angle_histogram_band(Report& report);
+PatternShow calc_angle_histogram_sector(Report& report);
+PatternShow calc_free_angle_sectored_angle_histogram(Report& report);
 
 // Sets the number of per-sector patterns; existing sectors keep their contents.
 void allocate_sector_patterns(int32_t n);
 
-// False, after logging why, when the geometry of integration_params cannot give a
+// False, after saying why, when the geometry of integration_params cannot give a
 // pattern: camera length or 2theta step not above 0, or a value that is not finite.
-// `routine` names the caller in the log line.
-bool integration_parameters_usable(std::string_view routine);
+// `routine` names the caller in the line.
+bool integration_parameters_usable(std::string_view routine, Report& report);
 
 }  // namespace kestrin

@@ -1,12 +1,11 @@
 // Batch conversion of image files into NPD patterns.
 #include "analysis/batch_convert.h"
 
-#include "analysis/dispatch.h"
 #include "image/files/pattern_files.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/ports.h"
+#include "ports/long_run.h"
 
 namespace kestrin {
 
@@ -19,25 +18,25 @@ bool loaded(const std::string& line) {
   return img.NoImageFlag == 0 && img.ImageFilePath == line;
 }
 
-void convert_one(const std::string& line) {
+void convert_one(const std::string& line, const std::function<void()>& integrate, Report& report) {
   load_img_proc(line);
   if (!loaded(line)) {
-    log_line(" batch_convert() : " + line + " skipped.");
+    report.say(" batch_convert() : " + line + " skipped.");
     return;
   }
   NaxPattern& pattern = state().nax_pattern;
   pattern.kind = {1, 1, 1, 1, 1};  // no pattern until the integration makes one
-  calc_fine_angle_histogram_selection();
+  integrate();
   const ImageStore& img = current_image();
   save_nax_proc(img.ImageFolder + img.ImageBaseName + ".npd");
 }
 
 }  // namespace
 
-void batch_convert(const std::vector<std::string>& lines) {
-  run_long("batch_convert", [&lines] {
+void batch_convert(const std::vector<std::string>& lines, const std::function<void()>& integrate, Report& report) {
+  run_long("batch_convert", [&] {
     for (const std::string& line : lines) {
-      convert_one(line);
+      convert_one(line, integrate, report);
       pump_events();
       if (program_terminated()) break;
     }

@@ -10,6 +10,8 @@
 #include "analysis/pixel_histogram.h"
 #include "base/convert.h"
 #include "base/report.h"
+#include "image/image_store.h"
+#include "model/parameters.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 
@@ -92,7 +94,17 @@ int32_t inner_unpaired(const StripPeaks& s, const std::array<int32_t, kMaxStripP
 // The strong peaks of one strip's pixel histogram.
 StripPeaks measure_strip(int32_t strip) {
   controls().set_item_index(frmMain::cmbDirection, kStripDirection[strip]);
-  calc_pixel_histogram();
+  read_parameters(current_image().ImageHeight);
+  Report report = log_report();
+  const PatternShow shown = calc_pixel_histogram(report);
+  if (shown.ranges == PatternShow::Ranges::Pixel) {
+    const IntegrationParams& p = state().integration_params;
+    show_parameter_text(&IntegrationParams::graph_x_begin, Format(shown.format, {p.graph_x_begin}));
+    show_parameter_text(&IntegrationParams::graph_x_end, Format(shown.format, {p.graph_x_end}));
+    show_parameter_text(&IntegrationParams::graph_y_begin, Format(shown.format, {p.graph_y_begin}));
+    show_parameter_text(&IntegrationParams::graph_y_end, Format(shown.format, {p.graph_y_end}));
+  }
+  if (shown.draw) graph_window().draw_nax_graph();
   peak_search();
   const SharedState& st = state();
   return keep_strip_peaks(st.peak_table, st.nax_pattern.maximum);

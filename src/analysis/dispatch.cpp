@@ -6,9 +6,8 @@
 #include "analysis/pixel_histogram.h"
 #include "analysis/sectored_histogram.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
+#include "model/parameters.h"  // kMaxSectorCount, smallest_division_angle_line
 #include "model/state.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -16,24 +15,22 @@ namespace {
 
 // The region the radios show (-1: none checked, and nothing is integrated).
 enum Region : int32_t { kRectangle = 0, kSector = 1, kSectoredDivision = 2 };
-int32_t region() { return checked_choice(*parameter_named("IntegrationMode")); }
 
 // A box along a direction, unless the direction is a diagonal or the angle mode is chosen.
-bool box_direction() {
-  constexpr int32_t kAngleMode = 1;
-  return state().integration_params.RectDirection < 7 && checked_choice(*parameter_named("RectAngleMode")) != kAngleMode;
+bool box_direction(const RegionShown& shown) {
+  return state().integration_params.RectDirection < 7 && !shown.angle_mode;
 }
 
 // The checks of the sector and the division angles, with their lines on failure.
-bool sector_angles_valid() {
-  if (check_sector_angles() == 0) return true;
-  log_line("Input angle error!");
+bool sector_angles_valid(const RegionShown& shown, Report& report) {
+  if (shown.sector_valid) return true;
+  report.say("Input angle error!");
   return false;
 }
-bool division_angle_valid() {
-  if (check_division_angle() == 0) return true;
-  log_line("Input division angle error!");
-  if (division_angle_below_limit()) log_line(smallest_division_angle_line());
+bool division_angle_valid(const RegionShown& shown, Report& report) {
+  if (shown.division_valid) return true;
+  report.say("Input division angle error!");
+  if (shown.division_too_small) report.say(smallest_division_angle_line());
   return false;
 }
 
@@ -42,74 +39,69 @@ bool axis_angle(double a) { return a == 0.0 || a == 90.0 || a == 180.0 || a == 2
 
 }  // namespace
 
-void calc_angle_histogram_selection() {
-  state().macro.record("Kestrin.AngleIntensity();");
-  const bool curved = current_image().image_type == kTypeRaxisCS;
-  const int32_t shown = region();
-  if (shown == kRectangle) {
-    if (box_direction()) {
-      curved ? calc_curved_angle_histogram() : calc_angle_histogram();
-    } else {
-      curved ? calc_curved_angle_histogram_band() : calc_angle_histogram_band();
-    }
-  } else if (shown == kSector) {
-    if (!sector_angles_valid()) return;
-    curved ? calc_curved_angle_histogram_sector() : calc_angle_histogram_sector();
-  } else if (shown == kSectoredDivision) {
-    if (!division_angle_valid()) return;
-    if (!curved) calc_free_angle_sectored_angle_histogram();
-  }
+PatternShow run_histogram_choice(const HistogramChoice& choice, Report& report) {
+  if (choice.refused) return {};
+  const PatternShow made = choice.routine ? choice.routine(report) : PatternShow{};
   state().fit_tables.count = 0;
+  return made;
 }
 
-void calc_curved_angle_histogram_selection() {
+bool curved_plate_refused(std::string_view refusal, Report& report) {
+  if (current_image().image_type != kTypeRaxisCS) return false;
+  report.say(refusal);
+  return true;
+}
+
+bool curved_selection_refused(Report& report) {
   const ImageStore& img = current_image();
-  if (img.NoImageFlag == 0 && img.image_type != kTypeRaxisCS) {
-    log_line(" calc_curved_angle_histogram_selection() : bad file type (not CurvedIP); the pattern is kept.");
-    return;
-  }
-  calc_angle_histogram_selection();  // without an image its routine says so
+  if (img.NoImageFlag != 0 || img.image_type == kTypeRaxisCS) return false;
+  report.say(" calc_curved_angle_histogram_selection() : bad file type (not CurvedIP); the pattern is kept.");
+  return true;
 }
 
-void calc_fine_angle_histogram_selection() {
-  if (current_image().image_type == kTypeRaxisCS) {
-    log_line(" calc_fine_angle_histogram_selection(): bad file type(CurvedIP)");
-    return;
-  }
-  state().macro.record("Kestrin.FineAngleIntensity();");
-  if (region() == kRectangle) {
-    box_direction() ? calc_fine_angle_histogram() : calc_fine_angle_histogram_band();
-  } else {
-    if (!sector_angles_valid()) return;
-    calc_fine_angle_histogram_sector();
-  }
-  state().fit_tables.count = 0;
-}
-
-void calc_pixel_histogram_selection() {
-  if (current_image().image_type == kTypeRaxisCS) {
-    log_line(" calc_pixel_histogram_selection() bad file type.(curvedIP)");
-    return;
-  }
-  state().macro.record("Kestrin.PixelIntensity();");
-  const int32_t shown = region();
+HistogramChoice angle_histogram_choice(const RegionShown& region, Report& report) {
+  const bool curved = current_image().image_type == kTypeRaxisCS;
+  const int32_t shown = region.region;
   if (shown == kRectangle) {
-    if (box_direction()) {
-      calc_pixel_histogram();
-    } else if (axis_angle(state().integration_params.rect_angle)) {
-      log_line(" calc_pixel_histogram_selection() bad angle. please check \"Direction\" and select from combobox.");
-      return;
-    } else {
-      calc_slant_pixel_histogram();
-    }
-  } else if (shown == kSector) {
-    if (!sector_angles_valid()) return;
-    calc_slant_pixel_histogram_sector();
-  } else if (shown == kSectoredDivision) {
-    if (!division_angle_valid()) return;
-    calc_free_angle_sectored_pixel_histogram();
+    if (box_direction(region)) return {false, curved ? calc_curved_angle_histogram : calc_angle_histogram};
+    return {false, curved ? calc_curved_angle_histogram_band : calc_angle_histogram_band};
   }
-  state().fit_tables.count = 0;
+  if (shown == kSector) {
+    if (!sector_angles_valid(region, report)) return {true};
+    return {false, curved ? calc_curved_angle_histogram_sector : calc_angle_histogram_sector};
+  }
+  if (shown == kSectoredDivision) {
+    if (!division_angle_valid(region, report)) return {true};
+    return {false, curved ? nullptr : calc_free_angle_sectored_angle_histogram};
+  }
+  return {};
+}
+
+HistogramChoice fine_angle_histogram_choice(const RegionShown& region, Report& report) {
+  if (region.region == kRectangle) return {false, box_direction(region) ? calc_fine_angle_histogram : calc_fine_angle_histogram_band};
+  if (!sector_angles_valid(region, report)) return {true};
+  return {false, calc_fine_angle_histogram_sector};
+}
+
+HistogramChoice pixel_histogram_choice(const RegionShown& region, Report& report) {
+  const int32_t shown = region.region;
+  if (shown == kRectangle) {
+    if (box_direction(region)) return {false, calc_pixel_histogram};
+    if (axis_angle(state().integration_params.rect_angle)) {
+      report.say(" calc_pixel_histogram_selection() bad angle. please check \"Direction\" and select from combobox.");
+      return {true};
+    }
+    return {false, calc_slant_pixel_histogram};
+  }
+  if (shown == kSector) {
+    if (!sector_angles_valid(region, report)) return {true};
+    return {false, calc_slant_pixel_histogram_sector};
+  }
+  if (shown == kSectoredDivision) {
+    if (!division_angle_valid(region, report)) return {true};
+    return {false, calc_free_angle_sectored_pixel_histogram};
+  }
+  return {};
 }
 
 }  // namespace kestrin

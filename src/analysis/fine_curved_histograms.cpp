@@ -12,7 +12,6 @@
 #include "base/convert.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -22,46 +21,47 @@ constexpr double kMinStep = 0.0001, kMaxStep = 10.0;
 
 // Refuses, with its line, a 2theta begin or typed end outside 0..180 and a step outside
 // 0.0001..10 degrees.
-bool angle_range_usable() {
+bool angle_range_usable(Report& report) {
   const IntegrationParams& p = state().integration_params;
   if (p.two_theta_begin < 0 || p.two_theta_begin > 180 || p.two_theta_end < 0 || p.two_theta_end > 180) {
-    log_line(" calc_fine_angle_histogram() : 2theta region error.");
+    report.say(" calc_fine_angle_histogram() : 2theta region error.");
     return false;
   }
   if (p.two_theta_step < kMinStep || p.two_theta_step > kMaxStep) {
-    log_line(" calc_fine_angle_histogram() : 2theta step error.");
+    report.say(" calc_fine_angle_histogram() : 2theta step error.");
     return false;
   }
-  return integration_parameters_usable("calc_fine_angle_histogram");
+  return integration_parameters_usable("calc_fine_angle_histogram", report);
 }
 
-void log_fine_report(int32_t x1, int32_t x2, int32_t y1, int32_t y2, bool fine) {
+void log_fine_report(int32_t x1, int32_t x2, int32_t y1, int32_t y2, bool fine, Report& report) {
   const IntegrationParams& p = state().integration_params;
   const NaxPattern& nax = state().nax_pattern;
-  log_line(" Region           = ");
-  log_line(" Area          x  = " + Format("%4d", {x1}) + " to" + Format("%4d", {x2}));
-  log_line("               y  = " + Format("%4d", {y1}) + " to" + Format("%4d", {y2}));
-  log_line(" 2theta start     = " + Format("%7.4f", {p.two_theta_begin}));
-  log_line(" 2theta end       = " + Format("%7.4f", {p.two_theta_end}));
-  log_line(" 2theta step      = " + Format("%7.4f", {p.two_theta_step}));
-  log_line(" Number of points = " + Format("%6d", {nax.N}));
-  log_line(" Max intensity    = " + Format("%6d", {nax.maximum}));
-  log_line(" Intensity was multiplied by " + Format("%d", {10}));
-  if (fine) log_line(" cos3 correction was made !");
-  log_line(" Use normal lorentz factor 1/sin(2th)sin(th).");
+  report.say(" Region           = ");
+  report.say(" Area          x  = " + Format("%4d", {x1}) + " to" + Format("%4d", {x2}));
+  report.say("               y  = " + Format("%4d", {y1}) + " to" + Format("%4d", {y2}));
+  report.say(" 2theta start     = " + Format("%7.4f", {p.two_theta_begin}));
+  report.say(" 2theta end       = " + Format("%7.4f", {p.two_theta_end}));
+  report.say(" 2theta step      = " + Format("%7.4f", {p.two_theta_step}));
+  report.say(" Number of points = " + Format("%6d", {nax.N}));
+  report.say(" Max intensity    = " + Format("%6d", {nax.maximum}));
+  report.say(" Intensity was multiplied by " + Format("%d", {10}));
+  if (fine) report.say(" cos3 correction was made !");
+  report.say(" Use normal lorentz factor 1/sin(2th)sin(th).");
 }
 
 // The frame of the two box routines: sub-pixel (Fine) or curved-plate (Curved) sampling.
-void run_fine_frame(Sampling sampling) {
+PatternShow run_fine_frame(Sampling sampling, Report& report) {
   const bool fine = sampling == Sampling::Fine;
-  log_line("<<<<<   Fine Angle Histogram   >>>>>");
-  if (!image_ready(" calc_fine_angle_histogram() : Image data does not exist.") || !angle_range_usable()) return;
+  report.say("<<<<<   Fine Angle Histogram   >>>>>");
+  if (!image_ready(" calc_fine_angle_histogram() : Image data does not exist.", report) || !angle_range_usable(report))
+    return {};
   const std::optional<IntegrationRegion> area = calc_integration_area();
-  if (!area) return;
+  if (!area) return {};
   const int32_t x1 = area->x1, x2 = area->x2, y1 = area->y1, y2 = area->y2;
 
   clear_pattern(true);
-  log_centre_and_tilt();
+  log_centre_and_tilt(report);
   SharedState& st = state();
   NaxPattern& nax = st.nax_pattern;
 
@@ -77,26 +77,29 @@ void run_fine_frame(Sampling sampling) {
   nax.maximum = maximum;
   p.two_theta_end = p.two_theta_begin + last * p.two_theta_step;
 
-  log_fine_report(x1, x2, y1, y2, fine);
+  log_fine_report(x1, x2, y1, y2, fine, report);
   set_pattern_title();
   nax.set_kind(kAngleHistogram);
   st.peak_table.count = 0;
-  publish_angle_ranges(saturate_int32(std::trunc(maximum / 0.9)), false, true);
-  graph_window().draw_nax_graph();
+  return publish_angle_ranges(saturate_int32(std::trunc(maximum / 0.9)), false, true);
 }
 
 }  // namespace
 
-void calc_curved_angle_histogram() { run_fine_frame(Sampling::Curved); }
-void calc_curved_angle_histogram_band() {
-  run_region_histogram({RegionTest::Band, Sampling::Curved, true, false, true});
+PatternShow calc_curved_angle_histogram(Report& report) { return run_fine_frame(Sampling::Curved, report); }
+PatternShow calc_curved_angle_histogram_band(Report& report) {
+  return run_region_histogram({RegionTest::Band, Sampling::Curved, true, false, true}, report);
 }
-void calc_curved_angle_histogram_sector() {
-  run_region_histogram({RegionTest::Sector, Sampling::Curved, false, false, false});
+PatternShow calc_curved_angle_histogram_sector(Report& report) {
+  return run_region_histogram({RegionTest::Sector, Sampling::Curved, false, false, false}, report);
 }
 
-void calc_fine_angle_histogram() { run_fine_frame(Sampling::Fine); }
-void calc_fine_angle_histogram_band() { run_region_histogram({RegionTest::Band, Sampling::Fine, true}); }
-void calc_fine_angle_histogram_sector() { run_region_histogram({RegionTest::Sector, Sampling::Fine, false}); }
+PatternShow calc_fine_angle_histogram(Report& report) { return run_fine_frame(Sampling::Fine, report); }
+PatternShow calc_fine_angle_histogram_band(Report& report) {
+  return run_region_histogram({RegionTest::Band, Sampling::Fine, true}, report);
+}
+PatternShow calc_fine_angle_histogram_sector(Report& report) {
+  return run_region_histogram({RegionTest::Sector, Sampling::Fine, false}, report);
+}
 
 }  // namespace kestrin

@@ -2,16 +2,20 @@
 // ("fine") histograms of a flat detector, each over a box, a slanted band or a sector. The
 // two box routines share their own frame; the band and sector routines use the frame of
 // the flat 2theta histograms.
+// Each says its lines into `report` and returns what its command shows.
 #pragma once
+
+#include "analysis/histogram_frame.h"
+#include "base/report.h"
 
 namespace kestrin {
 
-void calc_curved_angle_histogram();
-void calc_curved_angle_histogram_band();
-void calc_curved_angle_histogram_sector();
+PatternShow calc_curved_angle_histogram(Report& report);
+PatternShow calc_curved_angle_histogram_band(Report& report);
+PatternShow calc_curved_angle_histogram_sector(Report& report);
 
-void calc_fine_angle_histogram();
-void calc_fine_angle_histogram_band();
-void calc_fine_angle_histogram_sector();
+PatternShow calc_fine_angle_histogram(Report& report);
+PatternShow calc_fine_angle_histogram_band(Report& report);
+PatternShow calc_fine_angle_histogram_sector(Report& report);
 
 }  // namespace kestrin

@@ -11,7 +11,6 @@
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -26,12 +25,11 @@ void find_center_when_missing() {
   if (p.X0 == 0.0 && p.Y0 == 0.0 && missing_centre_search) missing_centre_search();
 }
 
-bool image_ready(std::string_view no_image_line) {
+bool image_ready(std::string_view no_image_line, Report& report) {
   if (current_image().NoImageFlag == 1) {
-    log_line(std::string(no_image_line));
+    report.say(no_image_line);
     return false;
   }
-  read_parameters(current_image().ImageHeight);
   find_center_when_missing();
   return true;
 }
@@ -43,29 +41,29 @@ void clear_pattern(bool clear_fit) {
   if (clear_fit) st.fit_tables.count = 0;
 }
 
-int32_t free_sector_count() {
+int32_t free_sector_count(Report& report) {
   const IntegrationParams& p = state().integration_params;
   if (!(p.division_angle > 0) || p.sector_count < 1 || p.sector_count > kMaxSectorCount) {
-    log_line("Input division angle error!");
-    if (p.division_angle > 0 && p.sector_count > kMaxSectorCount) log_line(smallest_division_angle_line());
+    report.say("Input division angle error!");
+    if (p.division_angle > 0 && p.sector_count > kMaxSectorCount) report.say(smallest_division_angle_line());
     return 0;
   }
-  log_line(Format("Sector Angle = %f", {p.division_angle}));
-  log_line(Format("Sector Number = %d", {p.sector_count}));
+  report.say(Format("Sector Angle = %f", {p.division_angle}));
+  report.say(Format("Sector Number = %d", {p.sector_count}));
   return p.sector_count;
 }
 
-bool distance_parameters_usable(std::string_view routine, bool tilted) {
+bool distance_parameters_usable(std::string_view routine, Report& report, bool tilted) {
   const IntegrationParams& p = state().integration_params;
   const std::string head = " " + std::string(routine) + "():";
   for (double v : {p.X0, p.Y0, p.pixel_x, p.pixel_y, p.pixel_ratio(), tilted ? p.Beta : 0.0, tilted ? p.Phi : 0.0}) {
     if (!std::isfinite(v)) {
-      log_line(head + "Parameters must be finite numbers");
+      report.say(head + "Parameters must be finite numbers");
       return false;
     }
   }
   if (tilted && p.Phi != 0.0 && !(p.Lo > 0 && std::isfinite(distance_geometry(p).k))) {
-    log_line(head + "Camera length must be greater than 0 for a tilted detector");
+    report.say(head + "Camera length must be greater than 0 for a tilted detector");
     return false;
   }
   return true;
@@ -167,20 +165,20 @@ double reported_y0() {
   return state().options.VerticalReverse ? current_image().ImageHeight - Y0 - 1.0 : Y0;
 }
 
-void log_centre_and_tilt() {
+void log_centre_and_tilt(Report& report) {
   const IntegrationParams& p = state().integration_params;
-  log_line("Center position =" + Format("%10.5f", {p.X0}) + ", " + Format("%10.5f", {reported_y0()}));
-  log_line(" Tilt = " + Format("%10.7f", {p.Phi}) + " Azimuth =" + Format("%5.1f", {p.Beta}));
+  report.say("Center position =" + Format("%10.5f", {p.X0}) + ", " + Format("%10.5f", {reported_y0()}));
+  report.say(" Tilt = " + Format("%10.7f", {p.Phi}) + " Azimuth =" + Format("%5.1f", {p.Beta}));
 }
 
 void log_distance_report(int32_t x1, int32_t x2, int32_t y1, int32_t y2, int32_t last, int32_t maximum,
-                         bool multiplied) {
-  log_line(" Region          = ");
-  log_line(" Area         x  = " + Format("%4d", {x1}) + "to " + Format("%4d", {x2}));
-  log_line("              y  = " + Format("%4d", {y1}) + "to " + Format("%4d", {y2}));
-  log_line(" Max distance    = " + Format("%6d", {last}));
-  log_line(" Max intensity   = " + Format("%6d", {maximum}));
-  if (multiplied) log_line(" Intensity was multiplied by " + Format("%d", {10}));
+                         bool multiplied, Report& report) {
+  report.say(" Region          = ");
+  report.say(" Area         x  = " + Format("%4d", {x1}) + "to " + Format("%4d", {x2}));
+  report.say("              y  = " + Format("%4d", {y1}) + "to " + Format("%4d", {y2}));
+  report.say(" Max distance    = " + Format("%6d", {last}));
+  report.say(" Max intensity   = " + Format("%6d", {maximum}));
+  if (multiplied) report.say(" Intensity was multiplied by " + Format("%d", {10}));
 }
 
 void set_pattern_title() {
@@ -188,35 +186,31 @@ void set_pattern_title() {
   nax.PatternTitle = nax.PatternName + current_image().InfoText1 + current_image().InfoText2;
 }
 
-void publish_angle_ranges(int32_t y_end, bool main_window, bool graph_window) {
+PatternShow publish_angle_ranges(int32_t y_end, bool main_window, bool graph_window) {
   IntegrationParams& p = state().integration_params;
   p.graph_2theta_begin = p.two_theta_begin;
   p.graph_2theta_end = p.two_theta_end;
   p.graph_y_begin = 0;
   p.graph_y_end = y_end;
-  const std::string begin = Format("%8.4f", {p.two_theta_begin}), end = Format("%8.4f", {p.two_theta_end});
-  if (main_window) {
-    show_parameter_text(&IntegrationParams::two_theta_begin, begin);
-    show_parameter_text(&IntegrationParams::two_theta_end, end);
-  }
-  show_parameter_text(&IntegrationParams::graph_y_begin, Format("%6d", {0}));
-  show_parameter_text(&IntegrationParams::graph_y_end, Format("%6d", {y_end}));
-  if (graph_window) {
-    show_parameter_text(&IntegrationParams::graph_2theta_begin, begin);
-    show_parameter_text(&IntegrationParams::graph_2theta_end, end);
-  }
+  PatternShow shown;
+  shown.ranges = PatternShow::Ranges::Angle;
+  shown.main_window = main_window;
+  shown.graph_window = graph_window;
+  shown.draw = true;
+  return shown;
 }
 
-void publish_pixel_ranges(int32_t x_end, int32_t y_end, const char* format) {
+PatternShow publish_pixel_ranges(int32_t x_end, int32_t y_end, const char* format) {
   IntegrationParams& p = state().integration_params;
   p.graph_x_begin = 100;
   p.graph_x_end = x_end;
   p.graph_y_begin = 0;
   p.graph_y_end = y_end;
-  show_parameter_text(&IntegrationParams::graph_x_begin, Format(format, {100}));
-  show_parameter_text(&IntegrationParams::graph_x_end, Format(format, {x_end}));
-  show_parameter_text(&IntegrationParams::graph_y_begin, Format(format, {0}));
-  show_parameter_text(&IntegrationParams::graph_y_end, Format(format, {y_end}));
+  PatternShow shown;
+  shown.ranges = PatternShow::Ranges::Pixel;
+  shown.format = format;
+  shown.draw = true;
+  return shown;
 }
 
 }  // namespace kestrin

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/report.h"
+
 #include "analysis/angle_accumulator.h"
 #include "analysis/sector_accumulator.h"
 
@@ -19,27 +21,28 @@ constexpr double kEmptyWeight = 1e-6;
 constexpr int32_t kFirstDistanceBin = 20;
 
 // The centre search the histograms run when the centre of integration_params is exactly
-// (0, 0). The command layer installs its own (it records the macro line, logs, and shows
-// the centre in the edits), so no routine here writes a control; until then none runs.
+// (0, 0). The command layer installs its own (it records the macro line, logs, shows the
+// centre in the edits and reads them back), so no routine here writes a control; until
+// then none runs.
 void set_missing_centre_search(void (*search)());
 // Runs that search when the centre is exactly (0, 0).
 void find_center_when_missing();
 
-// The start of every run: without an image, logs `no_image_line` and returns false; else
-// reads the parameters, finds the centre when none is set and returns true.
-bool image_ready(std::string_view no_image_line);
+// The start of every run: without an image, says `no_image_line` and returns false; else
+// finds the centre when none is set and returns true. The command has read the parameters.
+bool image_ready(std::string_view no_image_line, Report& report);
 
 // Clears the pattern values and the peak count, and the fit count when asked.
 void clear_pattern(bool clear_fit);
 
-// The free sectors of the division angle, after logging "Sector Angle" and "Sector Number";
-// 0, after logging "Input division angle error!", when the angle gives none or too many.
-int32_t free_sector_count();
+// The free sectors of the division angle, after saying "Sector Angle" and "Sector Number";
+// 0, after saying "Input division angle error!", when the angle gives none or too many.
+int32_t free_sector_count(Report& report);
 
-// False, after logging why, when the centre, the pixel sizes or (with `tilted`) the tilt
+// False, after saying why, when the centre, the pixel sizes or (with `tilted`) the tilt
 // cannot give distances: a value that is not finite, or a tilt without a camera length
 // above 0. The distance needs no camera length otherwise. `routine` names the caller.
-bool distance_parameters_usable(std::string_view routine, bool tilted = true);
+bool distance_parameters_usable(std::string_view routine, Report& report, bool tilted = true);
 
 // The geometry of the distance routines: as for 2theta, but the tilt term is 0 without a
 // tilt, whatever the camera length.
@@ -78,25 +81,37 @@ SectoredResult store_sectored_patterns(const AngleScan& scan, const SectorDivisi
 
 // "Center position =" with the centre as shown (row flipped under VerticalReverse), and
 // " Tilt = ... Azimuth =".
-void log_centre_and_tilt();
+void log_centre_and_tilt(Report& report);
 // The centre row as the report shows it.
 double reported_y0();
 
 // The report of a distance pattern: " Region          = ", the box, the largest distance
 // and intensity, and (`multiplied`) the line on the scale factor 10.
 void log_distance_report(int32_t x1, int32_t x2, int32_t y1, int32_t y2, int32_t last, int32_t maximum,
-                         bool multiplied);
+                         bool multiplied, Report& report);
 
 // PatternTitle := PatternName + the image's two info texts.
 void set_pattern_title();
 
-// The graph's view ranges of a 2theta pattern: 2theta begin..end and y from 0 to y_end,
-// into integration_params and the graph window's y edits ("%6d"), and the 2theta begin and
-// end edits ("%8.4f") of the main window and of the graph window where asked for.
-void publish_angle_ranges(int32_t y_end, bool main_window, bool graph_window);
+// What a histogram run leaves for its command to show: which range edits take the graph's
+// new view ranges (from integration_params) and whether the graph is redrawn. A run that
+// stopped before making a pattern shows nothing.
+struct PatternShow {
+  enum class Ranges : uint8_t { None, Angle, Pixel };
+  Ranges ranges = Ranges::None;
+  bool main_window = false, graph_window = false;  // Angle: whose 2theta begin and end edits
+  const char* format = "%6d";                       // Pixel: the format of the four range edits
+  bool draw = false;
+};
 
-// The graph's view ranges of a distance pattern: x from 100 to x_end, y from 0 to y_end,
-// into integration_params and the graph window's four range edits (in `format`).
-void publish_pixel_ranges(int32_t x_end, int32_t y_end, const char* format);
+// The graph's view ranges of a 2theta pattern: 2theta begin..end and y from 0 to y_end, into
+// integration_params; the command shows the graph window's y edits ("%6d") and the 2theta
+// begin and end edits ("%8.4f") of the main window and of the graph window where asked for.
+PatternShow publish_angle_ranges(int32_t y_end, bool main_window, bool graph_window);
+
+// The graph's view ranges of a distance pattern: x from 100 to x_end, y from 0 to y_end, into
+// integration_params; the command shows them in the graph window's four range edits (in
+// `format`).
+PatternShow publish_pixel_ranges(int32_t x_end, int32_t y_end, const char* format);
 
 }  // namespace kestrin

@@ -168,7 +168,6 @@ int32_t to_int32(int64_t v) {
 
 std::optional<IntegrationRegion> calc_integration_area() {
   const ImageStore& img = current_image();
-  read_parameters(img.ImageHeight);
   const IntegrationParams& p = state().integration_params;
   if (p.X0 == 0.0 && p.Y0 == 0.0) return std::nullopt;
   const int32_t W = img.ImageWidth, H = img.ImageHeight;

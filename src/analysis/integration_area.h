@@ -76,8 +76,9 @@ struct IntegrationRegion {
   SectorTest sector;
 };
 
-// Runs read_parameters, then computes the region and sets PatternName to the image's base
-// name and the tag. Nothing, and nothing else touched, when the centre is exactly (0, 0).
+// Computes the region of integration_params (as the caller read them) and sets PatternName
+// to the image's base name and the tag. Nothing, and nothing else touched, when the centre
+// is exactly (0, 0).
 std::optional<IntegrationRegion> calc_integration_area();
 
 }  // namespace kestrin

@@ -11,7 +11,6 @@
 #include "base/convert.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -52,17 +51,17 @@ std::vector<double> strip_sums(const AngleScan& scan, int32_t direction, int32_t
 
 }  // namespace
 
-void calc_line_integration(int32_t direction) {
-  log_line("<<<<<   Straight Line Integration   >>>>>");
-  if (!image_ready(" calc_line_integration() : Image data does not exist.")) return;
+PatternShow calc_line_integration(int32_t direction, Report& report) {
+  report.say("<<<<<   Straight Line Integration   >>>>>");
+  if (!image_ready(" calc_line_integration() : Image data does not exist.", report)) return {};
   const std::optional<IntegrationRegion> area = calc_integration_area();
   if (!area) {
-    log_line(" calc_line_integration() : set_area() error");
-    return;
+    report.say(" calc_line_integration() : set_area() error");
+    return {};
   }
   const int32_t x1 = area->x1, x2 = area->x2, y1 = area->y1, y2 = area->y2;
   clear_pattern(false);
-  log_centre_and_tilt();
+  log_centre_and_tilt(report);
   SharedState& st = state();
   NaxPattern& nax = st.nax_pattern;
 
@@ -73,14 +72,13 @@ void calc_line_integration(int32_t direction) {
     nax.values[size_t(i)] = saturate_int32(std::trunc(sums[size_t(i)]));
     maximum = std::max(maximum, nax.values[size_t(i)]);
   }
-  log_distance_report(x1, x2, y1, y2, kLastPoint, maximum, false);
+  log_distance_report(x1, x2, y1, y2, kLastPoint, maximum, false, report);
   nax.N = kPatternSize;
   nax.maximum = maximum;
   set_pattern_title();
   nax.set_kind(kPixelHistogram);
   st.peak_table.count = 0;
-  publish_pixel_ranges(kLastPoint, saturate_int32(std::trunc(maximum / 0.9)), "%6d");
-  graph_window().draw_nax_graph();
+  return publish_pixel_ranges(kLastPoint, saturate_int32(std::trunc(maximum / 0.9)), "%6d");
 }
 
 }  // namespace kestrin

@@ -4,10 +4,14 @@
 
 #include <cstdint>
 
+#include "analysis/histogram_frame.h"
+#include "base/report.h"
+
 namespace kestrin {
 
 // Direction as in integration_params: 0 TOP, 1 BOTTOM, 3 LEFT, 4 RIGHT; any other gives an
-// all-zero pattern with the whole report.
-void calc_line_integration(int32_t direction);
+// all-zero pattern with the whole report. Says its lines into `report` and returns what its
+// command shows.
+PatternShow calc_line_integration(int32_t direction, Report& report);
 
 }  // namespace kestrin

@@ -11,7 +11,6 @@
 #include "base/convert.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -25,16 +24,16 @@ struct PixelRun {
   bool draw;
 };
 
-void run_pixel_histogram(const PixelRun& run) {
-  log_line(run.banner);
-  if (!image_ready(" " + std::string(run.routine) + "() : Image data does not exist.")) return;
-  if (!distance_parameters_usable(run.routine)) return;
+PatternShow run_pixel_histogram(const PixelRun& run, Report& report) {
+  report.say(run.banner);
+  if (!image_ready(" " + std::string(run.routine) + "() : Image data does not exist.", report)) return {};
+  if (!distance_parameters_usable(run.routine, report)) return {};
   const std::optional<IntegrationRegion> area = calc_integration_area();
-  if (!area) return;
+  if (!area) return {};
   const int32_t x1 = area->x1, x2 = area->x2, y1 = area->y1, y2 = area->y2;
 
   clear_pattern(run.clear_fit);
-  log_centre_and_tilt();
+  log_centre_and_tilt(report);
   SharedState& st = state();
   NaxPattern& nax = st.nax_pattern;
 
@@ -49,14 +48,15 @@ void run_pixel_histogram(const PixelRun& run) {
     maximum = std::max(maximum, nax.values[size_t(i)]);
     last = i;
   }
-  log_distance_report(x1, x2, y1, y2, last, maximum, true);
+  log_distance_report(x1, x2, y1, y2, last, maximum, true, report);
   nax.N = last + 1;
   nax.maximum = maximum;
   set_pattern_title();
   nax.set_kind(kPixelHistogram);
   st.peak_table.count = 0;
-  publish_pixel_ranges(last, saturate_int32(std::trunc(maximum / 0.9)), "%6d");
-  if (run.draw) graph_window().draw_nax_graph();
+  PatternShow shown = publish_pixel_ranges(last, saturate_int32(std::trunc(maximum / 0.9)), "%6d");
+  shown.draw = run.draw;
+  return shown;
 }
 
 constexpr const char* kPixelBanner = "<<<<<   Pixel Histogram   >>>>>";
@@ -64,21 +64,20 @@ constexpr const char* kSlantBanner = "<<<<<   Slant Pixel Histogram   >>>>>";
 
 }  // namespace
 
-void calc_pixel_histogram() {
-  run_pixel_histogram({kPixelBanner, "calc_pixel_histogram", RegionTest::None, true, true});
+PatternShow calc_pixel_histogram(Report& report) {
+  return run_pixel_histogram({kPixelBanner, "calc_pixel_histogram", RegionTest::None, true, true}, report);
 }
 
-void calc_slant_pixel_histogram() {
-  run_pixel_histogram({kSlantBanner, "calc_slant_pixel_histogram", RegionTest::Band, true, true});
+PatternShow calc_slant_pixel_histogram(Report& report) {
+  return run_pixel_histogram({kSlantBanner, "calc_slant_pixel_histogram", RegionTest::Band, true, true}, report);
 }
 
-void calc_slant_pixel_histogram_sector() {
-  run_pixel_histogram({kSlantBanner, "calc_slant_pixel_histogram", RegionTest::Sector, false, true});
+PatternShow calc_slant_pixel_histogram_sector(Report& report) {
+  return run_pixel_histogram({kSlantBanner, "calc_slant_pixel_histogram", RegionTest::Sector, false, true}, report);
 }
 
-int32_t calc_cake_slant_pixel_histogram() {
-  run_pixel_histogram({kSlantBanner, "calc_slant_pixel_histogram", RegionTest::Sector, false, false});
-  return 0;
+PatternShow calc_cake_slant_pixel_histogram(Report& report) {
+  return run_pixel_histogram({kSlantBanner, "calc_slant_pixel_histogram", RegionTest::Sector, false, false}, report);
 }
 
 }  // namespace kestrin

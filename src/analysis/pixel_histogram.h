@@ -5,12 +5,16 @@
 
 #include <cstdint>
 
+#include "analysis/histogram_frame.h"
+#include "base/report.h"
+
 namespace kestrin {
 
-void calc_pixel_histogram();
-void calc_slant_pixel_histogram();
-void calc_slant_pixel_histogram_sector();
-// The sector variant without the graph drawing; always 0.
-int32_t calc_cake_slant_pixel_histogram();
+// Each says its lines into `report` and returns what its command shows.
+PatternShow calc_pixel_histogram(Report& report);
+PatternShow calc_slant_pixel_histogram(Report& report);
+PatternShow calc_slant_pixel_histogram_sector(Report& report);
+// The sector variant without the graph drawing (its range edits are still to show).
+PatternShow calc_cake_slant_pixel_histogram(Report& report);
 
 }  // namespace kestrin

@@ -9,7 +9,6 @@
 #include "base/convert.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/log.h"
 
 namespace kestrin {
 
@@ -75,14 +74,13 @@ PixelAngle pixel_angle(int32_t x, int32_t y) {
   return a;
 }
 
-void pixel_information(int32_t x, int32_t y) {
-  log_line("");
-  log_line(" <<<<<   Pixel information   >>>>>");
-  log_line(Format(" Clicked (%5d, %5d)  Intensity = %.4f", {x, y, current_image().intensity(x, y)}));
+void pixel_information(int32_t x, int32_t y, Report& report) {
+  report.say("");
+  report.say(" <<<<<   Pixel information   >>>>>");
+  report.say(Format(" Clicked (%5d, %5d)  Intensity = %.4f", {x, y, current_image().intensity(x, y)}));
   const PixelAngle a = pixel_angle(x, y);
-  log_line(Format(" x = %9.3f(pixel), 2theta =%8.4f(degree)", {a.rho, a.two_theta}));
+  report.say(Format(" x = %9.3f(pixel), 2theta =%8.4f(degree)", {a.rho, a.two_theta}));
   double X = x, Y = y;
-  Report report = log_report();
   find_local_maximum(X, Y, report);
 }
 

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "base/report.h"
+
 namespace kestrin {
 
 // The readout texts of pixel (x, y), which must lie inside the loaded image. X and Y as
@@ -32,9 +34,9 @@ struct PixelAngle {
 };
 PixelAngle pixel_angle(int32_t x, int32_t y);
 
-// Logs the pixel information of (x, y) (inside the loaded image): an empty line, the
-// banner, the intensity, then pixel_angle (whose error ends it after the intensity line,
-// so no infinite value reaches the log), then runs find_local_maximum at (x, y).
-void pixel_information(int32_t x, int32_t y);
+// Says the pixel information of (x, y) (inside the loaded image) into `report`: an empty
+// line, the banner, the intensity, then pixel_angle (whose error ends it after the intensity
+// line, so no infinite value reaches the log), then runs find_local_maximum at (x, y).
+void pixel_information(int32_t x, int32_t y, Report& report);
 
 }  // namespace kestrin

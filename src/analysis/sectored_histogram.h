@@ -2,12 +2,16 @@
 // centre, one distance pattern per sector in one pass. Sixteen fixed sectors with untilted
 // distances rounded to the nearest pixel, or free sectors of the division angle with
 // tilt-corrected distances split between two bins.
+// Each says its lines into `report` and returns what its command shows.
 #pragma once
+
+#include "analysis/histogram_frame.h"
+#include "base/report.h"
 
 namespace kestrin {
 
-// Command "Sectoring": records its macro line.
-void calc_sectored_histogram();
-void calc_free_angle_sectored_pixel_histogram();
+// The routine of "Sectoring" (whose command records the macro line).
+PatternShow calc_sectored_histogram(Report& report);
+PatternShow calc_free_angle_sectored_pixel_histogram(Report& report);
 
 }  // namespace kestrin

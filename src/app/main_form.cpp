@@ -3,9 +3,9 @@
 
 #include <QComboBox>
 
-#include "analysis/dispatch.h"
 #include "app/form_colours.h"
 #include "base/convert.h"
+#include "commands/histogram_commands.h"
 #include "commands/main_form_commands.h"
 #include "image/files/settings_file.h"
 #include "image/image_store.h"
@@ -57,8 +57,8 @@ void TfrmMain::createCommandButtons() {
   pbtnPixelIntensity = addCommandButton(frmMain::pbtnPixelIntensity, "Pixel Intensity", right, 36);
   pbtnLoadImage->OnClick = [](TComponent*) { load_image_command(); };
   pbtnFindCenter->OnClick = [](TComponent*) { find_center_command(false); };
-  pbtnAngleIntensity->OnClick = [](TComponent*) { calc_angle_histogram_selection(); };
-  pbtnPixelIntensity->OnClick = [](TComponent*) { calc_pixel_histogram_selection(); };
+  pbtnAngleIntensity->OnClick = [](TComponent*) { angle_intensity_command(); };
+  pbtnPixelIntensity->OnClick = [](TComponent*) { pixel_intensity_command(); };
 }
 
 TLabel* TfrmMain::addLabel(const char* caption, int left, int top) {

@@ -26,6 +26,7 @@
 #include "app/spot_analyze_form.h"
 #include "app/spot_form.h"
 #include "commands/file_commands.h"
+#include "commands/histogram_commands.h"
 #include "commands/main_form_commands.h"
 #include "commands/print_commands.h"
 #include "ports/names/main_form_names.h"
@@ -161,18 +162,18 @@ void TfrmMain::createWindowMenu() {
 void TfrmMain::createAnalysisMenus() {
   TMenuItem* m = addMenu("IPmain");
   addItem(m, "Find Center", [](TComponent*) { find_center_command(true); });
-  addItem(m, "Angle - Intensity", call(&calc_angle_histogram_selection));
-  addItem(m, "Pixel - Intensity", call(&calc_pixel_histogram_selection));
+  addItem(m, "Angle - Intensity", call(&angle_intensity_command));
+  addItem(m, "Pixel - Intensity", call(&pixel_intensity_command));
   addItem(m, "Automatic analysis", call(&auto_analysis_command));
   addItem(m, "Find Spots", [](TComponent*) { find_spot(); });
-  addItem(m, "Sectoring", call(&calc_sectored_histogram));
+  addItem(m, "Sectoring", call(&sectoring_command));
   addItem(m, "Peak search", call(&peak_search_menu_command));
   addItem(m, "Calc Tilt", call(&calc_tilt_menu_command));
-  addItem(m, "Angle - Intensity(fine)", call(&calc_fine_angle_histogram_selection));
+  addItem(m, "Angle - Intensity(fine)", call(&fine_angle_intensity_command));
   addItem(m, "Spot search", call(&spot_search_command));
   addItem(m, "Find Center(without direct)", call(&find_center_without_direct_command));
   TMenuItem* curved = addMenu("Curved IP");
-  addItem(curved, "Angle - Intensity", call(&calc_curved_angle_histogram_selection));
+  addItem(curved, "Angle - Intensity", call(&curved_angle_intensity_command));
 }
 
 void TfrmMain::createHelpMenu() {

@@ -3,6 +3,8 @@
 
 #include "analysis/batch_convert.h"
 #include "commands/file_list_commands.h"
+#include "commands/histogram_commands.h"
+#include "ports/log.h"
 #include "ports/names/batch_files_names.h"
 
 namespace kestrin {
@@ -12,6 +14,11 @@ void batch_files_select() {
   if (!files.empty()) set_file_list(frmBatchFiles::memFileName, files);
 }
 
-void batch_files_execute() { batch_convert(file_list(frmBatchFiles::memFileName)); }
+void batch_convert_files(const std::vector<std::string>& lines) {
+  Report report = log_report();
+  batch_convert(lines, fine_angle_intensity_command, report);
+}
+
+void batch_files_execute() { batch_convert_files(file_list(frmBatchFiles::memFileName)); }
 
 }  // namespace kestrin

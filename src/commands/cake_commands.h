@@ -3,9 +3,19 @@
 
 #include <cstdint>
 
+#include "image/cake_picture.h"
+
 namespace kestrin {
 
-// "Cake" and the hidden "sector cake": make_cake with the button's shape, then the window
+// make_cake of `shape` with the log as its report, after reading the edits when an image is
+// loaded; then, when a slice began, the sector radio checked (without its click command) and
+// the sector edits of the last slice begun ("%d" of its start and end), and the graph's
+// range edits of the last slice that made a pattern. The region radios are otherwise left as
+// they are. True when the picture was made.
+bool run_cake(const CakeShape& shape);
+
+// "Cake" and the hidden "sector cake": the sector radio chosen, run_cake with the button's
+// shape, then the window
 // draws the new picture and, while WindowShow is 1, is shown. True when a picture was made.
 bool cake_clicked();
 bool sector_cake_clicked();

@@ -57,7 +57,10 @@ void take_cursor_as_centre() {
 }
 
 void left_press(kgui::TShiftState shift, ImagePoint p) {
-  if (has(shift, kgui::ssShift)) return pixel_information(p.x, p.y);
+  if (has(shift, kgui::ssShift)) {
+    Report report = log_report();
+    return pixel_information(p.x, p.y, report);
+  }
   if (has(shift, kgui::ssAlt)) {
     spot_list_select(p.x, p.y);
     return image_window().repaint_image_view();

@@ -13,6 +13,7 @@
 #include "analysis/spot_find.h"
 #include "base/convert.h"
 #include "commands/file_commands.h"
+#include "commands/histogram_commands.h"
 #include "commands/image_form_commands.h"
 #include "commands/main_form_commands.h"
 #include "commands/print_commands.h"
@@ -198,12 +199,12 @@ void add_file_methods(Table& t) {
 }
 
 void add_analysis_methods(Table& t) {
-  add_action(t, "AngleIntensity", &calc_angle_histogram_selection);
-  add_action(t, "PixelIntensity", &calc_pixel_histogram_selection);
-  add_action(t, "FineAngleIntensity", &calc_fine_angle_histogram_selection);
+  add_action(t, "AngleIntensity", &angle_intensity_command);
+  add_action(t, "PixelIntensity", &pixel_intensity_command);
+  add_action(t, "FineAngleIntensity", &fine_angle_intensity_command);
   add_action(t, "FindCenter", &find_center_and_show);
   add_action(t, "FindSpot", &find_spot);
-  add_action(t, "Sectoring", &calc_sectored_histogram);
+  add_action(t, "Sectoring", &sectoring_command);
   add_action(t, "PeakSearch", &peak_search);
   add_action(t, "PeakFitting", &peak_fitting_cfdqr2);
   add_action(t, "CalcTilt", &calc_tilt_command);

@@ -16,6 +16,7 @@
 #include "analysis/wave_length.h"
 #include "base/convert.h"
 #include "commands/file_commands.h"
+#include "commands/histogram_commands.h"
 #include "commands/nax_graph_commands.h"
 #include "commands/spot_commands.h"
 #include "image/files/mask_files.h"
@@ -161,7 +162,10 @@ void load_image_command() {
 void straight_line_integration() {
   if (checked_choice(*parameter_named("IntegrationMode")) != 0 || checked_choice(*parameter_named("RectAngleMode")) != 0)
     return;
-  calc_line_integration(state().integration_params.RectDirection);
+  const int32_t direction = state().integration_params.RectDirection;
+  read_image_parameters();
+  Report report = log_report();
+  show_pattern(calc_line_integration(direction, report));
 }
 
 int32_t find_center_and_show() {
@@ -234,10 +238,10 @@ void find_center_without_direct_command() {
 void auto_analysis_command() {
   if (!read_parameters_of_image(" auto_analysis() : Image data does not exist.")) return;
   find_center_and_show();
-  calc_sectored_histogram();
+  sectoring_command();
   peak_search();
   calc_tilt_command();
-  calc_pixel_histogram_selection();
+  pixel_intensity_command();
   peak_search();
 }
 void import_mask_command() { import_mask_file(); }
@@ -263,7 +267,7 @@ void calc_tilt_menu_command() {
 }
 void calc_wave_length_command() {
   if (!read_parameters_of_image(" calc_wave_length() : Image data does not exist.")) return;
-  calc_angle_histogram_selection();
+  angle_intensity_command();
   peak_search();
   Report report = log_report();
   if (const std::optional<double> lambda = calc_wave_length(report))

@@ -9,6 +9,7 @@
 #include "analysis/ring_mask.h"
 #include "analysis/ring_removal.h"
 #include "base/convert.h"
+#include "commands/histogram_commands.h"
 #include "image/files/ring_mask_file.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/mask_form_names.h"
@@ -88,7 +89,7 @@ void remove_rings_of_whole_image() {
   choose_radio(frmMain::rbtnRectangle);
   controls().set_item_index(frmMain::cmbDirection, kDirectionFull);
   pump_events();
-  calc_angle_histogram_selection();
+  angle_intensity_command();
   Report report = log_report();
   if (remove_rings(report)) image_window().redraw_image();
   pump_events();

@@ -11,6 +11,7 @@
 #include "analysis/single_peak_fit.h"
 #include "analysis/spot_tables.h"
 #include "base/convert.h"
+#include "commands/histogram_commands.h"
 #include "commands/main_form_commands.h"
 #include "image/files/pattern_files.h"
 #include "image/image_store.h"
@@ -162,8 +163,8 @@ void analyze_spot_2theta(int32_t spot, const Spot2ThetaSettings& s) {
   const double two_theta0 = calc_pixel_2theta(kPixelTwoTheta, r.x, r.y);
   const IntegrationParams& p = state().integration_params;
   point_band_at(spot_azimuth(r.x, r.y, p.X0, p.Y0), s.band);
-  if (s.profile_kind == 1) calc_fine_angle_histogram_band();
-  else calc_angle_histogram_band();
+  Report report = log_report();
+  show_pattern(s.profile_kind == 1 ? calc_fine_angle_histogram_band(report) : calc_angle_histogram_band(report));
   {
     FitTypeSwap fit_type(s.fit_type);
     if (const std::optional<int32_t> peak = add_spot_peak(two_theta0)) {

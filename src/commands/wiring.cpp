@@ -2,6 +2,7 @@
 #include "commands/wiring.h"
 
 #include "analysis/histogram_frame.h"
+#include "commands/histogram_commands.h"
 #include "commands/main_form_commands.h"
 #include "model/headless_ports.h"
 #include "model/parameters.h"
@@ -11,7 +12,7 @@ namespace kestrin {
 
 void wire_program(const Ports& windows) {
   reset_headless_ports();
-  set_missing_centre_search(+[] { find_center_and_show(); });
+  set_missing_centre_search(find_missing_centre);
   install_ports(windows);
   controls().set_change_listener(mark_parameter_changed);
 }

@@ -13,6 +13,7 @@
 #include "analysis/dispatch.h"
 #include "analysis/lanes.h"
 #include "base/convert.h"
+#include "histogram_runs.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "ports/names/main_form_names.h"
@@ -61,7 +62,7 @@ protected:
   static void whole_image_angle_pattern() {
     check(frmMain::rbtnRectangle);
     controls().set_item_index(frmMain::cmbDirection, 6);
-    calc_angle_histogram_selection();
+    angle_intensity_command();
   }
 
   // How wide the random parameters of one robustness run reach.

@@ -88,6 +88,7 @@ protected:
 
   // The region of the main window's current choice, and a scan over its box.
   AngleScan scan_of(RegionTest test, int exclusions) {
+    read_parameters(current_image().ImageHeight);
     const std::optional<IntegrationRegion> r = calc_integration_area();
     EXPECT_TRUE(r);
     AngleScan s;

@@ -13,6 +13,7 @@
 #include "analysis/dispatch.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "histogram_runs.h"
 #include "model/parameters.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
@@ -41,7 +42,7 @@ protected:
 TEST_F(AngleHistogramTest, ReportIsLoggedInOrder) {
   load_flat_image(64, 48, 100);
   set_centre(30.5, 20.25);
-  calc_angle_histogram();
+  shown(calc_angle_histogram);
   const std::vector<std::string> expected = {
       "0,63,0,47",
       "Center position =  30.50000,   20.25000",
@@ -71,7 +72,7 @@ TEST_F(AngleHistogramTest, ReportIsLoggedInOrder) {
 TEST_F(AngleHistogramTest, ConstantImageGivesCosineCubedCorrectedValues) {
   load_flat_image(64, 48, 100);
   set_centre(30.5, 20.25);
-  calc_angle_histogram();
+  shown(calc_angle_histogram);
   ASSERT_GT(nax().N, 40);
   const double rad = std::acos(-1.0) / 180;
   for (int i = 0; i < nax().N; ++i) {
@@ -120,7 +121,7 @@ TEST_F(AngleHistogramTest, TinyWeightCountsAsEmpty) {
   const double t = pixel_two_theta(10, 100);
   edit(frmMain::edt2ThetaStep, "0.01");
   edit(frmMain::edt2ThetaBegin, Format("%.15f", {t - 3.0000001 * 0.01}));
-  calc_angle_histogram();
+  shown(calc_angle_histogram);
   EXPECT_EQ(nax().N, 4);
   EXPECT_GT(nax().values[3], 0);
   EXPECT_EQ(nax().values[4], 0);
@@ -133,7 +134,7 @@ TEST_F(AngleHistogramTest, LastBinSetsPointCountEndAndEdits) {
   edit(frmMain::edtCameraLength, "1.755");
   edit(frmMain::edt2ThetaBegin, "5");
   edit(frmMain::edt2ThetaStep, "0.02");
-  calc_angle_histogram();
+  shown(calc_angle_histogram);
   EXPECT_EQ(nax().N, 1235);
   EXPECT_NEAR(state().integration_params.two_theta_end, 29.68, 1e-12);
   EXPECT_EQ(controls().text(frmMain::edt2ThetaEnd), " 29.6800");
@@ -144,12 +145,12 @@ TEST_F(AngleHistogramTest, GraphRangeFromTheMaximum) {
   load_flat_image(40, 40, 90);
   set_centre(20, 20);
   only_pixel(20, 20);  // 2theta exactly 0 = begin: weight 1 in bin 0, value 900
-  calc_angle_histogram();
+  shown(calc_angle_histogram);
   EXPECT_EQ(nax().maximum, 900);
   EXPECT_EQ(nax().N, 1);
   EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "  1000");
   edit(frmMain::edtSectoredAngle, "90");
-  calc_free_angle_sectored_angle_histogram();
+  shown(calc_free_angle_sectored_angle_histogram);
   EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "  4500");
 }
 
@@ -170,12 +171,12 @@ TEST_F(AngleHistogramTest, ExcludedPixelsDoNotCount) {
   state().display_levels.width = W;
   state().display_levels.height = H;
   set_centre(30.5, 25.5);
-  calc_angle_histogram();
+  shown(calc_angle_histogram);
   EXPECT_GT(nax().maximum, 1100);
   for (int mode = 0; mode < 2; ++mode) {
     state().OmitGreen = mode == 0;
     state().OmitBlue = mode == 1;
-    calc_angle_histogram();
+    shown(calc_angle_histogram);
     EXPECT_GE(nax().maximum, 1000);
     EXPECT_LE(nax().maximum, 1010) << "mode " << mode;
   }
@@ -193,14 +194,14 @@ TEST_F(AngleHistogramTest, RefusesUnusableGeometryBeforeClearing) {
     the_log().clear_history();
     edit(frmMain::edtCameraLength, c.lo);
     edit(frmMain::edt2ThetaStep, c.step);
-    calc_angle_histogram();
+    shown(calc_angle_histogram);
     EXPECT_EQ(log(), std::vector<std::string>{" calc_angle_histogram():Camera length and 2Theta step must be greater than 0"});
     EXPECT_EQ(nax().values[0], 7);
     EXPECT_TRUE(nax().has_kind(kPixelHistogram));
   }
   the_log().clear_history();
   edit(frmMain::edtCameraLength, "0");
-  calc_free_angle_sectored_angle_histogram();
+  shown(calc_free_angle_sectored_angle_histogram);
   EXPECT_EQ(log(), std::vector<std::string>{
                        " calc_free_angle_sectored_angle_histogram():Camera length and 2Theta step must be greater than 0"});
 }
@@ -210,7 +211,7 @@ TEST_F(AngleHistogramTest, FreeSectorsRefuseTooManySectors) {
   load_flat_image(40, 40, 90);
   set_centre(20, 20);
   edit(frmMain::edtSectoredAngle, "0.001");
-  calc_free_angle_sectored_angle_histogram();
+  shown(calc_free_angle_sectored_angle_histogram);
   EXPECT_EQ(log(), (std::vector<std::string>{"Input division angle error!",
                                               "The division angle must be at least 0.1 degree (3600 sectors at most)."}));
   EXPECT_EQ(state().sector_patterns.count, 0);
@@ -218,10 +219,10 @@ TEST_F(AngleHistogramTest, FreeSectorsRefuseTooManySectors) {
 }
 
 TEST_F(AngleHistogramTest, NoImageMessages) {
-  calc_angle_histogram();
-  calc_angle_histogram_band();
-  calc_angle_histogram_sector();
-  calc_free_angle_sectored_angle_histogram();
+  shown(calc_angle_histogram);
+  shown(calc_angle_histogram_band);
+  shown(calc_angle_histogram_sector);
+  shown(calc_free_angle_sectored_angle_histogram);
   EXPECT_EQ(log(), (std::vector<std::string>{
                        " calc_angle_histogram():Image data does not exist",
                        " calc_angle_histogram():Image data does not exist",
@@ -253,18 +254,18 @@ TEST_F(AngleHistogramTest, BadGeometryNeverCrashes) {
     edit(frmMain::edt2ThetaStep, c.step);
     for (int dir : {0, 4, 6, 8}) {
       controls().set_item_index(frmMain::cmbDirection, dir);
-      calc_angle_histogram_selection();
+      angle_intensity_command();
       EXPECT_GE(nax().N, 1);
       EXPECT_LE(nax().N, kPatternSize);
     }
     check(frmMain::rbtnSectoredDivision);
-    calc_angle_histogram_selection();
+    angle_intensity_command();
     check(frmMain::rbtnSector);
-    calc_angle_histogram_selection();
+    angle_intensity_command();
     check(frmMain::rbtnRectangle);
   }
   edit(frmMain::edtCameraLength, "nan");
-  EXPECT_THROW(calc_angle_histogram_selection(), ConversionError);
+  EXPECT_THROW(angle_intensity_command(), ConversionError);
 }
 
 TEST_F(AngleHistogramTest, RandomParametersStayInBounds) {
@@ -275,7 +276,7 @@ TEST_F(AngleHistogramTest, RandomParametersStayInBounds) {
   for (int run = 0; run < 300; ++run) {
     type_random_parameters(rng, run, {.centre_scale = 1e5, .begin_max = 60, .end_max = std::nullopt, .step_max = 0.2,
                                       .division_min = -5});
-    calc_angle_histogram_selection();
+    angle_intensity_command();
     EXPECT_GE(nax().N, 0);
     EXPECT_LE(nax().N, kPatternSize);
   }
@@ -290,12 +291,12 @@ TEST_F(AngleHistogramTest, OneFullSectorEqualsTheFullBox) {
   edit(frmMain::edtPixelY, "0.12");
   edit(frmMain::edtPhi, "3");
   edit(frmMain::edtBeta, "40");
-  calc_angle_histogram();
+  shown(calc_angle_histogram);
   const std::vector<int32_t> full = nax().values;
   const int32_t n = nax().N;
   edit(frmMain::edtSectoredAngle, "360");
   the_log().clear_history();
-  calc_free_angle_sectored_angle_histogram();
+  shown(calc_free_angle_sectored_angle_histogram);
   ASSERT_EQ(state().sector_patterns.count, 1);
   const SectorPattern& sector = state().sector_patterns.sectors[0];
   for (int32_t i = 0; i < kPatternSize; ++i) ASSERT_EQ(sector.value(i), full[size_t(i)]) << i;
@@ -322,7 +323,7 @@ TEST_F(AngleHistogramTest, FreeSectorsRunCounterClockwiseFromPlusX) {
     }
   set_centre(20.5, 19.5);
   edit(frmMain::edtSectoredAngle, "90");
-  calc_free_angle_sectored_angle_histogram();
+  shown(calc_free_angle_sectored_angle_histogram);
   ASSERT_EQ(state().sector_patterns.count, 4);
   for (int k = 0; k < 4; ++k) {
     const auto& p = state().sector_patterns.sectors[size_t(k)].pattern;
@@ -335,7 +336,7 @@ TEST_F(AngleHistogramTest, PatternValuesSaturate) {
   load_flat_image(30, 30, 1);
   current_image().intensity_table[1] = 3e38;  // float-TIFF range
   set_centre(15, 15);
-  calc_angle_histogram();
+  shown(calc_angle_histogram);
   EXPECT_EQ(nax().maximum, 2147483647);
 }
 
@@ -359,7 +360,7 @@ TEST_F(AngleHistogramTest, ARunLeavesNothingBehindForTheNext) {
     check(r.radio);
     check(r.mode);
     the_log().clear_history();
-    calc_angle_histogram_selection();
+    angle_intensity_command();
     return std::tuple(nax().values, nax().PatternName, log());
   };
   for (auto [first, second] : {std::pair{band, sector}, std::pair{sector, band}}) {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "analysis/batch_convert.h"
+#include "commands/batch_files_commands.h"
 #include "analysis_fixture.h"
 #include "base/paths.h"
 #include "base/text_file.h"
@@ -54,7 +54,7 @@ protected:
 
 TEST_F(BatchTest, AnEmptyListDoesNothing) {
   state().macro.MacroRecording = true;
-  batch_convert({});
+  batch_convert_files({});
   EXPECT_TRUE(log().empty());
   EXPECT_TRUE(state().macro.MacroList.empty());
   EXPECT_EQ(pump_.pumps, 0);
@@ -66,7 +66,7 @@ TEST_F(BatchTest, LinesThatDoNotLoadAreSkippedAndTheRestGoOn) {
   const std::string a = ring_image("a.img"), b = ring_image("b.img");
   const std::string corrupt = dir_.file("corrupt.tif");
   ASSERT_TRUE(write_file_bytes(corrupt, std::string("II*\0\x08\0\0\0\xff\xff", 10)));
-  batch_convert({a, "", corrupt, "c.img", b});
+  batch_convert_files({a, "", corrupt, "c.img", b});
   EXPECT_EQ(lines_starting(" Img  name = "), 3u);  // a, the corrupt file and b reach the reader
   for (const std::string& line : {std::string(" load_img_proc() : No file selected. "),
                                   std::string(" batch_convert() :  skipped."),
@@ -85,15 +85,15 @@ TEST_F(BatchTest, LinesThatDoNotLoadAreSkippedAndTheRestGoOn) {
 TEST_F(BatchTest, OnlyTheIntegrationRecordsItsLine) {
   const std::string a = ring_image("a.img"), b = ring_image("b.img");
   state().macro.MacroRecording = true;
-  batch_convert({a, "", b});
+  batch_convert_files({a, "", b});
   EXPECT_EQ(state().macro.MacroList, Lines(2, "Kestrin.FineAngleIntensity();"));
 }
 
 // "Execute" pressed while the run pumps events starts no second run.
 TEST_F(BatchTest, ASecondRunFromInsideThePumpIsRefused) {
   const std::string a = ring_image("a.img"), b = ring_image("b.img");
-  pump_.on_pump = [&] { batch_convert({a, b}); };
-  batch_convert({a, b});
+  pump_.on_pump = [&] { batch_convert_files({a, b}); };
+  batch_convert_files({a, b});
   EXPECT_EQ(lines_starting(" Img  name = "), 2u);
   EXPECT_EQ(lines_starting(" batch_convert() : another run is in progress."), 2u);
   EXPECT_EQ(pump_.pumps, 2);
@@ -102,7 +102,7 @@ TEST_F(BatchTest, ASecondRunFromInsideThePumpIsRefused) {
 TEST_F(BatchTest, TheRunStopsAfterTheCurrentFileWhenTheProgramEnds) {
   const std::string a = ring_image("a.img"), b = ring_image("b.img");
   pump_.on_pump = [&] { pump_.ending = true; };
-  batch_convert({a, b, a});
+  batch_convert_files({a, b, a});
   EXPECT_EQ(lines_starting(" Img  name = "), 1u);
   EXPECT_EQ(current_image().ImageFilePath, a);
 }

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "analysis/cake.h"
 #include "analysis/geometry.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
 #include "base/text_file.h"
+#include "commands/cake_commands.h"
 #include "image/cake_picture.h"
 #include "image/image_loader.h"
 #include "support/temp_dir.h"
@@ -62,7 +62,7 @@ protected:
   // Our Cake of the current image as rows of 800 grey levels, one per drawn slice.
   static Rows our_cake(const RingGeometry& g) {
     set_geometry(g);
-    EXPECT_TRUE(make_cake(kCake));
+    EXPECT_TRUE(run_cake(kCake));
     const TKsDIB& dib = cake_state().CakeDIB;
     Rows rows;
     for (int32_t s = 0; s < kCake.slices_drawn; ++s) {

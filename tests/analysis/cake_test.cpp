@@ -13,6 +13,7 @@
 
 #include "analysis/geometry.h"
 #include "analysis_fixture.h"
+#include "commands/cake_commands.h"
 #include "image/cake_picture.h"
 #include "image/image_store.h"
 #include "ports/long_run.h"
@@ -95,7 +96,7 @@ TEST_F(CakeTest, EveryBandShowsTheRingsAtTheColumnsOfTheirDistances) {
     SCOPED_TRACE(c.what);
     use(rings(c.geometry, c.distances), c.geometry);
     the_log().clear_history();
-    ASSERT_TRUE(make_cake(kCake));
+    ASSERT_TRUE(run_cake(kCake));
     ASSERT_TRUE(cake_state().made);
     ASSERT_EQ(picture().Height(), 320);
     for (int32_t band = 0; band < 32; ++band) {
@@ -138,7 +139,7 @@ TEST_F(CakeTest, ArcsLightOnlyTheBandsOfTheirAzimuths) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    ASSERT_TRUE(make_cake(c.shape));
+    ASSERT_TRUE(run_cake(c.shape));
     ASSERT_EQ(picture().Height(), c.shape.height);
     const int32_t rows = c.shape.rows_per_slice;
     std::vector<int32_t> lit;
@@ -163,7 +164,7 @@ TEST_F(CakeTest, ASliceShowsNothingPastItsOwnPoints) {
   spec.background = 500;
   use(make_ring_image(spec), g);
   state().nax_pattern.values.assign(state().nax_pattern.values.size(), 60000);
-  ASSERT_TRUE(make_cake(kCake));
+  ASSERT_TRUE(run_cake(kCake));
   // Slice 0 spans 0 to 11 degrees: its farthest pixel lies under 45 pixels away.
   EXPECT_GT(pixel(15, 0), 0);
   for (int32_t x = 23; x < kCakeColumns; ++x) ASSERT_EQ(pixel(x, 0), 0) << x;
@@ -175,7 +176,7 @@ TEST_F(CakeTest, DarkAndNegativeIntensitiesStayBlack) {
   const RingGeometry g{200, 200, 100.3, 99.6, 80, 0.1, 0.1, 0, 0};
   // An image of zeros gives a black picture.
   use(std::vector<uint16_t>(size_t(g.width * g.height), 0), g);
-  ASSERT_TRUE(make_cake(kCake));
+  ASSERT_TRUE(run_cake(kCake));
   EXPECT_TRUE(band_dark(0, 320));
   // Intensities below 0 off the ring: black there, the ring at full brightness.
   RingImageSpec spec;
@@ -185,7 +186,7 @@ TEST_F(CakeTest, DarkAndNegativeIntensitiesStayBlack) {
   use(make_ring_image(spec), g);
   ImageStore& img = current_image();
   for (size_t code = 0; code < img.intensity_table.size(); ++code) img.intensity_table[code] = double(code) - 200.0;
-  ASSERT_TRUE(make_cake(kCake));
+  ASSERT_TRUE(run_cake(kCake));
   for (int32_t band = 0; band < 32; ++band) {
     EXPECT_EQ(brightest_near(10 * band, 30, 5), 30) << band;
     EXPECT_EQ(pixel(20, 10 * band), 0) << band;
@@ -199,7 +200,7 @@ TEST_F(CakeTest, DarkAndNegativeIntensitiesStayBlack) {
 TEST_F(CakeTest, ASliceWithoutAPatternStopsTheCakeAndKeepsThePicture) {
   const RingGeometry g{160, 160, 80.3, 79.6, 80, 0.1, 0.1, 0, 0};
   use(rings(g, {50}), g);
-  ASSERT_TRUE(make_cake(kCake));
+  ASSERT_TRUE(run_cake(kCake));
   const std::vector<uint8_t> band_0 = row(0);
   const std::array<int32_t, 5> kind = state().nax_pattern.kind;
   const struct {
@@ -222,7 +223,7 @@ TEST_F(CakeTest, ASliceWithoutAPatternStopsTheCakeAndKeepsThePicture) {
     use(rings(g, {30}), g);
     c.spoil();
     the_log().clear_history();
-    EXPECT_FALSE(make_cake(kCake));
+    EXPECT_FALSE(run_cake(kCake));
     EXPECT_EQ(log(), c.lines);
     EXPECT_TRUE(cake_state().made);
     EXPECT_EQ(row(0), band_0);
@@ -239,13 +240,13 @@ TEST_F(CakeTest, TheCakePumpsOncePerSliceAndStopsWhenTheProgramEnds) {
   install_ports(p);
   check(frmMain::rbtnRectangle);
   set_geometry(g);
-  ASSERT_TRUE(make_cake(kSectorCake));
+  ASSERT_TRUE(run_cake(kSectorCake));
   EXPECT_EQ(pump.pumps, 10);
   const std::vector<uint8_t> band_0 = row(0);
   use(rings(g, {30}), g);
   pump.ending = true;
   the_log().clear_history();
-  EXPECT_FALSE(make_cake(kCake));
+  EXPECT_FALSE(run_cake(kCake));
   EXPECT_EQ(pump.pumps, 11);
   EXPECT_EQ(banners(), 1u);
   EXPECT_EQ(row(0), band_0);

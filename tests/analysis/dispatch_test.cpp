@@ -13,6 +13,7 @@
 #include "analysis/pixel_histogram.h"
 #include "analysis/sectored_histogram.h"
 #include "analysis_fixture.h"
+#include "histogram_runs.h"
 #include "model/headless_ports.h"
 #include "model/parameters.h"
 #include "ports/names/main_form_names.h"
@@ -61,9 +62,9 @@ protected:
     return o;
   }
   // What the routine does when called directly (nothing for null).
-  static Outcome direct(void (*routine)()) {
+  static Outcome direct(HistogramRoutine routine) {
     fresh_state();
-    if (routine) routine();
+    if (routine) shown(routine);
     return outcome();
   }
   // Chooses the region and runs a dispatcher, the direction read as the last read did.
@@ -89,8 +90,8 @@ struct Choice {
 TEST_F(DispatchTest, AngleIntensityChoosesByRegionAndImageType) {
   struct Case {
     Choice choice;
-    void (*flat)();
-    void (*curved)();
+    HistogramRoutine flat;
+    HistogramRoutine curved;
   } cases[] = {
       {{frmMain::rbtnRectangle, 0, false}, calc_angle_histogram, calc_curved_angle_histogram},
       {{frmMain::rbtnRectangle, 6, false}, calc_angle_histogram, calc_curved_angle_histogram},
@@ -104,7 +105,7 @@ TEST_F(DispatchTest, AngleIntensityChoosesByRegionAndImageType) {
     use_type(curved ? kTypeRaxisCS : kTypeTiff);
     for (const Case& c : cases) {
       SCOPED_TRACE(testing::Message() << c.choice.radio << " " << c.choice.direction << " curved " << curved);
-      const Outcome got = dispatched(calc_angle_histogram_selection, c.choice.radio, c.choice.direction, c.choice.rect_angle);
+      const Outcome got = dispatched(angle_intensity_command, c.choice.radio, c.choice.direction, c.choice.rect_angle);
       EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.AngleIntensity();"});
       EXPECT_EQ(state().fit_tables.count, 0);
       EXPECT_EQ(got, direct(curved ? c.curved : c.flat));
@@ -135,7 +136,7 @@ TEST_F(DispatchTest, AngleIntensityRefusals) {
     edit(frmMain::edtSectorEndAngle, c.end);
     edit(frmMain::edtSectoredAngle, c.division);
     state().fit_tables.count = 5;
-    calc_angle_histogram_selection();
+    angle_intensity_command();
     EXPECT_EQ(log(), c.lines) << to_string(c.radio);
     EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.AngleIntensity();"});  // recorded first
     EXPECT_EQ(state().fit_tables.count, 5);  // the early returns leave it
@@ -156,10 +157,10 @@ TEST_F(DispatchTest, CurvedMenuItemIntegratesCurvedPlatesAndRefusesOtherImages) 
   for (const Choice& c : choices) {
     SCOPED_TRACE(testing::Message() << c.radio << " " << c.direction << " " << c.rect_angle);
     use_type(kTypeRaxisCS);
-    const Outcome got = dispatched(calc_curved_angle_histogram_selection, c.radio, c.direction, c.rect_angle);
+    const Outcome got = dispatched(curved_angle_intensity_command, c.radio, c.direction, c.rect_angle);
     EXPECT_GT(state().nax_pattern.N, 1);
     EXPECT_GT(state().nax_pattern.maximum, 0);
-    EXPECT_EQ(got, dispatched(calc_angle_histogram_selection, c.radio, c.direction, c.rect_angle));
+    EXPECT_EQ(got, dispatched(angle_intensity_command, c.radio, c.direction, c.rect_angle));
 
     use_type(kTypeRaxis);
     fresh_state();
@@ -170,7 +171,7 @@ TEST_F(DispatchTest, CurvedMenuItemIntegratesCurvedPlatesAndRefusesOtherImages) 
     state().nax_pattern.N = 20;
     state().nax_pattern.set_kind(kPixelHistogram);
     state().fit_tables.count = 5;
-    calc_curved_angle_histogram_selection();
+    curved_angle_intensity_command();
     EXPECT_EQ(log(), std::vector<std::string>{
                          " calc_curved_angle_histogram_selection() : bad file type (not CurvedIP); the pattern is kept."});
     EXPECT_EQ(state().nax_pattern.values, std::vector<int32_t>(kPatternSize, 7));
@@ -185,7 +186,7 @@ TEST_F(DispatchTest, SectoredDivisionOnCurvedPlateRunsNothing) {
   use_type(kTypeRaxisCS);
   check(frmMain::rbtnSectoredDivision);
   state().fit_tables.count = 3;
-  calc_angle_histogram_selection();
+  angle_intensity_command();
   EXPECT_TRUE(log().empty());
   EXPECT_TRUE(state().nax_pattern.empty());
   EXPECT_EQ(state().fit_tables.count, 0);
@@ -194,7 +195,7 @@ TEST_F(DispatchTest, SectoredDivisionOnCurvedPlateRunsNothing) {
 TEST_F(DispatchTest, FineAngleIntensity) {
   struct Case {
     Choice choice;
-    void (*routine)();
+    HistogramRoutine routine;
   } cases[] = {
       {{frmMain::rbtnRectangle, 4, false}, calc_fine_angle_histogram},
       {{frmMain::rbtnRectangle, 8, false}, calc_fine_angle_histogram_band},
@@ -205,7 +206,7 @@ TEST_F(DispatchTest, FineAngleIntensity) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.choice.radio);
-    const Outcome got = dispatched(calc_fine_angle_histogram_selection, c.choice.radio, c.choice.direction, c.choice.rect_angle);
+    const Outcome got = dispatched(fine_angle_intensity_command, c.choice.radio, c.choice.direction, c.choice.rect_angle);
     EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.FineAngleIntensity();"});
     EXPECT_EQ(state().fit_tables.count, 0);
     EXPECT_EQ(got, direct(c.routine));
@@ -216,12 +217,12 @@ TEST_F(DispatchTest, FineAngleIntensity) {
   EXPECT_NE(direct(calc_fine_angle_histogram_band).values, direct(calc_angle_histogram_band).values);
   edit(frmMain::edtSectorStartAngle, "10");
   edit(frmMain::edtSectorEndAngle, "5");
-  dispatched(calc_fine_angle_histogram_selection, frmMain::rbtnSector, 4, false);
+  dispatched(fine_angle_intensity_command, frmMain::rbtnSector, 4, false);
   EXPECT_EQ(log(), std::vector<std::string>{"Input angle error!"});
   EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.FineAngleIntensity();"});
 
   use_type(kTypeRaxisCS);
-  dispatched(calc_fine_angle_histogram_selection, frmMain::rbtnRectangle, 4, false);
+  dispatched(fine_angle_intensity_command, frmMain::rbtnRectangle, 4, false);
   EXPECT_EQ(log(), std::vector<std::string>{" calc_fine_angle_histogram_selection(): bad file type(CurvedIP)"});
   EXPECT_TRUE(state().macro.MacroList.empty());
   EXPECT_EQ(state().fit_tables.count, 5);
@@ -230,7 +231,7 @@ TEST_F(DispatchTest, FineAngleIntensity) {
 TEST_F(DispatchTest, PixelIntensityChoosesByRegion) {
   struct Case {
     Choice choice;
-    void (*routine)();
+    HistogramRoutine routine;
   } cases[] = {
       {{frmMain::rbtnRectangle, 4, false}, calc_pixel_histogram},
       {{frmMain::rbtnRectangle, 6, false}, calc_pixel_histogram},
@@ -241,7 +242,7 @@ TEST_F(DispatchTest, PixelIntensityChoosesByRegion) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.choice.radio << " " << c.choice.direction);
-    const Outcome got = dispatched(calc_pixel_histogram_selection, c.choice.radio, c.choice.direction, c.choice.rect_angle);
+    const Outcome got = dispatched(pixel_intensity_command, c.choice.radio, c.choice.direction, c.choice.rect_angle);
     EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.PixelIntensity();"});
     EXPECT_EQ(state().fit_tables.count, 0);
     EXPECT_EQ(got, direct(c.routine));
@@ -280,7 +281,7 @@ TEST_F(DispatchTest, PixelIntensityRefusals) {
     controls().set_item_index(frmMain::cmbDirection, c.direction);
     read_parameters(current_image().ImageHeight);
     state().fit_tables.count = 5;
-    calc_pixel_histogram_selection();
+    pixel_intensity_command();
     EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.PixelIntensity();"});
     if (c.lines.empty()) {
       EXPECT_EQ(log().front(), "<<<<<   Slant Pixel Histogram   >>>>>");
@@ -303,7 +304,7 @@ TEST_F(DispatchTest, PixelIntensityTakesDirectionAndAngleFromTheLastRead) {
   read_parameters(current_image().ImageHeight);
   controls().set_item_index(frmMain::cmbDirection, 7);
   edit(frmMain::edtRectAngle, "0");
-  calc_pixel_histogram_selection();
+  pixel_intensity_command();
   EXPECT_EQ(log().front(), "<<<<<   Pixel Histogram   >>>>>");
   EXPECT_EQ(state().nax_pattern.PatternName, "ringru");  // the routine itself re-read the combo
 }
@@ -311,7 +312,7 @@ TEST_F(DispatchTest, PixelIntensityTakesDirectionAndAngleFromTheLastRead) {
 TEST_F(DispatchTest, PixelIntensityRefusesTheCurvedPlateBeforeRecording) {
   use_type(kTypeRaxisCS);
   state().fit_tables.count = 5;
-  calc_pixel_histogram_selection();
+  pixel_intensity_command();
   EXPECT_EQ(log(), std::vector<std::string>{" calc_pixel_histogram_selection() bad file type.(curvedIP)"});
   EXPECT_TRUE(state().macro.MacroList.empty());
   EXPECT_EQ(state().fit_tables.count, 5);
@@ -319,20 +320,20 @@ TEST_F(DispatchTest, PixelIntensityRefusesTheCurvedPlateBeforeRecording) {
 
 TEST_F(DispatchTest, SectorVariantsLeaveTheFitCountUnlessDispatched) {
   check(frmMain::rbtnSector);
-  for (void (*routine)() : {calc_angle_histogram_sector, calc_curved_angle_histogram_sector,
-                            calc_fine_angle_histogram_sector, calc_slant_pixel_histogram_sector}) {
+  for (HistogramRoutine routine : {calc_angle_histogram_sector, calc_curved_angle_histogram_sector,
+                                   calc_fine_angle_histogram_sector, calc_slant_pixel_histogram_sector}) {
     state().fit_tables.count = 4;
-    routine();
+    shown(routine);
     EXPECT_EQ(state().fit_tables.count, 4);
   }
-  calc_pixel_histogram_selection();
+  pixel_intensity_command();
   EXPECT_EQ(state().fit_tables.count, 0);
 }
 
 TEST_F(DispatchTest, StartUpStateRunsTheFreeSectorHistogram) {
   reset_headless_ports();
   set_centre(15, 15);
-  calc_angle_histogram_selection();
+  angle_intensity_command();
   EXPECT_TRUE(state().nax_pattern.has_kind(kFreeSectorAngle));
   EXPECT_EQ(state().sector_patterns.count, 16);
 }

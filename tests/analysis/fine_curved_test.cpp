@@ -13,6 +13,7 @@
 #include "analysis/geometry.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "histogram_runs.h"
 #include "ports/names/nax_graph_names.h"
 
 namespace kestrin::test {
@@ -62,7 +63,7 @@ protected:
 
 TEST_F(FineCurvedTest, FineBoxLogAndEdits) {
   state().fit_tables.count = 3;
-  calc_fine_angle_histogram();
+  shown(calc_fine_angle_histogram);
   const std::vector<std::string> expected = {
       "<<<<<   Fine Angle Histogram   >>>>>",
       "Center position =  20.50000,   15.25000",
@@ -93,7 +94,7 @@ TEST_F(FineCurvedTest, FineBoxLogAndEdits) {
 
 TEST_F(FineCurvedTest, CurvedBoxUsesTheFineFrameWithoutCosineCubed) {
   current_image().image_type = kTypeRaxisCS;
-  calc_curved_angle_histogram();
+  shown(calc_curved_angle_histogram);
   const std::vector<std::string> expected = {
       "<<<<<   Fine Angle Histogram   >>>>>",
       "Center position =  20.50000,   15.25000",
@@ -134,7 +135,7 @@ TEST_F(FineCurvedTest, RegionVariantLogs) {
                                               "cos3 correction was made", "Use normal lorentz factor 1/sin(2th)sin(th)."};
   const std::string lorentz = "Use normal lorentz factor 1/sin(2th)sin(th).";
   struct Case {
-    void (*routine)();
+    HistogramRoutine routine;
     ControlName radio;
     std::vector<std::string> head, tail, end;
     bool clears_fit;
@@ -148,7 +149,7 @@ TEST_F(FineCurvedTest, RegionVariantLogs) {
     the_log().clear_history();
     check(c.radio);
     state().fit_tables.count = 3;
-    c.routine();
+    shown(c.routine);
     std::vector<std::string> expected = c.head;
     expected.insert(expected.end(), c.tail.begin(), c.tail.end());
     expected.insert(expected.end(), c.end.begin(), c.end.end());
@@ -160,7 +161,7 @@ TEST_F(FineCurvedTest, RegionVariantLogs) {
 
 TEST_F(FineCurvedTest, EmptyBinsHoldOneInTheFineBoxOnly) {
   only_pixel(30, 15);
-  calc_fine_angle_histogram();
+  shown(calc_fine_angle_histogram);
   const int32_t n = nax().N;
   ASSERT_GT(n, 3);
   int32_t ones = 0;
@@ -170,17 +171,17 @@ TEST_F(FineCurvedTest, EmptyBinsHoldOneInTheFineBoxOnly) {
   EXPECT_EQ(nax().values[kPatternSize - 1], 1);
   check(frmMain::rbtnRect_Angle);
   edit(frmMain::edtRectAngle, "1");
-  calc_fine_angle_histogram_band();
+  shown(calc_fine_angle_histogram_band);
   EXPECT_EQ(nax().values[kPatternSize - 1], 0);
   EXPECT_EQ(nax().values[0], 0);
 }
 
 TEST_F(FineCurvedTest, FineEqualsThePlainRoutineOnAConstantImage) {
   edit(frmMain::edt2ThetaStep, "0.05");
-  calc_angle_histogram();
+  shown(calc_angle_histogram);
   const std::vector<int32_t> plain = nax().values;
   const int32_t n = nax().N;
-  calc_fine_angle_histogram();
+  shown(calc_fine_angle_histogram);
   ASSERT_GE(nax().N, n);  // sub-positions reach a third of a pixel further
   for (int32_t i = 0; i < nax().N; ++i) {
     const double c = std::cos(0.05 * i * kDegToRad);
@@ -212,11 +213,11 @@ TEST_F(FineCurvedTest, FineFrameRefusesAnglesAndStepsOutOfRange) {
     edit(frmMain::edt2ThetaBegin, c.begin);
     edit(frmMain::edt2ThetaEnd, c.end);
     edit(frmMain::edt2ThetaStep, c.step);
-    for (void (*routine)() : {calc_fine_angle_histogram, calc_curved_angle_histogram}) {
+    for (HistogramRoutine routine : {calc_fine_angle_histogram, calc_curved_angle_histogram}) {
       the_log().clear_history();
       state().nax_pattern.values.assign(kPatternSize, 7);
       state().fit_tables.count = 3;
-      routine();
+      shown(routine);
       if (c.refusal) {
         EXPECT_EQ(log(), (std::vector<std::string>{"<<<<<   Fine Angle Histogram   >>>>>", c.refusal}));
         EXPECT_EQ(nax().values[0], 7);  // nothing cleared
@@ -233,9 +234,9 @@ TEST_F(FineCurvedTest, UnusableCameraLengthIsRefusedBeforeClearing) {
     edit(frmMain::edtCameraLength, lo);
     state().nax_pattern.values.assign(kPatternSize, 7);
     the_log().clear_history();
-    calc_curved_angle_histogram();
-    calc_curved_angle_histogram_band();
-    calc_fine_angle_histogram_sector();
+    shown(calc_curved_angle_histogram);
+    shown(calc_curved_angle_histogram_band);
+    shown(calc_fine_angle_histogram_sector);
     EXPECT_EQ(log(), (std::vector<std::string>{
                          "<<<<<   Fine Angle Histogram   >>>>>",
                          " calc_fine_angle_histogram():Camera length and 2Theta step must be greater than 0",
@@ -254,7 +255,7 @@ TEST_F(FineCurvedTest, CurvedAngleIgnoresTheTilt) {
   const double expected = 12 * 0.1 / 50 / kDegToRad;
   for (const char* phi : {"0", "25", "-60"}) {
     edit(frmMain::edtPhi, phi);
-    calc_curved_angle_histogram();
+    shown(calc_curved_angle_histogram);
     const int32_t b = int32_t(expected / 0.001);
     EXPECT_EQ(nax().N, b + 2) << phi;
     EXPECT_EQ(nax().values[size_t(b)], 1000) << phi;
@@ -263,10 +264,10 @@ TEST_F(FineCurvedTest, CurvedAngleIgnoresTheTilt) {
 
 TEST_F(FineCurvedTest, NoImage) {
   current_image().NoImageFlag = 1;
-  calc_fine_angle_histogram();
-  calc_curved_angle_histogram();
-  calc_fine_angle_histogram_band();
-  calc_curved_angle_histogram_sector();
+  shown(calc_fine_angle_histogram);
+  shown(calc_curved_angle_histogram);
+  shown(calc_fine_angle_histogram_band);
+  shown(calc_curved_angle_histogram_sector);
   EXPECT_EQ(log(), (std::vector<std::string>{"<<<<<   Fine Angle Histogram   >>>>>",
                                              " calc_fine_angle_histogram() : Image data does not exist.",
                                              "<<<<<   Fine Angle Histogram   >>>>>",

@@ -16,6 +16,7 @@
 #include "analysis/sectored_histogram.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "histogram_runs.h"
 #include "model/parameters.h"
 #include "support/profile_peak.h"
 #include "support/temp_dir.h"
@@ -76,7 +77,7 @@ TEST_F(HistogramPeerTest, PixelHistogramRingsAgreeWithPyFai) {
   for (const char* a : {"4", "35", "2", "0.01", "1000", "5", "9"}) args.push_back(a);
   const std::vector<std::string> theirs = peer("pyfai_ring_positions.py", args);
   ASSERT_EQ(theirs.size(), 2u);
-  calc_pixel_histogram();
+  logged(calc_pixel_histogram);
   for (size_t k = 0; k < 2; ++k) {
     const double rho = 80 * std::tan(StrToFloat(theirs[k]) * kDegToRad) / 0.1;
     const double ours = gaussian_peak_index(profile(state().nax_pattern.values), rho);
@@ -108,7 +109,7 @@ TEST_F(HistogramPeerTest, SectorRingsAgreeWithPyFai) {
     spec.background = 0;
     const std::string raw = use_image(spec);
     edit(frmMain::edtSectoredAngle, FloatToStr(c.angle));
-    c.fixed16 ? calc_sectored_histogram() : calc_free_angle_sectored_pixel_histogram();
+    c.fixed16 ? logged(calc_sectored_histogram) : logged(calc_free_angle_sectored_pixel_histogram);
     const int32_t sectors = state().sector_patterns.count;
     std::string ranges;
     for (int32_t k = 0; k < sectors; ++k) {
@@ -165,7 +166,7 @@ TEST_F(HistogramPeerTest, CurvedPlateAgreesWithPyFaisCylinder) {
 
   edit(frmMain::edt2ThetaBegin, "2");
   edit(frmMain::edt2ThetaStep, "0.02");
-  calc_curved_angle_histogram();
+  logged(calc_curved_angle_histogram);
   for (size_t k = 0; k < 3; ++k) {
     const double their = StrToFloat(theirs[k]);
     EXPECT_NEAR(angle_peak(their, begin, step), their, 0.02 * step) << "ring " << spec.rings[k].two_theta;
@@ -188,7 +189,7 @@ TEST_F(HistogramPeerTest, FineRingsAgreeWithPyFai) {
   edit(frmMain::edt2ThetaBegin, "2");
   edit(frmMain::edt2ThetaEnd, "30");
   edit(frmMain::edt2ThetaStep, "0.02");
-  calc_fine_angle_histogram();
+  logged(calc_fine_angle_histogram);
   for (size_t k = 0; k < 3; ++k) {
     const double their = StrToFloat(theirs[k]);
     EXPECT_NEAR(angle_peak(their, begin, step), their, 0.02 * step) << "ring " << spec.rings[k].two_theta;

@@ -13,6 +13,7 @@
 #include "analysis/sectored_histogram.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "histogram_runs.h"
 #include "model/parameters.h"
 
 namespace kestrin::test {
@@ -23,14 +24,14 @@ using HistogramRobustnessTest = AnalysisTest;
 void run_everything() {
   for (bool curved : {false, true}) {
     current_image().image_type = curved ? kTypeRaxisCS : kTypeTiff;
-    calc_angle_histogram_selection();
-    calc_fine_angle_histogram_selection();
-    calc_pixel_histogram_selection();
+    angle_intensity_command();
+    fine_angle_intensity_command();
+    pixel_intensity_command();
   }
-  calc_sectored_histogram();
-  calc_free_angle_sectored_pixel_histogram();
-  calc_cake_slant_pixel_histogram();
-  for (int32_t d : {0, 1, 3, 4, 7}) calc_line_integration(d);
+  sectoring_command();
+  shown(calc_free_angle_sectored_pixel_histogram);
+  shown(calc_cake_slant_pixel_histogram);
+  for (int32_t d : {0, 1, 3, 4, 7}) shown([d](Report& r) { return calc_line_integration(d, r); });
 }
 
 TEST_F(HistogramRobustnessTest, BadParametersGiveALineEach) {

@@ -28,6 +28,7 @@ public:
   };
   // The region of the current edits (it must exist).
   static IntegrationRegion region() {
+    read_parameters(current_image().ImageHeight);
     const std::optional<IntegrationRegion> r = calc_integration_area();
     EXPECT_TRUE(r.has_value());
     return r.value_or(IntegrationRegion{});
@@ -78,6 +79,7 @@ TEST_F(IntegrationAreaTest, DirectionBoxesAndTags) {
 TEST_F(IntegrationAreaTest, NoCentreAndUnknownDirection) {
   set_centre(0, 0);
   state().nax_pattern.PatternName = "kept";
+  read_parameters(current_image().ImageHeight);
   EXPECT_FALSE(calc_integration_area());
   EXPECT_EQ(state().nax_pattern.PatternName, "kept");
   set_centre(10, 10);

@@ -15,6 +15,7 @@
 #include "analysis_fixture.h"
 #include "base/convert.h"
 #include "histogram_reference.h"
+#include "histogram_runs.h"
 
 namespace kestrin::test {
 namespace {
@@ -84,11 +85,11 @@ protected:
     controls().set_item_index(frmMain::cmbDirection, r.direction);
   }
   // Runs the routine on 1, 2 and 8 threads: the same pattern each time, which is returned.
-  static std::vector<int32_t> run_on_threads(void (*routine)()) {
+  static std::vector<int32_t> run_on_threads(HistogramRoutine routine) {
     std::vector<std::vector<int32_t>> results;
     for (int threads : {1, 2, 8}) {
       set_worker_threads(threads);
-      routine();
+      shown(routine);
       results.push_back(state().nax_pattern.values);
     }
     EXPECT_EQ(results[0], results[1]);
@@ -101,9 +102,9 @@ TEST_F(KernelReferenceTest, RegionHistogramsMatchTheReference) {
   struct Kind {
     const char* what;
     RefKind kind;
-    void (*box)();
-    void (*band)();
-    void (*sector)();
+    HistogramRoutine box;
+    HistogramRoutine band;
+    HistogramRoutine sector;
   } kinds[] = {
       {"flat", RefKind::Flat, calc_angle_histogram, calc_angle_histogram_band, calc_angle_histogram_sector},
       {"fine", RefKind::Fine, calc_fine_angle_histogram, calc_fine_angle_histogram_band, calc_fine_angle_histogram_sector},
@@ -118,7 +119,7 @@ TEST_F(KernelReferenceTest, RegionHistogramsMatchTheReference) {
       choose(region);
       for (const Kind& k : kinds) {
         SCOPED_TRACE(testing::Message() << image.what << ", " << region.what << ", " << k.what);
-        void (*routine)() = region.test == 0 ? k.box : region.test == 1 ? k.band : k.sector;
+        HistogramRoutine routine = region.test == 0 ? k.box : region.test == 1 ? k.band : k.sector;
         const std::vector<int32_t> ours = run_on_threads(routine);
         RefPattern ref = ref_region(k.kind, region.test);
         // The fine box keeps 1 in its empty bins, every other routine 0.
@@ -152,13 +153,13 @@ TEST_F(KernelReferenceTest, SectoredHistogramsMatchTheReference) {
     for (const Case& c : cases) {
       SCOPED_TRACE(testing::Message() << image.what << ", " << c.what);
       edit(frmMain::edtSectoredAngle, c.angle);
-      void (*routine)() = c.fixed16                    ? calc_sectored_histogram
+      HistogramRoutine routine = c.fixed16                    ? calc_sectored_histogram
                           : c.kind == RefKind::Flat    ? calc_free_angle_sectored_angle_histogram
                                                        : calc_free_angle_sectored_pixel_histogram;
       std::vector<std::vector<int32_t>> runs;
       for (int threads : {1, 2, 8}) {
         set_worker_threads(threads);
-        routine();
+        shown(routine);
         std::vector<int32_t> all;
         for (int32_t k = 0; k < state().sector_patterns.walked(); ++k) {
           const SectorPattern& s = state().sector_patterns.sectors[size_t(k)];

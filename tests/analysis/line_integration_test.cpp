@@ -7,6 +7,7 @@
 
 #include "analysis/line_integration.h"
 #include "analysis_fixture.h"
+#include "histogram_runs.h"
 #include "ports/names/nax_graph_names.h"
 
 namespace kestrin::test {
@@ -32,7 +33,7 @@ protected:
   }
   static void run(int32_t direction) {
     controls().set_item_index(frmMain::cmbDirection, direction);
-    calc_line_integration(direction);
+    shown([direction](Report& r) { return calc_line_integration(direction, r); });
   }
   static const std::vector<int32_t>& values() { return state().nax_pattern.values; }
 };

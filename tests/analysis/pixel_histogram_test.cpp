@@ -11,6 +11,7 @@
 #include "analysis_fixture.h"
 #include "base/convert.h"
 #include "commands/main_form_commands.h"
+#include "histogram_runs.h"
 #include "model/parameters.h"
 #include "support/recording_views.h"
 
@@ -43,7 +44,7 @@ protected:
 TEST_F(PixelHistogramTest, ReportAndGraphEdits) {
   state().fit_tables.count = 2;
   state().peak_table.count = 4;
-  calc_pixel_histogram();
+  shown(calc_pixel_histogram);
   const std::vector<std::string> expected = {
       "<<<<<   Pixel Histogram   >>>>>",
       "Center position =  20.50000,   15.25000",
@@ -79,9 +80,9 @@ TEST_F(PixelHistogramTest, SlantLogs) {
   edit(frmMain::edtSectorStartAngle, "-30");
   edit(frmMain::edtSectorEndAngle, "60");
   check(frmMain::rbtnRect_Angle);
-  calc_slant_pixel_histogram();
+  shown(calc_slant_pixel_histogram);
   check(frmMain::rbtnSector);
-  calc_slant_pixel_histogram_sector();
+  shown(calc_slant_pixel_histogram_sector);
   const std::vector<std::string> expected = {
       "<<<<<   Slant Pixel Histogram   >>>>>", "Center position =  20.50000,   15.25000", " Tilt =  2.0000000 Azimuth = 30.0",
       " Region          = ",                   " Area         x  =   17to   39",          "              y  =   11to   29",
@@ -105,7 +106,7 @@ TEST_F(PixelHistogramTest, DistanceSplitsBetweenTwoBinsAndTheCentreBinsAreCleare
   EXPECT_NEAR(sums.weight[19], 0.6, 1e-12);
   EXPECT_NEAR(sums.weight[20], 0.4, 1e-12);
   EXPECT_NEAR(sums.sum[20], 40, 1e-10);
-  calc_pixel_histogram();
+  shown(calc_pixel_histogram);
   EXPECT_EQ(nax().values[19], 0);
   EXPECT_EQ(nax().values[20], 1000);
   EXPECT_EQ(nax().N, 21);
@@ -115,7 +116,7 @@ TEST_F(PixelHistogramTest, AllExcludedGivesOnePoint) {
   state().image_mask.resize(40, 30);
   std::fill(state().image_mask.bytes.begin(), state().image_mask.bytes.end(), uint8_t(1));
   state().OmitGreen = true;
-  calc_slant_pixel_histogram();
+  shown(calc_slant_pixel_histogram);
   EXPECT_EQ(nax().N, 1);
   EXPECT_EQ(nax().maximum, 0);
   EXPECT_EQ(controls().text(frmNaxGraph::edtXEnd), "     0");
@@ -127,8 +128,8 @@ TEST_F(PixelHistogramTest, NoCentreRunsTheCentreSearchFirst) {
   current_image().image_codes[size_t(24 + 40 * 11)] = 60000;
   set_centre(0, 0);
   // The search the program installs when it wires its commands.
-  set_missing_centre_search(+[] { find_center_and_show(); });
-  calc_pixel_histogram();
+  set_missing_centre_search(find_missing_centre);
+  shown(calc_pixel_histogram);
   set_missing_centre_search(nullptr);
   ASSERT_GE(log().size(), 4u);
   EXPECT_EQ(log()[0], "<<<<<   Pixel Histogram   >>>>>");
@@ -141,32 +142,32 @@ TEST_F(PixelHistogramTest, CakeVariantDrawsNothingAndKeepsTheFitCount) {
   edit(frmMain::edtSectorStartAngle, "-30");
   edit(frmMain::edtSectorEndAngle, "30");
   state().fit_tables.count = 3;
-  EXPECT_EQ(calc_cake_slant_pixel_histogram(), 0);
+  EXPECT_FALSE(shown(calc_cake_slant_pixel_histogram).draw);
   EXPECT_EQ(views.graph_draws, 0);
   EXPECT_EQ(state().fit_tables.count, 3);
   EXPECT_EQ(log().front(), "<<<<<   Slant Pixel Histogram   >>>>>");
   EXPECT_EQ(controls().text(frmNaxGraph::edtXEnd), Format("%6d", {nax().N - 1}));
   const std::vector<int32_t> cake = nax().values;
-  calc_slant_pixel_histogram_sector();
+  shown(calc_slant_pixel_histogram_sector);
   EXPECT_EQ(nax().values, cake);
   EXPECT_EQ(views.graph_draws, 1);
   current_image().NoImageFlag = 1;
   the_log().clear_history();
-  calc_cake_slant_pixel_histogram();
+  shown(calc_cake_slant_pixel_histogram);
   EXPECT_EQ(log(), (std::vector<std::string>{"<<<<<   Slant Pixel Histogram   >>>>>",
                                              " calc_slant_pixel_histogram() : Image data does not exist."}));
 }
 
 TEST_F(PixelHistogramTest, CameraLengthIsNeededOnlyForATilt) {
   edit(frmMain::edtCameraLength, "0");
-  calc_pixel_histogram();
+  shown(calc_pixel_histogram);
   EXPECT_EQ(nax().N, 27);  // no tilt: distances without a camera length
   state().nax_pattern = NaxPattern();
   for (const char* lo : {"0", "-5"}) {
     edit(frmMain::edtCameraLength, lo);
     edit(frmMain::edtPhi, "3");
     the_log().clear_history();
-    calc_slant_pixel_histogram_sector();
+    shown(calc_slant_pixel_histogram_sector);
     EXPECT_EQ(log(), (std::vector<std::string>{
                          "<<<<<   Slant Pixel Histogram   >>>>>",
                          " calc_slant_pixel_histogram():Camera length must be greater than 0 for a tilted detector"}));
@@ -180,7 +181,7 @@ TEST_F(PixelHistogramTest, TheLastBinTakesHalfOfAPixelAt35999AndAHalf) {
   only_pixel(30, 15);
   state().image_mask.bytes[size_t(31 + 40 * 15)] = 0;
   set_centre(30 - 35999.5, 15);
-  calc_pixel_histogram();
+  shown(calc_pixel_histogram);
   EXPECT_EQ(nax().N, kPatternSize);
   EXPECT_EQ(nax().values[35999], 1000);
   EXPECT_EQ(nax().values[36000], 1000);
@@ -205,7 +206,7 @@ TEST_F(PixelHistogramTest, DistancesOutsideTheBinsAreSkipped) {
     edit(frmMain::edtPhi, c.phi);
     edit(frmMain::edtBeta, c.beta);
     the_log().clear_history();
-    calc_pixel_histogram();
+    shown(calc_pixel_histogram);
     EXPECT_EQ(log().size(), 9u);
     EXPECT_GE(nax().N, 1);
     EXPECT_LE(nax().N, c.max_points);

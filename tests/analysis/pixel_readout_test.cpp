@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "analysis/pixel_readout.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "base/report.h"
 
 namespace kestrin::test {
 namespace {
@@ -23,28 +26,32 @@ protected:
 };
 
 TEST_F(PixelReadoutTest, PixelInformationLogsItsBlockThenTheLocalMaximum) {
-  pixel_information(13, 14);
-  ASSERT_GE(log().size(), 5u);
-  EXPECT_EQ(log()[0], "");
-  EXPECT_EQ(log()[1], " <<<<<   Pixel information   >>>>>");
-  EXPECT_EQ(log()[2], " Clicked (   13,    14)  Intensity = 3.0000");
+  Report report;
+  pixel_information(13, 14, report);
+  const std::vector<std::string>& lines = report.lines();
+  ASSERT_GE(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "");
+  EXPECT_EQ(lines[1], " <<<<<   Pixel information   >>>>>");
+  EXPECT_EQ(lines[2], " Clicked (   13,    14)  Intensity = 3.0000");
   // rho = 5 (a 3-4-5 triangle), 2theta = atan(5 * 0.1 / 100).
-  EXPECT_EQ(log()[3], " x =     5.000(pixel), 2theta =  0.2865(degree)");
-  EXPECT_EQ(log().back().rfind(" Fitted ", 0), 0u);  // find_local_maximum's last line
+  EXPECT_EQ(lines[3], " x =     5.000(pixel), 2theta =  0.2865(degree)");
+  EXPECT_EQ(lines.back().rfind(" Fitted ", 0), 0u);  // find_local_maximum's last line
+  EXPECT_TRUE(log().empty());
 }
 
 // A camera length of 0 stops the block where the division would, with the platform's
 // message; the log never shows an infinite value.
 TEST_F(PixelReadoutTest, CameraLengthZeroStopsAfterTheIntensityLine) {
   params().Lo = 0;
+  Report report;
   try {
-    pixel_information(13, 14);
+    pixel_information(13, 14, report);
     FAIL() << "no error";
   } catch (const ConversionError& e) {
     EXPECT_STREQ(e.what(), "Floating point division by zero");
   }
-  ASSERT_EQ(log().size(), 3u);
-  EXPECT_EQ(log()[2], " Clicked (   13,    14)  Intensity = 3.0000");
+  ASSERT_EQ(report.lines().size(), 3u);
+  EXPECT_EQ(report.lines()[2], " Clicked (   13,    14)  Intensity = 3.0000");
 }
 
 TEST_F(PixelReadoutTest, DistanceReadoutByDistanceSetting) {

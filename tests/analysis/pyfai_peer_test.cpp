@@ -10,6 +10,7 @@
 #include "analysis/angle_histogram.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "histogram_runs.h"
 #include "ports/names/main_form_names.h"
 #include "support/temp_dir.h"
 
@@ -67,7 +68,7 @@ TEST_F(PyFaiPeerTest, RingPositionsAgree) {
     edit(frmMain::edt2ThetaStep, FloatToStr(step));
     check(frmMain::rbtnRectangle);
     controls().set_item_index(frmMain::cmbDirection, 6);
-    calc_angle_histogram();
+    logged(calc_angle_histogram);
     for (const Ring& r : rings) {
       std::string line;
       ASSERT_TRUE(std::getline(peer, line)) << output;

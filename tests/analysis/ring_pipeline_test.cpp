@@ -8,6 +8,7 @@
 #include "analysis/center.h"
 #include "analysis/peak_search.h"
 #include "base/report.h"
+#include "histogram_runs.h"
 #include "peak_fixture.h"
 #include "ports/names/main_form_names.h"
 
@@ -51,7 +52,7 @@ TEST_F(RingPipelineTest, EveryRingIsFoundWithinATenthOfAStep) {
   EXPECT_NEAR(p.Y0, 283.7, 0.05);
   set_centre(p.X0, p.Y0);  // the histogram reads the centre from the edits
 
-  calc_angle_histogram();
+  shown(calc_angle_histogram);
   ASSERT_TRUE(state().nax_pattern.has_kind(kAngleHistogram));
   ASSERT_EQ(peak_search(), 0);
   const PeakTable& t = state().peak_table;
@@ -69,7 +70,7 @@ TEST_F(RingPipelineTest, EverySectorAgreesOnEveryRing) {
   ring_image_and_edits();
   set_centre(296.4, 283.7);
   edit(frmMain::edtSectoredAngle, "22.5");
-  calc_free_angle_sectored_angle_histogram();
+  shown(calc_free_angle_sectored_angle_histogram);
   ASSERT_TRUE(state().nax_pattern.has_kind(kFreeSectorAngle));
   ASSERT_EQ(peak_search(), 0);
   ASSERT_EQ(state().sector_patterns.count, 16);

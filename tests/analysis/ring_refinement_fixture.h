@@ -9,6 +9,7 @@
 #include "analysis/sectored_histogram.h"
 #include "analysis/tilt.h"
 #include "base/report.h"
+#include "histogram_runs.h"
 #include "peak_fixture.h"
 #include "ports/names/main_form_names.h"
 
@@ -35,7 +36,7 @@ protected:
   void run_calc_tilt(double Phi, double Beta) {
     SetUp();
     load(ring_spec(Phi, Beta, false));
-    calc_sectored_histogram();
+    sectoring_command();
     ASSERT_EQ(peak_search(), 0);
     Report report = log_report();
     tilt = calc_tilt(report);

@@ -8,6 +8,7 @@
 #include "analysis/pixel_histogram.h"
 #include "base/convert.h"
 #include "base/report.h"
+#include "histogram_runs.h"
 #include "ring_refinement_fixture.h"
 
 namespace kestrin::test {
@@ -53,7 +54,7 @@ TEST_F(RingRefinementTest, AnUntiltedImageIsSmallEnough) {
   spec.geometry.X0 = 630, spec.geometry.Y0 = 620;
   load(spec);
   edit(frmMain::edtBeta, "40");
-  calc_sectored_histogram();
+  sectoring_command();
   ASSERT_EQ(peak_search(), 0);
   Report report = log_report();
   ASSERT_EQ(calc_tilt(report).status, 0);
@@ -66,7 +67,7 @@ TEST_F(RingRefinementTest, AnUntiltedImageIsSmallEnough) {
 TEST_F(RingRefinementTest, CameraLengthFromThePixelPattern) {
   load(ring_spec(0, 0, false));
   full_image();
-  calc_pixel_histogram();
+  shown(calc_pixel_histogram);
   ASSERT_TRUE(state().nax_pattern.has_kind(kPixelHistogram));
   PeakTable& t = state().peak_table;
   t.count = int32_t(std::size(kRings));

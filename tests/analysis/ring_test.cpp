@@ -14,6 +14,7 @@
 #include "analysis/lanes.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "histogram_runs.h"
 #include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
@@ -131,7 +132,7 @@ TEST_F(RingTest, RingsSitAtTheirTrueAngles) {
     controls().set_item_index(frmMain::cmbDirection, 6);
     edit(frmMain::edt2ThetaBegin, "2");
     edit(frmMain::edt2ThetaStep, "0.02");
-    calc_angle_histogram();
+    shown(calc_angle_histogram);
     for (const Ring& r : rings) {
       const double found = fitted_position(r.two_theta, 2, step, spec.background);
       EXPECT_NEAR(found, r.two_theta, 0.05 * step) << "ring " << r.two_theta << " Phi " << c.geometry.Phi << " Beta "
@@ -171,7 +172,7 @@ TEST_F(RingTest, PatternsDoNotDependOnTheThreadCount) {
     std::vector<std::vector<int32_t>> results;
     for (int threads : {1, 8, 3}) {
       set_worker_threads(threads);
-      calc_angle_histogram_selection();
+      angle_intensity_command();
       std::vector<int32_t> all = state().nax_pattern.values;
       for (const SectorPattern& s : state().sector_patterns.sectors) all.insert(all.end(), s.pattern.begin(), s.pattern.end());
       results.push_back(all);

@@ -15,6 +15,7 @@
 #include "analysis/sectored_histogram.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "histogram_runs.h"
 #include "image/files/pattern_writer.h"
 #include "model/parameters.h"
 #include "ports/names/nax_graph_names.h"
@@ -49,7 +50,7 @@ TEST_F(SectoredTest, SixteenSectorReport) {
   state().macro.MacroRecording = true;
   state().peak_table.count = 3;
   state().nax_pattern.values.assign(kPatternSize, 7);
-  calc_sectored_histogram();
+  sectoring_command();
   EXPECT_EQ(std::count(state().nax_pattern.values.begin(), state().nax_pattern.values.end(), 7), kPatternSize);
   std::vector<std::string> expected = {"<<<<<< SECTORING >>>>>>>"};
   // Each sector's largest rounded distance plus 1: 24 straight up (22.25 rows to the top),
@@ -77,7 +78,7 @@ TEST_F(SectoredTest, FreeSectorReport) {
   edit(frmMain::edtPhi, "1.5");
   edit(frmMain::edtBeta, "20");
   state().macro.MacroRecording = true;
-  calc_free_angle_sectored_pixel_histogram();
+  shown(calc_free_angle_sectored_pixel_histogram);
   // Each sector's largest tilt-corrected distance plus 2 (the split reaches the next bin).
   const std::vector<std::string> expected = {
       "<<<<<< FREE ANGLE SECTORING >>>>>>>", "Sector Angle = 45.00", "Sector Number = 8",
@@ -96,7 +97,7 @@ TEST_F(SectoredTest, FreeSectorReport) {
   EXPECT_EQ(state().sector_patterns.count, 8);
   EXPECT_EQ(controls().text(frmNaxGraph::edtXBegin), "   100");
   edit(frmMain::edtSectoredAngle, "22.5");
-  calc_free_angle_sectored_pixel_histogram();
+  shown(calc_free_angle_sectored_pixel_histogram);
   EXPECT_EQ(state().sector_patterns.count, 16);
 }
 
@@ -117,9 +118,9 @@ TEST_F(SectoredTest, WhichSectorAPixelJoins) {
   };
   for (const Case& c : cases) {
     only_pixel(c.x, c.y);
-    calc_sectored_histogram();
+    sectoring_command();
     EXPECT_EQ(filled_sectors(), std::vector<int32_t>{c.fixed}) << c.x << "," << c.y;
-    calc_free_angle_sectored_pixel_histogram();
+    shown(calc_free_angle_sectored_pixel_histogram);
     EXPECT_EQ(filled_sectors(), std::vector<int32_t>{c.free}) << c.x << "," << c.y;
   }
 }
@@ -133,7 +134,7 @@ TEST_F(SectoredTest, AzimuthOfExactlyMinusElevenAndAQuarterJoinsSectorZero) {
   only_pixel(55, 29);
   set_centre(30, 0);
   edit(frmMain::edtCenterY0, Format("%.17g", {Y0}));
-  calc_sectored_histogram();
+  sectoring_command();
   EXPECT_EQ(filled_sectors(), std::vector<int32_t>{0});
   EXPECT_EQ(sector(0).value(25), 1000);
 }
@@ -168,11 +169,11 @@ TEST(RowSectors, AgreeWithTheExactSectorOfEveryColumn) {
 
 TEST_F(SectoredTest, EmptySectorsReportOnePoint) {
   only_pixel(40, 22);
-  calc_sectored_histogram();
+  sectoring_command();
   EXPECT_EQ(log()[1], "Sector =0, DataNumber =1");  // distance 9.5: bin 10, below 20, cleared
   EXPECT_EQ(state().nax_pattern.N, 1);
   only_pixel(60, 22);
-  calc_sectored_histogram();
+  sectoring_command();
   EXPECT_EQ(log()[23], "Sector =0, DataNumber =31");  // distance 29.5: bin 30
   for (int s = 1; s < 16; ++s) EXPECT_EQ(log()[size_t(23 + s)], "Sector =" + std::to_string(s) + ", DataNumber =1");
   EXPECT_EQ(state().nax_pattern.N, 31);
@@ -194,10 +195,10 @@ TEST_F(SectoredTest, RoundedAgainstSplitDistances) {
     EXPECT_NEAR(w20[0], fixed ? 0.0 : 0.4, 1e-12);
     EXPECT_NEAR(w21[0], fixed ? 1.0 : 0.6, 1e-12);
   }
-  calc_sectored_histogram();
+  sectoring_command();
   EXPECT_EQ(sector(0).value(20), 0);
   EXPECT_EQ(sector(0).value(21), 1000);
-  calc_free_angle_sectored_pixel_histogram();
+  shown(calc_free_angle_sectored_pixel_histogram);
   EXPECT_EQ(sector(0).value(20), 1000);
   EXPECT_EQ(sector(0).value(21), 1000);
 }
@@ -228,9 +229,9 @@ TEST_F(SectoredTest, ReadersWalkTheSectorsTheResultMade) {
   // 32 free sectors first, then the sixteen fixed ones with the division angle still giving
   // 32: the store records 16 and the writer, the peak code and the graph walk 16.
   edit(frmMain::edtSectoredAngle, "11.25");
-  calc_free_angle_sectored_pixel_histogram();
+  shown(calc_free_angle_sectored_pixel_histogram);
   ASSERT_EQ(state().sector_patterns.count, 32);
-  calc_sectored_histogram();
+  sectoring_command();
   EXPECT_EQ(state().integration_params.sector_count, 32);
   EXPECT_EQ(state().sector_patterns.count, 16);
   EXPECT_EQ(usable_sector_count(), 16);
@@ -243,7 +244,7 @@ TEST_F(SectoredTest, ReadersWalkTheSectorsTheResultMade) {
 
 TEST_F(SectoredTest, RefusalsAndNoImage) {
   edit(frmMain::edtSectoredAngle, "0.001");
-  calc_free_angle_sectored_pixel_histogram();
+  shown(calc_free_angle_sectored_pixel_histogram);
   EXPECT_EQ(log(), (std::vector<std::string>{"<<<<<< FREE ANGLE SECTORING >>>>>>>", "Input division angle error!",
                                               "The division angle must be at least 0.1 degree (3600 sectors at most)."}));
   EXPECT_TRUE(state().nax_pattern.empty());
@@ -251,16 +252,16 @@ TEST_F(SectoredTest, RefusalsAndNoImage) {
   edit(frmMain::edtSectoredAngle, "22.5");
   edit(frmMain::edtPhi, "5");
   edit(frmMain::edtCameraLength, "0");
-  calc_free_angle_sectored_pixel_histogram();
-  calc_sectored_histogram();  // no tilt in the fixed sectors: runs
+  shown(calc_free_angle_sectored_pixel_histogram);
+  sectoring_command();  // no tilt in the fixed sectors: runs
   EXPECT_EQ(log()[1], " calc_free_angle_sectored_pixel_histogram():Camera length must be greater than 0 for a tilted detector");
   EXPECT_EQ(log()[2], "<<<<<< SECTORING >>>>>>>");
   EXPECT_TRUE(state().nax_pattern.has_kind(kSector16Pixel));
   current_image().NoImageFlag = 1;
   state().macro.MacroRecording = true;
   the_log().clear_history();
-  calc_sectored_histogram();
-  calc_free_angle_sectored_pixel_histogram();
+  sectoring_command();
+  shown(calc_free_angle_sectored_pixel_histogram);
   EXPECT_EQ(log(), (std::vector<std::string>{"<<<<<< SECTORING >>>>>>>", "calc_sectored_histogram() : Image data does not exist.",
                                              "<<<<<< FREE ANGLE SECTORING >>>>>>>",
                                              "calc_free_angle_sectored_pixel_histogram() : Image data does not exist."}));

@@ -28,7 +28,8 @@ std::pair<int32_t, int32_t> image_pixel(const MethodArgs& a, const char* usage) 
 
 MethodResult pixel_info(const MethodArgs& a) {
   const auto [x, y] = image_pixel(a, "PixelInformation X Y");
-  pixel_information(x, y);
+  Report report = log_report();
+  pixel_information(x, y, report);
   return {};
 }
 

@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "analysis/batch_convert.h"
+#include "commands/batch_files_commands.h"
 #include "commands/cake_commands.h"
 #include "commands/file_list_commands.h"
 #include "commands/merge_image_commands.h"
@@ -49,7 +49,7 @@ void require(const MethodArgs& a, size_t count, const char* usage) {
 }
 
 MethodResult batch(const MethodArgs& a) {
-  batch_convert(args_from(a, 0));
+  batch_convert_files(args_from(a, 0));
   return {};
 }
 

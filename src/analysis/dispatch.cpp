@@ -46,6 +46,14 @@ PatternShow run_histogram_choice(const HistogramChoice& choice, Report& report) 
   return made;
 }
 
+std::string_view opening_line(HistogramRoutine routine) {
+  if (routine == calc_fine_angle_histogram || routine == calc_curved_angle_histogram) return kFineAngleBanner;
+  if (routine == calc_pixel_histogram) return kPixelBanner;
+  if (routine == calc_slant_pixel_histogram || routine == calc_slant_pixel_histogram_sector) return kSlantBanner;
+  if (routine == calc_free_angle_sectored_pixel_histogram) return kFreeSectoringBanner;
+  return {};
+}
+
 bool curved_plate_refused(std::string_view refusal, Report& report) {
   if (current_image().image_type != kTypeRaxisCS) return false;
   report.say(refusal);

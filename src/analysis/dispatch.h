@@ -33,6 +33,9 @@ struct RegionShown {
 
 // Runs the choice: its routine, then the fit count cleared; nothing for a refusal.
 PatternShow run_histogram_choice(const HistogramChoice& choice, Report& report);
+// The line `routine` says before it looks at the parameters (its banner), or "" when it says
+// none first.
+std::string_view opening_line(HistogramRoutine routine);
 
 // The refusals of a curved-plate image by the fine and the pixel dispatchers.
 constexpr std::string_view kFineCurvedRefusal = " calc_fine_angle_histogram_selection(): bad file type(CurvedIP)";

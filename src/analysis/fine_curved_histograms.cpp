@@ -53,7 +53,7 @@ void log_fine_report(int32_t x1, int32_t x2, int32_t y1, int32_t y2, bool fine, 
 // The frame of the two box routines: sub-pixel (Fine) or curved-plate (Curved) sampling.
 PatternShow run_fine_frame(Sampling sampling, Report& report) {
   const bool fine = sampling == Sampling::Fine;
-  report.say("<<<<<   Fine Angle Histogram   >>>>>");
+  report.say(kFineAngleBanner);
   if (!image_ready(" calc_fine_angle_histogram() : Image data does not exist.", report) || !angle_range_usable(report))
     return {};
   const std::optional<IntegrationRegion> area = calc_integration_area();

@@ -10,6 +10,9 @@
 
 namespace kestrin {
 
+// The line the box routines say first.
+constexpr const char* kFineAngleBanner = "<<<<<   Fine Angle Histogram   >>>>>";
+
 PatternShow calc_curved_angle_histogram(Report& report);
 PatternShow calc_curved_angle_histogram_band(Report& report);
 PatternShow calc_curved_angle_histogram_sector(Report& report);

@@ -52,7 +52,7 @@ std::vector<double> strip_sums(const AngleScan& scan, int32_t direction, int32_t
 }  // namespace
 
 PatternShow calc_line_integration(int32_t direction, Report& report) {
-  report.say("<<<<<   Straight Line Integration   >>>>>");
+  report.say(kLineIntegrationBanner);
   if (!image_ready(" calc_line_integration() : Image data does not exist.", report)) return {};
   const std::optional<IntegrationRegion> area = calc_integration_area();
   if (!area) {

@@ -9,6 +9,9 @@
 
 namespace kestrin {
 
+// The line the straight-line integration says first.
+constexpr const char* kLineIntegrationBanner = "<<<<<   Straight Line Integration   >>>>>";
+
 // Direction as in integration_params: 0 TOP, 1 BOTTOM, 3 LEFT, 4 RIGHT; any other gives an
 // all-zero pattern with the whole report. Says its lines into `report` and returns what its
 // command shows.

@@ -59,9 +59,6 @@ PatternShow run_pixel_histogram(const PixelRun& run, Report& report) {
   return shown;
 }
 
-constexpr const char* kPixelBanner = "<<<<<   Pixel Histogram   >>>>>";
-constexpr const char* kSlantBanner = "<<<<<   Slant Pixel Histogram   >>>>>";
-
 }  // namespace
 
 PatternShow calc_pixel_histogram(Report& report) {

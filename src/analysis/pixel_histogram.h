@@ -10,6 +10,10 @@
 
 namespace kestrin {
 
+// The lines the pixel histograms say first.
+constexpr const char* kPixelBanner = "<<<<<   Pixel Histogram   >>>>>";
+constexpr const char* kSlantBanner = "<<<<<   Slant Pixel Histogram   >>>>>";
+
 // Each says its lines into `report` and returns what its command shows.
 PatternShow calc_pixel_histogram(Report& report);
 PatternShow calc_slant_pixel_histogram(Report& report);

@@ -57,7 +57,7 @@ bool ready(const char* routine, bool tilted, Report& report) {
 }  // namespace
 
 PatternShow calc_sectored_histogram(Report& report) {
-  report.say("<<<<<< SECTORING >>>>>>>");
+  report.say(kSectoringBanner);
   if (!ready("calc_sectored_histogram", false, report)) return {};
   // Sixteen sectors whatever the division angle: the store records 16, so readers walk
   // these and never the older contents of further sectors.
@@ -67,7 +67,7 @@ PatternShow calc_sectored_histogram(Report& report) {
 }
 
 PatternShow calc_free_angle_sectored_pixel_histogram(Report& report) {
-  report.say("<<<<<< FREE ANGLE SECTORING >>>>>>>");
+  report.say(kFreeSectoringBanner);
   if (!ready("calc_free_angle_sectored_pixel_histogram", true, report)) return {};
   const int32_t M = free_sector_count(report);
   if (M == 0) return {};

@@ -10,6 +10,10 @@
 
 namespace kestrin {
 
+// The lines the two sectoring routines say first.
+constexpr const char* kSectoringBanner = "<<<<<< SECTORING >>>>>>>";
+constexpr const char* kFreeSectoringBanner = "<<<<<< FREE ANGLE SECTORING >>>>>>>";
+
 // The routine of "Sectoring" (whose command records the macro line).
 PatternShow calc_sectored_histogram(Report& report);
 PatternShow calc_free_angle_sectored_pixel_histogram(Report& report);

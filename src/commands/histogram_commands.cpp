@@ -46,6 +46,15 @@ void read_image_parameters() {
   if (current_image().NoImageFlag == 0) read_parameters(current_image().ImageHeight);
 }
 
+void read_image_parameters_after(std::string_view opening, Report& report) {
+  try {
+    read_image_parameters();
+  } catch (...) {
+    if (!opening.empty()) report.say(opening);
+    throw;
+  }
+}
+
 namespace {
 
 // The region as the main window's radios and angle edits show it now.
@@ -62,7 +71,7 @@ RegionShown shown_region() {
 
 // A dispatcher's choice: the parameters read when a routine is to run, then the run shown.
 void run_choice(const HistogramChoice& choice, Report& report) {
-  if (!choice.refused && choice.routine) read_image_parameters();
+  if (!choice.refused && choice.routine) read_image_parameters_after(opening_line(choice.routine), report);
   show_pattern(run_histogram_choice(choice, report));
 }
 
@@ -96,8 +105,8 @@ void pixel_intensity_command() {
 
 void sectoring_command() {
   state().macro.record("Kestrin.Sectoring();");
-  read_image_parameters();
   Report report = log_report();
+  read_image_parameters_after(kSectoringBanner, report);
   show_pattern(calc_sectored_histogram(report));
 }
 

@@ -3,6 +3,8 @@
 // (from integration_params) and the redrawn graph.
 #pragma once
 
+#include <string_view>
+
 #include "analysis/histogram_frame.h"
 
 namespace kestrin {
@@ -19,6 +21,10 @@ void find_missing_centre();
 // The parameters read from the edits when an image is loaded (without one the routines
 // only say so).
 void read_image_parameters();
+// The same for a routine that says `opening` (its banner) before it looks at the parameters:
+// when an edit's text does not convert, `opening` is said before the error leaves, so the
+// log shows the banner and then the error, as it did when the routine read the edits itself.
+void read_image_parameters_after(std::string_view opening, Report& report);
 
 // "Angle Intensity": records "Kestrin.AngleIntensity();", then the dispatcher.
 void angle_intensity_command();

@@ -163,8 +163,8 @@ void straight_line_integration() {
   if (checked_choice(*parameter_named("IntegrationMode")) != 0 || checked_choice(*parameter_named("RectAngleMode")) != 0)
     return;
   const int32_t direction = state().integration_params.RectDirection;
-  read_image_parameters();
   Report report = log_report();
+  read_image_parameters_after(kLineIntegrationBanner, report);
   show_pattern(calc_line_integration(direction, report));
 }
 

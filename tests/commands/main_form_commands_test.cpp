@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/convert.h"
+#include "commands/histogram_commands.h"
 #include "commands/main_form_commands.h"
 #include "image/image_store.h"
 #include "image/program_state.h"
@@ -123,6 +124,28 @@ TEST_F(MainCommandsTest, StraightLineIntegrationOnlyForTheRectangleByDirection) 
   // The last choice only; without an image the routine stops after its no-image line.
   EXPECT_EQ(the_log().history(), (std::vector<std::string>{"<<<<<   Straight Line Integration   >>>>>",
                                                            " calc_line_integration() : Image data does not exist."}));
+}
+
+// An integration command reads the edits before its routine runs; a routine that says a
+// banner first used to read after it, so with a text that does not convert the log still
+// shows the banner (and only it) before the error leaves the command.
+TEST_F(MainCommandsTest, TextThatIsNoNumberFollowsTheRoutinesBanner) {
+  const std::pair<void (*)(), std::vector<std::string>> cases[] = {
+      {angle_intensity_command, {}},
+      {fine_angle_intensity_command, {"<<<<<   Fine Angle Histogram   >>>>>"}},
+      {pixel_intensity_command, {"<<<<<   Pixel Histogram   >>>>>"}},
+      {sectoring_command, {"<<<<<< SECTORING >>>>>>>"}},
+      {straight_line_integration, {"<<<<<   Straight Line Integration   >>>>>"}},
+  };
+  load_into_current_image(std::vector<uint16_t>(40 * 30, 100), 40, 30);
+  c().set_checked(frmMain::rbtnRectangle, true);
+  c().set_checked(frmMain::rbtnRect_Direction, true);
+  for (const auto& [command, logged] : cases) {
+    the_log().clear_history();
+    c().set_text(frmMain::edtLambda, "1,5");
+    EXPECT_THROW(command(), ConversionError);
+    EXPECT_EQ(the_log().history(), logged);
+  }
 }
 
 void half_step(double& x, double& y) {

@@ -13,7 +13,7 @@
 #include "analysis/pixel_histogram.h"
 #include "analysis/sectored_histogram.h"
 #include "analysis_fixture.h"
-#include "model/headless_ports.h"
+#include "commands/headless_ports.h"
 #include "model/parameters.h"
 #include "ports/names/main_form_names.h"
 

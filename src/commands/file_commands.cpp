@@ -10,6 +10,7 @@
 #include "image/files/mask_files.h"
 #include "image/files/param_file.h"
 #include "image/files/pattern_files.h"
+#include "image/files/pattern_reader.h"
 #include "image/files/peak_list_procs.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
@@ -88,7 +89,7 @@ void load_img_dialog() {
 
 void load_nax_dialog() {
   const std::string name = run(Kind::kOpen, prepare(Kind::kOpen, kSlotPatternOpen, kPatternOpenFilter));
-  load_nax_proc(name);
+  load_nax_command(name);
   record("LoadNaxFile", name);
 }
 
@@ -110,6 +111,15 @@ void save_mask_dialog() {
   const std::string name = run_mask_dialog(Kind::kSave, kSlotMaskSave);
   save_mask_command(name);
   record("SaveMaskFile", name);
+}
+
+void load_nax_command(const std::string& name) {
+  Report report = log_report();
+  const auto edits = load_nax_proc(name, file_dialogs().open_filter_index(), report);
+  if (!edits) return;
+  for (const ShownParameter& e : *edits) e.real ? show_parameter_text(e.real, e.text) : show_parameter_text(e.integer, e.text);
+  graph_window().draw_nax_graph();
+  peak_window().show_peak_list();
 }
 
 void show_loaded_image(const ImageLoad& load) {

@@ -36,6 +36,10 @@ void save_param_dialog();
 void load_param_command(const std::string& name);
 void save_param_command(const std::string& name);
 
+// load_nax_proc with the open dialog's filter index and its lines in the log; a pattern
+// taken shows its edit texts, redraws the graph and refills the peak list.
+void load_nax_command(const std::string& name);
+
 // What the windows show after a good load: the parameters in their edits (then read back,
 // so the geometry is what the edits show), the ClearMask macro line, the display edges, the
 // image window and the spot window's search area (X1, Y1: the image's size). A parameter

@@ -194,7 +194,7 @@ void add_file_methods(Table& t) {
   add_file_method(t, "LoadMaskFile", &load_mask_command);
   add_file_method(t, "SaveParamFile", &save_param_command);
   add_file_method(t, "SaveMaskFile", &save_mask_command);
-  add_file_method(t, "LoadNaxFile", &load_nax_proc);
+  add_file_method(t, "LoadNaxFile", &load_nax_command);
   add_file_method(t, "SaveNaxFile", &save_nax_proc);
 }
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/convert.h"
+#include "commands/headless_ports.h"
 #include "image/image_store.h"
-#include "model/headless_ports.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 #include "support/ring_image.h"

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "base/convert.h"
+#include "commands/headless_ports.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
-#include "model/headless_ports.h"
 #include "ports/log.h"
 #include "raxis_frame.h"
 

@@ -12,10 +12,10 @@
 #include <string>
 
 #include "base/convert.h"
+#include "commands/headless_ports.h"
 #include "image/formats/image_file.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
-#include "model/headless_ports.h"
 #include "ports/log.h"
 
 namespace {

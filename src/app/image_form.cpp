@@ -10,8 +10,8 @@
 #include "commands/image_form_commands.h"
 #include "commands/image_view_commands.h"
 #include "commands/main_form_commands.h"
+#include "commands/window_start_values.h"
 #include "model/state.h"
-#include "model/window_start_values.h"
 #include "ports/names/image_form_names.h"
 
 namespace kestrin::app {

@@ -7,6 +7,7 @@
 #include "base/convert.h"
 #include "commands/histogram_commands.h"
 #include "commands/main_form_commands.h"
+#include "commands/parameter_controls.h"
 #include "image/files/settings_file.h"
 #include "image/image_store.h"
 #include "model/parameter_table.h"
@@ -78,7 +79,7 @@ TEdit* TfrmMain::addParameterEdit(ControlName name, const char* label, int row) 
   e->setBounds(kEditLeft, rowTop(row), kEditWidth, 21);
   e->setColor(kEditColour);
   e->font()->setColor(kEditTextColour);
-  e->setText(std::string(parameter_of(name)->start_text));
+  e->setText(std::string(control_of(*parameter_of(name)).start_text));
   e->OnKeyDown = [name](TComponent*, int& key, TShiftState) { parameter_edit_key(name, key); };
   e->OnChange = [name](TComponent*) { parameter_control_changed(name); };
   return e;
@@ -89,7 +90,7 @@ TCheckBox* TfrmMain::addLockBox(ControlName name, int row) {
   c->setName(std::string(name.control));
   c->setParent(Panel1);
   c->setBounds(kLockLeft, rowTop(row) + 2, 16, 17);
-  c->setChecked(parameter_of(name)->start_value == 1);
+  c->setChecked(control_of(*parameter_of(name)).start_value == 1);
   c->OnClick = [name](TComponent*) { parameter_control_changed(name); };
   return c;
 }
@@ -152,7 +153,7 @@ void TfrmMain::createRegionRows() {
   cmbDirection->setStyle(csDropDownList);
   for (const char* d : {"TOP", "BOTTOM", "VERTICAL", "LEFT", "RIGHT", "HORIZONTAL", "FULL", "RU", "RL", "LU", "LL"})
     cmbDirection->items()->add(d);
-  cmbDirection->setItemIndex(parameter_of(frmMain::cmbDirection)->start_value);
+  cmbDirection->setItemIndex(control_of(*parameter_of(frmMain::cmbDirection)).start_value);
   edtRectAngle = addParameterEdit(frmMain::edtRectAngle, nullptr, 12);
   rbtnSector = addRadio(Panel1, frmMain::rbtnSector, "Sector - Integration", 8, rowTop(13), 250);
   edtSectorStartAngle = addParameterEdit(frmMain::edtSectorStartAngle, "Start Angle(deg)", 14);
@@ -178,8 +179,9 @@ void TfrmMain::createRegionRows() {
 // The radios the parameter table checks at start, before any handler is attached.
 void TfrmMain::checkStartChoices() {
   for (const Parameter& p : parameter_table())
-    for (const RadioChoice& r : p.radios)
-      if (r.value == p.start_value) dynamic_cast<TRadioButton*>(findComponent(r.radio.control))->setChecked(true);
+    for (size_t i = 0; i < p.radios.size(); ++i)
+      if (p.radios[i].value == control_of(p).start_value)
+        dynamic_cast<TRadioButton*>(findComponent(control_of(p).radios[i].control))->setChecked(true);
 }
 
 void TfrmMain::createCentreRows() {

@@ -11,6 +11,7 @@
 #include "commands/graph_draw.h"
 #include "commands/main_form_commands.h"
 #include "commands/nax_graph_commands.h"
+#include "commands/parameter_controls.h"
 #include "commands/print_commands.h"
 #include "model/parameter_table.h"
 #include "model/state.h"
@@ -115,7 +116,7 @@ TEdit* TfrmNaxGraph::addEdit(ControlName name, const char* label, int left, int 
   e->setName(std::string(name.control));
   e->setParent(pnlNaxBase);
   e->setBounds(left + label_width, top, width, 21);
-  if (const Parameter* p = parameter_of(name)) e->setText(std::string(p->start_text));
+  if (const Parameter* p = parameter_of(name)) e->setText(std::string(control_of(*p).start_text));
   e->OnKeyDown = [](TComponent*, int& key, TShiftState) { graph_range_edit_key(key); };
   e->OnChange = [name](TComponent*) { parameter_control_changed(name); };
   return e;

@@ -15,6 +15,7 @@
 #include "app/image_view_paint.h"
 #include "app/peak_form.h"
 #include "base/paths.h"
+#include "commands/file_commands.h"
 #include "commands/print_commands.h"
 #include "image/display_picture.h"
 #include "image/image_store.h"

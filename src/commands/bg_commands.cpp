@@ -10,6 +10,7 @@
 #include "analysis/bg_subtract.h"
 #include "analysis/ring_geometry.h"
 #include "base/convert.h"
+#include "base/paths.h"
 #include "commands/file_commands.h"
 #include "image/bg_image.h"
 #include "image/formats/image_data.h"
@@ -40,7 +41,7 @@ void restore_bg() {
   ImageStore& bg = bg_image();
   const UninitVector<uint16_t>& made = state().made_bg_codes;
   if (!made.empty() && made.size() == bg.image_codes.size()) bg.image_codes = made;
-  else load_bg_img_proc(bg.ImageFilePath);
+  else load_bg_img_command(bg.ImageFilePath);
 }
 
 }  // namespace
@@ -215,8 +216,35 @@ void bg_pixel_information(int32_t px, int32_t py) {
 
 void save_bg_command() {
   const std::string name = run_result_save_dialog(kBgSaveFilter, "img");
-  if (name.empty()) log_line(" save_bg_proc() : cancel ");
-  else save_processed_image(name);
+  Report report = log_report();
+  if (name.empty()) report.say(" save_bg_proc() : cancel ");
+  else save_processed_image(name, report);
+}
+
+void load_bg_img_command(const std::string& name) {
+  Report report = log_report();
+  if (!load_bg_img_proc(name, report)) return;
+  controls().set_item_index(frmBG::cmbMagni, 1);
+  controls().set_text(frmBG::edtMagni, "1.0");
+  bg_window().bg_image_resized();
+  build_bg_display_levels();
+  bg_window().set_caption(bg_caption());
+}
+
+void load_bg_img_dialog() {
+  FileDialogs& dialogs = file_dialogs();
+  FileDialogSetup s = dialogs.open_state();
+  FileDialogSlots& slots = state().dialog_slots;
+  s.must_exist = true;
+  s.overwrite_prompt = false;
+  s.folder = slots.folder[kSlotImageOpen];
+  s.filter_index = slots.filter_index[kSlotImageOpen];
+  s.file_name.clear();
+  s.filter = bg_image_filter();
+  const std::string name = dialogs.run_open(s);
+  slots.folder[kSlotImageOpen] = folder_of(name);
+  slots.filter_index[kSlotImageOpen] = dialogs.open_filter_index();
+  load_bg_img_command(name);
 }
 
 }  // namespace kestrin

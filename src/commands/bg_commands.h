@@ -28,6 +28,13 @@ void subtract_bg_command();
 // " save_bg_proc() : cancel ".
 void save_bg_command();
 
+// load_bg_img_proc with its lines in the log; a loaded background is shown: the window's
+// zoom back to 1, its scroll ranges, levels and picture, and its caption.
+void load_bg_img_command(const std::string& name);
+// The image open dialog for a background (the image-open slot's folder and filter index,
+// which it then remembers), then load_bg_img_command with the chosen name.
+void load_bg_img_dialog();
+
 // The background's display statistics through the current image's tables from the given
 // running values: a pixel strictly above the running maximum (below the minimum) replaces
 // it and its log value.

@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "image/image_loader.h"
+#include "ports/file_dialogs.h"
+
 namespace kestrin {
 
 // Dialog filters, "text|pattern|..." pairs.
@@ -27,11 +30,44 @@ void save_mask_dialog();
 void load_param_dialog();
 void save_param_dialog();
 
+// The parameter files of a name (the dialogs' and the script methods'): a file read is
+// shown in the main window's edits; a file written takes the edits' values first (but for
+// the settings file's name), and its lines go to the log.
+void load_param_command(const std::string& name);
+void save_param_command(const std::string& name);
+
+// load_nax_proc with the open dialog's filter index and its lines in the log; a pattern
+// taken shows its edit texts, redraws the graph and refills the peak list.
+void load_nax_command(const std::string& name);
+
+// What the windows show after a good load: the parameters in their edits (then read back,
+// so the geometry is what the edits show), the ClearMask macro line, the display edges, the
+// image window and the spot window's search area (X1, Y1: the image's size). A parameter
+// edit that does not convert raises its conversion error, but only after the windows follow
+// the new image.
+void show_loaded_image(const ImageLoad& load);
+// The whole load of `name` with its lines in the log, then shown; true when it was loaded.
+// The image loader's load_current_image(name) runs it (installed with the headless ports).
+bool load_image_command(const std::string& name);
+
+// The mask files of a name (the dialogs' and the script methods'): load_mask_proc and
+// save_mask_proc with the dialog's filter index and their lines in the log; a load that
+// added to the mask redraws the image.
+void load_mask_command(const std::string& name);
+void save_mask_command(const std::string& name);
+
 // Plain forwards to routines that run their own dialogs.
 void load_peak_command();
 void save_peak_command();
 void save_fit_command();
+// Nothing without an image. Otherwise the save dialog of bitmap_save_setup, then
+// save_img_proc with the chosen name and the dialog's filter index.
 void save_img_command();
+
+// The save dialog as bitmap files are saved: the dialog's last state with the remembered
+// image-save folder and filter index, no file name, the filter "BITMAP (*.bmp)|*.BMP" and
+// the extension "bmp".
+FileDialogSetup bitmap_save_setup();
 
 // The main window's save dialog for result files (background images, spot lists): the
 // overwrite prompt, the image-save slot's remembered folder and filter index and an empty

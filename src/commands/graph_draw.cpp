@@ -12,6 +12,7 @@
 #include "analysis/peak_table.h"
 #include "base/convert.h"
 #include "commands/nax_graph_commands.h"
+#include "commands/parameter_controls.h"
 #include "image/image_store.h"
 #include "model/parameter_table.h"
 #include "model/parameters.h"

@@ -242,7 +242,14 @@ void gauge_mouse_up() {
   if (moved) build_display_levels();
 }
 
+void show_display_edges() {
+  const DisplayScale& d = state().display_scale;
+  for (const ControlName& name : {frmImage::edtLowEdge, frmImage::lblLowIndex}) controls().set_text(name, Format("%d", {d.LowEdge}));
+  for (const ControlName& name : {frmImage::edtHighEdge, frmImage::lblHighIndex}) controls().set_text(name, Format("%d", {d.HighEdge}));
+}
+
 void clear_mask_command() {
+  if (current_image().NoImageFlag != 1) state().macro.record("Kestrin.ClearMask();");
   clear_mask();
   image_window().redraw_image();
 }

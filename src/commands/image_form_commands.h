@@ -49,6 +49,8 @@ void gauge_mouse_move(int32_t X, int32_t width);
 void gauge_mouse_up();
 
 // The buttons whose routine is more than one call.
-void clear_mask_command();          // clear_mask, then the redraw
+void clear_mask_command();          // the ClearMask macro line, clear_mask, then the redraw
+// The image window's edge edits and labels show LowEdge and HighEdge.
+void show_display_edges();
 
 }  // namespace kestrin

@@ -1,6 +1,7 @@
 // The image spread window's buttons.
 #include "commands/image_spread_commands.h"
 
+#include "base/text_file.h"
 #include "commands/file_list_commands.h"
 #include "image/image_spread.h"
 #include "ports/names/image_spread_names.h"
@@ -20,6 +21,29 @@ void spread_select_reference() {
   if (!choice.files.empty()) controls().set_text(frmImageSpread::edtRefFileName, choice.files.front());
 }
 
+void make_spread_reference(const std::vector<std::string>& files) {
+  if (files.size() != 1) return;
+  run_long("make_spread_reference", [&files] {
+    Report report = log_report();
+    std::vector<std::string> lines;
+    if (!spread_reference_lines(files.front(), lines, report)) return;
+    FileDialogSetup setup;
+    setup.filter = "Ref. file (*.csv)|*.CSV";
+    const FileDialogChoice choice = file_dialogs().run_window_dialog(frmImageSpread::svdRefFile, setup);
+    if (choice.files.empty()) return;
+    const std::string& name = choice.files.front();
+    controls().set_text(frmImageSpread::edtRefFileName, name);
+    std::string error;
+    if (!write_text_file(name, lines, &error))
+      report.say(" make_spread_reference() : " + ("Cannot write " + name + ": " + error + "."));
+  });
+}
+
+void spread_images_command(const std::string& reference, const std::vector<std::string>& files) {
+  Report report = log_report();
+  spread_images(reference, files, report);
+}
+
 void spread_execute() {
   if (controls().checked(frmImageSpread::rbtnSpreadNew)) {
     const std::vector<std::string> files = file_list(frmImageSpread::memFileName);
@@ -31,7 +55,7 @@ void spread_execute() {
     }
     make_spread_reference(files);
   } else
-    spread_images(controls().text(frmImageSpread::edtRefFileName), file_list(frmImageSpread::memFileName));
+    spread_images_command(controls().text(frmImageSpread::edtRefFileName), file_list(frmImageSpread::memFileName));
 }
 
 }  // namespace kestrin

@@ -16,6 +16,7 @@
 #include "commands/histogram_commands.h"
 #include "commands/image_form_commands.h"
 #include "commands/main_form_commands.h"
+#include "commands/parameter_controls.h"
 #include "commands/print_commands.h"
 #include "image/files/mask_files.h"
 #include "image/files/param_file.h"
@@ -57,7 +58,7 @@ void add_file_method(Table& t, const char* name, void (*routine)(const std::stri
 // Changing a combo box in code runs no handler, so a setter that changes one runs the
 // combo's change command itself, as a user's choice would.
 void run_change_command(const Parameter& p) {
-  if (p.control == frmMain::cmbDirection) direction_changed();
+  if (control_of(p).control == frmMain::cmbDirection) direction_changed();
 }
 
 // Get<P> and Set<P> of a parameter-table row; the header locks have the setter only. A
@@ -190,11 +191,11 @@ Result set_clear_mask(const Args& a) {
 
 void add_file_methods(Table& t) {
   t.push_back({"LoadImageFile", 1, [](const Args& a) -> Result { return int32_t(load_img_proc(a.text(0))); }});
-  add_file_method(t, "LoadParamFile", &load_param_proc);
-  add_file_method(t, "LoadMaskFile", &load_mask_proc);
-  add_file_method(t, "SaveParamFile", &save_param_proc);
-  add_file_method(t, "SaveMaskFile", &save_mask_proc);
-  add_file_method(t, "LoadNaxFile", &load_nax_proc);
+  add_file_method(t, "LoadParamFile", &load_param_command);
+  add_file_method(t, "LoadMaskFile", &load_mask_command);
+  add_file_method(t, "SaveParamFile", &save_param_command);
+  add_file_method(t, "SaveMaskFile", &save_mask_command);
+  add_file_method(t, "LoadNaxFile", &load_nax_command);
   add_file_method(t, "SaveNaxFile", &save_nax_proc);
 }
 

@@ -18,6 +18,7 @@
 #include "commands/file_commands.h"
 #include "commands/histogram_commands.h"
 #include "commands/nax_graph_commands.h"
+#include "commands/parameter_controls.h"
 #include "commands/spot_commands.h"
 #include "image/files/mask_files.h"
 #include "image/files/settings_file.h"
@@ -127,9 +128,7 @@ void choose_choice(const Parameter& row, int32_t value) {
 }
 
 void choose_radio(ControlName radio) {
-  const Parameter& row = *parameter_of(radio);
-  for (const RadioChoice& r : row.radios)
-    if (r.radio == radio) choose_choice(row, r.value);
+  choose_choice(*parameter_of(radio), choice_value_of(radio));
 }
 
 void region_radio_clicked(int32_t mode) {
@@ -244,7 +243,20 @@ void auto_analysis_command() {
   pixel_intensity_command();
   peak_search();
 }
-void import_mask_command() { import_mask_file(); }
+void import_mask_command() {
+  FileDialogs& dialogs = file_dialogs();
+  FileDialogSetup setup = dialogs.open_state();
+  setup.filter = "bmp file (*.bmp)|*.BMP";
+  setup.default_ext = "bmp";
+  setup.must_exist = true;
+  setup.overwrite_prompt = false;
+  setup.folder = state().dialog_slots.folder[kSlotMaskOpen];
+  setup.filter_index = state().dialog_slots.filter_index[kSlotMaskOpen];
+  setup.file_name.clear();
+  const std::string name = dialogs.run_open(setup);
+  Report report = log_report();
+  if (import_mask_file(name, dialogs.open_filter_index(), report)) image_window().redraw_image();
+}
 int32_t calc_tilt_command() {
   state().macro.record("Kestrin.CalcTilt();");
   Report report = log_report();

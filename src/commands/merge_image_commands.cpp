@@ -66,8 +66,9 @@ bool merge_create() {
     area.right = StrToInt(controls().text(frmMergeImage::edtX1));
     area.bottom = StrToInt(controls().text(frmMergeImage::edtY1));
   }
+  Report report = log_report();
   return merge_images(files, area, controls().item_index(frmMergeImage::cmbRotation),
-                      state().display_scale.DisplayMode);
+                      state().display_scale.DisplayMode, report);
 }
 
 // The display mode is the image window's too, so it changes with or without a picture; the

@@ -2,10 +2,10 @@
 #include "commands/wiring.h"
 
 #include "analysis/histogram_frame.h"
+#include "commands/headless_ports.h"
 #include "commands/histogram_commands.h"
 #include "commands/main_form_commands.h"
-#include "model/headless_ports.h"
-#include "model/parameters.h"
+#include "commands/parameter_controls.h"
 #include "ports/ports.h"
 
 namespace kestrin {

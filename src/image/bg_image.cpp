@@ -15,7 +15,6 @@
 #include "image/image_store.h"
 #include "image/image_writers.h"
 #include "model/state.h"
-#include "ports/names/bg_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -52,49 +51,29 @@ void reset_bg_view() {
   v.ScrollX = v.ScrollY = 0;
   v.ViewWidth = image.ViewWidth;
   v.ViewHeight = image.ViewHeight;
-  controls().set_item_index(frmBG::cmbMagni, 1);
-  controls().set_text(frmBG::edtMagni, "1.0");
-  bg_window().bg_image_resized();
 }
 
 bool is_fuji_type(int32_t type) {
   return type == kTypeBA100 || type == kTypeBAS2000 || type == kTypeBAS2500 || type == kTypeMacToBas;
 }
 
-void log_written(const WriteResult& written) {
-  for (const std::string& line : written.lines) log_line(line);
+void say_written(const WriteResult& written, Report& report) {
+  for (const std::string& line : written.lines) report.say(line);
 }
 
 }  // namespace
 
-int load_bg_img_proc(const std::string& name) {
+bool load_bg_img_proc(const std::string& name, Report& report) {
   ImageStore& bg = bg_image();
-  Report report = log_report();
-  if (!decode_into_store(bg, name, {"load_bg_img_proc", &bg_fields, &bg_words}, report)) return -1;
+  if (!decode_into_store(bg, name, {"load_bg_img_proc", &bg_fields, &bg_words}, report)) return false;
   bg.NoImageFlag = 0;
   state().made_bg_codes.clear();
   say_image_statistics(bg, "BG:", "BG Saturated points were found.", report);
   reset_bg_view();
-  build_bg_display_levels();
-  bg_window().set_caption(bg_caption());
-  return -1;
+  return true;
 }
 
-void load_bg_img_dialog() {
-  FileDialogs& dialogs = file_dialogs();
-  FileDialogSetup s = dialogs.open_state();
-  FileDialogSlots& slots = state().dialog_slots;
-  s.must_exist = true;
-  s.overwrite_prompt = false;
-  s.folder = slots.folder[kSlotImageOpen];
-  s.filter_index = slots.filter_index[kSlotImageOpen];
-  s.file_name.clear();
-  s.filter = kBgImageFilter;
-  const std::string name = dialogs.run_open(s);
-  slots.folder[kSlotImageOpen] = folder_of(name);
-  slots.filter_index[kSlotImageOpen] = dialogs.open_filter_index();
-  load_bg_img_proc(name);
-}
+const char* bg_image_filter() { return kBgImageFilter; }
 
 void build_bg_display_levels() {
   const ImageStore& bg = bg_image();
@@ -106,7 +85,7 @@ void build_bg_display_levels() {
   bg_window().redraw_bg_view();
 }
 
-void find_bg_local_maximum(double& x, double& y) {
+void find_bg_local_maximum(double& x, double& y, Report& report) {
   const ImageStore& bg = bg_image();
   const int32_t W = bg.ImageWidth, H = bg.ImageHeight;
   if (bg.NoImageFlag == 1 || bg.image_codes.size() != size_t(W) * size_t(H) || W < 1 || H < 1) return;
@@ -126,11 +105,11 @@ void find_bg_local_maximum(double& x, double& y) {
       line += Format("%5d", {round_saturated(v)});
       if (v > maximum) maximum = v, mx = cx + dx, my = cy + dy;
     }
-    log_line(line);
+    report.say(line);
   }
   const bool reverse = state().options.VerticalReverse == 1;
-  log_line("Maximum (" + Format("%4d", {mx}) + "," + Format("%4d", {reverse ? H - 1 - my : my}) +
-           ") Intensity = " + Format("%7.2f", {maximum}));
+  report.say("Maximum (" + Format("%4d", {mx}) + "," + Format("%4d", {reverse ? H - 1 - my : my}) +
+             ") Intensity = " + Format("%7.2f", {maximum}));
   double sx = 0, sy = 0, sw = 0;
   for (int32_t dy = -9; dy <= 9; ++dy)
     for (int32_t dx = -9; dx <= 9; ++dx) {
@@ -145,26 +124,26 @@ void find_bg_local_maximum(double& x, double& y) {
     x = mx + sx / sw;
     y = my + sy / sw;
   }
-  log_line(" Fitted " + Format("%10.5f", {x}) + "," + Format("%10.5f", {reverse ? H - 1 - y : y}));
+  report.say(" Fitted " + Format("%10.5f", {x}) + "," + Format("%10.5f", {reverse ? H - 1 - y : y}));
 }
 
-void save_processed_image(const std::string& name) {
+void save_processed_image(const std::string& name, Report& report) {
   const ImageStore& img = current_image();
   const ImageStore& bg = bg_image();
   const bool reverse = state().options.VerticalReverse == 1;
   switch (img.image_type) {
     case kTypeRaxis:
     case kTypeRigaku:
-    case kTypeRaxisCS: save_rigaku_file(name, 0); return;
-    case kTypeTiff: log_written(save_tiff_file(bg, img.ImageFilePath, name, reverse)); return;
-    case kTypeHipic: log_written(save_hipic_file(bg, img.ImageFilePath, name, reverse)); return;
+    case kTypeRaxisCS: save_rigaku_file(name, 0, report); return;
+    case kTypeTiff: say_written(save_tiff_file(bg, img.ImageFilePath, name, reverse), report); return;
+    case kTypeHipic: say_written(save_hipic_file(bg, img.ImageFilePath, name, reverse), report); return;
     default: break;
   }
   if (is_fuji_type(img.image_type)) {
-    log_written(save_fuji_file(bg, find_side_file(img.InfFileName).value_or(img.InfFileName), name, reverse));
+    say_written(save_fuji_file(bg, find_side_file(img.InfFileName).value_or(img.InfFileName), name, reverse), report);
     return;
   }
-  log_line(Format(" save_processed_image() : Images of type %d cannot be written.", {img.image_type}));
+  report.say(Format(" save_processed_image() : Images of type %d cannot be written.", {img.image_type}));
 }
 
 std::string bg_caption() { return "KES for Windows (BG) " + bg_image().ImageFileName; }

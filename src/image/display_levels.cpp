@@ -1,11 +1,9 @@
 // Rebuilding the current image's display levels.
 #include "image/display_levels.h"
 
-#include "base/convert.h"
 #include "image/display/display.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/names/image_form_names.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -23,12 +21,6 @@ void build_display_levels() {
   if (current_image().NoImageFlag == 1) return;
   update_display_levels();
   image_window().redraw_image();
-}
-
-void show_display_edges() {
-  const DisplayScale& d = state().display_scale;
-  for (const ControlName& name : {frmImage::edtLowEdge, frmImage::lblLowIndex}) controls().set_text(name, Format("%d", {d.LowEdge}));
-  for (const ControlName& name : {frmImage::edtHighEdge, frmImage::lblHighIndex}) controls().set_text(name, Format("%d", {d.HighEdge}));
 }
 
 }  // namespace kestrin

@@ -11,7 +11,4 @@ void update_display_levels();
 // update_display_levels, then the image window redraws; nothing while no image is loaded.
 void build_display_levels();
 
-// The image window's edge edits and labels show LowEdge and HighEdge.
-void show_display_edges();
-
 }  // namespace kestrin

@@ -7,7 +7,6 @@
 #include "image/display/display.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -26,25 +25,12 @@ TKsDIB display_picture() {
   return dib;
 }
 
-FileDialogSetup bitmap_save_setup() {
-  const FileDialogSlots& slots = state().dialog_slots;
-  FileDialogSetup setup = file_dialogs().save_state();
-  setup.folder = slots.folder[kSlotImageSave];
-  setup.filter_index = slots.filter_index[kSlotImageSave];
-  setup.filter = "BITMAP (*.bmp)|*.BMP";
-  setup.default_ext = "bmp";
-  setup.file_name.clear();
-  return setup;
-}
-
-void save_img_proc() {
-  if (current_image().NoImageFlag == 1) return;
+void save_img_proc(const std::string& name, int filter_index, Report& report) {
   FileDialogSlots& slots = state().dialog_slots;
-  const std::string name = file_dialogs().run_save(bitmap_save_setup());
   slots.folder[kSlotImageSave] = folder_of(name);
-  slots.filter_index[kSlotImageSave] = file_dialogs().save_filter_index();
+  slots.filter_index[kSlotImageSave] = filter_index;
   if (name.empty()) {
-    log_line(" save_img_proc() : cancel ");
+    report.say(" save_img_proc() : cancel ");
     return;
   }
   display_picture().SaveToFile(name);

@@ -1,9 +1,11 @@
 // The displayed image as a picture: the whole image's display levels with the current grey
-// palette in an 8-bit bitmap, and the command that saves it as a BMP file.
+// palette in an 8-bit bitmap, and saving it as a BMP file.
 #pragma once
 
+#include <string>
+
+#include "base/report.h"
 #include "image/display/ksdib.h"
-#include "ports/file_dialogs.h"
 
 namespace kestrin {
 
@@ -11,15 +13,9 @@ namespace kestrin {
 // views use (grey ramp, reversal, the omit-blue entry).
 TKsDIB display_picture();
 
-// The save dialog as bitmap files are saved: the dialog's last state with the remembered
-// image-save folder and filter index, no file name, the filter "BITMAP (*.bmp)|*.BMP" and
-// the extension "bmp".
-FileDialogSetup bitmap_save_setup();
-
-// Nothing without an image. Otherwise the save dialog with the remembered image-save
-// folder and filter index, the filter "BITMAP (*.bmp)|*.BMP" and the extension "bmp"; the
-// chosen folder and filter index are remembered. A cancel logs " save_img_proc() : cancel ";
-// a name gets display_picture() as a BMP file (bitmap errors go to the caller).
-void save_img_proc();
+// Saves display_picture() as the BMP file `name` (bitmap errors go to the caller), after
+// remembering the name's folder and the save dialog's filter index as the image-save slot's.
+// An empty name (a cancelled dialog) says " save_img_proc() : cancel " instead.
+void save_img_proc(const std::string& name, int filter_index, Report& report);
 
 }  // namespace kestrin

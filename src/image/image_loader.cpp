@@ -17,9 +17,6 @@
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
-#include "ports/log.h"
-#include "ports/names/spot_form_names.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -229,30 +226,25 @@ bool read_image_file(const std::string& name, ImageStore& store, const std::stri
   return true;
 }
 
-void show_loaded_image(const ImageLoad& load) {
-  const ImageStore& img = current_image();
-  show_parameters_in_edits();
-  if (load.mask_cleared) state().macro.record("Kestrin.ClearMask();");
-  std::exception_ptr error;
-  try {
-    read_parameters(img.ImageHeight);
-  } catch (...) {
-    error = std::current_exception();
-  }
-  show_display_edges();
-  image_window().image_loaded();
-  if (state().WindowShow == 1) image_window().show();
-  controls().set_text(frmSpot::edtX1, Format("%d", {img.ImageWidth}));
-  controls().set_text(frmSpot::edtY1, Format("%d", {img.ImageHeight}));
-  if (error) std::rethrow_exception(error);
+namespace {
+
+bool load_without_windows(const std::string& name) {
+  Report report;
+  return load_current_image(name, report).loaded;
 }
 
-bool load_current_image(const std::string& name) {
-  Report report = log_report();
-  const ImageLoad load = load_current_image(name, report);
-  if (load.loaded) show_loaded_image(load);
-  return load.loaded;
+ImageLoadCommand& installed_load_command() {
+  static ImageLoadCommand command = &load_without_windows;
+  return command;
 }
+
+}  // namespace
+
+void install_image_load_command(ImageLoadCommand command) {
+  installed_load_command() = command ? command : &load_without_windows;
+}
+
+bool load_current_image(const std::string& name) { return installed_load_command()(name); }
 
 int load_img_proc(const std::string& name) {
   load_current_image(name);

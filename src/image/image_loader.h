@@ -20,16 +20,19 @@ struct ImageLoad {
 // Loads `name` (a path with a folder) as the current image: the checks and the decode with
 // every line into `report`, the header geometry under the locks, the ".kes" beside the
 // image, the mask, the view, the display range and the spot list. No control or window is
-// touched: show_loaded_image shows the result. A refused name leaves the image it would have
-// replaced in the store, so NoImageFlag alone does not tell that this file was loaded.
+// touched: the load command (commands/file_commands.h) shows the result. A refused name
+// leaves the image it would have replaced in the store, so NoImageFlag alone does not tell
+// that this file was loaded.
 ImageLoad load_current_image(const std::string& name, Report& report);
-// What the windows show after a good load: the parameters in their edits (then read back,
-// so the geometry is what the edits show), the ClearMask macro line, the display edges, the
-// image window and the spot window's search area. A parameter edit that does not convert
-// raises its conversion error, but only after the windows follow the new image.
-void show_loaded_image(const ImageLoad& load);
 
-// The whole load with its lines in the log, then shown; true when `name` was loaded.
+// The program's whole load of a name: the load with its lines in the log, then the windows
+// follow it; true when `name` was loaded. The command layer installs it (its
+// load_image_command) with the headless ports and the windows, so that the batches that
+// load image after image load as the load command does; until then a load says nothing and
+// shows nothing.
+using ImageLoadCommand = bool (*)(const std::string& name);
+void install_image_load_command(ImageLoadCommand command);
+// The installed load command.
 bool load_current_image(const std::string& name);
 // The same; always returns -1 (the script method's result).
 int load_img_proc(const std::string& name);

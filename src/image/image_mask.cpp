@@ -6,12 +6,12 @@
 
 namespace kestrin {
 
-void clear_mask() {
+bool clear_mask() {
   const ImageStore& img = current_image();
-  if (img.NoImageFlag == 1) return;
-  state().macro.record("Kestrin.ClearMask();");
+  if (img.NoImageFlag == 1) return false;
   // Fresh zeroed storage rather than a fill: no pass over the bytes, and painted pages go back.
   state().image_mask.resize(img.ImageWidth, img.ImageHeight);
+  return true;
 }
 
 void set_mask_pixel(int32_t x, int32_t y, uint8_t value) {

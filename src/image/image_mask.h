@@ -7,9 +7,9 @@
 
 namespace kestrin {
 
-// Nothing without an image. Otherwise records "Kestrin.ClearMask();" while recording, then
-// sets every mask byte of the image to 0.
-void clear_mask();
+// Nothing without an image (false). Otherwise sets every mask byte of the image to 0 (true):
+// the command records "Kestrin.ClearMask();" for it.
+bool clear_mask();
 
 // Sets the mask byte of (x, y) to value; nothing for a pixel outside the image.
 void set_mask_pixel(int32_t x, int32_t y, uint8_t value);

@@ -12,14 +12,12 @@
 #include "image/image_loader.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/names/image_spread_names.h"
-#include "ports/ports.h"
+#include "ports/long_run.h"
 
 namespace kestrin {
 
 namespace {
 
-constexpr const char* kReferencePrefix = " make_spread_reference() : ";
 constexpr const char* kSpreadPrefix = " spread_images() : ";
 // A reference file of a 10000-row image is some 60 kB; more is never read.
 constexpr size_t kMaxReferenceBytes = size_t(1) << 20;
@@ -42,11 +40,11 @@ std::string spread_name(const std::string& source) {
 }
 
 // Spreads one read image and writes it beside its source.
-void write_spread(ImageStore& image, const std::vector<int32_t>& limits) {
+void write_spread(ImageStore& image, const std::vector<int32_t>& limits, Report& report) {
   spread_image(image, limits);
   const WriteResult written =
       save_rigaku_file(image, image.ImageFilePath, spread_name(image.ImageFilePath), state().options.VerticalReverse == 1);
-  for (const std::string& line : written.lines) log_line(line);
+  for (const std::string& line : written.lines) report.say(line);
 }
 
 bool fits(const ImageData& image, const std::vector<int32_t>& limits) {
@@ -57,15 +55,15 @@ bool fits(const ImageData& image, const std::vector<int32_t>& limits) {
 }
 
 // The reference file for `image`; false, with the reason logged, when it does not serve.
-bool read_reference(const std::string& name, const ImageData& image, std::vector<int32_t>& limits) {
+bool read_reference(const std::string& name, const ImageData& image, std::vector<int32_t>& limits, Report& report) {
   std::string text, error;
   if (!read_file_bytes(name, text, &error, kMaxReferenceBytes)) {
-    log_line(kSpreadPrefix + ("Cannot open " + name + ": " + error + "."));
+    report.say(kSpreadPrefix + ("Cannot open " + name + ": " + error + "."));
     return false;
   }
   SpreadReference ref = parse_spread_reference(text, image.ImageHeight, image.ImageWidth);
   if (!ref.error.empty()) {
-    log_line(kSpreadPrefix + ref.error);
+    report.say(kSpreadPrefix + ref.error);
     return false;
   }
   limits = std::move(ref.limits);
@@ -146,42 +144,30 @@ void spread_image(ImageData& image, const std::vector<int32_t>& limits) {
   }
 }
 
-void make_spread_reference(const std::vector<std::string>& files) {
-  if (files.size() != 1) return;
-  run_long("make_spread_reference", [&files] {
-    ImageStore image;
-    Report report = log_report();
-    if (!read_image_file(files.front(), image, "make_spread_reference", report)) return;
-    std::vector<std::string> lines;
-    for (int32_t limit : median_spread_limits(measure_spread_limits(image))) lines.push_back(Format("%d", {limit}));
-    FileDialogSetup setup;
-    setup.filter = "Ref. file (*.csv)|*.CSV";
-    const FileDialogChoice choice = file_dialogs().run_window_dialog(frmImageSpread::svdRefFile, setup);
-    if (choice.files.empty()) return;
-    const std::string& name = choice.files.front();
-    controls().set_text(frmImageSpread::edtRefFileName, name);
-    std::string error;
-    if (!write_text_file(name, lines, &error)) log_line(kReferencePrefix + ("Cannot write " + name + ": " + error + "."));
-  });
+bool spread_reference_lines(const std::string& file, std::vector<std::string>& lines, Report& report) {
+  ImageStore image;
+  if (!read_image_file(file, image, "make_spread_reference", report)) return false;
+  lines.clear();
+  for (int32_t limit : median_spread_limits(measure_spread_limits(image))) lines.push_back(Format("%d", {limit}));
+  return true;
 }
 
-void spread_images(const std::string& reference, const std::vector<std::string>& files) {
+void spread_images(const std::string& reference, const std::vector<std::string>& files, Report& report) {
   run_long("spread_images", [&] {
     std::vector<int32_t> limits;
     bool have_reference = false;
     ImageStore image;
-    Report report = log_report();
     for (const std::string& name : files) {
       if (!read_image_file(name, image, "spread_images", report)) {
-        log_line(kSpreadPrefix + name + " skipped.");
+        report.say(kSpreadPrefix + name + " skipped.");
       } else if (!have_reference) {
-        if (!read_reference(reference, image, limits)) return;
+        if (!read_reference(reference, image, limits, report)) return;
         have_reference = true;
-        write_spread(image, limits);
+        write_spread(image, limits, report);
       } else if (!fits(image, limits)) {
-        log_line(kSpreadPrefix + name + " skipped.");
+        report.say(kSpreadPrefix + name + " skipped.");
       } else {
-        write_spread(image, limits);
+        write_spread(image, limits, report);
       }
       pump_events();
       if (program_terminated()) return;

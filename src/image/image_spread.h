@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/report.h"
 #include "image/formats/image_data.h"
 
 namespace kestrin {
@@ -44,17 +45,18 @@ uint16_t spread_code(double value, float ratio);
 // Every row of `image` stretched by its limit, through its code tables, into new codes.
 void spread_image(ImageData& image, const std::vector<int32_t>& limits);
 
-// "RefFile作成": only for a list of exactly one file. Measures and smooths the file's limits,
-// asks for a name in the spread window's save dialog and writes the reference file there
-// (completely or not at all); the window's reference-name edit shows the name.
-void make_spread_reference(const std::vector<std::string>& files);
+// The lines of the reference file for the image `file`: its measured and smoothed limits,
+// one decimal line a row. False when the file does not load (the reader's lines and one
+// naming make_spread_reference in `report`).
+bool spread_reference_lines(const std::string& file, std::vector<std::string>& lines, Report& report);
 
 // "画像伸長", a long run: the reference file applied to every file of the list, each written
 // to <folder><base>_spr<ext> as an R-AXIS file, then the windows handle their events once;
 // the run stops after the current file when the program ends. The reference is read for the
 // first file that loads; one that does not fit it is refused with its line and nothing is
-// written. A file that does not load, or that is taller than the reference, logs
-// " spread_images() : <name> skipped.". The current image stays as it is.
-void spread_images(const std::string& reference, const std::vector<std::string>& files);
+// written. A file that does not load, or that is taller than the reference, says
+// " spread_images() : <name> skipped.". The current image stays as it is. Every line goes
+// into `report`.
+void spread_images(const std::string& reference, const std::vector<std::string>& files, Report& report);
 
 }  // namespace kestrin

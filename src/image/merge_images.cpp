@@ -12,7 +12,6 @@
 #include "image/image_loader.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/log.h"
 
 namespace kestrin {
 
@@ -100,32 +99,31 @@ void copy_merge_block(const uint16_t* image, int32_t iw, const MergeArea& a, int
 }
 
 bool merge_images(const std::vector<std::string>& files, const MergeArea& area, int32_t rotation,
-                  int32_t display_mode) {
+                  int32_t display_mode, Report& report) {
   if (files.empty()) {
-    log_line("Create Merge Image. File Num Error.");
+    report.say("Create Merge Image. File Num Error.");
     return false;
   }
   if (blank(files.front())) return false;
   if (rotation < kRotate0 || rotation > kRotate270) rotation = kRotate0;
-  Report report = log_report();
   ImageStore image;
   if (!read_image_file(files.front(), image, kRoutine, report)) return false;
   if (!contains(image, area) || !well_formed(area)) {
-    log_line(kAreaError);
+    report.say(kAreaError);
     return false;
   }
   MergeState& m = merge_state();
   int64_t width = 0, height = 0;
   merged_size(area, rotation, files.size(), width, height);
   if (!allocate_picture(m, width, height)) {
-    log_line("MergeImage SetLength Error");
+    report.say("MergeImage SetLength Error");
     return false;
   }
   const size_t block = size_t(width) * size_t(height) / files.size();
   keep_tables(m, image);
   for (size_t i = 0; i < files.size(); ++i) {
     if (i > 0 && (!read_image_file(files[i], image, kRoutine, report) || !contains(image, area))) {
-      log_line(std::string(kAreaError) + " " + files[i]);
+      report.say(std::string(kAreaError) + " " + files[i]);
       continue;  // the block keeps code 0
     }
     if (i > 0) keep_tables(m, image);

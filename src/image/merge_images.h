@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/report.h"
 #include "image/display/ksdib.h"
 #include "image/merge_gauge.h"
 
@@ -51,18 +52,18 @@ void copy_merge_block(const uint16_t* image, int32_t image_width, const MergeAre
                       uint16_t* out);
 
 // Makes the merged picture of `files` into merge_state() and returns true:
-//   - an empty list logs "Create Merge Image. File Num Error."; a blank first line (empty
+//   - an empty list says "Create Merge Image. File Num Error."; a blank first line (empty
 //     after trimming blanks and control characters) stops silently;
 //   - the first file is read (read_image_file); the rectangle must lie inside it (left and
 //     top at least 0, right below its width, bottom below its height, left < right,
 //     top < bottom), else "Create Merge Image. Area Error.";
-//   - a picture whose display bitmap or codes cannot be had logs "MergeImage SetLength Error";
+//   - a picture whose display bitmap or codes cannot be had says "MergeImage SetLength Error";
 //   - every later file that cannot be read or does not contain the rectangle leaves its
-//     block at code 0 and logs "Create Merge Image. Area Error. " and its name.
+//     block at code 0 and says "Create Merge Image. Area Error. " and its name.
 // The display levels follow with the display mode given (0 log, 1 linear). The current
 // image and every other program state stay as they are.
 bool merge_images(const std::vector<std::string>& files, const MergeArea& area, int32_t rotation,
-                  int32_t display_mode);
+                  int32_t display_mode, Report& report);
 
 // The display level of every merged code into MergeDIB: with v = Trunc of the code's log
 // value (mode 0) or intensity (mode 1), 0 below the low edge, Trunc((v - low) / (high - low)

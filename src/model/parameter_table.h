@@ -1,8 +1,9 @@
 // The one table of the parameters the windows show and the analyses read: for each one its
-// field in integration_params, its control, its script getter and setter, its line in the
-// settings file and in the parameter file with their formats, its place in the order of
-// read_parameters and its start value. Everything that reads, shows, stores, sets or
-// records a parameter iterates this table; adding a parameter is adding a row.
+// field in integration_params, its script getter and setter, its line in the settings file
+// and in the parameter file with their formats and its place in the order of
+// read_parameters. Everything that reads, shows, stores, sets or records a parameter
+// iterates this table; adding a parameter is adding a row (and its control's row in
+// commands/parameter_controls.cpp, which says which control shows it and how it starts).
 #pragma once
 
 #include <cstdint>
@@ -12,7 +13,6 @@
 #include <string_view>
 
 #include "model/state.h"
-#include "ports/controls.h"
 
 namespace kestrin {
 
@@ -28,7 +28,6 @@ enum class ParameterKind {
 // One radio button of a choice: the value it stands for and its settings-file line (0: the
 // file does not keep it).
 struct RadioChoice {
-  ControlName radio;
   int32_t value;
   int settings_line;
 };
@@ -66,18 +65,16 @@ struct Parameter {
   // empty: scripts do not reach it and nothing is recorded.
   std::string_view script;
   ParameterKind kind;
-  ControlName control;                  // the edit, combo box or check box (kChoice: none)
-  std::span<const RadioChoice> radios;  // kChoice: the first is checked at start when its value is start_value
+  std::span<const RadioChoice> radios;  // kChoice: one per radio button, in the buttons' order
   double IntegrationParams::*real = nullptr;      // kReal
   int32_t IntegrationParams::*integer = nullptr;  // kInteger, kChoice, kIndex
-  std::string_view start_text;  // kReal, kInteger: the edit's text when the window is made
-  int32_t start_value = 0;      // kChoice: the value checked; kIndex: the item; kCheckBox: 1 checked
   int read_order = 0;           // position in read_parameters (from 1); 0: not read
   int settings_line = 0;        // line of the settings file (from 1); 0: not kept
   int file_line = 0;            // line of the parameter file (from 1); 0: not kept
   const char* file_format = nullptr;   // how the parameter file writes it
   const char* shown_format = nullptr;  // how a loaded file or image header shows it in the edit
-  ControlName header_lock{};           // the lock that keeps the user's value at an image load
+  // The check box row (its script name) that keeps the user's value at an image load.
+  std::string_view header_lock{};
   uint32_t rules = kNoRule;
 
   bool has(ParameterRule r) const { return (rules & r) != 0; }
@@ -88,8 +85,8 @@ struct Parameter {
 // register their Get/Set pairs in this order.
 std::span<const Parameter> parameter_table();
 
-// The row of a control (an edit, combo box, check box or one of its radio buttons), or null.
-const Parameter* parameter_of(ControlName control);
+// The row's place in the table, which the parameter window port addresses it by.
+size_t row_index(const Parameter& p);
 // The row a script name stands for ("Lo" for GetLo and SetLo), or null.
 const Parameter* parameter_named(std::string_view script);
 

@@ -6,40 +6,40 @@
 #include <stdexcept>
 
 #include "base/convert.h"
-#include "ports/ports.h"
+#include "ports/parameter_window.h"
 
 namespace kestrin {
 
 namespace {
 
 ParameterReads& reads() { return state().parameter_reads; }
-size_t row_of(const Parameter& p) { return size_t(&p - parameter_table().data()); }
+size_t row_of(const Parameter& p) { return row_index(p); }
 uint64_t bit_of(const Parameter& p) { return uint64_t(1) << row_of(p); }
 
 // The text the row's control holds: the one last written or read there when no change came
 // since, else the control's, which is then known until the next change.
-std::string row_text(const Controls& c, const Parameter& p) {
+std::string row_text(const ParameterWindow& c, const Parameter& p) {
   ParameterReads& r = reads();
   std::string& text = r.text_of[row_of(p)];
   if (!(r.known & bit_of(p))) {
-    text = c.text(p.control);
+    text = c.text(row_of(p));
     r.known |= bit_of(p);
   }
   return text;
 }
 
 // Writes a text into the row's control and keeps it as the text the control holds.
-void write_row_text(Controls& c, const Parameter& p, const std::string& text) {
-  c.set_text(p.control, text);
+void write_row_text(ParameterWindow& c, const Parameter& p, const std::string& text) {
+  c.set_text(row_of(p), text);
   ParameterReads& r = reads();
   r.known |= bit_of(p);
   r.text_of[row_of(p)] = text;
 }
 
 // The value of a choice's checked radio button, -1 when none is.
-int32_t checked_radio(const Controls& c, const Parameter& p) {
-  for (const RadioChoice& r : p.radios)
-    if (c.checked(r.radio)) return r.value;
+int32_t checked_radio(const ParameterWindow& c, const Parameter& p) {
+  for (size_t i = 0; i < p.radios.size(); ++i)
+    if (c.checked(row_of(p), i)) return p.radios[i].value;
   return -1;
 }
 
@@ -47,7 +47,7 @@ int32_t checked_radio(const Controls& c, const Parameter& p) {
 // last one's (so "none checked" reads as the last choice).
 int32_t chosen_value(int32_t checked, const Parameter& p) { return checked < 0 ? p.radios.back().value : checked; }
 
-void read_real(Controls& c, const Parameter& p, IntegrationParams& ip, int32_t image_height) {
+void read_real(ParameterWindow& c, const Parameter& p, IntegrationParams& ip, int32_t image_height) {
   double v = StrToFloat(row_text(c, p));
   if (p.has(kFlippedWhenReversed)) {
     reads().image_height = image_height;
@@ -71,7 +71,7 @@ void read_real(Controls& c, const Parameter& p, IntegrationParams& ip, int32_t i
 // A graph window's range: read when it is a number, else left as it was. The draw that uses
 // it checks it (a 2theta pattern does not use the pixel range), so a bad range stops no
 // integration and no other draw.
-void read_graph_range(const Controls& c, const Parameter& p, IntegrationParams& ip) {
+void read_graph_range(const ParameterWindow& c, const Parameter& p, IntegrationParams& ip) {
   const std::string text = row_text(c, p);
   if (p.kind == ParameterKind::kInteger) {
     if (const auto v = TryStrToInt(text)) ip.*p.integer = *v;
@@ -80,20 +80,20 @@ void read_graph_range(const Controls& c, const Parameter& p, IntegrationParams& 
   }
 }
 
-void read_choice(const Controls& c, const Parameter& p, IntegrationParams& ip) {
+void read_choice(const ParameterWindow& c, const Parameter& p, IntegrationParams& ip) {
   const int32_t checked = checked_radio(c, p);
   reads().checked_value[row_of(p)] = checked;
   ip.*p.integer = chosen_value(checked, p);
 }
 
 // Flat dispatch over the kind of control.
-void read_row(Controls& c, const Parameter& p, IntegrationParams& ip, int32_t image_height) {
+void read_row(ParameterWindow& c, const Parameter& p, IntegrationParams& ip, int32_t image_height) {
   if (p.has(kKeptWhenNotANumber)) return read_graph_range(c, p, ip);
   switch (p.kind) {
     case ParameterKind::kReal: read_real(c, p, ip, image_height); break;
     case ParameterKind::kInteger: ip.*p.integer = StrToInt(row_text(c, p)); break;
     case ParameterKind::kChoice: read_choice(c, p, ip); break;
-    case ParameterKind::kIndex: ip.*p.integer = c.item_index(p.control); break;
+    case ParameterKind::kIndex: ip.*p.integer = c.item_index(row_of(p)); break;
     case ParameterKind::kCheckBox: break;
   }
 }
@@ -130,22 +130,20 @@ const Parameter& sector_count_row() {
   throw std::logic_error("the parameter table has no division angle");
 }
 
-std::optional<double> row_number(const Parameter& p) { return TryStrToFloat(row_text(controls(), p)); }
+std::optional<double> row_number(const Parameter& p) { return TryStrToFloat(row_text(parameter_window(), p)); }
 std::optional<double> division_angle() { return row_number(sector_count_row()); }
 
 }  // namespace
 
-void mark_parameter_changed(ControlName control) {
-  if (const Parameter* p = parameter_of(control)) {
-    ParameterReads& r = reads();
-    r.changed |= bit_of(*p);
-    r.known &= ~bit_of(*p);
-  }
+void mark_row_changed(const Parameter& p) {
+  ParameterReads& r = reads();
+  r.changed |= bit_of(p);
+  r.known &= ~bit_of(p);
 }
 
 int32_t checked_choice(const Parameter& p) {
   const ParameterReads& r = reads();
-  if (r.changed & bit_of(p)) return checked_radio(controls(), p);
+  if (r.changed & bit_of(p)) return checked_radio(parameter_window(), p);
   return r.checked_value[row_of(p)];
 }
 
@@ -156,7 +154,7 @@ void read_parameter(const Parameter& p, int32_t image_height) {
   if (!needs_read(p, ip, image_height)) return;
   // A wrapped sector end holds another value than its text gives: it is read again each time.
   const bool wraps = p.has(kWrapsNegativeSector) && ip.sector_start < 0;
-  read_row(controls(), p, ip, image_height);
+  read_row(parameter_window(), p, ip, image_height);
   ParameterReads& r = reads();
   r.changed &= ~bit_of(p);
   r.taken[row_of(p)] = wraps ? std::numeric_limits<double>::quiet_NaN() : field_value(p, ip);
@@ -193,30 +191,29 @@ std::string smallest_division_angle_line() {
 
 void show_parameters_in_edits() {
   for (const Parameter& p : parameter_table())
-    if (p.shown_format) write_row_text(controls(), p, shown_text(p));
+    if (p.shown_format) write_row_text(parameter_window(), p, shown_text(p));
 }
 
 void show_parameter_text(double IntegrationParams::*field, const std::string& text) {
   for (const Parameter& p : parameter_table())
-    if (p.kind == ParameterKind::kReal && p.real == field) return write_row_text(controls(), p, text);
+    if (p.kind == ParameterKind::kReal && p.real == field) return write_row_text(parameter_window(), p, text);
 }
 
 void show_parameter_text(int32_t IntegrationParams::*field, const std::string& text) {
   for (const Parameter& p : parameter_table())
-    if (p.kind == ParameterKind::kInteger && p.integer == field) return write_row_text(controls(), p, text);
+    if (p.kind == ParameterKind::kInteger && p.integer == field) return write_row_text(parameter_window(), p, text);
 }
 
 bool header_locked(double IntegrationParams::*field) {
   for (const Parameter& p : parameter_table()) {
-    if (p.real != field || p.header_lock.control.empty()) continue;
-    const Parameter* lock = parameter_of(p.header_lock);
-    if (!lock) return controls().checked(p.header_lock);
+    if (p.real != field || p.header_lock.empty()) continue;
+    const Parameter& lock = *parameter_named(p.header_lock);
     ParameterReads& r = reads();
-    if (r.changed & bit_of(*lock)) {
-      r.checked_value[row_of(*lock)] = controls().checked(p.header_lock) ? 1 : 0;
-      r.changed &= ~bit_of(*lock);
+    if (r.changed & bit_of(lock)) {
+      r.checked_value[row_of(lock)] = parameter_window().checked(row_of(lock), 0) ? 1 : 0;
+      r.changed &= ~bit_of(lock);
     }
-    return r.checked_value[row_of(*lock)] == 1;
+    return r.checked_value[row_of(lock)] == 1;
   }
   return false;
 }
@@ -238,39 +235,24 @@ ParameterValue parameter_value(const Parameter& p) {
 
 void set_real_parameter(const Parameter& p, double value) {
   state().integration_params.*p.real = value;
-  write_row_text(controls(), p, parameter_edit_text(value));
+  write_row_text(parameter_window(), p, parameter_edit_text(value));
 }
 
 void set_integer_parameter(const Parameter& p, int32_t value) {
-  Controls& c = controls();
+  ParameterWindow& c = parameter_window();
   if (p.kind == ParameterKind::kCheckBox) {
-    if (value == 0 || value == 1) c.set_checked(p.control, value == 1);
+    if (value == 0 || value == 1) c.set_checked(row_of(p), 0, value == 1);
     return;
   }
   state().integration_params.*p.integer = value;
   switch (p.kind) {
     case ParameterKind::kInteger: write_row_text(c, p, Format("%d", {value})); break;
-    case ParameterKind::kIndex: c.set_item_index(p.control, value); break;
+    case ParameterKind::kIndex: c.set_item_index(row_of(p), value); break;
     case ParameterKind::kChoice:
-      for (const RadioChoice& r : p.radios)
-        if (r.value == value) c.set_checked(r.radio, true);
+      for (size_t i = 0; i < p.radios.size(); ++i)
+        if (p.radios[i].value == value) c.set_checked(row_of(p), i, true);
       break;
     default: break;
-  }
-}
-
-void show_start_values(Controls& c) {
-  for (const Parameter& p : parameter_table()) {
-    switch (p.kind) {
-      case ParameterKind::kReal:
-      case ParameterKind::kInteger: c.set_text(p.control, p.start_text); break;
-      case ParameterKind::kIndex: c.set_item_index(p.control, p.start_value); break;
-      case ParameterKind::kCheckBox: c.set_checked(p.control, p.start_value == 1); break;
-      case ParameterKind::kChoice:
-        for (const RadioChoice& r : p.radios)
-          if (r.value == p.start_value) c.set_checked(r.radio, true);
-        break;
-    }
   }
 }
 

@@ -1,6 +1,7 @@
 // Reading the parameters from the windows' controls into integration_params and showing
 // them back, the checks of the sector and division angles, and the script getters and
-// setters: every one walks the parameter table.
+// setters: every one walks the parameter table, and reaches the controls through the
+// parameter window port (ports/parameter_window.h) only.
 #pragma once
 
 #include <cstdint>
@@ -26,9 +27,9 @@ int32_t read_parameters(int32_t image_height);
 // The same for one row alone.
 void read_parameter(const Parameter& p, int32_t image_height);
 
-// What the controls tell of a change: the row of that control (an edit, combo box, check
-// box or one of a choice's radio buttons) is read again at the next read_parameters.
-void mark_parameter_changed(ControlName control);
+// What the controls tell of a change: the row whose control (an edit, combo box, check box
+// or one of a choice's radio buttons) changed is read again at the next read_parameters.
+void mark_row_changed(const Parameter& p);
 
 // The value of the checked radio button of a choice row as the radios show it, -1 when none
 // is checked; the radios are only asked when they changed since the row was last read.
@@ -75,8 +76,5 @@ ParameterValue parameter_value(const Parameter& p);
 // Nothing else is read or redrawn.
 void set_real_parameter(const Parameter& p, double value);
 void set_integer_parameter(const Parameter& p, int32_t value);
-
-// Writes the start value of every row into the controls.
-void show_start_values(Controls& controls);
 
 }  // namespace kestrin

@@ -54,7 +54,7 @@ inline Printing& printing() { return *ports().printing; }
 // Installs a set of ports; null members get the headless defaults.
 void install_ports(const Ports& installed);
 // Back to fresh, empty headless defaults everywhere. The headless program's start values
-// come from the parameter table: see model/headless_ports.h.
+// come from the parameter table: see commands/headless_ports.h.
 void reset_ports();
 HeadlessControls& headless_controls();
 

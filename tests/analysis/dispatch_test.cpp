@@ -13,8 +13,8 @@
 #include "analysis/pixel_histogram.h"
 #include "analysis/sectored_histogram.h"
 #include "analysis_fixture.h"
+#include "commands/headless_ports.h"
 #include "histogram_runs.h"
-#include "model/headless_ports.h"
 #include "model/parameters.h"
 #include "ports/names/main_form_names.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "analysis_fixture.h"
-#include "model/headless_ports.h"
+#include "commands/headless_ports.h"
 #include "model/state.h"
 #include "ports/log.h"
 #include "ports/ports.h"

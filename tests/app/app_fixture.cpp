@@ -6,8 +6,8 @@
 
 #include "app/program.h"
 #include "app/window_ports.h"
+#include "commands/headless_ports.h"
 #include "image/program_state.h"
-#include "model/headless_ports.h"
 #include "model/state.h"
 #include "offscreen_app.h"
 #include "platform/gui/printer.h"

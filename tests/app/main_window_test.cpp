@@ -16,8 +16,9 @@
 #include "app_fixture.h"
 #include "base/convert.h"
 #include "base/text_file.h"
+#include "commands/headless_ports.h"
+#include "commands/parameter_controls.h"
 #include "image/image_store.h"
-#include "model/headless_ports.h"
 #include "model/parameter_table.h"
 #include "model/state.h"
 #include "platform/gui/list_controls.h"
@@ -83,17 +84,18 @@ TEST_F(MainWindowTest, TheWindowStartsWithTheHeadlessStartValues) {
   prepare_headless_controls(headless);
   int compared = 0;
   for (const Parameter& p : parameter_table()) {
-    for (const RadioChoice& r : p.radios) {
-      EXPECT_EQ(controls().checked(r.radio), headless.checked(r.radio)) << r.radio;
+    for (ControlName radio : control_of(p).radios) {
+      EXPECT_EQ(controls().checked(radio), headless.checked(radio)) << radio;
       ++compared;
     }
-    if (p.kind == ParameterKind::kChoice || p.control.form != frmMain::form) continue;
+    const ControlName c = control_of(p).control;
+    if (p.kind == ParameterKind::kChoice || c.form != frmMain::form) continue;
     ++compared;
     switch (p.kind) {
       case ParameterKind::kReal:
-      case ParameterKind::kInteger: EXPECT_EQ(controls().text(p.control), headless.text(p.control)) << p.control; break;
-      case ParameterKind::kIndex: EXPECT_EQ(controls().item_index(p.control), headless.item_index(p.control)); break;
-      case ParameterKind::kCheckBox: EXPECT_EQ(controls().checked(p.control), headless.checked(p.control)) << p.control; break;
+      case ParameterKind::kInteger: EXPECT_EQ(controls().text(c), headless.text(c)) << c; break;
+      case ParameterKind::kIndex: EXPECT_EQ(controls().item_index(c), headless.item_index(c)); break;
+      case ParameterKind::kCheckBox: EXPECT_EQ(controls().checked(c), headless.checked(c)) << c; break;
       case ParameterKind::kChoice: break;
     }
   }

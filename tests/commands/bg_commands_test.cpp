@@ -69,7 +69,7 @@ protected:
   void TearDown() override { reset_headless_ports(); }
 
   void load_bg_file() {
-    load_bg_img_proc(bg_file_);
+    load_bg_img_command(bg_file_);
     edit(frmBG::lblBGFileName, "bg.img");
   }
   TempDir dir_;
@@ -144,7 +144,7 @@ TEST_F(BgCommandsTest, SubtractionsStartFromTheLoadedOrTheMadeBackground) {
   subtract_bg_command();
   EXPECT_EQ(bg_image().image_codes, once);
   // What the fault gave: the background reloaded from the image's own file.
-  load_bg_img_proc(image_file_);
+  load_bg_img_command(image_file_);
   current_image().image_codes = image_before;
   subtract_bg_command();
   EXPECT_NE(bg_image().image_codes, once);

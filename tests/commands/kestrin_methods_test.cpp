@@ -14,6 +14,7 @@
 #include "base/text_file.h"
 #include "analysis/ring_mask.h"
 #include "commands/kestrin_methods.h"
+#include "commands/parameter_controls.h"
 #include "commands/wiring.h"
 #include "image/files/param_file.h"
 #include "image/files/settings_file.h"
@@ -320,7 +321,7 @@ TEST_F(KestrinMethodCalls, EveryParameterRoundTripsThroughItsMethodsAndBothFiles
     const double value = trial_value(p, row);
     call("Set" + std::string(p.script), {value});
     if (p.kind == ParameterKind::kCheckBox) {
-      EXPECT_EQ(controls().checked(p.control), value == 1);
+      EXPECT_EQ(controls().checked(control_of(p).control), value == 1);
     } else {
       const MethodResult got = call("Get" + std::string(p.script));
       EXPECT_EQ(p.real ? std::get<double>(got) : std::get<int32_t>(got), value);
@@ -332,7 +333,7 @@ TEST_F(KestrinMethodCalls, EveryParameterRoundTripsThroughItsMethodsAndBothFiles
       read_settings_lines(lines);
       read_parameters(0);
       if (p.kind == ParameterKind::kCheckBox) {
-        EXPECT_EQ(controls().checked(p.control), value == 1);
+        EXPECT_EQ(controls().checked(control_of(p).control), value == 1);
       } else {
         EXPECT_EQ(field_of(p), value);
       }

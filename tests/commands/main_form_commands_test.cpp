@@ -7,11 +7,12 @@
 #include <utility>
 
 #include "base/convert.h"
+#include "commands/headless_ports.h"
 #include "commands/histogram_commands.h"
 #include "commands/main_form_commands.h"
+#include "commands/parameter_controls.h"
 #include "image/image_store.h"
 #include "image/program_state.h"
-#include "model/headless_ports.h"
 #include "model/parameter_table.h"
 #include "model/parameters.h"
 #include "model/state.h"
@@ -67,8 +68,8 @@ TEST_F(MainCommandsTest, EditCommitRule) {
 TEST_F(MainCommandsTest, EveryParameterEditRecordsItsMethod) {
   current_image().NoImageFlag = 0;
   for (const Parameter& p : parameter_table())
-    if (p.control.form == frmMain::form && (p.kind == ParameterKind::kReal || p.kind == ParameterKind::kInteger))
-      parameter_edit_key(p.control, kEnterKey);
+    if (control_of(p).control.form == frmMain::form && (p.kind == ParameterKind::kReal || p.kind == ParameterKind::kInteger))
+      parameter_edit_key(control_of(p).control, kEnterKey);
   ASSERT_EQ(macro().size(), 15u);  // all but the division angle
   EXPECT_EQ(macro().front(), "Kestrin.Set2ThetaBegin(1.0);");
   EXPECT_EQ(macro()[9], "Kestrin.SetBand(100);");

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "base/convert.h"
+#include "commands/headless_ports.h"
 #include "commands/option_commands.h"
 #include "image/files/settings_file.h"
-#include "model/headless_ports.h"
 #include "model/state.h"
 #include "ports/names/option_form_names.h"
 #include "ports/ports.h"

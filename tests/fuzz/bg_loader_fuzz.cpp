@@ -20,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
   kestrin::write_file_bytes(name, bytes);
   kestrin::write_file_bytes(folder + "bg.inf", bytes);
-  kestrin::load_bg_img_proc(name);
+  kestrin::Report report;
+  kestrin::load_bg_img_proc(name, report);
   return 0;
 }

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "base/text_file.h"
+#include "commands/headless_ports.h"
 #include "harness/harness.h"
 #include "harness/harness_fixture.h"
 #include "image/program_state.h"
-#include "model/headless_ports.h"
 #include "model/state.h"
 #include "support/temp_dir.h"
 

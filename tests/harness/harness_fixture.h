@@ -7,9 +7,9 @@
 #include <sstream>
 #include <string>
 
+#include "commands/headless_ports.h"
 #include "harness/harness.h"
 #include "image/program_state.h"
-#include "model/headless_ports.h"
 #include "ports/log.h"
 
 namespace kestrin::harness {

@@ -3,10 +3,10 @@
 
 #include <sstream>
 
+#include "commands/headless_ports.h"
 #include "harness/harness_fixture.h"
 #include "image/image_store.h"
 #include "image/program_state.h"
-#include "model/headless_ports.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"

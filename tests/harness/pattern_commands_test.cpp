@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "base/paths.h"
+#include "commands/headless_ports.h"
 #include "harness/harness.h"
 #include "harness/harness_fixture.h"
 #include "image/image_store.h"
 #include "image/program_state.h"
-#include "model/headless_ports.h"
 #include "model/state.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"

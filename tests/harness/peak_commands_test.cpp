@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "base/convert.h"
+#include "commands/headless_ports.h"
 #include "harness/harness.h"
 #include "image/program_state.h"
-#include "model/headless_ports.h"
 #include "model/state.h"
 #include "ports/log.h"
 #include "ports/names/main_form_names.h"

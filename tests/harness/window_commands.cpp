@@ -14,6 +14,7 @@
 #include "commands/batch_files_commands.h"
 #include "commands/cake_commands.h"
 #include "commands/file_list_commands.h"
+#include "commands/image_spread_commands.h"
 #include "commands/merge_image_commands.h"
 #include "commands/peak_fitting_commands.h"
 #include "harness/harness.h"
@@ -94,7 +95,7 @@ MethodResult spread_reference(const MethodArgs& a) {
 
 MethodResult spread(const MethodArgs& a) {
   require(a, 1, "SpreadImages REF FILE...");
-  spread_images(a.text(0), args_from(a, 1));
+  spread_images_command(a.text(0), args_from(a, 1));
   return {};
 }
 

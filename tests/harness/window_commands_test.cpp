@@ -7,10 +7,10 @@
 
 #include "base/paths.h"
 #include "base/text_file.h"
+#include "commands/headless_ports.h"
 #include "harness/harness_fixture.h"
 #include "image/display/ksdib.h"
 #include "image/program_state.h"
-#include "model/headless_ports.h"
 #include "ports/log.h"
 #include "support/raxis_fixture.h"
 #include "support/ring_image.h"

@@ -7,6 +7,9 @@
 
 #include "base/convert.h"
 #include "base/text_file.h"
+#include "commands/bg_commands.h"
+#include "model/parameters.h"
+#include "ports/log.h"
 #include "support/temp_dir.h"
 #include "image/image_loader.h"
 #include "image/loading_fixture.h"
@@ -64,6 +67,7 @@ void make_background(uint16_t first) {
 
 class BgImageTest : public LoadingTest {
 protected:
+  Report log_ = log_report();
   void SetUp() override {
     LoadingTest::SetUp();
     Ports p = ports();
@@ -97,7 +101,7 @@ TEST_F(BgImageTest, LoadsIntoItsOwnStoreAndLeavesTheCurrentImage) {
 
   const std::string name = tiff_file("back.tif", 6, 5, 100);
   the_log().clear_history();
-  EXPECT_EQ(load_bg_img_proc(name), -1);
+  load_bg_img_command(name);
   EXPECT_EQ(bg().NoImageFlag, 0);
   EXPECT_EQ(bg().ImageWidth, 6);
   EXPECT_EQ(bg().image_type, kTypeTiff);
@@ -121,15 +125,15 @@ TEST_F(BgImageTest, LoadsIntoItsOwnStoreAndLeavesTheCurrentImage) {
 // The R-AXIS background takes the wavelength and camera length of its header, not the
 // pixel sizes, and writes nothing into the edits.
 TEST_F(BgImageTest, RaxisBackgroundTakesOnlyWavelengthAndCameraLength) {
-  for (const auto* lock : {&frmMain::chkLo, &frmMain::chkwl, &frmMain::chkpsx, &frmMain::chkpsy})
-    edits().set_checked(*lock, false);
+  for (const char* lock : {"LoCheck", "WaveLengthCheck", "PixelSizeXCheck", "PixelSizeYCheck"})
+    set_integer_parameter(*parameter_named(lock), 0);
   params().pixel_x = params().pixel_y = 0.2;
   RaxisFixture f;
   f.wavelength = 0.7f;
   f.camera_length = 123;
   f.pixel_x = f.pixel_y = 0.05f;
   const std::string edit_before = edits().text(frmMain::edtCameraLength);
-  load_bg_img_proc(f.write(dir_.file("bg.img")));
+  load_bg_img_command(f.write(dir_.file("bg.img")));
   EXPECT_EQ(bg().NoImageFlag, 0);
   EXPECT_FLOAT_EQ(float(params().wavelength), 0.7f);
   EXPECT_EQ(params().Lo, 123);
@@ -165,7 +169,7 @@ TEST_F(BgImageTest, MessagesInTheBackgroundsWords) {
   };
   for (const auto& [name, tail] : cases) {
     the_log().clear_history();
-    load_bg_img_proc(name);
+    load_bg_img_command(name);
     ASSERT_GE(log().size(), tail.size()) << name;
     EXPECT_EQ(std::vector<std::string>(log().end() - std::ptrdiff_t(tail.size()), log().end()), tail) << name;
     EXPECT_EQ(bg().NoImageFlag, 1) << name;
@@ -200,7 +204,7 @@ TEST_F(BgImageTest, DialogRemembersTheImageFolderAndLoads) {
 // The levels come from the background's own tables and view scale; equal edges divide by
 // nothing: below them 0, at and above them 255.
 TEST_F(BgImageTest, DisplayLevelsWithEqualEdges) {
-  load_bg_img_proc(tiff_file("levels.tif", 4, 1, 99));  // codes 99 .. 102
+  load_bg_img_command(tiff_file("levels.tif", 4, 1, 99));  // codes 99 .. 102
   DisplayScale& scale = state().bg_view.scale;
   scale.DisplayMode = 1;
   scale.LowEdge = scale.HighEdge = 100;
@@ -211,7 +215,7 @@ TEST_F(BgImageTest, DisplayLevelsWithEqualEdges) {
 }
 
 TEST_F(BgImageTest, ClickReadoutGridMaximumAndCentroid) {
-  load_bg_img_proc(tiff_file("grid.tif", 40, 30, 0));
+  load_bg_img_command(tiff_file("grid.tif", 40, 30, 0));
   ImageStore& b = bg();
   std::fill(b.image_codes.begin(), b.image_codes.end(), 0);
   b.image_codes[20 + 40 * 15] = 100;  // the middle: Round(40 / 2), Round(30 / 2)
@@ -219,7 +223,7 @@ TEST_F(BgImageTest, ClickReadoutGridMaximumAndCentroid) {
   for (int c = 0; c < kCodeCount; ++c) b.intensity_table[size_t(c)] = 2.0 * c;  // the background's own law
   the_log().clear_history();
   double x = 0, y = 0;
-  find_bg_local_maximum(x, y);
+  find_bg_local_maximum(x, y, log_);
   ASSERT_EQ(log().size(), 23u + 2);
   EXPECT_EQ(log()[0].size(), 23u * 5);
   EXPECT_EQ(log()[11].substr(11 * 5, 10), "  200  100");
@@ -232,7 +236,7 @@ TEST_F(BgImageTest, ClickReadoutGridMaximumAndCentroid) {
   state().options.VerticalReverse = 1;
   the_log().clear_history();
   x = 3.4, y = 7.6;
-  find_bg_local_maximum(x, y);
+  find_bg_local_maximum(x, y, log_);
   EXPECT_EQ(x, 3.4);
   EXPECT_EQ(y, 7.6);
   EXPECT_EQ(log().size(), 13u + 2);
@@ -251,12 +255,12 @@ TEST_F(BgImageTest, ProcessedImageIsWrittenByTheCurrentImagesTypeAndReadsBack) {
     ASSERT_EQ(img().NoImageFlag, 0) << signature;
     make_background(32760);  // across the overflow codes
     const std::string out = dir_.file(std::string("out") + std::to_string(img().image_type) + ".img");
-    save_processed_image(out);
+    save_processed_image(out, log_);
     EXPECT_EQ(fabio_intensities(dir_, out), bg_intensities()) << signature;
   }
   load_img_proc(tiff_file("source.tif", 6, 4));
   make_background(40000);
-  save_processed_image(dir_.file("out.tif"));
+  save_processed_image(dir_.file("out.tif"), log_);
   EXPECT_EQ(fabio_intensities(dir_, dir_.file("out.tif")), bg_intensities());
 }
 
@@ -274,12 +278,12 @@ TEST_F(BgImageTest, ProcessedHipicAndFujiImagesReadBackAndOtherTypesAreRefused) 
     make_background(300);
     const auto written = bg_image().image_codes;
     const std::string out = dir_.file(std::string("out_") + name);
-    save_processed_image(out);
-    load_bg_img_proc(out);
+    save_processed_image(out, log_);
+    load_bg_img_command(out);
     EXPECT_EQ(bg_image().image_codes, written) << name;
   }
   img().image_type = kTypeBruker;
-  save_processed_image(dir_.file("out.ccd"));
+  save_processed_image(dir_.file("out.ccd"), log_);
   EXPECT_EQ(log().back(), " save_processed_image() : Images of type 7 cannot be written.");
 }
 

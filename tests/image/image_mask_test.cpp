@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "commands/image_form_commands.h"
 #include "image/display/mask_paint.h"
 #include "image/image_mask.h"
 #include "support/ring_image.h"
@@ -24,20 +25,25 @@ size_t masked() {
   return size_t(std::count(b.begin(), b.end(), uint8_t(1)));
 }
 
-TEST_F(ImageMaskTest, ClearMaskNeedsAnImageAndRecordsBeforeClearing) {
+TEST_F(ImageMaskTest, ClearMaskNeedsAnImageAndItsCommandRecordsIt) {
   state().macro.MacroRecording = true;
   state().image_mask.resize(3, 2);
   state().image_mask.bytes.assign(6, 1);
-  clear_mask();  // no image: nothing, and nothing recorded
+  EXPECT_FALSE(clear_mask());  // no image: nothing
+  clear_mask_command();        // and nothing recorded
   EXPECT_EQ(masked(), 6u);
   EXPECT_TRUE(state().macro.MacroList.empty());
 
   load_masked_image(5, 4);
-  clear_mask();
+  EXPECT_TRUE(clear_mask());
+  EXPECT_EQ(masked(), 0u);
+  EXPECT_TRUE(state().macro.MacroList.empty());
+  state().image_mask.bytes.assign(20, 1);
+  clear_mask_command();
   EXPECT_EQ(masked(), 0u);
   EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.ClearMask();"});
   state().macro.MacroRecording = false;
-  clear_mask();
+  clear_mask_command();
   EXPECT_EQ(state().macro.MacroList.size(), 1u);
 }
 

@@ -11,6 +11,7 @@
 
 #include "base/paths.h"
 #include "base/text_file.h"
+#include "commands/image_spread_commands.h"
 #include "image/image_loader.h"
 #include "image/image_spread.h"
 #include "image/image_store.h"
@@ -190,7 +191,7 @@ TEST_F(SpreadTest, AReferenceThatDoesNotFitIsRefusedAndNothingIsWritten) {
   for (const Case& c : cases) {
     the_log().clear_history();
     ASSERT_TRUE(write_text_file(dir_.file("ref.csv"), c.lines));
-    spread_images(dir_.file("ref.csv"), {image});
+    spread_images_command(dir_.file("ref.csv"), {image});
     EXPECT_EQ(log(), Lines{c.line});
     EXPECT_FALSE(file_exists(dir_.file("a_spr.img")));
   }
@@ -200,7 +201,7 @@ TEST_F(SpreadTest, FilesThatDoNotLoadOrFitAreSkipped) {
   const std::string good = source("a.img", 40, 24), tall = source("tall.img", 40, 30);
   const std::string missing = dir_.file("missing.img");
   ASSERT_TRUE(write_text_file(dir_.file("ref.csv"), std::vector<std::string>(24, "9")));
-  spread_images(dir_.file("ref.csv"), {missing, good, tall});
+  spread_images_command(dir_.file("ref.csv"), {missing, good, tall});
   EXPECT_EQ(log(), (Lines{" spread_images() : Cannot open " + missing + ": No such file or directory.",
                           " spread_images() : " + missing + " skipped.", " spread_images() : " + tall + " skipped."}));
   EXPECT_TRUE(file_exists(dir_.file("a_spr.img")));
@@ -215,7 +216,7 @@ TEST_F(SpreadTest, FabioReadsTheSpreadFileAsANumpyTranscriptionMakesIt) {
   std::vector<std::string> limits;
   for (int32_t y = 0; y < 24; ++y) limits.push_back(std::to_string((y * 5) % 19 + (y == 3 ? 20 : 0)));
   ASSERT_TRUE(write_text_file(dir_.file("ref.csv"), limits));
-  spread_images(dir_.file("ref.csv"), {image});
+  spread_images_command(dir_.file("ref.csv"), {image});
   ASSERT_TRUE(log().empty()) << log().front();
   std::string out;
   const std::string script = "import numpy as np, fabio.raxisimage, os\nos.chdir('" + dir_.path() + "')\n" + R"(

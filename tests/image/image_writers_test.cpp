@@ -7,7 +7,8 @@
 #include "image/image_loader.h"
 #include "image/image_writers.h"
 #include "image/loading_fixture.h"
-#include "ports/names/main_form_names.h"
+#include "model/parameters.h"
+#include "ports/log.h"
 #include "support/raxis_fixture.h"
 
 namespace kestrin::test {
@@ -15,6 +16,7 @@ namespace {
 
 class ImageWriters : public LoadingTest {
 protected:
+  Report log_ = log_report();
   RaxisFixture loaded(float wavelength = 0.9f) {
     RaxisFixture f;
     f.width = 2;
@@ -36,11 +38,11 @@ protected:
 TEST_F(ImageWriters, RaxisWritesTheCurrentOrTheBackgroundImageInTheFilesRowOrder) {
   state().options.VerticalReverse = 1;
   RaxisFixture f = loaded();
-  EXPECT_EQ(save_rigaku_file(dir_.file("copy.img"), 1), 0);
+  EXPECT_EQ(save_rigaku_file(dir_.file("copy.img"), 1, log_), 0);
   EXPECT_EQ(file("copy.img"), f.bytes());
   bg_image().set_size(2, 3, 2);
   bg_image().image_codes = {60, 50, 40, 30, 20, 10};
-  EXPECT_EQ(save_rigaku_file(dir_.file("bg.img"), 0), 0);
+  EXPECT_EQ(save_rigaku_file(dir_.file("bg.img"), 0, log_), 0);
   f.codes = {20, 10, 40, 30, 60, 50};
   EXPECT_EQ(file("bg.img"), f.bytes());
   EXPECT_TRUE(log().empty());
@@ -51,8 +53,8 @@ TEST_F(ImageWriters, RaxisTakesWavelengthAndCameraLengthFromTheLoadedFileUnlessL
   params().wavelength = 1.0;
   params().Lo = 100.0;
   params().pixel_x = 0.3;
-  edits().set_checked(frmMain::chkLo, true);
-  EXPECT_EQ(save_rigaku_file(dir_.file("copy.img"), 1), 0);
+  set_integer_parameter(*parameter_named("LoCheck"), 1);
+  EXPECT_EQ(save_rigaku_file(dir_.file("copy.img"), 1, log_), 0);
   EXPECT_EQ(params().wavelength, double(0.9f));
   EXPECT_EQ(params().Lo, 100.0);
   EXPECT_EQ(params().pixel_x, 0.3);
@@ -62,7 +64,7 @@ TEST_F(ImageWriters, RaxisRefusalsAreLogged) {
   loaded(-1.0f);
   params().wavelength = 1.0;
   bg_image().set_size(2, 2, 2);  // a background smaller than the file's image
-  EXPECT_EQ(save_rigaku_file(dir_.file("copy.img"), 0), 1);
+  EXPECT_EQ(save_rigaku_file(dir_.file("copy.img"), 0, log_), 1);
   EXPECT_EQ(log(), (std::vector<std::string>{
                        "save_rigaku_file() : Header wavelength -1 is not usable; the value in use is kept.",
                        "save_rigaku_file() : Image size does not match " + dir_.file("copy.img") + "."}));

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "commands/headless_ports.h"
 #include "image/image_store.h"
-#include "model/headless_ports.h"
 #include "model/state.h"
 #include "ports/ports.h"
 #include "support/reader_fixture.h"

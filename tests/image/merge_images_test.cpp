@@ -10,6 +10,7 @@
 #include "image/loading_fixture.h"
 #include "image/merge_images.h"
 #include "model/state.h"
+#include "ports/log.h"
 #include "support/raxis_fixture.h"
 
 namespace kestrin::test {
@@ -19,6 +20,7 @@ using Lines = std::vector<std::string>;
 
 class MergeTest : public LoadingTest {
 protected:
+  Report log_ = log_report();
   // An R-AXIS image whose code at (x, y) is 100 y + x + base.
   std::string ramp(const std::string& name, int32_t w, int32_t h, uint16_t base = 0) {
     RaxisFixture f;
@@ -36,7 +38,7 @@ protected:
 TEST_F(MergeTest, ThreeRectanglesStackBelowEachOtherTurnedOrNot) {
   const Lines files = {ramp("a.img", 120, 60), ramp("b.img", 120, 60, 1), ramp("c.img", 120, 60, 2)};
   const MergeArea area{0, 0, 99, 49};
-  ASSERT_TRUE(merge_images(files, area, kRotate0, 1));
+  ASSERT_TRUE(merge_images(files, area, kRotate0, 1, log_));
   EXPECT_EQ(m().width, 100);
   EXPECT_EQ(m().height, 150);
   EXPECT_EQ(m().MergeDIB.Width(), 100);
@@ -45,7 +47,7 @@ TEST_F(MergeTest, ThreeRectanglesStackBelowEachOtherTurnedOrNot) {
   EXPECT_EQ(code(7, 3), 307);
   EXPECT_EQ(code(7, 53), 308);   // the second file's block
   EXPECT_EQ(code(99, 149), 5001);  // the third's last pixel
-  ASSERT_TRUE(merge_images(files, area, kRotate90, 1));
+  ASSERT_TRUE(merge_images(files, area, kRotate90, 1, log_));
   EXPECT_EQ(m().width, 50);
   EXPECT_EQ(m().height, 300);
   EXPECT_TRUE(m().Merged);
@@ -71,7 +73,7 @@ for turn in (lambda q: q, lambda q: np.rot90(q, -1), lambda q: q[::-1, ::-1], la
     SCOPED_TRACE(rotation);
     int32_t w = 0, h = 0;
     ASSERT_TRUE(expected >> w >> h) << out;
-    ASSERT_TRUE(merge_images({dir_.file("p0.tif"), dir_.file("p1.tif")}, {0, 0, 2, 1}, rotation, 1));
+    ASSERT_TRUE(merge_images({dir_.file("p0.tif"), dir_.file("p1.tif")}, {0, 0, 2, 1}, rotation, 1, log_));
     ASSERT_EQ(m().width, w);
     ASSERT_EQ(m().height, h);
     for (uint16_t c : m().MergeCodes) {
@@ -89,18 +91,18 @@ TEST_F(MergeTest, TheRectangleMustLieInsideTheFirstImage) {
   for (const MergeArea& a : refused) {
     SCOPED_TRACE(testing::Message() << a.left << "," << a.top << "," << a.right << "," << a.bottom);
     the_log().clear_history();
-    EXPECT_FALSE(merge_images(files, a, kRotate0, 1));
+    EXPECT_FALSE(merge_images(files, a, kRotate0, 1, log_));
     EXPECT_EQ(log(), Lines{"Create Merge Image. Area Error."});
     EXPECT_FALSE(m().Merged);
   }
-  EXPECT_TRUE(merge_images(files, {0, 0, 39, 29}, kRotate0, 1));  // the whole image
+  EXPECT_TRUE(merge_images(files, {0, 0, 39, 29}, kRotate0, 1, log_));  // the whole image
 }
 
 TEST_F(MergeTest, AnEmptyListIsRefusedAndABlankFirstLineStopsSilently) {
-  EXPECT_FALSE(merge_images({}, {0, 0, 1, 1}, kRotate0, 1));
+  EXPECT_FALSE(merge_images({}, {0, 0, 1, 1}, kRotate0, 1, log_));
   EXPECT_EQ(log(), Lines{"Create Merge Image. File Num Error."});
   the_log().clear_history();
-  EXPECT_FALSE(merge_images({" \t\r", ramp("a.img", 4, 4)}, {0, 0, 1, 1}, kRotate0, 1));
+  EXPECT_FALSE(merge_images({" \t\r", ramp("a.img", 4, 4)}, {0, 0, 1, 1}, kRotate0, 1, log_));
   EXPECT_TRUE(log().empty());
   EXPECT_FALSE(m().Merged);
 }
@@ -110,7 +112,7 @@ TEST_F(MergeTest, AnEmptyListIsRefusedAndABlankFirstLineStopsSilently) {
 TEST_F(MergeTest, ALaterImageWithoutTheRectangleLeavesItsBlockBlack) {
   const std::string missing = dir_.file("missing.img");
   const Lines files = {ramp("a.img", 20, 10, 1), ramp("small.img", 8, 10, 1), missing, "", ramp("b.img", 20, 10, 2)};
-  ASSERT_TRUE(merge_images(files, {2, 1, 11, 4}, kRotate0, 1));
+  ASSERT_TRUE(merge_images(files, {2, 1, 11, 4}, kRotate0, 1, log_));
   ASSERT_EQ(m().height, 20);
   for (int32_t block : {1, 2, 3})
     for (int32_t y = 4 * block; y < 4 * block + 4; ++y)
@@ -132,7 +134,7 @@ TEST_F(MergeTest, LevelsTruncateBetweenTheEdgesThroughTheLastImagesTable) {
   f.codes = {0, 99, 100, 101, 150, 199, 200, 201, 32798, 32828, 0, 0, 0, 0, 0, 0};
   const std::string path = f.write(dir_.file("levels.img"));
   m().gauge = MergeGauge{0, 1000, 100, 200};
-  ASSERT_TRUE(merge_images({path}, {0, 0, 7, 1}, kRotate0, 1));
+  ASSERT_TRUE(merge_images({path}, {0, 0, 7, 1}, kRotate0, 1, log_));
   const uint8_t* row0 = m().MergeDIB.ScanLine(0);
   const uint8_t* row1 = m().MergeDIB.ScanLine(1);
   const std::vector<int> expected = {0, 0, 0, 2, 127, 252, 255, 255};

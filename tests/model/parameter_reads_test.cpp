@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/convert.h"
+#include "commands/parameter_controls.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "ports/names/main_form_names.h"
@@ -39,7 +40,7 @@ ReadResult read_now(int32_t height) {
   for (const Parameter& p : parameter_table()) {
     if (p.real) r.fields.push_back(ip.*p.real);
     if (p.integer) r.fields.push_back(ip.*p.integer);
-    if (p.kind == ParameterKind::kReal || p.kind == ParameterKind::kInteger) r.texts.push_back(controls().text(p.control));
+    if (p.kind == ParameterKind::kReal || p.kind == ParameterKind::kInteger) r.texts.push_back(controls().text(control_of(p).control));
   }
   r.sector_count = ip.sector_count;
   return r;

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "base/convert.h"
+#include "commands/parameter_controls.h"
 #include "model/parameters.h"
 #include "ports/names/main_form_names.h"
 #include "support/state_fixture.h"
@@ -38,11 +39,11 @@ TEST(ParameterTable, ColumnsAreConsistent) {
       EXPECT_TRUE(names.insert(p.script).second) << p.script;
     }
     const bool real = p.kind == ParameterKind::kReal, box = p.kind == ParameterKind::kCheckBox;
-    EXPECT_EQ(p.real != nullptr, real) << p.control;
-    EXPECT_EQ(p.integer != nullptr, !real && !box) << p.control;
-    EXPECT_EQ(p.kind == ParameterKind::kChoice, !p.radios.empty()) << p.control;
-    EXPECT_EQ(p.file_line > 0, p.file_format != nullptr) << p.control;
-    const ControlName control = p.kind == ParameterKind::kChoice ? p.radios.front().radio : p.control;
+    EXPECT_EQ(p.real != nullptr, real) << control_of(p).control;
+    EXPECT_EQ(p.integer != nullptr, !real && !box) << control_of(p).control;
+    EXPECT_EQ(p.kind == ParameterKind::kChoice, !p.radios.empty()) << control_of(p).control;
+    EXPECT_EQ(p.file_line > 0, p.file_format != nullptr) << control_of(p).control;
+    const ControlName control = p.kind == ParameterKind::kChoice ? control_of(p).radios.front() : control_of(p).control;
     EXPECT_EQ(parameter_of(control), &p) << control;
   }
 }
@@ -69,10 +70,10 @@ TEST_F(StartValues, AFreshStateHoldsWhatTheStartValuesRead) {
   const IntegrationParams& read = state().integration_params;
   for (const Parameter& p : parameter_table()) {
     if (p.real) {
-      EXPECT_EQ(read.*p.real, fresh.*p.real) << p.control;
+      EXPECT_EQ(read.*p.real, fresh.*p.real) << control_of(p).control;
     }
     if (p.integer) {
-      EXPECT_EQ(read.*p.integer, fresh.*p.integer) << p.script << " " << p.control;
+      EXPECT_EQ(read.*p.integer, fresh.*p.integer) << p.script << " " << control_of(p).control;
     }
   }
   EXPECT_EQ(read.pixel_ratio(), fresh.pixel_ratio());
@@ -100,7 +101,7 @@ TEST_F(ScriptSetters, EverySetterStoresItsFieldAndShowsItInItsControl) {
     if (p.kind != ParameterKind::kReal || p.script.empty()) continue;
     set_real_parameter(p, value);
     EXPECT_EQ(state().integration_params.*p.real, value) << p.script;
-    EXPECT_EQ(StrToFloat(controls().text(p.control)), value) << p.script;
+    EXPECT_EQ(StrToFloat(controls().text(control_of(p).control)), value) << p.script;
     value += 1.0;
     ++reals;
   }

@@ -1,8 +1,8 @@
 // Common set-up of the loader tests: fresh shared state, headless ports and an empty log.
 #pragma once
 
+#include "commands/headless_ports.h"
 #include "image/program_state.h"
-#include "model/headless_ports.h"
 #include "ports/log.h"
 #include "ports/ports.h"
 

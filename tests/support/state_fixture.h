@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "commands/headless_ports.h"
 #include "image/program_state.h"
-#include "model/headless_ports.h"
 #include "model/state.h"
 #include "ports/ports.h"
 

@@ -10,14 +10,12 @@
 #include "base/text_file.h"
 #include "image/display/ksdib.h"
 #include "image/image_store.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
 namespace {
 
 constexpr size_t kMaskHeaderBytes = 8;
-constexpr const char* kBmpFilter = "bmp file (*.bmp)|*.BMP";
 
 std::span<const uint8_t> as_bytes(const std::string& s) {
   return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
@@ -129,16 +127,16 @@ PictureMerge merge_red_pixels(std::span<const uint8_t> bmp, ImageMask& mask, std
   return PictureMerge::kMerged;
 }
 
-void load_mask_proc(const std::string& name) {
-  remember(kSlotMaskOpen, name, file_dialogs().open_filter_index());
+bool load_mask_proc(const std::string& name, int filter_index, Report& report) {
+  remember(kSlotMaskOpen, name, filter_index);
   if (name.empty()) {
-    log_line(" load_mask_proc() : cancel ");
-    return;
+    report.say(" load_mask_proc() : cancel ");
+    return false;
   }
   const std::string ext = extension_of(name);
   if (ext != ".bgz" && ext != ".BGZ") {
-    log_line(" load_mask_proc() : " + name + " is not a mask file. ");
-    return;
+    report.say(" load_mask_proc() : " + name + " is not a mask file. ");
+    return false;
   }
   // Never more than the header and the rows of the largest image.
   const size_t limit = kMaskHeaderBytes + size_t(kMaxImageSide) * mask_row_bytes(kMaxImageSide);
@@ -146,47 +144,37 @@ void load_mask_proc(const std::string& name) {
   errno = 0;
   if (!read_file_bytes(name, bytes, nullptr, limit)) throw_io_error();
   if (merge_mask_file(as_bytes(bytes), current_mask()) == MaskMerge::kSizeMismatch) {
-    log_line(" load_mask_proc() : does not much image size ");
-    return;
+    report.say(" load_mask_proc() : does not much image size ");
+    return false;
   }
-  log_line(" load_mask_proc : Successfully loaded ");
-  image_window().redraw_image();
+  report.say(" load_mask_proc : Successfully loaded ");
+  return true;
 }
 
-void save_mask_proc(const std::string& name) {
-  remember(kSlotMaskSave, name, file_dialogs().save_filter_index());
+void save_mask_proc(const std::string& name, int filter_index, Report& report) {
+  remember(kSlotMaskSave, name, filter_index);
   if (name.empty()) {
-    log_line(" save_mask_proc() : cancel ");
+    report.say(" save_mask_proc() : cancel ");
     return;
   }
   if (to_lower_ascii(extension_of(name)) != ".bgz") {
-    log_line(" save_mask_proc() : " + name + " is not a mask file. ");
+    report.say(" save_mask_proc() : " + name + " is not a mask file. ");
     return;
   }
   errno = 0;
   if (!write_file_bytes(name, encode_mask_file(current_mask()))) throw_io_error();
-  log_line(" save_mask_proc : Successfully saved to " + name);
+  report.say(" save_mask_proc : Successfully saved to " + name);
 }
 
-void import_mask_file() {
-  FileDialogs& dialogs = file_dialogs();
-  FileDialogSetup setup = dialogs.open_state();
-  setup.filter = kBmpFilter;
-  setup.default_ext = "bmp";
-  setup.must_exist = true;
-  setup.overwrite_prompt = false;
-  setup.folder = state().dialog_slots.folder[kSlotMaskOpen];
-  setup.filter_index = state().dialog_slots.filter_index[kSlotMaskOpen];
-  setup.file_name.clear();
-  const std::string name = dialogs.run_open(setup);
-  remember(kSlotMaskOpen, name, dialogs.open_filter_index());
+bool import_mask_file(const std::string& name, int filter_index, Report& report) {
+  remember(kSlotMaskOpen, name, filter_index);
   if (name.empty()) {
-    log_line(" load_mask_proc() : cancel ");
-    return;
+    report.say(" load_mask_proc() : cancel ");
+    return false;
   }
   if (extension_of(name) != ".bmp") {
-    log_line(" load_mask_proc() : " + name + " is not a BMP file. ");
-    return;
+    report.say(" load_mask_proc() : " + name + " is not a BMP file. ");
+    return false;
   }
   // The header first: a picture of another size is refused before its pixels are read.
   std::string bytes, error;
@@ -198,11 +186,11 @@ void import_mask_file() {
       !read_file_bytes(name, bytes, nullptr, bmp_size_limit(w, h)))
     throw_io_error();
   switch (merge_red_pixels(as_bytes(bytes), mask, error)) {
-    case PictureMerge::kSizeMismatch: log_line(" import_mask_file() : does not much image size "); return;
-    case PictureMerge::kUnreadable: log_line(" import_mask_file() : " + name + " cannot be read: " + error + "."); return;
+    case PictureMerge::kSizeMismatch: report.say(" import_mask_file() : does not much image size "); return false;
+    case PictureMerge::kUnreadable: report.say(" import_mask_file() : " + name + " cannot be read: " + error + "."); return false;
     case PictureMerge::kMerged: break;
   }
-  image_window().redraw_image();
+  return true;
 }
 
 }  // namespace kestrin

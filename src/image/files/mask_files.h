@@ -1,7 +1,7 @@
 // Mask files: the ".bgz" file of one bit per pixel (written, and added to the current mask)
 // and the import of a BMP picture whose pure red pixels are masked. The byte-level steps are
-// pure functions over a mask value; the entries around them do the names, the remembered
-// dialog folders, the log and the redraw.
+// pure functions over a mask value; the entries around them do the names and the remembered
+// dialog folders and say their lines into a report; the commands log and redraw.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "base/report.h"
 #include "model/state.h"
 
 namespace kestrin {
@@ -38,15 +39,17 @@ enum class PictureMerge { kMerged, kSizeMismatch, kUnreadable };
 // changes nothing.
 PictureMerge merge_red_pixels(std::span<const uint8_t> bmp, ImageMask& mask, std::string& error);
 
-// Adds a ".bgz" file (extension exactly ".bgz" or ".BGZ") to the current mask and redraws
-// the image. Remembers the name's folder and the open dialog's filter index first, also for
-// an empty name (a cancelled dialog). A file that cannot be read raises EInOutError.
-void load_mask_proc(const std::string& name);
+// Adds a ".bgz" file (extension exactly ".bgz" or ".BGZ") to the current mask; true when it
+// was added (the command redraws the image). Remembers the name's folder and the open
+// dialog's filter index first, also for an empty name (a cancelled dialog). A file that
+// cannot be read raises EInOutError.
+bool load_mask_proc(const std::string& name, int filter_index, Report& report);
 // Writes the current mask to `name` (extension ".bgz" in any case), beside it first and
 // renamed when complete. Remembers the folder and the save dialog's filter index first. A
 // file that cannot be written raises EInOutError.
-void save_mask_proc(const std::string& name);
-// Runs the open dialog for a BMP picture and adds its pure red pixels to the mask.
-void import_mask_file();
+void save_mask_proc(const std::string& name, int filter_index, Report& report);
+// Adds the pure red pixels of the BMP picture `name` to the mask; true when they were
+// added. Remembers the folder and filter index as load_mask_proc does.
+bool import_mask_file(const std::string& name, int filter_index, Report& report);
 
 }  // namespace kestrin

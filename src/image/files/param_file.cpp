@@ -9,7 +9,6 @@
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -91,10 +90,9 @@ int read_param_file(const std::string& file_name) {
   return 0;
 }
 
-void load_param_proc(const std::string& file_name) {
-  if (extension_of(file_name) != ".kes") return;
-  if (read_param_file(file_name) == 1) return;
-  show_parameters_in_edits();
+bool load_param_proc(const std::string& file_name) {
+  if (extension_of(file_name) != ".kes") return false;
+  return read_param_file(file_name) == 0;
 }
 
 std::vector<std::string> param_file_lines() {
@@ -105,18 +103,23 @@ std::vector<std::string> param_file_lines() {
   return lines;
 }
 
-void save_param_proc(const std::string& file_name) {
+bool save_param_refused(const std::string& file_name, Report& report) {
   const std::string prefix = " save_param_proc() : " + file_name;
   if (extension_of(file_name) != ".kes") {
-    log_line(prefix + " is not a param file.. ");
-    return;
+    report.say(prefix + " is not a param file.. ");
+    return true;
   }
   if (is_settings_file(file_name)) {
-    log_line(prefix + " is the settings file; not written. ");
-    return;
+    report.say(prefix + " is the settings file; not written. ");
+    return true;
   }
-  if (file_name_of(file_name) != kSettingsName) read_parameters(current_image().ImageHeight);
-  if (!write_text_file(file_name, param_file_lines())) log_line(prefix + " cannot be written. ");
+  return false;
+}
+
+bool save_param_reads_edits(const std::string& file_name) { return file_name_of(file_name) != kSettingsName; }
+
+void save_param_proc(const std::string& file_name, Report& report) {
+  if (!write_text_file(file_name, param_file_lines())) report.say(" save_param_proc() : " + file_name + " cannot be written. ");
 }
 
 }  // namespace kestrin

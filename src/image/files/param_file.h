@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/report.h"
+
 namespace kestrin {
 
 // Reads the file into integration_params (and, for "default.kes", the names). Returns 1
@@ -12,14 +14,20 @@ namespace kestrin {
 // early at a line that does not convert or at a pixel size X of 0.
 int read_param_file(const std::string& file_name);
 
-// Reads a ".kes" file (extension compared with case) and shows its values in the main
-// window's edits; anything else, or a file that cannot be opened, is ignored silently.
-void load_param_proc(const std::string& file_name);
+// Reads a ".kes" file (extension compared with case); true when it was read (the command
+// then shows its values in the main window's edits). Anything else, or a file that cannot
+// be opened, is ignored silently.
+bool load_param_proc(const std::string& file_name);
 
-// Writes the current parameters (after reading the main window's edits, except for the
-// name "Kestrin.kes"). Refuses, with a log line, a name whose extension is not ".kes" and
-// the settings file.
-void save_param_proc(const std::string& file_name);
+// True, with its line in `report`, for a name that is not written: one whose extension is
+// not ".kes", and the settings file.
+bool save_param_refused(const std::string& file_name, Report& report);
+// Whether the command commits the main window's edits before the file is written: for
+// every name but "Kestrin.kes".
+bool save_param_reads_edits(const std::string& file_name);
+// Writes the current parameters into a name save_param_refused let through; a file that
+// cannot be written says so into `report`.
+void save_param_proc(const std::string& file_name, Report& report);
 
 // The 17 lines of a parameter file for the current parameters.
 std::vector<std::string> param_file_lines();

@@ -5,8 +5,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "base/report.h"
 
 namespace kestrin {
+
+struct ShownParameter;  // image/files/pattern_reader.h
 
 // Writes the current pattern to `file_name` (empty: does nothing). Without an extension
 // the save dialog's filter index picks one, after an overwrite question when that file
@@ -17,10 +22,14 @@ void save_nax_proc(const std::string& file_name);
 void save_nax_proc2(const std::string& file_name, double theta1, double theta2);
 
 // Reads a pattern file (".t", ".xy", ".rie", ".wpp", ".raw", ".pil", ".csv"; any other
-// extension is read as ".t"), logs a summary, redraws the graph and refills the peak list.
-// Throws std::runtime_error when the file cannot be read and ConversionError for a
-// number that the form does not allow to fail.
-void load_nax_proc(const std::string& file_name);
+// extension is read as ".t") into the current pattern, its axis and the peak table, after
+// remembering the name's folder and the open dialog's filter index; says a summary into
+// `report`. Returns the edit texts the file gives (the command shows them, redraws the
+// graph and refills the peak list), or nothing when no pattern was taken. Throws
+// std::runtime_error when the file cannot be read and ConversionError for a number that
+// the form does not allow to fail.
+std::optional<std::vector<ShownParameter>> load_nax_proc(const std::string& file_name, int filter_index,
+                                                         Report& report);
 
 // The name of a pattern file beside the loaded image: its folder, its base name, for a
 // numbered file "_" and the number in three columns, then "." and `ext`. Nothing for an

@@ -7,8 +7,7 @@
 #include "base/paths.h"
 #include "image/files/pattern_files.h"
 #include "image/files/pattern_reader.h"
-#include "model/parameters.h"
-#include "ports/ports.h"
+#include "model/state.h"
 
 namespace kestrin {
 
@@ -42,35 +41,34 @@ void apply_pattern(const PatternReadResult& r, SharedState& st) {
   }
   a.graph_y_begin = 0;
   a.graph_y_end = r.graph_y_end;
-  for (const ShownParameter& e : r.edits) e.real ? show_parameter_text(e.real, e.text) : show_parameter_text(e.integer, e.text);
 }
 
 }  // namespace
 
-void load_nax_proc(const std::string& file_name) {
+std::optional<std::vector<ShownParameter>> load_nax_proc(const std::string& file_name, int filter_index,
+                                                         Report& report) {
   SharedState& st = state();
   st.dialog_slots.folder[kSlotPatternOpen] = folder_of(file_name);
-  st.dialog_slots.filter_index[kSlotPatternOpen] = file_dialogs().open_filter_index();
+  st.dialog_slots.filter_index[kSlotPatternOpen] = filter_index;
   if (file_name.empty()) {
-    log_line(" load_nax_proc() : No file selected. ");
-    return;
+    report.say(" load_nax_proc() : No file selected. ");
+    return std::nullopt;
   }
   NaxPattern& pattern = st.nax_pattern;
   pattern.FilePath = file_name;
   const PatternFileKind kind = pattern_file_kind(file_name);
-  log_line(pattern_reader_banner(kind));
+  report.say(pattern_reader_banner(kind));
   std::fill(pattern.values.begin(), pattern.values.end(), 0);
   pattern.N = 0;
   st.peak_table.count = 0;
   const std::string bytes = read_file_within(file_name, kMaxPatternFileBytes);
   const PatternReadResult r = read_pattern_text(kind, file_name, bytes, pattern.PatternTitle);
-  for (const std::string& line : r.log) log_line(line);
+  for (const std::string& line : r.log) report.say(line);
   apply_header(r, st);
   if (r.outcome == PatternReadResult::Outcome::kFailed) throw ConversionError(r.error);
-  if (r.outcome == PatternReadResult::Outcome::kRefused) return;
+  if (r.outcome == PatternReadResult::Outcome::kRefused) return std::nullopt;
   apply_pattern(r, st);
-  graph_window().draw_nax_graph();
-  peak_window().show_peak_list();
+  return r.edits;
 }
 
 }  // namespace kestrin

@@ -12,6 +12,7 @@
 #include "model/parameter_table.h"
 #include "model/state.h"
 #include "ports/log.h"
+#include "ports/parameter_window.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -34,15 +35,19 @@ private:
   size_t pos_ = 0;
 };
 
+// The button a line keeps: a choice's radio button, or the check box of a check box row.
+size_t button_of(const SettingsEntry& e) { return e.radio ? size_t(e.radio - e.row->radios.data()) : 0; }
+
 // One line the parameter table owns (lines 1 to 24): an edit's text is set before it is
 // converted; false when a line that must convert does not.
 bool read_parameter_line(const SettingsEntry& e, const std::string& text) {
   const Parameter& p = *e.row;
   IntegrationParams& ip = state().integration_params;
-  Controls& c = controls();
+  ParameterWindow& c = parameter_window();
+  const size_t row = row_index(p);
   switch (p.kind) {
     case ParameterKind::kReal: {
-      c.set_text(p.control, text);
+      c.set_text(row, text);
       if (p.has(kSettingsTextOnly)) return true;
       const auto v = TryStrToFloat(text);
       if (!v) return false;
@@ -50,7 +55,7 @@ bool read_parameter_line(const SettingsEntry& e, const std::string& text) {
       return true;
     }
     case ParameterKind::kInteger: {
-      c.set_text(p.control, text);
+      c.set_text(row, text);
       const auto v = TryStrToInt(text);
       if (v) ip.*p.integer = *v;
       return v.has_value();
@@ -58,14 +63,14 @@ bool read_parameter_line(const SettingsEntry& e, const std::string& text) {
     case ParameterKind::kIndex: {
       const auto v = TryStrToInt(text);
       if (!v) return false;
-      c.set_item_index(p.control, *v);
-      ip.*p.integer = c.item_index(p.control);  // an index beyond the items reads back as -1
+      c.set_item_index(row, *v);
+      ip.*p.integer = c.item_index(row);  // an index beyond the items reads back as -1
       return true;
     }
     case ParameterKind::kChoice:
     case ParameterKind::kCheckBox: {
       const auto v = TryStrToInt(text);
-      if (v) c.set_checked(e.radio ? e.radio->radio : p.control, *v == 1);
+      if (v) c.set_checked(row, button_of(e), *v == 1);
       return v.has_value();
     }
   }
@@ -89,13 +94,14 @@ bool read_parameter_and_folder_lines(Lines& in) {
 
 std::string parameter_line(const SettingsEntry& e) {
   const Parameter& p = *e.row;
-  const Controls& c = controls();
+  const ParameterWindow& c = parameter_window();
+  const size_t row = row_index(p);
   switch (p.kind) {
     case ParameterKind::kReal:
-    case ParameterKind::kInteger: return c.text(p.control);
-    case ParameterKind::kIndex: return Format("%d", {c.item_index(p.control)});
+    case ParameterKind::kInteger: return c.text(row);
+    case ParameterKind::kIndex: return Format("%d", {c.item_index(row)});
     case ParameterKind::kChoice:
-    case ParameterKind::kCheckBox: return c.checked(e.radio ? e.radio->radio : p.control) ? "1" : "0";
+    case ParameterKind::kCheckBox: return c.checked(row, button_of(e)) ? "1" : "0";
   }
   return {};
 }

@@ -12,6 +12,8 @@
 #include "base/paths.h"
 #include "base/runtime_errors.h"
 #include "base/text_file.h"
+#include "commands/file_commands.h"
+#include "commands/main_form_commands.h"
 #include "image/display/ksdib.h"
 #include "image/loading_fixture.h"
 #include "support/pattern_fixture.h"
@@ -128,12 +130,12 @@ TEST(MaskFileBytes, LoadingAddsToTheMaskAndAShortFileAddsWhatItHolds) {
 TEST_F(MaskFiles, LoaderTakesOnlyBgzOrBGZAndTheWriterAnyCase) {
   load_image(12, 2);
   mask().bytes[3] = 1;
-  for (const char* name : {"a.bgz", "a.BGZ", "a.Bgz"}) save_mask_proc(dir_.file(name));
+  for (const char* name : {"a.bgz", "a.BGZ", "a.Bgz"}) save_mask_command(dir_.file(name));
   EXPECT_TRUE(file_exists(dir_.file("a.Bgz")));
   mask().bytes[3] = 0;
-  load_mask_proc(dir_.file("a.Bgz"));
+  load_mask_command(dir_.file("a.Bgz"));
   EXPECT_EQ(mask().bytes[3], 0);
-  load_mask_proc(dir_.file("a.BGZ"));
+  load_mask_command(dir_.file("a.BGZ"));
   EXPECT_EQ(mask().bytes[3], 1);
   EXPECT_EQ(log_from(0), (std::vector<std::string>{
                              " save_mask_proc : Successfully saved to " + dir_.file("a.bgz"),
@@ -147,15 +149,15 @@ TEST_F(MaskFiles, LoaderTakesOnlyBgzOrBGZAndTheWriterAnyCase) {
 
 TEST_F(MaskFiles, RefusalsLeaveTheMaskButUpdateTheRememberedFolder) {
   load_image(8, 2);
-  save_mask_proc(dir_.file("m.bgz"));
+  save_mask_command(dir_.file("m.bgz"));
   load_image(9, 2);
   mask().bytes[0] = 1;
   dialogs_.set_open_filter_index(1);
   dialogs_.set_save_filter_index(2);
-  load_mask_proc(dir_.file("m.bgz"));
-  save_mask_proc("/elsewhere/m.txt");
-  load_mask_proc("");
-  save_mask_proc("");
+  load_mask_command(dir_.file("m.bgz"));
+  save_mask_command("/elsewhere/m.txt");
+  load_mask_command("");
+  save_mask_command("");
   EXPECT_EQ(log_from(1), (std::vector<std::string>{
                              " load_mask_proc() : does not much image size ",
                              " save_mask_proc() : /elsewhere/m.txt is not a mask file. ",
@@ -168,13 +170,13 @@ TEST_F(MaskFiles, RefusalsLeaveTheMaskButUpdateTheRememberedFolder) {
   EXPECT_EQ(slots.filter_index[kSlotMaskOpen], 1);
   EXPECT_EQ(slots.folder[kSlotMaskSave], "");
   EXPECT_EQ(slots.filter_index[kSlotMaskSave], 2);
-  EXPECT_THROW(load_mask_proc(dir_.file("missing.bgz")), EInOutError);
+  EXPECT_THROW(load_mask_command(dir_.file("missing.bgz")), EInOutError);
 }
 
 TEST_F(MaskFiles, WriterReplacesTheFileOnlyWhenComplete) {
   load_image(10, 2);
   const std::string name = dir_.file("sub/m.bgz");  // the folder does not exist
-  EXPECT_THROW(save_mask_proc(name), EInOutError);
+  EXPECT_THROW(save_mask_command(name), EInOutError);
   EXPECT_FALSE(file_exists(name));
   EXPECT_TRUE(log().empty());
 }
@@ -201,7 +203,7 @@ TEST_F(MaskFiles, ImportMasksExactlyThePureRedPixelsOfEveryDepth) {
     ASSERT_EQ(run_peer_script(dir_, script, &out), 0) << out;
     dialogs_.answers = {{name, 1}};
     the_log().clear_history();
-    import_mask_file();
+    import_mask_command();
     EXPECT_TRUE(log().empty()) << mode << ": " << (log().empty() ? "" : log()[0]);
     std::vector<uint8_t> expected(size_t(w) * h, 0);
     for (const int at : {0, 1, 12 + 4 * 13, 6 + 2 * 13}) expected[size_t(at)] = 1;
@@ -223,7 +225,7 @@ TEST_F(MaskFiles, ImportRefusesOtherSizesExtensionsAndBrokenPictures) {
   picture.SaveToFile(dir_.file("five.bmp"));
   ASSERT_TRUE(write_file_bytes(dir_.file("broken.bmp"), "BM not really a picture"));
   dialogs_.answers = {{dir_.file("five.bmp"), 1}, {dir_.file("five.BMP"), 1}, {dir_.file("broken.bmp"), 1}, {"", 1}};
-  for (int i = 0; i < 4; ++i) import_mask_file();
+  for (int i = 0; i < 4; ++i) import_mask_command();
   EXPECT_EQ(log().at(0), " import_mask_file() : does not much image size ");
   EXPECT_EQ(log().at(1), " load_mask_proc() : " + dir_.file("five.BMP") + " is not a BMP file. ");
   EXPECT_EQ(log().at(2).rfind(" import_mask_file() : " + dir_.file("broken.bmp") + " cannot be read: ", 0), 0u);

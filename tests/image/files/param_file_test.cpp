@@ -8,6 +8,7 @@
 
 #include "base/paths.h"
 #include "base/text_file.h"
+#include "commands/file_commands.h"
 #include "image/files/param_file.h"
 #include "image/loading_fixture.h"
 #include "model/parameters.h"
@@ -70,7 +71,7 @@ protected:
 
 TEST_F(ParamFileTest, SaveWritesTheSeventeenLinesWithTheirWidthsAndCrLf) {
   set_values();
-  save_param_proc(dir_.file("run1.kes"));
+  save_param_command(dir_.file("run1.kes"));
   EXPECT_EQ(bytes("run1.kes"), kGolden);
   EXPECT_TRUE(log().empty());
 }
@@ -78,9 +79,9 @@ TEST_F(ParamFileTest, SaveWritesTheSeventeenLinesWithTheirWidthsAndCrLf) {
 TEST_F(ParamFileTest, LoadBringsTheValuesBackAndShowsThemInTheEdits) {
   set_values();
   const IntegrationParams saved = params();
-  save_param_proc(dir_.file("run1.kes"));
+  save_param_command(dir_.file("run1.kes"));
   reset_state();
-  load_param_proc(dir_.file("run1.kes"));
+  load_param_command(dir_.file("run1.kes"));
   const IntegrationParams& p = params();
   EXPECT_EQ(p.X0, 1024.12346);
   EXPECT_EQ(p.Y0, saved.Y0);
@@ -172,7 +173,7 @@ TEST_F(ParamFileTest, DefaultKesRestoresTheNamesOthersDoNot) {
   ASSERT_EQ(read_param_file(dir_.file("DEFAULT.KES")), 0);
   EXPECT_EQ(img().ImageFolder, "");
   reset_state();
-  load_param_proc(dir_.file("DEFAULT.KES"));
+  load_param_command(dir_.file("DEFAULT.KES"));
   EXPECT_EQ(params().X0, IntegrationParams().X0);
   EXPECT_TRUE(log().empty());
 }
@@ -180,15 +181,15 @@ TEST_F(ParamFileTest, DefaultKesRestoresTheNamesOthersDoNot) {
 TEST_F(ParamFileTest, SaveRefusesOtherExtensionsAndReadsTheEditsFirst) {
   edits().set_text(frmMain::edtCameraLength, "123");
   params().Lo = 1;
-  save_param_proc(dir_.file("p.KES"));
+  save_param_command(dir_.file("p.KES"));
   EXPECT_EQ(log(), Lines{" save_param_proc() : " + dir_.file("p.KES") + " is not a param file.. "});
   EXPECT_FALSE(file_exists(dir_.file("p.KES")));
   EXPECT_EQ(params().Lo, 1);  // the edits were not read
-  save_param_proc(dir_.file("p.kes"));
+  save_param_command(dir_.file("p.kes"));
   EXPECT_EQ(params().Lo, 123);
   // The settings file's name skips the reading of the edits.
   edits().set_text(frmMain::edtCameraLength, "456");
-  save_param_proc(dir_.file("Kestrin.kes"));
+  save_param_command(dir_.file("Kestrin.kes"));
   EXPECT_EQ(params().Lo, 123);
   EXPECT_TRUE(file_exists(dir_.file("Kestrin.kes")));
 }
@@ -203,7 +204,7 @@ TEST_F(ParamFileTest, NeverOverwritesTheSettingsFile) {
   ASSERT_TRUE(write_file_bytes(settings, "settings\r\n"));
   for (const std::string& name : {settings, config.path() + "kestrin/../kestrin/Kestrin.kes"}) {
     the_log().clear_history();
-    save_param_proc(name);
+    save_param_command(name);
     EXPECT_EQ(log(), Lines{" save_param_proc() : " + name + " is the settings file; not written. "});
   }
   std::string b;
@@ -217,7 +218,7 @@ TEST_F(ParamFileTest, NeverOverwritesTheSettingsFile) {
 
 TEST_F(ParamFileTest, AFileThatCannotBeWrittenIsReported) {
   const std::string name = dir_.file("no/such/folder/p.kes");
-  save_param_proc(name);
+  save_param_command(name);
   EXPECT_EQ(log(), Lines{" save_param_proc() : " + name + " cannot be written. "});
 }
 

@@ -12,11 +12,12 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
+#include "commands/file_commands.h"
+#include "commands/headless_ports.h"
 #include "image/files/pattern_files.h"
 #include "image/files/pattern_writer.h"
 #include "image/image_store.h"
 #include "image/program_state.h"
-#include "model/headless_ports.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
 #include "ports/ports.h"
@@ -187,7 +188,7 @@ TEST_F(PatternCommands, FixedColumnFormsRefuseValuesTooWideToReadBack) {
     }
     EXPECT_EQ(log().back(), " Completed.") << what;
     const NaxPattern saved = state().nax_pattern;
-    load_nax_proc(name);
+    load_nax_command(name);
     EXPECT_EQ(state().nax_pattern.N, 25) << what;
     EXPECT_EQ(state().nax_pattern.values, saved.values) << what;
   }
@@ -223,7 +224,7 @@ TEST_F(PatternCommands, FilesAreTheSameUnderACommaLocale) {
       text[german] = read(name);
       if (std::string(ext) != ".npd") {
         state().peak_table = PeakList{};
-        load_nax_proc(name);
+        load_nax_command(name);
         peaks[german] = state().peak_table.count;
         last_two_theta[german] = state().peak_table.two_theta[2];
       }
@@ -248,7 +249,7 @@ TEST_F(PatternCommands, LoadLogsSetsAxisEditsGraphAndPeaks) {
   state().fit_tables.count = 4;
   the_log().clear_history();
   dialogs_.set_open_filter_index(3);
-  load_nax_proc(name);
+  load_nax_command(name);
   EXPECT_EQ(log(), (Lines{" <<<<<   RIETAN format   >>>>>", "title", " 2theta start     = 10.00000",
                           " 2theta end       = 10.48000", " 2theta step      =  0.02000", " Number of points =     25",
                           " Max intensity    =   2407", " Number of peaks  =      3", " Completed."}));
@@ -274,7 +275,7 @@ TEST_F(PatternCommands, LoadLogsSetsAxisEditsGraphAndPeaks) {
 
 TEST_F(PatternCommands, LoadWithoutNameLogsAndClearsTheRememberedFolder) {
   state().dialog_slots.folder[kSlotPatternOpen] = "/old/";
-  load_nax_proc("");
+  load_nax_command("");
   EXPECT_EQ(log(), (Lines{" load_nax_proc() : No file selected. "}));
   EXPECT_EQ(state().dialog_slots.folder[kSlotPatternOpen], "");
 }
@@ -284,7 +285,7 @@ TEST_F(PatternCommands, RefusedHeaderKeepsKindEditsAndGraphButTakesValuesRead) {
   state().peak_table = test::three_peaks();
   const std::string name = dir_.file("bad.wpp");
   ASSERT_TRUE(write_text_file(name, {"new title", "  0  6 1.20000 0.00000 0.00000  10.000  30.000   6.000   1.00"}));
-  load_nax_proc(name);
+  load_nax_command(name);
   EXPECT_EQ(log().back(), " load_nax_proc() : " + name + " format error.");
   const SharedState& st = state();
   EXPECT_TRUE(st.nax_pattern.has_kind(kPixelHistogram));
@@ -300,20 +301,20 @@ TEST_F(PatternCommands, RefusedHeaderKeepsKindEditsAndGraphButTakesValuesRead) {
 
 TEST_F(PatternCommands, LoadFailuresRaiseAndNeverFillPastTheTable) {
   set_pattern(kPixelHistogram, 3);
-  EXPECT_THROW(load_nax_proc(dir_.file("missing.xy")), std::runtime_error);
+  EXPECT_THROW(load_nax_command(dir_.file("missing.xy")), std::runtime_error);
   EXPECT_EQ(state().nax_pattern.N, 0);
   const std::string huge = dir_.file("huge.xy");
   ASSERT_TRUE(write_file_bytes(huge, "0,1\r\n"));
   std::filesystem::resize_file(huge, (64u << 20) + 1);  // sparse: no disk used
-  EXPECT_THROW(load_nax_proc(huge), std::runtime_error);
+  EXPECT_THROW(load_nax_command(huge), std::runtime_error);
   const std::string upper = dir_.file("DATA.XY");
   ASSERT_TRUE(write_text_file(upper, {"0,123", "title"}));
-  EXPECT_THROW(load_nax_proc(upper), ConversionError);
+  EXPECT_THROW(load_nax_command(upper), ConversionError);
   EXPECT_EQ(log().back(), " <<<<<   Nax format   >>>>>");
   for (const char* count : {"100000", "  -5", " 501"}) {
     const std::string name = dir_.file("many.xy");
     ASSERT_TRUE(write_text_file(name, {"0,5", "1,6", "title", count}));
-    EXPECT_THROW(load_nax_proc(name), ConversionError) << count;
+    EXPECT_THROW(load_nax_command(name), ConversionError) << count;
     EXPECT_EQ(state().peak_table.count, 0) << count;
     EXPECT_EQ(views_.peak_lists, 0);
   }

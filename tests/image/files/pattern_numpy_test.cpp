@@ -7,9 +7,9 @@
 
 #include "base/convert.h"
 #include "base/text_file.h"
+#include "commands/headless_ports.h"
 #include "image/files/pattern_files.h"
 #include "image/program_state.h"
-#include "model/headless_ports.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/temp_dir.h"

@@ -1,5 +1,5 @@
 // The start values of the built windows' controls.
-#include "model/window_start_values.h"
+#include "commands/window_start_values.h"
 
 #include "ports/names/image_form_names.h"
 

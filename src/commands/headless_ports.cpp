@@ -1,12 +1,12 @@
 // Headless ports with the start values of the parameter table.
-#include "model/headless_ports.h"
+#include "commands/headless_ports.h"
 
 #include <span>
-#include <vector>
 
-#include "model/parameters.h"
+#include "commands/file_commands.h"
+#include "commands/parameter_controls.h"
+#include "commands/window_start_values.h"
 #include "model/state.h"
-#include "model/window_start_values.h"
 #include "ports/names/bg_form_names.h"
 #include "ports/names/image_spread_names.h"
 #include "ports/names/merge_image_names.h"
@@ -22,11 +22,8 @@ namespace kestrin {
 
 void prepare_headless_controls(HeadlessControls& c) {
   c.set_change_listener(mark_parameter_changed);
-  for (const Parameter& p : parameter_table()) {
-    std::vector<ControlName> group;
-    for (const RadioChoice& r : p.radios) group.push_back(r.radio);
-    if (!group.empty()) c.add_radio_group(group);
-  }
+  for (const Parameter& p : parameter_table())
+    if (!control_of(p).radios.empty()) c.add_radio_group(control_of(p).radios);
   for (std::span<const ControlName> group : window_radio_groups()) c.add_radio_group(group);
   show_start_values(c);
   show_window_start_values(c);
@@ -56,6 +53,8 @@ void prepare_headless_controls(HeadlessControls& c) {
 
 void reset_headless_ports() {
   reset_ports();
+  install_parameter_controls();
+  install_image_load_command(&load_image_command);
   prepare_headless_controls(headless_controls());
 }
 

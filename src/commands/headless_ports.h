@@ -13,7 +13,8 @@ namespace kestrin {
 // script window's number cells) into them.
 void prepare_headless_controls(HeadlessControls& controls);
 
-// Back to fresh headless ports whose controls hold the start values.
+// Back to fresh headless ports whose controls hold the start values, with the parameter
+// window port over them.
 void reset_headless_ports();
 
 }  // namespace kestrin

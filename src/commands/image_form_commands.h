@@ -51,4 +51,9 @@ void gauge_mouse_up();
 // The buttons whose routine is more than one call.
 void clear_mask_command();          // clear_mask, then the redraw
 
+// "Find Spots" and the script's FindSpot: records "Kestrin.FindSpot();", reads the edits and
+// runs find_spot with its lines in the log; the image is redrawn when it marked spots.
+// Returns find_spot's status.
+int32_t find_spot_command();
+
 }  // namespace kestrin

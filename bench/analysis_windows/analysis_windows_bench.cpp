@@ -83,7 +83,8 @@ void BM_MakeBgBare(benchmark::State& s) {
   load_bg_frame();
   const ImageStore& img = current_image();
   std::vector<uint16_t> out(img.image_codes.size());
-  for (auto _ : s) bg_rank_filter(19, 2, 50, out, img.image_codes, 4000, 4000, 3, kSmoothMedian);
+  Report report;
+  for (auto _ : s) bg_rank_filter(19, 2, 50, out, img.image_codes, 4000, 4000, 3, kSmoothMedian, report);
 }
 
 // The oscillation batch of 20 frames.

@@ -20,6 +20,7 @@
 #include "analysis/lanes.h"
 #include "analysis/rank_filter.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "support/spot_image.h"
 
 namespace {
@@ -51,7 +52,8 @@ Frame& frame(int32_t side) {
 void filter(benchmark::State& state, int32_t side, int32_t step, int threads) {
   Frame& f = frame(side);
   kestrin::set_worker_threads(threads);
-  for (auto _ : state) kestrin::bg_rank_filter(19, step, 50, f.out, f.codes, side, side, 0, kestrin::kSmoothNone);
+  kestrin::Report report;
+  for (auto _ : state) kestrin::bg_rank_filter(19, step, 50, f.out, f.codes, side, side, 0, kestrin::kSmoothNone, report);
   kestrin::set_worker_threads(0);
 }
 
@@ -103,7 +105,8 @@ PeerRun scipy_run(const std::string& folder, int32_t step) {
   if (pclose(p) != 0) return {};
   std::vector<uint16_t> theirs(f.codes.size());
   std::ifstream(out, std::ios::binary).read(reinterpret_cast<char*>(theirs.data()), std::streamsize(theirs.size() * 2));
-  kestrin::bg_rank_filter(19, step, 50, f.out, f.codes, kSide, kSide, 0, kestrin::kSmoothNone);
+  kestrin::Report report;
+  kestrin::bg_rank_filter(19, step, 50, f.out, f.codes, kSide, kSide, 0, kestrin::kSmoothNone, report);
   run.same = true;
   for (int32_t y = 9; y < kSide - 9; ++y)
     run.same = run.same && std::memcmp(&theirs[size_t(y) * kSide + 9], &f.out[size_t(y) * kSide + 9], (kSide - 18) * 2) == 0;

@@ -16,6 +16,7 @@
 
 #include "analysis/spot_search.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "image/image_store.h"
 #include "model/state.h"
 #include "support/ring_image.h"
@@ -35,7 +36,8 @@ std::vector<uint16_t> frame_codes(int32_t side) {
 
 void search(benchmark::State& state, int32_t side) {
   kestrin::test::load_into_current_image(frame_codes(side), side, side);
-  for (auto _ : state) kestrin::spot_search(side, 1, 9, 1.3, 0.2, 4, 0, 0, side, side);
+  kestrin::Report report;
+  for (auto _ : state) kestrin::spot_search(side, 1, 9, 1.3, 0.2, 4, 0, 0, side, side, report);
   state.counters["spots"] = kestrin::state().spot_list.SpotCount;
 }
 
@@ -70,7 +72,8 @@ int main(int argc, char** argv) {
   kestrin::bench::MedianReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   kestrin::test::load_into_current_image(frame_codes(kSide), kSide, kSide);
-  kestrin::spot_search(kSide, 1, 9, 1.3, 0.2, 4, 0, 0, kSide, kSide);
+  kestrin::Report report;
+  kestrin::spot_search(kSide, 1, 9, 1.3, 0.2, 4, 0, 0, kSide, kSide, report);
   const int ours = kestrin::state().spot_list.SpotCount;
   const auto [seconds, spots] = numpy_run(folder);
   std::filesystem::remove_all(folder);

@@ -14,12 +14,10 @@
 #include "analysis/lanes.h"
 #include "analysis/rank_filter.h"
 #include "base/convert.h"
-#include "image/bg_image.h"
+#include "base/report.h"
 #include "image/formats/code_encoder.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/names/bg_form_names.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -108,18 +106,18 @@ RowRange smoothing_rows(int32_t mode, const RankJob& median, const AverageJob& a
   };
 }
 
+enum class Smoothed { kDone, kStopped, kNoMemory };
+
 // A smoothing of Size over `codes` from an unsmoothed copy, polling between blocks when
-// `poll` is set. Returns false when stopped; a copy that cannot be had is reported and
-// changes nothing.
-bool smooth(int32_t mode, int32_t size, int32_t width, int32_t height, std::span<uint16_t> codes, bool truncating,
-            bool poll) {
-  if (size < 2 || int64_t(codes.size()) != int64_t(width) * height) return true;
+// `poll` is set. A copy that cannot be had changes nothing.
+Smoothed smooth(int32_t mode, int32_t size, int32_t width, int32_t height, std::span<uint16_t> codes, bool truncating,
+                bool poll) {
+  if (size < 2 || int64_t(codes.size()) != int64_t(width) * height) return Smoothed::kDone;
   std::vector<uint16_t> copy;
   try {
     copy.assign(codes.begin(), codes.end());
   } catch (const std::bad_alloc&) {
-    prompts().message("Memory Error. Aborted");
-    return true;
+    return Smoothed::kNoMemory;
   }
   const ImageStore& img = current_image();
   const CodeEncoder encoder(img, img.image_type);
@@ -129,17 +127,18 @@ bool smooth(int32_t mode, int32_t size, int32_t width, int32_t height, std::span
   const std::optional<std::vector<int64_t>> itab =
       mode == kSmoothAverage ? integer_intensities(img.intensity_table) : std::nullopt;
   const int32_t h = size / 2;
-  return run_row_blocks(h, height - 1 - h, smoothing_rows(mode, median, average, itab),
-                        [poll](int32_t) { return !poll || poll_batch_state() == 0; });
+  const bool finished = run_row_blocks(h, height - 1 - h, smoothing_rows(mode, median, average, itab),
+                                       [poll](int32_t) { return !poll || poll_batch_state() == 0; });
+  return finished ? Smoothed::kDone : Smoothed::kStopped;
 }
 
 }  // namespace
 
-void copy_image_to_bg() {
+bool copy_image_to_bg(Report& report) {
   const ImageStore& img = current_image();
   if (img.NoImageFlag == 1) {
-    log_line(" copy_image_to_bg() : Image data does not exist.");
-    return;
+    report.say(" copy_image_to_bg() : Image data does not exist.");
+    return false;
   }
   ImageStore& bg = bg_image();
   bg.ImageFolder = img.ImageFolder;
@@ -156,16 +155,15 @@ void copy_image_to_bg() {
   bg.LogMax = 65535;
   bg.NoImageFlag = 0;
   state().bg_view.scale.DisplayMode = 1;
-  bg_window().bg_image_resized();
-  build_bg_display_levels();
+  return true;
 }
 
 int32_t bg_rank_filter(int32_t size, int32_t step, int32_t percent, std::span<uint16_t> dest,
                        std::span<const uint16_t> source, int32_t height, int32_t width, int32_t smooth_size,
-                       int32_t smooth_mode) {
+                       int32_t smooth_mode, Report& report, const FilterProgress& progress) {
   const int64_t pixels = int64_t(width) * height;
   if (width < 0 || height < 0 || int64_t(dest.size()) != pixels || int64_t(source.size()) != pixels) {
-    log_line(" bg_rank_filter() : The code arrays do not hold Width x Height codes.");
+    report.say(" bg_rank_filter() : The code arrays do not hold Width x Height codes.");
     return 0;
   }
   // The filter reads Source while it writes Dest: an overlapping Source is read from a copy.
@@ -175,12 +173,11 @@ int32_t bg_rank_filter(int32_t size, int32_t step, int32_t percent, std::span<ui
   std::copy(source.begin(), source.end(), dest.begin());
   const RankWindow window{size, step};
   if (step < 0) {
-    log_line(Format(" bg_rank_filter() : Step %d is refused: it must not be negative.", {step}));
+    report.say(Format(" bg_rank_filter() : Step %d is refused: it must not be negative.", {step}));
     return 0;
   }
   const int32_t h = window.half();
-  Controls& c = controls();
-  c.set_text(frmBG::lblLines, "/" + std::to_string(int64_t(height) - 2 * int64_t(h)));
+  if (progress.started) progress.started(int64_t(height) - 2 * int64_t(h));
   const auto started = std::chrono::steady_clock::now();
   const RankJob job{source, dest, width, height, window, window.rank(percent)};
   const bool finished = window.usable() &&
@@ -188,24 +185,25 @@ int32_t bg_rank_filter(int32_t size, int32_t step, int32_t percent, std::span<ui
                      [&](int32_t last_done) {
                        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
                            std::chrono::steady_clock::now() - started);
-                       c.set_text(frmBG::lblCurrentLine, std::to_string(last_done - h + 1));
-                       c.set_text(frmBG::lblPastSecond, std::to_string(seconds.count()));
+                       if (progress.block_done) progress.block_done(last_done - h + 1, int64_t(seconds.count()));
                        return poll_batch_state() == 0;
                      });
   if (window.usable() && !finished) return 1;
-  if (smooth_size >= 3 && (smooth_mode == kSmoothMedian || smooth_mode == kSmoothAverage))
-    if (!smooth(smooth_mode, smooth_size, width, height, dest, false, true)) return 1;
+  if (smooth_size < 3 || (smooth_mode != kSmoothMedian && smooth_mode != kSmoothAverage)) return 0;
+  switch (smooth(smooth_mode, smooth_size, width, height, dest, false, true)) {
+    case Smoothed::kDone: return 0;
+    case Smoothed::kStopped: return 1;
+    case Smoothed::kNoMemory: return kFilterNoMemory;
+  }
   return 0;
 }
 
 int32_t smooth_median_codes(int32_t size, int32_t width, int32_t height, std::span<uint16_t> codes) {
-  smooth(kSmoothMedian, size, width, height, codes, false, false);
-  return 0;
+  return smooth(kSmoothMedian, size, width, height, codes, false, false) == Smoothed::kNoMemory ? kFilterNoMemory : 0;
 }
 
 int32_t smooth_average_codes(int32_t size, int32_t width, int32_t height, std::span<uint16_t> codes) {
-  smooth(kSmoothAverage, size, width, height, codes, true, false);
-  return 0;
+  return smooth(kSmoothAverage, size, width, height, codes, true, false) == Smoothed::kNoMemory ? kFilterNoMemory : 0;
 }
 
 bool check_filter_size(const std::string& size_text, const std::string& step_text) {

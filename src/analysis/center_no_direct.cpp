@@ -10,10 +10,6 @@
 #include "analysis/pixel_histogram.h"
 #include "base/convert.h"
 #include "base/report.h"
-#include "image/image_store.h"
-#include "model/parameters.h"
-#include "ports/names/main_form_names.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -25,7 +21,7 @@ constexpr double kCentreMatch = 10.0;  // and for the centre within this one
 constexpr double kNoDistance = 99999.0;
 constexpr double kNoPairingSum = 999999.0;
 constexpr double kPairWorth = 2.0;  // summed misfit one more matched pair is worth
-// The direction combo's item of each strip, in strip order.
+// The direction (RectDirection) of each strip, in strip order.
 constexpr int32_t kStripDirection[kStripCount] = {0, 1, 3, 4};
 
 // The reference strip of a pair.
@@ -92,20 +88,13 @@ int32_t inner_unpaired(const StripPeaks& s, const std::array<int32_t, kMaxStripP
 }
 
 // The strong peaks of one strip's pixel histogram.
-StripPeaks measure_strip(int32_t strip) {
-  controls().set_item_index(frmMain::cmbDirection, kStripDirection[strip]);
-  read_parameters(current_image().ImageHeight);
-  Report report = log_report();
+StripPeaks measure_strip(int32_t strip, Report& report, const StripSteps& steps) {
+  state().integration_params.RectDirection = kStripDirection[strip];
+  if (steps.direction_chosen) steps.direction_chosen();
   const PatternShow shown = calc_pixel_histogram(report);
-  if (shown.ranges == PatternShow::Ranges::Pixel) {
-    const IntegrationParams& p = state().integration_params;
-    show_parameter_text(&IntegrationParams::graph_x_begin, Format(shown.format, {p.graph_x_begin}));
-    show_parameter_text(&IntegrationParams::graph_x_end, Format(shown.format, {p.graph_x_end}));
-    show_parameter_text(&IntegrationParams::graph_y_begin, Format(shown.format, {p.graph_y_begin}));
-    show_parameter_text(&IntegrationParams::graph_y_end, Format(shown.format, {p.graph_y_end}));
-  }
-  if (shown.draw) graph_window().draw_nax_graph();
-  peak_search();
+  if (steps.histogram_made) steps.histogram_made(shown);
+  const int32_t status = peak_search(report);
+  if (steps.peaks_searched) steps.peaks_searched(status);
   const SharedState& st = state();
   return keep_strip_peaks(st.peak_table, st.nax_pattern.maximum);
 }
@@ -199,9 +188,9 @@ double matched_or_kept(const StripLists& lists, int32_t pair, double C, double s
 
 }  // namespace
 
-int32_t FindCenterNoDirect(double& NewX, double& NewY, Report& report) {
+int32_t FindCenterNoDirect(double& NewX, double& NewY, Report& report, const StripSteps& steps) {
   StripLists lists;
-  for (int32_t s = 0; s < kStripCount; ++s) lists[size_t(s)] = measure_strip(s);
+  for (int32_t s = 0; s < kStripCount; ++s) lists[size_t(s)] = measure_strip(s, report, steps);
   // The strips were measured around the centre the edits held; the last histogram read it.
   const IntegrationParams& p = state().integration_params;
   NewX = matched_or_kept(lists, 1, p.X0, p.X0, report);

@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
+#include "analysis/histogram_frame.h"
 #include "model/state.h"
 
 namespace kestrin {
@@ -69,12 +71,22 @@ Centre match_opposite_sides(const StripLists& lists, double X0, double Y0);
 // The band width of the centre search's strips, as its edit shows it.
 constexpr const char* kNoDirectStripBand = "20";
 
+// What the command does around each strip's measurement: show the strip's direction, which
+// the round has just set in integration_params.RectDirection, show the strip's pixel
+// histogram, and follow up the strip's peak search (given its status). Any may be empty.
+struct StripSteps {
+  std::function<void()> direction_chosen;
+  std::function<void(const PatternShow&)> histogram_made;
+  std::function<void(int32_t status)> peaks_searched;
+};
+
 // One round of the centre search, once the command has put the main window in rectangle
-// mode by direction with a band of kNoDirectStripBand pixels (the settings stay): for TOP, BOTTOM, LEFT and RIGHT in turn
-// makes the strip's pixel histogram and searches its peaks, and matches the opposite strips'
-// lists around the current centre. NewX and NewY are in image rows and columns; a coordinate
-// whose strips did not match keeps its value, and the report says why. The last strip's
+// mode by direction with a band of kNoDirectStripBand pixels (the settings stay): for TOP,
+// BOTTOM, LEFT and RIGHT in turn sets the strip's direction in the model, makes its pixel
+// histogram and searches its peaks, and matches the opposite strips' lists around the
+// current centre. NewX and NewY are in image rows and columns; a coordinate whose strips
+// did not match keeps its value, and the report says why. The last strip's direction,
 // pattern and peaks stay current. Returns 0.
-int32_t FindCenterNoDirect(double& NewX, double& NewY, Report& report);
+int32_t FindCenterNoDirect(double& NewX, double& NewY, Report& report, const StripSteps& steps = {});
 
 }  // namespace kestrin

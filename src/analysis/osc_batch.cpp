@@ -24,7 +24,7 @@ constexpr double kSameOscSpotDistance = 0.1;
 int32_t edge(double v) { return Trunc(std::clamp(v, -1e9, 1e9)); }
 
 // The searches around every reference position of one image.
-void search_references(const OscSettings& st) {
+void search_references(const OscSettings& st, Report& report) {
   const ImageStore& img = current_image();
   const std::vector<SpotReference>& refs = state().spot_reference;
   for (size_t k = 0; k < refs.size(); ++k) {
@@ -33,7 +33,7 @@ void search_references(const OscSettings& st) {
     const int32_t y0 = std::max(edge(refs[k].y - st.distance), 0);
     const int32_t y1 = std::min(edge(refs[k].y + st.distance), img.ImageHeight);
     auto search = k == 0 ? &spot_search : &spot_search_add;
-    search(img.ImageWidth, st.s, st.b, st.ratio, st.tolerance, st.d, x0, y0, x1, y1);
+    search(img.ImageWidth, st.s, st.b, st.ratio, st.tolerance, st.d, x0, y0, x1, y1, report);
   }
 }
 
@@ -54,7 +54,7 @@ int32_t osc_ana_batch(const std::vector<std::string>& files, const std::string& 
       report.say(Format(" osc_ana_batch() : %s was not loaded; no spot list is written for it.", {file}));
       continue;
     }
-    search_references(settings);
+    search_references(settings, report);
     remove_near_spots(kSameOscSpotDistance);
     searched();
     if (poll_batch_state() == 1) return 0;

@@ -6,8 +6,8 @@
 
 #include "analysis/peak_table.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "model/state.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -43,17 +43,17 @@ std::optional<int32_t> peak_bin_of(double data, bool angle_pattern) {
   return checked_int32(angle_pattern ? (data - p.two_theta_begin) / p.two_theta_step : data);
 }
 
-// The duplicate test of an add: logs and returns true when the list already has the peak.
-bool already_listed(const PeakList& list, const PeakEntry& e, bool angle_pattern) {
+// The duplicate test of an add: says so and returns true when the list already has the peak.
+bool already_listed(const PeakList& list, const PeakEntry& e, bool angle_pattern, Report& report) {
   const double step = state().integration_params.two_theta_step;
   for (int32_t i = 0; i < peak_count_of(list); ++i) {
     const size_t u = size_t(i);
     if (!angle_pattern && std::fabs(list.x[u] - e.x) <= 1.0) {
-      log_line(Format(" add_peak_proc() : Peak alreay exists at %10.4f", {list.x[u]}));
+      report.say(Format(" add_peak_proc() : Peak alreay exists at %10.4f", {list.x[u]}));
       return true;
     }
     if (angle_pattern && std::fabs(list.two_theta[u] - e.two_theta) <= step) {
-      log_line(Format(" add_peak_proc() : Peak already exists at %10.6f", {list.two_theta[u]}));
+      report.say(Format(" add_peak_proc() : Peak already exists at %10.6f", {list.two_theta[u]}));
       return true;
     }
   }
@@ -64,37 +64,36 @@ double position_of(const PeakEntry& e, bool angle_pattern) { return angle_patter
 
 // Locates near bin k of y and adds the peak to list unless it is already there.
 std::optional<PeakEntry> add_near(std::span<const int32_t> y, int32_t k, bool angle_pattern, PeakList& list,
-                                  const std::function<double(int32_t)>& slope) {
+                                  const std::function<double(int32_t)>& slope, Report& report) {
   const auto delta = locate_peak(k, int32_t(y.size()), slope);
   if (!delta) return std::nullopt;
   const PeakEntry e = peak_entry_at(y, k + *delta, angle_pattern);
-  if (already_listed(list, e, angle_pattern)) return std::nullopt;
+  if (already_listed(list, e, angle_pattern, report)) return std::nullopt;
   append_peak(list, e);
   return e;
 }
 
-PeakEdit add_to_main(int32_t k, bool angle_pattern) {
+PeakEdit add_to_main(int32_t k, bool angle_pattern, Report& report) {
   PeakEdit edit;
-  const auto e = add_near(pattern_span(), k, angle_pattern, state().peak_table, pattern_slope);
+  const auto e = add_near(pattern_span(), k, angle_pattern, state().peak_table, pattern_slope, report);
   if (!e) return edit;
   sort_and_compact_peaks(-1);
-  show_peak_list();
   edit.peaks.push_back({-1, position_of(*e, angle_pattern), e->intensity});
   return edit;
 }
 
-PeakEdit add_to_sectors(int32_t k, bool angle_pattern) {
+PeakEdit add_to_sectors(int32_t k, bool angle_pattern, Report& report) {
   PeakEdit edit{true, {}};
   auto& sec = state().sector_patterns.sectors;
   const int32_t sectors = usable_sector_count();
   for (int32_t s = 0; s < sectors; ++s) {
     PeakList& list = sec[size_t(s)].peaks();
     if (peak_count_of(list) >= kMaxPeaks) {
-      log_line(kBufferFull);
+      report.say(kBufferFull);
       break;
     }
     auto slope = [s](int32_t i) { return sector_pattern_slope(s, i); };
-    const auto e = add_near(sector_span(s), k, angle_pattern, list, slope);
+    const auto e = add_near(sector_span(s), k, angle_pattern, list, slope, report);
     if (!e) continue;
     sort_and_compact_peaks(s);
     edit.peaks.push_back({s, position_of(*e, angle_pattern), e->intensity});
@@ -132,35 +131,34 @@ std::optional<EditedPeak> delete_near(PeakList& list, double data, bool angle_pa
 
 }  // namespace
 
-PeakEdit add_peak_near(std::optional<double> data) {
+PeakEdit add_peak_near(std::optional<double> data, Report& report) {
   const PatternGroup g = current_pattern_group();
   if (g == PatternGroup::kNone) return {};
   const bool angle_pattern = is_angle_group(g);
   if (!is_sector_group(g) && peak_count_of(state().peak_table) >= kMaxPeaks) {
-    log_line(kBufferFull);
+    report.say(kBufferFull);
     return {};
   }
   if (!data) return {};
   const auto k = peak_bin_of(*data, angle_pattern);
   if (!k) return {};
-  return is_sector_group(g) ? add_to_sectors(*k, angle_pattern) : add_to_main(*k, angle_pattern);
+  return is_sector_group(g) ? add_to_sectors(*k, angle_pattern, report) : add_to_main(*k, angle_pattern, report);
 }
 
-std::optional<EditedPeak> add_peak_at_angle(double two_theta) {
+std::optional<EditedPeak> add_peak_at_angle(double two_theta, Report& report) {
   if (current_pattern_group() != PatternGroup::kAngle) return std::nullopt;
   PeakList& table = state().peak_table;
   if (peak_count_of(table) >= kMaxPeaks) {
-    log_line(kBufferFull);
+    report.say(kBufferFull);
     return std::nullopt;
   }
   const IntegrationParams& p = state().integration_params;
   const double pos = (two_theta - p.two_theta_begin) / p.two_theta_step;
   if (!(std::fabs(pos) < 2.0e9)) return std::nullopt;
   const int32_t k = Round(pos);
-  const auto e = add_near(pattern_span(), k, true, table, pattern_slope);
+  const auto e = add_near(pattern_span(), k, true, table, pattern_slope, report);
   if (!e) return std::nullopt;
   sort_and_compact_peaks(-1);
-  show_peak_list();
   return EditedPeak{-1, e->two_theta, e->intensity};
 }
 
@@ -174,7 +172,6 @@ PeakEdit delete_peak_near(std::optional<double> data) {
     if (!deleted) return edit;
     edit.peaks.push_back(*deleted);
     sort_and_compact_peaks(-1);
-    show_peak_list();
     return edit;
   }
   edit.sectored = true;
@@ -189,20 +186,19 @@ PeakEdit delete_peak_near(std::optional<double> data) {
   return edit;
 }
 
-void delete_selected_peak(int32_t index) {
+bool delete_selected_peak(int32_t index, Report& report) {
   PeakList& table = state().peak_table;
-  if (peak_count_of(table) < 1) return;
+  if (peak_count_of(table) < 1) return false;
   if (index < 0) {
-    log_line(" No peak selected.");
-    return;
+    report.say(" No peak selected.");
+    return false;
   }
-  if (index >= peak_count_of(table)) return;
+  if (index >= peak_count_of(table)) return false;
   table.x[size_t(index)] = kDeletedPeak;
   table.two_theta[size_t(index)] = kDeletedPeak;
   // The table is compacted whatever pattern is current, so a deleted row never stays.
   sort_and_compact_list(table, false);
-  show_peak_list();
-  graph_window().draw_nax_graph();
+  return true;
 }
 
 }  // namespace kestrin

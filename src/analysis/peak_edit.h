@@ -1,6 +1,7 @@
 // Editing the peak table by hand: add the peak nearest to a data position or to a given
 // 2theta, delete the peak near a data position, delete selected rows of the peak list.
-// Each edit returns the peaks it changed; the graph commands mark them on the graph.
+// Each edit returns the peaks it changed and says its refusals in a report; the commands
+// mark the peaks on the graph and refill the peak list.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include <vector>
 
 namespace kestrin {
+
+class Report;
 
 // A peak an edit added or deleted: the sector whose list changed (-1: the peak table), and
 // the position (x for pixel patterns, 2theta for 2theta patterns) and intensity it had.
@@ -32,15 +35,18 @@ std::optional<double> locate_peak(int32_t k, int32_t n, const std::function<doub
 
 // Adds the peak nearest to the data position of a click (pixels or degrees by pattern
 // kind; nothing when the graph has no scale yet): at most one, or one per sector. The peak
-// table is sorted and its list refilled.
-PeakEdit add_peak_near(std::optional<double> data);
-// Adds the peak nearest to two_theta while a 2theta pattern is current and refills the
-// peak list; the peak added, or nothing (the documented result -1).
-std::optional<EditedPeak> add_peak_at_angle(double two_theta);
+// table is sorted. A full list and a peak already listed are said in the report.
+PeakEdit add_peak_near(std::optional<double> data, Report& report);
+// Adds the peak nearest to two_theta while a 2theta pattern is current; the peak added, or
+// nothing (the documented result -1).
+std::optional<EditedPeak> add_peak_at_angle(double two_theta, Report& report);
 // Deletes the first peak within the click tolerance of the data position: at most one, or
 // one per sector; the deleted peaks are returned as they were.
 PeakEdit delete_peak_near(std::optional<double> data);
-// Deletes row index (from 0) of the peak list.
-void delete_selected_peak(int32_t index);
+// Deletes row index (from 0) of the peak list and compacts the table; true when a row was
+// deleted. A negative index, with peaks listed, is said as " No peak selected.".
+bool delete_selected_peak(int32_t index, Report& report);
+// Whether an edit changed the peak table (not the sector lists): its list is then refilled.
+inline bool changed_peak_table(const PeakEdit& edit) { return !edit.sectored && !edit.peaks.empty(); }
 
 }  // namespace kestrin

@@ -12,7 +12,6 @@
 #include "analysis/levenberg_marquardt.h"
 #include "analysis/peak_models.h"
 #include "model/state.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -158,14 +157,6 @@ const FitRecord* fitted_record(int32_t i) {
 
 }  // namespace
 
-void show_fit_results() {
-  fit_window().show_fit_results();
-  if (state().WindowShow == 1) {
-    graph_window().draw_nax_graph();
-    fit_window().show();
-  }
-}
-
 bool fit_peak_window(int32_t j, int32_t first, int32_t last) {
   const std::optional<FitPattern> p = fit_pattern();
   if (!p || j < 0 || j >= kMaxPeaks) return false;
@@ -199,11 +190,10 @@ bool fit_peak_window(int32_t j, int32_t first, int32_t last) {
   return converged;
 }
 
-void PeakFitting() {
+bool PeakFitting() {
   const std::optional<FitPattern> p = fit_pattern();
-  if (!p) return;
+  if (!p) return false;
   SharedState& st = state();
-  st.macro.record("Kestrin.PeakFitting();");
   st.fit_tables = FitTables();
   const std::vector<double> values = pattern_values(*p);
   const int32_t n = int32_t(values.size());
@@ -215,26 +205,25 @@ void PeakFitting() {
     const NarrowedWindow narrowed = narrow_fit_window(raw.x, raw.y, *k - from, gaussian_fit() ? 1 : 0);
     fit_peak_window(j, from + narrowed.fit.first, from + narrowed.fit.last);
   }
-  show_fit_results();
+  return true;
 }
 
-void peak_fitting_cfdqr2() {
+bool peak_fitting_cfdqr2() {
   const std::optional<FitPattern> p = fit_pattern();
-  if (!p) return;
-  state().macro.record("Kestrin.PeakFitting();");
+  if (!p) return false;
   clear_fit_values();
   const std::vector<double> values = pattern_values(*p);
   for (int32_t j = 0; j < peak_count(); ++j) cfdqr2_peak(*p, values, size_t(j));
-  show_fit_results();
+  return true;
 }
 
-void refit_peaks() {
+bool refit_peaks() {
   const std::optional<FitPattern> p = fit_pattern();
-  if (!p) return;
+  if (!p) return false;
   state().fit_tables.count = 0;
   const std::vector<double> values = pattern_values(*p);
   for (int32_t j = 0; j < peak_count(); ++j) refit_peak(*p, values, size_t(j));
-  fit_window().show_fit_results();
+  return true;
 }
 
 double fit_peak_height(int32_t i) {

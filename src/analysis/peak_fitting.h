@@ -10,23 +10,22 @@ namespace kestrin {
 
 // Fits every peak by Levenberg-Marquardt with the FitType profile on a window narrowed to
 // the peak (narrow_fit_window over the points k +- 200, clipped to the pattern). Needs a
-// pixel or 2theta pattern, else does nothing. Records "Kestrin.PeakFitting();", clears both
-// tables, then per peak stores the start values and window in the initial record and the
-// result in the fitted one (a fit that did not converge leaves where it stopped, unflagged).
-// At the end refills the fitting window and, while WindowShow is set, redraws the graph and
-// shows the fitting window.
-void PeakFitting();
+// pixel or 2theta pattern, else does nothing and returns false. Clears both tables, then
+// per peak stores the start values and window in the initial record and the result in the
+// fitted one (a fit that did not converge leaves where it stopped, unflagged). The command
+// that runs it records "Kestrin.PeakFitting();" and shows the results.
+bool PeakFitting();
 
 // The same task with CFDQR2 on the valley-bounded window of fit_window, the start half width
 // from the half-maximum crossings (HwhmPixel or HwhmTheta when they are not found); FitType 0
 // fits the Lorentzian, 1 the Gaussian. A fit that does not converge leaves its fitted record
 // unwritten and unflagged. The script method PeakFitting runs this one.
-void peak_fitting_cfdqr2();
+bool peak_fitting_cfdqr2();
 
 // Fits every peak again with the CFDQR2 Gaussian on four parameters (no slope) from its
 // initial record, writing the result, flagged when it converged, into the fitted record; the
-// fit count becomes the number of converged fits. Refills the fitting window.
-void refit_peaks();
+// fit count becomes the number of converged fits. False without a pixel or 2theta pattern.
+bool refit_peaks();
 
 // Record i's profile at its position (amplitude + base + slope * position), 0 when the record
 // is not fitted or i names none.
@@ -38,8 +37,5 @@ double fit_peak_fwhm(int32_t i);
 // points first .. last (within the pattern), its start values into the initial record, the
 // result into the fitted one. True when the fit converged.
 bool fit_peak_window(int32_t j, int32_t first, int32_t last);
-// The drivers' ending: refills the fitting window and, while WindowShow is set, redraws the
-// graph and shows the fitting window.
-void show_fit_results();
 
 }  // namespace kestrin

@@ -6,7 +6,7 @@
 
 #include "analysis/peak_table.h"
 #include "base/convert.h"
-#include "ports/ports.h"
+#include "base/report.h"
 
 namespace kestrin {
 
@@ -38,7 +38,7 @@ bool scan_pattern(std::span<const int32_t> y, int32_t threshold, bool angle_patt
   return false;
 }
 
-void consensus_pass(int32_t sectors, bool by_x, bool log_removed) {
+void consensus_pass(int32_t sectors, bool by_x, Report* removed) {
   auto& sec = state().sector_patterns.sectors;
   const double tolerance = state().SamePeakTolerance;
   auto key_of = [by_x](PeakList& l) -> std::vector<double>& { return by_x ? l.x : l.two_theta; };
@@ -59,23 +59,21 @@ void consensus_pass(int32_t sectors, bool by_x, bool log_removed) {
       if (seen >= 5) continue;
       key[size_t(j)] = kDeletedPeak;
       list.intensity[size_t(j)] = 0.0;
-      if (log_removed) log_line(Format(" Bank %d, Peak %d Again Removed.", {s, j}));
+      if (removed) removed->say(Format(" Bank %d, Peak %d Again Removed.", {s, j}));
     }
   }
 }
 
 namespace {
 
-int32_t search_main(bool angle_pattern) {
+int32_t search_main(bool angle_pattern, Report& report) {
   const auto y = pattern_span();
   if (y.size() < 8) return 2;
   const int32_t threshold = state().nax_pattern.maximum / 50;
   PeakList& table = state().peak_table;
   if (scan_pattern(y, threshold, angle_pattern, table))
-    log_line("Dimension full : Peak=" + std::to_string(table.count));
+    report.say("Dimension full : Peak=" + std::to_string(table.count));
   sort_and_compact_peaks(-1);
-  show_peak_list();
-  graph_window().draw_nax_graph();
   return 0;
 }
 
@@ -83,7 +81,7 @@ void compact_sectors(int32_t sectors) {
   for (int32_t s = 0; s < sectors; ++s) sort_and_compact_peaks(s);
 }
 
-int32_t search_sectors(bool angle_pattern) {
+int32_t search_sectors(bool angle_pattern, Report& report) {
   const int32_t sectors = usable_sector_count();
   const int32_t threshold = state().nax_pattern.maximum / 10;
   auto& sec = state().sector_patterns.sectors;
@@ -92,26 +90,24 @@ int32_t search_sectors(bool angle_pattern) {
     if (y.size() <= 7) continue;
     PeakList& list = sec[size_t(s)].peaks();
     if (scan_pattern(y, threshold, angle_pattern, list))
-      log_line("Dimension full ato Sector=" + std::to_string(s) + ", Peak=" + std::to_string(list.count));
+      report.say("Dimension full ato Sector=" + std::to_string(s) + ", Peak=" + std::to_string(list.count));
   }
-  consensus_pass(sectors, !angle_pattern, false);
+  consensus_pass(sectors, !angle_pattern, nullptr);
   compact_sectors(sectors);
-  consensus_pass(sectors, !angle_pattern, true);
+  consensus_pass(sectors, !angle_pattern, &report);
   compact_sectors(sectors);
-  graph_window().draw_nax_graph();
   return 0;
 }
 
 }  // namespace
 
-int32_t peak_search() {
-  state().macro.record("Kestrin.PeakSearch();");
+int32_t peak_search(Report& report) {
   switch (current_pattern_group()) {
     case PatternGroup::kNone: return 1;
-    case PatternGroup::kPixel: return search_main(false);
-    case PatternGroup::kAngle: return search_main(true);
-    case PatternGroup::kSectorPixel: return search_sectors(false);
-    case PatternGroup::kSectorAngle: return search_sectors(true);
+    case PatternGroup::kPixel: return search_main(false, report);
+    case PatternGroup::kAngle: return search_main(true, report);
+    case PatternGroup::kSectorPixel: return search_sectors(false, report);
+    case PatternGroup::kSectorAngle: return search_sectors(true, report);
   }
   return 1;
 }

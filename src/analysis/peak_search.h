@@ -10,6 +10,8 @@
 
 namespace kestrin {
 
+class Report;
+
 // The shape test at point i (3 <= i <= size - 4) of y with the given threshold; the
 // peak's sub-bin offset delta (within +-4/3) when it passes.
 std::optional<double> peak_test(std::span<const int32_t> y, int32_t i, int32_t threshold);
@@ -18,12 +20,13 @@ std::optional<double> peak_test(std::span<const int32_t> y, int32_t i, int32_t t
 bool scan_pattern(std::span<const int32_t> y, int32_t threshold, bool angle_pattern, PeakList& list);
 
 // One consensus pass over sectors 0..sectors-1: a peak that fewer than four peaks of the
-// other sectors see within SamePeakTolerance (relative) is marked deleted. With log_removed
-// each removal is logged.
-void consensus_pass(int32_t sectors, bool by_x, bool log_removed);
+// other sectors see within SamePeakTolerance (relative) is marked deleted. With `removed`
+// each removal is said there.
+void consensus_pass(int32_t sectors, bool by_x, Report* removed);
 
 // 1 without a pattern, 2 when the current non-sector pattern has fewer than 8 points,
-// else 0 after filling the peak table (or the sector lists) and redrawing the graph.
-int32_t peak_search();
+// else 0 after filling the peak table (or the sector lists). A list that fills up is said
+// in the report, as is each peak the second consensus pass removes.
+int32_t peak_search(Report& report);
 
 }  // namespace kestrin

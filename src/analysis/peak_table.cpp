@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "base/convert.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -135,11 +134,6 @@ std::vector<std::string> peak_list_rows() {
   std::vector<std::string> rows;
   for (int32_t k = 0; k < peak_count_of(table); ++k) rows.push_back(peak_list_row(k, table));
   return rows;
-}
-
-void show_peak_list() {
-  peak_window().show_peak_list();
-  if (state().WindowShow == 1) peak_window().show();
 }
 
 }  // namespace kestrin

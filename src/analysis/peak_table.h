@@ -50,8 +50,6 @@ double relative_difference(double a, double b);
 // The peak list window's row of peak k (from 0).
 std::string peak_list_row(int32_t k, const PeakList& list);
 std::vector<std::string> peak_list_rows();
-// Refills the peak window from the table and, while WindowShow is 1, shows it.
-void show_peak_list();
 
 // The valid part of a list's count: 0..kMaxPeaks.
 int32_t peak_count_of(const PeakList& list);

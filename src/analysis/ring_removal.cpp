@@ -38,12 +38,12 @@ std::optional<int32_t> ring_bin_of(double two_theta) {
 }
 
 // A peak at the ring's middle, or beside it towards the higher neighbour bin.
-std::optional<EditedPeak> add_ring_peak(double mid) {
-  if (auto added = add_peak_at_angle(mid)) return added;
+std::optional<EditedPeak> add_ring_peak(double mid, Report& report) {
+  if (auto added = add_peak_at_angle(mid, report)) return added;
   const auto k = ring_bin_of(mid);
   if (!k || *k < 1) return std::nullopt;
   const auto& v = state().nax_pattern.values;
-  return add_peak_at_angle(v[size_t(*k)] < v[size_t(*k - 1)] ? mid - kSideStep : mid + kSideStep);
+  return add_peak_at_angle(v[size_t(*k)] < v[size_t(*k - 1)] ? mid - kSideStep : mid + kSideStep, report);
 }
 
 // The index of the table's peak at `two_theta` (the table is sorted after every add).
@@ -61,17 +61,20 @@ void say_ring_left(double begin, double end, const std::string& why, Report& rep
 // The ring's base line fitted under its peak, or nothing (logged) when no peak could be
 // added, the fit did not converge or the line is not positive over the whole ring: a line
 // at or below zero would blacken the band, and an unconverged fit's line is no background.
-std::optional<FittedRing> fit_ring(double begin, double end, Report& report) {
-  const auto added = add_ring_peak((begin + end) / 2);
+std::optional<FittedRing> fit_ring(double begin, double end, RingRemoval& done, Report& report) {
+  const auto added = add_ring_peak((begin + end) / 2, report);
   if (!added) {
     say_ring_left(begin, end, "no peak could be added.", report);
     return std::nullopt;
   }
+  done.peaks_added += 1;
   const int32_t j = peak_index(added->position);
   const IntegrationParams& p = state().integration_params;
   const double first = std::nearbyint((begin - p.two_theta_begin) / p.two_theta_step);
   const double last = std::nearbyint((end - p.two_theta_begin) / p.two_theta_step);
-  if (!(std::fabs(first) < 1e9 && std::fabs(last) < 1e9) || !single_peak_fit(j, int32_t(first), int32_t(last))) {
+  const bool fittable = std::fabs(first) < 1e9 && std::fabs(last) < 1e9;
+  if (fittable) done.fits += 1;
+  if (!fittable || !single_peak_fit(j, int32_t(first), int32_t(last))) {
     say_ring_left(begin, end, "the fit did not converge.", report);
     return std::nullopt;
   }
@@ -120,17 +123,19 @@ void rebuild_display_levels() {
 
 }  // namespace
 
-bool remove_rings(Report& report) {
-  if (current_image().NoImageFlag == 1 || !state().nax_pattern.has_kind(kAngleHistogram)) return false;
+RingRemoval remove_rings(Report& report) {
+  RingRemoval done;
+  if (current_image().NoImageFlag == 1 || !state().nax_pattern.has_kind(kAngleHistogram)) return done;
   const RingList& list = state().rings;
   const size_t n = std::min({list.ring_begin.size(), list.ring_end.size(), list.ring_correct.size()});
   std::vector<FittedRing> fitted;
   for (size_t i = 0; i < n; ++i)
-    if (auto ring = fit_ring(list.ring_begin[i], list.ring_end[i], report)) fitted.push_back(*ring);
-  if (fitted.empty()) return false;
+    if (auto ring = fit_ring(list.ring_begin[i], list.ring_end[i], done, report)) fitted.push_back(*ring);
+  if (fitted.empty()) return done;
   write_base_lines(fitted);
   rebuild_display_levels();
-  return true;
+  done.written = true;
+  return done;
 }
 
 }  // namespace kestrin

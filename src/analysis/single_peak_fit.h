@@ -7,7 +7,7 @@
 
 namespace kestrin {
 
-// Clears both fit tables, records "Kestrin.PeakFitting();", then fits peak `peak` (0 for
+// Clears both fit tables, then fits peak `peak` (0 for
 // the first) of the peak table over the points k - h .. k + h of the pixel or 2theta
 // pattern, k its centre point and h = Round((last - first) / 2), clipped to the pattern.
 // Start values: amplitude max - min of the window, base its minimum, no slope, the table
@@ -15,10 +15,9 @@ namespace kestrin {
 // they go into the initial record, the window's ends into both records, FitType into the
 // fitted one. With more than 4 points the profile of FitType is fitted on all five
 // parameters: a converged fit sets the fitted flag and counts; otherwise the record holds
-// where the fit stopped. Then the fitting window is refilled and, while WindowShow is set,
-// the graph redrawn and the fitting window shown. Without a pixel or 2theta pattern, or
-// for a peak the table does not hold, nothing but the clearing happens. Returns whether
-// the record of `peak` is fitted.
+// where the fit stopped. Without a pixel or 2theta pattern, or for a peak the table does not
+// hold, nothing but the clearing happens. Returns whether the record of `peak` is fitted.
+// The command around it records "Kestrin.PeakFitting();" and shows the fit results.
 bool single_peak_fit(int32_t peak, int32_t first, int32_t last);
 
 }  // namespace kestrin

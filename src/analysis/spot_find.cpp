@@ -9,10 +9,9 @@
 #include "analysis/integration_area.h"
 #include "base/convert.h"
 #include "image/display/mask_paint.h"
+#include "base/report.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
 #include "model/state.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -69,23 +68,24 @@ void finish_stats(RingStats& s) {
 
 }  // namespace
 
-int32_t find_spot() {
-  state().macro.record("Kestrin.FindSpot();");
-  log_line("<<<<<    Find Spots    >>>>>");
+bool announce_find_spot(Report& report) {
+  report.say("<<<<<    Find Spots    >>>>>");
+  if (current_image().NoImageFlag != 1) return true;
+  report.say("find_spot() : Image data does not exist.");
+  return false;
+}
+
+int32_t find_spot(Report& report) {
   const ImageStore& img = current_image();
-  if (img.NoImageFlag == 1) {
-    log_line("find_spot() : Image data does not exist.");
-    return 1;
-  }
-  read_parameters(current_image().ImageHeight);
+  if (img.NoImageFlag == 1) return 1;
   const std::optional<IntegrationRegion> area = calc_integration_area();
   if (!area) return 2;
   const int32_t x1 = area->x1, x2 = area->x2, y1 = area->y1, y2 = area->y2;
 
   const IntegrationParams& p = state().integration_params;
   const double shown_y0 = state().options.VerticalReverse ? img.ImageHeight - p.Y0 - 1.0 : p.Y0;
-  log_line("Center position =" + Format("%10.5f", {p.X0}) + ", " + Format("%10.5f", {shown_y0}));
-  log_line("Tilt =" + Format("%10.7f", {p.Phi}) + ", Azimuth=" + Format("%5.1f", {p.Beta}));
+  report.say("Center position =" + Format("%10.5f", {p.X0}) + ", " + Format("%10.5f", {shown_y0}));
+  report.say("Tilt =" + Format("%10.7f", {p.Phi}) + ", Azimuth=" + Format("%5.1f", {p.Beta}));
 
   RingStats s;
   for_each_shown_pixel(x1, x2, y1, y2, [&](int32_t, int32_t, size_t k, double I) {
@@ -99,10 +99,9 @@ int32_t find_spot() {
     if (std::fabs(I - s.mean[k]) >= s.threshold[k]) paint_mask_disc(x, y, 0, 2);
   });
 
-  log_line("Region        = ");
-  log_line("Area    x=" + Format("%4d", {x1}) + " to " + Format("%4d", {x2}));
-  log_line("        y=" + Format("%4d", {y1}) + " to " + Format("%4d", {y2}));
-  image_window().redraw_image();
+  report.say("Region        = ");
+  report.say("Area    x=" + Format("%4d", {x1}) + " to " + Format("%4d", {x2}));
+  report.say("        y=" + Format("%4d", {y1}) + " to " + Format("%4d", {y2}));
   return 0;
 }
 

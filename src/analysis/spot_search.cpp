@@ -11,8 +11,8 @@
 #include "analysis/spot_list.h"
 #include "base/convert.h"
 #include "image/image_store.h"
+#include "base/report.h"
 #include "model/state.h"
-#include "ports/log.h"
 
 namespace kestrin {
 
@@ -171,20 +171,20 @@ struct FoundSpots {
   std::vector<double> x, y, intensity;
 };
 
-// The checks shared by both searches; false (logged) when the search cannot run.
-bool search_accepted(const char* routine, int32_t width, const SpotScan& s) {
+// The checks shared by both searches; false (said) when the search cannot run.
+bool search_accepted(const char* routine, int32_t width, const SpotScan& s, Report& report) {
   const ImageStore& img = current_image();
   const std::string prefix = std::string(" ") + routine + "() : ";
   if (img.NoImageFlag == 1) {
-    log_line(prefix + "Image data does not exist.");
+    report.say(prefix + "Image data does not exist.");
     return false;
   }
   if (width != img.ImageWidth) {
-    log_line(prefix + Format("Width %d is not the image width %d.", {width, img.ImageWidth}));
+    report.say(prefix + Format("Width %d is not the image width %d.", {width, img.ImageWidth}));
     return false;
   }
   if (s.b < 1 || s.s < 0 || s.s > s.b) {
-    log_line(prefix + Format("Size1 %d and Size2 %d are refused: 0 <= Size1 <= Size2 and 1 <= Size2 are needed.",
+    report.say(prefix + Format("Size1 %d and Size2 %d are refused: 0 <= Size1 <= Size2 and 1 <= Size2 are needed.",
                              {s.s, s.b}));
     return false;
   }
@@ -254,16 +254,16 @@ std::vector<SpotCandidate> find_spot_candidates(const ImageData& img, const Spot
 }
 
 void spot_search(int32_t width, int32_t s, int32_t b, double ratio, double tolerance, int32_t d, int32_t x0, int32_t y0,
-                 int32_t x1, int32_t y1) {
+                 int32_t x1, int32_t y1, Report& report) {
   const SpotScan scan = scan_of(s, b, ratio, tolerance, d, x0, y0, x1, y1);
-  if (!search_accepted("spot_search", width, scan)) return;
+  if (!search_accepted("spot_search", width, scan, report)) return;
   put_spots(state().spot_list, 0, search(scan));
 }
 
 void spot_search_add(int32_t width, int32_t s, int32_t b, double ratio, double tolerance, int32_t d, int32_t x0,
-                     int32_t y0, int32_t x1, int32_t y1) {
+                     int32_t y0, int32_t x1, int32_t y1, Report& report) {
   const SpotScan scan = scan_of(s, b, ratio, tolerance, d, x0, y0, x1, y1);
-  if (!search_accepted("spot_search_add", width, scan)) return;
+  if (!search_accepted("spot_search_add", width, scan, report)) return;
   SpotList& list = state().spot_list;
   const int32_t old_count = list.SpotCount;
   put_spots(list, size_t(old_count), search(scan));

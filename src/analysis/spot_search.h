@@ -10,6 +10,8 @@
 
 namespace kestrin {
 
+class Report;
+
 // The settings of one search: half sizes of the peak box (s) and of the background square
 // (b), the peak/background ratio, the tolerance of the side ratios, the duplicate distance
 // and the rectangle (x0, y0)-(x1, y1).
@@ -33,13 +35,13 @@ std::vector<SpotCandidate> find_spot_candidates(const ImageData& image, const Sp
 
 // Replaces the spot list by the spots found in the rectangle of the current image. Width
 // must be the image's width. A peak box larger than the background square (s > b), a
-// background square of no size and a missing image are refused with a log line.
+// background square of no size and a missing image are refused with a line in the report.
 void spot_search(int32_t width, int32_t s, int32_t b, double ratio, double tolerance, int32_t d, int32_t x0,
-                 int32_t y0, int32_t x1, int32_t y1);
+                 int32_t y0, int32_t x1, int32_t y1, Report& report);
 // The same, appending the spots found as a new batch: SpotBatchStart becomes the old count.
 // The batch is not compared with the spots already listed.
 void spot_search_add(int32_t width, int32_t s, int32_t b, double ratio, double tolerance, int32_t d, int32_t x0,
-                     int32_t y0, int32_t x1, int32_t y1);
+                     int32_t y0, int32_t x1, int32_t y1, Report& report);
 
 // Moves (x, y) to the intensity centroid around the brightest pixel of the 13 x 13 window
 // at it (masked pixels left out while the mask is on) and returns that intensity. Without

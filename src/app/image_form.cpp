@@ -3,7 +3,6 @@
 
 #include <QGuiApplication>
 
-#include "analysis/spot_find.h"
 #include "app/form_colours.h"
 #include "app/printing.h"
 #include "commands/file_commands.h"
@@ -288,7 +287,7 @@ void TfrmImage::attachHandlers() {
   pbtnFindCenter->OnClick = [](TComponent*) { find_center_command(false); };
   pbtnLoadMask->OnClick = [](TComponent*) { load_mask_dialog(); };
   pbtnSaveMask->OnClick = [](TComponent*) { save_mask_dialog(); };
-  pbtnFindSpots->OnClick = [](TComponent*) { find_spot(); };
+  pbtnFindSpots->OnClick = [](TComponent*) { find_spot_command(); };
   pbtnPrintImage->OnClick = [this](TComponent*) { print_img_proc2(pbxPart->image()); };
   pbtnSaveImage->OnClick = [](TComponent*) { save_img_command(); };
 }

@@ -6,7 +6,6 @@
 #include "analysis/peak_search.h"
 #include "analysis/peak_table.h"
 #include "analysis/sectored_histogram.h"
-#include "analysis/spot_find.h"
 #include "app/batch_files_form.h"
 #include "app/bg_form.h"
 #include "app/cake_form.h"
@@ -27,7 +26,10 @@
 #include "app/spot_form.h"
 #include "commands/file_commands.h"
 #include "commands/histogram_commands.h"
+#include "commands/image_form_commands.h"
 #include "commands/main_form_commands.h"
+#include "commands/nax_graph_commands.h"
+#include "commands/peak_form_commands.h"
 #include "commands/print_commands.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/script_form_names.h"
@@ -165,7 +167,7 @@ void TfrmMain::createAnalysisMenus() {
   addItem(m, "Angle - Intensity", call(&angle_intensity_command));
   addItem(m, "Pixel - Intensity", call(&pixel_intensity_command));
   addItem(m, "Automatic analysis", call(&auto_analysis_command));
-  addItem(m, "Find Spots", [](TComponent*) { find_spot(); });
+  addItem(m, "Find Spots", [](TComponent*) { find_spot_command(); });
   addItem(m, "Sectoring", call(&sectoring_command));
   addItem(m, "Peak search", call(&peak_search_menu_command));
   addItem(m, "Calc Tilt", call(&calc_tilt_menu_command));

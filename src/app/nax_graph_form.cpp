@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "analysis/peak_search.h"
 #include "app/form_colours.h"
 #include "app/form_lookup.h"
 #include "commands/file_commands.h"
@@ -94,7 +93,7 @@ void TfrmNaxGraph::createButtonRow() {
       {frmNaxGraph::pbtnLoadIntensity, "Load Intensity", &load_nax_dialog},
       {frmNaxGraph::pbtnSaveIntensity, "Save Intensity", &save_nax_dialog},
       {frmNaxGraph::pbtnDefaultRegion, "Default Region", &default_region_command},
-      {frmNaxGraph::pbtnPeakSearch, "Peak Search", [] { peak_search(); }},
+      {frmNaxGraph::pbtnPeakSearch, "Peak Search", [] { peak_search_and_show(); }},
       {frmNaxGraph::pbtnPrintIntensity, "Print Intensity", &print_graph_command},
   };
   TPanelButton** fields[] = {&pbtnLoadIntensity, &pbtnSaveIntensity, &pbtnDefaultRegion, &pbtnPeakSearch,

@@ -11,6 +11,7 @@
 #include "analysis/ring_geometry.h"
 #include "base/convert.h"
 #include "base/paths.h"
+#include "base/report.h"
 #include "commands/file_commands.h"
 #include "image/bg_image.h"
 #include "image/formats/image_data.h"
@@ -68,9 +69,16 @@ void recompute_bg_statistics(int32_t max, int32_t log_max, int32_t min, int32_t 
   bg.LogMin = log_min;
 }
 
+void copy_image_to_bg_command() {
+  Report report = log_report();
+  if (!copy_image_to_bg(report)) return;
+  bg_window().bg_image_resized();
+  build_bg_display_levels();
+}
+
 void make_bg_command() {
   run_long("bg_rank_filter", [] {
-    copy_image_to_bg();
+    copy_image_to_bg_command();
     // Whatever the run leaves in the background (a cancelled run, a refused size) is what
     // later subtractions start from, not the file the codes were copied from.
     struct KeepMade {
@@ -91,9 +99,18 @@ void make_bg_command() {
     ImageStore& bg = bg_image();
     const ImageStore& img = current_image();
     if (bg.NoImageFlag == 1 || bg.image_codes.size() != img.image_codes.size()) return;
+    Report report = log_report();
+    const FilterProgress progress{
+        [](int64_t rows) { controls().set_text(frmBG::lblLines, "/" + std::to_string(rows)); },
+        [](int32_t done, int64_t seconds) {
+          controls().set_text(frmBG::lblCurrentLine, std::to_string(done));
+          controls().set_text(frmBG::lblPastSecond, std::to_string(seconds));
+        }};
     const int32_t stopped = bg_rank_filter(
         size, step, StrToInt(c.text(frmBG::edtFilterSelect)), bg.image_codes,
-        img.image_codes, bg.ImageHeight, bg.ImageWidth, StrToInt(c.text(frmBG::edtFilterSize2)), mode);
+        img.image_codes, bg.ImageHeight, bg.ImageWidth, StrToInt(c.text(frmBG::edtFilterSize2)), mode, report,
+        progress);
+    if (stopped == kFilterNoMemory) prompts().message("Memory Error. Aborted");
     if (stopped == 1) return;
     recompute_bg_statistics(9999, 9999, 0, 0);
     state().bg_view.scale.DisplayMode = 1;

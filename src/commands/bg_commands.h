@@ -16,6 +16,9 @@ inline constexpr const char* kBgSaveFilter = "RIGAKU IP Format (*.img)|*.img|TIF
 // window's settings as a long run. A normal end recomputes the background's statistics and
 // levels and keeps a copy of the codes made; a cancelled run stops there.
 void make_bg_command();
+// copy_image_to_bg with its line in the log; a copy is shown in the background window
+// with its display levels built.
+void copy_image_to_bg_command();
 // Enter in a filter edit: true when check_filter_size passes; the window colours the size
 // and step edits red or white by it.
 bool filter_size_ok();

@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "analysis/pixel_readout.h"
+#include "analysis/spot_find.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "commands/image_view_commands.h"
 #include "commands/main_form_commands.h"
 #include "commands/spot_commands.h"
@@ -252,6 +254,16 @@ void clear_mask_command() {
   if (current_image().NoImageFlag != 1) state().macro.record("Kestrin.ClearMask();");
   clear_mask();
   image_window().redraw_image();
+}
+
+int32_t find_spot_command() {
+  state().macro.record("Kestrin.FindSpot();");
+  Report report = log_report();
+  if (!announce_find_spot(report)) return 1;
+  read_parameters(current_image().ImageHeight);
+  const int32_t found = find_spot(report);
+  if (found == 0) image_window().redraw_image();
+  return found;
 }
 
 }  // namespace kestrin

@@ -53,4 +53,9 @@ void clear_mask_command();          // the ClearMask macro line, clear_mask, the
 // The image window's edge edits and labels show LowEdge and HighEdge.
 void show_display_edges();
 
+// "Find Spots" and the script's FindSpot: records "Kestrin.FindSpot();", reads the edits and
+// runs find_spot with its lines in the log; the image is redrawn when it marked spots.
+// Returns find_spot's status.
+int32_t find_spot_command();
+
 }  // namespace kestrin

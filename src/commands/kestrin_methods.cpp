@@ -10,13 +10,14 @@
 #include "analysis/peak_fitting.h"
 #include "analysis/peak_search.h"
 #include "analysis/sectored_histogram.h"
-#include "analysis/spot_find.h"
 #include "base/convert.h"
 #include "commands/file_commands.h"
 #include "commands/histogram_commands.h"
 #include "commands/image_form_commands.h"
 #include "commands/main_form_commands.h"
+#include "commands/nax_graph_commands.h"
 #include "commands/parameter_controls.h"
+#include "commands/peak_fitting_commands.h"
 #include "commands/print_commands.h"
 #include "image/files/mask_files.h"
 #include "image/files/param_file.h"
@@ -204,10 +205,10 @@ void add_analysis_methods(Table& t) {
   add_action(t, "PixelIntensity", &pixel_intensity_command);
   add_action(t, "FineAngleIntensity", &fine_angle_intensity_command);
   add_action(t, "FindCenter", &find_center_and_show);
-  add_action(t, "FindSpot", &find_spot);
+  add_action(t, "FindSpot", &find_spot_command);
   add_action(t, "Sectoring", &sectoring_command);
-  add_action(t, "PeakSearch", &peak_search);
-  add_action(t, "PeakFitting", &peak_fitting_cfdqr2);
+  add_action(t, "PeakSearch", &peak_search_and_show);
+  add_action(t, "PeakFitting", &peak_fitting_cfdqr2_and_show);
   add_action(t, "CalcTilt", &calc_tilt_command);
   add_action(t, "PrintImage", &print_image_command);
   add_action(t, "PrintNax", &print_graph_command);

@@ -221,27 +221,34 @@ void spot_search_command() {
   show_spot_list();
 }
 
-void find_center_without_direct_command() {
-  find_center_without_direct(+[](double& x, double& y) {
-    double NewX = 0, NewY = 0;
-    // The strips are rectangles along the image's axes, kNoDirectStripBand pixels wide.
-    choose_radio(frmMain::rbtnRectangle);
-    controls().set_text(frmMain::edtBandWidth, kNoDirectStripBand);
-    choose_radio(frmMain::rbtnRect_Direction);
-    Report report = log_report();
-    FindCenterNoDirect(NewX, NewY, report);
-    x = NewX, y = shown_y(NewY);
-  });
+void find_center_without_direct_round(double& x, double& y) {
+  double NewX = 0, NewY = 0;
+  // The strips are rectangles along the image's axes, kNoDirectStripBand pixels wide.
+  choose_radio(frmMain::rbtnRectangle);
+  controls().set_text(frmMain::edtBandWidth, kNoDirectStripBand);
+  choose_radio(frmMain::rbtnRect_Direction);
+  Report report = log_report();
+  // Each strip's histogram works on the edits as the window shows them, its direction
+  // included.
+  const StripSteps steps{[] {
+                           controls().set_item_index(frmMain::cmbDirection, state().integration_params.RectDirection);
+                           read_parameters(current_image().ImageHeight);
+                         },
+                         &show_pattern, &peak_search_done};
+  FindCenterNoDirect(NewX, NewY, report, steps);
+  x = NewX, y = shown_y(NewY);
 }
+
+void find_center_without_direct_command() { find_center_without_direct(&find_center_without_direct_round); }
 
 void auto_analysis_command() {
   if (!read_parameters_of_image(" auto_analysis() : Image data does not exist.")) return;
   find_center_and_show();
   sectoring_command();
-  peak_search();
+  peak_search_and_show();
   calc_tilt_command();
   pixel_intensity_command();
-  peak_search();
+  peak_search_and_show();
 }
 void import_mask_command() {
   FileDialogs& dialogs = file_dialogs();
@@ -270,7 +277,7 @@ int32_t calc_tilt_command() {
 }
 
 void peak_search_menu_command() {
-  if (peak_search() != 0) log_line(" peak_search() : Pattern data does not exist. Make a pattern first.");
+  if (peak_search_and_show() != 0) log_line(" peak_search() : Pattern data does not exist. Make a pattern first.");
 }
 
 void calc_tilt_menu_command() {
@@ -280,7 +287,7 @@ void calc_tilt_menu_command() {
 void calc_wave_length_command() {
   if (!read_parameters_of_image(" calc_wave_length() : Image data does not exist.")) return;
   angle_intensity_command();
-  peak_search();
+  peak_search_and_show();
   Report report = log_report();
   if (const std::optional<double> lambda = calc_wave_length(report))
     controls().set_text(frmMain::edtLambda, Format("%7.5f", {*lambda}));

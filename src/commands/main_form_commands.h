@@ -93,6 +93,11 @@ void find_center_without_direct(CentreRound round);
 // The menu's centre search without the direct beam: the ten rounds above, each one
 // FindCenterNoDirect, its centre written into the edits as the windows show it.
 void find_center_without_direct_command();
+// One round of that search: the main window set to rectangle mode by direction with the
+// strips' band, then FindCenterNoDirect with its lines in the log, the direction combo
+// showing each strip's direction and each strip's peak search recorded and shown as the
+// "Peak Search" button shows it. (x, y) becomes the centre found, y as the edits show it.
+void find_center_without_direct_round(double& x, double& y);
 // The automatic analysis, the main steps from a loaded image to its radial pattern: without
 // an image logs " auto_analysis() : Image data does not exist."; otherwise reads the
 // parameters, puts the centre on the direct-beam spot, makes the 16-sector patterns and

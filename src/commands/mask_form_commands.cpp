@@ -10,6 +10,8 @@
 #include "analysis/ring_removal.h"
 #include "base/convert.h"
 #include "commands/histogram_commands.h"
+#include "commands/peak_fitting_commands.h"
+#include "commands/peak_form_commands.h"
 #include "image/files/ring_mask_file.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/mask_form_names.h"
@@ -91,7 +93,10 @@ void remove_rings_of_whole_image() {
   pump_events();
   angle_intensity_command();
   Report report = log_report();
-  if (remove_rings(report)) image_window().redraw_image();
+  const RingRemoval done = remove_rings(report);
+  if (done.peaks_added > 0) show_peak_list();
+  record_and_show_fits(done.fits);
+  if (done.written) image_window().redraw_image();
   pump_events();
 }
 

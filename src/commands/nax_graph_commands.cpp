@@ -5,10 +5,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "analysis/peak_edit.h"
 #include "analysis/peak_search.h"
 #include "analysis/peak_table.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "commands/main_form_commands.h"
+#include "commands/peak_form_commands.h"
 #include "model/state.h"
 #include "ports/names/nax_graph_names.h"
 #include "ports/ports.h"
@@ -165,12 +168,32 @@ void mark_peaks(const PeakEdit& edit, TColor colour) {
 }
 
 void add_peak_proc(int32_t click_x) {
-  const PeakEdit edit = add_peak_near(click_to_data(click_x));
+  Report report = log_report();
+  const PeakEdit edit = add_peak_near(click_to_data(click_x), report);
+  if (changed_peak_table(edit)) show_peak_list();
   mark_peaks(edit, kMarkerColour);
   if (edit.sectored) graph_window().draw_nax_graph();
 }
 
-void delete_peak_at_click(int32_t click_x) { mark_peaks(delete_peak_near(click_to_data(click_x)), kEraserColour); }
+void delete_peak_at_click(int32_t click_x) {
+  const PeakEdit edit = delete_peak_near(click_to_data(click_x));
+  if (changed_peak_table(edit)) show_peak_list();
+  mark_peaks(edit, kEraserColour);
+}
+
+void peak_search_done(int32_t status) {
+  state().macro.record("Kestrin.PeakSearch();");
+  if (status != 0) return;
+  if (!is_sector_group(current_pattern_group())) show_peak_list();
+  graph_window().draw_nax_graph();
+}
+
+int32_t peak_search_and_show() {
+  Report report = log_report();
+  const int32_t status = peak_search(report);
+  peak_search_done(status);
+  return status;
+}
 
 std::optional<GraphWindowLayout> graph_window_layout(int32_t form_width, int32_t form_height, int32_t buttons_height) {
   if (form_width <= 300 || form_height <= 337) return std::nullopt;

@@ -54,6 +54,14 @@ void add_peak_proc(int32_t click_x);
 // its marker.
 void delete_peak_at_click(int32_t click_x);
 
+// The peak search as the "Peak Search" buttons and the script run it: records
+// "Kestrin.PeakSearch();", searches with its lines in the log and shows what it found.
+// Returns peak_search's status.
+int32_t peak_search_and_show();
+// What follows a peak search that gave `status`: its macro line, then after a search of
+// the current pattern the peak list and the graph shown, after one of the sectors the graph.
+void peak_search_done(int32_t status);
+
 // ---- The window ----
 
 // The window's layout for an outer size: the button panel's top, the range panel's size and

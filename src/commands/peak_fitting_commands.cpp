@@ -6,9 +6,10 @@
 
 #include "analysis/peak_fitting.h"
 #include "analysis/peak_table.h"
+#include "analysis/single_peak_fit.h"
 #include "base/convert.h"
 #include "model/state.h"
-#include "ports/log.h"
+#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -38,6 +39,8 @@ std::vector<std::string> values(int32_t i, const FitRecord& fit, const FitRecord
           Format("%8.4f", {ini.base_tilt})};
 }
 
+constexpr const char* kFittingLine = "Kestrin.PeakFitting();";
+
 int32_t fit_rows() {
   const FitTables& t = state().fit_tables;
   return std::min<int32_t>(peak_count_of(state().peak_table), int32_t(std::min(t.fitted.size(), t.initial.size())));
@@ -61,7 +64,39 @@ void refit_from_grid(const std::function<std::string(int col, int row)>& cell, i
     ini.base = StrToFloat(cell(8, i + 1));
     ini.half_width = StrToFloat(cell(9, i + 1)) / 2;
   }
-  refit_peaks();
+  refit_peaks_and_show();
+}
+
+void refit_peaks_and_show() {
+  if (refit_peaks()) fit_window().show_fit_results();
+}
+
+void show_fit_results() {
+  fit_window().show_fit_results();
+  if (state().WindowShow == 1) {
+    graph_window().draw_nax_graph();
+    fit_window().show();
+  }
+}
+
+void record_and_show_fits(int32_t runs) {
+  if (runs < 1) return;
+  for (int32_t i = 0; i < runs; ++i) state().macro.record(kFittingLine);
+  show_fit_results();
+}
+
+void peak_fitting_and_show() {
+  if (PeakFitting()) record_and_show_fits(1);
+}
+
+void peak_fitting_cfdqr2_and_show() {
+  if (peak_fitting_cfdqr2()) record_and_show_fits(1);
+}
+
+bool single_peak_fit_and_show(int32_t peak, int32_t first, int32_t last) {
+  const bool converged = single_peak_fit(peak, first, last);
+  record_and_show_fits(1);
+  return converged;
 }
 
 }  // namespace kestrin

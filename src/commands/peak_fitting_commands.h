@@ -2,6 +2,7 @@
 // fit tables, and Retry, which reads the edited initial values back before fitting again.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,5 +22,21 @@ std::vector<std::vector<std::string>> fit_result_rows();
 // what was read before it keeps its new value and nothing is fitted. Peaks without a row
 // (the table grew since the grid was filled) keep their initial values.
 void refit_from_grid(const std::function<std::string(int col, int row)>& cell, int grid_rows);
+
+// The fitting drivers' ending: refills the fitting window and, while WindowShow is set,
+// redraws the graph and shows the fitting window.
+void show_fit_results();
+
+// The fits as the buttons, the script and the spot and ring commands run them: with a
+// pixel or 2theta pattern, records "Kestrin.PeakFitting();", fits and shows the results.
+void peak_fitting_and_show();         // Levenberg-Marquardt (PeakFitting)
+void peak_fitting_cfdqr2_and_show();  // CFDQR2 (the script's PeakFitting)
+// refit_peaks, then the fitting window refilled (nothing without such a pattern).
+void refit_peaks_and_show();
+// single_peak_fit, recorded and shown whatever pattern is current; whether it converged.
+bool single_peak_fit_and_show(int32_t peak, int32_t first, int32_t last);
+// After a routine that ran `runs` single-peak fits itself: their macro lines, and the
+// results shown once.
+void record_and_show_fits(int32_t runs);
 
 }  // namespace kestrin

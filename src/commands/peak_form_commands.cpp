@@ -6,6 +6,8 @@
 #include "analysis/peak_fitting.h"
 #include "analysis/peak_table.h"
 #include "base/convert.h"
+#include "base/report.h"
+#include "commands/peak_fitting_commands.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
@@ -34,8 +36,12 @@ void delete_selected_peaks(const std::vector<bool>& selected) {
   const int32_t count = peak_count_of(state().peak_table);
   std::vector<bool> chosen(size_t(count), false);
   for (int32_t i = 0; i < count; ++i) chosen[size_t(i)] = is_selected(selected, size_t(i));
-  for (int32_t i = count - 1; i >= 0; --i)
-    if (chosen[size_t(i)]) delete_selected_peak(i);
+  Report report = log_report();
+  for (int32_t i = count - 1; i >= 0; --i) {
+    if (!chosen[size_t(i)] || !delete_selected_peak(i, report)) continue;
+    show_peak_list();
+    graph_window().draw_nax_graph();
+  }
 }
 
 void calc_distance_command() {
@@ -47,6 +53,11 @@ void calc_distance_command() {
   show_peak_list();
   graph_window().draw_nax_graph();
 }
-void peak_fitting_command() { PeakFitting(); }
+void peak_fitting_command() { peak_fitting_and_show(); }
+
+void show_peak_list() {
+  peak_window().show_peak_list();
+  if (state().WindowShow == 1) peak_window().show();
+}
 
 }  // namespace kestrin

@@ -27,4 +27,7 @@ void calc_distance_command();
 // "Peak Fitting": PeakFitting.
 void peak_fitting_command();
 
+// Refills the peak window from the table and, while WindowShow is 1, shows it.
+void show_peak_list();
+
 }  // namespace kestrin

@@ -11,8 +11,11 @@
 #include "analysis/single_peak_fit.h"
 #include "analysis/spot_tables.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "commands/histogram_commands.h"
 #include "commands/main_form_commands.h"
+#include "commands/peak_fitting_commands.h"
+#include "commands/peak_form_commands.h"
 #include "image/files/pattern_files.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
@@ -62,15 +65,17 @@ std::optional<size_t> point_of(double two_theta) {
 // Adds the peak at 2theta0, else beside it on the side the pattern falls to; the table
 // index of the peak added.
 std::optional<int32_t> add_spot_peak(double two_theta0) {
-  std::optional<EditedPeak> added = add_peak_at_angle(two_theta0);
+  Report report = log_report();
+  std::optional<EditedPeak> added = add_peak_at_angle(two_theta0, report);
   if (!added) {
     const std::optional<size_t> k = point_of(two_theta0);
     if (!k) return std::nullopt;
     const std::vector<int32_t>& v = state().nax_pattern.values;
     const bool falling = v[*k] < v[*k - 1];
-    added = add_peak_at_angle(falling ? two_theta0 - kBesideSpot : two_theta0 + kBesideSpot);
+    added = add_peak_at_angle(falling ? two_theta0 - kBesideSpot : two_theta0 + kBesideSpot, report);
   }
   if (!added) return std::nullopt;
+  show_peak_list();
   const PeakTable& t = state().peak_table;
   for (int32_t j = 0; j < std::min(t.count, kMaxPeaks); ++j)
     if (t.two_theta[size_t(j)] == added->position) return j;
@@ -83,7 +88,7 @@ void fit_profile(int32_t peak, double two_theta0, double half_width) {
   const double first = std::nearbyint((two_theta0 - half_width - p.two_theta_begin) / p.two_theta_step);
   const double last = std::nearbyint((two_theta0 + half_width - p.two_theta_begin) / p.two_theta_step);
   if (!(std::fabs(first) < 1e9 && std::fabs(last) < 1e9)) return;
-  single_peak_fit(peak, int32_t(first), int32_t(last));
+  single_peak_fit_and_show(peak, int32_t(first), int32_t(last));
 }
 
 // The fitted peak nearest 2theta0 (strictly nearer than any before it).

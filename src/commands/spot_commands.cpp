@@ -8,6 +8,7 @@
 #include "analysis/spot_search.h"
 #include "analysis/spot_tables.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "commands/file_commands.h"
 #include "commands/osc_ana_commands.h"
 #include "commands/spot_analysis_commands.h"
@@ -48,7 +49,8 @@ void spot_search_with_settings(int32_t x0, int32_t y0, int32_t x1, int32_t y1, b
   const double tolerance = StrToFloat(c.text(frmSpot::edtShikii2));
   const int32_t d = StrToInt(c.text(frmSpot::edtSameSpotDistance));
   auto search = add ? &spot_search_add : &spot_search;
-  search(current_image().ImageWidth, s, b, ratio, tolerance, d, x0, y0, x1, y1);
+  Report report = log_report();
+  search(current_image().ImageWidth, s, b, ratio, tolerance, d, x0, y0, x1, y1, report);
 }
 
 void show_spot_list() {

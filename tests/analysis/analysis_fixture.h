@@ -1,5 +1,5 @@
 // The analysis tests' fresh start (see support/state_fixture.h) with the worker threads
-// back at their default, plus helpers to set the centre edits and load a small image.
+// back at their default, plus helpers to set the parameters and load a small image.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,6 +24,9 @@ namespace kestrin::test {
 
 class AnalysisTest : public StateTest {
 protected:
+  static constexpr int32_t kRegionRectangle = 0;  // IntegrationMode of the rectangle radio
+  static constexpr int32_t kDirectionFull = 6;    // RectDirection FULL
+
   void SetUp() override {
     StateTest::SetUp();
     set_worker_threads(0);
@@ -42,26 +45,41 @@ protected:
     state().image_mask.bytes[size_t(x) + size_t(img.ImageWidth) * size_t(y)] = 0;
     state().OmitGreen = true;
   }
-  static void set_centre(double x, double y) {
-    edit(frmMain::edtCenterX0, std::to_string(x));
-    edit(frmMain::edtCenterY0, std::to_string(y));
+  // Sets a parameter as the script's setters do: its field in the model, shown in its
+  // control, so a routine that reads the controls first reads the same value.
+  static void set_parameter(double IntegrationParams::*field, double value) {
+    for (const Parameter& p : parameter_table())
+      if (p.real == field) return set_real_parameter(p, value);
+    FAIL() << "no parameter row holds this field";
   }
-  // Types a ring image's geometry into the main window: centre, camera length, pixel size
-  // and tilt.
+  static void set_parameter(int32_t IntegrationParams::*field, int32_t value) {
+    for (const Parameter& p : parameter_table())
+      if (p.integer == field) return set_integer_parameter(p, value);
+    FAIL() << "no parameter row holds this field";
+  }
+  static void set_centre(double x, double y) {
+    set_parameter(&IntegrationParams::X0, x);
+    set_parameter(&IntegrationParams::Y0, y);
+  }
+  // A ring image's geometry: centre, camera length, pixel size and tilt.
   static void set_geometry(const RingGeometry& g) {
     set_centre(g.X0, g.Y0);
-    edit(frmMain::edtCameraLength, FloatToStr(g.Lo));
-    edit(frmMain::edtPixelX, FloatToStr(g.pixel_x));
-    edit(frmMain::edtPixelY, FloatToStr(g.pixel_y));
-    edit(frmMain::edtPhi, FloatToStr(g.Phi));
-    edit(frmMain::edtBeta, FloatToStr(g.Beta));
+    set_parameter(&IntegrationParams::Lo, g.Lo);
+    set_parameter(&IntegrationParams::pixel_x, g.pixel_x);
+    set_parameter(&IntegrationParams::pixel_y, g.pixel_y);
+    set_parameter(&IntegrationParams::Phi, g.Phi);
+    set_parameter(&IntegrationParams::Beta, g.Beta);
+  }
+  // The rectangle FULL: the whole image, the region of the ring removal and spot finding.
+  static void whole_image_region() {
+    set_parameter(&IntegrationParams::IntegrationMode, kRegionRectangle);
+    set_parameter(&IntegrationParams::RectDirection, kDirectionFull);
   }
 
   // The 2theta pattern of the whole image (the rectangle FULL) with the other settings as
-  // the main window holds them: what the ring removal works on.
+  // the model holds them: what the ring removal works on.
   static void whole_image_angle_pattern() {
-    check(frmMain::rbtnRectangle);
-    controls().set_item_index(frmMain::cmbDirection, 6);
+    whole_image_region();
     angle_intensity_command();
   }
 
@@ -73,30 +91,32 @@ protected:
     double step_max;                      // 2theta step in [-0.001, step_max)
     double division_min;                  // division angle in [division_min, 400)
   };
-  // Types wide random geometry, ranges and regions into the main window and reads them:
-  // run picks the region radio (box, sector, sectored) and the band mode (angle, direction).
+  // Sets wide random geometry, ranges and regions, each number as six decimals give it, and
+  // reads the parameters: run picks the region (box, sector, sectored) and the band mode
+  // (angle, direction).
   static void type_random_parameters(std::mt19937& rng, int run, const RandomReach& r) {
+    using P = IntegrationParams;
     auto pick = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-    auto number = [&](ControlName name, double lo, double hi) { edit(name, Format("%.6f", {pick(lo, hi)})); };
-    edit(frmMain::edtCenterX0, Format("%.6f", {pick(-1e4, 1e4) * (run % 3 == 0 ? r.centre_scale : 1e-3)}));
-    number(frmMain::edtCenterY0, -100, 100);
-    number(frmMain::edtCameraLength, -10, 500);
-    number(frmMain::edtPixelX, -0.1, 0.3);
-    number(frmMain::edtPixelY, 0, 0.3);
-    number(frmMain::edtPhi, -95, 95);
-    number(frmMain::edtBeta, -720, 720);
-    number(frmMain::edt2ThetaBegin, -20, r.begin_max);
-    if (r.end_max) number(frmMain::edt2ThetaEnd, -20, *r.end_max);
-    number(frmMain::edt2ThetaStep, -0.001, r.step_max);
-    edit(frmMain::edtBandWidth, std::to_string(int(pick(-50, 200))));
-    number(frmMain::edtRectAngle, -1000, 1000);
-    number(frmMain::edtSectorStartAngle, -400, 800);
-    number(frmMain::edtSectorEndAngle, -400, 800);
-    number(frmMain::edtSectoredAngle, r.division_min, 400);
-    controls().set_item_index(frmMain::cmbDirection, int(pick(-1, 12)));
-    const ControlName radios[] = {frmMain::rbtnRectangle, frmMain::rbtnSector, frmMain::rbtnSectoredDivision};
-    check(radios[run % 3]);
-    check(run % 2 ? frmMain::rbtnRect_Angle : frmMain::rbtnRect_Direction);
+    auto six_decimals = [](double v) { return StrToFloat(Format("%.6f", {v})); };
+    auto number = [&](double P::*field, double lo, double hi) { set_parameter(field, six_decimals(pick(lo, hi))); };
+    set_parameter(&P::X0, six_decimals(pick(-1e4, 1e4) * (run % 3 == 0 ? r.centre_scale : 1e-3)));
+    number(&P::Y0, -100, 100);
+    number(&P::Lo, -10, 500);
+    number(&P::pixel_x, -0.1, 0.3);
+    number(&P::pixel_y, 0, 0.3);
+    number(&P::Phi, -95, 95);
+    number(&P::Beta, -720, 720);
+    number(&P::two_theta_begin, -20, r.begin_max);
+    if (r.end_max) number(&P::two_theta_end, -20, *r.end_max);
+    number(&P::two_theta_step, -0.001, r.step_max);
+    set_parameter(&P::band_width, int32_t(pick(-50, 200)));
+    number(&P::rect_angle, -1000, 1000);
+    number(&P::sector_start, -400, 800);
+    number(&P::sector_end, -400, 800);
+    number(&P::division_angle, r.division_min, 400);
+    set_parameter(&P::RectDirection, int32_t(pick(-1, 12)));
+    set_parameter(&P::IntegrationMode, run % 3);  // rectangle, sector, sectored division
+    set_parameter(&P::RectAngleMode, run % 2);    // by direction, by angle
     read_parameters(current_image().ImageHeight);
   }
 };

@@ -13,7 +13,6 @@
 #include "analysis/integration_area.h"
 #include "analysis/sector_accumulator.h"
 #include "analysis_fixture.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -79,14 +78,14 @@ protected:
       state().image_mask.bytes[i] = rng() % 5 == 0;
       levels_[i] = uint8_t(rng() % 4);
     }
-    edit(frmMain::edtCameraLength, "40");
-    edit(frmMain::edtBeta, "35");
-    edit(frmMain::edtPhi, "7");
-    edit(frmMain::edtPixelY, "0.13");
+    set_parameter(&IntegrationParams::Lo, 40);
+    set_parameter(&IntegrationParams::Beta, 35);
+    set_parameter(&IntegrationParams::Phi, 7);
+    set_parameter(&IntegrationParams::pixel_y, 0.13);
     set_centre(30.4, 19.7);
   }
 
-  // The region of the main window's current choice, and a scan over its box.
+  // The region of the current choice, and a scan over its box.
   AngleScan scan_of(RegionTest test, int exclusions) {
     read_parameters(current_image().ImageHeight);
     const std::optional<IntegrationRegion> r = calc_integration_area();
@@ -110,26 +109,28 @@ protected:
 };
 
 TEST_F(AccumulatorTest, EveryPathAgreesWithTheReferenceForAnyThreadCount) {
+  using P = IntegrationParams;
   struct Region {
     const char* name;
-    ControlName radio, mode;
-    int direction;
+    int32_t mode;        // 0 rectangle, 1 sector
+    int32_t rect_angle;  // 0 by direction, 1 by angle
+    int32_t direction;
     RegionTest test;
   } regions[] = {
-      {"box", frmMain::rbtnRectangle, frmMain::rbtnRect_Direction, 6, RegionTest::None},
-      {"part box", frmMain::rbtnRectangle, frmMain::rbtnRect_Direction, 4, RegionTest::None},
-      {"slanted band", frmMain::rbtnRectangle, frmMain::rbtnRect_Angle, 0, RegionTest::Band},
-      {"diagonal band", frmMain::rbtnRectangle, frmMain::rbtnRect_Direction, 8, RegionTest::Band},
-      {"sector", frmMain::rbtnSector, frmMain::rbtnRect_Direction, 0, RegionTest::Sector},
+      {"box", 0, 0, 6, RegionTest::None},
+      {"part box", 0, 0, 4, RegionTest::None},
+      {"slanted band", 0, 1, 0, RegionTest::Band},
+      {"diagonal band", 0, 0, 8, RegionTest::Band},
+      {"sector", 1, 0, 0, RegionTest::Sector},
   };
-  edit(frmMain::edtRectAngle, "123");
-  edit(frmMain::edtBandWidth, "15");
-  edit(frmMain::edtSectorStartAngle, "-40");
-  edit(frmMain::edtSectorEndAngle, "95");
+  set_parameter(&P::rect_angle, 123);
+  set_parameter(&P::band_width, 15);
+  set_parameter(&P::sector_start, -40);
+  set_parameter(&P::sector_end, 95);
   for (const Region& region : regions) {
-    check(region.radio);
-    check(region.mode);
-    controls().set_item_index(frmMain::cmbDirection, region.direction);
+    set_parameter(&P::IntegrationMode, region.mode);
+    set_parameter(&P::RectAngleMode, region.rect_angle);
+    set_parameter(&P::RectDirection, region.direction);
     for (int exclusions = 0; exclusions < 4; ++exclusions) {
       const AngleScan scan = scan_of(region.test, exclusions);
       const int32_t bins = reachable_bins(scan);
@@ -152,8 +153,7 @@ TEST_F(AccumulatorTest, EveryPathAgreesWithTheReferenceForAnyThreadCount) {
 }
 
 TEST_F(AccumulatorTest, FreeSectorsAgreeWithTheReferenceSectorBySector) {
-  check(frmMain::rbtnRectangle);
-  controls().set_item_index(frmMain::cmbDirection, 6);
+  whole_image_region();
   struct Case {
     double angle;
     int exclusions;

@@ -11,6 +11,7 @@
 #include "analysis/bg_filter.h"
 #include "analysis/rank_filter.h"
 #include "analysis_fixture.h"
+#include "base/report.h"
 #include "rank_reference.h"
 #include "support/temp_dir.h"
 
@@ -80,7 +81,8 @@ TEST_F(BgFilterPeerTest, RankFilterAndSmoothingsMatchScipy) {
   size_t job = 0;
   for (const Case& c : cases) {
     std::vector<uint16_t> ours(src.size());
-    bg_rank_filter(c.size, c.step, c.percent, ours, src, H, W, 0, kSmoothNone);
+    Report report;
+    bg_rank_filter(c.size, c.step, c.percent, ours, src, H, W, 0, kSmoothNone, report);
     EXPECT_EQ(ours, interior(theirs[job++], src, W, H, c.size)) << c.size << "/" << c.step << "/" << c.percent;
   }
   load_flat_image(W, H, 0);  // identity intensities

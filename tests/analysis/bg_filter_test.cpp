@@ -13,7 +13,7 @@
 #include "base/convert.h"
 #include "base/report.h"
 #include "image/image_store.h"
-#include "ports/names/bg_form_names.h"
+#include "commands/bg_commands.h"
 #include "rank_reference.h"
 
 namespace kestrin::test {
@@ -51,15 +51,20 @@ protected:
     install_ports(p);
     AnalysisTest::TearDown();
   }
-  static std::vector<uint16_t> filtered(const std::vector<uint16_t>& src, int32_t W, int32_t H, int32_t size,
-                                        int32_t step, int32_t percent, int32_t smooth_size = 0,
-                                        int32_t smooth_mode = kSmoothNone, int32_t* result = nullptr) {
+  std::vector<uint16_t> filtered(const std::vector<uint16_t>& src, int32_t W, int32_t H, int32_t size, int32_t step,
+                                 int32_t percent, int32_t smooth_size = 0, int32_t smooth_mode = kSmoothNone,
+                                 int32_t* result = nullptr) {
     std::vector<uint16_t> dst(src.size(), 1);
-    const int32_t r = bg_rank_filter(size, step, percent, dst, src, H, W, smooth_size, smooth_mode);
+    const FilterProgress progress{[this](int64_t rows) { rows_ = rows; },
+                                  [this](int32_t done, int64_t) { done_ = done; }};
+    const int32_t r = bg_rank_filter(size, step, percent, dst, src, H, W, smooth_size, smooth_mode, said_, progress);
     if (result) *result = r;
     return dst;
   }
   FakePump pump_;
+  Report said_;  // what the filter said
+  int64_t rows_ = -1;  // the progress it handed on: the rows to do and the rows done
+  int32_t done_ = -1;
 };
 
 TEST_F(BgFilterTest, EqualsTheLiteralFilterForEveryWindowAndThreadCount) {
@@ -87,7 +92,7 @@ TEST_F(BgFilterTest, AnImageSmallerThanTheWindowIsCopied) {
   EXPECT_EQ(filtered(src, 15, 30, 19, 0, 50), src);
   EXPECT_EQ(filtered(src, 15, 30, 0, 0, 50), src);
   EXPECT_EQ(filtered(src, 15, 30, 5, -1, 50), src);
-  EXPECT_EQ(log().back(), " bg_rank_filter() : Step -1 is refused: it must not be negative.");
+  EXPECT_EQ(said_.lines().back(), " bg_rank_filter() : Step -1 is refused: it must not be negative.");
 }
 
 TEST_F(BgFilterTest, StopAfterABlockLeavesExactlyTheFinishedRows) {
@@ -101,9 +106,9 @@ TEST_F(BgFilterTest, StopAfterABlockLeavesExactlyTheFinishedRows) {
   const std::vector<uint16_t> dst = filtered(src, W, H, size, 0, 50, 3, kSmoothMedian, &result);
   EXPECT_EQ(result, 1);
   EXPECT_EQ(pump_.polls, 2);
-  const int32_t done = StrToInt(controls().text(frmBG::lblCurrentLine));
+  const int32_t done = done_;
   EXPECT_EQ(done, 2 * kFilterBlockRows);
-  EXPECT_EQ(controls().text(frmBG::lblLines), "/" + std::to_string(H - 2 * h));
+  EXPECT_EQ(rows_, H - 2 * h);
   for (int32_t y = 0; y < H; ++y) {
     const bool finished = y >= h && y < h + done;
     for (int32_t x = 0; x < W; ++x) {
@@ -259,7 +264,7 @@ TEST_F(BgFilterTest, CopyMakesABlankBackgroundOfTheImagesFrame) {
   img.image_type = kTypeRigaku;
   img.ImageFolder = "/data/";
   img.ImageBaseName = "a";
-  copy_image_to_bg();
+  copy_image_to_bg_command();
   const ImageStore& bg = bg_image();
   EXPECT_EQ(bg.NoImageFlag, 0);
   EXPECT_EQ(bg.ImageWidth, 6);
@@ -271,7 +276,7 @@ TEST_F(BgFilterTest, CopyMakesABlankBackgroundOfTheImagesFrame) {
   EXPECT_EQ(bg.LogMax, 65535);
   EXPECT_EQ(state().bg_levels.level.size(), 24u);
   img.NoImageFlag = 1;
-  copy_image_to_bg();
+  copy_image_to_bg_command();
   EXPECT_EQ(log().back(), " copy_image_to_bg() : Image data does not exist.");
 }
 

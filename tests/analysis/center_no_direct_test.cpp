@@ -12,20 +12,17 @@
 
 #include "base/convert.h"
 #include "base/report.h"
+#include "commands/main_form_commands.h"
 #include "peak_fixture.h"
 #include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
 
-// One round as the main window's command runs it: rectangle mode by direction with the
-// strips' band, then the round.
-int32_t strip_round(double& x, double& y, Report& report) {
-  controls().set_checked(frmMain::rbtnRectangle, true);
-  controls().set_text(frmMain::edtBandWidth, kNoDirectStripBand);
-  controls().set_checked(frmMain::rbtnRect_Direction, true);
-  return FindCenterNoDirect(x, y, report);
-}
+// One round as the main window's command runs it (rectangle mode by direction with the
+// strips' band, each strip's direction shown and its peaks searched as the button does),
+// its lines in the log.
+void strip_round(double& x, double& y) { find_center_without_direct_round(x, y); }
 
 StripPeaks strip(const std::vector<double>& x) {
   StripPeaks s;
@@ -135,35 +132,35 @@ TEST(CenterNoDirect, KeepsUpToElevenStrongPeaksInTableOrder) {
 // lists agree and the centre stays; with no pattern, or a centre whose strips leave the
 // image, nothing matches and both coordinates keep their values. The window keeps the
 // round's settings.
-using CenterNoDirectRound = PeakTest;
+class CenterNoDirectRound : public PeakTest {
+protected:
+  static constexpr int32_t kRegionSector = 1;  // IntegrationMode of the sector radio
+};
 
 TEST_F(CenterNoDirectRound, WithoutRingsTheRoundKeepsTheCentre) {
   struct Case {
     const char* name;
     bool image, pattern;
-    const char *x, *y;
+    double x, y;
     Centre expected;
   };
   const Case cases[] = {
-      {"no image, a pattern", false, true, "300", "200", {300, 200}},
-      {"no image, no pattern", false, false, "300", "200", {300, 200}},
-      {"strips off the image", true, false, "5000", "-300", {5000, -300}},
+      {"no image, a pattern", false, true, 300, 200, {300, 200}},
+      {"no image, no pattern", false, false, 300, 200, {300, 200}},
+      {"strips off the image", true, false, 5000, -300, {5000, -300}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SetUp();
     if (c.image) load_flat_image(60, 40, 100);
     if (c.pattern) set_peaked_pixel_pattern({50, 90});
-    state().integration_params.X0 = 300, state().integration_params.Y0 = 200;
-    edit(frmMain::edtCenterX0, c.x);
-    edit(frmMain::edtCenterY0, c.y);
-    edit(frmMain::edtPixelX, "0.1");
-    edit(frmMain::edtPixelY, "0.1");
-    edit(frmMain::edtBandWidth, "100");
-    check(frmMain::rbtnSector);
+    set_centre(c.x, c.y);
+    set_parameter(&IntegrationParams::pixel_x, 0.1);
+    set_parameter(&IntegrationParams::pixel_y, 0.1);
+    set_parameter(&IntegrationParams::band_width, 100);
+    set_parameter(&IntegrationParams::IntegrationMode, kRegionSector);
     Centre got{-1, -1};
-    Report report;
-    EXPECT_EQ(strip_round(got.x, got.y, report), 0);
+    strip_round(got.x, got.y);
     EXPECT_EQ(got.x, c.expected.x);
     EXPECT_EQ(got.y, c.expected.y);
     EXPECT_TRUE(controls().checked(frmMain::rbtnRectangle));
@@ -198,8 +195,7 @@ protected:
     Centre c = start;
     for (int i = 0; i < 10; ++i) {
       set_centre(c.x, c.y);
-      Report report = log_report();
-      EXPECT_EQ(strip_round(c.x, c.y, report), 0);
+      strip_round(c.x, c.y);
     }
     return c;
   }

@@ -7,6 +7,7 @@
 #include "analysis/peak_edit.h"
 #include "analysis/peak_table.h"
 #include "base/convert.h"
+#include "base/report.h"
 #include "peak_fixture.h"
 
 namespace kestrin::test {
@@ -15,6 +16,7 @@ namespace {
 class PeakEditTest : public PeakTest {
 protected:
   const PeakTable& table() { return state().peak_table; }
+  Report said;  // what the edits said
 };
 
 TEST_F(PeakEditTest, TheLastSlopeReadStaysInsideThePattern) {
@@ -45,15 +47,15 @@ TEST_F(PeakEditTest, AddAtAngleOnA2ThetaPattern) {
   set_pattern(y, kAngleHistogram);
   IntegrationParams& p = state().integration_params;
   p.two_theta_begin = 10.0, p.two_theta_step = 0.05, p.wavelength = 1.54;
-  EXPECT_TRUE(add_peak_at_angle(10.0 + 119 * 0.05));
+  EXPECT_TRUE(add_peak_at_angle(10.0 + 119 * 0.05, said));
   ASSERT_EQ(table().count, 1);
   EXPECT_NEAR(table().two_theta[0], 10.0 + 120.4 * 0.05, 0.005);
   EXPECT_DOUBLE_EQ(table().d[0], 0.77 / std::sin(table().two_theta[0] / 2 * M_PI / 180));
-  EXPECT_FALSE(add_peak_at_angle(10.0 + 121 * 0.05));
-  EXPECT_EQ(log(), (std::vector<std::string>{
+  EXPECT_FALSE(add_peak_at_angle(10.0 + 121 * 0.05, said));
+  EXPECT_EQ(said.lines(), (std::vector<std::string>{
                        " add_peak_proc() : Peak already exists at " + Format("%10.6f", {table().two_theta[0]})}));
   state().nax_pattern.set_kind(kPixelHistogram);
-  EXPECT_FALSE(add_peak_at_angle(16.0));
+  EXPECT_FALSE(add_peak_at_angle(16.0, said));
 }
 
 TEST_F(PeakEditTest, DeletingSelectedRowsFromLastToFirst) {
@@ -61,16 +63,15 @@ TEST_F(PeakEditTest, DeletingSelectedRowsFromLastToFirst) {
   PeakTable& t = state().peak_table;
   for (int i = 0; i < 5; ++i) t.x[size_t(i)] = 10.0 * (i + 1), t.two_theta[size_t(i)] = i + 1.0;
   t.count = 5;
-  for (int row : {3, 1}) delete_selected_peak(row);
+  for (int row : {3, 1}) EXPECT_TRUE(delete_selected_peak(row, said));
   ASSERT_EQ(t.count, 3);
   EXPECT_EQ(std::vector<double>(t.x.begin(), t.x.begin() + 3), (std::vector<double>{10, 30, 50}));
-  EXPECT_EQ(views.graph_draws, 2);
-  delete_selected_peak(3);  // past the table: nothing
-  delete_selected_peak(600);
+  EXPECT_FALSE(delete_selected_peak(3, said));  // past the table: nothing
+  EXPECT_FALSE(delete_selected_peak(600, said));
   EXPECT_EQ(t.count, 3);
-  delete_selected_peak(-1);
+  EXPECT_FALSE(delete_selected_peak(-1, said));
   EXPECT_EQ(t.count, 3);
-  EXPECT_EQ(log(), (std::vector<std::string>{" No peak selected."}));
+  EXPECT_EQ(said.lines(), (std::vector<std::string>{" No peak selected."}));
 }
 }  // namespace
 }  // namespace kestrin::test

@@ -9,13 +9,16 @@
 #include <limits>
 #include <vector>
 
+#include "commands/peak_fitting_commands.h"
 #include "peak_fixture.h"
 #include "support/peak_profile.h"
 
 namespace kestrin::test {
 namespace {
 
-using Driver = void (*)();
+using Driver = bool (*)();
+// The drivers as their commands run them: recorded, with the results shown.
+using Command = void (*)();
 
 class PeakFittingTest : public PeakTest {
 protected:
@@ -85,7 +88,7 @@ TEST_F(PeakFittingTest, LevenbergMarquardtStartValuesAndWindow) {
   state().options.FitType = 1;
   make_pattern({{{false, 6000, 300.3, 3.2}}, 400, 0.3}, 600, false);
   state().macro.MacroRecording = true;
-  PeakFitting();
+  peak_fitting_and_show();
   const FitRecord& start = state().fit_tables.initial[0];
   const FitRecord& fitted = state().fit_tables.fitted[0];
   EXPECT_EQ(start.position, 300.9);
@@ -101,7 +104,7 @@ TEST_F(PeakFittingTest, LevenbergMarquardtStartValuesAndWindow) {
   EXPECT_EQ(views.graph_draws, 1);
   EXPECT_EQ(views.forms, std::vector<std::string>{"frmPeakFitting"});
   state().WindowShow = 0;
-  peak_fitting_cfdqr2();
+  peak_fitting_cfdqr2_and_show();
   EXPECT_EQ(views.fit_results, 2);
   EXPECT_EQ(views.graph_draws, 1);
 }
@@ -140,7 +143,7 @@ TEST_F(PeakFittingTest, EmptyTableOrNoPatternClearsOrLeaves) {
   state().nax_pattern.set_kind(kSector16Pixel);
   state().fit_tables.count = 7;
   state().macro.MacroRecording = true;
-  for (Driver d : {&PeakFitting, &peak_fitting_cfdqr2, &refit_peaks}) d();
+  for (Command c : {&peak_fitting_and_show, &peak_fitting_cfdqr2_and_show, &refit_peaks_and_show}) c();
   EXPECT_EQ(state().fit_tables.count, 7);
   EXPECT_TRUE(state().macro.MacroList.empty());
 }
@@ -160,12 +163,12 @@ TEST_F(PeakFittingTest, CrossingsNotFoundFallBackToTheOptionHalfWidth) {
 TEST_F(PeakFittingTest, RefitStartsFromTheInitialRecords) {
   state().options.FitType = 1;
   make_pattern({{{false, 6000, 300.3, 3.2}, {false, 3000, 360.8, 2.5}}, 400, 0.3}, 600, false);
-  peak_fitting_cfdqr2();
+  peak_fitting_cfdqr2_and_show();
   FitTables& f = state().fit_tables;
   f.initial[1].amplitude = 2000, f.initial[1].position = 361.123456789, f.initial[1].half_width = 4;
   f.fitted[0].base_tilt = 9;
   f.count = 5;
-  refit_peaks();
+  refit_peaks_and_show();
   EXPECT_EQ(f.count, 2);
   EXPECT_EQ(f.fitted[0].base_tilt, 0);
   EXPECT_NEAR(f.fitted[1].position, 360.8, 0.02);

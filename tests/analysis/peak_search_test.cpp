@@ -6,6 +6,9 @@
 
 #include "analysis/peak_search.h"
 #include "analysis/peak_table.h"
+#include "base/report.h"
+#include "commands/nax_graph_commands.h"
+#include "commands/peak_form_commands.h"
 #include "peak_fixture.h"
 
 namespace kestrin::test {
@@ -46,10 +49,10 @@ TEST_F(PeakSearchTest, ShapeTestTable) {
 
 TEST_F(PeakSearchTest, ResultCodesWithoutPatternAndOnSevenPoints) {
   state().macro.MacroRecording = true;
-  EXPECT_EQ(peak_search(), 1);
+  EXPECT_EQ(peak_search_and_show(), 1);
   set_pattern({0, 2, 3, 4, 3, 2, 0}, kPixelHistogram);
   state().peak_table.count = 3;
-  EXPECT_EQ(peak_search(), 2);
+  EXPECT_EQ(peak_search_and_show(), 2);
   EXPECT_EQ(state().peak_table.count, 3);  // unchanged
   EXPECT_EQ(state().macro.MacroList, (std::vector<std::string>{"Kestrin.PeakSearch();", "Kestrin.PeakSearch();"}));
   EXPECT_TRUE(log().empty());
@@ -62,7 +65,7 @@ TEST_F(PeakSearchTest, SubBinPositionIsTheExactVertexOfAParabola) {
   set_pattern(y, kPixelHistogram);
   IntegrationParams& p = state().integration_params;
   p.pixel_x = 0.1, p.Lo = 100.0, p.wavelength = 1.5;
-  ASSERT_EQ(peak_search(), 0);
+  ASSERT_EQ(peak_search_and_show(), 0);
   const PeakTable& t = state().peak_table;
   ASSERT_EQ(t.count, 1);
   EXPECT_DOUBLE_EQ(t.x[0], 10.25);
@@ -75,6 +78,7 @@ TEST_F(PeakSearchTest, SubBinPositionIsTheExactVertexOfAParabola) {
 }
 
 TEST_F(PeakSearchTest, GaussianPeaksOnA2ThetaPatternAreFoundWithinATwentiethOfABin) {
+  Report said;
   std::vector<int32_t> y(400, 100);
   const double centres[] = {60.3, 150.7, 251.5, 330.05};
   for (double c : centres) {
@@ -84,7 +88,7 @@ TEST_F(PeakSearchTest, GaussianPeaksOnA2ThetaPatternAreFoundWithinATwentiethOfAB
   set_pattern(y, kAngleHistogram);
   IntegrationParams& p = state().integration_params;
   p.two_theta_begin = 5.0, p.two_theta_step = 0.02, p.wavelength = 1.0;
-  ASSERT_EQ(peak_search(), 0);
+  ASSERT_EQ(peak_search(said), 0);
   const PeakTable& t = state().peak_table;
   ASSERT_EQ(t.count, 4);
   for (int k = 0; k < 4; ++k) {
@@ -94,25 +98,27 @@ TEST_F(PeakSearchTest, GaussianPeaksOnA2ThetaPatternAreFoundWithinATwentiethOfAB
 }
 
 TEST_F(PeakSearchTest, TheTableHoldsFiveHundredPeaksAndSaysSo) {
+  Report said;
   std::vector<int32_t> y;
   for (int r = 0; r < 600; ++r)
     for (int32_t v : {0, 20, 30, 40, 30, 20}) y.push_back(v);
   y.push_back(0);
   set_pattern(y, kPixelHistogram);
-  ASSERT_EQ(peak_search(), 0);
+  ASSERT_EQ(peak_search(said), 0);
   EXPECT_EQ(state().peak_table.count, 500);
   EXPECT_DOUBLE_EQ(state().peak_table.x[499], 499 * 6 + 3);
-  EXPECT_EQ(log(), (std::vector<std::string>{"Dimension full : Peak=500"}));
+  EXPECT_EQ(said.lines(), (std::vector<std::string>{"Dimension full : Peak=500"}));
 }
 
 TEST_F(PeakSearchTest, ThresholdIsAFiftiethOfTheMaximum) {
+  Report said;
   // A small peak of height 19 under a maximum of 1000: 1000 / 50 = 20 rejects it.
   std::vector<int32_t> y(60, 0);
   const int32_t small[] = {0, 5, 10, 19, 10, 5, 0};
   const int32_t big[] = {0, 200, 500, 1000, 500, 200, 0};
   for (int i = 0; i < 7; ++i) y[size_t(10 + i)] = small[i], y[size_t(40 + i)] = big[i];
   set_pattern(y, kPixelHistogram);
-  peak_search();
+  peak_search(said);
   ASSERT_EQ(state().peak_table.count, 1);
   EXPECT_DOUBLE_EQ(state().peak_table.x[0], 43.0);
 }
@@ -147,7 +153,7 @@ protected:
 TEST_F(ConsensusTest, FourMatchesKeepAPeakThreeDoNot) {
   // 100 is seen in five sectors (four matches each), 300 in four (three matches each).
   sectors_with_peaks({{100, 300}, {100.2, 300}, {99.8, 300}, {100.1, 300}, {100}});
-  ASSERT_EQ(peak_search(), 0);
+  ASSERT_EQ(peak_search_and_show(), 0);
   EXPECT_EQ(kept(0), (std::vector<double>{100}));
   EXPECT_EQ(kept(2), (std::vector<double>{99.8}));
   EXPECT_EQ(kept(4), (std::vector<double>{100}));
@@ -156,25 +162,28 @@ TEST_F(ConsensusTest, FourMatchesKeepAPeakThreeDoNot) {
 }
 
 TEST_F(ConsensusTest, MarksMadeEarlierInAPassCount) {
+  Report said;
   // 99.501 sees 100 only from its own, relative side as too far (0.499 / 99.501 > 0.005)
   // while 100 sees it (0.499 / 100 < 0.005). Sector 0 goes first and is removed, so each 100
   // then sees only three others.
   sectors_with_peaks({{99.501}, {100}, {100}, {100}, {100}});
-  peak_search();
+  peak_search(said);
   for (int s = 0; s < 5; ++s) EXPECT_TRUE(kept(s).empty()) << s;
 }
 
 TEST_F(ConsensusTest, TheSecondPassLogsWhatItRemoves) {
+  Report said;
   // Sector 0 (100) sees the four 99.501 peaks and survives the first pass; they do not see
   // it and fall, so the second pass removes sector 0's peak as well.
   sectors_with_peaks({{50, 100}, {50, 99.501}, {50, 99.501}, {50, 99.501}, {50, 99.501}});
-  peak_search();
+  peak_search(said);
   EXPECT_EQ(kept(0), (std::vector<double>{50}));
   EXPECT_EQ(kept(1), (std::vector<double>{50}));
-  EXPECT_EQ(log(), (std::vector<std::string>{" Bank 0, Peak 1 Again Removed."}));
+  EXPECT_EQ(said.lines(), (std::vector<std::string>{" Bank 0, Peak 1 Again Removed."}));
 }
 
 TEST_F(ConsensusTest, SectorPatternsAreSearchedWithATenthOfTheMaximum) {
+  Report said;
   // Five sectors share a peak at 30.4; one of them has an extra peak at 15 below the threshold.
   sectors_with_peaks({{}, {}, {}, {}, {}});
   for (int s = 0; s < 5; ++s) {
@@ -186,7 +195,7 @@ TEST_F(ConsensusTest, SectorPatternsAreSearchedWithATenthOfTheMaximum) {
   const auto small = gaussian_pattern(60, 15, 400, 1.5);
   for (int i = 0; i < 60; ++i) state().sector_patterns.sectors[0].pattern[size_t(i)] += small[size_t(i)];
   state().nax_pattern.maximum = 5010;  // 501 is the threshold; the extra peak is about 410
-  peak_search();
+  peak_search(said);
   for (int s = 0; s < 5; ++s) {
     ASSERT_EQ(kept(s).size(), 1u) << s;
     EXPECT_NEAR(kept(s)[0], 30.4, 0.05);

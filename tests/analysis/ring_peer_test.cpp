@@ -73,8 +73,8 @@ TEST_F(RingPeerTest, AfterTheRemovalPyFaiSeesTheBackgroundAcrossTheRemovedRings)
   load_into_current_image(original, 240, 220);
   const RingGeometry& g = spec.geometry;
   set_geometry(g);
-  edit(frmMain::edt2ThetaBegin, "2");
-  edit(frmMain::edt2ThetaStep, "0.02");
+  set_parameter(&IntegrationParams::two_theta_begin, 2);
+  set_parameter(&IntegrationParams::two_theta_step, 0.02);
   state().options.FitType = 1;
   RingList& l = state().rings;
   l.ring_begin = {5.7, 11.7};

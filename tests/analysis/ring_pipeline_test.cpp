@@ -10,7 +10,6 @@
 #include "base/report.h"
 #include "histogram_runs.h"
 #include "peak_fixture.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -19,8 +18,9 @@ class RingPipelineTest : public PeakTest {
 protected:
   static constexpr double kRings[] = {5.0, 8.2, 11.0, 14.1};  // radii 87 to 251 pixels
   // A 600 x 560 image with a direct-beam spot at (296.4, 283.7) and four rings; the main
-  // window set for it (camera length 100 mm, 0.1 mm pixels, 2theta from 2 in steps of 0.02).
-  void ring_image_and_edits() {
+  // parameters set for it (camera length 100 mm, 0.1 mm pixels, 2theta from 2 in steps of
+  // 0.02).
+  void ring_image_and_parameters() {
     RingImageSpec spec;
     spec.geometry.width = 600, spec.geometry.height = 560;
     spec.geometry.X0 = 296.4, spec.geometry.Y0 = 283.7;
@@ -30,31 +30,30 @@ protected:
     spec.background = 20;
     load_into_current_image(make_ring_image(spec), spec.geometry.width, spec.geometry.height);
     set_centre(0, 0);
-    edit(frmMain::edtCameraLength, "100");
-    edit(frmMain::edtPixelX, "0.1");
-    edit(frmMain::edtPixelY, "0.1");
-    edit(frmMain::edtPhi, "0");
-    edit(frmMain::edtLambda, "1.5406");
-    edit(frmMain::edt2ThetaBegin, "2.0");
-    edit(frmMain::edt2ThetaStep, "0.02");
+    set_parameter(&IntegrationParams::Lo, 100);
+    set_parameter(&IntegrationParams::pixel_x, 0.1);
+    set_parameter(&IntegrationParams::pixel_y, 0.1);
+    set_parameter(&IntegrationParams::Phi, 0);
+    set_parameter(&IntegrationParams::wavelength, 1.5406);
+    set_parameter(&IntegrationParams::two_theta_begin, 2.0);
+    set_parameter(&IntegrationParams::two_theta_step, 0.02);
   }
 };
 
 TEST_F(RingPipelineTest, EveryRingIsFoundWithinATenthOfAStep) {
-  ring_image_and_edits();
-  check(frmMain::rbtnRectangle);
-  controls().set_item_index(frmMain::cmbDirection, 6);  // FULL
+  ring_image_and_parameters();
+  whole_image_region();
   read_parameters(current_image().ImageHeight);
   Report report = log_report();
   ASSERT_EQ(find_center(report), 0);
   const IntegrationParams& p = state().integration_params;
   EXPECT_NEAR(p.X0, 296.4, 0.05);
   EXPECT_NEAR(p.Y0, 283.7, 0.05);
-  set_centre(p.X0, p.Y0);  // the histogram reads the centre from the edits
+  set_centre(p.X0, p.Y0);  // shown as the command shows it, for a histogram that reads the edits
 
   shown(calc_angle_histogram);
   ASSERT_TRUE(state().nax_pattern.has_kind(kAngleHistogram));
-  ASSERT_EQ(peak_search(), 0);
+  ASSERT_EQ(peak_search(report), 0);
   const PeakTable& t = state().peak_table;
   ASSERT_EQ(t.count, 4);
   for (int k = 0; k < 4; ++k) {
@@ -67,12 +66,13 @@ TEST_F(RingPipelineTest, EveryRingIsFoundWithinATenthOfAStep) {
 }
 
 TEST_F(RingPipelineTest, EverySectorAgreesOnEveryRing) {
-  ring_image_and_edits();
+  ring_image_and_parameters();
   set_centre(296.4, 283.7);
-  edit(frmMain::edtSectoredAngle, "22.5");
+  set_parameter(&IntegrationParams::division_angle, 22.5);
   shown(calc_free_angle_sectored_angle_histogram);
   ASSERT_TRUE(state().nax_pattern.has_kind(kFreeSectorAngle));
-  ASSERT_EQ(peak_search(), 0);
+  Report report;
+  ASSERT_EQ(peak_search(report), 0);
   ASSERT_EQ(state().sector_patterns.count, 16);
   for (int s = 0; s < 16; ++s) {
     const PeakList& l = state().sector_patterns.sectors[size_t(s)].peaks();

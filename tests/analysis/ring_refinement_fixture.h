@@ -1,5 +1,5 @@
 // Ring images for the geometry refinement tests: six rings at Lo 150 mm, optionally tilted
-// and with a direct-beam spot, their geometry typed into the main window.
+// and with a direct-beam spot, their geometry set in the parameters.
 #pragma once
 
 #include <cmath>
@@ -11,7 +11,6 @@
 #include "base/report.h"
 #include "histogram_runs.h"
 #include "peak_fixture.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 
@@ -37,28 +36,27 @@ protected:
     SetUp();
     load(ring_spec(Phi, Beta, false));
     sectoring_command();
-    ASSERT_EQ(peak_search(), 0);
     Report report = log_report();
+    ASSERT_EQ(peak_search(report), 0);
     tilt = calc_tilt(report);
     ASSERT_EQ(tilt.status, 0);
   }
   TiltResult tilt;
 
-  // Loads the image and types its geometry into the window with the tilt still unknown.
+  // Loads the image and sets its geometry with the tilt still unknown.
   static void load(const RingImageSpec& spec) {
     load_into_current_image(make_ring_image(spec), spec.geometry.width, spec.geometry.height);
     RingGeometry untilted = spec.geometry;
     untilted.Phi = untilted.Beta = 0;
     set_geometry(untilted);
-    edit(frmMain::edtLambda, "1.0");
+    set_parameter(&IntegrationParams::wavelength, 1.0);
   }
   // Ring k's distance from the centre on an untilted detector, pixels.
   static double radius(double two_theta) { return 150 * std::tan(two_theta * std::numbers::pi / 180) / 0.1; }
   // Rectangle mode, the full image.
   static void full_image() {
-    check(frmMain::rbtnRectangle);
-    check(frmMain::rbtnRect_Direction);
-    controls().set_item_index(frmMain::cmbDirection, 6);
+    whole_image_region();
+    set_parameter(&IntegrationParams::RectAngleMode, 0);  // by direction
   }
 };
 

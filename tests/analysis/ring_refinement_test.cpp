@@ -53,10 +53,10 @@ TEST_F(RingRefinementTest, AnUntiltedImageIsSmallEnough) {
   RingImageSpec spec = ring_spec(0, 0, false);
   spec.geometry.X0 = 630, spec.geometry.Y0 = 620;
   load(spec);
-  edit(frmMain::edtBeta, "40");
+  set_parameter(&IntegrationParams::Beta, 40);
   sectoring_command();
-  ASSERT_EQ(peak_search(), 0);
   Report report = log_report();
+  ASSERT_EQ(peak_search(report), 0);
   ASSERT_EQ(calc_tilt(report).status, 0);
   EXPECT_NE(std::find(log().begin(), log().end(), "Tilt is small enough."), log().end());
   EXPECT_EQ(state().integration_params.Beta, 0);

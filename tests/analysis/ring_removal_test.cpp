@@ -11,25 +11,25 @@
 #include "analysis_fixture.h"
 #include "base/report.h"
 #include "ports/log.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
 
 class RingRemovalTest : public AnalysisTest {
 protected:
+  static constexpr int32_t kRegionSector = 1;  // IntegrationMode of the sector radio
   void SetUp() override {
     AnalysisTest::SetUp();
     make_image({{6, 0.06, 2000}, {9, 0.06, 1500}, {12, 0.06, 1800}});  // the corners lie at 13 degrees
     set_centre(120.3, 110.6);
-    edit(frmMain::edtCameraLength, "70");
-    edit(frmMain::edt2ThetaBegin, "2");
-    edit(frmMain::edt2ThetaEnd, "25");
-    edit(frmMain::edt2ThetaStep, "0.02");
-    edit(frmMain::edtBeta, "0");
-    edit(frmMain::edtPhi, "0");
-    check(frmMain::rbtnSector);
-    controls().set_item_index(frmMain::cmbDirection, 0);
+    set_parameter(&IntegrationParams::Lo, 70);
+    set_parameter(&IntegrationParams::two_theta_begin, 2);
+    set_parameter(&IntegrationParams::two_theta_end, 25);
+    set_parameter(&IntegrationParams::two_theta_step, 0.02);
+    set_parameter(&IntegrationParams::Beta, 0);
+    set_parameter(&IntegrationParams::Phi, 0);
+    set_parameter(&IntegrationParams::IntegrationMode, kRegionSector);
+    set_parameter(&IntegrationParams::RectDirection, 0);
     state().options.FitType = 1;
   }
   void make_image(const std::vector<Ring>& list) {
@@ -52,7 +52,10 @@ TEST_F(RingRemovalTest, EveryListedRingTakesItsBaseLineAndNothingElseChanges) {
   rings({{5.7, 6.3}, {11.7, 12.3}});
   whole_image_angle_pattern();
   Report report = log_report();
-  EXPECT_TRUE(remove_rings(report));
+  const RingRemoval done = remove_rings(report);
+  EXPECT_TRUE(done.written);
+  EXPECT_EQ(done.peaks_added, 2);
+  EXPECT_EQ(done.fits, 2);
   const ImageStore& img = current_image();
   int32_t changed = 0;
   for (int32_t y = 0; y < img.ImageHeight; ++y)
@@ -151,7 +154,7 @@ TEST_F(RingRemovalTest, WithoutAnImageNothingIsWritten) {
   whole_image_angle_pattern();
   current_image().NoImageFlag = 1;
   Report report;
-  EXPECT_FALSE(remove_rings(report));
+  EXPECT_FALSE(remove_rings(report).written);
   EXPECT_EQ(current_image().image_codes, codes_);
   EXPECT_TRUE(report.lines().empty());
 }

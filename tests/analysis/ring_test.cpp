@@ -15,7 +15,6 @@
 #include "analysis_fixture.h"
 #include "base/convert.h"
 #include "histogram_runs.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -81,14 +80,6 @@ TEST(GeometryKernel, ArcTangentWithinOneUnitInTheLastPlace) {
 
 class RingTest : public AnalysisTest {
 protected:
-  void use_geometry(const RingGeometry& g) {
-    set_centre(g.X0, g.Y0);
-    edit(frmMain::edtCameraLength, Format("%.10f", {g.Lo}));
-    edit(frmMain::edtPixelX, Format("%.10f", {g.pixel_x}));
-    edit(frmMain::edtPixelY, Format("%.10f", {g.pixel_y}));
-    edit(frmMain::edtPhi, Format("%.10f", {g.Phi}));
-    edit(frmMain::edtBeta, Format("%.10f", {g.Beta}));
-  }
   // The ring position from the pattern: the largest bin near the true angle and a Gaussian
   // (parabola through the logarithms) over it and its neighbours, background removed.
   static double fitted_position(double truth, double begin, double step, double background) {
@@ -127,11 +118,10 @@ TEST_F(RingTest, RingsSitAtTheirTrueAngles) {
     spec.background = 20;
     spec.poisson = c.noise;
     load_into_current_image(make_ring_image(spec), c.geometry.width, c.geometry.height);
-    use_geometry(c.geometry);
-    check(frmMain::rbtnRectangle);
-    controls().set_item_index(frmMain::cmbDirection, 6);
-    edit(frmMain::edt2ThetaBegin, "2");
-    edit(frmMain::edt2ThetaStep, "0.02");
+    set_geometry(c.geometry);
+    whole_image_region();
+    set_parameter(&IntegrationParams::two_theta_begin, 2);
+    set_parameter(&IntegrationParams::two_theta_step, 0.02);
     shown(calc_angle_histogram);
     for (const Ring& r : rings) {
       const double found = fitted_position(r.two_theta, 2, step, spec.background);
@@ -154,21 +144,22 @@ TEST_F(RingTest, PatternsDoNotDependOnTheThreadCount) {
   spec.rings = {{5, 0.1, 1000}, {9, 0.2, 800}, {15, 0.1, 600}};
   spec.poisson = true;
   load_into_current_image(make_ring_image(spec), 311, 257);
-  use_geometry(spec.geometry);
-  edit(frmMain::edt2ThetaBegin, "1");
-  edit(frmMain::edt2ThetaStep, "0.01");
-  edit(frmMain::edtSectoredAngle, "30");
-  edit(frmMain::edtRectAngle, "33");
-  edit(frmMain::edtSectorStartAngle, "-40");
-  edit(frmMain::edtSectorEndAngle, "100");
+  set_geometry(spec.geometry);
+  using P = IntegrationParams;
+  set_parameter(&P::two_theta_begin, 1);
+  set_parameter(&P::two_theta_step, 0.01);
+  set_parameter(&P::division_angle, 30);
+  set_parameter(&P::rect_angle, 33);
+  set_parameter(&P::sector_start, -40);
+  set_parameter(&P::sector_end, 100);
   struct Region {
-    ControlName radio;
+    int32_t mode;  // rectangle, sector, sectored division
     bool rect_angle;
-  } regions[] = {{frmMain::rbtnRectangle, false}, {frmMain::rbtnRectangle, true}, {frmMain::rbtnSector, false}, {frmMain::rbtnSectoredDivision, false}};
-  controls().set_item_index(frmMain::cmbDirection, 6);
+  } regions[] = {{0, false}, {0, true}, {1, false}, {2, false}};
+  set_parameter(&P::RectDirection, kDirectionFull);
   for (const Region& r : regions) {
-    check(r.radio);
-    check(r.rect_angle ? frmMain::rbtnRect_Angle : frmMain::rbtnRect_Direction);
+    set_parameter(&P::IntegrationMode, r.mode);
+    set_parameter(&P::RectAngleMode, r.rect_angle ? 1 : 0);
     std::vector<std::vector<int32_t>> results;
     for (int threads : {1, 8, 3}) {
       set_worker_threads(threads);
@@ -177,9 +168,9 @@ TEST_F(RingTest, PatternsDoNotDependOnTheThreadCount) {
       for (const SectorPattern& s : state().sector_patterns.sectors) all.insert(all.end(), s.pattern.begin(), s.pattern.end());
       results.push_back(all);
     }
-    EXPECT_GT(state().nax_pattern.maximum, 0) << r.radio;
-    EXPECT_EQ(results[0], results[1]) << r.radio;
-    EXPECT_EQ(results[0], results[2]) << r.radio;
+    EXPECT_GT(state().nax_pattern.maximum, 0) << r.mode;
+    EXPECT_EQ(results[0], results[1]) << r.mode;
+    EXPECT_EQ(results[0], results[2]) << r.mode;
   }
 }
 

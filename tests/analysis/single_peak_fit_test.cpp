@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/peak_fitting_commands.h"
 #include "peak_fixture.h"
 
 namespace kestrin::test {
@@ -34,7 +35,7 @@ TEST_F(SinglePeakFitTest, FitsTheChosenPeakOverTheRingsBounds) {
   state().options.FitType = 1;
   state().fit_tables.fitted[0].fitted = 1;
   state().macro.MacroRecording = true;
-  ASSERT_TRUE(single_peak_fit(1, 285, 315));  // 15.7 .. 16.3 degrees
+  ASSERT_TRUE(single_peak_fit_and_show(1, 285, 315));  // 15.7 .. 16.3 degrees
   const FitTables& f = state().fit_tables;
   EXPECT_EQ(f.fitted[0].fitted, 0);  // cleared
   EXPECT_EQ(f.count, 1);

@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "analysis/spot_find.h"
+#include "base/report.h"
+#include "commands/image_form_commands.h"
 #include "image/display/display.h"
 #include "image/display/mask_paint.h"
 #include "image/image_store.h"
 #include "peak_fixture.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -32,9 +33,11 @@ protected:
     load_into_current_image(codes, 100, 100);
     show_with(scale);
     set_centre(50, 50);
-    check(frmMain::rbtnRectangle);
-    controls().set_item_index(frmMain::cmbDirection, 6);  // FULL
+    whole_image_region();
   }
+  // The finder alone, its lines in `said`.
+  int32_t find() { return find_spot(said); }
+  Report said;
   bool masked(int32_t x, int32_t y) {
     const auto& b = state().image_mask.bytes;
     return b.size() == 100 * 100 && b[size_t(x + 100 * y)] != 0;
@@ -53,7 +56,7 @@ TEST_F(SpotFindTest, AnOutlierGetsADiscOfTheMaskAndNothingElseDoes) {
   // A checkerboard of 100 and 110 (4 sigma = 20) with one bright pixel at (75, 50). Bins
   // near the corners hold a few pixels of one value (threshold 0) and are marked too.
   image_of([](int32_t x, int32_t y) { return x == 75 && y == 50 ? 200 : 100 + 10 * ((x + y) % 2); });
-  ASSERT_EQ(find_spot(), 0);
+  ASSERT_EQ(find_spot_command(), 0);
   EXPECT_EQ(marked_count(), 5);
   for (auto [x, y] : {std::pair{75, 50}, {74, 50}, {76, 50}, {75, 49}, {75, 51}}) EXPECT_TRUE(masked(x, y)) << x << "," << y;
   EXPECT_FALSE(state().OmitGreen);  // the mask is not switched on
@@ -66,7 +69,7 @@ TEST_F(SpotFindTest, AnOutlierGetsADiscOfTheMaskAndNothingElseDoes) {
 
 TEST_F(SpotFindTest, UniformBinsMarkEveryPixelOutsideTheCentreDisc) {
   image_of([](int32_t, int32_t) { return 50; });
-  ASSERT_EQ(find_spot(), 0);
+  ASSERT_EQ(find(), 0);
   EXPECT_TRUE(masked(0, 0));
   EXPECT_TRUE(masked(50, 70));  // distance 20
   EXPECT_FALSE(masked(50, 50));
@@ -78,7 +81,7 @@ TEST_F(SpotFindTest, NearTheCentreOnlyHugeIntensitiesAreMarked) {
   current_image().intensity_table[2] = 99999.9;
   current_image().intensity_table[3] = 99999.8;
   show_with(DisplayScale{});
-  ASSERT_EQ(find_spot(), 0);
+  ASSERT_EQ(find(), 0);
   EXPECT_TRUE(masked(55, 50));
   EXPECT_FALSE(masked(45, 50));
   EXPECT_FALSE(masked(50, 50));
@@ -88,7 +91,7 @@ TEST_F(SpotFindTest, OnlyPixelsShownAboveLevelZeroTakePart) {
   // Edges 150..1000: the checkerboard shows at level 0; the bright pixel alone in its bin
   // has threshold 0 and is marked, its neighbours are not looked at.
   image_of([](int32_t x, int32_t y) { return x == 75 && y == 50 ? 200 : 100 + 10 * ((x + y) % 2); }, DisplayScale{1, 0, 1000, 150, 1000});
-  ASSERT_EQ(find_spot(), 0);
+  ASSERT_EQ(find(), 0);
   EXPECT_EQ(marked_count(), 5);
   EXPECT_TRUE(masked(75, 50));
 }
@@ -97,21 +100,21 @@ TEST_F(SpotFindTest, AlmostEdgeOnTiltSkipsDistancesOutsideTheBins) {
   // With a tilt near 90 degrees and a short camera length the tilt term drives distances
   // far past 36000 or below 0 on one side of the centre; those pixels are left out.
   image_of([](int32_t x, int32_t y) { return 100 + 10 * ((x + y) % 2); });
-  edit(frmMain::edtPhi, "89.99");
-  edit(frmMain::edtCameraLength, "0.5");
-  edit(frmMain::edtBeta, "0");
-  ASSERT_EQ(find_spot(), 0);
-  EXPECT_EQ(log().back(), "        y=   0 to   99");
+  set_parameter(&IntegrationParams::Phi, 89.99);
+  set_parameter(&IntegrationParams::Lo, 0.5);
+  set_parameter(&IntegrationParams::Beta, 0);
+  ASSERT_EQ(find(), 0);
+  EXPECT_EQ(said.lines().back(), "        y=   0 to   99");
 }
 
 TEST_F(SpotFindTest, RefusedAreaAndNoImage) {
   state().macro.MacroRecording = true;
-  EXPECT_EQ(find_spot(), 1);
+  EXPECT_EQ(find_spot_command(), 1);
   EXPECT_EQ(log().back(), "find_spot() : Image data does not exist.");
   image_of([](int32_t, int32_t) { return 50; });
   set_centre(0, 0);
   the_log().clear_history();
-  EXPECT_EQ(find_spot(), 2);
+  EXPECT_EQ(find_spot_command(), 2);
   EXPECT_EQ(log(), (std::vector<std::string>{"<<<<<    Find Spots    >>>>>"}));
   EXPECT_EQ(marked_count(), 0);
   EXPECT_EQ(state().macro.MacroList, (std::vector<std::string>{"Kestrin.FindSpot();", "Kestrin.FindSpot();"}));

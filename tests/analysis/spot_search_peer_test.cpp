@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "analysis/spot_search.h"
+#include "base/report.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
 #include "support/spot_image.h"
@@ -63,7 +64,8 @@ TEST_F(SpotSearchPeerTest, CandidatesAndSpotsEqualNumpys) {
     load_into_current_image(codes, spec.width, spec.height);
     EXPECT_EQ(find_spot_candidates(current_image(), s), their_candidates) << c.seed;
     EXPECT_GT(their_candidates.size(), 40u);
-    spot_search(spec.width, s.s, s.b, s.ratio, s.tolerance, s.d, s.x0, s.y0, s.x1, s.y1);
+    Report report;
+    spot_search(spec.width, s.s, s.b, s.ratio, s.tolerance, s.d, s.x0, s.y0, s.x1, s.y1, report);
     const SpotList& l = state().spot_list;
     ASSERT_EQ(size_t(l.SpotCount), their_spots.size()) << c.seed;
     for (size_t i = 0; i < their_spots.size(); ++i) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/spot_list.h"
+#include "base/report.h"
 #include "analysis_fixture.h"
 #include "spot_reference.h"
 #include "support/spot_image.h"
@@ -27,9 +28,10 @@ protected:
     for (int32_t i = 0; i < l.SpotCount; ++i) out.push_back({l.SpotX[size_t(i)], l.SpotY[size_t(i)], l.SpotIntensity[size_t(i)]});
     return out;
   }
-  static void search(const SpotScan& s) {
-    spot_search(current_image().ImageWidth, s.s, s.b, s.ratio, s.tolerance, s.d, s.x0, s.y0, s.x1, s.y1);
+  void search(const SpotScan& s) {
+    spot_search(current_image().ImageWidth, s.s, s.b, s.ratio, s.tolerance, s.d, s.x0, s.y0, s.x1, s.y1, said);
   }
+  Report said;  // what the searches said
 };
 
 bool same(const std::vector<ReferenceSpot>& a, const std::vector<ReferenceSpot>& b) {
@@ -99,7 +101,7 @@ TEST_F(SpotSearchTest, AddAppendsABatchThatRepeatsTheSameSpots) {
   search(s);
   EXPECT_EQ(state().spot_list.SpotBatchStart, 5);  // a new search leaves the marker
   for (int k = 1; k <= 2; ++k) {
-    spot_search_add(spec.width, s.s, s.b, s.ratio, s.tolerance, s.d, s.x0, s.y0, s.x1, s.y1);
+    spot_search_add(spec.width, s.s, s.b, s.ratio, s.tolerance, s.d, s.x0, s.y0, s.x1, s.y1, said);
     EXPECT_EQ(state().spot_list.SpotCount, n * (k + 1));
     EXPECT_EQ(state().spot_list.SpotBatchStart, n * k);
   }
@@ -122,7 +124,7 @@ TEST_F(SpotSearchTest, RectanglesWithoutRoomForTheBorderFindNothing) {
   search({1, 9, 1.3, 0.2, 4, 11, 0, 29, 40});
   EXPECT_EQ(state().spot_list.SpotCount, 0);
   search(wide);
-  spot_search_add(40, 1, 9, 1.3, 0.2, 4, 11, 0, 29, 40);
+  spot_search_add(40, 1, 9, 1.3, 0.2, 4, 11, 0, 29, 40, said);
   EXPECT_EQ(state().spot_list.SpotCount, 1);
   EXPECT_EQ(state().spot_list.SpotBatchStart, 1);
 }
@@ -133,7 +135,7 @@ TEST_F(SpotSearchTest, ZeroBackgroundOrSideMakesNoCandidate) {
   current_image().image_codes[15 + 30 * 15] = 1000;
   search({1, 3, 1.3, 0.2, 4, 0, 0, 30, 30});
   EXPECT_EQ(state().spot_list.SpotCount, 0);
-  EXPECT_TRUE(log().empty());
+  EXPECT_TRUE(said.lines().empty());
 }
 
 TEST_F(SpotSearchTest, RefusesBadSizesAWrongWidthAndAMissingImage) {
@@ -141,8 +143,8 @@ TEST_F(SpotSearchTest, RefusesBadSizesAWrongWidthAndAMissingImage) {
   load_flat_image(30, 30, 10);
   search({4, 3, 1.3, 0.2, 4, 0, 0, 30, 30});
   search({0, 0, 1.3, 0.2, 4, 0, 0, 30, 30});
-  spot_search_add(29, 1, 3, 1.3, 0.2, 4, 0, 0, 30, 30);
-  EXPECT_EQ(log(), (std::vector<std::string>{
+  spot_search_add(29, 1, 3, 1.3, 0.2, 4, 0, 0, 30, 30, said);
+  EXPECT_EQ(said.lines(), (std::vector<std::string>{
                        " spot_search() : Image data does not exist.",
                        " spot_search() : Size1 4 and Size2 3 are refused: 0 <= Size1 <= Size2 and 1 <= Size2 are needed.",
                        " spot_search() : Size1 0 and Size2 0 are refused: 0 <= Size1 <= Size2 and 1 <= Size2 are needed.",

@@ -7,7 +7,7 @@
 #include <map>
 #include <set>
 
-#include "analysis/peak_search.h"
+#include "commands/nax_graph_commands.h"
 #include "app/form_lookup.h"
 #include "app/panel_button.h"
 #include "app/placeholder_forms.h"
@@ -98,7 +98,7 @@ protected:
   // An image with its 2theta pattern, searched for peaks; recording on.
   void load_and_integrate() {
     integrate_ring_image(4);  // the straight line needs the rectangle by direction
-    peak_search();
+    peak_search_and_show();
     ASSERT_GT(state().peak_table.count, 0);
     fit_window().show_fit_results();  // as a fitting run leaves the grid
     state().macro.MacroRecording = true;

@@ -9,6 +9,7 @@
 #include "app/form_lookup.h"
 #include "app/peak_fitting_form.h"
 #include "app/peak_form.h"
+#include "commands/peak_form_commands.h"
 #include "app_fixture.h"
 #include "model/state.h"
 #include "platform/gui/clipboard.h"

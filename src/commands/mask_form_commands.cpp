@@ -9,6 +9,7 @@
 #include "analysis/ring_mask.h"
 #include "analysis/ring_removal.h"
 #include "base/convert.h"
+#include "commands/main_form_commands.h"
 #include "image/files/ring_mask_file.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/mask_form_names.h"

@@ -13,7 +13,9 @@
 // The application object and a hidden main form are made the first time a script needs
 // them (a window or other object of the GUI library, mainFormHandle or applicationHandle),
 // so scripts may build windows and send messages to those handles, and a script that needs
-// none starts without Qt; without QT_QPA_PLATFORM and without a display it runs offscreen. The GUI library's own questions
+// none starts without Qt; without QT_QPA_PLATFORM and without a display it runs offscreen.
+// The GUI library and Qt are not even loaded until then: they are a module beside the runner
+// (kestrin-script-gui.so), loaded with the first GUI object. The GUI library's own questions
 // are all refused (no real dialog opens) except the open, save and font dialogs of scripts,
 // which take their answers from the same file. With --timeout a run still going after SECONDS
 // ends with "Abort Script(line)", wherever it waits.

@@ -46,7 +46,7 @@ struct AverageJob {
   std::span<const uint16_t> source;
   std::span<uint16_t> dest;
   int32_t width = 0, height = 0, size = 0;
-  const std::vector<double>* table = nullptr;
+  const CodeTable* table = nullptr;
   const CodeEncoder* encoder = nullptr;
   bool truncating = false;
 

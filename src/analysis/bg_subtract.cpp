@@ -38,8 +38,8 @@ double subtract_bg(std::span<uint16_t> source, std::span<uint16_t> bg_codes, dou
   if (smooth_mode == kSmoothMedian) smooth_median_codes(smooth_size, width, height, source);
   if (smooth_mode == kSmoothAverage) smooth_average_codes(smooth_size, width, height, source);
   const ImageStore& img = current_image();
-  const std::vector<double>& I = img.intensity_table;
-  const std::vector<double>& J = bg_image().intensity_table;
+  const CodeTable& I = img.intensity_table;
+  const CodeTable& J = bg_image().intensity_table;
   double most = 0;
   for (size_t p = 0; p < source.size(); ++p) {
     const double s = I[source[p]], b = I[bg_codes[p]];

@@ -50,8 +50,8 @@ void restore_bg() {
 void recompute_bg_statistics(int32_t max, int32_t log_max, int32_t min, int32_t log_min) {
   ImageStore& bg = bg_image();
   const ImageStore& img = current_image();
-  const std::vector<double>& it = img.intensity_table;
-  const std::vector<double>& lt = img.log_table;
+  const CodeTable& it = img.intensity_table;
+  const CodeTable& lt = img.log_table;
   for (uint16_t c : bg.image_codes) {
     if (c >= it.size() || c >= lt.size()) continue;
     if (it[c] > max) {

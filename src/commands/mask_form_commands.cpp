@@ -10,6 +10,7 @@
 #include "analysis/ring_removal.h"
 #include "base/convert.h"
 #include "commands/histogram_commands.h"
+#include "commands/main_form_commands.h"
 #include "commands/peak_fitting_commands.h"
 #include "commands/peak_form_commands.h"
 #include "image/files/ring_mask_file.h"

@@ -136,7 +136,7 @@ bool merge_images(const std::vector<std::string>& files, const MergeArea& area, 
 
 void build_merge_levels(MergeState& m, int32_t display_mode) {
   if (!m.Merged) return;
-  const std::vector<double>& source = display_mode == 0 ? m.log_table : m.intensity_table;
+  const CodeTable& source = display_mode == 0 ? m.log_table : m.intensity_table;
   const double low = m.gauge.low, span = double(m.gauge.high) - m.gauge.low;
   std::array<uint8_t, kCodeCount> level{};
   for (size_t c = 0; c < level.size() && c < source.size(); ++c) {

@@ -9,6 +9,7 @@
 
 #include "base/report.h"
 #include "image/display/ksdib.h"
+#include "image/formats/image_data.h"
 #include "image/merge_gauge.h"
 
 namespace kestrin {
@@ -27,7 +28,7 @@ struct MergeState {
   std::vector<uint16_t> MergeCodes;  // row-major, width x height
   int32_t width = 0, height = 0;
   // The code tables and log full scale of the image read last, for the display levels.
-  std::vector<double> log_table, intensity_table;
+  CodeTable log_table, intensity_table;
   int32_t log_saturation = 10000;
   TKsDIB MergeDIB;  // 8 bits: the display level of every code of MergeCodes
   bool Merged = false;

@@ -13,7 +13,9 @@
 // The application object and a hidden main form are made the first time a script needs
 // them (a window or other object of the GUI library, mainFormHandle or applicationHandle),
 // so scripts may build windows and send messages to those handles, and a script that needs
-// none starts without Qt; without QT_QPA_PLATFORM and without a display it runs offscreen. The GUI library's own questions
+// none starts without Qt; without QT_QPA_PLATFORM and without a display it runs offscreen.
+// The GUI library and Qt are not even loaded until then: they are a module beside the runner
+// (kestrin-script-gui.so), loaded with the first GUI object. The GUI library's own questions
 // are all refused (no real dialog opens) except the open, save and font dialogs of scripts,
 // which take their answers from the same file. With --timeout a run still going after SECONDS
 // ends with "Abort Script(line)", wherever it waits.
@@ -21,8 +23,11 @@
 // With --runs N, SCRIPT and the N - 1 files after it are run one after the other in this
 // process, each by a host of its own (its dialogs answered from the start of the answers
 // file, its own deadline), as N runs of kestrin-script would print them; the ARGs follow.
-#include <QTimer>
+#include <dlfcn.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
@@ -33,28 +38,39 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "base/cp932.h"
 #include "commands/main_form_commands.h"
 #include "commands/wiring.h"
-#include "platform/gui/app.h"
-#include "platform/gui/dialogs.h"
-#include "platform/gui/form.h"
+#include "harness/script_answers.h"
+#include "harness/script_gui_module.h"
 #include "ports/log.h"
 #include "ports/ports.h"
 #include "script/builtins/builtins.h"
 #include "script/core/errors.h"
 #include "script/core/host.h"
 #include "script/core/script_ui.h"
-#include "script/gui/qt_script_ui.h"
-#include "script/gui/vcl_objects.h"
-#include "script/gui/vcl_wrapper.h"
+#include "script/gui/check_list_object.h"
+#include "script/gui/vcl_class_names.h"
+#include "script/objects/host_libraries.h"
 #include "scripting/kestrin_object.h"
 #include "support/automation_test_objects.h"
 
 namespace {
 
+using kestrin::harness::Answer;
+using kestrin::harness::Answers;
+using kestrin::harness::Ask;
+using kestrin::harness::ChosenFiles;
+using kestrin::harness::Confirms;
+using kestrin::harness::Joined;
+using kestrin::harness::kScriptGuiModuleEntry;
+using kestrin::harness::kScriptGuiModuleFile;
+using kestrin::harness::ScriptGuiModule;
+using kestrin::harness::ScriptGuiModuleEntry;
 using kestrin::script::ScriptUi;
 
 void Put(const std::string& text) {
@@ -68,103 +84,30 @@ void Put(const std::string& text) {
   std::fflush(stdout);
 }
 
-// One answer: what the user did.
-struct Answer {
-  enum Kind { Ok, Cancel, Close, Code, Apply } kind = Close;
-  bool typed = false;  // ok:TEXT or apply:TEXT
-  std::string text;    // CP932; "\n" in the file is a line break (CR LF)
-  int code = 0;
-};
-
-Answer ParseAnswer(const std::string& line) {
-  Answer a;
-  if (line == "ok") {
-    a.kind = Answer::Ok;
-  } else if (line.rfind("ok:", 0) == 0) {
-    a.kind = Answer::Ok;
-    a.typed = true;
-    std::string text = line.substr(3);
-    for (size_t at; (at = text.find("\\n")) != std::string::npos;) text.replace(at, 2, "\r\n");
-    a.text = kestrin::utf8_to_cp932(text);
-  } else if (line.rfind("apply:", 0) == 0) {
-    a.kind = Answer::Apply;
-    a.typed = true;
-    a.text = kestrin::utf8_to_cp932(line.substr(6));
-  } else if (line == "cancel") {
-    a.kind = Answer::Cancel;
-  } else if (!line.empty() && line.find_first_not_of("0123456789") == std::string::npos) {
-    a.kind = Answer::Code;
-    a.code = std::stoi(line.substr(0, 9));
-  }
-  return a;
-}
-
-// The answers file, shared by every kind of dialog in the order they are asked.
-class Answers {
-public:
-  explicit Answers(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-  Answer Next() {
-    if (next_ >= lines_.size()) return Answer{};
-    return ParseAnswer(lines_[next_++]);
-  }
-  // A new run answers from the first line again.
-  void Restart() { next_ = 0; }
-
-private:
-  std::vector<std::string> lines_;
-  size_t next_ = 0;
-};
-
-void Ask(const char* kind, const std::string& caption, const std::string& text, const std::string& answer) {
-  std::fprintf(stderr, "[%s] \"%s\": %s %s\n", kind, kestrin::cp932_to_utf8(caption).c_str(),
-               kestrin::cp932_to_utf8(text).c_str(), answer.c_str());
-}
-
-bool Confirms(const Answer& a) {
-  return a.kind == Answer::Ok || (a.kind == Answer::Code && a.code == kestrin::script::kIdOk);
-}
-
-// The files an accepting answer of a file dialog chooses (CP932): `ok:A|B`, or with a plain
-// `ok` the name the dialog shows.
-std::vector<std::string> ChosenFiles(const Answer& a, const std::string& shown) {
-  std::vector<std::string> files;
-  if (!a.typed && !shown.empty()) files.push_back(shown);
-  for (size_t start = 0; a.typed && start <= a.text.size();) {
-    size_t bar = a.text.find('|', start);
-    if (bar == std::string::npos) bar = a.text.size();
-    files.push_back(a.text.substr(start, bar - start));
-    start = bar + 1;
-  }
-  return files;
-}
-
-std::string Joined(const std::vector<std::string>& files) {
-  std::string chosen;
-  for (const std::string& f : files) chosen += (chosen.empty() ? "" : "|") + kestrin::cp932_to_utf8(f);
-  return chosen;
-}
-
 // Offscreen unless a platform is named or a display is there.
 void ChoosePlatform() {
   if (std::getenv("QT_QPA_PLATFORM") || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")) return;
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
-// The application object and the hidden main form, made on first need and kept to the end
-// of the process.
+// The GUI module, loaded when a script first makes a GUI object, and the application object
+// with the hidden main form, made on first need; both kept to the end of the process.
 class LazyGui {
 public:
-  LazyGui(int& argc, char** argv) : argc_(argc), argv_(argv) {}
-  bool Started() const { return app_ != nullptr; }
+  LazyGui(int& argc, char** argv, Answers& answers) : argc_(argc), argv_(argv), answers_(answers) {}
+  ~LazyGui() {
+    if (started_) module_->finish();
+  }
+  bool Loaded() const { return module_ != nullptr; }
+  bool Started() const { return started_; }
+  const ScriptGuiModule& Module() {
+    if (!module_) Load();
+    return *module_;
+  }
   void Start() {
-    if (app_) return;
-    // The application installs Qt's dialogs; the runner's scripted ones stay.
-    kgui::Dialogs* scripted = kgui::setDialogs(nullptr);
-    app_ = std::make_unique<kgui::TApplication>(argc_, argv_);
-    kgui::setDialogs(scripted);
-    // The headless program has no window of its own: a hidden form with the program's title
-    // stands for its main window, so mainFormHandle names a window that answers messages.
-    app_->createForm<kgui::TForm>()->setCaption(app_->title());
+    if (started_) return;
+    Module().start(argc_, argv_);
+    started_ = true;
     std::setlocale(LC_NUMERIC, "C");
     if (on_start) on_start();
   }
@@ -172,10 +115,56 @@ public:
   std::function<void()> on_start;
 
 private:
+  // The module lies beside the runner.
+  void Load() {
+    std::string path(4096, '\0');
+    const ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
+    path.resize(n > 0 ? size_t(n) : 0);
+    path = path.substr(0, path.rfind('/') + 1) + kScriptGuiModuleFile;
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    auto entry = handle ? reinterpret_cast<ScriptGuiModuleEntry>(dlsym(handle, kScriptGuiModuleEntry)) : nullptr;
+    if (!entry) {
+      std::fflush(stdout);
+      std::fprintf(stderr, "kestrin-script: cannot load the GUI library %s: %s\n", path.c_str(), dlerror());
+      std::exit(2);
+    }
+    module_ = entry(answers_);
+  }
+
   int& argc_;
   char** argv_;
-  std::unique_ptr<kgui::TApplication> app_;
+  Answers& answers_;
+  const ScriptGuiModule* module_ = nullptr;
+  bool started_ = false;
 };
+
+LazyGui* the_gui = nullptr;
+
+// The GUI wrappers' constructors as the runner registers them: each loads the GUI module and
+// makes its object there.
+template <size_t I>
+kestrin::script::TJObject* CreateGuiObject(kestrin::script::BaseEngine* engine, kestrin::script::TJValueList* params) {
+  return the_gui->Module().constructors[I](engine, params);
+}
+
+template <size_t... I>
+constexpr auto GuiConstructors(std::index_sequence<I...>) {
+  return std::array<kestrin::script::ObjectConstructor, sizeof...(I)>{CreateGuiObject<I>...};
+}
+
+// Every host library, the GUI wrappers by name (as ImportHostLibrariesWithGui registers
+// them); the message pump only waits until the GUI module is there.
+void ImportHostLibrariesWithLazyGui(kestrin::script::TJEngine& engine) {
+  static constexpr auto kCreate = GuiConstructors(std::make_index_sequence<kestrin::script::kVCLClassNames.size()>());
+  kestrin::script::ImportHostLibraries(engine);
+  kestrin::script::RegisterCheckListObjects(engine);
+  for (size_t i = 0; i < kCreate.size(); ++i) engine.RegisterObjectClass(kestrin::script::kVCLClassNames[i], kCreate[i]);
+  engine.MessagePump = [](std::chrono::milliseconds wait) {
+    if (the_gui->Loaded()) return the_gui->Module().pump(wait);
+    std::this_thread::sleep_for(wait);
+    return true;
+  };
+}
 
 class ScriptedUi : public ScriptUi {
 public:
@@ -251,11 +240,11 @@ public:
   bool IsConsole() override { return true; }
   int32_t ApplicationHandle() override {
     gui_.Start();
-    return kestrin::script::ApplicationWindowHandle();
+    return gui_.Module().application_handle();
   }
   int32_t MainFormHandle() override {
     gui_.Start();
-    return kestrin::script::MainFormWindowHandle();
+    return gui_.Module().main_form_handle();
   }
   void StartGui() override { gui_.Start(); }
 
@@ -303,70 +292,6 @@ private:
   Answers& answers_;
 };
 
-// The GUI library's open, save and font dialogs (VCLOpenDialog and the like), answered as
-// the others: a file dialog's `ok:PATH` (several joined by "|") or `ok` (the FileName shown)
-// goes to the file and confirms it, and when "onCanClose" keeps the dialog open the next line
-// answers it again; a font dialog's `ok:NAME,SIZE` chooses, `ok` keeps the font, and
-// `apply:NAME,SIZE` presses Apply and the next line answers it again. Every other question
-// of the library is refused.
-class ScriptedLibraryDialogs : public kgui::Dialogs {
-public:
-  explicit ScriptedLibraryDialogs(Answers& answers) : answers_(answers) {}
-
-  bool executeFile(kgui::TOpenDialog& d, bool save) override {
-    for (;;) {
-      const Answer a = answers_.Next();
-      const std::vector<std::string> files = Confirms(a) ? ChosenFiles(a, kestrin::utf8_to_cp932(d.fileName())) : std::vector<std::string>();
-      std::vector<std::string> names;
-      for (const std::string& f : files) names.push_back(kestrin::cp932_to_utf8(f));
-      Ask(save ? "save dialog" : "open dialog", kestrin::utf8_to_cp932(d.title()), kestrin::utf8_to_cp932(d.filter()),
-          files.empty() ? "-> cancelled" : "-> " + Joined(files));
-      if (files.empty()) return false;
-      d.showChoice(names, 0);
-      if (d.confirm(names, 0)) return true;
-    }
-  }
-
-  bool executeFont(kgui::TFont& font, const std::function<void()>& apply) override {
-    for (;;) {
-      const Answer a = answers_.Next();
-      const bool applied = a.kind == Answer::Apply;
-      if (!Confirms(a) && !applied) {
-        Ask("font dialog", "", kestrin::utf8_to_cp932(font.name()), "-> cancelled");
-        return false;
-      }
-      if (a.typed) SetFont(font, kestrin::cp932_to_utf8(a.text));
-      Ask("font dialog", "", kestrin::utf8_to_cp932(font.name()),
-          (applied ? "-> applied " : "-> ") + font.name() + "," + std::to_string(font.size()));
-      if (!applied) return true;
-      if (apply) apply();
-    }
-  }
-
-  int messageBox(const std::string&, const std::string&, kgui::TMsgDlgType, kgui::TMsgDlgButtons buttons) override {
-    return refusing_.messageBox({}, {}, kgui::mtCustom, buttons);
-  }
-  bool selectDirectory(const std::string&, std::string&) override { return false; }
-  bool executeColor(kgui::TColor&) override { return false; }
-  bool executePrint(kgui::TPrinter&) override { return false; }
-
-private:
-  // NAME,SIZE: the size after the last comma when it is a number.
-  static void SetFont(kgui::TFont& font, const std::string& text) {
-    const size_t comma = text.rfind(',');
-    const std::string size = comma == std::string::npos ? std::string() : text.substr(comma + 1);
-    if (!size.empty() && size.size() < 4 && size.find_first_not_of("0123456789") == std::string::npos) {
-      font.setName(text.substr(0, comma));
-      font.setSize(std::stoi(size));
-    } else {
-      font.setName(text);
-    }
-  }
-
-  Answers& answers_;
-  kgui::Dialogs& refusing_ = kgui::dialogs();
-};
-
 std::vector<std::string> ReadLines(const char* path) {
   std::vector<std::string> lines;
   std::ifstream in(path, std::ios::binary);
@@ -403,21 +328,21 @@ int Usage() {
 // inside the GUI library (showModal) with an abort.
 class Deadline {
 public:
-  explicit Deadline(double seconds)
-      : at_(std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int64_t>(seconds * 1000))) {}
+  Deadline(double seconds, LazyGui& gui)
+      : at_(std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int64_t>(seconds * 1000))), gui_(gui) {}
+  ~Deadline() {
+    if (watching_) gui_.Module().stop_watchdog();
+  }
   bool Passed() const { return std::chrono::steady_clock::now() >= at_; }
   void StartWatchdog() {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(at_ - std::chrono::steady_clock::now());
-    watchdog_.setSingleShot(true);
-    QObject::connect(&watchdog_, &QTimer::timeout, [] {
-      kestrin::script::KeepVCLPendingError(std::make_exception_ptr(kestrin::script::EJAbort("script abort")));
-    });
-    watchdog_.start(static_cast<int>(std::max<int64_t>(0, left.count())));
+    gui_.Module().start_watchdog(std::chrono::duration_cast<std::chrono::milliseconds>(at_ - std::chrono::steady_clock::now()));
+    watching_ = true;
   }
 
 private:
   std::chrono::steady_clock::time_point at_;
-  QTimer watchdog_;
+  LazyGui& gui_;
+  bool watching_ = false;
 };
 
 bool ReadFile(const std::string& path, std::string& text) {
@@ -433,7 +358,7 @@ bool ReadFile(const std::string& path, std::string& text) {
 // Compiles and runs one script file by a host of its own and prints its exit code.
 void RunScript(const std::string& file, const std::string& source, ScriptUi& ui, LazyGui& gui,
                const std::vector<std::string>& args, double timeout) {
-  kestrin::script::TJHost host(kestrin::script::RegisterBuiltins, {kestrin::script::ImportHostLibrariesWithGui});
+  kestrin::script::TJHost host(kestrin::script::RegisterBuiltins, {ImportHostLibrariesWithLazyGui});
   kestrin::scripting::ImportKestrin(host);
   host.SetUi(&ui);
   // Libraries are looked up next to the script first.
@@ -449,7 +374,7 @@ void RunScript(const std::string& file, const std::string& source, ScriptUi& ui,
   for (const std::string& a : args) params.AddString(kestrin::utf8_to_cp932(a));
   std::unique_ptr<Deadline> deadline;
   if (timeout > 0) {
-    deadline = std::make_unique<Deadline>(timeout);
+    deadline = std::make_unique<Deadline>(timeout, gui);
     // The watchdog runs on the application's timers, so it starts with the application.
     if (gui.Started()) deadline->StartWatchdog();
     else gui.on_start = [&] { deadline->StartWatchdog(); };
@@ -462,7 +387,7 @@ void RunScript(const std::string& file, const std::string& source, ScriptUi& ui,
   if (host.Compile(source)) code = host.Run(params);
   host.Clear();
   gui.on_start = nullptr;
-  kestrin::script::FlushVCLDeferredFrees();
+  if (gui.Loaded()) gui.Module().flush_deferred_frees();
   std::fflush(stdout);
   std::printf("exit code: %d\n", code);
   std::fflush(stdout);
@@ -494,14 +419,12 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + arg + runs, argv + argc);
   ChoosePlatform();
   int app_argc = 1;
-  LazyGui gui(app_argc, argv);
+  Answers scripted(std::move(answers));
+  LazyGui gui(app_argc, argv, scripted);
+  the_gui = &gui;
   // The locale as the application object sets it (from the environment), numbers with '.'.
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
-  Answers scripted(std::move(answers));
-  kgui::setDialogs(nullptr);
-  ScriptedLibraryDialogs library_dialogs(scripted);
-  kgui::setDialogs(&library_dialogs);
   ScriptedFileDialogs file_dialogs(scripted);
   kestrin::Ports ports;
   ports.file_dialogs = &file_dialogs;

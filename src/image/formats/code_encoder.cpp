@@ -45,7 +45,7 @@ uint16_t CodeEncoder::encode_truncating(double v) const {
 }
 
 uint16_t CodeEncoder::nearest_in_table(double v) const {
-  const std::vector<double>& t = *table_;
+  const CodeTable& t = *table_;
   if (t.empty() || std::isnan(v)) return 0;
   if (!monotone_) {
     size_t best = 0;

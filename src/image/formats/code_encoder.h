@@ -30,7 +30,7 @@ private:
 
   Law law_;
   float ratio_;
-  const std::vector<double>* table_;
+  const CodeTable* table_;
   bool monotone_ = false;
 };
 

@@ -7,7 +7,7 @@
 
 namespace kestrin {
 
-ImageData::ImageData() : intensity_table(kCodeCount, 0.0), log_table(kCodeCount, 0.0) {}
+ImageData::ImageData() : intensity_table(kCodeCount), log_table(kCodeCount) {}
 
 void ImageData::set_size(int32_t width, int32_t height, int32_t bytes_per_pixel) {
   set_size_unfilled(width, height, bytes_per_pixel);
@@ -115,7 +115,7 @@ void build_gel_tables(ImageData& image, int bits, bool square_root, double scale
   set_plain_scales(image);
 }
 
-std::optional<std::vector<int64_t>> integer_intensities(const std::vector<double>& table) {
+std::optional<std::vector<int64_t>> integer_intensities(const CodeTable& table) {
   std::vector<int64_t> out(table.size());
   for (size_t c = 0; c < table.size(); ++c) {
     const double v = table[c];

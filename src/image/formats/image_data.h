@@ -34,6 +34,9 @@ enum ImageType : int32_t {
   kTypeFloatTiff = 14,
 };
 
+// A code -> value table of an image: zeros until a format's law fills it.
+using CodeTable = ZeroedVector<double>;
+
 struct ImageData {
   ImageData();
 
@@ -48,9 +51,11 @@ struct ImageData {
   // Factor of overflow codes (R-AXIS header value, single precision as stored).
   float OverflowRatio = 1.0f;
 
-  // Code -> intensity and code -> logarithmic display value (full scale 10000).
-  std::vector<double> intensity_table;
-  std::vector<double> log_table;
+  // Code -> intensity and code -> logarithmic display value (full scale 10000). They start
+  // as zeros from untouched zero pages: the program's two image stores are made at start-up,
+  // and most runs never load an image into the second one.
+  CodeTable intensity_table;
+  CodeTable log_table;
 
   int32_t LinearMin = 0, LinearMax = 0, LinearSaturation = 0;
   int32_t LogMin = 0, LogMax = 0, LogSaturation = 10000;
@@ -117,7 +122,7 @@ void scan_statistics(ImageData& image, const CodeSet& present);
 
 // The table as exact integers when every entry is an integer within the Int32 range (sums
 // of such intensities can be kept exactly); nothing otherwise.
-std::optional<std::vector<int64_t>> integer_intensities(const std::vector<double>& table);
+std::optional<std::vector<int64_t>> integer_intensities(const CodeTable& table);
 
 // Round half to even, saturated to the Int32 range (NaN gives 0).
 int32_t round_saturated(double v);

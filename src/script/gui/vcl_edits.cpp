@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "base/cp932.h"
+#include "platform/gui/list_controls.h"
 #include "platform/gui/std_controls.h"
 #include "script/core/value_list.h"
 #include "script/gui/vcl_events.h"

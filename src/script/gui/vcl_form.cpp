@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/cp932.h"
+#include "platform/gui/dialogs.h"
 #include "platform/gui/drag_drop.h"
 #include "platform/gui/form.h"
 #include "script/builtins/script_path.h"

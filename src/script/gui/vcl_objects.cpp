@@ -32,6 +32,7 @@
 #include "script/core/value_list.h"
 #include "script/gui/check_list_object.h"
 #include "script/gui/vcl_bars.h"
+#include "script/gui/vcl_class_names.h"
 #include "script/gui/vcl_controls.h"
 #include "script/gui/vcl_events.h"
 #include "script/gui/vcl_tools.h"
@@ -121,55 +122,51 @@ TJObject* CreateForm(BaseEngine* engine, TJValueList* params) {
   return obj;
 }
 
-struct Constructor {
-  const char* name;
-  ObjectConstructor create;
+// In the order of kVCLClassNames.
+const ObjectConstructor kConstructors[] = {
+    CreateForm,
+    Create<MakeVCLWrapper<kVCLEdit>, kgui::TEdit>,
+    Create<MakeVCLWrapper<kVCLButton>, kgui::TButton>,
+    Create<Make<TJVCLBaseMemo>, kgui::TMemo>,
+    Create<MakeVCLWrapper<kVCLLabel>, kgui::TLabel>,
+    Create<MakeVCLWrapper<kVCLTimer>, kgui::TTimer>,
+    Create<MakeVCLWrapper<kVCLMenuItem>, kgui::TMenuItem>,
+    Create<MakeVCLWrapper<kVCLMainMenu>, kgui::TMainMenu>,
+    Create<MakeVCLWrapper<kVCLPopupMenu>, kgui::TPopupMenu>,
+    Create<MakeVCLWrapper<kVCLCheckBox>, kgui::TCheckBox>,
+    Create<MakeVCLWrapper<kVCLRadioButton>, kgui::TRadioButton>,
+    Create<MakeVCLWrapper<kVCLListBox>, kgui::TListBox>,
+    Create<MakeVCLWrapper<kVCLComboBox>, kgui::TComboBox>,
+    Create<MakeVCLWrapper<kVCLGroupBox>, kgui::TGroupBox>,
+    Create<MakeVCLWrapper<kVCLRadioGroup>, kgui::TRadioGroup>,
+    Create<MakeVCLWrapper<kVCLPanel>, kgui::TPanel>,
+    Create<MakeVCLWrapper<kVCLSplitter>, kgui::TSplitter>,
+    Create<MakeVCLWrapper<kVCLCheckListBox>, kgui::TCheckListBox>,
+    Create<MakeVCLWrapper<kVCLImage>, kgui::TImage>,
+    Create<MakeVCLWrapper<kVCLTabControl>, kgui::TTabControl>,
+    Create<MakeVCLWrapper<kVCLTabSheet>, kgui::TTabSheet>,
+    Create<MakeVCLWrapper<kVCLPageControl>, kgui::TPageControl>,
+    Create<MakeVCLWrapper<kVCLProgressBar>, kgui::TProgressBar>,
+    Create<Make<TJVCLBaseTreeView>, kgui::TTreeView>,
+    Create<Make<TJVCLListView>, kgui::TListView>,
+    Create<MakeVCLWrapper<kVCLStatusBar>, kgui::TStatusBar>,
+    Create<MakeVCLWrapper<kVCLToolButton>, kgui::TToolButton>,
+    Create<MakeVCLWrapper<kVCLToolBar>, kgui::TToolBar>,
+    Create<MakeVCLWrapper<kVCLCoolBar>, kgui::TCoolBar>,
+    Create<MakeVCLWrapper<kVCLAction>, kgui::TAction>,
+    Create<MakeVCLWrapper<kVCLOpenDialog>, kgui::TOpenDialog>,
+    Create<MakeVCLWrapper<kVCLSaveDialog>, kgui::TSaveDialog>,
+    Create<MakeVCLWrapper<kVCLFontDialog>, kgui::TFontDialog>,
+    Create<MakeVCLWrapper<kVCLFindDialog>, kgui::TFindDialog>,
+    Create<MakeVCLWrapper<kVCLReplaceDialog>, kgui::TReplaceDialog>,
+    Create<MakeVCLWrapper<kVCLSpinEdit>, kgui::TSpinEdit>,
+    Create<MakeVCLWrapper<kVCLUpDown>, kgui::TUpDown>,
 };
+static_assert(std::size(kConstructors) == kVCLClassNames.size());
 
-// In registration order; the classes still to come keep their places in comments.
-const Constructor kConstructors[] = {
-    {"VCLForm", CreateForm},
-    {"VCLEdit", Create<MakeVCLWrapper<kVCLEdit>, kgui::TEdit>},
-    {"VCLButton", Create<MakeVCLWrapper<kVCLButton>, kgui::TButton>},
-    {"VCLMemo", Create<Make<TJVCLBaseMemo>, kgui::TMemo>},
-    {"VCLLabel", Create<MakeVCLWrapper<kVCLLabel>, kgui::TLabel>},
-    {"VCLTimer", Create<MakeVCLWrapper<kVCLTimer>, kgui::TTimer>},
-    {"VCLMenuItem", Create<MakeVCLWrapper<kVCLMenuItem>, kgui::TMenuItem>},
-    {"VCLMainMenu", Create<MakeVCLWrapper<kVCLMainMenu>, kgui::TMainMenu>},
-    {"VCLPopupMenu", Create<MakeVCLWrapper<kVCLPopupMenu>, kgui::TPopupMenu>},
-    {"VCLCheckBox", Create<MakeVCLWrapper<kVCLCheckBox>, kgui::TCheckBox>},
-    {"VCLRadioButton", Create<MakeVCLWrapper<kVCLRadioButton>, kgui::TRadioButton>},
-    {"VCLListBox", Create<MakeVCLWrapper<kVCLListBox>, kgui::TListBox>},
-    {"VCLComboBox", Create<MakeVCLWrapper<kVCLComboBox>, kgui::TComboBox>},
-    {"VCLGroupBox", Create<MakeVCLWrapper<kVCLGroupBox>, kgui::TGroupBox>},
-    {"VCLRadioGroup", Create<MakeVCLWrapper<kVCLRadioGroup>, kgui::TRadioGroup>},
-    {"VCLPanel", Create<MakeVCLWrapper<kVCLPanel>, kgui::TPanel>},
-    {"VCLSplitter", Create<MakeVCLWrapper<kVCLSplitter>, kgui::TSplitter>},
-    {"VCLCheckListBox", Create<MakeVCLWrapper<kVCLCheckListBox>, kgui::TCheckListBox>},
-    {"VCLImage", Create<MakeVCLWrapper<kVCLImage>, kgui::TImage>},
-    {"VCLTabControl", Create<MakeVCLWrapper<kVCLTabControl>, kgui::TTabControl>},
-    {"VCLTabSheet", Create<MakeVCLWrapper<kVCLTabSheet>, kgui::TTabSheet>},
-    {"VCLPageControl", Create<MakeVCLWrapper<kVCLPageControl>, kgui::TPageControl>},
-    {"VCLProgressBar", Create<MakeVCLWrapper<kVCLProgressBar>, kgui::TProgressBar>},
-    {"VCLTreeView", Create<Make<TJVCLBaseTreeView>, kgui::TTreeView>},
-    {"VCLListView", Create<Make<TJVCLListView>, kgui::TListView>},
-    {"VCLStatusBar", Create<MakeVCLWrapper<kVCLStatusBar>, kgui::TStatusBar>},
-    {"VCLToolButton", Create<MakeVCLWrapper<kVCLToolButton>, kgui::TToolButton>},
-    {"VCLToolBar", Create<MakeVCLWrapper<kVCLToolBar>, kgui::TToolBar>},
-    {"VCLCoolBar", Create<MakeVCLWrapper<kVCLCoolBar>, kgui::TCoolBar>},
-    {"VCLAction", Create<MakeVCLWrapper<kVCLAction>, kgui::TAction>},
-    {"VCLOpenDialog", Create<MakeVCLWrapper<kVCLOpenDialog>, kgui::TOpenDialog>},
-    {"VCLSaveDialog", Create<MakeVCLWrapper<kVCLSaveDialog>, kgui::TSaveDialog>},
-    {"VCLFontDialog", Create<MakeVCLWrapper<kVCLFontDialog>, kgui::TFontDialog>},
-    {"VCLFindDialog", Create<MakeVCLWrapper<kVCLFindDialog>, kgui::TFindDialog>},
-    {"VCLReplaceDialog", Create<MakeVCLWrapper<kVCLReplaceDialog>, kgui::TReplaceDialog>},
-    {"VCLSpinEdit", Create<MakeVCLWrapper<kVCLSpinEdit>, kgui::TSpinEdit>},
-    {"VCLUpDown", Create<MakeVCLWrapper<kVCLUpDown>, kgui::TUpDown>},
-};
+}  // namespace
 
-// Runs the application's events, first waiting up to `wait` for one; then raises an
-// error a handler left. False once the application is ending.
-bool PumpMessages(std::chrono::milliseconds wait) {
+bool PumpVCLMessages(std::chrono::milliseconds wait) {
   if (!QCoreApplication::instance()) {
     std::this_thread::sleep_for(wait);
     RaiseVCLPendingError();
@@ -187,15 +184,19 @@ bool PumpMessages(std::chrono::milliseconds wait) {
   return !(app && app->terminated());
 }
 
-}  // namespace
-
 std::span<const VCLCastRow> DefaultVCLCastRows() { return kCastRows; }
 
-void RegisterVCLObjects(TJEngine& engine) {
+std::span<const ObjectConstructor> VCLConstructors() { return kConstructors; }
+
+void PrepareVCLObjects() {
   kgui::RegisterVCLStreamClasses();
-  for (const Constructor& c : kConstructors) engine.RegisterObjectClass(c.name, c.create);
-  engine.MessagePump = PumpMessages;
   InstallVCLModalErrorListener();
+}
+
+void RegisterVCLObjects(TJEngine& engine) {
+  PrepareVCLObjects();
+  for (size_t i = 0; i < kVCLClassNames.size(); ++i) engine.RegisterObjectClass(kVCLClassNames[i], kConstructors[i]);
+  engine.MessagePump = PumpVCLMessages;
 }
 
 void ImportHostLibrariesWithGui(TJEngine& engine) {

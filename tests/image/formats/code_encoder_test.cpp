@@ -53,7 +53,7 @@ TEST(CodeEncoder, TableLawsGiveTheNearestCode) {
     ImageData img;
     law.build(img);
     const CodeEncoder e(img, law.type);
-    const std::vector<double>& t = img.intensity_table;
+    const CodeTable& t = img.intensity_table;
     for (const uint16_t c : {uint16_t(0), uint16_t(1), uint16_t(500), uint16_t(1000)}) {
       EXPECT_EQ(t[e.encode(t[c])], t[c]) << law.type << " code " << c;
       const double between = t[c] + 0.3 * (t[c + 1u] - t[c]);

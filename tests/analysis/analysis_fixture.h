@@ -1,5 +1,6 @@
 // The analysis tests' fresh start (see support/state_fixture.h) with the worker threads
-// back at their default, plus helpers to set the parameters and load a small image.
+// back at their default, plus helpers to set the parameters in the model, read what the
+// commands showed, and load a small image.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,25 +8,31 @@
 #include <algorithm>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "analysis/dispatch.h"
 #include "analysis/lanes.h"
 #include "base/convert.h"
+#include "commands/parameter_controls.h"
 #include "histogram_runs.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
-#include "ports/names/main_form_names.h"
 #include "support/ring_image.h"
 #include "support/state_fixture.h"
 
 namespace kestrin::test {
 
+// The values of IntegrationMode (the region), RectAngleMode and RectDirection.
+constexpr int32_t kRegionRectangle = 0, kRegionSector = 1, kRegionSectoredDivision = 2;
+constexpr int32_t kByDirection = 0, kByAngle = 1;
+constexpr int32_t kDirectionFull = 6;  // RectDirection FULL
+
 class AnalysisTest : public StateTest {
 protected:
-  static constexpr int32_t kRegionRectangle = 0;  // IntegrationMode of the rectangle radio
-  static constexpr int32_t kDirectionFull = 6;    // RectDirection FULL
+  using P = IntegrationParams;
 
   void SetUp() override {
     StateTest::SetUp();
@@ -45,17 +52,45 @@ protected:
     state().image_mask.bytes[size_t(x) + size_t(img.ImageWidth) * size_t(y)] = 0;
     state().OmitGreen = true;
   }
-  // Sets a parameter as the script's setters do: its field in the model, shown in its
-  // control, so a routine that reads the controls first reads the same value.
-  static void set_parameter(double IntegrationParams::*field, double value) {
+  // The parameter table's row of a field.
+  template <class T>
+  static const Parameter& row_of(T IntegrationParams::*field) {
     for (const Parameter& p : parameter_table())
-      if (p.real == field) return set_real_parameter(p, value);
-    FAIL() << "no parameter row holds this field";
+      if constexpr (std::is_same_v<T, double>) {
+        if (p.real == field) return p;
+      } else if (p.integer == field) {
+        return p;
+      }
+    throw std::logic_error("no parameter row holds this field");
   }
+  // Sets a parameter as the script's setters do: its field in the model, shown in its
+  // control, so a command that reads the controls before its run reads the same value.
+  static void set_parameter(double IntegrationParams::*field, double value) { set_real_parameter(row_of(field), value); }
   static void set_parameter(int32_t IntegrationParams::*field, int32_t value) {
-    for (const Parameter& p : parameter_table())
-      if (p.integer == field) return set_integer_parameter(p, value);
-    FAIL() << "no parameter row holds this field";
+    set_integer_parameter(row_of(field), value);
+  }
+  // The region, and the rectangle's band: along a direction of the combo or at an angle.
+  static void set_region(int32_t region) { set_parameter(&IntegrationParams::IntegrationMode, region); }
+  static void set_direction(int32_t direction) { set_parameter(&IntegrationParams::RectDirection, direction); }
+  static void set_band_mode(int32_t mode) { set_parameter(&IntegrationParams::RectAngleMode, mode); }
+  // The sector of the sector region, in degrees.
+  static void set_sector(double start, double end) {
+    set_parameter(&IntegrationParams::sector_start, start);
+    set_parameter(&IntegrationParams::sector_end, end);
+  }
+  // The text a command showed for a parameter, in the control of its row.
+  template <class T>
+  static std::string shown_text(T IntegrationParams::*field) {
+    return controls().text(control_of(row_of(field)).control);
+  }
+  // The value a choice's radios or an index's combo box show, -1 when no radio is checked.
+  static int32_t shown_value(int32_t IntegrationParams::*field) {
+    const Parameter& p = row_of(field);
+    const ParameterControl& c = control_of(p);
+    if (c.radios.empty()) return controls().item_index(c.control);
+    for (size_t i = 0; i < c.radios.size(); ++i)
+      if (controls().checked(c.radios[i])) return p.radios[i].value;
+    return -1;
   }
   static void set_centre(double x, double y) {
     set_parameter(&IntegrationParams::X0, x);
@@ -91,11 +126,9 @@ protected:
     double step_max;                      // 2theta step in [-0.001, step_max)
     double division_min;                  // division angle in [division_min, 400)
   };
-  // Sets wide random geometry, ranges and regions, each number as six decimals give it, and
-  // reads the parameters: run picks the region (box, sector, sectored) and the band mode
-  // (angle, direction).
+  // Sets wide random geometry, ranges and regions, each number as six decimals give it: run
+  // picks the region (box, sector, sectored) and the band mode (angle, direction).
   static void type_random_parameters(std::mt19937& rng, int run, const RandomReach& r) {
-    using P = IntegrationParams;
     auto pick = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
     auto six_decimals = [](double v) { return StrToFloat(Format("%.6f", {v})); };
     auto number = [&](double P::*field, double lo, double hi) { set_parameter(field, six_decimals(pick(lo, hi))); };
@@ -117,7 +150,6 @@ protected:
     set_parameter(&P::RectDirection, int32_t(pick(-1, 12)));
     set_parameter(&P::IntegrationMode, run % 3);  // rectangle, sector, sectored division
     set_parameter(&P::RectAngleMode, run % 2);    // by direction, by angle
-    read_parameters(current_image().ImageHeight);
   }
 };
 

@@ -85,9 +85,10 @@ protected:
     set_centre(30.4, 19.7);
   }
 
-  // The region of the current choice, and a scan over its box.
+  // The region of the current choice as a command reads it before its run (the negative
+  // sector start moved by 360), and a scan over its box.
   AngleScan scan_of(RegionTest test, int exclusions) {
-    read_parameters(current_image().ImageHeight);
+    read_image_parameters();
     const std::optional<IntegrationRegion> r = calc_integration_area();
     EXPECT_TRUE(r);
     AngleScan s;

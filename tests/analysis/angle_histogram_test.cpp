@@ -15,8 +15,6 @@
 #include "base/convert.h"
 #include "histogram_runs.h"
 #include "model/parameters.h"
-#include "ports/names/main_form_names.h"
-#include "ports/names/nax_graph_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -25,15 +23,14 @@ class AngleHistogramTest : public AnalysisTest {
 protected:
   void SetUp() override {
     AnalysisTest::SetUp();
-    check(frmMain::rbtnRectangle);
-    controls().set_item_index(frmMain::cmbDirection, 6);  // FULL
-    edit(frmMain::edtCameraLength, "100");
-    edit(frmMain::edtPixelX, "0.1");
-    edit(frmMain::edtPixelY, "0.1");
-    edit(frmMain::edtBeta, "0");
-    edit(frmMain::edtPhi, "0");
-    edit(frmMain::edt2ThetaBegin, "0");
-    edit(frmMain::edt2ThetaStep, "0.05");
+    whole_image_region();
+    set_parameter(&P::Lo, 100);
+    set_parameter(&P::pixel_x, 0.1);
+    set_parameter(&P::pixel_y, 0.1);
+    set_parameter(&P::Beta, 0);
+    set_parameter(&P::Phi, 0);
+    set_parameter(&P::two_theta_begin, 0);
+    set_parameter(&P::two_theta_step, 0.05);
   }
   static const NaxPattern& nax() { return state().nax_pattern; }
   static double pixel_two_theta(double dx_px, double Lo) { return std::atan(dx_px * 0.1 / Lo) * 180 / std::acos(-1.0); }
@@ -63,10 +60,10 @@ TEST_F(AngleHistogramTest, ReportIsLoggedInOrder) {
   EXPECT_EQ(nax().N, 50);
   EXPECT_TRUE(nax().has_kind(kAngleHistogram));
   EXPECT_EQ(nax().PatternName, "ringf");
-  EXPECT_EQ(controls().text(frmMain::edt2ThetaBegin), "  0.0000");
-  EXPECT_EQ(controls().text(frmMain::edt2ThetaEnd), "  2.4500");
-  EXPECT_EQ(controls().text(frmNaxGraph::edtYBegin), "     0");
-  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "  1114");  // Trunc(1003 / 0.9)
+  EXPECT_EQ(shown_text(&P::two_theta_begin), "  0.0000");
+  EXPECT_EQ(shown_text(&P::two_theta_end), "  2.4500");
+  EXPECT_EQ(shown_text(&P::graph_y_begin), "     0");
+  EXPECT_EQ(shown_text(&P::graph_y_end), "  1114");  // Trunc(1003 / 0.9)
 }
 
 TEST_F(AngleHistogramTest, ConstantImageGivesCosineCubedCorrectedValues) {
@@ -119,8 +116,8 @@ TEST_F(AngleHistogramTest, TinyWeightCountsAsEmpty) {
   set_centre(20, 20);
   only_pixel(30, 20);
   const double t = pixel_two_theta(10, 100);
-  edit(frmMain::edt2ThetaStep, "0.01");
-  edit(frmMain::edt2ThetaBegin, Format("%.15f", {t - 3.0000001 * 0.01}));
+  set_parameter(&P::two_theta_step, 0.01);
+  set_parameter(&P::two_theta_begin, StrToFloat(Format("%.15f", {t - 3.0000001 * 0.01})));
   shown(calc_angle_histogram);
   EXPECT_EQ(nax().N, 4);
   EXPECT_GT(nax().values[3], 0);
@@ -131,14 +128,14 @@ TEST_F(AngleHistogramTest, LastBinSetsPointCountEndAndEdits) {
   load_flat_image(40, 40, 90);
   set_centre(20, 20);
   only_pixel(30, 20);  // 2theta atan(1 / 1.755) = 29.674: bins 1233 and 1234 from 5
-  edit(frmMain::edtCameraLength, "1.755");
-  edit(frmMain::edt2ThetaBegin, "5");
-  edit(frmMain::edt2ThetaStep, "0.02");
+  set_parameter(&P::Lo, 1.755);
+  set_parameter(&P::two_theta_begin, 5);
+  set_parameter(&P::two_theta_step, 0.02);
   shown(calc_angle_histogram);
   EXPECT_EQ(nax().N, 1235);
   EXPECT_NEAR(state().integration_params.two_theta_end, 29.68, 1e-12);
-  EXPECT_EQ(controls().text(frmMain::edt2ThetaEnd), " 29.6800");
-  EXPECT_EQ(controls().text(frmMain::edt2ThetaStep), "0.020000");
+  EXPECT_EQ(shown_text(&P::two_theta_end), " 29.6800");
+  EXPECT_EQ(shown_text(&P::two_theta_step), "0.020000");
 }
 
 TEST_F(AngleHistogramTest, GraphRangeFromTheMaximum) {
@@ -148,10 +145,10 @@ TEST_F(AngleHistogramTest, GraphRangeFromTheMaximum) {
   shown(calc_angle_histogram);
   EXPECT_EQ(nax().maximum, 900);
   EXPECT_EQ(nax().N, 1);
-  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "  1000");
-  edit(frmMain::edtSectoredAngle, "90");
+  EXPECT_EQ(shown_text(&P::graph_y_end), "  1000");
+  set_parameter(&P::division_angle, 90);
   shown(calc_free_angle_sectored_angle_histogram);
-  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "  4500");
+  EXPECT_EQ(shown_text(&P::graph_y_end), "  4500");
 }
 
 TEST_F(AngleHistogramTest, ExcludedPixelsDoNotCount) {
@@ -186,21 +183,21 @@ TEST_F(AngleHistogramTest, RefusesUnusableGeometryBeforeClearing) {
   load_flat_image(40, 40, 90);
   set_centre(20, 20);
   struct Case {
-    const char *lo, *step;
-  } cases[] = {{"0", "0.05"}, {"-5", "0.05"}, {"100", "0"}, {"100", "-0.01"}};
+    double lo, step;
+  } cases[] = {{0, 0.05}, {-5, 0.05}, {100, 0}, {100, -0.01}};
   for (const Case& c : cases) {
     state().nax_pattern.values.assign(kPatternSize, 7);
     state().nax_pattern.set_kind(kPixelHistogram);
     the_log().clear_history();
-    edit(frmMain::edtCameraLength, c.lo);
-    edit(frmMain::edt2ThetaStep, c.step);
+    set_parameter(&P::Lo, c.lo);
+    set_parameter(&P::two_theta_step, c.step);
     shown(calc_angle_histogram);
     EXPECT_EQ(log(), std::vector<std::string>{" calc_angle_histogram():Camera length and 2Theta step must be greater than 0"});
     EXPECT_EQ(nax().values[0], 7);
     EXPECT_TRUE(nax().has_kind(kPixelHistogram));
   }
   the_log().clear_history();
-  edit(frmMain::edtCameraLength, "0");
+  set_parameter(&P::Lo, 0);
   shown(calc_free_angle_sectored_angle_histogram);
   EXPECT_EQ(log(), std::vector<std::string>{
                        " calc_free_angle_sectored_angle_histogram():Camera length and 2Theta step must be greater than 0"});
@@ -210,7 +207,7 @@ TEST_F(AngleHistogramTest, FreeSectorsRefuseTooManySectors) {
   // Called directly, without the dispatcher's check: 360000 sectors are refused.
   load_flat_image(40, 40, 90);
   set_centre(20, 20);
-  edit(frmMain::edtSectoredAngle, "0.001");
+  set_parameter(&P::division_angle, 0.001);
   shown(calc_free_angle_sectored_angle_histogram);
   EXPECT_EQ(log(), (std::vector<std::string>{"Input division angle error!",
                                               "The division angle must be at least 0.1 degree (3600 sectors at most)."}));
@@ -233,39 +230,36 @@ TEST_F(AngleHistogramTest, NoImageMessages) {
 TEST_F(AngleHistogramTest, BadGeometryNeverCrashes) {
   load_flat_image(50, 40, 100);
   struct Case {
-    const char *x0, *y0, *lo, *px, *phi, *begin, *step;
+    double x0, y0, lo, px, phi, begin, step;
   } cases[] = {
-      {"1e9", "1e9", "100", "0.1", "0", "0", "0.05"},     // centre far outside
-      {"-3e12", "20", "100", "0.1", "0", "0", "0.05"},
-      {"25", "20", "100", "0", "0", "0", "0.05"},         // pixel size 0
-      {"25", "20", "0.001", "0.1", "0", "0", "0.0001"},   // angles beyond the last bin
-      {"25", "20", "100", "0.1", "89.9", "0", "0.05"},    // part of the detector behind the sample
-      {"25", "20", "100", "0.1", "-90", "-50", "0.05"},
-      {"25", "20", "100", "0.1", "0", "1e300", "1e-300"},
-      {"25", "20", "100", "-0.1", "0", "0", "0.05"},
+      {1e9, 1e9, 100, 0.1, 0, 0, 0.05},     // centre far outside
+      {-3e12, 20, 100, 0.1, 0, 0, 0.05},
+      {25, 20, 100, 0, 0, 0, 0.05},         // pixel size 0
+      {25, 20, 0.001, 0.1, 0, 0, 0.0001},   // angles beyond the last bin
+      {25, 20, 100, 0.1, 89.9, 0, 0.05},    // part of the detector behind the sample
+      {25, 20, 100, 0.1, -90, -50, 0.05},
+      {25, 20, 100, 0.1, 0, 1e300, 1e-300},
+      {25, 20, 100, -0.1, 0, 0, 0.05},
   };
   for (const Case& c : cases) {
-    edit(frmMain::edtCenterX0, c.x0);
-    edit(frmMain::edtCenterY0, c.y0);
-    edit(frmMain::edtCameraLength, c.lo);
-    edit(frmMain::edtPixelX, c.px);
-    edit(frmMain::edtPhi, c.phi);
-    edit(frmMain::edt2ThetaBegin, c.begin);
-    edit(frmMain::edt2ThetaStep, c.step);
+    set_centre(c.x0, c.y0);
+    set_parameter(&P::Lo, c.lo);
+    set_parameter(&P::pixel_x, c.px);
+    set_parameter(&P::Phi, c.phi);
+    set_parameter(&P::two_theta_begin, c.begin);
+    set_parameter(&P::two_theta_step, c.step);
     for (int dir : {0, 4, 6, 8}) {
-      controls().set_item_index(frmMain::cmbDirection, dir);
+      set_direction(dir);
       angle_intensity_command();
       EXPECT_GE(nax().N, 1);
       EXPECT_LE(nax().N, kPatternSize);
     }
-    check(frmMain::rbtnSectoredDivision);
+    set_region(kRegionSectoredDivision);
     angle_intensity_command();
-    check(frmMain::rbtnSector);
+    set_region(kRegionSector);
     angle_intensity_command();
-    check(frmMain::rbtnRectangle);
+    set_region(kRegionRectangle);
   }
-  edit(frmMain::edtCameraLength, "nan");
-  EXPECT_THROW(angle_intensity_command(), ConversionError);
 }
 
 TEST_F(AngleHistogramTest, RandomParametersStayInBounds) {
@@ -288,13 +282,13 @@ TEST_F(AngleHistogramTest, OneFullSectorEqualsTheFullBox) {
   spec.rings = {{4, 0.2, 500}, {7, 0.3, 300}};
   load_into_current_image(make_ring_image(spec), 90, 70);
   set_centre(40.3, 31.7);
-  edit(frmMain::edtPixelY, "0.12");
-  edit(frmMain::edtPhi, "3");
-  edit(frmMain::edtBeta, "40");
+  set_parameter(&P::pixel_y, 0.12);
+  set_parameter(&P::Phi, 3);
+  set_parameter(&P::Beta, 40);
   shown(calc_angle_histogram);
   const std::vector<int32_t> full = nax().values;
   const int32_t n = nax().N;
-  edit(frmMain::edtSectoredAngle, "360");
+  set_parameter(&P::division_angle, 360);
   the_log().clear_history();
   shown(calc_free_angle_sectored_angle_histogram);
   ASSERT_EQ(state().sector_patterns.count, 1);
@@ -322,7 +316,7 @@ TEST_F(AngleHistogramTest, FreeSectorsRunCounterClockwiseFromPlusX) {
       codes[size_t(x + 41 * y)] = uint16_t(100 * (k + 1));
     }
   set_centre(20.5, 19.5);
-  edit(frmMain::edtSectoredAngle, "90");
+  set_parameter(&P::division_angle, 90);
   shown(calc_free_angle_sectored_angle_histogram);
   ASSERT_EQ(state().sector_patterns.count, 4);
   for (int k = 0; k < 4; ++k) {
@@ -344,21 +338,21 @@ TEST_F(AngleHistogramTest, PatternValuesSaturate) {
 // after a fresh start, pattern, name and report alike.
 TEST_F(AngleHistogramTest, ARunLeavesNothingBehindForTheNext) {
   struct Run {
-    ControlName radio, mode;
-    const char* angle;
+    int32_t region, mode;
+    double angle;
   };
-  const Run band{frmMain::rbtnRectangle, frmMain::rbtnRect_Angle, "30"};
-  const Run sector{frmMain::rbtnSector, frmMain::rbtnRect_Direction, "0"};
+  const Run band{kRegionRectangle, kByAngle, 30};
+  const Run sector{kRegionSector, kByDirection, 0};
   auto run = [this](const Run& r) {
     RingImageSpec spec;
     spec.rings = {{4, 0.2, 3000}, {7, 0.3, 2000}};
     load_into_current_image(make_ring_image(spec), 200, 200);
     set_centre(100.3, 99.6);
-    edit(frmMain::edtSectorStartAngle, "20");
-    edit(frmMain::edtSectorEndAngle, "80");
-    edit(frmMain::edtRectAngle, r.angle);
-    check(r.radio);
-    check(r.mode);
+    set_parameter(&P::sector_start, 20);
+    set_parameter(&P::sector_end, 80);
+    set_parameter(&P::rect_angle, r.angle);
+    set_region(r.region);
+    set_band_mode(r.mode);
     the_log().clear_history();
     angle_intensity_command();
     return std::tuple(nax().values, nax().PatternName, log());
@@ -367,7 +361,7 @@ TEST_F(AngleHistogramTest, ARunLeavesNothingBehindForTheNext) {
     run(first);
     const auto after_other = run(second);
     SetUp();
-    EXPECT_EQ(after_other, run(second)) << to_string(second.radio);
+    EXPECT_EQ(after_other, run(second)) << second.region;
     EXPECT_GT(nax().maximum, 0);
   }
 }

@@ -29,7 +29,7 @@ class CakePeerTest : public AnalysisTest {
 protected:
   void SetUp() override {
     AnalysisTest::SetUp();
-    check(frmMain::rbtnRectangle);
+    set_region(kRegionRectangle);
   }
   // Runs a script of tests/peers or tests/analysis/peer; returns its output lines.
   static std::vector<std::string> run_peer(const std::string& script, const std::vector<std::string>& args) {

@@ -43,7 +43,7 @@ class CakeTest : public AnalysisTest {
 protected:
   void SetUp() override {
     AnalysisTest::SetUp();
-    check(frmMain::rbtnRectangle);
+    set_region(kRegionRectangle);
   }
   void TearDown() override {
     reset_headless_ports();
@@ -106,9 +106,9 @@ TEST_F(CakeTest, EveryBandShowsTheRingsAtTheColumnsOfTheirDistances) {
       for (int32_t j = 1; j < 10; ++j) ASSERT_EQ(row(top + j), row(top)) << "band " << band << " row " << j;
     }
     EXPECT_EQ(banners(), 33u);
-    EXPECT_TRUE(controls().checked(frmMain::rbtnSector));
-    EXPECT_EQ(controls().text(frmMain::edtSectorStartAngle), "352");
-    EXPECT_EQ(controls().text(frmMain::edtSectorEndAngle), "363");
+    EXPECT_EQ(shown_value(&P::IntegrationMode), kRegionSector);
+    EXPECT_EQ(shown_text(&P::sector_start), "352");
+    EXPECT_EQ(shown_text(&P::sector_end), "363");
     EXPECT_TRUE(state().nax_pattern.has_kind(kPixelHistogram));
   }
 }
@@ -149,8 +149,8 @@ TEST_F(CakeTest, ArcsLightOnlyTheBandsOfTheirAzimuths) {
       EXPECT_EQ(brightest_near(band * rows, 50, 10), 50) << "band " << band;
     }
     EXPECT_EQ(lit, c.lit);
-    EXPECT_EQ(controls().text(frmMain::edtSectorStartAngle), c.start);
-    EXPECT_EQ(controls().text(frmMain::edtSectorEndAngle), c.end);
+    EXPECT_EQ(shown_text(&P::sector_start), c.start);
+    EXPECT_EQ(shown_text(&P::sector_end), c.end);
   }
 }
 
@@ -212,8 +212,8 @@ TEST_F(CakeTest, ASliceWithoutAPatternStopsTheCakeAndKeepsThePicture) {
        {"<<<<<   Slant Pixel Histogram   >>>>>", " calc_slant_pixel_histogram() : Image data does not exist."}},
       {"a tilt without a camera length",
        [] {
-         edit(frmMain::edtCameraLength, "0");
-         edit(frmMain::edtPhi, "3");
+         set_parameter(&P::Lo, 0);
+         set_parameter(&P::Phi, 3);
        },
        {"<<<<<   Slant Pixel Histogram   >>>>>",
         " calc_slant_pixel_histogram():Camera length must be greater than 0 for a tilted detector"}},
@@ -238,7 +238,7 @@ TEST_F(CakeTest, TheCakePumpsOncePerSliceAndStopsWhenTheProgramEnds) {
   Ports p;
   p.events = &pump;
   install_ports(p);
-  check(frmMain::rbtnRectangle);
+  set_region(kRegionRectangle);
   set_geometry(g);
   ASSERT_TRUE(run_cake(kSectorCake));
   EXPECT_EQ(pump.pumps, 10);

@@ -14,7 +14,6 @@
 #include "base/report.h"
 #include "commands/main_form_commands.h"
 #include "peak_fixture.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -132,10 +131,7 @@ TEST(CenterNoDirect, KeepsUpToElevenStrongPeaksInTableOrder) {
 // lists agree and the centre stays; with no pattern, or a centre whose strips leave the
 // image, nothing matches and both coordinates keep their values. The window keeps the
 // round's settings.
-class CenterNoDirectRound : public PeakTest {
-protected:
-  static constexpr int32_t kRegionSector = 1;  // IntegrationMode of the sector radio
-};
+using CenterNoDirectRound = PeakTest;
 
 TEST_F(CenterNoDirectRound, WithoutRingsTheRoundKeepsTheCentre) {
   struct Case {
@@ -158,15 +154,15 @@ TEST_F(CenterNoDirectRound, WithoutRingsTheRoundKeepsTheCentre) {
     set_parameter(&IntegrationParams::pixel_x, 0.1);
     set_parameter(&IntegrationParams::pixel_y, 0.1);
     set_parameter(&IntegrationParams::band_width, 100);
-    set_parameter(&IntegrationParams::IntegrationMode, kRegionSector);
+    set_region(kRegionSector);
     Centre got{-1, -1};
     strip_round(got.x, got.y);
     EXPECT_EQ(got.x, c.expected.x);
     EXPECT_EQ(got.y, c.expected.y);
-    EXPECT_TRUE(controls().checked(frmMain::rbtnRectangle));
-    EXPECT_TRUE(controls().checked(frmMain::rbtnRect_Direction));
-    EXPECT_EQ(controls().text(frmMain::edtBandWidth), "20");
-    EXPECT_EQ(controls().item_index(frmMain::cmbDirection), 4);
+    EXPECT_EQ(shown_value(&P::IntegrationMode), kRegionRectangle);
+    EXPECT_EQ(shown_value(&P::RectAngleMode), kByDirection);
+    EXPECT_EQ(shown_text(&P::band_width), "20");
+    EXPECT_EQ(shown_value(&P::RectDirection), 4);
   }
 }
 

@@ -16,7 +16,6 @@
 #include "commands/headless_ports.h"
 #include "histogram_runs.h"
 #include "model/parameters.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -41,17 +40,19 @@ protected:
     spec.rings = {{8, 0.5, 3000}, {12, 0.4, 2000}};
     load_into_current_image(make_ring_image(spec), 60, 50);
     set_centre(31.3, 24.6);
-    edit(frmMain::edtCameraLength, "20");
-    edit(frmMain::edt2ThetaBegin, "1");
-    edit(frmMain::edt2ThetaStep, "0.1");
-    edit(frmMain::edtRectAngle, "33");
-    edit(frmMain::edtSectorStartAngle, "10");
-    edit(frmMain::edtSectorEndAngle, "100");
-    edit(frmMain::edtSectoredAngle, "90");
+    set_parameter(&P::Lo, 20);
+    set_parameter(&P::two_theta_begin, 1);
+    set_parameter(&P::two_theta_step, 0.1);
+    set_parameter(&P::rect_angle, 33);
+    set_sector(10, 100);
+    set_parameter(&P::division_angle, 90);
     state().macro.MacroRecording = true;
   }
+  // Everything back at the start but the parameters.
   static void fresh_state() {
+    const IntegrationParams kept = state().integration_params;
     reset_shared_state();
+    state().integration_params = kept;
     state().macro.MacroRecording = true;
     the_log().clear_history();
   }
@@ -67,22 +68,27 @@ protected:
     if (routine) shown(routine);
     return outcome();
   }
-  // Chooses the region and runs a dispatcher, the direction read as the last read did.
-  static Outcome dispatched(void (*dispatcher)(), ControlName radio, int direction, bool rect_angle) {
+  // Chooses the region and runs a dispatcher.
+  static Outcome dispatched(void (*dispatcher)(), int32_t region, int direction, bool rect_angle) {
     fresh_state();
-    check(radio);
-    check(rect_angle ? frmMain::rbtnRect_Angle : frmMain::rbtnRect_Direction);
-    controls().set_item_index(frmMain::cmbDirection, direction);
-    read_parameters(current_image().ImageHeight);
+    choose(region, direction, rect_angle);
     state().fit_tables.count = 5;
     dispatcher();
     return outcome();
   }
+  static void choose(int32_t region, int direction, bool rect_angle) {
+    set_region(region);
+    set_band_mode(rect_angle ? kByAngle : kByDirection);
+    set_direction(direction);
+  }
   static void use_type(int32_t type) { current_image().image_type = type; }
 };
 
+constexpr int32_t kRect = kRegionRectangle, kSector = kRegionSector,
+                  kSectored = kRegionSectoredDivision;
+
 struct Choice {
-  ControlName radio;
+  int32_t region;
   int direction;
   bool rect_angle;
 };
@@ -93,19 +99,19 @@ TEST_F(DispatchTest, AngleIntensityChoosesByRegionAndImageType) {
     HistogramRoutine flat;
     HistogramRoutine curved;
   } cases[] = {
-      {{frmMain::rbtnRectangle, 0, false}, calc_angle_histogram, calc_curved_angle_histogram},
-      {{frmMain::rbtnRectangle, 6, false}, calc_angle_histogram, calc_curved_angle_histogram},
-      {{frmMain::rbtnRectangle, 7, false}, calc_angle_histogram_band, calc_curved_angle_histogram_band},
-      {{frmMain::rbtnRectangle, 10, false}, calc_angle_histogram_band, calc_curved_angle_histogram_band},
-      {{frmMain::rbtnRectangle, 3, true}, calc_angle_histogram_band, calc_curved_angle_histogram_band},
-      {{frmMain::rbtnSector, 0, false}, calc_angle_histogram_sector, calc_curved_angle_histogram_sector},
-      {{frmMain::rbtnSectoredDivision, 0, false}, calc_free_angle_sectored_angle_histogram, nullptr},
+      {{kRect, 0, false}, calc_angle_histogram, calc_curved_angle_histogram},
+      {{kRect, 6, false}, calc_angle_histogram, calc_curved_angle_histogram},
+      {{kRect, 7, false}, calc_angle_histogram_band, calc_curved_angle_histogram_band},
+      {{kRect, 10, false}, calc_angle_histogram_band, calc_curved_angle_histogram_band},
+      {{kRect, 3, true}, calc_angle_histogram_band, calc_curved_angle_histogram_band},
+      {{kSector, 0, false}, calc_angle_histogram_sector, calc_curved_angle_histogram_sector},
+      {{kSectored, 0, false}, calc_free_angle_sectored_angle_histogram, nullptr},
   };
   for (bool curved : {false, true}) {
     use_type(curved ? kTypeRaxisCS : kTypeTiff);
     for (const Case& c : cases) {
-      SCOPED_TRACE(testing::Message() << c.choice.radio << " " << c.choice.direction << " curved " << curved);
-      const Outcome got = dispatched(angle_intensity_command, c.choice.radio, c.choice.direction, c.choice.rect_angle);
+      SCOPED_TRACE(testing::Message() << c.choice.region << " " << c.choice.direction << " curved " << curved);
+      const Outcome got = dispatched(angle_intensity_command, c.choice.region, c.choice.direction, c.choice.rect_angle);
       EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.AngleIntensity();"});
       EXPECT_EQ(state().fit_tables.count, 0);
       EXPECT_EQ(got, direct(curved ? c.curved : c.flat));
@@ -116,57 +122,28 @@ TEST_F(DispatchTest, AngleIntensityChoosesByRegionAndImageType) {
   }
 }
 
-TEST_F(DispatchTest, AngleIntensityRefusals) {
-  struct Case {
-    ControlName radio;
-    const char *start, *end, *division;
-    std::vector<std::string> lines;
-  } cases[] = {
-      {frmMain::rbtnSector, "10", "10", "22.5", {"Input angle error!"}},
-      {frmMain::rbtnSector, "abc", "10", "22.5", {"Input angle error!"}},
-      {frmMain::rbtnSectoredDivision, "0", "10", "0", {"Input division angle error!"}},
-      {frmMain::rbtnSectoredDivision, "0", "10", "0.001",
-       {"Input division angle error!", "The division angle must be at least 0.1 degree (3600 sectors at most)."}},
-      {frmMain::rbtnSectoredDivision, "0", "10", "-5", {"Input division angle error!"}},
-  };
-  for (const Case& c : cases) {
-    fresh_state();
-    check(c.radio);
-    edit(frmMain::edtSectorStartAngle, c.start);
-    edit(frmMain::edtSectorEndAngle, c.end);
-    edit(frmMain::edtSectoredAngle, c.division);
-    state().fit_tables.count = 5;
-    angle_intensity_command();
-    EXPECT_EQ(log(), c.lines) << to_string(c.radio);
-    EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.AngleIntensity();"});  // recorded first
-    EXPECT_EQ(state().fit_tables.count, 5);  // the early returns leave it
-    EXPECT_TRUE(state().nax_pattern.empty());
-  }
-}
-
 // The curved-plate menu item gives a curved-plate image what "Angle Intensity" gives it for
 // every region, the axis-aligned boxes included (never an empty pattern); any other image
 // is refused with one line and keeps its pattern, the fit count and the macro list.
 TEST_F(DispatchTest, CurvedMenuItemIntegratesCurvedPlatesAndRefusesOtherImages) {
   const Choice choices[] = {
-      {frmMain::rbtnRectangle, 0, false}, {frmMain::rbtnRectangle, 1, false}, {frmMain::rbtnRectangle, 2, false},
-      {frmMain::rbtnRectangle, 3, false}, {frmMain::rbtnRectangle, 4, false}, {frmMain::rbtnRectangle, 5, false},
-      {frmMain::rbtnRectangle, 6, false}, {frmMain::rbtnRectangle, 8, false}, {frmMain::rbtnRectangle, 3, true},
-      {frmMain::rbtnSector, 0, false},
+      {kRect, 0, false}, {kRect, 1, false}, {kRect, 2, false},
+      {kRect, 3, false}, {kRect, 4, false}, {kRect, 5, false},
+      {kRect, 6, false}, {kRect, 8, false}, {kRect, 3, true},
+      {kSector, 0, false},
   };
   for (const Choice& c : choices) {
-    SCOPED_TRACE(testing::Message() << c.radio << " " << c.direction << " " << c.rect_angle);
+    SCOPED_TRACE(testing::Message() << c.region << " " << c.direction << " " << c.rect_angle);
     use_type(kTypeRaxisCS);
-    const Outcome got = dispatched(curved_angle_intensity_command, c.radio, c.direction, c.rect_angle);
+    const Outcome got = dispatched(curved_angle_intensity_command, c.region, c.direction, c.rect_angle);
     EXPECT_GT(state().nax_pattern.N, 1);
     EXPECT_GT(state().nax_pattern.maximum, 0);
-    EXPECT_EQ(got, dispatched(angle_intensity_command, c.radio, c.direction, c.rect_angle));
+    EXPECT_EQ(got, dispatched(angle_intensity_command, c.region, c.direction, c.rect_angle));
 
     use_type(kTypeRaxis);
     fresh_state();
-    check(c.radio);
-    controls().set_item_index(frmMain::cmbDirection, c.direction);
-    read_parameters(current_image().ImageHeight);
+    set_region(c.region);
+    set_direction(c.direction);
     state().nax_pattern.values.assign(kPatternSize, 7);
     state().nax_pattern.N = 20;
     state().nax_pattern.set_kind(kPixelHistogram);
@@ -184,7 +161,7 @@ TEST_F(DispatchTest, CurvedMenuItemIntegratesCurvedPlatesAndRefusesOtherImages) 
 
 TEST_F(DispatchTest, SectoredDivisionOnCurvedPlateRunsNothing) {
   use_type(kTypeRaxisCS);
-  check(frmMain::rbtnSectoredDivision);
+  set_region(kSectored);
   state().fit_tables.count = 3;
   angle_intensity_command();
   EXPECT_TRUE(log().empty());
@@ -197,32 +174,31 @@ TEST_F(DispatchTest, FineAngleIntensity) {
     Choice choice;
     HistogramRoutine routine;
   } cases[] = {
-      {{frmMain::rbtnRectangle, 4, false}, calc_fine_angle_histogram},
-      {{frmMain::rbtnRectangle, 8, false}, calc_fine_angle_histogram_band},
-      {{frmMain::rbtnRectangle, 4, true}, calc_fine_angle_histogram_band},
-      {{frmMain::rbtnSector, 4, false}, calc_fine_angle_histogram_sector},
+      {{kRect, 4, false}, calc_fine_angle_histogram},
+      {{kRect, 8, false}, calc_fine_angle_histogram_band},
+      {{kRect, 4, true}, calc_fine_angle_histogram_band},
+      {{kSector, 4, false}, calc_fine_angle_histogram_sector},
       // The sectored-division radio integrates the sector of the start and end edits.
-      {{frmMain::rbtnSectoredDivision, 4, false}, calc_fine_angle_histogram_sector},
+      {{kSectored, 4, false}, calc_fine_angle_histogram_sector},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.choice.radio);
-    const Outcome got = dispatched(fine_angle_intensity_command, c.choice.radio, c.choice.direction, c.choice.rect_angle);
+    SCOPED_TRACE(c.choice.region);
+    const Outcome got = dispatched(fine_angle_intensity_command, c.choice.region, c.choice.direction, c.choice.rect_angle);
     EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.FineAngleIntensity();"});
     EXPECT_EQ(state().fit_tables.count, 0);
     EXPECT_EQ(got, direct(c.routine));
   }
   // The sampling tells the routines apart on this image.
-  check(frmMain::rbtnRectangle);
-  controls().set_item_index(frmMain::cmbDirection, 8);
+  set_region(kRect);
+  set_direction(8);
   EXPECT_NE(direct(calc_fine_angle_histogram_band).values, direct(calc_angle_histogram_band).values);
-  edit(frmMain::edtSectorStartAngle, "10");
-  edit(frmMain::edtSectorEndAngle, "5");
-  dispatched(fine_angle_intensity_command, frmMain::rbtnSector, 4, false);
+  set_sector(10, 5);
+  dispatched(fine_angle_intensity_command, kSector, 4, false);
   EXPECT_EQ(log(), std::vector<std::string>{"Input angle error!"});
   EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.FineAngleIntensity();"});
 
   use_type(kTypeRaxisCS);
-  dispatched(fine_angle_intensity_command, frmMain::rbtnRectangle, 4, false);
+  dispatched(fine_angle_intensity_command, kRect, 4, false);
   EXPECT_EQ(log(), std::vector<std::string>{" calc_fine_angle_histogram_selection(): bad file type(CurvedIP)"});
   EXPECT_TRUE(state().macro.MacroList.empty());
   EXPECT_EQ(state().fit_tables.count, 5);
@@ -233,16 +209,16 @@ TEST_F(DispatchTest, PixelIntensityChoosesByRegion) {
     Choice choice;
     HistogramRoutine routine;
   } cases[] = {
-      {{frmMain::rbtnRectangle, 4, false}, calc_pixel_histogram},
-      {{frmMain::rbtnRectangle, 6, false}, calc_pixel_histogram},
-      {{frmMain::rbtnRectangle, 8, false}, calc_slant_pixel_histogram},
-      {{frmMain::rbtnRectangle, 2, true}, calc_slant_pixel_histogram},
-      {{frmMain::rbtnSector, 2, false}, calc_slant_pixel_histogram_sector},
-      {{frmMain::rbtnSectoredDivision, 2, false}, calc_free_angle_sectored_pixel_histogram},
+      {{kRect, 4, false}, calc_pixel_histogram},
+      {{kRect, 6, false}, calc_pixel_histogram},
+      {{kRect, 8, false}, calc_slant_pixel_histogram},
+      {{kRect, 2, true}, calc_slant_pixel_histogram},
+      {{kSector, 2, false}, calc_slant_pixel_histogram_sector},
+      {{kSectored, 2, false}, calc_free_angle_sectored_pixel_histogram},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.choice.radio << " " << c.choice.direction);
-    const Outcome got = dispatched(pixel_intensity_command, c.choice.radio, c.choice.direction, c.choice.rect_angle);
+    SCOPED_TRACE(testing::Message() << c.choice.region << " " << c.choice.direction);
+    const Outcome got = dispatched(pixel_intensity_command, c.choice.region, c.choice.direction, c.choice.rect_angle);
     EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.PixelIntensity();"});
     EXPECT_EQ(state().fit_tables.count, 0);
     EXPECT_EQ(got, direct(c.routine));
@@ -253,33 +229,30 @@ TEST_F(DispatchTest, PixelIntensityRefusals) {
   const std::vector<std::string> bad_angle = {
       " calc_pixel_histogram_selection() bad angle. please check \"Direction\" and select from combobox."};
   struct Case {
-    ControlName radio;
+    int32_t region;
     int direction;
     bool rect_angle;
-    const char *angle, *start, *division;
+    double angle, start, division;
     std::vector<std::string> lines;  // empty: the band histogram runs
   } cases[] = {
-      {frmMain::rbtnRectangle, 3, true, "90", "10", "90", bad_angle},
-      {frmMain::rbtnRectangle, 3, true, "90.5", "10", "90", {}},
-      {frmMain::rbtnRectangle, 3, true, "360", "10", "90", bad_angle},
-      {frmMain::rbtnRectangle, 3, true, "-90", "10", "90", {}},
-      {frmMain::rbtnRectangle, 7, false, "0.000000", "10", "90", bad_angle},  // the main window's start text
-      {frmMain::rbtnRectangle, 7, false, "270", "10", "90", bad_angle},
-      {frmMain::rbtnRectangle, 7, false, "12", "10", "90", {}},
-      {frmMain::rbtnSector, 3, false, "0", "100", "90", {"Input angle error!"}},
-      {frmMain::rbtnSectoredDivision, 3, false, "0", "10", "0.001",
+      {kRect, 3, true, 90, 10, 90, bad_angle},
+      {kRect, 3, true, 90.5, 10, 90, {}},
+      {kRect, 3, true, 360, 10, 90, bad_angle},
+      {kRect, 3, true, -90, 10, 90, {}},
+      {kRect, 7, false, 0, 10, 90, bad_angle},  // the main window's start value
+      {kRect, 7, false, 270, 10, 90, bad_angle},
+      {kRect, 7, false, 12, 10, 90, {}},
+      {kSector, 3, false, 0, 100, 90, {"Input angle error!"}},
+      {kSectored, 3, false, 0, 10, 0.001,
        {"Input division angle error!", "The division angle must be at least 0.1 degree (3600 sectors at most)."}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.radio << " " << c.angle << " " << c.division);
-    edit(frmMain::edtRectAngle, c.angle);
-    edit(frmMain::edtSectorStartAngle, c.start);
-    edit(frmMain::edtSectoredAngle, c.division);
+    SCOPED_TRACE(testing::Message() << c.region << " " << c.angle << " " << c.division);
+    set_parameter(&P::rect_angle, c.angle);
+    set_parameter(&P::sector_start, c.start);
+    set_parameter(&P::division_angle, c.division);
     fresh_state();
-    check(c.radio);
-    check(c.rect_angle ? frmMain::rbtnRect_Angle : frmMain::rbtnRect_Direction);
-    controls().set_item_index(frmMain::cmbDirection, c.direction);
-    read_parameters(current_image().ImageHeight);
+    choose(c.region, c.direction, c.rect_angle);
     state().fit_tables.count = 5;
     pixel_intensity_command();
     EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.PixelIntensity();"});
@@ -292,21 +265,8 @@ TEST_F(DispatchTest, PixelIntensityRefusals) {
       EXPECT_TRUE(state().nax_pattern.empty());
     }
   }
-  edit(frmMain::edtSectoredAngle, "90");
-  edit(frmMain::edtSectorStartAngle, "10");
-}
-
-TEST_F(DispatchTest, PixelIntensityTakesDirectionAndAngleFromTheLastRead) {
-  // The combo says RU but the globals still hold RIGHT from the last read: the box runs.
-  check(frmMain::rbtnRectangle);
-  check(frmMain::rbtnRect_Direction);
-  controls().set_item_index(frmMain::cmbDirection, 4);
-  read_parameters(current_image().ImageHeight);
-  controls().set_item_index(frmMain::cmbDirection, 7);
-  edit(frmMain::edtRectAngle, "0");
-  pixel_intensity_command();
-  EXPECT_EQ(log().front(), "<<<<<   Pixel Histogram   >>>>>");
-  EXPECT_EQ(state().nax_pattern.PatternName, "ringru");  // the routine itself re-read the combo
+  set_parameter(&P::division_angle, 90);
+  set_parameter(&P::sector_start, 10);
 }
 
 TEST_F(DispatchTest, PixelIntensityRefusesTheCurvedPlateBeforeRecording) {
@@ -319,7 +279,7 @@ TEST_F(DispatchTest, PixelIntensityRefusesTheCurvedPlateBeforeRecording) {
 }
 
 TEST_F(DispatchTest, SectorVariantsLeaveTheFitCountUnlessDispatched) {
-  check(frmMain::rbtnSector);
+  set_region(kSector);
   for (HistogramRoutine routine : {calc_angle_histogram_sector, calc_curved_angle_histogram_sector,
                                    calc_fine_angle_histogram_sector, calc_slant_pixel_histogram_sector}) {
     state().fit_tables.count = 4;

@@ -14,7 +14,6 @@
 #include "analysis_fixture.h"
 #include "base/convert.h"
 #include "histogram_runs.h"
-#include "ports/names/nax_graph_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -42,19 +41,18 @@ class FineCurvedTest : public AnalysisTest {
 protected:
   void SetUp() override {
     AnalysisTest::SetUp();
-    check(frmMain::rbtnRectangle);
-    controls().set_item_index(frmMain::cmbDirection, 6);
-    edit(frmMain::edtCameraLength, "50");
-    edit(frmMain::edtPixelX, "0.1");
-    edit(frmMain::edtPixelY, "0.1");
-    edit(frmMain::edtBeta, "30");
-    edit(frmMain::edtPhi, "2");
-    edit(frmMain::edt2ThetaBegin, "0");
-    edit(frmMain::edt2ThetaEnd, "20");
-    edit(frmMain::edt2ThetaStep, "0.5");
-    edit(frmMain::edtRectAngle, "40");
-    edit(frmMain::edtSectorStartAngle, "-30");
-    edit(frmMain::edtSectorEndAngle, "60");
+    whole_image_region();
+    set_parameter(&P::Lo, 50);
+    set_parameter(&P::pixel_x, 0.1);
+    set_parameter(&P::pixel_y, 0.1);
+    set_parameter(&P::Beta, 30);
+    set_parameter(&P::Phi, 2);
+    set_parameter(&P::two_theta_begin, 0);
+    set_parameter(&P::two_theta_end, 20);
+    set_parameter(&P::two_theta_step, 0.5);
+    set_parameter(&P::rect_angle, 40);
+    set_parameter(&P::sector_start, -30);
+    set_parameter(&P::sector_end, 60);
     load_flat_image(40, 30, 100);
     set_centre(20.5, 15.25);
   }
@@ -62,6 +60,7 @@ protected:
 };
 
 TEST_F(FineCurvedTest, FineBoxLogAndEdits) {
+  const std::string typed_end = shown_text(&P::two_theta_end);
   state().fit_tables.count = 3;
   shown(calc_fine_angle_histogram);
   const std::vector<std::string> expected = {
@@ -85,10 +84,10 @@ TEST_F(FineCurvedTest, FineBoxLogAndEdits) {
   EXPECT_TRUE(nax().has_kind(kAngleHistogram));
   EXPECT_EQ(nax().PatternName, "ringf");
   // The graph window's edits; the main window's 2theta edits stay as typed.
-  EXPECT_EQ(controls().text(frmNaxGraph::edt2ThetaBegin), "  0.0000");
-  EXPECT_EQ(controls().text(frmNaxGraph::edt2ThetaEnd), "  3.0000");
-  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "  1115");  // Trunc(1004 / 0.9)
-  EXPECT_EQ(controls().text(frmMain::edt2ThetaEnd), "20");
+  EXPECT_EQ(shown_text(&P::graph_2theta_begin), "  0.0000");
+  EXPECT_EQ(shown_text(&P::graph_2theta_end), "  3.0000");
+  EXPECT_EQ(shown_text(&P::graph_y_end), "  1115");  // Trunc(1004 / 0.9)
+  EXPECT_EQ(shown_text(&P::two_theta_end), typed_end);
   EXPECT_EQ(state().integration_params.two_theta_end, 3.0);
 }
 
@@ -119,7 +118,7 @@ TEST_F(FineCurvedTest, CurvedBoxUsesTheFineFrameWithoutCosineCubed) {
 TEST_F(FineCurvedTest, RegionVariantLogs) {
   // A band 10 pixels wide at 40 degrees (down and right on the screen), the sector from -30
   // to 60. The curved plate's band drops the cos3 line, its sector the Lorentz line too.
-  edit(frmMain::edtBandWidth, "10");
+  set_parameter(&P::band_width, 10);
   const std::vector<std::string> band_head = {"17,39,11,29", "Center position =  20.50000,   15.25000",
                                               "Tilt = 2.0000000, Azimuth =  30.00000", "", "Area   x=  17to   39",
                                               "       y=  11to   29"};
@@ -136,26 +135,30 @@ TEST_F(FineCurvedTest, RegionVariantLogs) {
   const std::string lorentz = "Use normal lorentz factor 1/sin(2th)sin(th).";
   struct Case {
     HistogramRoutine routine;
-    ControlName radio;
+    bool sector;  // the sector region, else the rectangle's band at an angle
     std::vector<std::string> head, tail, end;
     bool clears_fit;
   } cases[] = {
-      {calc_curved_angle_histogram_band, frmMain::rbtnRect_Angle, band_head, curved_tail, {lorentz}, true},
-      {calc_curved_angle_histogram_sector, frmMain::rbtnSector, sector_head, curved_tail, {}, false},
-      {calc_fine_angle_histogram_band, frmMain::rbtnRect_Angle, band_head, fine_tail, {}, true},
-      {calc_fine_angle_histogram_sector, frmMain::rbtnSector, sector_head, fine_tail, {}, false},
+      {calc_curved_angle_histogram_band, false, band_head, curved_tail, {lorentz}, true},
+      {calc_curved_angle_histogram_sector, true, sector_head, curved_tail, {}, false},
+      {calc_fine_angle_histogram_band, false, band_head, fine_tail, {}, true},
+      {calc_fine_angle_histogram_sector, true, sector_head, fine_tail, {}, false},
   };
   for (const Case& c : cases) {
     the_log().clear_history();
-    check(c.radio);
+    if (c.sector) {
+      set_region(kRegionSector);
+    } else {
+      set_band_mode(kByAngle);
+    }
     state().fit_tables.count = 3;
     shown(c.routine);
     std::vector<std::string> expected = c.head;
     expected.insert(expected.end(), c.tail.begin(), c.tail.end());
     expected.insert(expected.end(), c.end.begin(), c.end.end());
-    EXPECT_EQ(log(), expected) << c.radio;
+    EXPECT_EQ(log(), expected) << c.sector;
     EXPECT_EQ(state().fit_tables.count, c.clears_fit ? 0 : 3);
-    check(frmMain::rbtnRectangle);
+    set_region(kRegionRectangle);
   }
 }
 
@@ -169,15 +172,15 @@ TEST_F(FineCurvedTest, EmptyBinsHoldOneInTheFineBoxOnly) {
   EXPECT_GT(ones, 0);  // empty bins inside the pattern
   EXPECT_EQ(nax().values[size_t(n)], 1);
   EXPECT_EQ(nax().values[kPatternSize - 1], 1);
-  check(frmMain::rbtnRect_Angle);
-  edit(frmMain::edtRectAngle, "1");
+  set_band_mode(kByAngle);
+  set_parameter(&P::rect_angle, 1);
   shown(calc_fine_angle_histogram_band);
   EXPECT_EQ(nax().values[kPatternSize - 1], 0);
   EXPECT_EQ(nax().values[0], 0);
 }
 
 TEST_F(FineCurvedTest, FineEqualsThePlainRoutineOnAConstantImage) {
-  edit(frmMain::edt2ThetaStep, "0.05");
+  set_parameter(&P::two_theta_step, 0.05);
   shown(calc_angle_histogram);
   const std::vector<int32_t> plain = nax().values;
   const int32_t n = nax().N;
@@ -194,25 +197,25 @@ TEST_F(FineCurvedTest, FineEqualsThePlainRoutineOnAConstantImage) {
 
 TEST_F(FineCurvedTest, FineFrameRefusesAnglesAndStepsOutOfRange) {
   struct Case {
-    const char *begin, *end, *step;
+    double begin, end, step;
     const char* refusal;  // null: the run goes ahead
   } cases[] = {
-      {"-0.1", "20", "0.5", " calc_fine_angle_histogram() : 2theta region error."},
-      {"180.01", "20", "0.5", " calc_fine_angle_histogram() : 2theta region error."},
-      {"0", "-1", "0.5", " calc_fine_angle_histogram() : 2theta region error."},
-      {"0", "180.0001", "0.5", " calc_fine_angle_histogram() : 2theta region error."},
-      {"0", "180", "0.5", nullptr},
-      {"0", "20", "0.0001", nullptr},
-      {"0", "20", "10", nullptr},
-      {"0", "20", "0.00009", " calc_fine_angle_histogram() : 2theta step error."},
-      {"0", "20", "10.5", " calc_fine_angle_histogram() : 2theta step error."},
-      {"0", "20", "-1", " calc_fine_angle_histogram() : 2theta step error."},
+      {-0.1, 20, 0.5, " calc_fine_angle_histogram() : 2theta region error."},
+      {180.01, 20, 0.5, " calc_fine_angle_histogram() : 2theta region error."},
+      {0, -1, 0.5, " calc_fine_angle_histogram() : 2theta region error."},
+      {0, 180.0001, 0.5, " calc_fine_angle_histogram() : 2theta region error."},
+      {0, 180, 0.5, nullptr},
+      {0, 20, 0.0001, nullptr},
+      {0, 20, 10, nullptr},
+      {0, 20, 0.00009, " calc_fine_angle_histogram() : 2theta step error."},
+      {0, 20, 10.5, " calc_fine_angle_histogram() : 2theta step error."},
+      {0, 20, -1, " calc_fine_angle_histogram() : 2theta step error."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.begin << " " << c.end << " " << c.step);
-    edit(frmMain::edt2ThetaBegin, c.begin);
-    edit(frmMain::edt2ThetaEnd, c.end);
-    edit(frmMain::edt2ThetaStep, c.step);
+    set_parameter(&P::two_theta_begin, c.begin);
+    set_parameter(&P::two_theta_end, c.end);
+    set_parameter(&P::two_theta_step, c.step);
     for (HistogramRoutine routine : {calc_fine_angle_histogram, calc_curved_angle_histogram}) {
       the_log().clear_history();
       state().nax_pattern.values.assign(kPatternSize, 7);
@@ -230,8 +233,8 @@ TEST_F(FineCurvedTest, FineFrameRefusesAnglesAndStepsOutOfRange) {
 }
 
 TEST_F(FineCurvedTest, UnusableCameraLengthIsRefusedBeforeClearing) {
-  for (const char* lo : {"0", "-20"}) {
-    edit(frmMain::edtCameraLength, lo);
+  for (double lo : {0, -20}) {
+    set_parameter(&P::Lo, lo);
     state().nax_pattern.values.assign(kPatternSize, 7);
     the_log().clear_history();
     shown(calc_curved_angle_histogram);
@@ -251,10 +254,10 @@ TEST_F(FineCurvedTest, CurvedAngleIgnoresTheTilt) {
   current_image().image_type = kTypeRaxisCS;
   set_centre(18, 15);
   only_pixel(30, 15);
-  edit(frmMain::edt2ThetaStep, "0.001");
+  set_parameter(&P::two_theta_step, 0.001);
   const double expected = 12 * 0.1 / 50 / kDegToRad;
-  for (const char* phi : {"0", "25", "-60"}) {
-    edit(frmMain::edtPhi, phi);
+  for (double phi : {0, 25, -60}) {
+    set_parameter(&P::Phi, phi);
     shown(calc_curved_angle_histogram);
     const int32_t b = int32_t(expected / 0.001);
     EXPECT_EQ(nax().N, b + 2) << phi;

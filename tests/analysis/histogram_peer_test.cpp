@@ -35,8 +35,7 @@ protected:
     std::ofstream(raw, std::ios::binary).write(reinterpret_cast<const char*>(codes.data()), std::streamsize(codes.size() * 2));
     load_into_current_image(codes, g.width, g.height);
     set_geometry(g);
-    check(frmMain::rbtnRectangle);
-    controls().set_item_index(frmMain::cmbDirection, 6);
+    whole_image_region();
     return raw;
   }
   // Runs a peer script with the arguments; returns its output lines.
@@ -108,7 +107,7 @@ TEST_F(HistogramPeerTest, SectorRingsAgreeWithPyFai) {
     spec.rings = {{5, 0.12, 4000}, {9, 0.12, 3000}};
     spec.background = 0;
     const std::string raw = use_image(spec);
-    edit(frmMain::edtSectoredAngle, FloatToStr(c.angle));
+    set_parameter(&P::division_angle, c.angle);
     c.fixed16 ? logged(calc_sectored_histogram) : logged(calc_free_angle_sectored_pixel_histogram);
     const int32_t sectors = state().sector_patterns.count;
     std::string ranges;
@@ -157,15 +156,14 @@ TEST_F(HistogramPeerTest, CurvedPlateAgreesWithPyFaisCylinder) {
 
   std::vector<double> tth(size_t(600 * 300));
   std::ifstream(dir.file("tth.raw"), std::ios::binary).read(reinterpret_cast<char*>(tth.data()), std::streamsize(tth.size() * 8));
-  read_parameters(current_image().ImageHeight);
   const CurvedPlate plate = CurvedPlate::from(state().integration_params);
   double worst = 0;
   for (int32_t y = 0; y < 300; ++y)
     for (int32_t x = 0; x < 600; ++x) worst = std::max(worst, std::fabs(plate.two_theta(x, y) - tth[size_t(x + 600 * y)]));
   EXPECT_LT(worst, 5e-6);  // degrees; pyFAI's own positions carry single-precision steps
 
-  edit(frmMain::edt2ThetaBegin, "2");
-  edit(frmMain::edt2ThetaStep, "0.02");
+  set_parameter(&P::two_theta_begin, 2);
+  set_parameter(&P::two_theta_step, 0.02);
   logged(calc_curved_angle_histogram);
   for (size_t k = 0; k < 3; ++k) {
     const double their = StrToFloat(theirs[k]);
@@ -186,9 +184,9 @@ TEST_F(HistogramPeerTest, FineRingsAgreeWithPyFai) {
   for (const char* a : {"6", "35", "2", "0.02", "900", "6", "10.5", "14"}) args.push_back(a);
   const std::vector<std::string> theirs = peer("pyfai_ring_positions.py", args);
   ASSERT_EQ(theirs.size(), 3u);
-  edit(frmMain::edt2ThetaBegin, "2");
-  edit(frmMain::edt2ThetaEnd, "30");
-  edit(frmMain::edt2ThetaStep, "0.02");
+  set_parameter(&P::two_theta_begin, 2);
+  set_parameter(&P::two_theta_end, 30);
+  set_parameter(&P::two_theta_step, 0.02);
   logged(calc_fine_angle_histogram);
   for (size_t k = 0; k < 3; ++k) {
     const double their = StrToFloat(theirs[k]);

@@ -37,26 +37,25 @@ void run_everything() {
 TEST_F(HistogramRobustnessTest, BadParametersGiveALineEach) {
   load_flat_image(45, 33, 200);
   struct Case {
-    const char *x0, *y0, *lo, *phi, *division;
+    double x0, y0, lo, phi, division;
   } cases[] = {
-      {"20", "15", "0", "0", "22.5"},        // no camera length, no tilt
-      {"20", "15", "0", "5", "22.5"},        // no camera length, tilted
-      {"20", "15", "-50", "0", "22.5"},      // a negative camera length
-      {"50000", "-3000", "100", "0", "22.5"},
-      {"20", "15", "100", "89", "22.5"},     // most of the detector behind the sample
-      {"20", "15", "100", "0", "0.001"},     // far too many sectors
-      {"1e-300", "-1e-300", "1e-300", "60", "360"},
+      {20, 15, 0, 0, 22.5},        // no camera length, no tilt
+      {20, 15, 0, 5, 22.5},        // no camera length, tilted
+      {20, 15, -50, 0, 22.5},      // a negative camera length
+      {50000, -3000, 100, 0, 22.5},
+      {20, 15, 100, 89, 22.5},     // most of the detector behind the sample
+      {20, 15, 100, 0, 0.001},     // far too many sectors
+      {1e-300, -1e-300, 1e-300, 60, 360},
   };
-  const ControlName radios[] = {frmMain::rbtnRectangle, frmMain::rbtnSector, frmMain::rbtnSectoredDivision};
+  const int32_t regions[] = {kRegionRectangle, kRegionSector, kRegionSectoredDivision};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x0 << " " << c.y0 << " " << c.lo << " " << c.phi << " " << c.division);
-    edit(frmMain::edtCenterX0, c.x0);
-    edit(frmMain::edtCenterY0, c.y0);
-    edit(frmMain::edtCameraLength, c.lo);
-    edit(frmMain::edtPhi, c.phi);
-    edit(frmMain::edtSectoredAngle, c.division);
-    for (ControlName radio : radios) {
-      check(radio);
+    set_centre(c.x0, c.y0);
+    set_parameter(&P::Lo, c.lo);
+    set_parameter(&P::Phi, c.phi);
+    set_parameter(&P::division_angle, c.division);
+    for (int32_t region : regions) {
+      set_region(region);
       the_log().clear_history();
       run_everything();
       EXPECT_GE(log().size(), 20u);

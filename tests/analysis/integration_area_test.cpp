@@ -7,7 +7,7 @@
 
 #include "analysis/integration_area.h"
 #include "analysis_fixture.h"
-#include "ports/names/main_form_names.h"
+#include "commands/histogram_commands.h"
 
 namespace kestrin::test {
 namespace {
@@ -17,8 +17,8 @@ protected:
   void SetUp() override {
     AnalysisTest::SetUp();
     load_flat_image(512, 512, 1);
-    check(frmMain::rbtnRectangle);
-    check(frmMain::rbtnRect_Direction);
+    set_region(kRegionRectangle);
+    set_band_mode(kByDirection);
   }
 
 public:
@@ -26,9 +26,10 @@ public:
     int32_t x1, x2, y1, y2;
     bool operator==(const Box&) const = default;
   };
-  // The region of the current edits (it must exist).
+  // The region of the current parameters as a command reads them before its run (a
+  // negative sector start moved by 360): it must exist.
   static IntegrationRegion region() {
-    read_parameters(current_image().ImageHeight);
+    read_image_parameters();
     const std::optional<IntegrationRegion> r = calc_integration_area();
     EXPECT_TRUE(r.has_value());
     return r.value_or(IntegrationRegion{});
@@ -37,9 +38,6 @@ public:
     const IntegrationRegion r = region();
     return Box{r.x1, r.x2, r.y1, r.y2};
   }
-
-protected:
-  static void direction(int d) { controls().set_item_index(frmMain::cmbDirection, d); }
 };
 
 std::ostream& operator<<(std::ostream& o, const IntegrationAreaTest::Box& b);
@@ -68,9 +66,9 @@ TEST_F(IntegrationAreaTest, DirectionBoxesAndTags) {
       {0, -40.0, 300.0, 10, 0, -34, 0, 299, "t"},     // nor x2 from below
   };
   for (const Case& c : cases) {
-    direction(c.dir);
+    set_direction(c.dir);
     set_centre(c.X0, c.Y0);
-    edit(frmMain::edtBandWidth, std::to_string(c.bw));
+    set_parameter(&P::band_width, c.bw);
     EXPECT_EQ(area(), (Box{c.x1, c.x2, c.y1, c.y2})) << "direction " << c.dir;
     EXPECT_EQ(state().nax_pattern.PatternName, std::string("ring") + c.tag);
   }
@@ -79,11 +77,10 @@ TEST_F(IntegrationAreaTest, DirectionBoxesAndTags) {
 TEST_F(IntegrationAreaTest, NoCentreAndUnknownDirection) {
   set_centre(0, 0);
   state().nax_pattern.PatternName = "kept";
-  read_parameters(current_image().ImageHeight);
   EXPECT_FALSE(calc_integration_area());
   EXPECT_EQ(state().nax_pattern.PatternName, "kept");
   set_centre(10, 10);
-  direction(11);
+  set_direction(11);
   const Box b = area();
   EXPECT_GT(b.x1, b.x2);
 }
@@ -91,7 +88,7 @@ TEST_F(IntegrationAreaTest, NoCentreAndUnknownDirection) {
 TEST_F(IntegrationAreaTest, FarOffCentreGivesBoundedBoxes) {
   for (double c : {1e12, -1e12, 3e9}) {
     for (int d = 0; d <= 10; ++d) {
-      direction(d);
+      set_direction(d);
       set_centre(c, 5);
       const Box b = area();
       EXPECT_GE(b.x1, 0);
@@ -101,24 +98,23 @@ TEST_F(IntegrationAreaTest, FarOffCentreGivesBoundedBoxes) {
 }
 
 TEST_F(IntegrationAreaTest, SectorTagsAndIntervals) {
-  check(frmMain::rbtnSector);
+  set_region(kRegionSector);
   set_centre(200.5, 300.5);
   struct Case {
-    const char *s, *e;
+    double s, e;
     const char* tag;
     double lo1, hi1, lo2, hi2;
   } cases[] = {
-      {"350", "370", "ring_sector350_370", -10, 10, -10, 10},
-      {"-10", "10", "ring_sector350_370", -10, 10, -10, 10},
-      {"100", "400", "ring_sector100_400", -180, 40, 100, 180},
-      {"10", "50", "ring_sector10_50", 10, 50, 10, 50},
-      {"100", "300", "ring_sector100_300", 100, 180, -180, -60},
-      {"600", "700", "ring_sector600_700", -120, -20, -120, -20},  // not -180..-20
-      {"400", "720", "ring_sector400_720", 40, 180, -180, 0},
+      {350, 370, "ring_sector350_370", -10, 10, -10, 10},
+      {-10, 10, "ring_sector350_370", -10, 10, -10, 10},
+      {100, 400, "ring_sector100_400", -180, 40, 100, 180},
+      {10, 50, "ring_sector10_50", 10, 50, 10, 50},
+      {100, 300, "ring_sector100_300", 100, 180, -180, -60},
+      {600, 700, "ring_sector600_700", -120, -20, -120, -20},  // not -180..-20
+      {400, 720, "ring_sector400_720", 40, 180, -180, 0},
   };
   for (const Case& c : cases) {
-    edit(frmMain::edtSectorStartAngle, c.s);
-    edit(frmMain::edtSectorEndAngle, c.e);
+    set_sector(c.s, c.e);
     const SectorTest sector = region().sector;
     EXPECT_EQ(state().nax_pattern.PatternName, c.tag);
     EXPECT_EQ(sector.lo1, c.lo1) << c.s;
@@ -129,11 +125,10 @@ TEST_F(IntegrationAreaTest, SectorTagsAndIntervals) {
 }
 
 TEST_F(IntegrationAreaTest, StraightLeftOfTheCentreIsNeverInASector) {
-  check(frmMain::rbtnSector);
+  set_region(kRegionSector);
   set_centre(200, 300);
-  for (auto [s, e] : {std::pair{"0", "360"}, std::pair{"90", "270"}, std::pair{"170", "190"}}) {
-    edit(frmMain::edtSectorStartAngle, s);
-    edit(frmMain::edtSectorEndAngle, e);
+  for (auto [s, e] : {std::pair{0, 360}, std::pair{90, 270}, std::pair{170, 190}}) {
+    set_sector(s, e);
     const SectorTest sector = region().sector;
     EXPECT_TRUE(sector.outside(150, 300)) << s;
     EXPECT_FALSE(sector.outside(150, 301)) << s;  // just below: az slightly under 180
@@ -142,10 +137,10 @@ TEST_F(IntegrationAreaTest, StraightLeftOfTheCentreIsNeverInASector) {
 
 TEST_F(IntegrationAreaTest, FullCircleSectorCoversTheFullBox) {
   // A centre off the pixel rows: the sector (0, 360) holds every pixel of the image.
-  check(frmMain::rbtnSector);
+  set_region(kRegionSector);
   set_centre(200.3, 300.6);
-  edit(frmMain::edtSectorStartAngle, "0");
-  edit(frmMain::edtSectorEndAngle, "360");
+  set_parameter(&P::sector_start, 0);
+  set_parameter(&P::sector_end, 360);
   const IntegrationRegion r = region();
   EXPECT_EQ((Box{r.x1, r.x2, r.y1, r.y2}), (Box{0, 511, 0, 511}));
   int outside = 0;
@@ -155,10 +150,10 @@ TEST_F(IntegrationAreaTest, FullCircleSectorCoversTheFullBox) {
 }
 
 TEST_F(IntegrationAreaTest, SectorMembershipFollowsClockwiseAzimuth) {
-  check(frmMain::rbtnSector);
+  set_region(kRegionSector);
   set_centre(256.5, 256.5);
-  edit(frmMain::edtSectorStartAngle, "30");
-  edit(frmMain::edtSectorEndAngle, "60");
+  set_parameter(&P::sector_start, 30);
+  set_parameter(&P::sector_end, 60);
   const IntegrationRegion b = region();
   // Points every few pixels: inside exactly when the clockwise azimuth is in [30, 60).
   for (int y = 0; y < 512; y += 7) {
@@ -182,14 +177,14 @@ bool in_reference_band(double x, double y, double X0, double Y0, double a_deg, d
 }
 
 TEST_F(IntegrationAreaTest, BandAtAnyAngleIsTheHalfStrip) {
-  check(frmMain::rbtnRect_Angle);
+  set_band_mode(kByAngle);
   const double X0 = 250.3, Y0 = 240.6, bw = 21;
   set_centre(X0, Y0);
-  edit(frmMain::edtBandWidth, "21");
+  set_parameter(&P::band_width, 21);
   // Multiples of 90 degrees among them, each run after another angle: the band must not
   // depend on the previous run.
   for (double a : {45.0, 0.0, 90.0, 180.0, 270.0, 135.0, 225.0, 315.0, 360.0, -90.0, 405.0, 30.0}) {
-    edit(frmMain::edtRectAngle, std::to_string(a));
+    set_parameter(&P::rect_angle, a);
     const IntegrationRegion b = region();
     int mismatches = 0, inside = 0;
     for (int y = 0; y < 512; ++y) {
@@ -206,17 +201,17 @@ TEST_F(IntegrationAreaTest, BandAtAnyAngleIsTheHalfStrip) {
     EXPECT_EQ(mismatches, 0) << "angle " << a;
     EXPECT_GT(inside, 1000) << "angle " << a;
   }
-  edit(frmMain::edtRectAngle, "45.7");
+  set_parameter(&P::rect_angle, 45.7);
   area();
   EXPECT_EQ(state().nax_pattern.PatternName, "ring_rect_angle45");
 }
 
 TEST_F(IntegrationAreaTest, DiagonalBands) {
   set_centre(256, 256);
-  edit(frmMain::edtBandWidth, "20");
+  set_parameter(&P::band_width, 20);
   const double d = 20 / std::sqrt(2.0);
   for (int dir = 7; dir <= 10; ++dir) {
-    direction(dir);
+    set_direction(dir);
     const BandTest band = region().band;
     for (int y = 0; y < 512; y += 3) {
       for (int x = 0; x < 512; x += 3) {
@@ -230,7 +225,7 @@ TEST_F(IntegrationAreaTest, DiagonalBands) {
       }
     }
   }
-  direction(3);
+  set_direction(3);
   EXPECT_TRUE(region().band.outside(10, 256));  // axis-aligned boxes have no band
 }
 

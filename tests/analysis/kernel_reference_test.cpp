@@ -32,21 +32,21 @@ const ImageCase kImages[] = {
     {"centre off the image", {61, 47, -12.5, 60.3, 25, 0.1, 0.08, -10, 200}, true},
 };
 
-// A region of the main window: the direction or rectangle-angle mode, or the sector.
+// A region: the rectangle by direction or at an angle, or the sector.
 struct RegionCase {
   const char* what;
-  ControlName radio;
+  int32_t region;
   int direction;
   bool rect_angle;
   int test;  // 0 none, 1 band, 2 sector (as the reference walks)
 };
 
 const RegionCase kRegions[] = {
-    {"full box", frmMain::rbtnRectangle, 6, false, 0},
-    {"top box", frmMain::rbtnRectangle, 0, false, 0},
-    {"band at 33 degrees", frmMain::rbtnRectangle, 3, true, 1},
-    {"diagonal band", frmMain::rbtnRectangle, 8, false, 1},
-    {"sector", frmMain::rbtnSector, 0, false, 2},
+    {"full box", kRegionRectangle, 6, false, 0},
+    {"top box", kRegionRectangle, 0, false, 0},
+    {"band at 33 degrees", kRegionRectangle, 3, true, 1},
+    {"diagonal band", kRegionRectangle, 8, false, 1},
+    {"sector", kRegionSector, 0, false, 2},
 };
 
 class KernelReferenceTest : public AnalysisTest {
@@ -60,13 +60,13 @@ protected:
     spec.poisson = true;
     load_into_current_image(make_ring_image(spec), g.width, g.height);
     set_geometry(g);
-    edit(frmMain::edt2ThetaBegin, "1");
-    edit(frmMain::edt2ThetaEnd, "40");
-    edit(frmMain::edt2ThetaStep, "0.05");
-    edit(frmMain::edtBandWidth, "15");
-    edit(frmMain::edtRectAngle, "33");
-    edit(frmMain::edtSectorStartAngle, "-40");
-    edit(frmMain::edtSectorEndAngle, "100");
+    set_parameter(&P::two_theta_begin, 1);
+    set_parameter(&P::two_theta_end, 40);
+    set_parameter(&P::two_theta_step, 0.05);
+    set_parameter(&P::band_width, 15);
+    set_parameter(&P::rect_angle, 33);
+    set_parameter(&P::sector_start, -40);
+    set_parameter(&P::sector_end, 100);
     const int32_t W = g.width, H = g.height;
     state().image_mask.resize(W, H);
     state().display_levels.level.assign(size_t(W) * size_t(H), 9);
@@ -80,9 +80,9 @@ protected:
     state().OmitGreen = state().OmitBlue = c.exclusions;
   }
   static void choose(const RegionCase& r) {
-    check(r.radio);
-    check(r.rect_angle ? frmMain::rbtnRect_Angle : frmMain::rbtnRect_Direction);
-    controls().set_item_index(frmMain::cmbDirection, r.direction);
+    set_region(r.region);
+    set_band_mode(r.rect_angle ? kByAngle : kByDirection);
+    set_direction(r.direction);
   }
   // Runs the routine on 1, 2 and 8 threads: the same pattern each time, which is returned.
   static std::vector<int32_t> run_on_threads(HistogramRoutine routine) {
@@ -139,20 +139,20 @@ TEST_F(KernelReferenceTest, SectoredHistogramsMatchTheReference) {
     const char* what;
     bool fixed16;
     RefKind kind;
-    const char* angle;
+    double angle;
   } cases[] = {
-      {"sixteen fixed sectors", true, RefKind::Distance, "7.3"},
-      {"free pixel sectors of 22.5", false, RefKind::Distance, "22.5"},
-      {"free pixel sectors of 7.3", false, RefKind::Distance, "7.3"},
-      {"free 2theta sectors of 1", false, RefKind::Flat, "1"},
-      {"free pixel sectors of 0.2, each pixel tested", false, RefKind::Distance, "0.2"},
-      {"free 2theta sectors of 120", false, RefKind::Flat, "120"},
+      {"sixteen fixed sectors", true, RefKind::Distance, 7.3},
+      {"free pixel sectors of 22.5", false, RefKind::Distance, 22.5},
+      {"free pixel sectors of 7.3", false, RefKind::Distance, 7.3},
+      {"free 2theta sectors of 1", false, RefKind::Flat, 1},
+      {"free pixel sectors of 0.2, each pixel tested", false, RefKind::Distance, 0.2},
+      {"free 2theta sectors of 120", false, RefKind::Flat, 120},
   };
   for (const ImageCase& image : kImages) {
     load(image);
     for (const Case& c : cases) {
       SCOPED_TRACE(testing::Message() << image.what << ", " << c.what);
-      edit(frmMain::edtSectoredAngle, c.angle);
+      set_parameter(&P::division_angle, c.angle);
       HistogramRoutine routine = c.fixed16                    ? calc_sectored_histogram
                           : c.kind == RefKind::Flat    ? calc_free_angle_sectored_angle_histogram
                                                        : calc_free_angle_sectored_pixel_histogram;

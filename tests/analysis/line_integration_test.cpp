@@ -8,7 +8,6 @@
 #include "analysis/line_integration.h"
 #include "analysis_fixture.h"
 #include "histogram_runs.h"
-#include "ports/names/nax_graph_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -17,9 +16,9 @@ class LineIntegrationTest : public AnalysisTest {
 protected:
   void SetUp() override {
     AnalysisTest::SetUp();
-    check(frmMain::rbtnRectangle);
-    check(frmMain::rbtnRect_Direction);
-    edit(frmMain::edtBandWidth, "10");
+    set_region(kRegionRectangle);
+    set_band_mode(kByDirection);
+    set_parameter(&P::band_width, 10);
     load_flat_image(40, 30, 0);
     set_centre(20, 15);
   }
@@ -32,7 +31,7 @@ protected:
       for (int32_t x = 0; x < 40; ++x) current_image().image_codes[size_t(x + 40 * y)] = uint16_t(1 + x);
   }
   static void run(int32_t direction) {
-    controls().set_item_index(frmMain::cmbDirection, direction);
+    set_direction(direction);
     shown([direction](Report& r) { return calc_line_integration(direction, r); });
   }
   static const std::vector<int32_t>& values() { return state().nax_pattern.values; }
@@ -65,9 +64,9 @@ TEST_F(LineIntegrationTest, TopStripReportAndPoints) {
   EXPECT_EQ(nax.PatternName, "ringt");
   EXPECT_EQ(state().fit_tables.count, 4);
   EXPECT_EQ(state().peak_table.count, 0);
-  EXPECT_EQ(controls().text(frmNaxGraph::edtXBegin), "   100");
-  EXPECT_EQ(controls().text(frmNaxGraph::edtXEnd), " 36000");
-  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "   183");  // Trunc(165 / 0.9)
+  EXPECT_EQ(shown_text(&P::graph_x_begin), "   100");
+  EXPECT_EQ(shown_text(&P::graph_x_end), " 36000");
+  EXPECT_EQ(shown_text(&P::graph_y_end), "   183");  // Trunc(165 / 0.9)
 }
 
 TEST_F(LineIntegrationTest, EachDirectionStartsOnTheCentreSide) {

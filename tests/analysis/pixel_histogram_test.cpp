@@ -23,13 +23,12 @@ protected:
   void SetUp() override {
     AnalysisTest::SetUp();
     install_ports(views.ports());
-    check(frmMain::rbtnRectangle);
-    controls().set_item_index(frmMain::cmbDirection, 6);
-    edit(frmMain::edtCameraLength, "50");
-    edit(frmMain::edtPixelX, "0.1");
-    edit(frmMain::edtPixelY, "0.1");
-    edit(frmMain::edtBeta, "0");
-    edit(frmMain::edtPhi, "0");
+    whole_image_region();
+    set_parameter(&P::Lo, 50);
+    set_parameter(&P::pixel_x, 0.1);
+    set_parameter(&P::pixel_y, 0.1);
+    set_parameter(&P::Beta, 0);
+    set_parameter(&P::Phi, 0);
     load_flat_image(40, 30, 100);
     set_centre(20.5, 15.25);
   }
@@ -64,24 +63,24 @@ TEST_F(PixelHistogramTest, ReportAndGraphEdits) {
   EXPECT_EQ(state().peak_table.count, 0);
   for (int32_t i = 0; i < 20; ++i) EXPECT_EQ(nax().values[size_t(i)], 0) << i;
   for (int32_t i = 20; i <= 26; ++i) EXPECT_EQ(nax().values[size_t(i)], 1000) << i;
-  EXPECT_EQ(controls().text(frmNaxGraph::edtXBegin), "   100");
-  EXPECT_EQ(controls().text(frmNaxGraph::edtXEnd), "    26");
-  EXPECT_EQ(controls().text(frmNaxGraph::edtYBegin), "     0");
-  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "  1111");
+  EXPECT_EQ(shown_text(&P::graph_x_begin), "   100");
+  EXPECT_EQ(shown_text(&P::graph_x_end), "    26");
+  EXPECT_EQ(shown_text(&P::graph_y_begin), "     0");
+  EXPECT_EQ(shown_text(&P::graph_y_end), "  1111");
   EXPECT_EQ(views.graph_draws, 1);
 }
 
 TEST_F(PixelHistogramTest, SlantLogs) {
   // A band at 40 degrees (down and right on the screen), then the sector from -30 to 60.
-  edit(frmMain::edtBeta, "30");
-  edit(frmMain::edtPhi, "2");
-  edit(frmMain::edtBandWidth, "10");
-  edit(frmMain::edtRectAngle, "40");
-  edit(frmMain::edtSectorStartAngle, "-30");
-  edit(frmMain::edtSectorEndAngle, "60");
-  check(frmMain::rbtnRect_Angle);
+  set_parameter(&P::Beta, 30);
+  set_parameter(&P::Phi, 2);
+  set_parameter(&P::band_width, 10);
+  set_parameter(&P::rect_angle, 40);
+  set_parameter(&P::sector_start, -30);
+  set_parameter(&P::sector_end, 60);
+  set_band_mode(kByAngle);
   shown(calc_slant_pixel_histogram);
-  check(frmMain::rbtnSector);
+  set_region(kRegionSector);
   shown(calc_slant_pixel_histogram_sector);
   const std::vector<std::string> expected = {
       "<<<<<   Slant Pixel Histogram   >>>>>", "Center position =  20.50000,   15.25000", " Tilt =  2.0000000 Azimuth = 30.0",
@@ -99,7 +98,6 @@ TEST_F(PixelHistogramTest, DistanceSplitsBetweenTwoBinsAndTheCentreBinsAreCleare
   // A pixel at r = 19.4: 0.6 to bin 19 (then cleared) and 0.4 to bin 20, whose mean is I.
   set_centre(30 - 19.4, 15);
   only_pixel(30, 15);
-  read_parameters(current_image().ImageHeight);
   const AngleScan scan = make_scan(30, 30, 15, 15, Sampling::Distance);
   AngleSums sums(30);
   accumulate_angles(scan, sums);
@@ -119,8 +117,8 @@ TEST_F(PixelHistogramTest, AllExcludedGivesOnePoint) {
   shown(calc_slant_pixel_histogram);
   EXPECT_EQ(nax().N, 1);
   EXPECT_EQ(nax().maximum, 0);
-  EXPECT_EQ(controls().text(frmNaxGraph::edtXEnd), "     0");
-  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "     0");
+  EXPECT_EQ(shown_text(&P::graph_x_end), "     0");
+  EXPECT_EQ(shown_text(&P::graph_y_end), "     0");
 }
 
 TEST_F(PixelHistogramTest, NoCentreRunsTheCentreSearchFirst) {
@@ -138,15 +136,15 @@ TEST_F(PixelHistogramTest, NoCentreRunsTheCentreSearchFirst) {
 }
 
 TEST_F(PixelHistogramTest, CakeVariantDrawsNothingAndKeepsTheFitCount) {
-  check(frmMain::rbtnSector);
-  edit(frmMain::edtSectorStartAngle, "-30");
-  edit(frmMain::edtSectorEndAngle, "30");
+  set_region(kRegionSector);
+  set_parameter(&P::sector_start, -30);
+  set_parameter(&P::sector_end, 30);
   state().fit_tables.count = 3;
   EXPECT_FALSE(shown(calc_cake_slant_pixel_histogram).draw);
   EXPECT_EQ(views.graph_draws, 0);
   EXPECT_EQ(state().fit_tables.count, 3);
   EXPECT_EQ(log().front(), "<<<<<   Slant Pixel Histogram   >>>>>");
-  EXPECT_EQ(controls().text(frmNaxGraph::edtXEnd), Format("%6d", {nax().N - 1}));
+  EXPECT_EQ(shown_text(&P::graph_x_end), Format("%6d", {nax().N - 1}));
   const std::vector<int32_t> cake = nax().values;
   shown(calc_slant_pixel_histogram_sector);
   EXPECT_EQ(nax().values, cake);
@@ -159,13 +157,13 @@ TEST_F(PixelHistogramTest, CakeVariantDrawsNothingAndKeepsTheFitCount) {
 }
 
 TEST_F(PixelHistogramTest, CameraLengthIsNeededOnlyForATilt) {
-  edit(frmMain::edtCameraLength, "0");
+  set_parameter(&P::Lo, 0);
   shown(calc_pixel_histogram);
   EXPECT_EQ(nax().N, 27);  // no tilt: distances without a camera length
   state().nax_pattern = NaxPattern();
-  for (const char* lo : {"0", "-5"}) {
-    edit(frmMain::edtCameraLength, lo);
-    edit(frmMain::edtPhi, "3");
+  for (double lo : {0, -5}) {
+    set_parameter(&P::Lo, lo);
+    set_parameter(&P::Phi, 3);
     the_log().clear_history();
     shown(calc_slant_pixel_histogram_sector);
     EXPECT_EQ(log(), (std::vector<std::string>{
@@ -190,21 +188,20 @@ TEST_F(PixelHistogramTest, TheLastBinTakesHalfOfAPixelAt35999AndAHalf) {
 
 TEST_F(PixelHistogramTest, DistancesOutsideTheBinsAreSkipped) {
   struct Case {
-    const char *x0, *y0, *phi, *beta;
+    double x0, y0, phi, beta;
     int32_t max_points;  // at most this many points
   } cases[] = {
-      {"50000", "-3000", "0", "0", 1},     // every distance beyond the last bin
-      {"35990", "15", "0", "0", 36001},    // some pixels at the last bins
-      {"20", "15", "89", "0", 36001},      // most of the detector behind the sample
-      {"20", "15", "-89.9", "45", 36001},
-      {"-1e7", "1e7", "30", "10", 36001},  // a far centre on a steep tilt comes close again
+      {50000, -3000, 0, 0, 1},     // every distance beyond the last bin
+      {35990, 15, 0, 0, 36001},    // some pixels at the last bins
+      {20, 15, 89, 0, 36001},      // most of the detector behind the sample
+      {20, 15, -89.9, 45, 36001},
+      {-1e7, 1e7, 30, 10, 36001},  // a far centre on a steep tilt comes close again
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x0 << " " << c.y0 << " " << c.phi);
-    edit(frmMain::edtCenterX0, c.x0);
-    edit(frmMain::edtCenterY0, c.y0);
-    edit(frmMain::edtPhi, c.phi);
-    edit(frmMain::edtBeta, c.beta);
+    set_centre(c.x0, c.y0);
+    set_parameter(&P::Phi, c.phi);
+    set_parameter(&P::Beta, c.beta);
     the_log().clear_history();
     shown(calc_pixel_histogram);
     EXPECT_EQ(log().size(), 9u);

@@ -11,7 +11,6 @@
 #include "analysis_fixture.h"
 #include "base/convert.h"
 #include "histogram_runs.h"
-#include "ports/names/main_form_names.h"
 #include "support/temp_dir.h"
 
 namespace kestrin::test {
@@ -64,10 +63,9 @@ TEST_F(PyFaiPeerTest, RingPositionsAgree) {
 
     load_into_current_image(codes, g.width, g.height);
     set_geometry(g);
-    edit(frmMain::edt2ThetaBegin, FloatToStr(begin));
-    edit(frmMain::edt2ThetaStep, FloatToStr(step));
-    check(frmMain::rbtnRectangle);
-    controls().set_item_index(frmMain::cmbDirection, 6);
+    set_parameter(&P::two_theta_begin, begin);
+    set_parameter(&P::two_theta_step, step);
+    whole_image_region();
     logged(calc_angle_histogram);
     for (const Ring& r : rings) {
       std::string line;

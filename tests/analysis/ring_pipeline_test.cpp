@@ -43,7 +43,6 @@ protected:
 TEST_F(RingPipelineTest, EveryRingIsFoundWithinATenthOfAStep) {
   ring_image_and_parameters();
   whole_image_region();
-  read_parameters(current_image().ImageHeight);
   Report report = log_report();
   ASSERT_EQ(find_center(report), 0);
   const IntegrationParams& p = state().integration_params;

@@ -17,7 +17,6 @@ namespace {
 
 class RingRemovalTest : public AnalysisTest {
 protected:
-  static constexpr int32_t kRegionSector = 1;  // IntegrationMode of the sector radio
   void SetUp() override {
     AnalysisTest::SetUp();
     make_image({{6, 0.06, 2000}, {9, 0.06, 1500}, {12, 0.06, 1800}});  // the corners lie at 13 degrees
@@ -28,7 +27,7 @@ protected:
     set_parameter(&IntegrationParams::two_theta_step, 0.02);
     set_parameter(&IntegrationParams::Beta, 0);
     set_parameter(&IntegrationParams::Phi, 0);
-    set_parameter(&IntegrationParams::IntegrationMode, kRegionSector);
+    set_region(kRegionSector);
     set_parameter(&IntegrationParams::RectDirection, 0);
     state().options.FitType = 1;
   }

@@ -18,7 +18,6 @@
 #include "histogram_runs.h"
 #include "image/files/pattern_writer.h"
 #include "model/parameters.h"
-#include "ports/names/nax_graph_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -27,12 +26,12 @@ class SectoredTest : public AnalysisTest {
 protected:
   void SetUp() override {
     AnalysisTest::SetUp();
-    edit(frmMain::edtCameraLength, "50");
-    edit(frmMain::edtPixelX, "0.1");
-    edit(frmMain::edtPixelY, "0.1");
-    edit(frmMain::edtBeta, "0");
-    edit(frmMain::edtPhi, "0");
-    edit(frmMain::edtSectoredAngle, "22.5");
+    set_parameter(&P::Lo, 50);
+    set_parameter(&P::pixel_x, 0.1);
+    set_parameter(&P::pixel_y, 0.1);
+    set_parameter(&P::Beta, 0);
+    set_parameter(&P::Phi, 0);
+    set_parameter(&P::division_angle, 22.5);
     load_flat_image(64, 48, 100);
     set_centre(30.5, 22.25);
   }
@@ -68,15 +67,15 @@ TEST_F(SectoredTest, SixteenSectorReport) {
   EXPECT_EQ(nax.maximum, 1000);
   EXPECT_EQ(state().peak_table.count, 0);
   EXPECT_EQ(state().sector_patterns.count, 16);
-  EXPECT_EQ(controls().text(frmNaxGraph::edtXBegin), "100");
-  EXPECT_EQ(controls().text(frmNaxGraph::edtXEnd), "41");
-  EXPECT_EQ(controls().text(frmNaxGraph::edtYEnd), "5000");
+  EXPECT_EQ(shown_text(&P::graph_x_begin), "100");
+  EXPECT_EQ(shown_text(&P::graph_x_end), "41");
+  EXPECT_EQ(shown_text(&P::graph_y_end), "5000");
 }
 
 TEST_F(SectoredTest, FreeSectorReport) {
-  edit(frmMain::edtSectoredAngle, "45");
-  edit(frmMain::edtPhi, "1.5");
-  edit(frmMain::edtBeta, "20");
+  set_parameter(&P::division_angle, 45);
+  set_parameter(&P::Phi, 1.5);
+  set_parameter(&P::Beta, 20);
   state().macro.MacroRecording = true;
   shown(calc_free_angle_sectored_pixel_histogram);
   // Each sector's largest tilt-corrected distance plus 2 (the split reaches the next bin).
@@ -95,8 +94,8 @@ TEST_F(SectoredTest, FreeSectorReport) {
   EXPECT_TRUE(state().macro.MacroList.empty());
   EXPECT_TRUE(state().nax_pattern.has_kind(kFreeSectorPixel));
   EXPECT_EQ(state().sector_patterns.count, 8);
-  EXPECT_EQ(controls().text(frmNaxGraph::edtXBegin), "   100");
-  edit(frmMain::edtSectoredAngle, "22.5");
+  EXPECT_EQ(shown_text(&P::graph_x_begin), "   100");
+  set_parameter(&P::division_angle, 22.5);
   shown(calc_free_angle_sectored_pixel_histogram);
   EXPECT_EQ(state().sector_patterns.count, 16);
 }
@@ -132,8 +131,7 @@ TEST_F(SectoredTest, AzimuthOfExactlyMinusElevenAndAQuarterJoinsSectorZero) {
   ASSERT_EQ(sector16_index(25, Y0 - 29), 16);
   EXPECT_EQ((SectorDivision{true, 22.5, 16}.sector_of(25, Y0 - 29)), 0);
   only_pixel(55, 29);
-  set_centre(30, 0);
-  edit(frmMain::edtCenterY0, Format("%.17g", {Y0}));
+  set_centre(30, Y0);
   sectoring_command();
   EXPECT_EQ(filled_sectors(), std::vector<int32_t>{0});
   EXPECT_EQ(sector(0).value(25), 1000);
@@ -184,7 +182,6 @@ TEST_F(SectoredTest, RoundedAgainstSplitDistances) {
   // 20 and 21 of its free sector.
   set_centre(30 - 20.6, 15);
   only_pixel(30, 15);
-  read_parameters(current_image().ImageHeight);
   for (bool fixed : {true, false}) {
     const AngleScan scan = make_scan(0, 63, 0, 47, fixed ? Sampling::RoundedDistance : Sampling::Distance);
     std::vector<double> w20(16), w21(16);
@@ -228,7 +225,7 @@ TEST_F(SectoredTest, StoreKeepsOnlyPointsAndResizingKeepsContents) {
 TEST_F(SectoredTest, ReadersWalkTheSectorsTheResultMade) {
   // 32 free sectors first, then the sixteen fixed ones with the division angle still giving
   // 32: the store records 16 and the writer, the peak code and the graph walk 16.
-  edit(frmMain::edtSectoredAngle, "11.25");
+  set_parameter(&P::division_angle, 11.25);
   shown(calc_free_angle_sectored_pixel_histogram);
   ASSERT_EQ(state().sector_patterns.count, 32);
   sectoring_command();
@@ -243,15 +240,15 @@ TEST_F(SectoredTest, ReadersWalkTheSectorsTheResultMade) {
 }
 
 TEST_F(SectoredTest, RefusalsAndNoImage) {
-  edit(frmMain::edtSectoredAngle, "0.001");
+  set_parameter(&P::division_angle, 0.001);
   shown(calc_free_angle_sectored_pixel_histogram);
   EXPECT_EQ(log(), (std::vector<std::string>{"<<<<<< FREE ANGLE SECTORING >>>>>>>", "Input division angle error!",
                                               "The division angle must be at least 0.1 degree (3600 sectors at most)."}));
   EXPECT_TRUE(state().nax_pattern.empty());
   the_log().clear_history();
-  edit(frmMain::edtSectoredAngle, "22.5");
-  edit(frmMain::edtPhi, "5");
-  edit(frmMain::edtCameraLength, "0");
+  set_parameter(&P::division_angle, 22.5);
+  set_parameter(&P::Phi, 5);
+  set_parameter(&P::Lo, 0);
   shown(calc_free_angle_sectored_pixel_histogram);
   sectoring_command();  // no tilt in the fixed sectors: runs
   EXPECT_EQ(log()[1], " calc_free_angle_sectored_pixel_histogram():Camera length must be greater than 0 for a tilted detector");

@@ -10,6 +10,7 @@
 #include "analysis/ring_refinement_fixture.h"
 #include "base/convert.h"
 #include "commands/main_form_commands.h"
+#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {

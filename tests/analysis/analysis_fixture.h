@@ -96,14 +96,34 @@ protected:
     set_parameter(&IntegrationParams::X0, x);
     set_parameter(&IntegrationParams::Y0, y);
   }
+  // The detector: camera length, pixel size and tilt (Phi, and Beta its azimuth).
+  static void set_detector(double Lo, double pixel_x, double pixel_y, double Phi, double Beta) {
+    set_parameter(&IntegrationParams::Lo, Lo);
+    set_parameter(&IntegrationParams::pixel_x, pixel_x);
+    set_parameter(&IntegrationParams::pixel_y, pixel_y);
+    set_parameter(&IntegrationParams::Phi, Phi);
+    set_parameter(&IntegrationParams::Beta, Beta);
+  }
   // A ring image's geometry: centre, camera length, pixel size and tilt.
   static void set_geometry(const RingGeometry& g) {
     set_centre(g.X0, g.Y0);
-    set_parameter(&IntegrationParams::Lo, g.Lo);
-    set_parameter(&IntegrationParams::pixel_x, g.pixel_x);
-    set_parameter(&IntegrationParams::pixel_y, g.pixel_y);
-    set_parameter(&IntegrationParams::Phi, g.Phi);
-    set_parameter(&IntegrationParams::Beta, g.Beta);
+    set_detector(g.Lo, g.pixel_x, g.pixel_y, g.Phi, g.Beta);
+  }
+  // A 60 x 50 image of two rings round (31.3, 24.6) at a camera length of 20, 2theta from 1
+  // in steps of 0.1, a band at 33 degrees, the sector 10 to 100 and sectors of 90 degrees:
+  // sub-pixel, curved and flat sampling give different patterns on it.
+  static void two_rings_setting() {
+    RingImageSpec spec;
+    spec.geometry = {60, 50, 31.3, 24.6, 20, 0.1, 0.1, 0, 0};
+    spec.rings = {{8, 0.5, 3000}, {12, 0.4, 2000}};
+    load_into_current_image(make_ring_image(spec), 60, 50);
+    set_centre(31.3, 24.6);
+    set_parameter(&P::Lo, 20);
+    set_parameter(&P::two_theta_begin, 1);
+    set_parameter(&P::two_theta_step, 0.1);
+    set_parameter(&P::rect_angle, 33);
+    set_sector(10, 100);
+    set_parameter(&P::division_angle, 90);
   }
   // The rectangle FULL: the whole image, the region of the ring removal and spot finding.
   static void whole_image_region() {

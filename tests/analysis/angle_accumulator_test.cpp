@@ -126,8 +126,7 @@ TEST_F(AccumulatorTest, EveryPathAgreesWithTheReferenceForAnyThreadCount) {
   };
   set_parameter(&P::rect_angle, 123);
   set_parameter(&P::band_width, 15);
-  set_parameter(&P::sector_start, -40);
-  set_parameter(&P::sector_end, 95);
+  set_sector(-40, 95);
   for (const Region& region : regions) {
     set_parameter(&P::IntegrationMode, region.mode);
     set_parameter(&P::RectAngleMode, region.rect_angle);

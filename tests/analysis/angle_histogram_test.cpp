@@ -24,11 +24,7 @@ protected:
   void SetUp() override {
     AnalysisTest::SetUp();
     whole_image_region();
-    set_parameter(&P::Lo, 100);
-    set_parameter(&P::pixel_x, 0.1);
-    set_parameter(&P::pixel_y, 0.1);
-    set_parameter(&P::Beta, 0);
-    set_parameter(&P::Phi, 0);
+    set_detector(100, 0.1, 0.1, 0, 0);
     set_parameter(&P::two_theta_begin, 0);
     set_parameter(&P::two_theta_step, 0.05);
   }
@@ -348,8 +344,7 @@ TEST_F(AngleHistogramTest, ARunLeavesNothingBehindForTheNext) {
     spec.rings = {{4, 0.2, 3000}, {7, 0.3, 2000}};
     load_into_current_image(make_ring_image(spec), 200, 200);
     set_centre(100.3, 99.6);
-    set_parameter(&P::sector_start, 20);
-    set_parameter(&P::sector_end, 80);
+    set_sector(20, 80);
     set_parameter(&P::rect_angle, r.angle);
     set_region(r.region);
     set_band_mode(r.mode);

@@ -34,18 +34,7 @@ class DispatchTest : public AnalysisTest {
 protected:
   void SetUp() override {
     AnalysisTest::SetUp();
-    // Rings, so that sub-pixel, curved and flat sampling give different patterns.
-    RingImageSpec spec;
-    spec.geometry = {60, 50, 31.3, 24.6, 20, 0.1, 0.1, 0, 0};
-    spec.rings = {{8, 0.5, 3000}, {12, 0.4, 2000}};
-    load_into_current_image(make_ring_image(spec), 60, 50);
-    set_centre(31.3, 24.6);
-    set_parameter(&P::Lo, 20);
-    set_parameter(&P::two_theta_begin, 1);
-    set_parameter(&P::two_theta_step, 0.1);
-    set_parameter(&P::rect_angle, 33);
-    set_sector(10, 100);
-    set_parameter(&P::division_angle, 90);
+    two_rings_setting();
     state().macro.MacroRecording = true;
   }
   // Everything back at the start but the parameters.

@@ -42,17 +42,12 @@ protected:
   void SetUp() override {
     AnalysisTest::SetUp();
     whole_image_region();
-    set_parameter(&P::Lo, 50);
-    set_parameter(&P::pixel_x, 0.1);
-    set_parameter(&P::pixel_y, 0.1);
-    set_parameter(&P::Beta, 30);
-    set_parameter(&P::Phi, 2);
+    set_detector(50, 0.1, 0.1, 2, 30);
     set_parameter(&P::two_theta_begin, 0);
     set_parameter(&P::two_theta_end, 20);
     set_parameter(&P::two_theta_step, 0.5);
     set_parameter(&P::rect_angle, 40);
-    set_parameter(&P::sector_start, -30);
-    set_parameter(&P::sector_end, 60);
+    set_sector(-30, 60);
     load_flat_image(40, 30, 100);
     set_centre(20.5, 15.25);
   }

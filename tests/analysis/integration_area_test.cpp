@@ -139,8 +139,7 @@ TEST_F(IntegrationAreaTest, FullCircleSectorCoversTheFullBox) {
   // A centre off the pixel rows: the sector (0, 360) holds every pixel of the image.
   set_region(kRegionSector);
   set_centre(200.3, 300.6);
-  set_parameter(&P::sector_start, 0);
-  set_parameter(&P::sector_end, 360);
+  set_sector(0, 360);
   const IntegrationRegion r = region();
   EXPECT_EQ((Box{r.x1, r.x2, r.y1, r.y2}), (Box{0, 511, 0, 511}));
   int outside = 0;
@@ -152,8 +151,7 @@ TEST_F(IntegrationAreaTest, FullCircleSectorCoversTheFullBox) {
 TEST_F(IntegrationAreaTest, SectorMembershipFollowsClockwiseAzimuth) {
   set_region(kRegionSector);
   set_centre(256.5, 256.5);
-  set_parameter(&P::sector_start, 30);
-  set_parameter(&P::sector_end, 60);
+  set_sector(30, 60);
   const IntegrationRegion b = region();
   // Points every few pixels: inside exactly when the clockwise azimuth is in [30, 60).
   for (int y = 0; y < 512; y += 7) {

@@ -65,8 +65,7 @@ protected:
     set_parameter(&P::two_theta_step, 0.05);
     set_parameter(&P::band_width, 15);
     set_parameter(&P::rect_angle, 33);
-    set_parameter(&P::sector_start, -40);
-    set_parameter(&P::sector_end, 100);
+    set_sector(-40, 100);
     const int32_t W = g.width, H = g.height;
     state().image_mask.resize(W, H);
     state().display_levels.level.assign(size_t(W) * size_t(H), 9);

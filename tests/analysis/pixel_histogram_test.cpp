@@ -24,11 +24,7 @@ protected:
     AnalysisTest::SetUp();
     install_ports(views.ports());
     whole_image_region();
-    set_parameter(&P::Lo, 50);
-    set_parameter(&P::pixel_x, 0.1);
-    set_parameter(&P::pixel_y, 0.1);
-    set_parameter(&P::Beta, 0);
-    set_parameter(&P::Phi, 0);
+    set_detector(50, 0.1, 0.1, 0, 0);
     load_flat_image(40, 30, 100);
     set_centre(20.5, 15.25);
   }
@@ -76,8 +72,7 @@ TEST_F(PixelHistogramTest, SlantLogs) {
   set_parameter(&P::Phi, 2);
   set_parameter(&P::band_width, 10);
   set_parameter(&P::rect_angle, 40);
-  set_parameter(&P::sector_start, -30);
-  set_parameter(&P::sector_end, 60);
+  set_sector(-30, 60);
   set_band_mode(kByAngle);
   shown(calc_slant_pixel_histogram);
   set_region(kRegionSector);
@@ -137,8 +132,7 @@ TEST_F(PixelHistogramTest, NoCentreRunsTheCentreSearchFirst) {
 
 TEST_F(PixelHistogramTest, CakeVariantDrawsNothingAndKeepsTheFitCount) {
   set_region(kRegionSector);
-  set_parameter(&P::sector_start, -30);
-  set_parameter(&P::sector_end, 30);
+  set_sector(-30, 30);
   state().fit_tables.count = 3;
   EXPECT_FALSE(shown(calc_cake_slant_pixel_histogram).draw);
   EXPECT_EQ(views.graph_draws, 0);

@@ -150,8 +150,7 @@ TEST_F(RingTest, PatternsDoNotDependOnTheThreadCount) {
   set_parameter(&P::two_theta_step, 0.01);
   set_parameter(&P::division_angle, 30);
   set_parameter(&P::rect_angle, 33);
-  set_parameter(&P::sector_start, -40);
-  set_parameter(&P::sector_end, 100);
+  set_sector(-40, 100);
   struct Region {
     int32_t mode;  // rectangle, sector, sectored division
     bool rect_angle;

@@ -26,11 +26,7 @@ class SectoredTest : public AnalysisTest {
 protected:
   void SetUp() override {
     AnalysisTest::SetUp();
-    set_parameter(&P::Lo, 50);
-    set_parameter(&P::pixel_x, 0.1);
-    set_parameter(&P::pixel_y, 0.1);
-    set_parameter(&P::Beta, 0);
-    set_parameter(&P::Phi, 0);
+    set_detector(50, 0.1, 0.1, 0, 0);
     set_parameter(&P::division_angle, 22.5);
     load_flat_image(64, 48, 100);
     set_centre(30.5, 22.25);

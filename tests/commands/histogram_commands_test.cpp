@@ -20,18 +20,7 @@ class HistogramCommandsTest : public AnalysisTest {
 protected:
   void SetUp() override {
     AnalysisTest::SetUp();
-    RingImageSpec spec;
-    spec.geometry = {60, 50, 31.3, 24.6, 20, 0.1, 0.1, 0, 0};
-    spec.rings = {{8, 0.5, 3000}, {12, 0.4, 2000}};
-    load_into_current_image(make_ring_image(spec), 60, 50);
-    set_centre(31.3, 24.6);
-    edit(frmMain::edtCameraLength, "20");
-    edit(frmMain::edt2ThetaBegin, "1");
-    edit(frmMain::edt2ThetaStep, "0.1");
-    edit(frmMain::edtRectAngle, "33");
-    edit(frmMain::edtSectorStartAngle, "10");
-    edit(frmMain::edtSectorEndAngle, "100");
-    edit(frmMain::edtSectoredAngle, "90");
+    two_rings_setting();
     state().macro.MacroRecording = true;
   }
 };

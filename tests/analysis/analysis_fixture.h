@@ -73,6 +73,12 @@ protected:
   static void set_region(int32_t region) { set_parameter(&IntegrationParams::IntegrationMode, region); }
   static void set_direction(int32_t direction) { set_parameter(&IntegrationParams::RectDirection, direction); }
   static void set_band_mode(int32_t mode) { set_parameter(&IntegrationParams::RectAngleMode, mode); }
+  // All three at once.
+  static void set_region(int32_t region, int32_t direction, bool by_angle) {
+    set_region(region);
+    set_band_mode(by_angle ? kByAngle : kByDirection);
+    set_direction(direction);
+  }
   // The sector of the sector region, in degrees.
   static void set_sector(double start, double end) {
     set_parameter(&IntegrationParams::sector_start, start);

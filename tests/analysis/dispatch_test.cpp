@@ -60,15 +60,10 @@ protected:
   // Chooses the region and runs a dispatcher.
   static Outcome dispatched(void (*dispatcher)(), int32_t region, int direction, bool rect_angle) {
     fresh_state();
-    choose(region, direction, rect_angle);
+    set_region(region, direction, rect_angle);
     state().fit_tables.count = 5;
     dispatcher();
     return outcome();
-  }
-  static void choose(int32_t region, int direction, bool rect_angle) {
-    set_region(region);
-    set_band_mode(rect_angle ? kByAngle : kByDirection);
-    set_direction(direction);
   }
   static void use_type(int32_t type) { current_image().image_type = type; }
 };
@@ -241,7 +236,7 @@ TEST_F(DispatchTest, PixelIntensityRefusals) {
     set_parameter(&P::sector_start, c.start);
     set_parameter(&P::division_angle, c.division);
     fresh_state();
-    choose(c.region, c.direction, c.rect_angle);
+    set_region(c.region, c.direction, c.rect_angle);
     state().fit_tables.count = 5;
     pixel_intensity_command();
     EXPECT_EQ(state().macro.MacroList, std::vector<std::string>{"Kestrin.PixelIntensity();"});

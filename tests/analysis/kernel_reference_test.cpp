@@ -78,11 +78,6 @@ protected:
       }
     state().OmitGreen = state().OmitBlue = c.exclusions;
   }
-  static void choose(const RegionCase& r) {
-    set_region(r.region);
-    set_band_mode(r.rect_angle ? kByAngle : kByDirection);
-    set_direction(r.direction);
-  }
   // Runs the routine on 1, 2 and 8 threads: the same pattern each time, which is returned.
   static std::vector<int32_t> run_on_threads(HistogramRoutine routine) {
     std::vector<std::vector<int32_t>> results;
@@ -115,7 +110,7 @@ TEST_F(KernelReferenceTest, RegionHistogramsMatchTheReference) {
   for (const ImageCase& image : kImages) {
     load(image);
     for (const RegionCase& region : kRegions) {
-      choose(region);
+      set_region(region.region, region.direction, region.rect_angle);
       for (const Kind& k : kinds) {
         SCOPED_TRACE(testing::Message() << image.what << ", " << region.what << ", " << k.what);
         HistogramRoutine routine = region.test == 0 ? k.box : region.test == 1 ? k.band : k.sector;

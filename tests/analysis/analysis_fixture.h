@@ -115,15 +115,19 @@ protected:
     set_centre(g.X0, g.Y0);
     set_detector(g.Lo, g.pixel_x, g.pixel_y, g.Phi, g.Beta);
   }
+  // An image of rings drawn with geometry g, its centre set.
+  static void load_rings(const RingGeometry& g, const std::vector<Ring>& rings) {
+    RingImageSpec spec;
+    spec.geometry = g;
+    spec.rings = rings;
+    load_into_current_image(make_ring_image(spec), g.width, g.height);
+    set_centre(g.X0, g.Y0);
+  }
   // A 60 x 50 image of two rings round (31.3, 24.6) at a camera length of 20, 2theta from 1
   // in steps of 0.1, a band at 33 degrees, the sector 10 to 100 and sectors of 90 degrees:
   // sub-pixel, curved and flat sampling give different patterns on it.
   static void two_rings_setting() {
-    RingImageSpec spec;
-    spec.geometry = {60, 50, 31.3, 24.6, 20, 0.1, 0.1, 0, 0};
-    spec.rings = {{8, 0.5, 3000}, {12, 0.4, 2000}};
-    load_into_current_image(make_ring_image(spec), 60, 50);
-    set_centre(31.3, 24.6);
+    load_rings({60, 50, 31.3, 24.6, 20, 0.1, 0.1, 0, 0}, {{8, 0.5, 3000}, {12, 0.4, 2000}});
     set_parameter(&P::Lo, 20);
     set_parameter(&P::two_theta_begin, 1);
     set_parameter(&P::two_theta_step, 0.1);

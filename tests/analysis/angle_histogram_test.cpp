@@ -273,11 +273,7 @@ TEST_F(AngleHistogramTest, RandomParametersStayInBounds) {
 }
 
 TEST_F(AngleHistogramTest, OneFullSectorEqualsTheFullBox) {
-  RingImageSpec spec;
-  spec.geometry = {90, 70, 40.3, 31.7, 50, 0.1, 0.12, 3, 40};
-  spec.rings = {{4, 0.2, 500}, {7, 0.3, 300}};
-  load_into_current_image(make_ring_image(spec), 90, 70);
-  set_centre(40.3, 31.7);
+  load_rings({90, 70, 40.3, 31.7, 50, 0.1, 0.12, 3, 40}, {{4, 0.2, 500}, {7, 0.3, 300}});
   set_parameter(&P::pixel_y, 0.12);
   set_parameter(&P::Phi, 3);
   set_parameter(&P::Beta, 40);

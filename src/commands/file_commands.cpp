@@ -100,6 +100,24 @@ bool prepare_pattern_save(std::string& name) {
   return !file_exists(name) || prompts().confirm("Overwrite " + name + "?");
 }
 
+// The open dialog of the peak lists: the peak-open slot's folder with the dialog's own
+// filter index, which afterwards goes back to the slot's; the slot keeps the chosen name's
+// folder. The chosen name, empty after a cancel.
+std::string run_peak_open_dialog() {
+  FileDialogs& dialogs = file_dialogs();
+  FileDialogSlots& slots = state().dialog_slots;
+  FileDialogSetup setup;
+  setup.must_exist = true;
+  setup.folder = slots.folder[kSlotPeakOpen];
+  setup.filter = kPeakFilter;
+  setup.filter_index = dialogs.open_filter_index();
+  const std::string name = dialogs.run_open(setup);
+  dialogs.set_open_filter_index(slots.filter_index[kSlotPeakOpen]);
+  slots.folder[kSlotPeakOpen] = folder_of(name);
+  slots.filter_index[kSlotPeakOpen] = dialogs.open_filter_index();
+  return name;
+}
+
 // The save dialog of the peak and fit lists, from and into their remembered folder and
 // filter index; the chosen name, empty after a cancel.
 std::string run_list_save_dialog(std::string& folder, int& filter_index, const char* filter, const char* ext) {
@@ -234,17 +252,7 @@ void save_param_dialog() {
 }
 
 void load_peak_command() {
-  SharedState& st = state();
-  FileDialogs& dialogs = file_dialogs();
-  FileDialogSetup setup;
-  setup.must_exist = true;
-  setup.folder = st.dialog_slots.folder[kSlotPeakOpen];
-  setup.filter = kPeakFilter;
-  setup.filter_index = dialogs.open_filter_index();
-  const std::string name = dialogs.run_open(setup);
-  dialogs.set_open_filter_index(st.dialog_slots.filter_index[kSlotPeakOpen]);
-  st.dialog_slots.folder[kSlotPeakOpen] = folder_of(name);
-  st.dialog_slots.filter_index[kSlotPeakOpen] = dialogs.open_filter_index();
+  const std::string name = run_peak_open_dialog();
   Report report = log_report();
   const std::optional<std::string> bytes = peak_list_bytes(name, report);
   if (!bytes) return;
@@ -254,11 +262,11 @@ void load_peak_command() {
 }
 
 void save_peak_command() {
-  FileDialogSlots& slots = state().dialog_slots;
   if (state().peak_table.count == 0) {
     log_line("save_peak_proc() : No peak.");
     return;
   }
+  FileDialogSlots& slots = state().dialog_slots;
   const std::string name =
       run_list_save_dialog(slots.folder[kSlotPeakSave], slots.filter_index[kSlotPeakSave], kPeakFilter, "std");
   Report report = log_report();
@@ -266,11 +274,11 @@ void save_peak_command() {
 }
 
 void save_fit_command() {
-  FileDialogSlots& slots = state().dialog_slots;
   if (state().fit_tables.count == 0) {
     log_line("save_fit_proc() : No fit data.");
     return;
   }
+  FileDialogSlots& slots = state().dialog_slots;
   const std::string name = run_list_save_dialog(slots.fit_folder, slots.fit_filter_index, kFitFilter, "csv");
   Report report = log_report();
   save_fit_proc(name, report);

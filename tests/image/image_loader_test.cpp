@@ -17,6 +17,7 @@
 #include "image/formats/image_file.h"
 #include "image/image_loader.h"
 #include "image/loading_fixture.h"
+#include "model/parameters.h"
 #include "ports/names/main_form_names.h"
 #include "support/bruker_fixture.h"
 #include "support/fuji_fixture.h"
@@ -31,6 +32,8 @@ using Lines = std::vector<std::string>;
 
 class LoaderTest : public LoadingTest {
 protected:
+  // Checks a header lock as the script's setter (SetLoCheck and its kin) does.
+  static void lock(const char* check) { set_integer_parameter(*parameter_named(check), 1); }
   Lines names(const std::string& path) {
     const std::string folder = dir_.path();
     const std::string base = path.substr(folder.size(), path.rfind('.') - folder.size());
@@ -199,9 +202,8 @@ TEST_F(LoaderTest, HeaderGeometryReplacesOnlyUnlockedValuesAndShowsInTheEdits) {
   f.camera_length = 127.5f;
   f.pixel_x = 0.05f;
   f.pixel_y = 0.1f;
-  edits().set_checked(frmMain::chkLo, true);
-  params().Lo = 300.0;
-  edits().set_text(frmMain::edtCameraLength, "300");
+  lock("LoCheck");
+  set_real_parameter(*parameter_named("Lo"), 300.0);
   load_img_proc(f.write(dir_.file("a.img")));
   // The load ends by reading the edits back, so the values are the ones the edits show.
   EXPECT_EQ(params().Lo, 300.0);
@@ -214,7 +216,7 @@ TEST_F(LoaderTest, HeaderGeometryReplacesOnlyUnlockedValuesAndShowsInTheEdits) {
   EXPECT_EQ(edits().text(frmMain::edtPixelY), "  0.100000");
 
   // Every lock at once keeps every value.
-  for (const ControlName& lock : {frmMain::chkwl, frmMain::chkpsx, frmMain::chkpsy}) edits().set_checked(lock, true);
+  for (const char* check : {"WaveLengthCheck", "PixelSizeXCheck", "PixelSizeYCheck"}) lock(check);
   f.wavelength = 2.0f;
   f.pixel_x = f.pixel_y = 0.2f;
   load_img_proc(f.write(dir_.file("a.img")));
@@ -255,7 +257,7 @@ TEST_F(LoaderTest, UnusableHeaderValuesAreRefusedWithALineEach) {
   EXPECT_EQ(edits().text(frmMain::edtLambda), "  1.200000");
 
   // A locked value is not looked at.
-  edits().set_checked(frmMain::chkwl, true);
+  lock("WaveLengthCheck");
   the_log().clear_history();
   f.camera_length = 100.0f;
   f.pixel_x = f.pixel_y = 0.1f;
@@ -269,7 +271,7 @@ TEST_F(LoaderTest, HeaderGeometryFollowsTheLocksByTheFormatsRules) {
   struct Case {
     const char* name;
     HeaderGeometry g;
-    std::vector<ControlName> locks;
+    std::vector<const char*> locks;
     HeaderFields fields;
     double wavelength, Lo, pixel_x, pixel_y;
     size_t refusals = 0;  // lines for unusable values
@@ -290,19 +292,19 @@ TEST_F(LoaderTest, HeaderGeometryFollowsTheLocksByTheFormatsRules) {
   const HeaderFields kAll = HeaderFields::All;
   const Case cases[] = {
       {"no locks", all, {}, kAll, 0.5, 120.0, 0.05, 0.06},
-      {"every lock", all, {frmMain::chkwl, frmMain::chkLo, frmMain::chkpsx, frmMain::chkpsy}, kAll, 1.0, 500.0, 0.3, 0.4},
+      {"every lock", all, {"WaveLengthCheck", "LoCheck", "PixelSizeXCheck", "PixelSizeYCheck"}, kAll, 1.0, 500.0, 0.3, 0.4},
       {"wavelength and camera length only", all, {}, HeaderFields::WavelengthAndCameraLength, 0.5, 120.0, 0.3, 0.4},
       {"BA100", ba100, {}, kAll, 1.0, 500.0, 0.2, 0.2},
-      {"BA100, Y locked: X follows the user's Y", ba100, {frmMain::chkpsy}, kAll, 1.0, 500.0, 0.4, 0.4},
-      {"BA100, X locked", ba100, {frmMain::chkpsx}, kAll, 1.0, 500.0, 0.3, 0.2},
+      {"BA100, Y locked: X follows the user's Y", ba100, {"PixelSizeYCheck"}, kAll, 1.0, 500.0, 0.4, 0.4},
+      {"BA100, X locked", ba100, {"PixelSizeXCheck"}, kAll, 1.0, 500.0, 0.3, 0.2},
       {"BA100 with an unusable size: X follows the user's Y", ba100_zero, {}, kAll, 1.0, 500.0, 0.4, 0.4, 1},
-      {"Bruker, both locked", bruker, {frmMain::chkpsx, frmMain::chkpsy}, kAll, 1.0, 500.0, 1.0, 1.0},
+      {"Bruker, both locked", bruker, {"PixelSizeXCheck", "PixelSizeYCheck"}, kAll, 1.0, 500.0, 1.0, 1.0},
   };
   for (const Case& c : cases) {
     reset_for_reader_test();
     params().pixel_x = 0.3;
     params().pixel_y = 0.4;
-    for (const ControlName& lock : c.locks) edits().set_checked(lock, true);
+    for (const char* check : c.locks) lock(check);
     Report report;
     apply_header_geometry(c.g, c.fields, " test() : ", report);
     EXPECT_EQ(params().wavelength, c.wavelength) << c.name;
@@ -431,7 +433,7 @@ TEST_F(LoaderTest, TheParameterFileIsFoundByExactNameThenByAUniqueCaseFreeMatch)
 }
 
 TEST_F(LoaderTest, TheParameterFileOverridesTheHeaderEvenWhenLocked) {
-  edits().set_checked(frmMain::chkwl, true);
+  lock("WaveLengthCheck");
   params().wavelength = 0.8;
   ASSERT_TRUE(write_text_file(dir_.file("a.kes"), param_file_lines()));
   params().wavelength = 0.5;

@@ -1,7 +1,6 @@
 // Batch conversion of image files into NPD patterns.
 #include "analysis/batch_convert.h"
 
-#include "image/files/pattern_files.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
 #include "model/state.h"
@@ -18,7 +17,8 @@ bool loaded(const std::string& line) {
   return img.NoImageFlag == 0 && img.ImageFilePath == line;
 }
 
-void convert_one(const std::string& line, const std::function<void()>& integrate, Report& report) {
+void convert_one(const std::string& line, const std::function<void()>& integrate,
+                 const std::function<void(const std::string&)>& save, Report& report) {
   load_img_proc(line);
   if (!loaded(line)) {
     report.say(" batch_convert() : " + line + " skipped.");
@@ -28,15 +28,16 @@ void convert_one(const std::string& line, const std::function<void()>& integrate
   pattern.kind = {1, 1, 1, 1, 1};  // no pattern until the integration makes one
   integrate();
   const ImageStore& img = current_image();
-  save_nax_proc(img.ImageFolder + img.ImageBaseName + ".npd");
+  save(img.ImageFolder + img.ImageBaseName + ".npd");
 }
 
 }  // namespace
 
-void batch_convert(const std::vector<std::string>& lines, const std::function<void()>& integrate, Report& report) {
+void batch_convert(const std::vector<std::string>& lines, const std::function<void()>& integrate,
+                   const std::function<void(const std::string&)>& save, Report& report) {
   run_long("batch_convert", [&] {
     for (const std::string& line : lines) {
-      convert_one(line, integrate, report);
+      convert_one(line, integrate, save, report);
       pump_events();
       if (program_terminated()) break;
     }

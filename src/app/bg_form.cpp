@@ -133,7 +133,7 @@ void TfrmBG::createGauge(ToolFormBuilder& b) {
   };
   pbxGradationGauge->OnMouseMove = [this](TComponent*, TShiftState, int x, int) { gaugeMoved(x); };
   pbxGradationGauge->OnMouseUp = [this](TComponent*, TMouseButton, TShiftState, int, int) {
-    if (drag_.high || drag_.low) build_bg_display_levels();
+    if (drag_.high || drag_.low) show_bg_display_levels();
     drag_ = {};
   };
   TGroupBox* scale = b.group(pnlButtons, "Scale", 8, 8, 288, 44);
@@ -278,7 +278,7 @@ void TfrmBG::gaugeKey(bool high) {
   lblLowIndex->setCaption(Format("%d", {s.LowEdge}));
   lblHighIndex->setCaption(Format("%d", {s.HighEdge}));
   draw_bg_gauge();
-  build_bg_display_levels();
+  show_bg_display_levels();
 }
 
 void TfrmBG::gaugeMoved(int x) {

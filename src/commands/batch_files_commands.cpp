@@ -2,6 +2,7 @@
 #include "commands/batch_files_commands.h"
 
 #include "analysis/batch_convert.h"
+#include "commands/file_commands.h"
 #include "commands/file_list_commands.h"
 #include "commands/histogram_commands.h"
 #include "ports/log.h"
@@ -16,7 +17,7 @@ void batch_files_select() {
 
 void batch_convert_files(const std::vector<std::string>& lines) {
   Report report = log_report();
-  batch_convert(lines, fine_angle_intensity_command, report);
+  batch_convert(lines, fine_angle_intensity_command, save_nax_command, report);
 }
 
 void batch_files_execute() { batch_convert_files(file_list(frmBatchFiles::memFileName)); }

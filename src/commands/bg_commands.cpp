@@ -34,7 +34,7 @@ int32_t smoothing(ControlName median, ControlName average) {
 // The background's view after its codes changed: scroll ranges, levels, picture.
 void refresh_bg() {
   bg_window().bg_image_resized();
-  build_bg_display_levels();
+  show_bg_display_levels();
 }
 
 // The background's codes as Make BG left them, or as its file holds them.
@@ -46,6 +46,10 @@ void restore_bg() {
 }
 
 }  // namespace
+
+void show_bg_display_levels() {
+  if (build_bg_display_levels()) bg_window().redraw_bg_view();
+}
 
 void recompute_bg_statistics(int32_t max, int32_t log_max, int32_t min, int32_t log_min) {
   ImageStore& bg = bg_image();
@@ -72,8 +76,7 @@ void recompute_bg_statistics(int32_t max, int32_t log_max, int32_t min, int32_t 
 void copy_image_to_bg_command() {
   Report report = log_report();
   if (!copy_image_to_bg(report)) return;
-  bg_window().bg_image_resized();
-  build_bg_display_levels();
+  refresh_bg();
 }
 
 void make_bg_command() {
@@ -186,7 +189,7 @@ void bg_scale_clicked(bool log) {
   c.set_text(frmBG::lblLowIndex, "0");
   c.set_text(frmBG::edtHighEdge, Format("%d", {s.GaugeHigh}));
   c.set_text(frmBG::lblHighIndex, Format("%d", {s.GaugeHigh}));
-  build_bg_display_levels();
+  show_bg_display_levels();
 }
 
 namespace {
@@ -243,8 +246,7 @@ void load_bg_img_command(const std::string& name) {
   if (!load_bg_img_proc(name, report)) return;
   controls().set_item_index(frmBG::cmbMagni, 1);
   controls().set_text(frmBG::edtMagni, "1.0");
-  bg_window().bg_image_resized();
-  build_bg_display_levels();
+  refresh_bg();
   bg_window().set_caption(bg_caption());
 }
 

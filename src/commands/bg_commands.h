@@ -38,6 +38,10 @@ void load_bg_img_command(const std::string& name);
 // which it then remembers), then load_bg_img_command with the chosen name.
 void load_bg_img_dialog();
 
+// The background's levels rebuilt from its view's scale, then its view redrawn; nothing
+// without a background.
+void show_bg_display_levels();
+
 // The background's display statistics through the current image's tables from the given
 // running values: a pixel strictly above the running maximum (below the minimum) replaces
 // it and its log value.

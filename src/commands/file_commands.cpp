@@ -2,6 +2,8 @@
 #include "commands/file_commands.h"
 
 #include <exception>
+#include <optional>
+#include <string_view>
 
 #include "base/convert.h"
 #include "base/paths.h"
@@ -35,6 +37,8 @@ const char* const kPatternSaveFilter =
     "|Sectoring format (*.sec)|*.SEC|NPD format (*.npd)|*.NPD";
 const char* const kMaskFilter = "mask file (*.bgz)|*.BGZ";
 const char* const kParamFilter = "kes parameter file (*.kes)|*.KES";
+const char* const kPeakFilter = "Peak files (*.std)|*.STD";
+const char* const kFitFilter = "Fit files (*.csv)|*.csv|(*.fit)|*.fit";
 
 namespace {
 
@@ -76,6 +80,59 @@ std::string run_param_dialog(Kind kind) {
   return run(kind, s);
 }
 
+// The extension each filter index of the pattern save dialog (kPatternSaveFilter) names.
+std::string_view pattern_save_extension(int index) {
+  static const char* const kExtensions[] = {".t", ".xy", ".rie", ".wpp", ".raw", ".pil", ".csv", ".sec", ".npd"};
+  if (index < 1 || index > 9) return {};
+  return kExtensions[index - 1];
+}
+
+// Before a pattern is written: the save dialog's slot remembers the name's folder and the
+// dialog's filter index, and a name without an extension takes the filter's, after asking
+// before it overwrites the file it then names. False when the user declines. Without a
+// name or a pattern there is nothing to ask about: the routine says why it saves nothing.
+bool prepare_pattern_save(std::string& name) {
+  FileDialogSlots& slots = state().dialog_slots;
+  slots.folder[kSlotPatternSave] = folder_of(name);
+  slots.filter_index[kSlotPatternSave] = file_dialogs().save_filter_index();
+  if (name.empty() || state().nax_pattern.empty() || !extension_of(name).empty()) return true;
+  name += pattern_save_extension(file_dialogs().save_filter_index());
+  return !file_exists(name) || prompts().confirm("Overwrite " + name + "?");
+}
+
+// The open dialog of the peak lists: the peak-open slot's folder with the dialog's own
+// filter index, which afterwards goes back to the slot's; the slot keeps the chosen name's
+// folder. The chosen name, empty after a cancel.
+std::string run_peak_open_dialog() {
+  FileDialogs& dialogs = file_dialogs();
+  FileDialogSlots& slots = state().dialog_slots;
+  FileDialogSetup setup;
+  setup.must_exist = true;
+  setup.folder = slots.folder[kSlotPeakOpen];
+  setup.filter = kPeakFilter;
+  setup.filter_index = dialogs.open_filter_index();
+  const std::string name = dialogs.run_open(setup);
+  dialogs.set_open_filter_index(slots.filter_index[kSlotPeakOpen]);
+  slots.folder[kSlotPeakOpen] = folder_of(name);
+  slots.filter_index[kSlotPeakOpen] = dialogs.open_filter_index();
+  return name;
+}
+
+// The save dialog of the peak and fit lists, from and into their remembered folder and
+// filter index; the chosen name, empty after a cancel.
+std::string run_list_save_dialog(std::string& folder, int& filter_index, const char* filter, const char* ext) {
+  FileDialogSetup setup;
+  setup.overwrite_prompt = true;
+  setup.folder = folder;
+  setup.filter_index = filter_index;
+  setup.default_ext = ext;
+  setup.filter = filter;
+  const std::string name = file_dialogs().run_save(setup);
+  folder = folder_of(name);
+  filter_index = file_dialogs().save_filter_index();
+  return name;
+}
+
 }  // namespace
 
 void load_img_dialog() {
@@ -97,7 +154,7 @@ void save_nax_dialog() {
   FileDialogSetup s = prepare(Kind::kSave, kSlotPatternSave, kPatternSaveFilter);
   s.default_ext.clear();
   const std::string name = run(Kind::kSave, s);
-  save_nax_proc(name);
+  save_nax_command(name);
   record("SaveNaxFile", name);
 }
 
@@ -111,6 +168,20 @@ void save_mask_dialog() {
   const std::string name = run_mask_dialog(Kind::kSave, kSlotMaskSave);
   save_mask_command(name);
   record("SaveMaskFile", name);
+}
+
+void save_nax_command(const std::string& file_name) {
+  std::string name = file_name;
+  if (!prepare_pattern_save(name)) return;
+  Report report = log_report();
+  save_nax_proc(name, report);
+}
+
+void save_nax_command2(const std::string& file_name, double theta1, double theta2) {
+  std::string name = file_name;
+  if (!prepare_pattern_save(name)) return;
+  Report report = log_report();
+  save_nax_proc2(name, theta1, theta2, report);
 }
 
 void load_nax_command(const std::string& name) {
@@ -180,9 +251,38 @@ void save_param_dialog() {
   record("SaveParamFile", name);
 }
 
-void load_peak_command() { load_peak_proc(); }
-void save_peak_command() { save_peak_proc(); }
-void save_fit_command() { save_fit_proc(); }
+void load_peak_command() {
+  const std::string name = run_peak_open_dialog();
+  Report report = log_report();
+  const std::optional<std::string> bytes = peak_list_bytes(name, report);
+  if (!bytes) return;
+  // The wavelength is the main window's, as every calculation takes it.
+  read_parameter(*parameter_named("WaveLength"), current_image().ImageHeight);
+  if (load_peak_list(*bytes, report)) peak_window().show_peak_list();
+}
+
+void save_peak_command() {
+  if (state().peak_table.count == 0) {
+    log_line("save_peak_proc() : No peak.");
+    return;
+  }
+  FileDialogSlots& slots = state().dialog_slots;
+  const std::string name =
+      run_list_save_dialog(slots.folder[kSlotPeakSave], slots.filter_index[kSlotPeakSave], kPeakFilter, "std");
+  Report report = log_report();
+  save_peak_proc(name, report);
+}
+
+void save_fit_command() {
+  if (state().fit_tables.count == 0) {
+    log_line("save_fit_proc() : No fit data.");
+    return;
+  }
+  FileDialogSlots& slots = state().dialog_slots;
+  const std::string name = run_list_save_dialog(slots.fit_folder, slots.fit_filter_index, kFitFilter, "csv");
+  Report report = log_report();
+  save_fit_proc(name, report);
+}
 
 FileDialogSetup bitmap_save_setup() {
   const FileDialogSlots& slots = state().dialog_slots;

@@ -17,6 +17,8 @@ extern const char* const kPatternOpenFilter;
 extern const char* const kPatternSaveFilter;
 extern const char* const kMaskFilter;
 extern const char* const kParamFilter;
+extern const char* const kPeakFilter;
+extern const char* const kFitFilter;
 
 // The dialog commands. Each records "Kestrin.<Method>('<name>');" while recording is on,
 // after the call, also for a cancelled dialog (empty name).
@@ -35,6 +37,14 @@ void save_param_dialog();
 // the settings file's name), and its lines go to the log.
 void load_param_command(const std::string& name);
 void save_param_command(const std::string& name);
+
+// The pattern saves of a name (the dialog's, the script methods' and the batch's): the
+// save dialog's slot remembers the name's folder and the dialog's filter index; a name
+// without an extension takes the one of the dialog's filter, after the question
+// "Overwrite <name>?" when that file exists (a No saves nothing); then save_nax_proc or
+// save_nax_proc2 with its lines in the log.
+void save_nax_command(const std::string& file_name);
+void save_nax_command2(const std::string& file_name, double theta1, double theta2);
 
 // load_nax_proc with the open dialog's filter index and its lines in the log; a pattern
 // taken shows its edit texts, redraws the graph and refills the peak list.
@@ -56,8 +66,15 @@ bool load_image_command(const std::string& name);
 void load_mask_command(const std::string& name);
 void save_mask_command(const std::string& name);
 
-// Plain forwards to routines that run their own dialogs.
+// The peak list load: the open dialog (the peak-open slot's folder, the dialog's filter
+// index, which then goes back to the slot's), the name's checks and the file's bytes, then
+// the main window's wavelength edit is read and the list goes into the peak table at that
+// wavelength; a list read whole refills the peak list window.
 void load_peak_command();
+// The peak list and fit list saves: "save_peak_proc() : No peak." or "save_fit_proc() : No
+// fit data." without anything to write, else the save dialog (with the overwrite prompt,
+// the remembered folder and filter index and the default extension "std" or "csv"), then
+// the writer with its lines in the log.
 void save_peak_command();
 void save_fit_command();
 // Nothing without an image. Otherwise the save dialog of bitmap_save_setup, then

@@ -35,6 +35,12 @@ ImageTools& tools() { return state().image_tools; }
 
 bool has(kgui::TShiftState shift, kgui::TShiftStateElem key) { return (shift & (1u << key)) != 0; }
 
+// The image's levels rebuilt from the display scale, then the image redrawn; nothing while
+// no image is loaded.
+void rebuild_levels() {
+  if (update_display_levels()) image_window().redraw_image();
+}
+
 // The image pixel under a paint-box point, when an image is loaded and the point lies on it.
 std::optional<ImagePoint> pixel_under(int32_t X, int32_t Y) {
   const ImageStore& img = current_image();
@@ -126,7 +132,7 @@ void pan(int32_t X, int32_t Y) {
 
 void redraw_gauge_and_levels() {
   image_window().draw_gradation_gauge();
-  build_display_levels();
+  rebuild_levels();
 }
 
 }  // namespace
@@ -241,7 +247,7 @@ void gauge_mouse_up() {
   GaugeDrag& g = tools().gauge;
   const bool moved = g.high || g.low;
   g = GaugeDrag{};
-  if (moved) build_display_levels();
+  if (moved) rebuild_levels();
 }
 
 void show_display_edges() {

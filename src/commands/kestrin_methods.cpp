@@ -129,7 +129,7 @@ Result save_beside_image(const Args& a, bool numbered) {
     log_line(numbered ? " SaveNaxFile3() : Image data does not exist." : " SaveNaxFile2() : Image data does not exist.");
     return {};
   }
-  save_nax_proc(*path);
+  save_nax_command(*path);
   return {};
 }
 
@@ -197,7 +197,7 @@ void add_file_methods(Table& t) {
   add_file_method(t, "SaveParamFile", &save_param_command);
   add_file_method(t, "SaveMaskFile", &save_mask_command);
   add_file_method(t, "LoadNaxFile", &load_nax_command);
-  add_file_method(t, "SaveNaxFile", &save_nax_proc);
+  add_file_method(t, "SaveNaxFile", &save_nax_command);
 }
 
 void add_analysis_methods(Table& t) {

@@ -12,11 +12,11 @@
 #include "analysis/spot_tables.h"
 #include "base/convert.h"
 #include "base/report.h"
+#include "commands/file_commands.h"
 #include "commands/histogram_commands.h"
 #include "commands/main_form_commands.h"
 #include "commands/peak_fitting_commands.h"
 #include "commands/peak_form_commands.h"
-#include "image/files/pattern_files.h"
 #include "image/image_store.h"
 #include "model/parameters.h"
 #include "model/state.h"
@@ -174,7 +174,7 @@ void analyze_spot_2theta(int32_t spot, const Spot2ThetaSettings& s) {
     FitTypeSwap fit_type(s.fit_type);
     if (const std::optional<int32_t> peak = add_spot_peak(two_theta0)) {
       fit_profile(*peak, two_theta0, s.half_width);
-      save_nax_proc2(spot_profile_name(spot), two_theta0 - s.half_width, two_theta0 + s.half_width);
+      save_nax_command2(spot_profile_name(spot), two_theta0 - s.half_width, two_theta0 + s.half_width);
     }
   }
   write_result(spot, two_theta0, s);

@@ -15,7 +15,6 @@
 #include "image/image_store.h"
 #include "image/image_writers.h"
 #include "model/state.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -75,14 +74,14 @@ bool load_bg_img_proc(const std::string& name, Report& report) {
 
 const char* bg_image_filter() { return kBgImageFilter; }
 
-void build_bg_display_levels() {
+bool build_bg_display_levels() {
   const ImageStore& bg = bg_image();
-  if (bg.NoImageFlag == 1) return;
+  if (bg.NoImageFlag == 1) return false;
   DisplayLevels& levels = state().bg_levels;
   build_display_levels({bg.image_codes, bg.log_table, bg.intensity_table}, state().bg_view.scale, levels.level);
   levels.width = bg.ImageWidth;
   levels.height = bg.ImageHeight;
-  bg_window().redraw_bg_view();
+  return true;
 }
 
 void find_bg_local_maximum(double& x, double& y, Report& report) {

@@ -18,9 +18,8 @@ bool load_bg_img_proc(const std::string& name, Report& report);
 const char* bg_image_filter();
 
 // The 8-bit levels of the whole background (bg_levels) from its own tables and the
-// background view's scale, then the background view is redrawn. Nothing without a
-// background.
-void build_bg_display_levels();
+// background view's scale; nothing (and false) without a background.
+bool build_bg_display_levels();
 
 // The intensity grid around a clicked background pixel (13 x 13, or 23 x 23 about the
 // middle for a coordinate of 0) in the log, its maximum, and the centroid of the 19 x 19

@@ -4,23 +4,17 @@
 #include "image/display/display.h"
 #include "image/image_store.h"
 #include "model/state.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
-void update_display_levels() {
+bool update_display_levels() {
   const ImageStore& img = current_image();
-  if (img.NoImageFlag == 1) return;
+  if (img.NoImageFlag == 1) return false;
   SharedState& s = state();
   build_display_levels({img.image_codes, img.log_table, img.intensity_table}, s.display_scale, s.display_levels.level);
   s.display_levels.width = img.ImageWidth;
   s.display_levels.height = img.ImageHeight;
-}
-
-void build_display_levels() {
-  if (current_image().NoImageFlag == 1) return;
-  update_display_levels();
-  image_window().redraw_image();
+  return true;
 }
 
 }  // namespace kestrin

@@ -4,11 +4,8 @@
 
 namespace kestrin {
 
-// Rebuilds state().display_levels from the current image and display_scale; nothing while
-// no image is loaded.
-void update_display_levels();
-
-// update_display_levels, then the image window redraws; nothing while no image is loaded.
-void build_display_levels();
+// Rebuilds state().display_levels from the current image and display_scale; nothing (and
+// false) while no image is loaded. The command that changed the levels redraws the image.
+bool update_display_levels();
 
 }  // namespace kestrin

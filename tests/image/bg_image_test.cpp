@@ -209,7 +209,7 @@ TEST_F(BgImageTest, DisplayLevelsWithEqualEdges) {
   scale.DisplayMode = 1;
   scale.LowEdge = scale.HighEdge = 100;
   const int redraws = bg_window_.redraws;
-  build_bg_display_levels();
+  show_bg_display_levels();
   EXPECT_EQ(state().bg_levels.level, (std::vector<uint8_t>{0, 255, 255, 255}));
   EXPECT_EQ(bg_window_.redraws, redraws + 1);
 }

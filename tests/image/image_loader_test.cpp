@@ -1,6 +1,6 @@
 // The image loader: name checks, the whole log of a load and of each refusal, the header
-// geometry under the locks, the parameter file beside the image, the steps after a good
-// load, and decoding into another store without touching the current image.
+// geometry under the locks, the parameter file beside the image, and decoding into another
+// store without touching the current image.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -13,14 +13,12 @@
 
 #include "base/convert.h"
 #include "base/text_file.h"
-#include "image/display/display.h"
 #include "image/files/param_file.h"
 #include "image/formats/image_file.h"
 #include "image/image_loader.h"
 #include "image/loading_fixture.h"
-#include "ports/names/image_form_names.h"
+#include "model/parameters.h"
 #include "ports/names/main_form_names.h"
-#include "ports/names/spot_form_names.h"
 #include "support/bruker_fixture.h"
 #include "support/fuji_fixture.h"
 #include "support/hipic_fixture.h"
@@ -34,12 +32,8 @@ using Lines = std::vector<std::string>;
 
 class LoaderTest : public LoadingTest {
 protected:
-  // A 4 x 3 R-AXIS frame with one overflow pixel (code 40000, intensity 57856).
-  RaxisFixture frame() {
-    RaxisFixture f;
-    f.codes = {0, 1, 2, 3, 100, 32768, 40000, 5, 7, 8, 9, 10};
-    return f;
-  }
+  // Checks a header lock as the script's setter (SetLoCheck and its kin) does.
+  static void lock(const char* check) { set_integer_parameter(*parameter_named(check), 1); }
   Lines names(const std::string& path) {
     const std::string folder = dir_.path();
     const std::string base = path.substr(folder.size(), path.rfind('.') - folder.size());
@@ -53,7 +47,7 @@ protected:
 };
 
 TEST_F(LoaderTest, AGoodRaxisLoadLogsItsWholeSequenceAndKeepsTheNameAsGiven) {
-  const std::string path = frame().write(dir_.file("SAMPLE.IMG"));
+  const std::string path = raxis_frame().write(dir_.file("SAMPLE.IMG"));
   EXPECT_EQ(load_img_proc(path), -1);
   EXPECT_EQ(log(), with(names(path), {" Swapping byte order...",
                                       "Min to Max / Saturated intensity(log) = 0 to 8789 / 10000",
@@ -77,7 +71,7 @@ TEST_F(LoaderTest, AGoodRaxisLoadLogsItsWholeSequenceAndKeepsTheNameAsGiven) {
 }
 
 TEST_F(LoaderTest, SaturatedPointsAndTheSignatureTypeAreReported) {
-  RaxisFixture f = frame();
+  RaxisFixture f = raxis_frame();
   f.signature = "R-AXIS ";
   f.codes[3] = 65535;
   const std::string path = f.write(dir_.file("b.osc"));
@@ -132,7 +126,7 @@ TEST_F(LoaderTest, EachRefusedFormatEndsWithItsReasonAndItsKindLine) {
        "TIFF"},
       {"x.gel", std::string("GEL\0\0\0\0\0", 8), 13, {}, {" read_gel_file()", " gel file error."}, "GEL"},
       {"h.img", std::string("IM\0\0\0\0\0\0\0\0", 10), 11, {}, {"read_hipic_file() : File is too short."}, "HIPIC"},
-      {"r.img", frame().bytes(2048 + 8), 3, {},
+      {"r.img", raxis_frame().bytes(2048 + 8), 3, {},
        {"read_rigaku_file() : The file holds 8 pixel bytes; the header needs 24."}, "Rigaku"},
       {"f.img", std::string(64, '\0'), 12, {}, {" read_information_file() : " + dir_.file("f.inf") + " open error."}, "Fuji"},
       {"g.STL", std::string(64, '\0'), 12, {}, {" read_information_file() : " + dir_.file("g.inf") + " open error."}, "Fuji"},
@@ -170,7 +164,7 @@ TEST_F(LoaderTest, FujiPixelsAreReadOnlyAfterTheHeader) {
 // A missing or unreadable file is reported as such, naming the file, whatever its
 // extension; the image it would have replaced stays in the store.
 TEST_F(LoaderTest, AFileThatCannotBeOpenedSaysWhyAndKeepsTheStoresImage) {
-  load_img_proc(frame().write(dir_.file("a.img")));
+  load_img_proc(raxis_frame().write(dir_.file("a.img")));
   ASSERT_EQ(img().NoImageFlag, 0);
   const auto codes = img().image_codes;
   std::filesystem::create_directory(dir_.file("folder.tif"));
@@ -191,7 +185,7 @@ TEST_F(LoaderTest, AFileThatCannotBeOpenedSaysWhyAndKeepsTheStoresImage) {
 }
 
 TEST_F(LoaderTest, ARaxisRefusalEndsWithTheReaderLineAndTheRigakuLine) {
-  RaxisFixture f = frame();
+  RaxisFixture f = raxis_frame();
   f.width = 10001;
   f.wavelength = 0.8f;
   const std::string path = f.write(dir_.file("big.img"));
@@ -203,14 +197,13 @@ TEST_F(LoaderTest, ARaxisRefusalEndsWithTheReaderLineAndTheRigakuLine) {
 }
 
 TEST_F(LoaderTest, HeaderGeometryReplacesOnlyUnlockedValuesAndShowsInTheEdits) {
-  RaxisFixture f = frame();
+  RaxisFixture f = raxis_frame();
   f.wavelength = 0.71073f;
   f.camera_length = 127.5f;
   f.pixel_x = 0.05f;
   f.pixel_y = 0.1f;
-  edits().set_checked(frmMain::chkLo, true);
-  params().Lo = 300.0;
-  edits().set_text(frmMain::edtCameraLength, "300");
+  lock("LoCheck");
+  set_real_parameter(*parameter_named("Lo"), 300.0);
   load_img_proc(f.write(dir_.file("a.img")));
   // The load ends by reading the edits back, so the values are the ones the edits show.
   EXPECT_EQ(params().Lo, 300.0);
@@ -223,7 +216,7 @@ TEST_F(LoaderTest, HeaderGeometryReplacesOnlyUnlockedValuesAndShowsInTheEdits) {
   EXPECT_EQ(edits().text(frmMain::edtPixelY), "  0.100000");
 
   // Every lock at once keeps every value.
-  for (const ControlName& lock : {frmMain::chkwl, frmMain::chkpsx, frmMain::chkpsy}) edits().set_checked(lock, true);
+  for (const char* check : {"WaveLengthCheck", "PixelSizeXCheck", "PixelSizeYCheck"}) lock(check);
   f.wavelength = 2.0f;
   f.pixel_x = f.pixel_y = 0.2f;
   load_img_proc(f.write(dir_.file("a.img")));
@@ -237,7 +230,7 @@ TEST_F(LoaderTest, HeaderGeometryReplacesOnlyUnlockedValuesAndShowsInTheEdits) {
 TEST_F(LoaderTest, UnusableHeaderValuesAreRefusedWithALineEach) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
-  RaxisFixture f = frame();
+  RaxisFixture f = raxis_frame();
   f.wavelength = nan;
   f.camera_length = -inf;
   f.pixel_x = 0.0f;
@@ -264,7 +257,7 @@ TEST_F(LoaderTest, UnusableHeaderValuesAreRefusedWithALineEach) {
   EXPECT_EQ(edits().text(frmMain::edtLambda), "  1.200000");
 
   // A locked value is not looked at.
-  edits().set_checked(frmMain::chkwl, true);
+  lock("WaveLengthCheck");
   the_log().clear_history();
   f.camera_length = 100.0f;
   f.pixel_x = f.pixel_y = 0.1f;
@@ -278,7 +271,7 @@ TEST_F(LoaderTest, HeaderGeometryFollowsTheLocksByTheFormatsRules) {
   struct Case {
     const char* name;
     HeaderGeometry g;
-    std::vector<ControlName> locks;
+    std::vector<const char*> locks;
     HeaderFields fields;
     double wavelength, Lo, pixel_x, pixel_y;
     size_t refusals = 0;  // lines for unusable values
@@ -299,19 +292,19 @@ TEST_F(LoaderTest, HeaderGeometryFollowsTheLocksByTheFormatsRules) {
   const HeaderFields kAll = HeaderFields::All;
   const Case cases[] = {
       {"no locks", all, {}, kAll, 0.5, 120.0, 0.05, 0.06},
-      {"every lock", all, {frmMain::chkwl, frmMain::chkLo, frmMain::chkpsx, frmMain::chkpsy}, kAll, 1.0, 500.0, 0.3, 0.4},
+      {"every lock", all, {"WaveLengthCheck", "LoCheck", "PixelSizeXCheck", "PixelSizeYCheck"}, kAll, 1.0, 500.0, 0.3, 0.4},
       {"wavelength and camera length only", all, {}, HeaderFields::WavelengthAndCameraLength, 0.5, 120.0, 0.3, 0.4},
       {"BA100", ba100, {}, kAll, 1.0, 500.0, 0.2, 0.2},
-      {"BA100, Y locked: X follows the user's Y", ba100, {frmMain::chkpsy}, kAll, 1.0, 500.0, 0.4, 0.4},
-      {"BA100, X locked", ba100, {frmMain::chkpsx}, kAll, 1.0, 500.0, 0.3, 0.2},
+      {"BA100, Y locked: X follows the user's Y", ba100, {"PixelSizeYCheck"}, kAll, 1.0, 500.0, 0.4, 0.4},
+      {"BA100, X locked", ba100, {"PixelSizeXCheck"}, kAll, 1.0, 500.0, 0.3, 0.2},
       {"BA100 with an unusable size: X follows the user's Y", ba100_zero, {}, kAll, 1.0, 500.0, 0.4, 0.4, 1},
-      {"Bruker, both locked", bruker, {frmMain::chkpsx, frmMain::chkpsy}, kAll, 1.0, 500.0, 1.0, 1.0},
+      {"Bruker, both locked", bruker, {"PixelSizeXCheck", "PixelSizeYCheck"}, kAll, 1.0, 500.0, 1.0, 1.0},
   };
   for (const Case& c : cases) {
     reset_for_reader_test();
     params().pixel_x = 0.3;
     params().pixel_y = 0.4;
-    for (const ControlName& lock : c.locks) edits().set_checked(lock, true);
+    for (const char* check : c.locks) lock(check);
     Report report;
     apply_header_geometry(c.g, c.fields, " test() : ", report);
     EXPECT_EQ(params().wavelength, c.wavelength) << c.name;
@@ -327,7 +320,7 @@ TEST_F(LoaderTest, HeaderGeometryFollowsTheLocksByTheFormatsRules) {
 // batch conversion do) while the current image, the geometry, the edits and the log stay
 // exactly as they were.
 TEST_F(LoaderTest, AnyFormatDecodesIntoASecondStoreWithoutTouchingTheCurrentImage) {
-  load_img_proc(frame().write(dir_.file("current.img")));
+  load_img_proc(raxis_frame().write(dir_.file("current.img")));
   ASSERT_EQ(img().NoImageFlag, 0);
   img().InfoText1 = "current info";
   const ImageStore before = img();
@@ -409,7 +402,7 @@ TEST_F(LoaderTest, AnyFormatDecodesIntoASecondStoreWithoutTouchingTheCurrentImag
 }
 
 TEST_F(LoaderTest, TheParameterFileIsFoundByExactNameThenByAUniqueCaseFreeMatch) {
-  const std::string path = frame().write(dir_.file("SAMPLE.IMG"));
+  const std::string path = raxis_frame().write(dir_.file("SAMPLE.IMG"));
   auto write_kes = [&](const std::string& name, double lo) {
     params().Lo = lo;
     ASSERT_TRUE(write_text_file(dir_.file(name), param_file_lines()));
@@ -440,58 +433,13 @@ TEST_F(LoaderTest, TheParameterFileIsFoundByExactNameThenByAUniqueCaseFreeMatch)
 }
 
 TEST_F(LoaderTest, TheParameterFileOverridesTheHeaderEvenWhenLocked) {
-  edits().set_checked(frmMain::chkwl, true);
+  lock("WaveLengthCheck");
   params().wavelength = 0.8;
   ASSERT_TRUE(write_text_file(dir_.file("a.kes"), param_file_lines()));
   params().wavelength = 0.5;
-  load_img_proc(frame().write(dir_.file("a.img")));
+  load_img_proc(raxis_frame().write(dir_.file("a.img")));
   EXPECT_EQ(params().wavelength, 0.8);
   EXPECT_EQ(edits().text(frmMain::edtLambda), "  0.800000");
-}
-
-TEST_F(LoaderTest, AfterAGoodLoadTheEditsAreReadTheViewsFollowAndTheSpotAreaIsTheImage) {
-  edits().set_text(frmMain::edtSectoredAngle, "45");
-  state().spot_list.SpotCount = 5;
-  state().macro.MacroRecording = true;
-  state().options.ClearMask = 1;
-  state().image_mask.resize(4, 3);
-  state().image_mask.bytes[5] = 1;
-  load_img_proc(frame().write(dir_.file("a.img")));
-  EXPECT_EQ(params().division_angle, 45);  // the edits were read
-  EXPECT_EQ(views_.calls, (Lines{"image_loaded", "show_form frmImage"}));
-  EXPECT_EQ(edits().text(frmSpot::edtX1), "4");
-  EXPECT_EQ(edits().text(frmSpot::edtY1), "3");
-  EXPECT_EQ(state().spot_list.SpotCount, 0);
-  // The display range follows the image maximum and the levels cover the image.
-  EXPECT_EQ(state().display_scale.HighEdge, linear_display_bound(current_image().LinearMax, 1000));
-  EXPECT_EQ(edits().text(frmImage::edtHighEdge), Format("%d", {state().display_scale.HighEdge}));
-  EXPECT_EQ(state().display_levels.level.size(), 12u);
-  EXPECT_EQ(state().display_levels.width, 4);
-  EXPECT_EQ(state().image_mask.bytes, std::vector<uint8_t>(12, 0));
-  EXPECT_EQ(state().macro.MacroList, Lines{"Kestrin.ClearMask();"});
-
-  // Without the show-windows flag the image window stays as it is; the mask follows a new
-  // image size and otherwise keeps its bytes.
-  views_.calls.clear();
-  state().WindowShow = 0;
-  state().options.ClearMask = 0;
-  state().image_mask.bytes[5] = 1;
-  load_img_proc(frame().write(dir_.file("a.img")));
-  EXPECT_EQ(views_.calls, Lines{"image_loaded"});
-  EXPECT_EQ(state().image_mask.bytes[5], 1);
-  RaxisFixture wide = frame();
-  wide.width = 6;
-  wide.codes.clear();
-  load_img_proc(wide.write(dir_.file("a.img")));
-  EXPECT_EQ(state().image_mask.bytes, std::vector<uint8_t>(18, 0));
-}
-
-TEST_F(LoaderTest, AnEditThatDoesNotConvertEndsTheLoadAfterTheViewsFollowed) {
-  edits().set_text(frmMain::edtSectoredAngle, "x");
-  EXPECT_THROW(load_img_proc(frame().write(dir_.file("a.img"))), ConversionError);
-  EXPECT_EQ(img().NoImageFlag, 0);
-  EXPECT_EQ(views_.calls, (Lines{"image_loaded", "show_form frmImage"}));
-  EXPECT_EQ(state().image_mask.width, 4);
 }
 
 }  // namespace

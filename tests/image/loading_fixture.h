@@ -11,6 +11,7 @@
 #include "image/image_store.h"
 #include "model/state.h"
 #include "ports/ports.h"
+#include "support/raxis_fixture.h"
 #include "support/reader_fixture.h"
 #include "support/recording_views.h"
 #include "support/temp_dir.h"
@@ -33,6 +34,12 @@ protected:
   ImageStore& img() { return current_image(); }
   IntegrationParams& params() { return state().integration_params; }
   HeadlessControls& edits() { return headless_controls(); }
+  // A 4 x 3 R-AXIS frame with one overflow pixel (code 40000, intensity 57856).
+  static RaxisFixture raxis_frame() {
+    RaxisFixture f;
+    f.codes = {0, 1, 2, 3, 100, 32768, 40000, 5, 7, 8, 9, 10};
+    return f;
+  }
 
   TempDir dir_;
   RecordingViews views_;

@@ -1,6 +1,7 @@
-// The pattern file commands: save the current pattern in the form its extension names,
+// The pattern file routines: save the current pattern in the form its extension names,
 // with or without an angular window, and read one back into the current pattern, its
-// axis and the peak table. They log what they do and update the remembered dialog slots.
+// axis and the peak table. They say what they do into a report; the commands around them
+// run the dialogs and remember their slots.
 #pragma once
 
 #include <optional>
@@ -13,13 +14,13 @@ namespace kestrin {
 
 struct ShownParameter;  // image/files/pattern_reader.h
 
-// Writes the current pattern to `file_name` (empty: does nothing). Without an extension
-// the save dialog's filter index picks one, after an overwrite question when that file
-// exists. Throws std::runtime_error when the file cannot be written.
-void save_nax_proc(const std::string& file_name);
+// Writes the current pattern to `file_name` (empty: does nothing) in the form its
+// extension names, which the command has completed from the save dialog's filter; says its
+// steps into `report`. Throws std::runtime_error when the file cannot be written.
+void save_nax_proc(const std::string& file_name, Report& report);
 // The same; RAW and NPD forms of a 2theta pattern keep only the points of the window
 // from theta1 to theta2 (degrees), and the NPD form has no peak block.
-void save_nax_proc2(const std::string& file_name, double theta1, double theta2);
+void save_nax_proc2(const std::string& file_name, double theta1, double theta2, Report& report);
 
 // Reads a pattern file (".t", ".xy", ".rie", ".wpp", ".raw", ".pil", ".csv"; any other
 // extension is read as ".t") into the current pattern, its axis and the peak table, after

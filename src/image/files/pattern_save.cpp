@@ -1,4 +1,4 @@
-// The pattern save commands: the checks and log lines around the file forms.
+// The pattern save routines: the checks and report lines around the file forms.
 #include <stdexcept>
 
 #include "base/convert.h"
@@ -7,18 +7,11 @@
 #include "image/files/pattern_files.h"
 #include "image/files/pattern_writer.h"
 #include "image/image_store.h"
-#include "ports/ports.h"
+#include "model/state.h"
 
 namespace kestrin {
 
 namespace {
-
-// The extension that each filter index of the save dialog names.
-std::string_view extension_of_filter(int index) {
-  static const char* const kExtensions[] = {".t", ".xy", ".rie", ".wpp", ".raw", ".pil", ".csv", ".sec", ".npd"};
-  if (index < 1 || index > 9) return {};
-  return kExtensions[index - 1];
-}
 
 std::string upper_ascii(std::string s) {
   for (char& c : s)
@@ -26,83 +19,80 @@ std::string upper_ascii(std::string s) {
   return s;
 }
 
-// Adds the extension of the dialog's filter to a name without one; false when the user
-// declines to overwrite the file it then names.
-bool complete_name(std::string& name) {
-  if (!extension_of(name).empty()) return true;
-  name += extension_of_filter(file_dialogs().save_filter_index());
-  if (file_exists(name) && !prompts().confirm("Overwrite " + name + "?")) return false;
-  return true;
-}
-
-void log_refusal(PatternKindClass kind, const std::string& proc, const std::string& name_part) {
+void say_refusal(PatternKindClass kind, const std::string& proc, const std::string& name_part, Report& report) {
   switch (kind) {
     case PatternKindClass::kPixel:
-      log_line(Format(" %s() : %s Bad extension for pixel data.", {proc, name_part}));
+      report.say(Format(" %s() : %s Bad extension for pixel data.", {proc, name_part}));
       break;
     case PatternKindClass::kAngle:
-      log_line(Format(" save_nax_proc() : %s Bad extension for angle data", {name_part}));
+      report.say(Format(" save_nax_proc() : %s Bad extension for angle data", {name_part}));
       break;
     default:
-      log_line(Format(" save_nax_proc() : %s Bad extension for sector data.", {name_part}));
+      report.say(Format(" save_nax_proc() : %s Bad extension for sector data.", {name_part}));
       break;
   }
 }
 
-// The steps shared by both commands; `theta` holds the window of the second one.
-void save_pattern(std::string name, const std::string& proc, const double* theta) {
-  SharedState& st = state();
-  st.dialog_slots.folder[kSlotPatternSave] = folder_of(name);
-  st.dialog_slots.filter_index[kSlotPatternSave] = file_dialogs().save_filter_index();
-  if (name.empty()) return;
-  NaxPattern& pattern = st.nax_pattern;
-  if (pattern.empty()) {
-    log_line(" save_nax_proc() : 1D pattern does not exist. ");
-    return;
-  }
-  if (!complete_name(name)) return;
+// The form the name's extension asks for, after the folder and name lines; nothing (and
+// the reason said) when the name or the pattern's kind refuses it.
+PatternForm form_of_name(const std::string& name, const std::string& proc, Report& report) {
   ImageStore& image = current_image();
+  NaxPattern& pattern = state().nax_pattern;
   image.PatternFolder = folder_of(name);
   if (image.PatternFolder.empty()) {
-    log_line(Format(" save_nax_proc() : %s doesnot have explicit path.", {name}));
-    return;
+    report.say(Format(" save_nax_proc() : %s doesnot have explicit path.", {name}));
+    return PatternForm::kNone;
   }
   pattern.FilePath = name;
   pattern.PatternName = file_name_of(name);
-  log_line(Format(" Directory     = %s", {image.PatternFolder}));
-  log_line(Format(" Nax file name = %s", {pattern.PatternName}));
+  report.say(Format(" Directory     = %s", {image.PatternFolder}));
+  report.say(Format(" Nax file name = %s", {pattern.PatternName}));
   const std::string ext = upper_ascii(extension_of(name));
   if (ext.empty()) {
-    log_line(Format(" %s(); %s is bad file name. ", {proc, name}));
-    return;
+    report.say(Format(" %s(); %s is bad file name. ", {proc, name}));
+    return PatternForm::kNone;
   }
   const PatternForm form = choose_pattern_form(pattern, ext);
-  if (form == PatternForm::kNone) {
-    log_refusal(pattern_kind_class(pattern), proc, pattern.PatternName);
+  if (form == PatternForm::kNone) say_refusal(pattern_kind_class(pattern), proc, pattern.PatternName, report);
+  return form;
+}
+
+// The steps shared by both routines; `theta` holds the window of the second one.
+void save_pattern(const std::string& name, const std::string& proc, const double* theta, Report& report) {
+  if (name.empty()) return;
+  SharedState& st = state();
+  const NaxPattern& pattern = st.nax_pattern;
+  if (pattern.empty()) {
+    report.say(" save_nax_proc() : 1D pattern does not exist. ");
     return;
   }
-  log_line(pattern_form_banner(form));
+  const PatternForm form = form_of_name(name, proc, report);
+  if (form == PatternForm::kNone) return;
+  report.say(pattern_form_banner(form));
   if (const auto overflow = find_field_overflow(form, pattern)) {
-    log_line(Format(" %s() : Intensity %d at point %d does not fit the %d columns of this format. Nothing is written.",
-                    {proc, overflow->value, overflow->point, overflow->width}));
+    report.say(Format(" %s() : Intensity %d at point %d does not fit the %d columns of this format. Nothing is written.",
+                      {proc, overflow->value, overflow->point, overflow->width}));
     return;
   }
+  const ImageStore& image = current_image();
   const PatternSource source{pattern, st.sector_patterns, st.peak_table, st.integration_params, image.ImageFileName};
   AngleWindow window;
   if (theta) window = angle_window(pattern, st.integration_params, theta[0], theta[1]);
   std::string error;
   if (!write_file_bytes(name, pattern_file_text(form, source, theta ? &window : nullptr), &error))
     throw std::runtime_error("I/O error writing " + name + ": " + error);
-  log_line(" Completed.");
+  report.say(" Completed.");
 }
 
 }  // namespace
 
-void save_nax_proc(const std::string& file_name) { save_pattern(file_name, "save_nax_proc", nullptr); }
+void save_nax_proc(const std::string& file_name, Report& report) {
+  save_pattern(file_name, "save_nax_proc", nullptr, report);
+}
 
-void save_nax_proc2(const std::string& file_name, double theta1, double theta2) {
+void save_nax_proc2(const std::string& file_name, double theta1, double theta2, Report& report) {
   const double theta[2] = {theta1, theta2};
-  save_pattern(file_name, "save_nax_proc2", theta);
+  save_pattern(file_name, "save_nax_proc2", theta, report);
 }
 
 std::optional<std::string> pattern_path_beside_image(const std::string& ext, const int* number) {

@@ -1,5 +1,6 @@
-// The ".kes" parameter file: the exact written form, reading back, early ends, the names
-// of "default.kes", and the settings file that a save must never replace.
+// The ".kes" parameter file: the exact written form of the model's values, reading back,
+// early ends, the names of "default.kes", and the settings file that a save must never
+// replace.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,11 +9,8 @@
 
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "commands/file_commands.h"
 #include "image/files/param_file.h"
 #include "image/loading_fixture.h"
-#include "model/parameters.h"
-#include "ports/names/main_form_names.h"
 
 namespace kestrin::test {
 namespace {
@@ -21,19 +19,22 @@ using Lines = std::vector<std::string>;
 
 class ParamFileTest : public LoadingTest {
 protected:
-  // The names and the parameters, typed into the edits as a save reads them.
+  // The names and the parameters, more digits than the file keeps.
   void set_values() {
     img().ImageFolder = "/data/";
     img().ImageFileName = "/data/run1.img";
     img().PatternFolder = "/data/out/";
     state().nax_pattern.PatternName = "run1_all";
-    const std::pair<ControlName, const char*> typed[] = {
-        {frmMain::edtCenterX0, "1024.123456"}, {frmMain::edtCenterY0, "-3.5"},     {frmMain::edtBandWidth, "42"},
-        {frmMain::edtBeta, "12.3456"},         {frmMain::edtPhi, "0.1234567"},     {frmMain::edtPixelX, "0.1"},
-        {frmMain::edtPixelY, "0.15"},          {frmMain::edt2ThetaBegin, "2.0"},   {frmMain::edt2ThetaEnd, "40.5"},
-        {frmMain::edt2ThetaStep, "0.01"},      {frmMain::edtCameraLength, "250.25"}, {frmMain::edtLambda, "0.71073"}};
-    for (auto [edit, text] : typed) edits().set_text(edit, text);
-    read_parameters(img().ImageHeight);
+    IntegrationParams& p = params();
+    p.X0 = 1024.123456, p.Y0 = -3.5, p.band_width = 42, p.Beta = 12.3456, p.Phi = 0.1234567;
+    p.pixel_x = 0.1, p.pixel_y = 0.15, p.two_theta_begin = 2.0, p.two_theta_end = 40.5, p.two_theta_step = 0.01;
+    p.Lo = 250.25, p.wavelength = 0.71073;
+  }
+  // save_param_proc after its refusal check, as the command calls them; its lines.
+  Lines save(const std::string& name) {
+    Report report;
+    if (!save_param_refused(name, report)) save_param_proc(name, report);
+    return report.lines();
   }
   std::string bytes(const std::string& name) {
     std::string b;
@@ -71,17 +72,16 @@ protected:
 
 TEST_F(ParamFileTest, SaveWritesTheSeventeenLinesWithTheirWidthsAndCrLf) {
   set_values();
-  save_param_command(dir_.file("run1.kes"));
+  EXPECT_TRUE(save(dir_.file("run1.kes")).empty());
   EXPECT_EQ(bytes("run1.kes"), kGolden);
-  EXPECT_TRUE(log().empty());
 }
 
-TEST_F(ParamFileTest, LoadBringsTheValuesBackAndShowsThemInTheEdits) {
+TEST_F(ParamFileTest, LoadBringsTheValuesBackAsTheFileRoundsThem) {
   set_values();
   const IntegrationParams saved = params();
-  save_param_command(dir_.file("run1.kes"));
+  save(dir_.file("run1.kes"));
   reset_state();
-  load_param_command(dir_.file("run1.kes"));
+  EXPECT_TRUE(load_param_proc(dir_.file("run1.kes")));
   const IntegrationParams& p = params();
   EXPECT_EQ(p.X0, 1024.12346);
   EXPECT_EQ(p.Y0, saved.Y0);
@@ -97,12 +97,6 @@ TEST_F(ParamFileTest, LoadBringsTheValuesBackAndShowsThemInTheEdits) {
   EXPECT_EQ(p.Lo, saved.Lo);
   EXPECT_EQ(p.wavelength, saved.wavelength);
   EXPECT_EQ(img().ImageFolder, "");  // names come back only from "default.kes"
-  const std::pair<ControlName, const char*> shown[] = {
-      {frmMain::edtCenterX0, "1024.12346"}, {frmMain::edtCenterY0, "  -3.50000"},   {frmMain::edtBandWidth, "    42"},
-      {frmMain::edtBeta, "  12.346"},       {frmMain::edtPhi, "   0.123"},           {frmMain::edtPixelX, "  0.100000"},
-      {frmMain::edtPixelY, "  0.150000"},   {frmMain::edt2ThetaBegin, "  2.000000"}, {frmMain::edt2ThetaEnd, " 40.500000"},
-      {frmMain::edt2ThetaStep, "  0.010000"}, {frmMain::edtCameraLength, "250.250000"}, {frmMain::edtLambda, "  0.710730"}};
-  for (auto [edit, text] : shown) EXPECT_EQ(edits().text(edit), text) << to_string(edit);
 }
 
 TEST_F(ParamFileTest, ReadingStopsAtTheFirstLineThatDoesNotConvert) {
@@ -173,24 +167,17 @@ TEST_F(ParamFileTest, DefaultKesRestoresTheNamesOthersDoNot) {
   ASSERT_EQ(read_param_file(dir_.file("DEFAULT.KES")), 0);
   EXPECT_EQ(img().ImageFolder, "");
   reset_state();
-  load_param_command(dir_.file("DEFAULT.KES"));
+  EXPECT_FALSE(load_param_proc(dir_.file("DEFAULT.KES")));
   EXPECT_EQ(params().X0, IntegrationParams().X0);
   EXPECT_TRUE(log().empty());
 }
 
-TEST_F(ParamFileTest, SaveRefusesOtherExtensionsAndReadsTheEditsFirst) {
-  edits().set_text(frmMain::edtCameraLength, "123");
-  params().Lo = 1;
-  save_param_command(dir_.file("p.KES"));
-  EXPECT_EQ(log(), Lines{" save_param_proc() : " + dir_.file("p.KES") + " is not a param file.. "});
+TEST_F(ParamFileTest, SaveRefusesOtherExtensionsAndNamesTheEditsItSkips) {
+  EXPECT_EQ(save(dir_.file("p.KES")), Lines{" save_param_proc() : " + dir_.file("p.KES") + " is not a param file.. "});
   EXPECT_FALSE(file_exists(dir_.file("p.KES")));
-  EXPECT_EQ(params().Lo, 1);  // the edits were not read
-  save_param_command(dir_.file("p.kes"));
-  EXPECT_EQ(params().Lo, 123);
-  // The settings file's name skips the reading of the edits.
-  edits().set_text(frmMain::edtCameraLength, "456");
-  save_param_command(dir_.file("Kestrin.kes"));
-  EXPECT_EQ(params().Lo, 123);
+  EXPECT_TRUE(save_param_reads_edits(dir_.file("p.kes")));
+  EXPECT_FALSE(save_param_reads_edits(dir_.file("Kestrin.kes")));
+  EXPECT_TRUE(save(dir_.file("Kestrin.kes")).empty());
   EXPECT_TRUE(file_exists(dir_.file("Kestrin.kes")));
 }
 
@@ -202,11 +189,8 @@ TEST_F(ParamFileTest, NeverOverwritesTheSettingsFile) {
   ASSERT_TRUE(ensure_config_folder());
   const std::string settings = config_folder() + "Kestrin.kes";
   ASSERT_TRUE(write_file_bytes(settings, "settings\r\n"));
-  for (const std::string& name : {settings, config.path() + "kestrin/../kestrin/Kestrin.kes"}) {
-    the_log().clear_history();
-    save_param_command(name);
-    EXPECT_EQ(log(), Lines{" save_param_proc() : " + name + " is the settings file; not written. "});
-  }
+  for (const std::string& name : {settings, config.path() + "kestrin/../kestrin/Kestrin.kes"})
+    EXPECT_EQ(save(name), Lines{" save_param_proc() : " + name + " is the settings file; not written. "});
   std::string b;
   ASSERT_TRUE(read_file_bytes(settings, b));
   EXPECT_EQ(b, "settings\r\n");
@@ -218,8 +202,7 @@ TEST_F(ParamFileTest, NeverOverwritesTheSettingsFile) {
 
 TEST_F(ParamFileTest, AFileThatCannotBeWrittenIsReported) {
   const std::string name = dir_.file("no/such/folder/p.kes");
-  save_param_command(name);
-  EXPECT_EQ(log(), Lines{" save_param_proc() : " + name + " cannot be written. "});
+  EXPECT_EQ(save(name), Lines{" save_param_proc() : " + name + " cannot be written. "});
 }
 
 }  // namespace

@@ -58,7 +58,8 @@ TEST(PatternNumpy, CommaSeparatedFormsLoadWithSamePositionsAndIntensities) {
     state().nax_pattern = test::small_pattern(n, c.kind, "title");
     state().integration_params = test::angle_axis(5.5, 0.013, n);
     state().peak_table = test::three_peaks();
-    save_nax_proc(dir.file(c.name));
+    Report report;
+    save_nax_proc(dir.file(c.name), report);
     const auto rows = numpy_rows(dir.file(c.name), n);
     ASSERT_EQ(rows.size(), size_t(n)) << c.name;
     for (int i = 0; i < n; ++i) {

@@ -67,7 +67,7 @@ TEST_F(PatternCommands, SaveLogsItsStepsWritesTheFormAndRemembersTheFolder) {
   state().peak_table = test::three_peaks();
   dialogs_.set_save_filter_index(4);
   const std::string name = dir_.file("run1.xy");
-  save_nax_proc(name);
+  save_nax_command(name);
   EXPECT_EQ(log(), (Lines{" Directory     = " + dir_.path(), " Nax file name = run1.xy", " <<<<<   XY format   >>>>>",
                           " Completed."}));
   const SharedState& st = state();
@@ -103,7 +103,7 @@ TEST_F(PatternCommands, RefusalsLogOneLineAndWriteNothing) {
     dialogs_.set_save_filter_index(c.filter_index);
     const bool bare = c.name[0] == '@';
     const std::string name = bare ? std::string(c.name + 1) : dir_.file(c.name);
-    save_nax_proc(name);
+    save_nax_command(name);
     Lines got = log();
     if (got.size() > 2 && got[0].rfind(" Directory", 0) == 0) got.erase(got.begin(), got.begin() + 2);
     EXPECT_EQ(got, c.tail) << c.name;
@@ -114,7 +114,7 @@ TEST_F(PatternCommands, RefusalsLogOneLineAndWriteNothing) {
 TEST_F(PatternCommands, EmptyNameLogsNothingAndClearsTheRememberedFolder) {
   set_pattern(kPixelHistogram, 3);
   state().dialog_slots.folder[kSlotPatternSave] = "/old/";
-  save_nax_proc("");
+  save_nax_command("");
   EXPECT_TRUE(log().empty());
   EXPECT_EQ(state().dialog_slots.folder[kSlotPatternSave], "");
 }
@@ -125,28 +125,28 @@ TEST_F(PatternCommands, MissingExtensionComesFromFilterAfterOverwriteQuestion) {
   const std::string target = dir_.file("run1.rie");
   ASSERT_TRUE(write_file_bytes(target, "old"));
   prompts_.answers = {false, true};
-  save_nax_proc(dir_.file("run1"));
+  save_nax_command(dir_.file("run1"));
   EXPECT_EQ(prompts_.questions, (Lines{"Overwrite " + target + "?"}));
   EXPECT_TRUE(log().empty());
   EXPECT_EQ(read(target), "old");
-  save_nax_proc(dir_.file("run1"));
+  save_nax_command(dir_.file("run1"));
   EXPECT_EQ(log().back(), " Completed.");
   EXPECT_EQ(read(target).substr(0, 26), "     3  10.0000   0.0200\r\n");
   // A name with its own extension is not asked about.
-  save_nax_proc(target);
+  save_nax_command(target);
   EXPECT_EQ(prompts_.questions.size(), 2u);
 }
 
 TEST_F(PatternCommands, WindowedSaveNamesItselfAndLimitsRawRows) {
   set_pattern(kPixelHistogram, 3);
-  save_nax_proc2(dir_.file("a.RAW"), 1.0, 2.0);
+  save_nax_command2(dir_.file("a.RAW"), 1.0, 2.0);
   EXPECT_EQ(log().back(), " save_nax_proc2() : a.RAW Bad extension for pixel data.");
   dialogs_.set_save_filter_index(0);
-  save_nax_proc2(dir_.file("b"), 1.0, 2.0);
+  save_nax_command2(dir_.file("b"), 1.0, 2.0);
   EXPECT_EQ(log().back(), " save_nax_proc2(); " + dir_.file("b") + " is bad file name. ");
   set_pattern(kAngleHistogram, 10);
   state().integration_params = test::angle_axis(10.0, 0.5, 10);
-  save_nax_proc2(dir_.file("c.RAW"), 11.2, 12.7);
+  save_nax_command2(dir_.file("c.RAW"), 11.2, 12.7);
   EXPECT_EQ(log().back(), " Completed.");
   EXPECT_EQ(read(dir_.file("c.RAW")), "11.000000,207\r\n11.500000,307\r\n12.000000,407\r\n12.500000,507\r\ntitle\r\n\r\n");
 }
@@ -176,7 +176,7 @@ TEST_F(PatternCommands, FixedColumnFormsRefuseValuesTooWideToReadBack) {
     state().nax_pattern.values[5] = c.value;
     const std::string name = dir_.file(c.name);
     ASSERT_TRUE(write_file_bytes(name, "old"));
-    save_nax_proc(name);
+    save_nax_command(name);
     const std::string what = std::string(c.name) + " " + std::to_string(c.value);
     if (c.width > 0) {
       EXPECT_EQ(log().back(), Format(" save_nax_proc() : Intensity %d at point 5 does not fit the %d columns of this "
@@ -196,7 +196,7 @@ TEST_F(PatternCommands, FixedColumnFormsRefuseValuesTooWideToReadBack) {
 
 TEST_F(PatternCommands, UnwritableFileRaisesWithoutCompletedLine) {
   set_pattern(kPixelHistogram, 3);
-  EXPECT_THROW(save_nax_proc(dir_.file("no/such/folder/a.xy")), std::runtime_error);
+  EXPECT_THROW(save_nax_command(dir_.file("no/such/folder/a.xy")), std::runtime_error);
   EXPECT_NE(log().back(), " Completed.");
 }
 
@@ -220,7 +220,7 @@ TEST_F(PatternCommands, FilesAreTheSameUnderACommaLocale) {
       set_pattern(pixel ? kPixelHistogram : kAngleHistogram, 25);
       state().peak_table = test::three_peaks();
       const std::string name = dir_.file(std::string(german ? "de" : "c") + ext);
-      save_nax_proc(name);
+      save_nax_command(name);
       text[german] = read(name);
       if (std::string(ext) != ".npd") {
         state().peak_table = PeakList{};
@@ -243,7 +243,7 @@ TEST_F(PatternCommands, LoadLogsSetsAxisEditsGraphAndPeaks) {
   set_pattern(kAngleHistogram, 25);
   state().peak_table = test::three_peaks();
   const std::string name = dir_.file("a.rie");
-  save_nax_proc(name);
+  save_nax_command(name);
   const NaxPattern saved = state().nax_pattern;
   reset_state();
   state().fit_tables.count = 4;

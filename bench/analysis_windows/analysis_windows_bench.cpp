@@ -24,6 +24,7 @@
 #include "base/convert.h"
 #include "base/report.h"
 #include "commands/bg_commands.h"
+#include "commands/file_commands.h"
 #include "commands/headless_ports.h"
 #include "commands/osc_ana_commands.h"
 #include "commands/spot_2theta.h"
@@ -113,7 +114,7 @@ void BM_OscBatchBare(benchmark::State& s) {
   const OscSettings settings{1, 9, 1.3, 0.2, 4, 20};
   for (auto _ : s) {
     Report report = log_report();
-    osc_ana_batch(files, folder(), "_b", settings, report, [] { image_window().redraw_image(); });
+    osc_ana_batch(files, folder(), "_b", settings, {[](const std::string& name) { return load_image_command(name); }, [] { image_window().redraw_image(); }}, report);
   }
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/convert.h"
+#include "commands/file_commands.h"
 #include "commands/headless_ports.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"

@@ -5,6 +5,7 @@
 
 #include "../common/median_reporter.h"
 #include "../common/peer_seconds.h"
+#include "commands/file_commands.h"
 #include "raxis_frame.h"
 
 #include <filesystem>

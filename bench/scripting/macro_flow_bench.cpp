@@ -16,6 +16,7 @@
 
 #include "app/program.h"
 #include "base/convert.h"
+#include "commands/file_commands.h"
 #include "commands/kestrin_methods.h"
 #include "image/image_loader.h"
 #include "platform/gui/app.h"

@@ -1,7 +1,6 @@
 // Batch conversion of image files into NPD patterns.
 #include "analysis/batch_convert.h"
 
-#include "image/image_loader.h"
 #include "image/image_store.h"
 #include "model/state.h"
 #include "ports/long_run.h"
@@ -17,27 +16,25 @@ bool loaded(const std::string& line) {
   return img.NoImageFlag == 0 && img.ImageFilePath == line;
 }
 
-void convert_one(const std::string& line, const std::function<void()>& integrate,
-                 const std::function<void(const std::string&)>& save, Report& report) {
-  load_img_proc(line);
+void convert_one(const std::string& line, const ConvertSteps& steps, Report& report) {
+  steps.load(line);
   if (!loaded(line)) {
     report.say(" batch_convert() : " + line + " skipped.");
     return;
   }
   NaxPattern& pattern = state().nax_pattern;
   pattern.kind = {1, 1, 1, 1, 1};  // no pattern until the integration makes one
-  integrate();
+  steps.integrate();
   const ImageStore& img = current_image();
-  save(img.ImageFolder + img.ImageBaseName + ".npd");
+  steps.save(img.ImageFolder + img.ImageBaseName + ".npd");
 }
 
 }  // namespace
 
-void batch_convert(const std::vector<std::string>& lines, const std::function<void()>& integrate,
-                   const std::function<void(const std::string&)>& save, Report& report) {
+void batch_convert(const std::vector<std::string>& lines, const ConvertSteps& steps, Report& report) {
   run_long("batch_convert", [&] {
     for (const std::string& line : lines) {
-      convert_one(line, integrate, save, report);
+      convert_one(line, steps, report);
       pump_events();
       if (program_terminated()) break;
     }

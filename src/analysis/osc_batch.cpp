@@ -9,7 +9,6 @@
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/report.h"
-#include "image/image_loader.h"
 #include "image/image_store.h"
 #include "model/state.h"
 
@@ -45,10 +44,10 @@ std::string osc_output_name(const std::string& out_folder, const std::string& im
 }
 
 int32_t osc_ana_batch(const std::vector<std::string>& files, const std::string& out_folder, const std::string& suffix,
-                      const OscSettings& settings, Report& report, const std::function<void()>& searched) {
+                      const OscSettings& settings, const OscSteps& steps, Report& report) {
   for (const std::string& file : files) {
     if (poll_batch_state() == 1) return 0;
-    const bool loaded = load_current_image(file);
+    const bool loaded = steps.load(file);
     if (poll_batch_state() == 1) return 0;
     if (!loaded) {  // the store still holds an earlier image: its spots are not this file's
       report.say(Format(" osc_ana_batch() : %s was not loaded; no spot list is written for it.", {file}));
@@ -56,7 +55,7 @@ int32_t osc_ana_batch(const std::vector<std::string>& files, const std::string& 
     }
     search_references(settings, report);
     remove_near_spots(kSameOscSpotDistance);
-    searched();
+    steps.searched();
     if (poll_batch_state() == 1) return 0;
     write_spot_list(osc_output_name(out_folder, file, suffix));
   }

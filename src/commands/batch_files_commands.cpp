@@ -17,7 +17,9 @@ void batch_files_select() {
 
 void batch_convert_files(const std::vector<std::string>& lines) {
   Report report = log_report();
-  batch_convert(lines, fine_angle_intensity_command, save_nax_command, report);
+  const ConvertSteps steps{[](const std::string& name) { load_image_command(name); }, fine_angle_intensity_command,
+                           save_nax_command};
+  batch_convert(lines, steps, report);
 }
 
 void batch_files_execute() { batch_convert_files(file_list(frmBatchFiles::memFileName)); }

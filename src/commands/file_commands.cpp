@@ -218,6 +218,11 @@ bool load_image_command(const std::string& name) {
   return load.loaded;
 }
 
+int load_img_proc(const std::string& name) {
+  load_image_command(name);
+  return -1;
+}
+
 void load_mask_command(const std::string& name) {
   Report report = log_report();
   if (load_mask_proc(name, file_dialogs().open_filter_index(), report)) image_window().redraw_image();

@@ -57,8 +57,10 @@ void load_nax_command(const std::string& name);
 // the new image.
 void show_loaded_image(const ImageLoad& load);
 // The whole load of `name` with its lines in the log, then shown; true when it was loaded.
-// The image loader's load_current_image(name) runs it (installed with the headless ports).
+// The batches that load image after image (conversion, oscillation) are handed it.
 bool load_image_command(const std::string& name);
+// The same; always returns -1 (the script method's result).
+int load_img_proc(const std::string& name);
 
 // The mask files of a name (the dialogs' and the script methods'): load_mask_proc and
 // save_mask_proc with the dialog's filter index and their lines in the log; a load that

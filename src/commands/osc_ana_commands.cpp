@@ -11,6 +11,7 @@
 #include "base/program_files.h"
 #include "base/runtime_errors.h"
 #include "base/text_file.h"
+#include "commands/file_commands.h"
 #include "model/state.h"
 #include "ports/names/osc_ana_form_names.h"
 #include "ports/ports.h"
@@ -133,7 +134,9 @@ int32_t osc_ana_batch_with_settings(const std::vector<std::string>& files, const
     return 1;
   }
   Report report = log_report();
-  return osc_ana_batch(files, folder, suffix, *settings, report, [] { image_window().redraw_image(); });
+  const OscSteps steps{[](const std::string& name) { return load_image_command(name); },
+                       [] { image_window().redraw_image(); }};
+  return osc_ana_batch(files, folder, suffix, *settings, steps, report);
 }
 
 void batch_pause_command() { set_batch_state(kBatchPause); }

@@ -8,6 +8,7 @@
 
 #include "base/cp932.h"
 #include "base/text_file.h"
+#include "commands/file_commands.h"
 #include "image/image_loader.h"
 #include "model/state.h"
 

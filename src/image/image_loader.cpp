@@ -226,29 +226,4 @@ bool read_image_file(const std::string& name, ImageStore& store, const std::stri
   return true;
 }
 
-namespace {
-
-bool load_without_windows(const std::string& name) {
-  Report report;
-  return load_current_image(name, report).loaded;
-}
-
-ImageLoadCommand& installed_load_command() {
-  static ImageLoadCommand command = &load_without_windows;
-  return command;
-}
-
-}  // namespace
-
-void install_image_load_command(ImageLoadCommand command) {
-  installed_load_command() = command ? command : &load_without_windows;
-}
-
-bool load_current_image(const std::string& name) { return installed_load_command()(name); }
-
-int load_img_proc(const std::string& name) {
-  load_current_image(name);
-  return -1;
-}
-
 }  // namespace kestrin

@@ -25,18 +25,6 @@ struct ImageLoad {
 // that this file was loaded.
 ImageLoad load_current_image(const std::string& name, Report& report);
 
-// The program's whole load of a name: the load with its lines in the log, then the windows
-// follow it; true when `name` was loaded. The command layer installs it (its
-// load_image_command) with the headless ports and the windows, so that the batches that
-// load image after image load as the load command does; until then a load says nothing and
-// shows nothing.
-using ImageLoadCommand = bool (*)(const std::string& name);
-void install_image_load_command(ImageLoadCommand command);
-// The installed load command.
-bool load_current_image(const std::string& name);
-// The same; always returns -1 (the script method's result).
-int load_img_proc(const std::string& name);
-
 // Reads `name` into `store` (its names, type and image) without the program's state: the
 // current image, the geometry, the parameters and the views stay as they are, and a good read
 // says nothing. The tool windows that go through many files (merging, spreading) use it. The

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "commands/file_commands.h"
 #include "commands/script_form_commands.h"
 #include "image/image_loader.h"
 #include "platform/gui/app.h"

@@ -15,6 +15,7 @@
 #include "base/convert.h"
 #include "base/text_file.h"
 #include "commands/cake_commands.h"
+#include "commands/file_commands.h"
 #include "image/cake_picture.h"
 #include "image/image_loader.h"
 #include "support/temp_dir.h"

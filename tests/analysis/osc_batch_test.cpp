@@ -13,6 +13,7 @@
 #include "base/paths.h"
 #include "base/report.h"
 #include "base/text_file.h"
+#include "commands/file_commands.h"
 #include "support/raxis_fixture.h"
 #include "support/temp_dir.h"
 
@@ -58,7 +59,8 @@ protected:
   // and 0.2, spots within 4 one, squares of +-20); each image searched counts a redraw.
   int32_t batch(const std::vector<std::string>& files, const std::string& suffix) {
     report_ = Report();
-    return osc_ana_batch(files, dir_.path(), suffix, OscSettings{1, 9, 1.3, 0.2, 4, 20}, report_, [this] { ++searched_; });
+    const OscSteps steps{[](const std::string& name) { return load_image_command(name); }, [this] { ++searched_; }};
+    return osc_ana_batch(files, dir_.path(), suffix, OscSettings{1, 9, 1.3, 0.2, 4, 20}, steps, report_);
   }
 
   Report report_;

@@ -22,6 +22,7 @@
 #include "app/spot_form.h"
 #include "app_fixture.h"
 #include "base/text_file.h"
+#include "commands/file_commands.h"
 #include "commands/mask_form_commands.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"

@@ -10,6 +10,7 @@
 
 #include "analysis/bg_filter.h"
 #include "analysis/bg_subtract.h"
+#include "commands/file_commands.h"
 #include "commands/osc_ana_commands.h"
 #include "image/bg_image.h"
 #include "image/image_loader.h"

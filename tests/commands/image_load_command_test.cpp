@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/convert.h"
+#include "commands/file_commands.h"
 #include "image/display/display.h"
 #include "image/image_loader.h"
 #include "image/loading_fixture.h"

@@ -10,6 +10,7 @@
 #include "analysis/spot_list.h"
 #include "base/convert.h"
 #include "base/text_file.h"
+#include "commands/file_commands.h"
 #include "commands/spot_2theta.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"

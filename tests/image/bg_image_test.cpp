@@ -1,6 +1,7 @@
 // The background loader: its own store beside an untouched current image, its messages in
 // the background's words, the view it resets; the click readout; and the processed image
 // written by the current image's type, read back by fabio.
+#include "commands/file_commands.h"
 #include "image/bg_image.h"
 
 #include <gtest/gtest.h>

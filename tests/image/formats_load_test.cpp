@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "base/convert.h"
+#include "commands/file_commands.h"
 #include "image/image_loader.h"
 #include "image/loading_fixture.h"
 #include "support/bruker_fixture.h"

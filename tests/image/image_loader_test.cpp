@@ -13,6 +13,7 @@
 
 #include "base/convert.h"
 #include "base/text_file.h"
+#include "commands/file_commands.h"
 #include "image/files/param_file.h"
 #include "image/formats/image_file.h"
 #include "image/image_loader.h"

@@ -4,6 +4,7 @@
 
 #include "base/paths.h"
 #include "base/text_file.h"
+#include "commands/file_commands.h"
 #include "image/image_loader.h"
 #include "image/image_writers.h"
 #include "image/loading_fixture.h"

@@ -5,6 +5,7 @@
 
 #include "commands/file_commands.h"
 #include "commands/parameter_controls.h"
+#include "commands/parameter_io.h"
 #include "commands/window_start_values.h"
 #include "model/state.h"
 #include "ports/names/bg_form_names.h"
@@ -13,8 +14,8 @@
 #include "ports/names/nax_graph_names.h"
 #include "ports/names/option_form_names.h"
 #include "ports/names/osc_ana_form_names.h"
-#include "ports/names/spot_analyze_form_names.h"
 #include "ports/names/script_form_names.h"
+#include "ports/names/spot_analyze_form_names.h"
 #include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 
@@ -53,7 +54,7 @@ void prepare_headless_controls(HeadlessControls& c) {
 
 void reset_headless_ports() {
   reset_ports();
-  install_parameter_controls();
+  install_parameter_io();
   install_image_load_command(&load_image_command);
   prepare_headless_controls(headless_controls());
 }

@@ -300,6 +300,13 @@ struct ParameterReads {
   uint8_t reversed = 0;
 };
 
+// The header locks: a checked lock keeps the user's value of its parameter when an image
+// header brings another. Bit i stands for the check box row i of the parameter table; all
+// start checked, as their boxes do.
+struct HeaderLocks {
+  uint64_t checked = ~uint64_t(0);
+};
+
 // Everything above, one process-wide instance each.
 struct SharedState {
   IntegrationParams integration_params;
@@ -344,6 +351,7 @@ struct SharedState {
   std::shared_ptr<MergeState> merge;
   std::shared_ptr<CakeState> cake;
   ParameterReads parameter_reads;
+  HeaderLocks header_locks;
 };
 
 constexpr const char* kSamePeakStartText = "0.005";

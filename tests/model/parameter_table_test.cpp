@@ -6,7 +6,7 @@
 
 #include "base/convert.h"
 #include "commands/parameter_controls.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "ports/names/main_form_names.h"
 #include "support/state_fixture.h"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "base/convert.h"
+#include "commands/parameter_io.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
 #include "support/ring_image.h"

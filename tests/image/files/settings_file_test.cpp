@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "base/text_file.h"
-#include "image/files/settings_file.h"
+#include "commands/settings_commands.h"
 #include "image/loading_fixture.h"
 #include "ports/names/main_form_names.h"
 

@@ -55,6 +55,7 @@ void prepare_headless_controls(HeadlessControls& c) {
 void reset_headless_ports() {
   reset_ports();
   install_parameter_io();
+  reset_parameter_reads();
   install_image_load_command(&load_image_command);
   prepare_headless_controls(headless_controls());
 }

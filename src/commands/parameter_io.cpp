@@ -16,7 +16,7 @@ namespace kestrin {
 
 namespace {
 
-ParameterReads& reads() { return state().parameter_reads; }
+ParameterReads& reads() { return parameter_reads(); }
 size_t row_of(const Parameter& p) { return row_index(p); }
 uint64_t bit_of(const Parameter& p) { return uint64_t(1) << row_of(p); }
 ControlName edit_of(const Parameter& p) { return control_of(p).control; }
@@ -157,6 +157,13 @@ public:
 };
 
 }  // namespace
+
+ParameterReads& parameter_reads() {
+  static ParameterReads r;
+  return r;
+}
+
+void reset_parameter_reads() { parameter_reads() = ParameterReads(); }
 
 void mark_row_changed(const Parameter& p) {
   ParameterReads& r = reads();

@@ -5,12 +5,36 @@
 // boxes. The one place that reads or writes a parameter's control.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 #include "model/parameters.h"
 
 namespace kestrin {
+
+// What read_parameters last took from the controls of the parameter table, so that it
+// converts only what changed since: bit i stands for row i of the table. A row is read
+// again when its control changed (the controls tell, by code or by the user), when its
+// field was changed in another way, or, for a row shown flipped, when the image height or
+// the VerticalReverse option changed. All rows start unread.
+struct ParameterReads {
+  static constexpr size_t kRows = 64;
+  uint64_t changed = ~uint64_t(0);
+  // Rows whose control holds text_of[i], as the parameter code last wrote or read it.
+  uint64_t known = 0;
+  std::array<std::string, kRows> text_of;
+  std::array<double, kRows> taken{};  // the field's value when the row was last read
+  // For a choice: the value of its checked radio button when it was last read, -1 none.
+  std::array<int32_t, kRows> checked_value{};
+  int32_t image_height = -1;
+  uint8_t reversed = 0;
+};
+
+// The one instance, which belongs with the controls: reset_parameter_reads, which makes
+// every row unread, goes with fresh controls (commands/headless_ports.h).
+ParameterReads& parameter_reads();
+void reset_parameter_reads();
 
 // Reads the controls into integration_params in the table's read order. A text that is not
 // a number throws ConversionError; the fields read before it keep their new values, the

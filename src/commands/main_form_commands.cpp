@@ -92,7 +92,7 @@ void init_program_state() {
 void start_program_state() {
   init_program_state();
   read_settings_file(settings_file_path());
-  take_header_locks();
+  take_header_locks();  // the boxes as the window and its settings left them
   // The geometry follows what the window shows from the start: left at zero, the first
   // image loaded would write the zeros into the edits (a 2theta step of 0, say) and every
   // analysis would refuse until the user retyped them.

@@ -40,6 +40,8 @@ ParameterValue parameter_value(const Parameter& p) {
   return p.integer ? ip.*p.integer : 0;
 }
 
-void read_parameter(const Parameter& p, int32_t image_height) { parameter_window().read_row(row_index(p), image_height); }
+void read_parameter(const Parameter& p, int32_t image_height) {
+  parameter_window().read_row(row_index(p), image_height);
+}
 
 }  // namespace kestrin

@@ -14,7 +14,10 @@ using P = IntegrationParams;
 TEST(HeaderLocks, StartCheckedAndEachKeepsItsOwnFieldOnly) {
   reset_shared_state();
   const std::pair<const char*, double P::*> locks[] = {
-      {"WaveLengthCheck", &P::wavelength}, {"LoCheck", &P::Lo}, {"PixelSizeXCheck", &P::pixel_x}, {"PixelSizeYCheck", &P::pixel_y}};
+      {"WaveLengthCheck", &P::wavelength},
+      {"LoCheck", &P::Lo},
+      {"PixelSizeXCheck", &P::pixel_x},
+      {"PixelSizeYCheck", &P::pixel_y}};
   for (const auto& [lock, field] : locks) EXPECT_TRUE(header_locked(field)) << lock;
   for (const auto& [lock, field] : locks) {
     for (const auto& other : locks) set_header_lock(*parameter_named(other.first), other.second == field);

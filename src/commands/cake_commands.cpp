@@ -5,9 +5,9 @@
 #include "base/convert.h"
 #include "commands/histogram_commands.h"
 #include "commands/main_form_commands.h"
-#include "commands/parameter_io.h"
 #include "image/image_store.h"
 #include "model/parameter_table.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/ports.h"
 

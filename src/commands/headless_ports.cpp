@@ -14,8 +14,8 @@
 #include "ports/names/nax_graph_names.h"
 #include "ports/names/option_form_names.h"
 #include "ports/names/osc_ana_form_names.h"
-#include "ports/names/script_form_names.h"
 #include "ports/names/spot_analyze_form_names.h"
+#include "ports/names/script_form_names.h"
 #include "ports/names/spot_form_names.h"
 #include "ports/ports.h"
 

@@ -14,8 +14,8 @@
 #include "analysis/sectored_histogram.h"
 #include "analysis_fixture.h"
 #include "commands/headless_ports.h"
-#include "commands/parameter_io.h"
 #include "histogram_runs.h"
+#include "commands/parameter_io.h"
 #include "ports/names/main_form_names.h"
 
 namespace kestrin::test {

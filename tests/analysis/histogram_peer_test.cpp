@@ -16,8 +16,8 @@
 #include "analysis/sectored_histogram.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
-#include "commands/parameter_io.h"
 #include "histogram_runs.h"
+#include "commands/parameter_io.h"
 #include "support/profile_peak.h"
 #include "support/temp_dir.h"
 

@@ -11,8 +11,8 @@
 #include "analysis_fixture.h"
 #include "base/convert.h"
 #include "commands/main_form_commands.h"
-#include "commands/parameter_io.h"
 #include "histogram_runs.h"
+#include "commands/parameter_io.h"
 #include "support/recording_views.h"
 
 namespace kestrin::test {

@@ -15,9 +15,9 @@
 #include "analysis/sectored_histogram.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
-#include "commands/parameter_io.h"
 #include "histogram_runs.h"
 #include "image/files/pattern_writer.h"
+#include "commands/parameter_io.h"
 #include "ports/names/nax_graph_names.h"
 
 namespace kestrin::test {

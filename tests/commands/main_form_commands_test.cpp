@@ -11,17 +11,17 @@
 #include "commands/histogram_commands.h"
 #include "commands/main_form_commands.h"
 #include "commands/parameter_controls.h"
-#include "commands/parameter_io.h"
 #include "image/image_store.h"
 #include "image/program_state.h"
 #include "model/parameter_table.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"
-#include "support/ring_image.h"
 #include "support/state_fixture.h"
+#include "support/ring_image.h"
 
 namespace kestrin::test {
 namespace {

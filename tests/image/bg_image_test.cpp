@@ -9,15 +9,15 @@
 #include "base/text_file.h"
 #include "commands/bg_commands.h"
 #include "commands/parameter_io.h"
+#include "ports/log.h"
+#include "support/temp_dir.h"
 #include "image/image_loader.h"
 #include "image/loading_fixture.h"
-#include "ports/log.h"
 #include "ports/names/bg_form_names.h"
 #include "ports/names/main_form_names.h"
 #include "support/fuji_fixture.h"
 #include "support/hipic_fixture.h"
 #include "support/raxis_fixture.h"
-#include "support/temp_dir.h"
 #include "support/tiff_fixture.h"
 
 namespace kestrin::test {

@@ -4,10 +4,10 @@
 
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "commands/parameter_io.h"
 #include "image/image_loader.h"
 #include "image/image_writers.h"
 #include "image/loading_fixture.h"
+#include "commands/parameter_io.h"
 #include "ports/log.h"
 #include "support/raxis_fixture.h"
 

@@ -9,9 +9,9 @@
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "commands/file_commands.h"
-#include "commands/parameter_io.h"
 #include "image/files/param_file.h"
 #include "image/loading_fixture.h"
+#include "commands/parameter_io.h"
 #include "ports/names/main_form_names.h"
 
 namespace kestrin::test {

@@ -32,7 +32,7 @@
 #include "image/image_loader.h"
 #include "image/image_store.h"
 #include "image/program_state.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "platform/gui/app.h"
 #include "ports/names/bg_form_names.h"

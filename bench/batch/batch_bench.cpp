@@ -15,7 +15,7 @@
 #include "commands/batch_files_commands.h"
 #include "base/convert.h"
 #include "commands/wiring.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/log.h"
 #include "ports/names/main_form_names.h"

@@ -20,7 +20,7 @@
 #include "analysis/sectored_histogram.h"
 #include "base/convert.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"

@@ -10,7 +10,7 @@
 #include "analysis/angle_histogram.h"
 #include "analysis/lanes.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/ports.h"
 #include "ring_bench_image.h"

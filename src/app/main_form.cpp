@@ -8,6 +8,7 @@
 #include "commands/histogram_commands.h"
 #include "commands/main_form_commands.h"
 #include "commands/parameter_controls.h"
+#include "commands/settings_commands.h"
 #include "image/files/settings_file.h"
 #include "image/image_store.h"
 #include "model/parameter_table.h"

@@ -7,7 +7,7 @@
 #include "commands/main_form_commands.h"
 #include "image/image_store.h"
 #include "model/parameter_table.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/ports.h"
 

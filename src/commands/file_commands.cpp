@@ -17,7 +17,7 @@
 #include "image/image_loader.h"
 #include "image/image_store.h"
 #include "model/macro_recorder.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/log.h"
 #include "ports/names/spot_form_names.h"

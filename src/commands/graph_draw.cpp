@@ -15,7 +15,7 @@
 #include "commands/parameter_controls.h"
 #include "image/image_store.h"
 #include "model/parameter_table.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/names/nax_graph_names.h"
 #include "ports/ports.h"

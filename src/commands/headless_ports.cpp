@@ -5,6 +5,7 @@
 
 #include "commands/file_commands.h"
 #include "commands/parameter_controls.h"
+#include "commands/parameter_io.h"
 #include "commands/window_start_values.h"
 #include "model/state.h"
 #include "ports/names/bg_form_names.h"
@@ -53,7 +54,8 @@ void prepare_headless_controls(HeadlessControls& c) {
 
 void reset_headless_ports() {
   reset_ports();
-  install_parameter_controls();
+  install_parameter_io();
+  reset_parameter_reads();
   prepare_headless_controls(headless_controls());
 }
 

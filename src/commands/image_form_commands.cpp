@@ -17,7 +17,7 @@
 #include "image/display_levels.h"
 #include "image/image_mask.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/names/image_form_names.h"
 #include "ports/names/main_form_names.h"

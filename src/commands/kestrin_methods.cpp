@@ -24,7 +24,7 @@
 #include "image/files/pattern_files.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/option_form_names.h"

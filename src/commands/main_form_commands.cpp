@@ -19,13 +19,14 @@
 #include "commands/histogram_commands.h"
 #include "commands/nax_graph_commands.h"
 #include "commands/parameter_controls.h"
+#include "commands/parameter_io.h"
+#include "commands/settings_commands.h"
 #include "commands/spot_commands.h"
 #include "image/files/mask_files.h"
 #include "image/files/settings_file.h"
 #include "image/image_store.h"
 #include "model/macro_recorder.h"
 #include "model/parameter_table.h"
-#include "model/parameters.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"
@@ -91,6 +92,7 @@ void init_program_state() {
 void start_program_state() {
   init_program_state();
   read_settings_file(settings_file_path());
+  take_header_locks();  // the boxes as the window and its settings left them
   // The geometry follows what the window shows from the start: left at zero, the first
   // image loaded would write the zeros into the edits (a 2theta step of 0, say) and every
   // analysis would refuse until the user retyped them.

@@ -32,7 +32,8 @@ void start_program_state();
 void parameter_edit_key(ControlName edit, int key);
 
 // A parameter's control changed by the user's hand (typed text, a check box, a radio
-// button, the direction combo): the model reads it again at the next read_parameters.
+// button, the direction combo): it is read again at the next read_parameters, and a
+// header lock's box is taken into the model at once.
 void parameter_control_changed(ControlName control);
 
 // A choice row (the region or the rectangle mode) set as a script setter sets it: the value

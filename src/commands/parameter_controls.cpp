@@ -1,13 +1,11 @@
-// The controls of the parameter table's rows and the parameter window port over them.
+// The controls of the parameter table's rows.
 #include "commands/parameter_controls.h"
 
 #include <stdexcept>
 
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
-#include "ports/parameter_window.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -56,22 +54,6 @@ const ParameterControl& column(size_t row) {
   return kControls[row];
 }
 
-// A check box row's box, or a choice row's radio button.
-ControlName button_of(size_t row, size_t button) {
-  const ParameterControl& c = column(row);
-  return c.radios.empty() ? c.control : c.radios[button];
-}
-
-class ControlsParameterWindow : public ParameterWindow {
-public:
-  std::string text(size_t row) const override { return controls().text(column(row).control); }
-  void set_text(size_t row, std::string_view text) override { controls().set_text(column(row).control, text); }
-  bool checked(size_t row, size_t button) const override { return controls().checked(button_of(row, button)); }
-  void set_checked(size_t row, size_t button, bool on) override { controls().set_checked(button_of(row, button), on); }
-  int item_index(size_t row) const override { return controls().item_index(column(row).control); }
-  void set_item_index(size_t row, int index) override { controls().set_item_index(column(row).control, index); }
-};
-
 }  // namespace
 
 const ParameterControl& control_of(const Parameter& p) { return column(row_index(p)); }
@@ -113,11 +95,6 @@ void show_start_values(Controls& c) {
         break;
     }
   }
-}
-
-void install_parameter_controls() {
-  static ControlsParameterWindow window;
-  install_parameter_window(&window);
 }
 
 }  // namespace kestrin

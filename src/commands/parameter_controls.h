@@ -1,5 +1,5 @@
 // The windows' side of the parameter table: which control shows each row and what it shows
-// when the window is made, and the parameter window port over those controls.
+// when the window is made.
 #pragma once
 
 #include <cstdint>
@@ -31,8 +31,5 @@ void mark_parameter_changed(ControlName control);
 
 // Writes the start value of every row into the controls.
 void show_start_values(Controls& controls);
-
-// Installs the parameter window port over the installed controls (ports/ports.h).
-void install_parameter_controls();
 
 }  // namespace kestrin

@@ -9,7 +9,7 @@
 #include "base/report.h"
 #include "commands/peak_fitting_commands.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"

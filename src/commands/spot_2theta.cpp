@@ -18,7 +18,7 @@
 #include "commands/peak_fitting_commands.h"
 #include "commands/peak_form_commands.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"

@@ -55,6 +55,9 @@ const Parameter kTable[] = {
     {"", K::kReal, {}, &P::graph_2theta_begin, nullptr, 13, 0, 0, nullptr, nullptr, {}, kKeptWhenNotANumber},
     {"", K::kReal, {}, &P::graph_2theta_end, nullptr, 14, 0, 0, nullptr, nullptr, {}, kKeptWhenNotANumber},
 };
+// A row is a bit of a 64-bit mask in the header locks and in the command layer's record
+// of its reads.
+static_assert(std::size(kTable) <= 64, "the parameter table outgrew the 64-bit row masks");
 
 std::vector<const Parameter*> ordered_by(int Parameter::*column) {
   std::vector<const Parameter*> rows;

@@ -85,7 +85,8 @@ struct Parameter {
 // register their Get/Set pairs in this order.
 std::span<const Parameter> parameter_table();
 
-// The row's place in the table, which the parameter window port addresses it by.
+// The row's place in the table, by which the header locks and the command layer's record of
+// its reads address the row.
 size_t row_index(const Parameter& p);
 // The row a script name stands for ("Lo" for GetLo and SetLo), or null.
 const Parameter* parameter_named(std::string_view script);

@@ -282,22 +282,11 @@ struct FileDialogSlots {
   int32_t fit_filter_index = -1;
 };
 
-// What read_parameters last took from the controls of the parameter table, so that it
-// converts only what changed since: bit i stands for row i of the table. A row is read
-// again when its control changed (the controls tell, by code or by the user), when its
-// field was changed in another way, or, for a row shown flipped, when the image height or
-// the VerticalReverse option changed. All rows start unread.
-struct ParameterReads {
-  static constexpr size_t kRows = 64;
-  uint64_t changed = ~uint64_t(0);
-  // Rows whose control holds text_of[i], as the parameter code last wrote or read it.
-  uint64_t known = 0;
-  std::array<std::string, kRows> text_of;
-  std::array<double, kRows> taken{};  // the field's value when the row was last read
-  // For a choice: the value of its checked radio button when it was last read, -1 none.
-  std::array<int32_t, kRows> checked_value{};
-  int32_t image_height = -1;
-  uint8_t reversed = 0;
+// The header locks: a checked lock keeps the user's value of its parameter when an image
+// header brings another. Bit i stands for the check box row i of the parameter table; all
+// start checked, as their boxes do.
+struct HeaderLocks {
+  uint64_t checked = ~uint64_t(0);
 };
 
 // Everything above, one process-wide instance each.
@@ -343,7 +332,7 @@ struct SharedState {
   // them here when first asked for (merge_state(), cake_state()); a reset drops them.
   std::shared_ptr<MergeState> merge;
   std::shared_ptr<CakeState> cake;
-  ParameterReads parameter_reads;
+  HeaderLocks header_locks;
 };
 
 constexpr const char* kSamePeakStartText = "0.005";

@@ -7,12 +7,7 @@ namespace {
 
 class NoParameterWindow : public ParameterWindow {
 public:
-  std::string text(size_t) const override { return {}; }
-  void set_text(size_t, std::string_view) override {}
-  bool checked(size_t, size_t) const override { return false; }
-  void set_checked(size_t, size_t, bool) override {}
-  int item_index(size_t) const override { return -1; }
-  void set_item_index(size_t, int) override {}
+  void read_row(size_t, int32_t) override {}
 };
 
 NoParameterWindow& no_window() {
@@ -29,8 +24,6 @@ ParameterWindow*& installed() {
 
 ParameterWindow& parameter_window() { return *installed(); }
 
-void install_parameter_window(ParameterWindow* window) {
-  installed() = window ? window : &no_window();
-}
+void install_parameter_window(ParameterWindow* window) { installed() = window ? window : &no_window(); }
 
 }  // namespace kestrin

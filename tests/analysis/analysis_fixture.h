@@ -19,7 +19,7 @@
 #include "commands/parameter_controls.h"
 #include "histogram_runs.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "support/ring_image.h"
 #include "support/state_fixture.h"
 

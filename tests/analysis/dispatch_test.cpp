@@ -15,7 +15,7 @@
 #include "analysis_fixture.h"
 #include "commands/headless_ports.h"
 #include "histogram_runs.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 
 namespace kestrin::test {
 namespace {

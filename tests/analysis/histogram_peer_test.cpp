@@ -17,7 +17,7 @@
 #include "analysis_fixture.h"
 #include "base/convert.h"
 #include "histogram_runs.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "support/profile_peak.h"
 #include "support/temp_dir.h"
 

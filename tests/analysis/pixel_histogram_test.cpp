@@ -12,7 +12,7 @@
 #include "base/convert.h"
 #include "commands/main_form_commands.h"
 #include "histogram_runs.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "support/recording_views.h"
 
 namespace kestrin::test {

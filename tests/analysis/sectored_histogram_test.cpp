@@ -17,7 +17,7 @@
 #include "base/convert.h"
 #include "histogram_runs.h"
 #include "image/files/pattern_writer.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 
 namespace kestrin::test {
 namespace {

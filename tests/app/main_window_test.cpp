@@ -20,6 +20,7 @@
 #include "commands/parameter_controls.h"
 #include "image/image_store.h"
 #include "model/parameter_table.h"
+#include "model/parameters.h"
 #include "model/state.h"
 #include "platform/gui/list_controls.h"
 #include "ports/log.h"
@@ -177,6 +178,7 @@ TEST_F(MainWindowTest, SettingsFileFillsTheWindowWithoutRunningItsHandlers) {
   EXPECT_TRUE(m.rbtnSector->checked());
   EXPECT_FALSE(m.rbtnSectoredDivision->checked());
   EXPECT_FALSE(m.chkLo->checked());
+  EXPECT_FALSE(header_locked(&IntegrationParams::Lo));  // the model follows the box
   EXPECT_FALSE(state().LoadingFlag);
 }
 

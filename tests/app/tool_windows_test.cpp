@@ -12,7 +12,7 @@
 #include "app_fixture.h"
 #include "base/paths.h"
 #include "commands/file_list_commands.h"
-#include "image/files/settings_file.h"
+#include "commands/settings_commands.h"
 #include "image/image_store.h"
 #include "image/merge_images.h"
 #include "model/state.h"

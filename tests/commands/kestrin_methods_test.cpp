@@ -9,17 +9,17 @@
 #include <cmath>
 #include <set>
 
+#include "analysis/ring_mask.h"
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "analysis/ring_mask.h"
 #include "commands/kestrin_methods.h"
 #include "commands/parameter_controls.h"
+#include "commands/parameter_io.h"
+#include "commands/settings_commands.h"
 #include "commands/wiring.h"
 #include "image/files/param_file.h"
-#include "image/files/settings_file.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/option_form_names.h"
 #include "ports/names/script_form_names.h"

@@ -14,7 +14,7 @@
 #include "image/image_store.h"
 #include "image/program_state.h"
 #include "model/parameter_table.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
 #include "ports/ports.h"

@@ -7,7 +7,7 @@
 #include "base/convert.h"
 #include "commands/headless_ports.h"
 #include "commands/option_commands.h"
-#include "image/files/settings_file.h"
+#include "commands/settings_commands.h"
 #include "model/state.h"
 #include "ports/names/option_form_names.h"
 #include "ports/ports.h"

@@ -14,7 +14,7 @@
 #include "commands/spot_2theta.h"
 #include "image/image_loader.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
 #include "support/state_fixture.h"

@@ -15,7 +15,7 @@
 #include "base/convert.h"
 #include "base/text_file.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "ports/names/main_form_names.h"
 #include "support/ring_image.h"

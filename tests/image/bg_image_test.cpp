@@ -9,7 +9,7 @@
 #include "base/convert.h"
 #include "base/text_file.h"
 #include "commands/bg_commands.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "ports/log.h"
 #include "support/temp_dir.h"
 #include "image/image_loader.h"

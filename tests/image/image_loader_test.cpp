@@ -14,6 +14,7 @@
 #include "base/convert.h"
 #include "base/text_file.h"
 #include "commands/file_commands.h"
+#include "commands/parameter_io.h"
 #include "image/files/param_file.h"
 #include "image/formats/image_file.h"
 #include "image/image_loader.h"

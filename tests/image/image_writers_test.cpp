@@ -8,7 +8,7 @@
 #include "image/image_loader.h"
 #include "image/image_writers.h"
 #include "image/loading_fixture.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "ports/log.h"
 #include "support/raxis_fixture.h"
 

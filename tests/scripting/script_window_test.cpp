@@ -27,7 +27,7 @@
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
+#include "commands/parameter_io.h"
 #include "model/state.h"
 #include "commands/script_form_commands.h"
 #include "ports/names/option_form_names.h"

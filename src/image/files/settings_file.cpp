@@ -1,19 +1,14 @@
-// The settings file: positional reading into the main window and the shared state, and
-// writing back.
+// The settings file: positional reading into the shared state, and writing back.
 #include "image/files/settings_file.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 
 #include "base/convert.h"
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "model/parameter_table.h"
+#include "model/parameters.h"
 #include "model/state.h"
-#include "ports/log.h"
-#include "ports/parameter_window.h"
-#include "ports/ports.h"
 
 namespace kestrin {
 
@@ -35,42 +30,31 @@ private:
   size_t pos_ = 0;
 };
 
-// The button a line keeps: a choice's radio button, or the check box of a check box row.
-size_t button_of(const SettingsEntry& e) { return e.radio ? size_t(e.radio - e.row->radios.data()) : 0; }
-
-// One line the parameter table owns (lines 1 to 24): an edit's text is set before it is
-// converted; false when a line that must convert does not.
-bool read_parameter_line(const SettingsEntry& e, const std::string& text) {
+// One line the parameter table owns (lines 1 to 24): what the controls are to show, and the
+// value the model takes; false when a line that must convert does not.
+bool read_parameter_line(const SettingsEntry& e, const std::string& text, std::vector<SettingsControlLine>& shown) {
   const Parameter& p = *e.row;
   IntegrationParams& ip = state().integration_params;
-  ParameterWindow& c = parameter_window();
-  const size_t row = row_index(p);
   switch (p.kind) {
     case ParameterKind::kReal: {
-      c.set_text(row, text);
+      shown.push_back({&e, text, {}});
       if (p.has(kSettingsTextOnly)) return true;
       const auto v = TryStrToFloat(text);
-      if (!v) return false;
-      ip.*p.real = *v;
-      return true;
+      if (v) ip.*p.real = *v;
+      return v.has_value();
     }
     case ParameterKind::kInteger: {
-      c.set_text(row, text);
+      shown.push_back({&e, text, {}});
       const auto v = TryStrToInt(text);
       if (v) ip.*p.integer = *v;
       return v.has_value();
     }
-    case ParameterKind::kIndex: {
-      const auto v = TryStrToInt(text);
-      if (!v) return false;
-      c.set_item_index(row, *v);
-      ip.*p.integer = c.item_index(row);  // an index beyond the items reads back as -1
-      return true;
-    }
+    case ParameterKind::kIndex:
     case ParameterKind::kChoice:
     case ParameterKind::kCheckBox: {
       const auto v = TryStrToInt(text);
-      if (v) c.set_checked(row, button_of(e), *v == 1);
+      shown.push_back({&e, text, v});
+      if (v && p.kind == ParameterKind::kCheckBox) set_header_lock(p, *v == 1);
       return v.has_value();
     }
   }
@@ -79,9 +63,9 @@ bool read_parameter_line(const SettingsEntry& e, const std::string& text) {
 
 // Lines 1 to 40: the table's lines, then the dialog folders and filter indexes; false
 // when a line does not convert.
-bool read_parameter_and_folder_lines(Lines& in) {
+bool read_parameter_and_folder_lines(Lines& in, std::vector<SettingsControlLine>& shown) {
   for (const SettingsEntry& e : settings_entries())
-    if (!read_parameter_line(e, in.next())) return false;
+    if (!read_parameter_line(e, in.next(), shown)) return false;
   FileDialogSlots& slots = state().dialog_slots;
   for (auto& folder : slots.folder) folder = in.next();
   for (auto& index : slots.filter_index) {
@@ -90,20 +74,6 @@ bool read_parameter_and_folder_lines(Lines& in) {
     index = *v;
   }
   return true;
-}
-
-std::string parameter_line(const SettingsEntry& e) {
-  const Parameter& p = *e.row;
-  const ParameterWindow& c = parameter_window();
-  const size_t row = row_index(p);
-  switch (p.kind) {
-    case ParameterKind::kReal:
-    case ParameterKind::kInteger: return c.text(row);
-    case ParameterKind::kIndex: return Format("%d", {c.item_index(row)});
-    case ParameterKind::kChoice:
-    case ParameterKind::kCheckBox: return c.checked(row, button_of(e)) ? "1" : "0";
-  }
-  return {};
 }
 
 // Lines 41 to 54; false when a line without a fall-back value does not convert.
@@ -134,28 +104,24 @@ std::string flag(bool on) { return on ? "1" : "0"; }
 
 std::string settings_file_path() { return config_folder() + "Kestrin.kes"; }
 
-void read_settings_lines(const std::vector<std::string>& lines) {
-  state().LoadingFlag = true;
+std::vector<SettingsControlLine> read_settings_values(const std::vector<std::string>& lines) {
+  std::vector<SettingsControlLine> shown;
   Lines in(lines);
-  (void)(read_parameter_and_folder_lines(in) && read_option_lines(in));
-  state().LoadingFlag = false;
+  (void)(read_parameter_and_folder_lines(in, shown) && read_option_lines(in));
+  return shown;
 }
 
-void read_settings_file(const std::string& path) {
+std::optional<std::vector<std::string>> settings_file_contents(const std::string& path) {
   std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
   std::string bytes;
-  if (ec || size > kMaxSettingsBytes || !read_file_bytes(path, bytes)) {
-    state().LoadingFlag = false;
-    return;
-  }
-  read_settings_lines(split_lines(bytes));
+  if (ec || size > kMaxSettingsBytes || !read_file_bytes(path, bytes)) return std::nullopt;
+  return split_lines(bytes);
 }
 
-std::vector<std::string> settings_file_lines() {
+std::vector<std::string> settings_lines_of(std::vector<std::string> table_lines) {
   const SharedState& st = state();
-  std::vector<std::string> out;
-  for (const SettingsEntry& e : settings_entries()) out.push_back(parameter_line(e));
+  std::vector<std::string> out = std::move(table_lines);
   for (const auto& folder : st.dialog_slots.folder) out.push_back(folder);
   for (int32_t index : st.dialog_slots.filter_index) out.push_back(Format("%d", {index}));
   const Options& o = st.options;
@@ -171,15 +137,9 @@ std::vector<std::string> settings_file_lines() {
   return out;
 }
 
-bool save_settings_file(const std::string& path) {
+bool write_settings_file(const std::string& path, const std::vector<std::string>& lines, std::string& error) {
   if (path == settings_file_path()) ensure_config_folder();
-  std::string error;
-  if (write_text_file(path, settings_file_lines(), &error)) return true;
-  // At exit the log window may be gone with the program: say it where a user still sees it.
-  const std::string message = "The settings could not be saved to " + path + ": " + error;
-  log_line(message);
-  std::fprintf(stderr, "%s\n", message.c_str());
-  return false;
+  return write_text_file(path, lines, &error);
 }
 
 }  // namespace kestrin

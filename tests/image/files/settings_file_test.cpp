@@ -1,170 +1,88 @@
-// The settings file: its exact written form, reading it back, the short and odd files a
-// reader meets, and a folder that cannot be written.
+// The settings file's lines and the state: what a reading stores and hands to the controls,
+// the line that ends it, and the lines the state gives back.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <string>
+#include <vector>
 
-#include "base/text_file.h"
 #include "image/files/settings_file.h"
-#include "image/loading_fixture.h"
-#include "ports/names/main_form_names.h"
+#include "image/program_state.h"
+#include "model/parameters.h"
 
 namespace kestrin::test {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-// The main window's start values, as the program's first settings file holds them.
-const Lines kStartFile = {
-    "1.0", "32.00", "0.020000", "500", "1.0", "0.1", "0.1", "324.000", "0.00000", "100",
-    "0.000000", "0.00000", "10.00000", "906", "1989",
-    "4", "0", "0", "1", "0", "1", "1", "1", "1",
-    "", "", "", "", "", "", "", "",
-    "-1", "-1", "-1", "-1", "-1", "-1", "-1", "-1",
-    "0", "0", "  3.0000", "  0.1000", "0", "0",
-    "32768", "8421376", "16711935", "16711935", "255", "12639424",
-    "0", "0"};
-
-class SettingsFileTest : public LoadingTest {
-protected:
-  void SetUp() override {
-    LoadingTest::SetUp();
-    for (const ControlName& c : {frmMain::chkLo, frmMain::chkwl, frmMain::chkpsx, frmMain::chkpsy}) edits().set_checked(c, true);
-  }
-  // A settings file made of the first n lines of `full` (all of them for n < 0).
-  std::string write(const Lines& full, int n = -1) {
-    Lines lines(full.begin(), n < 0 ? full.end() : full.begin() + n);
-    const std::string path = dir_.file("Kestrin.kes");
-    EXPECT_TRUE(write_text_file(path, lines));
-    return path;
-  }
-  // A file differing from the start values in every line that is read.
-  static Lines changed_file() {
-    Lines l = kStartFile;
-    const Lines edits = {"2.5", "40", "0.01", " 250 ", "1.5406", "0.05", "0.1", "12", "1.5", "42",
-                         "3.5", "10", "80", "1024.5", "-7"};
-    std::copy(edits.begin(), edits.end(), l.begin());
-    l[15] = "6";
-    l[16] = "1", l[18] = "0", l[19] = "1", l[20] = "0";
-    l[24] = "/data/images/";
-    l[29] = "/data/out/";
-    l[32] = "2";
-    l[37] = "5";
-    l[41] = "3", l[42] = "  2.5000", l[43] = "  0.0500", l[44] = "1", l[45] = "1";
-    l[46] = "255";
-    l[52] = "1", l[53] = "1";
-    return l;
-  }
-};
-
-TEST_F(SettingsFileTest, StartValuesWriteTheGoldenFile) {
-  const std::string path = dir_.file("Kestrin.kes");
-  ASSERT_TRUE(save_settings_file(path));
-  std::string bytes;
-  ASSERT_TRUE(read_file_bytes(path, bytes));
-  std::string expected;
-  for (const auto& line : kStartFile) expected += line + "\r\n";
-  EXPECT_EQ(bytes, expected);
+// A file every line of which converts: the table's lines, folders "/f/" and zeros else.
+Lines good_file() {
+  Lines l(54, "0");
+  for (size_t i = 24; i < 32; ++i) l[i] = "/f/";
+  l[3] = " 250 ";   // the camera length
+  l[15] = "6";      // the direction combo's item
+  l[20] = "1";      // the camera length's lock; the other three are unchecked
+  l[41] = "3";      // the centre marker
+  return l;
 }
 
-TEST_F(SettingsFileTest, EveryLineReadsBackAndWritesAgainUnchanged) {
-  const Lines file = changed_file();
-  read_settings_file(write(file));
-  EXPECT_FALSE(state().LoadingFlag);
-  const IntegrationParams& p = params();
+TEST(SettingsValues, AGoodFileFillsTheStateAndHandsEveryTableLineToTheControls) {
+  reset_state();
+  const std::vector<SettingsControlLine> shown = read_settings_values(good_file());
+  ASSERT_EQ(shown.size(), 24u);
+  for (size_t i = 0; i < shown.size(); ++i) EXPECT_EQ(shown[i].entry->line, int(i + 1));
+  EXPECT_EQ(shown[3].text, " 250 ");
+  EXPECT_FALSE(shown[3].number);  // an edit takes its text
+  EXPECT_EQ(shown[15].number, 6);
+  const IntegrationParams& p = state().integration_params;
   EXPECT_EQ(p.Lo, 250);
-  EXPECT_EQ(p.pixel_ratio(), 2.0);
-  EXPECT_EQ(p.band_width, 42);
-  EXPECT_EQ(p.Y0, -7);
-  EXPECT_EQ(p.RectDirection, 6);
-  EXPECT_TRUE(edits().checked(frmMain::rbtnRectangle));
-  EXPECT_FALSE(edits().checked(frmMain::rbtnSectoredDivision));
-  EXPECT_TRUE(edits().checked(frmMain::rbtnRect_Angle));
-  EXPECT_FALSE(edits().checked(frmMain::chkLo));
-  EXPECT_EQ(state().dialog_slots.folder[kSlotImageOpen], "/data/images/");
-  EXPECT_EQ(state().dialog_slots.filter_index[kSlotPatternSave], 5);
+  EXPECT_EQ(p.RectDirection, IntegrationParams().RectDirection);  // the combo says which item it has
+  EXPECT_TRUE(header_locked(&IntegrationParams::Lo));
+  EXPECT_FALSE(header_locked(&IntegrationParams::wavelength));
+  EXPECT_EQ(state().dialog_slots.folder[0], "/f/");
   EXPECT_EQ(state().options.CenterMarker, 3);
-  EXPECT_EQ(state().options.HwhmTheta, 0.05);
-  EXPECT_EQ(state().colours.colour[0], 255);  // BGR: red
-  EXPECT_EQ(state().options.FitType, 1);
-  EXPECT_EQ(settings_file_lines(), file);
 }
 
-TEST_F(SettingsFileTest, MissingFileKeepsTheStartValues) {
-  state().LoadingFlag = true;
-  read_settings_file(dir_.file("none.kes"));
-  EXPECT_FALSE(state().LoadingFlag);
-  EXPECT_EQ(settings_file_lines(), kStartFile);
-}
-
-TEST_F(SettingsFileTest, ShortFilesReadEmptyLinesPastTheirEnd) {
-  const Lines file = changed_file();
-  {  // 46 lines: the colours, ClearMask and FitType keep their start values
-    read_settings_file(write(file, 46));
-    Lines expected = file;
-    std::copy(kStartFile.begin() + 46, kStartFile.end(), expected.begin() + 46);
-    EXPECT_EQ(settings_file_lines(), expected);
-  }
-  {  // 10 lines: the three angle edits and the X0 edit are emptied, X0 keeps its value
-    reset_headless_ports();
-    params().X0 = 906;
-    read_settings_file(write(file, 10));
-    EXPECT_EQ(edits().text(frmMain::edtRectAngle), "");
-    EXPECT_EQ(edits().text(frmMain::edtSectorEndAngle), "");
-    EXPECT_EQ(edits().text(frmMain::edtCenterX0), "");
-    EXPECT_EQ(edits().text(frmMain::edtCenterY0), "1989");
-    EXPECT_EQ(params().X0, 906);
-    EXPECT_EQ(edits().item_index(frmMain::cmbDirection), 4);
-    EXPECT_FALSE(state().LoadingFlag);
-  }
-}
-
-TEST_F(SettingsFileTest, OptionLinesFallBackOrFollowTheirOwnRules) {
+TEST(SettingsValues, ALineThatDoesNotConvertEndsTheReadingThere) {
   struct Case {
     int line;  // 1-based
-    std::string text;
-    std::function<bool()> check;
+    const char* text;
+    size_t shown;  // table lines handed to the controls, the bad one among them
+    bool folders;  // the folder lines were read
   };
   const Case cases[] = {
-      {41, "1", [] { return state().options.VerticalReverse == 0; }},
-      {42, "x", [] { return state().options.CenterMarker == 1; }},
-      {43, "", [] { return state().options.HwhmPixel == 3.0; }},
-      {44, "?", [] { return state().options.HwhmTheta == 0.1; }},
-      {46, "yes", [] { return state().options.GradationReverse == 1; }},
-      {46, "0", [] { return state().options.GradationReverse == 0; }},
-      {54, "", [] { return state().options.FitType == 0; }},
+      {4, "x", 4, false},    // an edit: its text is shown, its value kept
+      {18, "on", 18, false}, // a radio button's line
+      {22, "y", 22, false},  // a lock's line
+      {33, "z", 24, true},   // a filter index, after the folders
   };
   for (const Case& c : cases) {
     reset_state();
-    state().options.VerticalReverse = 1;
-    state().options.CenterMarker = 7;
-    state().options.HwhmPixel = state().options.HwhmTheta = 9;
-    state().options.FitType = 3;
-    Lines file = kStartFile;
+    Lines file = good_file();
     file[size_t(c.line - 1)] = c.text;
-    read_settings_file(write(file));
-    EXPECT_TRUE(c.check()) << "line " << c.line << " '" << c.text << "'";
+    const std::vector<SettingsControlLine> shown = read_settings_values(file);
+    ASSERT_EQ(shown.size(), c.shown) << c.line;
+    if (c.shown == size_t(c.line)) {
+      EXPECT_EQ(shown.back().text, c.text) << c.line;
+      EXPECT_FALSE(shown.back().number) << c.line;
+    }
+    EXPECT_EQ(state().integration_params.Lo, c.line > 4 ? 250 : IntegrationParams().Lo) << c.line;
+    EXPECT_EQ(state().dialog_slots.folder[0], c.folders ? "/f/" : "") << c.line;
+    EXPECT_EQ(state().options.CenterMarker, Options().CenterMarker) << c.line;
+    EXPECT_EQ(header_locked(&IntegrationParams::wavelength), c.line <= 22) << c.line;  // line 22 unchecks it
   }
 }
 
-TEST_F(SettingsFileTest, BadLineEndsTheReadingThere) {
-  Lines file = changed_file();
-  file[17] = "on";  // rbtnSector's line
-  read_settings_file(write(file));
-  EXPECT_EQ(params().RectDirection, 6);          // before the bad line
-  EXPECT_TRUE(edits().checked(frmMain::rbtnRectangle));
-  EXPECT_TRUE(edits().checked(frmMain::chkLo));          // after it: start value
-  EXPECT_EQ(state().dialog_slots.folder[kSlotImageOpen], "");
-  EXPECT_FALSE(state().LoadingFlag);
-}
-
-TEST_F(SettingsFileTest, UnwritableFolderIsLoggedNotThrown) {
-  // A "folder" that is a plain file cannot hold the settings, whoever runs the test.
-  ASSERT_TRUE(write_text_file(dir_.file("plain"), {"x"}));
-  const std::string path = dir_.file("plain") + "/Kestrin.kes";
-  EXPECT_FALSE(save_settings_file(path));
-  ASSERT_FALSE(log().empty());
-  EXPECT_NE(log().back().find(path), std::string::npos);
+TEST(SettingsValues, TheLinesAreTheTableLinesGivenThenTheStates) {
+  reset_state();
+  state().dialog_slots.folder[1] = "/out/";
+  state().options.HwhmPixel = 2.5;
+  const Lines lines = settings_lines_of(Lines(24, "t"));
+  ASSERT_EQ(lines.size(), 54u);
+  EXPECT_EQ(lines[23], "t");
+  EXPECT_EQ(lines[25], "/out/");
+  EXPECT_EQ(lines[32], "-1");
+  EXPECT_EQ(lines[42], "  2.5000");
+  EXPECT_EQ(lines[53], "0");
 }
 
 }  // namespace

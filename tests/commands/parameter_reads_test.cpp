@@ -11,8 +11,8 @@
 
 #include "base/convert.h"
 #include "commands/parameter_controls.h"
+#include "commands/parameter_io.h"
 #include "image/image_store.h"
-#include "model/parameters.h"
 #include "ports/names/main_form_names.h"
 #include "ports/names/nax_graph_names.h"
 #include "support/state_fixture.h"
@@ -48,7 +48,7 @@ ReadResult read_now(int32_t height) {
 
 // The read as it was before rows were skipped: every row converted from its control.
 ReadResult read_every_row(int32_t height) {
-  ParameterReads& reads = state().parameter_reads;
+  ParameterReads& reads = parameter_reads();
   reads.changed = ~uint64_t(0);
   reads.known = 0;
   return read_now(height);
@@ -112,18 +112,18 @@ TEST_F(ParameterReadsTest, ReadingOnlyTheChangedRowsGivesWhatReadingEveryRowGive
       SCOPED_TRACE(step++);
       run();
       const IntegrationParams before = params();
-      const ParameterReads reads = state().parameter_reads;
+      const ParameterReads reads = parameter_reads();
       const HeadlessControls controls = headless_controls();
       const ReadResult skipping = read_now(current_image().ImageHeight);
       const IntegrationParams after = params();
-      const ParameterReads reads_after = state().parameter_reads;
+      const ParameterReads reads_after = parameter_reads();
       const HeadlessControls controls_after = headless_controls();
       params() = before;
       headless_controls() = controls;
-      state().parameter_reads = reads;
+      parameter_reads() = reads;
       EXPECT_EQ(skipping, read_every_row(current_image().ImageHeight));
       params() = after;  // go on from the skipping read
-      state().parameter_reads = reads_after;
+      parameter_reads() = reads_after;
       headless_controls() = controls_after;
     }
   }

@@ -54,7 +54,6 @@ void prepare_headless_controls(HeadlessControls& c) {
 
 void reset_headless_ports() {
   reset_ports();
-  install_parameter_io();
   reset_parameter_reads();
   prepare_headless_controls(headless_controls());
 }

@@ -9,7 +9,6 @@
 
 #include "base/convert.h"
 #include "commands/parameter_controls.h"
-#include "ports/parameter_window.h"
 #include "ports/ports.h"
 
 namespace kestrin {
@@ -120,17 +119,6 @@ bool needs_read(const Parameter& p, const IntegrationParams& ip, int32_t image_h
   return p.has(kWrapsNegativeSector) && ip.sector_start < 0;
 }
 
-// Converts one row when it needs it and remembers what it took.
-void read_one(const Parameter& p, int32_t image_height) {
-  IntegrationParams& ip = state().integration_params;
-  if (!needs_read(p, ip, image_height)) return;
-  // A wrapped sector end holds another value than its text gives: it is read again each time.
-  const bool wraps = p.has(kWrapsNegativeSector) && ip.sector_start < 0;
-  read_row(p, ip, image_height);
-  ParameterReads& r = reads();
-  r.changed &= ~bit_of(p);
-  r.taken[row_of(p)] = wraps ? std::numeric_limits<double>::quiet_NaN() : field_value(p, ip);
-}
 
 bool reads_back(const std::string& text, double value) {
   const std::optional<double> v = TryStrToFloat(text);
@@ -151,11 +139,6 @@ const Parameter& sector_count_row() {
 std::optional<double> row_number(const Parameter& p) { return TryStrToFloat(row_text(p)); }
 std::optional<double> division_angle() { return row_number(sector_count_row()); }
 
-class ControlsParameterWindow : public ParameterWindow {
-public:
-  void read_row(size_t row, int32_t image_height) override { read_one(parameter_table()[row], image_height); }
-};
-
 }  // namespace
 
 ParameterReads& parameter_reads() {
@@ -164,6 +147,17 @@ ParameterReads& parameter_reads() {
 }
 
 void reset_parameter_reads() { parameter_reads() = ParameterReads(); }
+
+void read_parameter(const Parameter& p, int32_t image_height) {
+  IntegrationParams& ip = state().integration_params;
+  if (!needs_read(p, ip, image_height)) return;
+  // A wrapped sector end holds another value than its text gives: it is read again each time.
+  const bool wraps = p.has(kWrapsNegativeSector) && ip.sector_start < 0;
+  read_row(p, ip, image_height);
+  ParameterReads& r = reads();
+  r.changed &= ~bit_of(p);
+  r.taken[row_of(p)] = wraps ? std::numeric_limits<double>::quiet_NaN() : field_value(p, ip);
+}
 
 void mark_row_changed(const Parameter& p) {
   ParameterReads& r = reads();
@@ -179,7 +173,7 @@ int32_t checked_choice(const Parameter& p) {
 }
 
 int32_t read_parameters(int32_t image_height) {
-  for (const Parameter* p : parameters_in_read_order()) read_one(*p, image_height);
+  for (const Parameter* p : parameters_in_read_order()) read_parameter(*p, image_height);
   return 0;
 }
 
@@ -254,11 +248,6 @@ void set_integer_parameter(const Parameter& p, int32_t value) {
 void take_header_locks() {
   for (const Parameter& p : parameter_table())
     if (p.kind == ParameterKind::kCheckBox) set_header_lock(p, controls().checked(edit_of(p)));
-}
-
-void install_parameter_io() {
-  static ControlsParameterWindow window;
-  install_parameter_window(&window);
 }
 
 }  // namespace kestrin

@@ -42,9 +42,10 @@ void reset_parameter_reads();
 // image_height is the current image's, for the rows shown flipped. Returns 0.
 // Only the rows that could read otherwise than last time are converted (see
 // ParameterReads); the result is the same as converting every row, and a text this file
-// wrote itself is taken without asking the control. (read_parameter, one row alone, is in
-// model/parameters.h.)
+// wrote itself is taken without asking the control.
 int32_t read_parameters(int32_t image_height);
+// The same for one row alone (the peak list load reads the wave length so).
+void read_parameter(const Parameter& p, int32_t image_height);
 
 // What the controls tell of a change: the row whose control (an edit, combo box, check box
 // or one of a choice's radio buttons) changed is read again at the next read_parameters;
@@ -88,8 +89,5 @@ void set_integer_parameter(const Parameter& p, int32_t value);
 
 // Takes the header lock boxes into the model, as the program does once at its start.
 void take_header_locks();
-
-// Installs the parameter window port (ports/parameter_window.h) over the controls.
-void install_parameter_io();
 
 }  // namespace kestrin

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "base/convert.h"
-#include "ports/parameter_window.h"
 
 namespace kestrin {
 
@@ -38,10 +37,6 @@ ParameterValue parameter_value(const Parameter& p) {
   const IntegrationParams& ip = state().integration_params;
   if (p.kind == ParameterKind::kReal) return ip.*p.real;
   return p.integer ? ip.*p.integer : 0;
-}
-
-void read_parameter(const Parameter& p, int32_t image_height) {
-  parameter_window().read_row(row_index(p), image_height);
 }
 
 }  // namespace kestrin

@@ -32,10 +32,4 @@ void set_header_lock(const Parameter& lock, bool checked);
 using ParameterValue = std::variant<double, int32_t>;
 ParameterValue parameter_value(const Parameter& p);
 
-// Converts one row's control into its field, as commands/parameter_io.h's read_parameters
-// does for every row. Only load_peak_proc still asks for it from below the command layer
-// (the wave length as its edit holds it); it reaches the controls through the port
-// ports/parameter_window.h, which the command layer installs.
-void read_parameter(const Parameter& p, int32_t image_height);
-
 }  // namespace kestrin

@@ -43,7 +43,7 @@ public:
   virtual void set_item_index(ControlName name, int index) = 0;
 
   // Who hears that a control's text, check or index changed, by code or by the user, before
-  // any click handler the change runs: the model keeps which parameters it has to read again.
+  // any click handler the change runs: the command layer keeps which parameters it has to read again.
   using ChangeListener = std::function<void(ControlName)>;
   void set_change_listener(ChangeListener listener) { listener_ = std::move(listener); }
   // Tells the listener that `name` changed.

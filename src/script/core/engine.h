@@ -69,6 +69,7 @@ enum EvalFlag : unsigned {
 struct FunctionInfo {
   std::vector<StrRef> params;
   bool uses_arguments = false;  // the body itself (not nested functions) names `arguments`
+  bool distinct_params = true;  // no parameter name repeats: each is added without a search
 };
 
 class TJEngine : public BaseEngine {
@@ -227,6 +228,7 @@ private:
   // Expressions (interp_expressions.cpp).
   Value Evaluate(const TJExpr* e, unsigned flags = 0);
   Value ReadVariable(const TJExpr* id);
+  [[gnu::noinline]] Value ReadVariableSlow(const TJExpr* id);
   void AssignName(const TJExpr* id, const Value& v, unsigned flags);
   Value EvalAssign(const TJExpr* e, unsigned flags);
   Value EvalCompound(const TJExpr* e);
@@ -234,6 +236,7 @@ private:
   Value EvalIncDec(const TJExpr* e);
   Value EvalBinary(int code, const Value& l, const Value& r);
   Value EvalBinaryNode(const TJExpr* e);
+  [[gnu::always_inline]] inline Value ApplyBinary(int code, const Value& l, const Value& r);
   Value EvalChain(const TJExpr* e);
   Value EvalCompare(int code, const Value& l, const Value& r);
   Value EvalCallNode(const TJExpr* e);

@@ -139,7 +139,8 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
   Tick();
   Value hold_fn = Value::Function(&fn);
   if (TJObject* bound = fn.BoundObject()) self = bound;
-  Value hold_self = Value::Object(self);
+  // The engine holds the Global object, the this of most calls, for its whole life.
+  Value hold_self = self == global_ ? Value() : Value::Object(self);
   const FunctionExtra* extra = fn.extra.get();
   const FunctionInfo* info = extra ? extra->ScriptInfo() : nullptr;
   if (!info) info = InfoFor(fn.definition).get();
@@ -160,8 +161,15 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
     arguments.object()->SetValue("callee", hold_fn);
     activation->DefineLocal("arguments", arguments);
   }
-  for (size_t i = 0; i < info->params.size(); ++i)
-    activation->DefineLocal(info->params[i], args.Get(*this, static_cast<int32_t>(i)));
+  // A fresh activation (no closure or arguments variables) takes distinct parameters
+  // without a search for each.
+  PropertyMap& vars = activation->Variables();
+  const bool append = info->distinct_params && vars.size() == 0;
+  for (size_t i = 0; i < info->params.size(); ++i) {
+    Value v = args.Get(*this, static_cast<int32_t>(i));
+    if (append) vars.AppendNew(info->params[i], std::move(v));
+    else activation->DefineLocal(info->params[i], std::move(v));
+  }
   int32_t line = line_;
   Completion c = Execute(fn.definition->Sub2(), 0);
   if (c == Completion::Break || c == Completion::Continue)

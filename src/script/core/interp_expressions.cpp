@@ -156,19 +156,33 @@ Value TJEngine::EvalBinaryNode(const TJExpr* e) {
   GuardStack();
   if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
   auto operand = [this](const TJExpr* x) { return x && x->Code == ecIdentifier ? ReadVariable(x) : Evaluate(x); };
-  auto apply = [this, e](const Value& l, const Value& r) {
-    return IsStrictBinary(e->Code) ? EvalBinary(e->Code, l, r) : EvalCompare(e->Code, l, r);
-  };
   if (e->Right && e->Right->Code == ecConstant) {
     Value l = operand(e->Left);
     if (failing_) return l;
-    return apply(l, *e->Right->Value);
+    return ApplyBinary(e->Code, l, *e->Right->Value);
   }
   Value r = operand(e->Right);
   if (failing_) return r;
   Value l = operand(e->Left);
   if (failing_) return l;
-  return apply(l, r);
+  return ApplyBinary(e->Code, l, r);
+}
+
+// +, -, * and the relational operators on two numbers are computed here; every other
+// operator or kind goes to EvalBinary or EvalCompare.
+Value TJEngine::ApplyBinary(int code, const Value& l, const Value& r) {
+  if (IsNumber(l.raw_type()) && IsNumber(r.raw_type())) {
+    double a = NumberOf(l), b = NumberOf(r);
+    switch (code) {
+      case ecAdd: return Value::Double(a + b);
+      case ecSub: return Value::Double(a - b);
+      case ecMul: return Value::Double(a * b);
+      case ecLess: case ecGreater: case ecLessEq: case ecGreaterEq: case ecEq: case ecNe:
+        return Value::Bool(CompareNumbers(code, a, b));
+      default: break;
+    }
+  }
+  return IsStrictBinary(code) ? EvalBinary(code, l, r) : EvalCompare(code, l, r);
 }
 
 Value TJEngine::EvalCompareNode(const TJExpr* e) { return EvalBinaryNode(e); }
@@ -224,9 +238,15 @@ Value TJEngine::EvalBinary(int code, const Value& l, const Value& r) {
   return result;
 }
 
+// The common read stays small (no locals to destroy); a name that no slot holds is read
+// by ReadVariableSlow.
 Value TJEngine::ReadVariable(const TJExpr* id) {
   bool blocked = false;
   if (Value* slot = current_->LookupSlot(*id->Name, blocked)) return *slot;
+  return ReadVariableSlow(id);
+}
+
+Value TJEngine::ReadVariableSlow(const TJExpr* id) {
   Value v;
   if (current_->GetVariable(*id->Name, v)) return v;
   return Fail(ScriptError::Undefined, {id->Name->view()});

@@ -133,7 +133,7 @@ void PropertyMap::ClearKeepingCapacity() {
   }
   block_ = block;
   cap_ = cap;
-  Reindex();
+  if (Indexed()) Reindex();
 }
 
 void PropertyMap::Reindex() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,13 @@ public:
     Entry& e = FindOrAdd(key);
     e.value = std::move(v);
     return e;
+  }
+  // Adds an entry for a key the map does not hold (the caller knows it is absent).
+  void AppendNew(const StrRef& key, Value v) {
+    if (size_ == cap_) Grow(cap_ ? size_t{cap_} * 2 : 4);
+    new (data() + size_) Entry{key, std::move(v)};
+    ++size_;
+    if (Indexed()) IndexInsert(size_ - 1);
   }
   bool Erase(std::string_view key);
   // Removes every entry; values are released after the map is already empty.

@@ -40,11 +40,16 @@ public:
   virtual Value* FindSlot(TJLocalSymbolTable* caller, const StrRef& name, bool& blocked);
   // FindSlot(this, name, blocked) for the interpreter's reads and writes of names: the
   // same walk, without virtual calls for the tables that ask no activation first.
+  // An own variable stored under the very cell of the name (the parser's interned names
+  // are) is found by a scan that reads no text; the rest of the walk is LookupSlotPast.
   Value* LookupSlot(const StrRef& name, bool& blocked) {
-    if (AsksActivations()) return FindSlot(this, name, blocked);
-    if (Value* v = OwnSlot(name)) return v;
-    return SlotPastOwn(name, blocked);
+    if (!AsksActivations() && vars_.size() <= 4) {
+      for (PropertyMap::Entry& e : vars_.entries())
+        if (e.key.cell() == name.cell()) return &e.value;
+    }
+    return LookupSlotPast(name, blocked);
   }
+  Value* LookupSlotPast(const StrRef& name, bool& blocked);
   // Frees the children, drops the this object, clears temporaries and variables.
   virtual void Clear();
   // Copies every variable of `source` that this table does not define.

@@ -184,7 +184,7 @@ private:
 
   // Statements (interp_statements.cpp).
   Completion Execute(const TJStatement* first, unsigned flags, SwitchContext* sw = nullptr);
-  Completion ExecuteOne(const TJStatement* s, unsigned flags, SwitchContext* sw);
+  [[gnu::always_inline]] inline Completion ExecuteOne(const TJStatement* s, unsigned flags, SwitchContext* sw);
   void Step(const TJStatement* s);
   // A loop pass or a script call: counts down to the next look at the clock (Poll).
   void Tick() {

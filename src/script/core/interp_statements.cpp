@@ -44,17 +44,6 @@ void TJEngine::Poll() {
   if (abort) throw EJAbort("script abort");
 }
 
-Completion TJEngine::Execute(const TJStatement* s, unsigned flags, SwitchContext* sw) {
-  GuardStack();
-  for (; s; s = s->Next) {
-    Step(s);
-    Completion c = ExecuteOne(s, flags, sw);
-    if (current_->TemporaryCount()) current_->ClearTemporaries();
-    if (c != Completion::Normal) return c;
-  }
-  return Completion::Normal;
-}
-
 Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchContext* sw) {
   switch (s->Type) {
     case stModule: return ExecModule(s);
@@ -86,6 +75,17 @@ Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchCont
     case stCase: return ExecCase(s, sw);
     default: return Completion::Normal;  // empty, parameter, catch and finally clauses
   }
+}
+
+Completion TJEngine::Execute(const TJStatement* s, unsigned flags, SwitchContext* sw) {
+  GuardStack();
+  for (; s; s = s->Next) {
+    Step(s);
+    Completion c = ExecuteOne(s, flags, sw);
+    if (current_->TemporaryCount()) current_->ClearTemporaries();
+    if (c != Completion::Normal) return c;
+  }
+  return Completion::Normal;
 }
 
 Completion TJEngine::ExecExpr(const TJStatement* s) {

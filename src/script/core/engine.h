@@ -291,8 +291,10 @@ private:
     int32_t count;
     Value Get(const TJEngine& e, int32_t i) const;
   };
+  // caller_holds_fn: the caller keeps a value of the function for the whole call, so the
+  // call takes no count of its own.
   void RunScript(IJFunction& fn, const ArgumentSource& args, const Value& apply_array, Value& result,
-                 TJObject* self);
+                 TJObject* self, bool caller_holds_fn = false);
   // new Name(params): script functions, script classes, then factory classes.
   Value MakeObject(const StrRef& name, TJValueList* params);
   Value ApplyClass(IJFunction& cls, TJValueList* params, int depth);

@@ -132,12 +132,12 @@ Value TJEngine::ArgumentSource::Get(const TJEngine& e, int32_t i) const {
 }
 
 void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value& apply_array, Value& result,
-                         TJObject* self) {
+                         TJObject* self, bool caller_holds_fn) {
   TJFunctionSymbolTable* table = fn.SymbolTable();
   if (!table || !fn.definition) return;  // the program that made it has been cleared
   CallDepth depth(call_depth_);
   Tick();
-  Value hold_fn = Value::Function(&fn);
+  Value hold_fn = caller_holds_fn ? Value() : Value::Function(&fn);
   if (TJObject* bound = fn.BoundObject()) self = bound;
   // The engine holds the Global object, the this of most calls, for its whole life.
   Value hold_self = self == global_ ? Value() : Value::Object(self);
@@ -158,7 +158,7 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
       for (int32_t i = 0; i < args.count; ++i) items.Add(args.Get(*this, i));
       arguments = NewArray(items);
     }
-    arguments.object()->SetValue("callee", hold_fn);
+    arguments.object()->SetValue("callee", Value::Function(&fn));
     activation->DefineLocal("arguments", arguments);
   }
   // A fresh activation (no closure or arguments variables) takes distinct parameters
@@ -175,8 +175,9 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
   if (c == Completion::Break || c == Completion::Continue)
     RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
   if (c == Completion::Throw) return;  // line_ stays at the failing statement
-  if (c == Completion::Return) result = std::move(return_value_);  // leaves it empty
-  else return_value_ = Value();
+  Value returned;  // takes return_value_, leaving it empty
+  returned.Swap(return_value_);
+  if (c == Completion::Return) result.Swap(returned);
   line_ = line;
 }
 
@@ -227,7 +228,7 @@ Value TJEngine::CallOrIndex(const Value& callee, const TJExpr* args_expr) {
         ++n;
       }
       if (n > 1) std::reverse(arg_stack_.begin() + static_cast<std::ptrdiff_t>(base), arg_stack_.end());
-      RunScript(*f, ArgumentSource{nullptr, base, n}, Value(), result, current_->GetThis());
+      RunScript(*f, ArgumentSource{nullptr, base, n}, Value(), result, current_->GetThis(), true);
       return result;
     }
     TJValueList args;

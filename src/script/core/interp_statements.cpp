@@ -299,7 +299,8 @@ Completion TJEngine::ExecDeclItem(const TJStatement* s, unsigned flags) {
 }
 
 Completion TJEngine::ExecReturn(const TJStatement* s) {
-  Value v = Evaluate(s->Expr);
+  const TJExpr* e = s->Expr;
+  Value v = e && e->Code == ecIdentifier ? ReadVariable(e) : Evaluate(e);
   if (failing_) return Completion::Throw;
   IJFunction* f = v.raw_type() == vtFunction ? v.function() : nullptr;
   if (f && f->func_type == ftScript) {
@@ -311,7 +312,7 @@ Completion TJEngine::ExecReturn(const TJStatement* s) {
     copy.function()->ClosureTable()->CopyVariables(*current_);
     v = std::move(copy);
   }
-  return_value_ = std::move(v);
+  return_value_.Swap(v);  // v takes the empty value that return_value_ held
   return Completion::Return;
 }
 

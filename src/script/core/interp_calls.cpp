@@ -218,7 +218,9 @@ Value TJEngine::CallOrIndex(const Value& callee, const TJExpr* args_expr) {
       struct Unwind {
         std::vector<Value>& stack;
         size_t base;
-        ~Unwind() { stack.resize(base); }
+        ~Unwind() {
+          while (stack.size() > base) stack.pop_back();
+        }
       } unwind{arg_stack_, base};
       for (const TJExpr* l = args_expr; l && l->Code == ecList; l = l->Left) {
         const TJExpr* arg = l->Right;

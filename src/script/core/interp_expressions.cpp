@@ -242,7 +242,7 @@ Value TJEngine::EvalBinary(int code, const Value& l, const Value& r) {
 // by ReadVariableSlow.
 Value TJEngine::ReadVariable(const TJExpr* id) {
   bool blocked = false;
-  if (Value* slot = current_->LookupSlot(*id->Name, blocked)) return *slot;
+  if (Value* slot = current_->LookupSlot(*id->Name, blocked, id->Hint)) return *slot;
   return ReadVariableSlow(id);
 }
 
@@ -258,7 +258,7 @@ void TJEngine::AssignName(const TJExpr* id, const Value& v, unsigned flags) {
     return;
   }
   bool blocked = false;
-  if (Value* slot = current_->LookupSlot(*id->Name, blocked)) {
+  if (Value* slot = current_->LookupSlot(*id->Name, blocked, id->Hint)) {
     *slot = v;
     return;
   }
@@ -287,7 +287,7 @@ bool TJEngine::AppendInPlace(const TJExpr* target, const TJExpr* operand, Value&
   Value r = Evaluate(operand);
   if (failing_) return true;
   bool blocked = false;
-  Value* slot = current_->LookupSlot(*target->Name, blocked);
+  Value* slot = current_->LookupSlot(*target->Name, blocked, target->Hint);
   TJValueType rt = r.raw_type();
   if (slot && slot->raw_type() == vtString && (rt == vtString || rt == vtInteger || rt == vtDouble)) {
     if (rt == vtString) {
@@ -384,7 +384,7 @@ Value TJEngine::EvalIncDec(const TJExpr* e) {
   auto next = [inc](const Value& v) { return Value::Integer(WrapAdd(IncDecBase(v), inc ? 1 : -1)); };
   if (target->Code == ecIdentifier) {
     bool blocked = false;
-    if (Value* slot = current_->LookupSlot(*target->Name, blocked)) {
+    if (Value* slot = current_->LookupSlot(*target->Name, blocked, target->Hint)) {
       Value old = *slot;
       *slot = next(old);
       return prefix ? *slot : old;

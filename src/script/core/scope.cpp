@@ -72,15 +72,12 @@ Value* TJLocalSymbolTable::FindSlot(TJLocalSymbolTable* caller, const StrRef& na
   return parent && parent != caller ? parent->FindSlot(this, name, blocked) : nullptr;
 }
 
-Value* TJLocalSymbolTable::LookupSlotPast(const StrRef& name, bool& blocked) {
+// FindSlot(this, ...) with its recursion as a loop: each table asked on behalf of the
+// previous one (its caller), a definition table that would ask its newest activation
+// through FindSlot.
+Value* TJLocalSymbolTable::LookupSlotPast(const StrRef& name, bool& blocked, uint32_t& hint) {
   if (AsksActivations()) return FindSlot(this, name, blocked);
-  if (Value* v = OwnSlot(name)) return v;
-  return SlotPastOwn(name, blocked);
-}
-
-// FindSlot's recursion as a loop: each table asked on behalf of the previous one (its
-// caller), a definition table that would ask its newest activation through FindSlot.
-Value* TJLocalSymbolTable::SlotPastOwn(const StrRef& name, bool& blocked) {
+  if (Value* v = OwnSlot(name, hint)) return v;
   TJLocalSymbolTable* caller = this;
   TJLocalSymbolTable* t = this;
   for (;;) {
@@ -92,7 +89,7 @@ Value* TJLocalSymbolTable::SlotPastOwn(const StrRef& name, bool& blocked) {
     if (!parent || parent == caller) return nullptr;
     if (parent->AsksActivations() && static_cast<TJFunctionSymbolTable*>(parent)->AsksNewestChild(t))
       return parent->FindSlot(t, name, blocked);
-    if (Value* v = parent->OwnSlot(name)) return v;
+    if (Value* v = parent->OwnSlot(name, hint)) return v;
     caller = t;
     t = parent;
   }

@@ -193,7 +193,7 @@ private:
   void Poll();
   Completion ExecModule(const TJStatement* s);
   Completion ExecExpr(const TJStatement* s);
-  Completion ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw);
+  [[gnu::always_inline]] inline Completion ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw);
   Completion ExecDefinition(const TJStatement* s);
   Completion ExecThrow(const TJStatement* s);
   Completion CatchThrown(const TJStatement* handler, const Value& caught, unsigned flags, SwitchContext* sw);
@@ -216,7 +216,8 @@ private:
   Completion ExecWith(const TJStatement* s, unsigned flags, SwitchContext* sw);
   Completion ExecSwitch(const TJStatement* s);
   Completion ExecCase(const TJStatement* s, SwitchContext* sw);
-  Completion ExecReturn(const TJStatement* s);
+  [[gnu::always_inline]] inline Completion ExecReturn(const TJStatement* s);
+  [[gnu::noinline]] Value WithClosure(const IJFunction& f);
   Completion ExecDeclItem(const TJStatement* s, unsigned flags);
   bool CaseMatches(const Value& discriminant, const Value& label);
 

@@ -183,19 +183,23 @@ void TJGlobalObject::Reset() {
   terminated_ = true;
 }
 
+using NameFilter = std::bitset<1024>;
+
+// Built once, out of line, so that HasKey itself stays small.
+[[gnu::noinline]] static NameFilter BuildNameFilter() {
+  auto mark = [](NameFilter& f, uint32_t hash) { f.set(hash & 1023).set((hash >> 10) & 1023); };
+  NameFilter f;
+  for (const PropDef& p : kGlobalProps) mark(f, KeyHash(p.name));
+  TJGlobalObject probe(nullptr);
+  for (const auto& [method, fn] : probe.Class().methods()) mark(f, method.Hash());
+  return f;
+}
+
 // Every unqualified name of the script that is not a local variable is asked here, so
 // names that are surely neither a class method nor a property answer from the member
 // table alone: a filter of two bits per known name among 1024 lets few others through.
 bool TJGlobalObject::HasKey(const StrRef& name) {
-  using Filter = std::bitset<1024>;
-  auto mark = [](Filter& f, uint32_t hash) { f.set(hash & 1023).set((hash >> 10) & 1023); };
-  static const Filter filter = [&] {
-    Filter f;
-    for (const PropDef& p : kGlobalProps) mark(f, KeyHash(p.name));
-    TJGlobalObject probe(nullptr);
-    for (const auto& [method, fn] : probe.Class().methods()) mark(f, method.Hash());
-    return f;
-  }();
+  static const NameFilter filter = BuildNameFilter();
   const uint32_t hash = name.Hash();
   if (!filter.test(hash & 1023) || !filter.test((hash >> 10) & 1023)) {
     PropertyMap::Entry* e = members().Find(name);

@@ -48,6 +48,9 @@ struct TJStatement;
 // a class name, is made on its own).
 struct TJExpr {
   uint8_t Code = ecEmpty;
+  // Identifiers (21): the entry index at which a large scope table last held the name;
+  // a guess that a look-up checks before it uses it (in the padding after Code).
+  mutable uint32_t Hint = 0;
   TJExpr* Left = nullptr;
   TJExpr* Right = nullptr;
   // By code: Third (60, 62), Value (20, owned by the factory), Name (21, the interned
@@ -59,6 +62,7 @@ struct TJExpr {
     TJStatement* Statement;
   };
 };
+static_assert(sizeof(TJExpr) == 32 || sizeof(void*) != 8, "expression nodes stay 32 bytes");
 
 // The statement types that hold nested statements (Sub1 to Sub3); the others (empty,
 // expression, parameter, declaration item, break, continue, return, throw) are made as

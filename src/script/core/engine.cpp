@@ -5,6 +5,7 @@
 
 #include "base/time_zone.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <typeinfo>
@@ -376,7 +377,11 @@ std::shared_ptr<const FunctionInfo> TJEngine::InfoFor(const TJStatement* def) {
   if (it != infos_.end()) return it->second;
   auto info = std::make_shared<FunctionInfo>();
   for (const TJStatement* p = def->Sub1(); p; p = p->Next)
-    if (p->Expr && p->Expr->Name) info->params.push_back(*p->Expr->Name);
+    if (p->Expr && p->Expr->Name) {
+      if (std::find(info->params.begin(), info->params.end(), *p->Expr->Name) != info->params.end())
+        info->distinct_params = false;
+      info->params.push_back(*p->Expr->Name);
+    }
   // Does the body name `arguments` outside nested functions?
   std::vector<const TJExpr*> exprs;
   std::vector<const TJStatement*> stmts{def->Sub2()};

@@ -69,6 +69,7 @@ enum EvalFlag : unsigned {
 struct FunctionInfo {
   std::vector<StrRef> params;
   bool uses_arguments = false;  // the body itself (not nested functions) names `arguments`
+  bool distinct_params = true;  // no parameter name repeats: each is added without a search
 };
 
 class TJEngine : public BaseEngine {
@@ -183,7 +184,7 @@ private:
 
   // Statements (interp_statements.cpp).
   Completion Execute(const TJStatement* first, unsigned flags, SwitchContext* sw = nullptr);
-  Completion ExecuteOne(const TJStatement* s, unsigned flags, SwitchContext* sw);
+  [[gnu::always_inline]] inline Completion ExecuteOne(const TJStatement* s, unsigned flags, SwitchContext* sw);
   void Step(const TJStatement* s);
   // A loop pass or a script call: counts down to the next look at the clock (Poll).
   void Tick() {
@@ -192,7 +193,7 @@ private:
   void Poll();
   Completion ExecModule(const TJStatement* s);
   Completion ExecExpr(const TJStatement* s);
-  Completion ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw);
+  [[gnu::always_inline]] inline Completion ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw);
   Completion ExecDefinition(const TJStatement* s);
   Completion ExecThrow(const TJStatement* s);
   Completion CatchThrown(const TJStatement* handler, const Value& caught, unsigned flags, SwitchContext* sw);
@@ -215,7 +216,8 @@ private:
   Completion ExecWith(const TJStatement* s, unsigned flags, SwitchContext* sw);
   Completion ExecSwitch(const TJStatement* s);
   Completion ExecCase(const TJStatement* s, SwitchContext* sw);
-  Completion ExecReturn(const TJStatement* s);
+  [[gnu::always_inline]] inline Completion ExecReturn(const TJStatement* s);
+  [[gnu::noinline]] Value WithClosure(const IJFunction& f);
   Completion ExecDeclItem(const TJStatement* s, unsigned flags);
   bool CaseMatches(const Value& discriminant, const Value& label);
 
@@ -227,6 +229,7 @@ private:
   // Expressions (interp_expressions.cpp).
   Value Evaluate(const TJExpr* e, unsigned flags = 0);
   Value ReadVariable(const TJExpr* id);
+  [[gnu::noinline]] Value ReadVariableSlow(const TJExpr* id);
   void AssignName(const TJExpr* id, const Value& v, unsigned flags);
   Value EvalAssign(const TJExpr* e, unsigned flags);
   Value EvalCompound(const TJExpr* e);
@@ -234,6 +237,7 @@ private:
   Value EvalIncDec(const TJExpr* e);
   Value EvalBinary(int code, const Value& l, const Value& r);
   Value EvalBinaryNode(const TJExpr* e);
+  [[gnu::always_inline]] inline Value ApplyBinary(int code, const Value& l, const Value& r);
   Value EvalChain(const TJExpr* e);
   Value EvalCompare(int code, const Value& l, const Value& r);
   Value EvalCallNode(const TJExpr* e);
@@ -288,8 +292,10 @@ private:
     int32_t count;
     Value Get(const TJEngine& e, int32_t i) const;
   };
+  // caller_holds_fn: the caller keeps a value of the function for the whole call, so the
+  // call takes no count of its own.
   void RunScript(IJFunction& fn, const ArgumentSource& args, const Value& apply_array, Value& result,
-                 TJObject* self);
+                 TJObject* self, bool caller_holds_fn = false);
   // new Name(params): script functions, script classes, then factory classes.
   Value MakeObject(const StrRef& name, TJValueList* params);
   Value ApplyClass(IJFunction& cls, TJValueList* params, int depth);

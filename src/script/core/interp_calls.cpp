@@ -132,14 +132,15 @@ Value TJEngine::ArgumentSource::Get(const TJEngine& e, int32_t i) const {
 }
 
 void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value& apply_array, Value& result,
-                         TJObject* self) {
+                         TJObject* self, bool caller_holds_fn) {
   TJFunctionSymbolTable* table = fn.SymbolTable();
   if (!table || !fn.definition) return;  // the program that made it has been cleared
   CallDepth depth(call_depth_);
   Tick();
-  Value hold_fn = Value::Function(&fn);
+  Value hold_fn = caller_holds_fn ? Value() : Value::Function(&fn);
   if (TJObject* bound = fn.BoundObject()) self = bound;
-  Value hold_self = Value::Object(self);
+  // The engine holds the Global object, the this of most calls, for its whole life.
+  Value hold_self = self == global_ ? Value() : Value::Object(self);
   const FunctionExtra* extra = fn.extra.get();
   const FunctionInfo* info = extra ? extra->ScriptInfo() : nullptr;
   if (!info) info = InfoFor(fn.definition).get();
@@ -157,18 +158,26 @@ void TJEngine::RunScript(IJFunction& fn, const ArgumentSource& args, const Value
       for (int32_t i = 0; i < args.count; ++i) items.Add(args.Get(*this, i));
       arguments = NewArray(items);
     }
-    arguments.object()->SetValue("callee", hold_fn);
+    arguments.object()->SetValue("callee", Value::Function(&fn));
     activation->DefineLocal("arguments", arguments);
   }
-  for (size_t i = 0; i < info->params.size(); ++i)
-    activation->DefineLocal(info->params[i], args.Get(*this, static_cast<int32_t>(i)));
+  // A fresh activation (no closure or arguments variables) takes distinct parameters
+  // without a search for each.
+  PropertyMap& vars = activation->Variables();
+  const bool append = info->distinct_params && vars.size() == 0;
+  for (size_t i = 0; i < info->params.size(); ++i) {
+    Value v = args.Get(*this, static_cast<int32_t>(i));
+    if (append) vars.AppendNew(info->params[i], std::move(v));
+    else activation->DefineLocal(info->params[i], std::move(v));
+  }
   int32_t line = line_;
   Completion c = Execute(fn.definition->Sub2(), 0);
   if (c == Completion::Break || c == Completion::Continue)
     RaiseError(c == Completion::Break ? ScriptError::Break : ScriptError::Continue);
   if (c == Completion::Throw) return;  // line_ stays at the failing statement
-  if (c == Completion::Return) result = std::move(return_value_);  // leaves it empty
-  else return_value_ = Value();
+  Value returned;  // takes return_value_, leaving it empty
+  returned.Swap(return_value_);
+  if (c == Completion::Return) result.Swap(returned);
   line_ = line;
 }
 
@@ -209,7 +218,9 @@ Value TJEngine::CallOrIndex(const Value& callee, const TJExpr* args_expr) {
       struct Unwind {
         std::vector<Value>& stack;
         size_t base;
-        ~Unwind() { stack.resize(base); }
+        ~Unwind() {
+          while (stack.size() > base) stack.pop_back();
+        }
       } unwind{arg_stack_, base};
       for (const TJExpr* l = args_expr; l && l->Code == ecList; l = l->Left) {
         const TJExpr* arg = l->Right;
@@ -219,7 +230,7 @@ Value TJEngine::CallOrIndex(const Value& callee, const TJExpr* args_expr) {
         ++n;
       }
       if (n > 1) std::reverse(arg_stack_.begin() + static_cast<std::ptrdiff_t>(base), arg_stack_.end());
-      RunScript(*f, ArgumentSource{nullptr, base, n}, Value(), result, current_->GetThis());
+      RunScript(*f, ArgumentSource{nullptr, base, n}, Value(), result, current_->GetThis(), true);
       return result;
     }
     TJValueList args;

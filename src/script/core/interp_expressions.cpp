@@ -156,19 +156,33 @@ Value TJEngine::EvalBinaryNode(const TJExpr* e) {
   GuardStack();
   if (IsChainLink(e->Left->Code) && IsLongChain(e)) return EvalChain(e);
   auto operand = [this](const TJExpr* x) { return x && x->Code == ecIdentifier ? ReadVariable(x) : Evaluate(x); };
-  auto apply = [this, e](const Value& l, const Value& r) {
-    return IsStrictBinary(e->Code) ? EvalBinary(e->Code, l, r) : EvalCompare(e->Code, l, r);
-  };
   if (e->Right && e->Right->Code == ecConstant) {
     Value l = operand(e->Left);
     if (failing_) return l;
-    return apply(l, *e->Right->Value);
+    return ApplyBinary(e->Code, l, *e->Right->Value);
   }
   Value r = operand(e->Right);
   if (failing_) return r;
   Value l = operand(e->Left);
   if (failing_) return l;
-  return apply(l, r);
+  return ApplyBinary(e->Code, l, r);
+}
+
+// +, -, * and the relational operators on two numbers are computed here; every other
+// operator or kind goes to EvalBinary or EvalCompare.
+Value TJEngine::ApplyBinary(int code, const Value& l, const Value& r) {
+  if (IsNumber(l.raw_type()) && IsNumber(r.raw_type())) {
+    double a = NumberOf(l), b = NumberOf(r);
+    switch (code) {
+      case ecAdd: return Value::Double(a + b);
+      case ecSub: return Value::Double(a - b);
+      case ecMul: return Value::Double(a * b);
+      case ecLess: case ecGreater: case ecLessEq: case ecGreaterEq: case ecEq: case ecNe:
+        return Value::Bool(CompareNumbers(code, a, b));
+      default: break;
+    }
+  }
+  return IsStrictBinary(code) ? EvalBinary(code, l, r) : EvalCompare(code, l, r);
 }
 
 Value TJEngine::EvalCompareNode(const TJExpr* e) { return EvalBinaryNode(e); }
@@ -224,9 +238,15 @@ Value TJEngine::EvalBinary(int code, const Value& l, const Value& r) {
   return result;
 }
 
+// The common read stays small (no locals to destroy); a name that no slot holds is read
+// by ReadVariableSlow.
 Value TJEngine::ReadVariable(const TJExpr* id) {
   bool blocked = false;
-  if (Value* slot = current_->LookupSlot(*id->Name, blocked)) return *slot;
+  if (Value* slot = current_->LookupSlot(*id->Name, blocked, id->Hint)) return *slot;
+  return ReadVariableSlow(id);
+}
+
+Value TJEngine::ReadVariableSlow(const TJExpr* id) {
   Value v;
   if (current_->GetVariable(*id->Name, v)) return v;
   return Fail(ScriptError::Undefined, {id->Name->view()});
@@ -238,7 +258,7 @@ void TJEngine::AssignName(const TJExpr* id, const Value& v, unsigned flags) {
     return;
   }
   bool blocked = false;
-  if (Value* slot = current_->LookupSlot(*id->Name, blocked)) {
+  if (Value* slot = current_->LookupSlot(*id->Name, blocked, id->Hint)) {
     *slot = v;
     return;
   }
@@ -267,7 +287,7 @@ bool TJEngine::AppendInPlace(const TJExpr* target, const TJExpr* operand, Value&
   Value r = Evaluate(operand);
   if (failing_) return true;
   bool blocked = false;
-  Value* slot = current_->LookupSlot(*target->Name, blocked);
+  Value* slot = current_->LookupSlot(*target->Name, blocked, target->Hint);
   TJValueType rt = r.raw_type();
   if (slot && slot->raw_type() == vtString && (rt == vtString || rt == vtInteger || rt == vtDouble)) {
     if (rt == vtString) {
@@ -364,7 +384,7 @@ Value TJEngine::EvalIncDec(const TJExpr* e) {
   auto next = [inc](const Value& v) { return Value::Integer(WrapAdd(IncDecBase(v), inc ? 1 : -1)); };
   if (target->Code == ecIdentifier) {
     bool blocked = false;
-    if (Value* slot = current_->LookupSlot(*target->Name, blocked)) {
+    if (Value* slot = current_->LookupSlot(*target->Name, blocked, target->Hint)) {
       Value old = *slot;
       *slot = next(old);
       return prefix ? *slot : old;

@@ -44,15 +44,39 @@ void TJEngine::Poll() {
   if (abort) throw EJAbort("script abort");
 }
 
-Completion TJEngine::Execute(const TJStatement* s, unsigned flags, SwitchContext* sw) {
-  GuardStack();
-  for (; s; s = s->Next) {
+Completion TJEngine::ExecReturn(const TJStatement* s) {
+  const TJExpr* e = s->Expr;
+  Value v = e && e->Code == ecIdentifier ? ReadVariable(e) : Evaluate(e);
+  if (failing_) return Completion::Throw;
+  IJFunction* f = v.raw_type() == vtFunction ? v.function() : nullptr;
+  if (f && f->func_type == ftScript) v = WithClosure(*f);
+  return_value_.Swap(v);  // v takes the empty value that return_value_ held
+  return Completion::Return;
+}
+
+// A returned function keeps a copy of the variables of the scope it leaves.
+Value TJEngine::WithClosure(const IJFunction& f) {
+  Value copy = NewFunctionImpl();
+  copy.function()->Assign(f);
+  if (!copy.function()->ClosureTable())
+    copy.function()->SetClosureTable(std::make_unique<TJLocalSymbolTable>(nullptr));
+  copy.function()->ClosureTable()->CopyVariables(*current_);
+  return copy;
+}
+
+// An else-if chain runs in this loop, each if of it stepped as the statement it is, so
+// that its length costs no stack.
+Completion TJEngine::ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw) {
+  for (;;) {
+    Value condition = Evaluate(s->Expr);
+    if (failing_) return Completion::Throw;
+    bool c = condition.raw_type() == vtBool ? condition.boolean() : ValueToBool(condition);
+    const TJStatement* branch = c ? s->Sub1() : s->Sub2();
+    if (!branch) return Completion::Normal;
+    if (c || branch->Type != stIf || branch->Next) return Execute(branch, flags, sw);
+    s = branch;
     Step(s);
-    Completion c = ExecuteOne(s, flags, sw);
-    if (current_->TemporaryCount()) current_->ClearTemporaries();
-    if (c != Completion::Normal) return c;
   }
-  return Completion::Normal;
 }
 
 Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchContext* sw) {
@@ -88,24 +112,20 @@ Completion TJEngine::ExecuteOne(const TJStatement* s, unsigned flags, SwitchCont
   }
 }
 
+Completion TJEngine::Execute(const TJStatement* s, unsigned flags, SwitchContext* sw) {
+  GuardStack();
+  for (; s; s = s->Next) {
+    Step(s);
+    Completion c = ExecuteOne(s, flags, sw);
+    if (current_->TemporaryCount()) current_->ClearTemporaries();
+    if (c != Completion::Normal) return c;
+  }
+  return Completion::Normal;
+}
+
 Completion TJEngine::ExecExpr(const TJStatement* s) {
   Evaluate(s->Expr);
   return failing_ ? Completion::Throw : Completion::Normal;
-}
-
-// An else-if chain runs in this loop, each if of it stepped as the statement it is, so
-// that its length costs no stack.
-Completion TJEngine::ExecIf(const TJStatement* s, unsigned flags, SwitchContext* sw) {
-  for (;;) {
-    Value condition = Evaluate(s->Expr);
-    if (failing_) return Completion::Throw;
-    bool c = condition.raw_type() == vtBool ? condition.boolean() : ValueToBool(condition);
-    const TJStatement* branch = c ? s->Sub1() : s->Sub2();
-    if (!branch) return Completion::Normal;
-    if (c || branch->Type != stIf || branch->Next) return Execute(branch, flags, sw);
-    s = branch;
-    Step(s);
-  }
 }
 
 Completion TJEngine::ExecDefinition(const TJStatement* s) {
@@ -298,22 +318,6 @@ Completion TJEngine::ExecDeclItem(const TJStatement* s, unsigned flags) {
   return Completion::Normal;
 }
 
-Completion TJEngine::ExecReturn(const TJStatement* s) {
-  Value v = Evaluate(s->Expr);
-  if (failing_) return Completion::Throw;
-  IJFunction* f = v.raw_type() == vtFunction ? v.function() : nullptr;
-  if (f && f->func_type == ftScript) {
-    // A returned function keeps a copy of the variables of the scope it leaves.
-    Value copy = NewFunctionImpl();
-    copy.function()->Assign(*f);
-    if (!copy.function()->ClosureTable())
-      copy.function()->SetClosureTable(std::make_unique<TJLocalSymbolTable>(nullptr));
-    copy.function()->ClosureTable()->CopyVariables(*current_);
-    v = std::move(copy);
-  }
-  return_value_ = std::move(v);
-  return Completion::Return;
-}
 
 // The catch clause's variable is the thrown value for a script throw ("EThrow"), and the
 // error name for every other script error.

@@ -120,22 +120,6 @@ void PropertyMap::Clear() {
   ::operator delete(block);
 }
 
-void PropertyMap::ClearKeepingCapacity() {
-  if (size_ == 0) return;
-  void* block = block_;
-  size_t n = size_;
-  uint32_t cap = cap_;
-  Detach();
-  for (size_t i = 0; i < n; ++i) static_cast<Entry*>(block)[i].~Entry();
-  if (block_) {  // releasing the values stored something new here
-    ::operator delete(block);
-    return;
-  }
-  block_ = block;
-  cap_ = cap;
-  Reindex();
-}
-
 void PropertyMap::Reindex() {
   if (!Indexed()) return;
   std::fill_n(Index(), IndexSlots(cap_), -1);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,14 @@ public:
 
   Entry* Find(const StrRef& key);
   Entry* Find(std::string_view key);
+  // Find, first trying entry `hint`, which holds the key when its key is the very same
+  // cell (keys are unique); a found entry's index is left in hint for the next look-up.
+  Entry* Find(const StrRef& key, uint32_t& hint) {
+    if (hint < size_ && data()[hint].key.cell() == key.cell()) return &data()[hint];
+    Entry* e = Find(key);
+    if (e) hint = static_cast<uint32_t>(e - data());
+    return e;
+  }
   // The entry of `key`, added (undefined, not removed) when missing.
   Entry& FindOrAdd(const StrRef& key);
   // Stores v under key (no longer removed). v is taken by value, so it may name a value
@@ -44,11 +53,32 @@ public:
     e.value = std::move(v);
     return e;
   }
+  // Adds an entry for a key the map does not hold (the caller knows it is absent).
+  void AppendNew(const StrRef& key, Value v) {
+    if (size_ == cap_) Grow(cap_ ? size_t{cap_} * 2 : 4);
+    new (data() + size_) Entry{key, std::move(v)};
+    ++size_;
+    if (Indexed()) IndexInsert(size_ - 1);
+  }
   bool Erase(std::string_view key);
   // Removes every entry; values are released after the map is already empty.
   void Clear();
   // The same, keeping the storage for the next use.
-  void ClearKeepingCapacity();
+  void ClearKeepingCapacity() {
+    if (size_ == 0) return;
+    void* block = block_;
+    size_t n = size_;
+    uint32_t cap = cap_;
+    Detach();
+    for (size_t i = 0; i < n; ++i) static_cast<Entry*>(block)[i].~Entry();
+    if (block_) {  // releasing the values stored something new here
+      ::operator delete(block);
+      return;
+    }
+    block_ = block;
+    cap_ = cap;
+    if (Indexed()) Reindex();
+  }
   // Removes the entries for which pred(entry) is true.
   template <class Pred>
   void EraseIf(Pred pred) {

@@ -72,9 +72,12 @@ Value* TJLocalSymbolTable::FindSlot(TJLocalSymbolTable* caller, const StrRef& na
   return parent && parent != caller ? parent->FindSlot(this, name, blocked) : nullptr;
 }
 
-// FindSlot's recursion as a loop: each table asked on behalf of the previous one (its
-// caller), a definition table that would ask its newest activation through FindSlot.
-Value* TJLocalSymbolTable::SlotPastOwn(const StrRef& name, bool& blocked) {
+// FindSlot(this, ...) with its recursion as a loop: each table asked on behalf of the
+// previous one (its caller), a definition table that would ask its newest activation
+// through FindSlot.
+Value* TJLocalSymbolTable::LookupSlotPast(const StrRef& name, bool& blocked, uint32_t& hint) {
+  if (AsksActivations()) return FindSlot(this, name, blocked);
+  if (Value* v = OwnSlot(name, hint)) return v;
   TJLocalSymbolTable* caller = this;
   TJLocalSymbolTable* t = this;
   for (;;) {
@@ -86,7 +89,7 @@ Value* TJLocalSymbolTable::SlotPastOwn(const StrRef& name, bool& blocked) {
     if (!parent || parent == caller) return nullptr;
     if (parent->AsksActivations() && static_cast<TJFunctionSymbolTable*>(parent)->AsksNewestChild(t))
       return parent->FindSlot(t, name, blocked);
-    if (Value* v = parent->OwnSlot(name)) return v;
+    if (Value* v = parent->OwnSlot(name, hint)) return v;
     caller = t;
     t = parent;
   }
@@ -123,6 +126,10 @@ void TJLocalSymbolTable::CopyVariables(const TJLocalSymbolTable& source) {
     if (!vars_.Find(e.key)) vars_.Put(e.key, e.value);
 }
 
+// Finished activations a definition table keeps: a recursion that goes this deep and back
+// again makes no new tables.
+constexpr size_t kMaxSpareActivations = 64;
+
 TJLocalSymbolTable* TJLocalSymbolTable::NewChild(const TJLocalSymbolTable* source, TJObject* this_obj) {
   std::unique_ptr<TJLocalSymbolTable> child;
   if (Level() == ScopeLevel::Function && !static_cast<TJFunctionSymbolTable*>(this)->IsActivation()) {
@@ -146,7 +153,7 @@ void TJLocalSymbolTable::PopChild() {
   if (children_.empty()) return;
   std::unique_ptr<TJLocalSymbolTable> child = std::move(children_.back());
   children_.pop_back();
-  if (child->activation_ && spare_.size() < 4) {
+  if (child->activation_ && spare_.size() < kMaxSpareActivations) {
     child->Recycle();
     if (child->children_.empty() && child->vars_.size() == 0) spare_.push_back(std::move(child));
   }
@@ -158,10 +165,10 @@ void TJLocalSymbolTable::Recycle() {
     std::vector<std::unique_ptr<TJLocalSymbolTable>> children;
     children.swap(children_);
   }
-  spare_.clear();
+  if (!spare_.empty()) spare_.clear();
   // The this link stays: a spare activation is in no chain, so nothing reads it, and a
   // weak link never keeps its object alive. NewChild sets it again when it differs.
-  ClearTemporaries();
+  if (!temps_.empty()) ClearTemporaries();
   vars_.ClearKeepingCapacity();
 }
 

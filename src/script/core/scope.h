@@ -40,11 +40,17 @@ public:
   virtual Value* FindSlot(TJLocalSymbolTable* caller, const StrRef& name, bool& blocked);
   // FindSlot(this, name, blocked) for the interpreter's reads and writes of names: the
   // same walk, without virtual calls for the tables that ask no activation first.
-  Value* LookupSlot(const StrRef& name, bool& blocked) {
-    if (AsksActivations()) return FindSlot(this, name, blocked);
-    if (Value* v = OwnSlot(name)) return v;
-    return SlotPastOwn(name, blocked);
+  // An own variable stored under the very cell of the name (the parser's interned names
+  // are) is found by a scan that reads no text; the rest of the walk is LookupSlotPast.
+  // `hint` is the name node's guess of where a large table holds it (PropertyMap::Find).
+  Value* LookupSlot(const StrRef& name, bool& blocked, uint32_t& hint) {
+    if (!AsksActivations() && vars_.size() <= 4) {
+      for (PropertyMap::Entry& e : vars_.entries())
+        if (e.key.cell() == name.cell()) return &e.value;
+    }
+    return LookupSlotPast(name, blocked, hint);
   }
+  Value* LookupSlotPast(const StrRef& name, bool& blocked, uint32_t& hint);
   // Frees the children, drops the this object, clears temporaries and variables.
   virtual void Clear();
   // Copies every variable of `source` that this table does not define.
@@ -87,18 +93,16 @@ protected:
   // A function definition table: lookups from outside its activations ask the newest first.
   bool AsksActivations() const { return level_ == ScopeLevel::Function && !activation_; }
   // The own variable `name`; a scope holds few, so a short scan finds it.
-  Value* OwnSlot(const StrRef& name) {
+  Value* OwnSlot(const StrRef& name, uint32_t& hint) {
     std::span<PropertyMap::Entry> entries = vars_.entries();
     if (entries.size() <= 4) {
       for (PropertyMap::Entry& e : entries)
         if (e.key == name) return &e.value;
       return nullptr;
     }
-    PropertyMap::Entry* e = vars_.Find(name);
+    PropertyMap::Entry* e = vars_.Find(name, hint);
     return e ? &e->value : nullptr;
   }
-  // The rest of FindSlot(this, ...) after the own variables were asked.
-  Value* SlotPastOwn(const StrRef& name, bool& blocked);
   bool IsChild(const TJLocalSymbolTable* t) const;
   // Empties a finished activation for reuse; weak holders of it read nil from now on.
   void Recycle();

@@ -180,7 +180,7 @@ size_t StrRef::CharIndex(size_t byte_offset) const {
   return n;
 }
 
-uint32_t StrRef::Hash() const {
+uint32_t StrRef::HashSlow() const {
   if (!s_) return 0;
   if (!s_->hash_valid) {
     s_->hash = KeyHash(view());

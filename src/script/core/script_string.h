@@ -81,7 +81,8 @@ public:
   size_t size() const { return s_ ? s_->len : 0; }
   bool empty() const { return size() == 0; }
   size_t CharCount() const;
-  uint32_t Hash() const;
+  // The key hash of the text, cached in the cell after the first call.
+  uint32_t Hash() const { return s_ && s_->hash_valid ? s_->hash : HashSlow(); }
   // Byte offset of character `index` (the size past the last character), and the
   // character index of a byte offset that starts a character; both start from the last
   // position looked up when it lies before the one asked for.
@@ -107,6 +108,7 @@ public:
   friend bool operator==(const StrRef& a, std::string_view b) { return a.view() == b; }
 
 private:
+  uint32_t HashSlow() const;
   Str* s_ = nullptr;
 };
 

@@ -39,8 +39,8 @@ Limits LimitsFromBounds() {
 
 namespace detail {
 
-thread_local const char* t_stack_limit = nullptr;
-thread_local const char* t_call_limit = nullptr;
+thread_local constinit const char* t_stack_limit = nullptr;
+thread_local constinit const char* t_call_limit = nullptr;
 
 void ComputeThreadStackLimits() {
   Limits limits = LimitsFromBounds();

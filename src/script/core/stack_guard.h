@@ -7,8 +7,10 @@
 namespace kestrin::script {
 
 namespace detail {
-extern thread_local const char* t_stack_limit;
-extern thread_local const char* t_call_limit;
+// Initialised constantly (constinit), so a read needs no call of a thread-local
+// initialiser first.
+extern thread_local constinit const char* t_stack_limit;
+extern thread_local constinit const char* t_call_limit;
 void ComputeThreadStackLimits();
 }  // namespace detail
 
@@ -17,7 +19,9 @@ void ComputeThreadStackLimits();
 // checks, raising the error and unwinding. Read from the thread's bounds once per thread,
 // so a script started deep in a host's call chain gets the stack that is left.
 inline const char* ThreadStackLimit() {
-  if (!detail::t_stack_limit) detail::ComputeThreadStackLimits();
+  const char* limit = detail::t_stack_limit;
+  if (limit) [[likely]] return limit;
+  detail::ComputeThreadStackLimits();
   return detail::t_stack_limit;
 }
 
@@ -26,7 +30,9 @@ inline const char* ThreadStackLimit() {
 // would then depend on where the stack happened to end), since one call's own frames stay
 // far below the reserve.
 inline const char* CallStackLimit() {
-  if (!detail::t_call_limit) detail::ComputeThreadStackLimits();
+  const char* limit = detail::t_call_limit;
+  if (limit) [[likely]] return limit;
+  detail::ComputeThreadStackLimits();
   return detail::t_call_limit;
 }
 

@@ -2,6 +2,9 @@
 // namespaces, temporaries and weak links between tables.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "script/core/errors.h"
 #include "script/core/function.h"
 #include "script/core/object.h"
@@ -189,7 +192,11 @@ TEST(Scope, LookupSlotFindsWhatFindSlotFinds) {
   Value global_this = engine.NewObject();
   global_this.object()->SetValue("member", Value::Integer(1));
   g->SetThis(global_this.object());
-  for (int i = 0; i < 12; ++i) g->DefineLocal(StrRef("g" + std::to_string(i)), Value::Integer(i));
+  // The names of the large tables are looked up by the very cells they are stored under
+  // too (as the parser's names are), so that the look-ups' entry hints are used.
+  std::map<std::string, StrRef> cells;
+  auto cell = [&cells](const std::string& name) { return cells.emplace(name, StrRef(name)).first->second; };
+  for (int i = 0; i < 12; ++i) g->DefineLocal(cell("g" + std::to_string(i)), Value::Integer(i));
   g->DefineLocal("shadowed", Value::Integer(2));
   TJFunctionSymbolTable* outer = root.GetFunctionTable(1, 10);
   outer->SetParent(g);
@@ -198,7 +205,7 @@ TEST(Scope, LookupSlotFindsWhatFindSlotFinds) {
   TJLocalSymbolTable* outer_call = outer->NewChild(nullptr, global_this.object());
   outer_call->DefineLocal("shadowed", Value::Integer(4));
   outer_call->DefineLocal("local_v", Value::Integer(5));
-  for (int i = 0; i < 6; ++i) outer_call->DefineLocal(StrRef("l" + std::to_string(i)), Value::Integer(i));
+  for (int i = 0; i < 6; ++i) outer_call->DefineLocal(cell("l" + std::to_string(i)), Value::Integer(i));
   TJLocalSymbolTable* inner_call = inner->NewChild(nullptr, nullptr);
   inner_call->DefineLocal("param", Value::Integer(6));
   Value with_obj = engine.NewObject();
@@ -209,26 +216,34 @@ TEST(Scope, LookupSlotFindsWhatFindSlotFinds) {
 
   const char* names[] = {"param", "local_v", "shadowed", "static_v", "member", "g0", "g11", "l5", "nope"};
   TJLocalSymbolTable* from[] = {g, outer, outer_call, inner, inner_call, with, evaluated};
+  // Each name is looked up by a cell of its own and by the cell it is stored under, twice
+  // each: the second time with the entry index the first left in the hint, the first time
+  // with whatever the previous look-up left there.
+  uint32_t hint = 0;
   for (TJLocalSymbolTable* t : from) {
     for (const char* name : names) {
       SCOPED_TRACE(std::string(name) + " from level " + std::to_string(static_cast<int>(t->Level())));
-      bool blocked_walk = false, blocked_lookup = false;
-      Value* walk = t->FindSlot(t, name, blocked_walk);
-      Value* lookup = t->LookupSlot(name, blocked_lookup);
-      EXPECT_EQ(lookup, walk);
-      EXPECT_EQ(blocked_lookup, blocked_walk);
+      for (const StrRef& key : {StrRef(name), cell(name)}) {
+        bool blocked_walk = false;
+        Value* walk = t->FindSlot(t, key, blocked_walk);
+        for (int pass = 0; pass < 2; ++pass) {
+          bool blocked_lookup = false;
+          EXPECT_EQ(t->LookupSlot(key, blocked_lookup, hint), walk);
+          EXPECT_EQ(blocked_lookup, blocked_walk);
+        }
+      }
     }
   }
   // A few answers spelled out: the with object blocks its member's name, the newest
   // activation answers for the definition table, the activation shadows the global.
   bool blocked = false;
-  EXPECT_EQ(with->LookupSlot("param", blocked), nullptr);
+  EXPECT_EQ(with->LookupSlot("param", blocked, hint), nullptr);
   EXPECT_TRUE(blocked);
   blocked = false;
-  Value* v = inner_call->LookupSlot("shadowed", blocked);
+  Value* v = inner_call->LookupSlot("shadowed", blocked, hint);
   ASSERT_NE(v, nullptr);
   EXPECT_EQ(v->integer(), 4);
-  v = g->LookupSlot("shadowed", blocked);
+  v = g->LookupSlot("shadowed", blocked, hint);
   ASSERT_NE(v, nullptr);
   EXPECT_EQ(v->integer(), 2);
 }

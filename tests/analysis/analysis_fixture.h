@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "analysis/dispatch.h"
-#include "analysis/lanes.h"
 #include "base/convert.h"
+#include "base/lanes.h"
 #include "histogram_runs.h"
 #include "image/image_store.h"
 #include "model/parameters.h"

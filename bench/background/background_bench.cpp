@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "analysis/bg_filter.h"
-#include "analysis/lanes.h"
 #include "analysis/rank_filter.h"
 #include "base/convert.h"
+#include "base/lanes.h"
 #include "base/report.h"
 #include "support/spot_image.h"
 

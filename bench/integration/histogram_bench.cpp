@@ -15,10 +15,10 @@
 
 #include "analysis/angle_histogram.h"
 #include "analysis/fine_curved_histograms.h"
-#include "analysis/lanes.h"
 #include "analysis/pixel_histogram.h"
 #include "analysis/sectored_histogram.h"
 #include "base/convert.h"
+#include "base/lanes.h"
 #include "image/image_store.h"
 #include "commands/parameter_io.h"
 #include "model/state.h"

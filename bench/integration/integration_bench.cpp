@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "analysis/angle_histogram.h"
-#include "analysis/lanes.h"
+#include "base/lanes.h"
 #include "image/image_store.h"
 #include "commands/parameter_io.h"
 #include "model/state.h"

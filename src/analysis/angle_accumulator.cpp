@@ -7,10 +7,10 @@
 #include <array>
 #include <cmath>
 
-#include "analysis/lanes.h"
 #include "analysis/sample_maps.h"
 #include "analysis/wedge_spans.h"
 #include "base/convert.h"
+#include "base/lanes.h"
 #include "image/image_store.h"
 
 namespace kestrin {

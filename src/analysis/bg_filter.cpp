@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "analysis/batch_state.h"
-#include "analysis/lanes.h"
 #include "analysis/rank_filter.h"
 #include "base/convert.h"
+#include "base/lanes.h"
 #include "base/report.h"
 #include "image/formats/code_encoder.h"
 #include "image/image_store.h"

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "analysis/lanes.h"
 #include "analysis/peak_edit.h"
 #include "analysis/ring_geometry.h"
 #include "analysis/single_peak_fit.h"
 #include "base/convert.h"
+#include "base/lanes.h"
 #include "base/report.h"
 #include "image/display/display.h"
 #include "image/formats/code_encoder.h"

@@ -7,9 +7,9 @@
 #include <mutex>
 #include <vector>
 
-#include "analysis/lanes.h"
 #include "analysis/sample_maps.h"
 #include "analysis/wedge_spans.h"
+#include "base/lanes.h"
 #include "image/image_store.h"
 
 namespace kestrin {

@@ -7,9 +7,9 @@
 #include <span>
 #include <string>
 
-#include "analysis/lanes.h"
 #include "analysis/spot_list.h"
 #include "base/convert.h"
+#include "base/lanes.h"
 #include "image/image_store.h"
 #include "base/report.h"
 #include "model/state.h"

@@ -71,6 +71,10 @@ inline void free_zeroed(void* p, size_t bytes) noexcept {
 
 }  // namespace uninit_detail
 
+// Blocks of image size start on a boundary of this many bytes, the huge page size: a loop that
+// splits such a block into lanes of this size touches each huge page from one thread only.
+constexpr size_t kHugePageBytes = uninit_detail::kHugePage;
+
 template <class T>
 struct UninitAllocator : std::allocator<T> {
   template <class U>

@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "analysis/dispatch.h"
-#include "analysis/lanes.h"
 #include "base/convert.h"
+#include "base/lanes.h"
 #include "commands/parameter_controls.h"
+#include "commands/parameter_io.h"
 #include "histogram_runs.h"
 #include "image/image_store.h"
-#include "commands/parameter_io.h"
 #include "support/ring_image.h"
 #include "support/state_fixture.h"
 

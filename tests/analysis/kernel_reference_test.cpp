@@ -9,11 +9,11 @@
 
 #include "analysis/angle_histogram.h"
 #include "analysis/fine_curved_histograms.h"
-#include "analysis/lanes.h"
 #include "analysis/pixel_histogram.h"
 #include "analysis/sectored_histogram.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "base/lanes.h"
 #include "histogram_reference.h"
 #include "histogram_runs.h"
 

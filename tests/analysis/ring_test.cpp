@@ -11,9 +11,9 @@
 #include "analysis/angle_histogram.h"
 #include "analysis/dispatch.h"
 #include "analysis/geometry.h"
-#include "analysis/lanes.h"
 #include "analysis_fixture.h"
 #include "base/convert.h"
+#include "base/lanes.h"
 #include "histogram_runs.h"
 
 namespace kestrin::test {

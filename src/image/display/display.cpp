@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/convert.h"
+#include "base/lanes.h"
 
 namespace kestrin {
 
@@ -14,6 +15,21 @@ constexpr int kCodeCount = 65536;
 
 // Round half to even in the int range used by the view arithmetic (NaN gives 0).
 int32_t round_even(double v) { return saturate_int32(std::nearbyint(v)); }
+
+// levels[i] = table[codes[i]], in lanes of one huge page of levels over the worker threads: the
+// pass and the first touch of fresh level pages are shared out, and no two threads fault the
+// same huge page. Each level depends on its pixel alone.
+void write_levels(std::span<const uint16_t> codes, const std::vector<uint8_t>& table, uint8_t* levels) {
+  constexpr size_t kLane = kHugePageBytes;
+  const size_t n = codes.size();
+  run_lanes(int32_t((n + kLane - 1) / kLane), [&](int32_t lane) {
+    // Local pointers: the byte stores could otherwise alias the captured ones, reloaded per pixel.
+    const uint16_t* c = codes.data();
+    const uint8_t* t = table.data();
+    uint8_t* out = levels;
+    for (size_t i = size_t(lane) * kLane, end = std::min(n, i + kLane); i < end; ++i) out[i] = t[c[i]];
+  });
+}
 
 }  // namespace
 
@@ -35,9 +51,7 @@ void build_display_levels(const ImagePixels& image, const DisplayScale& scale, U
   // Every level is written below: a buffer too small is let go rather than grown with a copy.
   if (levels.capacity() < image.codes.size()) levels = {};
   levels.resize(image.codes.size());
-  const uint16_t* codes = image.codes.data();
-  uint8_t* out = levels.data();
-  for (size_t i = 0, n = image.codes.size(); i < n; ++i) out[i] = table[codes[i]];
+  write_levels(image.codes, table, levels.data());
 }
 
 Palette image_palette(bool reverse, bool omit_blue) {

@@ -217,4 +217,25 @@ void scan_statistics(ImageData& image, const CodeSet& present) {
   image.LogMin = log_min;
 }
 
+bool rounded_intensities_increase(const CodeTable& intensity_table) {
+  int64_t below = int64_t(std::numeric_limits<int32_t>::min()) - 1;
+  for (const double v : intensity_table) {
+    const int32_t rounded = round_saturated(v);
+    if (!std::isfinite(v) || rounded <= below) return false;
+    below = rounded;
+  }
+  return true;
+}
+
+// No other present code can round to the intensity of the lowest or the highest, so the set
+// of those two gives what the set of all would.
+void scan_statistics(ImageData& image, const CodeRange& range) {
+  CodeSet ends;
+  if (!range.empty()) {
+    const uint16_t codes[2] = {range.low(), range.high()};
+    ends.add(codes, 2);
+  }
+  scan_statistics(image, ends);
+}
+
 }  // namespace kestrin

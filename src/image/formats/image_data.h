@@ -3,6 +3,7 @@
 // with names and flags; decoders build it as a value without touching any store.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -104,13 +105,48 @@ class CodeSet {
 public:
   CodeSet() : seen_(kCodeCount, 0) {}
   void add(const uint16_t* codes, size_t n) {
-    for (size_t i = 0; i < n; ++i) seen_[codes[i]] = 1;
+    uint8_t* seen = seen_.data();  // a local pointer: the byte stores cannot then alias it
+    for (size_t i = 0; i < n; ++i) seen[codes[i]] = 1;
+  }
+  // Adds the codes of another set (a union: the order of merging does not matter).
+  void merge(const CodeSet& other) {
+    for (size_t c = 0; c < seen_.size(); ++c) seen_[c] |= other.seen_[c];
   }
   const std::vector<uint8_t>& seen() const { return seen_; }
 
 private:
   std::vector<uint8_t> seen_;
 };
+
+// The lowest and highest code of an image, gathered like a CodeSet but without a store per
+// pixel: all the statistics need when each code's rounded intensity is above the one below
+// (see rounded_intensities_increase).
+class CodeRange {
+public:
+  void add(const uint16_t* codes, size_t n) {
+    uint16_t lo = low_, hi = high_;
+    for (size_t i = 0; i < n; ++i) {
+      lo = std::min(lo, codes[i]);
+      hi = std::max(hi, codes[i]);
+    }
+    low_ = lo;
+    high_ = hi;
+  }
+  void merge(const CodeRange& other) {
+    low_ = std::min(low_, other.low_);
+    high_ = std::max(high_, other.high_);
+  }
+  bool empty() const { return low_ > high_; }
+  uint16_t low() const { return low_; }
+  uint16_t high() const { return high_; }
+
+private:
+  uint16_t low_ = 65535, high_ = 0;
+};
+
+// Whether every code's intensity is finite and its rounded value greater than that of the code
+// below (the TIFF laws): then the lowest and highest code present decide the statistics.
+bool rounded_intensities_increase(const CodeTable& intensity_table);
 
 // The statistics scan of the R-AXIS, HiPiC, Bruker and TIFF readers: running values start
 // at Max 0 and Min LinearSaturation (logs: 0 and LogSaturation); a pixel whose raw
@@ -119,6 +155,9 @@ private:
 void scan_statistics(ImageData& image);
 // The same, with `present` holding exactly the codes of the image's pixels.
 void scan_statistics(ImageData& image, const CodeSet& present);
+// The same, from the lowest and highest code of the pixels, where the rounded intensities of
+// the table increase with the code.
+void scan_statistics(ImageData& image, const CodeRange& range);
 
 // The table as exact integers when every entry is an integer within the Int32 range (sums
 // of such intensities can be kept exactly); nothing otherwise.

@@ -61,11 +61,11 @@ bool decode_pixel_rows(std::span<const uint8_t> bytes, const RaxisHeader& h, Ima
   const size_t w = size_t(h.width);
   const StoredRows rows = stored_rows(h);
   const uint8_t* data = bytes.data() + size_t(h.record_length);
-  for (int64_t r = 0; r < rows.count; ++r) {
+  decode_rows_in_lanes(rows.count, rows.count * int64_t(w), present, [&](int64_t r, CodeSet& set) {
     uint16_t* dst = image.image_codes.data() + stored_row(int32_t(rows.first + r), h.height, reverse) * w;
     decode_u16be_row(data + size_t(r) * w * 2, dst, w);
-    present.add(dst, w);
-  }
+    set.add(dst, w);
+  });
   return rows.first == 0 && rows.count == h.height;
 }
 

@@ -126,15 +126,18 @@ std::span<const uint8_t> gather_strips(std::span<const uint8_t> bytes, const Tif
 }
 
 // Decodes every row, and adds each row's codes to `present` while the row is in cache.
+template <class Codes>
 void decode_integer_pixels(ImageData& image, std::span<const uint8_t> raw, int bpp, bool big_endian, bool reverse,
-                           CodeSet& present) {
+                           Codes& present) {
   const size_t w = size_t(image.ImageWidth);
-  for_each_file_row(image, reverse, [&](uint16_t* dst, int32_t r) {
+  const int32_t h = image.ImageHeight;
+  decode_rows_in_lanes(h, image.PixelCount, present, [&](int64_t r, Codes& set) {
     const uint8_t* src = raw.data() + size_t(r) * w * size_t(bpp);
+    uint16_t* dst = image.image_codes.data() + stored_row(int32_t(r), h, reverse) * w;
     if (bpp == 1) decode_u8_row(src, dst, w);
     else if (big_endian) decode_u16be_row(src, dst, w);
     else decode_u16le_row(src, dst, w);
-    present.add(dst, w);
+    set.add(dst, w);
   });
 }
 
@@ -157,9 +160,7 @@ DecodedImage load_integer_image(DecodedImage&& d, std::span<const uint8_t> bytes
   ImageData& image = d.data;
   image.set_size_unfilled(int32_t(t.image_width), int32_t(t.image_length), bpp);
   build_tables(image, bpp * 8);
-  CodeSet present;
-  decode_integer_pixels(image, raw, bpp, t.big_endian, reverse, present);
-  scan_statistics(image, present);
+  decode_with_statistics(image, [&](auto& codes) { decode_integer_pixels(image, raw, bpp, t.big_endian, reverse, codes); });
   d.ok = true;
   return std::move(d);
 }

@@ -1,6 +1,9 @@
 // Display levels, palettes, zoom arithmetic and the view renderer.
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "base/lanes.h"
 #include "image/display/display.h"
 #include "image/image_store.h"
 
@@ -28,6 +31,36 @@ TEST(DisplayLevels, EdgesUseRoundedTableValuesNotCodes) {
   EXPECT_EQ(lv[0], 0);
   EXPECT_EQ(lv[1], 255);
   EXPECT_EQ(lv[2], 0);
+}
+
+// An image of several 2 MB lanes gets, on any number of threads, the level of each pixel's
+// code that a one-row image of every code gives.
+TEST(DisplayLevels, LanesOfALargeImageGiveEveryPixelTheLevelOfItsCode) {
+  ImageStore img;
+  build_tiff_tables(img, 16);
+  DisplayScale s;
+  s.DisplayMode = 0;
+  s.LowEdge = 1500;
+  s.HighEdge = 9000;
+  img.set_size(65536, 1, 2);
+  for (size_t c = 0; c < img.image_codes.size(); ++c) img.image_codes[c] = uint16_t(c);
+  UninitVector<uint8_t> of_code;
+  build_display_levels({img.image_codes, img.log_table, img.intensity_table}, s, of_code);
+  img.set_size(2100, 1100, 2);  // 2.3 million pixels: two lanes
+  std::mt19937 rng(9);
+  for (uint16_t& c : img.image_codes) c = uint16_t(rng());
+  struct DefaultThreadsAfter {
+    ~DefaultThreadsAfter() { set_worker_threads(0); }
+  } restore;
+  for (int threads : {1, 2, 5}) {
+    set_worker_threads(threads);
+    UninitVector<uint8_t> lv;
+    build_display_levels({img.image_codes, img.log_table, img.intensity_table}, s, lv);
+    ASSERT_EQ(lv.size(), img.image_codes.size());
+    size_t wrong = 0;
+    for (size_t i = 0; i < lv.size(); ++i) wrong += lv[i] != of_code[img.image_codes[i]];
+    EXPECT_EQ(wrong, 0u) << threads;
+  }
 }
 
 TEST(DisplayRange, LinearBoundByImageMaximum) {

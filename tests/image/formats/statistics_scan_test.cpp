@@ -48,6 +48,46 @@ TEST(StatisticsScan, MatchesThePixelByPixelRule) {
   }
 }
 
+// Where every law's rounded intensity rises with the code (the TIFF laws and linear GEL), the
+// lowest and highest code give the statistics of the pixel-by-pixel rule; the other laws have
+// codes that share a rounded intensity or fall back, and are not taken for such.
+TEST(StatisticsScan, LowestAndHighestCodeSufficeWhereRoundedIntensitiesRise) {
+  struct Law {
+    const char* name;
+    void (*build)(ImageData&);
+    bool rises;
+  };
+  const Law laws[] = {
+      {"TIFF 16", [](ImageData& s) { build_tiff_tables(s, 16); }, true},
+      {"TIFF 8", [](ImageData& s) { build_tiff_tables(s, 8); }, true},
+      {"float TIFF", [](ImageData& s) { build_float_tiff_tables(s); }, true},
+      {"linear GEL", [](ImageData& s) { build_gel_tables(s, 16, false, 1.0); }, true},
+      {"square-root GEL", [](ImageData& s) { build_gel_tables(s, 16, true, 0.37); }, false},
+      {"overflow", [](ImageData& s) { build_overflow_tables(s, 1.0f); }, false},
+      {"Fuji", [](ImageData& s) { build_fuji_tables(s, 16, 4.0); }, false},
+  };
+  std::mt19937 rng(3);
+  for (const Law& law : laws) {
+    ImageData s;
+    law.build(s);
+    EXPECT_EQ(rounded_intensities_increase(s.intensity_table), law.rises) << law.name;
+    if (!law.rises) continue;
+    for (int round = 0; round < 8; ++round) {
+      s.set_size(40 + int(rng() % 300), 1, 2);
+      const int base = int(rng() % 65000), spread = 1 + int(rng() % 536);
+      for (auto& c : s.image_codes) c = uint16_t(base + int(rng() % spread));
+      if (round % 4 == 0) s.image_codes[rng() % s.image_codes.size()] = uint16_t(round == 0 ? 0 : 65535);
+      CodeRange range;
+      range.add(s.image_codes.data(), s.image_codes.size() / 2);
+      CodeRange rest;
+      rest.add(s.image_codes.data() + s.image_codes.size() / 2, s.image_codes.size() - s.image_codes.size() / 2);
+      range.merge(rest);
+      scan_statistics(s, range);
+      EXPECT_EQ((Stats{s.LinearMin, s.LinearMax, s.LogMin, s.LogMax}), reference(s)) << law.name << round;
+    }
+  }
+}
+
 TEST(StatisticsScan, EmptyAndAllZeroImages) {
   ImageData s;
   build_overflow_tables(s, 1.0f);

@@ -3,7 +3,9 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
+#include "base/lanes.h"
 #include "base/paths.h"
 #include "image/formats/tiff.h"
 #include "support/temp_dir.h"
@@ -344,6 +346,46 @@ TEST_F(TiffReader, GelErrors) {
   EXPECT_EQ(read_gel(f.build()), 1);
   EXPECT_EQ(log(), (LogLines{" read_gel_file()", "Squary root data format", "Scale Factor =1/4=0.25",
                              " read_gel_file() : Image size 0 x 2 is not supported.", " gel file error."}));
+}
+
+// An image of several lanes of rows decodes to the same codes and statistics on any number of
+// threads, in either byte order and row order, whether its law lets the statistics come from
+// the lowest and highest code (TIFF) or needs the set of codes present (square-root GEL).
+TEST_F(TiffReader, ImagesDecodedInLanesGiveTheCodesAndStatisticsOfOnePass) {
+  constexpr uint32_t kSide = 1100;  // 1.2 million pixels: four lanes
+  std::mt19937 rng(5);
+  std::vector<uint16_t> codes(size_t(kSide) * kSide);
+  for (uint16_t& c : codes) c = uint16_t(3000 + rng() % 20000);
+  codes[777777] = 40000;
+  struct Case {
+    bool gel, big_endian, reverse;
+    int threads;
+  };
+  const Case cases[] = {{false, false, false, 1}, {false, false, false, 3}, {false, true, true, 4},
+                        {true, false, false, 1},  {true, false, true, 3}};
+  struct DefaultThreadsAfter {
+    ~DefaultThreadsAfter() { set_worker_threads(0); }
+  } restore;
+  for (const Case& k : cases) {
+    set_worker_threads(k.threads);
+    TiffFixture f = k.gel ? gel_fixture(2, 1, 7, "") : TiffFixture{};
+    f.big_endian = k.big_endian;
+    f.width = f.height = kSide;
+    f.rows_per_strip = 64;
+    f.samples = test::encode_samples(codes, 16, k.big_endian);
+    options.reverse_rows = k.reverse;
+    ASSERT_EQ(k.gel ? read_gel(f.build()) : read_tiff(f.build()), 0) << k.threads;
+    for (uint32_t y = 0; y < kSide; y += 99)
+      for (uint32_t x = 0; x < kSide; x += 7)
+        ASSERT_EQ(store.image_codes[x + kSide * y], codes[x + kSide * (k.reverse ? kSide - 1 - y : y)]) << k.threads;
+    ImageData one_pass = store;
+    scan_statistics(one_pass);
+    EXPECT_EQ(store.LinearMax, one_pass.LinearMax) << k.gel << k.threads;
+    EXPECT_EQ(store.LinearMin, one_pass.LinearMin) << k.gel << k.threads;
+    EXPECT_EQ(store.LogMax, one_pass.LogMax) << k.gel << k.threads;
+    EXPECT_EQ(store.LogMin, one_pass.LogMin) << k.gel << k.threads;
+    EXPECT_EQ(store.LinearMax, k.gel ? round_saturated(40000.0 * 40000.0 / 7) : 40000) << k.threads;
+  }
 }
 
 // The writer.

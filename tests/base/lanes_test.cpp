@@ -1,7 +1,7 @@
 // Lanes over worker threads: every lane runs once on any thread count, an exception
 // thrown inside a lane (bad_alloc included) comes out of run_lanes on the calling thread,
 // the thread count follows the affinity mask, and the same threads serve every call.
-#include "analysis/lanes.h"
+#include "base/lanes.h"
 
 #include <gtest/gtest.h>
 #include <sched.h>

@@ -1,6 +1,6 @@
 // Worker threads for lane-split pixel loops: one pool for the whole process, sized by the
 // processors the process may run on.
-#include "analysis/lanes.h"
+#include "base/lanes.h"
 
 #include <sched.h>
 

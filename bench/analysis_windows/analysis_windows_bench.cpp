@@ -168,8 +168,9 @@ double cpu_seconds() {
   return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-// A poll that finds the run paused, continued by a timer after one second.
-double paused_cpu_seconds(kgui::TApplication& app) {
+// A poll that finds the run paused, continued by a timer after one second; the caller's
+// application runs the timer.
+double paused_cpu_seconds(kgui::TApplication& /*running*/) {
   app::install_window_ports();
   state().BatchState = kBatchPause;
   QTimer::singleShot(1000, [] { state().BatchState = kBatchRun; });

@@ -4,7 +4,8 @@ run and prints each engine's time and Kestrin's ratios to duktape and mujs (best
 generated sources it also prints each engine's peak memory and Kestrin's ratio. A script
 with a Perl twin (NAME.pl) has that timed in the same run too, with Kestrin's ratio to it.
 Then a chain of 10,000 joined string literals against the same text after a variable, in
-time and peak memory; last, the start-up time of an empty script."""
+time and peak memory; last, the start-up of an empty script (medians of wall and CPU time, the
+engines run in turn), alone with a third argument "empty"."""
 import os
 import subprocess
 import sys
@@ -57,18 +58,48 @@ def generate(folder):
 EMPTY_GOAL_MS = 15.0
 
 
+def start_once(cmd):
+    """Wall and CPU time (user and system) of one run, measured around the child alone; its
+    output goes to /dev/null."""
+    start = time.perf_counter()
+    pid = os.posix_spawn(cmd[0], cmd, os.environ,
+                         file_actions=[(os.POSIX_SPAWN_OPEN, 1, os.devnull, os.O_WRONLY, 0)])
+    _, status, usage = os.wait4(pid, 0)
+    elapsed = time.perf_counter() - start
+    if os.waitstatus_to_exitcode(status) != 0:
+        raise RuntimeError("%s failed" % " ".join(cmd))
+    return elapsed, usage.ru_utime + usage.ru_stime
+
+
+def median(values):
+    values = sorted(values)
+    mid = len(values) // 2
+    return values[mid] if len(values) % 2 else (values[mid - 1] + values[mid]) / 2
+
+
 def compare_empty(kestrin, folder, peers, runs):
-    """Start-up: an empty script, best of 10 runs per repetition."""
+    """Start-up: an empty script, the engines in turn, runs * 20 times each; the medians of
+    wall and CPU time and Kestrin's ratios to each peer."""
     path = os.path.join(folder, "empty.js")
     with open(path, "w"):
         pass
-    k, _ = best_time([kestrin, path], runs * 10)
-    d, _ = best_time(["/usr/bin/duk", path], runs * 10)
-    m, _ = best_time(["/usr/bin/mujs", path], runs * 10, True) if "/usr/bin/mujs" in peers else (float("nan"), 0)
+    engines = [("kestrin", kestrin)] + [(os.path.basename(p), p) for p in peers]
+    times = {name: ([], []) for name, _ in engines}
+    for _ in range(runs * 20):
+        for name, exe in engines:
+            wall, cpu = start_once([exe, path])
+            times[name][0].append(wall)
+            times[name][1].append(cpu)
     os.remove(path)
+    k_wall, k_cpu = (median(v) * 1000 for v in times["kestrin"])
     print()
-    print("%-9s %8.1fms %7.1fms %7.1fms %7.2fx %4.0fms%s" % ("empty", k * 1000, d * 1000, m * 1000, k / d, EMPTY_GOAL_MS,
-                                                            "" if k * 1000 <= EMPTY_GOAL_MS else "  over"))
+    print("%-13s %9s %9s %11s %11s %6s" % ("empty script", "wall", "cpu", "k/peer wall", "k/peer cpu", "goal"))
+    print("%-13s %7.1fms %7.1fms %11s %11s %4.0fms%s" % ("kestrin", k_wall, k_cpu, "", "", EMPTY_GOAL_MS,
+                                                       "" if k_wall <= EMPTY_GOAL_MS else "  over"))
+    for name, _ in engines[1:]:
+        wall, cpu = (median(v) * 1000 for v in times[name])
+        print("%-13s %7.1fms %7.1fms %10.2fx %10.2fx" % (name, wall, cpu, k_wall / wall,
+                                                       k_cpu / cpu if cpu else float("nan")))
 
 
 # Goal: the folded chain costs at most this multiple of the chain after a variable, in
@@ -117,8 +148,8 @@ def best_time(cmd, runs, peer=False):
 
 
 def main():
-    if len(sys.argv) < 2:
-        print("usage: run_bench.py KESTRIN_SCRIPT [RUNS]")
+    if len(sys.argv) < 2 or sys.argv[3:] not in ([], ["empty"]):
+        print("usage: run_bench.py KESTRIN_SCRIPT [RUNS [empty]]")
         return 2
     kestrin = sys.argv[1]
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 3
@@ -127,6 +158,10 @@ def main():
         print("duktape (/usr/bin/duk) is missing")
         return 1 if os.environ.get("CI") == "true" else 0
     folder = tempfile.mkdtemp(prefix="kestrin-bench-")
+    if sys.argv[3:] == ["empty"]:
+        compare_empty(kestrin, folder, peers, runs)
+        os.rmdir(folder)
+        return 0
     generated = generate(folder)
     print("%-13s %9s %9s %9s %8s %8s %6s" % ("script", "kestrin", "duk", "mujs", "k/duk", "k/mujs", "goal"))
     memory = {}

@@ -10,6 +10,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
+#if defined(__x86_64__) || defined(__i386__)
+#include <cstdlib>  // names the C library, for the test below
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 33)
+#include <sys/platform/x86.h>
+#endif
+#endif
 
 #include "analysis/angle_accumulator.h"
 #include "analysis/curved_plate.h"
@@ -191,8 +197,15 @@ template <class Map>
   row_positions_body(map, row, x1, n, pos);
 }
 
+// Asked of the C library, which found the processor's features when the program started:
+// __builtin_cpu_supports would link the compiler's own probe, which runs its CPUID queries
+// at every start of every program that links the analysis code, whether it integrates or not.
 inline bool cpu_has_avx2() {
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 33)
+  static const bool has = CPU_FEATURE_ACTIVE(AVX2);
+#else
   static const bool has = __builtin_cpu_supports("avx2");
+#endif
   return has;
 }
 #endif

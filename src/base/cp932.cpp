@@ -59,14 +59,24 @@ size_t utf8_length(std::string_view s) {
   return n;
 }
 
+// Bytes below 0x80 are the same characters in both: text of them alone is taken as it is,
+// without the converter, whose module the C library would otherwise load at its first use.
+bool is_ascii(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 }  // namespace
 
 std::string cp932_to_utf8(std::string_view cp932) {
+  if (is_ascii(cp932)) return std::string(cp932);
   thread_local Converter converter("UTF-8", "CP932");
   return converter.run(cp932, [](std::string_view) { return size_t{1}; });
 }
 
 std::string utf8_to_cp932(std::string_view utf8) {
+  if (is_ascii(utf8)) return std::string(utf8);
   thread_local Converter converter("CP932", "UTF-8");
   return converter.run(utf8, utf8_length);
 }

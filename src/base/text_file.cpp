@@ -97,7 +97,7 @@ bool copy_over(int temp_fd, const std::string& target) {
 bool ReplacingFile::open(std::string* error) {
   abandon();
   target_ = resolve_links(path_);
-  struct stat st;
+  struct stat st {};
   const bool exists = ::stat(target_.c_str(), &st) == 0;
   mode_ = !exists ? Mode::Rename : !S_ISREG(st.st_mode) ? Mode::Direct : st.st_nlink > 1 ? Mode::CopyIn : Mode::Rename;
   if (mode_ == Mode::Direct) {
@@ -169,19 +169,23 @@ bool read_file_bytes(const std::string& path, std::string& out, std::string* err
     set_error(error, "Cannot open", path, errno);
     return false;
   }
-  struct stat st;
+  struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     ::close(fd);
     set_error(error, "Cannot open", path, EISDIR);
     return false;
   }
   out.clear();
-  // Read straight into the text, sized by the file when that is within the budget.
+  // Read straight into the text, sized by the file when that is within the budget: a file of
+  // known size is read into the room kept for it (one byte more, to see its end), so a small
+  // file costs no zero-filled piece; a stream, or a file that grew, is read by pieces.
   constexpr size_t kPiece = 65536;
-  if (S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(std::min(static_cast<size_t>(st.st_size) + 1, max_bytes));
+  const bool sized = S_ISREG(st.st_mode) && st.st_size > 0;
+  if (sized) out.reserve(std::min(static_cast<size_t>(st.st_size) + 1, max_bytes));
   while (out.size() < max_bytes) {
     const size_t had = out.size();
-    const size_t want = std::min(std::max(out.capacity() - had, kPiece), max_bytes - had);
+    const size_t room = out.capacity() - had;
+    const size_t want = std::min(sized && room > 0 ? room : std::max(room, kPiece), max_bytes - had);
     out.resize(had + want);
     const ssize_t n = ::read(fd, out.data() + had, want);
     out.resize(had + static_cast<size_t>(std::max<ssize_t>(n, 0)));

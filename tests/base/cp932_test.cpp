@@ -29,6 +29,17 @@ TEST(Cp932, RoundTripsJapaneseText) {
   }
 }
 
+// Text of bytes below 0x80 alone is taken as it is; beside other characters it goes through
+// the converter: both give the same bytes.
+TEST(Cp932, BytesBelow0x80AreTheSameAloneAndBesideOtherCharacters) {
+  std::string ascii;
+  for (int c = 0; c < 0x80; ++c) ascii += static_cast<char>(c);
+  EXPECT_EQ(utf8_to_cp932(ascii), ascii);
+  EXPECT_EQ(cp932_to_utf8(ascii), ascii);
+  EXPECT_EQ(utf8_to_cp932(ascii + "表"), ascii + "\x95\x5C");
+  EXPECT_EQ(cp932_to_utf8(ascii + "\x95\x5C"), ascii + "表");
+}
+
 TEST(Cp932, DamagedInputBecomesQuestionMarks) {
   EXPECT_EQ(cp932_to_utf8("ab\x95"), "ab?");            // lead byte cut off at the end
   EXPECT_EQ(cp932_to_utf8("\x95"), "?");

@@ -1,12 +1,16 @@
 // Declared native functions: declarations, argument packing by type letters, the libffi
 // call with a call interface built once per declaration, result conversion and write-back.
+// libffi is loaded with the first declaration: most scripts call no native function, and
+// loading it with the program would cost every start.
 #include "script/objects/native_call.h"
 
+#include <dlfcn.h>
 #include <ffi.h>
 
 #include <cmath>
 #include <cstring>
 #include <cwchar>
+#include <type_traits>
 
 #include "base/cp932.h"
 #include "script/core/error_table.h"
@@ -29,70 +33,116 @@ struct DynaPlan {
 
 namespace {
 
+// The functions and types of libffi this file uses.
+struct Ffi {
+  decltype(&::ffi_prep_cif) prep_cif;
+  decltype(&::ffi_call) call;
+  ffi_type *uint8, *sint16, *sint32, *uint32, *sint64, *float_type, *double_type, *pointer, *void_type;
+};
+
+// libffi once loaded; null when it cannot be loaded.
+const Ffi* LoadedFfi() {
+  static const Ffi* loaded = []() -> const Ffi* {
+    void* lib = dlopen(KESTRIN_FFI_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    if (!lib) return nullptr;
+    static Ffi f;
+    bool all = true;
+    auto get = [&](auto& symbol, const char* name) {
+      symbol = reinterpret_cast<std::remove_reference_t<decltype(symbol)>>(dlsym(lib, name));
+      all = all && symbol;
+    };
+    get(f.prep_cif, "ffi_prep_cif");
+    get(f.call, "ffi_call");
+    get(f.uint8, "ffi_type_uint8");
+    get(f.sint16, "ffi_type_sint16");
+    get(f.sint32, "ffi_type_sint32");
+    get(f.uint32, "ffi_type_uint32");
+    get(f.sint64, "ffi_type_sint64");
+    get(f.float_type, "ffi_type_float");
+    get(f.double_type, "ffi_type_double");
+    get(f.pointer, "ffi_type_pointer");
+    get(f.void_type, "ffi_type_void");
+    return all ? &f : nullptr;
+  }();
+  return loaded;
+}
+
+const Ffi& NeedFfi() {
+  const Ffi* f = LoadedFfi();
+  if (!f) RaiseError(ScriptError::DllLoad, {KESTRIN_FFI_LIBRARY});
+  return *f;
+}
+
 bool IsCellLetter(char c) { return c == '1' || c == '2' || c == '4' || c == '8'; }
 
 bool IsPointerLetter(char c) {
   return IsCellLetter(c) || c == 's' || c == 'w' || c == 'a' || c == 'k';
 }
 
-ffi_type* ArgumentType(char letter) {
+// The letters ArgumentType gives a type for.
+bool IsArgumentLetter(char letter) {
+  return (letter != 0 && std::strchr("ctbluhpifd", letter)) || IsPointerLetter(letter);
+}
+
+ffi_type* ArgumentType(const Ffi& f, char letter) {
   switch (letter) {
-    case 'c': return &ffi_type_uint8;
-    case 't': return &ffi_type_sint16;
+    case 'c': return f.uint8;
+    case 't': return f.sint16;
     case 'b':
-    case 'l': return &ffi_type_sint32;
-    case 'u': return &ffi_type_uint32;
+    case 'l': return f.sint32;
+    case 'u': return f.uint32;
     case 'h':
     case 'p':
-    case 'i': return &ffi_type_sint64;
-    case 'f': return &ffi_type_float;
-    case 'd': return &ffi_type_double;
-    default: return IsPointerLetter(letter) ? &ffi_type_pointer : nullptr;
+    case 'i': return f.sint64;
+    case 'f': return f.float_type;
+    case 'd': return f.double_type;
+    default: return IsPointerLetter(letter) ? f.pointer : nullptr;
   }
 }
 
 // The result type by the "r=" letter; flags 256 and 512 without the matching letter make a
 // float or double call whose result is dropped.
-ffi_type* ResultType(char& letter, int32_t flags) {
+ffi_type* ResultType(const Ffi& f, char& letter, int32_t flags) {
   switch (letter) {
     case 'b':
     case 'c':
     case 'l':
     case 't':
-    case 'u': return &ffi_type_sint32;
+    case 'u': return f.sint32;
     case 'h':
     case 'p':
-    case 'i': return &ffi_type_sint64;
-    case 'f': return &ffi_type_float;
-    case 'd': return &ffi_type_double;
+    case 'i': return f.sint64;
+    case 'f': return f.float_type;
+    case 'd': return f.double_type;
     case 's':
     case 'w':
     case 'a':
-    case 'k': return &ffi_type_pointer;
+    case 'k': return f.pointer;
     default: break;
   }
   letter = 0;
-  if (flags & kDynaFloatResult) return &ffi_type_float;
-  if (flags & kDynaDoubleResult) return &ffi_type_double;
-  return &ffi_type_void;
+  if (flags & kDynaFloatResult) return f.float_type;
+  if (flags & kDynaDoubleResult) return f.double_type;
+  return f.void_type;
 }
 
 std::shared_ptr<DynaPlan> BuildPlan(const TDynaDeclare& declare) {
+  const Ffi& f = NeedFfi();
   auto plan = std::make_shared<DynaPlan>();
   char letter = declare.result.empty() ? 0 : declare.result[0];
   int32_t flags = ParseDynaFlags(declare.flags);
   if (letter == 'f' || letter == 'd') flags &= ~(kDynaFloatResult | kDynaDoubleResult);
   else if ((flags & kDynaFloatResult) || (flags & kDynaDoubleResult)) letter = 0;
-  ffi_type* result = ResultType(letter, flags);
+  ffi_type* result = ResultType(f, letter, flags);
   plan->result_letter = letter;
   if (declare.args.size() > kMaxDynaArguments) return plan;
   for (char c : declare.args) {
-    ffi_type* t = ArgumentType(c);
+    ffi_type* t = ArgumentType(f, c);
     if (!t) return plan;
     plan->types.push_back(t);
     plan->has_cells = plan->has_cells || IsCellLetter(c);
   }
-  plan->valid = ffi_prep_cif(&plan->cif, FFI_DEFAULT_ABI, static_cast<unsigned>(plan->types.size()), result,
+  plan->valid = f.prep_cif(&plan->cif, FFI_DEFAULT_ABI, static_cast<unsigned>(plan->types.size()), result,
                              plan->types.data()) == FFI_OK;
   return plan;
 }
@@ -226,7 +276,7 @@ std::string WideToCp932(const wchar_t* text) {
 void PackDynaCallArgs(std::string_view letters, const TJValueList* params, TDynaValueArray& values) {
   // Every letter is checked before a value is converted: a bad declaration calls nothing.
   for (char c : letters)
-    if (!ArgumentType(c)) RaiseError(ScriptError::DynaCallFlags);
+    if (!IsArgumentLetter(c)) RaiseError(ScriptError::DynaCallFlags);
   // Each record is filled in place and the array never grows afterwards, so the pointers
   // into its cells and kept strings stay valid for the call.
   values.resize(letters.size());
@@ -350,7 +400,8 @@ bool DynaDeclareExtra::Call(BaseEngine&, TJValueList* params, Value& result, boo
     call.addresses[i] = IsPointerLetter(v.letter) ? static_cast<void*>(&v.pointer) : &v.slot;
   }
   DynaRawResult raw{};
-  ffi_call(const_cast<ffi_cif*>(&plan.cif), FFI_FN(declare_.proc), &raw, call.addresses.data());
+  // The plan was built, so the library is loaded.
+  LoadedFfi()->call(const_cast<ffi_cif*>(&plan.cif), FFI_FN(declare_.proc), &raw, call.addresses.data());
   result = DynaCallResultToValue(plan.result_letter, raw);
   if (plan.has_cells) UpdateDynaCallOutArgs(call.values, params);
   return true;

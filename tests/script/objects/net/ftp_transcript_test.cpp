@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -230,18 +231,24 @@ TEST(FtpTranscript, PassiveDownloadPutsImageTypeInForceFirst) {
 // own peer: the listener on 127.0.0.2 at that port sees no connection.
 TEST(FtpTranscript, PassiveDataGoesOnlyToTheControlPeer) {
   test::TempDir dir;
-  ScriptedPeer bait;
-  ASSERT_TRUE(bait.StartOn("127.0.0.2", 0));
-  ScriptedPeer data;
-  data.Send("the data");
-  ASSERT_TRUE(data.StartOn("127.0.0.1", bait.port()));
+  // One port number on both addresses: the port the system gives the bait can be busy on
+  // 127.0.0.1 (an earlier connection's), and then another one is tried.
+  std::unique_ptr<ScriptedPeer> bait, data;
+  for (int attempt = 0; attempt < 50 && !data; ++attempt) {
+    bait = std::make_unique<ScriptedPeer>();
+    ASSERT_TRUE(bait->StartOn("127.0.0.2", 0));
+    auto candidate = std::make_unique<ScriptedPeer>();
+    candidate->Send("the data");
+    if (candidate->StartOn("127.0.0.1", bait->port())) data = std::move(candidate);
+  }
+  ASSERT_TRUE(data) << "no port free on both addresses";
   ScriptedPeer peer;
   login(peer)
       .ReadUntil("TYPE I\r\n")
       .Send("200 Type set to: Binary.\r\n")
       .ReadUntil("PASV\r\n")
-      .Send("227 Entering Passive Mode (127,0,0,2," + std::to_string(bait.port() / 256) + "," +
-            std::to_string(bait.port() % 256) + ").\r\n")
+      .Send("227 Entering Passive Mode (127,0,0,2," + std::to_string(bait->port() / 256) + "," +
+            std::to_string(bait->port() % 256) + ").\r\n")
       .ReadUntil("REST 0\r\n")
       .Send("350 Restarting at position 0.\r\n")
       .ReadUntil("RETR remote.bin\r\n")
@@ -253,13 +260,13 @@ TEST(FtpTranscript, PassiveDataGoesOnlyToTheControlPeer) {
     FtpClient c(peer.port());
     c.ftp.Connect();
     EXPECT_TRUE(c.ftp.Download("remote.bin", dir.file("local.bin")));
-    EXPECT_EQ(c.ftp.DataPort, bait.port());
+    EXPECT_EQ(c.ftp.DataPort, bait->port());
   }
   std::string got;
   ASSERT_TRUE(read_file_bytes(dir.file("local.bin"), got));
   EXPECT_EQ(got, "the data");
-  EXPECT_EQ(data.accepted(), 1);
-  EXPECT_EQ(bait.accepted(), 0);
+  EXPECT_EQ(data->accepted(), 1);
+  EXPECT_EQ(bait->accepted(), 0);
 }
 
 // A refused RETR, STOR or LIST ends at once with the refusal (no wait for a closing

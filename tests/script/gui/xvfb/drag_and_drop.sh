@@ -66,7 +66,10 @@ finish() {
   wait "$1" || fail "$2 ended with code $?"
 }
 
-mouse() { timeout 10 xdotool "$@" || fail "xdotool $*"; }
+# A move with --sync now and then misses the pointer's arrival on a loaded server and waits
+# on: the second try finds the pointer there already and returns at once (a move that did
+# not finish sent none of the clicks after it, so none is sent twice).
+mouse() { timeout 10 xdotool "$@" || timeout 10 xdotool "$@" || fail "xdotool $*"; }
 
 # Small moves that keep the drag going over one point.
 w_jiggle=0

@@ -13,8 +13,8 @@
 
 #include <algorithm>
 #include <mutex>
-#include <type_traits>
 
+#include "base/symbol_binder.h"
 #include "platform/net/internet_errors.h"
 #include "platform/net/posix_socket.h"
 #include "platform/net/resolver.h"
@@ -57,33 +57,29 @@ const OpenSsl* openssl() {
     void* lib = dlopen(KESTRIN_SHLIB("ssl", OPENSSL_SHLIB_VERSION), RTLD_NOW | RTLD_LOCAL);
     if (!lib) return nullptr;
     static OpenSsl f;
-    bool all = true;
-    auto get = [&](auto& fn, const char* name) {
-      fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(lib, name));
-      all = all && fn;
-    };
-    get(f.TLS_client_method, "TLS_client_method");
-    get(f.SSL_CTX_new, "SSL_CTX_new");
-    get(f.SSL_CTX_set_default_verify_paths, "SSL_CTX_set_default_verify_paths");
-    get(f.SSL_CTX_set_verify, "SSL_CTX_set_verify");
-    get(f.SSL_CTX_get0_param, "SSL_CTX_get0_param");
-    get(f.X509_VERIFY_PARAM_set_flags, "X509_VERIFY_PARAM_set_flags");
-    get(f.SSL_CTX_ctrl, "SSL_CTX_ctrl");
-    get(f.SSL_CTX_set_options, "SSL_CTX_set_options");
-    get(f.ERR_clear_error, "ERR_clear_error");
-    get(f.SSL_get_verify_result, "SSL_get_verify_result");
-    get(f.SSL_free, "SSL_free");
-    get(f.SSL_get_error, "SSL_get_error");
-    get(f.SSL_new, "SSL_new");
-    get(f.SSL_set_fd, "SSL_set_fd");
-    get(f.X509_VERIFY_PARAM_set1_ip_asc, "X509_VERIFY_PARAM_set1_ip_asc");
-    get(f.SSL_get0_param, "SSL_get0_param");
-    get(f.SSL_set1_host, "SSL_set1_host");
-    get(f.SSL_ctrl, "SSL_ctrl");
-    get(f.SSL_connect, "SSL_connect");
-    get(f.SSL_read_ex, "SSL_read_ex");
-    get(f.SSL_write_ex, "SSL_write_ex");
-    return all ? &f : nullptr;
+    SymbolBinder symbols(lib);
+    symbols.bind(f.TLS_client_method, "TLS_client_method");
+    symbols.bind(f.SSL_CTX_new, "SSL_CTX_new");
+    symbols.bind(f.SSL_CTX_set_default_verify_paths, "SSL_CTX_set_default_verify_paths");
+    symbols.bind(f.SSL_CTX_set_verify, "SSL_CTX_set_verify");
+    symbols.bind(f.SSL_CTX_get0_param, "SSL_CTX_get0_param");
+    symbols.bind(f.X509_VERIFY_PARAM_set_flags, "X509_VERIFY_PARAM_set_flags");
+    symbols.bind(f.SSL_CTX_ctrl, "SSL_CTX_ctrl");
+    symbols.bind(f.SSL_CTX_set_options, "SSL_CTX_set_options");
+    symbols.bind(f.ERR_clear_error, "ERR_clear_error");
+    symbols.bind(f.SSL_get_verify_result, "SSL_get_verify_result");
+    symbols.bind(f.SSL_free, "SSL_free");
+    symbols.bind(f.SSL_get_error, "SSL_get_error");
+    symbols.bind(f.SSL_new, "SSL_new");
+    symbols.bind(f.SSL_set_fd, "SSL_set_fd");
+    symbols.bind(f.X509_VERIFY_PARAM_set1_ip_asc, "X509_VERIFY_PARAM_set1_ip_asc");
+    symbols.bind(f.SSL_get0_param, "SSL_get0_param");
+    symbols.bind(f.SSL_set1_host, "SSL_set1_host");
+    symbols.bind(f.SSL_ctrl, "SSL_ctrl");
+    symbols.bind(f.SSL_connect, "SSL_connect");
+    symbols.bind(f.SSL_read_ex, "SSL_read_ex");
+    symbols.bind(f.SSL_write_ex, "SSL_write_ex");
+    return symbols.all_found() ? &f : nullptr;
   }();
   return loaded;
 }

@@ -10,9 +10,9 @@
 #include <cmath>
 #include <cstring>
 #include <cwchar>
-#include <type_traits>
 
 #include "base/cp932.h"
+#include "base/symbol_binder.h"
 #include "script/core/error_table.h"
 #include "script/core/hash_table.h"
 #include "script/core/object.h"
@@ -46,23 +46,19 @@ const Ffi* LoadedFfi() {
     void* lib = dlopen(KESTRIN_FFI_LIBRARY, RTLD_NOW | RTLD_LOCAL);
     if (!lib) return nullptr;
     static Ffi f;
-    bool all = true;
-    auto get = [&](auto& symbol, const char* name) {
-      symbol = reinterpret_cast<std::remove_reference_t<decltype(symbol)>>(dlsym(lib, name));
-      all = all && symbol;
-    };
-    get(f.prep_cif, "ffi_prep_cif");
-    get(f.call, "ffi_call");
-    get(f.uint8, "ffi_type_uint8");
-    get(f.sint16, "ffi_type_sint16");
-    get(f.sint32, "ffi_type_sint32");
-    get(f.uint32, "ffi_type_uint32");
-    get(f.sint64, "ffi_type_sint64");
-    get(f.float_type, "ffi_type_float");
-    get(f.double_type, "ffi_type_double");
-    get(f.pointer, "ffi_type_pointer");
-    get(f.void_type, "ffi_type_void");
-    return all ? &f : nullptr;
+    SymbolBinder symbols(lib);
+    symbols.bind(f.prep_cif, "ffi_prep_cif");
+    symbols.bind(f.call, "ffi_call");
+    symbols.bind(f.uint8, "ffi_type_uint8");
+    symbols.bind(f.sint16, "ffi_type_sint16");
+    symbols.bind(f.sint32, "ffi_type_sint32");
+    symbols.bind(f.uint32, "ffi_type_uint32");
+    symbols.bind(f.sint64, "ffi_type_sint64");
+    symbols.bind(f.float_type, "ffi_type_float");
+    symbols.bind(f.double_type, "ffi_type_double");
+    symbols.bind(f.pointer, "ffi_type_pointer");
+    symbols.bind(f.void_type, "ffi_type_void");
+    return symbols.all_found() ? &f : nullptr;
   }();
   return loaded;
 }

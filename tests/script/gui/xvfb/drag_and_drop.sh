@@ -66,16 +66,26 @@ finish() {
   wait "$1" || fail "$2 ended with code $?"
 }
 
-# A move with --sync now and then misses the pointer's arrival on a loaded server and waits
-# on: the second try finds the pointer there already and returns at once (a move that did
-# not finish sent none of the clicks after it, so none is sent twice).
-mouse() { timeout 10 xdotool "$@" || timeout 10 xdotool "$@" || fail "xdotool $*"; }
+mouse() { timeout 10 xdotool "$@" || fail "xdotool $*"; }
+
+# move_to X Y: moves the pointer and waits (up to 30 s) until the server reports it there.
+# (xdotool's own --sync waits for the pointer to leave where it was, and on a loaded server
+# it now and then missed that and waited on.)
+move_to() {
+  mouse mousemove "$1" "$2"
+  w_moves=300
+  while [ "$(xdotool getmouselocation --shell 2>/dev/null | sed -n 's/^[XY]=//p' | tr '\n' ' ')" != "$1 $2 " ]; do
+    [ "$w_moves" -le 0 ] && fail "the pointer did not reach $1,$2"
+    w_moves=$((w_moves - 1))
+    sleep 0.1
+  done
+}
 
 # Small moves that keep the drag going over one point.
 w_jiggle=0
 jiggle() {
   w_jiggle=$((1 - w_jiggle))
-  mouse mousemove --sync $(($1 + w_jiggle * 3)) $(($2 + w_jiggle * 3))
+  move_to $(($1 + w_jiggle * 3)) $(($2 + w_jiggle * 3))
 }
 
 form_up() { timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" >/dev/null || fail "no window \"$1\""; }
@@ -92,10 +102,11 @@ script_pid=$!
 pids="$peer_pid $script_pid"
 wait_line "$work/to_form.peer.out" ready 30 || fail "the program's window did not come up"
 form_up "Kestrin drop form"
-mouse mousemove --sync 100 100 mousedown 1
-mouse mousemove --sync 130 100
+move_to 100 100
+mouse mousedown 1
+move_to 130 100
 wait_line "$work/to_form.peer.out" dragging 30 jiggle 140 100 || fail "the program did not start the drag"
-for x in 200 260 320 380 400; do mouse mousemove --sync $x 100; done
+for x in 200 260 320 380 400; do move_to $x 100; done
 wait_line "$work/to_form.peer.out" accepted 30 jiggle 400 100 || fail "the form did not take the drag"
 mouse mouseup 1
 wait_line "$work/to_form.peer.out" "drag ended" 30 || fail "the drag did not end"
@@ -114,8 +125,9 @@ script_pid=$!
 pids="$peer_pid $script_pid"
 wait_line "$work/from_form.peer.out" ready 30 || fail "the program's window did not come up"
 form_up "Kestrin drag form"
-mouse mousemove --sync 400 100 mousedown 1
-for x in 360 300 240 180 120 100; do mouse mousemove --sync $x 100; done
+move_to 400 100
+mouse mousedown 1
+for x in 360 300 240 180 120 100; do move_to $x 100; done
 wait_line "$work/from_form.peer.out" over 30 jiggle 100 100 || fail "the drag did not reach the program"
 mouse mouseup 1
 wait_line "$work/from_form.peer.out" dropped 30 || fail "the program got no file"

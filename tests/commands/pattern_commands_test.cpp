@@ -23,6 +23,7 @@
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"
+#include "support/state_fixture.h"
 #include "support/temp_dir.h"
 
 namespace kestrin {
@@ -30,16 +31,14 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class PatternCommands : public ::testing::Test {
+class PatternCommands : public test::StateTest {
 protected:
   void SetUp() override {
-    reset_state();
-    reset_headless_ports();
+    StateTest::SetUp();
     Ports p;
     p.prompts = &prompts_;
     p.file_dialogs = &dialogs_;
     install_ports(views_.ports(p));
-    the_log().clear_history();
   }
   void TearDown() override {
     reset_headless_ports();
@@ -54,7 +53,6 @@ protected:
     EXPECT_TRUE(read_file_bytes(path, bytes)) << path;
     return bytes;
   }
-  Lines log() const { return the_log().history(); }
 
   test::TempDir dir_;
   test::RecordingViews views_;

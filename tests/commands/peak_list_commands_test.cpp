@@ -16,6 +16,7 @@
 #include "ports/ports.h"
 #include "support/pattern_fixture.h"
 #include "support/recording_views.h"
+#include "support/state_fixture.h"
 #include "support/temp_dir.h"
 
 namespace kestrin {
@@ -25,22 +26,19 @@ using Lines = std::vector<std::string>;
 
 double two_theta_of(double d, double wavelength) { return 2.0 * std::asin(wavelength / (2.0 * d)) * 57.29577951308232; }
 
-class PeakListCommands : public ::testing::Test {
+class PeakListCommands : public test::StateTest {
 protected:
   void SetUp() override {
-    reset_state();
-    reset_headless_ports();
+    StateTest::SetUp();
     dialogs_ = test::ScriptedFileDialogs();
     Ports p;
     p.file_dialogs = &dialogs_;
     install_ports(views_.ports(p));
-    the_log().clear_history();
   }
   void TearDown() override {
     reset_headless_ports();
     reset_state();
   }
-  Lines log() const { return the_log().history(); }
   void answer(const std::string& name, int index = 1) { dialogs_.answers.push_back({name, index}); }
 
   test::TempDir dir_;

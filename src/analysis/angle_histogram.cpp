@@ -93,8 +93,6 @@ bool integration_parameters_usable(std::string_view routine, Report& report) {
   return true;
 }
 
-void allocate_sector_patterns(int32_t n) { state().sector_patterns.allocate(n); }
-
 PatternShow calc_angle_histogram(Report& report) {
   return run_region_histogram({RegionTest::None, Sampling::Flat, true}, report);
 }

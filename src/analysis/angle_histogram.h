@@ -29,9 +29,6 @@ PatternShow calc_angle_histogram_band(Report& report);
 PatternShow calc_angle_histogram_sector(Report& report);
 PatternShow calc_free_angle_sectored_angle_histogram(Report& report);
 
-// Sets the number of per-sector patterns; existing sectors keep their contents.
-void allocate_sector_patterns(int32_t n);
-
 // False, after saying why, when the geometry of integration_params cannot give a
 // pattern: camera length or 2theta step not above 0, or a value that is not finite.
 // `routine` names the caller in the line.

@@ -52,12 +52,6 @@ void HeadlessControls::set_checked(ControlName name, bool on) {
       if (group == g->second) checks_[other] = false;
   checks_[key] = on;
   if (on != was) changed(name);
-  const bool clicked = radio ? on && !was : on != was;
-  auto h = click_handlers_.find(key);
-  if (clicked && h != click_handlers_.end()) {
-    const std::function<void()> handler = h->second;  // the handler may replace itself
-    handler();
-  }
 }
 
 int HeadlessControls::item_index(ControlName name) const {
@@ -77,13 +71,6 @@ void HeadlessControls::set_item_index(ControlName name, int index) {
 void HeadlessControls::add_radio_group(std::span<const ControlName> names) {
   ++groups_;
   for (const ControlName& n : names) radio_group_[key_of(n)] = groups_;
-}
-
-void HeadlessControls::set_click_handler(ControlName name, std::function<void()> handler) {
-  if (handler)
-    click_handlers_[key_of(name)] = std::move(handler);
-  else
-    click_handlers_.erase(key_of(name));
 }
 
 }  // namespace kestrin

@@ -57,9 +57,8 @@ private:
 
 // Controls held as plain values, for tests, the harness and the windows that are not built
 // yet. Radio buttons that share a group are unchecked when one of them is checked. A
-// control never set reads as an empty text, unchecked and index -1. A click handler runs
-// as the windows run theirs when code checks a control: a radio button's when it becomes
-// checked, a check box's whenever its state changes.
+// control never set reads as an empty text, unchecked and index -1. Setting a control in
+// code runs no click handler (the commands run a choice's command themselves).
 class HeadlessControls : public Controls {
 public:
   std::string text(ControlName name) const override;
@@ -70,8 +69,6 @@ public:
   void set_item_index(ControlName name, int index) override;
   // Declares a group of radio buttons (a checked one unchecks the others).
   void add_radio_group(std::span<const ControlName> names);
-  // The click handler of a radio button or check box (an empty one removes it).
-  void set_click_handler(ControlName name, std::function<void()> handler);
   // How many times code read or wrote a control (text, check or index) since the count was
   // last reset: what an operation costs in traffic with the windows.
   struct Traffic {
@@ -86,7 +83,6 @@ private:
   std::map<std::string, bool, std::less<>> checks_;
   std::map<std::string, int, std::less<>> indexes_;
   std::map<std::string, int, std::less<>> radio_group_;
-  std::map<std::string, std::function<void()>, std::less<>> click_handlers_;
   int groups_ = 0;
   mutable Traffic traffic_;
 };
